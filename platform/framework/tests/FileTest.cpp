@@ -1,0 +1,82 @@
+#include <framework/File.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+class FileTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() / ("tvsk_file_" + std::to_string(::getpid()) + "_" +
+                                           testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir / "Sub");
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+TEST_F(FileTest, ReadStringDropsCrLfAndLfAndReadsALastLineWithoutEnd)
+{
+    const std::string path = (dir / "a.txt").string();
+    {
+        CStdioFile f(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        f.WriteString("one\r\ntwo\n\nthree");
+        f.Close();
+    }
+    CStdioFile f;
+    ASSERT_TRUE(f.Open(path.c_str(), CFile::modeRead));
+    CString line;
+    std::vector<std::string> lines;
+    while (f.ReadString(line)) lines.push_back(line.str());
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "three"}));
+}
+
+TEST_F(FileTest, ReadOnlyOpenFindsAFileCaseInsensitively)
+{
+    {
+        CFile f((dir / "Sub" / "Drives.db").c_str(), CFile::modeCreate | CFile::modeWrite);
+        f.Write("x", 1);
+    }
+    const std::string asked = (dir / "SUB" / "drives.DB").string();
+    CFile f;
+    ASSERT_TRUE(f.Open(asked.c_str(), CFile::modeRead));
+    EXPECT_EQ(f.GetFileName(), "Drives.db");
+    EXPECT_TRUE(FileExists(asked.c_str()));
+    EXPECT_FALSE(FileExists((dir / "Sub" / "Motors.db").c_str()));
+}
+
+TEST_F(FileTest, OpenFailureFillsTheCauseAndConstructorThrows)
+{
+    CFile f;
+    CFileException e;
+    EXPECT_FALSE(f.Open((dir / "missing").c_str(), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+    try
+    {
+        CFile g((dir / "missing").c_str(), CFile::modeRead);
+        FAIL();
+    }
+    catch (CFileException* ex)
+    {
+        EXPECT_EQ(ex->m_cause, CFileException::fileNotFound);
+        ex->Delete();
+    }
+}
+
+TEST_F(FileTest, SeekLengthAndBinaryRoundTrip)
+{
+    const std::string path = (dir / "b.bin").string();
+    CFile f(path.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+    const unsigned char bytes[] = {0, 1, 0xFE, 0xFF};
+    f.Write(bytes, 4);
+    EXPECT_EQ(f.GetLength(), 4u);
+    f.SeekToBegin();
+    unsigned char back[8] = {};
+    EXPECT_EQ(f.Read(back, 8), 4u);
+    EXPECT_EQ(back[2], 0xFE);
+    EXPECT_EQ(f.Seek(-1, CFile::end), 3u);
+}
