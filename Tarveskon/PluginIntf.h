@@ -6,8 +6,7 @@
 
 class CWnd;
 class CTvskMotorDb;
-struct tagVARIANT;
-typedef tagVARIANT VARIANT;
+struct VARIANT;
 
 // Results of SendCommand and of the value-writing operations.
 enum HOSTRES : int
@@ -41,8 +40,8 @@ public:
     virtual BOOL GetPrefixedString(const char* /*name*/, CString& /*text*/) { return FALSE; }
     virtual BOOL GetParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
     virtual BOOL ReadParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
-    // The two operations that take a VARIANT by value have no base body: the value type is the
-    // component layer's, which this header does not pull in.
+    // The two operations that take a VARIANT by value have no base body, so that this header
+    // needs only a declaration of the component layer's value type.
     virtual HOSTRES SetParValue(const char* name, VARIANT value, BOOL toDrive) = 0;
     virtual HOSTRES ReadPar(const char* /*nameOrAddress*/, VARIANT* /*value*/) { return HOSTRES_OK; }
     virtual HOSTRES WritePar(const char* nameOrAddress, VARIANT value) = 0;

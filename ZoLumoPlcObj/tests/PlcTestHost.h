@@ -3,15 +3,12 @@
 
 #include <Tarveskon/PluginIntf.h>
 
+#include <com/Variant.h>
 #include <framework/CString.h>
 
 #include <array>
 #include <string>
 #include <vector>
-
-struct tagVARIANT
-{
-};
 
 class PlcTestHost : public CPluginIntf
 {
