@@ -19,6 +19,14 @@ int CLDLogicDoc::GetNetIdx(const CLDLogicNet* net) const
     return -1;
 }
 
+std::vector<CLDLogicNet*> CLDLogicDoc::GetNets() const
+{
+    std::vector<CLDLogicNet*> nets;
+    nets.reserve(static_cast<size_t>(GetCount()));
+    for (POSITION pos = m_Nets.GetHeadPosition(); pos;) nets.push_back(static_cast<CLDLogicNet*>(m_Nets.GetNext(pos)));
+    return nets;
+}
+
 void CLDLogicDoc::InsertNet(int pos)
 {
     if (pos < 0 || pos > GetCount())

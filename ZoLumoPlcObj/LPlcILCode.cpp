@@ -50,9 +50,8 @@ bool CLumoPlcCodeGen::GenerateILSource(CLDLogicDoc* doc, CString& text)
 {
     text.Empty();
     if (!doc || !m_pPluginIntf) return false;
-    for (int i = 1; i <= doc->GetCount(); ++i)
+    for (const CLDLogicNet* net : doc->GetNets())
     {
-        const CLDLogicNet* net = doc->GetNet(i);
         if (!net || net->IsEmpty()) continue;
         CString netText;
         CILTextWriter writer(netText);

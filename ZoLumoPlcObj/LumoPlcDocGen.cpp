@@ -42,9 +42,8 @@ bool CLumoPlcCodeGen::GenerateRecords(CLDLogicDoc* doc)
 {
     if (!doc || !m_pPluginIntf) return false;
     m_Records.clear();
-    for (int i = 1; i <= doc->GetCount(); ++i)
+    for (const CLDLogicNet* net : doc->GetNets())
     {
-        const CLDLogicNet* net = doc->GetNet(i);
         if (!net || net->IsEmpty()) continue;
         CPlcRecordBuilder builder(m_Records);
         if (!CLDNetCodeWalker(*net, builder).Walk()) return false;
@@ -70,9 +69,8 @@ int CLumoPlcCodeGen::GetCodeLen(CLDLogicDoc* doc)
 {
     if (!doc || !m_pPluginIntf) return 0;
     CPlcWordCounter counter;
-    for (int i = 1; i <= doc->GetCount(); ++i)
+    for (const CLDLogicNet* net : doc->GetNets())
     {
-        const CLDLogicNet* net = doc->GetNet(i);
         // A net that cannot be generated counts up to where it stops.
         if (net && !net->IsEmpty()) CLDNetCodeWalker(*net, counter).Walk();
     }
