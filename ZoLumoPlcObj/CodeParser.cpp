@@ -8,7 +8,8 @@
 CCodeParser::CCodeParser(CParser* parser, const PRS_ELEM* table, const char* file)
     : m_pParser(parser), m_pTable(table)
 {
-    if (file) ParseFile(file);
+    if (file)
+        ParseFile(file);
 }
 
 bool CCodeParser::ParseLine(const char* text)
@@ -19,7 +20,8 @@ bool CCodeParser::ParseLine(const char* text)
     if (!m_pParser || !m_pTable)
     {
         RecordError(PRSERR_NO_TABLE);
-        if (m_pListener) m_pListener->End(false);
+        if (m_pListener)
+            m_pListener->End(false);
         return false;
     }
     m_pParser->Parse(text);
@@ -41,13 +43,15 @@ bool CCodeParser::ParseFile(const char* path)
         RecordError(PRSERR_FILE_OPEN);
     else
         return RunTopTable();
-    if (m_pListener) m_pListener->End(false);
+    if (m_pListener)
+        m_pListener->End(false);
     return false;
 }
 
 void CCodeParser::StartParse()
 {
-    if (!m_pListener) return;
+    if (!m_pListener)
+        return;
     m_pListener->m_bFrozen = false;
     m_pListener->Reset();
     m_pListener->SetPosition(m_Pos);
@@ -65,7 +69,8 @@ bool CCodeParser::RunTopTable()
         RecordError(PRSERR_UNEXPECTED);
         ok = false;
     }
-    if (m_pListener) m_pListener->End(ok);
+    if (m_pListener)
+        m_pListener->End(ok);
     return ok;
 }
 
@@ -93,7 +98,8 @@ bool CCodeParser::ParseTab(const PRS_ELEM* table, int& index, const char* name)
         if (row->nType == PRS_GROUP)
         {
             const PRS_ELEM* last = row + 1;
-            while (last->nMatch != PRS_END && last->nType != PRS_REPEAT) ++last;
+            while (last->nMatch != PRS_END && last->nType != PRS_REPEAT)
+                ++last;
             if (last->nMatch == PRS_END)
             {
                 ProgramError("CodeParser", __LINE__, nullptr);
@@ -112,7 +118,8 @@ bool CCodeParser::ParseTab(const PRS_ELEM* table, int& index, const char* name)
                     const Outcome next = EvalRow(*r, pos);
                     failed = next == Outcome::Abort || (next == Outcome::NoMatch && r->nType != PRS_OPTIONAL);
                 }
-                if (failed) break;
+                if (failed)
+                    break;
             }
             row = last;
             continue;
@@ -131,16 +138,19 @@ bool CCodeParser::ParseTab(const PRS_ELEM* table, int& index, const char* name)
             committed = committed || matched;
             failed = !matched;
             break;
-        case PRS_OPTIONAL: break;
+        case PRS_OPTIONAL:
+            break;
         case PRS_FIRST_ALT:
             if (matched)
             {
                 // Skip the other alternatives of the group.
-                while (row[1].nMatch != PRS_END && row->nType != PRS_LAST_ALT) ++row;
+                while (row[1].nMatch != PRS_END && row->nType != PRS_LAST_ALT)
+                    ++row;
             }
             break;
         case PRS_REPEAT:
-            while (outcome == Outcome::Match) outcome = EvalRow(*row, pos);
+            while (outcome == Outcome::Match)
+                outcome = EvalRow(*row, pos);
             failed = outcome == Outcome::Abort;
             break;
         default: // mandatory, and a last alternative reached without an earlier match
@@ -161,7 +171,8 @@ bool CCodeParser::ParseTab(const PRS_ELEM* table, int& index, const char* name)
     {
         handler->TableFailed(name);
     }
-    if (committed) FreezeErrors();
+    if (committed)
+        FreezeErrors();
     return false;
 }
 
@@ -171,18 +182,23 @@ CCodeParser::Outcome CCodeParser::EvalRow(const PRS_ELEM& row, int& index)
     {
     case PRS_LITERAL:
     case PRS_LITERAL_NOCASE:
-    case PRS_LITERAL_SEP: return EvalLiteral(row, index);
-    case PRS_TOKEN: return EvalToken(row, index);
+    case PRS_LITERAL_SEP:
+        return EvalLiteral(row, index);
+    case PRS_TOKEN:
+        return EvalToken(row, index);
     case PRS_SUBTABLE:
     {
-        if (!row.pszName) ProgramError("CodeParser", __LINE__, nullptr);
+        if (!row.pszName)
+            ProgramError("CodeParser", __LINE__, nullptr);
         CParseHandler* parent = m_pCurHandler;
         const bool ok = ParseTab(static_cast<const PRS_ELEM*>(row.pArg), index, row.pszName);
         m_pCurHandler = parent;
         parent->SubTableDone(row.pszName);
         return ok ? Outcome::Match : Outcome::NoMatch;
     }
-    default: ProgramError("CodeParser", __LINE__, nullptr); return Outcome::Match;
+    default:
+        ProgramError("CodeParser", __LINE__, nullptr);
+        return Outcome::Match;
     }
 }
 
@@ -196,8 +212,10 @@ CCodeParser::Outcome CCodeParser::EvalLiteral(const PRS_ELEM& row, int& index)
         return Outcome::NoMatch;
     }
     const char* literal = static_cast<const char*>(row.pArg);
-    const bool equal = row.nMatch == PRS_LITERAL_NOCASE ? token.CompareNoCase(literal) == 0 : token == literal;
-    if (equal) return Outcome::Match;
+    const bool equal =
+        row.nMatch == PRS_LITERAL_NOCASE ? token.CompareNoCase(literal) == 0 : token == literal;
+    if (equal)
+        return Outcome::Match;
     RecordError(PRSERR_UNEXPECTED);
     index = start;
     return Outcome::NoMatch;
@@ -218,7 +236,8 @@ CCodeParser::Outcome CCodeParser::EvalToken(const PRS_ELEM& row, int& index)
         index = start;
         return Outcome::Abort;
     }
-    if (m_pCurHandler->HandleToken(token, static_cast<int>(reinterpret_cast<intptr_t>(row.pArg)))) return Outcome::Match;
+    if (m_pCurHandler->HandleToken(token, static_cast<int>(reinterpret_cast<intptr_t>(row.pArg))))
+        return Outcome::Match;
     RecordError(PRSERR_REFUSED_TOKEN);
     index = start;
     return Outcome::NoMatch;
@@ -226,13 +245,15 @@ CCodeParser::Outcome CCodeParser::EvalToken(const PRS_ELEM& row, int& index)
 
 bool CCodeParser::GetToken(int& index, bool withSeparators, CString& token)
 {
-    if (!m_pParser) return false;
+    if (!m_pParser)
+        return false;
     const CStringArray& tokens = m_pParser->GetTokens();
     while (index < tokens.GetSize())
     {
         const int at = index++;
         token = tokens[at];
-        if (!withSeparators && !m_bSepOff && InList(m_ppSeparators, token)) continue;
+        if (!withSeparators && !m_bSepOff && InList(m_ppSeparators, token))
+            continue;
         m_Pos.m_nLine = m_pParser->KeepsLines() ? static_cast<int>(m_pParser->GetTokenLines()[at]) : -1;
         m_Pos.m_nStart = m_pParser->KeepsPositions() ? m_pParser->GetTokenPositions()[at].nStart : -1;
         m_Pos.m_nEnd = m_pParser->KeepsPositions() ? m_pParser->GetTokenPositions()[at].nEnd : -1;
@@ -250,26 +271,33 @@ bool CCodeParser::GetToken(int& index, bool withSeparators, CString& token)
 bool CCodeParser::InList(const char* const* list, const CString& token) const
 {
     for (; list && *list; ++list)
-        if (m_bNoCase ? token.CompareNoCase(*list) == 0 : token == *list) return true;
+        if (m_bNoCase ? token.CompareNoCase(*list) == 0 : token == *list)
+            return true;
     return false;
 }
 
 void CCodeParser::RecordError(int code)
 {
-    if (m_pListener && m_pListener->m_bFrozen) return;
+    if (m_pListener && m_pListener->m_bFrozen)
+        return;
     m_nError = code;
-    if (m_pListener) m_pListener->SetError(code, false);
+    if (m_pListener)
+        m_pListener->SetError(code, false);
 }
 
 void CCodeParser::FreezeErrors()
 {
-    if (m_pListener) m_pListener->Freeze(m_nError);
+    if (m_pListener)
+        m_pListener->Freeze(m_nError);
 }
 
 void CCodeParser::CheckWatch(const CString& token)
 {
-    if (!m_pWatch || m_pWatch->m_nFlags == 0) return;
-    if ((m_pWatch->m_nFlags & CParseWatch::WATCH_LINE) && m_pWatch->m_nLine != m_Pos.m_nLine) return;
-    if ((m_pWatch->m_nFlags & CParseWatch::WATCH_TEXT) && m_pWatch->m_strText != token) return;
+    if (!m_pWatch || m_pWatch->m_nFlags == 0)
+        return;
+    if ((m_pWatch->m_nFlags & CParseWatch::WATCH_LINE) && m_pWatch->m_nLine != m_Pos.m_nLine)
+        return;
+    if ((m_pWatch->m_nFlags & CParseWatch::WATCH_TEXT) && m_pWatch->m_strText != token)
+        return;
     ProgramError("CodeParser", __LINE__, nullptr);
 }

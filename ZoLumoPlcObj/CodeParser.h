@@ -6,10 +6,10 @@
 // Match kinds of a grammar row.
 enum PrsMatch
 {
-    PRS_LITERAL = 1,        // case-sensitive
+    PRS_LITERAL = 1, // case-sensitive
     PRS_LITERAL_NOCASE = 2,
-    PRS_LITERAL_SEP = 3,    // may also be a skipped separator token
-    PRS_TOKEN = 4,          // any token, handed to the handler with its class
+    PRS_LITERAL_SEP = 3, // may also be a skipped separator token
+    PRS_TOKEN = 4,       // any token, handed to the handler with its class
     PRS_SUBTABLE = 5,
     PRS_END = 6
 };
@@ -18,12 +18,12 @@ enum PrsMatch
 enum PrsType
 {
     PRS_MANDATORY = 0,
-    PRS_COMMIT = 1,    // mandatory; after it a failure freezes the error state
+    PRS_COMMIT = 1, // mandatory; after it a failure freezes the error state
     PRS_OPTIONAL = 2,
     PRS_FIRST_ALT = 3, // first or middle alternative
     PRS_LAST_ALT = 4,
-    PRS_GROUP = 5,     // starts a repeated group
-    PRS_REPEAT = 6     // alone zero or more times; after a group start, ends the group
+    PRS_GROUP = 5, // starts a repeated group
+    PRS_REPEAT = 6 // alone zero or more times; after a group start, ends the group
 };
 
 enum PrsError
@@ -83,7 +83,8 @@ public:
     // Records code as the error that stays.
     void Freeze(int code)
     {
-        if (m_bFrozen) return;
+        if (m_bFrozen)
+            return;
         SetError(code, true);
         m_bFrozen = true;
     }
@@ -156,7 +157,7 @@ private:
     bool m_bSepOff = false;
     CSourceRef m_Pos;
     int m_nError = 0;
-    CParser* m_pParser;                    // not owned
+    CParser* m_pParser; // not owned
     const PRS_ELEM* m_pTable;
     const char* const* m_ppKeywords = nullptr;
     const char* const* m_ppSeparators = nullptr;

@@ -16,7 +16,7 @@ public:
     virtual ~CLDLogicDoc() { Reset(); }
 
     int GetCount() const noexcept { return static_cast<int>(m_Nets.GetCount()); }
-    CLDLogicNet* GetNet(int i) const;          // 1-based; null out of range
+    CLDLogicNet* GetNet(int i) const;            // 1-based; null out of range
     int GetNetIdx(const CLDLogicNet* net) const; // 0-based; -1 when absent
     std::vector<CLDLogicNet*> GetNets() const;   // in order
 

@@ -4,7 +4,8 @@
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
 #include <ZoLumoPlcObj/PlcOperandText.h>
 
-namespace {
+namespace
+{
 
 // Writes one line per instruction and comment.
 class CILTextWriter : public CPlcInstrSink
@@ -24,10 +25,13 @@ public:
     bool Instruction(const CLDLogicElem& instr) override
     {
         CStringArray operands;
-        for (const CString& op : instr.m_Operands) operands.Add(OperandText(op));
-        if (instr.m_nType == LDELEM_BOX && !instr.m_strOutText.IsEmpty()) operands.Add(OperandText(instr.m_strOutText));
+        for (const CString& op : instr.m_Operands)
+            operands.Add(OperandText(op));
+        if (instr.m_nType == LDELEM_BOX && !instr.m_strOutText.IsEmpty())
+            operands.Add(OperandText(instr.m_strOutText));
         m_Text += instr.m_strText;
-        for (INT_PTR i = 0; i < operands.GetSize(); ++i) m_Text += (i == 0 ? "\t" : ", ") + operands[i];
+        for (INT_PTR i = 0; i < operands.GetSize(); ++i)
+            m_Text += (i == 0 ? "\t" : ", ") + operands[i];
         m_Text += "\n";
         return true;
     }
@@ -36,8 +40,10 @@ private:
     static CString OperandText(const CString& op)
     {
         int word = 0, bit = 0;
-        if (PlcOperandText::ParseBitAddress(op, word, bit)) return op;
-        if (PlcOperandText::ParseWordAddress(op, word)) return op.Mid(1);
+        if (PlcOperandText::ParseBitAddress(op, word, bit))
+            return op;
+        if (PlcOperandText::ParseWordAddress(op, word))
+            return op.Mid(1);
         return "?";
     }
 
@@ -49,13 +55,16 @@ private:
 bool CLumoPlcCodeGen::GenerateILSource(CLDLogicDoc* doc, CString& text)
 {
     text.Empty();
-    if (!doc || !m_pPluginIntf) return false;
+    if (!doc || !m_pPluginIntf)
+        return false;
     for (const CLDLogicNet* net : doc->GetNets())
     {
-        if (!net || net->IsEmpty()) continue;
+        if (!net || net->IsEmpty())
+            continue;
         CString netText;
         CILTextWriter writer(netText);
-        if (!CLDNetCodeWalker(*net, writer).Walk()) return false;
+        if (!CLDNetCodeWalker(*net, writer).Walk())
+            return false;
         text += netText + "\n";
     }
     text += "END\n";
@@ -64,7 +73,8 @@ bool CLumoPlcCodeGen::GenerateILSource(CLDLogicDoc* doc, CString& text)
 
 bool CLumoPlcCodeGen::LoadILSource(const char* text, CLDLogicDoc* doc)
 {
-    if (!doc || !m_pPluginIntf) return false;
+    if (!doc || !m_pPluginIntf)
+        return false;
     StartBuilding();
     m_nErrCode = 0;
     m_nErrLine = -1;

@@ -3,9 +3,13 @@
 #include <ZoLumoPlcObj/PlcInstrTable.h>
 #include <ZoLumoPlcObj/PlcOperandText.h>
 
-namespace {
+namespace
+{
 
-unsigned long Low8(int value) { return static_cast<unsigned long>(value) & 0xFFUL; }
+unsigned long Low8(int value)
+{
+    return static_cast<unsigned long>(value) & 0xFFUL;
+}
 
 } // namespace
 
@@ -14,7 +18,8 @@ unsigned long CLumoPlcCodeGen::Assemble(const char* mnemonic, int* operands, int
     length = 0;
     const int index = PlcInstrTable::Find(mnemonic);
     const CString text(mnemonic);
-    if (index < 0 || index == PlcInstrTable::kCOMM) return text.Left(4) == "COMM" ? 0UL : 0xFFFFFFFFUL;
+    if (index < 0 || index == PlcInstrTable::kCOMM)
+        return text.Left(4) == "COMM" ? 0UL : 0xFFFFFFFFUL;
 
     const PLC_INSTR_ROW& row = PlcInstrTable::Row(index);
     if (index == PlcInstrTable::kFIN || index == PlcInstrTable::kNFIN)
@@ -29,7 +34,8 @@ unsigned long CLumoPlcCodeGen::Assemble(const char* mnemonic, int* operands, int
         return row.opcode | (Low8(operands[0]) << 8) | (Low8(operands[1]) << 16) | (Low8(operands[2]) << 24);
     }
     for (int i = 0; i < 3; ++i)
-        if (operands[i] == -1) operands[i] = 0;
+        if (operands[i] == -1)
+            operands[i] = 0;
     length = 2;
     return row.opcode | (Low8(operands[1]) << 4) | (Low8(operands[0]) << 8);
 }
@@ -39,14 +45,16 @@ bool CLumoPlcCodeGen::Disassemble(unsigned long code, CString& mnemonic, int* op
     mnemonic.Empty();
     operands[0] = operands[1] = operands[2] = -1;
     int index = 0;
-    while (PlcInstrTable::Row(index).opcode != (code & 0x0FUL)) ++index;
+    while (PlcInstrTable::Row(index).opcode != (code & 0x0FUL))
+        ++index;
     const PLC_INSTR_ROW& row = PlcInstrTable::Row(index);
     mnemonic = row.pszMnemonic;
     const int bits8to15 = static_cast<int>((code >> 8) & 0xFFUL);
     if (index == PlcInstrTable::kFIN)
     {
         operands[0] = (code & 0x10UL) ? PlcInstrTable::kFinParamHigh : PlcInstrTable::kFinParamLow;
-        if (code & 0x20UL) mnemonic = "NFIN";
+        if (code & 0x20UL)
+            mnemonic = "NFIN";
         operands[1] = bits8to15;
     }
     else if (row.bLong)
@@ -83,14 +91,17 @@ bool CLumoPlcCodeGen::GetDataAddress(const char* operand, unsigned long& address
     const int point = text.Find('.');
     if (point >= 0)
     {
-        if (!PlcOperandText::ParseDigits(text.Left(point), value)) return false;
+        if (!PlcOperandText::ParseDigits(text.Left(point), value))
+            return false;
         address = static_cast<unsigned long>(value);
         width = 1;
-        if (!PlcOperandText::ParseDigits(text.Mid(point + 1), value) || value > 0xFFFF) return false;
+        if (!PlcOperandText::ParseDigits(text.Mid(point + 1), value) || value > 0xFFFF)
+            return false;
         bit = static_cast<unsigned short>(value);
         return true;
     }
-    if (!PlcOperandText::ParseWordAddress(text, value)) return false;
+    if (!PlcOperandText::ParseWordAddress(text, value))
+        return false;
     address = static_cast<unsigned long>(value);
     width = 16;
     bit = 0;

@@ -13,9 +13,9 @@ class CPluginIntf;
 // One instruction waiting to be handed to the host.
 struct PLC_INSTR_REC
 {
-    int nRow;            // index into the instruction table
-    int operands[3];     // -1 absent
-    CString strComment;  // COMM records only
+    int nRow;           // index into the instruction table
+    int operands[3];    // -1 absent
+    CString strComment; // COMM records only
 };
 
 // Error codes of LoadILSource beside the parser's own.
@@ -40,7 +40,8 @@ public:
     bool Disassemble(unsigned long code, CString& mnemonic, int* operands);
     static bool GetInstrLen(const char* mnemonic, bool& isLong);
     const char* GetString(unsigned int index);
-    bool GetDataAddress(const char* operand, unsigned long& address, unsigned short& width, unsigned short& bit);
+    bool GetDataAddress(const char* operand, unsigned long& address, unsigned short& width,
+                        unsigned short& bit);
 
     void SetPluginIntf(CPluginIntf* host) noexcept { m_pPluginIntf = host; }
     // Replaces the host's program; on failure the stored program is left as it was.
@@ -65,7 +66,6 @@ private:
 
     CPluginIntf* m_pPluginIntf = nullptr; // not owned
     std::vector<PLC_INSTR_REC> m_Records;
-    bool m_bAccLoaded = false;
-    CLDLogicNet* m_pCurNet = nullptr;     // the network being filled, not owned
-    CString m_strPendingComment;          // from a COMM line, for the next element
+    CLDLogicNet* m_pCurNet = nullptr; // the network being filled, not owned
+    CString m_strPendingComment;      // from a COMM line, for the next element
 };

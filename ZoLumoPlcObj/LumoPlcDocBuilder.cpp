@@ -6,7 +6,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 bool SourceError(int line)
 {
@@ -14,16 +15,21 @@ bool SourceError(int line)
     return false;
 }
 
-CString WordText(int word) { return word == -1 ? CString("?") : FormatString("P%d", word); }
+CString WordText(int word)
+{
+    return word == -1 ? CString("?") : FormatString("P%d", word);
+}
 
-CString BitText(int word, int bit) { return word == -1 || bit == -1 ? CString("?") : FormatString("%d.%d", word, bit); }
+CString BitText(int word, int bit)
+{
+    return word == -1 || bit == -1 ? CString("?") : FormatString("%d.%d", word, bit);
+}
 
 } // namespace
 
 void CLumoPlcCodeGen::StartBuilding()
 {
     m_pCurNet = nullptr;
-    m_bAccLoaded = false;
     m_strPendingComment.Empty();
 }
 
@@ -42,18 +48,21 @@ void CLumoPlcCodeGen::MoveNets(CLDLogicDoc& from, CLDLogicDoc& to)
 
 bool CLumoPlcCodeGen::InsertInstrIntoDoc(const char* text, int operands[3], CLDLogicDoc* doc)
 {
-    if (!doc || !m_pPluginIntf || !text || !operands) return false;
+    if (!doc || !m_pPluginIntf || !text || !operands)
+        return false;
     const int index = PlcInstrTable::FindNoCase(text);
     if (index < 0)
     {
         const CString line(text);
-        if (line.Left(4).CompareNoCase("COMM") != 0) return false;
+        if (line.Left(4).CompareNoCase("COMM") != 0)
+            return false;
         m_strPendingComment = line.Mid(5);
         m_strPendingComment.TrimRight();
         return true;
     }
     const PLC_INSTR_ROW& row = PlcInstrTable::Row(index);
-    if (row.nRole == PLCROLE_NONE) return true;
+    if (row.nRole == PLCROLE_NONE)
+        return true;
     // Operands entering from stored records: the encoder would keep only their low bits.
     for (int slot = 0; slot < 3; ++slot)
         if (row.kinds[slot] != PLCOPND_NONE && operands[slot] != -1 &&
@@ -62,14 +71,16 @@ bool CLumoPlcCodeGen::InsertInstrIntoDoc(const char* text, int operands[3], CLDL
 
     if (row.nRole == PLCROLE_START)
     {
-        if (index == PlcInstrTable::kFIN && doc->GetCount() >= 2) return true;
-        if (index == PlcInstrTable::kFIN && doc->GetCount() == 1 && !doc->GetNet(1)->HasOnlyFIN()) return false;
-        m_bAccLoaded = true;
+        if (index == PlcInstrTable::kFIN && doc->GetCount() >= 2)
+            return true;
+        if (index == PlcInstrTable::kFIN && doc->GetCount() == 1 && !doc->GetNet(1)->HasOnlyFIN())
+            return false;
         doc->AppendNet();
         m_pCurNet = static_cast<CLDLogicNet*>(doc->m_Nets.GetTail());
     }
     // Only the last network of this document is ever filled.
-    if (!m_pCurNet || doc->m_Nets.IsEmpty() || doc->m_Nets.GetTail() != m_pCurNet) return false;
+    if (!m_pCurNet || doc->m_Nets.IsEmpty() || doc->m_Nets.GetTail() != m_pCurNet)
+        return false;
 
     auto e = std::make_unique<CLDLogicElem>();
     e->m_strText = row.pszMnemonic;
@@ -106,13 +117,15 @@ bool CLumoPlcCodeGen::InsertInstrIntoDoc(const char* text, int operands[3], CLDL
 
     if (index == PlcInstrTable::kFIN || index == PlcInstrTable::kNFIN)
     {
-        if (e->m_Operands.GetSize() != 1) return SourceError(__LINE__);
+        if (e->m_Operands.GetSize() != 1)
+            return SourceError(__LINE__);
         e->m_nType = LDELEM_BOX;
         e->m_strText = FormatString("%s P%s", row.pszMnemonic, e->m_Operands[0].GetString());
         e->m_Operands.RemoveAll();
         e->m_nOperands = 0;
     }
-    if (!PlaceElement(e.get(), row.nRole)) return false;
+    if (!PlaceElement(e.get(), row.nRole))
+        return false;
     e.release();
     return true;
 }
@@ -125,13 +138,22 @@ bool CLumoPlcCodeGen::PlaceElement(CLDLogicElem* e, int role)
     switch (role)
     {
     case PLCROLE_SERIES:
-        placed = net->m_pSelected && net->m_pSelected->m_nType == LDELEM_OUTPUT ? net->BranchOff(e) : net->AddCascade(e);
+        placed = net->m_pSelected && net->m_pSelected->m_nType == LDELEM_OUTPUT ? net->BranchOff(e)
+                                                                                : net->AddCascade(e);
         break;
-    case PLCROLE_PARALLEL: placed = net->AddParallel(e); break;
-    case PLCROLE_START: placed = net->AddCascade(e); break;
-    case PLCROLE_OUTPUT: placed = net->AddOutput(e); break;
-    default: return SourceError(__LINE__);
+    case PLCROLE_PARALLEL:
+        placed = net->AddParallel(e);
+        break;
+    case PLCROLE_START:
+        placed = net->AddCascade(e);
+        break;
+    case PLCROLE_OUTPUT:
+        placed = net->AddOutput(e);
+        break;
+    default:
+        return SourceError(__LINE__);
     }
-    if (placed) net->m_pSelected = e;
+    if (placed)
+        net->m_pSelected = e;
     return placed;
 }

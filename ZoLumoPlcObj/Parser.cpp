@@ -9,7 +9,8 @@ CParser::CParser(const char* separators, char quote, char escape, const CStringA
 
 void CParser::SetTokSeps(const CStringArray* tokenSeparators)
 {
-    if (tokenSeparators) m_TokSeps.InsertAt(0, tokenSeparators);
+    if (tokenSeparators)
+        m_TokSeps.InsertAt(0, tokenSeparators);
     m_bSepsSorted = 0;
 }
 
@@ -46,7 +47,8 @@ void CParser::ParseCar(char c)
 {
     const int pos = m_nOffset++;
     const int line = m_nLine;
-    if (c == '\n') ++m_nLine;
+    if (c == '\n')
+        ++m_nLine;
 
     if (m_bInComment && m_strCurCloser.IsEmpty() && c == '\n')
     {
@@ -114,7 +116,8 @@ void CParser::CloseParse()
 void CParser::Parse(const char* text)
 {
     InitParse();
-    for (const char* p = text ? text : ""; *p; ++p) ParseCar(*p);
+    for (const char* p = text ? text : ""; *p; ++p)
+        ParseCar(*p);
     CloseParse();
 }
 
@@ -125,7 +128,8 @@ bool CParser::Parse(CFile& file)
     try
     {
         for (UINT n; (n = file.Read(block, sizeof block)) > 0;)
-            for (UINT i = 0; i < n; ++i) ParseCar(block[i]);
+            for (UINT i = 0; i < n; ++i)
+                ParseCar(block[i]);
     }
     catch (CException* e)
     {
@@ -139,7 +143,8 @@ bool CParser::Parse(CFile& file)
 
 void CParser::FlushToken()
 {
-    if (!m_bInToken) return;
+    if (!m_bInToken)
+        return;
     m_bInToken = 0;
     const CString token = m_strToken;
     m_strToken.Empty();
@@ -151,11 +156,14 @@ void CParser::StoreTok(const CString& token, int start, int line)
     for (const CString& separator : m_TokSeps)
     {
         const int at = token.Find(separator);
-        if (at < 0) continue;
+        if (at < 0)
+            continue;
         const int after = at + separator.GetLength();
-        if (at > 0) StoreTok(token.Left(at), start, line);
+        if (at > 0)
+            StoreTok(token.Left(at), start, line);
         AddToken(separator, start + at, start + after, line);
-        if (after < token.GetLength()) StoreTok(token.Mid(after), start + after, line);
+        if (after < token.GetLength())
+            StoreTok(token.Mid(after), start + after, line);
         return;
     }
     AddToken(token, start, start + token.GetLength(), line);
@@ -165,7 +173,8 @@ void CParser::AddToken(const CString& token, int start, int end, int line)
 {
     if (m_bInComment)
     {
-        if (!m_strCurCloser.IsEmpty() && token == m_strCurCloser) m_bInComment = 0;
+        if (!m_strCurCloser.IsEmpty() && token == m_strCurCloser)
+            m_bInComment = 0;
         return;
     }
     for (INT_PTR i = 0; i < m_CommOpeners.GetSize(); ++i)
@@ -178,6 +187,8 @@ void CParser::AddToken(const CString& token, int start, int end, int line)
         }
     }
     m_Tokens.Add(token);
-    if (m_bKeepLines) m_TokLines.Add(static_cast<DWORD>(line));
-    if (m_bKeepPos) m_TokPos.Add(PRS_TOKPOS{start, end});
+    if (m_bKeepLines)
+        m_TokLines.Add(static_cast<DWORD>(line));
+    if (m_bKeepPos)
+        m_TokPos.Add(PRS_TOKPOS{start, end});
 }

@@ -26,8 +26,8 @@ struct PLC_INSTR_ROW
     bool bLong;
     int nElemType; // ladder element the instruction becomes
     int nNegated;
-    int kinds[3];  // PlcOperandKind per operand slot
-    int nRole;     // PlcLadderRole
+    int kinds[3]; // PlcOperandKind per operand slot
+    int nRole;    // PlcLadderRole
 };
 
 namespace PlcInstrTable

@@ -5,13 +5,16 @@
 
 bool PlcOperandText::ParseDigits(const char* text, int& value)
 {
-    if (!text || !*text) return false;
+    if (!text || !*text)
+        return false;
     long long v = 0;
     for (const char* p = text; *p; ++p)
     {
-        if (*p < '0' || *p > '9') return false;
+        if (*p < '0' || *p > '9')
+            return false;
         v = v * 10 + (*p - '0');
-        if (v > INT_MAX) return false;
+        if (v > INT_MAX)
+            return false;
     }
     value = static_cast<int>(v);
     return true;

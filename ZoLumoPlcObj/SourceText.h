@@ -24,10 +24,10 @@ private:
     bool GetTextLine(int line, CString& out) const;
     bool ReopenFile();
 
-    int m_nCurLine = -1;     // file mode: last line read
-    CString m_strText;       // text mode: the copied text
+    int m_nCurLine = -1; // file mode: last line read
+    CString m_strText;   // text mode: the copied text
     bool m_bLoad = false;
     bool m_bTextMode = false;
-    CDWordArray m_LineEnds;  // per line: index one past its last character
-    CString m_strCurLine;    // file mode: the text of m_nCurLine
+    CDWordArray m_LineEnds; // per line: index one past its last character
+    CString m_strCurLine;   // file mode: the text of m_nCurLine
 };

@@ -9,7 +9,8 @@
 #include <array>
 #include <vector>
 
-namespace {
+namespace
+{
 
 class BenchHost : public CPluginIntf
 {
@@ -20,7 +21,8 @@ public:
     void ResetPlc() override { program.clear(); }
     int SetPlcInstr(int i, const char* text, const int operands[3]) override
     {
-        if (i != static_cast<int>(program.size())) return HOSTRES_INVALID;
+        if (i != static_cast<int>(program.size()))
+            return HOSTRES_INVALID;
         program.push_back({CString(text), {operands[0], operands[1], operands[2]}});
         return HOSTRES_OK;
     }
@@ -76,4 +78,10 @@ void BM_ReadAndAssembleIL(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ReadAndAssembleIL)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndAssembleIL)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(8000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);

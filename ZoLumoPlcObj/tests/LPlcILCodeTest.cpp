@@ -7,7 +7,8 @@
 
 using namespace ldtest;
 
-namespace {
+namespace
+{
 
 const char* const kRichText = "(* first net, with END in it *)\n"
                               "FIN\t40.3\n"
@@ -40,9 +41,11 @@ protected:
     std::string Failure(const char* text)
     {
         CLDLogicDoc target;
-        if (gen.LoadILSource(text, &target)) return "loaded";
+        if (gen.LoadILSource(text, &target))
+            return "loaded";
         std::string out = std::to_string(gen.m_nErrCode) + "@" + std::to_string(gen.m_nErrLine);
-        if (!gen.m_strErrText.IsEmpty()) out += ":" + gen.m_strErrText.str();
+        if (!gen.m_strErrText.IsEmpty())
+            out += ":" + gen.m_strErrText.str();
         return out;
     }
 
@@ -128,7 +131,8 @@ TEST_F(LPlcILCodeTest, LowerCaseOnOneLineIsRead)
 TEST_F(LPlcILCodeTest, ACommentBeforeEndIsDropped)
 {
     ASSERT_TRUE(gen.LoadILSource("LD 1.0\nOUT 2.0\n(* trailing *)\nEND\n", &doc));
-    for (const CLDLogicElem* e : doc.GetNet(1)->GetElements()) EXPECT_TRUE(e->m_strComment.IsEmpty());
+    for (const CLDLogicElem* e : doc.GetNet(1)->GetElements())
+        EXPECT_TRUE(e->m_strComment.IsEmpty());
 }
 
 TEST_F(LPlcILCodeTest, EachReaderErrorHasItsCodeAndLine)

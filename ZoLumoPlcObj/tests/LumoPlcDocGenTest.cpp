@@ -8,17 +8,18 @@
 using namespace ldtest;
 using Program = std::vector<PlcTestHost::Instr>;
 
-namespace {
+namespace
+{
 
 constexpr std::array<int, 3> kNone{-1, -1, -1};
 
 // Exercises every role: FIN net, series, parallels with a comment, box, parallel outputs and
 // a contact branching off after them.
 const Program kRichProgram = {
-    {"COMM:first net", kNone}, {"FIN", {40, 3, -1}},   {"LD", {1, 0, -1}},    {"AND", {1, 1, -1}},
-    {"COMM:alt path", kNone},  {"OR", {1, 2, -1}},     {"ORN", {1, 3, -1}},   {"ANDN", {1, 4, -1}},
-    {"ADD", {10, 11, 12}},     {"OUT", {2, 0, -1}},    {"SET", {2, 1, -1}},   {"AND", {1, 5, -1}},
-    {"RES", {2, 2, -1}},       {"LDN", {3, 0, -1}},    {"OUTN", {3, 1, -1}},  {"END", kNone},
+    {"COMM:first net", kNone}, {"FIN", {40, 3, -1}}, {"LD", {1, 0, -1}},   {"AND", {1, 1, -1}},
+    {"COMM:alt path", kNone},  {"OR", {1, 2, -1}},   {"ORN", {1, 3, -1}},  {"ANDN", {1, 4, -1}},
+    {"ADD", {10, 11, 12}},     {"OUT", {2, 0, -1}},  {"SET", {2, 1, -1}},  {"AND", {1, 5, -1}},
+    {"RES", {2, 2, -1}},       {"LDN", {3, 0, -1}},  {"OUTN", {3, 1, -1}}, {"END", kNone},
 };
 
 } // namespace
@@ -168,7 +169,8 @@ TEST_F(LumoPlcDocGenTest, ParallelContactsNotStartingAtTheHeadAreRefused)
     CLDLogicElem* join = Contact("");
     join->m_nType = LDELEM_JOIN;
     CLDLogicElem* out = Output("2.0");
-    auto link = [](CLDLogicElem* p, CLDLogicElem* ch) {
+    auto link = [](CLDLogicElem* p, CLDLogicElem* ch)
+    {
         p->m_Children.Add(ch);
         ch->m_Parents.Add(p);
     };
@@ -179,7 +181,8 @@ TEST_F(LumoPlcDocGenTest, ParallelContactsNotStartingAtTheHeadAreRefused)
     link(c, join);
     link(join, out);
     int id = 0;
-    for (CLDLogicElem* e : {a, node, b, c, join, out}) e->m_nID = id++;
+    for (CLDLogicElem* e : {a, node, b, c, join, out})
+        e->m_nID = id++;
     net->m_pHead = a;
     net->m_pTail = out;
     EXPECT_FALSE(gen.GenerateRecords(&doc));
@@ -206,9 +209,9 @@ TEST_F(LumoPlcDocGenTest, AFailedReadLeavesTheDocumentAsItWas)
 {
     Load({{"LD", {1, 0, -1}}, {"OUT", {2, 0, -1}}, {"END", kNone}}, doc);
     const std::string before = Dump(doc, true);
-    for (const Program& bad : {Program{{"AND", {1, 0, -1}}}, Program{{"LD", {1, 16, -1}}},
-                               Program{{"LD", {256, 0, -1}}}, Program{{"FIN", {41, 2, -1}}},
-                               Program{{"XOR", {1, 0, -1}}}})
+    for (const Program& bad :
+         {Program{{"AND", {1, 0, -1}}}, Program{{"LD", {1, 16, -1}}}, Program{{"LD", {256, 0, -1}}},
+          Program{{"FIN", {41, 2, -1}}}, Program{{"XOR", {1, 0, -1}}}})
     {
         SCOPED_TRACE(bad[0].text);
         host.program = bad;
@@ -229,7 +232,9 @@ TEST_F(LumoPlcDocGenTest, InsertingPlacesInstructionsByTheirRole)
     EXPECT_TRUE(Insert("OUT", {2, 1, -1}, doc));
     EXPECT_TRUE(Insert("END", kNone, doc));
     EXPECT_EQ(doc.GetCount(), 1);
-    EXPECT_EQ(Dump(doc), "C'LD'(1.0){note}r0>1 Nr0>2,4 O'OUT'(2.0)r0>3 Jr0<2,5 C'AND'(1.1)r1>5 O'OUT'(2.1)r1>3 tail=3\n");
+    EXPECT_EQ(
+        Dump(doc),
+        "C'LD'(1.0){note}r0>1 Nr0>2,4 O'OUT'(2.0)r0>3 Jr0<2,5 C'AND'(1.1)r1>5 O'OUT'(2.1)r1>3 tail=3\n");
     EXPECT_TRUE(Insert("ADD", {1, -1, 3}, doc));
     EXPECT_EQ(doc.GetNet(1)->m_pSelected->m_Operands[1], "?");
     EXPECT_EQ(doc.GetNet(1)->m_pSelected->m_strOutText, "P3");

@@ -9,12 +9,14 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Tokens(const CParser& parser)
 {
     std::vector<std::string> out;
-    for (const CString& t : parser.GetTokens()) out.push_back(t.str());
+    for (const CString& t : parser.GetTokens())
+        out.push_back(t.str());
     return out;
 }
 
@@ -81,7 +83,8 @@ TEST_F(ParserTest, AFileIsTokenizedLikeAText)
 {
     const std::string path = ::testing::TempDir() + "/parser_" + std::to_string(getpid()) + ".txt";
     std::string text;
-    for (int i = 0; i < 60; ++i) text += "word" + std::to_string(i) + " ";
+    for (int i = 0; i < 60; ++i)
+        text += "word" + std::to_string(i) + " ";
     std::ofstream(path) << text;
     CFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
@@ -92,7 +95,8 @@ TEST_F(ParserTest, AFileIsTokenizedLikeAText)
     EXPECT_TRUE(parser.InParsing());
 }
 
-namespace {
+namespace
+{
 
 enum
 {
@@ -103,22 +107,25 @@ enum
 
 // expr := NUMBER | NAME | "[" NUMBER? ("," NUMBER)* "]"
 const PRS_ELEM kList[] = {
-    {nullptr, PRS_LITERAL, PRS_MANDATORY, "["},  {nullptr, PRS_TOKEN, PRS_OPTIONAL, CLASS(NUMBER)},
-    {nullptr, PRS_LITERAL, PRS_GROUP, ","},      {nullptr, PRS_TOKEN, PRS_REPEAT, CLASS(NUMBER)},
-    {nullptr, PRS_LITERAL, PRS_MANDATORY, "]"},  {nullptr, PRS_END, 0, nullptr}};
-const PRS_ELEM kExpr[] = {
-    {nullptr, PRS_TOKEN, PRS_FIRST_ALT, CLASS(NUMBER)}, {nullptr, PRS_TOKEN, PRS_FIRST_ALT, CLASS(NAME)},
-    {"list", PRS_SUBTABLE, PRS_LAST_ALT, kList},        {nullptr, PRS_END, 0, nullptr}};
+    {nullptr, PRS_LITERAL, PRS_MANDATORY, "["}, {nullptr, PRS_TOKEN, PRS_OPTIONAL, CLASS(NUMBER)},
+    {nullptr, PRS_LITERAL, PRS_GROUP, ","},     {nullptr, PRS_TOKEN, PRS_REPEAT, CLASS(NUMBER)},
+    {nullptr, PRS_LITERAL, PRS_MANDATORY, "]"}, {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kExpr[] = {{nullptr, PRS_TOKEN, PRS_FIRST_ALT, CLASS(NUMBER)},
+                          {nullptr, PRS_TOKEN, PRS_FIRST_ALT, CLASS(NAME)},
+                          {"list", PRS_SUBTABLE, PRS_LAST_ALT, kList},
+                          {nullptr, PRS_END, 0, nullptr}};
 // stmt := NAME "=" expr ";"   (committed after "=")
-const PRS_ELEM kStmt[] = {
-    {nullptr, PRS_TOKEN, PRS_MANDATORY, CLASS(NAME)}, {nullptr, PRS_LITERAL, PRS_COMMIT, "="},
-    {"expr", PRS_SUBTABLE, PRS_MANDATORY, kExpr},     {nullptr, PRS_LITERAL, PRS_MANDATORY, ";"},
-    {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kStmt[] = {{nullptr, PRS_TOKEN, PRS_MANDATORY, CLASS(NAME)},
+                          {nullptr, PRS_LITERAL, PRS_COMMIT, "="},
+                          {"expr", PRS_SUBTABLE, PRS_MANDATORY, kExpr},
+                          {nullptr, PRS_LITERAL, PRS_MANDATORY, ";"},
+                          {nullptr, PRS_END, 0, nullptr}};
 // program := stmt* "END"
 const PRS_ELEM kProgram[] = {{"stmt", PRS_SUBTABLE, PRS_REPEAT, kStmt},
                              {nullptr, PRS_LITERAL_NOCASE, PRS_MANDATORY, "END"},
                              {nullptr, PRS_END, 0, nullptr}};
-const PRS_ELEM kOneName[] = {{nullptr, PRS_TOKEN, PRS_MANDATORY, CLASS(NAME)}, {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kOneName[] = {{nullptr, PRS_TOKEN, PRS_MANDATORY, CLASS(NAME)},
+                             {nullptr, PRS_END, 0, nullptr}};
 const char* const kKeywords[] = {"END", nullptr};
 const char* const kSkipped[] = {"then", nullptr};
 
@@ -141,7 +148,8 @@ public:
     {
         const bool ok = tokenClass == NUMBER ? std::isdigit(static_cast<unsigned char>(text[0]))
                                              : std::isalpha(static_cast<unsigned char>(text[0]));
-        if (ok) values += std::string(text) + " ";
+        if (ok)
+            values += std::string(text) + " ";
         return ok;
     }
 
@@ -193,8 +201,9 @@ TEST_F(CodeParserTest, AProgramIsHandedToTheHandlerTableByTable)
     EXPECT_EQ(listener.line, 1);
     handler.events.clear();
     EXPECT_TRUE(code.ParseLine("a = [];END"));
-    EXPECT_EQ(handler.events, "<top <stmt <expr <list list> done:list expr> done:expr stmt> done:stmt <stmt stmt! "
-                              "done:stmt top> ");
+    EXPECT_EQ(handler.events,
+              "<top <stmt <expr <list list> done:list expr> done:expr stmt> done:stmt <stmt stmt! "
+              "done:stmt top> ");
 }
 
 TEST_F(CodeParserTest, SkippedTokensArePassedOverUnlessSwitchedOff)
@@ -212,11 +221,11 @@ TEST_F(CodeParserTest, EveryFailureHasItsCode)
         const char* text;
         int error;
     } cases[] = {
-        {"", PRSERR_NO_TOKEN},            // END missing
+        {"", PRSERR_NO_TOKEN}, // END missing
         {"a = 1;", PRSERR_NO_TOKEN},
         {"a = 1; end more", PRSERR_UNEXPECTED},
         {"a = end; end", PRSERR_KEYWORD}, // keyword where a free token was expected, frozen by the commit
-        {"a = ; end", PRSERR_UNEXPECTED},      // no alternative of expr takes ";"
+        {"a = ; end", PRSERR_UNEXPECTED}, // no alternative of expr takes ";"
         {"a = [1,]; end", PRSERR_REFUSED_TOKEN},
     };
     for (const Case& c : cases)

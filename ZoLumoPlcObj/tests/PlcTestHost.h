@@ -31,15 +31,19 @@ public:
     }
     BOOL GetPlcInstr(int i, CString& text, int operands[3]) override
     {
-        if (i < 0 || i >= static_cast<int>(program.size())) return FALSE;
+        if (i < 0 || i >= static_cast<int>(program.size()))
+            return FALSE;
         text = program[static_cast<size_t>(i)].text.c_str();
-        for (int k = 0; k < 3; ++k) operands[k] = program[static_cast<size_t>(i)].operands[static_cast<size_t>(k)];
+        for (int k = 0; k < 3; ++k)
+            operands[k] = program[static_cast<size_t>(i)].operands[static_cast<size_t>(k)];
         return TRUE;
     }
     int SetPlcInstr(int i, const char* text, const int operands[3]) override
     {
-        if (i < 0 || i > static_cast<int>(program.size())) return HOSTRES_INVALID;
-        if (i == refuseAt) return HOSTRES_INVALID;
+        if (i < 0 || i > static_cast<int>(program.size()))
+            return HOSTRES_INVALID;
+        if (i == refuseAt)
+            return HOSTRES_INVALID;
         Instr instr{std::string(text).substr(0, 100), {operands[0], operands[1], operands[2]}};
         if (i == static_cast<int>(program.size()))
             program.push_back(instr);

@@ -8,13 +8,15 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Lines(CSourceText& source)
 {
     std::vector<std::string> lines;
     CString line;
-    for (int i = 0; source.GetLine(i, line); ++i) lines.push_back(line.str());
+    for (int i = 0; source.GetLine(i, line); ++i)
+        lines.push_back(line.str());
     return lines;
 }
 
@@ -103,15 +105,18 @@ TEST_F(SourceTextTest, AFileOpenedForLoadingOrMissingIsNotReadable)
     EXPECT_FALSE(source.LoadFile());
 }
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Sorted(int kind, std::initializer_list<const char*> items)
 {
     CSortStringArray array(kind);
-    for (const char* s : items) array.Add(s);
+    for (const char* s : items)
+        array.Add(s);
     array.Sort();
     std::vector<std::string> out;
-    for (const CString& s : array) out.push_back(s.str());
+    for (const CString& s : array)
+        out.push_back(s.str());
     return out;
 }
 
