@@ -3,6 +3,8 @@
 
 #include "Wnd.h"
 
+#include <registry/Profile.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -86,6 +88,8 @@ CWinApp::CWinApp(const char* appName) : m_appName(appName ? appName : "")
 {
     m_pszAppName = m_appName.GetString();
     g_app = this;
+    if (appName && *appName)
+        CProfile::Instance().SetAppName(appName);
 }
 
 CWinApp::~CWinApp()
@@ -119,6 +123,41 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg)
             break;
     }
     return FALSE;
+}
+
+void CWinApp::SetRegistryKey(const char* registryKey)
+{
+    CProfile::Instance().SetRegistryKey(registryKey);
+}
+
+CString CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const
+{
+    return CProfile::Instance().GetProfileString(section, entry, defaultValue);
+}
+
+UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const
+{
+    return CProfile::Instance().GetProfileInt(section, entry, defaultValue);
+}
+
+BOOL CWinApp::GetProfileBinary(const char* section, const char* entry, BYTE** data, UINT* bytes) const
+{
+    return CProfile::Instance().GetProfileBinary(section, entry, data, bytes);
+}
+
+BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value)
+{
+    return CProfile::Instance().WriteProfileString(section, entry, value);
+}
+
+BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
+{
+    return CProfile::Instance().WriteProfileInt(section, entry, value);
+}
+
+BOOL CWinApp::WriteProfileBinary(const char* section, const char* entry, const BYTE* data, UINT bytes)
+{
+    return CProfile::Instance().WriteProfileBinary(section, entry, data, bytes);
 }
 
 HCURSOR CWinApp::LoadStandardCursor(UINT id) const

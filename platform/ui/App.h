@@ -22,6 +22,15 @@ public:
     // Offers an input message to the window it is for and then to each window above it.
     virtual BOOL PreTranslateMessage(MSG* msg);
 
+    // The profile on the registry store: HKEY_CURRENT_USER\Software\<key>\<application>\<section>.
+    void SetRegistryKey(const char* registryKey);
+    CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr) const;
+    UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
+    BOOL GetProfileBinary(const char* section, const char* entry, BYTE** data, UINT* bytes) const;
+    BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+    BOOL WriteProfileInt(const char* section, const char* entry, int value);
+    BOOL WriteProfileBinary(const char* section, const char* entry, const BYTE* data, UINT bytes);
+
     HCURSOR LoadStandardCursor(UINT id) const;
     void BeginWaitCursor();
     void EndWaitCursor();

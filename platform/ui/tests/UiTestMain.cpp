@@ -1,7 +1,10 @@
-// One toolkit application for every window test.
+// One toolkit application for every window test, with a registry store of its own.
 #include <ui/App.h>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -10,7 +13,11 @@ class UiEnvironment : public ::testing::Environment
 public:
     void SetUp() override
     {
+        char dir[] = "/tmp/tvsk-ui-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        ::setenv("TARVESKON_REGISTRY", (std::string(dir) + "/registry").c_str(), 1);
         static CWinApp app("UiTests");
+        app.SetRegistryKey("MurnApps");
         int argc = 0;
         AfxInitToolkit(argc, nullptr);
     }

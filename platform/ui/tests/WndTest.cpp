@@ -249,3 +249,18 @@ TEST(WndApplication, NumbersAreFormattedInTheCLocaleAfterStart)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WndApplication, ProfileValuesRoundTripThroughTheRegistryStore)
+{
+    CWinApp* app = AfxGetApp();
+    ASSERT_NE(app, nullptr);
+    EXPECT_TRUE(app->WriteProfileString("Settings", "HomePage", "http://example.invalid/"));
+    EXPECT_TRUE(app->WriteProfileInt("Settings", "LangID", 3));
+    EXPECT_EQ(app->GetProfileString("Settings", "HomePage"), CString("http://example.invalid/"));
+    EXPECT_EQ(app->GetProfileInt("Settings", "LangID", 0), 3u);
+    EXPECT_EQ(app->GetProfileString("Settings", "Missing", "fallback"), CString("fallback"));
+}
+
+} // namespace

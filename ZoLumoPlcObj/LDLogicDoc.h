@@ -1,0 +1,34 @@
+// A ladder program: the ordered list of its networks.
+#pragma once
+
+#include <ZoLumoPlcObj/LDLogicNet.h>
+
+#include <framework/List.h>
+
+class CLDLogicDoc
+{
+public:
+    CLDLogicDoc() = default;
+    CLDLogicDoc(const CLDLogicDoc&) = delete;
+    CLDLogicDoc& operator=(const CLDLogicDoc&) = delete;
+    virtual ~CLDLogicDoc() { Reset(); }
+
+    int GetCount() const noexcept { return static_cast<int>(m_Nets.GetCount()); }
+    CLDLogicNet* GetNet(int i) const;          // 1-based; null out of range
+    int GetNetIdx(const CLDLogicNet* net) const; // 0-based; -1 when absent
+
+    void InsertNet(int pos);
+    void AppendNet() { InsertNet(GetCount()); }
+    void AppendNet(CLDLogicNet* net);
+    bool DeleteNet(int i);
+    bool DeleteNet(CLDLogicNet* net);
+    CLDLogicNet* RemoveNet(int i);
+    void Reset();
+    void UpdateCntID();
+    int GetMaxNetID() const noexcept { return m_nMaxID; }
+
+    bool IsFINAllowed(int i) const;
+
+    CPtrList m_Nets; // owned CLDLogicNet*
+    int m_nMaxID = -1;
+};
