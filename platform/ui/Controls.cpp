@@ -118,6 +118,17 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
     return nullptr;
 }
 
+int ControlHeight(QWidget* widget, int windowHeight)
+{
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (!combo)
+        return windowHeight;
+    const int field = combo->sizeHint().height();
+    const int itemHeight = std::max(1, combo->fontMetrics().height() + 2);
+    combo->setMaxVisibleItems(std::max(1, (windowHeight - field) / itemHeight));
+    return std::min(field, windowHeight);
+}
+
 void ApplyControlStyle(CWnd*, QWidget* widget, DWORD oldStyle, DWORD newStyle)
 {
     if (auto* label = qobject_cast<QLabel*>(widget); label && oldStyle != newStyle)

@@ -8,6 +8,9 @@ class QWidget;
 // The toolkit widget for a control class ("Button", "Static", "Edit", "ComboBox", "ListBox",
 // "ScrollBar"), with its notifications wired to WM_COMMAND of the parent; null for other classes.
 QWidget* CreateControlWidget(CWnd* wnd, const char* className, DWORD style, QWidget* parent);
+// The height a control takes for a window height: a combo box's window height includes its
+// drop-down list, so the field keeps its own height and the rest sizes the list.
+int ControlHeight(QWidget* widget, int windowHeight);
 // Re-applies the parts of a changed style that the control shows.
 void ApplyControlStyle(CWnd* wnd, QWidget* widget, DWORD oldStyle, DWORD newStyle);
 

@@ -174,13 +174,6 @@ void CToolBar::OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler)
     UpdateDialogControls(target, disableIfNoHandler);
 }
 
-BOOL CToolBar::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (CWnd* parent = GetParent())
-        return static_cast<BOOL>(parent->SendMessage(WM_COMMAND, wParam, lParam));
-    return CWnd::OnCommand(wParam, lParam);
-}
-
 void CToolBar::DropButtonWidgets()
 {
     for (Button& button : m_buttons) {
@@ -205,8 +198,8 @@ void CToolBar::SyncButton(int index)
         QToolButton* widget = button.widget.data();
         QObject::connect(widget, &QToolButton::clicked, widget, [this, widget]() {
             for (const Button& b : m_buttons)
-                if (b.widget == widget)
-                    SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(b.id), 0), 0);
+                if (b.widget == widget && GetParent())
+                    GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(b.id), 0), 0);
         });
         button.widget->show();
     }

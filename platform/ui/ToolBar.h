@@ -1,4 +1,5 @@
-// A row of command buttons laid out left to right; separators are gaps that can carry a control.
+// A row of command buttons laid out left to right, sending their commands to the parent;
+// separators are gaps that can carry a control.
 #pragma once
 
 #include "CmdUI.h"
@@ -58,9 +59,6 @@ public:
 
     // Runs the update handlers for every button (see CToolCmdUI).
     virtual void OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler);
-
-protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Button

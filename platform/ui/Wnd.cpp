@@ -326,6 +326,11 @@ BOOL GetClassInfo(const char* className, WNDCLASS* wndClass)
     return TRUE;
 }
 
+void AfxThrowResourceException()
+{
+    throw new CResourceException;
+}
+
 CWnd::CWnd() : m_postBox(std::make_unique<PostBox>()) {}
 
 CWnd::~CWnd()
@@ -768,7 +773,7 @@ BOOL CWnd::SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, U
                 w->move(x, y);
         } else {
             if (!(flags & SWP_NOSIZE))
-                w->resize(std::max(0, cx), std::max(0, cy));
+                w->resize(std::max(0, cx), ControlHeight(w, std::max(0, cy)));
             if (!(flags & SWP_NOMOVE))
                 w->move(x, y);
         }

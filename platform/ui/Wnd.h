@@ -5,6 +5,7 @@
 #include "UiDefs.h"
 
 #include <framework/CString.h>
+#include <framework/Exceptions.h>
 
 #include <functional>
 #include <map>
@@ -53,6 +54,14 @@ struct WNDCLASS
 // FALSE when the name is empty or already registered with other settings.
 BOOL AfxRegisterClass(const WNDCLASS* wndClass);
 BOOL GetClassInfo(const char* className, WNDCLASS* wndClass);
+
+// A window class, bitmap or other resource that could not be had.
+class CResourceException : public CException
+{
+public:
+    using CException::CException;
+};
+[[noreturn]] void AfxThrowResourceException();
 
 // Command notification codes of OnCmdMsg
 constexpr int CN_COMMAND = 0;
