@@ -214,6 +214,21 @@ TEST_F(TvskMotorDbTest, MergedSetStaysConsistentWhenEdited)
     EXPECT_EQ(nullptr, db.GetCurrRecord());
 }
 
+TEST(TvskMotorDbLoadTest, FailedSaveKeepsTheEditsAndAnswersFalse)
+{
+    CTestDir dir;
+    std::filesystem::create_directory(dir.File("user"));
+    const std::string custom = dir.File("user/CustomMotor.db");
+    std::filesystem::copy_file(TestData("CustomMotor.db"), custom);
+    CTvskMotorDb db;
+    ASSERT_EQ(0, db.Load(TestData("Motor.db").c_str(), custom.c_str()));
+    std::filesystem::remove_all(dir.File("user"));
+    ASSERT_TRUE(db.InsertRecord(2));
+    EXPECT_FALSE(db.Save(2));
+    EXPECT_EQ(5, db.GetRecordsNum(2));
+    EXPECT_TRUE(db.IsOpen());
+}
+
 TEST(TvskMotorDbLoadTest, MissingCustomFileIsNoError)
 {
     CTestDir dir;
