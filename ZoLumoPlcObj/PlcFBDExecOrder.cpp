@@ -83,6 +83,8 @@ bool CPlcFBDNetwork::ConnectNetEnds()
     for (auto* net : NetRange(m_ConnNets))
     {
         net->m_strID.Format("%d", index++);
+        // A repeated pass starts from scratch: levels and links of the last one would mislead it.
+        net->m_nOrder = -1;
         net->m_DestObjects.Reset();
         net->m_SourceNets.Reset();
         net->m_DestNets.Reset();
