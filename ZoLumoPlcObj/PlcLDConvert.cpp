@@ -87,21 +87,33 @@ bool CPlcLDNetwork::MakeFBD()
     if (!m_bValid || !netsValid) return Fail(this, NETERR_INVALID);
     if (!CheckObjectsConnections()) return false;
 
-    // The conversion runs on a copy, so a failure leaves this network whole.
-    CPlcNetworkCopy work(*this);
-    CPlcLDNetwork& copy = work.Copy();
-    if (copy.ConvertPowerRails() && copy.ConvertWiredORs() && copy.ConvertContacts())
+    // Kept to put the network back when a step fails: no half-converted network is left.
+    CPlcNetworkCopy backup(*this);
+    if (ConvertPowerRails() && ConvertWiredORs() && ConvertContacts()) return true;
+
+    CPlcFBDObject* failed = m_pErrorObject;
+    const int error = failed ? failed->m_nError : 0;
+    CPlcFBDObject* restored = failed ? backup.CopyOf(failed) : nullptr;
+    backup.RestoreSource();
+    // An object made by the conversion is reported on the ladder element it was made from.
+    if (failed && !restored && failed->m_nOriginType != FBD_UNKNOWN)
+        restored = FindLadderElement(failed->m_nOriginType, failed->m_strOriginID);
+    if (failed)
     {
-        work.CommitToSource();
-        return true;
-    }
-    if (copy.m_pErrorObject)
-    {
-        CPlcFBDObject* failed = work.OriginalOf(copy.m_pErrorObject);
-        if (failed) failed->m_nError = copy.m_pErrorObject->m_nError;
-        m_pErrorObject = failed ? failed : this;
+        m_pErrorObject = restored ? restored : this;
+        if (restored) restored->m_nError = error;
     }
     return false;
+}
+
+CPlcFBDObject* CPlcLDNetwork::FindLadderElement(int type, const CString& id)
+{
+    switch (type)
+    {
+    case FBD_LD_CONTACT: return m_Contacts.FindEl(id);
+    case FBD_LD_COIL: return m_Coils.FindEl(id);
+    default: return nullptr;
+    }
 }
 
 void CPlcLDNetwork::DeleteConnectionNetwork(CPlcFBDConnectionNetwork* net)

@@ -59,6 +59,7 @@ private:
     bool ConvertRightRailInputs(CPlcFBDConnectionNetwork* right);
     bool ConvertWiredOR(CPlcFBDConnectionNetwork* net);
     bool ConvertContact(class CPlcLDContact* contact);
+    CPlcFBDObject* FindLadderElement(int type, const CString& id);
     // Removes a net from the network and deletes it, clearing every pointer into it.
     void DeleteConnectionNetwork(CPlcFBDConnectionNetwork* net);
     // Takes an end out of its net and deletes its connection, clearing every pointer into it.

@@ -310,15 +310,14 @@ void CPlcNetworkCopy::Redirect(CPlcFBDObject* copy) const
     }
 }
 
-CPlcFBDObject* CPlcNetworkCopy::OriginalOf(const CPlcFBDObject* copy) const
+CPlcFBDObject* CPlcNetworkCopy::CopyOf(const CPlcFBDObject* object) const
 {
-    if (copy == m_copy.get()) return &m_source;
-    for (const auto& [original, made] : m_copyOf)
-        if (made == copy) return const_cast<CPlcFBDObject*>(original);
-    return nullptr;
+    if (object == &m_source) return &m_source;
+    const auto found = m_copyOf.find(object);
+    return found == m_copyOf.end() ? nullptr : found->second;
 }
 
-void CPlcNetworkCopy::CommitToSource()
+void CPlcNetworkCopy::RestoreSource()
 {
     CPlcLDNetwork& copy = *m_copy;
     m_source.m_ExecList.Reset();

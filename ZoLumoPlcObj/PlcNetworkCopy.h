@@ -1,4 +1,4 @@
-// Deep copy of a ladder network, so a conversion can work on the copy and commit only on success.
+// Deep copy of a ladder network, kept so that a failed conversion can put the network back as it was.
 #pragma once
 
 #include "PlcLDNetwork.h"
@@ -13,11 +13,10 @@ public:
     // Copies every object of the source; pointers between them lead to the copies.
     explicit CPlcNetworkCopy(CPlcLDNetwork& source);
 
-    CPlcLDNetwork& Copy() { return *m_copy; }
-    // The source object a copied object was made from; null for objects created in the copy later.
-    CPlcFBDObject* OriginalOf(const CPlcFBDObject* copy) const;
+    // The copy of a source object; the source network stands for itself, objects made later give null.
+    CPlcFBDObject* CopyOf(const CPlcFBDObject* object) const;
     // Replaces the source network's objects by those of the copy.
-    void CommitToSource();
+    void RestoreSource();
 
     // Calls visit for every object the network holds, nested pins included.
     static void ForEachObject(CPlcLDNetwork& network, const std::function<void(CPlcFBDObject*)>& visit);
