@@ -5,6 +5,8 @@
 
 #include <framework/List.h>
 
+class CPlcFBDCode;
+
 class CLDLogicDoc
 {
 public:
@@ -28,6 +30,9 @@ public:
     int GetMaxNetID() const noexcept { return m_nMaxID; }
 
     bool IsFINAllowed(int i) const;
+
+    // Every net as a graphic LD network of one common width; null on failure. The caller owns it.
+    CPlcFBDCode* GenerateLDCode();
 
     CPtrList m_Nets; // owned CLDLogicNet*
     int m_nMaxID = -1;
