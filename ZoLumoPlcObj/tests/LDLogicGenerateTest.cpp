@@ -103,10 +103,10 @@ TEST_F(LDLogicGenerateTest, AnEmptyNetIsOneWireBetweenTheRails)
     EXPECT_EQ(right->m_nX, 40);
     ASSERT_EQ(network->m_ConnNets.GetCount(), 1);
     EXPECT_TRUE(Net(*network, 0)->m_bValid);
-    EXPECT_EQ(static_cast<CPlcFBDPin*>(left->m_Pins.GetHead())->m_pPartner->m_pPartner,
-              static_cast<CPlcFBDPin*>(right->m_Pins.GetHead())->m_pPartner == nullptr
-                  ? nullptr
-                  : static_cast<CPlcFBDPin*>(left->m_Pins.GetHead()));
+    CPlcFBDPin* leftEnd = static_cast<CPlcFBDPin*>(left->m_Pins.GetHead())->m_pPartner;
+    CPlcFBDPin* rightEnd = static_cast<CPlcFBDPin*>(right->m_Pins.GetHead())->m_pPartner;
+    ASSERT_TRUE(leftEnd && rightEnd);
+    EXPECT_EQ(leftEnd->m_pParent, rightEnd->m_pParent);
 }
 
 TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
