@@ -2,7 +2,7 @@
 // of the current operating mode, the menu list, the PLC program, custom variables and cam points.
 #pragma once
 
-#include <TvskDb/TvskCamma.h>
+#include <TvskDb/TvskDataRecords.h>
 #include <TvskDb/TvskDbErrString.h>
 #include <TvskDb/TvskDbRecords.h>
 #include <TvskDb/TvskParDbRecords.h>

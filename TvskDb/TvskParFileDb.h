@@ -2,7 +2,7 @@
 // the three tables that never come from it.
 #pragma once
 
-#include <TvskDb/TvskCamma.h>
+#include <TvskDb/TvskDataRecords.h>
 #include <TvskDb/TvskDbRecords.h>
 #include <TvskDb/TvskParDbRecords.h>
 #include <TvskDb/TvskRecDef.h>

@@ -1,7 +1,7 @@
 // Writes the ".slv" parameter listing: raw values by address, the PLC program and the cam points.
 #pragma once
 
-#include <TvskDb/TvskCamma.h>
+#include <TvskDb/TvskDataRecords.h>
 #include <TvskDb/TvskDbRecords.h>
 #include <TvskDb/TvskParDbRecords.h>
 
