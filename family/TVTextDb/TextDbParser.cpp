@@ -133,9 +133,11 @@ void CTextDbParser::StoreRow()
     table->Clean();
     for (int i = 0; i < count; ++i)
     {
-        const char* text = m_fields[static_cast<size_t>(i) + 1];
-        CheckNumber(*table, i, text);
-        table->SetField(i, text);
+        const size_t at = static_cast<size_t>(i) + 1;
+        // Each field in the scratch text ends with its zero, just before the next field starts.
+        const size_t length = (at + 1 < m_starts.size() ? m_starts[at + 1] : m_scratch.size()) - m_starts[at] - 1;
+        CheckNumber(*table, i, std::string_view(m_fields[at], length));
+        table->SetField(i, m_fields[at]);
     }
     table->AddRec();
     m_dataSeen = true;
@@ -159,7 +161,7 @@ CRecDefIntf* CTextDbParser::FindSection(const char* keyword)
     return nullptr;
 }
 
-void CTextDbParser::CheckNumber(CRecDefIntf& table, int field, const char* text) const
+void CTextDbParser::CheckNumber(CRecDefIntf& table, int field, std::string_view text) const
 {
     const MemoDbType type = table.FieldType(field);
     int unused = 0;
@@ -170,8 +172,8 @@ void CTextDbParser::CheckNumber(CRecDefIntf& table, int field, const char* text)
     const char* name = table.FieldName(static_cast<unsigned short>(field));
     const CString where =
         FormatString("field \"%s\" of section \"%s\": ", name ? name : "?", table.Section().GetString());
-    if (type == MDB_INT) Fail(TDB_ERR_INTEGER, where + Quoted(text) + " is not an integer");
-    Fail(TDB_ERR_DOUBLE, where + Quoted(text) + " is not a number");
+    if (type == MDB_INT) Fail(TDB_ERR_INTEGER, where + Quoted(CString(text)) + " is not an integer");
+    Fail(TDB_ERR_DOUBLE, where + Quoted(CString(text)) + " is not a number");
 }
 
 void CTextDbParser::Fail(int errorType, const CString& info) const

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TextDbSyntax
@@ -45,7 +46,7 @@ private:
     void StoreRow();
     void ReadVersion();
     CRecDefIntf* FindSection(const char* keyword);
-    void CheckNumber(CRecDefIntf& table, int field, const char* text) const;
+    void CheckNumber(CRecDefIntf& table, int field, std::string_view text) const;
     [[noreturn]] void Fail(int errorType, const CString& info) const;
 
     std::array<CharClass, 256> m_class{};

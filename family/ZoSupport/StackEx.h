@@ -46,11 +46,8 @@ public:
     {
         if (m_bUnique && Find(v) >= 0) return;
         if (static_cast<std::int64_t>(m_nCount) >= m_nMax) Grow();
-        int at = GetCount();
-        if (m_bSorted)
-            for (at = 0; at < GetCount() && !(v < m_pData[at]); ++at)
-            {
-            }
+        int at = m_bSorted ? 0 : GetCount();
+        while (at < GetCount() && !(v < m_pData[at])) ++at;
         std::memmove(m_pData + at + 1, m_pData + at, (m_nCount - static_cast<std::uint32_t>(at)) * sizeof(T));
         m_pData[at] = v;
         ++m_nCount;

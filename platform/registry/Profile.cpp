@@ -15,34 +15,6 @@ CString ProgramName()
     return ec ? CString() : CString(exe.stem().string());
 }
 
-// Deletes a key with everything below it; RegDeleteKey alone refuses keys that have subkeys.
-LONG DeleteTree(HKEY parent, LPCSTR name)
-{
-    HKEY key = nullptr;
-    LONG rc = RegOpenKeyEx(parent, name, 0, KEY_ALL_ACCESS, &key);
-    if (rc != ERROR_SUCCESS)
-        return rc;
-    std::vector<std::string> children;
-    char child[256];
-    for (DWORD i = 0;; ++i)
-    {
-        DWORD length = sizeof child;
-        rc = RegEnumKeyEx(key, i, child, &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc != ERROR_SUCCESS)
-            break;
-        children.emplace_back(child);
-    }
-    if (rc == ERROR_NO_MORE_ITEMS)
-    {
-        rc = ERROR_SUCCESS;
-        for (const std::string& c : children)
-            if ((rc = DeleteTree(key, c.c_str())) != ERROR_SUCCESS)
-                break;
-    }
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? RegDeleteKey(parent, name) : rc;
-}
-
 // Closes a key when the scope ends.
 class ScopedKey
 {
@@ -192,7 +164,7 @@ BOOL CProfile::WriteProfileString(LPCSTR section, LPCSTR entry, LPCSTR value)
         ScopedKey app(GetAppRegistryKey());
         if (!app.Get())
             return FALSE;
-        const LONG rc = DeleteTree(app.Get(), section);
+        const LONG rc = RegDeleteTree(app.Get(), section);
         return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
     }
     ScopedKey key(GetSectionKey(section));

@@ -306,6 +306,37 @@ LONG RegDeleteKey(HKEY key, LPCSTR subKey)
     });
 }
 
+LONG RegDeleteTree(HKEY key, LPCSTR subKey)
+{
+    auto k = Resolve(key);
+    if (!k)
+        return ERROR_INVALID_HANDLE;
+    std::vector<std::string> path = k->path;
+    if (!AppendSubKey(path, subKey))
+        return ERROR_INVALID_PARAMETER;
+    const bool emptiesKey = path.size() == k->path.size();
+    if (emptiesKey && !Allows(*k, KEY_SET_VALUE | KEY_CREATE_SUB_KEY))
+        return ERROR_ACCESS_DENIED;
+    return RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
+        RegKey* node = top.Find(k->path);
+        if (!node)
+            return ERROR_KEY_DELETED;
+        if (emptiesKey)
+        {
+            changed = !node->Values().empty() || !node->ChildKeys().empty();
+            *node = RegKey();
+            return ERROR_SUCCESS;
+        }
+        const std::string name = path.back();
+        path.pop_back();
+        RegKey* parent = top.Find(path);
+        if (!parent || !parent->RemoveChild(name))
+            return ERROR_FILE_NOT_FOUND;
+        changed = true;
+        return ERROR_SUCCESS;
+    });
+}
+
 LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD, LPSTR keyClass,
                   LPDWORD classLength, void*)
 {

@@ -61,6 +61,8 @@ LONG RegSetValueEx(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const
 LONG RegDeleteValue(HKEY key, LPCSTR valueName);
 // Refuses (ERROR_ACCESS_DENIED) a key that still has subkeys, as the platform does.
 LONG RegDeleteKey(HKEY key, LPCSTR subKey);
+// Deletes subKey with everything below it in one write; a null or empty subKey empties key itself.
+LONG RegDeleteTree(HKEY key, LPCSTR subKey);
 
 // Subkeys enumerate in case-insensitive name order, values in the order they were first set.
 LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved, LPSTR keyClass,
