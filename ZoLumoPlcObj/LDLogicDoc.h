@@ -5,6 +5,8 @@
 
 #include <framework/List.h>
 
+#include <vector>
+
 class CLDLogicDoc
 {
 public:
@@ -14,8 +16,9 @@ public:
     virtual ~CLDLogicDoc() { Reset(); }
 
     int GetCount() const noexcept { return static_cast<int>(m_Nets.GetCount()); }
-    CLDLogicNet* GetNet(int i) const;          // 1-based; null out of range
+    CLDLogicNet* GetNet(int i) const;            // 1-based; null out of range
     int GetNetIdx(const CLDLogicNet* net) const; // 0-based; -1 when absent
+    std::vector<CLDLogicNet*> GetNets() const;   // in order
 
     void InsertNet(int pos);
     void AppendNet() { InsertNet(GetCount()); }

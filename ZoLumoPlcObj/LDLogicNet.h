@@ -50,14 +50,14 @@ public:
 
     CLDLogicElem* m_pSelected = nullptr; // insertion point of the editing operations
     CLDLogicElem* m_pHead = nullptr;
-    CLDLogicElem* m_pTail = nullptr;     // last element of the main rung
+    CLDLogicElem* m_pTail = nullptr; // last element of the main rung
     int m_nRows = 0;
     int m_nWireCnt = -1;
     int m_nID;
-    int m_nMaxID = -1;                   // search accumulators
+    int m_nMaxID = -1; // search accumulators
     int m_nMaxY = 0;
     CPlcLDNetwork* m_pLDNetwork = nullptr; // graphic network last made from this net, not owned
-    int m_nCommentElem = -1;             // ID of the element that carries the network comment
+    int m_nCommentElem = -1;               // ID of the element that carries the network comment
 
 private:
     bool PrepareNewElement(CLDLogicElem* e);
