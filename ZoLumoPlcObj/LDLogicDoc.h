@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class CPlcFBDCode;
+
 class CLDLogicDoc
 {
 public:
@@ -31,6 +33,9 @@ public:
     int GetMaxNetID() const noexcept { return m_nMaxID; }
 
     bool IsFINAllowed(int i) const;
+
+    // Every net as a graphic LD network of one common width; null on failure. The caller owns it.
+    CPlcFBDCode* GenerateLDCode();
 
     CPtrList m_Nets; // owned CLDLogicNet*
     int m_nMaxID = -1;

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class CPlcFBDConnection;
+class CPlcFBDObject;
 class CPlcLDNetwork;
 
 // Members are read directly by the ladder editor; their order is part of the interface.
@@ -48,6 +50,10 @@ public:
     int GetNetMinLen() const;
     int GetMaxY() const;
 
+    // Lays the net out as a graphic LD network of the given width; null on failure. The net keeps it
+    // as m_pLDNetwork; the caller owns it.
+    CPlcLDNetwork* GenerateLDCodeNet(int width);
+
     CLDLogicElem* m_pSelected = nullptr; // insertion point of the editing operations
     CLDLogicElem* m_pHead = nullptr;
     CLDLogicElem* m_pTail = nullptr; // last element of the main rung
@@ -60,6 +66,9 @@ public:
     int m_nCommentElem = -1;               // ID of the element that carries the network comment
 
 private:
+    bool GenerateLDCodeElem(CLDLogicElem* e);
+    void MakeLogicConnection(CPlcFBDConnection* connection, CPlcFBDObject* object);
+
     bool PrepareNewElement(CLDLogicElem* e);
     CLDLogicElem* MakeStructElement(int type, int id, int row);
     bool IsBranchElement(const CLDLogicElem* e) const;
