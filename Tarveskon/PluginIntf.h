@@ -6,8 +6,7 @@
 
 class CWnd;
 class CTvskMotorDb;
-struct tagVARIANT;
-typedef tagVARIANT VARIANT;
+struct VARIANT;
 
 // Results of SendCommand and of the value-writing operations.
 enum HOSTRES : int
@@ -41,22 +40,31 @@ public:
     virtual BOOL GetPrefixedString(const char* /*name*/, CString& /*text*/) { return FALSE; }
     virtual BOOL GetParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
     virtual BOOL ReadParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
-    // The two operations that take a VARIANT by value have no base body: the value type is the
-    // component layer's, which this header does not pull in.
+    // The two operations that take a VARIANT by value have no base body, so that this header
+    // needs only a declaration of the component layer's value type.
     virtual HOSTRES SetParValue(const char* name, VARIANT value, BOOL toDrive) = 0;
     virtual HOSTRES ReadPar(const char* /*nameOrAddress*/, VARIANT* /*value*/) { return HOSTRES_OK; }
     virtual HOSTRES WritePar(const char* nameOrAddress, VARIANT value) = 0;
     virtual int GetParNum() { return 0; }
     virtual BOOL GetParField(int /*index*/, int /*field*/, CString& /*text*/) { return FALSE; }
     virtual BOOL GetParDescr(const char* /*name*/, CString& /*text*/, bool /*withValue*/) { return FALSE; }
-    virtual HOSTRES SetParField(int /*index*/, int /*field*/, const char* /*text*/) { return HOSTRES_NOTAVAIL; }
+    virtual HOSTRES SetParField(int /*index*/, int /*field*/, const char* /*text*/)
+    {
+        return HOSTRES_NOTAVAIL;
+    }
     virtual BOOL IsParFieldEditable(int /*index*/, int /*field*/) { return FALSE; }
-    virtual BOOL AddTmpPar(const char* /*address*/, const char* /*descr*/, double /*value*/, CWnd* /*owner*/) { return FALSE; }
+    virtual BOOL AddTmpPar(const char* /*address*/, const char* /*descr*/, double /*value*/, CWnd* /*owner*/)
+    {
+        return FALSE;
+    }
     virtual BOOL RemTmpPar(const char* /*address*/, CString& /*text*/) { return FALSE; }
     virtual BOOL AddMonitorPar(const char* /*name*/) { return FALSE; }
     virtual BOOL AddMonitorParAt(int /*index*/) { return FALSE; }
     virtual BOOL GetMonitorParField(int /*i*/, int /*field*/, CString& /*text*/) { return FALSE; }
-    virtual HOSTRES SetMonitorParField(int /*i*/, int /*field*/, const char* /*text*/) { return HOSTRES_NOTAVAIL; }
+    virtual HOSTRES SetMonitorParField(int /*i*/, int /*field*/, const char* /*text*/)
+    {
+        return HOSTRES_NOTAVAIL;
+    }
     virtual BOOL RemoveMonitorPar(int /*i*/) { return FALSE; }
     virtual int GetMonitorParNum() { return 0; }
     virtual BOOL GetMenusNum(int* /*count*/) { return FALSE; }
@@ -84,15 +92,24 @@ public:
     virtual double GetCamMaxValue() { return 0.0; }
     virtual double GetCamMinValue() { return 0.0; }
     virtual int GetCamStartAddr(int /*cam*/) { return 0; }
-    virtual int GetCamData(int /*point*/, double* /*value*/, int* /*interp*/, int* /*valid*/, int /*cam*/) { return 0; }
-    virtual BOOL SetCamData(int /*point*/, double /*value*/, int /*interp*/, BOOL /*store*/, int /*cam*/) { return FALSE; }
+    virtual int GetCamData(int /*point*/, double* /*value*/, int* /*interp*/, int* /*valid*/, int /*cam*/)
+    {
+        return 0;
+    }
+    virtual BOOL SetCamData(int /*point*/, double /*value*/, int /*interp*/, BOOL /*store*/, int /*cam*/)
+    {
+        return FALSE;
+    }
     // PLC code capacity in 16-bit words.
     virtual int GetPlcMaxLen() { return 0; }
     virtual void ResetPlc() {}
     // Nonzero and the instruction's text and operands while instruction i exists.
     virtual BOOL GetPlcInstr(int /*i*/, CString& /*text*/, int /*operands*/[3]) { return FALSE; }
     // 0 stored (i equal to the count appends), 1 no parameter file, 9 i beyond the end.
-    virtual int SetPlcInstr(int /*i*/, const char* /*text*/, const int /*operands*/[3]) { return HOSTRES_NOTAVAIL; }
+    virtual int SetPlcInstr(int /*i*/, const char* /*text*/, const int /*operands*/[3])
+    {
+        return HOSTRES_NOTAVAIL;
+    }
     virtual BOOL IsPlcTerminated() { return FALSE; }
     virtual CTvskMotorDb* GetMotorDb() { return nullptr; }
 };

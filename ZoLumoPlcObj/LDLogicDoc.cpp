@@ -15,8 +15,18 @@ int CLDLogicDoc::GetNetIdx(const CLDLogicNet* net) const
 {
     int index = 0;
     for (POSITION pos = m_Nets.GetHeadPosition(); pos; ++index)
-        if (m_Nets.GetNext(pos) == net) return index;
+        if (m_Nets.GetNext(pos) == net)
+            return index;
     return -1;
+}
+
+std::vector<CLDLogicNet*> CLDLogicDoc::GetNets() const
+{
+    std::vector<CLDLogicNet*> nets;
+    nets.reserve(static_cast<size_t>(GetCount()));
+    for (POSITION pos = m_Nets.GetHeadPosition(); pos;)
+        nets.push_back(static_cast<CLDLogicNet*>(m_Nets.GetNext(pos)));
+    return nets;
 }
 
 void CLDLogicDoc::InsertNet(int pos)
@@ -53,7 +63,8 @@ bool CLDLogicDoc::DeleteNet(int i)
 bool CLDLogicDoc::DeleteNet(CLDLogicNet* net)
 {
     const POSITION pos = net ? m_Nets.Find(net) : nullptr;
-    if (!pos) return false;
+    if (!pos)
+        return false;
     m_Nets.RemoveAt(pos);
     delete net;
     return true;
@@ -62,7 +73,8 @@ bool CLDLogicDoc::DeleteNet(CLDLogicNet* net)
 CLDLogicNet* CLDLogicDoc::RemoveNet(int i)
 {
     const POSITION pos = m_Nets.FindIndex(i - 1);
-    if (!pos) return nullptr;
+    if (!pos)
+        return nullptr;
     auto* net = static_cast<CLDLogicNet*>(m_Nets.GetAt(pos));
     m_Nets.RemoveAt(pos);
     return net;
@@ -70,7 +82,8 @@ CLDLogicNet* CLDLogicDoc::RemoveNet(int i)
 
 void CLDLogicDoc::Reset()
 {
-    while (!m_Nets.IsEmpty()) delete static_cast<CLDLogicNet*>(m_Nets.RemoveHead());
+    while (!m_Nets.IsEmpty())
+        delete static_cast<CLDLogicNet*>(m_Nets.RemoveHead());
     m_nMaxID = -1;
 }
 
@@ -85,8 +98,11 @@ void CLDLogicDoc::UpdateCntID()
 bool CLDLogicDoc::IsFINAllowed(int i) const
 {
     const int count = GetCount();
-    if (count == 0) return true;
-    if (i == 1) return count == 1 || !GetNet(2)->HasFIN();
-    if (i == 2) return GetNet(1)->HasOnlyFIN() && (count < 2 || !GetNet(2)->HasFIN());
+    if (count == 0)
+        return true;
+    if (i == 1)
+        return count == 1 || !GetNet(2)->HasFIN();
+    if (i == 2)
+        return GetNet(1)->HasOnlyFIN() && (count < 2 || !GetNet(2)->HasFIN());
     return false;
 }

@@ -5,6 +5,10 @@
 
 #include <framework/List.h>
 
+#include <vector>
+
+class CPlcFBDCode;
+
 class CLDLogicDoc
 {
 public:
@@ -14,8 +18,9 @@ public:
     virtual ~CLDLogicDoc() { Reset(); }
 
     int GetCount() const noexcept { return static_cast<int>(m_Nets.GetCount()); }
-    CLDLogicNet* GetNet(int i) const;          // 1-based; null out of range
+    CLDLogicNet* GetNet(int i) const;            // 1-based; null out of range
     int GetNetIdx(const CLDLogicNet* net) const; // 0-based; -1 when absent
+    std::vector<CLDLogicNet*> GetNets() const;   // in order
 
     void InsertNet(int pos);
     void AppendNet() { InsertNet(GetCount()); }
@@ -28,6 +33,9 @@ public:
     int GetMaxNetID() const noexcept { return m_nMaxID; }
 
     bool IsFINAllowed(int i) const;
+
+    // Every net as a graphic LD network of one common width; null on failure. The caller owns it.
+    CPlcFBDCode* GenerateLDCode();
 
     CPtrList m_Nets; // owned CLDLogicNet*
     int m_nMaxID = -1;

@@ -5,7 +5,8 @@
 #include <map>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 // Columns an element takes on the grid.
 int PlaceWidth(const CLDLogicElem* e)
@@ -13,30 +14,39 @@ int PlaceWidth(const CLDLogicElem* e)
     switch (e->m_nType)
     {
     case LDELEM_CONTACT:
-    case LDELEM_OUTPUT: return 4;
-    case LDELEM_BOX: return e->IsFINBox() ? 8 : 13;
-    default: return 2;
+    case LDELEM_OUTPUT:
+        return 4;
+    case LDELEM_BOX:
+        return e->IsFINBox() ? 8 : 13;
+    default:
+        return 2;
     }
 }
 
-bool IsWideBox(const CLDLogicElem* e) { return e->m_nType == LDELEM_BOX && !e->IsFINBox(); }
+bool IsWideBox(const CLDLogicElem* e)
+{
+    return e->m_nType == LDELEM_BOX && !e->IsFINBox();
+}
 
 // Parents before children.
 std::vector<CLDLogicElem*> TopologicalOrder(const std::vector<CLDLogicElem*>& elements)
 {
     std::unordered_map<const CLDLogicElem*, INT_PTR> pending;
-    for (const CLDLogicElem* e : elements) pending[e] = e->GetParentCount();
+    for (const CLDLogicElem* e : elements)
+        pending[e] = e->GetParentCount();
     std::vector<CLDLogicElem*> order;
     std::vector<CLDLogicElem*> ready;
     for (CLDLogicElem* e : elements)
-        if (pending[e] == 0) ready.push_back(e);
+        if (pending[e] == 0)
+            ready.push_back(e);
     while (!ready.empty())
     {
         CLDLogicElem* e = ready.back();
         ready.pop_back();
         order.push_back(e);
         for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
-            if (--pending[e->GetChild(i)] == 0) ready.push_back(e->GetChild(i));
+            if (--pending[e->GetChild(i)] == 0)
+                ready.push_back(e->GetChild(i));
     }
     return order;
 }
@@ -50,7 +60,8 @@ void CLDLogicNet::NumberConns()
         e->m_InWires.SetSize(e->GetParentCount());
         e->m_OutWires.SetSize(e->GetChildCount());
     }
-    if (m_pHead) NumberFrom(m_pHead);
+    if (m_pHead)
+        NumberFrom(m_pHead);
 }
 
 void CLDLogicNet::NumberFrom(CLDLogicElem* e)
@@ -63,15 +74,18 @@ void CLDLogicNet::NumberFrom(CLDLogicElem* e)
         child->m_InWires[child->FindParent(e)] = wire;
     }
     for (INT_PTR i = 0; i < e->GetChildCount(); ++i)
-        if (e->GetChild(i)->GetLastParent() == e) NumberFrom(e->GetChild(i));
+        if (e->GetChild(i)->GetLastParent() == e)
+            NumberFrom(e->GetChild(i));
 }
 
 void CLDLogicNet::UpdateGraphXY()
 {
     const std::vector<CLDLogicElem*> elements = GetElements();
-    for (CLDLogicElem* e : elements) e->m_nX = e->m_nY = -1;
+    for (CLDLogicElem* e : elements)
+        e->m_nX = e->m_nY = -1;
     RecomputeRows();
-    if (!m_pHead) return;
+    if (!m_pHead)
+        return;
 
     // Each row lies below the previous one, further down when a box stands on it.
     std::map<int, int> rowGap;
@@ -84,7 +98,8 @@ void CLDLogicNet::UpdateGraphXY()
     for (int r = 1; r <= m_nRows; ++r)
     {
         const auto it = rowGap.find(r - 1);
-        rowY[static_cast<size_t>(r)] = rowY[static_cast<size_t>(r) - 1] + (it == rowGap.end() ? 3 : it->second);
+        rowY[static_cast<size_t>(r)] =
+            rowY[static_cast<size_t>(r) - 1] + (it == rowGap.end() ? 3 : it->second);
     }
 
     std::unordered_map<const CLDLogicElem*, int> place;
@@ -103,7 +118,10 @@ void CLDLogicNet::UpdateGraphXY()
     m_nMaxY = GetMaxY();
 }
 
-int CLDLogicNet::GetNetMinLen() const { return m_pTail ? m_pTail->m_nX + PlaceWidth(m_pTail) : 0; }
+int CLDLogicNet::GetNetMinLen() const
+{
+    return m_pTail ? m_pTail->m_nX + PlaceWidth(m_pTail) : 0;
+}
 
 int CLDLogicNet::GetMaxY() const
 {

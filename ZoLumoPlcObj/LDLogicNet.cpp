@@ -9,7 +9,8 @@
 
 using namespace LDGraph;
 
-namespace {
+namespace
+{
 
 bool SourceError(int line)
 {
@@ -23,7 +24,8 @@ std::vector<CLDLogicElem*> CLDLogicNet::GetElements() const
 {
     std::vector<CLDLogicElem*> result;
     std::vector<CLDLogicElem*> stack;
-    if (m_pHead) stack.push_back(m_pHead);
+    if (m_pHead)
+        stack.push_back(m_pHead);
     while (!stack.empty())
     {
         CLDLogicElem* e = stack.back();
@@ -32,7 +34,8 @@ std::vector<CLDLogicElem*> CLDLogicNet::GetElements() const
         for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
         {
             CLDLogicElem* child = e->GetChild(i);
-            if (child->GetFirstParent() == e) stack.push_back(child);
+            if (child->GetFirstParent() == e)
+                stack.push_back(child);
         }
     }
     return result;
@@ -40,7 +43,8 @@ std::vector<CLDLogicElem*> CLDLogicNet::GetElements() const
 
 void CLDLogicNet::Erase()
 {
-    for (CLDLogicElem* e : GetElements()) delete e;
+    for (CLDLogicElem* e : GetElements())
+        delete e;
     m_pHead = m_pTail = m_pSelected = nullptr;
     m_nRows = 0;
     m_nCommentElem = -1;
@@ -49,34 +53,44 @@ void CLDLogicNet::Erase()
 CLDLogicElem* CLDLogicNet::SelectElement(int id)
 {
     for (CLDLogicElem* e : GetElements())
-        if (e->m_nID == id) return m_pSelected = e;
+        if (e->m_nID == id)
+            return m_pSelected = e;
     return nullptr;
 }
 
 int CLDLogicNet::GetMaxID() const
 {
     int maxId = -1;
-    for (const CLDLogicElem* e : GetElements()) maxId = std::max(maxId, e->m_nID);
+    for (const CLDLogicElem* e : GetElements())
+        maxId = std::max(maxId, e->m_nID);
     return maxId;
 }
 
 bool CLDLogicNet::HasFIN() const
 {
-    if (!m_pHead) return false;
-    if (m_pHead->IsFINBox()) return true;
-    return m_pHead->m_nType == LDELEM_NODE && m_pHead->GetFirstChild() && m_pHead->GetFirstChild()->IsFINBox();
+    if (!m_pHead)
+        return false;
+    if (m_pHead->IsFINBox())
+        return true;
+    return m_pHead->m_nType == LDELEM_NODE && m_pHead->GetFirstChild() &&
+           m_pHead->GetFirstChild()->IsFINBox();
 }
 
-bool CLDLogicNet::HasOnlyFIN() const { return m_pHead && m_pHead->IsFINBox() && m_pHead == m_pTail; }
+bool CLDLogicNet::HasOnlyFIN() const
+{
+    return m_pHead && m_pHead->IsFINBox() && m_pHead == m_pTail;
+}
 
 bool CLDLogicNet::PrepareNewElement(CLDLogicElem* e)
 {
-    if (!e || !IsPlaceable(e)) return SourceError(__LINE__);
+    if (!e || !IsPlaceable(e))
+        return SourceError(__LINE__);
     e->m_Parents.RemoveAll();
     e->m_Children.RemoveAll();
     e->m_InWires.RemoveAll();
     e->m_OutWires.RemoveAll();
-    e->m_nID = GetMaxID() + 1;
+    m_nMaxID = GetMaxID();
+    e->m_nID = m_nMaxID + 1;
     return true;
 }
 
@@ -90,8 +104,8 @@ CLDLogicElem* CLDLogicNet::MakeStructElement(int type, int id, int row)
 
 bool CLDLogicNet::IsBranchElement(const CLDLogicElem* e) const
 {
-    return m_pHead && m_pHead->m_nType == LDELEM_NODE && e->GetParentCount() == 1 && e->GetParent(0) == m_pHead &&
-           m_pHead->GetFirstChild() != e;
+    return m_pHead && m_pHead->m_nType == LDELEM_NODE && e->GetParentCount() == 1 &&
+           e->GetParent(0) == m_pHead && m_pHead->GetFirstChild() != e;
 }
 
 bool CLDLogicNet::IsHeadBranchJoin(const CLDLogicElem* join) const
@@ -104,7 +118,8 @@ bool CLDLogicNet::IsHeadBranchJoin(const CLDLogicElem* join) const
 bool CLDLogicNet::IsOnMainPath(const CLDLogicElem* e) const
 {
     for (const CLDLogicElem* p = e->GetFirstParent(); p; p = p->GetFirstParent())
-        if (p->m_nType == LDELEM_NODE && p != m_pHead) return false;
+        if (p->m_nType == LDELEM_NODE && p != m_pHead)
+            return false;
     return true;
 }
 
@@ -112,7 +127,8 @@ bool CLDLogicNet::IsOnMainPath(const CLDLogicElem* e) const
 CLDLogicElem* CLDLogicNet::NodeBefore(CLDLogicElem* e, int id)
 {
     CLDLogicElem* parent = e->GetFirstParent();
-    if (parent->m_nType == LDELEM_NODE) return parent;
+    if (parent->m_nType == LDELEM_NODE)
+        return parent;
     CLDLogicElem* node = MakeStructElement(LDELEM_NODE, id, e->m_nRow);
     InsertBetween(parent, e, node);
     return node;
@@ -120,7 +136,8 @@ CLDLogicElem* CLDLogicNet::NodeBefore(CLDLogicElem* e, int id)
 
 bool CLDLogicNet::AddCascade(CLDLogicElem* e)
 {
-    if (!e || !IsPlaceable(e)) return SourceError(__LINE__);
+    if (!e || !IsPlaceable(e))
+        return SourceError(__LINE__);
     if (!m_pHead)
     {
         PrepareNewElement(e);
@@ -129,10 +146,12 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
         return true;
     }
     CLDLogicElem* sel = m_pSelected;
-    if (!sel) return SourceError(__LINE__);
+    if (!sel)
+        return SourceError(__LINE__);
     if (sel == m_pTail)
     {
-        if (sel->GetChildCount() != 0) return SourceError(__LINE__);
+        if (sel->GetChildCount() != 0)
+            return SourceError(__LINE__);
         PrepareNewElement(e);
         Link(sel, e);
         e->m_nRow = sel->m_nRow;
@@ -140,7 +159,8 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
         return true;
     }
     CLDLogicElem* child = sel->GetFirstChild();
-    if (!child) return SourceError(__LINE__);
+    if (!child)
+        return SourceError(__LINE__);
     PrepareNewElement(e);
     if (child->m_nType == LDELEM_JOIN && IsBranchElement(sel))
     {
@@ -153,7 +173,8 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
         else
         {
             Link(child, e);
-            if (m_pTail == child) m_pTail = e;
+            if (m_pTail == child)
+                m_pTail = e;
         }
         return true;
     }
@@ -164,14 +185,17 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
 
 bool CLDLogicNet::AddParallel(CLDLogicElem* e)
 {
-    if (!e || !IsPlaceable(e) || !m_pHead) return SourceError(__LINE__);
+    if (!e || !IsPlaceable(e) || !m_pHead)
+        return SourceError(__LINE__);
     CLDLogicElem* sel = m_pSelected;
     // A branch closing anywhere but on the generated rung would be lost when the code is made.
     if (!sel || (sel->m_nType != LDELEM_CONTACT && sel->m_nType != LDELEM_BOX) || !IsOnMainPath(sel))
         return SourceError(__LINE__);
     CLDLogicElem* join = sel == m_pTail ? nullptr : sel->GetFirstChild();
-    if (sel != m_pTail && !join) return SourceError(__LINE__);
-    if (join && join->m_nType == LDELEM_JOIN && !IsHeadBranchJoin(join)) return SourceError(__LINE__);
+    if (sel != m_pTail && !join)
+        return SourceError(__LINE__);
+    if (join && join->m_nType == LDELEM_JOIN && !IsHeadBranchJoin(join))
+        return SourceError(__LINE__);
 
     PrepareNewElement(e);
     int nextId = e->m_nID + 1;
@@ -203,14 +227,17 @@ bool CLDLogicNet::AddParallel(CLDLogicElem* e)
         back.pop_back();
         maxRow = std::max(maxRow, b->m_nRow);
         for (INT_PTR i = 0; i < b->GetParentCount(); ++i)
-            if (seen.insert(b->GetParent(i)).second) back.push_back(b->GetParent(i));
+            if (seen.insert(b->GetParent(i)).second)
+                back.push_back(b->GetParent(i));
     }
     e->m_nRow = maxRow + 1;
 
     CLDLogicElem* head = m_pHead;
     INT_PTR at = 0;
-    while (at < head->GetChildCount() && head->GetChild(at)->m_nRow < e->m_nRow) ++at;
-    for (INT_PTR i = at; i < head->GetChildCount(); ++i) head->GetChild(i)->m_nRow++;
+    while (at < head->GetChildCount() && head->GetChild(at)->m_nRow < e->m_nRow)
+        ++at;
+    for (INT_PTR i = at; i < head->GetChildCount(); ++i)
+        head->GetChild(i)->m_nRow++;
     head->m_Children.InsertAt(at, e);
     e->m_Parents.Add(head);
     join->m_Parents.InsertAt(join->FindParent(sel) + 1, e);
@@ -226,7 +253,8 @@ bool CLDLogicNet::BranchOff(CLDLogicElem* e)
         !sel->GetFirstParent())
         return SourceError(__LINE__);
     CLDLogicElem* join = sel->GetFirstChild();
-    if (join ? join->m_nType != LDELEM_JOIN : sel != m_pTail) return SourceError(__LINE__);
+    if (join ? join->m_nType != LDELEM_JOIN : sel != m_pTail)
+        return SourceError(__LINE__);
 
     PrepareNewElement(e);
     int nextId = e->m_nID + 1;
@@ -255,9 +283,11 @@ bool CLDLogicNet::BranchOff(CLDLogicElem* e)
 
 bool CLDLogicNet::AddOutput(CLDLogicElem* e)
 {
-    if (!m_pHead) return false;
+    if (!m_pHead)
+        return false;
     CLDLogicElem* sel = m_pSelected;
-    if (!e || !IsPlaceable(e) || !sel) return SourceError(__LINE__);
+    if (!e || !IsPlaceable(e) || !sel)
+        return SourceError(__LINE__);
 
     if (sel->m_nType == LDELEM_OUTPUT && sel != m_pTail)
     {
@@ -277,7 +307,8 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     if (sel->m_nType == LDELEM_OUTPUT)
     {
         // The selected output ends the rung: a join closes it and the new output.
-        if (sel->m_nRow != 0 || !sel->GetFirstParent()) return SourceError(__LINE__);
+        if (sel->m_nRow != 0 || !sel->GetFirstParent())
+            return SourceError(__LINE__);
         PrepareNewElement(e);
         CLDLogicElem* join = MakeStructElement(LDELEM_JOIN, e->m_nID + 1, 0);
         Link(sel, join);
@@ -290,14 +321,16 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     }
     if (sel == m_pTail)
     {
-        if (sel->m_nRow != 0 || sel->GetChildCount() != 0) return SourceError(__LINE__);
+        if (sel->m_nRow != 0 || sel->GetChildCount() != 0)
+            return SourceError(__LINE__);
         PrepareNewElement(e);
         Link(sel, e);
         e->m_nRow = sel->m_nRow;
         m_pTail = e;
         return true;
     }
-    if (sel->GetChildCount() != 1) return SourceError(__LINE__);
+    if (sel->GetChildCount() != 1)
+        return SourceError(__LINE__);
     CLDLogicElem* child = sel->GetFirstChild();
     if (child->m_nType == LDELEM_JOIN)
     {
@@ -338,7 +371,8 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     e->m_Parents.Add(node);
     RecomputeRows();
     INT_PTR at = 0;
-    while (at < join->GetParentCount() && join->GetParent(at)->m_nRow <= e->m_nRow) ++at;
+    while (at < join->GetParentCount() && join->GetParent(at)->m_nRow <= e->m_nRow)
+        ++at;
     join->m_Parents.InsertAt(at, e);
     e->m_Children.Add(join);
     RecomputeRows();
@@ -347,7 +381,8 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
 
 void CLDLogicNet::DissolveJoinIfSingle(CLDLogicElem* join)
 {
-    if (join->GetParentCount() != 1) return;
+    if (join->GetParentCount() != 1)
+        return;
     CLDLogicElem* parent = join->GetParent(0);
     const INT_PTR at = parent->FindChild(join);
     parent->m_Children.RemoveAt(at);
@@ -356,13 +391,15 @@ void CLDLogicNet::DissolveJoinIfSingle(CLDLogicElem* join)
         parent->m_Children.InsertAt(at, join->GetChild(i));
         ReplaceParent(join->GetChild(i), join, parent);
     }
-    if (m_pTail == join) m_pTail = parent;
+    if (m_pTail == join)
+        m_pTail = parent;
     delete join;
 }
 
 void CLDLogicNet::DissolveNodeIfSingle(CLDLogicElem* node)
 {
-    if (node->GetChildCount() != 1) return;
+    if (node->GetChildCount() != 1)
+        return;
     CLDLogicElem* child = node->GetChild(0);
     if (CLDLogicElem* parent = node->GetFirstParent())
     {
@@ -374,7 +411,8 @@ void CLDLogicNet::DissolveNodeIfSingle(CLDLogicElem* node)
         child->m_Parents.RemoveAt(child->FindParent(node));
         m_pHead = child;
     }
-    if (m_pTail == node) m_pTail = child;
+    if (m_pTail == node)
+        m_pTail = child;
     delete node;
 }
 
@@ -383,7 +421,8 @@ bool CLDLogicNet::RemoveParallelPath(CLDLogicElem* e)
 {
     CLDLogicElem* node = e->GetParent(0);
     CLDLogicElem* join = e->GetChild(0);
-    if (node->GetChildCount() < 2 || join->GetParentCount() < 2) return SourceError(__LINE__);
+    if (node->GetChildCount() < 2 || join->GetParentCount() < 2)
+        return SourceError(__LINE__);
     node->m_Children.RemoveAt(node->FindChild(e));
     join->m_Parents.RemoveAt(join->FindParent(e));
     DissolveJoinIfSingle(join);
@@ -394,20 +433,25 @@ bool CLDLogicNet::RemoveParallelPath(CLDLogicElem* e)
 bool CLDLogicNet::DeleteSelected()
 {
     CLDLogicElem* e = m_pSelected;
-    if (!e || !IsPlaceable(e) || e->GetParentCount() >= 2) return SourceError(__LINE__);
+    if (!e || !IsPlaceable(e) || e->GetParentCount() >= 2)
+        return SourceError(__LINE__);
     if (e->GetParentCount() == 0)
     {
-        if (e != m_pHead) return SourceError(__LINE__);
-        if (e == m_pTail || e->GetChildCount() != 1 || e->GetChild(0)->m_nType != LDELEM_CONTACT) return false;
+        if (e != m_pHead)
+            return SourceError(__LINE__);
+        if (e == m_pTail || e->GetChildCount() != 1 || e->GetChild(0)->m_nType != LDELEM_CONTACT)
+            return false;
         m_pHead = e->GetChild(0);
         m_pHead->m_Parents.RemoveAll();
     }
     else
     {
         CLDLogicElem* parent = e->GetParent(0);
-        if (parent->m_nType == LDELEM_NODE && e->GetChildCount() == 1 && e->GetChild(0)->m_nType == LDELEM_JOIN)
+        if (parent->m_nType == LDELEM_NODE && e->GetChildCount() == 1 &&
+            e->GetChild(0)->m_nType == LDELEM_JOIN)
         {
-            if (!RemoveParallelPath(e)) return false;
+            if (!RemoveParallelPath(e))
+                return false;
         }
         else
         {
@@ -418,10 +462,12 @@ bool CLDLogicNet::DeleteSelected()
                 parent->m_Children.InsertAt(at, e->GetChild(i));
                 ReplaceParent(e->GetChild(i), e, parent);
             }
-            if (m_pTail == e) m_pTail = parent;
+            if (m_pTail == e)
+                m_pTail = parent;
         }
     }
-    if (m_nCommentElem == e->m_nID) m_nCommentElem = -1;
+    if (m_nCommentElem == e->m_nID)
+        m_nCommentElem = -1;
     delete e;
     m_pSelected = nullptr;
     RecomputeRows();
@@ -431,8 +477,10 @@ bool CLDLogicNet::DeleteSelected()
 void CLDLogicNet::InsertNewComment(const char* text)
 {
     CLDLogicElem* target = m_pHead;
-    if (target && target->m_nType == LDELEM_NODE) target = target->GetFirstChild();
-    if (!target) return;
+    if (target && target->m_nType == LDELEM_NODE)
+        target = target->GetFirstChild();
+    if (!target)
+        return;
     target->m_strComment = text;
     m_nCommentElem = target->m_nID;
 }
@@ -440,7 +488,8 @@ void CLDLogicNet::InsertNewComment(const char* text)
 void CLDLogicNet::DeleteComment()
 {
     for (CLDLogicElem* e : GetElements())
-        if (e->m_nID == m_nCommentElem) e->m_strComment.Empty();
+        if (e->m_nID == m_nCommentElem)
+            e->m_strComment.Empty();
     m_nCommentElem = -1;
 }
 
@@ -449,10 +498,12 @@ void CLDLogicNet::DeleteComment()
 void CLDLogicNet::RecomputeRows()
 {
     const std::vector<CLDLogicElem*> elements = GetElements();
-    if (m_pHead) m_pHead->m_nRow = 0;
+    if (m_pHead)
+        m_pHead->m_nRow = 0;
     for (CLDLogicElem* e : elements)
         for (INT_PTR i = 0; i < e->GetChildCount(); ++i)
-            if (e->GetChild(i)->GetFirstParent() == e) e->GetChild(i)->m_nRow = e->m_nRow + static_cast<int>(i);
+            if (e->GetChild(i)->GetFirstParent() == e)
+                e->GetChild(i)->m_nRow = e->m_nRow + static_cast<int>(i);
     m_nRows = 0;
     for (CLDLogicElem* e : elements)
     {

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class CPlcFBDConnection;
+class CPlcFBDObject;
 class CPlcLDNetwork;
 
 // Members are read directly by the ladder editor; their order is part of the interface.
@@ -48,18 +50,25 @@ public:
     int GetNetMinLen() const;
     int GetMaxY() const;
 
+    // Lays the net out as a graphic LD network of the given width; null on failure. The net keeps it
+    // as m_pLDNetwork; the caller owns it.
+    CPlcLDNetwork* GenerateLDCodeNet(int width);
+
     CLDLogicElem* m_pSelected = nullptr; // insertion point of the editing operations
     CLDLogicElem* m_pHead = nullptr;
-    CLDLogicElem* m_pTail = nullptr;     // last element of the main rung
+    CLDLogicElem* m_pTail = nullptr; // last element of the main rung
     int m_nRows = 0;
     int m_nWireCnt = -1;
     int m_nID;
-    int m_nMaxID = -1;                   // search accumulators
+    int m_nMaxID = -1; // search accumulators
     int m_nMaxY = 0;
     CPlcLDNetwork* m_pLDNetwork = nullptr; // graphic network last made from this net, not owned
-    int m_nCommentElem = -1;             // ID of the element that carries the network comment
+    int m_nCommentElem = -1;               // ID of the element that carries the network comment
 
 private:
+    bool GenerateLDCodeElem(CLDLogicElem* e);
+    void MakeLogicConnection(CPlcFBDConnection* connection, CPlcFBDObject* object);
+
     bool PrepareNewElement(CLDLogicElem* e);
     CLDLogicElem* MakeStructElement(int type, int id, int row);
     bool IsBranchElement(const CLDLogicElem* e) const;

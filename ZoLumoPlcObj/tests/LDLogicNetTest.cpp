@@ -19,7 +19,8 @@ protected:
     }
     void Chain(std::initializer_list<const char*> operands)
     {
-        for (const char* op : operands) ASSERT_TRUE(Place(&CLDLogicNet::AddCascade, Contact(op)));
+        for (const char* op : operands)
+            ASSERT_TRUE(Place(&CLDLogicNet::AddCascade, Contact(op)));
     }
 
     CLDLogicNet net{0};
@@ -37,7 +38,8 @@ TEST_F(LDLogicNetTest, ParallelHangsFromAHeadNodeAndClosesInAJoin)
     Chain({"1.0", "1.1", "1.2"});
     net.SelectElement(1);
     ASSERT_TRUE(Place(&CLDLogicNet::AddParallel, Contact("1.3")));
-    EXPECT_EQ(Dump(net, true), "N#4r0>1,5 C#0(1.0)r0>2 C#1(1.1)r0>3 J#5r0>4<2,5 C#2(1.2)r0 C#3(1.3)r1>3 tail=4");
+    EXPECT_EQ(Dump(net, true),
+              "N#4r0>1,5 C#0(1.0)r0>2 C#1(1.1)r0>3 J#5r0>4<2,5 C#2(1.2)r0 C#3(1.3)r1>3 tail=4");
     EXPECT_EQ(net.m_nRows, 1);
 }
 
@@ -79,7 +81,8 @@ TEST_F(LDLogicNetTest, ContactAfterAnOutputBranchesOffAndOutputsShareAnEndJoin)
     ASSERT_TRUE(Place(&CLDLogicNet::BranchOff, Contact("1.1")));
     ASSERT_TRUE(Place(&CLDLogicNet::AddOutput, Output("2.1")));
     ASSERT_TRUE(Place(&CLDLogicNet::AddOutput, Output("2.2")));
-    EXPECT_EQ(Dump(net), "C(1.0)r0>1 Nr0>2,4 O(2.0)r0>3 Jr0<2,6,7 C(1.1)r1>5 Nr1>6,7 O(2.1)r1>3 O(2.2)r2>3 tail=3");
+    EXPECT_EQ(Dump(net),
+              "C(1.0)r0>1 Nr0>2,4 O(2.0)r0>3 Jr0<2,6,7 C(1.1)r1>5 Nr1>6,7 O(2.1)r1>3 O(2.2)r2>3 tail=3");
 }
 
 TEST_F(LDLogicNetTest, OutputInsideTheRungBranchesOffAndMovesTheRestDown)
@@ -200,7 +203,8 @@ TEST_F(LDLogicNetTest, LayoutPlacesTheRungFromColumnThreeAndBranchesBelow)
     net.UpdateGraphXY();
     // node 3, contact 5, join 9, contact 11, output 15
     std::vector<std::pair<int, int>> xy;
-    for (const CLDLogicElem* e : net.GetElements()) xy.emplace_back(e->m_nX, e->m_nY);
+    for (const CLDLogicElem* e : net.GetElements())
+        xy.emplace_back(e->m_nX, e->m_nY);
     EXPECT_EQ(xy, (std::vector<std::pair<int, int>>{{3, 4}, {5, 4}, {9, 4}, {11, 4}, {15, 4}, {5, 7}}));
     EXPECT_EQ(net.GetNetMinLen(), 19);
     EXPECT_EQ(net.GetMaxY(), 7);
@@ -264,7 +268,8 @@ TEST_F(LDLogicDocTest, NetsAreNumberedFromOneAndInsertedByPosition)
 
 TEST_F(LDLogicDocTest, NetsAreRemovedDeletedAndTheHighestIdRecomputed)
 {
-    for (int i = 0; i < 3; ++i) doc.AppendNet();
+    for (int i = 0; i < 3; ++i)
+        doc.AppendNet();
     CLDLogicNet* removed = doc.RemoveNet(3);
     ASSERT_NE(removed, nullptr);
     EXPECT_EQ(doc.GetNetIdx(removed), -1);

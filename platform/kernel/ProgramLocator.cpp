@@ -1,0 +1,68 @@
+// Command line words and the program directory.
+#include "ProgramLocator.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <strings.h>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace tvsk::kernel
+{
+
+std::vector<std::string> SplitCommandLine(const char* commandLine)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (const char* p = commandLine ? commandLine : ""; *p; ++p)
+    {
+        if (*p == '"')
+        {
+            quoted = !quoted;
+            inWord = true;
+        }
+        else if ((*p == ' ' || *p == '\t') && !quoted)
+        {
+            if (inWord)
+                words.push_back(word);
+            word.clear();
+            inWord = false;
+        }
+        else
+        {
+            word += *p;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words.push_back(word);
+    return words;
+}
+
+std::string ProgramDirectory()
+{
+    if (const char* overridden = std::getenv("TARVESKON_PROGRAM_DIR"); overridden && *overridden)
+        return overridden;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.parent_path().string();
+}
+
+std::string FindProgramBeside(const std::string& name)
+{
+    const fs::path directory = ProgramDirectory();
+    std::error_code error;
+    if (fs::is_regular_file(directory / name, error))
+        return (directory / name).string();
+    for (const auto& entry : fs::directory_iterator(directory, error))
+    {
+        if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0 && entry.is_regular_file(error))
+            return entry.path().string();
+    }
+    return {};
+}
+
+} // namespace tvsk::kernel

@@ -1,0 +1,85 @@
+#include "KernelTestSupport.h"
+
+#include <kernel/System.h>
+
+#include <filesystem>
+
+using namespace kerneltest;
+
+class ProcessTest : public NamespaceTest
+{
+};
+
+TEST_F(ProcessTest, ProcessHandleIsSignalledAtExitWithTheExitCode)
+{
+    PROCESS_INFORMATION child = StartHelper("exit 7 100");
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 0), WAIT_TIMEOUT);
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeProcess(child.hProcess, &code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    EXPECT_EQ(ExitCodeAfterEnd(child.hProcess), 7u);
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 0), WAIT_OBJECT_0);
+    CloseHandle(child.hProcess);
+}
+
+TEST_F(ProcessTest, ACommandLineStartsTheProgramBesideTheRunningOneIgnoringCase)
+{
+    const std::string directory = std::filesystem::path(KERNEL_TEST_HELPER).parent_path().string();
+    setenv("TARVESKON_PROGRAM_DIR", directory.c_str(), 1);
+    PROCESS_INFORMATION info;
+    ASSERT_TRUE(CreateProcess(nullptr, "KERNEL_TEST_HELPER exit 5 0", nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                              nullptr, nullptr, nullptr, &info));
+    EXPECT_EQ(ExitCodeAfterEnd(info.hProcess), 5u);
+    CloseHandle(info.hProcess);
+    EXPECT_GT(WinExec("kernel_test_helper exit 0 0", SW_SHOWMINIMIZED), 31u);
+
+    EXPECT_FALSE(CreateProcess(nullptr, "NOSUCHPROGRAM 1", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    unsetenv("TARVESKON_PROGRAM_DIR");
+}
+
+TEST_F(ProcessTest, OpenProcessGivesAWaitableHandleOfARunningProcess)
+{
+    PROCESS_INFORMATION child = StartHelper("exit 0 100");
+    HANDLE opened = OpenProcess(SYNCHRONIZE, FALSE, child.dwProcessId);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    CloseHandle(opened);
+    CloseHandle(child.hProcess);
+    EXPECT_EQ(GetCurrentProcessId(), DWORD(getpid()));
+}
+
+TEST(SystemTest, ComputerNameReportsTheSizeItNeeds)
+{
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = 1;
+    EXPECT_FALSE(GetComputerName(name, &size));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_BUFFER_OVERFLOW));
+    ASSERT_GE(size, 2u);
+    DWORD enough = sizeof name;
+    ASSERT_TRUE(GetComputerName(name, &enough));
+    EXPECT_EQ(enough + 1, size);
+    EXPECT_LE(enough, MAX_COMPUTERNAME_LENGTH);
+}
+
+TEST(SystemTest, TempFileNamesAreCreatedUnique)
+{
+    char directory[MAX_PATH];
+    ASSERT_GT(GetTempPath(MAX_PATH, directory), 0u);
+    char first[MAX_PATH];
+    char second[MAX_PATH];
+    ASSERT_NE(GetTempFileName(directory, "tvskabc", 0, first), 0u);
+    ASSERT_NE(GetTempFileName(directory, "tvskabc", 0, second), 0u);
+    EXPECT_STRNE(first, second);
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_NE(std::string(first).find("/tvs"), std::string::npos);
+    std::filesystem::remove(first);
+    std::filesystem::remove(second);
+}
+
+TEST(TimeTest, TickCountAdvancesOverASleep)
+{
+    const DWORD start = GetTickCount();
+    Sleep(30);
+    EXPECT_GE(GetTickCount() - start, 29u);
+}
