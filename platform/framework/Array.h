@@ -5,6 +5,8 @@
 #include "Exceptions.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -64,11 +66,23 @@ public:
             INT_PTR grow = m_nGrowBy;
             if (grow == 0) grow = std::min<INT_PTR>(1024, std::max<INT_PTR>(4, m_nSize / 8));
             const INT_PTR newMax = std::max(newSize, m_nMaxSize + grow);
-            TYPE* data = Allocate(newMax);
-            MoveElements(data, m_pData, m_nSize);
-            ConstructElements(data + m_nSize, newSize - m_nSize);
-            ::operator delete(static_cast<void*>(m_pData), std::align_val_t(alignof(TYPE)));
-            m_pData = data;
+            if constexpr (kPlainStorage)
+            {
+                // Large plain blocks move by remapping their pages, so the small steps of the
+                // growth rule stay linear in time when an array grows one element at a time.
+                void* data = std::realloc(static_cast<void*>(m_pData), static_cast<size_t>(newMax) * sizeof(TYPE));
+                if (!data) AfxThrowMemoryException();
+                m_pData = static_cast<TYPE*>(data);
+                ConstructElements(m_pData + m_nSize, newSize - m_nSize);
+            }
+            else
+            {
+                TYPE* data = Allocate(newMax);
+                MoveElements(data, m_pData, m_nSize);
+                ConstructElements(data + m_nSize, newSize - m_nSize);
+                Free(m_pData);
+                m_pData = data;
+            }
             m_nSize = newSize;
             m_nMaxSize = newMax;
         }
@@ -84,7 +98,7 @@ public:
         }
         TYPE* data = Allocate(m_nSize);
         MoveElements(data, m_pData, m_nSize);
-        ::operator delete(static_cast<void*>(m_pData), std::align_val_t(alignof(TYPE)));
+        Free(m_pData);
         m_pData = data;
         m_nMaxSize = m_nSize;
     }
@@ -184,12 +198,26 @@ private:
         return i;
     }
 
+    static constexpr bool kPlainStorage =
+        std::is_trivially_copyable_v<TYPE> && alignof(TYPE) <= alignof(std::max_align_t);
+
     static TYPE* Allocate(INT_PTR count)
     {
-        void* p = ::operator new(static_cast<size_t>(count) * sizeof(TYPE), std::align_val_t(alignof(TYPE)),
-                                 std::nothrow);
+        void* p = nullptr;
+        if constexpr (kPlainStorage)
+            p = std::malloc(static_cast<size_t>(count) * sizeof(TYPE));
+        else
+            p = ::operator new(static_cast<size_t>(count) * sizeof(TYPE), std::align_val_t(alignof(TYPE)), std::nothrow);
         if (!p) AfxThrowMemoryException();
         return static_cast<TYPE*>(p);
+    }
+
+    static void Free(TYPE* p)
+    {
+        if constexpr (kPlainStorage)
+            std::free(static_cast<void*>(p));
+        else
+            ::operator delete(static_cast<void*>(p), std::align_val_t(alignof(TYPE)));
     }
 
     static void ConstructElements(TYPE* p, INT_PTR count)
@@ -225,7 +253,7 @@ private:
         if (m_pData)
         {
             DestroyElements(m_pData, m_nSize);
-            ::operator delete(static_cast<void*>(m_pData), std::align_val_t(alignof(TYPE)));
+            Free(m_pData);
         }
         m_pData = nullptr;
         m_nSize = m_nMaxSize = 0;

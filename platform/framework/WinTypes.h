@@ -33,6 +33,11 @@ using LPVOID = void*;
 using LPCVOID = const void*;
 using LPBYTE = BYTE*;
 
+// Handle of a loaded module (program, library or plug-in); null names the running program.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
+
 #ifndef TRUE
 #define TRUE 1
 #endif

@@ -1,0 +1,23 @@
+// Loading a database file with the error codes every database answers.
+#include "TvskTable.h"
+
+#include <framework/File.h>
+
+int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors)
+{
+    CFile file;
+    if (!path || !file.Open(path, CFile::modeRead)) return 3;
+    file.Close();
+    try
+    {
+        if (!db.Load(path)) return 3;
+    }
+    catch (CTextDbException* e)
+    {
+        errors.CreateErrorString(e);
+        e->Delete();
+        return 2;
+    }
+    db.Close();
+    return 0;
+}

@@ -1,0 +1,218 @@
+// BSTR: a length-prefixed UTF-16 string; null stands for the empty string; the receiver frees.
+#include "Bstr.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+// The byte length sits in the 4 bytes before the characters; a zero character follows them.
+BSTR AllocateBytes(UINT byteLength)
+{
+    if (byteLength > std::numeric_limits<UINT>::max() - sizeof(DWORD) - 2 * sizeof(OLECHAR))
+        return nullptr;
+    auto* block = static_cast<BYTE*>(std::malloc(sizeof(DWORD) + byteLength + 2 * sizeof(OLECHAR)));
+    if (!block)
+        return nullptr;
+    const DWORD length = byteLength;
+    std::memcpy(block, &length, sizeof length);
+    std::memset(block + sizeof(DWORD) + byteLength, 0, 2 * sizeof(OLECHAR));
+    return reinterpret_cast<BSTR>(block + sizeof(DWORD));
+}
+
+size_t OleLength(const OLECHAR* text)
+{
+    size_t n = 0;
+    while (text[n])
+        ++n;
+    return n;
+}
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80)
+        out += static_cast<char>(c);
+    else if (c < 0x800)
+    {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else if (c < 0x10000)
+    {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    else
+    {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+} // namespace
+
+BSTR SysAllocString(const OLECHAR* text)
+{
+    return text ? SysAllocStringLen(text, static_cast<UINT>(OleLength(text))) : nullptr;
+}
+
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length)
+{
+    if (length > std::numeric_limits<UINT>::max() / sizeof(OLECHAR))
+        return nullptr;
+    BSTR s = AllocateBytes(length * sizeof(OLECHAR));
+    if (s)
+    {
+        if (text)
+            std::memcpy(s, text, length * sizeof(OLECHAR));
+        else
+            std::memset(s, 0, length * sizeof(OLECHAR));
+    }
+    return s;
+}
+
+BSTR SysAllocStringByteLen(const char* bytes, UINT length)
+{
+    BSTR s = AllocateBytes(length);
+    if (s)
+    {
+        if (bytes)
+            std::memcpy(s, bytes, length);
+        else
+            std::memset(s, 0, length);
+    }
+    return s;
+}
+
+BOOL SysReAllocString(BSTR* target, const OLECHAR* text)
+{
+    if (!target)
+        return FALSE;
+    BSTR fresh = SysAllocString(text);
+    if (text && !fresh)
+        return FALSE;
+    SysFreeString(*target);
+    *target = fresh;
+    return TRUE;
+}
+
+void SysFreeString(BSTR text)
+{
+    if (text)
+        std::free(reinterpret_cast<BYTE*>(text) - sizeof(DWORD));
+}
+
+UINT SysStringByteLen(BSTR text)
+{
+    if (!text)
+        return 0;
+    DWORD length = 0;
+    std::memcpy(&length, reinterpret_cast<BYTE*>(text) - sizeof(DWORD), sizeof length);
+    return length;
+}
+
+UINT SysStringLen(BSTR text)
+{
+    return SysStringByteLen(text) / sizeof(OLECHAR);
+}
+
+void* CoTaskMemAlloc(size_t bytes)
+{
+    return std::malloc(bytes ? bytes : 1);
+}
+
+void CoTaskMemFree(void* memory)
+{
+    std::free(memory);
+}
+
+namespace tvsk::com
+{
+
+std::u16string Utf16FromUtf8(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size())
+    {
+        const auto b = static_cast<unsigned char>(text[i]);
+        size_t extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : 4;
+        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        bool ok = extra < 4 && i + extra < text.size();
+        for (size_t k = 1; ok && k <= extra; ++k)
+        {
+            const auto cont = static_cast<unsigned char>(text[i + k]);
+            ok = (cont & 0xC0) == 0x80;
+            c = (c << 6) | (cont & 0x3F);
+        }
+        const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+        if (ok && (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
+            ok = false;
+        if (!ok)
+        {
+            out += static_cast<char16_t>(kReplacement);
+            ++i;
+            continue;
+        }
+        if (c >= 0x10000)
+        {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        }
+        else
+            out += static_cast<char16_t>(c);
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string Utf8FromUtf16(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            c = kReplacement;
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+BSTR BstrFromUtf8(std::string_view text)
+{
+    const std::u16string wide = Utf16FromUtf8(text);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+std::u16string_view BstrView(BSTR text)
+{
+    return text ? std::u16string_view(text, SysStringLen(text)) : std::u16string_view();
+}
+
+std::string Utf8FromBstr(BSTR text)
+{
+    return Utf8FromUtf16(BstrView(text));
+}
+
+std::string Utf8FromOleString(const OLECHAR* text)
+{
+    return text ? Utf8FromUtf16(std::u16string_view(text, OleLength(text))) : std::string();
+}
+
+} // namespace tvsk::com

@@ -1,0 +1,259 @@
+// Dialog creation from layout tables, modal loops and the dialog keys.
+#include "Dialog.h"
+
+#include <QEventLoop>
+#include <QWidget>
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace {
+
+struct TemplateTable
+{
+    std::mutex lock;
+    std::map<UINT, const DialogTemplate*> byId;
+    std::map<std::string, const DialogTemplate*> byName;
+};
+
+TemplateTable& Templates()
+{
+    static TemplateTable table;
+    return table;
+}
+
+struct ItemClass
+{
+    const char* className;
+    DWORD style;
+};
+
+ItemClass ClassOf(const DlgItem& item)
+{
+    switch (item.kind) {
+    case DlgKind::PushButton: return {"Button", BS_PUSHBUTTON | WS_TABSTOP};
+    case DlgKind::DefPushButton: return {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP};
+    case DlgKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+    case DlgKind::RadioButton: return {"Button", BS_AUTORADIOBUTTON};
+    case DlgKind::GroupBox: return {"Button", BS_GROUPBOX};
+    case DlgKind::LText: return {"Static", SS_LEFT | WS_GROUP};
+    case DlgKind::CText: return {"Static", SS_CENTER | WS_GROUP};
+    case DlgKind::RText: return {"Static", SS_RIGHT | WS_GROUP};
+    case DlgKind::Frame: return {"Static", SS_ETCHEDFRAME};
+    case DlgKind::EditText: return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case DlgKind::ComboBox: return {"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+    case DlgKind::ListBox: return {"ListBox", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
+    case DlgKind::Control: return {item.className ? item.className : "Static", 0};
+    }
+    return {"Static", 0};
+}
+
+constexpr const char* kDialogClass = "#32770";
+
+} // namespace
+
+CRect DialogUnitsToPixels(const CRect& units)
+{
+    return CRect(MulDiv(units.left, kDialogBaseUnitX, 4), MulDiv(units.top, kDialogBaseUnitY, 8),
+                 MulDiv(units.right, kDialogBaseUnitX, 4), MulDiv(units.bottom, kDialogBaseUnitY, 8));
+}
+
+BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate)
+{
+    if (!dialogTemplate)
+        return FALSE;
+    TemplateTable& table = Templates();
+    std::lock_guard guard(table.lock);
+    const auto [it, added] = table.byId.emplace(id, dialogTemplate);
+    return added || it->second == dialogTemplate ? TRUE : FALSE;
+}
+
+BOOL AfxRegisterDialogTemplate(const char* name, const DialogTemplate* dialogTemplate)
+{
+    if (!dialogTemplate || !name || !*name)
+        return FALSE;
+    TemplateTable& table = Templates();
+    std::lock_guard guard(table.lock);
+    const auto [it, added] = table.byName.emplace(name, dialogTemplate);
+    return added || it->second == dialogTemplate ? TRUE : FALSE;
+}
+
+const DialogTemplate* AfxFindDialogTemplate(UINT id)
+{
+    TemplateTable& table = Templates();
+    std::lock_guard guard(table.lock);
+    const auto it = table.byId.find(id);
+    return it == table.byId.end() ? nullptr : it->second;
+}
+
+const DialogTemplate* AfxFindDialogTemplate(const char* name)
+{
+    if (!name)
+        return nullptr;
+    TemplateTable& table = Templates();
+    std::lock_guard guard(table.lock);
+    const auto it = table.byName.find(name);
+    return it == table.byName.end() ? nullptr : it->second;
+}
+
+CDialog::CDialog()
+{
+    MapDefaultCommands();
+}
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nIDTemplate(templateId)
+{
+    MapDefaultCommands();
+}
+
+CDialog::CDialog(const char* templateName, CWnd* parent) : m_pParentWnd(parent), m_strTemplateName(templateName)
+{
+    MapDefaultCommands();
+}
+
+void CDialog::MapDefaultCommands()
+{
+    MapCommand(IDOK, [this]() { OnOK(); });
+    MapCommand(IDCANCEL, [this]() { OnCancel(); });
+}
+
+const DialogTemplate* CDialog::FindTemplate() const
+{
+    return m_strTemplateName.IsEmpty() ? AfxFindDialogTemplate(m_nIDTemplate)
+                                       : AfxFindDialogTemplate(m_strTemplateName.GetString());
+}
+
+void CDialog::MapDialogRect(RECT* rect) const
+{
+    if (rect)
+        *rect = DialogUnitsToPixels(CRect(*rect));
+}
+
+BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* parent)
+{
+    if (!dialogTemplate)
+        return FALSE;
+    m_ended = false;
+    m_controls.clear();
+    const CRect client = DialogUnitsToPixels(CRect(0, 0, dialogTemplate->cx, dialogTemplate->cy));
+    const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    if (!CreateEx(0, kDialogClass, dialogTemplate->title, style, client, parent, 0))
+        return FALSE;
+    for (int i = 0; i < dialogTemplate->itemCount; ++i) {
+        const DlgItem& item = dialogTemplate->items[i];
+        const ItemClass itemClass = ClassOf(item);
+        auto control = std::make_unique<CWnd>();
+        const CRect r = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
+        if (!control->CreateEx(0, itemClass.className, item.text, itemClass.style | item.style | WS_CHILD | WS_VISIBLE,
+                               r, this, item.id)) {
+            DestroyWindow();
+            return FALSE;
+        }
+        m_controls.push_back(std::move(control));
+    }
+    if (!(dialogTemplate->style & WS_CHILD))
+        CenterWindow();
+    if (!SendMessage(WM_INITDIALOG, 0, 0) && !GetSafeHwnd())
+        return FALSE;
+    return GetSafeHwnd() ? TRUE : FALSE;
+}
+
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: return OnInitDialog();
+    case WM_CLOSE:
+        // Closing by the frame is Cancel.
+        SendMessage(WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    }
+}
+
+INT_PTR CDialog::DoModal()
+{
+    const DialogTemplate* dialogTemplate = FindTemplate();
+    CWnd* parent = m_pParentWnd;
+    m_modal = true;
+    if (!CreateFromTemplate(dialogTemplate, parent)) {
+        m_modal = false;
+        return -1;
+    }
+    if (!m_ended) {
+        GetWidget()->setWindowModality(Qt::ApplicationModal);
+        ShowWindow(SW_SHOW);
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        m_loop = nullptr;
+    }
+    DestroyWindow();
+    m_modal = false;
+    return m_result;
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    m_nIDTemplate = templateId;
+    m_strTemplateName.Empty();
+    m_pParentWnd = parent;
+    return CreateIndirect(FindTemplate(), parent);
+}
+
+BOOL CDialog::Create(const char* templateName, CWnd* parent)
+{
+    m_strTemplateName = templateName;
+    m_pParentWnd = parent;
+    return CreateIndirect(FindTemplate(), parent);
+}
+
+BOOL CDialog::CreateIndirect(const DialogTemplate* dialogTemplate, CWnd* parent)
+{
+    m_modal = false;
+    if (!CreateFromTemplate(dialogTemplate, parent))
+        return FALSE;
+    if (dialogTemplate->style & WS_VISIBLE)
+        ShowWindow(SW_SHOW);
+    return TRUE;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_result = result;
+    m_ended = true;
+    if (m_loop)
+        m_loop->exit(0);
+    else if (!m_modal && GetSafeHwnd())
+        ShowWindow(SW_HIDE);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    if (!msg || msg->message != WM_KEYDOWN)
+        return FALSE;
+    if (msg->wParam == VK_RETURN) {
+        SendMessage(WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+    if (msg->wParam == VK_ESCAPE) {
+        SendMessage(WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}

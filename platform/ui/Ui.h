@@ -1,0 +1,15 @@
+// Everything the window layer offers.
+#pragma once
+
+#include "App.h"
+#include "CmdUI.h"
+#include "Controls.h"
+#include "Dc.h"
+#include "Dialog.h"
+#include "DragDrop.h"
+#include "Gdi.h"
+#include "MessageBox.h"
+#include "Resources.h"
+#include "ToolBar.h"
+#include "UiDefs.h"
+#include "Wnd.h"

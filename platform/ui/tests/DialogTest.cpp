@@ -1,0 +1,123 @@
+// Dialogs from layout tables: unit conversion, controls, modal and modeless runs, dialog keys.
+#include "UiTestSupport.h"
+
+#include <ui/Ui.h>
+
+#include <QKeyEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr UINT kTestDialog = 30001;
+constexpr UINT kNameEdit = 100;
+constexpr UINT kTitleText = 101;
+
+const DlgItem kItems[] = {
+    {DlgKind::LText, kTitleText, 4, 8, 100, 8, "Name:"},
+    {DlgKind::EditText, kNameEdit, 4, 20, 100, 12},
+    {DlgKind::DefPushButton, IDOK, 10, 40, 50, 14, "OK"},
+    {DlgKind::PushButton, IDCANCEL, 70, 40, 50, 14, "Cancel"},
+};
+const DialogTemplate kTemplate = {"Test", WS_POPUP | WS_CAPTION | DS_MODALFRAME, 160, 60, kItems, 4};
+const BOOL kRegistered = AfxRegisterDialogTemplate(kTestDialog, &kTemplate);
+
+class TestDialog : public CDialog
+{
+public:
+    TestDialog() : CDialog(kTestDialog) {}
+    int initCalls = 0;
+    UINT postOnInit = 0;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ++initCalls;
+        SetDlgItemText(kNameEdit, "initial");
+        if (postOnInit)
+            PostMessage(WM_COMMAND, postOnInit, 0);
+        return TRUE;
+    }
+};
+
+TEST(DialogUnits, ConvertByTheSharedRuleRoundingToNearest)
+{
+    EXPECT_EQ(DialogUnitsToPixels(CRect(4, 8, 8, 16)), CRect(6, 13, 12, 26));
+    // 243 * 6 / 4 = 364.5 and 206 * 13 / 8 = 334.75
+    EXPECT_EQ(DialogUnitsToPixels(CRect(0, 0, 243, 206)), CRect(0, 0, 365, 335));
+    EXPECT_EQ(DialogUnitsToPixels(CRect(-4, -8, 0, 0)), CRect(-6, -13, 0, 0));
+}
+
+TEST(DialogTemplates, RegistrationKeepsTheFirstTableForAnId)
+{
+    ASSERT_TRUE(kRegistered);
+    const DialogTemplate other = kTemplate;
+    EXPECT_FALSE(AfxRegisterDialogTemplate(kTestDialog, &other));
+    EXPECT_TRUE(AfxRegisterDialogTemplate(kTestDialog, &kTemplate));
+    EXPECT_EQ(AfxFindDialogTemplate(kTestDialog), &kTemplate);
+    EXPECT_EQ(AfxFindDialogTemplate(30999), nullptr);
+}
+
+TEST(DialogModeless, ControlsAreCreatedFromTheTableInPixels)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialog));
+    EXPECT_EQ(dialog.initCalls, 1);
+    CRect client;
+    dialog.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 240, 98));
+    CWnd* edit = dialog.GetDlgItem(kNameEdit);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->GetWindowText(), CString("initial"));
+    CRect editRect;
+    edit->GetWindowRect(&editRect);
+    dialog.ScreenToClient(&editRect);
+    EXPECT_EQ(editRect, CRect(6, 33, 156, 52));
+    EXPECT_EQ(dialog.GetDlgItem(kTitleText)->GetWindowText(), CString("Name:"));
+    EXPECT_EQ(dialog.GetDlgItem(IDOK)->GetClassName(), CString("Button"));
+    dialog.DestroyWindow();
+}
+
+TEST(DialogModal, PostedOkEndsTheRunWithIdOk)
+{
+    TestDialog dialog;
+    dialog.postOnInit = IDOK;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST(DialogModal, MissingTemplateAnswersMinusOne)
+{
+    CDialog dialog(30998);
+    EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+class KeyDialog : public TestDialog
+{
+protected:
+    BOOL OnInitDialog() override
+    {
+        TestDialog::OnInitDialog();
+        PostMessage(WM_USER + 5, 0, 0);
+        return TRUE;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_USER + 5) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(GetDlgItem(kNameEdit)->GetWidget(), &press);
+            return 0;
+        }
+        return TestDialog::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(DialogModal, EscapeInAControlCancelsTheDialog)
+{
+    KeyDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+} // namespace
