@@ -47,6 +47,7 @@ namespace block
 constexpr std::size_t Command = 0;
 constexpr std::size_t Result = 1;
 constexpr std::size_t ProcessId = 4;
+constexpr std::uint8_t CMD_RESET = 3;
 constexpr std::uint8_t CMD_DETACH = 4;
 constexpr std::uint8_t CMD_ATTACH = 5;
 } // namespace block

@@ -185,8 +185,11 @@ public:
             return false;
         }
         case QEvent::WindowStateChange:
-            if (widget->isWindow() && widget->isMinimized())
-                wnd->DispatchFromToolkit(WM_SIZE, SIZE_MINIMIZED,
+            // The platform reports every change of state as a size message, even without a new size.
+            if (widget->isWindow())
+                wnd->DispatchFromToolkit(WM_SIZE,
+                                         widget->isMinimized() ? SIZE_MINIMIZED
+                                                               : (widget->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED),
                                          MAKELPARAM(static_cast<WORD>(widget->width()), static_cast<WORD>(widget->height())));
             return false;
         case QEvent::Show:
@@ -1342,6 +1345,24 @@ BOOL PostMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 BOOL IsWindow(HWND wnd)
 {
     return wnd && wnd->GetSafeHwnd() ? TRUE : FALSE;
+}
+
+BOOL ReleaseCapture()
+{
+    QWidget* grabber = QWidget::mouseGrabber();
+    if (grabber)
+        grabber->releaseMouse();
+    return TRUE;
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point)
+        return FALSE;
+    const QPoint p = QCursor::pos();
+    point->x = p.x();
+    point->y = p.y();
+    return TRUE;
 }
 
 int GetClassName(HWND wnd, char* buffer, int maxCount)
