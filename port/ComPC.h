@@ -9,6 +9,9 @@ public:
     explicit ComPC(int number);
 
     int setcom(int number);
+    // The single-byte transfers stay at the base: they are not offered.
+    using SharedBlockClient::get;
+    using SharedBlockClient::put;
     // Copies len bytes (at most 512) of the answer; the time-out is not used.
     int get(unsigned char* buf, unsigned short timeout, unsigned long len) override;
     int put(unsigned char* buf, unsigned long len) override;
