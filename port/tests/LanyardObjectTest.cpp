@@ -293,3 +293,22 @@ TEST_F(LanyardTest, PropertiesFollowTheClass)
     EXPECT_TRUE(Noted("command 5"));
     EXPECT_EQ(second->Flush(), S_OK);
 }
+
+TEST_F(LanyardTest, OpenStringsReachTheServersOfTheirKinds)
+{
+    auto port = Create<ILanyard2>(u"Lanyard.Lanyard2.1");
+    ASSERT_TRUE(port);
+    ASSERT_EQ(Open(port, "CAN:7"), S_OK);
+    EXPECT_TRUE(Noted("setline 7 0")) << "the number is the bit rate, the objects stay those of 0";
+    ASSERT_EQ(Open(port, "CANUSB:260,1000,0"), S_OK);
+    EXPECT_TRUE(Noted("start TOLLGATE 4"));
+    EXPECT_TRUE(Noted("setline 1000 0"));
+    ASSERT_EQ(Open(port, "NET:host,1"), S_OK);
+    EXPECT_TRUE(Noted("setline host:1,"));
+    ASSERT_EQ(Open(port, "SOCK:srv_9000,a,b"), S_OK);
+    EXPECT_TRUE(Noted("start HALYARD srv 9000:a,b"));
+    ASSERT_EQ(Open(port, "DPDEB:"), S_OK);
+    EXPECT_TRUE(Noted("start WAYBRIDGE 1"));
+    EXPECT_EQ(Open(port, "SOCK:srv"), E_FAIL);
+    EXPECT_EQ(ErrorCode(port), 5);
+}
