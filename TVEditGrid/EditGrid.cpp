@@ -72,7 +72,7 @@ public:
         if (capture)
             m_grid.CWnd::SetCapture();
         else if (CWnd::GetCapture() == &m_grid)
-            m_grid.GetWidget()->releaseMouse();
+            ReleaseCapture();
     }
     void DoDragDrop(COleDataSource* source, const CRect& startRect) override
     {

@@ -2,8 +2,6 @@
 
 #include "Dc.h"
 
-#include <QWidget>
-
 #include <algorithm>
 
 namespace {
@@ -121,7 +119,7 @@ void CHeaderCtrl::OnMouseMove(UINT, CPoint point)
 
 void CHeaderCtrl::OnLButtonUp(UINT, CPoint point)
 {
-    if (GetCapture() == this) GetWidget()->releaseMouse();
+    if (GetCapture() == this) ReleaseCapture();
     if (m_tracking >= 0)
     {
         const int item = m_tracking;

@@ -134,7 +134,7 @@ class WndBridge : public QObject
 public:
     explicit WndBridge(CWnd* wnd) : m_wnd(wnd) {}
     void Forget() { m_wnd = nullptr; }
-    int StartTimer(int ms) { return startTimer(ms); }
+    int StartTimer(int ms) { return startTimer(ms, Qt::PreciseTimer); } // a coarse timer may fire 5 % early
     void StopTimer(int id) { killTimer(id); }
 
     bool event(QEvent* e) override
@@ -187,8 +187,11 @@ public:
             return false;
         }
         case QEvent::WindowStateChange:
-            if (widget->isWindow() && widget->isMinimized())
-                wnd->DispatchFromToolkit(WM_SIZE, SIZE_MINIMIZED,
+            // The platform reports every change of state as a size message, even without a new size.
+            if (widget->isWindow())
+                wnd->DispatchFromToolkit(WM_SIZE,
+                                         widget->isMinimized() ? SIZE_MINIMIZED
+                                                               : (widget->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED),
                                          MAKELPARAM(static_cast<WORD>(widget->width()), static_cast<WORD>(widget->height())));
             return false;
         case QEvent::Show:
@@ -1362,6 +1365,24 @@ BOOL PostMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
 BOOL IsWindow(HWND wnd)
 {
     return wnd && wnd->GetSafeHwnd() ? TRUE : FALSE;
+}
+
+BOOL ReleaseCapture()
+{
+    QWidget* grabber = QWidget::mouseGrabber();
+    if (grabber)
+        grabber->releaseMouse();
+    return TRUE;
+}
+
+BOOL GetCursorPos(POINT* point)
+{
+    if (!point)
+        return FALSE;
+    const QPoint p = QCursor::pos();
+    point->x = p.x();
+    point->y = p.y();
+    return TRUE;
 }
 
 int GetClassName(HWND wnd, char* buffer, int maxCount)

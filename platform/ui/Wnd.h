@@ -253,6 +253,8 @@ private:
 LRESULT SendMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsWindow(HWND wnd);
+BOOL ReleaseCapture();
+BOOL GetCursorPos(POINT* point);
 int GetClassName(HWND wnd, char* buffer, int maxCount);
 
 // Deferred positioning: moves collected and done together.

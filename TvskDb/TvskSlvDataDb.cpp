@@ -1,0 +1,149 @@
+#include "TvskSlvDataDb.h"
+
+#include "TvskSlvFileDb.h"
+#include "TvskSlvListingCopy.h"
+#include "TvskTempFile.h"
+
+#include <ZoSupport/ZoSupport.h>
+#include <framework/File.h>
+
+#include <new>
+
+namespace {
+
+// The listing's folder without trailing blanks and separators.
+CString FolderOf(const CString& path, int slash)
+{
+    if (slash < 0) return CString(".");
+    CString folder = path.Left(slash);
+    folder.TrimRight(" /");
+    return folder.IsEmpty() ? CString("/") : folder;
+}
+
+} // namespace
+
+CTvskSlvDataDb::CTvskSlvDataDb() = default;
+CTvskSlvDataDb::CTvskSlvDataDb(const CTvskSlvDataDb& other) = default;
+CTvskSlvDataDb& CTvskSlvDataDb::operator=(const CTvskSlvDataDb& other) = default;
+
+CTvskSlvDataDb::~CTvskSlvDataDb()
+{
+    Close();
+}
+
+void CTvskSlvDataDb::SetError(int line, int type, const char* info, const char* fileName)
+{
+    CTextDbException error(line, type, info, fileName);
+    CreateErrorString(&error);
+}
+
+int CTvskSlvDataDb::Load(const char* path)
+{
+    Close();
+    m_strError.Empty();
+    std::shared_ptr<CSlvFileDb> db(new (std::nothrow) CSlvFileDb);
+    if (!db) return 1;
+
+    CStdioFile listing;
+    if (!path || !listing.Open(path, CFile::modeRead | CFile::typeText)) return 3;
+    const CString fullPath(path);
+    const int slash = fullPath.ReverseFind('/');
+    if (slash + 1 >= fullPath.GetLength())
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 2;
+    }
+    const CString folder = FolderOf(fullPath, slash);
+
+    // Removed on every way out of this function.
+    CTvskTempFile copy;
+    if (!copy.Create(folder, "~slvtmp", ".slv"))
+    {
+        SetError(0, 0, "the temporary copy cannot be created in " + folder, path);
+        return 2;
+    }
+    CSlvListingCopy copier;
+    try
+    {
+        if (!copier.Copy(listing, copy))
+        {
+            SetError(copier.Line(), copier.Type(), copier.Info(), path);
+            return 2;
+        }
+    }
+    catch (CFileException* e)
+    {
+        e->Delete();
+        return 3;
+    }
+    listing.Abort();
+
+    try
+    {
+        if (!db->Load(copy.Path())) return 3;
+    }
+    catch (CTextDbException* e)
+    {
+        CreateErrorString(e);
+        e->Delete();
+        return 2;
+    }
+    catch (CMemoryException* e)
+    {
+        e->Delete();
+        return 1;
+    }
+    db->Close();
+    m_pDb = std::move(db);
+    m_bOpen = 1;
+    return 0;
+}
+
+int CTvskSlvDataDb::Create()
+{
+    if (m_bOpen) return -1;
+    m_pDb.reset(new (std::nothrow) CSlvFileDb);
+    if (!m_pDb) return -1;
+    m_bOpen = 1;
+    return 0;
+}
+
+int CTvskSlvDataDb::Close()
+{
+    m_pDb.reset();
+    m_bOpen = 0;
+    return 1;
+}
+
+long CTvskSlvDataDb::GetValNums() const
+{
+    return m_pDb ? static_cast<long>(m_pDb->m_values.NumRecs()) : 0;
+}
+
+DBSLVVALUE* CTvskSlvDataDb::GetValue(long i)
+{
+    return m_pDb && i >= 0 && i < GetValNums() ? m_pDb->m_values.GetRec(static_cast<int>(i)) : nullptr;
+}
+
+long CTvskSlvDataDb::GetInstrNums() const
+{
+    return m_pDb ? static_cast<long>(m_pDb->m_plc.NumRecs()) : 0;
+}
+
+DBSLVPLC* CTvskSlvDataDb::GetInstruction(long i)
+{
+    return m_pDb && i >= 0 && i < GetInstrNums() ? m_pDb->m_plc.GetRec(static_cast<int>(i)) : nullptr;
+}
+
+int CTvskSlvDataDb::GetCammaData(long cam, long index, double& value) const
+{
+    CRecDef<DBSLVCAMPT>* table = m_pDb ? m_pDb->CamTable(cam) : nullptr;
+    if (!table) return 0;
+    for (const DBSLVCAMPT& point : table->Records())
+    {
+        if (point.nIdx != index) continue;
+        value = point.dblVal;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,98 @@
+#include "TvskSlvListingCopy.h"
+
+#include "TvskTempFile.h"
+
+#include <framework/File.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr char s_separators[] = "\t \":,";
+constexpr int s_mnemonicSize = 100;
+constexpr int s_operandSize = 6;
+
+bool IsPlcLine(const CString& line)
+{
+    return !line.IsEmpty() && line.Find("Pr") < 0 && line.Find("Pt") < 0 && line.Find('\'') < 0;
+}
+
+// The fields of a line as the text database splits them: separator runs split, a double quote
+// opens a field that ends at the next lone quote ("" inside is one quote).
+std::vector<CString> SplitFields(const CString& line)
+{
+    std::vector<CString> fields;
+    const char* p = line;
+    while (*p)
+    {
+        if (*p == '"')
+        {
+            CString field;
+            for (++p; *p; ++p)
+            {
+                if (*p == '"' && p[1] == '"')
+                    ++p;
+                else if (*p == '"')
+                    break;
+                field += *p;
+            }
+            if (*p) ++p;
+            fields.push_back(field);
+        }
+        else if (std::strchr(s_separators, *p))
+        {
+            ++p;
+        }
+        else
+        {
+            const size_t length = std::strcspn(p, s_separators);
+            fields.emplace_back(p, static_cast<int>(length));
+            p += length;
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+bool CSlvListingCopy::CheckPlcFields(const CString& line)
+{
+    const std::vector<CString> fields = SplitFields(line);
+    for (size_t i = 0; i < fields.size(); ++i)
+    {
+        const int limit = i == 0 ? s_mnemonicSize : s_operandSize;
+        if (fields[i].GetLength() <= limit) continue;
+        m_type = ErrFieldTooLong;
+        m_info.Format("PLC field %d \"%s\" is longer than %d characters", static_cast<int>(i) + 1,
+                      fields[i].GetString(), limit);
+        return false;
+    }
+    return true;
+}
+
+bool CSlvListingCopy::Copy(CStdioFile& listing, CTvskTempFile& target)
+{
+    m_line = 0;
+    CString line;
+    while (listing.ReadString(line))
+    {
+        ++m_line;
+        if (IsPlcLine(line))
+        {
+            if (!CheckPlcFields(line)) return false;
+            line = "PLC " + line;
+        }
+        if (!target.Write(line + "\n"))
+        {
+            m_info = "the temporary copy cannot be written";
+            return false;
+        }
+    }
+    if (!target.Close())
+    {
+        m_info = "the temporary copy cannot be written";
+        return false;
+    }
+    return true;
+}

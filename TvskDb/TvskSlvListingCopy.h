@@ -1,0 +1,29 @@
+// Copies a ".slv" listing into the text database syntax: PLC lines get the keyword "PLC".
+#pragma once
+
+#include <framework/CString.h>
+
+class CStdioFile;
+class CTvskTempFile;
+
+class CSlvListingCopy
+{
+public:
+    // Error type of a PLC mnemonic or operand longer than its field.
+    static constexpr int ErrFieldTooLong = 9;
+
+    // False when a line cannot be taken over or written; Line, Type and Info then say why.
+    // A failed read of the listing throws the framework's file exception.
+    bool Copy(CStdioFile& listing, CTvskTempFile& target);
+
+    int Line() const { return m_line; }
+    int Type() const { return m_type; }
+    const CString& Info() const { return m_info; }
+
+private:
+    bool CheckPlcFields(const CString& line);
+
+    int m_line = 0;
+    int m_type = 0;
+    CString m_info;
+};

@@ -1,0 +1,79 @@
+// About box and version info: version texts, the splash closing by itself.
+#include "UiExtTestSupport.h"
+
+#include <uiext/AboutDlg.h>
+#include <uiext/VersionInfo.h>
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const VersionValue kValues[] = {
+    {"FileVersion", "1, 2, 3, 4"},
+    {"CompanyName", "MurnApps"},
+    {"LegalCopyright", "(c) MurnApps"},
+};
+const VersionResource kProgram = {"uiext_tests.EXE", 0x0410, 0x04E4, kValues, 3};
+const BOOL kRegistered = RegisterVersionResource(&kProgram);
+
+TEST(VersionInfoTest, ValuesOfTheRunningProgramAndEmptyTextsForMissingOnes)
+{
+    ASSERT_TRUE(kRegistered);
+    const VersionInfo program;
+    EXPECT_EQ(program.FileVersion(), CString("1, 2, 3, 4"));
+    EXPECT_EQ(program.CompanyName(), CString("MurnApps"));
+    EXPECT_EQ(program.Translation(), CString("041004e4"));
+    EXPECT_EQ(program.ProductName(), CString());
+    const VersionInfo unknown("nothing.dll");
+    EXPECT_EQ(unknown.FileVersion(), CString());
+    EXPECT_EQ(unknown.Translation(), CString());
+    EXPECT_EQ(VersionInfo("/opt/x/UIEXT_TESTS.exe").Copyright(), CString("(c) MurnApps"));
+}
+
+class InspectedAbout : public CAboutDlg
+{
+public:
+    InspectedAbout() : CAboutDlg(false, 3000) {}
+    CString versionText;
+    CString databaseText;
+    CString linkCaption;
+    CString title;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CAboutDlg::OnInitDialog();
+        versionText = GetDlgItem(IDC_ABOUT_VERSION)->GetWindowText();
+        databaseText = GetDlgItem(IDC_ABOUT_DATABASES)->GetWindowText();
+        linkCaption = m_wndHyperlink.GetCaption();
+        title = GetWindowText();
+        PostMessage(WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+};
+
+TEST(AboutDlgTest, TextsCarryTheVersionsWithPointsForCommas)
+{
+    InspectedAbout about;
+    about.m_strProductVersion = "2,1";
+    about.m_strMotorDbVersion = "7";
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(about.versionText, CString("Tarveskon version: 2.1   Program version: 1. 2. 3. 4"));
+    EXPECT_EQ(about.databaseText, CString("Motor DB version: 7   Drive DB version: n/a"));
+    EXPECT_EQ(about.linkCaption, CString("MurnApps"));
+    EXPECT_EQ(about.title, CString("UiExtTests"));
+}
+
+TEST(AboutDlgTest, SplashClosesByItselfAfterItsTime)
+{
+    CAboutDlg splash(true, 300);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(splash.DoModal(), IDOK);
+    EXPECT_GE(timer.elapsed(), 280);
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+} // namespace
