@@ -5,6 +5,8 @@
 #include <kernel/Process.h>
 #include <kernel/Sync.h>
 
+#include <cstdlib>
+
 namespace
 {
 
@@ -207,3 +209,5 @@ unsigned ServerThreadProc(CPortServer* server)
     }
     return 0;
 }
+
+BYTE PortNumberArgument(const char* text) { return static_cast<BYTE>(text ? std::atoi(text) : 0); }

@@ -60,3 +60,6 @@ private:
 
 // The worker thread: dispatches until the last client has detached.
 unsigned ServerThreadProc(CPortServer* server);
+
+// The port number of the command line: the text read as a decimal number, reduced to 8 bits.
+BYTE PortNumberArgument(const char* text);

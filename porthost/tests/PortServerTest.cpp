@@ -202,6 +202,21 @@ class PortServerOpenTest : public NamespaceTest
 {
 };
 
+TEST_F(PortServerOpenTest, PortNumbersAreReducedToEightBitsAndFromTenNamedAsDevices)
+{
+    EXPECT_EQ(PortNumberArgument("266"), 10);
+    EXPECT_EQ(PortNumberArgument("3"), 3);
+    EXPECT_EQ(PortNumberArgument(nullptr), 0);
+    PseudoTerminal nine;
+    PseudoTerminal ten;
+    MapSerialPort(9, nine.device);
+    MapSerialPort(10, ten.device);
+    CPortDevice first;
+    CPortDevice second;
+    EXPECT_TRUE(first.Open(9));
+    EXPECT_TRUE(second.Open(10));
+}
+
 TEST_F(PortServerOpenTest, MissingObjectsOrDeviceFailTheOpen)
 {
     MapSerialPort(3, "/nonexistent/tty");
