@@ -13,6 +13,8 @@ namespace
 {
 
 constexpr unsigned long UnknownServerSlice = 100;
+// The starter leaves the server's id at once; a block without one after this has no server.
+constexpr DWORD UnknownServerPatience = 2000;
 constexpr unsigned long DetachPause = 100;
 constexpr unsigned long ResyncMargin = 1000;
 
@@ -154,7 +156,7 @@ ComBlockClient::Reply ComBlockClient::WaitForReply(unsigned long milliseconds)
             return Reply::TimedOut;
         const DWORD left = milliseconds == INFINITE ? INFINITE : milliseconds - waited;
         const bool serverKnown = KnowServer();
-        if (!serverKnown && *m_serverId != 0)
+        if (!serverKnown && (*m_serverId != 0 || waited >= UnknownServerPatience))
             return Reply::ServerGone;
         const HANDLE handles[2] = {m_replyEvent, m_serverProcess};
         const DWORD woken = WaitForMultipleObjects(serverKnown ? 2 : 1, handles, FALSE,

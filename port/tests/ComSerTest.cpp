@@ -213,3 +213,16 @@ TEST_F(ComSerTest, OperationsOnAClosedClientFail)
     EXPECT_EQ(port.get_msg(nullptr, nullptr, nullptr, 0), 0);
     EXPECT_EQ(port.flush(), 1);
 }
+
+TEST_F(ComSerTest, ABlockLeftWithoutAServerIsGivenUp)
+{
+    const PortObjectNames names(SERIAL_PORT_PREFIX, Port);
+    HANDLE mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+    const DWORD start = GetTickCount();
+    ComSer port(Port, 9600, 8, 0, 0); // finds the block, so starts no server
+    EXPECT_FALSE(port.com_ok());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    port.close();
+    CloseHandle(mapping);
+    EXPECT_TRUE(NothingLeftWithin(2000));
+}
