@@ -1,6 +1,7 @@
 // Attach, detach and the locked command handshake with a port server.
 #include "ComBlockClient.h"
 
+#include <ZoSupport/ZoSupport.h>
 #include <kernel/FileMapping.h>
 #include <kernel/Process.h>
 #include <kernel/Sync.h>
@@ -195,6 +196,11 @@ int ComBlockClient::Read(unsigned short timeout, unsigned long len)
 
 int ComBlockClient::get(unsigned char* buf, unsigned short timeout, unsigned long len)
 {
+    if (!buf && len > 0)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || len > PORT_DATA_SIZE || !BeginCommand())
         return 0;
     const bool read = Read(timeout, len) == 1;
@@ -207,6 +213,11 @@ int ComBlockClient::get(unsigned char* buf, unsigned short timeout, unsigned lon
 
 int ComBlockClient::get(unsigned char* out)
 {
+    if (!out)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || !BeginCommand())
         return 0;
     const int result = Read(0, 1);
@@ -228,6 +239,11 @@ unsigned char ComBlockClient::get()
 
 int ComBlockClient::put(unsigned char* buf, unsigned long len)
 {
+    if (!buf && len > 0)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || len > PORT_DATA_SIZE || !BeginCommand())
         return 0;
     std::memcpy(m_block->data, buf, len);

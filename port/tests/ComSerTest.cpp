@@ -100,9 +100,12 @@ TEST_F(ComSerTest, LineSettingsReachTheTerminal)
     EXPECT_EQ(port.put_property(0x1001, &zero), 0);
 }
 
-TEST_F(ComSerTest, TransfersAboveTheDataAreaAreRefused)
+TEST_F(ComSerTest, TransfersAboveTheDataAreaOrWithoutABufferAreRefused)
 {
     ComSer port(Port, 9600, 8, 0, 0);
+    EXPECT_EQ(port.put(nullptr, 4), 0);
+    EXPECT_EQ(port.get(nullptr, 10, 4), 0);
+    EXPECT_EQ(port.get(nullptr), 0);
     std::vector<unsigned char> big(1025, 'q');
     EXPECT_EQ(port.put(big.data(), 1025), 0);
     EXPECT_EQ(port.get(big.data(), 10, 1025), 0);
