@@ -40,8 +40,7 @@ bool CPortServer::Open(BYTE port)
     if (m_serverId)
         *m_serverId = GetCurrentProcessId();
     m_device.Open(port);
-    m_opened = m_mutex && m_commandEvent && m_replyEvent && m_block && m_serverId && m_device.IsOpen();
-    return m_opened;
+    return m_mutex && m_commandEvent && m_replyEvent && m_block && m_serverId && m_device.IsOpen();
 }
 
 bool CPortServer::Dispatch()
@@ -199,7 +198,6 @@ void CPortServer::Close() noexcept
     }
     m_block = nullptr;
     m_serverId = nullptr;
-    m_opened = false;
 }
 
 unsigned ServerThreadProc(CPortServer* server)

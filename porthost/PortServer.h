@@ -52,7 +52,6 @@ private:
     HANDLE m_serverIdMapping = nullptr;
     PORT_BLOCK* m_block = nullptr;
     DWORD* m_serverId = nullptr;
-    bool m_opened = false;
     std::atomic<bool> m_lastDetach = false;
     CDWordArray m_clients;
     std::atomic<INT_PTR> m_clientCount = 0; // read by the window thread

@@ -167,6 +167,7 @@ TEST_F(PortServerTest, TheSpyRecordsOnlyWhileSwitchedOn)
 {
     EXPECT_EQ(Write("quiet"), 1);
     EXPECT_EQ(server.Spy().SentCount(), 0u);
+    EXPECT_FALSE(server.Spy().IsOn());
     server.Spy().SetOn(true);
     EXPECT_EQ(Write("tx"), 1);
     pty.Write("rx!");
