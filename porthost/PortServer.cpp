@@ -5,6 +5,8 @@
 #include <kernel/Process.h>
 #include <kernel/Sync.h>
 
+#include <cstdlib>
+
 namespace
 {
 
@@ -38,8 +40,7 @@ bool CPortServer::Open(BYTE port)
     if (m_serverId)
         *m_serverId = GetCurrentProcessId();
     m_device.Open(port);
-    m_opened = m_mutex && m_commandEvent && m_replyEvent && m_block && m_serverId && m_device.IsOpen();
-    return m_opened;
+    return m_mutex && m_commandEvent && m_replyEvent && m_block && m_serverId && m_device.IsOpen();
 }
 
 bool CPortServer::Dispatch()
@@ -197,7 +198,6 @@ void CPortServer::Close() noexcept
     }
     m_block = nullptr;
     m_serverId = nullptr;
-    m_opened = false;
 }
 
 unsigned ServerThreadProc(CPortServer* server)
@@ -207,3 +207,5 @@ unsigned ServerThreadProc(CPortServer* server)
     }
     return 0;
 }
+
+BYTE PortNumberArgument(const char* text) { return static_cast<BYTE>(text ? std::atoi(text) : 0); }

@@ -52,7 +52,6 @@ private:
     HANDLE m_serverIdMapping = nullptr;
     PORT_BLOCK* m_block = nullptr;
     DWORD* m_serverId = nullptr;
-    bool m_opened = false;
     std::atomic<bool> m_lastDetach = false;
     CDWordArray m_clients;
     std::atomic<INT_PTR> m_clientCount = 0; // read by the window thread
@@ -60,3 +59,6 @@ private:
 
 // The worker thread: dispatches until the last client has detached.
 unsigned ServerThreadProc(CPortServer* server);
+
+// The port number of the command line: the text read as a decimal number, reduced to 8 bits.
+BYTE PortNumberArgument(const char* text);

@@ -167,6 +167,7 @@ TEST_F(PortServerTest, TheSpyRecordsOnlyWhileSwitchedOn)
 {
     EXPECT_EQ(Write("quiet"), 1);
     EXPECT_EQ(server.Spy().SentCount(), 0u);
+    EXPECT_FALSE(server.Spy().IsOn());
     server.Spy().SetOn(true);
     EXPECT_EQ(Write("tx"), 1);
     pty.Write("rx!");
@@ -201,6 +202,21 @@ TEST(PortSpyTest, TheRingWrapsAndFillsUpToItsSize)
 class PortServerOpenTest : public NamespaceTest
 {
 };
+
+TEST_F(PortServerOpenTest, PortNumbersAreReducedToEightBitsAndFromTenNamedAsDevices)
+{
+    EXPECT_EQ(PortNumberArgument("266"), 10);
+    EXPECT_EQ(PortNumberArgument("3"), 3);
+    EXPECT_EQ(PortNumberArgument(nullptr), 0);
+    PseudoTerminal nine;
+    PseudoTerminal ten;
+    MapSerialPort(9, nine.device);
+    MapSerialPort(10, ten.device);
+    CPortDevice first;
+    CPortDevice second;
+    EXPECT_TRUE(first.Open(9));
+    EXPECT_TRUE(second.Open(10));
+}
 
 TEST_F(PortServerOpenTest, MissingObjectsOrDeviceFailTheOpen)
 {
