@@ -12,11 +12,15 @@ function(tvsk_add_test target)
     TVSK_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
     TVSK_SAMPLE_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
     TVSK_BIN_DIR="${TVSK_BIN_DIR}")
-  set(env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 ${T_ENV})
+  # Discovered tests cannot carry a list-valued ENVIRONMENT through the generated script, so the
+  # environment travels on the command line: discovery and every test run through env(1).
+  find_program(TVSK_ENV_PROGRAM env REQUIRED)
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+    "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${T_ENV}")
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${env}" TIMEOUT 120)
+    PROPERTIES LABELS "${T_LABEL}" TIMEOUT 120)
 endfunction()
 
 # tvsk_add_benchmark(<target> SOURCES ... LIBS ...): built, never run by ctest.
