@@ -379,20 +379,25 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     return true;
 }
 
+// e leaves the rung: its parent takes its children in its place (and its place as the tail).
+void CLDLogicNet::HandChildrenToParent(CLDLogicElem* e, CLDLogicElem* parent)
+{
+    const INT_PTR at = parent->FindChild(e);
+    parent->m_Children.RemoveAt(at);
+    for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
+    {
+        parent->m_Children.InsertAt(at, e->GetChild(i));
+        ReplaceParent(e->GetChild(i), e, parent);
+    }
+    if (m_pTail == e)
+        m_pTail = parent;
+}
+
 void CLDLogicNet::DissolveJoinIfSingle(CLDLogicElem* join)
 {
     if (join->GetParentCount() != 1)
         return;
-    CLDLogicElem* parent = join->GetParent(0);
-    const INT_PTR at = parent->FindChild(join);
-    parent->m_Children.RemoveAt(at);
-    for (INT_PTR i = join->GetChildCount() - 1; i >= 0; --i)
-    {
-        parent->m_Children.InsertAt(at, join->GetChild(i));
-        ReplaceParent(join->GetChild(i), join, parent);
-    }
-    if (m_pTail == join)
-        m_pTail = parent;
+    HandChildrenToParent(join, join->GetParent(0));
     delete join;
 }
 
@@ -455,15 +460,7 @@ bool CLDLogicNet::DeleteSelected()
         }
         else
         {
-            const INT_PTR at = parent->FindChild(e);
-            parent->m_Children.RemoveAt(at);
-            for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
-            {
-                parent->m_Children.InsertAt(at, e->GetChild(i));
-                ReplaceParent(e->GetChild(i), e, parent);
-            }
-            if (m_pTail == e)
-                m_pTail = parent;
+            HandChildrenToParent(e, parent);
         }
     }
     if (m_nCommentElem == e->m_nID)
