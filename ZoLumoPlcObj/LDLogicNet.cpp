@@ -134,6 +134,15 @@ CLDLogicElem* CLDLogicNet::NodeBefore(CLDLogicElem* e, int id)
     return node;
 }
 
+// e follows the tail on its row and becomes the tail.
+void CLDLogicNet::AppendAfterTail(CLDLogicElem* e)
+{
+    PrepareNewElement(e);
+    Link(m_pTail, e);
+    e->m_nRow = m_pTail->m_nRow;
+    m_pTail = e;
+}
+
 bool CLDLogicNet::AddCascade(CLDLogicElem* e)
 {
     if (!e || !IsPlaceable(e))
@@ -152,10 +161,7 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
     {
         if (sel->GetChildCount() != 0)
             return SourceError(__LINE__);
-        PrepareNewElement(e);
-        Link(sel, e);
-        e->m_nRow = sel->m_nRow;
-        m_pTail = e;
+        AppendAfterTail(e);
         return true;
     }
     CLDLogicElem* child = sel->GetFirstChild();
@@ -323,10 +329,7 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     {
         if (sel->m_nRow != 0 || sel->GetChildCount() != 0)
             return SourceError(__LINE__);
-        PrepareNewElement(e);
-        Link(sel, e);
-        e->m_nRow = sel->m_nRow;
-        m_pTail = e;
+        AppendAfterTail(e);
         return true;
     }
     if (sel->GetChildCount() != 1)
