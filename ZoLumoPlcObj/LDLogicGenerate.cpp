@@ -81,7 +81,7 @@ CPlcFBDCode* CLDLogicDoc::GenerateLDCode()
         auto* net = static_cast<CLDLogicNet*>(m_Nets.GetNext(pos));
         net->UpdateGraphXY();
         const int length = net->GetNetMinLen();
-        if (length < 0) ProgramError(__FILE__, __LINE__, nullptr);
+        if (length < 0) ProgramError("LDLogicDoc", __LINE__, nullptr);
         width = std::max(width, length);
     }
     width = std::max(width, MinWidth);
@@ -93,7 +93,7 @@ CPlcFBDCode* CLDLogicDoc::GenerateLDCode()
         CPlcLDNetwork* network = net->GenerateLDCodeNet(width);
         if (!network)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            ProgramError("LDLogicDoc", __LINE__, nullptr);
             // The nets must not keep pointers into the networks deleted with the code.
             for (POSITION other = m_Nets.GetHeadPosition(); other;)
             {
@@ -266,7 +266,7 @@ CPlcLDNetwork* CLDLogicNet::GenerateLDCodeNet(int width)
     for (const auto& [connection, object] : wiring.m_made) MakeLogicConnection(connection, object);
     if (!made || !network->ResolveReferences())
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        ProgramError("LDLogicDoc", __LINE__, nullptr);
         m_pLDNetwork = nullptr;
         return nullptr;
     }
@@ -280,7 +280,7 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
     auto done = [&](bool ok) {
         for (const auto& [connection, object] : wiring.m_made) MakeLogicConnection(connection, object);
         wiring.m_made.clear();
-        if (!ok) ProgramError(__FILE__, __LINE__, nullptr);
+        if (!ok) ProgramError("LDLogicDoc", __LINE__, nullptr);
         return ok;
     };
 

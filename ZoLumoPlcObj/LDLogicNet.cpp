@@ -134,6 +134,15 @@ CLDLogicElem* CLDLogicNet::NodeBefore(CLDLogicElem* e, int id)
     return node;
 }
 
+// e follows the tail on its row and becomes the tail.
+void CLDLogicNet::AppendAfterTail(CLDLogicElem* e)
+{
+    PrepareNewElement(e);
+    Link(m_pTail, e);
+    e->m_nRow = m_pTail->m_nRow;
+    m_pTail = e;
+}
+
 bool CLDLogicNet::AddCascade(CLDLogicElem* e)
 {
     if (!e || !IsPlaceable(e))
@@ -152,10 +161,7 @@ bool CLDLogicNet::AddCascade(CLDLogicElem* e)
     {
         if (sel->GetChildCount() != 0)
             return SourceError(__LINE__);
-        PrepareNewElement(e);
-        Link(sel, e);
-        e->m_nRow = sel->m_nRow;
-        m_pTail = e;
+        AppendAfterTail(e);
         return true;
     }
     CLDLogicElem* child = sel->GetFirstChild();
@@ -323,10 +329,7 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     {
         if (sel->m_nRow != 0 || sel->GetChildCount() != 0)
             return SourceError(__LINE__);
-        PrepareNewElement(e);
-        Link(sel, e);
-        e->m_nRow = sel->m_nRow;
-        m_pTail = e;
+        AppendAfterTail(e);
         return true;
     }
     if (sel->GetChildCount() != 1)
@@ -379,20 +382,25 @@ bool CLDLogicNet::AddOutput(CLDLogicElem* e)
     return true;
 }
 
+// e leaves the rung: its parent takes its children in its place (and its place as the tail).
+void CLDLogicNet::HandChildrenToParent(CLDLogicElem* e, CLDLogicElem* parent)
+{
+    const INT_PTR at = parent->FindChild(e);
+    parent->m_Children.RemoveAt(at);
+    for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
+    {
+        parent->m_Children.InsertAt(at, e->GetChild(i));
+        ReplaceParent(e->GetChild(i), e, parent);
+    }
+    if (m_pTail == e)
+        m_pTail = parent;
+}
+
 void CLDLogicNet::DissolveJoinIfSingle(CLDLogicElem* join)
 {
     if (join->GetParentCount() != 1)
         return;
-    CLDLogicElem* parent = join->GetParent(0);
-    const INT_PTR at = parent->FindChild(join);
-    parent->m_Children.RemoveAt(at);
-    for (INT_PTR i = join->GetChildCount() - 1; i >= 0; --i)
-    {
-        parent->m_Children.InsertAt(at, join->GetChild(i));
-        ReplaceParent(join->GetChild(i), join, parent);
-    }
-    if (m_pTail == join)
-        m_pTail = parent;
+    HandChildrenToParent(join, join->GetParent(0));
     delete join;
 }
 
@@ -455,15 +463,7 @@ bool CLDLogicNet::DeleteSelected()
         }
         else
         {
-            const INT_PTR at = parent->FindChild(e);
-            parent->m_Children.RemoveAt(at);
-            for (INT_PTR i = e->GetChildCount() - 1; i >= 0; --i)
-            {
-                parent->m_Children.InsertAt(at, e->GetChild(i));
-                ReplaceParent(e->GetChild(i), e, parent);
-            }
-            if (m_pTail == e)
-                m_pTail = parent;
+            HandChildrenToParent(e, parent);
         }
     }
     if (m_nCommentElem == e->m_nID)

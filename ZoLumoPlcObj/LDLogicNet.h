@@ -76,6 +76,8 @@ private:
     bool IsOnMainPath(const CLDLogicElem* e) const;
     CLDLogicElem* NodeBefore(CLDLogicElem* e, int id);
     bool RemoveParallelPath(CLDLogicElem* e);
+    void AppendAfterTail(CLDLogicElem* e);
+    void HandChildrenToParent(CLDLogicElem* e, CLDLogicElem* parent);
     void DissolveJoinIfSingle(CLDLogicElem* join);
     void DissolveNodeIfSingle(CLDLogicElem* node);
     void RecomputeRows();

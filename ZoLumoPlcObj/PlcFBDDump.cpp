@@ -32,7 +32,7 @@ void Close()
     {
         e->Delete();
         g_dumpFile.Abort();
-        ProgramError(__FILE__, __LINE__, "dump file not closed");
+        ProgramError("PlcFBDObject", __LINE__, "dump file not closed");
     }
 }
 
@@ -63,7 +63,7 @@ void Write(const char* format, ...)
         // A failed write ends the dump instead of writing a file with holes.
         e->Delete();
         g_dumpFile.Abort();
-        ProgramError(__FILE__, __LINE__, "dump file write failed");
+        ProgramError("PlcFBDObject", __LINE__, "dump file write failed");
     }
 }
 

@@ -3,7 +3,7 @@
 #include "PlcFBDConnectionNetwork.h"
 #include "PlcFBDNetwork.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <algorithm>
 #include <tuple>
@@ -91,7 +91,7 @@ bool CPlcFBDNetwork::ConnectNetEnds()
         if (!net->m_bValid) return Fail(net, NETERR_CONNECTION_NETWORK);
         if (net->m_Outputs.GetCount() != 1)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(1603);
             return false;
         }
         for (auto* end : PlcObjects<CPlcFBDPin>(net->m_Outputs))
@@ -248,7 +248,7 @@ bool CPlcFBDNetwork::OrderBlocks()
         if (!AsBlock(object)) continue;
         if (object->m_nOrder == -1)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(1883);
             return false;
         }
         blocks.push_back(object);
@@ -285,7 +285,7 @@ void CPlcFBDNetwork::SetEnEnoFlags()
         CPlcFBDPin* en = ConnectedPin(block->m_Inputs, "EN");
         if (unwired(en))
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(chainLast ? 2417 : 2347);
             break;
         }
         if (chainLast)
@@ -300,7 +300,7 @@ void CPlcFBDNetwork::SetEnEnoFlags()
                 CPlcFBDPin* eno = ConnectedPin(block->m_Outputs, "ENO");
                 if (unwired(eno))
                 {
-                    ProgramError(__FILE__, __LINE__, nullptr);
+                    PlcObjectError(2459);
                     break;
                 }
                 chainLast = block;
@@ -312,7 +312,7 @@ void CPlcFBDNetwork::SetEnEnoFlags()
         CPlcFBDPin* eno = ConnectedPin(block->m_Outputs, "ENO");
         if (unwired(eno))
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(2365);
             break;
         }
         if (!en && !eno) continue;

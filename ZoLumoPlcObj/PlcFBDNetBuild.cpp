@@ -3,7 +3,7 @@
 #include "PlcFBDElements.h"
 #include "PlcFBDNetwork.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <array>
 
@@ -37,13 +37,13 @@ bool CrossingsCanBeJoined(const CPlcFBDObjList& crosses, const CPlcFBDObjList& c
             if (side->m_nConnectedType != FBD_CONNECTION) return false;
             if (!side->m_pPartner || !side->m_pPartner->m_pParent)
             {
-                ProgramError(__FILE__, __LINE__, nullptr);
+                PlcObjectError(side->m_pPartner ? 903 : 902);
                 return false;
             }
             const CPlcFBDObject* connection = side->m_pPartner->m_pParent;
             if (!connections.Find(const_cast<CPlcFBDObject*>(connection)) && !NetHolding(nets, connection))
             {
-                ProgramError(__FILE__, __LINE__, nullptr);
+                PlcObjectError(929);
                 return false;
             }
         }

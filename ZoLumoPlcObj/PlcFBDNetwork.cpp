@@ -4,7 +4,7 @@
 #include "PlcFBDBlocks.h"
 #include "PlcFBDDump.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <iterator>
 
@@ -14,7 +14,7 @@ void CPlcFBDNetwork::AddNetworkObject(CPlcFBDObject* object)
 {
     if (!object)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(__LINE__);
         return;
     }
     CPlcFBDObjList* list = nullptr;
@@ -33,7 +33,7 @@ void CPlcFBDNetwork::AddNetworkObject(CPlcFBDObject* object)
     case FBD_LD_POWER_RAIL:
     case FBD_LD_CONTACT:
     case FBD_LD_COIL: list = &m_Comments; break;
-    default: ProgramError(__FILE__, __LINE__, nullptr); return;
+    default: PlcObjectError(1512); return;
     }
     list->AddTail(object);
     object->m_pParent = this;

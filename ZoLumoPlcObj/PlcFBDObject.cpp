@@ -4,7 +4,7 @@
 #include "PlcFBDConnectionNetwork.h"
 #include "PlcFBDDump.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 const char* CPlcFBDObject::DumpType(int type)
 {
@@ -42,7 +42,7 @@ bool CPlcFBDObject::DumpHead(bool full)
 {
     if (PlcDump::Depth() >= PlcDump::MaxDepth)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(138);
         return false;
     }
     if (!full)
@@ -98,7 +98,7 @@ void CPlcFBDPin::Dump(bool full)
     {
         if (PlcDump::Depth() >= PlcDump::MaxDepth)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(138);
             return;
         }
         PlcDump::Indent();

@@ -5,7 +5,7 @@
 #include "PlcFBDNetwork.h"
 #include "PlcPinReference.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 bool CPlcFBDNetwork::ResolveObjectPins()
 {
@@ -36,7 +36,7 @@ bool CPlcFBDNetwork::ResolvePinConnection(CPlcFBDPin* pin)
 {
     if (!pin->m_pParent)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(1248);
         return false;
     }
     pin->m_pPartner = nullptr;
@@ -91,13 +91,13 @@ CPlcFBDPin* CPlcFBDNetwork::FindConnectionPinNamed(CPlcFBDPin* pin, PinNaming na
     auto* connection = static_cast<CPlcFBDConnection*>(m_Connections.FindEl(pin->m_strConnectedID));
     if (!connection)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(naming == PinNaming::Ladder ? 2901 : 1042);
         return nullptr;
     }
     const CString name = ReferenceName(pin, naming);
     if (connection->m_StartPin.m_strConnectedID == name) return &connection->m_StartPin;
     if (connection->m_EndPin.m_strConnectedID == name) return &connection->m_EndPin;
-    ProgramError(__FILE__, __LINE__, nullptr);
+    PlcObjectError(naming == PinNaming::Ladder ? 2925 : 1063);
     return nullptr;
 }
 

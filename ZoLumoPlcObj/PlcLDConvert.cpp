@@ -6,7 +6,7 @@
 #include "PlcLDNetwork.h"
 #include "PlcNetworkCopy.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <vector>
 
@@ -134,12 +134,12 @@ void CPlcLDNetwork::DeleteConnectionNetwork(CPlcFBDConnectionNetwork* net)
     m_ConnNets.RemoveEl(net);
 }
 
-bool CPlcLDNetwork::DeleteEndConnection(CPlcFBDConnectionNetwork* net, CPlcFBDPin* end)
+bool CPlcLDNetwork::DeleteEndConnection(CPlcFBDConnectionNetwork* net, CPlcFBDPin* end, int errorLine)
 {
     auto* connection = static_cast<CPlcFBDConnection*>(end->m_pParent);
     if (!connection || !net->HoldsConnection(connection))
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(errorLine);
         return false;
     }
     for (CPlcFBDPin* pin : {&connection->m_StartPin, &connection->m_EndPin})
@@ -160,7 +160,7 @@ bool CPlcLDNetwork::ConvertPowerRails()
     {
         if (rail->m_Pins.GetCount() != 1)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(3362);
             return false;
         }
         (rail->m_nSide == CPlcLDPowerRail::SIDE_LEFT ? left : right) = rail;
@@ -171,7 +171,7 @@ bool CPlcLDNetwork::ConvertPowerRails()
     CPlcFBDConnectionNetwork* rightNet = FindConnectionNetwork(FirstPin(right->m_Pins));
     if (!leftNet || !rightNet)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(3375);
         return false;
     }
     if (leftNet == rightNet && leftNet->m_Inputs.GetCount() == 1 && leftNet->m_Outputs.GetCount() == 1)
@@ -190,7 +190,7 @@ bool CPlcLDNetwork::ConvertPowerRails()
         case FBD_VARIABLE:
         case FBD_CONST: return false;
         case FBD_LD_CONTACT:
-            if (!ReplaceInputContact(end) || !DeleteEndConnection(leftNet, end)) return false;
+            if (!ReplaceInputContact(end) || !DeleteEndConnection(leftNet, end, 3405)) return false;
             break;
         default: break;
         }
@@ -226,7 +226,7 @@ bool CPlcLDNetwork::ConvertRightRailDrivers(CPlcFBDConnectionNetwork* right)
         case FBD_CONST: return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
         case FBD_RETURN:
         case FBD_JUMP:
-        case FBD_LD_POWER_RAIL: ProgramError(__FILE__, __LINE__, nullptr); return false;
+        case FBD_LD_POWER_RAIL: PlcObjectError(3461); return false;
         case FBD_LD_CONTACT:
             if (right->m_Inputs.GetCount() <= 1)
             {
@@ -259,7 +259,7 @@ bool CPlcLDNetwork::ConvertRightRailInputs(CPlcFBDConnectionNetwork* right)
             return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_VARIABLE_AT_RIGHT_RAIL);
         case FBD_CONST: return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
         case FBD_LD_POWER_RAIL:
-            if (!DeleteEndConnection(right, end)) return false;
+            if (!DeleteEndConnection(right, end, 3531)) return false;
             break;
         default: return false;
         }
@@ -270,11 +270,11 @@ bool CPlcLDNetwork::ConvertRightRailInputs(CPlcFBDConnectionNetwork* right)
 
 bool CPlcLDNetwork::ReplaceInputPowerRail(CPlcLDPowerRail* rail)
 {
-    if (rail->m_Pins.GetCount() != 1) ProgramError(__FILE__, __LINE__, nullptr);
+    if (rail->m_Pins.GetCount() != 1) PlcObjectError(3316);
     CPlcFBDPin* railPin = FirstPin(rail->m_Pins);
     if (!railPin || !railPin->m_pPartner)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(__LINE__);
         return false;
     }
     auto* constant = new CPlcFBDConst;
@@ -297,7 +297,7 @@ bool CPlcLDNetwork::ReplaceInputContact(CPlcFBDPin* end)
     if (!contact || contact->m_nType != FBD_LD_CONTACT) return false;
     if (!contact->m_InPin.m_pPartner || !contact->m_OutPin.m_pPartner)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(3139);
         return false;
     }
     auto* variable = new CPlcFBDVariable;
@@ -330,7 +330,7 @@ bool CPlcLDNetwork::ReplaceCoil(CPlcFBDPin* end)
     auto* outputConnection = coil->m_OutPin.m_pPartner ? coil->m_OutPin.m_pPartner->m_pParent : nullptr;
     if (!CoilOperator(coil->m_nKind, blockName, negated) || !coil->m_InPin.m_pPartner || !outputConnection)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(3284);
         return false;
     }
 
@@ -413,7 +413,7 @@ bool CPlcLDNetwork::ConvertWiredOR(CPlcFBDConnectionNetwork* wired)
     for (auto* driverEnd : PlcObjects<CPlcFBDPin>(wired->m_Outputs))
         if (!driverEnd->m_pPartner || !driverEnd->m_pPartner->m_pParent)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(3740);
             return false;
         }
 
@@ -520,7 +520,7 @@ bool CPlcLDNetwork::ConvertContact(CPlcLDContact* contact)
     CPlcFBDPin* outEnd = contact->m_OutPin.m_pPartner;
     if (!inEnd || !outEnd)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(__LINE__);
         return false;
     }
     // Checked before anything changes: the driver of the incoming signal.
@@ -529,13 +529,13 @@ bool CPlcLDNetwork::ConvertContact(CPlcLDContact* contact)
     {
         if (inNet->m_Outputs.GetCount() != 1)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(3930);
             return false;
         }
         CPlcFBDPin* driverPin = static_cast<CPlcFBDPin*>(inNet->m_Outputs.GetHead())->m_pPartner;
         if (!driverPin || !driverPin->m_pParent)
         {
-            ProgramError(__FILE__, __LINE__, nullptr);
+            PlcObjectError(3936);
             return false;
         }
         incoming = driverPin->m_pParent;

@@ -7,7 +7,7 @@
 #include "PlcLDElements.h"
 #include "PlcPinReference.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -31,7 +31,7 @@ void CPlcLDNetwork::AddNetworkObject(CPlcFBDObject* object)
 {
     if (!object)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(__LINE__);
         return;
     }
     CPlcFBDObjList* list = nullptr;
@@ -41,7 +41,16 @@ void CPlcLDNetwork::AddNetworkObject(CPlcFBDObject* object)
     case FBD_LD_CONTACT: list = &m_Contacts; break;
     case FBD_LD_COIL: list = &m_Coils; break;
     case FBD_COMMENT: list = &m_Comments; break;
-    default: CPlcFBDNetwork::AddNetworkObject(object); return;
+    case FBD_FUNCTION_BLOCK:
+    case FBD_FUNCTION:
+    case FBD_VARIABLE:
+    case FBD_CONST:
+    case FBD_CROSS:
+    case FBD_CONNECTION:
+    case FBD_OPERATOR:
+    case FBD_RETURN:
+    case FBD_JUMP: CPlcFBDNetwork::AddNetworkObject(object); return;
+    default: PlcObjectError(2621); return;
     }
     list->AddTail(object);
     object->m_pParent = this;
@@ -75,7 +84,7 @@ bool CPlcLDNetwork::ResolvePinConnection(CPlcFBDPin* pin)
 {
     if (!pin->m_pParent)
     {
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(2768);
         return false;
     }
     if (CPlcFBDNetwork::ResolvePinConnection(pin)) return true;

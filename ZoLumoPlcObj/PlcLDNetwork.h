@@ -63,5 +63,5 @@ private:
     // Removes a net from the network and deletes it, clearing every pointer into it.
     void DeleteConnectionNetwork(CPlcFBDConnectionNetwork* net);
     // Takes an end out of its net and deletes its connection, clearing every pointer into it.
-    bool DeleteEndConnection(CPlcFBDConnectionNetwork* net, CPlcFBDPin* end);
+    bool DeleteEndConnection(CPlcFBDConnectionNetwork* net, CPlcFBDPin* end, int errorLine);
 };

@@ -6,7 +6,7 @@
 #include "PlcFBDElements.h"
 #include "PlcLDElements.h"
 
-#include <ZoSupport/ZoSupport.h>
+#include "PlcObjectError.h"
 
 #include <array>
 
@@ -266,7 +266,7 @@ CPlcFBDObject* CPlcNetworkCopy::Clone(const CPlcFBDObject* object)
     }
     default:
         // Networks do not nest; anything else has no class in the library.
-        ProgramError(__FILE__, __LINE__, nullptr);
+        PlcObjectError(__LINE__);
         return nullptr;
     }
     CopyBase(*object, *copy);

@@ -147,7 +147,9 @@ TEST_F(PlcFBDCodeTest, EndlessRecursionStopsAtTheDepthLimitAndTheDumpGoesOn)
     auto* op = AddBlock<CPlcFBDOperator>(network, "loop", "MOVE");
     op->m_pENOSource = op; // a cycle the dump must survive
     AddBlock<CPlcFBDOperator>(network, "after", "MOVE");
+    testing::internal::CaptureStderr();
     const std::string text = DumpOf(&network);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("PlcFBDObject(138)"), std::string::npos);
     EXPECT_NE(text.find(" 99 " + std::string(198, ' ') + "Object type: Operator\n"), std::string::npos);
     EXPECT_EQ(text.find("101 "), std::string::npos);
     EXPECT_NE(text.find("ID:          after\n"), std::string::npos);

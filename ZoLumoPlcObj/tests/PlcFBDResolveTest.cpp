@@ -220,6 +220,25 @@ protected:
     LDNet net;
 };
 
+TEST(PlcNetworkFilingTest, ObjectsWithoutAListAreRefusedAndReportedByNetworkKind)
+{
+    CPlcFBDNetwork fbd;
+    CPlcLDNetwork ld;
+    CPlcFBDPin stray;
+    testing::internal::CaptureStderr();
+    fbd.AddNetworkObject(&stray);
+    ld.AddNetworkObject(&stray);
+    const std::string reports = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reports.find("PlcFBDObject(1512)"), std::string::npos) << reports;
+    EXPECT_NE(reports.find("PlcFBDObject(2621)"), std::string::npos) << reports;
+    EXPECT_EQ(stray.m_pParent, nullptr);
+    EXPECT_TRUE(ld.m_Comments.IsEmpty());
+
+    auto* contact = new CPlcLDContact;
+    fbd.AddNetworkObject(contact); // a plain network keeps ladder elements with its comments
+    EXPECT_EQ(fbd.m_Comments.GetCount(), 1);
+}
+
 TEST_F(PlcLDResolveTest, WiredOrOfContactsIsAValidLadderNet)
 {
     AddRail(net, "L", CPlcLDPowerRail::SIDE_LEFT, "1");
