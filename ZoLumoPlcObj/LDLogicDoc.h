@@ -33,6 +33,8 @@ public:
     int GetMaxNetID() const noexcept { return m_nMaxID; }
 
     bool IsFINAllowed(int i) const;
+    // UpdateReferences of every net; false when one of them failed.
+    bool UpdateReferences();
 
     // Every net as a graphic LD network of one common width; null on failure. The caller owns it.
     CPlcFBDCode* GenerateLDCode();

@@ -50,12 +50,20 @@ void CLDLogicNet::Erase()
     m_nCommentElem = -1;
 }
 
-CLDLogicElem* CLDLogicNet::SelectElement(int id)
+CLDLogicElem* CLDLogicNet::FindElement(int id) const
 {
     for (CLDLogicElem* e : GetElements())
         if (e->m_nID == id)
-            return m_pSelected = e;
+            return e;
     return nullptr;
+}
+
+CLDLogicElem* CLDLogicNet::SelectElement(int id)
+{
+    CLDLogicElem* e = FindElement(id);
+    if (e)
+        m_pSelected = e;
+    return e;
 }
 
 int CLDLogicNet::GetMaxID() const
@@ -474,11 +482,17 @@ bool CLDLogicNet::DeleteSelected()
     return true;
 }
 
-void CLDLogicNet::InsertNewComment(const char* text)
+CLDLogicElem* CLDLogicNet::CommentPlace() const
 {
     CLDLogicElem* target = m_pHead;
     if (target && target->m_nType == LDELEM_NODE)
         target = target->GetFirstChild();
+    return target;
+}
+
+void CLDLogicNet::InsertNewComment(const char* text)
+{
+    CLDLogicElem* target = CommentPlace();
     if (!target)
         return;
     target->m_strComment = text;

@@ -43,6 +43,9 @@ public:
 
     void InsertNewComment(const char* text);
     void DeleteComment();
+    // Takes the names and the comment edited in m_pLDNetwork back into the elements; false (and
+    // nothing changed) when an element has no matching object there.
+    bool UpdateReferences();
 
     // Numbers the wires from m_nWireCnt on, each element after its last parent.
     void NumberConns();
@@ -66,6 +69,9 @@ public:
     int m_nCommentElem = -1;               // ID of the element that carries the network comment
 
 private:
+    CLDLogicElem* FindElement(int id) const;
+    // Where a new network comment goes: the head, or the first child of a head node.
+    CLDLogicElem* CommentPlace() const;
     bool GenerateLDCodeElem(CLDLogicElem* e);
     void MakeLogicConnection(CPlcFBDConnection* connection, CPlcFBDObject* object);
 

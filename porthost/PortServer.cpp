@@ -86,10 +86,13 @@ void CPortServer::RunCommand(PORT_BLOCK& block)
         block.result = Detach(block.argument);
         break;
     case PORT_CMD_ATTACH:
+    {
+        const std::lock_guard lock(m_clientsLock);
         m_clients.Add(block.argument);
         m_clientCount = m_clients.GetSize();
         block.result = 1;
         break;
+    }
     case PORT_CMD_PROPERTY:
         block.result = block.property == PORT_PROPERTY_BREAK && m_device.SendBreak();
         break;
@@ -126,6 +129,7 @@ void CPortServer::Write(PORT_BLOCK& block)
 
 BYTE CPortServer::Detach(DWORD processId)
 {
+    const std::lock_guard lock(m_clientsLock);
     BYTE removed = 0;
     for (INT_PTR i = 0; i < m_clients.GetSize() && !removed; ++i)
     {
@@ -136,12 +140,26 @@ BYTE CPortServer::Detach(DWORD processId)
         }
     }
     if (removed)
-        ForgetEndedClients();
+        ForgetEndedClientsLocked();
     m_clientCount = m_clients.GetSize();
     return removed;
 }
 
 void CPortServer::ForgetEndedClients()
+{
+    const std::lock_guard lock(m_clientsLock);
+    ForgetEndedClientsLocked();
+}
+
+CDWordArray CPortServer::Clients() const
+{
+    const std::lock_guard lock(m_clientsLock);
+    CDWordArray copy;
+    copy.Copy(m_clients);
+    return copy;
+}
+
+void CPortServer::ForgetEndedClientsLocked()
 {
     for (INT_PTR i = m_clients.GetSize() - 1; i >= 0; --i)
     {

@@ -1,6 +1,7 @@
 // The serial port server's state for its one port: the shared block, its commands and clients.
 #pragma once
 
+#include "DiagnoServer.h"
 #include "PortBlock.h"
 #include "PortDevice.h"
 #include "PortSpy.h"
@@ -9,12 +10,13 @@
 #include <kernel/Handle.h>
 
 #include <atomic>
+#include <mutex>
 
-class CPortServer
+class CPortServer : public CDiagnoServer
 {
 public:
     CPortServer() = default;
-    ~CPortServer() { Close(); }
+    ~CPortServer() override { Close(); }
     CPortServer(const CPortServer&) = delete;
     CPortServer& operator=(const CPortServer&) = delete;
 
@@ -27,12 +29,13 @@ public:
     bool Dispatch();
 
     // Detaches a client through the block, as a client does.
-    BOOL DetachClient(DWORD processId);
+    BOOL DetachClient(DWORD processId) override;
 
     bool LastDetached() const noexcept { return m_lastDetach; }
-    int ClientCount() const noexcept { return static_cast<int>(m_clientCount); }
+    int ClientCount() const noexcept override { return static_cast<int>(m_clientCount); }
+    CDWordArray Clients() const override;
     const CString& LineText() const noexcept { return m_device.LineText(); }
-    CPortSpy& Spy() noexcept { return m_spy; }
+    CPortSpy& Spy() noexcept override { return m_spy; }
 
 private:
     void RunCommand(PORT_BLOCK& block);
@@ -40,6 +43,7 @@ private:
     void Write(PORT_BLOCK& block);
     BYTE Detach(DWORD processId);
     void ForgetEndedClients();
+    void ForgetEndedClientsLocked();
     void Close() noexcept;
 
     BYTE m_port = 0;
@@ -53,6 +57,7 @@ private:
     PORT_BLOCK* m_block = nullptr;
     DWORD* m_serverId = nullptr;
     std::atomic<bool> m_lastDetach = false;
+    mutable std::mutex m_clientsLock; // the window thread copies the list while the worker changes it
     CDWordArray m_clients;
     std::atomic<INT_PTR> m_clientCount = 0; // read by the window thread
 };

@@ -16,6 +16,9 @@ class CPortSpy
 {
 public:
     static constexpr int RING_SIZE = 1024;
+    static constexpr int ROW_SIZE = 16;
+    static constexpr int VIEW_SIZE = 96;       // six rows of the hex view
+    static constexpr int VIEW_POSITIONS = 64;  // view positions 1 (oldest) to 64 (newest)
 
     // Recording runs only while switched on; the counts stand still otherwise.
     void SetOn(bool on) noexcept { m_on = on; }
@@ -23,6 +26,12 @@ public:
 
     // Adds one transfer; at most the ring's size is taken from it.
     void Record(DWORD count, const BYTE* data, SPY_TAG tag) noexcept;
+
+    // Empties both rings and zeroes the counts.
+    void Reset() noexcept;
+    // The 96 bytes and tags shown at a view position: they end 16 bytes per step below 64 before
+    // the write position, at most as far back as the oldest byte held.
+    void CopyView(int position, BYTE* bytes, BYTE* tags) const noexcept;
 
     int WritePosition() const noexcept { return m_writePosition; }
     int FillCount() const noexcept { return m_fillCount; }

@@ -1,5 +1,8 @@
 // Porthaven: serves one serial port to the client processes that attach to it ("PORTHAVEN <n>").
 #include "PortServer.h"
+#include "ServerDlg.h"
+
+#include <ui/App.h>
 
 #include <kernel/Sync.h>
 #include <kernel/Time.h>
@@ -10,6 +13,18 @@ namespace
 {
 
 constexpr DWORD TimerMilliseconds = 100;
+
+// The window needs a display; without one the server runs on its own.
+bool HasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+    {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
+}
 
 // True when another server is starting at this very moment.
 bool AnotherServerIsStarting()
@@ -32,7 +47,14 @@ int main(int argc, char** argv)
     if (!server.Open(port))
         return 2;
     std::thread worker(ServerThreadProc, &server);
-    // The window's timer: the program ends at the first tick after the last detach.
+    if (HasDisplay())
+    {
+        static CWinApp app("Porthaven");
+        AfxInitToolkit(argc, argv);
+        CServerDlg window(port, server);
+        window.DoModal();
+    }
+    // Without a window, the same timer: the program ends at the first tick after the last detach.
     while (!server.LastDetached())
         Sleep(TimerMilliseconds);
     worker.join();

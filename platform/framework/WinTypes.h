@@ -50,6 +50,11 @@ using HMODULE = HINSTANCE;
 
 constexpr int MAX_PATH = 260;
 
+// Show commands, shared by the process and window layers
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) noexcept
 {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);

@@ -63,6 +63,14 @@ public:
         return TRUE;
     }
 
+    bool Kill() noexcept
+    {
+        if (syscall(SYS_pidfd_send_signal, m_pidfd, SIGKILL, nullptr, 0) == 0)
+            return true;
+        FailWithErrno(errno);
+        return false;
+    }
+
 private:
     bool Reap(int options) noexcept
     {
@@ -178,6 +186,18 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) noexcept
     if (!object || !exitCode)
         return FALSE;
     return object->ExitCode(exitCode);
+}
+
+BOOL TerminateProcess(HANDLE process, UINT) noexcept
+{
+    // The signal goes through the process descriptor, so it cannot reach another process.
+    auto object = FindHandleOf<ProcessObject>(process);
+    if (!object)
+    {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return object->Kill() ? TRUE : FALSE;
 }
 
 DWORD GetCurrentProcessId() noexcept { return static_cast<DWORD>(getpid()); }

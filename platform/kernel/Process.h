@@ -5,9 +5,6 @@
 
 constexpr DWORD NORMAL_PRIORITY_CLASS = 0x00000020;
 constexpr DWORD STARTF_USESHOWWINDOW = 0x00000001;
-constexpr WORD SW_HIDE = 0;
-constexpr WORD SW_SHOWNORMAL = 1;
-constexpr WORD SW_SHOWMINIMIZED = 2;
 constexpr DWORD STILL_ACTIVE = 259;
 constexpr DWORD PROCESS_QUERY_INFORMATION = 0x0400;
 
@@ -47,5 +44,9 @@ HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId);
 
 // STILL_ACTIVE while the process runs, then its exit status (128 + signal number when killed).
 BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) noexcept;
+
+// Ends the process the handle was opened on, never a later one that reuses its identifier;
+// FALSE when that process has already ended.
+BOOL TerminateProcess(HANDLE process, UINT exitCode) noexcept;
 
 DWORD GetCurrentProcessId() noexcept;

@@ -26,6 +26,26 @@ void Notify(QWidget* widget, WORD code)
                             reinterpret_cast<LPARAM>(wnd));
 }
 
+void NotifyScroll(QScrollBar* bar, int action)
+{
+    WORD code = 0;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    default: return;
+    }
+    CWnd* wnd = CWnd::FromWidget(bar);
+    CWnd* parent = wnd ? wnd->GetParent() : nullptr;
+    if (parent)
+        parent->SendMessage(WM_VSCROLL, MAKEWPARAM(code, static_cast<WORD>(bar->sliderPosition())),
+                            reinterpret_cast<LPARAM>(wnd));
+}
+
 Qt::Alignment StaticAlignment(DWORD style)
 {
     switch (style & SS_TYPEMASK) {
@@ -106,6 +126,10 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
     }
     if (std::strcmp(className, "ListBox") == 0) {
         auto* list = new QListWidget(parent);
+        if (style & LBS_EXTENDEDSEL)
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        else if (style & LBS_MULTIPLESEL)
+            list->setSelectionMode(QAbstractItemView::MultiSelection);
         QObject::connect(list, &QListWidget::currentRowChanged, list, [list]() { Notify(list, LBN_SELCHANGE); });
         QObject::connect(list, &QListWidget::itemDoubleClicked, list, [list]() { Notify(list, LBN_DBLCLK); });
         return list;
@@ -113,7 +137,9 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
     if (std::strcmp(className, "ScrollBar") == 0) {
         if (style & SBS_SIZEGRIP)
             return new QSizeGrip(parent);
-        return new QScrollBar((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
+        auto* bar = new QScrollBar((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) { NotifyScroll(bar, action); });
+        return bar;
     }
     return nullptr;
 }
@@ -374,6 +400,65 @@ int CListBox::GetText(int index, CString& text) const
         return LB_ERR;
     text = list->item(index)->text().toUtf8().constData();
     return text.GetLength();
+}
+
+int CListBox::SetItemData(int index, DWORD_PTR data)
+{
+    QListWidget* list = List(this);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    list->item(index)->setData(Qt::UserRole, QVariant::fromValue(static_cast<qulonglong>(data)));
+    return 0;
+}
+
+DWORD_PTR CListBox::GetItemData(int index) const
+{
+    const QListWidget* list = List(this);
+    if (!list || index < 0 || index >= list->count())
+        return static_cast<DWORD_PTR>(LB_ERR);
+    return static_cast<DWORD_PTR>(list->item(index)->data(Qt::UserRole).toULongLong());
+}
+
+int CListBox::SetSel(int index, BOOL select)
+{
+    QListWidget* list = List(this);
+    if (!list || index >= list->count())
+        return LB_ERR;
+    // -1 stands for every entry.
+    for (int i = index < 0 ? 0 : index; i < (index < 0 ? list->count() : index + 1); ++i)
+        list->item(i)->setSelected(select != FALSE);
+    return 0;
+}
+
+int CListBox::GetSel(int index) const
+{
+    const QListWidget* list = List(this);
+    if (!list || index < 0 || index >= list->count())
+        return LB_ERR;
+    return list->item(index)->isSelected() ? 1 : 0;
+}
+
+int CListBox::GetSelCount() const
+{
+    const QListWidget* list = List(this);
+    if (!list)
+        return LB_ERR;
+    int count = 0;
+    for (int i = 0; i < list->count(); ++i)
+        count += list->item(i)->isSelected() ? 1 : 0;
+    return count;
+}
+
+int CListBox::GetSelItems(int maxItems, int* items) const
+{
+    const QListWidget* list = List(this);
+    if (!list || !items)
+        return LB_ERR;
+    int count = 0;
+    for (int i = 0; i < list->count() && count < maxItems; ++i)
+        if (list->item(i)->isSelected())
+            items[count++] = i;
+    return count;
 }
 
 BOOL CScrollBar::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)

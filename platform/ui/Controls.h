@@ -70,6 +70,14 @@ public:
     int GetCurSel() const;
     int SetCurSel(int index);
     int GetText(int index, CString& text) const;
+    int SetItemData(int index, DWORD_PTR data);
+    DWORD_PTR GetItemData(int index) const;
+    // Lists with LBS_MULTIPLESEL or LBS_EXTENDEDSEL: any number of selected entries.
+    int SetSel(int index, BOOL select = TRUE);
+    int GetSel(int index) const;
+    int GetSelCount() const;
+    // Fills up to maxItems indexes of selected entries in ascending order; answers how many.
+    int GetSelItems(int maxItems, int* items) const;
 };
 
 class CScrollBar : public CWnd

@@ -38,6 +38,9 @@ constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
+// A scroll bar control's action, sent to its parent: LOWORD(wParam) the SB_ code, HIWORD the
+// position it moved to, lParam the scroll bar.
+constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
@@ -192,6 +195,8 @@ constexpr DWORD ES_READONLY = 0x800;
 constexpr DWORD CBS_DROPDOWN = 0x2;
 constexpr DWORD CBS_DROPDOWNLIST = 0x3;
 constexpr DWORD LBS_NOTIFY = 0x1;
+constexpr DWORD LBS_MULTIPLESEL = 0x8;
+constexpr DWORD LBS_EXTENDEDSEL = 0x800;
 
 constexpr DWORD SBS_HORZ = 0x0;
 constexpr DWORD SBS_VERT = 0x1;
@@ -200,6 +205,15 @@ constexpr DWORD SBS_SIZEGRIP = 0x10;
 constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
 constexpr int SB_CTL = 2;
+// Scroll bar actions of WM_VSCROLL
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_BOTTOM = 7;
 
 // Control notification codes carried in the high word of WM_COMMAND's wParam
 constexpr WORD BN_CLICKED = 0;
@@ -213,10 +227,7 @@ constexpr WORD LBN_DBLCLK = 2;
 constexpr int CB_ERR = -1;
 constexpr int LB_ERR = -1;
 
-// Show commands
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOWMINIMIZED = 2;
+// Show commands beyond the framework's
 constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;

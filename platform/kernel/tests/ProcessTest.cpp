@@ -49,6 +49,20 @@ TEST_F(ProcessTest, OpenProcessGivesAWaitableHandleOfARunningProcess)
     EXPECT_EQ(GetCurrentProcessId(), DWORD(getpid()));
 }
 
+TEST_F(ProcessTest, TerminateProcessEndsTheOpenedProcessOnlyWhileItRuns)
+{
+    PROCESS_INFORMATION child = StartHelper("exit 0 60000");
+    HANDLE opened = OpenProcess(SYNCHRONIZE, FALSE, child.dwProcessId);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(TerminateProcess(opened, 1));
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(ExitCodeAfterEnd(child.hProcess), 128u + SIGKILL);
+    CloseHandle(child.hProcess); // reaped: the identifier is free for reuse now
+    EXPECT_FALSE(TerminateProcess(opened, 1));
+    CloseHandle(opened);
+    EXPECT_FALSE(TerminateProcess(nullptr, 1));
+}
+
 TEST(SystemTest, ComputerNameReportsTheSizeItNeeds)
 {
     char name[MAX_COMPUTERNAME_LENGTH + 1];
