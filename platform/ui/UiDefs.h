@@ -38,9 +38,6 @@ constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
-// A scroll bar control's action, sent to its parent: LOWORD(wParam) the SB_ code, HIWORD the
-// position it moved to, lParam the scroll bar.
-constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
@@ -60,7 +57,8 @@ constexpr UINT WM_CUT = 0x0300;
 constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
 
-// Scroll requests of WM_HSCROLL and WM_VSCROLL (low word of wParam)
+// Scroll requests of WM_HSCROLL and WM_VSCROLL (low word of wParam; the high word holds the
+// position moved to, lParam the scroll bar control)
 constexpr UINT SB_LINEUP = 0;
 constexpr UINT SB_LINELEFT = 0;
 constexpr UINT SB_LINEDOWN = 1;
@@ -205,15 +203,6 @@ constexpr DWORD SBS_SIZEGRIP = 0x10;
 constexpr int SB_HORZ = 0;
 constexpr int SB_VERT = 1;
 constexpr int SB_CTL = 2;
-// Scroll bar actions of WM_VSCROLL
-constexpr WORD SB_LINEUP = 0;
-constexpr WORD SB_LINEDOWN = 1;
-constexpr WORD SB_PAGEUP = 2;
-constexpr WORD SB_PAGEDOWN = 3;
-constexpr WORD SB_THUMBPOSITION = 4;
-constexpr WORD SB_THUMBTRACK = 5;
-constexpr WORD SB_TOP = 6;
-constexpr WORD SB_BOTTOM = 7;
 
 // Control notification codes carried in the high word of WM_COMMAND's wParam
 constexpr WORD BN_CLICKED = 0;

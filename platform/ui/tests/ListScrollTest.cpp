@@ -69,8 +69,8 @@ TEST(ScrollBarActions, ReachTheParentAsVScrollWithTheCodeAndPosition)
     widget->triggerAction(QAbstractSlider::SliderSingleStepSub);
     widget->triggerAction(QAbstractSlider::SliderPageStepSub);
     ASSERT_EQ(parent.scrolls.size(), 2u);
-    EXPECT_EQ(parent.scrolls[0], std::make_pair(SB_LINEUP, WORD(63)));
-    EXPECT_EQ(parent.scrolls[1], std::make_pair(SB_PAGEUP, WORD(57)));
+    EXPECT_EQ(parent.scrolls[0], std::make_pair(WORD(SB_LINEUP), WORD(63)));
+    EXPECT_EQ(parent.scrolls[1], std::make_pair(WORD(SB_PAGEUP), WORD(57)));
     EXPECT_EQ(parent.from[0], &bar);
     EXPECT_EQ(bar.GetScrollPos(SB_CTL), 57);
 }
