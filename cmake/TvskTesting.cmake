@@ -13,10 +13,13 @@ function(tvsk_add_test target)
     TVSK_SAMPLE_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
     TVSK_BIN_DIR="${TVSK_BIN_DIR}")
   set(env QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 ${T_ENV})
+  # The tests run under `cmake -E env`: a list-valued ENVIRONMENT property would lose all but its
+  # first variable on its way through test discovery.
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${env}")
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${env}" TIMEOUT 120)
+    PROPERTIES LABELS "${T_LABEL}" TIMEOUT 120)
 endfunction()
 
 # tvsk_add_benchmark(<target> SOURCES ... LIBS ...): built, never run by ctest.
