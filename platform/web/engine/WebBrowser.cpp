@@ -6,6 +6,8 @@
 #include "PageSchemes.h"
 
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -93,6 +95,7 @@ WebBrowser::WebBrowser(QWidget* parent, BrowserEvents& events)
 WebBrowser::~WebBrowser()
 {
     PageSchemeHandler::Instance().RemoveExternalCall(m_viewId);
+    delete m_view.data();
 }
 
 void WebBrowser::Navigate(const std::string& address)
@@ -182,7 +185,20 @@ void WebBrowser::SelectAll()
 
 void WebBrowser::ViewSource()
 {
-    m_page->triggerAction(QWebEnginePage::ViewSource);
+    auto* source = new QWebEngineView;
+    source->setAttribute(Qt::WA_DeleteOnClose);
+    source->load(QUrl("view-source:" + m_page->url().toString()));
+    source->show();
+}
+
+void WebBrowser::ShowScrollBars(bool on)
+{
+    m_page->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, on);
+}
+
+void WebBrowser::SetUserAgent(const std::string& agent)
+{
+    m_page->profile()->setHttpUserAgent(QString::fromStdString(agent));
 }
 
 void WebBrowser::Find(const std::string& text)

@@ -6,12 +6,12 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
+#include <QWebEngineView>
 
 #include <memory>
 #include <string>
 
-class QWebEngineView;
-class QWidget;
 
 namespace tvsk::web
 {
@@ -50,7 +50,7 @@ public:
     WebBrowser(QWidget* parent, BrowserEvents& events);
     ~WebBrowser() override;
 
-    QWebEngineView* View() const noexcept { return m_view; }
+    QWebEngineView* View() const noexcept { return m_view.data(); }
 
     // A file path, "file://", "res://<module>/<name>" or any URL the engine loads.
     void Navigate(const std::string& address);
@@ -72,13 +72,17 @@ public:
     void SetFontSize(int size);
     int FontSize() const;
     void SetCustomContextMenu(bool on);
+    void ShowScrollBars(bool on);
+    // The user agent text of every page the program loads.
+    void SetUserAgent(const std::string& agent);
     void Cut();
     void Copy();
     void Paste();
     void SelectAll();
-    void ViewSource();
     // Starts a search for the text in the page.
     void Find(const std::string& text);
+    // Opens a window with the page's source.
+    void ViewSource();
 
 private:
     void OnLoadStarted();
@@ -86,7 +90,7 @@ private:
     void OnDocumentReady();
 
     BrowserEvents& m_events;
-    QWebEngineView* m_view;
+    QPointer<QWebEngineView> m_view; // owned, unless its parent widget went first
     HostPage* m_page;
     LivePage* m_live;
     IDispatch* m_external = nullptr;
