@@ -22,7 +22,7 @@
 namespace kerneltest
 {
 
-// Gives every test its own namespace of named objects.
+// Gives every test its own namespace of named objects and its own registry store.
 class NamespaceTest : public testing::Test
 {
 protected:
@@ -30,6 +30,14 @@ protected:
     {
         space = "k" + std::to_string(getpid()) + "_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         setenv("TARVESKON_IPC_NAMESPACE", space.c_str(), 1);
+        storeDirectory = std::filesystem::temp_directory_path() / ("tvsk_" + space);
+        std::filesystem::create_directories(storeDirectory);
+        setenv("TARVESKON_REGISTRY", (storeDirectory / "registry").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(storeDirectory, ignored);
     }
 
     // Files of named objects of this test's namespace still in /dev/shm.
@@ -46,17 +54,8 @@ protected:
     }
 
     std::string space;
+    std::filesystem::path storeDirectory;
 };
-
-// Starts the helper program with the given arguments; the handle is closed by the caller.
-inline PROCESS_INFORMATION StartHelper(const std::string& arguments)
-{
-    PROCESS_INFORMATION info;
-    const std::string commandLine = "kernel_test_helper " + arguments;
-    EXPECT_TRUE(CreateProcess(KERNEL_TEST_HELPER, commandLine.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, nullptr, &info));
-    return info;
-}
 
 inline DWORD ExitCodeAfterEnd(HANDLE process, DWORD milliseconds = 5000)
 {
@@ -109,10 +108,18 @@ public:
     std::string device;
 };
 
-// Maps serial port n to the device for this process and the programs it starts.
+// Maps serial port n to the device in the test's registry store.
 inline void MapSerialPort(int port, const std::string& device)
 {
-    setenv(("TVSK_TEMP_COM" + std::to_string(port)).c_str(), device.c_str(), 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string valueName = "COM" + std::to_string(port);
+    EXPECT_EQ(RegSetValueEx(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
+                            static_cast<DWORD>(device.size() + 1)),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
 }
 
 } // namespace kerneltest
