@@ -4,6 +4,9 @@
 
 using tvsk::web::DomEvent;
 using tvsk::web::DomEventType;
+using tvsk::web::kKeyEnter;
+using tvsk::web::kKeyEscape;
+using tvsk::web::kKeyTab;
 
 CHtmlElemSink::~CHtmlElemSink()
 {
@@ -79,13 +82,6 @@ bool CHtmlElemSink::FocusOrBlur(const DomEvent& event)
         return false;
     return true;
 }
-
-namespace
-{
-constexpr int kKeyTab = 9;
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-} // namespace
 
 CHtmlTextSink::CHtmlTextSink(CHtmlTextCtrl& text) : CHtmlElemSink(text), m_text(text) {}
 

@@ -248,7 +248,7 @@ private:
     static HRESULT Call(T& self, HRESULT (C::*fn)(A...), DISPPARAMS& params, VARIANT* result, UINT* argError,
                         VARTYPE relabel, std::index_sequence<I...>)
     {
-        std::tuple<detail::ParamSlot<A>...> slots;
+        std::tuple<detail::ParamSlot<A>...> paramSlots;
         constexpr size_t total = sizeof...(A);
         HRESULT hr = S_OK;
         auto bind = [&](auto& slot, size_t i) {
@@ -268,14 +268,14 @@ private:
             if (FAILED(hr) && argError)
                 *argError = at;
         };
-        (bind(std::get<I>(slots), I), ...);
+        (bind(std::get<I>(paramSlots), I), ...);
         (void)bind; // unused by members without parameters
         if (FAILED(hr))
             return hr;
-        hr = (static_cast<C&>(self).*fn)(std::get<I>(slots).Value()...);
+        hr = (static_cast<C&>(self).*fn)(std::get<I>(paramSlots).Value()...);
         if constexpr (HasResult)
         {
-            auto& last = std::get<total - 1>(slots);
+            auto& last = std::get<total - 1>(paramSlots);
             if (SUCCEEDED(hr) && result)
             {
                 VariantClear(result);

@@ -6,6 +6,12 @@ namespace tvsk::web
 
 class DomElement;
 
+// Key codes the binding acts on.
+constexpr int kKeyTab = 9;
+constexpr int kKeyEnter = 13;
+constexpr int kKeyEscape = 27;
+constexpr int kKeyF1 = 112;
+
 enum class DomEventType
 {
     Focus,

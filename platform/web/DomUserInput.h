@@ -8,11 +8,6 @@
 namespace tvsk::web
 {
 
-constexpr int kKeyTab = 9;
-constexpr int kKeyEnter = 13;
-constexpr int kKeyEscape = 27;
-constexpr int kKeyF1 = 112;
-
 // Disabled form elements take no clicks and no keys, as in a browser.
 class DomUserInput
 {

@@ -1,0 +1,65 @@
+// A window's side of the browser for the tests: records notifications and waits for them.
+#pragma once
+
+#include <web/engine/WebBrowser.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QVariant>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs the event loop until done() holds; false after the time-out.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 60000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done())
+    {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+class RecordingWindow : public tvsk::web::BrowserEvents
+{
+public:
+    std::vector<std::string> navigations;
+    std::vector<std::string> commands;
+    std::vector<std::string> completed;
+
+    void BeforeNavigate(const std::string& url, const std::string&, bool& cancel) override
+    {
+        navigations.push_back(url + (cancel ? " (cancelled)" : ""));
+    }
+    void AppCommand(const std::string& command, const std::string&) override { commands.push_back(command); }
+    void DocumentComplete(const std::string& url) override { completed.push_back(url); }
+
+    // Navigates and waits for the page's document.
+    bool Load(tvsk::web::WebBrowser& browser, const std::string& address)
+    {
+        const size_t before = completed.size();
+        browser.Navigate(address);
+        return WaitUntil([&] { return completed.size() > before; });
+    }
+};
+
+// Runs a script in the page and waits for its result.
+inline QVariant RunScript(tvsk::web::WebBrowser& browser, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    browser.View()->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    WaitUntil([&] { return done; });
+    return result;
+}

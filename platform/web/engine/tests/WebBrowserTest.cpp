@@ -1,0 +1,118 @@
+#include "BrowserTestSupport.h"
+
+#include <web/DomObjects.h>
+
+#include <com/DispatchObject.h>
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace tvsk::web;
+using namespace tvsk::com;
+
+namespace
+{
+
+const std::string kPages = TVSK_TEST_DATA_DIR;
+
+struct IParameters : IDispatch
+{
+    using Base = IDispatch;
+    static constexpr IID Iid = MakeGuid("BF6429F7-DADF-43B0-B76F-091033CB8852");
+    virtual HRESULT Par(BSTR name, VARIANT* value) = 0;
+
+protected:
+    ~IParameters() = default;
+};
+
+// The host's automation object as pages see it: Par(name) answers at once.
+class Parameters final : public DispatchObject<Parameters, IParameters>
+{
+public:
+    static const DispatchTable<Parameters>& Dispatch()
+    {
+        static const DispatchTable<Parameters> table =
+            DispatchTable<Parameters>(InterfaceDescription(IParameters::Iid, "IParameters"))
+                .Get(1, "Par", &Parameters::Par);
+        return table;
+    }
+    HRESULT Par(BSTR name, VARIANT* value) override
+    {
+        *value = MakeVariantBstr(Utf8FromBstr(name) + "=7");
+        return S_OK;
+    }
+};
+
+class WebBrowserTest : public testing::Test
+{
+protected:
+    DomDocument* Page()
+    {
+        ComPtr<IDispatch> object = ComPtr<IDispatch>::Adopt(browser.Document());
+        ComPtr<IDomDocument> document = object.As<IDomDocument>();
+        return document ? document->Document() : nullptr;
+    }
+
+    QWidget host;
+    RecordingWindow window;
+    WebBrowser browser{&host, window};
+};
+
+} // namespace
+
+TEST_F(WebBrowserTest, AFileLoadsAndItsDocumentIsMirroredWithItsFrames)
+{
+    ASSERT_TRUE(window.Load(browser, kPages + "/frames.htm"));
+    EXPECT_EQ(window.completed.back(), "file://" + kPages + "/frames.htm");
+    DomDocument* page = Page();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->FrameCount(), 2u);
+    DomElement* speed = page->FrameAt(1)->FindFirst("INPUT");
+    ASSERT_NE(speed, nullptr);
+    EXPECT_EQ(speed->Name(), "speed");
+    EXPECT_EQ(speed->Value(), "1");
+    EXPECT_EQ(page->FrameAt(0)->FindFirst("SELECT")->Options().size(), 2u);
+}
+
+TEST_F(WebBrowserTest, ABuiltInPageLoadsFromTheResourceScheme)
+{
+    ASSERT_TRUE(window.Load(browser, "res:///any/module/form.htm"));
+    EXPECT_NE(window.completed.back().find("/form.htm"), std::string::npos);
+    ASSERT_NE(Page(), nullptr);
+    EXPECT_NE(Page()->FindFirst("SELECT"), nullptr);
+}
+
+TEST_F(WebBrowserTest, AnAppAddressIsHandedToTheOwnerAndCancelled)
+{
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    RunScript(browser, "document.getElementById('cmd').click()");
+    ASSERT_TRUE(WaitUntil([&] { return !window.commands.empty(); }));
+    EXPECT_EQ(window.commands, std::vector<std::string>{"ReadAll"});
+    EXPECT_EQ(window.navigations.back(), "app:ReadAll (cancelled)");
+    EXPECT_EQ(browser.LocationUrl(), "file://" + kPages + "/form.htm");
+}
+
+TEST_F(WebBrowserTest, WritesReachThePageAndTypedTextReachesTheMirror)
+{
+    host.show();
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    DomElement* out = Page()->FindFirst("P");
+    out->SetInnerText("written");
+    EXPECT_TRUE(WaitUntil([&] { return RunScript(browser, "document.getElementById('out').innerText") == "written"; }));
+
+    DomElement* speed = Page()->FindFirst("INPUT");
+    RunScript(browser, "var f = document.getElementsByName('speed')[0]; f.focus(); f.select();");
+    QTest::keyClicks(browser.View()->focusProxy(), "12.5");
+    EXPECT_TRUE(WaitUntil([&] { return speed->Value() == "12.5"; }));
+}
+
+TEST_F(WebBrowserTest, PageScriptsReachTheExternalObjectSynchronously)
+{
+    ComPtr<IDispatch> parameters(new Parameters);
+    browser.SetExternal(parameters.Get());
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    EXPECT_EQ(RunScript(browser, "window.external.Par('Pr31')").toString(), "Pr31=7");
+    EXPECT_EQ(RunScript(browser, "try { window.external.Missing(); 'no' } catch (e) { 'failed' }").toString(),
+              "failed");
+}

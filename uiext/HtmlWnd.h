@@ -1,0 +1,218 @@
+// CHtmlWnd: the window that hosts the embedded browser; every page window derives from it.
+#pragma once
+
+#include "DataTip.h"
+
+#include <com/Com.h>
+#include <ui/Wnd.h>
+#include <web/engine/WebBrowser.h>
+
+#include <framework/Array.h>
+
+#include <QPointer>
+
+// UI flag bits of the browser host.
+constexpr DWORD DOCHOSTUIFLAG_DIALOG = 0x1;
+constexpr DWORD DOCHOSTUIFLAG_DISABLE_HELP_MENU = 0x2;
+constexpr DWORD DOCHOSTUIFLAG_NO3DBORDER = 0x4;
+constexpr DWORD DOCHOSTUIFLAG_SCROLL_NO = 0x8;
+constexpr DWORD DOCHOSTUIFLAG_DISABLE_SCRIPT_INACTIVE = 0x10;
+constexpr DWORD DOCHOSTUIFLAG_OPENNEWWIN = 0x20;
+constexpr DWORD DOCHOSTUIFLAG_DISABLE_OFFSCREEN = 0x40;
+constexpr DWORD DOCHOSTUIFLAG_FLAT_SCROLLBAR = 0x80;
+constexpr DWORD DOCHOSTUIFLAG_DIV_BLOCKDEFAULT = 0x100;
+constexpr DWORD DOCHOSTUIFLAG_ACTIVATE_CLIENTHIT_ONLY = 0x200;
+
+// Command ids the window handles.
+constexpr UINT ID_FILE_PRINT = 0xE107;
+constexpr UINT ID_EDIT_COPY = 0xE122;
+constexpr UINT ID_EDIT_CUT = 0xE123;
+constexpr UINT ID_EDIT_PASTE = 0xE125;
+constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
+constexpr UINT ID_EDIT_FIND_ON_PAGE = 0x43;
+constexpr UINT ID_TOOLS_INTERNET_OPTIONS = 0x857;
+constexpr UINT ID_VIEW_SOURCE = 0x85B;
+constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
+
+class CHtmlWnd : public CWnd, private tvsk::web::BrowserEvents
+{
+public:
+    CHtmlWnd();
+    ~CHtmlWnd() override;
+
+    virtual BOOL Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                        void* context = nullptr);
+    virtual BOOL RegisterWindowClass();
+    // The base adds the client edge and drops the border; derived windows may change the style.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+
+    // Notifications; the defaults do nothing unless said otherwise. Those the engine has no source for
+    // stay for the windows that override them and never fire.
+    virtual void OnNavigateComplete2(CString url);
+    virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
+                                   CString headers, BOOL* cancel);
+    virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CString postData, CString headers,
+                                   BOOL* cancel);
+    // Default: the text goes to the parent frame's message bar; there is none here.
+    virtual void OnStatusTextChange(CString text);
+    virtual void OnProgressChange(long progress, long progressMax);
+    virtual void OnCommandStateChange(long command, BOOL enable);
+    virtual void OnDownloadBegin();
+    virtual void OnDownloadComplete();
+    virtual void OnTitleChange(CString title);
+    virtual void OnPropertyChange(CString property);
+    virtual void OnNewWindow2(IDispatch** newBrowser, BOOL* cancel);
+    virtual void OnDocumentComplete(CString url);
+    virtual void OnQuit();
+    virtual void OnVisible(BOOL visible);
+    virtual void OnToolBar(BOOL toolBar);
+    virtual void OnMenuBar(BOOL menuBar);
+    virtual void OnStatusBar(BOOL statusBar);
+    virtual void OnFullScreen(BOOL fullScreen);
+    virtual void OnTheaterMode(BOOL theaterMode);
+    // Default: prints the page through the print dialog.
+    virtual void OnFilePrint();
+    virtual void OnAddressBar(BOOL addressBar);
+    virtual void OnAppCmd(CString command, CString postData);
+    virtual void OnAdvancedContextMenu(DWORD id, CPoint point, IUnknown* commandTarget, IDispatch* object);
+    virtual void OnShowHelp(HWND wnd, CString helpFile, UINT command, DWORD data, CPoint point, IDispatch* object);
+    // Default: a message box with the text and the application's name; its answer in *result.
+    virtual void OnShowMessage(HWND wnd, CString text, CString caption, DWORD type, CString helpFile,
+                               DWORD helpContext, long* result);
+    virtual void OnViewSource();
+    virtual void OnToolsInternetOptions();
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectall();
+    virtual void OnEditFindOnThisPage();
+    virtual void OnWindowSetResizable(BOOL resizable);
+    virtual void OnWindowClosing(BOOL childWindow, BOOL* cancel);
+    virtual void OnWindowSetLeft(long left);
+    virtual void OnWindowSetTop(long top);
+    virtual void OnWindowSetWidth(long width);
+    virtual void OnWindowSetHeight(long height);
+    virtual void OnClientToHostWindow(long* cx, long* cy);
+    virtual void OnSetSecureLockIcon(long icon);
+    virtual void OnFileDownload(BOOL* cancel);
+    // The raw navigation events behind the notifications above.
+    virtual void NavigateComplete2(IDispatch* browser, VARIANT* url);
+    virtual void BeforeNavigate2(IDispatch* browser, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
+                                 VARIANT* postData, VARIANT* headers, BOOL* cancel);
+    virtual void DocumentComplete(IDispatch* browser, VARIANT* url);
+
+    // The pages' window.external; false before Create. The object is not referenced.
+    bool SetExternal(IDispatch* external);
+    IDispatch* GetExternal() const;
+    // The loaded page's document with a reference for the caller, or null.
+    IDispatch* GetHtmlDocument() const;
+
+    // Post data and headers cannot be handed to the engine's page loads and are not sent.
+    void Navigate(const char* url, DWORD flags = 0, const char* targetFrame = nullptr, const char* headers = nullptr,
+                  void* postData = nullptr, DWORD postLength = 0);
+    void Navigate2(const char* url, DWORD flags = 0, const char* targetFrame = nullptr,
+                   const char* headers = nullptr, void* postData = nullptr, DWORD postLength = 0);
+    void Navigate2(const char* url, DWORD flags, CByteArray& postData, const char* targetFrame = nullptr,
+                   const char* headers = nullptr);
+    // A page built into the program, "res://<program>/<name>" or ".../<id>".
+    BOOL LoadFromResource(const char* name);
+    BOOL LoadFromResource(UINT id);
+
+    void GoBack();
+    void GoForward();
+    void Refresh();
+    void Stop();
+    CString GetLocationURL() const;
+    CString GetLocationName() const;
+    BOOL GetBusy() const;
+    void SetVisible(BOOL visible);
+    BOOL GetVisible() const;
+    void SetOffline(BOOL offline) { m_offline = offline; }
+    BOOL GetOffline() const { return m_offline; }
+    void SetSilent(BOOL silent) { m_silent = silent; }
+    BOOL GetSilent() const { return m_silent; }
+
+    // 0 (smallest) .. 4 (largest), clamped; every following page gets it too.
+    void SetFontSize(int size);
+    // -1 without a browser.
+    int GetFontSize() const;
+    CString GetUserAgent() const { return m_userAgent; }
+    void SetUserAgent(const char* agent);
+    void SetNoStatusText(BOOL noStatusText) { m_noStatusText = noStatusText; }
+    void Update();
+
+    void UseCustomHelp(BOOL on) { m_customHelp = on; }
+    void UseCustomMessage(BOOL on) { m_customMessage = on; }
+    void UseCustomContextMenu(BOOL on);
+    void UseAdvancedContextMenu(BOOL on) { m_advancedContextMenu = on; }
+
+    void SetUI_Flags(DWORD flags);
+    DWORD GetUI_Flags() const { return m_uiFlags; }
+    void SetUI_DblClk(DWORD behaviour) { m_dblClk = behaviour; }
+    DWORD GetUI_DblClk() const { return m_dblClk; }
+    void SetUIFlag_Dialog(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_DIALOG, on); }
+    BOOL GetUIFlag_Dialog() const { return GetUIFlag(DOCHOSTUIFLAG_DIALOG); }
+    void SetUIFlag_DisableHelpMenu(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_DISABLE_HELP_MENU, on); }
+    BOOL GetUIFlag_DisableHelpMenu() const { return GetUIFlag(DOCHOSTUIFLAG_DISABLE_HELP_MENU); }
+    void SetUIFlag_No3dBorder(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_NO3DBORDER, on); }
+    BOOL GetUIFlag_No3dBorder() const { return GetUIFlag(DOCHOSTUIFLAG_NO3DBORDER); }
+    void SetUIFlag_NoScrollbar(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_SCROLL_NO, on); }
+    BOOL GetUIFlag_NoScrollbar() const { return GetUIFlag(DOCHOSTUIFLAG_SCROLL_NO); }
+    void SetUIFlag_DisableScriptInactive(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_DISABLE_SCRIPT_INACTIVE, on); }
+    BOOL GetUIFlag_DisableScriptInactive() const { return GetUIFlag(DOCHOSTUIFLAG_DISABLE_SCRIPT_INACTIVE); }
+    void SetUIFlag_OpenNewWin(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_OPENNEWWIN, on); }
+    BOOL GetUIFlag_OpenNewWin() const { return GetUIFlag(DOCHOSTUIFLAG_OPENNEWWIN); }
+    void SetUIFlag_DisableOffscreen(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_DISABLE_OFFSCREEN, on); }
+    BOOL GetUIFlag_DisableOffscreen() const { return GetUIFlag(DOCHOSTUIFLAG_DISABLE_OFFSCREEN); }
+    void SetUIFlag_FlatScrollbar(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_FLAT_SCROLLBAR, on); }
+    BOOL GetUIFlag_FlatScrollbar() const { return GetUIFlag(DOCHOSTUIFLAG_FLAT_SCROLLBAR); }
+    void SetUIFlag_DivBlockDefault(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_DIV_BLOCKDEFAULT, on); }
+    BOOL GetUIFlag_DivBlockDefault() const { return GetUIFlag(DOCHOSTUIFLAG_DIV_BLOCKDEFAULT); }
+    void SetUIFlag_ActivateClientHitOnly(BOOL on) { SetUIFlag(DOCHOSTUIFLAG_ACTIVATE_CLIENTHIT_ONLY, on); }
+    BOOL GetUIFlag_ActivateClientHitOnly() const { return GetUIFlag(DOCHOSTUIFLAG_ACTIVATE_CLIENTHIT_ONLY); }
+
+    // "%XX" codes decoded; a "%" with fewer than two characters after it stays as it is.
+    static CString ProcessCharCodes(const char* text);
+    static char CharTokenToChar(const char* token);
+
+    tvsk::web::WebBrowser* Browser() const noexcept { return m_browser.data(); }
+
+protected:
+    int OnCreate(CREATESTRUCT* createStruct) override;
+    void OnDestroy() override;
+    void OnSize(UINT type, int cx, int cy) override;
+
+private:
+    void SetUIFlag(DWORD flag, BOOL on);
+    BOOL GetUIFlag(DWORD flag) const { return (m_uiFlags & flag) != 0; }
+    void ApplyUIFlags();
+
+    // What the browser reports.
+    void BeforeNavigate(const std::string& url, const std::string& targetFrame, bool& cancel) override;
+    void AppCommand(const std::string& command, const std::string& postData) override;
+    void NavigateComplete(const std::string& url) override;
+    void DocumentComplete(const std::string& url) override;
+    void TitleChange(const std::string& title) override;
+    void StatusTextChange(const std::string& text) override;
+    void ProgressChange(int progress, int maximum) override;
+    void DownloadBegin() override;
+    void DownloadComplete() override;
+    void ContextMenu(QPoint point) override;
+    bool ShowMessage(const std::string& text) override;
+
+    int m_fontSize = -1;
+    BOOL m_noStatusText = FALSE;
+    BOOL m_offline = FALSE;
+    BOOL m_silent = FALSE;
+    CString m_userAgent;
+    CDataTip m_dataTip;
+    QPointer<tvsk::web::WebBrowser> m_browser; // lives in the browser window's widget
+    CWnd m_browserWnd;
+    IDispatch* m_external = nullptr;
+    DWORD m_uiFlags = 0;
+    DWORD m_dblClk = 0;
+    BOOL m_customHelp = FALSE;
+    BOOL m_customMessage = FALSE;
+    BOOL m_customContextMenu = FALSE;
+    BOOL m_advancedContextMenu = FALSE;
+};
