@@ -1,6 +1,6 @@
 #include <TvskDb/TvskMotorDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
 #include <TvskDb/TvskSlvDataDb.h>
 
-#include "TestTempDir.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 namespace {
@@ -12,13 +11,8 @@ namespace {
 class CTvskSlvDataDbTest : public ::testing::Test
 {
 protected:
-    std::string Write(const char* text)
-    {
-        const std::string path = dir.File("listing.slv");
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    CTestTempDir dir;
+    std::string Write(const char* text) { return dir.Write("listing.slv", text); }
+    CTestDir dir;
     CTvskSlvDataDb db;
 };
 

@@ -1,6 +1,6 @@
 #include <TvskDb/TvskStringDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
