@@ -4,10 +4,8 @@
 #include "TvskParFileDb.h"
 
 #include <ZoSupport/ZoSupport.h>
-#include <framework/File.h>
 
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -16,14 +14,6 @@ const char s_defaultCommSettings[] = "VrnSer:0,200#COM:1,9600,E,8,1";
 bool SameText(const char* a, const char* b)
 {
     return a && b && std::strcmp(a, b) == 0;
-}
-
-template <class T>
-T* FirstWhere(CRecDef<T>& table, auto predicate)
-{
-    for (T& record : table.Records())
-        if (predicate(record)) return &record;
-    return nullptr;
 }
 
 void ParseAddress(const char* id, int& addr, int& subAddr)
@@ -52,28 +42,8 @@ int CTvskParDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    std::unique_ptr<CParFileDb> db(new (std::nothrow) CParFileDb);
-    if (!db) return 1;
-    CFile probe;
-    if (!path || !probe.Open(path, CFile::modeRead)) return 3;
-    probe.Abort();
-    try
-    {
-        if (!db->Load(path)) return 3;
-    }
-    catch (CTextDbException* e)
-    {
-        CreateErrorString(e);
-        e->Delete();
-        return 2;
-    }
-    catch (CMemoryException* e)
-    {
-        e->Delete();
-        return 1;
-    }
-    db->Close();
-    m_pDb = std::move(db);
+    const int result = LoadNewTextDb<CParFileDb>(m_pDb, path, *this);
+    if (result != 0) return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -149,8 +119,8 @@ int CTvskParDb::SetField(const char* section, const char* field, long rec, const
 CString CTvskParDb::GetVersion() const
 {
     CParFileDb* db = FileDb(__LINE__);
-    const DBPARVER* ver = db ? db->m_ver.GetRec(0) : nullptr;
-    return ver ? CString(ver->szParVer) : CString("n/a");
+    const DBVERSION* ver = db ? db->m_ver.GetRec(0) : nullptr;
+    return ver ? CString(ver->szVer) : CString("n/a");
 }
 
 const char* CTvskParDb::GetDrive() const
@@ -172,7 +142,7 @@ const char* CTvskParDb::GetCommSettings() const
     CParFileDb* db = FileDb(__LINE__);
     if (!db) return "";
     // An empty stored string could never open a link: it counts as none.
-    const DBPARCOMM* comm = db->m_comm.GetRec(0);
+    const DBCOMM* comm = db->m_comm.GetRec(0);
     return comm && comm->szComm[0] ? comm->szComm : s_defaultCommSettings;
 }
 
@@ -180,10 +150,9 @@ void CTvskParDb::SetCommSettings(const char* text)
 {
     CParFileDb* db = FileDb(__LINE__);
     if (!db) return;
-    CArray<DBPARCOMM>& rows = db->m_comm.Records();
-    if (rows.IsEmpty()) rows.SetSize(1);
-    std::memset(rows[0].szComm, 0, sizeof rows[0].szComm);
-    CopyTextCut(rows[0].szComm, 100, text ? text : "");
+    DBCOMM row{};
+    CopyTextCut(row.szComm, 100, text ? text : "");
+    SetSingle(db->m_comm, row);
 }
 
 long CTvskParDb::GetAlarmsNum() const

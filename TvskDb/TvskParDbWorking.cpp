@@ -30,10 +30,7 @@ bool InMenu(const DBPAR& par, int menu)
 
 DBPAR* FindById(CArray<DBPAR>& records, const char* id)
 {
-    if (!id) return nullptr;
-    for (DBPAR& par : records)
-        if (std::strcmp(par.szID, id) == 0) return &par;
-    return nullptr;
+    return id ? FirstWhere(records, [id](const DBPAR& par) { return std::strcmp(par.szID, id) == 0; }) : nullptr;
 }
 
 } // namespace
@@ -216,8 +213,7 @@ long CTvskParDb::GetBackupParNum() const
 DBPAR* CTvskParDb::GetBackupPar(long i)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || i < 0 || i >= db->m_backupPars.GetSize()) return nullptr;
-    return &db->m_backupPars[i];
+    return db ? At(db->m_backupPars, i) : nullptr;
 }
 
 DBPAR* CTvskParDb::GetBackupPar(const char* id)

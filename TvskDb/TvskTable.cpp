@@ -18,6 +18,11 @@ int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors)
         e->Delete();
         return 2;
     }
+    catch (CMemoryException* e)
+    {
+        e->Delete();
+        return 1;
+    }
     db.Close();
     return 0;
 }
