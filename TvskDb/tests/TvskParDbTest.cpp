@@ -205,6 +205,11 @@ TEST_F(CTvskParDbTest, GenericFieldAccessMatchesNamesWithoutCase)
     EXPECT_STREQ(db.GetMenu(0)->szDescr, "Primo menu");
     EXPECT_EQ(db.SetField("MENU", "szDescr", 5, "x"), 0);
     EXPECT_EQ(db.SetField("MENU", "none", 0, "x"), 0);
+    // A row number beyond the int range is no row, not one of the first rows.
+    EXPECT_EQ(db.GetField("ALA", "nID", 0x100000000L), "");
+    EXPECT_EQ(db.SetField("MENU", "szDescr", 0x100000000L, "x"), 0);
+    EXPECT_EQ(db.GetField("ALA", "nID", -1), "");
+    EXPECT_STREQ(db.GetMenu(0)->szDescr, "Primo menu");
 }
 
 TEST_F(CTvskParDbTest, SectionsAnswerTheirRows)
