@@ -2,6 +2,7 @@
 #include "TvskParDb.h"
 
 #include "TvskParFileDb.h"
+#include "TvskRecordUtil.h"
 
 #include <TvskDb/TvskConvert.h>
 #include <ZoSupport/ZoSupport.h>
@@ -169,7 +170,9 @@ int CTvskParDb::AddTmpPar(DBPAR& par)
     for (const DBPAR& existing : working)
         if (SameSlot(existing, par)) return 0;
     par.bTmp = 1;
-    const long index = static_cast<long>(working.Add(par));
+    DBPAR copy = par;
+    TerminateTexts(copy);
+    const long index = static_cast<long>(working.Add(copy));
     if (InMenu(par, m_nCurrMenu)) m_menuList.push_back(index);
     return 1;
 }

@@ -3,6 +3,7 @@
 
 #include <TvskDb/TvskDataRecords.h>
 #include <TvskDb/TvskDbRecords.h>
+#include <TvskDb/TvskParDbRecords.h>
 
 #include <framework/Array.h>
 #include <framework/CString.h>
@@ -50,6 +51,14 @@ inline void TerminateTexts(DBMOTORENC& rec) noexcept
 }
 
 inline void TerminateTexts(DBPLC& rec) noexcept { TerminateText(rec.szIstr); }
+
+inline void TerminateTexts(DBPAR& rec) noexcept
+{
+    TerminateText(rec.szID);
+    TerminateText(rec.szRW);
+    TerminateText(rec.szUm);
+    TerminateText(rec.szDescr);
+}
 
 inline void TerminateTexts(DBSESSVAR& rec) noexcept
 {

@@ -74,7 +74,7 @@ int CTvskSlvDataDb::Load(const char* path)
     }
     listing.Abort();
 
-    const int result = LoadNewTextDb<CSlvFileDb>(m_pDb, copy.Path(), *this);
+    const int result = LoadNewTextDb<CSlvFileDb>(m_pDb, copy.Path(), *this, path);
     m_bOpen = result == 0 ? 1 : 0;
     return result;
 }

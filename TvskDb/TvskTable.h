@@ -95,17 +95,17 @@ protected:
 };
 
 // Loads a file into a fresh text database: 0 loaded (file released), 1 out of memory, 2 syntax
-// error (error text set), 3 the file cannot be opened or read.
-int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors);
+// error (error text set, naming reportedName when given), 3 the file cannot be opened or read.
+int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr);
 
 // Loads the file into a new text database of class Db and hands it to owner only when it loaded;
 // owner keeps what it held otherwise. Answers as LoadTextFile, 1 also when Db cannot be made.
 template <class Db, class Owner>
-int LoadNewTextDb(Owner& owner, const char* path, CTvskDbErrString& errors)
+int LoadNewTextDb(Owner& owner, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr)
 {
     Owner fresh(new (std::nothrow) Db);
     if (!fresh) return 1;
-    const int result = LoadTextFile(*fresh, path, errors);
+    const int result = LoadTextFile(*fresh, path, errors, reportedName);
     if (result == 0) owner = std::move(fresh);
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,17 @@ TEST_F(CTvskParDbTest, TemporaryParametersAreAddedOnceAndRemovedAlone)
     EXPECT_EQ(db.RemTmpPar(tmp), 1);
     EXPECT_EQ(db.GetPar("50", true), nullptr);
     EXPECT_EQ(db.RemTmpPar(tmp), 0);
+}
+
+TEST_F(CTvskParDbTest, TemporaryParameterTextsEndWithinTheirFields)
+{
+    DBPAR tmp = TmpPar("", 60, 0, 16);
+    std::memset(tmp.szID, 'P', sizeof tmp.szID);
+    std::memset(tmp.szDescr, 'd', sizeof tmp.szDescr);
+    ASSERT_EQ(db.AddTmpPar(tmp), 1);
+    const DBPAR* added = db.GetPar(db.GetParNum(true) - 1, true);
+    EXPECT_EQ(std::string(added->szID), std::string(16, 'P'));
+    EXPECT_EQ(std::string(added->szDescr), std::string(200, 'd'));
 }
 
 TEST_F(CTvskParDbTest, MenuListStaysValidWhileTheWorkingTableGrows)

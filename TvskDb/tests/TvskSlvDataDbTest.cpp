@@ -68,6 +68,8 @@ TEST_F(CTvskSlvDataDbTest, LeavesNoTemporaryFileBehind)
     EXPECT_EQ(dir.EntryCount(), 1u);
     EXPECT_FALSE(db.IsOpen());
     EXPECT_NE(db.GetErrorString().Find("\nL : 1\nT : 4\nInfo : "), -1) << db.GetErrorString();
+    // The report names the listing, not its removed copy.
+    EXPECT_NE(db.GetErrorString().Find(("\nFile : " + path + "\n").c_str()), -1) << db.GetErrorString();
 }
 
 TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
@@ -76,6 +78,10 @@ TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
     EXPECT_EQ(db.GetValNums(), 0);
     EXPECT_EQ(db.GetInstrNums(), 0);
     EXPECT_EQ(db.GetInstruction(0), nullptr);
+    // Lines of blanks alone are empty lines, not PLC instructions.
+    ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
+    EXPECT_EQ(db.GetValNums(), 1);
+    EXPECT_EQ(db.GetInstrNums(), 0);
 }
 
 TEST_F(CTvskSlvDataDbTest, OperandTooLongForItsFieldIsAnError)
