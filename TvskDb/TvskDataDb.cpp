@@ -91,27 +91,14 @@ CTvskDataDb::~CTvskDataDb() { Close(); }
 
 CDataFileDb* CTvskDataDb::Db() { return m_bOpen ? m_db.get() : nullptr; }
 
-int CTvskDataDb::Create()
-{
-    if (m_bOpen) return -1;
-    m_db.reset(new (std::nothrow) CDataFileDb);
-    if (!m_db) return -1;
-    m_bOpen = 1;
-    return 0;
-}
+int CTvskDataDb::Create() { return CreateTextDb<CDataFileDb>(m_db, m_bOpen); }
 
 int CTvskDataDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    m_db.reset(new (std::nothrow) CDataFileDb);
-    if (!m_db) return 1;
-    const int result = LoadTextFile(*m_db, path, *this);
-    if (result != 0)
-    {
-        m_db.reset();
-        return result;
-    }
+    const int result = LoadNewTextDb<CDataFileDb>(m_db, path, *this);
+    if (result != 0) return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -481,35 +468,17 @@ DBCAMMA* CTvskDataDb::GetCam(long i)
 int CTvskDataDb::SetCammaData(long idx, double value, int interp, int camNo)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
-    for (DBCAMMA& point : Records(db->m_cams))
-    {
-        if (point.nIdx == idx && point.nCamNo == camNo)
-        {
-            point.dblVal = value;
-            point.interp = interp;
-            return 1;
-        }
-    }
-    const DBCAMMA point{static_cast<int>(idx), value, interp, camNo};
-    Append(db->m_cams, point);
-    return 0;
+    return db ? SetCamPoint(Records(db->m_cams), idx, value, interp, camNo) : 0;
 }
 
 int CTvskDataDb::GetCammaData(long idx, double& value, int& interp, int camNo)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
-    for (const DBCAMMA& point : Records(db->m_cams))
-    {
-        if (point.nIdx == idx && point.nCamNo == camNo)
-        {
-            value = point.dblVal;
-            interp = point.interp;
-            return 1;
-        }
-    }
-    return 0;
+    const DBCAMMA* point = db ? FindCamPoint(Records(db->m_cams), idx, camNo) : nullptr;
+    if (!point) return 0;
+    value = point->dblVal;
+    interp = point->interp;
+    return 1;
 }
 
 void CTvskDataDb::ResetCammaData()
@@ -535,14 +504,7 @@ int CTvskDataDb::SetSessionVar(const DBSESSVAR* var)
     if (!db || !var) return 0;
     DBSESSVAR copy = *var;
     TerminateTexts(copy);
-    for (DBSESSVAR& rec : Records(db->m_sessionVars))
-    {
-        if (std::strcmp(rec.szVarName, copy.szVarName) == 0)
-        {
-            CopyTextCut(rec.szValue, copy.szValue);
-            return 1;
-        }
-    }
+    if (UpdateSessionVar(Records(db->m_sessionVars), copy)) return 1;
     copy.bFromFile = 1;
     return AppendOrZero([&] { Append(db->m_sessionVars, copy); return 1; });
 }

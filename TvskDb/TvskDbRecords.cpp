@@ -1,5 +1,7 @@
 #include "TvskDbRecords.h"
 
+#include "TvskFieldTables.h"
+
 #include <cstddef>
 
 namespace {
@@ -23,35 +25,29 @@ constexpr std::array<MEMODB_REC, Lead + 20> WithData(const std::array<MEMODB_REC
     return rows;
 }
 
-constexpr MEMODB_REC IntField(const char* name, size_t offset) { return {name, MDB_INT, 0, static_cast<int>(offset)}; }
-
 } // namespace
 
-// The column is named after the member, its capacity is the member's.
-#define TVSK_STRING_FIELD(rec, member)                                                                                 \
-    MEMODB_REC { #member, MDB_STRING, static_cast<int>(sizeof(rec::member)), static_cast<int>(offsetof(rec, member)) }
-
 const std::array<MEMODB_REC, 21> g_DriveDbFieldsD =
-    WithData<1>({TVSK_STRING_FIELD(DBDRIVEDB, szDriveDef)}, offsetof(DBDRIVEDB, dblD0));
+    WithData<1>({TVSK_FIELD_STR(DBDRIVEDB, szDriveDef)}, offsetof(DBDRIVEDB, dblD0));
 
 const std::array<MEMODB_REC, 23> g_DriveDbFieldsD1 =
-    WithData<3>({TVSK_STRING_FIELD(DBDRIVEDB, szDriveDef), TVSK_STRING_FIELD(DBDRIVEDB, szImgPath),
-                 TVSK_STRING_FIELD(DBDRIVEDB, szDriveWithMotor)},
+    WithData<3>({TVSK_FIELD_STR(DBDRIVEDB, szDriveDef), TVSK_FIELD_STR(DBDRIVEDB, szImgPath),
+                 TVSK_FIELD_STR(DBDRIVEDB, szDriveWithMotor)},
                 offsetof(DBDRIVEDB, dblD0));
 
 const std::array<MEMODB_REC, 21> g_MotorDbFields =
-    WithData<1>({TVSK_STRING_FIELD(DBMOTORDB, szMotorDef)}, offsetof(DBMOTORDB, dblD0));
+    WithData<1>({TVSK_FIELD_STR(DBMOTORDB, szMotorDef)}, offsetof(DBMOTORDB, dblD0));
 
 const std::array<MEMODB_REC, 10> g_MotorEncFields = {
-    TVSK_STRING_FIELD(DBMOTORENC, szCodVrn), TVSK_STRING_FIELD(DBMOTORENC, stE0), TVSK_STRING_FIELD(DBMOTORENC, stE1),
-    TVSK_STRING_FIELD(DBMOTORENC, stE2),     TVSK_STRING_FIELD(DBMOTORENC, stE3), TVSK_STRING_FIELD(DBMOTORENC, stE4),
-    TVSK_STRING_FIELD(DBMOTORENC, stE5),     TVSK_STRING_FIELD(DBMOTORENC, stE6), TVSK_STRING_FIELD(DBMOTORENC, stE7),
-    TVSK_STRING_FIELD(DBMOTORENC, stE8)};
+    TVSK_FIELD_STR(DBMOTORENC, szCodVrn), TVSK_FIELD_STR(DBMOTORENC, stE0), TVSK_FIELD_STR(DBMOTORENC, stE1),
+    TVSK_FIELD_STR(DBMOTORENC, stE2),     TVSK_FIELD_STR(DBMOTORENC, stE3), TVSK_FIELD_STR(DBMOTORENC, stE4),
+    TVSK_FIELD_STR(DBMOTORENC, stE5),     TVSK_FIELD_STR(DBMOTORENC, stE6), TVSK_FIELD_STR(DBMOTORENC, stE7),
+    TVSK_FIELD_STR(DBMOTORENC, stE8)};
 
 const std::array<MEMODB_REC, 4> g_PlcFields = {
-    TVSK_STRING_FIELD(DBPLC, szIstr), IntField("iOperands[ 0 ]", offsetof(DBPLC, iOperands)),
-    IntField("iOperands[ 1 ]", offsetof(DBPLC, iOperands) + sizeof(int)),
-    IntField("iOperands[ 2 ]", offsetof(DBPLC, iOperands) + 2 * sizeof(int))};
+    TVSK_FIELD_STR(DBPLC, szIstr), TVSK_FIELD_AS("iOperands[ 0 ]", MDB_INT, DBPLC, iOperands[0]),
+    TVSK_FIELD_AS("iOperands[ 1 ]", MDB_INT, DBPLC, iOperands[1]),
+    TVSK_FIELD_AS("iOperands[ 2 ]", MDB_INT, DBPLC, iOperands[2])};
 
-const std::array<MEMODB_REC, 2> g_SessVarFields = {TVSK_STRING_FIELD(DBSESSVAR, szVarName),
-                                                   TVSK_STRING_FIELD(DBSESSVAR, szValue)};
+const std::array<MEMODB_REC, 2> g_SessVarFields = {TVSK_FIELD_STR(DBSESSVAR, szVarName),
+                                                   TVSK_FIELD_STR(DBSESSVAR, szValue)};

@@ -14,7 +14,7 @@
 
 namespace {
 
-const MEMODB_REC kVersionFields[] = {{"szDriveVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
+const MEMODB_REC kVersionFields[] = {TVSK_FIELD_AS("szDriveVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kImageFields[] = {TVSK_FIELD_STR(DBIMAGE, szType), TVSK_FIELD_STR(DBIMAGE, szPath)};
 const MEMODB_REC kAliasFields[] = {TVSK_FIELD_STR(DBDRIVEALIAS, szType), TVSK_FIELD_STR(DBDRIVEALIAS, szAlias)};
 const MEMODB_REC kFamilyFields[] = {TVSK_FIELD_STR(DBDRIVEFAMILY, Family), TVSK_FIELD_STR(DBDRIVEFAMILY, DriveName)};
@@ -65,14 +65,8 @@ int CTvskDriveDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    m_db.reset(new (std::nothrow) CDriveFileDb);
-    if (!m_db) return 1;
-    const int result = LoadTextFile(*m_db, path, *this);
-    if (result != 0)
-    {
-        m_db.reset();
-        return result;
-    }
+    const int result = LoadNewTextDb<CDriveFileDb>(m_db, path, *this);
+    if (result != 0) return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -164,15 +158,7 @@ void CTvskDriveDb::CreateParString()
 
 void CTvskDriveDb::SelectCurrRecord()
 {
-    void* found = nullptr;
-    if (!m_definitions.Lookup(m_strParString, found))
-    {
-        m_pCurrRecord = nullptr;
-        return;
-    }
-    DBDRIVEDB* next = static_cast<DBDRIVEDB*>(found);
-    if (m_pCurrRecord) CopyCarriedValues(*m_pCurrRecord, *next);
-    m_pCurrRecord = next;
+    m_pCurrRecord = SelectByDefinition(m_definitions, m_strParString, m_pCurrRecord);
 }
 
 void CTvskDriveDb::Choose()
@@ -252,11 +238,8 @@ bool CTvskDriveDb::SelectCurrRecordFromType(long code)
     m_strType.Empty();
     m_strCurrent.Empty();
     m_strVoltage.Empty();
-    const CString definition(found->szDriveDef);
     CString parts[3];
-    int start = 0;
-    for (CString& part : parts)
-        if (start >= 0) part = definition.Tokenize("^", start);
+    SplitDefinitionRuns(found->szDriveDef, parts);
     SetCurrDrive(parts[0]);
     SetCurrCurrent(parts[1]);
     SetCurrVoltage(parts[2]);

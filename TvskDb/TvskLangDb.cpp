@@ -41,9 +41,8 @@ CTvskLangDb::~CTvskLangDb() { Close(); }
 int CTvskLangDb::Load(const char* path)
 {
     m_strError.Empty();
-    std::shared_ptr<CLangFileDb> db(new (std::nothrow) CLangFileDb);
-    if (!db) return 1;
-    const int result = LoadTextFile(*db, path, *this);
+    std::shared_ptr<CLangFileDb> db;
+    const int result = LoadNewTextDb<CLangFileDb>(db, path, *this);
     if (result != 0) return result;
     Close();
     m_db = std::move(db);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const MEMODB_REC kVersionFields[] = {{"szMotorVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
+const MEMODB_REC kVersionFields[] = {TVSK_FIELD_AS("szMotorVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kImageFields[] = {TVSK_FIELD_STR(DBIMAGE, szType), TVSK_FIELD_STR(DBIMAGE, szPath)};
 
 constexpr int kMotorParts = 5;
@@ -73,30 +73,18 @@ int CTvskMotorDb::Load(const char* standardPath, const char* customPath)
     m_strCustomPath = customPath;
     m_strError.Empty();
     m_sets[0].reset(new (std::nothrow) CMotorFileDb);
-    m_sets[1].reset(new (std::nothrow) CMotorFileDb);
-    if (!m_sets[0] || !m_sets[1])
-    {
-        ProgramError(__FILE__, __LINE__, nullptr);
-        ResetAll();
-        return 1;
-    }
-    const int result = LoadTextFile(*m_sets[1], standardPath, *this);
+    const int result = m_sets[0] ? LoadNewTextDb<CMotorFileDb>(m_sets[1], standardPath, *this) : 1;
+    if (result == 1) ProgramError(__FILE__, __LINE__, nullptr);
     if (result != 0)
     {
         ResetAll();
         return result;
     }
-    m_sets[2].reset(new (std::nothrow) CMotorFileDb);
-    if (m_sets[2])
+    // A missing or unreadable user file is no error: there is just no set 2.
+    if (LoadNewTextDb<CMotorFileDb>(m_sets[2], customPath, *this) == 2)
     {
-        const int customResult = LoadTextFile(*m_sets[2], customPath, *this);
-        if (customResult == 2)
-        {
-            ResetAll();
-            return 2;
-        }
-        // A missing or unreadable user file is no error: there is just no set 2.
-        if (customResult != 0) m_sets[2].reset();
+        ResetAll();
+        return 2;
     }
     Merge();
     m_bOpen = 1;
@@ -236,16 +224,8 @@ void CTvskMotorDb::CreateViewString()
 
 void CTvskMotorDb::SelectCurrRecord()
 {
-    void* found = nullptr;
-    if (!m_definitions.Lookup(m_strParString, found))
-    {
-        m_pCurrRecord = nullptr;
-        return;
-    }
-    DBMOTORDB* next = static_cast<DBMOTORDB*>(found);
-    if (m_pCurrRecord) CopyCarriedValues(*m_pCurrRecord, *next);
-    m_pCurrRecord = next;
-    m_bEncoder = next->dblD7 != 0;
+    m_pCurrRecord = SelectByDefinition(m_definitions, m_strParString, m_pCurrRecord);
+    if (m_pCurrRecord) m_bEncoder = m_pCurrRecord->dblD7 != 0;
 }
 
 // The view string shows the record's marks, so it follows the selection.
@@ -341,11 +321,8 @@ bool CTvskMotorDb::SelectCurrRecordFromType(long code)
         return false;
     }
     for (CString& part : m_parts) part.Empty();
-    const CString definition(found->szMotorDef);
     CString parts[kParts];
-    int start = 0;
-    for (CString& part : parts)
-        if (start >= 0) part = definition.Tokenize("^", start);
+    SplitDefinitionRuns(found->szMotorDef, parts);
     SetCurrType(parts[0]);
     SetCurrSize(parts[1]);
     SetCurrVel(parts[2]);

@@ -63,7 +63,8 @@ public:
     CString GetViewString() const { return m_strView; }
     void CreateViewString();
 
-    CMapStringToPtr* GetTypeMap() { return &m_cascade; }
+    // The motor types; null when the database holds no motor.
+    CMapStringToPtr* GetTypeMap() { return m_cascade.IsEmpty() ? nullptr : &m_cascade; }
     CMapStringToPtr* GetSizeMap() { return LevelMap(1); }
     CMapStringToPtr* GetVelMap() { return LevelMap(2); }
     CMapStringToPtr* GetTorqueMap() { return LevelMap(3); }

@@ -4,10 +4,8 @@
 #include "TvskParFileDb.h"
 
 #include <ZoSupport/ZoSupport.h>
-#include <framework/File.h>
 
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -18,12 +16,32 @@ bool SameText(const char* a, const char* b)
     return a && b && std::strcmp(a, b) == 0;
 }
 
-template <class T>
-T* FirstWhere(CRecDef<T>& table, auto predicate)
+// The working-table parameter named by the first row of the datum whose parameter exists.
+template <class Row, size_t N>
+DBPAR* ParameterOfDatum(CTvskParDb& db, CArray<Row>& rows, char (Row::*key)[N], const char* datum)
 {
-    for (T& record : table.Records())
-        if (predicate(record)) return &record;
+    for (const Row& row : rows)
+        if (SameText(row.*key, datum))
+            if (DBPAR* par = db.GetPar(row.szID, true)) return par;
     return nullptr;
+}
+
+// The table and column of the named section ("PAR" is the working table) and field, both
+// compared without regard to case; false when either does not exist.
+bool FindColumn(CParFileDb& db, const char* section, const char* field, CRecDefIntf*& table, int& column)
+{
+    if (!section || !field) return false;
+    table = std::strcmp(section, "PAR") == 0 ? &db.m_working : db.FindSection(section);
+    if (!table) return false;
+    for (column = 0; column < table->NumFields(); ++column)
+        if (CString(table->FieldName(static_cast<unsigned short>(column))).CompareNoCase(field) == 0) return true;
+    return false;
+}
+
+// The record index of rec in the table, -1 for any number that is not one.
+int RowIndex(CRecDefIntf& table, long rec)
+{
+    return rec >= 0 && static_cast<unsigned long>(rec) < table.NumRecs() ? static_cast<int>(rec) : -1;
 }
 
 void ParseAddress(const char* id, int& addr, int& subAddr)
@@ -52,28 +70,8 @@ int CTvskParDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    std::unique_ptr<CParFileDb> db(new (std::nothrow) CParFileDb);
-    if (!db) return 1;
-    CFile probe;
-    if (!path || !probe.Open(path, CFile::modeRead)) return 3;
-    probe.Abort();
-    try
-    {
-        if (!db->Load(path)) return 3;
-    }
-    catch (CTextDbException* e)
-    {
-        CreateErrorString(e);
-        e->Delete();
-        return 2;
-    }
-    catch (CMemoryException* e)
-    {
-        e->Delete();
-        return 1;
-    }
-    db->Close();
-    m_pDb = std::move(db);
+    const int result = LoadNewTextDb<CParFileDb>(m_pDb, path, *this);
+    if (result != 0) return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -118,39 +116,30 @@ int CTvskParDb::Save(const char* path)
 CString CTvskParDb::GetField(const char* section, const char* field, long rec)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || !section || !field) return CString();
-    CRecDefIntf* table = std::strcmp(section, "PAR") == 0 ? &db->m_working : db->FindSection(section);
-    if (!table) return CString();
-    for (int column = 0; column < table->NumFields(); ++column)
-    {
-        if (CString(table->FieldName(static_cast<unsigned short>(column))).CompareNoCase(field) != 0) continue;
-        return table->SetRec(static_cast<int>(rec)) ? table->GetField(column) : CString();
-    }
-    return CString();
+    CRecDefIntf* table = nullptr;
+    int column = 0;
+    if (!db || !FindColumn(*db, section, field, table, column)) return CString();
+    return table->SetRec(RowIndex(*table, rec)) ? table->GetField(column) : CString();
 }
 
 int CTvskParDb::SetField(const char* section, const char* field, long rec, const char* text)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || !section || !field || !text) return 0;
-    CRecDefIntf* table = std::strcmp(section, "PAR") == 0 ? &db->m_working : db->FindSection(section);
-    if (!table) return 0;
-    for (int column = 0; column < table->NumFields(); ++column)
-    {
-        if (CString(table->FieldName(static_cast<unsigned short>(column))).CompareNoCase(field) != 0) continue;
-        if (!table->SetRec(static_cast<int>(rec))) return 0;
-        table->SetField(column, text);
-        table->StoreRec(static_cast<int>(rec));
-        return 1;
-    }
-    return 0;
+    CRecDefIntf* table = nullptr;
+    int column = 0;
+    if (!db || !text || !FindColumn(*db, section, field, table, column)) return 0;
+    const int row = RowIndex(*table, rec);
+    if (!table->SetRec(row)) return 0;
+    table->SetField(column, text);
+    table->StoreRec(row);
+    return 1;
 }
 
 CString CTvskParDb::GetVersion() const
 {
     CParFileDb* db = FileDb(__LINE__);
-    const DBPARVER* ver = db ? db->m_ver.GetRec(0) : nullptr;
-    return ver ? CString(ver->szParVer) : CString("n/a");
+    const DBVERSION* ver = db ? db->m_ver.GetRec(0) : nullptr;
+    return ver ? CString(ver->szVer) : CString("n/a");
 }
 
 const char* CTvskParDb::GetDrive() const
@@ -172,7 +161,7 @@ const char* CTvskParDb::GetCommSettings() const
     CParFileDb* db = FileDb(__LINE__);
     if (!db) return "";
     // An empty stored string could never open a link: it counts as none.
-    const DBPARCOMM* comm = db->m_comm.GetRec(0);
+    const DBCOMM* comm = db->m_comm.GetRec(0);
     return comm && comm->szComm[0] ? comm->szComm : s_defaultCommSettings;
 }
 
@@ -180,10 +169,9 @@ void CTvskParDb::SetCommSettings(const char* text)
 {
     CParFileDb* db = FileDb(__LINE__);
     if (!db) return;
-    CArray<DBPARCOMM>& rows = db->m_comm.Records();
-    if (rows.IsEmpty()) rows.SetSize(1);
-    std::memset(rows[0].szComm, 0, sizeof rows[0].szComm);
-    CopyTextCut(rows[0].szComm, 100, text ? text : "");
+    DBCOMM row{};
+    CopyTextCut(row.szComm, 100, text ? text : "");
+    SetSingle(db->m_comm, row);
 }
 
 long CTvskParDb::GetAlarmsNum() const
@@ -233,29 +221,13 @@ DBOPT* CTvskParDb::GetOption(int i)
 void CTvskParDb::SetMotorData(const char* key, double value)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return;
-    for (const DBMOTORDATA& row : db->m_motorData.Records())
-    {
-        if (!SameText(row.szMotorData, key)) continue;
-        if (DBPAR* par = GetPar(row.szID, true))
-        {
-            par->dblDefVal = value;
-            return;
-        }
-    }
+    DBPAR* par = db ? ParameterOfDatum(*this, db->m_motorData.Records(), &DBMOTORDATA::szMotorData, key) : nullptr;
+    if (par) par->dblDefVal = value;
 }
 
 void CTvskParDb::SetDriveData(const char* key, double value)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return;
-    for (const DBDRIVEDATA& row : db->m_driveData.Records())
-    {
-        if (!SameText(row.szDriveData, key)) continue;
-        if (DBPAR* par = GetPar(row.szID, true))
-        {
-            par->dblDefVal = value;
-            return;
-        }
-    }
+    DBPAR* par = db ? ParameterOfDatum(*this, db->m_driveData.Records(), &DBDRIVEDATA::szDriveData, key) : nullptr;
+    if (par) par->dblDefVal = value;
 }

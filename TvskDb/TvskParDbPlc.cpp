@@ -2,18 +2,9 @@
 #include "TvskParDb.h"
 
 #include "TvskParFileDb.h"
+#include "TvskRecordUtil.h"
 
 #include <cstring>
-
-namespace {
-
-template <class T>
-T* At(CArray<T>& records, long i)
-{
-    return i >= 0 && i < records.GetSize() ? &records[i] : nullptr;
-}
-
-} // namespace
 
 void CTvskParDb::ResetParPlc()
 {
@@ -94,21 +85,12 @@ int CTvskParDb::SetSessionVar(DBSESSVAR* var, bool add)
 {
     CParFileDb* db = FileDb(__LINE__);
     if (!db || !var) return 0;
-    // The caller's record may fill its arrays to the last byte: read them bounded.
-    const CString name(var->szVarName, static_cast<int>(strnlen(var->szVarName, sizeof var->szVarName)));
-    const CString value(var->szValue, static_cast<int>(strnlen(var->szValue, sizeof var->szValue)));
-    if (DBSESSVAR* existing = GetSessionVar(name, nullptr))
-    {
-        std::memset(existing->szValue, 0, sizeof existing->szValue);
-        CopyTextCut(existing->szValue, value);
-        return 1;
-    }
+    // The caller's record may fill its arrays to the last byte.
+    DBSESSVAR copy = *var;
+    TerminateTexts(copy);
+    if (UpdateSessionVar(db->m_sessionVars.Records(), copy)) return 1;
     if (!add) return 0;
-    DBSESSVAR copy{};
-    CopyTextCut(copy.szVarName, name);
-    CopyTextCut(copy.szValue, value);
-    copy.bFromFile = var->bFromFile;
-    db->m_sessionVars.Records().Add(copy);
+    Append(db->m_sessionVars, copy);
     return 1;
 }
 
@@ -163,14 +145,5 @@ void CTvskParDb::ResetCamData()
 int CTvskParDb::SetCamData(long index, double value, int interpolation, int cam)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return 0;
-    for (DBCAMMA& point : db->m_camWork)
-    {
-        if (point.nIdx != index || point.nCamNo != cam) continue;
-        point.dblVal = value;
-        point.interp = interpolation;
-        return 1;
-    }
-    db->m_camWork.Add(DBCAMMA{static_cast<int>(index), value, interpolation, cam});
-    return 0;
+    return db ? SetCamPoint(db->m_camWork, index, value, interpolation, cam) : 0;
 }

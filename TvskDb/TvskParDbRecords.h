@@ -72,11 +72,6 @@ struct DBCAMDEF
 };
 
 // Single-column sections.
-struct DBPARVER
-{
-    char szParVer[21];
-};
-
 struct DBPARDRIVE
 {
     char szDrive[21];
@@ -85,11 +80,6 @@ struct DBPARDRIVE
 struct DBPARSCRIPT
 {
     char szName[261];
-};
-
-struct DBPARCOMM
-{
-    char szComm[101];
 };
 
 struct DBOPMODEPAR

@@ -2,6 +2,7 @@
 #include "TvskParDb.h"
 
 #include "TvskParFileDb.h"
+#include "TvskRecordUtil.h"
 
 #include <TvskDb/TvskConvert.h>
 #include <ZoSupport/ZoSupport.h>
@@ -30,10 +31,7 @@ bool InMenu(const DBPAR& par, int menu)
 
 DBPAR* FindById(CArray<DBPAR>& records, const char* id)
 {
-    if (!id) return nullptr;
-    for (DBPAR& par : records)
-        if (std::strcmp(par.szID, id) == 0) return &par;
-    return nullptr;
+    return id ? FirstWhere(records, [id](const DBPAR& par) { return std::strcmp(par.szID, id) == 0; }) : nullptr;
 }
 
 } // namespace
@@ -172,7 +170,9 @@ int CTvskParDb::AddTmpPar(DBPAR& par)
     for (const DBPAR& existing : working)
         if (SameSlot(existing, par)) return 0;
     par.bTmp = 1;
-    const long index = static_cast<long>(working.Add(par));
+    DBPAR copy = par;
+    TerminateTexts(copy);
+    const long index = static_cast<long>(working.Add(copy));
     if (InMenu(par, m_nCurrMenu)) m_menuList.push_back(index);
     return 1;
 }
@@ -216,8 +216,7 @@ long CTvskParDb::GetBackupParNum() const
 DBPAR* CTvskParDb::GetBackupPar(long i)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || i < 0 || i >= db->m_backupPars.GetSize()) return nullptr;
-    return &db->m_backupPars[i];
+    return db ? At(db->m_backupPars, i) : nullptr;
 }
 
 DBPAR* CTvskParDb::GetBackupPar(const char* id)

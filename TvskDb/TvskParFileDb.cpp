@@ -2,38 +2,33 @@
 
 #include "TvskParListWriter.h"
 
-#include <cstddef>
-#include <iterator>
+#include "TvskFieldTables.h"
+
 #include <span>
 
-#define FIELD(T, name, type, size) {#name, type, size, static_cast<int>(offsetof(T, name))}
-#define STRING(T, name) FIELD(T, name, MDB_STRING, static_cast<int>(sizeof(T::name)))
-#define INTEGER(T, name) FIELD(T, name, MDB_INT, 0)
-#define DOUBLE(T, name) FIELD(T, name, MDB_DOUBLE, 0)
-
 const MEMODB_REC g_ParFields[16] = {
-    STRING(DBPAR, szID),     INTEGER(DBPAR, lOpMode),  STRING(DBPAR, szRW),        DOUBLE(DBPAR, dblDefVal),
-    INTEGER(DBPAR, nBitDim), INTEGER(DBPAR, nScale),   INTEGER(DBPAR, nOffs),      DOUBLE(DBPAR, dblMax),
-    DOUBLE(DBPAR, dblMin),   INTEGER(DBPAR, nMenu),    STRING(DBPAR, szUm),        STRING(DBPAR, szDescr),
-    INTEGER(DBPAR, idDescr), INTEGER(DBPAR, customBit), INTEGER(DBPAR, customWord), INTEGER(DBPAR, customDWord),
+    TVSK_FIELD_STR(DBPAR, szID),     TVSK_FIELD_INT(DBPAR, lOpMode),  TVSK_FIELD_STR(DBPAR, szRW),        TVSK_FIELD_DBL(DBPAR, dblDefVal),
+    TVSK_FIELD_INT(DBPAR, nBitDim), TVSK_FIELD_INT(DBPAR, nScale),   TVSK_FIELD_INT(DBPAR, nOffs),      TVSK_FIELD_DBL(DBPAR, dblMax),
+    TVSK_FIELD_DBL(DBPAR, dblMin),   TVSK_FIELD_INT(DBPAR, nMenu),    TVSK_FIELD_STR(DBPAR, szUm),        TVSK_FIELD_STR(DBPAR, szDescr),
+    TVSK_FIELD_INT(DBPAR, idDescr), TVSK_FIELD_INT(DBPAR, customBit), TVSK_FIELD_INT(DBPAR, customWord), TVSK_FIELD_INT(DBPAR, customDWord),
 };
 
 namespace {
 
-const MEMODB_REC s_verFields[] = {STRING(DBPARVER, szParVer)};
-const MEMODB_REC s_driveFields[] = {STRING(DBPARDRIVE, szDrive)};
-const MEMODB_REC s_alarmFields[] = {INTEGER(DBALARM, nID), STRING(DBALARM, szDescr), INTEGER(DBALARM, idDescr)};
-const MEMODB_REC s_cmdFields[] = {STRING(DBCMD, szName), STRING(DBCMD, szID), INTEGER(DBCMD, nBitDim),
-                                  DOUBLE(DBCMD, dblVal)};
-const MEMODB_REC s_scriptFields[] = {STRING(DBPARSCRIPT, szName)};
-const MEMODB_REC s_menuFields[] = {INTEGER(DBMENU, nID), STRING(DBMENU, szDescr), INTEGER(DBMENU, idDescr)};
-const MEMODB_REC s_motorDataFields[] = {STRING(DBMOTORDATA, szMotorData), STRING(DBMOTORDATA, szID)};
-const MEMODB_REC s_driveDataFields[] = {STRING(DBDRIVEDATA, szDriveData), STRING(DBDRIVEDATA, szID)};
-const MEMODB_REC s_commFields[] = {STRING(DBPARCOMM, szComm)};
-const MEMODB_REC s_opModeFields[] = {STRING(DBOPMODEPAR, szID)};
-const MEMODB_REC s_camDefFields[] = {INTEGER(DBCAMDEF, iIndex), INTEGER(DBCAMDEF, iStartAddr)};
-const MEMODB_REC s_optFields[] = {STRING(DBOPT, szName), STRING(DBOPT, szPar0), STRING(DBOPT, szPar1),
-                                  STRING(DBOPT, szPar2), STRING(DBOPT, szPar3), STRING(DBOPT, szPar4)};
+const MEMODB_REC s_verFields[] = {TVSK_FIELD_AS("szParVer", MDB_STRING, DBVERSION, szVer)};
+const MEMODB_REC s_driveFields[] = {TVSK_FIELD_STR(DBPARDRIVE, szDrive)};
+const MEMODB_REC s_alarmFields[] = {TVSK_FIELD_INT(DBALARM, nID), TVSK_FIELD_STR(DBALARM, szDescr), TVSK_FIELD_INT(DBALARM, idDescr)};
+const MEMODB_REC s_cmdFields[] = {TVSK_FIELD_STR(DBCMD, szName), TVSK_FIELD_STR(DBCMD, szID), TVSK_FIELD_INT(DBCMD, nBitDim),
+                                  TVSK_FIELD_DBL(DBCMD, dblVal)};
+const MEMODB_REC s_scriptFields[] = {TVSK_FIELD_STR(DBPARSCRIPT, szName)};
+const MEMODB_REC s_menuFields[] = {TVSK_FIELD_INT(DBMENU, nID), TVSK_FIELD_STR(DBMENU, szDescr), TVSK_FIELD_INT(DBMENU, idDescr)};
+const MEMODB_REC s_motorDataFields[] = {TVSK_FIELD_STR(DBMOTORDATA, szMotorData), TVSK_FIELD_STR(DBMOTORDATA, szID)};
+const MEMODB_REC s_driveDataFields[] = {TVSK_FIELD_STR(DBDRIVEDATA, szDriveData), TVSK_FIELD_STR(DBDRIVEDATA, szID)};
+const MEMODB_REC s_commFields[] = {TVSK_FIELD_STR(DBCOMM, szComm)};
+const MEMODB_REC s_opModeFields[] = {TVSK_FIELD_STR(DBOPMODEPAR, szID)};
+const MEMODB_REC s_camDefFields[] = {TVSK_FIELD_INT(DBCAMDEF, iIndex), TVSK_FIELD_INT(DBCAMDEF, iStartAddr)};
+const MEMODB_REC s_optFields[] = {TVSK_FIELD_STR(DBOPT, szName), TVSK_FIELD_STR(DBOPT, szPar0), TVSK_FIELD_STR(DBOPT, szPar1),
+                                  TVSK_FIELD_STR(DBOPT, szPar2), TVSK_FIELD_STR(DBOPT, szPar3), TVSK_FIELD_STR(DBOPT, szPar4)};
 
 template <class T>
 std::span<const T> Span(CArray<T>& records)
@@ -43,29 +38,25 @@ std::span<const T> Span(CArray<T>& records)
 
 } // namespace
 
-#define SECTION(table, fields, required, keyword, comment) \
-    AddSection(table, std::data(fields), std::size(fields), required, keyword, comment)
-
 void CParFileDb::Init()
 {
-    SetSeparators("\t \"");
-    SetComment(";");
-    SECTION(m_ver, s_verFields, 1, "VER", ";\n;\tVersione\n;\n");
-    SECTION(m_par, g_ParFields, 12, "PAR", ";\n;\tParametri\n;\n");
-    SECTION(m_working, g_ParFields, 16, "PARW", "");
-    SECTION(m_drive, s_driveFields, 1, "DRIVE", ";\n;\tDrive\n;\n");
-    SECTION(m_alarms, s_alarmFields, 1, "ALA", ";\n;\tAllarmi\n;\n");
-    SECTION(m_commands, s_cmdFields, 4, "CMD", ";\n;\tComandi\n;\n");
-    SECTION(m_script, s_scriptFields, 1, "SCRIPT", ";\n;\tScript\n;\n");
-    SECTION(m_menus, s_menuFields, 2, "MENU", ";\n;\tmenu\n;\n");
-    SECTION(m_motorData, s_motorDataFields, 2, "MOTORDATA", ";\n;\tDati motore\n;\n");
-    SECTION(m_driveData, s_driveDataFields, 2, "DRIVEDATA", ";\n;\tDati drive\n;\n");
-    SECTION(m_plc, g_PlcFields, 1, "PLC", ";\n;\tPLC instructions\n;\n");
-    SECTION(m_comm, s_commFields, 1, "COMM", ";\n;\tCommunication settings\n;\n");
-    SECTION(m_opModePar, s_opModeFields, 1, "OPMODEPAR", ";\n;\tOperation mode parameter\n;\n");
-    SECTION(m_camDefs, s_camDefFields, 2, "CAMDEF", ";\n;\tCAM tables definition\n;\n");
-    SECTION(m_sessionVars, g_SessVarFields, 2, "SVAR", ";\n;\tCustom variables definitions\n;\n");
-    SECTION(m_options, s_optFields, 1, "OPT", ";\n;\tOptions\n;\n");
+    UseDatabaseSyntax();
+    Register(m_ver, s_verFields, "VER", ";\n;\tVersione\n;\n");
+    Register(m_par, g_ParFields, "PAR", ";\n;\tParametri\n;\n", 12);
+    Register(m_working, g_ParFields, "PARW", "");
+    Register(m_drive, s_driveFields, "DRIVE", ";\n;\tDrive\n;\n");
+    Register(m_alarms, s_alarmFields, "ALA", ";\n;\tAllarmi\n;\n", 1);
+    Register(m_commands, s_cmdFields, "CMD", ";\n;\tComandi\n;\n");
+    Register(m_script, s_scriptFields, "SCRIPT", ";\n;\tScript\n;\n");
+    Register(m_menus, s_menuFields, "MENU", ";\n;\tmenu\n;\n", 2);
+    Register(m_motorData, s_motorDataFields, "MOTORDATA", ";\n;\tDati motore\n;\n");
+    Register(m_driveData, s_driveDataFields, "DRIVEDATA", ";\n;\tDati drive\n;\n");
+    Register(m_plc, g_PlcFields, "PLC", ";\n;\tPLC instructions\n;\n", 1);
+    Register(m_comm, s_commFields, "COMM", ";\n;\tCommunication settings\n;\n");
+    Register(m_opModePar, s_opModeFields, "OPMODEPAR", ";\n;\tOperation mode parameter\n;\n");
+    Register(m_camDefs, s_camDefFields, "CAMDEF", ";\n;\tCAM tables definition\n;\n");
+    Register(m_sessionVars, g_SessVarFields, "SVAR", ";\n;\tCustom variables definitions\n;\n");
+    Register(m_options, s_optFields, "OPT", ";\n;\tOptions\n;\n", 1);
 }
 
 CRecDefIntf* CParFileDb::FindSection(const char* keyword)

@@ -5,11 +5,13 @@
 #include <TvskDb/TvskDataRecords.h>
 #include <TvskDb/TvskDbRecords.h>
 #include <TvskDb/TvskParDbRecords.h>
-#include <TvskDb/TvskRecDef.h>
+
+#include "TvskFileRecords.h"
+#include "TvskTable.h"
 
 #include <framework/Array.h>
 
-class CParFileDb : public CTextDb
+class CParFileDb : public CTvskTextDb
 {
 public:
     // The table of that section keyword (compared without regard to case), null when none.
@@ -17,7 +19,7 @@ public:
     // Writes the listing of the working table, PLC rows and work cam points: 1 written, 0 not.
     int WriteListing(const char* path);
 
-    CRecDef<DBPARVER> m_ver;
+    CRecDef<DBVERSION> m_ver;
     CRecDef<DBPAR> m_par;
     CRecDef<DBPAR> m_working; // section PARW
     CRecDef<DBPARDRIVE> m_drive;
@@ -28,7 +30,7 @@ public:
     CRecDef<DBMOTORDATA> m_motorData;
     CRecDef<DBDRIVEDATA> m_driveData;
     CRecDef<DBPLC> m_plc;
-    CRecDef<DBPARCOMM> m_comm;
+    CRecDef<DBCOMM> m_comm;
     CRecDef<DBOPMODEPAR> m_opModePar;
     CRecDef<DBCAMDEF> m_camDefs;
     CRecDef<DBSESSVAR> m_sessionVars;
@@ -41,15 +43,6 @@ public:
 protected:
     void Init() override;
 
-private:
-    template <class T>
-    void AddSection(CRecDef<T>& table, const MEMODB_REC* fields, size_t count, int required, const char* keyword,
-                    const char* comment)
-    {
-        table.Init(fields, static_cast<int>(count));
-        RegisterSection(table, keyword, comment);
-        table.SetNumRqFields(required);
-    }
 };
 
 // Column table of the parameter sections PAR and PARW, in file order.

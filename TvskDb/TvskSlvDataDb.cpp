@@ -7,7 +7,6 @@
 #include <ZoSupport/ZoSupport.h>
 #include <framework/File.h>
 
-#include <new>
 
 namespace {
 
@@ -41,9 +40,6 @@ int CTvskSlvDataDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    std::shared_ptr<CSlvFileDb> db(new (std::nothrow) CSlvFileDb);
-    if (!db) return 1;
-
     CStdioFile listing;
     if (!path || !listing.Open(path, CFile::modeRead | CFile::typeText)) return 3;
     const CString fullPath(path);
@@ -78,35 +74,12 @@ int CTvskSlvDataDb::Load(const char* path)
     }
     listing.Abort();
 
-    try
-    {
-        if (!db->Load(copy.Path())) return 3;
-    }
-    catch (CTextDbException* e)
-    {
-        CreateErrorString(e);
-        e->Delete();
-        return 2;
-    }
-    catch (CMemoryException* e)
-    {
-        e->Delete();
-        return 1;
-    }
-    db->Close();
-    m_pDb = std::move(db);
-    m_bOpen = 1;
-    return 0;
+    const int result = LoadNewTextDb<CSlvFileDb>(m_pDb, copy.Path(), *this, path);
+    m_bOpen = result == 0 ? 1 : 0;
+    return result;
 }
 
-int CTvskSlvDataDb::Create()
-{
-    if (m_bOpen) return -1;
-    m_pDb.reset(new (std::nothrow) CSlvFileDb);
-    if (!m_pDb) return -1;
-    m_bOpen = 1;
-    return 0;
-}
+int CTvskSlvDataDb::Create() { return CreateTextDb<CSlvFileDb>(m_pDb, m_bOpen); }
 
 int CTvskSlvDataDb::Close()
 {

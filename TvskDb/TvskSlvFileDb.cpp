@@ -1,25 +1,22 @@
 #include "TvskSlvFileDb.h"
 
-#include <cstddef>
-#include <iterator>
+#include "TvskFieldTables.h"
 
 namespace {
 
-#define FIELD(T, name, column, type, size) {column, type, size, static_cast<int>(offsetof(T, name))}
-
 const MEMODB_REC s_valueFields[] = {
-    FIELD(DBSLVVALUE, iID, "iID", MDB_INT, 0),
-    FIELD(DBSLVVALUE, iValue, "iValue", MDB_INT, 0),
+    TVSK_FIELD_INT(DBSLVVALUE, iID),
+    TVSK_FIELD_INT(DBSLVVALUE, iValue),
 };
 const MEMODB_REC s_plcFields[] = {
-    FIELD(DBSLVPLC, szIstr, "szIstr", MDB_STRING, 101),
-    FIELD(DBSLVPLC, szOperands[0], "szOperands[ 0 ]", MDB_STRING, 7),
-    FIELD(DBSLVPLC, szOperands[1], "szOperands[ 1 ]", MDB_STRING, 7),
-    FIELD(DBSLVPLC, szOperands[2], "szOperands[ 2 ]", MDB_STRING, 7),
+    TVSK_FIELD_STR(DBSLVPLC, szIstr),
+    TVSK_FIELD_AS("szOperands[ 0 ]", MDB_STRING, DBSLVPLC, szOperands[0]),
+    TVSK_FIELD_AS("szOperands[ 1 ]", MDB_STRING, DBSLVPLC, szOperands[1]),
+    TVSK_FIELD_AS("szOperands[ 2 ]", MDB_STRING, DBSLVPLC, szOperands[2]),
 };
 const MEMODB_REC s_camFields[] = {
-    FIELD(DBSLVCAMPT, nIdx, "nIdx", MDB_INT, 0),
-    FIELD(DBSLVCAMPT, dblVal, "dblVal", MDB_DOUBLE, 0),
+    TVSK_FIELD_INT(DBSLVCAMPT, nIdx),
+    TVSK_FIELD_DBL(DBSLVCAMPT, dblVal),
 };
 
 } // namespace
@@ -28,19 +25,12 @@ void CSlvFileDb::Init()
 {
     SetSeparators("\t \":,");
     SetComment("'");
-    m_values.Init(s_valueFields, static_cast<int>(std::size(s_valueFields)));
-    RegisterSection(m_values, "Pr", "\n'PARAMETERS' LIST :\n\n");
-    m_plc.Init(s_plcFields, static_cast<int>(std::size(s_plcFields)));
-    RegisterSection(m_plc, "PLC", "\n'LUMO-PLC PROGRAMM :\n\n");
-    m_plc.SetNumRqFields(1);
+    Register(m_values, s_valueFields, "Pr", "\n'PARAMETERS' LIST :\n\n");
+    Register(m_plc, s_plcFields, "PLC", "\n'LUMO-PLC PROGRAMM :\n\n", 1);
     const char* const keywords[4] = {"Pt", "Pt1", "Pt2", "Pt3"};
     const char* const comments[4] = {"\n'CAM TABLE PTS :\n\n", "\n'CAM TABLE1 PTS :\n\n", "\n'CAM TABLE2 PTS :\n\n",
                                      "\n'CAM TABLE3 PTS :\n\n"};
-    for (int cam = 0; cam < 4; ++cam)
-    {
-        m_cams[cam].Init(s_camFields, static_cast<int>(std::size(s_camFields)));
-        RegisterSection(m_cams[cam], keywords[cam], comments[cam]);
-    }
+    for (int cam = 0; cam < 4; ++cam) Register(m_cams[cam], s_camFields, keywords[cam], comments[cam]);
 }
 
 CRecDef<DBSLVCAMPT>* CSlvFileDb::CamTable(long cam)

@@ -1,10 +1,11 @@
 // The private text database of the listing reader: values, PLC lines and cam tables 0-3.
 #pragma once
 
-#include <TvskDb/TvskRecDef.h>
+#include "TvskTable.h"
+
 #include <TvskDb/TvskSlvDataDb.h>
 
-class CSlvFileDb : public CTextDb
+class CSlvFileDb : public CTvskTextDb
 {
 public:
     // Cam table 0-3, null for any other number.

@@ -13,9 +13,10 @@ constexpr char s_separators[] = "\t \":,";
 constexpr int s_mnemonicSize = 100;
 constexpr int s_operandSize = 6;
 
+// A line of blanks alone is an empty line.
 bool IsPlcLine(const CString& line)
 {
-    return !line.IsEmpty() && line.Find("Pr") < 0 && line.Find("Pt") < 0 && line.Find('\'') < 0;
+    return !CString(line).Trim(" \t").IsEmpty() && line.Find("Pr") < 0 && line.Find("Pt") < 0 && line.Find('\'') < 0;
 }
 
 // The fields of a line as the text database splits them: separator runs split, a double quote

@@ -15,7 +15,7 @@ namespace {
 
 const MEMODB_REC kStringFields[] = {TVSK_FIELD_STR(DBSTRING, strID), TVSK_FIELD_STR(DBSTRING, strDef),
                                     TVSK_FIELD_INT(DBSTRING, nOpMode)};
-const MEMODB_REC kVersionFields[] = {{"szParVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
+const MEMODB_REC kVersionFields[] = {TVSK_FIELD_AS("szParVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kMenuFields[] = {TVSK_FIELD_INT(DBMENU, nID), TVSK_FIELD_STR(DBMENU, szDescr),
                                   TVSK_FIELD_INT(DBMENU, idDescr)};
 const MEMODB_REC kDescrFields[] = {TVSK_FIELD_STR(DBSTRING, strID), TVSK_FIELD_INT(DBSTRING, nOpMode),
@@ -79,14 +79,8 @@ int CTvskStringDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    m_db.reset(new (std::nothrow) CStringFileDb);
-    if (!m_db) return 1;
-    const int result = LoadTextFile(*m_db, path, *this);
-    if (result != 0)
-    {
-        m_db.reset();
-        return result;
-    }
+    const int result = LoadNewTextDb<CStringFileDb>(m_db, path, *this);
+    if (result != 0) return result;
     for (const DBSTRING& rec : Records(m_db->m_strings)) m_strings[rec.strID] = rec.strDef;
     return 0;
 }
@@ -120,14 +114,8 @@ int CTvskStringParDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    m_db.reset(new (std::nothrow) CParStringFileDb);
-    if (!m_db) return 1;
-    const int result = LoadTextFile(*m_db, path, *this);
-    if (result != 0)
-    {
-        m_db.reset();
-        return result;
-    }
+    const int result = LoadNewTextDb<CParStringFileDb>(m_db, path, *this);
+    if (result != 0) return result;
     PostLoad();
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include <framework/File.h>
 
-int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors)
+int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName)
 {
     CFile file;
     if (!path || !file.Open(path, CFile::modeRead)) return 3;
@@ -14,9 +14,15 @@ int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors)
     }
     catch (CTextDbException* e)
     {
+        if (reportedName) e->m_strFileName = reportedName;
         errors.CreateErrorString(e);
         e->Delete();
         return 2;
+    }
+    catch (CMemoryException* e)
+    {
+        e->Delete();
+        return 1;
     }
     db.Close();
     return 0;

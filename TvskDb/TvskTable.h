@@ -4,8 +4,9 @@
 #include <TvskDb/TvskDbErrString.h>
 #include <TvskDb/TvskRecDef.h>
 
-#include <limits>
+#include <new>
 #include <span>
+#include <utility>
 
 template <class T>
 long Count(CRecDef<T>& table)
@@ -15,15 +16,36 @@ long Count(CRecDef<T>& table)
 
 // Record i, null outside 0 .. count - 1.
 template <class T>
+T* At(CArray<T>& records, long i)
+{
+    return i >= 0 && i < records.GetSize() ? &records[i] : nullptr;
+}
+
+template <class T>
 T* At(CRecDef<T>& table, long i)
 {
-    return i >= 0 && i <= std::numeric_limits<int>::max() ? table.GetRec(static_cast<int>(i)) : nullptr;
+    return At(table.Records(), i);
 }
 
 template <class T>
 CArray<T>& Records(CRecDef<T>& table)
 {
     return table.Records();
+}
+
+// The first record that satisfies the predicate, null when none.
+template <class T, class Predicate>
+T* FirstWhere(CArray<T>& records, Predicate predicate)
+{
+    for (T& record : records)
+        if (predicate(record)) return &record;
+    return nullptr;
+}
+
+template <class T, class Predicate>
+T* FirstWhere(CRecDef<T>& table, Predicate predicate)
+{
+    return FirstWhere(table.Records(), predicate);
 }
 
 // Appends a copy; the framework's memory exception passes to the caller.
@@ -72,6 +94,30 @@ protected:
     }
 };
 
-// Loads a file into a fresh text database: 0 loaded (file released), 2 syntax error (error text
-// set), 3 the file cannot be opened or read.
-int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors);
+// Loads a file into a fresh text database: 0 loaded (file released), 1 out of memory, 2 syntax
+// error (error text set, naming reportedName when given), 3 the file cannot be opened or read.
+int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr);
+
+// Loads the file into a new text database of class Db and hands it to owner only when it loaded;
+// owner keeps what it held otherwise. Answers as LoadTextFile, 1 also when Db cannot be made.
+template <class Db, class Owner>
+int LoadNewTextDb(Owner& owner, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr)
+{
+    Owner fresh(new (std::nothrow) Db);
+    if (!fresh) return 1;
+    const int result = LoadTextFile(*fresh, path, errors, reportedName);
+    if (result == 0) owner = std::move(fresh);
+    return result;
+}
+
+// Makes an empty text database of class Db unless one is open: 0, or -1 when one is open or
+// memory runs out.
+template <class Db, class Owner>
+int CreateTextDb(Owner& owner, int& open)
+{
+    if (open) return -1;
+    owner.reset(new (std::nothrow) Db);
+    if (!owner) return -1;
+    open = 1;
+    return 0;
+}

@@ -9,9 +9,9 @@
 
 namespace {
 
-const MEMODB_REC kReleaseFields[] = {{"szVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
-const MEMODB_REC kDrivesFields[] = {{"szDriveVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
-const MEMODB_REC kMotorsFields[] = {{"szMotorVer", MDB_STRING, 21, static_cast<int>(offsetof(DBVERSION, szVer))}};
+const MEMODB_REC kReleaseFields[] = {TVSK_FIELD_AS("szVer", MDB_STRING, DBVERSION, szVer)};
+const MEMODB_REC kDrivesFields[] = {TVSK_FIELD_AS("szDriveVer", MDB_STRING, DBVERSION, szVer)};
+const MEMODB_REC kMotorsFields[] = {TVSK_FIELD_AS("szMotorVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kParFields[] = {TVSK_FIELD_STR(DBDRIVEPARVER, szDriveDef), TVSK_FIELD_STR(DBDRIVEPARVER, szParVer)};
 const MEMODB_REC kPagFields[] = {TVSK_FIELD_STR(DBDRIVEPAGVER, szDriveDef), TVSK_FIELD_STR(DBDRIVEPAGVER, szLang),
                                  TVSK_FIELD_STR(DBDRIVEPAGVER, szVer)};
@@ -55,23 +55,13 @@ int CTvskVerDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
-    std::shared_ptr<CVerFileDb> db(new (std::nothrow) CVerFileDb);
-    if (!db) return 1;
-    const int result = LoadTextFile(*db, path, *this);
+    const int result = LoadNewTextDb<CVerFileDb>(m_db, path, *this);
     if (result != 0) return result;
-    m_db = std::move(db);
     m_bOpen = 1;
     return 0;
 }
 
-int CTvskVerDb::Create()
-{
-    if (m_bOpen) return -1;
-    m_db.reset(new (std::nothrow) CVerFileDb);
-    if (!m_db) return -1;
-    m_bOpen = 1;
-    return 0;
-}
+int CTvskVerDb::Create() { return CreateTextDb<CVerFileDb>(m_db, m_bOpen); }
 
 int CTvskVerDb::Close()
 {

@@ -7,7 +7,7 @@
 #include <TvskDb/TvskStringDb.h>
 #include <TvskDb/TvskVerDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <TvskDb/TvskParDb.h>
 #include <TvskDb/TvskSlvDataDb.h>
 
-#include "TestTempDir.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(SampleParFiles, EachLoadsCompleteAndItsListingReadsBack)
         {
             db.GetPar(db.GetField("OPMODEPAR", "szID", 0), true)->dblDefVal = mode;
             db.UpdateListAllPar();
-            CTestTempDir dir;
+            CTestDir dir;
             const std::string listing = dir.File("sample.slv");
             ASSERT_EQ(db.Save(listing.c_str()), 0);
             CTvskSlvDataDb reader;

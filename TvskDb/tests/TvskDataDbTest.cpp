@@ -1,6 +1,6 @@
 #include <TvskDb/TvskDataDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,25 +20,6 @@ DBMOTORDB Motor(const char* definition)
     DBMOTORDB motor{};
     std::strcpy(motor.szMotorDef, definition);
     return motor;
-}
-
-DBPLC Instruction(const char* text, int a, int b, int c)
-{
-    DBPLC plc{};
-    std::strcpy(plc.szIstr, text);
-    plc.iOperands[0] = a;
-    plc.iOperands[1] = b;
-    plc.iOperands[2] = c;
-    return plc;
-}
-
-DBSESSVAR Variable(const char* name, const char* value, int fromFile = 0)
-{
-    DBSESSVAR var{};
-    std::strcpy(var.szVarName, name);
-    std::strcpy(var.szValue, value);
-    var.bFromFile = fromFile;
-    return var;
 }
 
 class TvskDataDbTest : public ::testing::Test
@@ -71,12 +52,12 @@ TEST_F(TvskDataDbTest, EverySectionSurvivesSaveAndLoad)
     db.SetValue("b3.4", -1e-7, -1);
     db.SetTmpValue("Pr200", "Temperatura; dissipatore", 41.25);
     db.SetMonitorPar("Pr5");
-    db.SetInstruction(0, Instruction("LD", 3, -1, -1));
-    db.SetInstruction(1, Instruction("COMM:avvio ciclo", -1, -1, -1));
+    db.SetInstruction(0, Plc("LD", 3, -1, -1));
+    db.SetInstruction(1, Plc("COMM:avvio ciclo", -1, -1, -1));
     db.SetDescr("Pr101", "Velocita' massima \"utente\"");
     db.SetCammaData(0, 0.5, 1, 2);
     db.SetCammaData(1, 1e300, 0, 2);
-    const DBSESSVAR var = Variable("Offset", "12 mm");
+    const DBSESSVAR var = Var("Offset", "12 mm");
     db.SetSessionVar(&var);
     const std::string path = dir.File("session.dat");
     ASSERT_EQ(0, db.Save(path.c_str()));
@@ -117,7 +98,7 @@ TEST_F(TvskDataDbTest, EverySectionSurvivesSaveAndLoad)
 
 TEST_F(TvskDataDbTest, SectionsAreWrittenInRegistrationOrderWithTheirComments)
 {
-    const DBSESSVAR var = Variable("A", "1");
+    const DBSESSVAR var = Var("A", "1");
     db.SetSessionVar(&var);
     db.SetLanguage("ITA");
     const DBDRIVEDB drive = Drive("TK20^5^230");
@@ -164,14 +145,14 @@ TEST_F(TvskDataDbTest, TextsAreCutToTheirLimits)
     EXPECT_EQ(199u, std::strlen(db.GetTmpValue(0)->szDescr));
     db.SetDescr("Pr1", std::string(400, 'e').c_str());
     EXPECT_EQ(299u, std::strlen(db.GetDescr("Pr1")));
-    db.SetInstruction(0, Instruction("LD", 1, 2, 3));
-    DBPLC longInstruction = Instruction("", 0, 0, 0);
+    db.SetInstruction(0, Plc("LD", 1, 2, 3));
+    DBPLC longInstruction = Plc("", 0, 0, 0);
     std::memset(longInstruction.szIstr, 'i', sizeof longInstruction.szIstr);
     db.SetInstruction(0, longInstruction);
     EXPECT_EQ(99u, std::strlen(db.GetInstruction(0)->szIstr));
-    const DBSESSVAR var = Variable("V", std::string(80, 'v').c_str());
+    const DBSESSVAR var = Var("V", std::string(80, 'v').c_str());
     db.SetSessionVar(&var);
-    DBSESSVAR longer = Variable("V", "");
+    DBSESSVAR longer = Var("V", "");
     std::memset(longer.szValue, 'w', sizeof longer.szValue);
     db.SetSessionVar(&longer);
     EXPECT_EQ(std::string(80, 'w'), db.GetSessionVar(0)->szValue);
@@ -205,6 +186,7 @@ TEST_F(TvskDataDbTest, SingleRecordsAreReplaced)
     db.SetDriveData(&second);
     EXPECT_STREQ("E^5^230", db.GetDrive());
     EXPECT_EQ("E", db.GetDriveType());
+    EXPECT_EQ("E", db.GetDriveTypeA());
     EXPECT_EQ(0, db.SetDriveData(nullptr));
     db.SetCommSettings("a");
     db.SetCommSettings("b");
@@ -267,11 +249,11 @@ TEST_F(TvskDataDbTest, FailedLoadLeavesEmptySelection)
 
 TEST_F(TvskDataDbTest, InstructionsAreOverwrittenOrAppendedAtTheEnd)
 {
-    EXPECT_EQ(1, db.SetInstruction(0, Instruction("LD", 1, -1, -1)));
-    EXPECT_EQ(1, db.SetInstruction(1, Instruction("OUT", 2, -1, -1)));
-    EXPECT_EQ(0, db.SetInstruction(3, Instruction("X", 0, 0, 0)));
-    EXPECT_EQ(0, db.SetInstruction(-1, Instruction("X", 0, 0, 0)));
-    EXPECT_EQ(1, db.SetInstruction(0, Instruction("LDN", 7, 8, 9)));
+    EXPECT_EQ(1, db.SetInstruction(0, Plc("LD", 1, -1, -1)));
+    EXPECT_EQ(1, db.SetInstruction(1, Plc("OUT", 2, -1, -1)));
+    EXPECT_EQ(0, db.SetInstruction(3, Plc("X", 0, 0, 0)));
+    EXPECT_EQ(0, db.SetInstruction(-1, Plc("X", 0, 0, 0)));
+    EXPECT_EQ(1, db.SetInstruction(0, Plc("LDN", 7, 8, 9)));
     ASSERT_EQ(2, db.GetInstrNums());
     EXPECT_STREQ("LDN", db.GetInstruction(0)->szIstr);
     EXPECT_EQ(9, db.GetInstruction(0)->iOperands[2]);
@@ -354,11 +336,11 @@ TEST_F(TvskDataDbTest, SessionVariablesFromFilesAreMarked)
     EXPECT_EQ(1, db.GetSessionVar(0)->bFromFile);
     EXPECT_EQ(1, db.GetSessionVar(1)->bFromFile);
     db.GetSessionVar(0)->bFromFile = 0;
-    const DBSESSVAR known = Variable("Gain", "4", 1);
+    const DBSESSVAR known = Var("Gain", "4", 1);
     db.SetSessionVar(&known);
     EXPECT_EQ(0, db.GetSessionVar(0)->bFromFile);
     EXPECT_STREQ("4", db.GetSessionVar(0)->szValue);
-    const DBSESSVAR fresh = Variable("New", "x", 0);
+    const DBSESSVAR fresh = Var("New", "x", 0);
     db.SetSessionVar(&fresh);
     EXPECT_EQ(1, db.GetSessionVar(2)->bFromFile);
 }

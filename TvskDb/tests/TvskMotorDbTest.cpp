@@ -1,6 +1,6 @@
 #include <TvskDb/TvskMotorDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -257,6 +257,15 @@ TEST(TvskMotorDbLoadTest, CustomMotorsHaveNoPictureWithoutACustomRow)
     EXPECT_EQ("a.png", db.GetMotorImage("A"));
     EXPECT_EQ("", db.GetMotorImage("B"));
     EXPECT_EQ("n/a", db.GetVersion());
+}
+
+TEST(TvskMotorDbLoadTest, NoMotorsGiveNoTypeMap)
+{
+    CTestDir dir;
+    CTvskMotorDb db;
+    ASSERT_EQ(0, db.Load(dir.Write("Motor.db", "M \"A^1^2^3\"\n").c_str(), nullptr));
+    EXPECT_EQ(nullptr, db.GetTypeMap());
+    EXPECT_EQ(nullptr, db.GetSizeMap());
 }
 
 TEST(TvskMotorDbLoadTest, LoadErrors)

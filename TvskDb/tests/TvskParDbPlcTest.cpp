@@ -1,5 +1,7 @@
 #include <TvskDb/TvskParDb.h>
 
+#include "TvskDbTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,15 +15,6 @@ protected:
     void SetUp() override { ASSERT_EQ(db.Load(TVSK_TEST_DATA_DIR "/Modes.par"), 0); }
     CTvskParDb db;
 };
-
-DBSESSVAR Var(const char* name, const char* value, int fromFile)
-{
-    DBSESSVAR var{};
-    snprintf(var.szVarName, sizeof var.szVarName, "%s", name);
-    snprintf(var.szValue, sizeof var.szValue, "%s", value);
-    var.bFromFile = fromFile;
-    return var;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,17 @@ TEST_F(CTvskParDbTest, TemporaryParametersAreAddedOnceAndRemovedAlone)
     EXPECT_EQ(db.RemTmpPar(tmp), 0);
 }
 
+TEST_F(CTvskParDbTest, TemporaryParameterTextsEndWithinTheirFields)
+{
+    DBPAR tmp = TmpPar("", 60, 0, 16);
+    std::memset(tmp.szID, 'P', sizeof tmp.szID);
+    std::memset(tmp.szDescr, 'd', sizeof tmp.szDescr);
+    ASSERT_EQ(db.AddTmpPar(tmp), 1);
+    const DBPAR* added = db.GetPar(db.GetParNum(true) - 1, true);
+    EXPECT_EQ(std::string(added->szID), std::string(16, 'P'));
+    EXPECT_EQ(std::string(added->szDescr), std::string(200, 'd'));
+}
+
 TEST_F(CTvskParDbTest, MenuListStaysValidWhileTheWorkingTableGrows)
 {
     db.SetMenu(7);
@@ -205,6 +217,11 @@ TEST_F(CTvskParDbTest, GenericFieldAccessMatchesNamesWithoutCase)
     EXPECT_STREQ(db.GetMenu(0)->szDescr, "Primo menu");
     EXPECT_EQ(db.SetField("MENU", "szDescr", 5, "x"), 0);
     EXPECT_EQ(db.SetField("MENU", "none", 0, "x"), 0);
+    // A row number beyond the int range is no row, not one of the first rows.
+    EXPECT_EQ(db.GetField("ALA", "nID", 0x100000000L), "");
+    EXPECT_EQ(db.SetField("MENU", "szDescr", 0x100000000L, "x"), 0);
+    EXPECT_EQ(db.GetField("ALA", "nID", -1), "");
+    EXPECT_STREQ(db.GetMenu(0)->szDescr, "Primo menu");
 }
 
 TEST_F(CTvskParDbTest, SectionsAnswerTheirRows)

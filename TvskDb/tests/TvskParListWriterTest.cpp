@@ -1,7 +1,7 @@
 #include <TvskDb/TvskParDb.h>
 #include <TvskDb/TvskParListWriter.h>
 
-#include "TestTempDir.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,35 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-DBPAR Par(const char* id, double value, int bits, int scale = 1, int offset = 0)
-{
-    DBPAR par{};
-    snprintf(par.szID, sizeof par.szID, "%s", id);
-    par.dblDefVal = value;
-    par.nBitDim = bits;
-    par.nScale = scale;
-    par.nOffs = offset;
-    return par;
-}
-
-DBPLC Plc(const char* mnemonic, int a, int b, int c)
-{
-    DBPLC row{};
-    snprintf(row.szIstr, sizeof row.szIstr, "%s", mnemonic);
-    row.iOperands[0] = a;
-    row.iOperands[1] = b;
-    row.iOperands[2] = c;
-    return row;
-}
 
 const char s_emptyListing[] = "'PARAMETERS' LIST :\r\n\r\n\r\n'LUMO-PLC PROGRAMM :\r\n\r\n";
 
@@ -90,7 +61,7 @@ TEST(CParListWriter, CamTablesGetAHeaderAtEachChange)
 
 TEST(CTvskParDbSave, WritesTheGoldenListing)
 {
-    CTestTempDir dir;
+    CTestDir dir;
     CTvskParDb db;
     ASSERT_EQ(db.Load(TVSK_TEST_DATA_DIR "/Listing.par"), 0);
     db.SetCamData(0, 100, 0, 0);
@@ -104,7 +75,7 @@ TEST(CTvskParDbSave, WritesTheGoldenListing)
 
 TEST(CTvskParDbSave, AnswersMinusOneWhenClosedAndFourWhenNotWritten)
 {
-    CTestTempDir dir;
+    CTestDir dir;
     CTvskParDb db;
     EXPECT_EQ(db.Save(dir.File("x.slv").c_str()), -1);
     ASSERT_EQ(db.Load(TVSK_TEST_DATA_DIR "/Plain.par"), 0);
@@ -122,7 +93,7 @@ TEST(CTvskParDbSave, AnswersMinusOneWhenClosedAndFourWhenNotWritten)
 
 TEST(CTvskParDbSave, ReplacesAnExistingListing)
 {
-    CTestTempDir dir;
+    CTestDir dir;
     const std::string path = dir.File("x.slv");
     std::ofstream(path) << "an older and much longer listing than the one that replaces it\n";
     CTvskParDb db;

@@ -1,10 +1,9 @@
 #include <TvskDb/TvskSlvDataDb.h>
 
-#include "TestTempDir.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 namespace {
@@ -12,13 +11,8 @@ namespace {
 class CTvskSlvDataDbTest : public ::testing::Test
 {
 protected:
-    std::string Write(const char* text)
-    {
-        const std::string path = dir.File("listing.slv");
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    CTestTempDir dir;
+    std::string Write(const char* text) { return dir.Write("listing.slv", text); }
+    CTestDir dir;
     CTvskSlvDataDb db;
 };
 
@@ -74,6 +68,8 @@ TEST_F(CTvskSlvDataDbTest, LeavesNoTemporaryFileBehind)
     EXPECT_EQ(dir.EntryCount(), 1u);
     EXPECT_FALSE(db.IsOpen());
     EXPECT_NE(db.GetErrorString().Find("\nL : 1\nT : 4\nInfo : "), -1) << db.GetErrorString();
+    // The report names the listing, not its removed copy.
+    EXPECT_NE(db.GetErrorString().Find(("\nFile : " + path + "\n").c_str()), -1) << db.GetErrorString();
 }
 
 TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
@@ -82,6 +78,10 @@ TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
     EXPECT_EQ(db.GetValNums(), 0);
     EXPECT_EQ(db.GetInstrNums(), 0);
     EXPECT_EQ(db.GetInstruction(0), nullptr);
+    // Lines of blanks alone are empty lines, not PLC instructions.
+    ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
+    EXPECT_EQ(db.GetValNums(), 1);
+    EXPECT_EQ(db.GetInstrNums(), 0);
 }
 
 TEST_F(CTvskSlvDataDbTest, OperandTooLongForItsFieldIsAnError)

@@ -1,7 +1,7 @@
 #include <TvskDb/TvskLangDb.h>
 #include <TvskDb/TvskVerDb.h>
 
-#include "TestFiles.h"
+#include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,10 @@
-// Temporary folders and small file helpers for the database tests.
+// Temporary folders, file helpers and record builders shared by the database tests.
 #pragma once
 
+#include <TvskDb/TvskDbRecords.h>
+#include <TvskDb/TvskParDbRecords.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,11 +23,12 @@ public:
     ~CTestDir()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
     }
     CTestDir(const CTestDir&) = delete;
     CTestDir& operator=(const CTestDir&) = delete;
 
+    std::string Path() const { return m_path.string(); }
     std::string File(const std::string& name) const { return (m_path / name).string(); }
 
     // Writes text into the file name of this folder and returns its path.
@@ -31,6 +36,13 @@ public:
     {
         std::ofstream(File(name), std::ios::binary) << text;
         return File(name);
+    }
+
+    size_t EntryCount() const
+    {
+        size_t n = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_path)) ++n;
+        return n;
     }
 
 private:
@@ -47,3 +59,33 @@ inline std::string ReadFile(const std::string& path)
 
 inline std::string TestData(const std::string& name) { return std::string(TVSK_TEST_DATA_DIR) + "/" + name; }
 inline std::string SampleData(const std::string& name) { return std::string(TVSK_SAMPLE_DATA_DIR) + "/" + name; }
+
+inline DBPAR Par(const char* id, double value, int bits, int scale = 1, int offset = 0)
+{
+    DBPAR par{};
+    std::snprintf(par.szID, sizeof par.szID, "%s", id);
+    par.dblDefVal = value;
+    par.nBitDim = bits;
+    par.nScale = scale;
+    par.nOffs = offset;
+    return par;
+}
+
+inline DBPLC Plc(const char* mnemonic, int a, int b, int c)
+{
+    DBPLC row{};
+    std::snprintf(row.szIstr, sizeof row.szIstr, "%s", mnemonic);
+    row.iOperands[0] = a;
+    row.iOperands[1] = b;
+    row.iOperands[2] = c;
+    return row;
+}
+
+inline DBSESSVAR Var(const char* name, const char* value, int fromFile = 0)
+{
+    DBSESSVAR var{};
+    std::snprintf(var.szVarName, sizeof var.szVarName, "%s", name);
+    std::snprintf(var.szValue, sizeof var.szValue, "%s", value);
+    var.bFromFile = fromFile;
+    return var;
+}
