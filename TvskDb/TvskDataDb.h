@@ -46,8 +46,6 @@ public:
     CString GetMotorTorque() const { return m_strMotorTorque; }
     CString GetMotorVoltage() const { return m_strMotorVoltage; }
     CString GetDriveType() const { return m_strDriveType; }
-    // The name under which the main program asks for the drive type.
-    CString GetDriveTypeA() const { return m_strDriveType; }
     CString GetDriveTypeComplete() const { return m_strDriveDef; }
     CString GetDriveCurrent() const { return m_strDriveCurrent; }
     CString GetDriveVoltage() const { return m_strDriveVoltage; }

@@ -34,8 +34,6 @@ public:
     long GetMotorParRecNum();
     long GetEncoderParRecNum();
     DBDRIVETYPE* GetDriveType(long i);
-    // The name under which the main program asks for a DT row.
-    DBDRIVETYPE* GetDriveTypeA(long i) { return GetDriveType(i); }
     DBDRIVEALIAS* GetDriveAlias(long i);
     DBDRIVEFAMILY* GetDriveFamily(long i);
     DBDRIVEMOTPAR* GetMotorParRec(long i);
@@ -59,8 +57,7 @@ public:
     CString GetViewString() const { return m_strView; }
     void CreateViewString();
 
-    // The drive types; null when the database holds no drive.
-    CMapStringToPtr* GetDriveMap() { return m_cascade.IsEmpty() ? nullptr : &m_cascade; }
+    CMapStringToPtr* GetDriveMap() { return &m_cascade; }
     CMapStringToPtr* GetCurrentMap();
     CMapStringToPtr* GetVoltageMap();
 

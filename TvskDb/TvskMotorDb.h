@@ -63,8 +63,7 @@ public:
     CString GetViewString() const { return m_strView; }
     void CreateViewString();
 
-    // The motor types; null when the database holds no motor.
-    CMapStringToPtr* GetTypeMap() { return m_cascade.IsEmpty() ? nullptr : &m_cascade; }
+    CMapStringToPtr* GetTypeMap() { return &m_cascade; }
     CMapStringToPtr* GetSizeMap() { return LevelMap(1); }
     CMapStringToPtr* GetVelMap() { return LevelMap(2); }
     CMapStringToPtr* GetTorqueMap() { return LevelMap(3); }

@@ -55,8 +55,6 @@ public:
     int GetVersion(CString& text) const;
     // The menu text as stored; 1 found, 0 not.
     int GetMenuString(int number, CString& text) const;
-    // The name under which the main program asks for a menu text.
-    int GetMenuStringA(int number, CString& text) const { return GetMenuString(number, text); }
     // The description of the operating mode of the subset (subset true) or of every mode.
     int GetParDescr(const char* key, CString& text, bool subset) const;
     int GetString(unsigned long number, CString& text) const;

@@ -186,7 +186,6 @@ TEST_F(TvskDataDbTest, SingleRecordsAreReplaced)
     db.SetDriveData(&second);
     EXPECT_STREQ("E^5^230", db.GetDrive());
     EXPECT_EQ("E", db.GetDriveType());
-    EXPECT_EQ("E", db.GetDriveTypeA());
     EXPECT_EQ(0, db.SetDriveData(nullptr));
     db.SetCommSettings("a");
     db.SetCommSettings("b");

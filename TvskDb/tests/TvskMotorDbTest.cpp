@@ -259,15 +259,6 @@ TEST(TvskMotorDbLoadTest, CustomMotorsHaveNoPictureWithoutACustomRow)
     EXPECT_EQ("n/a", db.GetVersion());
 }
 
-TEST(TvskMotorDbLoadTest, NoMotorsGiveNoTypeMap)
-{
-    CTestDir dir;
-    CTvskMotorDb db;
-    ASSERT_EQ(0, db.Load(dir.Write("Motor.db", "M \"A^1^2^3\"\n").c_str(), nullptr));
-    EXPECT_EQ(nullptr, db.GetTypeMap());
-    EXPECT_EQ(nullptr, db.GetSizeMap());
-}
-
 TEST(TvskMotorDbLoadTest, LoadErrors)
 {
     CTestDir dir;

@@ -89,8 +89,6 @@ TEST_F(TvskStringParDbTest, VersionMenusAndResources)
     ASSERT_EQ(1, db.GetMenuString(1, text));
     EXPECT_EQ("Motore\\nDati", text);
     EXPECT_EQ(0, db.GetMenuString(3, text));
-    EXPECT_EQ(1, db.GetMenuStringA(2, text));
-    EXPECT_EQ("Anelli", text);
     ASSERT_EQ(1, db.GetString(7001ul, text));
     EXPECT_EQ("Allarme\nsovratemperatura", text);
 }
