@@ -435,7 +435,7 @@ bool CTvskMotorDb::InsertRecord(int set)
     {
         return false;
     }
-    const long current = m_pCurrRecord ? static_cast<long>(m_pCurrRecord - Records(m_sets[0]->m_motors).GetData()) : -1;
+    const long current = CurrentMergedIndex();
     try
     {
         Append(m_sets[set]->m_motors, DBMOTORDB{});
@@ -453,11 +453,16 @@ bool CTvskMotorDb::RemoveRecord(int set)
 {
     CMotorFileDb* db = Set(set);
     if (!db || Count(db->m_motors) == 0) return false;
+    const long current = CurrentMergedIndex();
     CArray<DBMOTORDB>& motors = Records(db->m_motors);
-    const long current = set == 0 && m_pCurrRecord ? static_cast<long>(m_pCurrRecord - motors.GetData()) : -1;
     motors.RemoveAt(motors.GetSize() - 1);
     if (set == 0) RepointMerged(current);
     return true;
+}
+
+long CTvskMotorDb::CurrentMergedIndex() const
+{
+    return m_pCurrRecord ? static_cast<long>(m_pCurrRecord - Records(m_sets[0]->m_motors).GetData()) : -1;
 }
 
 // Records of set 0 moved or went away: the definition map and the current record follow.

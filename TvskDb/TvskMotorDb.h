@@ -90,6 +90,7 @@ private:
     void ChooseFrom(int changed);
     void CreateParString();
     void SelectCurrRecord();
+    long CurrentMergedIndex() const;
     void RepointMerged(long current);
     CMapStringToPtr* LevelMap(int depth);
 

@@ -6,18 +6,12 @@
 #include "TvskFileRecords.h"
 #include "TvskTable.h"
 
+#include <TvskDb/TvskParDbRecords.h>
 #include <ZoSupport/ZoSupport.h>
 
 #include <new>
 
 namespace {
-
-struct DBMENU
-{
-    int nID;
-    char szDescr[201];
-    int idDescr;
-};
 
 const MEMODB_REC kStringFields[] = {TVSK_FIELD_STR(DBSTRING, strID), TVSK_FIELD_STR(DBSTRING, strDef),
                                     TVSK_FIELD_INT(DBSTRING, nOpMode)};

@@ -3,6 +3,7 @@
 #include <TvskDb/TvskDriveDb.h>
 #include <TvskDb/TvskLangDb.h>
 #include <TvskDb/TvskMotorDb.h>
+#include <TvskDb/TvskParDb.h>
 #include <TvskDb/TvskStringDb.h>
 #include <TvskDb/TvskVerDb.h>
 
@@ -41,6 +42,35 @@ TEST(SampleDataTest, DrivesOfTheFamilyLoad)
     EXPECT_STREQ("TK40", drives.GetDriveFamily(0)->DriveName);
     EXPECT_EQ(2, drives.GetMotorParRecNum());
     EXPECT_EQ(2, drives.GetEncoderParRecNum());
+}
+
+// Each drive type's parameter file lies in its family's folder (or its own) and holds the
+// parameters that carry the motor, encoder and drive codes.
+TEST(SampleDataTest, ParameterFilesMatchTheDrives)
+{
+    CTvskDriveDb drives;
+    ASSERT_EQ(0, drives.Load(SampleData("Drives.db").c_str()));
+    ASSERT_EQ(drives.GetMotorParRecNum(), drives.GetEncoderParRecNum());
+    for (long i = 0; i < drives.GetMotorParRecNum(); ++i)
+    {
+        const CString type = drives.GetMotorParRec(i)->szType;
+        CString folder = type;
+        for (long f = 0; f < drives.GetDrivesFamilyNum(); ++f)
+            if (type == drives.GetDriveFamily(f)->DriveName) folder = drives.GetDriveFamily(f)->Family;
+        const std::string path = SampleData(folder.str() + "/" + type.str() + ".par");
+        CTvskParDb parameters;
+        ASSERT_EQ(0, parameters.Load(path.c_str())) << path << parameters.GetErrorString();
+        EXPECT_NE(nullptr, parameters.GetPar(drives.GetMotorParRec(i)->szMotPar, true)) << path;
+        EXPECT_STREQ(type, drives.GetEncoderParRec(i)->szType);
+        EXPECT_NE(nullptr, parameters.GetPar(drives.GetEncoderParRec(i)->szEncPar, true)) << path;
+        // The drive code parameter's default is a code of this type.
+        const DBCMD* driveType = parameters.GetCmdPar("DriveType");
+        ASSERT_NE(nullptr, driveType) << path;
+        const DBPAR* code = parameters.GetPar(driveType->szID, true);
+        ASSERT_NE(nullptr, code) << path;
+        ASSERT_TRUE(drives.SelectCurrRecordFromType(static_cast<long>(code->dblDefVal))) << path;
+        EXPECT_EQ(type, drives.GetCurrDrive());
+    }
 }
 
 TEST(SampleDataTest, MotorsAndEncodersLoad)

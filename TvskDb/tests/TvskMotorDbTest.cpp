@@ -33,7 +33,7 @@ TEST_F(TvskMotorDbTest, MergedSetLeavesOutShortDefinitions)
     EXPECT_EQ(6 + 3, db.GetRecordsNum(0));
     EXPECT_EQ(0, db.GetRecordsNum(3));
     EXPECT_EQ(nullptr, db.GetRecord(9, 0));
-    for (long i = 0; i < db.GetRecordsNum(0); ++i) EXPECT_STRNE("ABC^1^2^3", db.GetRecord(static_cast<int>(i), 0)->szMotorDef);
+    for (int i = 0; i < db.GetRecordsNum(0); ++i) EXPECT_STRNE("ABC^1^2^3", db.GetRecord(i, 0)->szMotorDef);
     void* value = nullptr;
     EXPECT_FALSE(db.GetTypeMap()->Lookup("ABC", value));
 }

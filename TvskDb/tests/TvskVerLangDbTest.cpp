@@ -72,8 +72,9 @@ class TvskLangDbTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0, db.Load(dir.Write("Language.def", "LANG 0 \"ITA\"\nLANG 1 \"ENG\"\nLANG 1 \"DEU\"\nLANG 2 \"ENG\"\n")
-                                 .c_str()));
+        const std::string path =
+            dir.Write("Language.def", "LANG 0 \"ITA\"\nLANG 1 \"ENG\"\nLANG 1 \"DEU\"\nLANG 2 \"ENG\"\n");
+        ASSERT_EQ(0, db.Load(path.c_str()));
     }
 
     CTestDir dir;

@@ -132,7 +132,7 @@ class WndBridge : public QObject
 public:
     explicit WndBridge(CWnd* wnd) : m_wnd(wnd) {}
     void Forget() { m_wnd = nullptr; }
-    int StartTimer(int ms) { return startTimer(ms); }
+    int StartTimer(int ms) { return startTimer(ms, Qt::PreciseTimer); } // a coarse timer may fire 5 % early
     void StopTimer(int id) { killTimer(id); }
 
     bool event(QEvent* e) override

@@ -22,7 +22,7 @@
 namespace kerneltest
 {
 
-// Gives every test its own namespace of named objects.
+// Gives every test its own namespace of named objects and its own registry store.
 class NamespaceTest : public testing::Test
 {
 protected:
@@ -30,6 +30,13 @@ protected:
     {
         space = "k" + std::to_string(getpid()) + "_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         setenv("TARVESKON_IPC_NAMESPACE", space.c_str(), 1);
+        registry = std::filesystem::temp_directory_path() / ("tvsk_registry_" + space);
+        setenv("TARVESKON_REGISTRY", registry.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove(registry, ignored);
     }
 
     // Files of named objects of this test's namespace still in /dev/shm.
@@ -46,17 +53,8 @@ protected:
     }
 
     std::string space;
+    std::filesystem::path registry;
 };
-
-// Starts the helper program with the given arguments; the handle is closed by the caller.
-inline PROCESS_INFORMATION StartHelper(const std::string& arguments)
-{
-    PROCESS_INFORMATION info;
-    const std::string commandLine = "kernel_test_helper " + arguments;
-    EXPECT_TRUE(CreateProcess(KERNEL_TEST_HELPER, commandLine.c_str(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, nullptr, &info));
-    return info;
-}
 
 inline DWORD ExitCodeAfterEnd(HANDLE process, DWORD milliseconds = 5000)
 {

@@ -1,4 +1,4 @@
-#include "KernelTestSupport.h"
+#include "KernelHelper.h"
 
 #include <kernel/System.h>
 

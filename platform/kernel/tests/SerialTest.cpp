@@ -15,7 +15,11 @@ protected:
         port = CreateFile("\\\\.\\COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(port, INVALID_HANDLE_VALUE);
     }
-    void TearDown() override { CloseHandle(port); }
+    void TearDown() override
+    {
+        CloseHandle(port);
+        NamespaceTest::TearDown();
+    }
 
     void SetReadTimeouts(DWORD interval, DWORD constant)
     {

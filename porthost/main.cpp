@@ -1,0 +1,41 @@
+// Porthaven: serves one serial port to the client processes that attach to it ("PORTHAVEN <n>").
+#include "PortServer.h"
+
+#include <kernel/Sync.h>
+#include <kernel/Time.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace
+{
+
+constexpr DWORD TimerMilliseconds = 100;
+
+// True when another server is starting at this very moment.
+bool AnotherServerIsStarting()
+{
+    HANDLE startup = CreateMutex(nullptr, FALSE, "COMM.SERVER.MTX");
+    const bool existed = !startup || GetLastError() == ERROR_ALREADY_EXISTS;
+    if (startup)
+        CloseHandle(startup);
+    return existed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (AnotherServerIsStarting())
+        return 1;
+    const auto port = static_cast<BYTE>(argc > 1 ? std::atoi(argv[1]) : 0);
+    CPortServer server;
+    if (!server.Open(port))
+        return 2;
+    std::thread worker(ServerThreadProc, &server);
+    // The window's timer: the program ends at the first tick after the last detach.
+    while (!server.LastDetached())
+        Sleep(TimerMilliseconds);
+    worker.join();
+    return 0;
+}

@@ -1,0 +1,48 @@
+// The drives on one line: takes the bytes a host sends, answers binary frames at each drive's
+// address and ASCII commands with the first drive, and stays silent on anything else.
+#pragma once
+
+#include "SimulatedDrive.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+// A fault the line puts into its replies to exercise the host's error paths.
+enum class ReplyFault
+{
+    None,
+    Silent,      // no reply at all
+    Corrupt,     // binary: checksum off by one; ASCII: a character after the number
+    WrongHeader, // binary read: the reply names the next parameter, checksum right
+};
+
+class CDriveLine
+{
+public:
+    // The drives answer at their addresses; the first one also answers ASCII commands.
+    explicit CDriveLine(const std::vector<int>& addresses);
+
+    // Bytes as they arrive, in any pieces; returns the reply bytes they complete.
+    std::vector<BYTE> Receive(std::span<const BYTE> bytes);
+    void SetFault(ReplyFault fault) { m_fault = fault; }
+    CSimulatedDrive* Drive(int address);
+    std::vector<CSimulatedDrive>& Drives() { return m_drives; }
+    // Binary frames the drives took (checksum right, address known), for tests.
+    int FramesServed() const { return m_framesServed; }
+
+private:
+    void ReceiveFrameByte(BYTE byte, std::vector<BYTE>& reply);
+    void ReceiveAsciiByte(BYTE byte, std::vector<BYTE>& reply);
+    bool FrameComplete() const;
+    std::vector<BYTE> AnswerFrame();
+    std::string AnswerAscii(const std::string& line);
+
+    std::vector<CSimulatedDrive> m_drives;
+    ReplyFault m_fault = ReplyFault::None;
+    bool m_inFrame = false;
+    bool m_stuffingDue = false;
+    std::vector<BYTE> m_frame; // unstuffed, after the start byte
+    std::string m_line;
+    int m_framesServed = 0;
+};
