@@ -1,12 +1,10 @@
 // The serial port server's state for its one port: the shared block, its commands and clients.
 #pragma once
 
-#include "PortBlock.h"
+#include "PortClientList.h"
 #include "PortDevice.h"
+#include "PortServerLink.h"
 #include "PortSpy.h"
-
-#include <framework/Array.h>
-#include <kernel/Handle.h>
 
 #include <atomic>
 
@@ -30,32 +28,21 @@ public:
     BOOL DetachClient(DWORD processId);
 
     bool LastDetached() const noexcept { return m_lastDetach; }
-    int ClientCount() const noexcept { return static_cast<int>(m_clientCount); }
+    int ClientCount() const noexcept { return m_clients.Count(); }
     const CString& LineText() const noexcept { return m_device.LineText(); }
     CPortSpy& Spy() noexcept { return m_spy; }
 
 private:
     void RunCommand(PORT_BLOCK& block);
-    void Read(PORT_BLOCK& block);
-    void Write(PORT_BLOCK& block);
-    BYTE Detach(DWORD processId);
-    void ForgetEndedClients();
     void Close() noexcept;
 
     BYTE m_port = 0;
     CPortSpy m_spy;
     CPortDevice m_device;
-    HANDLE m_commandEvent = nullptr;
-    HANDLE m_replyEvent = nullptr;
-    HANDLE m_mapping = nullptr;
-    HANDLE m_mutex = nullptr;
-    HANDLE m_serverIdMapping = nullptr;
-    PORT_BLOCK* m_block = nullptr;
-    DWORD* m_serverId = nullptr;
+    CPortServerLink m_link;
     bool m_opened = false;
     std::atomic<bool> m_lastDetach = false;
-    CDWordArray m_clients;
-    std::atomic<INT_PTR> m_clientCount = 0; // read by the window thread
+    CPortClientList m_clients;
 };
 
 // The worker thread: dispatches until the last client has detached.
