@@ -1,6 +1,7 @@
 // Attach, detach and the locked command handshake with a port server.
 #include "ComBlockClient.h"
 
+#include <ZoSupport/ZoSupport.h>
 #include <kernel/FileMapping.h>
 #include <kernel/Process.h>
 #include <kernel/Sync.h>
@@ -13,6 +14,8 @@ namespace
 {
 
 constexpr unsigned long UnknownServerSlice = 100;
+// The starter leaves the server's id at once; a block without one after this has no server.
+constexpr DWORD UnknownServerPatience = 2000;
 constexpr unsigned long DetachPause = 100;
 constexpr unsigned long ResyncMargin = 1000;
 
@@ -154,7 +157,7 @@ ComBlockClient::Reply ComBlockClient::WaitForReply(unsigned long milliseconds)
             return Reply::TimedOut;
         const DWORD left = milliseconds == INFINITE ? INFINITE : milliseconds - waited;
         const bool serverKnown = KnowServer();
-        if (!serverKnown && *m_serverId != 0)
+        if (!serverKnown && (*m_serverId != 0 || waited >= UnknownServerPatience))
             return Reply::ServerGone;
         const HANDLE handles[2] = {m_replyEvent, m_serverProcess};
         const DWORD woken = WaitForMultipleObjects(serverKnown ? 2 : 1, handles, FALSE,
@@ -193,6 +196,11 @@ int ComBlockClient::Read(unsigned short timeout, unsigned long len)
 
 int ComBlockClient::get(unsigned char* buf, unsigned short timeout, unsigned long len)
 {
+    if (!buf && len > 0)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || len > PORT_DATA_SIZE || !BeginCommand())
         return 0;
     const bool read = Read(timeout, len) == 1;
@@ -205,6 +213,11 @@ int ComBlockClient::get(unsigned char* buf, unsigned short timeout, unsigned lon
 
 int ComBlockClient::get(unsigned char* out)
 {
+    if (!out)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || !BeginCommand())
         return 0;
     const int result = Read(0, 1);
@@ -226,6 +239,11 @@ unsigned char ComBlockClient::get()
 
 int ComBlockClient::put(unsigned char* buf, unsigned long len)
 {
+    if (!buf && len > 0)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return 0;
+    }
     if (!m_open || len > PORT_DATA_SIZE || !BeginCommand())
         return 0;
     std::memcpy(m_block->data, buf, len);

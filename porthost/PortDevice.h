@@ -36,7 +36,6 @@ public:
 
     // The last line setting as "9600,E,8,1".
     const CString& LineText() const noexcept { return m_lineText; }
-    WORD CachedReadTimeout() const noexcept { return m_cachedReadTimeout; }
 
     static CString FormatLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits);
 

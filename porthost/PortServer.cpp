@@ -3,6 +3,8 @@
 
 #include "PortTransfer.h"
 
+#include <cstdlib>
+
 namespace
 {
 
@@ -15,8 +17,7 @@ bool CPortServer::Open(BYTE port)
     m_port = port;
     const bool linked = m_link.Open(SERIAL_PORT_PREFIX, port);
     m_device.Open(port);
-    m_opened = linked && m_device.IsOpen();
-    return m_opened;
+    return linked && m_device.IsOpen();
 }
 
 bool CPortServer::Dispatch()
@@ -84,7 +85,6 @@ void CPortServer::Close() noexcept
 {
     m_device.Close();
     m_link.Close();
-    m_opened = false;
 }
 
 unsigned ServerThreadProc(CPortServer* server)
@@ -94,3 +94,5 @@ unsigned ServerThreadProc(CPortServer* server)
     }
     return 0;
 }
+
+BYTE PortNumberArgument(const char* text) { return static_cast<BYTE>(text ? std::atoi(text) : 0); }

@@ -40,10 +40,12 @@ private:
     CPortSpy m_spy;
     CPortDevice m_device;
     CPortServerLink m_link;
-    bool m_opened = false;
     std::atomic<bool> m_lastDetach = false;
     CPortClientList m_clients;
 };
 
 // The worker thread: dispatches until the last client has detached.
 unsigned ServerThreadProc(CPortServer* server);
+
+// The port number of the command line: the text read as a decimal number, reduced to 8 bits.
+BYTE PortNumberArgument(const char* text);

@@ -4,7 +4,6 @@
 #include <kernel/Sync.h>
 #include <kernel/Time.h>
 
-#include <cstdlib>
 #include <thread>
 
 namespace
@@ -28,7 +27,7 @@ int main(int argc, char** argv)
 {
     if (AnotherServerIsStarting())
         return 1;
-    const auto port = static_cast<BYTE>(argc > 1 ? std::atoi(argv[1]) : 0);
+    const BYTE port = PortNumberArgument(argc > 1 ? argv[1] : nullptr);
     CPortServer server;
     if (!server.Open(port))
         return 2;

@@ -37,7 +37,6 @@ public:
     BOOL get(BYTE* buffer, WORD timeout, LONG length);
     BOOL put(const BYTE* buffer, LONG length);
     BOOL reset();
-    bool IsOpen() const { return static_cast<bool>(m_port); }
 
 private:
     ComPtr<ILanyard> m_port;

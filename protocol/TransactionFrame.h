@@ -16,7 +16,6 @@ public:
     void WaitForGap();
     void Succeeded() { m_lastTransaction = m_clock.Now(); }
     void Failed() { m_lastTransaction = m_clock.Now() + kFailureBackOff; }
-    DWORD LastTransaction() const { return m_lastTransaction; }
 
 private:
     CTickClock& m_clock;

@@ -10,3 +10,4 @@
 #include "List.h"
 #include "Map.h"
 #include "File.h"
+#include "Archive.h"

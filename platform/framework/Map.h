@@ -23,7 +23,12 @@ template <class INTEGRAL>
     requires std::is_integral_v<INTEGRAL>
 inline UINT HashKey(INTEGRAL key) noexcept
 {
-    return static_cast<UINT>(static_cast<UINT_PTR>(key) >> 4);
+    // Keys of 32 bits or less hash as 32-bit words, so a negative key lands in the same bucket
+    // as it does where pointers are 32 bits wide.
+    if constexpr (sizeof(INTEGRAL) <= sizeof(UINT))
+        return static_cast<UINT>(key) >> 4;
+    else
+        return static_cast<UINT>(static_cast<UINT_PTR>(key) >> 4);
 }
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <framework/WinTypes.h>
+#include <registry/Registry.h> // ERROR_SUCCESS and the other codes the registry calls share
 
 using HANDLE = void*;
 
@@ -17,12 +18,7 @@ constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD MAXIMUM_WAIT_OBJECTS = 64;
 
-// Error codes of GetLastError, as the platform numbers them.
-constexpr LONG ERROR_SUCCESS = 0;
-constexpr LONG ERROR_FILE_NOT_FOUND = 2;
-constexpr LONG ERROR_ACCESS_DENIED = 5;
-constexpr LONG ERROR_INVALID_HANDLE = 6;
-constexpr LONG ERROR_INVALID_PARAMETER = 87;
+// Further error codes of GetLastError, as the platform numbers them.
 constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr LONG ERROR_GEN_FAILURE = 31;
 constexpr LONG ERROR_SHARING_VIOLATION = 32;

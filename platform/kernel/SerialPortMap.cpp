@@ -1,7 +1,8 @@
 // Port numbers and their devices.
 #include "SerialPortMap.h"
 
-#include <cstdlib>
+#include <registry/Registry.h>
+
 #include <cstring>
 #include <strings.h>
 
@@ -31,8 +32,17 @@ int SerialPortNumber(const char* fileName) noexcept
 std::string SerialDevicePath(int port)
 {
     const std::string valueName = "COM" + std::to_string(port);
-    if (const char* mapped = std::getenv(("TVSK_TEMP_" + valueName).c_str()))
-        return mapped;
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, KEY_READ, &key) == ERROR_SUCCESS)
+    {
+        char device[MAX_PATH] = {};
+        DWORD size = sizeof device - 1;
+        DWORD type = REG_NONE;
+        const LONG found = RegQueryValueEx(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(device), &size);
+        RegCloseKey(key);
+        if (found == ERROR_SUCCESS && type == REG_SZ && device[0] != '\0')
+            return device;
+    }
     return port > 0 ? "/dev/ttyS" + std::to_string(port - 1) : std::string();
 }
 

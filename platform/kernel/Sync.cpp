@@ -4,6 +4,7 @@
 #include "Waitable.h"
 
 #include <cerrno>
+#include <chrono>
 #include <vector>
 
 #include <poll.h>
@@ -14,6 +15,24 @@ namespace
 {
 
 constexpr DWORD ProcessPollSlice = 10;
+// A reply often comes within microseconds; sleeping and being woken costs far more than that.
+constexpr auto SpinBeforeSleep = std::chrono::microseconds(50);
+
+// Looks at the events for a short while before the caller sleeps; the index taken, or -1.
+int SpinOnEvents(const std::vector<std::shared_ptr<Waitable>>& objects)
+{
+    const auto end = std::chrono::steady_clock::now() + SpinBeforeSleep;
+    do
+    {
+        for (std::size_t i = 0; i < objects.size(); ++i)
+        {
+            if (objects[i]->Word() && objects[i]->TryAcquire())
+                return static_cast<int>(i);
+        }
+        __builtin_ia32_pause();
+    } while (std::chrono::steady_clock::now() < end);
+    return -1;
+}
 
 bool InitEvent(void* payload, BOOL manualReset, BOOL initialState)
 {
@@ -59,7 +78,7 @@ DWORD WaitOnWaitables(const std::vector<std::shared_ptr<Waitable>>& objects, DWO
         else
             descriptors.push_back({object->PollDescriptor(), POLLIN, 0});
     }
-    for (;;)
+    for (bool first = true;; first = false)
     {
         for (std::size_t i = 0; i < objects.size(); ++i)
         {
@@ -68,6 +87,11 @@ DWORD WaitOnWaitables(const std::vector<std::shared_ptr<Waitable>>& objects, DWO
         }
         if (deadline.Passed())
             return WAIT_TIMEOUT;
+        if (first && !words.empty())
+        {
+            if (const int spun = SpinOnEvents(objects); spun >= 0)
+                return WAIT_OBJECT_0 + static_cast<DWORD>(spun);
+        }
         if (words.empty())
         {
             const DWORD left = deadline.Remaining(INT32_MAX);

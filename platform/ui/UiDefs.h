@@ -11,6 +11,7 @@ constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) noexcept { return MAKELONG(lo, hi)
 constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) noexcept { return static_cast<LPARAM>(MAKELONG(lo, hi)); }
 constexpr int GET_X_LPARAM(LPARAM l) noexcept { return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(l))); }
 constexpr int GET_Y_LPARAM(LPARAM l) noexcept { return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(l))); }
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) noexcept { return static_cast<SHORT>(HIWORD(w)); }
 
 // Messages
 constexpr UINT WM_CREATE = 0x0001;
@@ -47,6 +48,40 @@ constexpr UINT WM_MBUTTONDOWN = 0x0207;
 constexpr UINT WM_MBUTTONUP = 0x0208;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+
+// Scroll requests of WM_HSCROLL and WM_VSCROLL (low word of wParam)
+constexpr UINT SB_LINEUP = 0;
+constexpr UINT SB_LINELEFT = 0;
+constexpr UINT SB_LINEDOWN = 1;
+constexpr UINT SB_LINERIGHT = 1;
+constexpr UINT SB_PAGEUP = 2;
+constexpr UINT SB_PAGELEFT = 2;
+constexpr UINT SB_PAGEDOWN = 3;
+constexpr UINT SB_PAGERIGHT = 3;
+constexpr UINT SB_THUMBPOSITION = 4;
+constexpr UINT SB_THUMBTRACK = 5;
+constexpr UINT SB_TOP = 6;
+constexpr UINT SB_BOTTOM = 7;
+constexpr UINT SB_ENDSCROLL = 8;
+
+// One notch of the mouse wheel, as WM_MOUSEWHEEL reports it in the high word of wParam
+constexpr int WHEEL_DELTA = 120;
+
+// The head of every WM_NOTIFY notification
+struct NMHDR
+{
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    int code = 0;
+};
 
 // Size types of WM_SIZE
 constexpr UINT SIZE_RESTORED = 0;

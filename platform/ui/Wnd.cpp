@@ -10,6 +10,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
@@ -25,6 +26,7 @@
 #include <QScrollBar>
 #include <QThread>
 #include <QTimerEvent>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
@@ -232,6 +234,24 @@ public:
             if (pass && e->type() == QEvent::KeyPress && !ke->text().isEmpty() && ke->text().at(0).unicode() >= 0x20)
                 pass = wnd->DispatchFromToolkit(WM_CHAR, ke->text().at(0).unicode(), 1);
             return !(pass && wnd->m_drawnByToolkit);
+        }
+        case QEvent::Wheel: {
+            // A nonzero answer means the window scrolled; otherwise the toolkit's own handling runs.
+            auto* we = static_cast<QWheelEvent*>(e);
+            LRESULT handled = 0;
+            wnd->DispatchFromToolkit(WM_MOUSEWHEEL,
+                                     MAKEWPARAM(static_cast<WORD>(MouseFlags(we->buttons(), we->modifiers())),
+                                                static_cast<WORD>(static_cast<SHORT>(we->angleDelta().y()))),
+                                     PointParam(we->globalPosition().toPoint()), &handled);
+            return handled != 0;
+        }
+        case QEvent::ContextMenu: {
+            // Unanswered, the request goes on to the parent window as it does on the platform.
+            auto* ce = static_cast<QContextMenuEvent*>(e);
+            const LPARAM where = ce->reason() == QContextMenuEvent::Keyboard ? -1 : PointParam(ce->globalPos());
+            LRESULT handled = 0;
+            wnd->DispatchFromToolkit(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), where, &handled);
+            return handled != 0;
         }
         case QEvent::FocusIn:
             wnd->DispatchFromToolkit(WM_SETFOCUS, 0, 0);

@@ -100,9 +100,12 @@ TEST_F(ComSerTest, LineSettingsReachTheTerminal)
     EXPECT_EQ(port.put_property(0x1001, &zero), 0);
 }
 
-TEST_F(ComSerTest, TransfersAboveTheDataAreaAreRefused)
+TEST_F(ComSerTest, TransfersAboveTheDataAreaOrWithoutABufferAreRefused)
 {
     ComSer port(Port, 9600, 8, 0, 0);
+    EXPECT_EQ(port.put(nullptr, 4), 0);
+    EXPECT_EQ(port.get(nullptr, 10, 4), 0);
+    EXPECT_EQ(port.get(nullptr), 0);
     std::vector<unsigned char> big(1025, 'q');
     EXPECT_EQ(port.put(big.data(), 1025), 0);
     EXPECT_EQ(port.get(big.data(), 10, 1025), 0);
@@ -212,4 +215,17 @@ TEST_F(ComSerTest, OperationsOnAClosedClientFail)
     EXPECT_EQ(port.put_property(0x1000, &byte), 0);
     EXPECT_EQ(port.get_msg(nullptr, nullptr, nullptr, 0), 0);
     EXPECT_EQ(port.flush(), 1);
+}
+
+TEST_F(ComSerTest, ABlockLeftWithoutAServerIsGivenUp)
+{
+    const PortObjectNames names(SERIAL_PORT_PREFIX, Port);
+    HANDLE mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+    const DWORD start = GetTickCount();
+    ComSer port(Port, 9600, 8, 0, 0); // finds the block, so starts no server
+    EXPECT_FALSE(port.com_ok());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    port.close();
+    CloseHandle(mapping);
+    EXPECT_TRUE(NothingLeftWithin(2000));
 }

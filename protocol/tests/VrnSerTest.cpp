@@ -508,3 +508,19 @@ TEST_F(VrnSerTest, ParIsReachedThroughDispatch)
     EXPECT_EQ(result.vt, VT_UI2);
     EXPECT_EQ(result.uiVal, 4242);
 }
+
+TEST_F(VrnSerTest, TheSystemTickClockSpacesTransactions)
+{
+    CSystemTickClock system;
+    ComPtr<IVrnSer> object(new CVrnSer({ports, system, &sink, ""}));
+    BSTR text = BstrFromUtf8("VrnSer:0,200#COM:1,9600,E,8,1");
+    ASSERT_EQ(object->Init(text), S_OK);
+    SysFreeString(text);
+    VARIANT value;
+    VariantInit(&value);
+    const DWORD start = system.Now();
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(object->get_Par(20, 0, VT_UI2, &value), S_OK);
+    EXPECT_GE(system.Now() - start, 5 * kTransactionGap);
+    EXPECT_LT(system.Now() - start, 5 * kTransactionGap + 200);
+}

@@ -152,6 +152,15 @@ TEST(CMapTest, EnumeratesBucketsAscendingAndNewestFirstInABucket)
     EXPECT_EQ(Keys(m), (std::vector<std::string>{"R", "0", "A", "1", "B", "C"}));
 }
 
+TEST(CMapTest, IntegerKeysHashAs32BitWords)
+{
+    EXPECT_EQ(HashKey(0x123), 0x12u);
+    // -1 is 0xFFFFFFFF shifted right by 4, bucket 15 of 17 (not bucket 0 of a 64-bit shift).
+    EXPECT_EQ(HashKey(-1), 0x0FFFFFFFu);
+    EXPECT_EQ(HashKey(-1) % 17, 15u);
+    EXPECT_EQ(HashKey(static_cast<SHORT>(-1)), 0x0FFFFFFFu);
+}
+
 TEST(CMapTest, LookupRemoveAndResize)
 {
     CMapStringToString m;

@@ -30,13 +30,14 @@ protected:
     {
         space = "k" + std::to_string(getpid()) + "_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         setenv("TARVESKON_IPC_NAMESPACE", space.c_str(), 1);
-        registry = std::filesystem::temp_directory_path() / ("tvsk_registry_" + space);
-        setenv("TARVESKON_REGISTRY", registry.c_str(), 1);
+        storeDirectory = std::filesystem::temp_directory_path() / ("tvsk_" + space);
+        std::filesystem::create_directories(storeDirectory);
+        setenv("TARVESKON_REGISTRY", (storeDirectory / "registry").c_str(), 1);
     }
     void TearDown() override
     {
         std::error_code ignored;
-        std::filesystem::remove(registry, ignored);
+        std::filesystem::remove_all(storeDirectory, ignored);
     }
 
     // Files of named objects of this test's namespace still in /dev/shm.
@@ -53,7 +54,7 @@ protected:
     }
 
     std::string space;
-    std::filesystem::path registry;
+    std::filesystem::path storeDirectory;
 };
 
 inline DWORD ExitCodeAfterEnd(HANDLE process, DWORD milliseconds = 5000)
@@ -107,10 +108,18 @@ public:
     std::string device;
 };
 
-// Maps serial port n to the device for this process and the programs it starts.
+// Maps serial port n to the device in the test's registry store.
 inline void MapSerialPort(int port, const std::string& device)
 {
-    setenv(("TVSK_TEMP_COM" + std::to_string(port)).c_str(), device.c_str(), 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const std::string valueName = "COM" + std::to_string(port);
+    EXPECT_EQ(RegSetValueEx(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
+                            static_cast<DWORD>(device.size() + 1)),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
 }
 
 } // namespace kerneltest

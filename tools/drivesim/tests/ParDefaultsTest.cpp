@@ -40,3 +40,14 @@ TEST(ParDefaultsTest, UnreadableOrShortRowsAreReported)
     EXPECT_FALSE(ReadParDefaults(TVSK_TEST_DATA_DIR "/short.par", defaults, error));
     EXPECT_NE(error.find(":2:"), std::string::npos) << error;
 }
+
+TEST(ParDefaultsTest, TheSampleParameterFileLoads)
+{
+    std::vector<ParDefault> defaults;
+    std::string error;
+    ASSERT_TRUE(ReadParDefaults(TVSK_SAMPLE_DATA_DIR "/TK20/TK20.par", defaults, error)) << error;
+    CSimulatedDrive drive(0);
+    ApplyParDefaults(defaults, drive);
+    EXPECT_EQ(drive.Parameter(0, 2), 214u);
+    EXPECT_EQ(drive.Parameter(32, 2), 4500u);
+}
