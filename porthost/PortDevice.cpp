@@ -28,7 +28,7 @@ CString CPortDevice::FormatLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE sto
                         stopBits < 3 ? stopTexts[stopBits] : ".");
 }
 
-bool CPortDevice::SetLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits)
+bool CPortDevice::SetLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits, ModemLines lines)
 {
     if (!GetCommState(m_device, &m_lineState) || !GetCommTimeouts(m_device, &m_timeouts))
         return false;
@@ -41,8 +41,8 @@ bool CPortDevice::SetLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits)
     m_lineState.fOutxDsrFlow = 0;
     m_lineState.fOutX = 0;
     m_lineState.fInX = 0;
-    m_lineState.fDtrControl = DTR_CONTROL_DISABLE;
-    m_lineState.fRtsControl = RTS_CONTROL_DISABLE;
+    m_lineState.fDtrControl = lines == ModemLines::On ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+    m_lineState.fRtsControl = lines == ModemLines::On ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
     m_lineState.fTXContinueOnXoff = 1;
     m_timeouts = COMMTIMEOUTS();
     m_cachedReadTimeout = PORT_TIMEOUT_UNSET;

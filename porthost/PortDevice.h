@@ -4,6 +4,13 @@
 #include <framework/CString.h>
 #include <kernel/Serial.h>
 
+// Whether DTR and RTS stay off (a drive on the line) or on (a modem that needs them).
+enum class ModemLines
+{
+    Off,
+    On
+};
+
 class CPortDevice
 {
 public:
@@ -17,9 +24,9 @@ public:
     void Close() noexcept;
     bool IsOpen() const noexcept { return m_device != INVALID_HANDLE_VALUE; }
 
-    // Sets framing, no flow control, DTR and RTS off, and no time-outs; the line text shows the
-    // request even when setting it fails.
-    bool SetLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits);
+    // Sets framing, no flow control, DTR and RTS as asked, and no time-outs; the line text shows
+    // the request even when setting it fails.
+    bool SetLine(DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits, ModemLines lines);
     // Writes the read time-outs for t only when t differs from the last one set.
     bool SetReadTimeout(WORD t);
     BOOL Read(BYTE* data, DWORD count, DWORD& transferred);

@@ -2,15 +2,12 @@
 #pragma once
 
 #include "DiagnoServer.h"
-#include "PortBlock.h"
+#include "PortClientList.h"
 #include "PortDevice.h"
+#include "PortServerLink.h"
 #include "PortSpy.h"
 
-#include <framework/Array.h>
-#include <kernel/Handle.h>
-
 #include <atomic>
-#include <mutex>
 
 class CPortServer : public CDiagnoServer
 {
@@ -32,34 +29,21 @@ public:
     BOOL DetachClient(DWORD processId) override;
 
     bool LastDetached() const noexcept { return m_lastDetach; }
-    int ClientCount() const noexcept override { return static_cast<int>(m_clientCount); }
-    CDWordArray Clients() const override;
+    int ClientCount() const noexcept override { return m_clients.Count(); }
+    CDWordArray Clients() const override { return m_clients.Copy(); }
     const CString& LineText() const noexcept { return m_device.LineText(); }
     CPortSpy& Spy() noexcept override { return m_spy; }
 
 private:
     void RunCommand(PORT_BLOCK& block);
-    void Read(PORT_BLOCK& block);
-    void Write(PORT_BLOCK& block);
-    BYTE Detach(DWORD processId);
-    void ForgetEndedClients();
-    void ForgetEndedClientsLocked();
     void Close() noexcept;
 
     BYTE m_port = 0;
     CPortSpy m_spy;
     CPortDevice m_device;
-    HANDLE m_commandEvent = nullptr;
-    HANDLE m_replyEvent = nullptr;
-    HANDLE m_mapping = nullptr;
-    HANDLE m_mutex = nullptr;
-    HANDLE m_serverIdMapping = nullptr;
-    PORT_BLOCK* m_block = nullptr;
-    DWORD* m_serverId = nullptr;
+    CPortServerLink m_link;
     std::atomic<bool> m_lastDetach = false;
-    mutable std::mutex m_clientsLock; // the window thread copies the list while the worker changes it
-    CDWordArray m_clients;
-    std::atomic<INT_PTR> m_clientCount = 0; // read by the window thread
+    CPortClientList m_clients;
 };
 
 // The worker thread: dispatches until the last client has detached.

@@ -14,6 +14,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace tvsk::kernel
@@ -135,6 +137,14 @@ BOOL WriteWithTimeouts(const SerialDevice& device, const BYTE* buffer, DWORD wan
         }
     }
     return TRUE;
+}
+
+// The slave end of a pseudo-terminal (major numbers 136 to 143).
+bool IsPseudoTerminal(int fd)
+{
+    struct stat status{};
+    return fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) && major(status.st_rdev) >= 136 &&
+           major(status.st_rdev) <= 143;
 }
 
 // DTR and RTS where the device has modem lines (pseudo-terminals have none).
@@ -277,7 +287,9 @@ BOOL SetCommState(HANDLE file, const DCB* dcb) noexcept
             return FailWithErrno(dcb ? errno : EINVAL);
         if (!DcbToSettings(*dcb, settings))
             return FALSE;
-        if (tcsetattr(device.Fd(), TCSANOW, &settings) != 0)
+        // A pseudo-terminal keeps no parity; the C library reports the dropped bit as a failure
+        // although everything else was set.
+        if (tcsetattr(device.Fd(), TCSANOW, &settings) != 0 && !(errno == EINVAL && IsPseudoTerminal(device.Fd())))
             return FailWithErrno(errno);
         return SetModemLines(device.Fd(), *dcb) ? TRUE : FALSE;
     });

@@ -1,4 +1,4 @@
-// Computer name and temporary file names.
+// Computer name, configuration folder and temporary file names.
 #include <kernel/System.h>
 
 #include <kernel/Handle.h>
@@ -33,6 +33,26 @@ BOOL GetComputerName(char* buffer, DWORD* size) noexcept
     buffer[length] = '\0';
     *size = length;
     return TRUE;
+}
+
+UINT GetWindowsDirectory(char* buffer, UINT size) noexcept
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::string path;
+    if (xdg && *xdg == '/')
+        path = xdg;
+    else if (home && *home == '/')
+        path = std::string(home) + "/.config";
+    else
+        return 0;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    path += "/MurnApps";
+    if (!buffer || size <= path.size())
+        return static_cast<UINT>(path.size() + 1);
+    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    return static_cast<UINT>(path.size());
 }
 
 DWORD GetTempPath(DWORD bufferLength, char* buffer) noexcept

@@ -1,4 +1,4 @@
-// The computer's name and names of temporary files.
+// The computer's name, the configuration folder and names of temporary files.
 #pragma once
 
 #include <framework/WinTypes.h>
@@ -8,6 +8,11 @@ constexpr DWORD MAX_COMPUTERNAME_LENGTH = 15;
 // The host name cut to MAX_COMPUTERNAME_LENGTH characters. *size holds the buffer's capacity and
 // receives the length; a buffer too small fails with ERROR_BUFFER_OVERFLOW and *size = length + 1.
 BOOL GetComputerName(char* buffer, DWORD* size) noexcept;
+
+// The folder that stands in for the Windows directory: the configuration folder
+// $XDG_CONFIG_HOME/MurnApps (~/.config/MurnApps when unset), without a trailing "/". Its length,
+// or the size needed when the buffer is too small, 0 on failure.
+UINT GetWindowsDirectory(char* buffer, UINT size) noexcept;
 
 // The directory for temporary files ($TMPDIR or /tmp) with a trailing "/"; its length, or the
 // size needed when the buffer is too small, 0 on failure.

@@ -76,6 +76,23 @@ TEST(SystemTest, ComputerNameReportsTheSizeItNeeds)
     EXPECT_LE(enough, MAX_COMPUTERNAME_LENGTH);
 }
 
+TEST(SystemTest, WindowsDirectoryIsTheConfigurationFolder)
+{
+    const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    setenv("XDG_CONFIG_HOME", "/tmp/tvsk-config/", 1);
+    char folder[MAX_PATH];
+    EXPECT_EQ(GetWindowsDirectory(folder, 5), 26u) << "the size it needs";
+    EXPECT_EQ(GetWindowsDirectory(folder, sizeof folder), 25u);
+    EXPECT_STREQ(folder, "/tmp/tvsk-config/MurnApps");
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    ASSERT_GT(GetWindowsDirectory(folder, sizeof folder), 0u);
+    EXPECT_STREQ(folder, (std::string(std::getenv("HOME")) + "/.config/MurnApps").c_str());
+    if (saved.empty())
+        unsetenv("XDG_CONFIG_HOME");
+    else
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
 TEST(SystemTest, TempFileNamesAreCreatedUnique)
 {
     char directory[MAX_PATH];
