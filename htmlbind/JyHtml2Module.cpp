@@ -23,22 +23,4 @@ const TypeLibrary kLibrary{LIBID_JYHTML2Lib, "1.0", "JyHtml2 1.0 Type Library"};
 
 } // namespace
 
-extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
-{
-    return GetClassObject(kClasses, clsid, iid, object);
-}
-
-extern "C" HRESULT DllCanUnloadNow()
-{
-    return CanUnloadNow();
-}
-
-extern "C" HRESULT DllRegisterServer()
-{
-    return RegisterServer(kClasses, &kLibrary, reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-extern "C" HRESULT DllUnregisterServer()
-{
-    return UnregisterServer(kClasses, &kLibrary);
-}
+TVSK_COM_MODULE_EXPORTS(kClasses, &kLibrary)

@@ -57,3 +57,44 @@ BOOL CComPort::reset()
 {
     return m_port && SUCCEEDED(m_port->Reset());
 }
+
+BOOL CComPort::WriteMsg(DWORD id, const BYTE* data, LONG length)
+{
+    if (!m_port || length < 0 || length > MaxMessageLength || (length > 0 && !data))
+        return 0;
+    // The port object only reads the bytes.
+    LANYARD_MSG message{static_cast<ULONG>(length), const_cast<BYTE*>(data)};
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BYREF;
+    argument.byref = &message;
+    return SUCCEEDED(m_port->SendVariantMessage(static_cast<LONG>(id), argument));
+}
+
+BOOL CComPort::ReadMsg(DWORD* id, BYTE* data, LONG* length, WORD timeout)
+{
+    if (!m_port || !id || !data || !length)
+        return 0;
+    // The capacity bounds the copy: a longer message is refused by the port object.
+    LONG received = MaxMessageLength;
+    LONG receivedId = 0;
+    VARIANT target;
+    VariantInit(&target);
+    target.vt = VT_BYREF;
+    target.byref = data;
+    if (FAILED(m_port->ReceiveVariantMessage(&receivedId, &received, &target, timeout)) || received < 0)
+        return 0;
+    *id = static_cast<DWORD>(receivedId);
+    *length = received;
+    return 1;
+}
+
+BOOL CComPort::AddMessageFilter(LONG mask, LONG filter)
+{
+    return m_port && SUCCEEDED(m_port->AddMessageFilter(mask, filter));
+}
+
+BOOL CComPort::RemMessageFilter(LONG mask, LONG filter)
+{
+    return m_port && SUCCEEDED(m_port->RemMessageFilter(mask, filter));
+}

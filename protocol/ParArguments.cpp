@@ -60,7 +60,7 @@ int MakeParAccess(LONG ipa, LONG subI, VARTYPE type, const CDriveSettings& setti
     access.area = ipa >= kFirstMemoryWord ? ParArea::Memory : ParArea::Parameter;
     access.index = static_cast<int>(ipa);
     access.bit = static_cast<int>(subI);
-    if (!settings.asciiMode && !FitsBinaryFrame(access, settings))
+    if (!settings.asciiMode && !settings.canOpenMode && !FitsBinaryFrame(access, settings))
         return DLE_BAD_INDEX;
     if (!WidthOfType(type, access.width))
         return DLE_BAD_TYPE;

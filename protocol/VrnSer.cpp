@@ -1,5 +1,6 @@
 #include "VrnSer.h"
 
+#include "CanOpenPar.h"
 #include "MemoryWindow.h"
 #include "ParArguments.h"
 #include "ParTransfer.h"
@@ -15,6 +16,8 @@ namespace
 constexpr const char* kProtocolName = "VrnSer";
 constexpr const char* kMessageSection = "ERR";
 constexpr WORD kNoWait = 0xFFFF;
+// Request identifiers 0x600 + node must stay among the SDO identifiers.
+constexpr SHORT kLastCanOpenNode = 127;
 
 VrnSerServices DefaultServices()
 {
@@ -329,10 +332,10 @@ HRESULT CVrnSer::get_Par(LONG ipa, LONG subI, SHORT type, VARIANT* value)
         return E_POINTER;
     if (!m_port)
         return Fail(DLE_NOT_OPEN, VRNSER_E_NOT_OPEN);
-    if (m_settings.canOpenMode)
-        return E_NOTIMPL;
-    m_errorCode = DLE_OK;
     const VARTYPE resultType = type != 0 ? static_cast<VARTYPE>(type) : value->vt;
+    if (m_settings.canOpenMode)
+        return CanOpenRead(ipa, subI, resultType, *value);
+    m_errorCode = DLE_OK;
     ParAccess access;
     if (const HRESULT hr = CheckedAccess(ipa, subI, resultType, access); FAILED(hr))
         return hr;
@@ -346,15 +349,48 @@ HRESULT CVrnSer::put_Par(LONG ipa, LONG subI, SHORT type, VARIANT value)
 {
     if (!m_port)
         return Fail(DLE_NOT_OPEN, VRNSER_E_NOT_OPEN);
+    const VARTYPE accessType = type != 0 ? static_cast<VARTYPE>(type) : value.vt;
     if (m_settings.canOpenMode)
-        return E_NOTIMPL;
+        return CanOpenWrite(ipa, subI, accessType, value);
     m_errorCode = DLE_OK;
     ParAccess access;
-    if (const HRESULT hr = CheckedAccess(ipa, subI, type != 0 ? static_cast<VARTYPE>(type) : value.vt, access);
-        FAILED(hr))
+    if (const HRESULT hr = CheckedAccess(ipa, subI, accessType, access); FAILED(hr))
         return hr;
     const int error = CParTransfer(*m_port, m_frame, m_settings).Write(access, ParValueOf(value), m_writeAcknowledge);
     return error == DLE_OK ? S_OK : Fail(error, VRNSER_E_TRANSFER);
+}
+
+HRESULT CVrnSer::CanOpenAccess(LONG ipa, LONG subI, VARTYPE type, ParAccess& access)
+{
+    // Subindex n + 1 cannot reach further; refused without touching the error code.
+    if (!IsParIndex(ipa) || CCanOpenPar::ObjectNumber(ipa) > CCanOpenPar::LastObjectNumber)
+        return E_INVALIDARG;
+    if (m_settings.address < 0 || m_settings.address > kLastCanOpenNode)
+        return Fail(DLE_BAD_INDEX, E_INVALIDARG);
+    return CheckedAccess(ipa, subI, type, access);
+}
+
+// A failed transfer keeps the error code and shows nothing: the SDO result is not a link error.
+HRESULT CVrnSer::CanOpenRead(LONG ipa, LONG subI, VARTYPE type, VARIANT& value)
+{
+    ParAccess access;
+    if (const HRESULT hr = CanOpenAccess(ipa, subI, type, access); FAILED(hr))
+        return hr;
+    DWORD read = 0;
+    if (CCanOpenPar(*m_port, static_cast<BYTE>(m_settings.address)).Read(access, read) != C_ERRO_OK)
+        return VRNSER_E_TRANSFER;
+    SetParResult(value, type, read);
+    return S_OK;
+}
+
+HRESULT CVrnSer::CanOpenWrite(LONG ipa, LONG subI, VARTYPE type, const VARIANT& value)
+{
+    ParAccess access;
+    if (const HRESULT hr = CanOpenAccess(ipa, subI, type, access); FAILED(hr))
+        return hr;
+    if (CCanOpenPar(*m_port, static_cast<BYTE>(m_settings.address)).Write(access, ParValueOf(value)) != C_ERRO_OK)
+        return VRNSER_E_TRANSFER;
+    return S_OK;
 }
 
 HRESULT CVrnSer::ReadMemory(LONG addr, LONG len, SHORT* buff)

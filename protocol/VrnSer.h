@@ -88,6 +88,10 @@ private:
     // Parses both parts of a settings string; with portPartAlone also a string that is only a port part.
     void ApplySettings(BSTR text, bool portPartAlone);
     HRESULT CheckedAccess(LONG ipa, LONG subI, VARTYPE type, ParAccess& access);
+    // The checks of a CANopen transfer: object number, node, then those of every transfer.
+    HRESULT CanOpenAccess(LONG ipa, LONG subI, VARTYPE type, ParAccess& access);
+    HRESULT CanOpenRead(LONG ipa, LONG subI, VARTYPE type, VARIANT& value);
+    HRESULT CanOpenWrite(LONG ipa, LONG subI, VARTYPE type, const VARIANT& value);
     HRESULT RawRead(const BYTE* countBytes, BYTE* buffer, LONG* length);
     // Copies what the dialog accepted and reopens a port that was open.
     HRESULT ApplyConfig(const CDriveSettings& edited);

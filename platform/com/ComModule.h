@@ -71,3 +71,16 @@ HRESULT UnregisterServer(std::span<const ComClass> classes, const TypeLibrary* l
 std::string ModulePathOf(const void* address);
 
 } // namespace tvsk::com
+
+// Defines a component's four exports over its class table and type library (a pointer, or nullptr).
+#define TVSK_COM_MODULE_EXPORTS(classes, library)                                                         \
+    extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)                      \
+    {                                                                                                    \
+        return ::tvsk::com::GetClassObject(classes, clsid, iid, object);                                 \
+    }                                                                                                    \
+    extern "C" HRESULT DllCanUnloadNow() { return ::tvsk::com::CanUnloadNow(); }                         \
+    extern "C" HRESULT DllRegisterServer()                                                               \
+    {                                                                                                    \
+        return ::tvsk::com::RegisterServer(classes, library, reinterpret_cast<const void*>(&DllRegisterServer)); \
+    }                                                                                                    \
+    extern "C" HRESULT DllUnregisterServer() { return ::tvsk::com::UnregisterServer(classes, library); }

@@ -76,8 +76,9 @@ CanMessage CanOpenNode::InitiateDownload(const CanMessage& request, Entry entry)
     if (expedited)
     {
         const std::size_t size = sized ? 4 - ((command >> 2) & 0x03) : 4;
-        m_dictionary[entry].assign(request.data.begin() + 4, request.data.begin() + 4 + static_cast<long>(size));
-        return Reply(0x60, entry);
+        const std::uint32_t abort =
+            Store(entry, {request.data.begin() + 4, request.data.begin() + 4 + static_cast<long>(size)});
+        return abort ? Abort(entry, abort) : Reply(0x60, entry);
     }
     m_transfer.active = true;
     m_transfer.download = true;
@@ -106,7 +107,9 @@ CanMessage CanOpenNode::DownloadSegment(const CanMessage& request)
         const bool complete = m_transfer.announced == 0 || m_transfer.bytes.size() == m_transfer.announced;
         if (!complete)
             return Abort(entry, kLengthMismatch);
-        m_dictionary[entry] = std::move(m_transfer.bytes);
+        const std::uint32_t abort = Store(entry, m_transfer.bytes);
+        if (abort)
+            return Abort(entry, abort);
         m_transfer = {};
     }
     return reply;
@@ -115,10 +118,9 @@ CanMessage CanOpenNode::DownloadSegment(const CanMessage& request)
 CanMessage CanOpenNode::InitiateUpload(Entry entry)
 {
     m_transfer = {};
-    const auto found = m_dictionary.find(entry);
-    if (found == m_dictionary.end())
-        return Abort(entry, kNotInDictionary);
-    const std::vector<std::uint8_t>& value = found->second;
+    std::vector<std::uint8_t> value;
+    if (const std::uint32_t abort = Load(entry, value))
+        return Abort(entry, abort);
     if (value.size() <= 4)
     {
         CanMessage reply = Reply(static_cast<std::uint8_t>(0x43 | ((4 - value.size()) << 2)), entry);
@@ -154,6 +156,25 @@ CanMessage CanOpenNode::UploadSegment(const CanMessage& request)
     if (last)
         m_transfer = {};
     return reply;
+}
+
+std::uint32_t CanOpenNode::Load(Entry entry, std::vector<std::uint8_t>& bytes)
+{
+    if (DriveObjects::Holds(entry.first))
+        return m_drive.Read(entry.first, entry.second, bytes);
+    const auto found = m_dictionary.find(entry);
+    if (found == m_dictionary.end())
+        return kNotInDictionary;
+    bytes = found->second;
+    return 0;
+}
+
+std::uint32_t CanOpenNode::Store(Entry entry, const std::vector<std::uint8_t>& bytes)
+{
+    if (DriveObjects::Holds(entry.first))
+        return m_drive.Write(entry.first, entry.second, bytes);
+    m_dictionary[entry] = bytes;
+    return 0;
 }
 
 CanMessage CanOpenNode::Reply(std::uint8_t command, Entry entry) const

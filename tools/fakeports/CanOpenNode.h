@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CanMessage.h"
+#include "DriveObjects.h"
 
 #include <map>
 #include <optional>
@@ -15,7 +16,8 @@ class CanOpenNode : public CanPeer
 public:
     using Entry = std::pair<std::uint16_t, std::uint8_t>; // index, subindex
 
-    // Starts with the device type (0x1000) and a device name (0x1008) long enough for segments.
+    // Starts with the device type (0x1000) and a device name (0x1008) long enough for segments;
+    // 0x2000..0x2003 are a simulated drive's objects.
     explicit CanOpenNode(std::uint8_t node);
 
     // Requests to 0x600 + node are answered on 0x580 + node; other messages find nobody.
@@ -28,6 +30,9 @@ private:
     CanMessage DownloadSegment(const CanMessage& request);
     CanMessage InitiateUpload(Entry entry);
     CanMessage UploadSegment(const CanMessage& request);
+    // 0 or the abort code.
+    std::uint32_t Load(Entry entry, std::vector<std::uint8_t>& bytes);
+    std::uint32_t Store(Entry entry, const std::vector<std::uint8_t>& bytes);
     CanMessage Reply(std::uint8_t command, Entry entry) const;
     CanMessage Abort(Entry entry, std::uint32_t code);
 
@@ -45,6 +50,7 @@ private:
 
     std::uint8_t m_node;
     std::map<Entry, std::vector<std::uint8_t>> m_dictionary;
+    DriveObjects m_drive;
     Transfer m_transfer;
 };
 

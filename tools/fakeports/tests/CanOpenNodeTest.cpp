@@ -112,3 +112,29 @@ TEST_F(CanOpenNodeTest, FaultsAreAnsweredWithAbortCodes)
     EXPECT_TRUE(node.Answer(Request(0x606, {0x40, 0x00, 0x10, 0x00, 0, 0, 0, 0})).empty()) << "another node";
     EXPECT_TRUE(node.Answer(Request(0x605, {0x80, 0x00, 0x10, 0x00, 0, 0, 0, 0})).empty()) << "client abort";
 }
+
+TEST_F(CanOpenNodeTest, DriveObjectsAreTheSimulatedDrivesParametersBitsAndMemory)
+{
+    const CanMessage untouched = Ask({0x40, 0x00, 0x20, 0x0A, 0, 0, 0, 0});
+    EXPECT_EQ(untouched.data[0], 0x4B) << "a parameter word before any write";
+
+    Ask({0x23, 0x00, 0x20, 0x0A, 0x78, 0x56, 0x34, 0x12});
+    const CanMessage wide = Ask({0x40, 0x00, 0x20, 0x0A, 0, 0, 0, 0});
+    EXPECT_EQ(wide.data[0], 0x43) << "as wide as written";
+    EXPECT_EQ(AbortCode(wide), 0x12345678u);
+
+    Ask({0x2B, 0x01, 0x20, 0x03, 0x01, 0x02, 0, 0}); // set bits 0 and 9 of parameter 2
+    Ask({0x2B, 0x02, 0x20, 0x03, 0x01, 0x00, 0, 0}); // clear bit 0 again
+    const CanMessage bits = Ask({0x40, 0x00, 0x20, 0x03, 0, 0, 0, 0});
+    EXPECT_EQ(bits.data[4], 0x00);
+    EXPECT_EQ(bits.data[5], 0x02);
+    EXPECT_EQ(AbortCode(Ask({0x2F, 0x01, 0x20, 0x03, 0x01, 0, 0, 0})), 0x06070010u) << "a mask is 16 bits";
+
+    Ask({0x2B, 0x03, 0x20, 0x11, 0xCD, 0xAB, 0, 0}); // memory word 0x4010
+    const CanMessage word = Ask({0x40, 0x03, 0x20, 0x11, 0, 0, 0, 0});
+    EXPECT_EQ(word.data[4], 0xCD);
+    EXPECT_EQ(word.data[5], 0xAB);
+
+    EXPECT_EQ(AbortCode(Ask({0x40, 0x00, 0x20, 0x00, 0, 0, 0, 0})), 0x06090011u) << "subindex 0 is no parameter";
+    EXPECT_EQ(AbortCode(Ask({0x40, 0x01, 0x20, 0x01, 0, 0, 0, 0})), 0x06010001u) << "bit masks are written only";
+}

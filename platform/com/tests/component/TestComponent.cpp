@@ -107,22 +107,4 @@ const TypeLibrary kLibrary{LIBID_TestCounter, "1.0", "TvskComTest 1.0 Type Libra
 
 } // namespace
 
-extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
-{
-    return GetClassObject(kClasses, clsid, iid, object);
-}
-
-extern "C" HRESULT DllCanUnloadNow()
-{
-    return CanUnloadNow();
-}
-
-extern "C" HRESULT DllRegisterServer()
-{
-    return RegisterServer(kClasses, &kLibrary, reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-extern "C" HRESULT DllUnregisterServer()
-{
-    return UnregisterServer(kClasses, &kLibrary);
-}
+TVSK_COM_MODULE_EXPORTS(kClasses, &kLibrary)
