@@ -4,6 +4,7 @@
 #include "ModemDialer.h"
 #include "ModemSettings.h"
 
+#include <porthost/DiagnoServer.h>
 #include <porthost/PortClientList.h>
 #include <porthost/PortDevice.h>
 #include <porthost/PortServerLink.h>
@@ -20,13 +21,13 @@ enum MODEM_STATE : int
     MODEM_ABORTED = 4,
 };
 
-class CModemServer
+class CModemServer : public CDiagnoServer
 {
 public:
     static constexpr DWORD IdleCheckMilliseconds = 1000;
 
     explicit CModemServer(const ModemSettings& settings);
-    ~CModemServer() { Close(); }
+    ~CModemServer() override { Close(); }
     CModemServer(const CModemServer&) = delete;
     CModemServer& operator=(const CModemServer&) = delete;
 
@@ -36,7 +37,7 @@ public:
     // everything: no client for longer than the inactivity time since the last command.
     bool Dispatch();
     // Detaches a client through the block, as a client does.
-    BOOL DetachClient(DWORD processId);
+    BOOL DetachClient(DWORD processId) override;
 
     // The file whose lines initialise the modem; when it does not open, the built-in commands.
     void SetInitFile(const CString& path) { m_initFile = path; }
@@ -46,10 +47,11 @@ public:
 
     bool Ended() const noexcept { return m_ended; }
     int State() const noexcept { return m_state; }
-    int ClientCount() const noexcept { return m_clients.Count(); }
+    int ClientCount() const noexcept override { return m_clients.Count(); }
+    CDWordArray Clients() const override { return m_clients.Copy(); }
     CString DialNumber() const;
     const CString& LineText() const noexcept { return m_device.LineText(); }
-    CPortSpy& Spy() noexcept { return m_spy; }
+    CPortSpy& Spy() noexcept override { return m_spy; }
 
 private:
     void RunCommand(PORT_BLOCK& block);

@@ -1,5 +1,9 @@
 // Fonwick: serves one modem port to the client processes that attach to it ("FONWICK <n>").
 #include "ModemServer.h"
+#include "ModemServerDlg.h"
+
+#include <Display.h>
+#include <ui/App.h>
 
 #include <kernel/Sync.h>
 #include <kernel/System.h>
@@ -48,7 +52,14 @@ int main(int argc, char** argv)
     if (!server.Open(port))
         return 2;
     std::thread worker(ModemThreadProc, &server);
-    // The window's timer: the program ends at the first tick after the worker has closed everything.
+    if (HasDisplay())
+    {
+        static CWinApp app("Fonwick");
+        AfxInitToolkit(argc, argv);
+        CModemServerDlg window(port, server);
+        window.DoModal();
+    }
+    // Without a window, the same timer: the program ends at the first tick after the worker has closed everything.
     while (!server.Ended())
         Sleep(TimerMilliseconds);
     worker.join();

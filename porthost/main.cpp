@@ -1,4 +1,5 @@
 // Porthaven: serves one serial port to the client processes that attach to it ("PORTHAVEN <n>").
+#include "Display.h"
 #include "PortServer.h"
 #include "ServerDlg.h"
 
@@ -13,18 +14,6 @@ namespace
 {
 
 constexpr DWORD TimerMilliseconds = 100;
-
-// The window needs a display; without one the server runs on its own.
-bool HasDisplay()
-{
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
-    {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
-}
 
 // True when another server is starting at this very moment.
 bool AnotherServerIsStarting()

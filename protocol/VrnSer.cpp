@@ -207,12 +207,6 @@ HRESULT CVrnSer::put_Option(LONG)
     return E_NOTIMPL;
 }
 
-HRESULT CVrnSer::Config()
-{
-    // The settings dialog belongs to the window layer, which the protocol object does not link yet.
-    return E_NOTIMPL;
-}
-
 HRESULT CVrnSer::Init(BSTR fName)
 {
     if (!fName)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ComPort.h"
+#include "ConfigDialog.h"
 #include "DeviceLink.h"
 #include "MessageFile.h"
 #include "ParAccess.h"
@@ -21,7 +22,7 @@ struct VrnSerServices
     std::string messageFile;
 };
 
-class CVrnSer : public tvsk::com::DispatchObject<CVrnSer, IVrnSer, ISupportErrorInfo>
+class CVrnSer : public tvsk::com::DispatchObject<CVrnSer, IVrnSer, ISupportErrorInfo>, public CAutodetectTarget
 {
 public:
     CVrnSer();
@@ -76,6 +77,9 @@ public:
 
     HRESULT InterfaceSupportsErrorInfo(REFIID iid) override;
 
+    bool PortOpen() const override { return m_active; }
+    void Autodetect(DWORD portCode, DWORD frameCode, CAutodetectState& state) override;
+
 private:
     // Records the code, shows its box, and hands back hr.
     HRESULT Fail(int error, HRESULT hr);
@@ -89,6 +93,11 @@ private:
     HRESULT CanOpenRead(LONG ipa, LONG subI, VARTYPE type, VARIANT& value);
     HRESULT CanOpenWrite(LONG ipa, LONG subI, VARTYPE type, const VARIANT& value);
     HRESULT RawRead(const BYTE* countBytes, BYTE* buffer, LONG* length);
+    // Copies what the dialog accepted and reopens a port that was open.
+    HRESULT ApplyConfig(const CDriveSettings& edited);
+    // Probes every baud rate (and in binary mode every address) with the probe parameter.
+    void Scan(const DWORD* baudRates, size_t count, CAutodetectState& state);
+    bool Probe();
 
     CPortObjectFactory& m_ports;
     CWarningSink* m_sink;

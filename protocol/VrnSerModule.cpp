@@ -39,3 +39,9 @@ extern "C" CWarningSink* VrnSerSetWarningSink(CWarningSink* sink)
 {
     return SetVrnSerWarningSink(sink);
 }
+
+// The window layer's hook: the configuration dialog that Config shows.
+extern "C" CConfigDialog* VrnSerSetConfigDialog(CConfigDialog* dialog)
+{
+    return SetVrnSerConfigDialog(dialog);
+}

@@ -218,3 +218,21 @@ TEST_F(FonwickTest, ANumberThatGetsNoCarrierIsDialledAgainByTheNextClient)
 }
 
 } // namespace
+
+TEST_F(FonwickTest, WithADisplayTheServerShowsItsWindowAndStillEndsAfterTheLastClient)
+{
+    // The test environment draws off screen, so a display name is all the program needs.
+    ::setenv("DISPLAY", ":tvsk", 1);
+    ModemOnLine line(ModemBehaviour{});
+    HANDLE server = nullptr;
+    {
+        ComModem client(Port, 9600, 8, 2, 0, "55");
+        ::unsetenv("DISPLAY");
+        ASSERT_TRUE(client.com_ok());
+        server = ServerProcess();
+        ASSERT_NE(server, nullptr);
+    }
+    EXPECT_EQ(WaitForSingleObject(server, 5000), WAIT_OBJECT_0) << "the window's timer ends the program";
+    CloseHandle(server);
+    EXPECT_TRUE(LeftObjects().empty());
+}

@@ -1,0 +1,76 @@
+// Fonwick's window: title, state texts, client count and the inactivity field.
+#include <ModemServerDlg.h>
+
+#include <ui/App.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+class UiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/tvsk-modemhost-XXXXXX";
+        ASSERT_NE(::mkdtemp(dir), nullptr);
+        ::setenv("TARVESKON_REGISTRY", (std::string(dir) + "/registry").c_str(), 1);
+        static CWinApp app("ModemHostTests");
+        int argc = 0;
+        AfxInitToolkit(argc, nullptr);
+    }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+} // namespace
+
+TEST(ModemStateTextTest, NamesEveryStateAndUndefinedBeyond)
+{
+    EXPECT_STREQ(ModemStateText(MODEM_NOT_CONNECTED), "Not connected");
+    EXPECT_STREQ(ModemStateText(MODEM_INITIALISING), "Modem inizialize ...");
+    EXPECT_STREQ(ModemStateText(MODEM_DIALLING), "Dialing ...");
+    EXPECT_STREQ(ModemStateText(MODEM_CONNECTED), "Connected");
+    EXPECT_STREQ(ModemStateText(MODEM_ABORTED), "Connection aborted");
+    EXPECT_STREQ(ModemStateText(5), "Undefined");
+    EXPECT_STREQ(ModemStateText(-1), "Undefined");
+}
+
+class ModemServerDlgTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (window.GetSafeHwnd())
+            window.DestroyWindow();
+    }
+    void Open() { ASSERT_TRUE(window.CreateIndirect(AfxFindDialogTemplate("FONWICK_SERVER"))); }
+    void Click(UINT id) { window.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    CString Text(UINT id) { return window.GetDlgItem(static_cast<int>(id))->GetWindowText(); }
+
+    ModemSettings settings{2000, 3};
+    CModemServer server{settings};
+    CModemServerDlg window{4, server};
+};
+
+TEST_F(ModemServerDlgTest, ShowsTitleAndInactivityAndHidesTheAbortOutsideDialling)
+{
+    Open();
+    EXPECT_EQ(window.GetWindowText(), CString("Modem Server on COM4"));
+    EXPECT_EQ(Text(IDC_MODEM_INACTIVITY), CString("3"));
+    EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled());
+    EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_ABORT)->IsWindowVisible());
+
+}
+
+TEST_F(ModemServerDlgTest, ApplyTakesTheEditedInactivityMinutes)
+{
+    Open();
+    window.SetDlgItemText(IDC_MODEM_INACTIVITY, "12");
+    EXPECT_TRUE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled()) << "editing enables Apply";
+    Click(IDC_MODEM_APPLY);
+    EXPECT_EQ(server.Settings().inactivityMinutes, 12);
+    EXPECT_EQ(Text(IDC_MODEM_INACTIVITY), CString("12"));
+    EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled());
+}

@@ -1,0 +1,299 @@
+// The configuration dialog: fields into the settings string, the enabling rule, and autodetect
+// against a simulated drive on a pseudo-terminal behind the serial port server.
+#include <VrnSerConfigDlg.h>
+
+#include <protocol/VrnSer.h>
+
+#include <KernelTestSupport.h>
+
+#include <ui/App.h>
+#include <ui/Controls.h>
+#include <ui/MessageBox.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <dlfcn.h>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace tvsk::com;
+
+namespace
+{
+class UiEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static CWinApp app("VrnSerConfigTests");
+        int argc = 0;
+        AfxInitToolkit(argc, nullptr);
+    }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+
+class QuestionSink : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        questions.push_back(text);
+        return answer;
+    }
+    int answer = IDNO;
+    std::vector<CString> questions;
+};
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+BSTR Text(const char* text)
+{
+    return BstrFromUtf8(text);
+}
+
+std::string ConfString(CVrnSer& link)
+{
+    BSTR text = nullptr;
+    EXPECT_EQ(link.get_ConfString(&text), S_OK);
+    std::string result = Utf8FromBstr(text);
+    SysFreeString(text);
+    return result;
+}
+
+// Runs the real dialog modeless in place of the modal one and lets the test fill it in.
+class ScriptedConfigDialog : public CConfigDialog
+{
+public:
+    bool Edit(CDriveSettings& settings, CAutodetectTarget& target) override
+    {
+        CVrnSerConfigDlg dialog(settings, target);
+        EXPECT_TRUE(dialog.CreateIndirect(AfxFindDialogTemplate(102)));
+        const bool ok = script(dialog);
+        dialog.DestroyWindow();
+        return ok;
+    }
+    std::function<bool(CVrnSerConfigDlg&)> script;
+};
+} // namespace
+
+class VrnSerConfigDlgTest : public kerneltest::NamespaceTest
+{
+protected:
+    void SetUp() override
+    {
+        NamespaceTest::SetUp();
+        previousSink = AfxSetMessageBoxSink(&sink);
+        previousDialog = SetVrnSerConfigDialog(&scripted);
+        link->put_MsgOn(0);
+    }
+    void TearDown() override
+    {
+        SetVrnSerConfigDialog(previousDialog);
+        AfxSetMessageBoxSink(previousSink);
+        NamespaceTest::TearDown();
+    }
+    static void Click(CWnd& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    static void Select(CWnd& dialog, UINT id, const char* text)
+    {
+        auto& combo = *static_cast<CComboBox*>(dialog.GetDlgItem(static_cast<int>(id)));
+        combo.SetCurSel(combo.FindStringExact(-1, text));
+    }
+    static bool Enabled(CWnd& dialog, UINT id) { return dialog.GetDlgItem(static_cast<int>(id))->IsWindowEnabled(); }
+
+    QuestionSink sink;
+    CMessageBoxSink* previousSink = nullptr;
+    ScriptedConfigDialog scripted;
+    CConfigDialog* previousDialog = nullptr;
+    ComPtr<CVrnSer> link{new CVrnSer()};
+};
+
+TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
+{
+    link->put_ConfString(Text("VrnSer:2,300#COM:4,38400,N,8,1"));
+    scripted.script = [](CVrnSerConfigDlg& dialog) {
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_ADDRESS)->GetWindowText(), CString("2"));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_TIMEOUT)->GetWindowText(), CString("300"));
+        Select(dialog, IDC_CFG_PORT, "COM12");
+        Select(dialog, IDC_CFG_BAUD, "115200");
+        Select(dialog, IDC_CFG_FRAME, "O,7,1");
+        dialog.SetDlgItemText(IDC_CFG_ADDRESS, "17");
+        dialog.SetDlgItemText(IDC_CFG_TIMEOUT, "450");
+        Click(dialog, IDOK);
+        return true;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#COM:12,115200,O,7,1");
+
+    scripted.script = [](CVrnSerConfigDlg& dialog) {
+        Click(dialog, IDC_CFG_MODEM);
+        dialog.SetDlgItemText(IDC_CFG_DIAL, "0049,\"1\";2");
+        Click(dialog, IDOK);
+        return true;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#MODEM:12,115200,O,7,1,0049_^1^-2") << "the dial number escaped";
+
+    scripted.script = [](CVrnSerConfigDlg& dialog) {
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_DIAL)->GetWindowText(), CString("0049,\"1\";2")) << "shown unescaped";
+        Select(dialog, IDC_CFG_PORT, "COM3");
+        Click(dialog, IDC_CFG_CANOPEN);
+        Select(dialog, IDC_CFG_CAN_BAUD, "250 kb/s");
+        Click(dialog, IDOK);
+        return true;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#CANUSB:0,250000,500000");
+}
+
+TEST_F(VrnSerConfigDlgTest, CancelKeepsTheSettings)
+{
+    link->put_ConfString(Text("VrnSer:5,200#COM:2,19200,E,8,1"));
+    scripted.script = [](CVrnSerConfigDlg& dialog) {
+        Select(dialog, IDC_CFG_PORT, "COM9");
+        dialog.SetDlgItemText(IDC_CFG_ADDRESS, "9");
+        Click(dialog, IDCANCEL);
+        return false;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:5,200#COM:2,19200,E,8,1");
+}
+
+TEST_F(VrnSerConfigDlgTest, StartIsOfferedOnlyForAPlainSerialPortThatIsClosed)
+{
+    scripted.script = [](CVrnSerConfigDlg& dialog) {
+        EXPECT_TRUE(Enabled(dialog, IDC_CFG_AUTODETECT));
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_CAN_BAUD));
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_DIAL));
+        Click(dialog, IDC_CFG_MODEM);
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_AUTODETECT)) << "modem";
+        EXPECT_TRUE(Enabled(dialog, IDC_CFG_DIAL));
+        Click(dialog, IDC_CFG_MODEM);
+        Click(dialog, IDC_CFG_CANOPEN);
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_AUTODETECT)) << "CANopen";
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_PORT));
+        EXPECT_TRUE(Enabled(dialog, IDC_CFG_CAN_BAUD));
+        Click(dialog, IDC_CFG_SERIAL);
+        EXPECT_TRUE(Enabled(dialog, IDC_CFG_AUTODETECT));
+        return false;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+}
+
+// A simulated drive on a pseudo-terminal that serial port n reaches through the port server.
+class AutodetectTest : public VrnSerConfigDlgTest
+{
+protected:
+    static constexpr int Port = 6;
+
+    void SetUp() override
+    {
+        VrnSerConfigDlgTest::SetUp();
+        setenv("TARVESKON_PROGRAM_DIR", TVSK_BIN_DIR, 1);
+        ASSERT_EQ(std::system((std::string(TVSK_REGSVR) + " " + LANYARD_COMPONENT).c_str()), 0);
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    }
+    void TearDown() override
+    {
+        if (drive > 0)
+        {
+            ::kill(drive, SIGTERM);
+            ::waitpid(drive, nullptr, 0);
+        }
+        CoUninitialize();
+        VrnSerConfigDlgTest::TearDown();
+    }
+    void StartDrive(const char* address, const char* line)
+    {
+        const fs::path link = storeDirectory / "drive";
+        drive = ::fork();
+        ASSERT_GE(drive, 0);
+        if (drive == 0)
+        {
+            ::execl(DRIVESIM, DRIVESIM, "--link", link.c_str(), "--address", address, "--line", line, nullptr);
+            ::_exit(127);
+        }
+        ASSERT_TRUE(WaitFor([&] { return fs::exists(link); }, 5000));
+        kerneltest::MapSerialPort(Port, link.string());
+    }
+
+    pid_t drive = -1;
+};
+
+TEST_F(AutodetectTest, FindsTheDriveAtItsBaudRateAndAddressAndLeavesTheSettingsAsTheyWere)
+{
+    StartDrive("3", "19200,E,8,1");
+    const std::string before = "VrnSer:0,1000#COM:6,9600,E,8,1";
+    link->put_ConfString(Text(before.c_str()));
+    scripted.script = [this](CVrnSerConfigDlg& dialog) {
+        Click(dialog, IDC_CFG_AUTODETECT);
+        EXPECT_TRUE(dialog.IsAutodetectRunning());
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText(), CString("Stop"));
+        EXPECT_FALSE(Enabled(dialog, IDOK));
+        EXPECT_FALSE(Enabled(dialog, IDC_CFG_BAUD));
+        EXPECT_TRUE(WaitFor([this] { return !sink.questions.empty(); }, 20000));
+        EXPECT_TRUE(WaitFor([&] { return !dialog.IsAutodetectRunning(); }, 3000)) << "No ends the search";
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_ADDRESS)->GetWindowText(), CString("3"));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText(), CString("Start"));
+        EXPECT_TRUE(Enabled(dialog, IDOK));
+        Click(dialog, IDCANCEL);
+        return false;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    ASSERT_EQ(sink.questions.size(), 1u);
+    EXPECT_EQ(sink.questions[0],
+              CString("Received answer from\nADDRESS: 3\nBAUDRATE: 19200\nContinue searching for other drives?"));
+    EXPECT_EQ(ConfString(*link.Get()), before);
+    LONG active = 1;
+    EXPECT_EQ(link->get_Active(&active), S_OK);
+    EXPECT_EQ(active, 0) << "autodetect leaves the port closed";
+}
+
+TEST_F(AutodetectTest, StopEndsTheSearchWithoutAFind)
+{
+    StartDrive("3", "115200,E,8,1");
+    link->put_ConfString(Text("VrnSer:0,1000#COM:6,9600,E,8,1"));
+    scripted.script = [this](CVrnSerConfigDlg& dialog) {
+        Click(dialog, IDC_CFG_AUTODETECT);
+        EXPECT_TRUE(WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_TRIED_ADDRESS)->GetWindowText() == "2"; }, 5000));
+        Click(dialog, IDC_CFG_AUTODETECT);
+        EXPECT_FALSE(dialog.IsAutodetectRunning());
+        EXPECT_TRUE(WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText() == "Start"; }, 2000));
+        EXPECT_TRUE(Enabled(dialog, IDCANCEL));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_TRIED_BAUD)->GetWindowText(), CString(""));
+        Click(dialog, IDCANCEL);
+        return false;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
+    EXPECT_TRUE(sink.questions.empty());
+}
+
+TEST(InstallVrnSerConfigDialogTest, HandsTheDialogToTheComponentsHookOnly)
+{
+    void* component = ::dlopen(VRNSER_COMPONENT, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(component, nullptr) << ::dlerror();
+    using SetHook = CConfigDialog* (*)(CConfigDialog*);
+    auto setHook = reinterpret_cast<SetHook>(::dlsym(component, "VrnSerSetConfigDialog"));
+    ASSERT_NE(setHook, nullptr);
+
+    EXPECT_TRUE(InstallVrnSerConfigDialog(component));
+    CConfigDialog* installed = setHook(nullptr);
+    EXPECT_NE(dynamic_cast<CVrnSerConfigDialog*>(installed), nullptr);
+
+    void* program = ::dlopen(nullptr, RTLD_NOW);
+    EXPECT_FALSE(InstallVrnSerConfigDialog(program)) << "no hook in the test program";
+    ::dlclose(program);
+    ::dlclose(component);
+}
