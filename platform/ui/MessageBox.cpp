@@ -72,16 +72,16 @@ public:
         QMessageBox box(IconOf(type), QString::fromUtf8(caption.GetString()), QString::fromUtf8(text.GetString()),
                         QMessageBox::NoButton, parent);
         const std::vector<ButtonSpec> buttons = ButtonsOf(type);
-        for (const ButtonSpec& spec : buttons)
-            box.addButton(spec.button);
+        for (const ButtonSpec& choice : buttons)
+            box.addButton(choice.button);
         box.setDefaultButton(buttons[DefaultIndex(type, buttons.size())].button);
         const int pressed = box.exec();
-        for (const ButtonSpec& spec : buttons)
-            if (spec.button == pressed)
-                return spec.answer;
+        for (const ButtonSpec& choice : buttons)
+            if (choice.button == pressed)
+                return choice.answer;
         // Closed by the frame: the platform answers Cancel where there is one, else the default.
-        for (const ButtonSpec& spec : buttons)
-            if (spec.answer == IDCANCEL)
+        for (const ButtonSpec& choice : buttons)
+            if (choice.answer == IDCANCEL)
                 return IDCANCEL;
         return DefaultMessageBoxAnswer(type);
     }
