@@ -20,7 +20,7 @@ public:
 
 private:
     int m_argc = 1;
-    char m_name[16] = "htmlbind_tests";
+    char m_name[16] = "browser_tests";
     char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QApplication> m_app;
 };
