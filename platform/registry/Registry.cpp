@@ -88,6 +88,21 @@ bool Allows(const HKEY__& key, REGSAM right)
     return (key.access & right) == right;
 }
 
+// Runs body on the open key's node under the store's read lock, after the handle and right checks.
+template <class Body>
+LONG ReadOpenKey(HKEY key, REGSAM right, Body&& body)
+{
+    const auto k = Resolve(key);
+    if (!k)
+        return ERROR_INVALID_HANDLE;
+    if (!Allows(*k, right))
+        return ERROR_ACCESS_DENIED;
+    return RegistryStore::Instance().Read([&](const RegKey& top) -> LONG {
+        const RegKey* node = top.Find(k->path);
+        return node ? body(*node) : ERROR_KEY_DELETED;
+    });
+}
+
 // Appends the key names of subKey to path; empty pieces between backslashes are skipped.
 bool AppendSubKey(std::vector<std::string>& path, LPCSTR subKey)
 {
@@ -213,16 +228,8 @@ LONG RegCloseKey(HKEY key)
 
 LONG RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD dataSize)
 {
-    auto k = Resolve(key);
-    if (!k)
-        return ERROR_INVALID_HANDLE;
-    if (!Allows(*k, KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Read([&](const RegKey& top) {
-        const RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        const RegValue* value = node->FindValue(valueName ? valueName : "");
+    return ReadOpenKey(key, KEY_QUERY_VALUE, [&](const RegKey& node) {
+        const RegValue* value = node.FindValue(valueName ? valueName : "");
         return value ? CopyValueData(*value, type, data, dataSize) : ERROR_FILE_NOT_FOUND;
     });
 }
@@ -340,18 +347,10 @@ LONG RegDeleteTree(HKEY key, LPCSTR subKey)
 LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD, LPSTR keyClass,
                   LPDWORD classLength, void*)
 {
-    auto k = Resolve(key);
-    if (!k)
-        return ERROR_INVALID_HANDLE;
-    if (!Allows(*k, KEY_ENUMERATE_SUB_KEYS))
-        return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Read([&](const RegKey& top) {
-        const RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        if (index >= node->ChildKeys().size())
+    return ReadOpenKey(key, KEY_ENUMERATE_SUB_KEYS, [&](const RegKey& node) {
+        if (index >= node.ChildKeys().size())
             return ERROR_NO_MORE_ITEMS;
-        auto it = std::next(node->ChildKeys().begin(), static_cast<long>(index));
+        auto it = std::next(node.ChildKeys().begin(), static_cast<long>(index));
         if (LONG rc = CopyName(it->first, name, nameLength); rc != ERROR_SUCCESS)
             return rc;
         if (keyClass && classLength && *classLength > 0)
@@ -366,18 +365,10 @@ LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD
 LONG RegEnumValue(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength, LPDWORD, LPDWORD type,
                   LPBYTE data, LPDWORD dataSize)
 {
-    auto k = Resolve(key);
-    if (!k)
-        return ERROR_INVALID_HANDLE;
-    if (!Allows(*k, KEY_QUERY_VALUE))
-        return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Read([&](const RegKey& top) {
-        const RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        if (index >= node->Values().size())
+    return ReadOpenKey(key, KEY_QUERY_VALUE, [&](const RegKey& node) {
+        if (index >= node.Values().size())
             return ERROR_NO_MORE_ITEMS;
-        const RegValue& value = node->Values()[index];
+        const RegValue& value = node.Values()[index];
         if (LONG rc = CopyName(value.name, valueName, valueNameLength); rc != ERROR_SUCCESS)
             return rc;
         return CopyValueData(value, type, data, dataSize);
