@@ -2,7 +2,7 @@
 
 #include "DeviceLinkError.h"
 
-#include <cmath>
+#include <framework/Truncate.h>
 
 namespace
 {
@@ -37,20 +37,6 @@ bool FitsBinaryFrame(const ParAccess& access, const CDriveSettings& settings)
     return access.area == ParArea::Memory || access.index <= kLastBinaryParameter;
 }
 
-DWORD TruncatedReal(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    // Unsigned 32-bit values keep their pattern; anything beyond is clamped.
-    const double truncated = std::trunc(value);
-    if (truncated <= -2147483648.0)
-        return 0x80000000u;
-    if (truncated >= 4294967295.0)
-        return 0xFFFFFFFFu;
-    if (truncated < 0)
-        return static_cast<DWORD>(static_cast<LONG>(truncated));
-    return static_cast<DWORD>(truncated);
-}
 } // namespace
 
 int MakeParAccess(LONG ipa, LONG subI, VARTYPE type, const CDriveSettings& settings, ParAccess& access)
@@ -87,9 +73,9 @@ DWORD ParValueOf(const VARIANT& value)
     case VT_UI4:
         return value.ulVal;
     case VT_R4:
-        return TruncatedReal(value.fltVal);
+        return TruncateToDWord(value.fltVal);
     case VT_R8:
-        return TruncatedReal(value.dblVal);
+        return TruncateToDWord(value.dblVal);
     default:
         return 0;
     }

@@ -1,6 +1,7 @@
 // Fonwick's window: title, state texts, client count and the inactivity field.
 #include <ModemServerDlg.h>
 
+#include <testing/TestApplication.h>
 #include <ui/App.h>
 
 #include <gtest/gtest.h>
@@ -10,20 +11,8 @@
 
 namespace
 {
-class UiEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        char dir[] = "/tmp/tvsk-modemhost-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        ::setenv("TARVESKON_REGISTRY", (std::string(dir) + "/registry").c_str(), 1);
-        static CWinApp app("ModemHostTests");
-        int argc = 0;
-        AfxInitToolkit(argc, nullptr);
-    }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("ModemHostTests");
 } // namespace
 
 TEST(ModemStateTextTest, NamesEveryStateAndUndefinedBeyond)

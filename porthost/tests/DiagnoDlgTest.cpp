@@ -9,10 +9,18 @@
 #include <QImage>
 #include <QWidget>
 
+#include <testing/TestApplication.h>
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
+
+namespace
+{
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("PortHostTests");
+} // namespace
 
 namespace
 {
