@@ -11,6 +11,7 @@
 #include "Gdi.h"
 #include "HeaderCtrl.h"
 #include "MessageBox.h"
+#include "MultiLineEdit.h"
 #include "Resources.h"
 #include "ToolBar.h"
 #include "UiDefs.h"
