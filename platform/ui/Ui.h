@@ -12,6 +12,7 @@
 #include "HeaderCtrl.h"
 #include "MessageBox.h"
 #include "MultiLineEdit.h"
+#include "Print.h"
 #include "Resources.h"
 #include "ToolBar.h"
 #include "UiDefs.h"
