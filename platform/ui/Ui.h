@@ -14,6 +14,7 @@
 #include "Gdi.h"
 #include "HeaderCtrl.h"
 #include "MessageBox.h"
+#include "MultiLineEdit.h"
 #include "PageSetup.h"
 #include "Resources.h"
 #include "ToolBar.h"
