@@ -14,6 +14,7 @@
 #include "HelpInfo.h"
 #include "Menu.h"
 #include "MessageBox.h"
+#include "MultiLineEdit.h"
 #include "RecentFileList.h"
 #include "Resources.h"
 #include "SystemMenu.h"
