@@ -1,12 +1,15 @@
 // Everything the window layer offers.
 #pragma once
 
+#include "Accelerators.h"
 #include "App.h"
 #include "CmdUI.h"
+#include "Clipboard.h"
 #include "Controls.h"
 #include "DataSource.h"
 #include "Dc.h"
 #include "Dialog.h"
+#include "DocView.h"
 #include "DragDrop.h"
 #include "FileDialog.h"
 #include "Gdi.h"
@@ -15,6 +18,8 @@
 #include "Menu.h"
 #include "MessageBox.h"
 #include "MultiLineEdit.h"
+#include "PageSetup.h"
+#include "Print.h"
 #include "RecentFileList.h"
 #include "Resources.h"
 #include "SystemMenu.h"
