@@ -44,6 +44,12 @@ int CCamEditorPlugin::SendCommand(unsigned code, intptr_t param1, intptr_t param
     }
 }
 
-extern "C" __attribute__((visibility("default"))) CPluginImpl* CreatePluginClass() { return new CCamEditorPlugin; }
+extern "C" __attribute__((visibility("default"))) CPluginImpl* CreatePluginClass()
+{
+    return new CCamEditorPlugin;
+}
 
-extern "C" __attribute__((visibility("default"))) const char* GetPluginName() { return "TvskCamEditor"; }
+extern "C" __attribute__((visibility("default"))) const char* GetPluginName()
+{
+    return "TvskCamEditor";
+}

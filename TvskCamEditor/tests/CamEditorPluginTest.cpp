@@ -23,13 +23,16 @@ public:
 int RunAndReadCam(CPluginImpl* plugin, const PLUGIN_CALL* call)
 {
     int cam = -2;
-    QTimer::singleShot(0, [&cam] {
-        auto* dialog = dynamic_cast<CDlgCamEdit*>(CWnd::FromWidget(QApplication::activeModalWidget()));
-        if (!dialog)
-            return;
-        cam = dialog->GetCam();
-        dialog->EndDialog(IDCANCEL);
-    });
+    QTimer::singleShot(0,
+                       [&cam]
+                       {
+                           auto* dialog = dynamic_cast<CDlgCamEdit*>(
+                               CWnd::FromWidget(QApplication::activeModalWidget()));
+                           if (!dialog)
+                               return;
+                           cam = dialog->GetCam();
+                           dialog->EndDialog(IDCANCEL);
+                       });
     EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, reinterpret_cast<intptr_t>(call)), 0);
     return cam;
 }
