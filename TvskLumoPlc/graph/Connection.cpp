@@ -12,8 +12,10 @@
 
 bool GraphSegment::Holds(int x, int y) const noexcept
 {
-    if (y1 == y2 && y == y1) return x >= std::min(x1, x2) && x <= std::max(x1, x2);
-    if (x1 == x2 && x == x1) return y >= std::min(y1, y2) && y <= std::max(y1, y2);
+    if (y1 == y2 && y == y1)
+        return x >= std::min(x1, x2) && x <= std::max(x1, x2);
+    if (x1 == x2 && x == x1)
+        return y >= std::min(y1, y2) && y <= std::max(y1, y2);
     return false;
 }
 
@@ -22,16 +24,18 @@ namespace
 // The path from one point to another: one segment when they share a row or a column, else three.
 std::vector<GraphSegment> Route(CPoint from, CPoint to)
 {
-    if (from.x == to.x || from.y == to.y) return {{from.x, from.y, to.x, to.y}};
+    if (from.x == to.x || from.y == to.y)
+        return {{from.x, from.y, to.x, to.y}};
     const int middle = (from.x + to.x) / 2;
     return {{from.x, from.y, middle, from.y}, {middle, from.y, middle, to.y}, {middle, to.y, to.x, to.y}};
 }
 
 int KindOfEnd(const CGraphObject* end)
 {
-    if (!end || end->GetType() != FBD_PIN) return CConnection::END_NONE;
+    if (!end || end->GetType() != FBD_PIN)
+        return CConnection::END_NONE;
     return static_cast<const CGraphPin*>(end)->GetSide() == CGraphPin::SIDE_INPUT ? CConnection::END_INPUT
-                                                                                   : CConnection::END_OUTPUT;
+                                                                                  : CConnection::END_OUTPUT;
 }
 
 bool Perpendicular(const GraphSegment& a, const GraphSegment& b)
@@ -46,11 +50,13 @@ CConnection::~CConnection()
     {
         CGraphObject* object = end->object;
         end->object = nullptr;
-        if (!object) continue;
+        if (!object)
+            continue;
         if (object->GetType() == FBD_PIN)
         {
             auto* pin = static_cast<CGraphPin*>(object);
-            if (pin->GetConnection() == this) pin->SetConnection(nullptr);
+            if (pin->GetConnection() == this)
+                pin->SetConnection(nullptr);
         }
         else if (object->GetType() == FBD_CROSS)
             static_cast<CCrossConnection*>(object)->RemoveConnection(this);
@@ -59,7 +65,8 @@ CConnection::~CConnection()
 
 void CConnection::PointBack(CGraphObject* end, CConnection* wire)
 {
-    if (!end) return;
+    if (!end)
+        return;
     if (end->GetType() == FBD_PIN)
         static_cast<CGraphPin*>(end)->SetConnection(wire);
     else if (end->GetType() == FBD_CROSS)
@@ -68,12 +75,14 @@ void CConnection::PointBack(CGraphObject* end, CConnection* wire)
 
 bool CConnection::Connect(CGraphObject* start, CGraphObject* end, bool orthogonal)
 {
-    if (!start || !end) return false;
+    if (!start || !end)
+        return false;
     m_Start = End{start, start->GetKey(), start->GetPosition(), KindOfEnd(start)};
     m_End = End{end, end->GetKey(), end->GetPosition(), KindOfEnd(end)};
     m_Segments.clear();
     for (const GraphSegment& s : Route(m_Start.point, m_End.point))
-        if (!AddSegment(s.x1, s.y1, s.x2, s.y2, orthogonal)) return false;
+        if (!AddSegment(s.x1, s.y1, s.x2, s.y2, orthogonal))
+            return false;
     CleanUp();
     PointBack(start, this);
     PointBack(end, this);
@@ -85,7 +94,8 @@ bool CConnection::AddSegment(int x1, int y1, int x2, int y2, bool orthogonal)
 {
     if (orthogonal)
     {
-        if (x1 == x2 && y1 == y2) return true;
+        if (x1 == x2 && y1 == y2)
+            return true;
         if (x1 > x2 || (x1 == x2 && y1 > y2))
         {
             std::swap(x1, x2);
@@ -107,13 +117,15 @@ bool CConnection::AddSegment(int x1, int y1, int x2, int y2, bool orthogonal)
 bool CConnection::AddPath(CPoint from, CPoint to)
 {
     for (const GraphSegment& s : Route(from, to))
-        if (!AddSegment(s.x1, s.y1, s.x2, s.y2, false)) return false;
+        if (!AddSegment(s.x1, s.y1, s.x2, s.y2, false))
+            return false;
     return true;
 }
 
 bool CConnection::RemoveSegment(int index)
 {
-    if (index < 0 || index >= static_cast<int>(m_Segments.size())) return false;
+    if (index < 0 || index >= static_cast<int>(m_Segments.size()))
+        return false;
     m_Segments.erase(m_Segments.begin() + index);
     m_nDrawState = DRAW_ERROR;
     return true;
@@ -121,8 +133,10 @@ bool CConnection::RemoveSegment(int index)
 
 bool CConnection::IsSelectionComplete() const
 {
-    auto selected = [](const CGraphObject* end) {
-        if (!end) return false;
+    auto selected = [](const CGraphObject* end)
+    {
+        if (!end)
+            return false;
         if (end->GetType() == FBD_PIN)
         {
             const CGraphBlock* element = static_cast<const CGraphPin*>(end)->GetElement();
@@ -136,26 +150,32 @@ bool CConnection::IsSelectionComplete() const
 CGraphObject* CConnection::ObjectAt(int x, int y)
 {
     for (const GraphSegment& s : m_Segments)
-        if (s.Holds(x, y)) return this;
+        if (s.Holds(x, y))
+            return this;
     return nullptr;
 }
 
 bool CConnection::IsInside(const CRect& pixels) const
 {
-    if (!m_pOwner) return true;
+    if (!m_pOwner)
+        return true;
     const int sx = StepX();
     const int sy = StepY();
-    auto inside = [&](int x, int y) {
-        return x * sx >= pixels.left && x * sx <= pixels.right && y * sy >= pixels.top && y * sy <= pixels.bottom;
+    auto inside = [&](int x, int y)
+    {
+        return x * sx >= pixels.left && x * sx <= pixels.right && y * sy >= pixels.top &&
+               y * sy <= pixels.bottom;
     };
     for (const GraphSegment& s : m_Segments)
-        if (!inside(s.x1, s.y1) || !inside(s.x2, s.y2)) return false;
+        if (!inside(s.x1, s.y1) || !inside(s.x2, s.y2))
+            return false;
     return true;
 }
 
 void CConnection::Validate()
 {
-    if (m_Start.point == m_End.point && m_Segments.empty()) AddSegment(m_Start.point.x, m_Start.point.y, m_End.point.x, m_End.point.y, false);
+    if (m_Start.point == m_End.point && m_Segments.empty())
+        AddSegment(m_Start.point.x, m_Start.point.y, m_End.point.x, m_End.point.y, false);
     if (!IsValidGraphObject(m_Start.object) || !IsValidGraphObject(m_End.object))
     {
         m_nDrawState = DRAW_DANGLING;
@@ -163,7 +183,8 @@ void CConnection::Validate()
         return;
     }
     if (m_Start.object->GetType() == FBD_PIN && m_End.object->GetType() == FBD_PIN &&
-        static_cast<CGraphPin*>(m_Start.object)->GetElement() == static_cast<CGraphPin*>(m_End.object)->GetElement())
+        static_cast<CGraphPin*>(m_Start.object)->GetElement() ==
+            static_cast<CGraphPin*>(m_End.object)->GetElement())
     {
         SetError(true);
         m_nDrawState = DRAW_ERROR;
@@ -201,7 +222,8 @@ void CConnection::Invalidate()
         ProgramError("Connection", __LINE__, "no owner");
         return;
     }
-    if (!m_pNetwork) return;
+    if (!m_pNetwork)
+        return;
     const int sx = StepX();
     const int sy = StepY();
     for (const GraphSegment& s : m_Segments)
@@ -215,7 +237,8 @@ void CConnection::Invalidate()
 
 void CConnection::RefreshColors()
 {
-    if (!m_pOwner) return;
+    if (!m_pOwner)
+        return;
     m_Colors[0] = m_pOwner->GetColor(ConnectColor);
     m_Colors[1] = m_pOwner->GetColor(::ErrorColor);
     m_Colors[2] = FixedGreen;
@@ -228,10 +251,14 @@ COLORREF CConnection::GetDrawColor()
     RefreshColors();
     switch (m_nDrawState)
     {
-    case DRAW_NORMAL: return IsActive() ? m_Colors[4] : m_Colors[0];
-    case DRAW_FIXED: return m_Colors[2];
-    case DRAW_SELECTED: return m_Colors[3];
-    default: return m_Colors[1];
+    case DRAW_NORMAL:
+        return IsActive() ? m_Colors[4] : m_Colors[0];
+    case DRAW_FIXED:
+        return m_Colors[2];
+    case DRAW_SELECTED:
+        return m_Colors[3];
+    default:
+        return m_Colors[1];
     }
 }
 
@@ -250,9 +277,12 @@ void CConnection::Offset(int dx, int dy)
 
 void CConnection::DetachEnd(const CGraphObject* object)
 {
-    if (!object) return;
-    if (m_Start.object == object) m_Start.object = nullptr;
-    if (m_End.object == object) m_End.object = nullptr;
+    if (!object)
+        return;
+    if (m_Start.object == object)
+        m_Start.object = nullptr;
+    if (m_End.object == object)
+        m_End.object = nullptr;
     Validate();
 }
 
@@ -261,14 +291,16 @@ void CConnection::SetEndObject(bool start, CGraphObject* object, int kind)
     End& end = start ? m_Start : m_End;
     end.object = object;
     end.kind = kind;
-    if (object) end.name = object->GetKey();
+    if (object)
+        end.name = object->GetKey();
 }
 
 void CConnection::SwapEnds()
 {
     std::swap(m_Start, m_End);
     std::reverse(m_Segments.begin(), m_Segments.end());
-    for (GraphSegment& s : m_Segments) s.Reverse();
+    for (GraphSegment& s : m_Segments)
+        s.Reverse();
 }
 
 bool CConnection::MoveEnd(bool start, int x, int y)
@@ -282,7 +314,8 @@ bool CConnection::MoveEnd(bool start, int x, int y)
         return true;
     }
     // Work on the last segment; a moved start is the end of the reversed path.
-    if (start) SwapEnds();
+    if (start)
+        SwapEnds();
     GraphSegment& last = m_Segments.back();
     if (m_Segments.size() == 1)
     {
@@ -300,20 +333,23 @@ bool CConnection::MoveEnd(bool start, int x, int y)
         last = {corner.x, corner.y, x, y};
     }
     m_End.point = target;
-    if (start) SwapEnds();
+    if (start)
+        SwapEnds();
     CleanUp();
     return true;
 }
 
 bool CConnection::MoveSegment(int index, int dx, int dy, bool stubs)
 {
-    if (index < 0 || index >= static_cast<int>(m_Segments.size())) return false;
+    if (index < 0 || index >= static_cast<int>(m_Segments.size()))
+        return false;
     const GraphSegment original = m_Segments[index];
     if (original.IsVertical())
         dy = 0;
     else
         dx = 0;
-    if (dx == 0 && dy == 0) return false;
+    if (dx == 0 && dy == 0)
+        return false;
 
     auto isCross = [](const CGraphObject* end) { return end && end->GetType() == FBD_CROSS; };
     auto stepOf = [](int from, int to) { return to > from ? 1 : (to < from ? -1 : 0); };
@@ -322,18 +358,21 @@ bool CConnection::MoveSegment(int index, int dx, int dy, bool stubs)
     {
         if (index == 0 && isCross(m_Start.object) && original.Start() == m_Start.point)
         {
-            const CPoint cut(original.x1 + stepOf(original.x1, original.x2), original.y1 + stepOf(original.y1, original.y2));
+            const CPoint cut(original.x1 + stepOf(original.x1, original.x2),
+                             original.y1 + stepOf(original.y1, original.y2));
             m_Segments[0] = {original.x1, original.y1, cut.x, cut.y};
             m_Segments.insert(m_Segments.begin() + 1, GraphSegment{cut.x, cut.y, original.x2, original.y2});
             index = 1;
         }
         const GraphSegment current = m_Segments[index];
-        if (index == static_cast<int>(m_Segments.size()) - 1 && isCross(m_End.object) && current.End() == m_End.point &&
-            current.Length() >= 2)
+        if (index == static_cast<int>(m_Segments.size()) - 1 && isCross(m_End.object) &&
+            current.End() == m_End.point && current.Length() >= 2)
         {
-            const CPoint cut(current.x2 - stepOf(current.x1, current.x2), current.y2 - stepOf(current.y1, current.y2));
+            const CPoint cut(current.x2 - stepOf(current.x1, current.x2),
+                             current.y2 - stepOf(current.y1, current.y2));
             m_Segments[index] = {current.x1, current.y1, cut.x, cut.y};
-            m_Segments.insert(m_Segments.begin() + index + 1, GraphSegment{cut.x, cut.y, current.x2, current.y2});
+            m_Segments.insert(m_Segments.begin() + index + 1,
+                              GraphSegment{cut.x, cut.y, current.x2, current.y2});
         }
     }
 
@@ -346,7 +385,8 @@ bool CConnection::MoveSegment(int index, int dx, int dy, bool stubs)
     }
     else
     {
-        m_Segments.insert(m_Segments.begin() + index, GraphSegment{segment.x1, segment.y1, moved.x1, moved.y1});
+        m_Segments.insert(m_Segments.begin() + index,
+                          GraphSegment{segment.x1, segment.y1, moved.x1, moved.y1});
         ++index;
     }
     const int last = static_cast<int>(m_Segments.size()) - 1;
@@ -356,7 +396,8 @@ bool CConnection::MoveSegment(int index, int dx, int dy, bool stubs)
         m_Segments[index + 1].y1 = moved.y2;
     }
     else
-        m_Segments.insert(m_Segments.begin() + index + 1, GraphSegment{moved.x2, moved.y2, segment.x2, segment.y2});
+        m_Segments.insert(m_Segments.begin() + index + 1,
+                          GraphSegment{moved.x2, moved.y2, segment.x2, segment.y2});
     m_Segments[index] = moved;
     CleanUp();
     return true;
@@ -366,7 +407,8 @@ void CConnection::CleanUp()
 {
     const bool startOk = m_Start.kind == END_NONE || m_Start.kind == END_OUTPUT;
     const bool endOk = m_End.kind == END_NONE || m_End.kind == END_INPUT;
-    if (!startOk || !endOk) SwapEnds();
+    if (!startOk || !endOk)
+        SwapEnds();
     RebuildChain();
     MergeSegments();
 }
@@ -378,17 +420,21 @@ void CConnection::RebuildChain()
     CPoint at = m_Start.point;
     while (!rest.empty())
     {
-        auto next = std::find_if(rest.begin(), rest.end(), [&](const GraphSegment& s) { return s.Start() == at; });
+        auto next =
+            std::find_if(rest.begin(), rest.end(), [&](const GraphSegment& s) { return s.Start() == at; });
         bool reversed = false;
         if (next == rest.end())
         {
-            next = std::find_if(rest.begin(), rest.end(), [&](const GraphSegment& s) { return s.End() == at; });
+            next =
+                std::find_if(rest.begin(), rest.end(), [&](const GraphSegment& s) { return s.End() == at; });
             reversed = true;
         }
-        if (next == rest.end()) break;
+        if (next == rest.end())
+            break;
         GraphSegment s = *next;
         rest.erase(next);
-        if (reversed) s.Reverse();
+        if (reversed)
+            s.Reverse();
         m_Segments.push_back(s);
         at = s.End();
     }
@@ -425,12 +471,14 @@ CConnection* CConnection::Split(CConnection* other, const CPoint& point)
     for (const End* end : {&m_Start, &m_End})
         if (end->point == point && end->object && end->object->GetType() == FBD_CROSS)
         {
-            if (other) static_cast<CCrossConnection*>(end->object)->AddConnection(other);
+            if (other)
+                static_cast<CCrossConnection*>(end->object)->AddConnection(other);
             return nullptr;
         }
     auto at = std::find_if(m_Segments.begin(), m_Segments.end(),
                            [&](const GraphSegment& s) { return s.Holds(point.x, point.y); });
-    if (at == m_Segments.end()) return nullptr;
+    if (at == m_Segments.end())
+        return nullptr;
     CConnection* beyond = nullptr;
     try
     {
@@ -467,10 +515,14 @@ CConnection* CConnection::Split(CConnection* other, const CPoint& point)
 
 bool CConnection::InheritEnd(const CGraphObject* ownNear, CConnection& other, const CGraphObject* otherNear)
 {
-    if (&other == this) return false;
-    if (m_Start.object == ownNear && ownNear) SwapEnds();
-    if (other.m_End.object == otherNear && otherNear) other.SwapEnds();
-    if (m_End.object != ownNear || other.m_Start.object != otherNear) return false;
+    if (&other == this)
+        return false;
+    if (m_Start.object == ownNear && ownNear)
+        SwapEnds();
+    if (other.m_End.object == otherNear && otherNear)
+        other.SwapEnds();
+    if (m_End.object != ownNear || other.m_Start.object != otherNear)
+        return false;
     AddPath(m_End.point, other.m_Start.point);
     m_Segments.insert(m_Segments.end(), other.m_Segments.begin(), other.m_Segments.end());
     m_End = other.m_End;

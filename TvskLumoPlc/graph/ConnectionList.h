@@ -9,8 +9,7 @@
 class CGraphPin;
 
 // Owns its objects unless told not to; deleting detaches them from pins, arms and wire ends.
-template <class T>
-class CGraphOwningList
+template <class T> class CGraphOwningList
 {
 public:
     explicit CGraphOwningList(bool noDelete = false) : m_bNoDelete(noDelete) {}
@@ -19,7 +18,8 @@ public:
     ~CGraphOwningList()
     {
         if (!m_bNoDelete)
-            for (T* object : m_Objects) delete object;
+            for (T* object : m_Objects)
+                delete object;
     }
 
     int GetSize() const noexcept { return static_cast<int>(m_Objects.size()); }

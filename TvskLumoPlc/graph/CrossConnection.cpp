@@ -12,15 +12,18 @@ CCrossConnection::~CCrossConnection()
     {
         CConnection* wire = arm;
         arm = nullptr;
-        if (wire && std::count(m_pArms, m_pArms + ArmCount, wire) == 0) wire->DetachEnd(this);
+        if (wire && std::count(m_pArms, m_pArms + ArmCount, wire) == 0)
+            wire->DetachEnd(this);
     }
 }
 
 int CCrossConnection::FindArm(const CConnection* wire) const
 {
-    if (!wire) return -1;
+    if (!wire)
+        return -1;
     for (int arm = 0; arm < ArmCount; ++arm)
-        if (m_pArms[arm] == wire) return arm;
+        if (m_pArms[arm] == wire)
+            return arm;
     return -1;
 }
 
@@ -28,15 +31,19 @@ int CCrossConnection::AutomaticArm(const CConnection* wire) const
 {
     const auto& segments = wire->GetSegments();
     const CPoint here = GetPosition();
-    const bool starts = wire->GetStart().object == this || (!wire->GetStart().object && wire->GetStart().point == here);
-    const bool ends = !starts && (wire->GetEnd().object == this || (!wire->GetEnd().object && wire->GetEnd().point == here));
-    if (!starts && !ends) return -1;
+    const bool starts =
+        wire->GetStart().object == this || (!wire->GetStart().object && wire->GetStart().point == here);
+    const bool ends = !starts && (wire->GetEnd().object == this ||
+                                  (!wire->GetEnd().object && wire->GetEnd().point == here));
+    if (!starts && !ends)
+        return -1;
     // The segment at the junction, pointing away from it.
     GraphSegment away{here.x, here.y, here.x + 1, here.y};
     if (!segments.empty())
     {
         away = starts ? segments.front() : segments.back();
-        if (!starts) away.Reverse();
+        if (!starts)
+            away.Reverse();
     }
     int order[ArmCount];
     if (away.IsVertical())
@@ -58,15 +65,19 @@ int CCrossConnection::AutomaticArm(const CConnection* wire) const
     // A wire ending here has only the arm its last segment lies on.
     const int tries = starts ? ArmCount : 1;
     for (int i = 0; i < tries; ++i)
-        if (!m_pArms[order[i]]) return order[i];
+        if (!m_pArms[order[i]])
+            return order[i];
     return -1;
 }
 
 bool CCrossConnection::AddConnection(CConnection* wire, int arm)
 {
-    if (!wire || arm < ARM_AUTO || arm >= ArmCount || FindArm(wire) >= 0) return false;
-    if (arm == ARM_AUTO) arm = AutomaticArm(wire);
-    if (arm < 0 || m_pArms[arm]) return false;
+    if (!wire || arm < ARM_AUTO || arm >= ArmCount || FindArm(wire) >= 0)
+        return false;
+    if (arm == ARM_AUTO)
+        arm = AutomaticArm(wire);
+    if (arm < 0 || m_pArms[arm])
+        return false;
     m_pArms[arm] = wire;
     const CPoint here = GetPosition();
     if (!wire->GetStart().object && wire->GetStart().point == here)
@@ -80,14 +91,16 @@ bool CCrossConnection::AddConnection(CConnection* wire, int arm)
 void CCrossConnection::RemoveConnection(const CConnection* wire)
 {
     for (CConnection*& arm : m_pArms)
-        if (arm == wire) arm = nullptr;
+        if (arm == wire)
+            arm = nullptr;
     Validate();
 }
 
 bool CCrossConnection::ReplaceConnection(const CConnection* wire, CConnection* other)
 {
     const int arm = FindArm(wire);
-    if (arm < 0 || !other) return false;
+    if (arm < 0 || !other)
+        return false;
     m_pArms[arm] = other;
     Validate();
     return true;
@@ -96,15 +109,18 @@ bool CCrossConnection::ReplaceConnection(const CConnection* wire, CConnection* o
 bool CCrossConnection::GetTwoConnections(CConnection*& first, CConnection*& second) const
 {
     first = second = nullptr;
-    if (m_nArms != 2) return false;
+    if (m_nArms != 2)
+        return false;
     for (CConnection* arm : m_pArms)
-        if (arm) (first ? second : first) = arm;
+        if (arm)
+            (first ? second : first) = arm;
     return true;
 }
 
 void CCrossConnection::SetWireNumber(int arm, int number)
 {
-    if (arm >= 0 && arm < ArmCount) m_nWireNumbers[arm] = number;
+    if (arm >= 0 && arm < ArmCount)
+        m_nWireNumbers[arm] = number;
 }
 
 void CCrossConnection::DragConnections()
@@ -113,12 +129,15 @@ void CCrossConnection::DragConnections()
     for (int arm = 0; arm < ArmCount; ++arm)
     {
         CConnection* wire = m_pArms[arm];
-        if (!wire) continue;
+        if (!wire)
+            continue;
         const bool start = wire->GetStart().object == this;
-        if (!start && wire->GetEnd().object != this) continue;
+        if (!start && wire->GetEnd().object != this)
+            continue;
         wire->MoveEnd(start, here.x, here.y);
         const auto& segments = wire->GetSegments();
-        if (segments.empty()) continue;
+        if (segments.empty())
+            continue;
         const int index = start ? 0 : static_cast<int>(segments.size()) - 1;
         const GraphSegment& atJunction = segments[static_cast<size_t>(index)];
         const bool verticalArm = arm == ARM_UP || arm == ARM_DOWN;
@@ -131,7 +150,8 @@ void CCrossConnection::DragConnections()
 
 void CCrossConnection::Validate()
 {
-    m_nArms = static_cast<int>(std::count_if(m_pArms, m_pArms + ArmCount, [](CConnection* c) { return c != nullptr; }));
+    m_nArms = static_cast<int>(
+        std::count_if(m_pArms, m_pArms + ArmCount, [](CConnection* c) { return c != nullptr; }));
     SetError(m_nArms < 2);
     m_nDrawState = IsSelected() ? 3 : 1;
 }
@@ -167,8 +187,11 @@ int CCrossConnection::GetRadius() const
 
 COLORREF CCrossConnection::GetDrawColor() const
 {
-    if (!m_pOwner) return RGB(0, 150, 0);
-    if (IsError()) return m_pOwner->GetColor(ErrorColor);
-    if (m_nDrawState == 3) return m_pOwner->GetColor(SelConnectColor);
+    if (!m_pOwner)
+        return RGB(0, 150, 0);
+    if (IsError())
+        return m_pOwner->GetColor(ErrorColor);
+    if (m_nDrawState == 3)
+        return m_pOwner->GetColor(SelConnectColor);
     return m_pOwner->GetColor(IsActive() ? ActiveColor : ConnectColor);
 }

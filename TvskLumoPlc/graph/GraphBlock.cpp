@@ -10,10 +10,12 @@
 
 CGraphBlock::~CGraphBlock()
 {
-    for (CGraphPin* pin : m_Pins) delete pin;
+    for (CGraphPin* pin : m_Pins)
+        delete pin;
 }
 
-bool CGraphBlock::BeginInit(CGraphNetworkIntf* network, CPlcFBDObject* model, const char* source, int modelType)
+bool CGraphBlock::BeginInit(CGraphNetworkIntf* network, CPlcFBDObject* model, const char* source,
+                            int modelType)
 {
     if (!m_pOwner || !model || !network)
     {
@@ -47,12 +49,14 @@ bool CGraphBlock::FinishInit(const char* source)
 
 void CGraphBlock::Placed()
 {
-    if (m_pNetwork) m_pNetwork->OnElementPlaced(this);
+    if (m_pNetwork)
+        m_pNetwork->OnElementPlaced(this);
 }
 
 void CGraphBlock::Rebuild()
 {
-    if (!m_pOwner) return;
+    if (!m_pOwner)
+        return;
     Invalidate();
     MeasureCharCell();
     ComputeLayout();
@@ -69,13 +73,15 @@ void CGraphBlock::SetText(const char* text)
 bool CGraphBlock::IsSelectionComplete() const
 {
     for (CGraphPin* pin : AllPins())
-        if (pin->GetConnection() && !pin->GetConnection()->IsSelected()) return false;
+        if (pin->GetConnection() && !pin->GetConnection()->IsSelected())
+            return false;
     return true;
 }
 
 bool CGraphBlock::MoveTo(int x, int y)
 {
-    if (x == m_nX && y == m_nY) return false;
+    if (x == m_nX && y == m_nY)
+        return false;
     const int dx = x - m_nX;
     const int dy = y - m_nY;
     Invalidate();
@@ -91,12 +97,14 @@ bool CGraphBlock::MoveTo(int x, int y)
 
 void CGraphBlock::Invalidate()
 {
-    if (m_pNetwork) m_pNetwork->InvalidateRect(m_rcWnd);
+    if (m_pNetwork)
+        m_pNetwork->InvalidateRect(m_rcWnd);
 }
 
 void CGraphBlock::OffsetPins(int dx, int dy)
 {
-    for (CGraphPin* pin : AllPins()) pin->Offset(dx, dy);
+    for (CGraphPin* pin : AllPins())
+        pin->Offset(dx, dy);
 }
 
 CGraphPin* CGraphBlock::GetPin(int i) const
@@ -107,21 +115,24 @@ CGraphPin* CGraphBlock::GetPin(int i) const
 CGraphPin* CGraphBlock::PinByName(const char* name) const
 {
     for (CGraphPin* pin : m_Pins)
-        if (pin->GetName() == name) return pin;
+        if (pin->GetName() == name)
+            return pin;
     return nullptr;
 }
 
 CGraphPin* CGraphBlock::PinAtPixel(CPoint pixel) const
 {
     for (CGraphPin* pin : AllPins())
-        if (pin->GetHitRect().PtInRect(pixel)) return pin;
+        if (pin->GetHitRect().PtInRect(pixel))
+            return pin;
     return nullptr;
 }
 
 CGraphPin* CGraphBlock::PinAt(int x, int y) const
 {
     for (CGraphPin* pin : AllPins())
-        if (pin->GetPosition() == CPoint(x, y)) return pin;
+        if (pin->GetPosition() == CPoint(x, y))
+            return pin;
     return nullptr;
 }
 
@@ -138,7 +149,8 @@ CGraphPin* CGraphBlock::FirstPin(int side, bool connected) const
 int CGraphBlock::GetInputCount() const
 {
     return static_cast<int>(std::count_if(m_Pins.begin(), m_Pins.end(),
-                                          [](const CGraphPin* p) { return p->GetSide() == CGraphPin::SIDE_INPUT; }));
+                                          [](const CGraphPin* p)
+                                          { return p->GetSide() == CGraphPin::SIDE_INPUT; }));
 }
 
 int CGraphBlock::GetOutputCount() const
@@ -149,7 +161,8 @@ int CGraphBlock::GetOutputCount() const
 bool CGraphBlock::IsAnyPinConnected() const
 {
     for (CGraphPin* pin : AllPins())
-        if (pin->GetConnection()) return true;
+        if (pin->GetConnection())
+            return true;
     return false;
 }
 
@@ -185,7 +198,8 @@ int CGraphBlock::WidestPinName(int side) const
 {
     int widest = 0;
     for (CGraphPin* pin : m_Pins)
-        if (pin->GetSide() == side && pin->IsNameShown()) widest = std::max(widest, TextWidth(pin->GetName()));
+        if (pin->GetSide() == side && pin->IsNameShown())
+            widest = std::max(widest, TextWidth(pin->GetName()));
     return widest;
 }
 
@@ -208,7 +222,8 @@ CGraphPin* CGraphBlock::AddPin(const char* name, int side, bool negated, int x, 
 CGraphObjArray::~CGraphObjArray()
 {
     if (!m_bNoDelete)
-        for (CGraphBlock* element : m_Elements) delete element;
+        for (CGraphBlock* element : m_Elements)
+            delete element;
 }
 
 CGraphBlock* CGraphObjArray::GetAt(int i) const
@@ -226,22 +241,26 @@ int CGraphObjArray::Add(CGraphBlock* element, bool renumber)
     {
         return -1;
     }
-    if (renumber) Renumber();
+    if (renumber)
+        Renumber();
     return GetSize() - 1;
 }
 
 bool CGraphObjArray::Detach(CGraphBlock* element)
 {
     auto at = std::find(m_Elements.begin(), m_Elements.end(), element);
-    if (at == m_Elements.end()) return false;
+    if (at == m_Elements.end())
+        return false;
     m_Elements.erase(at);
     return true;
 }
 
 bool CGraphObjArray::Remove(CGraphBlock* element)
 {
-    if (!Detach(element)) return false;
-    if (!m_bNoDelete) delete element;
+    if (!Detach(element))
+        return false;
+    if (!m_bNoDelete)
+        delete element;
     Renumber();
     return true;
 }
@@ -250,5 +269,6 @@ void CGraphObjArray::Renumber()
 {
     int number = 0;
     for (CGraphBlock* element : m_Elements)
-        if (element->GetType() != FBD_FUNCTION_BLOCK) element->SetNumber(number++);
+        if (element->GetType() != FBD_FUNCTION_BLOCK)
+            element->SetNumber(number++);
 }

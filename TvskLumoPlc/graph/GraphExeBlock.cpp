@@ -18,7 +18,8 @@ CGraphExeBlock::~CGraphExeBlock()
 
 bool CGraphExeBlock::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 {
-    if (!BeginInit(network, model, m_pSource, m_nType)) return false;
+    if (!BeginInit(network, model, m_pSource, m_nType))
+        return false;
     auto* exe = static_cast<CPlcFBDExeObject*>(model);
     m_nX = model->m_nX;
     m_nY = model->m_nY;
@@ -41,7 +42,8 @@ void CGraphExeBlock::CreatePins()
             m_bEnEno = 1;
             continue;
         }
-        if (!AddPin(pin->m_strID, CGraphPin::SIDE_INPUT, pin->m_bNegated, m_nX, m_nY + row++)) return;
+        if (!AddPin(pin->m_strID, CGraphPin::SIDE_INPUT, pin->m_bNegated, m_nX, m_nY + row++))
+            return;
     }
     row = 0;
     for (auto* pin : PlcObjects<CPlcFBDPin>(exe->m_Outputs))
@@ -52,12 +54,15 @@ void CGraphExeBlock::CreatePins()
             m_bEnEno = 1;
             continue;
         }
-        if (!AddPin(pin->m_strID, CGraphPin::SIDE_OUTPUT, pin->m_bNegated, m_nX + m_nWidth, m_nFirstOutRow + row++))
+        if (!AddPin(pin->m_strID, CGraphPin::SIDE_OUTPUT, pin->m_bNegated, m_nX + m_nWidth,
+                    m_nFirstOutRow + row++))
             return;
     }
     // Without an EN in the model the pins exist all the same, hidden.
-    if (!m_pEN) m_pEN = new CGraphPin(this, "EN", CGraphPin::SIDE_INPUT, false);
-    if (!m_pENO) m_pENO = new CGraphPin(this, "ENO", CGraphPin::SIDE_OUTPUT, false);
+    if (!m_pEN)
+        m_pEN = new CGraphPin(this, "EN", CGraphPin::SIDE_INPUT, false);
+    if (!m_pENO)
+        m_pENO = new CGraphPin(this, "ENO", CGraphPin::SIDE_OUTPUT, false);
 }
 
 void CGraphExeBlock::PlacePins()
@@ -71,8 +76,10 @@ void CGraphExeBlock::PlacePins()
         else
             pin->SetPinPosition(m_nX + m_nWidth, m_nFirstOutRow + out++);
     }
-    if (m_pEN) m_pEN->SetPinPosition(m_nX, m_nY - 1);
-    if (m_pENO) m_pENO->SetPinPosition(m_nX + m_nWidth, m_nFirstOutRow - 1);
+    if (m_pEN)
+        m_pEN->SetPinPosition(m_nX, m_nY - 1);
+    if (m_pENO)
+        m_pENO->SetPinPosition(m_nX + m_nWidth, m_nFirstOutRow - 1);
 }
 
 int CGraphExeBlock::TitleWidth() const
@@ -138,26 +145,33 @@ CPoint CGraphExeBlock::GetTopLeftPosition() const
 std::vector<CGraphPin*> CGraphExeBlock::AllPins() const
 {
     std::vector<CGraphPin*> pins = m_Pins;
-    if (m_pEN) pins.push_back(m_pEN);
-    if (m_pENO) pins.push_back(m_pENO);
+    if (m_pEN)
+        pins.push_back(m_pEN);
+    if (m_pENO)
+        pins.push_back(m_pENO);
     return pins;
 }
 
 CGraphPin* CGraphExeBlock::PinByName(const char* name) const
 {
-    if (CGraphPin* pin = CGraphBlock::PinByName(name)) return pin;
-    if (m_bEnEno && m_pEN && m_pEN->GetName() == name) return m_pEN;
-    if (m_bEnEno && m_pENO && m_pENO->GetName() == name) return m_pENO;
+    if (CGraphPin* pin = CGraphBlock::PinByName(name))
+        return pin;
+    if (m_bEnEno && m_pEN && m_pEN->GetName() == name)
+        return m_pEN;
+    if (m_bEnEno && m_pENO && m_pENO->GetName() == name)
+        return m_pENO;
     return nullptr;
 }
 
 CGraphPin* CGraphExeBlock::PinAtPixel(CPoint pixel) const
 {
     for (CGraphPin* pin : m_Pins)
-        if (pin->GetHitRect().PtInRect(pixel)) return pin;
+        if (pin->GetHitRect().PtInRect(pixel))
+            return pin;
     if (m_bEnEno)
         for (CGraphPin* pin : {m_pEN, m_pENO})
-            if (pin && pin->GetHitRect().PtInRect(pixel)) return pin;
+            if (pin && pin->GetHitRect().PtInRect(pixel))
+                return pin;
     return nullptr;
 }
 
@@ -165,7 +179,8 @@ void CGraphExeBlock::ShowEnEno(bool shown)
 {
     if (!shown)
         for (CGraphPin* pin : {m_pEN, m_pENO})
-            if (pin) pin->Detach();
+            if (pin)
+                pin->Detach();
     m_bEnEno = shown ? 1 : 0;
     Rebuild();
 }
@@ -177,30 +192,37 @@ bool CGraphExeBlock::IsEnEnoConnected() const
 
 bool CGraphExeBlock::AddInputs(int count)
 {
-    if (!m_bVarInputs || count <= 0) return false;
+    if (!m_bVarInputs || count <= 0)
+        return false;
     const int before = GetPinCount();
     int added = 0;
     for (int i = 0; i < count && MayAddInput(); ++i)
     {
-        CGraphPin* pin = AddPin(AddedInputName(before, i), CGraphPin::SIDE_INPUT, false, m_nX, m_nY + GetInputCount());
-        if (!pin) break;
+        CGraphPin* pin =
+            AddPin(AddedInputName(before, i), CGraphPin::SIDE_INPUT, false, m_nX, m_nY + GetInputCount());
+        if (!pin)
+            break;
         // Inputs stay together ahead of the outputs.
         m_Pins.pop_back();
-        const auto firstOutput = std::find_if(m_Pins.begin(), m_Pins.end(),
-                                              [](const CGraphPin* p) { return p->GetSide() == CGraphPin::SIDE_OUTPUT; });
+        const auto firstOutput =
+            std::find_if(m_Pins.begin(), m_Pins.end(),
+                         [](const CGraphPin* p) { return p->GetSide() == CGraphPin::SIDE_OUTPUT; });
         m_Pins.insert(firstOutput, pin);
         ++added;
     }
-    if (added) Rebuild();
+    if (added)
+        Rebuild();
     return added > 0;
 }
 
 bool CGraphExeBlock::RemoveInput()
 {
-    if (!m_bVarInputs || GetInputCount() <= m_nMinInputs) return false;
+    if (!m_bVarInputs || GetInputCount() <= m_nMinInputs)
+        return false;
     auto last = std::find_if(m_Pins.rbegin(), m_Pins.rend(),
                              [](const CGraphPin* p) { return p->GetSide() == CGraphPin::SIDE_INPUT; });
-    if (last == m_Pins.rend() || (*last)->GetConnection()) return false;
+    if (last == m_Pins.rend() || (*last)->GetConnection())
+        return false;
     delete *last;
     m_Pins.erase(std::next(last).base());
     Rebuild();
@@ -209,11 +231,16 @@ bool CGraphExeBlock::RemoveInput()
 
 COLORREF CGraphExeBlock::GetBoxColor() const
 {
-    if (!m_pOwner) return RGB(192, 192, 192);
-    if (IsError()) return m_pOwner->GetColor(ErrorColor);
-    if (HasValue()) return m_pOwner->GetColor(TriggerColor);
-    if (IsSelected()) return m_pOwner->GetColor(SelectionColor);
-    if (m_nType == FBD_FUNCTION && IsActive()) return m_pOwner->GetColor(ActiveColor);
+    if (!m_pOwner)
+        return RGB(192, 192, 192);
+    if (IsError())
+        return m_pOwner->GetColor(ErrorColor);
+    if (HasValue())
+        return m_pOwner->GetColor(TriggerColor);
+    if (IsSelected())
+        return m_pOwner->GetColor(SelectionColor);
+    if (m_nType == FBD_FUNCTION && IsActive())
+        return m_pOwner->GetColor(ActiveColor);
     return m_pOwner->GetColor(ObjColor);
 }
 
@@ -226,14 +253,16 @@ void CGraphFuncBlock::TakeModel(CPlcFBDExeObject* model)
 void CGraphFuncBlock::SetText(const char* text)
 {
     m_strText = text;
-    if (m_pModel) m_pModel->m_strID = text;
+    if (m_pModel)
+        m_pModel->m_strID = text;
     Rebuild();
 }
 
 CString CGraphFuncBlock::GetQualifiedPinText(const CGraphPin* pin) const
 {
     CString text;
-    if (pin) text.Format("%s.%s", static_cast<const char*>(m_strText), static_cast<const char*>(pin->GetName()));
+    if (pin)
+        text.Format("%s.%s", static_cast<const char*>(m_strText), static_cast<const char*>(pin->GetName()));
     return text;
 }
 
@@ -269,7 +298,8 @@ int CGraphFuncBlock::GetRightX() const
 bool CGraphFuncBlock::MoveTo(int x, int y)
 {
     const CRect old = m_rcInstance;
-    if (!CGraphExeBlock::MoveTo(x, y)) return false;
+    if (!CGraphExeBlock::MoveTo(x, y))
+        return false;
     if (m_pNetwork)
     {
         m_pNetwork->InvalidateRect(old);
@@ -290,7 +320,8 @@ void CGraphFunction::TakeModel(CPlcFBDExeObject* model)
 CString CGraphFunction::GetQualifiedPinText(const CGraphPin* pin) const
 {
     CString text;
-    if (pin) text.Format("%s.%s", static_cast<const char*>(m_strName), static_cast<const char*>(pin->GetName()));
+    if (pin)
+        text.Format("%s.%s", static_cast<const char*>(m_strName), static_cast<const char*>(pin->GetName()));
     return text;
 }
 
@@ -316,16 +347,19 @@ int CGraphOpr::OperatorCode(const char* name, bool* variableInputs)
         const char* name;
         int code;
         bool variable;
-    } table[] = {{"MOVE", 0, false}, {"S", 3, false},   {"R", 4, false},   {"AND", 5, true},  {"OR", 6, true},
-                 {"XOR", 7, true},   {"ADD", 8, true},  {"SUB", 9, false}, {"MUL", 10, true}, {"DIV", 11, false},
-                 {"GT", 12, true},   {"GE", 13, true},  {"EQ", 14, true},  {"NE", 15, false}, {"LE", 16, true},
-                 {"LT", 17, true}};
-    if (variableInputs) *variableInputs = false;
-    if (!name) return -1;
+    } table[] = {{"MOVE", 0, false}, {"S", 3, false},    {"R", 4, false},  {"AND", 5, true},
+                 {"OR", 6, true},    {"XOR", 7, true},   {"ADD", 8, true}, {"SUB", 9, false},
+                 {"MUL", 10, true},  {"DIV", 11, false}, {"GT", 12, true}, {"GE", 13, true},
+                 {"EQ", 14, true},   {"NE", 15, false},  {"LE", 16, true}, {"LT", 17, true}};
+    if (variableInputs)
+        *variableInputs = false;
+    if (!name)
+        return -1;
     for (const auto& row : table)
         if (strcasecmp(row.name, name) == 0)
         {
-            if (variableInputs) *variableInputs = row.variable;
+            if (variableInputs)
+                *variableInputs = row.variable;
             return row.code;
         }
     return -1;

@@ -33,7 +33,10 @@ public:
     COLORREF GetBoxColor() const;
 
 protected:
-    CGraphExeBlock(int type, const char* source, const char* tag) : CGraphBlock(type), m_pSource(source), m_pTag(tag) {}
+    CGraphExeBlock(int type, const char* source, const char* tag)
+        : CGraphBlock(type), m_pSource(source), m_pTag(tag)
+    {
+    }
 
     // Name, text, number and variable-input rules of the kind; x, y and width come from the model.
     virtual void TakeModel(CPlcFBDExeObject* model) = 0;

@@ -36,7 +36,8 @@ CPlcFBDPin& ModelPin(CPlcFBDObject* model, bool input)
 
 bool CGraphLadderElem::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 {
-    if (!BeginInit(network, model, m_pSource, m_nType)) return false;
+    if (!BeginInit(network, model, m_pSource, m_nType))
+        return false;
     m_strName = ModelName(model).IsEmpty() ? CString("?") : ModelName(model);
     ReadDecimal(model->m_strID, m_nNumber);
     m_nX = model->m_nX;
@@ -50,14 +51,17 @@ void CGraphLadderElem::CreatePins()
     for (bool input : {true, false})
     {
         const CPlcFBDPin& pin = ModelPin(m_pModel, input);
-        AddPin(pin.m_strID, input ? CGraphPin::SIDE_INPUT : CGraphPin::SIDE_OUTPUT, pin.m_bNegated, m_nX, m_nY);
+        AddPin(pin.m_strID, input ? CGraphPin::SIDE_INPUT : CGraphPin::SIDE_OUTPUT, pin.m_bNegated, m_nX,
+               m_nY);
     }
 }
 
 void CGraphLadderElem::PlacePins()
 {
-    if (CGraphPin* in = GetPin(0)) in->SetPinPosition(m_nX, m_nY);
-    if (CGraphPin* out = GetPin(1)) out->SetPinPosition(m_nX + 2, m_nY);
+    if (CGraphPin* in = GetPin(0))
+        in->SetPinPosition(m_nX, m_nY);
+    if (CGraphPin* out = GetPin(1))
+        out->SetPinPosition(m_nX + 2, m_nY);
 }
 
 void CGraphLadderElem::ComputeLayout()
@@ -93,7 +97,8 @@ CString CGraphLadderElem::GetKey() const
 bool CGraphLadderElem::MoveTo(int x, int y)
 {
     const CRect oldName = m_rcName;
-    if (!CGraphBlock::MoveTo(x, y)) return false;
+    if (!CGraphBlock::MoveTo(x, y))
+        return false;
     if (m_pNetwork)
     {
         m_pNetwork->InvalidateRect(oldName);
@@ -105,13 +110,15 @@ bool CGraphLadderElem::MoveTo(int x, int y)
 void CGraphLadderElem::Invalidate()
 {
     CGraphBlock::Invalidate();
-    if (m_pNetwork) m_pNetwork->InvalidateRect(m_rcName);
+    if (m_pNetwork)
+        m_pNetwork->InvalidateRect(m_rcName);
 }
 
 void CGraphLadderElem::SetText(const char* text)
 {
     m_strName = text && *text ? text : "?";
-    if (m_pModel) ModelName(m_pModel) = text;
+    if (m_pModel)
+        ModelName(m_pModel) = text;
     Rebuild();
 }
 
@@ -131,7 +138,8 @@ CSize CGraphLadderElem::GetOverflow() const
 void CGraphLadderElem::SetKind(int kind)
 {
     m_nKind = std::clamp(kind, 0, m_nKinds - 1);
-    if (m_pModel) ModelKind(m_pModel) = m_nKind;
+    if (m_pModel)
+        ModelKind(m_pModel) = m_nKind;
 }
 
 int CGraphLadderElem::NextKind()
@@ -148,19 +156,27 @@ const char* CGraphLadderElem::GetKindLetter() const
 
 COLORREF CGraphLadderElem::GetBackgroundColor() const
 {
-    if (!m_pOwner) return RGB(255, 255, 255);
-    if (HasValue()) return m_pOwner->GetColor(TriggerColor);
-    if (IsError()) return m_pOwner->GetColor(ErrorColor);
-    if (IsActive()) return m_pOwner->GetColor(ActiveColor);
-    if (IsSelected()) return m_pOwner->GetColor(SelectionColor);
+    if (!m_pOwner)
+        return RGB(255, 255, 255);
+    if (HasValue())
+        return m_pOwner->GetColor(TriggerColor);
+    if (IsError())
+        return m_pOwner->GetColor(ErrorColor);
+    if (IsActive())
+        return m_pOwner->GetColor(ActiveColor);
+    if (IsSelected())
+        return m_pOwner->GetColor(SelectionColor);
     return m_pOwner->GetColor(BkgndGrid);
 }
 
 COLORREF CGraphLadderElem::GetSymbolColor() const
 {
-    if (!m_pOwner) return RGB(0, 0, 0);
-    if (IsError()) return m_pOwner->GetColor(ErrorColor);
-    if (IsSelected()) return m_pOwner->GetColor(SelectionColor);
+    if (!m_pOwner)
+        return RGB(0, 0, 0);
+    if (IsError())
+        return m_pOwner->GetColor(ErrorColor);
+    if (IsSelected())
+        return m_pOwner->GetColor(SelectionColor);
     return m_pOwner->GetColor(ObjColor);
 }
 
@@ -178,7 +194,8 @@ CPoint CGraphCoil::GetReferencePoint() const
 
 bool CGraphPwrRail::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 {
-    if (!BeginInit(network, model, "GraphPwrRail", FBD_LD_POWER_RAIL)) return false;
+    if (!BeginInit(network, model, "GraphPwrRail", FBD_LD_POWER_RAIL))
+        return false;
     auto* rail = static_cast<CPlcLDPowerRail*>(model);
     m_bRight = rail->m_nSide == CPlcLDPowerRail::SIDE_RIGHT;
     ReadDecimal(model->m_strID, m_nNumber);
@@ -213,14 +230,17 @@ int CGraphPwrRail::GetLineX() const
 
 COLORREF CGraphPwrRail::GetLineColor() const
 {
-    if (!m_pOwner) return RGB(0, 0, 0);
-    if (IsSelected()) return m_pOwner->GetColor(SelConnectColor);
+    if (!m_pOwner)
+        return RGB(0, 0, 0);
+    if (IsSelected())
+        return m_pOwner->GetColor(SelConnectColor);
     return m_pOwner->GetColor(IsActive() ? ActiveColor : ConnectColor);
 }
 
 bool CGraphPwrRail::MoveTo(int x, int)
 {
-    if (!m_bRight || x == m_nX) return false;
+    if (!m_bRight || x == m_nX)
+        return false;
     const int dx = x - m_nX;
     Invalidate();
     m_nX = x;

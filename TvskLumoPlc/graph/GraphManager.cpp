@@ -39,7 +39,8 @@ int CGraphManager::IndexOf(const CGraphNetworkIntf* network) const
 CGraphNetworkIntf* CGraphManager::NetworkByNumber(int number) const
 {
     for (CGraphNetworkIntf* network : m_Networks)
-        if (network->GetNumber() == number) return network;
+        if (network->GetNumber() == number)
+            return network;
     return nullptr;
 }
 
@@ -52,22 +53,27 @@ CString CGraphManager::GetComment(int i) const
 void CGraphManager::MoveNetwork(CGraphNetworkIntf* network, int position)
 {
     const int from = IndexOf(network);
-    if (from < 0) return;
+    if (from < 0)
+        return;
     m_Networks.erase(m_Networks.begin() + from);
-    if (position < 0 || position > GetNetworkCount()) position = GetNetworkCount();
+    if (position < 0 || position > GetNetworkCount())
+        position = GetNetworkCount();
     m_Networks.insert(m_Networks.begin() + position, network);
 }
 
 void CGraphManager::SetCurrentNetwork(CGraphNetworkIntf* network)
 {
-    if (network && IndexOf(network) < 0) return;
-    if (m_pCurrent && m_pCurrent != network) m_pCurrent->SetFocusRect(false);
+    if (network && IndexOf(network) < 0)
+        return;
+    if (m_pCurrent && m_pCurrent != network)
+        m_pCurrent->SetFocusRect(false);
     m_pCurrent = network;
-    if (m_pCurrent) m_pCurrent->SetFocusRect(true);
+    if (m_pCurrent)
+        m_pCurrent->SetFocusRect(true);
 }
 
-CGraphNetworkIntf* CGraphManager::CreateNetwork(CWnd* parent, int placement, int width, int height, bool first,
-                                                bool second)
+CGraphNetworkIntf* CGraphManager::CreateNetwork(CWnd* parent, int placement, int width, int height,
+                                                bool first, bool second)
 {
     if (!m_pOwner)
     {
@@ -75,7 +81,8 @@ CGraphNetworkIntf* CGraphManager::CreateNetwork(CWnd* parent, int placement, int
         return nullptr;
     }
     CGraphNetworkIntf* network = m_pOwner->NewNetworkWindow();
-    if (!network) return nullptr;
+    if (!network)
+        return nullptr;
     try
     {
         m_Lists[network] = std::make_unique<NetworkLists>();
@@ -90,10 +97,17 @@ CGraphNetworkIntf* CGraphManager::CreateNetwork(CWnd* parent, int placement, int
     const int current = IndexOf(m_pCurrent);
     switch (placement)
     {
-    case PLACE_FIRST: position = 0; break;
-    case PLACE_BEFORE: position = std::max(0, current); break;
-    case PLACE_AFTER: position = current + 1; break;
-    default: break;
+    case PLACE_FIRST:
+        position = 0;
+        break;
+    case PLACE_BEFORE:
+        position = std::max(0, current);
+        break;
+    case PLACE_AFTER:
+        position = current + 1;
+        break;
+    default:
+        break;
     }
     m_Networks.insert(m_Networks.begin() + position, network);
     if (!network->Create(parent, g_nNextChildId++, width > 0 ? width : DefaultNetworkWidth,
@@ -108,16 +122,19 @@ CGraphNetworkIntf* CGraphManager::CreateNetwork(CWnd* parent, int placement, int
         m_pOwner->OnNetworkPlaced(network, placement);
     else
         network->SetNumber(GetNetworkCount());
-    if (GetNetworkCount() == 1) SetCurrentNetwork(network);
+    if (GetNetworkCount() == 1)
+        SetCurrentNetwork(network);
     return network;
 }
 
 void CGraphManager::RemoveNetwork(CGraphNetworkIntf* network)
 {
     const int index = IndexOf(network);
-    if (index < 0) return;
+    if (index < 0)
+        return;
     std::erase_if(m_Selection, [&](CGraphObject* object) { return object->GetNetwork() == network; });
-    if (m_pCurrent == network) m_pCurrent = nullptr;
+    if (m_pCurrent == network)
+        m_pCurrent = nullptr;
     m_Networks.erase(m_Networks.begin() + index);
     m_Lists.erase(network);
     delete network;
@@ -127,7 +144,8 @@ void CGraphManager::RemoveAllNetworks()
 {
     m_Selection.clear();
     m_pCurrent = nullptr;
-    while (!m_Networks.empty()) RemoveNetwork(m_Networks.back());
+    while (!m_Networks.empty())
+        RemoveNetwork(m_Networks.back());
 }
 
 CGraphObjArray* CGraphManager::GetElements(const CGraphNetworkIntf* network) const
@@ -151,7 +169,8 @@ CCrossList* CGraphManager::GetCrosses(const CGraphNetworkIntf* network) const
 bool CGraphManager::AddElement(CGraphNetworkIntf* network, CGraphBlock* element, bool renumber)
 {
     CGraphObjArray* elements = GetElements(network);
-    if (!elements || !element || elements->Add(element, renumber) < 0) return false;
+    if (!elements || !element || elements->Add(element, renumber) < 0)
+        return false;
     element->SetNetwork(network);
     return true;
 }
@@ -159,7 +178,8 @@ bool CGraphManager::AddElement(CGraphNetworkIntf* network, CGraphBlock* element,
 bool CGraphManager::AddWire(CGraphNetworkIntf* network, CConnection* wire, bool renumber)
 {
     CConnectionList* wires = GetWires(network);
-    if (!wires || !wire || wires->Add(wire, renumber) < 0) return false;
+    if (!wires || !wire || wires->Add(wire, renumber) < 0)
+        return false;
     wire->SetOwner(this);
     wire->SetNetwork(network);
     return true;
@@ -168,7 +188,8 @@ bool CGraphManager::AddWire(CGraphNetworkIntf* network, CConnection* wire, bool 
 bool CGraphManager::AddCross(CGraphNetworkIntf* network, CCrossConnection* cross, bool renumber)
 {
     CCrossList* crosses = GetCrosses(network);
-    if (!crosses || !cross || crosses->Add(cross, renumber) < 0) return false;
+    if (!crosses || !cross || crosses->Add(cross, renumber) < 0)
+        return false;
     cross->SetOwner(this);
     cross->SetNetwork(network);
     return true;
@@ -177,46 +198,55 @@ bool CGraphManager::AddCross(CGraphNetworkIntf* network, CCrossConnection* cross
 void CGraphManager::ForgetObject(CGraphObject* object)
 {
     std::erase(m_Selection, object);
-    if (m_pOwner) m_pOwner->OnObjectDeleted(object);
+    if (m_pOwner)
+        m_pOwner->OnObjectDeleted(object);
 }
 
 void CGraphManager::Notify(CGraphNetworkIntf* network)
 {
-    if (m_pOwner) m_pOwner->OnNetworkChanged(network);
+    if (m_pOwner)
+        m_pOwner->OnNetworkChanged(network);
 }
 
 bool CGraphManager::RemoveElement(CGraphNetworkIntf* network, CGraphBlock* element, bool notify)
 {
     CGraphObjArray* elements = GetElements(network);
-    if (!elements || !elements->Detach(element)) return false;
+    if (!elements || !elements->Detach(element))
+        return false;
     ForgetObject(element);
-    for (CGraphPin* pin : element->AllPins()) ForgetObject(pin);
+    for (CGraphPin* pin : element->AllPins())
+        ForgetObject(pin);
     element->Invalidate();
     network->OnElementRemoved(element);
     delete element;
     elements->Renumber();
-    if (notify) Notify(network);
+    if (notify)
+        Notify(network);
     return true;
 }
 
 bool CGraphManager::RemoveWire(CGraphNetworkIntf* network, CConnection* wire, bool notify)
 {
     CConnectionList* wires = GetWires(network);
-    if (!wires || wires->Find(wire) < 0) return false;
+    if (!wires || wires->Find(wire) < 0)
+        return false;
     ForgetObject(wire);
     wire->Invalidate();
     wires->Remove(wire);
-    if (notify) Notify(network);
+    if (notify)
+        Notify(network);
     return true;
 }
 
 bool CGraphManager::RemoveCross(CGraphNetworkIntf* network, CCrossConnection* cross, bool notify)
 {
     CCrossList* crosses = GetCrosses(network);
-    if (!crosses || crosses->Find(cross) < 0) return false;
+    if (!crosses || crosses->Find(cross) < 0)
+        return false;
     ForgetObject(cross);
     crosses->Remove(cross);
-    if (notify) Notify(network);
+    if (notify)
+        Notify(network);
     return true;
 }
 
@@ -224,7 +254,8 @@ CGraphBlock* CGraphManager::ElementByName(const CGraphNetworkIntf* network, cons
 {
     if (const CGraphObjArray* elements = GetElements(network))
         for (CGraphBlock* element : *elements)
-            if (IsValidGraphObject(element) && element->GetName().CompareNoCase(name) == 0) return element;
+            if (IsValidGraphObject(element) && element->GetName().CompareNoCase(name) == 0)
+                return element;
     return nullptr;
 }
 
@@ -232,7 +263,8 @@ CGraphBlock* CGraphManager::FirstLabel(const CGraphNetworkIntf* network) const
 {
     if (const CGraphObjArray* elements = GetElements(network))
         for (CGraphBlock* element : *elements)
-            if (IsValidGraphObject(element) && element->GetType() == FBD_LABEL) return element;
+            if (IsValidGraphObject(element) && element->GetType() == FBD_LABEL)
+                return element;
     return nullptr;
 }
 
@@ -243,7 +275,8 @@ bool CGraphManager::IsInSelection(const CGraphObject* object) const
 
 void CGraphManager::ToggleSelection(CGraphObject* object, bool keep)
 {
-    if (!IsValidGraphObject(object)) return;
+    if (!IsValidGraphObject(object))
+        return;
     if (!IsInSelection(object))
     {
         m_Selection.push_back(object);
@@ -270,8 +303,10 @@ void CGraphManager::ClearSelection()
 
 void CGraphManager::SelectRect(CGraphNetworkIntf* network, const CRect& pixels)
 {
-    auto add = [&](CGraphObject* object) {
-        if (!IsInSelection(object)) m_Selection.push_back(object);
+    auto add = [&](CGraphObject* object)
+    {
+        if (!IsInSelection(object))
+            m_Selection.push_back(object);
         object->Select(true);
         object->Invalidate();
     };
@@ -279,16 +314,19 @@ void CGraphManager::SelectRect(CGraphNetworkIntf* network, const CRect& pixels)
         for (CGraphBlock* element : *elements)
         {
             CRect common;
-            if (IsValidGraphObject(element) && common.IntersectRect(element->GetWindowRect(), pixels)) add(element);
+            if (IsValidGraphObject(element) && common.IntersectRect(element->GetWindowRect(), pixels))
+                add(element);
         }
     if (const CConnectionList* wires = GetWires(network))
         for (CConnection* wire : *wires)
-            if (IsValidGraphObject(wire) && !wire->GetSegments().empty() && wire->IsInside(pixels)) add(wire);
+            if (IsValidGraphObject(wire) && !wire->GetSegments().empty() && wire->IsInside(pixels))
+                add(wire);
     if (const CCrossList* crosses = GetCrosses(network))
         for (CCrossConnection* cross : *crosses)
         {
             const CPoint p(cross->GetPosition().x * m_nStepX, cross->GetPosition().y * m_nStepY);
-            if (p.x >= pixels.left && p.x <= pixels.right && p.y >= pixels.top && p.y <= pixels.bottom) add(cross);
+            if (p.x >= pixels.left && p.x <= pixels.right && p.y >= pixels.top && p.y <= pixels.bottom)
+                add(cross);
         }
 }
 
@@ -318,7 +356,8 @@ int CGraphManager::HighestWireNumber(const CGraphNetworkIntf* network) const
 {
     int highest = -1;
     if (const CConnectionList* wires = GetWires(network))
-        for (CConnection* wire : *wires) highest = std::max(highest, wire->GetNumber());
+        for (CConnection* wire : *wires)
+            highest = std::max(highest, wire->GetNumber());
     return highest;
 }
 
@@ -326,19 +365,23 @@ int CGraphManager::HighestCrossNumber(const CGraphNetworkIntf* network) const
 {
     int highest = -1;
     if (const CCrossList* crosses = GetCrosses(network))
-        for (CCrossConnection* cross : *crosses) highest = std::max(highest, cross->GetNumber());
+        for (CCrossConnection* cross : *crosses)
+            highest = std::max(highest, cross->GetNumber());
     return highest;
 }
 
 bool CGraphManager::IsNameUsed(const char* name) const
 {
-    if (!name || !*name) return false;
+    if (!name || !*name)
+        return false;
     for (const auto& [network, lists] : m_Lists)
         for (CGraphBlock* element : lists->elements)
         {
             const int type = element->GetType();
-            if (type == FBD_FUNCTION_BLOCK && element->GetText() == name) return true;
-            if ((type == FBD_VARIABLE || type == FBD_LABEL) && element->GetName() == name) return true;
+            if (type == FBD_FUNCTION_BLOCK && element->GetText() == name)
+                return true;
+            if ((type == FBD_VARIABLE || type == FBD_LABEL) && element->GetName() == name)
+                return true;
         }
     return false;
 }
@@ -347,7 +390,8 @@ CString CGraphManager::MakeUniqueName(const char* proposed) const
 {
     const CString name(proposed);
     const int underscore = name.ReverseFind('_');
-    if (underscore < 0 && !IsNameUsed(name)) return name;
+    if (underscore < 0 && !IsNameUsed(name))
+        return name;
     CString stem = name;
     long long number = 0;
     if (underscore >= 0)
@@ -379,7 +423,8 @@ CRect CGraphManager::GetUsedRect(const CGraphNetworkIntf* network) const
         for (CGraphBlock* element : *elements)
         {
             const int type = element->GetType();
-            if (type == FBD_LD_POWER_RAIL || type == FBD_LABEL) continue;
+            if (type == FBD_LD_POWER_RAIL || type == FBD_LABEL)
+                continue;
             const CPoint p = element->GetPosition();
             if (!any)
                 used = CRect(p.x, p.y, p.x, p.y);
@@ -394,7 +439,8 @@ CRect CGraphManager::GetUsedRect(const CGraphNetworkIntf* network) const
 void CGraphManager::NormalizePositions(CGraphNetworkIntf* network)
 {
     CGraphObjArray* elements = GetElements(network);
-    if (!elements) return;
+    if (!elements)
+        return;
     int minX = INT_MAX;
     int minY = INT_MAX;
     const int sx = std::max(1, m_nStepX);
@@ -402,7 +448,8 @@ void CGraphManager::NormalizePositions(CGraphNetworkIntf* network)
     auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
     for (CGraphBlock* element : *elements)
     {
-        if (!IsValidGraphObject(element)) continue;
+        if (!IsValidGraphObject(element))
+            continue;
         const CRect& r = element->GetWindowRect();
         minX = std::min(minX, floorDiv(r.left, sx));
         minY = std::min(minY, floorDiv(r.top, sy));
@@ -413,11 +460,13 @@ void CGraphManager::NormalizePositions(CGraphNetworkIntf* network)
             minX = std::min({minX, s.x1, s.x2});
             minY = std::min({minY, s.y1, s.y2});
         }
-    if (minX == INT_MAX || (minX == 0 && minY == 0)) return;
+    if (minX == INT_MAX || (minX == 0 && minY == 0))
+        return;
     const int dx = -minX;
     const int dy = -minY;
     for (CGraphBlock* element : *elements)
-        if (IsValidGraphObject(element)) element->MoveTo(element->GetPosition().x + dx, element->GetPosition().y + dy);
+        if (IsValidGraphObject(element))
+            element->MoveTo(element->GetPosition().x + dx, element->GetPosition().y + dy);
     GetWires(network)->OffsetAll(dx, dy);
     GetCrosses(network)->OffsetAll(dx, dy);
     Notify(network);
@@ -429,11 +478,13 @@ bool CGraphManager::HitTest(const CGraphNetworkIntf* network, int x, int y, GRAP
     hit.x = x;
     hit.y = y;
     const CCrossList* crosses = GetCrosses(network);
-    if (!crosses) return false;
+    if (!crosses)
+        return false;
     for (CCrossConnection* cross : *crosses)
         if (cross->GetPosition() == CPoint(x, y))
         {
-            if (cross->GetArmCount() >= CCrossConnection::ArmCount) return false;
+            if (cross->GetArmCount() >= CCrossConnection::ArmCount)
+                return false;
             hit.object = cross;
             hit.reference = cross->GetKey();
             return true;
@@ -441,7 +492,8 @@ bool CGraphManager::HitTest(const CGraphNetworkIntf* network, int x, int y, GRAP
     for (CGraphBlock* element : *GetElements(network))
         if (CGraphPin* pin = IsValidGraphObject(element) ? element->PinAt(x, y) : nullptr)
         {
-            if (pin->GetConnection()) return false;
+            if (pin->GetConnection())
+                return false;
             hit.object = pin;
             hit.name = pin->GetName();
             hit.reference = pin->GetKey();

@@ -29,15 +29,24 @@ CGraphBlock* CGraphManager::NewElement(int type) const
 {
     switch (type)
     {
-    case FBD_FUNCTION_BLOCK: return new CGraphFuncBlock;
-    case FBD_FUNCTION: return new CGraphFunction;
-    case FBD_VARIABLE: return new CGraphVar;
-    case FBD_CONST: return new CGraphConst;
-    case FBD_OPERATOR: return new CGraphOpr;
-    case FBD_RETURN: return new CGraphReturn;
-    case FBD_JUMP: return new CGraphJmp;
-    case FBD_COMMENT: return new CGraphComment;
-    default: return nullptr;
+    case FBD_FUNCTION_BLOCK:
+        return new CGraphFuncBlock;
+    case FBD_FUNCTION:
+        return new CGraphFunction;
+    case FBD_VARIABLE:
+        return new CGraphVar;
+    case FBD_CONST:
+        return new CGraphConst;
+    case FBD_OPERATOR:
+        return new CGraphOpr;
+    case FBD_RETURN:
+        return new CGraphReturn;
+    case FBD_JUMP:
+        return new CGraphJmp;
+    case FBD_COMMENT:
+        return new CGraphComment;
+    default:
+        return nullptr;
     }
 }
 
@@ -59,7 +68,8 @@ bool CGraphManager::IsGraphElement(const CGraphObject* object) const
 
 CGraphBlock* CGraphManager::CreateElement(CGraphNetworkIntf* network, CPlcFBDObject* model, bool)
 {
-    if (!model || !GetElements(network)) return nullptr;
+    if (!model || !GetElements(network))
+        return nullptr;
     CGraphBlock* element = nullptr;
     try
     {
@@ -70,9 +80,11 @@ CGraphBlock* CGraphManager::CreateElement(CGraphNetworkIntf* network, CPlcFBDObj
         ProgramError(SourceName(), __LINE__, "out of memory");
         return nullptr;
     }
-    if (!element) return nullptr;
+    if (!element)
+        return nullptr;
     element->SetOwner(this);
-    if (!IsValidGraphObject(element) || !element->Init(network, model) || !AddElement(network, element, false))
+    if (!IsValidGraphObject(element) || !element->Init(network, model) ||
+        !AddElement(network, element, false))
     {
         delete element;
         return nullptr;
@@ -90,13 +102,15 @@ CGraphBlock* CGraphManager::CreateComment(CGraphNetworkIntf* network, int x, int
     model.m_nX = x;
     model.m_nY = y;
     CGraphBlock* comment = CreateElement(network, &model);
-    if (comment) comment->ForgetModel();
+    if (comment)
+        comment->ForgetModel();
     return comment;
 }
 
 CConnection* CGraphManager::ImportWire(CGraphNetworkIntf* network, CPlcFBDConnection* model)
 {
-    if (!model || !GetWires(network)) return nullptr;
+    if (!model || !GetWires(network))
+        return nullptr;
     CConnection* wire = nullptr;
     try
     {
@@ -136,14 +150,16 @@ CConnection* CGraphManager::ImportWire(CGraphNetworkIntf* network, CPlcFBDConnec
             continue;
         }
         ProgramError(SourceName(), __LINE__, "connection without a partner");
-        if (!segments.empty()) end.point = start ? segments.front().Start() : segments.back().End();
+        if (!segments.empty())
+            end.point = start ? segments.front().Start() : segments.back().End();
     }
     return wire;
 }
 
 CCrossConnection* CGraphManager::ImportCross(CGraphNetworkIntf* network, CPlcFBDCross* model)
 {
-    if (!model || !GetCrosses(network)) return nullptr;
+    if (!model || !GetCrosses(network))
+        return nullptr;
     CCrossConnection* cross = nullptr;
     try
     {
@@ -163,7 +179,8 @@ CCrossConnection* CGraphManager::ImportCross(CGraphNetworkIntf* network, CPlcFBD
     ReadDecimal(model->m_strID, number);
     cross->SetNumber(number);
     cross->SetModel(model);
-    for (int arm = 0; arm < CCrossConnection::ArmCount; ++arm) cross->SetWireNumber(arm, ModelArm(*model, arm));
+    for (int arm = 0; arm < CCrossConnection::ArmCount; ++arm)
+        cross->SetWireNumber(arm, ModelArm(*model, arm));
     cross->MoveTo(model->m_nX, model->m_nY);
     return cross;
 }
@@ -171,44 +188,51 @@ CCrossConnection* CGraphManager::ImportCross(CGraphNetworkIntf* network, CPlcFBD
 void CGraphManager::ConnectWireEnds(CGraphNetworkIntf* network)
 {
     CConnectionList* wires = GetWires(network);
-    if (!wires) return;
+    if (!wires)
+        return;
     for (CConnection* wire : *wires)
     {
-        if (!IsValidGraphObject(wire)) continue;
+        if (!IsValidGraphObject(wire))
+            continue;
         // Joining an end may turn the wire round; a second pass takes the end that moved.
         for (int pass = 0; pass < 2; ++pass)
-        for (bool start : {true, false})
-        {
-            CConnection::End& end = start ? wire->Start() : wire->EndOf();
-            if (end.object || end.partnerType == 0) continue;
-            if (end.partnerType == FBD_CROSS)
+            for (bool start : {true, false})
             {
-                for (CCrossConnection* cross : *GetCrosses(network))
+                CConnection::End& end = start ? wire->Start() : wire->EndOf();
+                if (end.object || end.partnerType == 0)
+                    continue;
+                if (end.partnerType == FBD_CROSS)
                 {
-                    CString number;
-                    number.Format("%d", cross->GetNumber());
-                    if (number != end.name) continue;
-                    int arm = -1;
-                    for (int i = 0; i < CCrossConnection::ArmCount && arm < 0; ++i)
-                        if (cross->GetWireNumber(i) == wire->GetNumber() && !cross->GetArm(i)) arm = i;
-                    wire->SetEndObject(start, cross, CConnection::END_NONE);
-                    end.pinNumber = arm;
-                    if (arm < 0 || !cross->AddConnection(wire, arm))
-                        ProgramError(SourceName(), __LINE__, "junction without that wire");
-                    else if (end.point != cross->GetPosition())
-                        wire->MoveEnd(start, cross->GetPosition().x, cross->GetPosition().y);
-                    break;
+                    for (CCrossConnection* cross : *GetCrosses(network))
+                    {
+                        CString number;
+                        number.Format("%d", cross->GetNumber());
+                        if (number != end.name)
+                            continue;
+                        int arm = -1;
+                        for (int i = 0; i < CCrossConnection::ArmCount && arm < 0; ++i)
+                            if (cross->GetWireNumber(i) == wire->GetNumber() && !cross->GetArm(i))
+                                arm = i;
+                        wire->SetEndObject(start, cross, CConnection::END_NONE);
+                        end.pinNumber = arm;
+                        if (arm < 0 || !cross->AddConnection(wire, arm))
+                            ProgramError(SourceName(), __LINE__, "junction without that wire");
+                        else if (end.point != cross->GetPosition())
+                            wire->MoveEnd(start, cross->GetPosition().x, cross->GetPosition().y);
+                        break;
+                    }
+                    end.partnerType = 0;
+                    continue;
                 }
-                end.partnerType = 0;
-                continue;
+                for (CGraphBlock* element : *GetElements(network))
+                {
+                    if (element->GetType() != end.partnerType)
+                        continue;
+                    ResolvePinConnection(wire, start, element);
+                    if (end.object)
+                        break;
+                }
             }
-            for (CGraphBlock* element : *GetElements(network))
-            {
-                if (element->GetType() != end.partnerType) continue;
-                ResolvePinConnection(wire, start, element);
-                if (end.object) break;
-            }
-        }
         wire->CleanUp();
         wire->Validate();
     }
@@ -229,26 +253,34 @@ bool CGraphManager::ResolvePinConnection(CConnection* wire, bool start, CGraphBl
         CString id, name;
         SplitPinRef(end.name, id, name);
         int number = 0;
-        const bool matches = type == FBD_FUNCTION_BLOCK ? candidate->GetText() == id
-                                                        : ReadDecimal(id, number) && number == candidate->GetNumber();
-        if (!matches) return true;
+        const bool matches = type == FBD_FUNCTION_BLOCK
+                                 ? candidate->GetText() == id
+                                 : ReadDecimal(id, number) && number == candidate->GetNumber();
+        if (!matches)
+            return true;
         pin = candidate->PinByName(name);
     }
     else if (type == FBD_VARIABLE || type == FBD_CONST || type == FBD_RETURN || type == FBD_JUMP)
     {
         int number = 0;
-        if (!ReadDecimal(end.name, number) || number != candidate->GetNumber()) return true;
+        if (!ReadDecimal(end.name, number) || number != candidate->GetNumber())
+            return true;
         pin = candidate->GetPin(0);
     }
-    if (!pin) return true;
-    if (CConnection* old = pin->GetConnection(); old && old != wire) old->DetachEnd(pin);
-    const int kind = pin->GetSide() == CGraphPin::SIDE_INPUT ? CConnection::END_INPUT : CConnection::END_OUTPUT;
+    if (!pin)
+        return true;
+    if (CConnection* old = pin->GetConnection(); old && old != wire)
+        old->DetachEnd(pin);
+    const int kind =
+        pin->GetSide() == CGraphPin::SIDE_INPUT ? CConnection::END_INPUT : CConnection::END_OUTPUT;
     wire->SetEndObject(start, pin, kind);
     end.partnerType = 0;
     end.pinNumber = candidate->GetPinCount();
     for (int i = 0; i < candidate->GetPinCount(); ++i)
-        if (candidate->GetPin(i) == pin) end.pinNumber = i;
+        if (candidate->GetPin(i) == pin)
+            end.pinNumber = i;
     pin->SetConnection(wire);
-    if (end.point != pin->GetPosition()) wire->MoveEnd(start, pin->GetPosition().x, pin->GetPosition().y);
+    if (end.point != pin->GetPosition())
+        wire->MoveEnd(start, pin->GetPosition().x, pin->GetPosition().y);
     return true;
 }

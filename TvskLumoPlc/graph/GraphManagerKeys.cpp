@@ -10,12 +10,15 @@ int CGraphManager::TypeFromTag(const char* tag) const
     {
         const char* tag;
         int type;
-    } tags[] = {{"FB", FBD_FUNCTION_BLOCK}, {"F", FBD_FUNCTION}, {"V", FBD_VARIABLE}, {"K", FBD_CONST},
-                {"I", FBD_CROSS},           {"C", FBD_CONNECTION}, {"O", FBD_OPERATOR}, {"R", FBD_RETURN},
-                {"J", FBD_JUMP},            {"CO", FBD_COMMENT}};
-    if (!tag) return 0;
+    } tags[] = {{"FB", FBD_FUNCTION_BLOCK}, {"F", FBD_FUNCTION}, {"V", FBD_VARIABLE},
+                {"K", FBD_CONST},           {"I", FBD_CROSS},    {"C", FBD_CONNECTION},
+                {"O", FBD_OPERATOR},        {"R", FBD_RETURN},   {"J", FBD_JUMP},
+                {"CO", FBD_COMMENT}};
+    if (!tag)
+        return 0;
     for (const auto& row : tags)
-        if (std::strcmp(row.tag, tag) == 0) return row.type;
+        if (std::strcmp(row.tag, tag) == 0)
+            return row.type;
     return 0;
 }
 
@@ -32,14 +35,16 @@ CGraphBlock* CGraphManager::FindElementByRef(const CGraphNetworkIntf* network, c
     const CGraphObjArray* elements = GetElements(network);
     const CString text(reference);
     const int colon = text.Find(':');
-    if (!elements || colon <= 0 || colon + 1 >= text.GetLength()) return nullptr;
+    if (!elements || colon <= 0 || colon + 1 >= text.GetLength())
+        return nullptr;
     const int type = TypeFromTag(text.Left(colon));
     const CString id = text.Mid(colon + 1);
     int number = 0;
     const bool decimal = ReadDecimal(id, number);
     for (CGraphBlock* element : *elements)
     {
-        if (!IsValidGraphObject(element) || element->GetType() != type) continue;
+        if (!IsValidGraphObject(element) || element->GetType() != type)
+            continue;
         if (type == FBD_FUNCTION_BLOCK ? element->GetText() == id : decimal && element->GetNumber() == number)
             return element;
     }
@@ -48,10 +53,12 @@ CGraphBlock* CGraphManager::FindElementByRef(const CGraphNetworkIntf* network, c
 
 CGraphBlock* CGraphManager::FindElementByKey(const char* key) const
 {
-    if (!key || !*key) return nullptr;
+    if (!key || !*key)
+        return nullptr;
     for (CGraphNetworkIntf* network : m_Networks)
         for (CGraphBlock* element : *GetElements(network))
-            if (IsValidGraphObject(element) && element->GetKey() == key) return element;
+            if (IsValidGraphObject(element) && element->GetKey() == key)
+                return element;
     return nullptr;
 }
 
@@ -60,9 +67,11 @@ CGraphNetworkIntf* CGraphManager::SelectByKey(const char* text)
     const CString key(text);
     const int dollar = key.Find('$');
     int number = 0;
-    if (!ReadDecimal(dollar < 0 ? key : key.Left(dollar), number)) return nullptr;
+    if (!ReadDecimal(dollar < 0 ? key : key.Left(dollar), number))
+        return nullptr;
     CGraphNetworkIntf* network = NetworkByNumber(number);
-    if (!network) return nullptr;
+    if (!network)
+        return nullptr;
     if (dollar < 0)
     {
         network->SetMark(false);
@@ -70,7 +79,8 @@ CGraphNetworkIntf* CGraphManager::SelectByKey(const char* text)
     }
     if (CGraphBlock* element = FindElementByRef(network, key.Mid(dollar + 1)))
     {
-        if (!IsInSelection(element)) m_Selection.push_back(element);
+        if (!IsInSelection(element))
+            m_Selection.push_back(element);
         element->Select(true);
         element->Invalidate();
     }
@@ -96,7 +106,8 @@ bool CGraphManager::GetText(CString& text) const
             line.Format("%s %s\n", "@N", static_cast<const char*>(comment));
             ok = source.Append(line);
         }
-        if (!ok || !source.Append("$E\n")) return false;
+        if (!ok || !source.Append("$E\n"))
+            return false;
     }
     text = source.GetData();
     return true;

@@ -31,15 +31,19 @@ int CGraphObject::StepY() const
 
 bool ReadDecimal(const char* text, int& value)
 {
-    if (!text || !*text) return false;
+    if (!text || !*text)
+        return false;
     const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;
-    if (!*digits) return false;
+    if (!*digits)
+        return false;
     for (const char* c = digits; *c; ++c)
-        if (*c < '0' || *c > '9') return false;
+        if (*c < '0' || *c > '9')
+            return false;
     errno = 0;
     char* end = nullptr;
     const long long read = std::strtoll(text, &end, 10);
-    if (errno == ERANGE || read < INT_MIN || read > INT_MAX) return false;
+    if (errno == ERANGE || read < INT_MIN || read > INT_MAX)
+        return false;
     value = static_cast<int>(read);
     return true;
 }

@@ -6,7 +6,8 @@
 #include <ZoSupport/ZoSupport.h>
 
 CGraphPin::CGraphPin(CGraphBlock* element, const char* name, int side, bool negated)
-    : CGraphObject(FBD_PIN), m_nStyle(negated ? STYLE_NEGATED : STYLE_PLAIN), m_nSide(side), m_pElement(element)
+    : CGraphObject(FBD_PIN), m_nStyle(negated ? STYLE_NEGATED : STYLE_PLAIN), m_nSide(side),
+      m_pElement(element)
 {
     m_strName = name;
     if (element)
@@ -23,7 +24,8 @@ CGraphPin::~CGraphPin()
 
 void CGraphPin::Detach()
 {
-    if (!m_pConnection) return;
+    if (!m_pConnection)
+        return;
     CConnection* wire = m_pConnection;
     m_pConnection = nullptr;
     wire->DetachEnd(this);
@@ -41,17 +43,39 @@ CString CGraphPin::GetKey() const
     CString key;
     switch (m_pElement->GetType())
     {
-    case FBD_FUNCTION_BLOCK: key.Format("FB:%s.%s", static_cast<const char*>(m_pElement->GetText()), p); break;
-    case FBD_FUNCTION: key.Format("F:%d.%s", n, p); break;
-    case FBD_VARIABLE: key.Format("V:%d", n); break;
-    case FBD_CONST: key.Format("K:%d", n); break;
-    case FBD_OPERATOR: key.Format("O:%d.%s", n, p); break;
-    case FBD_RETURN: key.Format("R:%d", n); break;
-    case FBD_JUMP: key.Format("J:%d", n); break;
-    case FBD_LABEL: key.Format("L:%s.%s", static_cast<const char*>(m_pElement->GetName()), p); break;
-    case FBD_LD_POWER_RAIL: key.Format("PR:%d.%s", n, p); break;
-    case FBD_LD_CONTACT: key.Format("CN:%d.%s", n, p); break;
-    case FBD_LD_COIL: key.Format("CL:%d.%s", n, p); break;
+    case FBD_FUNCTION_BLOCK:
+        key.Format("FB:%s.%s", static_cast<const char*>(m_pElement->GetText()), p);
+        break;
+    case FBD_FUNCTION:
+        key.Format("F:%d.%s", n, p);
+        break;
+    case FBD_VARIABLE:
+        key.Format("V:%d", n);
+        break;
+    case FBD_CONST:
+        key.Format("K:%d", n);
+        break;
+    case FBD_OPERATOR:
+        key.Format("O:%d.%s", n, p);
+        break;
+    case FBD_RETURN:
+        key.Format("R:%d", n);
+        break;
+    case FBD_JUMP:
+        key.Format("J:%d", n);
+        break;
+    case FBD_LABEL:
+        key.Format("L:%s.%s", static_cast<const char*>(m_pElement->GetName()), p);
+        break;
+    case FBD_LD_POWER_RAIL:
+        key.Format("PR:%d.%s", n, p);
+        break;
+    case FBD_LD_CONTACT:
+        key.Format("CN:%d.%s", n, p);
+        break;
+    case FBD_LD_COIL:
+        key.Format("CL:%d.%s", n, p);
+        break;
     default:
         ProgramError("GraphPin", __LINE__, "pin of an element without pin keys");
         key = "Undefined";
@@ -73,7 +97,8 @@ void CGraphPin::SetPinPosition(int x, int y)
     const int step = StepX();
     const int px = x * step;
     const int py = y * StepY();
-    m_rcHit = m_nSide == SIDE_INPUT ? CRect(px, py - 1, px + step, py + 1) : CRect(px - step, py - 1, px, py + 1);
+    m_rcHit =
+        m_nSide == SIDE_INPUT ? CRect(px, py - 1, px + step, py + 1) : CRect(px - step, py - 1, px, py + 1);
 }
 
 void CGraphPin::SetSide(int side)

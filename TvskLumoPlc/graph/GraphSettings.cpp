@@ -15,14 +15,19 @@ struct ColorSetting
     COLORREF color;
 };
 
-const ColorSetting ColorSettings[] = {
-    {BkgndColor, "BkgndColor", RGB(255, 255, 255)}, {BkgndGrid, "BkgndGrid", 0xFFFFFF},
-    {ObjColor, "ObjColor", 0xC0C0C0},               {SelectionColor, "SelectionColor", 0x808080},
-    {GridColor, "GridColor", 0x000000},             {TextColor, "TextColor", 0xFF0000},
-    {SelTextColor, "SelTextColor", 0xFFFFFF},       {ErrorColor, "ErrorColor", 0x0000FF},
-    {CommentColor, "CommentColor", 0x008000},       {ConnectColor, "ConnectColor", 0x505050},
-    {SelConnectColor, "SelConnectColor", 0xFF0000}, {TriggerColor, "TriggerColor", 0x00C800},
-    {ActiveColor, "ActiveColor", 0x00C400}};
+const ColorSetting ColorSettings[] = {{BkgndColor, "BkgndColor", RGB(255, 255, 255)},
+                                      {BkgndGrid, "BkgndGrid", 0xFFFFFF},
+                                      {ObjColor, "ObjColor", 0xC0C0C0},
+                                      {SelectionColor, "SelectionColor", 0x808080},
+                                      {GridColor, "GridColor", 0x000000},
+                                      {TextColor, "TextColor", 0xFF0000},
+                                      {SelTextColor, "SelTextColor", 0xFFFFFF},
+                                      {ErrorColor, "ErrorColor", 0x0000FF},
+                                      {CommentColor, "CommentColor", 0x008000},
+                                      {ConnectColor, "ConnectColor", 0x505050},
+                                      {SelConnectColor, "SelConnectColor", 0xFF0000},
+                                      {TriggerColor, "TriggerColor", 0x00C800},
+                                      {ActiveColor, "ActiveColor", 0x00C400}};
 } // namespace
 
 void CGraphManager::LoadSettings()
@@ -31,9 +36,11 @@ void CGraphManager::LoadSettings()
     m_bGrid = profile.GetProfileInt(Section, "GridView", 1) != 0;
     m_strFontName = profile.GetProfileString(Section, "FontName", "Arial");
     m_nFontSize = static_cast<int>(profile.GetProfileInt(Section, "FontDim", DefaultFontSize));
-    if (m_nFontSize <= 0) m_nFontSize = DefaultFontSize;
+    if (m_nFontSize <= 0)
+        m_nFontSize = DefaultFontSize;
     for (const ColorSetting& setting : ColorSettings)
-        m_Colors[setting.role] = static_cast<COLORREF>(profile.GetProfileInt(Section, setting.key, static_cast<int>(setting.color)));
+        m_Colors[setting.role] = static_cast<COLORREF>(
+            profile.GetProfileInt(Section, setting.key, static_cast<int>(setting.color)));
 }
 
 void CGraphManager::SaveSettings() const
@@ -48,7 +55,8 @@ void CGraphManager::SaveSettings() const
 
 void CGraphManager::SetTextMetrics(std::unique_ptr<CGraphTextMetrics> metrics)
 {
-    if (!metrics) return;
+    if (!metrics)
+        return;
     m_pMetrics = std::move(metrics);
     SetFont(m_nFontSize, m_strFontName);
 }
@@ -57,7 +65,8 @@ void CGraphManager::SetFont(int size, const char* face)
 {
     m_nFontSize = size > 0 ? size : DefaultFontSize;
     m_strFontName = face && *face ? face : "Arial";
-    if (m_pMetrics) m_pMetrics->SetFont(m_nFontSize, m_strFontName);
+    if (m_pMetrics)
+        m_pMetrics->SetFont(m_nFontSize, m_strFontName);
     const int height = HasFont() ? m_pMetrics->GetTextHeight() : 0;
     m_nStepX = m_nStepY = std::max(1, height);
 }
@@ -74,7 +83,8 @@ COLORREF CGraphManager::GetColor(GraphColor role) const
 
 void CGraphManager::SetColor(GraphColor role, COLORREF color)
 {
-    if (role >= 0 && role < GraphColorCount) m_Colors[role] = color;
+    if (role >= 0 && role < GraphColorCount)
+        m_Colors[role] = color;
 }
 
 bool CGraphManager::CheckConstant(CGraphConst* constant, const char* value)

@@ -19,7 +19,8 @@ CString CGraphComment::CleanText(const char* text)
 
 bool CGraphComment::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 {
-    if (!BeginInit(network, model, "GraphComment", FBD_COMMENT)) return false;
+    if (!BeginInit(network, model, "GraphComment", FBD_COMMENT))
+        return false;
     m_strText = CleanText(static_cast<CPlcFBDComment*>(model)->m_strComment);
     m_Lines.RemoveAll();
     m_Lines.Add(m_strText);
@@ -33,7 +34,8 @@ void CGraphComment::SetText(const char* text)
     m_strText = CleanText(text);
     m_Lines.RemoveAll();
     m_Lines.Add(m_strText);
-    if (m_pModel && m_pModel->m_nType == FBD_COMMENT) static_cast<CPlcFBDComment*>(m_pModel)->m_strComment = m_strText;
+    if (m_pModel && m_pModel->m_nType == FBD_COMMENT)
+        static_cast<CPlcFBDComment*>(m_pModel)->m_strComment = m_strText;
     Rebuild();
 }
 
@@ -42,7 +44,8 @@ CString CGraphComment::GetJoinedText(bool crlf) const
     CString joined;
     for (INT_PTR i = 0; i < m_Lines.GetSize(); ++i)
     {
-        if (i > 0) joined += crlf ? "\r\n" : "\n";
+        if (i > 0)
+            joined += crlf ? "\r\n" : "\n";
         joined += m_Lines[i];
     }
     return joined;
@@ -50,7 +53,8 @@ CString CGraphComment::GetJoinedText(bool crlf) const
 
 COLORREF CGraphComment::GetTextColor() const
 {
-    if (!m_pOwner) return RGB(0, 128, 0);
+    if (!m_pOwner)
+        return RGB(0, 128, 0);
     return m_pOwner->GetColor(IsSelected() ? SelTextColor : CommentColor);
 }
 
@@ -58,7 +62,8 @@ void CGraphComment::ComputeLayout()
 {
     const int sx = std::max(1, StepX());
     int widest = 0;
-    for (INT_PTR i = 0; i < m_Lines.GetSize(); ++i) widest = std::max(widest, TextWidth(m_Lines[i]));
+    for (INT_PTR i = 0; i < m_Lines.GetSize(); ++i)
+        widest = std::max(widest, TextWidth(m_Lines[i]));
     const int ch = m_szChar.cy;
     m_rcBody = CRect(0, 0, widest + 2 * ch, (static_cast<int>(m_Lines.GetSize()) + 1) * ch);
     m_rcWnd = CRect(CPoint(m_nX * sx, m_nY * StepY()), CSize(m_rcBody.Width() + sx + 2, m_rcBody.Height()));
@@ -67,7 +72,8 @@ void CGraphComment::ComputeLayout()
 
 bool CGraphPinBox::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 {
-    if (!BeginInit(network, model, m_pSource, m_nType)) return false;
+    if (!BeginInit(network, model, m_pSource, m_nType))
+        return false;
     ReadDecimal(model->m_strID, m_nNumber);
     m_nX = model->m_nX;
     m_nY = model->m_nY;
@@ -77,7 +83,8 @@ bool CGraphPinBox::Init(CGraphNetworkIntf* network, CPlcFBDObject* model)
 
 void CGraphPinBox::PlacePins()
 {
-    if (CGraphPin* pin = GetPin(0)) pin->SetPinPosition(m_nX, m_nY);
+    if (CGraphPin* pin = GetPin(0))
+        pin->SetPinPosition(m_nX, m_nY);
 }
 
 CRect CGraphPinBox::GetConnectionArea() const
@@ -90,15 +97,18 @@ CRect CGraphPinBox::GetConnectionArea() const
 
 COLORREF CGraphPinBox::GetBoxColor() const
 {
-    if (!m_pOwner) return RGB(192, 192, 192);
-    if (IsError()) return m_pOwner->GetColor(ErrorColor);
+    if (!m_pOwner)
+        return RGB(192, 192, 192);
+    if (IsError())
+        return m_pOwner->GetColor(ErrorColor);
     return m_pOwner->GetColor(IsSelected() ? SelectionColor : ObjColor);
 }
 
 void CGraphConst::TakeModel()
 {
     m_strName = static_cast<CPlcFBDConst*>(m_pModel)->m_strValue;
-    if (m_strName.IsEmpty()) m_strName = "0";
+    if (m_strName.IsEmpty())
+        m_strName = "0";
 }
 
 void CGraphConst::CreatePins()
@@ -119,14 +129,17 @@ void CGraphConst::ComputeLayout()
 void CGraphConst::SetText(const char* text)
 {
     m_strName = text && *text ? text : "0";
-    if (m_pModel) static_cast<CPlcFBDConst*>(m_pModel)->m_strValue = m_strName;
-    if (CGraphPin* pin = GetPin(0)) pin->SetName(m_strName);
+    if (m_pModel)
+        static_cast<CPlcFBDConst*>(m_pModel)->m_strValue = m_strName;
+    if (CGraphPin* pin = GetPin(0))
+        pin->SetName(m_strName);
     Rebuild();
 }
 
 void CGraphConst::BeginEdit()
 {
-    if (!m_bEditing && m_strSaved.IsEmpty()) m_strSaved = m_strName;
+    if (!m_bEditing && m_strSaved.IsEmpty())
+        m_strSaved = m_strName;
     m_strEdit = m_strName;
     m_bEditing = true;
 }
@@ -148,7 +161,8 @@ bool CGraphConst::ApplyEdit(const char* text)
 void CGraphConst::CancelEdit()
 {
     m_bEditing = false;
-    if (!m_strSaved.IsEmpty()) SetText(m_strSaved);
+    if (!m_strSaved.IsEmpty())
+        SetText(m_strSaved);
     m_strSaved.Empty();
 }
 
@@ -160,7 +174,8 @@ void CGraphJmp::TakeModel()
 void CGraphJmp::CreatePins()
 {
     auto* model = static_cast<CPlcFBDExeObject*>(m_pModel);
-    const auto* first = model->m_Inputs.IsEmpty() ? nullptr : static_cast<CPlcFBDPin*>(model->m_Inputs.GetHead());
+    const auto* first =
+        model->m_Inputs.IsEmpty() ? nullptr : static_cast<CPlcFBDPin*>(model->m_Inputs.GetHead());
     AddPin(m_strName, CGraphPin::SIDE_INPUT, first && first->m_bNegated, m_nX, m_nY);
 }
 
@@ -192,7 +207,8 @@ void CGraphVar::PlacePins()
     if (CGraphPin* pin = GetPin(0))
     {
         const int side = m_bRead ? CGraphPin::SIDE_OUTPUT : CGraphPin::SIDE_INPUT;
-        if (pin->GetSide() != side) pin->SetSide(side);
+        if (pin->GetSide() != side)
+            pin->SetSide(side);
         pin->SetPinPosition(m_nX, m_nY);
     }
 }
@@ -211,7 +227,9 @@ void CGraphVar::ComputeLayout()
 void CGraphVar::SetText(const char* text)
 {
     m_strName = text;
-    if (m_pModel) static_cast<CPlcFBDVariable*>(m_pModel)->m_strVarName = text;
-    if (CGraphPin* pin = GetPin(0)) pin->SetName(text);
+    if (m_pModel)
+        static_cast<CPlcFBDVariable*>(m_pModel)->m_strVarName = text;
+    if (CGraphPin* pin = GetPin(0))
+        pin->SetName(text);
     Rebuild();
 }

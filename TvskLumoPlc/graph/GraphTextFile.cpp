@@ -18,13 +18,15 @@ bool WriteGraphTextFile(const CGraphManager* manager, const char* path)
         return false;
     }
     CString text;
-    if (!manager->GetText(text)) return false;
+    if (!manager->GetText(text))
+        return false;
     text.Replace("\n", "\r\n");
 
     const std::string target(path);
     std::string temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     const char* data = text;
     size_t left = static_cast<size_t>(text.GetLength());
     bool written = true;

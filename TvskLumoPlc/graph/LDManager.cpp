@@ -22,24 +22,31 @@ CGraphBlock* CLDManager::NewElement(int type) const
 {
     switch (type)
     {
-    case FBD_LD_POWER_RAIL: return new CGraphPwrRail;
-    case FBD_LD_CONTACT: return new CGraphContact;
-    case FBD_LD_COIL: return new CGraphCoil;
-    default: return CGraphManager::NewElement(type);
+    case FBD_LD_POWER_RAIL:
+        return new CGraphPwrRail;
+    case FBD_LD_CONTACT:
+        return new CGraphContact;
+    case FBD_LD_COIL:
+        return new CGraphCoil;
+    default:
+        return CGraphManager::NewElement(type);
     }
 }
 
 bool CLDManager::MatchesByNumberAndPin(int type) const
 {
-    return CGraphManager::MatchesByNumberAndPin(type) || type == FBD_LD_POWER_RAIL || type == FBD_LD_CONTACT ||
-           type == FBD_LD_COIL;
+    return CGraphManager::MatchesByNumberAndPin(type) || type == FBD_LD_POWER_RAIL ||
+           type == FBD_LD_CONTACT || type == FBD_LD_COIL;
 }
 
 int CLDManager::TypeFromTag(const char* tag) const
 {
-    if (const int type = CGraphManager::TypeFromTag(tag)) return type;
-    if (tag && std::strcmp(tag, "CN") == 0) return FBD_LD_CONTACT;
-    if (tag && std::strcmp(tag, "CL") == 0) return FBD_LD_COIL;
+    if (const int type = CGraphManager::TypeFromTag(tag))
+        return type;
+    if (tag && std::strcmp(tag, "CN") == 0)
+        return FBD_LD_CONTACT;
+    if (tag && std::strcmp(tag, "CL") == 0)
+        return FBD_LD_COIL;
     return 0;
 }
 
@@ -57,8 +64,10 @@ bool CLDManager::IsGraphElement(const CGraphObject* object) const
 CGraphNetworkIntf* CLDManager::CreateNetwork(CWnd* parent, int placement, int width, int height, bool first,
                                              bool second)
 {
-    CGraphNetworkIntf* network = CGraphManager::CreateNetwork(parent, placement, width, height, first, second);
-    if (!network) return nullptr;
+    CGraphNetworkIntf* network =
+        CGraphManager::CreateNetwork(parent, placement, width, height, first, second);
+    if (!network)
+        return nullptr;
     try
     {
         m_RowLists[network] = std::make_unique<CLDRowList>();
@@ -92,10 +101,12 @@ CGraphNetworkIntf* CLDManager::CreateNetworkFromObject(CPlcFBDObject* model, CWn
         ProgramError(SourceName(), __LINE__, "no parent window or generated network");
         return nullptr;
     }
-    if (model->m_nType != FBD_LD_NETWORK) return nullptr;
+    if (model->m_nType != FBD_LD_NETWORK)
+        return nullptr;
     auto* ladder = static_cast<CPlcLDNetwork*>(model);
     CGraphNetworkIntf* network = CreateNetwork(parent, PLACE_LAST, ladder->m_nX, ladder->m_nY, true, true);
-    if (!network) return nullptr;
+    if (!network)
+        return nullptr;
     // Generated networks carry no state: read as 0, no mark.
     network->SetMark(false);
     ImportNetwork(network, ladder);
@@ -110,18 +121,23 @@ bool CLDManager::ImportNetwork(CGraphNetworkIntf* network, CPlcLDNetwork* model)
         return false;
     }
     std::unordered_set<const CPlcFBDObject*> taken;
-    const CPlcFBDObjList* elementLists[] = {&model->m_Constants, &model->m_Variables,  &model->m_Functions,
-                                            &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments,
-                                            &model->m_PowerRails,     &model->m_Contacts,  &model->m_Coils};
+    const CPlcFBDObjList* elementLists[] = {
+        &model->m_Constants,      &model->m_Variables, &model->m_Functions,
+        &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments,
+        &model->m_PowerRails,     &model->m_Contacts,  &model->m_Coils};
     for (const CPlcFBDObjList* list : elementLists)
         for (CPlcFBDObject* object : PlcObjects(*list))
-            if (taken.insert(object).second) CreateElement(network, object);
+            if (taken.insert(object).second)
+                CreateElement(network, object);
 
-    auto importWires = [&](const CPlcFBDObjList& connections, const CPlcFBDObjList& crosses) {
+    auto importWires = [&](const CPlcFBDObjList& connections, const CPlcFBDObjList& crosses)
+    {
         for (auto* cross : PlcObjects<CPlcFBDCross>(crosses))
-            if (cross->m_nType == FBD_CROSS && taken.insert(cross).second) ImportCross(network, cross);
+            if (cross->m_nType == FBD_CROSS && taken.insert(cross).second)
+                ImportCross(network, cross);
         for (auto* connection : PlcObjects<CPlcFBDConnection>(connections))
-            if (connection->m_nType == FBD_CONNECTION && taken.insert(connection).second) ImportWire(network, connection);
+            if (connection->m_nType == FBD_CONNECTION && taken.insert(connection).second)
+                ImportWire(network, connection);
     };
     for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(model->m_ConnNets))
         importWires(net->m_Connections, net->m_Crosses);
@@ -175,15 +191,18 @@ int CLDManager::GetUsedWidth() const
     for (CGraphNetworkIntf* network : m_Networks)
     {
         CGraphPwrRail* right = GetRightRail(network);
-        if (!right) continue;
+        if (!right)
+            continue;
         for (CGraphBlock* element : *GetElements(network))
-            if (element != right && element->GetType() != FBD_LD_POWER_RAIL) used = std::max(used, element->GetRightX());
+            if (element != right && element->GetType() != FBD_LD_POWER_RAIL)
+                used = std::max(used, element->GetRightX());
         for (CConnection* wire : *GetWires(network))
             for (const GraphSegment& s : wire->GetSegments())
             {
                 // The last wire into the right rail does not count.
                 if (wire->GetEnd().object && wire->GetEnd().object->GetType() == FBD_PIN &&
-                    static_cast<CGraphPin*>(wire->GetEnd().object)->GetElement() == right && s == wire->GetSegments().back())
+                    static_cast<CGraphPin*>(wire->GetEnd().object)->GetElement() == right &&
+                    s == wire->GetSegments().back())
                 {
                     used = std::max(used, std::min(s.x1, s.x2));
                     continue;
@@ -197,7 +216,8 @@ int CLDManager::GetUsedWidth() const
 int CLDManager::CountCoils(const CGraphNetworkIntf* network) const
 {
     const CGraphObjArray* elements = GetElements(network);
-    if (!elements) return 0;
+    if (!elements)
+        return 0;
     return static_cast<int>(std::count_if(elements->begin(), elements->end(),
                                           [](const CGraphBlock* e) { return e->GetType() == FBD_LD_COIL; }));
 }
@@ -206,7 +226,8 @@ CGraphBlock* CLDManager::FirstEditableElement() const
 {
     if (const CGraphObjArray* elements = GetElements(m_pCurrent))
         for (CGraphBlock* element : *elements)
-            if (IsValidGraphObject(element) && element->GetType() != FBD_LD_POWER_RAIL && IsGraphElement(element))
+            if (IsValidGraphObject(element) && element->GetType() != FBD_LD_POWER_RAIL &&
+                IsGraphElement(element))
                 return element;
     return nullptr;
 }
@@ -218,11 +239,13 @@ void CLDManager::TranslateNetwork(CPlcLDNetwork* model, int dx, int dy)
         ProgramError("LDManager", __LINE__, "no generated network");
         return;
     }
-    auto move = [&](CPlcFBDObject* object) {
+    auto move = [&](CPlcFBDObject* object)
+    {
         object->m_nX += dx;
         object->m_nY += dy;
     };
-    auto moveWire = [&](CPlcFBDConnection* wire) {
+    auto moveWire = [&](CPlcFBDConnection* wire)
+    {
         move(wire);
         for (INT_PTR i = 0; i < wire->m_RoutePoints.GetSize(); ++i)
         {
@@ -232,17 +255,21 @@ void CLDManager::TranslateNetwork(CPlcLDNetwork* model, int dx, int dy)
             wire->m_RoutePoints[i] = (y << 16) | x;
         }
     };
-    const CPlcFBDObjList* lists[] = {&model->m_Constants, &model->m_Variables,  &model->m_Functions,
+    const CPlcFBDObjList* lists[] = {&model->m_Constants,      &model->m_Variables, &model->m_Functions,
                                      &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments,
                                      &model->m_PowerRails,     &model->m_Contacts,  &model->m_Coils,
                                      &model->m_Crosses};
     for (const CPlcFBDObjList* list : lists)
-        for (CPlcFBDObject* object : PlcObjects(*list)) move(object);
-    for (auto* wire : PlcObjects<CPlcFBDConnection>(model->m_Connections)) moveWire(wire);
+        for (CPlcFBDObject* object : PlcObjects(*list))
+            move(object);
+    for (auto* wire : PlcObjects<CPlcFBDConnection>(model->m_Connections))
+        moveWire(wire);
     for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(model->m_ConnNets))
     {
-        for (auto* wire : PlcObjects<CPlcFBDConnection>(net->m_Connections)) moveWire(wire);
-        for (CPlcFBDObject* cross : PlcObjects(net->m_Crosses)) move(cross);
+        for (auto* wire : PlcObjects<CPlcFBDConnection>(net->m_Connections))
+            moveWire(wire);
+        for (CPlcFBDObject* cross : PlcObjects(net->m_Crosses))
+            move(cross);
     }
 }
 
@@ -252,8 +279,10 @@ void CLDManager::RebuildIndex(CGraphNetworkIntf* network)
     index.clear();
     if (const CGraphObjArray* elements = GetElements(network))
         index.insert(index.end(), elements->begin(), elements->end());
-    if (const CConnectionList* wires = GetWires(network)) index.insert(index.end(), wires->begin(), wires->end());
-    if (const CCrossList* crosses = GetCrosses(network)) index.insert(index.end(), crosses->begin(), crosses->end());
+    if (const CConnectionList* wires = GetWires(network))
+        index.insert(index.end(), wires->begin(), wires->end());
+    if (const CCrossList* crosses = GetCrosses(network))
+        index.insert(index.end(), crosses->begin(), crosses->end());
 }
 
 bool CLDManager::IsIndexed(const CGraphNetworkIntf* network, const CGraphObject* object) const
@@ -278,7 +307,8 @@ void CLDManager::Bridge(CGraphNetworkIntf* network, CGraphBlock* element, CGraph
 void CLDManager::RemoveWithWires(CGraphNetworkIntf* network, CGraphBlock* element)
 {
     for (CGraphPin* pin : element->AllPins())
-        if (CConnection* wire = pin->GetConnection()) RemoveWire(network, wire, false);
+        if (CConnection* wire = pin->GetConnection())
+            RemoveWire(network, wire, false);
     RemoveElement(network, element, false);
 }
 
@@ -289,9 +319,11 @@ void CLDManager::DeleteSelection()
     const std::vector<CGraphObject*> selected = m_Selection;
     for (CGraphObject* object : selected)
     {
-        if (!IsInSelection(object) || !IsValidGraphObject(object)) continue;
+        if (!IsInSelection(object) || !IsValidGraphObject(object))
+            continue;
         CGraphNetworkIntf* network = object->GetNetwork();
-        if (IndexOf(network) < 0) continue;
+        if (IndexOf(network) < 0)
+            continue;
         switch (object->GetType())
         {
         case FBD_OPERATOR:
@@ -300,7 +332,8 @@ void CLDManager::DeleteSelection()
             if (op->HasEnEno())
                 Bridge(network, op, op->GetEN(), op->GetENO());
             else
-                Bridge(network, op, op->FirstPin(CGraphPin::SIDE_INPUT, false), op->FirstPin(CGraphPin::SIDE_OUTPUT, false));
+                Bridge(network, op, op->FirstPin(CGraphPin::SIDE_INPUT, false),
+                       op->FirstPin(CGraphPin::SIDE_OUTPUT, false));
             break;
         }
         case FBD_LD_CONTACT:
@@ -323,20 +356,28 @@ void CLDManager::DeleteSelection()
         case FBD_VARIABLE:
         case FBD_CONST:
         case FBD_RETURN:
-        case FBD_JUMP: RemoveElement(network, static_cast<CGraphBlock*>(object), false); break;
-        case FBD_CROSS: RemoveCross(network, static_cast<CCrossConnection*>(object), false); break;
-        case FBD_CONNECTION:
-            if (!IsIndexed(network, object)) RemoveWire(network, static_cast<CConnection*>(object), false);
+        case FBD_JUMP:
+            RemoveElement(network, static_cast<CGraphBlock*>(object), false);
             break;
-        default: continue;
+        case FBD_CROSS:
+            RemoveCross(network, static_cast<CCrossConnection*>(object), false);
+            break;
+        case FBD_CONNECTION:
+            if (!IsIndexed(network, object))
+                RemoveWire(network, static_cast<CConnection*>(object), false);
+            break;
+        default:
+            continue;
         }
-        if (std::find(changed.begin(), changed.end(), network) == changed.end()) changed.push_back(network);
+        if (std::find(changed.begin(), changed.end(), network) == changed.end())
+            changed.push_back(network);
     }
     ClearSelection();
     for (CGraphNetworkIntf* network : changed)
     {
         // The index must not keep deleted objects.
-        if (m_Index.count(network)) RebuildIndex(network);
+        if (m_Index.count(network))
+            RebuildIndex(network);
         Notify(network);
     }
 }

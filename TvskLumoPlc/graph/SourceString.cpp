@@ -5,14 +5,14 @@
 #include <cstring>
 #include <new>
 
-CSourceString::CSourceString() : m_nCapacity(Step), m_pData(new char[Step + 1]())
-{
-}
+CSourceString::CSourceString() : m_nCapacity(Step), m_pData(new char[Step + 1]()) {}
 
 bool CSourceString::Append(const char* text)
 {
-    if (!text || !*text) return true;
-    if (m_bLocked) return false;
+    if (!text || !*text)
+        return true;
+    if (m_bLocked)
+        return false;
     const int length = static_cast<int>(std::strlen(text));
     if (m_nLength + length > m_nCapacity)
     {

@@ -35,7 +35,8 @@ protected:
     {
         auto* wire = new CConnection;
         EXPECT_TRUE(manager.AddWire(network, wire, true));
-        for (const GraphSegment& s : segments) wire->AddSegment(s.x1, s.y1, s.x2, s.y2, false);
+        for (const GraphSegment& s : segments)
+            wire->AddSegment(s.x1, s.y1, s.x2, s.y2, false);
         wire->Start().point = segments.front().Start();
         wire->EndOf().point = segments.back().End();
         return wire;
@@ -171,13 +172,15 @@ TEST_F(ConnectionTest, ASegmentLeavingAJunctionKeepsAStubOnlyWhenLongEnough)
     CConnection* longer = Path({{2, 2, 6, 2}});
     ASSERT_TRUE(cross->AddConnection(longer));
     ASSERT_TRUE(longer->MoveSegment(0, 0, 1));
-    EXPECT_EQ(longer->GetSegments(), (std::vector<GraphSegment>{{2, 2, 3, 2}, {3, 2, 3, 3}, {3, 3, 6, 3}, {6, 3, 6, 2}}));
+    EXPECT_EQ(longer->GetSegments(),
+              (std::vector<GraphSegment>{{2, 2, 3, 2}, {3, 2, 3, 3}, {3, 3, 6, 3}, {6, 3, 6, 2}}));
 
     CCrossConnection* other = Cross(10, 2);
     CConnection* shorter = Path({{10, 2, 11, 2}});
     ASSERT_TRUE(other->AddConnection(shorter));
     ASSERT_TRUE(shorter->MoveSegment(0, 0, 1));
-    EXPECT_EQ(shorter->GetSegments(), (std::vector<GraphSegment>{{10, 2, 10, 3}, {10, 3, 11, 3}, {11, 3, 11, 2}}));
+    EXPECT_EQ(shorter->GetSegments(),
+              (std::vector<GraphSegment>{{10, 2, 10, 3}, {10, 3, 11, 3}, {11, 3, 11, 2}}));
 }
 
 TEST_F(ConnectionTest, SplittingHandsTheFarEndToTheNewWire)

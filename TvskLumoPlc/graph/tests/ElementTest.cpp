@@ -44,8 +44,10 @@ TEST_F(ElementTest, KindsWrapAndMovesToTheSamePlaceChangeNothing)
 {
     auto* contact = Create<CGraphLadderElem>(models.Contact("1", "a", 2, 2));
     auto* coil = Create<CGraphLadderElem>(models.Coil("2", "b", 6, 2));
-    for (int k : {1, 2, 3, 0}) EXPECT_EQ(contact->NextKind(), k);
-    for (int k : {1, 2, 3, 4, 5, 0}) EXPECT_EQ(coil->NextKind(), k);
+    for (int k : {1, 2, 3, 0})
+        EXPECT_EQ(contact->NextKind(), k);
+    for (int k : {1, 2, 3, 4, 5, 0})
+        EXPECT_EQ(coil->NextKind(), k);
 
     const size_t invalidated = Network().m_Invalid.size();
     EXPECT_FALSE(contact->MoveTo(2, 2));
@@ -71,7 +73,8 @@ TEST_F(ElementTest, TheContactBackgroundFollowsItsStateInOrder)
 
 TEST_F(ElementTest, RenumberingSkipsFunctionBlocks)
 {
-    CGraphBlock* block = Create(models.Block<CPlcFBDFunctionBlock>("TON_1", "TON", 5, 5, {"IN", "PT"}, {"Q"}));
+    CGraphBlock* block =
+        Create(models.Block<CPlcFBDFunctionBlock>("TON_1", "TON", 5, 5, {"IN", "PT"}, {"Q"}));
     CGraphBlock* variable = Create(models.Variable("9", "x", 2, 5, true));
     CGraphBlock* constant = Create(models.Constant("8", "5", 2, 6));
     ASSERT_TRUE(block && variable && constant);
@@ -95,7 +98,8 @@ TEST_F(ElementTest, BlocksShowOrHideEnAndEno)
     EXPECT_EQ(with->GetTopLeftPosition(), CPoint(10, 3));
     EXPECT_EQ(with->GetQualifiedPinText(with->PinByName("Q")), "T1.Q");
 
-    auto* without = Create<CGraphExeBlock>(models.Block<CPlcFBDFunction>("3", "MAX", 4, 4, {"0", "1"}, {"2"}));
+    auto* without =
+        Create<CGraphExeBlock>(models.Block<CPlcFBDFunction>("3", "MAX", 4, 4, {"0", "1"}, {"2"}));
     ASSERT_NE(without, nullptr);
     EXPECT_FALSE(without->HasEnEno());
     ASSERT_NE(without->GetEN(), nullptr);
@@ -107,9 +111,9 @@ TEST_F(ElementTest, BlocksShowOrHideEnAndEno)
 TEST_F(ElementTest, FunctionsTakeInputsUpToThirtyTwoPins)
 {
     std::vector<const char*> inputs;
-    static const char* names[] = {"0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
-                                  "11", "12", "13", "14", "15", "16", "17", "18", "19", "20", "21",
-                                  "22", "23", "24", "25", "26", "27", "28", "29"};
+    static const char* names[] = {"0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",
+                                  "10", "11", "12", "13", "14", "15", "16", "17", "18", "19",
+                                  "20", "21", "22", "23", "24", "25", "26", "27", "28", "29"};
     inputs.assign(std::begin(names), std::end(names));
     auto* max = Create<CGraphExeBlock>(models.Block<CPlcFBDFunction>("1", "MAX", 4, 4, inputs, {"Q"}));
     ASSERT_EQ(max->GetPinCount(), 31);
@@ -132,7 +136,8 @@ TEST_F(ElementTest, FunctionsTakeInputsUpToThirtyTwoPins)
 
 TEST_F(ElementTest, RemovingAnInputKeepsTheMinimumAndWiredInputs)
 {
-    auto* mux = Create<CGraphExeBlock>(models.Block<CPlcFBDFunction>("1", "MUX", 4, 4, {"K", "0", "1"}, {"Q"}));
+    auto* mux =
+        Create<CGraphExeBlock>(models.Block<CPlcFBDFunction>("1", "MUX", 4, 4, {"K", "0", "1"}, {"Q"}));
     EXPECT_EQ(mux->GetMinInputs(), 3);
     EXPECT_FALSE(mux->RemoveInput());
     EXPECT_TRUE(mux->AddInputs(1));

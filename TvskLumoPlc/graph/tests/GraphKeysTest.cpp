@@ -20,7 +20,8 @@ protected:
         second = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_LAST, 0, 0, false, false);
         third = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_LAST, 0, 0, false, false);
         ASSERT_EQ(third->GetNumber(), 3);
-        function = manager.CreateElement(third, models.Block<CPlcFBDFunction>("12", "MAX", 5, 5, {"IN1", "IN2"}, {"Q"}));
+        function = manager.CreateElement(
+            third, models.Block<CPlcFBDFunction>("12", "MAX", 5, 5, {"IN1", "IN2"}, {"Q"}));
         ASSERT_NE(function, nullptr);
     }
 
@@ -79,7 +80,8 @@ TEST_F(KeysTest, TagsOfTheGraphAndTheLadderManager)
 TEST_F(KeysTest, ConnectionTextsResolveToPins)
 {
     CGraphBlock* variable = manager.CreateElement(third, models.Variable("7", "x", 2, 9, true));
-    CGraphBlock* other = manager.CreateElement(third, models.Block<CPlcFBDFunction>("4", "MIN", 9, 9, {"IN1", "IN2"}, {"Q"}));
+    CGraphBlock* other =
+        manager.CreateElement(third, models.Block<CPlcFBDFunction>("4", "MIN", 9, 9, {"IN1", "IN2"}, {"Q"}));
     ASSERT_TRUE(variable && other);
     EXPECT_EQ(variable->GetPin(0)->GetKey(), "V:7");
     EXPECT_EQ(other->PinByName("IN2")->GetKey(), "F:4.IN2");
@@ -133,7 +135,8 @@ TEST(GraphText, TheFileHasCarriageReturnsAndReplacesTheOldOneWhole)
     ASSERT_TRUE(WriteGraphTextFile(&manager, path.c_str()));
     EXPECT_EQ(ReadBytes(path), "$N:1^ 200,12\r\n@N start\r\n$E\r\n");
     // Nothing but the file is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
+              1);
     EXPECT_FALSE(WriteGraphTextFile(&manager, (dir / "missing" / "LumoPlc.plc").c_str()));
     std::filesystem::remove_all(dir);
 }

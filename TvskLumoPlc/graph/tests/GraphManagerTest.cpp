@@ -83,7 +83,8 @@ TEST(GraphNetworks, PlacementNumberingAndTheCurrentNetwork)
     CGraphManager manager;
     EXPECT_EQ(manager.CreateNetwork(FakeParent(), 3, 0, 0, false, false), nullptr);
     CFakeOwner owner(manager);
-    CGraphNetworkIntf* first = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_AFTER, 0, 0, false, false);
+    CGraphNetworkIntf* first =
+        manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_AFTER, 0, 0, false, false);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(manager.GetCurrentNetwork(), first);
     EXPECT_TRUE(static_cast<CFakeNetwork*>(first)->m_bFocus);
@@ -92,9 +93,12 @@ TEST(GraphNetworks, PlacementNumberingAndTheCurrentNetwork)
     EXPECT_EQ(first->GetNumber(), 1);
 
     CGraphNetworkIntf* last = manager.CreateNetwork(FakeParent(), 7, 40, 20, true, false);
-    CGraphNetworkIntf* front = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_FIRST, 0, 0, true, false);
-    CGraphNetworkIntf* before = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_BEFORE, 0, 0, true, false);
-    CGraphNetworkIntf* after = manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_AFTER, 0, 0, true, false);
+    CGraphNetworkIntf* front =
+        manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_FIRST, 0, 0, true, false);
+    CGraphNetworkIntf* before =
+        manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_BEFORE, 0, 0, true, false);
+    CGraphNetworkIntf* after =
+        manager.CreateNetwork(FakeParent(), CGraphManager::PLACE_AFTER, 0, 0, true, false);
     const std::vector<CGraphNetworkIntf*> order{front, before, first, after, last};
     for (int i = 0; i < 5; ++i)
     {
@@ -207,8 +211,9 @@ TEST_F(ManagerTest, HitTestsFindJunctionsFreePinsAndWires)
     cross->MoveTo(20, 20);
     EXPECT_TRUE(manager.HitTest(network, 20, 20, hit));
     EXPECT_EQ(hit.object, cross);
-    for (auto arm : {std::vector<GraphSegment>{{18, 20, 20, 20}}, std::vector<GraphSegment>{{20, 18, 20, 20}},
-                     std::vector<GraphSegment>{{20, 20, 22, 20}}, std::vector<GraphSegment>{{20, 20, 20, 22}}})
+    for (auto arm :
+         {std::vector<GraphSegment>{{18, 20, 20, 20}}, std::vector<GraphSegment>{{20, 18, 20, 20}},
+          std::vector<GraphSegment>{{20, 20, 22, 20}}, std::vector<GraphSegment>{{20, 20, 20, 22}}})
     {
         auto* w = new CConnection;
         manager.AddWire(network, w, true);

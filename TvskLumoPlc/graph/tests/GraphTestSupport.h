@@ -52,7 +52,8 @@ public:
     CGraphNetworkIntf* NewNetworkWindow() override { return new CFakeNetwork; }
     void OnNetworkPlaced(CGraphNetworkIntf*, int) override
     {
-        for (int i = 0; i < m_manager.GetNetworkCount(); ++i) m_manager.GetNetwork(i)->SetNumber(i + 1);
+        for (int i = 0; i < m_manager.GetNetworkCount(); ++i)
+            m_manager.GetNetwork(i)->SetNumber(i + 1);
     }
     void OnNetworkChanged(CGraphNetworkIntf*) override { ++m_nChanged; }
     void OnObjectDeleted(CGraphObject* object) override { m_Deleted.push_back(object); }

@@ -26,7 +26,8 @@ protected:
         EXPECT_TRUE(gen.LoadILSource(il, &doc));
         code.reset(doc.GenerateLDCode());
         EXPECT_NE(code, nullptr);
-        if (!code) return nullptr;
+        if (!code)
+            return nullptr;
         CGraphNetworkIntf* network = nullptr;
         for (auto* generated : PlcObjects<CPlcLDNetwork>(*code))
             network = manager.CreateNetworkFromObject(generated, FakeParent());
@@ -36,7 +37,8 @@ protected:
     CGraphLadderElem* Find(CGraphNetworkIntf* network, int type, const char* name)
     {
         for (CGraphBlock* element : *manager.GetElements(network))
-            if (element->GetType() == type && element->GetName() == name) return static_cast<CGraphLadderElem*>(element);
+            if (element->GetType() == type && element->GetName() == name)
+                return static_cast<CGraphLadderElem*>(element);
         return nullptr;
     }
 

@@ -29,14 +29,17 @@ public:
     void ResetPlc() override { program.clear(); }
     BOOL GetPlcInstr(int i, CString& text, int operands[3]) override
     {
-        if (i < 0 || i >= static_cast<int>(program.size())) return FALSE;
+        if (i < 0 || i >= static_cast<int>(program.size()))
+            return FALSE;
         text = program[static_cast<size_t>(i)].text;
-        for (int k = 0; k < 3; ++k) operands[k] = program[static_cast<size_t>(i)].operands[k];
+        for (int k = 0; k < 3; ++k)
+            operands[k] = program[static_cast<size_t>(i)].operands[k];
         return TRUE;
     }
     int SetPlcInstr(int i, const char* text, const int operands[3]) override
     {
-        if (i != static_cast<int>(program.size())) return HOSTRES_INVALID;
+        if (i != static_cast<int>(program.size()))
+            return HOSTRES_INVALID;
         program.push_back({CString(text), {operands[0], operands[1], operands[2]}});
         return HOSTRES_OK;
     }
@@ -48,7 +51,8 @@ public:
         std::string line;
         while (std::getline(file, line))
         {
-            if (line.rfind("PLC\t", 0) != 0) continue;
+            if (line.rfind("PLC\t", 0) != 0)
+                continue;
             std::istringstream fields(line.substr(4));
             std::string quoted;
             std::getline(fields, quoted, '\t');

@@ -17,8 +17,7 @@
 class CModelFactory
 {
 public:
-    template <class T>
-    T* Make(const char* id, int x, int y)
+    template <class T> T* Make(const char* id, int x, int y)
     {
         auto object = std::make_unique<T>();
         object->m_strID = id;
@@ -53,8 +52,10 @@ public:
     {
         auto* block = Make<T>(id, x, y);
         block->m_strBlockName = name;
-        for (const char* pin : inputs) AddPin(block->m_Inputs, pin, CPlcFBDPin::DIR_IN);
-        for (const char* pin : outputs) AddPin(block->m_Outputs, pin, CPlcFBDPin::DIR_OUT);
+        for (const char* pin : inputs)
+            AddPin(block->m_Inputs, pin, CPlcFBDPin::DIR_IN);
+        for (const char* pin : outputs)
+            AddPin(block->m_Outputs, pin, CPlcFBDPin::DIR_OUT);
         return block;
     }
 
@@ -94,8 +95,7 @@ protected:
         ASSERT_NE(network, nullptr);
     }
 
-    template <class T = CGraphBlock>
-    T* Create(CPlcFBDObject* model)
+    template <class T = CGraphBlock> T* Create(CPlcFBDObject* model)
     {
         return static_cast<T*>(manager.CreateElement(network, model));
     }

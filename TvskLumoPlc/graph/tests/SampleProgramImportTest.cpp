@@ -27,11 +27,12 @@ struct GeneratedCounts
 GeneratedCounts Count(CPlcLDNetwork* network)
 {
     GeneratedCounts counts;
-    const CPlcFBDObjList* lists[] = {&network->m_Constants, &network->m_Variables,  &network->m_Functions,
+    const CPlcFBDObjList* lists[] = {&network->m_Constants,      &network->m_Variables, &network->m_Functions,
                                      &network->m_FunctionBlocks, &network->m_Operators, &network->m_Comments,
                                      &network->m_PowerRails,     &network->m_Contacts,  &network->m_Coils};
     for (const CPlcFBDObjList* list : lists)
-        for (CPlcFBDObject* object : PlcObjects(*list)) ++counts.elements[object->m_nType];
+        for (CPlcFBDObject* object : PlcObjects(*list))
+            ++counts.elements[object->m_nType];
     for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(network->m_ConnNets))
     {
         counts.wires += static_cast<int>(net->m_Connections.GetCount());
@@ -92,15 +93,20 @@ protected:
             SCOPED_TRACE("network " + std::to_string(i));
             const GeneratedCounts counts = Count(generated);
             std::map<int, int> elements;
-            for (CGraphBlock* element : *manager.GetElements(network)) ++elements[element->GetType()];
+            for (CGraphBlock* element : *manager.GetElements(network))
+                ++elements[element->GetType()];
             EXPECT_EQ(elements, counts.elements);
             EXPECT_EQ(manager.GetWires(network)->GetSize(), counts.wires);
             EXPECT_EQ(manager.GetCrosses(network)->GetSize(), counts.crosses);
-            for (CConnection* wire : *manager.GetWires(network)) ExpectOnItsPins(wire);
-            for (CCrossConnection* cross : *manager.GetCrosses(network)) EXPECT_TRUE(cross->IsValid());
+            for (CConnection* wire : *manager.GetWires(network))
+                ExpectOnItsPins(wire);
+            for (CCrossConnection* cross : *manager.GetCrosses(network))
+                EXPECT_TRUE(cross->IsValid());
             // Wires and junctions keep their generated object for the animation map.
-            for (CConnection* wire : *manager.GetWires(network)) EXPECT_NE(wire->GetModelObject(), nullptr);
-            for (CCrossConnection* cross : *manager.GetCrosses(network)) EXPECT_NE(cross->GetModelObject(), nullptr);
+            for (CConnection* wire : *manager.GetWires(network))
+                EXPECT_NE(wire->GetModelObject(), nullptr);
+            for (CCrossConnection* cross : *manager.GetCrosses(network))
+                EXPECT_NE(cross->GetModelObject(), nullptr);
             EXPECT_EQ(static_cast<CFakeNetwork*>(network)->m_pAnimated, generated);
         }
     }
@@ -146,7 +152,8 @@ TEST_F(SampleProgramImport, ParallelBranchesSetAndReset)
     int kinds[6] = {};
     for (int i = 0; i < manager.GetNetworkCount(); ++i)
         for (CGraphBlock* element : *manager.GetElements(manager.GetNetwork(i)))
-            if (element->GetType() == FBD_LD_COIL) ++kinds[static_cast<CGraphLadderElem*>(element)->GetKind()];
+            if (element->GetType() == FBD_LD_COIL)
+                ++kinds[static_cast<CGraphLadderElem*>(element)->GetKind()];
     EXPECT_EQ(kinds[5], 2); // SET
     EXPECT_EQ(kinds[4], 1); // RES
     EXPECT_GT(manager.GetCrosses(manager.GetNetwork(0))->GetSize(), 0);
@@ -191,6 +198,7 @@ TEST_F(SampleProgramImport, TheDriveTypesStoredProgramWithCommentsAndANegatedCoi
     EXPECT_EQ(manager.GetComment(1), "uscita azionamento pronto");
     bool negatedCoil = false;
     for (CGraphBlock* element : *manager.GetElements(manager.GetNetwork(1)))
-        if (element->GetType() == FBD_LD_COIL) negatedCoil = static_cast<CGraphLadderElem*>(element)->GetKind() == 1;
+        if (element->GetType() == FBD_LD_COIL)
+            negatedCoil = static_cast<CGraphLadderElem*>(element)->GetKind() == 1;
     EXPECT_TRUE(negatedCoil);
 }
