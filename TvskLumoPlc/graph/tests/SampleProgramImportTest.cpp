@@ -194,8 +194,8 @@ TEST_F(SampleProgramImport, TheDriveTypesStoredProgramWithCommentsAndANegatedCoi
     ASSERT_TRUE(gen.GenerateLogicDoc(&doc));
     Import(doc);
     ExpectAsGenerated();
-    EXPECT_EQ(manager.GetComment(0), "abilitazione azionamento");
-    EXPECT_EQ(manager.GetComment(1), "uscita azionamento pronto");
+    EXPECT_EQ(manager.GetComment(0), "avvio");
+    EXPECT_EQ(manager.GetComment(1), "pronto");
     bool negatedCoil = false;
     for (CGraphBlock* element : *manager.GetElements(manager.GetNetwork(1)))
         if (element->GetType() == FBD_LD_COIL)
