@@ -3,9 +3,12 @@
 #include <TvskDb/TvskConvert.h>
 #include "TvskTempFile.h"
 
+#include <framework/Truncate.h>
+
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void AppendValueLine(CString& out, const char* prefix, const char* address, int value)
 {
@@ -42,7 +45,8 @@ void CParListWriter::AppendParameters(CString& out) const
     out += "'PARAMETERS' LIST :\n\n";
     for (const DBPAR& par : m_pars)
     {
-        if (par.bTmp) continue;
+        if (par.bTmp)
+            continue;
         const size_t idLength = strnlen(par.szID, sizeof par.szID);
         const CString prefix(par.szID, static_cast<int>(idLength < 2 ? idLength : 2));
         const CString rest(idLength > 2 ? CString(par.szID + 2, static_cast<int>(idLength - 2)) : CString());
@@ -52,13 +56,14 @@ void CParListWriter::AppendParameters(CString& out) const
             // 32 bits over two words written "high:low": low word first.
             const CString high = rest.Left(colon);
             const CString low = rest.Mid(colon + 1).SpanExcluding(":");
-            const auto value = static_cast<unsigned>(TvskDoubleToInt(par.dblDefVal));
+            const DWORD value = TruncateToDWord(par.dblDefVal);
             AppendValueLine(out, prefix, low, static_cast<int>(value & 0xFFFFu));
             AppendValueLine(out, prefix, high, static_cast<int>(value >> 16));
         }
         else if (par.nBitDim != 1)
         {
-            const double raw = static_cast<double>(par.nScale) * par.dblDefVal + static_cast<double>(par.nOffs);
+            const double raw =
+                static_cast<double>(par.nScale) * par.dblDefVal + static_cast<double>(par.nOffs);
             AppendValueLine(out, prefix, rest, TvskDoubleToInt(raw));
         }
     }
@@ -75,7 +80,8 @@ void CParListWriter::AppendPlc(CString& out) const
         {
             const int* op = row.iOperands;
             line += ' ';
-            if (op[0] != -1) line.AppendFormat("%d", op[0]);
+            if (op[0] != -1)
+                line.AppendFormat("%d", op[0]);
             if (op[1] != -1)
             {
                 line.AppendFormat(".%d", op[1]);
@@ -110,15 +116,18 @@ void CParListWriter::AppendCams(CString& out) const
         previousCam = point.nCamNo;
         CString index;
         index.Format("%d", point.nIdx);
-        AppendValueLine(out, point.nCamNo == 0 ? CString("Pt") : "Pt" + camNo, index, TvskDoubleToInt(point.dblVal));
+        AppendValueLine(out, point.nCamNo == 0 ? CString("Pt") : "Pt" + camNo, index,
+                        TvskDoubleToInt(point.dblVal));
     }
 }
 
 bool CParListWriter::Write(const char* path) const
 {
-    if (!path || !*path) return false;
+    if (!path || !*path)
+        return false;
     const CString text = Text();
     CTvskTempFile file;
     const CString prefix = "." + FileNameOf(path) + ".";
-    return file.Create(FolderOf(path), prefix, ".tmp") && file.Write(text) && file.Close() && file.RenameTo(path);
+    return file.Create(FolderOf(path), prefix, ".tmp") && file.Write(text) && file.Close() &&
+           file.RenameTo(path);
 }

@@ -7,16 +7,38 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr char s_separators[] = "\t \":,";
 constexpr int s_mnemonicSize = 100;
 constexpr int s_operandSize = 6;
 
+// A PLC comment row ("comm:" and its text) is copied whatever its text holds.
+bool IsCommentRow(const CString& line)
+{
+    return line.Left(5).CompareNoCase("comm:") == 0;
+}
+
+// The row's text without the blank the writer puts after a mnemonic.
+CString CommentRowText(CString line)
+{
+    if (line.Right(1) == " ")
+        line.Delete(line.GetLength() - 1);
+    return line;
+}
+
+CString Quoted(CString text)
+{
+    text.Replace("\"", "\"\"");
+    return "\"" + text + "\"";
+}
+
 // A line of blanks alone is an empty line.
 bool IsPlcLine(const CString& line)
 {
-    return !CString(line).Trim(" \t").IsEmpty() && line.Find("Pr") < 0 && line.Find("Pt") < 0 && line.Find('\'') < 0;
+    return !CString(line).Trim(" \t").IsEmpty() && line.Find("Pr") < 0 && line.Find("Pt") < 0 &&
+           line.Find('\'') < 0;
 }
 
 // The fields of a line as the text database splits them: separator runs split, a double quote
@@ -38,7 +60,8 @@ std::vector<CString> SplitFields(const CString& line)
                     break;
                 field += *p;
             }
-            if (*p) ++p;
+            if (*p)
+                ++p;
             fields.push_back(field);
         }
         else if (std::strchr(s_separators, *p))
@@ -63,13 +86,23 @@ bool CSlvListingCopy::CheckPlcFields(const CString& line)
     for (size_t i = 0; i < fields.size(); ++i)
     {
         const int limit = i == 0 ? s_mnemonicSize : s_operandSize;
-        if (fields[i].GetLength() <= limit) continue;
+        if (fields[i].GetLength() <= limit)
+            continue;
         m_type = ErrFieldTooLong;
         m_info.Format("PLC field %d \"%s\" is longer than %d characters", static_cast<int>(i) + 1,
                       fields[i].GetString(), limit);
         return false;
     }
     return true;
+}
+
+bool CSlvListingCopy::CheckCommentRow(const CString& text)
+{
+    if (text.GetLength() <= s_mnemonicSize)
+        return true;
+    m_type = ErrFieldTooLong;
+    m_info.Format("PLC comment \"%s\" is longer than %d characters", text.GetString(), s_mnemonicSize);
+    return false;
 }
 
 bool CSlvListingCopy::Copy(CStdioFile& listing, CTvskTempFile& target)
@@ -79,9 +112,17 @@ bool CSlvListingCopy::Copy(CStdioFile& listing, CTvskTempFile& target)
     while (listing.ReadString(line))
     {
         ++m_line;
-        if (IsPlcLine(line))
+        if (IsCommentRow(line))
         {
-            if (!CheckPlcFields(line)) return false;
+            const CString text = CommentRowText(line);
+            if (!CheckCommentRow(text))
+                return false;
+            line = "PLC " + Quoted(text);
+        }
+        else if (IsPlcLine(line))
+        {
+            if (!CheckPlcFields(line))
+                return false;
             line = "PLC " + line;
         }
         if (!target.Write(line + "\n"))

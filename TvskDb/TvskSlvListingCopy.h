@@ -1,4 +1,5 @@
-// Copies a ".slv" listing into the text database syntax: PLC lines get the keyword "PLC".
+// Copies a ".slv" listing into the text database syntax: PLC lines get the keyword "PLC",
+// a comment row's text becomes one quoted field.
 #pragma once
 
 #include <framework/CString.h>
@@ -22,6 +23,7 @@ public:
 
 private:
     bool CheckPlcFields(const CString& line);
+    bool CheckCommentRow(const CString& text);
 
     int m_line = 0;
     int m_type = 0;

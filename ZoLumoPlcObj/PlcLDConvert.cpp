@@ -36,7 +36,8 @@ CPlcFBDPin* NewPin(CPlcFBDObject* owner, const char* id, int direction)
 // Clears the way back from a partner to a pin that is about to go.
 void Detach(CPlcFBDPin& pin)
 {
-    if (pin.m_pPartner && pin.m_pPartner->m_pPartner == &pin) pin.m_pPartner->m_pPartner = nullptr;
+    if (pin.m_pPartner && pin.m_pPartner->m_pPartner == &pin)
+        pin.m_pPartner->m_pPartner = nullptr;
     pin.m_pPartner = nullptr;
 }
 
@@ -49,7 +50,8 @@ void DetachConnection(CPlcFBDConnection* connection)
 std::vector<CPlcFBDObject*> Snapshot(const CPlcFBDObjList& list)
 {
     std::vector<CPlcFBDObject*> objects;
-    for (auto* object : PlcObjects(list)) objects.push_back(object);
+    for (auto* object : PlcObjects(list))
+        objects.push_back(object);
     return objects;
 }
 
@@ -66,14 +68,21 @@ bool CoilOperator(int kind, const char*& blockName, bool& negated)
     {
     case CPlcLDCoil::KIND_PLAIN:
     case 2:
-    case 3: blockName = "MOVE"; return true;
+    case 3:
+        blockName = "MOVE";
+        return true;
     case CPlcLDCoil::KIND_NEGATED:
         blockName = "MOVE";
         negated = true;
         return true;
-    case CPlcLDCoil::KIND_RESET: blockName = "R"; return true;
-    case CPlcLDCoil::KIND_SET: blockName = "S"; return true;
-    default: return false;
+    case CPlcLDCoil::KIND_RESET:
+        blockName = "R";
+        return true;
+    case CPlcLDCoil::KIND_SET:
+        blockName = "S";
+        return true;
+    default:
+        return false;
     }
 }
 } // namespace
@@ -83,25 +92,33 @@ bool CPlcLDNetwork::MakeFBD()
     m_pErrorObject = nullptr;
     bool netsValid = true;
     for (auto* net : PlcObjects(m_ConnNets))
-        if (!net->m_bValid) netsValid = false;
-    if (!m_bValid || !netsValid) return Fail(this, NETERR_INVALID);
-    if (!CheckObjectsConnections()) return false;
+        if (!net->m_bValid)
+            netsValid = false;
+    if (!m_bValid || !netsValid)
+        return Fail(this, NETERR_INVALID);
+    if (!CheckObjectsConnections())
+        return false;
 
     // Kept to put the network back when a step fails: no half-converted network is left.
     CPlcNetworkCopy backup(*this);
-    if (ConvertPowerRails() && ConvertWiredORs() && ConvertContacts()) return true;
+    if (ConvertPowerRails() && ConvertWiredORs() && ConvertContacts())
+        return true;
 
     CPlcFBDObject* failed = m_pErrorObject;
+    // Restoring frees the objects the conversion made: take what the report needs first.
     const int error = failed ? failed->m_nError : 0;
+    const int originType = failed ? failed->m_nOriginType : FBD_UNKNOWN;
+    const CString originID = failed ? failed->m_strOriginID : CString();
     CPlcFBDObject* restored = failed ? backup.CopyOf(failed) : nullptr;
     backup.RestoreSource();
     // An object made by the conversion is reported on the ladder element it was made from.
-    if (failed && !restored && failed->m_nOriginType != FBD_UNKNOWN)
-        restored = FindLadderElement(failed->m_nOriginType, failed->m_strOriginID);
+    if (failed && !restored && originType != FBD_UNKNOWN)
+        restored = FindLadderElement(originType, originID);
     if (failed)
     {
         m_pErrorObject = restored ? restored : this;
-        if (restored) restored->m_nError = error;
+        if (restored)
+            restored->m_nError = error;
     }
     return false;
 }
@@ -110,22 +127,29 @@ CPlcFBDObject* CPlcLDNetwork::FindLadderElement(int type, const CString& id)
 {
     switch (type)
     {
-    case FBD_LD_CONTACT: return m_Contacts.FindEl(id);
-    case FBD_LD_COIL: return m_Coils.FindEl(id);
-    default: return nullptr;
+    case FBD_LD_CONTACT:
+        return m_Contacts.FindEl(id);
+    case FBD_LD_COIL:
+        return m_Coils.FindEl(id);
+    default:
+        return nullptr;
     }
 }
 
 void CPlcLDNetwork::DeleteConnectionNetwork(CPlcFBDConnectionNetwork* net)
 {
-    for (auto* connection : PlcObjects<CPlcFBDConnection>(net->m_Connections)) DetachConnection(connection);
+    for (auto* connection : PlcObjects<CPlcFBDConnection>(net->m_Connections))
+        DetachConnection(connection);
     for (auto* cross : PlcObjects<CPlcFBDCross>(net->m_Crosses))
         for (CPlcFBDPin* pin : {&cross->m_TopPin, &cross->m_BottomPin, &cross->m_LeftPin, &cross->m_RightPin})
             Detach(*pin);
-    CPlcNetworkCopy::ForEachObject(*this, [net](CPlcFBDObject* object) {
-        if (object->m_nType == FBD_PIN && static_cast<CPlcFBDPin*>(object)->m_pConnNet == net)
-            static_cast<CPlcFBDPin*>(object)->m_pConnNet = nullptr;
-    });
+    CPlcNetworkCopy::ForEachObject(*this,
+                                   [net](CPlcFBDObject* object)
+                                   {
+                                       if (object->m_nType == FBD_PIN &&
+                                           static_cast<CPlcFBDPin*>(object)->m_pConnNet == net)
+                                           static_cast<CPlcFBDPin*>(object)->m_pConnNet = nullptr;
+                                   });
     for (auto* other : PlcObjects<CPlcFBDConnectionNetwork>(m_ConnNets))
     {
         other->m_SourceNets.RemoveEl(net);
@@ -165,7 +189,8 @@ bool CPlcLDNetwork::ConvertPowerRails()
         }
         (rail->m_nSide == CPlcLDPowerRail::SIDE_LEFT ? left : right) = rail;
     }
-    if (!left || !right) return false;
+    if (!left || !right)
+        return false;
 
     CPlcFBDConnectionNetwork* leftNet = FindConnectionNetwork(FirstPin(left->m_Pins));
     CPlcFBDConnectionNetwork* rightNet = FindConnectionNetwork(FirstPin(right->m_Pins));
@@ -188,11 +213,14 @@ bool CPlcLDNetwork::ConvertPowerRails()
         switch (end->m_nConnectedType)
         {
         case FBD_VARIABLE:
-        case FBD_CONST: return false;
+        case FBD_CONST:
+            return false;
         case FBD_LD_CONTACT:
-            if (!ReplaceInputContact(end) || !DeleteEndConnection(leftNet, end, 3405)) return false;
+            if (!ReplaceInputContact(end) || !DeleteEndConnection(leftNet, end, 3405))
+                return false;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     const bool sameNet = leftNet == rightNet;
@@ -218,15 +246,19 @@ bool CPlcLDNetwork::ConvertRightRailDrivers(CPlcFBDConnectionNetwork* right)
         case FBD_FUNCTION_BLOCK:
         case FBD_FUNCTION:
         case FBD_OPERATOR:
-            if (right->m_Inputs.GetCount() <= 1 && end->m_pPartner) end->m_pPartner->m_pPartner = nullptr;
+            if (right->m_Inputs.GetCount() <= 1 && end->m_pPartner)
+                end->m_pPartner->m_pPartner = nullptr;
             break;
         case FBD_VARIABLE:
             // A variable cannot drive the right rail: refused rather than left hanging in the result.
             return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_VARIABLE_AT_RIGHT_RAIL);
-        case FBD_CONST: return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
+        case FBD_CONST:
+            return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
         case FBD_RETURN:
         case FBD_JUMP:
-        case FBD_LD_POWER_RAIL: PlcObjectError(3461); return false;
+        case FBD_LD_POWER_RAIL:
+            PlcObjectError(3461);
+            return false;
         case FBD_LD_CONTACT:
             if (right->m_Inputs.GetCount() <= 1)
             {
@@ -235,9 +267,11 @@ bool CPlcLDNetwork::ConvertRightRailDrivers(CPlcFBDConnectionNetwork* right)
             }
             break;
         case FBD_LD_COIL:
-            if (!ReplaceCoil(end)) return false;
+            if (!ReplaceCoil(end))
+                return false;
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return true;
@@ -254,23 +288,29 @@ bool CPlcLDNetwork::ConvertRightRailInputs(CPlcFBDConnectionNetwork* right)
         case FBD_FUNCTION:
         case FBD_OPERATOR:
         case FBD_RETURN:
-        case FBD_JUMP: break;
+        case FBD_JUMP:
+            break;
         case FBD_VARIABLE:
             return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_VARIABLE_AT_RIGHT_RAIL);
-        case FBD_CONST: return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
+        case FBD_CONST:
+            return Fail(FindFBDObject(end) ? FindFBDObject(end) : this, CONVERR_CONST_AT_RIGHT_RAIL);
         case FBD_LD_POWER_RAIL:
-            if (!DeleteEndConnection(right, end, 3531)) return false;
+            if (!DeleteEndConnection(right, end, 3531))
+                return false;
             break;
-        default: return false;
+        default:
+            return false;
         }
     }
-    if (right->m_Inputs.IsEmpty()) DeleteConnectionNetwork(right);
+    if (right->m_Inputs.IsEmpty())
+        DeleteConnectionNetwork(right);
     return true;
 }
 
 bool CPlcLDNetwork::ReplaceInputPowerRail(CPlcLDPowerRail* rail)
 {
-    if (rail->m_Pins.GetCount() != 1) PlcObjectError(3316);
+    if (rail->m_Pins.GetCount() != 1)
+        PlcObjectError(3316);
     CPlcFBDPin* railPin = FirstPin(rail->m_Pins);
     if (!railPin || !railPin->m_pPartner)
     {
@@ -294,7 +334,8 @@ bool CPlcLDNetwork::ReplaceInputContact(CPlcFBDPin* end)
 {
     CPlcFBDPin* contactPin = FindBlockPin(end);
     auto* contact = contactPin ? static_cast<CPlcLDContact*>(contactPin->m_pParent) : nullptr;
-    if (!contact || contact->m_nType != FBD_LD_CONTACT) return false;
+    if (!contact || contact->m_nType != FBD_LD_CONTACT)
+        return false;
     if (!contact->m_InPin.m_pPartner || !contact->m_OutPin.m_pPartner)
     {
         PlcObjectError(3139);
@@ -324,7 +365,8 @@ bool CPlcLDNetwork::ReplaceCoil(CPlcFBDPin* end)
 {
     CPlcFBDPin* coilPin = FindBlockPin(end);
     auto* coil = coilPin ? static_cast<CPlcLDCoil*>(coilPin->m_pParent) : nullptr;
-    if (!coil || coil->m_nType != FBD_LD_COIL) return false;
+    if (!coil || coil->m_nType != FBD_LD_COIL)
+        return false;
     const char* blockName = nullptr;
     bool negated = false;
     auto* outputConnection = coil->m_OutPin.m_pPartner ? coil->m_OutPin.m_pPartner->m_pParent : nullptr;
@@ -400,11 +442,14 @@ bool CPlcLDNetwork::ConvertWiredORs()
     for (CPlcFBDObject* object : Snapshot(m_ConnNets))
     {
         auto* net = static_cast<CPlcFBDConnectionNetwork*>(object);
-        if (net->m_Outputs.GetCount() <= 1) continue;
-        if (!ConvertWiredOR(net)) return false;
+        if (net->m_Outputs.GetCount() <= 1)
+            continue;
+        if (!ConvertWiredOR(net))
+            return false;
         replaced.push_back(net);
     }
-    for (CPlcFBDObject* net : replaced) DeleteConnectionNetwork(static_cast<CPlcFBDConnectionNetwork*>(net));
+    for (CPlcFBDObject* net : replaced)
+        DeleteConnectionNetwork(static_cast<CPlcFBDConnectionNetwork*>(net));
     return true;
 }
 
@@ -432,12 +477,15 @@ bool CPlcLDNetwork::ConvertWiredOR(CPlcFBDConnectionNetwork* wired)
         copy->m_nY = original->m_nY;
         copy->m_RoutePoints.Copy(original->m_RoutePoints);
         copy->m_pParent = orNet;
-        for (auto [from, to] : {std::pair{&original->m_StartPin, &copy->m_StartPin}, std::pair{&original->m_EndPin, &copy->m_EndPin}})
+        for (auto [from, to] : {std::pair{&original->m_StartPin, &copy->m_StartPin},
+                                std::pair{&original->m_EndPin, &copy->m_EndPin}})
         {
-            if (from->m_pPartner) from->m_pPartner->m_bNegated = false;
+            if (from->m_pPartner)
+                from->m_pPartner->m_bNegated = false;
             *to = *from;
             to->m_pParent = copy;
-            if (to->m_pPartner) to->m_pPartner->m_pPartner = to;
+            if (to->m_pPartner)
+                to->m_pPartner->m_pPartner = to;
         }
         orNet->m_Inputs.AddTail(inputEnd == &original->m_StartPin ? &copy->m_StartPin : &copy->m_EndPin);
         orNet->m_Connections.AddTail(copy);
@@ -510,7 +558,8 @@ bool CPlcLDNetwork::ConvertWiredOR(CPlcFBDConnectionNetwork* wired)
 bool CPlcLDNetwork::ConvertContacts()
 {
     for (CPlcFBDObject* contact : Snapshot(m_Contacts))
-        if (!ConvertContact(static_cast<CPlcLDContact*>(contact))) return false;
+        if (!ConvertContact(static_cast<CPlcLDContact*>(contact)))
+            return false;
     return true;
 }
 

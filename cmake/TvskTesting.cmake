@@ -1,12 +1,24 @@
 # tvsk_add_test(<target> LABEL <label> SOURCES ... LIBS ... [ENV VAR=value ...])
-# One GoogleTest executable per deliverable; each test case becomes a CTest test.
+# One GoogleTest executable per deliverable; each test case becomes a CTest test. A Qt test program
+# links Tvsk::Testing::QtMain, whose main replaces GoogleTest's.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(tvsk_add_test target)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  # The browser programs' former environment object is now the Qt test main.
+  if("$<TARGET_OBJECTS:tvsk_browser_test_environment>" IN_LIST T_SOURCES)
+    list(REMOVE_ITEM T_SOURCES "$<TARGET_OBJECTS:tvsk_browser_test_environment>")
+    list(APPEND T_LIBS Tvsk::Testing::QtMain)
+  endif()
+  set(main GTest::gtest_main)
+  foreach(qtMain Tvsk::Testing::QtMain tvsk_qt_test_main Tvsk::BrowserTestEnvironment tvsk_browser_test_environment)
+    if(qtMain IN_LIST T_LIBS)
+      set(main "")
+    endif()
+  endforeach()
   add_executable(${target} ${T_SOURCES})
-  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Tvsk::Warnings)
+  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock ${main} Tvsk::Warnings)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${target} PRIVATE
     TVSK_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"

@@ -2,6 +2,7 @@
 
 #include "HtmlElemSink.h"
 
+#include <framework/LeadingNumber.h>
 #include <web/DomObjects.h>
 
 #include <charconv>
@@ -53,13 +54,6 @@ bool IsReal(const VARIANT* v)
     return type == VT_R4 || type == VT_R8;
 }
 
-// Reads the longest decimal number at the start of the text, after blanks, as atof does in the C locale.
-double LeadingNumber(const std::string& text)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return strtod_l(text.c_str(), nullptr, cLocale);
-}
-
 } // namespace
 
 CHtmlElemCtrl::CHtmlElemCtrl(LONG kind) : m_kind(kind) {}
@@ -93,7 +87,7 @@ HRESULT CHtmlElemCtrl::ConvertValue(VARIANT* destination, const VARIANT* source,
         for (char& c : number)
             if (c == ',')
                 c = '.';
-        *destination = MakeVariantR8(LeadingNumber(number));
+        *destination = MakeVariantR8(tvsk::LeadingDouble(number));
     }
     else
         hr = VariantChangeType(destination, source, 0, type);

@@ -1,23 +1,13 @@
 // Reading open strings by the rules every caller of the port objects relies on.
 #include "OpenString.h"
 
-#include <charconv>
-#include <cstdint>
-#include <limits>
+#include <framework/LeadingNumber.h>
 
 namespace lanyard
 {
 
 namespace
 {
-
-std::string_view SkipBlanks(std::string_view text)
-{
-    size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
-        ++at;
-    return text.substr(at);
-}
 
 // N, O, E, M, S (upper case only) give 0 to 4.
 std::optional<unsigned char> ParityCode(const std::string& piece)
@@ -193,39 +183,12 @@ std::vector<std::string> SplitPieces(std::string_view text, char separator)
 
 long ReadDecimal(std::string_view text)
 {
-    text = SkipBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
-    {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    // The runtime's long is 32 bits: larger values stop at its limits.
-    constexpr std::int64_t limit = std::numeric_limits<std::int32_t>::max();
-    std::int64_t value = 0;
-    for (const char c : text)
-    {
-        if (c < '0' || c > '9')
-            break;
-        value = std::min<std::int64_t>(value * 10 + (c - '0'), limit + 1);
-    }
-    if (negative)
-        return static_cast<long>(-value);
-    return static_cast<long>(std::min(value, limit));
+    return tvsk::LeadingInt(text);
 }
 
 double ReadDecimalFraction(std::string_view text)
 {
-    text = SkipBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
-    {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    return negative ? -value : value;
+    return tvsk::LeadingDouble(text);
 }
 
 } // namespace lanyard

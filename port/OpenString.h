@@ -82,7 +82,8 @@ std::optional<PortRequest> ReadPortRequest(const OpenStringParts& parts);
 // The runs of characters between separators; empty runs do not count.
 std::vector<std::string> SplitPieces(std::string_view text, char separator);
 
-// The runtime's decimal conversions: leading blanks, a sign, digits up to the first other character.
+// The runtime's decimal conversions: leading blanks, a sign, digits up to the first other character;
+// its long is 32 bits, so larger values stop at the limits of int.
 long ReadDecimal(std::string_view text);
 double ReadDecimalFraction(std::string_view text);
 

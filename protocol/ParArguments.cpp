@@ -1,8 +1,9 @@
 #include "ParArguments.h"
 
+#include "AsciiCommand.h"
 #include "DeviceLinkError.h"
 
-#include <cmath>
+#include <framework/Truncate.h>
 
 namespace
 {
@@ -30,6 +31,13 @@ bool WidthOfType(VARTYPE type, ParWidth& width)
     }
 }
 
+// ASCII commands send memory word m as m - 0x3000: parameters in that range would read memory.
+bool AliasesAsciiMemory(const ParAccess& access)
+{
+    return access.area == ParArea::Parameter && access.index >= kFirstMemoryWord - kAsciiMemoryOffset &&
+           access.index <= kLastMemoryWord - kAsciiMemoryOffset;
+}
+
 bool FitsBinaryFrame(const ParAccess& access, const CDriveSettings& settings)
 {
     if (settings.address < 0 || settings.address > kLastBinaryDriveAddress)
@@ -37,20 +45,6 @@ bool FitsBinaryFrame(const ParAccess& access, const CDriveSettings& settings)
     return access.area == ParArea::Memory || access.index <= kLastBinaryParameter;
 }
 
-DWORD TruncatedReal(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    // Unsigned 32-bit values keep their pattern; anything beyond is clamped.
-    const double truncated = std::trunc(value);
-    if (truncated <= -2147483648.0)
-        return 0x80000000u;
-    if (truncated >= 4294967295.0)
-        return 0xFFFFFFFFu;
-    if (truncated < 0)
-        return static_cast<DWORD>(static_cast<LONG>(truncated));
-    return static_cast<DWORD>(truncated);
-}
 } // namespace
 
 int MakeParAccess(LONG ipa, LONG subI, VARTYPE type, const CDriveSettings& settings, ParAccess& access)
@@ -61,6 +55,8 @@ int MakeParAccess(LONG ipa, LONG subI, VARTYPE type, const CDriveSettings& setti
     access.index = static_cast<int>(ipa);
     access.bit = static_cast<int>(subI);
     if (!settings.asciiMode && !settings.canOpenMode && !FitsBinaryFrame(access, settings))
+        return DLE_BAD_INDEX;
+    if (settings.asciiMode && !settings.canOpenMode && AliasesAsciiMemory(access))
         return DLE_BAD_INDEX;
     if (!WidthOfType(type, access.width))
         return DLE_BAD_TYPE;
@@ -87,9 +83,9 @@ DWORD ParValueOf(const VARIANT& value)
     case VT_UI4:
         return value.ulVal;
     case VT_R4:
-        return TruncatedReal(value.fltVal);
+        return TruncateToDWord(value.fltVal);
     case VT_R8:
-        return TruncatedReal(value.dblVal);
+        return TruncateToDWord(value.dblVal);
     default:
         return 0;
     }

@@ -13,9 +13,17 @@
 #include <QMimeData>
 #include <QPixmap>
 
+#include <testing/TestApplication.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
+
+namespace
+{
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("GridTests");
+} // namespace
 
 namespace {
 

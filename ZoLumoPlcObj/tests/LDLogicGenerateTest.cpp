@@ -1,5 +1,8 @@
 #include "LDTestUtil.h"
 #include "PlcFBDTestNetworks.h"
+#include "PlcTestHost.h"
+
+#include <ZoLumoPlcObj/LumoPlcCodeGen.h>
 
 #include <memory>
 
@@ -21,7 +24,8 @@ protected:
     }
     static void Chain(CLDLogicNet* net, std::initializer_list<const char*> operands)
     {
-        for (const char* op : operands) Place(net, &CLDLogicNet::AddCascade, Contact(op));
+        for (const char* op : operands)
+            Place(net, &CLDLogicNet::AddCascade, Contact(op));
     }
     static CLDLogicElem* Box(const char* text, const char* a, const char* b, const char* out)
     {
@@ -119,7 +123,8 @@ TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
     CPlcLDNetwork* series = Network(2);
     EXPECT_EQ(series->m_Contacts.GetCount(), 3);
     for (CLDLogicElem* e : doc.GetNet(2)->GetElements())
-        EXPECT_NE((e->m_nType == LDELEM_CONTACT ? series->m_Contacts : series->m_Coils).FindEl(FormatString("%d", e->m_nID)),
+        EXPECT_NE((e->m_nType == LDELEM_CONTACT ? series->m_Contacts : series->m_Coils)
+                      .FindEl(FormatString("%d", e->m_nID)),
                   nullptr);
     EXPECT_EQ(static_cast<CPlcLDCoil*>(series->m_Coils.GetHead())->m_nKind, CPlcLDCoil::KIND_NEGATED);
     EXPECT_EQ(static_cast<CPlcLDContact*>(series->m_Contacts.GetHead())->m_strVarName, "1.0");
@@ -128,12 +133,14 @@ TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
     EXPECT_EQ(parallel->m_Contacts.GetCount(), 4);
     bool negated = false;
     for (auto* contact : PlcObjects<CPlcLDContact>(parallel->m_Contacts))
-        if (contact->m_strVarName == "1.3") negated = contact->m_nKind == CPlcLDContact::KIND_NEGATED;
+        if (contact->m_strVarName == "1.3")
+            negated = contact->m_nKind == CPlcLDContact::KIND_NEGATED;
     EXPECT_TRUE(negated);
     EXPECT_EQ(parallel->m_Coils.GetCount(), 1);
 
     int kinds[6] = {};
-    for (auto* coil : PlcObjects<CPlcLDCoil>(Network(4)->m_Coils)) ++kinds[coil->m_nKind];
+    for (auto* coil : PlcObjects<CPlcLDCoil>(Network(4)->m_Coils))
+        ++kinds[coil->m_nKind];
     EXPECT_EQ(kinds[CPlcLDCoil::KIND_SET], 1);
     EXPECT_EQ(kinds[CPlcLDCoil::KIND_RESET], 1);
     EXPECT_EQ(kinds[CPlcLDCoil::KIND_PLAIN], 1);
@@ -145,7 +152,8 @@ TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
     ASSERT_EQ(box->m_Functions.GetCount(), 1);
     auto* add = static_cast<CPlcFBDFunction*>(box->m_Functions.GetHead());
     EXPECT_EQ(add->m_strBlockName, "ADD");
-    for (const char* pin : {"EN", "ENO", "0", "1", "2"}) EXPECT_NE(add->FindPin(pin), nullptr) << pin;
+    for (const char* pin : {"EN", "ENO", "0", "1", "2"})
+        EXPECT_NE(add->FindPin(pin), nullptr) << pin;
     EXPECT_EQ(box->m_Variables.GetCount(), 3);
     EXPECT_EQ(add->FindPin("0")->m_pPartner->m_pPartner, add->FindPin("0"));
     EXPECT_EQ(add->m_nWidth, 5);
@@ -155,7 +163,8 @@ TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
 
     // Every net is as wide as the widest one.
     int widest = 40;
-    for (int i = 1; i <= doc.GetCount(); ++i) widest = std::max(widest, doc.GetNet(i)->GetNetMinLen());
+    for (int i = 1; i <= doc.GetCount(); ++i)
+        widest = std::max(widest, doc.GetNet(i)->GetNetMinLen());
     for (int i = 1; i <= doc.GetCount(); ++i)
         EXPECT_EQ(static_cast<CPlcLDPowerRail*>(Network(i)->m_PowerRails.GetTail())->m_nX, widest) << i;
 }
@@ -169,11 +178,13 @@ TEST_F(LDLogicGenerateTest, EveryGeneratedNetworkIsResolvedValidAndConvertsToFBD
     {
         CPlcLDNetwork* network = Network(i);
         EXPECT_TRUE(network->m_bValid) << i;
-        for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(network->m_ConnNets)) EXPECT_TRUE(net->m_bValid) << i;
+        for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(network->m_ConnNets))
+            EXPECT_TRUE(net->m_bValid) << i;
         EXPECT_TRUE(network->m_Connections.IsEmpty()) << i;
-        EXPECT_TRUE(network->MakeFBD()) << i << " error object "
-                                        << (network->m_pErrorObject ? network->m_pErrorObject->m_strID : CString())
-                                        << " " << (network->m_pErrorObject ? network->m_pErrorObject->m_nError : 0);
+        EXPECT_TRUE(network->MakeFBD())
+            << i << " error object "
+            << (network->m_pErrorObject ? network->m_pErrorObject->m_strID : CString()) << " "
+            << (network->m_pErrorObject ? network->m_pErrorObject->m_nError : 0);
         EXPECT_TRUE(network->m_Contacts.IsEmpty() || network->m_Operators.GetCount() > 0) << i;
         EXPECT_TRUE(network->m_Coils.IsEmpty()) << i;
     }
@@ -191,4 +202,20 @@ TEST_F(LDLogicGenerateTest, AFailingNetDiscardsTheWholeProgram)
     EXPECT_EQ(doc.GenerateLDCode(), nullptr);
     EXPECT_EQ(Network(1), nullptr);
     EXPECT_EQ(Network(2), nullptr);
+}
+
+TEST_F(LDLogicGenerateTest, ARungWithoutACoilGivesItsConversionError)
+{
+    PlcTestHost host;
+    CLumoPlcCodeGen gen;
+    gen.SetPluginIntf(&host);
+    ASSERT_TRUE(gen.LoadILSource("LD 1.0\nEND\n", &doc));
+    std::unique_ptr<CPlcFBDCode> code(doc.GenerateLDCode());
+    ASSERT_NE(code, nullptr);
+    CPlcLDNetwork* network = Network(1);
+    ASSERT_NE(network, nullptr);
+    EXPECT_FALSE(network->MakeFBD());
+    ASSERT_EQ(network->m_pErrorObject, network->m_Contacts.GetHead());
+    EXPECT_EQ(network->m_pErrorObject->m_nError, CPlcLDNetwork::CONVERR_VARIABLE_AT_RIGHT_RAIL);
+    EXPECT_EQ(network->m_Contacts.GetCount(), 1);
 }

@@ -1,15 +1,13 @@
 #include "FieldText.h"
 
+#include <framework/LeadingNumber.h>
+
 #include <charconv>
 #include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <locale.h>
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool EqualsNoCase(std::string_view text, std::string_view word)
 {
@@ -17,19 +15,6 @@ bool EqualsNoCase(std::string_view text, std::string_view word)
     for (size_t i = 0; i < text.size(); ++i)
         if ((text[i] | 0x20) != word[i]) return false;
     return true;
-}
-
-const char* SkipBlanksAndPlus(const char* text)
-{
-    while (IsBlank(*text)) ++text;
-    if (*text == '+' && *(text + 1) != '-') ++text;
-    return text;
-}
-
-double StrtodC(const char* text)
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-    return strtod_l(text, nullptr, c);
 }
 
 } // namespace
@@ -73,27 +58,12 @@ bool IsDouble(std::string_view text) noexcept
 
 int ReadInt(const char* text) noexcept
 {
-    if (!text) return 0;
-    const char* p = SkipBlanksAndPlus(text);
-    const char* end = p;
-    if (*end == '-') ++end;
-    while (IsDigit(*end)) ++end;
-    long long v = 0;
-    const auto [stop, ec] = std::from_chars(p, end, v);
-    if (ec == std::errc::result_out_of_range) return *p == '-' ? INT_MIN : INT_MAX;
-    if (ec != std::errc()) return 0;
-    return v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : static_cast<int>(v));
+    return text ? tvsk::LeadingInt(text) : 0;
 }
 
 double ReadDouble(const char* text) noexcept
 {
-    if (!text) return 0.0;
-    const char* p = SkipBlanksAndPlus(text);
-    double v = 0.0;
-    const auto [stop, ec] = std::from_chars(p, p + std::strlen(p), v);
-    // Overflow and underflow: the C library's answer (infinity or zero) instead of none.
-    if (ec == std::errc::result_out_of_range) return StrtodC(p);
-    return ec == std::errc() ? v : 0.0;
+    return text ? tvsk::LeadingDouble(text) : 0.0;
 }
 
 std::string_view WriteDouble(double value, char* buffer) noexcept

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cctype>
 
-CPath::CPath(const char* path, bool isFolder) { Set(path, isFolder); }
+CPath::CPath(const char* path, bool isFolder)
+{
+    Set(path, isFolder);
+}
 
 void CPath::Set(const char* path, bool isFolder)
 {
@@ -15,7 +18,8 @@ void CPath::Set(const char* path, bool isFolder)
     m_folder.Empty();
     m_name.Empty();
     m_ext.Empty();
-    if (!m_valid) return;
+    if (!m_valid)
+        return;
 
     CString rest = m_full;
     if (rest.GetLength() >= 2 && std::isalpha(static_cast<unsigned char>(rest[0])) && rest[1] == ':')
@@ -48,4 +52,7 @@ const char* CPath::FileName() const
     return m_fileName.GetString();
 }
 
-bool CPath::Exist() const { return m_valid && FileExists(m_full); }
+bool CPath::Exist() const
+{
+    return m_valid && FileExists(m_full);
+}

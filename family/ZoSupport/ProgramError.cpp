@@ -4,14 +4,17 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 const char* LastPathComponent(const char* path)
 {
-    if (!path) return "?";
+    if (!path)
+        return "?";
     const char* name = path;
     for (const char* p = path; *p; ++p)
-        if (*p == '/' || *p == '\\') name = p + 1;
+        if (*p == '/' || *p == '\\')
+            name = p + 1;
     return name;
 }
 

@@ -4,7 +4,8 @@
 #include <mutex>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 using StringTable = std::unordered_map<UINT, CString>;
 
@@ -14,7 +15,8 @@ public:
     void Register(HINSTANCE module, const RESOURCE_STRING* table, int count)
     {
         StringTable strings;
-        for (int i = 0; table && i < count; ++i) strings[table[i].id] = table[i].text;
+        for (int i = 0; table && i < count; ++i)
+            strings[table[i].id] = table[i].text;
         std::lock_guard lock(m_mutex);
         m_tables[module] = std::move(strings);
     }
@@ -29,7 +31,8 @@ public:
     {
         std::lock_guard lock(m_mutex);
         const auto table = m_tables.find(module);
-        if (table == m_tables.end()) return CString();
+        if (table == m_tables.end())
+            return CString();
         const auto text = table->second.find(id);
         return text == table->second.end() ? CString() : text->second;
     }
@@ -52,7 +55,10 @@ void RegisterResourceStrings(HINSTANCE module, const RESOURCE_STRING* table, int
     Registry().Register(module, table, count);
 }
 
-void UnregisterResourceStrings(HINSTANCE module) { Registry().Unregister(module); }
+void UnregisterResourceStrings(HINSTANCE module)
+{
+    Registry().Unregister(module);
+}
 
 CString& GetResourceString(UINT id, HINSTANCE module)
 {

@@ -8,8 +8,7 @@
 #include <cstring>
 #include <type_traits>
 
-template <class T>
-class CStackEx
+template <class T> class CStackEx
 {
     static_assert(std::is_trivially_copyable_v<T>, "CStackEx holds plain values");
 
@@ -44,10 +43,13 @@ public:
     // ignores a value it already holds.
     void Push(T v)
     {
-        if (m_bUnique && Find(v) >= 0) return;
-        if (static_cast<std::int64_t>(m_nCount) >= m_nMax) Grow();
+        if (m_bUnique && Find(v) >= 0)
+            return;
+        if (static_cast<std::int64_t>(m_nCount) >= m_nMax)
+            Grow();
         int at = m_bSorted ? 0 : GetCount();
-        while (at < GetCount() && !(v < m_pData[at])) ++at;
+        while (at < GetCount() && !(v < m_pData[at]))
+            ++at;
         std::memmove(m_pData + at + 1, m_pData + at, (m_nCount - static_cast<std::uint32_t>(at)) * sizeof(T));
         m_pData[at] = v;
         ++m_nCount;
@@ -56,7 +58,8 @@ public:
     // Takes the last entry off; false when the list is empty.
     bool Pop(T& v)
     {
-        if (m_nCount == 0) return false;
+        if (m_nCount == 0)
+            return false;
         v = m_pData[--m_nCount];
         return true;
     }
@@ -64,8 +67,10 @@ public:
     // Removes entry i, the later ones moving down; false when i is not an entry.
     bool RemoveAt(int i)
     {
-        if (i < 0 || i >= GetCount()) return false;
-        std::memmove(m_pData + i, m_pData + i + 1, (m_nCount - static_cast<std::uint32_t>(i) - 1) * sizeof(T));
+        if (i < 0 || i >= GetCount())
+            return false;
+        std::memmove(m_pData + i, m_pData + i + 1,
+                     (m_nCount - static_cast<std::uint32_t>(i) - 1) * sizeof(T));
         --m_nCount;
         return true;
     }
@@ -83,15 +88,18 @@ public:
     int Find(T v) const
     {
         for (int i = 0; i < GetCount(); ++i)
-            if (m_pData[i] == v) return i;
+            if (m_pData[i] == v)
+                return i;
         return -1;
     }
 
 private:
     void Grow()
     {
-        void* data = std::realloc(m_pData, (static_cast<size_t>(m_nMax) + static_cast<size_t>(m_nGrowBy)) * sizeof(T));
-        if (!data) AfxThrowMemoryException();
+        void* data =
+            std::realloc(m_pData, (static_cast<size_t>(m_nMax) + static_cast<size_t>(m_nGrowBy)) * sizeof(T));
+        if (!data)
+            AfxThrowMemoryException();
         m_pData = static_cast<T*>(data);
         m_nMax += m_nGrowBy;
     }
@@ -101,9 +109,11 @@ private:
         m_nGrowBy = other.m_nGrowBy;
         m_bSorted = other.m_bSorted;
         m_bUnique = other.m_bUnique;
-        if (other.m_nCount == 0) return;
+        if (other.m_nCount == 0)
+            return;
         m_pData = static_cast<T*>(std::malloc(other.m_nCount * sizeof(T)));
-        if (!m_pData) AfxThrowMemoryException();
+        if (!m_pData)
+            AfxThrowMemoryException();
         std::memcpy(m_pData, other.m_pData, other.m_nCount * sizeof(T));
         m_nCount = other.m_nCount;
         m_nMax = static_cast<std::int32_t>(other.m_nCount);

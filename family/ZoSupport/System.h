@@ -1,5 +1,7 @@
-// System services: the state of the keyboard's keys.
+// System services: the state of the keyboard's keys, the date for the user.
 #pragma once
+
+#include <framework/CString.h>
 
 class CSystem
 {
@@ -8,4 +10,6 @@ public:
     static bool IsKeyPressed(int virtualKey);
     // The window layer reports every key press and release here.
     static void SetKeyState(int virtualKey, bool down);
+    // Today's date in the user's locale's short form ("%x"); the C locale's when the user's is unset.
+    CString GetUserDateString() const;
 };

@@ -5,7 +5,8 @@
 void CTokString::Set(const char* text, const char* separators, char quote)
 {
     m_tokens.RemoveAll();
-    if (!text || !*text) return;
+    if (!text || !*text)
+        return;
     const char* seps = separators ? separators : "";
     CString token;
     bool quoted = false;

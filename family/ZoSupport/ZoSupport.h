@@ -1,4 +1,5 @@
-// The support library: invariant reports, string tables, token strings, paths, key states, stacks.
+// The support library: invariant reports, string tables, token strings, paths, key states, stacks,
+// pointer checks, BSTR holders, folders, sorted key lists, the trace mask, linear systems.
 #pragma once
 
 #include "ProgramError.h"
@@ -7,3 +8,9 @@
 #include "Path.h"
 #include "System.h"
 #include "StackEx.h"
+#include "Validity.h"
+#include "Bstr.h"
+#include "FileManager.h"
+#include "SortMap.h"
+#include "Trace.h"
+#include "LinearSystem.h"

@@ -5,11 +5,12 @@
 #include <com/ComModule.h>
 #include <web/engine/WebBrowser.h>
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWidget>
+
+#include <testing/WaitUntil.h>
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@ using tvsk::web::WebBrowser;
 
 namespace
 {
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 60000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done())
-    {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class PageWindow : public tvsk::web::BrowserEvents
 {

@@ -1,7 +1,10 @@
 // Fonwick's window: title, state texts, client count and the inactivity field.
 #include <ModemServerDlg.h>
 
+#include <testing/TestApplication.h>
 #include <ui/App.h>
+
+#include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -10,20 +13,8 @@
 
 namespace
 {
-class UiEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        char dir[] = "/tmp/tvsk-modemhost-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        ::setenv("TARVESKON_REGISTRY", (std::string(dir) + "/registry").c_str(), 1);
-        static CWinApp app("ModemHostTests");
-        int argc = 0;
-        AfxInitToolkit(argc, nullptr);
-    }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("ModemHostTests");
 } // namespace
 
 TEST(ModemStateTextTest, NamesEveryStateAndUndefinedBeyond)
@@ -61,7 +52,9 @@ TEST_F(ModemServerDlgTest, ShowsTitleAndInactivityAndHidesTheAbortOutsideDiallin
     EXPECT_EQ(Text(IDC_MODEM_INACTIVITY), CString("3"));
     EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled());
     EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_ABORT)->IsWindowVisible());
-
+    auto* log = qobject_cast<QPlainTextEdit*>(window.GetDlgItem(IDC_MODEM_LOG)->GetWidget());
+    ASSERT_NE(log, nullptr) << "the log is a multi-line edit";
+    EXPECT_TRUE(log->isReadOnly());
 }
 
 TEST_F(ModemServerDlgTest, ApplyTakesTheEditedInactivityMinutes)

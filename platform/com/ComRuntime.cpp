@@ -4,9 +4,9 @@
 #include "ErrorInfo.h"
 #include "Guid.h"
 
+#include <kernel/SharedLibrary.h>
 #include <registry/Registry.h>
 
-#include <dlfcn.h>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -38,7 +38,8 @@ std::optional<std::string> ReadDefaultString(HKEY root, const std::string& path)
     return result;
 }
 
-// Component libraries by path, loaded once.
+// Component libraries by path, loaded once and kept until the process ends: objects they made may
+// outlive every static of the program.
 class LoadedLibraries
 {
 public:
@@ -48,29 +49,34 @@ public:
         auto it = m_entries.find(path);
         if (it == m_entries.end())
         {
-            void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle)
+            CSharedLibrary library;
+            if (!library.Open(path.c_str()))
                 return tvsk::com::ReportError(CO_E_DLLNOTFOUND, IID_IClassFactory, "CoCreateInstance",
-                                              ::dlerror());
-            auto found = reinterpret_cast<DllGetClassObjectFunction>(::dlsym(handle, "DllGetClassObject"));
+                                              library.Error());
+            auto found = reinterpret_cast<DllGetClassObjectFunction>(library.Symbol("DllGetClassObject"));
             if (!found)
                 return tvsk::com::ReportError(CO_E_ERRORINDLL, IID_IClassFactory, "CoCreateInstance",
                                               path + " has no DllGetClassObject");
-            it = m_entries.emplace(path, found).first;
+            it = m_entries.emplace(path, Loaded{std::move(library), found}).first;
         }
-        entry = it->second;
+        entry = it->second.entry;
         return S_OK;
     }
 
 private:
+    struct Loaded
+    {
+        CSharedLibrary library;
+        DllGetClassObjectFunction entry;
+    };
     std::mutex m_mutex;
-    std::map<std::string, DllGetClassObjectFunction> m_entries;
+    std::map<std::string, Loaded> m_entries;
 };
 
 LoadedLibraries& Libraries()
 {
-    static LoadedLibraries libraries;
-    return libraries;
+    static auto* libraries = new LoadedLibraries;
+    return *libraries;
 }
 
 } // namespace

@@ -34,13 +34,13 @@ int HexDigit(char c)
     return -1;
 }
 
-// Key names cannot hold a backslash; control characters and '%' become %hh.
+// Control characters, '%' and the path separator '\\' become %hh, as the reader takes them back.
 std::string EscapeKeyName(const std::string& name)
 {
     std::string out;
     for (unsigned char c : name)
     {
-        if (IsControl(c) || c == '%')
+        if (IsControl(c) || c == '%' || c == '\\')
             out += "%" + HexByte(c);
         else
             out += static_cast<char>(c);
@@ -55,11 +55,21 @@ std::string QuoteText(const std::string& text)
     {
         switch (c)
         {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (IsControl(c))
                 out += "\\x" + HexByte(c);
@@ -80,7 +90,8 @@ void WriteKey(std::ostringstream& out, const RegKey& key, const std::string& pat
             out << "sz:" << QuoteText(std::string(v.data.begin(), v.data.end()));
         else if (v.type == REG_DWORD)
         {
-            DWORD d = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<DWORD>(v.data[3]) << 24);
+            DWORD d =
+                v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<DWORD>(v.data[3]) << 24);
             char buf[16];
             std::snprintf(buf, sizeof buf, "%08x", d);
             out << "dword:" << buf;
@@ -140,11 +151,21 @@ public:
             char e = m_line[m_pos++];
             switch (e)
             {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x':
             {
                 auto byte = HexPair();
@@ -153,7 +174,8 @@ public:
                 out += static_cast<char>(*byte);
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
             }
         }
         return std::nullopt;

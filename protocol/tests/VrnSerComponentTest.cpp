@@ -1,10 +1,10 @@
 #include <protocol/DeviceLink.h>
 
+#include <kernel/SharedLibrary.h>
 #include <registry/Registry.h>
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -21,8 +21,7 @@ protected:
         fs::create_directories(dir);
         ::setenv("TARVESKON_REGISTRY", (dir / "registry").c_str(), 1);
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
-        module = ::dlopen(VRNSER_COMPONENT, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(module, nullptr) << ::dlerror();
+        ASSERT_TRUE(module.Open(VRNSER_COMPONENT)) << module.Error();
     }
     void TearDown() override
     {
@@ -32,7 +31,7 @@ protected:
     }
     HRESULT Call(const char* entry)
     {
-        auto function = reinterpret_cast<DllRegisterServerFunction>(::dlsym(module, entry));
+        auto function = reinterpret_cast<DllRegisterServerFunction>(module.Symbol(entry));
         return function ? function() : E_FAIL;
     }
     static std::string ListValue(const char* name)
@@ -62,7 +61,7 @@ protected:
     }
 
     fs::path dir;
-    void* module = nullptr;
+    CSharedLibrary module;
 };
 
 TEST_F(VrnSerComponentTest, RegistrationEntersTheProtocolListOnce)

@@ -6,7 +6,15 @@
 
 #include <QElapsedTimer>
 
+#include <testing/TestApplication.h>
+
 #include <gtest/gtest.h>
+
+namespace
+{
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("UiExtTests", "MurnApps");
+} // namespace
 
 namespace {
 

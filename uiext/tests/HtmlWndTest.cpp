@@ -2,10 +2,12 @@
 
 #include <web/DomObjects.h>
 
-#include <QElapsedTimer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
 
 #include <gtest/gtest.h>
 
@@ -14,19 +16,8 @@
 
 namespace
 {
-
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 60000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done())
-    {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("HtmlWndTests", "MurnApps");
 
 // A page window as the program's windows are: it overrides the navigation notifications.
 class PageWnd : public CTvskHtmlWndImpl

@@ -8,7 +8,15 @@
 #include <QImage>
 #include <QWidget>
 
+#include <testing/TestApplication.h>
+
 #include <gtest/gtest.h>
+
+namespace
+{
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("PlcObjUiTests");
+} // namespace
 
 namespace
 {

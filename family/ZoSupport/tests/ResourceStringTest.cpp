@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-HINSTANCE FakeModule(int n) { return reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(0x1000 + n)); }
+HINSTANCE FakeModule(int n)
+{
+    return reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(0x1000 + n));
+}
 
 class ResourceStringTest : public testing::Test
 {

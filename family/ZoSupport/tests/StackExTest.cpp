@@ -4,12 +4,14 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> Entries(const CStackEx<int>& s)
 {
     std::vector<int> v;
-    for (int i = 0; i < s.GetCount(); ++i) v.push_back(s[i]);
+    for (int i = 0; i < s.GetCount(); ++i)
+        v.push_back(s[i]);
     return v;
 }
 
@@ -18,7 +20,8 @@ std::vector<int> Entries(const CStackEx<int>& s)
 TEST(StackExTest, PlainListKeepsOrderAndDuplicates)
 {
     CStackEx<int> s;
-    for (int row : {5, 3, 4, 3}) s.Push(row);
+    for (int row : {5, 3, 4, 3})
+        s.Push(row);
     EXPECT_EQ(Entries(s), (std::vector<int>{5, 3, 4, 3}));
 }
 
@@ -27,7 +30,8 @@ TEST(StackExTest, SortedUniqueListInsertsInPlace)
     CStackEx<int> s;
     s.SetSorted(true);
     s.SetUnique(true);
-    for (int row : {5, 3, 4, 3}) s.Push(row);
+    for (int row : {5, 3, 4, 3})
+        s.Push(row);
     EXPECT_EQ(Entries(s), (std::vector<int>{3, 4, 5}));
 }
 
@@ -35,7 +39,8 @@ TEST(StackExTest, GrowsBeyondOneStep)
 {
     CStackEx<int> s;
     s.SetGrowBy(2);
-    for (int i = 0; i < 7; ++i) s.Push(i);
+    for (int i = 0; i < 7; ++i)
+        s.Push(i);
     EXPECT_EQ(Entries(s), (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
 }
 
@@ -45,7 +50,8 @@ TEST(StackExTest, PopAndRemoveAt)
     int v = -1;
     EXPECT_FALSE(s.Pop(v));
     EXPECT_EQ(v, -1);
-    for (int row : {1, 2, 3, 4}) s.Push(row);
+    for (int row : {1, 2, 3, 4})
+        s.Push(row);
     EXPECT_TRUE(s.Pop(v));
     EXPECT_EQ(v, 4);
     EXPECT_TRUE(s.RemoveAt(0));

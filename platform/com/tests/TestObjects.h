@@ -3,18 +3,23 @@
 
 #include "component/TestComponent.h"
 
+#include <kernel/SharedLibrary.h>
+
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <string>
 #include <vector>
 
 // A counter straight from the test component's factory, without the registry.
 inline ComPtr<ICounter> NewCounter()
 {
-    void* library = ::dlopen(TVSK_TEST_COMPONENT, RTLD_NOW | RTLD_LOCAL);
-    EXPECT_NE(library, nullptr) << ::dlerror();
-    auto entry = reinterpret_cast<DllGetClassObjectFunction>(::dlsym(library, "DllGetClassObject"));
+    // Stays loaded until the process ends: the counters it makes outlive this call.
+    static const CSharedLibrary* const library = [] {
+        auto* opened = new CSharedLibrary;
+        EXPECT_TRUE(opened->Open(TVSK_TEST_COMPONENT)) << opened->Error();
+        return opened;
+    }();
+    auto entry = reinterpret_cast<DllGetClassObjectFunction>(library->Symbol("DllGetClassObject"));
     ComPtr<IClassFactory> factory;
     EXPECT_EQ(entry(CLSID_TestCounter, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive())), S_OK);
     ComPtr<ICounter> counter;

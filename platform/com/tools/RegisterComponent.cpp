@@ -1,9 +1,9 @@
 // tvsk_regsvr [-u] <component library>: runs the library's DllRegisterServer (or DllUnregisterServer).
 #include <com/ComRuntime.h>
+#include <kernel/SharedLibrary.h>
 
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 
 int main(int argc, char** argv)
 {
@@ -14,14 +14,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const char* path = argv[argc - 1];
-    void* library = ::dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (!library)
+    CSharedLibrary library;
+    if (!library.Open(path))
     {
-        std::fprintf(stderr, "tvsk_regsvr: %s\n", ::dlerror());
+        std::fprintf(stderr, "tvsk_regsvr: %s\n", library.Error().c_str());
         return 1;
     }
     const char* entryName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
-    auto entry = reinterpret_cast<DllRegisterServerFunction>(::dlsym(library, entryName));
+    auto entry = reinterpret_cast<DllRegisterServerFunction>(library.Symbol(entryName));
     if (!entry)
     {
         std::fprintf(stderr, "tvsk_regsvr: %s has no %s\n", path, entryName);

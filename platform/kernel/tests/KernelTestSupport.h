@@ -2,6 +2,7 @@
 #pragma once
 
 #include <kernel/Kernel.h>
+#include <registry/Registry.h>
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace tvsk::registry;
 
 TEST(RegistryFormatTest, AwkwardNamesAndTextsReadBackUnchanged)
@@ -72,4 +74,43 @@ TEST(RegistryFormatTest, CommentsBlankLinesAndCarriageReturnsAreAccepted)
     ASSERT_TRUE(k && k->FindValue(""));
     EXPECT_EQ(k->FindValue("")->type, REG_BINARY);
     EXPECT_TRUE(k->FindValue("")->data.empty());
+}
+
+TEST(RegistryFormatTest, EscapedBackslashesInKeyNamesSurviveTheRoundTrip)
+{
+    RegKey top;
+    ASSERT_FALSE(ReadStoreText("[A%5c]\n[A%5cB]\n@=sz:\"x\"\n", top));
+    ASSERT_TRUE(top.FindChild("A\\"));
+    ASSERT_TRUE(top.FindChild("A\\B"));
+    const std::string written = WriteStoreText(top);
+    EXPECT_NE(written.find("[A%5cB]"), std::string::npos) << written;
+    RegKey read;
+    ASSERT_FALSE(ReadStoreText(written, read));
+    EXPECT_EQ(WriteStoreText(read), written);
+    EXPECT_EQ(read.ChildKeys().size(), 2u);
+}
+
+TEST(RegistryFormatTest, GeneratedKeyNamesReadBackAsTheSameTree)
+{
+    const std::string alphabet = std::string("aZ09 %\\[]\";@=\t\r\n\x01\x7f\xc3\xa8") + '\0';
+    std::mt19937 random(18);
+    for (int round = 0; round < 200; ++round)
+    {
+        RegKey top;
+        RegKey* key = &top;
+        for (int depth = 0; depth < 3; ++depth)
+        {
+            std::string name;
+            const int length = 1 + static_cast<int>(random() % 6);
+            for (int i = 0; i < length; ++i)
+                name += alphabet[random() % alphabet.size()];
+            key = &key->ObtainChild(name);
+        }
+        key->SetValue({"v", REG_DWORD, {1, 0, 0, 0}});
+        const std::string written = WriteStoreText(top);
+        RegKey read;
+        auto error = ReadStoreText(written, read);
+        ASSERT_FALSE(error) << written << error->text;
+        EXPECT_EQ(WriteStoreText(read), written);
+    }
 }

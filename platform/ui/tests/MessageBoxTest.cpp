@@ -1,9 +1,15 @@
 // Message boxes go through the sink; without one on a headless display nothing blocks.
 #include <ui/Ui.h>
 
+#include <testing/TestApplication.h>
+
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("UiTests", "MurnApps");
+
 
 class AnsweringSink : public CMessageBoxSink
 {

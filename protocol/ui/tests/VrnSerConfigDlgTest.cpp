@@ -6,6 +6,7 @@
 
 #include <KernelTestSupport.h>
 
+#include <testing/TestApplication.h>
 #include <ui/App.h>
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
@@ -26,17 +27,8 @@ using namespace tvsk::com;
 
 namespace
 {
-class UiEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        static CWinApp app("VrnSerConfigTests");
-        int argc = 0;
-        AfxInitToolkit(argc, nullptr);
-    }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new UiEnvironment);
+// This program's application object, which main makes.
+const tvsk::test::TestApplication g_app("VrnSerConfigTests");
 
 class QuestionSink : public CMessageBoxSink
 {

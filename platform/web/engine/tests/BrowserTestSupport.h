@@ -4,29 +4,16 @@
 #include <web/engine/WebBrowser.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <testing/WaitUntil.h>
+
 #include <functional>
 #include <string>
 #include <vector>
-
-// Runs the event loop until done() holds; false after the time-out.
-inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 60000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done())
-    {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 
 class RecordingWindow : public tvsk::web::BrowserEvents
 {

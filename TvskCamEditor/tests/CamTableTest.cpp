@@ -1,0 +1,219 @@
+#include <TvskCamEditor/model/CamTable.h>
+
+#include "CamHost.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class CRecordingObserver : public CCamTableObserver
+{
+public:
+    void OnGraphChanged() override { ++graph; }
+    void OnGridChanged() override { ++grid; }
+    void OnCamChanged() override { ++cam; }
+    int graph = 0;
+    int grid = 0;
+    int cam = 0;
+};
+
+class CamTableTest : public ::testing::Test
+{
+protected:
+    CamTableTest()
+    {
+        table.SetHost(&host);
+        table.SetObserver(&observer);
+    }
+
+    // Kinds for points first..last, then values of their first and last points.
+    void Segment(int first, int last, int kind, double from, double to)
+    {
+        ASSERT_TRUE(table.SetKinds(first, last, kind));
+        ASSERT_TRUE(table.SetPoint(first, from, kind));
+        ASSERT_TRUE(table.SetPoint(last, to, table.GetPointAt(last).nKind));
+    }
+
+    double Value(int i) const { return table.GetPointAt(i).dValue; }
+
+    CCamHost host;
+    CRecordingObserver observer;
+    CCamTable table;
+};
+} // namespace
+
+TEST_F(CamTableTest, ALinearSegmentRoundsWithPointFortyFive)
+{
+    Segment(0, 256, CAM_LINEAR, 0, 1000);
+    table.Recompute();
+    for (int i = 0; i <= 256; ++i)
+        ASSERT_EQ(Value(i), static_cast<int>(i * 1000.0 / 256 + 0.45)) << i;
+    EXPECT_EQ(Value(1), 4);
+    EXPECT_EQ(Value(256), 1000);
+    EXPECT_NEAR(table.GetPointAt(10).dFirstDiff, 3.90625, 1e-9);
+    EXPECT_NEAR(table.GetPointAt(10).dSecondDiff, 0.0, 1e-9);
+    EXPECT_EQ(table.GetPointAt(0).dFirstDiff, 0.0);
+}
+
+TEST_F(CamTableTest, ASineSegmentPassesItsMidpoint)
+{
+    Segment(0, 99, CAM_SIN, 0, 0);
+    ASSERT_TRUE(table.SetPoint(100, 1000, CAM_VAL));
+    table.Recompute();
+    EXPECT_EQ(Value(50), 500);
+    EXPECT_EQ(Value(0), 0);
+    EXPECT_EQ(Value(100), 1000);
+}
+
+TEST_F(CamTableTest, ValuesAreClampedIntoTheCamRange)
+{
+    ASSERT_TRUE(table.SetValueText(5, "12000"));
+    EXPECT_EQ(Value(5), 10000);
+    ASSERT_TRUE(table.SetValueText(6, "-5"));
+    EXPECT_EQ(Value(6), 0);
+    EXPECT_TRUE(table.IsModified());
+    EXPECT_EQ(table.GetValueText(5), "10000");
+    EXPECT_EQ(table.GetValueText(7), "");
+}
+
+TEST_F(CamTableTest, TextThatIsNoNumberIsRefusedAndTheOldValueKept)
+{
+    ASSERT_TRUE(table.SetValueText(3, "250"));
+    observer = CRecordingObserver();
+    EXPECT_FALSE(table.SetValueText(3, "25x"));
+    EXPECT_FALSE(table.SetValueText(3, ""));
+    EXPECT_FALSE(table.SetValueText(3, "nan"));
+    EXPECT_FALSE(table.SetValueText(300, "1"));
+    EXPECT_EQ(Value(3), 250);
+    EXPECT_EQ(observer.cam, 0);
+}
+
+TEST_F(CamTableTest, EditsAreAllowedOnSegmentStartsAndValuePoints)
+{
+    ASSERT_TRUE(table.SetKinds(10, 20, CAM_LINEAR));
+    EXPECT_TRUE(table.AllowEdit(0));
+    EXPECT_TRUE(table.AllowEdit(9));
+    EXPECT_TRUE(table.AllowEdit(10));
+    EXPECT_FALSE(table.AllowEdit(11));
+    EXPECT_TRUE(table.AllowEdit(21));
+}
+
+TEST_F(CamTableTest, AKindChangeOnTheLastPointMakesAOnePointSegment)
+{
+    Segment(0, 255, CAM_LINEAR, 0, 1000);
+    ASSERT_TRUE(table.SetPoint(256, 777, CAM_COS1));
+    table.Recompute();
+    ASSERT_EQ(table.GetSegments().size(), 2u);
+    EXPECT_EQ(table.GetSegments().back().x0, 256);
+    EXPECT_EQ(table.GetSegments().back().x1, 256);
+    EXPECT_EQ(Value(256), 777); // its own value, no division by a zero length
+}
+
+TEST_F(CamTableTest, PasteSetsNamedPointsAndSkipsBadLines)
+{
+    EXPECT_EQ(table.PasteText("0\t10\n1 20\r\n257\t5\nx\t7\n3\tabc\n4\n2\t30\n"), 3);
+    EXPECT_EQ(Value(0), 10);
+    EXPECT_EQ(Value(1), 20);
+    EXPECT_EQ(Value(2), 30);
+    EXPECT_FALSE(table.GetPointAt(3).bDefined);
+    EXPECT_FALSE(table.GetPointAt(4).bDefined);
+}
+
+TEST_F(CamTableTest, CopyListsEveryPoint)
+{
+    ASSERT_TRUE(table.SetPoint(1, 4, CAM_VAL));
+    ASSERT_TRUE(table.SetPoint(2, 2.5, CAM_VAL));
+    const CString text = table.GetCopyText();
+    EXPECT_EQ(text.Left(14), "0\t0\n1\t4\n2\t2.5\n");
+    EXPECT_EQ(std::count(text.GetString(), text.GetString() + text.GetLength(), '\n'), 257);
+}
+
+TEST_F(CamTableTest, LoadAndStoreGoThroughTheHost)
+{
+    host.m_Cams[2][0] = {100, CAM_VAL};
+    host.m_Cams[2][5] = {200, CAM_LINEAR};
+    ASSERT_TRUE(table.Load(2));
+    EXPECT_EQ(table.GetCount(), 257);
+    EXPECT_EQ(Value(5), 200);
+    EXPECT_EQ(table.GetPointAt(5).nKind, CAM_LINEAR);
+    EXPECT_FALSE(table.GetPointAt(6).bDefined);
+    EXPECT_FALSE(table.IsComplete());
+    ASSERT_TRUE(table.SetPoint(6, 300, CAM_VAL));
+    ASSERT_TRUE(table.Store(3));
+    EXPECT_EQ(host.m_Cams[3].size(), 3u);
+    EXPECT_EQ(host.m_Cams[3][6].value, 300);
+}
+
+TEST_F(CamTableTest, APointCountOutsideSixteenBitsIsRefused)
+{
+    host.m_nSteps = 1;
+    EXPECT_FALSE(table.Load(0));
+    host.m_nSteps = 70000;
+    EXPECT_FALSE(table.Load(0));
+    EXPECT_EQ(table.GetCount(), 257);
+    host.m_nSteps = 17;
+    ASSERT_TRUE(table.Load(0));
+    EXPECT_EQ(table.GetCount(), 17);
+    table.Reset(true);
+    EXPECT_EQ(table.GetCount(), 17);
+    EXPECT_TRUE(table.IsComplete());
+}
+
+TEST_F(CamTableTest, WithoutAHostLoadAndStoreFail)
+{
+    CCamTable alone;
+    EXPECT_FALSE(alone.Load(0));
+    EXPECT_FALSE(alone.Store(0));
+    EXPECT_EQ(alone.GetMaxValue(), 0.0);
+}
+
+TEST_F(CamTableTest, CompletionNeedsTwoSegments)
+{
+    Segment(0, 256, CAM_LINEAR, 0, 1000);
+    EXPECT_FALSE(table.CompleteWithCubic());
+    EXPECT_FALSE(table.IsCompleted());
+}
+
+TEST_F(CamTableTest, CompletionClosesTheProfileWithACubic)
+{
+    // A rise from 50 to 100 (points 50..150), a sine up to 150 at 200, then a value dwell.
+    ASSERT_TRUE(table.SetKinds(0, 49, CAM_VAL));
+    ASSERT_TRUE(table.SetKinds(50, 149, CAM_LINEAR));
+    ASSERT_TRUE(table.SetKinds(150, 199, CAM_SIN));
+    ASSERT_TRUE(table.SetKinds(200, 256, CAM_VAL));
+    ASSERT_TRUE(table.SetValueText(50, "1000"));
+    ASSERT_TRUE(table.SetValueText(150, "6000"));
+    ASSERT_TRUE(table.SetValueText(200, "9000"));
+    const std::vector<CAM_POINT> before(&table.GetPointAt(0), &table.GetPointAt(0) + 257);
+
+    ASSERT_TRUE(table.CompleteWithCubic());
+    EXPECT_TRUE(table.IsCompleted());
+    EXPECT_FALSE(table.IsModified());
+    ASSERT_EQ(table.GetCount(), 257);
+    for (int i = 51; i <= 200; ++i)
+    {
+        ASSERT_EQ(Value(i), before[static_cast<size_t>(i)].dValue) << i;
+        ASSERT_EQ(table.GetPointAt(i).nKind, before[static_cast<size_t>(i)].nKind) << i;
+    }
+    EXPECT_EQ(table.GetPointAt(50).nKind, CAM_LINEAR);
+    EXPECT_EQ(Value(50), 1000);
+    EXPECT_EQ(table.GetPointAt(0).nKind, CAM_VAL);
+    EXPECT_EQ(table.GetPointAt(256).nKind, CAM_VAL);
+    // The cubic falls from 9000 after point 200 back to 1000 at point 50, smoothly.
+    EXPECT_LT(Value(256), 9000);
+    EXPECT_GT(Value(0), 1000);
+    EXPECT_GE(Value(201), Value(230));
+    EXPECT_TRUE(table.IsComplete());
+}
+
+TEST_F(CamTableTest, ACompletedTableIgnoresAnUnchangedValue)
+{
+    ASSERT_TRUE(table.SetKinds(0, 99, CAM_LINEAR));
+    ASSERT_TRUE(table.SetKinds(100, 256, CAM_VAL));
+    ASSERT_TRUE(table.SetValueText(100, "500"));
+    ASSERT_TRUE(table.CompleteWithCubic());
+    observer = CRecordingObserver();
+    ASSERT_TRUE(table.SetValueText(100, "500"));
+    EXPECT_EQ(observer.cam, 0);
+    EXPECT_FALSE(table.IsModified());
+}

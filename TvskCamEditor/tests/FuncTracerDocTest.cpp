@@ -1,0 +1,69 @@
+#include <TvskCamEditor/model/CamTable.h>
+#include <TvskCamEditor/model/FuncTracerDoc.h>
+
+#include "CamHost.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class FuncTracerDocTest : public ::testing::Test
+{
+protected:
+    FuncTracerDocTest()
+    {
+        table.SetHost(&host);
+        tracer.Bind(&table, 257, 0.0, 10000.0);
+    }
+
+    double Value(int i) const { return table.GetPointAt(i).dValue; }
+
+    CCamHost host;
+    CCamTable table;
+    CFuncTracerDoc tracer;
+};
+} // namespace
+
+TEST_F(FuncTracerDocTest, AStraightLineSpansTheCamRange)
+{
+    ASSERT_TRUE(tracer.Trace("x", 0, 255));
+    EXPECT_EQ(Value(0), 0);
+    EXPECT_EQ(Value(1), 39);
+    EXPECT_EQ(Value(128), 5019);
+    EXPECT_EQ(Value(255), 10000);
+    EXPECT_EQ(Value(256), 10000);
+    EXPECT_TRUE(table.IsComplete());
+    EXPECT_TRUE(tracer.IsTraced());
+}
+
+TEST_F(FuncTracerDocTest, AFallingFormulaStillSpansTheWholeRange)
+{
+    ASSERT_TRUE(tracer.Trace("-x", 0, 255));
+    EXPECT_EQ(Value(0), 10000);
+    EXPECT_EQ(Value(255), 0);
+    EXPECT_EQ(Value(256), 0);
+    for (int i = 1; i < 257; ++i)
+        EXPECT_LE(Value(i), Value(i - 1)) << i;
+}
+
+TEST_F(FuncTracerDocTest, TheVariableIgnoresCase)
+{
+    ASSERT_TRUE(tracer.Trace("X-sin(x)", 0, 6.283185307179586));
+    EXPECT_EQ(Value(0), 0);
+    EXPECT_EQ(Value(256), 10000);
+}
+
+TEST_F(FuncTracerDocTest, RefusesWhatCannotBeScaledAndWritesNothing)
+{
+    EXPECT_FALSE(tracer.Trace("", 0, 1));
+    EXPECT_FALSE(tracer.Trace("7", 0, 1));      // constant
+    EXPECT_FALSE(tracer.Trace("1/x", 0, 1));    // infinite at 0
+    EXPECT_FALSE(tracer.Trace("log(x)", 0, 1)); // log(0)
+    EXPECT_FALSE(tracer.Trace("x +", 0, 1));
+    EXPECT_FALSE(tracer.Trace("y", 0, 1));
+    CFuncTracerDoc small;
+    small.Bind(&table, 1, 0, 10000);
+    EXPECT_FALSE(small.Trace("x", 0, 1));
+    EXPECT_FALSE(table.GetPointAt(0).bDefined);
+    EXPECT_FALSE(tracer.IsTraced());
+}

@@ -1,0 +1,3 @@
+#include "CmdTarget.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

@@ -1,0 +1,16 @@
+// The number at the start of a text, read in the C locale whatever the program's locale is:
+// white space, at most one sign, then as much of a number as follows. No number reads as 0.
+#pragma once
+
+#include <string_view>
+
+namespace tvsk
+{
+
+// Decimal digits only; a value beyond the range of int stops at its limit.
+int LeadingInt(std::string_view text) noexcept;
+// A decimal real with optional fraction and exponent, or "inf"/"nan"; beyond the range of double
+// it becomes infinity, below the smallest it becomes zero, each with the text's sign.
+double LeadingDouble(std::string_view text) noexcept;
+
+} // namespace tvsk

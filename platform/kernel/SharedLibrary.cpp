@@ -1,0 +1,56 @@
+#include "SharedLibrary.h"
+
+#include <dlfcn.h>
+
+#include <utility>
+
+CSharedLibrary::~CSharedLibrary()
+{
+    Close();
+}
+
+CSharedLibrary::CSharedLibrary(CSharedLibrary&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_error(std::move(other.m_error))
+{
+}
+
+CSharedLibrary& CSharedLibrary::operator=(CSharedLibrary&& other) noexcept
+{
+    if (this != &other)
+    {
+        Close();
+        m_handle = std::exchange(other.m_handle, nullptr);
+        m_error = std::move(other.m_error);
+    }
+    return *this;
+}
+
+bool CSharedLibrary::Open(const char* path)
+{
+    Close();
+    m_error.clear();
+    if (!path || !*path)
+    {
+        m_error = "no module path";
+        return false;
+    }
+    m_handle = ::dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle)
+    {
+        const char* reason = ::dlerror();
+        m_error = reason ? reason : std::string(path) + ": cannot be loaded";
+        return false;
+    }
+    return true;
+}
+
+void CSharedLibrary::Close()
+{
+    if (m_handle)
+        ::dlclose(std::exchange(m_handle, nullptr));
+}
+
+void* CSharedLibrary::Symbol(const char* name) const
+{
+    return m_handle && name ? ::dlsym(m_handle, name) : nullptr;
+}
