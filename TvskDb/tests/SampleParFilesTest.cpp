@@ -103,12 +103,7 @@ TEST(SampleParFiles, EachLoadsCompleteAndItsListingReadsBack)
             EXPECT_EQ(read, ExpectedRawValues(db)) << "mode " << mode;
             ASSERT_EQ(reader.GetInstrNums(), db.GetInstrNum());
             for (long i = 0; i < reader.GetInstrNums(); ++i)
-            {
-                // A listing keeps no comment texts: a comment row reads back as its mnemonic.
-                const CString stored = db.GetPlcInstr(static_cast<int>(i))->szIstr;
-                const CString expected = stored.Left(5).CompareNoCase("COMM:") == 0 ? CString("COMM") : stored;
-                EXPECT_STRCASEEQ(reader.GetInstruction(i)->szIstr, expected);
-            }
+                EXPECT_STRCASEEQ(reader.GetInstruction(i)->szIstr, db.GetPlcInstr(static_cast<int>(i))->szIstr);
         }
         EXPECT_EQ(firstMode, 0);
     }
