@@ -4,7 +4,10 @@
 #include "CmdUI.h"
 #include "Controls.h"
 #include "Dc.h"
+#include "HelpInfo.h"
 #include "MessageBox.h"
+#include "OwnScrollBars.h"
+#include "SystemMenu.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -231,6 +234,10 @@ public:
             if (key != 0)
                 pass = wnd->DispatchFromToolkit(e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP, key,
                                                 ke->isAutoRepeat() ? 1 : 1);
+            if (pass && key == VK_F1 && e->type() == QEvent::KeyPress) {
+                tvsk::ui::SendHelpRequest(wnd); // the request climbs itself: the key goes no further
+                return true;
+            }
             if (pass && e->type() == QEvent::KeyPress && !ke->text().isEmpty() && ke->text().at(0).unicode() >= 0x20)
                 pass = wnd->DispatchFromToolkit(WM_CHAR, ke->text().at(0).unicode(), 1);
             return !(pass && wnd->m_drawnByToolkit);
@@ -713,6 +720,10 @@ void CWnd::GetClientRect(RECT* rect) const
     if (!rect)
         return;
     *rect = m_widget ? CRect(0, 0, m_widget->width(), m_widget->height()) : CRect();
+    if (const QScrollBar* vertical = VisibleOwnScrollBar(m_widget, SB_VERT))
+        rect->right = std::max<LONG>(rect->left, rect->right - vertical->width());
+    if (const QScrollBar* horizontal = VisibleOwnScrollBar(m_widget, SB_HORZ))
+        rect->bottom = std::max<LONG>(rect->top, rect->bottom - horizontal->height());
 }
 
 void CWnd::GetWindowRect(RECT* rect) const
@@ -1046,7 +1057,8 @@ int CWnd::GetScrollPos(int bar) const
         return (bar == SB_HORZ ? area->horizontalScrollBar() : area->verticalScrollBar())->value();
     if (const auto* scroll = qobject_cast<const QScrollBar*>(m_widget); scroll && bar == SB_CTL)
         return scroll->value();
-    return 0;
+    SCROLLINFO info;
+    return GetScrollInfo(bar, &info, SIF_POS) ? info.nPos : 0;
 }
 
 int CWnd::GetScrollLimit(int bar) const
@@ -1234,9 +1246,11 @@ LRESULT CWnd::Default()
     return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM)
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_SYSCOMMAND: return tvsk::ui::DefaultSysCommand(this, wParam);
+    case WM_HELP: return tvsk::ui::DefaultHelp(this, wParam, lParam);
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<CDC*>(wParam));
         return 1;
@@ -1301,6 +1315,8 @@ LRESULT CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<CWnd*>(wParam)); return 0;
     case WM_CANCELMODE: OnCancelMode(); return 0;
     case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;
+    case WM_HELP: return OnHelpInfo(reinterpret_cast<HELPINFO*>(lParam));
     default: return DefWindowProc(message, wParam, lParam);
     }
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Gdi.h"
+#include "ScrollInfo.h"
 #include "UiDefs.h"
 
 #include <framework/CString.h>
@@ -14,6 +15,8 @@
 
 class CCmdUI;
 class CDC;
+class CMenu;
+struct HELPINFO;
 class QImage;
 class QWidget;
 
@@ -145,6 +148,20 @@ public:
     int GetScrollPos(int bar) const;
     int GetScrollLimit(int bar) const;
 
+    // The window's own scroll bars, made on first use; their requests arrive as WM_HSCROLL and
+    // WM_VSCROLL, and the client area leaves them out.
+    BOOL SetScrollInfo(int bar, const SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
+    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+    void ShowScrollBar(UINT bar, BOOL show = TRUE);
+
+    // The caret: one per thread, a block drawn over the window that owns it, hidden until shown.
+    void CreateSolidCaret(int width, int height);
+    void ShowCaret();
+    void HideCaret();
+    static void SetCaretPos(POINT point);
+    static CPoint GetCaretPos();
+
     // Messages: sent ones run now on the window's thread; posted ones queue from any thread.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -152,6 +169,9 @@ public:
     BOOL KillTimer(UINT_PTR id);
     virtual BOOL PreTranslateMessage(MSG* msg);
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+    // The window's system menu (SystemMenu.h), made on first request; revert restores the default
+    // items and answers null.
+    CMenu* GetSystemMenu(BOOL revert);
 
     // Commands: handlers mapped by id; update handlers set the state of buttons and controls.
     virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
@@ -205,6 +225,8 @@ protected:
     virtual void OnSetFocus(CWnd* oldWnd);
     virtual void OnKillFocus(CWnd* newWnd);
     virtual void OnCancelMode();
+    virtual void OnSysCommand(UINT id, LPARAM lParam);
+    virtual BOOL OnHelpInfo(HELPINFO* info);
 
     void MapCommand(UINT id, std::function<void()> handler, WORD notifyCode = 0);
     void MapUpdateCommandUI(UINT id, std::function<void(CCmdUI*)> handler);
@@ -254,6 +276,9 @@ LRESULT SendMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsWindow(HWND wnd);
 BOOL ReleaseCapture();
+BOOL DestroyCaret();
+// Whether the window owns the caret and it is showing.
+BOOL IsCaretShown(const CWnd* wnd);
 BOOL GetCursorPos(POINT* point);
 int GetClassName(HWND wnd, char* buffer, int maxCount);
 
