@@ -121,7 +121,7 @@ CTarveskonApp theApp;
 int main(int argc, char** argv)
 {
     // The program's data lies beside it, wherever the user starts it.
-    const std::string programDir = ProgramDirectory();
+    const std::string programDir = tvsk::kernel::ProgramDirectory();
     if (programDir.empty() || ::chdir(programDir.c_str()) != 0)
         return 1;
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

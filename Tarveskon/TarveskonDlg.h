@@ -11,7 +11,8 @@
 
 #include <framework/Map.h>
 
-constexpr UINT IDD_TARVESKON_DIALOG = 102;
+// Template 102 of the program; registered by name, since the protocol's dialog library holds a 102 too.
+constexpr const char* IDD_TARVESKON_DIALOG = "IDD_TARVESKON_DIALOG";
 constexpr UINT IDC_MAIN_PAGE_PLACEHOLDER = 1000;
 constexpr UINT IDC_STATUS_PAGE_PLACEHOLDER = 1001;
 constexpr UINT IDC_MAIN_PAGE = 200;

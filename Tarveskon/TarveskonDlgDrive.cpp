@@ -7,7 +7,6 @@
 #include <ZoSupport/ProgramError.h>
 
 #include <cstdint>
-#include <filesystem>
 
 namespace
 {
@@ -17,12 +16,6 @@ constexpr long kDriveCodeAddress = (16L << 16) + 0xA7;
 long PointerParam(const void* pointer)
 {
     return static_cast<long>(reinterpret_cast<std::intptr_t>(pointer));
-}
-
-bool FileExists(const CString& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path.GetString(), error);
 }
 
 } // namespace
