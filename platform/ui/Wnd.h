@@ -20,6 +20,8 @@ class CDC;
 struct GUID;
 struct IUnknown;
 struct VARIANT;
+class CMenu;
+struct HELPINFO;
 class QImage;
 class QWidget;
 
@@ -144,6 +146,8 @@ public:
     BOOL IsWindowEnabled() const;
     CWnd* SetFocus();
     static CWnd* GetFocus();
+    // The window of this program that is active, null when none is (defined in WndActive.cpp).
+    static CWnd* GetActiveWindow();
     CWnd* SetCapture();
     static CWnd* GetCapture();
     void Invalidate(BOOL erase = TRUE);
@@ -173,6 +177,9 @@ public:
     BOOL KillTimer(UINT_PTR id);
     virtual BOOL PreTranslateMessage(MSG* msg);
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+    // The window's system menu (SystemMenu.h), made on first request; revert restores the default
+    // items and answers null.
+    CMenu* GetSystemMenu(BOOL revert);
 
     // Commands: handlers mapped by id; update handlers set the state of buttons and controls.
     virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
@@ -235,6 +242,8 @@ protected:
     virtual void OnSetFocus(CWnd* oldWnd);
     virtual void OnKillFocus(CWnd* newWnd);
     virtual void OnCancelMode();
+    virtual void OnSysCommand(UINT id, LPARAM lParam);
+    virtual BOOL OnHelpInfo(HELPINFO* info);
 
     void MapCommand(UINT id, std::function<void()> handler, WORD notifyCode = 0);
     void MapUpdateCommandUI(UINT id, std::function<void(CCmdUI*)> handler);
