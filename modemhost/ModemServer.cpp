@@ -49,6 +49,12 @@ bool CModemServer::Dispatch()
     return true;
 }
 
+void CModemServer::EndWithoutClients()
+{
+    if (m_clients.IsEmpty())
+        m_noClients = true;
+}
+
 bool CModemServer::InactivityPassed() const
 {
     return GetTickCount() - m_lastCommand > m_settings.inactivityMinutes * MillisecondsPerMinute;

@@ -38,6 +38,8 @@ public:
     bool Dispatch();
     // Detaches a client through the block, as a client does.
     BOOL DetachClient(DWORD processId) override;
+    // The connection still ends only after the inactivity time.
+    void EndWithoutClients() override;
 
     // The file whose lines initialise the modem; when it does not open, the built-in commands.
     void SetInitFile(const CString& path) { m_initFile = path; }
@@ -73,7 +75,7 @@ private:
     CString m_dialNumber;
     mutable std::mutex m_numberMutex; // the window shows the number the worker sets
     DWORD m_lastCommand = 0;
-    bool m_noClients = false;
+    std::atomic<bool> m_noClients = false;
     std::atomic<bool> m_ended = false;
 };
 

@@ -33,8 +33,14 @@ public:
     {
         return m_port.ReceiveVariantMessage(id, len, data, to);
     }
-    HRESULT AddMessageFilter(LONG mask, LONG filter) override { return m_port.AddMessageFilter(mask, filter); }
-    HRESULT RemMessageFilter(LONG mask, LONG filter) override { return m_port.RemMessageFilter(mask, filter); }
+    HRESULT AddMessageFilter(LONG mask, LONG filter) override
+    {
+        return m_port.AddMessageFilter(mask, filter);
+    }
+    HRESULT RemMessageFilter(LONG mask, LONG filter) override
+    {
+        return m_port.RemMessageFilter(mask, filter);
+    }
     HRESULT RequireMessage(LONG id, LONG len) override { return m_port.RequireMessage(id, len); }
     HRESULT ReceiveVariantEvent(LONG* time, LONG* id, LONG* len, VARIANT* data, LONG to) override
     {
@@ -78,12 +84,11 @@ public:
         return table;
     }
 
-    HRESULT PutProperty(SHORT, VARIANT) override { return m_port.RequirePort(); }
+    // Neither needs an open port.
+    HRESULT PutProperty(SHORT, VARIANT) override { return S_OK; }
     // Code 0 hands out this object.
     HRESULT GetProperty(SHORT code, VARIANT* data) override
     {
-        if (FAILED(m_port.RequirePort()))
-            return E_FAIL;
         if (code != 0 || !data)
             return E_FAIL;
         VariantClear(data);
@@ -100,9 +105,10 @@ class CLanyard2 : public LanyardMembers<CLanyard2, ILanyard2>
 public:
     static const DispatchTable<CLanyard2>& Dispatch()
     {
-        static const DispatchTable<CLanyard2> table = SharedTable(ILanyard2::Iid, "ILanyard2")
-                                                          .Method(19, "Flush", &CLanyard2::Flush, "method Flush")
-                                                          .Method(20, "Command", &CLanyard2::Command, "method Command");
+        static const DispatchTable<CLanyard2> table =
+            SharedTable(ILanyard2::Iid, "ILanyard2")
+                .Method(19, "Flush", &CLanyard2::Flush, "method Flush")
+                .Method(20, "Command", &CLanyard2::Command, "method Command");
         return table;
     }
 
@@ -113,10 +119,10 @@ public:
 };
 
 const ComClass kClasses[] = {
-    {CLSID_Lanyard, "Lanyard Class", "Lanyard.Lanyard.1", "Lanyard.Lanyard", true, "Apartment", &LIBID_LANYARDLib,
-     true, &CreateObject<CLanyard>},
-    {CLSID_Lanyard2, "Lanyard2 Class", "Lanyard.Lanyard2.1", "Lanyard.Lanyard2", false, "both", nullptr, false,
-     &CreateObject<CLanyard2>},
+    {CLSID_Lanyard, "Lanyard Class", "Lanyard.Lanyard.1", "Lanyard.Lanyard", true, "Apartment",
+     &LIBID_LANYARDLib, true, &CreateObject<CLanyard>},
+    {CLSID_Lanyard2, "Lanyard2 Class", "Lanyard.Lanyard2.1", "Lanyard.Lanyard2", false, "both", nullptr,
+     false, &CreateObject<CLanyard2>},
 };
 const TypeLibrary kLibrary{LIBID_LANYARDLib, "1.0", "Lanyard 1.0 Type Library"};
 

@@ -16,4 +16,6 @@ public:
     virtual CDWordArray Clients() const = 0;
     // Detaches the client through the block, as a client does; TRUE when it was attached.
     virtual BOOL DetachClient(DWORD processId) = 0;
+    // When no client is attached at all, sets the last-detach state so that the server ends.
+    virtual void EndWithoutClients() = 0;
 };

@@ -47,8 +47,8 @@ void CPortServer::RunCommand(PORT_BLOCK& block)
     switch (block.command)
     {
     case PORT_CMD_SETLINE:
-        block.result = m_device.SetLine(block.argument, block.line.dataBits, block.line.parity, block.line.stopBits,
-                                        ModemLines::Off);
+        block.result = m_device.SetLine(block.argument, block.line.dataBits, block.line.parity,
+                                        block.line.stopBits, ModemLines::Off);
         break;
     case PORT_CMD_READ:
         ServeRead(block, m_device, m_spy);
@@ -76,6 +76,12 @@ void CPortServer::RunCommand(PORT_BLOCK& block)
     }
 }
 
+void CPortServer::EndWithoutClients()
+{
+    if (m_clients.IsEmpty())
+        m_lastDetach = true;
+}
+
 BOOL CPortServer::DetachClient(DWORD processId)
 {
     return CPortServerLink::DetachClient(SERIAL_PORT_PREFIX, m_port, processId);
@@ -95,4 +101,7 @@ unsigned ServerThreadProc(CPortServer* server)
     return 0;
 }
 
-BYTE PortNumberArgument(const char* text) { return static_cast<BYTE>(text ? std::atoi(text) : 0); }
+BYTE PortNumberArgument(const char* text)
+{
+    return static_cast<BYTE>(text ? std::atoi(text) : 0);
+}

@@ -27,6 +27,7 @@ public:
 
     // Detaches a client through the block, as a client does.
     BOOL DetachClient(DWORD processId) override;
+    void EndWithoutClients() override;
 
     bool LastDetached() const noexcept { return m_lastDetach; }
     int ClientCount() const noexcept override { return m_clients.Count(); }

@@ -1,5 +1,6 @@
 #include "ParArguments.h"
 
+#include "AsciiCommand.h"
 #include "DeviceLinkError.h"
 
 #include <framework/Truncate.h>
@@ -30,6 +31,13 @@ bool WidthOfType(VARTYPE type, ParWidth& width)
     }
 }
 
+// ASCII commands send memory word m as m - 0x3000: parameters in that range would read memory.
+bool AliasesAsciiMemory(const ParAccess& access)
+{
+    return access.area == ParArea::Parameter && access.index >= kFirstMemoryWord - kAsciiMemoryOffset &&
+           access.index <= kLastMemoryWord - kAsciiMemoryOffset;
+}
+
 bool FitsBinaryFrame(const ParAccess& access, const CDriveSettings& settings)
 {
     if (settings.address < 0 || settings.address > kLastBinaryDriveAddress)
@@ -47,6 +55,8 @@ int MakeParAccess(LONG ipa, LONG subI, VARTYPE type, const CDriveSettings& setti
     access.index = static_cast<int>(ipa);
     access.bit = static_cast<int>(subI);
     if (!settings.asciiMode && !settings.canOpenMode && !FitsBinaryFrame(access, settings))
+        return DLE_BAD_INDEX;
+    if (settings.asciiMode && !settings.canOpenMode && AliasesAsciiMemory(access))
         return DLE_BAD_INDEX;
     if (!WidthOfType(type, access.width))
         return DLE_BAD_TYPE;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <limits>
 
 namespace
 {
@@ -12,8 +13,7 @@ constexpr std::array<DWORD, 5> kBaudRates{9600, 19200, 38400, 57600, 115200};
 constexpr std::array<DWORD, 7> kCanBitRates{50000, 100000, 125000, 250000, 500000, 800000, 1000000};
 constexpr std::array<const char*, 6> kFrameTexts{",N,8,1", ",E,8,1", ",O,8,1", ",N,7,1", ",E,7,1", ",O,7,1"};
 
-template <size_t N>
-bool Contains(const std::array<DWORD, N>& list, DWORD value)
+template <size_t N> bool Contains(const std::array<DWORD, N>& list, DWORD value)
 {
     return std::find(list.begin(), list.end(), value) != list.end();
 }
@@ -39,7 +39,8 @@ int FrameCode(char parity, long dataBits)
 
 int ParseSerialValues(const std::vector<std::string>& values, bool modem, CDriveSettings& settings)
 {
-    static const std::string kPort = "1", kBaud = "9600", kParity = "E", kDataBits = "8", kStopBits = "1", kDial;
+    static const std::string kPort = "1", kBaud = "9600", kParity = "E", kDataBits = "8", kStopBits = "1",
+                             kDial;
     const long port = Number(FieldOr(values, 0, kPort));
     if (port < 1 || port > 255)
         return DLE_BAD_PORT;
@@ -106,7 +107,8 @@ std::vector<std::string> SplitFields(std::string_view text, std::string_view del
     while (at != std::string_view::npos)
     {
         const size_t end = text.find_first_of(delimiters, at);
-        fields.emplace_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+        fields.emplace_back(
+            text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
         at = end == std::string_view::npos ? end : text.find_first_not_of(delimiters, end);
     }
     return fields;
@@ -120,6 +122,8 @@ int ParseProtocolPart(std::string_view part, CDriveSettings& settings)
     if (fields.size() < 2 || fields[0] != "VrnSer")
         return DLE_BAD_PROTOCOL;
     const long address = Number(fields[1]);
+    if (address < std::numeric_limits<SHORT>::min() || address > std::numeric_limits<SHORT>::max())
+        return DLE_BAD_PROTOCOL;
     settings.asciiMode = address == kAsciiDriveAddress;
     settings.address = static_cast<SHORT>(settings.asciiMode ? 0 : address);
     if (fields.size() > 2)

@@ -4,6 +4,8 @@
 #include <testing/TestApplication.h>
 #include <ui/App.h>
 
+#include <QPlainTextEdit>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,7 +52,9 @@ TEST_F(ModemServerDlgTest, ShowsTitleAndInactivityAndHidesTheAbortOutsideDiallin
     EXPECT_EQ(Text(IDC_MODEM_INACTIVITY), CString("3"));
     EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled());
     EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_ABORT)->IsWindowVisible());
-
+    auto* log = qobject_cast<QPlainTextEdit*>(window.GetDlgItem(IDC_MODEM_LOG)->GetWidget());
+    ASSERT_NE(log, nullptr) << "the log is a multi-line edit";
+    EXPECT_TRUE(log->isReadOnly());
 }
 
 TEST_F(ModemServerDlgTest, ApplyTakesTheEditedInactivityMinutes)

@@ -34,10 +34,12 @@ public:
         std::string error;
         EXPECT_TRUE(modem.Open(error)) << error;
         kerneltest::MapSerialPort(Port, modem.DevicePath());
-        thread = std::thread([this] {
-            std::string failure;
-            EXPECT_TRUE(modem.Run(stop, failure)) << failure;
-        });
+        thread = std::thread(
+            [this]
+            {
+                std::string failure;
+                EXPECT_TRUE(modem.Run(stop, failure)) << failure;
+            });
     }
     ~ModemOnLine()
     {
@@ -78,10 +80,12 @@ protected:
     void StartServer(const ModemSettings& settings, const CString& initFile = CString())
     {
         const PortObjectNames names(MODEM_PORT_PREFIX, Port);
-        handles = {CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map),
-                   CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), names.serverId),
-                   CreateEvent(nullptr, FALSE, FALSE, names.commandEvent),
-                   CreateEvent(nullptr, FALSE, FALSE, names.replyEvent), CreateMutex(nullptr, FALSE, names.mutex)};
+        handles = {
+            CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map),
+            CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                              names.serverId),
+            CreateEvent(nullptr, FALSE, FALSE, names.commandEvent),
+            CreateEvent(nullptr, FALSE, FALSE, names.replyEvent), CreateMutex(nullptr, FALSE, names.mutex)};
         server = std::make_unique<CModemServer>(settings);
         server->SetInitFile(initFile);
         // Long enough for a loaded machine to let the modem's late answers pass before the next purge.
@@ -117,6 +121,18 @@ TEST_F(ModemServerTest, FailedInitialisationLetsTheNextLineCommandStartAfresh)
         EXPECT_FALSE(second.com_ok()) << "a modem that never answered is not connected";
     }
     EXPECT_EQ(line.modem.Commands(), (Commands{"ATZ0", "ATE1", "ATE0", "ATZ0", "ATE1", "ATE0"}));
+}
+
+TEST_F(ModemServerTest, AServerThatNeverHadAClientEndsOnlyWhenToldThereAreNone)
+{
+    ModemOnLine line(ModemBehaviour{});
+    StartServer(ModemSettings{});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_FALSE(server->Ended()) << "no detach has happened yet";
+    server->EndWithoutClients(); // the diagnostics window's "No processes, exit server"
+    for (int i = 0; i < 40 && !server->Ended(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(server->Ended());
 }
 
 TEST_F(ModemServerTest, InitialisesFromModemIniAndReadsWaitAtLeastTheNormalTimeOut)

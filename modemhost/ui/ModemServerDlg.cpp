@@ -8,7 +8,8 @@
 namespace
 {
 const DlgItem ModemServerItems[] = {
-    {DlgKind::LText, IDC_MODEM_LOG, 8, 8, 200, 60},
+    {DlgKind::EditText, IDC_MODEM_LOG, 8, 8, 200, 60, nullptr,
+     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL},
     {DlgKind::LText, 0xFFFF, 8, 74, 60, 10, "Dial number"},
     {DlgKind::LText, IDC_MODEM_NUMBER, 72, 74, 90, 10},
     {DlgKind::LText, 0xFFFF, 8, 86, 60, 10, "Users connected"},
@@ -23,7 +24,11 @@ const DlgItem ModemServerItems[] = {
     {DlgKind::DefPushButton, IDOK, 158, 130, 50, 14, "OK"},
 };
 const DialogTemplate ModemServerTemplate = {
-    "Modem Server", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 216, 152, ModemServerItems,
+    "Modem Server",
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    216,
+    152,
+    ModemServerItems,
     static_cast<int>(sizeof ModemServerItems / sizeof ModemServerItems[0])};
 constexpr const char* ModemServerTemplateName = "FONWICK_SERVER";
 const BOOL ModemServerRegistered = AfxRegisterDialogTemplate(ModemServerTemplateName, &ModemServerTemplate);
@@ -33,12 +38,18 @@ const char* ModemStateText(int state)
 {
     switch (state)
     {
-    case MODEM_NOT_CONNECTED: return "Not connected";
-    case MODEM_INITIALISING: return "Modem inizialize ...";
-    case MODEM_DIALLING: return "Dialing ...";
-    case MODEM_CONNECTED: return "Connected";
-    case MODEM_ABORTED: return "Connection aborted";
-    default: return "Undefined";
+    case MODEM_NOT_CONNECTED:
+        return "Not connected";
+    case MODEM_INITIALISING:
+        return "Modem inizialize ...";
+    case MODEM_DIALLING:
+        return "Dialing ...";
+    case MODEM_CONNECTED:
+        return "Connected";
+    case MODEM_ABORTED:
+        return "Connection aborted";
+    default:
+        return "Undefined";
     }
 }
 
@@ -46,10 +57,14 @@ CModemServerDlg::CModemServerDlg(BYTE port, CModemServer& server)
     : CDialog(ModemServerTemplateName), m_port(port), m_server(server)
 {
     MapCommand(IDC_MODEM_ABORT, [this] { m_server.Dialer().Abort(); });
-    MapCommand(IDC_MODEM_INACTIVITY, [this] {
-        if (!m_showingInactivity)
-            GetDlgItem(IDC_MODEM_APPLY)->EnableWindow(TRUE);
-    }, EN_CHANGE);
+    MapCommand(
+        IDC_MODEM_INACTIVITY,
+        [this]
+        {
+            if (!m_showingInactivity)
+                GetDlgItem(IDC_MODEM_APPLY)->EnableWindow(TRUE);
+        },
+        EN_CHANGE);
     MapCommand(IDC_MODEM_APPLY, [this] { OnApply(); });
     MapCommand(IDC_MODEM_DIAGNO, [this] { OnDiagno(); });
 }
@@ -57,6 +72,7 @@ CModemServerDlg::CModemServerDlg(BYTE port, CModemServer& server)
 BOOL CModemServerDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_log.SubclassDlgItem(IDC_MODEM_LOG, this);
     CString title;
     title.Format("Modem Server on COM%d", m_port);
     SetWindowText(title);
@@ -117,17 +133,24 @@ void CModemServerDlg::OnTimer(UINT_PTR id)
     }
     if (IsIconic())
         return;
-    const CString log = m_server.Dialer().Log();
-    if (log != m_shownLog)
-    {
-        m_shownLog = log;
-        SetDlgItemText(IDC_MODEM_LOG, log);
-    }
+    ShowLog(m_server.Dialer().Log());
     SetDlgItemText(IDC_MODEM_NUMBER, m_server.DialNumber());
     CString users;
     users.Format("%d", m_server.ClientCount());
     SetDlgItemText(IDC_MODEM_USERS, users);
     SetDlgItemText(IDC_MODEM_STATE, ModemStateText(state));
+}
+
+// A log that grew is appended to, so the end stays in view; any other change rewrites it.
+void CModemServerDlg::ShowLog(const CString& log)
+{
+    if (log == m_shownLog)
+        return;
+    if (log.Left(m_shownLog.GetLength()) == m_shownLog)
+        m_log.AppendText(log.Mid(m_shownLog.GetLength()));
+    else
+        m_log.SetText(log);
+    m_shownLog = log;
 }
 
 void CModemServerDlg::OnOK()

@@ -4,6 +4,7 @@
 #include <modemhost/ModemServer.h>
 
 #include <ui/Dialog.h>
+#include <ui/MultiLineEdit.h>
 
 enum ModemServerControl : UINT
 {
@@ -39,11 +40,13 @@ protected:
 
 private:
     void ShowInactivity();
+    void ShowLog(const CString& log);
     void OnApply();
     void OnDiagno();
 
     BYTE m_port;
     CModemServer& m_server;
+    CMultiLineEdit m_log;
     bool m_bDiagnoOpen = false;
     int m_lastState = MODEM_NOT_CONNECTED;
     bool m_minimisedOnConnect = false;

@@ -1,6 +1,8 @@
 // Common controls over the toolkit's widgets.
 #include "Controls.h"
 
+#include "MultiLineEdit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -110,6 +112,8 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
         StyleLabel(label, style);
         return label;
     }
+    if (std::strcmp(className, "Edit") == 0 && (style & ES_MULTILINE))
+        return CreateMultiLineEditWidget(style, parent);
     if (std::strcmp(className, "Edit") == 0) {
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly((style & ES_READONLY) != 0);
@@ -161,6 +165,7 @@ void ApplyControlStyle(CWnd*, QWidget* widget, DWORD oldStyle, DWORD newStyle)
         StyleLabel(label, newStyle);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
         edit->setReadOnly((newStyle & ES_READONLY) != 0);
+    ApplyMultiLineEditStyle(widget, newStyle);
 }
 
 BOOL CButton::Create(const char* caption, DWORD style, const RECT& rect, CWnd* parent, UINT id)

@@ -1,16 +1,22 @@
 // Everything the window layer offers.
 #pragma once
 
+#include "Accelerators.h"
 #include "App.h"
 #include "CmdUI.h"
+#include "Clipboard.h"
 #include "Controls.h"
 #include "DataSource.h"
 #include "Dc.h"
 #include "Dialog.h"
+#include "DocView.h"
 #include "DragDrop.h"
 #include "Gdi.h"
 #include "HeaderCtrl.h"
 #include "MessageBox.h"
+#include "MultiLineEdit.h"
+#include "PageSetup.h"
+#include "Print.h"
 #include "Resources.h"
 #include "ToolBar.h"
 #include "UiDefs.h"

@@ -188,6 +188,8 @@ constexpr DWORD SS_NOTIFY = 0x0100;
 constexpr DWORD SS_CENTERIMAGE = 0x0200;
 
 constexpr DWORD ES_LEFT = 0x0;
+constexpr DWORD ES_MULTILINE = 0x4;
+constexpr DWORD ES_AUTOVSCROLL = 0x40;
 constexpr DWORD ES_AUTOHSCROLL = 0x80;
 constexpr DWORD ES_READONLY = 0x800;
 

@@ -5,6 +5,7 @@
 #include "Controls.h"
 #include "Dc.h"
 #include "MessageBox.h"
+#include "OwnScrollBars.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -713,6 +714,10 @@ void CWnd::GetClientRect(RECT* rect) const
     if (!rect)
         return;
     *rect = m_widget ? CRect(0, 0, m_widget->width(), m_widget->height()) : CRect();
+    if (const QScrollBar* vertical = VisibleOwnScrollBar(m_widget, SB_VERT))
+        rect->right = std::max<LONG>(rect->left, rect->right - vertical->width());
+    if (const QScrollBar* horizontal = VisibleOwnScrollBar(m_widget, SB_HORZ))
+        rect->bottom = std::max<LONG>(rect->top, rect->bottom - horizontal->height());
 }
 
 void CWnd::GetWindowRect(RECT* rect) const
@@ -1046,7 +1051,8 @@ int CWnd::GetScrollPos(int bar) const
         return (bar == SB_HORZ ? area->horizontalScrollBar() : area->verticalScrollBar())->value();
     if (const auto* scroll = qobject_cast<const QScrollBar*>(m_widget); scroll && bar == SB_CTL)
         return scroll->value();
-    return 0;
+    SCROLLINFO info;
+    return GetScrollInfo(bar, &info, SIF_POS) ? info.nPos : 0;
 }
 
 int CWnd::GetScrollLimit(int bar) const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Gdi.h"
+#include "ScrollInfo.h"
 #include "UiDefs.h"
 
 #include <framework/CString.h>
@@ -145,6 +146,20 @@ public:
     int GetScrollPos(int bar) const;
     int GetScrollLimit(int bar) const;
 
+    // The window's own scroll bars, made on first use; their requests arrive as WM_HSCROLL and
+    // WM_VSCROLL, and the client area leaves them out.
+    BOOL SetScrollInfo(int bar, const SCROLLINFO* info, BOOL redraw = TRUE);
+    BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
+    int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+    void ShowScrollBar(UINT bar, BOOL show = TRUE);
+
+    // The caret: one per thread, a block drawn over the window that owns it, hidden until shown.
+    void CreateSolidCaret(int width, int height);
+    void ShowCaret();
+    void HideCaret();
+    static void SetCaretPos(POINT point);
+    static CPoint GetCaretPos();
+
     // Messages: sent ones run now on the window's thread; posted ones queue from any thread.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -254,6 +269,9 @@ LRESULT SendMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsWindow(HWND wnd);
 BOOL ReleaseCapture();
+BOOL DestroyCaret();
+// Whether the window owns the caret and it is showing.
+BOOL IsCaretShown(const CWnd* wnd);
 BOOL GetCursorPos(POINT* point);
 int GetClassName(HWND wnd, char* buffer, int maxCount);
 

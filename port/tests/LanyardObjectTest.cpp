@@ -45,12 +45,14 @@ TEST_F(LanyardTest, BothClassesRegisterWithTheirIdentities)
     const std::string lanyard2 = "CLSID\\{0918A6F5-47A9-466E-8E92-65D0B75DB555}";
     EXPECT_EQ(ClassesRootValue(lanyard.c_str(), nullptr), "Lanyard Class");
     EXPECT_EQ(ClassesRootValue((lanyard + "\\InprocServer32").c_str(), "ThreadingModel"), "Apartment");
-    EXPECT_EQ(ClassesRootValue((lanyard + "\\TypeLib").c_str(), nullptr), "{13E5476B-BCDC-4F1F-A577-05D0FBAE83C7}");
+    EXPECT_EQ(ClassesRootValue((lanyard + "\\TypeLib").c_str(), nullptr),
+              "{13E5476B-BCDC-4F1F-A577-05D0FBAE83C7}");
     EXPECT_EQ(ClassesRootValue(lanyard2.c_str(), nullptr), "Lanyard2 Class");
     EXPECT_EQ(ClassesRootValue((lanyard2 + "\\InprocServer32").c_str(), "ThreadingModel"), "both");
     EXPECT_EQ(ClassesRootValue((lanyard2 + "\\TypeLib").c_str(), nullptr), "<none>");
     EXPECT_EQ(ClassesRootValue("Lanyard.Lanyard2\\CurVer", nullptr), "<none>");
-    EXPECT_EQ(ClassesRootValue("TypeLib\\{13E5476B-BCDC-4F1F-A577-05D0FBAE83C7}\\1.0", nullptr), "Lanyard 1.0 Type Library");
+    EXPECT_EQ(ClassesRootValue("TypeLib\\{13E5476B-BCDC-4F1F-A577-05D0FBAE83C7}\\1.0", nullptr),
+              "Lanyard 1.0 Type Library");
 
     auto port = Create<ILanyard>(u"Lanyard.Lanyard.1");
     ASSERT_TRUE(port);
@@ -94,7 +96,7 @@ TEST_F(LanyardTest, DispatchNamesIdsAndHelpStringsFollowTheInterface)
     EXPECT_EQ(code.lVal, 5);
 }
 
-TEST_F(LanyardTest, WithoutAnOpenPortEveryMemberFailsWithCodeThree)
+TEST_F(LanyardTest, WithoutAnOpenPortEveryPortMemberFailsWithCodeThree)
 {
     auto port = Create<ILanyard>(u"Lanyard.Lanyard.1");
     ASSERT_TRUE(port);
@@ -119,14 +121,28 @@ TEST_F(LanyardTest, WithoutAnOpenPortEveryMemberFailsWithCodeThree)
         [&] { return port->RemMessageFilter(1, 1); },
         [&] { return port->RequireMessage(1, 1); },
         [&] { return port->ReceiveVariantEvent(&id, &id, &len, &target, 10); },
-        [&] { return port->PutProperty(0, value); },
-        [&] { return port->GetProperty(0, &value); },
     };
     for (size_t i = 0; i < members.size(); ++i)
     {
         EXPECT_EQ(members[i](), E_FAIL) << "member " << i;
         EXPECT_EQ(ErrorCode(port), 3) << "member " << i;
     }
+}
+
+TEST_F(LanyardTest, ThePropertiesOfTheFirstClassNeedNoPort)
+{
+    auto port = Create<ILanyard>(u"Lanyard.Lanyard.1");
+    ASSERT_TRUE(port);
+    EXPECT_EQ(port->PutProperty(3, MakeVariantI4(7)), S_OK);
+    VARIANT self;
+    VariantInit(&self);
+    ASSERT_EQ(port->GetProperty(0, &self), S_OK);
+    ASSERT_EQ(self.vt, VT_DISPATCH);
+    EXPECT_EQ(self.pdispVal, static_cast<IDispatch*>(port.Get()));
+    VariantClear(&self);
+    EXPECT_EQ(port->GetProperty(2, &self), E_FAIL);
+    EXPECT_EQ(self.vt, VT_EMPTY);
+    EXPECT_EQ(ErrorCode(port), 0);
 }
 
 TEST_F(LanyardTest, AFailedOpenLeavesNoPortAndItsCodeOutlivesALaterGoodOpen)
@@ -252,7 +268,8 @@ TEST_F(LanyardTest, MessagesTravelInEveryVariantForm)
     ASSERT_EQ(port->ReceiveVariantMessage(&id, &len, &intoArray, 10), S_OK);
     EXPECT_EQ(id, 0x20);
     EXPECT_EQ(len, 1);
-    EXPECT_EQ(port->ReceiveVariantMessage(&id, &len, &bytes, 10), E_FAIL) << "an array by value takes no message";
+    EXPECT_EQ(port->ReceiveVariantMessage(&id, &len, &bytes, 10), E_FAIL)
+        << "an array by value takes no message";
     VariantClear(&bytes);
 
     ASSERT_EQ(Open(port, "TCPIP:nomessages"), S_OK);

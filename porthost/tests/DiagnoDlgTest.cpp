@@ -43,8 +43,10 @@ public:
             }
         return FALSE;
     }
+    void EndWithoutClients() override { ++endsWithoutClients; }
 
     CPortSpy spy;
+    int endsWithoutClients = 0;
     CDWordArray clients;
     std::set<DWORD> refused;
     std::vector<DWORD> detached;
@@ -67,7 +69,11 @@ public:
 // A process of its own to be listed, detached and ended.
 struct Sleeper
 {
-    Sleeper() { EXPECT_TRUE(CreateProcess("/bin/sleep", "sleep 60", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info)); }
+    Sleeper()
+    {
+        EXPECT_TRUE(CreateProcess("/bin/sleep", "sleep 60", nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  nullptr, &info));
+    }
     ~Sleeper()
     {
         HANDLE self = OpenProcess(SYNCHRONIZE, FALSE, info.dwProcessId);
@@ -96,10 +102,7 @@ protected:
     void Click(UINT id) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     void Scroll(WORD code, WORD thumb = 0) { dialog.SendMessage(WM_VSCROLL, MAKEWPARAM(code, thumb), 0); }
     CListBox& List() { return *static_cast<CListBox*>(dialog.GetDlgItem(IDC_DIAGNO_PIDS)); }
-    QImage HexView()
-    {
-        return const_cast<CComDBuff&>(dialog.GetView()).GetWidget()->grab().toImage();
-    }
+    QImage HexView() { return const_cast<CComDBuff&>(dialog.GetView()).GetWidget()->grab().toImage(); }
     static int Pixels(const QImage& image, COLORREF colour)
     {
         int n = 0;
@@ -257,6 +260,7 @@ TEST_F(DiagnoDlgTest, DetachWithAnEmptyListClosesTheWindow)
     Click(IDC_DIAGNO_DETACH);
     ASSERT_EQ(sink.texts.size(), 1u);
     EXPECT_EQ(sink.texts[0], CString("No processes, exit server"));
+    EXPECT_EQ(server.endsWithoutClients, 1);
     QCoreApplication::processEvents();
     EXPECT_FALSE(dialog.IsWindowVisible());
 }

@@ -23,8 +23,10 @@ protected:
         NamespaceTest::SetUp();
         MapSerialPort(Port, pty.device);
         const PortObjectNames names(SERIAL_PORT_PREFIX, Port);
-        mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
-        idMapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), names.serverId);
+        mapping =
+            CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+        idMapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                      names.serverId);
         command = CreateEvent(nullptr, FALSE, FALSE, names.commandEvent);
         reply = CreateEvent(nullptr, FALSE, FALSE, names.replyEvent);
         mutex = CreateMutex(nullptr, FALSE, names.mutex);
@@ -111,10 +113,12 @@ TEST_F(PortServerTest, ReadsFollowTheirTimeoutAndTheCacheAfterALineSetting)
     EXPECT_EQ(result, 1); // a time-out is no failure; the count tells
 
     ASSERT_EQ(SetLine(9600, 8, 0, 0), 1);
-    std::thread late([&] {
-        Sleep(150);
-        pty.Write("xyz");
-    });
+    std::thread late(
+        [&]
+        {
+            Sleep(150);
+            pty.Write("xyz");
+        });
     EXPECT_EQ(Read(3, PORT_TIMEOUT_UNSET), "xyz"); // keeps the all-zero time-outs: waits for all
     late.join();
 }
@@ -151,10 +155,22 @@ TEST_F(PortServerTest, AClientAttachedTwiceNeedsTwoDetaches)
     EXPECT_TRUE(server.LastDetached());
 }
 
+TEST_F(PortServerTest, EndingWithoutClientsWaitsForTheLastOne)
+{
+    server.EndWithoutClients();
+    EXPECT_FALSE(server.LastDetached()) << "a client is attached";
+    EXPECT_EQ(Send(PORT_CMD_ATTACH, GetCurrentProcessId()), 1);
+    EXPECT_EQ(Send(PORT_CMD_DETACH, GetCurrentProcessId()), 1);
+    EXPECT_EQ(server.ClientCount(), 1);
+    server.EndWithoutClients();
+    EXPECT_FALSE(server.LastDetached());
+}
+
 TEST_F(PortServerTest, ClientsWhoseProcessEndedAreForgotten)
 {
     PROCESS_INFORMATION ended;
-    ASSERT_TRUE(CreateProcess("/bin/true", "true", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &ended));
+    ASSERT_TRUE(
+        CreateProcess("/bin/true", "true", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &ended));
     WaitForSingleObject(ended.hProcess, 5000);
     EXPECT_EQ(Send(PORT_CMD_ATTACH, ended.dwProcessId), 1);
     EXPECT_EQ(Send(PORT_CMD_ATTACH, GetCurrentProcessId()), 1);
@@ -227,7 +243,8 @@ TEST_F(PortServerOpenTest, MissingObjectsOrDeviceFailTheOpen)
     HANDLE mutex = CreateMutex(nullptr, FALSE, names.mutex);
     HANDLE command = CreateEvent(nullptr, FALSE, FALSE, names.commandEvent);
     HANDLE reply = CreateEvent(nullptr, FALSE, FALSE, names.replyEvent);
-    HANDLE mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+    HANDLE mapping =
+        CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
     HANDLE id = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, names.serverId);
     CPortServer withObjects;
     EXPECT_FALSE(withObjects.Open(3)); // the device is missing

@@ -22,8 +22,11 @@ const DlgItem DiagnoItems[] = {
     {DlgKind::PushButton, IDC_DIAGNO_DETACH, 194, 146, 50, 14, "&Detach"},
     {DlgKind::DefPushButton, IDOK, 194, 168, 50, 14, "OK"},
 };
-const DialogTemplate DiagnoTemplate = {"Com Server Diagnostics", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                       252, 190, DiagnoItems,
+const DialogTemplate DiagnoTemplate = {"Com Server Diagnostics",
+                                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                                       252,
+                                       190,
+                                       DiagnoItems,
                                        static_cast<int>(sizeof DiagnoItems / sizeof DiagnoItems[0])};
 constexpr const char* DiagnoTemplateName = "SERVER_DIAGNO";
 const BOOL DiagnoRegistered = AfxRegisterDialogTemplate(DiagnoTemplateName, &DiagnoTemplate);
@@ -137,13 +140,24 @@ void CDiagnoDlg::Scroll(WORD code, int thumb)
     int position = m_scrollPosition;
     switch (code)
     {
-    case SB_LINEUP: --position; break;
-    case SB_LINEDOWN: ++position; break;
-    case SB_PAGEUP: position -= PageStep; break;
-    case SB_PAGEDOWN: position += PageStep; break;
+    case SB_LINEUP:
+        --position;
+        break;
+    case SB_LINEDOWN:
+        ++position;
+        break;
+    case SB_PAGEUP:
+        position -= PageStep;
+        break;
+    case SB_PAGEDOWN:
+        position += PageStep;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = thumb; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        position = thumb;
+        break;
+    default:
+        return;
     }
     m_scrollPosition = std::clamp(position, 1, CPortSpy::VIEW_POSITIONS);
     m_scroll.SetScrollPos(m_scrollPosition);
@@ -173,8 +187,8 @@ void CDiagnoDlg::OnDetach()
 {
     if (m_list.GetCount() == 0)
     {
-        // A server without clients ends by itself once this window has closed.
         MessageBox("No processes, exit server");
+        m_server.EndWithoutClients();
         EndDialog(IDOK);
         return;
     }

@@ -33,6 +33,11 @@ TEST(SettingsStringTest, ProtocolPartSetsAddressTimeOutAndAsciiMode)
         {"vrnser:1,200", DLE_BAD_PROTOCOL, 0, 1000, true},
         {"Other:1,200", DLE_BAD_PROTOCOL, 0, 1000, true},
         {"", DLE_BAD_PROTOCOL, 0, 1000, true},
+        {"VrnSer:32767,5", DLE_OK, 32767, 5, false},
+        {"VrnSer:-32768,5", DLE_OK, -32768, 5, false},
+        {"VrnSer:66536,200", DLE_BAD_PROTOCOL, 0, 1000, true},
+        {"VrnSer:-32769,200", DLE_BAD_PROTOCOL, 0, 1000, true},
+        {"VrnSer:99999999999999999999,200", DLE_BAD_PROTOCOL, 0, 1000, true},
     };
     for (const Row& row : rows)
     {
@@ -123,8 +128,9 @@ TEST(SettingsStringTest, ModemKeepsTheDialNumberEscaped)
 TEST(SettingsStringTest, BuiltStringsReadBackTheSame)
 {
     const char* strings[] = {
-        "VrnSer:0,200#COM:1,9600,E,8,1",  "VrnSer:1000,500#COM:3,19200,N,8,1", "VrnSer:31,1000#COM:255,115200,O,7,1",
-        "VrnSer:2,300#MODEM:4,57600,E,7,1,0123", "VrnSer:5,100#CANUSB:0,125000,500000",
+        "VrnSer:0,200#COM:1,9600,E,8,1",       "VrnSer:1000,500#COM:3,19200,N,8,1",
+        "VrnSer:31,1000#COM:255,115200,O,7,1", "VrnSer:2,300#MODEM:4,57600,E,7,1,0123",
+        "VrnSer:5,100#CANUSB:0,125000,500000",
     };
     for (const char* text : strings)
     {

@@ -173,6 +173,22 @@ TEST_F(VrnSerTest, DriveAddressesBeyondTheCommandByteAreRefusedInBinaryOnly)
     EXPECT_EQ(Drive().Parameter(5000, 2), 7u);
 }
 
+TEST_F(VrnSerTest, AsciiRefusesParametersThatWouldBeSentAsMemoryWords)
+{
+    ASSERT_EQ(Init("VrnSer:1000,200#COM:1,9600,E,8,1"), S_OK);
+    for (LONG ipa : {4096, 4352, 4608})
+    {
+        VARIANT value;
+        EXPECT_EQ(Get(ipa, 0, VT_UI2, value), E_INVALIDARG) << ipa;
+        EXPECT_EQ(ErrorCode(), DLE_BAD_INDEX) << ipa;
+        EXPECT_EQ(PutR8(ipa, 0, VT_UI2, 1), E_INVALIDARG) << ipa;
+    }
+    EXPECT_TRUE(Port().writes.empty());
+    EXPECT_EQ(PutR8(4095, 0, VT_UI2, 3), S_OK);
+    EXPECT_EQ(PutR8(4609, 0, VT_UI2, 4), S_OK);
+    EXPECT_EQ(Drive().Parameter(4609, 2), 4u);
+}
+
 TEST_F(VrnSerTest, TypeZeroTakesTheWidthFromTheVariant)
 {
     ASSERT_EQ(Init("VrnSer:0,200#COM:1,9600,E,8,1"), S_OK);
@@ -199,7 +215,8 @@ TEST_F(VrnSerTest, PutValuesAreTakenByTheVariantsOwnType)
         VARIANT value;
         DWORD raw;
     };
-    auto make = [](VARTYPE vt, auto set) {
+    auto make = [](VARTYPE vt, auto set)
+    {
         VARIANT v;
         VariantInit(&v);
         v.llVal = 0;
@@ -359,7 +376,8 @@ TEST_F(VrnSerTest, EachTransactionLocksPurgesWritesReadsAndUnlocks)
     VARIANT value;
     ASSERT_EQ(Get(20, 0, VT_UI2, value), S_OK);
     EXPECT_EQ(Port().calls, (std::vector<std::string>{"Lock", "Reset", "Write", "Unlock"}));
-    EXPECT_EQ(Port().timeouts, std::vector<WORD>(7, 321)) << "one read per reply byte with the reply time-out";
+    EXPECT_EQ(Port().timeouts, std::vector<WORD>(7, 321))
+        << "one read per reply byte with the reply time-out";
 }
 
 TEST_F(VrnSerTest, WritesWithoutAcknowledgeOnlySend)
@@ -504,7 +522,8 @@ TEST_F(VrnSerTest, ParIsReachedThroughDispatch)
     DISPPARAMS params{args, nullptr, 3, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &result, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(result.vt, VT_UI2);
     EXPECT_EQ(result.uiVal, 4242);
 }

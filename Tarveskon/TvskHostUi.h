@@ -1,0 +1,36 @@
+// What the wizard manager asks of the window layer: boxes, message pumping, the main window's
+// title, the recent-file list and posts to the main window. The program installs its own.
+#pragma once
+
+#include <framework/CString.h>
+#include <framework/WinTypes.h>
+
+class CWnd;
+
+class CTvskHostUi
+{
+public:
+    virtual ~CTvskHostUi() = default;
+    // owner null: the active window, else the main window. Answers the button pressed.
+    virtual int MessageBox(CWnd* owner, const CString& text, UINT type) = 0;
+    virtual void PumpMessages(int milliseconds) = 0;
+    virtual CString GetAppTitle() = 0;
+    virtual void SetMainWindowTitle(const CString& title) = 0;
+    virtual void AddToRecentFileList(const char* path) = 0;
+    virtual void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The file a configuration without a name is saved to; false when the user cancels.
+    virtual bool ChooseSavePath(CString& path) = 0;
+};
+
+// The host of a manager that runs without windows: boxes answer their default button.
+class CTvskHeadlessUi : public CTvskHostUi
+{
+public:
+    int MessageBox(CWnd* owner, const CString& text, UINT type) override;
+    void PumpMessages(int) override {}
+    CString GetAppTitle() override { return "Tarveskon"; }
+    void SetMainWindowTitle(const CString&) override {}
+    void AddToRecentFileList(const char*) override {}
+    void PostToMainWindow(UINT, WPARAM, LPARAM) override {}
+    bool ChooseSavePath(CString&) override { return false; }
+};

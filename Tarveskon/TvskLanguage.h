@@ -1,0 +1,46 @@
+// The language holder: the language list, the program's strings of the chosen language and the
+// drive type's texts. The chosen language is profile "Settings"/"LangID".
+#pragma once
+
+#include <TvskDb/TvskLangDb.h>
+#include <TvskDb/TvskStringDb.h>
+
+#include <framework/CString.h>
+
+class CTvskLanguage
+{
+public:
+    // Loads the language list from programDir + "/Language.def".
+    explicit CTvskLanguage(const CString& programDir);
+    virtual ~CTvskLanguage();
+    CTvskLanguage(const CTvskLanguage&) = delete;
+    CTvskLanguage& operator=(const CTvskLanguage&) = delete;
+
+    int GetLangId() const;
+    // FALSE when the id has no language name; else the id goes to the profile.
+    BOOL SetLanguage(int id);
+    const char* GetLanguageName(int id) const;
+    int GetLanguageId(const char* name) const;
+    int GetLanguagesNum() const { return m_langDb.GetLanguagesNum(); }
+    // Id of entry i of the language list, -1 out of range.
+    int GetLanguageIdAt(int i) const { return m_langDb.GetLanguageId(i); }
+    // The strings of the profile's language; TRUE when there is nothing to load.
+    BOOL LoadStrings();
+
+    // Ids above 49999 are never looked up.
+    BOOL GetString(UINT id, CString& text);
+    // The name must be a number of at most 49999.
+    BOOL GetStringByName(const char* name, CString& text);
+    BOOL GetParDescrText(const char* name, CString& text, bool opModeSubset);
+    void SetSubset(int subset) { m_parStrings.SetSubset(subset); }
+    BOOL GetVersion(CString& text) const { return m_parStrings.GetVersion(text) != 0; }
+    BOOL GetMenuString(int id, CString& text) const { return m_parStrings.GetMenuString(id, text) != 0; }
+
+    static constexpr UINT kMaxStringId = 49999;
+
+private:
+    CString m_programDir;
+    CTvskLangDb m_langDb;
+    CTvskStringDb m_strings;
+    CTvskStringParDb m_parStrings;
+};

@@ -1,0 +1,103 @@
+#include "ManagerTestSupport.h"
+
+#include <TvskDb/TvskParDb.h>
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+class TvskLanguageTest : public testing::Test
+{
+protected:
+    void SetUp() override { tvsk::testing::ResetProfile(); }
+    ProgramFolder folder;
+};
+
+TEST_F(TvskLanguageTest, PrefixedNamesLookUpTheirNumber)
+{
+    folder.Append("ITA.str", "\nSTR\t\"12\"\t\"dodici\"\n");
+    CTvskManager manager(folder.Dir().c_str());
+    CString text;
+    EXPECT_TRUE(manager.GetPrefixedString("S_12", text));
+    EXPECT_EQ(text.str(), "dodici");
+    EXPECT_FALSE(manager.GetPrefixedString("S_AB", text));
+    EXPECT_FALSE(manager.GetPrefixedString("X_12", text));
+    EXPECT_FALSE(manager.GetStringByName("12x", text));
+    EXPECT_FALSE(manager.GetStringByName("50000", text)) << "names are string ids of at most 49999";
+}
+
+TEST_F(TvskLanguageTest, IdsAboveTheTablesComeFromTheProgramsOwnStrings)
+{
+    CTvskManager manager(folder.Dir().c_str());
+    CString text;
+    EXPECT_FALSE(manager.Language().GetString(60000, text));
+    EXPECT_TRUE(manager.GetString(60000, text)) << "slot 5 always answers";
+    EXPECT_TRUE(text.IsEmpty());
+    ASSERT_TRUE(manager.GetString(2043, text));
+    EXPECT_EQ(text.str(), "Senza nome") << "not in ITA.str: the built-in text";
+    ASSERT_TRUE(manager.GetString(100, text));
+    EXPECT_FALSE(text.IsEmpty()) << "string 100 has a text";
+}
+
+TEST_F(TvskLanguageTest, ChangingLanguageSwitchesStringsAndProfile)
+{
+    CTvskManager manager(folder.Dir().c_str());
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(CProfile::Instance().GetProfileInt("Settings", "LangID", 0), 1u);
+    CString text;
+    manager.GetString(2004, text);
+    EXPECT_EQ(text.str(), "Error while saving the configuration");
+    EXPECT_EQ(manager.GetLanguageName().str(), "ENG");
+    EXPECT_FALSE(manager.ChangeLanguage(7)) << "an id without a name is refused";
+    EXPECT_EQ(manager.GetLanguageName().str(), "ENG");
+}
+
+TEST_F(TvskLanguageTest, AFailingStringFileKeepsThePreviousLanguage)
+{
+    folder.Remove("ENG.str");
+    CTvskManager manager(folder.Dir().c_str());
+    EXPECT_FALSE(manager.ChangeLanguage(1));
+    EXPECT_EQ(CProfile::Instance().GetProfileInt("Settings", "LangID", 0), 0u);
+    CString text;
+    manager.GetString(2004, text);
+    EXPECT_EQ(text.str(), "Errore nel salvataggio della configurazione");
+}
+
+TEST_F(TvskLanguageTest, DescriptionEqualToItsIdFallsBackToTheFilesText)
+{
+    folder.Replace("TK20/TK20.par", "\"Corrente nominale motore\"", "\"Corrente nominale motore\"\t3990");
+    folder.Replace("TK20/TK20.par", "\"Corrente di picco motore\"", "\"Corrente di picco motore\"\t3991");
+    folder.Append("ITA.str", "\nSTR\t\"3990\"\t\"3990\"\nSTR\t\"3991\"\t\"Picco\"\n");
+    CTvskManager manager(folder.Dir().c_str());
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    CString text;
+    ASSERT_TRUE(manager.GetParDescr("Pr33", text, false));
+    EXPECT_EQ(text.str(), "Corrente nominale motore");
+    ASSERT_TRUE(manager.GetParDescr("Pr34", text, false));
+    EXPECT_EQ(text.str(), "Picco");
+    ASSERT_TRUE(manager.GetParDescr("Pr3.1", text, true));
+    EXPECT_EQ(text.str(), "Drive abilitato(Val:0)");
+    EXPECT_FALSE(manager.GetParDescr("Pr999", text, false));
+}
+
+TEST_F(TvskLanguageTest, AFileWhoseLanguageHasNoMainPageKeepsThePreviousLanguage)
+{
+    folder.Replace("Samples/TK20.dat", "LANG\t\"ITA\"", "LANG\t\"ENG\"");
+    folder.Remove("Common/MainPage.htm");
+    CTvskManager manager(folder.Dir().c_str());
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_EQ(manager.GetLanguageName().str(), "ITA");
+    EXPECT_STREQ(manager.DataDb().GetLanguage(), "ITA");
+}
+
+TEST_F(TvskLanguageTest, AFileInAnotherLanguageSwitchesToIt)
+{
+    folder.Replace("Samples/TK20.dat", "LANG\t\"ITA\"", "LANG\t\"ENG\"");
+    CTvskManager manager(folder.Dir().c_str());
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_EQ(manager.GetLanguageName().str(), "ENG");
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+#include "ManagerTestSupport.h"
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+class TvskManagerFilesTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tvsk::testing::ResetProfile();
+        manager.SetHostUi(&ui);
+    }
+    DBPAR& Par(CTvskManager& m, const char* name)
+    {
+        DBPAR* par = m.ParDb().GetPar(name, true);
+        EXPECT_NE(par, nullptr) << name;
+        static DBPAR none{};
+        return par ? *par : none;
+    }
+
+    ProgramFolder folder;
+    RecordingUi ui;
+    CTvskManager manager{folder.Dir().c_str()};
+};
+
+TEST_F(TvskManagerFilesTest, NewFileStartsFromTheDefaultSession)
+{
+    ASSERT_TRUE(manager.NewFile());
+    EXPECT_TRUE(manager.DataDb().IsOpen());
+    EXPECT_STREQ(manager.GetFileName(), "");
+    EXPECT_STREQ(manager.DataDb().GetCommSettings(), "VrnSer:0,200#COM:1,9600,E,8,1");
+    EXPECT_EQ(manager.DataDb().GetDriveImg().str(), "/Drives.jpg");
+    EXPECT_FALSE(manager.IsModified());
+    EXPECT_EQ(ui.title, "Tarveskon - [ Senza nome ]");
+}
+
+TEST_F(TvskManagerFilesTest, OpenFailuresAnswerTheirCodeAndText)
+{
+    EXPECT_EQ(manager.OpenFile(folder.Path("Samples/None.dat").c_str()), 1);
+    EXPECT_EQ(manager.GetFileErrorText(1).Left(43).str(), "Errore nel caricamento della configurazione");
+    folder.Remove("TK20/TK20.par");
+    EXPECT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 4);
+    EXPECT_EQ(manager.GetFileErrorText(4).Left(51).str(),
+              "Errore nel caricamento del file parametri associato");
+}
+
+TEST_F(TvskManagerFilesTest, OpenAppliesTheSessionAndChoosesItsDriveAndMotor)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_DOUBLE_EQ(Par(manager, "Pr33").dblDefVal, 2.6);
+    EXPECT_DOUBLE_EQ(Par(manager, "Pr30").dblDefVal, 8);
+    EXPECT_TRUE(manager.IsDriveChosen());
+    EXPECT_TRUE(manager.IsMotorChosen());
+    EXPECT_EQ(manager.GetFileName(), folder.Path("Samples/TK20.dat"));
+    EXPECT_FALSE(manager.IsModified());
+    EXPECT_EQ(ui.title, "Tarveskon - [ TK20.dat ]");
+}
+
+TEST_F(TvskManagerFilesTest, SavingToAnotherExtensionChangesNothing)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    manager.SetModified(TRUE);
+    EXPECT_EQ(manager.SaveFile(folder.Path("Session.txt").c_str()), 2);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("Session.txt")));
+    EXPECT_EQ(manager.GetFileName(), folder.Path("Samples/TK20.dat"));
+    EXPECT_TRUE(manager.IsModified());
+    EXPECT_TRUE(ui.recent.empty());
+}
+
+TEST_F(TvskManagerFilesTest, ADataFileRoundTripKeepsValuesPlcAndSessionVariables)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    Par(manager, "Pr33").dblDefVal = 3.15;
+    Par(manager, "Pr36").dblDefVal = 22.5;
+    manager.ParDb().ResetParPlc();
+    DBPLC* first = manager.ParDb().AllocatePlcInstr(0);
+    *first = DBPLC{"LD", {75, 1, -1}};
+    *manager.ParDb().AllocatePlcInstr(1) = DBPLC{"END", {-1, -1, -1}};
+    DBSESSVAR* var = manager.ParDb().GetSessionVar("NomeAsse", nullptr);
+    ASSERT_NE(var, nullptr);
+    std::strcpy(var->szValue, "Asse X");
+    const std::string saved = folder.Path("Saved.dat");
+    ASSERT_EQ(manager.SaveFile(saved.c_str()), 0);
+    EXPECT_EQ(ui.recent, std::vector<std::string>{saved});
+
+    CTvskManager reopened(folder.Dir().c_str());
+    ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
+    EXPECT_DOUBLE_EQ(Par(reopened, "Pr33").dblDefVal, 3.15);
+    EXPECT_DOUBLE_EQ(Par(reopened, "Pr36").dblDefVal, 22.5);
+    ASSERT_EQ(reopened.ParDb().GetInstrNum(), 2);
+    EXPECT_STREQ(reopened.ParDb().GetPlcInstr(0)->szIstr, "LD");
+    EXPECT_EQ(reopened.ParDb().GetPlcInstr(0)->iOperands[1], 1);
+    DBSESSVAR* reread = reopened.ParDb().GetSessionVar("NomeAsse", nullptr);
+    ASSERT_NE(reread, nullptr);
+    EXPECT_STREQ(reread->szValue, "Asse X");
+}
+
+TEST_F(TvskManagerFilesTest, CamsOfAFamilyDriveSurviveTheRoundTrip)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    ASSERT_EQ(manager.ParDb().GetCamWorkNum(), 5);
+    manager.ParDb().SetCamData(2, 777.5, 1, 0);
+    manager.ParDb().SetCamData(0, 12.0, 0, 1);
+    const std::string saved = folder.Path("Cams.dat");
+    ASSERT_EQ(manager.SaveFile(saved.c_str()), 0);
+
+    CTvskManager reopened(folder.Dir().c_str());
+    ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
+    ASSERT_EQ(reopened.ParDb().GetCamWorkNum(), 6);
+    double value = 0;
+    int interp = 0;
+    ASSERT_TRUE(reopened.DataDb().GetCammaData(2, value, interp, 0));
+    EXPECT_DOUBLE_EQ(value, 777.5);
+    ASSERT_TRUE(reopened.DataDb().GetCammaData(0, value, interp, 1));
+    EXPECT_DOUBLE_EQ(value, 12.0);
+    EXPECT_DOUBLE_EQ(Par(reopened, "Pr1").dblDefVal, 2) << "the operating mode is applied first";
+}
+
+TEST_F(TvskManagerFilesTest, AListingWrittenAndImportedGivesTheSameValues)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    Par(manager, "Pr33").dblDefVal = 4.25;
+    Par(manager, "Pr30").dblDefVal = 12;
+    const std::string listing = folder.Path("Saved.slv");
+    ASSERT_EQ(manager.SaveFile(listing.c_str()), 0);
+    EXPECT_TRUE(ui.recent.empty()) << "listings are not recent files";
+
+    CTvskManager importer(folder.Dir().c_str());
+    ASSERT_EQ(importer.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    ASSERT_EQ(importer.ImportSlv(listing.c_str()), 0);
+    importer.ApplySlv();
+    EXPECT_DOUBLE_EQ(Par(importer, "Pr33").dblDefVal, 4.25);
+    EXPECT_DOUBLE_EQ(Par(importer, "Pr30").dblDefVal, 12);
+    EXPECT_DOUBLE_EQ(Par(importer, "Pr32").dblDefVal, 4500);
+    EXPECT_EQ(importer.DataDb().GetValNums(), 0) << "the session's values give way to the listing";
+}
+
+TEST_F(TvskManagerFilesTest, AListedValueForAParameterWithScaleZeroIsReportedAndKept)
+{
+    folder.Replace("TK20/TK20.par", "Pr35\t-1\trw\t6.4\t16\t100", "Pr35\t-1\trw\t6.4\t16\t0");
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    const std::string listing = folder.Path("Scale.slv");
+    ASSERT_EQ(manager.SaveFile(listing.c_str()), 0);
+    ASSERT_EQ(manager.ImportSlv(listing.c_str()), 0);
+    testing::internal::CaptureStderr();
+    manager.ApplySlv();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("ProgramError"), std::string::npos);
+    EXPECT_DOUBLE_EQ(Par(manager, "Pr35").dblDefVal, 6.4);
+    EXPECT_DOUBLE_EQ(Par(manager, "Pr33").dblDefVal, 2.6);
+}
+
+TEST_F(TvskManagerFilesTest, VersionsInstalledAndInUse)
+{
+    EXPECT_EQ(manager.GetReleaseVersion(6).str(), "2.4");
+    EXPECT_EQ(manager.GetReleaseVersion(4).str(), "1.2.0");
+    EXPECT_EQ(manager.GetReleaseVersion(9).str(), "n/a");
+    EXPECT_EQ(manager.GetReleaseVersion(2).str(), "n/a") << "no file open";
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_EQ(manager.GetReleaseVersion(2).str(), "1.0.0");
+    EXPECT_EQ(manager.GetVersionString(2).str(), "1.0.0");
+    EXPECT_EQ(manager.GetVersionString(4).str(), "1.2.0");
+    EXPECT_EQ(manager.GetVersionString(3).str(), "1.1.0");
+    EXPECT_EQ(manager.GetVersionString(7).str(), "n/a");
+    EXPECT_FALSE(manager.GetVersionString(1).IsEmpty());
+}
+
+TEST_F(TvskManagerFilesTest, AMissingVersionsFileGivesNotAvailable)
+{
+    folder.Remove("Versions.txt");
+    CTvskManager bare(folder.Dir().c_str());
+    EXPECT_EQ(bare.GetReleaseVersion(6).str(), "n/a");
+}
+
+} // namespace

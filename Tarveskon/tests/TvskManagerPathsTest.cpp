@@ -1,0 +1,79 @@
+#include "ManagerTestSupport.h"
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+
+class TvskManagerPathsTest : public testing::Test
+{
+protected:
+    void SetUp() override { tvsk::testing::ResetProfile(); }
+    std::string Rel(const CString& path) const { return path.str().substr(folder.Dir().size() + 1); }
+    std::string PagesDir(bool typeSubdir)
+    {
+        CString dir;
+        manager.GetPagesDir(dir, typeSubdir);
+        return Rel(dir);
+    }
+
+    ProgramFolder folder;
+    CTvskManager manager{folder.Dir().c_str()};
+};
+
+TEST_F(TvskManagerPathsTest, ApplicationPagesLiveInCommon)
+{
+    EXPECT_EQ(Rel(manager.GetMainPagePath()), "Common/MainPage.htm");
+    EXPECT_EQ(Rel(manager.GetStatusPagePath()), "Common/Status.htm");
+    EXPECT_EQ(Rel(manager.GetDrivesPagePath()), "Common/Drives.htm");
+    EXPECT_EQ(Rel(manager.GetMotorsPagePath()), "Common/Motors.htm");
+    EXPECT_EQ(Rel(manager.GetHelpPagePath("Help")), "Common/Help/TvskHelp_ITA.htm");
+}
+
+TEST_F(TvskManagerPathsTest, ADriveTypeOfItsOwnUsesItsFolderAndLanguage)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_EQ(PagesDir(false), "TK20/ITA");
+    EXPECT_EQ(PagesDir(true), "TK20/ITA");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(true)), "TK20/TK20_ITA.htm");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(false)), "TK20/TK20_ITA.htm");
+    EXPECT_EQ(Rel(manager.GetHelpPagePath(nullptr)), "TK20/TK20Help_ITA.htm");
+    EXPECT_EQ(Rel(manager.GetParFilePath()), "TK20/TK20.par");
+}
+
+TEST_F(TvskManagerPathsTest, AFamilyMemberUsesTheFamilyFolder)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    EXPECT_EQ(PagesDir(false), "TKSERIES/Pages");
+    EXPECT_EQ(PagesDir(true), "TKSERIES/TK40/Pages");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(false)), "TKSERIES/TKSERIES.htm");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(true)), "TKSERIES/TK40.htm");
+    EXPECT_EQ(Rel(manager.GetHelpPagePath(nullptr)), "TKSERIES/TK40/TK40Help_ITA.htm");
+    EXPECT_EQ(Rel(manager.GetParFilePath()), "TKSERIES/TK40.par");
+}
+
+TEST_F(TvskManagerPathsTest, AnAliasFindsItsFamilyButNoTypeSubfolder)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40S.dat").c_str()), 0);
+    EXPECT_EQ(PagesDir(true), "TK40S/ITA");
+    EXPECT_EQ(PagesDir(false), "TKSERIES/Pages");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(false)), "TKSERIES/TKSERIES.htm");
+    EXPECT_EQ(Rel(manager.GetWizardStartPage(true)), "TK40S/TK40S_ITA.htm");
+    EXPECT_EQ(Rel(manager.GetParFilePath()), "TKSERIES/TK40.par") << "the alias opens the type it stands for";
+    EXPECT_STREQ(manager.DataDb().GetDrive(), "TK40S^8^400") << "the alias is never written into the file";
+}
+
+TEST_F(TvskManagerPathsTest, TheMapsComeFromTheDrivesDatabase)
+{
+    CString type;
+    EXPECT_TRUE(manager.Folders().DriveTypeMap().Lookup(2050, type));
+    EXPECT_EQ(type.str(), "TK20");
+    EXPECT_TRUE(manager.Folders().AliasMap().Lookup("TK40S", type));
+    EXPECT_EQ(type.str(), "TK40");
+    EXPECT_TRUE(manager.Folders().FamilyMap().Lookup("TK40", type));
+    EXPECT_EQ(type.str(), "TKSERIES");
+    EXPECT_TRUE(manager.Folders().EncoderParMap().Lookup("TK20", type));
+    EXPECT_EQ(type.str(), "Pr61");
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+#include <TvskCamEditor/ui/CamEditorIds.h>
+#include <TvskCamEditor/ui/DlgCamEdit.h>
+
+#include "CamHost.h"
+
+#include <testing/WaitUntil.h>
+#include <ui/Controls.h>
+#include <ui/MessageBox.h>
+
+#include <QImage>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace
+{
+// The cam host with a drive behind commands 14 and 15.
+class CDriveCamHost : public CCamHost
+{
+public:
+    long SendCommand(UINT code, long param1, long param2) override
+    {
+        const int address = static_cast<int>(param1 & 0xFFFF);
+        if (silent || (code != 14 && code != 15))
+            return 5;
+        if (code == 14)
+            *reinterpret_cast<double*>(param2) = words[address];
+        else
+            words[address] = static_cast<int>(param2);
+        return 0;
+    }
+    BOOL GetString(UINT id, CString& text) override
+    {
+        if (id != IDS_CAM_DRIVE_ERROR)
+            return FALSE;
+        text = "Errore di comunicazione con il drive";
+        return TRUE;
+    }
+    int GetCamDefNum() override { return 4; }
+    int GetCamDefIndex(int i) override { return i; }
+    int GetCamStartAddr(int cam) override { return 3072 + cam * 257; }
+    void SetModified(BOOL modified) override { modifiedCalls += modified ? 1 : 0; }
+
+    std::map<int, int> words;
+    bool silent = false;
+    int modifiedCalls = 0;
+};
+
+class CAnsweringSink : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        texts.push_back(text);
+        return answer;
+    }
+    std::vector<CString> texts;
+    int answer = IDOK;
+};
+
+class CamDialogTest : public ::testing::Test
+{
+protected:
+    CamDialogTest() { previous = AfxSetMessageBoxSink(&boxes); }
+    ~CamDialogTest() override { AfxSetMessageBoxSink(previous); }
+
+    std::unique_ptr<CDlgCamEdit> Open(int cam)
+    {
+        auto dialog = std::make_unique<CDlgCamEdit>(&host, cam);
+        EXPECT_TRUE(dialog->Create(IDD_CAMEDIT));
+        return dialog;
+    }
+
+    CDriveCamHost host;
+    CAnsweringSink boxes;
+    CMessageBoxSink* previous = nullptr;
+};
+} // namespace
+
+TEST_F(CamDialogTest, OpensTheCamAskedForWhenListedElseTheFirst)
+{
+    host.m_Cams[2][0] = {1500, 0};
+    auto dialog = Open(2);
+    EXPECT_EQ(dialog->GetCam(), 2);
+    EXPECT_EQ(dialog->GetTable().Table().GetPointAt(0).dValue, 1500);
+    EXPECT_EQ(dialog->GetGrid().GetNumRows(), 257);
+    EXPECT_EQ(Open(7)->GetCam(), 0);
+}
+
+TEST_F(CamDialogTest, ReadingTheDriveMakesEveryPointAValuePoint)
+{
+    for (int i = 0; i < 257; ++i)
+        host.words[3072 + 257 + i] = i * 10;
+    host.m_Cams[1][5] = {0, 4};
+    auto dialog = Open(1);
+    dialog->OnReadDrive();
+    const CCamTable& table = dialog->GetTable().Table();
+    for (int i = 0; i < 257; ++i)
+    {
+        ASSERT_EQ(table.GetPointAt(i).dValue, i * 10) << i;
+        ASSERT_EQ(table.GetPointAt(i).nKind, CAM_VAL) << i;
+    }
+    EXPECT_FALSE(dialog->IsModifiedMarker());
+    EXPECT_EQ(host.modifiedCalls, 1);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(CamDialogTest, WritingSendsTruncatedValues)
+{
+    auto dialog = Open(0);
+    ASSERT_TRUE(dialog->GetTable().Table().SetPoint(3, 1234.9, CAM_VAL));
+    boxes.answer = IDNO; // the cam changed: do not store it first
+    dialog->OnWriteDrive();
+    EXPECT_EQ(host.words[3072 + 3], 1234);
+    EXPECT_EQ(host.words.size(), 257u);
+}
+
+TEST_F(CamDialogTest, ASilentDriveShowsTheHostErrorAndStops)
+{
+    host.silent = true;
+    auto dialog = Open(0);
+    dialog->OnReadDrive();
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Errore di comunicazione con il drive");
+}
+
+TEST_F(CamDialogTest, FillingWaitsForTheCheckBox)
+{
+    auto dialog = Open(0);
+    dialog->OnFill();
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Abilitare prima il calcolo");
+    EXPECT_FALSE(dialog->GetTable().Table().GetPointAt(10).bDefined);
+
+    static_cast<CButton*>(dialog->GetDlgItem(IDC_CAM_ENABLE_FORMULA))->SetCheck(BST_CHECKED);
+    static_cast<CComboBox*>(dialog->GetDlgItem(IDC_CAM_SAMPLES))->SetCurSel(1); // y = x
+    dialog->OnFill();
+    EXPECT_EQ(dialog->GetTable().Table().GetPointAt(128).dValue, 5019);
+    EXPECT_TRUE(dialog->GetTable().Table().IsComplete());
+}
+
+TEST_F(CamDialogTest, AnEditMarksTheCaptionAndCancelKeepsTheDialog)
+{
+    auto dialog = Open(0);
+    dialog->ShowWindow(SW_SHOW);
+    const CString caption = dialog->GetWindowText();
+    ASSERT_TRUE(dialog->GetTable().Table().SetValueText(4, "400"));
+    EXPECT_EQ(dialog->GetWindowText(), caption + "*");
+    boxes.answer = IDCANCEL;
+    dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    boxes.answer = IDYES;
+    dialog->OnStore();
+    EXPECT_EQ(dialog->GetWindowText(), caption);
+    EXPECT_EQ(host.m_Cams[0][4].value, 400);
+}
+
+TEST_F(CamDialogTest, ResetStoresDefinedZerosThenShowsAnEmptyTable)
+{
+    host.m_Cams[0][9] = {900, 0};
+    auto dialog = Open(0);
+    boxes.answer = IDOK;
+    dialog->OnReset();
+    EXPECT_EQ(host.m_Cams[0].size(), 257u);
+    EXPECT_EQ(host.m_Cams[0][9].value, 0);
+    EXPECT_FALSE(dialog->GetTable().Table().GetPointAt(9).bDefined);
+    EXPECT_EQ(dialog->GetTable().Table().GetValueText(9), "");
+}
+
+TEST_F(CamDialogTest, TheGraphDrawsTheValuesInBlue)
+{
+    host.m_Cams[0][0] = {0, 1};
+    for (int i = 1; i < 257; ++i)
+        host.m_Cams[0][i] = {i == 256 ? 10000.0 : 0.0, 1};
+    auto dialog = Open(0);
+    dialog->GetTable().Table().Recompute();
+    dialog->MoveWindow(0, 0, 900, 500);
+    QWidget* graph = dialog->GetGraph().GetWidget();
+    const QImage image = graph->grab().toImage();
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            blue += image.pixelColor(x, y) == QColor(0, 0, 255);
+    EXPECT_GT(blue, 100);
+}
