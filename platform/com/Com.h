@@ -6,6 +6,7 @@
 #include "ComModule.h"
 #include "ComObject.h"
 #include "ComRuntime.h"
+#include "ConnectionAdvise.h"
 #include "ConnectionPoint.h"
 #include "Dispatch.h"
 #include "DispatchObject.h"

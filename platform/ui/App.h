@@ -1,9 +1,12 @@
 // The application object: toolkit start, main loop, idle time, pre-translation, wait cursor, shell open.
 #pragma once
 
+#include "RecentFileList.h"
 #include "UiDefs.h"
 
 #include <framework/CString.h>
+
+#include <memory>
 
 class CWinApp
 {
@@ -30,12 +33,16 @@ public:
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);
     BOOL WriteProfileInt(const char* section, const char* entry, int value);
     BOOL WriteProfileBinary(const char* section, const char* entry, const BYTE* data, UINT bytes);
+    // The recent-file list of maxMru entries in the profile's "Recent File List" (RecentFileList.cpp).
+    void LoadStdProfileSettings(UINT maxMru = 4);
+    virtual void AddToRecentFileList(const char* pathName);
 
     HCURSOR LoadStandardCursor(UINT id) const;
     void BeginWaitCursor();
     void EndWaitCursor();
 
     CWnd* m_pMainWnd = nullptr;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList; // after LoadStdProfileSettings
     const char* m_pszAppName;
 
 private:

@@ -4,8 +4,10 @@
 #include "CmdUI.h"
 #include "Controls.h"
 #include "Dc.h"
+#include "HelpInfo.h"
 #include "MessageBox.h"
 #include "OwnScrollBars.h"
+#include "SystemMenu.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -232,6 +234,10 @@ public:
             if (key != 0)
                 pass = wnd->DispatchFromToolkit(e->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP, key,
                                                 ke->isAutoRepeat() ? 1 : 1);
+            if (pass && key == VK_F1 && e->type() == QEvent::KeyPress) {
+                tvsk::ui::SendHelpRequest(wnd); // the request climbs itself: the key goes no further
+                return true;
+            }
             if (pass && e->type() == QEvent::KeyPress && !ke->text().isEmpty() && ke->text().at(0).unicode() >= 0x20)
                 pass = wnd->DispatchFromToolkit(WM_CHAR, ke->text().at(0).unicode(), 1);
             return !(pass && wnd->m_drawnByToolkit);
@@ -1240,9 +1246,11 @@ LRESULT CWnd::Default()
     return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
-LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM)
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_SYSCOMMAND: return tvsk::ui::DefaultSysCommand(this, wParam);
+    case WM_HELP: return tvsk::ui::DefaultHelp(this, wParam, lParam);
     case WM_ERASEBKGND:
         EraseBackground(reinterpret_cast<CDC*>(wParam));
         return 1;
@@ -1307,6 +1315,8 @@ LRESULT CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<CWnd*>(wParam)); return 0;
     case WM_CANCELMODE: OnCancelMode(); return 0;
     case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;
+    case WM_HELP: return OnHelpInfo(reinterpret_cast<HELPINFO*>(lParam));
     default: return DefWindowProc(message, wParam, lParam);
     }
 }

@@ -15,6 +15,8 @@
 
 class CCmdUI;
 class CDC;
+class CMenu;
+struct HELPINFO;
 class QImage;
 class QWidget;
 
@@ -167,6 +169,9 @@ public:
     BOOL KillTimer(UINT_PTR id);
     virtual BOOL PreTranslateMessage(MSG* msg);
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK);
+    // The window's system menu (SystemMenu.h), made on first request; revert restores the default
+    // items and answers null.
+    CMenu* GetSystemMenu(BOOL revert);
 
     // Commands: handlers mapped by id; update handlers set the state of buttons and controls.
     virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
@@ -220,6 +225,8 @@ protected:
     virtual void OnSetFocus(CWnd* oldWnd);
     virtual void OnKillFocus(CWnd* newWnd);
     virtual void OnCancelMode();
+    virtual void OnSysCommand(UINT id, LPARAM lParam);
+    virtual BOOL OnHelpInfo(HELPINFO* info);
 
     void MapCommand(UINT id, std::function<void()> handler, WORD notifyCode = 0);
     void MapUpdateCommandUI(UINT id, std::function<void(CCmdUI*)> handler);

@@ -1,10 +1,9 @@
 // The window task: worker start and end, stop-aware sleep, posting texts that outlive the caller's.
 #include <ZoSupport/WndTask.h>
 
-#include <ui/App.h>
+#include <testing/WaitUntil.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,34 +20,6 @@ namespace
 {
 
 constexpr UINT WM_TASK = WM_USER + 1;
-
-class ToolkitEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        char dir[] = "/tmp/tvsk-task-XXXXXX";
-        ASSERT_NE(::mkdtemp(dir), nullptr);
-        ::setenv("TARVESKON_REGISTRY", (std::string(dir) + "/registry").c_str(), 1);
-        static CWinApp app("WndTaskTests");
-        int argc = 0;
-        AfxInitToolkit(argc, nullptr);
-    }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
-
-bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition())
-    {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 class ReceivingWnd : public CWnd
 {
@@ -163,7 +135,7 @@ TEST(WndTaskTest, MsgPostsACopyOfTheTextThatOutlivesTheCallersBuffer)
         &wnd);
     ASSERT_TRUE(task.Start());
     ASSERT_TRUE(task.WaitUntilEnded(3000));
-    ASSERT_TRUE(PumpUntil([&] { return wnd.received.size() == 21; }));
+    ASSERT_TRUE(WaitUntil([&] { return wnd.received.size() == 21; }));
     for (int i = 0; i < 20; ++i)
     {
         const auto& r = wnd.received[static_cast<size_t>(i)];
@@ -197,7 +169,7 @@ TEST(WndTaskTest, SetWndRedirectsAndNullPostsNothing)
     task.SetWnd(&second, WM_TASK);
     ASSERT_TRUE(task.Start());
     ASSERT_TRUE(task.WaitUntilEnded(3000));
-    ASSERT_TRUE(PumpUntil([&] { return second.received.size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return second.received.size() == 1; }));
     EXPECT_TRUE(first.received.empty());
     task.SetWnd(nullptr, WM_TASK);
     ASSERT_TRUE(task.Start());

@@ -1,0 +1,5 @@
+// A module without the plug-in exports.
+extern "C" int NotAPluginAnswer()
+{
+    return 42;
+}
