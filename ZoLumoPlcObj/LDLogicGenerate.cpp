@@ -366,6 +366,7 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
         auto* function = new CPlcFBDFunction;
         function->m_strID = name;
         function->m_strBlockName = e->m_strText;
+        function->m_nWidth = fin ? 6 : 5; // the ENO column
         function->m_bValid = true;
         function->m_nX = e->m_nX;
         function->m_nY = e->m_nY + 1;

@@ -4,6 +4,7 @@
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/LinearSystem.h>
 #include <ZoSupport/ProgramError.h>
+#include <framework/LeadingNumber.h>
 
 #include <algorithm>
 #include <cctype>
@@ -18,24 +19,6 @@ constexpr double kHalfPi = 1.57075;
 constexpr double kInvPi = 0.31831927423205475;
 constexpr int kMaxPoints = 65536; // points are addressed with 16 bits
 
-// The whole text, blanks aside, must be a finite number.
-bool ReadNumber(const char* text, double& value)
-{
-    if (!text)
-        return false;
-    while (std::isspace(static_cast<unsigned char>(*text)))
-        ++text;
-    char* end = nullptr;
-    const double v = std::strtod(text, &end);
-    if (end == text)
-        return false;
-    while (std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    if (*end != '\0' || !std::isfinite(v))
-        return false;
-    value = v;
-    return true;
-}
 } // namespace
 
 CCamTable::CCamTable() : m_Points(kDefaultPoints) {}
@@ -77,7 +60,7 @@ CString CCamTable::GetValueText(int row) const
 bool CCamTable::SetValueText(int row, const char* text)
 {
     double value = 0.0;
-    if (row < 0 || row >= GetCount() || !ReadNumber(text, value))
+    if (row < 0 || row >= GetCount() || !text || !tvsk::WholeDouble(text, value))
         return false;
     CAM_POINT& point = m_Points[static_cast<size_t>(row)];
     const bool changed = value != point.dValue;
@@ -251,7 +234,7 @@ int CCamTable::PasteText(const char* text)
         if (!(tokens >> first >> second) || !std::isdigit(static_cast<unsigned char>(first[0])))
             continue;
         double value = 0.0;
-        if (!ReadNumber(second.c_str(), value))
+        if (!tvsk::WholeDouble(second, value))
             continue;
         if (SetPoint(std::atoi(first.c_str()), value, CAM_VAL))
             ++set;

@@ -156,7 +156,9 @@ TEST_F(LDLogicGenerateTest, ElementsBecomeNamedContactsCoilsAndFunctions)
         EXPECT_NE(add->FindPin(pin), nullptr) << pin;
     EXPECT_EQ(box->m_Variables.GetCount(), 3);
     EXPECT_EQ(add->FindPin("0")->m_pPartner->m_pPartner, add->FindPin("0"));
+    EXPECT_EQ(add->m_nWidth, 5);
     EXPECT_EQ(Network(8)->m_Functions.GetCount(), 1);
+    EXPECT_EQ(static_cast<CPlcFBDFunction*>(Network(8)->m_Functions.GetHead())->m_nWidth, 6);
     EXPECT_TRUE(Network(8)->m_Variables.IsEmpty());
 
     // Every net is as wide as the widest one.

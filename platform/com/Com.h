@@ -11,6 +11,7 @@
 #include "Dispatch.h"
 #include "DispatchObject.h"
 #include "DispatchTable.h"
+#include "EnumVariant.h"
 #include "ErrorInfo.h"
 #include "Guid.h"
 #include "SafeArray.h"

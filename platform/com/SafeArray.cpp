@@ -15,24 +15,34 @@ ULONG ElementSize(VARTYPE vt)
     switch (vt)
     {
     case VT_I1:
-    case VT_UI1: return 1;
+    case VT_UI1:
+        return 1;
     case VT_I2:
     case VT_UI2:
-    case VT_BOOL: return 2;
+    case VT_BOOL:
+        return 2;
     case VT_I4:
     case VT_UI4:
     case VT_INT:
     case VT_UINT:
     case VT_R4:
-    case VT_ERROR: return 4;
+    case VT_ERROR:
+        return 4;
     case VT_R8:
+    case VT_CY:
+    case VT_DATE:
     case VT_I8:
-    case VT_UI8: return 8;
-    case VT_BSTR: return sizeof(BSTR);
+    case VT_UI8:
+        return 8;
+    case VT_BSTR:
+        return sizeof(BSTR);
     case VT_UNKNOWN:
-    case VT_DISPATCH: return sizeof(IUnknown*);
-    case VT_VARIANT: return sizeof(VARIANT);
-    default: return 0;
+    case VT_DISPATCH:
+        return sizeof(IUnknown*);
+    case VT_VARIANT:
+        return sizeof(VARIANT);
+    default:
+        return 0;
     }
 }
 
@@ -84,7 +94,8 @@ HRESULT CopyElement(VARTYPE vt, void* dest, const void* src, ULONG size)
     if (vt == VT_BSTR)
     {
         BSTR s = *static_cast<const BSTR*>(src);
-        BSTR copy = s ? SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s)) : nullptr;
+        BSTR copy =
+            s ? SysAllocStringByteLen(reinterpret_cast<const char*>(s), SysStringByteLen(s)) : nullptr;
         if (s && !copy)
             return E_OUTOFMEMORY;
         *static_cast<BSTR*>(dest) = copy;
@@ -271,7 +282,8 @@ HRESULT SafeArrayPutElement(SAFEARRAY* array, const LONG* indices, const void* v
     if (!ElementOffset(array, indices, offset))
         return DISP_E_BADINDEX;
     void* e = static_cast<BYTE*>(array->pvData) + offset;
-    if (array->vt == VT_BSTR || array->vt == VT_UNKNOWN || array->vt == VT_DISPATCH || array->vt == VT_VARIANT)
+    if (array->vt == VT_BSTR || array->vt == VT_UNKNOWN || array->vt == VT_DISPATCH ||
+        array->vt == VT_VARIANT)
     {
         // Copy first so a failed copy leaves the old element in place.
         alignas(VARIANT) BYTE fresh[sizeof(VARIANT)] = {};

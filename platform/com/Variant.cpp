@@ -28,12 +28,16 @@ bool IsKnownScalar(VARTYPE vt)
     case VT_UINT:
     case VT_R4:
     case VT_R8:
+    case VT_CY:
+    case VT_DATE:
     case VT_BOOL:
     case VT_ERROR:
     case VT_BSTR:
     case VT_UNKNOWN:
-    case VT_DISPATCH: return true;
-    default: return false;
+    case VT_DISPATCH:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -72,23 +76,44 @@ HRESULT tvsk::com::detail::Dereference(const VARIANT* src, VARIANT& view)
     switch (base)
     {
     case VT_I1:
-    case VT_UI1: view.bVal = *src->pbVal; break;
+    case VT_UI1:
+        view.bVal = *src->pbVal;
+        break;
     case VT_I2:
     case VT_UI2:
-    case VT_BOOL: view.iVal = *src->piVal; break;
+    case VT_BOOL:
+        view.iVal = *src->piVal;
+        break;
     case VT_I4:
     case VT_UI4:
     case VT_INT:
     case VT_UINT:
-    case VT_ERROR: view.lVal = *src->plVal; break;
-    case VT_R4: view.fltVal = *src->pfltVal; break;
-    case VT_R8: view.dblVal = *src->pdblVal; break;
+    case VT_ERROR:
+        view.lVal = *src->plVal;
+        break;
+    case VT_R4:
+        view.fltVal = *src->pfltVal;
+        break;
+    case VT_R8:
+    case VT_DATE:
+        view.dblVal = *src->pdblVal;
+        break;
+    case VT_CY:
+        view.cyVal = *src->pcyVal;
+        break;
     case VT_I8:
-    case VT_UI8: view.llVal = *src->pllVal; break;
-    case VT_BSTR: view.bstrVal = *src->pbstrVal; break;
+    case VT_UI8:
+        view.llVal = *src->pllVal;
+        break;
+    case VT_BSTR:
+        view.bstrVal = *src->pbstrVal;
+        break;
     case VT_UNKNOWN:
-    case VT_DISPATCH: view.punkVal = *src->ppunkVal; break;
-    default: return DISP_E_BADVARTYPE;
+    case VT_DISPATCH:
+        view.punkVal = *src->ppunkVal;
+        break;
+    default:
+        return DISP_E_BADVARTYPE;
     }
     return S_OK;
 }

@@ -19,6 +19,8 @@ enum : VARTYPE
     VT_I4 = 3,
     VT_R4 = 4,
     VT_R8 = 5,
+    VT_CY = 6,
+    VT_DATE = 7,
     VT_BSTR = 8,
     VT_DISPATCH = 9,
     VT_ERROR = 10,
@@ -38,6 +40,14 @@ enum : VARTYPE
     VT_TYPEMASK = 0x0FFF,
 };
 
+// Currency: a count of ten-thousandths.
+struct CY
+{
+    LONGLONG int64;
+};
+// Days since 30 December 1899; the fraction is the time of day.
+using DATE = double;
+
 struct VARIANT
 {
     VARTYPE vt;
@@ -52,6 +62,8 @@ struct VARIANT
         SHORT iVal;
         FLOAT fltVal;
         DOUBLE dblVal;
+        CY cyVal;
+        DATE date;
         VARIANT_BOOL boolVal;
         SCODE scode;
         BSTR bstrVal;
@@ -70,6 +82,8 @@ struct VARIANT
         LONGLONG* pllVal;
         FLOAT* pfltVal;
         DOUBLE* pdblVal;
+        CY* pcyVal;
+        DATE* pdate;
         VARIANT_BOOL* pboolVal;
         SCODE* pscode;
         BSTR* pbstrVal;

@@ -38,24 +38,68 @@ HRESULT Classify(const VARIANT& v, Scalar& s)
 {
     switch (v.vt)
     {
-    case VT_EMPTY: s.kind = Scalar::Empty; return S_OK;
-    case VT_NULL: s.kind = Scalar::Null; return S_OK;
-    case VT_I1: s = {Scalar::Integer, static_cast<signed char>(v.cVal)}; return S_OK;
-    case VT_UI1: s = {Scalar::Integer, v.bVal}; return S_OK;
-    case VT_I2: s = {Scalar::Integer, v.iVal}; return S_OK;
-    case VT_UI2: s = {Scalar::Integer, v.uiVal}; return S_OK;
-    case VT_I4: s = {Scalar::Integer, v.lVal}; return S_OK;
-    case VT_UI4: s = {Scalar::Integer, v.ulVal}; return S_OK;
-    case VT_INT: s = {Scalar::Integer, v.intVal}; return S_OK;
-    case VT_UINT: s = {Scalar::Integer, v.uintVal}; return S_OK;
-    case VT_I8: s = {Scalar::Integer, v.llVal}; return S_OK;
-    case VT_UI8: s = {Scalar::Integer, v.ullVal}; return S_OK;
-    case VT_R4: s.kind = Scalar::Real; s.real = v.fltVal; return S_OK;
-    case VT_R8: s.kind = Scalar::Real; s.real = v.dblVal; return S_OK;
-    case VT_BOOL: s.kind = Scalar::Boolean; s.boolean = v.boolVal != 0; return S_OK;
-    case VT_BSTR: s.kind = Scalar::Text; s.text = v.bstrVal; return S_OK;
-    case VT_ERROR: s.kind = Scalar::Error; return S_OK;
-    default: return DISP_E_BADVARTYPE;
+    case VT_EMPTY:
+        s.kind = Scalar::Empty;
+        return S_OK;
+    case VT_NULL:
+        s.kind = Scalar::Null;
+        return S_OK;
+    case VT_I1:
+        s = {Scalar::Integer, static_cast<signed char>(v.cVal)};
+        return S_OK;
+    case VT_UI1:
+        s = {Scalar::Integer, v.bVal};
+        return S_OK;
+    case VT_I2:
+        s = {Scalar::Integer, v.iVal};
+        return S_OK;
+    case VT_UI2:
+        s = {Scalar::Integer, v.uiVal};
+        return S_OK;
+    case VT_I4:
+        s = {Scalar::Integer, v.lVal};
+        return S_OK;
+    case VT_UI4:
+        s = {Scalar::Integer, v.ulVal};
+        return S_OK;
+    case VT_INT:
+        s = {Scalar::Integer, v.intVal};
+        return S_OK;
+    case VT_UINT:
+        s = {Scalar::Integer, v.uintVal};
+        return S_OK;
+    case VT_I8:
+        s = {Scalar::Integer, v.llVal};
+        return S_OK;
+    case VT_UI8:
+        s = {Scalar::Integer, v.ullVal};
+        return S_OK;
+    case VT_R4:
+        s.kind = Scalar::Real;
+        s.real = v.fltVal;
+        return S_OK;
+    case VT_R8:
+    case VT_DATE:
+        s.kind = Scalar::Real;
+        s.real = v.dblVal;
+        return S_OK;
+    case VT_CY:
+        s.kind = Scalar::Real;
+        s.real = static_cast<double>(v.cyVal.int64) / 10000;
+        return S_OK;
+    case VT_BOOL:
+        s.kind = Scalar::Boolean;
+        s.boolean = v.boolVal != 0;
+        return S_OK;
+    case VT_BSTR:
+        s.kind = Scalar::Text;
+        s.text = v.bstrVal;
+        return S_OK;
+    case VT_ERROR:
+        s.kind = Scalar::Error;
+        return S_OK;
+    default:
+        return DISP_E_BADVARTYPE;
     }
 }
 
@@ -105,7 +149,8 @@ HRESULT ParseNumber(BSTR text, Scalar& out)
         return S_OK;
     }
     double value = 0;
-    auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
+    auto [end, ec] =
+        std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
     if (end != body.data() + body.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
         return DISP_E_TYPEMISMATCH;
     if (ec == std::errc::result_out_of_range && std::fabs(value) > 1)
@@ -119,12 +164,16 @@ HRESULT ToInteger(const Scalar& s, Int lowest, Int highest, Int& out)
 {
     switch (s.kind)
     {
-    case Scalar::Empty: out = 0; return S_OK;
+    case Scalar::Empty:
+        out = 0;
+        return S_OK;
     case Scalar::Boolean:
         // True is all bits set: -1 for signed types, the largest value for unsigned ones.
         out = !s.boolean ? 0 : (lowest < 0 ? -1 : highest);
         return S_OK;
-    case Scalar::Integer: out = s.integer; break;
+    case Scalar::Integer:
+        out = s.integer;
+        break;
     case Scalar::Real:
     {
         if (!std::isfinite(s.real))
@@ -141,7 +190,8 @@ HRESULT ToInteger(const Scalar& s, Int lowest, Int highest, Int& out)
         const HRESULT hr = ParseNumber(s.text, number);
         return FAILED(hr) ? hr : ToInteger(number, lowest, highest, out);
     }
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
     return (out < lowest || out > highest) ? DISP_E_OVERFLOW : S_OK;
 }
@@ -150,17 +200,26 @@ HRESULT ToReal(const Scalar& s, double& out)
 {
     switch (s.kind)
     {
-    case Scalar::Empty: out = 0; return S_OK;
-    case Scalar::Boolean: out = s.boolean ? -1 : 0; return S_OK;
-    case Scalar::Integer: out = static_cast<double>(s.integer); return S_OK;
-    case Scalar::Real: out = s.real; return S_OK;
+    case Scalar::Empty:
+        out = 0;
+        return S_OK;
+    case Scalar::Boolean:
+        out = s.boolean ? -1 : 0;
+        return S_OK;
+    case Scalar::Integer:
+        out = static_cast<double>(s.integer);
+        return S_OK;
+    case Scalar::Real:
+        out = s.real;
+        return S_OK;
     case Scalar::Text:
     {
         Scalar number;
         const HRESULT hr = ParseNumber(s.text, number);
         return FAILED(hr) ? hr : ToReal(number, out);
     }
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
 }
 
@@ -183,10 +242,18 @@ HRESULT ToBool(const Scalar& s, bool& out)
 {
     switch (s.kind)
     {
-    case Scalar::Empty: out = false; return S_OK;
-    case Scalar::Boolean: out = s.boolean; return S_OK;
-    case Scalar::Integer: out = s.integer != 0; return S_OK;
-    case Scalar::Real: out = s.real != 0; return S_OK;
+    case Scalar::Empty:
+        out = false;
+        return S_OK;
+    case Scalar::Boolean:
+        out = s.boolean;
+        return S_OK;
+    case Scalar::Integer:
+        out = s.integer != 0;
+        return S_OK;
+    case Scalar::Real:
+        out = s.real != 0;
+        return S_OK;
     case Scalar::Text:
     {
         const std::u16string_view t = Trimmed(s.text);
@@ -199,7 +266,8 @@ HRESULT ToBool(const Scalar& s, bool& out)
         const HRESULT hr = ParseNumber(s.text, number);
         return FAILED(hr) ? hr : ToBool(number, out);
     }
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
 }
 
@@ -232,16 +300,22 @@ HRESULT ToText(const Scalar& s, VARTYPE sourceType, USHORT flags, BSTR& out)
     std::string text;
     switch (s.kind)
     {
-    case Scalar::Empty: break;
+    case Scalar::Empty:
+        break;
     case Scalar::Text:
         out = SysAllocStringLen(s.text, SysStringLen(s.text));
         return out || !s.text ? S_OK : E_OUTOFMEMORY;
     case Scalar::Boolean:
         text = (flags & VARIANT_ALPHABOOL) ? (s.boolean ? "True" : "False") : (s.boolean ? "-1" : "0");
         break;
-    case Scalar::Integer: text = IntegerText(s.integer); break;
-    case Scalar::Real: text = RealText(s.real, sourceType == VT_R4 ? 7 : 15); break;
-    default: return DISP_E_TYPEMISMATCH;
+    case Scalar::Integer:
+        text = IntegerText(s.integer);
+        break;
+    case Scalar::Real:
+        text = RealText(s.real, sourceType == VT_R4 ? 7 : 15);
+        break;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
     out = tvsk::com::BstrFromUtf8(text);
     return out ? S_OK : E_OUTOFMEMORY;
@@ -251,19 +325,34 @@ bool IntegerRange(VARTYPE vt, Int& lowest, Int& highest)
 {
     switch (vt)
     {
-    case VT_I1: lowest = -128, highest = 127; return true;
-    case VT_UI1: lowest = 0, highest = 255; return true;
-    case VT_I2: lowest = -32768, highest = 32767; return true;
-    case VT_UI2: lowest = 0, highest = 65535; return true;
+    case VT_I1:
+        lowest = -128, highest = 127;
+        return true;
+    case VT_UI1:
+        lowest = 0, highest = 255;
+        return true;
+    case VT_I2:
+        lowest = -32768, highest = 32767;
+        return true;
+    case VT_UI2:
+        lowest = 0, highest = 65535;
+        return true;
     case VT_I4:
-    case VT_INT: lowest = std::numeric_limits<LONG>::min(), highest = std::numeric_limits<LONG>::max(); return true;
+    case VT_INT:
+        lowest = std::numeric_limits<LONG>::min(), highest = std::numeric_limits<LONG>::max();
+        return true;
     case VT_UI4:
-    case VT_UINT: lowest = 0, highest = std::numeric_limits<ULONG>::max(); return true;
+    case VT_UINT:
+        lowest = 0, highest = std::numeric_limits<ULONG>::max();
+        return true;
     case VT_I8:
         lowest = std::numeric_limits<LONGLONG>::min(), highest = std::numeric_limits<LONGLONG>::max();
         return true;
-    case VT_UI8: lowest = 0, highest = std::numeric_limits<ULONGLONG>::max(); return true;
-    default: return false;
+    case VT_UI8:
+        lowest = 0, highest = std::numeric_limits<ULONGLONG>::max();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -272,16 +361,36 @@ void StoreInteger(VARIANT& v, VARTYPE vt, Int value)
     v.vt = vt;
     switch (vt)
     {
-    case VT_I1: v.cVal = static_cast<CHAR>(value); break;
-    case VT_UI1: v.bVal = static_cast<BYTE>(value); break;
-    case VT_I2: v.iVal = static_cast<SHORT>(value); break;
-    case VT_UI2: v.uiVal = static_cast<USHORT>(value); break;
-    case VT_I4: v.lVal = static_cast<LONG>(value); break;
-    case VT_INT: v.intVal = static_cast<INT>(value); break;
-    case VT_UI4: v.ulVal = static_cast<ULONG>(value); break;
-    case VT_UINT: v.uintVal = static_cast<UINT>(value); break;
-    case VT_I8: v.llVal = static_cast<LONGLONG>(value); break;
-    default: v.ullVal = static_cast<ULONGLONG>(value); break;
+    case VT_I1:
+        v.cVal = static_cast<CHAR>(value);
+        break;
+    case VT_UI1:
+        v.bVal = static_cast<BYTE>(value);
+        break;
+    case VT_I2:
+        v.iVal = static_cast<SHORT>(value);
+        break;
+    case VT_UI2:
+        v.uiVal = static_cast<USHORT>(value);
+        break;
+    case VT_I4:
+        v.lVal = static_cast<LONG>(value);
+        break;
+    case VT_INT:
+        v.intVal = static_cast<INT>(value);
+        break;
+    case VT_UI4:
+        v.ulVal = static_cast<ULONG>(value);
+        break;
+    case VT_UINT:
+        v.uintVal = static_cast<UINT>(value);
+        break;
+    case VT_I8:
+        v.llVal = static_cast<LONGLONG>(value);
+        break;
+    default:
+        v.ullVal = static_cast<ULONGLONG>(value);
+        break;
     }
 }
 
@@ -303,8 +412,8 @@ HRESULT ConvertObject(const VARIANT& src, USHORT flags, VARTYPE vt, VARIANT& out
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT value;
     VariantInit(&value);
-    HRESULT hr = src.pdispVal->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                      &value, nullptr, nullptr);
+    HRESULT hr = src.pdispVal->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                      &none, &value, nullptr, nullptr);
     if (FAILED(hr))
         return DISP_E_TYPEMISMATCH;
     hr = VariantChangeType(&out, &value, static_cast<USHORT>(flags | VARIANT_NOVALUEPROP), vt);
@@ -343,7 +452,8 @@ HRESULT Convert(const VARIANT& src, USHORT flags, VARTYPE vt, VARIANT& out)
     }
     switch (vt)
     {
-    case VT_EMPTY: return S_OK;
+    case VT_EMPTY:
+        return S_OK;
     case VT_NULL:
         if (s.kind != Scalar::Null && s.kind != Scalar::Empty)
             return DISP_E_TYPEMISMATCH;
@@ -356,14 +466,23 @@ HRESULT Convert(const VARIANT& src, USHORT flags, VARTYPE vt, VARIANT& out)
         return S_OK;
     case VT_R4:
     case VT_R8:
+    case VT_DATE:
+    case VT_CY:
     {
         double value = 0;
         hr = ToReal(s, value);
         if (FAILED(hr))
             return hr;
         out.vt = vt;
-        if (vt == VT_R8)
+        if (vt == VT_R8 || vt == VT_DATE)
             out.dblVal = value;
+        else if (vt == VT_CY)
+        {
+            const double scaled = std::nearbyint(value * 10000);
+            if (!(std::fabs(scaled) < 9.2233720368547758e18))
+                return DISP_E_OVERFLOW;
+            out.cyVal.int64 = static_cast<LONGLONG>(scaled);
+        }
         else if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max())
             return DISP_E_OVERFLOW;
         else
@@ -386,7 +505,8 @@ HRESULT Convert(const VARIANT& src, USHORT flags, VARTYPE vt, VARIANT& out)
         if (SUCCEEDED(hr))
             out.vt = VT_BSTR;
         return hr;
-    default: return DISP_E_BADVARTYPE;
+    default:
+        return DISP_E_BADVARTYPE;
     }
 }
 

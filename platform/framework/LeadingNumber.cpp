@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <locale.h>
@@ -63,6 +64,21 @@ double LeadingDouble(std::string_view text) noexcept
     if (ec == std::errc::result_out_of_range)
         value = OutOfRange(std::string_view(text.data(), static_cast<size_t>(end - text.data())));
     return negative ? -value : value;
+}
+
+bool WholeDouble(std::string_view text, double& value) noexcept
+{
+    const bool negative = SkipBlanksAndSign(text);
+    while (!text.empty() && (text.back() == ' ' || (text.back() >= '\t' && text.back() <= '\r')))
+        text.remove_suffix(1);
+    if (text.empty() || text.front() == '+' || text.front() == '-')
+        return false;
+    double number = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number))
+        return false;
+    value = negative ? -number : number;
+    return true;
 }
 
 } // namespace tvsk

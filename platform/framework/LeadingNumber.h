@@ -13,4 +13,8 @@ int LeadingInt(std::string_view text) noexcept;
 // it becomes infinity, below the smallest it becomes zero, each with the text's sign.
 double LeadingDouble(std::string_view text) noexcept;
 
+// True when the whole text, white space around it aside, is one finite decimal number (optional
+// sign, fraction and exponent); value is then that number and otherwise left alone.
+bool WholeDouble(std::string_view text, double& value) noexcept;
+
 } // namespace tvsk

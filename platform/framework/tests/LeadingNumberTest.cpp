@@ -8,6 +8,7 @@
 
 using tvsk::LeadingDouble;
 using tvsk::LeadingInt;
+using tvsk::WholeDouble;
 
 TEST(LeadingNumberTest, IntegersReadDigitsAfterBlanksAndOneSign)
 {
@@ -63,4 +64,19 @@ TEST(LeadingNumberTest, TheProgramsLocaleDoesNotChangeTheDecimalPoint)
     EXPECT_EQ(LeadingDouble("1e999"), HUGE_VAL);
     if (german)
         std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(LeadingNumberTest, AWholeNumberIsTheWholeTextAndFinite)
+{
+    double value = -1.0;
+    EXPECT_TRUE(WholeDouble(" 12.5 ", value));
+    EXPECT_EQ(value, 12.5);
+    EXPECT_TRUE(WholeDouble("-3e2", value));
+    EXPECT_EQ(value, -300.0);
+    EXPECT_TRUE(WholeDouble("+.5", value));
+    EXPECT_EQ(value, 0.5);
+    value = 7.0;
+    for (const char* bad : {"", " ", "12x", "1 2", "--1", "+-1", "inf", "nan", "1e999", "0x10", "1,5"})
+        EXPECT_FALSE(WholeDouble(bad, value)) << bad;
+    EXPECT_EQ(value, 7.0);
 }

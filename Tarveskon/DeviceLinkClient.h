@@ -1,0 +1,73 @@
+// CDeviceLinkClient: the program's one drive protocol object, every call serialised, bindable to
+// one thread, switchable off, parameter transfers tried twice.
+#pragma once
+
+#include <protocol/DeviceLink.h>
+
+#include <framework/CString.h>
+
+#include <mutex>
+#include <thread>
+
+class CDeviceLinkClient
+{
+public:
+    CDeviceLinkClient();
+    virtual ~CDeviceLinkClient();
+    CDeviceLinkClient(const CDeviceLinkClient&) = delete;
+    CDeviceLinkClient& operator=(const CDeviceLinkClient&) = delete;
+
+    // Every operation first takes the lock; while another thread owns the client, or it is
+    // disabled, operations do nothing and answer their failure value.
+
+    // Makes a new protocol object (closing the held one first), messages off, and initialises it
+    // with settings; false when the object cannot be made or Init fails (the object stays held).
+    bool Open(const char* settings);
+    // Releases the object, unless another thread owns the client or it is disabled.
+    void Close();
+    // Runs the protocol object's settings dialog on settings (the held object, else a temporary
+    // one); a probe number above 0 is the parameter the dialog reads to test the line. result is
+    // the settings chosen, empty when cancelled, unchanged or failed. An object that reports
+    // itself inactive afterwards is released.
+    void Configure(CString& result, const char* settings, int probeNumber, int probeType);
+    bool ReadPar(int address, int subindex, int variantType, VARIANT* value);
+    bool WritePar(int address, int subindex, int variantType, VARIANT value);
+    // 3 while blocked, 12 without an object or when the call fails, else the object's ErrorCode.
+    short GetErrorCode();
+    long GetMsgOn();
+    void SetMsgOn(long on);
+    // -1 on failure.
+    short GetTimeOut();
+    // Values of 0 or less are ignored.
+    void SetTimeOut(short milliseconds);
+    // Reads what the drive sent, up to count bytes without waiting; the number read, or -1.
+    int RawRead(unsigned short count, BYTE* buffer);
+    // Binds the client to the calling thread (and enables it).
+    bool TakeOwner();
+    // Unbinds it (and enables it).
+    bool FreeOwner();
+    bool IsBlocked();
+    // Whether binary writes wait for the drive's acknowledgement.
+    bool SetWriteAck(bool on);
+    // Switches all traffic on or off; answers whether the state changed. Refused while another
+    // thread owns the client.
+    bool Enable(bool on);
+    bool IsModem();
+
+    // Connected: an object is held.
+    bool IsConnected();
+    // True while the protocol object's dialog runs.
+    bool IsInDialog();
+
+private:
+    bool Blocked() const;
+    bool BoundToAnotherThread() const;
+    static ComPtr<IVrnSer> CreateObject();
+
+    ComPtr<IVrnSer> m_link;
+    int m_tries = 2;
+    std::thread::id m_owner; // default: not bound
+    bool m_enabled = true;
+    bool m_inDialog = false;
+    std::recursive_mutex m_lock; // the dialog's own event loop may call in again
+};

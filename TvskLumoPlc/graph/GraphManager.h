@@ -1,0 +1,167 @@
+// The model behind a graph document: networks with their elements, wires and junctions, the
+// selection, the display settings, and the import of generated networks.
+#pragma once
+
+#include <TvskLumoPlc/graph/ConnectionList.h>
+#include <TvskLumoPlc/graph/GraphBlock.h>
+#include <TvskLumoPlc/graph/GraphOwnerIntf.h>
+#include <TvskLumoPlc/graph/NetworkIntf.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CPlcFBDConnection;
+class CPlcFBDCross;
+class CPlcFBDNetwork;
+class CWnd;
+
+// What lies at a grid point: a junction, a free pin or a wire.
+struct GRAPH_HIT
+{
+    CGraphObject* object = nullptr;
+    CString name;
+    int x = 0;
+    int y = 0;
+    CString reference;
+};
+
+class CGraphManager : public CGraphFace
+{
+public:
+    enum Placement
+    {
+        PLACE_FIRST = 0,
+        PLACE_BEFORE = 1,
+        PLACE_AFTER = 2,
+        PLACE_LAST = 3
+    };
+    static constexpr int DefaultNetworkWidth = 200;
+    static constexpr int DefaultNetworkHeight = 12;
+    static constexpr int DefaultFontSize = 70;
+
+    // Loads the settings and makes the font; the fixed face measures until another is set.
+    CGraphManager();
+    ~CGraphManager() override;
+
+    // Grid, font and colours.
+    int GetStepX() const override { return m_nStepX; }
+    int GetStepY() const override { return m_nStepY; }
+    bool HasFont() const override { return m_pMetrics && m_pMetrics->HasFont(); }
+    CSize GetTextExtent(const char* text, bool bold) const override;
+    COLORREF GetColor(GraphColor role) const override;
+    bool CheckConstant(CGraphConst* constant, const char* value) override;
+    void SetColor(GraphColor role, COLORREF color);
+    void SetTextMetrics(std::unique_ptr<CGraphTextMetrics> metrics);
+    // Size in tenths of a point; the grid step becomes the text height (at least 1).
+    virtual void SetFont(int size, const char* face);
+    int GetFontSize() const noexcept { return m_nFontSize; }
+    const CString& GetFontName() const noexcept { return m_strFontName; }
+    bool IsGridShown() const noexcept { return m_bGrid; }
+    void ShowGrid(bool shown) noexcept { m_bGrid = shown; }
+    void LoadSettings();
+    void SaveSettings() const;
+
+    void SetOwner(CGraphOwnerIntf* owner) noexcept { m_pOwner = owner; }
+    CGraphOwnerIntf* GetOwner() const noexcept { return m_pOwner; }
+
+    // Networks in their order on screen and in the text form.
+    int GetNetworkCount() const noexcept { return static_cast<int>(m_Networks.size()); }
+    CGraphNetworkIntf* GetNetwork(int i) const;
+    int IndexOf(const CGraphNetworkIntf* network) const;
+    CGraphNetworkIntf* NetworkByNumber(int number) const;
+    CString GetComment(int i) const;
+    void MoveNetwork(CGraphNetworkIntf* network, int position);
+    void SetCurrentNetwork(CGraphNetworkIntf* network);
+    CGraphNetworkIntf* GetCurrentNetwork() const noexcept { return m_pCurrent; }
+    virtual CGraphNetworkIntf* CreateNetwork(CWnd* parent, int placement, int width, int height, bool first,
+                                             bool second);
+    virtual void RemoveNetwork(CGraphNetworkIntf* network);
+    virtual void RemoveAllNetworks();
+
+    // The lists of a network; null for a network the manager does not hold.
+    CGraphObjArray* GetElements(const CGraphNetworkIntf* network) const;
+    CConnectionList* GetWires(const CGraphNetworkIntf* network) const;
+    CCrossList* GetCrosses(const CGraphNetworkIntf* network) const;
+    bool AddElement(CGraphNetworkIntf* network, CGraphBlock* element, bool renumber);
+    bool AddWire(CGraphNetworkIntf* network, CConnection* wire, bool renumber);
+    bool AddCross(CGraphNetworkIntf* network, CCrossConnection* cross, bool renumber);
+    // Out of the selection and every pin, arm and wire end first, then deleted.
+    bool RemoveElement(CGraphNetworkIntf* network, CGraphBlock* element, bool notify = true);
+    bool RemoveWire(CGraphNetworkIntf* network, CConnection* wire, bool notify = true);
+    bool RemoveCross(CGraphNetworkIntf* network, CCrossConnection* cross, bool notify = true);
+    CGraphBlock* ElementByName(const CGraphNetworkIntf* network, const char* name) const;
+    CGraphBlock* FirstLabel(const CGraphNetworkIntf* network) const;
+
+    // Factory and import of generated objects.
+    CGraphBlock* CreateElement(CGraphNetworkIntf* network, CPlcFBDObject* model, bool flag = false);
+    CGraphBlock* CreateComment(CGraphNetworkIntf* network, int x, int y, const char* text);
+    CConnection* ImportWire(CGraphNetworkIntf* network, CPlcFBDConnection* model);
+    CCrossConnection* ImportCross(CGraphNetworkIntf* network, CPlcFBDCross* model);
+    // Joins every open wire end to its junction or pin, moving the end onto it.
+    void ConnectWireEnds(CGraphNetworkIntf* network);
+    virtual bool IsGraphElement(const CGraphObject* object) const;
+
+    // Keys and references.
+    virtual int TypeFromTag(const char* tag) const;
+    CGraphBlock* FindElementByRef(const CGraphNetworkIntf* network, const char* reference) const;
+    CGraphBlock* FindElementByKey(const char* key) const;
+    CGraphNetworkIntf* SelectByKey(const char* text);
+    static void SplitPinRef(const char* text, CString& id, CString& pin);
+    // Joins one end of an imported wire to the candidate's pin when the end's reference names it;
+    // false only for invalid arguments.
+    bool ResolvePinConnection(CConnection* wire, bool start, CGraphBlock* candidate);
+    // The graph text form of every network.
+    bool GetText(CString& text) const;
+
+    // Selection.
+    const std::vector<CGraphObject*>& GetSelection() const noexcept { return m_Selection; }
+    bool IsInSelection(const CGraphObject* object) const;
+    void ToggleSelection(CGraphObject* object, bool keep);
+    void ClearSelection();
+    void SelectRect(CGraphNetworkIntf* network, const CRect& pixels);
+    void DeselectAll(CGraphNetworkIntf* network);
+    virtual void DeleteSelection() {}
+
+    // Names and numbers.
+    int HighestElementNumber(const CGraphNetworkIntf* network) const;
+    int HighestWireNumber(const CGraphNetworkIntf* network) const;
+    int HighestCrossNumber(const CGraphNetworkIntf* network) const;
+    bool IsNameUsed(const char* name) const;
+    CString MakeUniqueName(const char* proposed) const;
+
+    // Geometry.
+    // Smallest and largest row of the elements but power rails and labels; empty without any.
+    CRect GetUsedRect(const CGraphNetworkIntf* network) const;
+    void NormalizePositions(CGraphNetworkIntf* network);
+    bool HitTest(const CGraphNetworkIntf* network, int x, int y, GRAPH_HIT& hit) const;
+
+protected:
+    struct NetworkLists
+    {
+        CGraphObjArray elements;
+        CConnectionList wires;
+        CCrossList crosses;
+    };
+
+    // A new, unbound element of the type, or null for a type this manager does not make.
+    virtual CGraphBlock* NewElement(int type) const;
+    // Types whose pins are found by number and pin name.
+    virtual bool MatchesByNumberAndPin(int type) const;
+    virtual const char* SourceName() const { return "GraphManager"; }
+    void ForgetObject(CGraphObject* object);
+    void Notify(CGraphNetworkIntf* network);
+
+    bool m_bGrid = true;
+    int m_nFontSize = DefaultFontSize;
+    CString m_strFontName = "Arial";
+    std::unique_ptr<CGraphTextMetrics> m_pMetrics;
+    int m_nStepX = 1;
+    int m_nStepY = 1;
+    COLORREF m_Colors[GraphColorCount] = {};
+    std::vector<CGraphNetworkIntf*> m_Networks;
+    std::map<const CGraphNetworkIntf*, std::unique_ptr<NetworkLists>> m_Lists;
+    std::vector<CGraphObject*> m_Selection;
+    CGraphOwnerIntf* m_pOwner = nullptr;
+    CGraphNetworkIntf* m_pCurrent = nullptr;
+};

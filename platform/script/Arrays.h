@@ -1,0 +1,31 @@
+// Arrays of variants as the language uses them: bounds from 0, fixed or dynamic, ReDim Preserve.
+#pragma once
+
+#include "Value.h"
+
+#include <vector>
+
+namespace tvsk::script
+{
+
+// Set on arrays declared with their size (Dim a(3)); ReDim then fails.
+constexpr USHORT FixedArray = 0x0010;
+// Arrays larger than this many elements fail with Out of memory.
+constexpr unsigned long long MaxArrayElements = 1ull << 26;
+
+// A new array with upper bounds (each at least -1); Subscript out of range or Out of memory.
+Value NewArray(const std::vector<LONG>& upperBounds, bool fixed);
+// ReDim: a new array, keeping elements that fit when preserve (only the last bound may change).
+void ReDimension(Value& variable, const std::vector<LONG>& upperBounds, bool preserve);
+// The element at indices (one per dimension); Subscript out of range when outside.
+Value* Element(SAFEARRAY* array, const LONG* indices, size_t count);
+// Reads an element of any array type.
+Value ReadElement(SAFEARRAY* array, const LONG* indices, size_t count);
+// The elements in the language's order (the first index varies fastest).
+std::vector<Value> Elements(SAFEARRAY* array);
+// A one-dimensional array of the values.
+Value MakeArray(std::vector<Value> values);
+LONG LowerBound(const Value& array, int dimension);
+LONG UpperBound(const Value& array, int dimension);
+
+} // namespace tvsk::script

@@ -1,0 +1,392 @@
+// The syntax tree: expressions and statements with their positions, bound to slots by the resolver.
+#pragma once
+
+#include "Lexer.h"
+#include "Value.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tvsk::script
+{
+
+class Interpreter;
+class ScriptObject;
+struct Procedure;
+struct ClassDef;
+struct Frame;
+
+struct Pos
+{
+    int line = 0;
+    int column = 0;
+};
+
+struct Expr
+{
+    Pos pos;
+    virtual ~Expr() = default;
+    virtual Value Eval(Frame& f) const = 0;
+    // A call made as a statement (its result, if any, is dropped).
+    virtual void Call(Frame& f) const;
+    // Assignment to the expression; set is true for Set.
+    virtual void Assign(Frame& f, Value value, bool set) const;
+    // The variable the expression names, for ByRef arguments, ReDim and For; null when it is no variable.
+    virtual Value* Ref(Frame&) const { return nullptr; }
+    virtual bool IsLiteral() const { return false; }
+};
+using ExprPtr = std::unique_ptr<Expr>;
+
+enum class Flow
+{
+    Normal,
+    ExitDo,
+    ExitFor,
+    ExitProc
+};
+
+struct Stmt
+{
+    Pos pos;
+    virtual ~Stmt() = default;
+    virtual Flow Exec(Frame& f) const = 0;
+};
+using StmtPtr = std::unique_ptr<Stmt>;
+
+struct Block
+{
+    std::vector<StmtPtr> statements;
+    Flow Exec(Frame& f) const;
+};
+
+// Where a name leads, decided once by the resolver.
+enum class Binding : unsigned char
+{
+    Unresolved,
+    Local,        // slot in the frame
+    Global,       // a global variable (pointer into the interpreter's globals)
+    Constant,     // a named constant's value
+    Field,        // a field of Me
+    MeMember,     // a procedure or property of Me's class
+    Procedure,    // a global Sub or Function
+    Builtin,      // a function of the language
+    ErrObject,    // Err
+    NamedItem,    // an object the host added
+    GlobalMember, // a member of a host object added with global members
+    Undefined     // Option Explicit and never declared
+};
+
+struct Builtin;
+
+// The scope a name is resolved in: a procedure's locals, then its class's members, then the globals.
+struct Scope
+{
+    Scope* parent = nullptr; // the class scope of a method
+    Procedure* procedure = nullptr;
+    ClassDef* classDef = nullptr;
+    std::unordered_map<std::u16string, int> locals; // lower-case name -> slot
+    std::unordered_map<std::u16string, Value> constants;
+    int Declare(const std::u16string& lowerName);
+};
+
+// An argument list; a missing argument ("f(1, , 3)") is null.
+using Arguments = std::vector<ExprPtr>;
+
+// A name, with its arguments when it has any: a variable, a call, an array element.
+struct NameExpr : Expr
+{
+    std::u16string name;  // as written
+    std::u16string lower; // for lookups
+    Arguments args;
+    bool hasParens = false;
+    Binding binding = Binding::Unresolved;
+    int slot = -1;
+    Value* global = nullptr;
+    Value constant;
+    Procedure* procedure = nullptr;
+    const Builtin* builtin = nullptr;
+    DISPID dispid = DISPID_UNKNOWN;
+    Scope* scope = nullptr;
+    bool readOnly = false;
+
+    Value Eval(Frame& f) const override;
+    void Call(Frame& f) const override;
+    void Assign(Frame& f, Value value, bool set) const override;
+    Value* Ref(Frame& f) const override;
+
+    Value* Variable(Frame& f) const;
+};
+
+// object.name, or .name inside With (object null).
+struct MemberExpr : Expr
+{
+    ExprPtr object;
+    std::u16string name;
+    Arguments args;
+    bool hasParens = false;
+
+    Value Eval(Frame& f) const override;
+    void Call(Frame& f) const override;
+    void Assign(Frame& f, Value value, bool set) const override;
+};
+
+// A call's result indexed again: f(1)(2), a.b(1)(2).
+struct IndexExpr : Expr
+{
+    ExprPtr base;
+    Arguments args;
+
+    Value Eval(Frame& f) const override;
+    void Call(Frame& f) const override;
+    void Assign(Frame& f, Value value, bool set) const override;
+};
+
+struct LiteralExpr : Expr
+{
+    Value value;
+    Value Eval(Frame&) const override { return value; }
+    bool IsLiteral() const override { return true; }
+};
+
+// (expression): a value, never a variable, so a ByRef argument in parentheses passes a copy.
+struct ParenExpr : Expr
+{
+    ExprPtr inner;
+    Value Eval(Frame& f) const override { return inner->Eval(f); }
+    bool IsLiteral() const override { return inner->IsLiteral(); }
+};
+
+struct MeExpr : Expr
+{
+    Value Eval(Frame& f) const override;
+};
+
+struct NewExpr : Expr
+{
+    std::u16string className;
+    Value Eval(Frame& f) const override;
+};
+
+enum class Op : unsigned char
+{
+    Add,
+    Sub,
+    Mul,
+    Div,
+    IntDiv,
+    Mod,
+    Pow,
+    Concat,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    Is,
+    And,
+    Or,
+    Xor,
+    Eqv,
+    Imp
+};
+
+struct BinaryExpr : Expr
+{
+    Op op;
+    ExprPtr left, right;
+    Value Eval(Frame& f) const override;
+};
+
+struct UnaryExpr : Expr
+{
+    bool negate = true; // else Not
+    ExprPtr operand;
+    Value Eval(Frame& f) const override;
+};
+
+// Statements.
+
+struct AssignStmt : Stmt
+{
+    ExprPtr target, value;
+    bool set = false;
+    Flow Exec(Frame& f) const override;
+};
+
+struct CallStmt : Stmt
+{
+    ExprPtr call;
+    Flow Exec(Frame& f) const override;
+};
+
+// Dim a(2, 3): the array is made when the statement runs; plain names need nothing at run time.
+struct DimArrayStmt : Stmt
+{
+    ExprPtr target;
+    std::vector<ExprPtr> bounds;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ReDimStmt : Stmt
+{
+    bool preserve = false;
+    ExprPtr target;
+    std::vector<ExprPtr> bounds;
+    Flow Exec(Frame& f) const override;
+};
+
+struct EraseStmt : Stmt
+{
+    ExprPtr target;
+    Flow Exec(Frame& f) const override;
+};
+
+struct IfStmt : Stmt
+{
+    std::vector<std::pair<ExprPtr, Block>> branches;
+    Block otherwise;
+    Flow Exec(Frame& f) const override;
+};
+
+struct CaseItem
+{
+    ExprPtr value;
+    ExprPtr upper;          // Case a To b
+    Op comparison = Op::Eq; // Case Is < x
+};
+
+struct SelectStmt : Stmt
+{
+    ExprPtr subject;
+    std::vector<std::pair<std::vector<CaseItem>, Block>> cases;
+    Block otherwise;
+    bool hasElse = false;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ForStmt : Stmt
+{
+    ExprPtr variable, from, to, step;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ForEachStmt : Stmt
+{
+    ExprPtr variable, collection;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct DoStmt : Stmt
+{
+    ExprPtr condition; // null: endless
+    bool until = false;
+    bool testFirst = true;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ExitStmt : Stmt
+{
+    Flow flow;
+    Flow Exec(Frame&) const override { return flow; }
+};
+
+struct WithStmt : Stmt
+{
+    ExprPtr object;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct OnErrorStmt : Stmt
+{
+    bool resumeNext = false;
+    Flow Exec(Frame& f) const override;
+};
+
+// Procedures and classes.
+
+struct Parameter
+{
+    std::u16string name;
+    bool byVal = false;
+    bool array = false;
+};
+
+struct Procedure
+{
+    enum Kind
+    {
+        Sub,
+        Function,
+        PropertyGet,
+        PropertyLet,
+        PropertySet
+    } kind = Sub;
+    std::u16string name;
+    std::vector<Parameter> params; // slots 0..n-1
+    int resultSlot = -1;           // Function and Property Get
+    int localCount = 0;
+    bool isPublic = true;
+    bool isDefault = false;
+    ClassDef* owner = nullptr;
+    Block body;
+    Pos pos;
+    std::unique_ptr<Scope> scope;
+};
+
+struct ClassMember
+{
+    std::u16string name;
+    bool isPublic = true;
+    int field = -1;
+    Procedure* method = nullptr; // Sub or Function
+    Procedure* get = nullptr;
+    Procedure* let = nullptr;
+    Procedure* set = nullptr;
+};
+
+struct FieldDef
+{
+    std::u16string name;
+    std::vector<ExprPtr> bounds; // Dim a(3) inside a class: an array made at creation
+    bool isArray = false;
+};
+
+struct ClassDef
+{
+    std::u16string name;
+    std::vector<FieldDef> fields;
+    std::vector<ClassMember> members; // DISPID = index + 1
+    std::unordered_map<std::u16string, int> memberIndex;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    Procedure* initialize = nullptr;
+    Procedure* terminate = nullptr;
+    int defaultMember = -1;
+    std::unique_ptr<Scope> scope;
+    Pos pos;
+
+    const ClassMember* Find(std::u16string_view lowerName) const;
+};
+
+// One parsed text: its global code, procedures and classes, kept while the engine lives.
+struct Unit
+{
+    Block code;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    std::vector<std::unique_ptr<ClassDef>> classes;
+    std::vector<NameExpr*> names;                           // every name, for the resolver
+    std::vector<std::pair<std::u16string, Pos>> globalDims; // Dim at global level
+    std::vector<std::pair<std::u16string, Value>> globalConsts;
+    bool optionExplicit = false;
+    std::unique_ptr<Scope> globalScope; // names of the global code (its locals unused)
+};
+
+std::u16string Lower(std::u16string_view text);
+
+} // namespace tvsk::script

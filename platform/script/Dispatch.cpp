@@ -1,0 +1,145 @@
+// Late-bound calls.
+#include "Dispatch.h"
+
+#include "ScriptError.h"
+#include "ScriptObject.h"
+
+#include <vector>
+
+namespace tvsk::script
+{
+
+Value MissingArgument()
+{
+    Value v;
+    v.vt = VT_ERROR;
+    v.scode = DISP_E_PARAMNOTFOUND;
+    return v;
+}
+
+bool IsMissing(const Value& v)
+{
+    return v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND;
+}
+
+namespace
+{
+void FreeInfo(EXCEPINFO& info)
+{
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
+}
+} // namespace
+
+void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
+{
+    if (hr == DISP_E_EXCEPTION)
+    {
+        if (info.pfnDeferredFillIn)
+            info.pfnDeferredFillIn(&info);
+        const HRESULT code = info.scode ? info.scode : HResultOf(info.wCode);
+        const long number = ErrorNumberOf(code);
+        std::string description =
+            info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
+        std::string source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
+        FreeInfo(info);
+        if (description.empty())
+            description = ErrorText(number);
+        Throw(number, description, source);
+    }
+    FreeInfo(info);
+    switch (hr)
+    {
+    case DISP_E_MEMBERNOTFOUND:
+    case DISP_E_UNKNOWNNAME:
+        Throw(err::NoSuchMember);
+    case DISP_E_TYPEMISMATCH:
+        Throw(err::TypeMismatch);
+    case DISP_E_BADPARAMCOUNT:
+        Throw(err::WrongArguments);
+    case DISP_E_PARAMNOTOPTIONAL:
+        Throw(err::ArgumentNotOptional);
+    case DISP_E_OVERFLOW:
+        Throw(err::Overflow);
+    case DISP_E_BADINDEX:
+        Throw(err::SubscriptOutOfRange);
+    case DISP_E_NONAMEDARGS:
+        Throw(err::NamedArguments);
+    case E_OUTOFMEMORY:
+        Throw(err::OutOfMemory);
+    case E_INVALIDARG:
+        Throw(err::InvalidCall);
+    case E_NOTIMPL:
+        Throw(hr, "Not implemented");
+    case E_FAIL:
+        Throw(hr, "Unspecified error");
+    default:
+        Throw(ErrorNumberOf(hr), ErrorText(ErrorNumberOf(hr)));
+    }
+}
+
+Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value)
+{
+    if (!object)
+        Throw(err::ObjectNotSet);
+    const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
+    const size_t total = count + (put ? 1 : 0);
+    std::vector<VARIANT> raw(total);
+    // Arguments travel last first; references stay references, so the callee writes the variable.
+    for (size_t i = 0; i < count; ++i)
+        std::memcpy(&raw[total - 1 - i], static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
+    if (put)
+        std::memcpy(&raw[0], static_cast<VARIANT*>(value), sizeof(VARIANT));
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{raw.data(), put ? &named : nullptr, static_cast<UINT>(total), put ? 1u : 0u};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    UINT argError = 0;
+    const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                      put ? nullptr : &result, &info, &argError);
+    if (FAILED(hr))
+    {
+        VariantClear(&result);
+        ThrowInvokeFailure(hr, info);
+    }
+    FreeInfo(info);
+    return Value::Adopt(result);
+}
+
+Value InvokeName(IDispatch* object, std::u16string_view name, WORD flags, Value* args, size_t count,
+                 Value* value, bool allowPrivate)
+{
+    if (!object)
+        Throw(err::ObjectNotSet);
+    if (ScriptObject* own = ScriptObject::From(object))
+    {
+        const ClassMember* member = own->Class().Find(Lower(name));
+        if (!member || (!member->isPublic && !allowPrivate))
+            Throw(err::NoSuchMember);
+        return own->InvokeMember(*member, flags, args, count, value);
+    }
+    std::u16string text(name);
+    LPOLESTR names[] = {text.data()};
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr))
+        Throw(err::NoSuchMember);
+    return InvokeId(object, id, flags, args, count, value);
+}
+
+HRESULT ReportException(long number, const std::string& description, const std::string& source,
+                        EXCEPINFO* info)
+{
+    if (!info)
+        return HResultOf(number);
+    *info = EXCEPINFO{};
+    info->scode = HResultOf(number);
+    info->bstrDescription = com::BstrFromUtf8(description);
+    info->bstrSource = com::BstrFromUtf8(source);
+    return DISP_E_EXCEPTION;
+}
+
+} // namespace tvsk::script

@@ -1,0 +1,26 @@
+// Calls from the evaluator into objects: by name or id, with ByRef arguments and the language's errors.
+#pragma once
+
+#include "Value.h"
+
+#include <string_view>
+
+namespace tvsk::script
+{
+
+// The value for an omitted argument.
+Value MissingArgument();
+bool IsMissing(const Value& v);
+
+// Invokes a member of object; for puts value is the value put. Arguments may be references
+// (VT_BYREF | VT_VARIANT) the callee writes through. Failures are thrown as the language's errors.
+Value InvokeName(IDispatch* object, std::u16string_view name, WORD flags, Value* args, size_t count,
+                 Value* value = nullptr, bool allowPrivate = false);
+Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value = nullptr);
+// Throws the error a failed Invoke stands for.
+[[noreturn]] void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info);
+// Fills EXCEPINFO from a script error, for objects the script implements.
+HRESULT ReportException(long number, const std::string& description, const std::string& source,
+                        EXCEPINFO* info);
+
+} // namespace tvsk::script

@@ -1,0 +1,742 @@
+// Evaluation of expressions and statements.
+#include "Arrays.h"
+#include "Builtins.h"
+#include "Convert.h"
+#include "Dispatch.h"
+#include "Interpreter.h"
+#include "Operators.h"
+#include "ScriptObject.h"
+
+#include <com/EnumVariant.h>
+
+#include <new>
+
+namespace tvsk::script
+{
+
+namespace
+{
+
+// Arguments evaluated for a call: variables as references (ByRef), the rest as values.
+class ArgValues
+{
+public:
+    ArgValues(Frame& f, const Arguments& args)
+    {
+        m_values.reserve(args.size());
+        for (const auto& a : args)
+        {
+            if (!a)
+            {
+                m_values.push_back(MissingArgument());
+                continue;
+            }
+            if (Value* ref = a->Ref(f))
+                m_values.push_back(Value::Reference(*ref));
+            else
+                m_values.push_back(a->Eval(f));
+        }
+    }
+    Value* data() { return m_values.data(); }
+    size_t size() const { return m_values.size(); }
+
+private:
+    std::vector<Value> m_values;
+};
+
+// Index arguments: plain values.
+std::vector<LONG> Indices(Value* args, size_t count)
+{
+    std::vector<LONG> out(count);
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (IsMissing(args[i]))
+            Throw(err::SubscriptOutOfRange);
+        out[i] = ToLong(args[i]);
+    }
+    return out;
+}
+
+ScriptObject* Me(Frame& f)
+{
+    if (!f.me)
+        Throw(err::ObjectRequired);
+    return f.me;
+}
+
+Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
+{
+    const int n = static_cast<int>(args.size());
+    if (n < b.minArgs || n > b.maxArgs)
+        Throw(err::WrongArguments);
+    std::vector<Value> values(static_cast<size_t>(n));
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = args[i] ? args[i]->Eval(f) : MissingArgument();
+    return b.call(f, values.data(), n);
+}
+
+Value CallMeMember(Frame& f, int slot, WORD flags, const Arguments& args, Value* value = nullptr)
+{
+    ScriptObject* me = Me(f);
+    const ClassMember& member = me->Class().members[static_cast<size_t>(slot)];
+    ArgValues values(f, args);
+    return me->InvokeMember(member, flags, values.data(), values.size(), value);
+}
+
+IDispatch* WithObject(Frame& f)
+{
+    if (f.with.empty())
+        Throw(err::ObjectRequired);
+    return ObjectOf(f.with.back());
+}
+
+} // namespace
+
+Value LetValue(Value value)
+{
+    const Value& t = value.Target();
+    if (t.IsObject())
+        return Scalar(t);
+    if (value.IsReference())
+        return Value(t);
+    return value;
+}
+
+Value SetValue(Value value)
+{
+    const Value& t = value.Target();
+    if (!t.IsObject())
+        Throw(err::ObjectRequired);
+    if (value.IsReference())
+        return Value(t);
+    return value;
+}
+
+Value IndexValue(const Value& container, Value* args, size_t count)
+{
+    const Value& c = container.Target();
+    if (c.IsArray())
+    {
+        const auto idx = Indices(args, count);
+        return ReadElement(c.parray, idx.data(), idx.size());
+    }
+    if (c.IsObject())
+        return InvokeId(ObjectOf(c), DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count);
+    if (count == 0)
+        return c;
+    Throw(err::TypeMismatch);
+}
+
+void AssignIndexed(Value& container, Value* args, size_t count, Value value, bool set)
+{
+    Value& c = container.Target();
+    if (c.IsArray())
+    {
+        Value v = set ? SetValue(std::move(value)) : LetValue(std::move(value));
+        const auto idx = Indices(args, count);
+        *Element(c.parray, idx.data(), idx.size()) = std::move(v);
+        return;
+    }
+    if (c.IsObject())
+    {
+        InvokeId(ObjectOf(c), DISPID_VALUE, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args, count,
+                 &value);
+        return;
+    }
+    Throw(err::TypeMismatch);
+}
+
+void Expr::Call(Frame& f) const
+{
+    Eval(f);
+}
+
+void Expr::Assign(Frame&, Value, bool) const
+{
+    Throw(err::IllegalAssignment);
+}
+
+// Names.
+
+Value* NameExpr::Variable(Frame& f) const
+{
+    switch (binding)
+    {
+    case Binding::Local:
+        return &f.locals[slot].Target();
+    case Binding::Global:
+        return &global->Target();
+    case Binding::Field:
+        return &Me(f)->Field(slot).Target();
+    default:
+        return nullptr;
+    }
+}
+
+Value* NameExpr::Ref(Frame& f) const
+{
+    if (!args.empty() || readOnly)
+        return nullptr;
+    return Variable(f);
+}
+
+Value NameExpr::Eval(Frame& f) const
+{
+    switch (binding)
+    {
+    case Binding::Local:
+    case Binding::Global:
+    case Binding::Field:
+    {
+        const Value& v = *Variable(f);
+        if (args.empty())
+            return v;
+        ArgValues values(f, args);
+        return IndexValue(v, values.data(), values.size());
+    }
+    case Binding::Constant:
+        if (args.empty())
+            return constant;
+        {
+            ArgValues values(f, args);
+            return IndexValue(constant, values.data(), values.size());
+        }
+    case Binding::MeMember:
+        return CallMeMember(f, slot, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args);
+    case Binding::Procedure:
+    {
+        ArgValues values(f, args);
+        return f.interp.Call(*procedure, nullptr, values.data(), values.size());
+    }
+    case Binding::Builtin:
+        return CallBuiltin(f, *builtin, args);
+    case Binding::ErrObject:
+    {
+        Value err = Value::Object(f.interp.ErrDispatch());
+        if (args.empty())
+            return err;
+        ArgValues values(f, args);
+        return IndexValue(err, values.data(), values.size());
+    }
+    case Binding::NamedItem:
+    {
+        Value item = Value::Object(f.interp.NamedItemObject(static_cast<size_t>(slot)));
+        if (args.empty())
+            return item;
+        ArgValues values(f, args);
+        return IndexValue(item, values.data(), values.size());
+    }
+    case Binding::GlobalMember:
+    {
+        ArgValues values(f, args);
+        return InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid,
+                        DISPATCH_METHOD | DISPATCH_PROPERTYGET, values.data(), values.size());
+    }
+    default:
+        Throw(err::VariableUndefined,
+              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+    }
+}
+
+void NameExpr::Call(Frame& f) const
+{
+    switch (binding)
+    {
+    case Binding::MeMember:
+        CallMeMember(f, slot, DISPATCH_METHOD, args);
+        return;
+    case Binding::GlobalMember:
+    {
+        ArgValues values(f, args);
+        InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid, DISPATCH_METHOD, values.data(),
+                 values.size());
+        return;
+    }
+    case Binding::Local:
+    case Binding::Global:
+    case Binding::Field:
+    {
+        Value* v = Variable(f);
+        if (v->IsObject())
+        {
+            ArgValues values(f, args);
+            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_METHOD, values.data(), values.size());
+            return;
+        }
+        if (args.empty())
+            Throw(err::TypeMismatch);
+        Eval(f);
+        return;
+    }
+    default:
+        Eval(f);
+    }
+}
+
+void NameExpr::Assign(Frame& f, Value value, bool set) const
+{
+    switch (binding)
+    {
+    case Binding::Local:
+    case Binding::Global:
+    case Binding::Field:
+    {
+        Value* v = Variable(f);
+        if (!args.empty())
+        {
+            ArgValues values(f, args);
+            AssignIndexed(*Variable(f), values.data(), values.size(), std::move(value), set);
+            return;
+        }
+        if (set)
+        {
+            *v = SetValue(std::move(value));
+            return;
+        }
+        Value let = LetValue(std::move(value));
+        v = Variable(f);
+        if (v->IsObject())
+        {
+            // Let on an object variable puts its default property.
+            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_PROPERTYPUT, nullptr, 0, &let);
+            return;
+        }
+        *v = std::move(let);
+        return;
+    }
+    case Binding::MeMember:
+        CallMeMember(f, slot, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args, &value);
+        return;
+    case Binding::GlobalMember:
+    {
+        ArgValues values(f, args);
+        InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid,
+                 set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, values.data(), values.size(), &value);
+        return;
+    }
+    case Binding::NamedItem:
+    case Binding::ErrObject:
+        if (!args.empty())
+        {
+            Value object = Eval(f);
+            ArgValues values(f, args);
+            AssignIndexed(object, values.data(), values.size(), std::move(value), set);
+            return;
+        }
+        Throw(err::IllegalAssignment);
+    case Binding::Undefined:
+        Throw(err::VariableUndefined,
+              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+    default:
+        Throw(err::IllegalAssignment,
+              std::string(ErrorText(err::IllegalAssignment)) + ": '" + com::Utf8FromUtf16(name) + "'");
+    }
+}
+
+// Members.
+
+namespace
+{
+Value ObjectValue(Frame& f, const ExprPtr& object)
+{
+    if (!object)
+        return Value::Object(WithObject(f));
+    return object->Eval(f);
+}
+
+Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+{
+    Value object = ObjectValue(f, m.object);
+    IDispatch* target = ObjectOf(object);
+    if (!target)
+        Throw(err::ObjectNotSet);
+    ArgValues values(f, m.args);
+    const bool mine = f.me && dynamic_cast<const MeExpr*>(m.object.get());
+    return InvokeName(target, m.name, flags, values.data(), values.size(), value, mine);
+}
+} // namespace
+
+Value MemberExpr::Eval(Frame& f) const
+{
+    return Member(f, *this, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr);
+}
+void MemberExpr::Call(Frame& f) const
+{
+    Member(f, *this, DISPATCH_METHOD, nullptr);
+}
+void MemberExpr::Assign(Frame& f, Value value, bool set) const
+{
+    Member(f, *this, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, &value);
+}
+
+Value IndexExpr::Eval(Frame& f) const
+{
+    Value b = base->Eval(f);
+    ArgValues values(f, args);
+    return IndexValue(b, values.data(), values.size());
+}
+
+void IndexExpr::Call(Frame& f) const
+{
+    Eval(f);
+}
+
+void IndexExpr::Assign(Frame& f, Value value, bool set) const
+{
+    Value b = base->Eval(f);
+    if (b.IsArray())
+        Throw(err::IllegalAssignment);
+    ArgValues values(f, args);
+    AssignIndexed(b, values.data(), values.size(), std::move(value), set);
+}
+
+Value MeExpr::Eval(Frame& f) const
+{
+    return Value::Object(Me(f));
+}
+
+Value NewExpr::Eval(Frame& f) const
+{
+    const ClassDef* cls = f.interp.FindClass(Lower(className));
+    if (!cls)
+        Throw(err::ClassNotDefined);
+    return f.interp.NewObject(*cls);
+}
+
+// Operators.
+
+Value BinaryExpr::Eval(Frame& f) const
+{
+    Value a = left->Eval(f);
+    Value b = right->Eval(f);
+    switch (op)
+    {
+    case Op::Add:
+        return Add(a, b);
+    case Op::Sub:
+        return Subtract(a, b);
+    case Op::Mul:
+        return Multiply(a, b);
+    case Op::Div:
+        return Divide(a, b);
+    case Op::IntDiv:
+        return IntegerDivide(a, b);
+    case Op::Mod:
+        return Modulo(a, b);
+    case Op::Pow:
+        return Power(a, b);
+    case Op::Concat:
+        return Concatenate(a, b);
+    case Op::Is:
+        return Value::Bool(Is(a, b));
+    case Op::And:
+        return And(a, b);
+    case Op::Or:
+        return Or(a, b);
+    case Op::Xor:
+        return Xor(a, b);
+    case Op::Eqv:
+        return Eqv(a, b);
+    case Op::Imp:
+        return Imp(a, b);
+    default:
+        break;
+    }
+    const Order o = Compare(a, b, left->IsLiteral(), right->IsLiteral());
+    if (o == Order::Unknown)
+        return Value::Null();
+    switch (op)
+    {
+    case Op::Eq:
+        return Value::Bool(o == Order::Equal);
+    case Op::Ne:
+        return Value::Bool(o != Order::Equal);
+    case Op::Lt:
+        return Value::Bool(o == Order::Less);
+    case Op::Gt:
+        return Value::Bool(o == Order::Greater);
+    case Op::Le:
+        return Value::Bool(o != Order::Greater);
+    default:
+        return Value::Bool(o != Order::Less);
+    }
+}
+
+Value UnaryExpr::Eval(Frame& f) const
+{
+    Value v = operand->Eval(f);
+    return negate ? Negate(v) : Not(v);
+}
+
+// Statements.
+
+Flow Block::Exec(Frame& f) const
+{
+    for (const auto& s : statements)
+    {
+        try
+        {
+            const Flow flow = s->Exec(f);
+            if (flow != Flow::Normal)
+                return flow;
+        }
+        catch (ScriptException& e)
+        {
+            if (e.error.line < 0 && !e.error.compile)
+            {
+                e.error.line = s->pos.line;
+                e.error.column = s->pos.column;
+            }
+            if (!f.resumeNext || e.error.number == err::OutOfStack)
+                throw;
+            f.interp.SetError(e.error);
+        }
+        catch (const std::bad_alloc&)
+        {
+            ScriptError error{err::OutOfMemory, ErrorText(err::OutOfMemory), RuntimeErrorSource, s->pos.line,
+                              s->pos.column};
+            if (!f.resumeNext)
+                throw ScriptException{error};
+            f.interp.SetError(error);
+        }
+    }
+    return Flow::Normal;
+}
+
+Flow AssignStmt::Exec(Frame& f) const
+{
+    target->Assign(f, value->Eval(f), set);
+    return Flow::Normal;
+}
+
+Flow CallStmt::Exec(Frame& f) const
+{
+    call->Call(f);
+    return Flow::Normal;
+}
+
+namespace
+{
+std::vector<LONG> Bounds(Frame& f, const std::vector<ExprPtr>& bounds)
+{
+    std::vector<LONG> upper;
+    upper.reserve(bounds.size());
+    for (const auto& b : bounds)
+        upper.push_back(ToLong(b->Eval(f)));
+    return upper;
+}
+
+Value& VariableOf(Frame& f, const ExprPtr& target)
+{
+    Value* v = target->Ref(f);
+    if (!v)
+        Throw(err::IllegalAssignment);
+    return *v;
+}
+} // namespace
+
+Flow DimArrayStmt::Exec(Frame& f) const
+{
+    if (bounds.empty())
+    {
+        VariableOf(f, target) = Value::AdoptArray(nullptr);
+        return Flow::Normal;
+    }
+    Value array = NewArray(Bounds(f, bounds), true);
+    VariableOf(f, target) = std::move(array);
+    return Flow::Normal;
+}
+
+Flow ReDimStmt::Exec(Frame& f) const
+{
+    const std::vector<LONG> upper = Bounds(f, bounds);
+    ReDimension(VariableOf(f, target), upper, preserve);
+    return Flow::Normal;
+}
+
+Flow EraseStmt::Exec(Frame& f) const
+{
+    Value& v = VariableOf(f, target);
+    if (!v.IsArray())
+        Throw(err::TypeMismatch);
+    if (v.parray && (v.parray->fFeatures & FixedArray))
+    {
+        std::vector<LONG> upper;
+        for (USHORT d = 0; d < v.parray->cDims; ++d)
+            upper.push_back(static_cast<LONG>(v.parray->rgsabound[d].cElements) - 1);
+        v = NewArray(upper, true);
+        return Flow::Normal;
+    }
+    v = Value::AdoptArray(nullptr);
+    return Flow::Normal;
+}
+
+Flow IfStmt::Exec(Frame& f) const
+{
+    for (const auto& [condition, body] : branches)
+        if (Truth(condition->Eval(f)))
+            return body.Exec(f);
+    return otherwise.Exec(f);
+}
+
+namespace
+{
+bool Matches(const Value& subject, bool subjectLiteral, const CaseItem& item, Frame& f)
+{
+    Value v = item.value->Eval(f);
+    const bool literal = item.value->IsLiteral();
+    if (item.upper)
+    {
+        Value upper = item.upper->Eval(f);
+        const Order low = Compare(subject, v, subjectLiteral, literal);
+        const Order high = Compare(subject, upper, subjectLiteral, item.upper->IsLiteral());
+        return (low == Order::Greater || low == Order::Equal) &&
+               (high == Order::Less || high == Order::Equal);
+    }
+    const Order o = Compare(subject, v, subjectLiteral, literal);
+    if (o == Order::Unknown)
+        return false;
+    switch (item.comparison)
+    {
+    case Op::Ne:
+        return o != Order::Equal;
+    case Op::Lt:
+        return o == Order::Less;
+    case Op::Gt:
+        return o == Order::Greater;
+    case Op::Le:
+        return o != Order::Greater;
+    case Op::Ge:
+        return o != Order::Less;
+    default:
+        return o == Order::Equal;
+    }
+}
+} // namespace
+
+Flow SelectStmt::Exec(Frame& f) const
+{
+    const Value v = subject->Eval(f);
+    for (const auto& [items, body] : cases)
+        for (const CaseItem& item : items)
+            if (Matches(v, subject->IsLiteral(), item, f))
+                return body.Exec(f);
+    return otherwise.Exec(f);
+}
+
+Flow ForStmt::Exec(Frame& f) const
+{
+    Value start = from->Eval(f);
+    Value end = to->Eval(f);
+    Value increment = step ? step->Eval(f) : Value::Int(1);
+    for (const Value* v : {&start, &end, &increment})
+        if (v->Target().IsNull() || !IsNumeric(*v))
+            Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
+    const bool down = ToDouble(increment) < 0;
+    variable->Assign(f, start, false);
+    for (;;)
+    {
+        Value* ref = variable->Ref(f);
+        const Value current = ref ? *ref : variable->Eval(f);
+        const Order o = Compare(current, end);
+        if (down ? o == Order::Less : o == Order::Greater)
+            break;
+        const Flow flow = body.Exec(f);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        ref = variable->Ref(f);
+        if (ref)
+            *ref = Add(*ref, increment);
+        else
+            variable->Assign(f, Add(variable->Eval(f), increment), false);
+    }
+    return Flow::Normal;
+}
+
+Flow ForEachStmt::Exec(Frame& f) const
+{
+    Value c = collection->Eval(f);
+    const Value& t = c.Target();
+    std::vector<Value> items;
+    ComPtr<IEnumVARIANT> enumerator;
+    if (t.IsArray())
+        items = Elements(t.parray);
+    else if (t.IsObject())
+    {
+        Value e = InvokeId(ObjectOf(t), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        if (!e.IsObject() || !e.punkVal)
+            Throw(451, ErrorText(451));
+        e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));
+        if (!enumerator)
+            Throw(451, ErrorText(451));
+    }
+    else
+        Throw(451, ErrorText(451));
+    size_t next = 0;
+    for (;;)
+    {
+        Value item;
+        if (enumerator)
+        {
+            VARIANT raw;
+            VariantInit(&raw);
+            ULONG fetched = 0;
+            if (enumerator->Next(1, &raw, &fetched) != S_OK || fetched != 1)
+                break;
+            item = Value::Adopt(raw);
+        }
+        else
+        {
+            if (next >= items.size())
+                break;
+            item = std::move(items[next++]);
+        }
+        const bool object = item.IsObject();
+        variable->Assign(f, std::move(item), object);
+        const Flow flow = body.Exec(f);
+        if (flow == Flow::ExitFor)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+    }
+    return Flow::Normal;
+}
+
+Flow DoStmt::Exec(Frame& f) const
+{
+    for (;;)
+    {
+        if (testFirst && condition && Truth(condition->Eval(f)) == until)
+            break;
+        const Flow flow = body.Exec(f);
+        if (flow == Flow::ExitDo)
+            break;
+        if (flow != Flow::Normal)
+            return flow;
+        if (!testFirst && condition && Truth(condition->Eval(f)) == until)
+            break;
+    }
+    return Flow::Normal;
+}
+
+Flow WithStmt::Exec(Frame& f) const
+{
+    f.with.push_back(object->Eval(f));
+    struct Pop
+    {
+        Frame& f;
+        ~Pop() { f.with.pop_back(); }
+    } pop{f};
+    return body.Exec(f);
+}
+
+Flow OnErrorStmt::Exec(Frame& f) const
+{
+    f.resumeNext = resumeNext;
+    f.interp.SetError({});
+    return Flow::Normal;
+}
+
+} // namespace tvsk::script

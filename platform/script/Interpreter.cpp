@@ -1,0 +1,510 @@
+// The interpreter: resolving names to slots, calls, and the program's global state.
+#include "Interpreter.h"
+
+#include "Builtins.h"
+#include "Convert.h"
+#include "Dispatch.h"
+#include "ErrObject.h"
+#include "Parser.h"
+#include "ScriptObject.h"
+#include "DateTime.h"
+
+#include <cmath>
+#include <cstring>
+
+#include <pthread.h>
+
+#include <new>
+
+namespace tvsk::script
+{
+
+std::shared_ptr<Interpreter> Interpreter::Create()
+{
+    return std::shared_ptr<Interpreter>(new Interpreter);
+}
+
+Interpreter::Interpreter() : m_err(new ErrObject)
+{
+    m_err->AddRef();
+}
+
+Interpreter::~Interpreter()
+{
+    Close();
+    m_err->Release();
+}
+
+void Interpreter::Close()
+{
+    if (m_closed)
+        return;
+    // Objects released here still run Class_Terminate.
+    for (Value& v : m_globals)
+        v.Clear();
+    m_items.clear();
+    m_closed = true;
+    m_globals.clear();
+}
+
+IDispatch* Interpreter::ErrDispatch()
+{
+    return m_err;
+}
+void Interpreter::SetError(const ScriptError& error)
+{
+    m_err->Set(error);
+}
+
+void Interpreter::SetItemResolver(std::function<ComPtr<IDispatch>(const std::u16string&)> resolver)
+{
+    m_itemResolver = std::move(resolver);
+}
+
+void Interpreter::AddNamedItem(const std::u16string& name, bool globalMembers, IDispatch* object)
+{
+    m_items.push_back({name, Lower(name), globalMembers, ComPtr<IDispatch>(object)});
+}
+
+IDispatch* Interpreter::NamedItemObject(size_t index)
+{
+    if (index >= m_items.size())
+        Throw(err::ObjectRequired);
+    NamedItem& item = m_items[index];
+    if (!item.object && m_itemResolver)
+        item.object = m_itemResolver(item.name);
+    if (!item.object)
+        Throw(err::ObjectRequired);
+    return item.object.Get();
+}
+
+Value* Interpreter::NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind)
+{
+    m_globals.emplace_back();
+    Value* v = &m_globals.back();
+    m_names[lower] = GlobalEntry{kind, v};
+    return v;
+}
+
+void Interpreter::Declare(Unit& unit)
+{
+    for (const auto& cls : unit.classes)
+    {
+        const std::u16string lower = Lower(cls->name);
+        auto it = m_names.find(lower);
+        if (it != m_names.end() && it->second.kind != GlobalEntry::Class)
+            ThrowCompile(err::NameRedefined, cls->pos.line, cls->pos.column);
+        m_names[lower] = GlobalEntry{GlobalEntry::Class, nullptr, nullptr, cls.get()};
+    }
+    for (const auto& proc : unit.procedures)
+    {
+        const std::u16string lower = Lower(proc->name);
+        auto it = m_names.find(lower);
+        if (it != m_names.end() && it->second.kind == GlobalEntry::Variable && it->second.implicit)
+        {
+            auto users = m_implicitUsers.find(it->second.value);
+            if (users != m_implicitUsers.end())
+                for (NameExpr* n : users->second)
+                {
+                    n->binding = Binding::Procedure;
+                    n->procedure = proc.get();
+                    n->global = nullptr;
+                }
+            m_implicitUsers.erase(it->second.value);
+        }
+        else if (it != m_names.end() && it->second.kind != GlobalEntry::Procedure)
+            ThrowCompile(err::NameRedefined, proc->pos.line, proc->pos.column);
+        m_names[lower] = GlobalEntry{GlobalEntry::Procedure, nullptr, proc.get()};
+    }
+    for (const auto& [name, pos] : unit.globalDims)
+    {
+        const std::u16string lower = Lower(name);
+        auto it = m_names.find(lower);
+        if (it == m_names.end())
+            NewGlobal(lower, GlobalEntry::Variable);
+        else if (it->second.kind == GlobalEntry::Variable)
+            it->second.implicit = false;
+        else
+            ThrowCompile(err::NameRedefined, pos.line, pos.column);
+    }
+    for (auto& [name, value] : unit.globalConsts)
+    {
+        const std::u16string lower = Lower(name);
+        auto it = m_names.find(lower);
+        if (it != m_names.end() && it->second.kind != GlobalEntry::Constant)
+            ThrowCompile(err::NameRedefined, 0, 0);
+        *NewGlobal(lower, GlobalEntry::Constant) = value;
+    }
+}
+
+void Interpreter::Bind(NameExpr& n, bool optionExplicit, bool dynamic)
+{
+    Scope* scope = n.scope;
+    // The procedure's own locals and constants.
+    if (scope && scope->procedure)
+    {
+        Procedure& p = *scope->procedure;
+        if (auto it = scope->locals.find(n.lower); it != scope->locals.end())
+        {
+            n.binding = Binding::Local;
+            n.slot = it->second;
+            return;
+        }
+        if (auto it = scope->constants.find(n.lower); it != scope->constants.end())
+        {
+            n.binding = Binding::Constant;
+            n.constant = it->second;
+            n.readOnly = true;
+            return;
+        }
+        if (p.resultSlot >= 0 && n.args.empty() && !n.hasParens && Lower(p.name) == n.lower)
+        {
+            n.binding = Binding::Local;
+            n.slot = p.resultSlot;
+            return;
+        }
+    }
+    // Members of the class, reached through Me.
+    const ClassDef* cls = scope ? (scope->classDef ? scope->classDef
+                                   : scope->parent ? scope->parent->classDef
+                                                   : nullptr)
+                                : nullptr;
+    if (cls)
+    {
+        if (auto it = cls->memberIndex.find(n.lower); it != cls->memberIndex.end())
+        {
+            const ClassMember& m = cls->members[static_cast<size_t>(it->second)];
+            if (m.field >= 0)
+            {
+                n.binding = Binding::Field;
+                n.slot = m.field;
+            }
+            else
+            {
+                n.binding = Binding::MeMember;
+                n.slot = it->second;
+            }
+            return;
+        }
+    }
+    if (auto it = m_names.find(n.lower); it != m_names.end())
+    {
+        const GlobalEntry& g = it->second;
+        switch (g.kind)
+        {
+        case GlobalEntry::Variable:
+            n.binding = Binding::Global;
+            n.global = g.value;
+            if (g.implicit)
+                m_implicitUsers[g.value].push_back(&n);
+            return;
+        case GlobalEntry::Constant:
+            n.binding = Binding::Constant;
+            n.constant = *g.value;
+            n.readOnly = true;
+            return;
+        case GlobalEntry::Procedure:
+            n.binding = Binding::Procedure;
+            n.procedure = g.procedure;
+            return;
+        case GlobalEntry::Class:
+            // A class name is no value.
+            n.binding = Binding::Undefined;
+            return;
+        }
+    }
+    if (n.lower == u"err")
+    {
+        n.binding = Binding::ErrObject;
+        return;
+    }
+    if (FindConstant(n.lower, n.constant))
+    {
+        n.binding = Binding::Constant;
+        n.readOnly = true;
+        return;
+    }
+    if (const Builtin* b = FindBuiltin(n.lower))
+    {
+        n.binding = Binding::Builtin;
+        n.builtin = b;
+        return;
+    }
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].lower == n.lower)
+        {
+            n.binding = Binding::NamedItem;
+            n.slot = static_cast<int>(i);
+            n.readOnly = true;
+            return;
+        }
+    for (size_t i = 0; i < m_items.size(); ++i)
+    {
+        if (!m_items[i].globalMembers)
+            continue;
+        IDispatch* object = nullptr;
+        try
+        {
+            object = NamedItemObject(i);
+        }
+        catch (const ScriptException&)
+        {
+            continue;
+        }
+        std::u16string text = n.name;
+        LPOLESTR names[] = {text.data()};
+        DISPID id = DISPID_UNKNOWN;
+        if (object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id) == S_OK)
+        {
+            n.binding = Binding::GlobalMember;
+            n.slot = static_cast<int>(i);
+            n.dispid = id;
+            return;
+        }
+    }
+    if (optionExplicit)
+    {
+        n.binding = Binding::Undefined;
+        return;
+    }
+    // An undeclared name is a new variable: local in a procedure, global elsewhere.
+    if (scope && scope->procedure && !dynamic)
+    {
+        n.binding = Binding::Local;
+        n.slot = scope->Declare(n.lower);
+        return;
+    }
+    n.binding = Binding::Global;
+    n.global = NewGlobal(n.lower, GlobalEntry::Variable);
+    m_names[n.lower].implicit = true;
+    m_implicitUsers[n.global].push_back(&n);
+}
+
+void Interpreter::Resolve(Unit& unit, Scope* dynamicScope)
+{
+    m_optionExplicit = m_optionExplicit || unit.optionExplicit;
+    Declare(unit);
+    // Global code first, so its undeclared names become globals the procedures then see.
+    for (NameExpr* n : unit.names)
+        if (!n->scope || !n->scope->procedure)
+            Bind(*n, m_optionExplicit, dynamicScope != nullptr);
+    for (NameExpr* n : unit.names)
+        if (n->scope && n->scope->procedure)
+            Bind(*n, m_optionExplicit, dynamicScope != nullptr);
+}
+
+Unit& Interpreter::Compile(std::u16string_view text, int firstLine)
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
+    std::unique_ptr<Unit> unit = Parse(text, firstLine);
+    Resolve(*unit, nullptr);
+    unit->names.clear();
+    m_units.push_back(std::move(unit));
+    return *m_units.back();
+}
+
+void Interpreter::Run(const Unit& unit)
+{
+    Frame f{*this};
+    f.scope = unit.globalScope.get();
+    EnterCall();
+    struct Leave
+    {
+        Interpreter& i;
+        ~Leave() { i.LeaveCall(); }
+    } leave{*this};
+    unit.code.Exec(f);
+}
+
+void Interpreter::Execute(std::u16string_view text, Frame* frame)
+{
+    std::unique_ptr<Unit> unit = Parse(text);
+    if (frame && frame->scope)
+        for (NameExpr* n : unit->names)
+            if (n->scope == unit->globalScope.get())
+                n->scope = frame->scope;
+    Resolve(*unit, frame ? frame->scope : nullptr);
+    unit->names.clear();
+    m_units.push_back(std::move(unit));
+    const Unit& u = *m_units.back();
+    if (frame)
+    {
+        EnterCall();
+        struct Leave
+        {
+            Interpreter& i;
+            ~Leave() { i.LeaveCall(); }
+        } leave{*this};
+        u.code.Exec(*frame);
+    }
+    else
+        Run(u);
+}
+
+Value Interpreter::Evaluate(std::u16string_view text, Frame& frame)
+{
+    auto unit = std::make_unique<Unit>();
+    unit->globalScope = std::make_unique<Scope>();
+    ExprPtr e = ParseExpression(text, *unit, frame.scope ? frame.scope : unit->globalScope.get());
+    Resolve(*unit, frame.scope ? frame.scope : unit->globalScope.get());
+    unit->names.clear();
+    Value r = e->Eval(frame);
+    // The expression's names may have made globals; the unit stays with the program.
+    struct Holder : Stmt
+    {
+        ExprPtr e;
+        Flow Exec(Frame&) const override { return Flow::Normal; }
+    };
+    auto holder = std::make_unique<Holder>();
+    holder->e = std::move(e);
+    unit->code.statements.push_back(std::move(holder));
+    m_units.push_back(std::move(unit));
+    return r;
+}
+
+Procedure* Interpreter::FindProcedure(std::u16string_view name) const
+{
+    auto it = m_names.find(Lower(name));
+    if (it == m_names.end() || it->second.kind != GlobalEntry::Procedure)
+        return nullptr;
+    return it->second.procedure;
+}
+
+Value* Interpreter::FindGlobal(std::u16string_view name)
+{
+    auto it = m_names.find(Lower(name));
+    if (it == m_names.end() ||
+        (it->second.kind != GlobalEntry::Variable && it->second.kind != GlobalEntry::Constant))
+        return nullptr;
+    return it->second.value;
+}
+
+ClassDef* Interpreter::FindClass(std::u16string_view lowerName) const
+{
+    auto it = m_names.find(std::u16string(lowerName));
+    if (it == m_names.end() || it->second.kind != GlobalEntry::Class)
+        return nullptr;
+    return it->second.classDef;
+}
+
+Value Interpreter::NewObject(const ClassDef& cls)
+{
+    auto* object = new ScriptObject(*this, cls);
+    Value v = Value::Object(object);
+    object->Initialize();
+    return v;
+}
+
+namespace
+{
+// The lowest address this thread's stack may reach before calls fail with Out of stack space.
+std::uintptr_t StackLimit()
+{
+    thread_local std::uintptr_t limit = 0;
+    if (!limit)
+    {
+        pthread_attr_t attr;
+        void* base = nullptr;
+        size_t size = 0;
+        if (pthread_getattr_np(pthread_self(), &attr) == 0)
+        {
+            pthread_attr_getstack(&attr, &base, &size);
+            pthread_attr_destroy(&attr);
+        }
+        char here;
+        const auto at = reinterpret_cast<std::uintptr_t>(&here);
+        if (!base || size < (512u << 10))
+            limit = at - (256u << 10);
+        else
+            limit = reinterpret_cast<std::uintptr_t>(base) + std::max<size_t>(256u << 10, size / 8);
+    }
+    return limit;
+}
+} // namespace
+
+void Interpreter::EnterCall()
+{
+    char here;
+    if (reinterpret_cast<std::uintptr_t>(&here) < StackLimit() || m_callDepth >= 10000)
+        Throw(err::OutOfStack);
+    ++m_callDepth;
+}
+
+Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_t count)
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
+    if (count != p.params.size())
+        Throw(err::WrongArguments);
+    EnterCall();
+    struct Leave
+    {
+        Interpreter& i;
+        ~Leave() { i.LeaveCall(); }
+    } leave{*this};
+    std::vector<Value> locals(static_cast<size_t>(p.localCount));
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (IsMissing(args[i]))
+            Throw(err::ArgumentNotOptional);
+        if (!args[i].IsReference())
+            locals[i] = std::move(args[i]);
+        else if (p.params[i].byVal)
+            locals[i] = Value(args[i].Target());
+        else
+            locals[i] = args[i];
+    }
+    Frame f{*this, locals.data(), me, &p, p.scope.get()};
+    p.body.Exec(f);
+    if (p.resultSlot < 0)
+        return {};
+    return std::move(locals[static_cast<size_t>(p.resultSlot)]);
+}
+
+float Interpreter::NextRandom(const Value* arg)
+{
+    if (arg)
+    {
+        const double d = ToDouble(*arg);
+        if (d == 0)
+            return m_lastRandom;
+        if (d < 0)
+        {
+            const float f = static_cast<float>(d);
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &f, sizeof bits);
+            m_rndSeed = (bits + (bits >> 24)) & 0xFFFFFFu;
+        }
+    }
+    m_rndSeed = (m_rndSeed * 1140671485u + 12820163u) & 0xFFFFFFu;
+    m_lastRandom = static_cast<float>(m_rndSeed) / 16777216.0f;
+    return m_lastRandom;
+}
+
+void Interpreter::Randomize(const Value* seed)
+{
+    double d = 0;
+    if (seed)
+        d = ToDouble(*seed);
+    else
+    {
+        const double now = Now();
+        d = (now - std::floor(now)) * 86400.0;
+    }
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    const auto high = static_cast<std::uint32_t>(bits >> 32);
+    m_rndSeed = (m_rndSeed & 0xFF) | (((high & 0xFFFF) ^ (high >> 16)) << 8);
+    m_rndSeed &= 0xFFFFFFu;
+}
+
+Value Interpreter::CallByName(std::u16string_view name, std::vector<Value> args)
+{
+    Procedure* p = FindProcedure(name);
+    if (!p)
+        Throw(err::SubNotDefined);
+    return Call(*p, nullptr, args.data(), args.size());
+}
+
+} // namespace tvsk::script

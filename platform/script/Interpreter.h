@@ -1,0 +1,149 @@
+// The evaluator's state: globals, named items, the Err object, and calls into procedures.
+#pragma once
+
+#include "Ast.h"
+#include "ScriptError.h"
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+namespace tvsk::script
+{
+
+// Message and input boxes: the host shows them; without a host MsgBox answers OK and InputBox cancels.
+class ScriptUi
+{
+public:
+    virtual ~ScriptUi() = default;
+    // The button pressed (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No).
+    virtual int MessageBox(const std::u16string& prompt, int buttons, const std::u16string& title) = 0;
+    // The text entered, or nothing when cancelled.
+    virtual std::optional<std::u16string> InputBox(const std::u16string& prompt, const std::u16string& title,
+                                                   const std::u16string& defaultText) = 0;
+};
+
+// One running procedure (or the global code): its locals, Me, and its error mode.
+struct Frame
+{
+    Interpreter& interp;
+    Value* locals = nullptr;
+    ScriptObject* me = nullptr;
+    const Procedure* procedure = nullptr;
+    Scope* scope = nullptr;
+    bool resumeNext = false;
+    std::vector<Value> with;
+};
+
+class ErrObject;
+
+// A host object added by name; with global members its members are reached without the name.
+struct NamedItem
+{
+    std::u16string name;
+    std::u16string lower;
+    bool globalMembers = false;
+    ComPtr<IDispatch> object;
+};
+
+// Owned through shared_ptr (Create): the objects a script makes keep it alive while the host holds them.
+class Interpreter : public std::enable_shared_from_this<Interpreter>
+{
+public:
+    static std::shared_ptr<Interpreter> Create();
+    ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
+
+    void SetUi(ScriptUi* ui) { m_ui = ui; }
+    ScriptUi* Ui() const { return m_ui; }
+    // Asked for a named item's object the first time a script needs it.
+    void SetItemResolver(std::function<ComPtr<IDispatch>(const std::u16string& name)> resolver);
+    void AddNamedItem(const std::u16string& name, bool globalMembers, IDispatch* object = nullptr);
+    IDispatch* NamedItemObject(size_t index);
+    const std::vector<NamedItem>& NamedItems() const { return m_items; }
+
+    // Parses, resolves and keeps a text; throws its syntax error. The global code is returned to run.
+    Unit& Compile(std::u16string_view text, int firstLine = 0);
+    // Runs a unit's global code; a run-time error is thrown.
+    void Run(const Unit& unit);
+    // Compiles and runs text (Execute, ExecuteGlobal); frame null for the global scope.
+    void Execute(std::u16string_view text, Frame* frame);
+    Value Evaluate(std::u16string_view text, Frame& frame);
+
+    // A global Sub or Function by name (without case), or null.
+    Procedure* FindProcedure(std::u16string_view name) const;
+    // The value of a global variable or constant, or null.
+    Value* FindGlobal(std::u16string_view name);
+    // Calls a procedure with arguments (references for ByRef parameters) and returns its result.
+    Value Call(const Procedure& procedure, ScriptObject* me, Value* args, size_t count);
+    // Calls a global procedure by name with plain values (events, GetScriptDispatch).
+    Value CallByName(std::u16string_view name, std::vector<Value> args);
+
+    ClassDef* FindClass(std::u16string_view lowerName) const;
+    Value NewObject(const ClassDef& cls);
+
+    // The Err object.
+    ErrObject& Err() { return *m_err; }
+    IDispatch* ErrDispatch();
+    void SetError(const ScriptError& error);
+
+    // Depth of nested calls, bounded by the thread's stack.
+    void EnterCall();
+    void LeaveCall() { --m_callDepth; }
+
+    bool Closed() const { return m_closed; }
+    // Drops objects and the program; later calls fail. Class_Terminate still runs for released objects.
+    void Close();
+    // Rnd: the next number, the last one (0), or one seeded by a negative argument.
+    float NextRandom(const Value* arg);
+    void Randomize(const Value* seed);
+
+private:
+    Interpreter();
+    struct GlobalEntry
+    {
+        enum Kind
+        {
+            Variable,
+            Constant,
+            Procedure,
+            Class
+        } kind;
+        Value* value = nullptr;
+        tvsk::script::Procedure* procedure = nullptr;
+        ClassDef* classDef = nullptr;
+        bool implicit = false; // made by a name never declared; a later procedure may take its place
+    };
+
+    void Resolve(Unit& unit, Scope* dynamicScope);
+    void Declare(Unit& unit);
+    void Bind(NameExpr& name, bool optionExplicit, bool dynamic);
+    Value* NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind);
+
+    std::deque<Value> m_globals;
+    std::unordered_map<std::u16string, GlobalEntry> m_names;
+    // The names bound to each undeclared global, rebound when a procedure of that name appears.
+    std::unordered_map<Value*, std::vector<NameExpr*>> m_implicitUsers;
+    std::vector<std::unique_ptr<Unit>> m_units;
+    std::vector<NamedItem> m_items;
+    std::function<ComPtr<IDispatch>(const std::u16string&)> m_itemResolver;
+    ErrObject* m_err = nullptr;
+    ScriptUi* m_ui = nullptr;
+    bool m_optionExplicit = false;
+    bool m_closed = false;
+    int m_callDepth = 0;
+    unsigned m_rndSeed = 0x50000;
+    float m_lastRandom = 0;
+};
+
+// Reading and writing through an index list: array elements, or an object's default member.
+Value IndexValue(const Value& container, Value* args, size_t count);
+void AssignIndexed(Value& container, Value* args, size_t count, Value value, bool set);
+// A value assigned with Let (objects give their default value) or Set (Object required otherwise).
+Value LetValue(Value value);
+Value SetValue(Value value);
+
+} // namespace tvsk::script

@@ -1,0 +1,119 @@
+// A VARIANT that owns its contents: the value every variable, argument and result holds.
+#pragma once
+
+#include <com/Dispatch.h>
+#include <com/SafeArray.h>
+
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+namespace tvsk::script
+{
+
+class Value : public VARIANT
+{
+public:
+    Value() noexcept { Blank(); }
+    Value(const Value& other) { CopyFrom(other); }
+    Value(Value&& other) noexcept
+    {
+        std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
+        other.vt = VT_EMPTY;
+    }
+    // A copy of a raw variant (read through a reference).
+    explicit Value(const VARIANT& raw);
+    ~Value() { Release(); }
+    Value& operator=(const Value& other)
+    {
+        if (this != &other)
+        {
+            Value copy(other);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Value& operator=(Value&& other) noexcept
+    {
+        if (this != &other)
+        {
+            // The old contents go last: releasing an object may run script code that reads this value.
+            VARIANT old;
+            std::memcpy(&old, static_cast<VARIANT*>(this), sizeof old);
+            std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
+            other.vt = VT_EMPTY;
+            if (Owns(old.vt) && !(old.vt & VT_BYREF))
+                VariantClear(&old);
+        }
+        return *this;
+    }
+
+    static Value Null();
+    static Value Bool(bool b);
+    static Value Byte(BYTE b);
+    static Value Int(SHORT i);
+    static Value Long(LONG l);
+    static Value Single(float f);
+    static Value Double(double d);
+    static Value Currency(LONGLONG tenThousandths);
+    static Value Date(double d);
+    static Value String(std::u16string_view text);
+    static Value Utf8(std::string_view text);
+    // Takes over a BSTR.
+    static Value AdoptString(BSTR text);
+    // Adds a reference; null is Nothing.
+    static Value Object(IDispatch* object);
+    // Takes over a reference.
+    static Value AdoptObject(IDispatch* object);
+    static Value AdoptArray(SAFEARRAY* array);
+    // Takes over a raw variant's contents and leaves it empty.
+    static Value Adopt(VARIANT& raw);
+
+    bool IsEmpty() const noexcept { return vt == VT_EMPTY; }
+    bool IsNull() const noexcept { return vt == VT_NULL; }
+    bool IsString() const noexcept { return vt == VT_BSTR; }
+    bool IsObject() const noexcept { return vt == VT_DISPATCH || vt == VT_UNKNOWN; }
+    bool IsArray() const noexcept { return (vt & VT_ARRAY) != 0; }
+    bool IsReference() const noexcept { return vt == (VT_BYREF | VT_VARIANT); }
+    std::u16string_view Text() const noexcept { return com::BstrView(bstrVal); }
+
+    // A variable that is a ByRef parameter points at its caller's variable.
+    Value& Target() noexcept { return IsReference() ? static_cast<Value&>(*pvarVal).Target() : *this; }
+    const Value& Target() const noexcept
+    {
+        return IsReference() ? static_cast<const Value&>(*pvarVal).Target() : *this;
+    }
+    static Value Reference(Value& target);
+
+    // Hands the contents to a raw variant the caller then owns.
+    VARIANT Detach() noexcept
+    {
+        VARIANT raw;
+        std::memcpy(&raw, static_cast<VARIANT*>(this), sizeof raw);
+        vt = VT_EMPTY;
+        return raw;
+    }
+    void Clear() noexcept { *this = Value(); }
+
+private:
+    void Blank() noexcept
+    {
+        vt = VT_EMPTY;
+        wReserved1 = wReserved2 = wReserved3 = 0;
+        llVal = 0;
+    }
+    static bool Owns(VARTYPE type) noexcept
+    {
+        return type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN || (type & VT_ARRAY);
+    }
+    void Release() noexcept
+    {
+        if (Owns(vt) && !(vt & VT_BYREF))
+            VariantClear(this);
+    }
+    void CopyFrom(const Value& other);
+};
+
+static_assert(sizeof(Value) == sizeof(VARIANT));
+
+} // namespace tvsk::script

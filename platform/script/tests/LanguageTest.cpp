@@ -1,0 +1,583 @@
+// The language's core, row by row: a script leaves `result`, or raises an error.
+#include "ScriptTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using tvsk::script::testing::Outcome;
+
+namespace
+{
+
+struct Row
+{
+    const char* script;
+    const char* expected;
+};
+
+void Check(const std::vector<Row>& rows)
+{
+    for (const Row& row : rows)
+        EXPECT_EQ(Outcome(row.script), row.expected) << row.script;
+}
+
+TEST(Language, LiteralsHaveTheirTypes)
+{
+    Check({
+        {"result = 1", "Integer:1"},
+        {"result = 32767", "Integer:32767"},
+        {"result = 32768", "Long:32768"},
+        {"result = -32768", "Long:-32768"},
+        {"result = 2147483648", "Double:2147483648"},
+        {"result = 1.5", "Double:1.5"},
+        {"result = 1e3", "Double:1000"},
+        {"result = .5", "Double:0.5"},
+        {"result = &HFF", "Integer:255"},
+        {"result = &HFFFF", "Integer:-1"},
+        {"result = &H8000", "Integer:-32768"},
+        {"result = &H10000", "Long:65536"},
+        {"result = &HFFFFFFFF", "Long:-1"},
+        {"result = &O17", "Integer:15"},
+        {"result = \"a\"\"b\"", "String:a\"b"},
+        {"result = #1/2/2000#", "Date:1/2/2000"},
+        {"result = #2000-01-02 13:05:00#", "Date:1/2/2000 1:05:00 PM"},
+        {"result = #13:05#", "Date:1:05:00 PM"},
+        {"result = True", "Boolean:True"},
+        {"result = Empty", "Empty:"},
+        {"result = Null", "Null:"},
+        {"Set result = Nothing", "Nothing:"},
+        {"result = \"x\" _\n & \"y\"", "String:xy"},
+        {"a = 1 : b = 2 : result = a + b ' comment", "Integer:3"},
+        {"Rem a comment\nresult = 4", "Integer:4"},
+    });
+}
+
+TEST(Language, PrecedenceFollowsTheLanguage)
+{
+    Check({
+        {"result = 2 + 3 * 4", "Integer:14"},
+        {"result = -2 ^ 2", "Double:-4"},
+        {"result = 2 ^ 3 ^ 2", "Double:64"},
+        {"result = 2 ^ -1", "Double:0.5"},
+        {"result = 7 \\ 2 * 3", "Integer:1"},
+        {"result = 7 Mod 4 \\ 2", "Integer:1"},
+        {"result = 10 - 4 - 3", "Integer:3"},
+        {"result = 1 + 2 & 3", "String:33"},
+        {"result = 1 < 2 = True", "Boolean:True"},
+        {"result = Not 1 = 2", "Boolean:True"},
+        {"result = True Or False And False", "Boolean:True"},
+        {"result = True Xor True Or True", "Boolean:False"},
+        {"result = False Imp True Eqv True", "Boolean:True"},
+        {"result = -(3)", "Integer:-3"},
+    });
+}
+
+TEST(Language, ArithmeticPromotesOnOverflow)
+{
+    Check({
+        {"result = 32767 + 1", "Long:32768"},
+        {"result = 200 * 200", "Long:40000"},
+        {"result = 2147483647 + 1", "Double:2147483648"},
+        {"result = -32768 - 1", "Long:-32769"},
+        {"result = CByte(200) + CByte(100)", "Integer:300"},
+        {"result = CByte(2) + CByte(3)", "Byte:5"},
+        {"result = 1 + 1.5", "Double:2.5"},
+        {"result = CSng(1.5) + 1", "Single:2.5"},
+        {"result = CSng(1.5) + 100000", "Double:100001.5"},
+        {"result = CCur(1.25) + 1", "Currency:2.25"},
+        {"result = CCur(1.5) * CCur(2)", "Currency:3"},
+        {"result = 10 / 4", "Double:2.5"},
+        {"result = 1 / 3", "Double:0.333333333333333"},
+        {"result = 0.1 + 0.2", "Double:0.3"},
+        {"result = 1E+20 * 10", "Double:1E+21"},
+        {"result = 0.00001", "Double:1E-05"},
+        {"result = 1E+308 * 10", "error 6"},
+        {"result = 1 / 0", "error 11"},
+        {"result = 0 / 0", "error 6"},
+        {"result = 5 \\ 0", "error 11"},
+        {"result = 5 Mod 0", "error 11"},
+        {"result = True + True", "Integer:-2"},
+        {"result = Empty + Empty", "Integer:0"},
+        {"result = \"3\" + 4", "Double:7"},
+        {"result = \"3\" + \"4\"", "String:34"},
+        {"result = \"a\" + 1", "error 13"},
+        {"result = \"a\" + Empty", "String:a"},
+        {"result = -Empty", "Integer:0"},
+        {"result = -True", "Integer:1"},
+        {"x = -32768 : result = -CInt(x)", "Long:32768"},
+    });
+}
+
+TEST(Language, IntegerDivisionAndModKeepTheDividendsSign)
+{
+    Check({
+        {"result = 7 \\ 2", "Integer:3"},
+        {"result = -7 \\ 2", "Integer:-3"},
+        {"result = 7 \\ -2", "Integer:-3"},
+        {"result = 7 Mod 3", "Integer:1"},
+        {"result = -7 Mod 3", "Integer:-1"},
+        {"result = 7 Mod -3", "Integer:1"},
+        {"result = 7.5 Mod 2", "Long:0"},
+        {"result = 6.5 \\ 2", "Long:3"},
+        {"result = 100000 \\ 3", "Long:33333"},
+        {"result = 5.5 Mod 2.5", "Long:0"},
+    });
+}
+
+TEST(Language, NullAndEmptyPropagate)
+{
+    Check({
+        {"result = Null + 1", "Null:"},
+        {"result = Null & \"a\"", "String:a"},
+        {"result = Null & Null", "Null:"},
+        {"result = Null = Null", "Null:"},
+        {"result = Null > 1", "Null:"},
+        {"result = Not Null", "Null:"},
+        {"result = Null And False", "Boolean:False"},
+        {"result = Null And True", "Null:"},
+        {"result = Null Or True", "Boolean:True"},
+        {"result = Null Or False", "Null:"},
+        {"result = IsNull(Null * 2)", "Boolean:True"},
+        {"result = Empty = 0", "Boolean:True"},
+        {"result = Empty = \"\"", "Boolean:True"},
+        {"result = Len(Null)", "Null:"},
+        {"result = CInt(Null)", "error 94"},
+        {"If Null Then result = 1 Else result = 2", "Integer:2"},
+        {"result = IsEmpty(x)", "Boolean:True"},
+    });
+}
+
+TEST(Language, ComparisonsCoerceAsTheLanguageDoes)
+{
+    Check({
+        {"result = 1 = \"1\"", "Boolean:True"},
+        {"x = \"10\" : result = x > 9", "Boolean:True"},
+        {"x = 1 : y = \"1\" : result = x = y", "Boolean:False"},
+        {"x = 5 : y = \"1\" : result = x < y", "Boolean:True"},
+        {"result = \"abc\" < \"abd\"", "Boolean:True"},
+        {"result = \"a\" < \"B\"", "Boolean:False"},
+        {"result = \"\" < \"a\"", "Boolean:True"},
+        {"result = 2 < 10", "Boolean:True"},
+        {"result = \"2\" < \"10\"", "Boolean:False"},
+        {"result = #1/1/2000# < #1/2/2000#", "Boolean:True"},
+        {"result = True = -1", "Boolean:True"},
+        {"result = 1.5 >= 1.5", "Boolean:True"},
+        {"result = 3 <> 3", "Boolean:False"},
+    });
+}
+
+TEST(Language, LogicalOperatorsWorkOnBits)
+{
+    Check({
+        {"result = 12 And 10", "Integer:8"},
+        {"result = 12 Or 3", "Integer:15"},
+        {"result = 12 Xor 10", "Integer:6"},
+        {"result = Not 0", "Integer:-1"},
+        {"result = Not True", "Boolean:False"},
+        {"result = 5 Eqv 3", "Integer:-7"},
+        {"result = True Imp False", "Boolean:False"},
+        {"result = 100000 And 1", "Long:0"},
+        {"result = True And 3", "Integer:3"},
+        {"result = 1.5 Or 0", "Long:2"},
+    });
+}
+
+TEST(Language, ConversionsRoundHalfToEven)
+{
+    Check({
+        {"result = CInt(2.5)", "Integer:2"},
+        {"result = CInt(3.5)", "Integer:4"},
+        {"result = CInt(-2.5)", "Integer:-2"},
+        {"result = CLng(1.5)", "Long:2"},
+        {"result = CLng(\"  42  \")", "Long:42"},
+        {"result = CInt(32767.5)", "error 6"},
+        {"result = CInt(\"abc\")", "error 13"},
+        {"result = CByte(256)", "error 6"},
+        {"result = CByte(-1)", "error 6"},
+        {"result = CLng(2147483648)", "error 6"},
+        {"result = Round(2.5)", "Double:2"},
+        {"result = Round(3.5)", "Double:4"},
+        {"result = Round(1.2345, 2)", "Double:1.23"},
+        {"result = Round(-0.5)", "Double:0"},
+        {"result = Round(5)", "Integer:5"},
+        {"result = Round(1.5, -1)", "error 5"},
+        {"result = Int(-2.5)", "Double:-3"},
+        {"result = Fix(-2.5)", "Double:-2"},
+        {"result = Int(7)", "Integer:7"},
+        {"result = Int(\"3.7\")", "Double:3"},
+        {"result = CBool(\"True\")", "Boolean:True"},
+        {"result = CBool(\"false\")", "Boolean:False"},
+        {"result = CBool(2)", "Boolean:True"},
+        {"result = CBool(\"x\")", "error 13"},
+        {"result = CStr(True)", "String:True"},
+        {"result = CStr(1.5)", "String:1.5"},
+        {"result = CStr(123456789012345)", "String:123456789012345"},
+        {"result = CStr(1234567890123456)", "String:1.23456789012346E+15"},
+        {"result = CDbl(\"1e3\")", "Double:1000"},
+        {"result = CDbl(\"&H10\")", "Double:16"},
+        {"result = CCur(1.23456)", "Currency:1.2346"},
+        {"result = CSng(1.1)", "Single:1.1"},
+        {"result = CStr(Null)", "error 94"},
+        {"result = Hex(255)", "String:FF"},
+        {"result = Hex(-1)", "String:FFFF"},
+        {"result = Hex(CLng(-1))", "String:FFFFFFFF"},
+        {"result = Hex(65536)", "String:10000"},
+        {"result = Oct(8)", "String:10"},
+        {"result = Abs(-3)", "Integer:3"},
+        {"result = Abs(-32768)", "Long:32768"},
+        {"result = Sgn(-0.5)", "Integer:-1"},
+        {"result = Sqr(16)", "Double:4"},
+        {"result = Sqr(-1)", "error 5"},
+        {"result = Log(0)", "error 5"},
+        {"result = Exp(0)", "Double:1"},
+        {"result = Atn(1) * 4 > 3.14", "Boolean:True"},
+    });
+}
+
+TEST(Language, TypeTestsNameTheVariantTypes)
+{
+    Check({
+        {"result = TypeName(Empty)", "String:Empty"},
+        {"result = TypeName(Null)", "String:Null"},
+        {"result = TypeName(1)", "String:Integer"},
+        {"result = TypeName(CCur(1))", "String:Currency"},
+        {"result = TypeName(Now)", "String:Date"},
+        {"result = TypeName(Array())", "String:Variant()"},
+        {"result = TypeName(Nothing)", "String:Nothing"},
+        {"result = TypeName(CByte(1))", "String:Byte"},
+        {"Class Foo\nEnd Class\nresult = TypeName(New Foo)", "String:Foo"},
+        {"result = VarType(\"a\")", "Integer:8"},
+        {"result = VarType(Array(1))", "Integer:8204"},
+        {"result = VarType(Null)", "Integer:1"},
+        {"result = VarType(CDate(1))", "Integer:7"},
+        {"result = IsNumeric(\"12.5\")", "Boolean:True"},
+        {"result = IsNumeric(\"12a\")", "Boolean:False"},
+        {"result = IsNumeric(\"\")", "Boolean:False"},
+        {"result = IsNumeric(Empty)", "Boolean:True"},
+        {"result = IsNumeric(Null)", "Boolean:False"},
+        {"result = IsDate(\"1/2/2000\")", "Boolean:True"},
+        {"result = IsDate(\"x\")", "Boolean:False"},
+        {"result = IsArray(Array())", "Boolean:True"},
+        {"result = IsObject(Nothing)", "Boolean:True"},
+    });
+}
+
+TEST(Language, StringFunctionsAtTheirEdges)
+{
+    Check({
+        {"result = Len(\"abc\")", "Long:3"},
+        {"result = Len(123)", "Long:3"},
+        {"result = Left(\"abc\", 5)", "String:abc"},
+        {"result = Left(\"abc\", -1)", "error 5"},
+        {"result = Right(\"abc\", 2)", "String:bc"},
+        {"result = Mid(\"abcdef\", 2, 3)", "String:bcd"},
+        {"result = Mid(\"abc\", 5)", "String:"},
+        {"result = Mid(\"abc\", 2)", "String:bc"},
+        {"result = Mid(\"abc\", 0)", "error 5"},
+        {"result = Mid(\"abc\", 2, 100)", "String:bc"},
+        {"result = InStr(\"abcabc\", \"c\")", "Long:3"},
+        {"result = InStr(4, \"abcabc\", \"c\")", "Long:6"},
+        {"result = InStr(1, \"ABC\", \"b\", 1)", "Long:2"},
+        {"result = InStr(1, \"ABC\", \"b\", 0)", "Long:0"},
+        {"result = InStr(\"abc\", \"\")", "Long:1"},
+        {"result = InStr(\"\", \"a\")", "Long:0"},
+        {"result = InStr(0, \"abc\", \"a\")", "error 5"},
+        {"result = InStr(Null, \"a\")", "Null:"},
+        {"result = InStrRev(\"abcabc\", \"b\")", "Long:5"},
+        {"result = InStrRev(\"abcabc\", \"b\", 4)", "Long:2"},
+        {"result = Replace(\"aaaa\", \"a\", \"b\", 1, 2)", "String:bbaa"},
+        {"result = Replace(\"abcabc\", \"b\", \"x\", 3)", "String:caxc"},
+        {"result = Replace(\"AbAb\", \"b\", \"c\", 1, -1, 1)", "String:AcAc"},
+        {"result = Replace(\"abc\", \"\", \"x\")", "String:abc"},
+        {"result = Join(Split(\"a,b,,c\", \",\"), \"|\")", "String:a|b||c"},
+        {"result = UBound(Split(\"a,b,c\", \",\", 2))", "Long:1"},
+        {"a = Split(\"a,b,c\", \",\", 2) : result = a(1)", "String:b,c"},
+        {"result = UBound(Split(\"\"))", "Long:-1"},
+        {"result = UBound(Split(\"a b\"))", "Long:1"},
+        {"result = Split(\"aXbxc\", \"x\", -1, 1)(2)", "String:c"},
+        {"result = Join(Array(1, 2, 3))", "String:1 2 3"},
+        {"result = UCase(\"abc\") & LCase(\"DEF\")", "String:ABCdef"},
+        {"result = \"[\" & Trim(\"  a  \") & LTrim(\" b \") & RTrim(\" c \") & \"]\"", "String:[ab  c]"},
+        {"result = StrComp(\"a\", \"B\")", "Integer:1"},
+        {"result = StrComp(\"a\", \"A\", 1)", "Integer:0"},
+        {"result = StrComp(\"a\", Null)", "Null:"},
+        {"result = StrReverse(\"abc\")", "String:cba"},
+        {"result = Asc(\"A\")", "Integer:65"},
+        {"result = Asc(\"\")", "error 5"},
+        {"result = Chr(65) & ChrW(66)", "String:AB"},
+        {"result = Chr(256)", "error 5"},
+        {"result = Space(3) & \"x\"", "String:   x"},
+        {"result = String(3, \"ab\")", "String:aaa"},
+        {"result = String(2, 65)", "String:AA"},
+        {"result = Len(\"\xE2\x82\xAC\")", "Long:1"},
+        {"result = Join(Filter(Array(\"ab\", \"cd\", \"ad\"), \"a\"), \",\")", "String:ab,ad"},
+        {"result = Join(Filter(Array(\"ab\", \"cd\"), \"a\", False), \",\")", "String:cd"},
+        {"result = \"a\" & 1 & True & Null", "String:a1True"},
+        {"result = FormatNumber(1234.567)", "String:1,234.57"},
+        {"result = FormatNumber(-0.5, 0)", "String:-1"},
+        {"result = FormatNumber(0.5, 2, 0)", "String:.50"},
+        {"result = FormatPercent(0.256)", "String:25.60%"},
+        {"result = FormatCurrency(-3)", "String:($3.00)"},
+    });
+}
+
+TEST(Language, ArraysResizeAndReportBounds)
+{
+    Check({
+        {"Dim a(3) : result = UBound(a)", "Long:3"},
+        {"Dim a(2, 5) : result = UBound(a, 2)", "Long:5"},
+        {"Dim a(2, 5) : result = UBound(a, 3)", "error 9"},
+        {"Dim a(2) : result = LBound(a)", "Long:0"},
+        {"Dim a(2) : a(3) = 1", "error 9"},
+        {"Dim a(2) : ReDim a(4)", "error 10"},
+        {"Dim a() : ReDim a(2) : a(2) = 5 : ReDim Preserve a(4) : result = a(2) + UBound(a)", "Long:9"},
+        {"ReDim a(2) : a(1) = 7 : ReDim a(3) : result = IsEmpty(a(1))", "Boolean:True"},
+        {"ReDim a(1, 2) : a(1, 2) = 3 : ReDim Preserve a(1, 4) : result = a(1, 2)", "Integer:3"},
+        {"ReDim a(1, 2) : ReDim Preserve a(2, 2)", "error 9"},
+        {"ReDim a(1) : a(0) = 1 : b = a : b(0) = 2 : result = a(0)", "Integer:1"},
+        {"a = Array(1, Array(2, 3)) : result = a(1)(1)", "Integer:3"},
+        {"a = Array() : result = UBound(a)", "Long:-1"},
+        {"Dim a(2) : a(0) = 1 : Erase a : result = IsEmpty(a(0)) And UBound(a) = 2", "Boolean:True"},
+        {"ReDim a(2) : Erase a : result = UBound(a)", "error 9"},
+        {"ReDim a(1000000000)", "error 7"},
+        {"ReDim a(100000, 100000)", "error 7"},
+        {"ReDim a(-2)", "error 9"},
+        {"Dim a() : result = UBound(a)", "error 9"},
+        {"x = 1 : result = x(0)", "error 13"},
+        {"result = UBound(5)", "error 13"},
+        {"a = Array(3, 1, 2) : For Each v In a : s = s & v : Next : result = s", "String:312"},
+        {"Dim a(1, 1) : a(0, 0) = 1 : a(1, 0) = 2 : a(0, 1) = 3 : a(1, 1) = 4\n"
+         "For Each v In a : s = s & v : Next : result = s",
+         "String:1234"},
+        {"For Each v In 5 : Next", "error 451"},
+    });
+}
+
+TEST(Language, StatementsControlTheFlow)
+{
+    Check({
+        {"For i = 1 To 5 : s = s & i : Next : result = s & \"/\" & i", "String:12345/6"},
+        {"For i = 10 To 1 Step -3 : s = s & i & \",\" : Next : result = s", "String:10,7,4,1,"},
+        {"For i = 1 To 0 : s = \"ran\" : Next : result = IsEmpty(s)", "Boolean:True"},
+        {"For i = 0 To 1 Step 0.5 : n = n + 1 : Next : result = n", "Integer:3"},
+        {"For i = 1 To 10 : If i = 3 Then Exit For\nNext : result = i", "Integer:3"},
+        {"i = 0 : Do While i < 5 : i = i + 1 : Loop : result = i", "Integer:5"},
+        {"i = 0 : Do : i = i + 1 : Loop Until i >= 3 : result = i", "Integer:3"},
+        {"i = 10 : Do Until i < 5 : i = i - 2 : Loop : result = i", "Integer:4"},
+        {"i = 0 : Do : i = i + 1 : If i = 7 Then Exit Do\nLoop : result = i", "Integer:7"},
+        {"i = 0 : While i < 4 : i = i + 1 : Wend : result = i", "Integer:4"},
+        {"x = 5\nIf x > 3 Then\n result = \"big\"\nElseIf x > 1 Then\n result = \"mid\"\nElse\n result = "
+         "\"small\"\nEnd If",
+         "String:big"},
+        {"x = 2\nIf x > 3 Then\n result = 1\nElseIf x > 1 Then\n result = 2\nElse\n result = 3\nEnd If",
+         "Integer:2"},
+        {"If 1 > 2 Then result = 1 Else result = 2 : result = result * 10", "Integer:20"},
+        {"If True Then a = 1 : b = 2\nresult = a + b", "Integer:3"},
+        {"x = 5\nSelect Case x\nCase 1, 2\n result = \"a\"\nCase 3 To 6\n result = \"b\"\nCase Else\n result "
+         "= \"c\"\nEnd Select",
+         "String:b"},
+        {"x = 10\nSelect Case x\nCase Is < 5\n result = 1\nCase Is >= 10\n result = 2\nEnd Select",
+         "Integer:2"},
+        {"x = \"b\"\nSelect Case x\nCase \"a\"\n result = 1\nCase Else\n result = 9\nEnd Select",
+         "Integer:9"},
+        {"x = 7\nSelect Case x\nCase 1\n result = 1\nEnd Select\nresult = IsEmpty(result)", "Boolean:True"},
+        {"Class P\nPublic V\nEnd Class\nSet o = New P\nWith o\n .V = 4\n result = .V * 2\nEnd With",
+         "Integer:8"},
+        {"result = 1\nStop", "Integer:1"},
+    });
+}
+
+TEST(Language, ProceduresPassByRefAndByVal)
+{
+    Check({
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Inc v : result = v", "Integer:2"},
+        {"Sub Inc(ByVal x)\n x = x + 1\nEnd Sub\nv = 1 : Inc v : result = v", "Integer:1"},
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Inc (v) : result = v", "Integer:1"},
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Call Inc(v) : result = v", "Integer:2"},
+        {"Function F(a, b)\n F = a * b\nEnd Function\nresult = F(6, 7)", "Integer:42"},
+        {"Function Fact(n)\n If n <= 1 Then\n  Fact = 1\n Else\n  Fact = n * Fact(n - 1)\n End If\nEnd "
+         "Function\n"
+         "result = Fact(10)",
+         "Long:3628800"},
+        {"Function F()\n F = 1\n Exit Function\n F = 2\nEnd Function\nresult = F()", "Integer:1"},
+        {"Function F()\nEnd Function\nresult = IsEmpty(F)", "Boolean:True"},
+        {"Sub S(a)\nEnd Sub\nS 1, 2", "error 450"},
+        {"Sub S(a, b)\nEnd Sub\nS(1, 2)", "syntax 1044 line 2"},
+        {"x = 1\nSub S()\n x = 5\nEnd Sub\nS\nresult = x", "Integer:5"},
+        {"Dim g\nSub S()\n Dim g\n g = 5\nEnd Sub\ng = 1 : S\nresult = g", "Integer:1"},
+        {"Function F(ByRef a)\n a = \"changed\"\nEnd Function\nDim arr(1)\nx = \"x\" : F x : result = x",
+         "String:changed"},
+        {"Function Deep(n)\n Deep = Deep(n + 1)\nEnd Function\nresult = Deep(1)", "error 28"},
+        {"Sub Swap(a, b)\n t = a : a = b : b = t\nEnd Sub\nx = 1 : y = 2 : Swap x, y : result = x & y",
+         "String:21"},
+    });
+}
+
+TEST(Language, ClassesHavePropertiesAndLifecycle)
+{
+    Check({
+        {"Class C\n Private m\n Public Property Get V\n  V = m\n End Property\n Public Property Let V(x)\n  "
+         "m = x * 2\n End Property\n"
+         "End Class\nSet o = New C : o.V = 5 : result = o.V",
+         "Integer:10"},
+        {"Class C\n Public Default Property Get Item(i)\n  Item = i * 3\n End Property\nEnd Class\nSet o = "
+         "New C : result = o(4)",
+         "Integer:12"},
+        {"Class C\n Public Default Function Run()\n  Run = \"ran\"\n End Function\nEnd Class\nSet o = New C "
+         ": result = o",
+         "String:ran"},
+        {"Class C\n Private x\nEnd Class\nSet o = New C : result = o.x", "error 438"},
+        {"Class C\nEnd Class\nSet o = New C : result = o", "error 438"},
+        {"Class C\n Sub Class_Initialize\n  trace = trace & \"i\"\n End Sub\n Sub Class_Terminate\n  trace = "
+         "trace & \"t\"\n End Sub\nEnd Class\n"
+         "Set o = New C : trace = trace & \"-\" : Set o = Nothing : result = trace",
+         "String:i-t"},
+        {"Class C\n Public N\n Sub Class_Terminate\n  trace = trace & N\n End Sub\nEnd Class\n"
+         "Set a = New C : a.N = 1 : Set b = New C : b.N = 2 : Set k = a : Set a = Nothing : trace = trace & "
+         "\"-\" : Set k = Nothing : Set b = Nothing : result = trace",
+         "String:-12"},
+        {"Class C\n Public Items\n Sub Class_Initialize\n  Items = Array(1, 2)\n End Sub\nEnd Class\nSet o = "
+         "New C : result = o.Items(1)",
+         "Integer:2"},
+        {"Class C\n Public Me2\n Function Self\n  Set Self = Me\n End Function\nEnd Class\nSet o = New C : "
+         "result = o.Self Is o",
+         "Boolean:True"},
+        {"Class C\n Private v\n Property Get Value\n  Set Value = v\n End Property\n Property Set Value(o)\n "
+         " Set v = o\n End Property\nEnd Class\n"
+         "Set o = New C : Set o.Value = o : result = o.Value Is o : Set o.Value = Nothing",
+         "Boolean:True"},
+        {"Class C\n Function Twice(x)\n  Twice = Helper(x) * 2\n End Function\n Private Function Helper(x)\n "
+         " Helper = x + 1\n End Function\nEnd Class\n"
+         "Set o = New C : result = o.Twice(2)",
+         "Integer:6"},
+        {"Set o = New Missing", "error 506"},
+        {"x = 5 : Set y = x", "error 424"},
+        {"Set o = Nothing : o.Go", "error 91"},
+        {"x = 5 : x.Go", "error 424"},
+        {"Class N\n Public Nxt\nEnd Class\nSet h = New N\nSet c = h\nFor i = 1 To 200000\n Set c.Nxt = New "
+         "N\n Set c = c.Nxt\nNext\nSet c = Nothing\nSet h = Nothing\nresult = 1",
+         "Integer:1"},
+    });
+}
+
+TEST(Language, ErrorsSetErrAndResumeNext)
+{
+    Check({
+        {"On Error Resume Next\nx = 1 / 0\nresult = Err.Number & \" \" & Err.Description",
+         "String:11 Division by zero"},
+        {"On Error Resume Next\nx = CInt(\"a\")\nresult = Err.Number", "Long:13"},
+        {"On Error Resume Next\nDim a(1) : a(5) = 1\nresult = Err.Number", "Long:9"},
+        {"On Error Resume Next\nSet o = Nothing : o.X\nresult = Err.Number", "Long:91"},
+        {"On Error Resume Next\nx = 1 / 0\nresult = \"after\"", "String:after"},
+        {"On Error Resume Next\nx = 1 / 0\nErr.Clear\nresult = Err.Number", "Long:0"},
+        {"On Error Resume Next\nErr.Raise 1000, \"src\", \"mine\"\nresult = Err.Number & Err.Source & "
+         "Err.Description",
+         "String:1000srcmine"},
+        {"On Error Resume Next\nErr.Raise 5\nresult = Err.Description",
+         "String:Invalid procedure call or argument"},
+        {"On Error Resume Next\nErr.Raise vbObjectError + 1\nresult = Err.Number", "Long:-2147221503"},
+        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:0"},
+        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\ny = 1 / 0", "error 11"},
+        {"Err.Raise 13", "error 13"},
+        {"Sub Fail\n x = 1 / 0\n trace = \"not here\"\nEnd Sub\nOn Error Resume Next\nFail\nresult = "
+         "Err.Number & trace",
+         "String:11"},
+        {"result = Err.Number", "Long:0"},
+        {"result = Err", "Long:0"},
+        {"On Error Resume Next\nundefinedthing.Go\nresult = Err.Number", "Long:424"},
+        {"Option Explicit\nDim a\na = 1\nb = 2", "error 500"},
+        {"Option Explicit\nresult = c", "error 500"},
+        {"Option Explicit\nDim result\nresult = 3", "Integer:3"},
+        {"Const K = 5\nK = 6", "error 501"},
+        {"Const K = 5, S = \"s\"\nresult = K & S", "String:5s"},
+        {"Const N = -2\nresult = N", "Integer:-2"},
+    });
+}
+
+TEST(Language, SyntaxErrorsCarryTheirNumberAndLine)
+{
+    Check({
+        {"x = ", "syntax 1023 line 0"},
+        {"If x Then\n y = 1\n", "syntax 1014 line 2"},
+        {"x = \"abc", "syntax 1033 line 0"},
+        {"\nx = (1 + 2", "syntax 1006 line 1"},
+        {"For i = 1 To 2\n", "syntax 1020 line 1"},
+        {"Do\nx = 1", "syntax 1019 line 1"},
+        {"x = 1 2", "syntax 1025 line 0"},
+        {"Next", "syntax 1055 line 0"},
+        {"Loop", "syntax 1038 line 0"},
+        {"Exit For", "syntax 1039 line 0"},
+        {"Sub A\nSub B\nEnd Sub\nEnd Sub", "syntax 1024 line 1"},
+        {"x = 1 @ 2", "syntax 1032 line 0"},
+        {"Dim a, a", "syntax 1041 line 0"},
+        {"Class C\n Public Default Sub A\n End Sub\n Public Default Sub B\n End Sub\nEnd Class",
+         "syntax 1052 line 3"},
+        {"x = Me", "syntax 1037 line 0"},
+        {"Const x = y", "syntax 1045 line 0"},
+        {"Select x", "syntax 1021 line 0"},
+        {"x = "
+         "((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((("
+         "((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((((("
+         "(1",
+         "syntax 28 line 0"},
+    });
+}
+
+TEST(Language, DatesAddAndDiffer)
+{
+    Check({
+        {"result = #1/31/2000# + 1", "Date:2/1/2000"},
+        {"result = #1/2/2000# - #1/1/2000#", "Double:1"},
+        {"result = DateSerial(2000, 13, 1)", "Date:1/1/2001"},
+        {"result = DateSerial(2000, 3, 0)", "Date:2/29/2000"},
+        {"result = DateSerial(99, 1, 1)", "Date:1/1/1999"},
+        {"result = DateAdd(\"m\", 1, #1/31/2000#)", "Date:2/29/2000"},
+        {"result = DateAdd(\"yyyy\", -1, #2/29/2000#)", "Date:2/28/1999"},
+        {"result = DateAdd(\"h\", 25, #1/1/2000#)", "Date:1/2/2000 1:00:00 AM"},
+        {"result = DateAdd(\"x\", 1, #1/1/2000#)", "error 5"},
+        {"result = DateDiff(\"d\", #1/1/2000#, #3/1/2000#)", "Long:60"},
+        {"result = DateDiff(\"m\", #1/31/2000#, #2/1/2000#)", "Long:1"},
+        {"result = DateDiff(\"yyyy\", #12/31/1999#, #1/1/2000#)", "Long:1"},
+        {"result = DateDiff(\"h\", #1/1/2000 23:59#, #1/2/2000#)", "Long:1"},
+        {"result = DateDiff(\"ww\", #1/1/2000#, #1/9/2000#)", "Long:2"},
+        {"result = Year(#7/4/1999#) & \"-\" & Month(#7/4/1999#) & \"-\" & Day(#7/4/1999#)",
+         "String:1999-7-4"},
+        {"result = Hour(#1:02:03 PM#) & Minute(#1:02:03 PM#) & Second(#1:02:03 PM#)", "String:1323"},
+        {"result = Weekday(#1/1/2000#)", "Integer:7"},
+        {"result = Weekday(#1/1/2000#, vbMonday)", "Integer:6"},
+        {"result = WeekdayName(1)", "String:Sunday"},
+        {"result = MonthName(2, True)", "String:Feb"},
+        {"result = DatePart(\"q\", #8/1/2000#)", "Integer:3"},
+        {"result = DatePart(\"y\", #2/1/2000#)", "Integer:32"},
+        {"result = TimeSerial(25, 0, 0)", "Date:12/31/1899 1:00:00 AM"},
+        {"result = CDate(\"March 5, 2001\")", "Date:3/5/2001"},
+        {"result = CDate(\"x\")", "error 13"},
+        {"result = CDate(36526)", "Date:1/1/2000"},
+        {"result = CDbl(#1/1/2000#)", "Double:36526"},
+        {"result = FormatDateTime(#1/2/2000 13:05:09#, vbLongDate)", "String:Sunday, January 02, 2000"},
+        {"result = FormatDateTime(#1/2/2000 13:05:09#, vbShortTime)", "String:13:05"},
+        {"result = DateValue(#1/2/2000 13:05#)", "Date:1/2/2000"},
+        {"result = TimeValue(#1/2/2000 13:05#)", "Date:1:05:00 PM"},
+        {"result = Now > #1/1/2020#", "Boolean:True"},
+        {"result = Timer >= 0", "Boolean:True"},
+    });
+}
+
+TEST(Language, EvalAndExecuteReachTheirScopes)
+{
+    Check({
+        {"x = 4 : result = Eval(\"x * 2\")", "Integer:8"},
+        {"Execute \"y = 3\" : result = y", "Integer:3"},
+        {"ExecuteGlobal \"Function G() : G = 7 : End Function\" : result = G()", "Integer:7"},
+        {"Function F()\n Dim z : z = 5\n F = Eval(\"z + 1\")\nEnd Function\nresult = F()", "Integer:6"},
+        {"Function S()\n Dim z\n Execute \"z = 9\"\n S = z\nEnd Function\nresult = S()", "Integer:9"},
+        {"result = Eval(\"1 +\")", "syntax 1023 line 0"},
+        {"result = ScriptEngine", "String:VBScript"},
+        {"result = RGB(1, 2, 3)", "Long:197121"},
+        {"Randomize 1 : r = Rnd : result = r >= 0 And r < 1", "Boolean:True"},
+        {"result = Rnd(-1) = Rnd(-1)", "Boolean:True"},
+    });
+}
+
+} // namespace
