@@ -51,6 +51,7 @@ void CTvskManager::SetHostUi(CTvskHostUi* ui)
 
 void CTvskManager::ClearLists()
 {
+    const std::lock_guard lock(m_lock);
     m_tmpPars.RemoveAll();
     m_monitor.RemoveAll();
     m_pagePars.RemoveAll();
@@ -62,8 +63,11 @@ void CTvskManager::Reset()
     m_strConnDescr.Empty();
     ClearLists();
     m_strFilePath.Empty();
-    m_strLastError.Empty();
+    SetLastErrorText(CString());
     m_bModified = FALSE;
+    m_nErrorCode = 0;
+    m_nLastAlarm = -1;
+    m_bCanRW = TRUE;
     ChooseProfileLanguage();
     m_nTipHideDelay = static_cast<int>(CProfile::Instance().GetProfileInt("Settings", "TipHideDelay", 5000));
     RebuildFolders();
@@ -72,9 +76,10 @@ void CTvskManager::Reset()
 void CTvskManager::CloseAll()
 {
     m_bDriveChosen = m_bMotorChosen = m_bDriveWithMotor = false;
+    m_bExclusive = FALSE;
     ClearLists();
     m_strFilePath.Empty();
-    m_strLastError.Empty();
+    SetLastErrorText(CString());
     m_motorDb.Close();
     m_driveDb.Close();
     m_parDb.Close();
@@ -82,6 +87,7 @@ void CTvskManager::CloseAll()
     m_bVerDbLoaded = false;
     m_bModified = FALSE;
     ChooseProfileLanguage();
+    m_bCanRW = TRUE;
 }
 
 void CTvskManager::RebuildFolders()
@@ -164,9 +170,33 @@ BOOL CTvskManager::GetPrefixedString(const char* name, CString& text)
 
 BOOL CTvskManager::GetLastErrorText(CString& text)
 {
+    const std::lock_guard lock(m_lock);
     text = m_strLastError;
     m_strLastError.Empty();
     return TRUE;
+}
+
+void CTvskManager::SetLastError(UINT stringId)
+{
+    CString text;
+    GetString(stringId, text);
+    SetLastErrorText(text);
+}
+
+void CTvskManager::SetLastErrorText(const CString& text)
+{
+    const std::lock_guard lock(m_lock);
+    m_strLastError = text;
+}
+
+void CTvskManager::SetScriptEvents(CTvskScriptEvents* events)
+{
+    m_pEvents = events ? events : &m_noScripts;
+}
+
+bool CTvskManager::ScriptsMayFire() const
+{
+    return m_pEvents->MayFire() && std::this_thread::get_id() == m_ownerThread;
 }
 
 void CTvskManager::SetModified(BOOL modified)
@@ -235,21 +265,18 @@ int CTvskManager::MessageBox(const CString& text, UINT type)
     return ShowBox(GetBoxOwner(), text, type);
 }
 
+CString CTvskManager::LocalText(UINT stringId)
+{
+    CString text;
+    GetString(stringId, text);
+    return text;
+}
+
 int CTvskManager::MessageBox(UINT stringId, UINT type)
 {
     CString text;
     GetString(stringId, text);
     return MessageBox(text, type);
-}
-
-HOSTRES CTvskManager::SetParValue(const char*, VARIANT, BOOL)
-{
-    return HOSTRES_NOTAVAIL;
-}
-
-HOSTRES CTvskManager::WritePar(const char*, VARIANT)
-{
-    return HOSTRES_NOTAVAIL;
 }
 
 CString CTvskManager::GetOptionValue(const char* name, int i)

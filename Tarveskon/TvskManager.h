@@ -2,10 +2,12 @@
 // tables and the host-side state plug-ins reach through CPluginIntf.
 #pragma once
 
+#include "DeviceLinkClient.h"
 #include "PluginIntf.h"
 #include "TvskDriveFolders.h"
 #include "TvskHostUi.h"
 #include "TvskLanguage.h"
+#include "TvskScriptEvents.h"
 
 #include <TvskDb/TvskDataDb.h>
 #include <TvskDb/TvskDriveDb.h>
@@ -16,6 +18,8 @@
 
 #include <framework/Array.h>
 
+#include <atomic>
+#include <mutex>
 #include <thread>
 
 class CTvskManager : public CPluginIntf
@@ -77,6 +81,8 @@ public:
     // messages are pumped for 100 ms.
     int MessageBox(const CString& text, UINT type);
     int MessageBox(UINT stringId, UINT type);
+    // The localised text of a string id.
+    CString LocalText(UINT stringId);
     CWnd* GetBoxOwner() const;
 
     bool IsDriveChosen() const { return m_bDriveChosen; }
@@ -90,25 +96,117 @@ public:
     const CArray<DBPAR>& MonitorList() const { return m_monitor; }
     const CArray<DBPAR>& TmpPars() const { return m_tmpPars; }
 
+    // Script events (null: none); they fire only on the thread that made the manager.
+    void SetScriptEvents(CTvskScriptEvents* events);
+    BOOL GetCanRW() const { return m_bCanRW; }
+    void SetCanRW(BOOL canRW) { m_bCanRW = canRW; }
+    int GetErrorCode() const { return m_nErrorCode; }
+
+    // Parameter services.
+    BOOL ReadParFromDrive(DBPAR* par, BOOL markModified);
+    BOOL WriteParToDrive(DBPAR* par);
+    BOOL ReadAddr(int address, int subindex, int bits, double* value);
+    BOOL WriteAddr(int address, int subindex, int bits, double raw);
+    // Customer fields: 0 bit, 1 word, 2 double word; unknown names answer 0 and set nothing.
+    long GetParCustom(const char* name, int which);
+    BOOL SetParCustom(const char* name, int which, long value);
+    // Session variables of the parameter database.
+    BOOL CreateSessionVar(const char* name, BOOL store);
+    BOOL DeleteSessionVar(const char* name);
+    BOOL GetSessionVarValue(const char* name, CString& value);
+    BOOL SetSessionVarValue(const char* name, const VARIANT& value);
+    // The drive command of section CMD; boxes 2054 and 2059 tell failures.
+    void RunDriveCommand(const char* name);
+    const CPtrArray& PageParList() const { return m_pagePars; }
+
+    // The drive link: 0 or the link's error code (the link is closed then).
+    int Connect(const char* settings);
+    int Disconnect();
+    // The link's settings dialog; the new settings, empty when cancelled.
+    CString ConfigConnection(const CString* current);
+    CString GetLinkErrorText(int code);
+    // Of the given settings, or of the current connection when none are given.
+    CString GetConnectionDescription(const char* settings);
+    // Reads the drive's alarm; -1 (and *commFailed = 1 when the link failed) when it cannot.
+    int ReadAlarm(char* commFailed);
+    // The watchdog: with restart the period starts again; past it the link is closed (2107).
+    void CheckConnection(bool restart);
+    void SetWatchdogPeriod(DWORD milliseconds);
+    CDeviceLinkClient& Link() { return m_link; }
+
+    // Choice of drive, motor and encoder in the open drives and motors databases.
+    BOOL SelectDrive(const char* definition);
+    BOOL SelectDriveFromCode(long code);
+    BOOL SelectMotor(const char* definition, bool clear);
+    BOOL SelectMotorFromCode(long code);
+    BOOL SelectEncoderFromCode(long code);
+    bool MotorDefinesEncoder();
+    // The motor's rated current does not exceed the drive's (after a motor or a drive change).
+    BOOL IsMotorCompatible();
+    BOOL IsDriveCompatible();
+    // The parameter data of the chosen drive and motor: 0 or 4 (parameter file).
+    int LoadWizardData(bool applyMotorData);
+    void UpdateMotor();
+    void RunMotorRules(int kind);
+
     // CPluginIntf
     const char* GetFileName() override { return m_strFilePath.GetString(); }
     void GetPagesDir(CString& dir, bool typeSubdir) override;
     BOOL GetStringByName(const char* name, CString& text) override;
     BOOL GetString(UINT id, CString& text) override;
     BOOL GetPrefixedString(const char* name, CString& text) override;
+    long SendCommand(UINT code, long param1, long param2) override;
+    BOOL GetParValue(const char* name, VARIANT* value) override;
+    BOOL ReadParValue(const char* name, VARIANT* value) override;
     HOSTRES SetParValue(const char* name, VARIANT value, BOOL toDrive) override;
+    HOSTRES ReadPar(const char* nameOrAddress, VARIANT* value) override;
     HOSTRES WritePar(const char* nameOrAddress, VARIANT value) override;
+    int GetParNum() override;
+    BOOL GetParField(int index, int field, CString& text) override;
     BOOL GetParDescr(const char* name, CString& text, bool withValue) override;
+    HOSTRES SetParField(int index, int field, const char* text) override;
+    BOOL IsParFieldEditable(int index, int field) override;
     BOOL AddTmpPar(const char* address, const char* descr, double value, CWnd* owner) override;
+    BOOL RemTmpPar(const char* address, CString& text) override;
     BOOL AddMonitorPar(const char* name) override;
+    BOOL AddMonitorParAt(int index) override;
+    BOOL GetMonitorParField(int i, int field, CString& text) override;
+    HOSTRES SetMonitorParField(int i, int field, const char* text) override;
+    BOOL RemoveMonitorPar(int i) override;
+    int GetMonitorParNum() override;
+    BOOL GetMenusNum(int* count) override;
+    BOOL GetMenu(int i, int* id, CString& name) override;
+    BOOL SetMenu(int id) override;
+    BOOL GetCurrMenuID(int* id) override;
     BOOL GetLastErrorText(CString& text) override;
+    int GetAlarm() override;
+    BOOL IsConnected() override;
+    BOOL IsCommAddress1000() override;
+    int GetBaudRate(int* baud) override;
     void SetModified(BOOL modified) override;
+    BOOL IsExclusiveMode() override { return m_bExclusive; }
     int GetTipHideDelay() override { return m_nTipHideDelay; }
+    BOOL ExistPar(const char* name) override;
+    BOOL GetOpMode(short* mode) override;
+    CString GetOscResetTries() override;
+    CString GetOscMinBaud() override;
     void PushParentWnd(CWnd* wnd) override;
     void PopParentWnd() override;
     void SetSaveMonitor(BOOL save) override { m_bSaveMonitor = save; }
-    CTvskMotorDb* GetMotorDb() override { return &m_motorDb; }
+    int GetCamDefNum() override;
+    int GetCamDefIndex(int i) override;
     int GetCamStepsNr() override;
+    double GetCamMaxValue() override;
+    double GetCamMinValue() override;
+    int GetCamStartAddr(int cam) override;
+    int GetCamData(int point, double* value, int* interp, int* valid, int cam) override;
+    BOOL SetCamData(int point, double value, int interp, BOOL store, int cam) override;
+    int GetPlcMaxLen() override;
+    void ResetPlc() override;
+    BOOL GetPlcInstr(int i, CString& text, int operands[3]) override;
+    int SetPlcInstr(int i, const char* text, const int operands[3]) override;
+    BOOL IsPlcTerminated() override;
+    CTvskMotorDb* GetMotorDb() override { return &m_motorDb; }
 
 private:
     // Descriptions, menu names and alarm texts of the parameter database from the language tables.
@@ -125,8 +223,27 @@ private:
     // Value i of the option, empty when the file or the option is missing.
     CString GetOptionValue(const char* name, int i);
     int ShowBox(CWnd* owner, const CString& text, UINT type);
+    bool ScriptsMayFire() const;
+    // Last-error text from the string table, or as given; guarded, worker threads set it too.
+    void SetLastError(UINT stringId);
+    void SetLastErrorText(const CString& text);
+    // The working list of the new operating mode; on another thread only marked for the manager's.
+    void OperatingModeChanged();
+    void RebuildStaleWorkingList();
+    // The steps of a value set into a record: limits, event, store, drive write.
+    HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);
+    BOOL ParField(const DBPAR& par, int field, CString& text) const;
+    HOSTRES SetField(DBPAR& par, int field, const char* text);
+    long ReadParCommand(const char* name);
+    long WriteParCommand(const char* name);
+    long ReadParFastCommand(const char* name);
+    long OscModeCommand(int* first, int* second);
+    CString OscModeAddress();
+    BOOL TakeCurrentDrive();
+    BOOL TakeCurrentMotor();
 
     CString m_programDir;
+    CDeviceLinkClient m_link;
     CTvskLanguage m_language;
     CTvskDataDb m_dataDb;
     CTvskSlvDataDb m_slvDb;
@@ -153,6 +270,18 @@ private:
     bool m_bVerDbLoaded = false;
     int m_nTipHideDelay = 5000;
 
+    BOOL m_bExclusive = FALSE;
+    BOOL m_bCanRW = TRUE;
+    int m_nErrorCode = 0;
+    int m_nLastAlarm = -1;
+    DWORD m_dwWatchdogPeriod = 0;
+    DWORD m_dwConnStart = 0;
+    std::atomic<bool> m_bWorkingListStale{false};
+    // Guards the monitor list and the last-error text, which plug-in workers reach too.
+    mutable std::recursive_mutex m_lock;
+
     CTvskHeadlessUi m_headlessUi;
     CTvskHostUi* m_pUi = &m_headlessUi;
+    CTvskScriptEvents m_noScripts;
+    CTvskScriptEvents* m_pEvents = &m_noScripts;
 };

@@ -295,14 +295,17 @@ void CTvskManager::ApplySlv()
 
 BOOL CTvskManager::AddTmpPar(const char* address, const char* descr, double value, CWnd* owner)
 {
+    const auto refuse = [&](UINT stringId)
+    {
+        const CString text = LocalText(stringId);
+        SetLastErrorText(text);
+        if (owner)
+            ShowBox(owner, text, MB_OK | MB_ICONERROR);
+        return FALSE;
+    };
     CTvskAddress parsed;
     if (!CTvskAddress::Parse(address, parsed))
-    {
-        GetString(2084, m_strLastError);
-        if (owner)
-            ShowBox(owner, m_strLastError, MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+        return refuse(2084);
     for (const DBPAR& existing : m_tmpPars)
         if (std::strcmp(existing.szID, address) == 0)
             return FALSE;
@@ -319,12 +322,7 @@ BOOL CTvskManager::AddTmpPar(const char* address, const char* descr, double valu
     par.nSubAddr = parsed.nSubAddr;
     par.bTmp = 1;
     if (!m_parDb.AddTmpPar(par))
-    {
-        GetString(2085, m_strLastError);
-        if (owner)
-            ShowBox(owner, m_strLastError, MB_OK | MB_ICONERROR);
-        return FALSE;
-    }
+        return refuse(2085);
     m_tmpPars.Add(par);
     SetModified(TRUE);
     return TRUE;
@@ -335,6 +333,7 @@ BOOL CTvskManager::AddMonitorPar(const char* name)
     const DBPAR* par = name ? m_parDb.GetPar(name, true) : nullptr;
     if (!par)
         return FALSE;
+    const std::lock_guard lock(m_lock);
     for (const DBPAR& entry : m_monitor)
         if (std::strcmp(entry.szID, par->szID) == 0)
             return FALSE;

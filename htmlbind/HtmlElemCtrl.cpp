@@ -21,7 +21,8 @@ namespace
 // leaves the C point.
 char UserDecimalPoint()
 {
-    static const char point = [] {
+    static const char point = []
+    {
         try
         {
             return std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point();
@@ -225,6 +226,16 @@ bool CHtmlElemCtrl::SetText(const std::string& html)
         return false;
     m_element->SetInnerHtml(html);
     return true;
+}
+
+LONG CHtmlElemCtrl::GetWidth()
+{
+    return m_element ? m_element->OffsetWidth() : 0;
+}
+
+LONG CHtmlElemCtrl::GetHeight()
+{
+    return m_element ? m_element->OffsetHeight() : 0;
 }
 
 IDispatch* CHtmlElemCtrl::GetDispatch()

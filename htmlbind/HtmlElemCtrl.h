@@ -44,6 +44,9 @@ public:
     void SetManager(CHtmlCtrlOwner* owner) noexcept { m_owner = owner; }
     // A new reference for the caller; null without an element or bound page.
     IDispatch* GetDispatch();
+    // The element's laid-out size; 0 without an element or layout.
+    LONG GetWidth();
+    LONG GetHeight();
     virtual void ReadAttributes();
 
     void FireFocus();

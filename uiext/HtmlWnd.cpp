@@ -2,6 +2,7 @@
 
 #include <ui/App.h>
 #include <ui/MessageBox.h>
+#include <com/SafeArray.h>
 #include <web/CharCodes.h>
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <cstring>
 
 using namespace tvsk::com;
 
@@ -25,6 +27,43 @@ CString TextOf(const VARIANT* v)
     if (!v || v->vt != VT_BSTR)
         return CString();
     return CString(Utf8FromBstr(v->bstrVal));
+}
+
+// Post data travels through the raw navigation events as a one-dimensional array of bytes.
+VARIANT BytesVariant(const std::string& bytes)
+{
+    VARIANT v;
+    VariantInit(&v);
+    if (bytes.empty())
+        return v;
+    SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
+    void* data = nullptr;
+    if (!array || FAILED(SafeArrayAccessData(array, &data)))
+    {
+        SafeArrayDestroy(array);
+        return v;
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    SafeArrayUnaccessData(array);
+    v.vt = VT_ARRAY | VT_UI1;
+    v.parray = array;
+    return v;
+}
+
+std::string BytesOf(VARIANT* v)
+{
+    if (!v || !(v->vt & VT_ARRAY) || !v->parray)
+        return std::string();
+    LONG lower = 0, upper = -1;
+    SafeArrayGetLBound(v->parray, 1, &lower);
+    SafeArrayGetUBound(v->parray, 1, &upper);
+    void* data = nullptr;
+    if (upper < lower || FAILED(SafeArrayAccessData(v->parray, &data)))
+        return std::string();
+    const size_t length = static_cast<size_t>(upper - lower + 1) * SafeArrayGetElemsize(v->parray);
+    std::string bytes(static_cast<const char*>(data), length);
+    SafeArrayUnaccessData(v->parray);
+    return bytes;
 }
 
 // The variant that carries a text through the raw navigation events.
@@ -79,7 +118,8 @@ BOOL CHtmlWnd::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
-BOOL CHtmlWnd::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id, void* context)
+BOOL CHtmlWnd::Create(const char* windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                      void* context)
 {
     CREATESTRUCT cs;
     cs.lpCreateParams = context;
@@ -88,7 +128,8 @@ BOOL CHtmlWnd::Create(const char* windowName, DWORD style, const RECT& rect, CWn
     cs.style = style;
     cs.lpszName = windowName;
     cs.lpszClass = kWindowClass;
-    if (!PreCreateWindow(cs) || !CreateEx(cs.dwExStyle, cs.lpszClass, windowName, cs.style, rect, parent, id, context))
+    if (!PreCreateWindow(cs) ||
+        !CreateEx(cs.dwExStyle, cs.lpszClass, windowName, cs.style, rect, parent, id, context))
         return FALSE;
     CRect client;
     GetClientRect(&client);
@@ -189,8 +230,9 @@ void CHtmlWnd::OnFilePrint()
         return;
     }
     QWebEngineView* view = m_browser->View();
-    QObject::connect(view, &QWebEngineView::printFinished, view, [printer](bool) { delete printer; },
-                     Qt::SingleShotConnection);
+    QObject::connect(
+        view, &QWebEngineView::printFinished, view, [printer](bool) { delete printer; },
+        Qt::SingleShotConnection);
     view->print(printer);
 }
 
@@ -229,8 +271,8 @@ void CHtmlWnd::OnEditFindOnThisPage()
     if (!m_browser)
         return;
     bool ok = false;
-    const QString text = QInputDialog::getText(GetWidget(), "Trova", "Trova nella pagina:", QLineEdit::Normal,
-                                               QString(), &ok);
+    const QString text =
+        QInputDialog::getText(GetWidget(), "Trova", "Trova nella pagina:", QLineEdit::Normal, QString(), &ok);
     if (ok && !text.isEmpty())
         m_browser->Find(text.toStdString());
 }
@@ -240,15 +282,17 @@ void CHtmlWnd::NavigateComplete2(IDispatch*, VARIANT* url)
     OnNavigateComplete2(TextOf(url));
 }
 
-void CHtmlWnd::BeforeNavigate2(IDispatch*, VARIANT* url, VARIANT* flags, VARIANT* targetFrame, VARIANT* postData,
-                               VARIANT* headers, BOOL* cancel)
+void CHtmlWnd::BeforeNavigate2(IDispatch*, VARIANT* url, VARIANT* flags, VARIANT* targetFrame,
+                               VARIANT* postData, VARIANT* headers, BOOL* cancel)
 {
-    // The engine hands over no post data: both forms get it empty.
-    (void)postData;
     CByteArray postBytes;
+    const std::string postText = BytesOf(postData);
+    postBytes.SetSize(static_cast<INT_PTR>(postText.size()));
+    std::copy(postText.begin(), postText.end(), postBytes.GetData());
     const DWORD flagValue = flags && flags->vt == VT_I4 ? static_cast<DWORD>(flags->lVal) : 0;
     OnBeforeNavigate2(TextOf(url), flagValue, TextOf(targetFrame), postBytes, TextOf(headers), cancel);
-    OnBeforeNavigate2(TextOf(url), flagValue, TextOf(targetFrame), CString(), TextOf(headers), cancel);
+    OnBeforeNavigate2(TextOf(url), flagValue, TextOf(targetFrame), CString(postText), TextOf(headers),
+                      cancel);
 }
 
 void CHtmlWnd::DocumentComplete(IDispatch*, VARIANT* url)
@@ -258,14 +302,15 @@ void CHtmlWnd::DocumentComplete(IDispatch*, VARIANT* url)
     OnDocumentComplete(TextOf(url));
 }
 
-void CHtmlWnd::BeforeNavigate(const std::string& url, const std::string& targetFrame, bool& cancel)
+void CHtmlWnd::BeforeNavigate(const std::string& url, const std::string& targetFrame,
+                              const std::string& postData, const std::string& headerText, bool& cancel)
 {
-    TextVariant address(url), frame(targetFrame), headers("");
+    TextVariant address(url), frame(targetFrame), headers(headerText);
     VARIANT flags = MakeVariantI4(0);
-    VARIANT post;
-    VariantInit(&post);
+    VARIANT post = BytesVariant(postData);
     BOOL cancelled = cancel ? TRUE : FALSE;
     BeforeNavigate2(nullptr, &address.v, &flags, &frame.v, &post, &headers.v, &cancelled);
+    VariantClear(&post);
     cancel = cancelled != FALSE;
 }
 
@@ -352,21 +397,37 @@ IDispatch* CHtmlWnd::GetHtmlDocument() const
     return m_browser ? m_browser->Document() : nullptr;
 }
 
-void CHtmlWnd::Navigate(const char* url, DWORD, const char*, const char*, void*, DWORD)
+void CHtmlWnd::Navigate(const char* url, DWORD, const char*, const char* headers, void* postData,
+                        DWORD postLength)
 {
-    if (m_browser && url)
+    if (!m_browser || !url)
+        return;
+    std::string body;
+    if (postData)
+    {
+        const auto* bytes = static_cast<const char*>(postData);
+        body.assign(bytes, postLength ? postLength : std::strlen(bytes));
+    }
+    if (body.empty() && (!headers || !*headers))
         m_browser->Navigate(url);
+    else
+        m_browser->Navigate(url, body, headers ? headers : "");
 }
 
-void CHtmlWnd::Navigate2(const char* url, DWORD flags, const char* targetFrame, const char* headers, void* postData,
-                         DWORD postLength)
+void CHtmlWnd::Navigate2(const char* url, DWORD flags, const char* targetFrame, const char* headers,
+                         void* postData, DWORD postLength)
 {
     Navigate(url, flags, targetFrame, headers, postData, postLength);
 }
 
-void CHtmlWnd::Navigate2(const char* url, DWORD flags, CByteArray&, const char* targetFrame, const char* headers)
+void CHtmlWnd::Navigate2(const char* url, DWORD flags, CByteArray& postData, const char* targetFrame,
+                         const char* headers)
 {
-    Navigate(url, flags, targetFrame, headers);
+    if (postData.GetSize() == 0)
+        Navigate(url, flags, targetFrame, headers);
+    else
+        Navigate(url, flags, targetFrame, headers, postData.GetData(),
+                 static_cast<DWORD>(postData.GetSize()));
 }
 
 BOOL CHtmlWnd::LoadFromResource(const char* name)

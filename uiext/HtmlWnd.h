@@ -1,6 +1,7 @@
 // CHtmlWnd: the window that hosts the embedded browser; every page window derives from it.
 #pragma once
 
+#include "BrowserPropertyStore.h"
 #include "DataTip.h"
 
 #include <com/Com.h>
@@ -22,6 +23,34 @@ constexpr DWORD DOCHOSTUIFLAG_DISABLE_OFFSCREEN = 0x40;
 constexpr DWORD DOCHOSTUIFLAG_FLAT_SCROLLBAR = 0x80;
 constexpr DWORD DOCHOSTUIFLAG_DIV_BLOCKDEFAULT = 0x100;
 constexpr DWORD DOCHOSTUIFLAG_ACTIVATE_CLIENTHIT_ONLY = 0x200;
+
+// Browser commands of ExecWB and QueryStatusWB that the engine offers.
+enum OLECMDID
+{
+    OLECMDID_PRINT = 6,
+    OLECMDID_CUT = 11,
+    OLECMDID_COPY = 12,
+    OLECMDID_PASTE = 13,
+    OLECMDID_SELECTALL = 17,
+    OLECMDID_ZOOM = 19,
+    OLECMDID_REFRESH = 22,
+    OLECMDID_STOP = 23,
+};
+enum OLECMDEXECOPT
+{
+    OLECMDEXECOPT_DODEFAULT = 0,
+    OLECMDEXECOPT_PROMPTUSER = 1,
+    OLECMDEXECOPT_DONTPROMPTUSER = 2,
+};
+enum OLECMDF
+{
+    OLECMDF_SUPPORTED = 0x1,
+    OLECMDF_ENABLED = 0x2,
+};
+// Refresh2 levels.
+constexpr int REFRESH_NORMAL = 0;
+constexpr int REFRESH_IFEXPIRED = 1;
+constexpr int REFRESH_COMPLETELY = 3;
 
 // Command ids the window handles.
 constexpr UINT ID_FILE_PRINT = 0xE107;
@@ -46,13 +75,13 @@ public:
     // The base adds the client edge and drops the border; derived windows may change the style.
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 
-    // Notifications; the defaults do nothing unless said otherwise. Those the engine has no source for
-    // stay for the windows that override them and never fire.
+    // Notifications; the defaults do nothing unless said otherwise. The bar and mode notifications
+    // follow the setters below; those the engine has no source for never fire.
     virtual void OnNavigateComplete2(CString url);
     virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
                                    CString headers, BOOL* cancel);
-    virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CString postData, CString headers,
-                                   BOOL* cancel);
+    virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CString postData,
+                                   CString headers, BOOL* cancel);
     // Default: the text goes to the parent frame's message bar; there is none here.
     virtual void OnStatusTextChange(CString text);
     virtual void OnProgressChange(long progress, long progressMax);
@@ -75,7 +104,8 @@ public:
     virtual void OnAddressBar(BOOL addressBar);
     virtual void OnAppCmd(CString command, CString postData);
     virtual void OnAdvancedContextMenu(DWORD id, CPoint point, IUnknown* commandTarget, IDispatch* object);
-    virtual void OnShowHelp(HWND wnd, CString helpFile, UINT command, DWORD data, CPoint point, IDispatch* object);
+    virtual void OnShowHelp(HWND wnd, CString helpFile, UINT command, DWORD data, CPoint point,
+                            IDispatch* object);
     // Default: a message box with the text and the application's name; its answer in *result.
     virtual void OnShowMessage(HWND wnd, CString text, CString caption, DWORD type, CString helpFile,
                                DWORD helpContext, long* result);
@@ -107,9 +137,10 @@ public:
     // The loaded page's document with a reference for the caller, or null.
     IDispatch* GetHtmlDocument() const;
 
-    // Post data and headers cannot be handed to the engine's page loads and are not sent.
-    void Navigate(const char* url, DWORD flags = 0, const char* targetFrame = nullptr, const char* headers = nullptr,
-                  void* postData = nullptr, DWORD postLength = 0);
+    // Headers are "Name: value" lines; with post data the page is requested with it (its length, or
+    // the text's length when postLength is 0).
+    void Navigate(const char* url, DWORD flags = 0, const char* targetFrame = nullptr,
+                  const char* headers = nullptr, void* postData = nullptr, DWORD postLength = 0);
     void Navigate2(const char* url, DWORD flags = 0, const char* targetFrame = nullptr,
                    const char* headers = nullptr, void* postData = nullptr, DWORD postLength = 0);
     void Navigate2(const char* url, DWORD flags, CByteArray& postData, const char* targetFrame = nullptr,
@@ -121,7 +152,66 @@ public:
     void GoBack();
     void GoForward();
     void Refresh();
+    // REFRESH_COMPLETELY reloads past every cache; the other levels as Refresh.
+    void Refresh2(int level);
     void Stop();
+    // READYSTATE_UNINITIALIZED before the first page, LOADING, INTERACTIVE until the page's
+    // document is in, then COMPLETE.
+    long GetReadyState() const;
+    // "HTML Document" once a page is loaded, else empty.
+    CString GetType() const;
+    // The running program's path.
+    CString GetFullName() const;
+    // The host's automation object (the external object) with a reference, or null.
+    IDispatch* GetApplication() const;
+    // A hosted browser has no parent browser and no container object: null.
+    IDispatch* GetParentBrowser() const { return nullptr; }
+    IDispatch* GetContainer() const { return nullptr; }
+    BOOL GetTopLevelContainer() const { return TRUE; }
+
+    // The browser window's place in this window's client area.
+    void SetHeight(long height);
+    long GetHeight() const;
+    void SetTop(long top);
+    long GetTop() const;
+    void SetLeft(long left);
+    long GetLeft() const;
+
+    // A hosted browser shows none of these bars or modes: their values are kept and reported.
+    void SetRegisterAsBrowser(BOOL on) { m_registerAsBrowser = on; }
+    BOOL GetRegisterAsBrowser() const { return m_registerAsBrowser; }
+    // Whether the page takes dropped data.
+    void SetRegisterAsDropTarget(BOOL on);
+    BOOL GetRegisterAsDropTarget() const;
+    void SetTheaterMode(BOOL on);
+    BOOL GetTheaterMode() const { return m_theaterMode; }
+    void SetMenuBar(BOOL on);
+    BOOL GetMenuBar() const { return m_menuBar; }
+    void SetToolBar(int value);
+    int GetToolBar() const { return m_toolBar; }
+    void SetFullScreen(BOOL on);
+    BOOL GetFullScreen() const { return m_fullScreen; }
+    void SetAddressBar(BOOL on);
+    BOOL GetAddressBar() const { return m_addressBar; }
+    void SetStatusBar(BOOL on);
+    BOOL GetStatusBar() const { return m_statusBar; }
+
+    // Named values the browser keeps for its host.
+    void PutProperty(const char* name, const VARIANT& value);
+    void PutProperty(const char* name, long value);
+    void PutProperty(const char* name, short value);
+    void PutProperty(const char* name, const char* value);
+    void PutProperty(const char* name, double value);
+    // The value as text; false when the browser keeps no such value.
+    bool GetProperty(const char* name, CString& value) const;
+    // VT_EMPTY when the browser keeps no such value.
+    VARIANT GetProperty(const char* name) const;
+
+    // OLECMDF_SUPPORTED | OLECMDF_ENABLED for the commands above with a browser, else 0.
+    OLECMDF QueryStatusWB(OLECMDID command) const;
+    // Print (through the print dialog), cut, copy, paste, select all, refresh, stop; zoom takes a
+    // VT_I4 size in in and gives the size in out.
+    void ExecWB(OLECMDID command, OLECMDEXECOPT option, VARIANT* in, VARIANT* out);
     CString GetLocationURL() const;
     CString GetLocationName() const;
     BOOL GetBusy() const;
@@ -183,12 +273,15 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
 
 private:
+    // The browser window's rectangle in this window's client coordinates.
+    CRect BrowserPlace() const;
     void SetUIFlag(DWORD flag, BOOL on);
     BOOL GetUIFlag(DWORD flag) const { return (m_uiFlags & flag) != 0; }
     void ApplyUIFlags();
 
     // What the browser reports.
-    void BeforeNavigate(const std::string& url, const std::string& targetFrame, bool& cancel) override;
+    void BeforeNavigate(const std::string& url, const std::string& targetFrame, const std::string& postData,
+                        const std::string& headers, bool& cancel) override;
     void AppCommand(const std::string& command, const std::string& postData) override;
     void NavigateComplete(const std::string& url) override;
     void DocumentComplete(const std::string& url) override;
@@ -215,4 +308,12 @@ private:
     BOOL m_customMessage = FALSE;
     BOOL m_customContextMenu = FALSE;
     BOOL m_advancedContextMenu = FALSE;
+    CBrowserPropertyStore m_properties;
+    BOOL m_registerAsBrowser = FALSE;
+    BOOL m_theaterMode = FALSE;
+    BOOL m_menuBar = FALSE;
+    int m_toolBar = 0;
+    BOOL m_fullScreen = FALSE;
+    BOOL m_addressBar = FALSE;
+    BOOL m_statusBar = FALSE;
 };

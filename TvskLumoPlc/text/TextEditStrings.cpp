@@ -6,7 +6,7 @@ namespace
 {
 
 const RESOURCE_STRING kStrings[] = {
-    {IDS_EDIT_TEXT_NOT_FOUND, "Cannot find string \"%s\""},
+    {IDS_EDIT_TEXT_NOT_FOUND, "Cannot find string\"%s\""},
     {IDS_MENU_UNDO_FORMAT, "&Undo %s\tCtrl+Z"},
     {IDS_MENU_REDO_FORMAT, "&Redo %s\tCtrl+Y"},
     {IDS_MENU_UNDO_DEFAULT, "&Undo\tCtrl+Z"},

@@ -47,7 +47,10 @@ protected:
         "<input name=t value='4,25'><input type=checkbox name=c><input type=image name=i>"
         "<input type=submit name=s><input type=password name=p><p id=para>x</p>",
         "mem:");
-    tvsk::web::DomElement* Input(int n) const { return page->ElementAt(page->FindFirst("INPUT")->Index() + n); }
+    tvsk::web::DomElement* Input(int n) const
+    {
+        return page->ElementAt(page->FindFirst("INPUT")->Index() + n);
+    }
 };
 
 TEST_F(HtmlElemCtrlKindsTest, InputsAreClassifiedByType)
@@ -61,6 +64,15 @@ TEST_F(HtmlElemCtrlKindsTest, InputsAreClassifiedByType)
     CHtmlTextCtrl text;
     EXPECT_FALSE(text.Attach(Input(1))) << "a checkbox is no text field";
     EXPECT_FALSE(text.Attach(nullptr));
+}
+
+TEST_F(HtmlElemCtrlKindsTest, AParsedPageHasNoLayoutSoSizesAreZero)
+{
+    CHtmlPreCtrl para;
+    EXPECT_EQ(para.GetWidth(), 0) << "no element";
+    ASSERT_TRUE(para.Attach(page->FindFirst("P")));
+    EXPECT_EQ(para.GetWidth(), 0);
+    EXPECT_EQ(para.GetHeight(), 0);
 }
 
 TEST_F(HtmlElemCtrlKindsTest, ATextFieldReadsAsARealAndIsWrittenAsText)

@@ -1,8 +1,10 @@
 #include "EventLog.h"
 
+#include <htmlbind/HtmlCtrls.h>
 #include <htmlbind/JyHtml2Mng.h>
 
 #include <com/ComModule.h>
+#include <web/DomObjects.h>
 #include <web/engine/WebBrowser.h>
 
 #include <QTest>
@@ -60,7 +62,8 @@ protected:
     QString Script(const QString& script)
     {
         auto result = std::make_shared<std::optional<QString>>();
-        browser.View()->page()->runJavaScript(script, [result](const QVariant& v) { *result = v.toString(); });
+        browser.View()->page()->runJavaScript(script,
+                                              [result](const QVariant& v) { *result = v.toString(); });
         WaitUntil([&] { return result->has_value(); });
         return result->value_or(QString());
     }
@@ -84,7 +87,8 @@ protected:
 TEST_F(LiveBindingTest, TypedTextEndedWithEnterOrTabIsReportedWithItsValue)
 {
     std::vector<double> entered;
-    log->onEvent = [&](DISPID id) {
+    log->onEvent = [&](DISPID id)
+    {
         if (id != DISPID_OnTextEnter)
             return;
         VARIANT value;
@@ -129,6 +133,18 @@ TEST_F(LiveBindingTest, ChoicesInThePageReachTheHostWithTheirValues)
     VariantClear(&value);
 }
 
+TEST_F(LiveBindingTest, AWrapperReadsTheSizeOfItsLaidOutElement)
+{
+    ComPtr<IDispatch> object = ComPtr<IDispatch>::Adopt(browser.Document());
+    ComPtr<IDomDocument> document = object.As<IDomDocument>();
+    ASSERT_TRUE(document);
+    CHtmlPreCtrl out;
+    ASSERT_TRUE(out.Attach(document->Document()->FindFirst("P")));
+    EXPECT_EQ(out.GetWidth(), 120);
+    EXPECT_EQ(out.GetHeight(), 30);
+    out.Disconnect();
+}
+
 TEST_F(LiveBindingTest, ValuesWrittenByTheHostAppearInThePage)
 {
     BSTR name = BstrFromUtf8("out");
@@ -139,8 +155,10 @@ TEST_F(LiveBindingTest, ValuesWrittenByTheHostAppearInThePage)
     name = BstrFromUtf8("speed");
     EXPECT_EQ(manager->put_ControlValue(name, MakeVariantR8(3.5)), S_OK);
     SysFreeString(name);
-    EXPECT_TRUE(WaitUntil([&] { return Script("document.getElementById('out').innerText") == "from the host"; }));
-    EXPECT_TRUE(WaitUntil([&] { return Script("document.getElementsByName('speed')[0].value").startsWith("3"); }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Script("document.getElementById('out').innerText") == "from the host"; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return Script("document.getElementsByName('speed')[0].value").startsWith("3"); }));
     LONG width = 0;
     EXPECT_EQ(manager->get_DocumentXDim(&width), S_OK);
     EXPECT_EQ(width, 640);

@@ -65,7 +65,7 @@ int TranslateAccelerator(HWND wnd, HACCEL table, const MSG* msg)
             continue;
         if ((entry.fVirt & (FSHIFT | FCONTROL | FALT)) != modifiers)
             continue;
-        wnd->SendMessage(WM_COMMAND, MAKEWPARAM(entry.cmd, 1), 0);
+        wnd->SendMessage(WM_COMMAND, entry.cmd, 0);
         return 1;
     }
     return 0;

@@ -32,7 +32,7 @@ BOOL AfxRegisterAccelerators(UINT id, const ACCEL* entries, int count);
 // The table registered under the id; null when there is none.
 HACCEL LoadAccelerators(void* module, UINT id);
 // A key-down message that matches an entry (key and exactly its Shift, Ctrl and Alt) becomes
-// WM_COMMAND of the entry's command, sent to the window; answers whether it did.
+// WM_COMMAND of the entry's command (as a menu command), sent to the window; answers whether it did.
 int TranslateAccelerator(HWND wnd, HACCEL table, const MSG* msg);
 // The state of a key as the last input event left it: the high bit set while it is down. Only the
 // modifier keys are known.

@@ -27,6 +27,7 @@ COLORREF GetSysColor(int index)
 {
     const QPalette palette = QGuiApplication::palette();
     switch (index) {
+    case COLOR_SCROLLBAR: return FromQColor(palette.color(QPalette::Button));
     case COLOR_WINDOW: return FromQColor(palette.color(QPalette::Base));
     case COLOR_WINDOWFRAME: return FromQColor(palette.color(QPalette::Shadow));
     case COLOR_WINDOWTEXT: return FromQColor(palette.color(QPalette::WindowText));

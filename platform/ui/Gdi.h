@@ -43,6 +43,7 @@ constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
 
 // System colour indexes
+constexpr int COLOR_SCROLLBAR = 0;
 constexpr int COLOR_WINDOW = 5;
 constexpr int COLOR_WINDOWFRAME = 6;
 constexpr int COLOR_WINDOWTEXT = 8;

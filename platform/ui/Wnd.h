@@ -140,6 +140,8 @@ public:
     BOOL IsWindowEnabled() const;
     CWnd* SetFocus();
     static CWnd* GetFocus();
+    // The window of this program that is active, null when none is (defined in WndActive.cpp).
+    static CWnd* GetActiveWindow();
     CWnd* SetCapture();
     static CWnd* GetCapture();
     void Invalidate(BOOL erase = TRUE);

@@ -58,7 +58,10 @@ public:
     // Empty when absent. Names compare without case, as in HTML.
     std::string Attribute(std::string_view name) const;
     void SetAttribute(std::string_view name, std::string_view value);
-    const std::vector<std::pair<std::string, std::string>>& Attributes() const noexcept { return m_attributes; }
+    const std::vector<std::pair<std::string, std::string>>& Attributes() const noexcept
+    {
+        return m_attributes;
+    }
     std::string Name() const { return Attribute("name"); }
     std::string Id() const { return Attribute("id"); }
     // An input's type in lower case; "text" when not given.
@@ -79,6 +82,10 @@ public:
     std::string Style(StyleProperty property) const;
     void SetStyle(StyleProperty property, std::string_view value);
 
+    // Laid-out size in pixels (offsetWidth, offsetHeight); 0 for a page without layout.
+    int OffsetWidth() const noexcept { return m_offsetWidth; }
+    int OffsetHeight() const noexcept { return m_offsetHeight; }
+
     const std::vector<DomOption>& Options() const noexcept { return m_options; }
     void AddOption(std::string_view text, std::string_view value);
     bool RemoveOption(size_t index);
@@ -94,6 +101,11 @@ public:
     void LoadContent(std::string innerHtml, std::string innerText);
     void LoadAttribute(std::string name, std::string value);
     void LoadOptions(std::vector<DomOption> options) { m_options = std::move(options); }
+    void LoadSize(int width, int height) noexcept
+    {
+        m_offsetWidth = width;
+        m_offsetHeight = height;
+    }
     // Selects the option with that value, as a page does when the user picks it.
     void LoadSelectedValue(std::string_view value);
 
@@ -111,6 +123,8 @@ private:
     std::string m_innerHtml;
     std::string m_innerText;
     std::vector<DomOption> m_options;
+    int m_offsetWidth = 0;
+    int m_offsetHeight = 0;
     ListenerList m_listeners;
 };
 

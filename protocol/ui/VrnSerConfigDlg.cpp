@@ -42,13 +42,17 @@ const DlgItem ConfigItems[] = {
     {DlgKind::PushButton, IDCANCEL, 176, 128, 50, 14, "Cancel"},
 };
 const DialogTemplate ConfigTemplate = {"Vrn protocol configuration",
-                                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 274, 150, ConfigItems,
+                                       WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                                       274,
+                                       150,
+                                       ConfigItems,
                                        static_cast<int>(std::size(ConfigItems))};
 constexpr UINT ConfigTemplateId = 102;
 const BOOL ConfigRegistered = AfxRegisterDialogTemplate(ConfigTemplateId, &ConfigTemplate);
 
 const char* const FrameTexts[] = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
-const char* const CanBaudTexts[] = {" 50 kb/s", "100 kb/s", "125 kb/s", "250 kb/s", "500 kb/s", "800 kb/s", "  1 Mb/s"};
+const char* const CanBaudTexts[] = {" 50 kb/s", "100 kb/s", "125 kb/s", "250 kb/s",
+                                    "500 kb/s", "800 kb/s", "  1 Mb/s"};
 const DWORD CanBaudRates[] = {50000, 100000, 125000, 250000, 500000, 800000, 1000000};
 constexpr DWORD FirstPortCode = 5;
 constexpr DWORD LastPort = 255;
@@ -209,17 +213,20 @@ void CVrnSerConfigDlg::StartAutodetect()
     JoinWorker();
     m_state.portCode = SelectedData(IDC_CFG_PORT, m_state.portCode);
     m_state.frameCode = SelectedData(IDC_CFG_FRAME, m_state.frameCode);
-    for (UINT id : {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
+    for (UINT id :
+         {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
         Enable(id, false);
     SetDlgItemText(IDC_CFG_AUTODETECT, "Stop");
     m_autodetect.running = true;
     m_autodetect.done = false;
-    m_worker = std::thread([this, port = m_state.portCode, frame = m_state.frameCode] {
-        CoInitialize(nullptr);
-        m_autodetect.found = false;
-        m_target.Autodetect(port, frame, m_autodetect);
-        CoUninitialize();
-    });
+    m_worker = std::thread(
+        [this, port = m_state.portCode, frame = m_state.frameCode]
+        {
+            CoInitialize(nullptr);
+            m_autodetect.found = false;
+            m_target.Autodetect(port, frame, m_autodetect);
+            CoUninitialize();
+        });
     SetTimer(TimerId, TimerMilliseconds);
 }
 
@@ -239,7 +246,8 @@ void CVrnSerConfigDlg::JoinWorker()
 
 void CVrnSerConfigDlg::RestoreAfterAutodetect()
 {
-    for (UINT id : {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
+    for (UINT id :
+         {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
         Enable(id, true);
     SetDlgItemText(IDC_CFG_AUTODETECT, "Start");
 }
@@ -283,7 +291,7 @@ void CVrnSerConfigDlg::OnTimer(UINT_PTR id)
 
 bool CVrnSerConfigDialog::Edit(CDriveSettings& settings, CAutodetectTarget& target)
 {
-    CVrnSerConfigDlg dialog(settings, target);
+    CVrnSerConfigDlg dialog(settings, target, CWnd::GetActiveWindow());
     return dialog.DoModal() == IDOK;
 }
 

@@ -1,6 +1,7 @@
 #include <uiext/TvskHtmlWndImpl.h>
 
 #include <web/DomObjects.h>
+#include <web/engine/PageSchemes.h>
 
 #include <QTest>
 #include <QWebEnginePage>
@@ -13,6 +14,8 @@
 
 #include <memory>
 #include <optional>
+
+using namespace tvsk::com;
 
 namespace
 {
@@ -28,11 +31,27 @@ public:
     std::vector<std::string> documents;
     std::vector<std::string> messages;
 
-    void OnBeforeNavigate2(CString url, DWORD, CString, CString, CString, BOOL* cancel) override
+    std::vector<std::string> posted;
+    std::vector<std::string> bars;
+
+    void OnBeforeNavigate2(CString url, DWORD, CString, CByteArray& postData, CString, BOOL*) override
+    {
+        postBytes = static_cast<int>(postData.GetSize());
+    }
+    void OnBeforeNavigate2(CString url, DWORD, CString, CString postData, CString headers,
+                           BOOL* cancel) override
     {
         navigations.push_back(url.str() + (*cancel ? " (cancelled)" : ""));
+        if (!postData.IsEmpty() || !headers.IsEmpty())
+            posted.push_back(postData.str() + "|" + headers.str());
     }
-    void OnAppCmd(CString command, CString) override { commands.push_back(command.str()); }
+    void OnAppCmd(CString command, CString postData) override
+    {
+        commands.push_back(postData.IsEmpty() ? command.str() : command.str() + "|" + postData.str());
+    }
+    void OnToolBar(BOOL shown) override { bars.push_back(shown ? "tool on" : "tool off"); }
+    void OnStatusBar(BOOL shown) override { bars.push_back(shown ? "status on" : "status off"); }
+    int postBytes = -1;
     void OnDocumentComplete(CString url) override { documents.push_back(url.str()); }
     void OnShowMessage(HWND, CString text, CString, DWORD, CString, DWORD, long* result) override
     {
@@ -46,7 +65,8 @@ class HtmlWndTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, CRect(0, 0, 640, 480), nullptr, 0));
+        ASSERT_TRUE(
+            parent.CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE, CRect(0, 0, 640, 480), nullptr, 0));
         EXPECT_FALSE(page.SetExternal(nullptr)) << "no external object before the window exists";
         ASSERT_TRUE(page.Create(nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 640, 480), &parent, 100));
     }
@@ -59,7 +79,8 @@ protected:
     QString Script(const QString& script)
     {
         auto result = std::make_shared<std::optional<QString>>();
-        page.Browser()->View()->page()->runJavaScript(script, [result](const QVariant& v) { *result = v.toString(); });
+        page.Browser()->View()->page()->runJavaScript(script, [result](const QVariant& v)
+                                                      { *result = v.toString(); });
         WaitUntil([&] { return result->has_value(); });
         return result->value_or(QString());
     }
@@ -117,4 +138,120 @@ TEST(HtmlWndTextTest, CharCodesAreDecodedWithinTheText)
     const std::string longText(100000, 'a');
     EXPECT_EQ(CHtmlWnd::ProcessCharCodes((longText + "%41").c_str()).GetLength(), 100001);
     EXPECT_EQ(CHtmlWnd::CharTokenToChar("%41"), 'A');
+}
+
+TEST_F(HtmlWndTest, GeometryAndReadyStateFollowTheBrowserWindowAndTheLoad)
+{
+    EXPECT_EQ(page.GetReadyState(), 0) << "nothing loaded yet";
+    EXPECT_EQ(page.GetType(), CString());
+    EXPECT_EQ(page.GetHeight(), 480);
+    EXPECT_EQ(page.GetTop(), 0);
+    page.SetTop(20);
+    page.SetLeft(10);
+    page.SetHeight(200);
+    EXPECT_EQ(page.GetTop(), 20);
+    EXPECT_EQ(page.GetLeft(), 10);
+    EXPECT_EQ(page.GetHeight(), 200);
+
+    page.Navigate(TVSK_TEST_DATA_DIR "/page.htm");
+    ASSERT_TRUE(WaitUntil([&] { return !page.documents.empty(); }));
+    EXPECT_EQ(page.GetReadyState(), 4);
+    EXPECT_EQ(page.GetType(), CString("HTML Document"));
+    EXPECT_FALSE(page.GetFullName().IsEmpty());
+    EXPECT_EQ(page.GetParentBrowser(), nullptr);
+    EXPECT_EQ(page.GetContainer(), nullptr);
+    EXPECT_TRUE(page.GetTopLevelContainer());
+    EXPECT_EQ(page.GetApplication(), nullptr) << "no external object set";
+}
+
+TEST_F(HtmlWndTest, ThePropertyStoreKeepsNamedValuesOfEveryForm)
+{
+    CString text;
+    EXPECT_FALSE(page.GetProperty("missing", text));
+    EXPECT_EQ(page.GetProperty("missing").vt, VT_EMPTY);
+    page.PutProperty("long", 70000L);
+    page.PutProperty("short", static_cast<short>(7));
+    page.PutProperty("text", "sette");
+    page.PutProperty("real", 2.5);
+    page.PutProperty("variant", MakeVariantI4(-4));
+    ASSERT_TRUE(page.GetProperty("long", text));
+    EXPECT_EQ(text, CString("70000"));
+    EXPECT_EQ(page.GetProperty("long").vt, VT_UI4);
+    EXPECT_EQ(page.GetProperty("short").vt, VT_UI2);
+    ASSERT_TRUE(page.GetProperty("text", text));
+    EXPECT_EQ(text, CString("sette"));
+    VARIANT real = page.GetProperty("real");
+    EXPECT_EQ(real.vt, VT_R8);
+    EXPECT_DOUBLE_EQ(real.dblVal, 2.5);
+    EXPECT_EQ(page.GetProperty("variant").lVal, -4);
+    EXPECT_FALSE(page.GetProperty("Text", text)) << "names keep their case";
+    page.PutProperty("text", "otto");
+    ASSERT_TRUE(page.GetProperty("text", text));
+    EXPECT_EQ(text, CString("otto"));
+}
+
+TEST_F(HtmlWndTest, PostDataAndHeadersReachThePageServerAndTheNotifications)
+{
+    std::vector<tvsk::web::PageRequest> requests;
+    tvsk::web::PageSchemeHandler::Instance().SetRequestObserver([&](const tvsk::web::PageRequest& request)
+                                                                { requests.push_back(request); });
+    const char body[] = "speed=12&mode=2";
+    page.Navigate(TVSK_TEST_DATA_DIR "/page.htm", 0, nullptr, "X-Drive: TK40\r\n", const_cast<char*>(body),
+                  0);
+    EXPECT_TRUE(WaitUntil([&] { return !page.documents.empty(); }));
+    tvsk::web::PageSchemeHandler::Instance().SetRequestObserver(nullptr);
+    ASSERT_FALSE(requests.empty());
+    EXPECT_TRUE(requests.front().url.path().endsWith("/page.htm"));
+    EXPECT_EQ(requests.front().method, "POST");
+    EXPECT_EQ(requests.front().body, body);
+    EXPECT_EQ(requests.front().headers.value("X-Drive"), "TK40");
+    EXPECT_FALSE(requests.front().headers.contains(tvsk::web::kPostBodyHeader));
+    ASSERT_EQ(page.posted.size(), 1u);
+    EXPECT_EQ(page.posted.front(), std::string(body) + "|X-Drive: TK40\r\n");
+    EXPECT_EQ(page.postBytes, static_cast<int>(sizeof body - 1));
+
+    CByteArray bytes;
+    for (char c : std::string("a=1"))
+        bytes.Add(static_cast<BYTE>(c));
+    page.Navigate2("app:Save", 0, bytes);
+    ASSERT_TRUE(WaitUntil([&] { return !page.commands.empty(); }));
+    EXPECT_EQ(page.commands.front(), "Save|a=1");
+}
+
+TEST_F(HtmlWndTest, BarsAndModesAreKeptDropsFollowTheirSwitchAndCommandsAreOffered)
+{
+    page.SetToolBar(1);
+    page.SetStatusBar(TRUE);
+    page.SetStatusBar(FALSE);
+    EXPECT_EQ(page.GetToolBar(), 1);
+    EXPECT_FALSE(page.GetStatusBar());
+    EXPECT_EQ(page.bars, (std::vector<std::string>{"tool on", "status on", "status off"}));
+    page.SetTheaterMode(TRUE);
+    page.SetFullScreen(TRUE);
+    page.SetRegisterAsBrowser(TRUE);
+    EXPECT_TRUE(page.GetTheaterMode() && page.GetFullScreen() && page.GetRegisterAsBrowser());
+
+    page.SetRegisterAsDropTarget(FALSE);
+    EXPECT_FALSE(page.GetRegisterAsDropTarget());
+    EXPECT_FALSE(page.Browser()->View()->acceptDrops());
+    page.SetRegisterAsDropTarget(TRUE);
+    EXPECT_TRUE(page.Browser()->View()->acceptDrops());
+
+    for (OLECMDID command : {OLECMDID_PRINT, OLECMDID_CUT, OLECMDID_COPY, OLECMDID_PASTE, OLECMDID_SELECTALL,
+                             OLECMDID_ZOOM, OLECMDID_REFRESH, OLECMDID_STOP})
+        EXPECT_EQ(page.QueryStatusWB(command), OLECMDF_SUPPORTED | OLECMDF_ENABLED) << command;
+    EXPECT_EQ(page.QueryStatusWB(OLECMDID(2)), 0);
+    VARIANT in = MakeVariantI4(3), out;
+    VariantInit(&out);
+    page.ExecWB(OLECMDID_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &in, &out);
+    EXPECT_EQ(out.vt, VT_I4);
+    EXPECT_EQ(out.lVal, 3);
+    EXPECT_EQ(page.GetFontSize(), 3);
+
+    ASSERT_TRUE(Load("page.htm"));
+    page.ExecWB(OLECMDID_SELECTALL, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return !Script("window.getSelection().toString()").isEmpty(); }));
+    const size_t before = page.documents.size();
+    page.Refresh2(REFRESH_COMPLETELY);
+    EXPECT_TRUE(WaitUntil([&] { return page.documents.size() > before; }));
 }

@@ -57,6 +57,8 @@ void UncheckOtherRadios(DomElement& radio)
 
 void LoadState(DomElement& element, const QJsonObject& state)
 {
+    if (state.contains("width"))
+        element.LoadSize(state.value("width").toInt(), state.value("height").toInt());
     if (state.contains("value"))
     {
         if (element.TagName() == "SELECT")
@@ -103,7 +105,8 @@ void LivePage::InstallScripts(int viewId)
     bridge.setInjectionPoint(QWebEngineScript::DocumentReady);
     bridge.setWorldId(QWebEngineScript::MainWorld);
     bridge.setRunsOnSubFrames(false);
-    bridge.setSourceCode(ScriptText(":/qtwebchannel/qwebchannel.js") + '\n' + ScriptText(":/tvsk-web/bridge.js"));
+    bridge.setSourceCode(ScriptText(":/qtwebchannel/qwebchannel.js") + '\n' +
+                         ScriptText(":/tvsk-web/bridge.js"));
     m_page.scripts().insert(bridge);
 }
 
@@ -134,6 +137,7 @@ std::unique_ptr<DomDocument> LivePage::BuildDocument(const QJsonObject& descript
         element.LoadValue(Text(item.value("value")));
         element.LoadChecked(item.value("checked").toBool());
         element.LoadDisabled(item.value("disabled").toBool());
+        element.LoadSize(item.value("width").toInt(), item.value("height").toInt());
         std::vector<DomOption> options;
         for (const QJsonValue& option : item.value("options").toArray())
             options.push_back({Text(option.toObject().value("text")), Text(option.toObject().value("value")),
@@ -215,7 +219,8 @@ void LivePage::OnElementWritten(const DomElement& element, DomProperty property,
         value = QString::fromStdString(
             element.Style(attribute == "color" ? StyleProperty::Color : StyleProperty::BackgroundColor));
         break;
-    case DomProperty::Options: {
+    case DomProperty::Options:
+    {
         what = "options";
         QJsonArray options;
         for (const DomOption& option : element.Options())

@@ -18,7 +18,8 @@ namespace
 {
 
 // Schemes must be known before the browser starts, so they are registered as the library loads.
-const bool kSchemesRegistered = [] {
+const bool kSchemesRegistered = []
+{
     QWebEngineUrlScheme page(kPageScheme);
     page.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     page.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalScheme |
@@ -39,7 +40,8 @@ constexpr char kExternalPath[] = "/.external";
 
 PageSchemeHandler& PageSchemeHandler::Instance()
 {
-    static PageSchemeHandler* handler = [] {
+    static PageSchemeHandler* handler = []
+    {
         auto* created = new PageSchemeHandler;
         QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
         created->setParent(profile);
@@ -60,8 +62,31 @@ void PageSchemeHandler::RemoveExternalCall(int viewId)
     m_externalCalls.erase(viewId);
 }
 
+QByteArray PageSchemeHandler::KeepPostBody(QByteArray body)
+{
+    const QByteArray name = QByteArray::number(m_nextPostBody++);
+    m_postBodies[name] = std::move(body);
+    return name;
+}
+
+PageRequest PageSchemeHandler::TakeRequest(const QWebEngineUrlRequestJob& job)
+{
+    PageRequest request{job.requestUrl(), job.requestMethod(), job.requestHeaders(), {}};
+    const QByteArray name = request.headers.take(kPostBodyHeader);
+    if (const auto kept = m_postBodies.find(name); kept != m_postBodies.end())
+    {
+        request.method = "POST";
+        request.body = std::move(kept->second);
+        m_postBodies.erase(kept);
+    }
+    return request;
+}
+
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
+    const PageRequest request = TakeRequest(*job);
+    if (m_observer)
+        m_observer(request);
     const QUrl url = job->requestUrl();
     if (url.scheme() != kPageScheme)
         job->fail(QWebEngineUrlRequestJob::RequestDenied);
@@ -85,7 +110,8 @@ void PageSchemeHandler::ServeFile(QWebEngineUrlRequestJob* job, const QString& p
     }
     auto* content = new QBuffer(job);
     content->setData(file.readAll());
-    const QByteArray mime = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toUtf8();
+    const QByteArray mime =
+        QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toUtf8();
     job->reply(mime, content);
 }
 

@@ -5,6 +5,7 @@
 #include "PageAddress.h"
 #include "PageSchemes.h"
 
+#include <QWebEngineHttpRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -12,11 +13,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 namespace tvsk::web
 {
 
-void BrowserEvents::BeforeNavigate(const std::string&, const std::string&, bool&) {}
+void BrowserEvents::BeforeNavigate(const std::string&, const std::string&, const std::string&,
+                                   const std::string&, bool&)
+{
+}
 void BrowserEvents::AppCommand(const std::string&, const std::string&) {}
 void BrowserEvents::NavigateComplete(const std::string&) {}
 void BrowserEvents::DocumentComplete(const std::string&) {}
@@ -37,17 +42,27 @@ class HostPage final : public QWebEnginePage
 public:
     HostPage(BrowserEvents& events, QObject* parent) : QWebEnginePage(parent), m_events(events) {}
 
+    // The next navigation to url is the host's own, with this post data and these headers.
+    void ExpectRequest(const QUrl& url, std::string postData, std::string headers)
+    {
+        m_expected = {url, std::move(postData), std::move(headers)};
+    }
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
     {
         const std::string address = ProgramUrl(url).toStdString();
+        ExpectedRequest request;
+        if (isMainFrame && m_expected.url == url)
+            request = std::exchange(m_expected, ExpectedRequest());
         bool cancel = false;
         if (address.rfind("app:", 0) == 0)
         {
-            m_events.AppCommand(address.substr(4), std::string());
+            m_events.AppCommand(address.substr(4), request.postData);
             cancel = true;
         }
-        m_events.BeforeNavigate(address, isMainFrame ? std::string() : std::string("_frame"), cancel);
+        m_events.BeforeNavigate(address, isMainFrame ? std::string() : std::string("_frame"),
+                                request.postData, request.headers, cancel);
         return !cancel;
     }
     void javaScriptAlert(const QUrl& origin, const QString& text) override
@@ -57,8 +72,32 @@ protected:
     }
 
 private:
+    struct ExpectedRequest
+    {
+        QUrl url;
+        std::string postData;
+        std::string headers;
+    };
+
     BrowserEvents& m_events;
+    ExpectedRequest m_expected;
 };
+
+namespace
+{
+
+// "Name: value" lines, separated by CR LF or LF.
+void AddHeaders(QWebEngineHttpRequest& request, const std::string& headers)
+{
+    for (const QByteArray& line : QByteArray::fromStdString(headers).split('\n'))
+    {
+        const int colon = line.indexOf(':');
+        if (colon > 0)
+            request.setHeader(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+    }
+}
+
+} // namespace
 
 namespace
 {
@@ -76,8 +115,8 @@ constexpr double kZoomFactors[] = {0.75, 0.875, 1.0, 1.25, 1.5};
 WebBrowser::WebBrowser(QWidget* parent, BrowserEvents& events)
     : QObject(parent), m_events(events), m_view(new QWebEngineView(parent)), m_viewId(NextViewId())
 {
-    PageSchemeHandler::Instance().SetExternalCall(
-        m_viewId, [this](const QJsonObject& request) { return CallExternal(m_external, request); });
+    PageSchemeHandler::Instance().SetExternalCall(m_viewId, [this](const QJsonObject& request)
+                                                  { return CallExternal(m_external, request); });
     m_page = new HostPage(m_events, m_view);
     m_live = new LivePage(*m_page, m_viewId);
     m_view->setPage(m_page);
@@ -89,7 +128,8 @@ WebBrowser::WebBrowser(QWidget* parent, BrowserEvents& events)
     connect(m_page, &QWebEnginePage::linkHovered, this,
             [this](const QString& url) { m_events.StatusTextChange(url.toStdString()); });
     connect(m_live, &LivePage::documentReady, this, &WebBrowser::OnDocumentReady);
-    connect(m_view, &QWidget::customContextMenuRequested, this, [this](QPoint p) { m_events.ContextMenu(p); });
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](QPoint p) { m_events.ContextMenu(p); });
 }
 
 WebBrowser::~WebBrowser()
@@ -101,6 +141,25 @@ WebBrowser::~WebBrowser()
 void WebBrowser::Navigate(const std::string& address)
 {
     m_view->load(ServedUrl(QString::fromStdString(address)));
+}
+
+void WebBrowser::Navigate(const std::string& address, const std::string& postData, const std::string& headers)
+{
+    const QUrl url = ServedUrl(QString::fromStdString(address));
+    QWebEngineHttpRequest request(url);
+    AddHeaders(request, headers);
+    const QByteArray body = QByteArray::fromStdString(postData);
+    // The engine posts to network schemes only: the page server takes the body from here, and an
+    // "app:" command gets it with the navigation.
+    if (!body.isEmpty() && (url.scheme() == "http" || url.scheme() == "https"))
+    {
+        request.setMethod(QWebEngineHttpRequest::Post);
+        request.setPostData(body);
+    }
+    else if (!body.isEmpty() && url.scheme() == kPageScheme)
+        request.setHeader(kPostBodyHeader, PageSchemeHandler::Instance().KeepPostBody(body));
+    m_page->ExpectRequest(url, postData, headers);
+    m_view->load(request);
 }
 
 std::string WebBrowser::LocationUrl() const
@@ -126,6 +185,21 @@ void WebBrowser::GoForward()
 void WebBrowser::Refresh()
 {
     m_view->reload();
+}
+
+void WebBrowser::Refresh(bool completely)
+{
+    m_page->triggerAction(completely ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+}
+
+void WebBrowser::SetAcceptDrops(bool on)
+{
+    m_view->setAcceptDrops(on);
+}
+
+bool WebBrowser::AcceptsDrops() const
+{
+    return m_view->acceptDrops();
 }
 
 void WebBrowser::Stop()
@@ -209,19 +283,23 @@ void WebBrowser::Find(const std::string& text)
 void WebBrowser::OnLoadStarted()
 {
     m_busy = true;
+    m_readyState = READYSTATE_LOADING;
     m_live->Forget();
     m_events.DownloadBegin();
 }
 
-void WebBrowser::OnLoadFinished(bool)
+void WebBrowser::OnLoadFinished(bool ok)
 {
     m_busy = false;
+    // A page that failed to load gets no mirror: there is nothing more to wait for.
+    m_readyState = ok && !m_live->DocumentObject() ? READYSTATE_INTERACTIVE : READYSTATE_COMPLETE;
     m_events.DownloadComplete();
     m_events.NavigateComplete(LocationUrl());
 }
 
 void WebBrowser::OnDocumentReady()
 {
+    m_readyState = READYSTATE_COMPLETE;
     if (m_fontSize >= 0)
         SetFontSize(m_fontSize);
     m_events.DocumentComplete(LocationUrl());

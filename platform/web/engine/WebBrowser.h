@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 
-
 namespace tvsk::web
 {
 
@@ -24,8 +23,10 @@ class BrowserEvents
 {
 public:
     virtual ~BrowserEvents() = default;
-    // Before every navigation, "app:" ones included; setting cancel stops it.
-    virtual void BeforeNavigate(const std::string& url, const std::string& targetFrame, bool& cancel);
+    // Before every navigation, "app:" ones included; setting cancel stops it. Post data and headers
+    // are those the host's own navigation gave; other navigations carry none.
+    virtual void BeforeNavigate(const std::string& url, const std::string& targetFrame,
+                                const std::string& postData, const std::string& headers, bool& cancel);
     // An "app:" navigation: the rest of the address; it is cancelled.
     virtual void AppCommand(const std::string& command, const std::string& postData);
     virtual void NavigateComplete(const std::string& url);
@@ -52,15 +53,34 @@ public:
 
     QWebEngineView* View() const noexcept { return m_view.data(); }
 
+    // Load states, as the browser reports them.
+    enum ReadyState
+    {
+        READYSTATE_UNINITIALIZED = 0,
+        READYSTATE_LOADING = 1,
+        READYSTATE_LOADED = 2,
+        READYSTATE_INTERACTIVE = 3,
+        READYSTATE_COMPLETE = 4,
+    };
+
     // A file path, "file://", "res://<module>/<name>" or any URL the engine loads.
     void Navigate(const std::string& address);
+    // A request with headers ("Name: value" lines) and, when postData is not empty, posted with it.
+    void Navigate(const std::string& address, const std::string& postData, const std::string& headers);
     std::string LocationUrl() const;
     std::string LocationName() const;
     bool Busy() const noexcept { return m_busy; }
     void GoBack();
     void GoForward();
     void Refresh();
+    // Completely: reloaded past every cache.
+    void Refresh(bool completely);
     void Stop();
+    // Loading until the engine has the page, interactive until the page is mirrored, then complete.
+    ReadyState GetReadyState() const noexcept { return m_readyState; }
+    // Whether the view takes dropped data.
+    void SetAcceptDrops(bool on);
+    bool AcceptsDrops() const;
 
     // The object page scripts reach as window.external (no reference is kept, as the host owns it).
     void SetExternal(IDispatch* external) noexcept { m_external = external; }
@@ -97,6 +117,7 @@ private:
     int m_viewId;
     int m_fontSize = -1;
     bool m_busy = false;
+    ReadyState m_readyState = READYSTATE_UNINITIALIZED;
 };
 
 } // namespace tvsk::web

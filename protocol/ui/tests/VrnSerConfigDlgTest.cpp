@@ -11,7 +11,10 @@
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
+#include <QWidget>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
@@ -97,13 +100,19 @@ protected:
         AfxSetMessageBoxSink(previousSink);
         NamespaceTest::TearDown();
     }
-    static void Click(CWnd& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    static void Click(CWnd& dialog, UINT id)
+    {
+        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    }
     static void Select(CWnd& dialog, UINT id, const char* text)
     {
         auto& combo = *static_cast<CComboBox*>(dialog.GetDlgItem(static_cast<int>(id)));
         combo.SetCurSel(combo.FindStringExact(-1, text));
     }
-    static bool Enabled(CWnd& dialog, UINT id) { return dialog.GetDlgItem(static_cast<int>(id))->IsWindowEnabled(); }
+    static bool Enabled(CWnd& dialog, UINT id)
+    {
+        return dialog.GetDlgItem(static_cast<int>(id))->IsWindowEnabled();
+    }
 
     QuestionSink sink;
     CMessageBoxSink* previousSink = nullptr;
@@ -115,7 +124,8 @@ protected:
 TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
 {
     link->put_ConfString(Text("VrnSer:2,300#COM:4,38400,N,8,1"));
-    scripted.script = [](CVrnSerConfigDlg& dialog) {
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
         EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_ADDRESS)->GetWindowText(), CString("2"));
         EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_TIMEOUT)->GetWindowText(), CString("300"));
         Select(dialog, IDC_CFG_PORT, "COM12");
@@ -129,17 +139,21 @@ TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
     ASSERT_EQ(link->Config(), S_OK);
     EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#COM:12,115200,O,7,1");
 
-    scripted.script = [](CVrnSerConfigDlg& dialog) {
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
         Click(dialog, IDC_CFG_MODEM);
         dialog.SetDlgItemText(IDC_CFG_DIAL, "0049,\"1\";2");
         Click(dialog, IDOK);
         return true;
     };
     ASSERT_EQ(link->Config(), S_OK);
-    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#MODEM:12,115200,O,7,1,0049_^1^-2") << "the dial number escaped";
+    EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#MODEM:12,115200,O,7,1,0049_^1^-2")
+        << "the dial number escaped";
 
-    scripted.script = [](CVrnSerConfigDlg& dialog) {
-        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_DIAL)->GetWindowText(), CString("0049,\"1\";2")) << "shown unescaped";
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_DIAL)->GetWindowText(), CString("0049,\"1\";2"))
+            << "shown unescaped";
         Select(dialog, IDC_CFG_PORT, "COM3");
         Click(dialog, IDC_CFG_CANOPEN);
         Select(dialog, IDC_CFG_CAN_BAUD, "250 kb/s");
@@ -153,7 +167,8 @@ TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
 TEST_F(VrnSerConfigDlgTest, CancelKeepsTheSettings)
 {
     link->put_ConfString(Text("VrnSer:5,200#COM:2,19200,E,8,1"));
-    scripted.script = [](CVrnSerConfigDlg& dialog) {
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
         Select(dialog, IDC_CFG_PORT, "COM9");
         dialog.SetDlgItemText(IDC_CFG_ADDRESS, "9");
         Click(dialog, IDCANCEL);
@@ -165,7 +180,8 @@ TEST_F(VrnSerConfigDlgTest, CancelKeepsTheSettings)
 
 TEST_F(VrnSerConfigDlgTest, StartIsOfferedOnlyForAPlainSerialPortThatIsClosed)
 {
-    scripted.script = [](CVrnSerConfigDlg& dialog) {
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
         EXPECT_TRUE(Enabled(dialog, IDC_CFG_AUTODETECT));
         EXPECT_FALSE(Enabled(dialog, IDC_CFG_CAN_BAUD));
         EXPECT_FALSE(Enabled(dialog, IDC_CFG_DIAL));
@@ -214,7 +230,8 @@ protected:
         ASSERT_GE(drive, 0);
         if (drive == 0)
         {
-            ::execl(DRIVESIM, DRIVESIM, "--link", link.c_str(), "--address", address, "--line", line, nullptr);
+            ::execl(DRIVESIM, DRIVESIM, "--link", link.c_str(), "--address", address, "--line", line,
+                    nullptr);
             ::_exit(127);
         }
         ASSERT_TRUE(WaitFor([&] { return fs::exists(link); }, 5000));
@@ -229,7 +246,8 @@ TEST_F(AutodetectTest, FindsTheDriveAtItsBaudRateAndAddressAndLeavesTheSettingsA
     StartDrive("3", "19200,E,8,1");
     const std::string before = "VrnSer:0,1000#COM:6,9600,E,8,1";
     link->put_ConfString(Text(before.c_str()));
-    scripted.script = [this](CVrnSerConfigDlg& dialog) {
+    scripted.script = [this](CVrnSerConfigDlg& dialog)
+    {
         Click(dialog, IDC_CFG_AUTODETECT);
         EXPECT_TRUE(dialog.IsAutodetectRunning());
         EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText(), CString("Stop"));
@@ -245,8 +263,9 @@ TEST_F(AutodetectTest, FindsTheDriveAtItsBaudRateAndAddressAndLeavesTheSettingsA
     };
     ASSERT_EQ(link->Config(), S_OK);
     ASSERT_EQ(sink.questions.size(), 1u);
-    EXPECT_EQ(sink.questions[0],
-              CString("Received answer from\nADDRESS: 3\nBAUDRATE: 19200\nContinue searching for other drives?"));
+    EXPECT_EQ(
+        sink.questions[0],
+        CString("Received answer from\nADDRESS: 3\nBAUDRATE: 19200\nContinue searching for other drives?"));
     EXPECT_EQ(ConfString(*link.Get()), before);
     LONG active = 1;
     EXPECT_EQ(link->get_Active(&active), S_OK);
@@ -257,12 +276,15 @@ TEST_F(AutodetectTest, StopEndsTheSearchWithoutAFind)
 {
     StartDrive("3", "115200,E,8,1");
     link->put_ConfString(Text("VrnSer:0,1000#COM:6,9600,E,8,1"));
-    scripted.script = [this](CVrnSerConfigDlg& dialog) {
+    scripted.script = [this](CVrnSerConfigDlg& dialog)
+    {
         Click(dialog, IDC_CFG_AUTODETECT);
-        EXPECT_TRUE(WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_TRIED_ADDRESS)->GetWindowText() == "2"; }, 5000));
+        EXPECT_TRUE(
+            WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_TRIED_ADDRESS)->GetWindowText() == "2"; }, 5000));
         Click(dialog, IDC_CFG_AUTODETECT);
         EXPECT_FALSE(dialog.IsAutodetectRunning());
-        EXPECT_TRUE(WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText() == "Start"; }, 2000));
+        EXPECT_TRUE(
+            WaitFor([&] { return dialog.GetDlgItem(IDC_CFG_AUTODETECT)->GetWindowText() == "Start"; }, 2000));
         EXPECT_TRUE(Enabled(dialog, IDCANCEL));
         EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_TRIED_BAUD)->GetWindowText(), CString(""));
         Click(dialog, IDCANCEL);
@@ -288,4 +310,29 @@ TEST(InstallVrnSerConfigDialogTest, HandsTheDialogToTheComponentsHookOnly)
     EXPECT_FALSE(InstallVrnSerConfigDialog(program)) << "no hook in the test program";
     ::dlclose(program);
     ::dlclose(component);
+}
+
+TEST_F(VrnSerConfigDlgTest, TheModalDialogIsOwnedByTheActiveWindow)
+{
+    CWnd main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, "main", WS_POPUP | WS_CAPTION | WS_VISIBLE, CRect(0, 0, 200, 100),
+                              nullptr, 0));
+    main.GetWidget()->activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return CWnd::GetActiveWindow() == &main; }, 3000));
+
+    CVrnSerConfigDialog modal;
+    SetVrnSerConfigDialog(&modal);
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           ASSERT_TRUE(
+                               WaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 3000));
+                           QWidget* dialog = QApplication::activeModalWidget();
+                           owner = dialog->parentWidget();
+                           Click(*CWnd::FromWidget(dialog), IDCANCEL);
+                       });
+    EXPECT_EQ(link->Config(), S_OK);
+    EXPECT_EQ(owner, main.GetWidget());
+    main.DestroyWindow();
 }

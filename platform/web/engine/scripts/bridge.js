@@ -30,7 +30,8 @@
             attributes: attributes, html: element.innerHTML,
             text: element.innerText !== undefined ? element.innerText : element.textContent,
             value: element.value !== undefined && element.value !== null ? String(element.value) : '',
-            checked: !!element.checked, disabled: !!element.disabled
+            checked: !!element.checked, disabled: !!element.disabled,
+            width: element.offsetWidth || 0, height: element.offsetHeight || 0
         };
         if (item.tag === 'SELECT') {
             item.options = optionsOf(element);
@@ -74,10 +75,15 @@
     }
 
     function stateOf(element) {
-        if (!element || element.value === undefined) {
+        if (!element) {
             return {};
         }
-        return {value: element.value === null ? '' : String(element.value), checked: !!element.checked};
+        var state = {width: element.offsetWidth || 0, height: element.offsetHeight || 0};
+        if (element.value !== undefined) {
+            state.value = element.value === null ? '' : String(element.value);
+            state.checked = !!element.checked;
+        }
+        return state;
     }
 
     // The nearest element of the snapshot from the event's target; -1 for the document.

@@ -22,11 +22,19 @@ public:
     std::vector<std::string> commands;
     std::vector<std::string> completed;
 
-    void BeforeNavigate(const std::string& url, const std::string&, bool& cancel) override
+    std::vector<std::string> posted;
+
+    void BeforeNavigate(const std::string& url, const std::string&, const std::string& postData,
+                        const std::string& headers, bool& cancel) override
     {
         navigations.push_back(url + (cancel ? " (cancelled)" : ""));
+        if (!postData.empty() || !headers.empty())
+            posted.push_back(postData + "|" + headers);
     }
-    void AppCommand(const std::string& command, const std::string&) override { commands.push_back(command); }
+    void AppCommand(const std::string& command, const std::string& postData) override
+    {
+        commands.push_back(postData.empty() ? command : command + "|" + postData);
+    }
     void DocumentComplete(const std::string& url) override { completed.push_back(url); }
 
     // Navigates and waits for the page's document.
@@ -43,10 +51,12 @@ inline QVariant RunScript(tvsk::web::WebBrowser& browser, const QString& script)
 {
     QVariant result;
     bool done = false;
-    browser.View()->page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
+    browser.View()->page()->runJavaScript(script,
+                                          [&](const QVariant& value)
+                                          {
+                                              result = value;
+                                              done = true;
+                                          });
     WaitUntil([&] { return done; });
     return result;
 }

@@ -99,12 +99,26 @@ TEST_F(WebBrowserTest, WritesReachThePageAndTypedTextReachesTheMirror)
     ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
     DomElement* out = Page()->FindFirst("P");
     out->SetInnerText("written");
-    EXPECT_TRUE(WaitUntil([&] { return RunScript(browser, "document.getElementById('out').innerText") == "written"; }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return RunScript(browser, "document.getElementById('out').innerText") == "written"; }));
 
     DomElement* speed = Page()->FindFirst("INPUT");
     RunScript(browser, "var f = document.getElementsByName('speed')[0]; f.focus(); f.select();");
     QTest::keyClicks(browser.View()->focusProxy(), "12.5");
     EXPECT_TRUE(WaitUntil([&] { return speed->Value() == "12.5"; }));
+}
+
+TEST_F(WebBrowserTest, ElementSizesComeWithTheSnapshotAndWithEachEvent)
+{
+    host.show();
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    DomElement* box = Page()->FindFirst("DIV");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->OffsetWidth(), 120);
+    EXPECT_EQ(box->OffsetHeight(), 30);
+    RunScript(browser, "var b = document.getElementById('box'); b.style.width = '200px'; b.click();");
+    EXPECT_TRUE(WaitUntil([&] { return box->OffsetWidth() == 200; }));
+    EXPECT_EQ(box->OffsetHeight(), 30);
 }
 
 TEST_F(WebBrowserTest, PageScriptsReachTheExternalObjectSynchronously)

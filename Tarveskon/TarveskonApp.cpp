@@ -1,0 +1,129 @@
+// The application object and the program's entry.
+#include "TarveskonApp.h"
+
+#include "TarveskonDlg.h"
+#include "TvskStrings.h"
+
+#include <ZoSupport/FileManager.h>
+#include <ZoSupport/ResourceString.h>
+#include <com/ComRuntime.h>
+#include <com/Guid.h>
+#include <kernel/ProgramLocator.h>
+#include <registry/Registry.h>
+#include <uiext/AboutDlg.h>
+#include <ui/MessageBox.h>
+#include <web/engine/EngineCheck.h>
+
+#include <VrnSerConfigDlg.h>
+
+#include <QApplication>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr const char* kTypeLibraryId = "{B64F50EF-D219-493C-B369-AB177549D545}";
+
+// The program's type library, as the component layer lists libraries.
+bool RegisterTypeLibrary(const CString& programDir)
+{
+    const CString key = CString("TypeLib\\") + kTypeLibraryId + "\\1.0";
+    const CString file = programDir + "/Tarveskon.tlb";
+    HKEY version = nullptr;
+    if (RegCreateKeyEx(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr, &version, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const char* description = "Tarveskon";
+    bool ok = RegSetValueEx(version, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(description),
+                            static_cast<DWORD>(std::strlen(description) + 1)) == ERROR_SUCCESS;
+    HKEY library = nullptr;
+    ok = ok &&
+         RegCreateKeyEx(version, "0", 0, nullptr, 0, KEY_WRITE, nullptr, &library, nullptr) == ERROR_SUCCESS;
+    if (library)
+    {
+        ok = ok && RegSetValueEx(library, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(file.GetString()),
+                                 static_cast<DWORD>(file.GetLength() + 1)) == ERROR_SUCCESS;
+        RegCloseKey(library);
+    }
+    RegCloseKey(version);
+    return ok;
+}
+
+// The protocol component shows its settings through the configuration dialog of the window layer.
+void InstallProtocolConfigDialog(const CString& programDir)
+{
+    static void* const component = ::dlopen((programDir + "/VrnSer.so").GetString(), RTLD_NOW | RTLD_LOCAL);
+    if (component)
+        InstallVrnSerConfigDialog(component);
+}
+
+} // namespace
+
+CTarveskonApp::CTarveskonApp() : CWinApp("Tarveskon") {}
+
+CString CTarveskonApp::GetImageDir() const
+{
+    CString dir;
+    dir.Format("%s%s", m_strProgramDir.GetString(), (m_strCommonSubdir + "/Image").GetString());
+    return dir;
+}
+
+CString CTarveskonApp::GetPagesDir() const
+{
+    return m_strProgramDir + m_strCommonSubdir;
+}
+
+BOOL CTarveskonApp::InitInstance()
+{
+    RegisterTvskStrings();
+    if (FAILED(CoInitialize(nullptr)))
+    {
+        AfxMessageBox(GetResourceString(100));
+        return FALSE;
+    }
+    // The entry made the program's folder current.
+    RegisterTypeLibrary(CFileManager().GetCurrentDirectory());
+    SetRegistryKey("MurnApps");
+    LoadStdProfileSettings(8);
+    if (!CheckBrowserVersion())
+        return FALSE;
+    m_strProgramDir = CFileManager().GetCurrentDirectory();
+    InstallProtocolConfigDialog(m_strProgramDir);
+    ShowSplash();
+
+    CTarveskonDlg dialog(m_strProgramDir);
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+BOOL CTarveskonApp::CheckBrowserVersion()
+{
+    if (tvsk::web::PageEngineStarts())
+        return TRUE;
+    AfxMessageBox(GetResourceString(107), MB_OK | MB_ICONEXCLAMATION);
+    return FALSE;
+}
+
+void CTarveskonApp::ShowSplash()
+{
+    CAboutDlg splash(true, 5000);
+    splash.m_strPicturePath.Format("%s/splash.jpg", m_strProgramDir.GetString());
+    splash.m_strHyperlink = GetProfileString("Settings", "HomePage", "");
+    splash.DoModal();
+}
+
+CTarveskonApp theApp;
+
+int main(int argc, char** argv)
+{
+    // The program's data lies beside it, wherever the user starts it.
+    const std::string programDir = tvsk::kernel::ProgramDirectory();
+    if (programDir.empty() || ::chdir(programDir.c_str()) != 0)
+        return 1;
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return AfxWinMain(argc, argv);
+}

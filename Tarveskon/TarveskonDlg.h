@@ -1,0 +1,102 @@
+// The main dialog: the main and status page windows, the wizard manager, the file commands, the
+// command words of the pages, the language switch and the system menu.
+#pragma once
+
+#include "TvskCommandWords.h"
+#include "TvskHostUi.h"
+#include "TvskHtmlWnd.h"
+#include "TvskManager.h"
+
+#include <uiext/ResizableDialog.h>
+
+#include <framework/Map.h>
+
+// Template 102 of the program; registered by name, since the protocol's dialog library holds a 102 too.
+constexpr const char* IDD_TARVESKON_DIALOG = "IDD_TARVESKON_DIALOG";
+constexpr UINT IDC_MAIN_PAGE_PLACEHOLDER = 1000;
+constexpr UINT IDC_STATUS_PAGE_PLACEHOLDER = 1001;
+constexpr UINT IDC_MAIN_PAGE = 200;
+constexpr UINT IDC_STATUS_PAGE = 201;
+constexpr UINT IDM_ABOUTBOX = 16;
+constexpr UINT IDM_VERSIONS = 32;
+constexpr UINT IDM_BROADCAST = 64;
+constexpr UINT_PTR kScriptClockTimer = 1;
+
+class CTarveskonDlg : public CResizableDialog, private CTvskHostUi, private CTvskCommandActions
+{
+public:
+    // programDir null: the current directory.
+    explicit CTarveskonDlg(const char* programDir = nullptr, CWnd* parent = nullptr);
+    ~CTarveskonDlg() override;
+
+    CTvskManager& Manager() { return m_manager; }
+    CTvskHtmlWnd& MainPageWnd() { return m_wndMain; }
+    CTvskHtmlStatus& StatusPageWnd() { return m_wndStatus; }
+    bool IsStartPageShown() const { return m_bStartPage != 0; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnClose() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+    void OnHtmlCommand(const char* word);
+    void OnHtmlTagCommand(const char* anchorId);
+    void OnSelectLanguage(int index);
+    void OnRefreshPage();
+    void OnStartWizard();
+
+private:
+    // CTvskHostUi
+    int MessageBox(CWnd* owner, const CString& text, UINT type) override;
+    void PumpMessages(int milliseconds) override;
+    CString GetAppTitle() override;
+    void SetMainWindowTitle(const CString& title) override;
+    void AddToRecentFileList(const char* path) override;
+    void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ChooseSavePath(CString& path) override;
+    // CTvskCommandActions
+    void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void ChooseConnection() override {}
+    void ConfigConnection() override;
+    void Upload() override {}
+    void UploadDrive() override;
+    void UploadMotor() override;
+
+    void CloseIfAllowed();
+    void ShowStartPage();
+    void ShowWizardPage();
+    void ShowAboutBox();
+    void UpdateSystemMenu();
+    CString LocalString(UINT id);
+    void RemoveFromRecentFiles(const CString& path);
+    void OpenChosenFile(const CString& path);
+    // The message of a drives or motors database load result; true for 0.
+    bool ShowDatabaseResult(int result, bool drives);
+    bool ConnectForRecognition();
+    bool ReadPacked(long packed, double& value);
+    void FillRecognitionMaps();
+
+    CTvskHtmlWnd m_wndMain;
+    CTvskHtmlStatus m_wndStatus;
+    CTvskManager m_manager;
+    CString m_strFileToOpen;
+    CString m_strConnSettings;
+    CMapStringToPtr m_motorRecognition{10};
+    CMapStringToPtr m_encoderRecognition{10};
+    BYTE m_bStartPage = 1;
+    BYTE m_bImportedSlv = 0;
+    BYTE m_bActive = 0;
+    BYTE m_bRefreshPending = 0;
+    CTvskCommandWords m_words{m_manager, *this, this};
+};

@@ -1,0 +1,172 @@
+// The main dialog's file commands: new, open (sessions and imported listings), save, save as and
+// the recent files.
+#include "TarveskonDlg.h"
+
+#include <ZoSupport/ResourceString.h>
+#include <ui/App.h>
+#include <ui/FileDialog.h>
+
+#include <cstring>
+
+namespace
+{
+
+constexpr DWORD kFileBoxFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+
+bool IsListing(const CString& path)
+{
+    return path.GetLength() >= 4 && path.Right(4).CompareNoCase(".slv") == 0;
+}
+
+CRecentFileList* RecentFiles()
+{
+    CWinApp* app = AfxGetApp();
+    return app ? app->m_pRecentFileList.get() : nullptr;
+}
+
+} // namespace
+
+void CTarveskonDlg::OnFileNew()
+{
+    if (!m_manager.CanClose())
+        return;
+    m_manager.NewFile();
+    if (!m_bStartPage)
+        ShowStartPage();
+}
+
+void CTarveskonDlg::OnFileClose() {}
+
+void CTarveskonDlg::OnFileOpen()
+{
+    m_bImportedSlv = 0;
+    CString path = m_strFileToOpen;
+    m_strFileToOpen.Empty();
+    if (path.IsEmpty())
+    {
+        CFileDialog box(TRUE, ".par", nullptr, kFileBoxFlags, LocalString(2087), this);
+        if (box.DoModal() != IDOK)
+            return;
+        path = box.GetPathName();
+    }
+    OpenChosenFile(path);
+}
+
+void CTarveskonDlg::OpenChosenFile(const CString& path)
+{
+    if (IsListing(path) && !m_bStartPage)
+    {
+        MessageBox(nullptr, LocalString(2088), MB_OK | MB_ICONERROR);
+        return;
+    }
+    if (!m_manager.CanClose())
+        return;
+    m_manager.CloseAll();
+    if (IsListing(path))
+    {
+        if (m_manager.ImportSlv(path) != 0)
+        {
+            MessageBox(nullptr, m_manager.GetFileErrorText(1), MB_OK | MB_ICONERROR);
+            m_manager.NewFile();
+            if (!m_bStartPage)
+                ShowStartPage();
+            return;
+        }
+        m_bImportedSlv = 1;
+        if (m_bStartPage && !(m_manager.IsDriveChosen() && m_manager.IsMotorChosen()))
+            MessageBox(nullptr, LocalString(2086), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const int result = m_manager.OpenFile(path);
+    if (result != 0)
+    {
+        MessageBox(nullptr, m_manager.GetFileErrorText(result), MB_OK | MB_ICONERROR);
+        RemoveFromRecentFiles(path);
+        m_manager.NewFile();
+        if (!m_bStartPage)
+            ShowStartPage();
+        return;
+    }
+    AddToRecentFileList(path);
+    ShowWizardPage();
+    UpdateSystemMenu();
+}
+
+void CTarveskonDlg::RemoveFromRecentFiles(const CString& path)
+{
+    CRecentFileList* recent = RecentFiles();
+    if (!recent)
+        return;
+    for (int i = 0; i < recent->GetSize(); ++i)
+        if ((*recent)[i].CompareNoCase(path) == 0)
+        {
+            recent->Remove(i);
+            recent->WriteList();
+            return;
+        }
+}
+
+void CTarveskonDlg::OnFileSave()
+{
+    const CString path = m_manager.GetFileName();
+    if (path.IsEmpty())
+    {
+        OnFileSaveAs();
+        return;
+    }
+    if (m_manager.SaveFile(path) == 2)
+        MessageBox(nullptr, GetResourceString(2004), MB_OK | MB_ICONERROR);
+    m_manager.UpdateTitle();
+}
+
+bool CTarveskonDlg::ChooseSavePath(CString& path)
+{
+    for (;;)
+    {
+        CFileDialog box(FALSE, nullptr, nullptr, kFileBoxFlags, LocalString(2087), this);
+        if (box.DoModal() != IDOK)
+            return false;
+        path = box.GetPathName();
+        if (path.IsEmpty() || box.GetFileName().IsEmpty())
+        {
+            MessageBox(nullptr, GetResourceString(2113), MB_OK | MB_ICONEXCLAMATION);
+            continue;
+        }
+        if (!box.GetFileExt().IsEmpty())
+            return true;
+        if (box.m_ofn.nFilterIndex == 1)
+        {
+            path += ".dat";
+            return true;
+        }
+        if (box.m_ofn.nFilterIndex == 2)
+        {
+            path += ".slv";
+            return true;
+        }
+        MessageBox(nullptr, GetResourceString(2113), MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void CTarveskonDlg::OnFileSaveAs()
+{
+    CString path;
+    if (!ChooseSavePath(path))
+        return;
+    if (m_manager.SaveFile(path) == 2)
+        MessageBox(nullptr, GetResourceString(2004), MB_OK | MB_ICONERROR);
+    m_manager.UpdateTitle();
+}
+
+void CTarveskonDlg::OnHtmlTagCommand(const char* anchorId)
+{
+    // Only "MRU0".."MRU7" naming an entry open a file.
+    CRecentFileList* recent = RecentFiles();
+    if (!anchorId || !recent || std::strlen(anchorId) != 4 || std::strncmp(anchorId, "MRU", 3) != 0)
+        return;
+    const int index = anchorId[3] - '0';
+    if (index < 0 || index >= recent->GetSize() || (*recent)[index].IsEmpty())
+        return;
+    m_strFileToOpen = (*recent)[index];
+    PostMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+}

@@ -1,0 +1,427 @@
+// The wizard manager: the host command dispatcher, options, cams and the PLC program of the file.
+#include "TvskManager.h"
+
+#include "TvskAddress.h"
+#include "TvskMessages.h"
+#include "TvskParValues.h"
+
+#include <ZoSupport/ProgramError.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace
+{
+
+const char* TextParam(long param)
+{
+    return reinterpret_cast<const char*>(static_cast<std::intptr_t>(param));
+}
+
+template <class T> T* PointerParam(long param)
+{
+    return reinterpret_cast<T*>(static_cast<std::intptr_t>(param));
+}
+
+// Starts the program of a command line (words split at blanks, no shell) and reaps it when it ends.
+void StartProgram(const char* commandLine)
+{
+    std::istringstream words(commandLine ? commandLine : "");
+    std::vector<std::string> args;
+    for (std::string word; words >> word;)
+        args.push_back(word);
+    if (args.empty())
+        return;
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return;
+    std::thread(
+        [child]
+        {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+        })
+        .detach();
+}
+
+} // namespace
+
+long CTvskManager::SendCommand(UINT code, long param1, long param2)
+{
+    RebuildStaleWorkingList();
+    switch (code)
+    {
+    case 11:
+    {
+        CString* settings = PointerParam<CString>(param2);
+        const CString result = ConfigConnection(settings);
+        if (settings)
+            *settings = result;
+        return HOSTRES_OK;
+    }
+    case 14:
+    {
+        double* value = PointerParam<double>(param2);
+        return value && ReadAddr(param1 & 0xFFFF, 0, (param1 >> 16) & 0xFFFF, value) ? HOSTRES_OK
+                                                                                     : HOSTRES_ADDRERR;
+    }
+    case 15:
+        return WriteAddr(param1 & 0xFFFF, 0, (param1 >> 16) & 0xFFFF, static_cast<double>(param2))
+                   ? HOSTRES_OK
+                   : HOSTRES_ADDRERR;
+    case 50:
+        return HOSTRES_NOTAVAIL;
+    default:
+        break;
+    }
+    if (!IsFileOpen())
+    {
+        SetLastError(2047);
+        return HOSTRES_NOFILE;
+    }
+    switch (code)
+    {
+    case 1:
+        return ReadParCommand(TextParam(param1));
+    case 2:
+        return WriteParCommand(TextParam(param1));
+    case 5:
+        RunDriveCommand(TextParam(param1));
+        return HOSTRES_OK;
+    case 6:
+        m_pagePars.RemoveAll();
+        return HOSTRES_OK;
+    case 7:
+    {
+        DBPAR* par = param1 ? m_parDb.GetPar(TextParam(param1), true) : nullptr;
+        bool present = false;
+        for (INT_PTR i = 0; i < m_pagePars.GetSize() && !present; ++i)
+            present = m_pagePars[i] == par;
+        if (par && !present)
+            m_pagePars.Add(par);
+        return HOSTRES_OK;
+    }
+    case 10:
+        if (IsConnected())
+        {
+            Disconnect();
+        }
+        else if (const int error = Connect(""); error != 0)
+        {
+            MessageBox(GetLinkErrorText(error), MB_OK | MB_ICONERROR);
+        }
+        return HOSTRES_OK;
+    case 12:
+        m_parDb.Sort();
+        return HOSTRES_OK;
+    case 13:
+        StartProgram(TextParam(param1));
+        return HOSTRES_OK;
+    case 16:
+        return ReadParFastCommand(TextParam(param1));
+    case 17:
+        if ((param1 != 0) != (m_bExclusive != FALSE))
+        {
+            m_bExclusive = param1 != 0;
+            if (!m_bExclusive)
+                m_pUi->PostToMainWindow(WM_REFRESH_PAGE, 0, 0);
+        }
+        return HOSTRES_OK;
+    case 18:
+        return m_link.TakeOwner() ? HOSTRES_OK : HOSTRES_FAILED;
+    case 19:
+        return m_link.FreeOwner() ? HOSTRES_OK : HOSTRES_FAILED;
+    case 20:
+        return HOSTRES_ADDRERR;
+    case 21:
+        return WriteAddr(param1 & 0xFFFF, (param1 >> 16) & 0xFFFF, 1, param2 != 0 ? 1.0 : 0.0)
+                   ? HOSTRES_OK
+                   : HOSTRES_ADDRERR;
+    case 22:
+    {
+        // The count comes from a long: nothing outside one packet's size is read.
+        BYTE* buffer = PointerParam<BYTE>(param2);
+        if (param1 < 1 || param1 > 0xFFFF || !buffer)
+            return -1;
+        return m_link.RawRead(static_cast<unsigned short>(param1), buffer);
+    }
+    case 23:
+        m_link.SetWriteAck(param1 != 0);
+        return HOSTRES_OK;
+    case 24:
+        return m_link.Enable(param1 != 0) ? 1 : 0;
+    case 27:
+    case 28:
+        return HOSTRES_NOTAVAIL;
+    case 29:
+        return OscModeCommand(PointerParam<int>(param1), PointerParam<int>(param2));
+    case 30:
+    {
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_R8;
+        value.dblVal = static_cast<double>(param1);
+        const CString address = OscModeAddress();
+        if (address.IsEmpty() || !IsConnected() || WritePar(address, value) != HOSTRES_OK)
+            return -1;
+        return param1;
+    }
+    case 3:
+    case 4:
+    case 8:
+    case 9:
+    case 31:
+    case 32:
+    case 33:
+    case 34:
+    case 35:
+    case 36:
+    case 37:
+    case 38:
+    case 40:
+        return HOSTRES_NOTAVAIL;
+    default:
+        return HOSTRES_OK;
+    }
+}
+
+long CTvskManager::ReadParCommand(const char* name)
+{
+    if (!name || !*name)
+    {
+        SetLastError(2045);
+        return HOSTRES_NOTFOUND;
+    }
+    DBPAR* par = m_parDb.GetPar(name, true);
+    if (!par)
+    {
+        SetLastError(2046);
+        return HOSTRES_NOTFOUND;
+    }
+    if (!ReadParFromDrive(par, TRUE))
+    {
+        SetLastError(2049);
+        return HOSTRES_READERR;
+    }
+    return HOSTRES_OK;
+}
+
+long CTvskManager::WriteParCommand(const char* name)
+{
+    if (!name || !*name)
+    {
+        SetLastError(2045);
+        return HOSTRES_NOTFOUND;
+    }
+    DBPAR* par = m_parDb.GetPar(name, true);
+    if (!par)
+    {
+        SetLastError(2046);
+        return HOSTRES_NOTFOUND;
+    }
+    if (CString(par->szRW).CompareNoCase("rw") != 0)
+    {
+        SetLastError(2083);
+        return HOSTRES_READONLY;
+    }
+    if (!WriteParToDrive(par))
+    {
+        SetLastError(2051);
+        return HOSTRES_WRITEERR;
+    }
+    return HOSTRES_OK;
+}
+
+long CTvskManager::ReadParFastCommand(const char* name)
+{
+    if (!name || !*name)
+    {
+        SetLastError(2045);
+        return HOSTRES_NOTFOUND;
+    }
+    const std::lock_guard lock(m_lock);
+    DBPAR* entry = nullptr;
+    for (INT_PTR i = 0; i < m_monitor.GetSize() && !entry; ++i)
+        if (std::strcmp(m_monitor[i].szID, name) == 0)
+            entry = &m_monitor[i];
+    if (!entry)
+    {
+        SetLastError(2046);
+        return HOSTRES_NOTFOUND;
+    }
+    const long messages = m_link.GetMsgOn();
+    const short timeOut = m_link.GetTimeOut();
+    m_link.SetMsgOn(0);
+    m_link.SetTimeOut(200);
+    double raw = 0.0;
+    const bool read = ReadAddr(entry->nAddr, entry->nSubAddr, entry->nBitDim, &raw);
+    m_link.SetMsgOn(messages);
+    m_link.SetTimeOut(timeOut);
+    if (!read)
+    {
+        entry->dblDefVal = tvsk::values::kUnreadValue;
+        SetLastError(2049);
+        return HOSTRES_READERR;
+    }
+    entry->dblDefVal = tvsk::values::FromRaw(*entry, raw);
+    if (m_parDb.IsOpModePar(entry->szID))
+        OperatingModeChanged();
+    return HOSTRES_OK;
+}
+
+CString CTvskManager::OscModeAddress()
+{
+    CString address = GetOptionValue("OSCMODE", 0);
+    address.TrimLeft("bPr");
+    return address;
+}
+
+long CTvskManager::OscModeCommand(int* first, int* second)
+{
+    const auto parsed = [this](int i)
+    {
+        const CString value = GetOptionValue("OSCMODE", i);
+        return value.IsEmpty() ? -1 : std::atoi(value);
+    };
+    if (first)
+        *first = parsed(1);
+    if (second)
+        *second = parsed(2);
+    const CString address = OscModeAddress();
+    if (address.IsEmpty() || !IsConnected())
+        return -1;
+    VARIANT value;
+    VariantInit(&value);
+    if (ReadPar(address, &value) != HOSTRES_OK)
+        return -1;
+    return static_cast<long>(value.dblVal);
+}
+
+CString CTvskManager::GetOscResetTries()
+{
+    const CString value = GetOptionValue("OSCRESETTRIES", 0);
+    return value.IsEmpty() ? CString("1") : value;
+}
+
+CString CTvskManager::GetOscMinBaud()
+{
+    const CString value = GetOptionValue("OSCMINBAUD", 0);
+    return value.IsEmpty() ? CString("19200") : value;
+}
+
+int CTvskManager::GetPlcMaxLen()
+{
+    const CString value = GetOptionValue("PLCMAXLEN", 0);
+    return value.IsEmpty() ? 128 : std::atoi(value);
+}
+
+void CTvskManager::ResetPlc()
+{
+    if (IsFileOpen())
+        m_parDb.ResetParPlc();
+}
+
+BOOL CTvskManager::GetPlcInstr(int i, CString& text, int operands[3])
+{
+    const DBPLC* instruction = IsFileOpen() ? m_parDb.GetPlcInstr(i) : nullptr;
+    if (!instruction || !operands)
+        return FALSE;
+    text = instruction->szIstr;
+    for (int k = 0; k < 3; ++k)
+        operands[k] = instruction->iOperands[k];
+    return TRUE;
+}
+
+int CTvskManager::SetPlcInstr(int i, const char* text, const int operands[3])
+{
+    if (!IsFileOpen())
+        return HOSTRES_NOFILE;
+    if (i < 0 || i > m_parDb.GetInstrNum() || !text || !operands)
+        return HOSTRES_INVALID;
+    DBPLC* target = m_parDb.AllocatePlcInstr(i);
+    if (!target)
+        return HOSTRES_INVALID;
+    std::snprintf(target->szIstr, sizeof target->szIstr, "%s", text);
+    for (int k = 0; k < 3; ++k)
+        target->iOperands[k] = operands[k];
+    return HOSTRES_OK;
+}
+
+BOOL CTvskManager::IsPlcTerminated()
+{
+    const long count = IsFileOpen() ? m_parDb.GetInstrNum() : 0;
+    const DBPLC* last = count > 0 ? m_parDb.GetPlcInstr(static_cast<int>(count - 1)) : nullptr;
+    return last && std::strcmp(last->szIstr, "END") == 0;
+}
+
+int CTvskManager::GetCamDefNum()
+{
+    const long count = IsFileOpen() ? m_parDb.GetCamDefNum() : 0;
+    return count > 0 ? static_cast<int>(count) : 1;
+}
+
+int CTvskManager::GetCamDefIndex(int i)
+{
+    const DBCAMDEF* def = IsFileOpen() ? m_parDb.GetCamDefPar(i) : nullptr;
+    return def ? def->iIndex : 0;
+}
+
+int CTvskManager::GetCamStartAddr(int cam)
+{
+    for (long i = 0; IsFileOpen() && i < m_parDb.GetCamDefNum(); ++i)
+        if (const DBCAMDEF* def = m_parDb.GetCamDefPar(static_cast<int>(i)); def && def->iIndex == cam)
+            return def->iStartAddr;
+    return 2048;
+}
+
+double CTvskManager::GetCamMinValue()
+{
+    const CString value = GetOptionValue("CAMMADEF", 1);
+    return value.IsEmpty() ? 0.0 : std::atof(value);
+}
+
+double CTvskManager::GetCamMaxValue()
+{
+    const CString value = GetOptionValue("CAMMADEF", 2);
+    return value.IsEmpty() ? 10000.0 : std::atof(value);
+}
+
+int CTvskManager::GetCamData(int point, double* value, int* interp, int* valid, int cam)
+{
+    double found = 0.0;
+    int interpolation = 0;
+    const bool present = m_dataDb.IsOpen() && m_dataDb.GetCammaData(point, found, interpolation, cam);
+    if (value)
+        *value = present ? found : 0.0;
+    if (interp)
+        *interp = present ? interpolation : 0;
+    if (valid)
+        *valid = present ? 1 : 0;
+    return 1;
+}
+
+BOOL CTvskManager::SetCamData(int point, double value, int interp, BOOL store, int cam)
+{
+    if (!m_dataDb.IsOpen())
+        return FALSE;
+    if (store)
+    {
+        m_dataDb.SetCammaData(point, value, interp, cam);
+        SetModified(TRUE);
+    }
+    return TRUE;
+}

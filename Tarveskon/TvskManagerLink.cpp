@@ -1,0 +1,148 @@
+// The wizard manager: connection to the drive, its settings, description, error texts, alarm
+// and watchdog.
+#include "TvskManager.h"
+
+#include "TvskCommSettings.h"
+#include "TvskParValues.h"
+
+#include <kernel/Time.h>
+#include <ui/UiDefs.h>
+
+BOOL CTvskManager::IsConnected()
+{
+    return m_link.IsConnected();
+}
+
+int CTvskManager::Connect(const char* settings)
+{
+    const CString text = settings && *settings ? CString(settings) : CString(m_parDb.GetCommSettings());
+    m_strConnDescr = tvsk::comm::Description(text);
+    m_dwConnStart = GetTickCount();
+    m_dwWatchdogPeriod = 0;
+    if (m_link.Open(text))
+    {
+        m_pUi->PumpMessages(100);
+        return 0;
+    }
+    const int error = m_link.GetErrorCode();
+    Disconnect();
+    return error;
+}
+
+int CTvskManager::Disconnect()
+{
+    m_link.Close();
+    m_strConnDescr.Empty();
+    m_pUi->PumpMessages(100);
+    return 0;
+}
+
+CString CTvskManager::ConfigConnection(const CString* current)
+{
+    CString start = current ? *current : CString();
+    int probe = 0;
+    int probeType = VT_EMPTY;
+    if (IsFileOpen())
+    {
+        start = m_parDb.GetCommSettings();
+        if (const DBCMD* alarm = m_parDb.GetCmdPar("Alarm"))
+        {
+            probe = alarm->nAddr;
+            probeType = alarm->nBitDim == 1    ? VT_BOOL
+                        : alarm->nBitDim == 16 ? VT_UI2
+                        : alarm->nBitDim == 32 ? VT_UI4
+                                               : VT_EMPTY;
+            if (probeType == VT_EMPTY)
+                probe = 0;
+        }
+    }
+    CString result;
+    m_link.Configure(result, start, probe, probeType);
+    if (!result.IsEmpty())
+    {
+        m_parDb.SetCommSettings(result);
+        m_strConnDescr = tvsk::comm::Description(result);
+        if (IsFileOpen())
+            SetModified(TRUE);
+    }
+    return result;
+}
+
+CString CTvskManager::GetLinkErrorText(int code)
+{
+    if (code >= 1 && code <= 14)
+        return FormatString("%s:\n%s", LocalText(2034).GetString(), LocalText(2019 + code).GetString());
+    return FormatString("%s: %d", LocalText(2034).GetString(), code);
+}
+
+CString CTvskManager::GetConnectionDescription(const char* settings)
+{
+    return settings && *settings ? tvsk::comm::Description(settings) : m_strConnDescr;
+}
+
+BOOL CTvskManager::IsCommAddress1000()
+{
+    return tvsk::comm::Address(m_parDb.GetCommSettings()) == "1000";
+}
+
+int CTvskManager::GetBaudRate(int* baud)
+{
+    return tvsk::comm::BaudRate(m_parDb.GetCommSettings(), baud);
+}
+
+int CTvskManager::GetAlarm()
+{
+    return IsFileOpen() && IsConnected() ? m_nLastAlarm : -1;
+}
+
+int CTvskManager::ReadAlarm(char* commFailed)
+{
+    const DBCMD* alarm = IsFileOpen() && IsConnected() ? m_parDb.GetCmdPar("Alarm") : nullptr;
+    if (!alarm)
+    {
+        m_nLastAlarm = -1;
+        return -1;
+    }
+    const long messages = m_link.GetMsgOn();
+    const short timeOut = m_link.GetTimeOut();
+    m_link.SetMsgOn(0);
+    m_link.SetTimeOut(200);
+    double value = 0.0;
+    const bool read = ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value);
+    m_link.SetMsgOn(messages);
+    m_link.SetTimeOut(timeOut);
+    if (!read)
+    {
+        if (commFailed && !m_link.IsBlocked())
+            *commFailed = 1;
+        m_nLastAlarm = -1;
+        return -1;
+    }
+    m_nLastAlarm = static_cast<short>(static_cast<long>(value));
+    return m_nLastAlarm;
+}
+
+void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)
+{
+    m_dwWatchdogPeriod = milliseconds;
+    m_dwConnStart = GetTickCount();
+}
+
+void CTvskManager::CheckConnection(bool restart)
+{
+    if (!IsConnected() || m_dwWatchdogPeriod == 0)
+        return;
+    const DWORD now = GetTickCount();
+    if (restart)
+        m_dwConnStart = now;
+    // Unsigned differences stay right when the tick count wraps.
+    if (now - m_dwConnStart <= m_dwWatchdogPeriod)
+        return;
+    const bool delivered = ScriptsMayFire() && m_pEvents->ConnectionTimeout();
+    if (!delivered)
+    {
+        MessageBox(2107, MB_OK | MB_ICONERROR);
+        Disconnect();
+    }
+    m_dwConnStart = GetTickCount();
+}

@@ -1,0 +1,113 @@
+// Scaling of parameter values and the VARIANTs of drive transfers.
+#include "TvskParValues.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace tvsk::values
+{
+
+int Scale(DBPAR& par)
+{
+    if (par.nScale == 0)
+        par.nScale = 1;
+    return par.nScale;
+}
+
+double ToRaw(DBPAR& par, double value)
+{
+    return value * Scale(par) + par.nOffs;
+}
+
+double FromRaw(DBPAR& par, double raw)
+{
+    return (raw - par.nOffs) / Scale(par);
+}
+
+bool RawFits(int bits, double raw)
+{
+    if (!std::isfinite(raw))
+        return false;
+    switch (bits)
+    {
+    case 1:
+        return raw == 0.0 || raw == 1.0;
+    case 16:
+        return raw >= -32768.0 && raw <= 65535.0;
+    case 32:
+        return raw >= -2147483648.0 && raw <= 4294967295.0;
+    default:
+        return false;
+    }
+}
+
+VARIANT WriteVariant(int bits, double raw)
+{
+    VARIANT value;
+    VariantInit(&value);
+    switch (bits)
+    {
+    case 1:
+        value.vt = VT_BOOL;
+        value.boolVal = raw != 0.0 ? VARIANT_TRUE : VARIANT_FALSE;
+        break;
+    case 16:
+        if (raw >= 0)
+        {
+            value.vt = VT_UI2;
+            value.uiVal = static_cast<USHORT>(raw);
+        }
+        else
+        {
+            value.vt = VT_I2;
+            value.iVal = static_cast<SHORT>(raw);
+        }
+        break;
+    case 32:
+        if (raw >= 0)
+        {
+            value.vt = VT_UI4;
+            value.ulVal = static_cast<ULONG>(raw);
+        }
+        else
+        {
+            value.vt = VT_I4;
+            value.lVal = static_cast<LONG>(raw);
+        }
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+VARTYPE ReadType(int bits)
+{
+    switch (bits)
+    {
+    case 1:
+        return VT_BOOL;
+    case 16:
+        return VT_I2;
+    case 32:
+        return VT_I4;
+    default:
+        return VT_EMPTY;
+    }
+}
+
+CString ValueText(double value)
+{
+    if (value >= kUnreadValue)
+        return "---";
+    for (int digits = 6; digits <= 17; ++digits)
+    {
+        CString text;
+        text.Format("%.*g", digits, value);
+        if (std::strtod(text, nullptr) == value)
+            return text;
+    }
+    return FormatString("%.17g", value);
+}
+
+} // namespace tvsk::values

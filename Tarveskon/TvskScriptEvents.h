@@ -1,0 +1,19 @@
+// The script events the manager announces its operations with. Until a script runs nothing may
+// fire; a handler vetoes an operation by setting the manager's CanRW false.
+#pragma once
+
+class CTvskScriptEvents
+{
+public:
+    virtual ~CTvskScriptEvents() = default;
+    // Whether scripts receive events at all.
+    virtual bool MayFire() const { return false; }
+    // Each answers whether a handler received the event.
+    virtual bool ChangeValue(const char* /*name*/, double /*value*/) { return false; }
+    virtual bool BeforeWritePar(const char* /*name*/, double /*raw*/) { return false; }
+    virtual bool AfterWritePar(const char* /*name*/, double /*raw*/) { return false; }
+    virtual bool BeforeReadPar(const char* /*name*/, double /*value*/) { return false; }
+    virtual bool AfterReadPar(const char* /*name*/, double /*value*/) { return false; }
+    virtual bool LoadDefault(int /*kind*/) { return false; }
+    virtual bool ConnectionTimeout() { return false; }
+};

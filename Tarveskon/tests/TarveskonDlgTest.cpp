@@ -1,0 +1,250 @@
+#include "ManagerTestSupport.h"
+
+#include <Tarveskon/TarveskonDlg.h>
+#include <Tarveskon/TvskMessages.h>
+#include <Tarveskon/TvskStrings.h>
+
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
+#include <ui/App.h>
+#include <ui/FileDialog.h>
+#include <ui/Menu.h>
+#include <ui/MessageBox.h>
+
+#include <QKeyEvent>
+#include <QTest>
+#include <QWidget>
+
+#include <deque>
+
+namespace
+{
+
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
+using tvsk::testing::ProgramFolder;
+
+// Answers file boxes from a queue: a path and filter, or Cancel when the queue is empty.
+class QueuedFileBoxes : public CFileDialogSink
+{
+public:
+    struct Answer
+    {
+        std::string path;
+        DWORD filter = 1;
+    };
+    INT_PTR Show(CFileDialog& dialog) override
+    {
+        ++shown;
+        if (answers.empty())
+            return IDCANCEL;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        dialog.SetResult(answer.path.c_str(), answer.filter);
+        return IDOK;
+    }
+    std::deque<Answer> answers;
+    int shown = 0;
+};
+
+class RecordedBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        if (answers.empty())
+            return DefaultMessageBoxAnswer(type);
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> texts;
+    std::deque<int> answers;
+};
+
+class TarveskonDlgTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tvsk::testing::ResetProfile();
+        RegisterTvskStrings();
+        AfxGetApp()->LoadStdProfileSettings(8);
+        for (int i = AfxGetApp()->m_pRecentFileList->GetSize() - 1; i >= 0; --i)
+            AfxGetApp()->m_pRecentFileList->Remove(i);
+        AfxSetFileDialogSink(&files);
+        AfxSetMessageBoxSink(&boxes);
+        dialog = std::make_unique<CTarveskonDlg>(folder.Dir().c_str());
+        ASSERT_TRUE(dialog->Create(IDD_TARVESKON_DIALOG));
+        dialog->ShowWindow(SW_SHOW);
+        ASSERT_TRUE(MainShows("Common/MainPage.htm"));
+    }
+    void TearDown() override
+    {
+        if (dialog && dialog->GetSafeHwnd())
+            dialog->DestroyWindow();
+        dialog.reset();
+        AfxSetFileDialogSink(nullptr);
+        AfxSetMessageBoxSink(nullptr);
+    }
+    bool MainShows(const std::string& page)
+    {
+        const std::string expected = folder.Dir() + "/" + page;
+        return WaitUntil(
+            [&]
+            {
+                const std::string url = dialog->MainPageWnd().GetLocationURL().str();
+                return url.size() >= expected.size() &&
+                       url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
+                       !dialog->MainPageWnd().GetBusy();
+            });
+    }
+    std::string Title() { return dialog->GetWindowText().str(); }
+    std::string MenuText(UINT id)
+    {
+        CString text;
+        dialog->GetSystemMenu(FALSE)->GetMenuString(id, text, MF_BYCOMMAND);
+        return text.str();
+    }
+    void Command(const char* word)
+    {
+        dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>(word));
+        QTest::qWait(50);
+    }
+    void OpenSample(const char* session)
+    {
+        files.answers.push_back({folder.Path(session)});
+        Command("OpenFile");
+    }
+
+    ProgramFolder folder;
+    QueuedFileBoxes files;
+    RecordedBoxes boxes;
+    std::unique_ptr<CTarveskonDlg> dialog;
+};
+
+TEST_F(TarveskonDlgTest, StartsOnTheStartPageOverTheStatusPage)
+{
+    EXPECT_TRUE(dialog->IsStartPageShown());
+    const std::string status = folder.Dir() + "/Common/Status.htm";
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            const std::string url = dialog->StatusPageWnd().GetLocationURL().str();
+            return url.size() >= status.size() &&
+                   url.compare(url.size() - status.size(), status.size(), status) == 0;
+        }));
+    EXPECT_EQ(Title(), "Tarveskon - [ Senza nome ]");
+    EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
+    EXPECT_EQ(MenuText(IDM_VERSIONS), "Versioni");
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(TarveskonDlgTest, ALanguageChangeOnTheStartPageReplacesTheMenuTexts)
+{
+    dialog->SendMessage(WM_SELECT_LANGUAGE, 0, 1);
+    EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&About...");
+    EXPECT_EQ(MenuText(IDM_VERSIONS), "Versions");
+    EXPECT_EQ(dialog->GetSystemMenu(FALSE)->GetMenuItemCount(),
+              [&]
+              {
+                  dialog->SendMessage(WM_SELECT_LANGUAGE, 0, 0);
+                  return dialog->GetSystemMenu(FALSE)->GetMenuItemCount();
+              }())
+        << "items are replaced in place, not appended again";
+}
+
+TEST_F(TarveskonDlgTest, EnterAndEscapeKeepTheDialogOpen)
+{
+    QWidget* widget = dialog->GetWidget();
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(widget, Qt::Key_Escape);
+    QTest::qWait(50);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(TarveskonDlgTest, CloseAsksOnlyWhenModified)
+{
+    dialog->Manager().SetModified(TRUE);
+    boxes.answers.push_back(IDCANCEL);
+    dialog->SendMessage(WM_CLOSE);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Salvo la configurazione corrente ?");
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    dialog->Manager().SetModified(FALSE);
+    dialog->SendMessage(WM_CLOSE);
+    EXPECT_EQ(boxes.texts.size(), 1u);
+    EXPECT_FALSE(dialog->IsWindowVisible());
+}
+
+TEST_F(TarveskonDlgTest, OpeningASessionShowsItsWizardPageAndAddsItToTheRecentFiles)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_FALSE(dialog->IsStartPageShown());
+    EXPECT_EQ(Title(), "Tarveskon - [ TK20.dat ]");
+    EXPECT_EQ((*AfxGetApp()->m_pRecentFileList)[0].str(), folder.Path("Samples/TK20.dat"));
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(TarveskonDlgTest, AListingChosenDuringAWizardIsRefused)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    OpenSample("Samples/TK20.slv");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Un file .slv si può importare solo dalla pagina iniziale");
+    EXPECT_EQ(Title(), "Tarveskon - [ TK20.dat ]") << "nothing else changes";
+    EXPECT_FALSE(dialog->IsStartPageShown());
+}
+
+TEST_F(TarveskonDlgTest, AFailedOpenGoesBackToTheStartPage)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    OpenSample("Samples/Missing.dat");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0].substr(0, 43), "Errore nel caricamento della configurazione");
+    EXPECT_TRUE(MainShows("Common/MainPage.htm"));
+    EXPECT_TRUE(dialog->IsStartPageShown());
+}
+
+TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
+{
+    files.answers.push_back({""});
+    files.answers.push_back({folder.Path("Saved"), 1});
+    Command("SaveFileAs");
+    EXPECT_EQ(files.shown, 2);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Nome del file non valido");
+    EXPECT_TRUE(std::filesystem::exists(folder.Path("Saved.dat"))) << "filter 1 adds .dat";
+    EXPECT_EQ(Title(), "Tarveskon - [ Saved.dat ]");
+}
+
+TEST_F(TarveskonDlgTest, RecentFileAnchorsOpenTheirEntryOnly)
+{
+    AfxGetApp()->AddToRecentFileList(folder.Path("Samples/TK40.dat").c_str());
+    dialog->SendMessage(WM_HTML_TAGCOMMAND, 0, reinterpret_cast<LPARAM>("MRU1"));
+    dialog->SendMessage(WM_HTML_TAGCOMMAND, 0, reinterpret_cast<LPARAM>("MRU9"));
+    dialog->SendMessage(WM_HTML_TAGCOMMAND, 0, reinterpret_cast<LPARAM>("xMRU0"));
+    QTest::qWait(50);
+    EXPECT_TRUE(dialog->IsStartPageShown()) << "anchors naming no entry open nothing";
+    dialog->SendMessage(WM_HTML_TAGCOMMAND, 0, reinterpret_cast<LPARAM>("MRU0"));
+    EXPECT_TRUE(MainShows("TKSERIES/TKSERIES.htm"));
+    EXPECT_EQ(files.shown, 0) << "no file box for a recent file";
+}
+
+TEST_F(TarveskonDlgTest, ALanguageChangeDuringAWizardReloadsNothing)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    dialog->SendMessage(WM_SELECT_LANGUAGE, 0, 1);
+    QTest::qWait(200);
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
+    EXPECT_EQ(dialog->Manager().GetLanguageName().str(), "ENG");
+}
+
+} // namespace
