@@ -1,5 +1,6 @@
 // Dialog creation from layout tables, modal loops and the dialog keys.
 #include "Dialog.h"
+#include "Resources.h"
 
 #include <QEventLoop>
 #include <QWidget>
@@ -13,7 +14,7 @@ namespace {
 struct TemplateTable
 {
     std::mutex lock;
-    std::map<UINT, const DialogTemplate*> byId;
+    std::map<std::pair<HINSTANCE, UINT>, const DialogTemplate*> byId;
     std::map<std::string, const DialogTemplate*> byName;
 };
 
@@ -59,13 +60,13 @@ CRect DialogUnitsToPixels(const CRect& units)
                  MulDiv(units.right, kDialogBaseUnitX, 4), MulDiv(units.bottom, kDialogBaseUnitY, 8));
 }
 
-BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate)
+BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate, HINSTANCE module)
 {
     if (!dialogTemplate)
         return FALSE;
     TemplateTable& table = Templates();
     std::lock_guard guard(table.lock);
-    const auto [it, added] = table.byId.emplace(id, dialogTemplate);
+    const auto [it, added] = table.byId.emplace(std::pair{module, id}, dialogTemplate);
     return added || it->second == dialogTemplate ? TRUE : FALSE;
 }
 
@@ -83,8 +84,15 @@ const DialogTemplate* AfxFindDialogTemplate(UINT id)
 {
     TemplateTable& table = Templates();
     std::lock_guard guard(table.lock);
-    const auto it = table.byId.find(id);
-    return it == table.byId.end() ? nullptr : it->second;
+    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)}) {
+        const auto it = table.byId.find({module, id});
+        if (it != table.byId.end())
+            return it->second;
+    }
+    for (const auto& [key, dialogTemplate] : table.byId)
+        if (key.second == id)
+            return dialogTemplate;
+    return nullptr;
 }
 
 const DialogTemplate* AfxFindDialogTemplate(const char* name)
