@@ -179,6 +179,20 @@ TEST_F(TvskManagerChainTest, ConnectUsesTheStoredSettingsAndDescribesThem)
     EXPECT_EQ(manager->GetConnectionDescription(nullptr).str(), "");
 }
 
+TEST_F(TvskManagerChainTest, FileCommandsCloseTheLink)
+{
+    StartDrive();
+    OpenAndConnect();
+    ASSERT_EQ(manager->OpenFile(folder->Path("Samples/TK40.dat").c_str()), 0);
+    EXPECT_FALSE(manager->IsConnected());
+    ASSERT_EQ(manager->Connect(ChainSettings(0).c_str()), 0);
+    ASSERT_EQ(manager->ImportSlv(folder->Path("Samples/TK20.slv").c_str()), 0);
+    EXPECT_FALSE(manager->IsConnected());
+    ASSERT_EQ(manager->Connect(ChainSettings(0).c_str()), 0);
+    ASSERT_TRUE(manager->NewFile());
+    EXPECT_FALSE(manager->IsConnected());
+}
+
 TEST_F(TvskManagerChainTest, AMissingDeviceAnswersItsCodeAndLeavesTheLinkClosed)
 {
     StartDrive();

@@ -13,6 +13,9 @@ struct IProbe : IDispatch
 {
     using Base = IDispatch;
     static constexpr IID Iid = MakeGuid("0E3B7B51-2C44-4D7F-A1C2-6B1F0E9A7D11");
+
+protected:
+    ~IProbe() = default;
 };
 constexpr IID DIID_ProbeEvents = MakeGuid("0E3B7B52-2C44-4D7F-A1C2-6B1F0E9A7D11");
 constexpr DISPID DISPID_Ping = 1;
