@@ -1,6 +1,7 @@
 // The main dialog: creation, page windows, command words, language, system menu and closing.
 #include "TarveskonDlg.h"
 
+#include "PluginCall.h"
 #include "TvskMessages.h"
 
 #include <ZoSupport/ProgramError.h>

@@ -7,6 +7,7 @@
 #include "TvskHtmlWnd.h"
 #include "TvskManager.h"
 
+#include <Modlode/PluginLoaderProxy.h>
 #include <uiext/ResizableDialog.h>
 
 #include <framework/Map.h>
@@ -90,6 +91,7 @@ private:
     CTvskHtmlWnd m_wndMain;
     CTvskHtmlStatus m_wndStatus;
     CTvskManager m_manager;
+    CPluginLoaderProxy m_loaderProxy;
     CString m_strFileToOpen;
     CString m_strConnSettings;
     CMapStringToPtr m_motorRecognition{10};

@@ -30,6 +30,7 @@ void CTarveskonDlg::OnFileNew()
 {
     if (!m_manager.CanClose())
         return;
+    m_loaderProxy.Reset();
     m_manager.NewFile();
     if (!m_bStartPage)
         ShowStartPage();
@@ -62,6 +63,7 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
     if (!m_manager.CanClose())
         return;
     m_manager.CloseAll();
+    m_loaderProxy.Reset();
     if (IsListing(path))
     {
         if (m_manager.ImportSlv(path) != 0)

@@ -1136,6 +1136,11 @@ void CZoGraphCtl4::FireListDblClick(long x, long y)
     Fire(DISPID_ZG_ListDblClick, {MakeVariantI4(x), MakeVariantI4(y)});
 }
 
+void CZoGraphCtl4::FireMoveMeasureValueBar(int bar, double time)
+{
+    Fire(DISPID_ZG_MoveMeasureValueBar, {MakeVariantI4(bar), MakeVariantR8(time)});
+}
+
 void CZoGraphCtl4::FireMoveZeroTrack(int idx)
 {
     Fire(DISPID_ZG_MoveZeroTrack, {MakeVariantI4(idx)});

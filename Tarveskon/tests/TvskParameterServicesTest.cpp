@@ -6,7 +6,9 @@
 #include <com/Variant.h>
 #include <ui/UiDefs.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace
@@ -107,6 +109,21 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     manager.SendCommand(7, Text("Pr33"), 0);
     manager.SendCommand(7, Text("Pr999"), 0);
     EXPECT_EQ(manager.PageParList().GetSize(), 1);
+}
+
+TEST_F(TvskParameterServicesTest, ProgramsStartWithoutAShell)
+{
+    OpenTk20();
+    const std::string marker = folder.Path("started");
+    const std::string command = "touch " + marker + " " + marker + ";rm";
+    EXPECT_EQ(manager.SendCommand(13, Text(command.c_str()), 0), 0);
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker + ";rm"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(std::filesystem::exists(marker + ";rm")) << "no shell reads the ';'";
+    EXPECT_EQ(manager.SendCommand(13, Text("no-such-program-anywhere"), 0), 0);
 }
 
 TEST_F(TvskParameterServicesTest, RawPacketsNeverReadOutsideOnePacket)

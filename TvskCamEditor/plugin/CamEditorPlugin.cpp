@@ -1,11 +1,13 @@
 // Entry of the cam editor module.
 #include <TvskCamEditor/plugin/CamEditorPlugin.h>
 
+#include <TvskCamEditor/ui/CamEditorIds.h>
 #include <TvskCamEditor/ui/DlgCamEdit.h>
 
 #include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
+#include <ui/Resources.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -35,6 +37,7 @@ int CCamEditorPlugin::SendCommand(unsigned code, intptr_t param1, intptr_t param
             ProgramError("CamEditorPlugin", __LINE__, nullptr);
             return 0;
         }
+        CResourceModuleScope resources(CamEditorModule());
         CDlgCamEdit dialog(m_pHost, CamOf(param2), m_pParent);
         dialog.DoModal();
         return 0;

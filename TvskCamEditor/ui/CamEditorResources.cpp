@@ -131,10 +131,10 @@ struct Registration
     Registration()
     {
         RegisterResourceStrings(CamEditorModule(), kStrings, static_cast<int>(std::size(kStrings)));
-        AfxRegisterDialogTemplate(IDD_CAMEDIT, &kDialog);
+        AfxRegisterDialogTemplate(IDD_CAMEDIT, &kDialog, CamEditorModule());
         static const ToolBarTemplate toolbar = {16, 15, kToolbarIds,
                                                 static_cast<int>(std::size(kToolbarIds))};
-        AfxRegisterResource(IDR_CAM_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar));
+        AfxRegisterResource(IDR_CAM_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar), CamEditorModule());
         static const QByteArray images = DrawToolbarImages();
         AfxRegisterResource(IDR_CAM_TOOLBAR, RT_BITMAP, images.constData(),
                             static_cast<size_t>(images.size()));

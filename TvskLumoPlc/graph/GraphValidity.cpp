@@ -4,6 +4,8 @@
 #include "GraphLadder.h"
 #include "GraphSmallElements.h"
 
+#include <ZoSupport/Validity.h>
+
 namespace
 {
 template <class T> bool Is(const CGraphObject* object)

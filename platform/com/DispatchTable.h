@@ -16,14 +16,12 @@ namespace detail
 {
 
 // The variant field that holds a parameter of C++ type V, and its automation type.
-template <class V>
-struct VariantField;
-#define TVSK_VARIANT_FIELD(Type, Vt, Member)                                                                        \
-    template <>                                                                                                      \
-    struct VariantField<Type>                                                                                        \
-    {                                                                                                                \
-        static constexpr VARTYPE vt = Vt;                                                                            \
-        static Type& Of(VARIANT& v) { return v.Member; }                                                             \
+template <class V> struct VariantField;
+#define TVSK_VARIANT_FIELD(Type, Vt, Member)                                                                 \
+    template <> struct VariantField<Type>                                                                    \
+    {                                                                                                        \
+        static constexpr VARTYPE vt = Vt;                                                                    \
+        static Type& Of(VARIANT& v) { return v.Member; }                                                     \
     }
 TVSK_VARIANT_FIELD(BYTE, VT_UI1, bVal);
 TVSK_VARIANT_FIELD(SHORT, VT_I2, iVal);
@@ -40,8 +38,7 @@ TVSK_VARIANT_FIELD(IUnknown*, VT_UNKNOWN, punkVal);
 #undef TVSK_VARIANT_FIELD
 
 // An argument converted to the parameter's type; the converted copy is freed after the call.
-template <class P>
-class InSlot
+template <class P> class InSlot
 {
 public:
     InSlot() { VariantInit(&m_value); }
@@ -54,35 +51,40 @@ private:
     VARIANT m_value;
 };
 
-template <class P>
-class ParamSlot : public InSlot<P>
+template <class P> class ParamSlot : public InSlot<P>
 {
+public:
+    void Finish() {}
 };
 // Strings and interfaces are pointers, yet in parameters.
-template <>
-class ParamSlot<BSTR> : public InSlot<BSTR>
+template <> class ParamSlot<BSTR> : public InSlot<BSTR>
 {
+public:
+    void Finish() {}
 };
-template <>
-class ParamSlot<IDispatch*> : public InSlot<IDispatch*>
+template <> class ParamSlot<IDispatch*> : public InSlot<IDispatch*>
 {
+public:
+    void Finish() {}
 };
-template <>
-class ParamSlot<IUnknown*> : public InSlot<IUnknown*>
+template <> class ParamSlot<IUnknown*> : public InSlot<IUnknown*>
 {
+public:
+    void Finish() {}
 };
 
 // A VARIANT parameter receives the argument as the caller passed it.
-template <>
-class ParamSlot<VARIANT>
+template <> class ParamSlot<VARIANT>
 {
 public:
+    // A reference to a variant (a script's ByRef argument) passes the variant it points to.
     HRESULT Bind(VARIANT* arg)
     {
-        m_arg = arg;
+        m_arg = (arg->vt == (VT_BYREF | VT_VARIANT) && arg->pvarVal) ? arg->pvarVal : arg;
         return S_OK;
     }
     VARIANT Value() { return *m_arg; }
+    void Finish() {}
     static constexpr VARTYPE Type() { return VT_VARIANT; }
 
 private:
@@ -91,8 +93,7 @@ private:
 
 // An in/out or result parameter: the caller's own storage when it passed a reference of the right
 // type, else a local converted copy (whose changes the caller then does not see).
-template <class V>
-class ParamSlot<V*>
+template <class V> class ParamSlot<V*>
 {
 public:
     ParamSlot() { VariantInit(&m_local); }
@@ -106,10 +107,19 @@ public:
         }
         VARIANT* source = arg;
         if (arg->vt == (VT_BYREF | VT_VARIANT) && arg->pvarVal)
+        {
             source = arg->pvarVal;
+            m_writeBack = arg->pvarVal;
+        }
         const HRESULT hr = VariantChangeType(&m_local, source, 0, VariantField<V>::vt);
         m_pointer = &VariantField<V>::Of(m_local);
         return hr;
+    }
+    // A variant passed by reference receives what the member wrote.
+    void Finish()
+    {
+        if (m_writeBack)
+            VariantCopy(m_writeBack, &m_local);
     }
     void BindResult()
     {
@@ -129,10 +139,10 @@ public:
 private:
     VARIANT m_local;
     V* m_pointer = nullptr;
+    VARIANT* m_writeBack = nullptr;
 };
 
-template <>
-class ParamSlot<VARIANT*>
+template <> class ParamSlot<VARIANT*>
 {
 public:
     ParamSlot() { VariantInit(&m_local); }
@@ -144,6 +154,7 @@ public:
     }
     void BindResult() { m_pointer = &m_local; }
     VARIANT* Value() { return m_pointer; }
+    void Finish() {}
     VARIANT TakeResult()
     {
         VARIANT r = m_local;
@@ -168,8 +179,7 @@ HRESULT ReportMemberFailure(HRESULT hr, EXCEPINFO* exception);
 // .Method(1, "Open", &CThing::Open).Get(2, "Value", &CThing::get_Value).Put(2, "Value", &CThing::put_Value);`
 // Get and MethodWithResult take their last (pointer) parameter as the result; Put takes its last
 // parameter from the value being put. Every member returns an HRESULT.
-template <class T>
-class DispatchTable
+template <class T> class DispatchTable
 {
 public:
     explicit DispatchTable(InterfaceDescription description) : m_description(std::move(description)) {}
@@ -180,8 +190,8 @@ public:
         return Bind<false>(id, name, MemberKind::Method, fn, help, VT_EMPTY);
     }
     template <class C, class... A>
-    DispatchTable& MethodWithResult(DISPID id, const char* name, HRESULT (C::*fn)(A...), const char* help = "",
-                                    VARTYPE resultType = VT_EMPTY)
+    DispatchTable& MethodWithResult(DISPID id, const char* name, HRESULT (C::*fn)(A...),
+                                    const char* help = "", VARTYPE resultType = VT_EMPTY)
     {
         return Bind<true>(id, name, MemberKind::Method, fn, help, resultType);
     }
@@ -218,8 +228,8 @@ private:
     using Invoker = std::function<HRESULT(T&, DISPPARAMS&, VARIANT*, UINT*)>;
 
     template <bool HasResult, class C, class... A>
-    DispatchTable& Bind(DISPID id, const char* name, MemberKind kind, HRESULT (C::*fn)(A...), const char* help,
-                        VARTYPE resultType)
+    DispatchTable& Bind(DISPID id, const char* name, MemberKind kind, HRESULT (C::*fn)(A...),
+                        const char* help, VARTYPE resultType)
     {
         static_assert(std::is_base_of_v<C, T>, "the member must belong to the class");
         constexpr size_t total = sizeof...(A);
@@ -231,16 +241,20 @@ private:
         for (size_t i = 0; i < inputs; ++i)
             member.parameters.push_back(types[i]);
         if constexpr (HasResult)
-            member.result = resultType != VT_EMPTY ? resultType : static_cast<VARTYPE>(types[total - 1] & ~VT_BYREF);
+            member.result =
+                resultType != VT_EMPTY ? resultType : static_cast<VARTYPE>(types[total - 1] & ~VT_BYREF);
         m_description.Add(std::move(member));
         const WORD flags = static_cast<WORD>(kind);
         const VARTYPE relabel = resultType;
-        m_invokers.push_back([fn, flags, relabel](T& self, DISPPARAMS& params, VARIANT* result, UINT* argError) {
-            const HRESULT shape = detail::CheckArguments(&params, flags, static_cast<UINT>(inputs));
-            if (FAILED(shape))
-                return shape;
-            return Call<HasResult>(self, fn, params, result, argError, relabel, std::index_sequence_for<A...>{});
-        });
+        m_invokers.push_back(
+            [fn, flags, relabel](T& self, DISPPARAMS& params, VARIANT* result, UINT* argError)
+            {
+                const HRESULT shape = detail::CheckArguments(&params, flags, static_cast<UINT>(inputs));
+                if (FAILED(shape))
+                    return shape;
+                return Call<HasResult>(self, fn, params, result, argError, relabel,
+                                       std::index_sequence_for<A...>{});
+            });
         return *this;
     }
 
@@ -251,7 +265,8 @@ private:
         std::tuple<detail::ParamSlot<A>...> paramSlots;
         constexpr size_t total = sizeof...(A);
         HRESULT hr = S_OK;
-        auto bind = [&](auto& slot, size_t i) {
+        auto bind = [&](auto& slot, size_t i)
+        {
             if (FAILED(hr))
                 return;
             if constexpr (requires { slot.BindResult(); })
@@ -273,6 +288,8 @@ private:
         if (FAILED(hr))
             return hr;
         hr = (static_cast<C&>(self).*fn)(std::get<I>(paramSlots).Value()...);
+        if (SUCCEEDED(hr))
+            (std::get<I>(paramSlots).Finish(), ...);
         if constexpr (HasResult)
         {
             auto& last = std::get<total - 1>(paramSlots);

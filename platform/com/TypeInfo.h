@@ -33,3 +33,17 @@ protected:
     ~IProvideClassInfo() = default;
 };
 inline constexpr IID IID_IProvideClassInfo = IProvideClassInfo::Iid;
+
+// Which class information GetGUID answers: the default event (source) interface.
+constexpr DWORD GUIDKIND_DEFAULT_SOURCE_DISP_IID = 1;
+
+struct IProvideClassInfo2 : IProvideClassInfo
+{
+    using Base = IProvideClassInfo;
+    static constexpr IID Iid = MakeGuid("A6BC3AC0-DBAA-11CE-9DE3-00AA004BB851");
+    virtual HRESULT GetGUID(DWORD kind, GUID* guid) = 0;
+
+protected:
+    ~IProvideClassInfo2() = default;
+};
+inline constexpr IID IID_IProvideClassInfo2 = IProvideClassInfo2::Iid;

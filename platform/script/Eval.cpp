@@ -229,8 +229,9 @@ Value NameExpr::Eval(Frame& f) const
     case Binding::GlobalMember:
     {
         ArgValues values(f, args);
-        return InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid,
-                        DISPATCH_METHOD | DISPATCH_PROPERTYGET, values.data(), values.size());
+        const ComPtr<IDispatch> item(f.interp.NamedItemObject(static_cast<size_t>(slot)));
+        return InvokeId(item.Get(), dispid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, values.data(),
+                        values.size());
     }
     default:
         Throw(err::VariableUndefined,
@@ -248,8 +249,8 @@ void NameExpr::Call(Frame& f) const
     case Binding::GlobalMember:
     {
         ArgValues values(f, args);
-        InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid, DISPATCH_METHOD, values.data(),
-                 values.size());
+        const ComPtr<IDispatch> item(f.interp.NamedItemObject(static_cast<size_t>(slot)));
+        InvokeId(item.Get(), dispid, DISPATCH_METHOD, values.data(), values.size());
         return;
     }
     case Binding::Local:
@@ -310,8 +311,9 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
     case Binding::GlobalMember:
     {
         ArgValues values(f, args);
-        InvokeId(f.interp.NamedItemObject(static_cast<size_t>(slot)), dispid,
-                 set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, values.data(), values.size(), &value);
+        const ComPtr<IDispatch> item(f.interp.NamedItemObject(static_cast<size_t>(slot)));
+        InvokeId(item.Get(), dispid, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, values.data(),
+                 values.size(), &value);
         return;
     }
     case Binding::NamedItem:

@@ -39,12 +39,13 @@ void Interpreter::Close()
 {
     if (m_closed)
         return;
-    // Objects released here still run Class_Terminate.
+    // Objects released here still run Class_Terminate. The variables' storage stays until the
+    // interpreter goes: code still running (Close from inside an event) unwinds on its next call.
     for (Value& v : m_globals)
         v.Clear();
-    m_items.clear();
     m_closed = true;
-    m_globals.clear();
+    m_items.clear();
+    m_itemResolver = nullptr;
 }
 
 IDispatch* Interpreter::ErrDispatch()

@@ -1,5 +1,8 @@
 // Dialog creation from layout tables, modal loops and the dialog keys.
 #include "Dialog.h"
+#include "Resources.h"
+
+#include <com/Guid.h>
 
 #include <QEventLoop>
 #include <QWidget>
@@ -13,7 +16,7 @@ namespace {
 struct TemplateTable
 {
     std::mutex lock;
-    std::map<UINT, const DialogTemplate*> byId;
+    std::map<std::pair<HINSTANCE, UINT>, const DialogTemplate*> byId;
     std::map<std::string, const DialogTemplate*> byName;
 };
 
@@ -59,13 +62,13 @@ CRect DialogUnitsToPixels(const CRect& units)
                  MulDiv(units.right, kDialogBaseUnitX, 4), MulDiv(units.bottom, kDialogBaseUnitY, 8));
 }
 
-BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate)
+BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate, HINSTANCE module)
 {
     if (!dialogTemplate)
         return FALSE;
     TemplateTable& table = Templates();
     std::lock_guard guard(table.lock);
-    const auto [it, added] = table.byId.emplace(id, dialogTemplate);
+    const auto [it, added] = table.byId.emplace(std::pair{module, id}, dialogTemplate);
     return added || it->second == dialogTemplate ? TRUE : FALSE;
 }
 
@@ -83,8 +86,15 @@ const DialogTemplate* AfxFindDialogTemplate(UINT id)
 {
     TemplateTable& table = Templates();
     std::lock_guard guard(table.lock);
-    const auto it = table.byId.find(id);
-    return it == table.byId.end() ? nullptr : it->second;
+    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)}) {
+        const auto it = table.byId.find({module, id});
+        if (it != table.byId.end())
+            return it->second;
+    }
+    for (const auto& [key, dialogTemplate] : table.byId)
+        if (key.second == id)
+            return dialogTemplate;
+    return nullptr;
 }
 
 const DialogTemplate* AfxFindDialogTemplate(const char* name)
@@ -145,8 +155,15 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
         const ItemClass itemClass = ClassOf(item);
         auto control = std::make_unique<CWnd>();
         const CRect r = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
-        if (!control->CreateEx(0, itemClass.className, item.text, itemClass.style | item.style | WS_CHILD | WS_VISIBLE,
-                               r, this, item.id)) {
+        // A class name in braces is a component's class id: the component makes the control's window.
+        const std::optional<GUID> clsid =
+            item.kind == DlgKind::Control && item.className && item.className[0] == '{'
+                ? tvsk::com::GuidFromString(item.className)
+                : std::nullopt;
+        const DWORD itemStyle = itemClass.style | item.style | WS_CHILD | WS_VISIBLE;
+        const BOOL created = clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)
+                                   : control->CreateEx(0, itemClass.className, item.text, itemStyle, r, this, item.id);
+        if (!created) {
             DestroyWindow();
             return FALSE;
         }

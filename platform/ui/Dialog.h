@@ -47,8 +47,9 @@ constexpr int kDialogBaseUnitX = 6;
 constexpr int kDialogBaseUnitY = 13;
 CRect DialogUnitsToPixels(const CRect& units);
 
-// Templates are found by id (or name) as resources are. FALSE when another table has the key.
-BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate);
+// Templates are found by id (or name) as resources are: by id in the current resource module first,
+// then in the program's, then in any module. FALSE when another table has the key.
+BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate, HINSTANCE module = nullptr);
 BOOL AfxRegisterDialogTemplate(const char* name, const DialogTemplate* dialogTemplate);
 const DialogTemplate* AfxFindDialogTemplate(UINT id);
 const DialogTemplate* AfxFindDialogTemplate(const char* name);

@@ -1,14 +1,17 @@
 // Process-wide table of the resources modules register.
 #include "Resources.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
-#include <utility>
+#include <tuple>
 
 namespace {
 
-using ResourceKey = std::pair<UINT, std::string>;
+using ResourceKey = std::tuple<HINSTANCE, UINT, std::string>;
+
+std::atomic<HINSTANCE> g_resourceModule{nullptr};
 
 std::string UpperType(const char* type)
 {
@@ -33,26 +36,45 @@ ResourceTable& Table()
 
 } // namespace
 
-BOOL AfxRegisterResource(UINT id, const char* type, const void* data, size_t size)
+BOOL AfxRegisterResource(UINT id, const char* type, const void* data, size_t size, HINSTANCE module)
 {
     if (!data)
         return FALSE;
     ResourceTable& table = Table();
     std::lock_guard guard(table.lock);
-    return table.entries.emplace(ResourceKey{id, UpperType(type)}, ResourceData{data, size}).second ? TRUE : FALSE;
+    const ResourceKey key{module, id, UpperType(type)};
+    return table.entries.emplace(key, ResourceData{data, size}).second ? TRUE : FALSE;
 }
 
 const ResourceData* AfxFindResource(UINT id, const char* type)
 {
     ResourceTable& table = Table();
+    const std::string upper = UpperType(type);
     std::lock_guard guard(table.lock);
-    const auto it = table.entries.find(ResourceKey{id, UpperType(type)});
-    return it == table.entries.end() ? nullptr : &it->second;
+    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)}) {
+        const auto it = table.entries.find(ResourceKey{module, id, upper});
+        if (it != table.entries.end())
+            return &it->second;
+    }
+    for (const auto& [key, data] : table.entries)
+        if (std::get<1>(key) == id && std::get<2>(key) == upper)
+            return &data;
+    return nullptr;
 }
 
-void AfxUnregisterResource(UINT id, const char* type)
+void AfxUnregisterResource(UINT id, const char* type, HINSTANCE module)
 {
     ResourceTable& table = Table();
     std::lock_guard guard(table.lock);
-    table.entries.erase(ResourceKey{id, UpperType(type)});
+    table.entries.erase(ResourceKey{module, id, UpperType(type)});
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_resourceModule.load();
+}
+
+void AfxSetResourceHandle(HINSTANCE module)
+{
+    g_resourceModule.store(module);
 }

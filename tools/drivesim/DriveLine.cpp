@@ -20,7 +20,8 @@ bool IsWrite(BYTE command)
 }
 
 // "<number>" or "<number>.<bit>", then optionally "=<value>"; false when malformed.
-bool ParseAsciiTarget(const std::string& text, bool withBit, long& number, long& bit, bool& write, long& value)
+bool ParseAsciiTarget(const std::string& text, bool withBit, long& number, long& bit, bool& write,
+                      long& value)
 {
     const char* at = text.c_str();
     char* end = nullptr;
@@ -47,7 +48,60 @@ bool ParseAsciiTarget(const std::string& text, bool withBit, long& number, long&
     }
     return *at == '\0';
 }
+ServedRequest AsciiRequest(bool write, bool memory, long number, long bit, int length, DWORD value)
+{
+    ServedRequest request;
+    request.write = write;
+    request.memory = memory;
+    request.address = static_cast<int>(memory ? 2 * (number - kAsciiMemoryFirst) : number);
+    request.bit = static_cast<int>(bit);
+    request.bits = bit >= 0 ? 1 : 8 * length;
+    request.value = value;
+    return request;
+}
+
+DWORD LittleEndian(const BYTE* data, int length)
+{
+    DWORD value = 0;
+    for (int i = length; i-- > 0;)
+        value = value << 8 | data[i];
+    return value;
+}
+
+// The bit a bit-write frame's masks aim at: the one its AND mask clears.
+int MaskedBit(BYTE andMask)
+{
+    for (int bit = 0; bit < 8; ++bit)
+        if (!(andMask & (1u << bit)))
+            return bit;
+    return 0;
+}
 } // namespace
+
+bool ParseReplyFault(const std::string& name, ReplyFault& fault)
+{
+    if (name == "silent")
+        fault = ReplyFault::Silent;
+    else if (name == "corrupt")
+        fault = ReplyFault::Corrupt;
+    else if (name == "header")
+        fault = ReplyFault::WrongHeader;
+    else
+        return false;
+    return true;
+}
+
+bool CDriveLine::Streaming() const
+{
+    return !m_drives.empty() && m_drives.front().ParameterBit(static_cast<int>(m_streamBit & 0xFFFF),
+                                                              static_cast<int>(m_streamBit >> 16));
+}
+
+void CDriveLine::Served(const ServedRequest& request) const
+{
+    if (m_journal && m_fault != ReplyFault::Silent)
+        m_journal(request);
+}
 
 CDriveLine::CDriveLine(const std::vector<int>& addresses)
 {
@@ -137,22 +191,30 @@ std::vector<BYTE> CDriveLine::AnswerFrame()
     const int byteAddress = (m_frame[1] >> 3) << 8 | m_frame[2];
     const int length = m_frame[1] & 0x07;
     const BYTE* data = m_frame.data() + 3;
+    const bool wasStreaming = Streaming();
+    const std::vector<BYTE> acknowledge{kStart, static_cast<BYTE>(kReply + drive->Address())};
     switch (command)
     {
     case kWriteParameter:
         drive->WriteParameterBytes(byteAddress, data, length);
-        return {kStart, static_cast<BYTE>(kReply + drive->Address())};
+        Served({true, false, byteAddress / 2, -1, 8 * length, LittleEndian(data, length)});
+        break;
     case kWriteMemory:
         drive->WriteMemoryBytes(byteAddress, data, length);
-        return {kStart, static_cast<BYTE>(kReply + drive->Address())};
+        Served({true, true, byteAddress, -1, 8 * length, LittleEndian(data, length)});
+        return acknowledge;
     case kWriteBit:
         drive->WriteParameterBits(byteAddress, data[0], data[1]);
-        return {kStart, static_cast<BYTE>(kReply + drive->Address())};
+        Served({true, false, byteAddress / 2, (byteAddress % 2) * 8 + MaskedBit(data[0]), 1,
+                data[1] != 0 ? 1u : 0u});
+        break;
     case kReadParameter:
     case kReadMemory:
     {
-        const DWORD value = command == kReadParameter ? drive->ReadParameterBytes(byteAddress, length)
-                                                      : drive->ReadMemoryBytes(byteAddress, length);
+        const bool memory = command == kReadMemory;
+        const DWORD value = memory ? drive->ReadMemoryBytes(byteAddress, length)
+                                   : drive->ReadParameterBytes(byteAddress, length);
+        Served({false, memory, memory ? byteAddress : byteAddress / 2, -1, 8 * length, value});
         const int namedAddress = m_fault == ReplyFault::WrongHeader ? byteAddress + 2 : byteAddress;
         std::vector<BYTE> replyBody = BinaryHeader(kReply, drive->Address(), namedAddress, length);
         for (int i = 0; i < length; ++i)
@@ -165,6 +227,10 @@ std::vector<BYTE> CDriveLine::AnswerFrame()
     default:
         return {};
     }
+    // A parameter write that starts the stream is answered by the stream alone.
+    if (!wasStreaming && Streaming() && drive == &m_drives.front())
+        return {};
+    return acknowledge;
 }
 
 void CDriveLine::ReceiveAsciiByte(BYTE byte, std::vector<BYTE>& reply)
@@ -210,6 +276,7 @@ std::string CDriveLine::AnswerAscii(const std::string& line)
             drive.WriteMemoryBytes(byteAddress, bytes, length);
         else
             drive.WriteParameterBytes(byteAddress, bytes, length);
+        Served(AsciiRequest(true, memory, number, bitAccess ? bit : -1, length, static_cast<DWORD>(value)));
         return "Ok\r\n";
     }
     long shown = 0;
@@ -221,6 +288,8 @@ std::string CDriveLine::AnswerAscii(const std::string& line)
                                  : drive.ReadParameterBytes(byteAddress, length);
         shown = dword ? static_cast<LONG>(raw) : static_cast<SHORT>(raw);
     }
+    Served(AsciiRequest(false, memory, number, bitAccess ? bit : -1, length,
+                        static_cast<DWORD>(shown) & (length == 4 || bitAccess ? 0xFFFFFFFFu : 0xFFFFu)));
     char text[32];
     std::snprintf(text, sizeof text, m_fault == ReplyFault::Corrupt ? "%ldx\r\n" : "%ld\r\n", shown);
     return text;

@@ -4,6 +4,7 @@
 
 #include "SimulatedDrive.h"
 
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,6 +16,20 @@ enum class ReplyFault
     Silent,      // no reply at all
     Corrupt,     // binary: checksum off by one; ASCII: a character after the number
     WrongHeader, // binary read: the reply names the next parameter, checksum right
+};
+
+// "silent", "corrupt" or "header"; false for anything else.
+bool ParseReplyFault(const std::string& name, ReplyFault& fault);
+
+// A request a drive served, for the journal.
+struct ServedRequest
+{
+    bool write = false;
+    bool memory = false; // address is a memory byte, else a parameter word
+    int address = 0;
+    int bit = -1; // a bit access: the bit of the word
+    int bits = 16;
+    DWORD value = 0;
 };
 
 class CDriveLine
@@ -30,6 +45,12 @@ public:
     std::vector<CSimulatedDrive>& Drives() { return m_drives; }
     // Binary frames the drives took (checksum right, address known), for tests.
     int FramesServed() const { return m_framesServed; }
+    // Told of every request served while the drives answer.
+    void SetJournal(std::function<void(const ServedRequest&)> journal) { m_journal = std::move(journal); }
+    // The first drive's stream bit, packed (bit << 16) + word. A binary write that sets it is not
+    // acknowledged: the drive starts its sample stream instead.
+    void SetStreamBit(DWORD packed) { m_streamBit = packed; }
+    bool Streaming() const;
 
 private:
     void ReceiveFrameByte(BYTE byte, std::vector<BYTE>& reply);
@@ -37,6 +58,7 @@ private:
     bool FrameComplete() const;
     std::vector<BYTE> AnswerFrame();
     std::string AnswerAscii(const std::string& line);
+    void Served(const ServedRequest& request) const;
 
     std::vector<CSimulatedDrive> m_drives;
     ReplyFault m_fault = ReplyFault::None;
@@ -45,4 +67,6 @@ private:
     std::vector<BYTE> m_frame; // unstuffed, after the start byte
     std::string m_line;
     int m_framesServed = 0;
+    std::function<void(const ServedRequest&)> m_journal;
+    DWORD m_streamBit = 0xB002A;
 };

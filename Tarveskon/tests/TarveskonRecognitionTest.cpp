@@ -1,0 +1,177 @@
+// The main dialog recognises the drive and motor of the simulated drive and starts the wizard on
+// them: the real protocol object, Porthaven, a pseudo-terminal and drivesim.
+#include "ManagerTestSupport.h"
+
+#include <Tarveskon/TarveskonDlg.h>
+#include <Tarveskon/TvskMessages.h>
+#include <Tarveskon/TvskStrings.h>
+
+#include <protocol/ConfigDialog.h>
+#include <protocol/SettingsString.h>
+#include <protocol/tests/DriveChain.h>
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
+#include <ui/App.h>
+#include <ui/FileDialog.h>
+#include <ui/MessageBox.h>
+
+#include <deque>
+
+#include <dlfcn.h>
+
+namespace
+{
+
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
+using tvsk::testing::ProgramFolder;
+
+long Pointer(const void* pointer)
+{
+    return static_cast<long>(reinterpret_cast<std::intptr_t>(pointer));
+}
+
+// Settings for the chain's port and the simulated drive's line.
+class ChainConfigDialog : public CConfigDialog
+{
+public:
+    bool Edit(CDriveSettings& settings, CAutodetectTarget&) override
+    {
+        settings.portCode = kSerialPortCodeBase + CDriveChain::Port;
+        settings.baudRate = 9600;
+        settings.address = 0;
+        settings.timeOut = 200;
+        return true;
+    }
+};
+
+class RecordedBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        return DefaultMessageBoxAnswer(type);
+    }
+    std::vector<std::string> texts;
+};
+
+class TarveskonRecognitionTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>(testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        ASSERT_TRUE(chain->StartDrive()) << chain->Error();
+        m_module = ::dlopen(VRNSER_COMPONENT, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(m_module, nullptr);
+        m_setHook = reinterpret_cast<SetHook>(::dlsym(m_module, "VrnSerSetConfigDialog"));
+        ASSERT_NE(m_setHook, nullptr);
+        m_setHook(&settingsDialog);
+        AfxGetApp()->SetRegistryKey("MurnApps");
+        RegisterTvskStrings();
+        AfxGetApp()->LoadStdProfileSettings(8);
+        AfxSetMessageBoxSink(&boxes);
+        folder = std::make_unique<ProgramFolder>();
+        dialog = std::make_unique<CTarveskonDlg>(folder->Dir().c_str());
+        ASSERT_TRUE(dialog->Create(IDD_TARVESKON_DIALOG));
+    }
+    void TearDown() override
+    {
+        if (dialog && dialog->GetSafeHwnd())
+            dialog->DestroyWindow();
+        dialog.reset();
+        AfxSetMessageBoxSink(nullptr);
+        if (m_setHook)
+            m_setHook(nullptr);
+        if (m_module)
+            ::dlclose(m_module);
+        EXPECT_EQ(chain->StopDrive(), 0);
+        EXPECT_TRUE(chain->NothingLeftWithin(3000));
+        chain.reset();
+    }
+    void Command(const char* word) { dialog->SendMessage(WM_HTML_COMMAND, 0, Pointer(word)); }
+    // Words of the simulated drive written through a link of their own.
+    void SetDriveWord(int address, long value)
+    {
+        CTvskManager& manager = dialog->Manager();
+        ASSERT_EQ(manager.Connect(ChainSettings(0).c_str()), 0);
+        EXPECT_EQ(manager.SendCommand(15, (16L << 16) + address, value), 0);
+        manager.Disconnect();
+    }
+    bool MainShows(const std::string& page)
+    {
+        const std::string expected = folder->Dir() + "/" + page;
+        return WaitUntil(
+            [&]
+            {
+                const std::string url = dialog->MainPageWnd().GetLocationURL().str();
+                return url.size() >= expected.size() &&
+                       url.compare(url.size() - expected.size(), expected.size(), expected) == 0;
+            });
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    ChainConfigDialog settingsDialog;
+    RecordedBoxes boxes;
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<CTarveskonDlg> dialog;
+
+private:
+    using SetHook = CConfigDialog* (*)(CConfigDialog*);
+    void* m_module = nullptr;
+    SetHook m_setHook = nullptr;
+};
+
+TEST_F(TarveskonRecognitionTest, RecognisesDriveAndMotorAndStartsTheWizard)
+{
+    Command("ConfigConn");
+    SetDriveWord(0xA7, 2050);
+    SetDriveWord(60, 103);
+    SetDriveWord(61, 2);
+
+    Command("UploadDrive");
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+    EXPECT_FALSE(dialog->Manager().IsConnected()) << "the link is closed after the read";
+    EXPECT_TRUE(dialog->Manager().IsDriveChosen());
+    EXPECT_STREQ(dialog->Manager().DataDb().GetDrive(), "TK20^5^230");
+
+    Command("UploadMotor");
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+    EXPECT_FALSE(dialog->Manager().IsConnected());
+    ASSERT_TRUE(dialog->Manager().IsMotorChosen());
+    EXPECT_STREQ(dialog->Manager().DataDb().GetMotorData()->szMotorDef, "MB^71^3000^1.3^230");
+    ASSERT_NE(dialog->Manager().DataDb().GetEncoderData(), nullptr);
+    EXPECT_STREQ(dialog->Manager().DataDb().GetEncoderData()->szCodVrn, "TTL2048");
+
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_FALSE(dialog->IsStartPageShown());
+    const DBPAR* current = dialog->Manager().ParDb().GetPar("Pr33", true);
+    ASSERT_NE(current, nullptr);
+    EXPECT_DOUBLE_EQ(current->dblDefVal, 2.6);
+    EXPECT_TRUE(dialog->Manager().IsModified());
+}
+
+TEST_F(TarveskonRecognitionTest, AnUnknownDriveCodeIsSaid)
+{
+    Command("ConfigConn");
+    SetDriveWord(0xA7, 1234);
+    Command("UploadDrive");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Drive sconosciuto");
+    EXPECT_FALSE(dialog->Manager().IsDriveChosen());
+}
+
+TEST_F(TarveskonRecognitionTest, MotorRecognitionFirstInARunFindsNoMaps)
+{
+    ASSERT_EQ(dialog->Manager().OpenFile(folder->Path("Samples/TK20.dat").c_str()), 0);
+    dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+    Command("UploadMotor");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Riconoscimento del motore non disponibile per questo drive");
+    EXPECT_FALSE(dialog->Manager().IsConnected());
+}
+
+} // namespace

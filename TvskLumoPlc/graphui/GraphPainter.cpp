@@ -1,0 +1,327 @@
+#include "GraphPainter.h"
+
+#include "FontTextMetrics.h"
+#include "GraphBitmap.h"
+
+#include <TvskLumoPlc/graph/GraphExeBlock.h>
+#include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
+
+#include <cmath>
+#include <vector>
+
+CGraphPainter::CGraphPainter(CDC* dc, const CGraphManager& manager, CFontTextMetrics* fonts)
+    : m_dc(dc), m_manager(manager), m_fonts(fonts)
+{
+}
+
+bool CGraphPainter::Draw(CGraphObject* object)
+{
+    if (!m_dc || !IsValidGraphObject(object))
+        return false;
+    switch (object->GetType())
+    {
+    case FBD_CONNECTION:
+        DrawWire(static_cast<CConnection*>(object));
+        return true;
+    case FBD_CROSS:
+        DrawCross(static_cast<CCrossConnection*>(object));
+        return true;
+    case FBD_PIN:
+        DrawPin(static_cast<CGraphPin*>(object));
+        return true;
+    case FBD_LD_CONTACT:
+    case FBD_LD_COIL:
+        DrawLadderElement(static_cast<CGraphLadderElem*>(object));
+        return true;
+    case FBD_LD_POWER_RAIL:
+        DrawRail(static_cast<CGraphPwrRail*>(object));
+        return true;
+    case FBD_FUNCTION_BLOCK:
+    case FBD_FUNCTION:
+    case FBD_OPERATOR:
+        DrawExeBlock(static_cast<CGraphExeBlock*>(object));
+        return true;
+    case FBD_COMMENT:
+        DrawComment(static_cast<CGraphComment*>(object));
+        return true;
+    case FBD_CONST:
+    case FBD_VARIABLE:
+    case FBD_JUMP:
+    case FBD_RETURN:
+        DrawPinBox(static_cast<CGraphPinBox*>(object));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
+{
+    if (const CGraphObjArray* elements = m_manager.GetElements(network))
+        for (CGraphBlock* element : *elements)
+            if (element->IsVisible())
+                Draw(element);
+    if (const CConnectionList* wires = m_manager.GetWires(network))
+        for (CConnection* wire : *wires)
+            Draw(wire);
+    if (const CCrossList* crosses = m_manager.GetCrosses(network))
+        for (CCrossConnection* cross : *crosses)
+            Draw(cross);
+}
+
+bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
+                              CGraphBitmap& bitmap)
+{
+    const CRect window = element->GetWindowRect();
+    if (!bitmap.Create(std::max(1, window.Width()), std::max(1, window.Height())))
+        return false;
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap* old = dc.SelectObject(&bitmap.GetBitmap());
+    dc.FillSolidRect(0, 0, window.Width(), window.Height(), manager.GetColor(BkgndGrid));
+    dc.SetViewportOrg(-window.left, -window.top);
+    CGraphPainter painter(&dc, manager, fonts);
+    const bool drawn = painter.Draw(element);
+    dc.SelectObject(old);
+    return drawn;
+}
+
+void CGraphPainter::Line(int x1, int y1, int x2, int y2, COLORREF colour, int width, int style)
+{
+    CPen pen(style, width, colour);
+    CPen* old = m_dc->SelectObject(&pen);
+    m_dc->MoveTo(x1, y1);
+    m_dc->LineTo(x2, y2);
+    m_dc->SelectObject(old);
+}
+
+void CGraphPainter::Text(const CString& text, CRect rect, UINT format, COLORREF colour, bool bold)
+{
+    CFont* old = m_fonts ? m_dc->SelectObject(m_fonts->GetFont(bold)) : nullptr;
+    m_dc->SetTextColor(colour);
+    m_dc->SetBkMode(TRANSPARENT);
+    m_dc->DrawText(text, &rect, format | DT_SINGLELINE | DT_NOPREFIX);
+    if (old)
+        m_dc->SelectObject(old);
+}
+
+void CGraphPainter::DrawValue(const CGraphBlock* element, const CRect& body)
+{
+    if (!element->HasValue())
+        return;
+    CString value;
+    value.Format("%d", element->GetValue());
+    Text(value, body, DT_CENTER | DT_VCENTER, m_manager.GetColor(SelTextColor));
+}
+
+void CGraphPainter::DrawWire(CConnection* wire)
+{
+    const int sx = StepX();
+    const int sy = StepY();
+    const COLORREF colour = wire->GetDrawColor();
+    for (const GraphSegment& s : wire->GetSegments())
+        Line(s.x1 * sx, s.y1 * sy, s.x2 * sx, s.y2 * sy, colour, 1, wire->IsDotted() ? PS_DOT : PS_SOLID);
+}
+
+void CGraphPainter::DrawCross(CCrossConnection* cross)
+{
+    const int r = cross->GetRadius();
+    const CPoint centre(cross->GetPosition().x * StepX(), cross->GetPosition().y * StepY());
+    CBrush brush(cross->GetDrawColor());
+    CPen pen(PS_SOLID, 1, cross->GetDrawColor());
+    CBrush* oldBrush = m_dc->SelectObject(&brush);
+    CPen* oldPen = m_dc->SelectObject(&pen);
+    m_dc->Ellipse(centre.x - r, centre.y - r, centre.x + r + 1, centre.y + r + 1);
+    m_dc->SelectObject(oldPen);
+    m_dc->SelectObject(oldBrush);
+}
+
+void CGraphPainter::DrawPin(const CGraphPin* pin)
+{
+    const int sx = StepX();
+    const int sy = StepY();
+    const int x = pin->GetPosition().x * sx;
+    const int y = pin->GetPosition().y * sy;
+    const bool input = pin->GetSide() == CGraphPin::SIDE_INPUT;
+    const COLORREF black = RGB(0, 0, 0);
+    if (pin->IsNegated())
+    {
+        CPen pen(PS_SOLID, 1, black);
+        CBrush hollow;
+        hollow.CreateStockObject(NULL_BRUSH);
+        CBrush* oldBrush = m_dc->SelectObject(&hollow);
+        CPen* oldPen = m_dc->SelectObject(&pen);
+        const int left = input ? x : x - sx / 2;
+        m_dc->Ellipse(left, y - sy / 4, left + sx / 2, y + sy / 4);
+        m_dc->SelectObject(oldPen);
+        m_dc->SelectObject(oldBrush);
+        return;
+    }
+    const int width = pin->IsSelected() ? 3 : 1;
+    if (input)
+        Line(x, y, x + sx / 2, y, black, width);
+    else
+        Line(x - 1, y, x - 1 - sx / 2, y, black, width);
+}
+
+void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)
+{
+    const CRect body = element->GetBodyRectInNetwork();
+    m_dc->FillSolidRect(&body, element->GetBackgroundColor());
+    const COLORREF symbol = element->GetSymbolColor();
+    const bool contact = element->GetType() == FBD_LD_CONTACT;
+    if (contact)
+    {
+        m_dc->FillSolidRect(body.left, body.top, 2, body.Height(), symbol);
+        m_dc->FillSolidRect(body.right - 2, body.top, 2, body.Height(), symbol);
+    }
+    else
+    {
+        // Two arcs of half a step, as a coil is drawn.
+        const int radius = StepX() / 2;
+        std::vector<POINT> left;
+        std::vector<POINT> right;
+        const double middle = (body.top + body.bottom) / 2.0;
+        const double half = body.Height() / 2.0;
+        for (int i = -8; i <= 8; ++i)
+        {
+            const double angle = i / 8.0 * 1.2;
+            const int dy = static_cast<int>(std::lround(std::sin(angle) * half));
+            const int dx = static_cast<int>(std::lround((1 - std::cos(angle)) * radius));
+            left.push_back({body.left + dx, static_cast<LONG>(middle + dy)});
+            right.push_back({body.right - 1 - dx, static_cast<LONG>(middle + dy)});
+        }
+        CPen pen(PS_SOLID, 2, symbol);
+        CPen* old = m_dc->SelectObject(&pen);
+        m_dc->Polyline(left.data(), static_cast<int>(left.size()));
+        m_dc->Polyline(right.data(), static_cast<int>(right.size()));
+        m_dc->SelectObject(old);
+    }
+    if (element->GetKind() == 1)
+        Line(body.right - 3, body.top + 3, body.left + 3, body.bottom - 3, symbol);
+    else if (*element->GetKindLetter())
+        Text(element->GetKindLetter(), body, DT_CENTER | DT_VCENTER, symbol);
+    DrawValue(element, body);
+    CRect name = element->GetNameRect();
+    m_dc->FillSolidRect(&name, m_manager.GetColor(BkgndGrid));
+    Text(element->GetName(), name, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
+    for (CGraphPin* pin : element->AllPins())
+        DrawPin(pin);
+}
+
+void CGraphPainter::DrawRail(CGraphPwrRail* rail)
+{
+    const int x = rail->GetLineX();
+    Line(x, 0, x, rail->GetHeightPixels(), rail->GetLineColor());
+    for (CGraphPin* pin : rail->AllPins())
+        DrawPin(pin);
+}
+
+void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
+{
+    const CRect body = block->GetBodyRectInNetwork();
+    CRect box = body;
+    m_dc->FillSolidRect(&box, block->GetBoxColor());
+    m_dc->DrawEdge(&box, EDGE_RAISED, BF_RECT);
+    const int ch = block->GetCharCell().cy;
+    const bool selected = block->IsSelected() && !block->HasValue();
+    const COLORREF text = m_manager.GetColor(selected ? SelTextColor : TextColor);
+    Text(block->GetName(), CRect(body.left, body.top, body.right, body.top + ch), DT_CENTER | DT_TOP, text,
+         true);
+    if (block->GetType() == FBD_FUNCTION_BLOCK)
+    {
+        const CRect instance = static_cast<CGraphFuncBlock*>(block)->GetInstanceRect();
+        Text(block->GetText(), instance, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
+    }
+    if (block->GetType() == FBD_OPERATOR)
+    {
+        CGraphBitmap picture;
+        const int step = StepY();
+        if (DrawOperatorPicture(static_cast<CGraphOpr*>(block)->GetOperatorCode(), step, picture))
+        {
+            const CRect target(CPoint(body.CenterPoint().x - step / 2, body.top + ch), CSize(step, step));
+            picture.DrawTransparent(m_dc, target.left, target.top, RGB(255, 255, 255), &target);
+        }
+    }
+    const int sy = StepY();
+    for (CGraphPin* pin : block->AllPins())
+    {
+        const bool hiddenEnable = (pin == block->GetEN() || pin == block->GetENO()) && !block->HasEnEno();
+        if (hiddenEnable)
+            continue;
+        DrawPin(pin);
+        if (!pin->IsNameShown())
+            continue;
+        const int y = pin->GetPosition().y * sy;
+        const CRect row(body.left + 3, y - sy / 2, body.right - 3, y + sy / 2);
+        Text(pin->GetName(), row, (pin->GetSide() == CGraphPin::SIDE_INPUT ? DT_LEFT : DT_RIGHT) | DT_VCENTER,
+             text);
+    }
+    DrawValue(block, body);
+}
+
+void CGraphPainter::DrawComment(CGraphComment* comment)
+{
+    const CRect window = comment->GetWindowRect();
+    m_dc->FillSolidRect(&window, m_manager.GetColor(comment->IsSelected() ? SelectionColor : BkgndGrid));
+    const int ch = comment->GetCharCell().cy;
+    for (INT_PTR i = 0; i < comment->GetLines().GetSize(); ++i)
+    {
+        const int top = window.top + static_cast<int>(i) * ch;
+        Text(comment->GetLines()[i], CRect(window.left + 5, top, window.right, top + ch), DT_LEFT | DT_TOP,
+             comment->GetTextColor());
+    }
+}
+
+void CGraphPainter::DrawPinBox(CGraphPinBox* element)
+{
+    const CRect box = element->GetBodyRectInNetwork();
+    const COLORREF fill = element->GetBoxColor();
+    const COLORREF text = m_manager.GetColor(element->IsSelected() ? SelTextColor : TextColor);
+    const int type = element->GetType();
+    if (type == FBD_CONST)
+    {
+        CRect edge = box;
+        m_dc->FillSolidRect(&edge, fill);
+        m_dc->DrawEdge(&edge, EDGE_RAISED, BF_RECT);
+        Text(element->GetName(), box, DT_CENTER | DT_VCENTER, text);
+    }
+    else
+    {
+        const int tip = box.Height() / 2;
+        std::vector<POINT> outline;
+        const bool read = type == FBD_VARIABLE && static_cast<CGraphVar*>(element)->IsRead();
+        if (type == FBD_VARIABLE && read)
+            outline = {{box.left, box.top},
+                       {box.right - tip, box.top},
+                       {box.right, box.top + tip},
+                       {box.right - tip, box.bottom},
+                       {box.left, box.bottom}};
+        else if (type == FBD_VARIABLE)
+            outline = {{box.left, box.top + tip},
+                       {box.left + tip, box.top},
+                       {box.right, box.top},
+                       {box.right, box.bottom},
+                       {box.left + tip, box.bottom}};
+        else
+            outline = {{box.left, box.top + tip},     {box.left + tip, box.top},
+                       {box.right - tip, box.top},    {box.right, box.top + tip},
+                       {box.right - tip, box.bottom}, {box.left + tip, box.bottom}};
+        CBrush brush(fill);
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        CBrush* oldBrush = m_dc->SelectObject(&brush);
+        CPen* oldPen = m_dc->SelectObject(&pen);
+        m_dc->Polygon(outline.data(), static_cast<int>(outline.size()));
+        if (type == FBD_RETURN)
+            m_dc->Polyline(outline.data() + 1, 2);
+        m_dc->SelectObject(oldPen);
+        m_dc->SelectObject(oldBrush);
+        const UINT align = type == FBD_VARIABLE ? (read ? DT_RIGHT : DT_LEFT) : DT_CENTER;
+        CRect inner = box;
+        inner.DeflateRect(tip, 0);
+        Text(element->GetName(), inner, align | DT_VCENTER, text);
+    }
+    for (CGraphPin* pin : element->AllPins())
+        DrawPin(pin);
+}

@@ -1,0 +1,51 @@
+// Draws the diagram model's objects on a device context, screen or printer, in network pixels.
+#pragma once
+
+#include <TvskLumoPlc/graph/GraphManager.h>
+
+#include <ui/Dc.h>
+
+class CCrossConnection;
+class CFontTextMetrics;
+class CGraphBitmap;
+class CGraphComment;
+class CGraphConst;
+class CGraphExeBlock;
+class CGraphLadderElem;
+class CGraphPinBox;
+class CGraphPwrRail;
+
+class CGraphPainter
+{
+public:
+    // Fonts of the graph; null draws texts in the device context's font.
+    CGraphPainter(CDC* dc, const CGraphManager& manager, CFontTextMetrics* fonts);
+
+    // Any object by its type; false for an object without a picture.
+    bool Draw(CGraphObject* object);
+    // Every element, wire and junction of a network.
+    void DrawNetwork(const CGraphNetworkIntf* network);
+    // An element's body alone, into a bitmap of its window's size (the element's cached bitmap).
+    static bool PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
+                          CGraphBitmap& bitmap);
+
+    void DrawWire(CConnection* wire);
+    void DrawCross(CCrossConnection* cross);
+    void DrawPin(const CGraphPin* pin);
+    void DrawLadderElement(CGraphLadderElem* element);
+    void DrawRail(CGraphPwrRail* rail);
+    void DrawExeBlock(CGraphExeBlock* block);
+    void DrawComment(CGraphComment* comment);
+    void DrawPinBox(CGraphPinBox* element);
+
+private:
+    void Text(const CString& text, CRect rect, UINT format, COLORREF colour, bool bold = false);
+    void Line(int x1, int y1, int x2, int y2, COLORREF colour, int width = 1, int style = PS_SOLID);
+    void DrawValue(const CGraphBlock* element, const CRect& body);
+    int StepX() const { return m_manager.GetStepX(); }
+    int StepY() const { return m_manager.GetStepY(); }
+
+    CDC* m_dc;
+    const CGraphManager& m_manager;
+    CFontTextMetrics* m_fonts;
+};

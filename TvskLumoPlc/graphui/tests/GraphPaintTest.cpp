@@ -1,0 +1,155 @@
+// Painted diagrams on off-screen images: colours by state, junction sizes, pins, grid, bitmaps.
+#include "ModelFactory.h"
+
+#include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graphui/FontTextMetrics.h>
+#include <TvskLumoPlc/graphui/GraphBitmap.h>
+#include <TvskLumoPlc/graphui/GraphPainter.h>
+
+#include <QImage>
+
+namespace
+{
+class PaintTest : public GraphFixture
+{
+protected:
+    void SetUp() override
+    {
+        GraphFixture::SetUp();
+        surface.CreateBitmap(400, 200);
+        dc.CreateCompatibleDC(nullptr);
+        dc.SelectObject(&surface);
+        dc.FillSolidRect(0, 0, 400, 200, RGB(255, 255, 255));
+    }
+
+    COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
+    int Count(COLORREF colour, const CRect& area)
+    {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                count += At(x, y) == colour;
+        return count;
+    }
+
+    CBitmap surface;
+    CDC dc;
+};
+} // namespace
+
+TEST_F(PaintTest, AContactsBackgroundShowsItsStrongestState)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 2, 4));
+    CGraphPainter painter(&dc, manager, nullptr);
+    const CPoint inside = contact->GetBodyRectInNetwork().CenterPoint() + CSize(-4, -5);
+    auto painted = [&]
+    {
+        painter.Draw(contact);
+        return At(inside.x, inside.y);
+    };
+    manager.SetColor(BkgndGrid, RGB(250, 250, 240));
+    EXPECT_EQ(painted(), RGB(250, 250, 240));
+    contact->Select(true);
+    EXPECT_EQ(painted(), manager.GetColor(SelectionColor));
+    contact->SetActive(true);
+    EXPECT_EQ(painted(), manager.GetColor(ActiveColor));
+    contact->SetError(true);
+    EXPECT_EQ(painted(), manager.GetColor(ErrorColor));
+    contact->SetValue(true, 1);
+    EXPECT_EQ(painted(), manager.GetColor(TriggerColor));
+}
+
+TEST_F(PaintTest, AJunctionIsBiggerWhenSelected)
+{
+    auto* cross = new CCrossConnection;
+    manager.AddCross(network, cross, true);
+    cross->MoveTo(10, 5);
+    cross->Validate();
+    manager.SetColor(ErrorColor, RGB(10, 20, 30));
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.Draw(cross);
+    const CRect around(100, 40, 140, 80);
+    const int small = Count(RGB(10, 20, 30), around);
+    EXPECT_GT(small, 0);
+    EXPECT_EQ(At(120 + 12 / 6 + 1, 60), RGB(255, 255, 255));
+
+    dc.FillSolidRect(0, 0, 400, 200, RGB(255, 255, 255));
+    cross->Select(true);
+    painter.Draw(cross);
+    const int big = Count(RGB(10, 20, 30), around);
+    EXPECT_GT(big, small * 2);
+    EXPECT_NE(At(120 + 12 / 3 - 1, 60), RGB(255, 255, 255));
+    EXPECT_EQ(At(120 + 12 / 3 + 2, 60), RGB(255, 255, 255));
+}
+
+TEST_F(PaintTest, AWireOnTwoPinsOfOneElementIsDrawnInTheErrorColour)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 2, 4));
+    auto* wire = new CConnection;
+    manager.AddWire(network, wire, true);
+    ASSERT_TRUE(wire->Connect(contact->GetPin(1), contact->GetPin(0), true));
+    manager.SetColor(ErrorColor, RGB(200, 0, 10));
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.Draw(wire);
+    EXPECT_EQ(At(30, 48), RGB(200, 0, 10));
+}
+
+TEST_F(PaintTest, ANegatedPinIsASmallCircle)
+{
+    CPlcLDContact* model = models.Contact("1", "a", 10, 10);
+    model->m_InPin.m_bNegated = true;
+    auto* contact = Create<CGraphLadderElem>(model);
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.DrawPin(contact->GetPin(0));
+    painter.DrawPin(contact->GetPin(1));
+    // The plain output pin is a line on its row; the negated input an ellipse above and below it.
+    EXPECT_EQ(At(12 * 12 - 4, 120), RGB(0, 0, 0));
+    EXPECT_EQ(At(123, 120), RGB(255, 255, 255));
+    EXPECT_GT(Count(RGB(0, 0, 0), CRect(120, 116, 127, 119)), 0);
+    EXPECT_GT(Count(RGB(0, 0, 0), CRect(120, 121, 127, 125)), 0);
+}
+
+TEST_F(PaintTest, TheGridPatternHasADotAtEachCellCorner)
+{
+    manager.SetColor(GridColor, RGB(1, 2, 3));
+    manager.SetColor(BkgndGrid, RGB(250, 250, 250));
+    CGraphBitmap pattern;
+    ASSERT_TRUE(BuildGridBrush(manager, pattern));
+    EXPECT_EQ(pattern.GetSize(), CSize(24, 24));
+    const QImage& image = pattern.GetBitmap().GetImage();
+    for (const QPoint corner : {QPoint(0, 0), QPoint(12, 0), QPoint(12, 12), QPoint(0, 12)})
+        EXPECT_EQ(image.pixel(corner) & 0xFFFFFF, qRgb(1, 2, 3) & 0xFFFFFF)
+            << corner.x() << "," << corner.y();
+    EXPECT_EQ(image.pixel(5, 5) & 0xFFFFFF, qRgb(250, 250, 250) & 0xFFFFFF);
+}
+
+TEST_F(PaintTest, ATransparentBitmapLeavesItsBackgroundOut)
+{
+    CGraphBitmap picture;
+    ASSERT_TRUE(DrawOperatorPicture(8, 24, picture));
+    dc.FillSolidRect(0, 0, 400, 200, RGB(0, 0, 255));
+    ASSERT_TRUE(picture.DrawTransparent(&dc, 10, 10, RGB(255, 255, 255)));
+    EXPECT_EQ(At(11, 11), RGB(0, 0, 255));
+    EXPECT_GT(Count(RGB(0, 0, 0), CRect(10, 10, 34, 34)), 5);
+    EXPECT_EQ(Count(RGB(255, 255, 255), CRect(10, 10, 34, 34)), 0);
+    EXPECT_FALSE(DrawOperatorPicture(-1, 24, picture));
+}
+
+TEST_F(PaintTest, EveryImportedElementHasABodyPicture)
+{
+    CModelFactory more;
+    Create(models.Block<CPlcFBDFunction>("3", "ADD", 10, 5, {"EN", "0", "1"}, {"ENO", "2"}));
+    Create(models.Block<CPlcFBDOperator>("4", "ADD", 20, 5, {"0", "1"}, {"2"}));
+    Create(models.Variable("5", "x", 5, 8, true));
+    Create(models.Constant("6", "12", 5, 9));
+    manager.CreateComment(network, 1, 1, "note");
+    CFontTextMetrics fonts;
+    manager.SetTextMetrics(std::make_unique<CFontTextMetrics>());
+    for (CGraphBlock* element : *manager.GetElements(network))
+    {
+        element->Rebuild();
+        CGraphBitmap body;
+        EXPECT_TRUE(CGraphPainter::PaintBody(element, manager, &fonts, body)) << element->GetName();
+        EXPECT_EQ(body.GetSize(), element->GetWindowRect().Size());
+    }
+}
