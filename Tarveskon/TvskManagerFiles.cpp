@@ -32,7 +32,7 @@ CString Joined(const CString& first, const CString& second)
 
 CString CTvskManager::DriveType() const
 {
-    return const_cast<CTvskDataDb&>(m_dataDb).GetDriveType();
+    return m_dataDb.GetDriveType();
 }
 
 BOOL CTvskManager::NewFile()
@@ -56,6 +56,7 @@ int CTvskManager::OpenFile(const char* path)
 {
     m_dataDb.Close();
     m_slvDb.Close();
+    Disconnect();
     // The parameter database is loaded again: copies of its records would be stale.
     ClearLists();
     const int previousLanguage = m_language.GetLangId();
@@ -116,6 +117,7 @@ int CTvskManager::SaveFile(const char* path)
 int CTvskManager::ImportSlv(const char* path)
 {
     m_slvDb.Close();
+    Disconnect();
     if (!m_dataDb.IsOpen() && m_dataDb.Create() != 0)
         return 1;
     m_dataDb.ResetValues();

@@ -12,6 +12,7 @@
 #include <future>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include <dlfcn.h>
 
@@ -223,6 +224,36 @@ TEST_F(DeviceLinkClientTest, DisabledClientRefusesTrafficAndCloseUntilEnabledAga
     EXPECT_TRUE(client->Enable(true));
     EXPECT_TRUE(client->FreeOwner());
     EXPECT_FALSE(client->IsBlocked());
+}
+
+TEST_F(DeviceLinkClientTest, RawReadsDrainTheSampleStreamAndWritesAreAcknowledgedAfterIt)
+{
+    StartAndOpen();
+    // As the oscilloscope does: acknowledgement off, stream bit on; no reply to wait for.
+    ASSERT_TRUE(client->SetWriteAck(false));
+    ASSERT_TRUE(client->WritePar(42, 11, VT_BOOL, MakeVariantR8(1)));
+    std::vector<BYTE> bytes;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end)
+    {
+        BYTE buffer[64];
+        const int read = client->RawRead(sizeof buffer, buffer);
+        ASSERT_GE(read, 0);
+        bytes.insert(bytes.end(), buffer, buffer + read);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_GE(bytes.size(), 4u * 200) << "about 244 frames a second";
+    EXPECT_LE(bytes.size(), 4u * 260);
+    ASSERT_GE(bytes.size(), 8u);
+    const int first = (bytes[0] | bytes[1] << 8) >> 1;
+    const int second = (bytes[4] | bytes[5] << 8) >> 1;
+    EXPECT_TRUE(bytes[0] & 1) << "frames from the first byte on: the start was not acknowledged";
+    EXPECT_EQ((second - first) & 0x7FFF, 8);
+
+    ASSERT_TRUE(client->WritePar(42, 11, VT_BOOL, MakeVariantR8(0)));
+    ASSERT_TRUE(client->SetWriteAck(true));
+    EXPECT_TRUE(Write(kPr33, 260)) << "a normal write is acknowledged again";
+    EXPECT_EQ(Read(kPr33), 260);
 }
 
 TEST_F(DeviceLinkClientTest, TimeOutOfZeroOrLessChangesNothing)

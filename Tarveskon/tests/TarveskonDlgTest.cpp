@@ -248,3 +248,56 @@ TEST_F(TarveskonDlgTest, ALanguageChangeDuringAWizardReloadsNothing)
 }
 
 } // namespace
+
+namespace
+{
+
+class TarveskonImportTest : public TarveskonDlgTest
+{
+protected:
+    // Imports the sample listing on the start page, then chooses a drive and a motor.
+    void ImportAndChoose()
+    {
+        OpenSample("Samples/TK20.slv");
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0], "File importato.\nSelezionare drive e motore prima di avviare il wizard.");
+        EXPECT_TRUE(dialog->IsStartPageShown());
+        CTvskManager& manager = dialog->Manager();
+        ASSERT_EQ(manager.DriveDb().Load(folder.Path("Drives.db").c_str()), 0);
+        ASSERT_TRUE(manager.SelectDrive("TK20^5^230"));
+        ASSERT_EQ(manager.GetMotorDb()->Load(folder.Path("Motor.db").c_str(),
+                                             folder.Path("CustomMotor.db").c_str()),
+                  0);
+        ASSERT_TRUE(manager.SelectMotor("MB^71^3000^2.5^400", false));
+    }
+    double Value(const char* name)
+    {
+        const DBPAR* par = dialog->Manager().ParDb().GetPar(name, true);
+        return par ? par->dblDefVal : -1;
+    }
+};
+
+TEST_F(TarveskonImportTest, NoAfterAnImportKeepsTheListedMotorParameters)
+{
+    ImportAndChoose();
+    boxes.answers.push_back(IDNO);
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Mantengo i parametri motore importati ?");
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 2.6) << "the listing's value";
+    EXPECT_DOUBLE_EQ(Value("Pr34"), 7.8);
+}
+
+TEST_F(TarveskonImportTest, YesAfterAnImportTakesTheChosenMotorsData)
+{
+    ImportAndChoose();
+    boxes.answers.push_back(IDYES);
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 2.8) << "the motor's rated current";
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    EXPECT_EQ(boxes.texts.size(), 2u) << "asked once after the import";
+}
+
+} // namespace
