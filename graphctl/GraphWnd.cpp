@@ -572,6 +572,7 @@ long GraphWnd::Print()
     const int width = printer->GetDeviceCaps(HORZRES);
     const int height = printer->GetDeviceCaps(VERTRES);
     const int graphHeight = height / 4 * 3;
+    const int bars[3] = {m_control.BarPosition(1), m_control.BarPosition(2), m_control.BarPosition(3)};
     m_control.Layout(width, graphHeight, 20, true);
     bool printed = printer->StartDoc("Graph print") > 0 && printer->StartPage() > 0;
     if (printed)
@@ -592,6 +593,8 @@ long GraphWnd::Print()
     CRect client;
     GetClientRect(&client);
     m_control.Layout(client.Width(), client.Height());
+    for (int bar = 1; bar <= 3; ++bar)
+        m_control.MoveBar(bar, bars[bar - 1]);
     m_control.RecomputeBars();
     Redraw();
     return printed ? S_OK : E_FAIL;
