@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <filesystem>
@@ -81,7 +82,7 @@ BOOL CTarveskonDlg::OnInitDialog()
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     SetMaxTrackSize(CSize(screen.width(), screen.height()));
-    SetMinTrackSize(CSize(200, QApplication::style() ? 30 : 30));
+    SetMinTrackSize(CSize(200, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight)));
 
     m_bStartPage = 0;
     OnFileNew();

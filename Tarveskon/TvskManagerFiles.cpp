@@ -32,7 +32,7 @@ CString Joined(const CString& first, const CString& second)
 
 CString CTvskManager::DriveType() const
 {
-    return const_cast<CTvskDataDb&>(m_dataDb).GetDriveType();
+    return m_dataDb.GetDriveType();
 }
 
 BOOL CTvskManager::NewFile()

@@ -269,6 +269,20 @@ TEST_F(TvskManagerChainTest, BitsAndDoubleWordsByNameAndAddress)
     EXPECT_DOUBLE_EQ(value.dblVal, 250) << "by address: the raw value";
 }
 
+TEST_F(TvskManagerChainTest, TheOscilloscopeModeWordOfTheOptions)
+{
+    StartDrive();
+    OpenAndConnect();
+    EXPECT_EQ(manager->SendCommand(30, 5, 0), 5);
+    EXPECT_DOUBLE_EQ(Word(90), 5);
+    int first = 0, second = 0;
+    EXPECT_EQ(manager->SendCommand(29, Pointer(&first), Pointer(&second)), 5);
+    EXPECT_EQ(first, 720938);
+    EXPECT_EQ(second, 720938);
+    manager->Disconnect();
+    EXPECT_EQ(manager->SendCommand(29, 0, 0), -1) << "not connected";
+}
+
 TEST_F(TvskManagerChainTest, AddressReadsNeedNoFile)
 {
     StartDrive();

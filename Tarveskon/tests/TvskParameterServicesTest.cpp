@@ -289,6 +289,26 @@ TEST_F(TvskParameterServicesTest, ACustomMotorWithoutASineSkipsThatRule)
     EXPECT_DOUBLE_EQ(Value("Pr49"), 0) << "the file's value stays";
 }
 
+TEST_F(TvskParameterServicesTest, CustomerFieldsOfKnownParametersOnly)
+{
+    OpenTk20();
+    EXPECT_TRUE(manager.SetParCustom("Pr33", 1, 0x12345));
+    EXPECT_EQ(manager.GetParCustom("Pr33", 1), 0x2345) << "a word keeps 16 bits";
+    EXPECT_TRUE(manager.SetParCustom("Pr33", 0, 7));
+    EXPECT_EQ(manager.GetParCustom("Pr33", 0), 1);
+    EXPECT_FALSE(manager.SetParCustom("Pr999", 2, 5));
+    EXPECT_EQ(manager.GetParCustom("Pr999", 2), 0);
+}
+
+TEST_F(TvskParameterServicesTest, UpdatingTheMotorWritesItsDataAgain)
+{
+    Choose("TK20^5^230", "MB^71^3000^1.3^230");
+    ASSERT_TRUE(manager.SelectMotor("MA^90^1500^7^400", false));
+    manager.UpdateMotor();
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 3.3);
+    EXPECT_DOUBLE_EQ(Value("Pr31"), 1) << "the rules run too";
+}
+
 TEST_F(TvskParameterServicesTest, SessionVariables)
 {
     OpenTk20();
