@@ -215,7 +215,10 @@ TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
 {
     files.answers.push_back({""});
     files.answers.push_back({folder.Path("Saved"), 1});
+    testing::internal::CaptureStderr();
     Command("SaveFileAs");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ProgramError"), std::string::npos)
+        << "a new configuration has no parameter file to store";
     EXPECT_EQ(files.shown, 2);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Nome del file non valido");
