@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <filesystem>
@@ -81,7 +82,7 @@ BOOL CTarveskonDlg::OnInitDialog()
 
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     SetMaxTrackSize(CSize(screen.width(), screen.height()));
-    SetMinTrackSize(CSize(200, QApplication::style() ? 30 : 30));
+    SetMinTrackSize(CSize(200, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight)));
 
     m_bStartPage = 0;
     OnFileNew();
@@ -142,6 +143,13 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_REFRESH_PAGE:
         OnRefreshPage();
+        return 0;
+    case WM_HTML_HELP:
+        // Help comes from the help plug-in, which the host's help command prepares.
+        m_manager.SendCommand(50, 0, 0);
+        return 0;
+    case WM_HTML_EXE:
+        m_manager.SendCommand(13, static_cast<long>(lParam), 0);
         return 0;
     default:
         break;

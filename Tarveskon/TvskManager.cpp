@@ -61,6 +61,7 @@ void CTvskManager::Reset()
 {
     m_bDriveChosen = m_bMotorChosen = m_bDriveWithMotor = false;
     m_strConnDescr.Empty();
+    m_dwWatchdogPeriod = 0;
     ClearLists();
     m_strFilePath.Empty();
     SetLastErrorText(CString());
@@ -75,6 +76,7 @@ void CTvskManager::Reset()
 
 void CTvskManager::CloseAll()
 {
+    Disconnect();
     m_bDriveChosen = m_bMotorChosen = m_bDriveWithMotor = false;
     m_bExclusive = FALSE;
     ClearLists();

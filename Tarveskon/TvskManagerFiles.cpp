@@ -32,7 +32,7 @@ CString Joined(const CString& first, const CString& second)
 
 CString CTvskManager::DriveType() const
 {
-    return const_cast<CTvskDataDb&>(m_dataDb).GetDriveType();
+    return m_dataDb.GetDriveType();
 }
 
 BOOL CTvskManager::NewFile()
@@ -56,6 +56,7 @@ int CTvskManager::OpenFile(const char* path)
 {
     m_dataDb.Close();
     m_slvDb.Close();
+    Disconnect();
     // The parameter database is loaded again: copies of its records would be stale.
     ClearLists();
     const int previousLanguage = m_language.GetLangId();
@@ -93,7 +94,7 @@ int CTvskManager::SaveFile(const char* path)
     const CString target(path ? path : "");
     if (HasExtension(target, ".slv"))
     {
-        if (m_parDb.Save(target) != 0)
+        if (!IsFileOpen() || m_parDb.Save(target) != 0)
             return 2;
     }
     else if (HasExtension(target, ".dat"))
@@ -108,7 +109,8 @@ int CTvskManager::SaveFile(const char* path)
         return 2;
     }
     m_strFilePath = target;
-    m_parDb.ResetModDescrFlag();
+    if (IsFileOpen())
+        m_parDb.ResetModDescrFlag();
     SetModified(FALSE);
     return 0;
 }
@@ -116,6 +118,7 @@ int CTvskManager::SaveFile(const char* path)
 int CTvskManager::ImportSlv(const char* path)
 {
     m_slvDb.Close();
+    Disconnect();
     if (!m_dataDb.IsOpen() && m_dataDb.Create() != 0)
         return 1;
     m_dataDb.ResetValues();
@@ -200,7 +203,8 @@ CString CTvskManager::GetParFilePath() const
 
 CString CTvskManager::GetScriptFilePath()
 {
-    return m_folders.ScriptFile(m_programDir, DriveType(), m_parDb.GetScriptFile());
+    return IsFileOpen() ? m_folders.ScriptFile(m_programDir, DriveType(), m_parDb.GetScriptFile())
+                        : CString();
 }
 
 int CTvskManager::LoadDriveDb()
@@ -271,7 +275,8 @@ CString CTvskManager::GetVersionString(int kind)
         version.Replace(',', '.');
         break;
     case 2:
-        version = m_parDb.GetVersion();
+        if (IsFileOpen())
+            version = m_parDb.GetVersion();
         break;
     case 3:
     {

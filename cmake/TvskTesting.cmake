@@ -29,6 +29,9 @@ function(tvsk_add_test target)
   find_program(TVSK_ENV_PROGRAM env REQUIRED)
   set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
     "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${T_ENV}")
+  if(TVSK_FUZZ)
+    return() # the sanitizer build builds no test program and runs the fuzz corpora only
+  endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

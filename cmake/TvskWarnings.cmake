@@ -2,4 +2,4 @@
 add_library(tvsk_warnings INTERFACE)
 add_library(Tvsk::Warnings ALIAS tvsk_warnings)
 target_compile_options(tvsk_warnings INTERFACE
-  -Wall -Wextra -Wshadow=local -Wnon-virtual-dtor -Wno-missing-field-initializers)
+  -Wall -Wextra $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local> -Wnon-virtual-dtor -Wno-missing-field-initializers)

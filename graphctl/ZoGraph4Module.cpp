@@ -1,5 +1,5 @@
 // The component's exports: class factories and self-registration of the control and its objects.
-#include "ZoGraphCtl4.h"
+#include "ZoGraphCtl4Window.h"
 
 #include <com/ComModule.h>
 
@@ -19,7 +19,7 @@ const ClassRegistryEntry kControlEntries[] = {
 
 const ComClass kClasses[] = {
     {CLSID_ZoGraphCtl4, "ZoGraphCtl4 Class", "ZoGraph4.ZoGraphCtl4.1", "ZoGraph4.ZoGraphCtl4", true,
-     "Apartment", &LIBID_ZOGRAPH4Lib, true, &CreateObject<CZoGraphCtl4>, kControlEntries},
+     "Apartment", &LIBID_ZOGRAPH4Lib, true, &CreateObject<CZoGraphCtl4Window>, kControlEntries},
     {CLSID_Track4, "Track4 Class", "ZoGraph4.Track4.1", "ZoGraph4.Track4", true, "Apartment",
      &LIBID_ZOGRAPH4Lib, false, &CreateObject<CTrack4>},
     {CLSID_TrackCollection4, "TrackCollection4 Class", "ZoGraph4.TrackCollection4.1",

@@ -169,6 +169,8 @@ void CZoGraphCtl4::RebuildList()
 
 void CZoGraphCtl4::TrackListChanged()
 {
+    // Ranges and colours move the trace markers on the background.
+    m_backgroundDirty = true;
     if (m_view)
         m_view->RefreshList();
 }
@@ -344,7 +346,8 @@ HRESULT CZoGraphCtl4::Update()
 {
     for (CTrack4* track : m_tracks->Tracks())
         track->UpdateRange(false);
-    Redraw();
+    // The time labels show the newest time.
+    Redraw(m_feature1 != 0);
     return S_OK;
 }
 
@@ -1134,6 +1137,11 @@ void CZoGraphCtl4::FireGraphContextMenu(long x, long y)
 void CZoGraphCtl4::FireListDblClick(long x, long y)
 {
     Fire(DISPID_ZG_ListDblClick, {MakeVariantI4(x), MakeVariantI4(y)});
+}
+
+void CZoGraphCtl4::FireMoveMeasureValueBar(int bar, double time)
+{
+    Fire(DISPID_ZG_MoveMeasureValueBar, {MakeVariantI4(bar), MakeVariantR8(time)});
 }
 
 void CZoGraphCtl4::FireMoveZeroTrack(int idx)

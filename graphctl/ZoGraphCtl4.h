@@ -158,6 +158,8 @@ public:
     long ViewPosition() const noexcept { return m_startViewIndex; }
     // Time units from one pixel to the next.
     double TimeStep() const noexcept { return m_timeStep; }
+    // The time at a vertical bar (1 or 2) at the last reading.
+    double BarTime(int bar) const noexcept { return m_barTimes[bar - 1]; }
 
     // The background layer must be drawn again at the next paint.
     bool BackgroundDirty() const noexcept { return m_backgroundDirty; }
@@ -172,7 +174,7 @@ public:
 
     // Measure bars: 1 and 2 vertical at x, 3 horizontal at y.
     int BarPosition(int bar) const noexcept { return m_bars[bar - 1]; }
-    // Moves a bar, kept inside the graph; answers whether it moved.
+    // Moves a bar, kept inside the graph.
     void MoveBar(int bar, int position);
     // Readings of every trace at the bars; the horizontal bar's text is written while it is dragged.
     void RecomputeBars(bool horzDragged = false);
@@ -187,6 +189,7 @@ public:
     void FireGraphContextMenu(long x, long y);
     void FireListDblClick(long x, long y);
     void FireMoveZeroTrack(int idx);
+    void FireMoveMeasureValueBar(int bar, double time);
     void FireTrackListSelection(CTrack4* track);
     void FireRectSelection(long left, long top, long right, long bottom);
     void FireRButtonUp(long x, long y);

@@ -189,6 +189,15 @@ TEST_F(TarveskonDlgTest, OpeningASessionShowsItsWizardPageAndAddsItToTheRecentFi
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
+{
+    OpenSample("Samples/TK20.dat");
+    const std::string marker = folder.Path("started");
+    const std::string command = "touch " + marker;
+    dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+}
+
 TEST_F(TarveskonDlgTest, AListingChosenDuringAWizardIsRefused)
 {
     OpenSample("Samples/TK20.dat");
@@ -215,7 +224,10 @@ TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
 {
     files.answers.push_back({""});
     files.answers.push_back({folder.Path("Saved"), 1});
+    testing::internal::CaptureStderr();
     Command("SaveFileAs");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ProgramError"), std::string::npos)
+        << "a new configuration has no parameter file to store";
     EXPECT_EQ(files.shown, 2);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Nome del file non valido");
@@ -245,6 +257,59 @@ TEST_F(TarveskonDlgTest, ALanguageChangeDuringAWizardReloadsNothing)
     EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
     EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
     EXPECT_EQ(dialog->Manager().GetLanguageName().str(), "ENG");
+}
+
+} // namespace
+
+namespace
+{
+
+class TarveskonImportTest : public TarveskonDlgTest
+{
+protected:
+    // Imports the sample listing on the start page, then chooses a drive and a motor.
+    void ImportAndChoose()
+    {
+        OpenSample("Samples/TK20.slv");
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0], "File importato.\nSelezionare drive e motore prima di avviare il wizard.");
+        EXPECT_TRUE(dialog->IsStartPageShown());
+        CTvskManager& manager = dialog->Manager();
+        ASSERT_EQ(manager.DriveDb().Load(folder.Path("Drives.db").c_str()), 0);
+        ASSERT_TRUE(manager.SelectDrive("TK20^5^230"));
+        ASSERT_EQ(manager.GetMotorDb()->Load(folder.Path("Motor.db").c_str(),
+                                             folder.Path("CustomMotor.db").c_str()),
+                  0);
+        ASSERT_TRUE(manager.SelectMotor("MB^71^3000^2.5^400", false));
+    }
+    double Value(const char* name)
+    {
+        const DBPAR* par = dialog->Manager().ParDb().GetPar(name, true);
+        return par ? par->dblDefVal : -1;
+    }
+};
+
+TEST_F(TarveskonImportTest, NoAfterAnImportKeepsTheListedMotorParameters)
+{
+    ImportAndChoose();
+    boxes.answers.push_back(IDNO);
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Mantengo i parametri motore importati ?");
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 2.6) << "the listing's value";
+    EXPECT_DOUBLE_EQ(Value("Pr34"), 7.8);
+}
+
+TEST_F(TarveskonImportTest, YesAfterAnImportTakesTheChosenMotorsData)
+{
+    ImportAndChoose();
+    boxes.answers.push_back(IDYES);
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 2.8) << "the motor's rated current";
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    EXPECT_EQ(boxes.texts.size(), 2u) << "asked once after the import";
 }
 
 } // namespace

@@ -179,6 +179,20 @@ TEST_F(TvskManagerChainTest, ConnectUsesTheStoredSettingsAndDescribesThem)
     EXPECT_EQ(manager->GetConnectionDescription(nullptr).str(), "");
 }
 
+TEST_F(TvskManagerChainTest, FileCommandsCloseTheLink)
+{
+    StartDrive();
+    OpenAndConnect();
+    ASSERT_EQ(manager->OpenFile(folder->Path("Samples/TK40.dat").c_str()), 0);
+    EXPECT_FALSE(manager->IsConnected());
+    ASSERT_EQ(manager->Connect(ChainSettings(0).c_str()), 0);
+    ASSERT_EQ(manager->ImportSlv(folder->Path("Samples/TK20.slv").c_str()), 0);
+    EXPECT_FALSE(manager->IsConnected());
+    ASSERT_EQ(manager->Connect(ChainSettings(0).c_str()), 0);
+    ASSERT_TRUE(manager->NewFile());
+    EXPECT_FALSE(manager->IsConnected());
+}
+
 TEST_F(TvskManagerChainTest, AMissingDeviceAnswersItsCodeAndLeavesTheLinkClosed)
 {
     StartDrive();
@@ -253,6 +267,20 @@ TEST_F(TvskManagerChainTest, BitsAndDoubleWordsByNameAndAddress)
     VariantInit(&value);
     EXPECT_EQ(manager->ReadPar("33", &value), HOSTRES_OK);
     EXPECT_DOUBLE_EQ(value.dblVal, 250) << "by address: the raw value";
+}
+
+TEST_F(TvskManagerChainTest, TheOscilloscopeModeWordOfTheOptions)
+{
+    StartDrive();
+    OpenAndConnect();
+    EXPECT_EQ(manager->SendCommand(30, 5, 0), 5);
+    EXPECT_DOUBLE_EQ(Word(90), 5);
+    int first = 0, second = 0;
+    EXPECT_EQ(manager->SendCommand(29, Pointer(&first), Pointer(&second)), 5);
+    EXPECT_EQ(first, 720938);
+    EXPECT_EQ(second, 720938);
+    manager->Disconnect();
+    EXPECT_EQ(manager->SendCommand(29, 0, 0), -1) << "not connected";
 }
 
 TEST_F(TvskManagerChainTest, AddressReadsNeedNoFile)

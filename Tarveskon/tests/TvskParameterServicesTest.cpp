@@ -6,7 +6,9 @@
 #include <com/Variant.h>
 #include <ui/UiDefs.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <limits>
 
 namespace
@@ -107,6 +109,21 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     manager.SendCommand(7, Text("Pr33"), 0);
     manager.SendCommand(7, Text("Pr999"), 0);
     EXPECT_EQ(manager.PageParList().GetSize(), 1);
+}
+
+TEST_F(TvskParameterServicesTest, ProgramsStartWithoutAShell)
+{
+    OpenTk20();
+    const std::string marker = folder.Path("started");
+    const std::string command = "touch " + marker + " " + marker + ";rm";
+    EXPECT_EQ(manager.SendCommand(13, Text(command.c_str()), 0), 0);
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker + ";rm"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(std::filesystem::exists(marker + ";rm")) << "no shell reads the ';'";
+    EXPECT_EQ(manager.SendCommand(13, Text("no-such-program-anywhere"), 0), 0);
 }
 
 TEST_F(TvskParameterServicesTest, RawPacketsNeverReadOutsideOnePacket)
@@ -270,6 +287,26 @@ TEST_F(TvskParameterServicesTest, ACustomMotorWithoutASineSkipsThatRule)
     EXPECT_DOUBLE_EQ(Value("Pr31"), 1);
     EXPECT_FALSE(std::isnan(Value("Pr49")));
     EXPECT_DOUBLE_EQ(Value("Pr49"), 0) << "the file's value stays";
+}
+
+TEST_F(TvskParameterServicesTest, CustomerFieldsOfKnownParametersOnly)
+{
+    OpenTk20();
+    EXPECT_TRUE(manager.SetParCustom("Pr33", 1, 0x12345));
+    EXPECT_EQ(manager.GetParCustom("Pr33", 1), 0x2345) << "a word keeps 16 bits";
+    EXPECT_TRUE(manager.SetParCustom("Pr33", 0, 7));
+    EXPECT_EQ(manager.GetParCustom("Pr33", 0), 1);
+    EXPECT_FALSE(manager.SetParCustom("Pr999", 2, 5));
+    EXPECT_EQ(manager.GetParCustom("Pr999", 2), 0);
+}
+
+TEST_F(TvskParameterServicesTest, UpdatingTheMotorWritesItsDataAgain)
+{
+    Choose("TK20^5^230", "MB^71^3000^1.3^230");
+    ASSERT_TRUE(manager.SelectMotor("MA^90^1500^7^400", false));
+    manager.UpdateMotor();
+    EXPECT_DOUBLE_EQ(Value("Pr33"), 3.3);
+    EXPECT_DOUBLE_EQ(Value("Pr31"), 1) << "the rules run too";
 }
 
 TEST_F(TvskParameterServicesTest, SessionVariables)

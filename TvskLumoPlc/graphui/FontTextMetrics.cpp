@@ -11,6 +11,7 @@ bool CFontTextMetrics::SetFont(int size, const char* face)
 {
     m_normal.DeleteObject();
     m_bold.DeleteObject();
+    m_extents.clear();
     if (!m_normal.CreatePointFont(size, face))
         return false;
     LOGFONT bold;

@@ -5,6 +5,9 @@
 
 #include <ui/Dc.h>
 
+#include <string>
+#include <unordered_map>
+
 class CFontTextMetrics : public CGraphTextMetrics
 {
 public:
@@ -22,4 +25,6 @@ private:
     CFont m_bold;
     CBitmap m_surface;
     mutable CDC m_dc;
+    // Measured extents by text, bold ones behind a leading '\1'; emptied with a new font.
+    mutable std::unordered_map<std::string, CSize> m_extents;
 };

@@ -258,7 +258,17 @@ void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
         Text(pin->GetName(), row, (pin->GetSide() == CGraphPin::SIDE_INPUT ? DT_LEFT : DT_RIGHT) | DT_VCENTER,
              text);
     }
-    DrawValue(block, body);
+    if (block->HasValue())
+    {
+        // The value stands in a circle in the middle of the box.
+        const CPoint centre = body.CenterPoint();
+        CRect circle(centre.x - ch, centre.y - ch, centre.x + ch, centre.y + ch);
+        CBrush fill(m_manager.GetColor(TriggerColor));
+        CBrush* old = m_dc->SelectObject(&fill);
+        m_dc->Ellipse(&circle);
+        m_dc->SelectObject(old);
+        DrawValue(block, circle);
+    }
 }
 
 void CGraphPainter::DrawComment(CGraphComment* comment)

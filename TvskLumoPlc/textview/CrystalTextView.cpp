@@ -107,6 +107,7 @@ CCrystalTextView::CCrystalTextView()
     MapCommand(ID_EDIT_PREV_BOOKMARK, [this] { OnPrevBookmark(); });
     MapCommand(ID_EDIT_CLEAR_ALL_BOOKMARKS, [this] { OnClearAllBookmarks(); });
     MapCommand(ID_FILE_PAGE_SETUP, [this] { OnFilePageSetup(); });
+    MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     for (UINT n = 0; n < 10; ++n)
     {
         MapCommand(ID_EDIT_TOGGLE_BOOKMARK0 + n, [this, n] { OnToggleBookmark(n); });

@@ -204,3 +204,23 @@ TEST_F(TrackFileTest, FileWithoutSampleLinesLoadsEmptyTraces)
     Track(0)->get_DimBuffer(&dim);
     EXPECT_EQ(dim, 1);
 }
+
+TEST_F(TrackFileTest, SampleCaptureLoads)
+{
+    ASSERT_EQ(Load(TVSK_SAMPLE_DATA_DIR "/Samples/OscCapture.txt"), S_OK);
+    ASSERT_EQ(Count(), 4);
+    const char* names[] = {"Speed", "Current", "DIn0", "DIn1"};
+    for (LONG i = 0; i < 4; ++i)
+    {
+        BSTR name = nullptr;
+        Track(i)->get_Name(&name);
+        EXPECT_EQ(Utf8FromBstr(name), names[i]);
+        SysFreeString(name);
+        LONG num = 0;
+        Track(i)->get_SamplesNum(&num);
+        EXPECT_EQ(num, 1500);
+    }
+    double times[2] = {};
+    Track(0)->GetSamples(2, 0, nullptr, times);
+    EXPECT_EQ(times[1], 4.0);
+}

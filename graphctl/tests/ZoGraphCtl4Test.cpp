@@ -1,4 +1,5 @@
 #include "ComponentFixture.h"
+#include "EventRecorder.h"
 
 #include <registry/Registry.h>
 
@@ -25,46 +26,6 @@ double NumberOf(const VARIANT& v)
     VariantChangeType(&d, &v, 0, VT_R8);
     return d.dblVal;
 }
-
-// Records every event it receives with its arguments in natural order.
-class EventRecorder final : public ComObject<IDispatch>
-{
-public:
-    struct Event
-    {
-        DISPID id;
-        std::vector<std::string> args;
-    };
-
-    HRESULT GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                   UINT*) override
-    {
-        if (flags != DISPATCH_METHOD)
-            return E_FAIL;
-        Event event{id, {}};
-        for (UINT i = params->cArgs; i-- > 0;)
-        {
-            VARIANT text;
-            VariantInit(&text);
-            if (params->rgvarg[i].vt == VT_DISPATCH)
-                event.args.push_back(params->rgvarg[i].pdispVal ? "dispatch" : "null");
-            else if (SUCCEEDED(VariantChangeType(&text, &params->rgvarg[i], 0, VT_BSTR)))
-                event.args.push_back(Utf8FromBstr(text.bstrVal));
-            VariantClear(&text);
-        }
-        events.push_back(event);
-        return S_OK;
-    }
-
-    std::vector<Event> events;
-};
 
 } // namespace
 

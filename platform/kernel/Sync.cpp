@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <poll.h>
+#include <sched.h>
 
 namespace tvsk::kernel
 {
@@ -18,7 +19,8 @@ constexpr DWORD ProcessPollSlice = 10;
 // A reply often comes within microseconds; sleeping and being woken costs far more than that.
 constexpr auto SpinBeforeSleep = std::chrono::microseconds(50);
 
-// Looks at the events for a short while before the caller sleeps; the index taken, or -1.
+// Looks at the events for a short while before the caller sleeps; the index taken, or -1. Each
+// look yields the processor, so a peer that shares it runs at once instead of after the spin.
 int SpinOnEvents(const std::vector<std::shared_ptr<Waitable>>& objects)
 {
     const auto end = std::chrono::steady_clock::now() + SpinBeforeSleep;
@@ -29,7 +31,7 @@ int SpinOnEvents(const std::vector<std::shared_ptr<Waitable>>& objects)
             if (objects[i]->Word() && objects[i]->TryAcquire())
                 return static_cast<int>(i);
         }
-        __builtin_ia32_pause();
+        sched_yield();
     } while (std::chrono::steady_clock::now() < end);
     return -1;
 }
@@ -130,7 +132,10 @@ void EventObject::Set() noexcept
     FutexWakeAll(&m_state->signalled);
 }
 
-void EventObject::Reset() noexcept { m_state->signalled.store(0, std::memory_order_release); }
+void EventObject::Reset() noexcept
+{
+    m_state->signalled.store(0, std::memory_order_release);
+}
 
 DWORD MutexObject::Wait(DWORD milliseconds) noexcept
 {

@@ -2,6 +2,7 @@
 #include "Controls.h"
 
 #include "MultiLineEdit.h"
+#include "SliderCtrl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -104,6 +105,8 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
 {
     if (!className)
         return nullptr;
+    if (std::strcmp(className, "msctls_trackbar32") == 0)
+        return CreateTrackbarWidget(style, parent);
     if (std::strcmp(className, "Button") == 0)
         return CreateButton(style, parent);
     if (std::strcmp(className, "Static") == 0) {

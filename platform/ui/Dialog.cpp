@@ -2,6 +2,8 @@
 #include "Dialog.h"
 #include "Resources.h"
 
+#include <com/Guid.h>
+
 #include <QEventLoop>
 #include <QWidget>
 
@@ -153,8 +155,15 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
         const ItemClass itemClass = ClassOf(item);
         auto control = std::make_unique<CWnd>();
         const CRect r = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
-        if (!control->CreateEx(0, itemClass.className, item.text, itemClass.style | item.style | WS_CHILD | WS_VISIBLE,
-                               r, this, item.id)) {
+        // A class name in braces is a component's class id: the component makes the control's window.
+        const std::optional<GUID> clsid =
+            item.kind == DlgKind::Control && item.className && item.className[0] == '{'
+                ? tvsk::com::GuidFromString(item.className)
+                : std::nullopt;
+        const DWORD itemStyle = itemClass.style | item.style | WS_CHILD | WS_VISIBLE;
+        const BOOL created = clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)
+                                   : control->CreateEx(0, itemClass.className, item.text, itemStyle, r, this, item.id);
+        if (!created) {
             DestroyWindow();
             return FALSE;
         }

@@ -8,19 +8,25 @@
 #include <framework/CString.h>
 #include <framework/Exceptions.h>
 
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <vector>
 
 class CCmdUI;
 class CDC;
+struct GUID;
+struct IUnknown;
+struct VARIANT;
 class CMenu;
 struct HELPINFO;
 class QImage;
 class QWidget;
 
 namespace tvsk::ui {
+class ControlSite;
 class WndBridge;
 struct PostBox;
 }
@@ -142,6 +148,8 @@ public:
     static CWnd* GetFocus();
     // The window of this program that is active, null when none is (defined in WndActive.cpp).
     static CWnd* GetActiveWindow();
+    // Raises and activates this window's top level; answers the window active before.
+    CWnd* SetActiveWindow();
     CWnd* SetCapture();
     static CWnd* GetCapture();
     void Invalidate(BOOL erase = TRUE);
@@ -179,6 +187,15 @@ public:
     virtual BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI);
     virtual bool HasCommandHandler(UINT id) const;
     void UpdateDialogControls(CWnd* target, BOOL disableIfNoHandler);
+
+    // A component's window hosted by class id: this window becomes its site at the rectangle with the
+    // id, and the component makes its own child window filling it. FALSE (nothing made) when the class
+    // cannot be created or cannot make a window. ControlHost.cpp.
+    BOOL CreateControl(const GUID& clsid, const char* windowName, DWORD style, const RECT& rect, CWnd* parent,
+                       UINT id);
+    IUnknown* GetControlUnknown() const;
+    // Calls the hosted control's dispatch member; arguments in natural order, result may be null.
+    std::int32_t InvokeHelper(LONG dispid, WORD flags, VARIANT* result, std::initializer_list<VARIANT> args);
 
     // Drawing outside WM_PAINT goes to a transparent image laid over the window.
     QImage* GetOverlayImage();
@@ -254,6 +271,7 @@ private:
     void EraseBackground(CDC* dc);
 
     QWidget* m_widget = nullptr;
+    std::shared_ptr<tvsk::ui::ControlSite> m_controlSite; // the hosted component, when there is one
     tvsk::ui::WndBridge* m_bridge = nullptr;
     std::unique_ptr<tvsk::ui::PostBox> m_postBox; // lives as long as the object: posting threads lock it
     QWidget* m_overlay = nullptr;

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace
@@ -66,8 +67,8 @@ private:
 void MapPort(const std::string& device)
 {
     HKEY key = nullptr;
-    RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                   nullptr);
+    RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS,
+                   nullptr, &key, nullptr);
     RegSetValueEx(key, "COM5", 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
                   static_cast<DWORD>(device.size() + 1));
     RegCloseKey(key);
@@ -117,6 +118,40 @@ void WriteAndReadSixteenBytes(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
+// The same 16 bytes written and read on a pseudo-terminal directly, against the same echo: the
+// floor under the round trip through the block.
+void PlainEchoSixteenBytes(benchmark::State& state)
+{
+    EchoTerminal echo;
+    const int device = open(echo.Device().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios settings;
+    tcgetattr(device, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(device, TCSANOW, &settings);
+    unsigned char out[16] = "0123456789abcde";
+    unsigned char in[16] = {};
+    for (auto _ : state)
+    {
+        size_t got = 0;
+        if (write(device, out, sizeof out) != static_cast<ssize_t>(sizeof out))
+            state.SkipWithError("write failed");
+        while (got < sizeof in)
+        {
+            pollfd descriptor = {device, POLLIN, 0};
+            if (poll(&descriptor, 1, 1000) <= 0)
+            {
+                state.SkipWithError("no echo");
+                break;
+            }
+            const ssize_t n = read(device, in + got, sizeof in - got);
+            if (n > 0)
+                got += static_cast<size_t>(n);
+        }
+    }
+    close(device);
+    state.SetItemsProcessed(state.iterations());
+}
+
 // The hand-off alone: a purge touches the device only for a flush.
 void PurgeCommand(benchmark::State& state)
 {
@@ -129,5 +164,6 @@ void PurgeCommand(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(PlainEchoSixteenBytes)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(WriteAndReadSixteenBytes)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(PurgeCommand)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -243,3 +243,22 @@ TEST_F(ConnectionTest, PinsHaveKeysByTheirOwnersType)
     EXPECT_EQ(first->GetPin(0)->GetHitRect(), CRect(24, 47, 36, 49));
     EXPECT_EQ(first->GetPin(1)->GetHitRect(), CRect(36, 47, 48, 49));
 }
+
+TEST_F(ConnectionTest, AMovedJunctionDragsItsWiresAlongTheirArms)
+{
+    CCrossConnection* cross = Cross(6, 4);
+    CConnection* in = Wire(first->GetPin(1), cross);
+    CConnection* down = Path({{6, 4, 6, 8}});
+    ASSERT_TRUE(cross->AddConnection(down));
+    ASSERT_EQ(cross->FindArm(in), CCrossConnection::ARM_LEFT);
+    ASSERT_EQ(cross->FindArm(down), CCrossConnection::ARM_DOWN);
+
+    ASSERT_TRUE(cross->MoveTo(6, 6));
+    cross->DragConnections();
+    EXPECT_EQ(in->GetEnd().point, CPoint(6, 6));
+    EXPECT_EQ(down->GetStart().point, CPoint(6, 6));
+    EXPECT_EQ(in->GetSegments().back().End(), CPoint(6, 6));
+    EXPECT_EQ(down->GetSegments(), (std::vector<GraphSegment>{{6, 6, 6, 8}}));
+    // The wire on the left arm arrives horizontally.
+    EXPECT_TRUE(in->GetSegments().back().IsHorizontal());
+}

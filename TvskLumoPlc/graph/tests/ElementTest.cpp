@@ -280,3 +280,20 @@ TEST_F(ElementTest, PowerRailsStandOnTheirSide)
     EXPECT_EQ(rail->GetPin(0)->GetKey(), "PR:20.0");
     EXPECT_FALSE(rail->MoveTo(5, 0));
 }
+
+TEST_F(ElementTest, HidingEnAndEnoDetachesTheirWires)
+{
+    auto* block = Create<CGraphExeBlock>(
+        models.Block<CPlcFBDFunction>("2", "ADD", 10, 4, {"EN", "0", "1"}, {"ENO", "2"}));
+    CGraphBlock* source = Create(models.Variable("5", "x", 3, 3, true));
+    auto* wire = new CConnection;
+    manager.AddWire(network, wire, true);
+    ASSERT_TRUE(wire->Connect(source->GetPin(0), block->GetEN(), true));
+    EXPECT_TRUE(block->IsAnyPinConnected());
+    block->ShowEnEno(false);
+    EXPECT_FALSE(block->HasEnEno());
+    EXPECT_EQ(wire->GetEnd().object, nullptr);
+    EXPECT_EQ(block->GetEN()->GetConnection(), nullptr);
+    EXPECT_EQ(block->PinByName("EN"), nullptr);
+    EXPECT_EQ(block->GetTopLeftPosition(), CPoint(10, 4));
+}

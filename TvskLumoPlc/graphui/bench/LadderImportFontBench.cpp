@@ -1,7 +1,7 @@
 // Importing the 4,000-instruction program with the real font, each element's body painted into
 // its cached bitmap off-screen as the network window does when an element is placed.
-#include "GraphTestSupport.h"
-#include "LadderTestSupport.h"
+#include "../../graph/tests/GraphTestSupport.h"
+#include "../../graph/tests/LadderTestSupport.h"
 
 #include <TvskLumoPlc/graph/LDManager.h>
 #include <TvskLumoPlc/graphui/FontTextMetrics.h>

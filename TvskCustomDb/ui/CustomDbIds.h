@@ -1,0 +1,25 @@
+// Resource ids of the custom motor database plug-in.
+#pragma once
+
+#include <framework/CString.h>
+#include <framework/WinTypes.h>
+
+enum : UINT
+{
+    IDD_MOTORDB = 12000,
+    IDC_MOTORDB_GRID = 12003,
+    IDR_MOTORDB_TOOLBAR = 7000,
+    ID_MOTORDB_ADD = 7816,
+    ID_MOTORDB_DELETE = 7817,
+    IDS_MOTORDB_HEADER_FIRST = 8000,
+    IDS_MOTORDB_ASK_SAVE = 8017,
+    IDS_MOTORDB_CAPTION = 8018,
+    IDS_MOTORDB_YES = 8019,
+    IDS_MOTORDB_NO = 8020,
+    ID_MOTORDB_SAVE = 57603,
+    ID_MOTORDB_CLOSE = 40002
+};
+
+HINSTANCE CustomDbModule();
+// The module's own text of id (empty when it has none).
+CString CustomDbString(UINT id);

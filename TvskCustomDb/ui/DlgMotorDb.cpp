@@ -1,0 +1,150 @@
+// The custom motor database dialog.
+#include <TvskCustomDb/ui/DlgMotorDb.h>
+
+#include <TvskCustomDb/ui/CustomDbIds.h>
+
+#include <ZoSupport/ProgramError.h>
+
+#include <ui/MessageBox.h>
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kToolBarHeight = 30;
+constexpr UINT_PTR kToolbarTimer = 1;
+} // namespace
+
+CDlgMotorDb::CDlgMotorDb(CPluginIntf* host, CWnd* parent)
+    : CResizableDialog(IDD_MOTORDB, parent), m_pHost(host), m_Data(host)
+{
+    CustomDbString(0); // registers the module's strings and layouts
+    MapCommand(ID_MOTORDB_ADD, [this] { OnAdd(); });
+    MapCommand(ID_MOTORDB_DELETE, [this] { OnDelete(); });
+    MapCommand(ID_MOTORDB_SAVE, [this] { OnSave(); });
+    MapCommand(ID_MOTORDB_CLOSE, [this] { OnCancel(); });
+    MapUpdateCommandUI(ID_MOTORDB_SAVE,
+                       [this](CCmdUI* ui)
+                       {
+                           ui->Enable(m_Data.Set().IsModified());
+                           UpdateCaption();
+                       });
+}
+
+BOOL CDlgMotorDb::OnInitDialog()
+{
+    CResizableDialog::OnInitDialog();
+    if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_MOTORDB_TOOLBAR))
+        m_ToolBar.MoveWindow(0, 0, m_ToolBar.CalcSize().cx, kToolBarHeight);
+    m_Data.Load();
+
+    CWnd* placeholder = GetDlgItem(IDC_MOTORDB_GRID);
+    m_pGrid = std::make_unique<CEditGrid>();
+    m_pGrid->SetDataIntf(&m_Data);
+    m_pGrid->SetViewIntf(&m_Data);
+    m_pGrid->SetCols(CDbIntf::Columns(), CCustomMotorSet::kColumns);
+    m_pGrid->AddHeader();
+    if (!placeholder || !m_pGrid->Create(&m_Data, this))
+    {
+        ProgramError("DlgMotorDb", __LINE__, nullptr);
+        m_pGrid.reset();
+    }
+    else
+    {
+        placeholder->ShowWindow(SW_HIDE);
+        m_pGrid->ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+        m_pGrid->EnableSelection(true);
+        m_pGrid->InsertRows(m_Data.Set().GetCount());
+        m_Data.SetGrid(m_pGrid.get());
+    }
+    EnableSaveRestore("Settings");
+    UpdateCaption();
+    Layout();
+    SetTimer(kToolbarTimer, 100);
+    if (m_pGrid)
+        m_pGrid->SetFocus();
+    return FALSE;
+}
+
+void CDlgMotorDb::OnSize(UINT type, int cx, int cy)
+{
+    CResizableDialog::OnSize(type, cx, cy);
+    Layout();
+}
+
+void CDlgMotorDb::Layout()
+{
+    CRect client;
+    GetClientRect(&client);
+    if (m_ToolBar.GetSafeHwnd())
+        m_ToolBar.MoveWindow(0, 0, client.Width(), kToolBarHeight);
+    if (m_pGrid && m_pGrid->GetSafeHwnd())
+        m_pGrid->MoveWindow(0, kToolBarHeight, client.Width(), std::max(1, client.Height() - kToolBarHeight));
+}
+
+void CDlgMotorDb::OnTimer(UINT_PTR id)
+{
+    if (id == kToolbarTimer && m_ToolBar.GetSafeHwnd())
+        m_ToolBar.OnUpdateCmdUI(this, TRUE);
+    else
+        CResizableDialog::OnTimer(id);
+}
+
+void CDlgMotorDb::UpdateCaption()
+{
+    CString caption = m_Data.HostOrOwnString(IDS_MOTORDB_CAPTION);
+    if (m_Data.Set().IsModified())
+        caption += " *";
+    if (GetWindowText() != caption)
+        SetWindowText(caption);
+}
+
+void CDlgMotorDb::OnAdd()
+{
+    m_Data.Set().Append();
+    if (!m_pGrid)
+        return;
+    m_pGrid->InsertRows(1);
+    m_pGrid->Move(m_Data.Set().GetCount() - 1, 0);
+    UpdateCaption();
+}
+
+void CDlgMotorDb::OnDelete()
+{
+    const int row = m_pGrid ? m_pGrid->SelectedRow() : -1;
+    if (!m_Data.Set().Delete(row))
+        return;
+    m_pGrid->DeleteRows(1);
+    m_pGrid->Invalidate(FALSE);
+    UpdateCaption();
+}
+
+void CDlgMotorDb::OnSave()
+{
+    if (m_Data.Store())
+        m_bSaved = true;
+    UpdateCaption();
+}
+
+bool CDlgMotorDb::CanClose()
+{
+    if (!m_Data.Set().IsModified())
+        return true;
+    const int answer = AfxShowMessageBox(this, m_Data.HostOrOwnString(IDS_MOTORDB_ASK_SAVE), GetWindowText(),
+                                         MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDYES)
+        OnSave();
+    return answer == IDNO || (answer == IDYES && !m_Data.Set().IsModified());
+}
+
+void CDlgMotorDb::OnOK()
+{
+    if (CanClose())
+        CResizableDialog::OnOK();
+}
+
+void CDlgMotorDb::OnCancel()
+{
+    if (CanClose())
+        CResizableDialog::OnCancel();
+}

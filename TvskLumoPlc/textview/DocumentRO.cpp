@@ -1,0 +1,45 @@
+#include "DocumentRO.h"
+
+IMPLEMENT_DYNAMIC(CDocumentRO, CDocument)
+
+void CDocumentRO::SetReadOnly(BOOL readOnly)
+{
+    m_bReadOnly = (readOnly || m_bForcedReadOnly) ? TRUE : FALSE;
+    UpdateAllViews(nullptr, HINT_READONLY_CHANGED, reinterpret_cast<CObject*>(&m_bReadOnly));
+}
+
+void CDocumentRO::SetForcedReadOnly(BOOL forced)
+{
+    m_bForcedReadOnly = forced ? TRUE : FALSE;
+    SetReadOnly(forced);
+}
+
+CString CDocumentRO::GetPathName(BOOL withoutExtension) const
+{
+    const int point = m_strPath.Find('.');
+    return withoutExtension && point >= 0 ? m_strPath.Left(point) : m_strPath;
+}
+
+void CDocumentRO::SetPathName(const char* pathName)
+{
+    CDocument::SetPathName(pathName);
+    m_strPath = pathName ? pathName : "";
+}
+
+void CDocumentRO::MarkTitle(const char* mark, BOOL modified)
+{
+    CString title = GetTitle();
+    const int length = static_cast<int>(std::strlen(mark));
+    const bool marked = title.GetLength() >= length && title.Right(length) == mark;
+    if (modified && !marked)
+        title += mark;
+    else if (!modified && marked)
+        title = title.Left(title.GetLength() - length);
+    SetTitle(title);
+}
+
+void CDocumentRO::SetModifiedFlag(BOOL modified)
+{
+    CDocument::SetModifiedFlag(modified);
+    MarkTitle(" *", modified);
+}

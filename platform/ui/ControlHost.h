@@ -1,0 +1,24 @@
+// Hosting a component's window in a window of ours, and connecting an event sink to a component.
+#pragma once
+
+#include "Wnd.h"
+
+#include <com/Dispatch.h>
+
+// A component that makes its own window as a child of a host window (there is no in-place activation).
+struct IControlWindow : IUnknown
+{
+    using Base = IUnknown;
+    static constexpr IID Iid = MakeGuid("5E1A7C3B-2D44-4F1E-9B6A-0C3D2E8F4A11");
+    // Makes the component's window as a child of parent at rect; *window is the component's, not counted.
+    virtual HRESULT CreateControlWindow(CWnd* parent, const RECT& rect, CWnd** window) = 0;
+    // The component's window, or null before it was made.
+    virtual CWnd* GetControlWindow() = 0;
+
+protected:
+    ~IControlWindow() = default;
+};
+
+// Connects sink to source's connection point for iid; the cookie unadvises it. FALSE on failure.
+BOOL AfxConnectionAdvise(IUnknown* source, REFIID iid, IUnknown* sink, BOOL refCount, DWORD* cookie);
+BOOL AfxConnectionUnadvise(IUnknown* source, REFIID iid, IUnknown* sink, BOOL refCount, DWORD cookie);
