@@ -327,3 +327,19 @@ TEST_F(GraphWndTest, TraceWithoutRangeOrGraphWithoutHeightDrawsNothing)
     EXPECT_EQ(Control().MapPixelToTime(Graph().right, &t), S_OK);
     EXPECT_EQ(t, 49.0);
 }
+
+TEST_F(GraphWndTest, RightClicksAndDoubleClicksAreReported)
+{
+    AddTrace("A", {1, 2}, 0, 3);
+    QTest::mouseClick(Widget(), Qt::RightButton, {}, QPoint(100, 60));
+    ASSERT_EQ(m_events->Of(DISPID_ZG_RButtonUp).size(), 1u);
+    EXPECT_EQ(m_events->Of(DISPID_ZG_RButtonUp)[0].args, (std::vector<std::string>{"100", "60"}));
+    EXPECT_EQ(m_events->Of(DISPID_ZG_GraphContextMenu).size(), 1u);
+    CListCtrl& list = Wnd().List();
+    CRect row;
+    list.GetSubItemRect(0, 0, &row);
+    QTest::mouseClick(list.GetWidget(), Qt::RightButton, {}, QPoint(row.left + 5, row.top + 3));
+    ASSERT_EQ(m_events->Of(DISPID_ZG_ListContextMenu).size(), 1u);
+    QTest::mouseDClick(list.GetWidget(), Qt::LeftButton, {}, QPoint(row.left + 5, row.top + 3));
+    EXPECT_EQ(m_events->Of(DISPID_ZG_ListDblClick).size(), 1u);
+}
