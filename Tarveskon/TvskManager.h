@@ -222,6 +222,8 @@ private:
     void ClearLists();
     // Value i of the option, empty when the file or the option is missing.
     CString GetOptionValue(const char* name, int i);
+    // Of the parameter database while a file is open, else of the data file.
+    CString CommSettings();
     int ShowBox(CWnd* owner, const CString& text, UINT type);
     bool ScriptsMayFire() const;
     // Last-error text from the string table, or as given; guarded, worker threads set it too.

@@ -156,7 +156,9 @@ TEST_F(TarveskonRecognitionTest, RecognisesDriveAndMotorAndStartsTheWizard)
 
 TEST_F(TarveskonRecognitionTest, AnUnknownDriveCodeIsSaid)
 {
+    testing::internal::CaptureStderr();
     Command("ConfigConn");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ProgramError"), std::string::npos);
     SetDriveWord(0xA7, 1234);
     Command("UploadDrive");
     ASSERT_EQ(boxes.texts.size(), 1u);

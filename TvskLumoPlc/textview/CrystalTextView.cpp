@@ -107,6 +107,7 @@ CCrystalTextView::CCrystalTextView()
     MapCommand(ID_EDIT_PREV_BOOKMARK, [this] { OnPrevBookmark(); });
     MapCommand(ID_EDIT_CLEAR_ALL_BOOKMARKS, [this] { OnClearAllBookmarks(); });
     MapCommand(ID_FILE_PAGE_SETUP, [this] { OnFilePageSetup(); });
+    MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     for (UINT n = 0; n < 10; ++n)
     {
         MapCommand(ID_EDIT_TOGGLE_BOOKMARK0 + n, [this, n] { OnToggleBookmark(n); });
@@ -395,11 +396,6 @@ int CCrystalTextView::GetLineLength(int line)
     return m_pTextBuffer ? m_pTextBuffer->GetLineLength(line) : 0;
 }
 
-const char* CCrystalTextView::GetLineChars(int line)
-{
-    return m_pTextBuffer ? m_pTextBuffer->GetLineChars(line) : "";
-}
-
 int CCrystalTextView::GetLineActualLength(int line)
 {
     const int count = GetLineCount();
@@ -426,11 +422,6 @@ int CCrystalTextView::CalculateActualOffset(int line, int charIndex)
     for (int i = 0; i < end; ++i)
         column = text[static_cast<size_t>(i)] == '\t' ? (column / m_nTabSize + 1) * m_nTabSize : column + 1;
     return column;
-}
-
-int CCrystalTextView::ExpandedColumn(int line, int charIndex)
-{
-    return CalculateActualOffset(line, charIndex);
 }
 
 int CCrystalTextView::ApproxActualOffset(int line, int offset)
@@ -939,8 +930,8 @@ void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
         for (int piece = 0; piece < 3; ++piece)
         {
             const bool selected = showSelection && piece == 1;
-            DrawLineSegment(dc, origin, rect, expanded, ExpandedColumn(line, cuts[piece]),
-                            ExpandedColumn(line, cuts[piece + 1]),
+            DrawLineSegment(dc, origin, rect, expanded, CalculateActualOffset(line, cuts[piece]),
+                            CalculateActualOffset(line, cuts[piece + 1]),
                             selected ? GetColor(COLORINDEX_SELTEXT) : text,
                             selected ? GetColor(COLORINDEX_SELBKGND) : back);
         }
