@@ -189,6 +189,15 @@ TEST_F(TarveskonDlgTest, OpeningASessionShowsItsWizardPageAndAddsItToTheRecentFi
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
+{
+    OpenSample("Samples/TK20.dat");
+    const std::string marker = folder.Path("started");
+    const std::string command = "touch " + marker;
+    dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+}
+
 TEST_F(TarveskonDlgTest, AListingChosenDuringAWizardIsRefused)
 {
     OpenSample("Samples/TK20.dat");
