@@ -396,11 +396,6 @@ int CCrystalTextView::GetLineLength(int line)
     return m_pTextBuffer ? m_pTextBuffer->GetLineLength(line) : 0;
 }
 
-const char* CCrystalTextView::GetLineChars(int line)
-{
-    return m_pTextBuffer ? m_pTextBuffer->GetLineChars(line) : "";
-}
-
 int CCrystalTextView::GetLineActualLength(int line)
 {
     const int count = GetLineCount();
@@ -427,11 +422,6 @@ int CCrystalTextView::CalculateActualOffset(int line, int charIndex)
     for (int i = 0; i < end; ++i)
         column = text[static_cast<size_t>(i)] == '\t' ? (column / m_nTabSize + 1) * m_nTabSize : column + 1;
     return column;
-}
-
-int CCrystalTextView::ExpandedColumn(int line, int charIndex)
-{
-    return CalculateActualOffset(line, charIndex);
 }
 
 int CCrystalTextView::ApproxActualOffset(int line, int offset)
@@ -940,8 +930,8 @@ void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
         for (int piece = 0; piece < 3; ++piece)
         {
             const bool selected = showSelection && piece == 1;
-            DrawLineSegment(dc, origin, rect, expanded, ExpandedColumn(line, cuts[piece]),
-                            ExpandedColumn(line, cuts[piece + 1]),
+            DrawLineSegment(dc, origin, rect, expanded, CalculateActualOffset(line, cuts[piece]),
+                            CalculateActualOffset(line, cuts[piece + 1]),
                             selected ? GetColor(COLORINDEX_SELTEXT) : text,
                             selected ? GetColor(COLORINDEX_SELBKGND) : back);
         }

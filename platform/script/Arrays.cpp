@@ -1,6 +1,7 @@
 // Arrays.
 #include "Arrays.h"
 
+#include "Operators.h"
 #include "ScriptError.h"
 
 namespace tvsk::script
@@ -18,7 +19,7 @@ Value NewArray(const std::vector<LONG>& upperBounds, bool fixed)
             Throw(err::SubscriptOutOfRange);
         const unsigned long long n = static_cast<unsigned long long>(upper) + 1;
         total *= n;
-        if (total > MaxArrayElements)
+        if (total > Limits().arrayElements)
             Throw(err::OutOfMemory);
         bounds.push_back({static_cast<ULONG>(n), 0});
     }

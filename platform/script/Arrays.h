@@ -10,8 +10,6 @@ namespace tvsk::script
 
 // Set on arrays declared with their size (Dim a(3)); ReDim then fails.
 constexpr USHORT FixedArray = 0x0010;
-// Arrays larger than this many elements fail with Out of memory.
-constexpr unsigned long long MaxArrayElements = 1ull << 26;
 
 // A new array with upper bounds (each at least -1); Subscript out of range or Out of memory.
 Value NewArray(const std::vector<LONG>& upperBounds, bool fixed);

@@ -543,7 +543,7 @@ Value TrimBothF(Frame&, Args a, int)
 
 void CheckLength(unsigned long long n)
 {
-    if (n > (1ull << 28))
+    if (n > Limits().stringLength)
         Throw(err::OutOfMemory);
 }
 

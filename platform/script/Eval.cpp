@@ -83,6 +83,13 @@ Value CallMeMember(Frame& f, int slot, WORD flags, const Arguments& args, Value*
     return me->InvokeMember(member, flags, values.data(), values.size(), value);
 }
 
+// Counts a statement or a loop's turn against the interpreter's limit.
+void Tick(Frame& f)
+{
+    if (!f.interp.CountStatement())
+        Throw(E_ABORT, "Statement limit reached");
+}
+
 IDispatch* WithObject(Frame& f)
 {
     if (f.with.empty())
@@ -478,6 +485,7 @@ Flow Block::Exec(Frame& f) const
     {
         try
         {
+            Tick(f);
             const Flow flow = s->Exec(f);
             if (flow != Flow::Normal)
                 return flow;
@@ -489,7 +497,7 @@ Flow Block::Exec(Frame& f) const
                 e.error.line = s->pos.line;
                 e.error.column = s->pos.column;
             }
-            if (!f.resumeNext || e.error.number == err::OutOfStack)
+            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.number == E_ABORT)
                 throw;
             f.interp.SetError(e.error);
         }
@@ -638,6 +646,7 @@ Flow ForStmt::Exec(Frame& f) const
     variable->Assign(f, start, false);
     for (;;)
     {
+        Tick(f);
         Value* ref = variable->Ref(f);
         const Value current = ref ? *ref : variable->Eval(f);
         const Order o = Compare(current, end);
@@ -679,6 +688,7 @@ Flow ForEachStmt::Exec(Frame& f) const
     size_t next = 0;
     for (;;)
     {
+        Tick(f);
         Value item;
         if (enumerator)
         {
@@ -710,6 +720,7 @@ Flow DoStmt::Exec(Frame& f) const
 {
     for (;;)
     {
+        Tick(f);
         if (testFirst && condition && Truth(condition->Eval(f)) == until)
             break;
         const Flow flow = body.Exec(f);
