@@ -1322,14 +1322,12 @@ Value CreateObjectF(Frame&, Args a, int)
     const std::u16string progId = ToText(a[0]);
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(progId.c_str(), &clsid)))
-        Throw(err::CannotCreateObject,
-              std::string(ErrorText(err::CannotCreateObject)) + ": '" + com::Utf8FromUtf16(progId) + "'");
+        Throw(err::CannotCreateObject);
     IDispatch* object = nullptr;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(&object))) ||
         !object)
-        Throw(err::CannotCreateObject,
-              std::string(ErrorText(err::CannotCreateObject)) + ": '" + com::Utf8FromUtf16(progId) + "'");
+        Throw(err::CannotCreateObject);
     return Value::AdoptObject(object);
 }
 

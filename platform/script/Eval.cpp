@@ -31,17 +31,31 @@ public:
                 m_values.push_back(MissingArgument());
                 continue;
             }
+            SAFEARRAY* locked = nullptr;
             if (Value* ref = a->Ref(f))
                 m_values.push_back(Value::Reference(*ref));
+            else if (Value* element = a->ElementRef(f, &locked))
+            {
+                m_locked.push_back(locked);
+                m_values.push_back(Value::Reference(*element));
+            }
             else
                 m_values.push_back(a->Eval(f));
         }
     }
+    ~ArgValues()
+    {
+        for (SAFEARRAY* array : m_locked)
+            SafeArrayUnlock(array);
+    }
+    ArgValues(const ArgValues&) = delete;
+    ArgValues& operator=(const ArgValues&) = delete;
     Value* data() { return m_values.data(); }
     size_t size() const { return m_values.size(); }
 
 private:
     std::vector<Value> m_values;
+    std::vector<SAFEARRAY*> m_locked;
 };
 
 // Index arguments: plain values.
@@ -187,6 +201,31 @@ Value* NameExpr::Ref(Frame& f) const
     return Variable(f);
 }
 
+Value* NameExpr::ElementRef(Frame& f, SAFEARRAY** locked) const
+{
+    if (args.empty() || readOnly)
+        return nullptr;
+    Value* v = Variable(f);
+    if (!v || !v->IsArray() || !v->parray || v->parray->vt != VT_VARIANT)
+        return nullptr;
+    std::vector<LONG> indices;
+    indices.reserve(args.size());
+    for (const auto& a : args)
+    {
+        if (!a)
+            Throw(err::SubscriptOutOfRange);
+        indices.push_back(ToLong(a->Eval(f)));
+    }
+    // The indexes may have run code that replaced the variable.
+    v = Variable(f);
+    if (!v->IsArray() || !v->parray || v->parray->vt != VT_VARIANT)
+        Throw(err::TypeMismatch);
+    Value* element = Element(v->parray, indices.data(), indices.size());
+    SafeArrayLock(v->parray);
+    *locked = v->parray;
+    return element;
+}
+
 Value NameExpr::Eval(Frame& f) const
 {
     switch (binding)
@@ -241,8 +280,7 @@ Value NameExpr::Eval(Frame& f) const
                         values.size());
     }
     default:
-        Throw(err::VariableUndefined,
-              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::VariableUndefined);
     }
 }
 
@@ -298,11 +336,17 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         }
         if (set)
         {
-            *v = SetValue(std::move(value));
+            Value object = SetValue(std::move(value));
+            v = Variable(f);
+            if (v->IsArray() && v->parray && v->parray->cLocks)
+                Throw(err::ArrayFixed);
+            *v = std::move(object);
             return;
         }
         Value let = LetValue(std::move(value));
         v = Variable(f);
+        if (v->IsArray() && v->parray && v->parray->cLocks)
+            Throw(err::ArrayFixed);
         if (v->IsObject())
         {
             // Let on an object variable puts its default property.
@@ -334,11 +378,9 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         }
         Throw(err::IllegalAssignment);
     case Binding::Undefined:
-        Throw(err::VariableUndefined,
-              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::VariableUndefined);
     default:
-        Throw(err::IllegalAssignment,
-              std::string(ErrorText(err::IllegalAssignment)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::IllegalAssignment);
     }
 }
 
@@ -569,6 +611,8 @@ Flow EraseStmt::Exec(Frame& f) const
     Value& v = VariableOf(f, target);
     if (!v.IsArray())
         Throw(err::TypeMismatch);
+    if (v.parray && v.parray->cLocks)
+        Throw(err::ArrayFixed);
     if (v.parray && (v.parray->fFeatures & FixedArray))
     {
         std::vector<LONG> upper;

@@ -272,7 +272,7 @@ void Interpreter::Bind(NameExpr& n, bool optionExplicit, bool dynamic)
             return;
         }
     }
-    if (optionExplicit)
+    if (optionExplicit && !n.declares)
     {
         n.binding = Binding::Undefined;
         return;

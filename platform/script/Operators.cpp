@@ -446,7 +446,10 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
         if (other.vt == VT_EMPTY)
             r = CompareText(text.Text(), u"", mode);
         else if (otherLiteral)
-            r = static_cast<int>(OrderOf(ToDouble(text), ToDouble(other)));
+        {
+            double number = 0;
+            r = ParseNumber(text.Text(), number) ? static_cast<int>(OrderOf(number, ToDouble(other))) : 1;
+        }
         else if (textLiteral)
             r = CompareText(text.Text(), ToText(other), mode);
         else

@@ -633,9 +633,9 @@ private:
             auto& s = Add<ReDimStmt>(block, at);
             s.preserve = preserve;
             const std::u16string name = Identifier();
-            s.target = MakeName(name, at);
-            if (m_procedure && !m_scope->locals.count(Lower(name)) && !preserve)
-                m_scope->Declare(Lower(name));
+            NameExpr* target = MakeNameNode(name, at);
+            target->declares = true;
+            s.target = ExprPtr(target);
             Expect(Tok::LParen, err::ExpectedLParen);
             do
                 s.bounds.push_back(Expression());
