@@ -189,7 +189,8 @@ void GraphPainter::DrawTimeTexts(CDC& dc) const
     const CString scaleText =
         xScale != 0 ? Format("t/div : %.03f", m_control.TimeDivValue() / xScale) : CString("t/div : ...");
     dc.SetTextAlign(TA_LEFT | TA_TOP);
-    dc.TextOut(g.left + Scaled(5), g.top + Scaled(2), scaleText);
+    // Clear of the trigger mark that stands at the left edge when the trigger is out of view.
+    dc.TextOut(g.left + Scaled(18), g.top + Scaled(2), scaleText);
 
     CFont small;
     small.CreateFont(-Scaled(11), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);

@@ -29,6 +29,8 @@ public:
 
     // The buffer shown; derived views answer their document's.
     virtual CCrystalTextBuffer* LocateTextBuffer();
+    // A buffer with lines to show (a freed buffer has none).
+    BOOL HasText() const noexcept { return m_pTextBuffer && m_pTextBuffer->GetLineCount() > 0; }
     void AttachToBuffer(CCrystalTextBuffer* buffer = nullptr);
     void DetachFromBuffer();
     void UpdateView(CTextBufferView* source, const TEXT_CHANGE* change, DWORD flags, int line) override;
