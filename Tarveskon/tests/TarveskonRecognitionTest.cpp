@@ -127,7 +127,6 @@ private:
 TEST_F(TarveskonRecognitionTest, RecognisesDriveAndMotorAndStartsTheWizard)
 {
     Command("ConfigConn");
-    SetDriveWord(0xA7, 2050);
     SetDriveWord(60, 103);
     SetDriveWord(61, 2);
 
