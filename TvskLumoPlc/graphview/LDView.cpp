@@ -4,6 +4,7 @@
 #include <TvskLumoPlc/graph/GraphLadder.h>
 
 #include <Tarveskon/PluginIntf.h>
+#include <ZoLumoPlcObj/PlcLDElements.h>
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
 
@@ -38,6 +39,17 @@ private:
     CLDView* m_view;
     QWidget* m_widget;
 };
+
+// A contact shows whether it conducts, a negated coil the bit it writes, the others their power.
+bool ShownState(const ANIMATION_ENTRY& entry)
+{
+    if (entry.model->m_nType == FBD_LD_CONTACT)
+        return entry.conducts != 0;
+    if (entry.model->m_nType == FBD_LD_COIL &&
+        static_cast<const CPlcLDCoil*>(entry.model)->m_nKind == CPlcLDCoil::KIND_NEGATED)
+        return entry.power == 0;
+    return entry.power != 0;
+}
 
 // The element moves; the wires on its pins follow.
 void MoveWithWires(CGraphBlock* element, int x, int y)
@@ -286,8 +298,7 @@ LRESULT CLDView::OnAnimationUpdate()
             ANIMATION_ENTRY* entry = map.GetAt(k);
             if (!entry->evaluated || !entry->element)
                 continue;
-            const bool shown =
-                entry->model->m_nType == FBD_LD_CONTACT ? entry->conducts != 0 : entry->power != 0;
+            const bool shown = ShownState(*entry);
             if (entry->element->IsActive() != shown)
             {
                 entry->element->SetActive(shown);
@@ -372,12 +383,11 @@ void CLDView::EvaluatePowerFlow(int index, CAnimationMap& map)
         default:
             return;
         }
-        if (entry->next.size() != 1)
-        {
-            if (entry->model->m_nType != FBD_LD_COIL || !entry->next.empty())
-                fail(__LINE__);
+        // A wire into a box the map does not hold ends the walk there.
+        if (entry->next.empty())
             return;
-        }
+        if (entry->next.size() != 1)
+            return fail(__LINE__);
         index = entry->next.front();
     }
 }
