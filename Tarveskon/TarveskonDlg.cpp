@@ -144,6 +144,13 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REFRESH_PAGE:
         OnRefreshPage();
         return 0;
+    case WM_HTML_HELP:
+        // Help comes from the help plug-in, which the host's help command prepares.
+        m_manager.SendCommand(50, 0, 0);
+        return 0;
+    case WM_HTML_EXE:
+        m_manager.SendCommand(13, static_cast<long>(lParam), 0);
+        return 0;
     default:
         break;
     }

@@ -29,6 +29,8 @@ public:
 
     // The buffer shown; derived views answer their document's.
     virtual CCrystalTextBuffer* LocateTextBuffer();
+    // A buffer with lines to show (a freed buffer has none).
+    BOOL HasText() const noexcept { return m_pTextBuffer && m_pTextBuffer->GetLineCount() > 0; }
     void AttachToBuffer(CCrystalTextBuffer* buffer = nullptr);
     void DetachFromBuffer();
     void UpdateView(CTextBufferView* source, const TEXT_CHANGE* change, DWORD flags, int line) override;
@@ -68,7 +70,6 @@ public:
     int GetScreenChars();
     int GetLineCount();
     int GetLineLength(int line);
-    const char* GetLineChars(int line);
     // The tab-expanded length of a line, cached.
     int GetLineActualLength(int line);
     // The parser's state at the end of a line, cached (-1 unknown).
@@ -106,6 +107,17 @@ public:
 
     void OnDraw(CDC* dc) override;
     void OnInitialUpdate() override;
+
+    // Printing: half the screen size, wrapped at word boundaries, "Page %d/%d" below each page.
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+    int GetPrintPageCount() const noexcept { return static_cast<int>(m_printPageStarts.size()); }
+    // The pieces (start, length) a printed line wraps into within width characters: at word
+    // boundaries, at least one character each; an empty line is one empty piece.
+    static std::vector<std::pair<int, int>> WrapLine(std::string_view text, int width);
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;
@@ -183,7 +195,6 @@ protected:
                          int to, COLORREF text, COLORREF background);
     // The line with tabs expanded (and whitespace shown when asked).
     std::string ExpandLine(int line);
-    int ExpandedColumn(int line, int charIndex);
 
     CCrystalTextBuffer* m_pTextBuffer = nullptr;
     CSyntaxParser* m_pParser = nullptr;
@@ -214,7 +225,6 @@ protected:
 
     // Mouse selection and dragging
     BOOL m_bDragSelection = FALSE;
-    BOOL m_bWordSelection = FALSE;
     BOOL m_bLineSelection = FALSE;
     BOOL m_bPreparingToDrag = FALSE;
     BOOL m_bDraggingText = FALSE;
@@ -234,4 +244,20 @@ protected:
 
     // Off-screen line of the painting
     std::unique_ptr<CBitmap> m_pCacheBitmap;
+
+    // Printing
+    struct PRINT_POS
+    {
+        int line;
+        int piece;
+    };
+    // Lays every line out on pages of the printer's text area; margins too wide read as 1000.
+    void LayoutPrintPages(CDC* dc);
+    std::string ExpandLineForPrint(int line);
+    std::unique_ptr<CFont> m_pPrintFont;
+    CRect m_rcPrintArea;
+    int m_nPrintLineHeight = 1;
+    int m_nPrintCharWidth = 1;
+    int m_nPrintFooterHeight = 0;
+    std::vector<PRINT_POS> m_printPageStarts;
 };

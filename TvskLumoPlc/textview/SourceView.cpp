@@ -4,6 +4,7 @@
 
 #include <ui/Clipboard.h>
 #include <ui/Dc.h>
+#include <ui/PrintInfo.h>
 
 #include <QWidget>
 
@@ -67,3 +68,29 @@ void CSourceView::OnLButtonDown(UINT flags, CPoint point)
         parent->GetWidget()->activateWindow();
     CCrystalEditView::OnLButtonDown(flags, point);
 }
+
+BOOL CSourceView::OnPreparePrinting(CPrintInfo* info)
+{
+    if (!m_pPrinter || !LocateTextBuffer() || !DoPreparePrinting(info))
+        return FALSE;
+    info->SetMaxPage(static_cast<UINT>(
+        std::max(0, m_pPrinter->GetPageCount(info->m_pPD->GetPrinterDC(), *LocateTextBuffer()))));
+    return info->GetMaxPage() > 0;
+}
+
+void CSourceView::OnBeginPrinting(CDC*, CPrintInfo*) {}
+
+void CSourceView::OnPrepareDC(CDC* dc, CPrintInfo* info)
+{
+    CView::OnPrepareDC(dc, info);
+    if (info && dc && dc->IsPrinting())
+        info->m_bContinuePrinting = info->m_nCurPage <= info->GetMaxPage();
+}
+
+void CSourceView::OnPrint(CDC* dc, CPrintInfo* info)
+{
+    if (m_pPrinter && LocateTextBuffer())
+        m_pPrinter->PrintPage(dc, *LocateTextBuffer(), static_cast<int>(info->m_nCurPage));
+}
+
+void CSourceView::OnEndPrinting(CDC*, CPrintInfo*) {}

@@ -27,6 +27,13 @@ public:
     void SetPrinter(CSourcePrinter* printer) noexcept { m_pPrinter = printer; }
     CSourcePrinter* GetPrinter() const noexcept { return m_pPrinter; }
 
+    // Printing goes through the printer object; without one nothing is printed.
+    BOOL OnPreparePrinting(CPrintInfo* info) override;
+    void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
+    void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr) override;
+    void OnPrint(CDC* dc, CPrintInfo* info) override;
+    void OnEndPrinting(CDC* dc, CPrintInfo* info) override;
+
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;

@@ -2,6 +2,7 @@
 
 #include "Clipboard.h"
 #include "Dc.h"
+#include "PrintInfo.h"
 
 #include <algorithm>
 
@@ -140,7 +141,12 @@ void CView::OnUpdate(CView*, LPARAM, CObject*)
     Invalidate(TRUE);
 }
 
-void CView::OnPrepareDC(CDC*, CPrintInfo*) {}
+void CView::OnPrepareDC(CDC*, CPrintInfo* info)
+{
+    // Without a known page count one page is printed.
+    if (info && info->GetMaxPage() == 0xFFFF)
+        info->m_bContinuePrinting = info->m_nCurPage == 1;
+}
 
 BOOL CView::OnPreparePrinting(CPrintInfo*)
 {

@@ -86,6 +86,11 @@ public:
     virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
     virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    // The print dialog (through its sink) with the printer context kept in info; FALSE when cancelled.
+    BOOL DoPreparePrinting(CPrintInfo* info);
+    // The print loop: prepare, begin, each page of the dialog's range, end. FALSE when nothing or
+    // not all was printed.
+    virtual BOOL OnFilePrint();
 
     // Views made by runtime class belong to their window and go with it.
     BOOL m_bAutoDelete = FALSE;

@@ -20,6 +20,7 @@
 #include "MultiLineEdit.h"
 #include "PageSetup.h"
 #include "Print.h"
+#include "PrintInfo.h"
 #include "RecentFileList.h"
 #include "Resources.h"
 #include "SystemMenu.h"

@@ -1,0 +1,16 @@
+# cmake -DFILES=<list file> -DDELIVERABLE=<name> -P CheckNoQtInclude.cmake
+# Fails naming every line of the listed files that includes a Qt header.
+file(STRINGS ${FILES} files)
+set(found "")
+foreach(file ${files})
+  if(NOT EXISTS ${file})
+    continue()
+  endif()
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Qt[A-Za-z]*/|Q[A-Z][A-Za-z]*[>\"])")
+  foreach(line ${lines})
+    string(APPEND found "\n  ${file}: ${line}")
+  endforeach()
+endforeach()
+if(found)
+  message(FATAL_ERROR "${DELIVERABLE} draws nothing and must not include Qt:${found}")
+endif()
