@@ -63,6 +63,9 @@ public:
     // the load error, 5 the record could not be stored, 6 records missing.
     int LoadDriveDb();
     int LoadMotorDb();
+    // The databases alone, for a choice: -1 when the file is missing, else the load result.
+    int OpenDrivesDatabase();
+    int OpenMotorsDatabase();
 
     CString GetVersionString(int kind);
     CString GetReleaseVersion(int kind);

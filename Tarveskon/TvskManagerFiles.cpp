@@ -235,6 +235,18 @@ int CTvskManager::LoadDriveDb()
     return 0;
 }
 
+int CTvskManager::OpenDrivesDatabase()
+{
+    const CString path = m_programDir + "/Drives.db";
+    return FileExists(path) ? m_driveDb.Load(path) : -1;
+}
+
+int CTvskManager::OpenMotorsDatabase()
+{
+    const CString path = m_programDir + "/Motor.db";
+    return FileExists(path) ? m_motorDb.Load(path, m_programDir + "/CustomMotor.db") : -1;
+}
+
 int CTvskManager::LoadMotorDb()
 {
     const CString path = m_programDir + "/Motor.db";

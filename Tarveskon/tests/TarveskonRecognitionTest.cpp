@@ -165,6 +165,20 @@ TEST_F(TarveskonRecognitionTest, AnUnknownDriveCodeIsSaid)
     EXPECT_FALSE(dialog->Manager().IsDriveChosen());
 }
 
+TEST_F(TarveskonRecognitionTest, TheDrivesDatabaseMustBeThereAndHoldDrives)
+{
+    Command("ConfigConn");
+    folder->Remove("Drives.db");
+    Command("UploadDrive");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Database drives non trovato");
+    std::ofstream(folder->Path("Drives.db")) << "VER\t\"1.0\"\n";
+    Command("UploadDrive");
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Il database drives non contiene drives");
+    EXPECT_FALSE(dialog->Manager().IsDriveChosen());
+}
+
 TEST_F(TarveskonRecognitionTest, MotorRecognitionFirstInARunFindsNoMaps)
 {
     ASSERT_EQ(dialog->Manager().OpenFile(folder->Path("Samples/TK20.dat").c_str()), 0);

@@ -23,6 +23,11 @@ Value ReadElement(SAFEARRAY* array, const LONG* indices, size_t count);
 std::vector<Value> Elements(SAFEARRAY* array);
 // A one-dimensional array of the values.
 Value MakeArray(std::vector<Value> values);
+// Arrays nest at most this deep (an array in an array ...), so copying and freeing them stays
+// within the stack; deeper nesting fails with Out of stack space.
+constexpr int MaxArrayNesting = 1000;
+// Throws Out of stack space when value is an array nested deeper than allowed within an array.
+void CheckNesting(const Value& value);
 LONG LowerBound(const Value& array, int dimension);
 LONG UpperBound(const Value& array, int dimension);
 

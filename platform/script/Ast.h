@@ -298,7 +298,7 @@ struct DoStmt : Stmt
 struct ExitStmt : Stmt
 {
     Flow flow;
-    Flow Exec(Frame&) const override { return flow; }
+    Flow Exec(Frame& f) const override;
 };
 
 struct WithStmt : Stmt

@@ -154,6 +154,7 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     if (c.IsArray())
     {
         Value v = set ? SetValue(std::move(value)) : LetValue(std::move(value));
+        CheckNesting(v);
         const auto idx = Indices(args, count);
         *Element(c.parray, idx.data(), idx.size()) = std::move(v);
         return;
@@ -683,9 +684,14 @@ Flow ForStmt::Exec(Frame& f) const
     Value start = from->Eval(f);
     Value end = to->Eval(f);
     Value increment = step ? step->Eval(f) : Value::Int(1);
-    for (const Value* v : {&start, &end, &increment})
+    // The bounds and the step are numbers: a string reads as a Double.
+    for (Value* v : {&start, &end, &increment})
+    {
         if (v->Target().IsNull() || !IsNumeric(*v))
             Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
+        if (v->Target().IsString())
+            *v = Value::Double(ToDouble(*v));
+    }
     const bool down = ToDouble(increment) < 0;
     variable->Assign(f, start, false);
     for (;;)
@@ -792,8 +798,17 @@ Flow WithStmt::Exec(Frame& f) const
 Flow OnErrorStmt::Exec(Frame& f) const
 {
     f.resumeNext = resumeNext;
-    f.interp.SetError({});
+    if (resumeNext)
+        f.interp.SetError({});
     return Flow::Normal;
+}
+
+Flow ExitStmt::Exec(Frame& f) const
+{
+    // Leaving a procedure with Exit clears Err, as On Error Resume Next does.
+    if (flow == Flow::ExitProc)
+        f.interp.SetError({});
+    return flow;
 }
 
 } // namespace tvsk::script

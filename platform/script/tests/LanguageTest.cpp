@@ -347,6 +347,9 @@ TEST(Language, ArraysResizeAndReportBounds)
         {"ReDim a(1000000000)", "error 7"},
         {"ReDim a(100000, 100000)", "error 7"},
         {"ReDim a(-2)", "error 9"},
+        {"a = Array()\nFor i = 1 To 2000 : a = Array(a) : Next", "error 28"},
+        {"Dim a(0)\nb = Array()\nFor i = 1 To 2000 : a(0) = b : b = a : Next", "error 28"},
+        {"a = Array()\nFor i = 1 To 100 : a = Array(a) : Next : result = UBound(a(0)(0))", "Long:0"},
         {"Dim a() : result = UBound(a)", "error 9"},
         {"x = 1 : result = x(0)", "error 13"},
         {"result = UBound(5)", "error 13"},
@@ -486,7 +489,11 @@ TEST(Language, ErrorsSetErrAndResumeNext)
         {"On Error Resume Next\nErr.Raise 5\nresult = Err.Description",
          "String:Invalid procedure call or argument"},
         {"On Error Resume Next\nErr.Raise vbObjectError + 1\nresult = Err.Number", "Long:-2147221503"},
-        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:0"},
+        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:11"},
+        {"Sub S\n On Error Resume Next\n x = 1 / 0\n Exit Sub\nEnd Sub\nS\nresult = Err.Number", "Long:0"},
+        {"Sub S\n On Error Resume Next\n x = 1 / 0\nEnd Sub\nS\nresult = Err.Number", "Long:11"},
+        {"result = Replace(Null, \"a\", \"b\")", "error 94"},
+        {"For i = \"1\" To \"3\" : n = n + 1 : Next : result = n & TypeName(i)", "String:3Double"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\ny = 1 / 0", "error 11"},
         {"Err.Raise 13", "error 13"},
         {"Sub Fail\n x = 1 / 0\n trace = \"not here\"\nEnd Sub\nOn Error Resume Next\nFail\nresult = "
@@ -543,6 +550,17 @@ TEST(Language, SyntaxErrorsCarryTheirNumberAndLine)
          "(1",
          "syntax 28 line 0"},
     });
+}
+
+TEST(Language, LongOperatorChainsAreBounded)
+{
+    std::string chain = "result = 1";
+    for (int i = 0; i < 900; ++i)
+        chain += " + 1";
+    EXPECT_EQ(Outcome(chain), "Integer:901");
+    for (int i = 0; i < 600; ++i)
+        chain += " + 1";
+    EXPECT_EQ(Outcome(chain), "syntax 28 line 0");
 }
 
 TEST(Language, DatesAddAndDiffer)
