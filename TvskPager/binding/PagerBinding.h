@@ -30,6 +30,7 @@ public:
     static constexpr int kRetryPeriod = 1000;
 
     CPagerBinding(CPluginIntf* host, CPagerView& view) : m_host(host), m_view(view) {}
+    void SetHost(CPluginIntf* host) { m_host = host; }
 
     // A page has loaded into the manager: fill it, rebuild the page list, size and period.
     void Attach(IJyHtml2Mng* manager);
