@@ -25,6 +25,7 @@ public:
     }
     CPagerBinding& Binding() { return m_binding; }
     const CString& PageName() const { return m_pageName; }
+    IJyHtml2Mng* Manager() const { return m_pManager; }
     // Period the poll timer was last armed with (ms).
     UINT ArmedPeriod() const { return m_armedPeriod; }
 

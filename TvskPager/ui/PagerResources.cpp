@@ -15,9 +15,14 @@ const DialogTemplate kDialog = {"",     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_
                                 417,    237,
                                 kItems, static_cast<int>(std::size(kItems))};
 
+HINSTANCE Tag()
+{
+    return reinterpret_cast<HINSTANCE>(const_cast<char*>(&g_moduleTag));
+}
+
 struct Registration
 {
-    Registration() { AfxRegisterDialogTemplate(IDD_PAGER, &kDialog, PagerModule()); }
+    Registration() { AfxRegisterDialogTemplate(IDD_PAGER, &kDialog, Tag()); }
 };
 
 } // namespace
@@ -25,5 +30,5 @@ struct Registration
 HINSTANCE PagerModule()
 {
     static const Registration registration;
-    return reinterpret_cast<HINSTANCE>(const_cast<char*>(&g_moduleTag));
+    return Tag();
 }
