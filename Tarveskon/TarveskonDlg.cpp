@@ -86,6 +86,7 @@ BOOL CTarveskonDlg::OnInitDialog()
 
     m_bStartPage = 0;
     OnFileNew();
+    SetDataString(nullptr);
     UpdateSystemMenu();
     SetTimer(kScriptClockTimer, kScriptClockMs);
     return TRUE;
@@ -144,6 +145,12 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REFRESH_PAGE:
         OnRefreshPage();
         return 0;
+    case WM_HTML_PLUGIN:
+        OnHtmlPlugin(reinterpret_cast<const PLUGIN_CALL*>(lParam));
+        return 0;
+    case WM_HTML_HELP:
+        OnHtmlHelp(wParam, lParam);
+        return 0;
     default:
         break;
     }
@@ -158,6 +165,9 @@ void CTarveskonDlg::OnSysCommand(UINT id, LPARAM lParam)
         ShowAboutBox();
         return;
     case IDM_VERSIONS:
+        return;
+    case IDM_BROADCAST:
+        m_loaderProxy.SendBroadcastCommand(PLUGINCMD_BROADCAST, 0, 0);
         return;
     default:
         CResizableDialog::OnSysCommand(id, lParam);
@@ -271,6 +281,7 @@ void CTarveskonDlg::OnSelectLanguage(int index)
     m_wndMain.Navigate(m_manager.GetMainPagePath());
     m_wndStatus.Navigate(m_manager.GetStatusPagePath());
     UpdateSystemMenu();
+    OpenHelp(m_manager.GetHelpPagePath(kStartHelpFolder));
 }
 
 void CTarveskonDlg::OnRefreshPage()
@@ -280,6 +291,7 @@ void CTarveskonDlg::OnRefreshPage()
         m_bRefreshPending = 1;
         return;
     }
+    SetDataString(nullptr);
     ShowWizardPage();
 }
 
