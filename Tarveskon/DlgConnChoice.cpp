@@ -13,8 +13,8 @@ const DlgItem kItems[] = {
     {DlgKind::PushButton, IDC_CONN_COMPARE_FILE, 7, 58, 136, 14, "*** cmp file ***"},
     {DlgKind::DefPushButton, IDOK, 7, 88, 136, 14, "*** annulla ***"},
 };
-const DialogTemplate kTemplate = {"*** conn ***", WS_POPUP | WS_CAPTION | WS_SYSMENU, 150, 109, kItems,
-                                  static_cast<int>(std::size(kItems))};
+const DialogTemplate kTemplate = {"*** conn ***", WS_POPUP | WS_CAPTION | WS_SYSMENU, 150, 109,
+                                  kItems,         static_cast<int>(std::size(kItems))};
 
 struct Registration
 {
@@ -28,7 +28,11 @@ struct ButtonText
     UINT stringId;
 };
 constexpr ButtonText kTexts[] = {
-    {IDOK, 2056}, {IDC_CONN_READ, 2095}, {IDC_CONN_WRITE, 2096}, {IDC_CONN_COMPARE_DRIVE, 2097}, {IDC_CONN_COMPARE_FILE, 2101},
+    {IDOK, 2056},
+    {IDC_CONN_READ, 2095},
+    {IDC_CONN_WRITE, 2096},
+    {IDC_CONN_COMPARE_DRIVE, 2097},
+    {IDC_CONN_COMPARE_FILE, 2101},
 };
 
 } // namespace
@@ -47,7 +51,8 @@ BOOL CDlgConnChoice::OnInitDialog()
     if (m_pManager->GetString(2098, text) && !text.IsEmpty())
         SetWindowText(text);
     for (const ButtonText& button : kTexts)
-        if (CWnd* item = GetDlgItem(button.id); item && m_pManager->GetString(button.stringId, text) && !text.IsEmpty())
+        if (CWnd* item = GetDlgItem(button.id);
+            item && m_pManager->GetString(button.stringId, text) && !text.IsEmpty())
             item->SetWindowText(text);
     return TRUE;
 }

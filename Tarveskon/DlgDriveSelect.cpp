@@ -9,8 +9,8 @@ namespace
 const DlgItem kItems[] = {
     {DlgKind::Frame, IDC_SELECT_PAGE_PLACEHOLDER, 0, 0, 420, 300},
 };
-const DialogTemplate kTemplate = {"Select drive", WS_POPUP | WS_CAPTION | WS_SYSMENU, 420, 300, kItems,
-                                  static_cast<int>(std::size(kItems))};
+const DialogTemplate kTemplate = {"Select drive", WS_POPUP | WS_CAPTION | WS_SYSMENU, 420, 300,
+                                  kItems,         static_cast<int>(std::size(kItems))};
 
 struct Registration
 {

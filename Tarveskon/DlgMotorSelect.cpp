@@ -12,8 +12,8 @@ namespace
 const DlgItem kItems[] = {
     {DlgKind::Frame, IDC_SELECT_PAGE_PLACEHOLDER, 0, 0, 460, 340},
 };
-const DialogTemplate kTemplate = {"Select motor", WS_POPUP | WS_CAPTION | WS_SYSMENU, 460, 340, kItems,
-                                  static_cast<int>(std::size(kItems))};
+const DialogTemplate kTemplate = {"Select motor", WS_POPUP | WS_CAPTION | WS_SYSMENU, 460, 340,
+                                  kItems,         static_cast<int>(std::size(kItems))};
 
 struct Registration
 {
@@ -53,7 +53,8 @@ void CDlgMotorSelect::OnHtmlPlugin(const PLUGIN_CALL* call)
         return;
     int changed = 0;
     plugin->SendCommand(PLUGINCMD_SETPARENT, reinterpret_cast<intptr_t>(static_cast<CWnd*>(this)), 0);
-    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(static_cast<CPluginIntf*>(m_pManager)), 0);
+    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(static_cast<CPluginIntf*>(m_pManager)),
+                        0);
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
     plugin->SendCommand(PLUGINCMD_RESULT, reinterpret_cast<intptr_t>(&changed), 0);
     const CString path = PagePath();

@@ -80,8 +80,10 @@ void CMotorHtmlWnd::UpdateSelectCtrl()
         CString current;
     };
     const Level levels[] = {
-        {"selType", db.GetTypeMap(), db.GetCurrType()},       {"selSize", db.GetSizeMap(), db.GetCurrSize()},
-        {"selVel", db.GetVelMap(), db.GetCurrVel()},          {"selTorque", db.GetTorqueMap(), db.GetCurrTorque()},
+        {"selType", db.GetTypeMap(), db.GetCurrType()},
+        {"selSize", db.GetSizeMap(), db.GetCurrSize()},
+        {"selVel", db.GetVelMap(), db.GetCurrVel()},
+        {"selTorque", db.GetTorqueMap(), db.GetCurrTorque()},
         {"selVoltage", db.GetVoltageMap(), db.GetCurrVoltage()},
     };
     bool complete = true;

@@ -14,7 +14,8 @@ int CSelectHtmlWnd::OnCreate(CREATESTRUCT* createStruct)
     if (CTvskHtmlWndImpl::OnCreate(createStruct) == -1)
         return -1;
     if (const HRESULT hr = m_htmlMng.Create(Sink()); FAILED(hr) && ReportsCreationFailure())
-        AfxMessageBox(FormatString("JyHtml Library Error: %08X", static_cast<unsigned>(hr)), MB_OK | MB_ICONERROR);
+        AfxMessageBox(FormatString("JyHtml Library Error: %08X", static_cast<unsigned>(hr)),
+                      MB_OK | MB_ICONERROR);
     return 0;
 }
 
@@ -95,7 +96,8 @@ void CSelectHtmlWnd::PutImage(const char* name, const CString& file)
 {
     CString picture = file;
     picture.TrimLeft('/');
-    m_htmlMng.PutText(name, FormatString("%s/%s", m_pManager->GetImageDir().GetString(), picture.GetString()));
+    m_htmlMng.PutText(name,
+                      FormatString("%s/%s", m_pManager->GetImageDir().GetString(), picture.GetString()));
 }
 
 CSelectDlg::CSelectDlg(UINT templateId, const char* helpTopic, CWnd* parent)

@@ -24,8 +24,8 @@ protected:
     virtual bool ReportsCreationFailure() const = 0;
     int OnCreate(CREATESTRUCT* createStruct) override;
     void OnDestroy() override;
-    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData, CString headers,
-                           BOOL* cancel) override;
+    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
+                           CString headers, BOOL* cancel) override;
     // Arms the sink and binds the page; false when there is nothing to bind.
     bool BindPage();
     // "TITLE" and title elements become the dialog's caption; buttons, paragraphs and titles take

@@ -54,7 +54,8 @@ int CTvskHtmlWnd::OnCreate(CREATESTRUCT* createStruct)
         return -1;
     m_sink.SetPage(this);
     if (const HRESULT hr = m_htmlMng.Create(m_sink); FAILED(hr))
-        AfxMessageBox(FormatString("JyHtml Library Error: %08X", static_cast<unsigned>(hr)), MB_OK | MB_ICONERROR);
+        AfxMessageBox(FormatString("JyHtml Library Error: %08X", static_cast<unsigned>(hr)),
+                      MB_OK | MB_ICONERROR);
     m_tip.Create(this);
     CDataTip::SetDelayHide(m_pManager->GetTipHideDelay());
     return 0;
@@ -183,13 +184,15 @@ void CTvskHtmlWnd::UpdateMRUValue()
 void CTvskHtmlWnd::SetMotorImage()
 {
     if (m_pManager)
-        m_htmlMng.PutText("imgMotorType", ImagePath(m_pManager->GetImageDir(), m_pManager->DataDb().GetMotorImg()));
+        m_htmlMng.PutText("imgMotorType",
+                          ImagePath(m_pManager->GetImageDir(), m_pManager->DataDb().GetMotorImg()));
 }
 
 void CTvskHtmlWnd::SetDriveImage()
 {
     if (m_pManager)
-        m_htmlMng.PutText("imgDriveType", ImagePath(m_pManager->GetImageDir(), m_pManager->DataDb().GetDriveImg()));
+        m_htmlMng.PutText("imgDriveType",
+                          ImagePath(m_pManager->GetImageDir(), m_pManager->DataDb().GetDriveImg()));
 }
 
 void CTvskHtmlWnd::SelectChange(const char* name, std::optional<short> value)

@@ -36,8 +36,8 @@ protected:
     BOOL OnEraseBkgnd(CDC*) override { return TRUE; }
     void OnShowHelp(HWND, CString, UINT, DWORD, CPoint, IDispatch*) override {}
     void OnDocumentComplete(CString url) override;
-    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData, CString headers,
-                           BOOL* cancel) override;
+    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
+                           CString headers, BOOL* cancel) override;
 
 private:
     void ShowDataTip(const char* id);
@@ -83,8 +83,8 @@ protected:
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
     void OnDocumentComplete(CString url) override;
-    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData, CString headers,
-                           BOOL* cancel) override;
+    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
+                           CString headers, BOOL* cancel) override;
 
 private:
     void StopPolling();

@@ -11,17 +11,14 @@
 namespace tvsk::testing
 {
 
+// Registers into the current store each time: tests may change stores between cases.
 inline void PreparePageComponents()
 {
-    static const bool registered = []
-    {
-        void* module = ::dlopen(TVSK_BIN_DIR "/JyHtml2.so", RTLD_NOW | RTLD_LOCAL);
-        if (!module)
-            return false;
-        auto registerServer = reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer"));
-        return registerServer && SUCCEEDED(registerServer());
-    }();
-    ASSERT_TRUE(registered) << "JyHtml2 could not be registered";
+    static void* const module = ::dlopen(TVSK_BIN_DIR "/JyHtml2.so", RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << ::dlerror();
+    const auto registerServer = reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK) << "JyHtml2 could not be registered";
 }
 
 } // namespace tvsk::testing
