@@ -151,6 +151,9 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HTML_HELP:
         OnHtmlHelp(wParam, lParam);
         return 0;
+    case WM_HTML_EXE:
+        m_manager.SendCommand(13, static_cast<long>(lParam), 0);
+        return 0;
     default:
         break;
     }

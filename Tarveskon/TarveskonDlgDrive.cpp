@@ -54,7 +54,10 @@ bool CTarveskonDlg::ShowDatabaseResult(int result, bool drives)
     switch (result)
     {
     case 0:
-        return true;
+        if ((drives ? m_manager.DriveDb().GetRecordsNum() : m_manager.GetMotorDb()->GetRecordsNum(0)) > 0)
+            return true;
+        MessageBox(nullptr, LocalString(drives ? 2018 : 2019), MB_OK | MB_ICONERROR);
+        return false;
     case -1:
         MessageBox(nullptr, LocalString(drives ? 2017 : 2013), MB_OK | MB_ICONERROR);
         return false;
@@ -133,8 +136,7 @@ void CTarveskonDlg::UploadDrive()
         return;
     }
     const bool opened = !m_manager.DriveDb().IsOpen();
-    if (opened &&
-        !ShowDatabaseResult(m_manager.DriveDb().Load(m_manager.GetProgramDir() + "/Drives.db"), true))
+    if (opened && !ShowDatabaseResult(m_manager.OpenDrivesDatabase(), true))
         return;
     if (code <= 0 || !m_manager.SelectDriveFromCode(static_cast<long>(code)))
     {
@@ -181,9 +183,7 @@ void CTarveskonDlg::UploadMotor()
     }
     CTvskMotorDb& motors = *m_manager.GetMotorDb();
     const bool opened = !(motors.IsOpen() && motors.GetRecordsNum(0) > 0);
-    if (opened && !ShowDatabaseResult(motors.Load(m_manager.GetProgramDir() + "/Motor.db",
-                                                  m_manager.GetProgramDir() + "/CustomMotor.db"),
-                                      false))
+    if (opened && !ShowDatabaseResult(m_manager.OpenMotorsDatabase(), false))
         return;
     if (motorCode <= 0 || !m_manager.SelectMotorFromCode(static_cast<long>(motorCode)))
     {

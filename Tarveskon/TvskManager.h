@@ -63,6 +63,9 @@ public:
     // the load error, 5 the record could not be stored, 6 records missing.
     int LoadDriveDb();
     int LoadMotorDb();
+    // The databases alone, for a choice: -1 when the file is missing, else the load result.
+    int OpenDrivesDatabase();
+    int OpenMotorsDatabase();
 
     CString GetVersionString(int kind);
     CString GetReleaseVersion(int kind);
@@ -254,6 +257,8 @@ private:
     void ClearLists();
     // Value i of the option, empty when the file or the option is missing.
     CString GetOptionValue(const char* name, int i);
+    // Of the parameter database while a file is open, else of the data file.
+    CString CommSettings();
     int ShowBox(CWnd* owner, const CString& text, UINT type);
     bool ScriptsMayFire() const;
     // Last-error text from the string table, or as given; guarded, worker threads set it too.

@@ -77,7 +77,7 @@ void CTvskManager::ReplaceDescriptions()
 BOOL CTvskManager::GetParDescr(const char* name, CString& text, bool withValue)
 {
     text.Empty();
-    DBPAR* par = name ? m_parDb.GetPar(name, true) : nullptr;
+    DBPAR* par = IsFileOpen() && name ? m_parDb.GetPar(name, true) : nullptr;
     if (!par)
         return FALSE;
     const bool oneBit = par->nBitDim == 1 && withValue;
@@ -96,6 +96,9 @@ BOOL CTvskManager::GetParDescr(const char* name, CString& text, bool withValue)
 
 void CTvskManager::StoreData()
 {
+    // A configuration without its parameter file keeps the data file as it is.
+    if (!IsFileOpen())
+        return;
     const long count = m_parDb.GetParNum(true);
     for (long i = 0; i < count; ++i)
     {
@@ -295,6 +298,8 @@ void CTvskManager::ApplySlv()
 
 BOOL CTvskManager::AddTmpPar(const char* address, const char* descr, double value, CWnd* owner)
 {
+    if (!IsFileOpen())
+        return FALSE;
     const auto refuse = [&](UINT stringId)
     {
         const CString text = LocalText(stringId);
@@ -330,7 +335,7 @@ BOOL CTvskManager::AddTmpPar(const char* address, const char* descr, double valu
 
 BOOL CTvskManager::AddMonitorPar(const char* name)
 {
-    const DBPAR* par = name ? m_parDb.GetPar(name, true) : nullptr;
+    const DBPAR* par = IsFileOpen() && name ? m_parDb.GetPar(name, true) : nullptr;
     if (!par)
         return FALSE;
     const std::lock_guard lock(m_lock);

@@ -94,7 +94,7 @@ int CTvskManager::SaveFile(const char* path)
     const CString target(path ? path : "");
     if (HasExtension(target, ".slv"))
     {
-        if (m_parDb.Save(target) != 0)
+        if (!IsFileOpen() || m_parDb.Save(target) != 0)
             return 2;
     }
     else if (HasExtension(target, ".dat"))
@@ -109,7 +109,8 @@ int CTvskManager::SaveFile(const char* path)
         return 2;
     }
     m_strFilePath = target;
-    m_parDb.ResetModDescrFlag();
+    if (IsFileOpen())
+        m_parDb.ResetModDescrFlag();
     SetModified(FALSE);
     return 0;
 }
@@ -202,7 +203,8 @@ CString CTvskManager::GetParFilePath() const
 
 CString CTvskManager::GetScriptFilePath()
 {
-    return m_folders.ScriptFile(m_programDir, DriveType(), m_parDb.GetScriptFile());
+    return IsFileOpen() ? m_folders.ScriptFile(m_programDir, DriveType(), m_parDb.GetScriptFile())
+                        : CString();
 }
 
 int CTvskManager::LoadDriveDb()
@@ -236,6 +238,18 @@ int CTvskManager::MatchDriveDb()
         std::memcpy(stored->szDriveWithMotor, current->szDriveWithMotor, sizeof stored->szDriveWithMotor);
     *current = *stored;
     return 0;
+}
+
+int CTvskManager::OpenDrivesDatabase()
+{
+    const CString path = m_programDir + "/Drives.db";
+    return FileExists(path) ? m_driveDb.Load(path) : -1;
+}
+
+int CTvskManager::OpenMotorsDatabase()
+{
+    const CString path = m_programDir + "/Motor.db";
+    return FileExists(path) ? m_motorDb.Load(path, m_programDir + "/CustomMotor.db") : -1;
 }
 
 int CTvskManager::LoadMotorDb()
@@ -283,7 +297,8 @@ CString CTvskManager::GetVersionString(int kind)
         version.Replace(',', '.');
         break;
     case 2:
-        version = m_parDb.GetVersion();
+        if (IsFileOpen())
+            version = m_parDb.GetVersion();
         break;
     case 3:
     {

@@ -15,7 +15,7 @@ BOOL CTvskManager::IsConnected()
 
 int CTvskManager::Connect(const char* settings)
 {
-    const CString text = settings && *settings ? CString(settings) : CString(m_parDb.GetCommSettings());
+    const CString text = settings && *settings ? CString(settings) : CommSettings();
     m_strConnDescr = tvsk::comm::Description(text);
     m_dwConnStart = GetTickCount();
     m_dwWatchdogPeriod = 0;
@@ -60,10 +60,12 @@ CString CTvskManager::ConfigConnection(const CString* current)
     m_link.Configure(result, start, probe, probeType);
     if (!result.IsEmpty())
     {
-        m_parDb.SetCommSettings(result);
         m_strConnDescr = tvsk::comm::Description(result);
         if (IsFileOpen())
+        {
+            m_parDb.SetCommSettings(result);
             SetModified(TRUE);
+        }
     }
     return result;
 }
@@ -80,14 +82,21 @@ CString CTvskManager::GetConnectionDescription(const char* settings)
     return settings && *settings ? tvsk::comm::Description(settings) : m_strConnDescr;
 }
 
+CString CTvskManager::CommSettings()
+{
+    if (IsFileOpen())
+        return m_parDb.GetCommSettings();
+    return m_dataDb.IsOpen() ? CString(m_dataDb.GetCommSettings()) : CString();
+}
+
 BOOL CTvskManager::IsCommAddress1000()
 {
-    return tvsk::comm::Address(m_parDb.GetCommSettings()) == "1000";
+    return tvsk::comm::Address(CommSettings()) == "1000";
 }
 
 int CTvskManager::GetBaudRate(int* baud)
 {
-    return tvsk::comm::BaudRate(m_parDb.GetCommSettings(), baud);
+    return tvsk::comm::BaudRate(CommSettings(), baud);
 }
 
 int CTvskManager::GetAlarm()

@@ -235,8 +235,12 @@ HOSTRES CTvskManager::ReadPar(const char* nameOrAddress, VARIANT* value)
 {
     if (!nameOrAddress || !value)
         return HOSTRES_NOTFOUND;
-    if (IsFileOpen() && m_parDb.GetPar(nameOrAddress, true))
-        return ReadParValue(nameOrAddress, value) && m_nErrorCode == 0 ? HOSTRES_OK : HOSTRES_READERR;
+    if (DBPAR* par = IsFileOpen() ? m_parDb.GetPar(nameOrAddress, true) : nullptr)
+    {
+        const BOOL read = ReadParFromDrive(par, TRUE);
+        GetParValue(nameOrAddress, value);
+        return read ? HOSTRES_OK : HOSTRES_READERR;
+    }
     CTvskAddress address;
     if (!CTvskAddress::Parse(nameOrAddress, address))
         return HOSTRES_NOTFOUND;

@@ -189,7 +189,8 @@ void GraphPainter::DrawTimeTexts(CDC& dc) const
     const CString scaleText =
         xScale != 0 ? Format("t/div : %.03f", m_control.TimeDivValue() / xScale) : CString("t/div : ...");
     dc.SetTextAlign(TA_LEFT | TA_TOP);
-    dc.TextOut(g.left + Scaled(5), g.top + Scaled(2), scaleText);
+    // Clear of the trigger mark that stands at the left edge when the trigger is out of view.
+    dc.TextOut(g.left + Scaled(18), g.top + Scaled(2), scaleText);
 
     CFont small;
     small.CreateFont(-Scaled(11), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
@@ -200,7 +201,8 @@ void GraphPainter::DrawTimeTexts(CDC& dc) const
     CString rightText = "...";
     if (first && xScale != 0 && m_control.RightEdgeTime(*first, right))
     {
-        leftText = Format("%g", (right - 10 * m_control.TimeDivValue()) / xScale);
+        // The left edge lies ViewRange before the right one (10 x TimeDiv once either was set).
+        leftText = Format("%g", (right - m_control.ViewRangeValue()) / xScale);
         rightText = Format("%g", right / xScale);
     }
     const int boxHalf = Scaled(40);
@@ -381,7 +383,7 @@ void GraphPainter::DrawZoom(CDC& dc, const CRect& zoom) const
 void GraphPainter::DrawListTable(CDC& dc, int top, int width) const
 {
     CFont font;
-    font.CreateFont(-13 * 4, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
+    font.CreateFont(-16 * 4, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
     CFont* old = dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(0);

@@ -2,31 +2,17 @@
 #include "ModemServer.h"
 #include "ModemServerDlg.h"
 
-#include <Display.h>
-#include <ui/App.h>
+#include <PortServerMain.h>
 
-#include <kernel/Sync.h>
 #include <kernel/System.h>
-#include <kernel/Time.h>
 
 #include <cstdlib>
-#include <thread>
+#include <optional>
 
 namespace
 {
 
-constexpr DWORD TimerMilliseconds = 100;
 constexpr BYTE DefaultPort = 3;
-
-// True when another server is starting at this very moment.
-bool AnotherServerIsStarting()
-{
-    HANDLE startup = CreateMutex(nullptr, FALSE, "MODEM.SERVER.MTX");
-    const bool existed = !startup || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (startup)
-        CloseHandle(startup);
-    return existed;
-}
 
 CString InitFilePath()
 {
@@ -37,31 +23,39 @@ CString InitFilePath()
     return CString(folder) + "/modem.ini";
 }
 
+class CFonwick : public CPortServerMain
+{
+public:
+    CFonwick() : CPortServerMain("Fonwick", "MODEM.SERVER.MTX") {}
+
+private:
+    bool Open(const char* portArgument, BYTE& port) override
+    {
+        ModemSettings::SelectProfile();
+        m_server.emplace(ModemSettings::Read());
+        m_server->SetInitFile(InitFilePath());
+        const int number = portArgument ? std::atoi(portArgument) : 0;
+        port = static_cast<BYTE>(number == 0 ? DefaultPort : number);
+        return m_server->Open(port);
+    }
+    void Work() override { ModemThreadProc(&*m_server); }
+    void ShowWindow(BYTE port) override
+    {
+        CModemServerDlg window(port, *m_server);
+        window.DoModal();
+    }
+    // The program ends after the worker has closed everything.
+    bool Ended() const override { return m_server->Ended(); }
+    // The settings the window changed are kept for the next start.
+    int ExitCode() override { return m_server->Settings().Write() ? 0 : 3; }
+
+    std::optional<CModemServer> m_server;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (AnotherServerIsStarting())
-        return 1;
-    ModemSettings::SelectProfile();
-    const ModemSettings settings = ModemSettings::Read();
-    const int number = argc > 1 ? std::atoi(argv[1]) : 0;
-    const auto port = static_cast<BYTE>(number == 0 ? DefaultPort : number);
-    CModemServer server(settings);
-    server.SetInitFile(InitFilePath());
-    if (!server.Open(port))
-        return 2;
-    std::thread worker(ModemThreadProc, &server);
-    if (HasDisplay())
-    {
-        static CWinApp app("Fonwick");
-        AfxInitToolkit(argc, argv);
-        CModemServerDlg window(port, server);
-        window.DoModal();
-    }
-    // Without a window, the same timer: the program ends at the first tick after the worker has closed everything.
-    while (!server.Ended())
-        Sleep(TimerMilliseconds);
-    worker.join();
-    return server.Settings().Write() ? 0 : 3;
+    CFonwick program;
+    return program.Run(argc, argv);
 }

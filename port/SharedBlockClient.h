@@ -2,48 +2,17 @@
 // locked command handshake, and noticing a server that has gone.
 #pragma once
 
-#include "ComPort.h"
+#include "BlockClientBase.h"
 #include "PortKindBlocks.h"
 
-#include <kernel/Handle.h>
-
 #include <functional>
-#include <string>
 
-// Names of one port's objects: "<prefix>MAP<suffix>" and kin, and "<prefix>PID<suffix>", where the
-// client that starts the server leaves its process id for the clients after it.
-struct BlockObjectNames
-{
-    BlockObjectNames(const std::string& prefix, const std::string& suffix);
-    // The platform's object names hold at most MAX_PATH - 1 characters.
-    bool Valid() const;
-
-    std::string map;
-    std::string commandEvent;
-    std::string replyEvent;
-    std::string mutex;
-    std::string serverId;
-};
-
-// How the server of a kind is started: its command line and whether the start-up information
-// names an empty desktop.
-struct ServerStart
-{
-    std::string commandLine;
-    bool emptyDesktop;
-};
-
-class SharedBlockClient : public ComPort
+class SharedBlockClient : public BlockClientBase
 {
 public:
     ~SharedBlockClient() override;
-    SharedBlockClient(const SharedBlockClient&) = delete;
-    SharedBlockClient& operator=(const SharedBlockClient&) = delete;
 
     void reset() override;
-    int com_ok() override { return m_open; }
-    int lock(unsigned long ms) override;
-    void unlock() override;
 
     // Detaches when open, releases the port also when locked, and closes every handle.
     void close();
@@ -73,28 +42,10 @@ protected:
     bool Locked() const { return m_locked != 0; }
 
 private:
-    bool CreateObjects(const BlockObjectNames& names, std::size_t blockSize, bool& existed);
-    bool StartServer(const ServerStart& server);
     void Attach();
-    bool BeginCommand();
-    void EndCommand();
     // False when no reply came: the server has gone, or a limited wait passed.
     bool ExeCmd(std::uint8_t command);
     bool WaitForReply();
-    bool KnowServer();
-    void Init() noexcept;
-
-    int m_open = 0;
-    int m_locked = 0;
-    HANDLE m_mapping = nullptr;
-    HANDLE m_commandEvent = nullptr;
-    HANDLE m_replyEvent = nullptr;
-    HANDLE m_mutex = nullptr;
-    HANDLE m_serverProcess = nullptr;
-    HANDLE m_serverIdMapping = nullptr;
-    void* m_view = nullptr;
-    std::size_t m_blockSize = 0;
-    std::uint32_t* m_serverId = nullptr;
 
     bool m_stampEveryCommand = false;
     unsigned long m_detachPause = 100;

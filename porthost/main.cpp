@@ -1,51 +1,38 @@
 // Porthaven: serves one serial port to the client processes that attach to it ("PORTHAVEN <n>").
-#include "Display.h"
 #include "PortServer.h"
+#include "PortServerMain.h"
 #include "ServerDlg.h"
-
-#include <ui/App.h>
-
-#include <kernel/Sync.h>
-#include <kernel/Time.h>
-
-#include <thread>
 
 namespace
 {
 
-constexpr DWORD TimerMilliseconds = 100;
-
-// True when another server is starting at this very moment.
-bool AnotherServerIsStarting()
+class CPorthaven : public CPortServerMain
 {
-    HANDLE startup = CreateMutex(nullptr, FALSE, "COMM.SERVER.MTX");
-    const bool existed = !startup || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (startup)
-        CloseHandle(startup);
-    return existed;
-}
+public:
+    CPorthaven() : CPortServerMain("Porthaven", "COMM.SERVER.MTX") {}
+
+private:
+    bool Open(const char* portArgument, BYTE& port) override
+    {
+        port = PortNumberArgument(portArgument);
+        return m_server.Open(port);
+    }
+    void Work() override { ServerThreadProc(&m_server); }
+    void ShowWindow(BYTE port) override
+    {
+        CServerDlg window(port, m_server);
+        window.DoModal();
+    }
+    // The program ends after the last detach.
+    bool Ended() const override { return m_server.LastDetached(); }
+
+    CPortServer m_server;
+};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (AnotherServerIsStarting())
-        return 1;
-    const BYTE port = PortNumberArgument(argc > 1 ? argv[1] : nullptr);
-    CPortServer server;
-    if (!server.Open(port))
-        return 2;
-    std::thread worker(ServerThreadProc, &server);
-    if (HasDisplay())
-    {
-        static CWinApp app("Porthaven");
-        AfxInitToolkit(argc, argv);
-        CServerDlg window(port, server);
-        window.DoModal();
-    }
-    // Without a window, the same timer: the program ends at the first tick after the last detach.
-    while (!server.LastDetached())
-        Sleep(TimerMilliseconds);
-    worker.join();
-    return 0;
+    CPorthaven program;
+    return program.Run(argc, argv);
 }

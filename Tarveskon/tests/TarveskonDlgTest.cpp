@@ -193,6 +193,15 @@ TEST_F(TarveskonDlgTest, OpeningASessionShowsItsWizardPageAndAddsItToTheRecentFi
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
+{
+    OpenSample("Samples/TK20.dat");
+    const std::string marker = folder.Path("started");
+    const std::string command = "touch " + marker;
+    dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+}
+
 TEST_F(TarveskonDlgTest, AListingChosenDuringAWizardIsRefused)
 {
     OpenSample("Samples/TK20.dat");
@@ -219,7 +228,10 @@ TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
 {
     files.answers.push_back({""});
     files.answers.push_back({folder.Path("Saved"), 1});
+    testing::internal::CaptureStderr();
     Command("SaveFileAs");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ProgramError"), std::string::npos)
+        << "a new configuration has no parameter file to store";
     EXPECT_EQ(files.shown, 2);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Nome del file non valido");

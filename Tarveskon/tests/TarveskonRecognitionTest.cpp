@@ -129,7 +129,6 @@ private:
 TEST_F(TarveskonRecognitionTest, RecognisesDriveAndMotorAndStartsTheWizard)
 {
     Command("ConfigConn");
-    SetDriveWord(0xA7, 2050);
     SetDriveWord(60, 103);
     SetDriveWord(61, 2);
 
@@ -158,11 +157,27 @@ TEST_F(TarveskonRecognitionTest, RecognisesDriveAndMotorAndStartsTheWizard)
 
 TEST_F(TarveskonRecognitionTest, AnUnknownDriveCodeIsSaid)
 {
+    testing::internal::CaptureStderr();
     Command("ConfigConn");
+    EXPECT_EQ(testing::internal::GetCapturedStderr().find("ProgramError"), std::string::npos);
     SetDriveWord(0xA7, 1234);
     Command("UploadDrive");
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Drive sconosciuto");
+    EXPECT_FALSE(dialog->Manager().IsDriveChosen());
+}
+
+TEST_F(TarveskonRecognitionTest, TheDrivesDatabaseMustBeThereAndHoldDrives)
+{
+    Command("ConfigConn");
+    folder->Remove("Drives.db");
+    Command("UploadDrive");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Database drives non trovato");
+    std::ofstream(folder->Path("Drives.db")) << "VER\t\"1.0\"\n";
+    Command("UploadDrive");
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Il database drives non contiene drives");
     EXPECT_FALSE(dialog->Manager().IsDriveChosen());
 }
 

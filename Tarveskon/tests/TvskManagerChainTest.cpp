@@ -309,6 +309,11 @@ TEST_F(TvskManagerChainTest, AQuickReadOfASilentDriveMarksTheEntryUnread)
     EXPECT_EQ(manager->Link().GetMsgOn(), messages);
     EXPECT_EQ(manager->Link().GetTimeOut(), timeOut);
     EXPECT_EQ(manager->SendCommand(16, Pointer("Pr34"), 0), 2) << "not in the monitor list";
+    VARIANT value;
+    VariantInit(&value);
+    EXPECT_EQ(manager->ReadPar("Pr33", &value), HOSTRES_READERR);
+    EXPECT_EQ(manager->GetErrorCode(), 4);
+    EXPECT_EQ(manager->ReadPar("33", &value), HOSTRES_READERR);
     char failed = 0;
     EXPECT_EQ(manager->ReadAlarm(&failed), -1);
     EXPECT_EQ(failed, 1);

@@ -6,8 +6,7 @@
 #include <Tarveskon/PluginIntf.h>
 #include <TVEditGrid/EditGrid.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
+#include <ui/Clipboard.h>
 
 #include <iterator>
 
@@ -35,19 +34,15 @@ const EG_COLUMN* CTabIntf::Columns()
 
 bool CTabIntf::Copy() const
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return false;
-    clipboard->setText(QString::fromUtf8(m_Table.GetCopyText().GetString()));
-    return true;
+    return SetClipboardText(m_Table.GetCopyText()) != FALSE;
 }
 
 bool CTabIntf::Paste()
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
+    CString text;
+    if (!GetClipboardText(text))
         return false;
-    m_Table.PasteText(clipboard->text().toUtf8().constData());
+    m_Table.PasteText(text);
     OnGridChanged();
     OnGraphChanged();
     return true;

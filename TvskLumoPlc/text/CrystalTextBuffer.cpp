@@ -200,6 +200,7 @@ void CCrystalTextBuffer::FreeAll()
     m_nSyncPosition = 0;
     m_bInit = FALSE;
     m_bModified = FALSE;
+    NotifyViews(nullptr, nullptr, UPDATE_RESET);
 }
 
 BOOL CCrystalTextBuffer::LoadString(std::string_view text, int style)

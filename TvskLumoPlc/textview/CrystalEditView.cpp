@@ -113,7 +113,7 @@ void CCrystalEditView::OnDestroy()
 
 BOOL CCrystalEditView::QueryEditable()
 {
-    return m_pTextBuffer && !m_pTextBuffer->GetReadOnly();
+    return HasText() && !m_pTextBuffer->GetReadOnly();
 }
 
 void CCrystalEditView::SetOverwriteMode(BOOL ovrMode)
@@ -124,7 +124,7 @@ void CCrystalEditView::SetOverwriteMode(BOOL ovrMode)
 
 void CCrystalEditView::UpdateUndoMenu(CCmdUI* cmdUI, bool redo)
 {
-    const BOOL can = m_pTextBuffer && (redo ? m_pTextBuffer->CanStepForward() : m_pTextBuffer->CanStepBack());
+    const BOOL can = HasText() && (redo ? m_pTextBuffer->CanStepForward() : m_pTextBuffer->CanStepBack());
     cmdUI->Enable(can);
     CString description;
     const BOOL described = can && (redo ? m_pTextBuffer->ForwardDescription(description)
@@ -389,14 +389,14 @@ void CCrystalEditView::OnEditPaste()
 void CCrystalEditView::OnEditUndo()
 {
     CPoint pos;
-    if (m_pTextBuffer && m_pTextBuffer->StepBack(pos))
+    if (HasText() && m_pTextBuffer->StepBack(pos))
         FinishEdit(pos);
 }
 
 void CCrystalEditView::OnEditRedo()
 {
     CPoint pos;
-    if (m_pTextBuffer && m_pTextBuffer->StepForward(pos))
+    if (HasText() && m_pTextBuffer->StepForward(pos))
         FinishEdit(pos);
 }
 

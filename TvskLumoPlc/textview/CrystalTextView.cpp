@@ -142,7 +142,7 @@ CCrystalTextView::CCrystalTextView()
     MapUpdateCommandUI(ID_INDICATOR_POSITION, [this](CCmdUI* ui) { OnUpdateIndicatorPosition(ui); });
     MapUpdateCommandUI(ID_INDICATOR_CRLF, [this](CCmdUI* ui) { OnUpdateIndicatorCRLF(ui); });
     const auto anyBookmark = [this](CCmdUI* ui)
-    { ui->Enable(m_pTextBuffer && m_pTextBuffer->FindLineWithFlag(LF_BOOKMARKS) >= 0); };
+    { ui->Enable(HasText() && m_pTextBuffer->FindLineWithFlag(LF_BOOKMARKS) >= 0); };
     MapUpdateCommandUI(ID_EDIT_NEXT_BOOKMARK, anyBookmark);
     MapUpdateCommandUI(ID_EDIT_PREV_BOOKMARK, anyBookmark);
     MapUpdateCommandUI(ID_EDIT_CLEAR_ALL_BOOKMARKS, anyBookmark);
@@ -388,17 +388,12 @@ int CCrystalTextView::GetScreenChars()
 
 int CCrystalTextView::GetLineCount()
 {
-    return m_pTextBuffer ? m_pTextBuffer->GetLineCount() : 1;
+    return HasText() ? m_pTextBuffer->GetLineCount() : 1;
 }
 
 int CCrystalTextView::GetLineLength(int line)
 {
-    return m_pTextBuffer ? m_pTextBuffer->GetLineLength(line) : 0;
-}
-
-const char* CCrystalTextView::GetLineChars(int line)
-{
-    return m_pTextBuffer ? m_pTextBuffer->GetLineChars(line) : "";
+    return HasText() ? m_pTextBuffer->GetLineLength(line) : 0;
 }
 
 int CCrystalTextView::GetLineActualLength(int line)
@@ -419,7 +414,7 @@ int CCrystalTextView::GetLineActualLength(int line)
 
 int CCrystalTextView::CalculateActualOffset(int line, int charIndex)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return 0;
     const std::string_view text = m_pTextBuffer->GetLine(line);
     const int end = std::clamp(charIndex, 0, static_cast<int>(text.size()));
@@ -429,14 +424,9 @@ int CCrystalTextView::CalculateActualOffset(int line, int charIndex)
     return column;
 }
 
-int CCrystalTextView::ExpandedColumn(int line, int charIndex)
-{
-    return CalculateActualOffset(line, charIndex);
-}
-
 int CCrystalTextView::ApproxActualOffset(int line, int offset)
 {
-    if (!m_pTextBuffer || offset <= 0)
+    if (!HasText() || offset <= 0)
         return 0;
     const std::string_view text = m_pTextBuffer->GetLine(line);
     int column = 0;
@@ -454,7 +444,7 @@ int CCrystalTextView::ApproxActualOffset(int line, int offset)
 std::string CCrystalTextView::ExpandLine(int line)
 {
     std::string expanded;
-    if (!m_pTextBuffer)
+    if (!HasText())
         return expanded;
     const std::string_view text = m_pTextBuffer->GetLine(line);
     expanded.reserve(text.size() + 16);
@@ -481,7 +471,7 @@ std::string CCrystalTextView::ExpandLine(int line)
 
 DWORD CCrystalTextView::ParseLine(DWORD cookie, int line, std::vector<TEXTBLOCK>* blocks)
 {
-    if (!m_pParser || !m_pTextBuffer)
+    if (!m_pParser || !HasText())
     {
         if (blocks)
             blocks->clear();
@@ -522,7 +512,7 @@ CPoint CCrystalTextView::ClientToText(const CPoint& point)
     // Moved right by half a character so that the point snaps to the nearer boundary.
     const int x = point.x - GetMarginWidth() + GetCharWidth() / 2;
     const int target = (x < 0 ? -1 : x / GetCharWidth()) + m_nOffsetChar;
-    if (!m_pTextBuffer || target <= 0)
+    if (!HasText() || target <= 0)
         return CPoint(0, pt.y);
     const std::string_view text = m_pTextBuffer->GetLine(pt.y);
     int column = 0;
@@ -712,7 +702,7 @@ void CCrystalTextView::UpdateCaret()
 {
     if (!GetSafeHwnd() || !m_bFocused)
         return;
-    const bool visible = m_pTextBuffer && m_ptCursorPos.y >= m_nTopLine &&
+    const bool visible = HasText() && m_ptCursorPos.y >= m_nTopLine &&
                          m_ptCursorPos.y < m_nTopLine + GetScreenLines() &&
                          CalculateActualOffset(m_ptCursorPos.y, m_ptCursorPos.x) >= m_nOffsetChar;
     if (!visible)
@@ -844,7 +834,7 @@ void CCrystalTextView::DrawMargin(CDC* dc, const CRect& rect, int line)
         return;
     }
     dc->FillSolidRect(&rect, GetColor(COLORINDEX_SELMARGIN));
-    if (line < 0 || !m_pTextBuffer)
+    if (line < 0 || !HasText())
         return;
     const DWORD flags = m_pTextBuffer->GetLineFlags(line);
     int number = -1;
@@ -892,7 +882,7 @@ void CCrystalTextView::DrawLineSegment(CDC* dc, CPoint& origin, const CRect& cli
 
 void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
 {
-    if (line < 0 || !m_pTextBuffer)
+    if (line < 0 || !HasText())
     {
         dc->FillSolidRect(&rect, GetColor(COLORINDEX_WHITESPACE));
         return;
@@ -940,8 +930,8 @@ void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
         for (int piece = 0; piece < 3; ++piece)
         {
             const bool selected = showSelection && piece == 1;
-            DrawLineSegment(dc, origin, rect, expanded, ExpandedColumn(line, cuts[piece]),
-                            ExpandedColumn(line, cuts[piece + 1]),
+            DrawLineSegment(dc, origin, rect, expanded, CalculateActualOffset(line, cuts[piece]),
+                            CalculateActualOffset(line, cuts[piece + 1]),
                             selected ? GetColor(COLORINDEX_SELTEXT) : text,
                             selected ? GetColor(COLORINDEX_SELBKGND) : back);
         }
@@ -1067,7 +1057,7 @@ BOOL CCrystalTextView::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 void CCrystalTextView::OnLButtonDown(UINT flags, CPoint point)
 {
     SetFocus();
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const bool shift = (flags & MK_SHIFT) != 0;
     const CPoint text = ClientToText(point);
@@ -1152,7 +1142,7 @@ void CCrystalTextView::OnLButtonUp(UINT, CPoint point)
 
 void CCrystalTextView::OnLButtonDblClk(UINT, CPoint point)
 {
-    if (!m_pTextBuffer || point.x < GetMarginWidth())
+    if (!HasText() || point.x < GetMarginWidth())
         return;
     const CPoint text = ClientToText(point);
     const CPoint start = WordToLeft(text);
@@ -1260,7 +1250,7 @@ void CCrystalTextView::MoveCaretTo(const CPoint& pos, BOOL select, int idealChar
 
 void CCrystalTextView::MoveLeft(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint start;
     CPoint end;
@@ -1287,7 +1277,7 @@ void CCrystalTextView::MoveLeft(BOOL select)
 
 void CCrystalTextView::MoveRight(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint start;
     CPoint end;
@@ -1314,7 +1304,7 @@ void CCrystalTextView::MoveRight(BOOL select)
 
 void CCrystalTextView::MoveWordLeft(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint pos = m_ptCursorPos;
     if (pos.x == 0)
@@ -1334,7 +1324,7 @@ void CCrystalTextView::MoveWordLeft(BOOL select)
 
 void CCrystalTextView::MoveWordRight(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint pos = m_ptCursorPos;
     const std::string_view text = m_pTextBuffer->GetLine(pos.y);
@@ -1355,7 +1345,7 @@ void CCrystalTextView::MoveWordRight(BOOL select)
 
 void CCrystalTextView::MoveUp(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint pos = m_ptCursorPos;
     if (IsSelection() && !select)
@@ -1371,7 +1361,7 @@ void CCrystalTextView::MoveUp(BOOL select)
 
 void CCrystalTextView::MoveDown(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CPoint pos = m_ptCursorPos;
     if (IsSelection() && !select)
@@ -1387,7 +1377,7 @@ void CCrystalTextView::MoveDown(BOOL select)
 
 void CCrystalTextView::MoveHome(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const CPoint pos(0, m_ptCursorPos.y);
     MoveCaretTo(pos, select);
@@ -1395,7 +1385,7 @@ void CCrystalTextView::MoveHome(BOOL select)
 
 void CCrystalTextView::MoveEnd(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const CPoint pos(GetLineLength(m_ptCursorPos.y), m_ptCursorPos.y);
     MoveCaretTo(pos, select);
@@ -1403,7 +1393,7 @@ void CCrystalTextView::MoveEnd(BOOL select)
 
 void CCrystalTextView::MovePgUp(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int step = std::max(1, GetScreenLines() - 1);
     ScrollToLine(m_nTopLine - step);
@@ -1416,7 +1406,7 @@ void CCrystalTextView::MovePgUp(BOOL select)
 
 void CCrystalTextView::MovePgDn(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int step = std::max(1, GetScreenLines() - 1);
     ScrollToLine(m_nTopLine + step);
@@ -1429,7 +1419,7 @@ void CCrystalTextView::MovePgDn(BOOL select)
 
 void CCrystalTextView::MoveCtrlHome(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const CPoint pos(0, 0);
     MoveCaretTo(pos, select);
@@ -1437,7 +1427,7 @@ void CCrystalTextView::MoveCtrlHome(BOOL select)
 
 void CCrystalTextView::MoveCtrlEnd(BOOL select)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int last = GetLineCount() - 1;
     const CPoint pos(GetLineLength(last), last);
@@ -1458,7 +1448,7 @@ void CCrystalTextView::ScrollDown()
 
 void CCrystalTextView::OnEditSelectAll()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int last = GetLineCount() - 1;
     const CPoint end(GetLineLength(last), last);
@@ -1470,7 +1460,7 @@ void CCrystalTextView::OnEditSelectAll()
 CString CCrystalTextView::GetSelectedText()
 {
     CString text;
-    if (!m_pTextBuffer)
+    if (!HasText())
         return text;
     CPoint start;
     CPoint end;
@@ -1481,7 +1471,7 @@ CString CCrystalTextView::GetSelectedText()
 
 void CCrystalTextView::OnEditCopy()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     if (IsSelection())
     {
@@ -1504,7 +1494,7 @@ void CCrystalTextView::HighlightText(const CPoint& start, int length)
 BOOL CCrystalTextView::FindTextInBlock(const char* what, const CPoint& startPos, const CPoint& blockBegin,
                                        const CPoint& blockEnd, DWORD flags, BOOL wrapSearch, CPoint* foundPos)
 {
-    if (!m_pTextBuffer || !foundPos)
+    if (!HasText() || !foundPos)
         return FALSE;
     return ::FindTextInBlock(*m_pTextBuffer, what ? what : "", startPos, blockBegin, blockEnd, flags,
                              wrapSearch != FALSE, *foundPos);
@@ -1534,7 +1524,7 @@ void CCrystalTextView::ShowNotFound(const CString& what)
 
 void CCrystalTextView::OnEditFind()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     CWinApp* app = AfxGetApp();
     CTextFindDialog dialog(this);
@@ -1577,7 +1567,7 @@ void CCrystalTextView::OnEditFind()
 
 void CCrystalTextView::OnEditRepeat()
 {
-    if (!m_bLastSearch || !m_pTextBuffer)
+    if (!m_bLastSearch || !HasText())
         return;
     CPoint start;
     CPoint end;
@@ -1604,7 +1594,7 @@ void CCrystalTextView::OnEditFindPrevious()
 
 void CCrystalTextView::OnToggleBookmark(UINT number)
 {
-    if (!m_pTextBuffer || number > 9)
+    if (!HasText() || number > 9)
         return;
     const DWORD flag = LF_BOOKMARK_FIRST << number;
     const int line = m_ptCursorPos.y;
@@ -1614,7 +1604,7 @@ void CCrystalTextView::OnToggleBookmark(UINT number)
 
 void CCrystalTextView::OnGoBookmark(UINT number)
 {
-    if (!m_pTextBuffer || number > 9)
+    if (!HasText() || number > 9)
         return;
     const int line = m_pTextBuffer->FindLineWithFlag(LF_BOOKMARK_FIRST << number);
     if (line < 0)
@@ -1624,13 +1614,13 @@ void CCrystalTextView::OnGoBookmark(UINT number)
 
 void CCrystalTextView::OnClearBookmarks()
 {
-    if (m_pTextBuffer)
+    if (HasText())
         m_pTextBuffer->ClearFlagEverywhere(LF_NUMBERED_BOOKMARKS);
 }
 
 void CCrystalTextView::OnToggleBookmark()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int line = m_ptCursorPos.y;
     m_pTextBuffer->SetLineFlag(line, LF_BOOKMARKS, !(m_pTextBuffer->GetLineFlags(line) & LF_BOOKMARKS),
@@ -1639,7 +1629,7 @@ void CCrystalTextView::OnToggleBookmark()
 
 void CCrystalTextView::OnNextBookmark()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     const int line = m_pTextBuffer->FindLineWithFlag(LF_BOOKMARKS, m_ptCursorPos.y + 1);
     if (line < 0)
@@ -1649,7 +1639,7 @@ void CCrystalTextView::OnNextBookmark()
 
 void CCrystalTextView::OnPrevBookmark()
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
         return;
     int line = -1;
     for (int l = m_ptCursorPos.y - 1; l >= 0 && line < 0; --l)
@@ -1662,7 +1652,7 @@ void CCrystalTextView::OnPrevBookmark()
 
 void CCrystalTextView::OnClearAllBookmarks()
 {
-    if (m_pTextBuffer)
+    if (HasText())
         m_pTextBuffer->ClearFlagEverywhere(LF_BOOKMARKS);
 }
 
@@ -1672,14 +1662,14 @@ void CCrystalTextView::OnUpdateIndicatorPosition(CCmdUI* cmdUI)
 {
     CString text;
     text.Format("Ln %d, Col %d", static_cast<int>(m_ptCursorPos.y) + 1,
-                (m_pTextBuffer ? CalculateActualOffset(m_ptCursorPos.y, m_ptCursorPos.x) : 0) + 1);
+                (HasText() ? CalculateActualOffset(m_ptCursorPos.y, m_ptCursorPos.x) : 0) + 1);
     cmdUI->Enable(TRUE);
     cmdUI->SetText(text);
 }
 
 void CCrystalTextView::OnUpdateIndicatorCRLF(CCmdUI* cmdUI)
 {
-    if (!m_pTextBuffer)
+    if (!HasText())
     {
         cmdUI->Enable(FALSE);
         cmdUI->SetText("");

@@ -29,6 +29,8 @@ public:
 
     // The buffer shown; derived views answer their document's.
     virtual CCrystalTextBuffer* LocateTextBuffer();
+    // A buffer with lines to show (a freed buffer has none).
+    BOOL HasText() const noexcept { return m_pTextBuffer && m_pTextBuffer->GetLineCount() > 0; }
     void AttachToBuffer(CCrystalTextBuffer* buffer = nullptr);
     void DetachFromBuffer();
     void UpdateView(CTextBufferView* source, const TEXT_CHANGE* change, DWORD flags, int line) override;
@@ -68,7 +70,6 @@ public:
     int GetScreenChars();
     int GetLineCount();
     int GetLineLength(int line);
-    const char* GetLineChars(int line);
     // The tab-expanded length of a line, cached.
     int GetLineActualLength(int line);
     // The parser's state at the end of a line, cached (-1 unknown).
@@ -194,7 +195,6 @@ protected:
                          int to, COLORREF text, COLORREF background);
     // The line with tabs expanded (and whitespace shown when asked).
     std::string ExpandLine(int line);
-    int ExpandedColumn(int line, int charIndex);
 
     CCrystalTextBuffer* m_pTextBuffer = nullptr;
     CSyntaxParser* m_pParser = nullptr;
@@ -225,7 +225,6 @@ protected:
 
     // Mouse selection and dragging
     BOOL m_bDragSelection = FALSE;
-    BOOL m_bWordSelection = FALSE;
     BOOL m_bLineSelection = FALSE;
     BOOL m_bPreparingToDrag = FALSE;
     BOOL m_bDraggingText = FALSE;

@@ -69,7 +69,7 @@ std::string CCrystalTextView::ExpandLineForPrint(int line)
 
 BOOL CCrystalTextView::OnPreparePrinting(CPrintInfo* info)
 {
-    return m_pTextBuffer ? DoPreparePrinting(info) : FALSE;
+    return HasText() ? DoPreparePrinting(info) : FALSE;
 }
 
 void CCrystalTextView::OnBeginPrinting(CDC* dc, CPrintInfo* info)
@@ -141,7 +141,7 @@ void CCrystalTextView::OnPrepareDC(CDC* dc, CPrintInfo* info)
 void CCrystalTextView::OnPrint(CDC* dc, CPrintInfo* info)
 {
     const size_t page = info->m_nCurPage - 1;
-    if (page >= m_printPageStarts.size() || !m_pTextBuffer)
+    if (page >= m_printPageStarts.size() || !HasText())
         return;
     dc->SelectObject(m_pPrintFont.get());
     dc->SetTextColor(RGB(0, 0, 0));

@@ -16,8 +16,10 @@ void CDocumentRO::SetForcedReadOnly(BOOL forced)
 
 CString CDocumentRO::GetPathName(BOOL withoutExtension) const
 {
-    const int point = m_strPath.Find('.');
-    return withoutExtension && point >= 0 ? m_strPath.Left(point) : m_strPath;
+    // Only the file name's extension: points in directory names stay.
+    const int slash = m_strPath.ReverseFind('/');
+    const int point = m_strPath.ReverseFind('.');
+    return withoutExtension && point > slash ? m_strPath.Left(point) : m_strPath;
 }
 
 void CDocumentRO::SetPathName(const char* pathName)

@@ -20,7 +20,7 @@ public:
     const CString& GetName() const noexcept { return m_strName; }
     void SetName(const char* name) { m_strName = name ? name : ""; }
     using CDocument::GetPathName;
-    // The path, cut before its first "." when asked.
+    // The path, without the file name's extension when asked.
     CString GetPathName(BOOL withoutExtension) const;
     void SetPathName(const char* pathName) override;
 

@@ -27,10 +27,10 @@ BOOL CSourceDocument::OnNewDocument()
 
 BOOL CSourceDocument::OnOpenDocument(const char* pathName)
 {
-    if (!CDocumentRO::OnOpenDocument(pathName))
-        return FALSE;
+    // The new text replaces the old one only once it is read: a file that cannot be read loses nothing.
     if (!m_xTextBuffer.LoadFile(pathName, CRLF_STYLE_AUTOMATIC))
         return FALSE;
+    SetModifiedFlag(FALSE);
     SetPathName(pathName);
     m_bOpenedReadOnly = m_xTextBuffer.GetReadOnly();
     SetReadOnly(m_bOpenedReadOnly);

@@ -29,7 +29,7 @@ public:
 
     // An empty text with single "\n" line ends.
     BOOL OnNewDocument() override;
-    // The file with its line ends detected; FALSE when it cannot be read.
+    // The file with its line ends detected; FALSE (the text kept) when it cannot be read.
     BOOL OnOpenDocument(const char* pathName) override;
     // Written with the line ends it was loaded with; FALSE when writing failed.
     BOOL OnSaveDocument(const char* pathName) override;

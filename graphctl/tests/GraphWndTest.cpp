@@ -272,3 +272,74 @@ TEST_F(GraphWndTest, NewSamplesScrollTheTraceLayer)
     EXPECT_NEAR(CountColour(scrolled, g, 0x40A0FF), CountColour(rebuilt, g, 0x40A0FF), 12);
     EXPECT_GT(CountColour(full, g, 0x40A0FF), 0);
 }
+
+TEST_F(GraphWndTest, UserStringsAndAcquisitionsAreDrawn)
+{
+    BSTR text = BstrFromUtf8("MARK");
+    Control().AddUserString(text, 100, 50, 0);
+    SysFreeString(text);
+    Control().put_UserStringColor(1, 0x8000FF);
+    // Text is smoothed: count the pixels of the string's hue.
+    auto pinkPixels = [](const QImage& image)
+    {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+            {
+                const QColor c = image.pixelColor(x, y);
+                count += c.red() > 200 && c.green() < 150 && c.blue() > 60 && c.blue() < 230;
+            }
+        return count;
+    };
+    EXPECT_GT(pinkPixels(Wnd().Render()), 10);
+    Control().put_ViewUserString(0);
+    EXPECT_EQ(pinkPixels(Wnd().Render()), 0);
+
+    CTrack4* track = AddTrace("A", std::vector<double>(10, 5.0), 0, 10);
+    track->put_Color(0x40A0FF);
+    Control().Update();
+    const int line = CountColour(Wnd().Render(), Graph(), 0x40A0FF);
+    Control().put_ViewAcquisitions(1);
+    Control().Update();
+    EXPECT_GT(CountColour(Wnd().Render(), Graph(), 0x40A0FF), line + 10);
+}
+
+TEST_F(GraphWndTest, TraceWithoutRangeOrGraphWithoutHeightDrawsNothing)
+{
+    CTrack4* flat = AddTrace("Flat", Ramp(50), 5, 5);
+    flat->put_Color(0x40A0FF);
+    flat->put_Scale(0);
+    Control().put_TriggerBar(1);
+    EXPECT_EQ(CountColour(Wnd().Render(), Graph(), 0x40A0FF), 0);
+    Control().RecomputeBars(true);
+    EXPECT_EQ(std::string(Wnd().List().GetItemText(0, 10)), "...");
+
+    flat->SetDisplayRange(0, 20);
+    m_frame.MoveWindow(0, 0, 400, 90);
+    Wnd().MoveWindow(0, 0, 400, 90);
+    LONG height = -1;
+    Control().get_GraphVDim(&height);
+    EXPECT_EQ(height, 0);
+    Control().Update();
+    Control().RecomputeBars(true);
+    EXPECT_EQ(CountColour(Wnd().Render(), CRect(0, 0, 400, 90), 0x40A0FF), 0);
+    double t = 0;
+    EXPECT_EQ(Control().MapPixelToTime(Graph().right, &t), S_OK);
+    EXPECT_EQ(t, 49.0);
+}
+
+TEST_F(GraphWndTest, RightClicksAndDoubleClicksAreReported)
+{
+    AddTrace("A", {1, 2}, 0, 3);
+    QTest::mouseClick(Widget(), Qt::RightButton, {}, QPoint(100, 60));
+    ASSERT_EQ(m_events->Of(DISPID_ZG_RButtonUp).size(), 1u);
+    EXPECT_EQ(m_events->Of(DISPID_ZG_RButtonUp)[0].args, (std::vector<std::string>{"100", "60"}));
+    EXPECT_EQ(m_events->Of(DISPID_ZG_GraphContextMenu).size(), 1u);
+    CListCtrl& list = Wnd().List();
+    CRect row;
+    list.GetSubItemRect(0, 0, &row);
+    QTest::mouseClick(list.GetWidget(), Qt::RightButton, {}, QPoint(row.left + 5, row.top + 3));
+    ASSERT_EQ(m_events->Of(DISPID_ZG_ListContextMenu).size(), 1u);
+    QTest::mouseDClick(list.GetWidget(), Qt::LeftButton, {}, QPoint(row.left + 5, row.top + 3));
+    EXPECT_EQ(m_events->Of(DISPID_ZG_ListDblClick).size(), 1u);
+}

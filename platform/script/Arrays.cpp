@@ -1,6 +1,9 @@
 // Arrays.
 #include "Arrays.h"
 
+#include "Operators.h"
+
+#include <algorithm>
 #include "ScriptError.h"
 
 namespace tvsk::script
@@ -18,7 +21,7 @@ Value NewArray(const std::vector<LONG>& upperBounds, bool fixed)
             Throw(err::SubscriptOutOfRange);
         const unsigned long long n = static_cast<unsigned long long>(upper) + 1;
         total *= n;
-        if (total > MaxArrayElements)
+        if (total > Limits().arrayElements)
             Throw(err::OutOfMemory);
         bounds.push_back({static_cast<ULONG>(n), 0});
     }
@@ -168,6 +171,31 @@ SAFEARRAY* ArrayOf(const Value& v, int dimension)
     return t.parray;
 }
 } // namespace
+
+namespace
+{
+// The depth of arrays within value, counting no further than limit.
+int Nesting(const Value& value, int limit)
+{
+    const Value& v = value.Target();
+    if (!v.IsArray() || !v.parray || v.parray->vt != VT_VARIANT)
+        return 0;
+    if (limit <= 0)
+        return 1;
+    int deepest = 0;
+    const auto* items = static_cast<const Value*>(v.parray->pvData);
+    for (size_t i = 0, n = Count(v.parray); i < n && deepest < limit; ++i)
+        if (items[i].IsArray())
+            deepest = std::max(deepest, Nesting(items[i], limit - 1));
+    return 1 + deepest;
+}
+} // namespace
+
+void CheckNesting(const Value& value)
+{
+    if (value.Target().IsArray() && Nesting(value, MaxArrayNesting) >= MaxArrayNesting)
+        Throw(err::OutOfStack);
+}
 
 LONG LowerBound(const Value& array, int dimension)
 {

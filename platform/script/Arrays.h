@@ -10,8 +10,6 @@ namespace tvsk::script
 
 // Set on arrays declared with their size (Dim a(3)); ReDim then fails.
 constexpr USHORT FixedArray = 0x0010;
-// Arrays larger than this many elements fail with Out of memory.
-constexpr unsigned long long MaxArrayElements = 1ull << 26;
 
 // A new array with upper bounds (each at least -1); Subscript out of range or Out of memory.
 Value NewArray(const std::vector<LONG>& upperBounds, bool fixed);
@@ -25,6 +23,11 @@ Value ReadElement(SAFEARRAY* array, const LONG* indices, size_t count);
 std::vector<Value> Elements(SAFEARRAY* array);
 // A one-dimensional array of the values.
 Value MakeArray(std::vector<Value> values);
+// Arrays nest at most this deep (an array in an array ...), so copying and freeing them stays
+// within the stack; deeper nesting fails with Out of stack space.
+constexpr int MaxArrayNesting = 1000;
+// Throws Out of stack space when value is an array nested deeper than allowed within an array.
+void CheckNesting(const Value& value);
 LONG LowerBound(const Value& array, int dimension);
 LONG UpperBound(const Value& array, int dimension);
 

@@ -35,6 +35,9 @@ struct Expr
     virtual void Assign(Frame& f, Value value, bool set) const;
     // The variable the expression names, for ByRef arguments, ReDim and For; null when it is no variable.
     virtual Value* Ref(Frame&) const { return nullptr; }
+    // An array element the expression names, for ByRef arguments; the array is locked (the caller
+    // unlocks it), so it cannot be resized or replaced while the reference lives.
+    virtual Value* ElementRef(Frame&, SAFEARRAY**) const { return nullptr; }
     virtual bool IsLiteral() const { return false; }
 };
 using ExprPtr = std::unique_ptr<Expr>;
@@ -110,11 +113,13 @@ struct NameExpr : Expr
     DISPID dispid = DISPID_UNKNOWN;
     Scope* scope = nullptr;
     bool readOnly = false;
+    bool declares = false; // ReDim's name: declared where it is not found, even with Option Explicit
 
     Value Eval(Frame& f) const override;
     void Call(Frame& f) const override;
     void Assign(Frame& f, Value value, bool set) const override;
     Value* Ref(Frame& f) const override;
+    Value* ElementRef(Frame& f, SAFEARRAY** locked) const override;
 
     Value* Variable(Frame& f) const;
 };
@@ -293,7 +298,7 @@ struct DoStmt : Stmt
 struct ExitStmt : Stmt
 {
     Flow flow;
-    Flow Exec(Frame&) const override { return flow; }
+    Flow Exec(Frame& f) const override;
 };
 
 struct WithStmt : Stmt

@@ -543,7 +543,7 @@ Value TrimBothF(Frame&, Args a, int)
 
 void CheckLength(unsigned long long n)
 {
-    if (n > (1ull << 28))
+    if (n > Limits().stringLength)
         Throw(err::OutOfMemory);
 }
 
@@ -676,9 +676,7 @@ Value ReplaceF(Frame&, Args a, int n)
             Throw(err::InvalidCall);
     }
     const CompareMode mode = ModeArg(a, n, 5);
-    if (IsNullArg(a[0]))
-        return Value::Null();
-    if (IsNullArg(a[1]) || IsNullArg(a[2]))
+    if (IsNullArg(a[0]) || IsNullArg(a[1]) || IsNullArg(a[2]))
         Throw(err::InvalidUseOfNull);
     const std::u16string text = TextArg(a[0]);
     const std::u16string find = TextArg(a[1]);
@@ -844,7 +842,10 @@ Value ArrayF(Frame&, Args a, int n)
     std::vector<Value> values;
     values.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
+    {
+        CheckNesting(a[i]);
         values.push_back(std::move(a[i]));
+    }
     return MakeArray(std::move(values));
 }
 
@@ -1322,14 +1323,12 @@ Value CreateObjectF(Frame&, Args a, int)
     const std::u16string progId = ToText(a[0]);
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(progId.c_str(), &clsid)))
-        Throw(err::CannotCreateObject,
-              std::string(ErrorText(err::CannotCreateObject)) + ": '" + com::Utf8FromUtf16(progId) + "'");
+        Throw(err::CannotCreateObject);
     IDispatch* object = nullptr;
     if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(&object))) ||
         !object)
-        Throw(err::CannotCreateObject,
-              std::string(ErrorText(err::CannotCreateObject)) + ": '" + com::Utf8FromUtf16(progId) + "'");
+        Throw(err::CannotCreateObject);
     return Value::AdoptObject(object);
 }
 

@@ -4,6 +4,8 @@
 #include "DateTime.h"
 #include "ScriptError.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -64,6 +66,17 @@ bool ParseNumber(std::u16string_view text, double& out)
         while (i < ascii.size() && Blank(static_cast<char16_t>(ascii[i])))
             ++i;
     }
+    // Thousands separators between digits of the whole part ("1,000.5").
+    const size_t point = ascii.find_first_of(".eE", i);
+    for (size_t k = i; k < std::min(point, ascii.size()); ++k)
+        if (ascii[k] == ',')
+        {
+            if (k == i || k + 1 >= ascii.size() || !std::isdigit(static_cast<unsigned char>(ascii[k - 1])) ||
+                !std::isdigit(static_cast<unsigned char>(ascii[k + 1])))
+                return false;
+            ascii.erase(k, 1);
+            --k;
+        }
     const char* first = ascii.data() + i;
     const char* last = ascii.data() + ascii.size();
     if (first == last || *first == '+' || *first == '-')

@@ -31,17 +31,31 @@ public:
                 m_values.push_back(MissingArgument());
                 continue;
             }
+            SAFEARRAY* locked = nullptr;
             if (Value* ref = a->Ref(f))
                 m_values.push_back(Value::Reference(*ref));
+            else if (Value* element = a->ElementRef(f, &locked))
+            {
+                m_locked.push_back(locked);
+                m_values.push_back(Value::Reference(*element));
+            }
             else
                 m_values.push_back(a->Eval(f));
         }
     }
+    ~ArgValues()
+    {
+        for (SAFEARRAY* array : m_locked)
+            SafeArrayUnlock(array);
+    }
+    ArgValues(const ArgValues&) = delete;
+    ArgValues& operator=(const ArgValues&) = delete;
     Value* data() { return m_values.data(); }
     size_t size() const { return m_values.size(); }
 
 private:
     std::vector<Value> m_values;
+    std::vector<SAFEARRAY*> m_locked;
 };
 
 // Index arguments: plain values.
@@ -81,6 +95,13 @@ Value CallMeMember(Frame& f, int slot, WORD flags, const Arguments& args, Value*
     const ClassMember& member = me->Class().members[static_cast<size_t>(slot)];
     ArgValues values(f, args);
     return me->InvokeMember(member, flags, values.data(), values.size(), value);
+}
+
+// Counts a statement or a loop's turn against the interpreter's limit.
+void Tick(Frame& f)
+{
+    if (!f.interp.CountStatement())
+        Throw(E_ABORT, "Statement limit reached");
 }
 
 IDispatch* WithObject(Frame& f)
@@ -133,6 +154,7 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     if (c.IsArray())
     {
         Value v = set ? SetValue(std::move(value)) : LetValue(std::move(value));
+        CheckNesting(v);
         const auto idx = Indices(args, count);
         *Element(c.parray, idx.data(), idx.size()) = std::move(v);
         return;
@@ -178,6 +200,31 @@ Value* NameExpr::Ref(Frame& f) const
     if (!args.empty() || readOnly)
         return nullptr;
     return Variable(f);
+}
+
+Value* NameExpr::ElementRef(Frame& f, SAFEARRAY** locked) const
+{
+    if (args.empty() || readOnly)
+        return nullptr;
+    Value* v = Variable(f);
+    if (!v || !v->IsArray() || !v->parray || v->parray->vt != VT_VARIANT)
+        return nullptr;
+    std::vector<LONG> indices;
+    indices.reserve(args.size());
+    for (const auto& a : args)
+    {
+        if (!a)
+            Throw(err::SubscriptOutOfRange);
+        indices.push_back(ToLong(a->Eval(f)));
+    }
+    // The indexes may have run code that replaced the variable.
+    v = Variable(f);
+    if (!v->IsArray() || !v->parray || v->parray->vt != VT_VARIANT)
+        Throw(err::TypeMismatch);
+    Value* element = Element(v->parray, indices.data(), indices.size());
+    SafeArrayLock(v->parray);
+    *locked = v->parray;
+    return element;
 }
 
 Value NameExpr::Eval(Frame& f) const
@@ -234,8 +281,7 @@ Value NameExpr::Eval(Frame& f) const
                         values.size());
     }
     default:
-        Throw(err::VariableUndefined,
-              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::VariableUndefined);
     }
 }
 
@@ -291,11 +337,17 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         }
         if (set)
         {
-            *v = SetValue(std::move(value));
+            Value object = SetValue(std::move(value));
+            v = Variable(f);
+            if (v->IsArray() && v->parray && v->parray->cLocks)
+                Throw(err::ArrayFixed);
+            *v = std::move(object);
             return;
         }
         Value let = LetValue(std::move(value));
         v = Variable(f);
+        if (v->IsArray() && v->parray && v->parray->cLocks)
+            Throw(err::ArrayFixed);
         if (v->IsObject())
         {
             // Let on an object variable puts its default property.
@@ -327,11 +379,9 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         }
         Throw(err::IllegalAssignment);
     case Binding::Undefined:
-        Throw(err::VariableUndefined,
-              std::string(ErrorText(err::VariableUndefined)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::VariableUndefined);
     default:
-        Throw(err::IllegalAssignment,
-              std::string(ErrorText(err::IllegalAssignment)) + ": '" + com::Utf8FromUtf16(name) + "'");
+        Throw(err::IllegalAssignment);
     }
 }
 
@@ -478,6 +528,7 @@ Flow Block::Exec(Frame& f) const
     {
         try
         {
+            Tick(f);
             const Flow flow = s->Exec(f);
             if (flow != Flow::Normal)
                 return flow;
@@ -489,7 +540,7 @@ Flow Block::Exec(Frame& f) const
                 e.error.line = s->pos.line;
                 e.error.column = s->pos.column;
             }
-            if (!f.resumeNext || e.error.number == err::OutOfStack)
+            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.number == E_ABORT)
                 throw;
             f.interp.SetError(e.error);
         }
@@ -561,6 +612,8 @@ Flow EraseStmt::Exec(Frame& f) const
     Value& v = VariableOf(f, target);
     if (!v.IsArray())
         Throw(err::TypeMismatch);
+    if (v.parray && v.parray->cLocks)
+        Throw(err::ArrayFixed);
     if (v.parray && (v.parray->fFeatures & FixedArray))
     {
         std::vector<LONG> upper;
@@ -631,13 +684,19 @@ Flow ForStmt::Exec(Frame& f) const
     Value start = from->Eval(f);
     Value end = to->Eval(f);
     Value increment = step ? step->Eval(f) : Value::Int(1);
-    for (const Value* v : {&start, &end, &increment})
+    // The bounds and the step are numbers: a string reads as a Double.
+    for (Value* v : {&start, &end, &increment})
+    {
         if (v->Target().IsNull() || !IsNumeric(*v))
             Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
+        if (v->Target().IsString())
+            *v = Value::Double(ToDouble(*v));
+    }
     const bool down = ToDouble(increment) < 0;
     variable->Assign(f, start, false);
     for (;;)
     {
+        Tick(f);
         Value* ref = variable->Ref(f);
         const Value current = ref ? *ref : variable->Eval(f);
         const Order o = Compare(current, end);
@@ -679,6 +738,7 @@ Flow ForEachStmt::Exec(Frame& f) const
     size_t next = 0;
     for (;;)
     {
+        Tick(f);
         Value item;
         if (enumerator)
         {
@@ -710,6 +770,7 @@ Flow DoStmt::Exec(Frame& f) const
 {
     for (;;)
     {
+        Tick(f);
         if (testFirst && condition && Truth(condition->Eval(f)) == until)
             break;
         const Flow flow = body.Exec(f);
@@ -737,8 +798,17 @@ Flow WithStmt::Exec(Frame& f) const
 Flow OnErrorStmt::Exec(Frame& f) const
 {
     f.resumeNext = resumeNext;
-    f.interp.SetError({});
+    if (resumeNext)
+        f.interp.SetError({});
     return Flow::Normal;
+}
+
+Flow ExitStmt::Exec(Frame& f) const
+{
+    // Leaving a procedure with Exit clears Err, as On Error Resume Next does.
+    if (flow == Flow::ExitProc)
+        f.interp.SetError({});
+    return flow;
 }
 
 } // namespace tvsk::script

@@ -21,7 +21,16 @@ namespace tvsk::script
 
 std::shared_ptr<Interpreter> Interpreter::Create()
 {
-    return std::shared_ptr<Interpreter>(new Interpreter);
+    // Script objects keep the core alive; the owner's handle closes it when the owner lets go, which
+    // releases the objects the program holds and so breaks the cycle through them.
+    std::shared_ptr<Interpreter> core(new Interpreter);
+    Interpreter* raw = core.get();
+    return std::shared_ptr<Interpreter>(raw,
+                                        [core = std::move(core)](Interpreter* interp) mutable
+                                        {
+                                            interp->Close();
+                                            core.reset();
+                                        });
 }
 
 Interpreter::Interpreter() : m_err(new ErrObject)
@@ -263,7 +272,7 @@ void Interpreter::Bind(NameExpr& n, bool optionExplicit, bool dynamic)
             return;
         }
     }
-    if (optionExplicit)
+    if (optionExplicit && !n.declares)
     {
         n.binding = Binding::Undefined;
         return;

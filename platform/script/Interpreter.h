@@ -48,7 +48,8 @@ struct NamedItem
     ComPtr<IDispatch> object;
 };
 
-// Owned through shared_ptr (Create): the objects a script makes keep it alive while the host holds them.
+// Owned through the handle Create gives; the objects a script makes keep it alive while the host holds
+// them, and dropping the handle closes it.
 class Interpreter : public std::enable_shared_from_this<Interpreter>
 {
 public:
@@ -95,6 +96,10 @@ public:
     void LeaveCall() { --m_callDepth; }
 
     bool Closed() const { return m_closed; }
+    // Ends every entry with an error once this many more statements have run (for fuzzing).
+    void LimitStatements(unsigned long long count) { m_statementsLeft = count; }
+    // Counts one statement; false when the limit is reached.
+    bool CountStatement() noexcept { return m_statementsLeft == 0 ? false : (--m_statementsLeft, true); }
     // Drops objects and the program; later calls fail. Class_Terminate still runs for released objects.
     void Close();
     // Rnd: the next number, the last one (0), or one seeded by a negative argument.
@@ -135,6 +140,7 @@ private:
     bool m_optionExplicit = false;
     bool m_closed = false;
     int m_callDepth = 0;
+    unsigned long long m_statementsLeft = ~0ull;
     unsigned m_rndSeed = 0x50000;
     float m_lastRandom = 0;
 };

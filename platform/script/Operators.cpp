@@ -205,6 +205,12 @@ Value Arithmetic(const Value& a, const Value& b, Arith op)
 
 } // namespace
 
+ResourceLimits& Limits() noexcept
+{
+    thread_local ResourceLimits limits;
+    return limits;
+}
+
 Value Add(const Value& a, const Value& b)
 {
     const Value& ta = a.Target();
@@ -361,7 +367,7 @@ Value Concatenate(const Value& a, const Value& b)
     if (ta.vt == VT_BSTR && tb.vt == VT_BSTR)
     {
         const UINT la = SysStringLen(ta.bstrVal), lb = SysStringLen(tb.bstrVal);
-        if (static_cast<unsigned long long>(la) + lb > 0x3FFFFFFFull)
+        if (static_cast<unsigned long long>(la) + lb > Limits().stringLength)
             Throw(err::OutOfMemory);
         BSTR r = SysAllocStringLen(nullptr, la + lb);
         if (!r)
@@ -372,6 +378,8 @@ Value Concatenate(const Value& a, const Value& b)
     }
     std::u16string s = TextOf(ta);
     s += TextOf(tb);
+    if (s.size() > Limits().stringLength)
+        Throw(err::OutOfMemory);
     return Value::String(s);
 }
 
@@ -438,7 +446,10 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
         if (other.vt == VT_EMPTY)
             r = CompareText(text.Text(), u"", mode);
         else if (otherLiteral)
-            r = static_cast<int>(OrderOf(ToDouble(text), ToDouble(other)));
+        {
+            double number = 0;
+            r = ParseNumber(text.Text(), number) ? static_cast<int>(OrderOf(number, ToDouble(other))) : 1;
+        }
         else if (textLiteral)
             r = CompareText(text.Text(), ToText(other), mode);
         else

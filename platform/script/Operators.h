@@ -6,6 +6,15 @@
 namespace tvsk::script
 {
 
+// Strings longer than this many UTF-16 units (2^27: 256 MB) and arrays with more elements than
+// this (2^24: 384 MB) fail with Out of memory. Per thread; a fuzzer sets smaller ones.
+struct ResourceLimits
+{
+    unsigned long long stringLength = 1ull << 27;
+    unsigned long long arrayElements = 1ull << 24;
+};
+ResourceLimits& Limits() noexcept;
+
 enum class CompareMode
 {
     Binary,

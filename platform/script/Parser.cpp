@@ -37,6 +37,7 @@ namespace
 {
 
 constexpr int MaxDepth = 200;
+constexpr int MaxOperators = 1000;
 
 class Parser
 {
@@ -407,6 +408,7 @@ private:
     void Statement(Block& block, bool inlineIf)
     {
         DepthGuard guard(*this);
+        m_operators = 0;
         const Pos at = Here();
         const Token& t = Peek();
         if (t.kind == Tok::Dot)
@@ -633,9 +635,9 @@ private:
             auto& s = Add<ReDimStmt>(block, at);
             s.preserve = preserve;
             const std::u16string name = Identifier();
-            s.target = MakeName(name, at);
-            if (m_procedure && !m_scope->locals.count(Lower(name)) && !preserve)
-                m_scope->Declare(Lower(name));
+            NameExpr* target = MakeNameNode(name, at);
+            target->declares = true;
+            s.target = ExprPtr(target);
             Expect(Tok::LParen, err::ExpectedLParen);
             do
                 s.bounds.push_back(Expression());
@@ -1096,6 +1098,9 @@ private:
 
     template <class Next> ExprPtr Binary(Op op, ExprPtr left, Next next)
     {
+        // Long operator chains nest as deeply as parentheses do when evaluated.
+        if (++m_operators > MaxOperators)
+            Fail(err::OutOfStack);
         auto b = std::make_unique<BinaryExpr>();
         b->pos = left->pos;
         b->op = op;
@@ -1353,6 +1358,7 @@ private:
     Loops m_loops;
     bool m_inlineIf = false;
     int m_depth = 0;
+    int m_operators = 0; // binary operators in the current statement
 };
 
 Value Parser::NegateLiteral(const Value& v)

@@ -64,7 +64,7 @@ ScriptEngine::ScriptEngine() : m_interp(Interpreter::Create()) {}
 ScriptEngine::~ScriptEngine()
 {
     if (m_state != SCRIPTSTATE_CLOSED)
-        Close();
+        Shutdown();
 }
 
 HRESULT ScriptEngine::SetScriptSite(IActiveScriptSite* site)
@@ -380,6 +380,12 @@ HRESULT ScriptEngine::Close()
     if (m_state == SCRIPTSTATE_CLOSED)
         return S_OK;
     const ComPtr<IActiveScript> self(this);
+    Shutdown();
+    return S_OK;
+}
+
+void ScriptEngine::Shutdown()
+{
     DisconnectEvents();
     m_pending.clear();
     m_interp->Close();
@@ -388,7 +394,6 @@ HRESULT ScriptEngine::Close()
     m_ui.reset();
     m_site.Reset();
     m_items.clear();
-    return S_OK;
 }
 
 } // namespace tvsk::script

@@ -70,6 +70,8 @@ private:
     void ConnectEvents();
     void DisconnectEvents();
     void ChangeState(SCRIPTSTATE state);
+    // Close without holding a reference (the destructor's part of it).
+    void Shutdown();
     ComPtr<IDispatch> ItemObject(const std::u16string& name);
 
     std::shared_ptr<Interpreter> m_interp;

@@ -98,25 +98,3 @@ std::int32_t CWnd::InvokeHelper(LONG dispid, WORD flags, VARIANT* result, std::i
     VariantClear(&ignored);
     return hr;
 }
-
-BOOL AfxConnectionAdvise(IUnknown* source, REFIID iid, IUnknown* sink, BOOL, DWORD* cookie)
-{
-    if (!source || !sink || !cookie)
-        return FALSE;
-    ComPtr<IConnectionPointContainer> container = ComPtr<IUnknown>(source).As<IConnectionPointContainer>();
-    ComPtr<IConnectionPoint> point;
-    if (!container || FAILED(container->FindConnectionPoint(iid, point.Receive())))
-        return FALSE;
-    return SUCCEEDED(point->Advise(sink, cookie)) ? TRUE : FALSE;
-}
-
-BOOL AfxConnectionUnadvise(IUnknown* source, REFIID iid, IUnknown*, BOOL, DWORD cookie)
-{
-    if (!source)
-        return FALSE;
-    ComPtr<IConnectionPointContainer> container = ComPtr<IUnknown>(source).As<IConnectionPointContainer>();
-    ComPtr<IConnectionPoint> point;
-    if (!container || FAILED(container->FindConnectionPoint(iid, point.Receive())))
-        return FALSE;
-    return SUCCEEDED(point->Unadvise(cookie)) ? TRUE : FALSE;
-}

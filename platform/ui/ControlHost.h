@@ -1,8 +1,9 @@
-// Hosting a component's window in a window of ours, and connecting an event sink to a component.
+// Hosting a component's window in a window of ours (its events connect through <com/ConnectionAdvise.h>).
 #pragma once
 
 #include "Wnd.h"
 
+#include <com/ConnectionAdvise.h>
 #include <com/Dispatch.h>
 
 // A component that makes its own window as a child of a host window (there is no in-place activation).
@@ -19,6 +20,3 @@ protected:
     ~IControlWindow() = default;
 };
 
-// Connects sink to source's connection point for iid; the cookie unadvises it. FALSE on failure.
-BOOL AfxConnectionAdvise(IUnknown* source, REFIID iid, IUnknown* sink, BOOL refCount, DWORD* cookie);
-BOOL AfxConnectionUnadvise(IUnknown* source, REFIID iid, IUnknown* sink, BOOL refCount, DWORD cookie);

@@ -84,6 +84,7 @@ int CListCtrl::InsertItem(int item, const char* text)
     m_rows.insert(m_rows.begin() + item, std::move(row));
     if (m_anchor >= item)
         ++m_anchor;
+    UpdateScrollBar();
     Invalidate();
     return item;
 }
@@ -97,6 +98,7 @@ BOOL CListCtrl::DeleteItem(int item)
         m_anchor = -1;
     else if (m_anchor > item)
         --m_anchor;
+    UpdateScrollBar();
     Invalidate();
     return TRUE;
 }
@@ -105,6 +107,7 @@ BOOL CListCtrl::DeleteAllItems()
 {
     m_rows.clear();
     m_anchor = -1;
+    UpdateScrollBar();
     Invalidate();
     return TRUE;
 }
@@ -205,7 +208,7 @@ int CListCtrl::HitTest(CPoint point) const
     const int top = GetHeaderHeight();
     if (point.y < top || point.x < 0)
         return -1;
-    const int row = (point.y - top) / GetRowHeight();
+    const int row = m_topRow + (point.y - top) / GetRowHeight();
     return row < GetItemCount() ? row : -1;
 }
 
@@ -213,7 +216,7 @@ BOOL CListCtrl::GetSubItemRect(int item, int subItem, RECT* rect) const
 {
     if (!rect || item < 0 || item >= GetItemCount() || subItem < 0 || subItem >= GetColumnCount())
         return FALSE;
-    const int top = GetHeaderHeight() + item * GetRowHeight();
+    const int top = GetHeaderHeight() + (item - m_topRow) * GetRowHeight();
     const int left = ColumnLeft(subItem);
     *rect = CRect(left, top, left + GetColumnWidth(subItem), top + GetRowHeight());
     return TRUE;
@@ -311,7 +314,101 @@ void CListCtrl::OnKeyDown(UINT key, UINT, UINT flags)
         const int current = m_anchor < 0 ? -1 : m_anchor;
         const int next = std::clamp(current + (key == VK_DOWN ? 1 : -1), 0, GetItemCount() - 1);
         SelectOnly(next);
+        EnsureVisible(next);
     }
+}
+
+int CListCtrl::VisibleRows() const
+{
+    CRect client;
+    GetClientRect(&client);
+    return std::max(1, (client.Height() - GetHeaderHeight()) / GetRowHeight());
+}
+
+void CListCtrl::UpdateScrollBar()
+{
+    if (!GetSafeHwnd())
+        return;
+    const int visible = VisibleRows();
+    const bool needed = GetItemCount() > visible;
+    m_topRow = needed ? std::clamp(m_topRow, 0, GetItemCount() - visible) : 0;
+    if (needed)
+    {
+        SCROLLINFO info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nMax = GetItemCount() - 1;
+        info.nPage = static_cast<UINT>(visible);
+        info.nPos = m_topRow;
+        SetScrollInfo(SB_VERT, &info);
+    }
+    ShowScrollBar(SB_VERT, needed ? TRUE : FALSE);
+}
+
+void CListCtrl::ScrollTo(int topRow)
+{
+    const int last = std::max(0, GetItemCount() - VisibleRows());
+    const int top = std::clamp(topRow, 0, last);
+    if (top == m_topRow)
+        return;
+    m_topRow = top;
+    UpdateScrollBar();
+    Invalidate(FALSE);
+}
+
+void CListCtrl::EnsureVisible(int item)
+{
+    if (item < m_topRow)
+        ScrollTo(item);
+    else if (item >= m_topRow + VisibleRows())
+        ScrollTo(item - VisibleRows() + 1);
+}
+
+void CListCtrl::OnSize(UINT type, int cx, int cy)
+{
+    CWnd::OnSize(type, cx, cy);
+    UpdateScrollBar();
+}
+
+LRESULT CListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_VSCROLL)
+    {
+        const UINT code = LOWORD(static_cast<DWORD_PTR>(wParam));
+        switch (code)
+        {
+        case SB_LINEUP:
+            ScrollTo(m_topRow - 1);
+            break;
+        case SB_LINEDOWN:
+            ScrollTo(m_topRow + 1);
+            break;
+        case SB_PAGEUP:
+            ScrollTo(m_topRow - VisibleRows());
+            break;
+        case SB_PAGEDOWN:
+            ScrollTo(m_topRow + VisibleRows());
+            break;
+        case SB_TOP:
+            ScrollTo(0);
+            break;
+        case SB_BOTTOM:
+            ScrollTo(GetItemCount());
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            ScrollTo(HIWORD(static_cast<DWORD_PTR>(wParam)));
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
+    if (message == WM_MOUSEWHEEL && GetItemCount() > VisibleRows())
+    {
+        ScrollTo(m_topRow - 3 * GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        return 1;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 BOOL CListCtrl::OnEraseBkgnd(CDC*)

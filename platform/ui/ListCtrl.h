@@ -131,6 +131,8 @@ protected:
     void OnLButtonDblClk(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     struct Column
@@ -152,9 +154,16 @@ private:
     void SelectOnly(int item);
     LRESULT CustomDraw(CDC& dc, DWORD stage, int item, int subItem, const CRect& rect);
     int ColumnLeft(int column) const;
+    // Rows that fit under the header, at least one.
+    int VisibleRows() const;
+    // The vertical scroll bar shows when the rows do not fit; the first row shown stays in range.
+    void UpdateScrollBar();
+    void ScrollTo(int topRow);
+    void EnsureVisible(int item);
 
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
     DWORD m_listExStyle = 0;
     int m_anchor = -1; // row a shift-click extends from
+    int m_topRow = 0;  // first row shown
 };

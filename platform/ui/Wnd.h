@@ -148,6 +148,8 @@ public:
     static CWnd* GetFocus();
     // The window of this program that is active, null when none is (defined in WndActive.cpp).
     static CWnd* GetActiveWindow();
+    // Raises and activates this window's top level; answers the window active before.
+    CWnd* SetActiveWindow();
     CWnd* SetCapture();
     static CWnd* GetCapture();
     void Invalidate(BOOL erase = TRUE);

@@ -1,4 +1,4 @@
-// The active window, as owners of dialogs and message boxes ask for it.
+// The active window, as owners of dialogs and message boxes ask for it, and making a window active.
 #include "Wnd.h"
 
 #include <QApplication>
@@ -10,4 +10,15 @@ CWnd* CWnd::GetActiveWindow()
         if (CWnd* wnd = FromWidget(w))
             return wnd;
     return nullptr;
+}
+
+CWnd* CWnd::SetActiveWindow()
+{
+    CWnd* previous = GetActiveWindow();
+    if (QWidget* widget = GetWidget())
+    {
+        widget->raise();
+        widget->activateWindow();
+    }
+    return previous;
 }

@@ -212,6 +212,19 @@ TEST_F(EditView, DropsInsertMoveOrOnlyMoveTheCaret)
     EXPECT_EQ(m_view.DoDragOver(&data, 0, atOut), DROPEFFECT_NONE);
 }
 
+TEST_F(EditView, ADragOfTheSelectionThatNothingTakesChangesNothing)
+{
+    Load("LD 1.0\nOUT 2.0", CRLF_STYLE_MAC);
+    m_view.SetSelection(CPoint(0, 1), CPoint(3, 1));
+    const CPoint inside = m_view.TextToClient(CPoint(1, 1)) + CPoint(2, 3);
+    m_view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+    m_view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(inside.x + 40, inside.y + 40));
+    // Nothing takes the drop here: the text stays and the selection with it.
+    EXPECT_EQ(Lines(), (LineList{"LD 1.0", "OUT 2.0"}));
+    EXPECT_EQ(Selection(), (std::pair{CPoint(0, 1), CPoint(3, 1)}));
+    m_view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.x + 40, inside.y + 40));
+}
+
 TEST_F(EditView, DragsNearTheEdgesScrollOneLine)
 {
     std::string text;

@@ -6,6 +6,9 @@
 #include <TvskLumoPlc/textview/CrystalEditView.h>
 #include <TvskLumoPlc/textview/TextReplaceDialog.h>
 
+#include <QApplication>
+#include <QTimer>
+
 namespace
 {
 
@@ -108,6 +111,45 @@ TEST_F(ReplaceDialog, CancelKeepsTheTypedValues)
     m_dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(m_dialog.m_sText, "typed");
     EXPECT_EQ(m_dialog.m_sNewText, "other");
+}
+
+// Answers the next modal dialog with Cancel after changing its find text.
+void CancelNextDialogTyping(const char* findText)
+{
+    QTimer::singleShot(0,
+                       [findText]
+                       {
+                           for (QWidget* widget : QApplication::topLevelWidgets())
+                           {
+                               auto* dialog = dynamic_cast<CDialog*>(CWnd::FromWidget(widget));
+                               if (dialog && widget->isVisible())
+                               {
+                                   dialog->SetDlgItemText(IDC_EDIT_TEXT, findText);
+                                   dialog->SendMessage(WM_COMMAND, IDCANCEL, 0);
+                                   return;
+                               }
+                           }
+                       });
+}
+
+TEST_F(ReplaceDialog, TheDialogsOpenWithTheProfileAndWriteBackWhatWasTyped)
+{
+    Load("OUT 1\nLD 2", CRLF_STYLE_MAC);
+    CWinApp* app = AfxGetApp();
+    app->WriteProfileString("TextEdit\\Find", "FindWhat", "OUT");
+    app->WriteProfileInt("TextEdit\\Find", "MatchCase", 1);
+    CancelNextDialogTyping("LD");
+    m_view.SendMessage(WM_COMMAND, ID_EDIT_FIND, 0);
+    EXPECT_EQ(m_view.GetLastSearchText(), "LD");
+    EXPECT_EQ(m_view.GetLastSearchFlags(), FIND_MATCH_CASE);
+    EXPECT_EQ(app->GetProfileString("TextEdit\\Find", "FindWhat", ""), "LD");
+
+    app->WriteProfileString("TextEdit\\Replace", "ReplaceWith", "ORN");
+    CancelNextDialogTyping("AND");
+    m_view.SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
+    EXPECT_EQ(app->GetProfileString("TextEdit\\Replace", "FindWhat", ""), "AND");
+    EXPECT_EQ(app->GetProfileString("TextEdit\\Replace", "ReplaceWith", ""), "ORN");
+    EXPECT_EQ(std::string(m_buffer.GetLine(0)), "OUT 1");
 }
 
 } // namespace

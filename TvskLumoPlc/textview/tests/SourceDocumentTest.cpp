@@ -96,6 +96,23 @@ TEST_F(SourceDocument, ADosFileSavesBackWithItsLineEnds)
     EXPECT_FALSE(document.IsModified());
     EXPECT_FALSE(document.OnSaveDocument(m_dir.string().c_str()));
     EXPECT_FALSE(document.OnOpenDocument((m_dir / "missing.il").c_str()));
+    EXPECT_EQ(document.GetTextBuffer().GetLine(1), "\tOUT 2.0"); // a failed open keeps the text
+}
+
+TEST_F(SourceDocument, AViewOfAFreedTextShowsNothingAndRefusesEdits)
+{
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CILView);
+    auto* view = dynamic_cast<CILView*>(AfxCreateView(&context, &m_host, CRect(0, 0, 200, 100), 8));
+    ASSERT_NE(view, nullptr);
+    view->GetDocument()->GetTextBuffer().LoadString("LD 1.0");
+    view->SetCursorPos(CPoint(3, 0));
+    view->GetDocument()->DeleteContents();
+    EXPECT_FALSE(view->HasText());
+    view->OnEditChar('x');
+    view->SendMessage(WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+    EXPECT_FALSE(view->GetWidget()->grab().isNull());
+    EXPECT_EQ(view->GetCursorPos(), CPoint(0, 0));
 }
 
 TEST_F(SourceDocument, ReadOnlySwitchSendsHint30AndTheBufferFollows)

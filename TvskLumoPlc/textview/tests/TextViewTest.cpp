@@ -132,6 +132,28 @@ TEST_F(TextView, KeywordsAreDrawnBlue)
     image.save(QString::fromUtf8(::testing::TempDir().c_str()) + "/textview.png");
 }
 
+TEST_F(TextView, MarkedLinesShowWhiteOnTheirColourAndTabsShowWhenAsked)
+{
+    Load("LD 1.0\nOUT 2.0\n\tEND", CRLF_STYLE_MAC);
+    m_buffer.SetLineFlag(0, LF_EXECUTION, TRUE, FALSE);
+    m_buffer.SetLineFlag(1, LF_ERROR, TRUE, FALSE);
+    m_view.SetViewTabs(TRUE);
+    const QImage image = Render();
+    const int lineHeight = m_view.GetLineHeight();
+    const int margin = m_view.GetMarginWidth();
+    const int charWidth = m_view.GetCharWidth();
+    const CRect first(margin, 0, margin + 10 * charWidth, lineHeight);
+    EXPECT_EQ(image.pixelColor(first.right + 5, lineHeight / 2), QColor(0, 0x80, 0)); // 0x008000
+    EXPECT_TRUE(HasPixel(image, first, QColor(0xFF, 0xFF, 0xFF)));
+    EXPECT_EQ(image.pixelColor(margin + 12 * charWidth, lineHeight + lineHeight / 2),
+              QColor(0x80, 0x80, 0)); // 0x008080
+    // The tab's mark is drawn in its first cell; the rest of the tab stays blank.
+    const CRect tabMark(margin, 2 * lineHeight, margin + charWidth, 3 * lineHeight);
+    const CRect tabRest(margin + charWidth, 2 * lineHeight, margin + 4 * charWidth, 3 * lineHeight);
+    EXPECT_TRUE(HasPixel(image, tabMark, QColor(0, 0, 0)));
+    EXPECT_FALSE(HasPixel(image, tabRest, QColor(0, 0, 0)));
+}
+
 TEST_F(TextView, KeysReachTheViewThroughItsAcceleratorTable)
 {
     Load("LD 1.0\nOUT 2.0\nEND", CRLF_STYLE_MAC);

@@ -164,6 +164,8 @@ TEST(Language, ComparisonsCoerceAsTheLanguageDoes)
         {"result = True = -1", "Boolean:True"},
         {"result = 1.5 >= 1.5", "Boolean:True"},
         {"result = 3 <> 3", "Boolean:False"},
+        {"x = \"abc\" : result = x > 5", "Boolean:True"},
+        {"x = 1 : result = x = \"1\"", "Boolean:True"},
     });
 }
 
@@ -216,6 +218,8 @@ TEST(Language, ConversionsRoundHalfToEven)
         {"result = CStr(1234567890123456)", "String:1.23456789012346E+15"},
         {"result = CDbl(\"1e3\")", "Double:1000"},
         {"result = CDbl(\"&H10\")", "Double:16"},
+        {"result = CDbl(\"1,000.5\")", "Double:1000.5"},
+        {"result = IsNumeric(\"1,,0\")", "Boolean:False"},
         {"result = CCur(1.23456)", "Currency:1.2346"},
         {"result = CSng(1.1)", "Single:1.1"},
         {"result = CStr(Null)", "error 94"},
@@ -343,6 +347,9 @@ TEST(Language, ArraysResizeAndReportBounds)
         {"ReDim a(1000000000)", "error 7"},
         {"ReDim a(100000, 100000)", "error 7"},
         {"ReDim a(-2)", "error 9"},
+        {"a = Array()\nFor i = 1 To 2000 : a = Array(a) : Next", "error 28"},
+        {"Dim a(0)\nb = Array()\nFor i = 1 To 2000 : a(0) = b : b = a : Next", "error 28"},
+        {"a = Array()\nFor i = 1 To 100 : a = Array(a) : Next : result = UBound(a(0)(0))", "Long:0"},
         {"Dim a() : result = UBound(a)", "error 9"},
         {"x = 1 : result = x(0)", "error 13"},
         {"result = UBound(5)", "error 13"},
@@ -411,6 +418,11 @@ TEST(Language, ProceduresPassByRefAndByVal)
         {"Function Deep(n)\n Deep = Deep(n + 1)\nEnd Function\nresult = Deep(1)", "error 28"},
         {"Sub Swap(a, b)\n t = a : a = b : b = t\nEnd Sub\nx = 1 : y = 2 : Swap x, y : result = x & y",
          "String:21"},
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nDim a(2) : a(1) = 5 : Inc a(1) : result = a(1)", "Integer:6"},
+        {"Sub Grow(x)\n ReDim a(10)\nEnd Sub\nReDim a(2) : Grow a(1)", "error 10"},
+        {"Sub Wipe(x)\n a = 0\nEnd Sub\nReDim a(2) : Wipe a(1)", "error 10"},
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nReDim a(2) : Inc a(1) : ReDim a(4) : result = UBound(a)",
+         "Long:4"},
     });
 }
 
@@ -477,7 +489,11 @@ TEST(Language, ErrorsSetErrAndResumeNext)
         {"On Error Resume Next\nErr.Raise 5\nresult = Err.Description",
          "String:Invalid procedure call or argument"},
         {"On Error Resume Next\nErr.Raise vbObjectError + 1\nresult = Err.Number", "Long:-2147221503"},
-        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:0"},
+        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:11"},
+        {"Sub S\n On Error Resume Next\n x = 1 / 0\n Exit Sub\nEnd Sub\nS\nresult = Err.Number", "Long:0"},
+        {"Sub S\n On Error Resume Next\n x = 1 / 0\nEnd Sub\nS\nresult = Err.Number", "Long:11"},
+        {"result = Replace(Null, \"a\", \"b\")", "error 94"},
+        {"For i = \"1\" To \"3\" : n = n + 1 : Next : result = n & TypeName(i)", "String:3Double"},
         {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\ny = 1 / 0", "error 11"},
         {"Err.Raise 13", "error 13"},
         {"Sub Fail\n x = 1 / 0\n trace = \"not here\"\nEnd Sub\nOn Error Resume Next\nFail\nresult = "
@@ -488,6 +504,18 @@ TEST(Language, ErrorsSetErrAndResumeNext)
         {"On Error Resume Next\nundefinedthing.Go\nresult = Err.Number", "Long:424"},
         {"Option Explicit\nDim a\na = 1\nb = 2", "error 500"},
         {"Option Explicit\nresult = c", "error 500"},
+        {"Option Explicit\nDim result\nSub S\n ReDim b(2)\n b(0) = 1\nEnd Sub\nS\nReDim q(1)\nresult = "
+         "UBound(q)",
+         "Long:1"},
+        {"Option Explicit\nDim result\nOn Error Resume Next\nzz = 1\nresult = Err.Number & \" \" & "
+         "Err.Description",
+         "String:500 Variable is undefined"},
+        {"On Error Resume Next\nSet o = CreateObject(\"No.Such.Thing\")\nresult = Err.Number", "Long:429"},
+        {"Class C\n Sub Class_Initialize\n  Err.Raise 9\n End Sub\nEnd Class\nSet o = New C", "error 9"},
+        {"Class C\n Private v\n Public Default Property Get Value\n  Value = v\n End Property\n"
+         " Public Property Let Value(x)\n  v = x\n End Property\nEnd Class\nSet o = New C : o = 7 : result = "
+         "o + 1",
+         "Integer:8"},
         {"Option Explicit\nDim result\nresult = 3", "Integer:3"},
         {"Const K = 5\nK = 6", "error 501"},
         {"Const K = 5, S = \"s\"\nresult = K & S", "String:5s"},
@@ -522,6 +550,17 @@ TEST(Language, SyntaxErrorsCarryTheirNumberAndLine)
          "(1",
          "syntax 28 line 0"},
     });
+}
+
+TEST(Language, LongOperatorChainsAreBounded)
+{
+    std::string chain = "result = 1";
+    for (int i = 0; i < 900; ++i)
+        chain += " + 1";
+    EXPECT_EQ(Outcome(chain), "Integer:901");
+    for (int i = 0; i < 600; ++i)
+        chain += " + 1";
+    EXPECT_EQ(Outcome(chain), "syntax 28 line 0");
 }
 
 TEST(Language, DatesAddAndDiffer)

@@ -176,3 +176,24 @@ TEST(SliderCtrlTest, RangePositionAndMovesReportedToTheParent)
     EXPECT_EQ(parent.scrolls.back(), TB_LINEUP);
     EXPECT_EQ(slider.GetPos(), 499);
 }
+
+TEST_F(ListCtrlTest, RowsThatDoNotFitScroll)
+{
+    for (int i = 3; i < 20; ++i)
+        list.InsertItem(i, ("row" + std::to_string(i)).c_str());
+    SCROLLINFO info;
+    ASSERT_TRUE(list.GetScrollInfo(SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 19);
+    const CPoint firstRow(5, list.GetHeaderHeight() + 2);
+    EXPECT_EQ(list.HitTest(firstRow), 0);
+    list.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(list.HitTest(firstRow), 1);
+    list.SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    CRect last;
+    list.GetSubItemRect(19, 0, &last);
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_LE(last.bottom, client.bottom);
+    list.DeleteAllItems();
+    EXPECT_EQ(list.HitTest(firstRow), -1);
+}

@@ -1,0 +1,175 @@
+#include <TvskDownload/ui/DlgInsertPar.h>
+#include <TvskDownload/ui/DownloadIds.h>
+#include <TvskDownload/ui/DownloadWnd.h>
+
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskHostUi.h>
+#include <Tarveskon/TvskManager.h>
+#include <ui/MessageBox.h>
+#include <ui/SystemMenu.h>
+
+#include <testing/WaitUntil.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace
+{
+class CAnswer : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        asked.push_back(text);
+        return answer;
+    }
+    std::vector<CString> asked;
+    int answer = IDYES;
+};
+
+// The real manager on a copy of the sample data with the TK40 session open, not connected.
+class DownloadWndTest : public ::testing::Test
+{
+protected:
+    DownloadWndTest()
+    {
+        char pattern[] = "/tmp/tvsk-download-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        manager = std::make_unique<CTvskManager>(dir.c_str());
+        manager->SetHostUi(&ui);
+        EXPECT_EQ(manager->OpenFile((dir + "/Samples/TK40.dat").c_str()), 0);
+        previous = AfxSetMessageBoxSink(&boxes);
+        plugin = proxy.CreateLoader("TvskDownload.dll")->CreatePluginClass(nullptr);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+    }
+    ~DownloadWndTest() override
+    {
+        proxy.Reset();
+        AfxSetMessageBoxSink(previous);
+        manager.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    CDownloadWnd& Window() { return *CWndFromPlugin(); }
+    CDownloadWnd* CWndFromPlugin()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* wnd = dynamic_cast<CDownloadWnd*>(CWnd::FromWidget(widget)))
+                return wnd;
+        return nullptr;
+    }
+    bool Disabled(UINT id)
+    {
+        CToolBarDlg& bar = Window().ToolBar();
+        bar.OnUpdateCmdUI(&Window(), TRUE);
+        return (bar.GetButtonStyle(bar.CommandToIndex(id)) & TBBS_DISABLED) != 0;
+    }
+
+    std::string dir;
+    CTvskHeadlessUi ui;
+    std::unique_ptr<CTvskManager> manager;
+    CAnswer boxes;
+    CMessageBoxSink* previous = nullptr;
+    CPluginLoaderProxy proxy;
+    CPluginImpl* plugin = nullptr;
+};
+} // namespace
+
+TEST_F(DownloadWndTest, NoToExclusiveModeOpensTheWindowWithTheDriveCommandsOff)
+{
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_STREQ(plugin->GetClassName(), "TvskDownloadClass");
+    boxes.answer = IDNO;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0], "Abilitare la finestra di download in modalità esclusiva?");
+    ASSERT_NE(CWndFromPlugin(), nullptr);
+    EXPECT_TRUE(Window().IsWindowVisible());
+    EXPECT_EQ(Window().ParGrid().GetNumRows(), manager->GetParNum());
+    for (UINT id : {ID_DL_READ, ID_DL_READ_ALL, ID_DL_SAVE})
+        EXPECT_TRUE(Disabled(id)) << id;
+    EXPECT_FALSE(Disabled(ID_DL_TMP_ADD));
+
+    // Running again while shown asks nothing; closing hides and asks again at the next run.
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    EXPECT_EQ(boxes.asked.size(), 1u);
+    Window().SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(Window().IsWindowVisible());
+    boxes.answer = IDYES;
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    EXPECT_EQ(boxes.asked.size(), 2u);
+    EXPECT_TRUE(manager->IsExclusiveMode());
+}
+
+TEST_F(DownloadWndTest, AMonitoredRowIsAddedOnceAndRemoved)
+{
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    wnd.ParGrid().Move(0, 1);
+    wnd.OnMonitorAdd();
+    ASSERT_EQ(wnd.MonitorGrid().GetNumRows(), 1);
+    ASSERT_NE(wnd.Task(), nullptr);
+    EXPECT_EQ(wnd.Task()->GetCount(), 1);
+    wnd.OnMonitorAdd(); // the host keeps one entry a name
+    EXPECT_EQ(wnd.MonitorGrid().GetNumRows(), 1);
+    EXPECT_EQ(manager->GetMonitorParNum(), 1);
+
+    wnd.Select(&wnd.Monitor());
+    wnd.MonitorGrid().Move(0, 1);
+    wnd.OnMonitorRemove();
+    EXPECT_EQ(wnd.MonitorGrid().GetNumRows(), 0);
+    EXPECT_EQ(wnd.Task()->GetCount(), 0);
+    EXPECT_EQ(manager->GetMonitorParNum(), 0);
+}
+
+TEST_F(DownloadWndTest, ATemporaryParameterIsAddedAndRemoved)
+{
+    ASSERT_TRUE(manager->SetMenu(-1)); // the list that shows temporary parameters
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    const int rows = wnd.ParGrid().GetNumRows();
+    QTimer::singleShot(0,
+                       []
+                       {
+                           auto* dialog = dynamic_cast<CDlgInsertPar*>(
+                               CWnd::FromWidget(QApplication::activeModalWidget()));
+                           ASSERT_NE(dialog, nullptr);
+                           dialog->SetDlgItemText(IDC_INSERTPAR_ADDRESS, "120");
+                           dialog->SetDlgItemText(IDC_INSERTPAR_DESCR, "Prova");
+                           dialog->SendMessage(WM_COMMAND, IDOK, 0);
+                       });
+    wnd.OnTmpAdd();
+    ASSERT_EQ(wnd.ParGrid().GetNumRows(), rows + 1);
+    ASSERT_EQ(manager->GetParNum(), rows + 1);
+    int added = -1;
+    for (int row = 0; row < manager->GetParNum(); ++row)
+        if (wnd.Pars().Field(row, FIELD_TEMPORARY) != "0")
+            added = row;
+    ASSERT_GE(added, 0);
+    wnd.ParGrid().Move(added, 1);
+    wnd.OnTmpRemove();
+    EXPECT_EQ(wnd.ParGrid().GetNumRows(), rows);
+    EXPECT_EQ(manager->GetParNum(), rows);
+}
+
+TEST_F(DownloadWndTest, TheFormatColumnChangesHowValuesShow)
+{
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    CString plain;
+    ASSERT_EQ(wnd.Pars().GetElemS(0, 2, plain), 1);
+    wnd.OnShowFormat();
+    EXPECT_TRUE(wnd.IsShowFormat());
+    ASSERT_EQ(wnd.Pars().SetElemI(0, 3, PARFMT_BINARY, 0), 1);
+    CString binary;
+    wnd.Pars().GetElemS(0, 2, binary);
+    EXPECT_NE(binary, plain);
+    EXPECT_EQ(binary.FindOneOf("23456789"), -1) << binary.GetString();
+}

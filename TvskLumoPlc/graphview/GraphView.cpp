@@ -1,0 +1,561 @@
+#include "GraphView.h"
+
+#include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/CrossConnection.h>
+#include <TvskLumoPlc/graph/GraphLadder.h>
+
+#include <ZoLumoPlcObj/PlcLDNetwork.h>
+#include <ZoSupport/ZoSupport.h>
+
+#include <ui/App.h>
+#include <ui/Dc.h>
+#include <ui/MouseTrack.h>
+
+#include <QWidget>
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CGraphView, CScrollView)
+
+namespace
+{
+CPoint Offset(CPoint to, CPoint from)
+{
+    return {to.x - from.x, to.y - from.y};
+}
+} // namespace
+
+CGraphView::CGraphView() = default;
+
+CGraphView::~CGraphView()
+{
+    if (m_pManager && m_pManager->GetOwner() == this)
+        m_pManager->SetOwner(nullptr);
+}
+
+int CGraphView::OnCreate(CREATESTRUCT* createStruct)
+{
+    if (CScrollView::OnCreate(createStruct) == -1)
+        return -1;
+    CGraphDoc* doc = GetGraphDoc();
+    m_pManager = doc ? doc->GetManager() : nullptr;
+    if (!m_pManager)
+    {
+        ProgramError("GraphView", __LINE__, "the document has no manager");
+        return -1;
+    }
+    m_pManager->SetOwner(this);
+    auto fonts = std::make_unique<CFontTextMetrics>();
+    m_pFonts = fonts.get();
+    m_pManager->SetTextMetrics(std::move(fonts));
+    m_pManager->SetFont(m_pManager->GetFontSize(), m_pManager->GetFontName());
+    SetScrollSizes(MM_TEXT, CSize(1, 1));
+    return 0;
+}
+
+void CGraphView::OnInitialUpdate()
+{
+    if (!m_pManager)
+        return;
+    BuildGridBrush(*m_pManager, m_Grid);
+    SetScrollExtent();
+    UpdateScrollSizes();
+    LayoutNetworks();
+    ScrollToPosition(CPoint(0, 0));
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(FALSE);
+}
+
+CNetworkWnd* CGraphView::NetworkAt(int i) const
+{
+    return m_pManager ? static_cast<CNetworkWnd*>(m_pManager->GetNetwork(i)) : nullptr;
+}
+
+CGraphNetworkIntf* CGraphView::NewNetworkWindow()
+{
+    return new CNetworkWnd(this, m_pManager);
+}
+
+void CGraphView::OnNetworkPlaced(CGraphNetworkIntf*, int)
+{
+    Renumber();
+}
+
+void CGraphView::OnNetworkChanged(CGraphNetworkIntf* network)
+{
+    if (auto* window = static_cast<CNetworkWnd*>(network); window && window->GetSafeHwnd())
+        window->GetObjectWnd()->Invalidate(FALSE);
+}
+
+void CGraphView::Renumber()
+{
+    if (!m_pManager)
+        return;
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        if (CNetworkWnd* network = NetworkAt(i); network->GetNumber() != i + 1)
+            network->SetNumber(i + 1, true);
+}
+
+void CGraphView::LayoutNetworks()
+{
+    if (!m_pManager || !GetSafeHwnd())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const CPoint scroll = GetDeviceScrollPosition();
+    int y = -scroll.y;
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+    {
+        CNetworkWnd* network = NetworkAt(i);
+        CRect window;
+        network->GetWindowRect(&window);
+        network->MoveWindow(-scroll.x, y, client.Width(), window.Height(), TRUE);
+        y += window.Height() - 1;
+    }
+    m_nStackHeight = y + scroll.y;
+    Invalidate(FALSE);
+}
+
+int CGraphView::NetworkOffset(const CNetworkWnd* network) const
+{
+    int offset = 0;
+    for (int i = 0; m_pManager && i < m_pManager->GetNetworkCount(); ++i)
+    {
+        CNetworkWnd* other = NetworkAt(i);
+        if (other == network)
+            break;
+        CRect window;
+        other->GetWindowRect(&window);
+        offset += window.Height() - 1;
+    }
+    return offset;
+}
+
+void CGraphView::UpdateScrollSizes()
+{
+    if (!m_pManager || m_pManager->GetNetworkCount() == 0)
+    {
+        SetScrollSizes(MM_TEXT, CSize(10, 10));
+        return;
+    }
+    int height = 0;
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+    {
+        CRect window;
+        NetworkAt(i)->GetWindowRect(&window);
+        height += window.Height();
+    }
+    SetScrollSizes(MM_TEXT, CSize(ScrollCells * std::max(1, m_pManager->GetStepX()), height + ScrollMargin));
+}
+
+void CGraphView::SetScrollExtent()
+{
+    if (!m_pManager)
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const int cx = std::max(1, m_pManager->GetStepX());
+    const int cy = std::max(1, m_pManager->GetStepY());
+    SetScrollSizes(MM_TEXT, CSize(100 * cx + client.Width() % cx, 100 * cy + client.Height() % cy));
+}
+
+CPoint CGraphView::CellAt(CNetworkWnd* network, CPoint screen) const
+{
+    if (!network && m_pManager)
+        network = static_cast<CNetworkWnd*>(m_pManager->GetCurrentNetwork());
+    if (!network)
+        return {-1, -1};
+    return network->GetObjectWnd()->SnapToGrid(screen);
+}
+
+void CGraphView::RebuildFromList(CPlcFBDCode* code)
+{
+    auto* ladder = dynamic_cast<CLDManager*>(m_pManager);
+    if (!ladder || IsReadOnly())
+        return;
+    const CPoint scroll = GetDeviceScrollPosition();
+    GetWidget()->setUpdatesEnabled(false);
+    EndCapture();
+    ladder->ClearSelection();
+    ladder->RemoveAllNetworks();
+    if (code)
+        for (auto* network : PlcObjects<CPlcLDNetwork>(*code))
+            ladder->CreateNetworkFromObject(network, this);
+    Renumber();
+    UpdateScrollSizes();
+    ScrollToPosition(scroll);
+    LayoutNetworks();
+    GetWidget()->setUpdatesEnabled(true);
+    Invalidate();
+}
+
+void CGraphView::ResizeNetwork(CNetworkWnd* network, int heightPixels, bool markModified)
+{
+    if (!network || !m_pManager)
+        return;
+    const int cy = std::max(1, m_pManager->GetStepY());
+    network->SetSize(ScrollCells, std::max(CNetworkWnd::MinRows, (heightPixels + cy / 2) / cy));
+    LayoutNetworks();
+    UpdateScrollSizes();
+    if (CGraphDoc* doc = GetGraphDoc(); doc && markModified)
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::OnNetworkResize(CNetworkWnd* network, CPoint screen)
+{
+    if (IsReadOnly())
+        return;
+    CRect window;
+    network->GetWindowRect(&window);
+    int height = window.Height();
+    CPoint start = screen;
+    ScreenToClient(&start);
+    RunMouseTrackLoop(this,
+                      [&](const MOUSETRACK_MSG& msg)
+                      {
+                          if (msg.message == WM_KEYDOWN && msg.key == VK_ESCAPE)
+                              return false;
+                          height = window.Height() + msg.point.y - start.y;
+                          return msg.message != WM_LBUTTONUP;
+                      });
+    ResizeNetwork(network, height, true);
+}
+
+void CGraphView::SetMode(int mode)
+{
+    if (mode == m_nMode)
+        return;
+    m_nPreviousMode = m_nMode;
+    m_nMode = mode;
+    if (m_pManager && mode != MODE_NORMAL)
+        m_pManager->ClearSelection();
+    SetCursor(LoadCursor(nullptr, mode == MODE_NORMAL ? IDC_ARROW : IDC_CROSS));
+}
+
+bool CGraphView::IsWireEnd(CNetworkWnd* network, CPoint cell) const
+{
+    GRAPH_HIT hit;
+    if (!m_pManager || !m_pManager->HitTest(network, cell.x, cell.y, hit) || !hit.object)
+        return false;
+    if (hit.object->GetType() == FBD_PIN)
+        return static_cast<CGraphPin*>(hit.object)->GetConnection() == nullptr;
+    if (hit.object->GetType() == FBD_CROSS)
+        return static_cast<CCrossConnection*>(hit.object)->GetArmCount() < CCrossConnection::ArmCount;
+    return false;
+}
+
+void CGraphView::ApplyFont(int size, const char* face)
+{
+    if (!m_pManager)
+        return;
+    m_pManager->SetFont(size, face);
+    BuildGridBrush(*m_pManager, m_Grid);
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        NetworkAt(i)->Layout();
+    LayoutNetworks();
+    UpdateScrollSizes();
+}
+
+void CGraphView::SendStatusText(const CString& text)
+{
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(WM_GRAPH_STATUSTEXT, 0, reinterpret_cast<LPARAM>(text.GetString()));
+}
+
+void CGraphView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject)
+{
+    switch (hint)
+    {
+    case HINT_REBUILD:
+        RebuildFromList(reinterpret_cast<CPlcFBDCode*>(hintObject));
+        break;
+    case HINT_OBJECT:
+        if (!IsReadOnly() && hintObject)
+            if (auto* network = dynamic_cast<CNetworkWnd*>(reinterpret_cast<CGraphNetworkIntf*>(hintObject)))
+                network->GetObjectWnd()->Invalidate(FALSE);
+        break;
+    case HINT_RECT_SELECTED:
+        if (auto* current = static_cast<CNetworkWnd*>(m_pManager ? m_pManager->GetCurrentNetwork() : nullptr))
+            current->GetObjectWnd()->Invalidate(FALSE);
+        break;
+    case HINT_READONLY_CHANGED:
+        m_bReadOnly = hintObject ? *reinterpret_cast<BYTE*>(hintObject) : 0;
+        EndCapture();
+        break;
+    case HINT_CURRENT_NETWORK:
+        break;
+    default:
+        CScrollView::OnUpdate(sender, hint, hintObject);
+        break;
+    }
+}
+
+BOOL CGraphView::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
+{
+    if (!cmdUI)
+        if (CGraphDoc* doc = GetGraphDoc(); doc && doc->OnCommand(id))
+            return TRUE;
+    return CScrollView::OnCmdMsg(id, code, cmdUI);
+}
+
+void CGraphView::OnSize(UINT type, int cx, int cy)
+{
+    CScrollView::OnSize(type, cx, cy);
+    LayoutNetworks();
+}
+
+BOOL CGraphView::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CGraphView::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    const int below = m_nStackHeight - GetDeviceScrollPosition().y;
+    if (below < client.bottom && m_pManager)
+        dc.FillSolidRect(0, std::max(0, below), client.Width(), client.bottom - std::max(0, below),
+                         m_pManager->GetColor(BkgndColor));
+}
+
+BOOL CGraphView::OnMouseWheel(UINT flags, short delta, CPoint point)
+{
+    if (flags & (MK_SHIFT | MK_CONTROL))
+        return FALSE;
+    const BOOL scrolled = CScrollView::OnMouseWheel(flags, delta, point);
+    LayoutNetworks();
+    return scrolled;
+}
+
+void CGraphView::OnHScroll(UINT code, UINT pos)
+{
+    CScrollView::OnHScroll(code, pos);
+    LayoutNetworks();
+}
+
+void CGraphView::OnVScroll(UINT code, UINT pos)
+{
+    CScrollView::OnVScroll(code, pos);
+    LayoutNetworks();
+}
+
+CGraphBlock* CGraphView::ElementAt(CNetworkWnd* network, CPoint screen) const
+{
+    CGraphObjArray* elements = m_pManager ? m_pManager->GetElements(network) : nullptr;
+    if (!elements)
+        return nullptr;
+    CPoint point = screen;
+    network->GetObjectWnd()->ScreenToClient(&point);
+    for (CGraphBlock* element : *elements)
+        if (element->IsVisible() && element->GetWindowRect().PtInRect(point))
+            return element;
+    return nullptr;
+}
+
+void CGraphView::SelectOnly(CGraphObject* object)
+{
+    m_pManager->ClearSelection();
+    if (object)
+        m_pManager->ToggleSelection(object, true);
+}
+
+void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
+{
+    CGraphDoc* doc = GetGraphDoc();
+    if (!doc || !m_pManager)
+        return;
+    doc->SetCurrentNetwork(network);
+    if (IsReadOnly() || m_nMode != MODE_NORMAL)
+        return;
+    CGraphBlock* element = ElementAt(network, screen);
+    if (!element)
+    {
+        const CPoint cell = CellAt(network, screen);
+        GRAPH_HIT hit;
+        SelectOnly(m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr);
+        network->GetObjectWnd()->Invalidate(FALSE);
+        return;
+    }
+    if (!element->IsSelected())
+        SelectOnly(element);
+    CPoint point = screen;
+    network->GetObjectWnd()->ScreenToClient(&point);
+    const int cx = std::max(1, m_pManager->GetStepX());
+    const int cy = std::max(1, m_pManager->GetStepY());
+    m_ptGrab = Offset(CPoint(point.x / cx, point.y / cy), element->GetPosition());
+    m_ptDragStart = element->GetPosition();
+    m_pDragged = element;
+    m_bCapture = 1;
+    m_bMoved = 0;
+    network->GetObjectWnd()->SetCapture();
+    network->GetObjectWnd()->Invalidate(FALSE);
+    if (element->GetType() == FBD_LD_CONTACT || element->GetType() == FBD_LD_COIL)
+        SendStatusText(element->GetName());
+}
+
+void CGraphView::OnNetworkMouseMove(CNetworkWnd* network, UINT, CPoint screen)
+{
+    if (!m_bCapture || !m_pDragged)
+        return;
+    CPoint point = screen;
+    network->GetObjectWnd()->ScreenToClient(&point);
+    const int cx = std::max(1, m_pManager->GetStepX());
+    const int cy = std::max(1, m_pManager->GetStepY());
+    const CPoint to = Offset(CPoint(point.x / cx, point.y / cy), m_ptGrab);
+    const CPoint offset = Offset(to, m_pDragged->GetPosition());
+    if (offset == CPoint(0, 0) || !m_pDragged->MoveTo(to.x, to.y))
+        return;
+    for (CGraphObject* object : m_pManager->GetSelection())
+        if (object != m_pDragged && object->GetType() != FBD_CONNECTION && object->GetType() != FBD_CROSS)
+            object->MoveTo(object->GetPosition().x + offset.x, object->GetPosition().y + offset.y);
+    m_bMoved = 1;
+    network->GetObjectWnd()->Invalidate(FALSE);
+}
+
+void CGraphView::OnNetworkLButtonUp(CNetworkWnd* network, CPoint screen)
+{
+    if (m_bCapture)
+        EndDrag(network, screen);
+}
+
+void CGraphView::EndCapture()
+{
+    if (m_bCapture && GetCapture())
+        ReleaseCapture();
+    m_bCapture = 0;
+    m_pDragged = nullptr;
+}
+
+void CGraphView::EndDrag(CNetworkWnd* network, CPoint)
+{
+    const bool moved = m_bMoved && m_pDragged;
+    const CPoint total = moved ? Offset(m_pDragged->GetPosition(), m_ptDragStart) : CPoint(0, 0);
+    EndCapture();
+    m_bMoved = 0;
+    if (!moved)
+        return;
+    for (CGraphObject* object : m_pManager->GetSelection())
+        if (object->GetType() == FBD_CONNECTION)
+            static_cast<CConnection*>(object)->Offset(total.x, total.y);
+        else if (object->GetType() == FBD_CROSS)
+            object->MoveTo(object->GetPosition().x + total.x, object->GetPosition().y + total.y);
+    for (CGraphObject* object : m_pManager->GetSelection())
+    {
+        if (object->GetType() == FBD_CONNECTION || object->GetType() == FBD_CROSS)
+            continue;
+        for (CGraphPin* pin : static_cast<CGraphBlock*>(object)->AllPins())
+            if (CConnection* wire = pin->GetConnection())
+            {
+                const bool start = wire->GetStart().object == pin;
+                wire->MoveEnd(start, pin->GetPosition().x, pin->GetPosition().y);
+            }
+    }
+    CSize needed = network->GetSize();
+    network->GetNeededSize(needed);
+    if (needed.cy > network->GetSize().cy)
+    {
+        network->SetSize(network->GetSize().cx, needed.cy);
+        LayoutNetworks();
+        UpdateScrollSizes();
+    }
+    network->GetObjectWnd()->Invalidate(FALSE);
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::OnNetworkDblClk(CNetworkWnd*, CPoint) {}
+
+void CGraphView::OnNetworkKeyDown(CNetworkWnd*, UINT key)
+{
+    if (m_nMode == MODE_WIRING || m_nMode == MODE_PLACE || m_nMode == MODE_PLACE_AGAIN)
+    {
+        if (key == VK_ESCAPE)
+            SetMode(MODE_NORMAL);
+        return;
+    }
+    switch (key)
+    {
+    case VK_LEFT:
+        SelectNeighbour(0);
+        break;
+    case VK_UP:
+        SelectNeighbour(1);
+        break;
+    case VK_RIGHT:
+        SelectNeighbour(2);
+        break;
+    case VK_DOWN:
+        SelectNeighbour(3);
+        break;
+    case VK_HOME:
+        SelectFirstElement();
+        break;
+    case VK_DELETE:
+        DeleteSelection();
+        break;
+    default:
+        break;
+    }
+}
+
+void CGraphView::OnHeaderClick(CNetworkWnd* network, CPoint)
+{
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetCurrentNetwork(network);
+    network->SetSelected(true);
+}
+
+void CGraphView::DeleteSelection()
+{
+    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().empty())
+        return;
+    auto* network = static_cast<CNetworkWnd*>(m_pManager->GetSelection().front()->GetNetwork());
+    m_pManager->DeleteSelection();
+    m_pManager->ClearSelection();
+    if (network)
+        network->GetObjectWnd()->Invalidate(FALSE);
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::ToggleSelected()
+{
+    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().size() != 1)
+        return;
+    CGraphObject* object = m_pManager->GetSelection().front();
+    if (object->GetType() != FBD_LD_CONTACT && object->GetType() != FBD_LD_COIL)
+        return;
+    static_cast<CGraphLadderElem*>(object)->NextKind();
+    static_cast<CGraphBlock*>(object)->Invalidate();
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::SelectNeighbour(int direction)
+{
+    if (!m_pManager || m_pManager->GetSelection().size() != 1)
+        return;
+    CGraphObject* object = m_pManager->GetSelection().front();
+    auto* network = static_cast<CNetworkWnd*>(object->GetNetwork());
+    if (!network || object->GetType() == FBD_CONNECTION || object->GetType() == FBD_CROSS)
+        return;
+    if (CGraphBlock* next = network->FindNeighbour(static_cast<CGraphBlock*>(object), direction))
+    {
+        SelectOnly(next);
+        network->GetObjectWnd()->Invalidate(FALSE);
+    }
+}
+
+void CGraphView::SelectFirstElement()
+{
+    auto* network = static_cast<CNetworkWnd*>(m_pManager ? m_pManager->GetCurrentNetwork() : nullptr);
+    if (!network)
+        return;
+    if (CGraphBlock* first = network->FirstElementAt())
+    {
+        SelectOnly(first);
+        network->GetObjectWnd()->Invalidate(FALSE);
+    }
+}

@@ -1,0 +1,117 @@
+// The scrolling view of a graph document: stacks the network windows, keeps the scroll sizes in
+// step, turns mouse and keys into editing requests, and is the owner the manager notifies.
+#pragma once
+
+#include "GraphDoc.h"
+#include "NetworkWnd.h"
+
+#include <TvskLumoPlc/graphui/FontTextMetrics.h>
+#include <TvskLumoPlc/graphui/GraphBitmap.h>
+
+#include <ui/DocView.h>
+
+// Status text of an element to the main window; lParam the text.
+constexpr UINT WM_GRAPH_STATUSTEXT = 2560;
+
+class CGraphView : public CScrollView, public CGraphOwnerIntf, public CNetworkFace
+{
+    DECLARE_DYNCREATE(CGraphView)
+
+public:
+    enum Mode
+    {
+        MODE_NORMAL = 0,
+        MODE_WIRING = 1,
+        MODE_PLACE = 2,
+        MODE_PLACE_AGAIN = 3
+    };
+    static constexpr COLORREF MarkerColor = 0x00FF00;
+    static constexpr int MarkerSize = 8;
+    static constexpr int ScrollCells = 200;
+    static constexpr int ScrollMargin = 10;
+
+    CGraphView();
+    ~CGraphView() override;
+
+    CGraphDoc* GetGraphDoc() const { return dynamic_cast<CGraphDoc*>(m_pDocument); }
+    CGraphManager* GetManager() const noexcept { return m_pManager; }
+
+    void Renumber();
+    void LayoutNetworks();
+    void UpdateScrollSizes();
+    void SetScrollExtent();
+    int NetworkOffset(const CNetworkWnd* network) const;
+    int GetStackHeight() const noexcept { return m_nStackHeight; }
+    CPoint CellAt(CNetworkWnd* network, CPoint screen) const;
+    // Removes every network and makes one window per generated network of the list.
+    void RebuildFromList(CPlcFBDCode* code);
+    // The network's height in rows from a tracked pixel height (at least 5), width 200 cells.
+    void ResizeNetwork(CNetworkWnd* network, int heightPixels, bool markModified);
+    void SetMode(int mode);
+    int GetMode() const noexcept { return m_nMode; }
+    bool IsReadOnly() const noexcept { return m_bReadOnly != 0; }
+    // Can a wire start or end at the cell: a free pin, or a junction with fewer than four wires.
+    bool IsWireEnd(CNetworkWnd* network, CPoint cell) const;
+    void ApplyFont(int size, const char* face);
+    void SendStatusText(const CString& text);
+    CNetworkWnd* NetworkAt(int i) const;
+
+    // Manager notices.
+    CGraphNetworkIntf* NewNetworkWindow() override;
+    void OnNetworkPlaced(CGraphNetworkIntf* network, int placement) override;
+    void OnNetworkChanged(CGraphNetworkIntf* network) override;
+    void OnObjectDeleted(CGraphObject*) override {}
+    bool CheckConstant(CGraphConst*, const char*) override { return true; }
+
+    // Network window input.
+    void OnNetworkLButtonDown(CNetworkWnd* network, UINT flags, CPoint screen) override;
+    void OnNetworkLButtonUp(CNetworkWnd* network, CPoint screen) override;
+    void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
+    void OnNetworkMouseMove(CNetworkWnd* network, UINT flags, CPoint screen) override;
+    void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    void OnHeaderClick(CNetworkWnd* network, CPoint screen) override;
+    void OnNetworkResize(CNetworkWnd* network, CPoint screen) override;
+    CFontTextMetrics* GetFonts() override { return m_pFonts; }
+    CGraphBitmap* GetGridPattern() override { return &m_Grid; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
+    void OnDraw(CDC*) override {}
+    BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+
+    // Editing commands; nothing while read-only.
+    void DeleteSelection();
+    void ToggleSelected();
+    void SelectNeighbour(int direction);
+    void SelectFirstElement();
+
+protected:
+    int OnCreate(CREATESTRUCT* createStruct) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnEraseBkgnd(CDC* dc) override;
+    void OnPaint() override;
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;
+    void OnHScroll(UINT code, UINT pos) override;
+    void OnVScroll(UINT code, UINT pos) override;
+    // A drag ends: wires follow, the network grows, the document is modified.
+    virtual void EndDrag(CNetworkWnd* network, CPoint screen);
+    void EndCapture();
+    CGraphBlock* ElementAt(CNetworkWnd* network, CPoint screen) const;
+    void SelectOnly(CGraphObject* object);
+
+    CGraphManager* m_pManager = nullptr;
+    CFontTextMetrics* m_pFonts = nullptr;
+    CGraphBitmap m_Grid;
+    BYTE m_bCapture = 0;
+    BYTE m_bMoved = 0;
+    int m_nMode = MODE_NORMAL;
+    int m_nPreviousMode = MODE_NORMAL;
+    BYTE m_bReadOnly = 0;
+    BYTE m_bRectSelect = 1;
+    CGraphBlock* m_pDragged = nullptr;
+    CPoint m_ptGrab;
+    CPoint m_ptDragStart;
+    CPoint m_ptDragOffset;
+    COLORREF m_Marker = MarkerColor;
+    int m_nStackHeight = 0;
+};

@@ -1,0 +1,77 @@
+// The ladder editor window: the graph view over a ladder document, with aligned right rails and
+// the live animation of the running program.
+#pragma once
+
+#include "AnimateChart.h"
+#include "GraphView.h"
+
+#include <atomic>
+#include <memory>
+
+class CPluginIntf;
+class QObject;
+
+constexpr UINT WM_LDVIEW_MODIFIED = 1037;
+// To the main window when the view goes; lParam the view.
+constexpr UINT WM_LDVIEW_DESTROYED = 1060;
+
+class CLDView : public CGraphView, public CAnimationView
+{
+    DECLARE_DYNCREATE(CLDView)
+
+public:
+    static constexpr int MinRightRailColumn = 40;
+
+    CLDView();
+    ~CLDView() override;
+
+    CLDDoc* GetLDDoc() const { return dynamic_cast<CLDDoc*>(m_pDocument); }
+    CLDManager* GetLDManager() const { return dynamic_cast<CLDManager*>(m_pManager); }
+    void SetHostIntf(CPluginIntf* host) { m_pHost.store(host); }
+
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
+    // Left rail at column 0, right rail at the common column (width < 0: the client width).
+    void PlaceRightRail(CNetworkWnd* network, int width);
+    // Every right rail at the largest of the right-rail column, the used width and the minimum.
+    void AlignRightRails();
+    void SetAutoConnect(bool on);
+    bool IsAutoConnect() const noexcept { return m_bAutoConnect != 0; }
+    bool IsLayoutPending() const noexcept { return m_bLayoutPending != 0; }
+    int GetNetworkIndex() const;
+    void SelectNetwork(int index);
+
+    // Live animation: on collects every contact and starts the worker; off stops it and shows
+    // every element inactive.
+    void EnableAnimation(bool on);
+    bool IsAnimated() const noexcept { return m_bAnimated != 0; }
+    LRESULT OnAnimationUpdate();
+    // Walks the rung from the model object, setting power and conduction in the map.
+    void EvaluatePowerFlow(int entry, CAnimationMap& map);
+    CAnimateChart& GetChart() noexcept { return m_Chart; }
+    void NewComment(CPoint cell);
+
+    CWnd* GetAnimationWnd() override { return this; }
+    CPluginIntf* GetAnimationHost() const override { return m_pHost.load(); }
+    bool IsAnimationShown() const override { return m_bShown.load(); }
+    void SetShownFlag(bool shown) { m_bShown.store(shown); }
+
+protected:
+    int OnCreate(CREATESTRUCT* createStruct) override;
+    void OnDestroy() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void EndDrag(CNetworkWnd* network, CPoint screen) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void RebuildLadder(CPlcFBDCode* code);
+    CString HostString(UINT id, const char* fallback) const;
+
+    std::atomic<CPluginIntf*> m_pHost{nullptr};
+    BYTE m_bAnimated = 0;
+    BYTE m_bAutoConnect = 1;
+    BYTE m_bLayoutPending = 1;
+    int m_nMinColumn = MinRightRailColumn;
+    CAnimateChart m_Chart;
+    std::atomic<bool> m_bShown{false};
+    std::unique_ptr<QObject> m_pShowWatch;
+};

@@ -1,0 +1,142 @@
+// Graph and ladder documents under a ladder view: read-only state, new documents, hints, saving,
+// and the generated code the windows point into.
+#include "LadderViewFixture.h"
+
+#include <TvskLumoPlc/graph/GraphLadder.h>
+
+#include <ZoLumoPlcObj/PlcLDElements.h>
+#include <ZoLumoPlcObj/PlcLDNetwork.h>
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <set>
+
+namespace
+{
+class RecordingView : public CView
+{
+public:
+    void OnDraw(CDC*) override {}
+    void OnUpdate(CView*, LPARAM hint, CObject*) override { hints.push_back(hint); }
+    std::vector<LPARAM> hints;
+};
+
+class GraphDocTest : public LadderViewFixture
+{
+protected:
+    void SetUp() override
+    {
+        LadderViewFixture::SetUp();
+        m_doc->AddView(&m_recorder);
+    }
+    void TearDown() override
+    {
+        m_doc->RemoveView(&m_recorder);
+        LadderViewFixture::TearDown();
+    }
+    RecordingView m_recorder;
+};
+} // namespace
+
+TEST_F(GraphDocTest, ForcedReadOnlyWinsAndEveryChangeIsAnnounced)
+{
+    m_doc->SetForcedReadOnly(TRUE);
+    m_recorder.hints.clear();
+    m_doc->SetReadOnly(FALSE);
+    EXPECT_TRUE(m_doc->IsReadOnly());
+    EXPECT_EQ(m_recorder.hints, std::vector<LPARAM>{HINT_READONLY_CHANGED});
+    EXPECT_TRUE(m_view->IsReadOnly());
+
+    m_doc->SetForcedReadOnly(FALSE);
+    EXPECT_FALSE(m_doc->IsReadOnly());
+    EXPECT_FALSE(m_view->IsReadOnly());
+}
+
+TEST_F(GraphDocTest, ANewLadderDocumentShowsTwoNetworksTheFirstTwiceAsHigh)
+{
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    ASSERT_EQ(Manager().GetNetworkCount(), 2);
+    EXPECT_EQ(Network(0)->GetSize().cy, 20);
+    EXPECT_EQ(Network(1)->GetSize().cy, 10);
+    CRect first;
+    CRect second;
+    Network(0)->GetWindowRect(&first);
+    Network(1)->GetWindowRect(&second);
+    EXPECT_EQ(first.Height(), 2 * second.Height());
+    EXPECT_EQ(Network(0)->GetNumber(), 1);
+    EXPECT_EQ(Network(1)->GetHeaderText(), "0002");
+    EXPECT_FALSE(m_doc->IsModified());
+}
+
+TEST_F(GraphDocTest, TheCurrentNetworkSetAgainSendsNoHint)
+{
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    m_recorder.hints.clear();
+    m_doc->SetCurrentNetwork(Network(1));
+    m_doc->SetCurrentNetwork(Network(1));
+    EXPECT_EQ(m_recorder.hints, std::vector<LPARAM>{HINT_CURRENT_NETWORK});
+    EXPECT_EQ(m_view->GetNetworkIndex(), 1);
+}
+
+TEST_F(GraphDocTest, APathLosesOnlyTheFileNamesExtension)
+{
+    m_doc->SetPathName("/work/v1.2/prog.plc");
+    EXPECT_EQ(m_doc->GetPathName(TRUE), "/work/v1.2/prog");
+    m_doc->SetPathName("/work/v1.2/prog");
+    EXPECT_EQ(m_doc->GetPathName(TRUE), "/work/v1.2/prog");
+    EXPECT_EQ(m_doc->GetPathName(FALSE), "/work/v1.2/prog");
+}
+
+TEST_F(GraphDocTest, OnlyChangesTheManagerAcceptsMarkTheDocumentModified)
+{
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    auto* contact = new CGraphContact;
+    EXPECT_FALSE(m_doc->AddElement(nullptr, contact));
+    EXPECT_FALSE(m_doc->IsModified());
+    delete contact;
+    EXPECT_FALSE(m_doc->RemoveWire(Network(0), nullptr));
+    EXPECT_FALSE(m_doc->IsModified());
+    EXPECT_TRUE(m_doc->IsNameFree("nothing-called-so"));
+}
+
+TEST_F(GraphDocTest, FileSaveWritesTheTextFormWhetherModifiedOrNot)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    m_doc->SetModifiedFlag(FALSE);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("LumoPlc.plc").toStdString();
+    m_doc->SetTextFilePath(path.c_str());
+    EXPECT_TRUE(m_view->OnCmdMsg(ID_GRAPHDOC_FILE_SAVE, 0, nullptr));
+    ASSERT_TRUE(std::filesystem::exists(path));
+    CString expected = m_doc->GetText();
+    expected.Replace("\n", "\r\n");
+    EXPECT_FALSE(expected.IsEmpty());
+    EXPECT_EQ(ReadTextFile(path), std::string(expected.GetString()));
+}
+
+TEST_F(GraphDocTest, LoadingTellsTheParentTheModifiedState)
+{
+    int modified = 1;
+    m_doc->UpdateAllViews(nullptr, HINT_LADDER_LOADED, reinterpret_cast<CObject*>(&modified));
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    EXPECT_EQ(m_host.messages.front(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
+}
+
+TEST_F(GraphDocTest, TheWindowsPointIntoTheCodeTheDocumentKeeps)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    std::set<const CPlcFBDObject*> rails;
+    for (auto* network : PlcObjects<CPlcLDNetwork>(*m_doc->GetCode()))
+        for (CPlcFBDObject* rail : PlcObjects(network->m_PowerRails))
+            rails.insert(rail);
+    ASSERT_GT(Manager().GetNetworkCount(), 1);
+    for (int i = 0; i < Manager().GetNetworkCount(); ++i)
+    {
+        ANIMATION_ENTRY* left = Network(i)->GetAnimationMap().FindLeftRail();
+        ASSERT_NE(left, nullptr);
+        EXPECT_TRUE(rails.count(left->model)) << "network " << i;
+        EXPECT_EQ(static_cast<CPlcLDPowerRail*>(left->model)->m_nSide, CPlcLDPowerRail::SIDE_LEFT);
+    }
+}

@@ -1,0 +1,185 @@
+// The graph and ladder views: stacking, scroll sizes, border resizing, the wheel, headers, grid
+// snapping, neighbours, dragging with rail alignment, and the rendered sample program.
+#include "LadderViewFixture.h"
+
+#include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/GraphLadder.h>
+
+#include <algorithm>
+
+namespace
+{
+class GraphViewTest : public LadderViewFixture
+{
+protected:
+    CPoint ScreenOfCell(CNetworkWnd* network, CPoint cell, CPoint within)
+    {
+        const CSize size = network->GetCellSize();
+        CPoint point(cell.x * size.cx + within.x, cell.y * size.cy + within.y);
+        network->GetObjectWnd()->ClientToScreen(&point);
+        return point;
+    }
+    int Step() const { return m_view->GetManager()->GetStepY(); }
+};
+} // namespace
+
+TEST_F(GraphViewTest, AnEmptyDocumentHasATinyScrollArea)
+{
+    m_view->UpdateScrollSizes();
+    EXPECT_EQ(m_view->GetTotalSize(), CSize(10, 10));
+}
+
+TEST_F(GraphViewTest, NetworksStackOverlappingByOnePixel)
+{
+    for (int i = 0; i < 3; ++i)
+        ASSERT_NE(m_doc->CreateNetwork(m_view, CGraphManager::PLACE_LAST, 200, 5), nullptr);
+    const int heights[] = {100, 120, 80};
+    for (int i = 0; i < 3; ++i)
+        Network(i)->MoveWindow(0, 0, 300, heights[i]);
+    m_view->LayoutNetworks();
+    EXPECT_EQ(m_view->GetStackHeight(), 297);
+    EXPECT_EQ(m_view->NetworkOffset(Network(2)), 218);
+    CRect third;
+    Network(2)->GetWindowRect(&third);
+    m_view->ScreenToClient(&third);
+    EXPECT_EQ(third.top, 218);
+    m_view->UpdateScrollSizes();
+    EXPECT_EQ(m_view->GetTotalSize().cy, 310);
+    EXPECT_EQ(m_view->GetTotalSize().cx, 200 * m_view->GetManager()->GetStepX());
+}
+
+TEST_F(GraphViewTest, ABorderResizeKeepsFiveRowsAtLeast)
+{
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    m_view->ResizeNetwork(Network(1), 3 * Step(), true);
+    EXPECT_EQ(Network(1)->GetSize(), CSize(200, 5));
+    EXPECT_TRUE(m_doc->IsModified());
+    m_view->ResizeNetwork(Network(1), 12 * Step(), false);
+    EXPECT_EQ(Network(1)->GetSize().cy, 12);
+    CRect window;
+    Network(1)->GetWindowRect(&window);
+    EXPECT_EQ(window.Height(), 12 * Step());
+    Network(0)->SetSize(200, 3);
+    EXPECT_EQ(Network(0)->GetSize().cy, 5);
+}
+
+TEST_F(GraphViewTest, TheWheelScrollsButNotWithCtrlOrShift)
+{
+    for (int i = 0; i < 8; ++i)
+        ASSERT_NE(m_doc->CreateNetwork(m_view, CGraphManager::PLACE_LAST, 200, 20), nullptr);
+    m_view->UpdateScrollSizes();
+    m_view->LayoutNetworks();
+    const LPARAM centre = MAKELPARAM(100, 100);
+    m_view->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-WHEEL_DELTA)), centre);
+    m_view->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)), centre);
+    EXPECT_EQ(m_view->GetDeviceScrollPosition().y, 0);
+    m_view->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), centre);
+    const int scrolled = m_view->GetDeviceScrollPosition().y;
+    EXPECT_GT(scrolled, 0);
+    CRect first;
+    Network(0)->GetWindowRect(&first);
+    m_view->ScreenToClient(&first);
+    EXPECT_EQ(first.top, -scrolled);
+}
+
+TEST_F(GraphViewTest, HeadersShowTheNumberInFourDigits)
+{
+    for (int i = 0; i < 7; ++i)
+        ASSERT_NE(m_doc->CreateNetwork(m_view, CGraphManager::PLACE_LAST, 200, 5), nullptr);
+    EXPECT_EQ(Network(6)->GetNumber(), 7);
+    EXPECT_EQ(Network(6)->GetHeaderText(), "0007");
+    Network(6)->SetMarker(true, 3);
+    Network(6)->SetSelected(true);
+    EXPECT_TRUE(Network(6)->IsSelected());
+    Network(6)->SetCurrent(true, nullptr);
+    EXPECT_FALSE(Network(6)->IsSelected());
+    EXPECT_TRUE(Network(6)->IsActive());
+}
+
+TEST_F(GraphViewTest, APointSnapsToTheNearestCornerOfItsCell)
+{
+    ASSERT_TRUE(m_doc->OnNewDocument());
+    CNetworkWnd* network = Network(0);
+    const CSize cell = network->GetCellSize();
+    CNetworkObj* objects = network->GetObjectWnd();
+    EXPECT_EQ(objects->SnapToGrid(ScreenOfCell(network, {2, 3}, {cell.cx * 3 / 4, cell.cy * 3 / 4})),
+              CPoint(3, 4));
+    EXPECT_EQ(objects->SnapToGrid(ScreenOfCell(network, {2, 3}, {1, 1})), CPoint(2, 3));
+    EXPECT_EQ(objects->SnapToGrid(ScreenOfCell(network, {2, 3}, {cell.cx * 3 / 4, 1})), CPoint(3, 3));
+    EXPECT_EQ(objects->SnapToGrid(ScreenOfCell(network, {2, 3}, {1, cell.cy * 3 / 4})), CPoint(2, 4));
+    EXPECT_EQ(objects->SnapToGrid(ScreenOfCell(network, {0, 1}, {-3 * cell.cx, 1})).x, 0);
+}
+
+TEST_F(GraphViewTest, ArrowsFindTheNeighbourAlongTheRung)
+{
+    Show(GenerateIL("LD\t1.0\nAND\t1.1\nOUT\t2.0\nEND\n"));
+    CGraphBlock* first = Element(FBD_LD_CONTACT, "1.0");
+    CGraphBlock* second = Element(FBD_LD_CONTACT, "1.1");
+    CGraphBlock* coil = Element(FBD_LD_COIL, "2.0");
+    ASSERT_TRUE(first && second && coil);
+    CNetworkWnd* network = Network(0);
+    EXPECT_EQ(network->FindNeighbour(first, 2), second);
+    EXPECT_EQ(network->FindNeighbour(second, 2), coil);
+    EXPECT_EQ(network->FindNeighbour(coil, 0), second);
+    EXPECT_EQ(network->FindNeighbour(second, 0), first);
+
+    m_doc->SetCurrentNetwork(network);
+    m_view->GetManager()->ClearSelection();
+    m_view->GetManager()->ToggleSelection(first, true);
+    m_view->SelectNeighbour(2);
+    ASSERT_EQ(m_view->GetManager()->GetSelection().size(), 1u);
+    EXPECT_EQ(m_view->GetManager()->GetSelection().front(), second);
+}
+
+TEST_F(GraphViewTest, AfterADragEveryRightRailStandsAtTheCommonColumn)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    CLDManager& manager = Manager();
+    CNetworkWnd* network = Network(0);
+    CGraphBlock* coil = nullptr;
+    for (CGraphBlock* element : *manager.GetElements(network))
+        if (element->GetType() == FBD_LD_COIL)
+            coil = element;
+    ASSERT_NE(coil, nullptr);
+    const CPoint from = coil->GetPosition();
+    const CRect body = coil->GetBodyRectInNetwork();
+    CPoint press = body.CenterPoint();
+    network->GetObjectWnd()->ClientToScreen(&press);
+    const int cx = network->GetCellSize().cx;
+    m_view->OnNetworkLButtonDown(network, MK_LBUTTON, press);
+    m_view->OnNetworkMouseMove(network, MK_LBUTTON, press + CSize(40 * cx, 0));
+    m_view->OnNetworkLButtonUp(network, press + CSize(40 * cx, 0));
+    EXPECT_EQ(coil->GetPosition().x, from.x + 40);
+    EXPECT_TRUE(m_doc->IsModified());
+    // The wire into the coil followed it.
+    CGraphPin* in = coil->GetPin(0);
+    ASSERT_NE(in->GetConnection(), nullptr);
+    const auto& wire = *in->GetConnection();
+    EXPECT_TRUE(wire.GetStart().point == in->GetPosition() || wire.GetEnd().point == in->GetPosition());
+
+    const int expected =
+        std::max({manager.GetRightRailColumn(), manager.GetUsedWidth(), CLDView::MinRightRailColumn});
+    for (int i = 0; i < manager.GetNetworkCount(); ++i)
+        if (CGraphPwrRail* right = manager.GetRightRail(Network(i)))
+            EXPECT_EQ(right->GetPosition().x, expected) << "network " << i;
+    EXPECT_GE(expected, from.x + 40);
+}
+
+TEST_F(GraphViewTest, TheStoredProgramRendersWithRailsContactsAndHeaders)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    ASSERT_GT(Manager().GetNetworkCount(), 2);
+    const QImage image = Render();
+    image.save(QString(TVSK_RENDER_DIR) + "/tk40_ladder.png");
+    // The first header is raised and filled with the object colour; the rail's line runs down.
+    const QColor header = image.pixelColor(10, 20);
+    const COLORREF object = Manager().GetColor(ObjColor);
+    EXPECT_EQ(header, QColor(GetRValue(object), GetGValue(object), GetBValue(object)));
+    CGraphPwrRail* left = Manager().GetLeftRail(Network(0));
+    ASSERT_NE(left, nullptr);
+    int railPixels = 0;
+    const int railX = Network(0)->GetHeaderRect().right + left->GetLineX();
+    for (int y = 0; y < 60; ++y)
+        railPixels += image.pixelColor(railX, y) != image.pixelColor(railX + 6, y);
+    EXPECT_GT(railPixels, 20);
+}
