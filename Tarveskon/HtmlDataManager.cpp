@@ -4,6 +4,7 @@
 #include <com/ComRuntime.h>
 #include <com/ConnectionAdvise.h>
 #include <uiext/HtmlWnd.h>
+#include <web/DomObjects.h>
 
 namespace
 {
@@ -108,6 +109,23 @@ bool CHtmlDataManager::GetText(const char* name, CString& text)
         text = TakeText(converted.bstrVal);
     VariantClear(&value);
     return ok;
+}
+
+bool CHtmlDataManager::GetRawText(const char* name, CString& text)
+{
+    IDispatch* element = nullptr;
+    if (!m_pManager || FAILED(m_pManager->get_HtmlElement(Bstr(name).s, &element)) || !element)
+        return false;
+    IDomElement* dom = nullptr;
+    const bool found =
+        SUCCEEDED(element->QueryInterface(IDomElement::Iid, reinterpret_cast<void**>(&dom))) && dom;
+    if (found)
+    {
+        text = dom->Element()->Value().c_str();
+        dom->Release();
+    }
+    element->Release();
+    return found;
 }
 
 HRESULT CHtmlDataManager::PutControlText(long index, const char* text)

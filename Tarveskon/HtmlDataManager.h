@@ -32,6 +32,8 @@ public:
     HRESULT PutNumber(const char* name, double value);
     // The control's value as text; false when it has none.
     bool GetText(const char* name, CString& text);
+    // The element's text as the page holds it (a text field's value before any conversion).
+    bool GetRawText(const char* name, CString& text);
     HRESULT PutControlText(long index, const char* text);
     long ControlsNum();
     CString ControlName(long index);

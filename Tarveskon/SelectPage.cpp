@@ -89,7 +89,10 @@ void CSelectHtmlWnd::FitDialog(const CPoint* at)
 bool CSelectHtmlWnd::ReadNumber(const char* name, double& value)
 {
     CString text;
-    return m_htmlMng.GetText(name, text) && tvsk::WholeDouble(text.GetString(), value);
+    // A radio group's value is its checked button's; a field's is its whole text.
+    const bool read = m_htmlMng.ControlType(name) == HTMLCTRL_RADIO ? m_htmlMng.GetText(name, text)
+                                                                    : m_htmlMng.GetRawText(name, text);
+    return read && tvsk::WholeDouble(text.GetString(), value);
 }
 
 void CSelectHtmlWnd::PutImage(const char* name, const CString& file)
