@@ -3,6 +3,7 @@
 
 #include "TarveskonDlg.h"
 #include "TvskStrings.h"
+#include "ExceptionAttacher.h"
 
 #include <ZoSupport/FileManager.h>
 #include <ZoSupport/ResourceString.h>
@@ -120,6 +121,7 @@ CTarveskonApp theApp;
 
 int main(int argc, char** argv)
 {
+    ExceptionAttacher::Install();
     // The program's data lies beside it, wherever the user starts it.
     const std::string programDir = tvsk::kernel::ProgramDirectory();
     if (programDir.empty() || ::chdir(programDir.c_str()) != 0)

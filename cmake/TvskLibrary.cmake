@@ -18,8 +18,8 @@
 # - model: no Qt. Configuring fails when a Qt target is in its link chain, and the test
 #   layering_<target> (label "layering") fails on a Qt include in its sources or their headers.
 #   ui: on the window layer. component: an in-process component or plug-in module that exports
-#   only its entry points, the functions it declares extern "C" (DllGetClassObject and the like),
-#   and is registered after each link unless NO_REGISTER.
+#   only its entry points, the functions it declares extern "C" (DllGetClassObject and the like;
+#   the test exports_<target> checks), and is registered after each link unless NO_REGISTER.
 # - A shared library hides what its sources do not mark with the generated export macro: the header
 #   <target_export.h> defines TARGET_EXPORT (tvsk_cam_model: <tvsk_cam_model_export.h>,
 #   TVSK_CAM_MODEL_EXPORT, on classes and functions its users call). EXPORT_ALL keeps every symbol
@@ -134,6 +134,9 @@ function(_tvsk_component target noRegister outputDirectory)
   target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
   set_target_properties(${target} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${outputDirectory}
     LINK_DEPENDS ${map})
+  add_test(NAME exports_${target}
+    COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:${target}> -DNM=${CMAKE_NM} -P ${TVSK_CMAKE_DIR}/CheckEntryPoints.cmake)
+  set_tests_properties(exports_${target} PROPERTIES LABELS layering)
   if(NOT noRegister)
     add_dependencies(${target} tvsk_regsvr)
     add_custom_command(TARGET ${target} POST_BUILD

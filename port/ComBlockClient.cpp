@@ -150,7 +150,10 @@ int ComBlockClient::put(unsigned char* buf, unsigned long len)
     return result;
 }
 
-int ComBlockClient::put(unsigned char c) { return put(&c, 1); }
+int ComBlockClient::put(unsigned char c)
+{
+    return put(&c, 1);
+}
 
 void ComBlockClient::reset()
 {

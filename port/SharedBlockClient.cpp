@@ -16,7 +16,8 @@ void SharedBlockClient::LimitReplyWait(unsigned long first, unsigned long afterS
     m_replyWaitAfterSilence = afterSilence;
 }
 
-int SharedBlockClient::OpenServed(const BlockObjectNames& names, std::size_t blockSize, const ServerStart& server)
+int SharedBlockClient::OpenServed(const BlockObjectNames& names, std::size_t blockSize,
+                                  const ServerStart& server)
 {
     if (HasObjects())
         close();

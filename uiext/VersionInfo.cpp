@@ -7,7 +7,8 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // "C:/x/Tarveskon.exe" and "tarveskon" name the same module.
 std::string ModuleKey(const char* fileName)
@@ -59,6 +60,20 @@ BOOL RegisterVersionResource(const VersionResource* resource)
     std::lock_guard guard(table.lock);
     const auto [it, added] = table.blocks.emplace(ModuleKey(resource->moduleName), resource);
     return added || it->second == resource ? TRUE : FALSE;
+}
+
+int RegisteredVersionResources(const VersionResource** blocks, int capacity)
+{
+    VersionTable& table = Table();
+    std::lock_guard guard(table.lock);
+    int count = 0;
+    for (const auto& [key, block] : table.blocks)
+    {
+        if (count >= capacity)
+            break;
+        blocks[count++] = block;
+    }
+    return count;
 }
 
 VersionInfo::VersionInfo()

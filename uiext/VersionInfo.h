@@ -5,7 +5,7 @@
 
 struct VersionValue
 {
-    const char* name;  // "ProductVersion", "FileVersion", "CompanyName", "LegalCopyright" ...
+    const char* name; // "ProductVersion", "FileVersion", "CompanyName", "LegalCopyright" ...
     const char* value;
 };
 
@@ -24,6 +24,9 @@ inline constexpr const char* kBuildFileVersion = TVSK_BUILD_FILE_VERSION;
 
 // FALSE when another block is registered for that module.
 BOOL RegisterVersionResource(const VersionResource* resource);
+
+// Fills blocks with up to capacity registered blocks; answers how many.
+int RegisteredVersionResources(const VersionResource** blocks, int capacity);
 
 class VersionInfo
 {

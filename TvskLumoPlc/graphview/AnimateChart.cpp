@@ -18,21 +18,20 @@ CAnimateTask::~CAnimateTask()
 
 void CAnimateTask::Execute()
 {
-    // A cycle that cannot run waits as long as a failed one, so that a hidden view costs nothing.
-    bool waitLong = false;
+    DWORD wait = m_nPause;
     while (!IsStopRequested())
     {
-        if (waitLong ? !Sleep(FailurePauseMs) : (m_nPause ? !Sleep(m_nPause) : IsStopRequested()))
+        if (wait ? !Sleep(wait) : IsStopRequested())
             break;
-        if (!m_nPause && !waitLong)
+        if (!wait)
             std::this_thread::yield();
         CPluginIntf* host = m_pView->GetAnimationHost();
         if (!host || !m_pView->IsAnimationShown())
         {
-            waitLong = true;
+            wait = IdlePauseMs;
             continue;
         }
-        waitLong = !ReadCycle(host);
+        wait = ReadCycle(host) ? m_nPause : FailurePauseMs;
         if (IsStopRequested())
             break;
         Msg(nullptr);

@@ -52,6 +52,8 @@ class CAnimateTask : public CWndTask
 {
 public:
     static constexpr DWORD FailurePauseMs = 1500;
+    // While the view is hidden or has no host: a look now and then, no reads.
+    static constexpr DWORD IdlePauseMs = 200;
 
     CAnimateTask(CAnimationView* view, std::vector<ANIMATION_BLOCK>* blocks);
     ~CAnimateTask() override;

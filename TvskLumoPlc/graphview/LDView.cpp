@@ -124,7 +124,7 @@ void CLDView::RebuildLadder(CPlcFBDCode* code)
     CLDManager* manager = GetLDManager();
     if (!manager)
         return;
-    GetWidget()->setUpdatesEnabled(false);
+    SetRedraw(FALSE);
     const CPoint scroll = GetDeviceScrollPosition();
     EndCapture();
     manager->ClearSelection();
@@ -138,7 +138,7 @@ void CLDView::RebuildLadder(CPlcFBDCode* code)
     LayoutNetworks();
     for (int i = 0; i < manager->GetNetworkCount(); ++i)
         PlaceRightRail(NetworkAt(i), -1);
-    GetWidget()->setUpdatesEnabled(true);
+    SetRedraw(TRUE);
     Invalidate();
 }
 

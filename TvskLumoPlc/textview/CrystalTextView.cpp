@@ -609,15 +609,33 @@ void CCrystalTextView::EnsureVisible(CPoint pt)
     ScrollToChar(offset);
 }
 
-void CCrystalTextView::ScrollToLine(int newTopLine, BOOL trackScrollBar)
+void CCrystalTextView::ScrollToLine(int newTopLine, BOOL noSmoothScroll, BOOL trackScrollBar)
 {
     newTopLine = std::clamp(newTopLine, 0, std::max(0, GetLineCount() - 1));
     if (newTopLine == m_nTopLine)
         return;
-    m_nTopLine = newTopLine;
     if (!GetSafeHwnd())
+    {
+        m_nTopLine = newTopLine;
         return;
-    Invalidate();
+    }
+    if (m_bSmoothScroll && !noSmoothScroll)
+    {
+        // A sixth of the way left and one line more at each step, painted as it goes.
+        while (m_nTopLine != newTopLine)
+        {
+            const int remaining = newTopLine - m_nTopLine;
+            const int step = std::abs(remaining) / 6 + 1;
+            m_nTopLine += remaining > 0 ? step : -step;
+            Invalidate();
+            UpdateWindow();
+        }
+    }
+    else
+    {
+        m_nTopLine = newTopLine;
+        Invalidate();
+    }
     if (trackScrollBar)
         RecalcVertScrollBar(TRUE);
     UpdateCaret();
@@ -988,8 +1006,9 @@ void CCrystalTextView::OnVScroll(UINT code, UINT pos)
         break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
-        top = static_cast<int>(pos);
-        break;
+        // The thumb is followed at once.
+        ScrollToLine(static_cast<int>(pos), TRUE);
+        return;
     default:
         return;
     }
@@ -1179,7 +1198,7 @@ void CCrystalTextView::OnTimer(UINT_PTR id)
     const int step = AutoScrollStep(point);
     if (step == 0)
         return;
-    ScrollToLine(m_nTopLine + step);
+    ScrollToLine(m_nTopLine + step, TRUE);
     const int screenLines = std::max(1, GetScreenLines());
     CPoint text = ClientToText(CPoint(point.x, 0));
     text.y = step < 0 ? m_nTopLine : std::min(GetLineCount() - 1, m_nTopLine + screenLines - 1);

@@ -57,7 +57,10 @@ public:
     void EnsureVisible(CPoint pt);
     int GetTopLine() const noexcept { return m_nTopLine; }
     int GetOffsetChar() const noexcept { return m_nOffsetChar; }
-    void ScrollToLine(int newTopLine, BOOL trackScrollBar = TRUE);
+    // Unless forced, a smooth-scrolling view moves there in steps, painting after each.
+    void ScrollToLine(int newTopLine, BOOL noSmoothScroll = FALSE, BOOL trackScrollBar = TRUE);
+    void SetSmoothScroll(BOOL smooth) noexcept { m_bSmoothScroll = smooth; }
+    void SetPrintLineNumbers(BOOL lineNumbers) noexcept { m_bPrintLineNumbers = lineNumbers; }
     void ScrollToChar(int newOffsetChar, BOOL trackScrollBar = TRUE);
     CPoint ClientToText(const CPoint& point);
     CPoint TextToClient(const CPoint& point);
@@ -210,6 +213,7 @@ protected:
     int m_nTabSize = 4;
     BOOL m_bViewTabs = FALSE;
     BOOL m_bSelMargin = TRUE;
+    BOOL m_bSmoothScroll = FALSE;
 
     int m_nTopLine = 0;
     int m_nOffsetChar = 0;
@@ -254,10 +258,13 @@ protected:
     // Lays every line out on pages of the printer's text area; margins too wide read as 1000.
     void LayoutPrintPages(CDC* dc);
     std::string ExpandLineForPrint(int line);
+    // Characters of text a printed row holds.
+    int PrintTextWidth() const;
     std::unique_ptr<CFont> m_pPrintFont;
     CRect m_rcPrintArea;
     int m_nPrintLineHeight = 1;
     int m_nPrintCharWidth = 1;
     int m_nPrintFooterHeight = 0;
+    BOOL m_bPrintLineNumbers = FALSE; // "%04d " before each printed line
     std::vector<PRINT_POS> m_printPageStarts;
 };

@@ -11,6 +11,7 @@ namespace
 
 constexpr int kHundredthsOfMmPerInch = 2540;
 constexpr int kDefaultMargin = 1000;
+constexpr int kLineNumberChars = 5; // "%04d "
 
 CRect Deflate(const CRect& page, const CRect& marginsDots)
 {
@@ -94,6 +95,13 @@ void CCrystalTextView::OnBeginPrinting(CDC* dc, CPrintInfo* info)
     info->SetMaxPage(static_cast<UINT>(m_printPageStarts.size()));
 }
 
+int CCrystalTextView::PrintTextWidth() const
+{
+    const int chars =
+        m_rcPrintArea.Width() / m_nPrintCharWidth - (m_bPrintLineNumbers ? kLineNumberChars : 0);
+    return std::max(1, chars);
+}
+
 void CCrystalTextView::LayoutPrintPages(CDC* dc)
 {
     const CRect page(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
@@ -112,7 +120,7 @@ void CCrystalTextView::LayoutPrintPages(CDC* dc)
     area.bottom -= m_nPrintFooterHeight;
     m_rcPrintArea = area;
 
-    const int width = std::max(1, area.Width() / m_nPrintCharWidth);
+    const int width = PrintTextWidth();
     const int rowsPerPage = std::max(1, area.Height() / m_nPrintLineHeight);
     m_printPageStarts.clear();
     int rows = rowsPerPage;
@@ -146,7 +154,7 @@ void CCrystalTextView::OnPrint(CDC* dc, CPrintInfo* info)
     dc->SelectObject(m_pPrintFont.get());
     dc->SetTextColor(RGB(0, 0, 0));
     dc->SetBkMode(TRANSPARENT);
-    const int width = std::max(1, m_rcPrintArea.Width() / m_nPrintCharWidth);
+    const int width = PrintTextWidth();
     const int rowsPerPage = std::max(1, m_rcPrintArea.Height() / m_nPrintLineHeight);
     int rows = 0;
     PRINT_POS pos = m_printPageStarts[page];
@@ -158,9 +166,12 @@ void CCrystalTextView::OnPrint(CDC* dc, CPrintInfo* info)
              piece < pieces.size() && rows < rowsPerPage; ++piece, ++rows)
         {
             const auto [start, length] = pieces[piece];
-            dc->TextOut(m_rcPrintArea.left, m_rcPrintArea.top + rows * m_nPrintLineHeight,
-                        CString(std::string_view(text).substr(static_cast<size_t>(start),
-                                                              static_cast<size_t>(length))));
+            CString printed;
+            if (m_bPrintLineNumbers)
+                printed = piece == 0 ? FormatString("%04d ", line + 1) : CString(' ', kLineNumberChars);
+            printed += CString(
+                std::string_view(text).substr(static_cast<size_t>(start), static_cast<size_t>(length)));
+            dc->TextOut(m_rcPrintArea.left, m_rcPrintArea.top + rows * m_nPrintLineHeight, printed);
         }
     }
     CString footer;

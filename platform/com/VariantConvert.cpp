@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -295,6 +296,39 @@ std::string IntegerText(Int value)
     return negative ? "-" + digits : digits;
 }
 
+// A date as "M/D/YYYY h:mm:ss AM" (the date alone at midnight, the time alone on day 0).
+std::string DateText(double date)
+{
+    const double whole = std::trunc(date);
+    long long seconds = std::llround(std::fabs(date - whole) * 86400.0);
+    long long day = static_cast<long long>(whole);
+    if (seconds >= 86400)
+    {
+        seconds -= 86400;
+        day += date < 0 ? -1 : 1;
+    }
+    // Days from 1970-01-01, then the civil date.
+    const long long z = day - 25569 + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long long d = doy - (153 * mp + 2) / 5 + 1;
+    const long long m = mp < 10 ? mp + 3 : mp - 9;
+    const long long y = yoe + era * 400 + (m <= 2);
+    char datePart[64], timePart[64];
+    std::snprintf(datePart, sizeof datePart, "%lld/%lld/%lld", m, d, y);
+    const long long h = seconds / 3600;
+    std::snprintf(timePart, sizeof timePart, "%lld:%02lld:%02lld %s", h % 12 == 0 ? 12 : h % 12,
+                  seconds / 60 % 60, seconds % 60, h < 12 ? "AM" : "PM");
+    if (seconds == 0)
+        return datePart;
+    if (day == 0)
+        return timePart;
+    return std::string(datePart) + " " + timePart;
+}
+
 HRESULT ToText(const Scalar& s, VARTYPE sourceType, USHORT flags, BSTR& out)
 {
     std::string text;
@@ -312,7 +346,7 @@ HRESULT ToText(const Scalar& s, VARTYPE sourceType, USHORT flags, BSTR& out)
         text = IntegerText(s.integer);
         break;
     case Scalar::Real:
-        text = RealText(s.real, sourceType == VT_R4 ? 7 : 15);
+        text = sourceType == VT_DATE ? DateText(s.real) : RealText(s.real, sourceType == VT_R4 ? 7 : 15);
         break;
     default:
         return DISP_E_TYPEMISMATCH;

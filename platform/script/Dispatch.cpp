@@ -33,6 +33,40 @@ void FreeInfo(EXCEPINFO& info)
 }
 } // namespace
 
+namespace
+{
+// The language's number for a failure a host object reports.
+long NumberOf(HRESULT hr)
+{
+    switch (hr)
+    {
+    case DISP_E_MEMBERNOTFOUND:
+    case DISP_E_UNKNOWNNAME:
+        return err::NoSuchMember;
+    case DISP_E_TYPEMISMATCH:
+        return err::TypeMismatch;
+    case DISP_E_BADPARAMCOUNT:
+        return err::WrongArguments;
+    case DISP_E_PARAMNOTOPTIONAL:
+        return err::ArgumentNotOptional;
+    case DISP_E_OVERFLOW:
+        return err::Overflow;
+    case DISP_E_BADINDEX:
+        return err::SubscriptOutOfRange;
+    case DISP_E_NONAMEDARGS:
+        return err::NamedArguments;
+    case MakeHResult(0x80020012u):
+        return err::DivisionByZero;
+    case E_OUTOFMEMORY:
+        return err::OutOfMemory;
+    case E_INVALIDARG:
+        return err::InvalidCall;
+    default:
+        return ErrorNumberOf(hr);
+    }
+}
+} // namespace
+
 void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
 {
     if (hr == DISP_E_EXCEPTION)
@@ -40,7 +74,7 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
         if (info.pfnDeferredFillIn)
             info.pfnDeferredFillIn(&info);
         const HRESULT code = info.scode ? info.scode : HResultOf(info.wCode);
-        const long number = ErrorNumberOf(code);
+        const long number = NumberOf(code);
         std::string description =
             info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
         std::string source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
@@ -50,34 +84,12 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
         Throw(number, description, source);
     }
     FreeInfo(info);
-    switch (hr)
-    {
-    case DISP_E_MEMBERNOTFOUND:
-    case DISP_E_UNKNOWNNAME:
-        Throw(err::NoSuchMember);
-    case DISP_E_TYPEMISMATCH:
-        Throw(err::TypeMismatch);
-    case DISP_E_BADPARAMCOUNT:
-        Throw(err::WrongArguments);
-    case DISP_E_PARAMNOTOPTIONAL:
-        Throw(err::ArgumentNotOptional);
-    case DISP_E_OVERFLOW:
-        Throw(err::Overflow);
-    case DISP_E_BADINDEX:
-        Throw(err::SubscriptOutOfRange);
-    case DISP_E_NONAMEDARGS:
-        Throw(err::NamedArguments);
-    case E_OUTOFMEMORY:
-        Throw(err::OutOfMemory);
-    case E_INVALIDARG:
-        Throw(err::InvalidCall);
-    case E_NOTIMPL:
-        Throw(hr, "Not implemented");
-    case E_FAIL:
-        Throw(hr, "Unspecified error");
-    default:
-        Throw(ErrorNumberOf(hr), ErrorText(ErrorNumberOf(hr)));
-    }
+    const long number = NumberOf(hr);
+    if (hr == E_NOTIMPL)
+        Throw(number, "Not implemented");
+    if (hr == E_FAIL)
+        Throw(number, "Unspecified error");
+    Throw(number, *ErrorText(number) ? ErrorText(number) : "Automation error");
 }
 
 Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value)

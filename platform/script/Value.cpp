@@ -162,15 +162,15 @@ Value Value::Adopt(VARIANT& raw)
     }
     std::memcpy(static_cast<VARIANT*>(&v), &raw, sizeof raw);
     raw.vt = VT_EMPTY;
-    if (v.vt == VT_UNKNOWN)
+    // An object that answers IDispatch is kept as one; others (enumerators) stay IUnknown.
+    if (v.vt == VT_UNKNOWN && v.punkVal)
     {
         IUnknown* unknown = v.punkVal;
         IDispatch* dispatch = nullptr;
-        if (unknown)
-            unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+        if (unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)) != S_OK || !dispatch)
+            return v;
         v.vt = VT_EMPTY;
-        if (unknown)
-            unknown->Release();
+        unknown->Release();
         return AdoptObject(dispatch);
     }
     return v;

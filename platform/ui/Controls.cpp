@@ -3,6 +3,7 @@
 
 #include "MultiLineEdit.h"
 #include "SliderCtrl.h"
+#include "SpinButtonCtrl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +108,8 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
         return nullptr;
     if (std::strcmp(className, "msctls_trackbar32") == 0)
         return CreateTrackbarWidget(style, parent);
+    if (std::strcmp(className, "msctls_updown32") == 0)
+        return CreateUpDownWidget(style, parent);
     if (std::strcmp(className, "Button") == 0)
         return CreateButton(style, parent);
     if (std::strcmp(className, "Static") == 0) {

@@ -133,6 +133,16 @@ TEST_F(Printing, MarginsLeavingNoRoomReadAsTenMillimetres)
     WriteMargins(1000, 1000, 1000, 1000);
 }
 
+TEST_F(Printing, LineNumbersPrintWithFourDigits)
+{
+    Load("LD 1.0\nOUT 2.0", CRLF_STYLE_MAC);
+    m_view.SetPrintLineNumbers(TRUE);
+    Print();
+    const std::string text = Text();
+    EXPECT_NE(text.find("0001 LD 1.0"), std::string::npos) << text;
+    EXPECT_NE(text.find("0002 OUT 2.0"), std::string::npos) << text;
+}
+
 TEST(PrintWrap, WordsWrapAndLongWordsBreakWithAtLeastOneCharacterALine)
 {
     using Pieces = std::vector<std::pair<int, int>>;

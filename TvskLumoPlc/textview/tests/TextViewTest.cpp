@@ -237,6 +237,39 @@ TEST_F(TextView, SelectingPastTheEdgesScrollsOneOrThreeLines)
     EXPECT_EQ(m_view.GetTopLine(), 50);
 }
 
+class PaintCountingView : public CCrystalTextView
+{
+public:
+    void OnDraw(CDC* dc) override
+    {
+        ++paints;
+        CCrystalTextView::OnDraw(dc);
+    }
+    int paints = 0;
+};
+
+class SmoothScroll : public TextViewFixture<PaintCountingView>
+{
+};
+
+TEST_F(SmoothScroll, StepsASixthOfTheWayAndOneLineUnlessForced)
+{
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "LD " + std::to_string(i) + "\n";
+    Load(text, CRLF_STYLE_MAC);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_host.GetWidget()));
+    m_view.SetSmoothScroll(TRUE);
+    m_view.paints = 0;
+    m_view.ScrollToLine(60);
+    EXPECT_EQ(m_view.GetTopLine(), 60);
+    EXPECT_EQ(m_view.paints, 16); // 60 lines: 11, 9, 7, 6, 5, 4, 4, 3, 2, 2, 2, 1, 1, 1, 1, 1
+    m_view.paints = 0;
+    m_view.ScrollToLine(10, TRUE);
+    EXPECT_EQ(m_view.GetTopLine(), 10);
+    EXPECT_LE(m_view.paints, 1);
+}
+
 TEST_F(TextView, LinesPastTheTextAndPositionsOutsideItAreHandled)
 {
     Load("x", CRLF_STYLE_MAC);

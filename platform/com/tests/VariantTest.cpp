@@ -136,6 +136,32 @@ TEST(VariantTest, NumbersBecomeTextInTheCLocaleWhateverTheUserLocale)
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
+TEST(VariantTest, DatesAndCurrencyConvert)
+{
+    VARIANT date;
+    date.vt = VT_DATE;
+    date.date = 36526.5;
+    EXPECT_EQ(AsText(date), "1/1/2000 12:00:00 PM");
+    date.date = 36526;
+    EXPECT_EQ(AsText(date), "1/1/2000");
+    date.date = 0.25;
+    EXPECT_EQ(AsText(date), "6:00:00 AM");
+    VARIANT cy;
+    cy.vt = VT_CY;
+    cy.cyVal.int64 = 12345;
+    EXPECT_EQ(AsText(cy), "1.2345");
+    VARIANT out;
+    ASSERT_EQ(Change(MakeVariantR8(2.00005), VT_CY, out), S_OK);
+    EXPECT_EQ(out.cyVal.int64, 20000);
+    ASSERT_EQ(Change(MakeVariantR8(1e300), VT_CY, out), DISP_E_OVERFLOW);
+    cy.cyVal.int64 = 15000;
+    ASSERT_EQ(Change(cy, VT_I4, out), S_OK);
+    EXPECT_EQ(out.lVal, 2);
+    ASSERT_EQ(Change(MakeVariantI4(36527), VT_DATE, out), S_OK);
+    EXPECT_EQ(out.vt, VT_DATE);
+    EXPECT_EQ(out.date, 36527.0);
+}
+
 TEST(VariantTest, InPlaceAndByReferenceSourcesConvert)
 {
     VARIANT v = MakeVariantBstr("17");

@@ -238,6 +238,18 @@ TEST_F(Engine, ByRefArgumentsToHostObjectsAreWrittenBack)
     EXPECT_EQ(probe->value, 42);
 }
 
+TEST_F(Engine, IndexedPropertiesOfGlobalMembersAndCollectionsWork)
+{
+    engine->AddNamedItem(u"Probe", SCRIPTITEM_ISVISIBLE | SCRIPTITEM_GLOBALMEMBERS);
+    Parse("Item(\"Pr1\") = 2\nProbe.Item(\"Pr2\") = Item(\"Pr1\") * 3\nRecord \"a\"\nRecord \"b\"\n"
+          "For Each r In Probe\n s = s & r\nNext\nRecord s\nOn Error Resume Next\nx = Item(\"none\")\n"
+          "Record Err.Number");
+    Connect();
+    EXPECT_EQ(probe->items["Pr1"], "2");
+    EXPECT_EQ(probe->items["Pr2"], "6");
+    EXPECT_EQ(probe->records, (std::vector<std::string>{"a", "b", "ab", "5"}));
+}
+
 TEST_F(Engine, GetScriptDispatchCallsFunctionsAndReadsVariables)
 {
     Parse("Dim total\ntotal = 2\nFunction Add(a, b)\n Add = a + b + total\nEnd Function");

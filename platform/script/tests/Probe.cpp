@@ -12,7 +12,10 @@ const com::DispatchTable<Probe>& Probe::Dispatch()
             .Put(2, "Value", &Probe::put_Value)
             .Method(3, "Inc", &Probe::Inc)
             .Method(4, "Fill", &Probe::Fill)
-            .MethodWithResult(5, "Twice", &Probe::Twice);
+            .MethodWithResult(5, "Twice", &Probe::Twice)
+            .Get(6, "Item", &Probe::get_Item)
+            .Put(6, "Item", &Probe::put_Item)
+            .Get(DISPID_NEWENUM, "_NewEnum", &Probe::get_NewEnum);
     return table;
 }
 
@@ -65,6 +68,41 @@ HRESULT Probe::Fill(VARIANT* out)
 HRESULT Probe::Twice(LONG v, LONG* result)
 {
     *result = v * 2;
+    return S_OK;
+}
+
+HRESULT Probe::get_Item(BSTR name, VARIANT* value)
+{
+    auto it = items.find(com::Utf8FromBstr(name));
+    if (it == items.end())
+        return E_INVALIDARG;
+    *value = com::MakeVariantBstr(it->second);
+    return S_OK;
+}
+
+HRESULT Probe::put_Item(BSTR name, VARIANT value)
+{
+    VARIANT text;
+    VariantInit(&text);
+    const HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
+    if (FAILED(hr))
+        return hr;
+    items[com::Utf8FromBstr(name)] = com::Utf8FromBstr(text.bstrVal);
+    VariantClear(&text);
+    return S_OK;
+}
+
+// The records so far, for For Each.
+HRESULT Probe::get_NewEnum(IUnknown** result)
+{
+    std::vector<VARIANT> values;
+    for (const std::string& r : records)
+        values.push_back(com::MakeVariantBstr(r));
+    auto* e = new com::VariantEnumerator(values);
+    for (VARIANT& v : values)
+        VariantClear(&v);
+    e->AddRef();
+    *result = e;
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 
 #include <com/Com.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     HRESULT Inc(LONG* value);
     HRESULT Fill(VARIANT* out);
     HRESULT Twice(LONG value, LONG* result);
+    HRESULT get_Item(BSTR name, VARIANT* value);
+    HRESULT put_Item(BSTR name, VARIANT value);
+    HRESULT get_NewEnum(IUnknown** items);
 
     HRESULT EnumConnectionPoints(IEnumConnectionPoints** points) override;
     HRESULT FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
@@ -44,6 +48,7 @@ public:
     size_t Sinks() const { return m_events.SinkCount(); }
 
     std::vector<std::string> records;
+    std::map<std::string, std::string> items;
     LONG value = 0;
 
 private:

@@ -1,0 +1,34 @@
+// The report "ERRORLOG.TXT" written beside the program when it crashes.
+#pragma once
+
+#include <cstdint>
+
+#include <ucontext.h>
+
+struct VersionResource;
+
+// What the handler knows of the crash.
+struct CrashEvent
+{
+    unsigned code = 0;                   // the exception code the report names
+    const ucontext_t* context = nullptr; // registers at the fault
+    bool accessViolation = false;        // with the address and direction below
+    uintptr_t faultAddress = 0;
+    bool writeAccess = false;
+};
+
+class CrashReport
+{
+public:
+    static constexpr const char* kFileName = "ERRORLOG.TXT";
+
+    // What a report cannot learn safely in a signal handler: the user, the local time offset and
+    // the version blocks, copied to static storage. Call before any crash.
+    static void Prepare(const VersionResource* const* versionBlocks, int count);
+
+    // Writes the report; always 0. Allocates nothing and uses system calls only.
+    static int Write(const CrashEvent& event, const char* location);
+
+    // "an Access Violation" for 0xC0000005; unknown codes give "an Unknown exception type".
+    static const char* ExceptionName(unsigned code);
+};
