@@ -406,8 +406,9 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     m_bMoved = 0;
     network->GetObjectWnd()->SetCapture();
     network->GetObjectWnd()->Invalidate(FALSE);
-    if (element->GetType() == FBD_LD_CONTACT || element->GetType() == FBD_LD_COIL)
-        SendStatusText(element->GetName());
+    // Contacts and coils are described by their operand, other elements by their text.
+    const bool operand = element->GetType() == FBD_LD_CONTACT || element->GetType() == FBD_LD_COIL;
+    SendStatusText(operand ? element->GetName() : element->GetText());
 }
 
 void CGraphView::OnNetworkMouseMove(CNetworkWnd* network, UINT, CPoint screen)
