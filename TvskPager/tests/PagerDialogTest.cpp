@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 
 #include <dlfcn.h>
@@ -74,7 +75,12 @@ protected:
     {
         CString dir;
         host->GetPagesDir(dir, true);
-        const CString path = dir + "/" + page.c_str() + ".htm";
+        CString path = dir + "/" + page.c_str() + ".htm";
+        if (!std::filesystem::exists(path.GetString()))
+        {
+            host->GetPagesDir(dir, false);
+            path = dir + "/" + page.c_str() + ".htm";
+        }
         EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPAGE, Arg(path.GetString()), 0), 0);
         bool looked = false;
         QTimer::singleShot(0,
@@ -184,6 +190,50 @@ TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
             dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
             EXPECT_EQ(nestedCaption, "Dati motore");
             EXPECT_EQ(host->PageParList().GetSize(), 4); // the first page's again
+        });
+}
+
+// Opens a nested pager from the page for the request; answers the nested dialog's caption.
+// Without a page the nested dialog opens empty: its page window navigates nowhere.
+std::string NestedCaption(CPagerDlg& dialog, const PLUGIN_CALL& call, bool withPage = true)
+{
+    std::string caption = "<none>";
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           CPagerDlg* nested = nullptr;
+                           WaitUntil(
+                               [&]
+                               {
+                                   nested = OpenPager();
+                                   return nested && nested != &dialog &&
+                                          (nested->Page().Binding().IsAttached() || !withPage);
+                               },
+                               30000);
+                           if (!nested || nested == &dialog)
+                               return;
+                           caption = withPage ? nested->GetWindowText().str()
+                                              : nested->Page().GetLocationURL().str();
+                           nested->EndDialog(IDCANCEL);
+                       });
+    dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+    return caption;
+}
+
+TEST_F(PagerDialogTest, TheTypesOwnPageWinsOverTheFamilysAndAModuleNameIsTakenAsGiven)
+{
+    ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager.dll", 0, "Motor"}), "Dati motore TK40");
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, "Loops"}), "Regolazione");
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, nullptr}, false), "");
+        });
+    ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK40S.dat").c_str()), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog) {
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, "Motor"}), "Dati motore");
         });
 }
 

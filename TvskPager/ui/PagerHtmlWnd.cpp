@@ -143,9 +143,17 @@ void CPagerHtmlWnd::Plugin(WPARAM wParam, LPARAM lParam)
     Arm(m_binding.Period());
 }
 
+// The window above the viewer dialog that answers help: the main dialog.
+CWnd* CPagerHtmlWnd::HelpOwner() const
+{
+    CWnd* dialog = GetParent();
+    CWnd* owner = dialog ? dialog->GetParent() : nullptr;
+    return owner ? owner->GetTopLevelParent() : nullptr;
+}
+
 void CPagerHtmlWnd::Help(WPARAM wParam, LPARAM lParam)
 {
-    CWnd* owner = GetTopLevelParent();
+    CWnd* owner = HelpOwner();
     if (wParam != 1)
     {
         g_helpFlag = false;
