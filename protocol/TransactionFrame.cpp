@@ -2,7 +2,5 @@
 
 void CTransactionFrame::WaitForGap()
 {
-    const DWORD earliest = m_lastTransaction + kTransactionGap;
-    while (TickBefore(m_clock.Now(), earliest))
-        m_clock.Sleep(1);
+    m_clock.SleepUntil(m_lastTransaction + kTransactionGap * 1000ULL);
 }

@@ -10,14 +10,17 @@ constexpr DWORD kFailureBackOff = 100;
 class CTransactionFrame
 {
 public:
-    explicit CTransactionFrame(CTickClock& clock) : m_clock(clock), m_lastTransaction(clock.Now()) {}
+    explicit CTransactionFrame(CTickClock& clock) : m_clock(clock), m_lastTransaction(clock.NowMicroseconds())
+    {
+    }
 
-    // Sleeps a millisecond at a time until the gap after the last transaction has passed.
+    // Sleeps until the gap after the end of the last transaction has passed, measured to the
+    // microsecond: never shorter, and no longer than waking up takes.
     void WaitForGap();
-    void Succeeded() { m_lastTransaction = m_clock.Now(); }
-    void Failed() { m_lastTransaction = m_clock.Now() + kFailureBackOff; }
+    void Succeeded() { m_lastTransaction = m_clock.NowMicroseconds(); }
+    void Failed() { m_lastTransaction = m_clock.NowMicroseconds() + kFailureBackOff * 1000ULL; }
 
 private:
     CTickClock& m_clock;
-    DWORD m_lastTransaction;
+    ULONGLONG m_lastTransaction; // microseconds
 };

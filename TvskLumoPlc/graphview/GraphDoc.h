@@ -27,6 +27,7 @@ class CGraphDoc : public CDocumentRO
 
 public:
     CGraphDoc() = default;
+    explicit CGraphDoc(std::unique_ptr<CGraphManager> manager) : m_pManager(std::move(manager)) {}
     ~CGraphDoc() override;
 
     CGraphManager* GetManager() const noexcept { return m_pManager.get(); }
@@ -68,7 +69,6 @@ public:
     virtual bool WriteTextFile() { return false; }
 
 protected:
-    explicit CGraphDoc(std::unique_ptr<CGraphManager> manager) : m_pManager(std::move(manager)) {}
     // The manager, or a program error (source of the document class) when there is none.
     CGraphManager* Manager(int line) const;
     virtual const char* SourceName() const { return "GraphDoc"; }

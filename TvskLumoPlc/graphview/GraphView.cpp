@@ -9,7 +9,7 @@
 
 #include <ui/App.h>
 #include <ui/Dc.h>
-#include <ui/MouseTrack.h>
+#include <ui/RectTracker.h>
 
 #include <QWidget>
 
@@ -174,7 +174,7 @@ void CGraphView::RebuildFromList(CPlcFBDCode* code)
     if (!ladder || IsReadOnly())
         return;
     const CPoint scroll = GetDeviceScrollPosition();
-    GetWidget()->setUpdatesEnabled(false);
+    SetRedraw(FALSE);
     EndCapture();
     ladder->ClearSelection();
     ladder->RemoveAllNetworks();
@@ -185,7 +185,7 @@ void CGraphView::RebuildFromList(CPlcFBDCode* code)
     UpdateScrollSizes();
     ScrollToPosition(scroll);
     LayoutNetworks();
-    GetWidget()->setUpdatesEnabled(true);
+    SetRedraw(TRUE);
     Invalidate();
 }
 
@@ -207,18 +207,13 @@ void CGraphView::OnNetworkResize(CNetworkWnd* network, CPoint screen)
         return;
     CRect window;
     network->GetWindowRect(&window);
-    int height = window.Height();
-    CPoint start = screen;
-    ScreenToClient(&start);
-    RunMouseTrackLoop(this,
-                      [&](const MOUSETRACK_MSG& msg)
-                      {
-                          if (msg.message == WM_KEYDOWN && msg.key == VK_ESCAPE)
-                              return false;
-                          height = window.Height() + msg.point.y - start.y;
-                          return msg.message != WM_LBUTTONUP;
-                      });
-    ResizeNetwork(network, height, true);
+    ScreenToClient(&window);
+    CPoint point = screen;
+    ScreenToClient(&point);
+    CRectTracker tracker(&window);
+    tracker.m_sizeMin = CSize(1, CNetworkWnd::MinRows * std::max(1, m_pManager->GetStepY()));
+    if (tracker.Track(this, CPoint(point.x, window.bottom)))
+        ResizeNetwork(network, tracker.m_rect.Height(), true);
 }
 
 void CGraphView::SetMode(int mode)
@@ -227,6 +222,7 @@ void CGraphView::SetMode(int mode)
         return;
     m_nPreviousMode = m_nMode;
     m_nMode = mode;
+    EndWiring();
     if (m_pManager && mode != MODE_NORMAL)
         m_pManager->ClearSelection();
     SetCursor(LoadCursor(nullptr, mode == MODE_NORMAL ? IDC_ARROW : IDC_CROSS));
@@ -367,15 +363,34 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     if (!doc || !m_pManager)
         return;
     doc->SetCurrentNetwork(network);
-    if (IsReadOnly() || m_nMode != MODE_NORMAL)
+    if (IsReadOnly())
+        return;
+    if (m_nMode == MODE_WIRING)
+    {
+        WireAt(network, CellAt(network, screen));
+        return;
+    }
+    if (m_nMode != MODE_NORMAL)
         return;
     CGraphBlock* element = ElementAt(network, screen);
     if (!element)
     {
         const CPoint cell = CellAt(network, screen);
         GRAPH_HIT hit;
-        SelectOnly(m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr);
+        CGraphObject* object = m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr;
+        SelectOnly(object);
         network->GetObjectWnd()->Invalidate(FALSE);
+        if (object || !m_bRectSelect)
+            return;
+        CNetworkObj* objects = network->GetObjectWnd();
+        CPoint start = screen;
+        objects->ScreenToClient(&start);
+        CRectTracker band;
+        if (band.TrackRubberBand(objects, start))
+        {
+            band.m_rect.NormalizeRect();
+            doc->SelectRect(band.m_rect);
+        }
         return;
     }
     if (!element->IsSelected())
@@ -391,12 +406,21 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     m_bMoved = 0;
     network->GetObjectWnd()->SetCapture();
     network->GetObjectWnd()->Invalidate(FALSE);
-    if (element->GetType() == FBD_LD_CONTACT || element->GetType() == FBD_LD_COIL)
-        SendStatusText(element->GetName());
+    // Contacts and coils are described by their operand, other elements by their text.
+    const bool operand = element->GetType() == FBD_LD_CONTACT || element->GetType() == FBD_LD_COIL;
+    SendStatusText(operand ? element->GetName() : element->GetText());
 }
 
 void CGraphView::OnNetworkMouseMove(CNetworkWnd* network, UINT, CPoint screen)
 {
+    if (m_nMode == MODE_WIRING)
+    {
+        const CPoint cell = CellAt(network, screen);
+        MoveMarker(network, cell);
+        const bool end = IsWireEnd(network, cell);
+        SetCursor(LoadCursor(nullptr, end ? IDC_CROSS : IDC_NO));
+        return;
+    }
     if (!m_bCapture || !m_pDragged)
         return;
     CPoint point = screen;
@@ -558,4 +582,136 @@ void CGraphView::SelectFirstElement()
         SelectOnly(first);
         network->GetObjectWnd()->Invalidate(FALSE);
     }
+}
+
+void CGraphView::MoveMarker(CNetworkWnd* network, CPoint cell)
+{
+    if (m_pMarkerNetwork && m_ptMarker.x >= 0)
+    {
+        const CRect old = m_pMarkerNetwork->GetObjectWnd()->MarkerRect(m_ptMarker);
+        m_pMarkerNetwork->GetObjectWnd()->InvalidateRect(&old, FALSE);
+    }
+    m_pMarkerNetwork = network;
+    m_ptMarker = cell;
+    if (network && cell.x >= 0)
+    {
+        const CRect marked = network->GetObjectWnd()->MarkerRect(cell);
+        network->GetObjectWnd()->InvalidateRect(&marked, FALSE);
+    }
+}
+
+bool CGraphView::GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path)
+{
+    if (m_nMode != MODE_WIRING)
+        return false;
+    marker = network == m_pMarkerNetwork ? m_ptMarker : CPoint(-1, -1);
+    path.clear();
+    if (network == m_pWireNetwork)
+    {
+        path = m_WirePoints;
+        if (marker.x >= 0)
+            path.push_back(marker);
+    }
+    return marker.x >= 0 || !path.empty();
+}
+
+void CGraphView::WireAt(CNetworkWnd* network, CPoint cell)
+{
+    GRAPH_HIT hit;
+    const bool end = IsWireEnd(network, cell) && m_pManager->HitTest(network, cell.x, cell.y, hit);
+    if (!m_pWireStart)
+    {
+        // Waiting: a refused cell ends the wiring mode.
+        if (!end)
+        {
+            SetMode(MODE_NORMAL);
+            return;
+        }
+        m_pWireStart = hit.object;
+        m_pWireNetwork = network;
+        m_WirePoints = {cell};
+        network->GetObjectWnd()->SetCapture();
+        return;
+    }
+    if (network != m_pWireNetwork)
+        return;
+    if (!end || hit.object == m_pWireStart)
+    {
+        m_WirePoints.push_back(cell);
+        network->GetObjectWnd()->Invalidate(FALSE);
+        return;
+    }
+    m_WirePoints.push_back(cell);
+    auto* wire = new CConnection;
+    bool made = wire->Connect(m_pWireStart, hit.object, true);
+    if (made && m_WirePoints.size() > 2)
+    {
+        while (!wire->GetSegments().empty())
+            wire->RemoveSegment(0);
+        for (size_t i = 1; made && i < m_WirePoints.size(); ++i)
+            made = wire->AddPath(m_WirePoints[i - 1], m_WirePoints[i]);
+        wire->CleanUp();
+        wire->Validate();
+    }
+    CGraphDoc* doc = GetGraphDoc();
+    if (!made || !doc || !doc->AddWire(network, wire))
+        delete wire;
+    EndWiring();
+    network->GetObjectWnd()->Invalidate(FALSE);
+}
+
+void CGraphView::EndWiring()
+{
+    if (m_pWireStart && GetCapture())
+        ReleaseCapture();
+    m_pWireStart = nullptr;
+    m_pWireNetwork = nullptr;
+    m_WirePoints.clear();
+}
+
+void CGraphView::PreviousNetwork()
+{
+    CGraphNetworkIntf* current = m_pManager ? m_pManager->GetCurrentNetwork() : nullptr;
+    if (current && current->GetNumber() > 1)
+        if (auto* previous = static_cast<CNetworkWnd*>(m_pManager->NetworkByNumber(current->GetNumber() - 1)))
+        {
+            GetGraphDoc()->SetCurrentNetwork(previous);
+            ScrollToPosition(CPoint(GetDeviceScrollPosition().x,
+                                    previous->GetNumber() == 1 ? 0 : NetworkOffset(previous)));
+            LayoutNetworks();
+        }
+}
+
+void CGraphView::NextNetwork()
+{
+    CGraphNetworkIntf* current = m_pManager ? m_pManager->GetCurrentNetwork() : nullptr;
+    const int number = current ? current->GetNumber() + 1 : 1;
+    if (auto* next = static_cast<CNetworkWnd*>(m_pManager ? m_pManager->NetworkByNumber(number) : nullptr))
+    {
+        GetGraphDoc()->SetCurrentNetwork(next);
+        ScrollToPosition(CPoint(GetDeviceScrollPosition().x, number == 1 ? 0 : NetworkOffset(next)));
+        LayoutNetworks();
+    }
+}
+
+void CGraphView::ShowObject(CGraphBlock* element)
+{
+    auto* network = element ? static_cast<CNetworkWnd*>(element->GetNetwork()) : nullptr;
+    if (!network)
+        return;
+    CRect rect = element->GetWindowRect();
+    rect.OffsetRect(network->GetHeaderRect().right, NetworkOffset(network));
+    CRect client;
+    GetClientRect(&client);
+    CPoint scroll = GetDeviceScrollPosition();
+    if (rect.bottom > scroll.y + client.Height())
+        scroll.y = rect.bottom - client.Height();
+    if (rect.top < scroll.y)
+        scroll.y = rect.top;
+    if (rect.right > scroll.x + client.Width())
+        scroll.x = rect.right - client.Width();
+    if (rect.left < scroll.x)
+        scroll.x = rect.left;
+    ScrollToPosition(scroll);
+    LayoutNetworks();
 }

@@ -25,8 +25,6 @@ public:
         MODE_PLACE = 2,
         MODE_PLACE_AGAIN = 3
     };
-    static constexpr COLORREF MarkerColor = 0x00FF00;
-    static constexpr int MarkerSize = 8;
     static constexpr int ScrollCells = 200;
     static constexpr int ScrollMargin = 10;
 
@@ -73,6 +71,9 @@ public:
     void OnNetworkResize(CNetworkWnd* network, CPoint screen) override;
     CFontTextMetrics* GetFonts() override { return m_pFonts; }
     CGraphBitmap* GetGridPattern() override { return &m_Grid; }
+    bool GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path) override;
+    bool IsDrawingWire() const noexcept { return m_pWireStart != nullptr; }
+    void EnableRectSelection(bool on) noexcept { m_bRectSelect = on ? 1 : 0; }
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
@@ -84,6 +85,11 @@ public:
     void ToggleSelected();
     void SelectNeighbour(int direction);
     void SelectFirstElement();
+    // The network one above or below the current one becomes current and is scrolled into view.
+    void PreviousNetwork();
+    void NextNetwork();
+    // Scrolls so that the object's rectangle lies in the client area.
+    void ShowObject(CGraphBlock* element);
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;
@@ -98,6 +104,10 @@ protected:
     void EndCapture();
     CGraphBlock* ElementAt(CNetworkWnd* network, CPoint screen) const;
     void SelectOnly(CGraphObject* object);
+    // A press in the wiring mode: starts, bends or ends the wire being drawn.
+    void WireAt(CNetworkWnd* network, CPoint cell);
+    void EndWiring();
+    void MoveMarker(CNetworkWnd* network, CPoint cell);
 
     CGraphManager* m_pManager = nullptr;
     CFontTextMetrics* m_pFonts = nullptr;
@@ -112,6 +122,11 @@ protected:
     CPoint m_ptGrab;
     CPoint m_ptDragStart;
     CPoint m_ptDragOffset;
-    COLORREF m_Marker = MarkerColor;
     int m_nStackHeight = 0;
+    // The wire being drawn: its start object, its network and its points so far.
+    CGraphObject* m_pWireStart = nullptr;
+    CNetworkWnd* m_pWireNetwork = nullptr;
+    std::vector<CPoint> m_WirePoints;
+    CNetworkWnd* m_pMarkerNetwork = nullptr;
+    CPoint m_ptMarker{-1, -1};
 };

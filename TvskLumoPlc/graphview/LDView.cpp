@@ -1,7 +1,10 @@
 #include "LDView.h"
 
+#include "CommentDlg.h"
+
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 
 #include <Tarveskon/PluginIntf.h>
 #include <ZoLumoPlcObj/PlcLDElements.h>
@@ -72,6 +75,14 @@ CLDView::~CLDView()
 
 int CLDView::OnCreate(CREATESTRUCT* createStruct)
 {
+    // Without a document the view makes its own ladder document, which goes with its last view.
+    auto* context = static_cast<CCreateContext*>(createStruct->lpCreateParams);
+    CCreateContext own = context ? *context : CCreateContext{};
+    if (!own.m_pCurrentDoc)
+    {
+        own.m_pCurrentDoc = static_cast<CDocument*>(RUNTIME_CLASS(CLDDoc)->CreateObject());
+        createStruct->lpCreateParams = &own;
+    }
     if (CGraphView::OnCreate(createStruct) == -1)
         return -1;
     m_pShowWatch = std::make_unique<ShowWatch>(this, GetWidget());
@@ -124,7 +135,7 @@ void CLDView::RebuildLadder(CPlcFBDCode* code)
     CLDManager* manager = GetLDManager();
     if (!manager)
         return;
-    GetWidget()->setUpdatesEnabled(false);
+    SetRedraw(FALSE);
     const CPoint scroll = GetDeviceScrollPosition();
     EndCapture();
     manager->ClearSelection();
@@ -138,7 +149,7 @@ void CLDView::RebuildLadder(CPlcFBDCode* code)
     LayoutNetworks();
     for (int i = 0; i < manager->GetNetworkCount(); ++i)
         PlaceRightRail(NetworkAt(i), -1);
-    GetWidget()->setUpdatesEnabled(true);
+    SetRedraw(TRUE);
     Invalidate();
 }
 
@@ -244,6 +255,30 @@ void CLDView::NewComment(CPoint cell)
         SelectOnly(comment);
         GetGraphDoc()->SetModifiedFlag(TRUE);
     }
+}
+
+void CLDView::OnNetworkDblClk(CNetworkWnd* network, CPoint screen)
+{
+    if (CGraphBlock* element = ElementAt(network, screen))
+        SelectOnly(element);
+    EditOperand();
+}
+
+void CLDView::EditOperand()
+{
+    if (IsAnimated() || IsReadOnly() || !m_pManager || m_pManager->GetSelection().size() != 1)
+        return;
+    CGraphObject* object = m_pManager->GetSelection().front();
+    if (object->GetType() != FBD_COMMENT)
+        return;
+    auto* comment = static_cast<CGraphComment*>(object);
+    CCommentDlg dialog(this);
+    dialog.m_strText = comment->GetText();
+    if (dialog.DoModal() != IDOK || dialog.m_strText == comment->GetText())
+        return;
+    comment->SetText(dialog.m_strText);
+    comment->Invalidate();
+    GetGraphDoc()->SetModifiedFlag(TRUE);
 }
 
 void CLDView::EnableAnimation(bool on)

@@ -49,6 +49,9 @@ public:
     void EvaluatePowerFlow(int entry, CAnimationMap& map);
     CAnimateChart& GetChart() noexcept { return m_Chart; }
     void NewComment(CPoint cell);
+    // Double click: the comment editor for a single selected comment. The bit and FIN operands
+    // have dialogs of their own. Nothing while animated.
+    void EditOperand();
 
     CWnd* GetAnimationWnd() override { return this; }
     CPluginIntf* GetAnimationHost() const override { return m_pHost.load(); }
@@ -60,6 +63,7 @@ protected:
     void OnDestroy() override;
     void OnSize(UINT type, int cx, int cy) override;
     void EndDrag(CNetworkWnd* network, CPoint screen) override;
+    void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -122,6 +122,36 @@ void CNetworkObj::OnPaint()
     PaintBackground(&dc, CRect(dc.m_ps_rcPaint));
     CGraphPainter painter(&dc, *m_pManager, m_pFace->GetFonts());
     painter.DrawNetwork(m_pNetwork);
+    DrawWiringFeedback(&dc);
+}
+
+void CNetworkObj::DrawWiringFeedback(CDC* dc)
+{
+    CPoint marker;
+    std::vector<CPoint> path;
+    if (!m_pFace->GetWiringFeedback(m_pNetwork, marker, path))
+        return;
+    const int cx = std::max(1, m_pManager->GetStepX());
+    const int cy = std::max(1, m_pManager->GetStepY());
+    CPen pen(PS_SOLID, 1, m_pManager->GetColor(ConnectColor));
+    CPen* old = dc->SelectObject(&pen);
+    for (size_t i = 0; i < path.size(); ++i)
+        if (i == 0)
+            dc->MoveTo(path[i].x * cx, path[i].y * cy);
+        else
+            dc->LineTo(path[i].x * cx, path[i].y * cy);
+    dc->SelectObject(old);
+    if (marker.x >= 0)
+        dc->FillSolidRect(marker.x * cx - MarkerSize / 2, marker.y * cy - MarkerSize / 2, MarkerSize,
+                          MarkerSize, MarkerColor);
+}
+
+CRect CNetworkObj::MarkerRect(CPoint cell) const
+{
+    const int cx = std::max(1, m_pManager->GetStepX());
+    const int cy = std::max(1, m_pManager->GetStepY());
+    return {cell.x * cx - MarkerSize / 2, cell.y * cy - MarkerSize / 2, cell.x * cx + MarkerSize / 2,
+            cell.y * cy + MarkerSize / 2};
 }
 
 void CNetworkObj::DrawAll(CDC* dc, CGraphManager* face) const

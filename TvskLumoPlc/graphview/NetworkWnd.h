@@ -9,6 +9,7 @@
 #include <ui/Wnd.h>
 
 #include <memory>
+#include <vector>
 
 class CFontTextMetrics;
 class CGraphBitmap;
@@ -34,12 +35,18 @@ public:
     virtual CFontTextMetrics* GetFonts() = 0;
     // The grid pattern, null when none is built.
     virtual CGraphBitmap* GetGridPattern() = 0;
+    // While a wire is drawn in the network: the marked grid point ((-1, -1) for none) and the
+    // points of the wire so far, in grid cells; false when nothing is drawn there.
+    virtual bool GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path) = 0;
 };
 
 class CNetworkObj : public CWnd
 {
 public:
     static constexpr UINT ChildId = 100;
+    // The square marking the grid point under the pointer while a wire is drawn.
+    static constexpr int MarkerSize = 8;
+    static constexpr COLORREF MarkerColor = 0x00FF00;
 
     BOOL Create(CNetworkWnd* network);
     // The grid corner nearest the point (screen coordinates), by quarters of its cell.
@@ -49,6 +56,7 @@ public:
     // Every element, wire and junction with another manager's colours and sizes (printing).
     void DrawAll(CDC* dc, CGraphManager* face) const;
     void PaintBackground(CDC* dc, const CRect& area);
+    CRect MarkerRect(CPoint cell) const;
 
 protected:
     void OnPaint() override;
@@ -62,6 +70,7 @@ protected:
 
 private:
     CPoint ToScreen(CPoint point) const;
+    void DrawWiringFeedback(CDC* dc);
 
     CNetworkWnd* m_pNetwork = nullptr;
     CGraphManager* m_pManager = nullptr;

@@ -91,6 +91,8 @@ struct Scope
     ClassDef* classDef = nullptr;
     std::unordered_map<std::u16string, int> locals; // lower-case name -> slot
     std::unordered_map<std::u16string, Value> constants;
+    // Undeclared locals that share their name with an undeclared global.
+    std::unordered_map<std::u16string, Value*> maybeGlobal;
     int Declare(const std::u16string& lowerName);
 };
 
@@ -106,14 +108,15 @@ struct NameExpr : Expr
     bool hasParens = false;
     Binding binding = Binding::Unresolved;
     int slot = -1;
-    Value* global = nullptr;
+    Value* global = nullptr; // a global, or for a Local the global an undeclared name may turn out to be
     Value constant;
     Procedure* procedure = nullptr;
     const Builtin* builtin = nullptr;
     DISPID dispid = DISPID_UNKNOWN;
     Scope* scope = nullptr;
     bool readOnly = false;
-    bool declares = false; // ReDim's name: declared where it is not found, even with Option Explicit
+    bool declares = false;        // ReDim's name: declared where it is not found, even with Option Explicit
+    mutable bool defined = false; // a global's first use made it exist
 
     Value Eval(Frame& f) const override;
     void Call(Frame& f) const override;

@@ -415,6 +415,9 @@ std::u16string TextOf(const Value& v)
     case VT_CY:
         return Ascii(CurrencyText(t.cyVal.int64));
     case VT_DATE:
+        // A date from a host may lie outside the calendar the language knows.
+        if (!(t.date >= MinDate && t.date < MaxDate + 1))
+            return Ascii(DoubleText(t.date));
         return Ascii(FormatDate(t.date));
     case VT_ERROR:
         return Ascii("Error " + std::to_string(t.scode));

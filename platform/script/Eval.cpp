@@ -185,8 +185,16 @@ Value* NameExpr::Variable(Frame& f) const
     switch (binding)
     {
     case Binding::Local:
+        // An undeclared name in a procedure is the global of that name once the global code made it.
+        if (global && f.interp.Defined(global))
+            return &global->Target();
         return &f.locals[slot].Target();
     case Binding::Global:
+        if (!defined)
+        {
+            f.interp.Define(global);
+            defined = true;
+        }
         return &global->Target();
     case Binding::Field:
         return &Me(f)->Field(slot).Target();

@@ -131,9 +131,12 @@ void Interpreter::Declare(Unit& unit)
         const std::u16string lower = Lower(name);
         auto it = m_names.find(lower);
         if (it == m_names.end())
-            NewGlobal(lower, GlobalEntry::Variable);
+            Define(NewGlobal(lower, GlobalEntry::Variable));
         else if (it->second.kind == GlobalEntry::Variable)
+        {
             it->second.implicit = false;
+            Define(it->second.value);
+        }
         else
             ThrowCompile(err::NameRedefined, pos.line, pos.column);
     }
@@ -158,6 +161,11 @@ void Interpreter::Bind(NameExpr& n, bool optionExplicit, bool dynamic)
         {
             n.binding = Binding::Local;
             n.slot = it->second;
+            if (auto g = scope->maybeGlobal.find(n.lower); g != scope->maybeGlobal.end())
+            {
+                n.global = g->second;
+                m_implicitUsers[g->second].push_back(&n);
+            }
             return;
         }
         if (auto it = scope->constants.find(n.lower); it != scope->constants.end())
@@ -203,6 +211,16 @@ void Interpreter::Bind(NameExpr& n, bool optionExplicit, bool dynamic)
         switch (g.kind)
         {
         case GlobalEntry::Variable:
+            if (g.implicit && scope && scope->procedure && !dynamic)
+            {
+                // Undeclared in the global code too: which one it is depends on what has run.
+                n.binding = Binding::Local;
+                n.slot = scope->Declare(n.lower);
+                n.global = g.value;
+                scope->maybeGlobal[n.lower] = g.value;
+                m_implicitUsers[g.value].push_back(&n);
+                return;
+            }
             n.binding = Binding::Global;
             n.global = g.value;
             if (g.implicit)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tvsk::script
 {
@@ -96,6 +97,10 @@ public:
     void LeaveCall() { --m_callDepth; }
 
     bool Closed() const { return m_closed; }
+    // Globals exist once declared or first used by global code; until then a procedure's
+    // undeclared name of the same spelling is its own local.
+    void Define(Value* global) { m_defined.insert(global); }
+    bool Defined(Value* global) const { return m_defined.count(global) != 0; }
     // Ends every entry with an error once this many more statements have run (for fuzzing).
     void LimitStatements(unsigned long long count) { m_statementsLeft = count; }
     // Counts one statement; false when the limit is reached.
@@ -132,6 +137,7 @@ private:
     std::unordered_map<std::u16string, GlobalEntry> m_names;
     // The names bound to each undeclared global, rebound when a procedure of that name appears.
     std::unordered_map<Value*, std::vector<NameExpr*>> m_implicitUsers;
+    std::unordered_set<Value*> m_defined;
     std::vector<std::unique_ptr<Unit>> m_units;
     std::vector<NamedItem> m_items;
     std::function<ComPtr<IDispatch>(const std::u16string&)> m_itemResolver;

@@ -24,11 +24,6 @@ public:
     int GetPos32() const;
     // What an arrow does: +1 up, -1 down. The parent answering the notification nonzero keeps the position.
     void Step(int delta);
-
-private:
-    int m_nLower = 0;
-    int m_nUpper = 100;
-    int m_nPos = 0;
 };
 
 // The toolkit widget of a "msctls_updown32" window (made by CreateControlWidget).

@@ -153,6 +153,8 @@ public:
     CWnd* SetCapture();
     static CWnd* GetCapture();
     void Invalidate(BOOL erase = TRUE);
+    // Drawing off while a window is rebuilt; on again repaints it (WndRedraw.cpp).
+    void SetRedraw(BOOL redraw = TRUE);
     void InvalidateRect(const RECT* rect, BOOL erase = TRUE);
     void UpdateWindow();
     int GetScrollPos(int bar) const;

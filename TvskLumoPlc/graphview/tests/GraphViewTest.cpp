@@ -5,6 +5,12 @@
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
 
+#include <TvskLumoPlc/graphview/CommentDlg.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
 #include <algorithm>
 
 namespace
@@ -182,4 +188,75 @@ TEST_F(GraphViewTest, TheStoredProgramRendersWithRailsContactsAndHeaders)
     for (int y = 0; y < 60; ++y)
         railPixels += image.pixelColor(railX, y) != image.pixelColor(railX + 6, y);
     EXPECT_GT(railPixels, 20);
+}
+
+namespace
+{
+// The open comment editor, if any.
+CCommentDlg* OpenCommentDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = dynamic_cast<CCommentDlg*>(CWnd::FromWidget(widget));
+            dialog && widget->isVisible())
+            return dialog;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(GraphViewTest, ACommentIsEditedInItsDialogButNotWhileAnimated)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    CGraphBlock* comment = nullptr;
+    for (CGraphBlock* element : *Manager().GetElements(Network(0)))
+        if (element->GetType() == FBD_COMMENT)
+            comment = element;
+    ASSERT_NE(comment, nullptr);
+    EXPECT_EQ(comment->GetText(), "avvio");
+    m_view->GetManager()->ToggleSelection(comment, false);
+    m_doc->SetModifiedFlag(FALSE);
+    CString shown;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           CCommentDlg* dialog = OpenCommentDialog();
+                           ASSERT_NE(dialog, nullptr);
+                           shown = dialog->GetDlgItem(CCommentDlg::IDC_COMMENT_TEXT)->GetWindowText();
+                           dialog->SetDlgItemText(CCommentDlg::IDC_COMMENT_TEXT, "partenza");
+                           dialog->SendMessage(WM_COMMAND, IDOK);
+                       });
+    m_view->EditOperand();
+    EXPECT_EQ(shown, "avvio");
+    EXPECT_EQ(comment->GetText(), "partenza");
+    EXPECT_TRUE(m_doc->IsModified());
+
+    m_view->EnableAnimation(true);
+    bool opened = false;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           if (CCommentDlg* dialog = OpenCommentDialog())
+                           {
+                               opened = true;
+                               dialog->SendMessage(WM_COMMAND, IDCANCEL);
+                           }
+                       });
+    m_view->EditOperand();
+    QTest::qWait(20);
+    EXPECT_FALSE(opened);
+    m_view->EnableAnimation(false);
+}
+
+TEST(LadderViewAlone, AViewWithoutADocumentMakesItsOwn)
+{
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200), nullptr, 0));
+    auto* view = new CLDView;
+    view->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(
+        view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 280, 180), &host, 1, nullptr));
+    ASSERT_NE(view->GetLDDoc(), nullptr);
+    EXPECT_TRUE(view->GetLDDoc()->OnNewDocument());
+    EXPECT_EQ(view->GetLDDoc()->GetNetworkCount(), 2);
+    view->DestroyWindow();
+    host.DestroyWindow();
 }

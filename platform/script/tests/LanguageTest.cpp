@@ -412,6 +412,8 @@ TEST(Language, ProceduresPassByRefAndByVal)
         {"Sub S(a)\nEnd Sub\nS 1, 2", "error 450"},
         {"Sub S(a, b)\nEnd Sub\nS(1, 2)", "syntax 1044 line 2"},
         {"x = 1\nSub S()\n x = 5\nEnd Sub\nS\nresult = x", "Integer:5"},
+        {"Sub S()\n x = 5\nEnd Sub\nS\nresult = IsEmpty(x)", "Boolean:True"},
+        {"Sub S()\n x = x + 1\n t = t & x\nEnd Sub\nS\nx = 10\nS\nresult = t & \"/\" & x", "String:/11"},
         {"Dim g\nSub S()\n Dim g\n g = 5\nEnd Sub\ng = 1 : S\nresult = g", "Integer:1"},
         {"Function F(ByRef a)\n a = \"changed\"\nEnd Function\nDim arr(1)\nx = \"x\" : F x : result = x",
          "String:changed"},
@@ -441,7 +443,8 @@ TEST(Language, ClassesHavePropertiesAndLifecycle)
          "String:ran"},
         {"Class C\n Private x\nEnd Class\nSet o = New C : result = o.x", "error 438"},
         {"Class C\nEnd Class\nSet o = New C : result = o", "error 438"},
-        {"Class C\n Sub Class_Initialize\n  trace = trace & \"i\"\n End Sub\n Sub Class_Terminate\n  trace = "
+        {"Dim trace\nClass C\n Sub Class_Initialize\n  trace = trace & \"i\"\n End Sub\n Sub "
+         "Class_Terminate\n  trace = "
          "trace & \"t\"\n End Sub\nEnd Class\n"
          "Set o = New C : trace = trace & \"-\" : Set o = Nothing : result = trace",
          "String:i-t"},

@@ -2,6 +2,7 @@
 #include <ui/Dc.h>
 #include <ui/HalftoneOutline.h>
 #include <ui/MouseTrack.h>
+#include <ui/RectTracker.h>
 #include <ui/TransparentWnd.h>
 
 #include <QCoreApplication>
@@ -100,4 +101,66 @@ TEST(TransparentWnd, TheParentShowsThroughAndTheMouseStillArrives)
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(child.GetWidget(), &press);
     EXPECT_EQ(child.clicks, 1);
+}
+
+// Presses, moves and releases, posted to the tracking window while its loop runs.
+static void QueueDrag(CWnd& wnd, std::vector<QPoint> moves, bool escape = false)
+{
+    QTimer::singleShot(0,
+                       [&wnd, moves, escape]
+                       {
+                           QWidget* widget = wnd.GetWidget();
+                           for (const QPoint& p : moves)
+                           {
+                               QMouseEvent move(QEvent::MouseMove, p, widget->mapToGlobal(p), Qt::NoButton,
+                                                Qt::LeftButton, Qt::NoModifier);
+                               QCoreApplication::sendEvent(widget, &move);
+                           }
+                           if (escape)
+                           {
+                               QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                               QCoreApplication::sendEvent(widget, &key);
+                               return;
+                           }
+                           const QPoint last = moves.back();
+                           QMouseEvent up(QEvent::MouseButtonRelease, last, widget->mapToGlobal(last),
+                                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                           QCoreApplication::sendEvent(widget, &up);
+                       });
+}
+
+TEST(RectTracker, ARubberBandAndABottomEdgeFollowTheMouse)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "track", WS_POPUP | WS_VISIBLE, CRect(20, 30, 320, 230), nullptr, 0));
+    CRectTracker band;
+    QueueDrag(wnd, {QPoint(40, 40), QPoint(15, 60)});
+    ASSERT_TRUE(band.TrackRubberBand(&wnd, CPoint(30, 20)));
+    EXPECT_EQ(band.m_rect, CRect(30, 20, 15, 60)) << "not normalised";
+
+    QueueDrag(wnd, {QPoint(40, 40)}, true);
+    EXPECT_FALSE(band.TrackRubberBand(&wnd, CPoint(30, 20)));
+
+    const CRect network(0, 10, 200, 70);
+    CRectTracker edge(&network);
+    EXPECT_EQ(edge.HitTest(CPoint(50, 71)), CRectTracker::hitBottom);
+    EXPECT_EQ(edge.HitTest(CPoint(50, 30)), CRectTracker::hitMiddle);
+    EXPECT_EQ(edge.HitTest(CPoint(250, 30)), CRectTracker::hitNothing);
+    QueueDrag(wnd, {QPoint(50, 100), QPoint(50, 130)});
+    ASSERT_TRUE(edge.Track(&wnd, CPoint(50, 70)));
+    EXPECT_EQ(edge.m_rect, CRect(0, 10, 200, 130));
+    edge.m_sizeMin = CSize(1, 20);
+    QueueDrag(wnd, {QPoint(50, 0)});
+    ASSERT_TRUE(edge.Track(&wnd, CPoint(50, 130)));
+    EXPECT_EQ(edge.m_rect.bottom, 30);
+}
+
+TEST(SetRedraw, DrawingPausesAndResumes)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "redraw", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50), nullptr, 0));
+    wnd.SetRedraw(FALSE);
+    EXPECT_FALSE(wnd.GetWidget()->updatesEnabled());
+    wnd.SetRedraw(TRUE);
+    EXPECT_TRUE(wnd.GetWidget()->updatesEnabled());
 }

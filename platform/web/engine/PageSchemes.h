@@ -43,6 +43,8 @@ public:
     // The engine posts to network schemes only, so a post to a page keeps its body here and the
     // request names it in kPostBodyHeader; the answer is that name.
     QByteArray KeepPostBody(QByteArray body);
+    // Forgets a kept body whose navigation was cancelled.
+    void DropPostBody(const QByteArray& name) { m_postBodies.erase(name); }
     // Told of every page request, before it is answered; an empty function stops it.
     void SetRequestObserver(RequestObserver observer) { m_observer = std::move(observer); }
 

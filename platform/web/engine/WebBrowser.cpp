@@ -43,9 +43,10 @@ public:
     HostPage(BrowserEvents& events, QObject* parent) : QWebEnginePage(parent), m_events(events) {}
 
     // The next navigation to url is the host's own, with this post data and these headers.
-    void ExpectRequest(const QUrl& url, std::string postData, std::string headers)
+    // keptBody names the body the page server keeps for it, if any.
+    void ExpectRequest(const QUrl& url, std::string postData, std::string headers, QByteArray keptBody)
     {
-        m_expected = {url, std::move(postData), std::move(headers)};
+        m_expected = {url, std::move(postData), std::move(headers), std::move(keptBody)};
     }
 
 protected:
@@ -63,6 +64,8 @@ protected:
         }
         m_events.BeforeNavigate(address, isMainFrame ? std::string() : std::string("_frame"),
                                 request.postData, request.headers, cancel);
+        if (cancel && !request.keptBody.isEmpty())
+            PageSchemeHandler::Instance().DropPostBody(request.keptBody);
         return !cancel;
     }
     void javaScriptAlert(const QUrl& origin, const QString& text) override
@@ -77,6 +80,7 @@ private:
         QUrl url;
         std::string postData;
         std::string headers;
+        QByteArray keptBody;
     };
 
     BrowserEvents& m_events;
@@ -151,14 +155,18 @@ void WebBrowser::Navigate(const std::string& address, const std::string& postDat
     const QByteArray body = QByteArray::fromStdString(postData);
     // The engine posts to network schemes only: the page server takes the body from here, and an
     // "app:" command gets it with the navigation.
+    QByteArray keptBody;
     if (!body.isEmpty() && (url.scheme() == "http" || url.scheme() == "https"))
     {
         request.setMethod(QWebEngineHttpRequest::Post);
         request.setPostData(body);
     }
     else if (!body.isEmpty() && url.scheme() == kPageScheme)
-        request.setHeader(kPostBodyHeader, PageSchemeHandler::Instance().KeepPostBody(body));
-    m_page->ExpectRequest(url, postData, headers);
+    {
+        keptBody = PageSchemeHandler::Instance().KeepPostBody(body);
+        request.setHeader(kPostBodyHeader, keptBody);
+    }
+    m_page->ExpectRequest(url, postData, headers, keptBody);
     m_view->load(request);
 }
 

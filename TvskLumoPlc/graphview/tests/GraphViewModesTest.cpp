@@ -1,0 +1,124 @@
+// Modes of the graph view over a graph document with a plain graph manager: wiring from a free
+// pin to another with a bend and the green marker, refused starts, and network navigation.
+#include "ModelFactory.h"
+
+#include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graphview/GraphView.h>
+
+#include <testing/WaitUntil.h>
+
+#include <QImage>
+#include <QWidget>
+
+namespace
+{
+class GraphViewModes : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(
+            m_host.CreateEx(0, nullptr, "host", WS_OVERLAPPEDWINDOW, CRect(0, 0, 620, 420), nullptr, 0));
+        m_doc = new CGraphDoc(std::make_unique<CGraphManager>());
+        m_doc->m_bAutoDelete = FALSE;
+        CCreateContext context;
+        context.m_pNewViewClass = RUNTIME_CLASS(CGraphView);
+        context.m_pCurrentDoc = m_doc;
+        m_view = static_cast<CGraphView*>(AfxCreateView(&context, &m_host, CRect(0, 0, 600, 400), 1));
+        ASSERT_NE(m_view, nullptr);
+        m_host.ShowWindow(SW_SHOW);
+        for (int i = 0; i < 2; ++i)
+            m_doc->CreateNetwork(m_view, CGraphManager::PLACE_LAST, 200, 10);
+        m_view->UpdateScrollSizes();
+        m_view->LayoutNetworks();
+        m_network = m_view->NetworkAt(0);
+        CGraphManager& manager = *m_doc->GetManager();
+        m_from = manager.CreateElement(m_network, m_models.Variable("1", "a", 2, 3, true));
+        m_to = manager.CreateElement(m_network, m_models.Variable("2", "b", 20, 6, false));
+        ASSERT_TRUE(m_from && m_to);
+    }
+    void TearDown() override
+    {
+        m_view->DestroyWindow();
+        m_host.DestroyWindow();
+        delete m_doc;
+    }
+    CPoint Screen(CPoint cell)
+    {
+        const CSize size = m_network->GetCellSize();
+        CPoint point(cell.x * size.cx, cell.y * size.cy);
+        m_network->GetObjectWnd()->ClientToScreen(&point);
+        return point;
+    }
+    void Press(CPoint cell) { m_view->OnNetworkLButtonDown(m_network, MK_LBUTTON, Screen(cell)); }
+
+    CWnd m_host;
+    CGraphDoc* m_doc = nullptr;
+    CGraphView* m_view = nullptr;
+    CNetworkWnd* m_network = nullptr;
+    CModelFactory m_models;
+    CGraphBlock* m_from = nullptr;
+    CGraphBlock* m_to = nullptr;
+};
+} // namespace
+
+TEST_F(GraphViewModes, AWireRunsFromAFreePinThroughABendToAnother)
+{
+    CGraphPin* out = m_from->GetPin(0);
+    CGraphPin* in = m_to->GetPin(0);
+    const CPoint start = out->GetPosition();
+    const CPoint end = in->GetPosition();
+    m_view->SetMode(CGraphView::MODE_WIRING);
+    EXPECT_TRUE(m_view->IsWireEnd(m_network, start));
+    EXPECT_FALSE(m_view->IsWireEnd(m_network, CPoint(40, 8)));
+    Press(start);
+    ASSERT_TRUE(m_view->IsDrawingWire());
+    const CPoint bend(start.x + 4, end.y);
+    Press(bend);
+    m_view->OnNetworkMouseMove(m_network, MK_LBUTTON, Screen(CPoint(12, 8)));
+    m_view->GetWidget()->repaint();
+    const QImage image = m_view->GetWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPoint marker(12 * m_network->GetCellSize().cx, 8 * m_network->GetCellSize().cy);
+    marker += m_network->GetObjectWnd()->GetWidget()->mapTo(m_view->GetWidget(), QPoint(0, 0));
+    EXPECT_EQ(image.pixelColor(marker), QColor(0, 255, 0));
+    EXPECT_EQ(image.pixelColor(marker + QPoint(3, 3)), QColor(0, 255, 0));
+    EXPECT_NE(image.pixelColor(marker + QPoint(6, 6)), QColor(0, 255, 0));
+
+    Press(end);
+    EXPECT_FALSE(m_view->IsDrawingWire());
+    CConnectionList* wires = m_doc->GetManager()->GetWires(m_network);
+    ASSERT_EQ(wires->GetSize(), 1);
+    CConnection* wire = wires->GetAt(0);
+    EXPECT_EQ(out->GetConnection(), wire);
+    EXPECT_EQ(in->GetConnection(), wire);
+    EXPECT_TRUE(m_doc->IsModified());
+    bool bent = false;
+    for (const GraphSegment& s : wire->GetSegments())
+        bent |= s.Holds(bend.x, bend.y);
+    EXPECT_TRUE(bent);
+    // Both pins are taken now: neither starts another wire.
+    EXPECT_FALSE(m_view->IsWireEnd(m_network, start));
+}
+
+TEST_F(GraphViewModes, ARefusedStartEndsTheWiringMode)
+{
+    m_view->SetMode(CGraphView::MODE_WIRING);
+    Press(CPoint(40, 8));
+    EXPECT_EQ(m_view->GetMode(), CGraphView::MODE_NORMAL);
+    EXPECT_FALSE(m_view->IsDrawingWire());
+    m_view->SetMode(CGraphView::MODE_PLACE);
+    m_view->OnNetworkKeyDown(m_network, VK_ESCAPE);
+    EXPECT_EQ(m_view->GetMode(), CGraphView::MODE_NORMAL);
+}
+
+TEST_F(GraphViewModes, NextAndPreviousNetworkMoveTheCurrentOne)
+{
+    m_doc->SetCurrentNetwork(m_view->NetworkAt(0));
+    m_view->NextNetwork();
+    EXPECT_EQ(m_doc->GetCurrentNetwork(), m_view->NetworkAt(1));
+    m_view->NextNetwork();
+    EXPECT_EQ(m_doc->GetCurrentNetwork(), m_view->NetworkAt(1));
+    m_view->PreviousNetwork();
+    EXPECT_EQ(m_doc->GetCurrentNetwork(), m_view->NetworkAt(0));
+    EXPECT_EQ(m_view->GetDeviceScrollPosition().y, 0);
+}

@@ -1,0 +1,152 @@
+// The oscilloscope plug-in through the real loader and manager, recording drivesim's sample stream.
+#include <TvskOsc/ui/DlgOscilloscope.h>
+#include <TvskOsc/ui/OscIds.h>
+
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskHostUi.h>
+#include <Tarveskon/TvskManager.h>
+#include <Tarveskon/TvskStrings.h>
+#include <kernel/SharedLibrary.h>
+#include <protocol/tests/DriveChain.h>
+#include <registry/Profile.h>
+#include <ui/MessageBox.h>
+
+#include <testing/WaitUntil.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace
+{
+class CAnswer : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        asked.push_back(text);
+        return IDOK;
+    }
+    std::vector<CString> asked;
+};
+
+bool RegisterGraphControl()
+{
+    CSharedLibrary module;
+    if (!module.Open(TVSK_BIN_DIR "/ZoGraph4.so"))
+        return false;
+    auto* registerServer = reinterpret_cast<HRESULT (*)()>(module.Symbol("DllRegisterServer"));
+    return registerServer && SUCCEEDED(registerServer());
+}
+
+class OscDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain =
+            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        RegisterTvskStrings();
+        char pattern[] = "/tmp/tvsk-oscdlg-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        manager = std::make_unique<CTvskManager>(dir.c_str());
+        manager->SetHostUi(&ui);
+        ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK20.dat").c_str()), 0);
+        previous = AfxSetMessageBoxSink(&boxes);
+    }
+    void TearDown() override
+    {
+        proxy.Reset();
+        AfxSetMessageBoxSink(previous);
+        manager.reset();
+        chain->StopDrive();
+        chain.reset();
+        std::filesystem::remove_all(dir);
+    }
+    void Connect()
+    {
+        ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
+        manager->ParDb().SetCommSettings(
+            ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+        ASSERT_EQ(manager->Connect(""), 0);
+    }
+    // Runs the plug-in and does the step inside its dialog's loop.
+    void Run(std::function<void(CDlgOscilloscope&)> step)
+    {
+        CPluginImpl* plugin = proxy.CreateLoader("TvskOsc.dll")->CreatePluginClass(nullptr);
+        ASSERT_NE(plugin, nullptr);
+        QTimer timer; // gone with this call, so a dialog that never opened leaves no step behind
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout,
+                         [step]
+                         {
+                             auto* dialog = dynamic_cast<CDlgOscilloscope*>(
+                                 CWnd::FromWidget(QApplication::activeModalWidget()));
+                             if (!dialog)
+                                 return;
+                             step(*dialog);
+                             dialog->EndDialog(IDCANCEL);
+                         });
+        timer.start(50);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string dir;
+    CTvskHeadlessUi ui;
+    std::unique_ptr<CTvskManager> manager;
+    CAnswer boxes;
+    CMessageBoxSink* previous = nullptr;
+    CPluginLoaderProxy proxy;
+};
+} // namespace
+
+TEST_F(OscDialogTest, WithoutTheGraphControlTheScopeSaysItIsMissing)
+{
+    Run([](CDlgOscilloscope&) { ADD_FAILURE() << "the dialog opened"; });
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0], "ZoGraph3 Library Missing");
+}
+
+TEST_F(OscDialogTest, ASecondOfRecordingFillsTheTraces)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    Connect();
+    LONG samples = 0;
+    double speed = 0;
+    int stateWhileRunning = -1;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            EXPECT_EQ(dialog.StateRow(), 0);
+            dialog.OnRunStop();
+            ASSERT_TRUE(dialog.IsRunning());
+            WaitUntil([] { return false; }, 1000);
+            stateWhileRunning = dialog.StateRow();
+            dialog.OnRunStop();
+            ITrack4* track = dialog.Graph().GetTrack(0);
+            ASSERT_NE(track, nullptr);
+            track->get_SamplesNum(&samples);
+            std::vector<double> values(static_cast<size_t>(std::max<LONG>(samples, 1)));
+            if (samples > 0)
+                track->GetSamples(samples, 0, values.data(), nullptr);
+            speed = values[static_cast<size_t>(std::max<LONG>(samples - 1, 0))];
+            track->Release();
+            WaitUntil([&dialog] { return dialog.StateRow() == 1; }, 1000);
+            EXPECT_EQ(dialog.StateRow(), 1); // STOP
+        });
+    EXPECT_GT(samples, 180);
+    EXPECT_LT(samples, 300);
+    EXPECT_DOUBLE_EQ(speed, 8 * COscFrameDecoder::kSpeedScale);
+    EXPECT_EQ(stateWhileRunning, 3); // TRIG'D in automatic mode
+    EXPECT_TRUE(boxes.asked.empty());
+}
