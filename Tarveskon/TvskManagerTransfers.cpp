@@ -213,11 +213,20 @@ BOOL CTvskManager::UploadPlc()
 
 BOOL CTvskManager::ComparePlc(bool* equal)
 {
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
     std::vector<DBPLC> drive;
     {
         CLinkHold hold(m_link);
-        if (!IsConnected() || !ReadDrivePlc(drive))
+        if (!ReadDrivePlc(drive))
+        {
+            m_nErrorCode = 4;
             return FALSE;
+        }
     }
     bool same = true;
     bool ended = false;
