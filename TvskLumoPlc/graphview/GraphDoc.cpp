@@ -309,7 +309,9 @@ void CLDDoc::Serialize(CArchive& archive)
         const CString text = GetText();
         archive.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
     }
-    UpdateAllViews(nullptr, HINT_LADDER_LOADED, reinterpret_cast<CObject*>(&archive));
+    // The views hear the modified state (their dialog marks its caption), not the archive.
+    int modified = IsModified() ? 1 : 0;
+    UpdateAllViews(nullptr, HINT_LADDER_LOADED, reinterpret_cast<CObject*>(&modified));
 }
 
 bool CLDDoc::WriteTextFile()

@@ -93,6 +93,7 @@ public:
     // goes after the new windows are made.
     void ShowCode(std::unique_ptr<CPlcFBDCode> code);
     CPlcFBDCode* GetCode() const noexcept { return m_pCode.get(); }
+    // Stores the graph text form; then hint 36 with a pointer to the modified state (an int).
     void Serialize(CArchive& archive);
     bool WriteTextFile() override;
     void SetTextFilePath(const char* path) { m_strTextFile = path; }

@@ -207,7 +207,11 @@ void CLDView::AlignRightRails()
 void CLDView::EndDrag(CNetworkWnd* network, CPoint screen)
 {
     CGraphBlock* dragged = m_pDragged;
+    const bool moved = m_bMoved != 0;
     CGraphView::EndDrag(network, screen);
+    if (moved && dragged && m_bAutoConnect && !IsReadOnly() &&
+        GetGraphDoc()->ConnectElement(dragged, network))
+        network->GetObjectWnd()->Invalidate(FALSE);
     if (dragged && dragged->GetType() == FBD_LD_POWER_RAIL && m_pManager->IsInSelection(dragged))
         m_pManager->ToggleSelection(dragged, true);
     AlignRightRails();

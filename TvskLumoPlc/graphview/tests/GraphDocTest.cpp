@@ -7,6 +7,9 @@
 #include <ZoLumoPlcObj/PlcLDElements.h>
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 
+#include <framework/Archive.h>
+#include <framework/File.h>
+
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -139,4 +142,22 @@ TEST_F(GraphDocTest, TheWindowsPointIntoTheCodeTheDocumentKeeps)
         EXPECT_TRUE(rails.count(left->model)) << "network " << i;
         EXPECT_EQ(static_cast<CPlcLDPowerRail*>(left->model)->m_nSide, CPlcLDPowerRail::SIDE_LEFT);
     }
+}
+
+TEST_F(GraphDocTest, SavingTellsTheViewsTheModifiedStateAndWritesTheTextForm)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    m_doc->SetModifiedFlag(TRUE);
+    QTemporaryDir dir;
+    CFile file;
+    const std::string path = dir.filePath("doc.bin").toStdString();
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+    {
+        CArchive archive(&file, CArchive::store);
+        m_doc->Serialize(archive);
+    }
+    file.Close();
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    EXPECT_EQ(m_host.messages.back(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
 }

@@ -129,6 +129,7 @@ TEST_F(LiveAnimationChain, ContactsAndCoilsFollowTheDrivesWords)
     EXPECT_TRUE(Active(FBD_LD_CONTACT, "3.0"));
     EXPECT_TRUE(Active(FBD_LD_COIL, "42.0"));
     EXPECT_GT(ActivePixels("75.0"), 10);
+    Render().save(QString(TVSK_RENDER_DIR) + "/tk40_live.png");
 
     Tell("set 3 4");
     Settle();
