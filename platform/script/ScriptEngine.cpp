@@ -253,6 +253,22 @@ HRESULT ScriptEngine::ParseScriptText(LPCOLESTR code, LPCOLESTR, IUnknown*, LPCO
     if (result)
         VariantInit(result);
     m_sources.push_back({Text(code), startingLine, sourceContext});
+    if (flags & SCRIPTTEXT_ISEXPRESSION)
+    {
+        // An expression is evaluated at once, in the global scope, and answered in result.
+        const std::u16string& text = m_sources.back().text;
+        return Enter(
+                   [&]
+                   {
+                       Frame f{*m_interp};
+                       Value v = m_interp->Evaluate(text, f);
+                       if (result)
+                           *result = v.Detach();
+                   },
+                   exception)
+                   ? S_OK
+                   : DISP_E_EXCEPTION;
+    }
     const Unit* unit = nullptr;
     try
     {
@@ -274,7 +290,6 @@ HRESULT ScriptEngine::ParseScriptText(LPCOLESTR code, LPCOLESTR, IUnknown*, LPCO
     {
         return E_OUTOFMEMORY;
     }
-    (void)flags;
     if (m_state == SCRIPTSTATE_STARTED || m_state == SCRIPTSTATE_CONNECTED)
         return Enter([&] { m_interp->Run(*unit); }, exception) ? S_OK : DISP_E_EXCEPTION;
     m_pending.push_back(unit);

@@ -273,6 +273,22 @@ TEST_F(Engine, GetScriptDispatchCallsFunctionsAndReadsVariables)
     EXPECT_EQ(global->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
 }
 
+TEST_F(Engine, AnExpressionIsEvaluatedIntoTheResult)
+{
+    Parse("Dim base\nbase = 40");
+    Connect();
+    VARIANT result;
+    EXPECT_EQ(parse->ParseScriptText(u"base + 2", nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISEXPRESSION,
+                                     &result, nullptr),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_I2);
+    EXPECT_EQ(result.iVal, 42);
+    EXPECT_EQ(parse->ParseScriptText(u"1 / 0", nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISEXPRESSION,
+                                     &result, nullptr),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(site->errors.size(), 1u);
+}
+
 TEST_F(Engine, TextParsedWhileConnectedRunsAtOnce)
 {
     engine->AddNamedItem(u"Probe", SCRIPTITEM_ISVISIBLE);
