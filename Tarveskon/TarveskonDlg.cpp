@@ -86,6 +86,7 @@ BOOL CTarveskonDlg::OnInitDialog()
 
     m_bStartPage = 0;
     OnFileNew();
+    SetDataString(nullptr);
     UpdateSystemMenu();
     SetTimer(kScriptClockTimer, kScriptClockMs);
     return TRUE;
@@ -144,9 +145,11 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_REFRESH_PAGE:
         OnRefreshPage();
         return 0;
+    case WM_HTML_PLUGIN:
+        OnHtmlPlugin(reinterpret_cast<const PLUGIN_CALL*>(lParam));
+        return 0;
     case WM_HTML_HELP:
-        // Help comes from the help plug-in, which the host's help command prepares.
-        m_manager.SendCommand(50, 0, 0);
+        OnHtmlHelp(wParam, lParam);
         return 0;
     case WM_HTML_EXE:
         m_manager.SendCommand(13, static_cast<long>(lParam), 0);
@@ -165,6 +168,9 @@ void CTarveskonDlg::OnSysCommand(UINT id, LPARAM lParam)
         ShowAboutBox();
         return;
     case IDM_VERSIONS:
+        return;
+    case IDM_BROADCAST:
+        m_loaderProxy.SendBroadcastCommand(PLUGINCMD_BROADCAST, 0, 0);
         return;
     default:
         CResizableDialog::OnSysCommand(id, lParam);
@@ -278,6 +284,7 @@ void CTarveskonDlg::OnSelectLanguage(int index)
     m_wndMain.Navigate(m_manager.GetMainPagePath());
     m_wndStatus.Navigate(m_manager.GetStatusPagePath());
     UpdateSystemMenu();
+    OpenHelp(m_manager.GetHelpPagePath(kStartHelpFolder));
 }
 
 void CTarveskonDlg::OnRefreshPage()
@@ -287,6 +294,7 @@ void CTarveskonDlg::OnRefreshPage()
         m_bRefreshPending = 1;
         return;
     }
+    SetDataString(nullptr);
     ShowWizardPage();
 }
 

@@ -2,6 +2,7 @@
 // command words of the pages, the language switch and the system menu.
 #pragma once
 
+#include "PluginCall.h"
 #include "TvskCommandWords.h"
 #include "TvskHostUi.h"
 #include "TvskHtmlWnd.h"
@@ -22,6 +23,8 @@ constexpr UINT IDM_ABOUTBOX = 16;
 constexpr UINT IDM_VERSIONS = 32;
 constexpr UINT IDM_BROADCAST = 64;
 constexpr UINT_PTR kScriptClockTimer = 1;
+// The help folder of the start page.
+constexpr const char* kStartHelpFolder = "Common";
 
 class CTarveskonDlg : public CResizableDialog, private CTvskHostUi, private CTvskCommandActions
 {
@@ -34,6 +37,18 @@ public:
     CTvskHtmlWnd& MainPageWnd() { return m_wndMain; }
     CTvskHtmlStatus& StatusPageWnd() { return m_wndStatus; }
     bool IsStartPageShown() const { return m_bStartPage != 0; }
+    CPluginLoaderProxy& LoaderProxy() { return m_loaderProxy; }
+    CPluginImpl* HelpObject() const { return m_pHelpObject; }
+
+    // Shows the help topic through the help plug-in, loading it when it is not yet.
+    void OpenHelp(const char* topic);
+    // The status page's drive, motor and connection texts; settings null: the current connection.
+    void SetDataString(const char* settings);
+    // The drive and motor selection dialogs over the opened databases; UpdateMotor also refreshes
+    // the data that depend on the motor and marks the configuration modified.
+    void SetDrive();
+    void SetMotor();
+    void UpdateMotor();
 
 protected:
     BOOL OnInitDialog() override;
@@ -56,6 +71,8 @@ protected:
     void OnSelectLanguage(int index);
     void OnRefreshPage();
     void OnStartWizard();
+    void OnHtmlPlugin(const PLUGIN_CALL* call);
+    void OnHtmlHelp(WPARAM wParam, LPARAM lParam);
 
 private:
     // CTvskHostUi
@@ -68,13 +85,17 @@ private:
     bool ChooseSavePath(CString& path) override;
     // CTvskCommandActions
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void ChooseConnection() override {}
+    void ChooseConnection() override;
     void ConfigConnection() override;
     void Upload() override {}
     void UploadDrive() override;
     void UploadMotor() override;
 
     void CloseIfAllowed();
+    void ForgetHelp();
+    // Runs the motor dialog; true when the user chose a motor.
+    bool ChooseMotor();
+    void ShowPluginError(UINT stringId);
     void ShowStartPage();
     void ShowWizardPage();
     void ShowAboutBox();
@@ -92,6 +113,8 @@ private:
     CTvskHtmlStatus m_wndStatus;
     CTvskManager m_manager;
     CPluginLoaderProxy m_loaderProxy;
+    CPluginLoader* m_pHelpLoader = nullptr;
+    CPluginImpl* m_pHelpObject = nullptr;
     CString m_strFileToOpen;
     CString m_strConnSettings;
     CMapStringToPtr m_motorRecognition{10};

@@ -32,11 +32,14 @@ void CTarveskonDlg::OnFileNew()
         return;
     m_loaderProxy.Reset();
     m_manager.NewFile();
-    if (!m_bStartPage)
+    if (m_bStartPage)
+        m_wndMain.SetMotorImage();
+    else
         ShowStartPage();
+    SetDataString(nullptr);
+    ForgetHelp();
+    OpenHelp(m_manager.GetHelpPagePath(kStartHelpFolder));
 }
-
-void CTarveskonDlg::OnFileClose() {}
 
 void CTarveskonDlg::OnFileOpen()
 {
@@ -64,6 +67,7 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
         return;
     m_manager.CloseAll();
     m_loaderProxy.Reset();
+    ForgetHelp();
     if (IsListing(path))
     {
         if (m_manager.ImportSlv(path) != 0)
@@ -91,7 +95,9 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
     }
     AddToRecentFileList(path);
     ShowWizardPage();
+    SetDataString(nullptr);
     UpdateSystemMenu();
+    OpenHelp(m_manager.GetHelpPagePath(nullptr));
 }
 
 void CTarveskonDlg::RemoveFromRecentFiles(const CString& path)

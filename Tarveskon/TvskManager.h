@@ -138,6 +138,38 @@ public:
     void SetWatchdogPeriod(DWORD milliseconds);
     CDeviceLinkClient& Link() { return m_link; }
 
+    // What the status page shows: the chosen drive and motor ("" when none), the connected
+    // drive's type name ("n/a" without a file or a link) and the image folder.
+    CString GetDriveDescription();
+    CString GetMotorDescription();
+    CString GetDriveTypeName();
+    CString GetImageDir() const;
+
+    // The selection dialogs' data: datum i (0..19) of the drives (motors) database's current
+    // record, else of the configuration's record; the setters write the current record and
+    // rebuild its display string.
+    double GetDriveValue(int i);
+    void SetDriveValue(int i, double value);
+    CString GetDriveImageName();
+    CString GetDriveViewString();
+    double GetMotorValue(int i);
+    void SetMotorValue(int i, double value);
+    CString GetMotorImageName();
+    CString GetMotorViewString();
+    // Field i (0..4) of the current encoder record; empty without the motors database.
+    CString GetEncoderValue(int i);
+    // Puts the configuration's drive (motor and encoder) back as the database's current record:
+    // 0, or 6 when a record is missing.
+    int MatchDriveDb();
+    int MatchMotorDb();
+    // The databases' current records become the configuration's drive (motor and encoder).
+    BOOL TakeSelectedDrive() { return TakeCurrentDrive(); }
+    BOOL TakeSelectedMotor();
+    // The rated currents agree: a chosen motor within the database's current drive, the
+    // database's current motor within a chosen drive.
+    bool SelectedDriveFitsMotor();
+    bool SelectedMotorFitsDrive();
+
     // Choice of drive, motor and encoder in the open drives and motors databases.
     BOOL SelectDrive(const char* definition);
     BOOL SelectDriveFromCode(long code);

@@ -220,6 +220,11 @@ int CTvskManager::LoadDriveDb()
         if (!current || !m_dataDb.SetDriveData(current))
             return 5;
     }
+    return MatchDriveDb();
+}
+
+int CTvskManager::MatchDriveDb()
+{
     m_driveDb.SetCurrDrive(m_dataDb.GetDriveType());
     m_driveDb.SetCurrCurrent(m_dataDb.GetDriveCurrent());
     m_driveDb.SetCurrVoltage(m_dataDb.GetDriveVoltage());
@@ -261,6 +266,11 @@ int CTvskManager::LoadMotorDb()
         if (!current || !m_dataDb.SetMotorData(current))
             return 5;
     }
+    return MatchMotorDb();
+}
+
+int CTvskManager::MatchMotorDb()
+{
     m_motorDb.SetCurrType(m_dataDb.GetMotorType());
     m_motorDb.SetCurrSize(m_dataDb.GetMotorSize());
     m_motorDb.SetCurrVel(m_dataDb.GetMotorVel());

@@ -19,3 +19,10 @@ constexpr UINT WM_UPDATE_VALUES = WM_USER + 18;
 
 // The command that starts the wizard (the page's "btnStartWiz").
 constexpr UINT ID_START_WIZARD = 6000;
+
+// lParam of WM_HTML_SELCHANGE and WM_HTML_RADIOCHANGE; lives only for the call.
+struct HTML_SELCHANGE
+{
+    const char* pszName;
+    const char* pszValue; // null when the event carried no value
+};

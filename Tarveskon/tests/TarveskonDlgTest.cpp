@@ -1,4 +1,5 @@
 #include "ManagerTestSupport.h"
+#include "PageComponents.h"
 
 #include <Tarveskon/TarveskonDlg.h>
 #include <Tarveskon/TvskMessages.h>
@@ -69,6 +70,8 @@ protected:
     void SetUp() override
     {
         tvsk::testing::ResetProfile();
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        tvsk::testing::PreparePageComponents();
         RegisterTvskStrings();
         AfxGetApp()->LoadStdProfileSettings(8);
         for (int i = AfxGetApp()->m_pRecentFileList->GetSize() - 1; i >= 0; --i)
@@ -87,6 +90,7 @@ protected:
         dialog.reset();
         AfxSetFileDialogSink(nullptr);
         AfxSetMessageBoxSink(nullptr);
+        CoUninitialize();
     }
     bool MainShows(const std::string& page)
     {
@@ -138,7 +142,7 @@ TEST_F(TarveskonDlgTest, StartsOnTheStartPageOverTheStatusPage)
     EXPECT_EQ(Title(), "Tarveskon - [ Senza nome ]");
     EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
     EXPECT_EQ(MenuText(IDM_VERSIONS), "Versioni");
-    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
 TEST_F(TarveskonDlgTest, ALanguageChangeOnTheStartPageReplacesTheMenuTexts)

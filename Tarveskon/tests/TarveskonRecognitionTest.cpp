@@ -1,6 +1,7 @@
 // The main dialog recognises the drive and motor of the simulated drive and starts the wizard on
 // them: the real protocol object, Porthaven, a pseudo-terminal and drivesim.
 #include "ManagerTestSupport.h"
+#include "PageComponents.h"
 
 #include <Tarveskon/TarveskonDlg.h>
 #include <Tarveskon/TvskMessages.h>
@@ -70,6 +71,7 @@ protected:
         ASSERT_NE(m_setHook, nullptr);
         m_setHook(&settingsDialog);
         AfxGetApp()->SetRegistryKey("MurnApps");
+        tvsk::testing::PreparePageComponents();
         RegisterTvskStrings();
         AfxGetApp()->LoadStdProfileSettings(8);
         AfxSetMessageBoxSink(&boxes);

@@ -78,7 +78,7 @@ CDlgCamEdit::CDlgCamEdit(CPluginIntf* host, int cam, CWnd* parent)
 CString CDlgCamEdit::String(UINT id) const
 {
     CString text;
-    if (m_pHost && m_pHost->GetString(id, text))
+    if (m_pHost && m_pHost->GetString(id, text) && !text.IsEmpty())
         return text;
     return CamEditorString(id);
 }

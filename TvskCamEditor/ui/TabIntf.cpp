@@ -93,7 +93,7 @@ int CTabIntf::GetRecordNum()
 int CTabIntf::GetHeaderS(int headerStringId, CString& text)
 {
     CPluginIntf* host = m_Table.GetHost();
-    if (host && host->GetString(static_cast<UINT>(headerStringId), text))
+    if (host && host->GetString(static_cast<UINT>(headerStringId), text) && !text.IsEmpty())
         return 1;
     text = CamEditorString(static_cast<UINT>(headerStringId));
     return text.IsEmpty() ? 0 : 1;

@@ -1,0 +1,128 @@
+// The drive selection page.
+#include "DriveHtmlWnd.h"
+
+#include "TvskManager.h"
+#include "TvskMessages.h"
+
+#include <ZoSupport/ProgramError.h>
+#include <ZoSupport/SortMap.h>
+
+#include <cstring>
+
+namespace
+{
+
+// Fills the select with the map's texts in sorted order; false for a missing map.
+bool FillSelect(CHtmlDataManager& html, const char* name, const CMapStringToPtr* map, bool hasCurrent,
+                const CString& current)
+{
+    html.ResetSelect(name);
+    if (!map)
+        return false;
+    CStringList texts;
+    SortMapStringToStringList(map, texts);
+    for (POSITION pos = texts.GetHeadPosition(); pos;)
+    {
+        const CString text = texts.GetNext(pos);
+        if (!text.IsEmpty())
+            html.AddSelectOption(name, text);
+    }
+    if (hasCurrent)
+        html.PutText(name, current);
+    return true;
+}
+
+} // namespace
+
+void CDriveHtmlWnd::OnDocumentComplete(CString)
+{
+    if (!BindPage())
+        return;
+    UpdateSelectCtrl();
+    if (m_pManager)
+        UpdateDriveValue();
+    ApplyPageTexts();
+    FitDialog(nullptr);
+}
+
+LRESULT CDriveHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HTML_SELCHANGE)
+    {
+        const auto* change = reinterpret_cast<const HTML_SELCHANGE*>(lParam);
+        if (change)
+            OnHtmlSelChange(change->pszName, change->pszValue);
+        return 0;
+    }
+    return CSelectHtmlWnd::WindowProc(message, wParam, lParam);
+}
+
+void CDriveHtmlWnd::UpdateSelectCtrl()
+{
+    if (!m_htmlMng || !m_pManager)
+    {
+        ProgramError("DriveHtmlWnd", __LINE__, nullptr);
+        return;
+    }
+    CTvskDriveDb& db = m_pManager->DriveDb();
+    const bool current = db.GetCurrRecord() != nullptr;
+    if (FillSelect(m_htmlMng, "selDrive", db.GetDriveMap(), current, db.GetCurrDrive()) &&
+        FillSelect(m_htmlMng, "selCurrent", db.GetCurrentMap(), current, db.GetCurrCurrent()))
+    {
+        FillSelect(m_htmlMng, "selVoltage", db.GetVoltageMap(), current, db.GetCurrVoltage());
+        return;
+    }
+    // A missing map leaves the following selects empty.
+    if (!db.GetDriveMap())
+        m_htmlMng.ResetSelect("selCurrent");
+    m_htmlMng.ResetSelect("selVoltage");
+}
+
+void CDriveHtmlWnd::OnHtmlSelChange(const char* name, const char* value)
+{
+    if (!m_htmlMng || !m_pManager)
+    {
+        ProgramError("DriveHtmlWnd", __LINE__, nullptr);
+        return;
+    }
+    m_strLastName = name ? name : "";
+    m_strLastValue = value ? value : "";
+    CTvskDriveDb& db = m_pManager->DriveDb();
+    if (m_strLastName == "selDrive")
+        db.SetCurrDrive(m_strLastValue);
+    else if (m_strLastName == "selCurrent")
+        db.SetCurrCurrent(m_strLastValue);
+    else if (m_strLastName == "selVoltage")
+        db.SetCurrVoltage(m_strLastValue);
+    m_htmlMng.PutText("strDriveType", db.GetViewString());
+    UpdateSelectCtrl();
+    UpdateDriveValue();
+}
+
+void CDriveHtmlWnd::UpdateDriveValue()
+{
+    if (!m_htmlMng || !m_pManager)
+    {
+        ProgramError("DriveHtmlWnd", __LINE__, nullptr);
+        return;
+    }
+    for (int i = 0; i < 20; ++i)
+        m_htmlMng.PutNumber(FormatString("idD%d", i), m_pManager->GetDriveValue(i));
+    PutImage("imgDriveType", m_pManager->GetDriveImageName());
+    m_htmlMng.PutText("strDriveType", m_pManager->GetDriveViewString());
+}
+
+void CDriveHtmlWnd::GetDriveValue()
+{
+    if (!m_htmlMng || !m_pManager)
+        return;
+    for (int i = 0; i < 20; ++i)
+    {
+        const CString name = FormatString("idD%d", i);
+        double value = 0.0;
+        if (ReadNumber(name, value))
+            m_pManager->SetDriveValue(i, value);
+        else
+            m_htmlMng.PutNumber(name, m_pManager->GetDriveValue(i));
+    }
+}

@@ -1,0 +1,149 @@
+// The main dialog's plug-ins: starting one from a page, the help plug-in and the broadcast.
+#include "TarveskonDlg.h"
+
+#include "DlgConnChoice.h"
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+
+namespace
+{
+
+constexpr UINT kHelpAnswer = 50;
+
+intptr_t PointerParam(const void* pointer)
+{
+    return reinterpret_cast<intptr_t>(pointer);
+}
+
+CString ModuleFileName(const char* name)
+{
+    CString file(name);
+    if (file.Find(".dll") < 0)
+        file += ".dll";
+    return file;
+}
+
+bool FileExists(const CString& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path.GetString(), error);
+}
+
+} // namespace
+
+void CTarveskonDlg::ShowPluginError(UINT stringId)
+{
+    MessageBox(nullptr, LocalString(stringId), MB_OK | MB_ICONHAND);
+}
+
+void CTarveskonDlg::OnHtmlPlugin(const PLUGIN_CALL* call)
+{
+    if (!call || !call->pszName)
+        return;
+    CPluginLoader* loader = m_loaderProxy.CreateLoader(ModuleFileName(call->pszName));
+    if (!loader)
+    {
+        ShowPluginError(2000);
+        return;
+    }
+    CPluginImpl* plugin = loader->CreatePluginClass(FormatString("%sClass", call->pszName));
+    if (!plugin)
+    {
+        ShowPluginError(2001);
+        return;
+    }
+    plugin->SendCommand(PLUGINCMD_SETPARENT, PointerParam(this), 0);
+    if (IDispatch* automation = m_wndMain.GetExternal())
+        plugin->SendCommand(PLUGINCMD_SETAUTOMATION, PointerParam(automation), 0);
+    plugin->SendCommand(PLUGINCMD_SETINTF, PointerParam(static_cast<CPluginIntf*>(&m_manager)), 0);
+    if (call->pszArg && *call->pszArg)
+    {
+        CString dir;
+        m_manager.GetPagesDir(dir, true);
+        CString page = FormatString("%s/%s%s", dir.GetString(), call->pszArg, ".htm");
+        if (!FileExists(page))
+        {
+            m_manager.GetPagesDir(dir, false);
+            page = FormatString("%s/%s%s", dir.GetString(), call->pszArg, ".htm");
+        }
+        plugin->SendCommand(PLUGINCMD_SETPAGE, PointerParam(page.GetString()), 0);
+    }
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    if (m_wndMain.GetSafeHwnd())
+        m_wndMain.UpdateWindow();
+    if (m_wndStatus.GetSafeHwnd())
+        m_wndStatus.UpdateWindow();
+}
+
+void CTarveskonDlg::OpenHelp(const char* topic)
+{
+    if (!m_pHelpObject)
+    {
+        m_pHelpLoader = m_loaderProxy.CreateLoader("TvskHelp.dll");
+        if (!m_pHelpLoader)
+        {
+            ShowPluginError(2000);
+            return;
+        }
+        m_pHelpObject = m_pHelpLoader->CreatePluginClass("");
+        if (!m_pHelpObject)
+        {
+            ShowPluginError(2001);
+            return;
+        }
+    }
+    m_pHelpObject->SendCommand(PLUGINCMD_SETPARENT, PointerParam(this), 0);
+    m_pHelpObject->SendCommand(PLUGINCMD_SETPAGE, PointerParam(topic ? topic : ""), 0);
+}
+
+void CTarveskonDlg::OnHtmlHelp(WPARAM, LPARAM lParam)
+{
+    if (m_manager.SendCommand(kHelpAnswer, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
+        return;
+    m_pHelpObject->SendCommand(PLUGINCMD_RUN, 0, 0);
+    m_pHelpObject->SendCommand(PLUGINCMD_HELP, lParam, 0);
+}
+
+void CTarveskonDlg::ForgetHelp()
+{
+    m_pHelpLoader = nullptr;
+    m_pHelpObject = nullptr;
+}
+
+void CTarveskonDlg::OnFileClose()
+{
+    delete m_pHelpLoader;
+    ForgetHelp();
+}
+
+void CTarveskonDlg::SetDataString(const char* settings)
+{
+    const bool roventar = CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType());
+    m_wndStatus.SetMotorString(roventar ? CString() : m_manager.GetMotorDescription());
+    m_wndStatus.SetDriveString(m_manager.GetDriveDescription());
+    m_wndStatus.UpdateCommConfString(settings);
+}
+
+void CTarveskonDlg::ChooseConnection()
+{
+    CDlgConnChoice choice(&m_manager, this);
+    switch (choice.DoModal())
+    {
+    case IDC_CONN_READ_RESULT:
+        m_manager.SendCommand(36, static_cast<long>(PointerParam(this)), 0);
+        break;
+    case IDC_CONN_WRITE_RESULT:
+        Upload();
+        break;
+    case IDC_CONN_COMPARE_DRIVE_RESULT:
+        m_manager.SendCommand(35, static_cast<long>(PointerParam(this)), 0);
+        break;
+    case IDC_CONN_COMPARE_FILE_RESULT:
+        m_manager.SendCommand(34, static_cast<long>(PointerParam(this)), 0);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,257 @@
+// Drive and motor selection on the sample databases, their pages in the real engine.
+#include "DialogFixture.h"
+
+#include <Tarveskon/DlgConnChoice.h>
+#include <Tarveskon/DlgDriveSelect.h>
+#include <Tarveskon/DlgMotorSelect.h>
+
+#include <testing/TestApplication.h>
+#include <ui/HelpInfo.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QWebEnginePage>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <optional>
+#include <type_traits>
+
+namespace
+{
+
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
+// The main dialog records the help topics its selection dialogs ask for.
+class SelectionDialogTest : public tvsk::testing::DialogFixture
+{
+protected:
+    template <class Dialog> bool Open(Dialog& selection, CWnd* parent = nullptr)
+    {
+        selection.SetTvskManager(&dialog->Manager());
+        const UINT id = std::is_same_v<Dialog, CDlgDriveSelect> ? IDD_DRIVE_SELECT : IDD_MOTOR_SELECT;
+        if (!selection.Create(id, parent ? parent : dialog.get()))
+            return false;
+        selection.ShowWindow(SW_SHOW);
+        return WaitUntil([&] { return Page(selection).DataManager().ControlsNum() > 0; });
+    }
+    static CSelectHtmlWnd& Page(CDlgDriveSelect& d) { return d.DriveWnd(); }
+    static CSelectHtmlWnd& Page(CDlgMotorSelect& d) { return d.MotorWnd(); }
+
+    static int Options(CHtmlWnd& wnd, const char* select)
+    {
+        return Script(wnd, QString("document.getElementsByName('%1')[0].options.length").arg(select)).toInt();
+    }
+    static void Change(CWnd& wnd, UINT message, const char* name, const char* value)
+    {
+        HTML_SELCHANGE change{name, value};
+        wnd.SendMessage(message, 0, reinterpret_cast<LPARAM>(&change));
+        QTest::qWait(20);
+    }
+};
+
+TEST_F(SelectionDialogTest, ADriveTypeRefillsItsListsDataAndPicture)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    CDriveHtmlWnd& page = drives.DriveWnd();
+    EXPECT_EQ(Options(page, "selDrive"), 2);
+    Change(page, WM_HTML_SELCHANGE, "selDrive", "TK40");
+    EXPECT_EQ(Value(page.DataManager(), "selDrive"), "TK40");
+    EXPECT_EQ(Options(page, "selCurrent"), 4) << "4, 8, 16, 32 A";
+    Change(page, WM_HTML_SELCHANGE, "selCurrent", "8");
+    EXPECT_EQ(Options(page, "selVoltage"), 2) << "230 and 400 V";
+    Change(page, WM_HTML_SELCHANGE, "selVoltage", "400");
+    EXPECT_EQ(Value(page.DataManager(), "idD1"), "8");
+    EXPECT_EQ(Value(page.DataManager(), "idD5"), "4008");
+    EXPECT_EQ(Value(page.DataManager(), "idD19"), "0");
+    EXPECT_TRUE(
+        Script(page, "document.getElementsByName('imgDriveType')[0].src").endsWith("/Image/TK40.jpg"));
+    drives.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, ADataFieldThatIsNoNumberKeepsItsDatum)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    CDriveHtmlWnd& page = drives.DriveWnd();
+    const double before = dialog->Manager().GetDriveValue(2);
+    page.DataManager().PutText("idD2", "12abc");
+    page.DataManager().PutText("idD3", "231.5");
+    page.GetDriveValue();
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetDriveValue(2), before);
+    EXPECT_EQ(Value(page.DataManager(), "idD2"), CString(FormatString("%g", before)).str());
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetDriveValue(3), 231.5);
+    drives.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, CancelAfterChangesRestoresTheConfigurationsDrive)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    const std::string chosen = dialog->Manager().DriveDb().GetCurrRecord()->szDriveDef;
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selDrive", "TK40");
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selCurrent", "16");
+    drives.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(dialog->Manager().DriveDb().GetCurrRecord()->szDriveDef, chosen);
+    EXPECT_EQ(dialog->Manager().DataDb().GetDriveType().str(), "TK20");
+}
+
+TEST_F(SelectionDialogTest, ADriveBelowTheMotorAsks2078AndCancelKeepsTheDialog)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(dialog->Manager().IsMotorChosen());
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selCurrent", "2.5");
+    dialog->Manager().DataDb().GetMotorData()->dblD1 = 4.9;
+    boxes.answers.push_back(IDCANCEL);
+    drives.SendMessage(WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Corrente nominale drive incompatibile con il motore selezionato\nProseguire?");
+    EXPECT_TRUE(drives.IsWindowVisible());
+    EXPECT_EQ(dialog->Manager().DataDb().GetDriveCurrent().str(), "5") << "nothing taken";
+    drives.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, OkTakesTheChosenDriveAndACommandOnePressesIt)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selDrive", "TK40");
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selCurrent", "16");
+    Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selVoltage", "230");
+    drives.PostMessage(WM_COMMAND, 1, 0); // what "CMD#1" posts
+    ASSERT_TRUE(WaitUntil([&] { return !drives.IsWindowVisible(); }));
+    EXPECT_TRUE(dialog->Manager().IsDriveChosen());
+    EXPECT_STREQ(dialog->Manager().DataDb().GetDriveData()->szDriveDef, "TK40^16^230");
+}
+
+TEST_F(SelectionDialogTest, APageWithoutTitleKeepsTheCaption)
+{
+    folder.Replace("Common/Drives.htm", "<title id=\"S_3030\">Scelta del drive</title>", "");
+    folder.Replace("Common/Drives.htm", "<p id=\"S_3030\">Scelta del drive</p>", "");
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    EXPECT_EQ(drives.GetWindowText().str(), "Select drive");
+    drives.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, ATitledPageNamesTheDialogInTheLanguage)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    EXPECT_EQ(drives.GetWindowText().str(), "Scelta del drive");
+    EXPECT_EQ(Script(drives.DriveWnd(), "document.getElementsByName('CMD#2')[0].value"), "Annulla");
+    drives.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, AMotorTypeRefillsTheLowerSelectsAndTheEncoderIsChosen)
+{
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    dialog->Manager().GetMotorDb()->ResetCurrEnc();
+    CDlgMotorSelect motors(dialog.get());
+    ASSERT_TRUE(Open(motors));
+    CMotorHtmlWnd& page = motors.MotorWnd();
+    CTvskMotorDb& db = *dialog->Manager().GetMotorDb();
+    ASSERT_GT(db.GetEncNumRecs(), 0);
+    EXPECT_EQ(Value(page.DataManager(), "selEncoder"), db.GetEncRecord(0)->szCodVrn);
+    EXPECT_EQ(db.GetCurrEncoder(), db.GetEncRecord(0)) << "the first encoder becomes current";
+    EXPECT_EQ(Options(page, "selEncoder"), db.GetEncNumRecs());
+    Change(page, WM_HTML_SELCHANGE, "selType", "MA");
+    ASSERT_TRUE(WaitUntil([&] { return Value(page.DataManager(), "selType") == "MA"; }));
+    EXPECT_EQ(Options(page, "selSize"), 3) << "90, 100, 112";
+    EXPECT_EQ(Value(page.DataManager(), "idD12"),
+              std::to_string(static_cast<int>(db.GetCurrRecord()->dblD12)));
+    EXPECT_EQ(Options(page, "selEncoder"), db.GetEncNumRecs()) << "every encoder, always";
+    motors.DestroyWindow();
+}
+
+TEST_F(SelectionDialogTest, AMotorAboveTheDriveAsks2077)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    CDlgMotorSelect motors(dialog.get());
+    ASSERT_TRUE(Open(motors));
+    Change(motors.MotorWnd(), WM_HTML_SELCHANGE, "selType", "MB");
+    Change(motors.MotorWnd(), WM_HTML_SELCHANGE, "selSize", "142");
+    boxes.answers.push_back(IDCANCEL);
+    motors.SendMessage(WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Corrente nominale motore incompatibile con il drive selezionato\nProseguire?");
+    EXPECT_TRUE(motors.IsWindowVisible());
+    motors.DestroyWindow();
+}
+
+// Records the help topics the selection dialogs ask their parent for.
+class HelpRecorder : public CWnd
+{
+public:
+    HelpRecorder() { CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0); }
+    ~HelpRecorder() override { DestroyWindow(); }
+    std::vector<std::string> topics;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_HTML_HELP)
+            return CWnd::WindowProc(message, wParam, lParam);
+        topics.push_back(reinterpret_cast<const char*>(lParam));
+        return 1;
+    }
+};
+
+TEST_F(SelectionDialogTest, F1AsksTheMainDialogForTheTopic)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    HelpRecorder main;
+    CDlgDriveSelect drives(&main);
+    ASSERT_TRUE(Open(drives, &main));
+    CDlgMotorSelect motors(&main);
+    ASSERT_TRUE(Open(motors, &main));
+    HELPINFO info;
+    drives.DriveWnd().SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    motors.MotorWnd().SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(main.topics, (std::vector<std::string>{"Drives", "Motors"}));
+    drives.DestroyWindow();
+    motors.DestroyWindow();
+}
+
+// Each button of the connection choice ends it with its result; Escape cancels.
+TEST_F(SelectionDialogTest, TheConnectionChoiceAnswersByButton)
+{
+    const std::pair<UINT, int> buttons[] = {{IDC_CONN_READ, 100},
+                                            {IDC_CONN_WRITE, 101},
+                                            {IDC_CONN_COMPARE_DRIVE, 102},
+                                            {IDC_CONN_COMPARE_FILE, 103},
+                                            {IDOK, IDOK}};
+    for (const auto& [id, result] : buttons)
+    {
+        CDlgConnChoice choice(&dialog->Manager(), dialog.get());
+        std::string caption;
+        std::string exitText;
+        QTimer::singleShot(100,
+                           [&, id = id]
+                           {
+                               caption = choice.GetWindowText().str();
+                               exitText = choice.GetDlgItem(IDOK)->GetWindowText().str();
+                               choice.SendMessage(WM_COMMAND, id, 0);
+                           });
+        EXPECT_EQ(choice.DoModal(), result) << id;
+        EXPECT_EQ(caption, "Connessione");
+        EXPECT_EQ(exitText, "Esci");
+    }
+    CDlgConnChoice choice(&dialog->Manager(), dialog.get());
+    QTimer::singleShot(100, [&] { QTest::keyClick(choice.GetWidget(), Qt::Key_Escape); });
+    EXPECT_EQ(choice.DoModal(), IDCANCEL);
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+// The cam editor from the real loader on the real manager, reading and writing a cam of the TK40
+// session through the drive chain to drivesim.
+#include <TvskCamEditor/ui/DlgCamEdit.h>
+
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskHostUi.h>
+#include <Tarveskon/TvskManager.h>
+#include <Tarveskon/TvskStrings.h>
+#include <protocol/tests/DriveChain.h>
+#include <registry/Profile.h>
+#include <ui/MessageBox.h>
+
+#include <testing/WaitUntil.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <sys/stat.h>
+
+namespace
+{
+class CAnswer : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        asked.push_back(text);
+        return IDNO;
+    }
+    std::vector<CString> asked;
+};
+
+class CamEditorChainTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain =
+            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        RegisterTvskStrings();
+        char pattern[] = "/tmp/tvsk-cam-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        control = dir + "/control";
+        ASSERT_EQ(::mkfifo(control.c_str(), 0600), 0);
+        ASSERT_TRUE(chain->StartDrive({"--par", dir + "/TKSERIES/TK40.par", "--control", control}))
+            << chain->Error();
+        manager = std::make_unique<CTvskManager>(dir.c_str());
+        manager->SetHostUi(&ui);
+        ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK40Cam.dat").c_str()), 0);
+        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(manager->Connect(""), 0);
+        previous = AfxSetMessageBoxSink(&boxes);
+    }
+    void TearDown() override
+    {
+        proxy.Reset();
+        AfxSetMessageBoxSink(previous);
+        manager.reset();
+        chain->StopDrive();
+        chain.reset();
+        std::filesystem::remove_all(dir);
+    }
+    void Control(const std::string& lines) { std::ofstream(control) << lines << std::flush; }
+    double Word(int address)
+    {
+        double value = -1;
+        EXPECT_EQ(manager->SendCommand(14, 0x100000 + address, reinterpret_cast<long>(&value)), 0);
+        return value;
+    }
+    // Runs the plug-in on a request and does the step inside its dialog's loop.
+    void Run(const char* argument, std::function<void(CDlgCamEdit&)> step)
+    {
+        CPluginImpl* plugin = proxy.CreateLoader("TvskCamEditor.dll")->CreatePluginClass(nullptr);
+        ASSERT_NE(plugin, nullptr);
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout,
+                         [step]
+                         {
+                             auto* dialog = dynamic_cast<CDlgCamEdit*>(
+                                 CWnd::FromWidget(QApplication::activeModalWidget()));
+                             ASSERT_NE(dialog, nullptr);
+                             step(*dialog);
+                             dialog->EndDialog(IDCANCEL);
+                         });
+        timer.start(20);
+        const PLUGIN_CALL call = {"TvskCamEditor", 0, argument};
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+        plugin->SendCommand(PLUGINCMD_RUN, 0, reinterpret_cast<intptr_t>(&call));
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string dir;
+    std::string control;
+    CTvskHeadlessUi ui;
+    std::unique_ptr<CTvskManager> manager;
+    CAnswer boxes;
+    CMessageBoxSink* previous = nullptr;
+    CPluginLoaderProxy proxy;
+};
+} // namespace
+
+TEST_F(CamEditorChainTest, ReadsAndWritesTheCamOfTheRequestInTheDrive)
+{
+    Control("set 3072 100\nset 3073 250\nset 3328 9999\n");
+    Run("2",
+        [this](CDlgCamEdit& dialog)
+        {
+            EXPECT_EQ(dialog.GetCam(), 2);
+            dialog.OnReadDrive();
+            const CCamTable& table = dialog.GetTable().Table();
+            EXPECT_EQ(table.GetPointAt(0).dValue, 100);
+            EXPECT_EQ(table.GetPointAt(1).dValue, 250);
+            EXPECT_EQ(table.GetPointAt(256).dValue, 9999);
+            for (int i = 0; i < table.GetCount(); ++i)
+                ASSERT_EQ(table.GetPointAt(i).nKind, CAM_VAL) << i;
+            EXPECT_TRUE(manager->IsModified());
+            ASSERT_TRUE(dialog.GetTable().Table().SetPoint(5, 1234.9, CAM_VAL));
+            dialog.OnWriteDrive(); // the changed cam is offered for saving first; the box says No
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0], "Salvare le modifiche ?");
+        });
+    EXPECT_EQ(Word(3072 + 5), 1234);
+    EXPECT_EQ(Word(3072 + 1), 250);
+}
+
+TEST_F(CamEditorChainTest, TheFirstCamOpensForAnUnlistedOneAndTheSampleProfileShows)
+{
+    Run("7",
+        [](CDlgCamEdit& dialog)
+        {
+            EXPECT_EQ(dialog.GetCam(), 0);
+            const CCamTable& table = dialog.GetTable().Table();
+            EXPECT_TRUE(table.IsComplete());
+            EXPECT_EQ(table.GetPointAt(0).dValue, 0);
+            EXPECT_EQ(table.GetPointAt(256).dValue, 10000);
+        });
+}
+
+TEST_F(CamEditorChainTest, ASilentDriveShowsTheHostsErrorAndStops)
+{
+    Control("fault silent\n");
+    Run("2",
+        [this](CDlgCamEdit& dialog)
+        {
+            dialog.OnReadDrive();
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0],
+                      "Errore di comunicazione con il drive durante il trasferimento della camma");
+        });
+}
