@@ -21,6 +21,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class CTvskManager : public CPluginIntf
 {
@@ -184,6 +185,18 @@ public:
     void UpdateMotor();
     void RunMotorRules(int kind);
 
+    // Bulk transfers between the configuration and the drive; ErrorCode tells what failed.
+    BOOL DownloadPlc();
+    BOOL UploadPlc();
+    // FALSE when the drive's program cannot be read.
+    BOOL ComparePlc(bool* equal);
+    BOOL IsPlcEnabled();
+    void ReadAllPars();
+    void WriteAllPars();
+    void ReadPagePars();
+    void WritePagePars();
+    BOOL DownloadCams();
+
     // CPluginIntf
     const char* GetFileName() override { return m_strFilePath.GetString(); }
     void GetPagesDir(CString& dir, bool typeSubdir) override;
@@ -277,6 +290,14 @@ private:
     long OscModeCommand(int* first, int* second);
     CString OscModeAddress();
     BOOL TakeCurrentDrive();
+    // The transfers' steps.
+    bool StartPlcDownload();
+    void EndPlcDownload(int code);
+    bool ReadDrivePlc(std::vector<DBPLC>& program);
+    enum class Retry { Done, Skipped, Cancelled };
+    Retry ReadWithRetry(const char* name, UINT questionId);
+    Retry WriteWithRetry(const char* name, UINT questionId);
+    bool AskRetry(const char* name, UINT questionId, Retry& answer);
     BOOL TakeCurrentMotor();
 
     CString m_programDir;

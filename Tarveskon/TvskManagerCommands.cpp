@@ -181,16 +181,33 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         return param1;
     }
     case 3:
+        ReadAllPars();
+        return HOSTRES_OK;
     case 4:
+        WriteAllPars();
+        return HOSTRES_OK;
     case 8:
+        ReadPagePars();
+        return HOSTRES_OK;
     case 9:
+        WritePagePars();
+        return HOSTRES_OK;
     case 31:
+        if (!IsPlcEnabled())
+        {
+            m_nErrorCode = 12;
+            return FALSE;
+        }
+        return UploadPlc();
     case 32:
+        return DownloadPlc();
     case 33:
+        return ComparePlc(PointerParam<bool>(param1));
+    case 37:
+        return DownloadCams();
     case 34:
     case 35:
     case 36:
-    case 37:
     case 38:
     case 40:
         return HOSTRES_NOTAVAIL;

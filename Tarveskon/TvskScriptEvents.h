@@ -16,4 +16,13 @@ public:
     virtual bool AfterReadPar(const char* /*name*/, double /*value*/) { return false; }
     virtual bool LoadDefault(int /*kind*/) { return false; }
     virtual bool ConnectionTimeout() { return false; }
+    // The bulk transfers, each announced before and after.
+    virtual bool BeforeWritePLC() { return false; }
+    virtual bool AfterWritePLC() { return false; }
+    virtual bool BeforeReadAll() { return false; }
+    virtual bool AfterReadAll() { return false; }
+    virtual bool BeforeWriteAll() { return false; }
+    virtual bool AfterWriteAll() { return false; }
+    virtual bool BeforeWriteCams() { return false; }
+    virtual bool AfterWriteCams() { return false; }
 };

@@ -48,4 +48,8 @@ function(tvsk_add_benchmark target)
   add_executable(${target} ${B_SOURCES})
   target_link_libraries(${target} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main Tvsk::Warnings)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  # The same folders the tests are told about.
+  target_compile_definitions(${target} PRIVATE
+    TVSK_SAMPLE_DATA_DIR="${CMAKE_SOURCE_DIR}/data"
+    TVSK_BIN_DIR="${TVSK_BIN_DIR}")
 endfunction()

@@ -32,6 +32,9 @@ void CAnimateTask::Execute()
             continue;
         }
         wait = ReadCycle(host) ? m_nPause : FailurePauseMs;
+        // Nothing to read: the rails still show their power, a few times a second.
+        if (m_pBlocks->empty())
+            wait = IdlePauseMs;
         if (IsStopRequested())
             break;
         Msg(nullptr);

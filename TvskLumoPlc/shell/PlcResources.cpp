@@ -6,6 +6,11 @@
 
 #include <ui/Dialog.h>
 #include <ui/Resources.h>
+#include <ui/ToolBar.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
 
 #include <iterator>
 
@@ -28,6 +33,16 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_PLC_IL_INSTRUCTION_LINE, "Istruzione non valida alla riga %d"},
     {IDS_PLC_IL_INSTRUCTION, "Istruzione non valida: %s"},
     {IDS_PLC_IL_NO_END, "Programma senza istruzione END di terminazione"},
+    {ID_IL_LADDER, "Torna a modalità Ladder Diagram"},
+    {ID_IL_FIND, "Cerca"},
+    {ID_IL_CUT, "Taglia"},
+    {ID_IL_COPY, "Copia"},
+    {ID_IL_PASTE, "Incolla"},
+    {ID_IL_TOGGLE_BOOKMARK, "Inserisci segnalibro"},
+    {ID_IL_NEXT_BOOKMARK, "Vai a segnalibro"},
+    {ID_IL_PRINT, "Stampa"},
+    {ID_IL_UNDO, "Annulla"},
+    {ID_IL_REDO, "Rifai"},
     {IDS_PLC_RANGE, "Inserire un numero intero da %d a %d"},
 };
 
@@ -84,6 +99,56 @@ const DialogTemplate kProperties = {"Proprietà LumoPLC",
                                     kPropertiesItems,
                                     static_cast<int>(std::size(kPropertiesItems))};
 
+const DlgItem kIlItems[] = {
+    {DlgKind::Frame, IDC_IL_PLACEHOLDER, 0, 16, 400, 264},
+};
+const DialogTemplate kIl = {"Lumo Plc (IL)",
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                            400,
+                            280,
+                            kIlItems,
+                            static_cast<int>(std::size(kIlItems))};
+const UINT kIlToolbarIds[] = {
+    ID_IL_CUT,           ID_IL_COPY,   ID_IL_PASTE, ID_SEPARATOR, ID_IL_UNDO,
+    ID_IL_REDO,          ID_SEPARATOR, ID_IL_FIND,  ID_SEPARATOR, ID_IL_TOGGLE_BOOKMARK,
+    ID_IL_NEXT_BOOKMARK, ID_SEPARATOR, ID_IL_PRINT, ID_SEPARATOR, ID_IL_LADDER};
+
+// One 16 x 15 picture a button, in button order: cut, copy, paste, undo, redo, find, bookmark,
+// next bookmark, print, back to the ladder.
+QByteArray DrawIlImages()
+{
+    constexpr int kImages = 10;
+    QImage strip(16 * kImages, 15, QImage::Format_RGB32);
+    strip.fill(QColor(192, 192, 192));
+    QPainter p(&strip);
+    p.setPen(Qt::black);
+    p.drawLine(3, 2, 11, 12); // cut: crossed blades
+    p.drawLine(11, 2, 3, 12);
+    p.drawRect(16 + 2, 1, 7, 9); // copy: two sheets
+    p.drawRect(16 + 6, 4, 7, 9);
+    p.fillRect(32 + 3, 3, 10, 11, QColor(128, 96, 0)); // paste: a board and a sheet
+    p.fillRect(32 + 6, 6, 7, 8, Qt::white);
+    p.drawArc(48 + 3, 3, 10, 9, 30 * 16, 240 * 16); // undo and redo: arcs
+    p.drawArc(64 + 3, 3, 10, 9, -90 * 16, 240 * 16);
+    p.drawEllipse(80 + 2, 2, 7, 7); // find: a lens
+    p.drawLine(80 + 8, 8, 80 + 13, 13);
+    p.fillRect(96 + 5, 2, 6, 11, QColor(0, 0, 160));  // bookmark
+    p.fillRect(112 + 3, 2, 6, 11, QColor(0, 0, 160)); // next bookmark: with an arrow
+    p.drawLine(112 + 10, 7, 112 + 14, 7);
+    p.drawRect(128 + 2, 6, 12, 6); // print: a printer
+    p.fillRect(128 + 4, 2, 8, 4, Qt::white);
+    p.setPen(QPen(QColor(0, 128, 0), 2)); // back to the ladder: two rails and a rung
+    p.drawLine(144 + 3, 1, 144 + 3, 14);
+    p.drawLine(144 + 13, 1, 144 + 13, 14);
+    p.drawLine(144 + 3, 7, 144 + 13, 7);
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    strip.save(&buffer, "BMP");
+    return bytes;
+}
+
 HINSTANCE Register()
 {
     const auto module = reinterpret_cast<HINSTANCE>(&g_moduleTag);
@@ -91,6 +156,13 @@ HINSTANCE Register()
     AfxRegisterDialogTemplate(IDD_PLC_BITSELECT, &kBitSelect, module);
     AfxRegisterDialogTemplate(IDD_PLC_FIN, &kFin, module);
     AfxRegisterDialogTemplate(IDD_PLC_PROPERTIES, &kProperties, module);
+    AfxRegisterDialogTemplate(IDD_PLC_IL, &kIl, module);
+    static const ToolBarTemplate ilToolbar = {16, 15, kIlToolbarIds,
+                                              static_cast<int>(std::size(kIlToolbarIds))};
+    AfxRegisterResource(IDR_PLC_IL_TOOLBAR, "TOOLBAR", &ilToolbar, sizeof(ilToolbar), module);
+    static const QByteArray ilImages = DrawIlImages();
+    AfxRegisterResource(IDR_PLC_IL_TOOLBAR, RT_BITMAP, ilImages.constData(),
+                        static_cast<size_t>(ilImages.size()), module);
     return module;
 }
 } // namespace

@@ -239,6 +239,8 @@ int CDC::GetDeviceCaps(int index) const
     switch (index) {
     case HORZRES: return device ? device->width() : 0;
     case VERTRES: return device ? device->height() : 0;
+    case PHYSICALWIDTH: return GetDeviceCaps(HORZRES);
+    case PHYSICALHEIGHT: return GetDeviceCaps(VERTRES);
     case LOGPIXELSX: return device ? device->logicalDpiX() : 96;
     case LOGPIXELSY: return device ? device->logicalDpiY() : 96;
     default: return 0;

@@ -131,6 +131,10 @@ int CPrinterDC::GetDeviceCaps(int index) const
         return page.width();
     case VERTRES:
         return page.height();
+    case PHYSICALWIDTH:
+        return m_printer->pageLayout().fullRectPixels(kResolution).width();
+    case PHYSICALHEIGHT:
+        return m_printer->pageLayout().fullRectPixels(kResolution).height();
     case LOGPIXELSX:
     case LOGPIXELSY:
         return kResolution;

@@ -230,3 +230,92 @@ TEST_F(LadderAnimation, AnUpdatePostedBeforeTheViewGoesIsDropped)
     QTest::qWait(50);
     SUCCEED();
 }
+
+TEST_F(LadderViewFixture, BranchesJoinToTheOrOfTheirPowerWhicheverIsWalkedFirst)
+{
+    Show(GenerateIL("LD\t1.0\nOR\t1.1\nOUT\t2.0\nEND\n"));
+    CAnimateChart& chart = m_view->GetChart();
+    Network(0)->CollectWatchNames(chart.GetNameList());
+    FakeAnimationView idle; // running, but reading nothing
+    chart.SetView(&idle);
+    ASSERT_NE(chart.Start(), nullptr);
+    CAnimationMap& map = Network(0)->GetAnimationMap();
+    ANIMATION_ENTRY* left = map.FindLeftRail();
+    ASSERT_NE(left, nullptr);
+    const int start = static_cast<int>(left - map.GetAt(0));
+    ANIMATION_ENTRY* fanOut = nullptr;
+    int joins = 0;
+    for (int i = 0; i < map.GetCount(); ++i)
+        if (map.GetAt(i)->model->m_nType == FBD_CROSS)
+        {
+            if (map.GetAt(i)->next.size() > 1)
+                fanOut = map.GetAt(i);
+            else
+                joins += map.GetAt(i)->previous.size() > 1;
+        }
+    ASSERT_NE(fanOut, nullptr);
+    EXPECT_EQ(joins, 1);
+    ANIMATION_ENTRY* coil = nullptr;
+    for (int i = 0; i < map.GetCount(); ++i)
+        if (map.GetAt(i)->model->m_nType == FBD_LD_COIL)
+            coil = map.GetAt(i);
+    ASSERT_NE(coil, nullptr);
+    for (const uint16_t word : {0, 1, 2, 3})
+        for (const bool reversed : {false, true})
+        {
+            chart.GetBlocks().front().words[0].store(word);
+            if (reversed)
+                std::reverse(fanOut->next.begin(), fanOut->next.end());
+            map.ResetStates();
+            m_view->EvaluatePowerFlow(start, map);
+            EXPECT_TRUE(coil->evaluated) << word << reversed;
+            EXPECT_EQ(coil->power != 0, word != 0) << word << reversed;
+        }
+    chart.Clear();
+}
+
+TEST_F(LadderViewFixture, AContactWithoutAWatchedOperandDoesNotConduct)
+{
+    Show(GenerateIL("LDN\t1.0\nOUT\t2.0\nEND\n"));
+    CGraphBlock* contact = Element(FBD_LD_CONTACT, "1.0");
+    ASSERT_NE(contact, nullptr);
+    contact->SetName("P12");
+    RecordingHost drive;
+    m_view->SetHostIntf(&drive);
+    m_view->EnableAnimation(true);
+    EXPECT_EQ(m_view->GetChart().GetNameList().GetSize(), 1);
+    EXPECT_TRUE(m_view->GetChart().GetEntries().empty());
+    m_view->OnAnimationUpdate();
+    EXPECT_FALSE(contact->IsActive());
+    EXPECT_FALSE(Element(FBD_LD_COIL, "2.0")->IsActive());
+    m_view->EnableAnimation(false);
+}
+
+TEST(AnimateChart, NothingToWatchPostsAFewUpdatesASecond)
+{
+    RecordingParent window;
+    ASSERT_TRUE(window.CreateEx(0, nullptr, "view", WS_OVERLAPPEDWINDOW, CRect(0, 0, 10, 10), nullptr, 0));
+    RecordingHost host;
+    class Bound : public CAnimationView
+    {
+    public:
+        CWnd* wnd = nullptr;
+        CPluginIntf* host = nullptr;
+        CWnd* GetAnimationWnd() override { return wnd; }
+        CPluginIntf* GetAnimationHost() const override { return host; }
+        bool IsAnimationShown() const override { return true; }
+    } view;
+    view.wnd = &window;
+    view.host = &host;
+    CAnimateChart chart;
+    chart.SetView(&view);
+    ASSERT_NE(chart.Start(), nullptr);
+    QTest::qWait(500);
+    chart.Clear();
+    QTest::qWait(20);
+    const auto updates = std::count_if(window.messages.begin(), window.messages.end(),
+                                       [](const auto& m) { return m.first == WM_ANIMATION_UPDATE; });
+    EXPECT_GE(updates, 1);
+    EXPECT_LE(updates, 5);
+    window.DestroyWindow();
+}

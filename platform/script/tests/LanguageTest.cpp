@@ -555,6 +555,67 @@ TEST(Language, SyntaxErrorsCarryTheirNumberAndLine)
     });
 }
 
+TEST(Language, ScopesAndNamesResolveAsTheLanguageDoes)
+{
+    Check({
+        {"Function F()\n Const K = 3\n F = K * 2\nEnd Function\nresult = F()", "Integer:6"},
+        {"Sub S()\n Const K = 3\n K = 4\nEnd Sub\nS", "error 501"},
+        {"Dim x\nx = 1\nSub S(x)\n x = 7\nEnd Sub\nS 5\nresult = x", "Integer:1"},
+        {"Function Twice(n)\n Twice = n * 2\nEnd Function\nFunction Quad(n)\n Quad = Twice(Twice(n))\nEnd "
+         "Function\n"
+         "result = Quad(3)",
+         "Integer:12"},
+        {"result = F(2)\nFunction F(n)\n F = n + 1\nEnd Function", "Integer:3"},
+        {"Class Counter\n Private n\n Sub Add(k)\n  n = n + k\n End Sub\n Property Get Total\n  Total = n\n "
+         "End Property\n"
+         "End Class\nSet c = New Counter\nc.Add 2 : c.Add 3\nresult = c.Total",
+         "Integer:5"},
+        {"Class A\n Public V\n Function Make(v)\n  Set Make = New A\n  Make.V = v\n End Function\nEnd Class\n"
+         "Set o = (New A).Make(4)\nresult = o.V",
+         "Integer:4"},
+        {"Class P\n Public X\nEnd Class\nSet p1 = New P : Set p2 = p1 : p2.X = 9 : result = p1.X",
+         "Integer:9"},
+        {"Class P\n Public X\nEnd Class\nSet p1 = New P : Set p2 = New P : result = (p1 Is p2) & (p1 Is p1)",
+         "String:FalseTrue"},
+        {"Class Outer\n Public Inner\n Sub Class_Initialize\n  Set Inner = New InnerC\n End Sub\nEnd Class\n"
+         "Class InnerC\n Public V\nEnd Class\nSet o = New Outer\nWith o\n With .Inner\n  .V = 5\n End "
+         "With\nEnd With\n"
+         "result = o.Inner.V",
+         "Integer:5"},
+        {"Class C\n Property Get Item(i, j)\n  Item = i * 10 + j\n End Property\nEnd Class\nSet k = New C : "
+         "result = k.Item(2, 3)",
+         "Integer:23"},
+        {"Class C\n Private d(3)\n Property Let Item(i, v)\n  d(i) = v\n End Property\n Property Get "
+         "Item(i)\n  Item = d(i)\n"
+         " End Property\nEnd Class\nSet k = New C : k.Item(2) = \"x\" : result = k.Item(2)",
+         "String:x"},
+        {"Class C\n Property Get V\n  V = 1\n End Property\nEnd Class\nSet k = New C : k.V = 2", "error 450"},
+        {"Class C\n Sub M(a)\n End Sub\nEnd Class\nSet k = New C : k.M", "error 450"},
+        {"Class C\nEnd Class\nSet k = New C : k.Missing = 1", "error 438"},
+        {"result = Empty : result = IsEmpty(result)", "Boolean:True"},
+        {"x = Array(1, 2)\nSub Change(a)\n a(0) = 9\nEnd Sub\nChange x\nresult = x(0)", "Integer:9"},
+        {"x = Array(1, 2)\nSub Change(ByVal a)\n a(0) = 9\nEnd Sub\nChange x\nresult = x(0)", "Integer:1"},
+        {"Function Build()\n Dim a(1)\n a(0) = \"p\" : a(1) = \"q\"\n Build = a\nEnd Function\nresult = "
+         "Join(Build(), \"\")",
+         "String:pq"},
+        {"Dim i\nFor i = 1 To 3\n Select Case i\n Case 2\n  Exit For\n End Select\nNext\nresult = i",
+         "Integer:2"},
+        {"Do\n Do\n  n = n + 1\n  If n > 2 Then Exit Do\n Loop\n m = m + 1\nLoop While m < 2\nresult = n & m",
+         "String:42"},
+        {"x = 0\nWhile x < 3\n x = x + 1\n If x = 2 Then y = \"two\"\nWend\nresult = y & x", "String:two3"},
+        {"s = \"\"\nFor Each w In Split(\"a b c\")\n s = w & s\nNext\nresult = s", "String:cba"},
+        {"If False Then\nElseIf True Then\n result = \"second\"\nEnd If", "String:second"},
+        {"If 0 Then result = 1 Else If 1 Then result = 2 Else result = 3", "Integer:2"},
+        {"Select Case \"B\"\nCase \"a\", \"b\"\n result = 1\nCase \"A\" To \"C\"\n result = 2\nEnd Select",
+         "Integer:2"},
+        {"Select Case 5\nCase Is > 10, 5\n result = \"hit\"\nEnd Select", "String:hit"},
+        {"Sub S()\n Exit Sub\n result = 1\nEnd Sub\nS\nresult = IsEmpty(result)", "Boolean:True"},
+        {"result = 1 : Call NoSuch(1)", "error 13"},
+        {"Function F(a, b)\n F = a & b\nEnd Function\nresult = F(1)", "error 450"},
+        {"Function F(a)\n F = a\nEnd Function\nresult = F(, )", "error 450"},
+    });
+}
+
 TEST(Language, LongOperatorChainsAreBounded)
 {
     std::string chain = "result = 1";

@@ -1,0 +1,493 @@
+// The wizard manager's bulk transfers: the PLC program, all parameters, the page list and the cams.
+#include "TvskManager.h"
+
+#include <ZoLumoPlcObj/LumoPlcCodeGen.h>
+#include <ui/UiDefs.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr int kPlcBase = 0x4000;
+constexpr int kPlcMaxOperand = 255;
+
+// Holds the link for the calling thread until the scope ends, whichever way it ends.
+class CLinkHold
+{
+public:
+    explicit CLinkHold(CDeviceLinkClient& link) : m_link(link) { m_link.TakeOwner(); }
+    ~CLinkHold() { m_link.FreeOwner(); }
+    CLinkHold(const CLinkHold&) = delete;
+    CLinkHold& operator=(const CLinkHold&) = delete;
+
+private:
+    CDeviceLinkClient& m_link;
+};
+
+bool IsComment(const char* text)
+{
+    return std::strncmp(text, "COMM", 4) == 0;
+}
+
+bool IsReadWrite(const DBPAR& par)
+{
+    return std::strcmp(par.szRW, "rw") == 0;
+}
+
+// One drive word of the program: its address, width and code.
+struct PlcWord
+{
+    int address;
+    int bits;
+    long code;
+};
+
+// Operands travel as bytes; a FIN's first operand selects the parameter half instead.
+bool OperandsFit(const char* text, const int operands[3])
+{
+    const bool fin = std::strcmp(text, "FIN") == 0 || std::strcmp(text, "NFIN") == 0;
+    for (int i = fin ? 1 : 0; i < 3; ++i)
+        if (operands[i] != -1 && (operands[i] < 0 || operands[i] > kPlcMaxOperand))
+            return false;
+    return true;
+}
+
+// The whole program as drive words, "END" appended when missing; false when an instruction does
+// not assemble or the program exceeds the drive's capacity.
+bool AssemblePlc(CPluginIntf& host, std::vector<PlcWord>& words)
+{
+    CLumoPlcCodeGen codeGen;
+    const int capacity = host.GetPlcMaxLen();
+    int address = kPlcBase;
+    bool terminated = false;
+    CString text;
+    int operands[3];
+    auto add = [&](const char* mnemonic, int* args)
+    {
+        int length = 0;
+        const unsigned long code = codeGen.Assemble(mnemonic, args, length);
+        if (code == 0xFFFFFFFFUL || length <= 0 || !OperandsFit(mnemonic, args))
+            return false;
+        words.push_back({address, length * 8, static_cast<long>(code)});
+        address += length > 2 ? 2 : 1;
+        return address - kPlcBase <= capacity;
+    };
+    for (int i = 0; !terminated && host.GetPlcInstr(i, text, operands); ++i)
+    {
+        if (IsComment(text))
+            continue;
+        if (!add(text, operands))
+            return false;
+        terminated = text == "END";
+    }
+    int none[3] = {-1, -1, -1};
+    return terminated || add("END", none);
+}
+
+} // namespace
+
+BOOL CTvskManager::IsPlcEnabled()
+{
+    const DBCMD* command = IsFileOpen() ? m_parDb.GetCmdPar("EnablePLC") : nullptr;
+    if (!command || !IsConnected())
+        return TRUE;
+    double value = 0.0;
+    if (!ReadAddr(command->nAddr, command->nSubAddr, command->nBitDim, &value))
+        return FALSE;
+    return (value != 0.0) == (command->dblVal != 0.0) ? TRUE : FALSE;
+}
+
+bool CTvskManager::StartPlcDownload()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return false;
+    }
+    if (!IsPlcEnabled())
+    {
+        m_nErrorCode = 12;
+        return false;
+    }
+    if (ScriptsMayFire())
+    {
+        m_pEvents->BeforeWritePLC();
+        if (!m_bCanRW)
+        {
+            m_nErrorCode = 20;
+            m_bCanRW = TRUE;
+            return false;
+        }
+    }
+    return true;
+}
+
+void CTvskManager::EndPlcDownload(int code)
+{
+    m_nErrorCode = code;
+    if (ScriptsMayFire())
+        m_pEvents->AfterWritePLC();
+    if (code != 0)
+        MessageBox(2064, MB_OK | MB_ICONERROR);
+}
+
+BOOL CTvskManager::DownloadPlc()
+{
+    if (!StartPlcDownload())
+        return FALSE;
+    int code = 0;
+    {
+        CLinkHold hold(m_link);
+        std::vector<PlcWord> words;
+        if (!AssemblePlc(*this, words))
+            code = 10;
+        for (size_t i = 0; code == 0 && i < words.size(); ++i)
+            if (!WriteAddr(words[i].address, 0, words[i].bits, static_cast<double>(words[i].code)))
+                code = 11;
+    }
+    EndPlcDownload(code);
+    return code == 0 ? TRUE : FALSE;
+}
+
+bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
+{
+    CLumoPlcCodeGen codeGen;
+    const int capacity = GetPlcMaxLen();
+    int extra = 0;
+    for (int i = 0; i < capacity; ++i)
+    {
+        const int address = kPlcBase + i + extra;
+        double value = 0.0;
+        if (!ReadAddr(address, 0, 16, &value))
+            return false;
+        DBPLC instruction{};
+        CString text;
+        if (!codeGen.Disassemble(static_cast<unsigned long>(value) & 0xFFFFUL, text, instruction.iOperands))
+            return false;
+        bool twoWords = false;
+        CLumoPlcCodeGen::GetInstrLen(text, twoWords);
+        if (twoWords)
+        {
+            if (!ReadAddr(address, 0, 32, &value) ||
+                !codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFFFFFUL,
+                                     text, instruction.iOperands))
+                return false;
+            ++extra;
+        }
+        std::strncpy(instruction.szIstr, text, sizeof instruction.szIstr - 1);
+        program.push_back(instruction);
+        if (text == "END")
+            break;
+    }
+    return true;
+}
+
+BOOL CTvskManager::UploadPlc()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    std::vector<DBPLC> program;
+    {
+        CLinkHold hold(m_link);
+        if (!ReadDrivePlc(program))
+        {
+            m_nErrorCode = 4;
+            return FALSE;
+        }
+    }
+    ResetPlc();
+    for (size_t i = 0; i < program.size(); ++i)
+        if (SetPlcInstr(static_cast<int>(i), program[i].szIstr, program[i].iOperands) != HOSTRES_OK)
+            return FALSE;
+    return TRUE;
+}
+
+BOOL CTvskManager::ComparePlc(bool* equal)
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    std::vector<DBPLC> drive;
+    {
+        CLinkHold hold(m_link);
+        if (!ReadDrivePlc(drive))
+        {
+            m_nErrorCode = 4;
+            return FALSE;
+        }
+    }
+    bool same = true;
+    bool ended = false;
+    int fileIndex = 0;
+    CString text;
+    int operands[3];
+    for (const DBPLC& instruction : drive)
+    {
+        bool found = false;
+        while ((found = GetPlcInstr(fileIndex++, text, operands) != FALSE) && IsComment(text))
+            ;
+        const bool isEnd = std::strcmp(instruction.szIstr, "END") == 0;
+        // A file program without "END" ends where the download appended one.
+        same = found ? text == instruction.szIstr &&
+                           (isEnd || std::memcmp(operands, instruction.iOperands, sizeof operands) == 0)
+                     : isEnd;
+        if (!same)
+            break;
+        ended = isEnd;
+    }
+    if (equal)
+        *equal = same && ended;
+    return TRUE;
+}
+
+bool CTvskManager::AskRetry(const char* name, UINT questionId, Retry& answer)
+{
+    CString question;
+    question.Format("%s : %s", name, LocalText(questionId).GetString());
+    switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING))
+    {
+    case IDYES:
+        return true;
+    case IDNO:
+        answer = Retry::Skipped;
+        return false;
+    default:
+        answer = Retry::Cancelled;
+        return false;
+    }
+}
+
+CTvskManager::Retry CTvskManager::ReadWithRetry(const char* name, UINT questionId)
+{
+    Retry answer = Retry::Done;
+    for (;;)
+    {
+        // The record is looked up again each time: a new operating mode rebuilds the list.
+        DBPAR* par = m_parDb.GetPar(name, true);
+        if (!par)
+            return Retry::Skipped;
+        if (ReadParFromDrive(par, TRUE))
+            return Retry::Done;
+        if (!AskRetry(name, questionId, answer))
+            return answer;
+    }
+}
+
+CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT questionId)
+{
+    Retry answer = Retry::Done;
+    for (;;)
+    {
+        DBPAR* par = m_parDb.GetPar(name, true);
+        if (!par)
+            return Retry::Skipped;
+        if (WriteParToDrive(par))
+            return Retry::Done;
+        if (!AskRetry(name, questionId, answer))
+            return answer;
+    }
+}
+
+namespace
+{
+
+// The names of the working list, taken before a read can rebuild it.
+std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWriteOnly)
+{
+    std::vector<std::string> names;
+    for (long i = 0; i < db.GetParNum(true); ++i)
+    {
+        const DBPAR* par = db.GetPar(i, true);
+        if (par && (db.IsOpModePar(par->szID) != 0) == opMode && (!readWriteOnly || IsReadWrite(*par)))
+            names.emplace_back(par->szID);
+    }
+    return names;
+}
+
+} // namespace
+
+void CTvskManager::ReadAllPars()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return;
+    }
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeReadAll();
+        if (!m_bCanRW)
+        {
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
+            return;
+        }
+    }
+    int code = 0;
+    const std::vector<std::string> modes = WorkingNames(m_parDb, true, false);
+    if (!modes.empty() && ReadWithRetry(modes.front().c_str(), 2053) == Retry::Cancelled)
+        code = 2;
+    if (code == 0)
+    {
+        // The operating mode read, the list of that mode is walked whole.
+        for (const std::string& name : WorkingNames(m_parDb, false, false))
+            if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
+            {
+                code = 2;
+                break;
+            }
+    }
+    m_nErrorCode = code;
+    if (events)
+        m_pEvents->AfterReadAll();
+}
+
+void CTvskManager::WriteAllPars()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return;
+    }
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeWriteAll();
+        if (!m_bCanRW)
+        {
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
+            m_pEvents->AfterWriteAll();
+            return;
+        }
+    }
+    int code = 0;
+    {
+        CLinkHold hold(m_link);
+        for (const bool opMode : {true, false})
+        {
+            for (const std::string& name : WorkingNames(m_parDb, opMode, true))
+                if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
+                {
+                    code = 1;
+                    break;
+                }
+            if (code != 0)
+                break;
+        }
+    }
+    m_nErrorCode = code;
+    if (events)
+        m_pEvents->AfterWriteAll();
+}
+
+void CTvskManager::ReadPagePars()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return;
+    }
+    std::vector<std::string> names;
+    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
+        names.emplace_back(static_cast<const DBPAR*>(m_pagePars[i])->szID);
+    for (const std::string& name : names)
+        if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
+        {
+            m_nErrorCode = 2;
+            return;
+        }
+    m_nErrorCode = 0;
+}
+
+void CTvskManager::WritePagePars()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return;
+    }
+    std::vector<std::string> names;
+    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
+        if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); IsReadWrite(*par))
+            names.emplace_back(par->szID);
+    CLinkHold hold(m_link);
+    for (const std::string& name : names)
+        if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
+        {
+            m_nErrorCode = 1;
+            return;
+        }
+    m_nErrorCode = 0;
+}
+
+BOOL CTvskManager::DownloadCams()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    // Every point is checked before the first is written: a value a word cannot carry stops all.
+    std::vector<PlcWord> words;
+    for (int i = 0; i < GetCamDefNum(); ++i)
+    {
+        const int cam = GetCamDefIndex(i);
+        const int start = GetCamStartAddr(cam);
+        for (int point = 0; point < GetCamStepsNr(); ++point)
+        {
+            double value = 0.0;
+            GetCamData(point, &value, nullptr, nullptr, cam);
+            if (!std::isfinite(value) || value < -32768.0 || value >= 65536.0)
+            {
+                m_nErrorCode = 10;
+                return FALSE;
+            }
+            words.push_back({(start + point) & 0xFFFF, 16, static_cast<long>(std::trunc(value))});
+        }
+    }
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeWriteCams();
+        if (!m_bCanRW)
+        {
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
+            return FALSE;
+        }
+    }
+    int code = 0;
+    {
+        CLinkHold hold(m_link);
+        for (const PlcWord& word : words)
+            if (SendCommand(15, (16L << 16) | word.address, word.code) != HOSTRES_OK)
+            {
+                MessageBox(2065, MB_OK | MB_ICONERROR);
+                code = 5;
+                break;
+            }
+    }
+    m_nErrorCode = code;
+    if (events)
+        m_pEvents->AfterWriteCams();
+    return code == 0 ? TRUE : FALSE;
+}
