@@ -10,6 +10,7 @@
 #include <Tarveskon/tests/ManagerTestSupport.h>
 #include <com/Bstr.h>
 #include <testing/WaitUntil.h>
+#include <ui/HelpInfo.h>
 
 #include <QApplication>
 #include <QTimer>
@@ -235,6 +236,61 @@ TEST_F(PagerDialogTest, TheTypesOwnPageWinsOverTheFamilysAndAModuleNameIsTakenAs
         [&](CPagerDlg& dialog) {
             EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, "Motor"}), "Dati motore");
         });
+}
+
+// Records what the viewer asks the main dialog's help for.
+class HelpRecorder : public CWnd
+{
+public:
+    HelpRecorder() { CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0); }
+    ~HelpRecorder() override { DestroyWindow(); }
+    std::vector<std::string> requests;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_HTML_HELP)
+            return CWnd::WindowProc(message, wParam, lParam);
+        requests.push_back(std::to_string(wParam) + ":" + reinterpret_cast<const char*>(lParam));
+        return 1;
+    }
+};
+
+TEST_F(PagerDialogTest, HelpAsksTheMainDialogForTheFieldOrThePageOnce)
+{
+    HelpRecorder main;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(&main), 0), 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            HELPINFO info{};
+            dialog.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            // The browser raises the document's help right after an element's.
+            dialog.Page().SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+            dialog.Page().SendMessage(WM_HTML_HELP, 1, 0);
+            dialog.Page().SendMessage(WM_HTML_HELP, 1, 0);
+        });
+    EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33", "1:Motor"}));
+}
+
+TEST(PagerHtmlEventTest, AnUnarmedSinkIgnoresEventsAndKnowsNoNames)
+{
+    CPagerHtmlEvent sink;
+    VARIANT name;
+    VariantInit(&name);
+    name.vt = VT_BSTR;
+    name.bstrVal = tvsk::com::BstrFromUtf8("CMD#Ok");
+    DISPPARAMS params{&name, nullptr, 1, 0};
+    EXPECT_EQ(sink.Invoke(9, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    VariantClear(&name);
+    DISPID ids[2] = {7, 7};
+    EXPECT_EQ(sink.GetIDsOfNames(IID_NULL, nullptr, 2, 0, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], -1);
+    EXPECT_EQ(ids[1], -1);
+    void* object = nullptr;
+    EXPECT_EQ(sink.QueryInterface(DIID__IJyHtml2MngEvents, &object), S_OK);
+    EXPECT_EQ(object, static_cast<IDispatch*>(&sink));
+    EXPECT_EQ(sink.QueryInterface(IID_IConnectionPoint, &object), E_NOINTERFACE);
 }
 
 TEST_F(PagerDialogTest, ExclusiveModeOpensNothing)

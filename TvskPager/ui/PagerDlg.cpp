@@ -78,7 +78,7 @@ LRESULT CPagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ShowWindow(SW_SHOW);
         return 0;
     case WM_HELP:
-        if (CWnd* owner = GetTopLevelParent(); owner && owner != this)
+        if (CWnd* owner = GetParent() ? GetParent()->GetTopLevelParent() : nullptr)
             owner->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>(m_pageName.GetString()));
         return FALSE;
     case WM_HTML_PLUGIN:
