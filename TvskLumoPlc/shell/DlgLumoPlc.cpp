@@ -4,6 +4,7 @@
 
 #include "DlgLumoPlcIL.h"
 #include "DlgPlcProperties.h"
+#include "LDPrinter.h"
 #include "PlcIds.h"
 
 #include <Tarveskon/PluginIntf.h>
@@ -36,6 +37,8 @@ CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
     MapCommand(ID_PLC_PROPERTIES, [this] { OnProperties(); });
     MapCommand(ID_PLC_IL_MODE, [this] { OnIlMode(); });
     MapCommand(ID_PLC_SAVE_CODE, [this] { StoreProgram(); });
+    MapCommand(ID_PLC_PRINT, [this] { OnPrint(); });
+    MapUpdateCommandUI(ID_PLC_PRINT, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
     MapCommand(ID_PLC_EXIT, [this] { Close(); });
     MapUpdateCommandUI(ID_PLC_NEW_CODE,
                        [this](CCmdUI* ui) { ui->Enable(!m_bOnline && m_LogicDoc.GetCount() > 0); });
@@ -228,6 +231,15 @@ void CDlgLumoPlc::OnIlMode()
     RebuildView();
     SetModified(true);
     m_bILMode = 0;
+}
+
+void CDlgLumoPlc::OnPrint()
+{
+    CLDPrinter printer;
+    printer.SetHost(m_pPluginIntf);
+    printer.SetView(m_pView);
+    printer.SetPrintInfo(&m_ProjectInfo);
+    printer.FilePrint(this);
 }
 
 bool CDlgLumoPlc::CanClose()

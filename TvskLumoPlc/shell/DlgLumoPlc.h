@@ -28,7 +28,7 @@ public:
     bool CanClose();
     CLDView* GetView() const noexcept { return m_pView; }
     CLDLogicDoc& GetLogicDoc() noexcept { return m_LogicDoc; }
-    const CPlcProjectInfo& GetProjectInfo() const noexcept { return m_ProjectInfo; }
+    CPlcProjectInfo& GetProjectInfo() noexcept { return m_ProjectInfo; }
     bool IsModified() const noexcept { return m_bModified != 0; }
     void SetModified(bool modified);
 
@@ -45,6 +45,7 @@ private:
     void OnNewCode();
     void OnProperties();
     void OnIlMode();
+    void OnPrint();
     void Close();
     int Ask(UINT id, UINT type);
 
