@@ -277,6 +277,7 @@ void CGraphView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject)
     case HINT_READONLY_CHANGED:
         m_bReadOnly = hintObject ? *reinterpret_cast<BYTE*>(hintObject) : 0;
         EndCapture();
+        EndWiring();
         break;
     case HINT_CURRENT_NETWORK:
         break;

@@ -60,9 +60,16 @@ void CPlcPrintPage::SetTitleInfo(const CPlcProjectInfo* info, const char* fileNa
     m_strTitle.MakeUpper();
     if (!info)
         return;
-    m_strRelease.Format("%s %s", HostString(IDS_PLC_RELEASE).GetString(), info->m_strRelease.GetString());
-    m_strAuthor.Format("%s %s", HostString(IDS_PLC_AUTHOR).GetString(), info->m_strAuthor.GetString());
-    m_strNote.Format("%s %s", HostString(IDS_PLC_NOTE).GetString(), info->m_strNote.GetString());
+    const auto line = [this](unsigned label, const CString& value)
+    {
+        CString text;
+        if (!value.IsEmpty())
+            text.Format("%s %s", HostString(label).GetString(), value.GetString());
+        return text;
+    };
+    m_strRelease = line(IDS_PLC_RELEASE, info->m_strRelease);
+    m_strAuthor = line(IDS_PLC_AUTHOR, info->m_strAuthor);
+    m_strNote = line(IDS_PLC_NOTE, info->m_strNote);
     m_strComment = info->m_strComment;
     if (!info->m_strVersion.IsEmpty())
         m_strVersion = info->m_strVersion;

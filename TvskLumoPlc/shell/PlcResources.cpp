@@ -33,6 +33,25 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_PLC_IL_INSTRUCTION_LINE, "Istruzione non valida alla riga %d"},
     {IDS_PLC_IL_INSTRUCTION, "Istruzione non valida: %s"},
     {IDS_PLC_IL_NO_END, "Programma senza istruzione END di terminazione"},
+    {IDS_PLC_NEW_CODE_CONFIRM, "Questa azione provoca la cancellazione del PLC esistente"},
+    {IDS_PLC_LOAD_ERROR, "Errore in fase di caricamento PLC"},
+    {IDS_PLC_RECORD_ERROR, "Errore in fase di generazione record istruzioni"},
+    {IDS_PLC_CODE_LABEL, "Istruzioni:"},
+    {IDS_PLC_LEAVE_MODIFIED, "Il sorgente PLC è stato modificato, se si esce da LumoPlc le modifiche saranno "
+                             "perse.\nUscire comunque?"},
+    {ID_PLC_COMMENT, "Inserisci un commento"},
+    {ID_PLC_EXIT, "Esce da LumoPLC"},
+    {ID_PLC_READ, "Carica programma PLC dal drive"},
+    {ID_PLC_WRITE, "Scarica il programma PLC nel drive"},
+    {ID_PLC_NEW_CODE, "Nuovo codice"},
+    {ID_PLC_PRINT, "Stampa"},
+    {ID_PLC_SAVE_CODE, "Salva il codice"},
+    {ID_PLC_PROPERTIES, "Proprietà del progetto"},
+    {ID_PLC_IL_MODE, "Modalità lista istruzioni"},
+    {ID_PLC_ONLINE, "Modalità on-line/off-line"},
+    {ID_PLC_DELETE, "Elimina oggetto selezionato"},
+    {ID_PLC_NET_AFTER, "Nuova rete dopo quella selezionata"},
+    {ID_PLC_NET_BEFORE, "Nuova rete prima di quella selezionata"},
     {ID_IL_LADDER, "Torna a modalità Ladder Diagram"},
     {ID_IL_FIND, "Cerca"},
     {ID_IL_CUT, "Taglia"},
@@ -149,6 +168,46 @@ QByteArray DrawIlImages()
     return bytes;
 }
 
+const DlgItem kMainItems[] = {
+    {DlgKind::Frame, IDC_PLC_VIEW_PLACEHOLDER, 0, 16, 480, 280},
+    {DlgKind::LText, IDC_PLC_CODE_LABEL, 300, 4, 60, 8, "Istruzioni:"},
+    {DlgKind::LText, IDC_PLC_CODE_COUNT, 362, 4, 60, 8, ""},
+};
+const DialogTemplate kMain = {"Lumo Plc", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                              480,        300,
+                              kMainItems, static_cast<int>(std::size(kMainItems))};
+const UINT kMainToolbarIds[] = {ID_PLC_NEW_CODE, ID_PLC_PROPERTIES, ID_SEPARATOR,      ID_PLC_ONLINE,
+                                ID_PLC_READ,     ID_PLC_WRITE,      ID_SEPARATOR,      ID_PLC_PRINT,
+                                ID_SEPARATOR,    ID_PLC_IL_MODE,    ID_SEPARATOR,      ID_PLC_DELETE,
+                                ID_SEPARATOR,    ID_PLC_NET_AFTER,  ID_PLC_NET_BEFORE, ID_SEPARATOR,
+                                ID_PLC_COMMENT,  ID_SEPARATOR,      ID_PLC_EXIT};
+
+// One 16 x 15 picture a button of the main toolbar: the first letter of its purpose on a colour.
+QByteArray DrawMainImages()
+{
+    const char* const kLetters[] = {"N", "P", "O", "R", "W", "S", "IL", "X", "+", "-", "C", "E"};
+    constexpr int kImages = static_cast<int>(std::size(kLetters));
+    QImage strip(16 * kImages, 15, QImage::Format_RGB32);
+    strip.fill(QColor(192, 192, 192));
+    QPainter p(&strip);
+    QFont font = p.font();
+    font.setPixelSize(10);
+    font.setBold(true);
+    p.setFont(font);
+    for (int i = 0; i < kImages; ++i)
+    {
+        p.fillRect(16 * i + 1, 1, 14, 13, QColor(0, 64 + 12 * i, 128));
+        p.setPen(Qt::white);
+        p.drawText(QRect(16 * i, 0, 16, 15), Qt::AlignCenter, kLetters[i]);
+    }
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    strip.save(&buffer, "BMP");
+    return bytes;
+}
+
 HINSTANCE Register()
 {
     const auto module = reinterpret_cast<HINSTANCE>(&g_moduleTag);
@@ -157,6 +216,13 @@ HINSTANCE Register()
     AfxRegisterDialogTemplate(IDD_PLC_FIN, &kFin, module);
     AfxRegisterDialogTemplate(IDD_PLC_PROPERTIES, &kProperties, module);
     AfxRegisterDialogTemplate(IDD_PLC_IL, &kIl, module);
+    AfxRegisterDialogTemplate(IDD_PLC_MAIN, &kMain, module);
+    static const ToolBarTemplate mainToolbar = {16, 15, kMainToolbarIds,
+                                                static_cast<int>(std::size(kMainToolbarIds))};
+    AfxRegisterResource(IDR_PLC_MAIN_TOOLBAR, "TOOLBAR", &mainToolbar, sizeof(mainToolbar), module);
+    static const QByteArray mainImages = DrawMainImages();
+    AfxRegisterResource(IDR_PLC_MAIN_TOOLBAR, RT_BITMAP, mainImages.constData(),
+                        static_cast<size_t>(mainImages.size()), module);
     static const ToolBarTemplate ilToolbar = {16, 15, kIlToolbarIds,
                                               static_cast<int>(std::size(kIlToolbarIds))};
     AfxRegisterResource(IDR_PLC_IL_TOOLBAR, "TOOLBAR", &ilToolbar, sizeof(ilToolbar), module);

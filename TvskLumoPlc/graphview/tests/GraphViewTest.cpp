@@ -260,3 +260,28 @@ TEST(LadderViewAlone, AViewWithoutADocumentMakesItsOwn)
     view->DestroyWindow();
     host.DestroyWindow();
 }
+
+TEST_F(GraphViewTest, ANetworkKnowsTheRowsItsContentNeedsAndTakesACommentByMessage)
+{
+    Show(GenerateIL("LD\t1.0\nOR\t1.1\nOUT\t2.0\nEND\n"));
+    CNetworkWnd* network = Network(0);
+    int lowest = 0;
+    for (CGraphBlock* element : *Manager().GetElements(network))
+        lowest = std::max(lowest, static_cast<int>(element->GetPosition().y) + element->GetHeightRows());
+    CSize needed(-3, 0);
+    network->GetNeededSize(needed);
+    EXPECT_EQ(needed.cx, 0);
+    EXPECT_GE(needed.cy, lowest + 1);
+
+    const CSize extent = network->GetExtent();
+    CGraphBlock* coil = Element(FBD_LD_COIL, "2.0");
+    ASSERT_NE(coil, nullptr);
+    EXPECT_GE(extent.cx, coil->GetWindowRect().right);
+
+    const CPoint before = coil->GetPosition();
+    network->OffsetObjects(2, 1);
+    EXPECT_EQ(coil->GetPosition(), CPoint(before.x + 2, before.y + 1));
+
+    network->SendMessage(WM_NETWORK_SETCOMMENT, 0, reinterpret_cast<LPARAM>("ramp"));
+    EXPECT_EQ(network->GetComment(), "ramp");
+}

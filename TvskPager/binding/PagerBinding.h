@@ -1,0 +1,73 @@
+// Couples a bound page to the open parameter file: fills the controls, keeps the host's page list,
+// polls one control per tick and writes what the engineer enters or picks.
+#pragma once
+
+#include <Tarveskon/PluginIntf.h>
+#include <htmlbind/JyHtml2.h>
+
+#include <string>
+
+// What the binding asks of the window that shows the page.
+class CPagerView
+{
+public:
+    virtual ~CPagerView() = default;
+    virtual void SetCaption(const CString& text) = 0;
+    // The page's own size in pixels ("GENERAL" "DocDimX"/"DocDimY").
+    virtual void ResizeTo(long width, long height) = 0;
+    // Ends the dialog with IDOK or IDCANCEL (posted).
+    virtual void Close(int result) = 0;
+    virtual void ShowRefusal(const CString& text) = 0;
+    virtual void BeginWait() = 0;
+    virtual void EndWait() = 0;
+};
+
+class CPagerBinding
+{
+public:
+    static constexpr int kDefaultPeriod = 100;
+    static constexpr int kShortestPeriod = 10;
+    static constexpr int kRetryPeriod = 1000;
+
+    CPagerBinding(CPluginIntf* host, CPagerView& view) : m_host(host), m_view(view) {}
+    void SetHost(CPluginIntf* host) { m_host = host; }
+
+    // A page has loaded into the manager: fill it, rebuild the page list, size and period.
+    void Attach(IJyHtml2Mng* manager);
+    // The manager's controls are gone (navigation or destruction).
+    void Detach();
+    bool IsAttached() const { return m_manager != nullptr; }
+
+    void Refresh(bool rebuild);
+    // One poll step; answers the delay in ms before the next one.
+    int Tick();
+    int Period() const { return m_period; }
+
+    void Focus(bool focused, const std::string& name);
+    void EnterClick(const std::string& name);
+    // Radio, select and image values: whole 16-bit numbers only.
+    void ChoiceChange(const std::string& name, const VARIANT& value);
+    void CheckboxChange(const std::string& name);
+    // A command word of a "CMD#" element; window goes with the comparison and on-line commands.
+    void Command(const std::string& word, long window);
+
+private:
+    void Fill(LONG index, const std::string& name, const std::string& id, LONG kind);
+    void ReadPeriod();
+    HOSTRES Write(const std::string& name, VARIANT value);
+    void Refuse(HOSTRES result);
+    void ShowFileValue(const std::string& name);
+    void Put(const std::string& name, const VARIANT& value);
+    short OpMode() const;
+    void KeepListValid();
+
+    CPluginIntf* m_host;
+    CPagerView& m_view;
+    IJyHtml2Mng* m_manager = nullptr;
+    LONG m_controls = 0;
+    LONG m_pollIndex = 0;
+    int m_period = kDefaultPeriod;
+    bool m_readFailed = false;
+    short m_opMode = -1;
+    std::string m_focused;
+};

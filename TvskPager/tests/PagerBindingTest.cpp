@@ -1,0 +1,350 @@
+// The pager's binding on the sample wizard pages, parsed, against the real manager; the drive
+// traffic through drivesim behind the protocol object and Porthaven.
+#include <TvskPager/binding/PagerBinding.h>
+
+#include <Tarveskon/TvskStrings.h>
+#include <Tarveskon/tests/ManagerTestSupport.h>
+#include <htmlbind/JyHtml2Mng.h>
+#include <protocol/tests/DriveChain.h>
+
+#include <com/ComModule.h>
+#include <web/DomObjects.h>
+#include <web/HtmlPage.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace
+{
+
+using tvsk::com::BstrFromUtf8;
+using tvsk::com::Utf8FromBstr;
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+class RecordingView : public CPagerView
+{
+public:
+    void SetCaption(const CString& text) override { caption = text.str(); }
+    void ResizeTo(long w, long h) override { width = w, height = h; }
+    void Close(int result) override { closed = result; }
+    void ShowRefusal(const CString& text) override { refusals.push_back(text.str()); }
+    void BeginWait() override { ++waits; }
+    void EndWait() override { --waits; }
+
+    std::string caption;
+    long width = 0;
+    long height = 0;
+    int closed = 0;
+    int waits = 0;
+    std::vector<std::string> refusals;
+};
+
+class PagerBindingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        tvsk::testing::ResetProfile();
+        RegisterTvskStrings();
+        folder = std::make_unique<ProgramFolder>();
+        host = std::make_unique<CTvskManager>(folder->Dir().c_str());
+        host->SetHostUi(&ui);
+        ASSERT_EQ(host->OpenFile(folder->Path("Samples/TK20.dat").c_str()), 0);
+        tvsk::com::CreateObject<CJyHtml2Mng>(IJyHtml2Mng::Iid, reinterpret_cast<void**>(manager.Receive()));
+        binding = std::make_unique<CPagerBinding>(host.get(), view);
+    }
+    void TearDown() override
+    {
+        binding.reset();
+        manager = nullptr;
+        host.reset();
+    }
+    void Load(const std::string& relative)
+    {
+        auto page = tvsk::web::LoadHtmlPage(folder->Path(relative));
+        ASSERT_TRUE(page) << relative;
+        Show(std::move(page));
+    }
+    void LoadHtml(const std::string& html) { Show(tvsk::web::ParseHtmlPage(html, "mem:")); }
+    void Show(std::unique_ptr<tvsk::web::DomDocument> page)
+    {
+        binding->Detach();
+        dom = page.get();
+        document = tvsk::web::NewDocumentObject(std::move(page));
+        ASSERT_EQ(manager->put_HtmlDocument(document.Get()), S_OK);
+        binding->Attach(manager.Get());
+    }
+    tvsk::web::DomElement& Element(const std::string& name, int nth = 0) const
+    {
+        for (size_t i = 0; i < dom->ElementCount(); ++i)
+            if ((dom->ElementAt(i)->Name() == name || dom->ElementAt(i)->Id() == name) && nth-- == 0)
+                return *dom->ElementAt(i);
+        throw std::runtime_error("no element " + name);
+    }
+    std::string Shown(const std::string& name, int nth = 0) const { return Element(name, nth).Value(); }
+    std::string FileValue(const char* name)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        host->GetParValue(name, &v);
+        VARIANT text;
+        VariantInit(&text);
+        VariantChangeType(&text, &v, 0, VT_BSTR);
+        const std::string result = Utf8FromBstr(text.bstrVal);
+        VariantClear(&text);
+        VariantClear(&v);
+        return result;
+    }
+    std::vector<std::string> PageList() const
+    {
+        std::vector<std::string> names;
+        for (INT_PTR i = 0; i < host->PageParList().GetSize(); ++i)
+            names.push_back(static_cast<const DBPAR*>(host->PageParList()[i])->szID);
+        return names;
+    }
+    void Type(const std::string& name, const std::string& text)
+    {
+        Element(name).SetValue(text);
+        binding->EnterClick(name);
+    }
+    static VARIANT Short(SHORT value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I2;
+        v.iVal = value;
+        return v;
+    }
+    static VARIANT Text(const char* text)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;
+        v.bstrVal = BstrFromUtf8(text);
+        return v;
+    }
+
+    std::unique_ptr<ProgramFolder> folder;
+    RecordingUi ui;
+    std::unique_ptr<CTvskManager> host;
+    ComPtr<IJyHtml2Mng> manager;
+    ComPtr<IDomDocument> document;
+    tvsk::web::DomDocument* dom = nullptr;
+    RecordingView view;
+    std::unique_ptr<CPagerBinding> binding;
+};
+
+TEST_F(PagerBindingTest, APageShowsTheFileItsTitleSizeAndPageList)
+{
+    Load("TK20/ENG/Motor.htm");
+    EXPECT_EQ(Shown("Pr33"), FileValue("Pr33"));
+    EXPECT_EQ(Shown("Pr32"), FileValue("Pr32"));
+    EXPECT_EQ(view.caption, "Dati motore");                  // the "S_" title in the session's language
+    EXPECT_EQ(Element("S_3416").InnerText(), "Tipo motore"); // "Motor type" on the page
+    EXPECT_EQ(view.width, 560);
+    EXPECT_EQ(view.height, 420);
+    EXPECT_EQ(PageList(), (std::vector<std::string>{"Pr31", "Pr30", "Pr32", "Pr33", "Pr34", "Pr38", "Pr39"}));
+    EXPECT_EQ(Element("CMD#Ok").Value(), "OK");
+
+    Load("TK20/ENG/Config.htm");
+    EXPECT_EQ(PageList(), (std::vector<std::string>{"Pr42.0", "Pr42.4", "Pr3.0", "Pr1"}));
+    EXPECT_EQ(view.caption, "Configurazione");
+}
+
+TEST_F(PagerBindingTest, EnterWritesOnlyAWholeNumberWithinLimits)
+{
+    Load("TK20/ENG/Motor.htm");
+    Type("Pr33", "3.1");
+    EXPECT_EQ(FileValue("Pr33"), "3.1");
+    EXPECT_EQ(Shown("Pr33"), "3.1");
+    EXPECT_TRUE(view.refusals.empty());
+
+    Type("Pr33", "4.2x"); // the leading number would have gone to the drive
+    EXPECT_EQ(FileValue("Pr33"), "3.1");
+    EXPECT_EQ(Shown("Pr33"), "4.2x");
+    ASSERT_EQ(view.refusals.size(), 1u);
+    EXPECT_NE(view.refusals[0].find("Min : 0.2 Max : 8"), std::string::npos) << view.refusals[0];
+
+    Type("Pr33", "");
+    Type("Pr33", "99");
+    EXPECT_EQ(FileValue("Pr33"), "3.1");
+    EXPECT_EQ(view.refusals.size(), 3u);
+}
+
+TEST_F(PagerBindingTest, ChoicesWriteWholeShortsAndPutTheFileBackOtherwise)
+{
+    Load("TK20/ENG/Motor.htm");
+    binding->ChoiceChange("Pr31", Short(1));
+    EXPECT_EQ(FileValue("Pr31"), "1");
+    binding->ChoiceChange("Pr31", Text("0"));
+    EXPECT_EQ(FileValue("Pr31"), "0");
+
+    VARIANT absent;
+    VariantInit(&absent);
+    binding->ChoiceChange("Pr31", Short(1));
+    binding->ChoiceChange("Pr31", absent);
+    binding->ChoiceChange("Pr31", Text("0.5"));
+    binding->ChoiceChange("Pr31", Text("70000"));
+    EXPECT_EQ(FileValue("Pr31"), "1");
+    EXPECT_EQ(Shown("Pr31"), "1");
+    EXPECT_EQ(view.refusals.size(), 3u);
+
+    Element("Pr38").SetChecked(true);
+    binding->CheckboxChange("Pr38");
+    EXPECT_EQ(FileValue("Pr38"), "1");
+}
+
+TEST_F(PagerBindingTest, AModeChangeKeepsThePageListValid)
+{
+    Load("TK20/ENG/Config.htm");
+    binding->ChoiceChange("Pr1", Short(2));
+    EXPECT_EQ(FileValue("Pr1"), "2");
+    EXPECT_EQ(PageList(), (std::vector<std::string>{"Pr42.0", "Pr42.4", "Pr3.0", "Pr1"}));
+    EXPECT_FALSE(ui.boxes.empty()); // the mode warning 2058
+}
+
+TEST_F(PagerBindingTest, RefreshPeriodComesFromThePage)
+{
+    const auto page = [](const char* refresh)
+    {
+        return std::string("<html><body><input type=\"hidden\" name=\"GENERAL\" value=\"REFRESH:") + refresh +
+               "\"><input type=\"text\" name=\"Pr33\"></body></html>";
+    };
+    EXPECT_EQ(binding->Period(), 100);
+    LoadHtml(page("500"));
+    EXPECT_EQ(binding->Period(), 500);
+    LoadHtml(page("-1"));
+    EXPECT_EQ(binding->Period(), 500);
+    LoadHtml("<html><body><input type=\"text\" name=\"Pr33\"></body></html>");
+    EXPECT_EQ(binding->Period(), 500);
+    LoadHtml(page("0"));
+    EXPECT_EQ(binding->Period(), 10);
+    LoadHtml(page("12abc"));
+    EXPECT_EQ(binding->Period(), 10);
+    LoadHtml(page("99999999999"));
+    EXPECT_EQ(binding->Period(), 10);
+    Load("TK20/ENG/Monitor.htm");
+    EXPECT_EQ(binding->Period(), 500);
+}
+
+TEST_F(PagerBindingTest, PollingSkipsTheFocusedTextField)
+{
+    Load("TK20/ENG/Motor.htm");
+    binding->Focus(true, "Pr33");
+    Element("Pr33").SetValue("7");
+    Element("Pr32").SetValue("1");
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(binding->Tick(), 100);
+    EXPECT_EQ(Shown("Pr33"), "7");
+    EXPECT_EQ(Shown("Pr32"), FileValue("Pr32"));
+    binding->Focus(false, "Pr33");
+    for (int i = 0; i < 40; ++i)
+        binding->Tick();
+    EXPECT_EQ(Shown("Pr33"), FileValue("Pr33"));
+
+    binding->Focus(true, "Pr38"); // a checkbox keeps polling
+    binding->ChoiceChange("Pr31", Short(1));
+    host->SetParValue("Pr38", Short(1), FALSE);
+    for (int i = 0; i < 40; ++i)
+        binding->Tick();
+    EXPECT_TRUE(Element("Pr38").Checked());
+
+    LoadHtml("<html><body></body></html>");
+    EXPECT_EQ(binding->Tick(), 100);
+}
+
+TEST_F(PagerBindingTest, WordsCloseRefreshOrGoToTheHost)
+{
+    Load("TK20/ENG/Motor.htm");
+    binding->Command("Ok", 0);
+    EXPECT_EQ(view.closed, 1);
+    binding->Command("Cancel", 0);
+    EXPECT_EQ(view.closed, 2);
+    host->SetParValue("Pr32", Short(1234), FALSE);
+    binding->Command("ReadAll", 0);
+    EXPECT_EQ(view.waits, 0);
+    EXPECT_EQ(Shown("Pr32"), "1234");
+    EXPECT_EQ(PageList().size(), 7u);
+}
+
+// The chain to drivesim: the sample TK20's defaults, a control channel and a journal of requests.
+class PagerChainTest : public PagerBindingTest
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>(testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        PagerBindingTest::SetUp();
+        control = folder->Path("control");
+        journal = folder->Path("journal");
+        ASSERT_TRUE(chain->StartDrive({"--control", control, "--journal", journal})) << chain->Error();
+        host->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(host->Connect(""), 0);
+    }
+    void TearDown() override
+    {
+        PagerBindingTest::TearDown();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+    }
+    void Control(const std::string& line) const
+    {
+        std::ofstream(control) << line << "\n";
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    bool Journaled(const std::string& line) const
+    {
+        std::ifstream in(journal);
+        for (std::string l; std::getline(in, l);)
+            if (l == line)
+                return true;
+        return false;
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string control;
+    std::string journal;
+};
+
+TEST_F(PagerChainTest, EnteredValuesReachTheDriveScaled)
+{
+    Load("TK20/ENG/Motor.htm");
+    Type("Pr33", "3.1");
+    EXPECT_TRUE(Journaled("write 33 16 310"));
+    Type("Pr33", "3.2z");
+    EXPECT_FALSE(Journaled("write 33 16 320"));
+    Load("TK20/ENG/Config.htm");
+    binding->CheckboxChange("Pr42.0");
+    Element("Pr42.0").SetChecked(true);
+    binding->CheckboxChange("Pr42.0");
+    EXPECT_TRUE(Journaled("write 42.0 1 1"));
+    binding->Command("Reset", 0);
+    EXPECT_TRUE(Journaled("write 42.1 1 1"));
+}
+
+TEST_F(PagerChainTest, PollingShowsTheDriveWithinControlsTimesPeriod)
+{
+    Load("TK20/ENG/Motor.htm");
+    Control("set 32 3000");
+    LONG controls = 0;
+    manager->get_ControlsNum(&controls);
+    for (LONG i = 0; i < controls; ++i)
+        EXPECT_EQ(binding->Tick(), 100);
+    EXPECT_EQ(Shown("Pr32"), "3000");
+
+    Control("fault silent");
+    int delay = 0;
+    for (LONG i = 0; i < controls; ++i)
+        delay = binding->Tick();
+    EXPECT_EQ(delay, 1000);
+    Control("fault none");
+    for (LONG i = 0; i < controls; ++i)
+        delay = binding->Tick();
+    EXPECT_EQ(delay, 100);
+}
+
+} // namespace

@@ -1,0 +1,314 @@
+// The module through the real loader, on the sample TK20 session, with its pages in the real engine.
+#include <TvskPager/ui/PagerDlg.h>
+#include <TvskPager/ui/PagerIds.h>
+
+#include <Modlode/PluginImpl.h>
+#include <Modlode/PluginLoader.h>
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskStrings.h>
+#include <Tarveskon/tests/ManagerTestSupport.h>
+#include <com/Bstr.h>
+#include <testing/WaitUntil.h>
+#include <ui/HelpInfo.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+
+#include <dlfcn.h>
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+intptr_t Arg(const void* pointer)
+{
+    return reinterpret_cast<intptr_t>(pointer);
+}
+
+// The test run's registry starts empty: the data manager's component enters it.
+void RegisterDataManager()
+{
+    void* module = ::dlopen(JYHTML2_COMPONENT, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr);
+    auto enter = reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer"));
+    ASSERT_NE(enter, nullptr);
+    ASSERT_EQ(enter(), S_OK);
+}
+
+CPagerDlg* OpenPager()
+{
+    return dynamic_cast<CPagerDlg*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+}
+
+class PagerDialogTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tvsk::testing::ResetProfile();
+        RegisterTvskStrings();
+        CoInitialize(nullptr);
+        RegisterDataManager();
+        host = std::make_unique<CTvskManager>(folder.Dir().c_str());
+        host->SetHostUi(&ui);
+        ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+        loader = proxy.CreateLoader("TvskPager.dll");
+        ASSERT_NE(loader, nullptr);
+        plugin = loader->CreatePluginClass(nullptr);
+        ASSERT_NE(plugin, nullptr);
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, 0, 0), 0);
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETINTF, Arg(host.get()), 0), 0);
+    }
+    void TearDown() override
+    {
+        host.reset();
+        CoUninitialize();
+    }
+
+    // Runs the page; inside the modal loop, once the page is bound, look runs and the dialog closes.
+    void Run(const std::string& page, const std::function<void(CPagerDlg&)>& look)
+    {
+        CString dir;
+        host->GetPagesDir(dir, true);
+        CString path = dir + "/" + page.c_str() + ".htm";
+        if (!std::filesystem::exists(path.GetString()))
+        {
+            host->GetPagesDir(dir, false);
+            path = dir + "/" + page.c_str() + ".htm";
+        }
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPAGE, Arg(path.GetString()), 0), 0);
+        bool looked = false;
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               CPagerDlg* dialog = nullptr;
+                               const bool bound = WaitUntil(
+                                   [&]
+                                   {
+                                       dialog = OpenPager();
+                                       return dialog && dialog->Page().Binding().IsAttached();
+                                   },
+                                   10000);
+                               EXPECT_TRUE(bound)
+                                   << (dialog ? dialog->Page().GetLocationURL().str() : "no dialog");
+                               if (!dialog)
+                                   return;
+                               if (bound)
+                                   look(*dialog);
+                               looked = true;
+                               dialog->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Ok"));
+                           });
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+        EXPECT_TRUE(looked);
+    }
+    std::string Shown(CPagerDlg& dialog, const char* name)
+    {
+        BSTR key = tvsk::com::BstrFromUtf8(name);
+        VARIANT value;
+        VariantInit(&value);
+        dialog.Page().Manager()->get_ControlValue(key, &value);
+        SysFreeString(key);
+        VARIANT text;
+        VariantInit(&text);
+        VariantChangeType(&text, &value, 0, VT_BSTR);
+        std::string result = text.vt == VT_BSTR ? tvsk::com::Utf8FromBstr(text.bstrVal) : "";
+        VariantClear(&text);
+        VariantClear(&value);
+        return result;
+    }
+    std::string FileValue(const char* name)
+    {
+        VARIANT value;
+        VariantInit(&value);
+        host->GetParValue(name, &value);
+        VARIANT text;
+        VariantInit(&text);
+        VariantChangeType(&text, &value, 0, VT_BSTR);
+        std::string result = tvsk::com::Utf8FromBstr(text.bstrVal);
+        VariantClear(&text);
+        VariantClear(&value);
+        return result;
+    }
+
+    ProgramFolder folder;
+    RecordingUi ui;
+    std::unique_ptr<CTvskManager> host;
+    CPluginLoaderProxy proxy;
+    CPluginLoader* loader = nullptr;
+    CPluginImpl* plugin = nullptr;
+};
+
+TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
+{
+    EXPECT_STREQ(plugin->GetClassName(), "TvskPagerClass");
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(dialog.GetWindowText().str(), "Dati motore");
+            EXPECT_EQ(Shown(dialog, "Pr33"), FileValue("Pr33"));
+            EXPECT_EQ(Shown(dialog, "Pr31"), FileValue("Pr31"));
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
+            EXPECT_EQ(host->PageParList().GetSize(), 7);
+            EXPECT_EQ(dialog.PageName().str(), "Motor");
+            CRect place;
+            dialog.GetWindowRect(&place);
+            EXPECT_EQ(place.Width(), 560);
+            EXPECT_EQ(place.Height(), 420);
+        });
+    Run("Monitor", [&](CPagerDlg& dialog) { EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u); });
+}
+
+TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
+{
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            std::string nestedCaption;
+            QTimer::singleShot(0,
+                               [&]
+                               {
+                                   CPagerDlg* nested = nullptr;
+                                   WaitUntil(
+                                       [&]
+                                       {
+                                           nested = OpenPager();
+                                           return nested && nested != &dialog &&
+                                                  nested->Page().Binding().IsAttached();
+                                       },
+                                       30000);
+                                   if (!nested || nested == &dialog)
+                                       return;
+                                   nestedCaption = nested->GetWindowText().str();
+                                   nested->EndDialog(IDCANCEL);
+                               });
+            const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
+            dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+            EXPECT_EQ(nestedCaption, "Dati motore");
+            EXPECT_EQ(host->PageParList().GetSize(), 4); // the first page's again
+        });
+}
+
+// Opens a nested pager from the page for the request; answers the nested dialog's caption.
+// Without a page the nested dialog opens empty: its page window navigates nowhere.
+std::string NestedCaption(CPagerDlg& dialog, const PLUGIN_CALL& call, bool withPage = true)
+{
+    std::string caption = "<none>";
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           CPagerDlg* nested = nullptr;
+                           WaitUntil(
+                               [&]
+                               {
+                                   nested = OpenPager();
+                                   return nested && nested != &dialog &&
+                                          (nested->Page().Binding().IsAttached() || !withPage);
+                               },
+                               30000);
+                           if (!nested || nested == &dialog)
+                               return;
+                           caption = withPage ? nested->GetWindowText().str()
+                                              : nested->Page().GetLocationURL().str();
+                           nested->EndDialog(IDCANCEL);
+                       });
+    dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+    return caption;
+}
+
+TEST_F(PagerDialogTest, TheTypesOwnPageWinsOverTheFamilysAndAModuleNameIsTakenAsGiven)
+{
+    ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager.dll", 0, "Motor"}), "Dati motore TK40");
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, "Loops"}), "Regolazione");
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, nullptr}, false), "");
+        });
+    ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK40S.dat").c_str()), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog) {
+            EXPECT_EQ(NestedCaption(dialog, {"TvskPager", 0, "Motor"}), "Dati motore");
+        });
+}
+
+// Records what the viewer asks the main dialog's help for.
+class HelpRecorder : public CWnd
+{
+public:
+    HelpRecorder() { CreateEx(0, nullptr, "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0); }
+    ~HelpRecorder() override { DestroyWindow(); }
+    std::vector<std::string> requests;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_HTML_HELP)
+            return CWnd::WindowProc(message, wParam, lParam);
+        requests.push_back(std::to_string(wParam) + ":" + reinterpret_cast<const char*>(lParam));
+        return 1;
+    }
+};
+
+TEST_F(PagerDialogTest, HelpAsksTheMainDialogForTheFieldOrThePageOnce)
+{
+    HelpRecorder main;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(&main), 0), 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            HELPINFO info{};
+            dialog.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            // The browser raises the document's help right after an element's.
+            dialog.Page().SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+            dialog.Page().SendMessage(WM_HTML_HELP, 1, 0);
+            dialog.Page().SendMessage(WM_HTML_HELP, 1, 0);
+        });
+    EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33", "1:Motor"}));
+}
+
+TEST(PagerHtmlEventTest, AnUnarmedSinkIgnoresEventsAndKnowsNoNames)
+{
+    CPagerHtmlEvent sink;
+    VARIANT name;
+    VariantInit(&name);
+    name.vt = VT_BSTR;
+    name.bstrVal = tvsk::com::BstrFromUtf8("CMD#Ok");
+    DISPPARAMS params{&name, nullptr, 1, 0};
+    EXPECT_EQ(sink.Invoke(9, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    VariantClear(&name);
+    DISPID ids[2] = {7, 7};
+    EXPECT_EQ(sink.GetIDsOfNames(IID_NULL, nullptr, 2, 0, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], -1);
+    EXPECT_EQ(ids[1], -1);
+    void* object = nullptr;
+    EXPECT_EQ(sink.QueryInterface(DIID__IJyHtml2MngEvents, &object), S_OK);
+    EXPECT_EQ(object, static_cast<IDispatch*>(&sink));
+    EXPECT_EQ(sink.QueryInterface(IID_IConnectionPoint, &object), E_NOINTERFACE);
+}
+
+TEST_F(PagerDialogTest, ExclusiveModeOpensNothing)
+{
+    host->SendCommand(17, 1, 0);
+    bool opened = false;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           if (CPagerDlg* dialog = OpenPager())
+                           {
+                               opened = true;
+                               dialog->EndDialog(IDCANCEL);
+                           }
+                       });
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    QApplication::processEvents();
+    EXPECT_FALSE(opened);
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+// The page viewer's modal dialog: one wizard page in a resizable window; nested plug-ins of the
+// page are loaded by its own loader and unloaded with it.
+#pragma once
+
+#include "PagerHtmlWnd.h"
+
+#include <Modlode/PluginLoaderProxy.h>
+#include <uiext/ResizableDialog.h>
+
+class CCmdTarget;
+struct PLUGIN_CALL;
+
+class CPagerDlg : public CResizableDialog
+{
+public:
+    CPagerDlg(const CString& pagePath, CPluginIntf* host, CCmdTarget* automation, CWnd* parent);
+
+    CPagerHtmlWnd& Page() { return m_page; }
+    const CString& PageName() const { return m_pageName; }
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call);
+    CString PagePath(const char* argument) const;
+
+    CString m_pagePath;
+    CPluginIntf* m_pHost;
+    CCmdTarget* m_pAutomation;
+    CPagerHtmlWnd m_page;
+    CPluginLoaderProxy m_loader;
+    CString m_pageName;
+};
