@@ -109,22 +109,26 @@ LRESULT CTvskHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CTvskHtmlWnd::ShowDataTip(const char* id)
+CString CTvskHtmlWnd::DataTipText(const char* id)
 {
-    if (!m_htmlMng || !m_pManager || !id || !*id)
-        return;
-    if (!m_htmlMng.ControlTitle(id).IsEmpty())
-        return;
+    if (!m_htmlMng || !m_pManager || !id || !*id || !m_htmlMng.ControlTitle(id).IsEmpty())
+        return CString();
     CString description;
     m_pManager->GetParDescr(id, description, false);
-    if (description.IsEmpty())
+    return description.IsEmpty() ? CString() : FormatString("%s:%s", id, description.GetString());
+}
+
+void CTvskHtmlWnd::ShowDataTip(const char* id)
+{
+    const CString tip = DataTipText(id);
+    if (tip.IsEmpty())
         return;
     CPoint cursor;
     GetCursorPos(&cursor);
     ScreenToClient(&cursor);
     m_tip.Hide();
     m_tip.On(TRUE);
-    m_tip.Set(cursor, FormatString("%s:%s", id, description.GetString()));
+    m_tip.Set(cursor, tip);
 }
 
 void CTvskHtmlWnd::UpdateValues()

@@ -28,6 +28,9 @@ public:
     void TextEnter(const char*) override {}
 
     CHtmlDataManager& DataManager() { return m_htmlMng; }
+    // The data tip of an element: empty when it has a title of its own or names no described
+    // parameter, else "id:description".
+    CString DataTipText(const char* id);
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;

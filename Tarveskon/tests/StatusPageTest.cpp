@@ -99,6 +99,28 @@ TEST_F(StatusPageTest, ARefusedSelectValueIsToldAndTheFilesValueShownAgain)
     EXPECT_EQ(boxes.texts.size(), 1u) << "an absent value writes nothing and says nothing";
 }
 
+TEST_F(StatusPageTest, ATitledElementShowsNoTipAnUntitledOneItsParameter)
+{
+    OpenConnected();
+    CString description;
+    dialog->Manager().GetParDescr("Pr33", description, false);
+    ASSERT_FALSE(description.IsEmpty());
+    EXPECT_EQ(dialog->MainPageWnd().DataTipText("Pr33").str(), "Pr33:" + description.str());
+    EXPECT_EQ(dialog->MainPageWnd().DataTipText("Pr30").str(), "") << "the page's title wins";
+    EXPECT_EQ(dialog->MainPageWnd().DataTipText("Nothing").str(), "");
+}
+
+TEST_F(StatusPageTest, LanguageOneReloadsTheStartPageInEnglish)
+{
+    dialog->SendMessage(WM_SELECT_LANGUAGE, 0, 1);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return Script(dialog->MainPageWnd(), "document.getElementsByName('CMD#NewFile')[0].value") ==
+                   "New";
+        },
+        10000));
+}
+
 TEST_F(StatusPageTest, InExclusiveModeASelectShows2060AndWritesNothing)
 {
     OpenConnected();

@@ -1,0 +1,142 @@
+// Typing into a wizard page in the real engine writes to drivesim through the whole chain.
+#include <TvskPager/ui/PagerDlg.h>
+#include <TvskPager/ui/PagerIds.h>
+
+#include <Modlode/PluginImpl.h>
+#include <Modlode/PluginLoader.h>
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskStrings.h>
+#include <Tarveskon/tests/ManagerTestSupport.h>
+#include <protocol/tests/DriveChain.h>
+#include <testing/WaitUntil.h>
+#include <ui/MessageBox.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <fstream>
+
+#include <dlfcn.h>
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+class Boxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        return DefaultMessageBoxAnswer(type);
+    }
+    std::vector<std::string> texts;
+};
+
+class PagerEngineEntryTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>("pagerentry");
+        ASSERT_EQ(chain->Error(), "");
+        CoInitialize(nullptr);
+        void* module = ::dlopen(JYHTML2_COMPONENT, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(module, nullptr);
+        auto enter = reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer"));
+        ASSERT_EQ(enter(), S_OK);
+        tvsk::testing::ResetProfile();
+        RegisterTvskStrings();
+        journal = folder.Path("journal");
+        ASSERT_TRUE(chain->StartDrive({"--journal", journal})) << chain->Error();
+        host = std::make_unique<CTvskManager>(folder.Dir().c_str());
+        host->SetHostUi(&ui);
+        ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+        host->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(host->Connect(""), 0);
+        AfxSetMessageBoxSink(&boxes);
+    }
+    void TearDown() override
+    {
+        AfxSetMessageBoxSink(nullptr);
+        host.reset();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+        CoUninitialize();
+    }
+    bool Journaled(const std::string& line) const
+    {
+        std::ifstream in(journal);
+        for (std::string l; std::getline(in, l);)
+            if (l == line)
+                return true;
+        return false;
+    }
+    static void Focus(CPagerDlg& dialog, const char* name)
+    {
+        const QString script =
+            QString("var f = document.getElementsByName('%1')[0]; f.focus(); f.select();").arg(name);
+        dialog.Page().Browser()->View()->page()->runJavaScript(script);
+        QTest::qWait(200);
+    }
+    static QWidget* Keys(CPagerDlg& dialog) { return dialog.Page().Browser()->View()->focusProxy(); }
+
+    std::unique_ptr<CDriveChain> chain;
+    ProgramFolder folder;
+    RecordingUi ui;
+    Boxes boxes;
+    std::string journal;
+    std::unique_ptr<CTvskManager> host;
+};
+
+TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
+{
+    CPluginLoaderProxy proxy;
+    CPluginImpl* plugin = proxy.CreateLoader("TvskPager.dll")->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(host.get()), 0);
+    CString dir;
+    host->GetPagesDir(dir, true);
+    const CString page = dir + "/Motor.htm";
+    plugin->SendCommand(PLUGINCMD_SETPAGE, reinterpret_cast<intptr_t>(page.GetString()), 0);
+    bool checked = false;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           CPagerDlg* dialog = nullptr;
+                           ASSERT_TRUE(WaitUntil(
+                               [&]
+                               {
+                                   dialog = dynamic_cast<CPagerDlg*>(
+                                       CWnd::FromWidget(QApplication::activeModalWidget()));
+                                   return dialog && dialog->Page().Binding().IsAttached();
+                               },
+                               30000));
+                           Focus(*dialog, "Pr33");
+                           QTest::keyClicks(Keys(*dialog), "3.1");
+                           QTest::keyClick(Keys(*dialog), Qt::Key_Return);
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 310"); }, 10000));
+                           Focus(*dialog, "Pr34");
+                           QTest::keyClicks(Keys(*dialog), "6.5");
+                           QTest::keyClick(Keys(*dialog), Qt::Key_Tab);
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 34 16 650"); }, 10000));
+                           Focus(*dialog, "Pr33");
+                           QTest::keyClicks(Keys(*dialog), "4.2x");
+                           QTest::keyClick(Keys(*dialog), Qt::Key_Return);
+                           EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 10000));
+                           EXPECT_FALSE(Journaled("write 33 16 420"));
+                           EXPECT_TRUE(dialog->IsWindowVisible());
+                           checked = true;
+                           dialog->EndDialog(IDOK);
+                       });
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    EXPECT_TRUE(checked);
+}
+
+} // namespace
