@@ -18,6 +18,8 @@ public:
     virtual void SetMainWindowTitle(const CString& title) = 0;
     virtual void AddToRecentFileList(const char* path) = 0;
     virtual void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // To a window of the program, such as the owner of the host's boxes; the window layer posts.
+    virtual void PostToWindow(CWnd* /*window*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
     // The file a configuration without a name is saved to; false when the user cancels.
     virtual bool ChooseSavePath(CString& path) = 0;
 };

@@ -1,6 +1,9 @@
 // The wizard manager: construction, reset, language, strings, title, boxes and the owner stack.
 #include "TvskManager.h"
 
+#include "TvskIntf.h"
+#include "TvskIntfEvents.h"
+
 #include <ZoSupport/ProgramError.h>
 #include <com/Variant.h>
 #include <ZoSupport/ResourceString.h>
@@ -35,6 +38,10 @@ CTvskManager::CTvskManager(const char* programDir)
 {
     m_owners.SetSize(0, 200);
     m_strNotAvail = GetResourceString(2044);
+    m_pIntf = new CTvskIntf(this);
+    m_pIntf->AddRef();
+    m_pIntfEvents = std::make_unique<CTvskIntfEvents>(*m_pIntf);
+    m_pEvents = m_pIntfEvents.get();
     Reset();
 }
 
@@ -42,6 +49,9 @@ CTvskManager::~CTvskManager()
 {
     CloseAll();
     m_owners.RemoveAll();
+    m_pEvents = &m_noScripts;
+    m_pIntfEvents.reset();
+    m_pIntf->Release();
 }
 
 void CTvskManager::SetHostUi(CTvskHostUi* ui)
@@ -193,7 +203,7 @@ void CTvskManager::SetLastErrorText(const CString& text)
 
 void CTvskManager::SetScriptEvents(CTvskScriptEvents* events)
 {
-    m_pEvents = events ? events : &m_noScripts;
+    m_pEvents = events ? events : m_pIntfEvents.get();
 }
 
 bool CTvskManager::ScriptsMayFire() const

@@ -19,9 +19,13 @@
 #include <framework/Array.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+class CTvskIntf;
+class CTvskIntfEvents;
 
 class CTvskManager : public CPluginIntf
 {
@@ -100,11 +104,24 @@ public:
     const CArray<DBPAR>& MonitorList() const { return m_monitor; }
     const CArray<DBPAR>& TmpPars() const { return m_tmpPars; }
 
-    // Script events (null: none); they fire only on the thread that made the manager.
+    // Script events (null: none); they fire only on the thread that made the manager. By default
+    // they go to the automation object's event interface, once a script runs.
     void SetScriptEvents(CTvskScriptEvents* events);
+    // The automation object "Tvsk" and its events' switch.
+    CTvskIntf* GetIntf() const { return m_pIntf; }
+    CTvskIntfEvents& IntfEvents() { return *m_pIntfEvents; }
     BOOL GetCanRW() const { return m_bCanRW; }
     void SetCanRW(BOOL canRW) { m_bCanRW = canRW; }
     int GetErrorCode() const { return m_nErrorCode; }
+    void SetErrorCode(int code) { m_nErrorCode = code; }
+    void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        m_pUi->PostToWindow(window, message, wParam, lParam);
+    }
+    void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        m_pUi->PostToMainWindow(message, wParam, lParam);
+    }
 
     // Parameter services.
     BOOL ReadParFromDrive(DBPAR* par, BOOL markModified);
@@ -196,6 +213,9 @@ public:
     void ReadPagePars();
     void WritePagePars();
     BOOL DownloadCams();
+    // The drive value of a named parameter without scale or offset: VT_R8, empty on failure.
+    VARIANT ReadRaw(const char* name);
+    BOOL WriteRaw(const char* name, const VARIANT& value);
 
     // CPluginIntf
     const char* GetFileName() override { return m_strFilePath.GetString(); }
@@ -294,7 +314,12 @@ private:
     bool StartPlcDownload();
     void EndPlcDownload(int code);
     bool ReadDrivePlc(std::vector<DBPLC>& program);
-    enum class Retry { Done, Skipped, Cancelled };
+    enum class Retry
+    {
+        Done,
+        Skipped,
+        Cancelled
+    };
     Retry ReadWithRetry(const char* name, UINT questionId);
     Retry WriteWithRetry(const char* name, UINT questionId);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);
@@ -342,4 +367,6 @@ private:
     CTvskHostUi* m_pUi = &m_headlessUi;
     CTvskScriptEvents m_noScripts;
     CTvskScriptEvents* m_pEvents = &m_noScripts;
+    CTvskIntf* m_pIntf = nullptr; // holds a reference
+    std::unique_ptr<CTvskIntfEvents> m_pIntfEvents;
 };

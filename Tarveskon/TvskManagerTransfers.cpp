@@ -491,3 +491,62 @@ BOOL CTvskManager::DownloadCams()
         m_pEvents->AfterWriteCams();
     return code == 0 ? TRUE : FALSE;
 }
+
+VARIANT CTvskManager::ReadRaw(const char* name)
+{
+    VARIANT result;
+    VariantInit(&result);
+    m_nErrorCode = 0;
+    if (!IsFileOpen() || !IsConnected())
+    {
+        m_nErrorCode = 21;
+        return result;
+    }
+    const DBPAR* par = name ? m_parDb.GetPar(name, true) : nullptr;
+    if (!par)
+    {
+        m_nErrorCode = 6;
+        return result;
+    }
+    double raw = 0.0;
+    if (!ReadAddr(par->nAddr, par->nSubAddr, par->nBitDim, &raw))
+    {
+        m_nErrorCode = 4;
+        return result;
+    }
+    result.vt = VT_R8;
+    result.dblVal = raw;
+    return result;
+}
+
+BOOL CTvskManager::WriteRaw(const char* name, const VARIANT& value)
+{
+    m_nErrorCode = 0;
+    if (!IsFileOpen() || !IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    const DBPAR* par = name ? m_parDb.GetPar(name, true) : nullptr;
+    if (!par)
+    {
+        m_nErrorCode = 6;
+        return FALSE;
+    }
+    if (!IsReadWrite(*par))
+    {
+        m_nErrorCode = 7;
+        return FALSE;
+    }
+    // Text that does not read as a number, NaN and infinities are refused, nothing written.
+    VARIANT number;
+    VariantInit(&number);
+    const bool converted = SUCCEEDED(VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_R8)) &&
+                           std::isfinite(number.dblVal);
+    if (!converted || !WriteAddr(par->nAddr, par->nSubAddr, par->nBitDim, number.dblVal))
+    {
+        m_nErrorCode = 5;
+        return FALSE;
+    }
+    return TRUE;
+}

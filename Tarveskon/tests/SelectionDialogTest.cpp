@@ -10,6 +10,7 @@
 #include <web/engine/WebBrowser.h>
 
 #include <QWebEnginePage>
+#include <QApplication>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -223,6 +224,35 @@ TEST_F(SelectionDialogTest, F1AsksTheMainDialogForTheTopic)
     EXPECT_EQ(main.topics, (std::vector<std::string>{"Drives", "Motors"}));
     drives.DestroyWindow();
     motors.DestroyWindow();
+}
+
+// The main dialog's drive selection: the databases opened for the dialog and closed after it, the
+// choice taken at OK and shown on the status page.
+TEST_F(SelectionDialogTest, SetDriveRunsTheDialogAndShowsTheChoice)
+{
+    QTimer poll;
+    bool pressed = false;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         auto* drives =
+                             modal ? dynamic_cast<CDlgDriveSelect*>(CWnd::FromWidget(modal)) : nullptr;
+                         if (pressed || !drives || drives->DriveWnd().DataManager().ControlsNum() == 0)
+                             return;
+                         pressed = true;
+                         Change(drives->DriveWnd(), WM_HTML_SELCHANGE, "selDrive", "TK40");
+                         drives->PostMessage(WM_COMMAND, IDOK, 0);
+                     });
+    poll.start(20);
+    dialog->SetDrive();
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(dialog->Manager().IsDriveChosen());
+    EXPECT_EQ(dialog->Manager().DataDb().GetDriveType().str(), "TK40");
+    EXPECT_FALSE(dialog->Manager().DriveDb().IsOpen());
+    EXPECT_EQ(Value(dialog->StatusPageWnd().DataManager(), "strDriveData"),
+              dialog->Manager().GetDriveDescription().str());
+    EXPECT_NE(dialog->Manager().GetDriveDescription().Find("TK40"), -1);
 }
 
 // Each button of the connection choice ends it with its result; Escape cancels.

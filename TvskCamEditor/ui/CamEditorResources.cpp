@@ -7,7 +7,6 @@
 #include <ui/Resources.h>
 #include <ui/ToolBar.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -65,7 +64,7 @@ const UINT kToolbarIds[] = {ID_CAM_STORE, ID_CAM_EXIT,   ID_SEPARATOR, ID_CAM_CO
                             ID_CAM_ACCEL, ID_SEPARATOR,  ID_CAM_CUBIC, ID_CAM_RESET};
 
 // One 16 x 15 picture per button, drawn here in the order of the buttons.
-QByteArray DrawToolbarImages()
+QImage DrawToolbarImages()
 {
     const int buttons = 11;
     QImage strip(16 * buttons, 15, QImage::Format_RGB32);
@@ -119,11 +118,7 @@ QByteArray DrawToolbarImages()
     p.drawLine(3, 3, 12, 12);
     p.drawLine(12, 3, 3, 12);
     p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    strip.save(&buffer, "BMP");
-    return bytes;
+    return strip;
 }
 
 struct Registration
@@ -132,12 +127,8 @@ struct Registration
     {
         RegisterResourceStrings(CamEditorModule(), kStrings, static_cast<int>(std::size(kStrings)));
         AfxRegisterDialogTemplate(IDD_CAMEDIT, &kDialog, CamEditorModule());
-        static const ToolBarTemplate toolbar = {16, 15, kToolbarIds,
-                                                static_cast<int>(std::size(kToolbarIds))};
-        AfxRegisterResource(IDR_CAM_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar), CamEditorModule());
-        static const QByteArray images = DrawToolbarImages();
-        AfxRegisterResource(IDR_CAM_TOOLBAR, RT_BITMAP, images.constData(),
-                            static_cast<size_t>(images.size()));
+        AfxRegisterToolBar(IDR_CAM_TOOLBAR, 16, 15, kToolbarIds, static_cast<int>(std::size(kToolbarIds)),
+                           DrawToolbarImages(), CamEditorModule());
     }
 };
 } // namespace

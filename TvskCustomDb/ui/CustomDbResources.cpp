@@ -7,7 +7,6 @@
 #include <ui/Resources.h>
 #include <ui/ToolBar.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -60,7 +59,7 @@ const DialogTemplate kDialog = {"Database motori",
 const UINT kToolbarIds[] = {ID_MOTORDB_SAVE,   ID_SEPARATOR, ID_MOTORDB_ADD,
                             ID_MOTORDB_DELETE, ID_SEPARATOR, ID_MOTORDB_CLOSE};
 
-QByteArray DrawImages()
+QImage DrawImages()
 {
     QImage strip(16 * 4, 15, QImage::Format_RGB32);
     strip.fill(QColor(192, 192, 192));
@@ -76,11 +75,7 @@ QByteArray DrawImages()
     p.drawRect(48 + 3, 1, 7, 12);
     p.drawLine(48 + 8, 7, 48 + 14, 7);
     p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    strip.save(&buffer, "BMP");
-    return bytes;
+    return strip;
 }
 
 struct Registration
@@ -89,12 +84,8 @@ struct Registration
     {
         RegisterResourceStrings(CustomDbModule(), kStrings, static_cast<int>(std::size(kStrings)));
         AfxRegisterDialogTemplate(IDD_MOTORDB, &kDialog, CustomDbModule());
-        static const ToolBarTemplate toolbar = {16, 15, kToolbarIds,
-                                                static_cast<int>(std::size(kToolbarIds))};
-        AfxRegisterResource(IDR_MOTORDB_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar), CustomDbModule());
-        static const QByteArray images = DrawImages();
-        AfxRegisterResource(IDR_MOTORDB_TOOLBAR, RT_BITMAP, images.constData(),
-                            static_cast<size_t>(images.size()), CustomDbModule());
+        AfxRegisterToolBar(IDR_MOTORDB_TOOLBAR, 16, 15, kToolbarIds, static_cast<int>(std::size(kToolbarIds)),
+                           DrawImages(), CustomDbModule());
     }
 };
 } // namespace

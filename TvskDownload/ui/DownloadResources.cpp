@@ -8,7 +8,6 @@
 #include <ui/Resources.h>
 #include <ui/ToolBar.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -69,7 +68,7 @@ const UINT kToolbarIds[] = {ID_DL_READ,           ID_DL_READ_ALL,   ID_DL_SAVE, 
                             ID_DL_MONITOR_REMOVE, ID_SEPARATOR,     ID_DL_SHOW_FORMAT, ID_SEPARATOR,
                             ID_DL_TMP_ADD,        ID_DL_TMP_REMOVE, ID_SEPARATOR,      ID_DL_SAVE_MONITOR};
 
-QByteArray DrawImages()
+QImage DrawImages()
 {
     const int count = 11;
     QImage strip(16 * count, 15, QImage::Format_RGB32);
@@ -88,11 +87,7 @@ QByteArray DrawImages()
     p.drawLine(16 * 6 + 3, 7, 16 * 6 + 13, 7);
     p.drawLine(16 * 9 + 3, 7, 16 * 9 + 13, 7);
     p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    strip.save(&buffer, "BMP");
-    return bytes;
+    return strip;
 }
 
 struct Registration
@@ -101,12 +96,8 @@ struct Registration
     {
         RegisterResourceStrings(DownloadModule(), kStrings, static_cast<int>(std::size(kStrings)));
         AfxRegisterDialogTemplate(IDD_INSERTPAR, &kInsertDialog, DownloadModule());
-        static const ToolBarTemplate toolbar = {16, 15, kToolbarIds,
-                                                static_cast<int>(std::size(kToolbarIds))};
-        AfxRegisterResource(IDR_DOWNLOAD_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar), DownloadModule());
-        static const QByteArray images = DrawImages();
-        AfxRegisterResource(IDR_DOWNLOAD_TOOLBAR, RT_BITMAP, images.constData(),
-                            static_cast<size_t>(images.size()), DownloadModule());
+        AfxRegisterToolBar(IDR_DOWNLOAD_TOOLBAR, 16, 15, kToolbarIds,
+                           static_cast<int>(std::size(kToolbarIds)), DrawImages(), DownloadModule());
     }
 };
 } // namespace

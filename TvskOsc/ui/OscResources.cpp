@@ -9,7 +9,6 @@
 #include <ui/SpinButtonCtrl.h>
 #include <ui/ToolBar.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -117,7 +116,7 @@ const UINT kToolbarIds[] = {ID_OSC_CLOSE,    ID_SEPARATOR,      ID_OSC_RUN,     
                             ID_SEPARATOR,    ID_OSC_MODE_SPEED, ID_OSC_MODE_EXTENDED, ID_SEPARATOR,
                             ID_OSC_SAVE,     ID_OSC_OPEN};
 
-QByteArray DrawImages()
+QImage DrawImages()
 {
     const char* labels[] = {"X", ">", "C", "1", "2", "3", "4", "|", "P", "V", "E", "S", "O"};
     const int count = static_cast<int>(std::size(labels));
@@ -131,11 +130,7 @@ QByteArray DrawImages()
     for (int i = 0; i < count; ++i)
         p.drawText(QRect(16 * i, 0, 16, 15), Qt::AlignCenter, labels[i]);
     p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    strip.save(&buffer, "BMP");
-    return bytes;
+    return strip;
 }
 
 struct Registration
@@ -149,12 +144,8 @@ struct Registration
             "Parametri",           WS_POPUP | WS_CAPTION | WS_SYSMENU,     214, 134,
             parameterItems.data(), static_cast<int>(parameterItems.size())};
         AfxRegisterDialogTemplate(IDD_OSC_PARAMETERS, &parameters, OscModule());
-        static const ToolBarTemplate toolbar = {16, 15, kToolbarIds,
-                                                static_cast<int>(std::size(kToolbarIds))};
-        AfxRegisterResource(IDR_OSC_TOOLBAR, "TOOLBAR", &toolbar, sizeof(toolbar), OscModule());
-        static const QByteArray images = DrawImages();
-        AfxRegisterResource(IDR_OSC_TOOLBAR, RT_BITMAP, images.constData(),
-                            static_cast<size_t>(images.size()), OscModule());
+        AfxRegisterToolBar(IDR_OSC_TOOLBAR, 16, 15, kToolbarIds, static_cast<int>(std::size(kToolbarIds)),
+                           DrawImages(), OscModule());
     }
 };
 } // namespace

@@ -121,6 +121,8 @@ FireResult ConnectionPoint::Fire(DISPID id, std::span<const VARIANT> arguments)
         const HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
                                         nullptr, nullptr);
         ++result.reached;
+        if (SUCCEEDED(hr))
+            ++result.handled;
         if (FAILED(hr) && SUCCEEDED(result.firstFailure))
             result.firstFailure = hr;
         for (VARIANT& v : reversed)

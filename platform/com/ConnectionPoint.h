@@ -45,6 +45,7 @@ namespace tvsk::com
 struct FireResult
 {
     int reached = 0;            // sinks called
+    int handled = 0;            // sinks whose handler ran (answered success)
     HRESULT firstFailure = S_OK; // the first failing sink's result
 };
 

@@ -32,6 +32,13 @@ struct ToolBarTemplate
     int count;
 };
 
+class QImage;
+
+// Registers a toolbar layout under id in the module (null: the program) with its button pictures,
+// one image of imageWidth x imageHeight after another; both stay registered while the process runs.
+BOOL AfxRegisterToolBar(UINT id, int imageWidth, int imageHeight, const UINT* ids, int count, const QImage& images,
+                        HINSTANCE module = nullptr);
+
 class CToolBar : public CWnd
 {
 public:
