@@ -96,3 +96,16 @@ TEST_F(OscLinkChainTest, OneSecondOfStreamGivesAboutTwoHundredFortyFourSamples)
     value.dblVal = 3;
     EXPECT_EQ(manager->SetParValue("Pr33", value, TRUE), HOSTRES_OK);
 }
+
+TEST_F(OscLinkChainTest, TheExtendedModeIsWrittenToTheModeParameter)
+{
+    Connect(38400);
+    COscLink link(manager.get());
+    ASSERT_EQ(link.ReadMode(), 0);
+    EXPECT_TRUE(link.WriteMode(1, false));
+    EXPECT_EQ(link.Mode(), 1);
+    double word = -1;
+    ASSERT_EQ(manager->SendCommand(14, (16L << 16) + 90, reinterpret_cast<long>(&word)), 0);
+    EXPECT_EQ(word, 1);
+    EXPECT_FALSE(link.WriteMode(1, false)); // already in it
+}

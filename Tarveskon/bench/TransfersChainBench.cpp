@@ -1,0 +1,83 @@
+// The TK40 session's write-all and cam download through the whole chain (manager, link client,
+// protocol object, Porthaven, pseudo-terminal, drivesim), as writes per second beside
+// bench_tvsk_manager_chain's single reads.
+#include <Tarveskon/TvskManager.h>
+#include <Tarveskon/TvskStrings.h>
+
+#include <protocol/tests/DriveChain.h>
+#include <registry/Profile.h>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+
+// The chain, drivesim with the TK40 defaults, and the named session connected.
+class TransferSession
+{
+public:
+    TransferSession(const char* label, const char* sample) : m_chain(label)
+    {
+        if (!m_chain.Error().empty() ||
+            !m_chain.StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
+            return;
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        RegisterTvskStrings();
+        m_manager = std::make_unique<CTvskManager>(TVSK_SAMPLE_DATA_DIR);
+        m_ready = m_manager->OpenFile(sample) == 0 && m_manager->Connect(ChainSettings(0).c_str()) == 0;
+    }
+    bool Ready() const { return m_ready; }
+    CTvskManager& Manager() { return *m_manager; }
+
+private:
+    CDriveChain m_chain;
+    std::unique_ptr<CTvskManager> m_manager;
+    bool m_ready = false;
+};
+
+void BM_WriteAllPars(benchmark::State& state)
+{
+    TransferSession session("writeallbench", TVSK_SAMPLE_DATA_DIR "/Samples/TK40.dat");
+    if (!session.Ready())
+    {
+        state.SkipWithError("the session does not open or connect");
+        return;
+    }
+    long writes = 0;
+    for (long i = 0; i < session.Manager().ParDb().GetParNum(true); ++i)
+        if (const DBPAR* par = session.Manager().ParDb().GetPar(i, true);
+            par && std::string(par->szRW) == "rw")
+            ++writes;
+    for (auto _ : state)
+    {
+        session.Manager().WriteAllPars();
+        if (session.Manager().GetErrorCode() != 0)
+            state.SkipWithError("write-all failed");
+    }
+    state.counters["writes/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * writes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WriteAllPars)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_DownloadCams(benchmark::State& state)
+{
+    TransferSession session("camsbench", TVSK_SAMPLE_DATA_DIR "/Samples/TK40Cam.dat");
+    if (!session.Ready())
+    {
+        state.SkipWithError("the session does not open or connect");
+        return;
+    }
+    const long writes =
+        static_cast<long>(session.Manager().GetCamDefNum()) * session.Manager().GetCamStepsNr();
+    for (auto _ : state)
+        if (!session.Manager().DownloadCams())
+            state.SkipWithError("cam download failed");
+    state.counters["writes/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * writes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DownloadCams)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+} // namespace

@@ -1,0 +1,148 @@
+// The download window on the real manager connected through the drive chain to drivesim.
+#include <TvskDownload/ui/DownloadIds.h>
+#include <TvskDownload/ui/DownloadWnd.h>
+
+#include <Modlode/PluginLoaderProxy.h>
+#include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskHostUi.h>
+#include <Tarveskon/TvskManager.h>
+#include <Tarveskon/TvskStrings.h>
+#include <protocol/tests/DriveChain.h>
+#include <registry/Profile.h>
+#include <ui/MessageBox.h>
+
+#include <testing/WaitUntil.h>
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
+namespace
+{
+class CYes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        asked.push_back(text);
+        return IDYES;
+    }
+    std::vector<CString> asked;
+};
+
+class DownloadChainTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain =
+            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        RegisterTvskStrings();
+        char pattern[] = "/tmp/tvsk-dlchain-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        control = dir + "/control";
+        ASSERT_EQ(::mkfifo(control.c_str(), 0600), 0);
+        ASSERT_TRUE(chain->StartDrive({"--control", control})) << chain->Error();
+        manager = std::make_unique<CTvskManager>(dir.c_str());
+        manager->SetHostUi(&ui);
+        ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK20.dat").c_str()), 0);
+        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(manager->Connect(""), 0);
+        previous = AfxSetMessageBoxSink(&boxes);
+        plugin = proxy.CreateLoader("TvskDownload.dll")->CreatePluginClass(nullptr);
+        ASSERT_NE(plugin, nullptr);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+        plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = dynamic_cast<CDownloadWnd*>(CWnd::FromWidget(widget)))
+                wnd = found;
+        ASSERT_NE(wnd, nullptr);
+    }
+    void TearDown() override
+    {
+        proxy.Reset();
+        AfxSetMessageBoxSink(previous);
+        manager.reset();
+        chain->StopDrive();
+        chain.reset();
+        std::filesystem::remove_all(dir);
+    }
+    void Control(const std::string& lines) { std::ofstream(control) << lines << std::flush; }
+    // Chooses the menu that lists the parameter in the window's combo, as the engineer would.
+    void ShowMenuOf(const char* name)
+    {
+        WaitUntil([] { return false; }, 200); // the window settles on the menu it activates with
+        const DBPAR* par = manager->ParDb().GetPar(name, true);
+        ASSERT_NE(par, nullptr);
+        CComboBox* combo = wnd->ToolBar().GetComboBox();
+        ASSERT_NE(combo, nullptr);
+        for (int item = 0; item < combo->GetCount(); ++item)
+            if (static_cast<int>(combo->GetItemData(item)) == par->nMenu)
+                combo->SetCurSel(item);
+        wnd->OnMenuChange();
+        WaitUntil([] { return false; }, 100);
+    }
+    int RowOf(const char* name)
+    {
+        for (int row = 0; row < manager->GetParNum(); ++row)
+            if (wnd->Pars().Field(row, FIELD_NAME) == name)
+                return row;
+        return -1;
+    }
+    double Word(int address)
+    {
+        double value = -1;
+        EXPECT_EQ(manager->SendCommand(14, (16L << 16) + address, reinterpret_cast<long>(&value)), 0);
+        return value;
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string dir;
+    std::string control;
+    CTvskHeadlessUi ui;
+    std::unique_ptr<CTvskManager> manager;
+    CYes boxes;
+    CMessageBoxSink* previous = nullptr;
+    CPluginLoaderProxy proxy;
+    CPluginImpl* plugin = nullptr;
+    CDownloadWnd* wnd = nullptr;
+};
+} // namespace
+
+TEST_F(DownloadChainTest, ReadAndWriteTheSelectedParameterInTheDrive)
+{
+    ASSERT_TRUE(manager->IsExclusiveMode());
+    Control("set 33 300\n");
+    ASSERT_TRUE(WaitUntil([this] { return Word(33) == 300; }, 2000)); // the drive took the control line
+    ShowMenuOf("Pr33");
+    const int row = RowOf("Pr33");
+    ASSERT_GE(row, 0);
+    wnd->ParGrid().Move(row, 1);
+    wnd->OnReadSelected();
+    EXPECT_EQ(wnd->Pars().Field(row, FIELD_VALUE), "3");
+    ASSERT_EQ(manager->SetParField(row, FIELD_VALUE, "4"), HOSTRES_OK);
+    wnd->OnWriteSelected();
+    EXPECT_EQ(Word(33), 400);
+    EXPECT_EQ(boxes.asked.size(), 1u); // the exclusive-mode question only
+}
+
+TEST_F(DownloadChainTest, TheMonitorFollowsTheDrive)
+{
+    ShowMenuOf("Pr33");
+    const int row = RowOf("Pr33");
+    ASSERT_GE(row, 0);
+    wnd->ParGrid().Move(row, 1);
+    wnd->OnMonitorAdd();
+    ASSERT_EQ(wnd->MonitorGrid().GetNumRows(), 1);
+    Control("set 33 500\n");
+    EXPECT_TRUE(WaitUntil([this] { return wnd->Monitor().Field(0, FIELD_VALUE) == "5"; }, 2000))
+        << wnd->Monitor().Field(0, FIELD_VALUE).GetString();
+}
