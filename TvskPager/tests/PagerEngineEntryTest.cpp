@@ -95,6 +95,43 @@ protected:
     std::unique_ptr<CTvskManager> host;
 };
 
+TEST_F(PagerEngineEntryTest, ClicksOnChoicesWriteTheirValues)
+{
+    CPluginLoaderProxy proxy;
+    CPluginImpl* plugin = proxy.CreateLoader("TvskPager.dll")->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(host.get()), 0);
+    CString dir;
+    host->GetPagesDir(dir, true);
+    const CString config = dir + "/Config.htm";
+    const auto click = [](CPagerDlg& dialog, const QString& script)
+    { dialog.Page().Browser()->View()->page()->runJavaScript(script); };
+    plugin->SendCommand(PLUGINCMD_SETPAGE, reinterpret_cast<intptr_t>(config.GetString()), 0);
+    bool checked = false;
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           CPagerDlg* dialog = nullptr;
+                           ASSERT_TRUE(WaitUntil(
+                               [&]
+                               {
+                                   dialog = dynamic_cast<CPagerDlg*>(
+                                       CWnd::FromWidget(QApplication::activeModalWidget()));
+                                   return dialog && dialog->Page().Binding().IsAttached();
+                               },
+                               30000));
+                           click(*dialog, "document.getElementsByName('Pr42.0')[0].click();");
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 42.0 1 1"); }, 10000));
+                           click(*dialog, "document.getElementsByName('Pr1')[1].click();");
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 1 16 1"); }, 10000));
+                           EXPECT_FALSE(ui.boxes.empty()); // the operating mode's warning
+                           checked = true;
+                           dialog->EndDialog(IDOK);
+                       });
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
 {
     CPluginLoaderProxy proxy;
