@@ -42,6 +42,8 @@ CTarveskonDlg::CTarveskonDlg(const char* programDir, CWnd* parent)
 
 CTarveskonDlg::~CTarveskonDlg()
 {
+    if (CTvskIntf* automation = m_manager.GetIntf())
+        automation->SetWindow(nullptr);
     m_manager.SetHostUi(nullptr);
 }
 
@@ -61,6 +63,11 @@ BOOL CTarveskonDlg::OnInitDialog()
     {
         ProgramError(__FILE__, __LINE__, nullptr);
         return FALSE;
+    }
+    if (CTvskIntf* automation = m_manager.GetIntf())
+    {
+        m_wndMain.SetExternal(static_cast<ITvskIntf*>(automation));
+        automation->SetWindow(&m_intfWindow);
     }
     m_wndMain.SetUI_Flags(DOCHOSTUIFLAG_NO3DBORDER);
     placeholder->ShowWindow(SW_HIDE);
@@ -151,6 +158,9 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HTML_HELP:
         OnHtmlHelp(wParam, lParam);
         return 0;
+    case WM_INTF_WINDOW:
+        OnIntfWindow(static_cast<IntfWindowCall>(wParam));
+        return 0;
     case WM_HTML_EXE:
         m_manager.SendCommand(13, static_cast<long>(lParam), 0);
         return 0;
@@ -158,6 +168,22 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CResizableDialog::WindowProc(message, wParam, lParam);
+}
+
+void CTarveskonDlg::OnIntfWindow(IntfWindowCall call)
+{
+    switch (call)
+    {
+    case IntfWindowCall::SetDrive:
+        SetDrive();
+        return;
+    case IntfWindowCall::SetMotor:
+        SetMotor();
+        return;
+    case IntfWindowCall::UpdateMotor:
+        UpdateMotor();
+        return;
+    }
 }
 
 void CTarveskonDlg::OnSysCommand(UINT id, LPARAM lParam)
@@ -329,6 +355,12 @@ void CTarveskonDlg::AddToRecentFileList(const char* path)
 void CTarveskonDlg::PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam)
 {
     PostMessage(message, wParam, lParam);
+}
+
+void CTarveskonDlg::PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window && window->GetSafeHwnd())
+        window->PostMessage(message, wParam, lParam);
 }
 
 void CTarveskonDlg::PostToDialog(UINT message, WPARAM wParam, LPARAM lParam)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PluginCall.h"
+#include "TarveskonIntfWindow.h"
 #include "TvskCommandWords.h"
 #include "TvskHostUi.h"
 #include "TvskHtmlWnd.h"
@@ -73,6 +74,7 @@ protected:
     void OnStartWizard();
     void OnHtmlPlugin(const PLUGIN_CALL* call);
     void OnHtmlHelp(WPARAM wParam, LPARAM lParam);
+    void OnIntfWindow(IntfWindowCall call);
 
 private:
     // CTvskHostUi
@@ -83,6 +85,7 @@ private:
     void AddToRecentFileList(const char* path) override;
     void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ChooseSavePath(CString& path) override;
+    void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // CTvskCommandActions
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ChooseConnection() override;
@@ -124,4 +127,5 @@ private:
     BYTE m_bActive = 0;
     BYTE m_bRefreshPending = 0;
     CTvskCommandWords m_words{m_manager, *this, this};
+    CTarveskonIntfWindow m_intfWindow{*this};
 };

@@ -16,6 +16,8 @@ constexpr UINT WM_HTML_HELP = WM_USER + 12;
 constexpr UINT WM_HTML_EXE = WM_USER + 16;
 constexpr UINT WM_REFRESH_PAGE = WM_USER + 17;
 constexpr UINT WM_UPDATE_VALUES = WM_USER + 18;
+// wParam: the IntfWindowCall the automation object posted.
+constexpr UINT WM_INTF_WINDOW = WM_USER + 19;
 
 // The command that starts the wizard (the page's "btnStartWiz").
 constexpr UINT ID_START_WIZARD = 6000;

@@ -48,7 +48,7 @@ TEST_F(PluginBindingTest, AModuleWithoutPageGetsParentAutomationHostAndRun)
 {
     journal::Clear();
     Request("TvskOsc");
-    EXPECT_EQ(Codes("TvskOsc"), (std::vector<unsigned>{2, 1, 3})) << "no automation object yet, no page";
+    EXPECT_EQ(Codes("TvskOsc"), (std::vector<unsigned>{2, 5, 1, 3})) << "the automation object, no page";
     EXPECT_TRUE(boxes.texts.empty());
 }
 

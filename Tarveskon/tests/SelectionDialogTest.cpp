@@ -4,9 +4,11 @@
 #include <Tarveskon/DlgConnChoice.h>
 #include <Tarveskon/DlgDriveSelect.h>
 #include <Tarveskon/DlgMotorSelect.h>
+#include <Tarveskon/TvskIntf.h>
 
 #include <testing/TestApplication.h>
 #include <ui/HelpInfo.h>
+#include <ui/RecentFileList.h>
 #include <web/engine/WebBrowser.h>
 
 #include <QWebEnginePage>
@@ -253,6 +255,73 @@ TEST_F(SelectionDialogTest, SetDriveRunsTheDialogAndShowsTheChoice)
     EXPECT_EQ(Value(dialog->StatusPageWnd().DataManager(), "strDriveData"),
               dialog->Manager().GetDriveDescription().str());
     EXPECT_NE(dialog->Manager().GetDriveDescription().Find("TK40"), -1);
+}
+
+// The start page's drive button: the object answers the page at once and the dialog runs on the
+// next turn of the event loop.
+TEST_F(SelectionDialogTest, ThePagesDriveButtonAnswersAtOnceAndTheDialogRunsAfter)
+{
+    QTimer poll;
+    bool pressed = false;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         auto* drives =
+                             modal ? dynamic_cast<CDlgDriveSelect*>(CWnd::FromWidget(modal)) : nullptr;
+                         if (pressed || !drives || drives->DriveWnd().DataManager().ControlsNum() == 0)
+                             return;
+                         pressed = true;
+                         Change(drives->DriveWnd(), WM_HTML_SELCHANGE, "selDrive", "TK40");
+                         drives->PostMessage(WM_COMMAND, IDOK, 0);
+                     });
+    poll.start(20);
+    EXPECT_EQ(dialog->Manager().GetIntf()->SetDrive(), S_OK);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(pressed);
+    ASSERT_TRUE(WaitUntil([&] { return pressed && dialog->Manager().IsDriveChosen(); }));
+    EXPECT_EQ(dialog->Manager().DataDb().GetDriveType().str(), "TK40");
+
+    pressed = false;
+    dialog->Manager().NewFile();
+    EXPECT_EQ(Script(dialog->MainPageWnd(), "window.external.SetDrive(); 'answered'"), "answered");
+    ASSERT_TRUE(WaitUntil([&] { return pressed && dialog->Manager().IsDriveChosen(); }));
+}
+
+// The page's "Ok" reaches the window that owns the host's boxes as its OK button.
+TEST_F(SelectionDialogTest, OkFromAPageEndsTheBoxOwnersDialog)
+{
+    CDlgConnChoice choice(&dialog->Manager(), dialog.get());
+    QTimer::singleShot(100,
+                       [&]
+                       {
+                           dialog->Manager().PushParentWnd(&choice);
+                           LONG result = -1;
+                           BSTR word = tvsk::com::BstrFromUtf8("Ok");
+                           dialog->Manager().GetIntf()->ExecHtmlCommand(word, &result);
+                           SysFreeString(word);
+                           dialog->Manager().PopParentWnd();
+                       });
+    EXPECT_EQ(choice.DoModal(), IDOK);
+}
+
+// The recent files the page lists: only the ones there are, empty past the last.
+TEST_F(SelectionDialogTest, TheRecentFilesAreTheListsEntries)
+{
+    CRecentFileList* recent = AfxGetApp()->m_pRecentFileList.get();
+    ASSERT_NE(recent, nullptr);
+    recent->Add("/tmp/a.par");
+    recent->Add("/tmp/b.par");
+    LONG count = 0;
+    dialog->Manager().GetIntf()->get_MRUNum(&count);
+    EXPECT_EQ(count, 2);
+    BSTR item = nullptr;
+    dialog->Manager().GetIntf()->get_MRUItem(0, &item);
+    EXPECT_EQ(tvsk::com::Utf8FromBstr(item), "/tmp/b.par");
+    SysFreeString(item);
+    dialog->Manager().GetIntf()->get_MRUItem(2, &item);
+    EXPECT_EQ(tvsk::com::Utf8FromBstr(item), "");
+    SysFreeString(item);
 }
 
 // Each button of the connection choice ends it with its result; Escape cancels.

@@ -6,6 +6,7 @@
 #include "DlgPlcProperties.h"
 #include "LDPrinter.h"
 #include "PlcIds.h"
+#include "ToolBarTips.h"
 
 #include <Tarveskon/PluginIntf.h>
 #include <TvskLumoPlc/graphview/GraphDoc.h>
@@ -63,6 +64,7 @@ BOOL CDlgLumoPlc::OnInitDialog()
         m_wndToolBar.MoveWindow(0, 0, std::max(client.Width(), static_cast<int>(m_wndToolBar.CalcSize().cx)),
                                 m_wndToolBar.CalcSize().cy);
         AddAnchor(m_wndToolBar.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_TOP_RIGHT);
+        SetToolBarTips(m_wndToolBar, m_pPluginIntf);
     }
     CreateView();
     RestorePlacement();

@@ -3,6 +3,7 @@
 #include "DlgLumoPlcIL.h"
 
 #include "PlcIds.h"
+#include "ToolBarTips.h"
 
 #include <Tarveskon/PluginIntf.h>
 #include <TvskLumoPlc/textview/EditCommands.h>
@@ -73,6 +74,7 @@ BOOL CDlgLumoPlcIL::OnInitDialog()
         GetClientRect(&client);
         m_wndToolBar.MoveWindow(0, 0, std::max(client.Width(), static_cast<int>(bar.cx)), bar.cy);
         AddAnchor(m_wndToolBar.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_TOP_RIGHT);
+        SetToolBarTips(m_wndToolBar, m_pPluginIntf);
     }
 
     CWnd* placeholder = GetDlgItem(IDC_IL_PLACEHOLDER);

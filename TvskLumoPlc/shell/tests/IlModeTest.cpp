@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 #include <cstdio>
@@ -199,6 +200,25 @@ TEST_F(IlDialog, OnLineTheTextIsReadOnlyAndCancelLeavesWhenItCompiles)
                 });
     EXPECT_TRUE(readOnly);
     EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(IlDialog, ToolTipsAreTheCommandsTexts)
+{
+    dialog.m_strText = "END\n";
+    QString cut, ladder;
+    RunWith(dialog, {[&]
+                     {
+                         for (QToolButton* button : dialog.GetWidget()->findChildren<QToolButton*>())
+                         {
+                             if (button->toolTip() == "Taglia")
+                                 cut = button->toolTip();
+                             if (button->toolTip() == QString::fromUtf8("Torna a modalità Ladder Diagram"))
+                                 ladder = button->toolTip();
+                         }
+                     },
+                     [&] { Leave(); }});
+    EXPECT_EQ(cut, QString("Taglia"));
+    EXPECT_FALSE(ladder.isEmpty());
 }
 
 TEST_F(IlDialog, WithoutAGeneratorTheLeaveIsRefused)
