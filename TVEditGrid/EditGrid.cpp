@@ -9,7 +9,8 @@
 #include <QScrollBar>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 constexpr const char* kGridClass = "TvskEditGrid";
 constexpr UINT kEditId = 1;
@@ -51,11 +52,16 @@ public:
     void OpenEdit(const CRect& rect, const CString& text, int charLimit, bool numericOnly) override;
     void OpenList(const CRect& rect, const CEnum& list, int selected) override;
     void OpenOption(const CRect& rect) override;
-    CString GetEditText() const override { return m_grid.m_edit ? m_grid.m_edit->GetWindowText() : CString(); }
+    CString GetEditText() const override
+    {
+        return m_grid.m_edit ? m_grid.m_edit->GetWindowText() : CString();
+    }
     bool GetListValue(int& value) const override
     {
-        if (!m_grid.m_list || m_grid.m_list->GetCurSel() < 0) return false;
-        value = static_cast<int>(static_cast<INT_PTR>(m_grid.m_list->GetItemData(m_grid.m_list->GetCurSel())));
+        if (!m_grid.m_list || m_grid.m_list->GetCurSel() < 0)
+            return false;
+        value =
+            static_cast<int>(static_cast<INT_PTR>(m_grid.m_list->GetItemData(m_grid.m_list->GetCurSel())));
         return true;
     }
     void CloseEdit() override { m_grid.RetireEditor(std::move(m_grid.m_edit)); }
@@ -65,7 +71,8 @@ public:
     void FocusParent() override
     {
         CWnd* parent = m_grid.GetParent();
-        if (parent && parent->IsWindowVisible()) parent->SetFocus();
+        if (parent && parent->IsWindowVisible())
+            parent->SetFocus();
     }
     void SetCapture(bool capture) override
     {
@@ -88,7 +95,8 @@ private:
 void CEditGrid::WindowSurface::SetHeader(const std::vector<GridHeaderItem>& items, const CRect& place)
 {
     CHeaderCtrl& header = m_grid.m_header;
-    if (!header.GetSafeHwnd()) return;
+    if (!header.GetSafeHwnd())
+        return;
     for (size_t i = 0; i < items.size(); ++i)
     {
         HDITEM item;
@@ -102,7 +110,8 @@ void CEditGrid::WindowSurface::SetHeader(const std::vector<GridHeaderItem>& item
         else
             header.InsertItem(index, &item);
     }
-    while (header.GetItemCount() > static_cast<int>(items.size())) header.DeleteItem(header.GetItemCount() - 1);
+    while (header.GetItemCount() > static_cast<int>(items.size()))
+        header.DeleteItem(header.GetItemCount() - 1);
     header.MoveWindow(&place);
 }
 
@@ -114,7 +123,8 @@ void CEditGrid::WindowSurface::SetMarginTexts(const std::vector<CString>& texts)
     {
         const int top = layout.HeaderHeight() + static_cast<int>(lines.size()) * layout.RowHeight();
         auto line = std::make_unique<CStatic>();
-        line->Create("", WS_CHILD | SS_CENTER, CRect(0, top, layout.MarginWidth(), top + layout.RowHeight()), &m_grid);
+        line->Create("", WS_CHILD | SS_CENTER, CRect(0, top, layout.MarginWidth(), top + layout.RowHeight()),
+                     &m_grid);
         line->SetFont(&m_grid.m_font, FALSE);
         lines.push_back(std::move(line));
     }
@@ -132,10 +142,12 @@ void CEditGrid::WindowSurface::SetMarginTexts(const std::vector<CString>& texts)
     }
 }
 
-void CEditGrid::WindowSurface::OpenEdit(const CRect& rect, const CString& text, int charLimit, bool numericOnly)
+void CEditGrid::WindowSurface::OpenEdit(const CRect& rect, const CString& text, int charLimit,
+                                        bool numericOnly)
 {
     auto edit = std::make_unique<CGridEditBox>(numericOnly);
-    if (!edit->Create(WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, rect, &m_grid, kEditId)) return;
+    if (!edit->Create(WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, rect, &m_grid, kEditId))
+        return;
     edit->SetFont(&m_grid.m_font, FALSE);
     edit->SetLimitText(static_cast<UINT>(charLimit > 0 ? charLimit : 0));
     edit->SetWindowText(text);
@@ -148,7 +160,8 @@ void CEditGrid::WindowSurface::OpenEdit(const CRect& rect, const CString& text, 
 void CEditGrid::WindowSurface::OpenList(const CRect& rect, const CEnum& list, int selected)
 {
     auto combo = std::make_unique<CGridComboBox>();
-    if (!combo->Create(WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, rect, &m_grid, kListId)) return;
+    if (!combo->Create(WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST, rect, &m_grid, kListId))
+        return;
     for (INT_PTR i = 0; i < list.GetSize(); ++i)
     {
         const int index = combo->AddString(list[i].GetText());
@@ -180,10 +193,12 @@ void CEditGrid::WindowSurface::PlaceEditors(const GridEditorRects& rects, bool v
     }
     for (CWnd* editor : {static_cast<CWnd*>(m_grid.m_edit.get()), static_cast<CWnd*>(m_grid.m_list.get())})
     {
-        if (!editor) continue;
+        if (!editor)
+            continue;
         editor->MoveWindow(editor == m_grid.m_edit.get() ? &rects.edit : &rects.list);
         editor->ShowWindow(show);
-        if (visible) editor->SetFocus();
+        if (visible)
+            editor->SetFocus();
     }
 }
 
@@ -197,10 +212,12 @@ CEditGrid::~CEditGrid()
 
 void CEditGrid::ChooseFont()
 {
-    if (m_fontChosen) return;
+    if (m_fontChosen)
+        return;
     m_fontChosen = true;
     m_font.CreatePointFont(90, "Arial");
-    const int textHeight = QFontMetrics(m_font.GetQFont()).size(Qt::TextSingleLine, QStringLiteral("Aq")).height();
+    const int textHeight =
+        QFontMetrics(m_font.GetQFont()).size(Qt::TextSingleLine, QStringLiteral("Aq")).height();
     m_grid.Layout().SetMetrics(1 + static_cast<int>(textHeight * 1.33), GetSystemMetrics(SM_CYSCREEN),
                                GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL));
 }
@@ -220,8 +237,10 @@ void CEditGrid::AddHeader()
 int CEditGrid::Create(CEditGridDataIntf* data, CWnd* parent)
 {
     ChooseFont();
-    if (!m_grid.Create(data)) return 0;
-    m_colours = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), RGB(0, 0, 0), GetSysColor(COLOR_WINDOWTEXT)};
+    if (!m_grid.Create(data))
+        return 0;
+    m_colours = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE), RGB(0, 0, 0),
+                 GetSysColor(COLOR_WINDOWTEXT)};
     WNDCLASS wc;
     wc.style = CS_DBLCLKS;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -235,7 +254,8 @@ int CEditGrid::Create(CEditGridDataIntf* data, CWnd* parent)
     if (layout.HasHeader())
     {
         m_header.Create(WS_CHILD | WS_VISIBLE | HDS_BUTTONS | HDS_HOTTRACK,
-                        CRect(layout.MarginWidth(), 0, layout.ContentWidth(), layout.RowHeight()), this, kHeaderId);
+                        CRect(layout.MarginWidth(), 0, layout.ContentWidth(), layout.RowHeight()), this,
+                        kHeaderId);
         m_header.SetFont(&m_font, FALSE);
     }
     if (m_grid.HasMargin())
@@ -254,20 +274,24 @@ void CEditGrid::CreateScrollBars()
 {
     m_hBar = new QScrollBar(Qt::Horizontal, GetWidget());
     m_vBar = new QScrollBar(Qt::Vertical, GetWidget());
-    QObject::connect(m_hBar, &QScrollBar::actionTriggered, m_hBar, [this](int action) { OnScrollAction(m_hBar, false, action); });
-    QObject::connect(m_vBar, &QScrollBar::actionTriggered, m_vBar, [this](int action) { OnScrollAction(m_vBar, true, action); });
+    QObject::connect(m_hBar, &QScrollBar::actionTriggered, m_hBar,
+                     [this](int action) { OnScrollAction(m_hBar, false, action); });
+    QObject::connect(m_vBar, &QScrollBar::actionTriggered, m_vBar,
+                     [this](int action) { OnScrollAction(m_vBar, true, action); });
     m_hBar->hide();
     m_vBar->hide();
 }
 
 void CEditGrid::PlaceScrollBars()
 {
-    if (!m_hBar || !GetWidget()) return;
+    if (!m_hBar || !GetWidget())
+        return;
     CRect client;
     GetClientRect(&client);
     const int barWidth = GetSystemMetrics(SM_CXVSCROLL);
     const int barHeight = GetSystemMetrics(SM_CYHSCROLL);
-    const auto apply = [](QScrollBar* bar, const GridScrollBar& state) {
+    const auto apply = [](QScrollBar* bar, const GridScrollBar& state)
+    {
         bar->setRange(state.min, std::max(state.min, state.max - state.page));
         bar->setPageStep(std::max(state.page, 1));
         bar->setValue(state.pos);
@@ -287,12 +311,23 @@ void CEditGrid::OnScrollAction(QScrollBar* bar, bool vertical, int action)
     UINT code;
     switch (action)
     {
-    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepSub:
+        code = SB_LINEUP;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = SB_LINEDOWN;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = SB_PAGEUP;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = SB_PAGEDOWN;
+        break;
+    case QAbstractSlider::SliderMove:
+        code = SB_THUMBTRACK;
+        break;
+    default:
+        return;
     }
     if (vertical)
         m_grid.OnVScroll(code, bar->sliderPosition());
@@ -304,7 +339,8 @@ void CEditGrid::OnScrollAction(QScrollBar* bar, bool vertical, int action)
 
 void CEditGrid::Size(int&, int&)
 {
-    if (!GetWidget()) return;
+    if (!GetWidget())
+        return;
     CRect client;
     GetClientRect(&client);
     m_grid.Size(client.Width(), client.Height());
@@ -312,7 +348,9 @@ void CEditGrid::Size(int&, int&)
 
 BOOL CEditGrid::IsWndChild(const CWnd* wnd) const
 {
-    return wnd && (wnd == m_edit.get() || wnd == m_list.get() || wnd == m_option.get() || wnd == &m_header) ? TRUE : FALSE;
+    return wnd && (wnd == m_edit.get() || wnd == m_list.get() || wnd == m_option.get() || wnd == &m_header)
+               ? TRUE
+               : FALSE;
 }
 
 void CEditGrid::Update(int row, int col, bool)
@@ -328,22 +366,26 @@ int CEditGrid::ProcessKey(UINT key)
 
 void CEditGrid::CopyEditData()
 {
-    if (m_edit) m_edit->SendMessage(WM_COPY);
+    if (m_edit)
+        m_edit->SendMessage(WM_COPY);
 }
 
 void CEditGrid::CutEditData()
 {
-    if (m_edit) m_edit->SendMessage(WM_CUT);
+    if (m_edit)
+        m_edit->SendMessage(WM_CUT);
 }
 
 void CEditGrid::PasteEditData()
 {
-    if (m_edit) m_edit->SendMessage(WM_PASTE);
+    if (m_edit)
+        m_edit->SendMessage(WM_PASTE);
 }
 
 void CEditGrid::RetireEditor(std::unique_ptr<CWnd> editor)
 {
-    if (!editor) return;
+    if (!editor)
+        return;
     editor->DestroyWindow();
     m_retired.push_back(std::move(editor));
     PostMessage(WM_EG_RELEASEEDITORS);
@@ -354,10 +396,17 @@ void CEditGrid::OnHeaderNotify(const NMHEADER& header)
     const int width = header.pitem ? header.pitem->cxy : 0;
     switch (header.hdr.code)
     {
-    case HDN_ITEMCLICK: m_grid.OnHeaderClick(header.iItem); break;
-    case HDN_TRACK: m_grid.OnHeaderTrack(header.iItem, width); break;
-    case HDN_ENDTRACK: m_grid.OnHeaderEndTrack(header.iItem, width); break;
-    default: break;
+    case HDN_ITEMCLICK:
+        m_grid.OnHeaderClick(header.iItem);
+        break;
+    case HDN_TRACK:
+        m_grid.OnHeaderTrack(header.iItem, width);
+        break;
+    case HDN_ENDTRACK:
+        m_grid.OnHeaderEndTrack(header.iItem, width);
+        break;
+    default:
+        break;
     }
 }
 
@@ -365,30 +414,48 @@ LRESULT CEditGrid::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
-    case WM_EG_KEY: SyncModifierKeys(); return m_grid.OnEditorKey(static_cast<UINT>(wParam));
-    case WM_EG_KILLFOCUS: m_grid.OnEditKillFocus(); return 0;
-    case WM_EG_COMBOSEL: m_grid.OnListChoice(static_cast<int>(static_cast<INT_PTR>(wParam))); return 0;
-    case WM_EG_OPTIONCLICK: m_grid.OnOptionClick(); return 0;
-    case WM_EG_RELEASEEDITORS: m_retired.clear(); return 0;
+    case WM_EG_KEY:
+        SyncModifierKeys();
+        return m_grid.OnEditorKey(static_cast<UINT>(wParam));
+    case WM_EG_KILLFOCUS:
+        m_grid.OnEditKillFocus();
+        return 0;
+    case WM_EG_COMBOSEL:
+        m_grid.OnListChoice(static_cast<int>(static_cast<INT_PTR>(wParam)));
+        return 0;
+    case WM_EG_OPTIONCLICK:
+        m_grid.OnOptionClick();
+        return 0;
+    case WM_EG_RELEASEEDITORS:
+        m_retired.clear();
+        return 0;
     case WM_COMMAND:
         // The list reports a choice: its value is written at once.
-        if (LOWORD(wParam) == kListId && HIWORD(wParam) == CBN_SELCHANGE && m_list && m_list->GetCurSel() >= 0)
-            m_grid.OnListChoice(static_cast<int>(static_cast<INT_PTR>(m_list->GetItemData(m_list->GetCurSel()))));
+        if (LOWORD(wParam) == kListId && HIWORD(wParam) == CBN_SELCHANGE && m_list &&
+            m_list->GetCurSel() >= 0)
+            m_grid.OnListChoice(
+                static_cast<int>(static_cast<INT_PTR>(m_list->GetItemData(m_list->GetCurSel()))));
         return 0;
-    case WM_NOTIFY: {
+    case WM_NOTIFY:
+    {
         const auto* header = reinterpret_cast<const NMHEADER*>(lParam);
-        if (header && header->hdr.idFrom == kHeaderId) OnHeaderNotify(*header);
+        if (header && header->hdr.idFrom == kHeaderId)
+            OnHeaderNotify(*header);
         return 1;
     }
-    case WM_MOUSEWHEEL: m_grid.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 1;
-    case WM_CONTEXTMENU: {
+    case WM_MOUSEWHEEL:
+        m_grid.OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 1;
+    case WM_CONTEXTMENU:
+    {
         CPoint screen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         CPoint client = screen;
         ScreenToClient(&client);
         m_grid.OnContextMenu(client, screen);
         return 1;
     }
-    default: return CWnd::WindowProc(message, wParam, lParam);
+    default:
+        return CWnd::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -404,7 +471,8 @@ void CEditGrid::OnPaint()
 {
     CPaintDC dc(this);
     const GridPaint paint = BuildGridPaint(m_grid, m_colours);
-    for (const GridPaint::Fill& fill : paint.fills) dc.FillSolidRect(&fill.rect, fill.colour);
+    for (const GridPaint::Fill& fill : paint.fills)
+        dc.FillSolidRect(&fill.rect, fill.colour);
     CPen pen(PS_SOLID, 1, m_colours.gridLines);
     CPen* oldPen = dc.SelectObject(&pen);
     for (const GridPaint::Line& line : paint.lines)
@@ -426,14 +494,27 @@ void CEditGrid::OnPaint()
 
 void CEditGrid::OnSize(UINT, int cx, int cy)
 {
-    if (m_grid.IsCreated()) m_grid.Size(cx, cy);
+    if (m_grid.IsCreated())
+        m_grid.Size(cx, cy);
     PlaceScrollBars();
 }
 
-void CEditGrid::OnLButtonDown(UINT flags, CPoint point) { m_grid.OnLButtonDown(flags, point); }
-void CEditGrid::OnLButtonUp(UINT, CPoint point) { m_grid.OnLButtonUp(point); }
-void CEditGrid::OnLButtonDblClk(UINT, CPoint point) { m_grid.OnLButtonDblClk(point); }
-void CEditGrid::OnMouseMove(UINT flags, CPoint point) { m_grid.OnMouseMove(flags, point); }
+void CEditGrid::OnLButtonDown(UINT flags, CPoint point)
+{
+    m_grid.OnLButtonDown(flags, point);
+}
+void CEditGrid::OnLButtonUp(UINT, CPoint point)
+{
+    m_grid.OnLButtonUp(point);
+}
+void CEditGrid::OnLButtonDblClk(UINT, CPoint point)
+{
+    m_grid.OnLButtonDblClk(point);
+}
+void CEditGrid::OnMouseMove(UINT flags, CPoint point)
+{
+    m_grid.OnMouseMove(flags, point);
+}
 
 void CEditGrid::OnSetFocus(CWnd*)
 {

@@ -1,4 +1,5 @@
-// The editable grid window: a table that edits one cell at a time in place, over its data and view interfaces.
+// The editable grid window: a table that edits one cell at a time in place, over its data and view
+// interfaces.
 #pragma once
 
 #include "EditGridController.h"
@@ -31,8 +32,14 @@ public:
 
     // Lays the grid out for its current window size (the arguments are not used).
     void Size(int& width, int& height);
-    void Move(int row, int col, int keepScroll = 0, int extend = 0) { m_grid.Move(row, col, keepScroll != 0, extend != 0); }
-    void ChangePos(int row, int col, int rowChanged, int colChanged) { m_grid.ChangePos(row, col, rowChanged != 0, colChanged != 0); }
+    void Move(int row, int col, int keepScroll = 0, int extend = 0)
+    {
+        m_grid.Move(row, col, keepScroll != 0, extend != 0);
+    }
+    void ChangePos(int row, int col, int rowChanged, int colChanged)
+    {
+        m_grid.ChangePos(row, col, rowChanged != 0, colChanged != 0);
+    }
     void EditMode(int on, int store) { m_grid.EditMode(on != 0, store != 0); }
     int GetEditMode() const { return m_grid.GetEditMode() ? 1 : 0; }
     int IsEditing() const { return m_grid.IsEditing() ? 1 : 0; }

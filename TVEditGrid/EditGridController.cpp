@@ -9,15 +9,22 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int kOptionWidth = 16;
 constexpr int kListRows = 6;
 
 // Broken invariants carry the grid's source name.
-void ReportBroken(int line, const char* text) { ProgramError("EditGrid", line, text); }
+void ReportBroken(int line, const char* text)
+{
+    ProgramError("EditGrid", line, text);
+}
 
-bool HasOption(int kind) { return kind == EG_LIST_OPTION || kind == EG_EDIT_OPTION || kind == EG_OPTION; }
+bool HasOption(int kind)
+{
+    return kind == EG_LIST_OPTION || kind == EG_EDIT_OPTION || kind == EG_OPTION;
+}
 
 } // namespace
 
@@ -71,19 +78,25 @@ void CEditGridController::Recalc()
     // A larger window may show rows and columns that were scrolled away.
     const bool rowMoved = m_layout.SetFirstRow(m_layout.FirstRow());
     const bool colMoved = m_layout.SetFirstCol(m_layout.FirstCol());
-    if (colMoved) m_layout.RecalcPageSize(m_width, m_height);
-    if (rowMoved || colMoved) PlaceEditors();
+    if (colMoved)
+        m_layout.RecalcPageSize(m_width, m_height);
+    if (rowMoved || colMoved)
+        PlaceEditors();
     RefreshHeader();
     RedrawMargin();
     RefreshScrollBars();
     m_surface.InvalidateAll();
 }
 
-void CEditGridController::RefreshScrollBars() { m_surface.SetScrollBars(m_layout.HorzScrollBar(), m_layout.VertScrollBar()); }
+void CEditGridController::RefreshScrollBars()
+{
+    m_surface.SetScrollBars(m_layout.HorzScrollBar(), m_layout.VertScrollBar());
+}
 
 void CEditGridController::RefreshHeader()
 {
-    if (!m_layout.HasHeader()) return;
+    if (!m_layout.HasHeader())
+        return;
     std::vector<GridHeaderItem> items;
     int width = 0;
     for (int c = m_layout.FirstCol(); c < m_layout.GetNumCols(); ++c)
@@ -97,7 +110,8 @@ void CEditGridController::RefreshHeader()
 
 void CEditGridController::RedrawMargin()
 {
-    if (!m_margin || !m_data) return;
+    if (!m_margin || !m_data)
+        return;
     std::vector<CString> texts;
     for (int i = 0; i <= m_layout.RowsPerPage() && m_layout.FirstRow() + i < m_layout.Rows(); ++i)
     {
@@ -127,7 +141,8 @@ void CEditGridController::Update(int row, int col)
 int CEditGridController::CellKind(int row, int col) const
 {
     const int kind = m_layout.Col(col).type;
-    if (kind != EG_PERCELL) return kind;
+    if (kind != EG_PERCELL)
+        return kind;
     return m_data ? m_data->GetColType(col, row) : EG_EDIT;
 }
 
@@ -140,14 +155,17 @@ int CEditGridController::NextEditableCol(bool left) const
 {
     const int step = left ? -1 : 1;
     for (int c = m_curCol + step; c >= 0 && c < m_layout.GetNumCols(); c += step)
-        if (IsCellEditable(m_curRow, c)) return c;
+        if (IsCellEditable(m_curRow, c))
+            return c;
     return m_curCol;
 }
 
 void CEditGridController::Move(int row, int col, bool keepScroll, bool extend)
 {
-    if (row < 0 || row >= m_layout.Rows() || !m_layout.IsCol(col)) return;
-    if (row == m_curRow && col == m_curCol && !m_forceMove) return;
+    if (row < 0 || row >= m_layout.Rows() || !m_layout.IsCol(col))
+        return;
+    if (row == m_curRow && col == m_curCol && !m_forceMove)
+        return;
     m_forceMove = false;
     StoreData(true);
     ChangePos(row, col, true, true);
@@ -165,19 +183,23 @@ void CEditGridController::Move(int row, int col, bool keepScroll, bool extend)
         m_data->AddRowSelection(row);
         InvalidateRow(row);
     }
-    if (m_editMode && IsCellEditable(row, col)) EditCell(row, col);
+    if (m_editMode && IsCellEditable(row, col))
+        EditCell(row, col);
 }
 
 void CEditGridController::ChangePos(int row, int col, bool rowChanged, bool colChanged)
 {
     if (rowChanged)
     {
-        if (m_view) m_view->ChangeRow(row);
+        if (m_view)
+            m_view->ChangeRow(row);
         InvalidateRow(m_curRow);
         InvalidateRow(row);
     }
-    if (colChanged && m_view) m_view->ChangeCol(col);
-    if (m_view) m_view->ChangeCell(row, col);
+    if (colChanged && m_view)
+        m_view->ChangeCol(col);
+    if (m_view)
+        m_view->ChangeCell(row, col);
     m_curRow = row;
     m_curCol = col;
 }
@@ -199,7 +221,8 @@ void CEditGridController::ClearSelections(int keepRow)
     int row = -1;
     while (m_data->RemoveRowSelection(row))
     {
-        if (row != keepRow) InvalidateRow(row);
+        if (row != keepRow)
+            InvalidateRow(row);
         row = -1;
     }
 }
@@ -213,7 +236,8 @@ void CEditGridController::EditMode(bool on, bool store)
 {
     m_editMode = on;
     m_forceMove = true;
-    if (on) return;
+    if (on)
+        return;
     StoreData(store);
     m_surface.FocusParent();
 }
@@ -223,16 +247,22 @@ GridEditorRects CEditGridController::EditorRects() const
     GridEditorRects rects;
     const CRect cell = m_layout.GetCellRect(m_editorRow, m_editorCol);
     CRect narrowed = cell;
-    if (HasOption(m_editorKind)) narrowed.right -= kOptionWidth;
-    if (m_editOpen) rects.edit = narrowed;
-    if (m_listOpen) rects.list = CRect(narrowed.left, narrowed.top, narrowed.right, narrowed.bottom + kListRows * m_layout.RowHeight());
-    if (m_optionOpen) rects.option = CRect(narrowed.right, narrowed.top, narrowed.right + kOptionWidth, narrowed.bottom);
+    if (HasOption(m_editorKind))
+        narrowed.right -= kOptionWidth;
+    if (m_editOpen)
+        rects.edit = narrowed;
+    if (m_listOpen)
+        rects.list = CRect(narrowed.left, narrowed.top, narrowed.right,
+                           narrowed.bottom + kListRows * m_layout.RowHeight());
+    if (m_optionOpen)
+        rects.option = CRect(narrowed.right, narrowed.top, narrowed.right + kOptionWidth, narrowed.bottom);
     return rects;
 }
 
 void CEditGridController::PlaceEditors()
 {
-    if (!IsEditing()) return;
+    if (!IsEditing())
+        return;
     m_moving = true;
     const GridEditorRects rects = EditorRects();
     const bool visible = m_layout.GetCellRect(m_editorRow, m_editorCol).top >= m_layout.HeaderHeight();
@@ -242,7 +272,8 @@ void CEditGridController::PlaceEditors()
 
 void CEditGridController::EditCell(int row, int col)
 {
-    if (m_view) m_view->PreEditCell(row, col);
+    if (m_view)
+        m_view->PreEditCell(row, col);
     const int kind = CellKind(row, col);
     m_editorRow = row;
     m_editorCol = col;
@@ -250,7 +281,8 @@ void CEditGridController::EditCell(int row, int col)
     switch (kind)
     {
     case EG_LIST:
-    case EG_LIST_OPTION: {
+    case EG_LIST_OPTION:
+    {
         if (m_listOpen)
         {
             ReportBroken(__LINE__, "list already open");
@@ -266,13 +298,15 @@ void CEditGridController::EditCell(int row, int col)
         }
         int selected = -1;
         for (INT_PTR i = 0; i < list->GetSize() && selected < 0; ++i)
-            if (list->GetAt(i).GetVal() == value) selected = static_cast<int>(i);
+            if (list->GetAt(i).GetVal() == value)
+                selected = static_cast<int>(i);
         m_listOpen = true;
         m_surface.OpenList(EditorRects().list, *list, selected);
         break;
     }
     case EG_EDIT:
-    case EG_EDIT_OPTION: {
+    case EG_EDIT_OPTION:
+    {
         if (m_editOpen)
         {
             ReportBroken(__LINE__, "edit box already open");
@@ -285,8 +319,10 @@ void CEditGridController::EditCell(int row, int col)
         m_surface.OpenEdit(EditorRects().edit, text, column.numChar, column.numericOnly != 0);
         break;
     }
-    case EG_OPTION: break;
-    default: return;
+    case EG_OPTION:
+        break;
+    default:
+        return;
     }
     if (HasOption(kind))
     {
@@ -297,15 +333,20 @@ void CEditGridController::EditCell(int row, int col)
 
 void CEditGridController::StoreData(bool store)
 {
-    if (m_storing) return;
-    if (m_editOpen && m_listOpen) ReportBroken(__LINE__, "two editors open");
-    if (!m_data) ReportBroken(__LINE__, "no data interface");
+    if (m_storing)
+        return;
+    if (m_editOpen && m_listOpen)
+        ReportBroken(__LINE__, "two editors open");
+    if (!m_data)
+        ReportBroken(__LINE__, "no data interface");
     m_storing = true;
-    if (m_view) m_view->PostEditCell(m_curRow, m_curCol);
+    if (m_view)
+        m_view->PostEditCell(m_curRow, m_curCol);
     if (m_editOpen)
     {
         const CString text = m_surface.GetEditText();
-        if (store && m_data) m_data->SetElemS(m_editorRow, m_editorCol, text, 0);
+        if (store && m_data)
+            m_data->SetElemS(m_editorRow, m_editorCol, text, 0);
         m_editOpen = false;
         m_surface.CloseEdit();
         m_surface.FocusParent();
@@ -313,7 +354,8 @@ void CEditGridController::StoreData(bool store)
     if (m_listOpen)
     {
         int value = 0;
-        if (store && m_data && m_surface.GetListValue(value)) m_data->SetElemI(m_editorRow, m_editorCol, value, 0);
+        if (store && m_data && m_surface.GetListValue(value))
+            m_data->SetElemI(m_editorRow, m_editorCol, value, 0);
         m_listOpen = false;
         m_surface.CloseList();
         m_surface.FocusParent();
@@ -329,9 +371,12 @@ void CEditGridController::StoreData(bool store)
 
 void CEditGridController::CloseAllEditors()
 {
-    if (m_editOpen) m_surface.CloseEdit();
-    if (m_listOpen) m_surface.CloseList();
-    if (m_optionOpen) m_surface.CloseOption();
+    if (m_editOpen)
+        m_surface.CloseEdit();
+    if (m_listOpen)
+        m_surface.CloseList();
+    if (m_optionOpen)
+        m_surface.CloseOption();
     m_editOpen = m_listOpen = m_optionOpen = false;
 }
 
@@ -374,10 +419,12 @@ int CEditGridController::ProcessKey(UINT key)
     switch (key)
     {
     case VK_TAB:
-        if (!m_editMode) return 0;
+        if (!m_editMode)
+            return 0;
         Move(m_curRow, NextEditableCol(shift), false, false);
         return 1;
-    case VK_RETURN: {
+    case VK_RETURN:
+    {
         if (!m_editMode)
         {
             EditMode(true, false);
@@ -387,7 +434,8 @@ int CEditGridController::ProcessKey(UINT key)
         if (control && m_layout.IsCol(m_curCol))
         {
             const int kind = m_layout.Col(m_curCol).type;
-            if (HasOption(kind) || (kind == EG_PERCELL && m_optionOpen)) OnOptionClick();
+            if (HasOption(kind) || (kind == EG_PERCELL && m_optionOpen))
+                OnOptionClick();
         }
         const int next = NextEditableCol(false);
         if (next != m_curCol)
@@ -396,7 +444,9 @@ int CEditGridController::ProcessKey(UINT key)
             EditMode(false, true);
         return 1;
     }
-    case VK_ESCAPE: EditMode(false, false); return 1;
+    case VK_ESCAPE:
+        EditMode(false, false);
+        return 1;
     case VK_PRIOR:
         control ? GoTop(shift) : PageUp(shift);
         return 1;
@@ -405,12 +455,18 @@ int CEditGridController::ProcessKey(UINT key)
         return 1;
     case VK_END:
     case VK_HOME:
-        if (!m_editMode) return 0;
+        if (!m_editMode)
+            return 0;
         Move(m_curRow, key == VK_END ? m_layout.GetNumCols() - 1 : 0, false, false);
         return 1;
-    case VK_UP: LineUp(shift); return 1;
-    case VK_DOWN: LineDown(shift); return 1;
-    default: return 0;
+    case VK_UP:
+        LineUp(shift);
+        return 1;
+    case VK_DOWN:
+        LineDown(shift);
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -425,12 +481,14 @@ int CEditGridController::DeleteRows(int count)
 {
     StoreData(false);
     m_layout.SetRows(m_layout.Rows() - count);
-    if (m_multiSelection) m_data->RemoveAllSelections();
+    if (m_multiSelection)
+        m_data->RemoveAllSelections();
     if (m_layout.Rows() == 0)
         m_curRow = 0;
     else if (m_curRow >= m_layout.Rows())
         m_curRow = m_layout.Rows() - 1;
-    if (m_multiSelection && m_layout.Rows() > 0) m_data->AddRowSelection(m_curRow);
+    if (m_multiSelection && m_layout.Rows() > 0)
+        m_data->AddRowSelection(m_curRow);
     Recalc();
     return 1;
 }
@@ -438,7 +496,8 @@ int CEditGridController::DeleteRows(int count)
 void CEditGridController::ResetContent(bool destroying)
 {
     CloseAllEditors();
-    if (destroying) return;
+    if (destroying)
+        return;
     m_layout.SetRows(0);
     m_layout.SetFirstRow(0);
     m_layout.SetFirstCol(0);
@@ -448,14 +507,16 @@ void CEditGridController::ResetContent(bool destroying)
 
 bool CEditGridController::SetNumChar(int col, int limit)
 {
-    if (!m_layout.IsCol(col)) return false;
+    if (!m_layout.IsCol(col))
+        return false;
     m_layout.Col(col).numChar = limit;
     return true;
 }
 
 void CEditGridController::SetColWidth(int col, int width)
 {
-    if (!m_layout.IsCol(col)) return;
+    if (!m_layout.IsCol(col))
+        return;
     m_layout.Col(col).width = width;
     m_layout.RecalcPageSize(m_width, m_height);
     PlaceEditors();
@@ -466,8 +527,10 @@ void CEditGridController::SetColWidth(int col, int width)
 
 int CEditGridController::ShowCol(int col, bool show)
 {
-    if (!m_layout.IsCol(col)) return 0;
-    if (col == m_curCol) StoreData(true);
+    if (!m_layout.IsCol(col))
+        return 0;
+    if (col == m_curCol)
+        StoreData(true);
     SetColWidth(col, show ? m_layout.InitialCol(col).width : 0);
     return 1;
 }
@@ -505,7 +568,8 @@ void CEditGridController::MoveRows(int firstRow)
 
 void CEditGridController::MoveCols(int firstCol)
 {
-    if (!m_layout.SetFirstCol(firstCol)) return;
+    if (!m_layout.SetFirstCol(firstCol))
+        return;
     m_layout.RecalcPageSize(m_width, m_height);
     RefreshHeader();
     PlaceEditors();
@@ -518,13 +582,24 @@ void CEditGridController::OnVScroll(UINT code, int pos)
     const int first = m_layout.FirstRow();
     switch (code)
     {
-    case SB_LINEUP: MoveRows(first - 1); break;
-    case SB_LINEDOWN: MoveRows(first + 1); break;
-    case SB_PAGEUP: MoveRows(first - m_layout.RowsPerPage()); break;
-    case SB_PAGEDOWN: MoveRows(first + m_layout.RowsPerPage()); break;
+    case SB_LINEUP:
+        MoveRows(first - 1);
+        break;
+    case SB_LINEDOWN:
+        MoveRows(first + 1);
+        break;
+    case SB_PAGEUP:
+        MoveRows(first - m_layout.RowsPerPage());
+        break;
+    case SB_PAGEDOWN:
+        MoveRows(first + m_layout.RowsPerPage());
+        break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: MoveRows((pos + m_layout.RowHeight() - 1) / m_layout.RowHeight()); break;
-    default: break;
+    case SB_THUMBTRACK:
+        MoveRows((pos + m_layout.RowHeight() - 1) / m_layout.RowHeight());
+        break;
+    default:
+        break;
     }
 }
 
@@ -533,17 +608,31 @@ void CEditGridController::OnHScroll(UINT code, int pos)
     const int first = m_layout.FirstCol();
     switch (code)
     {
-    case SB_LINELEFT: MoveCols(first - 1); break;
-    case SB_LINERIGHT: MoveCols(first + 1); break;
-    case SB_PAGELEFT: MoveCols(first - m_layout.ColsPerPage()); break;
-    case SB_PAGERIGHT: MoveCols(first + m_layout.ColsPerPage()); break;
+    case SB_LINELEFT:
+        MoveCols(first - 1);
+        break;
+    case SB_LINERIGHT:
+        MoveCols(first + 1);
+        break;
+    case SB_PAGELEFT:
+        MoveCols(first - m_layout.ColsPerPage());
+        break;
+    case SB_PAGERIGHT:
+        MoveCols(first + m_layout.ColsPerPage());
+        break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: MoveCols(m_layout.ColAtScrollPos(pos)); break;
-    default: break;
+    case SB_THUMBTRACK:
+        MoveCols(m_layout.ColAtScrollPos(pos));
+        break;
+    default:
+        break;
     }
 }
 
-void CEditGridController::OnMouseWheel(int delta) { OnVScroll(delta <= 0 ? SB_LINEDOWN : SB_LINEUP, 0); }
+void CEditGridController::OnMouseWheel(int delta)
+{
+    OnVScroll(delta <= 0 ? SB_LINEDOWN : SB_LINEUP, 0);
+}
 
 bool CEditGridController::IsCellInside(const GridCell& cell) const
 {
@@ -569,7 +658,8 @@ void CEditGridController::OnLButtonDown(UINT flags, CPoint point)
     GridCell cell = m_layout.TranslatePoint(point);
     if (!IsCellInside(cell))
     {
-        if (cell.row == -1 && cell.col == -1 && m_view) m_view->ColClick(-1);
+        if (cell.row == -1 && cell.col == -1 && m_view)
+            m_view->ColClick(-1);
         StoreData(true);
         return;
     }
@@ -615,23 +705,27 @@ void CEditGridController::OnLButtonDown(UINT flags, CPoint point)
     const CRect current = m_layout.GetCellRect(m_curRow, 0);
     m_dragStart = CRect(0, current.top - 1, m_layout.ContentWidth() - m_layout.HorzOffset(), current.bottom);
     m_surface.SetCapture(true);
-    if (cell.col >= 0 && m_view) m_view->ClickElem(cell.row, cell.col);
+    if (cell.col >= 0 && m_view)
+        m_view->ClickElem(cell.row, cell.col);
 }
 
 void CEditGridController::OnMouseMove(UINT flags, CPoint point)
 {
-    if (!m_dragPending) return;
+    if (!m_dragPending)
+        return;
     if (!(flags & MK_LBUTTON))
     {
         m_surface.SetCapture(false);
         m_dragPending = false;
         return;
     }
-    if (m_dragStart.PtInRect(point)) return;
+    if (m_dragStart.PtInRect(point))
+        return;
     m_dragPending = false;
     m_surface.SetCapture(false);
     COleDataSource* source = m_data ? m_data->GetDataSource(m_dragRow, m_dragCol) : nullptr;
-    if (!source) return;
+    if (!source)
+        return;
     m_surface.DoDragDrop(source, m_layout.GetCellRect(m_dragRow, m_dragCol));
     m_data->ReleaseDataSource();
 }
@@ -641,13 +735,15 @@ void CEditGridController::OnLButtonUp(CPoint point)
     m_dragPending = false;
     m_surface.SetCapture(false);
     const GridCell cell = m_layout.TranslatePoint(point);
-    if (IsCellInside(cell) && cell.col >= 0 && m_view) m_view->ClickUpElem(cell.row, cell.col);
+    if (IsCellInside(cell) && cell.col >= 0 && m_view)
+        m_view->ClickUpElem(cell.row, cell.col);
 }
 
 void CEditGridController::OnLButtonDblClk(CPoint point)
 {
     const GridCell cell = m_layout.TranslatePoint(point);
-    if (IsCellInside(cell) && cell.col >= 0 && m_view) m_view->DblClickElem(cell.row, cell.col);
+    if (IsCellInside(cell) && cell.col >= 0 && m_view)
+        m_view->DblClickElem(cell.row, cell.col);
 }
 
 void CEditGridController::OnContextMenu(CPoint clientPoint, CPoint screenPoint)
@@ -659,13 +755,15 @@ void CEditGridController::OnContextMenu(CPoint clientPoint, CPoint screenPoint)
         m_surface.InvalidateAll();
     }
     Move(cell.row, cell.col, true, true);
-    if (m_view) m_view->PopUpMenu(cell.row, cell.col, screenPoint);
+    if (m_view)
+        m_view->PopUpMenu(cell.row, cell.col, screenPoint);
 }
 
 void CEditGridController::OnHeaderClick(int item)
 {
     StoreData(true);
-    if (m_view) m_view->ColClick(m_layout.FirstCol() + item);
+    if (m_view)
+        m_view->ColClick(m_layout.FirstCol() + item);
 }
 
 void CEditGridController::OnHeaderTrack(int item, int width)
@@ -686,21 +784,25 @@ void CEditGridController::OnHeaderEndTrack(int item, int width)
 
 int CEditGridController::OnEditorKey(UINT key)
 {
-    if (m_view && m_view->KeyControl(m_curRow, m_curCol)) return 1;
+    if (m_view && m_view->KeyControl(m_curRow, m_curCol))
+        return 1;
     return ProcessKey(key);
 }
 
 void CEditGridController::OnEditKillFocus()
 {
-    if (!m_moving && !m_storing) StoreData(true);
+    if (!m_moving && !m_storing)
+        StoreData(true);
 }
 
 void CEditGridController::OnListChoice(int value)
 {
-    if (m_data) m_data->SetElemI(m_editorRow, m_editorCol, value, 0);
+    if (m_data)
+        m_data->SetElemI(m_editorRow, m_editorCol, value, 0);
 }
 
 void CEditGridController::OnOptionClick()
 {
-    if (m_view && m_view->OptionClick(m_curRow, m_curCol)) Update(m_curRow, m_curCol);
+    if (m_view && m_view->OptionClick(m_curRow, m_curCol))
+        Update(m_curRow, m_curCol);
 }

@@ -1,4 +1,5 @@
-// The editable grid's behaviour without pixels: cursor, edit mode, editors, keys, mouse, header actions, rows.
+// The editable grid's behaviour without pixels: cursor, edit mode, editors, keys, mouse, header actions,
+// rows.
 #pragma once
 
 #include "EditGridDataIntf.h"

@@ -16,10 +16,10 @@ enum EG_TYC : int
 struct EG_COLUMN
 {
     int width;
-    int numChar;         // character limit of the edit box
-    int readOnly;        // nonzero: never opens an editor, skipped by the keyboard
-    int numericOnly;     // nonzero: the edit box takes digits, "+", "-", ".", "E" and "e" only
-    int type;            // an EG_TYC
-    int headerStringId;  // 0: the title is headerText; else asked from GetHeaderS, then the string table
+    int numChar;        // character limit of the edit box
+    int readOnly;       // nonzero: never opens an editor, skipped by the keyboard
+    int numericOnly;    // nonzero: the edit box takes digits, "+", "-", ".", "E" and "e" only
+    int type;           // an EG_TYC
+    int headerStringId; // 0: the title is headerText; else asked from GetHeaderS, then the string table
     const char* headerText;
 };

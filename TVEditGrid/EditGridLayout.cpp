@@ -23,12 +23,16 @@ void CEditGridLayout::SetMetrics(int rowHeight, int screenHeight, int vBarWidth,
     m_hBarHeight = hBarHeight;
 }
 
-int CEditGridLayout::ContentWidth() const { return m_marginWidth + ColOffset(GetNumCols()); }
+int CEditGridLayout::ContentWidth() const
+{
+    return m_marginWidth + ColOffset(GetNumCols());
+}
 
 int CEditGridLayout::ColOffset(int col) const
 {
     int offset = 0;
-    for (int c = 0; c < col && c < GetNumCols(); ++c) offset += Col(c).width;
+    for (int c = 0; c < col && c < GetNumCols(); ++c)
+        offset += Col(c).width;
     return offset;
 }
 
@@ -51,15 +55,18 @@ void CEditGridLayout::RecalcPageSize(int width, int height)
 
     int count = 0;
     int sum = 0;
-    for (int c = m_firstCol; c < GetNumCols() && sum + Col(c).width <= m_colAreaWidth; ++c, ++count) sum += Col(c).width;
-    for (int c = m_firstCol - 1; c >= 0 && sum + Col(c).width <= m_colAreaWidth; --c, ++count) sum += Col(c).width;
+    for (int c = m_firstCol; c < GetNumCols() && sum + Col(c).width <= m_colAreaWidth; ++c, ++count)
+        sum += Col(c).width;
+    for (int c = m_firstCol - 1; c >= 0 && sum + Col(c).width <= m_colAreaWidth; --c, ++count)
+        sum += Col(c).width;
     m_colsPerPage = count;
 }
 
 bool CEditGridLayout::SetFirstRow(int row)
 {
     const int first = std::max(0, std::min(row, m_rows - m_rowsPerPage));
-    if (first == m_firstRow) return false;
+    if (first == m_firstRow)
+        return false;
     m_firstRow = first;
     return true;
 }
@@ -67,7 +74,8 @@ bool CEditGridLayout::SetFirstRow(int row)
 bool CEditGridLayout::SetFirstCol(int col)
 {
     const int first = std::max(0, std::min(col, GetNumCols() - m_colsPerPage));
-    if (first == m_firstCol) return false;
+    if (first == m_firstCol)
+        return false;
     m_firstCol = first;
     return true;
 }
@@ -76,7 +84,8 @@ int CEditGridLayout::FirstColShowing(int col) const
 {
     int first = col;
     int sum = Col(col).width;
-    while (first > 0 && sum + Col(first - 1).width <= m_colAreaWidth) sum += Col(--first).width;
+    while (first > 0 && sum + Col(first - 1).width <= m_colAreaWidth)
+        sum += Col(--first).width;
     return first;
 }
 
@@ -86,7 +95,8 @@ int CEditGridLayout::ColAtScrollPos(int pos) const
     for (int c = 0; c < GetNumCols(); ++c)
     {
         right += Col(c).width;
-        if (right > pos) return c;
+        if (right > pos)
+            return c;
     }
     return GetNumCols();
 }
@@ -95,7 +105,8 @@ GridScrollBar CEditGridLayout::HorzScrollBar() const
 {
     const int limit = ContentWidth() - m_marginWidth;
     int lead = 0;
-    for (int c = 0; c < GetNumCols() && m_colAreaWidth + lead + Col(c).width <= limit; ++c) lead += Col(c).width;
+    for (int c = 0; c < GetNumCols() && m_colAreaWidth + lead + Col(c).width <= limit; ++c)
+        lead += Col(c).width;
     return {0, m_colAreaWidth + lead, m_colAreaWidth, HorzOffset(), m_hBarInUse};
 }
 
@@ -107,8 +118,10 @@ GridScrollBar CEditGridLayout::VertScrollBar() const
 GridCell CEditGridLayout::TranslatePoint(CPoint point) const
 {
     GridCell cell{-1, -1};
-    if (point.y >= HeaderHeight()) cell.row = (point.y + VertOffset() - HeaderHeight()) / m_rowHeight;
-    if (point.x < m_marginWidth) return cell;
+    if (point.y >= HeaderHeight())
+        cell.row = (point.y + VertOffset() - HeaderHeight()) / m_rowHeight;
+    if (point.x < m_marginWidth)
+        return cell;
     const int x = point.x + HorzOffset() - m_marginWidth;
     int left = 0;
     for (int c = 0; c < GetNumCols(); ++c)

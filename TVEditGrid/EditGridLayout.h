@@ -17,7 +17,8 @@ struct GridScrollBar
     bool shown = false;
 };
 
-// A client point as a cell: row -1 above the rows, column -1 in the margin, the column count right of the last column.
+// A client point as a cell: row -1 above the rows, column -1 in the margin, the column count right of the
+// last column.
 struct GridCell
 {
     int row;

@@ -7,9 +7,13 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
-BYTE Darken(BYTE channel) { return static_cast<BYTE>(channel * 8 / 10); }
+BYTE Darken(BYTE channel)
+{
+    return static_cast<BYTE>(channel * 8 / 10);
+}
 
 class GridPaintBuilder
 {
@@ -26,7 +30,8 @@ public:
         RowBackgrounds();
         GridLines();
         for (int row = m_layout.FirstRow(); row < m_lastRow; ++row)
-            for (int col = m_layout.FirstCol(); col < m_lastCol; ++col) CellText(row, col);
+            for (int col = m_layout.FirstCol(); col < m_lastCol; ++col)
+                CellText(row, col);
         return std::move(m_paint);
     }
 
@@ -49,9 +54,11 @@ private:
         for (int row = first; row < m_lastRow; ++row)
         {
             COLORREF colour;
-            if (ViewColour(row, colour)) m_paint.fills.push_back({m_layout.GetRowRect(row), colour});
+            if (ViewColour(row, colour))
+                m_paint.fills.push_back({m_layout.GetRowRect(row), colour});
         }
-        if (!m_grid.IsEnabledSelection()) return;
+        if (!m_grid.IsEnabledSelection())
+            return;
         if (m_grid.IsMultiSelection())
         {
             const CStackEx<int>& selected = m_grid.Data()->GetSelections();
@@ -61,8 +68,9 @@ private:
         }
         const int current = m_grid.SelectedRow();
         if (current >= 0 && current < m_layout.Rows())
-            m_paint.fills.push_back({m_layout.GetRowRect(current),
-                                     m_grid.IsRowSelected(current) ? SelectionColour(current) : kGridMarkColour});
+            m_paint.fills.push_back({m_layout.GetRowRect(current), m_grid.IsRowSelected(current)
+                                                                       ? SelectionColour(current)
+                                                                       : kGridMarkColour});
     }
 
     void GridLines()
@@ -86,7 +94,8 @@ private:
     void CellText(int row, int col)
     {
         CEditGridDataIntf* data = m_grid.Data();
-        if (!data) return;
+        if (!data)
+            return;
         CString text;
         const int kind = m_grid.CellKind(row, col);
         if (kind == EG_LIST || kind == EG_LIST_OPTION)
@@ -99,7 +108,8 @@ private:
             }
             int value = 0;
             data->GetElemI(row, col, value);
-            if (!list->FindVal(value, text)) return;
+            if (!list->FindVal(value, text))
+                return;
         }
         else if (!data->GetElemS(row, col, text))
         {
@@ -111,8 +121,9 @@ private:
             colour = row == m_grid.SelectedRow() ? m_colours.currentText : m_colours.normalText;
         const CRect cell = m_layout.GetCellRect(row, col);
         const int width = m_layout.Col(col).width;
-        m_paint.texts.push_back({CRect(cell.left + 2, cell.top + 2, cell.left + width - 1, cell.top + m_layout.RowHeight() + 2),
-                                 text, colour});
+        m_paint.texts.push_back(
+            {CRect(cell.left + 2, cell.top + 2, cell.left + width - 1, cell.top + m_layout.RowHeight() + 2),
+             text, colour});
     }
 
     const CEditGridController& m_grid;

@@ -1,4 +1,5 @@
-// What the grid's logic asks of the window that shows it: repaints, scroll bars, header, margin, in-cell editors, drags.
+// What the grid's logic asks of the window that shows it: repaints, scroll bars, header, margin, in-cell
+// editors, drags.
 #pragma once
 
 #include "EditGridLayout.h"
@@ -48,7 +49,8 @@ public:
     virtual void CloseEdit() = 0;
     virtual void CloseList() = 0;
     virtual void CloseOption() = 0;
-    // Moves the open controls with the content; hidden ones stay open. Shown edit box and list take the focus.
+    // Moves the open controls with the content; hidden ones stay open. Shown edit box and list take the
+    // focus.
     virtual void PlaceEditors(const GridEditorRects& rects, bool visible) = 0;
     // Gives the focus to the grid's parent when that is visible.
     virtual void FocusParent() = 0;

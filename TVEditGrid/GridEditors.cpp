@@ -8,7 +8,8 @@
 
 bool GridEditAccepts(UINT ch, bool numericOnly)
 {
-    if (!numericOnly || ch < 0x20 || ch == 0x7F) return true;
+    if (!numericOnly || ch < 0x20 || ch == 0x7F)
+        return true;
     return (ch >= '0' && ch <= '9') || (ch < 0x80 && std::strchr("+-.Ee", static_cast<int>(ch)) != nullptr);
 }
 
@@ -18,34 +19,41 @@ LRESULT CGridEditBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_COPY:
-        if (edit) edit->copy();
+        if (edit)
+            edit->copy();
         return 0;
     case WM_CUT:
-        if (edit) edit->cut();
+        if (edit)
+            edit->cut();
         return 0;
     case WM_PASTE:
-        if (edit) edit->paste();
+        if (edit)
+            edit->paste();
         return 0;
-    default: return CEdit::WindowProc(message, wParam, lParam);
+    default:
+        return CEdit::WindowProc(message, wParam, lParam);
     }
 }
 
 void CGridEditBox::OnKeyDown(UINT key, UINT, UINT)
 {
     CWnd* grid = GetParent();
-    if (grid && grid->SendMessage(WM_EG_KEY, key, 0)) return;
+    if (grid && grid->SendMessage(WM_EG_KEY, key, 0))
+        return;
     Default();
 }
 
 void CGridEditBox::OnChar(UINT ch, UINT, UINT)
 {
-    if (GridEditAccepts(ch, m_numericOnly)) Default();
+    if (GridEditAccepts(ch, m_numericOnly))
+        Default();
 }
 
 void CGridEditBox::OnKillFocus(CWnd*)
 {
     Default();
-    if (CWnd* grid = GetParent()) grid->SendMessage(WM_EG_KILLFOCUS);
+    if (CWnd* grid = GetParent())
+        grid->SendMessage(WM_EG_KILLFOCUS);
 }
 
 void CGridComboBox::OnKeyDown(UINT key, UINT, UINT)
@@ -54,11 +62,13 @@ void CGridComboBox::OnKeyDown(UINT key, UINT, UINT)
     const auto* combo = qobject_cast<QComboBox*>(GetWidget());
     const bool listClosed = !combo || !combo->view()->isVisible();
     CWnd* grid = GetParent();
-    if (listClosed && grid && grid->SendMessage(WM_EG_KEY, key, 0)) return;
+    if (listClosed && grid && grid->SendMessage(WM_EG_KEY, key, 0))
+        return;
     Default();
 }
 
 void CGridOptionButton::OnLButtonDown(UINT, CPoint)
 {
-    if (CWnd* grid = GetParent()) grid->SendMessage(WM_EG_OPTIONCLICK);
+    if (CWnd* grid = GetParent())
+        grid->SendMessage(WM_EG_OPTIONCLICK);
 }

@@ -2,7 +2,10 @@
 #include "TvskDriveCascade.h"
 #include "TvskMotorCascade.h"
 
-void CDriveStringToPtr::Reset() { FreeLevels(); }
+void CDriveStringToPtr::Reset()
+{
+    FreeLevels();
+}
 
 void CDriveStringToPtr::UpdateValues(const char* type, const char* current, const char* voltage)
 {
@@ -19,10 +22,13 @@ int CDriveStringToPtr::GetValuesFromCurr(CString type, CString current, CString&
     return FirstPathBelow({type, current}, {&voltage}) ? 1 : 0;
 }
 
-void CMotorStringToPtr::Reset() { FreeLevels(); }
+void CMotorStringToPtr::Reset()
+{
+    FreeLevels();
+}
 
-void CMotorStringToPtr::UpdateValues(const char* type, const char* size, const char* speed, const char* torque,
-                                     const char* voltage)
+void CMotorStringToPtr::UpdateValues(const char* type, const char* size, const char* speed,
+                                     const char* torque, const char* voltage)
 {
     AddPath({type, size, speed, torque, voltage});
 }

@@ -10,7 +10,8 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 constexpr const char* kDefaultCommSettings = "VrnSer:0,200#COM:1,9600,E,8,1";
 
@@ -34,8 +35,7 @@ CString CutId(const char* id)
 }
 
 // Runs an append that may run out of memory; 0 with nothing appended when it does.
-template <class F>
-int AppendOrZero(F append)
+template <class F> int AppendOrZero(F append)
 {
     try
     {
@@ -87,18 +87,28 @@ protected:
 
 CTvskDataDb::CTvskDataDb() = default;
 
-CTvskDataDb::~CTvskDataDb() { Close(); }
+CTvskDataDb::~CTvskDataDb()
+{
+    Close();
+}
 
-CDataFileDb* CTvskDataDb::Db() { return m_bOpen ? m_db.get() : nullptr; }
+CDataFileDb* CTvskDataDb::Db()
+{
+    return m_bOpen ? m_db.get() : nullptr;
+}
 
-int CTvskDataDb::Create() { return CreateTextDb<CDataFileDb>(m_db, m_bOpen); }
+int CTvskDataDb::Create()
+{
+    return CreateTextDb<CDataFileDb>(m_db, m_bOpen);
+}
 
 int CTvskDataDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CDataFileDb>(m_db, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -107,7 +117,8 @@ int CTvskDataDb::Load(const char* path)
 int CTvskDataDb::Save(const char* path)
 {
     CDataFileDb* db = Db();
-    if (!db) return -1;
+    if (!db)
+        return -1;
     db->SetVer(1);
     return path && db->Store(path) == 1 ? 0 : 4;
 }
@@ -134,15 +145,18 @@ void CTvskDataDb::PostLoad()
 {
     SplitMotorDef();
     SplitDriveDef();
-    for (DBSESSVAR& var : Records(m_db->m_sessionVars)) var.bFromFile = 1;
+    for (DBSESSVAR& var : Records(m_db->m_sessionVars))
+        var.bFromFile = 1;
 }
 
 void CTvskDataDb::SplitMotorDef()
 {
     const DBMOTORDB* motor = GetMotorData();
-    if (!motor) return;
+    if (!motor)
+        return;
     CTokString parts(motor->szMotorDef, "^", 0);
-    if (parts.NumToks() < 5) return;
+    if (parts.NumToks() < 5)
+        return;
     m_strMotorType = parts[0];
     m_strMotorSize = parts[1];
     m_strMotorVel = parts[2];
@@ -153,9 +167,11 @@ void CTvskDataDb::SplitMotorDef()
 void CTvskDataDb::SplitDriveDef()
 {
     const DBDRIVEDB* drive = GetDriveData();
-    if (!drive) return;
+    if (!drive)
+        return;
     CTokString parts(drive->szDriveDef, "^", 0);
-    if (parts.NumToks() < 3) return;
+    if (parts.NumToks() < 3)
+        return;
     m_strDriveType = parts[0];
     m_strDriveCurrent = parts[1];
     m_strDriveVoltage = parts[2];
@@ -165,7 +181,8 @@ void CTvskDataDb::SplitDriveDef()
 int CTvskDataDb::SetDriveData(const DBDRIVEDB* rec)
 {
     CDataFileDb* db = Db();
-    if (!db || !rec) return 0;
+    if (!db || !rec)
+        return 0;
     DBDRIVEDB copy = *rec;
     TerminateTexts(copy);
     SetSingle(db->m_drive, copy);
@@ -176,7 +193,8 @@ int CTvskDataDb::SetDriveData(const DBDRIVEDB* rec)
 int CTvskDataDb::SetMotorData(const DBMOTORDB* rec)
 {
     CDataFileDb* db = Db();
-    if (!db || !rec) return 0;
+    if (!db || !rec)
+        return 0;
     DBMOTORDB copy = *rec;
     TerminateTexts(copy);
     SetSingle(db->m_motor, copy);
@@ -187,7 +205,8 @@ int CTvskDataDb::SetMotorData(const DBMOTORDB* rec)
 int CTvskDataDb::SetEncoderData(const DBMOTORENC* rec)
 {
     CDataFileDb* db = Db();
-    if (!db || !rec) return 0;
+    if (!db || !rec)
+        return 0;
     DBMOTORENC copy = *rec;
     TerminateTexts(copy);
     SetSingle(db->m_encoder, copy);
@@ -227,7 +246,8 @@ const char* CTvskDataDb::GetMotor()
 int CTvskDataDb::SetCommSettings(const char* settings)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     DBCOMM rec{};
     CopyTextCut(rec.szComm, 100, settings);
     SetSingle(db->m_comm, rec);
@@ -244,7 +264,8 @@ const char* CTvskDataDb::GetCommSettings()
 int CTvskDataDb::SetLanguage(const char* name)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     DBLANGUAGE rec{};
     CopyTextCut(rec.szName, name);
     SetSingle(db->m_language, rec);
@@ -262,17 +283,23 @@ CString CTvskDataDb::GetMotorString()
 {
     const DBMOTORDB* motor = GetMotorData();
     CString text = m_strMotorType;
-    if (motor && motor->dblD16 != 0) text += "A";
-    if (!m_strMotorSize.IsEmpty()) text += "_" + m_strMotorSize;
-    if (!m_strMotorVel.IsEmpty()) text += "_" + m_strMotorVel;
-    if (!m_strMotorTorque.IsEmpty()) text += "_" + m_strMotorTorque;
-    if (!m_strMotorVoltage.IsEmpty()) text += "..." + m_strMotorVoltage;
+    if (motor && motor->dblD16 != 0)
+        text += "A";
+    if (!m_strMotorSize.IsEmpty())
+        text += "_" + m_strMotorSize;
+    if (!m_strMotorVel.IsEmpty())
+        text += "_" + m_strMotorVel;
+    if (!m_strMotorTorque.IsEmpty())
+        text += "_" + m_strMotorTorque;
+    if (!m_strMotorVoltage.IsEmpty())
+        text += "..." + m_strMotorVoltage;
     if (motor && motor->dblD7 != 0)
     {
         // Without an encoder record the tab still marks that the motor has one.
         const DBMOTORENC* encoder = GetEncoderData();
         text += "\t";
-        if (encoder) text += encoder->szCodVrn;
+        if (encoder)
+            text += encoder->szCodVrn;
     }
     return text;
 }
@@ -280,11 +307,15 @@ CString CTvskDataDb::GetMotorString()
 CString CTvskDataDb::GetDriveString() const
 {
     CString text = m_strDriveType + m_strDriveCurrent;
-    if (!m_strDriveVoltage.IsEmpty()) text += "-" + m_strDriveVoltage;
+    if (!m_strDriveVoltage.IsEmpty())
+        text += "-" + m_strDriveVoltage;
     return text;
 }
 
-bool CTvskDataDb::IsRoventar(CString text) { return text.Find("RVT") >= 0 || text.Find("Roventar") >= 0; }
+bool CTvskDataDb::IsRoventar(CString text)
+{
+    return text.Find("RVT") >= 0 || text.Find("Roventar") >= 0;
+}
 
 long CTvskDataDb::GetValNums()
 {
@@ -301,7 +332,8 @@ DBVALUE* CTvskDataDb::GetValue(long i)
 int CTvskDataDb::SetValue(const char* id, double value, int format)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     const CString key = CutId(id);
     for (DBVALUE& rec : Records(db->m_values))
     {
@@ -316,12 +348,18 @@ int CTvskDataDb::SetValue(const char* id, double value, int format)
     CopyTextCut(rec.szID, key);
     rec.dblValue = value;
     rec.iFormat = format;
-    return AppendOrZero([&] { Append(db->m_values, rec); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_values, rec);
+            return 1;
+        });
 }
 
 void CTvskDataDb::ResetValues()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_values);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_values);
 }
 
 long CTvskDataDb::GetTmpValuesNum()
@@ -339,7 +377,8 @@ DBTMPVALUE* CTvskDataDb::GetTmpValue(long i)
 int CTvskDataDb::SetTmpValue(const char* id, const char* descr, double value)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     const CString key = CutId(id);
     for (DBTMPVALUE& rec : Records(db->m_tmpValues))
     {
@@ -353,12 +392,18 @@ int CTvskDataDb::SetTmpValue(const char* id, const char* descr, double value)
     CopyTextCut(rec.szID, key);
     CopyTextCut(rec.szDescr, 200, descr);
     rec.dblValue = value;
-    return AppendOrZero([&] { Append(db->m_tmpValues, rec); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_tmpValues, rec);
+            return 1;
+        });
 }
 
 void CTvskDataDb::ResetTmpValues()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_tmpValues);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_tmpValues);
 }
 
 long CTvskDataDb::GetMonitorParNums()
@@ -376,18 +421,26 @@ DBMONITOR* CTvskDataDb::GetMonitorPar(long i)
 int CTvskDataDb::SetMonitorPar(const char* id)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     const CString key = CutId(id);
     for (const DBMONITOR& rec : Records(db->m_monitor))
-        if (key == rec.szID) return 1;
+        if (key == rec.szID)
+            return 1;
     DBMONITOR rec{};
     CopyTextCut(rec.szID, key);
-    return AppendOrZero([&] { Append(db->m_monitor, rec); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_monitor, rec);
+            return 1;
+        });
 }
 
 void CTvskDataDb::ResetMonitor()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_monitor);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_monitor);
 }
 
 long CTvskDataDb::GetInstrNums()
@@ -405,29 +458,39 @@ DBPLC* CTvskDataDb::GetInstruction(long i)
 int CTvskDataDb::SetInstruction(long i, DBPLC rec)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     TerminateTexts(rec);
     const long count = Count(db->m_plc);
-    if (i < 0 || i > count) return 0;
+    if (i < 0 || i > count)
+        return 0;
     if (i < count)
     {
         DBPLC* target = At(db->m_plc, i);
         CopyTextCut(target->szIstr, 100, rec.szIstr);
-        for (int k = 0; k < 3; ++k) target->iOperands[k] = rec.iOperands[k];
+        for (int k = 0; k < 3; ++k)
+            target->iOperands[k] = rec.iOperands[k];
         return 1;
     }
-    return AppendOrZero([&] { Append(db->m_plc, rec); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_plc, rec);
+            return 1;
+        });
 }
 
 void CTvskDataDb::ResetDataPlc()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_plc);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_plc);
 }
 
 int CTvskDataDb::SetDescr(const char* id, const char* text)
 {
     CDataFileDb* db = Db();
-    if (!db) return 0;
+    if (!db)
+        return 0;
     const CString key = CutId(id);
     for (DBSTRING& rec : Records(db->m_strings))
     {
@@ -440,16 +503,23 @@ int CTvskDataDb::SetDescr(const char* id, const char* text)
     DBSTRING rec{};
     CopyTextCut(rec.strID, key);
     CopyTextCut(rec.strDef, 300, text);
-    return AppendOrZero([&] { Append(db->m_strings, rec); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_strings, rec);
+            return 1;
+        });
 }
 
 const char* CTvskDataDb::GetDescr(const char* id)
 {
     CDataFileDb* db = Db();
-    if (!db) return nullptr;
+    if (!db)
+        return nullptr;
     const CString key = CutId(id);
     for (const DBSTRING& rec : Records(db->m_strings))
-        if (key == rec.strID) return rec.strDef;
+        if (key == rec.strID)
+            return rec.strDef;
     return nullptr;
 }
 
@@ -475,7 +545,8 @@ int CTvskDataDb::GetCammaData(long idx, double& value, int& interp, int camNo)
 {
     CDataFileDb* db = Db();
     const DBCAMMA* point = db ? FindCamPoint(Records(db->m_cams), idx, camNo) : nullptr;
-    if (!point) return 0;
+    if (!point)
+        return 0;
     value = point->dblVal;
     interp = point->interp;
     return 1;
@@ -483,7 +554,8 @@ int CTvskDataDb::GetCammaData(long idx, double& value, int& interp, int camNo)
 
 void CTvskDataDb::ResetCammaData()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_cams);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_cams);
 }
 
 long CTvskDataDb::GetSessionVarNum()
@@ -501,15 +573,23 @@ DBSESSVAR* CTvskDataDb::GetSessionVar(long i)
 int CTvskDataDb::SetSessionVar(const DBSESSVAR* var)
 {
     CDataFileDb* db = Db();
-    if (!db || !var) return 0;
+    if (!db || !var)
+        return 0;
     DBSESSVAR copy = *var;
     TerminateTexts(copy);
-    if (UpdateSessionVar(Records(db->m_sessionVars), copy)) return 1;
+    if (UpdateSessionVar(Records(db->m_sessionVars), copy))
+        return 1;
     copy.bFromFile = 1;
-    return AppendOrZero([&] { Append(db->m_sessionVars, copy); return 1; });
+    return AppendOrZero(
+        [&]
+        {
+            Append(db->m_sessionVars, copy);
+            return 1;
+        });
 }
 
 void CTvskDataDb::ResetSessionVars()
 {
-    if (CDataFileDb* db = Db()) Clear(db->m_sessionVars);
+    if (CDataFileDb* db = Db())
+        Clear(db->m_sessionVars);
 }

@@ -9,6 +9,6 @@ void CTvskDbErrString::CreateErrorString(CTextDbException* e)
         ProgramError(__FILE__, __LINE__, nullptr);
         return;
     }
-    m_strError.Format("\nFile : %s\nL : %d\nT : %d\nInfo : %s", e->m_strFileName.GetString(), e->m_nLine, e->m_nErrType,
-                      e->m_strInfo.GetString());
+    m_strError.Format("\nFile : %s\nL : %d\nT : %d\nInfo : %s", e->m_strFileName.GetString(), e->m_nLine,
+                      e->m_nErrType, e->m_strInfo.GetString());
 }

@@ -43,7 +43,7 @@ struct DBMOTORENC
 
 struct DBPLC
 {
-    char szIstr[101];  // mnemonic, or "COMM:" and a comment
+    char szIstr[101]; // mnemonic, or "COMM:" and a comment
     int iOperands[3]; // -1: absent
 };
 

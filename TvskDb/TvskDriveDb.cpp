@@ -12,15 +12,20 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 const MEMODB_REC kVersionFields[] = {TVSK_FIELD_AS("szDriveVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kImageFields[] = {TVSK_FIELD_STR(DBIMAGE, szType), TVSK_FIELD_STR(DBIMAGE, szPath)};
-const MEMODB_REC kAliasFields[] = {TVSK_FIELD_STR(DBDRIVEALIAS, szType), TVSK_FIELD_STR(DBDRIVEALIAS, szAlias)};
-const MEMODB_REC kFamilyFields[] = {TVSK_FIELD_STR(DBDRIVEFAMILY, Family), TVSK_FIELD_STR(DBDRIVEFAMILY, DriveName)};
+const MEMODB_REC kAliasFields[] = {TVSK_FIELD_STR(DBDRIVEALIAS, szType),
+                                   TVSK_FIELD_STR(DBDRIVEALIAS, szAlias)};
+const MEMODB_REC kFamilyFields[] = {TVSK_FIELD_STR(DBDRIVEFAMILY, Family),
+                                    TVSK_FIELD_STR(DBDRIVEFAMILY, DriveName)};
 const MEMODB_REC kTypeFields[] = {TVSK_FIELD_INT(DBDRIVETYPE, lType), TVSK_FIELD_STR(DBDRIVETYPE, szName)};
-const MEMODB_REC kMotorParFields[] = {TVSK_FIELD_STR(DBDRIVEMOTPAR, szType), TVSK_FIELD_STR(DBDRIVEMOTPAR, szMotPar)};
-const MEMODB_REC kEncoderParFields[] = {TVSK_FIELD_STR(DBENCMOTPAR, szType), TVSK_FIELD_STR(DBENCMOTPAR, szEncPar)};
+const MEMODB_REC kMotorParFields[] = {TVSK_FIELD_STR(DBDRIVEMOTPAR, szType),
+                                      TVSK_FIELD_STR(DBDRIVEMOTPAR, szMotPar)};
+const MEMODB_REC kEncoderParFields[] = {TVSK_FIELD_STR(DBENCMOTPAR, szType),
+                                        TVSK_FIELD_STR(DBENCMOTPAR, szEncPar)};
 
 } // namespace
 
@@ -53,20 +58,33 @@ protected:
     }
 };
 
-CTvskDriveDb::CTvskDriveDb() { Close(); }
+CTvskDriveDb::CTvskDriveDb()
+{
+    Close();
+}
 
-CTvskDriveDb::~CTvskDriveDb() { Close(); }
+CTvskDriveDb::~CTvskDriveDb()
+{
+    Close();
+}
 
-CDriveFileDb* CTvskDriveDb::Db() const { return m_bOpen ? m_db.get() : nullptr; }
+CDriveFileDb* CTvskDriveDb::Db() const
+{
+    return m_bOpen ? m_db.get() : nullptr;
+}
 
-int CTvskDriveDb::IsOpen() const { return Db() ? 1 : 0; }
+int CTvskDriveDb::IsOpen() const
+{
+    return Db() ? 1 : 0;
+}
 
 int CTvskDriveDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CDriveFileDb>(m_db, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -102,7 +120,8 @@ void CTvskDriveDb::PostLoad()
     for (DBDRIVEDB& drive : Records(db->m_drives))
     {
         CTokString parts(drive.szDriveDef, "^", 0);
-        if (parts.NumToks() < 3) continue;
+        if (parts.NumToks() < 3)
+            continue;
         const DBIMAGE* image = nullptr;
         for (const DBIMAGE& row : Records(db->m_images))
         {
@@ -147,12 +166,14 @@ void CTvskDriveDb::EnterRows(bool extended)
 void CTvskDriveDb::CreateViewString()
 {
     m_strView = m_strType + m_strCurrent;
-    if (!m_strVoltage.IsEmpty()) m_strView += "-" + m_strVoltage;
+    if (!m_strVoltage.IsEmpty())
+        m_strView += "-" + m_strVoltage;
 }
 
 void CTvskDriveDb::CreateParString()
 {
-    m_strParString.Format("%s^%s^%s", m_strType.GetString(), m_strCurrent.GetString(), m_strVoltage.GetString());
+    m_strParString.Format("%s^%s^%s", m_strType.GetString(), m_strCurrent.GetString(),
+                          m_strVoltage.GetString());
     m_strParString.MakeUpper();
 }
 
@@ -168,13 +189,17 @@ void CTvskDriveDb::Choose()
     SelectCurrRecord();
 }
 
-void CTvskDriveDb::SetCurrDrive(const char* type) { SetCurrDriveBool(type); }
+void CTvskDriveDb::SetCurrDrive(const char* type)
+{
+    SetCurrDriveBool(type);
+}
 
 int CTvskDriveDb::SetCurrDriveBool(const char* type)
 {
     m_strType = type;
     Choose();
-    if (m_pCurrRecord) return 1;
+    if (m_pCurrRecord)
+        return 1;
     m_cascade.GetValuesFromDrive(m_strType, m_strCurrent, m_strVoltage);
     Choose();
     return m_pCurrRecord ? 1 : 0;
@@ -184,7 +209,8 @@ void CTvskDriveDb::SetCurrCurrent(const char* current)
 {
     m_strCurrent = current;
     Choose();
-    if (m_pCurrRecord) return;
+    if (m_pCurrRecord)
+        return;
     m_cascade.GetValuesFromCurr(m_strType, m_strCurrent, m_strVoltage);
     Choose();
 }
@@ -227,7 +253,8 @@ bool CTvskDriveDb::SelectCurrRecordFromType(long code)
                     break;
                 }
             }
-            if (found) break;
+            if (found)
+                break;
         }
     }
     if (!found)
@@ -243,12 +270,16 @@ bool CTvskDriveDb::SelectCurrRecordFromType(long code)
     SetCurrDrive(parts[0]);
     SetCurrCurrent(parts[1]);
     SetCurrVoltage(parts[2]);
-    if (m_pCurrRecord) CopyCarriedValues(*m_pCurrRecord, *found);
+    if (m_pCurrRecord)
+        CopyCarriedValues(*m_pCurrRecord, *found);
     m_pCurrRecord = found;
     return true;
 }
 
-CMapStringToPtr* CTvskDriveDb::GetCurrentMap() { return m_cascade.Below(m_strType); }
+CMapStringToPtr* CTvskDriveDb::GetCurrentMap()
+{
+    return m_cascade.Below(m_strType);
+}
 
 CMapStringToPtr* CTvskDriveDb::GetVoltageMap()
 {
@@ -263,23 +294,60 @@ CString CTvskDriveDb::GetVersion()
     return version ? CString(version->szVer) : CString("n/a");
 }
 
-long CTvskDriveDb::GetRecordsNum() { return Db() ? Count(m_db->m_drives) : 0; }
-long CTvskDriveDb::GetExtendedRecordsNum() { return Db() ? Count(m_db->m_extendedDrives) : 0; }
-long CTvskDriveDb::GetDrivesTypesNum() { return Db() ? Count(m_db->m_types) : 0; }
-long CTvskDriveDb::GetDrivesAliasNum() { return Db() ? Count(m_db->m_aliases) : 0; }
-long CTvskDriveDb::GetDrivesFamilyNum() { return Db() ? Count(m_db->m_families) : 0; }
-long CTvskDriveDb::GetMotorParRecNum() { return Db() ? Count(m_db->m_motorPars) : 0; }
-long CTvskDriveDb::GetEncoderParRecNum() { return Db() ? Count(m_db->m_encoderPars) : 0; }
-DBDRIVETYPE* CTvskDriveDb::GetDriveType(long i) { return Db() ? At(m_db->m_types, i) : nullptr; }
-DBDRIVEALIAS* CTvskDriveDb::GetDriveAlias(long i) { return Db() ? At(m_db->m_aliases, i) : nullptr; }
-DBDRIVEFAMILY* CTvskDriveDb::GetDriveFamily(long i) { return Db() ? At(m_db->m_families, i) : nullptr; }
-DBDRIVEMOTPAR* CTvskDriveDb::GetMotorParRec(long i) { return Db() ? At(m_db->m_motorPars, i) : nullptr; }
-DBENCMOTPAR* CTvskDriveDb::GetEncoderParRec(long i) { return Db() ? At(m_db->m_encoderPars, i) : nullptr; }
+long CTvskDriveDb::GetRecordsNum()
+{
+    return Db() ? Count(m_db->m_drives) : 0;
+}
+long CTvskDriveDb::GetExtendedRecordsNum()
+{
+    return Db() ? Count(m_db->m_extendedDrives) : 0;
+}
+long CTvskDriveDb::GetDrivesTypesNum()
+{
+    return Db() ? Count(m_db->m_types) : 0;
+}
+long CTvskDriveDb::GetDrivesAliasNum()
+{
+    return Db() ? Count(m_db->m_aliases) : 0;
+}
+long CTvskDriveDb::GetDrivesFamilyNum()
+{
+    return Db() ? Count(m_db->m_families) : 0;
+}
+long CTvskDriveDb::GetMotorParRecNum()
+{
+    return Db() ? Count(m_db->m_motorPars) : 0;
+}
+long CTvskDriveDb::GetEncoderParRecNum()
+{
+    return Db() ? Count(m_db->m_encoderPars) : 0;
+}
+DBDRIVETYPE* CTvskDriveDb::GetDriveType(long i)
+{
+    return Db() ? At(m_db->m_types, i) : nullptr;
+}
+DBDRIVEALIAS* CTvskDriveDb::GetDriveAlias(long i)
+{
+    return Db() ? At(m_db->m_aliases, i) : nullptr;
+}
+DBDRIVEFAMILY* CTvskDriveDb::GetDriveFamily(long i)
+{
+    return Db() ? At(m_db->m_families, i) : nullptr;
+}
+DBDRIVEMOTPAR* CTvskDriveDb::GetMotorParRec(long i)
+{
+    return Db() ? At(m_db->m_motorPars, i) : nullptr;
+}
+DBENCMOTPAR* CTvskDriveDb::GetEncoderParRec(long i)
+{
+    return Db() ? At(m_db->m_encoderPars, i) : nullptr;
+}
 
 CString CTvskDriveDb::GetDriveImage(const char* definition)
 {
     CDriveFileDb* db = Db();
-    if (!db || !definition) return "";
+    if (!db || !definition)
+        return "";
     CString image;
     for (CRecDef<DBDRIVEDB>* rows : {&db->m_drives, &db->m_extendedDrives})
     {
@@ -298,9 +366,12 @@ CString CTvskDriveDb::GetDriveImage(const char* definition)
 bool CTvskDriveDb::IsDriveWithMotor(CString definition)
 {
     CDriveFileDb* db = Db();
-    if (!db) return false;
-    if (definition.IsEmpty()) definition = m_strParString;
+    if (!db)
+        return false;
+    if (definition.IsEmpty())
+        definition = m_strParString;
     for (const DBDRIVEDB& drive : Records(db->m_extendedDrives))
-        if (definition == drive.szDriveDef && std::strcmp(drive.szDriveWithMotor, "1") == 0) return true;
+        if (definition == drive.szDriveDef && std::strcmp(drive.szDriveWithMotor, "1") == 0)
+            return true;
     return false;
 }

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <new>
 
-namespace {
+namespace
+{
 
 struct DBLANGDEF
 {
@@ -36,14 +37,18 @@ protected:
 
 CTvskLangDb::CTvskLangDb() = default;
 
-CTvskLangDb::~CTvskLangDb() { Close(); }
+CTvskLangDb::~CTvskLangDb()
+{
+    Close();
+}
 
 int CTvskLangDb::Load(const char* path)
 {
     m_strError.Empty();
     std::shared_ptr<CLangFileDb> db;
     const int result = LoadNewTextDb<CLangFileDb>(db, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     Close();
     m_db = std::move(db);
     return 0;
@@ -55,7 +60,10 @@ int CTvskLangDb::Close()
     return 1;
 }
 
-int CTvskLangDb::GetLanguagesNum() const { return m_db ? static_cast<int>(Count(m_db->m_languages)) : 0; }
+int CTvskLangDb::GetLanguagesNum() const
+{
+    return m_db ? static_cast<int>(Count(m_db->m_languages)) : 0;
+}
 
 const char* CTvskLangDb::GetLanguageName(int i) const
 {
@@ -71,16 +79,20 @@ int CTvskLangDb::GetLanguageId(int i) const
 
 const char* CTvskLangDb::GetLanguageNameFromId(int id) const
 {
-    if (!m_db) return nullptr;
+    if (!m_db)
+        return nullptr;
     for (const DBLANGDEF& language : Records(m_db->m_languages))
-        if (language.idLang == id) return language.strLang;
+        if (language.idLang == id)
+            return language.strLang;
     return nullptr;
 }
 
 int CTvskLangDb::GetLanguageIdFromName(const char* name) const
 {
-    if (!m_db || !name) return 0;
+    if (!m_db || !name)
+        return 0;
     for (const DBLANGDEF& language : Records(m_db->m_languages))
-        if (std::strcmp(language.strLang, name) == 0) return language.idLang;
+        if (std::strcmp(language.strLang, name) == 0)
+            return language.idLang;
     return 0;
 }

@@ -13,8 +13,12 @@ public:
                               const char* voltage);
     // The first keys of the levels below the given parts; 1 when every level below was found.
     // Each output is set as soon as its level is found.
-    virtual int GetValuesFromType(CString type, CString& size, CString& speed, CString& torque, CString& voltage);
-    virtual int GetValuesFromSize(CString type, CString size, CString& speed, CString& torque, CString& voltage);
-    virtual int GetValuesFromVel(CString type, CString size, CString speed, CString& torque, CString& voltage);
-    virtual int GetValuesFromTorque(CString type, CString size, CString speed, CString torque, CString& voltage);
+    virtual int GetValuesFromType(CString type, CString& size, CString& speed, CString& torque,
+                                  CString& voltage);
+    virtual int GetValuesFromSize(CString type, CString size, CString& speed, CString& torque,
+                                  CString& voltage);
+    virtual int GetValuesFromVel(CString type, CString size, CString speed, CString& torque,
+                                 CString& voltage);
+    virtual int GetValuesFromTorque(CString type, CString size, CString speed, CString torque,
+                                    CString& voltage);
 };

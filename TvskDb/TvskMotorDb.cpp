@@ -15,7 +15,8 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace
+{
 
 const MEMODB_REC kVersionFields[] = {TVSK_FIELD_AS("szMotorVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kImageFields[] = {TVSK_FIELD_STR(DBIMAGE, szType), TVSK_FIELD_STR(DBIMAGE, szPath)};
@@ -24,7 +25,8 @@ constexpr int kMotorParts = 5;
 
 char* MotorPart(DBMOTORDB& motor, int i)
 {
-    char* const parts[kMotorParts] = {motor.szType, motor.szSize, motor.szSpeed, motor.szTorque, motor.szVoltage};
+    char* const parts[kMotorParts] = {motor.szType, motor.szSize, motor.szSpeed, motor.szTorque,
+                                      motor.szVoltage};
     return parts[i];
 }
 
@@ -32,8 +34,10 @@ char* MotorPart(DBMOTORDB& motor, int i)
 bool SplitDefinition(DBMOTORDB& motor)
 {
     CTokString parts(motor.szMotorDef, "^", 0);
-    if (parts.NumToks() < kMotorParts) return false;
-    for (int i = 0; i < kMotorParts; ++i) CopyTextCut(MotorPart(motor, i), 13, parts[i]);
+    if (parts.NumToks() < kMotorParts)
+        return false;
+    for (int i = 0; i < kMotorParts; ++i)
+        CopyTextCut(MotorPart(motor, i), 13, parts[i]);
     return true;
 }
 
@@ -58,13 +62,25 @@ protected:
     }
 };
 
-CTvskMotorDb::CTvskMotorDb() { ResetAll(); }
+CTvskMotorDb::CTvskMotorDb()
+{
+    ResetAll();
+}
 
-CTvskMotorDb::~CTvskMotorDb() { Close(); }
+CTvskMotorDb::~CTvskMotorDb()
+{
+    Close();
+}
 
-CMotorFileDb* CTvskMotorDb::Set(int set) const { return set >= 0 && set < 3 ? m_sets[set].get() : nullptr; }
+CMotorFileDb* CTvskMotorDb::Set(int set) const
+{
+    return set >= 0 && set < 3 ? m_sets[set].get() : nullptr;
+}
 
-bool CTvskMotorDb::IsOpen() const { return m_bOpen && m_sets[0]; }
+bool CTvskMotorDb::IsOpen() const
+{
+    return m_bOpen && m_sets[0];
+}
 
 int CTvskMotorDb::Load(const char* standardPath, const char* customPath)
 {
@@ -74,7 +90,8 @@ int CTvskMotorDb::Load(const char* standardPath, const char* customPath)
     m_strError.Empty();
     m_sets[0].reset(new (std::nothrow) CMotorFileDb);
     const int result = m_sets[0] ? LoadNewTextDb<CMotorFileDb>(m_sets[1], standardPath, *this) : 1;
-    if (result == 1) ProgramError(__FILE__, __LINE__, nullptr);
+    if (result == 1)
+        ProgramError(__FILE__, __LINE__, nullptr);
     if (result != 0)
     {
         ResetAll();
@@ -112,7 +129,8 @@ void CTvskMotorDb::ResetAll()
     m_pCurrRecord = nullptr;
     m_pCurrEncoder = nullptr;
     m_bEncoder = false;
-    for (auto& set : m_sets) set.reset();
+    for (auto& set : m_sets)
+        set.reset();
     m_bOpen = 0;
 }
 
@@ -121,8 +139,10 @@ void CTvskMotorDb::Merge()
     CMotorFileDb& merged = *m_sets[0];
     CMotorFileDb& standard = *m_sets[1];
     for (DBMOTORDB& motor : Records(standard.m_motors))
-        if (SplitDefinition(motor)) Append(merged.m_motors, motor);
-    if (const DBVERSION* version = At(standard.m_version, 0)) Append(merged.m_version, *version);
+        if (SplitDefinition(motor))
+            Append(merged.m_motors, motor);
+    if (const DBVERSION* version = At(standard.m_version, 0))
+        Append(merged.m_version, *version);
     CString customPicture;
     for (const DBIMAGE& image : Records(standard.m_images))
     {
@@ -131,8 +151,10 @@ void CTvskMotorDb::Merge()
         else
             Append(merged.m_images, image);
     }
-    for (const DBMOTORENC& encoder : Records(standard.m_encoders)) Append(merged.m_encoders, encoder);
-    if (m_sets[2]) MergeCustom(customPicture);
+    for (const DBMOTORENC& encoder : Records(standard.m_encoders))
+        Append(merged.m_encoders, encoder);
+    if (m_sets[2])
+        MergeCustom(customPicture);
 
     long index = 0;
     for (DBMOTORDB& motor : Records(merged.m_motors))
@@ -141,7 +163,8 @@ void CTvskMotorDb::Merge()
         m_cascade.UpdateValues(motor.szType, motor.szSize, motor.szSpeed, motor.szTorque, motor.szVoltage);
         if (index++ == 0)
         {
-            for (int i = 0; i < kParts; ++i) m_parts[i] = MotorPart(motor, i);
+            for (int i = 0; i < kParts; ++i)
+                m_parts[i] = MotorPart(motor, i);
             Choose();
         }
     }
@@ -153,10 +176,12 @@ void CTvskMotorDb::MergeCustom(const CString& customPicture)
     std::set<std::string> typesWithPicture;
     for (DBMOTORDB& motor : Records(m_sets[2]->m_motors))
     {
-        if (!SplitDefinition(motor)) continue;
+        if (!SplitDefinition(motor))
+            continue;
         Append(merged.m_motors, motor);
         const CString type = CTokString(motor.szMotorDef, "^", 0)[0];
-        if (customPicture.IsEmpty() || !typesWithPicture.insert(type.str()).second) continue;
+        if (customPicture.IsEmpty() || !typesWithPicture.insert(type.str()).second)
+            continue;
         DBIMAGE image{};
         CopyTextCut(image.szType, type);
         CopyTextCut(image.szPath, customPicture);
@@ -204,17 +229,20 @@ DBMOTORENC* CTvskMotorDb::GetEncRecord(int i)
 
 void CTvskMotorDb::CreateParString()
 {
-    m_strParString.Format("%s^%s^%s^%s^%s", m_parts[0].GetString(), m_parts[1].GetString(), m_parts[2].GetString(),
-                          m_parts[3].GetString(), m_parts[4].GetString());
+    m_strParString.Format("%s^%s^%s^%s^%s", m_parts[0].GetString(), m_parts[1].GetString(),
+                          m_parts[2].GetString(), m_parts[3].GetString(), m_parts[4].GetString());
 }
 
 void CTvskMotorDb::CreateViewString()
 {
     m_strView = m_parts[0];
-    if (m_pCurrRecord && m_pCurrRecord->dblD16 != 0) m_strView += "A";
+    if (m_pCurrRecord && m_pCurrRecord->dblD16 != 0)
+        m_strView += "A";
     for (int i = 1; i < 4; ++i)
-        if (!m_parts[i].IsEmpty()) m_strView += "_" + m_parts[i];
-    if (!m_parts[4].IsEmpty()) m_strView += "..." + m_parts[4];
+        if (!m_parts[i].IsEmpty())
+            m_strView += "_" + m_parts[i];
+    if (!m_parts[4].IsEmpty())
+        m_strView += "..." + m_parts[4];
     if (m_bEncoder)
     {
         const char* code = m_pCurrEncoder ? m_pCurrEncoder->szCodVrn : "";
@@ -225,7 +253,8 @@ void CTvskMotorDb::CreateViewString()
 void CTvskMotorDb::SelectCurrRecord()
 {
     m_pCurrRecord = SelectByDefinition(m_definitions, m_strParString, m_pCurrRecord);
-    if (m_pCurrRecord) m_bEncoder = m_pCurrRecord->dblD7 != 0;
+    if (m_pCurrRecord)
+        m_bEncoder = m_pCurrRecord->dblD7 != 0;
 }
 
 // The view string shows the record's marks, so it follows the selection.
@@ -241,15 +270,25 @@ void CTvskMotorDb::Choose()
 void CTvskMotorDb::ChooseFrom(int changed)
 {
     Choose();
-    if (m_pCurrRecord) return;
+    if (m_pCurrRecord)
+        return;
     CString* p = m_parts;
     switch (changed)
     {
-    case 0: m_cascade.GetValuesFromType(p[0], p[1], p[2], p[3], p[4]); break;
-    case 1: m_cascade.GetValuesFromSize(p[0], p[1], p[2], p[3], p[4]); break;
-    case 2: m_cascade.GetValuesFromVel(p[0], p[1], p[2], p[3], p[4]); break;
-    case 3: m_cascade.GetValuesFromTorque(p[0], p[1], p[2], p[3], p[4]); break;
-    default: return;
+    case 0:
+        m_cascade.GetValuesFromType(p[0], p[1], p[2], p[3], p[4]);
+        break;
+    case 1:
+        m_cascade.GetValuesFromSize(p[0], p[1], p[2], p[3], p[4]);
+        break;
+    case 2:
+        m_cascade.GetValuesFromVel(p[0], p[1], p[2], p[3], p[4]);
+        break;
+    case 3:
+        m_cascade.GetValuesFromTorque(p[0], p[1], p[2], p[3], p[4]);
+        break;
+    default:
+        return;
     }
     Choose();
 }
@@ -320,7 +359,8 @@ bool CTvskMotorDb::SelectCurrRecordFromType(long code)
         m_pCurrRecord = nullptr;
         return false;
     }
-    for (CString& part : m_parts) part.Empty();
+    for (CString& part : m_parts)
+        part.Empty();
     CString parts[kParts];
     SplitDefinitionRuns(found->szMotorDef, parts);
     SetCurrType(parts[0]);
@@ -364,7 +404,8 @@ void CTvskMotorDb::SelectCurrRecordEnc()
 bool CTvskMotorDb::SelectCurrEncRecordFromType(long code, bool enable)
 {
     m_pCurrEncoder = nullptr;
-    if (!enable || !IsOpen()) return false;
+    if (!enable || !IsOpen())
+        return false;
     for (DBMOTORENC& encoder : Records(m_sets[0]->m_encoders))
     {
         if (std::atoi(encoder.stE1) == code)
@@ -380,15 +421,18 @@ bool CTvskMotorDb::SelectCurrEncRecordFromType(long code, bool enable)
 CMapStringToPtr* CTvskMotorDb::LevelMap(int depth)
 {
     CMotorStringToPtr* map = &m_cascade;
-    for (int i = 0; i < depth && map; ++i) map = map->Below(m_parts[i]);
+    for (int i = 0; i < depth && map; ++i)
+        map = map->Below(m_parts[i]);
     return map;
 }
 
 CString CTvskMotorDb::GetMotorImage(const char* type)
 {
-    if (!IsOpen() || !type) return "";
+    if (!IsOpen() || !type)
+        return "";
     for (const DBIMAGE& image : Records(m_sets[0]->m_images))
-        if (std::strcmp(image.szType, type) == 0) return image.szPath;
+        if (std::strcmp(image.szType, type) == 0)
+            return image.szPath;
     return "";
 }
 
@@ -401,7 +445,8 @@ bool CTvskMotorDb::InsertRecord(int set)
 {
     if (set == 1 || set == 2)
     {
-        if (!m_sets[set]) m_sets[set].reset(new (std::nothrow) CMotorFileDb);
+        if (!m_sets[set])
+            m_sets[set].reset(new (std::nothrow) CMotorFileDb);
         if (!m_sets[set])
         {
             ProgramError(__FILE__, __LINE__, nullptr);
@@ -422,18 +467,21 @@ bool CTvskMotorDb::InsertRecord(int set)
         e->Delete();
         return false;
     }
-    if (set == 0) RepointMerged(current);
+    if (set == 0)
+        RepointMerged(current);
     return true;
 }
 
 bool CTvskMotorDb::RemoveRecord(int set)
 {
     CMotorFileDb* db = Set(set);
-    if (!db || Count(db->m_motors) == 0) return false;
+    if (!db || Count(db->m_motors) == 0)
+        return false;
     const long current = CurrentMergedIndex();
     CArray<DBMOTORDB>& motors = Records(db->m_motors);
     motors.RemoveAt(motors.GetSize() - 1);
-    if (set == 0) RepointMerged(current);
+    if (set == 0)
+        RepointMerged(current);
     return true;
 }
 
@@ -446,17 +494,21 @@ long CTvskMotorDb::CurrentMergedIndex() const
 void CTvskMotorDb::RepointMerged(long current)
 {
     m_definitions.RemoveAll();
-    if (!m_sets[0]) return;
+    if (!m_sets[0])
+        return;
     for (DBMOTORDB& motor : Records(m_sets[0]->m_motors))
-        if (motor.szMotorDef[0]) m_definitions[motor.szMotorDef] = &motor;
+        if (motor.szMotorDef[0])
+            m_definitions[motor.szMotorDef] = &motor;
     m_pCurrRecord = At(m_sets[0]->m_motors, current);
 }
 
 bool CTvskMotorDb::Save(int set)
 {
-    if (set != 1 && set != 2) return false;
+    if (set != 1 && set != 2)
+        return false;
     CMotorFileDb* db = Set(set);
-    if (!db) return false;
+    if (!db)
+        return false;
     for (DBMOTORDB& motor : Records(db->m_motors))
     {
         CString definition;
@@ -466,7 +518,8 @@ bool CTvskMotorDb::Save(int set)
     }
     // The engine writes beside the file and renames, so a failed store keeps the old file.
     const CString path = set == 1 ? m_strStandardPath : m_strCustomPath;
-    if (path.IsEmpty() || db->Store(path) != 1) return false;
+    if (path.IsEmpty() || db->Store(path) != 1)
+        return false;
     const CString standardPath = m_strStandardPath;
     const CString customPath = m_strCustomPath;
     return Load(standardPath, customPath) == 0;

@@ -7,9 +7,11 @@
 CParAddress CParAddress::Parse(const char* id) noexcept
 {
     CParAddress address;
-    if (!id) return address;
+    if (!id)
+        return address;
     const char* rest = std::strpbrk(id, "0123456789");
-    if (!rest) rest = id;
+    if (!rest)
+        rest = id;
     if (const char* dot = std::strchr(rest, '.'))
     {
         address.nAddr = tvsk::LeadingInt(rest);

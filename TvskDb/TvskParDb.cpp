@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const char s_defaultCommSettings[] = "VrnSer:0,200#COM:1,9600,E,8,1";
 
@@ -22,7 +23,8 @@ DBPAR* ParameterOfDatum(CTvskParDb& db, CArray<Row>& rows, char (Row::*key)[N], 
 {
     for (const Row& row : rows)
         if (SameText(row.*key, datum))
-            if (DBPAR* par = db.GetPar(row.szID, true)) return par;
+            if (DBPAR* par = db.GetPar(row.szID, true))
+                return par;
     return nullptr;
 }
 
@@ -30,11 +32,14 @@ DBPAR* ParameterOfDatum(CTvskParDb& db, CArray<Row>& rows, char (Row::*key)[N], 
 // compared without regard to case; false when either does not exist.
 bool FindColumn(CParFileDb& db, const char* section, const char* field, CRecDefIntf*& table, int& column)
 {
-    if (!section || !field) return false;
+    if (!section || !field)
+        return false;
     table = std::strcmp(section, "PAR") == 0 ? &db.m_working : db.FindSection(section);
-    if (!table) return false;
+    if (!table)
+        return false;
     for (column = 0; column < table->NumFields(); ++column)
-        if (CString(table->FieldName(static_cast<unsigned short>(column))).CompareNoCase(field) == 0) return true;
+        if (CString(table->FieldName(static_cast<unsigned short>(column))).CompareNoCase(field) == 0)
+            return true;
     return false;
 }
 
@@ -62,7 +67,8 @@ CTvskParDb::~CTvskParDb()
 
 CParFileDb* CTvskParDb::FileDb(int line) const
 {
-    if (!m_pDb) ProgramError(__FILE__, line, nullptr);
+    if (!m_pDb)
+        ProgramError(__FILE__, line, nullptr);
     return m_pDb.get();
 }
 
@@ -71,7 +77,8 @@ int CTvskParDb::Load(const char* path)
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CParFileDb>(m_pDb, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     m_bOpen = 1;
     PostLoad();
     return 0;
@@ -82,18 +89,22 @@ void CTvskParDb::PostLoad()
     CParFileDb& db = *m_pDb;
     ResetModDescrFlag();
     // Rows the file held in PARW carry addresses as well; they are sorted with the rest.
-    for (DBPAR& par : db.m_working.Records()) ParseAddress(par.szID, par.nAddr, par.nSubAddr);
+    for (DBPAR& par : db.m_working.Records())
+        ParseAddress(par.szID, par.nAddr, par.nSubAddr);
     for (DBPAR& par : db.m_par.Records())
     {
         ParseAddress(par.szID, par.nAddr, par.nSubAddr);
-        if (par.lOpMode < 0) db.m_working.Records().Add(par);
+        if (par.lOpMode < 0)
+            db.m_working.Records().Add(par);
     }
-    for (DBCMD& cmd : db.m_commands.Records()) ParseAddress(cmd.szID, cmd.nAddr, cmd.nSubAddr);
+    for (DBCMD& cmd : db.m_commands.Records())
+        ParseAddress(cmd.szID, cmd.nAddr, cmd.nSubAddr);
     m_nCurrMenu = 0;
     SetMenu(0);
     BuildOpModeLists();
     UpdateListAllPar();
-    for (DBSESSVAR& var : db.m_sessionVars.Records()) var.bFromFile = 1;
+    for (DBSESSVAR& var : db.m_sessionVars.Records())
+        var.bFromFile = 1;
 }
 
 int CTvskParDb::Close()
@@ -108,7 +119,8 @@ int CTvskParDb::Close()
 
 int CTvskParDb::Save(const char* path)
 {
-    if (!m_bOpen || !m_pDb) return -1;
+    if (!m_bOpen || !m_pDb)
+        return -1;
     m_pDb->SetVer(1);
     return m_pDb->WriteListing(path) ? 0 : 4;
 }
@@ -118,7 +130,8 @@ CString CTvskParDb::GetField(const char* section, const char* field, long rec)
     CParFileDb* db = FileDb(__LINE__);
     CRecDefIntf* table = nullptr;
     int column = 0;
-    if (!db || !FindColumn(*db, section, field, table, column)) return CString();
+    if (!db || !FindColumn(*db, section, field, table, column))
+        return CString();
     return table->SetRec(RowIndex(*table, rec)) ? table->GetField(column) : CString();
 }
 
@@ -127,9 +140,11 @@ int CTvskParDb::SetField(const char* section, const char* field, long rec, const
     CParFileDb* db = FileDb(__LINE__);
     CRecDefIntf* table = nullptr;
     int column = 0;
-    if (!db || !text || !FindColumn(*db, section, field, table, column)) return 0;
+    if (!db || !text || !FindColumn(*db, section, field, table, column))
+        return 0;
     const int row = RowIndex(*table, rec);
-    if (!table->SetRec(row)) return 0;
+    if (!table->SetRec(row))
+        return 0;
     table->SetField(column, text);
     table->StoreRec(row);
     return 1;
@@ -159,7 +174,8 @@ CString CTvskParDb::GetScriptFile() const
 const char* CTvskParDb::GetCommSettings() const
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return "";
+    if (!db)
+        return "";
     // An empty stored string could never open a link: it counts as none.
     const DBCOMM* comm = db->m_comm.GetRec(0);
     return comm && comm->szComm[0] ? comm->szComm : s_defaultCommSettings;
@@ -168,7 +184,8 @@ const char* CTvskParDb::GetCommSettings() const
 void CTvskParDb::SetCommSettings(const char* text)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return;
+    if (!db)
+        return;
     DBCOMM row{};
     CopyTextCut(row.szComm, 100, text ? text : "");
     SetSingle(db->m_comm, row);
@@ -221,13 +238,17 @@ DBOPT* CTvskParDb::GetOption(int i)
 void CTvskParDb::SetMotorData(const char* key, double value)
 {
     CParFileDb* db = FileDb(__LINE__);
-    DBPAR* par = db ? ParameterOfDatum(*this, db->m_motorData.Records(), &DBMOTORDATA::szMotorData, key) : nullptr;
-    if (par) par->dblDefVal = value;
+    DBPAR* par =
+        db ? ParameterOfDatum(*this, db->m_motorData.Records(), &DBMOTORDATA::szMotorData, key) : nullptr;
+    if (par)
+        par->dblDefVal = value;
 }
 
 void CTvskParDb::SetDriveData(const char* key, double value)
 {
     CParFileDb* db = FileDb(__LINE__);
-    DBPAR* par = db ? ParameterOfDatum(*this, db->m_driveData.Records(), &DBDRIVEDATA::szDriveData, key) : nullptr;
-    if (par) par->dblDefVal = value;
+    DBPAR* par =
+        db ? ParameterOfDatum(*this, db->m_driveData.Records(), &DBDRIVEDATA::szDriveData, key) : nullptr;
+    if (par)
+        par->dblDefVal = value;
 }

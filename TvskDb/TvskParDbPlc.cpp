@@ -8,7 +8,8 @@
 
 void CTvskParDb::ResetParPlc()
 {
-    if (CParFileDb* db = FileDb(__LINE__)) db->m_plc.Records().RemoveAll();
+    if (CParFileDb* db = FileDb(__LINE__))
+        db->m_plc.Records().RemoveAll();
 }
 
 long CTvskParDb::GetInstrNum() const
@@ -26,21 +27,25 @@ DBPLC* CTvskParDb::GetPlcInstr(int i)
 DBPLC* CTvskParDb::AllocatePlcInstr(int i)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return nullptr;
+    if (!db)
+        return nullptr;
     CArray<DBPLC>& rows = db->m_plc.Records();
-    if (i == rows.GetSize()) rows.SetSize(i + 1); // the new row is all zero
+    if (i == rows.GetSize())
+        rows.SetSize(i + 1); // the new row is all zero
     return At(rows, i);
 }
 
 void CTvskParDb::BackupPlc()
 {
-    if (CParFileDb* db = FileDb(__LINE__)) db->m_backupPlc.Copy(db->m_plc.Records());
+    if (CParFileDb* db = FileDb(__LINE__))
+        db->m_backupPlc.Copy(db->m_plc.Records());
 }
 
 void CTvskParDb::RestorePlc()
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return;
+    if (!db)
+        return;
     db->m_plc.Records().Copy(db->m_backupPlc);
     db->m_backupPlc.RemoveAll();
 }
@@ -72,24 +77,30 @@ DBSESSVAR* CTvskParDb::GetSessionVar(int i)
 DBSESSVAR* CTvskParDb::GetSessionVar(const char* name, int* index)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db) return nullptr;
+    if (!db)
+        return nullptr;
     CArray<DBSESSVAR>& vars = db->m_sessionVars.Records();
     int i = 0;
     for (; i < vars.GetSize(); ++i)
-        if (name && std::strcmp(vars[i].szVarName, name) == 0) break;
-    if (index) *index = i;
+        if (name && std::strcmp(vars[i].szVarName, name) == 0)
+            break;
+    if (index)
+        *index = i;
     return At(vars, i);
 }
 
 int CTvskParDb::SetSessionVar(DBSESSVAR* var, bool add)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || !var) return 0;
+    if (!db || !var)
+        return 0;
     // The caller's record may fill its arrays to the last byte.
     DBSESSVAR copy = *var;
     TerminateTexts(copy);
-    if (UpdateSessionVar(db->m_sessionVars.Records(), copy)) return 1;
-    if (!add) return 0;
+    if (UpdateSessionVar(db->m_sessionVars.Records(), copy))
+        return 1;
+    if (!add)
+        return 0;
     Append(db->m_sessionVars, copy);
     return 1;
 }
@@ -97,7 +108,8 @@ int CTvskParDb::SetSessionVar(DBSESSVAR* var, bool add)
 int CTvskParDb::DeleteSessionVar(int i)
 {
     CParFileDb* db = FileDb(__LINE__);
-    if (!db || i < 0 || i >= static_cast<int>(db->m_sessionVars.NumRecs())) return 0;
+    if (!db || i < 0 || i >= static_cast<int>(db->m_sessionVars.NumRecs()))
+        return 0;
     db->m_sessionVars.Records().RemoveAt(i);
     return 1;
 }
@@ -110,7 +122,8 @@ int CTvskParDb::DeleteSessionVar(const char* name)
 
 void CTvskParDb::ResetSessionVars()
 {
-    if (CParFileDb* db = FileDb(__LINE__)) db->m_sessionVars.Records().RemoveAll();
+    if (CParFileDb* db = FileDb(__LINE__))
+        db->m_sessionVars.Records().RemoveAll();
 }
 
 long CTvskParDb::GetCamDefNum() const
@@ -139,7 +152,8 @@ DBCAMMA* CTvskParDb::GetCam(long i)
 
 void CTvskParDb::ResetCamData()
 {
-    if (CParFileDb* db = FileDb(__LINE__)) db->m_camWork.RemoveAll();
+    if (CParFileDb* db = FileDb(__LINE__))
+        db->m_camWork.RemoveAll();
 }
 
 int CTvskParDb::SetCamData(long index, double value, int interpolation, int cam)

@@ -42,7 +42,6 @@ public:
 
 protected:
     void Init() override;
-
 };
 
 // Column table of the parameter sections PAR and PARW, in file order.

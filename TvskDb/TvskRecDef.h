@@ -8,10 +8,10 @@
 #include <cstring>
 #include <type_traits>
 
-template <class T>
-class CRecDef : public CRecDefIntf
+template <class T> class CRecDef : public CRecDefIntf
 {
-    static_assert(std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>, "records are plain structures");
+    static_assert(std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>,
+                  "records are plain structures");
 
 public:
     // Gives the table its columns; the required and total field counts become n.
@@ -25,11 +25,13 @@ public:
     void SetField(int field, const char* text) override { m_fieldMap.SetField(text, &m_buffer, field); }
     void StoreRec(int i) override
     {
-        if (IsRecord(i)) std::memcpy(static_cast<void*>(&m_records[i]), &m_buffer, sizeof(T));
+        if (IsRecord(i))
+            std::memcpy(static_cast<void*>(&m_records[i]), &m_buffer, sizeof(T));
     }
     int SetRec(int i) override
     {
-        if (!IsRecord(i)) return 0;
+        if (!IsRecord(i))
+            return 0;
         std::memcpy(static_cast<void*>(&m_buffer), &m_records[i], sizeof(T));
         return 1;
     }

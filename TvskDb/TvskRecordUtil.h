@@ -13,8 +13,7 @@
 #include <cstring>
 
 // Ends the text within the array, cutting it on a character boundary when it fills the array.
-template <size_t N>
-void TerminateText(char (&text)[N]) noexcept
+template <size_t N> void TerminateText(char (&text)[N]) noexcept
 {
     text[Utf8CutLength(text, N - 1)] = '\0';
 }
@@ -50,7 +49,10 @@ inline void TerminateTexts(DBMOTORENC& rec) noexcept
     TerminateText(rec.stE8);
 }
 
-inline void TerminateTexts(DBPLC& rec) noexcept { TerminateText(rec.szIstr); }
+inline void TerminateTexts(DBPLC& rec) noexcept
+{
+    TerminateText(rec.szIstr);
+}
 
 inline void TerminateTexts(DBPAR& rec) noexcept
 {
@@ -67,8 +69,7 @@ inline void TerminateTexts(DBSESSVAR& rec) noexcept
 }
 
 // The values D16 to D19 travel from the record chosen before to the one chosen now.
-template <class Record>
-void CopyCarriedValues(const Record& from, Record& to) noexcept
+template <class Record> void CopyCarriedValues(const Record& from, Record& to) noexcept
 {
     to.dblD16 = from.dblD16;
     to.dblD17 = from.dblD17;
@@ -82,19 +83,21 @@ template <class Record>
 Record* SelectByDefinition(const CMapStringToPtr& definitions, const char* definition, Record* current)
 {
     void* found = nullptr;
-    if (!definitions.Lookup(definition, found)) return nullptr;
+    if (!definitions.Lookup(definition, found))
+        return nullptr;
     Record* next = static_cast<Record*>(found);
-    if (current) CopyCarriedValues(*current, *next);
+    if (current)
+        CopyCarriedValues(*current, *next);
     return next;
 }
 
 // The parts of a definition split at "^", a run of "^" counting as one separator; parts beyond
 // the definition's stay empty.
-template <size_t N>
-void SplitDefinitionRuns(const CString& definition, CString (&parts)[N])
+template <size_t N> void SplitDefinitionRuns(const CString& definition, CString (&parts)[N])
 {
     int start = 0;
-    for (CString& part : parts) part = start >= 0 ? definition.Tokenize("^", start) : CString();
+    for (CString& part : parts)
+        part = start >= 0 ? definition.Tokenize("^", start) : CString();
 }
 
 // Gives the variable of var's name the value of var, cut to its field; false when there is none.
@@ -102,7 +105,8 @@ inline bool UpdateSessionVar(CArray<DBSESSVAR>& vars, const DBSESSVAR& var)
 {
     for (DBSESSVAR& existing : vars)
     {
-        if (std::strcmp(existing.szVarName, var.szVarName) != 0) continue;
+        if (std::strcmp(existing.szVarName, var.szVarName) != 0)
+            continue;
         CopyTextCut(existing.szValue, var.szValue);
         return true;
     }
@@ -113,7 +117,8 @@ inline bool UpdateSessionVar(CArray<DBSESSVAR>& vars, const DBSESSVAR& var)
 inline DBCAMMA* FindCamPoint(CArray<DBCAMMA>& points, long index, int cam)
 {
     for (DBCAMMA& point : points)
-        if (point.nIdx == index && point.nCamNo == cam) return &point;
+        if (point.nIdx == index && point.nCamNo == cam)
+            return &point;
     return nullptr;
 }
 

@@ -7,13 +7,14 @@
 #include <ZoSupport/ZoSupport.h>
 #include <framework/File.h>
 
-
-namespace {
+namespace
+{
 
 // The listing's folder without trailing blanks and separators.
 CString FolderOf(const CString& path, int slash)
 {
-    if (slash < 0) return CString(".");
+    if (slash < 0)
+        return CString(".");
     CString folder = path.Left(slash);
     folder.TrimRight(" /");
     return folder.IsEmpty() ? CString("/") : folder;
@@ -41,7 +42,8 @@ int CTvskSlvDataDb::Load(const char* path)
     Close();
     m_strError.Empty();
     CStdioFile listing;
-    if (!path || !listing.Open(path, CFile::modeRead | CFile::typeText)) return 3;
+    if (!path || !listing.Open(path, CFile::modeRead | CFile::typeText))
+        return 3;
     const CString fullPath(path);
     const int slash = fullPath.ReverseFind('/');
     if (slash + 1 >= fullPath.GetLength())
@@ -79,7 +81,10 @@ int CTvskSlvDataDb::Load(const char* path)
     return result;
 }
 
-int CTvskSlvDataDb::Create() { return CreateTextDb<CSlvFileDb>(m_pDb, m_bOpen); }
+int CTvskSlvDataDb::Create()
+{
+    return CreateTextDb<CSlvFileDb>(m_pDb, m_bOpen);
+}
 
 int CTvskSlvDataDb::Close()
 {
@@ -111,10 +116,12 @@ DBSLVPLC* CTvskSlvDataDb::GetInstruction(long i)
 int CTvskSlvDataDb::GetCammaData(long cam, long index, double& value) const
 {
     CRecDef<DBSLVCAMPT>* table = m_pDb ? m_pDb->CamTable(cam) : nullptr;
-    if (!table) return 0;
+    if (!table)
+        return 0;
     for (const DBSLVCAMPT& point : table->Records())
     {
-        if (point.nIdx != index) continue;
+        if (point.nIdx != index)
+            continue;
         value = point.dblVal;
         return 1;
     }

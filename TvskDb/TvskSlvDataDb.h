@@ -7,7 +7,7 @@
 
 struct DBSLVVALUE
 {
-    int iID; // drive address
+    int iID;    // drive address
     int iValue; // raw value
 };
 

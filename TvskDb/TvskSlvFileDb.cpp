@@ -2,7 +2,8 @@
 
 #include "TvskFieldTables.h"
 
-namespace {
+namespace
+{
 
 const MEMODB_REC s_valueFields[] = {
     TVSK_FIELD_INT(DBSLVVALUE, iID),
@@ -28,9 +29,10 @@ void CSlvFileDb::Init()
     Register(m_values, s_valueFields, "Pr", "\n'PARAMETERS' LIST :\n\n");
     Register(m_plc, s_plcFields, "PLC", "\n'LUMO-PLC PROGRAMM :\n\n", 1);
     const char* const keywords[4] = {"Pt", "Pt1", "Pt2", "Pt3"};
-    const char* const comments[4] = {"\n'CAM TABLE PTS :\n\n", "\n'CAM TABLE1 PTS :\n\n", "\n'CAM TABLE2 PTS :\n\n",
-                                     "\n'CAM TABLE3 PTS :\n\n"};
-    for (int cam = 0; cam < 4; ++cam) Register(m_cams[cam], s_camFields, keywords[cam], comments[cam]);
+    const char* const comments[4] = {"\n'CAM TABLE PTS :\n\n", "\n'CAM TABLE1 PTS :\n\n",
+                                     "\n'CAM TABLE2 PTS :\n\n", "\n'CAM TABLE3 PTS :\n\n"};
+    for (int cam = 0; cam < 4; ++cam)
+        Register(m_cams[cam], s_camFields, keywords[cam], comments[cam]);
 }
 
 CRecDef<DBSLVCAMPT>* CSlvFileDb::CamTable(long cam)

@@ -8,8 +8,7 @@
 
 // Each key maps to the map of the next level, owned by its entry; keys of the last level map to
 // null. Level is the derived map class itself, so nested levels are of the same kind.
-template <class Level>
-class CStringCascade : public CMapStringToPtr
+template <class Level> class CStringCascade : public CMapStringToPtr
 {
 public:
     CStringCascade() : CMapStringToPtr(10) {}
@@ -27,7 +26,8 @@ public:
     // The first key in enumeration order; false when the map is empty.
     static bool FirstKey(const CMapStringToPtr* map, CString& key)
     {
-        if (!map || map->IsEmpty()) return false;
+        if (!map || map->IsEmpty())
+            return false;
         POSITION pos = map->GetStartPosition();
         void* value = nullptr;
         map->GetNextAssoc(pos, key, value);
@@ -60,26 +60,31 @@ protected:
             if (!next)
             {
                 next = new (std::nothrow) Level;
-                if (!next) return;
+                if (!next)
+                    return;
             }
             map = static_cast<Level*>(next);
         }
-        if (part < parts.end()) (*map)[*part];
+        if (part < parts.end())
+            (*map)[*part];
     }
 
     // Walks the given keys, then takes the first key of each following level into the outputs.
     // Each output is set as soon as its level is found; true when every output was set.
-    bool FirstPathBelow(std::initializer_list<const char*> given, std::initializer_list<CString*> outputs) const
+    bool FirstPathBelow(std::initializer_list<const char*> given,
+                        std::initializer_list<CString*> outputs) const
     {
         const CStringCascade* map = this;
         for (const char* key : given)
         {
             map = map->Below(key);
-            if (!map) return false;
+            if (!map)
+                return false;
         }
         for (CString* out : outputs)
         {
-            if (!map || !FirstKey(map, *out)) return false;
+            if (!map || !FirstKey(map, *out))
+                return false;
             map = map->Below(*out);
         }
         return true;

@@ -11,7 +11,8 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 const MEMODB_REC kStringFields[] = {TVSK_FIELD_STR(DBSTRING, strID), TVSK_FIELD_STR(DBSTRING, strDef),
                                     TVSK_FIELD_INT(DBSTRING, nOpMode)};
@@ -25,7 +26,8 @@ const MEMODB_REC kResourceFields[] = {TVSK_FIELD_STR(DBSTRING, strID), TVSK_FIEL
 // Replaces every pair of backslash and letter by "$", then every "$" by the character.
 void ExpandEscape(CString& text, const char* pair, char character)
 {
-    if (text.Find(pair) < 0) return;
+    if (text.Find(pair) < 0)
+        return;
     text.Replace(pair, "$");
     text.Replace('$', character);
 }
@@ -73,15 +75,20 @@ protected:
 
 CTvskStringDb::CTvskStringDb() = default;
 
-CTvskStringDb::~CTvskStringDb() { Close(); }
+CTvskStringDb::~CTvskStringDb()
+{
+    Close();
+}
 
 int CTvskStringDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CStringFileDb>(m_db, path, *this);
-    if (result != 0) return result;
-    for (const DBSTRING& rec : Records(m_db->m_strings)) m_strings[rec.strID] = rec.strDef;
+    if (result != 0)
+        return result;
+    for (const DBSTRING& rec : Records(m_db->m_strings))
+        m_strings[rec.strID] = rec.strDef;
     return 0;
 }
 
@@ -94,9 +101,12 @@ int CTvskStringDb::Close()
 
 int CTvskStringDb::GetString(const char* key, CString& text, bool subset)
 {
-    if (!key) return 0;
-    if (subset) return m_strings.Lookup(FormatString("%s_%d", key, m_nSubset), text) ? 1 : 0;
-    if (!m_strings.Lookup(key, text)) return 0;
+    if (!key)
+        return 0;
+    if (subset)
+        return m_strings.Lookup(FormatString("%s_%d", key, m_nSubset), text) ? 1 : 0;
+    if (!m_strings.Lookup(key, text))
+        return 0;
     text = ExpandStringEscapes(text);
     return 1;
 }
@@ -108,26 +118,33 @@ int CTvskStringDb::GetString(unsigned long key, CString& text, bool)
 
 CTvskStringParDb::CTvskStringParDb() = default;
 
-CTvskStringParDb::~CTvskStringParDb() { Close(); }
+CTvskStringParDb::~CTvskStringParDb()
+{
+    Close();
+}
 
 int CTvskStringParDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CParStringFileDb>(m_db, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     PostLoad();
     return 0;
 }
 
 void CTvskStringParDb::PostLoad()
 {
-    if (Count(m_db->m_version) == 1) m_strVersion = At(m_db->m_version, 0)->szVer;
-    for (const DBMENU& menu : Records(m_db->m_menus)) m_menus[menu.nID] = menu.szDescr;
+    if (Count(m_db->m_version) == 1)
+        m_strVersion = At(m_db->m_version, 0)->szVer;
+    for (const DBMENU& menu : Records(m_db->m_menus))
+        m_menus[menu.nID] = menu.szDescr;
     for (const DBSTRING& descr : Records(m_db->m_descriptions))
     {
         std::unique_ptr<CMapStringToString>& mode = m_descriptions[static_cast<WORD>(descr.nOpMode)];
-        if (!mode) mode.reset(new (std::nothrow) CMapStringToString(10));
+        if (!mode)
+            mode.reset(new (std::nothrow) CMapStringToString(10));
         if (!mode)
         {
             ProgramError(__FILE__, __LINE__, nullptr);
@@ -135,7 +152,8 @@ void CTvskStringParDb::PostLoad()
         }
         (*mode)[descr.strID] = descr.strDef;
     }
-    for (const DBSTRING& rec : Records(m_db->m_resources)) m_resources[rec.strID] = rec.strDef;
+    for (const DBSTRING& rec : Records(m_db->m_resources))
+        m_resources[rec.strID] = rec.strDef;
 }
 
 int CTvskStringParDb::Close()
@@ -154,20 +172,25 @@ int CTvskStringParDb::GetVersion(CString& text) const
     return text.IsEmpty() ? 0 : 1;
 }
 
-int CTvskStringParDb::GetMenuString(int number, CString& text) const { return m_menus.Lookup(number, text) ? 1 : 0; }
+int CTvskStringParDb::GetMenuString(int number, CString& text) const
+{
+    return m_menus.Lookup(number, text) ? 1 : 0;
+}
 
 int CTvskStringParDb::GetParDescr(const char* key, CString& text, bool subset) const
 {
     const WORD mode = subset ? static_cast<WORD>(m_nSubset) : static_cast<WORD>(-1);
     const auto descriptions = m_descriptions.find(mode);
-    if (!key || descriptions == m_descriptions.end() || !descriptions->second->Lookup(key, text)) return 0;
+    if (!key || descriptions == m_descriptions.end() || !descriptions->second->Lookup(key, text))
+        return 0;
     text = ExpandStringEscapes(text);
     return 1;
 }
 
 int CTvskStringParDb::GetString(unsigned long number, CString& text) const
 {
-    if (!m_resources.Lookup(FormatString("%lu", number), text)) return 0;
+    if (!m_resources.Lookup(FormatString("%lu", number), text))
+        return 0;
     text = ExpandStringEscapes(text);
     return 1;
 }

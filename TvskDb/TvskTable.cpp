@@ -6,15 +6,18 @@
 int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName)
 {
     CFile file;
-    if (!path || !file.Open(path, CFile::modeRead)) return 3;
+    if (!path || !file.Open(path, CFile::modeRead))
+        return 3;
     file.Close();
     try
     {
-        if (!db.Load(path)) return 3;
+        if (!db.Load(path))
+            return 3;
     }
     catch (CTextDbException* e)
     {
-        if (reportedName) e->m_strFileName = reportedName;
+        if (reportedName)
+            e->m_strFileName = reportedName;
         errors.CreateErrorString(e);
         e->Delete();
         return 2;

@@ -8,57 +8,50 @@
 #include <span>
 #include <utility>
 
-template <class T>
-long Count(CRecDef<T>& table)
+template <class T> long Count(CRecDef<T>& table)
 {
     return static_cast<long>(table.NumRecs());
 }
 
 // Record i, null outside 0 .. count - 1.
-template <class T>
-T* At(CArray<T>& records, long i)
+template <class T> T* At(CArray<T>& records, long i)
 {
     return i >= 0 && i < records.GetSize() ? &records[i] : nullptr;
 }
 
-template <class T>
-T* At(CRecDef<T>& table, long i)
+template <class T> T* At(CRecDef<T>& table, long i)
 {
     return At(table.Records(), i);
 }
 
-template <class T>
-CArray<T>& Records(CRecDef<T>& table)
+template <class T> CArray<T>& Records(CRecDef<T>& table)
 {
     return table.Records();
 }
 
 // The first record that satisfies the predicate, null when none.
-template <class T, class Predicate>
-T* FirstWhere(CArray<T>& records, Predicate predicate)
+template <class T, class Predicate> T* FirstWhere(CArray<T>& records, Predicate predicate)
 {
     for (T& record : records)
-        if (predicate(record)) return &record;
+        if (predicate(record))
+            return &record;
     return nullptr;
 }
 
-template <class T, class Predicate>
-T* FirstWhere(CRecDef<T>& table, Predicate predicate)
+template <class T, class Predicate> T* FirstWhere(CRecDef<T>& table, Predicate predicate)
 {
     return FirstWhere(table.Records(), predicate);
 }
 
 // Appends a copy; the framework's memory exception passes to the caller.
-template <class T>
-T& Append(CRecDef<T>& table, const T& rec)
+template <class T> T& Append(CRecDef<T>& table, const T& rec)
 {
     CArray<T>& records = table.Records();
     return records[records.Add(rec)];
 }
 
 // Replaces the first record, or appends one to an empty table.
-template <class T>
-void SetSingle(CRecDef<T>& table, const T& rec)
+template <class T> void SetSingle(CRecDef<T>& table, const T& rec)
 {
     if (T* first = table.GetRec(0))
         *first = rec;
@@ -67,8 +60,7 @@ void SetSingle(CRecDef<T>& table, const T& rec)
 }
 
 // Removes every record and frees their storage.
-template <class T>
-void Clear(CRecDef<T>& table)
+template <class T> void Clear(CRecDef<T>& table)
 {
     table.Records().RemoveAll();
 }
@@ -85,12 +77,13 @@ protected:
 
     // Registers the table as the section; required is the count of columns every row carries.
     template <class T>
-    void Register(CRecDef<T>& table, std::span<const MEMODB_REC> fields, const char* keyword, const char* comment,
-                  int required = -1)
+    void Register(CRecDef<T>& table, std::span<const MEMODB_REC> fields, const char* keyword,
+                  const char* comment, int required = -1)
     {
         table.Init(fields.data(), static_cast<int>(fields.size()));
         RegisterSection(table, keyword, comment);
-        if (required >= 0) table.SetNumRqFields(required);
+        if (required >= 0)
+            table.SetNumRqFields(required);
     }
 };
 
@@ -101,23 +94,27 @@ int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const 
 // Loads the file into a new text database of class Db and hands it to owner only when it loaded;
 // owner keeps what it held otherwise. Answers as LoadTextFile, 1 also when Db cannot be made.
 template <class Db, class Owner>
-int LoadNewTextDb(Owner& owner, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr)
+int LoadNewTextDb(Owner& owner, const char* path, CTvskDbErrString& errors,
+                  const char* reportedName = nullptr)
 {
     Owner fresh(new (std::nothrow) Db);
-    if (!fresh) return 1;
+    if (!fresh)
+        return 1;
     const int result = LoadTextFile(*fresh, path, errors, reportedName);
-    if (result == 0) owner = std::move(fresh);
+    if (result == 0)
+        owner = std::move(fresh);
     return result;
 }
 
 // Makes an empty text database of class Db unless one is open: 0, or -1 when one is open or
 // memory runs out.
-template <class Db, class Owner>
-int CreateTextDb(Owner& owner, int& open)
+template <class Db, class Owner> int CreateTextDb(Owner& owner, int& open)
 {
-    if (open) return -1;
+    if (open)
+        return -1;
     owner.reset(new (std::nothrow) Db);
-    if (!owner) return -1;
+    if (!owner)
+        return -1;
     open = 1;
     return 0;
 }

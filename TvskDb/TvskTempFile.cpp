@@ -5,7 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 std::atomic<unsigned> s_counter{0};
 
@@ -32,20 +33,23 @@ bool CTvskTempFile::Create(const char* folder, const char* prefix, const char* s
             m_path = name;
             return true;
         }
-        if (errno != EEXIST) return false;
+        if (errno != EEXIST)
+            return false;
     }
     return false;
 }
 
 bool CTvskTempFile::Write(const char* data, size_t length)
 {
-    if (m_fd < 0) return false;
+    if (m_fd < 0)
+        return false;
     while (length > 0)
     {
         const ssize_t n = ::write(m_fd, data, length);
         if (n < 0)
         {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += n;
@@ -56,7 +60,8 @@ bool CTvskTempFile::Write(const char* data, size_t length)
 
 bool CTvskTempFile::Close()
 {
-    if (m_fd < 0) return !m_path.IsEmpty();
+    if (m_fd < 0)
+        return !m_path.IsEmpty();
     const bool synced = ::fsync(m_fd) == 0;
     const int fd = m_fd;
     m_fd = -1;
@@ -66,8 +71,10 @@ bool CTvskTempFile::Close()
 
 bool CTvskTempFile::RenameTo(const char* path)
 {
-    if (m_fd >= 0 || m_path.IsEmpty()) return false;
-    if (::rename(m_path, path) != 0) return false;
+    if (m_fd >= 0 || m_path.IsEmpty())
+        return false;
+    if (::rename(m_path, path) != 0)
+        return false;
     m_path.Empty();
     return true;
 }

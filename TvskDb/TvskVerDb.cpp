@@ -7,14 +7,16 @@
 
 #include <new>
 
-namespace {
+namespace
+{
 
 const MEMODB_REC kReleaseFields[] = {TVSK_FIELD_AS("szVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kDrivesFields[] = {TVSK_FIELD_AS("szDriveVer", MDB_STRING, DBVERSION, szVer)};
 const MEMODB_REC kMotorsFields[] = {TVSK_FIELD_AS("szMotorVer", MDB_STRING, DBVERSION, szVer)};
-const MEMODB_REC kParFields[] = {TVSK_FIELD_STR(DBDRIVEPARVER, szDriveDef), TVSK_FIELD_STR(DBDRIVEPARVER, szParVer)};
-const MEMODB_REC kPagFields[] = {TVSK_FIELD_STR(DBDRIVEPAGVER, szDriveDef), TVSK_FIELD_STR(DBDRIVEPAGVER, szLang),
-                                 TVSK_FIELD_STR(DBDRIVEPAGVER, szVer)};
+const MEMODB_REC kParFields[] = {TVSK_FIELD_STR(DBDRIVEPARVER, szDriveDef),
+                                 TVSK_FIELD_STR(DBDRIVEPARVER, szParVer)};
+const MEMODB_REC kPagFields[] = {TVSK_FIELD_STR(DBDRIVEPAGVER, szDriveDef),
+                                 TVSK_FIELD_STR(DBDRIVEPAGVER, szLang), TVSK_FIELD_STR(DBDRIVEPAGVER, szVer)};
 
 const char* FirstVersion(CRecDef<DBVERSION>& table)
 {
@@ -49,19 +51,26 @@ protected:
 
 CTvskVerDb::CTvskVerDb() = default;
 
-CTvskVerDb::~CTvskVerDb() { Close(); }
+CTvskVerDb::~CTvskVerDb()
+{
+    Close();
+}
 
 int CTvskVerDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
     const int result = LoadNewTextDb<CVerFileDb>(m_db, path, *this);
-    if (result != 0) return result;
+    if (result != 0)
+        return result;
     m_bOpen = 1;
     return 0;
 }
 
-int CTvskVerDb::Create() { return CreateTextDb<CVerFileDb>(m_db, m_bOpen); }
+int CTvskVerDb::Create()
+{
+    return CreateTextDb<CVerFileDb>(m_db, m_bOpen);
+}
 
 int CTvskVerDb::Close()
 {
@@ -70,11 +79,35 @@ int CTvskVerDb::Close()
     return 1;
 }
 
-const char* CTvskVerDb::GetReleaseVer() { return Db() ? FirstVersion(m_db->m_release) : nullptr; }
-const char* CTvskVerDb::GetProgramVer() { return Db() ? FirstVersion(m_db->m_program) : nullptr; }
-const char* CTvskVerDb::GetDrivesVer() { return Db() ? FirstVersion(m_db->m_drives) : nullptr; }
-const char* CTvskVerDb::GetMotorsVer() { return Db() ? FirstVersion(m_db->m_motors) : nullptr; }
-long CTvskVerDb::GetParNums() { return Db() ? Count(m_db->m_parameters) : 0; }
-DBDRIVEPARVER* CTvskVerDb::GetParRec(long i) { return Db() ? At(m_db->m_parameters, i) : nullptr; }
-long CTvskVerDb::GetPagNums() { return Db() ? Count(m_db->m_pages) : 0; }
-DBDRIVEPAGVER* CTvskVerDb::GetPagRec(long i) { return Db() ? At(m_db->m_pages, i) : nullptr; }
+const char* CTvskVerDb::GetReleaseVer()
+{
+    return Db() ? FirstVersion(m_db->m_release) : nullptr;
+}
+const char* CTvskVerDb::GetProgramVer()
+{
+    return Db() ? FirstVersion(m_db->m_program) : nullptr;
+}
+const char* CTvskVerDb::GetDrivesVer()
+{
+    return Db() ? FirstVersion(m_db->m_drives) : nullptr;
+}
+const char* CTvskVerDb::GetMotorsVer()
+{
+    return Db() ? FirstVersion(m_db->m_motors) : nullptr;
+}
+long CTvskVerDb::GetParNums()
+{
+    return Db() ? Count(m_db->m_parameters) : 0;
+}
+DBDRIVEPARVER* CTvskVerDb::GetParRec(long i)
+{
+    return Db() ? At(m_db->m_parameters, i) : nullptr;
+}
+long CTvskVerDb::GetPagNums()
+{
+    return Db() ? Count(m_db->m_pages) : 0;
+}
+DBDRIVEPAGVER* CTvskVerDb::GetPagRec(long i)
+{
+    return Db() ? At(m_db->m_pages, i) : nullptr;
+}

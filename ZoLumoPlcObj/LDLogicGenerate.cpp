@@ -67,8 +67,10 @@ struct WireEnd
 
 int CoilKind(const CLDLogicElem* e)
 {
-    if (e->m_strText == "SET") return CPlcLDCoil::KIND_SET;
-    if (e->m_strText == "RES") return CPlcLDCoil::KIND_RESET;
+    if (e->m_strText == "SET")
+        return CPlcLDCoil::KIND_SET;
+    if (e->m_strText == "RES")
+        return CPlcLDCoil::KIND_RESET;
     return e->m_bNegated ? CPlcLDCoil::KIND_NEGATED : CPlcLDCoil::KIND_PLAIN;
 }
 } // namespace
@@ -81,7 +83,8 @@ CPlcFBDCode* CLDLogicDoc::GenerateLDCode()
         auto* net = static_cast<CLDLogicNet*>(m_Nets.GetNext(pos));
         net->UpdateGraphXY();
         const int length = net->GetNetMinLen();
-        if (length < 0) ProgramError("LDLogicDoc", __LINE__, nullptr);
+        if (length < 0)
+            ProgramError("LDLogicDoc", __LINE__, nullptr);
         width = std::max(width, length);
     }
     width = std::max(width, MinWidth);
@@ -98,7 +101,8 @@ CPlcFBDCode* CLDLogicDoc::GenerateLDCode()
             for (POSITION other = m_Nets.GetHeadPosition(); other;)
             {
                 auto* made = static_cast<CLDLogicNet*>(m_Nets.GetNext(other));
-                if (code->Find(made->m_pLDNetwork)) made->m_pLDNetwork = nullptr;
+                if (code->Find(made->m_pLDNetwork))
+                    made->m_pLDNetwork = nullptr;
             }
             return nullptr;
         }
@@ -145,7 +149,8 @@ public:
     bool End(int number, const WireEnd& to)
     {
         CPlcFBDConnection* connection = m_network.FindTmpConnection(number);
-        if (!connection) return false;
+        if (!connection)
+            return false;
         Finish(connection, to);
         return true;
     }
@@ -175,7 +180,10 @@ public:
         return cross;
     }
 
-    static WireEnd Side(CPlcFBDCross* cross, CPlcFBDPin& side) { return {cross, cross->m_strID, FBD_CROSS, &side}; }
+    static WireEnd Side(CPlcFBDCross* cross, CPlcFBDPin& side)
+    {
+        return {cross, cross->m_strID, FBD_CROSS, &side};
+    }
 
     // Connection and object pairs to be recorded on both sides.
     std::vector<std::pair<CPlcFBDConnection*, CPlcFBDObject*>> m_made;
@@ -189,7 +197,8 @@ WireEnd RailEnd(const CPlcLDNetwork& network, int side)
 {
     for (auto* rail : PlcObjects<CPlcLDPowerRail>(network.m_PowerRails))
         if (rail->m_nSide == side)
-            return {rail, PinRef(rail, "0"), FBD_LD_POWER_RAIL, static_cast<CPlcFBDPin*>(rail->m_Pins.GetHead())};
+            return {rail, PinRef(rail, "0"), FBD_LD_POWER_RAIL,
+                    static_cast<CPlcFBDPin*>(rail->m_Pins.GetHead())};
     return {};
 }
 
@@ -238,18 +247,27 @@ CPlcLDNetwork* CLDLogicNet::GenerateLDCodeNet(int width)
         CPlcFBDObject* tail = nullptr;
         switch (m_pTail ? m_pTail->m_nType : -1)
         {
-        case LDELEM_CONTACT: tail = network->m_Contacts.FindEl(Name(m_pTail->m_nID)); break;
-        case LDELEM_OUTPUT: tail = network->m_Coils.FindEl(Name(m_pTail->m_nID)); break;
-        case LDELEM_BOX: tail = network->m_Functions.FindEl(Name(m_pTail->m_nID)); break;
-        case LDELEM_JOIN: tail = network->m_Crosses.FindEl(Name(m_pTail->m_nID)); break;
-        default: break;
+        case LDELEM_CONTACT:
+            tail = network->m_Contacts.FindEl(Name(m_pTail->m_nID));
+            break;
+        case LDELEM_OUTPUT:
+            tail = network->m_Coils.FindEl(Name(m_pTail->m_nID));
+            break;
+        case LDELEM_BOX:
+            tail = network->m_Functions.FindEl(Name(m_pTail->m_nID));
+            break;
+        case LDELEM_JOIN:
+            tail = network->m_Crosses.FindEl(Name(m_pTail->m_nID));
+            break;
+        default:
+            break;
         }
         if (!tail)
             made = false;
         else if (tail->m_nType == FBD_LD_CONTACT || tail->m_nType == FBD_LD_COIL)
         {
             CPlcFBDPin& out = tail->m_nType == FBD_LD_CONTACT ? static_cast<CPlcLDContact*>(tail)->m_OutPin
-                                                               : static_cast<CPlcLDCoil*>(tail)->m_OutPin;
+                                                              : static_cast<CPlcLDCoil*>(tail)->m_OutPin;
             wiring.Join({tail, PinRef(tail, "O"), tail->m_nType, &out}, right);
         }
         else if (tail->m_nType == FBD_FUNCTION)
@@ -263,7 +281,8 @@ CPlcLDNetwork* CLDLogicNet::GenerateLDCodeNet(int width)
             wiring.Join(LDWiring::Side(cross, cross->m_RightPin), right);
         }
     }
-    for (const auto& [connection, object] : wiring.m_made) MakeLogicConnection(connection, object);
+    for (const auto& [connection, object] : wiring.m_made)
+        MakeLogicConnection(connection, object);
     if (!made || !network->ResolveReferences())
     {
         ProgramError("LDLogicDoc", __LINE__, nullptr);
@@ -277,10 +296,13 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
 {
     CPlcLDNetwork& network = *m_pLDNetwork;
     LDWiring wiring(network, m_nWireCnt);
-    auto done = [&](bool ok) {
-        for (const auto& [connection, object] : wiring.m_made) MakeLogicConnection(connection, object);
+    auto done = [&](bool ok)
+    {
+        for (const auto& [connection, object] : wiring.m_made)
+            MakeLogicConnection(connection, object);
         wiring.m_made.clear();
-        if (!ok) ProgramError("LDLogicDoc", __LINE__, nullptr);
+        if (!ok)
+            ProgramError("LDLogicDoc", __LINE__, nullptr);
         return ok;
     };
 
@@ -297,7 +319,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
     }
 
     // The wire into the element: from the left rail for the head, else the one from its single parent.
-    auto incoming = [&](const WireEnd& to) {
+    auto incoming = [&](const WireEnd& to)
+    {
         if (e->GetParentCount() == 0)
         {
             wiring.Join(RailEnd(network, CPlcLDPowerRail::SIDE_LEFT), to);
@@ -305,15 +328,20 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
         }
         return e->GetParentCount() == 1 && wiring.End(static_cast<int>(e->m_InWires[0]), to);
     };
-    auto outgoing = [&](const WireEnd& from) {
-        if (e->GetChildCount() > 1) return false;
-        if (e->GetChildCount() == 1) wiring.Start(Name(static_cast<int>(e->m_OutWires[0])), from);
+    auto outgoing = [&](const WireEnd& from)
+    {
+        if (e->GetChildCount() > 1)
+            return false;
+        if (e->GetChildCount() == 1)
+            wiring.Start(Name(static_cast<int>(e->m_OutWires[0])), from);
         return true;
     };
     // A child is generated from its last parent, so every wire into it exists by then.
-    auto children = [&](bool all) {
+    auto children = [&](bool all)
+    {
         for (INT_PTR i = 0; i < (all ? e->GetChildCount() : std::min<INT_PTR>(1, e->GetChildCount())); ++i)
-            if (e->GetChild(i)->GetLastParent() == e && !GenerateLDCodeElem(e->GetChild(i))) return false;
+            if (e->GetChild(i)->GetLastParent() == e && !GenerateLDCodeElem(e->GetChild(i)))
+                return false;
         return true;
     };
 
@@ -323,7 +351,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
     case LDELEM_CONTACT:
     case LDELEM_OUTPUT:
     {
-        if (e->m_Operands.GetSize() > 1) return done(false);
+        if (e->m_Operands.GetSize() > 1)
+            return done(false);
         const CString variable = e->m_Operands.IsEmpty() ? CString() : e->m_Operands[0];
         CPlcFBDObject* element = nullptr;
         CPlcFBDPin* in = nullptr;
@@ -354,7 +383,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
         InitPin(*out, element, "O", e->m_nX + 4, e->m_nY);
         network.AddNetworkObject(element);
         const int type = element->m_nType;
-        if (!incoming({element, PinRef(element, "I"), type, in}) || !outgoing({element, PinRef(element, "O"), type, out}))
+        if (!incoming({element, PinRef(element, "I"), type, in}) ||
+            !outgoing({element, PinRef(element, "O"), type, out}))
             return done(false);
         done(true);
         return children(false);
@@ -362,7 +392,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
     case LDELEM_BOX:
     {
         const bool fin = e->IsFINBox();
-        if (!fin && e->m_Operands.GetSize() != 2) return done(false);
+        if (!fin && e->m_Operands.GetSize() != 2)
+            return done(false);
         auto* function = new CPlcFBDFunction;
         function->m_strID = name;
         function->m_strBlockName = e->m_strText;
@@ -377,7 +408,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
         CPlcFBDPin* eno = NewPin(function, "ENO", CPlcFBDPin::DIR_OUT, x + (fin ? 6 : 5), y);
         if (!fin)
         {
-            auto operandVariable = [&](const CString& text, int direction, int vx, int vy) {
+            auto operandVariable = [&](const CString& text, int direction, int vx, int vy)
+            {
                 auto* variable = new CPlcFBDVariable;
                 variable->m_strID = wiring.NextName();
                 variable->m_strVarName = text;
@@ -411,7 +443,8 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
         // k branches meet in k - 1 crossings down one column, one on the line of each branch but the last.
         const bool node = e->m_nType == LDELEM_NODE;
         const INT_PTR branches = node ? e->GetChildCount() : e->GetParentCount();
-        if (branches < 2 || (node ? e->GetParentCount() > 1 : e->GetChildCount() > 1)) return done(false);
+        if (branches < 2 || (node ? e->GetParentCount() > 1 : e->GetChildCount() > 1))
+            return done(false);
         std::vector<CPlcFBDCross*> crosses;
         for (INT_PTR i = 0; i + 1 < branches; ++i)
         {
@@ -445,9 +478,11 @@ bool CLDLogicNet::GenerateLDCodeElem(CLDLogicElem* e)
             }
             ok = ok && outgoing(LDWiring::Side(first, first->m_RightPin));
         }
-        if (!done(ok)) return false;
+        if (!done(ok))
+            return false;
         return children(node);
     }
-    default: return done(false);
+    default:
+        return done(false);
     }
 }

@@ -33,10 +33,12 @@ CString Name(int number)
 CPlcFBDConnection* FindConnection(const CPlcLDNetwork& network, const CString& id)
 {
     for (auto* connection : PlcObjects<CPlcFBDConnection>(network.m_Connections))
-        if (connection->m_strID == id) return connection;
+        if (connection->m_strID == id)
+            return connection;
     for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(network.m_ConnNets))
         for (auto* connection : PlcObjects<CPlcFBDConnection>(net->m_Connections))
-            if (connection->m_strID == id) return connection;
+            if (connection->m_strID == id)
+                return connection;
     return nullptr;
 }
 
@@ -44,9 +46,11 @@ CPlcFBDConnection* FindConnection(const CPlcLDNetwork& network, const CString& i
 const CPlcFBDVariable* VariableAt(CPlcLDNetwork& network, const CPlcFBDFunction& function, const char* pinID)
 {
     const CPlcFBDPin* pin = function.FindPin(pinID);
-    if (!pin || pin->m_nConnectedType != FBD_CONNECTION) return nullptr;
+    if (!pin || pin->m_nConnectedType != FBD_CONNECTION)
+        return nullptr;
     const CPlcFBDConnection* connection = FindConnection(network, pin->m_strConnectedID);
-    if (!connection) return nullptr;
+    if (!connection)
+        return nullptr;
     for (const CPlcFBDPin* end : {&connection->m_StartPin, &connection->m_EndPin})
         if (end->m_nConnectedType == FBD_VARIABLE)
             return static_cast<const CPlcFBDVariable*>(network.m_Variables.FindEl(end->m_strConnectedID));
@@ -56,47 +60,56 @@ const CPlcFBDVariable* VariableAt(CPlcLDNetwork& network, const CPlcFBDFunction&
 std::optional<ElementNames> NamesOf(CPlcLDNetwork& network, CLDLogicElem* e)
 {
     ElementNames names{e, {}, e->m_strOutText, e->m_strText};
-    for (INT_PTR i = 0; i < e->m_Operands.GetSize(); ++i) names.operands.push_back(e->m_Operands[i]);
+    for (INT_PTR i = 0; i < e->m_Operands.GetSize(); ++i)
+        names.operands.push_back(e->m_Operands[i]);
     const CString id = Name(e->m_nID);
     switch (e->m_nType)
     {
     case LDELEM_CONTACT:
     case LDELEM_OUTPUT:
     {
-        if (e->m_Operands.GetSize() > 1) return std::nullopt;
+        if (e->m_Operands.GetSize() > 1)
+            return std::nullopt;
         const CPlcFBDObject* object =
             (e->m_nType == LDELEM_CONTACT ? network.m_Contacts : network.m_Coils).FindEl(id);
-        if (!object) return std::nullopt;
-        names.operands = {e->m_nType == LDELEM_CONTACT ? static_cast<const CPlcLDContact*>(object)->m_strVarName
-                                                               : static_cast<const CPlcLDCoil*>(object)->m_strVarName};
+        if (!object)
+            return std::nullopt;
+        names.operands = {e->m_nType == LDELEM_CONTACT
+                              ? static_cast<const CPlcLDContact*>(object)->m_strVarName
+                              : static_cast<const CPlcLDCoil*>(object)->m_strVarName};
         return names;
     }
     case LDELEM_BOX:
     {
         const auto* function = static_cast<const CPlcFBDFunction*>(network.m_Functions.FindEl(id));
-        if (!function) return std::nullopt;
+        if (!function)
+            return std::nullopt;
         if (e->IsFINBox())
         {
             names.text = function->m_strBlockName;
             return names;
         }
-        if (e->m_Operands.GetSize() != 2) return std::nullopt;
+        if (e->m_Operands.GetSize() != 2)
+            return std::nullopt;
         const CPlcFBDVariable* first = VariableAt(network, *function, "0");
         const CPlcFBDVariable* second = VariableAt(network, *function, "1");
         const CPlcFBDVariable* result = VariableAt(network, *function, "2");
-        if (!first || !second || !result) return std::nullopt;
+        if (!first || !second || !result)
+            return std::nullopt;
         names.operands = {first->m_strVarName, second->m_strVarName};
         names.outText = result->m_strVarName;
         return names;
     }
-    default: return names; // nodes and joins carry no names
+    default:
+        return names; // nodes and joins carry no names
     }
 }
 
 const CPlcFBDComment* FirstComment(const CPlcLDNetwork& network)
 {
     for (auto* object : PlcObjects(network.m_Comments))
-        if (object->m_nType == FBD_COMMENT) return static_cast<const CPlcFBDComment*>(object);
+        if (object->m_nType == FBD_COMMENT)
+            return static_cast<const CPlcFBDComment*>(object);
     return nullptr;
 }
 } // namespace
@@ -104,7 +117,8 @@ const CPlcFBDComment* FirstComment(const CPlcLDNetwork& network)
 bool CLDLogicNet::UpdateReferences()
 {
     // A net never drawn has nothing edited to take back.
-    if (!m_pLDNetwork) return true;
+    if (!m_pLDNetwork)
+        return true;
 
     std::vector<ElementNames> updates;
     for (CLDLogicElem* e : GetElements())
@@ -121,7 +135,8 @@ bool CLDLogicNet::UpdateReferences()
     if (const CPlcFBDComment* comment = FirstComment(*m_pLDNetwork))
     {
         CLDLogicElem* target = m_nCommentElem != -1 ? FindElement(m_nCommentElem) : nullptr;
-        if (!target) target = CommentPlace();
+        if (!target)
+            target = CommentPlace();
         if (target)
         {
             target->m_strComment = comment->m_strComment;
@@ -135,7 +150,8 @@ bool CLDLogicNet::UpdateReferences()
     {
         CLDLogicElem* e = names.element;
         e->m_Operands.RemoveAll();
-        for (const CString& operand : names.operands) e->m_Operands.Add(operand);
+        for (const CString& operand : names.operands)
+            e->m_Operands.Add(operand);
         e->m_strOutText = names.outText;
         e->m_strText = names.text;
     }
@@ -146,6 +162,7 @@ bool CLDLogicDoc::UpdateReferences()
 {
     bool all = true;
     for (CLDLogicNet* net : GetNets())
-        if (!net->UpdateReferences()) all = false;
+        if (!net->UpdateReferences())
+            all = false;
     return all;
 }

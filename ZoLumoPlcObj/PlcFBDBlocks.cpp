@@ -6,15 +6,18 @@
 CPlcFBDPin* CPlcFBDExeObject::FindPin(const char* pinID) const
 {
     for (auto* pin : PlcObjects<CPlcFBDPin>(m_Inputs))
-        if (pin->m_strID == pinID) return pin;
+        if (pin->m_strID == pinID)
+            return pin;
     for (auto* pin : PlcObjects<CPlcFBDPin>(m_Outputs))
-        if (pin->m_strID == pinID) return pin;
+        if (pin->m_strID == pinID)
+            return pin;
     return nullptr;
 }
 
 void CPlcFBDExeObject::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Nested nested;
     PlcDump::Indent();
     PlcDump::Write("Object ref.: %s", m_strBlockName.GetString());

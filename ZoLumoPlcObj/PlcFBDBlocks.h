@@ -14,12 +14,12 @@ public:
     // The input or output pin of that ID, or null.
     CPlcFBDPin* FindPin(const char* pinID) const;
 
-    CString m_strBlockName;        // function, block or operator called, such as "MOVE"
-    int m_nWidth = 0;              // in grid steps, 0 = not set
-    CPlcFBDObjList m_Inputs;       // CPlcFBDPin, in pin order
-    CPlcFBDObjList m_Outputs;      // CPlcFBDPin, in pin order
-    bool m_bENEnd = false;         // heads a chain of blocks linked from ENO to EN
-    bool m_bENOEnd = false;        // ends such a chain
+    CString m_strBlockName;                // function, block or operator called, such as "MOVE"
+    int m_nWidth = 0;                      // in grid steps, 0 = not set
+    CPlcFBDObjList m_Inputs;               // CPlcFBDPin, in pin order
+    CPlcFBDObjList m_Outputs;              // CPlcFBDPin, in pin order
+    bool m_bENEnd = false;                 // heads a chain of blocks linked from ENO to EN
+    bool m_bENOEnd = false;                // ends such a chain
     CPlcFBDObject* m_pENOSource = nullptr; // EN pin at the head of the chain
 
 protected:

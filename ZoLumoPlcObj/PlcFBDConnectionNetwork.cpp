@@ -13,7 +13,8 @@ bool IsLadderElement(int type)
 
 void MoveAll(CPlcFBDObjList& from, CPlcFBDObjList& to)
 {
-    while (!from.IsEmpty()) to.AddTail(from.RemoveHead());
+    while (!from.IsEmpty())
+        to.AddTail(from.RemoveHead());
     from.Reset();
 }
 } // namespace
@@ -45,9 +46,11 @@ bool CPlcFBDConnectionNetwork::ValidateEnds(bool wiredOrAllowed)
             else if (end->m_pPartner->m_nDirection == CPlcFBDPin::DIR_OUT)
                 m_Outputs.AddTail(end);
         }
-        if (!connection->m_bValid) m_bValid = false;
+        if (!connection->m_bValid)
+            m_bValid = false;
     }
-    for (auto* cross : PlcObjects(m_Crosses)) cross->m_pParent = this;
+    for (auto* cross : PlcObjects(m_Crosses))
+        cross->m_pParent = this;
 
     const auto drivers = m_Outputs.GetCount();
     if (drivers == 0)
@@ -56,15 +59,18 @@ bool CPlcFBDConnectionNetwork::ValidateEnds(bool wiredOrAllowed)
     {
         bool wiredOr = wiredOrAllowed;
         for (auto* end : PlcObjects<CPlcFBDPin>(m_Outputs))
-            if (!IsLadderElement(end->m_nConnectedType)) wiredOr = false;
-        if (!wiredOr) m_bValid = false;
+            if (!IsLadderElement(end->m_nConnectedType))
+                wiredOr = false;
+        if (!wiredOr)
+            m_bValid = false;
     }
     return true;
 }
 
 void CPlcFBDConnectionNetwork::Join(CPlcFBDConnectionNetwork* other)
 {
-    if (!other || other == this) return;
+    if (!other || other == this)
+        return;
     MoveAll(other->m_Connections, m_Connections);
     MoveAll(other->m_Crosses, m_Crosses);
 }
@@ -76,7 +82,8 @@ bool CPlcFBDConnectionNetwork::HoldsConnection(const CPlcFBDObject* connection) 
 
 void CPlcFBDConnectionNetwork::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Indent();
     PlcDump::Write("Output variable: %s\n", m_strOutputVar.GetString());
     if (m_pSourceObject)
@@ -91,9 +98,12 @@ void CPlcFBDConnectionNetwork::Dump(bool full)
         const char* heading;
         CPlcFBDObjList& list;
         bool full;
-    } sections[] = {{"INPUTS:\n", m_Inputs, false},        {"OUTPUTS:\n", m_Outputs, false},
-                    {"DEST OBJECTS:\n", m_DestObjects, false}, {"SOURCE NETS:\n", m_SourceNets, false},
-                    {"DEST NETS:\n", m_DestNets, false},    {"CONNECTIONS:\n", m_Connections, true},
+    } sections[] = {{"INPUTS:\n", m_Inputs, false},
+                    {"OUTPUTS:\n", m_Outputs, false},
+                    {"DEST OBJECTS:\n", m_DestObjects, false},
+                    {"SOURCE NETS:\n", m_SourceNets, false},
+                    {"DEST NETS:\n", m_DestNets, false},
+                    {"CONNECTIONS:\n", m_Connections, true},
                     {"CROSSES:\n", m_Crosses, true}};
     for (const auto& section : sections)
     {

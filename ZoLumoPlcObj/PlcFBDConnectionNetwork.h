@@ -20,8 +20,8 @@ public:
     bool HoldsConnection(const CPlcFBDObject* connection) const;
 
     bool m_bFeedback = false;
-    CPlcFBDObjList m_Inputs{true};       // connection ends that feed block inputs
-    CPlcFBDObjList m_Outputs{true};      // connection ends at the drivers of the signal
+    CPlcFBDObjList m_Inputs{true};  // connection ends that feed block inputs
+    CPlcFBDObjList m_Outputs{true}; // connection ends at the drivers of the signal
     CPlcFBDObject* m_pSourceObject = nullptr;
     CString m_strOutputVar;
     CString m_strSecondName;
@@ -29,8 +29,8 @@ public:
     CPlcFBDObjList m_DestObjects{true};
     CPlcFBDObjList m_SourceNets{true};
     CPlcFBDObjList m_DestNets{true};
-    CPlcFBDObjList m_Connections;        // CPlcFBDConnection, owned
-    CPlcFBDObjList m_Crosses;            // CPlcFBDCross, owned
+    CPlcFBDObjList m_Connections; // CPlcFBDConnection, owned
+    CPlcFBDObjList m_Crosses;     // CPlcFBDCross, owned
 
 protected:
     friend class CPlcLDNetwork;

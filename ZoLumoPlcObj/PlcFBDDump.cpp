@@ -17,13 +17,15 @@ namespace PlcDump
 {
 bool Open(const char* fileName)
 {
-    if (g_dumpFile.IsOpen()) g_dumpFile.Abort();
+    if (g_dumpFile.IsOpen())
+        g_dumpFile.Abort();
     return g_dumpFile.Open(fileName, CFile::modeCreate | CFile::modeWrite | CFile::typeText);
 }
 
 void Close()
 {
-    if (!g_dumpFile.IsOpen()) return;
+    if (!g_dumpFile.IsOpen())
+        return;
     try
     {
         g_dumpFile.Close();
@@ -48,7 +50,8 @@ void SetDepth(int depth)
 
 void Write(const char* format, ...)
 {
-    if (!g_dumpFile.IsOpen()) return;
+    if (!g_dumpFile.IsOpen())
+        return;
     char buffer[512];
     va_list args;
     va_start(args, format);
@@ -70,7 +73,8 @@ void Write(const char* format, ...)
 void Indent()
 {
     Write("% 3d ", g_depth);
-    for (int i = 0; i < g_depth; ++i) Write("  ");
+    for (int i = 0; i < g_depth; ++i)
+        Write("  ");
 }
 
 void Blank()

@@ -24,14 +24,16 @@ void DumpSide(const char* heading, CPlcFBDPin& pin)
 
 void CPlcFBDComment::Dump(bool full)
 {
-    if (!DumpHead(full)) return;
+    if (!DumpHead(full))
+        return;
     PlcDump::Indent();
     PlcDump::Write("Comment: %s\n", m_strComment.GetString());
 }
 
 void CPlcFBDVariable::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Indent();
     PlcDump::Write("Var. name: %s\n", m_strVarName.GetString());
     DumpLink("LINK:\n", m_Pin);
@@ -39,7 +41,8 @@ void CPlcFBDVariable::Dump(bool full)
 
 void CPlcFBDConst::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Indent();
     PlcDump::Write("Const. value: %s\n", m_strValue.GetString());
     DumpLink("LINK:\n", m_Pin);
@@ -47,7 +50,8 @@ void CPlcFBDConst::Dump(bool full)
 
 void CPlcFBDCross::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Nested nested;
     PlcDump::Blank();
     DumpSide("TOP:\n", m_TopPin);
@@ -58,7 +62,8 @@ void CPlcFBDCross::Dump(bool full)
 
 void CPlcFBDConnection::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Nested nested;
     PlcDump::Blank();
     DumpSide("START:\n", m_StartPin);

@@ -15,12 +15,14 @@ using NetRange = PlcObjRange<CPlcFBDConnectionNetwork>;
 
 void SetOrders(const CPlcFBDObjList& objects, int order)
 {
-    for (auto* object : PlcObjects(objects)) object->m_nOrder = order;
+    for (auto* object : PlcObjects(objects))
+        object->m_nOrder = order;
 }
 
 CPlcFBDExeObject* AsBlock(CPlcFBDObject* object)
 {
-    return object && CPlcFBDObject::IsExeType(object->m_nType) ? static_cast<CPlcFBDExeObject*>(object) : nullptr;
+    return object && CPlcFBDObject::IsExeType(object->m_nType) ? static_cast<CPlcFBDExeObject*>(object)
+                                                               : nullptr;
 }
 
 bool Precedes(const CPlcFBDObject* a, const CPlcFBDObject* b)
@@ -32,7 +34,8 @@ bool Precedes(const CPlcFBDObject* a, const CPlcFBDObject* b)
 CPlcFBDPin* ConnectedPin(const CPlcFBDObjList& pins, const char* id)
 {
     for (auto* pin : PlcObjects<CPlcFBDPin>(pins))
-        if (pin->m_strID == id && pin->m_pPartner) return pin;
+        if (pin->m_strID == id && pin->m_pPartner)
+            return pin;
     return nullptr;
 }
 
@@ -45,9 +48,12 @@ CPlcFBDPin* Driver(const CPlcFBDConnectionNetwork* net)
 bool CPlcFBDNetwork::ExecutionOrder()
 {
     m_pErrorObject = nullptr;
-    if (!m_bValid) return Fail(this, NETERR_INVALID);
-    if (!CheckObjectsConnections()) return false;
-    if (m_ConnNets.IsEmpty()) return true;
+    if (!m_bValid)
+        return Fail(this, NETERR_INVALID);
+    if (!CheckObjectsConnections())
+        return false;
+    if (m_ConnNets.IsEmpty())
+        return true;
 
     m_ExecList.Reset();
     for (CPlcFBDObjList* list : {&m_Operators, &m_FunctionBlocks, &m_Functions, &m_Variables, &m_Constants})
@@ -63,16 +69,21 @@ bool CPlcFBDNetwork::ExecutionOrder()
             }
         }
 
-    if (!ConnectNetEnds()) return false;
+    if (!ConnectNetEnds())
+        return false;
     LinkDependentNets();
 
-    if (!FollowNet(static_cast<CPlcFBDConnectionNetwork*>(m_ConnNets.GetHead()))) return false;
+    if (!FollowNet(static_cast<CPlcFBDConnectionNetwork*>(m_ConnNets.GetHead())))
+        return false;
     for (auto* net : NetRange(m_ConnNets))
-        if (net->m_nOrder != 0) return Fail(this, NETERR_UNREACHABLE);
+        if (net->m_nOrder != 0)
+            return Fail(this, NETERR_UNREACHABLE);
     SetOrders(m_ConnNets, -1);
 
-    if (!CalculateFeedbacks()) return Fail(this, NETERR_NO_ORDER);
-    if (!RankNets() || !OrderBlocks()) return false;
+    if (!CalculateFeedbacks())
+        return Fail(this, NETERR_NO_ORDER);
+    if (!RankNets() || !OrderBlocks())
+        return false;
     SetEnEnoFlags();
     return true;
 }
@@ -88,7 +99,8 @@ bool CPlcFBDNetwork::ConnectNetEnds()
         net->m_DestObjects.Reset();
         net->m_SourceNets.Reset();
         net->m_DestNets.Reset();
-        if (!net->m_bValid) return Fail(net, NETERR_CONNECTION_NETWORK);
+        if (!net->m_bValid)
+            return Fail(net, NETERR_CONNECTION_NETWORK);
         if (net->m_Outputs.GetCount() != 1)
         {
             PlcObjectError(1603);
@@ -97,16 +109,20 @@ bool CPlcFBDNetwork::ConnectNetEnds()
         for (auto* end : PlcObjects<CPlcFBDPin>(net->m_Outputs))
         {
             end->m_pConnNet = net;
-            if (end->m_pPartner) end->m_pPartner->m_pConnNet = net;
+            if (end->m_pPartner)
+                end->m_pPartner->m_pConnNet = net;
             net->m_pSourceObject = FindFBDObject(end);
-            if (!net->m_pSourceObject) return Fail(net, NETERR_CONNECTION_NETWORK);
+            if (!net->m_pSourceObject)
+                return Fail(net, NETERR_CONNECTION_NETWORK);
         }
         for (auto* end : PlcObjects<CPlcFBDPin>(net->m_Inputs))
         {
             end->m_pConnNet = net;
-            if (end->m_pPartner) end->m_pPartner->m_pConnNet = net;
+            if (end->m_pPartner)
+                end->m_pPartner->m_pConnNet = net;
             CPlcFBDObject* destination = FindFBDObject(end);
-            if (!destination) return Fail(net, NETERR_CONNECTION_NETWORK);
+            if (!destination)
+                return Fail(net, NETERR_CONNECTION_NETWORK);
             net->m_DestObjects.AddTail(destination);
         }
     }
@@ -132,21 +148,26 @@ bool CPlcFBDNetwork::FollowNet(CPlcFBDConnectionNetwork* net)
             if (other->m_nOrder == -1)
             {
                 other->m_nOrder = 0;
-                if (!FollowNet(other)) return false;
+                if (!FollowNet(other))
+                    return false;
             }
-    auto followPins = [&](const CPlcFBDObjList& pins) {
+    auto followPins = [&](const CPlcFBDObjList& pins)
+    {
         for (auto* pin : PlcObjects<CPlcFBDPin>(pins))
         {
             CPlcFBDConnectionNetwork* other = pin->m_pConnNet;
-            if (other && other != net && other->m_nOrder == -1 && !FollowNet(other)) return false;
+            if (other && other != net && other->m_nOrder == -1 && !FollowNet(other))
+                return false;
         }
         return true;
     };
     if (CPlcFBDExeObject* source = AsBlock(net->m_pSourceObject))
-        if (!followPins(source->m_Outputs)) return false;
+        if (!followPins(source->m_Outputs))
+            return false;
     for (auto* destination : PlcObjects(net->m_DestObjects))
         if (CPlcFBDExeObject* block = AsBlock(destination))
-            if (!followPins(block->m_Inputs)) return false;
+            if (!followPins(block->m_Inputs))
+                return false;
     return true;
 }
 
@@ -154,16 +175,19 @@ bool CPlcFBDNetwork::FindBackNet(CPlcFBDConnectionNetwork* net, CPlcFBDConnectio
 {
     for (auto* source : NetRange(net->m_SourceNets))
     {
-        if (source->m_nOrder != -1) continue;
+        if (source->m_nOrder != -1)
+            continue;
         source->m_nOrder = 1;
-        if (source == target || FindBackNet(source, target)) return true;
+        if (source == target || FindBackNet(source, target))
+            return true;
     }
     return false;
 }
 
 bool CPlcFBDNetwork::CalculateFeedbacks()
 {
-    for (auto* net : NetRange(m_ConnNets)) net->m_bFeedback = false;
+    for (auto* net : NetRange(m_ConnNets))
+        net->m_bFeedback = false;
     for (auto* net : NetRange(m_ConnNets))
     {
         SetOrders(m_ConnNets, -1);
@@ -174,7 +198,8 @@ bool CPlcFBDNetwork::CalculateFeedbacks()
             const CPlcFBDPin* end = Driver(net);
             candidate = end->m_strID != "ENO" && !(end->m_pPartner && end->m_pPartner->m_strID == "ENO");
         }
-        if (candidate && FindBackNet(net, net)) net->m_bFeedback = true;
+        if (candidate && FindBackNet(net, net))
+            net->m_bFeedback = true;
     }
     SetOrders(m_ConnNets, -1);
     return true;
@@ -195,8 +220,10 @@ bool CPlcFBDNetwork::RankNets()
             {
                 bool ready = true;
                 for (auto* source : NetRange(net->m_SourceNets))
-                    if (source->m_nOrder == -1 || source->m_nOrder == level) ready = false;
-                if (!ready) continue;
+                    if (source->m_nOrder == -1 || source->m_nOrder == level)
+                        ready = false;
+                if (!ready)
+                    continue;
                 net->m_nOrder = level;
             }
             ++ranked;
@@ -207,17 +234,22 @@ bool CPlcFBDNetwork::RankNets()
             CPlcFBDConnectionNetwork* chosen = nullptr;
             for (auto* net : NetRange(m_ConnNets))
             {
-                if (net->m_nOrder != -1) continue;
+                if (net->m_nOrder != -1)
+                    continue;
                 bool candidate = true;
                 for (auto* source : NetRange(net->m_SourceNets))
-                    if ((source->m_nOrder == -1 && !source->m_bFeedback) || source->m_nOrder == level) candidate = false;
-                if (candidate && (!chosen || Precedes(net->m_pSourceObject, chosen->m_pSourceObject))) chosen = net;
+                    if ((source->m_nOrder == -1 && !source->m_bFeedback) || source->m_nOrder == level)
+                        candidate = false;
+                if (candidate && (!chosen || Precedes(net->m_pSourceObject, chosen->m_pSourceObject)))
+                    chosen = net;
             }
-            if (!chosen) return Fail(this, NETERR_NO_ORDER);
+            if (!chosen)
+                return Fail(this, NETERR_NO_ORDER);
             chosen->m_nOrder = level;
             ++ranked;
         }
-        if (ranked == total) return true;
+        if (ranked == total)
+            return true;
     }
 }
 
@@ -245,7 +277,8 @@ bool CPlcFBDNetwork::OrderBlocks()
     std::vector<CPlcFBDObject*> blocks;
     for (auto* object : PlcObjects(m_ExecList))
     {
-        if (!AsBlock(object)) continue;
+        if (!AsBlock(object))
+            continue;
         if (object->m_nOrder == -1)
         {
             PlcObjectError(1883);
@@ -254,11 +287,13 @@ bool CPlcFBDNetwork::OrderBlocks()
         blocks.push_back(object);
     }
     // Same rank: reading order, row by row, then left to right; full ties keep list order.
-    std::stable_sort(blocks.begin(), blocks.end(), [](const CPlcFBDObject* a, const CPlcFBDObject* b) {
-        return std::tie(a->m_nOrder, a->m_nY, a->m_nX) < std::tie(b->m_nOrder, b->m_nY, b->m_nX);
-    });
+    std::stable_sort(
+        blocks.begin(), blocks.end(),
+        [](const CPlcFBDObject* a, const CPlcFBDObject* b)
+        { return std::tie(a->m_nOrder, a->m_nY, a->m_nX) < std::tie(b->m_nOrder, b->m_nY, b->m_nX); });
     int order = 0;
-    for (CPlcFBDObject* block : blocks) block->m_nOrder = order++;
+    for (CPlcFBDObject* block : blocks)
+        block->m_nOrder = order++;
     return true;
 }
 
@@ -267,13 +302,16 @@ void CPlcFBDNetwork::SetEnEnoFlags()
     CPlcFBDExeObject* chainLast = nullptr;
     CPlcFBDPin* chainEN = nullptr;
     CPlcFBDPin* chainENO = nullptr;
-    auto closeChain = [&]() {
+    auto closeChain = [&]()
+    {
         chainLast->m_bENOEnd = true;
         chainLast = nullptr;
     };
-    auto blockWithOrder = [&](int order) -> CPlcFBDExeObject* {
+    auto blockWithOrder = [&](int order) -> CPlcFBDExeObject*
+    {
         for (auto* object : PlcObjects(m_ExecList))
-            if (AsBlock(object) && object->m_nOrder == order) return static_cast<CPlcFBDExeObject*>(object);
+            if (AsBlock(object) && object->m_nOrder == order)
+                return static_cast<CPlcFBDExeObject*>(object);
         return nullptr;
     };
     auto unwired = [](const CPlcFBDPin* pin) { return pin && !pin->m_pConnNet; };
@@ -281,7 +319,8 @@ void CPlcFBDNetwork::SetEnEnoFlags()
     for (int order = 0;; ++order)
     {
         CPlcFBDExeObject* block = blockWithOrder(order);
-        if (!block) break;
+        if (!block)
+            break;
         CPlcFBDPin* en = ConnectedPin(block->m_Inputs, "EN");
         if (unwired(en))
         {
@@ -305,7 +344,8 @@ void CPlcFBDNetwork::SetEnEnoFlags()
                 }
                 chainLast = block;
                 chainENO = eno;
-                if (!eno) closeChain();
+                if (!eno)
+                    closeChain();
                 continue;
             }
         }
@@ -315,7 +355,8 @@ void CPlcFBDNetwork::SetEnEnoFlags()
             PlcObjectError(2365);
             break;
         }
-        if (!en && !eno) continue;
+        if (!en && !eno)
+            continue;
         block->m_bENEnd = true;
         block->m_pENOSource = en;
         if (eno && eno->m_pConnNet->m_Inputs.GetCount() == 1)

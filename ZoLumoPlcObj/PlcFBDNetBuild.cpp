@@ -17,13 +17,15 @@ std::array<CPlcFBDPin*, 4> Sides(CPlcFBDCross* cross)
 CPlcFBDConnectionNetwork* NetHolding(const CPlcFBDObjList& nets, const CPlcFBDObject* connection)
 {
     for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(nets))
-        if (net->HoldsConnection(connection)) return net;
+        if (net->HoldsConnection(connection))
+            return net;
     return nullptr;
 }
 
 void MoveAll(CPlcFBDObjList& from, CPlcFBDObjList& to)
 {
-    while (!from.IsEmpty()) to.AddTail(from.RemoveHead());
+    while (!from.IsEmpty())
+        to.AddTail(from.RemoveHead());
 }
 
 // Checks every side of every crossing before anything moves, so a refused network stays as it was.
@@ -33,8 +35,10 @@ bool CrossingsCanBeJoined(const CPlcFBDObjList& crosses, const CPlcFBDObjList& c
     for (auto* cross : PlcObjects<CPlcFBDCross>(crosses))
         for (CPlcFBDPin* side : Sides(cross))
         {
-            if (side->m_nConnectedType == FBD_UNKNOWN) continue;
-            if (side->m_nConnectedType != FBD_CONNECTION) return false;
+            if (side->m_nConnectedType == FBD_UNKNOWN)
+                continue;
+            if (side->m_nConnectedType != FBD_CONNECTION)
+                return false;
             if (!side->m_pPartner || !side->m_pPartner->m_pParent)
             {
                 PlcObjectError(side->m_pPartner ? 903 : 902);
@@ -53,11 +57,13 @@ bool CrossingsCanBeJoined(const CPlcFBDObjList& crosses, const CPlcFBDObjList& c
 
 bool CPlcFBDNetwork::UpdateConnectionNetworks()
 {
-    if (!CrossingsCanBeJoined(m_Crosses, m_Connections, m_ConnNets)) return false;
+    if (!CrossingsCanBeJoined(m_Crosses, m_Connections, m_ConnNets))
+        return false;
 
     // Numbers only grow within a call, so a net absorbed by a join never frees its ID for a new one.
     int nextID = static_cast<int>(m_ConnNets.GetCount());
-    auto newNet = [&]() {
+    auto newNet = [&]()
+    {
         auto* net = new CPlcFBDConnectionNetwork;
         net->m_strID.Format("%d", nextID++);
         m_ConnNets.AddTail(net);
@@ -71,9 +77,11 @@ bool CPlcFBDNetwork::UpdateConnectionNetworks()
         CPlcFBDConnectionNetwork* current = nullptr;
         for (CPlcFBDPin* side : Sides(cross))
         {
-            if (side->m_nConnectedType == FBD_UNKNOWN) continue;
+            if (side->m_nConnectedType == FBD_UNKNOWN)
+                continue;
             CPlcFBDObject* connection = side->m_pPartner->m_pParent;
-            if (waiting.Find(connection)) continue; // a second side of this crossing on the same wire
+            if (waiting.Find(connection))
+                continue; // a second side of this crossing on the same wire
             CPlcFBDConnectionNetwork* holder = NetHolding(m_ConnNets, connection);
             if (!holder)
             {

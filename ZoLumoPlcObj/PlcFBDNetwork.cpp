@@ -20,20 +20,38 @@ void CPlcFBDNetwork::AddNetworkObject(CPlcFBDObject* object)
     CPlcFBDObjList* list = nullptr;
     switch (object->m_nType)
     {
-    case FBD_FUNCTION_BLOCK: list = &m_FunctionBlocks; break;
-    case FBD_FUNCTION: list = &m_Functions; break;
-    case FBD_VARIABLE: list = &m_Variables; break;
-    case FBD_CONST: list = &m_Constants; break;
-    case FBD_CROSS: m_Crosses.AddTail(object); return;
-    case FBD_CONNECTION: m_Connections.AddTail(object); return;
+    case FBD_FUNCTION_BLOCK:
+        list = &m_FunctionBlocks;
+        break;
+    case FBD_FUNCTION:
+        list = &m_Functions;
+        break;
+    case FBD_VARIABLE:
+        list = &m_Variables;
+        break;
+    case FBD_CONST:
+        list = &m_Constants;
+        break;
+    case FBD_CROSS:
+        m_Crosses.AddTail(object);
+        return;
+    case FBD_CONNECTION:
+        m_Connections.AddTail(object);
+        return;
     case FBD_OPERATOR:
     case FBD_RETURN:
-    case FBD_JUMP: list = &m_Operators; break;
+    case FBD_JUMP:
+        list = &m_Operators;
+        break;
     case FBD_COMMENT:
     case FBD_LD_POWER_RAIL:
     case FBD_LD_CONTACT:
-    case FBD_LD_COIL: list = &m_Comments; break;
-    default: PlcObjectError(1512); return;
+    case FBD_LD_COIL:
+        list = &m_Comments;
+        break;
+    default:
+        PlcObjectError(1512);
+        return;
     }
     list->AddTail(object);
     object->m_pParent = this;
@@ -43,7 +61,8 @@ CPlcFBDExeObject* CPlcFBDNetwork::FindBlock(const CString& id)
 {
     for (CPlcFBDObjList* list : {&m_FunctionBlocks, &m_Functions, &m_Operators})
         for (auto* block : PlcObjects<CPlcFBDExeObject>(*list))
-            if (block->m_strID == id) return block;
+            if (block->m_strID == id)
+                return block;
     return nullptr;
 }
 
@@ -68,10 +87,14 @@ void CPlcFBDNetwork::DumpLists(const PlcNamedList* lists, int count)
 
 void CPlcFBDNetwork::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
-    const PlcNamedList lists[] = {{"CONNECTION NETWORKS (%d):\n", &m_ConnNets}, {"CONSTANTS (%d):\n", &m_Constants},
-                                  {"VARIABLES (%d):\n", &m_Variables},          {"FUNCTIONS (%d):\n", &m_Functions},
-                                  {"FUNCTION BLOCKS (%d):\n", &m_FunctionBlocks}, {"OPERATORS (%d):\n", &m_Operators},
+    if (!DumpHead(full) || !full)
+        return;
+    const PlcNamedList lists[] = {{"CONNECTION NETWORKS (%d):\n", &m_ConnNets},
+                                  {"CONSTANTS (%d):\n", &m_Constants},
+                                  {"VARIABLES (%d):\n", &m_Variables},
+                                  {"FUNCTIONS (%d):\n", &m_Functions},
+                                  {"FUNCTION BLOCKS (%d):\n", &m_FunctionBlocks},
+                                  {"OPERATORS (%d):\n", &m_Operators},
                                   {"COMMENTS (%d):\n", &m_Comments}};
     DumpLists(lists, static_cast<int>(std::size(lists)));
 }

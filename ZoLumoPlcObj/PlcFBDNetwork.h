@@ -39,17 +39,17 @@ public:
     virtual bool ExecutionOrder();
 
     CPlcFBDObject* m_pErrorObject = nullptr;
-    CPlcFBDObjList m_ExecList{true};    // operators, function blocks, functions, variables, constants
+    CPlcFBDObjList m_ExecList{true}; // operators, function blocks, functions, variables, constants
     CString m_strName;
     CPlcFBDObjList m_ConnNets;
     CPlcFBDObjList m_Constants;
     CPlcFBDObjList m_Variables;
     CPlcFBDObjList m_Functions;
     CPlcFBDObjList m_FunctionBlocks;
-    CPlcFBDObjList m_Operators;         // operators, returns and jumps
-    CPlcFBDObjList m_Comments;          // and, in a plain network, the ladder elements
-    CPlcFBDObjList m_Connections;       // until UpdateConnectionNetworks moves them into nets
-    CPlcFBDObjList m_Crosses;           // likewise
+    CPlcFBDObjList m_Operators;   // operators, returns and jumps
+    CPlcFBDObjList m_Comments;    // and, in a plain network, the ladder elements
+    CPlcFBDObjList m_Connections; // until UpdateConnectionNetworks moves them into nets
+    CPlcFBDObjList m_Crosses;     // likewise
 
 protected:
     explicit CPlcFBDNetwork(int type) : CPlcFBDObject(type) {}

@@ -42,7 +42,8 @@ void CPlcFBDObjList::RemoveAll()
 void CPlcFBDObjList::GoTop()
 {
     m_posCursor = GetHeadPosition();
-    if (!IsEmpty()) m_nCursor = 0;
+    if (!IsEmpty())
+        m_nCursor = 0;
 }
 
 CPlcFBDObject* CPlcFBDObjList::GetNext()
@@ -59,11 +60,15 @@ CPlcFBDObject* CPlcFBDObjList::GetNext()
 CPlcFBDObject* CPlcFBDObjList::operator[](WORD index)
 {
     // A cursor at the end may have been overtaken by AddTail; only a live position is trusted.
-    if (index == m_nCursor && m_posCursor) return GetNext();
-    if (index >= GetCount()) return nullptr;
-    if (index < m_nCursor || !m_posCursor) GoTop();
+    if (index == m_nCursor && m_posCursor)
+        return GetNext();
+    if (index >= GetCount())
+        return nullptr;
+    if (index < m_nCursor || !m_posCursor)
+        GoTop();
     while (m_nCursor != index)
-        if (!GetNext()) return nullptr;
+        if (!GetNext())
+            return nullptr;
     return GetNext();
 }
 
@@ -92,7 +97,8 @@ bool CPlcFBDObjList::RemoveEl(CPlcFBDObject* object)
         ClearCursor();
         return false;
     }
-    if (!m_bReference) delete object;
+    if (!m_bReference)
+        delete object;
     RemoveAt(pos);
     return true;
 }
@@ -100,7 +106,8 @@ bool CPlcFBDObjList::RemoveEl(CPlcFBDObject* object)
 void CPlcFBDObjList::Reset()
 {
     if (!m_bReference)
-        for (POSITION pos = GetHeadPosition(); pos;) delete static_cast<CPlcFBDObject*>(CPtrList::GetNext(pos));
+        for (POSITION pos = GetHeadPosition(); pos;)
+            delete static_cast<CPlcFBDObject*>(CPtrList::GetNext(pos));
     RemoveAll();
 }
 
@@ -113,5 +120,6 @@ void CPlcFBDObjList::Dump(bool full)
         return;
     }
     for (POSITION pos = GetHeadPosition(); pos;)
-        if (auto* object = static_cast<CPlcFBDObject*>(CPtrList::GetNext(pos))) object->Dump(full);
+        if (auto* object = static_cast<CPlcFBDObject*>(CPtrList::GetNext(pos)))
+            object->Dump(full);
 }

@@ -43,8 +43,7 @@ private:
 };
 
 // Walks a list by position, leaving its cursor alone, so that lookups inside a walk are safe.
-template <class T>
-class PlcObjRange
+template <class T> class PlcObjRange
 {
 public:
     class iterator
@@ -72,8 +71,7 @@ private:
     const CPlcFBDObjList& m_list;
 };
 
-template <class T = CPlcFBDObject>
-PlcObjRange<T> PlcObjects(const CPlcFBDObjList& list)
+template <class T = CPlcFBDObject> PlcObjRange<T> PlcObjects(const CPlcFBDObjList& list)
 {
     return PlcObjRange<T>(list);
 }

@@ -10,25 +10,44 @@ const char* CPlcFBDObject::DumpType(int type)
 {
     switch (type)
     {
-    case FBD_NETWORK: return "Network";
-    case FBD_FUNCTION_BLOCK: return "Function Block";
-    case FBD_FUNCTION: return "Function";
-    case FBD_VARIABLE: return "Variable";
-    case FBD_CONST: return "Constant";
-    case FBD_CROSS: return "Cross";
-    case FBD_CONNECTION: return "Connection";
-    case FBD_CONNECTION_NETWORK: return "Connection Network";
-    case FBD_PIN: return "Pin";
-    case FBD_OPERATOR: return "Operator";
-    case FBD_RETURN: return "Return";
-    case FBD_JUMP: return "Jump";
-    case FBD_LABEL: return "Label";
-    case FBD_COMMENT: return "Comment";
-    case FBD_LD_NETWORK: return "Network";
-    case FBD_LD_POWER_RAIL: return "Power Rail";
-    case FBD_LD_CONTACT: return "Contact";
-    case FBD_LD_COIL: return "Coil";
-    default: return "Unknown object type";
+    case FBD_NETWORK:
+        return "Network";
+    case FBD_FUNCTION_BLOCK:
+        return "Function Block";
+    case FBD_FUNCTION:
+        return "Function";
+    case FBD_VARIABLE:
+        return "Variable";
+    case FBD_CONST:
+        return "Constant";
+    case FBD_CROSS:
+        return "Cross";
+    case FBD_CONNECTION:
+        return "Connection";
+    case FBD_CONNECTION_NETWORK:
+        return "Connection Network";
+    case FBD_PIN:
+        return "Pin";
+    case FBD_OPERATOR:
+        return "Operator";
+    case FBD_RETURN:
+        return "Return";
+    case FBD_JUMP:
+        return "Jump";
+    case FBD_LABEL:
+        return "Label";
+    case FBD_COMMENT:
+        return "Comment";
+    case FBD_LD_NETWORK:
+        return "Network";
+    case FBD_LD_POWER_RAIL:
+        return "Power Rail";
+    case FBD_LD_CONTACT:
+        return "Contact";
+    case FBD_LD_COIL:
+        return "Coil";
+    default:
+        return "Unknown object type";
     }
 }
 
@@ -74,7 +93,8 @@ void CPlcFBDObject::Dump(bool full)
 
 CPlcFBDPin& CPlcFBDPin::operator=(const CPlcFBDPin& other)
 {
-    if (this == &other) return *this;
+    if (this == &other)
+        return *this;
     m_nError = other.m_nError;
     m_strID = other.m_strID;
     m_nType = other.m_nType;
@@ -102,10 +122,12 @@ void CPlcFBDPin::Dump(bool full)
             return;
         }
         PlcDump::Indent();
-        PlcDump::Write("*Pin, obj.conn.: %s - %s\n", DumpType(m_nConnectedType), m_strConnectedID.GetString());
+        PlcDump::Write("*Pin, obj.conn.: %s - %s\n", DumpType(m_nConnectedType),
+                       m_strConnectedID.GetString());
         return;
     }
-    if (!DumpHead(true)) return;
+    if (!DumpHead(true))
+        return;
     PlcDump::Indent();
     PlcDump::Write("Negation:           %s\n", m_bNegated ? "yes" : "no");
     PlcDump::Indent();

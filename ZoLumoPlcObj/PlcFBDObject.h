@@ -48,15 +48,15 @@ public:
 
     bool m_bValid = false;
     int m_nType = FBD_UNKNOWN;
-    int m_nOriginType = FBD_UNKNOWN;  // ladder object this one was converted from
+    int m_nOriginType = FBD_UNKNOWN; // ladder object this one was converted from
     CString m_strOriginID;
     CPlcFBDObject* m_pParent = nullptr;
     CString m_strID;
-    CStringArray m_LinkedNames;       // names of the objects linked to this one (ladder generator)
-    CStringArray m_AuxNames;          // kept for the editor
+    CStringArray m_LinkedNames; // names of the objects linked to this one (ladder generator)
+    CStringArray m_AuxNames;    // kept for the editor
     int m_nX = 0;
     int m_nY = 0;
-    int m_nOrder = -1;                // execution order, or a visit mark inside the network passes
+    int m_nOrder = -1; // execution order, or a visit mark inside the network passes
     int m_nError = 9;
 
 protected:
@@ -86,7 +86,7 @@ public:
 
     bool m_bNegated = false;
     int m_nDirection = DIR_PASS;
-    CString m_strConnectedID;          // object (or "object.pin") on the other side
+    CString m_strConnectedID; // object (or "object.pin") on the other side
     int m_nConnectedType = FBD_UNKNOWN;
     CPlcFBDPin* m_pPartner = nullptr;
     CPlcFBDConnectionNetwork* m_pConnNet = nullptr;

@@ -23,17 +23,20 @@ void DumpLinks(const CString& varName, CPlcFBDPin& in, CPlcFBDPin& out)
 
 void CPlcLDContact::Dump(bool full)
 {
-    if (DumpHead(full) && full) DumpLinks(m_strVarName, m_InPin, m_OutPin);
+    if (DumpHead(full) && full)
+        DumpLinks(m_strVarName, m_InPin, m_OutPin);
 }
 
 void CPlcLDCoil::Dump(bool full)
 {
-    if (DumpHead(full) && full) DumpLinks(m_strVarName, m_InPin, m_OutPin);
+    if (DumpHead(full) && full)
+        DumpLinks(m_strVarName, m_InPin, m_OutPin);
 }
 
 void CPlcLDPowerRail::Dump(bool full)
 {
-    if (!DumpHead(full) || !full) return;
+    if (!DumpHead(full) || !full)
+        return;
     PlcDump::Nested nested;
     PlcDump::Blank();
     PlcDump::Indent();

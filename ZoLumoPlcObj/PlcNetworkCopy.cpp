@@ -29,12 +29,17 @@ void VisitObject(CPlcFBDObject* object, const Visitor& visit)
         VisitList(static_cast<CPlcFBDExeObject*>(object)->m_Inputs, visit);
         VisitList(static_cast<CPlcFBDExeObject*>(object)->m_Outputs, visit);
         break;
-    case FBD_VARIABLE: visit(&static_cast<CPlcFBDVariable*>(object)->m_Pin); break;
-    case FBD_CONST: visit(&static_cast<CPlcFBDConst*>(object)->m_Pin); break;
+    case FBD_VARIABLE:
+        visit(&static_cast<CPlcFBDVariable*>(object)->m_Pin);
+        break;
+    case FBD_CONST:
+        visit(&static_cast<CPlcFBDConst*>(object)->m_Pin);
+        break;
     case FBD_CROSS:
     {
         auto* cross = static_cast<CPlcFBDCross*>(object);
-        for (CPlcFBDPin* pin : {&cross->m_TopPin, &cross->m_BottomPin, &cross->m_LeftPin, &cross->m_RightPin}) visit(pin);
+        for (CPlcFBDPin* pin : {&cross->m_TopPin, &cross->m_BottomPin, &cross->m_LeftPin, &cross->m_RightPin})
+            visit(pin);
         break;
     }
     case FBD_CONNECTION:
@@ -61,41 +66,49 @@ void VisitObject(CPlcFBDObject* object, const Visitor& visit)
         VisitList(coil->m_ExtraPins, visit);
         break;
     }
-    case FBD_LD_POWER_RAIL: VisitList(static_cast<CPlcLDPowerRail*>(object)->m_Pins, visit); break;
-    default: break;
+    case FBD_LD_POWER_RAIL:
+        VisitList(static_cast<CPlcLDPowerRail*>(object)->m_Pins, visit);
+        break;
+    default:
+        break;
     }
 }
 
 void VisitList(const CPlcFBDObjList& list, const Visitor& visit)
 {
-    for (auto* object : PlcObjects(list)) VisitObject(object, visit);
+    for (auto* object : PlcObjects(list))
+        VisitObject(object, visit);
 }
 
 // The owning lists of a ladder network.
 const std::array<CPlcFBDObjList CPlcLDNetwork::*, 12>& OwningLists()
 {
     static const std::array<CPlcFBDObjList CPlcLDNetwork::*, 12> lists = {
-        &CPlcLDNetwork::m_ConnNets,   &CPlcLDNetwork::m_Constants,   &CPlcLDNetwork::m_Variables,
+        &CPlcLDNetwork::m_ConnNets,   &CPlcLDNetwork::m_Constants,      &CPlcLDNetwork::m_Variables,
         &CPlcLDNetwork::m_Functions,  &CPlcLDNetwork::m_FunctionBlocks, &CPlcLDNetwork::m_Operators,
-        &CPlcLDNetwork::m_Comments,   &CPlcLDNetwork::m_Connections, &CPlcLDNetwork::m_Crosses,
-        &CPlcLDNetwork::m_PowerRails, &CPlcLDNetwork::m_Contacts,    &CPlcLDNetwork::m_Coils};
+        &CPlcLDNetwork::m_Comments,   &CPlcLDNetwork::m_Connections,    &CPlcLDNetwork::m_Crosses,
+        &CPlcLDNetwork::m_PowerRails, &CPlcLDNetwork::m_Contacts,       &CPlcLDNetwork::m_Coils};
     return lists;
 }
 } // namespace
 
 void CPlcNetworkCopy::ForEachObject(CPlcLDNetwork& network, const Visitor& visit)
 {
-    for (auto list : OwningLists()) VisitList(network.*list, visit);
+    for (auto list : OwningLists())
+        VisitList(network.*list, visit);
 }
 
-CPlcNetworkCopy::CPlcNetworkCopy(CPlcLDNetwork& source) : m_source(source), m_copy(std::make_unique<CPlcLDNetwork>())
+CPlcNetworkCopy::CPlcNetworkCopy(CPlcLDNetwork& source)
+    : m_source(source), m_copy(std::make_unique<CPlcLDNetwork>())
 {
     CopyBase(source, *m_copy);
     m_copy->m_strName = source.m_strName;
     m_copy->m_nNextVarNumber = source.m_nNextVarNumber;
     m_copy->m_pErrorObject = source.m_pErrorObject;
-    for (auto list : OwningLists()) CloneList(source.*list, m_copy.get()->*list);
-    for (auto* object : PlcObjects(source.m_ExecList)) m_copy->m_ExecList.AddTail(object);
+    for (auto list : OwningLists())
+        CloneList(source.*list, m_copy.get()->*list);
+    for (auto* object : PlcObjects(source.m_ExecList))
+        m_copy->m_ExecList.AddTail(object);
 
     Redirect(m_copy.get());
     m_copy->m_pErrorObject = Mapped(m_copy->m_pErrorObject);
@@ -129,12 +142,14 @@ void CPlcNetworkCopy::ClonePin(const CPlcFBDPin& from, CPlcFBDPin& to)
 void CPlcNetworkCopy::CloneList(const CPlcFBDObjList& from, CPlcFBDObjList& to)
 {
     for (auto* object : PlcObjects(from))
-        if (CPlcFBDObject* copy = Clone(object)) to.AddTail(copy);
+        if (CPlcFBDObject* copy = Clone(object))
+            to.AddTail(copy);
 }
 
 CPlcFBDObject* CPlcNetworkCopy::Clone(const CPlcFBDObject* object)
 {
-    auto copyExe = [this](const CPlcFBDObject* from, CPlcFBDExeObject* to) {
+    auto copyExe = [this](const CPlcFBDObject* from, CPlcFBDExeObject* to)
+    {
         const auto* exe = static_cast<const CPlcFBDExeObject*>(from);
         to->m_strBlockName = exe->m_strBlockName;
         CloneList(exe->m_Inputs, to->m_Inputs);
@@ -154,11 +169,21 @@ CPlcFBDObject* CPlcNetworkCopy::Clone(const CPlcFBDObject* object)
         ClonePin(*static_cast<const CPlcFBDPin*>(object), *pin);
         return pin;
     }
-    case FBD_FUNCTION_BLOCK: copy = copyExe(object, new CPlcFBDFunctionBlock); break;
-    case FBD_FUNCTION: copy = copyExe(object, new CPlcFBDFunction); break;
-    case FBD_OPERATOR: copy = copyExe(object, new CPlcFBDOperator); break;
-    case FBD_RETURN: copy = copyExe(object, new CPlcFBDReturn); break;
-    case FBD_JUMP: copy = copyExe(object, new CPlcFBDJump); break;
+    case FBD_FUNCTION_BLOCK:
+        copy = copyExe(object, new CPlcFBDFunctionBlock);
+        break;
+    case FBD_FUNCTION:
+        copy = copyExe(object, new CPlcFBDFunction);
+        break;
+    case FBD_OPERATOR:
+        copy = copyExe(object, new CPlcFBDOperator);
+        break;
+    case FBD_RETURN:
+        copy = copyExe(object, new CPlcFBDReturn);
+        break;
+    case FBD_JUMP:
+        copy = copyExe(object, new CPlcFBDJump);
+        break;
     case FBD_COMMENT:
     {
         auto* comment = new CPlcFBDComment;
@@ -218,11 +243,13 @@ CPlcFBDObject* CPlcNetworkCopy::Clone(const CPlcFBDObject* object)
         net->m_strSecondName = from->m_strSecondName;
         net->m_bSpare = from->m_bSpare;
         using ListPair = std::pair<const CPlcFBDObjList*, CPlcFBDObjList*>;
-        for (auto [list, copyList] : {ListPair{&from->m_Inputs, &net->m_Inputs}, ListPair{&from->m_Outputs, &net->m_Outputs},
-                                      ListPair{&from->m_DestObjects, &net->m_DestObjects},
-                                      ListPair{&from->m_SourceNets, &net->m_SourceNets},
-                                      ListPair{&from->m_DestNets, &net->m_DestNets}})
-            for (auto* element : PlcObjects(*list)) copyList->AddTail(element);
+        for (auto [list, copyList] :
+             {ListPair{&from->m_Inputs, &net->m_Inputs}, ListPair{&from->m_Outputs, &net->m_Outputs},
+              ListPair{&from->m_DestObjects, &net->m_DestObjects},
+              ListPair{&from->m_SourceNets, &net->m_SourceNets},
+              ListPair{&from->m_DestNets, &net->m_DestNets}})
+            for (auto* element : PlcObjects(*list))
+                copyList->AddTail(element);
         CloneList(from->m_Connections, net->m_Connections);
         CloneList(from->m_Crosses, net->m_Crosses);
         copy = net;
@@ -275,7 +302,8 @@ CPlcFBDObject* CPlcNetworkCopy::Clone(const CPlcFBDObject* object)
 
 CPlcFBDObject* CPlcNetworkCopy::Mapped(CPlcFBDObject* object) const
 {
-    if (object == &m_source) return m_copy.get();
+    if (object == &m_source)
+        return m_copy.get();
     const auto found = m_copyOf.find(object);
     return found == m_copyOf.end() ? object : found->second;
 }
@@ -304,15 +332,16 @@ void CPlcNetworkCopy::Redirect(CPlcFBDObject* copy) const
     {
         auto* net = static_cast<CPlcFBDConnectionNetwork*>(copy);
         net->m_pSourceObject = Mapped(net->m_pSourceObject);
-        for (CPlcFBDObjList* list : {&net->m_Inputs, &net->m_Outputs, &net->m_DestObjects, &net->m_SourceNets,
-                                     &net->m_DestNets})
+        for (CPlcFBDObjList* list :
+             {&net->m_Inputs, &net->m_Outputs, &net->m_DestObjects, &net->m_SourceNets, &net->m_DestNets})
             MapList(*list);
     }
 }
 
 CPlcFBDObject* CPlcNetworkCopy::CopyOf(const CPlcFBDObject* object) const
 {
-    if (object == &m_source) return &m_source;
+    if (object == &m_source)
+        return &m_source;
     const auto found = m_copyOf.find(object);
     return found == m_copyOf.end() ? nullptr : found->second;
 }
@@ -324,9 +353,11 @@ void CPlcNetworkCopy::RestoreSource()
     for (auto list : OwningLists())
     {
         (m_source.*list).Reset();
-        while (!(copy.*list).IsEmpty()) (m_source.*list).AddTail((copy.*list).RemoveHead());
+        while (!(copy.*list).IsEmpty())
+            (m_source.*list).AddTail((copy.*list).RemoveHead());
     }
-    while (!copy.m_ExecList.IsEmpty()) m_source.m_ExecList.AddTail(copy.m_ExecList.RemoveHead());
+    while (!copy.m_ExecList.IsEmpty())
+        m_source.m_ExecList.AddTail(copy.m_ExecList.RemoveHead());
     m_source.m_bValid = copy.m_bValid;
     m_source.m_nError = copy.m_nError;
     m_source.m_nOrder = copy.m_nOrder;

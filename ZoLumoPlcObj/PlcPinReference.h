@@ -8,7 +8,8 @@
 inline bool SplitPinReference(const CString& reference, CString& object, CString& pin)
 {
     const int point = reference.Find('.');
-    if (point < 0) return false;
+    if (point < 0)
+        return false;
     object = reference.Left(point);
     pin = reference.Mid(point + 1);
     return true;
@@ -17,6 +18,7 @@ inline bool SplitPinReference(const CString& reference, CString& object, CString
 inline CPlcFBDPin* FindPinByID(const CPlcFBDObjList& pins, const CString& id)
 {
     for (auto* pin : PlcObjects<CPlcFBDPin>(pins))
-        if (pin->m_strID == id) return pin;
+        if (pin->m_strID == id)
+            return pin;
     return nullptr;
 }

@@ -10,7 +10,7 @@ struct TRIG_STATE
     char szText[20];       // NUL-terminated; at most 19 characters
     COLORREF crBackground; // colour of the cell's field
     COLORREF crText;
-    int nStringId;         // string resource of the text; 0: use szText
+    int nStringId; // string resource of the text; 0: use szText
 };
 
 class CTriggerStateRows

@@ -18,8 +18,7 @@ void CHtmlBinding::Lists::Disconnect()
         group->Disconnect();
 }
 
-template <class Ctrl>
-void CHtmlBinding::AddControl(DomDocument& document, DomElement& element)
+template <class Ctrl> void CHtmlBinding::AddControl(DomDocument& document, DomElement& element)
 {
     auto control = std::make_unique<Ctrl>();
     control->SetDocument(&document);
@@ -67,7 +66,8 @@ int CHtmlBinding::AddInputElement(DomDocument& document, DomElement* element)
         return 0;
     switch (InputKindOf(*element))
     {
-    case HTMLCTRL_HIDDEN: {
+    case HTMLCTRL_HIDDEN:
+    {
         auto hidden = std::make_unique<CHtmlHiddenCtrl>();
         if (hidden->Attach(element))
             m_hiddens.Add(hidden.release());
@@ -79,7 +79,8 @@ int CHtmlBinding::AddInputElement(DomDocument& document, DomElement* element)
     case HTMLCTRL_BUTTON:
         AddControl<CHtmlButtonCtrl>(document, *element);
         break;
-    case HTMLCTRL_RADIO: {
+    case HTMLCTRL_RADIO:
+    {
         auto radio = std::make_unique<CHtmlRadioCtrl>();
         radio->SetDocument(&document);
         radio->SetManager(&m_owner);

@@ -45,8 +45,7 @@ public:
 
 private:
     // Creates, attaches and files the wrapper of a non-input tag.
-    template <class Ctrl>
-    void AddControl(tvsk::web::DomDocument& document, tvsk::web::DomElement& element);
+    template <class Ctrl> void AddControl(tvsk::web::DomDocument& document, tvsk::web::DomElement& element);
     void AddRadio(std::unique_ptr<CHtmlElemCtrl> radio);
 
     CHtmlCtrlOwner& m_owner;

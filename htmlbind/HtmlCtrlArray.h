@@ -5,8 +5,7 @@
 #include <utility>
 #include <vector>
 
-template <class T>
-class CHtmlCtrlArray
+template <class T> class CHtmlCtrlArray
 {
 public:
     int GetCount() const noexcept { return static_cast<int>(m_items.size()); }
@@ -28,7 +27,8 @@ public:
     // Null out of range; a negative index is out of range.
     T* GetAt(int index) const
     {
-        return static_cast<unsigned>(index) < m_items.size() ? m_items[static_cast<unsigned>(index)].get() : nullptr;
+        return static_cast<unsigned>(index) < m_items.size() ? m_items[static_cast<unsigned>(index)].get()
+                                                             : nullptr;
     }
     void RemoveAll() { m_items.clear(); }
     // Hands every element over and leaves the array empty.

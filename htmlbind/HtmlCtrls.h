@@ -160,7 +160,10 @@ protected:
     bool Accepts(const tvsk::web::DomElement& element) const override;
     std::string ReadName() const override { return "BODY"; }
     std::unique_ptr<CHtmlElemSink> CreateSink() override;
-    tvsk::web::StyleProperty ColorProperty() const override { return tvsk::web::StyleProperty::BackgroundColor; }
+    tvsk::web::StyleProperty ColorProperty() const override
+    {
+        return tvsk::web::StyleProperty::BackgroundColor;
+    }
 };
 
 class CHtmlAnchorCtrl final : public CHtmlElemCtrl
@@ -174,7 +177,10 @@ public:
 protected:
     bool Accepts(const tvsk::web::DomElement& element) const override;
     std::unique_ptr<CHtmlElemSink> CreateSink() override;
-    tvsk::web::StyleProperty ColorProperty() const override { return tvsk::web::StyleProperty::BackgroundColor; }
+    tvsk::web::StyleProperty ColorProperty() const override
+    {
+        return tvsk::web::StyleProperty::BackgroundColor;
+    }
 };
 
 class CHtmlTitleCtrl final : public CHtmlElemCtrl

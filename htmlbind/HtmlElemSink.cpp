@@ -184,7 +184,10 @@ void CHtmlRadioSink::OnEvent(const DomEvent& event)
     }
 }
 
-CHtmlCheckboxSink::CHtmlCheckboxSink(CHtmlCheckboxCtrl& checkbox) : CHtmlElemSink(checkbox), m_checkbox(checkbox) {}
+CHtmlCheckboxSink::CHtmlCheckboxSink(CHtmlCheckboxCtrl& checkbox)
+    : CHtmlElemSink(checkbox), m_checkbox(checkbox)
+{
+}
 
 void CHtmlCheckboxSink::OnEvent(const DomEvent& event)
 {

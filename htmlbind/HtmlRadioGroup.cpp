@@ -32,7 +32,8 @@ bool SameVariant(const VARIANT& a, const VARIANT& b)
         return a.dblVal == b.dblVal;
     case VT_UI1:
         return a.bVal == b.bVal;
-    case VT_BSTR: {
+    case VT_BSTR:
+    {
         const UINT length = SysStringByteLen(a.bstrVal);
         return length == SysStringByteLen(b.bstrVal) &&
                (length == 0 || std::memcmp(a.bstrVal, b.bstrVal, length) == 0);

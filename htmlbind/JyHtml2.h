@@ -60,9 +60,9 @@ enum JyHtml2Event : DISPID
     DISPID_OnButtonDown = 11,
     DISPID_OnTextEnter = 12,
     DISPID_OnTextEscape = 13,
-    DISPID_OnRadioChange = 14,      // name, value (VT_BSTR)
-    DISPID_OnCheckboxChange = 15,   // name, value (VT_I2 1 or 0)
-    DISPID_OnSelectChange = 16,     // name, value (VT_BSTR)
+    DISPID_OnRadioChange = 14,    // name, value (VT_BSTR)
+    DISPID_OnCheckboxChange = 15, // name, value (VT_I2 1 or 0)
+    DISPID_OnSelectChange = 16,   // name, value (VT_BSTR)
     DISPID_OnImageClick = 17,
     DISPID_OnImageClickSelVal = 18, // name, value (VT_BSTR)
     DISPID_OnPreClick = 19,

@@ -25,9 +25,12 @@ CJyHtml2Mng::~CJyHtml2Mng()
 const DispatchTable<CJyHtml2Mng>& CJyHtml2Mng::Dispatch()
 {
     static const DispatchTable<CJyHtml2Mng> table =
-        DispatchTable<CJyHtml2Mng>(InterfaceDescription(IJyHtml2Mng::Iid, "IJyHtml2Mng", "IJyHtml2Mng Interface"))
-            .Get(1, "HtmlDocument", &CJyHtml2Mng::get_HtmlDocument, "Set/Get the Html document on the control")
-            .Put(1, "HtmlDocument", &CJyHtml2Mng::put_HtmlDocument, "Set/Get the Html document on the control")
+        DispatchTable<CJyHtml2Mng>(
+            InterfaceDescription(IJyHtml2Mng::Iid, "IJyHtml2Mng", "IJyHtml2Mng Interface"))
+            .Get(1, "HtmlDocument", &CJyHtml2Mng::get_HtmlDocument,
+                 "Set/Get the Html document on the control")
+            .Put(1, "HtmlDocument", &CJyHtml2Mng::put_HtmlDocument,
+                 "Set/Get the Html document on the control")
             .Get(2, "CommandFile", &CJyHtml2Mng::get_CommandFile, "Set/Get the command file on the control")
             .Put(2, "CommandFile", &CJyHtml2Mng::put_CommandFile, "Set/Get the command file on the control")
             .Get(3, "ControlValue", &CJyHtml2Mng::get_ControlValue,
@@ -42,10 +45,13 @@ const DispatchTable<CJyHtml2Mng>& CJyHtml2Mng::Dispatch()
                  "Set/Get the disable state of the specified control")
             .Put(5, "ControlDisabled", &CJyHtml2Mng::put_ControlDisabled,
                  "Set/Get the disable state of the specified control")
-            .Method(6, "AddSelectOption", &CJyHtml2Mng::AddSelectOption, "Add an option on a specified SELECT control")
-            .Method(7, "ResetSelect", &CJyHtml2Mng::ResetSelect, "Reset the content of the specified SELECT control")
+            .Method(6, "AddSelectOption", &CJyHtml2Mng::AddSelectOption,
+                    "Add an option on a specified SELECT control")
+            .Method(7, "ResetSelect", &CJyHtml2Mng::ResetSelect,
+                    "Reset the content of the specified SELECT control")
             .Get(8, "HtmlElement", &CJyHtml2Mng::get_HtmlElement, "Get an Html element by name")
-            .Method(9, "RemoveAllControls", &CJyHtml2Mng::RemoveAllControls, "Remove all HTML associated controls")
+            .Method(9, "RemoveAllControls", &CJyHtml2Mng::RemoveAllControls,
+                    "Remove all HTML associated controls")
             .Get(10, "DocumentXDim", &CJyHtml2Mng::get_DocumentXDim, "Get the document X dimension in pixel")
             .Get(11, "DocumentYDim", &CJyHtml2Mng::get_DocumentYDim, "Get the document Y dimension in pixel")
             .Get(12, "ControlType", &CJyHtml2Mng::get_ControlType, "Get the type of the control required")
@@ -330,7 +336,8 @@ HRESULT CJyHtml2Mng::put_HiddenAttribute(BSTR name, BSTR attribute, BSTR value)
 
 CHtmlElemCtrl* CJyHtml2Mng::ControlOf(const VARIANT& element) const
 {
-    const VARIANT& given = element.vt == (VT_BYREF | VT_VARIANT) && element.pvarVal ? *element.pvarVal : element;
+    const VARIANT& given =
+        element.vt == (VT_BYREF | VT_VARIANT) && element.pvarVal ? *element.pvarVal : element;
     if (given.vt == VT_BSTR)
         return FirstControl(given.bstrVal);
     // Any number selects by position, whatever its type.

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-class CJyHtml2Mng final : public tvsk::com::DispatchObject<CJyHtml2Mng, IJyHtml2Mng, IConnectionPointContainer,
-                                                           ISupportErrorInfo>,
+class CJyHtml2Mng final : public tvsk::com::DispatchObject<CJyHtml2Mng, IJyHtml2Mng,
+                                                           IConnectionPointContainer, ISupportErrorInfo>,
                           public CHtmlCtrlOwner
 {
 public:

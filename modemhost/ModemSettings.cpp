@@ -18,7 +18,8 @@ ModemSettings ModemSettings::Read()
 {
     const CProfile& profile = CProfile::Instance();
     ModemSettings settings;
-    settings.normalTimeout = static_cast<WORD>(profile.GetProfileInt(Section, "NormTmo", settings.normalTimeout));
+    settings.normalTimeout =
+        static_cast<WORD>(profile.GetProfileInt(Section, "NormTmo", settings.normalTimeout));
     settings.inactivityMinutes =
         static_cast<WORD>(profile.GetProfileInt(Section, "InacTmo", settings.inactivityMinutes));
     return settings;

@@ -14,8 +14,8 @@ int ComCan::setcom()
 
 void ComCan::setline(unsigned long bitrate)
 {
-    Transact(CAN_CMD_SETLINE,
-             [&](const BlockView& block) { block.SetU32(can_block::Value, static_cast<std::uint32_t>(bitrate)); });
+    Transact(CAN_CMD_SETLINE, [&](const BlockView& block)
+             { block.SetU32(can_block::Value, static_cast<std::uint32_t>(bitrate)); });
 }
 
 int ComCan::get_event(unsigned long* time, unsigned long* id, unsigned char* data, unsigned long* len,

@@ -31,10 +31,12 @@ int ComCanPC::setcom(unsigned char adapter, unsigned long second)
 
 void ComCanPC::setline(unsigned long first, unsigned long second)
 {
-    Transact(CAN_CMD_SETLINE, [&](const BlockView& block) {
-        block.SetU32(can_block::Value, static_cast<std::uint32_t>(first));
-        block.SetU32(can_block::Id, static_cast<std::uint32_t>(second));
-    });
+    Transact(CAN_CMD_SETLINE,
+             [&](const BlockView& block)
+             {
+                 block.SetU32(can_block::Value, static_cast<std::uint32_t>(first));
+                 block.SetU32(can_block::Id, static_cast<std::uint32_t>(second));
+             });
 }
 
 int ComCanPC::get(unsigned char* buf, unsigned short timeout, unsigned long len)
@@ -51,7 +53,8 @@ int ComCanPC::StreamGet(unsigned char* buf, unsigned short timeout, unsigned lon
     {
         result = Transact(
             CAN_CMD_STREAM_READ,
-            [&](const BlockView& block) {
+            [&](const BlockView& block)
+            {
                 block.SetU16(can_block::Length, timeout);
                 block.SetU32(can_block::Id, 1);
             },
@@ -85,10 +88,12 @@ int ComCanPC::put(unsigned char* buf, unsigned long len)
         return MessagePut(buf, len);
     if (len > can_block::StreamCapacity)
         return 0;
-    return Transact(CAN_CMD_STREAM_WRITE, [&](const BlockView& block) {
-        std::copy_n(buf, len, block.Bytes(can_block::StreamData));
-        block.SetU32(can_block::Value, static_cast<std::uint32_t>(len));
-    });
+    return Transact(CAN_CMD_STREAM_WRITE,
+                    [&](const BlockView& block)
+                    {
+                        std::copy_n(buf, len, block.Bytes(can_block::StreamData));
+                        block.SetU32(can_block::Value, static_cast<std::uint32_t>(len));
+                    });
 }
 
 int ComCanPC::MessagePut(const unsigned char* buf, unsigned long len)
@@ -135,44 +140,54 @@ int ComCanPC::put_property(short code, void* data)
     const std::uint8_t value = *static_cast<const std::uint8_t*>(data);
     if (code == kStreamModeProperty)
         m_streamMode = value;
-    return Transact(CAN_CMD_PROPERTY, [&](const BlockView& block) {
-        block.SetU16(can_block::Value, static_cast<std::uint16_t>(code));
-        block.SetU8(can_block::PropertyDirection, 1);
-        block.SetU32(can_block::Id, value);
-    });
+    return Transact(CAN_CMD_PROPERTY,
+                    [&](const BlockView& block)
+                    {
+                        block.SetU16(can_block::Value, static_cast<std::uint16_t>(code));
+                        block.SetU8(can_block::PropertyDirection, 1);
+                        block.SetU32(can_block::Id, value);
+                    });
 }
 
 int ComCanPC::get_property(short code, void* data)
 {
     if (!data)
         return 0;
-    const int result = Transact(CAN_CMD_PROPERTY, [&](const BlockView& block) {
-        block.SetU16(can_block::Value, static_cast<std::uint16_t>(code));
-        block.SetU8(can_block::PropertyDirection, 0);
-    }, [&](const BlockView& block) {
-        if (block.U8(block::Result) != 1 || code < 1 || code > 10)
-            return;
-        if (code == 7)
+    const int result = Transact(
+        CAN_CMD_PROPERTY,
+        [&](const BlockView& block)
         {
-            const std::uint32_t value = block.U32(can_block::Id);
-            std::copy_n(reinterpret_cast<const std::uint8_t*>(&value), sizeof value, static_cast<std::uint8_t*>(data));
-        }
-        else if (code == 8)
+            block.SetU16(can_block::Value, static_cast<std::uint16_t>(code));
+            block.SetU8(can_block::PropertyDirection, 0);
+        },
+        [&](const BlockView& block)
         {
-            const std::uint16_t value = block.U16(can_block::Id);
-            std::copy_n(reinterpret_cast<const std::uint8_t*>(&value), sizeof value, static_cast<std::uint8_t*>(data));
-        }
-        else
-        {
-            *static_cast<std::uint8_t*>(data) = block.U8(can_block::Id);
-        }
-    });
+            if (block.U8(block::Result) != 1 || code < 1 || code > 10)
+                return;
+            if (code == 7)
+            {
+                const std::uint32_t value = block.U32(can_block::Id);
+                std::copy_n(reinterpret_cast<const std::uint8_t*>(&value), sizeof value,
+                            static_cast<std::uint8_t*>(data));
+            }
+            else if (code == 8)
+            {
+                const std::uint16_t value = block.U16(can_block::Id);
+                std::copy_n(reinterpret_cast<const std::uint8_t*>(&value), sizeof value,
+                            static_cast<std::uint8_t*>(data));
+            }
+            else
+            {
+                *static_cast<std::uint8_t*>(data) = block.U8(can_block::Id);
+            }
+        });
     return result == 1 && code >= 1 && code <= 10 ? 1 : 0;
 }
 
 int ComCanPC::command(long cmd, void* /*data*/, long /*len*/)
 {
-    return Transact(CAN_CMD_COMMAND, [&](const BlockView& block) {
-        block.SetU32(can_block::Value, static_cast<std::uint32_t>(cmd));
-    }) == 1 ? 1 : 0;
+    return Transact(CAN_CMD_COMMAND, [&](const BlockView& block)
+                    { block.SetU32(can_block::Value, static_cast<std::uint32_t>(cmd)); }) == 1
+               ? 1
+               : 0;
 }

@@ -7,11 +7,12 @@ class ComModem : public ComBlockClient
 {
 public:
     ComModem() : ComBlockClient(MODEM_PORT_PREFIX, "FONWICK") {}
-    ComModem(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity, unsigned char stop,
-             const char* dial);
+    ComModem(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity,
+             unsigned char stop, const char* dial);
 
     // Sets the line and dials; a modem that does not connect closes the client.
-    void setline(unsigned long baud, unsigned char bits, unsigned char parity, unsigned char stop, const char* dial);
+    void setline(unsigned long baud, unsigned char bits, unsigned char parity, unsigned char stop,
+                 const char* dial);
 
     void sbreak() {}
 };

@@ -29,14 +29,16 @@ int ComPC::get(unsigned char* buf, unsigned short /*timeout*/, unsigned long len
 {
     if (len > pc_block::DataCapacity || !buf)
         return 0;
-    return Transact(PC_CMD_READ, {}, [&](const BlockView& block) { std::copy_n(block.Bytes(pc_block::Data), len, buf); });
+    return Transact(PC_CMD_READ, {},
+                    [&](const BlockView& block) { std::copy_n(block.Bytes(pc_block::Data), len, buf); });
 }
 
 int ComPC::put(unsigned char* buf, unsigned long len)
 {
     if (len > pc_block::DataCapacity || (len > 0 && !buf))
         return 0;
-    return Transact(PC_CMD_WRITE, [&](const BlockView& block) { std::copy_n(buf, len, block.Bytes(pc_block::Data)); });
+    return Transact(PC_CMD_WRITE,
+                    [&](const BlockView& block) { std::copy_n(buf, len, block.Bytes(pc_block::Data)); });
 }
 
 int ComPC::flush()

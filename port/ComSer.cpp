@@ -1,7 +1,8 @@
 // Line settings and break of the serial port client.
 #include "ComSer.h"
 
-ComSer::ComSer(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity, unsigned char stop)
+ComSer::ComSer(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity,
+               unsigned char stop)
     : ComSer()
 {
     setcom(port);

@@ -7,7 +7,8 @@ class ComSer : public ComBlockClient
 {
 public:
     ComSer() : ComBlockClient(SERIAL_PORT_PREFIX, "PORTHAVEN") {}
-    ComSer(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity, unsigned char stop);
+    ComSer(unsigned char port, unsigned long baud, unsigned char bits, unsigned char parity,
+           unsigned char stop);
 
     // Line settings as in the block: parity 0 none, 1 odd, 2 even, 3 mark, 4 space; stop bits
     // 0 one, 1 one and a half, 2 two. The server's answer is not looked at.

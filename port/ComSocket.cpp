@@ -9,7 +9,8 @@ constexpr std::size_t kNameTextCapacity = 512;
 constexpr unsigned long kSocketDetachPause = 300;
 } // namespace
 
-ComSocket::ComSocket(const char* first, const char* second) : NoticedStreamClient(stream_block::SocketDataCapacity)
+ComSocket::ComSocket(const char* first, const char* second)
+    : NoticedStreamClient(stream_block::SocketDataCapacity)
 {
     SetDetachPause(kSocketDetachPause);
     if (setcom(first, second) && !setline(second))
@@ -53,9 +54,11 @@ int ComSocket::put_property(short code, void* data)
     if (code != 0x1000 || !data || !com_ok())
         return 0;
     const std::uint8_t value = *static_cast<const std::uint8_t*>(data);
-    Transact(STREAM_CMD_PROPERTY_SOCKET, [&](const BlockView& block) {
-        block.SetU8(stream_block::Transferred, value);
-        block.SetU16(stream_block::Count, static_cast<std::uint16_t>(code));
-    });
+    Transact(STREAM_CMD_PROPERTY_SOCKET,
+             [&](const BlockView& block)
+             {
+                 block.SetU8(stream_block::Transferred, value);
+                 block.SetU16(stream_block::Count, static_cast<std::uint16_t>(code));
+             });
     return 1;
 }

@@ -11,5 +11,6 @@ ComTcpIp::ComTcpIp(const char* text) : StreamBlockClient(stream_block::DataCapac
 int ComTcpIp::setcom(const char* text)
 {
     const std::string name = text ? text : "";
-    return OpenServed(BlockObjectNames("TCPIP.", name), stream_block::Size, ServerStart{"CORMORANT " + name, false});
+    return OpenServed(BlockObjectNames("TCPIP.", name), stream_block::Size,
+                      ServerStart{"CORMORANT " + name, false});
 }

@@ -1,4 +1,5 @@
-// The port objects' interfaces and class ids: what callers of "Lanyard.Lanyard.1" and "Lanyard.Lanyard2.1" use.
+// The port objects' interfaces and class ids: what callers of "Lanyard.Lanyard.1" and "Lanyard.Lanyard2.1"
+// use.
 #pragma once
 
 #include <com/Com.h>

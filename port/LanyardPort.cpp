@@ -119,7 +119,8 @@ HRESULT LanyardPort::WriteVariantData(const VARIANT& data)
             return E_FAIL;
         bool written = false;
         const HRESULT access = WithArrayData(
-            data.parray, [this](BYTE* bytes, ULONG count) { return m_port->put(bytes, count) != 0; }, written);
+            data.parray, [this](BYTE* bytes, ULONG count) { return m_port->put(bytes, count) != 0; },
+            written);
         if (FAILED(access))
             return Fail(kArrayAccess, access);
         return written ? S_OK : E_FAIL;
@@ -142,8 +143,8 @@ HRESULT LanyardPort::ReadVariantData(VARIANT* data, LONG to)
     {
         bool read = false;
         const HRESULT access = WithArrayData(
-            *data->pparray,
-            [&](BYTE* bytes, ULONG count) { return m_port->get(bytes, timeout, count) != 0; }, read);
+            *data->pparray, [&](BYTE* bytes, ULONG count) { return m_port->get(bytes, timeout, count) != 0; },
+            read);
         if (FAILED(access))
             return Fail(kArrayAccess, access);
         return read ? S_OK : Fail(kTransferFailed);
@@ -176,7 +177,8 @@ HRESULT LanyardPort::SendVariantMessage(LONG id, const VARIANT& msg)
             return Outcome(m_port->put_msg(uid, nullptr, 0));
         bool sent = false;
         const HRESULT access = WithArrayData(
-            msg.parray, [&](BYTE* bytes, ULONG count) { return m_port->put_msg(uid, bytes, count) != 0; }, sent);
+            msg.parray, [&](BYTE* bytes, ULONG count) { return m_port->put_msg(uid, bytes, count) != 0; },
+            sent);
         if (FAILED(access))
             return Fail(kArrayAccess, access);
         return sent ? S_OK : E_FAIL;
@@ -194,7 +196,8 @@ HRESULT LanyardPort::ReceiveInto(VARIANT* data, LONG* len, bool messageForms, co
         return E_POINTER;
     unsigned long id = 0;
     bool received = false;
-    const auto finish = [&](unsigned long count) {
+    const auto finish = [&](unsigned long count)
+    {
         if (received)
             *len = static_cast<LONG>(count);
         else
@@ -214,7 +217,8 @@ HRESULT LanyardPort::ReceiveInto(VARIANT* data, LONG* len, bool messageForms, co
         unsigned long count = 0;
         const HRESULT access = WithArrayData(
             array,
-            [&](BYTE* bytes, ULONG capacity) {
+            [&](BYTE* bytes, ULONG capacity)
+            {
                 count = capacity;
                 received = receive(&id, bytes, &count) != 0;
                 return received;
@@ -245,12 +249,14 @@ HRESULT LanyardPort::ReceiveVariantMessage(LONG* id, LONG* len, VARIANT* data, L
         return E_FAIL;
     if (!id)
         return E_POINTER;
-    return ReceiveInto(data, len, true, [&](unsigned long* uid, BYTE* target, unsigned long* count) {
-        const int result = m_port->get_msg(uid, target, count, Milliseconds(to));
-        if (result)
-            *id = static_cast<LONG>(*uid);
-        return result;
-    });
+    return ReceiveInto(data, len, true,
+                       [&](unsigned long* uid, BYTE* target, unsigned long* count)
+                       {
+                           const int result = m_port->get_msg(uid, target, count, Milliseconds(to));
+                           if (result)
+                               *id = static_cast<LONG>(*uid);
+                           return result;
+                       });
 }
 
 HRESULT LanyardPort::ReceiveVariantEvent(LONG* time, LONG* id, LONG* len, VARIANT* data, LONG to)
@@ -259,30 +265,34 @@ HRESULT LanyardPort::ReceiveVariantEvent(LONG* time, LONG* id, LONG* len, VARIAN
         return E_FAIL;
     if (!time || !id)
         return E_POINTER;
-    return ReceiveInto(data, len, false, [&](unsigned long* uid, BYTE* target, unsigned long* count) {
-        unsigned long stamp = 0;
-        const int result = m_port->get_event(&stamp, uid, target, count, Milliseconds(to));
-        if (result)
-        {
-            *time = static_cast<LONG>(stamp);
-            *id = static_cast<LONG>(*uid);
-        }
-        return result;
-    });
+    return ReceiveInto(data, len, false,
+                       [&](unsigned long* uid, BYTE* target, unsigned long* count)
+                       {
+                           unsigned long stamp = 0;
+                           const int result = m_port->get_event(&stamp, uid, target, count, Milliseconds(to));
+                           if (result)
+                           {
+                               *time = static_cast<LONG>(stamp);
+                               *id = static_cast<LONG>(*uid);
+                           }
+                           return result;
+                       });
 }
 
 HRESULT LanyardPort::AddMessageFilter(LONG mask, LONG filter)
 {
     if (FAILED(RequirePort()))
         return E_FAIL;
-    return Outcome(m_port->msg_filter(true, static_cast<unsigned long>(mask), static_cast<unsigned long>(filter)));
+    return Outcome(
+        m_port->msg_filter(true, static_cast<unsigned long>(mask), static_cast<unsigned long>(filter)));
 }
 
 HRESULT LanyardPort::RemMessageFilter(LONG mask, LONG filter)
 {
     if (FAILED(RequirePort()))
         return E_FAIL;
-    return Outcome(m_port->msg_filter(false, static_cast<unsigned long>(mask), static_cast<unsigned long>(filter)));
+    return Outcome(
+        m_port->msg_filter(false, static_cast<unsigned long>(mask), static_cast<unsigned long>(filter)));
 }
 
 HRESULT LanyardPort::RequireMessage(LONG id, LONG len)

@@ -64,8 +64,8 @@ struct PCRequest
     int number;
 };
 
-using PortRequest = std::variant<SerialRequest, ModemRequest, CanRequest, CanPCRequest, NetRequest, TcpIpRequest,
-                                 SocketRequest, DPRequest, PCRequest>;
+using PortRequest = std::variant<SerialRequest, ModemRequest, CanRequest, CanPCRequest, NetRequest,
+                                 TcpIpRequest, SocketRequest, DPRequest, PCRequest>;
 
 // The open string cut at its first colon; none without a colon.
 struct OpenStringParts

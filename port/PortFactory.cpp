@@ -28,12 +28,18 @@ struct ClientBuilder
         return std::make_unique<ComModem>(r.line.port, r.line.baud, r.line.bits, r.line.parity, r.line.stop,
                                           r.dial.c_str());
     }
-    std::unique_ptr<ComPort> operator()(const CanRequest& r) const { return std::make_unique<ComCan>(r.bitrate); }
+    std::unique_ptr<ComPort> operator()(const CanRequest& r) const
+    {
+        return std::make_unique<ComCan>(r.bitrate);
+    }
     std::unique_ptr<ComPort> operator()(const CanPCRequest& r) const
     {
         return std::make_unique<ComCanPC>(static_cast<unsigned char>(r.adapter), r.first, r.second, r.usb);
     }
-    std::unique_ptr<ComPort> operator()(const NetRequest& r) const { return std::make_unique<ComNet>(r.text.c_str()); }
+    std::unique_ptr<ComPort> operator()(const NetRequest& r) const
+    {
+        return std::make_unique<ComNet>(r.text.c_str());
+    }
     std::unique_ptr<ComPort> operator()(const TcpIpRequest& r) const
     {
         return std::make_unique<ComTcpIp>(r.text.c_str());
@@ -43,7 +49,10 @@ struct ClientBuilder
         return std::make_unique<ComSocket>(r.first.c_str(), r.second.c_str());
     }
     std::unique_ptr<ComPort> operator()(const DPRequest& r) const { return std::make_unique<ComDP>(r.debug); }
-    std::unique_ptr<ComPort> operator()(const PCRequest& r) const { return std::make_unique<ComPC>(r.number); }
+    std::unique_ptr<ComPort> operator()(const PCRequest& r) const
+    {
+        return std::make_unique<ComPC>(r.number);
+    }
 };
 
 } // namespace

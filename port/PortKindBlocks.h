@@ -24,15 +24,13 @@ public:
     void SetU32(std::size_t offset, std::uint32_t value) const { Write(offset, value); }
 
 private:
-    template <class T>
-    T Read(std::size_t offset) const
+    template <class T> T Read(std::size_t offset) const
     {
         T value;
         std::memcpy(&value, m_base + offset, sizeof value);
         return value;
     }
-    template <class T>
-    void Write(std::size_t offset, T value) const
+    template <class T> void Write(std::size_t offset, T value) const
     {
         std::memcpy(m_base + offset, &value, sizeof value);
     }
@@ -57,10 +55,10 @@ namespace can_block
 {
 constexpr std::size_t Size = 44;
 constexpr std::size_t PCSize = 1044;
-constexpr std::size_t Value = 8;           // bit rate, filter mask, time stamp, property code, command, count
+constexpr std::size_t Value = 8; // bit rate, filter mask, time stamp, property code, command, count
 constexpr std::size_t PropertyDirection = 10; // PC-CAN property: 1 set, 0 get
-constexpr std::size_t Id = 12;             // identifier, filter value, second line value, property value
-constexpr std::size_t Length = 16;         // message length; filter remove flag (32 bits); stream time-out (16 bits)
+constexpr std::size_t Id = 12;                // identifier, filter value, second line value, property value
+constexpr std::size_t Length = 16; // message length; filter remove flag (32 bits); stream time-out (16 bits)
 constexpr std::size_t Data = 17;
 constexpr std::size_t DataCapacity = 8;
 constexpr std::size_t StreamData = 18;
@@ -87,7 +85,7 @@ constexpr std::uint32_t CAN_STREAM_IN_ID = 0x7F1;
 // The DP, NET and TCPIP blocks (1040 bytes) and the SOCK block (4112 bytes).
 namespace stream_block
 {
-constexpr std::size_t Count = 4;        // byte count, or the process id
+constexpr std::size_t Count = 4; // byte count, or the process id
 constexpr std::size_t Transferred = 8;
 constexpr std::size_t ReadTimeout = 12;
 constexpr std::size_t Data = 14;

@@ -4,15 +4,18 @@
 #include <algorithm>
 #include <cctype>
 
-int StreamBlockClient::Read(unsigned short timeout, unsigned long len, unsigned char* buf, unsigned long* count)
+int StreamBlockClient::Read(unsigned short timeout, unsigned long len, unsigned char* buf,
+                            unsigned long* count)
 {
     return Transact(
         STREAM_CMD_READ,
-        [&](const BlockView& block) {
+        [&](const BlockView& block)
+        {
             block.SetU16(stream_block::ReadTimeout, timeout);
             block.SetU32(stream_block::Count, static_cast<std::uint32_t>(len));
         },
-        [&](const BlockView& block) {
+        [&](const BlockView& block)
+        {
             *count = block.U32(stream_block::Transferred);
             // The server's count is not trusted beyond the caller's buffer.
             if (block.U8(block::Result) == 1)
@@ -41,7 +44,8 @@ unsigned char StreamBlockClient::get()
     unsigned char first = 0;
     Transact(
         STREAM_CMD_READ,
-        [](const BlockView& block) {
+        [](const BlockView& block)
+        {
             block.SetU16(stream_block::ReadTimeout, 0);
             block.SetU32(stream_block::Count, 1);
         },
@@ -53,10 +57,12 @@ int StreamBlockClient::put(unsigned char* buf, unsigned long len)
 {
     if (len > m_capacity || (len > 0 && !buf))
         return 0;
-    return Transact(STREAM_CMD_WRITE, [&](const BlockView& block) {
-        std::copy_n(buf, len, block.Bytes(stream_block::Data));
-        block.SetU32(stream_block::Count, static_cast<std::uint32_t>(len));
-    });
+    return Transact(STREAM_CMD_WRITE,
+                    [&](const BlockView& block)
+                    {
+                        std::copy_n(buf, len, block.Bytes(stream_block::Data));
+                        block.SetU32(stream_block::Count, static_cast<std::uint32_t>(len));
+                    });
 }
 
 int StreamBlockClient::put(unsigned char c)
@@ -68,10 +74,12 @@ int StreamBlockClient::SendLineText(const std::string& text, std::size_t offset)
 {
     if (text.size() + 1 > stream_block::Data + m_capacity - offset)
         return 0;
-    return Transact(STREAM_CMD_SETLINE, [&](const BlockView& block) {
-        std::copy(text.begin(), text.end(), block.Bytes(offset));
-        block.SetU8(offset + text.size(), 0);
-    });
+    return Transact(STREAM_CMD_SETLINE,
+                    [&](const BlockView& block)
+                    {
+                        std::copy(text.begin(), text.end(), block.Bytes(offset));
+                        block.SetU8(offset + text.size(), 0);
+                    });
 }
 
 int NoticedStreamClient::lock(unsigned long ms)
@@ -96,7 +104,9 @@ void NoticedStreamClient::unlock()
 
 bool NoticedStreamClient::SameName(const std::string& name) const
 {
-    return std::equal(name.begin(), name.end(), m_name.begin(), m_name.end(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-    });
+    return std::equal(name.begin(), name.end(), m_name.begin(), m_name.end(),
+                      [](char a, char b) {
+                          return std::toupper(static_cast<unsigned char>(a)) ==
+                                 std::toupper(static_cast<unsigned char>(b));
+                      });
 }

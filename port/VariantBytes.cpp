@@ -38,7 +38,8 @@ ULONG ArrayByteCount(SAFEARRAY* array)
     return elements * array->cbElements;
 }
 
-HRESULT WithArrayData(SAFEARRAY* array, const std::function<bool(BYTE* data, ULONG bytes)>& transfer, bool& done)
+HRESULT WithArrayData(SAFEARRAY* array, const std::function<bool(BYTE* data, ULONG bytes)>& transfer,
+                      bool& done)
 {
     done = false;
     void* data = nullptr;

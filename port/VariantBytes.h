@@ -16,6 +16,7 @@ ULONG ArrayByteCount(SAFEARRAY* array);
 
 // Runs transfer on the array's locked data and releases it again on every path. The result is the
 // failure of the access or the release, else S_OK; done tells what transfer returned.
-HRESULT WithArrayData(SAFEARRAY* array, const std::function<bool(BYTE* data, ULONG bytes)>& transfer, bool& done);
+HRESULT WithArrayData(SAFEARRAY* array, const std::function<bool(BYTE* data, ULONG bytes)>& transfer,
+                      bool& done);
 
 } // namespace lanyard

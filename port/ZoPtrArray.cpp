@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <new>
 
-CZoPtrArray::CZoPtrArray(const CZoPtrArray& other) { *this = other; }
+CZoPtrArray::CZoPtrArray(const CZoPtrArray& other)
+{
+    *this = other;
+}
 
 CZoPtrArray& CZoPtrArray::operator=(const CZoPtrArray& other)
 {

@@ -15,9 +15,11 @@ bool CPortServerLink::Open(const char* prefix, BYTE port)
     m_mapping = OpenFileMapping(FILE_MAP_ALL_ACCESS, FALSE, names.map);
     m_serverIdMapping = OpenFileMapping(FILE_MAP_ALL_ACCESS, FALSE, names.serverId);
     if (m_mapping)
-        m_block = static_cast<PORT_BLOCK*>(MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, PORT_BLOCK_SIZE));
+        m_block =
+            static_cast<PORT_BLOCK*>(MapViewOfFile(m_mapping, FILE_MAP_ALL_ACCESS, 0, 0, PORT_BLOCK_SIZE));
     if (m_serverIdMapping)
-        m_serverId = static_cast<DWORD*>(MapViewOfFile(m_serverIdMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD)));
+        m_serverId =
+            static_cast<DWORD*>(MapViewOfFile(m_serverIdMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DWORD)));
     if (m_serverId)
         *m_serverId = GetCurrentProcessId();
     return m_mutex && m_commandEvent && m_replyEvent && m_block && m_serverId;
@@ -52,7 +54,10 @@ CPortServerLink::Wake CPortServerLink::WaitForCommand(DWORD milliseconds) const
     }
 }
 
-void CPortServerLink::Reply() const { SetEvent(m_replyEvent); }
+void CPortServerLink::Reply() const
+{
+    SetEvent(m_replyEvent);
+}
 
 BOOL CPortServerLink::DetachClient(const char* prefix, BYTE port, DWORD processId)
 {
@@ -62,7 +67,8 @@ BOOL CPortServerLink::DetachClient(const char* prefix, BYTE port, DWORD processI
     HANDLE commandEvent = OpenEvent(EVENT_ALL_ACCESS, FALSE, names.commandEvent);
     HANDLE replyEvent = OpenEvent(EVENT_ALL_ACCESS, FALSE, names.replyEvent);
     HANDLE mapping = OpenFileMapping(FILE_MAP_ALL_ACCESS, FALSE, names.map);
-    auto* block = mapping ? static_cast<PORT_BLOCK*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
+    auto* block =
+        mapping ? static_cast<PORT_BLOCK*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
     BOOL detached = FALSE;
     if (block && commandEvent && replyEvent && mutex && WaitForSingleObject(mutex, INFINITE) != WAIT_FAILED)
     {

@@ -17,8 +17,8 @@ class CPortSpy
 public:
     static constexpr int RING_SIZE = 1024;
     static constexpr int ROW_SIZE = 16;
-    static constexpr int VIEW_SIZE = 96;       // six rows of the hex view
-    static constexpr int VIEW_POSITIONS = 64;  // view positions 1 (oldest) to 64 (newest)
+    static constexpr int VIEW_SIZE = 96;      // six rows of the hex view
+    static constexpr int VIEW_POSITIONS = 64; // view positions 1 (oldest) to 64 (newest)
 
     // Recording runs only while switched on; the counts stand still otherwise.
     void SetOn(bool on) noexcept { m_on = on; }

@@ -15,7 +15,8 @@ BYTE BinaryChecksum(std::span<const BYTE> bytes)
 std::vector<BYTE> BuildBinaryFrame(std::span<const BYTE> body)
 {
     std::vector<BYTE> frame{kStart};
-    auto append = [&frame](BYTE b) {
+    auto append = [&frame](BYTE b)
+    {
         frame.push_back(b);
         if (b == kStart)
             frame.push_back(kStuffing);

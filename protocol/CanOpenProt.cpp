@@ -24,9 +24,18 @@ constexpr AbortEntry AbortTable[] = {
     {0x08000020, 826}, {0x08000021, 827}, {0x08000022, 828}, {0x08000023, 829},
 };
 
-constexpr bool InRange(BYTE value, BYTE low, BYTE high) noexcept { return value >= low && value <= high; }
-constexpr bool IsAbort(BYTE command) noexcept { return InRange(command, 0x80, 0x9F); }
-constexpr BYTE ToggleOf(BYTE command) noexcept { return (command >> 4) & 1; }
+constexpr bool InRange(BYTE value, BYTE low, BYTE high) noexcept
+{
+    return value >= low && value <= high;
+}
+constexpr bool IsAbort(BYTE command) noexcept
+{
+    return InRange(command, 0x80, 0x9F);
+}
+constexpr BYTE ToggleOf(BYTE command) noexcept
+{
+    return (command >> 4) & 1;
+}
 
 // Holds the port lock for one whole transfer and empties the queues first.
 class PortTransaction
@@ -97,7 +106,10 @@ CCanOpenProt& CCanOpenProt::operator=(const CCanOpenProt& other)
     return *this;
 }
 
-CCanOpenProt::~CCanOpenProt() { RemoveFilter(); }
+CCanOpenProt::~CCanOpenProt()
+{
+    RemoveFilter();
+}
 
 void CCanOpenProt::AddFilter()
 {
@@ -152,7 +164,10 @@ C_ERRO CCanOpenProt::DecodeAbtCode(DWORD abortCode)
     return entry != std::end(AbortTable) ? entry->result : C_ERRO_ABORT_GENERAL;
 }
 
-C_ERRO CCanOpenProt::SdoAbortRsp(const SDO_PROT& answer) { return DecodeAbtCode(answer.Value()); }
+C_ERRO CCanOpenProt::SdoAbortRsp(const SDO_PROT& answer)
+{
+    return DecodeAbtCode(answer.Value());
+}
 
 DWORD CCanOpenProt::GetVariantDataLen(VARTYPE type)
 {
@@ -218,8 +233,8 @@ SDO_PROT CCanOpenProt::SdoSegmentDownload(const BYTE* data, DWORD length, bool& 
     const DWORD count = std::min<DWORD>(SDO_PROT::SegmentCapacity, length - m_downloadState.position);
     last = m_downloadState.position + count == length;
     SDO_PROT segment;
-    segment.bytes[0] = static_cast<BYTE>(m_downloadState.toggle << 4 | (SDO_PROT::SegmentCapacity - count) << 1 |
-                                         (last ? 1 : 0));
+    segment.bytes[0] = static_cast<BYTE>(m_downloadState.toggle << 4 |
+                                         (SDO_PROT::SegmentCapacity - count) << 1 | (last ? 1 : 0));
     std::memcpy(segment.SegmentData(), data + m_downloadState.position, count);
     return segment;
 }
@@ -273,7 +288,10 @@ C_ERRO CCanOpenProt::DownloadData(WORD index, BYTE subindex, const BYTE* data, D
 
 // Upload
 
-SDO_PROT CCanOpenProt::SdoInitateUpload(WORD index, BYTE subindex) { return SDO_PROT::Initiate(0x40, index, subindex, 0); }
+SDO_PROT CCanOpenProt::SdoInitateUpload(WORD index, BYTE subindex)
+{
+    return SDO_PROT::Initiate(0x40, index, subindex, 0);
+}
 
 C_ERRO CCanOpenProt::SdoInitateUploadRsp(const SDO_PROT& request, const SDO_PROT& answer)
 {

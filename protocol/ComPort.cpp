@@ -44,13 +44,15 @@ BOOL CComPort::unlock()
 
 BOOL CComPort::get(BYTE* buffer, WORD timeout, LONG length)
 {
-    return m_port && SUCCEEDED(m_port->ReadData(reinterpret_cast<SHORT*>(buffer), length, static_cast<SHORT>(timeout)));
+    return m_port &&
+           SUCCEEDED(m_port->ReadData(reinterpret_cast<SHORT*>(buffer), length, static_cast<SHORT>(timeout)));
 }
 
 BOOL CComPort::put(const BYTE* buffer, LONG length)
 {
     // The port object only reads the bytes; its signature predates const.
-    return m_port && SUCCEEDED(m_port->WriteData(reinterpret_cast<SHORT*>(const_cast<BYTE*>(buffer)), length));
+    return m_port &&
+           SUCCEEDED(m_port->WriteData(reinterpret_cast<SHORT*>(const_cast<BYTE*>(buffer)), length));
 }
 
 BOOL CComPort::reset()

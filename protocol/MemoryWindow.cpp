@@ -1,11 +1,11 @@
 #include "MemoryWindow.h"
 
-#define RETURN_IF_FAILED(call)                                                                                       \
-    do                                                                                                               \
-    {                                                                                                                \
-        const HRESULT hr_ = (call);                                                                                  \
-        if (FAILED(hr_))                                                                                             \
-            return hr_;                                                                                              \
+#define RETURN_IF_FAILED(call)                                                                               \
+    do                                                                                                       \
+    {                                                                                                        \
+        const HRESULT hr_ = (call);                                                                          \
+        if (FAILED(hr_))                                                                                     \
+            return hr_;                                                                                      \
     } while (false)
 
 namespace

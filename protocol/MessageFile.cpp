@@ -150,7 +150,8 @@ std::string MessageFilePath()
     char module[1024] = {};
     DWORD size = sizeof module;
     DWORD type = 0;
-    const LONG result = RegQueryValueEx(server, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(module), &size);
+    const LONG result =
+        RegQueryValueEx(server, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(module), &size);
     RegCloseKey(server);
     if (result != ERROR_SUCCESS || type != REG_SZ)
         return kMessageFileName;

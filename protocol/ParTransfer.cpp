@@ -34,7 +34,8 @@ ParReadResult CParTransfer::Read(const ParAccess& access)
         return {DLE_PORT_BUSY, !m_settings.asciiMode, 0};
     }
     m_port.reset();
-    ParReadResult result = Send(request) ? ReadReply(access) : ParReadResult{DLE_NO_REPLY, !m_settings.asciiMode, 0};
+    ParReadResult result =
+        Send(request) ? ReadReply(access) : ParReadResult{DLE_NO_REPLY, !m_settings.asciiMode, 0};
     result.error = Finish(result.error);
     return result;
 }

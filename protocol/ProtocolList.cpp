@@ -18,9 +18,8 @@ struct ProtocolValue
     const char* nameFormat;
     const char* value;
 };
-constexpr std::array<ProtocolValue, 3> kValues{{{"ProtDesc", "Quen protocol"},
-                                                {"ProtName", "VrnSer"},
-                                                {"ProtIntf", kVrnSerProgId}}};
+constexpr std::array<ProtocolValue, 3> kValues{
+    {{"ProtDesc", "Quen protocol"}, {"ProtName", "VrnSer"}, {"ProtIntf", kVrnSerProgId}}};
 
 std::string ValueName(const ProtocolValue& v)
 {
@@ -31,8 +30,8 @@ std::string ValueName(const ProtocolValue& v)
 HRESULT RegisterProtocolEntry()
 {
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, kProtocolListKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                       nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, kProtocolListKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                       KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return E_FAIL;
     bool ok = true;
     for (const ProtocolValue& v : kValues)

@@ -27,8 +27,8 @@ struct SDO_PROT
     BYTE Subindex() const noexcept { return bytes[3]; }
     DWORD Value() const noexcept
     {
-        return static_cast<DWORD>(bytes[4]) | static_cast<DWORD>(bytes[5]) << 8 | static_cast<DWORD>(bytes[6]) << 16 |
-               static_cast<DWORD>(bytes[7]) << 24;
+        return static_cast<DWORD>(bytes[4]) | static_cast<DWORD>(bytes[5]) << 8 |
+               static_cast<DWORD>(bytes[6]) << 16 | static_cast<DWORD>(bytes[7]) << 24;
     }
     bool SameObject(const SDO_PROT& other) const noexcept
     {

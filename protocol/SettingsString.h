@@ -8,7 +8,7 @@
 #include <vector>
 
 constexpr int kAsciiDriveAddress = 1000;
-constexpr DWORD kSerialPortCodeBase = 4;  // port n is code n + 4
+constexpr DWORD kSerialPortCodeBase = 4;   // port n is code n + 4
 constexpr DWORD kModemPortCodeBase = 8196; // modem on port n is code n + 8196
 
 // The connection settings the protocol object keeps, with their defaults.

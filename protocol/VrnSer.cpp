@@ -356,7 +356,8 @@ HRESULT CVrnSer::put_Par(LONG ipa, LONG subI, SHORT type, VARIANT value)
     ParAccess access;
     if (const HRESULT hr = CheckedAccess(ipa, subI, accessType, access); FAILED(hr))
         return hr;
-    const int error = CParTransfer(*m_port, m_frame, m_settings).Write(access, ParValueOf(value), m_writeAcknowledge);
+    const int error =
+        CParTransfer(*m_port, m_frame, m_settings).Write(access, ParValueOf(value), m_writeAcknowledge);
     return error == DLE_OK ? S_OK : Fail(error, VRNSER_E_TRANSFER);
 }
 
@@ -388,7 +389,8 @@ HRESULT CVrnSer::CanOpenWrite(LONG ipa, LONG subI, VARTYPE type, const VARIANT& 
     ParAccess access;
     if (const HRESULT hr = CanOpenAccess(ipa, subI, type, access); FAILED(hr))
         return hr;
-    if (CCanOpenPar(*m_port, static_cast<BYTE>(m_settings.address)).Write(access, ParValueOf(value)) != C_ERRO_OK)
+    if (CCanOpenPar(*m_port, static_cast<BYTE>(m_settings.address)).Write(access, ParValueOf(value)) !=
+        C_ERRO_OK)
         return VRNSER_E_TRANSFER;
     return S_OK;
 }

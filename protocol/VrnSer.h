@@ -22,7 +22,8 @@ struct VrnSerServices
     std::string messageFile;
 };
 
-class CVrnSer : public tvsk::com::DispatchObject<CVrnSer, IVrnSer, ISupportErrorInfo>, public CAutodetectTarget
+class CVrnSer : public tvsk::com::DispatchObject<CVrnSer, IVrnSer, ISupportErrorInfo>,
+                public CAutodetectTarget
 {
 public:
     CVrnSer();

@@ -85,7 +85,8 @@ void CVrnSer::Scan(const DWORD* baudRates, size_t count, CAutodetectState& state
     m_messagesOn = false;
     m_settings.timeOut = kProbeTimeOut;
     // A find waits until the dialog has asked the user whether to go on.
-    const auto reportFind = [&state] {
+    const auto reportFind = [&state]
+    {
         state.found = true;
         while (state.found)
             ::Sleep(kPollMilliseconds);

@@ -54,14 +54,16 @@ BOOL CAboutDlg::OnInitDialog()
     SetDlgItemText(IDC_ABOUT_LEGAL, m_strLegal);
     SetDlgItemText(IDC_ABOUT_DATABASES, m_strDatabases);
 
-    if (m_bSplash) {
+    if (m_bSplash)
+    {
         ModifyStyle(WS_CAPTION, 0);
         CRect picture;
         m_wndPicture.GetWindowRect(&picture);
         ScreenToClient(&picture);
         CRect window;
         GetWindowRect(&window);
-        SetWindowPos(nullptr, 0, 0, window.Width(), picture.top + picture.bottom + 3, SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(nullptr, 0, 0, window.Width(), picture.top + picture.bottom + 3,
+                     SWP_NOMOVE | SWP_NOZORDER);
         SetTimer(kSplashTimer, m_nSplashMs);
     }
     return TRUE;
@@ -69,7 +71,8 @@ BOOL CAboutDlg::OnInitDialog()
 
 void CAboutDlg::OnTimer(UINT_PTR id)
 {
-    if (id == kSplashTimer) {
+    if (id == kSplashTimer)
+    {
         KillTimer(kSplashTimer);
         PostMessage(WM_COMMAND, IDOK, 0);
         return;
@@ -79,7 +82,8 @@ void CAboutDlg::OnTimer(UINT_PTR id)
 
 void CAboutDlg::OnLButtonUp(UINT flags, CPoint point)
 {
-    if (m_bSplash) {
+    if (m_bSplash)
+    {
         KillTimer(kSplashTimer);
         PostMessage(WM_COMMAND, IDOK, 0);
         return;

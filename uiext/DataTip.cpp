@@ -3,7 +3,8 @@
 
 #include <ui/Dc.h>
 
-namespace {
+namespace
+{
 constexpr const char* kDataTipClass = "TFXDataTip";
 constexpr int kHideZoneHalf = 20;
 } // namespace
@@ -27,7 +28,8 @@ CDataTip::CDataTip()
 
 BOOL CDataTip::Create(CWnd* owner)
 {
-    if (!m_fRegistered) {
+    if (!m_fRegistered)
+    {
         WNDCLASS wndClass;
         wndClass.style = CS_SAVEBITS | CS_DBLCLKS;
         wndClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -62,11 +64,14 @@ void CDataTip::Set(CPoint point, const CString& text)
 
 void CDataTip::OnTimer(UINT_PTR id)
 {
-    if (id == kShowTimer) {
+    if (id == kShowTimer)
+    {
         KillTimer(kShowTimer);
         Display();
         SetTimer(kHideTimer, static_cast<UINT>(m_nDelayHide));
-    } else if (id == kHideTimer) {
+    }
+    else if (id == kHideTimer)
+    {
         Hide();
     }
 }
@@ -80,7 +85,8 @@ void CDataTip::Display()
     CRect rect(m_ptLast, extent);
     rect.InflateRect(4, 2);
     rect.OffsetRect(m_offset);
-    SetWindowPos(&wndTopMost, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(&wndTopMost, rect.left, rect.top, rect.Width(), rect.Height(),
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
     m_rcHideZone = CRect(m_ptLast.x - kHideZoneHalf, m_ptLast.y - kHideZoneHalf, m_ptLast.x + kHideZoneHalf,
                          m_ptLast.y + kHideZoneHalf);
 }
@@ -108,13 +114,18 @@ void CDataTip::OnMouseMove(UINT, CPoint point)
 
 BOOL CDataTip::PreTranslateMessage(MSG* msg)
 {
-    if (msg) {
-        switch (msg->message) {
+    if (msg)
+    {
+        switch (msg->message)
+        {
         case WM_CANCELMODE:
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: Hide(); break;
-        default: break;
+        case WM_MBUTTONDOWN:
+            Hide();
+            break;
+        default:
+            break;
         }
     }
     return CWnd::PreTranslateMessage(msg);

@@ -24,7 +24,8 @@ void CHyperlinkStatic::CreateUnderlinedFont()
     LOGFONT logFont;
     CWnd* parent = GetParent();
     CFont* parentFont = parent ? parent->GetFont() : nullptr;
-    if (!parentFont || !parentFont->GetLogFont(&logFont)) {
+    if (!parentFont || !parentFont->GetLogFont(&logFont))
+    {
         CFont stock;
         stock.CreateStockObject(ANSI_VAR_FONT);
         stock.GetLogFont(&logFont);
@@ -40,7 +41,8 @@ CRect CHyperlinkStatic::GetCaptionRect()
         return CRect();
     CRect client;
     GetClientRect(&client);
-    if (!m_bCaptionSizeKnown) {
+    if (!m_bCaptionSizeKnown)
+    {
         CDC measure;
         measure.SelectObject(&m_fntUnderline);
         const CSize extent = measure.GetTextExtent(m_strCaption);
@@ -67,7 +69,8 @@ void CHyperlinkStatic::OnPaint()
 
 void CHyperlinkStatic::OnMouseMove(UINT, CPoint point)
 {
-    if (!m_bTracking) {
+    if (!m_bTracking)
+    {
         TRACKMOUSEEVENT track;
         track.dwFlags = TME_LEAVE;
         track.hwndTrack = this;
@@ -75,7 +78,8 @@ void CHyperlinkStatic::OnMouseMove(UINT, CPoint point)
         return;
     }
     const BYTE hover = GetCaptionRect().PtInRect(point) ? 1 : 0;
-    if (hover != m_bHover) {
+    if (hover != m_bHover)
+    {
         m_bHover = hover;
         Invalidate();
     }

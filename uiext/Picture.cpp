@@ -6,7 +6,8 @@
 
 #include <framework/File.h>
 
-namespace {
+namespace
+{
 
 constexpr const char* kErrorTitle = "CPicture Error";
 
@@ -41,7 +42,8 @@ void CPicture::FreePictureData()
 BOOL CPicture::Load(UINT resourceId, const char* resourceType)
 {
     const ResourceData* resource = AfxFindResource(resourceId, resourceType);
-    if (!resource) {
+    if (!resource)
+    {
         ShowError("FindResource() Failed\t");
         return FALSE;
     }
@@ -56,18 +58,23 @@ BOOL CPicture::Load(const CString& path)
     FreePictureData();
     CFile file;
     CFileException error;
-    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error))
+    {
         ShowFileError(error);
         return FALSE;
     }
     std::vector<BYTE> bytes;
-    try {
+    try
+    {
         bytes.resize(static_cast<size_t>(file.GetLength()));
-        if (!bytes.empty() && file.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size()) {
+        if (!bytes.empty() && file.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())
+        {
             ShowError("Can not read the whole file\t");
             return FALSE;
         }
-    } catch (CFileException* readError) {
+    }
+    catch (CFileException* readError)
+    {
         ShowFileError(*readError);
         readError->Delete();
         return FALSE;
@@ -82,7 +89,8 @@ BOOL CPicture::LoadPictureData(const BYTE* data, size_t size)
     m_pPict.reset();
     m_data.clear();
     auto picture = std::make_unique<CBitmap>();
-    if (!picture->LoadFromData(data, size)) {
+    if (!picture->LoadFromData(data, size))
+    {
         m_Width = 0;
         m_Height = 0;
         return FALSE;
@@ -99,7 +107,8 @@ BOOL CPicture::Show(CDC* dc, CRect rect)
 {
     if (!dc || !m_pPict)
         return FALSE;
-    if (!dc->DrawImage(rect.left, rect.top, rect.Width(), rect.Height(), m_pPict->GetImage())) {
+    if (!dc->DrawImage(rect.left, rect.top, rect.Width(), rect.Height(), m_pPict->GetImage()))
+    {
         ShowError("Can not allocate enough memory\t");
         return FALSE;
     }
@@ -132,7 +141,8 @@ BOOL CPicture::ShowBitmapResource(CDC* dc, UINT bitmapId, CPoint position)
 
 BOOL CPicture::UpdateSizeOnDC(CDC* dc)
 {
-    if (!dc || !m_pPict) {
+    if (!dc || !m_pPict)
+    {
         m_Width = 0;
         m_Height = 0;
         return FALSE;
@@ -151,14 +161,18 @@ BOOL CPicture::SaveAsBitmap(const CString& path)
         return FALSE;
     CFile file;
     CFileException error;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error))
+    {
         ShowFileError(error);
         return FALSE;
     }
-    try {
+    try
+    {
         file.Write(m_data.data(), static_cast<UINT>(m_data.size()));
         file.Close();
-    } catch (CFileException* writeError) {
+    }
+    catch (CFileException* writeError)
+    {
         ShowFileError(*writeError);
         writeError->Delete();
         return FALSE;

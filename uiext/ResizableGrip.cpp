@@ -3,8 +3,7 @@
 
 #include <ui/Gdi.h>
 
-CResizableGrip::CResizableGrip()
-    : m_sizeGrip(GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL))
+CResizableGrip::CResizableGrip() : m_sizeGrip(GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL))
 {
 }
 
@@ -16,7 +15,8 @@ BOOL CResizableGrip::InitGrip()
     // Only the lower-right triangle belongs to the grip.
     CRgn triangle;
     triangle.CreateRectRgn(0, 0, m_sizeGrip.cx, m_sizeGrip.cy);
-    for (int y = 0; y < m_sizeGrip.cy; ++y) {
+    for (int y = 0; y < m_sizeGrip.cy; ++y)
+    {
         CRgn span;
         span.CreateRectRgn(0, y, m_sizeGrip.cx - y, y + 1);
         triangle.CombineRgn(&triangle, &span, RGN_DIFF);
@@ -34,8 +34,8 @@ void CResizableGrip::UpdateGripPos()
         return;
     CRect client;
     wnd->GetClientRect(&client);
-    m_wndGrip.SetWindowPos(&CWnd::wndBottom, client.right - m_sizeGrip.cx, client.bottom - m_sizeGrip.cy, 0, 0,
-                           SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    m_wndGrip.SetWindowPos(&CWnd::wndBottom, client.right - m_sizeGrip.cx, client.bottom - m_sizeGrip.cy, 0,
+                           0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     m_wndGrip.EnableWindow(wnd->IsZoomed() ? FALSE : TRUE);
 }
 

@@ -1,7 +1,8 @@
 // Anchor arithmetic, the layout pass and the children's clipping.
 #include "ResizableLayout.h"
 
-namespace {
+namespace
+{
 
 bool IsGroupBox(HWND wnd)
 {
@@ -38,7 +39,8 @@ void CResizableLayout::AddAnchor(HWND wnd, CSize typeTL, CSize typeBR)
     layout.sizeTypeTL = typeTL;
     layout.sizeMarginTL = CSize(child.left - typeTL.cx * width / 100, child.top - typeTL.cy * height / 100);
     layout.sizeTypeBR = typeBR;
-    layout.sizeMarginBR = CSize(child.right - typeBR.cx * width / 100, child.bottom - typeBR.cy * height / 100);
+    layout.sizeMarginBR =
+        CSize(child.right - typeBR.cx * width / 100, child.bottom - typeBR.cy * height / 100);
     // Window items come before every callback item.
     m_arrLayout.InsertAt(m_iFirstCallback, layout);
     ++m_iFirstCallback;
@@ -81,11 +83,14 @@ void CResizableLayout::ArrangeLayout()
     const int height = client.Height();
     const int count = static_cast<int>(m_arrLayout.GetSize());
     HDWP batch = BeginDeferWindowPos(count);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         LayoutInfo layout = m_arrLayout[i];
-        if (!layout.hWnd) {
+        if (!layout.hWnd)
+        {
             // Every window item is placed before the first callback runs.
-            if (i == m_iFirstCallback) {
+            if (i == m_iFirstCallback)
+            {
                 EndDeferWindowPos(batch);
                 batch = BeginDeferWindowPos(count - i);
             }
@@ -102,7 +107,8 @@ void CResizableLayout::ArrangeLayout()
         if (next == now)
             continue;
         BOOL refresh = layout.bNeedRefresh;
-        if (layout.bAdjHScroll) {
+        if (layout.bAdjHScroll)
+        {
             const int limit = layout.hWnd->GetScrollLimit(SB_HORZ);
             refresh = limit > 0 && layout.hWnd->GetScrollPos(SB_HORZ) > limit - (next.Width() - now.Width());
         }
@@ -113,7 +119,8 @@ void CResizableLayout::ArrangeLayout()
             flags |= SWP_NOMOVE;
         if (next.Size() == now.Size())
             flags |= SWP_NOSIZE;
-        batch = DeferWindowPos(batch, layout.hWnd, nullptr, next.left, next.top, next.Width(), next.Height(), flags);
+        batch = DeferWindowPos(batch, layout.hWnd, nullptr, next.left, next.top, next.Width(), next.Height(),
+                               flags);
     }
     EndDeferWindowPos(batch);
 }
@@ -122,7 +129,8 @@ void CResizableLayout::ClipChildren(CDC* dc)
 {
     if (!dc)
         return;
-    for (INT_PTR i = 0; i < m_arrLayout.GetSize(); ++i) {
+    for (INT_PTR i = 0; i < m_arrLayout.GetSize(); ++i)
+    {
         HWND wnd = m_arrLayout[i].hWnd;
         if (!wnd || !wnd->GetSafeHwnd() || !wnd->IsWindowVisible())
             continue;
@@ -142,17 +150,21 @@ BOOL CResizableLayout::NeedsRefresh(HWND wnd)
     if (!wnd || wnd->GetClassName() != "Static")
         return FALSE;
     const DWORD style = wnd->GetStyle();
-    switch (style & SS_TYPEMASK) {
+    switch (style & SS_TYPEMASK)
+    {
     case SS_LEFT:
     case SS_CENTER:
     case SS_RIGHT:
     case SS_BITMAP:
-    case SS_ENHMETAFILE: return TRUE;
+    case SS_ENHMETAFILE:
+        return TRUE;
     case SS_ICON:
     case SS_SIMPLE:
     case SS_ETCHEDHORZ:
-    case SS_ETCHEDVERT: return FALSE;
-    default: return (style & SS_CENTERIMAGE) ? TRUE : FALSE;
+    case SS_ETCHEDVERT:
+        return FALSE;
+    default:
+        return (style & SS_CENTERIMAGE) ? TRUE : FALSE;
     }
 }
 
@@ -166,17 +178,22 @@ BOOL CResizableLayout::LikesClipping(HWND wnd)
         return FALSE;
     if (className == "Button" && (style & 0x1F) == BS_GROUPBOX)
         return FALSE;
-    if (className == "Static") {
-        switch (style & SS_TYPEMASK) {
+    if (className == "Static")
+    {
+        switch (style & SS_TYPEMASK)
+        {
         case SS_ICON:
-        case SS_ENHMETAFILE: return (style & SS_CENTERIMAGE) ? FALSE : TRUE;
+        case SS_ENHMETAFILE:
+            return (style & SS_CENTERIMAGE) ? FALSE : TRUE;
         case SS_BLACKRECT:
         case SS_GRAYRECT:
         case SS_WHITERECT:
         case SS_BITMAP:
         case SS_ETCHEDHORZ:
-        case SS_ETCHEDVERT: return TRUE;
-        default: return FALSE;
+        case SS_ETCHEDVERT:
+            return TRUE;
+        default:
+            return FALSE;
         }
     }
     return TRUE;

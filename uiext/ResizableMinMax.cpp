@@ -28,7 +28,8 @@ void CResizableMinMax::MinMaxInfo(MINMAXINFO* info) const
         info->ptMinTrackSize = m_ptMinTrackSize;
     if (m_bUseMaxTrack)
         info->ptMaxTrackSize = m_ptMaxTrackSize;
-    if (m_bUseMaxRect) {
+    if (m_bUseMaxRect)
+    {
         info->ptMaxPosition = m_ptMaxPos;
         info->ptMaxSize = m_ptMaxSize;
     }

@@ -5,7 +5,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 constexpr const char* kPlacementEntry = "WindowPlacement";
 constexpr const char* kPlacementFormat = "%d,%d,%d,%d,%d,%d";
 } // namespace
@@ -17,7 +18,8 @@ BOOL CResizableState::SaveWindowRect(const char* section, BOOL rectOnly)
     WINDOWPLACEMENT placement;
     if (!wnd || !app || !wnd->GetWindowPlacement(&placement))
         return FALSE;
-    if (rectOnly) {
+    if (rectOnly)
+    {
         CRect rect;
         wnd->GetWindowRect(&rect);
         placement.rcNormalPosition = rect;
@@ -25,9 +27,9 @@ BOOL CResizableState::SaveWindowRect(const char* section, BOOL rectOnly)
         placement.flags = 0;
     }
     const RECT& r = placement.rcNormalPosition;
-    const CString value = FormatString(kPlacementFormat, static_cast<int>(r.left), static_cast<int>(r.top),
-                                       static_cast<int>(r.right), static_cast<int>(r.bottom),
-                                       static_cast<int>(placement.showCmd), static_cast<int>(placement.flags));
+    const CString value = FormatString(
+        kPlacementFormat, static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+        static_cast<int>(r.bottom), static_cast<int>(placement.showCmd), static_cast<int>(placement.flags));
     return app->WriteProfileString(section, kPlacementEntry, value);
 }
 

@@ -4,7 +4,8 @@
 #include <ui/Dc.h>
 #include <ui/Gdi.h>
 
-namespace {
+namespace
+{
 constexpr const char* kSplitterClass = "ZoMfcExtSplitterWnd";
 } // namespace
 
@@ -76,11 +77,18 @@ void CSplitterBar::DrawDraggingBar(CPoint point, DRAGFLAG flag)
     const CRect last = ToParent(m_rcDragLast);
     const CRect next = ToParent(m_rcDrag);
     CWindowDC dc(parent);
-    switch (flag) {
-    case DRAG_ENTER: dc.DrawDragRect(&next, size, nullptr, size); break;
-    case DRAG_MOVE: dc.DrawDragRect(&next, size, &last, size); break;
+    switch (flag)
+    {
+    case DRAG_ENTER:
+        dc.DrawDragRect(&next, size, nullptr, size);
+        break;
+    case DRAG_MOVE:
+        dc.DrawDragRect(&next, size, &last, size);
+        break;
     // The last drawing only takes the feedback away.
-    case DRAG_EXIT: dc.DrawDragRect(nullptr, size, &last, size); break;
+    case DRAG_EXIT:
+        dc.DrawDragRect(nullptr, size, &last, size);
+        break;
     }
     m_rcDragLast = m_rcDrag;
 }
@@ -110,11 +118,13 @@ void CSplitterBar::OnLButtonUp(UINT, CPoint point)
     GetParentClientRect(&client);
     const CPoint inParent = ToParent(CRect(point, point)).TopLeft();
     CRect bar(client.left, inParent.y, client.right, inParent.y + kBarHeight);
-    if (bar.top < client.top + kMinPane) {
+    if (bar.top < client.top + kMinPane)
+    {
         bar.top = client.top + kMinPane;
         bar.bottom = bar.top + kBarHeight;
     }
-    if (bar.bottom > client.bottom - kMinPane) {
+    if (bar.bottom > client.bottom - kMinPane)
+    {
         bar.bottom = client.bottom - kMinPane;
         bar.top = bar.bottom - kBarHeight;
     }
@@ -128,7 +138,8 @@ void CSplitterBar::OnLButtonUp(UINT, CPoint point)
 BOOL CSplitterBar::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     POINT cursor{};
-    if (GetCursorPos(&cursor) && IsCursorOverSplitter(cursor)) {
+    if (GetCursorPos(&cursor) && IsCursorOverSplitter(cursor))
+    {
         ::SetCursor(LoadCursor(nullptr, AFX_IDC_VSPLITBAR));
         return TRUE;
     }

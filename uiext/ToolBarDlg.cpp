@@ -18,7 +18,8 @@ CRect CToolBarDlg::MakeRoomFor(UINT id, int width, int& index)
 
 void CToolBarDlg::TakeFont(CWnd& control)
 {
-    if (!m_font.IsCreated()) {
+    if (!m_font.IsCreated())
+    {
         CFont stock;
         stock.CreateStockObject(ANSI_VAR_FONT);
         LOGFONT logFont;

@@ -3,7 +3,8 @@
 
 #include <ui/Gdi.h>
 
-namespace {
+namespace
+{
 constexpr const char* kToolWndClass = "ZoMfcExtToolWnd";
 } // namespace
 
@@ -29,8 +30,8 @@ BOOL CToolWnd::RegisterWindowClass()
 
 BOOL CToolWnd::Create(const char* title, CRect rect, CWnd*, UINT id, int)
 {
-    return CreateEx(WS_EX_TOOLWINDOW, kToolWndClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, rect,
-                    nullptr, id);
+    return CreateEx(WS_EX_TOOLWINDOW, kToolWndClass, title,
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, rect, nullptr, id);
 }
 
 int CToolWnd::OnCreate(CREATESTRUCT* createStruct)

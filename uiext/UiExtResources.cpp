@@ -2,7 +2,8 @@
 #include "AboutDlg.h"
 #include "Wait.h"
 
-namespace {
+namespace
+{
 
 const DlgItem kAboutItems[] = {
     {DlgKind::Frame, IDC_ABOUT_PICTURE, 0, 0, 243, 117},
@@ -13,14 +14,15 @@ const DlgItem kAboutItems[] = {
     {DlgKind::CText, IDC_ABOUT_LINK, 20, 175, 207, 8},
     {DlgKind::DefPushButton, IDOK, 97, 188, 50, 14, "OK"},
 };
-const DialogTemplate kAboutTemplate = {"", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 243, 206, kAboutItems,
-                                       static_cast<int>(std::size(kAboutItems))};
+const DialogTemplate kAboutTemplate = {"",          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                                       243,         206,
+                                       kAboutItems, static_cast<int>(std::size(kAboutItems))};
 
 const DlgItem kWaitItems[] = {
     {DlgKind::CText, IDC_WAIT_TEXT, 2, 7, 151, 8},
 };
-const DialogTemplate kWaitTemplate = {"", WS_POPUP | DS_MODALFRAME, 155, 22, kWaitItems,
-                                      static_cast<int>(std::size(kWaitItems))};
+const DialogTemplate kWaitTemplate = {
+    "", WS_POPUP | DS_MODALFRAME, 155, 22, kWaitItems, static_cast<int>(std::size(kWaitItems))};
 
 struct Registration
 {

@@ -3,7 +3,8 @@
 
 #include <ui/App.h>
 
-namespace {
+namespace
+{
 constexpr int kPaintPumpMs = 100;
 } // namespace
 
@@ -41,7 +42,8 @@ int CWait::Start(CWnd* parent, const char* text)
     Stop();
     m_pDlg = new CDlgWait(parent);
     m_pDlg->m_strText = text;
-    if (!m_pDlg->Create(parent)) {
+    if (!m_pDlg->Create(parent))
+    {
         delete m_pDlg;
         m_pDlg = nullptr;
         return 0;

@@ -7,14 +7,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 const EG_COLUMN kCols[] = {
-    {50, 10, 0, 0, EG_EDIT, 0, "A"},
-    {60, 0, 0, 0, EG_LIST, 0, "B"},
+    {50, 10, 0, 0, EG_EDIT, 0, "A"},       {60, 0, 0, 0, EG_LIST, 0, "B"},
     {40, 0, 1, 0, EG_EDIT, 0, "C"}, // read-only
-    {70, 8, 0, 1, EG_EDIT_OPTION, 0, "D"},
-    {30, 0, 0, 0, EG_EDIT, 0, nullptr},
+    {70, 8, 0, 1, EG_EDIT_OPTION, 0, "D"}, {30, 0, 0, 0, EG_EDIT, 0, nullptr},
 };
 
 class EditGridControllerTest : public testing::Test
@@ -45,10 +44,14 @@ protected:
     std::vector<int> Selected() const
     {
         std::vector<int> rows;
-        for (int i = 0; i < data.GetSelections().GetCount(); ++i) rows.push_back(data.GetSelections()[i]);
+        for (int i = 0; i < data.GetSelections().GetCount(); ++i)
+            rows.push_back(data.GetSelections()[i]);
         return rows;
     }
-    CPoint CellPoint(int row, int col) const { return grid.Layout().GetCellRect(row, col).TopLeft() + CPoint(1, 1); }
+    CPoint CellPoint(int row, int col) const
+    {
+        return grid.Layout().GetCellRect(row, col).TopLeft() + CPoint(1, 1);
+    }
 
     FakeData data;
     RecordingView view;
@@ -62,7 +65,8 @@ TEST_F(EditGridControllerTest, MoveStoresThenReportsRowColumnAndCellInThatOrder)
 {
     view.log.clear();
     grid.Move(3, 1, false, false);
-    EXPECT_EQ(view.log, (std::vector<std::string>{"PostEditCell 0 0", "ChangeRow 3", "ChangeCol 1", "ChangeCell 3 1"}));
+    EXPECT_EQ(view.log,
+              (std::vector<std::string>{"PostEditCell 0 0", "ChangeRow 3", "ChangeCol 1", "ChangeCell 3 1"}));
     EXPECT_EQ(grid.SelectedRow(), 3);
     EXPECT_EQ(grid.SelectedCol(), 1);
 
@@ -383,15 +387,18 @@ TEST_F(EditGridControllerTest, RowColoursOfViewSelectionAndCurrentRow)
     grid.OnLButtonDown(MK_LBUTTON | MK_CONTROL, CellPoint(3, 0));
     grid.Move(1, 0, true, true);
     const GridPaint paint = BuildGridPaint(grid, GridColours{0xFFFFFF, 0x808080, 0x000000, 0x111111});
-    auto fillsOf = [&](int row) {
+    auto fillsOf = [&](int row)
+    {
         std::vector<COLORREF> colours;
         for (const auto& fill : paint.fills)
-            if (fill.rect == grid.Layout().GetRowRect(row)) colours.push_back(fill.colour);
+            if (fill.rect == grid.Layout().GetRowRect(row))
+                colours.push_back(fill.colour);
         return colours;
     };
     const COLORREF darkened = RGB(80, 160, 200);
     EXPECT_EQ(DarkenForSelection(RGB(100, 200, 250)), darkened);
-    EXPECT_EQ(fillsOf(1), (std::vector<COLORREF>{RGB(100, 200, 250), darkened, darkened})); // view, selected, current
+    EXPECT_EQ(fillsOf(1),
+              (std::vector<COLORREF>{RGB(100, 200, 250), darkened, darkened})); // view, selected, current
     EXPECT_EQ(fillsOf(3), std::vector<COLORREF>{kGridMarkColour});
     EXPECT_TRUE(fillsOf(4).empty());
 

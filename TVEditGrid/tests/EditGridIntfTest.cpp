@@ -6,12 +6,14 @@
 #include <memory>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<int> Rows(const CEditGridDataIntf& data)
 {
     std::vector<int> rows;
-    for (int i = 0; i < data.GetSelections().GetCount(); ++i) rows.push_back(data.GetSelections()[i]);
+    for (int i = 0; i < data.GetSelections().GetCount(); ++i)
+        rows.push_back(data.GetSelections()[i]);
     return rows;
 }
 
@@ -31,7 +33,8 @@ TEST(CEditGridDataIntfTest, MultiSelectionKeepsRowsSortedAndUnique)
 {
     CEditGridDataIntf data;
     data.EnableMultiSelection();
-    for (int row : {5, 3, 4, 3}) data.AddRowSelection(row);
+    for (int row : {5, 3, 4, 3})
+        data.AddRowSelection(row);
     EXPECT_EQ(Rows(data), (std::vector<int>{3, 4, 5}));
     EXPECT_TRUE(data.isNoGapRowSel());
 }
@@ -39,7 +42,8 @@ TEST(CEditGridDataIntfTest, MultiSelectionKeepsRowsSortedAndUnique)
 TEST(CEditGridDataIntfTest, WithoutMultiSelectionRowsStayInOrderWithDuplicates)
 {
     CEditGridDataIntf data;
-    for (int row : {5, 3, 3}) data.AddRowSelection(row);
+    for (int row : {5, 3, 3})
+        data.AddRowSelection(row);
     EXPECT_EQ(Rows(data), (std::vector<int>{5, 3, 3}));
 }
 
@@ -49,7 +53,8 @@ TEST(CEditGridDataIntfTest, RemoveRowSelectionByPositionOrFromTheEnd)
     int position = -1;
     EXPECT_FALSE(data.RemoveRowSelection(position));
     EXPECT_EQ(position, -1);
-    for (int row : {2, 3, 5}) data.AddRowSelection(row);
+    for (int row : {2, 3, 5})
+        data.AddRowSelection(row);
     EXPECT_FALSE(data.isNoGapRowSel());
     position = -1;
     EXPECT_TRUE(data.RemoveRowSelection(position));

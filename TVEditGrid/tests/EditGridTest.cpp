@@ -25,7 +25,8 @@ namespace
 const tvsk::test::TestApplication g_app("GridTests");
 } // namespace
 
-namespace {
+namespace
+{
 
 const EG_COLUMN kCols[] = {
     {60, 0, 0, 1, EG_EDIT, 0, "Num"},
@@ -37,7 +38,10 @@ const EG_COLUMN kCols[] = {
 class WidgetData : public FakeData
 {
 public:
-    int GetElemS(int row, int col, CString& text) override { return col == 2 ? 0 : FakeData::GetElemS(row, col, text); }
+    int GetElemS(int row, int col, CString& text) override
+    {
+        return col == 2 ? 0 : FakeData::GetElemS(row, col, text);
+    }
 };
 
 class CapturingSource : public COleDataSource
@@ -148,9 +152,12 @@ TEST_F(EditGridTest, DragFromACellCarriesTheClientsFormat)
     source.CacheData(format, "row 3", 5);
     data.source = &source;
     const CRect cell = grid.GetCellRect(3, 0);
-    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(cell.left + 5), static_cast<WORD>(cell.top + 5)));
-    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(cell.left + 5), static_cast<WORD>(cell.bottom + 30)));
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(static_cast<WORD>(cell.left + 5), static_cast<WORD>(cell.top + 5)));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(static_cast<WORD>(cell.left + 5), static_cast<WORD>(cell.bottom + 30)));
     ASSERT_NE(source.offered, nullptr);
-    EXPECT_EQ(source.offered->data(QString::fromUtf8(ClipboardFormatMimeType(format).GetString())), QByteArray("row 3"));
+    EXPECT_EQ(source.offered->data(QString::fromUtf8(ClipboardFormatMimeType(format).GetString())),
+              QByteArray("row 3"));
     EXPECT_EQ(data.dragAsked, (std::vector<std::string>{"drag 3 0", "released"}));
 }

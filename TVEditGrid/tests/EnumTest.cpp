@@ -11,14 +11,16 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 const EN_ELEM kFormats[] = {{0, "Int", 0}, {2, "Hex", -1}, {1, "Bin", 0}};
 
 std::vector<std::pair<int, std::string>> Entries(const CEnum& list)
 {
     std::vector<std::pair<int, std::string>> entries;
-    for (const CEnumElem& elem : list) entries.emplace_back(elem.GetVal(), elem.GetText().str());
+    for (const CEnumElem& elem : list)
+        entries.emplace_back(elem.GetVal(), elem.GetText().str());
     return entries;
 }
 
@@ -79,7 +81,8 @@ TEST(CEnumTest, FindStringWalksTheBucketsInOrderAndLeavesTheLastKeyOnFailure)
 {
     CEnum list;
     // Buckets of value >> 4 modulo 17: 0 -> 0, 16 -> 1, -1 -> 15, 17 * 16 -> 0 (newer first).
-    for (int value : {16, 0, -1, 272}) list.Add(value, CString(FormatString("v%d", value)));
+    for (int value : {16, 0, -1, 272})
+        list.Add(value, CString(FormatString("v%d", value)));
     int value = 99;
     EXPECT_EQ(list.FindString("v0", value), 1);
     EXPECT_EQ(value, 0);
@@ -137,9 +140,9 @@ TEST_F(CEnumSerializeTest, StoresCountThenTextAndValuePairs)
         list.Serialize(ar);
         ar.Close();
     }
-    EXPECT_EQ(Bytes(), (std::vector<unsigned char>{3, 0, 0, 0,                     //
-                                                   3, 'I', 'n', 't', 0, 0, 0, 0,    //
-                                                   3, 'H', 'e', 'x', 2, 0, 0, 0,    //
+    EXPECT_EQ(Bytes(), (std::vector<unsigned char>{3, 0,   0,   0,               //
+                                                   3, 'I', 'n', 't', 0, 0, 0, 0, //
+                                                   3, 'H', 'e', 'x', 2, 0, 0, 0, //
                                                    3, 'B', 'i', 'n', 1, 0, 0, 0}));
     CFile file(path.c_str(), CFile::modeRead);
     CArchive ar(&file, CArchive::load);
@@ -161,9 +164,11 @@ TEST_F(CEnumSerializeTest, LongTextsUseTheLongLengthFormsAndTheObjectIsCreatedBy
         ar.Close();
     }
     const auto bytes = Bytes();
-    const std::vector<unsigned char> head = {0xFF, 0xFF, 1, 0, 5, 0, 'C', 'E', 'n', 'u', 'm', 1, 0, 0, 0, 0xFF, 0x2C, 0x01};
+    const std::vector<unsigned char> head = {0xFF, 0xFF, 1, 0, 5, 0, 'C',  'E',  'n',
+                                             'u',  'm',  1, 0, 0, 0, 0xFF, 0x2C, 0x01};
     ASSERT_GE(bytes.size(), head.size());
-    EXPECT_EQ(std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(head.size())), head);
+    EXPECT_EQ(std::vector<unsigned char>(bytes.begin(), bytes.begin() + static_cast<long>(head.size())),
+              head);
 
     CFile file(path.c_str(), CFile::modeRead);
     CArchive ar(&file, CArchive::load);

@@ -8,8 +8,14 @@
 #include <string>
 #include <vector>
 
-inline std::string Call(const char* name, int a) { return std::string(name) + " " + std::to_string(a); }
-inline std::string Call(const char* name, int a, int b) { return Call(name, a) + " " + std::to_string(b); }
+inline std::string Call(const char* name, int a)
+{
+    return std::string(name) + " " + std::to_string(a);
+}
+inline std::string Call(const char* name, int a, int b)
+{
+    return Call(name, a) + " " + std::to_string(b);
+}
 
 class FakeData : public CEditGridDataIntf
 {
@@ -60,7 +66,8 @@ class RecordingView : public CEditGridViewIntf
 public:
     int GetBckGrndColor(int row, int, COLORREF& colour) override
     {
-        if (!coloured.count(row)) return 0;
+        if (!coloured.count(row))
+            return 0;
         colour = RGB(100, 200, 250);
         return 1;
     }

@@ -15,7 +15,8 @@
 #include <set>
 #include <string>
 
-namespace {
+namespace
+{
 
 TEST(SampleDataTest, DrivesOfTheFamilyLoad)
 {
@@ -56,7 +57,8 @@ TEST(SampleDataTest, ParameterFilesMatchTheDrives)
         const CString type = drives.GetMotorParRec(i)->szType;
         CString folder = type;
         for (long f = 0; f < drives.GetDrivesFamilyNum(); ++f)
-            if (type == drives.GetDriveFamily(f)->DriveName) folder = drives.GetDriveFamily(f)->Family;
+            if (type == drives.GetDriveFamily(f)->DriveName)
+                folder = drives.GetDriveFamily(f)->Family;
         const std::string path = SampleData(folder.str() + "/" + type.str() + ".par");
         CTvskParDb parameters;
         ASSERT_EQ(0, parameters.Load(path.c_str())) << path << parameters.GetErrorString();

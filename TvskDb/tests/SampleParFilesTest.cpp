@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::vector<std::string> SampleParFiles()
 {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(TVSK_SAMPLE_DATA_DIR))
-        if (entry.is_regular_file() && entry.path().extension() == ".par") files.push_back(entry.path().string());
+        if (entry.is_regular_file() && entry.path().extension() == ".par")
+            files.push_back(entry.path().string());
     return files;
 }
 
@@ -47,7 +49,8 @@ std::vector<CString> Column(CTvskParDb& db, const char* section, const char* col
     for (long row = 0; row < 100000; ++row)
     {
         CString text = db.GetField(section, column, row);
-        if (text.IsEmpty()) break;
+        if (text.IsEmpty())
+            break;
         texts.push_back(text);
     }
     return texts;
@@ -75,9 +78,11 @@ TEST(SampleParFiles, EachLoadsCompleteAndItsListingReadsBack)
         EXPECT_NE(db.GetOpMode(), 0xFFFF);
         for (const char* command : {"Alarm", "DriveType", "EnablePLC", "Save", "SavePLC"})
             EXPECT_NE(db.GetCmdPar(command), nullptr) << command;
-        for (const char* option : {"CHECKCONN", "SCRIPTDEBUG", "PLCMAXLEN", "OSCMODE", "OSCRESETTRIES", "OSCMINBAUD"})
+        for (const char* option :
+             {"CHECKCONN", "SCRIPTDEBUG", "PLCMAXLEN", "OSCMODE", "OSCRESETTRIES", "OSCMINBAUD"})
             EXPECT_NE(db.GetOption(option), nullptr) << option;
-        for (const char* id : {"Pr31", "Pr33", "Pr45", "Pr48", "Pr49"}) EXPECT_NE(db.GetPar(id, true), nullptr) << id;
+        for (const char* id : {"Pr31", "Pr33", "Pr45", "Pr48", "Pr49"})
+            EXPECT_NE(db.GetPar(id, true), nullptr) << id;
         EXPECT_GT(db.GetAlarmsNum(), 0);
         EXPECT_GT(db.GetMenusNum(), 0);
         EXPECT_GT(db.GetInstrNum(), 0);
@@ -85,7 +90,8 @@ TEST(SampleParFiles, EachLoadsCompleteAndItsListingReadsBack)
 
         // Every motor and drive data row names a parameter of the file.
         for (const char* section : {"MOTORDATA", "DRIVEDATA"})
-            for (const CString& id : Column(db, section, "szID")) EXPECT_NE(db.GetPar(id, true), nullptr) << id;
+            for (const CString& id : Column(db, section, "szID"))
+                EXPECT_NE(db.GetPar(id, true), nullptr) << id;
 
         // The listing of every operating mode reads back with the same raw values.
         const unsigned short firstMode = db.GetOpMode();
@@ -99,11 +105,13 @@ TEST(SampleParFiles, EachLoadsCompleteAndItsListingReadsBack)
             CTvskSlvDataDb reader;
             ASSERT_EQ(reader.Load(listing.c_str()), 0) << reader.GetErrorString();
             std::map<int, int> read;
-            for (long i = 0; i < reader.GetValNums(); ++i) read[reader.GetValue(i)->iID] = reader.GetValue(i)->iValue;
+            for (long i = 0; i < reader.GetValNums(); ++i)
+                read[reader.GetValue(i)->iID] = reader.GetValue(i)->iValue;
             EXPECT_EQ(read, ExpectedRawValues(db)) << "mode " << mode;
             ASSERT_EQ(reader.GetInstrNums(), db.GetInstrNum());
             for (long i = 0; i < reader.GetInstrNums(); ++i)
-                EXPECT_STRCASEEQ(reader.GetInstruction(i)->szIstr, db.GetPlcInstr(static_cast<int>(i))->szIstr);
+                EXPECT_STRCASEEQ(reader.GetInstruction(i)->szIstr,
+                                 db.GetPlcInstr(static_cast<int>(i))->szIstr);
         }
         EXPECT_EQ(firstMode, 0);
     }

@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 DBDRIVEDB Drive(const char* definition)
 {
@@ -214,7 +215,10 @@ TEST_F(TvskDataDbTest, ClosedDatabaseAnswersNeutrally)
     EXPECT_EQ(-1, db.Save(dir.File("x.dat").c_str()));
 }
 
-TEST_F(TvskDataDbTest, CreateTwiceIsRefused) { EXPECT_EQ(-1, db.Create()); }
+TEST_F(TvskDataDbTest, CreateTwiceIsRefused)
+{
+    EXPECT_EQ(-1, db.Create());
+}
 
 TEST_F(TvskDataDbTest, LoadErrorsAreReported)
 {

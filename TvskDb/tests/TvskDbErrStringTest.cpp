@@ -6,10 +6,12 @@ TEST(TvskDbErrStringTest, FormatsTheSyntaxError)
 {
     CTvskDbErrString err;
     EXPECT_EQ(err.GetErrorString(), "");
-    CTextDbException e(12, 4, "field \"nAddr\" of section \"PAR\": \"x\" is not an integer", "/data/TK40/TK40.par");
+    CTextDbException e(12, 4, "field \"nAddr\" of section \"PAR\": \"x\" is not an integer",
+                       "/data/TK40/TK40.par");
     err.CreateErrorString(&e);
-    EXPECT_EQ(err.GetErrorString(), "\nFile : /data/TK40/TK40.par\nL : 12\nT : 4\nInfo : field \"nAddr\" of section "
-                                    "\"PAR\": \"x\" is not an integer");
+    EXPECT_EQ(err.GetErrorString(),
+              "\nFile : /data/TK40/TK40.par\nL : 12\nT : 4\nInfo : field \"nAddr\" of section "
+              "\"PAR\": \"x\" is not an integer");
 }
 
 TEST(TvskDbErrStringTest, NullExceptionIsReportedAndKeepsTheText)

@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // A text database with every shared record as a section, registered the way the databases do.
 class SharedRecordsDb : public CTextDb
@@ -21,7 +22,8 @@ public:
 
 protected:
     template <class T, size_t N>
-    void Register(CRecDef<T>& table, const std::array<MEMODB_REC, N>& fields, const char* keyword, int required)
+    void Register(CRecDef<T>& table, const std::array<MEMODB_REC, N>& fields, const char* keyword,
+                  int required)
     {
         table.Init(fields.data(), static_cast<int>(N));
         RegisterSection(table, keyword, ";\n");
@@ -45,7 +47,9 @@ class TvskDbRecordsTest : public testing::Test
 protected:
     void SetUp() override
     {
-        m_path = (std::filesystem::temp_directory_path() / ("tvskdb-records-" + std::to_string(getpid()) + ".db")).string();
+        m_path =
+            (std::filesystem::temp_directory_path() / ("tvskdb-records-" + std::to_string(getpid()) + ".db"))
+                .string();
     }
     void TearDown() override { std::filesystem::remove(m_path); }
     std::string m_path;

@@ -18,12 +18,14 @@ public:
     CTestDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "tvskdb-XXXXXX").string();
-        if (mkdtemp(pattern.data())) m_path = pattern;
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
     }
     ~CTestDir()
     {
         std::error_code ignored;
-        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ignored);
     }
     CTestDir(const CTestDir&) = delete;
     CTestDir& operator=(const CTestDir&) = delete;
@@ -41,7 +43,8 @@ public:
     size_t EntryCount() const
     {
         size_t n = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_path)) ++n;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_path))
+            ++n;
         return n;
     }
 
@@ -57,8 +60,14 @@ inline std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-inline std::string TestData(const std::string& name) { return std::string(TVSK_TEST_DATA_DIR) + "/" + name; }
-inline std::string SampleData(const std::string& name) { return std::string(TVSK_SAMPLE_DATA_DIR) + "/" + name; }
+inline std::string TestData(const std::string& name)
+{
+    return std::string(TVSK_TEST_DATA_DIR) + "/" + name;
+}
+inline std::string SampleData(const std::string& name)
+{
+    return std::string(TVSK_SAMPLE_DATA_DIR) + "/" + name;
+}
 
 inline DBPAR Par(const char* id, double value, int bits, int scale = 1, int offset = 0)
 {

@@ -4,14 +4,16 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 CString FirstKey(CMapStringToPtr* map)
 {
     CString key;
     void* value = nullptr;
     POSITION pos = map ? map->GetStartPosition() : nullptr;
-    if (pos) map->GetNextAssoc(pos, key, value);
+    if (pos)
+        map->GetNextAssoc(pos, key, value);
     return key;
 }
 

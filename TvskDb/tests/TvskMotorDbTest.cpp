@@ -7,7 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-namespace {
+namespace
+{
 
 class TvskMotorDbTest : public ::testing::Test
 {
@@ -18,7 +19,10 @@ protected:
         ASSERT_EQ(0, Load(dir.File("CustomMotor.db"))) << db.GetErrorString();
     }
 
-    int Load(const std::string& customPath) { return db.Load(TestData("Motor.db").c_str(), customPath.c_str()); }
+    int Load(const std::string& customPath)
+    {
+        return db.Load(TestData("Motor.db").c_str(), customPath.c_str());
+    }
 
     CTestDir dir;
     CTvskMotorDb db;
@@ -33,7 +37,8 @@ TEST_F(TvskMotorDbTest, MergedSetLeavesOutShortDefinitions)
     EXPECT_EQ(6 + 3, db.GetRecordsNum(0));
     EXPECT_EQ(0, db.GetRecordsNum(3));
     EXPECT_EQ(nullptr, db.GetRecord(9, 0));
-    for (int i = 0; i < db.GetRecordsNum(0); ++i) EXPECT_STRNE("ABC^1^2^3", db.GetRecord(i, 0)->szMotorDef);
+    for (int i = 0; i < db.GetRecordsNum(0); ++i)
+        EXPECT_STRNE("ABC^1^2^3", db.GetRecord(i, 0)->szMotorDef);
     void* value = nullptr;
     EXPECT_FALSE(db.GetTypeMap()->Lookup("ABC", value));
 }
@@ -202,12 +207,14 @@ TEST_F(TvskMotorDbTest, MergedSetStaysConsistentWhenEdited)
 {
     db.SelectCurrRecordFromType(102);
     const long count = db.GetRecordsNum(0);
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(db.InsertRecord(0));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(db.InsertRecord(0));
     ASSERT_NE(nullptr, db.GetCurrRecord());
     EXPECT_EQ(102, db.GetCurrRecord()->dblD12);
     db.SetCurrVoltage("230");
     EXPECT_EQ(101, db.GetCurrRecord()->dblD12);
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(db.RemoveRecord(0));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(db.RemoveRecord(0));
     EXPECT_EQ(count, db.GetRecordsNum(0));
     EXPECT_TRUE(db.SelectCurrRecordFromType(30003));
     ASSERT_TRUE(db.RemoveRecord(0));

@@ -7,7 +7,8 @@
 #include <cstring>
 #include <string>
 
-namespace {
+namespace
+{
 
 class CTvskParDbPlcTest : public ::testing::Test
 {

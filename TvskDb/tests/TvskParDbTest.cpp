@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const std::string s_data = TVSK_TEST_DATA_DIR;
 
 std::vector<std::string> WorkingIds(CTvskParDb& db, bool working = true)
 {
     std::vector<std::string> ids;
-    for (long i = 0; i < db.GetParNum(working); ++i) ids.emplace_back(db.GetPar(i, working)->szID);
+    for (long i = 0; i < db.GetParNum(working); ++i)
+        ids.emplace_back(db.GetPar(i, working)->szID);
     return ids;
 }
 
@@ -40,7 +42,8 @@ protected:
 TEST_F(CTvskParDbTest, WorkingTableHoldsCommonAndCurrentModeSortedByAddress)
 {
     EXPECT_EQ(db.GetOpMode(), 1);
-    EXPECT_EQ(WorkingIds(db), (std::vector<std::string>{"Pr1", "Pr4", "Pr4.2", "Pr7", "Pr9", "Pr21:20", "Pr30"}));
+    EXPECT_EQ(WorkingIds(db),
+              (std::vector<std::string>{"Pr1", "Pr4", "Pr4.2", "Pr7", "Pr9", "Pr21:20", "Pr30"}));
     EXPECT_STREQ(db.GetPar("Pr30", true)->szDescr, "Trenta modo uno");
     const DBPAR* wide = db.GetPar("Pr21:20", true);
     EXPECT_EQ(wide->nAddr, 20);
@@ -125,7 +128,8 @@ TEST_F(CTvskParDbTest, LookupByIdFindsOnlyTheWorkingTable)
 TEST_F(CTvskParDbTest, MenusSelectByNumber)
 {
     EXPECT_EQ(db.GetCurrMenuID(), 0);
-    EXPECT_EQ(WorkingIds(db, false), (std::vector<std::string>{"Pr4", "Pr4.2", "Pr7", "Pr9", "Pr21:20", "Pr30"}));
+    EXPECT_EQ(WorkingIds(db, false),
+              (std::vector<std::string>{"Pr4", "Pr4.2", "Pr7", "Pr9", "Pr21:20", "Pr30"}));
     db.SetMenu(-1);
     EXPECT_EQ(WorkingIds(db, false), (std::vector<std::string>{"Pr1"}));
     db.SetMenu(2);
@@ -183,7 +187,8 @@ TEST_F(CTvskParDbTest, MenuListStaysValidWhileTheWorkingTableGrows)
         ASSERT_EQ(db.AddTmpPar(tmp), 1);
     }
     ASSERT_EQ(db.GetParNum(false), 200);
-    for (long i = 0; i < 200; ++i) EXPECT_EQ(db.GetPar(i, false)->nAddr, 1000 + i);
+    for (long i = 0; i < 200; ++i)
+        EXPECT_EQ(db.GetPar(i, false)->nAddr, 1000 + i);
 }
 
 TEST_F(CTvskParDbTest, BackupAndRestoreGiveBackTheWorkingTable)
@@ -204,8 +209,8 @@ TEST_F(CTvskParDbTest, BackupAndRestoreGiveBackTheWorkingTable)
 
 TEST_F(CTvskParDbTest, GenericFieldAccessMatchesNamesWithoutCase)
 {
-    EXPECT_EQ(db.GetField("PAR", "SZDESCR", 0), "Modo");   // working table, sorted
-    EXPECT_EQ(db.GetField("par", "szDescr", 0), "Nove");   // the file's PAR section
+    EXPECT_EQ(db.GetField("PAR", "SZDESCR", 0), "Modo"); // working table, sorted
+    EXPECT_EQ(db.GetField("par", "szDescr", 0), "Nove"); // the file's PAR section
     EXPECT_EQ(db.GetField("ala", "idDescr", 1), "11");
     EXPECT_EQ(db.GetField("cmd", "dblVal", 1), "1");
     EXPECT_EQ(db.GetField("ALA", "nope", 0), "");
@@ -269,7 +274,8 @@ TEST(CTvskParDbLoad, ReportsMissingFilesAndSyntaxErrors)
     EXPECT_EQ(db.Load((s_data + "/Syntax.par").c_str()), 2);
     EXPECT_FALSE(db.IsOpen());
     const std::string error = db.GetErrorString().str();
-    EXPECT_NE(error.find("\nFile : " + s_data + "/Syntax.par\nL : 1\nT : 2\nInfo : "), std::string::npos) << error;
+    EXPECT_NE(error.find("\nFile : " + s_data + "/Syntax.par\nL : 1\nT : 2\nInfo : "), std::string::npos)
+        << error;
     EXPECT_EQ(db.Load((s_data + "/Modes.par").c_str()), 0);
     EXPECT_TRUE(db.IsOpen());
     EXPECT_EQ(db.Close(), 1);

@@ -6,7 +6,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 class CTvskSlvDataDbTest : public ::testing::Test
 {

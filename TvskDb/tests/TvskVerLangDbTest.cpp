@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class TvskVerDbTest : public ::testing::Test
 {
@@ -16,8 +17,9 @@ protected:
 
 TEST_F(TvskVerDbTest, FirstRecordOfEachSectionAndTheLists)
 {
-    const std::string path = dir.Write("Versions.txt", "RELEASE \"3.0\"\nRELEASE \"2.0\"\nPROGRAM \"3.0.1\"\n"
-                                                       "DRIVES \"1.2\"\nMOTORS \"1.1\"\nPAR \"TK40\" \"1.0\"\n");
+    const std::string path =
+        dir.Write("Versions.txt", "RELEASE \"3.0\"\nRELEASE \"2.0\"\nPROGRAM \"3.0.1\"\n"
+                                  "DRIVES \"1.2\"\nMOTORS \"1.1\"\nPAR \"TK40\" \"1.0\"\n");
     ASSERT_EQ(0, db.Load(path.c_str())) << db.GetErrorString();
     EXPECT_EQ(1, db.IsOpen());
     EXPECT_STREQ("3.0", db.GetReleaseVer());

@@ -41,15 +41,15 @@ protected:
         net->m_pSelected = e;
     }
     CPlcLDNetwork& Graph(int i) { return *doc.GetNet(i)->m_pLDNetwork; }
-    template <class T>
-    T* Object(CPlcFBDObjList& list, const CLDLogicElem* e)
+    template <class T> T* Object(CPlcFBDObjList& list, const CLDLogicElem* e)
     {
         return static_cast<T*>(list.FindEl(FormatString("%d", e->m_nID)));
     }
     CLDLogicElem* OfType(int net, int type, int nth = 0)
     {
         for (CLDLogicElem* e : doc.GetNet(net)->GetElements())
-            if (e->m_nType == type && nth-- == 0) return e;
+            if (e->m_nType == type && nth-- == 0)
+                return e;
         return nullptr;
     }
     // The variable wired to a pin of the box, found through the connection ends as the editor sees them.

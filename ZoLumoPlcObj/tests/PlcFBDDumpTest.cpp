@@ -42,20 +42,19 @@ TEST_F(PlcFBDCodeTest, NetworkListsComeWithCountsAndIndentedHeadings)
                            "  0 Object type: Network\n"
                            "  0 ID:          N1\n"
                            "  0 Order:       -1\n"
-                           "  1   \n  1   CONNECTION NETWORKS (0):\n" + none +
-                           "  1   \n  1   CONSTANTS (0):\n" + none +
-                           "  1   \n  1   VARIABLES (0):\n" + none +
-                           "  1   \n  1   FUNCTIONS (0):\n" + none +
-                           "  1   \n  1   FUNCTION BLOCKS (0):\n" + none +
-                           "  1   \n  1   OPERATORS (0):\n" + none +
-                           "  1   \n  1   COMMENTS (1):\n"
-                           "  1   ---------------------------------------------------------------\n"
-                           "  1   Object type: Comment\n"
-                           "  1   ID:          C1\n"
-                           "  1   Order:       -1\n"
-                           "  1   Parent obj.: Network - N1\n"
-                           "  1   Comment: hello\n"
-                           "  0 \n\n***** FBD CODE END DUMP *****\n\n");
+                           "  1   \n  1   CONNECTION NETWORKS (0):\n" +
+                               none + "  1   \n  1   CONSTANTS (0):\n" + none +
+                               "  1   \n  1   VARIABLES (0):\n" + none + "  1   \n  1   FUNCTIONS (0):\n" +
+                               none + "  1   \n  1   FUNCTION BLOCKS (0):\n" + none +
+                               "  1   \n  1   OPERATORS (0):\n" + none +
+                               "  1   \n  1   COMMENTS (1):\n"
+                               "  1   ---------------------------------------------------------------\n"
+                               "  1   Object type: Comment\n"
+                               "  1   ID:          C1\n"
+                               "  1   Order:       -1\n"
+                               "  1   Parent obj.: Network - N1\n"
+                               "  1   Comment: hello\n"
+                               "  0 \n\n***** FBD CODE END DUMP *****\n\n");
 }
 
 TEST_F(PlcFBDCodeTest, BlocksWriteTheirPinsAndTheirEnoSource)
@@ -75,7 +74,8 @@ TEST_F(PlcFBDCodeTest, BlocksWriteTheirPinsAndTheirEnoSource)
                                  "  1   Parent obj.: Network - \n"
                                  "  2     Object ref.: AND  2     EN/ENO ends: 1, 0  2     \n"
                                  "  2     INPUTS:\n"
-                                 "  2     " + pinHead +
+                                 "  2     " +
+                                 pinHead +
                                  "  2     Object type: Pin\n"
                                  "  2     ID:          EN\n"
                                  "  2     Order:       -1\n"
@@ -88,8 +88,8 @@ TEST_F(PlcFBDCodeTest, BlocksWriteTheirPinsAndTheirEnoSource)
                                  "  2       None\n"
                                  "  2     \n"
                                  "  2     ENO SOURCE:\n"
-                                 "  3       " + pinHead +
-                                 "  3       Object type: Pin\n";
+                                 "  3       " +
+                                 pinHead + "  3       Object type: Pin\n";
     EXPECT_NE(text.find(expected), std::string::npos) << text;
 }
 

@@ -5,7 +5,10 @@ using namespace plctest;
 class PlcFBDExecOrderTest : public ::testing::Test
 {
 protected:
-    CPlcFBDOperator* Op(const char* id, int x, int y) { return AddBlock<CPlcFBDOperator>(net, id, "MOVE", x, y); }
+    CPlcFBDOperator* Op(const char* id, int x, int y)
+    {
+        return AddBlock<CPlcFBDOperator>(net, id, "MOVE", x, y);
+    }
     void Wire(const char* id, const char* from, int fromType, const char* to, int toType)
     {
         AddConnection(net, id, from, fromType, to, toType);
@@ -13,7 +16,8 @@ protected:
     CPlcFBDConnectionNetwork* NetWithConnection(const char* id)
     {
         for (auto* cn : PlcObjects<CPlcFBDConnectionNetwork>(net.m_ConnNets))
-            if (cn->m_Connections.FindEl(id)) return cn;
+            if (cn->m_Connections.FindEl(id))
+                return cn;
         return nullptr;
     }
 
@@ -82,13 +86,15 @@ TEST_F(PlcFBDExecOrderTest, AChainRunsFromSourceToSinkAndFormsAnEnEnoChain)
     EXPECT_TRUE(second->m_bENOEnd);
     EXPECT_EQ(second->m_pENOSource, en);
     EXPECT_EQ(en->m_pConnNet, NetWithConnection("1"));
-    for (auto* cn : PlcObjects<CPlcFBDConnectionNetwork>(net.m_ConnNets)) EXPECT_FALSE(cn->m_bFeedback);
+    for (auto* cn : PlcObjects<CPlcFBDConnectionNetwork>(net.m_ConnNets))
+        EXPECT_FALSE(cn->m_bFeedback);
 }
 
 TEST_F(PlcFBDExecOrderTest, ALoopThroughFeedbackNetsBreaksAtTheFirstSourceInReadingOrder)
 {
     // A -> p.0 ; p.2 -> q.0 ; q.1 -> p.1 and B.
-    auto build = [&](int px, int qx) {
+    auto build = [&](int px, int qx)
+    {
         AddVariable(net, "A", "a", "1", CPlcFBDPin::DIR_OUT);
         auto* p = AddBlock<CPlcFBDOperator>(net, "p", "AND", px, 4);
         auto* q = Op("q", qx, 4);
@@ -139,14 +145,16 @@ TEST_F(PlcFBDExecOrderTest, ALoopOfEnoNetsHasNoOrder)
     EXPECT_FALSE(net.ExecutionOrder());
     EXPECT_EQ(net.m_nError, CPlcFBDNetwork::NETERR_NO_ORDER);
     EXPECT_EQ(net.m_pErrorObject, &net);
-    for (auto* cn : PlcObjects<CPlcFBDConnectionNetwork>(net.m_ConnNets)) EXPECT_FALSE(cn->m_bFeedback);
+    for (auto* cn : PlcObjects<CPlcFBDConnectionNetwork>(net.m_ConnNets))
+        EXPECT_FALSE(cn->m_bFeedback);
 }
 
 TEST_F(PlcFBDExecOrderTest, BlocksOutOfReachOfTheFirstNetAreRefused)
 {
     for (const char* suffix : {"1", "2"})
     {
-        const std::string a = std::string("A") + suffix, b = std::string("B") + suffix, op = std::string("m") + suffix;
+        const std::string a = std::string("A") + suffix, b = std::string("B") + suffix,
+                          op = std::string("m") + suffix;
         const std::string in = std::string("i") + suffix, out = std::string("o") + suffix;
         AddVariable(net, a.c_str(), "a", in.c_str(), CPlcFBDPin::DIR_OUT);
         auto* m = Op(op.c_str(), 1, 1);

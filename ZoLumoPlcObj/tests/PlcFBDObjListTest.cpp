@@ -21,7 +21,8 @@ class PlcFBDObjListTest : public ::testing::Test
 protected:
     void Fill(CPlcFBDObjList& list, std::initializer_list<const char*> ids)
     {
-        for (const char* id : ids) list.AddTail(new Counted(id, &deleted));
+        for (const char* id : ids)
+            list.AddTail(new Counted(id, &deleted));
     }
     static CString IDOf(CPlcFBDObject* object) { return object ? object->m_strID : CString("<null>"); }
 
@@ -83,7 +84,8 @@ TEST_F(PlcFBDObjListTest, OwningListsDeleteOnceAndReferenceListsNever)
         CPlcFBDObjList owning;
         Fill(owning, {"a", "b", "c"});
         CPlcFBDObjList reference(true);
-        for (auto* object : PlcObjects(owning)) reference.AddTail(object);
+        for (auto* object : PlcObjects(owning))
+            reference.AddTail(object);
         reference.Reset();
         EXPECT_EQ(deleted, 0);
         EXPECT_TRUE(reference.IsEmpty());

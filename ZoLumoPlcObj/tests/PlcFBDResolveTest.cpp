@@ -181,7 +181,8 @@ TEST_F(PlcFBDResolveTest, ACrossingOnSomethingElseThanAConnectionLeavesTheNetwor
 TEST_F(PlcFBDResolveTest, NetIDsStayUniqueWhenACrossingJoinsTwoNets)
 {
     // A joins 1 and 2, B joins 3 and 4, C joins 3 and 2 (B's net absorbs A's), D joins 5 and 6.
-    for (const char* id : {"1", "2", "3", "4", "5", "6"}) AddConnection(net, id, "", FBD_UNKNOWN, "", FBD_UNKNOWN);
+    for (const char* id : {"1", "2", "3", "4", "5", "6"})
+        AddConnection(net, id, "", FBD_UNKNOWN, "", FBD_UNKNOWN);
     AddCross(net, "A", "1", "2", "", "");
     AddCross(net, "B", "3", "4", "", "");
     AddCross(net, "C", "3", "2", "", "");

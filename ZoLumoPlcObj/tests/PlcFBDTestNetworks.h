@@ -139,7 +139,8 @@ inline CPlcLDPowerRail* AddRail(CPlcLDNetwork& net, const char* id, int side, co
 }
 
 template <class Element>
-Element* AddElement(CPlcLDNetwork& net, const char* id, const char* name, int kind, const char* in, const char* out)
+Element* AddElement(CPlcLDNetwork& net, const char* id, const char* name, int kind, const char* in,
+                    const char* out)
 {
     auto* element = new Element;
     element->m_strID = id;

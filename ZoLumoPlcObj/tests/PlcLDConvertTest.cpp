@@ -20,13 +20,15 @@ protected:
     CPlcFBDOperator* OperatorNamed(const char* name)
     {
         for (auto* op : PlcObjects<CPlcFBDOperator>(net.m_Operators))
-            if (op->m_strBlockName == name) return op;
+            if (op->m_strBlockName == name)
+                return op;
         return nullptr;
     }
     CPlcFBDVariable* VariableNamed(const char* name)
     {
         for (auto* variable : PlcObjects<CPlcFBDVariable>(net.m_Variables))
-            if (variable->m_strVarName == name) return variable;
+            if (variable->m_strVarName == name)
+                return variable;
         return nullptr;
     }
 

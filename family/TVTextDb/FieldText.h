@@ -3,7 +3,8 @@
 
 #include <string_view>
 
-namespace FieldText {
+namespace FieldText
+{
 
 // True when text is a whole decimal integer within the 32-bit range; value gets it.
 bool ParseInt(std::string_view text, int& value) noexcept;

@@ -13,7 +13,8 @@ void CMemoDb::Init(const MEMODB_REC* fields, int count)
 void CMemoDb::SetField(const char* text, void* record, int i) const
 {
     const MEMODB_REC* field = Field(i);
-    if (!field || !record) return;
+    if (!field || !record)
+        return;
     char* at = static_cast<char*>(record) + field->nOffset;
     switch (field->nType)
     {
@@ -40,7 +41,8 @@ void CMemoDb::SetField(const char* text, void* record, int i) const
 CString CMemoDb::GetString(const void* record, int i) const
 {
     const MEMODB_REC* field = Field(i);
-    if (!field || !record) return CString();
+    if (!field || !record)
+        return CString();
     const char* at = static_cast<const char*>(record) + field->nOffset;
     switch (field->nType)
     {
@@ -59,7 +61,8 @@ CString CMemoDb::GetString(const void* record, int i) const
     }
     case MDB_STRING:
         // A record filled by hand may lack the terminator: never read past the array.
-        return CString(at, static_cast<int>(strnlen(at, static_cast<size_t>(field->nSize > 0 ? field->nSize : 0))));
+        return CString(
+            at, static_cast<int>(strnlen(at, static_cast<size_t>(field->nSize > 0 ? field->nSize : 0))));
     default:
         return CString();
     }

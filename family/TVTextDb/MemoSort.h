@@ -7,9 +7,9 @@
 
 enum MemoSortType
 {
-    MSORT_ASCENDING = 0,  // by the field's value: numbers numerically, strings bytewise
+    MSORT_ASCENDING = 0, // by the field's value: numbers numerically, strings bytewise
     MSORT_DESCENDING = 1,
-    MSORT_COMPARE = 2     // by the compare function given for the field
+    MSORT_COMPARE = 2 // by the compare function given for the field
 };
 
 // <0, 0 or >0 as record a sorts before, with or after record b.

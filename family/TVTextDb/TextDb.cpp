@@ -7,11 +7,15 @@
 #include <string>
 #include <unistd.h>
 
-CTextDb::~CTextDb() { Close(); }
+CTextDb::~CTextDb()
+{
+    Close();
+}
 
 void CTextDb::EnsureInit()
 {
-    if (m_bInitDone) return;
+    if (m_bInitDone)
+        return;
     m_bInitDone = true;
     Init();
 }
@@ -31,7 +35,8 @@ int CTextDb::RecTypes()
 CRecDefIntf* CTextDb::RecArr(int type)
 {
     EnsureInit();
-    return type >= 0 && type < static_cast<int>(m_tables.size()) ? m_tables[static_cast<size_t>(type)] : nullptr;
+    return type >= 0 && type < static_cast<int>(m_tables.size()) ? m_tables[static_cast<size_t>(type)]
+                                                                 : nullptr;
 }
 
 void* CTextDb::RecPtr(int type, int i)
@@ -44,7 +49,8 @@ int CTextDb::Load(const char* path)
 {
     EnsureInit();
     Close();
-    if (!path || !m_file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return 0;
+    if (!path || !m_file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
+        return 0;
     m_strFileName = path;
 
     CTextDbParser parser(m_syntax, m_tables, m_strFileName);
@@ -56,7 +62,8 @@ int CTextDb::Load(const char* path)
     bool first = true;
     while (!atEnd || have > 0)
     {
-        if (have == window.size()) window.resize(window.size() * 2);
+        if (have == window.size())
+            window.resize(window.size() * 2);
         if (!atEnd)
         {
             UINT got = 0;
@@ -78,12 +85,14 @@ int CTextDb::Load(const char* path)
         if (first && (have >= 3 || atEnd))
         {
             first = false;
-            if (have >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0) p += 3;
+            if (have >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0)
+                p += 3;
         }
         while (p < end && !first)
         {
             const char* next = parser.ParseRow(p, end, atEnd);
-            if (!next) break;
+            if (!next)
+                break;
             p = next;
         }
         const size_t used = static_cast<size_t>(p - window.data());
@@ -97,7 +106,8 @@ int CTextDb::Load(const char* path)
 int CTextDb::Store(const char* path)
 {
     EnsureInit();
-    if (!path || !*path) return 0;
+    if (!path || !*path)
+        return 0;
     const std::string text = CTextDbWriter::Write(m_tables, m_nVer);
     // Written beside the target and renamed over it, so a failed write never leaves half a file.
     const CString temp = FormatString("%s.~%d", path, static_cast<int>(getpid()));
@@ -127,5 +137,6 @@ int CTextDb::Store(const char* path)
 
 void CTextDb::Close()
 {
-    if (m_file.IsOpen()) m_file.Abort();
+    if (m_file.IsOpen())
+        m_file.Abort();
 }

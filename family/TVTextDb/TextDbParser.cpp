@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr const char* kVersionDirective = "#VERSION";
 
@@ -13,7 +14,8 @@ constexpr const char* kVersionDirective = "#VERSION";
 CString Quoted(const char* text)
 {
     CString s(text);
-    if (s.GetLength() > 60) s.CutUtf8(57) += "...";
+    if (s.GetLength() > 60)
+        s.CutUtf8(57) += "...";
     return "\"" + s + "\"";
 }
 
@@ -26,7 +28,8 @@ CTextDbParser::CTextDbParser(const TextDbSyntax& syntax, const std::vector<CRecD
     for (const char* s = syntax.separators; *s; ++s)
         m_class[static_cast<unsigned char>(*s)] = *s == '"' ? CC_QUOTE : CC_SEPARATOR;
     m_class[static_cast<unsigned char>('\r')] = CC_SEPARATOR;
-    if (syntax.comment) m_class[static_cast<unsigned char>(syntax.comment)] = CC_COMMENT;
+    if (syntax.comment)
+        m_class[static_cast<unsigned char>(syntax.comment)] = CC_COMMENT;
     m_class[static_cast<unsigned char>('\n')] = CC_NEWLINE;
     m_class[0] = CC_ZERO;
     m_starts.reserve(64);
@@ -44,7 +47,8 @@ const char* CTextDbParser::ParseRow(const char* p, const char* end, bool atEnd)
         m_line = lineBefore;
         return nullptr;
     }
-    if (!m_starts.empty()) StoreRow();
+    if (!m_starts.empty())
+        StoreRow();
     return p;
 }
 
@@ -62,17 +66,20 @@ bool CTextDbParser::ReadFields(const char*& p, const char* end, bool atEnd)
             ++m_line;
             return true;
         case CC_COMMENT:
-            while (p < end && *p != '\n') ++p;
+            while (p < end && *p != '\n')
+                ++p;
             break;
         case CC_ZERO:
             Fail(TDB_ERR_CHARACTER, "zero byte in the text");
         case CC_QUOTE:
-            if (!ReadQuoted(p, end, atEnd)) return false;
+            if (!ReadQuoted(p, end, atEnd))
+                return false;
             break;
         case CC_TEXT:
         {
             const char* start = p;
-            while (p < end && Class(*p) == CC_TEXT) ++p;
+            while (p < end && Class(*p) == CC_TEXT)
+                ++p;
             m_starts.push_back(m_scratch.size());
             m_scratch.append(start, static_cast<size_t>(p - start));
             m_scratch += '\0';
@@ -90,7 +97,8 @@ bool CTextDbParser::ReadQuoted(const char*& p, const char* end, bool atEnd)
     {
         if (*r == '"')
         {
-            if (r + 1 == end && !atEnd) return false; // the next byte may double the quote
+            if (r + 1 == end && !atEnd)
+                return false; // the next byte may double the quote
             if (r + 1 < end && r[1] == '"')
             {
                 m_scratch += '"';
@@ -101,18 +109,22 @@ bool CTextDbParser::ReadQuoted(const char*& p, const char* end, bool atEnd)
             p = r + 1;
             return true;
         }
-        if (*r == '\0') Fail(TDB_ERR_CHARACTER, "zero byte in the text");
-        if (*r == '\n') ++m_line;
+        if (*r == '\0')
+            Fail(TDB_ERR_CHARACTER, "zero byte in the text");
+        if (*r == '\n')
+            ++m_line;
         m_scratch += *r;
     }
-    if (!atEnd) return false;
+    if (!atEnd)
+        return false;
     Fail(TDB_ERR_QUOTE, "quoted field not closed");
 }
 
 void CTextDbParser::StoreRow()
 {
     m_fields.clear();
-    for (size_t start : m_starts) m_fields.push_back(m_scratch.data() + start);
+    for (size_t start : m_starts)
+        m_fields.push_back(m_scratch.data() + start);
     const char* keyword = m_fields.front();
     if (keyword[0] == '#')
     {
@@ -120,7 +132,8 @@ void CTextDbParser::StoreRow()
         return;
     }
     CRecDefIntf* table = FindSection(keyword);
-    if (!table) Fail(TDB_ERR_SECTION, "unknown section " + Quoted(keyword));
+    if (!table)
+        Fail(TDB_ERR_SECTION, "unknown section " + Quoted(keyword));
 
     const int count = static_cast<int>(m_fields.size()) - 1;
     if (count < table->NumRqFields())
@@ -135,7 +148,8 @@ void CTextDbParser::StoreRow()
     {
         const size_t at = static_cast<size_t>(i) + 1;
         // Each field in the scratch text ends with its zero, just before the next field starts.
-        const size_t length = (at + 1 < m_starts.size() ? m_starts[at + 1] : m_scratch.size()) - m_starts[at] - 1;
+        const size_t length =
+            (at + 1 < m_starts.size() ? m_starts[at + 1] : m_scratch.size()) - m_starts[at] - 1;
         CheckNumber(*table, i, std::string_view(m_fields[at], length));
         table->SetField(i, m_fields[at]);
     }
@@ -148,16 +162,19 @@ void CTextDbParser::ReadVersion()
     int version = 0;
     if (m_dataSeen || m_fields.size() != 2 || std::strcmp(m_fields[0], kVersionDirective) != 0 ||
         !FieldText::ParseInt(m_fields[1], version))
-        Fail(TDB_ERR_DIRECTIVE, Quoted(m_fields[0]) + " is not a version line (\"#VERSION n\") before the data");
+        Fail(TDB_ERR_DIRECTIVE,
+             Quoted(m_fields[0]) + " is not a version line (\"#VERSION n\") before the data");
     m_version = version;
 }
 
 CRecDefIntf* CTextDbParser::FindSection(const char* keyword)
 {
     // Rows of one section mostly follow each other.
-    if (m_lastTable && m_lastTable->Section() == keyword) return m_lastTable;
+    if (m_lastTable && m_lastTable->Section() == keyword)
+        return m_lastTable;
     for (CRecDefIntf* table : m_tables)
-        if (table->Section() == keyword) return m_lastTable = table;
+        if (table->Section() == keyword)
+            return m_lastTable = table;
     return nullptr;
 }
 
@@ -168,11 +185,13 @@ void CTextDbParser::CheckNumber(CRecDefIntf& table, int field, std::string_view 
     const bool valid = type == MDB_INT      ? FieldText::ParseInt(text, unused)
                        : type == MDB_DOUBLE ? FieldText::IsDouble(text)
                                             : true;
-    if (valid) return;
+    if (valid)
+        return;
     const char* name = table.FieldName(static_cast<unsigned short>(field));
     const CString where =
         FormatString("field \"%s\" of section \"%s\": ", name ? name : "?", table.Section().GetString());
-    if (type == MDB_INT) Fail(TDB_ERR_INTEGER, where + Quoted(CString(text)) + " is not an integer");
+    if (type == MDB_INT)
+        Fail(TDB_ERR_INTEGER, where + Quoted(CString(text)) + " is not an integer");
     Fail(TDB_ERR_DOUBLE, where + Quoted(CString(text)) + " is not a number");
 }
 

@@ -3,13 +3,15 @@
 std::string CTextDbWriter::Write(const std::vector<CRecDefIntf*>& tables, int version)
 {
     std::string out;
-    if (version >= 0) out += FormatString("#VERSION %d\n", version).str();
+    if (version >= 0)
+        out += FormatString("#VERSION %d\n", version).str();
     for (CRecDefIntf* table : tables)
     {
         out += table->Comment().str();
         const unsigned long count = table->NumRecs();
         for (unsigned long i = 0; i < count; ++i)
-            if (table->SetRec(static_cast<int>(i))) WriteRow(*table, out);
+            if (table->SetRec(static_cast<int>(i)))
+                WriteRow(*table, out);
     }
     return out;
 }
@@ -33,7 +35,8 @@ void CTextDbWriter::WriteQuoted(const CString& text, std::string& out)
     out += '"';
     for (char c : text.str())
     {
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
         out += c;
     }
     out += '"';

@@ -53,12 +53,28 @@ public:
 
     static std::string NameOf(DISPID id)
     {
-        static const char* const names[] = {
-            "?", "OnBeforeSetDocument", "OnAfterSetDocument", "OnResetManager", "OnElementFocus",
-            "OnElementBlur", "OnElementOver", "OnElementOut", "OnElementHelp", "OnButtonClick", "OnButtonUp",
-            "OnButtonDown", "OnTextEnter", "OnTextEscape", "OnRadioChange", "OnCheckboxChange",
-            "OnSelectChange", "OnImageClick", "OnImageClickSelVal", "OnPreClick", "OnAnchorClick",
-            "OnDocumentHelp"};
+        static const char* const names[] = {"?",
+                                            "OnBeforeSetDocument",
+                                            "OnAfterSetDocument",
+                                            "OnResetManager",
+                                            "OnElementFocus",
+                                            "OnElementBlur",
+                                            "OnElementOver",
+                                            "OnElementOut",
+                                            "OnElementHelp",
+                                            "OnButtonClick",
+                                            "OnButtonUp",
+                                            "OnButtonDown",
+                                            "OnTextEnter",
+                                            "OnTextEscape",
+                                            "OnRadioChange",
+                                            "OnCheckboxChange",
+                                            "OnSelectChange",
+                                            "OnImageClick",
+                                            "OnImageClickSelVal",
+                                            "OnPreClick",
+                                            "OnAnchorClick",
+                                            "OnDocumentHelp"};
         return id > 0 && id <= 21 ? names[id] : "?";
     }
 };

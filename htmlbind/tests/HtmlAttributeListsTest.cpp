@@ -10,7 +10,8 @@ TEST(HtmlAttributeListsTest, HiddenListsAreTrimmedAndKeepTheFirstOfAKey)
               (Map{{"DocDimX", "640"}, {"DocDimY", "480"}, {"ATTRIBUTE", "ro"}}));
     EXPECT_EQ(ParseHiddenValue("a:1;a:2"), (Map{{"a", "1"}}));
     EXPECT_EQ(ParseHiddenValue("novalue;b:;"), (Map{{"b", ""}}));
-    EXPECT_EQ(ParseHiddenValue("url: http://x:8080/p ;;  ; :lonely"), (Map{{"url", "http://x:8080/p"}, {"", "lonely"}}));
+    EXPECT_EQ(ParseHiddenValue("url: http://x:8080/p ;;  ; :lonely"),
+              (Map{{"url", "http://x:8080/p"}, {"", "lonely"}}));
     EXPECT_TRUE(ParseHiddenValue("").empty());
 }
 

@@ -28,7 +28,8 @@ TEST_F(HtmlEventRoutingTest, FocusAndBlurAreReportedForEveryElementWithASink)
 {
     for (const char* name : {"t", "s", "b", "i", "r", "c", "pre", "a"})
     {
-        EXPECT_EQ(Send(name, DomEventType::Focus), Events{"OnElementFocus(" + std::string(name) + ")"}) << name;
+        EXPECT_EQ(Send(name, DomEventType::Focus), Events{"OnElementFocus(" + std::string(name) + ")"})
+            << name;
         EXPECT_EQ(Send(name, DomEventType::Blur), Events{"OnElementBlur(" + std::string(name) + ")"}) << name;
     }
     EXPECT_EQ(Send("para", DomEventType::Focus), Events{}) << "paragraphs have no sink";

@@ -51,8 +51,8 @@ TEST_F(JyHtml2ComponentTest, IsCreatedByItsProgIdAndAnswersThroughDispatch)
 TEST_F(JyHtml2ComponentTest, RegistersAsAnInvisibleApartmentControl)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{46607199-AC52-43AB-89B6-AF9082592170}\\MiscStatus\\1", 0,
-                           KEY_READ, &key),
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{46607199-AC52-43AB-89B6-AF9082592170}\\MiscStatus\\1",
+                           0, KEY_READ, &key),
               ERROR_SUCCESS);
     char value[32] = {};
     DWORD size = sizeof value;
@@ -60,6 +60,7 @@ TEST_F(JyHtml2ComponentTest, RegistersAsAnInvisibleApartmentControl)
               ERROR_SUCCESS);
     EXPECT_STREQ(value, "132497");
     RegCloseKey(key);
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "JyHtml2.JyHtml2Mng\\CurVer", 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "JyHtml2.JyHtml2Mng\\CurVer", 0, KEY_READ, &key),
+              ERROR_SUCCESS);
     RegCloseKey(key);
 }

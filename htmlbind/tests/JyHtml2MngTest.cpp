@@ -38,7 +38,8 @@ TEST_F(JyHtml2MngTest, AParsedPageBindsEveryKnownTagInDocumentOrder)
     std::vector<LONG> kinds;
     for (LONG i = 0; i < Count(); ++i)
         names.push_back(NameAt(i));
-    EXPECT_EQ(names, (std::vector<std::string>{"TITLE", "BODY", "t", "s", "b", "i", "c", "pre", "a", "p", "", "r"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"TITLE", "BODY", "t", "s", "b", "i", "c", "pre", "a", "p", "", "r"}));
     for (const char* name : {"TITLE", "BODY", "t", "s", "b", "i", "c", "pre", "a", "p", "r"})
         kinds.push_back(Kind(name));
     EXPECT_EQ(kinds, (std::vector<LONG>{12, 10, 2, 3, 4, 5, 8, 9, 11, 13, 6}));
@@ -49,9 +50,10 @@ TEST_F(JyHtml2MngTest, AParsedPageBindsEveryKnownTagInDocumentOrder)
 
 TEST_F(JyHtml2MngTest, ARadioGroupTakesPrecedenceOverATextInputOfTheSameName)
 {
-    ASSERT_EQ(Bind("<input name=dir value=5><input type=radio name=mode value=1><input type=radio name=dir value=L>"
-                   "<input type=radio name=mode value=2 checked><input type=radio name=mode value=3>"),
-              S_OK);
+    ASSERT_EQ(
+        Bind("<input name=dir value=5><input type=radio name=mode value=1><input type=radio name=dir value=L>"
+             "<input type=radio name=mode value=2 checked><input type=radio name=mode value=3>"),
+        S_OK);
     EXPECT_EQ(Text("dir"), "empty") << "no member checked";
     EXPECT_EQ(Text("mode"), "2");
     EXPECT_EQ(Kind("dir"), HTMLCTRL_RADIO);
@@ -97,7 +99,8 @@ TEST_F(JyHtml2MngTest, DuringTextEnterTheValueIsTheEnteredFieldsWhateverTheName)
 {
     ASSERT_EQ(Bind("<input name=speed value=1><input name=speed value=2><input name=other value=3>"), S_OK);
     std::vector<std::string> seen;
-    log->onEvent = [&](DISPID id) {
+    log->onEvent = [&](DISPID id)
+    {
         if (id == DISPID_OnTextEnter)
             seen.push_back(Text("speed") + "/" + Text("other"));
     };
@@ -106,7 +109,8 @@ TEST_F(JyHtml2MngTest, DuringTextEnterTheValueIsTheEnteredFieldsWhateverTheName)
     ASSERT_EQ(seen.size(), 2u) << "key down and key press each report Enter";
     EXPECT_EQ(seen[0], "vt5/vt5");
     CHtmlVariant during(MakeVariantR8(0));
-    log->onEvent = [&](DISPID id) {
+    log->onEvent = [&](DISPID id)
+    {
         if (id == DISPID_OnTextEnter)
             during.v = Value("other");
     };
@@ -133,7 +137,8 @@ TEST_F(JyHtml2MngTest, HiddenAttributesAreReadAndOnlyExistingKeysReplaced)
     EXPECT_EQ(manager->put_HiddenAttribute(TestBstr("GENERAL"), TestBstr("DocDimX"), TestBstr("800")), S_OK);
     EXPECT_EQ(manager->get_DocumentXDim(&x), S_OK);
     EXPECT_EQ(x, 800);
-    EXPECT_EQ(Element("GENERAL").Value(), "DocDimX: 640 ; DocDimY:480px;Empty:") << "the page is not rewritten";
+    EXPECT_EQ(Element("GENERAL").Value(), "DocDimX: 640 ; DocDimY:480px;Empty:")
+        << "the page is not rewritten";
     EXPECT_EQ(manager->put_HiddenAttribute(TestBstr("GENERAL"), TestBstr("New"), TestBstr("1")), E_FAIL);
     EXPECT_EQ(manager->get_HiddenAttribute(TestBstr("GENERAL"), TestBstr("New"), &value), E_FAIL);
     EXPECT_EQ(manager->get_HiddenAttribute(TestBstr("OTHER"), TestBstr("DocDimX"), &value), E_FAIL);
@@ -149,10 +154,11 @@ TEST_F(JyHtml2MngTest, WithoutTheGeneralInputTheDimensionsAreMinusOne)
 
 TEST_F(JyHtml2MngTest, ReadOnlyMarksDisableTextFieldsAndPreClicks)
 {
-    ASSERT_EQ(Bind("<input type=hidden name=t value='ATTRIBUTE:ro'><input type=hidden name=u value='ATTRIBUTE:rw'>"
-                   "<input type=hidden name=pre value='ATTRIBUTE:ro'>"
-                   "<input name=t><input name=u disabled><pre id=pre>x</pre>"),
-              S_OK);
+    ASSERT_EQ(
+        Bind("<input type=hidden name=t value='ATTRIBUTE:ro'><input type=hidden name=u value='ATTRIBUTE:rw'>"
+             "<input type=hidden name=pre value='ATTRIBUTE:ro'>"
+             "<input name=t><input name=u disabled><pre id=pre>x</pre>"),
+        S_OK);
     EXPECT_TRUE(Element("t", 1).Disabled());
     EXPECT_FALSE(Element("u", 1).Disabled()) << "any other mark enables";
     LONG disabled = 0;
@@ -187,13 +193,15 @@ TEST_F(JyHtml2MngTest, ImagesStepThroughTheirListOnClickWithCmd)
     log->events.clear();
     user.Click(Element("lamp", 1));
     user.Click(Element("lamp", 1));
-    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnImageClickSelVal(lamp,1)", "OnImageClickSelVal(lamp,0)"}));
+    EXPECT_EQ(Reported(),
+              (std::vector<std::string>{"OnImageClickSelVal(lamp,1)", "OnImageClickSelVal(lamp,0)"}));
     EXPECT_EQ(Element("lamp", 1).Attribute("src"), "off.gif");
 
     EXPECT_EQ(manager->put_ControlValue(TestBstr("pic"), MakeVariantI4(1)), S_OK);
     log->events.clear();
     user.Click(Element("pic", 1));
-    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnImageClick(pic)"})) << "without CMD a click only reports";
+    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnImageClick(pic)"}))
+        << "without CMD a click only reports";
     EXPECT_EQ(manager->put_ControlValue(TestBstr("pic"), MakeVariantI4(7)), S_OK);
     EXPECT_EQ(Element("pic", 1).Attribute("src"), "7") << "a value off the list shows as its own text";
     VARIANT empty;
@@ -245,7 +253,8 @@ TEST_F(JyHtml2MngTest, ControlTextAndIdTakeANameOrAnyNumericIndex)
 
 TEST_F(JyHtml2MngTest, ColoursAreStyleNumbersAndTheBodyUsesItsBackground)
 {
-    ASSERT_EQ(Bind("<body style='background-color:#102030'><input name=t style='color:#ff8000'></body>"), S_OK);
+    ASSERT_EQ(Bind("<body style='background-color:#102030'><input name=t style='color:#ff8000'></body>"),
+              S_OK);
     OLE_COLOR color = 0;
     EXPECT_EQ(manager->get_ControlColor(TestBstr("t"), &color), S_OK);
     EXPECT_EQ(color, 0xFF8000u);
@@ -276,10 +285,11 @@ TEST_F(JyHtml2MngTest, SettingADocumentReplacesTheBindingAndReportsIt)
 {
     ASSERT_EQ(Bind("<input name=a>"), S_OK);
     ASSERT_EQ(manager->put_CommandFile(TestBstr("cmd.txt")), S_OK);
-    ComPtr<IDomDocument> next = tvsk::web::NewDocumentObject(tvsk::web::ParseHtmlPage("<input name=b>", "mem:"));
+    ComPtr<IDomDocument> next =
+        tvsk::web::NewDocumentObject(tvsk::web::ParseHtmlPage("<input name=b>", "mem:"));
     ASSERT_EQ(manager->put_HtmlDocument(next.Get()), S_OK);
-    EXPECT_EQ(log->events,
-              (std::vector<std::string>{"OnBeforeSetDocument()", "OnResetManager()", "OnAfterSetDocument()"}));
+    EXPECT_EQ(log->events, (std::vector<std::string>{"OnBeforeSetDocument()", "OnResetManager()",
+                                                     "OnAfterSetDocument()"}));
     EXPECT_EQ(Kind("a"), -1);
     EXPECT_EQ(Kind("b"), HTMLCTRL_TEXT);
     BSTR file = nullptr;
@@ -315,7 +325,8 @@ TEST_F(JyHtml2MngTest, AHostMayDropTheBindingFromInsideAnElementEvent)
                    "<input type=button name=b>"),
               S_OK);
     manager->put_ControlValue(TestBstr("img"), MakeVariantI4(0));
-    log->onEvent = [&](DISPID id) {
+    log->onEvent = [&](DISPID id)
+    {
         if (id == DISPID_OnImageClickSelVal || id == DISPID_OnButtonClick)
             manager->RemoveAllControls();
     };

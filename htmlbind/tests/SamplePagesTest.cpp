@@ -39,8 +39,9 @@ TEST_F(SamplePagesTest, TheTestPageHoldsEveryElementKind)
     user.Click(Element("imgAlarm", 1));
     user.Click(Element("imgAlarm", 1));
     user.Click(Element("imgAlarm", 1));
-    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnImageClickSelVal(imgAlarm,0)", "OnImageClickSelVal(imgAlarm,1)",
-                                                    "OnImageClickSelVal(imgAlarm,-1)"}));
+    EXPECT_EQ(Reported(),
+              (std::vector<std::string>{"OnImageClickSelVal(imgAlarm,0)", "OnImageClickSelVal(imgAlarm,1)",
+                                        "OnImageClickSelVal(imgAlarm,-1)"}));
     EXPECT_EQ(Element("imgAlarm", 1).Attribute("src"), "img/off.svg");
 }
 

@@ -144,7 +144,11 @@ std::u16string Utf16FromUtf8(std::string_view text)
     while (i < text.size())
     {
         const auto b = static_cast<unsigned char>(text[i]);
-        size_t extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : 4;
+        size_t extra = b < 0x80             ? 0
+                       : (b & 0xE0) == 0xC0 ? 1
+                       : (b & 0xF0) == 0xE0 ? 2
+                       : (b & 0xF8) == 0xF0 ? 3
+                                            : 4;
         char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
         bool ok = extra < 4 && i + extra < text.size();
         for (size_t k = 1; ok && k <= extra; ++k)
@@ -182,7 +186,8 @@ std::string Utf8FromUtf16(std::u16string_view text)
     for (size_t i = 0; i < text.size(); ++i)
     {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF)
         {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;

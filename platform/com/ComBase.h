@@ -19,9 +19,18 @@ using FLOAT = float;
 using DOUBLE = double;
 using CHAR = char;
 
-constexpr bool SUCCEEDED(HRESULT hr) noexcept { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) noexcept { return hr < 0; }
-constexpr HRESULT MakeHResult(std::uint32_t code) noexcept { return static_cast<HRESULT>(code); }
+constexpr bool SUCCEEDED(HRESULT hr) noexcept
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) noexcept
+{
+    return hr < 0;
+}
+constexpr HRESULT MakeHResult(std::uint32_t code) noexcept
+{
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -127,9 +136,18 @@ consteval GUID MakeGuid(std::string_view text)
 
 constexpr GUID GUID_NULL{};
 constexpr IID IID_NULL{};
-inline bool IsEqualGUID(REFGUID a, REFGUID b) noexcept { return a == b; }
-inline bool IsEqualIID(REFIID a, REFIID b) noexcept { return a == b; }
-inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) noexcept { return a == b; }
+inline bool IsEqualGUID(REFGUID a, REFGUID b) noexcept
+{
+    return a == b;
+}
+inline bool IsEqualIID(REFIID a, REFIID b) noexcept
+{
+    return a == b;
+}
+inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) noexcept
+{
+    return a == b;
+}
 
 // Every interface names its id as Iid and its parent interface as Base (IUnknown has none).
 struct IUnknown
@@ -145,8 +163,7 @@ protected:
 inline constexpr IID IID_IUnknown = IUnknown::Iid;
 
 // Owns one reference to an interface; the raw pointer stays reachable for platform-style calls.
-template <class T>
-class ComPtr
+template <class T> class ComPtr
 {
 public:
     ComPtr() = default;
@@ -186,8 +203,7 @@ public:
     }
     T* Detach() noexcept { return std::exchange(m_p, nullptr); }
 
-    template <class U>
-    ComPtr<U> As() const
+    template <class U> ComPtr<U> As() const
     {
         ComPtr<U> r;
         if (m_p)

@@ -79,7 +79,8 @@ bool RegisterClass(const ComClass& c, const std::string& modulePath)
     if (c.versionIndependentProgId)
     {
         const std::string vi = c.versionIndependentProgId;
-        ok = ok && WriteString(vi, nullptr, c.description) && WriteString(vi + "\\CLSID", nullptr, clsid.c_str());
+        ok = ok && WriteString(vi, nullptr, c.description) &&
+             WriteString(vi + "\\CLSID", nullptr, clsid.c_str());
         if (c.writeCurVer)
             ok = ok && WriteString(vi + "\\CurVer", nullptr, c.progId);
     }
@@ -143,7 +144,8 @@ HRESULT CanUnloadNow()
     return (g_objects == 0 && g_locks == 0) ? S_OK : S_FALSE;
 }
 
-HRESULT RegisterServer(std::span<const ComClass> classes, const TypeLibrary* library, const void* addressInModule)
+HRESULT RegisterServer(std::span<const ComClass> classes, const TypeLibrary* library,
+                       const void* addressInModule)
 {
     const std::string modulePath = ModulePathOf(addressInModule);
     if (modulePath.empty())

@@ -45,8 +45,7 @@ struct TypeLibrary
     const char* description;
 };
 
-template <class T>
-HRESULT CreateObject(REFIID iid, void** object)
+template <class T> HRESULT CreateObject(REFIID iid, void** object)
 {
     if (!object)
         return E_POINTER;
@@ -64,7 +63,8 @@ HRESULT CreateObject(REFIID iid, void** object)
 // DllUnregisterServer. Registration writes the store that TARVESKON_REGISTRY (or the default) names.
 HRESULT GetClassObject(std::span<const ComClass> classes, REFCLSID clsid, REFIID iid, void** object);
 HRESULT CanUnloadNow();
-HRESULT RegisterServer(std::span<const ComClass> classes, const TypeLibrary* library, const void* addressInModule);
+HRESULT RegisterServer(std::span<const ComClass> classes, const TypeLibrary* library,
+                       const void* addressInModule);
 HRESULT UnregisterServer(std::span<const ComClass> classes, const TypeLibrary* library);
 
 // The file of the shared library or program that holds address.
@@ -73,14 +73,21 @@ std::string ModulePathOf(const void* address);
 } // namespace tvsk::com
 
 // Defines a component's four exports over its class table and type library (a pointer, or nullptr).
-#define TVSK_COM_MODULE_EXPORTS(classes, library)                                                         \
-    extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)                      \
-    {                                                                                                    \
-        return ::tvsk::com::GetClassObject(classes, clsid, iid, object);                                 \
-    }                                                                                                    \
-    extern "C" HRESULT DllCanUnloadNow() { return ::tvsk::com::CanUnloadNow(); }                         \
-    extern "C" HRESULT DllRegisterServer()                                                               \
-    {                                                                                                    \
-        return ::tvsk::com::RegisterServer(classes, library, reinterpret_cast<const void*>(&DllRegisterServer)); \
-    }                                                                                                    \
-    extern "C" HRESULT DllUnregisterServer() { return ::tvsk::com::UnregisterServer(classes, library); }
+#define TVSK_COM_MODULE_EXPORTS(classes, library)                                                            \
+    extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)                          \
+    {                                                                                                        \
+        return ::tvsk::com::GetClassObject(classes, clsid, iid, object);                                     \
+    }                                                                                                        \
+    extern "C" HRESULT DllCanUnloadNow()                                                                     \
+    {                                                                                                        \
+        return ::tvsk::com::CanUnloadNow();                                                                  \
+    }                                                                                                        \
+    extern "C" HRESULT DllRegisterServer()                                                                   \
+    {                                                                                                        \
+        return ::tvsk::com::RegisterServer(classes, library,                                                 \
+                                           reinterpret_cast<const void*>(&DllRegisterServer));               \
+    }                                                                                                        \
+    extern "C" HRESULT DllUnregisterServer()                                                                 \
+    {                                                                                                        \
+        return ::tvsk::com::UnregisterServer(classes, library);                                              \
+    }

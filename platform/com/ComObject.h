@@ -17,8 +17,7 @@ long ModuleObjectCount() noexcept;
 
 namespace detail
 {
-template <class I>
-bool ImplementsIid(REFIID iid)
+template <class I> bool ImplementsIid(REFIID iid)
 {
     if (iid == I::Iid)
         return true;
@@ -32,8 +31,7 @@ bool ImplementsIid(REFIID iid)
 // Derive as `class CThing : public ComObject<IThing, ISupportErrorInfo>`; create with `new CThing`
 // (the count starts at 0, the first QueryInterface or AddRef takes the reference). QueryInterface
 // answers each listed interface and its bases; IUnknown is the first interface's.
-template <class... Interfaces>
-class ComObject : public Interfaces...
+template <class... Interfaces> class ComObject : public Interfaces...
 {
 public:
     ComObject() { ModuleObjectCreated(); }
@@ -45,8 +43,7 @@ public:
         if (!object)
             return E_POINTER;
         *object = nullptr;
-        (void)((detail::ImplementsIid<Interfaces>(iid) &&
-                (*object = static_cast<Interfaces*>(this), true)) ||
+        (void)((detail::ImplementsIid<Interfaces>(iid) && (*object = static_cast<Interfaces*>(this), true)) ||
                ...);
         if (!*object)
             *object = QueryExtraInterface(iid);

@@ -106,8 +106,8 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void*, REFIID iid, void*
         return CO_E_NOTINITIALIZED;
     if (!(context & CLSCTX_INPROC_SERVER))
         return REGDB_E_CLASSNOTREG;
-    const auto path = ReadDefaultString(HKEY_CLASSES_ROOT,
-                                        "CLSID\\" + tvsk::com::GuidToString(clsid) + "\\InprocServer32");
+    const auto path =
+        ReadDefaultString(HKEY_CLASSES_ROOT, "CLSID\\" + tvsk::com::GuidToString(clsid) + "\\InprocServer32");
     if (!path || path->empty())
         return REGDB_E_CLASSNOTREG;
     DllGetClassObjectFunction entry = nullptr;
@@ -121,7 +121,8 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
         return E_POINTER;
     *object = nullptr;
     IClassFactory* factory = nullptr;
-    HRESULT hr = CoGetClassObject(clsid, context, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    HRESULT hr =
+        CoGetClassObject(clsid, context, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr))
         return hr;
     hr = factory->CreateInstance(outer, iid, object);
@@ -137,7 +138,8 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid)
     if (name.empty())
         return CO_E_CLASSSTRING;
     std::optional<std::string> text;
-    if (const auto current = ReadDefaultString(HKEY_CLASSES_ROOT, name + "\\CurVer"); current && !current->empty())
+    if (const auto current = ReadDefaultString(HKEY_CLASSES_ROOT, name + "\\CurVer");
+        current && !current->empty())
         text = ReadDefaultString(HKEY_CLASSES_ROOT, *current + "\\CLSID");
     if (!text)
         text = ReadDefaultString(HKEY_CLASSES_ROOT, name + "\\CLSID");
@@ -153,7 +155,8 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId)
     if (!progId)
         return E_INVALIDARG;
     *progId = nullptr;
-    const auto name = ReadDefaultString(HKEY_CLASSES_ROOT, "CLSID\\" + tvsk::com::GuidToString(clsid) + "\\ProgID");
+    const auto name =
+        ReadDefaultString(HKEY_CLASSES_ROOT, "CLSID\\" + tvsk::com::GuidToString(clsid) + "\\ProgID");
     if (!name)
         return REGDB_E_CLASSNOTREG;
     const std::u16string wide = tvsk::com::Utf16FromUtf8(*name);

@@ -138,7 +138,8 @@ size_t ConnectionPoint::SinkCount() const
     return m_connections.size();
 }
 
-HRESULT FindConnectionPointIn(std::initializer_list<ConnectionPoint*> points, REFIID iid, IConnectionPoint** point)
+HRESULT FindConnectionPointIn(std::initializer_list<ConnectionPoint*> points, REFIID iid,
+                              IConnectionPoint** point)
 {
     if (!point)
         return E_POINTER;

@@ -44,8 +44,8 @@ namespace tvsk::com
 
 struct FireResult
 {
-    int reached = 0;            // sinks called
-    int handled = 0;            // sinks whose handler ran (answered success)
+    int reached = 0;             // sinks called
+    int handled = 0;             // sinks whose handler ran (answered success)
     HRESULT firstFailure = S_OK; // the first failing sink's result
 };
 
@@ -90,6 +90,7 @@ private:
 };
 
 // For FindConnectionPoint: the point among points whose event interface is iid.
-HRESULT FindConnectionPointIn(std::initializer_list<ConnectionPoint*> points, REFIID iid, IConnectionPoint** point);
+HRESULT FindConnectionPointIn(std::initializer_list<ConnectionPoint*> points, REFIID iid,
+                              IConnectionPoint** point);
 
 } // namespace tvsk::com

@@ -13,8 +13,7 @@ ITypeInfo* NewClassTypeInfo(const ClassDescription& description);
 
 // `class CThing : public DispatchObject<CThing, IThing, ...>` where IThing derives from IDispatch and
 // CThing has `static const DispatchTable<CThing>& Dispatch();`.
-template <class T, class... Interfaces>
-class DispatchObject : public ComObject<Interfaces...>
+template <class T, class... Interfaces> class DispatchObject : public ComObject<Interfaces...>
 {
 public:
     HRESULT GetTypeInfoCount(UINT* count) override

@@ -21,7 +21,8 @@ struct SAFEARRAY
     SAFEARRAYBOUND rgsabound[1];
 };
 
-// Element types: the integer and real scalars, VT_BOOL, VT_ERROR, VT_BSTR, VT_VARIANT, VT_UNKNOWN, VT_DISPATCH.
+// Element types: the integer and real scalars, VT_BOOL, VT_ERROR, VT_BSTR, VT_VARIANT, VT_UNKNOWN,
+// VT_DISPATCH.
 SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT dims, const SAFEARRAYBOUND* bounds);
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG elements);
 // Frees the elements (strings, references, variants) and the array; DISP_E_ARRAYISLOCKED while locked.

@@ -58,7 +58,8 @@ HRESULT InterfaceDescription::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID*
 
 const MemberDescription* InterfaceDescription::Find(DISPID id, WORD flags) const
 {
-    const WORD order[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT, DISPATCH_PROPERTYPUTREF};
+    const WORD order[] = {DISPATCH_METHOD, DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT,
+                          DISPATCH_PROPERTYPUTREF};
     for (WORD kind : order)
     {
         if (!(flags & kind))

@@ -21,7 +21,8 @@ HRESULT HandText(const std::string& text, BSTR* out)
 class CTypeInfo : public ComObject<ITypeInfo>
 {
 public:
-    CTypeInfo(const InterfaceDescription* iface, const ClassDescription* cls) : m_interface(iface), m_class(cls)
+    CTypeInfo(const InterfaceDescription* iface, const ClassDescription* cls)
+        : m_interface(iface), m_class(cls)
     {
     }
 
@@ -42,7 +43,8 @@ public:
         *count = 1;
         return HandText(m->name, names);
     }
-    HRESULT GetDocumentation(MEMBERID id, BSTR* name, BSTR* docString, DWORD* helpContext, BSTR* helpFile) override
+    HRESULT GetDocumentation(MEMBERID id, BSTR* name, BSTR* docString, DWORD* helpContext,
+                             BSTR* helpFile) override
     {
         std::string n, doc;
         if (id == DISPID_UNKNOWN)

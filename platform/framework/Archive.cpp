@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr WORD kNullTag = 0;
 constexpr WORD kNewClassTag = 0xFFFF;
@@ -19,13 +20,16 @@ constexpr UINT kStringChunk = 0x10000;
 CArchive::CArchive(CFile* file, UINT mode, int bufferSize)
     : m_file(file), m_mode(mode), m_bufferSize(static_cast<size_t>(std::max(bufferSize, 128)))
 {
-    if (!m_file) AfxThrowArchiveException(CArchiveException::genericException);
-    if (IsStoring()) m_buffer.reserve(m_bufferSize);
+    if (!m_file)
+        AfxThrowArchiveException(CArchiveException::genericException);
+    if (IsStoring())
+        m_buffer.reserve(m_bufferSize);
 }
 
 CArchive::~CArchive()
 {
-    if (m_closed || IsLoading() || (m_mode & bNoFlushOnDelete)) return;
+    if (m_closed || IsLoading() || (m_mode & bNoFlushOnDelete))
+        return;
     try
     {
         Flush();
@@ -38,21 +42,26 @@ CArchive::~CArchive()
 
 void CArchive::CheckMode(bool storing) const
 {
-    if (m_closed) AfxThrowArchiveException(CArchiveException::genericException);
-    if (storing && IsLoading()) AfxThrowArchiveException(CArchiveException::readOnly);
-    if (!storing && IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+    if (m_closed)
+        AfxThrowArchiveException(CArchiveException::genericException);
+    if (storing && IsLoading())
+        AfxThrowArchiveException(CArchiveException::readOnly);
+    if (!storing && IsStoring())
+        AfxThrowArchiveException(CArchiveException::writeOnly);
 }
 
 void CArchive::Flush()
 {
-    if (IsLoading() || m_buffer.empty()) return;
+    if (IsLoading() || m_buffer.empty())
+        return;
     m_file->Write(m_buffer.data(), static_cast<UINT>(m_buffer.size()));
     m_buffer.clear();
 }
 
 void CArchive::Close()
 {
-    if (m_closed) return;
+    if (m_closed)
+        return;
     Flush();
     m_closed = true;
 }
@@ -68,7 +77,8 @@ void CArchive::Write(const void* buffer, UINT count)
     CheckMode(true);
     const auto* bytes = static_cast<const BYTE*>(buffer);
     m_buffer.insert(m_buffer.end(), bytes, bytes + count);
-    if (m_buffer.size() >= m_bufferSize) Flush();
+    if (m_buffer.size() >= m_bufferSize)
+        Flush();
 }
 
 void CArchive::FillBuffer()
@@ -91,7 +101,8 @@ UINT CArchive::Read(void* buffer, UINT count)
         if (m_bufferPos == m_buffer.size())
         {
             FillBuffer();
-            if (m_buffer.empty()) break;
+            if (m_buffer.empty())
+                break;
         }
         const size_t take = std::min<size_t>(count - done, m_buffer.size() - m_bufferPos);
         std::memcpy(out + done, m_buffer.data() + m_bufferPos, take);
@@ -103,7 +114,8 @@ UINT CArchive::Read(void* buffer, UINT count)
 
 void CArchive::ReadExactly(void* buffer, UINT count)
 {
-    if (Read(buffer, count) != count) AfxThrowArchiveException(CArchiveException::endOfFile);
+    if (Read(buffer, count) != count)
+        AfxThrowArchiveException(CArchiveException::endOfFile);
 }
 
 CArchive& CArchive::operator<<(const CString& text)
@@ -155,15 +167,19 @@ ULONGLONG CArchive::ReadStringLength()
 {
     BYTE byteLength;
     *this >> byteLength;
-    if (byteLength < 0xFF) return byteLength;
+    if (byteLength < 0xFF)
+        return byteLength;
     WORD wordLength;
     *this >> wordLength;
     // 0xFFFE marks a string of 16-bit characters, which this 8-bit archive does not hold.
-    if (wordLength == 0xFFFE) AfxThrowArchiveException(CArchiveException::genericException);
-    if (wordLength < 0xFFFF) return wordLength;
+    if (wordLength == 0xFFFE)
+        AfxThrowArchiveException(CArchiveException::genericException);
+    if (wordLength < 0xFFFF)
+        return wordLength;
     UINT dwordLength;
     *this >> dwordLength;
-    if (dwordLength < 0xFFFFFFFF) return dwordLength;
+    if (dwordLength < 0xFFFFFFFF)
+        return dwordLength;
     ULONGLONG longLength;
     *this >> longLength;
     return longLength;
@@ -183,7 +199,8 @@ DWORD_PTR CArchive::ReadCount()
 {
     WORD wordCount;
     *this >> wordCount;
-    if (wordCount != 0xFFFF) return wordCount;
+    if (wordCount != 0xFFFF)
+        return wordCount;
     UINT dwordCount;
     *this >> dwordCount;
     return dwordCount;
@@ -191,14 +208,16 @@ DWORD_PTR CArchive::ReadCount()
 
 void CArchive::MapStored(const void* key)
 {
-    if (m_mapCount >= kMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex);
+    if (m_mapCount >= kMaxMapCount)
+        AfxThrowArchiveException(CArchiveException::badIndex);
     m_storeMap[key] = m_mapCount++;
 }
 
 void CArchive::WriteClass(const CRuntimeClass* rtc)
 {
     CheckMode(true);
-    if (!rtc || rtc->m_wSchema == 0xFFFF) AfxThrowNotSupportedException();
+    if (!rtc || rtc->m_wSchema == 0xFFFF)
+        AfxThrowNotSupportedException();
     if (const auto it = m_storeMap.find(rtc); it != m_storeMap.end())
     {
         if (it->second < kBigObjectTag)
@@ -254,7 +273,8 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, UINT* sc
     if (!(fullTag & kBigClassTag))
     {
         // Not a class: a reference to an object read before (or null).
-        if (objectTag) *objectTag = fullTag;
+        if (objectTag)
+            *objectTag = fullTag;
         return nullptr;
     }
 
@@ -267,10 +287,13 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, UINT* sc
         std::string name(nameLength, '\0');
         ReadExactly(name.data(), nameLength);
         rtc = CRuntimeClass::FromName(name.c_str());
-        if (!rtc || !rtc->m_pfnCreateObject) AfxThrowArchiveException(CArchiveException::badClass);
-        if (rtc->m_wSchema != storedSchema) AfxThrowArchiveException(CArchiveException::badSchema);
+        if (!rtc || !rtc->m_pfnCreateObject)
+            AfxThrowArchiveException(CArchiveException::badClass);
+        if (rtc->m_wSchema != storedSchema)
+            AfxThrowArchiveException(CArchiveException::badSchema);
         loadedSchema = storedSchema;
-        if (m_mapCount >= kMaxMapCount) AfxThrowArchiveException(CArchiveException::badIndex);
+        if (m_mapCount >= kMaxMapCount)
+            AfxThrowArchiveException(CArchiveException::badIndex);
         m_loadArray.push_back({rtc, nullptr});
         ++m_mapCount;
     }
@@ -282,9 +305,12 @@ const CRuntimeClass* CArchive::ReadClass(const CRuntimeClass* expected, UINT* sc
         rtc = m_loadArray[index].rtc;
         loadedSchema = rtc->m_wSchema;
     }
-    if (expected && !rtc->IsDerivedFrom(expected)) AfxThrowArchiveException(CArchiveException::badClass);
-    if (schema) *schema = loadedSchema;
-    if (objectTag) *objectTag = fullTag;
+    if (expected && !rtc->IsDerivedFrom(expected))
+        AfxThrowArchiveException(CArchiveException::badClass);
+    if (schema)
+        *schema = loadedSchema;
+    if (objectTag)
+        *objectTag = fullTag;
     return rtc;
 }
 
@@ -295,14 +321,18 @@ CObject* CArchive::ReadObject(const CRuntimeClass* expected)
     const CRuntimeClass* rtc = ReadClass(expected, &schema, &tag);
     if (!rtc)
     {
-        if (tag == 0) return nullptr;
-        if (tag >= m_loadArray.size() || !m_loadArray[tag].object) AfxThrowArchiveException(CArchiveException::badIndex);
+        if (tag == 0)
+            return nullptr;
+        if (tag >= m_loadArray.size() || !m_loadArray[tag].object)
+            AfxThrowArchiveException(CArchiveException::badIndex);
         CObject* known = m_loadArray[tag].object;
-        if (expected && !known->IsKindOf(expected)) AfxThrowArchiveException(CArchiveException::badClass);
+        if (expected && !known->IsKindOf(expected))
+            AfxThrowArchiveException(CArchiveException::badClass);
         return known;
     }
     CObject* object = rtc->CreateObject();
-    if (!object) AfxThrowMemoryException();
+    if (!object)
+        AfxThrowMemoryException();
     const size_t slot = m_loadArray.size();
     m_loadArray.push_back({nullptr, object});
     ++m_mapCount;

@@ -1,4 +1,5 @@
-// Binary archive over a file in the framework's format: little-endian values, length-prefixed strings, objects by class name.
+// Binary archive over a file in the framework's format: little-endian values, length-prefixed strings,
+// objects by class name.
 #pragma once
 
 #include "CString.h"
@@ -86,15 +87,13 @@ public:
     void SetObjectSchema(UINT schema) { m_objectSchema = schema; }
 
 private:
-    template <class T>
-    CArchive& WriteValue(T v)
+    template <class T> CArchive& WriteValue(T v)
     {
         // The archive is little-endian like the machines it runs on.
         Write(&v, sizeof v);
         return *this;
     }
-    template <class T>
-    CArchive& ReadValue(T& v)
+    template <class T> CArchive& ReadValue(T& v)
     {
         ReadExactly(&v, sizeof v);
         return *this;

@@ -18,15 +18,15 @@ class CObject;
 // A contiguous array. Growing without an explicit step adds max(4, min(1024, size / 8)) slots;
 // the first allocation of an empty array takes exactly what is asked. New elements are zeroed
 // and value-initialised. Allocation failure throws the framework's memory exception.
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray
 {
 public:
     CArray() = default;
     CArray(const CArray& other) { Copy(other); }
     CArray& operator=(const CArray& other)
     {
-        if (this != &other) Copy(other);
+        if (this != &other)
+            Copy(other);
         return *this;
     }
     virtual ~CArray() { Release(); }
@@ -39,7 +39,8 @@ public:
 
     void SetSize(INT_PTR newSize, INT_PTR growBy = -1)
     {
-        if (growBy >= 0) m_nGrowBy = growBy;
+        if (growBy >= 0)
+            m_nGrowBy = growBy;
         if (newSize <= 0)
         {
             Release();
@@ -64,14 +65,17 @@ public:
         else
         {
             INT_PTR grow = m_nGrowBy;
-            if (grow == 0) grow = std::min<INT_PTR>(1024, std::max<INT_PTR>(4, m_nSize / 8));
+            if (grow == 0)
+                grow = std::min<INT_PTR>(1024, std::max<INT_PTR>(4, m_nSize / 8));
             const INT_PTR newMax = std::max(newSize, m_nMaxSize + grow);
             if constexpr (kPlainStorage)
             {
                 // Large plain blocks move by remapping their pages, so the small steps of the
                 // growth rule stay linear in time when an array grows one element at a time.
-                void* data = std::realloc(static_cast<void*>(m_pData), static_cast<size_t>(newMax) * sizeof(TYPE));
-                if (!data) AfxThrowMemoryException();
+                void* data =
+                    std::realloc(static_cast<void*>(m_pData), static_cast<size_t>(newMax) * sizeof(TYPE));
+                if (!data)
+                    AfxThrowMemoryException();
                 m_pData = static_cast<TYPE*>(data);
                 ConstructElements(m_pData + m_nSize, newSize - m_nSize);
             }
@@ -90,7 +94,8 @@ public:
 
     void FreeExtra()
     {
-        if (m_nSize == m_nMaxSize) return;
+        if (m_nSize == m_nMaxSize)
+            return;
         if (m_nSize == 0)
         {
             Release();
@@ -117,7 +122,8 @@ public:
 
     void SetAtGrow(INT_PTR i, ARG_TYPE e)
     {
-        if (i < 0) throw std::out_of_range("CArray::SetAtGrow");
+        if (i < 0)
+            throw std::out_of_range("CArray::SetAtGrow");
         if (i >= m_nSize)
         {
             TYPE copy(e); // e may live in this array
@@ -142,20 +148,24 @@ public:
         const INT_PTR old = m_nSize;
         const CArray copy(src); // src may be this array
         SetSize(old + copy.m_nSize);
-        for (INT_PTR i = 0; i < copy.m_nSize; ++i) m_pData[old + i] = copy.m_pData[i];
+        for (INT_PTR i = 0; i < copy.m_nSize; ++i)
+            m_pData[old + i] = copy.m_pData[i];
         return old;
     }
 
     void Copy(const CArray& src)
     {
-        if (this == &src) return;
+        if (this == &src)
+            return;
         SetSize(src.m_nSize);
-        for (INT_PTR i = 0; i < src.m_nSize; ++i) m_pData[i] = src.m_pData[i];
+        for (INT_PTR i = 0; i < src.m_nSize; ++i)
+            m_pData[i] = src.m_pData[i];
     }
 
     void InsertAt(INT_PTR index, ARG_TYPE e, INT_PTR count = 1)
     {
-        if (index < 0 || count <= 0) return;
+        if (index < 0 || count <= 0)
+            return;
         TYPE copy(e);
         const INT_PTR old = m_nSize;
         if (index >= old)
@@ -167,20 +177,24 @@ public:
             SetSize(old + count);
             std::move_backward(m_pData + index, m_pData + old, m_pData + old + count);
         }
-        for (INT_PTR i = 0; i < count; ++i) m_pData[index + i] = copy;
+        for (INT_PTR i = 0; i < count; ++i)
+            m_pData[index + i] = copy;
     }
 
     void InsertAt(INT_PTR start, const CArray* other)
     {
-        if (!other || other->m_nSize == 0) return;
+        if (!other || other->m_nSize == 0)
+            return;
         const CArray copy(*other);
         InsertAt(start, copy.m_pData[0], copy.m_nSize);
-        for (INT_PTR i = 0; i < copy.m_nSize; ++i) m_pData[start + i] = copy.m_pData[i];
+        for (INT_PTR i = 0; i < copy.m_nSize; ++i)
+            m_pData[start + i] = copy.m_pData[i];
     }
 
     void RemoveAt(INT_PTR index, INT_PTR count = 1)
     {
-        if (index < 0 || count < 0 || index + count > m_nSize) throw std::out_of_range("CArray::RemoveAt");
+        if (index < 0 || count < 0 || index + count > m_nSize)
+            throw std::out_of_range("CArray::RemoveAt");
         std::move(m_pData + index + count, m_pData + m_nSize, m_pData + index);
         DestroyElements(m_pData + m_nSize - count, count);
         m_nSize -= count;
@@ -194,7 +208,8 @@ public:
 private:
     INT_PTR Checked(INT_PTR i) const
     {
-        if (i < 0 || i >= m_nSize) throw std::out_of_range("CArray index");
+        if (i < 0 || i >= m_nSize)
+            throw std::out_of_range("CArray index");
         return i;
     }
 
@@ -207,8 +222,10 @@ private:
         if constexpr (kPlainStorage)
             p = std::malloc(static_cast<size_t>(count) * sizeof(TYPE));
         else
-            p = ::operator new(static_cast<size_t>(count) * sizeof(TYPE), std::align_val_t(alignof(TYPE)), std::nothrow);
-        if (!p) AfxThrowMemoryException();
+            p = ::operator new(static_cast<size_t>(count) * sizeof(TYPE), std::align_val_t(alignof(TYPE)),
+                               std::nothrow);
+        if (!p)
+            AfxThrowMemoryException();
         return static_cast<TYPE*>(p);
     }
 
@@ -223,20 +240,24 @@ private:
     static void ConstructElements(TYPE* p, INT_PTR count)
     {
         std::memset(static_cast<void*>(p), 0, static_cast<size_t>(count) * sizeof(TYPE));
-        for (INT_PTR i = 0; i < count; ++i) ::new (static_cast<void*>(p + i)) TYPE();
+        for (INT_PTR i = 0; i < count; ++i)
+            ::new (static_cast<void*>(p + i)) TYPE();
     }
 
     static void DestroyElements(TYPE* p, INT_PTR count)
     {
         if constexpr (!std::is_trivially_destructible_v<TYPE>)
-            for (INT_PTR i = 0; i < count; ++i) p[i].~TYPE();
+            for (INT_PTR i = 0; i < count; ++i)
+                p[i].~TYPE();
     }
 
     static void MoveElements(TYPE* to, TYPE* from, INT_PTR count)
     {
         if constexpr (std::is_trivially_copyable_v<TYPE>)
         {
-            if (count) std::memcpy(static_cast<void*>(to), static_cast<const void*>(from), static_cast<size_t>(count) * sizeof(TYPE));
+            if (count)
+                std::memcpy(static_cast<void*>(to), static_cast<const void*>(from),
+                            static_cast<size_t>(count) * sizeof(TYPE));
         }
         else
         {
@@ -291,8 +312,7 @@ class CUIntArray : public CArray<UINT, UINT>
 };
 
 // An array of typed pointers over a pointer array base (CPtrArray or CObArray).
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrArray : public BASE_CLASS
+template <class BASE_CLASS, class TYPE> class CTypedPtrArray : public BASE_CLASS
 {
     using Base = BASE_CLASS;
     using Elem = std::remove_reference_t<decltype(std::declval<BASE_CLASS&>()[0])>;

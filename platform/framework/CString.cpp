@@ -5,10 +5,17 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
-int AsciiLower(unsigned char c) noexcept { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+int AsciiLower(unsigned char c) noexcept
+{
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
+bool IsBlank(char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 } // namespace
 
@@ -25,12 +32,17 @@ int CString::CompareNoCase(const char* other) const noexcept
     for (;; ++a, ++b)
     {
         const int ca = AsciiLower(*a), cb = AsciiLower(*b);
-        if (ca != cb) return ca < cb ? -1 : 1;
-        if (ca == 0) return 0;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        if (ca == 0)
+            return 0;
     }
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const
+{
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const
 {
@@ -39,7 +51,10 @@ CString CString::Mid(int first, int count) const
     return CString(m_s.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Left(int count) const
+{
+    return Mid(0, count);
+}
 
 CString CString::Right(int count) const
 {
@@ -61,14 +76,16 @@ CString CString::SpanExcluding(const char* chars) const
 
 int CString::Find(char ch, int start) const noexcept
 {
-    if (start < 0 || start >= GetLength()) return -1;
+    if (start < 0 || start >= GetLength())
+        return -1;
     const size_t p = m_s.find(ch, static_cast<size_t>(start));
     return p == std::string::npos ? -1 : static_cast<int>(p);
 }
 
 int CString::Find(const char* sub, int start) const noexcept
 {
-    if (!sub || start < 0 || start > GetLength()) return -1;
+    if (!sub || start < 0 || start > GetLength())
+        return -1;
     const size_t p = m_s.find(sub, static_cast<size_t>(start));
     return p == std::string::npos ? -1 : static_cast<int>(p);
 }
@@ -88,14 +105,16 @@ int CString::FindOneOf(const char* chars) const noexcept
 CString& CString::MakeUpper()
 {
     for (char& c : m_s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     return *this;
 }
 
 CString& CString::MakeLower()
 {
     for (char& c : m_s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return *this;
 }
 
@@ -105,13 +124,20 @@ CString& CString::MakeReverse()
     return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(const char* chars) { return TrimRight(chars).TrimLeft(chars); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(const char* chars)
+{
+    return TrimRight(chars).TrimLeft(chars);
+}
 
 CString& CString::TrimLeft()
 {
     size_t n = 0;
-    while (n < m_s.size() && IsBlank(m_s[n])) ++n;
+    while (n < m_s.size() && IsBlank(m_s[n]))
+        ++n;
     m_s.erase(0, n);
     return *this;
 }
@@ -130,7 +156,8 @@ CString& CString::TrimLeft(char ch)
 
 CString& CString::TrimRight()
 {
-    while (!m_s.empty() && IsBlank(m_s.back())) m_s.pop_back();
+    while (!m_s.empty() && IsBlank(m_s.back()))
+        m_s.pop_back();
     return *this;
 }
 
@@ -151,13 +178,18 @@ int CString::Replace(char from, char to)
 {
     int n = 0;
     for (char& c : m_s)
-        if (c == from) { c = to; ++n; }
+        if (c == from)
+        {
+            c = to;
+            ++n;
+        }
     return n;
 }
 
 int CString::Replace(const char* from, const char* to)
 {
-    if (!from || !*from) return 0;
+    if (!from || !*from)
+        return 0;
     const std::string f(from), t(to ? to : "");
     int n = 0;
     for (size_t p = m_s.find(f); p != std::string::npos; p = m_s.find(f, p + t.size()))
@@ -211,7 +243,8 @@ CString CString::Tokenize(const char* delimiters, int& start) const
         return CString();
     }
     size_t e = m_s.find_first_of(delims, b);
-    if (e == std::string::npos) e = m_s.size();
+    if (e == std::string::npos)
+        e = m_s.size();
     start = static_cast<int>(std::min(e + 1, m_s.size()));
     return CString(m_s.substr(b, e - b));
 }
@@ -253,7 +286,8 @@ void CString::AppendFormat(const char* format, ...)
 
 char* CString::GetBuffer(int minLength)
 {
-    if (minLength > GetLength()) m_s.resize(static_cast<size_t>(minLength));
+    if (minLength > GetLength())
+        m_s.resize(static_cast<size_t>(minLength));
     return m_s.data();
 }
 
@@ -265,7 +299,8 @@ char* CString::GetBufferSetLength(int length)
 
 void CString::ReleaseBuffer(int newLength)
 {
-    if (newLength < 0) newLength = static_cast<int>(std::strlen(m_s.c_str()));
+    if (newLength < 0)
+        newLength = static_cast<int>(std::strlen(m_s.c_str()));
     m_s.resize(static_cast<size_t>(std::min(newLength, GetLength())));
 }
 
@@ -277,20 +312,25 @@ CString& CString::CutUtf8(int maxBytes)
 
 size_t Utf8CutLength(const char* text, size_t maxBytes) noexcept
 {
-    if (!text) return 0;
+    if (!text)
+        return 0;
     const size_t len = strnlen(text, maxBytes + 1);
-    if (len <= maxBytes) return len;
+    if (len <= maxBytes)
+        return len;
     size_t cut = maxBytes;
     // Step back over continuation bytes to the lead byte of the character at the cut.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
     return cut;
 }
 
 void CopyTextCut(char* dest, size_t capacity, const char* text) noexcept
 {
-    if (!dest || capacity == 0) return;
+    if (!dest || capacity == 0)
+        return;
     const size_t n = Utf8CutLength(text, capacity - 1);
-    if (n) std::memmove(dest, text, n);
+    if (n)
+        std::memmove(dest, text, n);
     dest[n] = '\0';
 }
 

@@ -13,7 +13,10 @@ class CString
 public:
     CString() = default;
     CString(const char* text) : m_s(text ? text : "") {}
-    CString(const char* text, int length) : m_s(text ? std::string(text, static_cast<size_t>(length < 0 ? 0 : length)) : "") {}
+    CString(const char* text, int length)
+        : m_s(text ? std::string(text, static_cast<size_t>(length < 0 ? 0 : length)) : "")
+    {
+    }
     CString(char ch, int repeat = 1) : m_s(static_cast<size_t>(repeat < 0 ? 0 : repeat), ch) {}
     CString(std::string text) : m_s(std::move(text)) {}
     CString(std::string_view text) : m_s(text) {}
@@ -29,17 +32,58 @@ public:
     const char* GetString() const noexcept { return m_s.c_str(); }
     const std::string& str() const noexcept { return m_s; }
 
-    CString& operator=(const char* text) { m_s = text ? text : ""; return *this; }
-    CString& operator=(char ch) { m_s.assign(1, ch); return *this; }
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(const char* s) { if (s) m_s += s; return *this; }
-    CString& operator+=(char ch) { m_s += ch; return *this; }
+    CString& operator=(const char* text)
+    {
+        m_s = text ? text : "";
+        return *this;
+    }
+    CString& operator=(char ch)
+    {
+        m_s.assign(1, ch);
+        return *this;
+    }
+    CString& operator+=(const CString& s)
+    {
+        m_s += s.m_s;
+        return *this;
+    }
+    CString& operator+=(const char* s)
+    {
+        if (s)
+            m_s += s;
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_s += ch;
+        return *this;
+    }
 
     friend CString operator+(const CString& a, const CString& b) { return CString(a.m_s + b.m_s); }
-    friend CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
-    friend CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
-    friend CString operator+(const CString& a, char b) { CString r(a); r += b; return r; }
-    friend CString operator+(char a, const CString& b) { CString r(a); r += b; return r; }
+    friend CString operator+(const CString& a, const char* b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const char* a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(const CString& a, char b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
+    friend CString operator+(char a, const CString& b)
+    {
+        CString r(a);
+        r += b;
+        return r;
+    }
 
     friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_s == b.m_s; }
     friend bool operator==(const CString& a, const char* b) noexcept { return a.Compare(b) == 0; }
@@ -109,7 +153,10 @@ private:
     std::string m_s;
 };
 
-inline std::ostream& operator<<(std::ostream& os, const CString& s) { return os << '"' << s.str() << '"'; }
+inline std::ostream& operator<<(std::ostream& os, const CString& s)
+{
+    return os << '"' << s.str() << '"';
+}
 
 // Number of leading bytes of text (at most maxBytes) that end on a UTF-8 character boundary.
 size_t Utf8CutLength(const char* text, size_t maxBytes) noexcept;
@@ -118,8 +165,7 @@ size_t Utf8CutLength(const char* text, size_t maxBytes) noexcept;
 // boundary and always zero-terminated; the rest of the array is left as it was.
 void CopyTextCut(char* dest, size_t capacity, const char* text) noexcept;
 
-template <size_t N>
-void CopyTextCut(char (&dest)[N], const char* text) noexcept
+template <size_t N> void CopyTextCut(char (&dest)[N], const char* text) noexcept
 {
     CopyTextCut(dest, N, text);
 }

@@ -8,7 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 [[noreturn]] void ThrowErrno(const char* name, int err)
 {
@@ -32,38 +33,50 @@ CFile::CFile(const char* fileName, UINT openFlags)
 
 CFile::~CFile()
 {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
 {
-    if (m_fd >= 0) Abort();
+    if (m_fd >= 0)
+        Abort();
     if (!fileName || !*fileName)
     {
-        if (error) *error = CFileException(CFileException::badPath, ENOENT, fileName);
+        if (error)
+            *error = CFileException(CFileException::badPath, ENOENT, fileName);
         return false;
     }
     int flags = O_CLOEXEC;
     switch (openFlags & 3)
     {
-    case modeRead: flags |= O_RDONLY; break;
-    case modeWrite: flags |= O_WRONLY; break;
-    default: flags |= O_RDWR; break;
+    case modeRead:
+        flags |= O_RDONLY;
+        break;
+    case modeWrite:
+        flags |= O_WRONLY;
+        break;
+    default:
+        flags |= O_RDWR;
+        break;
     }
     if (openFlags & modeCreate)
     {
         flags |= O_CREAT;
-        if (!(openFlags & modeNoTruncate)) flags |= O_TRUNC;
+        if (!(openFlags & modeNoTruncate))
+            flags |= O_TRUNC;
     }
     const bool readOnly = (openFlags & 3) == modeRead && !(openFlags & modeCreate);
     const CString path = readOnly ? ResolveFileName(fileName) : CString(fileName);
     int fd;
-    do fd = ::open(path, flags, 0666);
+    do
+        fd = ::open(path, flags, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
     {
         const int err = errno;
-        if (error) *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
+        if (error)
+            *error = CFileException(CFileException::OsErrorToCause(err), err, fileName);
         return false;
     }
     m_fd = fd;
@@ -79,10 +92,12 @@ UINT CFile::Read(void* buffer, UINT count)
         const ssize_t n = ::read(m_fd, static_cast<char*>(buffer) + done, count - done);
         if (n < 0)
         {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowErrno(m_path, errno);
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         done += static_cast<UINT>(n);
     }
     return done;
@@ -96,7 +111,8 @@ void CFile::Write(const void* buffer, UINT count)
         const ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + done, count - done);
         if (n < 0)
         {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowErrno(m_path, errno);
         }
         done += static_cast<UINT>(n);
@@ -105,20 +121,24 @@ void CFile::Write(const void* buffer, UINT count)
 
 void CFile::Flush()
 {
-    if (m_fd >= 0 && ::fsync(m_fd) != 0 && errno != EINVAL) ThrowErrno(m_path, errno);
+    if (m_fd >= 0 && ::fsync(m_fd) != 0 && errno != EINVAL)
+        ThrowErrno(m_path, errno);
 }
 
 void CFile::Close()
 {
-    if (m_fd < 0) return;
+    if (m_fd < 0)
+        return;
     const int fd = m_fd;
     m_fd = -1;
-    if (::close(fd) != 0 && errno != EINTR) ThrowErrno(m_path, errno);
+    if (::close(fd) != 0 && errno != EINTR)
+        ThrowErrno(m_path, errno);
 }
 
 void CFile::Abort()
 {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_fd = -1;
 }
 
@@ -126,27 +146,31 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
 {
     const int whence = from == begin ? SEEK_SET : (from == current ? SEEK_CUR : SEEK_END);
     const off_t r = ::lseek(m_fd, offset, whence);
-    if (r < 0) ThrowErrno(m_path, errno);
+    if (r < 0)
+        ThrowErrno(m_path, errno);
     return static_cast<ULONGLONG>(r);
 }
 
 ULONGLONG CFile::GetLength() const
 {
     struct stat st;
-    if (::fstat(m_fd, &st) != 0) ThrowErrno(m_path, errno);
+    if (::fstat(m_fd, &st) != 0)
+        ThrowErrno(m_path, errno);
     return static_cast<ULONGLONG>(st.st_size);
 }
 
 ULONGLONG CFile::GetPosition() const
 {
     const off_t r = ::lseek(m_fd, 0, SEEK_CUR);
-    if (r < 0) ThrowErrno(m_path, errno);
+    if (r < 0)
+        ThrowErrno(m_path, errno);
     return static_cast<ULONGLONG>(r);
 }
 
 void CFile::SetLength(ULONGLONG length)
 {
-    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) ThrowErrno(m_path, errno);
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0)
+        ThrowErrno(m_path, errno);
 }
 
 CString CFile::GetFileName() const
@@ -157,19 +181,22 @@ CString CFile::GetFileName() const
 
 void CFile::Remove(const char* fileName)
 {
-    if (::unlink(fileName) != 0) ThrowErrno(fileName, errno);
+    if (::unlink(fileName) != 0)
+        ThrowErrno(fileName, errno);
 }
 
 void CFile::Rename(const char* oldName, const char* newName)
 {
-    if (::rename(oldName, newName) != 0) ThrowErrno(oldName, errno);
+    if (::rename(oldName, newName) != 0)
+        ThrowErrno(oldName, errno);
 }
 
 bool CStdioFile::FillBuffer()
 {
     char chunk[65536];
     const UINT n = CFile::Read(chunk, sizeof chunk);
-    if (n == 0) return false;
+    if (n == 0)
+        return false;
     m_buffer.erase(0, m_bufferPos);
     m_bufferPos = 0;
     m_buffer.append(chunk, n);
@@ -184,16 +211,19 @@ bool CStdioFile::ReadString(CString& line)
         if (nl != std::string::npos)
         {
             size_t end = nl;
-            if (end > m_bufferPos && m_buffer[end - 1] == '\r') --end;
+            if (end > m_bufferPos && m_buffer[end - 1] == '\r')
+                --end;
             line = CString(m_buffer.substr(m_bufferPos, end - m_bufferPos));
             m_bufferPos = nl + 1;
             return true;
         }
         if (!FillBuffer())
         {
-            if (m_bufferPos >= m_buffer.size()) return false;
+            if (m_bufferPos >= m_buffer.size())
+                return false;
             size_t end = m_buffer.size();
-            if (m_buffer[end - 1] == '\r') --end;
+            if (m_buffer[end - 1] == '\r')
+                --end;
             line = CString(m_buffer.substr(m_bufferPos, end - m_bufferPos));
             m_buffer.clear();
             m_bufferPos = 0;
@@ -204,7 +234,8 @@ bool CStdioFile::ReadString(CString& line)
 
 void CStdioFile::WriteString(const char* text)
 {
-    if (text) Write(text, static_cast<UINT>(std::strlen(text)));
+    if (text)
+        Write(text, static_cast<UINT>(std::strlen(text)));
 }
 
 UINT CStdioFile::Read(void* buffer, UINT count)
@@ -212,7 +243,8 @@ UINT CStdioFile::Read(void* buffer, UINT count)
     const size_t buffered = std::min<size_t>(count, m_buffer.size() - m_bufferPos);
     std::memcpy(buffer, m_buffer.data() + m_bufferPos, buffered);
     m_bufferPos += buffered;
-    return static_cast<UINT>(buffered) + CFile::Read(static_cast<char*>(buffer) + buffered, count - static_cast<UINT>(buffered));
+    return static_cast<UINT>(buffered) +
+           CFile::Read(static_cast<char*>(buffer) + buffered, count - static_cast<UINT>(buffered));
 }
 
 ULONGLONG CStdioFile::GetPositionBuffered() const
@@ -236,23 +268,28 @@ void CStdioFile::Abort()
 
 CString ResolveFileName(const char* fileName)
 {
-    if (!fileName || !*fileName) return CString();
+    if (!fileName || !*fileName)
+        return CString();
     const std::string name(fileName);
-    if (Exists(name)) return CString(name);
+    if (Exists(name))
+        return CString(name);
     std::string resolved = name[0] == '/' ? "/" : "";
     size_t pos = name[0] == '/' ? 1 : 0;
     while (pos <= name.size())
     {
         size_t slash = name.find('/', pos);
-        if (slash == std::string::npos) slash = name.size();
+        if (slash == std::string::npos)
+            slash = name.size();
         const std::string part = name.substr(pos, slash - pos);
         pos = slash + 1;
-        if (part.empty()) continue;
+        if (part.empty())
+            continue;
         std::string candidate = resolved + part;
         if (!Exists(candidate))
         {
             DIR* dir = ::opendir(resolved.empty() ? "." : resolved.c_str());
-            if (!dir) return CString(name);
+            if (!dir)
+                return CString(name);
             bool found = false;
             while (dirent* entry = ::readdir(dir))
             {
@@ -264,11 +301,15 @@ CString ResolveFileName(const char* fileName)
                 }
             }
             ::closedir(dir);
-            if (!found) return CString(name);
+            if (!found)
+                return CString(name);
         }
         resolved = candidate + (pos <= name.size() ? "/" : "");
     }
     return CString(resolved);
 }
 
-bool FileExists(const char* fileName) { return Exists(ResolveFileName(fileName).str()); }
+bool FileExists(const char* fileName)
+{
+    return Exists(ResolveFileName(fileName).str());
+}

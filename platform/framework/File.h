@@ -57,7 +57,7 @@ public:
     CString GetFilePath() const { return m_path; }
     CString GetFileName() const;
 
-    static void Remove(const char* fileName);                  // throws on failure
+    static void Remove(const char* fileName);                     // throws on failure
     static void Rename(const char* oldName, const char* newName); // throws on failure
 
 protected:

@@ -48,7 +48,11 @@ public:
     constexpr CPoint operator-(CSize s) const noexcept { return {x - s.cx, y - s.cy}; }
     constexpr CSize operator-(CPoint p) const noexcept { return {x - p.x, y - p.y}; }
     constexpr CPoint operator+(CPoint p) const noexcept { return {x + p.x, y + p.y}; }
-    void Offset(int dx, int dy) noexcept { x += dx; y += dy; }
+    void Offset(int dx, int dy) noexcept
+    {
+        x += dx;
+        y += dy;
+    }
 };
 
 class CRect : public RECT
@@ -69,7 +73,10 @@ public:
     constexpr bool IsRectEmpty() const noexcept { return right <= left || bottom <= top; }
     constexpr bool IsRectNull() const noexcept { return left == 0 && top == 0 && right == 0 && bottom == 0; }
     // Left and top edges are inside, right and bottom outside.
-    constexpr bool PtInRect(POINT p) const noexcept { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool PtInRect(POINT p) const noexcept
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     constexpr bool operator==(const CRect& o) const noexcept
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
@@ -77,35 +84,62 @@ public:
 
     void SetRect(int l, int t, int r, int b) noexcept { *this = CRect(l, t, r, b); }
     void SetRectEmpty() noexcept { *this = CRect(); }
-    void OffsetRect(int dx, int dy) noexcept { left += dx; right += dx; top += dy; bottom += dy; }
+    void OffsetRect(int dx, int dy) noexcept
+    {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     void OffsetRect(CPoint p) noexcept { OffsetRect(p.x, p.y); }
-    void InflateRect(int dx, int dy) noexcept { left -= dx; right += dx; top -= dy; bottom += dy; }
+    void InflateRect(int dx, int dy) noexcept
+    {
+        left -= dx;
+        right += dx;
+        top -= dy;
+        bottom += dy;
+    }
     void DeflateRect(int dx, int dy) noexcept { InflateRect(-dx, -dy); }
     void NormalizeRect() noexcept
     {
-        if (left > right) std::swap(left, right);
-        if (top > bottom) std::swap(top, bottom);
+        if (left > right)
+            std::swap(left, right);
+        if (top > bottom)
+            std::swap(top, bottom);
     }
     bool IntersectRect(const RECT& a, const RECT& b) noexcept
     {
         *this = CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                       std::min(a.bottom, b.bottom));
-        if (IsRectEmpty()) { SetRectEmpty(); return false; }
+        if (IsRectEmpty())
+        {
+            SetRectEmpty();
+            return false;
+        }
         return true;
     }
     bool UnionRect(const RECT& a, const RECT& b) noexcept
     {
         const CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) *this = rb;
-        else if (rb.IsRectEmpty()) *this = ra;
-        else *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                           std::max(a.bottom, b.bottom));
+        if (ra.IsRectEmpty())
+            *this = rb;
+        else if (rb.IsRectEmpty())
+            *this = ra;
+        else
+            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                          std::max(a.bottom, b.bottom));
         return !IsRectEmpty();
     }
 };
 
-inline std::ostream& operator<<(std::ostream& os, const CPoint& p) { return os << '(' << p.x << ',' << p.y << ')'; }
-inline std::ostream& operator<<(std::ostream& os, const CSize& s) { return os << '[' << s.cx << 'x' << s.cy << ']'; }
+inline std::ostream& operator<<(std::ostream& os, const CPoint& p)
+{
+    return os << '(' << p.x << ',' << p.y << ')';
+}
+inline std::ostream& operator<<(std::ostream& os, const CSize& s)
+{
+    return os << '[' << s.cx << 'x' << s.cy << ']';
+}
 inline std::ostream& operator<<(std::ostream& os, const CRect& r)
 {
     return os << '{' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << '}';

@@ -7,8 +7,7 @@
 
 class CObject;
 
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList
 {
     struct CNode
     {
@@ -46,11 +45,13 @@ public:
     POSITION AddTail(ARG_TYPE e) { return InsertAfter(Pos(m_pTail), e); }
     void AddTail(const CList* other)
     {
-        for (CNode* n = other ? other->m_pHead : nullptr; n; n = n->pNext) AddTail(n->data);
+        for (CNode* n = other ? other->m_pHead : nullptr; n; n = n->pNext)
+            AddTail(n->data);
     }
     void AddHead(const CList* other)
     {
-        for (CNode* n = other ? other->m_pTail : nullptr; n; n = n->pPrev) AddHead(n->data);
+        for (CNode* n = other ? other->m_pTail : nullptr; n; n = n->pPrev)
+            AddHead(n->data);
     }
 
     TYPE RemoveHead()
@@ -139,14 +140,17 @@ public:
     POSITION Find(ARG_TYPE value, POSITION after = nullptr) const
     {
         for (CNode* n = after ? Node(after)->pNext : m_pHead; n; n = n->pNext)
-            if (n->data == value) return Pos(n);
+            if (n->data == value)
+                return Pos(n);
         return nullptr;
     }
     POSITION FindIndex(INT_PTR index) const
     {
-        if (index < 0 || index >= m_nCount) return nullptr;
+        if (index < 0 || index >= m_nCount)
+            return nullptr;
         CNode* n = m_pHead;
-        while (index--) n = n->pNext;
+        while (index--)
+            n = n->pNext;
         return Pos(n);
     }
 
@@ -171,8 +175,7 @@ public:
     using CList::AddTail;
 };
 
-template <class BASE_CLASS, class TYPE>
-class CTypedPtrList : public BASE_CLASS
+template <class BASE_CLASS, class TYPE> class CTypedPtrList : public BASE_CLASS
 {
 public:
     TYPE GetHead() const { return static_cast<TYPE>(BASE_CLASS::GetHead()); }

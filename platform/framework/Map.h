@@ -14,13 +14,20 @@ class CObject;
 inline UINT HashKey(const char* key) noexcept
 {
     UINT h = 0;
-    for (; key && *key; ++key) h = h * 33u + static_cast<UINT>(static_cast<signed char>(*key));
+    for (; key && *key; ++key)
+        h = h * 33u + static_cast<UINT>(static_cast<signed char>(*key));
     return h;
 }
-inline UINT HashKey(const CString& key) noexcept { return HashKey(key.GetString()); }
-inline UINT HashKey(const void* key) noexcept { return static_cast<UINT>(reinterpret_cast<UINT_PTR>(key) >> 4); }
+inline UINT HashKey(const CString& key) noexcept
+{
+    return HashKey(key.GetString());
+}
+inline UINT HashKey(const void* key) noexcept
+{
+    return static_cast<UINT>(reinterpret_cast<UINT_PTR>(key) >> 4);
+}
 template <class INTEGRAL>
-    requires std::is_integral_v<INTEGRAL>
+requires std::is_integral_v<INTEGRAL>
 inline UINT HashKey(INTEGRAL key) noexcept
 {
     // Keys of 32 bits or less hash as 32-bit words, so a negative key lands in the same bucket
@@ -31,8 +38,7 @@ inline UINT HashKey(INTEGRAL key) noexcept
         return static_cast<UINT>(static_cast<UINT_PTR>(key) >> 4);
 }
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap
 {
     struct CAssoc
     {
@@ -56,17 +62,20 @@ public:
     // Sets the bucket count; only while the map is empty.
     void InitHashTable(UINT size, bool allocNow = true)
     {
-        if (m_nCount != 0 || size == 0) return;
+        if (m_nCount != 0 || size == 0)
+            return;
         m_nHashTableSize = size;
         m_table.clear();
-        if (allocNow) m_table.assign(size, nullptr);
+        if (allocNow)
+            m_table.assign(size, nullptr);
     }
 
     bool Lookup(ARG_KEY key, VALUE& value) const
     {
         UINT h;
         const CAssoc* a = Find(key, h);
-        if (!a) return false;
+        if (!a)
+            return false;
         value = a->value;
         return true;
     }
@@ -74,8 +83,10 @@ public:
     VALUE& operator[](ARG_KEY key)
     {
         UINT h;
-        if (CAssoc* a = Find(key, h)) return a->value;
-        if (m_table.empty()) m_table.assign(m_nHashTableSize, nullptr);
+        if (CAssoc* a = Find(key, h))
+            return a->value;
+        if (m_table.empty())
+            m_table.assign(m_nHashTableSize, nullptr);
         CAssoc* a = new CAssoc{m_table[h], h, KEY(key), VALUE()};
         m_table[h] = a;
         ++m_nCount;
@@ -86,7 +97,8 @@ public:
 
     bool RemoveKey(ARG_KEY key)
     {
-        if (m_table.empty()) return false;
+        if (m_table.empty())
+            return false;
         const UINT h = HashKey(key) % m_nHashTableSize;
         for (CAssoc** link = &m_table[h]; *link; link = &(*link)->pNext)
         {
@@ -118,10 +130,7 @@ public:
         m_nCount = 0;
     }
 
-    POSITION GetStartPosition() const noexcept
-    {
-        return m_nCount == 0 ? nullptr : BEFORE_START_POSITION;
-    }
+    POSITION GetStartPosition() const noexcept { return m_nCount == 0 ? nullptr : BEFORE_START_POSITION; }
 
     void GetNextAssoc(POSITION& pos, KEY& key, VALUE& value) const
     {
@@ -129,12 +138,14 @@ public:
         if (pos == BEFORE_START_POSITION)
         {
             a = nullptr;
-            for (UINT b = 0; b < m_table.size() && !a; ++b) a = m_table[b];
+            for (UINT b = 0; b < m_table.size() && !a; ++b)
+                a = m_table[b];
         }
         key = a->key;
         value = a->value;
         CAssoc* next = a->pNext;
-        for (UINT b = a->nHashValue + 1; !next && b < m_table.size(); ++b) next = m_table[b];
+        for (UINT b = a->nHashValue + 1; !next && b < m_table.size(); ++b)
+            next = m_table[b];
         pos = reinterpret_cast<POSITION>(next);
     }
 
@@ -142,9 +153,11 @@ private:
     CAssoc* Find(ARG_KEY key, UINT& bucket) const
     {
         bucket = HashKey(key) % m_nHashTableSize;
-        if (m_table.empty()) return nullptr;
+        if (m_table.empty())
+            return nullptr;
         for (CAssoc* a = m_table[bucket]; a; a = a->pNext)
-            if (a->key == key) return a;
+            if (a->key == key)
+                return a;
         return nullptr;
     }
 

@@ -5,7 +5,8 @@
 #include <mutex>
 #include <string>
 
-namespace {
+namespace
+{
 
 struct ClassRegistry
 {
@@ -21,22 +22,36 @@ ClassRegistry& Registry()
 
 } // namespace
 
-const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr, nullptr};
+const CRuntimeClass CObject::classCObject = {"CObject", static_cast<int>(sizeof(CObject)), 0xFFFF, nullptr,
+                                             nullptr};
 
-const CRuntimeClass* CObject::GetRuntimeClass() const { return RUNTIME_CLASS(CObject); }
+const CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return RUNTIME_CLASS(CObject);
+}
 
 void CObject::Serialize(CArchive&) {}
 
-bool CObject::IsKindOf(const CRuntimeClass* rtc) const noexcept { return GetRuntimeClass()->IsDerivedFrom(rtc); }
+bool CObject::IsKindOf(const CRuntimeClass* rtc) const noexcept
+{
+    return GetRuntimeClass()->IsDerivedFrom(rtc);
+}
 
-bool CObject::IsSerializable() const noexcept { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
+bool CObject::IsSerializable() const noexcept
+{
+    return GetRuntimeClass()->m_wSchema != 0xFFFF;
+}
 
-CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+CObject* CRuntimeClass::CreateObject() const
+{
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const noexcept
 {
     for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
-        if (c == base) return true;
+        if (c == base)
+            return true;
     return false;
 }
 
@@ -49,7 +64,8 @@ CRuntimeClassRegistrar::CRuntimeClassRegistrar(const CRuntimeClass* rtc)
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* className) noexcept
 {
-    if (!className) return nullptr;
+    if (!className)
+        return nullptr;
     ClassRegistry& r = Registry();
     const std::lock_guard guard(r.lock);
     const auto it = r.byName.find(className);

@@ -47,29 +47,39 @@ protected:
 
 #define RUNTIME_CLASS(cls) (&cls::class##cls)
 
-#define DECLARE_DYNAMIC(cls)                                                                                           \
-public:                                                                                                                \
-    static const CRuntimeClass class##cls;                                                                             \
+#define DECLARE_DYNAMIC(cls)                                                                                 \
+public:                                                                                                      \
+    static const CRuntimeClass class##cls;                                                                   \
     const CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(cls)                                                                                         \
-    DECLARE_DYNAMIC(cls)                                                                                               \
+#define DECLARE_DYNCREATE(cls)                                                                               \
+    DECLARE_DYNAMIC(cls)                                                                                     \
     static CObject* CreateObject();
 
 #define DECLARE_SERIAL(cls) DECLARE_DYNCREATE(cls)
 
-#define TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, schema, create)                                                         \
-    const CRuntimeClass cls::class##cls = {#cls, static_cast<int>(sizeof(cls)), schema, create, RUNTIME_CLASS(base)};  \
-    const CRuntimeClass* cls::GetRuntimeClass() const { return RUNTIME_CLASS(cls); }
+#define TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, schema, create)                                               \
+    const CRuntimeClass cls::class##cls = {#cls, static_cast<int>(sizeof(cls)), schema, create,              \
+                                           RUNTIME_CLASS(base)};                                             \
+    const CRuntimeClass* cls::GetRuntimeClass() const                                                        \
+    {                                                                                                        \
+        return RUNTIME_CLASS(cls);                                                                           \
+    }
 
 #define IMPLEMENT_DYNAMIC(cls, base) TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(cls, base)                                                                                 \
-    CObject* cls::CreateObject() { return new cls; }                                                                   \
-    TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, 0xFFFF, cls::CreateObject)                                                  \
+#define IMPLEMENT_DYNCREATE(cls, base)                                                                       \
+    CObject* cls::CreateObject()                                                                             \
+    {                                                                                                        \
+        return new cls;                                                                                      \
+    }                                                                                                        \
+    TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, 0xFFFF, cls::CreateObject)                                        \
     static const CRuntimeClassRegistrar tvskRegistrar_##cls(RUNTIME_CLASS(cls));
 
-#define IMPLEMENT_SERIAL(cls, base, schema)                                                                            \
-    CObject* cls::CreateObject() { return new cls; }                                                                   \
-    TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, schema, cls::CreateObject)                                                  \
+#define IMPLEMENT_SERIAL(cls, base, schema)                                                                  \
+    CObject* cls::CreateObject()                                                                             \
+    {                                                                                                        \
+        return new cls;                                                                                      \
+    }                                                                                                        \
+    TVSK_IMPLEMENT_RUNTIMECLASS(cls, base, schema, cls::CreateObject)                                        \
     static const CRuntimeClassRegistrar tvskRegistrar_##cls(RUNTIME_CLASS(cls));

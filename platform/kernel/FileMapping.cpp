@@ -48,8 +48,8 @@ bool ZeroPayload(void* payload, std::size_t size)
 
 using namespace tvsk::kernel;
 
-HANDLE CreateFileMapping(HANDLE file, SECURITY_ATTRIBUTES*, DWORD, DWORD maximumSizeHigh, DWORD maximumSizeLow,
-                         const char* name)
+HANDLE CreateFileMapping(HANDLE file, SECURITY_ATTRIBUTES*, DWORD, DWORD maximumSizeHigh,
+                         DWORD maximumSizeLow, const char* name)
 {
     const std::size_t size = (static_cast<std::size_t>(maximumSizeHigh) << 32) | maximumSizeLow;
     if (file != INVALID_HANDLE_VALUE || size == 0)

@@ -25,7 +25,10 @@ Deadline::Deadline(DWORD milliseconds) noexcept : m_infinite(milliseconds == INF
     }
 }
 
-bool Deadline::Passed() const noexcept { return !m_infinite && Remaining() == 0; }
+bool Deadline::Passed() const noexcept
+{
+    return !m_infinite && Remaining() == 0;
+}
 
 DWORD Deadline::Remaining(DWORD cap) const noexcept
 {
@@ -33,7 +36,8 @@ DWORD Deadline::Remaining(DWORD cap) const noexcept
         return cap;
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
-    const long long left = (m_time.tv_sec - now.tv_sec) * 1000LL + (m_time.tv_nsec - now.tv_nsec + 999999L) / 1000000L;
+    const long long left =
+        (m_time.tv_sec - now.tv_sec) * 1000LL + (m_time.tv_nsec - now.tv_nsec + 999999L) / 1000000L;
     if (left <= 0)
         return 0;
     return left < static_cast<long long>(cap) ? static_cast<DWORD>(left) : cap;

@@ -94,9 +94,15 @@ namespace
 thread_local DWORD lastError = ERROR_SUCCESS;
 }
 
-DWORD GetLastError() noexcept { return lastError; }
+DWORD GetLastError() noexcept
+{
+    return lastError;
+}
 
-void SetLastError(DWORD error) noexcept { lastError = error; }
+void SetLastError(DWORD error) noexcept
+{
+    lastError = error;
+}
 
 BOOL CloseHandle(HANDLE handle) noexcept
 {

@@ -21,8 +21,7 @@ HANDLE AddHandle(std::shared_ptr<KernelObject> object);
 // closes the handle meanwhile; null with ERROR_INVALID_HANDLE for an unknown handle or another kind.
 std::shared_ptr<KernelObject> FindHandle(HANDLE handle);
 
-template <class T>
-std::shared_ptr<T> FindHandleOf(HANDLE handle)
+template <class T> std::shared_ptr<T> FindHandleOf(HANDLE handle)
 {
     auto object = std::dynamic_pointer_cast<T>(FindHandle(handle));
     if (!object)

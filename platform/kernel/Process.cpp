@@ -21,7 +21,10 @@ namespace tvsk::kernel
 namespace
 {
 
-int OpenPidDescriptor(pid_t pid) noexcept { return static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); }
+int OpenPidDescriptor(pid_t pid) noexcept
+{
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
 
 class ProcessObject : public Waitable
 {
@@ -33,11 +36,14 @@ public:
         if (m_child && !m_reaped && !Reap(WNOHANG))
         {
             // Collect the child once it ends, so no zombie is left behind.
-            std::thread([fd = m_pidfd] {
-                siginfo_t info = {};
-                waitid(P_PIDFD, static_cast<id_t>(fd), &info, WEXITED);
-                close(fd);
-            }).detach();
+            std::thread(
+                [fd = m_pidfd]
+                {
+                    siginfo_t info = {};
+                    waitid(P_PIDFD, static_cast<id_t>(fd), &info, WEXITED);
+                    close(fd);
+                })
+                .detach();
             return;
         }
         close(m_pidfd);
@@ -129,9 +135,9 @@ BOOL Spawn(const std::string& path, const std::vector<std::string>& words, const
 
 using namespace tvsk::kernel;
 
-BOOL CreateProcess(const char* applicationName, const char* commandLine, SECURITY_ATTRIBUTES*, SECURITY_ATTRIBUTES*,
-                   BOOL, DWORD, void* environment, const char* currentDirectory, const STARTUPINFO*,
-                   PROCESS_INFORMATION* processInformation)
+BOOL CreateProcess(const char* applicationName, const char* commandLine, SECURITY_ATTRIBUTES*,
+                   SECURITY_ATTRIBUTES*, BOOL, DWORD, void* environment, const char* currentDirectory,
+                   const STARTUPINFO*, PROCESS_INFORMATION* processInformation)
 {
     std::vector<std::string> words = SplitCommandLine(commandLine);
     if (environment || (words.empty() && !applicationName))
@@ -200,4 +206,7 @@ BOOL TerminateProcess(HANDLE process, UINT) noexcept
     return object->Kill() ? TRUE : FALSE;
 }
 
-DWORD GetCurrentProcessId() noexcept { return static_cast<DWORD>(getpid()); }
+DWORD GetCurrentProcessId() noexcept
+{
+    return static_cast<DWORD>(getpid());
+}

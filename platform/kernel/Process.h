@@ -31,10 +31,10 @@ struct PROCESS_INFORMATION
 // exactly first, then ignoring case). TARVESKON_PROGRAM_DIR, when set, names that directory
 // instead; the tests, which run from their own directory, use it. Words are split at blanks,
 // double quotes group. hThread is always null: threads of other processes are not handed out.
-BOOL CreateProcess(const char* applicationName, const char* commandLine, SECURITY_ATTRIBUTES* processAttributes,
-                   SECURITY_ATTRIBUTES* threadAttributes, BOOL inheritHandles, DWORD creationFlags,
-                   void* environment, const char* currentDirectory, const STARTUPINFO* startupInfo,
-                   PROCESS_INFORMATION* processInformation);
+BOOL CreateProcess(const char* applicationName, const char* commandLine,
+                   SECURITY_ATTRIBUTES* processAttributes, SECURITY_ATTRIBUTES* threadAttributes,
+                   BOOL inheritHandles, DWORD creationFlags, void* environment, const char* currentDirectory,
+                   const STARTUPINFO* startupInfo, PROCESS_INFORMATION* processInformation);
 
 // Starts a program as CreateProcess does; above 31 on success.
 UINT WinExec(const char* commandLine, UINT showCommand);

@@ -83,7 +83,8 @@ HANDLE CreateFile(const char* fileName, DWORD desiredAccess, DWORD shareMode, SE
 
 // Transfers without overlapped input and output (overlapped must be null).
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, OVERLAPPED* overlapped);
-BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten, OVERLAPPED* overlapped);
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
+               OVERLAPPED* overlapped);
 
 BOOL GetCommState(HANDLE file, DCB* dcb) noexcept;
 // Baud rates are the standard ones from 50 to 4000000; one and a half stop bits are sent as two.

@@ -78,7 +78,8 @@ DWORD TotalTimeout(DWORD multiplier, DWORD constant, DWORD bytes)
 BOOL ReadWithTimeouts(const SerialDevice& device, BYTE* buffer, DWORD wanted, DWORD& got)
 {
     const COMMTIMEOUTS timeouts = device.Timeouts();
-    const bool returnAtOnce = timeouts.ReadIntervalTimeout == MAXDWORD && timeouts.ReadTotalTimeoutMultiplier == 0 &&
+    const bool returnAtOnce = timeouts.ReadIntervalTimeout == MAXDWORD &&
+                              timeouts.ReadTotalTimeoutMultiplier == 0 &&
                               timeouts.ReadTotalTimeoutConstant == 0;
     const Deadline total(
         TotalTimeout(timeouts.ReadTotalTimeoutMultiplier, timeouts.ReadTotalTimeoutConstant, wanted));
@@ -142,7 +143,9 @@ BOOL WriteWithTimeouts(const SerialDevice& device, const BYTE* buffer, DWORD wan
 // The slave end of a pseudo-terminal (major numbers 136 to 143).
 bool IsPseudoTerminal(int fd)
 {
-    struct stat status{};
+    struct stat status
+    {
+    };
     return fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) && major(status.st_rdev) >= 136 &&
            major(status.st_rdev) <= 143;
 }
@@ -200,8 +203,7 @@ int OpenExclusive(const std::string& path)
     return fd;
 }
 
-template <class Action>
-BOOL WithDevice(HANDLE file, Action action) noexcept
+template <class Action> BOOL WithDevice(HANDLE file, Action action) noexcept
 {
     auto device = FindHandleOf<SerialDevice>(file);
     return device ? action(*device) : FALSE;
@@ -212,8 +214,8 @@ BOOL WithDevice(HANDLE file, Action action) noexcept
 
 using namespace tvsk::kernel;
 
-HANDLE CreateFile(const char* fileName, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD creationDisposition,
-                  DWORD, HANDLE)
+HANDLE CreateFile(const char* fileName, DWORD, DWORD shareMode, SECURITY_ATTRIBUTES*,
+                  DWORD creationDisposition, DWORD, HANDLE)
 {
     const int port = SerialPortNumber(fileName);
     if (port < 0 || shareMode != 0 || creationDisposition != OPEN_EXISTING)
@@ -240,16 +242,20 @@ BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, OV
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return WithDevice(file, [&](const SerialDevice& device) {
-        DWORD got = 0;
-        const BOOL ok = ReadWithTimeouts(device, static_cast<BYTE*>(buffer), bytesToRead, got);
-        if (bytesRead)
-            *bytesRead = got;
-        return ok;
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          DWORD got = 0;
+                          const BOOL ok =
+                              ReadWithTimeouts(device, static_cast<BYTE*>(buffer), bytesToRead, got);
+                          if (bytesRead)
+                              *bytesRead = got;
+                          return ok;
+                      });
 }
 
-BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten, OVERLAPPED* overlapped)
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
+               OVERLAPPED* overlapped)
 {
     if (bytesWritten)
         *bytesWritten = 0;
@@ -258,85 +264,97 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return WithDevice(file, [&](const SerialDevice& device) {
-        DWORD done = 0;
-        const BOOL ok = WriteWithTimeouts(device, static_cast<const BYTE*>(buffer), bytesToWrite, done);
-        if (bytesWritten)
-            *bytesWritten = done;
-        return ok;
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          DWORD done = 0;
+                          const BOOL ok =
+                              WriteWithTimeouts(device, static_cast<const BYTE*>(buffer), bytesToWrite, done);
+                          if (bytesWritten)
+                              *bytesWritten = done;
+                          return ok;
+                      });
 }
 
 BOOL GetCommState(HANDLE file, DCB* dcb) noexcept
 {
-    return WithDevice(file, [&](const SerialDevice& device) {
-        termios settings;
-        if (!dcb || tcgetattr(device.Fd(), &settings) != 0)
-            return FailWithErrno(dcb ? errno : EINVAL);
-        SettingsToDcb(settings, *dcb);
-        ModemLinesToDcb(device.Fd(), *dcb);
-        return TRUE;
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          termios settings;
+                          if (!dcb || tcgetattr(device.Fd(), &settings) != 0)
+                              return FailWithErrno(dcb ? errno : EINVAL);
+                          SettingsToDcb(settings, *dcb);
+                          ModemLinesToDcb(device.Fd(), *dcb);
+                          return TRUE;
+                      });
 }
 
 BOOL SetCommState(HANDLE file, const DCB* dcb) noexcept
 {
-    return WithDevice(file, [&](const SerialDevice& device) {
-        termios settings;
-        if (!dcb || tcgetattr(device.Fd(), &settings) != 0)
-            return FailWithErrno(dcb ? errno : EINVAL);
-        if (!DcbToSettings(*dcb, settings))
-            return FALSE;
-        // A pseudo-terminal keeps no parity; the C library reports the dropped bit as a failure
-        // although everything else was set.
-        if (tcsetattr(device.Fd(), TCSANOW, &settings) != 0 && !(errno == EINVAL && IsPseudoTerminal(device.Fd())))
-            return FailWithErrno(errno);
-        return SetModemLines(device.Fd(), *dcb) ? TRUE : FALSE;
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          termios settings;
+                          if (!dcb || tcgetattr(device.Fd(), &settings) != 0)
+                              return FailWithErrno(dcb ? errno : EINVAL);
+                          if (!DcbToSettings(*dcb, settings))
+                              return FALSE;
+                          // A pseudo-terminal keeps no parity; the C library reports the dropped bit as a
+                          // failure although everything else was set.
+                          if (tcsetattr(device.Fd(), TCSANOW, &settings) != 0 &&
+                              !(errno == EINVAL && IsPseudoTerminal(device.Fd())))
+                              return FailWithErrno(errno);
+                          return SetModemLines(device.Fd(), *dcb) ? TRUE : FALSE;
+                      });
 }
 
 BOOL GetCommTimeouts(HANDLE file, COMMTIMEOUTS* timeouts) noexcept
 {
-    return WithDevice(file, [&](const SerialDevice& device) {
-        if (!timeouts)
-            return FailWithErrno(EINVAL);
-        *timeouts = device.Timeouts();
-        return TRUE;
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          if (!timeouts)
+                              return FailWithErrno(EINVAL);
+                          *timeouts = device.Timeouts();
+                          return TRUE;
+                      });
 }
 
 BOOL SetCommTimeouts(HANDLE file, const COMMTIMEOUTS* timeouts) noexcept
 {
-    return WithDevice(file, [&](SerialDevice& device) {
-        if (!timeouts)
-            return FailWithErrno(EINVAL);
-        device.SetTimeouts(*timeouts);
-        return TRUE;
-    });
+    return WithDevice(file,
+                      [&](SerialDevice& device)
+                      {
+                          if (!timeouts)
+                              return FailWithErrno(EINVAL);
+                          device.SetTimeouts(*timeouts);
+                          return TRUE;
+                      });
 }
 
 BOOL PurgeComm(HANDLE file, DWORD flags) noexcept
 {
-    return WithDevice(file, [&](const SerialDevice& device) {
-        const bool input = flags & PURGE_RXCLEAR;
-        const bool output = flags & PURGE_TXCLEAR;
-        if (!input && !output)
-            return TRUE; // nothing is ever pending to abort: transfers are not overlapped
-        const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
-        return tcflush(device.Fd(), queue) == 0 ? TRUE : FailWithErrno(errno);
-    });
+    return WithDevice(file,
+                      [&](const SerialDevice& device)
+                      {
+                          const bool input = flags & PURGE_RXCLEAR;
+                          const bool output = flags & PURGE_TXCLEAR;
+                          if (!input && !output)
+                              return TRUE; // nothing is ever pending to abort: transfers are not overlapped
+                          const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
+                          return tcflush(device.Fd(), queue) == 0 ? TRUE : FailWithErrno(errno);
+                      });
 }
 
 BOOL SetCommBreak(HANDLE file) noexcept
 {
-    return WithDevice(file, [](const SerialDevice& device) {
-        return ioctl(device.Fd(), TIOCSBRK) == 0 ? TRUE : FailWithErrno(errno);
-    });
+    return WithDevice(file, [](const SerialDevice& device)
+                      { return ioctl(device.Fd(), TIOCSBRK) == 0 ? TRUE : FailWithErrno(errno); });
 }
 
 BOOL ClearCommBreak(HANDLE file) noexcept
 {
-    return WithDevice(file, [](const SerialDevice& device) {
-        return ioctl(device.Fd(), TIOCCBRK) == 0 ? TRUE : FailWithErrno(errno);
-    });
+    return WithDevice(file, [](const SerialDevice& device)
+                      { return ioctl(device.Fd(), TIOCCBRK) == 0 ? TRUE : FailWithErrno(errno); });
 }

@@ -33,12 +33,14 @@ std::string SerialDevicePath(int port)
 {
     const std::string valueName = "COM" + std::to_string(port);
     HKEY key = nullptr;
-    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, KEY_READ, &key) == ERROR_SUCCESS)
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, KEY_READ, &key) ==
+        ERROR_SUCCESS)
     {
         char device[MAX_PATH] = {};
         DWORD size = sizeof device - 1;
         DWORD type = REG_NONE;
-        const LONG found = RegQueryValueEx(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(device), &size);
+        const LONG found =
+            RegQueryValueEx(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(device), &size);
         RegCloseKey(key);
         if (found == ERROR_SUCCESS && type == REG_SZ && device[0] != '\0')
             return device;

@@ -108,7 +108,8 @@ private:
 class LocalSegment : public SharedSegment
 {
 public:
-    explicit LocalSegment(std::size_t size) : m_memory(new (std::nothrow) std::max_align_t[size / sizeof(std::max_align_t) + 1]())
+    explicit LocalSegment(std::size_t size)
+        : m_memory(new (std::nothrow) std::max_align_t[size / sizeof(std::max_align_t) + 1]())
     {
         m_payload = m_memory.get();
         m_payloadSize = size;
@@ -180,7 +181,8 @@ Attach AttachExisting(const std::string& path, SegmentKind kind, std::shared_ptr
         return Attach::Retry;
     }
     const auto length = static_cast<std::size_t>(st.st_size);
-    void* base = length > HeaderSize ? mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
+    void* base =
+        length > HeaderSize ? mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
     if (base == MAP_FAILED)
     {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -275,7 +277,8 @@ std::string SegmentPath(const char* name)
     return path;
 }
 
-SegmentResult CreateNamedSegment(SegmentKind kind, const char* name, std::size_t payloadSize, const SegmentInit& init)
+SegmentResult CreateNamedSegment(SegmentKind kind, const char* name, std::size_t payloadSize,
+                                 const SegmentInit& init)
 {
     const std::string path = SegmentPath(name);
     if (!ValidName(name, path))

@@ -44,7 +44,8 @@ using SegmentInit = std::function<bool(void* payload)>;
 
 // Creates the named segment, or opens it when it exists (existed = true, its own size kept).
 // init prepares a new payload before any other process can see it; false fails the create.
-SegmentResult CreateNamedSegment(SegmentKind kind, const char* name, std::size_t payloadSize, const SegmentInit& init);
+SegmentResult CreateNamedSegment(SegmentKind kind, const char* name, std::size_t payloadSize,
+                                 const SegmentInit& init);
 std::shared_ptr<SharedSegment> OpenNamedSegment(SegmentKind kind, const char* name);
 
 // A segment of this process only, for unnamed objects.

@@ -79,7 +79,8 @@ UINT GetTempFileName(const char* pathName, const char* prefix, UINT unique, char
         directory += '/';
     const std::string start = std::string(prefix ? prefix : "").substr(0, 3);
     const bool create = unique == 0;
-    UINT number = create ? static_cast<UINT>(getpid() ^ static_cast<int>(time(nullptr))) & 0xFFFF : unique & 0xFFFF;
+    UINT number =
+        create ? static_cast<UINT>(getpid() ^ static_cast<int>(time(nullptr))) & 0xFFFF : unique & 0xFFFF;
     for (int attempt = 0; attempt < 0x10000; ++attempt, number = (number + 1) & 0xFFFF)
     {
         if (number == 0)

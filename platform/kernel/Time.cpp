@@ -14,7 +14,8 @@ DWORD GetTickCount() noexcept
 
 void Sleep(DWORD milliseconds) noexcept
 {
-    timespec wanted = {static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    timespec wanted = {static_cast<time_t>(milliseconds / 1000),
+                       static_cast<long>(milliseconds % 1000) * 1000000L};
     while (nanosleep(&wanted, &wanted) != 0 && errno == EINTR)
     {
     }

@@ -79,9 +79,8 @@ HKEY CProfile::GetAppRegistryKey() const
 {
     const CString path = AppKeyPath();
     HKEY key = nullptr;
-    if (path.IsEmpty() ||
-        RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                       &key, nullptr) != ERROR_SUCCESS)
+    if (path.IsEmpty() || RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }
@@ -116,7 +115,8 @@ CString CProfile::GetProfileString(LPCSTR section, LPCSTR entry, LPCSTR defaultV
         type != REG_SZ)
         return CString(defaultValue);
     std::vector<BYTE> text(size);
-    if (RegQueryValueEx(key.Get(), entry, nullptr, &type, text.data(), &size) != ERROR_SUCCESS || type != REG_SZ)
+    if (RegQueryValueEx(key.Get(), entry, nullptr, &type, text.data(), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
         return CString(defaultValue);
     return CString(reinterpret_cast<const char*>(text.data()));
 }
@@ -145,7 +145,8 @@ BOOL CProfile::GetProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE* data, UINT
         type != REG_BINARY)
         return FALSE;
     auto* buffer = new BYTE[size ? size : 1];
-    if (RegQueryValueEx(key.Get(), entry, nullptr, &type, buffer, &size) != ERROR_SUCCESS || type != REG_BINARY)
+    if (RegQueryValueEx(key.Get(), entry, nullptr, &type, buffer, &size) != ERROR_SUCCESS ||
+        type != REG_BINARY)
     {
         delete[] buffer;
         return FALSE;
@@ -184,8 +185,8 @@ BOOL CProfile::WriteProfileInt(LPCSTR section, LPCSTR entry, int value)
     ScopedKey key(GetSectionKey(section));
     const DWORD dword = static_cast<DWORD>(value);
     return key.Get() && entry &&
-           RegSetValueEx(key.Get(), entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword), sizeof dword) ==
-               ERROR_SUCCESS;
+           RegSetValueEx(key.Get(), entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dword),
+                         sizeof dword) == ERROR_SUCCESS;
 }
 
 BOOL CProfile::WriteProfileBinary(LPCSTR section, LPCSTR entry, const BYTE* data, UINT bytes)

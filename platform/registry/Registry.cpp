@@ -10,8 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
-using tvsk::registry::RegKey;
 using tvsk::registry::RegistryStore;
+using tvsk::registry::RegKey;
 using tvsk::registry::RegValue;
 
 struct HKEY__
@@ -89,18 +89,19 @@ bool Allows(const HKEY__& key, REGSAM right)
 }
 
 // Runs body on the open key's node under the store's read lock, after the handle and right checks.
-template <class Body>
-LONG ReadOpenKey(HKEY key, REGSAM right, Body&& body)
+template <class Body> LONG ReadOpenKey(HKEY key, REGSAM right, Body&& body)
 {
     const auto k = Resolve(key);
     if (!k)
         return ERROR_INVALID_HANDLE;
     if (!Allows(*k, right))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Read([&](const RegKey& top) -> LONG {
-        const RegKey* node = top.Find(k->path);
-        return node ? body(*node) : ERROR_KEY_DELETED;
-    });
+    return RegistryStore::Instance().Read(
+        [&](const RegKey& top) -> LONG
+        {
+            const RegKey* node = top.Find(k->path);
+            return node ? body(*node) : ERROR_KEY_DELETED;
+        });
 }
 
 // Appends the key names of subKey to path; empty pieces between backslashes are skipped.
@@ -177,19 +178,21 @@ LONG RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access,
     if (addsKeys && !Allows(*parent, KEY_CREATE_SUB_KEY))
         return ERROR_ACCESS_DENIED;
     bool createdAny = false;
-    LONG rc = RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
-        RegKey* k = top.Find(parent->path);
-        if (!k)
-            return ERROR_KEY_DELETED;
-        for (size_t i = parent->path.size(); i < path.size(); ++i)
+    LONG rc = RegistryStore::Instance().Write(
+        [&](RegKey& top, bool& changed)
         {
-            bool created = false;
-            k = &k->ObtainChild(path[i], &created);
-            createdAny = createdAny || created;
-        }
-        changed = createdAny;
-        return ERROR_SUCCESS;
-    });
+            RegKey* k = top.Find(parent->path);
+            if (!k)
+                return ERROR_KEY_DELETED;
+            for (size_t i = parent->path.size(); i < path.size(); ++i)
+            {
+                bool created = false;
+                k = &k->ObtainChild(path[i], &created);
+                createdAny = createdAny || created;
+            }
+            changed = createdAny;
+            return ERROR_SUCCESS;
+        });
     if (rc != ERROR_SUCCESS)
         return rc;
     *result = Handles().Add(std::move(path), access);
@@ -208,11 +211,13 @@ LONG RegOpenKeyEx(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result)
     std::vector<std::string> path = parent->path;
     if (!AppendSubKey(path, subKey))
         return ERROR_INVALID_PARAMETER;
-    LONG rc = RegistryStore::Instance().Read([&](const RegKey& top) {
-        if (!top.Find(parent->path))
-            return ERROR_KEY_DELETED;
-        return top.Find(path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    });
+    LONG rc = RegistryStore::Instance().Read(
+        [&](const RegKey& top)
+        {
+            if (!top.Find(parent->path))
+                return ERROR_KEY_DELETED;
+            return top.Find(path) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        });
     if (rc != ERROR_SUCCESS)
         return rc;
     *result = Handles().Add(std::move(path), access);
@@ -228,10 +233,12 @@ LONG RegCloseKey(HKEY key)
 
 LONG RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD dataSize)
 {
-    return ReadOpenKey(key, KEY_QUERY_VALUE, [&](const RegKey& node) {
-        const RegValue* value = node.FindValue(valueName ? valueName : "");
-        return value ? CopyValueData(*value, type, data, dataSize) : ERROR_FILE_NOT_FOUND;
-    });
+    return ReadOpenKey(key, KEY_QUERY_VALUE,
+                       [&](const RegKey& node)
+                       {
+                           const RegValue* value = node.FindValue(valueName ? valueName : "");
+                           return value ? CopyValueData(*value, type, data, dataSize) : ERROR_FILE_NOT_FOUND;
+                       });
 }
 
 LONG RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD dataSize)
@@ -259,16 +266,18 @@ LONG RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* da
         value.data.assign(data, data + dataSize);
     else
         return ERROR_INVALID_PARAMETER;
-    return RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
-        RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        const RegValue* old = node->FindValue(value.name);
-        changed = !old || old->type != value.type || old->data != value.data;
-        if (changed)
-            node->SetValue(std::move(value));
-        return ERROR_SUCCESS;
-    });
+    return RegistryStore::Instance().Write(
+        [&](RegKey& top, bool& changed)
+        {
+            RegKey* node = top.Find(k->path);
+            if (!node)
+                return ERROR_KEY_DELETED;
+            const RegValue* old = node->FindValue(value.name);
+            changed = !old || old->type != value.type || old->data != value.data;
+            if (changed)
+                node->SetValue(std::move(value));
+            return ERROR_SUCCESS;
+        });
 }
 
 LONG RegDeleteValue(HKEY key, LPCSTR valueName)
@@ -278,13 +287,15 @@ LONG RegDeleteValue(HKEY key, LPCSTR valueName)
         return ERROR_INVALID_HANDLE;
     if (!Allows(*k, KEY_SET_VALUE))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
-        RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        changed = node->RemoveValue(valueName ? valueName : "");
-        return changed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
-    });
+    return RegistryStore::Instance().Write(
+        [&](RegKey& top, bool& changed)
+        {
+            RegKey* node = top.Find(k->path);
+            if (!node)
+                return ERROR_KEY_DELETED;
+            changed = node->RemoveValue(valueName ? valueName : "");
+            return changed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        });
 }
 
 LONG RegDeleteKey(HKEY key, LPCSTR subKey)
@@ -297,20 +308,22 @@ LONG RegDeleteKey(HKEY key, LPCSTR subKey)
         return ERROR_INVALID_PARAMETER;
     if (path.size() == k->path.size())
         return ERROR_INVALID_PARAMETER;
-    return RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
-        if (!top.Find(k->path))
-            return ERROR_KEY_DELETED;
-        const std::string name = path.back();
-        path.pop_back();
-        RegKey* parent = top.Find(path);
-        const RegKey* target = parent ? parent->FindChild(name) : nullptr;
-        if (!target)
-            return ERROR_FILE_NOT_FOUND;
-        if (!target->ChildKeys().empty())
-            return ERROR_ACCESS_DENIED;
-        changed = parent->RemoveChild(name);
-        return ERROR_SUCCESS;
-    });
+    return RegistryStore::Instance().Write(
+        [&](RegKey& top, bool& changed)
+        {
+            if (!top.Find(k->path))
+                return ERROR_KEY_DELETED;
+            const std::string name = path.back();
+            path.pop_back();
+            RegKey* parent = top.Find(path);
+            const RegKey* target = parent ? parent->FindChild(name) : nullptr;
+            if (!target)
+                return ERROR_FILE_NOT_FOUND;
+            if (!target->ChildKeys().empty())
+                return ERROR_ACCESS_DENIED;
+            changed = parent->RemoveChild(name);
+            return ERROR_SUCCESS;
+        });
 }
 
 LONG RegDeleteTree(HKEY key, LPCSTR subKey)
@@ -324,53 +337,60 @@ LONG RegDeleteTree(HKEY key, LPCSTR subKey)
     const bool emptiesKey = path.size() == k->path.size();
     if (emptiesKey && !Allows(*k, KEY_SET_VALUE | KEY_CREATE_SUB_KEY))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Write([&](RegKey& top, bool& changed) {
-        RegKey* node = top.Find(k->path);
-        if (!node)
-            return ERROR_KEY_DELETED;
-        if (emptiesKey)
+    return RegistryStore::Instance().Write(
+        [&](RegKey& top, bool& changed)
         {
-            changed = !node->Values().empty() || !node->ChildKeys().empty();
-            *node = RegKey();
+            RegKey* node = top.Find(k->path);
+            if (!node)
+                return ERROR_KEY_DELETED;
+            if (emptiesKey)
+            {
+                changed = !node->Values().empty() || !node->ChildKeys().empty();
+                *node = RegKey();
+                return ERROR_SUCCESS;
+            }
+            const std::string name = path.back();
+            path.pop_back();
+            RegKey* parent = top.Find(path);
+            if (!parent || !parent->RemoveChild(name))
+                return ERROR_FILE_NOT_FOUND;
+            changed = true;
             return ERROR_SUCCESS;
-        }
-        const std::string name = path.back();
-        path.pop_back();
-        RegKey* parent = top.Find(path);
-        if (!parent || !parent->RemoveChild(name))
-            return ERROR_FILE_NOT_FOUND;
-        changed = true;
-        return ERROR_SUCCESS;
-    });
+        });
 }
 
 LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD, LPSTR keyClass,
                   LPDWORD classLength, void*)
 {
-    return ReadOpenKey(key, KEY_ENUMERATE_SUB_KEYS, [&](const RegKey& node) {
-        if (index >= node.ChildKeys().size())
-            return ERROR_NO_MORE_ITEMS;
-        auto it = std::next(node.ChildKeys().begin(), static_cast<long>(index));
-        if (LONG rc = CopyName(it->first, name, nameLength); rc != ERROR_SUCCESS)
-            return rc;
-        if (keyClass && classLength && *classLength > 0)
-        {
-            keyClass[0] = '\0';
-            *classLength = 0;
-        }
-        return ERROR_SUCCESS;
-    });
+    return ReadOpenKey(key, KEY_ENUMERATE_SUB_KEYS,
+                       [&](const RegKey& node)
+                       {
+                           if (index >= node.ChildKeys().size())
+                               return ERROR_NO_MORE_ITEMS;
+                           auto it = std::next(node.ChildKeys().begin(), static_cast<long>(index));
+                           if (LONG rc = CopyName(it->first, name, nameLength); rc != ERROR_SUCCESS)
+                               return rc;
+                           if (keyClass && classLength && *classLength > 0)
+                           {
+                               keyClass[0] = '\0';
+                               *classLength = 0;
+                           }
+                           return ERROR_SUCCESS;
+                       });
 }
 
 LONG RegEnumValue(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameLength, LPDWORD, LPDWORD type,
                   LPBYTE data, LPDWORD dataSize)
 {
-    return ReadOpenKey(key, KEY_QUERY_VALUE, [&](const RegKey& node) {
-        if (index >= node.Values().size())
-            return ERROR_NO_MORE_ITEMS;
-        const RegValue& value = node.Values()[index];
-        if (LONG rc = CopyName(value.name, valueName, valueNameLength); rc != ERROR_SUCCESS)
-            return rc;
-        return CopyValueData(value, type, data, dataSize);
-    });
+    return ReadOpenKey(key, KEY_QUERY_VALUE,
+                       [&](const RegKey& node)
+                       {
+                           if (index >= node.Values().size())
+                               return ERROR_NO_MORE_ITEMS;
+                           const RegValue& value = node.Values()[index];
+                           if (LONG rc = CopyName(value.name, valueName, valueNameLength);
+                               rc != ERROR_SUCCESS)
+                               return rc;
+                           return CopyValueData(value, type, data, dataSize);
+                       });
 }

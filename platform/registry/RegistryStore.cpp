@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 namespace
 {
 
-const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"};
+const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                                  "HKEY_USERS"};
 
 std::function<void()>& BeforeReplaceHook()
 {
@@ -148,7 +149,9 @@ LONG RegistryStore::Refresh(const std::string& path)
     }
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     FileStamp stamp;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (fd.Get() < 0)
     {
         if (errno != ENOENT)
@@ -199,7 +202,9 @@ LONG RegistryStore::Commit(const std::string& path)
     FileDescriptor dirFd(::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.Get() < 0 || ::fsync(dirFd.Get()) != 0)
         return ERROR_CANTWRITE;
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(path.c_str(), &st) != 0)
         return ERROR_CANTWRITE;
     m_stamp = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};

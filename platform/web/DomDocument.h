@@ -16,7 +16,8 @@ class DomWriteObserver
 public:
     virtual ~DomWriteObserver() = default;
     // attribute: the attribute's name for DomProperty::Attribute, the style property's for Style.
-    virtual void OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute) = 0;
+    virtual void OnElementWritten(const DomElement& element, DomProperty property,
+                                  std::string_view attribute) = 0;
 };
 
 class DomDocument

@@ -85,8 +85,8 @@ std::vector<DomOption> SelectOptions(const GumboNode* select)
     return options;
 }
 
-std::unique_ptr<DomDocument> ParseAt(std::string_view html, std::string url, const std::filesystem::path& baseDir,
-                                     int depth);
+std::unique_ptr<DomDocument> ParseAt(std::string_view html, std::string url,
+                                     const std::filesystem::path& baseDir, int depth);
 
 // Turns the parser's tree into a document: elements in document order, frames loaded beside it.
 class PageBuilder
@@ -106,8 +106,8 @@ public:
             if (element->TagName() == "FRAME" || element->TagName() == "IFRAME")
                 LoadFrame(element->Attribute("src"), document);
         }
-        const GumboVector& children = node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children
-                                                                         : node->v.element.children;
+        const GumboVector& children =
+            node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
         for (unsigned i = 0; i < children.length; ++i)
             Build(static_cast<const GumboNode*>(children.data[i]), document, element);
     }
@@ -159,8 +159,8 @@ private:
     int m_depth;
 };
 
-std::unique_ptr<DomDocument> ParseAt(std::string_view html, std::string url, const std::filesystem::path& baseDir,
-                                     int depth)
+std::unique_ptr<DomDocument> ParseAt(std::string_view html, std::string url,
+                                     const std::filesystem::path& baseDir, int depth)
 {
     auto document = std::make_unique<DomDocument>(std::move(url));
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());

@@ -26,8 +26,8 @@ bool IsOneOf(std::string_view tag, std::initializer_list<std::string_view> tags)
 
 bool IsVoid(std::string_view tag)
 {
-    return IsOneOf(tag, {"AREA", "BASE", "BASEFONT", "BGSOUND", "BR", "COL", "EMBED", "FRAME", "HR", "IMG", "INPUT",
-                         "KEYGEN", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"});
+    return IsOneOf(tag, {"AREA", "BASE", "BASEFONT", "BGSOUND", "BR", "COL", "EMBED", "FRAME", "HR", "IMG",
+                         "INPUT", "KEYGEN", "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"});
 }
 
 bool KeepsRawText(std::string_view tag)
@@ -80,7 +80,8 @@ void AppendNode(std::string& out, const GumboNode* node, bool rawText)
     switch (node->type)
     {
     case GUMBO_NODE_ELEMENT:
-    case GUMBO_NODE_TEMPLATE: {
+    case GUMBO_NODE_TEMPLATE:
+    {
         const std::string tag = TagNameOf(node);
         out += '<' + Lower(tag);
         const GumboVector& attributes = node->v.element.attributes;
@@ -120,7 +121,8 @@ void AppendNode(std::string& out, const GumboNode* node, bool rawText)
 
 void AppendText(std::string& out, const GumboNode* node)
 {
-    if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA)
+    if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE ||
+        node->type == GUMBO_NODE_CDATA)
     {
         out += node->v.text.text;
         return;
@@ -142,7 +144,8 @@ void AppendText(std::string& out, const GumboNode* node)
 
 bool InsidePreformatted(const GumboNode* node)
 {
-    for (; node && (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE); node = node->parent)
+    for (; node && (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE);
+         node = node->parent)
         if (IsOneOf(TagNameOf(node), {"PRE", "TEXTAREA", "LISTING", "XMP", "PLAINTEXT"}))
             return true;
     return false;

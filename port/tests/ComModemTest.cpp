@@ -18,8 +18,10 @@ protected:
     {
         PortTest::SetUp();
         const PortObjectNames names(MODEM_PORT_PREFIX, Port);
-        mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
-        idMapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), names.serverId);
+        mapping =
+            CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+        idMapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                                      names.serverId);
         command = CreateEvent(nullptr, FALSE, FALSE, names.commandEvent);
         reply = CreateEvent(nullptr, FALSE, FALSE, names.replyEvent);
         mutex = CreateMutex(nullptr, FALSE, names.mutex);

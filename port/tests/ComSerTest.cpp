@@ -15,7 +15,10 @@ using namespace porttest;
 
 namespace
 {
-unsigned char* Bytes(const char* text) { return reinterpret_cast<unsigned char*>(const_cast<char*>(text)); }
+unsigned char* Bytes(const char* text)
+{
+    return reinterpret_cast<unsigned char*>(const_cast<char*>(text));
+}
 } // namespace
 
 class ComSerTest : public PortTest
@@ -68,10 +71,12 @@ TEST_F(ComSerTest, ReadsEndAsTheirTimeoutSays)
     EXPECT_EQ(result, 0);
     EXPECT_GE(GetTickCount() - start, 149u);
 
-    std::thread late([&] {
-        Sleep(200);
-        pty.Write("xyz");
-    });
+    std::thread late(
+        [&]
+        {
+            Sleep(200);
+            pty.Write("xyz");
+        });
     EXPECT_EQ(Get(port, 0, 3, &result), "xyz"); // no time-out: waits for all
     EXPECT_EQ(result, 1);
     late.join();
@@ -220,7 +225,8 @@ TEST_F(ComSerTest, OperationsOnAClosedClientFail)
 TEST_F(ComSerTest, ABlockLeftWithoutAServerIsGivenUp)
 {
     const PortObjectNames names(SERIAL_PORT_PREFIX, Port);
-    HANDLE mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
+    HANDLE mapping =
+        CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, PORT_BLOCK_SIZE, names.map);
     const DWORD start = GetTickCount();
     ComSer port(Port, 9600, 8, 0, 0); // finds the block, so starts no server
     EXPECT_FALSE(port.com_ok());

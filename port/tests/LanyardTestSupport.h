@@ -32,8 +32,7 @@ protected:
         FakeServerTest::TearDown();
     }
 
-    template <class I>
-    static ComPtr<I> Create(const char16_t* progId)
+    template <class I> static ComPtr<I> Create(const char16_t* progId)
     {
         CLSID clsid{};
         EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
@@ -43,16 +42,14 @@ protected:
                   S_OK);
         return object;
     }
-    template <class I>
-    static HRESULT Open(const ComPtr<I>& port, const char* text)
+    template <class I> static HRESULT Open(const ComPtr<I>& port, const char* text)
     {
         BSTR open = text ? tvsk::com::BstrFromUtf8(text) : nullptr; // null counts as empty
         const HRESULT hr = port->Open(open);
         SysFreeString(open);
         return hr;
     }
-    template <class I>
-    static LONG ErrorCode(const ComPtr<I>& port)
+    template <class I> static LONG ErrorCode(const ComPtr<I>& port)
     {
         LONG code = -1;
         EXPECT_EQ(port->get_ErrorCode(&code), S_OK);

@@ -13,8 +13,7 @@ std::optional<PortRequest> Read(std::string_view text)
     return parts ? ReadPortRequest(*parts) : std::nullopt;
 }
 
-template <class T>
-T ReadAs(std::string_view text)
+template <class T> T ReadAs(std::string_view text)
 {
     const auto request = Read(text);
     EXPECT_TRUE(request.has_value()) << text;
@@ -27,27 +26,27 @@ T ReadAs(std::string_view text)
 TEST(OpenStringTest, MalformedStringsAreRefused)
 {
     for (const char* text : {
-             "COM1,9600,E,8,1",      // no colon
-             "com:1,9600,E,8,1",     // the kind is compared with case
-             "SER:1,9600,E,8,1",     // unknown kind
-             "COM:0,9600,E,8,1",     // port below 1
-             "COM:256,9600,E,8,1",   // port above 255
-             "COM:1,9600,e,8,1",     // parity in lower case
-             "COM:1,9600,X,8,1",     // unknown parity
-             "COM:1,9600,E,8,3",     // stop bits
-             "COM:1,9600,E,8,1.4",   //
-             "COM:1,9600,,8,1",      // an empty piece does not count: 4 pieces
-             "COM:1,9600,E,8,1,2",   // 6 pieces
-             "MODEM:1,9600,E,8,1",   // no dial number
-             "CAN:",                 //
-             "CAN:1,2",              //
-             "CANPC:1,2",            //
-             "CANUSB:1,2,3,4",       //
-             "SOCK:host",            // no second piece
-             "SOCK:a_b_c",           //
-             "PC:",                  //
-             "PC:1,2",               //
-             ":1",                   //
+             "COM1,9600,E,8,1",    // no colon
+             "com:1,9600,E,8,1",   // the kind is compared with case
+             "SER:1,9600,E,8,1",   // unknown kind
+             "COM:0,9600,E,8,1",   // port below 1
+             "COM:256,9600,E,8,1", // port above 255
+             "COM:1,9600,e,8,1",   // parity in lower case
+             "COM:1,9600,X,8,1",   // unknown parity
+             "COM:1,9600,E,8,3",   // stop bits
+             "COM:1,9600,E,8,1.4", //
+             "COM:1,9600,,8,1",    // an empty piece does not count: 4 pieces
+             "COM:1,9600,E,8,1,2", // 6 pieces
+             "MODEM:1,9600,E,8,1", // no dial number
+             "CAN:",               //
+             "CAN:1,2",            //
+             "CANPC:1,2",          //
+             "CANUSB:1,2,3,4",     //
+             "SOCK:host",          // no second piece
+             "SOCK:a_b_c",         //
+             "PC:",                //
+             "PC:1,2",             //
+             ":1",                 //
          })
         EXPECT_FALSE(Read(text).has_value()) << text;
 }

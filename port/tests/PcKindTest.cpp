@@ -21,7 +21,8 @@ public:
     explicit PcPeer(int number)
     {
         const std::string n = std::to_string(number);
-        mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, pc_block::Size, ("PC.MAP" + n).c_str());
+        mapping = CreateFileMapping(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, pc_block::Size,
+                                    ("PC.MAP" + n).c_str());
         command = CreateEvent(nullptr, FALSE, FALSE, ("PC.EVEC" + n).c_str());
         reply = CreateEvent(nullptr, FALSE, FALSE, ("PC.EVER" + n).c_str());
         mutex = CreateMutex(nullptr, FALSE, ("PC.MTX" + n).c_str());
@@ -75,7 +76,8 @@ long MillisecondsOf(auto&& action)
     const auto start = std::chrono::steady_clock::now();
     action();
     return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count());
 }
 
 } // namespace
@@ -86,10 +88,12 @@ class PcKindTest : public FakeServerTest
 
 TEST_F(PcKindTest, WithoutTheOtherProgramsBlockTheOpenFailsAtOnce)
 {
-    long took = MillisecondsOf([] {
-        ComPC pc(3);
-        EXPECT_FALSE(pc.com_ok());
-    });
+    long took = MillisecondsOf(
+        []
+        {
+            ComPC pc(3);
+            EXPECT_FALSE(pc.com_ok());
+        });
     EXPECT_LT(took, 400);
     EXPECT_FALSE(ObjectExists("PC.MAP3")) << "the block made by the attempt is gone again";
 }

@@ -20,7 +20,8 @@ protected:
         if (!port.put(reinterpret_cast<unsigned char*>(text.data()), text.size()))
             return false;
         std::string back(text.size(), '\0');
-        return port.get(reinterpret_cast<unsigned char*>(back.data()), 0xFFFF, back.size()) == 1 && back == text;
+        return port.get(reinterpret_cast<unsigned char*>(back.data()), 0xFFFF, back.size()) == 1 &&
+               back == text;
     }
     static std::string ComputerName()
     {

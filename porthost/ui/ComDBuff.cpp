@@ -21,9 +21,12 @@ COLORREF CComDBuff::TagColour(BYTE tag) noexcept
 {
     switch (tag)
     {
-    case SPY_RECEIVED: return ReceivedColour;
-    case SPY_SENT: return SentColour;
-    default: return EmptyColour;
+    case SPY_RECEIVED:
+        return ReceivedColour;
+    case SPY_SENT:
+        return SentColour;
+    default:
+        return EmptyColour;
     }
 }
 

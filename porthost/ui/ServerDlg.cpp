@@ -13,8 +13,9 @@ const DlgItem ServerItems[] = {
     {DlgKind::PushButton, IDC_SERVER_DIAGNO, 8, 40, 50, 14, "&Diagno"},
     {DlgKind::DefPushButton, IDOK, 112, 40, 50, 14, "OK"},
 };
-const DialogTemplate ServerTemplate = {"COM Server", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 170, 62,
-                                       ServerItems, static_cast<int>(sizeof ServerItems / sizeof ServerItems[0])};
+const DialogTemplate ServerTemplate = {
+    "COM Server", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,         170, 62,
+    ServerItems,  static_cast<int>(sizeof ServerItems / sizeof ServerItems[0])};
 constexpr const char* ServerTemplateName = "PORTHAVEN_SERVER";
 const BOOL ServerRegistered = AfxRegisterDialogTemplate(ServerTemplateName, &ServerTemplate);
 } // namespace

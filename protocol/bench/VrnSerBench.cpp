@@ -27,6 +27,7 @@ static void BM_ParRead16InProcess(benchmark::State& state)
         ports.last->calls.clear();
         ports.last->timeouts.clear();
     }
-    state.counters["reads/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["reads/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ParRead16InProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

@@ -40,7 +40,8 @@ TEST(AsciiCommandTest, CommandsFollowTheAccessWidth)
     EXPECT_EQ(BuildAsciiReadCommand(Par(0x4200, ParWidth::DWord)), "XL4608\r");
     EXPECT_EQ(BuildAsciiWriteCommand(Par(12, ParWidth::Word), 65535), "X12=65535\r");
     EXPECT_EQ(BuildAsciiWriteCommand(Par(12, ParWidth::DWord), -5), "XL12=-5\r");
-    EXPECT_EQ(BuildAsciiWriteCommand(Par(0, ParWidth::DWord), static_cast<LONG>(0x80000000u)), "XL0=-2147483648\r");
+    EXPECT_EQ(BuildAsciiWriteCommand(Par(0, ParWidth::DWord), static_cast<LONG>(0x80000000u)),
+              "XL0=-2147483648\r");
     EXPECT_EQ(BuildAsciiWriteCommand(Par(10, ParWidth::Bit, 3), 1), "B10.3=1\r");
     EXPECT_EQ(BuildAsciiWriteCommand(Par(10, ParWidth::Bit, 3), -1), "B10.3=1\r");
     EXPECT_EQ(BuildAsciiWriteCommand(Par(10, ParWidth::Bit, 3), 0), "B10.3=0\r");

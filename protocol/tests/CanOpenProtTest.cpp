@@ -316,7 +316,8 @@ TEST_F(CanOpenProtTest, AbortCodesOfTheNodeBecomeResults)
     // An abort in the middle of a segmented download needs no index.
     dictionary.writeAbort = 0x06090031;
     const std::vector<BYTE> long_data = Pattern(12);
-    port.tamper = [](int number, Message& answer) {
+    port.tamper = [](int number, Message& answer)
+    {
         if (number == 1)
             answer.data = {0x80, 0, 0, 0, 0x31, 0x00, 0x09, 0x06};
         return true;
@@ -329,23 +330,29 @@ TEST_F(CanOpenProtTest, BrokenAnswersGiveProtocolErrorsAndReleaseThePort)
 {
     dictionary.objects[{0x2000, 1}] = Pattern(20);
     dictionary.objects[{0x2000, 2}] = Pattern(2);
-    const auto setByte = [](int which, size_t at, BYTE value) {
-        return [=](int number, Message& answer) {
+    const auto setByte = [](int which, size_t at, BYTE value)
+    {
+        return [=](int number, Message& answer)
+        {
             if (number == which)
                 answer.data[at] = value;
             return true;
         };
     };
     const auto drop = [](int which) { return [=](int number, Message&) { return number != which; }; };
-    const auto shorten = [](int which) {
-        return [=](int number, Message& answer) {
+    const auto shorten = [](int which)
+    {
+        return [=](int number, Message& answer)
+        {
             if (number == which)
                 answer.data.resize(6);
             return true;
         };
     };
-    const auto lengthen = [](int which) {
-        return [=](int number, Message& answer) {
+    const auto lengthen = [](int which)
+    {
+        return [=](int number, Message& answer)
+        {
             if (number == which)
                 answer.data.resize(12, 0x55);
             return true;
@@ -367,10 +374,13 @@ TEST_F(CanOpenProtTest, BrokenAnswersGiveProtocolErrorsAndReleaseThePort)
     } rows[] = {
         {"initiate answer for another subindex", ShortDownload, setByte(0, 3, 7), 853},
         {"initiate answer for another index", LongUpload, setByte(0, 1, 0x01), 853},
-        {"abort for another object", ShortDownload, [](int, Message& a) {
+        {"abort for another object", ShortDownload,
+         [](int, Message& a)
+         {
              a.data = {0x80, 0x00, 0x20, 0x09, 0x00, 0x00, 0x02, 0x06};
              return true;
-         }, 853},
+         },
+         853},
         {"initiate answer with a foreign command", ShortDownload, setByte(0, 0, 0x43), 852},
         {"upload answer with a download command", ShortUpload, setByte(0, 0, 0x60), 852},
         {"segment answer with a foreign command", LongDownload, setByte(1, 0, 0x41), 852},

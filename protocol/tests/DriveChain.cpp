@@ -40,8 +40,8 @@ int ExitCodeOf(pid_t pid)
 
 std::string ChainSettings(int address, int timeOut)
 {
-    return "VrnSer:" + std::to_string(address) + "," + std::to_string(timeOut) + "#COM:" +
-           std::to_string(CDriveChain::Port) + ",9600,E,8,1";
+    return "VrnSer:" + std::to_string(address) + "," + std::to_string(timeOut) +
+           "#COM:" + std::to_string(CDriveChain::Port) + ",9600,E,8,1";
 }
 
 CDriveChain::CDriveChain(const std::string& label)
@@ -113,15 +113,16 @@ int CDriveChain::StopDrive()
 bool CDriveChain::MapSerialPort(const std::string& device)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                       &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS,
+                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     {
         m_error = "cannot create the serial port map";
         return false;
     }
     const std::string valueName = "COM" + std::to_string(Port);
-    const LONG rc = RegSetValueEx(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
-                                  static_cast<DWORD>(device.size() + 1));
+    const LONG rc =
+        RegSetValueEx(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
+                      static_cast<DWORD>(device.size() + 1));
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS)
         m_error = "cannot map the serial port";
@@ -175,7 +176,8 @@ std::vector<std::string> CDriveChain::LeftObjects() const
 bool CDriveChain::NothingLeftWithin(int milliseconds) const
 {
     // The server is this process's child: the port client collects it once it has ended.
-    const auto nothingLeft = [this] { return LeftObjects().empty() && (m_server <= 0 || ::kill(m_server, 0) != 0); };
+    const auto nothingLeft = [this]
+    { return LeftObjects().empty() && (m_server <= 0 || ::kill(m_server, 0) != 0); };
     for (int waited = 0; waited < milliseconds; waited += 20)
     {
         if (nothingLeft())

@@ -98,7 +98,8 @@ protected:
     }
     static HRESULT WriteMemory(const ComPtr<IVrnSer>& link, LONG address, std::vector<BYTE> bytes)
     {
-        return link->WriteMemory(address, static_cast<LONG>(bytes.size()), reinterpret_cast<SHORT*>(bytes.data()));
+        return link->WriteMemory(address, static_cast<LONG>(bytes.size()),
+                                 reinterpret_cast<SHORT*>(bytes.data()));
     }
 
     std::unique_ptr<CDriveChain> chain;
@@ -157,7 +158,8 @@ TEST_F(EndToEndTest, MemoryBlocksOfOddLengthAreWrittenAndReadBackInBothProtocols
     EXPECT_EQ(ReadMemory(ascii, 0x100, 9), expected);
     EXPECT_EQ(ReadMemory(ascii, 0x101, 5), (std::vector<BYTE>{0x22, 0x33, 0x44, 0x55, 0x66})) << "odd start";
 
-    ASSERT_EQ(WriteMemory(ascii, 0x204, {0xA1, 0xB2, 0xC3, 0xD4, 0xE5}), S_OK) << "error " << ErrorCode(ascii);
+    ASSERT_EQ(WriteMemory(ascii, 0x204, {0xA1, 0xB2, 0xC3, 0xD4, 0xE5}), S_OK)
+        << "error " << ErrorCode(ascii);
     EXPECT_EQ(ReadMemory(binary, 0x204, 5), (std::vector<BYTE>{0xA1, 0xB2, 0xC3, 0xD4, 0xE5}));
     EXPECT_EQ(ReadMemory(binary, 0x205, 3), (std::vector<BYTE>{0xB2, 0xC3, 0xD4}));
 }
@@ -218,7 +220,8 @@ TEST_F(EndToEndTest, TwoProcessesOnOnePortAreSerialisedByTheLock)
     ASSERT_TRUE(link);
     // The other process speaks binary frames, this one ASCII commands: any interleaving on the
     // line would spoil replies on both sides.
-    const pid_t other = StartProgram(VRNSER_TEST_CLIENT, {ChainSettings(kBinary), "50", std::to_string(kRounds)});
+    const pid_t other =
+        StartProgram(VRNSER_TEST_CLIENT, {ChainSettings(kBinary), "50", std::to_string(kRounds)});
     ASSERT_GT(other, 0);
     int failures = 0;
     for (int i = 0; i < kRounds; ++i)

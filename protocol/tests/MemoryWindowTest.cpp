@@ -19,11 +19,13 @@ protected:
     }
     HRESULT Read(LONG address, std::vector<BYTE>& bytes)
     {
-        return vrnser->ReadMemory(address, static_cast<LONG>(bytes.size()), reinterpret_cast<SHORT*>(bytes.data()));
+        return vrnser->ReadMemory(address, static_cast<LONG>(bytes.size()),
+                                  reinterpret_cast<SHORT*>(bytes.data()));
     }
     HRESULT Write(LONG address, std::vector<BYTE> bytes)
     {
-        return vrnser->WriteMemory(address, static_cast<LONG>(bytes.size()), reinterpret_cast<SHORT*>(bytes.data()));
+        return vrnser->WriteMemory(address, static_cast<LONG>(bytes.size()),
+                                   reinterpret_cast<SHORT*>(bytes.data()));
     }
 };
 
@@ -60,7 +62,8 @@ TEST_F(MemoryWindowTest, BlocksOfAnyLengthAreWrittenAndTheByteAfterKept)
                 }
                 const BYTE after = Drive().MemoryByte(0x102 + length);
                 ASSERT_EQ(Write(0x102, block), S_OK) << settings << " length " << length;
-                EXPECT_EQ(Memory(0x102, length), block) << settings << " length " << length << " once " << oneShot;
+                EXPECT_EQ(Memory(0x102, length), block)
+                    << settings << " length " << length << " once " << oneShot;
                 EXPECT_EQ(Drive().MemoryByte(0x102 + length), after) << settings << " length " << length;
                 EXPECT_EQ(Drive().MemoryByte(0x101), 0xA1);
             }

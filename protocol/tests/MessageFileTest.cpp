@@ -40,7 +40,8 @@ protected:
 TEST_F(MessageFileTest, EntriesAreReadFromTheirSections)
 {
     CMessageTable table;
-    ASSERT_TRUE(table.Load(Write("[ERR]\r\n1,\"no reply\"\r\n\r\n2,\"bad type\"\r\n[OTHER]\r\n1,\"other\"\r\n").c_str()));
+    ASSERT_TRUE(table.Load(
+        Write("[ERR]\r\n1,\"no reply\"\r\n\r\n2,\"bad type\"\r\n[OTHER]\r\n1,\"other\"\r\n").c_str()));
     EXPECT_EQ(Text(table, 1), "no reply");
     EXPECT_EQ(Text(table, 2), "bad type");
     EXPECT_EQ(Text(table, 1, "OTHER"), "other");
@@ -52,7 +53,8 @@ TEST_F(MessageFileTest, LineEndsFollowTheCarriageReturn)
 {
     CMessageTable table;
     // A line feed alone drops the line; text after the last carriage return is ignored.
-    ASSERT_TRUE(table.Load(Write("[ERR]\r1,\"cr only\"\r2,\"lf only\"\n3,\"kept\"\r\n4,\"unended\"").c_str()));
+    ASSERT_TRUE(
+        table.Load(Write("[ERR]\r1,\"cr only\"\r2,\"lf only\"\n3,\"kept\"\r\n4,\"unended\"").c_str()));
     EXPECT_EQ(Text(table, 1), "cr only");
     EXPECT_EQ(Text(table, 2), "<none>");
     EXPECT_EQ(Text(table, 3), "kept");
@@ -65,7 +67,8 @@ TEST_F(MessageFileTest, LineEndsFollowTheCarriageReturn)
 TEST_F(MessageFileTest, CodesAndTextsFollowTheFieldRules)
 {
     CMessageTable table;
-    ASSERT_TRUE(table.Load(Write("[ERR]\r\n*,\"star\"\r\n5,plain\r\n6,\"first\"\r\n6,\"second\"\r\n7,\"\"\r\n").c_str()));
+    ASSERT_TRUE(table.Load(
+        Write("[ERR]\r\n*,\"star\"\r\n5,plain\r\n6,\"first\"\r\n6,\"second\"\r\n7,\"\"\r\n").c_str()));
     EXPECT_EQ(Text(table, -1), "star");
     EXPECT_EQ(Text(table, 5), "");
     EXPECT_EQ(Text(table, 6), "second");
@@ -104,7 +107,8 @@ TEST_F(MessageFileTest, LongLinesAndTextsAreCut)
     CMessageTable table;
     const std::string longText(300, 'x');
     const std::string longLine = "2,\"" + std::string(1200, 'y') + "\"";
-    ASSERT_TRUE(table.Load(Write("[ERR]\r\n1,\"" + longText + "\"\r\n" + longLine + "\r\n3,\"c\"\r\n").c_str()));
+    ASSERT_TRUE(
+        table.Load(Write("[ERR]\r\n1,\"" + longText + "\"\r\n" + longLine + "\r\n3,\"c\"\r\n").c_str()));
     EXPECT_EQ(Text(table, 1), std::string(255, 'x'));
     EXPECT_EQ(Text(table, 2), std::string(255, 'y'));
     EXPECT_EQ(Text(table, 3), "c");

@@ -37,7 +37,8 @@ protected:
     static std::string ListValue(const char* name)
     {
         HKEY key = nullptr;
-        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\Tetherdesk1", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\Tetherdesk1", 0, KEY_READ, &key) !=
+            ERROR_SUCCESS)
             return "<no key>";
         char text[256] = {};
         DWORD size = sizeof text;
@@ -48,12 +49,13 @@ protected:
     static DWORD ListValueCount()
     {
         HKEY key = nullptr;
-        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\Tetherdesk1", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\Tetherdesk1", 0, KEY_READ, &key) !=
+            ERROR_SUCCESS)
             return 0;
         DWORD count = 0;
         char name[64];
-        for (DWORD length = sizeof name; RegEnumValue(key, count, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                                         ERROR_SUCCESS;
+        for (DWORD length = sizeof name;
+             RegEnumValue(key, count, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
              length = sizeof name)
             ++count;
         RegCloseKey(key);

@@ -61,7 +61,8 @@ TEST_F(VrnSerConfigTest, WithoutADialogConfigIsNotImplementedAndChangesNothing)
 TEST_F(VrnSerConfigTest, AModemPortIsShownPlainAndOkStoresItWithTheEscapedNumberAndReopens)
 {
     ASSERT_EQ(Init("VrnSer:0,200#MODEM:2,9600,E,8,1,12_34"), S_OK);
-    dialog.edit = [](CDriveSettings& settings) {
+    dialog.edit = [](CDriveSettings& settings)
+    {
         settings.portCode = 7;
         settings.dialNumber = "55,\"6\";7";
         settings.address = 4;

@@ -37,10 +37,12 @@ protected:
         std::string error;
         ASSERT_TRUE(modem.Open(error)) << error;
         kerneltest::MapSerialPort(ModemPort, modem.DevicePath());
-        modemThread = std::thread([this] {
-            std::string failure;
-            EXPECT_TRUE(modem.Run(stop, failure)) << failure;
-        });
+        modemThread = std::thread(
+            [this]
+            {
+                std::string failure;
+                EXPECT_TRUE(modem.Run(stop, failure)) << failure;
+            });
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
     }
     void TearDown() override

@@ -43,8 +43,9 @@ int main(int argc, char** argv)
             const double written = 1000 + i;
             VARIANT value;
             VariantInit(&value);
-            const bool ok = SUCCEEDED(link->put_Par(parameter, 0, VT_UI2, tvsk::com::MakeVariantR8(written))) &&
-                            SUCCEEDED(link->get_Par(parameter, 0, VT_UI2, &value)) && value.uiVal == written;
+            const bool ok =
+                SUCCEEDED(link->put_Par(parameter, 0, VT_UI2, tvsk::com::MakeVariantR8(written))) &&
+                SUCCEEDED(link->get_Par(parameter, 0, VT_UI2, &value)) && value.uiVal == written;
             if (!ok)
             {
                 SHORT code = 0;

@@ -88,7 +88,8 @@ bool ReadParDefaults(const char* path, std::vector<ParDefault>& defaults, std::s
         // Keyword, identifier, mode, access, default, width, scale, offset.
         if (fields.size() < 8)
         {
-            error = std::string(path) + ":" + std::to_string(number) + ": a parameter row needs its width and scale";
+            error = std::string(path) + ":" + std::to_string(number) +
+                    ": a parameter row needs its width and scale";
             return false;
         }
         ParDefault d{};

@@ -28,7 +28,10 @@ bool MakeRaw(int fd)
     return ::tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Reason(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
 
 } // namespace
 

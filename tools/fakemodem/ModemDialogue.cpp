@@ -13,7 +13,10 @@ std::string Upper(std::string text)
     return text;
 }
 
-std::string Result(const char* text) { return std::string("\r\n") + text + "\r\n"; }
+std::string Result(const char* text)
+{
+    return std::string("\r\n") + text + "\r\n";
+}
 
 } // namespace
 

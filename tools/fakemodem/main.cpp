@@ -10,7 +10,10 @@ namespace
 {
 std::atomic<bool> g_stop{false};
 
-void Stop(int) { g_stop = true; }
+void Stop(int)
+{
+    g_stop = true;
+}
 
 struct Options
 {
@@ -21,7 +24,8 @@ struct Options
 
 int Usage()
 {
-    std::fputs("usage: fakemodem --link PATH [--line DEVICE] [--dial connect|nocarrier|silent] [--mute]\n", stderr);
+    std::fputs("usage: fakemodem --link PATH [--line DEVICE] [--dial connect|nocarrier|silent] [--mute]\n",
+               stderr);
     return 2;
 }
 
@@ -84,10 +88,12 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", options.link.c_str());
     std::fflush(stdout);
-    modem.OnCommand([](const std::string& command) {
-        std::printf("%s\n", command.c_str());
-        std::fflush(stdout);
-    });
+    modem.OnCommand(
+        [](const std::string& command)
+        {
+            std::printf("%s\n", command.c_str());
+            std::fflush(stdout);
+        });
     const bool served = modem.Run(g_stop, error);
     ::unlink(options.link.c_str());
     if (!served)

@@ -150,7 +150,8 @@ CanMessage CanOpenNode::UploadSegment(const CanMessage& request)
     reply.id = kResponseBase + m_node;
     reply.length = 8;
     reply.data[0] = static_cast<std::uint8_t>((toggle << 4) | ((7 - count) << 1) | (last ? 1 : 0));
-    std::copy_n(m_transfer.bytes.begin() + static_cast<long>(m_transfer.position), count, reply.data.begin() + 1);
+    std::copy_n(m_transfer.bytes.begin() + static_cast<long>(m_transfer.position), count,
+                reply.data.begin() + 1);
     m_transfer.position += count;
     m_transfer.toggle ^= 1;
     if (last)

@@ -118,8 +118,8 @@ std::uint8_t CanServer::Send(const BlockView& block)
 std::uint8_t CanServer::Receive(const BlockView& block, std::uint16_t timeout)
 {
     const std::uint32_t client = Client(block);
-    const auto found = std::find_if(m_bus.begin(), m_bus.end(),
-                                    [&](const CanMessage& m) { return Passes(client, m.id); });
+    const auto found =
+        std::find_if(m_bus.begin(), m_bus.end(), [&](const CanMessage& m) { return Passes(client, m.id); });
     if (found == m_bus.end())
     {
         WaitInVain(timeout);
@@ -139,7 +139,8 @@ std::uint8_t CanServer::ChangeFilter(const BlockView& block)
 {
     const Filter filter{block.U32(can_block::Value), block.U32(can_block::Id)};
     const bool remove = block.U32(can_block::Length) == 1;
-    JournalLine(std::string(remove ? "filter remove " : "filter add ") + Hex(filter.mask) + " " + Hex(filter.value));
+    JournalLine(std::string(remove ? "filter remove " : "filter add ") + Hex(filter.mask) + " " +
+                Hex(filter.value));
     auto& filters = m_filters[Client(block)];
     if (!remove)
     {

@@ -13,7 +13,10 @@ constexpr std::uint32_t kLengthMismatch = 0x06070010;
 constexpr std::uint32_t kNoSubindex = 0x06090011;
 constexpr std::size_t kWordWidth = 2;
 
-bool Fits(std::size_t width) { return width == 1 || width == 2 || width == 4; }
+bool Fits(std::size_t width)
+{
+    return width == 1 || width == 2 || width == 4;
+}
 } // namespace
 
 std::uint32_t DriveObjects::Read(std::uint16_t index, std::uint8_t subindex, std::vector<std::uint8_t>& bytes)
@@ -33,7 +36,8 @@ std::uint32_t DriveObjects::Read(std::uint16_t index, std::uint8_t subindex, std
     return 0;
 }
 
-std::uint32_t DriveObjects::Write(std::uint16_t index, std::uint8_t subindex, const std::vector<std::uint8_t>& bytes)
+std::uint32_t DriveObjects::Write(std::uint16_t index, std::uint8_t subindex,
+                                  const std::vector<std::uint8_t>& bytes)
 {
     if (subindex == 0)
         return kNoSubindex;

@@ -73,8 +73,9 @@ void StreamServer::SetLine(const BlockView& block)
         return;
     }
     JournalLine("setline " + std::to_string(block.U32(stream_block::Count)) + " " +
-                std::to_string(block.U8(stream_block::Bits)) + " " + std::to_string(block.U8(stream_block::Parity)) +
-                " " + std::to_string(block.U8(stream_block::Stop)));
+                std::to_string(block.U8(stream_block::Bits)) + " " +
+                std::to_string(block.U8(stream_block::Parity)) + " " +
+                std::to_string(block.U8(stream_block::Stop)));
     block.SetU8(block::Result, 1);
 }
 

@@ -39,13 +39,14 @@ Served ServerFor(std::string_view program, int argc, char** argv)
     const std::string second = Argument(argc, argv, 2);
     const std::string number = std::to_string(std::atoi(first.c_str()) & 0xFF);
     if (program == "KESTREL")
-        return {std::make_unique<CanServer>(std::make_unique<LoopbackPeer>(), false), "CAN.", "0", can_block::Size};
+        return {std::make_unique<CanServer>(std::make_unique<LoopbackPeer>(), false), "CAN.", "0",
+                can_block::Size};
     if (program == "MARLOCK")
         return {std::make_unique<CanServer>(std::make_unique<LoopbackPeer>(), true), "CANPC.", "0",
                 can_block::PCSize};
     if (program == "TOLLGATE")
-        return {std::make_unique<CanServer>(std::make_unique<CanOpenNode>(CanOpenNodeNumber()), true), "CANUSB.",
-                number, can_block::PCSize};
+        return {std::make_unique<CanServer>(std::make_unique<CanOpenNode>(CanOpenNodeNumber()), true),
+                "CANUSB.", number, can_block::PCSize};
     if (program == "DUNMORE")
         return {std::make_unique<StreamServer>(StreamKind::DP), "DP.", first, stream_block::Size};
     if (program == "WAYBRIDGE")

@@ -90,7 +90,8 @@ SDO_PROT CSdoNode::InitiateUpload(const SDO_PROT& request)
     if (size >= 1 && size <= 4)
     {
         m_session = Session::Idle;
-        SDO_PROT answer = SDO_PROT::Initiate(static_cast<BYTE>(0x43 | (4 - size) << 2), m_index, m_subindex, 0);
+        SDO_PROT answer =
+            SDO_PROT::Initiate(static_cast<BYTE>(0x43 | (4 - size) << 2), m_index, m_subindex, 0);
         std::copy(m_data.begin(), m_data.end(), answer.bytes + 4);
         return answer;
     }
@@ -110,7 +111,8 @@ SDO_PROT CSdoNode::UploadSegment(const SDO_PROT& request)
     const DWORD count = std::min<DWORD>(SDO_PROT::SegmentCapacity, m_size - m_position);
     const bool last = m_position + count == m_size;
     SDO_PROT answer;
-    answer.bytes[0] = static_cast<BYTE>(m_toggle << 4 | (SDO_PROT::SegmentCapacity - count) << 1 | (last ? 1 : 0));
+    answer.bytes[0] =
+        static_cast<BYTE>(m_toggle << 4 | (SDO_PROT::SegmentCapacity - count) << 1 | (last ? 1 : 0));
     std::copy_n(m_data.begin() + m_position, count, answer.SegmentData());
     m_position += count;
     m_toggle ^= 1;

@@ -16,7 +16,8 @@ namespace
 const tvsk::test::TestApplication g_app("UiExtTests", "MurnApps");
 } // namespace
 
-namespace {
+namespace
+{
 
 const VersionValue kValues[] = {
     {"FileVersion", "1, 2, 3, 4"},

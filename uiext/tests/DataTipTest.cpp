@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class DataTipTest : public ::testing::Test
 {
@@ -16,7 +17,8 @@ protected:
     {
         CDataTip::SetDelayShow(400);
         CDataTip::SetDelayHide(2000);
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
+        ASSERT_TRUE(
+            owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 200, 200), nullptr, 0));
         ASSERT_TRUE(tip.Create(&owner));
         tip.On(TRUE);
     }

@@ -12,7 +12,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 class RecordingIntf : public CDropTargetIntf
 {
@@ -100,7 +101,8 @@ TEST_F(DropTargetTest, FormatNamesMapToStableNumbersAndAnEmptyNameAddsNothing)
 
 TEST_F(DropTargetTest, ToolkitDragEventsReachTheTarget)
 {
-    QDragEnterEvent enter(QPoint(7, 8), Qt::CopyAction | Qt::MoveAction, &offered, Qt::NoButton, Qt::ControlModifier);
+    QDragEnterEvent enter(QPoint(7, 8), Qt::CopyAction | Qt::MoveAction, &offered, Qt::NoButton,
+                          Qt::ControlModifier);
     QCoreApplication::sendEvent(wnd.GetWidget(), &enter);
     ASSERT_EQ(intf.shown.size(), 2u); // the scroll probe, then the enter
     EXPECT_EQ(intf.shown[1].effect, DROPEFFECT_COPY);

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr UINT kResizeDialog = 31000;
 constexpr UINT kGrowing = 100;
@@ -27,7 +28,9 @@ const BOOL kRegistered = AfxRegisterDialogTemplate(kResizeDialog, &kTemplate);
 class TestDialog : public CResizableDialog
 {
 public:
-    explicit TestDialog(const char* section = nullptr) : CResizableDialog(kResizeDialog), m_section(section) {}
+    explicit TestDialog(const char* section = nullptr) : CResizableDialog(kResizeDialog), m_section(section)
+    {
+    }
 
     CRect ChildRect(UINT id)
     {
@@ -44,7 +47,10 @@ public:
         return rect;
     }
     bool GripEnabled() const { return m_wndGrip.IsWindowEnabled() != FALSE; }
-    void Resize(int width, int height) { SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER); }
+    void Resize(int width, int height)
+    {
+        SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    }
 
 protected:
     BOOL OnInitDialog() override
@@ -106,7 +112,8 @@ TEST_F(ResizableDialogTest, HalfAnchorsSplitOddGrowthByTruncationBothWays)
     CRect client;
     dialog.GetClientRect(&client);
     const int w = client.Width();
-    auto offsetAt = [&](int growth) {
+    auto offsetAt = [&](int growth)
+    {
         dialog.Resize(initial.Width() + growth, initial.Height());
         return dialog.ChildRect(kCentred).left - centred.left;
     };
@@ -187,8 +194,9 @@ TEST(ResizableDialogState, PlacementRoundTripsThroughTheProfile)
         first.DestroyWindow();
     }
     const CString stored = AfxGetApp()->GetProfileString(section, "WindowPlacement");
-    EXPECT_EQ(stored, FormatString("%d,%d,%d,%d,1,0", static_cast<int>(moved.left), static_cast<int>(moved.top),
-                                   static_cast<int>(moved.right), static_cast<int>(moved.bottom)));
+    EXPECT_EQ(stored,
+              FormatString("%d,%d,%d,%d,1,0", static_cast<int>(moved.left), static_cast<int>(moved.top),
+                           static_cast<int>(moved.right), static_cast<int>(moved.bottom)));
     TestDialog second(section);
     ASSERT_TRUE(second.Create(kResizeDialog));
     CRect restored;

@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class ParentWnd : public CWnd
 {
@@ -17,7 +18,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_SPLITTER_MOVED) {
+        if (message == WM_SPLITTER_MOVED)
+        {
             ++splitterMoves;
             return 0;
         }
@@ -36,8 +38,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", WS_POPUP, CRect(0, 0, 200, 300), nullptr, 0));
-        ASSERT_TRUE(upper.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 1));
-        ASSERT_TRUE(lower.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 2));
+        ASSERT_TRUE(
+            upper.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 1));
+        ASSERT_TRUE(
+            lower.CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 2));
         ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 4), &parent, 3));
         bar.SetTopOffset(5);
         bar.SetPanes(&upper, &lower);

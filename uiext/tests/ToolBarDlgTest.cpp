@@ -7,7 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr UINT kOpen = 200;
 constexpr UINT kSelect = 201;
@@ -18,7 +19,8 @@ public:
     HostWnd()
     {
         MapCommand(kOpen, [this]() { ++opens; });
-        MapCommand(kSelect, [this]() { ++selections; }, CBN_SELCHANGE);
+        MapCommand(
+            kSelect, [this]() { ++selections; }, CBN_SELCHANGE);
     }
     int opens = 0;
     int selections = 0;

@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 TEST(ToolWndTest, StaysMarkedVisibleAfterItIsHiddenOrDeactivated)
 {

@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 bool WaitTextShown(const QString& text)
 {
@@ -25,7 +26,8 @@ bool WaitTextShown(const QString& text)
 TEST(WaitTest, StartShowsTheDialogAfterPumpingAndStopRemovesIt)
 {
     CWnd owner;
-    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
     CWait wait;
     QElapsedTimer timer;
     timer.start();

@@ -87,8 +87,8 @@ TEST_F(TriggerStateTest, DrawsTheRowOnItsColourBesideAButtonFaceStripInASunkenFr
 
     for (int x = 0; x < 5; ++x)
         EXPECT_EQ(At(image, x, 10), GetSysColor(COLOR_BTNFACE)) << x;
-    EXPECT_EQ(At(image, 5, 10), GetSysColor(COLOR_BTNSHADOW));   // left edge
-    EXPECT_EQ(At(image, 50, 0), GetSysColor(COLOR_BTNSHADOW));   // top edge
+    EXPECT_EQ(At(image, 5, 10), GetSysColor(COLOR_BTNSHADOW));     // left edge
+    EXPECT_EQ(At(image, 50, 0), GetSysColor(COLOR_BTNSHADOW));     // top edge
     EXPECT_EQ(At(image, 99, 10), GetSysColor(COLOR_BTNHIGHLIGHT)); // right edge
     EXPECT_EQ(At(image, 50, 19), GetSysColor(COLOR_BTNHIGHLIGHT)); // bottom edge
     EXPECT_EQ(At(image, 8, 17), Green);

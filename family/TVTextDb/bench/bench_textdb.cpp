@@ -10,7 +10,8 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr int kRecords = 100000;
 
@@ -27,9 +28,12 @@ struct PARROW
 };
 
 const MEMODB_REC kParFields[] = {
-    {"szID", MDB_STRING, 21, offsetof(PARROW, szID)},       {"nAddr", MDB_INT, 0, offsetof(PARROW, nAddr)},
-    {"nSubAddr", MDB_INT, 0, offsetof(PARROW, nSubAddr)},   {"dblMin", MDB_DOUBLE, 0, offsetof(PARROW, dblMin)},
-    {"dblMax", MDB_DOUBLE, 0, offsetof(PARROW, dblMax)},    {"dblDef", MDB_DOUBLE, 0, offsetof(PARROW, dblDef)},
+    {"szID", MDB_STRING, 21, offsetof(PARROW, szID)},
+    {"nAddr", MDB_INT, 0, offsetof(PARROW, nAddr)},
+    {"nSubAddr", MDB_INT, 0, offsetof(PARROW, nSubAddr)},
+    {"dblMin", MDB_DOUBLE, 0, offsetof(PARROW, dblMin)},
+    {"dblMax", MDB_DOUBLE, 0, offsetof(PARROW, dblMax)},
+    {"dblDef", MDB_DOUBLE, 0, offsetof(PARROW, dblDef)},
     {"szDescr", MDB_STRING, 81, offsetof(PARROW, szDescr)},
 };
 
@@ -44,7 +48,8 @@ MEMODB_REC DriveField(int i)
 {
     static char names[20][8];
     std::snprintf(names[i], sizeof names[i], "dblD%d", i);
-    return {names[i], MDB_DOUBLE, 0, static_cast<int>(offsetof(DRIVEROW, dblD) + sizeof(double) * static_cast<size_t>(i))};
+    return {names[i], MDB_DOUBLE, 0,
+            static_cast<int>(offsetof(DRIVEROW, dblD) + sizeof(double) * static_cast<size_t>(i))};
 }
 
 class BenchDb : public CTextDb
@@ -58,7 +63,8 @@ protected:
     {
         static MEMODB_REC driveFields[21];
         driveFields[0] = {"szDef", MDB_STRING, 61, offsetof(DRIVEROW, szDef)};
-        for (int i = 0; i < 20; ++i) driveFields[i + 1] = DriveField(i);
+        for (int i = 0; i < 20; ++i)
+            driveFields[i + 1] = DriveField(i);
         SetSeparators("\t \"");
         SetComment(";");
         m_par.InitFields(kParFields, 7);
@@ -78,12 +84,14 @@ std::string GeneratedFile(const char* kind)
     for (int i = 0; i < kRecords; ++i)
     {
         if (kind[0] == 'P')
-            out << "PAR\t\"Pr" << i << "\"\t" << 1000 + i << '\t' << i % 16 << "\t-" << i * 0.25 << '\t' << i * 1.5 + 0.125
-                << '\t' << (i % 7) / 3.0 << "\t\"Parametro numero " << i << " della tabella\"\n";
+            out << "PAR\t\"Pr" << i << "\"\t" << 1000 + i << '\t' << i % 16 << "\t-" << i * 0.25 << '\t'
+                << i * 1.5 + 0.125 << '\t' << (i % 7) / 3.0 << "\t\"Parametro numero " << i
+                << " della tabella\"\n";
         else
         {
             out << "D\t\"TK40^" << i % 50 << "^400\"";
-            for (int d = 0; d < 20; ++d) out << '\t' << (i + d) / 8.0;
+            for (int d = 0; d < 20; ++d)
+                out << '\t' << (i + d) / 8.0;
             out << '\n';
         }
     }
@@ -113,10 +121,22 @@ void Load(benchmark::State& state, const char* kind, bool warm)
     std::filesystem::remove(path);
 }
 
-void BM_LoadParameterRowsWarm(benchmark::State& state) { Load(state, "PAR", true); }
-void BM_LoadDriveRowsWarm(benchmark::State& state) { Load(state, "D", true); }
-void BM_LoadParameterRowsCold(benchmark::State& state) { Load(state, "PAR", false); }
-void BM_LoadDriveRowsCold(benchmark::State& state) { Load(state, "D", false); }
+void BM_LoadParameterRowsWarm(benchmark::State& state)
+{
+    Load(state, "PAR", true);
+}
+void BM_LoadDriveRowsWarm(benchmark::State& state)
+{
+    Load(state, "D", true);
+}
+void BM_LoadParameterRowsCold(benchmark::State& state)
+{
+    Load(state, "PAR", false);
+}
+void BM_LoadDriveRowsCold(benchmark::State& state)
+{
+    Load(state, "D", false);
+}
 
 } // namespace
 

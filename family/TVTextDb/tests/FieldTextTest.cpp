@@ -15,10 +15,18 @@ TEST(FieldTextTest, StrictIntegersOfTheFile)
         bool valid;
         int value;
     };
-    const Case cases[] = {{"0", true, 0},           {"-17", true, -17},         {"+5", true, 5},
-                          {"2147483647", true, INT_MAX}, {"-2147483648", true, INT_MIN}, {"2147483648", false, 0},
-                          {"", false, 0},           {"1.0", false, 0},          {"12a", false, 0},
-                          {"+-1", false, 0},        {"++1", false, 0},          {"-", false, 0}};
+    const Case cases[] = {{"0", true, 0},
+                          {"-17", true, -17},
+                          {"+5", true, 5},
+                          {"2147483647", true, INT_MAX},
+                          {"-2147483648", true, INT_MIN},
+                          {"2147483648", false, 0},
+                          {"", false, 0},
+                          {"1.0", false, 0},
+                          {"12a", false, 0},
+                          {"+-1", false, 0},
+                          {"++1", false, 0},
+                          {"-", false, 0}};
     for (const Case& c : cases)
     {
         int v = 0;
@@ -32,7 +40,8 @@ TEST(FieldTextTest, StrictIntegersOfTheFile)
 
 TEST(FieldTextTest, StrictDoublesOfTheFile)
 {
-    for (const char* good : {"0", "-1.5", "+2", ".5", "5.", "1e10", "1E-300", "-2.5e+3", "inf", "-inf", "nan", "Infinity"})
+    for (const char* good :
+         {"0", "-1.5", "+2", ".5", "5.", "1e10", "1E-300", "-2.5e+3", "inf", "-inf", "nan", "Infinity"})
         EXPECT_TRUE(FieldText::IsDouble(good)) << good;
     for (const char* bad : {"", ".", "e5", "1e", "1.5.2", "1,5", "0x10", "abc", "--1", "1e+"})
         EXPECT_FALSE(FieldText::IsDouble(bad)) << bad;

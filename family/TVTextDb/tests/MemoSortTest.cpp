@@ -4,20 +4,23 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 int ByCountThenName(const void* a, const void* b)
 {
     const ITEM& x = *static_cast<const ITEM*>(a);
     const ITEM& y = *static_cast<const ITEM*>(b);
-    if (x.nCount != y.nCount) return x.nCount < y.nCount ? -1 : 1;
+    if (x.nCount != y.nCount)
+        return x.nCount < y.nCount ? -1 : 1;
     return std::strcmp(x.szName, y.szName);
 }
 
 std::string Names(const std::vector<ITEM>& items)
 {
     std::string s;
-    for (const ITEM& i : items) s += std::string(i.szName) + " ";
+    for (const ITEM& i : items)
+        s += std::string(i.szName) + " ";
     return s;
 }
 

@@ -7,8 +7,7 @@
 #include <cstring>
 #include <vector>
 
-template <class T>
-class TestTable : public CRecDefIntf
+template <class T> class TestTable : public CRecDefIntf
 {
 public:
     void InitFields(const MEMODB_REC* fields, int n)
@@ -20,11 +19,13 @@ public:
     void SetField(int field, const char* text) override { m_map.SetField(text, &m_buf, field); }
     void StoreRec(int i) override
     {
-        if (Valid(i)) m_recs[static_cast<size_t>(i)] = m_buf;
+        if (Valid(i))
+            m_recs[static_cast<size_t>(i)] = m_buf;
     }
     int SetRec(int i) override
     {
-        if (!Valid(i)) return 0;
+        if (!Valid(i))
+            return 0;
         m_buf = m_recs[static_cast<size_t>(i)];
         return 1;
     }

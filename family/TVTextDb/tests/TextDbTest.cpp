@@ -154,8 +154,10 @@ TEST_F(TextDbTest, RoundTripKeepsEveryRecordExactly)
 {
     ItemDb db;
     db.RecTypes();
-    const ITEM items[] = {{"TK40", 1, 0.1}, {"a \"q\" b", -2147483647 - 1, -1.0 / 3.0}, {"", 0, 1e300}, {";x:y,z", 7, -0.0}};
-    for (const ITEM& item : items) db.m_items.m_recs.push_back(item);
+    const ITEM items[] = {
+        {"TK40", 1, 0.1}, {"a \"q\" b", -2147483647 - 1, -1.0 / 3.0}, {"", 0, 1e300}, {";x:y,z", 7, -0.0}};
+    for (const ITEM& item : items)
+        db.m_items.m_recs.push_back(item);
     db.m_notes.m_recs.push_back(NOTE{"l\xC3\xA8gami\ttab\nline"});
     db.SetVer(1);
     const std::string path = (m_dir / "out.txt").string();

@@ -40,7 +40,9 @@ TEST(BstrTest, Utf8ConversionsRoundTripAndReplaceMalformedInput)
     EXPECT_EQ(Utf8FromBstr(s), text);
     SysFreeString(s);
 
-    EXPECT_EQ(Utf16FromUtf8("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(Utf16FromUtf8("a\xFF"
+                            "b\xC3"),
+              u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf16FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD") << "encoded surrogates are refused";
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }

@@ -60,13 +60,14 @@ TEST_F(ComRuntimeTest, ARegisteredComponentIsCreatedByProgIdAndUnregisteredAgain
     EXPECT_EQ(total, 3);
 
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT,
-                           "CLSID\\{AFD4D63F-3742-4A8E-9945-1424CCE6F609}\\InprocServer32", 0, KEY_READ, &key),
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{AFD4D63F-3742-4A8E-9945-1424CCE6F609}\\InprocServer32",
+                           0, KEY_READ, &key),
               ERROR_SUCCESS);
     char model[32] = {};
     DWORD size = sizeof model;
-    ASSERT_EQ(RegQueryValueEx(key, "ThreadingModel", nullptr, nullptr, reinterpret_cast<LPBYTE>(model), &size),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegQueryValueEx(key, "ThreadingModel", nullptr, nullptr, reinterpret_cast<LPBYTE>(model), &size),
+        ERROR_SUCCESS);
     EXPECT_STREQ(model, "Apartment");
     RegCloseKey(key);
 
@@ -75,17 +76,20 @@ TEST_F(ComRuntimeTest, ARegisteredComponentIsCreatedByProgIdAndUnregisteredAgain
     EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_ALL, ICounter::Iid,
                                reinterpret_cast<void**>(counter.Receive())),
               REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "TvskComTest.Counter", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "TvskComTest.Counter", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RunRegsvr("-u"), 0) << "unregistering twice is no failure";
 }
 
 TEST_F(ComRuntimeTest, CurVerLeadsAVersionIndependentProgIdToTheCurrentVersion)
 {
     constexpr CLSID newer = MakeGuid("7BAF4A2E-8ECC-452F-8FBE-DB7565607114");
-    const auto setDefault = [](const char* path, const std::string& value) {
+    const auto setDefault = [](const char* path, const std::string& value)
+    {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyEx(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                       static_cast<DWORD>(value.size() + 1));
         RegCloseKey(key);
@@ -121,8 +125,9 @@ TEST_F(ComRuntimeTest, CreationNeedsAnInitialisedThreadAndAnInProcessContext)
 TEST_F(ComRuntimeTest, AMissingLibraryIsReportedNotCrashed)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{AFD4D63F-3742-4A8E-9945-1424CCE6F609}\\InprocServer32", 0,
-                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT,
+                             "CLSID\\{AFD4D63F-3742-4A8E-9945-1424CCE6F609}\\InprocServer32", 0, nullptr, 0,
+                             KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     const std::string path = (dir / "Missing.so").string();
     RegSetValueEx(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),

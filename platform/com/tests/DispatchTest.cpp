@@ -25,8 +25,8 @@ protected:
     {
         DISPPARAMS params{reversed.data(), named.data(), static_cast<UINT>(reversed.size()),
                           static_cast<UINT>(named.size())};
-        const HRESULT hr = counter->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, exception,
-                                           argError);
+        const HRESULT hr =
+            counter->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, exception, argError);
         for (VARIANT& v : reversed)
             VariantClear(&v);
         return hr;
@@ -98,7 +98,8 @@ TEST_F(DispatchTest, PropertyPutsTakeTheNamedValueAndIndexesBeforeIt)
     counter->get_Value(&value);
     EXPECT_EQ(value, 9);
 
-    ASSERT_EQ(Call(4, DISPATCH_PROPERTYPUT, {MakeVariantR8(2.5), MakeVariantBstr("gain")}, nullptr, put), S_OK);
+    ASSERT_EQ(Call(4, DISPATCH_PROPERTYPUT, {MakeVariantR8(2.5), MakeVariantBstr("gain")}, nullptr, put),
+              S_OK);
     VARIANT result;
     VariantInit(&result);
     ASSERT_EQ(Call(4, DISPATCH_PROPERTYGET, {MakeVariantBstr("gain")}, &result), S_OK);
@@ -118,7 +119,8 @@ TEST_F(DispatchTest, BadCallsAreRefusedWithTheFaultyArgument)
     EXPECT_EQ(Call(2, DISPATCH_METHOD, {MakeVariantBstr("ten")}, nullptr, {}, nullptr, &argError),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argError, 0u);
-    EXPECT_EQ(Call(2, DISPATCH_METHOD, {MakeVariantR8(1e10)}, nullptr, {}, nullptr, &argError), DISP_E_OVERFLOW);
+    EXPECT_EQ(Call(2, DISPATCH_METHOD, {MakeVariantR8(1e10)}, nullptr, {}, nullptr, &argError),
+              DISP_E_OVERFLOW);
     VARIANT result;
     VariantInit(&result);
     DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -138,7 +140,8 @@ TEST_F(DispatchTest, ReferenceArgumentsAreWrittenBack)
     ASSERT_EQ(Call(5, DISPATCH_METHOD, {rb, ra}), S_OK);
     EXPECT_EQ(a, 2);
     EXPECT_EQ(b, 1);
-    EXPECT_EQ(Call(5, DISPATCH_METHOD, {MakeVariantI4(3), MakeVariantI4(4)}), S_OK) << "values may be passed too";
+    EXPECT_EQ(Call(5, DISPATCH_METHOD, {MakeVariantI4(3), MakeVariantI4(4)}), S_OK)
+        << "values may be passed too";
 }
 
 TEST_F(DispatchTest, AFailingMemberReportsItsErrorInformation)

@@ -23,8 +23,9 @@ TEST(GuidTest, TextFormRoundTripsInUpperCaseWithBraces)
 
 TEST(GuidTest, MalformedTextIsRefused)
 {
-    for (const char* bad : {"", "{B31FCA7F-41C0-466E-8F85-A3F7D9D7B25F", "B31FCA7F-41C0-466E-8F85-A3F7D9D7B25",
-                            "B31FCA7F+41C0-466E-8F85-A3F7D9D7B25F", "G31FCA7F-41C0-466E-8F85-A3F7D9D7B25F"})
+    for (const char* bad :
+         {"", "{B31FCA7F-41C0-466E-8F85-A3F7D9D7B25F", "B31FCA7F-41C0-466E-8F85-A3F7D9D7B25",
+          "B31FCA7F+41C0-466E-8F85-A3F7D9D7B25F", "G31FCA7F-41C0-466E-8F85-A3F7D9D7B25F"})
         EXPECT_FALSE(GuidFromString(bad)) << bad;
     CLSID clsid;
     EXPECT_EQ(CLSIDFromString(u"Lanyard.Lanyard.1", &clsid), CO_E_CLASSSTRING);

@@ -14,7 +14,8 @@
 inline ComPtr<ICounter> NewCounter()
 {
     // Stays loaded until the process ends: the counters it makes outlive this call.
-    static const CSharedLibrary* const library = [] {
+    static const CSharedLibrary* const library = []
+    {
         auto* opened = new CSharedLibrary;
         EXPECT_TRUE(opened->Open(TVSK_TEST_COMPONENT)) << opened->Error();
         return opened;
@@ -23,7 +24,8 @@ inline ComPtr<ICounter> NewCounter()
     ComPtr<IClassFactory> factory;
     EXPECT_EQ(entry(CLSID_TestCounter, IID_IClassFactory, reinterpret_cast<void**>(factory.Receive())), S_OK);
     ComPtr<ICounter> counter;
-    EXPECT_EQ(factory->CreateInstance(nullptr, ICounter::Iid, reinterpret_cast<void**>(counter.Receive())), S_OK);
+    EXPECT_EQ(factory->CreateInstance(nullptr, ICounter::Iid, reinterpret_cast<void**>(counter.Receive())),
+              S_OK);
     return counter;
 }
 
@@ -50,7 +52,8 @@ public:
     }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-    HRESULT Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override
+    HRESULT Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                   UINT*) override
     {
         EXPECT_EQ(flags, DISPATCH_METHOD);
         Event e{id, {}};

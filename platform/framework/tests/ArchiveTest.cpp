@@ -9,7 +9,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 class CPoint3 : public CObject
 {
@@ -59,7 +60,8 @@ protected:
     {
         {
             std::ofstream out(path, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
         }
         CFile file(path.c_str(), CFile::modeRead);
         CArchive ar(&file, CArchive::load);
@@ -82,7 +84,10 @@ protected:
         return -1;
     }
 
-    Bytes Prefix(const Bytes& bytes, size_t count) { return Bytes(bytes.begin(), bytes.begin() + static_cast<long>(count)); }
+    Bytes Prefix(const Bytes& bytes, size_t count)
+    {
+        return Bytes(bytes.begin(), bytes.begin() + static_cast<long>(count));
+    }
 
     fs::path path;
 };
@@ -91,19 +96,22 @@ protected:
 
 TEST_F(ArchiveTest, ValuesAreWrittenLittleEndian)
 {
-    const Bytes bytes = Store([](CArchive& ar) { ar << BYTE(0x12) << WORD(0x3456) << int(-2) << UINT(0x01020304); });
+    const Bytes bytes =
+        Store([](CArchive& ar) { ar << BYTE(0x12) << WORD(0x3456) << int(-2) << UINT(0x01020304); });
     EXPECT_EQ(bytes, (Bytes{0x12, 0x56, 0x34, 0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01}));
-    Load(bytes, [](CArchive& ar) {
-        BYTE b;
-        WORD w;
-        int i;
-        UINT u;
-        ar >> b >> w >> i >> u;
-        EXPECT_EQ(b, 0x12);
-        EXPECT_EQ(w, 0x3456);
-        EXPECT_EQ(i, -2);
-        EXPECT_EQ(u, 0x01020304u);
-    });
+    Load(bytes,
+         [](CArchive& ar)
+         {
+             BYTE b;
+             WORD w;
+             int i;
+             UINT u;
+             ar >> b >> w >> i >> u;
+             EXPECT_EQ(b, 0x12);
+             EXPECT_EQ(w, 0x3456);
+             EXPECT_EQ(i, -2);
+             EXPECT_EQ(u, 0x01020304u);
+         });
 }
 
 TEST_F(ArchiveTest, StringLengthTakesOneThreeOrSevenBytes)
@@ -125,25 +133,31 @@ TEST_F(ArchiveTest, StringLengthTakesOneThreeOrSevenBytes)
         const Bytes bytes = Store([&](CArchive& ar) { ar << text; });
         ASSERT_EQ(bytes.size(), c.prefix.size() + static_cast<size_t>(c.length)) << c.length;
         EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
-        Load(bytes, [&](CArchive& ar) {
-            CString back;
-            ar >> back;
-            EXPECT_EQ(back.GetLength(), c.length);
-        });
+        Load(bytes,
+             [&](CArchive& ar)
+             {
+                 CString back;
+                 ar >> back;
+                 EXPECT_EQ(back.GetLength(), c.length);
+             });
     }
 }
 
 TEST_F(ArchiveTest, CountsTakeTwoOrSixBytes)
 {
-    const Bytes bytes = Store([](CArchive& ar) {
-        ar.WriteCount(0xFFFE);
-        ar.WriteCount(0xFFFF);
-    });
+    const Bytes bytes = Store(
+        [](CArchive& ar)
+        {
+            ar.WriteCount(0xFFFE);
+            ar.WriteCount(0xFFFF);
+        });
     EXPECT_EQ(bytes, (Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
-    Load(bytes, [](CArchive& ar) {
-        EXPECT_EQ(ar.ReadCount(), 0xFFFEu);
-        EXPECT_EQ(ar.ReadCount(), 0xFFFFu);
-    });
+    Load(bytes,
+         [](CArchive& ar)
+         {
+             EXPECT_EQ(ar.ReadCount(), 0xFFFEu);
+             EXPECT_EQ(ar.ReadCount(), 0xFFFFu);
+         });
 }
 
 TEST_F(ArchiveTest, ObjectsCarryTheirClassOnceAndRepeatsBecomeIndexes)
@@ -152,24 +166,27 @@ TEST_F(ArchiveTest, ObjectsCarryTheirClassOnceAndRepeatsBecomeIndexes)
     a.x = 7;
     b.x = 9;
     const Bytes bytes = Store([&](CArchive& ar) { ar << &a << &a << &b << static_cast<CObject*>(nullptr); });
-    const Bytes expected = {0xFF, 0xFF, 0x02, 0x00, 0x07, 0x00, 'C', 'P', 'o', 'i', 'n', 't', '3', // new class, schema 2
-                            0x07, 0x00, 0x00, 0x00,                                              // a
-                            0x02, 0x00,                                                          // a again: object 2
-                            0x01, 0x80, 0x09, 0x00, 0x00, 0x00,                                  // class 1, then b
-                            0x00, 0x00};                                                         // null
+    const Bytes expected = {0xFF, 0xFF, 0x02, 0x00, 0x07, 0x00, 'C',
+                            'P',  'o',  'i',  'n',  't',  '3',  // new class, schema 2
+                            0x07, 0x00, 0x00, 0x00,             // a
+                            0x02, 0x00,                         // a again: object 2
+                            0x01, 0x80, 0x09, 0x00, 0x00, 0x00, // class 1, then b
+                            0x00, 0x00};                        // null
     EXPECT_EQ(bytes, expected);
-    Load(bytes, [](CArchive& ar) {
-        CObject* first = ar.ReadObject(RUNTIME_CLASS(CPoint3));
-        CObject* again = ar.ReadObject(RUNTIME_CLASS(CPoint3));
-        CObject* second = ar.ReadObject(RUNTIME_CLASS(CPoint3));
-        EXPECT_EQ(ar.ReadObject(nullptr), nullptr);
-        ASSERT_NE(first, nullptr);
-        EXPECT_EQ(first, again);
-        EXPECT_EQ(static_cast<CPoint3*>(first)->x, 7);
-        EXPECT_EQ(static_cast<CPoint3*>(second)->x, 9);
-        delete first;
-        delete second;
-    });
+    Load(bytes,
+         [](CArchive& ar)
+         {
+             CObject* first = ar.ReadObject(RUNTIME_CLASS(CPoint3));
+             CObject* again = ar.ReadObject(RUNTIME_CLASS(CPoint3));
+             CObject* second = ar.ReadObject(RUNTIME_CLASS(CPoint3));
+             EXPECT_EQ(ar.ReadObject(nullptr), nullptr);
+             ASSERT_NE(first, nullptr);
+             EXPECT_EQ(first, again);
+             EXPECT_EQ(static_cast<CPoint3*>(first)->x, 7);
+             EXPECT_EQ(static_cast<CPoint3*>(second)->x, 9);
+             delete first;
+             delete second;
+         });
 }
 
 TEST_F(ArchiveTest, BadInputIsReportedAsArchiveException)
@@ -193,12 +210,15 @@ TEST_F(ArchiveTest, BadInputIsReportedAsArchiveException)
 
 TEST_F(ArchiveTest, CorruptStringLengthEndsAtTheEndOfTheFileAndWideStringsAreRefused)
 {
-    auto readText = [](CArchive& ar) {
+    auto readText = [](CArchive& ar)
+    {
         CString text;
         ar >> text;
     };
-    EXPECT_EQ(LoadFailure(Bytes{0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x7F, 'a'}, readText), CArchiveException::endOfFile);
-    EXPECT_EQ(LoadFailure(Bytes{0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00}, readText), CArchiveException::genericException);
+    EXPECT_EQ(LoadFailure(Bytes{0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0x7F, 'a'}, readText),
+              CArchiveException::endOfFile);
+    EXPECT_EQ(LoadFailure(Bytes{0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00}, readText),
+              CArchiveException::genericException);
 }
 
 TEST_F(ArchiveTest, StoringArchiveRefusesReads)

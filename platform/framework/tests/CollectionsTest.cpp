@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct Record
 {
@@ -52,8 +53,10 @@ TEST(CArrayTest, GrowthStepIsAnEighthClampedTo4And1024)
 TEST(CArrayTest, NewElementsAreZeroedAndOldOnesSurviveGrowth)
 {
     CArray<Record, const Record&> a;
-    for (int i = 0; i < 100; ++i) a.Add(Record{"r", i, i * 0.5});
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(a[i].value, i);
+    for (int i = 0; i < 100; ++i)
+        a.Add(Record{"r", i, i * 0.5});
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(a[i].value, i);
     a.SetSize(150);
     EXPECT_EQ(a[149].value, 0);
     EXPECT_EQ(a[149].text[0], 0);
@@ -97,18 +100,21 @@ TEST(CListTest, PositionsWalkBothWaysAndSurviveRemoval)
     const POSITION c = l.AddTail("c");
     l.InsertBefore(c, CString("bb"));
     std::vector<std::string> forward;
-    for (POSITION p = l.GetHeadPosition(); p;) forward.push_back(l.GetNext(p).str());
+    for (POSITION p = l.GetHeadPosition(); p;)
+        forward.push_back(l.GetNext(p).str());
     EXPECT_EQ(forward, (std::vector<std::string>{"a", "b", "bb", "c"}));
     l.RemoveAt(l.Find(CString("b")));
     std::vector<std::string> backward;
-    for (POSITION p = l.GetTailPosition(); p;) backward.push_back(l.GetPrev(p).str());
+    for (POSITION p = l.GetTailPosition(); p;)
+        backward.push_back(l.GetPrev(p).str());
     EXPECT_EQ(backward, (std::vector<std::string>{"c", "bb", "a"}));
     EXPECT_EQ(l.RemoveHead(), "a");
     EXPECT_EQ(l.GetCount(), 2);
     EXPECT_EQ(l.FindIndex(5), nullptr);
 }
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Keys(const CMapStringToPtr& m)
 {
@@ -123,7 +129,10 @@ std::vector<std::string> Keys(const CMapStringToPtr& m)
     return keys;
 }
 
-unsigned Bucket(const char* s) { return HashKey(s) % 17; }
+unsigned Bucket(const char* s)
+{
+    return HashKey(s) % 17;
+}
 
 } // namespace
 
@@ -143,7 +152,8 @@ TEST(CMapTest, EnumeratesBucketsAscendingAndNewestFirstInABucket)
     ASSERT_EQ(Bucket("0"), 14u);
     ASSERT_EQ(Bucket("1"), 15u);
     CMapStringToPtr m;
-    for (const char* k : {"A", "B", "R", "C", "0", "1"}) m.SetAt(k, nullptr);
+    for (const char* k : {"A", "B", "R", "C", "0", "1"})
+        m.SetAt(k, nullptr);
     EXPECT_EQ(Keys(m), (std::vector<std::string>{"0", "R", "A", "1", "B", "C"}));
     m.RemoveKey("R");
     m.SetAt("R", nullptr);
@@ -177,7 +187,8 @@ TEST(CMapTest, LookupRemoveAndResize)
     EXPECT_TRUE(m.IsEmpty());
 
     CMap<int, int, CString, const char*> byValue;
-    for (int i = -5; i < 40; ++i) byValue[i] = FormatString("%d", i);
+    for (int i = -5; i < 40; ++i)
+        byValue[i] = FormatString("%d", i);
     CString text;
     EXPECT_TRUE(byValue.Lookup(-5, text));
     EXPECT_EQ(text, "-5");

@@ -31,7 +31,8 @@ TEST_F(FileTest, ReadStringDropsCrLfAndLfAndReadsALastLineWithoutEnd)
     ASSERT_TRUE(f.Open(path.c_str(), CFile::modeRead));
     CString line;
     std::vector<std::string> lines;
-    while (f.ReadString(line)) lines.push_back(line.str());
+    while (f.ReadString(line))
+        lines.push_back(line.str());
     EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "three"}));
 }
 

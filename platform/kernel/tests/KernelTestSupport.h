@@ -29,7 +29,8 @@ class NamespaceTest : public testing::Test
 protected:
     void SetUp() override
     {
-        space = "k" + std::to_string(getpid()) + "_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+        space = "k" + std::to_string(getpid()) + "_" +
+                testing::UnitTest::GetInstance()->current_test_info()->name();
         setenv("TARVESKON_IPC_NAMESPACE", space.c_str(), 1);
         storeDirectory = std::filesystem::temp_directory_path() / ("tvsk_" + space);
         std::filesystem::create_directories(storeDirectory);
@@ -91,7 +92,8 @@ public:
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
         while (bytes.size() < count)
         {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             pollfd descriptor = {master, POLLIN, 0};
             if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0)
                 break;
@@ -103,7 +105,10 @@ public:
         }
         return bytes;
     }
-    void Write(const std::string& bytes) const { ASSERT_EQ(write(master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void Write(const std::string& bytes) const
+    {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
 
     int master = -1;
     std::string device;
@@ -113,8 +118,8 @@ public:
 inline void MapSerialPort(int port, const std::string& device)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0, KEY_ALL_ACCESS,
-                             nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\MurnApps\\SerialPorts", 0, nullptr, 0,
+                             KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     const std::string valueName = "COM" + std::to_string(port);
     EXPECT_EQ(RegSetValueEx(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),

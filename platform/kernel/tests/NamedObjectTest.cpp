@@ -75,7 +75,8 @@ TEST_F(NamedObjectTest, AnExistingMappingKeepsItsSizeAndViewsStayInside)
     EXPECT_NE(view, nullptr);
     EXPECT_TRUE(UnmapViewOfFile(view));
     EXPECT_FALSE(UnmapViewOfFile(view));
-    EXPECT_EQ(CreateFileMapping(reinterpret_cast<HANDLE>(3), nullptr, PAGE_READWRITE, 0, 64, "File"), nullptr);
+    EXPECT_EQ(CreateFileMapping(reinterpret_cast<HANDLE>(3), nullptr, PAGE_READWRITE, 0, 64, "File"),
+              nullptr);
     CloseHandle(again);
     CloseHandle(mapping);
     EXPECT_TRUE(LeftObjects().empty());

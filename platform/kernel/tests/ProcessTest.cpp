@@ -27,13 +27,14 @@ TEST_F(ProcessTest, ACommandLineStartsTheProgramBesideTheRunningOneIgnoringCase)
     const std::string directory = std::filesystem::path(KERNEL_TEST_HELPER).parent_path().string();
     setenv("TARVESKON_PROGRAM_DIR", directory.c_str(), 1);
     PROCESS_INFORMATION info;
-    ASSERT_TRUE(CreateProcess(nullptr, "KERNEL_TEST_HELPER exit 5 0", nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                              nullptr, nullptr, nullptr, &info));
+    ASSERT_TRUE(CreateProcess(nullptr, "KERNEL_TEST_HELPER exit 5 0", nullptr, nullptr, FALSE,
+                              NORMAL_PRIORITY_CLASS, nullptr, nullptr, nullptr, &info));
     EXPECT_EQ(ExitCodeAfterEnd(info.hProcess), 5u);
     CloseHandle(info.hProcess);
     EXPECT_GT(WinExec("kernel_test_helper exit 0 0", SW_SHOWMINIMIZED), 31u);
 
-    EXPECT_FALSE(CreateProcess(nullptr, "NOSUCHPROGRAM 1", nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+    EXPECT_FALSE(CreateProcess(nullptr, "NOSUCHPROGRAM 1", nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               nullptr, &info));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
     unsetenv("TARVESKON_PROGRAM_DIR");
 }

@@ -12,7 +12,8 @@ protected:
         NamespaceTest::SetUp();
         ASSERT_FALSE(pty.device.empty());
         MapSerialPort(12, pty.device);
-        port = CreateFile("\\\\.\\COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        port =
+            CreateFile("\\\\.\\COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(port, INVALID_HANDLE_VALUE);
     }
     void TearDown() override
@@ -68,10 +69,12 @@ TEST_F(SerialTest, ReadWaitsAsItsTimeoutsSay)
 
     SetReadTimeouts(0, 0);
     pty.Write("e");
-    std::thread late([&] {
-        Sleep(100);
-        pty.Write("fg");
-    });
+    std::thread late(
+        [&]
+        {
+            Sleep(100);
+            pty.Write("fg");
+        });
     EXPECT_EQ(ReadPort(3), "efg");
     late.join();
 }
@@ -113,7 +116,8 @@ TEST_F(SerialTest, APortIsOpenedOnlyOnce)
     EXPECT_EQ(CreateFile("COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(CreateFile("COM256", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CreateFile("COM256", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
     EXPECT_EQ(CreateFile("LPT1", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
 }

@@ -60,15 +60,18 @@ TEST_F(SyncTest, WaitTimesOutAfterTheGivenMilliseconds)
 
 TEST_F(SyncTest, WaitForMultipleReturnsTheLowestSignalledIndexAndTakesOnlyIt)
 {
-    HANDLE events[3] = {CreateEvent(nullptr, FALSE, FALSE, nullptr), CreateEvent(nullptr, FALSE, TRUE, nullptr),
+    HANDLE events[3] = {CreateEvent(nullptr, FALSE, FALSE, nullptr),
+                        CreateEvent(nullptr, FALSE, TRUE, nullptr),
                         CreateEvent(nullptr, FALSE, TRUE, nullptr)};
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 1);
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 0), WAIT_OBJECT_0 + 2);
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 50), WAIT_TIMEOUT);
-    std::thread setter([&] {
-        Sleep(30);
-        SetEvent(events[2]);
-    });
+    std::thread setter(
+        [&]
+        {
+            Sleep(30);
+            SetEvent(events[2]);
+        });
     EXPECT_EQ(WaitForMultipleObjects(3, events, FALSE, 3000), WAIT_OBJECT_0 + 2);
     setter.join();
     for (HANDLE event : events)
@@ -127,10 +130,13 @@ TEST_F(SyncTest, MutexIsRecursiveForItsThreadAndExcludesOthers)
     BOOL releasedByStranger = TRUE;
     std::thread([&] { releasedByStranger = ReleaseMutex(mutex); }).join();
     EXPECT_FALSE(releasedByStranger);
-    std::thread([&] {
-        otherThread = WaitForSingleObject(mutex, 30);
-        ReleaseMutex(mutex);
-    }).join();
+    std::thread(
+        [&]
+        {
+            otherThread = WaitForSingleObject(mutex, 30);
+            ReleaseMutex(mutex);
+        })
+        .join();
     EXPECT_EQ(otherThread, WAIT_OBJECT_0);
     CloseHandle(mutex);
 }

@@ -73,9 +73,9 @@ TEST_F(ProfileTest, NullValueDeletesTheEntryAndNullEntryTheWholeSection)
     ASSERT_TRUE(profile.WriteProfileString("Recent File List", nullptr, nullptr));
     EXPECT_EQ(profile.GetProfileString("Recent File List", "File2", "gone"), "gone");
     HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\MurnApps\\Tarveskon\\Recent File List", 0, KEY_READ,
-                           &key),
-              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(
+        RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\MurnApps\\Tarveskon\\Recent File List", 0, KEY_READ, &key),
+        ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(ProfileTest, WithoutARegistryKeyWritesFailAndReadsGiveDefaults)

@@ -66,8 +66,8 @@ TEST_F(RegistryTest, ValuesOfEachTypeSurviveAReloadFromTheFile)
     if (child == 0)
     {
         HKEY k = nullptr;
-        bool ok = RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\MurnApps\\Tarveskon\\Settings", 0, KEY_READ, &k) ==
-                  ERROR_SUCCESS;
+        bool ok = RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\MurnApps\\Tarveskon\\Settings", 0, KEY_READ,
+                               &k) == ERROR_SUCCESS;
         ok = ok && QueryString(k, "HomePage") == "Main \"page\"\\x\n" && QueryString(k, "") == "default";
         DWORD type = 0, dword = 0, size = sizeof dword;
         ok = ok && RegQueryValueEx(k, "LangID", nullptr, &type, reinterpret_cast<LPBYTE>(&dword), &size) ==
@@ -138,7 +138,8 @@ TEST_F(RegistryTest, BadArgumentsAndHandlesAreRefused)
     const DWORD value = 1;
     EXPECT_EQ(RegSetValueEx(key, "D", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 2),
               ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegSetValueEx(key, "Q", 0, 11, reinterpret_cast<const BYTE*>(&value), 4), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegSetValueEx(key, "Q", 0, 11, reinterpret_cast<const BYTE*>(&value), 4),
+              ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueEx(key, "N", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
     const std::string tooLong(256, 'k');
     HKEY sub = nullptr;
@@ -168,8 +169,8 @@ TEST_F(RegistryTest, SubkeysEnumerateByNameAndValuesInTheOrderSet)
     char name[64];
     DWORD length = 0;
     LONG rc;
-    for (DWORD i = 0; (length = sizeof name, rc = RegEnumKeyEx(key, i, name, &length, nullptr, nullptr, nullptr,
-                                                                 nullptr)) == ERROR_SUCCESS;
+    for (DWORD i = 0; (length = sizeof name, rc = RegEnumKeyEx(key, i, name, &length, nullptr, nullptr,
+                                                               nullptr, nullptr)) == ERROR_SUCCESS;
          ++i)
     {
         EXPECT_EQ(length, std::strlen(name));
@@ -179,8 +180,8 @@ TEST_F(RegistryTest, SubkeysEnumerateByNameAndValuesInTheOrderSet)
     EXPECT_EQ(keys, (std::vector<std::string>{"Alpha", "beta", "gamma"}));
 
     std::vector<std::string> values;
-    for (DWORD i = 0; (length = sizeof name, rc = RegEnumValue(key, i, name, &length, nullptr, nullptr, nullptr,
-                                                                 nullptr)) == ERROR_SUCCESS;
+    for (DWORD i = 0; (length = sizeof name, rc = RegEnumValue(key, i, name, &length, nullptr, nullptr,
+                                                               nullptr, nullptr)) == ERROR_SUCCESS;
          ++i)
         values.emplace_back(name);
     EXPECT_EQ(rc, ERROR_NO_MORE_ITEMS);
@@ -222,8 +223,9 @@ TEST_F(RegistryTest, AReaderSeesWhatAnotherProcessCommitted)
     if (child == 0)
     {
         HKEY k = nullptr;
-        bool ok = RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Shared", 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS &&
-                  SetString(k, "Who", "child") == ERROR_SUCCESS;
+        bool ok =
+            RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Shared", 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS &&
+            SetString(k, "Who", "child") == ERROR_SUCCESS;
         ::_exit(ok ? 0 : 1);
     }
     int status = 0;
@@ -239,6 +241,7 @@ TEST_F(RegistryTest, TheStoreIsOneReadableTextFile)
     ASSERT_EQ(SetDword(key, "Count", 42), ERROR_SUCCESS);
     RegCloseKey(key);
     const std::string text = store.Text();
-    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\MurnApps]\n\"Count\"=dword:0000002a\n"), std::string::npos)
+    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\MurnApps]\n\"Count\"=dword:0000002a\n"),
+              std::string::npos)
         << text;
 }

@@ -76,11 +76,13 @@ std::optional<QByteArray> CallExternal(IDispatch* object, const QJsonObject& req
         arguments.push_back(VariantOf(args.at(i)));
     const bool put = request.value("kind").toString() == "put";
     DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{arguments.data(), put ? &named : nullptr, static_cast<UINT>(arguments.size()), put ? 1u : 0u};
+    DISPPARAMS params{arguments.data(), put ? &named : nullptr, static_cast<UINT>(arguments.size()),
+                      put ? 1u : 0u};
     VARIANT result;
     VariantInit(&result);
     const WORD flags = put ? DISPATCH_PROPERTYPUT : static_cast<WORD>(DISPATCH_METHOD | DISPATCH_PROPERTYGET);
-    const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, nullptr, nullptr);
+    const HRESULT hr =
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, nullptr, nullptr);
     for (VARIANT& argument : arguments)
         VariantClear(&argument);
     if (FAILED(hr))

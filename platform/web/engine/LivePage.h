@@ -29,7 +29,8 @@ public:
     // A new page is loading: the mirror no longer follows the page.
     void Forget();
 
-    void OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute) override;
+    void OnElementWritten(const DomElement& element, DomProperty property,
+                          std::string_view attribute) override;
 
     // Called by the bridge in the page.
     Q_INVOKABLE void snapshot(const QString& json);

@@ -28,7 +28,8 @@ struct Recorder : DomEventListener
 struct WriteLog : DomWriteObserver
 {
     std::vector<std::string> writes;
-    void OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute) override
+    void OnElementWritten(const DomElement& element, DomProperty property,
+                          std::string_view attribute) override
     {
         writes.push_back(element.TagName() + "/" + std::to_string(static_cast<int>(property)) + "/" +
                          std::string(attribute));
@@ -38,10 +39,11 @@ struct WriteLog : DomWriteObserver
 class DomDocumentTest : public testing::Test
 {
 protected:
-    std::unique_ptr<DomDocument> page = ParseHtmlPage(
-        "<a name=link><img name=pic></a><input name=box type=checkbox disabled><input name=r type=radio checked>"
-        "<input name=r type=radio value=2><select name=s><option>a<option>b</select>",
-        "mem:");
+    std::unique_ptr<DomDocument> page =
+        ParseHtmlPage("<a name=link><img name=pic></a><input name=box type=checkbox disabled><input name=r "
+                      "type=radio checked>"
+                      "<input name=r type=radio value=2><select name=s><option>a<option>b</select>",
+                      "mem:");
     DomElement& link = *page->FindFirst("A");
     DomElement& pic = *page->FindFirst("IMG");
     std::vector<std::string> log;

@@ -103,7 +103,8 @@ TEST_F(DrivesimProcessTest, AnswersOnItsTerminalWithTheParameterFileDefaults)
 {
     Start({"--par", TVSK_TEST_DATA_DIR "/sample.par", "--line", "19200,N,8,1"});
     OpenHost(B19200, CS8);
-    EXPECT_EQ(Transact({0x7E, 0x80, 0x02, 0x14, 0x96}, 300), (Bytes{0x7E, 0x20, 0x02, 0x14, 0xDC, 0x05, 0x17}));
+    EXPECT_EQ(Transact({0x7E, 0x80, 0x02, 0x14, 0x96}, 300),
+              (Bytes{0x7E, 0x20, 0x02, 0x14, 0xDC, 0x05, 0x17}));
     EXPECT_EQ(Transact({'X', '1', '0', '\r'}, 300), (Bytes{'1', '5', '0', '0', '\r', '\n'}));
 }
 

@@ -90,7 +90,10 @@ public:
         m_fd = -1;
     }
     bool IsOpen() const { return m_fd >= 0; }
-    void Write(const std::string& bytes) { ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void Write(const std::string& bytes)
+    {
+        ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
     // Reads until expected bytes came or a second passed.
     std::string Read(size_t expected)
     {

@@ -47,7 +47,8 @@ protected:
         std::uint8_t toggle = 0;
         for (;;)
         {
-            const CanMessage segment = Ask({static_cast<std::uint8_t>(0x60 | (toggle << 4)), 0, 0, 0, 0, 0, 0, 0});
+            const CanMessage segment =
+                Ask({static_cast<std::uint8_t>(0x60 | (toggle << 4)), 0, 0, 0, 0, 0, 0, 0});
             EXPECT_EQ((segment.data[0] >> 4) & 1, toggle);
             const size_t count = 7 - ((segment.data[0] >> 1) & 7);
             bytes.append(reinterpret_cast<const char*>(&segment.data[1]), count);
@@ -88,8 +89,7 @@ TEST_F(CanOpenNodeTest, LongValuesTravelInToggledSegments)
 
     const std::string text = "twelve bytes";
     Ask({0x21, 0x00, 0x30, 0x01, static_cast<std::uint8_t>(text.size()), 0, 0, 0});
-    const CanMessage first =
-        Ask({0x00, 't', 'w', 'e', 'l', 'v', 'e', ' '});
+    const CanMessage first = Ask({0x00, 't', 'w', 'e', 'l', 'v', 'e', ' '});
     EXPECT_EQ(first.data[0], 0x20);
     const CanMessage last = Ask({0x10 | (2 << 1) | 1, 'b', 'y', 't', 'e', 's', 0, 0});
     EXPECT_EQ(last.data[0], 0x30);
@@ -135,6 +135,8 @@ TEST_F(CanOpenNodeTest, DriveObjectsAreTheSimulatedDrivesParametersBitsAndMemory
     EXPECT_EQ(word.data[4], 0xCD);
     EXPECT_EQ(word.data[5], 0xAB);
 
-    EXPECT_EQ(AbortCode(Ask({0x40, 0x00, 0x20, 0x00, 0, 0, 0, 0})), 0x06090011u) << "subindex 0 is no parameter";
-    EXPECT_EQ(AbortCode(Ask({0x40, 0x01, 0x20, 0x01, 0, 0, 0, 0})), 0x06010001u) << "bit masks are written only";
+    EXPECT_EQ(AbortCode(Ask({0x40, 0x00, 0x20, 0x00, 0, 0, 0, 0})), 0x06090011u)
+        << "subindex 0 is no parameter";
+    EXPECT_EQ(AbortCode(Ask({0x40, 0x01, 0x20, 0x01, 0, 0, 0, 0})), 0x06010001u)
+        << "bit masks are written only";
 }
