@@ -1,6 +1,7 @@
 // The main dialog: creation, page windows, command words, language, system menu and closing.
 #include "TarveskonDlg.h"
 
+#include "DlgVersions.h"
 #include "PluginCall.h"
 #include "TvskMessages.h"
 
@@ -194,6 +195,7 @@ void CTarveskonDlg::OnSysCommand(UINT id, LPARAM lParam)
         ShowAboutBox();
         return;
     case IDM_VERSIONS:
+        ShowVersions();
         return;
     case IDM_BROADCAST:
         m_loaderProxy.SendBroadcastCommand(PLUGINCMD_BROADCAST, 0, 0);
@@ -214,6 +216,13 @@ void CTarveskonDlg::ShowAboutBox()
         AfxGetApp() ? AfxGetApp()->GetProfileString("Settings", "HomePage", "") : CString();
     about.m_strProductVersion = m_manager.GetReleaseVersion(6);
     about.DoModal();
+}
+
+void CTarveskonDlg::ShowVersions()
+{
+    CDlgVersions versions(this);
+    versions.SetHost(&m_manager);
+    versions.DoModal();
 }
 
 void CTarveskonDlg::UpdateSystemMenu()

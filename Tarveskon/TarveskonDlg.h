@@ -90,7 +90,7 @@ private:
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ChooseConnection() override;
     void ConfigConnection() override;
-    void Upload() override {}
+    void Upload() override;
     void UploadDrive() override;
     void UploadMotor() override;
 
@@ -102,6 +102,7 @@ private:
     void ShowStartPage();
     void ShowWizardPage();
     void ShowAboutBox();
+    void ShowVersions();
     void UpdateSystemMenu();
     CString LocalString(UINT id);
     void RemoveFromRecentFiles(const CString& path);

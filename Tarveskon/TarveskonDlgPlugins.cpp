@@ -2,6 +2,7 @@
 #include "TarveskonDlg.h"
 
 #include "DlgConnChoice.h"
+#include "DlgSaveAndDownload.h"
 
 #include <cstdint>
 #include <cstring>
@@ -124,6 +125,13 @@ void CTarveskonDlg::SetDataString(const char* settings)
     m_wndStatus.SetMotorString(roventar ? CString() : m_manager.GetMotorDescription());
     m_wndStatus.SetDriveString(m_manager.GetDriveDescription());
     m_wndStatus.UpdateCommConfString(settings);
+}
+
+void CTarveskonDlg::Upload()
+{
+    CDlgSaveAndDownload save(this);
+    save.SetHost(&m_manager);
+    save.DoModal();
 }
 
 void CTarveskonDlg::ChooseConnection()

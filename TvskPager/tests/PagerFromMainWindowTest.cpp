@@ -1,0 +1,186 @@
+// The pager opened from the main program's wizard start page, as an engineer opens it.
+#include <TvskPager/ui/PagerDlg.h>
+
+#include <Tarveskon/TarveskonDlg.h>
+#include <Tarveskon/TvskHtmlEvent.h>
+#include <Tarveskon/TvskMessages.h>
+#include <Tarveskon/TvskStrings.h>
+#include <Tarveskon/tests/ManagerTestSupport.h>
+#include <Tarveskon/tests/PageComponents.h>
+#include <com/Bstr.h>
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
+#include <ui/App.h>
+#include <ui/FileDialog.h>
+#include <ui/MessageBox.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <fstream>
+#include <set>
+
+namespace
+{
+
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
+using tvsk::testing::ProgramFolder;
+
+class OneFileBox : public CFileDialogSink
+{
+public:
+    INT_PTR Show(CFileDialog& dialog) override
+    {
+        dialog.SetResult(path.c_str(), 1);
+        return IDOK;
+    }
+    std::string path;
+};
+
+class RecordedBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        return DefaultMessageBoxAnswer(type);
+    }
+    std::vector<std::string> texts;
+};
+
+std::string AsText(VARIANT& value)
+{
+    VARIANT text;
+    VariantInit(&text);
+    VariantChangeType(&text, &value, 0, VT_BSTR);
+    std::string result = text.vt == VT_BSTR ? tvsk::com::Utf8FromBstr(text.bstrVal) : "";
+    VariantClear(&text);
+    VariantClear(&value);
+    return result;
+}
+
+class PagerFromMainWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tvsk::testing::ResetProfile();
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        tvsk::testing::PreparePageComponents();
+        RegisterTvskStrings();
+        AfxSetFileDialogSink(&files);
+        AfxSetMessageBoxSink(&boxes);
+        dialog = std::make_unique<CTarveskonDlg>(folder.Dir().c_str());
+        ASSERT_TRUE(dialog->Create(IDD_TARVESKON_DIALOG));
+        dialog->ShowWindow(SW_SHOW);
+        files.path = folder.Path("Samples/TK20.dat");
+        dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("OpenFile"));
+        ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    }
+    void TearDown() override
+    {
+        if (dialog && dialog->GetSafeHwnd())
+            dialog->DestroyWindow();
+        dialog.reset();
+        AfxSetFileDialogSink(nullptr);
+        AfxSetMessageBoxSink(nullptr);
+        CoUninitialize();
+    }
+    bool MainShows(const std::string& page)
+    {
+        const std::string expected = folder.Dir() + "/" + page;
+        return WaitUntil(
+            [&]
+            {
+                const std::string url = dialog->MainPageWnd().GetLocationURL().str();
+                return url.size() >= expected.size() &&
+                       url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
+                       !dialog->MainPageWnd().GetBusy();
+            });
+    }
+    // The start page the main window shows holds a button of the id.
+    bool StartPageHas(const std::string& element)
+    {
+        std::ifstream file(folder.Path("TK20/TK20_ITA.htm"));
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        return text.find("name=\"" + element + "\"") != std::string::npos;
+    }
+    // Clicks the start page's element for the page; inside the pager, once bound, look runs.
+    void OpenFromStartPage(const std::string& page, const std::function<void(CPagerDlg&)>& look)
+    {
+        const std::string element = "PLUGIN#TvskPager_" + page;
+        ASSERT_TRUE(StartPageHas(element)) << element;
+        bool looked = false;
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               CPagerDlg* pager = nullptr;
+                               const bool bound = WaitUntil(
+                                   [&]
+                                   {
+                                       pager = dynamic_cast<CPagerDlg*>(
+                                           CWnd::FromWidget(QApplication::activeModalWidget()));
+                                       return pager && pager->Page().Binding().IsAttached();
+                                   },
+                                   10000);
+                               EXPECT_TRUE(bound);
+                               if (!pager)
+                                   return;
+                               if (bound)
+                                   look(*pager);
+                               looked = true;
+                               pager->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Ok"));
+                           });
+        // What the start page's sink does for a click on the element.
+        SendPluginRequest(dialog.get(), element.c_str() + 7);
+        EXPECT_TRUE(looked);
+    }
+    std::string Shown(CPagerDlg& pager, const char* name)
+    {
+        BSTR key = tvsk::com::BstrFromUtf8(name);
+        VARIANT value;
+        VariantInit(&value);
+        pager.Page().Manager()->get_ControlValue(key, &value);
+        SysFreeString(key);
+        return AsText(value);
+    }
+    std::string FileValue(const char* name)
+    {
+        VARIANT value;
+        VariantInit(&value);
+        dialog->Manager().GetParValue(name, &value);
+        return AsText(value);
+    }
+    std::set<std::string> PageList()
+    {
+        std::set<std::string> names;
+        const CPtrArray& list = dialog->Manager().PageParList();
+        for (int i = 0; i < list.GetSize(); ++i)
+            names.insert(static_cast<const DBPAR*>(list[i])->szID);
+        return names;
+    }
+
+    ProgramFolder folder;
+    OneFileBox files;
+    RecordedBoxes boxes;
+    std::unique_ptr<CTarveskonDlg> dialog;
+};
+
+TEST_F(PagerFromMainWindowTest, TheStartPagesElementOpensItsPageShowingTheFile)
+{
+    OpenFromStartPage("Motor",
+                      [&](CPagerDlg& pager)
+                      {
+                          EXPECT_EQ(pager.PageName().str(), "Motor");
+                          EXPECT_EQ(pager.GetWindowText().str(), "Dati motore");
+                          for (const char* name : {"Pr30", "Pr31", "Pr32", "Pr33", "Pr34", "Pr39"})
+                              EXPECT_EQ(Shown(pager, name), FileValue(name)) << name;
+                          EXPECT_NE(Shown(pager, "Pr33"), "");
+                          EXPECT_EQ(PageList(), (std::set<std::string>{"Pr30", "Pr31", "Pr32", "Pr33", "Pr34",
+                                                                       "Pr38", "Pr39"}));
+                      });
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+} // namespace
