@@ -183,9 +183,8 @@ TEST_F(DriveTransfer, OpenedConnectedItGoesOnLineAndStoresAtOnce)
 {
     host.connected = true;
     Run([](CDlgLumoPlc&) {});
-    ASSERT_GE(host.commands.size(), 2u);
+    ASSERT_GE(host.commands.size(), 1u); // then the animation's reads, when its timer has run
     EXPECT_EQ(host.commands[0].first, 33u);
-    EXPECT_EQ(host.commands[1].first, 14u); // the animation reads the drive
     for (const auto& command : host.commands)
         EXPECT_TRUE(command.first != 10 && command.first != 24) << command.first;
     EXPECT_GE(host.stores, 1);
