@@ -12,6 +12,7 @@
 #include <web/HtmlPage.h>
 
 #include <chrono>
+#include <algorithm>
 #include <fstream>
 #include <thread>
 
@@ -345,6 +346,33 @@ TEST_F(PagerChainTest, PollingShowsTheDriveWithinControlsTimesPeriod)
     for (LONG i = 0; i < controls; ++i)
         delay = binding->Tick();
     EXPECT_EQ(delay, 100);
+}
+
+} // namespace
+
+namespace
+{
+
+// The addresses drivesim journaled a write to, in order.
+std::vector<std::string> WrittenAddresses(const std::string& journal)
+{
+    std::vector<std::string> addresses;
+    std::ifstream in(journal);
+    for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
+        if (kind == "write")
+            addresses.push_back(address);
+    return addresses;
+}
+
+TEST_F(PagerChainTest, WriteAllWritesExactlyThePagesParameters)
+{
+    Load("TK20/ENG/Motor.htm");
+    std::ofstream(journal, std::ios::trunc).close();
+    binding->Command("WriteAll", 0);
+    std::vector<std::string> written = WrittenAddresses(journal);
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"30", "31", "32", "33", "34", "38", "39"}));
+    EXPECT_EQ(PageList().size(), 7u) << "the page list is kept";
 }
 
 } // namespace
