@@ -29,6 +29,11 @@ constexpr int kMinTrackWidth = 200;
 constexpr const char* kSection = "Settings";
 constexpr const char* kPlacementEntry = "LumoPlcWin";
 constexpr UINT kPlacementBytes = 16;
+constexpr UINT kHostConnect = 10;
+constexpr UINT kHostEnableComm = 24;
+constexpr UINT kHostUploadPlc = 31;
+constexpr UINT kHostDownloadPlc = 32;
+constexpr UINT kHostComparePlc = 33;
 } // namespace
 
 CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
@@ -41,6 +46,12 @@ CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
     MapCommand(ID_PLC_PRINT, [this] { OnPrint(); });
     MapUpdateCommandUI(ID_PLC_PRINT, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
     MapCommand(ID_PLC_EXIT, [this] { Close(); });
+    MapCommand(ID_PLC_READ, [this] { OnReadPlc(); });
+    MapCommand(ID_PLC_WRITE, [this] { OnWritePlc(); });
+    MapCommand(ID_PLC_ONLINE, [this] { SwitchOnline(); });
+    MapUpdateCommandUI(ID_PLC_READ, [this](CCmdUI* ui) { ui->Enable(!m_bLinkState); });
+    MapUpdateCommandUI(ID_PLC_WRITE, [this](CCmdUI* ui) { ui->Enable(!m_bLinkState); });
+    MapUpdateCommandUI(ID_PLC_ONLINE, [this](CCmdUI* ui) { ui->SetCheck(m_bOnline ? 1 : 0); });
     MapUpdateCommandUI(ID_PLC_NEW_CODE,
                        [this](CCmdUI* ui) { ui->Enable(!m_bOnline && m_LogicDoc.GetCount() > 0); });
     MapUpdateCommandUI(ID_PLC_IL_MODE, [this](CCmdUI* ui) { ui->SetCheck(m_bILMode ? 1 : 0); });
@@ -83,7 +94,20 @@ BOOL CDlgLumoPlc::OnInitDialog()
     m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
     RebuildView();
     SetTimer(kToolbarTimer, kToolbarUpdateMs);
+    if (!m_pPluginIntf)
+        return FALSE;
+    if (m_bLinkState)
+        SwitchOnline();
+    CheckTerminated();
     return TRUE;
+}
+
+// A program the drive may not have ended: OK goes on, Cancel closes through the closing rules.
+void CDlgLumoPlc::CheckTerminated()
+{
+    if (!m_pPluginIntf->IsPlcTerminated() &&
+        Ask(IDS_PLC_MAYBE_WRONG, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+        PostMessage(WM_COMMAND, IDOK, 0);
 }
 
 void CDlgLumoPlc::CreateView()
@@ -233,6 +257,117 @@ void CDlgLumoPlc::OnIlMode()
     RebuildView();
     SetModified(true);
     m_bILMode = 0;
+}
+
+bool CDlgLumoPlc::SetOnline(bool wanted)
+{
+    if (!m_bLinkOwner)
+    {
+        m_bLinkState = wanted ? 1 : 0;
+        return true;
+    }
+    if ((m_pPluginIntf->IsConnected() != FALSE) == wanted)
+        return true;
+    m_pPluginIntf->SendCommand(kHostEnableComm, 1, 0);
+    m_pPluginIntf->SendCommand(kHostConnect, 1, 0); // a toggle
+    m_bLinkState = m_pPluginIntf->IsConnected() ? 1 : 0;
+    SetActiveWindow();
+    return (m_bLinkState != 0) == wanted;
+}
+
+bool CDlgLumoPlc::ComparePlc(bool& equal)
+{
+    equal = false;
+    return m_pPluginIntf->SendCommand(kHostComparePlc, reinterpret_cast<long>(&equal), 0) != 0;
+}
+
+// The caller has stored the program on screen. A failed upload leaves the host without a
+// program, so the one on screen goes back into it.
+bool CDlgLumoPlc::ReadFromDrive()
+{
+    CWaitCursor wait;
+    if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+        return false;
+    if (!m_pPluginIntf->SendCommand(kHostUploadPlc, 0, 0))
+    {
+        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
+        StoreProgram();
+        return false;
+    }
+    if (!m_CodeGen.GenerateLogicDoc(&m_LogicDoc))
+        Ask(IDS_PLC_LOAD_ERROR, MB_OK | MB_ICONSTOP);
+    m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
+    RebuildView();
+    SetModified(false);
+    return true;
+}
+
+bool CDlgLumoPlc::CanTransfer()
+{
+    if (m_pPluginIntf && !m_bLinkState)
+        return true;
+    ProgramError("DlgLumoPlc", __LINE__, nullptr);
+    return false;
+}
+
+void CDlgLumoPlc::OnReadPlc()
+{
+    if (!CanTransfer() || !SetOnline(true))
+        return;
+    bool equal = false;
+    const bool stored = StoreProgram();
+    if (stored && !ComparePlc(equal))
+    {
+        SetOnline(false);
+        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (stored && equal)
+        Ask(IDS_PLC_IDENTICAL, MB_OK | MB_ICONINFORMATION);
+    else if (stored)
+        ReadFromDrive();
+    SetOnline(false);
+}
+
+void CDlgLumoPlc::OnWritePlc()
+{
+    if (!CanTransfer() || !SetOnline(true))
+        return;
+    if (StoreProgram())
+        m_pPluginIntf->SendCommand(kHostDownloadPlc, 0, 0);
+    SetOnline(false);
+}
+
+// Stores the program on screen, compares it with the drive's and reads the drive's when they
+// differ; on any failure the link goes back off.
+bool CDlgLumoPlc::BringDriveInLine()
+{
+    bool equal = false;
+    bool ok = StoreProgram();
+    if (ok && !ComparePlc(equal))
+    {
+        ok = false;
+        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
+    }
+    if (ok && !equal)
+        ok = ReadFromDrive();
+    if (!ok)
+        SetOnline(false);
+    return ok;
+}
+
+void CDlgLumoPlc::SwitchOnline()
+{
+    if (!m_pView || !m_pPluginIntf)
+    {
+        ProgramError("DlgLumoPlc", __LINE__, nullptr);
+        return;
+    }
+    m_bOnline = m_bOnline ? 0 : 1;
+    SetOnline(m_bOnline != 0);
+    if (m_bOnline && !BringDriveInLine())
+        m_bOnline = 0;
+    m_pView->EnableAnimation(m_bOnline != 0);
 }
 
 void CDlgLumoPlc::OnPrint()

@@ -26,6 +26,8 @@ public:
     bool StoreProgram();
     void RebuildView();
     bool CanClose();
+    // Connects (true) or disconnects the drive when the dialog owns the link; true when the wish is met.
+    bool SetOnline(bool wanted);
     CLDView* GetView() const noexcept { return m_pView; }
     CLDLogicDoc& GetLogicDoc() noexcept { return m_LogicDoc; }
     CPlcProjectInfo& GetProjectInfo() noexcept { return m_ProjectInfo; }
@@ -46,6 +48,14 @@ private:
     void OnProperties();
     void OnIlMode();
     void OnPrint();
+    void OnReadPlc();
+    void OnWritePlc();
+    void SwitchOnline();
+    bool CanTransfer();
+    bool BringDriveInLine();
+    bool ComparePlc(bool& equal);
+    bool ReadFromDrive();
+    void CheckTerminated();
     void Close();
     int Ask(UINT id, UINT type);
 

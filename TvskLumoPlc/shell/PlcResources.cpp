@@ -36,7 +36,10 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_PLC_NEW_CODE_CONFIRM, "Questa azione provoca la cancellazione del PLC esistente"},
     {IDS_PLC_LOAD_ERROR, "Errore in fase di caricamento PLC"},
     {IDS_PLC_RECORD_ERROR, "Errore in fase di generazione record istruzioni"},
+    {IDS_PLC_COMM_ERROR, "Errore di comunicazione con il drive"},
     {IDS_PLC_CODE_LABEL, "Istruzioni:"},
+    {IDS_PLC_IDENTICAL, "Il codice PLC sul drive è identico a quello di Tarveskon"},
+    {IDS_PLC_MAYBE_WRONG, "Attenzione, il programma LumoPlc potrebbe essere errato"},
     {IDS_PLC_LEAVE_MODIFIED, "Il sorgente PLC è stato modificato, se si esce da LumoPlc le modifiche saranno "
                              "perse.\nUscire comunque?"},
     {ID_PLC_COMMENT, "Inserisci un commento"},

@@ -24,6 +24,7 @@ public:
     HOSTRES WritePar(const char*, VARIANT) override { return HOSTRES_NOTAVAIL; }
 
     int GetPlcMaxLen() override { return capacity; }
+    BOOL IsPlcTerminated() override { return !program.empty() && program.back().text == "END"; }
     void ResetPlc() override
     {
         ++resets;
