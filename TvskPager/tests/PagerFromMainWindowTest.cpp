@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -219,6 +220,16 @@ protected:
         std::sort(addresses.begin(), addresses.end());
         return addresses;
     }
+    // The value of the last write to the address in the journal.
+    std::string LastWrite(const std::string& address) const
+    {
+        std::string last;
+        std::ifstream in(journal);
+        for (std::string kind, at, bits, value; in >> kind >> at >> bits >> value;)
+            if (kind == "write" && at == address)
+                last = value;
+        return last;
+    }
 
     std::unique_ptr<CDriveChain> chain;
     std::string journal;
@@ -235,6 +246,11 @@ TEST_F(PagerWritesFromMainWindowTest, WriteAllOnThePageWritesExactlyItsParameter
                                     (std::vector<std::string>{"30", "31", "32", "33", "34", "38", "39"}));
                           EXPECT_EQ(PageList().size(), 7u);
                       });
+    const DBPAR* current = dialog->Manager().ParDb().GetPar("Pr33", true);
+    ASSERT_NE(current, nullptr);
+    const double scale = current->nScale ? current->nScale : 1;
+    EXPECT_EQ(LastWrite("33"), std::to_string(std::lround(current->dblDefVal * scale + current->nOffs)))
+        << "the file's value, scaled";
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
