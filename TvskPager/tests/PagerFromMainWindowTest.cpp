@@ -8,6 +8,7 @@
 #include <Tarveskon/tests/ManagerTestSupport.h>
 #include <Tarveskon/tests/PageComponents.h>
 #include <com/Bstr.h>
+#include <protocol/tests/DriveChain.h>
 #include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
 #include <ui/App.h>
@@ -15,8 +16,11 @@
 #include <ui/MessageBox.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -66,7 +70,7 @@ protected:
     void SetUp() override
     {
         tvsk::testing::ResetProfile();
-        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))) << "the drive chain may have started COM";
         tvsk::testing::PreparePageComponents();
         RegisterTvskStrings();
         AfxSetFileDialogSink(&files);
@@ -179,6 +183,57 @@ TEST_F(PagerFromMainWindowTest, TheStartPagesElementOpensItsPageShowingTheFile)
                           EXPECT_NE(Shown(pager, "Pr33"), "");
                           EXPECT_EQ(PageList(), (std::set<std::string>{"Pr30", "Pr31", "Pr32", "Pr33", "Pr34",
                                                                        "Pr38", "Pr39"}));
+                      });
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+// The main window linked to drivesim, which journals every request it serves.
+class PagerWritesFromMainWindowTest : public PagerFromMainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>("pagerwrites");
+        ASSERT_EQ(chain->Error(), "");
+        PagerFromMainWindowTest::SetUp();
+        journal = folder.Path("journal");
+        ASSERT_TRUE(chain->StartDrive({"--journal", journal})) << chain->Error();
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(dialog->Manager().Connect(""), 0);
+    }
+    void TearDown() override
+    {
+        PagerFromMainWindowTest::TearDown();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+    }
+    // The addresses written since the journal had the size.
+    std::vector<std::string> WrittenSince(std::uintmax_t size) const
+    {
+        std::vector<std::string> addresses;
+        std::ifstream in(journal);
+        in.seekg(static_cast<std::streamoff>(size));
+        for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
+            if (kind == "write")
+                addresses.push_back(address);
+        std::sort(addresses.begin(), addresses.end());
+        return addresses;
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string journal;
+};
+
+TEST_F(PagerWritesFromMainWindowTest, WriteAllOnThePageWritesExactlyItsParameters)
+{
+    OpenFromStartPage("Motor",
+                      [&](CPagerDlg& pager)
+                      {
+                          const std::uintmax_t before = std::filesystem::file_size(journal);
+                          pager.Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("WriteAll"));
+                          EXPECT_EQ(WrittenSince(before),
+                                    (std::vector<std::string>{"30", "31", "32", "33", "34", "38", "39"}));
+                          EXPECT_EQ(PageList().size(), 7u);
                       });
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }

@@ -28,6 +28,8 @@ class RecordingHost : public PlcTestHost
 public:
     long SendCommand(UINT code, long param1, long) override
     {
+        if (code == 14)
+            return 0; // the animation's reads run on a timer: not recorded
         commands.emplace_back(code, param1);
         if (code == 10)
             connected = !connected;
@@ -183,10 +185,8 @@ TEST_F(DriveTransfer, OpenedConnectedItGoesOnLineAndStoresAtOnce)
 {
     host.connected = true;
     Run([](CDlgLumoPlc&) {});
-    ASSERT_GE(host.commands.size(), 1u); // then the animation's reads, when its timer has run
+    ASSERT_EQ(host.commands.size(), 1u);
     EXPECT_EQ(host.commands[0].first, 33u);
-    for (const auto& command : host.commands)
-        EXPECT_TRUE(command.first != 10 && command.first != 24) << command.first;
     EXPECT_GE(host.stores, 1);
     EXPECT_TRUE(host.connected); // not the link owner: the host's link stays
     EXPECT_TRUE(boxes.texts.empty());
