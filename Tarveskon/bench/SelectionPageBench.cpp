@@ -56,7 +56,7 @@ CTvskManager& Manager()
 {
     static CTvskManager* manager = []
     {
-        auto* m = new CTvskManager(TVSK_SAMPLE_DATA_DIR);
+        auto* m = new CTvskManager(TVSK_BIN_DIR);
         m->LoadDriveDb();
         return m;
     }();

@@ -57,10 +57,10 @@ void CDlgLumoPlcIL::Forward(UINT id, UINT viewCommand, bool updateFromView)
                                cmdUI->Enable(FALSE);
                                return;
                            }
-                           const UINT id = cmdUI->m_nID;
+                           const UINT buttonId = cmdUI->m_nID;
                            cmdUI->m_nID = viewCommand;
                            m_pView->OnCmdMsg(viewCommand, CN_UPDATE_COMMAND_UI, cmdUI);
-                           cmdUI->m_nID = id;
+                           cmdUI->m_nID = buttonId;
                        });
 }
 

@@ -82,7 +82,6 @@ private:
     std::vector<Item> m_items;
     std::vector<const Unit*> m_pending;
     std::vector<Connection> m_connections;
-    int m_depth = 0;
 };
 
 } // namespace tvsk::script

@@ -34,7 +34,7 @@ public:
     std::vector<std::string> posted;
     std::vector<std::string> bars;
 
-    void OnBeforeNavigate2(CString url, DWORD, CString, CByteArray& postData, CString, BOOL*) override
+    void OnBeforeNavigate2(CString, DWORD, CString, CByteArray& postData, CString, BOOL*) override
     {
         postBytes = static_cast<int>(postData.GetSize());
     }

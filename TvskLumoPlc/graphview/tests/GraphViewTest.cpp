@@ -166,8 +166,12 @@ TEST_F(GraphViewTest, AfterADragEveryRightRailStandsAtTheCommonColumn)
     const int expected =
         std::max({manager.GetRightRailColumn(), manager.GetUsedWidth(), CLDView::MinRightRailColumn});
     for (int i = 0; i < manager.GetNetworkCount(); ++i)
+    {
         if (CGraphPwrRail* right = manager.GetRightRail(Network(i)))
+        {
             EXPECT_EQ(right->GetPosition().x, expected) << "network " << i;
+        }
+    }
     EXPECT_GE(expected, from.x + 40);
 }
 

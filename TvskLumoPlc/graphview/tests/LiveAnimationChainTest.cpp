@@ -52,7 +52,9 @@ protected:
             m_view->EnableAnimation(false);
         m_manager.reset();
         if (m_chain)
+        {
             EXPECT_EQ(m_chain->StopDrive(), 0);
+        }
         m_chain.reset();
         LadderViewFixture::TearDown();
         fs::remove_all(m_dir);
