@@ -17,7 +17,8 @@
 #include <chrono>
 #include <clocale>
 
-namespace {
+namespace
+{
 
 CWinApp* g_app = nullptr;
 int g_argc = 1;
@@ -26,13 +27,21 @@ char* g_argv[] = {g_argv0, nullptr};
 
 UINT VirtualKeyOf(int key)
 {
-    switch (key) {
+    switch (key)
+    {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Tab: return VK_TAB;
-    case Qt::Key_F1: return VK_F1;
-    default: return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ? static_cast<UINT>(key) : 0;
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Tab:
+        return VK_TAB;
+    case Qt::Key_F1:
+        return VK_F1;
+    default:
+        return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)
+                   ? static_cast<UINT>(key)
+                   : 0;
     }
 }
 
@@ -46,8 +55,10 @@ public:
         if (!widget || !g_app)
             return false;
         MSG msg;
-        switch (e->type()) {
-        case QEvent::KeyPress: {
+        switch (e->type())
+        {
+        case QEvent::KeyPress:
+        {
             auto* ke = static_cast<QKeyEvent*>(e);
             msg.message = WM_KEYDOWN;
             msg.wParam = VirtualKeyOf(ke->key());
@@ -55,15 +66,18 @@ public:
                 return false;
             break;
         }
-        case QEvent::MouseButtonPress: {
+        case QEvent::MouseButtonPress:
+        {
             auto* me = static_cast<QMouseEvent*>(e);
-            msg.message = me->button() == Qt::LeftButton ? WM_LBUTTONDOWN
-                                                        : (me->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
+            msg.message = me->button() == Qt::LeftButton
+                              ? WM_LBUTTONDOWN
+                              : (me->button() == Qt::RightButton ? WM_RBUTTONDOWN : WM_MBUTTONDOWN);
             const QPoint p = me->position().toPoint();
             msg.lParam = MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
             break;
         }
-        default: return false;
+        default:
+            return false;
         }
         for (QWidget* w = widget; w && !msg.hwnd; w = w->parentWidget())
             msg.hwnd = CWnd::FromWidget(w);
@@ -116,7 +130,8 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg)
 {
     if (!msg)
         return FALSE;
-    for (CWnd* wnd = msg->hwnd; wnd; wnd = wnd->GetParent()) {
+    for (CWnd* wnd = msg->hwnd; wnd; wnd = wnd->GetParent())
+    {
         if (wnd->PreTranslateMessage(msg))
             return TRUE;
         if (wnd->GetWidget() && wnd->GetWidget()->isWindow())
@@ -191,7 +206,8 @@ CWnd* AfxGetMainWnd()
 
 void AfxInitToolkit(int& argc, char** argv)
 {
-    if (!QCoreApplication::instance()) {
+    if (!QCoreApplication::instance())
+    {
         // Lives until the process ends: the toolkit's statics (devices, fonts) must not outlive it
         // at exit, and nothing after exit needs it gone. AfxWinMain owns its application instead.
         if (argc <= 0 || !argv)
@@ -200,7 +216,8 @@ void AfxInitToolkit(int& argc, char** argv)
             new QApplication(argc, argv);
     }
     std::setlocale(LC_NUMERIC, "C");
-    if (!g_filter) {
+    if (!g_filter)
+    {
         g_filter = new PreTranslateFilter;
         QCoreApplication::instance()->installEventFilter(g_filter);
     }
@@ -222,10 +239,12 @@ void AfxPumpMessages(int milliseconds)
 {
     // Wall-clock time: the C run-time clock measures processor time here.
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
+    do
+    {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     } while (std::chrono::steady_clock::now() < end);
-    if (CWinApp* app = AfxGetApp()) {
+    if (CWinApp* app = AfxGetApp())
+    {
         app->OnIdle(0);
         app->OnIdle(1);
     }

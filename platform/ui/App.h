@@ -27,7 +27,8 @@ public:
 
     // The profile on the registry store: HKEY_CURRENT_USER\Software\<key>\<application>\<section>.
     void SetRegistryKey(const char* registryKey);
-    CString GetProfileString(const char* section, const char* entry, const char* defaultValue = nullptr) const;
+    CString GetProfileString(const char* section, const char* entry,
+                             const char* defaultValue = nullptr) const;
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
     BOOL GetProfileBinary(const char* section, const char* entry, BYTE** data, UINT* bytes) const;
     BOOL WriteProfileString(const char* section, const char* entry, const char* value);

@@ -19,4 +19,3 @@ struct IControlWindow : IUnknown
 protected:
     ~IControlWindow() = default;
 };
-

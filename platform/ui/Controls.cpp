@@ -18,7 +18,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // Control notifications go to whichever window object holds the widget when they fire.
 void Notify(QWidget* widget, WORD code)
@@ -33,15 +34,31 @@ void Notify(QWidget* widget, WORD code)
 void NotifyScroll(QScrollBar* bar, int action)
 {
     WORD code = 0;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-    case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-    default: return;
+    switch (action)
+    {
+    case QAbstractSlider::SliderSingleStepSub:
+        code = SB_LINEUP;
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        code = SB_LINEDOWN;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        code = SB_PAGEUP;
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        code = SB_PAGEDOWN;
+        break;
+    case QAbstractSlider::SliderMove:
+        code = SB_THUMBTRACK;
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        code = SB_TOP;
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        code = SB_BOTTOM;
+        break;
+    default:
+        return;
     }
     CWnd* wnd = CWnd::FromWidget(bar);
     CWnd* parent = wnd ? wnd->GetParent() : nullptr;
@@ -52,12 +69,17 @@ void NotifyScroll(QScrollBar* bar, int action)
 
 Qt::Alignment StaticAlignment(DWORD style)
 {
-    switch (style & SS_TYPEMASK) {
-    case SS_CENTER: return Qt::AlignHCenter | Qt::AlignTop;
-    case SS_RIGHT: return Qt::AlignRight | Qt::AlignTop;
+    switch (style & SS_TYPEMASK)
+    {
+    case SS_CENTER:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case SS_RIGHT:
+        return Qt::AlignRight | Qt::AlignTop;
     case SS_BITMAP:
-    case SS_ICON: return (style & SS_CENTERIMAGE) ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop);
-    default: return (style & SS_CENTERIMAGE) ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignTop);
+    case SS_ICON:
+        return (style & SS_CENTERIMAGE) ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop);
+    default:
+        return (style & SS_CENTERIMAGE) ? (Qt::AlignLeft | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignTop);
     }
 }
 
@@ -76,25 +98,31 @@ void StyleLabel(QLabel* label, DWORD style)
 
 QWidget* CreateButton(DWORD style, QWidget* parent)
 {
-    switch (style & BS_TYPEMASK) {
+    switch (style & BS_TYPEMASK)
+    {
     case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX: {
+    case BS_AUTOCHECKBOX:
+    {
         auto* box = new QCheckBox(parent);
         QObject::connect(box, &QAbstractButton::clicked, box, [box]() { Notify(box, BN_CLICKED); });
         return box;
     }
     case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: {
+    case BS_AUTORADIOBUTTON:
+    {
         auto* radio = new QRadioButton(parent);
         QObject::connect(radio, &QAbstractButton::clicked, radio, [radio]() { Notify(radio, BN_CLICKED); });
         return radio;
     }
-    case BS_GROUPBOX: return new QGroupBox(parent);
-    default: {
+    case BS_GROUPBOX:
+        return new QGroupBox(parent);
+    default:
+    {
         auto* button = new QPushButton(parent);
         button->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
         button->setAutoDefault(false);
-        QObject::connect(button, &QAbstractButton::clicked, button, [button]() { Notify(button, BN_CLICKED); });
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [button]() { Notify(button, BN_CLICKED); });
         return button;
     }
     }
@@ -112,7 +140,8 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
         return CreateUpDownWidget(style, parent);
     if (std::strcmp(className, "Button") == 0)
         return CreateButton(style, parent);
-    if (std::strcmp(className, "Static") == 0) {
+    if (std::strcmp(className, "Static") == 0)
+    {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         StyleLabel(label, style);
@@ -120,35 +149,42 @@ QWidget* CreateControlWidget(CWnd*, const char* className, DWORD style, QWidget*
     }
     if (std::strcmp(className, "Edit") == 0 && (style & ES_MULTILINE))
         return CreateMultiLineEditWidget(style, parent);
-    if (std::strcmp(className, "Edit") == 0) {
+    if (std::strcmp(className, "Edit") == 0)
+    {
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly((style & ES_READONLY) != 0);
         edit->setFrame(true);
         QObject::connect(edit, &QLineEdit::textChanged, edit, [edit]() { Notify(edit, EN_CHANGE); });
         return edit;
     }
-    if (std::strcmp(className, "ComboBox") == 0) {
+    if (std::strcmp(className, "ComboBox") == 0)
+    {
         auto* combo = new QComboBox(parent);
         combo->setEditable((style & 0x3) == CBS_DROPDOWN);
         QObject::connect(combo, &QComboBox::activated, combo, [combo]() { Notify(combo, CBN_SELCHANGE); });
-        QObject::connect(combo, &QComboBox::editTextChanged, combo, [combo]() { Notify(combo, CBN_EDITCHANGE); });
+        QObject::connect(combo, &QComboBox::editTextChanged, combo,
+                         [combo]() { Notify(combo, CBN_EDITCHANGE); });
         return combo;
     }
-    if (std::strcmp(className, "ListBox") == 0) {
+    if (std::strcmp(className, "ListBox") == 0)
+    {
         auto* list = new QListWidget(parent);
         if (style & LBS_EXTENDEDSEL)
             list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         else if (style & LBS_MULTIPLESEL)
             list->setSelectionMode(QAbstractItemView::MultiSelection);
-        QObject::connect(list, &QListWidget::currentRowChanged, list, [list]() { Notify(list, LBN_SELCHANGE); });
+        QObject::connect(list, &QListWidget::currentRowChanged, list,
+                         [list]() { Notify(list, LBN_SELCHANGE); });
         QObject::connect(list, &QListWidget::itemDoubleClicked, list, [list]() { Notify(list, LBN_DBLCLK); });
         return list;
     }
-    if (std::strcmp(className, "ScrollBar") == 0) {
+    if (std::strcmp(className, "ScrollBar") == 0)
+    {
         if (style & SBS_SIZEGRIP)
             return new QSizeGrip(parent);
         auto* bar = new QScrollBar((style & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, parent);
-        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [bar](int action) { NotifyScroll(bar, action); });
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar,
+                         [bar](int action) { NotifyScroll(bar, action); });
         return bar;
     }
     return nullptr;
@@ -183,7 +219,7 @@ int CButton::GetCheck() const
 {
     if (auto* box = qobject_cast<QCheckBox*>(GetWidget()))
         return box->checkState() == Qt::PartiallyChecked ? BST_INDETERMINATE
-                                                        : (box->isChecked() ? BST_CHECKED : BST_UNCHECKED);
+                                                         : (box->isChecked() ? BST_CHECKED : BST_UNCHECKED);
     if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
         return button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     return BST_UNCHECKED;
@@ -191,11 +227,14 @@ int CButton::GetCheck() const
 
 void CButton::SetCheck(int check)
 {
-    if (auto* box = qobject_cast<QCheckBox*>(GetWidget())) {
+    if (auto* box = qobject_cast<QCheckBox*>(GetWidget()))
+    {
         box->setTristate(check == BST_INDETERMINATE || box->isTristate());
         box->setCheckState(check == BST_INDETERMINATE ? Qt::PartiallyChecked
                                                       : (check ? Qt::Checked : Qt::Unchecked));
-    } else if (auto* button = qobject_cast<QAbstractButton*>(GetWidget())) {
+    }
+    else if (auto* button = qobject_cast<QAbstractButton*>(GetWidget()))
+    {
         button->setCheckable(true);
         button->setChecked(check != 0);
     }
@@ -228,7 +267,8 @@ void CEdit::SetSel(int start, int end)
     auto* edit = qobject_cast<QLineEdit*>(GetWidget());
     if (!edit)
         return;
-    if (start == -1) {
+    if (start == -1)
+    {
         edit->deselect();
         return;
     }
@@ -237,10 +277,20 @@ void CEdit::SetSel(int start, int end)
     edit->setSelection(start, last - start);
 }
 
-namespace {
-QComboBox* Combo(const CWnd* wnd) { return qobject_cast<QComboBox*>(wnd->GetWidget()); }
-QListWidget* List(const CWnd* wnd) { return qobject_cast<QListWidget*>(wnd->GetWidget()); }
-QString Text(const char* text) { return QString::fromUtf8(text ? text : ""); }
+namespace
+{
+QComboBox* Combo(const CWnd* wnd)
+{
+    return qobject_cast<QComboBox*>(wnd->GetWidget());
+}
+QListWidget* List(const CWnd* wnd)
+{
+    return qobject_cast<QListWidget*>(wnd->GetWidget());
+}
+QString Text(const char* text)
+{
+    return QString::fromUtf8(text ? text : "");
+}
 } // namespace
 
 BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -319,7 +369,8 @@ int CComboBox::FindStringExact(int startAfter, const char* text) const
         return CB_ERR;
     const QString wanted = Text(text);
     const int count = combo->count();
-    for (int step = 1; step <= count; ++step) {
+    for (int step = 1; step <= count; ++step)
+    {
         const int i = (startAfter + step + count) % count;
         if (combo->itemText(i).compare(wanted, Qt::CaseInsensitive) == 0)
             return i;

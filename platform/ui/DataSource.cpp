@@ -21,7 +21,8 @@ QMimeData* COleDataSource::CreateMimeData() const
     {
         const CString type = ClipboardFormatMimeType(format);
         if (!type.IsEmpty())
-            mime->setData(QString::fromUtf8(type.GetString()), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+            mime->setData(QString::fromUtf8(type.GetString()),
+                          QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     }
     return mime;
 }
@@ -29,20 +30,30 @@ QMimeData* COleDataSource::CreateMimeData() const
 DROPEFFECT COleDataSource::DoDragDrop(DROPEFFECT allowed, const RECT*)
 {
     QWidget* source = QWidget::mouseGrabber();
-    if (!source) source = QApplication::widgetAt(QCursor::pos());
-    if (!source) source = QApplication::activeWindow();
-    if (!source) return DROPEFFECT_NONE;
+    if (!source)
+        source = QApplication::widgetAt(QCursor::pos());
+    if (!source)
+        source = QApplication::activeWindow();
+    if (!source)
+        return DROPEFFECT_NONE;
     Qt::DropActions actions;
-    if (allowed & DROPEFFECT_COPY) actions |= Qt::CopyAction;
-    if (allowed & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
-    if (allowed & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+    if (allowed & DROPEFFECT_COPY)
+        actions |= Qt::CopyAction;
+    if (allowed & DROPEFFECT_MOVE)
+        actions |= Qt::MoveAction;
+    if (allowed & DROPEFFECT_LINK)
+        actions |= Qt::LinkAction;
     auto* drag = new QDrag(source);
     drag->setMimeData(CreateMimeData());
     switch (drag->exec(actions))
     {
-    case Qt::CopyAction: return DROPEFFECT_COPY;
-    case Qt::MoveAction: return DROPEFFECT_MOVE;
-    case Qt::LinkAction: return DROPEFFECT_LINK;
-    default: return DROPEFFECT_NONE;
+    case Qt::CopyAction:
+        return DROPEFFECT_COPY;
+    case Qt::MoveAction:
+        return DROPEFFECT_MOVE;
+    case Qt::LinkAction:
+        return DROPEFFECT_LINK;
+    default:
+        return DROPEFFECT_NONE;
     }
 }

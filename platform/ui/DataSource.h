@@ -25,7 +25,8 @@ public:
 
     // Runs the drag until the button is released; answers the effect the drop took (none when
     // nothing was dropped or no window can be the drag's source).
-    virtual DROPEFFECT DoDragDrop(DROPEFFECT allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE, const RECT* startRect = nullptr);
+    virtual DROPEFFECT DoDragDrop(DROPEFFECT allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE,
+                                  const RECT* startRect = nullptr);
 
 private:
     std::map<CLIPFORMAT, std::vector<char>> m_formats;

@@ -10,7 +10,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 CPen& DefaultPen()
 {
@@ -104,7 +105,8 @@ void CDC::BeginOn(QPaintDevice* device)
     if (!device)
         return;
     m_ownedPainter = std::make_unique<QPainter>();
-    if (!m_ownedPainter->begin(device)) {
+    if (!m_ownedPainter->begin(device))
+    {
         m_ownedPainter.reset();
         return;
     }
@@ -207,7 +209,8 @@ CPoint CDC::OffsetViewportOrg(int dx, int dy)
 
 void CDC::LPtoDP(POINT* points, int count) const
 {
-    for (int i = 0; points && i < count; ++i) {
+    for (int i = 0; points && i < count; ++i)
+    {
         points[i].x += m_viewportOrg.x;
         points[i].y += m_viewportOrg.y;
     }
@@ -221,7 +224,8 @@ void CDC::LPtoDP(RECT* rect) const
 
 void CDC::DPtoLP(POINT* points, int count) const
 {
-    for (int i = 0; points && i < count; ++i) {
+    for (int i = 0; points && i < count; ++i)
+    {
         points[i].x -= m_viewportOrg.x;
         points[i].y -= m_viewportOrg.y;
     }
@@ -236,21 +240,30 @@ void CDC::DPtoLP(RECT* rect) const
 int CDC::GetDeviceCaps(int index) const
 {
     const QPaintDevice* device = m_painter ? m_painter->device() : nullptr;
-    switch (index) {
-    case HORZRES: return device ? device->width() : 0;
-    case VERTRES: return device ? device->height() : 0;
-    case PHYSICALWIDTH: return GetDeviceCaps(HORZRES);
-    case PHYSICALHEIGHT: return GetDeviceCaps(VERTRES);
-    case LOGPIXELSX: return device ? device->logicalDpiX() : 96;
-    case LOGPIXELSY: return device ? device->logicalDpiY() : 96;
-    default: return 0;
+    switch (index)
+    {
+    case HORZRES:
+        return device ? device->width() : 0;
+    case VERTRES:
+        return device ? device->height() : 0;
+    case PHYSICALWIDTH:
+        return GetDeviceCaps(HORZRES);
+    case PHYSICALHEIGHT:
+        return GetDeviceCaps(VERTRES);
+    case LOGPIXELSX:
+        return device ? device->logicalDpiX() : 96;
+    case LOGPIXELSY:
+        return device ? device->logicalDpiY() : 96;
+    default:
+        return 0;
     }
 }
 
 int CDC::SaveDC()
 {
-    State state{m_pen, m_brush, m_font, m_textColour, m_bkColour, m_bkMode, m_rop2, m_textAlign, m_viewportOrg,
-                m_clip ? std::make_unique<QRegion>(*m_clip) : nullptr};
+    State state{
+        m_pen,    m_brush, m_font,      m_textColour,  m_bkColour,
+        m_bkMode, m_rop2,  m_textAlign, m_viewportOrg, m_clip ? std::make_unique<QRegion>(*m_clip) : nullptr};
     m_saved.push_back(std::move(state));
     return static_cast<int>(m_saved.size());
 }
@@ -283,24 +296,37 @@ int CDC::SelectClipRgn(CRgn* region)
 
 int CDC::SelectClipRgn(CRgn* region, int mode)
 {
-    if (mode == RGN_COPY) {
+    if (mode == RGN_COPY)
+    {
         m_clip = region ? std::make_unique<QRegion>(region->GetQRegion()) : nullptr;
-    } else {
+    }
+    else
+    {
         if (!region)
             return ERROR;
         // Without a clip the whole device is visible.
-        const QRegion current = m_clip ? *m_clip
-                                       : QRegion(m_painter && m_painter->device()
-                                                     ? QRect(0, 0, m_painter->device()->width(),
-                                                             m_painter->device()->height())
-                                                     : QRect(-32768, -32768, 65536, 65536));
+        const QRegion current =
+            m_clip ? *m_clip
+                   : QRegion(m_painter && m_painter->device()
+                                 ? QRect(0, 0, m_painter->device()->width(), m_painter->device()->height())
+                                 : QRect(-32768, -32768, 65536, 65536));
         const QRegion& other = region->GetQRegion();
-        switch (mode) {
-        case RGN_AND: m_clip = std::make_unique<QRegion>(current.intersected(other)); break;
-        case RGN_OR: m_clip = std::make_unique<QRegion>(current.united(other)); break;
-        case RGN_XOR: m_clip = std::make_unique<QRegion>(current.xored(other)); break;
-        case RGN_DIFF: m_clip = std::make_unique<QRegion>(current.subtracted(other)); break;
-        default: return ERROR;
+        switch (mode)
+        {
+        case RGN_AND:
+            m_clip = std::make_unique<QRegion>(current.intersected(other));
+            break;
+        case RGN_OR:
+            m_clip = std::make_unique<QRegion>(current.united(other));
+            break;
+        case RGN_XOR:
+            m_clip = std::make_unique<QRegion>(current.xored(other));
+            break;
+        case RGN_DIFF:
+            m_clip = std::make_unique<QRegion>(current.subtracted(other));
+            break;
+        default:
+            return ERROR;
         }
     }
     if (!m_clip)
@@ -343,23 +369,43 @@ int CDC::GetClipBox(RECT* rect) const
 
 void CDC::ApplyComposition(int rop2)
 {
-    switch (rop2) {
-    case R2_NOT: m_painter->setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    case R2_XORPEN: m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case R2_NOTXORPEN: m_painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination); break;
-    default: m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    switch (rop2)
+    {
+    case R2_NOT:
+        m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+        break;
+    case R2_XORPEN:
+        m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        break;
+    case R2_NOTXORPEN:
+        m_painter->setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+        break;
+    default:
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        break;
     }
 }
 
 void CDC::ApplyBlockComposition(DWORD rop)
 {
-    switch (rop) {
-    case SRCPAINT: m_painter->setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case SRCAND: m_painter->setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
+    switch (rop)
+    {
+    case SRCPAINT:
+        m_painter->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        break;
+    case SRCAND:
+        m_painter->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        break;
     case SRCINVERT:
-    case PATINVERT: m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case DSTINVERT: m_painter->setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    default: m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    case PATINVERT:
+        m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        break;
+    case DSTINVERT:
+        m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+        break;
+    default:
+        m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        break;
     }
 }
 
@@ -367,15 +413,19 @@ void CDC::ApplyPenAndBrush(bool withPen, bool withBrush)
 {
     m_painter->resetTransform();
     m_painter->translate(m_viewportOrg.x, m_viewportOrg.y);
-    if (m_clip) {
+    if (m_clip)
+    {
         m_painter->setClipRegion(m_clip->translated(-m_viewportOrg.x, -m_viewportOrg.y));
-    } else {
+    }
+    else
+    {
         m_painter->setClipping(false);
     }
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     QPen pen = withPen ? m_pen->GetQPen() : QPen(Qt::NoPen);
     QBrush brush = withBrush ? m_brush->GetQBrush() : QBrush(Qt::NoBrush);
-    if (m_rop2 == R2_BLACK || m_rop2 == R2_WHITE) {
+    if (m_rop2 == R2_BLACK || m_rop2 == R2_WHITE)
+    {
         const QColor fixed = m_rop2 == R2_BLACK ? Qt::black : Qt::white;
         if (pen.style() != Qt::NoPen)
             pen.setColor(fixed);
@@ -403,7 +453,8 @@ BOOL CDC::LineTo(int x, int y)
         return FALSE;
     ApplyPenAndBrush(true, false);
     const QPen& pen = m_painter->pen();
-    if (pen.style() != Qt::NoPen) {
+    if (pen.style() != Qt::NoPen)
+    {
         // Flat caps end the line before its end point, which the platform's lines leave out.
         m_painter->drawLine(m_position.x, m_position.y, x, y);
     }
@@ -449,7 +500,8 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom)
     const int inset = hasPen ? 1 : 0;
     m_painter->fillRect(QRect(r.left + inset, r.top + inset, r.Width() - 2 * inset, r.Height() - 2 * inset),
                         m_painter->brush());
-    if (hasPen) {
+    if (hasPen)
+    {
         ApplyPenAndBrush(true, false);
         // The outline lies inside the rectangle: right and bottom are excluded.
         m_painter->drawRect(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
@@ -521,7 +573,8 @@ void CDC::InvertRect(const RECT* rect)
 void CDC::Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight)
 {
     if (rect)
-        Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft, bottomRight);
+        Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft,
+                   bottomRight);
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
@@ -543,17 +596,26 @@ BOOL CDC::DrawEdge(RECT* rect, UINT edge, UINT flags)
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     const COLORREF dark = GetSysColor(COLOR_3DDKSHADOW);
     const COLORREF face = GetSysColor(COLOR_3DLIGHT);
-    auto drawBorder = [&](COLORREF tl, COLORREF br) {
-        if (flags & BF_TOP) FillSolidRect(r.left, r.top, r.Width(), 1, tl);
-        if (flags & BF_LEFT) FillSolidRect(r.left, r.top, 1, r.Height(), tl);
-        if (flags & BF_BOTTOM) FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, br);
-        if (flags & BF_RIGHT) FillSolidRect(r.right - 1, r.top, 1, r.Height(), br);
+    auto drawBorder = [&](COLORREF tl, COLORREF br)
+    {
+        if (flags & BF_TOP)
+            FillSolidRect(r.left, r.top, r.Width(), 1, tl);
+        if (flags & BF_LEFT)
+            FillSolidRect(r.left, r.top, 1, r.Height(), tl);
+        if (flags & BF_BOTTOM)
+            FillSolidRect(r.left, r.bottom - 1, r.Width(), 1, br);
+        if (flags & BF_RIGHT)
+            FillSolidRect(r.right - 1, r.top, 1, r.Height(), br);
         r.DeflateRect(1, 1);
     };
-    if (edge & BDR_RAISEDOUTER) drawBorder(face, dark);
-    else if (edge & BDR_SUNKENOUTER) drawBorder(shadow, light);
-    if (edge & BDR_RAISEDINNER) drawBorder(light, shadow);
-    else if (edge & BDR_SUNKENINNER) drawBorder(dark, face);
+    if (edge & BDR_RAISEDOUTER)
+        drawBorder(face, dark);
+    else if (edge & BDR_SUNKENOUTER)
+        drawBorder(shadow, light);
+    if (edge & BDR_RAISEDINNER)
+        drawBorder(light, shadow);
+    else if (edge & BDR_SUNKENINNER)
+        drawBorder(dark, face);
     *rect = r;
     return TRUE;
 }
@@ -565,11 +627,13 @@ void CDC::DrawFocusRect(const RECT* rect)
     const CRect r(*rect);
     ApplyPenAndBrush(false, false);
     m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
-    for (int x = r.left; x < r.right; x += 2) {
+    for (int x = r.left; x < r.right; x += 2)
+    {
         m_painter->fillRect(x, r.top, 1, 1, Qt::black);
         m_painter->fillRect(x, r.bottom - 1, 1, 1, Qt::black);
     }
-    for (int y = r.top + 2; y < r.bottom - 1; y += 2) {
+    for (int y = r.top + 2; y < r.bottom - 1; y += 2)
+    {
         m_painter->fillRect(r.left, y, 1, 1, Qt::black);
         m_painter->fillRect(r.right - 1, y, 1, 1, Qt::black);
     }
@@ -630,7 +694,8 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const RECT* rect, const CString
         return FALSE;
     if (rect && (options & ETO_OPAQUE))
         FillSolidRect(rect, m_bkColour);
-    if (rect && (options & ETO_CLIPPED)) {
+    if (rect && (options & ETO_CLIPPED))
+    {
         SaveDC();
         IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom);
         TextOut(x, y, text);
@@ -648,24 +713,37 @@ int CDC::DrawText(const CString& text, RECT* rect, UINT format)
     const QFontMetrics metrics(font);
     const QString qtext = QString::fromUtf8(text.GetString());
     int flags = 0;
-    if (format & DT_CENTER) flags |= Qt::AlignHCenter;
-    else if (format & DT_RIGHT) flags |= Qt::AlignRight;
-    else flags |= Qt::AlignLeft;
-    if (format & DT_SINGLELINE) {
-        if (format & DT_VCENTER) flags |= Qt::AlignVCenter;
-        else if (format & DT_BOTTOM) flags |= Qt::AlignBottom;
-        else flags |= Qt::AlignTop;
-    } else {
-        flags |= Qt::AlignTop;
-        if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
+    if (format & DT_CENTER)
+        flags |= Qt::AlignHCenter;
+    else if (format & DT_RIGHT)
+        flags |= Qt::AlignRight;
+    else
+        flags |= Qt::AlignLeft;
+    if (format & DT_SINGLELINE)
+    {
+        if (format & DT_VCENTER)
+            flags |= Qt::AlignVCenter;
+        else if (format & DT_BOTTOM)
+            flags |= Qt::AlignBottom;
+        else
+            flags |= Qt::AlignTop;
     }
-    if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
-    if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
+    else
+    {
+        flags |= Qt::AlignTop;
+        if (format & DT_WORDBREAK)
+            flags |= Qt::TextWordWrap;
+    }
+    if (format & DT_EXPANDTABS)
+        flags |= Qt::TextExpandTabs;
+    if (!(format & DT_NOPREFIX))
+        flags |= Qt::TextShowMnemonic;
     const QRect area = ToQRect(*rect);
-    if (format & DT_CALCRECT) {
-        const QRect needed = metrics.boundingRect(area.width() > 0 && (format & DT_WORDBREAK) ? area : QRect(area.topLeft(), QSize(100000, 100000)),
-                                                  flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom),
-                                                  qtext);
+    if (format & DT_CALCRECT)
+    {
+        const QRect needed = metrics.boundingRect(
+            area.width() > 0 && (format & DT_WORDBREAK) ? area : QRect(area.topLeft(), QSize(100000, 100000)),
+            flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom), qtext);
         rect->right = rect->left + needed.width();
         rect->bottom = rect->top + needed.height();
         return needed.height();
@@ -737,9 +815,14 @@ BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
         return FALSE;
     ApplyPenAndBrush(false, false);
     const QRect area(x, y, width, height);
-    switch (rop) {
-    case BLACKNESS: m_painter->fillRect(area, Qt::black); break;
-    case WHITENESS: m_painter->fillRect(area, Qt::white); break;
+    switch (rop)
+    {
+    case BLACKNESS:
+        m_painter->fillRect(area, Qt::black);
+        break;
+    case WHITENESS:
+        m_painter->fillRect(area, Qt::white);
+        break;
     case DSTINVERT:
         m_painter->setCompositionMode(QPainter::RasterOp_NotDestination);
         m_painter->fillRect(area, Qt::black);
@@ -748,7 +831,9 @@ BOOL CDC::PatBlt(int x, int y, int width, int height, DWORD rop)
         m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         m_painter->fillRect(area, m_brush->GetQBrush());
         break;
-    default: m_painter->fillRect(area, m_brush->GetQBrush()); break;
+    default:
+        m_painter->fillRect(area, m_brush->GetQBrush());
+        break;
     }
     m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     return TRUE;
@@ -771,7 +856,8 @@ void CDC::DrawDragRect(const RECT* rect, SIZE size, const RECT* lastRect, SIZE l
         return;
     CBrush halftone(RGB(128, 128, 128));
     CBrush* old = SelectObject(&halftone);
-    auto frame = [this](const RECT& r, SIZE s) {
+    auto frame = [this](const RECT& r, SIZE s)
+    {
         const CRect c(r);
         const int cx = std::min<int>(s.cx, c.Width());
         const int cy = std::min<int>(s.cy, c.Height());
@@ -781,7 +867,8 @@ void CDC::DrawDragRect(const RECT* rect, SIZE size, const RECT* lastRect, SIZE l
         PatBlt(c.right - cx, c.top + cy, c.Width() > cx ? cx : 0, c.Height() - 2 * cy, PATINVERT);
     };
     // A frame thicker than half the rectangle is one solid bar: draw it once, not four overlapping times.
-    auto draw = [&](const RECT& r, SIZE s) {
+    auto draw = [&](const RECT& r, SIZE s)
+    {
         const CRect c(r);
         if (2 * s.cx >= c.Width() || 2 * s.cy >= c.Height())
             PatBlt(c.left, c.top, c.Width(), c.Height(), PATINVERT);
@@ -798,7 +885,8 @@ void CDC::DrawDragRect(const RECT* rect, SIZE size, const RECT* lastRect, SIZE l
 CPaintDC::CPaintDC(CWnd* wnd)
 {
     m_ps_rcPaint = RECT{};
-    if (wnd && wnd->GetWidget()) {
+    if (wnd && wnd->GetWidget())
+    {
         BeginOn(wnd->GetWidget());
         CRect client;
         wnd->GetClientRect(&client);
@@ -827,7 +915,8 @@ CWindowDC::~CWindowDC()
 CMemDC::CMemDC(CDC* target, const RECT& area) : m_target(target), m_area(area)
 {
     CreateCompatibleDC(target);
-    if (m_buffer.CreateCompatibleBitmap(target, m_area.Width(), m_area.Height())) {
+    if (m_buffer.CreateCompatibleBitmap(target, m_area.Width(), m_area.Height()))
+    {
         SelectObject(&m_buffer);
         SetViewportOrg(-m_area.left, -m_area.top);
     }
@@ -835,7 +924,8 @@ CMemDC::CMemDC(CDC* target, const RECT& area) : m_target(target), m_area(area)
 
 CMemDC::~CMemDC()
 {
-    if (m_target && m_buffer.IsCreated()) {
+    if (m_target && m_buffer.IsCreated())
+    {
         SetViewportOrg(0, 0);
         m_target->BitBlt(m_area.left, m_area.top, m_area.Width(), m_area.Height(), this, 0, 0, SRCCOPY);
     }

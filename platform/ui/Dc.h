@@ -156,7 +156,8 @@ public:
     COLORREF GetPixel(int x, int y) const;
 
     BOOL TextOut(int x, int y, const CString& text);
-    BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const CString& text, const int* widths = nullptr);
+    BOOL ExtTextOut(int x, int y, UINT options, const RECT* rect, const CString& text,
+                    const int* widths = nullptr);
     int DrawText(const CString& text, RECT* rect, UINT format);
     CSize GetTextExtent(const CString& text) const;
     BOOL GetTextMetrics(TEXTMETRIC* metrics) const;
@@ -211,7 +212,8 @@ public:
     RECT m_ps_rcPaint;
 };
 
-// Drawing on the window outside painting (drag feedback): goes to an overlay over the window and its children.
+// Drawing on the window outside painting (drag feedback): goes to an overlay over the window and its
+// children.
 class CWindowDC : public CDC
 {
 public:

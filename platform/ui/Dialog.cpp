@@ -11,7 +11,8 @@
 #include <mutex>
 #include <string>
 
-namespace {
+namespace
+{
 
 struct TemplateTable
 {
@@ -34,20 +35,34 @@ struct ItemClass
 
 ItemClass ClassOf(const DlgItem& item)
 {
-    switch (item.kind) {
-    case DlgKind::PushButton: return {"Button", BS_PUSHBUTTON | WS_TABSTOP};
-    case DlgKind::DefPushButton: return {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP};
-    case DlgKind::CheckBox: return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
-    case DlgKind::RadioButton: return {"Button", BS_AUTORADIOBUTTON};
-    case DlgKind::GroupBox: return {"Button", BS_GROUPBOX};
-    case DlgKind::LText: return {"Static", SS_LEFT | WS_GROUP};
-    case DlgKind::CText: return {"Static", SS_CENTER | WS_GROUP};
-    case DlgKind::RText: return {"Static", SS_RIGHT | WS_GROUP};
-    case DlgKind::Frame: return {"Static", SS_ETCHEDFRAME};
-    case DlgKind::EditText: return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
-    case DlgKind::ComboBox: return {"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
-    case DlgKind::ListBox: return {"ListBox", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
-    case DlgKind::Control: return {item.className ? item.className : "Static", 0};
+    switch (item.kind)
+    {
+    case DlgKind::PushButton:
+        return {"Button", BS_PUSHBUTTON | WS_TABSTOP};
+    case DlgKind::DefPushButton:
+        return {"Button", BS_DEFPUSHBUTTON | WS_TABSTOP};
+    case DlgKind::CheckBox:
+        return {"Button", BS_AUTOCHECKBOX | WS_TABSTOP};
+    case DlgKind::RadioButton:
+        return {"Button", BS_AUTORADIOBUTTON};
+    case DlgKind::GroupBox:
+        return {"Button", BS_GROUPBOX};
+    case DlgKind::LText:
+        return {"Static", SS_LEFT | WS_GROUP};
+    case DlgKind::CText:
+        return {"Static", SS_CENTER | WS_GROUP};
+    case DlgKind::RText:
+        return {"Static", SS_RIGHT | WS_GROUP};
+    case DlgKind::Frame:
+        return {"Static", SS_ETCHEDFRAME};
+    case DlgKind::EditText:
+        return {"Edit", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case DlgKind::ComboBox:
+        return {"ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP};
+    case DlgKind::ListBox:
+        return {"ListBox", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
+    case DlgKind::Control:
+        return {item.className ? item.className : "Static", 0};
     }
     return {"Static", 0};
 }
@@ -86,7 +101,8 @@ const DialogTemplate* AfxFindDialogTemplate(UINT id)
 {
     TemplateTable& table = Templates();
     std::lock_guard guard(table.lock);
-    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)}) {
+    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)})
+    {
         const auto it = table.byId.find({module, id});
         if (it != table.byId.end())
             return it->second;
@@ -117,7 +133,8 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_pParentWnd(parent), m_nIDTem
     MapDefaultCommands();
 }
 
-CDialog::CDialog(const char* templateName, CWnd* parent) : m_pParentWnd(parent), m_strTemplateName(templateName)
+CDialog::CDialog(const char* templateName, CWnd* parent)
+    : m_pParentWnd(parent), m_strTemplateName(templateName)
 {
     MapDefaultCommands();
 }
@@ -150,7 +167,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
     const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
     if (!CreateEx(0, kDialogClass, dialogTemplate->title, style, client, parent, 0))
         return FALSE;
-    for (int i = 0; i < dialogTemplate->itemCount; ++i) {
+    for (int i = 0; i < dialogTemplate->itemCount; ++i)
+    {
         const DlgItem& item = dialogTemplate->items[i];
         const ItemClass itemClass = ClassOf(item);
         auto control = std::make_unique<CWnd>();
@@ -161,9 +179,11 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
                 ? tvsk::com::GuidFromString(item.className)
                 : std::nullopt;
         const DWORD itemStyle = itemClass.style | item.style | WS_CHILD | WS_VISIBLE;
-        const BOOL created = clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)
-                                   : control->CreateEx(0, itemClass.className, item.text, itemStyle, r, this, item.id);
-        if (!created) {
+        const BOOL created =
+            clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)
+                  : control->CreateEx(0, itemClass.className, item.text, itemStyle, r, this, item.id);
+        if (!created)
+        {
             DestroyWindow();
             return FALSE;
         }
@@ -178,13 +198,16 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        return OnInitDialog();
     case WM_CLOSE:
         // Closing by the frame is Cancel.
         SendMessage(WM_COMMAND, IDCANCEL, 0);
         return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 
@@ -193,11 +216,13 @@ INT_PTR CDialog::DoModal()
     const DialogTemplate* dialogTemplate = FindTemplate();
     CWnd* parent = m_pParentWnd;
     m_modal = true;
-    if (!CreateFromTemplate(dialogTemplate, parent)) {
+    if (!CreateFromTemplate(dialogTemplate, parent))
+    {
         m_modal = false;
         return -1;
     }
-    if (!m_ended) {
+    if (!m_ended)
+    {
         GetWidget()->setWindowModality(Qt::ApplicationModal);
         ShowWindow(SW_SHOW);
         QEventLoop loop;
@@ -249,11 +274,13 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (!msg || msg->message != WM_KEYDOWN)
         return FALSE;
-    if (msg->wParam == VK_RETURN) {
+    if (msg->wParam == VK_RETURN)
+    {
         SendMessage(WM_COMMAND, IDOK, 0);
         return TRUE;
     }
-    if (msg->wParam == VK_ESCAPE) {
+    if (msg->wParam == VK_ESCAPE)
+    {
         SendMessage(WM_COMMAND, IDCANCEL, 0);
         return TRUE;
     }

@@ -14,11 +14,11 @@ enum class DlgKind
     LText,
     CText,
     RText,
-    Frame,    // etched frame (a static)
+    Frame, // etched frame (a static)
     EditText,
     ComboBox, // drop-down list
     ListBox,
-    Control   // the class name and style given in the row
+    Control // the class name and style given in the row
 };
 
 // One control: rectangle in dialog units, text, extra style bits (WS_VISIBLE and WS_CHILD are implied).

@@ -14,7 +14,8 @@
 #include <mutex>
 #include <string>
 
-namespace {
+namespace
+{
 
 struct FormatTable
 {
@@ -38,29 +39,42 @@ QString MimeOf(CLIPFORMAT format)
 DWORD KeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
     DWORD state = 0;
-    if (buttons & Qt::LeftButton) state |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) state |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) state |= MK_MBUTTON;
-    if (modifiers & Qt::ShiftModifier) state |= MK_SHIFT;
-    if (modifiers & Qt::ControlModifier) state |= MK_CONTROL;
+    if (buttons & Qt::LeftButton)
+        state |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        state |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        state |= MK_MBUTTON;
+    if (modifiers & Qt::ShiftModifier)
+        state |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier)
+        state |= MK_CONTROL;
     return state;
 }
 
 Qt::DropAction ActionOf(DROPEFFECT effect)
 {
-    if (effect & DROPEFFECT_MOVE) return Qt::MoveAction;
-    if (effect & DROPEFFECT_COPY) return Qt::CopyAction;
-    if (effect & DROPEFFECT_LINK) return Qt::LinkAction;
+    if (effect & DROPEFFECT_MOVE)
+        return Qt::MoveAction;
+    if (effect & DROPEFFECT_COPY)
+        return Qt::CopyAction;
+    if (effect & DROPEFFECT_LINK)
+        return Qt::LinkAction;
     return Qt::IgnoreAction;
 }
 
 DROPEFFECT EffectOf(Qt::DropAction action)
 {
-    switch (action) {
-    case Qt::MoveAction: return DROPEFFECT_MOVE;
-    case Qt::CopyAction: return DROPEFFECT_COPY;
-    case Qt::LinkAction: return DROPEFFECT_LINK;
-    default: return DROPEFFECT_NONE;
+    switch (action)
+    {
+    case Qt::MoveAction:
+        return DROPEFFECT_MOVE;
+    case Qt::CopyAction:
+        return DROPEFFECT_COPY;
+    case Qt::LinkAction:
+        return DROPEFFECT_LINK;
+    default:
+        return DROPEFFECT_NONE;
     }
 }
 
@@ -71,9 +85,11 @@ public:
 
     bool eventFilter(QObject*, QEvent* e) override
     {
-        switch (e->type()) {
+        switch (e->type())
+        {
         case QEvent::DragEnter:
-        case QEvent::DragMove: {
+        case QEvent::DragMove:
+        {
             auto* de = static_cast<QDragMoveEvent*>(e);
             COleDataObject data(de->mimeData());
             const QPoint p = de->position().toPoint();
@@ -86,11 +102,14 @@ public:
             // Entering must be accepted for the moves and the drop to follow.
             if (e->type() == QEvent::DragEnter)
                 de->accept();
-            if (effect == DROPEFFECT_NONE) {
+            if (effect == DROPEFFECT_NONE)
+            {
                 de->setDropAction(Qt::IgnoreAction);
                 if (e->type() == QEvent::DragMove)
                     de->ignore();
-            } else {
+            }
+            else
+            {
                 de->setDropAction(ActionOf(effect));
                 de->accept();
             }
@@ -99,7 +118,8 @@ public:
         case QEvent::DragLeave:
             m_target->OnDragLeave(m_wnd);
             return true;
-        case QEvent::Drop: {
+        case QEvent::Drop:
+        {
             auto* de = static_cast<QDropEvent*>(e);
             COleDataObject data(de->mimeData());
             const QPoint p = de->position().toPoint();
@@ -109,7 +129,8 @@ public:
                 de->ignore();
             return true;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
 
@@ -186,7 +207,8 @@ BOOL COleDropTarget::Register(CWnd* wnd)
 
 void COleDropTarget::Revoke()
 {
-    if (m_filter) {
+    if (m_filter)
+    {
         if (auto* widget = qobject_cast<QWidget*>(m_filter->parent()))
             widget->setAcceptDrops(false);
         delete m_filter.data();

@@ -20,60 +20,96 @@ QColor ToQColor(COLORREF colour)
 
 COLORREF FromQColor(const QColor& colour)
 {
-    return RGB(static_cast<BYTE>(colour.red()), static_cast<BYTE>(colour.green()), static_cast<BYTE>(colour.blue()));
+    return RGB(static_cast<BYTE>(colour.red()), static_cast<BYTE>(colour.green()),
+               static_cast<BYTE>(colour.blue()));
 }
 
 COLORREF GetSysColor(int index)
 {
     const QPalette palette = QGuiApplication::palette();
-    switch (index) {
-    case COLOR_SCROLLBAR: return FromQColor(palette.color(QPalette::Button));
-    case COLOR_WINDOW: return FromQColor(palette.color(QPalette::Base));
-    case COLOR_WINDOWFRAME: return FromQColor(palette.color(QPalette::Shadow));
-    case COLOR_WINDOWTEXT: return FromQColor(palette.color(QPalette::WindowText));
-    case COLOR_HIGHLIGHT: return FromQColor(palette.color(QPalette::Highlight));
-    case COLOR_HIGHLIGHTTEXT: return FromQColor(palette.color(QPalette::HighlightedText));
-    case COLOR_BTNFACE: return FromQColor(palette.color(QPalette::Button));
-    case COLOR_BTNSHADOW: return FromQColor(palette.color(QPalette::Dark));
-    case COLOR_GRAYTEXT: return FromQColor(palette.color(QPalette::Disabled, QPalette::Text));
-    case COLOR_BTNTEXT: return FromQColor(palette.color(QPalette::ButtonText));
-    case COLOR_BTNHIGHLIGHT: return FromQColor(palette.color(QPalette::Light));
-    case COLOR_3DDKSHADOW: return FromQColor(palette.color(QPalette::Shadow));
-    case COLOR_3DLIGHT: return FromQColor(palette.color(QPalette::Midlight));
-    case COLOR_INFOTEXT: return FromQColor(palette.color(QPalette::ToolTipText));
-    case COLOR_INFOBK: return FromQColor(palette.color(QPalette::ToolTipBase));
-    default: return RGB(0, 0, 0);
+    switch (index)
+    {
+    case COLOR_SCROLLBAR:
+        return FromQColor(palette.color(QPalette::Button));
+    case COLOR_WINDOW:
+        return FromQColor(palette.color(QPalette::Base));
+    case COLOR_WINDOWFRAME:
+        return FromQColor(palette.color(QPalette::Shadow));
+    case COLOR_WINDOWTEXT:
+        return FromQColor(palette.color(QPalette::WindowText));
+    case COLOR_HIGHLIGHT:
+        return FromQColor(palette.color(QPalette::Highlight));
+    case COLOR_HIGHLIGHTTEXT:
+        return FromQColor(palette.color(QPalette::HighlightedText));
+    case COLOR_BTNFACE:
+        return FromQColor(palette.color(QPalette::Button));
+    case COLOR_BTNSHADOW:
+        return FromQColor(palette.color(QPalette::Dark));
+    case COLOR_GRAYTEXT:
+        return FromQColor(palette.color(QPalette::Disabled, QPalette::Text));
+    case COLOR_BTNTEXT:
+        return FromQColor(palette.color(QPalette::ButtonText));
+    case COLOR_BTNHIGHLIGHT:
+        return FromQColor(palette.color(QPalette::Light));
+    case COLOR_3DDKSHADOW:
+        return FromQColor(palette.color(QPalette::Shadow));
+    case COLOR_3DLIGHT:
+        return FromQColor(palette.color(QPalette::Midlight));
+    case COLOR_INFOTEXT:
+        return FromQColor(palette.color(QPalette::ToolTipText));
+    case COLOR_INFOBK:
+        return FromQColor(palette.color(QPalette::ToolTipBase));
+    default:
+        return RGB(0, 0, 0);
     }
 }
 
 int GetSystemMetrics(int index)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    switch (index) {
-    case SM_CXSCREEN: return screen ? screen->geometry().width() : 0;
-    case SM_CYSCREEN: return screen ? screen->geometry().height() : 0;
+    switch (index)
+    {
+    case SM_CXSCREEN:
+        return screen ? screen->geometry().width() : 0;
+    case SM_CYSCREEN:
+        return screen ? screen->geometry().height() : 0;
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    case SM_CYCAPTION: return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    default: return 0;
+    case SM_CYHSCROLL:
+        return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    case SM_CYCAPTION:
+        return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    default:
+        return 0;
     }
 }
 
 BOOL CPen::CreatePen(int style, int width, COLORREF colour)
 {
-    if (style == PS_NULL) {
+    if (style == PS_NULL)
+    {
         m_pen = QPen(Qt::NoPen);
-    } else {
+    }
+    else
+    {
         m_pen = QPen(ToQColor(colour));
         // Width 0 is the one-pixel cosmetic pen; flat ends keep lines exactly as long as asked.
         m_pen.setWidth(width < 1 ? 1 : width);
         m_pen.setCapStyle(Qt::FlatCap);
         m_pen.setJoinStyle(Qt::MiterJoin);
-        switch (style) {
-        case PS_DASH: m_pen.setStyle(Qt::DashLine); break;
-        case PS_DOT: m_pen.setStyle(Qt::DotLine); break;
-        case PS_DASHDOT: m_pen.setStyle(Qt::DashDotLine); break;
-        default: m_pen.setStyle(Qt::SolidLine); break;
+        switch (style)
+        {
+        case PS_DASH:
+            m_pen.setStyle(Qt::DashLine);
+            break;
+        case PS_DOT:
+            m_pen.setStyle(Qt::DotLine);
+            break;
+        case PS_DASHDOT:
+            m_pen.setStyle(Qt::DashDotLine);
+            break;
+        default:
+            m_pen.setStyle(Qt::SolidLine);
+            break;
         }
     }
     m_created = true;
@@ -82,11 +118,16 @@ BOOL CPen::CreatePen(int style, int width, COLORREF colour)
 
 BOOL CPen::CreateStockObject(int stockIndex)
 {
-    switch (stockIndex) {
-    case WHITE_PEN: return CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
-    case BLACK_PEN: return CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    case NULL_PEN: return CreatePen(PS_NULL, 0, 0);
-    default: return FALSE;
+    switch (stockIndex)
+    {
+    case WHITE_PEN:
+        return CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+    case BLACK_PEN:
+        return CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    case NULL_PEN:
+        return CreatePen(PS_NULL, 0, 0);
+    default:
+        return FALSE;
     }
 }
 
@@ -100,14 +141,28 @@ BOOL CBrush::CreateSolidBrush(COLORREF colour)
 BOOL CBrush::CreateHatchBrush(int hatch, COLORREF colour)
 {
     Qt::BrushStyle style = Qt::HorPattern;
-    switch (hatch) {
-    case HS_HORIZONTAL: style = Qt::HorPattern; break;
-    case HS_VERTICAL: style = Qt::VerPattern; break;
-    case HS_FDIAGONAL: style = Qt::FDiagPattern; break;
-    case HS_BDIAGONAL: style = Qt::BDiagPattern; break;
-    case HS_CROSS: style = Qt::CrossPattern; break;
-    case HS_DIAGCROSS: style = Qt::DiagCrossPattern; break;
-    default: return FALSE;
+    switch (hatch)
+    {
+    case HS_HORIZONTAL:
+        style = Qt::HorPattern;
+        break;
+    case HS_VERTICAL:
+        style = Qt::VerPattern;
+        break;
+    case HS_FDIAGONAL:
+        style = Qt::FDiagPattern;
+        break;
+    case HS_BDIAGONAL:
+        style = Qt::BDiagPattern;
+        break;
+    case HS_CROSS:
+        style = Qt::CrossPattern;
+        break;
+    case HS_DIAGCROSS:
+        style = Qt::DiagCrossPattern;
+        break;
+    default:
+        return FALSE;
     }
     m_brush = QBrush(ToQColor(colour), style);
     m_created = true;
@@ -116,16 +171,22 @@ BOOL CBrush::CreateHatchBrush(int hatch, COLORREF colour)
 
 BOOL CBrush::CreateStockObject(int stockIndex)
 {
-    switch (stockIndex) {
-    case WHITE_BRUSH: return CreateSolidBrush(RGB(255, 255, 255));
-    case LTGRAY_BRUSH: return CreateSolidBrush(RGB(192, 192, 192));
-    case GRAY_BRUSH: return CreateSolidBrush(RGB(128, 128, 128));
-    case BLACK_BRUSH: return CreateSolidBrush(RGB(0, 0, 0));
+    switch (stockIndex)
+    {
+    case WHITE_BRUSH:
+        return CreateSolidBrush(RGB(255, 255, 255));
+    case LTGRAY_BRUSH:
+        return CreateSolidBrush(RGB(192, 192, 192));
+    case GRAY_BRUSH:
+        return CreateSolidBrush(RGB(128, 128, 128));
+    case BLACK_BRUSH:
+        return CreateSolidBrush(RGB(0, 0, 0));
     case NULL_BRUSH:
         m_brush = QBrush(Qt::NoBrush);
         m_created = true;
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -135,7 +196,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* logFont)
         return FALSE;
     QFont font = QApplication::font();
     if (logFont->lfFaceName[0])
-        font.setFamily(QString::fromUtf8(logFont->lfFaceName, static_cast<int>(strnlen(logFont->lfFaceName, 32))));
+        font.setFamily(
+            QString::fromUtf8(logFont->lfFaceName, static_cast<int>(strnlen(logFont->lfFaceName, 32))));
     if (logFont->lfHeight != 0)
         font.setPixelSize(std::abs(logFont->lfHeight));
     font.setWeight(logFont->lfWeight >= FW_BOLD ? QFont::Bold : QFont::Normal);
@@ -237,8 +299,8 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height)
 BOOL CBitmap::LoadFromData(const void* data, size_t size)
 {
     QImage image;
-    if (!data || size == 0 || size > static_cast<size_t>(INT32_MAX)
-        || !image.loadFromData(static_cast<const uchar*>(data), static_cast<int>(size)))
+    if (!data || size == 0 || size > static_cast<size_t>(INT32_MAX) ||
+        !image.loadFromData(static_cast<const uchar*>(data), static_cast<int>(size)))
         return FALSE;
     m_image = image.convertToFormat(QImage::Format_RGB32);
     return TRUE;
@@ -275,13 +337,25 @@ int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode)
 {
     if (!a || (mode != RGN_COPY && !b))
         return ERROR;
-    switch (mode) {
-    case RGN_AND: m_region = a->m_region.intersected(b->m_region); break;
-    case RGN_OR: m_region = a->m_region.united(b->m_region); break;
-    case RGN_XOR: m_region = a->m_region.xored(b->m_region); break;
-    case RGN_DIFF: m_region = a->m_region.subtracted(b->m_region); break;
-    case RGN_COPY: m_region = a->m_region; break;
-    default: return ERROR;
+    switch (mode)
+    {
+    case RGN_AND:
+        m_region = a->m_region.intersected(b->m_region);
+        break;
+    case RGN_OR:
+        m_region = a->m_region.united(b->m_region);
+        break;
+    case RGN_XOR:
+        m_region = a->m_region.xored(b->m_region);
+        break;
+    case RGN_DIFF:
+        m_region = a->m_region.subtracted(b->m_region);
+        break;
+    case RGN_COPY:
+        m_region = a->m_region;
+        break;
+    default:
+        return ERROR;
     }
     m_created = true;
     return GetRegionType();

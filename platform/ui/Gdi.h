@@ -130,9 +130,9 @@ class CFont
 {
 public:
     BOOL CreateFontIndirect(const LOGFONT* logFont);
-    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic, BYTE underline,
-                    BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision, BYTE quality,
-                    BYTE pitchAndFamily, const char* faceName);
+    BOOL CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
+                    BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision, BYTE clipPrecision,
+                    BYTE quality, BYTE pitchAndFamily, const char* faceName);
     // Size in tenths of a point.
     BOOL CreatePointFont(int pointSize, const char* faceName);
     BOOL CreateStockObject(int stockIndex);
@@ -191,7 +191,11 @@ public:
     int GetRegionType() const;
     BOOL DeleteObject();
     const QRegion& GetQRegion() const noexcept { return m_region; }
-    void SetQRegion(const QRegion& region) { m_region = region; m_created = true; }
+    void SetQRegion(const QRegion& region)
+    {
+        m_region = region;
+        m_created = true;
+    }
     bool IsCreated() const noexcept { return m_created; }
 
 private:

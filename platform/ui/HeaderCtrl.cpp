@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 // Pixels on either side of a divider that grab it.
 constexpr int kDividerGrip = 3;
 } // namespace
@@ -16,7 +17,8 @@ BOOL CHeaderCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 
 int CHeaderCtrl::InsertItem(int index, const HDITEM* item)
 {
-    if (!item || index < 0) return -1;
+    if (!item || index < 0)
+        return -1;
     index = std::min(index, GetItemCount());
     m_items.insert(m_items.begin() + index, Item{CString(), 0, HDF_LEFT | HDF_STRING});
     SetItem(index, item);
@@ -25,7 +27,8 @@ int CHeaderCtrl::InsertItem(int index, const HDITEM* item)
 
 BOOL CHeaderCtrl::DeleteItem(int index)
 {
-    if (index < 0 || index >= GetItemCount()) return FALSE;
+    if (index < 0 || index >= GetItemCount())
+        return FALSE;
     m_items.erase(m_items.begin() + index);
     Invalidate();
     return TRUE;
@@ -33,28 +36,36 @@ BOOL CHeaderCtrl::DeleteItem(int index)
 
 BOOL CHeaderCtrl::SetItem(int index, const HDITEM* item)
 {
-    if (!item || index < 0 || index >= GetItemCount()) return FALSE;
+    if (!item || index < 0 || index >= GetItemCount())
+        return FALSE;
     Item& target = m_items[static_cast<size_t>(index)];
-    if (item->mask & HDI_WIDTH) target.width = std::max(item->cxy, 0);
-    if (item->mask & HDI_TEXT) target.text = item->pszText;
-    if (item->mask & HDI_FORMAT) target.format = item->fmt;
+    if (item->mask & HDI_WIDTH)
+        target.width = std::max(item->cxy, 0);
+    if (item->mask & HDI_TEXT)
+        target.text = item->pszText;
+    if (item->mask & HDI_FORMAT)
+        target.format = item->fmt;
     Invalidate();
     return TRUE;
 }
 
 BOOL CHeaderCtrl::GetItem(int index, HDITEM* item) const
 {
-    if (!item || index < 0 || index >= GetItemCount()) return FALSE;
+    if (!item || index < 0 || index >= GetItemCount())
+        return FALSE;
     const Item& source = m_items[static_cast<size_t>(index)];
-    if (item->mask & HDI_WIDTH) item->cxy = source.width;
-    if (item->mask & HDI_FORMAT) item->fmt = source.format;
+    if (item->mask & HDI_WIDTH)
+        item->cxy = source.width;
+    if (item->mask & HDI_FORMAT)
+        item->fmt = source.format;
     return TRUE;
 }
 
 int CHeaderCtrl::ItemLeft(int index) const
 {
     int left = 0;
-    for (int i = 0; i < index; ++i) left += m_items[static_cast<size_t>(i)].width;
+    for (int i = 0; i < index; ++i)
+        left += m_items[static_cast<size_t>(i)].width;
     return left;
 }
 
@@ -62,12 +73,14 @@ int CHeaderCtrl::HitTest(CPoint point) const
 {
     CRect client;
     GetClientRect(&client);
-    if (point.y < 0 || point.y >= client.bottom) return -1;
+    if (point.y < 0 || point.y >= client.bottom)
+        return -1;
     int left = 0;
     for (int i = 0; i < GetItemCount(); ++i)
     {
         const int right = left + m_items[static_cast<size_t>(i)].width;
-        if (point.x >= left && point.x < right) return i;
+        if (point.x >= left && point.x < right)
+            return i;
         left = right;
     }
     return -1;
@@ -79,7 +92,8 @@ int CHeaderCtrl::DividerAt(CPoint point) const
     for (int i = GetItemCount() - 1; i >= 0; --i)
     {
         const int right = ItemLeft(i + 1);
-        if (point.x >= right - kDividerGrip && point.x <= right + kDividerGrip) return i;
+        if (point.x >= right - kDividerGrip && point.x <= right + kDividerGrip)
+            return i;
     }
     return -1;
 }
@@ -87,7 +101,8 @@ int CHeaderCtrl::DividerAt(CPoint point) const
 void CHeaderCtrl::Notify(int code, int index, int width)
 {
     CWnd* parent = GetParent();
-    if (!parent) return;
+    if (!parent)
+        return;
     HDITEM item;
     item.mask = HDI_WIDTH;
     item.cxy = width;
@@ -112,14 +127,16 @@ void CHeaderCtrl::OnLButtonDown(UINT, CPoint point)
 
 void CHeaderCtrl::OnMouseMove(UINT, CPoint point)
 {
-    if (m_tracking < 0) return;
+    if (m_tracking < 0)
+        return;
     m_trackWidth = std::max(point.x - ItemLeft(m_tracking), 0);
     Notify(HDN_TRACK, m_tracking, m_trackWidth);
 }
 
 void CHeaderCtrl::OnLButtonUp(UINT, CPoint point)
 {
-    if (GetCapture() == this) ReleaseCapture();
+    if (GetCapture() == this)
+        ReleaseCapture();
     if (m_tracking >= 0)
     {
         const int item = m_tracking;
@@ -131,7 +148,8 @@ void CHeaderCtrl::OnLButtonUp(UINT, CPoint point)
     }
     const int pressed = m_pressed;
     m_pressed = -1;
-    if (pressed >= 0 && HitTest(point) == pressed) Notify(HDN_ITEMCLICK, pressed, m_items[static_cast<size_t>(pressed)].width);
+    if (pressed >= 0 && HitTest(point) == pressed)
+        Notify(HDN_ITEMCLICK, pressed, m_items[static_cast<size_t>(pressed)].width);
 }
 
 BOOL CHeaderCtrl::OnEraseBkgnd(CDC* dc)
@@ -160,7 +178,8 @@ void CHeaderCtrl::OnPaint()
             dc.DrawEdge(&box, EDGE_RAISED, BF_RECT);
             CRect text(box.left + 3, box.top, box.right - 3, box.bottom);
             const int justify = item.format & HDF_JUSTIFYMASK;
-            const UINT align = justify == HDF_CENTER ? DT_CENTER : (justify == HDF_RIGHT ? DT_RIGHT : DT_LEFT);
+            const UINT align =
+                justify == HDF_CENTER ? DT_CENTER : (justify == HDF_RIGHT ? DT_RIGHT : DT_LEFT);
             dc.DrawText(item.text, &text, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
         }
         left += item.width;

@@ -1,4 +1,5 @@
-// Header control: a row of column titles that reports clicks and divider drags to its parent through WM_NOTIFY.
+// Header control: a row of column titles that reports clicks and divider drags to its parent through
+// WM_NOTIFY.
 #pragma once
 
 #include "Wnd.h"

@@ -11,7 +11,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Without a display (offscreen or minimal platform, or no application) a box would block for good:
 // the text goes to the error stream and the default button answers.
@@ -25,12 +26,18 @@ bool CanShowBoxes()
 
 QMessageBox::Icon IconOf(UINT type)
 {
-    switch (type & MB_ICONMASK) {
-    case MB_ICONERROR: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    switch (type & MB_ICONMASK)
+    {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
@@ -42,20 +49,28 @@ struct ButtonSpec
 
 std::vector<ButtonSpec> ButtonsOf(UINT type)
 {
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    switch (type & MB_TYPEMASK)
+    {
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_ABORTRETRYIGNORE:
-        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
-    case MB_YESNOCANCEL: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-    case MB_YESNO: return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
-    case MB_RETRYCANCEL: return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
-    default: return {{QMessageBox::Ok, IDOK}};
+        return {
+            {QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_RETRYCANCEL:
+        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
     }
 }
 
 size_t DefaultIndex(UINT type, size_t count)
 {
-    const size_t index = (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2 : ((type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : 0);
+    const size_t index =
+        (type & MB_DEFMASK) == MB_DEFBUTTON3 ? 2 : ((type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : 0);
     return index < count ? index : 0;
 }
 
@@ -64,13 +79,15 @@ class DesktopMessageBoxSink : public CMessageBoxSink
 public:
     int Show(CWnd* owner, const CString& text, const CString& caption, UINT type) override
     {
-        if (!CanShowBoxes()) {
+        if (!CanShowBoxes())
+        {
             std::fprintf(stderr, "%s: %s\n", caption.GetString(), text.GetString());
             return DefaultMessageBoxAnswer(type);
         }
-        QWidget* parent = owner && owner->GetWidget() ? owner->GetWidget()->window() : QApplication::activeWindow();
-        QMessageBox box(IconOf(type), QString::fromUtf8(caption.GetString()), QString::fromUtf8(text.GetString()),
-                        QMessageBox::NoButton, parent);
+        QWidget* parent =
+            owner && owner->GetWidget() ? owner->GetWidget()->window() : QApplication::activeWindow();
+        QMessageBox box(IconOf(type), QString::fromUtf8(caption.GetString()),
+                        QString::fromUtf8(text.GetString()), QMessageBox::NoButton, parent);
         const std::vector<ButtonSpec> buttons = ButtonsOf(type);
         for (const ButtonSpec& choice : buttons)
             box.addButton(choice.button);
@@ -113,7 +130,8 @@ int DefaultMessageBoxAnswer(UINT type)
 int AfxShowMessageBox(CWnd* owner, const char* text, const char* caption, UINT type)
 {
     CString title = caption ? CString(caption) : CString();
-    if (!caption) {
+    if (!caption)
+    {
         if (CWinApp* app = AfxGetApp())
             title = app->m_pszAppName;
     }

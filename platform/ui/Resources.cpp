@@ -7,7 +7,8 @@
 #include <string>
 #include <tuple>
 
-namespace {
+namespace
+{
 
 using ResourceKey = std::tuple<HINSTANCE, UINT, std::string>;
 
@@ -51,7 +52,8 @@ const ResourceData* AfxFindResource(UINT id, const char* type)
     ResourceTable& table = Table();
     const std::string upper = UpperType(type);
     std::lock_guard guard(table.lock);
-    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)}) {
+    for (const HINSTANCE module : {AfxGetResourceHandle(), static_cast<HINSTANCE>(nullptr)})
+    {
         const auto it = table.entries.find(ResourceKey{module, id, upper});
         if (it != table.entries.end())
             return &it->second;

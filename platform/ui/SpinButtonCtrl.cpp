@@ -72,9 +72,15 @@ int CSpinButtonCtrl::SetPos32(int pos)
     return previous;
 }
 
-int CSpinButtonCtrl::GetPos32() const { return Property(GetWidget(), "updownPos", 0); }
+int CSpinButtonCtrl::GetPos32() const
+{
+    return Property(GetWidget(), "updownPos", 0);
+}
 
-void CSpinButtonCtrl::Step(int delta) { ::Step(GetWidget(), delta); }
+void CSpinButtonCtrl::Step(int delta)
+{
+    ::Step(GetWidget(), delta);
+}
 
 QWidget* CreateUpDownWidget(DWORD style, QWidget* parent)
 {

@@ -8,7 +8,8 @@
 #include <QToolButton>
 #include <QWidget>
 
-namespace {
+namespace
+{
 constexpr int kBorder = 2;
 constexpr int kSeparatorWidth = 8;
 } // namespace
@@ -62,9 +63,11 @@ BOOL CToolBar::SetButtons(const UINT* ids, int count)
     DropButtonWidgets();
     m_buttons.clear();
     int image = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const bool separator = ids[i] == ID_SEPARATOR;
-        m_buttons.push_back({ids[i], separator ? TBBS_SEPARATOR : TBBS_BUTTON, separator ? kSeparatorWidth : image, nullptr});
+        m_buttons.push_back(
+            {ids[i], separator ? TBBS_SEPARATOR : TBBS_BUTTON, separator ? kSeparatorWidth : image, nullptr});
         if (!separator)
             ++image;
     }
@@ -100,10 +103,12 @@ void CToolBar::GetItemRect(int index, RECT* rect) const
         return;
     *rect = CRect();
     int x = kBorder;
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = 0; i < GetCount(); ++i)
+    {
         const Button& button = m_buttons[static_cast<size_t>(i)];
         const int width = (button.style & TBBS_SEPARATOR) ? button.imageOrWidth : m_buttonSize.cx;
-        if (i == index) {
+        if (i == index)
+        {
             *rect = CRect(x, kBorder, x + width, kBorder + m_buttonSize.cy);
             return;
         }
@@ -126,7 +131,8 @@ void CToolBar::SetButtonStyle(int index, UINT style)
 
 void CToolBar::GetButtonInfo(int index, UINT& id, UINT& style, int& image) const
 {
-    if (index < 0 || index >= GetCount()) {
+    if (index < 0 || index >= GetCount())
+    {
         id = ID_SEPARATOR;
         style = 0;
         image = 0;
@@ -161,7 +167,8 @@ CSize CToolBar::CalcSize() const
 void CToolBar::OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler)
 {
     CToolCmdUI state(this);
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = 0; i < GetCount(); ++i)
+    {
         const Button& button = m_buttons[static_cast<size_t>(i)];
         if (button.style & TBBS_SEPARATOR)
             continue;
@@ -176,7 +183,8 @@ void CToolBar::OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler)
 
 void CToolBar::DropButtonWidgets()
 {
-    for (Button& button : m_buttons) {
+    for (Button& button : m_buttons)
+    {
         delete button.widget;
         button.widget = nullptr;
     }
@@ -185,26 +193,33 @@ void CToolBar::DropButtonWidgets()
 void CToolBar::SyncButton(int index)
 {
     Button& button = m_buttons[static_cast<size_t>(index)];
-    if (button.style & TBBS_SEPARATOR) {
+    if (button.style & TBBS_SEPARATOR)
+    {
         delete button.widget;
         button.widget = nullptr;
         return;
     }
     if (!GetWidget())
         return;
-    if (!button.widget) {
+    if (!button.widget)
+    {
         button.widget = new QToolButton(GetWidget());
         button.widget->setAutoRaise(true);
         QToolButton* widget = button.widget.data();
-        QObject::connect(widget, &QToolButton::clicked, widget, [this, widget]() {
-            for (const Button& b : m_buttons)
-                if (b.widget == widget && GetParent())
-                    GetParent()->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(b.id), 0), 0);
-        });
+        QObject::connect(widget, &QToolButton::clicked, widget,
+                         [this, widget]()
+                         {
+                             for (const Button& b : m_buttons)
+                                 if (b.widget == widget && GetParent())
+                                     GetParent()->SendMessage(WM_COMMAND,
+                                                              MAKEWPARAM(static_cast<WORD>(b.id), 0), 0);
+                         });
         button.widget->show();
     }
-    if (m_images.IsCreated()) {
-        const QImage strip = m_images.GetImage().copy(button.imageOrWidth * m_imageSize.cx, 0, m_imageSize.cx, m_imageSize.cy);
+    if (m_images.IsCreated())
+    {
+        const QImage strip =
+            m_images.GetImage().copy(button.imageOrWidth * m_imageSize.cx, 0, m_imageSize.cx, m_imageSize.cy);
         button.widget->setIcon(QIcon(QPixmap::fromImage(strip)));
         button.widget->setIconSize(QSize(m_imageSize.cx, m_imageSize.cy));
     }
@@ -216,7 +231,8 @@ void CToolBar::SyncButton(int index)
 
 void CToolBar::Relayout()
 {
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = 0; i < GetCount(); ++i)
+    {
         Button& button = m_buttons[static_cast<size_t>(i)];
         if (!button.widget && !(button.style & TBBS_SEPARATOR))
             SyncButton(i);

@@ -36,8 +36,8 @@ class QImage;
 
 // Registers a toolbar layout under id in the module (null: the program) with its button pictures,
 // one image of imageWidth x imageHeight after another; both stay registered while the process runs.
-BOOL AfxRegisterToolBar(UINT id, int imageWidth, int imageHeight, const UINT* ids, int count, const QImage& images,
-                        HINSTANCE module = nullptr);
+BOOL AfxRegisterToolBar(UINT id, int imageWidth, int imageHeight, const UINT* ids, int count,
+                        const QImage& images, HINSTANCE module = nullptr);
 
 class CToolBar : public CWnd
 {
@@ -46,8 +46,9 @@ public:
     ~CToolBar() override;
 
     BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = 0xE800);
-    BOOL CreateEx(CWnd* parent, DWORD controlStyle = TBSTYLE_FLAT, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP,
-                  CRect borders = CRect(0, 0, 0, 0), UINT id = 0xE800);
+    BOOL CreateEx(CWnd* parent, DWORD controlStyle = TBSTYLE_FLAT,
+                  DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect borders = CRect(0, 0, 0, 0),
+                  UINT id = 0xE800);
     BOOL LoadToolBar(UINT resourceId);
     BOOL SetButtons(const UINT* ids, int count);
     void SetSizes(SIZE button, SIZE image);

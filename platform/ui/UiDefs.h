@@ -7,11 +7,26 @@
 class CWnd;
 using HWND = CWnd*; // a window is named by its object
 
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) noexcept { return MAKELONG(lo, hi); }
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) noexcept { return static_cast<LPARAM>(MAKELONG(lo, hi)); }
-constexpr int GET_X_LPARAM(LPARAM l) noexcept { return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(l))); }
-constexpr int GET_Y_LPARAM(LPARAM l) noexcept { return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(l))); }
-constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) noexcept { return static_cast<SHORT>(HIWORD(w)); }
+constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) noexcept
+{
+    return MAKELONG(lo, hi);
+}
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) noexcept
+{
+    return static_cast<LPARAM>(MAKELONG(lo, hi));
+}
+constexpr int GET_X_LPARAM(LPARAM l) noexcept
+{
+    return static_cast<SHORT>(LOWORD(static_cast<DWORD_PTR>(l)));
+}
+constexpr int GET_Y_LPARAM(LPARAM l) noexcept
+{
+    return static_cast<SHORT>(HIWORD(static_cast<DWORD_PTR>(l)));
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) noexcept
+{
+    return static_cast<SHORT>(HIWORD(w));
+}
 
 // Messages
 constexpr UINT WM_CREATE = 0x0001;
@@ -148,7 +163,8 @@ constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
 constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
-constexpr DWORD WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;

@@ -25,11 +25,12 @@ struct HELPINFO;
 class QImage;
 class QWidget;
 
-namespace tvsk::ui {
+namespace tvsk::ui
+{
 class ControlSite;
 class WndBridge;
 struct PostBox;
-}
+} // namespace tvsk::ui
 
 struct CREATESTRUCT
 {

@@ -17,7 +17,8 @@ TEST(DataSourceTest, CachedFormatsBecomeMimeDataAndReplaceEarlierBytes)
     EXPECT_TRUE(source.IsDataCached(rows));
 
     const std::unique_ptr<QMimeData> mime(source.CreateMimeData());
-    EXPECT_EQ(mime->data(QString::fromUtf8(ClipboardFormatMimeType(rows).GetString())), QByteArray("a\0b", 3));
+    EXPECT_EQ(mime->data(QString::fromUtf8(ClipboardFormatMimeType(rows).GetString())),
+              QByteArray("a\0b", 3));
     EXPECT_EQ(mime->data("text/plain"), QByteArray("text"));
 
     COleDataObject offered(mime.get());

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -23,7 +24,8 @@ CRect InkBounds(const CBitmap& bitmap, COLORREF background)
     const QImage& image = bitmap.GetImage();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (FromQColor(image.pixelColor(x, y)) != background) {
+            if (FromQColor(image.pixelColor(x, y)) != background)
+            {
                 ink.left = std::min<LONG>(ink.left, x);
                 ink.top = std::min<LONG>(ink.top, y);
                 ink.right = std::max<LONG>(ink.right, x + 1);
@@ -52,11 +54,11 @@ TEST_F(CanvasTest, ThreeDFrameColoursTopLeftAndBottomRightEdges)
 {
     dc.Draw3dRect(10, 10, 20, 10, kRed, kBlue);
     Finish();
-    EXPECT_EQ(Pixel(bitmap, 10, 10), kRed);   // top-left corner
-    EXPECT_EQ(Pixel(bitmap, 28, 10), kRed);   // top edge, last pixel before the corner
-    EXPECT_EQ(Pixel(bitmap, 29, 10), kBlue);  // top-right corner belongs to the right edge
-    EXPECT_EQ(Pixel(bitmap, 10, 18), kRed);   // left edge
-    EXPECT_EQ(Pixel(bitmap, 10, 19), kBlue);  // bottom-left corner belongs to the bottom edge
+    EXPECT_EQ(Pixel(bitmap, 10, 10), kRed);  // top-left corner
+    EXPECT_EQ(Pixel(bitmap, 28, 10), kRed);  // top edge, last pixel before the corner
+    EXPECT_EQ(Pixel(bitmap, 29, 10), kBlue); // top-right corner belongs to the right edge
+    EXPECT_EQ(Pixel(bitmap, 10, 18), kRed);  // left edge
+    EXPECT_EQ(Pixel(bitmap, 10, 19), kBlue); // bottom-left corner belongs to the bottom edge
     EXPECT_EQ(Pixel(bitmap, 29, 19), kBlue);
     EXPECT_EQ(Pixel(bitmap, 15, 15), kWhite); // inside untouched
     EXPECT_EQ(Pixel(bitmap, 30, 10), kWhite); // nothing beyond the rectangle
@@ -152,7 +154,8 @@ TEST_F(CanvasTest, XorPenDrawnTwiceLeavesNoTrace)
     CPen pen(PS_SOLID, 1, kRed);
     dc.SelectObject(&pen);
     dc.SetROP2(R2_XORPEN);
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < 2; ++pass)
+    {
         dc.MoveTo(0, 5);
         dc.LineTo(50, 5);
     }

@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 constexpr UINT kTestDialog = 30001;
 constexpr UINT kNameEdit = 100;
@@ -105,7 +106,8 @@ protected:
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_USER + 5) {
+        if (message == WM_USER + 5)
+        {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
             QCoreApplication::sendEvent(GetDlgItem(kNameEdit)->GetWidget(), &press);
             return 0;

@@ -9,7 +9,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 class ScrollParent : public CWnd
 {
@@ -20,7 +21,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_VSCROLL) {
+        if (message == WM_VSCROLL)
+        {
             scrolls.emplace_back(LOWORD(wParam), HIWORD(wParam));
             from.push_back(reinterpret_cast<CWnd*>(lParam));
             return 0;

@@ -10,7 +10,6 @@ namespace
 // This program's application object, which main makes.
 const tvsk::test::TestApplication g_app("UiTests", "MurnApps");
 
-
 class AnsweringSink : public CMessageBoxSink
 {
 public:

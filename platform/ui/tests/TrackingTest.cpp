@@ -132,7 +132,8 @@ static void QueueDrag(CWnd& wnd, std::vector<QPoint> moves, bool escape = false)
 TEST(RectTracker, ARubberBandAndABottomEdgeFollowTheMouse)
 {
     CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "track", WS_POPUP | WS_VISIBLE, CRect(20, 30, 320, 230), nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, "track", WS_POPUP | WS_VISIBLE, CRect(20, 30, 320, 230), nullptr, 0));
     CRectTracker band;
     QueueDrag(wnd, {QPoint(40, 40), QPoint(15, 60)});
     ASSERT_TRUE(band.TrackRubberBand(&wnd, CPoint(30, 20)));

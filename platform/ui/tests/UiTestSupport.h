@@ -11,7 +11,8 @@ inline bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 30
 {
     QElapsedTimer timer;
     timer.start();
-    while (!condition()) {
+    while (!condition())
+    {
         if (timer.elapsed() > timeoutMs)
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

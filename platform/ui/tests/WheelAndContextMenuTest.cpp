@@ -10,7 +10,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 class InputWnd : public CWnd
 {
@@ -43,8 +44,8 @@ TEST(WheelAndContextMenuTest, WheelCarriesItsDelta)
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, "w", WS_POPUP, CRect(0, 0, 200, 200), nullptr, 0));
     for (const int delta : {-WHEEL_DELTA, 2 * WHEEL_DELTA})
     {
-        QWheelEvent wheel(QPointF(5, 5), QPointF(15, 15), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(5, 5), QPointF(15, 15), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(wnd.GetWidget(), &wheel);
     }
     EXPECT_EQ(wnd.wheelDeltas, (std::vector<int>{-WHEEL_DELTA, 2 * WHEEL_DELTA}));

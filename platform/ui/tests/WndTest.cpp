@@ -14,7 +14,8 @@
 #include <thread>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr UINT WM_TEST = WM_USER + 1;
 
@@ -35,7 +36,8 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_TEST) {
+        if (message == WM_TEST)
+        {
             received.push_back({wParam, lParam, QThread::currentThread()});
             return static_cast<LRESULT>(wParam * 2);
         }
@@ -60,13 +62,16 @@ TEST(WndMessages, PostedMessagesFromAWorkerArriveInOrderOnTheWindowsThread)
     RecordingWnd wnd;
     ASSERT_TRUE(CreateTopLevel(wnd));
     constexpr int count = 2000;
-    std::thread worker([&wnd]() {
-        for (int i = 0; i < count; ++i)
-            ASSERT_TRUE(PostMessage(&wnd, WM_TEST, static_cast<WPARAM>(i), -i));
-    });
+    std::thread worker(
+        [&wnd]()
+        {
+            for (int i = 0; i < count; ++i)
+                ASSERT_TRUE(PostMessage(&wnd, WM_TEST, static_cast<WPARAM>(i), -i));
+        });
     worker.join();
     ASSERT_TRUE(PumpUntil([&]() { return wnd.received.size() == count; }));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         EXPECT_EQ(wnd.received[static_cast<size_t>(i)].wParam, static_cast<WPARAM>(i));
         EXPECT_EQ(wnd.received[static_cast<size_t>(i)].lParam, -i);
         EXPECT_EQ(wnd.received[static_cast<size_t>(i)].thread, QCoreApplication::instance()->thread());
@@ -250,7 +255,8 @@ TEST(WndApplication, NumbersAreFormattedInTheCLocaleAfterStart)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(WndApplication, ProfileValuesRoundTripThroughTheRegistryStore)
 {
