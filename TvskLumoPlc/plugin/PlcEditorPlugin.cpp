@@ -1,5 +1,5 @@
 // Entry of the PLC editor module.
-#include <TvskLumoPlc/plugin/PlcEditorPlugin.h>
+#include "PlcEditorPlugin.h"
 
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
 #include <TvskLumoPlc/shell/PlcIds.h>
