@@ -1,4 +1,6 @@
 // Typing into a wizard page in the real engine writes to drivesim through the whole chain.
+#include "PageScript.h"
+
 #include <TvskPager/ui/PagerDlg.h>
 #include <TvskPager/ui/PagerIds.h>
 
@@ -20,7 +22,6 @@
 
 #include <fstream>
 #include <functional>
-#include <optional>
 
 #include <dlfcn.h>
 
@@ -93,18 +94,9 @@ protected:
     {
         dialog.Page().Browser()->View()->page()->runJavaScript(script);
     }
-    // What the live page answers for the expression.
-    static std::string Evaluate(CPagerDlg& dialog, const QString& expression)
-    {
-        std::optional<QString> answer;
-        dialog.Page().Browser()->View()->page()->runJavaScript(expression, [&](const QVariant& value)
-                                                               { answer = value.toString(); });
-        WaitUntil([&] { return answer.has_value(); }, 5000);
-        return answer ? answer->toStdString() : "<no answer>";
-    }
     static std::string PageValue(CPagerDlg& dialog, const char* name)
     {
-        return Evaluate(dialog, QString("document.getElementsByName('%1')[0].value").arg(name));
+        return RunPageScript(dialog, QString("document.getElementsByName('%1')[0].value").arg(name));
     }
     void SetInDrive(const std::string& word, int value) const
     {
@@ -239,24 +231,25 @@ TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
 
 TEST_F(PagerEngineEntryTest, AnImageStepsItsListAndASelectWritesItsChoice)
 {
-    RunPage("IO",
-            [&](CPagerDlg& dialog)
-            {
-                const QString image("document.querySelector(\"img[name='Pr76.0']\")");
-                const QString src = image + ".getAttribute('src')";
-                EXPECT_NE(Evaluate(dialog, src).find("LinkOff.png"), std::string::npos);
-                Script(dialog, image + ".click();");
-                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 1"); }, 10000));
-                EXPECT_TRUE(WaitUntil(
-                    [&] { return Evaluate(dialog, src).find("LinkOk.png") != std::string::npos; }, 5000));
-                Script(dialog, image + ".click();"); // wraps to the first
-                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 0"); }, 10000));
+    RunPage(
+        "IO",
+        [&](CPagerDlg& dialog)
+        {
+            const QString image("document.querySelector(\"img[name='Pr76.0']\")");
+            const QString src = image + ".getAttribute('src')";
+            EXPECT_NE(RunPageScript(dialog, src).find("LinkOff.png"), std::string::npos);
+            Script(dialog, image + ".click();");
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 1"); }, 10000));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return RunPageScript(dialog, src).find("LinkOk.png") != std::string::npos; }, 5000));
+            Script(dialog, image + ".click();"); // wraps to the first
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 0"); }, 10000));
 
-                Script(dialog, "var s = document.getElementsByName('Pr72')[0]; s.value = '3';"
-                               "s.dispatchEvent(new Event('change'));");
-                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 72 16 3"); }, 10000));
-                EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
-            });
+            Script(dialog, "var s = document.getElementsByName('Pr72')[0]; s.value = '3';"
+                           "s.dispatchEvent(new Event('change'));");
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 72 16 3"); }, 10000));
+            EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+        });
 }
 
 TEST_F(PagerEngineEntryTest, PollingShowsTheDriveButKeepsTheFieldBeingTyped)
