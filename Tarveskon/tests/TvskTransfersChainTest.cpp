@@ -1,138 +1,25 @@
 // The bulk transfers end to end: the TK40 session against drivesim with the TK40 defaults.
-#include "ManagerTestSupport.h"
-
-#include <Tarveskon/TvskStrings.h>
-
-#include <protocol/tests/DriveChain.h>
-#include <registry/Registry.h>
-#include <ui/UiDefs.h>
+#include "TransfersChainFixture.h"
 
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
 {
 
-using tvsk::testing::ProgramFolder;
-using tvsk::testing::RecordingUi;
+using tvsk::testing::Pointer;
+using tvsk::testing::RecordingEvents;
 
-long Pointer(const void* pointer)
-{
-    return static_cast<long>(reinterpret_cast<std::intptr_t>(pointer));
-}
-
-// Records the bulk events in order; vetoes the ones it is told to.
-class RecordingEvents : public CTvskScriptEvents
-{
-public:
-    explicit RecordingEvents(CTvskManager& manager) : m_manager(manager) {}
-    bool MayFire() const override { return true; }
-    bool BeforeWritePar(const char* name, double) override
-    {
-        return Note(std::string("BeforeWritePar ") + name);
-    }
-    bool AfterWritePar(const char* name, double) override
-    {
-        return Note(std::string("AfterWritePar ") + name);
-    }
-    bool BeforeWritePLC() override { return Note("BeforeWritePLC"); }
-    bool AfterWritePLC() override { return Note("AfterWritePLC"); }
-    bool BeforeReadAll() override { return Note("BeforeReadAll"); }
-    bool AfterReadAll() override { return Note("AfterReadAll"); }
-    bool BeforeWriteAll() override { return Note("BeforeWriteAll"); }
-    bool AfterWriteAll() override { return Note("AfterWriteAll"); }
-    bool BeforeWriteCams() override { return Note("BeforeWriteCams"); }
-    bool AfterWriteCams() override { return Note("AfterWriteCams"); }
-
-    std::vector<std::string> seen;
-    std::string veto;
-
-private:
-    bool Note(const std::string& event)
-    {
-        seen.push_back(event);
-        if (event == veto)
-            m_manager.SetCanRW(FALSE);
-        return true;
-    }
-    CTvskManager& m_manager;
-};
-
-class TvskTransfersChainTest : public testing::Test
+class TvskTransfersChainTest : public tvsk::testing::TransfersChainFixture
 {
 protected:
-    void SetUp() override
-    {
-        chain = std::make_unique<CDriveChain>(testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(chain->Error(), "");
-        CProfile::Instance().SetRegistryKey("MurnApps");
-        RegisterTvskStrings();
-        folder = std::make_unique<ProgramFolder>();
-        manager = std::make_unique<CTvskManager>(folder->Dir().c_str());
-        manager->SetHostUi(&ui);
-        ASSERT_TRUE(chain->StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
-            << chain->Error();
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        EXPECT_EQ(chain->StopDrive(), 0);
-        chain.reset();
-    }
-    void OpenAndConnect(const char* sample = "Samples/TK40.dat")
-    {
-        ASSERT_EQ(manager->OpenFile(folder->Path(sample).c_str()), 0);
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
-        ASSERT_EQ(manager->Connect(""), 0);
-        EnablePlc(true);
-    }
-    void EnablePlc(bool on)
-    {
-        DBPAR* enable = manager->ParDb().GetPar("Pr42.4", true);
-        ASSERT_NE(enable, nullptr);
-        enable->dblDefVal = on ? 1 : 0;
-        ASSERT_TRUE(manager->WriteParToDrive(enable));
-    }
-    void SetProgram(const std::vector<std::pair<const char*, std::vector<int>>>& program)
-    {
-        manager->ResetPlc();
-        for (size_t i = 0; i < program.size(); ++i)
-        {
-            int operands[3] = {-1, -1, -1};
-            for (size_t k = 0; k < program[i].second.size(); ++k)
-                operands[k] = program[i].second[k];
-            ASSERT_EQ(manager->SetPlcInstr(static_cast<int>(i), program[i].first, operands), HOSTRES_OK);
-        }
-    }
-    long Word(int address, int bits = 16)
-    {
-        double value = -99999;
-        EXPECT_EQ(manager->SendCommand(14, (static_cast<long>(bits) << 16) + address, Pointer(&value)), 0);
-        return static_cast<long>(value) & (bits == 32 ? 0xFFFFFFFFL : 0xFFFFL);
-    }
-    std::string Instruction(int i)
-    {
-        CString text;
-        int operands[3];
-        if (!manager->GetPlcInstr(i, text, operands))
-            return "";
-        std::string line = text.str();
-        for (const int operand : operands)
-            if (operand != -1)
-                line += " " + std::to_string(operand);
-        return line;
-    }
     void SampleProgram()
     {
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
     }
-
-    std::unique_ptr<CDriveChain> chain;
-    std::unique_ptr<ProgramFolder> folder;
-    RecordingUi ui;
-    std::unique_ptr<CTvskManager> manager;
 };
 
 TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBackEqual)
