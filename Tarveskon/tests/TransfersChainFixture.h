@@ -91,7 +91,8 @@ class TransfersChainFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        chain = std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        chain =
+            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_EQ(chain->Error(), "");
         CProfile::Instance().SetRegistryKey("MurnApps");
         RegisterTvskStrings();
@@ -184,8 +185,9 @@ protected:
         std::vector<std::string> lines;
         for (std::string line; std::getline(in, line);)
             lines.push_back(line);
-        return first < lines.size() ? std::vector<std::string>(lines.begin() + static_cast<long>(first), lines.end())
-                                    : std::vector<std::string>{};
+        return first < lines.size()
+                   ? std::vector<std::string>(lines.begin() + static_cast<long>(first), lines.end())
+                   : std::vector<std::string>{};
     }
     size_t JournalLength() { return JournalFrom().size(); }
 

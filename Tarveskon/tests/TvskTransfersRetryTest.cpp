@@ -138,8 +138,8 @@ TEST_F(TvskTransfersRetryTest, WriteAllSkippingOneWritesTheRest)
     EXPECT_EQ(events->seen.front(), "BeforeWriteAll");
     EXPECT_EQ(events->seen.back(), "AfterWriteAll");
     const auto firstWritten = std::find_if(events->seen.begin() + 1, events->seen.end(),
-                                           [](const std::string& e) { return e != "BeforeWritePar Pr1" &&
-                                                                             e != "AfterWritePar Pr1"; });
+                                           [](const std::string& e)
+                                           { return e != "BeforeWritePar Pr1" && e != "AfterWritePar Pr1"; });
     for (auto it = firstWritten; it + 1 < events->seen.end(); it += 2)
     {
         ASSERT_EQ(it->rfind("BeforeWritePar ", 0), 0u) << *it;
