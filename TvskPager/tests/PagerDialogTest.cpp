@@ -1,4 +1,6 @@
 // The module through the real loader, on the sample TK20 session, with its pages in the real engine.
+#include "PageScript.h"
+
 #include <TvskPager/ui/PagerDlg.h>
 #include <TvskPager/ui/PagerIds.h>
 
@@ -6,6 +8,7 @@
 #include <Modlode/PluginLoader.h>
 #include <Modlode/PluginLoaderProxy.h>
 #include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskIntf.h>
 #include <Tarveskon/TvskStrings.h>
 #include <Tarveskon/tests/ManagerTestSupport.h>
 #include <com/Bstr.h>
@@ -309,6 +312,35 @@ TEST_F(PagerDialogTest, ExclusiveModeOpensNothing)
     EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
     QApplication::processEvents();
     EXPECT_FALSE(opened);
+}
+
+TEST_F(PagerDialogTest, ThePagesScriptsReachTheAutomationObjectWhileItIsOpen)
+{
+    CTvskIntf* automation = host->GetIntf();
+    const ULONG references = automation->AddRef() - 1;
+    automation->Release();
+    plugin->SendCommand(PLUGINCMD_SETAUTOMATION, Arg(static_cast<CCmdTarget*>(automation)), 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(
+                RunPageScript(dialog, "window.external.ErrorCode = 3; String(window.external.ErrorCode())"),
+                "3");
+            LONG code = 0;
+            automation->get_ErrorCode(&code);
+            EXPECT_EQ(code, 3);
+        });
+    EXPECT_EQ(automation->AddRef() - 1, references) << "the page's reference went with the dialog";
+    automation->Release();
+
+    plugin->SendCommand(PLUGINCMD_SETAUTOMATION, 0, 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(RunPageScript(
+                          dialog, "try { window.external.ErrorCode(); 'answered' } catch (e) { 'refused' }"),
+                      "refused");
+        });
 }
 
 } // namespace
