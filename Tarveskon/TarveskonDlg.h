@@ -86,6 +86,7 @@ private:
     void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ChooseSavePath(CString& path) override;
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::unique_ptr<CZoHelpIntf> CreateHelpWindow() override;
     // CTvskCommandActions
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ChooseConnection() override;

@@ -4,6 +4,8 @@
 #include "DlgConnChoice.h"
 #include "DlgSaveAndDownload.h"
 
+#include <ZoHelp/ZoHelpWnd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -154,4 +156,9 @@ void CTarveskonDlg::ChooseConnection()
     default:
         break;
     }
+}
+
+std::unique_ptr<CZoHelpIntf> CTarveskonDlg::CreateHelpWindow()
+{
+    return std::make_unique<CZoHelpWnd>();
 }
