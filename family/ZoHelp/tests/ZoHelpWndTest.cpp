@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -100,8 +101,8 @@ TEST_F(ZoHelpWndTest, RequestsTheFileCannotAnswerFail)
     EXPECT_FALSE(help.Context(999));
     EXPECT_FALSE(help.GetSafeHwnd()) << "a failed request shows nothing";
 
-    const std::string dir = std::filesystem::temp_directory_path() / "zohelp-wnd-test";
-    std::filesystem::create_directories(dir);
+    char pattern[] = "/tmp/zohelp-wnd-test-XXXXXX";
+    const std::string dir = ::mkdtemp(pattern);
     std::filesystem::copy_file(kHelp, dir + "/Help.chm", std::filesystem::copy_options::overwrite_existing);
     ASSERT_TRUE(help.SetHelpFile((dir + "/Help.chm").c_str()));
     EXPECT_FALSE(help.Topic("Start")) << "the topic's page is missing";
