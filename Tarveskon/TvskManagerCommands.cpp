@@ -84,7 +84,7 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
     case 50:
-        return HOSTRES_NOTAVAIL;
+        return ChmInvoke() ? HOSTRES_OK : HOSTRES_HELPERR;
     default:
         break;
     }
@@ -206,8 +206,14 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 37:
         return DownloadCams();
     case 34:
+        CompareWithFile(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     case 35:
+        CompareWithDrive(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     case 36:
+        GoOnline(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     case 38:
     case 40:
         return HOSTRES_NOTAVAIL;
