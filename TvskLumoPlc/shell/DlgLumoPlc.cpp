@@ -54,8 +54,10 @@ CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
     MapCommand(ID_PLC_PROPERTIES, [this] { OnProperties(); });
     MapCommand(ID_PLC_IL_MODE, [this] { OnIlMode(); });
     MapCommand(ID_PLC_SAVE_CODE, [this] { StoreProgram(); });
-    MapCommand(ID_PLC_PRINT, [this] { OnPrint(); });
+    MapCommand(ID_PLC_PRINT, [this] { OnPrint(false); });
     MapUpdateCommandUI(ID_PLC_PRINT, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
+    MapCommand(ID_PLC_PRINT_PREVIEW, [this] { OnPrint(true); });
+    MapUpdateCommandUI(ID_PLC_PRINT_PREVIEW, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
     MapCommand(ID_PLC_EXIT, [this] { Close(); });
     MapCommand(ID_PLC_READ, [this] { OnReadPlc(); });
     MapCommand(ID_PLC_WRITE, [this] { OnWritePlc(); });
@@ -443,13 +445,16 @@ void CDlgLumoPlc::SwitchOnline()
     m_pView->EnableAnimation(m_bOnline != 0);
 }
 
-void CDlgLumoPlc::OnPrint()
+void CDlgLumoPlc::OnPrint(bool preview)
 {
     CLDPrinter printer;
     printer.SetHost(m_pPluginIntf);
     printer.SetView(m_pView);
     printer.SetPrintInfo(&m_ProjectInfo);
-    printer.FilePrint(this);
+    if (preview)
+        printer.FilePrintPreview(this);
+    else
+        printer.FilePrint(this);
 }
 
 bool CDlgLumoPlc::CanClose()
