@@ -279,6 +279,8 @@ void CDlgLumoPlc::OnNewCode()
     if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return;
     m_LogicDoc.Reset();
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     m_nCodeLen = 1;
     RebuildView();
     SetModified(true);
@@ -313,6 +315,8 @@ void CDlgLumoPlc::OnIlMode()
                           MB_OK | MB_ICONSTOP);
         return;
     }
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     m_bILMode = 1;
     CDlgLumoPlcIL dialog(this);
     dialog.m_strText = text;
@@ -363,6 +367,8 @@ bool CDlgLumoPlc::ReadFromDrive()
         StoreProgram();
         return false;
     }
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     if (!m_CodeGen.GenerateLogicDoc(&m_LogicDoc))
         Ask(IDS_PLC_LOAD_ERROR, MB_OK | MB_ICONSTOP);
     m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
