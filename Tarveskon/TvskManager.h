@@ -357,6 +357,11 @@ private:
     // The page list again by name after the working list was rebuilt.
     void RebindPagePars(const std::vector<std::string>& names);
     std::vector<std::string> PageParNames() const;
+    // The window layer's progress window and wait cursor around a long operation; a question
+    // asked meanwhile hides them while it is shown.
+    void BeginWait(CWnd* owner, UINT textId);
+    void EndWait();
+    int AskWhileWaiting(CWnd* owner, const CString& text, UINT type);
     // The comparisons' steps. What a comparison puts back on every exit: the values, the
     // program, the page list and the modified flag.
     struct ConfigurationBackup
@@ -407,6 +412,8 @@ private:
     DWORD m_dwWatchdogPeriod = 0;
     DWORD m_dwConnStart = 0;
     std::atomic<bool> m_bWorkingListStale{false};
+    CString m_strWaitText; // empty while no progress window is shown
+    CWnd* m_pWaitOwner = nullptr;
     // Guards the monitor list and the last-error text, which plug-in workers reach too.
     mutable std::recursive_mutex m_lock;
 

@@ -38,6 +38,32 @@ CString CTvskManager::GetConnectionText()
     return IsFileOpen() && IsConnected() ? GetConnectionDescription(nullptr) : m_strNotAvail;
 }
 
+void CTvskManager::BeginWait(CWnd* owner, UINT textId)
+{
+    m_strWaitText = LocalText(textId);
+    m_pWaitOwner = owner;
+    m_pUi->BeginWait(owner, m_strWaitText);
+}
+
+void CTvskManager::EndWait()
+{
+    if (m_strWaitText.IsEmpty())
+        return;
+    m_strWaitText.Empty();
+    m_pUi->EndWait();
+}
+
+int CTvskManager::AskWhileWaiting(CWnd* owner, const CString& text, UINT type)
+{
+    const CString waitText = m_strWaitText;
+    if (!waitText.IsEmpty())
+        m_pUi->EndWait();
+    const int answer = ShowBox(owner, text, type);
+    if (!waitText.IsEmpty())
+        m_pUi->BeginWait(m_pWaitOwner, waitText);
+    return answer;
+}
+
 bool CTvskManager::ConnectIfDisconnected(CWnd* owner, bool& connectedHere)
 {
     // A connection the user made stays as it is.
@@ -65,7 +91,7 @@ void CTvskManager::GoOnline(CWnd* owner)
     bool connectedHere = false;
     if (!ConnectIfDisconnected(owner, connectedHere))
         return;
-    m_pUi->BeginWait(owner, LocalText(2074));
+    BeginWait(owner, 2074);
     bool done = false;
     for (int start = -1;;)
     {
@@ -77,21 +103,19 @@ void CTvskManager::GoOnline(CWnd* owner)
             done = true;
             break;
         }
-        m_pUi->EndWait();
         if (answer != 1)
         {
+            EndWait();
             ShowBox(owner, text, MB_OKCANCEL | MB_ICONERROR);
             break;
         }
-        const int choice = ShowBox(owner, text, MB_YESNOCANCEL | MB_ICONERROR);
+        const int choice = AskWhileWaiting(owner, text, MB_YESNOCANCEL | MB_ICONERROR);
         if (choice != IDYES && choice != IDNO)
             break;
         start = choice == IDYES ? index : index + 1;
-        m_pUi->BeginWait(owner, LocalText(2074));
     }
-    if (done)
-        m_pUi->EndWait();
-    else if (connectedHere)
+    EndWait();
+    if (!done && connectedHere)
         Disconnect();
     // The values read so far are the configuration's now, whichever way the reading ended.
     PostToMainWindow(WM_REFRESH_PAGE, 0, 0);
@@ -129,12 +153,12 @@ void CTvskManager::CompareWithDrive(CWnd* owner)
     bool connectedHere = false;
     if (!ConnectIfDisconnected(owner, connectedHere))
         return;
-    m_pUi->BeginWait(owner, LocalText(2094));
+    BeginWait(owner, 2094);
     CString errorText;
     const int answer = CompareDrive(report, errorText);
     // A script's veto answers 0 without writing a report.
     const bool written = answer == 0 && m_nErrorCode != 20;
-    m_pUi->EndWait();
+    EndWait();
     if (answer != 0)
         ShowBox(owner, errorText, MB_OK | MB_ICONERROR);
     if (connectedHere)
@@ -156,10 +180,10 @@ void CTvskManager::CompareWithFile(CWnd* owner)
     CString report;
     if (!ChooseReportPath(owner, report))
         return;
-    m_pUi->BeginWait(owner, LocalText(2094));
+    BeginWait(owner, 2094);
     CString errorText;
     const int answer = CompareDataFile(other, report, errorText);
-    m_pUi->EndWait();
+    EndWait();
     if (answer != 0)
         ShowBox(owner, errorText, MB_OK | MB_ICONERROR);
     else

@@ -145,6 +145,7 @@ BOOL CTvskManager::DownloadPlc()
     int code = 0;
     {
         CLinkHold hold(m_link);
+        BeginWait(GetBoxOwner(), 2106);
         std::vector<PlcWord> words;
         if (!AssemblePlc(*this, words))
             code = 10;
@@ -152,6 +153,7 @@ BOOL CTvskManager::DownloadPlc()
             if (!WriteAddr(words[i].address, 0, words[i].bits, static_cast<double>(words[i].code)))
                 code = 11;
     }
+    EndWait();
     EndPlcDownload(code);
     return code == 0 ? TRUE : FALSE;
 }
@@ -259,7 +261,7 @@ bool CTvskManager::AskRetry(const char* name, UINT questionId, Retry& answer)
 {
     CString question;
     question.Format("%s : %s", name, LocalText(questionId).GetString());
-    switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING))
+    switch (AskWhileWaiting(GetBoxOwner(), question, MB_YESNOCANCEL | MB_ICONWARNING))
     {
     case IDYES:
         return true;
@@ -419,6 +421,7 @@ void CTvskManager::WriteAllPars()
     int code = 0;
     {
         CLinkHold hold(m_link);
+        BeginWait(GetBoxOwner(), 2104);
         for (const bool opMode : {true, false})
         {
             for (const std::string& name : tvsk::WorkingNames(m_parDb, opMode, true))
@@ -431,6 +434,7 @@ void CTvskManager::WriteAllPars()
                 break;
         }
     }
+    EndWait();
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterWriteAll();
@@ -546,14 +550,17 @@ BOOL CTvskManager::DownloadCams()
     int code = 0;
     {
         CLinkHold hold(m_link);
+        BeginWait(GetBoxOwner(), 2105);
         for (const PlcWord& word : words)
             if (SendCommand(15, (16L << 16) | word.address, word.code) != HOSTRES_OK)
             {
+                EndWait();
                 MessageBox(2065, MB_OK | MB_ICONERROR);
                 code = 5;
                 break;
             }
     }
+    EndWait();
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterWriteCams();

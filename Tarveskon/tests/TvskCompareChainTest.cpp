@@ -255,6 +255,7 @@ protected:
         ASSERT_TRUE(manager->DownloadPlc());
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
+        ui.waits.clear();
     }
     Configuration Current()
     {
@@ -493,6 +494,7 @@ TEST_F(TvskCompareChainTest, GoingOnLineBringsTheDrivesValuesAndProgramIntoTheFi
     SetDriveWord(1, 0);
     manager->Disconnect();
     manager->SetModified(FALSE);
+    ui.waits.clear();
 
     EXPECT_EQ(manager->GetConnectionText().str(), "n/a");
     ui.answers = {IDNO};
@@ -549,6 +551,7 @@ protected:
         ASSERT_TRUE(manager->DownloadPlc());
         SetDriveWord(32, 2500);
         SetDriveWord(1, 0);
+        ui.waits.clear();
     }
     // Answers the question 2063 with Yes and the first read question with the answer, the drive
     // answering again from then on.
@@ -586,6 +589,9 @@ TEST_F(GoOnlineFaultTest, YesReadsTheFailedParameterAgain)
     GoOnlineAnswering(IDYES);
     ASSERT_GE(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[1], "Pr1 : Errore nella lettura del parametro.\nRitentare ?");
+    // The question hides the progress window while it is shown.
+    EXPECT_EQ(ui.waits, (std::vector<std::string>{"begin Lettura parametri in corso ...", "end",
+                                                  "begin Lettura parametri in corso ...", "end"}));
     EXPECT_EQ(Value("Pr1"), 0);
     EXPECT_EQ(Value("Pr32"), 2500);
     EXPECT_EQ(Program(), (std::vector<std::string>{"LD", "OUT", "END"}));
@@ -671,6 +677,35 @@ TEST_F(GoOnlineFaultTest, ReadingFromAStartAnnouncesEveryEndAndTellsTheEntryThat
     EXPECT_EQ(index, last);
     EXPECT_EQ(text.str(), LastParameter() + " : Errore nella lettura del parametro.\nRitentare ?");
     manager->SetScriptEvents(nullptr);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(GoOnlineFaultTest, WritingAllAndTheProgramShowTheProgressWindowAndHideItForAQuestion)
+{
+    ui.waits.clear();
+    SetProgram({{"LD", {3, 5}}});
+    ASSERT_TRUE(manager->DownloadPlc());
+    EXPECT_EQ(ui.waits, (std::vector<std::string>{"begin Scrittura LumoPLC in corso ...", "end"}));
+
+    Silence();
+    ui.waits.clear();
+    ui.onBox = [&](const std::string&)
+    {
+        Control("fault none");
+        EXPECT_TRUE(DriveAnswers());
+        return IDYES;
+    };
+    manager->WriteAllPars();
+    ui.onBox = nullptr;
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0], "Pr1 : Errore nella scrittura del parametro.\nRitentare ?");
+    EXPECT_EQ(ui.waits, (std::vector<std::string>{"begin Scrittura parametri in corso ...", "end",
+                                                  "begin Scrittura parametri in corso ...", "end"}));
 }
 
 } // namespace
