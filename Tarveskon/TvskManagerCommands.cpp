@@ -205,11 +205,13 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         return ComparePlc(PointerParam<bool>(param1));
     case 37:
         return DownloadCams();
+    case 38:
+        return SaveParameters() ? HOSTRES_OK : HOSTRES_FAILED;
+    case 40:
+        return SavePlc() ? HOSTRES_OK : HOSTRES_FAILED;
     case 34:
     case 35:
     case 36:
-    case 38:
-    case 40:
         return HOSTRES_NOTAVAIL;
     default:
         return HOSTRES_OK;
