@@ -4,11 +4,12 @@
 
 #include <com/Com.h>
 #include <framework/CString.h>
+#include <framework/CmdTarget.h>
 
 #include <functional>
 #include <vector>
 
-class CCmdTargetPlus
+class CCmdTargetPlus : public CCmdTarget
 {
 public:
     CCmdTargetPlus(IConnectionPointContainer& container, const IID& eventIid);

@@ -11,6 +11,7 @@
 
 #include <Modlode/PluginLoaderProxy.h>
 #include <uiext/ResizableDialog.h>
+#include <uiext/Wait.h>
 
 #include <framework/Map.h>
 
@@ -86,6 +87,10 @@ private:
     void AddToRecentFileList(const char* path) override;
     void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ChooseSavePath(CString& path) override;
+    bool ChooseFile(CWnd* owner, bool open, const CString& filter, const char* defaultExt,
+                    const CString& title, CString& path) override;
+    void BeginWait(CWnd* owner, const CString& text) override;
+    void EndWait() override;
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // CTvskCommandActions
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -121,6 +126,7 @@ private:
     CPluginLoader* m_pHelpLoader = nullptr;
     CPluginImpl* m_pHelpObject = nullptr;
     CString m_strFileToOpen;
+    CWait m_wait;
     CString m_strConnSettings;
     CMapStringToPtr m_motorRecognition{10};
     CMapStringToPtr m_encoderRecognition{10};

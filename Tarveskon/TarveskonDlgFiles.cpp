@@ -156,6 +156,34 @@ bool CTarveskonDlg::ChooseSavePath(CString& path)
     }
 }
 
+bool CTarveskonDlg::ChooseFile(CWnd* owner, bool open, const CString& filter, const char* defaultExt,
+                               const CString& title, CString& path)
+{
+    CFileDialog box(open ? TRUE : FALSE, defaultExt, path.IsEmpty() ? nullptr : path.GetString(),
+                    open ? OFN_HIDEREADONLY | OFN_FILEMUSTEXIST : kFileBoxFlags,
+                    filter.IsEmpty() ? nullptr : filter.GetString(), owner ? owner : this);
+    if (!title.IsEmpty())
+        box.m_ofn.lpstrTitle = title.GetString();
+    if (box.DoModal() != IDOK)
+        return false;
+    path = box.GetPathName();
+    return true;
+}
+
+void CTarveskonDlg::BeginWait(CWnd* owner, const CString& text)
+{
+    m_wait.Start(owner ? owner : this, text);
+    if (CWinApp* app = AfxGetApp())
+        app->BeginWaitCursor();
+}
+
+void CTarveskonDlg::EndWait()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->EndWaitCursor();
+    m_wait.Stop();
+}
+
 void CTarveskonDlg::OnFileSaveAs()
 {
     CString path;

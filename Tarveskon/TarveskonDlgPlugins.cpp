@@ -3,6 +3,7 @@
 
 #include "DlgConnChoice.h"
 #include "DlgSaveAndDownload.h"
+#include "TvskIntf.h"
 
 #include <cstdint>
 #include <cstring>
@@ -56,8 +57,8 @@ void CTarveskonDlg::OnHtmlPlugin(const PLUGIN_CALL* call)
         return;
     }
     plugin->SendCommand(PLUGINCMD_SETPARENT, PointerParam(this), 0);
-    if (IDispatch* automation = m_wndMain.GetExternal())
-        plugin->SendCommand(PLUGINCMD_SETAUTOMATION, PointerParam(automation), 0);
+    if (CTvskIntf* automation = m_manager.GetIntf())
+        plugin->SendCommand(PLUGINCMD_SETAUTOMATION, PointerParam(static_cast<CCmdTarget*>(automation)), 0);
     plugin->SendCommand(PLUGINCMD_SETINTF, PointerParam(static_cast<CPluginIntf*>(&m_manager)), 0);
     if (call->pszArg && *call->pszArg)
     {

@@ -22,6 +22,16 @@ public:
     virtual void PostToWindow(CWnd* /*window*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
     // The file a configuration without a name is saved to; false when the user cancels.
     virtual bool ChooseSavePath(CString& path) = 0;
+    // A file box (open or save) with a "|" filter text, default extension, title and the initial
+    // file in path; false when the user cancels.
+    virtual bool ChooseFile(CWnd* /*owner*/, bool /*open*/, const CString& /*filter*/,
+                            const char* /*defaultExt*/, const CString& /*title*/, CString& /*path*/)
+    {
+        return false;
+    }
+    // The progress window with its text and the wait cursor, until EndWait.
+    virtual void BeginWait(CWnd* /*owner*/, const CString& /*text*/) {}
+    virtual void EndWait() {}
 };
 
 // The host of a manager that runs without windows: boxes answer their default button.

@@ -50,6 +50,14 @@ CTvskIntf::CTvskIntf(CTvskManager* manager) : CCmdTargetPlus(*this, DIID_ITvskIn
 {
 }
 
+IDispatch* CTvskIntf::GetIDispatch(BOOL addRef)
+{
+    ITvskIntf* dispatch = this;
+    if (addRef)
+        dispatch->AddRef();
+    return dispatch;
+}
+
 const DispatchTable<CTvskIntf>& CTvskIntf::Dispatch()
 {
     using C = CTvskIntf;

@@ -43,6 +43,7 @@ public:
     static const tvsk::com::DispatchTable<CTvskIntf>& Dispatch();
     static const tvsk::com::ClassDescription& Class();
     void SetWindow(CTvskIntfWindow* window) { m_pWindow = window; }
+    IDispatch* GetIDispatch(BOOL addRef) override;
 
     HRESULT EnumConnectionPoints(IEnumConnectionPoints** points) override;
     HRESULT FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -230,6 +231,22 @@ public:
     void ReadPagePars();
     void WritePagePars();
     BOOL DownloadCams();
+    // The drive's set-up into the configuration, from working-list entry start (-1: the operating
+    // mode first): 0 done, 1 a parameter failed (text and its entry, -1 the operating mode), 2 the
+    // PLC upload failed.
+    int ReadAllFrom(int start, CString& text, int* index);
+    // Host commands 36, 35 and 34; owner null: the owner of the host's boxes.
+    void GoOnline(CWnd* owner);
+    void CompareWithDrive(CWnd* owner);
+    void CompareWithFile(CWnd* owner);
+    // The comparison reports, the configuration unchanged afterwards: 0 written, else errorText
+    // tells why (1 a read failed, 2 the PLC upload failed, 3 a file, 4 another drive type).
+    int CompareDrive(const char* reportPath, CString& errorText);
+    int CompareDataFile(const char* otherFile, const char* reportPath, CString& errorText);
+    // Side 1 is the backed-up configuration, side 2 the working list and program now.
+    BOOL WriteCompareReport(const char* reportPath, const char* secondFile, BOOL onlyDiffs);
+    // The connection's description while a file is open and connected, else "n/a".
+    CString GetConnectionText();
     // The drive value of a named parameter without scale or offset: VT_R8, empty on failure.
     VARIANT ReadRaw(const char* name);
     BOOL WriteRaw(const char* name, const VARIANT& value);
@@ -344,6 +361,27 @@ private:
     Retry WriteWithRetry(const char* name, UINT questionId);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);
     BOOL TakeCurrentMotor();
+    int ReadWorkingListFrom(int start, CString& text, int* index);
+    // The values (the operating mode first) and the program of a data file into the configuration.
+    void ApplyValues(CTvskDataDb& data);
+    void ApplyProgram(CTvskDataDb& data);
+    // The page list again by name after the working list was rebuilt.
+    void RebindPagePars(const std::vector<std::string>& names);
+    std::vector<std::string> PageParNames() const;
+    // The comparisons' steps. What a comparison puts back on every exit: the values, the
+    // program, the page list and the modified flag.
+    struct ConfigurationBackup
+    {
+        BOOL modified;
+        std::vector<std::string> pagePars;
+    };
+    ConfigurationBackup BackupConfiguration();
+    void RestoreConfiguration(const ConfigurationBackup& backup);
+    int ReadForComparison(CString& errorText);
+    bool ConnectIfDisconnected(CWnd* owner, bool& connectedHere);
+    bool ChooseReportPath(CWnd* owner, CString& path);
+    void OpenReport(const CString& path);
+    bool IsDriveTypeOf(const CString& otherType);
 
     CString m_programDir;
     CDeviceLinkClient m_link;

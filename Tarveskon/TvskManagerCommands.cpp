@@ -210,9 +210,14 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 40:
         return SavePlc() ? HOSTRES_OK : HOSTRES_FAILED;
     case 34:
+        CompareWithFile(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     case 35:
+        CompareWithDrive(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     case 36:
-        return HOSTRES_NOTAVAIL;
+        GoOnline(PointerParam<CWnd>(param1));
+        return HOSTRES_OK;
     default:
         return HOSTRES_OK;
     }

@@ -143,18 +143,20 @@ void CTvskManager::ApplyStoredValue(DBPAR& par, const DBVALUE& value)
     par.nFormat = value.iFormat;
 }
 
-void CTvskManager::ApplyData()
+void CTvskManager::ApplyValues(CTvskDataDb& data)
 {
-    const long values = m_dataDb.GetValNums();
+    const long values = data.GetValNums();
     for (long i = 0; i < values; ++i)
     {
-        const DBVALUE* value = m_dataDb.GetValue(i);
+        const DBVALUE* value = data.GetValue(i);
         if (!value || !m_parDb.IsOpModePar(value->szID))
             continue;
         if (DBPAR* par = m_parDb.GetPar(value->szID, true))
         {
             ApplyStoredValue(*par, *value);
+            const std::vector<std::string> pagePars = PageParNames();
             m_parDb.UpdateListAllPar();
+            RebindPagePars(pagePars);
             m_language.SetSubset(m_parDb.GetOpMode());
         }
         break;
@@ -162,12 +164,27 @@ void CTvskManager::ApplyData()
     const auto index = IndexByName(m_parDb);
     for (long i = 0; i < values; ++i)
     {
-        const DBVALUE* value = m_dataDb.GetValue(i);
+        const DBVALUE* value = data.GetValue(i);
         if (!value || m_parDb.IsOpModePar(value->szID))
             continue;
         if (DBPAR* par = Find(index, value->szID))
             ApplyStoredValue(*par, *value);
     }
+}
+
+void CTvskManager::ApplyProgram(CTvskDataDb& data)
+{
+    m_parDb.ResetParPlc();
+    for (long i = 0; i < data.GetInstrNums(); ++i)
+        if (const DBPLC* instruction = data.GetInstruction(i))
+            if (DBPLC* target = m_parDb.AllocatePlcInstr(static_cast<int>(i)))
+                *target = *instruction;
+}
+
+void CTvskManager::ApplyData()
+{
+    ApplyValues(m_dataDb);
+    const auto index = IndexByName(m_parDb);
     for (const auto& [name, par] : index)
     {
         CString text;
@@ -186,13 +203,7 @@ void CTvskManager::ApplyData()
     if (const char* comm = m_dataDb.GetCommSettings(); comm && *comm)
         m_parDb.SetCommSettings(comm);
     if (m_dataDb.GetInstrNums() > 0)
-    {
-        m_parDb.ResetParPlc();
-        for (long i = 0; i < m_dataDb.GetInstrNums(); ++i)
-            if (const DBPLC* instruction = m_dataDb.GetInstruction(i))
-                if (DBPLC* target = m_parDb.AllocatePlcInstr(static_cast<int>(i)))
-                    *target = *instruction;
-    }
+        ApplyProgram(m_dataDb);
     for (long i = 0; i < m_dataDb.GetSessionVarNum(); ++i)
         if (DBSESSVAR* var = m_dataDb.GetSessionVar(i))
             m_parDb.SetSessionVar(var, true);

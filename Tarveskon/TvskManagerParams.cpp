@@ -52,8 +52,27 @@ void CTvskManager::OperatingModeChanged()
         m_bWorkingListStale = true;
         return;
     }
+    const std::vector<std::string> pagePars = PageParNames();
     m_parDb.UpdateListAllPar();
+    RebindPagePars(pagePars);
     m_language.SetSubset(m_parDb.GetOpMode());
+}
+
+std::vector<std::string> CTvskManager::PageParNames() const
+{
+    std::vector<std::string> names;
+    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
+        names.emplace_back(static_cast<const DBPAR*>(m_pagePars[i])->szID);
+    return names;
+}
+
+void CTvskManager::RebindPagePars(const std::vector<std::string>& names)
+{
+    // The page list points into the working list, which a rebuild may have moved.
+    m_pagePars.RemoveAll();
+    for (const std::string& name : names)
+        if (DBPAR* par = m_parDb.GetPar(name.c_str(), true))
+            m_pagePars.Add(par);
 }
 
 void CTvskManager::RebuildStaleWorkingList()
@@ -70,8 +89,9 @@ BOOL CTvskManager::ReadAddr(int address, int subindex, int bits, double* value)
     VariantInit(&read);
     if (!m_link.ReadPar(address, subindex, ReadType(bits), &read))
         return FALSE;
-    bool ok = false;
-    *value = ToDouble(read, ok);
+    bool ok = true;
+    // A bit arrives as a boolean, whose true is -1: the bit's value is 1.
+    *value = read.vt == VT_BOOL ? (read.boolVal != VARIANT_FALSE ? 1.0 : 0.0) : ToDouble(read, ok);
     VariantClear(&read);
     return ok;
 }

@@ -1,6 +1,8 @@
 // The wizard manager's bulk transfers: the PLC program, all parameters, the page list and the cams.
 #include "TvskManager.h"
 
+#include "TvskWorkingNames.h"
+
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
 #include <ui/UiDefs.h>
 
@@ -300,24 +302,6 @@ CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT question
     }
 }
 
-namespace
-{
-
-// The names of the working list, taken before a read can rebuild it.
-std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWriteOnly)
-{
-    std::vector<std::string> names;
-    for (long i = 0; i < db.GetParNum(true); ++i)
-    {
-        const DBPAR* par = db.GetPar(i, true);
-        if (par && (db.IsOpModePar(par->szID) != 0) == opMode && (!readWriteOnly || IsReadWrite(*par)))
-            names.emplace_back(par->szID);
-    }
-    return names;
-}
-
-} // namespace
-
 void CTvskManager::ReadAllPars()
 {
     m_nErrorCode = 0;
@@ -338,13 +322,13 @@ void CTvskManager::ReadAllPars()
         }
     }
     int code = 0;
-    const std::vector<std::string> modes = WorkingNames(m_parDb, true, false);
+    const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
     if (!modes.empty() && ReadWithRetry(modes.front().c_str(), 2053) == Retry::Cancelled)
         code = 2;
     if (code == 0)
     {
         // The operating mode read, the list of that mode is walked whole.
-        for (const std::string& name : WorkingNames(m_parDb, false, false))
+        for (const std::string& name : tvsk::WorkingNames(m_parDb, false, false))
             if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
             {
                 code = 2;
@@ -354,6 +338,61 @@ void CTvskManager::ReadAllPars()
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterReadAll();
+}
+
+int CTvskManager::ReadAllFrom(int start, CString& text, int* index)
+{
+    m_nErrorCode = 0;
+    text.Empty();
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeReadAll();
+        if (!m_bCanRW)
+        {
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
+            m_pEvents->AfterReadAll();
+            return 0;
+        }
+    }
+    const int answer = ReadWorkingListFrom(start, text, index);
+    if (events)
+        m_pEvents->AfterReadAll();
+    return answer;
+}
+
+int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
+{
+    const auto failed = [&](const char* name, int at)
+    {
+        text.Format("%s : %s", name, LocalText(2053).GetString());
+        if (index)
+            *index = at;
+        return 1;
+    };
+    if (start < 0)
+    {
+        for (const std::string& name : tvsk::WorkingNames(m_parDb, true, false))
+            if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
+                return failed(name.c_str(), -1);
+        start = 0;
+    }
+    // The whole working list of the mode just read, by name: a record may move while it is read.
+    std::vector<std::pair<int, std::string>> entries;
+    for (long i = start; i < m_parDb.GetParNum(true); ++i)
+        if (const DBPAR* par = m_parDb.GetPar(i, true); par && !m_parDb.IsOpModePar(par->szID))
+            entries.emplace_back(static_cast<int>(i), par->szID);
+    for (const auto& [at, name] : entries)
+        if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
+            return failed(name.c_str(), at);
+    // The walk reached the end, whatever was skipped on the way: the program follows.
+    if (IsPlcEnabled() && !UploadPlc())
+    {
+        text = LocalText(2034);
+        return 2;
+    }
+    return 0;
 }
 
 void CTvskManager::WriteAllPars()
@@ -381,7 +420,7 @@ void CTvskManager::WriteAllPars()
         CLinkHold hold(m_link);
         for (const bool opMode : {true, false})
         {
-            for (const std::string& name : WorkingNames(m_parDb, opMode, true))
+            for (const std::string& name : tvsk::WorkingNames(m_parDb, opMode, true))
                 if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
                 {
                     code = 1;

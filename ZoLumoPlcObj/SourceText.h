@@ -21,6 +21,9 @@ public:
     void Close() override;
 
 private:
+    // Opening as a plain file would bypass the modes above.
+    using CStdioFile::Open;
+
     bool GetTextLine(int line, CString& out) const;
     bool ReopenFile();
 

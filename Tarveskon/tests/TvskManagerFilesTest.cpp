@@ -102,21 +102,23 @@ TEST_F(TvskManagerFilesTest, ADataFileRoundTripKeepsValuesPlcAndSessionVariables
 TEST_F(TvskManagerFilesTest, CamsOfAFamilyDriveSurviveTheRoundTrip)
 {
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
-    ASSERT_EQ(manager.ParDb().GetCamWorkNum(), 5);
+    ASSERT_EQ(manager.ParDb().GetCamWorkNum(), 10);
     manager.ParDb().SetCamData(2, 777.5, 1, 0);
-    manager.ParDb().SetCamData(0, 12.0, 0, 1);
+    manager.ParDb().SetCamData(3, 12.0, 0, 1);
     const std::string saved = folder.Path("Cams.dat");
     ASSERT_EQ(manager.SaveFile(saved.c_str()), 0);
 
     CTvskManager reopened(folder.Dir().c_str());
     ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
-    ASSERT_EQ(reopened.ParDb().GetCamWorkNum(), 6);
+    ASSERT_EQ(reopened.ParDb().GetCamWorkNum(), 11);
     double value = 0;
     int interp = 0;
     ASSERT_TRUE(reopened.DataDb().GetCammaData(2, value, interp, 0));
     EXPECT_DOUBLE_EQ(value, 777.5);
-    ASSERT_TRUE(reopened.DataDb().GetCammaData(0, value, interp, 1));
+    ASSERT_TRUE(reopened.DataDb().GetCammaData(3, value, interp, 1));
     EXPECT_DOUBLE_EQ(value, 12.0);
+    ASSERT_TRUE(reopened.DataDb().GetCammaData(128, value, interp, 1));
+    EXPECT_DOUBLE_EQ(value, -200.0);
     EXPECT_DOUBLE_EQ(Par(reopened, "Pr1").dblDefVal, 2) << "the operating mode is applied first";
 }
 

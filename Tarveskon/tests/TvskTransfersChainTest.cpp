@@ -1,138 +1,48 @@
 // The bulk transfers end to end: the TK40 session against drivesim with the TK40 defaults.
-#include "ManagerTestSupport.h"
+#include "TransfersChainFixture.h"
 
-#include <Tarveskon/TvskStrings.h>
-
-#include <protocol/tests/DriveChain.h>
-#include <registry/Registry.h>
-#include <ui/UiDefs.h>
-
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
 {
 
-using tvsk::testing::ProgramFolder;
-using tvsk::testing::RecordingUi;
+using tvsk::testing::Pointer;
+using tvsk::testing::RecordingEvents;
 
-long Pointer(const void* pointer)
-{
-    return static_cast<long>(reinterpret_cast<std::intptr_t>(pointer));
-}
+using Lines = std::vector<std::string>;
 
-// Records the bulk events in order; vetoes the ones it is told to.
-class RecordingEvents : public CTvskScriptEvents
-{
-public:
-    explicit RecordingEvents(CTvskManager& manager) : m_manager(manager) {}
-    bool MayFire() const override { return true; }
-    bool BeforeWritePar(const char* name, double) override
-    {
-        return Note(std::string("BeforeWritePar ") + name);
-    }
-    bool AfterWritePar(const char* name, double) override
-    {
-        return Note(std::string("AfterWritePar ") + name);
-    }
-    bool BeforeWritePLC() override { return Note("BeforeWritePLC"); }
-    bool AfterWritePLC() override { return Note("AfterWritePLC"); }
-    bool BeforeReadAll() override { return Note("BeforeReadAll"); }
-    bool AfterReadAll() override { return Note("AfterReadAll"); }
-    bool BeforeWriteAll() override { return Note("BeforeWriteAll"); }
-    bool AfterWriteAll() override { return Note("AfterWriteAll"); }
-    bool BeforeWriteCams() override { return Note("BeforeWriteCams"); }
-    bool AfterWriteCams() override { return Note("AfterWriteCams"); }
-
-    std::vector<std::string> seen;
-    std::string veto;
-
-private:
-    bool Note(const std::string& event)
-    {
-        seen.push_back(event);
-        if (event == veto)
-            m_manager.SetCanRW(FALSE);
-        return true;
-    }
-    CTvskManager& m_manager;
-};
-
-class TvskTransfersChainTest : public testing::Test
+class TvskTransfersChainTest : public tvsk::testing::TransfersChainFixture
 {
 protected:
-    void SetUp() override
-    {
-        chain = std::make_unique<CDriveChain>(testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(chain->Error(), "");
-        CProfile::Instance().SetRegistryKey("MurnApps");
-        RegisterTvskStrings();
-        folder = std::make_unique<ProgramFolder>();
-        manager = std::make_unique<CTvskManager>(folder->Dir().c_str());
-        manager->SetHostUi(&ui);
-        ASSERT_TRUE(chain->StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
-            << chain->Error();
-    }
-    void TearDown() override
-    {
-        manager.reset();
-        EXPECT_EQ(chain->StopDrive(), 0);
-        chain.reset();
-    }
-    void OpenAndConnect(const char* sample = "Samples/TK40.dat")
-    {
-        ASSERT_EQ(manager->OpenFile(folder->Path(sample).c_str()), 0);
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
-        ASSERT_EQ(manager->Connect(""), 0);
-        EnablePlc(true);
-    }
-    void EnablePlc(bool on)
-    {
-        DBPAR* enable = manager->ParDb().GetPar("Pr42.4", true);
-        ASSERT_NE(enable, nullptr);
-        enable->dblDefVal = on ? 1 : 0;
-        ASSERT_TRUE(manager->WriteParToDrive(enable));
-    }
-    void SetProgram(const std::vector<std::pair<const char*, std::vector<int>>>& program)
-    {
-        manager->ResetPlc();
-        for (size_t i = 0; i < program.size(); ++i)
-        {
-            int operands[3] = {-1, -1, -1};
-            for (size_t k = 0; k < program[i].second.size(); ++k)
-                operands[k] = program[i].second[k];
-            ASSERT_EQ(manager->SetPlcInstr(static_cast<int>(i), program[i].first, operands), HOSTRES_OK);
-        }
-    }
-    long Word(int address, int bits = 16)
-    {
-        double value = -99999;
-        EXPECT_EQ(manager->SendCommand(14, (static_cast<long>(bits) << 16) + address, Pointer(&value)), 0);
-        return static_cast<long>(value) & (bits == 32 ? 0xFFFFFFFFL : 0xFFFFL);
-    }
-    std::string Instruction(int i)
-    {
-        CString text;
-        int operands[3];
-        if (!manager->GetPlcInstr(i, text, operands))
-            return "";
-        std::string line = text.str();
-        for (const int operand : operands)
-            if (operand != -1)
-                line += " " + std::to_string(operand);
-        return line;
-    }
     void SampleProgram()
     {
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
     }
-
-    std::unique_ptr<CDriveChain> chain;
-    std::unique_ptr<ProgramFolder> folder;
-    RecordingUi ui;
-    std::unique_ptr<CTvskManager> manager;
+    // The journal's lines from the given line on that begin with the prefix.
+    Lines Journaled(size_t from, const std::string& prefix)
+    {
+        Lines found;
+        for (const std::string& line : JournalFrom(from))
+            if (line.rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+    void WriteWord(int address, long code, int bits = 16)
+    {
+        ASSERT_EQ(manager->SendCommand(15, (static_cast<long>(bits) << 16) + address, code), 0);
+    }
+    // Cam words are parameter words: "write WORD 16 VALUE".
+    static bool IsCamWrite(const std::string& line, int& word)
+    {
+        return std::sscanf(line.c_str(), "write %d 16", &word) == 1 && word >= 2048 && word < 3584 + 257;
+    }
 };
 
 TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBackEqual)
@@ -255,8 +165,22 @@ TEST_F(TvskTransfersChainTest, WriteAllAnnouncesEveryParameterAndTheLinkIsFreeAf
 TEST_F(TvskTransfersChainTest, CamsLandAtTheirStartAddressesAndBadPointsWriteNothing)
 {
     OpenAndConnect("Samples/TK40Cam.dat");
+    const size_t from = JournalLength();
     ASSERT_EQ(manager->SendCommand(37, 0, 0), TRUE);
     EXPECT_EQ(manager->GetErrorCode(), 0);
+    // Four cams of 257 points, each word written once.
+    std::set<int> words;
+    size_t writes = 0;
+    for (const std::string& line : JournalFrom(from))
+        if (int word = 0; IsCamWrite(line, word))
+        {
+            ++writes;
+            words.insert(word);
+        }
+    EXPECT_EQ(writes, 4u * 257u);
+    EXPECT_EQ(words.size(), 4u * 257u);
+    for (const int start : {2048, 2560, 3072, 3584})
+        EXPECT_TRUE(words.count(start) && words.count(start + 256)) << start;
     EXPECT_EQ(Word(2048), 0);
     EXPECT_EQ(Word(2048 + 3), 150);
     EXPECT_EQ(Word(2048 + 100), 5000);
@@ -272,6 +196,118 @@ TEST_F(TvskTransfersChainTest, CamsLandAtTheirStartAddressesAndBadPointsWriteNot
     manager->Disconnect();
     EXPECT_EQ(manager->DownloadCams(), FALSE);
     EXPECT_EQ(manager->GetErrorCode(), 21);
+}
+
+// Drive memory byte 2n holds program word 0x4000 + n.
+TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEqual)
+{
+    OpenAndConnect();
+    EXPECT_EQ(Instruction(0), "COMM:avvio");
+    EXPECT_EQ(Instruction(12), "COMM:registri");
+    const size_t from = JournalLength();
+    ASSERT_EQ(manager->SendCommand(32, 0, 0), TRUE);
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    EXPECT_EQ(Journaled(from, "write M"),
+              (Lines{"write M0 16 19200", "write M2 16 772", "write M4 16 10754", "write M6 16 800",
+                     "write M8 16 19459", "write M10 16 19216", "write M12 16 19238", "write M14 16 38412",
+                     "write M16 16 782", "write M18 16 38413", "write M20 32 1886350856", "write M24 16 15"}))
+        << "ADD 110 111 112 as 32 bits at 0x400A, END at 0x400C";
+
+    bool equal = false;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    EXPECT_TRUE(equal) << "comments have no place in the drive";
+
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    EXPECT_EQ(Program(), (Lines{"LD 75 0", "AND 3 0", "OUT 42 0", "LD 3 2", "OUTN 76 0", "LD 75 1", "OR 75 2",
+                                "SET 150 0", "FIN 40 3", "RES 150 0", "ADD 110 111 112", "END 0 0"}));
+    equal = false;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    EXPECT_TRUE(equal);
+}
+
+TEST_F(TvskTransfersChainTest, AFailedWriteEndsWithElevenAndLeavesTheLinkFree)
+{
+    OpenAndConnect();
+    RecordingEvents events(*manager);
+    events.onEvent = [this](const std::string& event)
+    {
+        if (event == "BeforeWritePLC")
+            Fault(true);
+    };
+    manager->SetScriptEvents(&events);
+    ui.boxes.clear();
+    ui.types.clear();
+    const size_t from = JournalLength();
+    EXPECT_EQ(manager->DownloadPlc(), FALSE);
+    manager->SetScriptEvents(nullptr);
+    EXPECT_EQ(manager->GetErrorCode(), 11);
+    EXPECT_EQ(events.seen, (Lines{"BeforeWritePLC", "AfterWritePLC"}));
+    EXPECT_EQ(ui.boxes, Lines{"Errore in fase di scrittura del LumoPLC nel drive"});
+    EXPECT_EQ(ui.types, std::vector<UINT>{MB_OK | MB_ICONERROR});
+    EXPECT_TRUE(Journaled(from, "write M").empty());
+
+    std::thread(
+        [this]
+        {
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(manager->SendCommand(18, 0, 0), 0) << "the download let the link go";
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+            EXPECT_EQ(manager->SendCommand(19, 0, 0), 0);
+        })
+        .join();
+}
+
+TEST_F(TvskTransfersChainTest, UploadStopsAtEnd)
+{
+    OpenAndConnect();
+    WriteWord(0x4000, 0x0350);
+    WriteWord(0x4001, 0x000F);
+    WriteWord(0x4002, 0x2A02);
+    const size_t from = JournalLength();
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    EXPECT_EQ(Program(), (Lines{"LD 3 5", "END 0 0"}));
+    EXPECT_TRUE(Journaled(from, "read M4 ").empty()) << "nothing read past END";
+}
+
+TEST_F(TvskTransfersChainTest, UploadStopsAtCapacityAndAProgramWithoutEndThereIsNotEqual)
+{
+    folder->Replace("TKSERIES/TK40.par", "OPT\tPLCMAXLEN\t256", "OPT\tPLCMAXLEN\t4");
+    OpenAndConnect();
+    ASSERT_EQ(manager->GetPlcMaxLen(), 4);
+    WriteWord(0x4000, 0x0350);
+    WriteWord(0x4001, 0x0C0B0A08, 32);
+    WriteWord(0x4003, 0x4C02);
+    WriteWord(0x4004, 0x2A02);
+    WriteWord(0x4005, 0x000F);
+    SetProgram({{"LD", {3, 5}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}, {"OUT", {42, 0}}});
+    bool equal = true;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    EXPECT_FALSE(equal) << "the drive's END lies beyond the capacity";
+
+    const size_t from = JournalLength();
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    EXPECT_EQ(Program(), (Lines{"LD 3 5", "ADD 10 11 12", "OUT 76 0", "OUT 42 0"}));
+    EXPECT_TRUE(Journaled(from, "read M10 ").empty()) << "nothing read past the capacity";
+}
+
+TEST_F(TvskTransfersChainTest, ACamWriteThatFailsTells2065AndEndsWithFive)
+{
+    OpenAndConnect();
+    RecordingEvents events(*manager);
+    events.onEvent = [this](const std::string& event)
+    {
+        if (event == "BeforeWriteCams")
+            Fault(true);
+    };
+    manager->SetScriptEvents(&events);
+    ui.boxes.clear();
+    ui.types.clear();
+    EXPECT_EQ(manager->SendCommand(37, 0, 0), FALSE);
+    manager->SetScriptEvents(nullptr);
+    EXPECT_EQ(manager->GetErrorCode(), 5);
+    EXPECT_EQ(events.seen, (Lines{"BeforeWriteCams", "AfterWriteCams"}));
+    EXPECT_EQ(ui.boxes, Lines{"Errore di comunicazione con il drive"}) << "one box, the rest not tried";
+    EXPECT_EQ(ui.types, std::vector<UINT>{MB_OK | MB_ICONERROR});
 }
 
 } // namespace

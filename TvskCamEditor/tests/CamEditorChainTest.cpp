@@ -4,11 +4,7 @@
 
 #include <Modlode/PluginLoaderProxy.h>
 #include <Tarveskon/PluginCall.h>
-#include <Tarveskon/TvskHostUi.h>
-#include <Tarveskon/TvskManager.h>
-#include <Tarveskon/TvskStrings.h>
-#include <protocol/tests/DriveChain.h>
-#include <registry/Profile.h>
+#include <Tarveskon/tests/ManagerOnDrive.h>
 #include <ui/MessageBox.h>
 
 #include <testing/WaitUntil.h>
@@ -18,11 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-
-#include <sys/stat.h>
 
 namespace
 {
@@ -42,40 +34,14 @@ class CamEditorChainTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        chain =
-            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(chain->Error(), "");
-        CProfile::Instance().SetRegistryKey("MurnApps");
-        RegisterTvskStrings();
-        char pattern[] = "/tmp/tvsk-cam-XXXXXX";
-        dir = ::mkdtemp(pattern);
-        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
-        control = dir + "/control";
-        ASSERT_EQ(::mkfifo(control.c_str(), 0600), 0);
-        ASSERT_TRUE(chain->StartDrive({"--par", dir + "/TKSERIES/TK40.par", "--control", control}))
-            << chain->Error();
-        manager = std::make_unique<CTvskManager>(dir.c_str());
-        manager->SetHostUi(&ui);
-        ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK40Cam.dat").c_str()), 0);
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
-        ASSERT_EQ(manager->Connect(""), 0);
+        ASSERT_TRUE(drive.Start({"--par", drive.Folder().Path("TKSERIES/TK40.par")}, "Samples/TK40Cam.dat"));
+        manager = &drive.Manager();
         previous = AfxSetMessageBoxSink(&boxes);
     }
     void TearDown() override
     {
         proxy.Reset();
         AfxSetMessageBoxSink(previous);
-        manager.reset();
-        chain->StopDrive();
-        chain.reset();
-        std::filesystem::remove_all(dir);
-    }
-    void Control(const std::string& lines) { std::ofstream(control) << lines << std::flush; }
-    double Word(int address)
-    {
-        double value = -1;
-        EXPECT_EQ(manager->SendCommand(14, 0x100000 + address, reinterpret_cast<long>(&value)), 0);
-        return value;
     }
     // Runs the plug-in on a request and does the step inside its dialog's loop.
     void Run(const char* argument, std::function<void(CDlgCamEdit&)> step)
@@ -95,15 +61,12 @@ protected:
                          });
         timer.start(20);
         const PLUGIN_CALL call = {"TvskCamEditor", 0, argument};
-        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager), 0);
         plugin->SendCommand(PLUGINCMD_RUN, 0, reinterpret_cast<intptr_t>(&call));
     }
 
-    std::unique_ptr<CDriveChain> chain;
-    std::string dir;
-    std::string control;
-    CTvskHeadlessUi ui;
-    std::unique_ptr<CTvskManager> manager;
+    tvsk::testing::ManagerOnDrive drive;
+    CTvskManager* manager = nullptr;
     CAnswer boxes;
     CMessageBoxSink* previous = nullptr;
     CPluginLoaderProxy proxy;
@@ -112,7 +75,7 @@ protected:
 
 TEST_F(CamEditorChainTest, ReadsAndWritesTheCamOfTheRequestInTheDrive)
 {
-    Control("set 3072 100\nset 3073 250\nset 3328 9999\n");
+    drive.SendControl("set 3072 100\nset 3073 250\nset 3328 9999\n");
     Run("2",
         [this](CDlgCamEdit& dialog)
         {
@@ -130,8 +93,8 @@ TEST_F(CamEditorChainTest, ReadsAndWritesTheCamOfTheRequestInTheDrive)
             ASSERT_EQ(boxes.asked.size(), 1u);
             EXPECT_EQ(boxes.asked[0], "Salvare le modifiche ?");
         });
-    EXPECT_EQ(Word(3072 + 5), 1234);
-    EXPECT_EQ(Word(3072 + 1), 250);
+    EXPECT_EQ(drive.Word(3072 + 5), 1234);
+    EXPECT_EQ(drive.Word(3072 + 1), 250);
 }
 
 TEST_F(CamEditorChainTest, TheFirstCamOpensForAnUnlistedOneAndTheSampleProfileShows)
@@ -149,7 +112,7 @@ TEST_F(CamEditorChainTest, TheFirstCamOpensForAnUnlistedOneAndTheSampleProfileSh
 
 TEST_F(CamEditorChainTest, ASilentDriveShowsTheHostsErrorAndStops)
 {
-    Control("fault silent\n");
+    drive.SendControl("fault silent\n");
     Run("2",
         [this](CDlgCamEdit& dialog)
         {

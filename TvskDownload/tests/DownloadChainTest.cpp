@@ -4,11 +4,7 @@
 
 #include <Modlode/PluginLoaderProxy.h>
 #include <Tarveskon/PluginCall.h>
-#include <Tarveskon/TvskHostUi.h>
-#include <Tarveskon/TvskManager.h>
-#include <Tarveskon/TvskStrings.h>
-#include <protocol/tests/DriveChain.h>
-#include <registry/Profile.h>
+#include <Tarveskon/tests/ManagerOnDrive.h>
 #include <ui/MessageBox.h>
 
 #include <testing/WaitUntil.h>
@@ -16,11 +12,6 @@
 #include <QApplication>
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include <sys/stat.h>
 
 namespace
 {
@@ -40,26 +31,12 @@ class DownloadChainTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        chain =
-            std::make_unique<CDriveChain>(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ASSERT_EQ(chain->Error(), "");
-        CProfile::Instance().SetRegistryKey("MurnApps");
-        RegisterTvskStrings();
-        char pattern[] = "/tmp/tvsk-dlchain-XXXXXX";
-        dir = ::mkdtemp(pattern);
-        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
-        control = dir + "/control";
-        ASSERT_EQ(::mkfifo(control.c_str(), 0600), 0);
-        ASSERT_TRUE(chain->StartDrive({"--control", control})) << chain->Error();
-        manager = std::make_unique<CTvskManager>(dir.c_str());
-        manager->SetHostUi(&ui);
-        ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK20.dat").c_str()), 0);
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
-        ASSERT_EQ(manager->Connect(""), 0);
+        ASSERT_TRUE(drive.Start({}, "Samples/TK20.dat"));
+        manager = &drive.Manager();
         previous = AfxSetMessageBoxSink(&boxes);
         plugin = proxy.CreateLoader("TvskDownload.dll")->CreatePluginClass(nullptr);
         ASSERT_NE(plugin, nullptr);
-        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager), 0);
         plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (auto* found = dynamic_cast<CDownloadWnd*>(CWnd::FromWidget(widget)))
@@ -70,12 +47,7 @@ protected:
     {
         proxy.Reset();
         AfxSetMessageBoxSink(previous);
-        manager.reset();
-        chain->StopDrive();
-        chain.reset();
-        std::filesystem::remove_all(dir);
     }
-    void Control(const std::string& lines) { std::ofstream(control) << lines << std::flush; }
     // Chooses the menu that lists the parameter in the window's combo, as the engineer would.
     void ShowMenuOf(const char* name)
     {
@@ -97,18 +69,9 @@ protected:
                 return row;
         return -1;
     }
-    double Word(int address)
-    {
-        double value = -1;
-        EXPECT_EQ(manager->SendCommand(14, (16L << 16) + address, reinterpret_cast<long>(&value)), 0);
-        return value;
-    }
 
-    std::unique_ptr<CDriveChain> chain;
-    std::string dir;
-    std::string control;
-    CTvskHeadlessUi ui;
-    std::unique_ptr<CTvskManager> manager;
+    tvsk::testing::ManagerOnDrive drive;
+    CTvskManager* manager = nullptr;
     CYes boxes;
     CMessageBoxSink* previous = nullptr;
     CPluginLoaderProxy proxy;
@@ -120,8 +83,8 @@ protected:
 TEST_F(DownloadChainTest, ReadAndWriteTheSelectedParameterInTheDrive)
 {
     ASSERT_TRUE(manager->IsExclusiveMode());
-    Control("set 33 300\n");
-    ASSERT_TRUE(WaitUntil([this] { return Word(33) == 300; }, 2000)); // the drive took the control line
+    drive.SendControl("set 33 300\n");
+    ASSERT_TRUE(WaitUntil([this] { return drive.Word(33) == 300; }, 2000)); // the drive took the control line
     ShowMenuOf("Pr33");
     const int row = RowOf("Pr33");
     ASSERT_GE(row, 0);
@@ -130,7 +93,7 @@ TEST_F(DownloadChainTest, ReadAndWriteTheSelectedParameterInTheDrive)
     EXPECT_EQ(wnd->Pars().Field(row, FIELD_VALUE), "3");
     ASSERT_EQ(manager->SetParField(row, FIELD_VALUE, "4"), HOSTRES_OK);
     wnd->OnWriteSelected();
-    EXPECT_EQ(Word(33), 400);
+    EXPECT_EQ(drive.Word(33), 400);
     EXPECT_EQ(boxes.asked.size(), 1u); // the exclusive-mode question only
 }
 
@@ -142,7 +105,7 @@ TEST_F(DownloadChainTest, TheMonitorFollowsTheDrive)
     wnd->ParGrid().Move(row, 1);
     wnd->OnMonitorAdd();
     ASSERT_EQ(wnd->MonitorGrid().GetNumRows(), 1);
-    Control("set 33 500\n");
+    drive.SendControl("set 33 500\n");
     EXPECT_TRUE(WaitUntil([this] { return wnd->Monitor().Field(0, FIELD_VALUE) == "5"; }, 2000))
         << wnd->Monitor().Field(0, FIELD_VALUE).GetString();
 }

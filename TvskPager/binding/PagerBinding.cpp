@@ -96,8 +96,9 @@ VARIANT TextVariant(const CString& text)
     return v;
 }
 
-// A choice's value as a whole 16-bit number; absent, fractional or too large values are none.
-bool WholeShort(const VARIANT& value, VARIANT& out)
+// A choice's value as a whole 16-bit number written with the type; absent, fractional or too
+// large values are none.
+bool WholeShort(const VARIANT& value, VARTYPE type, VARIANT& out)
 {
     if (value.vt == VT_EMPTY || value.vt == VT_NULL)
         return false;
@@ -118,8 +119,11 @@ bool WholeShort(const VARIANT& value, VARIANT& out)
         number > std::numeric_limits<SHORT>::max())
         return false;
     VariantInit(&out);
-    out.vt = VT_I2;
-    out.iVal = static_cast<SHORT>(number);
+    out.vt = type;
+    if (type == VT_I4)
+        out.lVal = static_cast<LONG>(number);
+    else
+        out.iVal = static_cast<SHORT>(number);
     return true;
 }
 
@@ -400,11 +404,21 @@ void CPagerBinding::EnterClick(const std::string& name)
 
 void CPagerBinding::ChoiceChange(const std::string& name, const VARIANT& value)
 {
+    WriteChoice(name, value, VT_I2);
+}
+
+void CPagerBinding::ImageClick(const std::string& name, const VARIANT& value)
+{
+    WriteChoice(name, value, VT_I4);
+}
+
+void CPagerBinding::WriteChoice(const std::string& name, const VARIANT& value, VARTYPE type)
+{
     Variant whole;
     CString stale;
     if (m_host)
         m_host->GetLastErrorText(stale);
-    const HOSTRES result = WholeShort(value, whole.v) ? Write(name, whole.v) : HOSTRES_LIMITS;
+    const HOSTRES result = WholeShort(value, type, whole.v) ? Write(name, whole.v) : HOSTRES_LIMITS;
     if (result != HOSTRES_OK)
     {
         if (m_host)

@@ -45,8 +45,10 @@ public:
 
     void Focus(bool focused, const std::string& name);
     void EnterClick(const std::string& name);
-    // Radio, select and image values: whole 16-bit numbers only.
+    // Radio, select and image values: whole 16-bit numbers only; a radio or select value is
+    // written as a 16-bit number, the next value of an image's list as a 32-bit one.
     void ChoiceChange(const std::string& name, const VARIANT& value);
+    void ImageClick(const std::string& name, const VARIANT& value);
     void CheckboxChange(const std::string& name);
     // A command word of a "CMD#" element; window goes with the comparison and on-line commands.
     void Command(const std::string& word, long window);
@@ -54,6 +56,7 @@ public:
 private:
     void Fill(LONG index, const std::string& name, const std::string& id, LONG kind);
     void ReadPeriod();
+    void WriteChoice(const std::string& name, const VARIANT& value, VARTYPE type);
     HOSTRES Write(const std::string& name, VARIANT value);
     void Refuse(HOSTRES result);
     void ShowFileValue(const std::string& name);

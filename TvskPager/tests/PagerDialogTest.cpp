@@ -1,4 +1,6 @@
 // The module through the real loader, on the sample TK20 session, with its pages in the real engine.
+#include "PageScript.h"
+
 #include <TvskPager/ui/PagerDlg.h>
 #include <TvskPager/ui/PagerIds.h>
 
@@ -6,13 +8,16 @@
 #include <Modlode/PluginLoader.h>
 #include <Modlode/PluginLoaderProxy.h>
 #include <Tarveskon/PluginCall.h>
+#include <Tarveskon/TvskIntf.h>
 #include <Tarveskon/TvskStrings.h>
 #include <Tarveskon/tests/ManagerTestSupport.h>
 #include <com/Bstr.h>
 #include <testing/WaitUntil.h>
+#include <TestPluginJournal.h>
 #include <ui/HelpInfo.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -82,6 +87,10 @@ protected:
             host->GetPagesDir(dir, false);
             path = dir + "/" + page.c_str() + ".htm";
         }
+        RunPath(path, look);
+    }
+    void RunPath(const CString& path, const std::function<void(CPagerDlg&)>& look)
+    {
         EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPAGE, Arg(path.GetString()), 0), 0);
         bool looked = false;
         QTimer::singleShot(0,
@@ -273,6 +282,25 @@ TEST_F(PagerDialogTest, HelpAsksTheMainDialogForTheFieldOrThePageOnce)
     EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33", "1:Motor"}));
 }
 
+TEST_F(PagerDialogTest, TheHelpKeyInTheLivePageAsksForTheFieldOrElseThePage)
+{
+    HelpRecorder main;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(&main), 0), 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            QWidget* keys = dialog.Page().Browser()->View()->focusProxy();
+            RunPageScript(dialog, "document.getElementsByName('Pr33')[0].focus(); ''");
+            QTest::keyClick(keys, Qt::Key_F1);
+            EXPECT_TRUE(WaitUntil([&] { return !main.requests.empty(); }, 5000));
+            RunPageScript(dialog, "document.activeElement.blur(); ''");
+            QTest::keyClick(keys, Qt::Key_F1);
+            EXPECT_TRUE(WaitUntil([&] { return main.requests.size() >= 2; }, 5000));
+            QTest::qWait(100);
+        });
+    EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Pr33", "1:Motor"}));
+}
+
 TEST(PagerHtmlEventTest, AnUnarmedSinkIgnoresEventsAndKnowsNoNames)
 {
     CPagerHtmlEvent sink;
@@ -309,6 +337,82 @@ TEST_F(PagerDialogTest, ExclusiveModeOpensNothing)
     EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
     QApplication::processEvents();
     EXPECT_FALSE(opened);
+}
+
+TEST_F(PagerDialogTest, ThePagesScriptsReachTheAutomationObjectWhileItIsOpen)
+{
+    CTvskIntf* automation = host->GetIntf();
+    const ULONG references = automation->AddRef() - 1;
+    automation->Release();
+    plugin->SendCommand(PLUGINCMD_SETAUTOMATION, Arg(static_cast<CCmdTarget*>(automation)), 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(
+                RunPageScript(dialog, "window.external.ErrorCode = 3; String(window.external.ErrorCode())"),
+                "3");
+            LONG code = 0;
+            automation->get_ErrorCode(&code);
+            EXPECT_EQ(code, 3);
+        });
+    EXPECT_EQ(automation->AddRef() - 1, references) << "the page's reference went with the dialog";
+    automation->Release();
+
+    plugin->SendCommand(PLUGINCMD_SETAUTOMATION, 0, 0);
+    Run("Motor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(RunPageScript(
+                          dialog, "try { window.external.ErrorCode(); 'answered' } catch (e) { 'refused' }"),
+                      "refused");
+        });
+}
+
+namespace journal = tvsk::testplugin;
+
+// The codes the window test module received, in order.
+std::vector<unsigned> CodesReceived()
+{
+    std::vector<unsigned> codes;
+    for (const journal::Command& command : journal::Commands())
+        codes.push_back(command.code);
+    return codes;
+}
+
+TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnload)
+{
+    journal::ResetAll();
+    Run("Monitor",
+        [&](CPagerDlg& dialog)
+        {
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+            // A page whose "REFRESH" is -1 keeps the period the last page set.
+            dialog.Page().Navigate(TVSK_PAGER_TEST_DATA "/Nesting.htm");
+            ASSERT_TRUE(WaitUntil([&] { return dialog.Page().PageName().str() == "Nesting"; }, 10000));
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+
+            const auto click = [&](const char* name, size_t commands)
+            {
+                RunPageScript(dialog, QString("document.getElementsByName('%1')[0].click(); ''").arg(name));
+                return WaitUntil([&] { return journal::Commands().size() >= commands; }, 10000);
+            };
+            ASSERT_TRUE(click("PLUGIN#TvskPagerWindowTest_Motor", 5));
+            EXPECT_EQ(CodesReceived(), (std::vector<unsigned>{2, 1, 5, 4, 3}));
+            const std::string page = journal::Commands()[3].text;
+            EXPECT_EQ(page.substr(page.size() - 10), "/Motor.htm");
+            // Two "_" after the module: no argument, so no page.
+            ASSERT_TRUE(click("PLUGIN#TvskPagerWindowTest_Mo_tor", 9));
+            EXPECT_EQ(CodesReceived(), (std::vector<unsigned>{2, 1, 5, 4, 3, 2, 1, 5, 3}));
+            // A module name with ".dll" is used as it is: the same module.
+            ASSERT_TRUE(click("PLUGIN#TvskPagerWindowTest.dll", 13));
+            EXPECT_EQ(journal::Lines().back(), "TvskPagerWindowTest command 3");
+        });
+    // Every window the module left open went, and its objects, before its code did.
+    const std::vector<std::string> lines = journal::Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "TvskPagerWindowTest unload");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest window destroyed"), 3);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest delete"), 3);
 }
 
 } // namespace

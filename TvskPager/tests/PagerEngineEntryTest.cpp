@@ -1,4 +1,6 @@
 // Typing into a wizard page in the real engine writes to drivesim through the whole chain.
+#include "PageScript.h"
+
 #include <TvskPager/ui/PagerDlg.h>
 #include <TvskPager/ui/PagerIds.h>
 
@@ -19,6 +21,7 @@
 #include <QWebEngineView>
 
 #include <fstream>
+#include <functional>
 
 #include <dlfcn.h>
 
@@ -54,7 +57,8 @@ protected:
         tvsk::testing::ResetProfile();
         RegisterTvskStrings();
         journal = folder.Path("journal");
-        ASSERT_TRUE(chain->StartDrive({"--journal", journal})) << chain->Error();
+        control = folder.Path("control");
+        ASSERT_TRUE(chain->StartDrive({"--journal", journal, "--control", control})) << chain->Error();
         host = std::make_unique<CTvskManager>(folder.Dir().c_str());
         host->SetHostUi(&ui);
         ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
@@ -86,12 +90,61 @@ protected:
         QTest::qWait(200);
     }
     static QWidget* Keys(CPagerDlg& dialog) { return dialog.Page().Browser()->View()->focusProxy(); }
+    static void Script(CPagerDlg& dialog, const QString& script)
+    {
+        dialog.Page().Browser()->View()->page()->runJavaScript(script);
+    }
+    static std::string PageValue(CPagerDlg& dialog, const char* name)
+    {
+        return RunPageScript(dialog, QString("document.getElementsByName('%1')[0].value").arg(name));
+    }
+    void SetInDrive(const std::string& word, int value) const
+    {
+        std::ofstream(control) << "set " << word << " " << value << "\n";
+    }
+    // Opens the page of the type's folder through the module; inside the modal loop, once the page
+    // is bound, look runs and the dialog closes.
+    void RunPage(const char* page, const std::function<void(CPagerDlg&)>& look)
+    {
+        CPluginLoaderProxy proxy;
+        CPluginImpl* plugin = proxy.CreateLoader("TvskPager.dll")->CreatePluginClass(nullptr);
+        ASSERT_NE(plugin, nullptr);
+        plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(host.get()), 0);
+        CString dir;
+        host->GetPagesDir(dir, true);
+        const CString path = dir + "/" + page + ".htm";
+        plugin->SendCommand(PLUGINCMD_SETPAGE, reinterpret_cast<intptr_t>(path.GetString()), 0);
+        bool looked = false;
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               CPagerDlg* dialog = nullptr;
+                               const bool bound = WaitUntil(
+                                   [&]
+                                   {
+                                       dialog = dynamic_cast<CPagerDlg*>(
+                                           CWnd::FromWidget(QApplication::activeModalWidget()));
+                                       return dialog && dialog->Page().Binding().IsAttached();
+                                   },
+                                   30000);
+                               EXPECT_TRUE(bound);
+                               if (!dialog)
+                                   return;
+                               if (bound)
+                                   look(*dialog);
+                               looked = true;
+                               dialog->EndDialog(IDOK);
+                           });
+        EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+        EXPECT_TRUE(looked);
+    }
 
     std::unique_ptr<CDriveChain> chain;
     ProgramFolder folder;
     RecordingUi ui;
     Boxes boxes;
     std::string journal;
+    std::string control;
     std::unique_ptr<CTvskManager> host;
 };
 
@@ -174,6 +227,50 @@ TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
                        });
     EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
     EXPECT_TRUE(checked);
+}
+
+TEST_F(PagerEngineEntryTest, AnImageStepsItsListAndASelectWritesItsChoice)
+{
+    RunPage(
+        "IO",
+        [&](CPagerDlg& dialog)
+        {
+            const QString image("document.querySelector(\"img[name='Pr76.0']\")");
+            const QString src = image + ".getAttribute('src')";
+            EXPECT_NE(RunPageScript(dialog, src).find("LinkOff.png"), std::string::npos);
+            Script(dialog, image + ".click();");
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 1"); }, 10000));
+            EXPECT_TRUE(WaitUntil(
+                [&] { return RunPageScript(dialog, src).find("LinkOk.png") != std::string::npos; }, 5000));
+            Script(dialog, image + ".click();"); // wraps to the first
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 0"); }, 10000));
+
+            Script(dialog, "var s = document.getElementsByName('Pr72')[0]; s.value = '3';"
+                           "s.dispatchEvent(new Event('change'));");
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 72 16 3"); }, 10000));
+            EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+        });
+}
+
+TEST_F(PagerEngineEntryTest, PollingShowsTheDriveButKeepsTheFieldBeingTyped)
+{
+    RunPage("Motor",
+            [&](CPagerDlg& dialog)
+            {
+                LONG controls = 0;
+                dialog.Page().Manager()->get_ControlsNum(&controls);
+                const int round = static_cast<int>(controls) * dialog.Page().ArmedPeriod();
+                Focus(dialog, "Pr33");
+                QTest::keyClicks(Keys(dialog), "7");
+                SetInDrive("32", 3000);
+                SetInDrive("33", 450);
+                // One round after the drive has the values, with room for a busy machine.
+                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr32") == "3000"; }, 3 * round + 2000));
+                QTest::qWait(round);
+                EXPECT_EQ(PageValue(dialog, "Pr33"), "7");
+                Focus(dialog, "Pr34");
+                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr33") == "4.5"; }, 3 * round + 2000));
+            });
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 // The pager opened from the main program's wizard start page, as an engineer opens it.
+#include "PageScript.h"
+
 #include <TvskPager/ui/PagerDlg.h>
 
 #include <Tarveskon/TarveskonDlg.h>
 #include <Tarveskon/TvskHtmlEvent.h>
+#include <Tarveskon/TvskIntf.h>
 #include <Tarveskon/TvskMessages.h>
 #include <Tarveskon/TvskStrings.h>
 #include <Tarveskon/tests/ManagerTestSupport.h>
@@ -184,6 +187,13 @@ TEST_F(PagerFromMainWindowTest, TheStartPagesElementOpensItsPageShowingTheFile)
                           EXPECT_NE(Shown(pager, "Pr33"), "");
                           EXPECT_EQ(PageList(), (std::set<std::string>{"Pr30", "Pr31", "Pr32", "Pr33", "Pr34",
                                                                        "Pr38", "Pr39"}));
+                          // The page's scripts reach the program's automation object.
+                          EXPECT_EQ(RunPageScript(pager, "window.external.ErrorCode = 7;"
+                                                         "String(window.external.ErrorCode())"),
+                                    "7");
+                          LONG code = 0;
+                          dialog->Manager().GetIntf()->get_ErrorCode(&code);
+                          EXPECT_EQ(code, 7);
                       });
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }

@@ -46,6 +46,11 @@ BOOL CPagerDlg::OnInitDialog()
         if (m_page.Create(nullptr, WS_CHILD | WS_VISIBLE, place, this, IDC_PAGER_PAGE))
         {
             m_page.SetUI_Flags(kBrowserUiFlags);
+            if (m_pAutomation)
+            {
+                m_external = ComPtr<IDispatch>::Adopt(m_pAutomation->GetIDispatch(TRUE));
+                m_page.SetExternal(m_external.Get());
+            }
             frame->ShowWindow(SW_HIDE);
             AddAnchor(m_page.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
         }

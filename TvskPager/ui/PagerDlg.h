@@ -30,6 +30,8 @@ private:
     CString m_pagePath;
     CPluginIntf* m_pHost;
     CCmdTarget* m_pAutomation;
+    // The automation object's dispatch interface, the page's external object while the page lives.
+    ComPtr<IDispatch> m_external;
     CPagerHtmlWnd m_page;
     CPluginLoaderProxy m_loader;
     CString m_pageName;

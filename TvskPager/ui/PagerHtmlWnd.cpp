@@ -117,8 +117,8 @@ LRESULT CPagerHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Help(wParam, lParam);
         return 0;
     case WM_HTML_IMAGECLICK:
-        m_binding.ChoiceChange(reinterpret_cast<const char*>(lParam),
-                               *reinterpret_cast<const VARIANT*>(wParam));
+        m_binding.ImageClick(reinterpret_cast<const char*>(lParam),
+                             *reinterpret_cast<const VARIANT*>(wParam));
         return 0;
     case WM_HTML_EXE:
         if (m_pHost)

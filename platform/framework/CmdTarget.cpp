@@ -1,3 +1,8 @@
 #include "CmdTarget.h"
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+IDispatch* CCmdTarget::GetIDispatch(BOOL)
+{
+    return nullptr;
+}

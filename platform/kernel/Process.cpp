@@ -159,6 +159,8 @@ BOOL CreateProcess(const char* applicationName, const char* commandLine, SECURIT
     else
     {
         path = FindProgramBeside(words.front());
+        if (path.empty())
+            path = FindProgramOnPath(words.front());
     }
     if (path.empty())
     {

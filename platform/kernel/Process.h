@@ -28,9 +28,9 @@ struct PROCESS_INFORMATION
 
 // Without an application name the first word of the command line names a program beside the
 // running one ("PORTHAVEN 3" starts Porthaven from this program's directory, the name matched
-// exactly first, then ignoring case). TARVESKON_PROGRAM_DIR, when set, names that directory
-// instead; the tests, which run from their own directory, use it. Words are split at blanks,
-// double quotes group. hThread is always null: threads of other processes are not handed out.
+// exactly first, then ignoring case), else a program of that name on PATH. TARVESKON_PROGRAM_DIR, when set,
+// names that directory instead; the tests, which run from their own directory, use it. Words are split at
+// blanks, double quotes group. hThread is always null: threads of other processes are not handed out.
 BOOL CreateProcess(const char* applicationName, const char* commandLine,
                    SECURITY_ATTRIBUTES* processAttributes, SECURITY_ATTRIBUTES* threadAttributes,
                    BOOL inheritHandles, DWORD creationFlags, void* environment, const char* currentDirectory,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <strings.h>
+#include <unistd.h>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -61,6 +62,27 @@ std::string FindProgramBeside(const std::string& name)
     {
         if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0 && entry.is_regular_file(error))
             return entry.path().string();
+    }
+    return {};
+}
+
+std::string FindProgramOnPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::string directories = path ? path : "";
+    std::error_code error;
+    for (size_t start = 0; start <= directories.size();)
+    {
+        size_t end = directories.find(':', start);
+        if (end == std::string::npos)
+            end = directories.size();
+        // An empty entry is the current directory.
+        const fs::path directory =
+            end > start ? fs::path(directories.substr(start, end - start)) : fs::path(".");
+        const fs::path candidate = directory / name;
+        if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0)
+            return candidate.string();
+        start = end + 1;
     }
     return {};
 }

@@ -16,4 +16,7 @@ std::string ProgramDirectory();
 // The path of the program in that directory, by exact name, else ignoring case; empty if none.
 std::string FindProgramBeside(const std::string& name);
 
+// The first executable file of that name in the directories of PATH; empty if none.
+std::string FindProgramOnPath(const std::string& name);
+
 } // namespace tvsk::kernel

@@ -39,6 +39,24 @@ TEST_F(ProcessTest, ACommandLineStartsTheProgramBesideTheRunningOneIgnoringCase)
     unsetenv("TARVESKON_PROGRAM_DIR");
 }
 
+TEST_F(ProcessTest, AProgramNotBesideTheRunningOneIsFoundOnThePath)
+{
+    const std::string directory = std::filesystem::path(KERNEL_TEST_HELPER).parent_path().string();
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("TARVESKON_PROGRAM_DIR", "/nonexistent", 1);
+    setenv("PATH", ("/nonexistent::" + directory).c_str(), 1);
+    PROCESS_INFORMATION info;
+    const BOOL started = CreateProcess(nullptr, "kernel_test_helper exit 4 0", nullptr, nullptr, FALSE, 0,
+                                       nullptr, nullptr, nullptr, &info);
+    // On the path the name is matched exactly.
+    EXPECT_EQ(WinExec("KERNEL_TEST_HELPER exit 0 0", SW_SHOWNORMAL), 2u);
+    setenv("PATH", savedPath.c_str(), 1);
+    unsetenv("TARVESKON_PROGRAM_DIR");
+    ASSERT_TRUE(started);
+    EXPECT_EQ(ExitCodeAfterEnd(info.hProcess), 4u);
+    CloseHandle(info.hProcess);
+}
+
 TEST_F(ProcessTest, OpenProcessGivesAWaitableHandleOfARunningProcess)
 {
     PROCESS_INFORMATION child = StartHelper("exit 0 100");

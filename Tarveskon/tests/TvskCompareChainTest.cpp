@@ -1,0 +1,309 @@
+// Going on line and the comparison reports end to end: the TK40 session against drivesim.
+#include "ManagerTestSupport.h"
+
+#include <Tarveskon/TvskStrings.h>
+
+#include <protocol/tests/DriveChain.h>
+#include <registry/Registry.h>
+#include <ui/UiDefs.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+using tvsk::testing::ProgramFolder;
+using tvsk::testing::RecordingUi;
+
+long Pointer(const void* pointer)
+{
+    return static_cast<long>(reinterpret_cast<std::intptr_t>(pointer));
+}
+
+bool PollUntil(const std::function<bool()>& done, int timeoutMs = 5000)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done())
+    {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The boxes answer what the test queued or what onBox decides; file boxes answer the queued paths.
+class ComparingUi : public RecordingUi
+{
+public:
+    int MessageBox(CWnd* owner, const CString& text, UINT type) override
+    {
+        if (!onBox)
+            return RecordingUi::MessageBox(owner, text, type);
+        boxes.push_back(text.str());
+        return onBox(text.str());
+    }
+    bool ChooseFile(CWnd*, bool open, const CString& filter, const char* defaultExt, const CString& title,
+                    CString& path) override
+    {
+        offered.push_back(std::string(open ? "open " : "save ") + path.str() + " | " + title.str() + " | " +
+                          filter.str() + " | " + (defaultExt ? defaultExt : ""));
+        if (files.empty())
+            return false;
+        path = files.front().c_str();
+        files.erase(files.begin());
+        return true;
+    }
+    void BeginWait(CWnd*, const CString& text) override { waits.push_back("begin " + text.str()); }
+    void EndWait() override { waits.push_back("end"); }
+
+    std::function<int(const std::string&)> onBox;
+    std::vector<std::string> files;
+    std::vector<std::string> offered;
+    std::vector<std::string> waits;
+};
+
+class VetoingEvents : public CTvskScriptEvents
+{
+public:
+    explicit VetoingEvents(CTvskManager& manager) : m_manager(manager) {}
+    bool MayFire() const override { return true; }
+    bool BeforeReadAll() override
+    {
+        seen.push_back("BeforeReadAll");
+        m_manager.SetCanRW(FALSE);
+        return true;
+    }
+    bool AfterReadAll() override
+    {
+        seen.push_back("AfterReadAll");
+        return true;
+    }
+    std::vector<std::string> seen;
+
+private:
+    CTvskManager& m_manager;
+};
+
+// What a comparison must leave as it found it.
+struct Configuration
+{
+    std::map<std::string, double> values;
+    std::vector<std::string> program;
+    BOOL modified;
+    long entries;
+
+    bool operator==(const Configuration&) const = default;
+};
+
+class TvskCompareChainTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>(testing::UnitTest::GetInstance()->current_test_info()->name());
+        ASSERT_EQ(chain->Error(), "");
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        tvsk::testing::ResetProfile();
+        RegisterTvskStrings();
+        folder = std::make_unique<ProgramFolder>();
+        control = folder->Path("control");
+        std::filesystem::create_directory(folder->Path("my reports"));
+        report = folder->Path("my reports/Diff Log.txt");
+        // The editor notes the file it was asked to open.
+        const std::string editor = folder->Path("editor.sh");
+        std::ofstream(editor) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/opened.tmp\"\n"
+                                 "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n";
+        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+        CProfile::Instance().WriteProfileString("Settings", "Notepad", editor.c_str());
+        manager = std::make_unique<CTvskManager>(folder->Dir().c_str());
+        manager->SetHostUi(&ui);
+        ASSERT_TRUE(
+            chain->StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par", "--control", control}))
+            << chain->Error();
+        ASSERT_EQ(manager->OpenFile(folder->Path("Samples/TK40.dat").c_str()), 0);
+        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+    }
+    void Connect() { ASSERT_EQ(manager->Connect(""), 0); }
+    void Control(const std::string& line) const { std::ofstream(control) << line << "\n"; }
+    // Waits until drivesim answers again after a fault was lifted.
+    bool DriveAnswers()
+    {
+        return PollUntil(
+            [this]
+            {
+                double value = 0;
+                return manager->ReadAddr(1, 0, 16, &value) != FALSE;
+            });
+    }
+    void SetDriveWord(int address, long value)
+    {
+        Control("set " + std::to_string(address) + " " + std::to_string(value));
+        ASSERT_TRUE(PollUntil([&] { return Word(address) == value; }));
+    }
+    long Word(int address)
+    {
+        double value = -1;
+        if (manager->SendCommand(14, (16L << 16) + address, Pointer(&value)) != 0)
+            return -1;
+        return static_cast<long>(value);
+    }
+    void SetProgram(const std::vector<std::pair<const char*, std::vector<int>>>& program)
+    {
+        manager->ResetPlc();
+        for (size_t i = 0; i < program.size(); ++i)
+        {
+            int operands[3] = {-1, -1, -1};
+            for (size_t k = 0; k < program[i].second.size(); ++k)
+                operands[k] = program[i].second[k];
+            ASSERT_EQ(manager->SetPlcInstr(static_cast<int>(i), program[i].first, operands), HOSTRES_OK);
+        }
+    }
+    void EnablePlc()
+    {
+        DBPAR* enable = manager->ParDb().GetPar("Pr42.4", true);
+        ASSERT_NE(enable, nullptr);
+        enable->dblDefVal = 1;
+        ASSERT_TRUE(manager->WriteParToDrive(enable));
+    }
+    // The drive holds the configuration's values, the PLC on and the program "LD 3 5", "OUT 42 0".
+    void DriveLikeTheConfiguration()
+    {
+        Connect();
+        manager->WriteAllPars();
+        ASSERT_EQ(manager->GetErrorCode(), 0);
+        EnablePlc();
+        SetProgram({{"LD", {3, 5}}, {"OUT", {42, 0}}});
+        ASSERT_TRUE(manager->DownloadPlc());
+        SetProgram(
+            {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
+    }
+    Configuration Current()
+    {
+        Configuration now{{}, {}, manager->IsModified(), manager->ParDb().GetParNum(true)};
+        for (long i = 0; i < now.entries; ++i)
+            if (const DBPAR* par = manager->ParDb().GetPar(i, true))
+                now.values[par->szID] = par->dblDefVal;
+        CString text;
+        int operands[3];
+        for (int i = 0; manager->GetPlcInstr(i, text, operands); ++i)
+            now.program.push_back(text.str() + " " + std::to_string(operands[0]) + " " +
+                                  std::to_string(operands[1]) + " " + std::to_string(operands[2]));
+        return now;
+    }
+    double Value(const char* name)
+    {
+        const DBPAR* par = manager->ParDb().GetPar(name, true);
+        return par ? par->dblDefVal : -99999;
+    }
+    // The report's lines with the date and time checked and left out.
+    std::vector<std::string> ReportLines(const std::string& path)
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(FileText(path));
+        for (std::string line; std::getline(in, line);)
+        {
+            if (line.rfind("Date: ", 0) == 0)
+                EXPECT_TRUE(std::regex_match(line, std::regex(R"(Date: \d\d/\d\d/\d\d)"))) << line;
+            else if (line.rfind("Time: ", 0) == 0)
+                EXPECT_TRUE(std::regex_match(line, std::regex(R"(Time: \d\d:\d\d:\d\d)"))) << line;
+            else
+                lines.push_back(line);
+        }
+        return lines;
+    }
+    std::vector<std::string> Headers(const std::string& side1, const std::string& side2,
+                                     const std::vector<std::string>& parLines,
+                                     const std::vector<std::string>& plcLines)
+    {
+        const std::string rule =
+            "+-------------------------------------------------------------------------------";
+        const std::string parRule =
+            "---+-------------+------------+------------+--------------------------------------";
+        const std::string plcRule = "---+------------------+------------------+";
+        std::vector<std::string> lines{rule};
+        if (side2 == "Drive ")
+        {
+            lines.push_back("|   Compare of " + folder->Path("Samples/TK40.dat") + " with drive values");
+        }
+        else
+        {
+            lines.push_back("|   Compare between files:");
+            lines.push_back("|   \tfile 1: " + side1);
+            lines.push_back("|   \tfile 2: " + side2);
+        }
+        const std::string title1 = side2 == "Drive " ? "File  " : "File 1";
+        const std::string title2 = side2 == "Drive " ? "Drive " : "File 2";
+        lines.insert(lines.end(), {rule, "", "", parRule,
+                                   "Dif| Par. ID     | " + title1 + "     | " + title2 + "     |", parRule});
+        lines.insert(lines.end(), parLines.begin(), parLines.end());
+        lines.insert(lines.end(), {parRule, "", "LumoPLC", "", plcRule,
+                                   "Dif| " + title1 + "           | " + title2 + "           |", plcRule});
+        lines.insert(lines.end(), plcLines.begin(), plcLines.end());
+        lines.push_back(plcRule);
+        return lines;
+    }
+    std::string Opened()
+    {
+        const std::string opened = folder->Path("opened");
+        return PollUntil([&] { return std::filesystem::exists(opened); }) ? FileText(opened) : "";
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::unique_ptr<ProgramFolder> folder;
+    ComparingUi ui;
+    std::unique_ptr<CTvskManager> manager;
+    std::string control;
+    std::string report;
+};
+
+TEST_F(TvskCompareChainTest, DriveReportListsTheDifferencesAndTheConfigurationStaysAsItWas)
+{
+    DriveLikeTheConfiguration();
+    SetDriveWord(32, 2500);
+    const Configuration before = Current();
+    ui.files = {report};
+    EXPECT_EQ(manager->SendCommand(35, 0, 0), 0);
+
+    EXPECT_EQ(ui.offered, (std::vector<std::string>{"save " + folder->Dir() +
+                                                    "/DiffLog.txt | Salva logfile come .. |  | "}));
+    EXPECT_EQ(
+        ReportLines(report),
+        Headers("", "Drive ",
+                {"***| Pr32        |       3000 |       2500 | Velocità massima motore",
+                 "***| Pr42        |          0 |         16 | Parola di controllo"},
+                {"***| COMM:x           | OUT 42 0         |", "***| OUT 42 0         | END              |",
+                 "***| ADD 10 11 12     |                  |",
+                 "***| OUT 76 0         |                  |"}));
+    EXPECT_EQ(Current(), before);
+    EXPECT_TRUE(manager->IsConnected()); // the user's connection stays
+    EXPECT_EQ(ui.waits, (std::vector<std::string>{"begin Comparazione parametri in corso ...", "end"}));
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{});
+    EXPECT_EQ(Opened(), report);
+    EXPECT_EQ(CProfile::Instance().GetProfileString("Settings", "CompareFile", "").str(), report);
+}
+
+} // namespace

@@ -1,0 +1,129 @@
+// The page viewer in the real engine: a sample wizard page opened until every field shows the
+// open file's value.
+#include <TvskPager/ui/PagerDlg.h>
+#include <TvskPager/ui/PagerIds.h>
+
+#include <Tarveskon/TvskManager.h>
+#include <Tarveskon/TvskStrings.h>
+
+#include <com/ComRuntime.h>
+#include <ui/App.h>
+#include <ui/Resources.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <benchmark/benchmark.h>
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+
+// The toolkit, COM and the data manager registered in a store of the run's own.
+void EnsureToolkit()
+{
+    static QApplication* app = []
+    {
+        char folder[] = "/tmp/tvsk-pager-page-bench-XXXXXX";
+        ::setenv("TARVESKON_REGISTRY", (std::string(::mkdtemp(folder)) + "/registry").c_str(), 1);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        static int argc = 1;
+        static char name[] = "bench_pager_page";
+        static char* argv[] = {name, nullptr};
+        auto* application = new QApplication(argc, argv);
+        int zero = 0;
+        AfxInitToolkit(zero, nullptr);
+        CoInitialize(nullptr);
+        void* module = ::dlopen(JYHTML2_COMPONENT, RTLD_NOW | RTLD_LOCAL);
+        if (auto reg =
+                module ? reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer")) : nullptr)
+            reg();
+        RegisterTvskStrings();
+        return application;
+    }();
+    (void)app;
+}
+
+// The sample data as a program folder, with the TK20 session open.
+struct Session
+{
+    Session()
+    {
+        char pattern[] = "/tmp/tvsk-pager-page-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        host = std::make_unique<CTvskManager>(dir.c_str());
+        ok = host->OpenFile((dir + "/Samples/TK20.dat").c_str()) == 0;
+        host->GetPagesDir(page, true);
+        page += "/Motor.htm";
+    }
+    ~Session()
+    {
+        host.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    std::string dir;
+    std::unique_ptr<CTvskManager> host;
+    CString page;
+    bool ok = false;
+};
+
+// Every text field of the live page shows a value (the page's own fields start empty).
+const QString kAllShown = "Array.from(document.querySelectorAll('input[type=text]'))"
+                          ".every(function (f) { return f.value !== ''; })";
+
+void BM_PageOpenedUntilEveryFieldShowsItsValue(benchmark::State& state)
+{
+    EnsureToolkit();
+    Session session;
+    if (!session.ok)
+        return state.SkipWithError("no session");
+    bool allShown = true;
+    for (auto _ : state)
+    {
+        CResourceModuleScope resources(PagerModule());
+        CPagerDlg dialog(session.page, session.host.get(), nullptr, nullptr);
+        bool asked = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout,
+                         [&]
+                         {
+                             if (asked || !dialog.Page().Binding().IsAttached())
+                                 return;
+                             asked = true;
+                             dialog.Page().Browser()->View()->page()->runJavaScript(kAllShown,
+                                                                                    [&](const QVariant& shown)
+                                                                                    {
+                                                                                        asked = false;
+                                                                                        if (shown.toBool())
+                                                                                            dialog.EndDialog(
+                                                                                                IDOK);
+                                                                                    });
+                         });
+        poll.start(1);
+        QTimer giveUp;
+        giveUp.setSingleShot(true);
+        QObject::connect(&giveUp, &QTimer::timeout,
+                         [&]
+                         {
+                             allShown = false;
+                             dialog.EndDialog(IDCANCEL);
+                         });
+        giveUp.start(10000);
+        dialog.DoModal();
+    }
+    if (!allShown)
+        state.SkipWithError("a field stayed empty");
+}
+BENCHMARK(BM_PageOpenedUntilEveryFieldShowsItsValue)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
