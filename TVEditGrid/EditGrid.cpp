@@ -3,6 +3,7 @@
 #include <ZoSupport/System.h>
 #include <ui/DataSource.h>
 #include <ui/Dc.h>
+#include <ui/ScrollInfo.h>
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -308,27 +309,7 @@ void CEditGrid::PlaceScrollBars()
 
 void CEditGrid::OnScrollAction(QScrollBar* bar, bool vertical, int action)
 {
-    UINT code;
-    switch (action)
-    {
-    case QAbstractSlider::SliderSingleStepSub:
-        code = SB_LINEUP;
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        code = SB_LINEDOWN;
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        code = SB_PAGEUP;
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        code = SB_PAGEDOWN;
-        break;
-    case QAbstractSlider::SliderMove:
-        code = SB_THUMBTRACK;
-        break;
-    default:
-        return;
-    }
+    const UINT code = ScrollCodeOf(action);
     if (vertical)
         m_grid.OnVScroll(code, bar->sliderPosition());
     else

@@ -104,6 +104,24 @@ TEST_F(SaveAndDownloadTest, TheVersionRowsComeFromTheManager)
     versions.DestroyWindow();
 }
 
+// The installed column reads the program folder's Versions.txt, the in-use column the open file's.
+TEST_F(SaveAndDownloadTest, TheVersionRowsShowTheVersionsFile)
+{
+    folder.Replace("Versions.txt", "MOTORS\t\"1.1.0\"", "MOTORS\t\"1.7.3\"");
+    folder.Replace("Versions.txt", "PAR\t\"TK20\"\t\"1.0.0\"", "PAR\t\"TK20\"\t\"1.0.9\"");
+    OpenSample("Samples/TK20.dat");
+    CDlgVersions versions(dialog.get());
+    versions.SetHost(&dialog->Manager());
+    ASSERT_TRUE(versions.Create(IDD_VERSIONS, dialog.get()));
+    EXPECT_EQ(Text(versions, 1012), "Release 2.4");
+    EXPECT_EQ(Text(versions, 1013), "2.4.0");
+    EXPECT_EQ(Text(versions, 1014), "1.0.9");
+    EXPECT_EQ(Text(versions, 1015), "1.7.3");
+    EXPECT_EQ(Text(versions, 1016), "1.2.0");
+    EXPECT_EQ(Text(versions, 1017), "n/a") << "the TK20 texts carry no version, so no page row counts";
+    versions.DestroyWindow();
+}
+
 TEST_F(SaveAndDownloadTest, WithoutHostTheTemplatesTextsRemain)
 {
     CDlgVersions versions(dialog.get());

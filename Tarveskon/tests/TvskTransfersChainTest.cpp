@@ -1,6 +1,10 @@
 // The bulk transfers end to end: the TK40 session against drivesim with the TK40 defaults.
 #include "TransfersChainFixture.h"
 
+#include <Tarveskon/TvskIntf.h>
+
+#include <com/Com.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -37,6 +41,25 @@ protected:
     void WriteWord(int address, long code, int bits = 16)
     {
         ASSERT_EQ(manager->SendCommand(15, (static_cast<long>(bits) << 16) + address, code), 0);
+    }
+    // The automation object's page word, called by name as a page calls it.
+    long ExecHtmlCommand(const char* word)
+    {
+        CTvskIntf* intf = manager->GetIntf();
+        std::u16string name = tvsk::com::Utf16FromUtf8("ExecHtmlCommand");
+        LPOLESTR names[] = {const_cast<LPOLESTR>(reinterpret_cast<const OLECHAR*>(name.c_str()))};
+        DISPID id = DISPID_UNKNOWN;
+        EXPECT_EQ(intf->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+        VARIANT argument;
+        VariantInit(&argument);
+        argument.vt = VT_BSTR;
+        argument.bstrVal = tvsk::com::BstrFromUtf8(word);
+        DISPPARAMS params{&argument, nullptr, 1, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXPECT_EQ(intf->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+        VariantClear(&argument);
+        return result.vt == VT_I4 ? result.lVal : -1;
     }
     // Cam words are parameter words: "write WORD 16 VALUE".
     static bool IsCamWrite(const std::string& line, int& word)
@@ -308,6 +331,20 @@ TEST_F(TvskTransfersChainTest, ACamWriteThatFailsTells2065AndEndsWithFive)
     EXPECT_EQ(events.seen, (Lines{"BeforeWriteCams", "AfterWriteCams"}));
     EXPECT_EQ(ui.boxes, Lines{"Errore di comunicazione con il drive"}) << "one box, the rest not tried";
     EXPECT_EQ(ui.types, std::vector<UINT>{MB_OK | MB_ICONERROR});
+}
+
+TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
+{
+    OpenAndConnect();
+    size_t from = JournalLength();
+    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), TRUE);
+    EXPECT_EQ(Journaled(from, "write M24 16 15").size(), 1u);
+
+    EnablePlc(false);
+    from = JournalLength();
+    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), FALSE);
+    EXPECT_EQ(manager->GetErrorCode(), 12);
+    EXPECT_TRUE(Journaled(from, "write M").empty());
 }
 
 } // namespace

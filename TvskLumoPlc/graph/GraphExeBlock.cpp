@@ -317,6 +317,14 @@ void CGraphFunction::TakeModel(CPlcFBDExeObject* model)
     m_nMinInputs = mux ? 3 : 2;
 }
 
+void CGraphFunction::SetText(const char* text)
+{
+    m_strName = text;
+    if (m_pModel)
+        static_cast<CPlcFBDExeObject*>(m_pModel)->m_strBlockName = text;
+    Rebuild();
+}
+
 CString CGraphFunction::GetQualifiedPinText(const CGraphPin* pin) const
 {
     CString text;

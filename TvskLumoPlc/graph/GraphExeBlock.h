@@ -84,6 +84,8 @@ class CGraphFunction : public CGraphExeBlock
 {
 public:
     CGraphFunction() : CGraphExeBlock(FBD_FUNCTION, "GraphFunction", "$F") {}
+    // A function's text is its name ("FIN P40.3"): the element is rebuilt and the model takes it.
+    void SetText(const char* text) override;
     CString GetQualifiedPinText(const CGraphPin* pin) const override;
 
 protected:

@@ -1,6 +1,7 @@
 #include "LDView.h"
 
 #include "CommentDlg.h"
+#include "LDOperandText.h"
 
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
@@ -268,21 +269,101 @@ void CLDView::OnNetworkDblClk(CNetworkWnd* network, CPoint screen)
     EditOperand();
 }
 
+void CLDView::OnNetworkKeyDown(CNetworkWnd* network, UINT key)
+{
+    if (key != VK_DELETE)
+        CGraphView::OnNetworkKeyDown(network, key);
+}
+
+void CLDView::SelectElement(CGraphBlock* element)
+{
+    SelectOnly(element);
+    if (!element)
+        return;
+    ShowObject(element);
+    if (auto* network = static_cast<CNetworkWnd*>(element->GetNetwork()))
+        network->GetObjectWnd()->Invalidate(FALSE);
+}
+
 void CLDView::EditOperand()
 {
     if (IsAnimated() || IsReadOnly() || !m_pManager || m_pManager->GetSelection().size() != 1)
         return;
     CGraphObject* object = m_pManager->GetSelection().front();
-    if (object->GetType() != FBD_COMMENT)
+    CString text;
+    if (object->GetType() == FBD_COMMENT)
+    {
+        CCommentDlg dialog(this);
+        dialog.m_strText = static_cast<CGraphComment*>(object)->GetText();
+        if (dialog.DoModal() != IDOK)
+            return;
+        text = dialog.m_strText;
+        if (text != static_cast<CGraphComment*>(object)->GetText())
+            StoreEdit(static_cast<CGraphBlock*>(object), text);
         return;
-    auto* comment = static_cast<CGraphComment*>(object);
-    CCommentDlg dialog(this);
-    dialog.m_strText = comment->GetText();
-    if (dialog.DoModal() != IDOK || dialog.m_strText == comment->GetText())
-        return;
-    comment->SetText(dialog.m_strText);
-    comment->Invalidate();
-    GetGraphDoc()->SetModifiedFlag(TRUE);
+    }
+    if (AskOperand(object, text) && text != object->GetName())
+        StoreEdit(static_cast<CGraphBlock*>(object), text);
+}
+
+bool CLDView::AskOperand(CGraphObject* object, CString& text)
+{
+    if (!m_pOperandDialogs)
+        return false;
+    const CString current = object->GetName();
+    switch (object->GetType())
+    {
+    case FBD_FUNCTION:
+    {
+        if (current.Find("FIN") < 0)
+            return false;
+        LDFinOperand fin = ParseFinText(current);
+        bool positive = !fin.negated;
+        if (!m_pOperandDialogs->SelectFin(this, HostString(2055, ""), HostString(2056, ""), positive,
+                                          fin.parameter, fin.bit))
+            return false;
+        fin.negated = !positive;
+        text = FormatFinText(fin);
+        return true;
+    }
+    case FBD_VARIABLE:
+    {
+        int parameter = ParseParameterText(current);
+        int bit = 0;
+        if (!m_pOperandDialogs->SelectBit(this, HostString(12031, "Selezione parametro"), true, parameter,
+                                          bit))
+            return false;
+        text.Format("P%d", parameter);
+        return true;
+    }
+    case FBD_LD_CONTACT:
+    case FBD_LD_COIL:
+    {
+        int word = 0;
+        int bit = 0;
+        ParseBitText(current, word, bit);
+        if (!m_pOperandDialogs->SelectBit(this, HostString(12031, "Selezione parametro"), false, word, bit))
+            return false;
+        text.Format("%d.%d", word, bit);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The document is marked modified and the owner told at once, as a stored document tells it, so
+// that the edit is kept when the owner closes.
+void CLDView::StoreEdit(CGraphBlock* element, const CString& text)
+{
+    element->SetText(text);
+    element->Invalidate();
+    if (auto* network = static_cast<CNetworkWnd*>(element->GetNetwork()))
+        network->GetObjectWnd()->Invalidate(FALSE);
+    CGraphDoc* doc = GetGraphDoc();
+    doc->SetModifiedFlag(TRUE);
+    int modified = 1;
+    doc->UpdateAllViews(nullptr, HINT_LADDER_LOADED, reinterpret_cast<CObject*>(&modified));
 }
 
 void CLDView::EnableAnimation(bool on)

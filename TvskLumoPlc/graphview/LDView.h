@@ -4,6 +4,7 @@
 
 #include "AnimateChart.h"
 #include "GraphView.h"
+#include "LDOperandDialogs.h"
 
 #include <atomic>
 #include <memory>
@@ -28,6 +29,8 @@ public:
     CLDDoc* GetLDDoc() const { return dynamic_cast<CLDDoc*>(m_pDocument); }
     CLDManager* GetLDManager() const { return dynamic_cast<CLDManager*>(m_pManager); }
     void SetHostIntf(CPluginIntf* host) { m_pHost.store(host); }
+    // Not owned; without them only comments are edited.
+    void SetOperandDialogs(CLDOperandDialogs* dialogs) noexcept { m_pOperandDialogs = dialogs; }
 
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     // Left rail at column 0, right rail at the common column (width < 0: the client width).
@@ -49,9 +52,12 @@ public:
     void EvaluatePowerFlow(int entry, CAnimationMap& map);
     CAnimateChart& GetChart() noexcept { return m_Chart; }
     void NewComment(CPoint cell);
-    // Double click: the comment editor for a single selected comment. The bit and FIN operands
-    // have dialogs of their own. Nothing while animated.
+    // Double click on a single selected element: the FIN, parameter or bit dialog, or the comment
+    // editor. A changed text goes into the element and the owner hears the document is modified.
+    // Nothing while animated.
     void EditOperand();
+    // The element becomes the only selection and is scrolled into view.
+    void SelectElement(CGraphBlock* element);
 
     CWnd* GetAnimationWnd() override { return this; }
     CPluginIntf* GetAnimationHost() const override { return m_pHost.load(); }
@@ -64,13 +70,19 @@ protected:
     void OnSize(UINT type, int cx, int cy) override;
     void EndDrag(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
+    // Delete is the owner's command, which takes the element out of the program as well.
+    void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void RebuildLadder(CPlcFBDCode* code);
     CString HostString(UINT id, const char* fallback) const;
+    // The operand text of the element after its dialog; false on Cancel or without a dialog.
+    bool AskOperand(CGraphObject* object, CString& text);
+    void StoreEdit(CGraphBlock* element, const CString& text);
 
     std::atomic<CPluginIntf*> m_pHost{nullptr};
+    CLDOperandDialogs* m_pOperandDialogs = nullptr;
     BYTE m_bAnimated = 0;
     BYTE m_bAutoConnect = 1;
     BYTE m_bLayoutPending = 1;

@@ -18,11 +18,16 @@
 #include <ui/DocView.h>
 #include <ui/MessageBox.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace
 {
+constexpr UINT_PTR kStateTimer = 1;
+constexpr UINT kStateUpdateMs = 500;
+constexpr DWORD kStateStyle = 3;
 constexpr UINT_PTR kToolbarTimer = 2;
 constexpr UINT kToolbarUpdateMs = 200;
 constexpr int kMinTrackWidth = 200;
@@ -34,6 +39,12 @@ constexpr UINT kHostEnableComm = 24;
 constexpr UINT kHostUploadPlc = 31;
 constexpr UINT kHostDownloadPlc = 32;
 constexpr UINT kHostComparePlc = 33;
+constexpr UINT kMainBarId = 0xE800;
+constexpr UINT kInstrBarId = 0xE801;
+constexpr SIZE kInstrButton = {34, 34};
+constexpr SIZE kInstrImage = {16, 15};
+// Instruction-table rows of the mnemonics the instruction buttons show, in button order.
+constexpr unsigned kInstrRows[] = {0, 1, 6, 7, 4, 5, 2, 3, 8, 9, 10, 11, 12, 13, 14};
 } // namespace
 
 CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
@@ -55,6 +66,7 @@ CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
     MapUpdateCommandUI(ID_PLC_NEW_CODE,
                        [this](CCmdUI* ui) { ui->Enable(!m_bOnline && m_LogicDoc.GetCount() > 0); });
     MapUpdateCommandUI(ID_PLC_IL_MODE, [this](CCmdUI* ui) { ui->SetCheck(m_bILMode ? 1 : 0); });
+    MapEditCommands();
 }
 
 BOOL CDlgLumoPlc::OnInitDialog()
@@ -68,20 +80,19 @@ BOOL CDlgLumoPlc::OnInitDialog()
     SetDlgItemText(IDC_PLC_CODE_LABEL, PlcHostString(m_pPluginIntf, IDS_PLC_CODE_LABEL));
     if (m_pPluginIntf && m_pPluginIntf->GetPlcMaxLen() > 0)
         m_nCodeMax = m_pPluginIntf->GetPlcMaxLen();
-    if (m_wndToolBar.CreateEx(this) && m_wndToolBar.LoadToolBar(IDR_PLC_MAIN_TOOLBAR))
-    {
-        CRect client;
-        GetClientRect(&client);
-        m_wndToolBar.MoveWindow(0, 0, std::max(client.Width(), static_cast<int>(m_wndToolBar.CalcSize().cx)),
-                                m_wndToolBar.CalcSize().cy);
-        AddAnchor(m_wndToolBar.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_TOP_RIGHT);
-        SetToolBarTips(m_wndToolBar, m_pPluginIntf);
-    }
+    CreateToolBars();
     CreateView();
     RestorePlacement();
     SetMinTrackSize(CSize(kMinTrackWidth, GetSystemMetrics(SM_CYCAPTION)));
     SetMaxTrackSize(CSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     m_strCaption = GetWindowText();
+    if (!CreateStateCell())
+    {
+        ProgramError("DlgLumoPlc", __LINE__, "status cell");
+        EndDialog(-1);
+        return FALSE;
+    }
+    SetTimer(kStateTimer, kStateUpdateMs);
     m_CodeGen.SetPluginIntf(m_pPluginIntf);
     if (m_pPluginIntf)
     {
@@ -98,8 +109,63 @@ BOOL CDlgLumoPlc::OnInitDialog()
         return FALSE;
     if (m_bLinkState)
         SwitchOnline();
+    UpdateStateCell();
     CheckTerminated();
     return TRUE;
+}
+
+// The main toolbar along the top, the instruction buttons with their mnemonics along the bottom;
+// the code counter and the status cell stay in front of the main toolbar.
+void CDlgLumoPlc::CreateToolBars()
+{
+    CRect client;
+    GetClientRect(&client);
+    if (m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP, CRect(0, 0, 0, 0),
+                              kMainBarId) &&
+        m_wndToolBar.LoadToolBar(IDR_PLC_MAIN_TOOLBAR))
+    {
+        m_wndToolBar.MoveWindow(0, 0, std::max(client.Width(), static_cast<int>(m_wndToolBar.CalcSize().cx)),
+                                m_wndToolBar.CalcSize().cy);
+        AddAnchor(m_wndToolBar.GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_TOP_RIGHT);
+        SetToolBarTips(m_wndToolBar, m_pPluginIntf);
+    }
+    if (m_wndInstrBar.CreateEx(this, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), kInstrBarId) &&
+        m_wndInstrBar.LoadToolBar(IDR_PLC_INSTR_TOOLBAR))
+    {
+        m_wndInstrBar.SetSizes(kInstrButton, kInstrImage);
+        for (int index = 0;
+             index < m_wndInstrBar.GetCount() && index < static_cast<int>(std::size(kInstrRows)); ++index)
+            m_wndInstrBar.SetButtonText(index, m_CodeGen.GetString(kInstrRows[index]));
+        const CSize size = m_wndInstrBar.CalcSize();
+        m_wndInstrBar.MoveWindow(0, client.bottom - size.cy,
+                                 std::max(client.Width(), static_cast<int>(size.cx)), size.cy);
+        AddAnchor(m_wndInstrBar.GetSafeHwnd(), ANCHOR_BOTTOM_LEFT, ANCHOR_BOTTOM_RIGHT);
+        SetToolBarTips(m_wndInstrBar, m_pPluginIntf);
+    }
+    for (UINT id : {IDC_PLC_CODE_LABEL, IDC_PLC_CODE_COUNT, IDC_PLC_STATE})
+        if (CWnd* item = GetDlgItem(static_cast<int>(id)))
+        {
+            item->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            AddAnchor(item->GetSafeHwnd(), ANCHOR_TOP_RIGHT, ANCHOR_TOP_RIGHT);
+        }
+}
+
+bool CDlgLumoPlc::CreateStateCell()
+{
+    CWnd* holder = GetDlgItem(IDC_PLC_STATE);
+    if (!holder || !m_wndState.Create(kStateStyle, holder, -1))
+        return false;
+    m_wndState.SetStatusArray(m_States, static_cast<int>(std::size(m_States)));
+    return true;
+}
+
+// Off line or without host: OFF LINE; on line: ON LINE while connected and the alarm reads, else DATA ?.
+void CDlgLumoPlc::UpdateStateCell()
+{
+    int row = 0;
+    if (m_bOnline && m_pPluginIntf)
+        row = m_pPluginIntf->IsConnected() && m_pPluginIntf->GetAlarm() >= 0 ? 1 : 2;
+    m_wndState.SetInfo(row, 0, true);
 }
 
 // A program the drive may not have ended: OK goes on, Cancel closes through the closing rules.
@@ -127,6 +193,7 @@ void CDlgLumoPlc::CreateView()
         return;
     AddAnchor(m_pView->GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
     m_pView->SetHostIntf(m_pPluginIntf);
+    m_pView->SetOperandDialogs(&m_OperandDialogs);
     m_bILMode = 0;
 }
 
@@ -414,10 +481,31 @@ void CDlgLumoPlc::OnCancel()
     Close();
 }
 
+// The main toolbar's buttons follow the state; the instruction buttons stay enabled and their
+// handlers check their own conditions.
 void CDlgLumoPlc::OnTimer(UINT_PTR id)
 {
     if (id == kToolbarTimer && m_wndToolBar.GetSafeHwnd())
         m_wndToolBar.OnUpdateCmdUI(this, TRUE);
+    else if (id == kStateTimer && m_wndState.GetSafeHwnd())
+        UpdateStateCell();
     else
         CResizableDialog::OnTimer(id);
+}
+
+LRESULT CDlgLumoPlc::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_LDVIEW_MODIFIED)
+    {
+        SetModified(wParam == 1);
+        return 1;
+    }
+    return CResizableDialog::WindowProc(message, wParam, lParam);
+}
+
+BOOL CDlgLumoPlc::PreTranslateMessage(MSG* msg)
+{
+    if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_DELETE)
+        PostMessage(WM_COMMAND, ID_PLC_DELETE, 0);
+    return FALSE;
 }

@@ -2,10 +2,12 @@
 // program kept in the host, instruction-list mode and the closing rules.
 #pragma once
 
+#include "PlcOperandDialogs.h"
 #include "PlcProjectInfo.h"
 
 #include <ZoLumoPlcObj/LDLogicDoc.h>
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
+#include <ZoLumoPlcObj/ui/TriggerState.h>
 
 #include <uiext/ResizableDialog.h>
 #include <uiext/ToolBarDlg.h>
@@ -33,14 +35,25 @@ public:
     CPlcProjectInfo& GetProjectInfo() noexcept { return m_ProjectInfo; }
     bool IsModified() const noexcept { return m_bModified != 0; }
     void SetModified(bool modified);
+    bool IsOnline() const noexcept { return m_bOnline != 0; }
+    int GetCodeLen() const noexcept { return m_nCodeLen; }
+    CTriggerState& GetStateCell() noexcept { return m_wndState; }
+    CToolBarDlg& GetInstrToolBar() noexcept { return m_wndInstrBar; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     void OnTimer(UINT_PTR id) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Keys go on to the windows without the dialog's own navigation; Delete also posts 12817.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 private:
+    void CreateToolBars();
+    bool CreateStateCell();
+    void UpdateStateCell();
+    void MapEditCommands();
     void CreateView();
     void RestorePlacement();
     void SavePlacement();
@@ -59,17 +72,49 @@ private:
     void Close();
     int Ask(UINT id, UINT type);
 
+    // Editing the ladder document (DlgLumoPlcEdit.cpp).
+    bool FindCurrentNet();
+    bool FindSelectedElement();
+    void ShowSelectedElement();
+    bool CanEditNet() const;
+    bool HasCurrentNetwork() const;
+    // Number the next new net gets, and the net inserted there.
+    int NewNetPosition() const;
+    int InsertNewNet();
+    void OnLoad(bool negated);
+    void OnSeries(int type, const char* mnemonic, bool negated);
+    void OnParallel(bool negated);
+    void OnOutput(const char* mnemonic, bool negated, bool needsElement);
+    void OnFin();
+    void OnDelete();
+    void OnComment();
+    // Takes the new element as the net's selection; then the code length, the view and the mark.
+    void AfterInsert(CLDLogicNet* net, int number, int id, const char* mnemonic);
+
     CToolBarDlg m_wndToolBar;
+    CToolBarDlg m_wndInstrBar;
     CLDView* m_pView = nullptr; // belongs to its window
     CLDLogicDoc m_LogicDoc;
+    CLDLogicNet* m_pCurNet = nullptr; // in m_LogicDoc
+    BYTE m_bNetSelected = 0;
+    BYTE m_bCommentSelected = 0;
+    int m_nCurNet = -1;
+    int m_nInsertBefore = 0;
     CLumoPlcCodeGen m_CodeGen;
     CString m_strCaption;
     int m_bModified = 0;
     int m_nCodeLen = 0;
     int m_nCodeMax = kDefaultCapacity;
     BYTE m_bOnline = 0;
+    TRIG_STATE m_States[3] = {
+        {"OFF LINE", RGB(0, 192, 0), RGB(255, 255, 255), 0},
+        {"ON LINE", RGB(0, 0, 192), RGB(255, 255, 255), 0},
+        {"DATA ?", RGB(255, 255, 0), RGB(0, 0, 0), 0},
+    };
+    CTriggerState m_wndState;
     CPlcProjectInfo m_ProjectInfo;
     int m_bILMode = 0;
     BYTE m_bLinkOwner = 0;
     BYTE m_bLinkState = 0;
+    CPlcOperandDialogs m_OperandDialogs;
 };

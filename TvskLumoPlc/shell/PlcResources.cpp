@@ -55,6 +55,23 @@ const RESOURCE_STRING kStrings[] = {
     {ID_PLC_DELETE, "Elimina oggetto selezionato"},
     {ID_PLC_NET_AFTER, "Nuova rete dopo quella selezionata"},
     {ID_PLC_NET_BEFORE, "Nuova rete prima di quella selezionata"},
+    {ID_PLC_LDN, "Inserisci LDN"},
+    {ID_PLC_LD, "Inserisci LD"},
+    {ID_PLC_OR, "Inserisci OR"},
+    {ID_PLC_ORN, "Inserisci ORN"},
+    {ID_PLC_OUT, "Inserisci OUT"},
+    {ID_PLC_OUTN, "Inserisci OUTN"},
+    {ID_PLC_AND, "Inserisci AND"},
+    {ID_PLC_ANDN, "Inserisci ANDN"},
+    {ID_PLC_ADD, "Inserisci ADD"},
+    {ID_PLC_SUB, "Inserisci SUB"},
+    {ID_PLC_MUL, "Inserisci MUL"},
+    {ID_PLC_DIV, "Inserisci DIV"},
+    {ID_PLC_SET, "Inserisci SET"},
+    {ID_PLC_RST, "Inserisci RST"},
+    {ID_PLC_FIN, "Inserisci FIN"},
+    {IDS_PLC_COMMENT, "Commento"},
+    {IDS_PLC_PARAM_SELECT, "Selezione parametro"},
     {ID_IL_LADDER, "Torna a modalità Ladder Diagram"},
     {ID_IL_FIND, "Cerca"},
     {ID_IL_CUT, "Taglia"},
@@ -172,9 +189,10 @@ QByteArray DrawIlImages()
 }
 
 const DlgItem kMainItems[] = {
-    {DlgKind::Frame, IDC_PLC_VIEW_PLACEHOLDER, 0, 16, 480, 280},
+    {DlgKind::Frame, IDC_PLC_VIEW_PLACEHOLDER, 0, 16, 480, 260},
     {DlgKind::LText, IDC_PLC_CODE_LABEL, 300, 4, 60, 8, "Istruzioni:"},
     {DlgKind::LText, IDC_PLC_CODE_COUNT, 362, 4, 60, 8, ""},
+    {DlgKind::LText, IDC_PLC_STATE, 424, 2, 50, 13, ""},
 };
 const DialogTemplate kMain = {"Lumo Plc", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                               480,        300,
@@ -211,6 +229,77 @@ QByteArray DrawMainImages()
     return bytes;
 }
 
+// The instruction buttons in toolbar order; each shows its mnemonic under the picture.
+const UINT kInstrToolbarIds[] = {ID_PLC_LD,   ID_PLC_LDN, ID_PLC_OR,   ID_PLC_ORN, ID_PLC_AND,
+                                 ID_PLC_ANDN, ID_PLC_OUT, ID_PLC_OUTN, ID_PLC_ADD, ID_PLC_SUB,
+                                 ID_PLC_MUL,  ID_PLC_DIV, ID_PLC_SET,  ID_PLC_RST, ID_PLC_FIN};
+
+// One 16 x 15 ladder symbol a button: contacts, negated contacts, coils, boxes.
+QByteArray DrawInstrImages()
+{
+    enum Symbol
+    {
+        Contact,
+        NegatedContact,
+        Coil,
+        NegatedCoil,
+        Box,
+        LetterCoil
+    };
+    const Symbol kSymbols[] = {Contact,    NegatedContact,
+                               Contact,    NegatedContact,
+                               Contact,    NegatedContact,
+                               Coil,       NegatedCoil,
+                               Box,        Box,
+                               Box,        Box,
+                               LetterCoil, LetterCoil,
+                               Box};
+    const char* const kLetters[] = {"", "", "", "", "", "", "", "", "+", "-", "x", "/", "S", "R", "F"};
+    constexpr int kImages = static_cast<int>(std::size(kSymbols));
+    QImage strip(16 * kImages, 15, QImage::Format_RGB32);
+    strip.fill(QColor(192, 192, 192));
+    QPainter p(&strip);
+    QFont font = p.font();
+    font.setPixelSize(8);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    for (int i = 0; i < kImages; ++i)
+    {
+        const int x = 16 * i;
+        switch (kSymbols[i])
+        {
+        case Contact:
+        case NegatedContact:
+            p.drawLine(x, 7, x + 5, 7);
+            p.drawLine(x + 5, 3, x + 5, 11);
+            p.drawLine(x + 10, 3, x + 10, 11);
+            p.drawLine(x + 10, 7, x + 15, 7);
+            if (kSymbols[i] == NegatedContact)
+                p.drawLine(x + 4, 12, x + 11, 2);
+            break;
+        case Coil:
+        case NegatedCoil:
+        case LetterCoil:
+            p.drawArc(x + 3, 2, 10, 11, 100 * 16, 160 * 16);
+            p.drawArc(x + 3, 2, 10, 11, -80 * 16, 160 * 16);
+            if (kSymbols[i] == NegatedCoil)
+                p.drawLine(x + 5, 12, x + 11, 2);
+            p.drawText(QRect(x, 0, 16, 15), Qt::AlignCenter, kLetters[i]);
+            break;
+        case Box:
+            p.drawRect(x + 2, 1, 11, 12);
+            p.drawText(QRect(x + 2, 1, 12, 13), Qt::AlignCenter, kLetters[i]);
+            break;
+        }
+    }
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    strip.save(&buffer, "BMP");
+    return bytes;
+}
+
 HINSTANCE Register()
 {
     const auto module = reinterpret_cast<HINSTANCE>(&g_moduleTag);
@@ -226,6 +315,12 @@ HINSTANCE Register()
     static const QByteArray mainImages = DrawMainImages();
     AfxRegisterResource(IDR_PLC_MAIN_TOOLBAR, RT_BITMAP, mainImages.constData(),
                         static_cast<size_t>(mainImages.size()), module);
+    static const ToolBarTemplate instrToolbar = {16, 15, kInstrToolbarIds,
+                                                 static_cast<int>(std::size(kInstrToolbarIds))};
+    AfxRegisterResource(IDR_PLC_INSTR_TOOLBAR, "TOOLBAR", &instrToolbar, sizeof(instrToolbar), module);
+    static const QByteArray instrImages = DrawInstrImages();
+    AfxRegisterResource(IDR_PLC_INSTR_TOOLBAR, RT_BITMAP, instrImages.constData(),
+                        static_cast<size_t>(instrImages.size()), module);
     static const ToolBarTemplate ilToolbar = {16, 15, kIlToolbarIds,
                                               static_cast<int>(std::size(kIlToolbarIds))};
     AfxRegisterResource(IDR_PLC_IL_TOOLBAR, "TOOLBAR", &ilToolbar, sizeof(ilToolbar), module);

@@ -197,6 +197,14 @@ TEST_F(PagerBindingTest, ChoicesWriteWholeShortsAndPutTheFileBackOtherwise)
     Element("Pr38").SetChecked(true);
     binding->CheckboxChange("Pr38");
     EXPECT_EQ(FileValue("Pr38"), "1");
+
+    Load("TK20/ENG/IO.htm");
+    binding->ImageClick("Pr76.0", Text("1"));
+    EXPECT_EQ(FileValue("Pr76.0"), "1");
+    binding->ImageClick("Pr76.0", absent);
+    binding->ImageClick("Pr76.0", Text("0x"));
+    EXPECT_EQ(FileValue("Pr76.0"), "1");
+    EXPECT_EQ(view.refusals.size(), 5u);
 }
 
 TEST_F(PagerBindingTest, AModeChangeKeepsThePageListValid)

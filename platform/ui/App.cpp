@@ -38,6 +38,8 @@ UINT VirtualKeyOf(int key)
         return VK_TAB;
     case Qt::Key_F1:
         return VK_F1;
+    case Qt::Key_Delete:
+        return VK_DELETE;
     default:
         return (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)
                    ? static_cast<UINT>(key)

@@ -2,6 +2,7 @@
 #include "Controls.h"
 
 #include "MultiLineEdit.h"
+#include "ScrollInfo.h"
 #include "SliderCtrl.h"
 #include "SpinButtonCtrl.h"
 
@@ -33,33 +34,7 @@ void Notify(QWidget* widget, WORD code)
 
 void NotifyScroll(QScrollBar* bar, int action)
 {
-    WORD code = 0;
-    switch (action)
-    {
-    case QAbstractSlider::SliderSingleStepSub:
-        code = SB_LINEUP;
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        code = SB_LINEDOWN;
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        code = SB_PAGEUP;
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        code = SB_PAGEDOWN;
-        break;
-    case QAbstractSlider::SliderMove:
-        code = SB_THUMBTRACK;
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        code = SB_TOP;
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        code = SB_BOTTOM;
-        break;
-    default:
-        return;
-    }
+    const WORD code = static_cast<WORD>(ScrollCodeOf(action));
     CWnd* wnd = CWnd::FromWidget(bar);
     CWnd* parent = wnd ? wnd->GetParent() : nullptr;
     if (parent)

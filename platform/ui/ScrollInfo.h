@@ -12,6 +12,9 @@ constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 
 constexpr UINT SB_BOTH = 3;
 
+// The scroll code (SB_LINEUP ... SB_THUMBTRACK) of a Qt slider action.
+UINT ScrollCodeOf(int sliderAction);
+
 constexpr UINT ESB_ENABLE_BOTH = 0;
 constexpr UINT ESB_DISABLE_BOTH = 3;
 

@@ -223,6 +223,9 @@ void CToolBar::SyncButton(int index)
         button.widget->setIcon(QIcon(QPixmap::fromImage(strip)));
         button.widget->setIconSize(QSize(m_imageSize.cx, m_imageSize.cy));
     }
+    button.widget->setText(QString::fromUtf8(button.text.GetString()));
+    button.widget->setToolButtonStyle(button.text.IsEmpty() ? Qt::ToolButtonIconOnly
+                                                            : Qt::ToolButtonTextUnderIcon);
     button.widget->setEnabled(!(button.style & TBBS_DISABLED));
     button.widget->setCheckable((button.style & TBBS_CHECKBOX) != 0);
     button.widget->setChecked((button.style & (TBBS_CHECKED | TBBS_INDETERMINATE)) != 0);

@@ -64,6 +64,9 @@ public:
     void SetButtonInfo(int index, UINT id, UINT style, int imageOrWidth);
     // The width and height the bar needs for its buttons.
     CSize CalcSize() const;
+    // A text shown under the button's image; empty: the image alone.
+    BOOL SetButtonText(int index, const char* text);
+    CString GetButtonText(int index) const;
 
     // Runs the update handlers for every button (see CToolCmdUI).
     virtual void OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler);
@@ -75,6 +78,7 @@ private:
         UINT style;
         int imageOrWidth;
         QPointer<QToolButton> widget; // gone with the toolbar's window
+        CString text;
     };
     void Relayout();
     void SyncButton(int index);

@@ -52,27 +52,6 @@ public:
     }
 };
 
-UINT ScrollCode(int action)
-{
-    switch (action)
-    {
-    case QAbstractSlider::SliderSingleStepAdd:
-        return SB_LINEDOWN;
-    case QAbstractSlider::SliderSingleStepSub:
-        return SB_LINEUP;
-    case QAbstractSlider::SliderPageStepAdd:
-        return SB_PAGEDOWN;
-    case QAbstractSlider::SliderPageStepSub:
-        return SB_PAGEUP;
-    case QAbstractSlider::SliderToMinimum:
-        return SB_TOP;
-    case QAbstractSlider::SliderToMaximum:
-        return SB_BOTTOM;
-    default:
-        return SB_THUMBTRACK;
-    }
-}
-
 QScrollBar* MakeOwnScrollBar(CWnd* wnd, int bar)
 {
     QWidget* widget = wnd->GetWidget();
@@ -96,7 +75,7 @@ QScrollBar* MakeOwnScrollBar(CWnd* wnd, int bar)
                          if (action == QAbstractSlider::SliderNoAction)
                              return;
                          const int wanted = scroll->sliderPosition();
-                         const UINT code = ScrollCode(action);
+                         const UINT code = ScrollCodeOf(action);
                          scroll->setSliderPosition(scroll->value());
                          wnd->SendMessage(message,
                                           MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(wanted)), 0);
@@ -202,5 +181,26 @@ void CWnd::ShowScrollBar(UINT bar, BOOL show)
             continue;
         if (QScrollBar* scroll = MakeOwnScrollBar(this, which))
             SetBarShown(scroll, show != FALSE);
+    }
+}
+
+UINT ScrollCodeOf(int action)
+{
+    switch (action)
+    {
+    case QAbstractSlider::SliderSingleStepAdd:
+        return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub:
+        return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd:
+        return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub:
+        return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum:
+        return SB_TOP;
+    case QAbstractSlider::SliderToMaximum:
+        return SB_BOTTOM;
+    default:
+        return SB_THUMBTRACK;
     }
 }

@@ -246,6 +246,13 @@ TEST_F(ElementTest, EditedTextsReachTheGeneratedObjects)
     auto* variable = Create(variableModel);
     variable->SetText("b");
     EXPECT_EQ(variableModel->m_strVarName, "b");
+
+    auto* finModel = models.Block<CPlcFBDFunction>("4", "FIN P40.3", 8, 8, {"EN"}, {"ENO"});
+    auto* fin = Create(finModel);
+    fin->SetText("NFIN P150.1");
+    EXPECT_EQ(fin->GetName(), "NFIN P150.1");
+    EXPECT_EQ(finModel->m_strBlockName, "NFIN P150.1");
+    EXPECT_EQ(finModel->m_strID, "4") << "the identifier stays";
 }
 
 TEST_F(ElementTest, AVariableTurnsItsPinWithItsDirection)

@@ -115,4 +115,22 @@ TEST_F(ToolBarState, SeparatorWidthAndButtonSizeDecideTheLayout)
     EXPECT_EQ(bold.Size(), CSize(30, 28));
 }
 
+TEST_F(ToolBarState, ButtonTextsShowUnderTheImageAndSeparatorsTakeNone)
+{
+    EXPECT_TRUE(bar.SetButtonText(bar.CommandToIndex(kBold), "LDN"));
+    EXPECT_EQ(bar.GetButtonText(bar.CommandToIndex(kBold)), CString("LDN"));
+    EXPECT_EQ(Button(kBold)->text(), QString("LDN"));
+    EXPECT_EQ(Button(kBold)->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    EXPECT_EQ(Button(kCut)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+
+    EXPECT_FALSE(bar.SetButtonText(1, "gap"));
+    EXPECT_FALSE(bar.SetButtonText(9, "none"));
+    EXPECT_TRUE(bar.GetButtonText(1).IsEmpty());
+
+    bar.SetButtonStyle(bar.CommandToIndex(kBold), TBBS_DISABLED);
+    EXPECT_EQ(Button(kBold)->text(), QString("LDN")) << "a state change keeps the text";
+    bar.SetButtonText(bar.CommandToIndex(kBold), "");
+    EXPECT_EQ(Button(kBold)->toolButtonStyle(), Qt::ToolButtonIconOnly);
+}
+
 } // namespace

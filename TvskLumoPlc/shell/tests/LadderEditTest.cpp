@@ -1,0 +1,489 @@
+// Editing in the main PLC dialog through its command ids: the instruction buttons and their rules,
+// Delete, comments, the operand dialogs of the view, the status cell and the instruction toolbar.
+#include <TvskLumoPlc/graph/GraphObject.h>
+#include <TvskLumoPlc/graphview/GraphDoc.h>
+#include <TvskLumoPlc/graphview/LDView.h>
+#include <TvskLumoPlc/shell/DlgBitSelect.h>
+#include <TvskLumoPlc/shell/DlgFin.h>
+#include <TvskLumoPlc/shell/DlgLumoPlc.h>
+#include <TvskLumoPlc/shell/PlcIds.h>
+
+#include "PlcTestHost.h"
+
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
+#include <ui/Controls.h>
+#include <ui/Gdi.h>
+#include <ui/MessageBox.h>
+#include <ui/Resources.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+const tvsk::test::TestApplication g_app("PlcEditTests", "MurnApps");
+
+using Instr = PlcTestHost::Instr;
+constexpr std::array<int, 3> kNone = {-1, -1, -1};
+
+// Keeps the program, answers the compare as equal and reads the alarm it is given.
+class EditHost : public PlcTestHost
+{
+public:
+    long SendCommand(UINT code, long param1, long) override
+    {
+        if (code == 10)
+            connected = !connected;
+        if (code == 33)
+            *reinterpret_cast<bool*>(param1) = true;
+        return code == 14 ? 1 : (code == 33 ? 1 : 0);
+    }
+    BOOL IsConnected() override { return connected; }
+    int GetAlarm() override { return alarm; }
+    BOOL GetString(UINT id, CString& text) override
+    {
+        const auto found = strings.find(id);
+        if (found == strings.end())
+            return FALSE;
+        text = found->second;
+        return TRUE;
+    }
+
+    bool connected = false;
+    int alarm = 0;
+    std::map<UINT, CString> strings;
+};
+
+class Boxes : public CMessageBoxSink
+{
+public:
+    Boxes() : m_previous(AfxSetMessageBoxSink(this)) {}
+    ~Boxes() override { AfxSetMessageBoxSink(m_previous); }
+    int Show(CWnd*, const CString& text, const CString&, UINT) override
+    {
+        texts.push_back(text);
+        return IDOK;
+    }
+    std::vector<CString> texts;
+
+private:
+    CMessageBoxSink* m_previous;
+};
+
+// The modal dialog open now, as its own class.
+template <class T> T* OpenDialog()
+{
+    return dynamic_cast<T*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+}
+
+// Answers the next modal dialog from inside its loop.
+template <class T> void WhenOpen(std::function<void(T&)> answer)
+{
+    QTimer::singleShot(0,
+                       [answer]
+                       {
+                           if (T* dialog = OpenDialog<T>())
+                               answer(*dialog);
+                       });
+}
+
+class LadderEdit : public ::testing::Test
+{
+protected:
+    void Run(std::function<void(CDlgLumoPlc&)> step)
+    {
+        CResourceModuleScope resources(PlcModule());
+        CDlgLumoPlc dialog;
+        dialog.m_pPluginIntf = &host;
+        QTimer::singleShot(0,
+                           [&dialog, step]
+                           {
+                               step(dialog);
+                               dialog.EndDialog(IDCANCEL);
+                           });
+        dialog.DoModal();
+    }
+    static void Send(CDlgLumoPlc& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, id, 0); }
+    static CString Counter(CDlgLumoPlc& dialog)
+    {
+        return dialog.GetDlgItem(IDC_PLC_CODE_COUNT)->GetWindowText();
+    }
+    static CGraphDoc& Doc(CDlgLumoPlc& dialog) { return *dialog.GetView()->GetGraphDoc(); }
+    // The element of the view's network (from 0) with that operand or name.
+    static CGraphBlock* Element(CDlgLumoPlc& dialog, int network, const char* name)
+    {
+        CGraphDoc& doc = Doc(dialog);
+        if (CGraphObjArray* elements = doc.GetNetworkElements(doc.GetNetwork(network)))
+            for (CGraphBlock* element : *elements)
+                if (element->GetName() == name)
+                    return element;
+        return nullptr;
+    }
+    static void Select(CDlgLumoPlc& dialog, int network, const char* name)
+    {
+        dialog.GetView()->SelectNetwork(network);
+        CGraphBlock* element = Element(dialog, network, name);
+        ASSERT_NE(element, nullptr) << name;
+        dialog.GetView()->SelectElement(element);
+    }
+    // Double click on the selected element with the bit dialog answered word.bit.
+    static void SetBit(CDlgLumoPlc& dialog, int word, int bit)
+    {
+        WhenOpen<CDlgBitSelect>(
+            [word, bit](CDlgBitSelect& bits)
+            {
+                bits.SetDlgItemText(IDC_BITSEL_PARAM, std::to_string(word).c_str());
+                bits.SetDlgItemText(IDC_BITSEL_BIT, std::to_string(bit).c_str());
+                bits.SendMessage(WM_COMMAND, IDOK, 0);
+            });
+        dialog.GetView()->EditOperand();
+    }
+    static int NetCount(CDlgLumoPlc& dialog) { return dialog.GetLogicDoc().GetCount(); }
+
+    EditHost host;
+    Boxes boxes;
+};
+
+TEST_F(LadderEdit, NewCodeLdAndOutBuildAProgramOfFourWordsThatSaveCodeStores)
+{
+    host.program = {{"LD", {1, 0, -1}}, {"END", kNone}};
+    CString counter, caption;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            Send(dialog, ID_PLC_NEW_CODE);
+            EXPECT_EQ(Counter(dialog), CString("1 / 128"));
+            Send(dialog, ID_PLC_LD);
+            SetBit(dialog, 75, 0);
+            Send(dialog, ID_PLC_AND);
+            SetBit(dialog, 3, 0);
+            Send(dialog, ID_PLC_OUT);
+            SetBit(dialog, 42, 0);
+            counter = Counter(dialog);
+            Send(dialog, ID_PLC_SAVE_CODE);
+            caption = dialog.GetWindowText();
+        });
+    EXPECT_EQ(counter, CString("4 / 128"));
+    const std::vector<Instr> expected = {
+        {"LD", {75, 0, -1}}, {"AND", {3, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    EXPECT_EQ(host.program, expected);
+    EXPECT_EQ(caption, CString("Lumo Plc"));
+    EXPECT_EQ(boxes.texts.size(), 1u) << "only New code's question";
+}
+
+TEST_F(LadderEdit, OrOnAnOutputAndLdBeforeAFinInNetOneDoNothing)
+{
+    host.program = {{"FIN", {40, 3, -1}}, {"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            ASSERT_EQ(NetCount(dialog), 2);
+            const int length = dialog.GetCodeLen();
+            Select(dialog, 1, "42.0");
+            Send(dialog, ID_PLC_OR);
+            Send(dialog, ID_PLC_ORN);
+            EXPECT_EQ(dialog.GetCodeLen(), length);
+            EXPECT_FALSE(dialog.IsModified());
+
+            dialog.GetView()->SelectNetwork(0);
+            Send(dialog, ID_PLC_NET_BEFORE);
+            Send(dialog, ID_PLC_LD);
+            EXPECT_EQ(NetCount(dialog), 2);
+            EXPECT_EQ(dialog.GetCodeLen(), length);
+
+            dialog.GetView()->SelectNetwork(1);
+            Send(dialog, ID_PLC_LDN);
+            ASSERT_EQ(NetCount(dialog), 3);
+            EXPECT_TRUE(dialog.GetLogicDoc().GetNet(2)->GetNetHead()->m_bNegated) << "before net 2";
+            EXPECT_EQ(dialog.GetCodeLen(), length + 1);
+        });
+}
+
+TEST_F(LadderEdit, OrBranchesAContactAndAndAfterAnOutputBranchesOff)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "75.0");
+            Send(dialog, ID_PLC_OR);
+            SetBit(dialog, 76, 1);
+            Select(dialog, 0, "42.0");
+            Send(dialog, ID_PLC_ANDN);
+            SetBit(dialog, 5, 2);
+            Send(dialog, ID_PLC_OUTN);
+            SetBit(dialog, 43, 0);
+            EXPECT_TRUE(dialog.StoreProgram());
+        });
+    const std::vector<Instr> expected = {{"LD", {75, 0, -1}},  {"OR", {76, 1, -1}},   {"OUT", {42, 0, -1}},
+                                         {"ANDN", {5, 2, -1}}, {"OUTN", {43, 0, -1}}, {"END", kNone}};
+    EXPECT_EQ(host.program, expected);
+}
+
+TEST_F(LadderEdit, ABoxTakesTwoWordsAndFinFromNothingOpensOnFinPr40BitZero)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"END", kNone}};
+    bool positive = false;
+    bool pr40 = false;
+    CString bit;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "75.0");
+            const int length = dialog.GetCodeLen();
+            Send(dialog, ID_PLC_ADD);
+            EXPECT_EQ(dialog.GetCodeLen(), length + 2);
+            Send(dialog, ID_PLC_NEW_CODE);
+            WhenOpen<CDlgFin>(
+                [&](CDlgFin& fin)
+                {
+                    positive =
+                        static_cast<CButton*>(fin.GetDlgItem(IDC_FIN_POSITIVE))->GetCheck() == BST_CHECKED;
+                    pr40 = static_cast<CButton*>(fin.GetDlgItem(IDC_FIN_PR40))->GetCheck() == BST_CHECKED;
+                    bit = fin.GetDlgItem(IDC_FIN_BIT)->GetWindowText();
+                    fin.SendMessage(WM_COMMAND, IDOK, 0);
+                });
+            Send(dialog, ID_PLC_FIN);
+            ASSERT_EQ(NetCount(dialog), 1);
+            EXPECT_EQ(dialog.GetLogicDoc().GetNet(1)->GetNetHead()->m_strText, CString("FIN P40.0"));
+            EXPECT_EQ(Counter(dialog), CString("2 / 128"));
+            EXPECT_NE(Element(dialog, 0, "FIN P40.0"), nullptr);
+        });
+    EXPECT_TRUE(positive);
+    EXPECT_TRUE(pr40);
+    EXPECT_EQ(bit, CString("0"));
+}
+
+TEST_F(LadderEdit, DeleteTakesTheElementOrTheWholeNetAndTheDeleteKeyPostsIt)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"AND", {3, 0, -1}},  {"OUT", {42, 0, -1}},
+                    {"LD", {76, 0, -1}}, {"OUT", {43, 0, -1}}, {"END", kNone}};
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "3.0");
+            Send(dialog, ID_PLC_DELETE);
+            EXPECT_EQ(Counter(dialog), CString("5 / 128"));
+            EXPECT_EQ(Element(dialog, 0, "3.0"), nullptr);
+            EXPECT_NE(Element(dialog, 0, "75.0"), nullptr);
+
+            auto* network = static_cast<CNetworkWnd*>(Doc(dialog).GetNetwork(1));
+            Doc(dialog).SetCurrentNetwork(network);
+            network->SetSelected(true);
+            QTest::keyClick(network->GetObjectWnd()->GetWidget(), Qt::Key_Delete);
+            EXPECT_TRUE(WaitUntil([&] { return NetCount(dialog) == 1; }, 5000));
+            EXPECT_EQ(Counter(dialog), CString("3 / 128"));
+            EXPECT_TRUE(dialog.IsModified());
+        });
+}
+
+TEST_F(LadderEdit, ACommentGoesIntoTheCurrentNetAndIsStored)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    host.strings[IDS_PLC_COMMENT] = "Nota";
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            dialog.GetView()->SelectNetwork(0);
+            Send(dialog, ID_PLC_COMMENT);
+            EXPECT_TRUE(dialog.IsModified());
+            EXPECT_TRUE(dialog.StoreProgram());
+        });
+    ASSERT_EQ(host.program.size(), 4u);
+    EXPECT_EQ(host.program[0].text, "COMM:Nota");
+}
+
+TEST_F(LadderEdit, AContactConfirmedWithBitEightStoresItAndMarksTheCaption)
+{
+    host.program = {{"LD", {3, 7, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    CString word, bit, title;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "3.7");
+            WhenOpen<CDlgBitSelect>(
+                [&](CDlgBitSelect& bits)
+                {
+                    word = bits.GetDlgItem(IDC_BITSEL_PARAM)->GetWindowText();
+                    bit = bits.GetDlgItem(IDC_BITSEL_BIT)->GetWindowText();
+                    title = bits.GetWindowText();
+                    bits.SetDlgItemText(IDC_BITSEL_BIT, "8");
+                    bits.SendMessage(WM_COMMAND, IDOK, 0);
+                });
+            dialog.GetView()->EditOperand();
+            EXPECT_NE(Element(dialog, 0, "3.8"), nullptr);
+            EXPECT_TRUE(WaitUntil([&] { return dialog.GetWindowText() == "Lumo Plc *"; }, 5000));
+            EXPECT_TRUE(dialog.IsModified());
+            EXPECT_TRUE(dialog.CanClose()) << "closing stores the edit";
+        });
+    EXPECT_EQ(word, CString("3"));
+    EXPECT_EQ(bit, CString("7"));
+    EXPECT_EQ(title, CString("Selezione parametro"));
+    ASSERT_FALSE(host.program.empty());
+    EXPECT_EQ(host.program[0], (Instr{"LD", {3, 8, -1}}));
+}
+
+TEST_F(LadderEdit, ANegatedFinOpensNegatedOnItsParameterAndBitAndCancelChangesNothing)
+{
+    host.program = {{"END", kNone}};
+    host.strings[2055] = "Inserisci";
+    bool positive = true;
+    int parameter = 0, bit = 0;
+    CString okText;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            // A parameter the drive's records cannot hold, so the text is put into the document.
+            CLDLogicDoc& doc = dialog.GetLogicDoc();
+            doc.AppendNet();
+            auto* box = new CLDLogicElem;
+            box->m_nType = LDELEM_BOX;
+            box->m_strText = "NFIN P12.3";
+            ASSERT_TRUE(doc.GetNet(1)->AddCascade(box));
+            dialog.RebuildView();
+            Select(dialog, 0, "NFIN P12.3");
+            WhenOpen<CDlgFin>(
+                [&](CDlgFin& fin)
+                {
+                    positive = fin.m_bPositive;
+                    parameter = fin.m_nParam;
+                    bit = fin.m_nBit;
+                    okText = fin.GetDlgItem(IDOK)->GetWindowText();
+                    fin.SendMessage(WM_COMMAND, IDCANCEL, 0);
+                });
+            dialog.GetView()->EditOperand();
+            QTest::qWait(20);
+            EXPECT_FALSE(dialog.IsModified());
+            EXPECT_NE(Element(dialog, 0, "NFIN P12.3"), nullptr);
+        });
+    EXPECT_FALSE(positive);
+    EXPECT_EQ(parameter, 12);
+    EXPECT_EQ(bit, 3);
+    EXPECT_EQ(okText, CString("Inserisci"));
+}
+
+TEST_F(LadderEdit, OnLineNoOperandDialogOpensAndNoInstructionChangesTheProgram)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    host.connected = true;
+    bool opened = false;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            ASSERT_TRUE(dialog.IsOnline());
+            QTimer::singleShot(0,
+                               [&]
+                               {
+                                   if (auto* modal = OpenDialog<CDialog>())
+                                   {
+                                       opened = true;
+                                       modal->EndDialog(IDCANCEL);
+                                   }
+                               });
+            Select(dialog, 0, "75.0");
+            dialog.GetView()->EditOperand();
+            const int length = dialog.GetCodeLen();
+            for (UINT id : {ID_PLC_LD, ID_PLC_AND, ID_PLC_OR, ID_PLC_OUT, ID_PLC_SET, ID_PLC_ADD, ID_PLC_FIN,
+                            ID_PLC_DELETE, ID_PLC_COMMENT})
+                Send(dialog, id);
+            EXPECT_EQ(dialog.GetCodeLen(), length);
+            EXPECT_EQ(NetCount(dialog), 1);
+            EXPECT_FALSE(dialog.IsModified());
+        });
+    EXPECT_FALSE(opened);
+}
+
+// The cell's field colour, read inside its frame, and its text.
+struct CellState
+{
+    COLORREF field;
+    CString text;
+};
+
+CellState ReadCell(CDlgLumoPlc& dialog)
+{
+    CTriggerState& cell = dialog.GetStateCell();
+    const QImage image = cell.GetWidget()->grab().toImage();
+    return {FromQColor(image.pixelColor(8, 4)), cell.GetRows().GetText()};
+}
+
+TEST_F(LadderEdit, TheStatusCellShowsOffLineOnLineAndDataUnknown)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    CellState off{}, on{}, unknown{};
+    Run([&](CDlgLumoPlc& dialog) { off = ReadCell(dialog); });
+    host.connected = true;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            on = ReadCell(dialog);
+            host.alarm = -1;
+            EXPECT_TRUE(
+                WaitUntil([&] { return dialog.GetStateCell().GetRows().GetText() == "DATA ?"; }, 3000))
+                << "timer 1 reads the alarm again";
+            unknown = ReadCell(dialog);
+        });
+    EXPECT_EQ(off.field, RGB(0, 192, 0));
+    EXPECT_EQ(off.text, CString("OFF LINE"));
+    EXPECT_EQ(on.field, RGB(0, 0, 192));
+    EXPECT_EQ(on.text, CString("ON LINE"));
+    EXPECT_EQ(unknown.field, RGB(255, 255, 0));
+    EXPECT_EQ(unknown.text, CString("DATA ?"));
+}
+
+TEST_F(LadderEdit, TheInstructionToolbarShowsTheMnemonicsInOrderWithTipsCutTo80)
+{
+    host.program = {{"END", kNone}};
+    host.strings[ID_PLC_LD] = CString('x', 100);
+    std::vector<UINT> ids;
+    std::vector<CString> texts;
+    std::vector<QString> tips;
+    CSize button;
+    UINT barId = 0;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            CToolBarDlg& bar = dialog.GetInstrToolBar();
+            barId = static_cast<UINT>(bar.GetDlgCtrlID());
+            CRect rect;
+            bar.GetItemRect(0, &rect);
+            button = rect.Size();
+            for (int i = 0; i < bar.GetCount(); ++i)
+            {
+                ids.push_back(bar.GetItemID(i));
+                texts.push_back(bar.GetButtonText(i));
+            }
+            std::vector<QToolButton*> buttons;
+            for (QToolButton* widget : bar.GetWidget()->findChildren<QToolButton*>())
+                buttons.push_back(widget);
+            std::sort(buttons.begin(), buttons.end(),
+                      [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
+            for (QToolButton* widget : buttons)
+                tips.push_back(widget->toolTip());
+        });
+    EXPECT_EQ(barId, 0xE801u);
+    EXPECT_EQ(button, CSize(34, 34));
+    const std::vector<UINT> order = {12802, 12801, 12803, 12804, 12807, 12808, 12805, 12806,
+                                     12809, 12810, 12811, 12812, 12813, 12814, 12815};
+    EXPECT_EQ(ids, order);
+    const std::vector<CString> mnemonics = {"LD",  "LDN", "OR",  "ORN", "AND", "ANDN", "OUT", "OUTN",
+                                            "ADD", "SUB", "MUL", "DIV", "SET", "RES",  "FIN"};
+    EXPECT_EQ(texts, mnemonics);
+    ASSERT_EQ(tips.size(), 15u);
+    EXPECT_EQ(tips[0], QString(80, 'x'));
+    EXPECT_EQ(tips[1], QString("Inserisci LDN"));
+    EXPECT_EQ(tips[14], QString("Inserisci FIN"));
+}
+} // namespace
