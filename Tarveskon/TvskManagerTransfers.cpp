@@ -169,7 +169,8 @@ bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
             return false;
         DBPLC instruction{};
         CString text;
-        if (!codeGen.Disassemble(static_cast<unsigned long>(value) & 0xFFFFUL, text, instruction.iOperands))
+        if (!codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFUL, text,
+                                 instruction.iOperands))
             return false;
         bool twoWords = false;
         CLumoPlcCodeGen::GetInstrLen(text, twoWords);
@@ -443,16 +444,27 @@ void CTvskManager::ReadPagePars()
         m_nErrorCode = 21;
         return;
     }
-    std::vector<std::string> names;
-    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
-        names.emplace_back(static_cast<const DBPAR*>(m_pagePars[i])->szID);
-    for (const std::string& name : names)
-        if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeReadAll();
+        if (!m_bCanRW)
         {
-            m_nErrorCode = 2;
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
             return;
         }
-    m_nErrorCode = 0;
+    }
+    int code = 0;
+    for (const std::string& name : PageParNames())
+        if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
+        {
+            code = 2;
+            break;
+        }
+    m_nErrorCode = code;
+    if (events)
+        m_pEvents->AfterReadAll();
 }
 
 void CTvskManager::WritePagePars()
@@ -463,18 +475,35 @@ void CTvskManager::WritePagePars()
         m_nErrorCode = 21;
         return;
     }
+    const bool events = ScriptsMayFire();
+    if (events)
+    {
+        m_pEvents->BeforeWriteAll();
+        if (!m_bCanRW)
+        {
+            m_bCanRW = TRUE;
+            m_nErrorCode = 20;
+            m_pEvents->AfterWriteAll();
+            return;
+        }
+    }
     std::vector<std::string> names;
     for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
         if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); IsReadWrite(*par))
             names.emplace_back(par->szID);
-    CLinkHold hold(m_link);
-    for (const std::string& name : names)
-        if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
-        {
-            m_nErrorCode = 1;
-            return;
-        }
-    m_nErrorCode = 0;
+    int code = 0;
+    {
+        CLinkHold hold(m_link);
+        for (const std::string& name : names)
+            if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
+            {
+                code = 1;
+                break;
+            }
+    }
+    m_nErrorCode = code;
+    if (events)
+        m_pEvents->AfterWriteAll();
 }
 
 BOOL CTvskManager::DownloadCams()

@@ -102,6 +102,26 @@ private:
     CTvskManager& m_manager;
 };
 
+// Closes the link once the named parameter was read: the program's upload that follows fails.
+class LinkCuttingEvents : public CTvskScriptEvents
+{
+public:
+    LinkCuttingEvents(CTvskManager& manager, std::string last) : m_manager(manager), m_last(std::move(last))
+    {
+    }
+    bool MayFire() const override { return true; }
+    bool AfterReadPar(const char* name, double) override
+    {
+        if (m_last == name)
+            m_manager.Disconnect();
+        return true;
+    }
+
+private:
+    CTvskManager& m_manager;
+    std::string m_last;
+};
+
 // What a comparison must leave as it found it.
 struct Configuration
 {
@@ -149,6 +169,23 @@ protected:
     }
     void Connect() { ASSERT_EQ(manager->Connect(""), 0); }
     void Control(const std::string& line) const { std::ofstream(control) << line << "\n"; }
+    // drivesim stops answering.
+    void Silence()
+    {
+        Control("fault silent");
+        ASSERT_TRUE(PollUntil(
+            [this]
+            {
+                double value = 0;
+                return manager->ReadAddr(1, 0, 16, &value) == FALSE;
+            }));
+    }
+    // The working list's last entry, read last.
+    std::string LastParameter()
+    {
+        const DBPAR* last = manager->ParDb().GetPar(manager->ParDb().GetParNum(true) - 1, true);
+        return last ? last->szID : "";
+    }
     // Waits until drivesim answers again after a fault was lifted.
     bool DriveAnswers()
     {
@@ -304,6 +341,289 @@ TEST_F(TvskCompareChainTest, DriveReportListsTheDifferencesAndTheConfigurationSt
     EXPECT_EQ(ui.boxes, std::vector<std::string>{});
     EXPECT_EQ(Opened(), report);
     EXPECT_EQ(CProfile::Instance().GetProfileString("Settings", "CompareFile", "").str(), report);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(TvskCompareChainTest, EveryExitOfADriveComparisonLeavesTheConfigurationAsItWas)
+{
+    DriveLikeTheConfiguration();
+    const Configuration before = Current();
+    CString text;
+
+    VetoingEvents events(*manager);
+    manager->SetScriptEvents(&events);
+    EXPECT_EQ(manager->CompareDrive(report.c_str(), text), 0);
+    EXPECT_EQ(manager->GetErrorCode(), 20);
+    EXPECT_EQ(manager->GetCanRW(), TRUE);
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"BeforeReadAll", "AfterReadAll"}));
+    EXPECT_FALSE(std::filesystem::exists(report));
+    manager->SetScriptEvents(nullptr);
+
+    EXPECT_EQ(manager->CompareDrive(folder->Path("no folder/DiffLog.txt").c_str(), text), 3);
+    EXPECT_EQ(text.str(), "Errore di apertura del file");
+    EXPECT_EQ(Current(), before);
+
+    LinkCuttingEvents cut(*manager, LastParameter());
+    manager->SetScriptEvents(&cut);
+    EXPECT_EQ(manager->CompareDrive(report.c_str(), text), 2);
+    EXPECT_EQ(text.str(), "Errore di comunicazione");
+    EXPECT_EQ(manager->GetErrorCode(), 3);
+    EXPECT_EQ(Current(), before);
+    manager->SetScriptEvents(nullptr);
+    Connect();
+
+    Silence();
+    EXPECT_EQ(manager->CompareDrive(report.c_str(), text), 1);
+    EXPECT_EQ(text.str(), "Pr1 : Errore nella lettura del parametro");
+    EXPECT_EQ(manager->GetErrorCode(), 2);
+    EXPECT_EQ(Current(), before);
+    EXPECT_FALSE(std::filesystem::exists(report));
+}
+
+TEST_F(TvskCompareChainTest, ADriveComparisonConnectsOnlyWhenDisconnectedAndLeavesItSo)
+{
+    DriveLikeTheConfiguration();
+    manager->Disconnect();
+    ui.files = {report};
+    manager->CompareWithDrive(nullptr);
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{});
+    EXPECT_EQ(Opened(), report);
+
+    // Cancelled in the file box: no connection is made.
+    manager->CompareWithDrive(nullptr);
+    EXPECT_EQ(ui.waits.size(), 2u);
+
+    // No drive answers: the link's text, then the communication error.
+    manager->ParDb().SetCommSettings(
+        ChainSettings(0).substr(0, ChainSettings(0).find('#')).append("#COM:99").c_str());
+    ui.files = {report};
+    manager->CompareWithDrive(nullptr);
+    EXPECT_FALSE(manager->IsConnected());
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_EQ(ui.boxes.back(), "Errore di comunicazione con il drive");
+    EXPECT_EQ(ui.waits.size(), 2u);
+}
+
+TEST_F(TvskCompareChainTest, EqualFilesGiveOnlyTheHeadersAndAnotherDriveTypeNoReport)
+{
+    const std::string same = folder->Path("Same.dat");
+    ASSERT_EQ(manager->SaveFile(same.c_str()), 0);
+    const Configuration before = Current();
+    CString text;
+    EXPECT_EQ(manager->CompareDataFile(same.c_str(), report.c_str(), text), 0);
+    EXPECT_EQ(ReportLines(report), Headers(same, same, {}, {}));
+    EXPECT_EQ(Current(), before);
+
+    std::filesystem::remove(report);
+    EXPECT_EQ(manager->CompareDataFile(folder->Path("Samples/TK20.dat").c_str(), report.c_str(), text), 4);
+    EXPECT_EQ(text.str(), "Comparazione tra tipi di drive differenti");
+    EXPECT_FALSE(std::filesystem::exists(report));
+    EXPECT_EQ(manager->CompareDataFile(folder->Path("Missing.dat").c_str(), report.c_str(), text), 3);
+    EXPECT_FALSE(std::filesystem::exists(report));
+    EXPECT_EQ(manager->CompareDataFile(same.c_str(), folder->Path("no folder/x.txt").c_str(), text), 3);
+    EXPECT_EQ(Current(), before);
+}
+
+TEST_F(TvskCompareChainTest, AFileComparisonOfAnotherModeAndProgramListsWhatDiffers)
+{
+    // The alias TK40S in operating mode 0 with a longer program than the configuration's.
+    SetProgram({{"LD", {3, 5}}, {"END", {}}});
+    const std::string other = folder->Path("Samples/TK40S.dat");
+    folder->Replace(
+        "Samples/TK40S.dat", "VAL\t\"Pr1\"\t2\t-1",
+        "VAL\t\"Pr1\"\t0\t-1\nVAL\t\"Pr32\"\t2500\t-1\nPLC\t\"LD\"\t3\t5\t-1\nPLC\t\"OUT\"\t42\t0\t-1\n"
+        "PLC\t\"END\"\t-1\t-1\t-1");
+    const Configuration before = Current();
+    ui.files = {other, report};
+    manager->SendCommand(34, 0, 0);
+
+    EXPECT_EQ(ui.offered, (std::vector<std::string>{
+                              "open  |  | File dati (*.dat)|*.dat|Tutti i Files (*.*)|*.*|| | par",
+                              "save " + folder->Dir() + "/DiffLog.txt | Salva logfile come .. |  | "}));
+    EXPECT_EQ(CProfile::Instance().GetProfileString("Settings", "LastComparedFile", "").str(), other);
+    // Mode 0's list lacks mode 2's positioning entries: missing on side 2.
+    EXPECT_EQ(ReportLines(report),
+              Headers(folder->Path("Samples/TK40.dat"), other,
+                      {"***| Pr1         |          2 |          0 | Modo operativo (0=velocità 1=coppia "
+                       "2=posizionatore 3=camma)",
+                       "***| Pr32        |       3000 |       2500 | Velocità massima motore",
+                       "***| Pr100       |       1000 |       3000 | Velocità di posizionamento",
+                       "***| Pr101       |        500 |          0 | Rampa di posizionamento",
+                       "***| Pr103:102   |          0 |      ##### | Quota target",
+                       "***| Pr104       |         20 |      ##### | Finestra di posizione raggiunta",
+                       "***| Pr105       |         10 |      ##### | Guadagno anello di posizione",
+                       "***| Pr106       |          0 |      ##### | Modo ricerca di zero",
+                       "***| Pr107.0     |          0 |      ##### | Avvio posizionamento"},
+                      {"***| END              | OUT 42 0         |",
+                       "***|                  | END              |"}));
+    EXPECT_EQ(Current(), before);
+    EXPECT_EQ(Opened(), report);
+}
+
+TEST_F(TvskCompareChainTest, GoingOnLineBringsTheDrivesValuesAndProgramIntoTheFile)
+{
+    DriveLikeTheConfiguration();
+    SetProgram({{"LD", {3, 5}}, {"OUT", {76, 1}}});
+    ASSERT_TRUE(manager->DownloadPlc());
+    SetProgram({});
+    SetDriveWord(32, 2500);
+    SetDriveWord(1, 0);
+    manager->Disconnect();
+    manager->SetModified(FALSE);
+
+    EXPECT_EQ(manager->GetConnectionText().str(), "n/a");
+    ui.answers = {IDNO};
+    manager->SendCommand(36, 0, 0);
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_EQ(Value("Pr32"), 3000);
+
+    ui.answers = {IDYES};
+    manager->SendCommand(36, 0, 0);
+    EXPECT_EQ(ui.boxes.back(), "Entrando in OnLine i dati configurati verranno persi!\nContinuare ?");
+    EXPECT_TRUE(manager->IsConnected());
+    EXPECT_EQ(manager->GetConnectionText().str(), manager->GetConnectionDescription(nullptr).str());
+    EXPECT_NE(manager->GetConnectionText().str(), "n/a");
+    EXPECT_EQ(ui.waits, (std::vector<std::string>{"begin Lettura parametri in corso ...", "end"}));
+    EXPECT_TRUE(manager->IsModified());
+    EXPECT_EQ(Value("Pr1"), 0);
+    EXPECT_EQ(Value("Pr32"), 2500);
+    EXPECT_EQ(Value("Pr42.4"), 1);
+    EXPECT_EQ(manager->ParDb().GetPar("Pr103:102", true), nullptr); // mode 0's list
+
+    const std::string saved = folder->Path("Online.dat");
+    ASSERT_EQ(manager->SaveFile(saved.c_str()), 0);
+    CTvskDataDb file;
+    ASSERT_EQ(file.Load(saved.c_str()), 0);
+    std::map<std::string, double> values;
+    for (long i = 0; i < file.GetValNums(); ++i)
+        values[file.GetValue(i)->szID] = file.GetValue(i)->dblValue;
+    EXPECT_EQ(values["Pr32"], 2500);
+    EXPECT_EQ(values["Pr1"], 0);
+    std::vector<std::string> program;
+    for (long i = 0; i < file.GetInstrNums(); ++i)
+        program.push_back(file.GetInstruction(i)->szIstr + std::string(" ") +
+                          std::to_string(file.GetInstruction(i)->iOperands[0]));
+    EXPECT_EQ(program, (std::vector<std::string>{"LD 3", "OUT 76", "END 0"}));
+
+    // The watchdog runs with the file's CHECKCONN period (1000 ms).
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    manager->CheckConnection(false);
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_EQ(ui.boxes.back(),
+              "Timeot di comunicazione con il drive.\nLa connessione con il drive viene interrotta.");
+}
+
+// The read questions of going on line while drivesim stays silent.
+class GoOnlineFaultTest : public TvskCompareChainTest
+{
+protected:
+    void SetUp() override
+    {
+        TvskCompareChainTest::SetUp();
+        DriveLikeTheConfiguration();
+        SetProgram({{"LD", {3, 5}}, {"OUT", {76, 1}}});
+        ASSERT_TRUE(manager->DownloadPlc());
+        SetDriveWord(32, 2500);
+        SetDriveWord(1, 0);
+    }
+    // Answers the question 2063 with Yes and the first read question with the answer, the drive
+    // answering again from then on.
+    void GoOnlineAnswering(int answer)
+    {
+        Silence();
+        int questions = 0;
+        ui.onBox = [&, answer](const std::string& text)
+        {
+            if (text.rfind("Entrando in OnLine", 0) == 0)
+                return IDYES;
+            if (questions++ == 0 && answer != IDCANCEL)
+            {
+                Control("fault none");
+                EXPECT_TRUE(DriveAnswers());
+            }
+            return questions == 1 ? answer : IDYES;
+        };
+        manager->GoOnline(nullptr);
+        ui.onBox = nullptr;
+    }
+    std::vector<std::string> Program()
+    {
+        std::vector<std::string> texts;
+        CString text;
+        int operands[3];
+        for (int i = 0; manager->GetPlcInstr(i, text, operands); ++i)
+            texts.push_back(text.str());
+        return texts;
+    }
+};
+
+TEST_F(GoOnlineFaultTest, YesReadsTheFailedParameterAgain)
+{
+    GoOnlineAnswering(IDYES);
+    ASSERT_GE(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1], "Pr1 : Errore nella lettura del parametro.\nRitentare ?");
+    EXPECT_EQ(Value("Pr1"), 0);
+    EXPECT_EQ(Value("Pr32"), 2500);
+    EXPECT_EQ(Program(), (std::vector<std::string>{"LD", "OUT", "END"}));
+    EXPECT_TRUE(manager->IsConnected());
+}
+
+TEST_F(GoOnlineFaultTest, NoSkipsTheParameterAndTheRestAndTheProgramAreStillRead)
+{
+    GoOnlineAnswering(IDNO);
+    EXPECT_EQ(Value("Pr1"), 2); // skipped: the file's mode stays
+    EXPECT_EQ(Value("Pr32"), 2500);
+    EXPECT_EQ(Program(), (std::vector<std::string>{"LD", "OUT", "END"}));
+    EXPECT_TRUE(manager->IsConnected());
+}
+
+TEST_F(GoOnlineFaultTest, CancelEndsAndLeavesTheConnectionAsTheUserHadIt)
+{
+    GoOnlineAnswering(IDCANCEL);
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(Value("Pr32"), 3000);
+    EXPECT_TRUE(manager->IsConnected()); // the user's connection
+
+    manager->Disconnect();
+    Control("fault none");
+    ui.boxes.clear();
+    ui.onBox = [&](const std::string& text)
+    {
+        if (text.rfind("Entrando in OnLine", 0) == 0)
+        {
+            // Connected by going on line: drivesim goes silent once the link stands.
+            Control("fault silent");
+            return IDYES;
+        }
+        return IDCANCEL;
+    };
+    manager->GoOnline(nullptr);
+    ui.onBox = nullptr;
+    EXPECT_NE(
+        std::find_if(ui.boxes.begin(), ui.boxes.end(),
+                     [](const std::string& text)
+                     { return text.find(" : Errore nella lettura del parametro.") != std::string::npos; }),
+        ui.boxes.end());
+    EXPECT_FALSE(manager->IsConnected());
+}
+
+TEST_F(GoOnlineFaultTest, AProgramThatCannotBeReadIsToldAndTheValuesReadStay)
+{
+    manager->Disconnect();
+    LinkCuttingEvents cut(*manager, LastParameter());
+    manager->SetScriptEvents(&cut);
+    ui.answers = {IDYES};
+    manager->GoOnline(nullptr);
+    manager->SetScriptEvents(nullptr);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1], "Errore di comunicazione");
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_EQ(Value("Pr32"), 2500);
 }
 
 } // namespace

@@ -347,4 +347,46 @@ TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
     EXPECT_TRUE(Journaled(from, "write M").empty());
 }
 
+// The page list is written and read as a whole: announced like write all and read all.
+TEST_F(TvskTransfersChainTest, PageListTransfersAnnounceThemselvesAndSkipReadOnlyEntries)
+{
+    OpenAndConnect();
+    ASSERT_EQ(manager->SendCommand(6, 0, 0), 0);
+    for (const char* name : {"Pr1", "Pr3.8", "Pr42.0"})
+        ASSERT_EQ(manager->SendCommand(7, Pointer(name), 0), 0);
+    RecordingEvents events(*manager);
+    manager->SetScriptEvents(&events);
+    size_t from = JournalLength();
+    manager->SendCommand(9, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    EXPECT_EQ(events.seen, (Lines{"BeforeWriteAll", "BeforeWritePar Pr1", "AfterWritePar Pr1",
+                                  "BeforeWritePar Pr42.0", "AfterWritePar Pr42.0", "AfterWriteAll"}));
+    EXPECT_TRUE(Journaled(from, "write 3").empty()) << "Pr3.8 is read-only";
+
+    events.veto = "BeforeWriteAll";
+    events.seen.clear();
+    from = JournalLength();
+    manager->SendCommand(9, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 20);
+    EXPECT_EQ(events.seen, (Lines{"BeforeWriteAll", "AfterWriteAll"}));
+    EXPECT_TRUE(Journaled(from, "write").empty());
+
+    events.veto.clear();
+    events.seen.clear();
+    from = JournalLength();
+    manager->SendCommand(8, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    EXPECT_EQ(events.seen, (Lines{"BeforeReadAll", "AfterReadAll"}));
+    EXPECT_FALSE(Journaled(from, "read 3").empty());
+
+    events.veto = "BeforeReadAll";
+    events.seen.clear();
+    from = JournalLength();
+    manager->SendCommand(8, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 20);
+    EXPECT_EQ(events.seen, Lines{"BeforeReadAll"});
+    EXPECT_TRUE(Journaled(from, "read").empty());
+    manager->SetScriptEvents(nullptr);
+}
+
 } // namespace

@@ -68,9 +68,22 @@ std::string AsText(VARIANT& value)
     return result;
 }
 
+// A sample session, the start page the main window shows for it and its drive type's parameters.
+struct DriveSample
+{
+    const char* name;
+    const char* file;
+    const char* startPage;
+    const char* parameters;
+    const char* motorCaption; // the type's own motor page or the family's
+};
+
+const DriveSample kTK20 = {"TK20", "Samples/TK20.dat", "TK20/TK20_ITA.htm", "TK20/TK20.par", "Dati motore"};
+
 class PagerFromMainWindowTest : public testing::Test
 {
 protected:
+    virtual const DriveSample& Sample() const { return kTK20; }
     void SetUp() override
     {
         tvsk::testing::ResetProfile();
@@ -82,9 +95,9 @@ protected:
         dialog = std::make_unique<CTarveskonDlg>(folder.Dir().c_str());
         ASSERT_TRUE(dialog->Create(IDD_TARVESKON_DIALOG));
         dialog->ShowWindow(SW_SHOW);
-        files.path = folder.Path("Samples/TK20.dat");
+        files.path = folder.Path(Sample().file);
         dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("OpenFile"));
-        ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+        ASSERT_TRUE(MainShows(Sample().startPage));
     }
     void TearDown() override
     {
@@ -110,7 +123,7 @@ protected:
     // The start page the main window shows holds a button of the id.
     bool StartPageHas(const std::string& element)
     {
-        std::ifstream file(folder.Path("TK20/TK20_ITA.htm"));
+        std::ifstream file(folder.Path(Sample().startPage));
         const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         return text.find("name=\"" + element + "\"") != std::string::npos;
     }
@@ -263,5 +276,75 @@ TEST_F(PagerWritesFromMainWindowTest, WriteAllOnThePageWritesExactlyItsParameter
         << "the file's value, scaled";
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
+
+// Each sample drive's session in the main window, linked to drivesim with its type's parameters.
+class PagerOnEachDriveTest : public PagerFromMainWindowTest, public testing::WithParamInterface<DriveSample>
+{
+protected:
+    const DriveSample& Sample() const override { return GetParam(); }
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>(std::string("pager") + GetParam().name);
+        ASSERT_EQ(chain->Error(), "");
+        PagerFromMainWindowTest::SetUp();
+        journal = folder.Path("journal");
+        control = folder.Path("control");
+        ASSERT_TRUE(chain->StartDrive(
+            {"--par", folder.Path(GetParam().parameters), "--control", control, "--journal", journal}))
+            << chain->Error();
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(dialog->Manager().Connect(""), 0);
+    }
+    void TearDown() override
+    {
+        PagerFromMainWindowTest::TearDown();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+    }
+    bool Journaled(const std::string& line) const
+    {
+        std::ifstream in(journal);
+        for (std::string l; std::getline(in, l);)
+            if (l == line)
+                return true;
+        return false;
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string journal;
+    std::string control;
+};
+
+TEST_P(PagerOnEachDriveTest, TheMotorPageShowsPollsAndWritesItsParameters)
+{
+    OpenFromStartPage(
+        "Motor",
+        [&](CPagerDlg& pager)
+        {
+            EXPECT_EQ(pager.GetWindowText().str(), GetParam().motorCaption);
+            for (const char* name : {"Pr31", "Pr33", "Pr34"})
+                EXPECT_EQ(Shown(pager, name), FileValue(name)) << name;
+            std::ofstream(control) << "set 34 900\n";
+            EXPECT_TRUE(WaitUntil(
+                [&] { return RunPageScript(pager, "document.getElementsByName('Pr34')[0].value") == "9"; },
+                10000));
+            RunPageScript(pager, "var f = document.getElementsByName('Pr33')[0]; f.focus(); f.select(); ''");
+            QWidget* keys = pager.Page().Browser()->View()->focusProxy();
+            QTest::keyClicks(keys, "4.5");
+            QTest::keyClick(keys, Qt::Key_Return);
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 450"); }, 10000));
+            EXPECT_EQ(FileValue("Pr33"), "4.5");
+        });
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleDrives, PagerOnEachDriveTest,
+                         testing::Values(kTK20,
+                                         DriveSample{"TK40", "Samples/TK40.dat", "TKSERIES/TKSERIES.htm",
+                                                     "TKSERIES/TK40.par", "Dati motore TK40"},
+                                         DriveSample{"TK40S", "Samples/TK40S.dat", "TKSERIES/TKSERIES.htm",
+                                                     "TKSERIES/TK40.par", "Dati motore"}),
+                         [](const testing::TestParamInfo<DriveSample>& info)
+                         { return std::string(info.param.name); });
 
 } // namespace

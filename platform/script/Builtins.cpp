@@ -72,45 +72,11 @@ Value NeedValue(const Value& v)
     return v;
 }
 
-Value CBoolF(Frame&, Args a, int)
+// CBool, CByte ... CSng: the argument converted, Null refused.
+template <auto Make, auto Convert> Value ConvertF(Frame&, Args a, int)
 {
     NeedValue(a[0]);
-    return Value::Bool(ToBool(a[0]));
-}
-Value CByteF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Byte(ToByte(a[0]));
-}
-Value CCurF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Currency(ToCurrency(a[0]));
-}
-Value CDateF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Date(ToDate(a[0]));
-}
-Value CDblF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Double(ToDouble(a[0]));
-}
-Value CIntF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Int(ToInt(a[0]));
-}
-Value CLngF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Long(ToLong(a[0]));
-}
-Value CSngF(Frame&, Args a, int)
-{
-    NeedValue(a[0]);
-    return Value::Single(ToSingle(a[0]));
+    return Make(Convert(a[0]));
 }
 Value CStrF(Frame&, Args a, int)
 {
@@ -1397,19 +1363,19 @@ const Builtin Table[] = {
     {u"ascb", 1, 1, AscF},
     {u"ascw", 1, 1, AscWF},
     {u"atn", 1, 1, AtnF},
-    {u"cbool", 1, 1, CBoolF},
-    {u"cbyte", 1, 1, CByteF},
-    {u"ccur", 1, 1, CCurF},
-    {u"cdate", 1, 1, CDateF},
-    {u"cdbl", 1, 1, CDblF},
+    {u"cbool", 1, 1, ConvertF<&Value::Bool, &ToBool>},
+    {u"cbyte", 1, 1, ConvertF<&Value::Byte, &ToByte>},
+    {u"ccur", 1, 1, ConvertF<&Value::Currency, &ToCurrency>},
+    {u"cdate", 1, 1, ConvertF<&Value::Date, &ToDate>},
+    {u"cdbl", 1, 1, ConvertF<&Value::Double, &ToDouble>},
     {u"chr", 1, 1, ChrF},
     {u"chrb", 1, 1, ChrF},
     {u"chrw", 1, 1, ChrWF},
-    {u"cint", 1, 1, CIntF},
-    {u"clng", 1, 1, CLngF},
+    {u"cint", 1, 1, ConvertF<&Value::Int, &ToInt>},
+    {u"clng", 1, 1, ConvertF<&Value::Long, &ToLong>},
     {u"cos", 1, 1, CosF},
     {u"createobject", 1, 2, CreateObjectF},
-    {u"csng", 1, 1, CSngF},
+    {u"csng", 1, 1, ConvertF<&Value::Single, &ToSingle>},
     {u"cstr", 1, 1, CStrF},
     {u"date", 0, 0, DateF},
     {u"dateadd", 3, 3, DateAddF},

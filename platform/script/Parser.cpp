@@ -1109,42 +1109,42 @@ private:
         return b;
     }
 
+    // An operator of a left-associative level: a symbol, or a keyword when the token is a word.
+    struct LevelOperator
+    {
+        Tok token;
+        Kw keyword;
+        Op op;
+    };
+    // One left-associative level over the next tighter one.
+    ExprPtr LeftAssociative(ExprPtr (Parser::*tighter)(), std::initializer_list<LevelOperator> operators)
+    {
+        ExprPtr e = (this->*tighter)();
+        for (;;)
+        {
+            const LevelOperator* found = nullptr;
+            for (const LevelOperator& candidate : operators)
+                if (candidate.token == Tok::Word ? IsKw(candidate.keyword) : Is(candidate.token))
+                {
+                    found = &candidate;
+                    break;
+                }
+            if (!found)
+                return e;
+            Next();
+            e = Binary(found->op, std::move(e), [&] { return (this->*tighter)(); });
+        }
+    }
+
     ExprPtr Expression()
     {
         DepthGuard guard(*this);
-        ExprPtr e = EqvExpr();
-        while (AcceptKw(Kw::Imp))
-            e = Binary(Op::Imp, std::move(e), [&] { return EqvExpr(); });
-        return e;
+        return LeftAssociative(&Parser::EqvExpr, {{Tok::Word, Kw::Imp, Op::Imp}});
     }
-    ExprPtr EqvExpr()
-    {
-        ExprPtr e = XorExpr();
-        while (AcceptKw(Kw::Eqv))
-            e = Binary(Op::Eqv, std::move(e), [&] { return XorExpr(); });
-        return e;
-    }
-    ExprPtr XorExpr()
-    {
-        ExprPtr e = OrExpr();
-        while (AcceptKw(Kw::Xor))
-            e = Binary(Op::Xor, std::move(e), [&] { return OrExpr(); });
-        return e;
-    }
-    ExprPtr OrExpr()
-    {
-        ExprPtr e = AndExpr();
-        while (AcceptKw(Kw::Or))
-            e = Binary(Op::Or, std::move(e), [&] { return AndExpr(); });
-        return e;
-    }
-    ExprPtr AndExpr()
-    {
-        ExprPtr e = NotExpr();
-        while (AcceptKw(Kw::And))
-            e = Binary(Op::And, std::move(e), [&] { return NotExpr(); });
-        return e;
-    }
+    ExprPtr EqvExpr() { return LeftAssociative(&Parser::XorExpr, {{Tok::Word, Kw::Eqv, Op::Eqv}}); }
+    ExprPtr XorExpr() { return LeftAssociative(&Parser::OrExpr, {{Tok::Word, Kw::Xor, Op::Xor}}); }
+    ExprPtr OrExpr() { return LeftAssociative(&Parser::AndExpr, {{Tok::Word, Kw::Or, Op::Or}}); }
+    ExprPtr AndExpr() { return LeftAssociative(&Parser::NotExpr, {{Tok::Word, Kw::And, Op::And}}); }
     ExprPtr NotExpr()
     {
         if (IsKw(Kw::Not))
@@ -1162,88 +1162,29 @@ private:
     }
     ExprPtr Comparison()
     {
-        ExprPtr e = Concat();
-        for (;;)
-        {
-            Op op;
-            switch (Peek().kind)
-            {
-            case Tok::Eq:
-                op = Op::Eq;
-                break;
-            case Tok::Ne:
-                op = Op::Ne;
-                break;
-            case Tok::Lt:
-                op = Op::Lt;
-                break;
-            case Tok::Gt:
-                op = Op::Gt;
-                break;
-            case Tok::Le:
-                op = Op::Le;
-                break;
-            case Tok::Ge:
-                op = Op::Ge;
-                break;
-            case Tok::Word:
-                if (Peek().keyword != Kw::Is)
-                    return e;
-                op = Op::Is;
-                break;
-            default:
-                return e;
-            }
-            Next();
-            e = Binary(op, std::move(e), [&] { return Concat(); });
-        }
+        return LeftAssociative(&Parser::Concat, {{Tok::Eq, Kw::None, Op::Eq},
+                                                 {Tok::Ne, Kw::None, Op::Ne},
+                                                 {Tok::Lt, Kw::None, Op::Lt},
+                                                 {Tok::Gt, Kw::None, Op::Gt},
+                                                 {Tok::Le, Kw::None, Op::Le},
+                                                 {Tok::Ge, Kw::None, Op::Ge},
+                                                 {Tok::Word, Kw::Is, Op::Is}});
     }
-    ExprPtr Concat()
-    {
-        ExprPtr e = Additive();
-        while (Accept(Tok::Amp))
-            e = Binary(Op::Concat, std::move(e), [&] { return Additive(); });
-        return e;
-    }
+    ExprPtr Concat() { return LeftAssociative(&Parser::Additive, {{Tok::Amp, Kw::None, Op::Concat}}); }
     ExprPtr Additive()
     {
-        ExprPtr e = ModExpr();
-        for (;;)
-        {
-            if (Accept(Tok::Plus))
-                e = Binary(Op::Add, std::move(e), [&] { return ModExpr(); });
-            else if (Accept(Tok::Minus))
-                e = Binary(Op::Sub, std::move(e), [&] { return ModExpr(); });
-            else
-                return e;
-        }
+        return LeftAssociative(&Parser::ModExpr,
+                               {{Tok::Plus, Kw::None, Op::Add}, {Tok::Minus, Kw::None, Op::Sub}});
     }
-    ExprPtr ModExpr()
-    {
-        ExprPtr e = IntDivExpr();
-        while (AcceptKw(Kw::Mod))
-            e = Binary(Op::Mod, std::move(e), [&] { return IntDivExpr(); });
-        return e;
-    }
+    ExprPtr ModExpr() { return LeftAssociative(&Parser::IntDivExpr, {{Tok::Word, Kw::Mod, Op::Mod}}); }
     ExprPtr IntDivExpr()
     {
-        ExprPtr e = Multiplicative();
-        while (Accept(Tok::Backslash))
-            e = Binary(Op::IntDiv, std::move(e), [&] { return Multiplicative(); });
-        return e;
+        return LeftAssociative(&Parser::Multiplicative, {{Tok::Backslash, Kw::None, Op::IntDiv}});
     }
     ExprPtr Multiplicative()
     {
-        ExprPtr e = Unary();
-        for (;;)
-        {
-            if (Accept(Tok::Star))
-                e = Binary(Op::Mul, std::move(e), [&] { return Unary(); });
-            else if (Accept(Tok::Slash))
-                e = Binary(Op::Div, std::move(e), [&] { return Unary(); });
-            else
-                return e;
-        }
+        return LeftAssociative(&Parser::Unary,
+                               {{Tok::Star, Kw::None, Op::Mul}, {Tok::Slash, Kw::None, Op::Div}});
     }
     ExprPtr Unary()
     {
