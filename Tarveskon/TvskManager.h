@@ -254,8 +254,9 @@ public:
     // Help: the request is kept; the file "DEFAULT" is the program folder's help file; command 150
     // marks the help window not initialized. TRUE.
     BOOL ChmSetContext(long context, long command, const char* file, const char* topic);
-    // Shows the kept request: FALSE without a box when the window is not initialized or the command
-    // is none of 0, 2, 3, 15; FALSE with a box when it cannot be shown.
+    // Shows the kept request: FALSE without a box when the window is not initialized, the command
+    // is none of 0, 2, 3, 15 or the caller is not the manager's thread; FALSE with a box when it
+    // cannot be shown.
     BOOL ChmInvoke();
     CZoHelpIntf* GetHelpWindow() const { return m_pHelpWnd.get(); }
 
