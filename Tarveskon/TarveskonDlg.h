@@ -91,6 +91,7 @@ private:
     void BeginWait(CWnd* owner, const CString& text) override;
     void EndWait() override;
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::unique_ptr<CZoHelpIntf> CreateHelpWindow() override;
     // CTvskCommandActions
     void PostToDialog(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ChooseConnection() override;

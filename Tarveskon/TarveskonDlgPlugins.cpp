@@ -5,6 +5,8 @@
 #include "DlgSaveAndDownload.h"
 #include "TvskIntf.h"
 
+#include <ZoHelp/ZoHelpWnd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -155,4 +157,9 @@ void CTarveskonDlg::ChooseConnection()
     default:
         break;
     }
+}
+
+std::unique_ptr<CZoHelpIntf> CTarveskonDlg::CreateHelpWindow()
+{
+    return std::make_unique<CZoHelpWnd>();
 }

@@ -2,8 +2,12 @@
 // title, the recent-file list and posts to the main window. The program installs its own.
 #pragma once
 
+#include <ZoHelp/ZoHelpIntf.h>
+
 #include <framework/CString.h>
 #include <framework/WinTypes.h>
+
+#include <memory>
 
 class CWnd;
 
@@ -22,6 +26,8 @@ public:
     virtual void PostToWindow(CWnd* /*window*/, UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {}
     // The file a configuration without a name is saved to; false when the user cancels.
     virtual bool ChooseSavePath(CString& path) = 0;
+    // The help window the manager keeps; none without a window layer.
+    virtual std::unique_ptr<CZoHelpIntf> CreateHelpWindow() { return nullptr; }
     // A file box (open or save) with a "|" filter text, default extension, title and the initial
     // file in path; false when the user cancels.
     virtual bool ChooseFile(CWnd* /*owner*/, bool /*open*/, const CString& /*filter*/,

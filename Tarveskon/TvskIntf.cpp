@@ -488,15 +488,16 @@ HRESULT CTvskIntf::Message(BSTR text, LONG flags, LONG* result)
     return S_OK;
 }
 
-HRESULT CTvskIntf::ChmSetContext(LONG, LONG, BSTR, BSTR, VARIANT_BOOL* result)
+HRESULT CTvskIntf::ChmSetContext(LONG context, LONG command, BSTR file, BSTR topic, VARIANT_BOOL* result)
 {
-    *result = VARIANT_TRUE;
+    *result = Bool(HasManager(__LINE__) &&
+                   m_pManager->ChmSetContext(context, command, Text(file).c_str(), Text(topic).c_str()));
     return S_OK;
 }
 
 HRESULT CTvskIntf::ChmInvoke(VARIANT_BOOL* result)
 {
-    *result = VARIANT_FALSE;
+    *result = Bool(HasManager(__LINE__) && m_pManager->ChmInvoke());
     return S_OK;
 }
 

@@ -234,6 +234,14 @@ public:
     VARIANT ReadRaw(const char* name);
     BOOL WriteRaw(const char* name, const VARIANT& value);
 
+    // Help: the request is kept; the file "DEFAULT" is the program folder's help file; command 150
+    // marks the help window not initialized. TRUE.
+    BOOL ChmSetContext(long context, long command, const char* file, const char* topic);
+    // Shows the kept request: FALSE without a box when the window is not initialized or the command
+    // is none of 0, 2, 3, 15; FALSE with a box when it cannot be shown.
+    BOOL ChmInvoke();
+    CZoHelpIntf* GetHelpWindow() const { return m_pHelpWnd.get(); }
+
     // CPluginIntf
     const char* GetFileName() override { return m_strFilePath.GetString(); }
     void GetPagesDir(CString& dir, bool typeSubdir) override;
@@ -408,5 +416,10 @@ private:
     CTvskScriptEvents m_noScripts;
     CTvskScriptEvents* m_pEvents = &m_noScripts;
     CTvskIntf* m_pIntf = nullptr; // holds a reference
+    long m_nHelpContext = 0;
+    long m_nHelpCommand = 0;
+    CString m_strHelpFile;
+    CString m_strHelpTopic;
+    std::unique_ptr<CZoHelpIntf> m_pHelpWnd; // made by the window layer at the first request
     std::unique_ptr<CTvskIntfEvents> m_pIntfEvents;
 };

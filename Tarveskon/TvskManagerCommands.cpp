@@ -84,7 +84,7 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
     case 50:
-        return HOSTRES_NOTAVAIL;
+        return ChmInvoke() ? HOSTRES_OK : HOSTRES_HELPERR;
     default:
         break;
     }

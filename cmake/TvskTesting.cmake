@@ -5,7 +5,8 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(tvsk_add_test target)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  # LABEL takes one label or more (a real-engine test carries "browser" beside its deliverable's).
+  cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
   # The browser programs' former environment object is now the Qt test main.
   if("$<TARGET_OBJECTS:tvsk_browser_test_environment>" IN_LIST T_SOURCES)
     list(REMOVE_ITEM T_SOURCES "$<TARGET_OBJECTS:tvsk_browser_test_environment>")
@@ -32,10 +33,22 @@ function(tvsk_add_test target)
   if(TVSK_FUZZ)
     return() # the sanitizer build builds no test program and runs the fuzz corpora only
   endif()
+  set(label "")
+  if(T_LABEL)
+    list(GET T_LABEL 0 label)
+  endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABEL}" TIMEOUT 120)
+    PROPERTIES LABELS "${label}" TIMEOUT 120)
+  # The discovered tests' properties cannot hold a list: more labels come from a script that ctest
+  # reads after the discovered tests.
+  list(LENGTH T_LABEL count)
+  if(count GREATER 1)
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
+    file(WRITE ${script} "set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${T_LABEL}\")\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
+  endif()
 endfunction()
 
 # tvsk_add_benchmark(<target> SOURCES ... LIBS ...): built, never run by ctest.

@@ -5,6 +5,7 @@
 #include "DataTip.h"
 
 #include <com/Com.h>
+#include <ui/FrameworkCommands.h>
 #include <ui/Wnd.h>
 #include <web/engine/WebBrowser.h>
 
@@ -52,12 +53,7 @@ constexpr int REFRESH_NORMAL = 0;
 constexpr int REFRESH_IFEXPIRED = 1;
 constexpr int REFRESH_COMPLETELY = 3;
 
-// Command ids the window handles.
-constexpr UINT ID_FILE_PRINT = 0xE107;
-constexpr UINT ID_EDIT_COPY = 0xE122;
-constexpr UINT ID_EDIT_CUT = 0xE123;
-constexpr UINT ID_EDIT_PASTE = 0xE125;
-constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
+// Command ids the window handles besides the framework's.
 constexpr UINT ID_EDIT_FIND_ON_PAGE = 0x43;
 constexpr UINT ID_TOOLS_INTERNET_OPTIONS = 0x857;
 constexpr UINT ID_VIEW_SOURCE = 0x85B;

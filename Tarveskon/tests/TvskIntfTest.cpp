@@ -166,6 +166,21 @@ TEST_F(TvskIntfTest, TextsValuesAndRefusals)
     EXPECT_EQ(manager.ParDb().GetPar(0L, true)->dblDefVal, before);
 }
 
+TEST_F(TvskIntfTest, HelpWithoutAWindowLayerIsKeptButNotShown)
+{
+    VARIANT result;
+    ASSERT_EQ(
+        Call("ChmSetContext", DISPATCH_METHOD, {Long(0), Long(0), Str("DEFAULT"), Str("Start")}, result),
+        S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(manager.GetHelpWindow(), nullptr);
+    ASSERT_EQ(Call("ChmInvoke", DISPATCH_METHOD, {}, result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    EXPECT_EQ(manager.SendCommand(50, 0, 0), 13);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 TEST_F(TvskIntfTest, CamValuePutStoresInterpolationZero)
 {
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40Cam.dat").c_str()), 0);

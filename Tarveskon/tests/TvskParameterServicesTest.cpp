@@ -86,7 +86,7 @@ TEST_F(TvskParameterServicesTest, WithoutAFileOnlyTheFourFreeCodesRun)
         << "code 14 runs without a file; not connected it fails";
     CString settings("VrnSer:0,200#COM:1,9600,E,8,1");
     EXPECT_EQ(manager.SendCommand(11, 0, Text(reinterpret_cast<const char*>(&settings))), 0);
-    EXPECT_EQ(manager.SendCommand(50, 0, 0), 8);
+    EXPECT_EQ(manager.SendCommand(50, 0, 0), 13) << "no help was prepared";
 }
 
 TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)

@@ -54,8 +54,10 @@ CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
     MapCommand(ID_PLC_PROPERTIES, [this] { OnProperties(); });
     MapCommand(ID_PLC_IL_MODE, [this] { OnIlMode(); });
     MapCommand(ID_PLC_SAVE_CODE, [this] { StoreProgram(); });
-    MapCommand(ID_PLC_PRINT, [this] { OnPrint(); });
+    MapCommand(ID_PLC_PRINT, [this] { OnPrint(false); });
     MapUpdateCommandUI(ID_PLC_PRINT, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
+    MapCommand(ID_PLC_PRINT_PREVIEW, [this] { OnPrint(true); });
+    MapUpdateCommandUI(ID_PLC_PRINT_PREVIEW, [this](CCmdUI* ui) { ui->Enable(m_LogicDoc.GetCount() > 0); });
     MapCommand(ID_PLC_EXIT, [this] { Close(); });
     MapCommand(ID_PLC_READ, [this] { OnReadPlc(); });
     MapCommand(ID_PLC_WRITE, [this] { OnWritePlc(); });
@@ -277,6 +279,8 @@ void CDlgLumoPlc::OnNewCode()
     if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return;
     m_LogicDoc.Reset();
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     m_nCodeLen = 1;
     RebuildView();
     SetModified(true);
@@ -311,6 +315,8 @@ void CDlgLumoPlc::OnIlMode()
                           MB_OK | MB_ICONSTOP);
         return;
     }
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     m_bILMode = 1;
     CDlgLumoPlcIL dialog(this);
     dialog.m_strText = text;
@@ -361,6 +367,8 @@ bool CDlgLumoPlc::ReadFromDrive()
         StoreProgram();
         return false;
     }
+    m_pCurNet = nullptr;
+    m_nCurNet = -1;
     if (!m_CodeGen.GenerateLogicDoc(&m_LogicDoc))
         Ask(IDS_PLC_LOAD_ERROR, MB_OK | MB_ICONSTOP);
     m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
@@ -437,13 +445,16 @@ void CDlgLumoPlc::SwitchOnline()
     m_pView->EnableAnimation(m_bOnline != 0);
 }
 
-void CDlgLumoPlc::OnPrint()
+void CDlgLumoPlc::OnPrint(bool preview)
 {
     CLDPrinter printer;
     printer.SetHost(m_pPluginIntf);
     printer.SetView(m_pView);
     printer.SetPrintInfo(&m_ProjectInfo);
-    printer.FilePrint(this);
+    if (preview)
+        printer.FilePrintPreview(this);
+    else
+        printer.FilePrint(this);
 }
 
 bool CDlgLumoPlc::CanClose()

@@ -60,7 +60,7 @@ private:
     void OnNewCode();
     void OnProperties();
     void OnIlMode();
-    void OnPrint();
+    void OnPrint(bool preview);
     void OnReadPlc();
     void OnWritePlc();
     void SwitchOnline();

@@ -3,12 +3,17 @@
 #include "LDPrinter.h"
 
 #include <Tarveskon/PluginIntf.h>
+#include <TvskLumoPlc/graph/GraphLadder.h>
 #include <TvskLumoPlc/graph/LDManager.h>
 #include <TvskLumoPlc/graphview/LDView.h>
 #include <TvskLumoPlc/graphview/NetworkWnd.h>
 
 #include <ui/Dc.h>
 #include <ui/Print.h>
+#include <ui/PrintPreview.h>
+
+#include <QPainter>
+#include <QPicture>
 
 #include <algorithm>
 #include <string>
@@ -17,6 +22,14 @@ namespace
 {
 constexpr double kFitMargin = 0.9;
 constexpr int kWidthReserve = 100;
+
+// Records a network's drawing in screen units, to be put on the page at the printer's scale.
+class CRecordingDC : public CDC
+{
+public:
+    explicit CRecordingDC(QPicture& picture) { BeginOn(&picture); }
+    ~CRecordingDC() override { EndPainting(); }
+};
 } // namespace
 
 CLDPrinter::CLDPrinter()
@@ -56,6 +69,9 @@ int CLDPrinter::Paginate(CDC* dc)
         {
             rows = std::max(rows, network->GetObjectWnd()->GetRowCount());
             columns = std::max(columns, network->GetObjectWnd()->GetMaxColumn());
+            // The right rail closes the drawing.
+            if (const CGraphPwrRail* rail = m_pView->GetLDManager()->GetRightRail(network))
+                columns = std::max(columns, rail->GetPosition().x + 1);
         }
         const int digits = static_cast<int>(std::to_string(networks.size()).size());
         const int width = m_rcText.Width() - m_nCell * digits - m_nMarginLeft - kWidthReserve;
@@ -97,23 +113,38 @@ void CLDPrinter::PrintBody(CDC* dc, int page)
     if (page < 1 || page > GetPageCount())
         return;
     CLDManager* manager = m_pView ? m_pView->GetLDManager() : nullptr;
-    if (!manager)
+    QPainter* painter = dc->GetPainter();
+    if (!manager || !painter)
         return;
-    CFont element;
-    CreatePrintFont(element, std::max(1, static_cast<int>(kFontHeight * m_dScale)));
     const int digits = static_cast<int>(std::to_string(Networks().size()).size());
     const int left = m_rcText.left + m_nCell * (digits + 1);
+    // A grid step of the screen becomes a cell of the page.
+    const double cell = m_nCell * m_dScale;
+    const double scaleX = cell / std::max(1, manager->GetStepX());
+    const double scaleY = cell / std::max(1, manager->GetStepY());
     for (const Placed& placed : m_Pages[static_cast<size_t>(page - 1)])
     {
         CString number;
         number.Format("%d", placed.network->GetNumber());
         CFont* oldFont = dc->SelectObject(&m_fontNumber);
         dc->TextOut(m_rcText.left + m_nCell / 2, placed.top, number);
-        dc->SelectObject(&element);
-        const CPoint origin = dc->SetViewportOrg(left, placed.top);
-        placed.network->GetObjectWnd()->DrawAll(dc, manager);
-        dc->SetViewportOrg(origin.x, origin.y);
         dc->SelectObject(oldFont);
+
+        QPicture network;
+        {
+            CRecordingDC recorder(network);
+            placed.network->GetObjectWnd()->DrawAll(&recorder, manager);
+        }
+        painter->save();
+        painter->resetTransform();
+        painter->setClipRect(QRect(m_rcText.left, m_rcText.top, m_rcText.Width(), m_rcText.Height()));
+        painter->translate(left, placed.top);
+        painter->scale(scaleX, scaleY);
+        // Drawing a picture scales it by the device's resolution over the picture's: undone.
+        painter->scale(static_cast<double>(network.logicalDpiX()) / painter->device()->logicalDpiX(),
+                       static_cast<double>(network.logicalDpiY()) / painter->device()->logicalDpiY());
+        painter->drawPicture(0, 0, network);
+        painter->restore();
     }
 }
 
@@ -121,7 +152,20 @@ bool CLDPrinter::FilePrint(CWnd* owner)
 {
     if (!m_pView || ChoosePrinter(owner) != IDOK)
         return false;
-    CPrinterDC* dc = GetPrinterDC();
+    return PrintDocument(GetPrinterDC());
+}
+
+bool CLDPrinter::FilePrintPreview(CWnd* owner)
+{
+    CPreviewDC preview;
+    if (!m_pView || !preview.CreatePreview() || !PrintDocument(&preview))
+        return false;
+    AfxShowPrintPreview(owner, preview);
+    return true;
+}
+
+bool CLDPrinter::PrintDocument(CPrinterDC* dc)
+{
     const char* fileName = m_pHost ? m_pHost->GetFileName() : "";
     SetTitleInfo(m_pInfo, fileName, "");
     const int pages = Paginate(dc);

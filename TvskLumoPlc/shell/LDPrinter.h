@@ -19,6 +19,9 @@ public:
     void SetPrintInfo(const CPlcProjectInfo* info) noexcept { m_pInfo = info; }
     // Asks for a printer and prints every page; false when cancelled or nothing could be printed.
     bool FilePrint(CWnd* owner);
+    // Draws every page for the default printer and shows them in the preview; false when they
+    // could not be drawn.
+    bool FilePrintPreview(CWnd* owner);
 
     // Lays the networks out for the printer context; the page count.
     int Paginate(CDC* dc);
@@ -35,6 +38,8 @@ private:
         int top;
     };
     std::vector<CNetworkWnd*> Networks() const;
+    // Lays out and prints every page on the context.
+    bool PrintDocument(CPrinterDC* dc);
 
     CLDView* m_pView = nullptr;
     const CPlcProjectInfo* m_pInfo = nullptr;

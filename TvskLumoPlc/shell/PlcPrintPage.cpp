@@ -24,10 +24,15 @@ int DeviceCaps(CDC* dc, int index)
     return dc->GetDeviceCaps(index);
 }
 
+// Drawn with the pen, so the hairline also shows on a preview's coarser page.
 void DrawBox(CDC* dc, const CRect& rect)
 {
-    CBrush black(RGB(0, 0, 0));
-    dc->FrameRect(&rect, &black);
+    const POINT corners[] = {{rect.left, rect.top},
+                             {rect.right - 1, rect.top},
+                             {rect.right - 1, rect.bottom - 1},
+                             {rect.left, rect.bottom - 1},
+                             {rect.left, rect.top}};
+    dc->Polyline(corners, 5);
 }
 } // namespace
 
@@ -151,6 +156,7 @@ void CPlcPrintPage::PrintTitleBlock(CDC* dc, int page, int pageCount)
     pageText.Format(HostString(IDS_PLC_PAGE), page, pageCount);
 
     CFont* oldFont = dc->SelectObject(&m_fontTitle);
+    const int oldMode = dc->SetBkMode(TRANSPARENT);
     const int cell = dc->GetTextExtent("A").cx;
     const auto cellText = [&](int left, int right, int row, const CString& text)
     {
@@ -165,5 +171,6 @@ void CPlcPrintPage::PrintTitleBlock(CDC* dc, int page, int pageCount)
     cellText(divider, block.right, 1, version);
     cellText(divider, block.right, 2, date);
     cellText(divider, block.right, 3, pageText);
+    dc->SetBkMode(oldMode);
     dc->SelectObject(oldFont);
 }

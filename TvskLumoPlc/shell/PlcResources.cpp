@@ -49,6 +49,7 @@ const RESOURCE_STRING kStrings[] = {
     {ID_PLC_NEW_CODE, "Nuovo codice"},
     {ID_PLC_PRINT, "Stampa"},
     {ID_PLC_SAVE_CODE, "Salva il codice"},
+    {ID_PLC_PRINT_PREVIEW, "Anteprima di stampa"},
     {ID_PLC_PROPERTIES, "Proprietà del progetto"},
     {ID_PLC_IL_MODE, "Modalità lista istruzioni"},
     {ID_PLC_ONLINE, "Modalità on-line/off-line"},

@@ -135,6 +135,10 @@ int CPrinterDC::GetDeviceCaps(int index) const
         return m_printer->pageLayout().fullRectPixels(kResolution).width();
     case PHYSICALHEIGHT:
         return m_printer->pageLayout().fullRectPixels(kResolution).height();
+    case PHYSICALOFFSETX:
+        return page.left();
+    case PHYSICALOFFSETY:
+        return page.top();
     case LOGPIXELSX:
     case LOGPIXELSY:
         return kResolution;

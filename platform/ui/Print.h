@@ -76,13 +76,13 @@ public:
     BOOL IsPrinting() const override { return TRUE; }
     int GetDeviceCaps(int index) const;
 
-    // A document of pages; each answers a value above zero, or SP_ERROR.
-    int StartDoc(const DOCINFO* docInfo);
+    // A document of pages; each answers a value above zero, or SP_ERROR. A preview records them.
+    virtual int StartDoc(const DOCINFO* docInfo);
     int StartDoc(const char* docName);
-    int StartPage();
-    int EndPage();
-    int EndDoc();
-    int AbortDoc();
+    virtual int StartPage();
+    virtual int EndPage();
+    virtual int EndDoc();
+    virtual int AbortDoc();
     // The PDF file being written (empty for a named printer).
     CString GetOutputFile() const;
 

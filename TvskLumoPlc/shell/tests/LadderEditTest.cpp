@@ -13,6 +13,7 @@
 #include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
 #include <ui/Controls.h>
+#include <ui/Dialog.h>
 #include <ui/Gdi.h>
 #include <ui/MessageBox.h>
 #include <ui/Resources.h>
@@ -333,6 +334,68 @@ TEST_F(LadderEdit, AContactConfirmedWithBitEightStoresItAndMarksTheCaption)
     EXPECT_EQ(title, CString("Selezione parametro"));
     ASSERT_FALSE(host.program.empty());
     EXPECT_EQ(host.program[0], (Instr{"LD", {3, 8, -1}}));
+}
+
+TEST_F(LadderEdit, ADoubleClickOnAContactOpensItsBitDialog)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
+    CString word;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            CGraphBlock* contact = Element(dialog, 0, "75.0");
+            ASSERT_NE(contact, nullptr);
+            auto* network = static_cast<CNetworkWnd*>(contact->GetNetwork());
+            const CPoint centre = contact->GetWindowRect().CenterPoint();
+            WhenOpen<CDlgBitSelect>(
+                [&](CDlgBitSelect& bits)
+                {
+                    word = bits.GetDlgItem(IDC_BITSEL_PARAM)->GetWindowText();
+                    bits.SetDlgItemText(IDC_BITSEL_PARAM, "76");
+                    bits.SendMessage(WM_COMMAND, IDOK, 0);
+                });
+            QTest::mouseDClick(network->GetObjectWnd()->GetWidget(), Qt::LeftButton, {},
+                               QPoint(centre.x, centre.y));
+            EXPECT_NE(Element(dialog, 0, "76.0"), nullptr);
+        });
+    EXPECT_EQ(word, CString("75"));
+}
+
+TEST_F(LadderEdit, AVariableOfABoxIsEditedAsAParameterAlone)
+{
+    host.program = {{"LD", {75, 0, -1}}, {"ADD", {1, 2, 3}}, {"END", kNone}};
+    bool bitShown = true;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "P2");
+            WhenOpen<CDlgBitSelect>(
+                [&](CDlgBitSelect& bits)
+                {
+                    bitShown = bits.GetDlgItem(IDC_BITSEL_BIT)->IsWindowVisible() != FALSE;
+                    bits.SetDlgItemText(IDC_BITSEL_PARAM, "7");
+                    bits.SendMessage(WM_COMMAND, IDOK, 0);
+                });
+            dialog.GetView()->EditOperand();
+            EXPECT_TRUE(dialog.StoreProgram());
+        });
+    EXPECT_FALSE(bitShown);
+    ASSERT_EQ(host.program.size(), 3u);
+    EXPECT_EQ(host.program[1], (Instr{"ADD", {1, 7, 3}}));
+}
+
+TEST_F(LadderEdit, WithoutItsStatusCellTheDialogDoesNotOpen)
+{
+    static char tag;
+    const auto module = reinterpret_cast<HINSTANCE>(&tag);
+    static const DlgItem items[] = {{DlgKind::Frame, IDC_PLC_VIEW_PLACEHOLDER, 0, 16, 480, 260}};
+    static const DialogTemplate noCell = {"Lumo Plc", WS_POPUP | WS_CAPTION, 480, 300, items, 1};
+    ASSERT_TRUE(AfxRegisterDialogTemplate(IDD_PLC_MAIN, &noCell, module));
+    PlcModule();
+    CResourceModuleScope resources(module);
+    CDlgLumoPlc dialog;
+    dialog.m_pPluginIntf = &host;
+    EXPECT_EQ(dialog.DoModal(), -1);
 }
 
 TEST_F(LadderEdit, ANegatedFinOpensNegatedOnItsParameterAndBitAndCancelChangesNothing)

@@ -1,5 +1,6 @@
-// Printing the main dialog's ladder to PDF: cancel writes nothing, the title block without and
-// with project information, and the fit-to-page scale of an empty view.
+// Printing the main dialog's ladder to PDF and in the preview: cancel writes nothing, the title
+// block without and with project information, the fit-to-page scale of an empty view, and the
+// preview's pages against the printed ones.
 #include <TvskLumoPlc/graphview/LDView.h>
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
 #include <TvskLumoPlc/shell/LDPrinter.h>
@@ -8,20 +9,25 @@
 #include "PlcTestHost.h"
 
 #include <testing/TestApplication.h>
+#include <ui/CmdUI.h>
 #include <ui/MessageBox.h>
 #include <ui/Print.h>
+#include <ui/PrintPreview.h>
 #include <ui/Resources.h>
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -70,6 +76,53 @@ private:
     CPrintDialogSink* m_previous;
 };
 
+// Looks at the preview's pages as they are shown.
+class PreviewPages : public CPrintPreviewSink
+{
+public:
+    PreviewPages() : m_previous(AfxSetPrintPreviewSink(this)) {}
+    ~PreviewPages() override { AfxSetPrintPreviewSink(m_previous); }
+    void Show(CWnd*, const CPreviewDC& pages) override
+    {
+        ++shown;
+        count = pages.GetPageCount();
+        for (int i = 0; i < count; ++i)
+            images.push_back(pages.RenderPage(i, 100));
+    }
+    int shown = 0;
+    int count = 0;
+    std::vector<QImage> images;
+
+private:
+    CPrintPreviewSink* m_previous;
+};
+
+int DarkPixels(const QImage& image, const QRect& area)
+{
+    int dark = 0;
+    for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y)
+        for (int x = std::max(0, area.left()); x <= std::min(image.width() - 1, area.right()); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++dark;
+    return dark;
+}
+
+int PdfPages(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
+}
+
+class EnableProbe : public CCmdUI
+{
+public:
+    void Enable(BOOL on) override
+    {
+        enabled = on;
+        CCmdUI::Enable(on);
+    }
+    BOOL enabled = -1;
+};
+
 class Quiet : public CMessageBoxSink
 {
 public:
@@ -105,6 +158,7 @@ protected:
 
     PlcTestHost host;
     PdfPrinter pdf;
+    PreviewPages preview;
     Quiet boxes;
 };
 
@@ -158,5 +212,60 @@ TEST_F(LadderPrint, AnEmptyViewKeepsScaleOneAndOnePage)
         });
     EXPECT_EQ(pages, 1);
     EXPECT_TRUE(std::isfinite(scale) && scale > 0) << scale;
+}
+TEST_F(LadderPrint, ThePreviewShowsThePageWithoutAskingForAPrinter)
+{
+    Run([](CDlgLumoPlc& dialog) { dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT_PREVIEW, 0); });
+    EXPECT_EQ(pdf.flags, 0u) << "no print dialog";
+    EXPECT_FALSE(pdf.Written());
+    ASSERT_EQ(preview.shown, 1);
+    ASSERT_EQ(preview.count, 1);
+    const QImage& page = preview.images[0];
+    // The network at the top of the sheet and the title block at its foot, drawn to scale.
+    const int sixth = page.height() / 6;
+    EXPECT_GT(DarkPixels(page, QRect(0, 0, page.width(), sixth)), 500);
+    EXPECT_GT(DarkPixels(page, QRect(0, 5 * sixth, page.width(), sixth)), 500);
+    EXPECT_LT(DarkPixels(page, QRect(page.width() / 4, 2 * sixth, page.width() / 2, 2 * sixth)), 100)
+        << "one small network leaves the middle of the page empty";
+}
+
+TEST_F(LadderPrint, ThePreviewHasThePagesThePrinterGets)
+{
+    host.program.clear();
+    for (int net = 0; net < 8; ++net)
+    {
+        host.program.push_back({"LD", {75, net, -1}});
+        host.program.push_back({"OUT", {42, net, -1}});
+    }
+    host.program.push_back({"END", {-1, -1, -1}});
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT_PREVIEW, 0);
+            dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT, 0);
+        });
+    const std::string text = pdf.Text();
+    ASSERT_GT(preview.count, 1);
+    EXPECT_EQ(PdfPages(text), preview.count) << text;
+    EXPECT_NE(text.find("Pagina: " + std::to_string(preview.count) + " di " + std::to_string(preview.count)),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(LadderPrint, AnEmptyDocumentOffersNoPreview)
+{
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            EnableProbe before;
+            before.m_nID = ID_PLC_PRINT_PREVIEW;
+            before.DoUpdate(&dialog, TRUE);
+            EXPECT_TRUE(before.enabled);
+            dialog.SendMessage(WM_COMMAND, ID_PLC_NEW_CODE, 0);
+            EnableProbe after;
+            after.m_nID = ID_PLC_PRINT_PREVIEW;
+            after.DoUpdate(&dialog, TRUE);
+            EXPECT_FALSE(after.enabled);
+        });
 }
 } // namespace

@@ -1,0 +1,67 @@
+// The wizard manager: the help request and its display in the help window.
+#include "TvskManager.h"
+
+#include <ui/UiDefs.h>
+
+namespace
+{
+
+constexpr long kHelpUninitialize = 150;
+constexpr long kHelpTopic = 0;
+constexpr long kHelpIndex = 2;
+constexpr long kHelpSearch = 3;
+constexpr long kHelpContext = 15;
+
+} // namespace
+
+BOOL CTvskManager::ChmSetContext(long context, long command, const char* file, const char* topic)
+{
+    m_nHelpContext = context;
+    m_nHelpCommand = command;
+    m_strHelpFile = file ? file : "";
+    m_strHelpTopic = topic ? topic : "";
+    if (command == kHelpUninitialize)
+    {
+        if (m_pHelpWnd)
+            m_pHelpWnd->setInitialized(FALSE);
+        return TRUE;
+    }
+    if (m_strHelpFile == "DEFAULT")
+        m_strHelpFile = m_programDir + "/Tarveskon.chm";
+    if (!m_pHelpWnd)
+        m_pHelpWnd = m_pUi->CreateHelpWindow();
+    if (!m_pHelpWnd)
+        return TRUE;
+    if (m_pHelpWnd->isInitialized())
+        m_pHelpWnd->SetHelpFile(m_strHelpFile);
+    else
+        m_pHelpWnd->Initialize(nullptr, m_strHelpFile);
+    return TRUE;
+}
+
+BOOL CTvskManager::ChmInvoke()
+{
+    if (!m_pHelpWnd || !m_pHelpWnd->isInitialized())
+        return FALSE;
+    BOOL shown = FALSE;
+    switch (m_nHelpCommand)
+    {
+    case kHelpTopic:
+        shown = m_pHelpWnd->Topic(m_strHelpTopic);
+        break;
+    case kHelpIndex:
+        shown = m_pHelpWnd->Index(m_strHelpTopic);
+        break;
+    case kHelpSearch:
+        shown = m_pHelpWnd->Search(m_strHelpTopic);
+        break;
+    case kHelpContext:
+        shown = m_pHelpWnd->Context(m_nHelpContext);
+        break;
+    default:
+        return FALSE;
+    }
+    if (!shown)
+        MessageBox("Impossibile aprire il file di Help:\n" + m_strHelpFile, MB_OK | MB_ICONERROR);
+    return shown;
+}

@@ -1,0 +1,368 @@
+// The PLC editor opened from the main program's start page on the TK20 sample, against drivesim
+// through the whole drive chain: write, read back, compare, animate, print and the instruction list.
+#include <TvskLumoPlc/graph/GraphManager.h>
+#include <TvskLumoPlc/graphview/LDView.h>
+#include <TvskLumoPlc/shell/DlgLumoPlc.h>
+#include <TvskLumoPlc/shell/DlgLumoPlcIL.h>
+#include <TvskLumoPlc/shell/PlcIds.h>
+#include <TvskLumoPlc/textview/ILView.h>
+#include <TvskLumoPlc/textview/SourceDocument.h>
+
+#include <Tarveskon/TarveskonDlg.h>
+#include <Tarveskon/TvskHtmlEvent.h>
+#include <Tarveskon/TvskMessages.h>
+#include <Tarveskon/TvskStrings.h>
+#include <Tarveskon/tests/ManagerTestSupport.h>
+#include <Tarveskon/tests/PageComponents.h>
+#include <ZoLumoPlcObj/LumoPlcCodeGen.h>
+#include <ZoLumoPlcObj/PlcFBDObject.h>
+#include <protocol/tests/DriveChain.h>
+#include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
+#include <ui/App.h>
+#include <ui/FileDialog.h>
+#include <ui/MessageBox.h>
+#include <ui/Print.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
+using tvsk::testing::ProgramFolder;
+using Program = std::vector<std::pair<std::string, std::vector<int>>>;
+
+constexpr int kPlcBase = 0x4000;
+
+class OneFileBox : public CFileDialogSink
+{
+public:
+    INT_PTR Show(CFileDialog& dialog) override
+    {
+        dialog.SetResult(path.c_str(), 1);
+        return IDOK;
+    }
+    std::string path;
+};
+
+class RecordedBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        return DefaultMessageBoxAnswer(type);
+    }
+    std::vector<std::string> texts;
+};
+
+class PdfPrinter : public CPrintDialogSink
+{
+public:
+    explicit PdfPrinter(std::string file) : m_file(std::move(file)) {}
+    int Show(CWnd*, PRINTDLG& settings) override
+    {
+        settings.outputFile = m_file.c_str();
+        return IDOK;
+    }
+    std::string Text() const
+    {
+        std::string out;
+        if (FILE* pipe = ::popen(("pdftotext -layout '" + m_file + "' - 2>/dev/null").c_str(), "r"))
+        {
+            char buffer[4096];
+            for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                out.append(buffer, got);
+            ::pclose(pipe);
+        }
+        return out;
+    }
+
+private:
+    std::string m_file;
+};
+
+class PlcFromMainWindowTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>("plcmain");
+        ASSERT_EQ(chain->Error(), "");
+        ASSERT_TRUE(
+            chain->StartDrive({"--control", folder.Path("control"), "--journal", folder.Path("journal")}))
+            << chain->Error();
+        tvsk::testing::ResetProfile();
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))) << "the drive chain may have started COM";
+        tvsk::testing::PreparePageComponents();
+        RegisterTvskStrings();
+        AfxSetFileDialogSink(&files);
+        AfxSetMessageBoxSink(&boxes);
+        AfxSetPrintDialogSink(&printer);
+        dialog = std::make_unique<CTarveskonDlg>(folder.Dir().c_str());
+        ASSERT_TRUE(dialog->Create(IDD_TARVESKON_DIALOG));
+        dialog->ShowWindow(SW_SHOW);
+        files.path = folder.Path("Samples/TK20.dat");
+        dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("OpenFile"));
+        ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+        // The drive's PLC enabled through the host, then the link left to the editor.
+        Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(Manager().Connect(""), 0);
+        VARIANT on;
+        VariantInit(&on);
+        on.vt = VT_R8;
+        on.dblVal = 1;
+        ASSERT_EQ(static_cast<CPluginIntf&>(Manager()).WritePar("Pr42.4", on), HOSTRES_OK);
+        Manager().Disconnect();
+        ASSERT_FALSE(Manager().IsConnected());
+    }
+    void TearDown() override
+    {
+        if (dialog && dialog->GetSafeHwnd())
+            dialog->DestroyWindow();
+        dialog.reset();
+        AfxSetFileDialogSink(nullptr);
+        AfxSetMessageBoxSink(nullptr);
+        AfxSetPrintDialogSink(nullptr);
+        CoUninitialize();
+        if (chain)
+        {
+            EXPECT_EQ(chain->StopDrive(), 0);
+        }
+    }
+    bool MainShows(const std::string& page)
+    {
+        const std::string expected = folder.Dir() + "/" + page;
+        return WaitUntil(
+            [&]
+            {
+                const std::string url = dialog->MainPageWnd().GetLocationURL().str();
+                return url.size() >= expected.size() &&
+                       url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
+                       !dialog->MainPageWnd().GetBusy();
+            });
+    }
+    // What the start page's element does for a click; inside the editor's loop, look runs, then
+    // the editor's exit button.
+    void OpenEditor(const std::function<void(CDlgLumoPlc&)>& look)
+    {
+        bool looked = false;
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               CDlgLumoPlc* editor = nullptr;
+                               EXPECT_TRUE(WaitUntil(
+                                   [&]
+                                   {
+                                       editor = dynamic_cast<CDlgLumoPlc*>(
+                                           CWnd::FromWidget(QApplication::activeModalWidget()));
+                                       return editor != nullptr;
+                                   },
+                                   10000));
+                               if (!editor)
+                                   return;
+                               look(*editor);
+                               looked = true;
+                               editor->SendMessage(WM_COMMAND, ID_PLC_EXIT, 0);
+                           });
+        SendPluginRequest(dialog.get(), "TvskLumoPlc");
+        EXPECT_TRUE(looked);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the editor closed";
+    }
+    Program HostProgram()
+    {
+        Program program;
+        CString text;
+        int operands[3];
+        for (int i = 0; Manager().GetPlcInstr(i, text, operands); ++i)
+            program.emplace_back(text.str(), std::vector<int>{operands[0], operands[1], operands[2]});
+        return program;
+    }
+    static Program WithoutComments(const Program& program)
+    {
+        Program kept;
+        for (const auto& instruction : program)
+            if (instruction.first.rfind("COMM", 0) != 0)
+                kept.push_back(instruction);
+        return kept;
+    }
+    // The codes of the program as the code generator assembles them, by drive address from the
+    // PLC base on (a long instruction takes two addresses).
+    static std::map<int, long> Assembled(const Program& program)
+    {
+        CLumoPlcCodeGen generator;
+        std::map<int, long> codes;
+        int address = kPlcBase;
+        for (const auto& [text, operands] : WithoutComments(program))
+        {
+            int ops[3] = {operands[0], operands[1], operands[2]};
+            int bytes = 0;
+            codes[address] = static_cast<long>(generator.Assemble(text.c_str(), ops, bytes));
+            address += bytes > 2 ? 2 : 1;
+        }
+        return codes;
+    }
+    // The codes written into the PLC's memory since the journal had the size, by drive address
+    // (the drive journals memory by byte offset from the PLC base).
+    std::map<int, long> PlcWritesSince(std::uintmax_t size) const
+    {
+        std::map<int, long> codes;
+        std::ifstream in(folder.Path("journal"));
+        in.seekg(static_cast<std::streamoff>(size));
+        for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
+            if (kind == "write" && address.size() > 1 && address[0] == 'M')
+                codes[kPlcBase + std::stoi(address.substr(1)) / 2] = std::stol(value);
+        return codes;
+    }
+    std::uintmax_t JournalSize() const { return std::filesystem::file_size(folder.Path("journal")); }
+    void Tell(const std::string& line)
+    {
+        const int fd = ::open(folder.Path("control").c_str(), O_WRONLY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        const std::string text = line + "\n";
+        EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        ::close(fd);
+    }
+    static CGraphBlock* Element(CDlgLumoPlc& editor, int type, const char* text)
+    {
+        CGraphManager* manager = editor.GetView()->GetLDManager();
+        for (int i = 0; i < manager->GetNetworkCount(); ++i)
+            for (CGraphBlock* element : *manager->GetElements(manager->GetNetwork(i)))
+                if (element->GetType() == type && element->GetName() == text)
+                    return element;
+        return nullptr;
+    }
+    static std::string Counter(CDlgLumoPlc& editor)
+    {
+        CString text;
+        editor.GetDlgItemText(IDC_PLC_CODE_COUNT, text);
+        return text.str();
+    }
+    bool Asked(UINT id) const
+    {
+        CString text;
+        static_cast<CPluginIntf&>(Manager()).GetString(id, text);
+        return std::find(boxes.texts.begin(), boxes.texts.end(), text.str()) != boxes.texts.end();
+    }
+    CTvskManager& Manager() const { return dialog->Manager(); }
+
+    ProgramFolder folder;
+    std::unique_ptr<CDriveChain> chain;
+    OneFileBox files;
+    RecordedBoxes boxes;
+    PdfPrinter printer{folder.Path("ladder.pdf")};
+    std::unique_ptr<CTarveskonDlg> dialog;
+};
+
+TEST_F(PlcFromMainWindowTest, TheEditorWritesReadsBackComparesAndAnimatesTheProgram)
+{
+    const Program stored = HostProgram();
+    ASSERT_FALSE(stored.empty());
+    EXPECT_EQ(stored.front().first.rfind("COMM:", 0), 0u) << "the sample's program opens with a comment";
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            EXPECT_EQ(Counter(editor), "6 / 128") << "five one-word instructions and END";
+            EXPECT_NE(Element(editor, FBD_LD_CONTACT, "75.0"), nullptr);
+            EXPECT_FALSE(Manager().IsConnected()) << "the editor owns the link";
+
+            const std::uintmax_t before = JournalSize();
+            editor.SendMessage(WM_COMMAND, ID_PLC_WRITE, 0);
+            EXPECT_EQ(PlcWritesSince(before), Assembled(stored));
+            EXPECT_FALSE(Manager().IsConnected()) << "the link is released after the write";
+
+            boxes.texts.clear();
+            editor.SendMessage(WM_COMMAND, ID_PLC_READ, 0);
+            EXPECT_TRUE(Asked(IDS_PLC_IDENTICAL)) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+
+            // The AND contact of the first network goes; reading the drive's program brings it back.
+            CLDLogicNet* first = editor.GetLogicDoc().GetNet(1);
+            ASSERT_NE(first, nullptr);
+            for (CLDLogicElem* element : first->GetElements())
+                if (element->m_nType == LDELEM_CONTACT && element->m_Operands.GetSize() > 0 &&
+                    element->m_Operands[0] == "3.0")
+                    first->SelectElement(element->m_nID);
+            ASSERT_TRUE(first->DeleteSelected());
+            editor.RebuildView();
+            editor.SetModified(true);
+            EXPECT_EQ(Element(editor, FBD_LD_CONTACT, "3.0"), nullptr);
+            boxes.texts.clear();
+            editor.SendMessage(WM_COMMAND, ID_PLC_READ, 0);
+            EXPECT_TRUE(Asked(IDS_PLC_NEW_CODE_CONFIRM));
+            EXPECT_NE(Element(editor, FBD_LD_CONTACT, "3.0"), nullptr);
+            EXPECT_EQ(Counter(editor), "6 / 128");
+            EXPECT_FALSE(editor.IsModified());
+            EXPECT_FALSE(Manager().IsConnected());
+
+            editor.SendMessage(WM_COMMAND, ID_PLC_ONLINE, 0);
+            EXPECT_TRUE(Manager().IsConnected());
+            EXPECT_TRUE(editor.GetView()->IsAnimated());
+            Tell("set 75 1");
+            Tell("set 3 1");
+            EXPECT_TRUE(WaitUntil(
+                [&]
+                {
+                    CGraphBlock* coil = Element(editor, FBD_LD_COIL, "42.0");
+                    return coil && coil->IsActive();
+                },
+                10000));
+            editor.SendMessage(WM_COMMAND, ID_PLC_ONLINE, 0);
+            EXPECT_FALSE(editor.GetView()->IsAnimated());
+            EXPECT_FALSE(Manager().IsConnected()) << "off line closes the link the editor opened";
+        });
+    EXPECT_EQ(WithoutComments(HostProgram()), WithoutComments(stored));
+}
+
+TEST_F(PlcFromMainWindowTest, TheEditorPrintsShowsTheInstructionListAndKeepsTheProgram)
+{
+    const Program stored = HostProgram();
+    std::string listed;
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            editor.SendMessage(WM_COMMAND, ID_PLC_PRINT, 0);
+            QTimer::singleShot(
+                0,
+                [&]
+                {
+                    auto* list =
+                        dynamic_cast<CDlgLumoPlcIL*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+                    ASSERT_NE(list, nullptr);
+                    CString text;
+                    list->GetView()->GetDocument()->GetTextBuffer().GetAllText(text, CRLF_STYLE_MAC);
+                    listed = text.str();
+                    list->SendMessage(WM_COMMAND, ID_IL_LADDER, 0);
+                });
+            editor.SendMessage(WM_COMMAND, ID_PLC_IL_MODE, 0);
+        });
+    const std::string text = printer.Text();
+    EXPECT_NE(text.find("Configurazione: TK20.dat"), std::string::npos) << text;
+    EXPECT_NE(text.find("Versione: 1.00"), std::string::npos) << text;
+    EXPECT_NE(text.find("Pagina: 1 di 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("75.0"), std::string::npos) << text;
+    EXPECT_NE(listed.find("LD\t75.0"), std::string::npos) << listed;
+    EXPECT_EQ(HostProgram(), stored) << "comments too";
+    BYTE* data = nullptr;
+    UINT bytes = 0;
+    ASSERT_TRUE(AfxGetApp()->GetProfileBinary("Settings", "LumoPlcWin", &data, &bytes));
+    delete[] data;
+    EXPECT_EQ(bytes, 16u);
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+} // namespace
