@@ -3,6 +3,8 @@
 
 #include <ui/UiDefs.h>
 
+#include <thread>
+
 namespace
 {
 
@@ -41,7 +43,8 @@ BOOL CTvskManager::ChmSetContext(long context, long command, const char* file, c
 
 BOOL CTvskManager::ChmInvoke()
 {
-    if (!m_pHelpWnd || !m_pHelpWnd->isInitialized())
+    // The help window is a window: a plug-in worker's host command 50 does not reach it.
+    if (std::this_thread::get_id() != m_ownerThread || !m_pHelpWnd || !m_pHelpWnd->isInitialized())
         return FALSE;
     BOOL shown = FALSE;
     switch (m_nHelpCommand)

@@ -12,11 +12,14 @@
 #include <ui/Menu.h>
 #include <ui/MessageBox.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
 
 namespace
 {
@@ -37,6 +40,10 @@ public:
     INT_PTR Show(CFileDialog& dialog) override
     {
         ++shown;
+        offered.push_back(std::string(dialog.IsOpenDialog() ? "open " : "save ") +
+                          dialog.GetInitialFileName().str() + " | " +
+                          (dialog.m_ofn.lpstrTitle ? dialog.m_ofn.lpstrTitle : "") + " | " +
+                          dialog.GetDefaultExt().str());
         if (answers.empty())
             return IDCANCEL;
         const Answer answer = answers.front();
@@ -46,6 +53,7 @@ public:
     }
     std::deque<Answer> answers;
     int shown = 0;
+    std::vector<std::string> offered;
 };
 
 class RecordedBoxes : public CMessageBoxSink
@@ -200,6 +208,35 @@ TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
     const std::string command = "touch " + marker;
     dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
     EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+}
+
+TEST_F(TarveskonDlgTest, ThePagesFileComparisonAsksThroughTheMainWindowsBoxesAndOpensTheReport)
+{
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(dialog->Manager().IsFileOpen());
+    const std::string opened = folder.Path("opened");
+    const std::string editor = folder.Path("editor.sh");
+    std::ofstream(editor) << "#!/bin/sh\nprintf '%s' \"$1\" > " << opened << ".tmp && mv " << opened
+                          << ".tmp " << opened << "\n";
+    std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+    CProfile::Instance().WriteProfileString("Settings", "Notepad", editor.c_str());
+    const std::string report = folder.Path("Diff Log.txt");
+    files.offered.clear();
+    files.answers = {{folder.Path("Samples/TK40S.dat")}, {report}};
+    Command("CompareWithFile");
+
+    EXPECT_EQ(files.offered,
+              (std::vector<std::string>{"open  |  | par",
+                                        "save " + folder.Dir() + "/DiffLog.txt | Salva logfile come .. | "}));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }, 5000));
+    std::ifstream in(opened);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), report);
+    std::ifstream written(report);
+    const std::string text((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_NE(text.find("|   \tfile 2: " + folder.Path("Samples/TK40S.dat") + "\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
 TEST_F(TarveskonDlgTest, AListingChosenDuringAWizardIsRefused)

@@ -6,6 +6,8 @@
 
 #include <testing/TestApplication.h>
 
+#include <thread>
+
 namespace
 {
 
@@ -93,6 +95,18 @@ TEST_F(TvskHelpTest, Command150AndUnknownCommandsAnswerFalseWithoutABox)
     EXPECT_TRUE(Manager().ChmSetContext(0, 16, "DEFAULT", "Start"));
     EXPECT_FALSE(Manager().ChmInvoke());
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(TvskHelpTest, AWorkerThreadsRequestDoesNotReachTheWindow)
+{
+    ASSERT_TRUE(Manager().ChmSetContext(0, 0, "DEFAULT", "Start"));
+    long answer = -1;
+    std::thread([&] { answer = Manager().SendCommand(50, 0, 0); }).join();
+    EXPECT_EQ(answer, 13);
+    EXPECT_FALSE(HelpWnd()->GetSafeHwnd());
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(Manager().SendCommand(50, 0, 0), 0) << "the dialog's own request shows it";
+    EXPECT_TRUE(HelpShows("Getting started"));
 }
 
 TEST_F(TvskHelpTest, HelpThatCannotBeShownTellsItsFile)

@@ -179,26 +179,40 @@ TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
         [&](CPagerDlg& dialog)
         {
             std::string nestedCaption;
-            QTimer::singleShot(0,
-                               [&]
-                               {
-                                   CPagerDlg* nested = nullptr;
-                                   WaitUntil(
-                                       [&]
-                                       {
-                                           nested = OpenPager();
-                                           return nested && nested != &dialog &&
-                                                  nested->Page().Binding().IsAttached();
-                                       },
-                                       30000);
-                                   if (!nested || nested == &dialog)
-                                       return;
-                                   nestedCaption = nested->GetWindowText().str();
-                                   nested->EndDialog(IDCANCEL);
-                               });
+            const std::string enabled = Shown(dialog, "Pr42.0");
+            std::string enabledWhileNested;
+            QTimer::singleShot(
+                0,
+                [&]
+                {
+                    CPagerDlg* nested = nullptr;
+                    WaitUntil(
+                        [&]
+                        {
+                            nested = OpenPager();
+                            return nested && nested != &dialog && nested->Page().Binding().IsAttached();
+                        },
+                        30000);
+                    if (!nested || nested == &dialog)
+                        return;
+                    nestedCaption = nested->GetWindowText().str();
+                    // Unlinked, a poll shows the file: the first page must not.
+                    VARIANT on;
+                    VariantInit(&on);
+                    on.vt = VT_I2;
+                    on.iVal = 1;
+                    host->SetParValue("Pr42.0", on, FALSE);
+                    LONG controls = 0;
+                    dialog.Page().Manager()->get_ControlsNum(&controls);
+                    QTest::qWait(static_cast<int>(controls * dialog.Page().ArmedPeriod()) + 200);
+                    enabledWhileNested = Shown(dialog, "Pr42.0");
+                    nested->EndDialog(IDCANCEL);
+                });
             const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
             dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
             EXPECT_EQ(nestedCaption, "Dati motore");
+            EXPECT_EQ(enabledWhileNested, enabled) << "the first page polled while the nested one was open";
+            EXPECT_NE(Shown(dialog, "Pr42.0"), enabled) << "refreshed when the nested one closed";
             EXPECT_EQ(host->PageParList().GetSize(), 4); // the first page's again
         });
 }
