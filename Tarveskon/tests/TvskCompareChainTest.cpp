@@ -122,6 +122,24 @@ private:
     std::string m_last;
 };
 
+// Records the read-all events.
+class ReadAllEvents : public CTvskScriptEvents
+{
+public:
+    bool MayFire() const override { return true; }
+    bool BeforeReadAll() override
+    {
+        seen.push_back("BeforeReadAll");
+        return true;
+    }
+    bool AfterReadAll() override
+    {
+        seen.push_back("AfterReadAll");
+        return true;
+    }
+    std::vector<std::string> seen;
+};
+
 // What a comparison must leave as it found it.
 struct Configuration
 {
@@ -237,6 +255,7 @@ protected:
         ASSERT_TRUE(manager->DownloadPlc());
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
+        ui.waits.clear(); // the transfers above show their own progress
     }
     Configuration Current()
     {
@@ -470,6 +489,7 @@ TEST_F(TvskCompareChainTest, GoingOnLineBringsTheDrivesValuesAndProgramIntoTheFi
     DriveLikeTheConfiguration();
     SetProgram({{"LD", {3, 5}}, {"OUT", {76, 1}}});
     ASSERT_TRUE(manager->DownloadPlc());
+    ui.waits.clear();
     SetProgram({});
     SetDriveWord(32, 2500);
     SetDriveWord(1, 0);
@@ -493,6 +513,7 @@ TEST_F(TvskCompareChainTest, GoingOnLineBringsTheDrivesValuesAndProgramIntoTheFi
     EXPECT_EQ(Value("Pr1"), 0);
     EXPECT_EQ(Value("Pr32"), 2500);
     EXPECT_EQ(Value("Pr42.4"), 1);
+    EXPECT_EQ(Value("Pr42"), 16);                                   // in no menu, read all the same
     EXPECT_EQ(manager->ParDb().GetPar("Pr103:102", true), nullptr); // mode 0's list
 
     const std::string saved = folder->Path("Online.dat");
@@ -624,6 +645,34 @@ TEST_F(GoOnlineFaultTest, AProgramThatCannotBeReadIsToldAndTheValuesReadStay)
     EXPECT_EQ(ui.boxes[1], "Errore di comunicazione");
     EXPECT_FALSE(manager->IsConnected());
     EXPECT_EQ(Value("Pr32"), 2500);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(GoOnlineFaultTest, ReadingFromAStartAnnouncesEveryEndAndTellsTheEntryThatFailed)
+{
+    ReadAllEvents events;
+    manager->SetScriptEvents(&events);
+    CString text;
+    int index = -2;
+    EXPECT_EQ(manager->ReadAllFrom(-1, text, &index), 0);
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"BeforeReadAll", "AfterReadAll"}));
+
+    Silence();
+    events.seen.clear();
+    EXPECT_EQ(manager->ReadAllFrom(-1, text, &index), 1);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(text.str(), "Pr1 : Errore nella lettura del parametro.\nRitentare ?");
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"BeforeReadAll", "AfterReadAll"}));
+
+    const long last = manager->ParDb().GetParNum(true) - 1;
+    EXPECT_EQ(manager->ReadAllFrom(static_cast<int>(last), text, &index), 1);
+    EXPECT_EQ(index, last);
+    EXPECT_EQ(text.str(), LastParameter() + " : Errore nella lettura del parametro.\nRitentare ?");
+    manager->SetScriptEvents(nullptr);
 }
 
 } // namespace
