@@ -424,6 +424,8 @@ private:
     BOOL m_bCanRW = TRUE;
     int m_nErrorCode = 0;
     int m_nLastAlarm = -1;
+    // The progress text of the transfer under way, shown again after a question; empty when none.
+    CString m_strTransferWait;
     DWORD m_dwWatchdogPeriod = 0;
     DWORD m_dwConnStart = 0;
     std::atomic<bool> m_bWorkingListStale{false};
