@@ -100,6 +100,13 @@ BOOL CTarveskonDlg::OnInitDialog()
     return TRUE;
 }
 
+void CTarveskonDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kScriptClockTimer)
+        m_manager.FireTimer();
+    CResizableDialog::OnTimer(id);
+}
+
 BOOL CTarveskonDlg::PreTranslateMessage(MSG* msg)
 {
     // Enter and Escape belong to the focused page: they never close the dialog.

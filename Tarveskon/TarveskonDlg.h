@@ -57,6 +57,7 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnTimer(UINT_PTR id) override;
     void OnClose() override;
     void OnOK() override;
     void OnCancel() override;

@@ -588,7 +588,7 @@ HRESULT CTvskIntf::get_TargetPar(BSTR name, VARIANT* value)
         return S_OK;
     const std::string text = Text(name);
     if (!text.empty() && text[0] == '@' && m_pManager->IsConnected())
-        m_pManager->ReadPar(text.c_str(), value);
+        m_pManager->ReadPar(text.c_str() + 1, value);
     else
         *value = m_pManager->ReadRaw(text.c_str());
     return S_OK;
@@ -600,7 +600,7 @@ HRESULT CTvskIntf::put_TargetPar(BSTR name, VARIANT value)
         return S_OK;
     const std::string text = Text(name);
     if (!text.empty() && text[0] == '@' && m_pManager->IsConnected())
-        m_pManager->WritePar(text.c_str(), value);
+        m_pManager->WritePar(text.c_str() + 1, value);
     else
         m_pManager->WriteRaw(text.c_str(), value);
     return S_OK;

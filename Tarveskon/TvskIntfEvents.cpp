@@ -1,18 +1,35 @@
 // Each event answers whether a handler ran.
 #include "TvskIntfEvents.h"
 
+namespace
+{
+
+VARIANT Text(const char* text)
+{
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_BSTR;
+    variant.bstrVal = tvsk::com::BstrFromUtf8(text ? text : "");
+    return variant;
+}
+
+} // namespace
+
 bool CTvskIntfEvents::Fire(DISPID number)
 {
     m_intf.FireEvent(number, {});
     return m_intf.Delivered();
 }
 
+bool CTvskIntfEvents::Fire(DISPID number, const char* text)
+{
+    m_intf.FireEvent(number, {Text(text)});
+    return m_intf.Delivered();
+}
+
 bool CTvskIntfEvents::Fire(DISPID number, const char* name, double value)
 {
-    VARIANT text;
-    VariantInit(&text);
-    text.vt = VT_BSTR;
-    text.bstrVal = tvsk::com::BstrFromUtf8(name ? name : "");
+    VARIANT text = Text(name);
     VARIANT number8;
     VariantInit(&number8);
     number8.vt = VT_R8;

@@ -40,7 +40,9 @@ CTvskManager::CTvskManager(const char* programDir)
     m_strNotAvail = GetResourceString(2044);
     m_pIntf = new CTvskIntf(this);
     m_pIntf->AddRef();
+    m_pIntf->SetFailureBox([this](const CString& text) { MessageBox(text, MB_OK | MB_ICONERROR); });
     m_pIntfEvents = std::make_unique<CTvskIntfEvents>(*m_pIntf);
+    m_pIntfEvents->SetRunning([this] { return m_pScript && m_pScript->IsRunning(); });
     m_pEvents = m_pIntfEvents.get();
     Reset();
 }
@@ -69,6 +71,7 @@ void CTvskManager::ClearLists()
 
 void CTvskManager::Reset()
 {
+    StopScript();
     m_bDriveChosen = m_bMotorChosen = m_bDriveWithMotor = false;
     m_strConnDescr.Empty();
     m_dwWatchdogPeriod = 0;
@@ -86,6 +89,7 @@ void CTvskManager::Reset()
 
 void CTvskManager::CloseAll()
 {
+    StopScript();
     Disconnect();
     m_bDriveChosen = m_bMotorChosen = m_bDriveWithMotor = false;
     m_bExclusive = FALSE;
@@ -204,11 +208,6 @@ void CTvskManager::SetLastErrorText(const CString& text)
 void CTvskManager::SetScriptEvents(CTvskScriptEvents* events)
 {
     m_pEvents = events ? events : m_pIntfEvents.get();
-}
-
-bool CTvskManager::ScriptsMayFire() const
-{
-    return m_pEvents->MayFire() && std::this_thread::get_id() == m_ownerThread;
 }
 
 void CTvskManager::SetModified(BOOL modified)

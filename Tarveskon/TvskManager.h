@@ -16,6 +16,8 @@
 #include <TvskDb/TvskSlvDataDb.h>
 #include <TvskDb/TvskVerDb.h>
 
+#include <ZoSrcpMng/ScriptManager.h>
+
 #include <framework/Array.h>
 
 #include <atomic>
@@ -28,7 +30,7 @@
 class CTvskIntf;
 class CTvskIntfEvents;
 
-class CTvskManager : public CPluginIntf
+class CTvskManager : public CPluginIntf, public CScriptManagerEvIntf
 {
 public:
     // programDir null: the current directory, which the program makes its own folder at start.
@@ -111,6 +113,17 @@ public:
     // The automation object "Tvsk" and its events' switch.
     CTvskIntf* GetIntf() const { return m_pIntf; }
     CTvskIntfEvents& IntfEvents() { return *m_pIntfEvents; }
+    // The drive type's script, run by the script manager with the automation object as "Tvsk".
+    // FALSE when it does not run; the script manager stays unless it could not be made.
+    BOOL StartScript(const char* path);
+    void StopScript();
+    // A run-time or compilation error of the script: one box with an error icon.
+    void OnScriptError(CString text) override;
+    // Script events fire while a script runs, the automation object exists and the caller is
+    // on the thread that made the manager.
+    bool CanFireEvents() const;
+    // The main window's clock: the scripts' OnTimer.
+    void FireTimer();
     BOOL GetCanRW() const { return m_bCanRW; }
     void SetCanRW(BOOL canRW) { m_bCanRW = canRW; }
     int GetErrorCode() const { return m_nErrorCode; }
@@ -137,8 +150,12 @@ public:
     BOOL DeleteSessionVar(const char* name);
     BOOL GetSessionVarValue(const char* name, CString& value);
     BOOL SetSessionVarValue(const char* name, const VARIANT& value);
-    // The drive command of section CMD; boxes 2054 and 2059 tell failures.
-    void RunDriveCommand(const char* name);
+    // The drive command of section CMD; boxes 2054 and 2059 tell failures. TRUE when written.
+    BOOL RunDriveCommand(const char* name);
+    // The drive's permanent memory: drive commands "Save" and "SavePLC" announced to scripts.
+    // FALSE with ErrorCode 21 disconnected, 12 PLC off, 5 when the drive command failed.
+    BOOL SaveParameters();
+    BOOL SavePlc();
     const CPtrArray& PageParList() const { return m_pagePars; }
 
     // The drive link: 0 or the link's error code (the link is closed then).
@@ -319,7 +336,10 @@ private:
     // Of the parameter database while a file is open, else of the data file.
     CString CommSettings();
     int ShowBox(CWnd* owner, const CString& text, UINT type);
-    bool ScriptsMayFire() const;
+    bool ScriptsMayFire() const { return CanFireEvents(); }
+    // The drive type's script when the parameter database names one that exists: false when the
+    // script manager was made but the script does not run.
+    bool StartDriveTypeScript();
     // Last-error text from the string table, or as given; guarded, worker threads set it too.
     void SetLastError(UINT stringId);
     void SetLastErrorText(const CString& text);
@@ -409,10 +429,11 @@ private:
     BOOL m_bCanRW = TRUE;
     int m_nErrorCode = 0;
     int m_nLastAlarm = -1;
+    // The progress text of the transfer under way, shown again after a question; empty when none.
+    CString m_strTransferWait;
     DWORD m_dwWatchdogPeriod = 0;
     DWORD m_dwConnStart = 0;
     std::atomic<bool> m_bWorkingListStale{false};
-    CString m_strWaitText; // empty while no progress window is shown
     CWnd* m_pWaitOwner = nullptr;
     // Guards the monitor list and the last-error text, which plug-in workers reach too.
     mutable std::recursive_mutex m_lock;
@@ -428,4 +449,5 @@ private:
     CString m_strHelpTopic;
     std::unique_ptr<CZoHelpIntf> m_pHelpWnd; // made by the window layer at the first request
     std::unique_ptr<CTvskIntfEvents> m_pIntfEvents;
+    std::unique_ptr<CScriptManager> m_pScript;
 };

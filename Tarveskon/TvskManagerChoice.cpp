@@ -128,6 +128,8 @@ int CTvskManager::LoadWizardData(bool applyMotorData)
     ClearLists();
     if (m_parDb.Load(GetParFilePath()) != 0)
         return 4;
+    if (!StartDriveTypeScript())
+        return 5;
     ReplaceDescriptions();
     if (m_slvDb.IsOpen())
         ApplySlv();
@@ -179,13 +181,13 @@ void CTvskManager::RunMotorRules(int kind)
     SetIfPresent(m_parDb, "Pr45", motor->dblD16);
 }
 
-void CTvskManager::RunDriveCommand(const char* name)
+BOOL CTvskManager::RunDriveCommand(const char* name)
 {
     const DBCMD* command = IsFileOpen() && name ? m_parDb.GetCmdPar(name) : nullptr;
     if (!command)
     {
         MessageBox(2054, MB_OK | MB_ICONERROR);
-        return;
+        return FALSE;
     }
     const bool events = ScriptsMayFire() && IsConnected();
     CString parameter;
@@ -203,18 +205,20 @@ void CTvskManager::RunDriveCommand(const char* name)
             parameter.Format("Pr%d:%d", command->nAddr + 1, command->nAddr);
             break;
         default:
-            return;
+            return FALSE;
         }
         m_pEvents->BeforeWritePar(parameter, command->dblVal);
         if (!m_bCanRW)
         {
             m_pEvents->AfterWritePar(parameter, command->dblVal);
             m_bCanRW = TRUE;
-            return;
+            return FALSE;
         }
     }
-    if (!WriteAddr(command->nAddr, command->nSubAddr, command->nBitDim, command->dblVal))
+    const BOOL written = WriteAddr(command->nAddr, command->nSubAddr, command->nBitDim, command->dblVal);
+    if (!written)
         MessageBox(2059, MB_OK | MB_ICONERROR);
     if (events)
         m_pEvents->AfterWritePar(parameter, command->dblVal);
+    return written;
 }

@@ -205,6 +205,10 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         return ComparePlc(PointerParam<bool>(param1));
     case 37:
         return DownloadCams();
+    case 38:
+        return SaveParameters() ? HOSTRES_OK : HOSTRES_FAILED;
+    case 40:
+        return SavePlc() ? HOSTRES_OK : HOSTRES_FAILED;
     case 34:
         CompareWithFile(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
@@ -214,9 +218,6 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 36:
         GoOnline(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
-    case 38:
-    case 40:
-        return HOSTRES_NOTAVAIL;
     default:
         return HOSTRES_OK;
     }

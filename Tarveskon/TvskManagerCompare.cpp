@@ -40,22 +40,22 @@ CString CTvskManager::GetConnectionText()
 
 void CTvskManager::BeginWait(CWnd* owner, UINT textId)
 {
-    m_strWaitText = LocalText(textId);
+    m_strTransferWait = LocalText(textId);
     m_pWaitOwner = owner;
-    m_pUi->BeginWait(owner, m_strWaitText);
+    m_pUi->BeginWait(owner, m_strTransferWait);
 }
 
 void CTvskManager::EndWait()
 {
-    if (m_strWaitText.IsEmpty())
+    if (m_strTransferWait.IsEmpty())
         return;
-    m_strWaitText.Empty();
+    m_strTransferWait.Empty();
     m_pUi->EndWait();
 }
 
 int CTvskManager::AskWhileWaiting(CWnd* owner, const CString& text, UINT type)
 {
-    const CString waitText = m_strWaitText;
+    const CString waitText = m_strTransferWait;
     if (!waitText.IsEmpty())
         m_pUi->EndWait();
     const int answer = ShowBox(owner, text, type);

@@ -37,6 +37,8 @@ CString CTvskManager::DriveType() const
 
 BOOL CTvskManager::NewFile()
 {
+    if (CanFireEvents())
+        m_pEvents->UnloadFile(m_strFilePath);
     CloseAll();
     m_dataDb.Close();
     if (m_dataDb.Load(m_programDir + "/Default.dat") != 0)
@@ -57,6 +59,7 @@ int CTvskManager::OpenFile(const char* path)
     m_dataDb.Close();
     m_slvDb.Close();
     Disconnect();
+    StopScript();
     // The parameter database is loaded again: copies of its records would be stale.
     ClearLists();
     const int previousLanguage = m_language.GetLangId();
@@ -86,6 +89,10 @@ int CTvskManager::OpenFile(const char* path)
     if (!m_bDriveWithMotor && LoadMotorDb() == 0)
         m_motorDb.Close();
     SetModified(FALSE);
+    if (!StartDriveTypeScript())
+        return 5;
+    if (CanFireEvents())
+        m_pEvents->LoadFile(m_strFilePath);
     return 0;
 }
 
@@ -119,6 +126,7 @@ int CTvskManager::ImportSlv(const char* path)
 {
     m_slvDb.Close();
     Disconnect();
+    StopScript();
     if (!m_dataDb.IsOpen() && m_dataDb.Create() != 0)
         return 1;
     m_dataDb.ResetValues();

@@ -30,6 +30,30 @@ private:
     CDeviceLinkClient& m_link;
 };
 
+// The progress window and wait cursor from here to the end of the scope; the text is kept where a
+// question can show it again.
+class CTransferWait
+{
+public:
+    CTransferWait(CTvskHostUi& ui, CWnd* owner, const CString& text, CString& shown)
+        : m_ui(ui), m_shown(shown)
+    {
+        m_shown = text;
+        m_ui.BeginWait(owner, text);
+    }
+    ~CTransferWait()
+    {
+        m_ui.EndWait();
+        m_shown.Empty();
+    }
+    CTransferWait(const CTransferWait&) = delete;
+    CTransferWait& operator=(const CTransferWait&) = delete;
+
+private:
+    CTvskHostUi& m_ui;
+    CString& m_shown;
+};
+
 bool IsComment(const char* text)
 {
     return std::strncmp(text, "COMM", 4) == 0;
@@ -145,7 +169,7 @@ BOOL CTvskManager::DownloadPlc()
     int code = 0;
     {
         CLinkHold hold(m_link);
-        BeginWait(GetBoxOwner(), 2106);
+        CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2106), m_strTransferWait);
         std::vector<PlcWord> words;
         if (!AssemblePlc(*this, words))
             code = 10;
@@ -153,7 +177,6 @@ BOOL CTvskManager::DownloadPlc()
             if (!WriteAddr(words[i].address, 0, words[i].bits, static_cast<double>(words[i].code)))
                 code = 11;
     }
-    EndWait();
     EndPlcDownload(code);
     return code == 0 ? TRUE : FALSE;
 }
@@ -261,7 +284,14 @@ bool CTvskManager::AskRetry(const char* name, UINT questionId, Retry& answer)
 {
     CString question;
     question.Format("%s : %s", name, LocalText(questionId).GetString());
-    switch (AskWhileWaiting(GetBoxOwner(), question, MB_YESNOCANCEL | MB_ICONWARNING))
+    // The wait cursor and progress window are off while the question is up.
+    const CString wait = m_strTransferWait;
+    if (!wait.IsEmpty())
+        m_pUi->EndWait();
+    const int choice = MessageBox(question, MB_YESNOCANCEL | MB_ICONWARNING);
+    if (!wait.IsEmpty())
+        m_pUi->BeginWait(GetBoxOwner(), wait);
+    switch (choice)
     {
     case IDYES:
         return true;
@@ -421,7 +451,7 @@ void CTvskManager::WriteAllPars()
     int code = 0;
     {
         CLinkHold hold(m_link);
-        BeginWait(GetBoxOwner(), 2104);
+        CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2104), m_strTransferWait);
         for (const bool opMode : {true, false})
         {
             for (const std::string& name : tvsk::WorkingNames(m_parDb, opMode, true))
@@ -434,7 +464,6 @@ void CTvskManager::WriteAllPars()
                 break;
         }
     }
-    EndWait();
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterWriteAll();
@@ -550,17 +579,16 @@ BOOL CTvskManager::DownloadCams()
     int code = 0;
     {
         CLinkHold hold(m_link);
-        BeginWait(GetBoxOwner(), 2105);
+        CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2105), m_strTransferWait);
         for (const PlcWord& word : words)
             if (SendCommand(15, (16L << 16) | word.address, word.code) != HOSTRES_OK)
             {
-                EndWait();
-                MessageBox(2065, MB_OK | MB_ICONERROR);
                 code = 5;
                 break;
             }
     }
-    EndWait();
+    if (code != 0)
+        MessageBox(2065, MB_OK | MB_ICONERROR);
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterWriteCams();

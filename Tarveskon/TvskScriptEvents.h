@@ -25,4 +25,12 @@ public:
     virtual bool AfterWriteAll() { return false; }
     virtual bool BeforeWriteCams() { return false; }
     virtual bool AfterWriteCams() { return false; }
+    // The configuration's file, the drive's permanent memory and the main window's clock.
+    virtual bool LoadFile(const char* /*path*/) { return false; }
+    virtual bool UnloadFile(const char* /*path*/) { return false; }
+    virtual bool BeforeSaveParams() { return false; }
+    virtual bool AfterSaveParams() { return false; }
+    virtual bool BeforeSavePlc() { return false; }
+    virtual bool AfterSavePlc() { return false; }
+    virtual bool OnTimer() { return false; }
 };

@@ -1,46 +1,74 @@
 // The TK40 session's write-all and cam download through the whole chain (manager, link client,
 // protocol object, Porthaven, pseudo-terminal, drivesim), as writes per second beside
-// bench_tvsk_manager_chain's single reads.
+// bench_tvsk_manager_chain's single reads; write-all also with the TK40 script receiving its events.
 #include <Tarveskon/TvskManager.h>
 #include <Tarveskon/TvskStrings.h>
 
 #include <protocol/tests/DriveChain.h>
 #include <registry/Profile.h>
+#include <ui/MessageBox.h>
+#include <ui/UiDefs.h>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace
 {
 
-// The chain, drivesim with the TK40 defaults, and the named session connected.
+// The script's offer to save after write-all is declined.
+class DecliningBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString&, const CString&, UINT) override { return IDNO; }
+};
+
+// The chain, drivesim with the TK40 defaults, and the named session connected; with the script,
+// the script manager and its engine are registered first, so opening the session starts it.
 class TransferSession
 {
 public:
-    TransferSession(const char* label, const char* sample) : m_chain(label)
+    TransferSession(const char* label, const char* sample, bool withScript = false) : m_chain(label)
     {
         if (!m_chain.Error().empty() ||
             !m_chain.StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
             return;
+        if (withScript)
+            for (const char* component : {TVSK_ENGINE_MODULE, TVSK_SCRIPTER_MODULE})
+                if (std::system((std::string(TVSK_REGSVR) + " " + component).c_str()) != 0)
+                    return;
+        m_previousBoxes = AfxSetMessageBoxSink(&m_boxes);
         CProfile::Instance().SetRegistryKey("MurnApps");
         RegisterTvskStrings();
         m_manager = std::make_unique<CTvskManager>(TVSK_SAMPLE_DATA_DIR);
-        m_ready = m_manager->OpenFile(sample) == 0 && m_manager->Connect(ChainSettings(0).c_str()) == 0;
+        m_ready = m_manager->OpenFile(sample) == 0 && m_manager->CanFireEvents() == withScript &&
+                  m_manager->Connect(ChainSettings(0).c_str()) == 0;
     }
+    ~TransferSession()
+    {
+        m_manager.reset();
+        AfxSetMessageBoxSink(m_previousBoxes);
+    }
+    TransferSession(const TransferSession&) = delete;
+    TransferSession& operator=(const TransferSession&) = delete;
+
     bool Ready() const { return m_ready; }
     CTvskManager& Manager() { return *m_manager; }
 
 private:
     CDriveChain m_chain;
+    DecliningBoxes m_boxes;
+    CMessageBoxSink* m_previousBoxes = nullptr;
     std::unique_ptr<CTvskManager> m_manager;
     bool m_ready = false;
 };
 
-void BM_WriteAllPars(benchmark::State& state)
+void WriteAll(benchmark::State& state, bool withScript)
 {
-    TransferSession session("writeallbench", TVSK_SAMPLE_DATA_DIR "/Samples/TK40.dat");
+    TransferSession session(withScript ? "writeallscriptbench" : "writeallbench",
+                            TVSK_SAMPLE_DATA_DIR "/Samples/TK40.dat", withScript);
     if (!session.Ready())
     {
         state.SkipWithError("the session does not open or connect");
@@ -60,7 +88,18 @@ void BM_WriteAllPars(benchmark::State& state)
     state.counters["writes/s"] =
         benchmark::Counter(static_cast<double>(state.iterations() * writes), benchmark::Counter::kIsRate);
 }
+
+void BM_WriteAllPars(benchmark::State& state)
+{
+    WriteAll(state, false);
+}
 BENCHMARK(BM_WriteAllPars)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_WriteAllParsWithScript(benchmark::State& state)
+{
+    WriteAll(state, true);
+}
+BENCHMARK(BM_WriteAllParsWithScript)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_DownloadCams(benchmark::State& state)
 {

@@ -71,18 +71,25 @@ private:
     CTvskManager& m_manager;
 };
 
-// Boxes recorded with their types; a test may act while a box is up (before it is answered).
+// Boxes recorded with their types and among the progress windows; a test may act while a box is up
+// (before it is answered).
 class TransferUi : public RecordingUi
 {
 public:
     int MessageBox(CWnd* owner, const CString& text, UINT type) override
     {
         types.push_back(type);
+        shown.push_back("box " + text.str());
         if (whileShown)
             whileShown(boxes.size());
         return RecordingUi::MessageBox(owner, text, type);
     }
+    void BeginWait(CWnd*, const CString& text) override { shown.push_back("wait " + text.str()); }
+    void EndWait() override { shown.push_back("end wait"); }
+
     std::vector<UINT> types;
+    // Boxes and the progress window in the order they came and went.
+    std::vector<std::string> shown;
     std::function<void(size_t shownBefore)> whileShown;
 };
 

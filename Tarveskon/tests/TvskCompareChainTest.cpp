@@ -255,7 +255,7 @@ protected:
         ASSERT_TRUE(manager->DownloadPlc());
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
-        ui.waits.clear();
+        ui.waits.clear(); // the transfers above show their own progress
     }
     Configuration Current()
     {
@@ -489,6 +489,7 @@ TEST_F(TvskCompareChainTest, GoingOnLineBringsTheDrivesValuesAndProgramIntoTheFi
     DriveLikeTheConfiguration();
     SetProgram({{"LD", {3, 5}}, {"OUT", {76, 1}}});
     ASSERT_TRUE(manager->DownloadPlc());
+    ui.waits.clear();
     SetProgram({});
     SetDriveWord(32, 2500);
     SetDriveWord(1, 0);

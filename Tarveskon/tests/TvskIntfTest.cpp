@@ -197,7 +197,7 @@ TEST_F(TvskIntfTest, DeliveredMeansAHandlerRan)
 {
     CTvskIntfEvents events(*intf);
     EXPECT_FALSE(events.MayFire());
-    events.SetRunning(true);
+    events.SetRunning([] { return true; });
     EXPECT_FALSE(events.ConnectionTimeout()) << "no sink";
 
     auto* sink = new EventSink;

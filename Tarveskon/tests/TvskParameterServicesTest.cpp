@@ -100,8 +100,13 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     EXPECT_EQ(LastError(), "Parametro non trovato");
     EXPECT_EQ(manager.SendCommand(2, Text("Pr33"), 0), 6) << "not connected: the write fails";
     EXPECT_EQ(manager.SendCommand(20, 0, 0), 10);
-    for (UINT code : {27u, 28u, 38u, 40u})
+    for (UINT code : {27u, 28u})
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 8) << code;
+    for (UINT code : {38u, 40u})
+    {
+        EXPECT_EQ(manager.SendCommand(code, 0, 0), 11) << "not connected: " << code;
+        EXPECT_EQ(manager.GetErrorCode(), 21) << code;
+    }
     for (UINT code : {3u, 4u, 8u, 9u, 31u, 32u, 33u, 37u})
     {
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 0) << "not connected: " << code;

@@ -260,6 +260,7 @@ TEST_F(TvskTransfersChainTest, AFailedWriteEndsWithElevenAndLeavesTheLinkFree)
     manager->SetScriptEvents(&events);
     ui.boxes.clear();
     ui.types.clear();
+    ui.shown.clear();
     const size_t from = JournalLength();
     EXPECT_EQ(manager->DownloadPlc(), FALSE);
     manager->SetScriptEvents(nullptr);
@@ -267,6 +268,8 @@ TEST_F(TvskTransfersChainTest, AFailedWriteEndsWithElevenAndLeavesTheLinkFree)
     EXPECT_EQ(events.seen, (Lines{"BeforeWritePLC", "AfterWritePLC"}));
     EXPECT_EQ(ui.boxes, Lines{"Errore in fase di scrittura del LumoPLC nel drive"});
     EXPECT_EQ(ui.types, std::vector<UINT>{MB_OK | MB_ICONERROR});
+    EXPECT_EQ(ui.shown, (Lines{"wait Scrittura LumoPLC in corso ...", "end wait",
+                               "box Errore in fase di scrittura del LumoPLC nel drive"}));
     EXPECT_TRUE(Journaled(from, "write M").empty());
 
     std::thread(
@@ -325,12 +328,16 @@ TEST_F(TvskTransfersChainTest, ACamWriteThatFailsTells2065AndEndsWithFive)
     manager->SetScriptEvents(&events);
     ui.boxes.clear();
     ui.types.clear();
+    ui.shown.clear();
     EXPECT_EQ(manager->SendCommand(37, 0, 0), FALSE);
     manager->SetScriptEvents(nullptr);
     EXPECT_EQ(manager->GetErrorCode(), 5);
     EXPECT_EQ(events.seen, (Lines{"BeforeWriteCams", "AfterWriteCams"}));
     EXPECT_EQ(ui.boxes, Lines{"Errore di comunicazione con il drive"}) << "one box, the rest not tried";
     EXPECT_EQ(ui.types, std::vector<UINT>{MB_OK | MB_ICONERROR});
+    EXPECT_EQ(ui.shown, (Lines{"wait Scrittura dati camme in corso ...", "end wait",
+                               "box Errore di comunicazione con il drive"}))
+        << "the box comes once the progress window is gone";
 }
 
 TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)

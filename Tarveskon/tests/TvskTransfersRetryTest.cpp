@@ -123,6 +123,7 @@ TEST_F(TvskTransfersRetryTest, WriteAllSkippingOneWritesTheRest)
 {
     Fault(true);
     ui.boxes.clear();
+    ui.shown.clear();
     ui.answers = {IDNO};
     RecoverAtTheFirstQuestion();
     events->seen.clear();
@@ -130,6 +131,10 @@ TEST_F(TvskTransfersRetryTest, WriteAllSkippingOneWritesTheRest)
     manager->SendCommand(4, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     EXPECT_EQ(ui.boxes, std::vector<std::string>{kWriteQuestion});
+    const std::string progress = "wait Scrittura parametri in corso ...";
+    EXPECT_EQ(ui.shown, (std::vector<std::string>{progress, "end wait", std::string("box ") + kWriteQuestion,
+                                                  progress, "end wait"}))
+        << "the progress window is off while the question is up";
     EXPECT_FALSE(Journaled(from, "write 1 ")) << "the operating mode was skipped";
     EXPECT_TRUE(Journaled(from, "write 42")) << "the rest is written";
 

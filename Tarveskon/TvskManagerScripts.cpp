@@ -1,0 +1,136 @@
+// The wizard manager: the drive type's script, its events and the drive's permanent memory.
+#include "TvskManager.h"
+
+#include "TvskIntf.h"
+
+#include <ui/UiDefs.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+BOOL CTvskManager::StartScript(const char* path)
+{
+    StopScript();
+    if (!m_pIntf)
+        return FALSE;
+    m_pIntf->SetVerbose(std::atoi(GetOptionValue("SCRIPTDEBUG", 0)) != 0);
+
+    m_pScript = std::make_unique<CScriptManager>();
+    if (m_pScript->Init(this) != S_OK)
+    {
+        m_pScript.reset();
+        return FALSE;
+    }
+    m_pScript->AddScripter("Tvsk", static_cast<ITvskIntf*>(m_pIntf));
+
+    std::ifstream file(path ? path : "");
+    if (!file)
+        return FALSE;
+    std::string code;
+    for (std::string line; std::getline(file, line);)
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        code += line;
+        code += '\n';
+    }
+    return m_pScript->Run(code.c_str());
+}
+
+void CTvskManager::StopScript()
+{
+    if (!m_pScript)
+        return;
+    if (m_pScript->IsRunning())
+        m_pScript->Stop();
+    m_pScript.reset();
+}
+
+bool CTvskManager::StartDriveTypeScript()
+{
+    // A type without a script leaves none of the previous type's running.
+    StopScript();
+    const CString path = GetScriptFilePath();
+    std::error_code error;
+    if (path.IsEmpty() || !std::filesystem::is_regular_file(path.GetString(), error))
+        return true;
+    return StartScript(path) || !m_pScript;
+}
+
+void CTvskManager::OnScriptError(CString text)
+{
+    MessageBox(text, MB_OK | MB_ICONERROR);
+}
+
+bool CTvskManager::CanFireEvents() const
+{
+    return m_pEvents->MayFire() && m_pIntf && std::this_thread::get_id() == m_ownerThread;
+}
+
+void CTvskManager::FireTimer()
+{
+    if (CanFireEvents())
+        m_pEvents->OnTimer();
+}
+
+BOOL CTvskManager::SaveParameters()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    const bool events = CanFireEvents();
+    if (events)
+    {
+        m_pEvents->BeforeSaveParams();
+        if (!m_bCanRW)
+        {
+            m_nErrorCode = 20;
+            m_pEvents->AfterSaveParams();
+            m_bCanRW = TRUE;
+            return TRUE;
+        }
+    }
+    const BOOL saved = RunDriveCommand("Save");
+    if (!saved)
+        m_nErrorCode = 5;
+    if (events)
+        m_pEvents->AfterSaveParams();
+    return saved;
+}
+
+BOOL CTvskManager::SavePlc()
+{
+    m_nErrorCode = 0;
+    if (!IsConnected())
+    {
+        m_nErrorCode = 21;
+        return FALSE;
+    }
+    if (!IsPlcEnabled())
+    {
+        m_nErrorCode = 12;
+        return FALSE;
+    }
+    const bool events = CanFireEvents();
+    if (events)
+    {
+        m_pEvents->BeforeSavePlc();
+        if (!m_bCanRW)
+        {
+            m_nErrorCode = 20;
+            m_pEvents->AfterSavePlc();
+            m_bCanRW = TRUE;
+            return TRUE;
+        }
+    }
+    const BOOL saved = RunDriveCommand("SavePLC");
+    if (!saved)
+        m_nErrorCode = 5;
+    if (events)
+        m_pEvents->AfterSavePlc();
+    return saved;
+}
