@@ -43,6 +43,7 @@ constexpr UINT kMainBarId = 0xE800;
 constexpr UINT kInstrBarId = 0xE801;
 constexpr SIZE kInstrButton = {34, 34};
 constexpr SIZE kInstrImage = {16, 15};
+constexpr int kInstrFontSize = 70; // tenths of a point
 // Instruction-table rows of the mnemonics the instruction buttons show, in button order.
 constexpr unsigned kInstrRows[] = {0, 1, 6, 7, 4, 5, 2, 3, 8, 9, 10, 11, 12, 13, 14};
 } // namespace
@@ -135,6 +136,8 @@ void CDlgLumoPlc::CreateToolBars()
         m_wndInstrBar.LoadToolBar(IDR_PLC_INSTR_TOOLBAR))
     {
         m_wndInstrBar.SetSizes(kInstrButton, kInstrImage);
+        if (m_InstrFont.CreatePointFont(kInstrFontSize, "Arial"))
+            m_wndInstrBar.SetFont(&m_InstrFont);
         for (int index = 0;
              index < m_wndInstrBar.GetCount() && index < static_cast<int>(std::size(kInstrRows)); ++index)
             m_wndInstrBar.SetButtonText(index, m_CodeGen.GetString(kInstrRows[index]));

@@ -93,6 +93,7 @@ private:
 
     CToolBarDlg m_wndToolBar;
     CToolBarDlg m_wndInstrBar;
+    CFont m_InstrFont;          // small enough for "ANDN" under a 34-pixel button
     CLDView* m_pView = nullptr; // belongs to its window
     CLDLogicDoc m_LogicDoc;
     CLDLogicNet* m_pCurNet = nullptr; // in m_LogicDoc

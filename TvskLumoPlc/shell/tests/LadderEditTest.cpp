@@ -535,6 +535,8 @@ TEST_F(LadderEdit, TheInstructionToolbarShowsTheMnemonicsInOrderWithTipsCutTo80)
                       [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
             for (QToolButton* widget : buttons)
                 tips.push_back(widget->toolTip());
+            buttons.front()->click(); // LD, as the user presses it
+            EXPECT_EQ(Counter(dialog), CString("2 / 128"));
         });
     EXPECT_EQ(barId, 0xE801u);
     EXPECT_EQ(button, CSize(34, 34));
