@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -351,6 +352,41 @@ TEST_F(TarveskonImportTest, YesAfterAnImportTakesTheChosenMotorsData)
     EXPECT_DOUBLE_EQ(Value("Pr33"), 2.8) << "the motor's rated current";
     dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
     EXPECT_EQ(boxes.texts.size(), 2u) << "asked once after the import";
+}
+
+} // namespace
+
+namespace
+{
+
+// The script manager and its engine registered in the test's store: the TK40 type's script runs.
+class TarveskonScriptTest : public TarveskonDlgTest
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* component : {TVSK_ENGINE_MODULE, TVSK_SCRIPTER_MODULE})
+            ASSERT_EQ(std::system((std::string(TVSK_REGSVR) + " " + component).c_str()), 0) << component;
+        TarveskonDlgTest::SetUp();
+    }
+    std::string SessionVar(const char* name)
+    {
+        CString value;
+        return dialog->Manager().GetSessionVarValue(name, value) ? value.str() : "<none>";
+    }
+};
+
+TEST_F(TarveskonScriptTest, TheMainWindowsClockReachesTheScript)
+{
+    folder.Remove("TKSERIES/TK40.vbs");
+    folder.Append("TKSERIES/TK40.vbs", "Sub Tvsk_OnTimer()\n"
+                                       "    Tvsk.TvskVar(\"Commessa\") = Tvsk.TvskVar(\"Commessa\") & \"+\"\n"
+                                       "End Sub\n");
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(dialog->Manager().CanFireEvents());
+    EXPECT_TRUE(WaitUntil([&] { return SessionVar("Commessa").size() >= 2; }, 3000))
+        << SessionVar("Commessa");
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts[0];
 }
 
 } // namespace

@@ -282,6 +282,12 @@ TEST_F(TvskScriptsChainTest, FileEventsCarryThePathAndAScriptThatFailsToStartFir
     manager->SendCommand(4, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 0) << "the handler did not veto";
     EXPECT_EQ(ui.boxes.size(), 1u) << ui.boxes.back();
+
+    // Verbose and running: an event no handler took is told.
+    ScriptIs("Dim started\nstarted = True\n");
+    ui.boxes.clear();
+    EXPECT_EQ(manager->OpenFile(SamplePath().c_str()), 0);
+    EXPECT_EQ(ui.boxes, (std::vector<std::string>{"FireEvent nr. 1 failed"}));
 }
 
 TEST_F(TvskScriptsChainTest, SaveCommandsRunTheDriveCommandsBetweenTheirEvents)

@@ -14,9 +14,15 @@ TEST(LDOperandText, FinTextsGiveKindParameterAndBitAndDefaultsForWhatDoesNotRead
         int parameter;
         int bit;
     } rows[] = {
-        {"FIN P40.3", false, 40, 3},     {"NFIN P12.3", true, 12, 3},  {"NFIN P150.7", true, 150, 7},
-        {"FIN", false, 40, 0},           {"NFIN", true, 40, 0},        {"FIN P.5", false, 40, 5},
-        {"FIN Px.y", false, 40, 0},      {"FIN 40.3", false, 40, 0},   {"", false, 40, 0},
+        {"FIN P40.3", false, 40, 3},
+        {"NFIN P12.3", true, 12, 3},
+        {"NFIN P150.7", true, 150, 7},
+        {"FIN", false, 40, 0},
+        {"NFIN", true, 40, 0},
+        {"FIN P.5", false, 40, 5},
+        {"FIN Px.y", false, 40, 0},
+        {"FIN 40.3", false, 40, 0},
+        {"", false, 40, 0},
         {"FIN P99999999999.1", false, 40, 1},
     };
     for (const auto& row : rows)
