@@ -209,6 +209,20 @@ TEST_F(TvskScriptsChainTest, SampleScriptOffersToSaveTheParametersAfterWriteAll)
     EXPECT_EQ(scriptBoxes.texts.size(), 2u);
 }
 
+TEST_F(TvskScriptsChainTest, AScriptReachesTheDriveThroughTargetParWithAnAt)
+{
+    ScriptIs("Sub Tvsk_BeforeWriteAll()\n"
+             "    Tvsk.TargetPar(\"@Pr50\") = Tvsk.TargetPar(\"@Pr3\") + 150\n"
+             "    Tvsk.CanRW = False\n"
+             "End Sub\n");
+    OpenAndConnect();
+    SetWord(3, 7);
+    manager->SendCommand(4, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 20);
+    EXPECT_EQ(Word(50), 157);
+    EXPECT_TRUE(ui.boxes.empty()) << ui.boxes[0];
+}
+
 TEST_F(TvskScriptsChainTest, RunTimeErrorShowsOneBoxWithLineAndText)
 {
     ScriptIs("Sub Tvsk_BeforeWriteAll()\n"
@@ -300,6 +314,17 @@ TEST_F(TvskScriptsChainTest, SaveCommandsRunTheDriveCommandsBetweenTheirEvents)
     EXPECT_EQ(events.seen, (std::vector<std::string>{"BeforeSaveParams", "BeforeWritePar b42.2",
                                                      "AfterWritePar b42.2", "AfterSaveParams"}));
     EXPECT_EQ(Word(42) & 0x4, 0x4);
+
+    // A veto of the parameters' save is honoured and spent: the next save runs.
+    SetWord(42, 0x10);
+    events.seen.clear();
+    events.veto = "BeforeSaveParams";
+    EXPECT_EQ(manager->SendCommand(38, 0, 0), HOSTRES_OK);
+    EXPECT_EQ(manager->GetErrorCode(), 20);
+    EXPECT_EQ(manager->GetCanRW(), TRUE);
+    EXPECT_EQ(events.seen, (std::vector<std::string>{"BeforeSaveParams", "AfterSaveParams"}));
+    EXPECT_EQ(Word(42), 0x10);
+    events.veto.clear();
 
     events.seen.clear();
     EXPECT_EQ(manager->SendCommand(40, 0, 0), HOSTRES_OK);

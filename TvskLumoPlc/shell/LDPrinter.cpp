@@ -1,5 +1,5 @@
 // Ladder pages: cell size, fit-to-page scale, page breaks between networks, and each network
-// drawn through a printing manager of the printer's cell size.
+// recorded as the screen draws it and put on the page scaled to the printer's cell.
 #include "LDPrinter.h"
 
 #include <Tarveskon/PluginIntf.h>

@@ -306,6 +306,35 @@ TEST_F(LadderEdit, ACommentGoesIntoTheCurrentNetAndIsStored)
     EXPECT_EQ(host.program[0].text, "COMM:Nota");
 }
 
+TEST_F(LadderEdit, SetAndRstFollowTheSelectedElementAndASelectedCommentIsDeleted)
+{
+    host.program = {{"COMM:Avvio", kNone}, {"LD", {75, 0, -1}}, {"END", kNone}};
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            Select(dialog, 0, "75.0");
+            Send(dialog, ID_PLC_SET);
+            SetBit(dialog, 42, 1);
+            Send(dialog, ID_PLC_RST);
+            SetBit(dialog, 42, 2);
+            EXPECT_EQ(Counter(dialog), CString("4 / 128"));
+
+            CGraphDoc& doc = Doc(dialog);
+            dialog.GetView()->SelectNetwork(0);
+            CGraphBlock* comment = nullptr;
+            for (CGraphBlock* element : *doc.GetNetworkElements(doc.GetNetwork(0)))
+                if (element->GetType() == FBD_COMMENT)
+                    comment = element;
+            ASSERT_NE(comment, nullptr);
+            dialog.GetView()->SelectElement(comment);
+            Send(dialog, ID_PLC_DELETE);
+            EXPECT_TRUE(dialog.StoreProgram());
+        });
+    const std::vector<Instr> expected = {
+        {"LD", {75, 0, -1}}, {"SET", {42, 1, -1}}, {"RES", {42, 2, -1}}, {"END", kNone}};
+    EXPECT_EQ(host.program, expected);
+}
+
 TEST_F(LadderEdit, AContactConfirmedWithBitEightStoresItAndMarksTheCaption)
 {
     host.program = {{"LD", {3, 7, -1}}, {"OUT", {42, 0, -1}}, {"END", kNone}};
