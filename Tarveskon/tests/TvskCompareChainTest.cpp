@@ -710,3 +710,32 @@ TEST_F(GoOnlineFaultTest, WritingAllAndTheProgramShowTheProgressWindowAndHideItF
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(TvskCompareChainTest, WithoutTheEditorTheReportOpensThroughTheDesktopElseTheFailureIsTold)
+{
+    CProfile::Instance().WriteProfileString("Settings", "Notepad", nullptr);
+    const std::string desktop = folder->Path("desktop");
+    std::filesystem::create_directory(desktop);
+    std::ofstream(desktop + "/xdg-open")
+        << "#!/bin/sh\nprintf '%s' \"$1\" > " << folder->Path("opened") << "\n";
+    std::filesystem::permissions(desktop + "/xdg-open", std::filesystem::perms::owner_all);
+    const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", desktop.c_str(), 1);
+
+    const std::string same = folder->Path("Samples/TK40.dat");
+    ui.files = {same, report};
+    manager->CompareWithFile(nullptr);
+    const bool opened = PollUntil([&] { return FileText(folder->Path("opened")) == report; });
+    std::filesystem::remove(desktop + "/xdg-open");
+    ui.files = {same, report};
+    manager->CompareWithFile(nullptr);
+    setenv("PATH", savedPath.c_str(), 1);
+
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{"Avvio del programma non riuscito"});
+}
+
+} // namespace
