@@ -33,6 +33,12 @@ template <class T> T* PointerParam(long param)
     return reinterpret_cast<T*>(static_cast<std::intptr_t>(param));
 }
 
+// Transfers answer TRUE or FALSE; their host commands answer 0 or 11.
+long TransferResult(BOOL done)
+{
+    return done ? HOSTRES_OK : HOSTRES_FAILED;
+}
+
 // Starts the program of a command line (words split at blanks, no shell) and reaps it when it ends.
 void StartProgram(const char* commandLine)
 {
@@ -195,20 +201,27 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 31:
         if (!IsPlcEnabled())
         {
-            m_nErrorCode = 12;
-            return FALSE;
+            m_nErrorCode = 12; // nothing to upload
+            return HOSTRES_OK;
         }
-        return UploadPlc();
+        return TransferResult(UploadPlc());
     case 32:
-        return DownloadPlc();
+        return TransferResult(DownloadPlc());
     case 33:
-        return ComparePlc(PointerParam<bool>(param1));
+    {
+        int* equal = PointerParam<int>(param1);
+        bool same = false;
+        if (!equal || !ComparePlc(&same))
+            return HOSTRES_FAILED;
+        *equal = same ? 1 : 0;
+        return HOSTRES_OK;
+    }
     case 37:
-        return DownloadCams();
+        return TransferResult(DownloadCams());
     case 38:
-        return SaveParameters() ? HOSTRES_OK : HOSTRES_FAILED;
+        return TransferResult(SaveParameters());
     case 40:
-        return SavePlc() ? HOSTRES_OK : HOSTRES_FAILED;
+        return TransferResult(SavePlc());
     case 34:
         CompareWithFile(PointerParam<CWnd>(param1));
         return HOSTRES_OK;

@@ -129,7 +129,9 @@ TEST_F(SampleDownloadTest, TheSamplesProgramAndCamsLandInTheDriveAndTheProgramCo
             program.push_back(line);
         else if (std::sscanf(line.c_str(), "write %d 16 %ld", &word, &value) == 2 && word >= 2048 &&
                  word < 3584 + 257)
+        {
             EXPECT_TRUE(cams.emplace(word, value).second) << "written twice: " << word;
+        }
     }
     EXPECT_EQ(program, (Lines{"write M0 16 19200", "write M2 16 772", "write M4 16 10754", "write M6 16 800",
                               "write M8 16 19459", "write M10 16 19216", "write M12 16 19238",
@@ -148,15 +150,17 @@ TEST_F(SampleDownloadTest, TheSamplesProgramAndCamsLandInTheDriveAndTheProgramCo
     EXPECT_EQ(cams, expected);
 
     ASSERT_EQ(Manager().Connect(""), 0);
-    bool equal = false;
-    ASSERT_EQ(Manager().SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0), TRUE);
+    int equal = 0;
+    ASSERT_EQ(Manager().SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0),
+              HOSTRES_OK);
     EXPECT_TRUE(equal);
-    ASSERT_EQ(Manager().SendCommand(31, 0, 0), TRUE);
+    ASSERT_EQ(Manager().SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Instruction(10), "ADD 110 111 112");
     EXPECT_EQ(Instruction(11), "END 0 0");
     EXPECT_EQ(Instruction(12), "");
-    equal = false;
-    ASSERT_EQ(Manager().SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0), TRUE);
+    equal = 0;
+    ASSERT_EQ(Manager().SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0),
+              HOSTRES_OK);
     EXPECT_TRUE(equal);
 }
 

@@ -102,12 +102,17 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     EXPECT_EQ(manager.SendCommand(20, 0, 0), 10);
     for (UINT code : {27u, 28u})
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 8) << code;
-    for (UINT code : {38u, 40u})
+    int equal = 1;
+    EXPECT_EQ(manager.SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0), 11)
+        << "not connected: 33";
+    EXPECT_EQ(manager.GetErrorCode(), 21);
+    EXPECT_EQ(manager.SendCommand(33, 0, 0), 11) << "no place for the answer";
+    for (UINT code : {31u, 32u, 37u, 38u, 40u})
     {
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 11) << "not connected: " << code;
         EXPECT_EQ(manager.GetErrorCode(), 21) << code;
     }
-    for (UINT code : {3u, 4u, 8u, 9u, 31u, 32u, 33u, 37u})
+    for (UINT code : {3u, 4u, 8u, 9u})
     {
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 0) << "not connected: " << code;
         EXPECT_EQ(manager.GetErrorCode(), 21) << code;

@@ -174,14 +174,14 @@ TEST_F(TvskScriptsChainTest, SampleScriptVetoesThePlcDownloadWhileTheDriveIsEnab
     const long status = Word(3);
     SetWord(3, status | 0x2);
 
-    EXPECT_EQ(manager->SendCommand(32, 0, 0), FALSE);
+    EXPECT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_FAILED);
     EXPECT_EQ(manager->GetErrorCode(), 20);
     EXPECT_EQ(manager->GetCanRW(), TRUE);
     EXPECT_EQ(Word(0x4000), 0) << "nothing of the program reached the drive";
     EXPECT_EQ(Count(ui.boxes, "Drive abilitato"), 1);
 
     SetWord(3, status & ~0x2L);
-    EXPECT_EQ(manager->SendCommand(32, 0, 0), TRUE);
+    EXPECT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     EXPECT_EQ(Word(0x4000), 0x0350);
     EXPECT_EQ(Count(ui.boxes, "Drive abilitato"), 1);

@@ -72,17 +72,17 @@ TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBack
 {
     OpenAndConnect();
     SampleProgram();
-    ASSERT_EQ(manager->SendCommand(32, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     EXPECT_EQ(Word(0x4000), 0x0350);
     EXPECT_EQ(Word(0x4002, 32), 0x0C0B0A08);
     EXPECT_EQ(Word(0x4005), 0x000F);
 
-    bool equal = false;
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    int equal = 0;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_TRUE(equal);
 
-    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Instruction(0), "LD 3 5");
     EXPECT_EQ(Instruction(1), "OUT 42 0");
     EXPECT_EQ(Instruction(2), "ADD 10 11 12");
@@ -91,10 +91,10 @@ TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBack
     EXPECT_EQ(Instruction(5), "");
 
     SetProgram({{"LD", {3, 5}}, {"END", {}}});
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_FALSE(equal);
     SetProgram({{"LD", {3, 5}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 1}}});
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_FALSE(equal);
 }
 
@@ -134,7 +134,7 @@ TEST_F(TvskTransfersChainTest, VetoAndMissingLinkStopTheDownloadBeforeAnyWrite)
     EnablePlc(false);
     EXPECT_EQ(manager->DownloadPlc(), FALSE);
     EXPECT_EQ(manager->GetErrorCode(), 12);
-    EXPECT_EQ(manager->SendCommand(31, 0, 0), FALSE);
+    EXPECT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
 
     manager->Disconnect();
     EXPECT_EQ(manager->DownloadPlc(), FALSE);
@@ -189,7 +189,7 @@ TEST_F(TvskTransfersChainTest, CamsLandAtTheirStartAddressesAndBadPointsWriteNot
 {
     OpenAndConnect("Samples/TK40Cam.dat");
     const size_t from = JournalLength();
-    ASSERT_EQ(manager->SendCommand(37, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(37, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     // Four cams of 257 points, each word written once.
     std::set<int> words;
@@ -228,7 +228,7 @@ TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEq
     EXPECT_EQ(Instruction(0), "COMM:avvio");
     EXPECT_EQ(Instruction(12), "COMM:registri");
     const size_t from = JournalLength();
-    ASSERT_EQ(manager->SendCommand(32, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     EXPECT_EQ(Journaled(from, "write M"),
               (Lines{"write M0 16 19200", "write M2 16 772", "write M4 16 10754", "write M6 16 800",
@@ -236,15 +236,15 @@ TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEq
                      "write M16 16 782", "write M18 16 38413", "write M20 32 1886350856", "write M24 16 15"}))
         << "ADD 110 111 112 as 32 bits at 0x400A, END at 0x400C";
 
-    bool equal = false;
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    int equal = 0;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_TRUE(equal) << "comments have no place in the drive";
 
-    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Program(), (Lines{"LD 75 0", "AND 3 0", "OUT 42 0", "LD 3 2", "OUTN 76 0", "LD 75 1", "OR 75 2",
                                 "SET 150 0", "FIN 40 3", "RES 150 0", "ADD 110 111 112", "END 0 0"}));
-    equal = false;
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    equal = 0;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_TRUE(equal);
 }
 
@@ -290,7 +290,7 @@ TEST_F(TvskTransfersChainTest, UploadStopsAtEnd)
     WriteWord(0x4001, 0x000F);
     WriteWord(0x4002, 0x2A02);
     const size_t from = JournalLength();
-    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Program(), (Lines{"LD 3 5", "END 0 0"}));
     EXPECT_TRUE(Journaled(from, "read M4 ").empty()) << "nothing read past END";
 }
@@ -306,12 +306,12 @@ TEST_F(TvskTransfersChainTest, UploadStopsAtCapacityAndAProgramWithoutEndThereIs
     WriteWord(0x4004, 0x2A02);
     WriteWord(0x4005, 0x000F);
     SetProgram({{"LD", {3, 5}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}, {"OUT", {42, 0}}});
-    bool equal = true;
-    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), TRUE);
+    int equal = 1;
+    ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_FALSE(equal) << "the drive's END lies beyond the capacity";
 
     const size_t from = JournalLength();
-    ASSERT_EQ(manager->SendCommand(31, 0, 0), TRUE);
+    ASSERT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Program(), (Lines{"LD 3 5", "ADD 10 11 12", "OUT 76 0", "OUT 42 0"}));
     EXPECT_TRUE(Journaled(from, "read M10 ").empty()) << "nothing read past the capacity";
 }
@@ -329,7 +329,7 @@ TEST_F(TvskTransfersChainTest, ACamWriteThatFailsTells2065AndEndsWithFive)
     ui.boxes.clear();
     ui.types.clear();
     ui.shown.clear();
-    EXPECT_EQ(manager->SendCommand(37, 0, 0), FALSE);
+    EXPECT_EQ(manager->SendCommand(37, 0, 0), HOSTRES_FAILED);
     manager->SetScriptEvents(nullptr);
     EXPECT_EQ(manager->GetErrorCode(), 5);
     EXPECT_EQ(events.seen, (Lines{"BeforeWriteCams", "AfterWriteCams"}));
@@ -344,12 +344,12 @@ TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
 {
     OpenAndConnect();
     size_t from = JournalLength();
-    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), TRUE);
+    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), HOSTRES_OK);
     EXPECT_EQ(Journaled(from, "write M24 16 15").size(), 1u);
 
     EnablePlc(false);
     from = JournalLength();
-    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), FALSE);
+    EXPECT_EQ(ExecHtmlCommand("DownlPlc"), HOSTRES_FAILED);
     EXPECT_EQ(manager->GetErrorCode(), 12);
     EXPECT_TRUE(Journaled(from, "write M").empty());
 }

@@ -353,8 +353,10 @@ bool CDlgLumoPlc::SetOnline(bool wanted)
 
 bool CDlgLumoPlc::ComparePlc(bool& equal)
 {
-    equal = false;
-    return m_pPluginIntf->SendCommand(kHostComparePlc, reinterpret_cast<long>(&equal), 0) != 0;
+    int same = 0;
+    const bool compared = m_pPluginIntf->SendCommand(kHostComparePlc, reinterpret_cast<long>(&same), 0) == 0;
+    equal = compared && same != 0;
+    return compared;
 }
 
 // The caller has stored the program on screen. A failed upload leaves the host without a
@@ -364,7 +366,7 @@ bool CDlgLumoPlc::ReadFromDrive()
     CWaitCursor wait;
     if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return false;
-    if (!m_pPluginIntf->SendCommand(kHostUploadPlc, 0, 0))
+    if (m_pPluginIntf->SendCommand(kHostUploadPlc, 0, 0) != 0)
     {
         Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
         StoreProgram();

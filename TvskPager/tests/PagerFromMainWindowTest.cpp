@@ -344,7 +344,7 @@ INSTANTIATE_TEST_SUITE_P(SampleDrives, PagerOnEachDriveTest,
                                                      "TKSERIES/TK40.par", "Dati motore TK40"},
                                          DriveSample{"TK40S", "Samples/TK40S.dat", "TKSERIES/TKSERIES.htm",
                                                      "TKSERIES/TK40.par", "Dati motore"}),
-                         [](const testing::TestParamInfo<DriveSample>& info)
-                         { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<DriveSample>& sample)
+                         { return std::string(sample.param.name); });
 
 } // namespace

@@ -22,7 +22,8 @@ namespace
 {
 const tvsk::test::TestApplication g_app("PlcTransferTests", "MurnApps");
 
-// Commands 10 toggle the connection; 31 loads the drive's program, 32 writes it, 33 compares.
+// Commands 10 toggle the connection; 31 loads the drive's program, 32 writes it, 33 compares;
+// transfers answer 0, or 11 when they fail.
 class RecordingHost : public PlcTestHost
 {
 public:
@@ -34,14 +35,15 @@ public:
         if (code == 10)
             connected = !connected;
         if (code == 33 && compareOk)
-            *reinterpret_cast<bool*>(param1) = program == drive;
+            *reinterpret_cast<int*>(param1) = program == drive ? 1 : 0;
         if (code == 31 && uploadOk)
             program = drive;
         if (code == 31 && !uploadOk)
             program.clear();
         if (code == 32)
             drive = program;
-        return code == 33 ? compareOk : code == 31 ? uploadOk : 1;
+        const bool failed = (code == 33 && !compareOk) || (code == 31 && !uploadOk);
+        return failed ? 11 : 0;
     }
     BOOL IsConnected() override { return connected; }
     void SetModified(BOOL) override { ++stores; }

@@ -48,8 +48,8 @@ public:
         if (code == 10)
             connected = !connected;
         if (code == 33)
-            *reinterpret_cast<bool*>(param1) = true;
-        return code == 14 ? 1 : (code == 33 ? 1 : 0);
+            *reinterpret_cast<int*>(param1) = 1;
+        return code == 14 ? 1 : 0;
     }
     BOOL IsConnected() override { return connected; }
     int GetAlarm() override { return alarm; }
