@@ -1424,4 +1424,26 @@ TEST(Language, ConversionsAndStringsAtTheirEdges)
     });
 }
 
+TEST(Language, WeeksOfTheYearFollowTheFirstWeekRule)
+{
+    Check({
+        {"result = DatePart(\"ww\", #1/1/2000#, vbSunday, vbFirstFullWeek)", "Integer:52"},
+        {"result = DatePart(\"ww\", #1/2/2000#, vbSunday, vbFirstFullWeek)", "Integer:1"},
+        {"result = DatePart(\"ww\", #1/3/2000#, vbMonday, vbFirstFourDays)", "Integer:1"},
+        {"result = DatePart(\"ww\", #1/1/2000#, vbMonday, vbFirstFourDays)", "Integer:52"},
+        {"result = DatePart(\"ww\", #1/1/2005#, vbMonday, vbFirstFourDays)", "Integer:53"},
+        {"result = DatePart(\"ww\", #12/31/2002#, vbMonday, vbFirstFourDays)", "Integer:1"},
+        {"result = DatePart(\"ww\", #12/30/2004#, vbMonday, vbFirstFourDays)", "Integer:53"},
+        {"result = DatePart(\"ww\", #1/1/2004#, vbMonday, vbFirstFourDays)", "Integer:1"},
+        {"result = DatePart(\"ww\", #12/31/2000#)", "Integer:54"},
+        {"result = DatePart(\"ww\", #12/31/2000#, vbSunday, vbFirstJan1)", "Integer:54"},
+        {"result = DatePart(\"ww\", #12/31/2000#, vbSunday, vbUseSystem)", "Integer:54"},
+        {"result = DatePart(\"ww\", #1/1/2000#, vbSunday, 4)", "error 5"},
+        {"result = DatePart(\"ww\", #6/15/2000#, vbMonday, vbFirstFourDays)", "Integer:24"},
+        {"result = DatePart(\"ww\", #1/1/100#, vbMonday, vbFirstFourDays)", "Integer:53"},
+        {"result = DatePart(\"ww\", #12/31/9999#, vbMonday, vbFirstFourDays)", "Integer:52"},
+        {"result = DatePart(\"ww\", #12/1/1800#, vbMonday, vbFirstFourDays)", "Integer:49"},
+    });
+}
+
 } // namespace
