@@ -337,6 +337,12 @@ private:
     CString CommSettings();
     int ShowBox(CWnd* owner, const CString& text, UINT type);
     bool ScriptsMayFire() const { return CanFireEvents(); }
+    // ErrorCode 0, or 21 and false when no drive is connected.
+    bool StartWithDrive();
+    using ScriptEvent = bool (CTvskScriptEvents::*)();
+    // Fires the script's before event when it may fire; a veto sets ErrorCode 20, resets CanRW,
+    // fires afterOnVeto when given and answers false.
+    bool ScriptAllows(ScriptEvent before, ScriptEvent afterOnVeto = nullptr);
     // The drive type's script when the parameter database names one that exists: false when the
     // script manager was made but the script does not run.
     bool StartDriveTypeScript();

@@ -241,17 +241,8 @@ int CTvskManager::CompareDrive(const char* reportPath, CString& errorText)
     const ConfigurationBackup saved = BackupConfiguration();
     const CScopeExit restore([&] { RestoreConfiguration(saved); });
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeReadAll();
-        if (!m_bCanRW)
-        {
-            m_nErrorCode = 20;
-            m_pEvents->AfterReadAll();
-            m_bCanRW = TRUE;
-            return 0;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll, &CTvskScriptEvents::AfterReadAll))
+        return 0;
     const int answer = ReadForComparison(errorText);
     if (events)
         m_pEvents->AfterReadAll();

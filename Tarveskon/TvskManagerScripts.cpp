@@ -76,24 +76,11 @@ void CTvskManager::FireTimer()
 
 BOOL CTvskManager::SaveParameters()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return FALSE;
-    }
-    const bool events = CanFireEvents();
-    if (events)
-    {
-        m_pEvents->BeforeSaveParams();
-        if (!m_bCanRW)
-        {
-            m_nErrorCode = 20;
-            m_pEvents->AfterSaveParams();
-            m_bCanRW = TRUE;
-            return TRUE;
-        }
-    }
+    const bool events = ScriptsMayFire();
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeSaveParams, &CTvskScriptEvents::AfterSaveParams))
+        return TRUE;
     const BOOL saved = RunDriveCommand("Save");
     if (!saved)
         m_nErrorCode = 5;
@@ -104,29 +91,16 @@ BOOL CTvskManager::SaveParameters()
 
 BOOL CTvskManager::SavePlc()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return FALSE;
-    }
     if (!IsPlcEnabled())
     {
         m_nErrorCode = 12;
         return FALSE;
     }
-    const bool events = CanFireEvents();
-    if (events)
-    {
-        m_pEvents->BeforeSavePlc();
-        if (!m_bCanRW)
-        {
-            m_nErrorCode = 20;
-            m_pEvents->AfterSavePlc();
-            m_bCanRW = TRUE;
-            return TRUE;
-        }
-    }
+    const bool events = ScriptsMayFire();
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeSavePlc, &CTvskScriptEvents::AfterSavePlc))
+        return TRUE;
     const BOOL saved = RunDriveCommand("SavePLC");
     if (!saved)
         m_nErrorCode = 5;

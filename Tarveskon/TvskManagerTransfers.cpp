@@ -127,30 +127,39 @@ BOOL CTvskManager::IsPlcEnabled()
     return (value != 0.0) == (command->dblVal != 0.0) ? TRUE : FALSE;
 }
 
-bool CTvskManager::StartPlcDownload()
+bool CTvskManager::StartWithDrive()
 {
     m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (IsConnected())
+        return true;
+    m_nErrorCode = 21;
+    return false;
+}
+
+bool CTvskManager::ScriptAllows(ScriptEvent before, ScriptEvent afterOnVeto)
+{
+    if (!ScriptsMayFire())
+        return true;
+    (m_pEvents->*before)();
+    if (m_bCanRW)
+        return true;
+    m_nErrorCode = 20;
+    if (afterOnVeto)
+        (m_pEvents->*afterOnVeto)();
+    m_bCanRW = TRUE;
+    return false;
+}
+
+bool CTvskManager::StartPlcDownload()
+{
+    if (!StartWithDrive())
         return false;
-    }
     if (!IsPlcEnabled())
     {
         m_nErrorCode = 12;
         return false;
     }
-    if (ScriptsMayFire())
-    {
-        m_pEvents->BeforeWritePLC();
-        if (!m_bCanRW)
-        {
-            m_nErrorCode = 20;
-            m_bCanRW = TRUE;
-            return false;
-        }
-    }
-    return true;
+    return ScriptAllows(&CTvskScriptEvents::BeforeWritePLC);
 }
 
 void CTvskManager::EndPlcDownload(int code)
@@ -217,12 +226,8 @@ bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
 
 BOOL CTvskManager::UploadPlc()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return FALSE;
-    }
     std::vector<DBPLC> program;
     {
         CLinkHold hold(m_link);
@@ -241,12 +246,8 @@ BOOL CTvskManager::UploadPlc()
 
 BOOL CTvskManager::ComparePlc(bool* equal)
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return FALSE;
-    }
     std::vector<DBPLC> drive;
     {
         CLinkHold hold(m_link);
@@ -337,23 +338,11 @@ CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT question
 
 void CTvskManager::ReadAllPars()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return;
-    }
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeReadAll();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            return;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
+        return;
     int code = 0;
     const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
     if (!modes.empty() && ReadWithRetry(modes.front().c_str(), 2053) == Retry::Cancelled)
@@ -378,17 +367,8 @@ int CTvskManager::ReadAllFrom(int start, CString& text, int* index)
     m_nErrorCode = 0;
     text.Empty();
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeReadAll();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            m_pEvents->AfterReadAll();
-            return 0;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll, &CTvskScriptEvents::AfterReadAll))
+        return 0;
     const int answer = ReadWorkingListFrom(start, text, index);
     if (events)
         m_pEvents->AfterReadAll();
@@ -430,24 +410,11 @@ int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
 
 void CTvskManager::WriteAllPars()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return;
-    }
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeWriteAll();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            m_pEvents->AfterWriteAll();
-            return;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteAll, &CTvskScriptEvents::AfterWriteAll))
+        return;
     int code = 0;
     {
         CLinkHold hold(m_link);
@@ -471,23 +438,11 @@ void CTvskManager::WriteAllPars()
 
 void CTvskManager::ReadPagePars()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return;
-    }
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeReadAll();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            return;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
+        return;
     int code = 0;
     for (const std::string& name : PageParNames())
         if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
@@ -502,24 +457,11 @@ void CTvskManager::ReadPagePars()
 
 void CTvskManager::WritePagePars()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return;
-    }
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeWriteAll();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            m_pEvents->AfterWriteAll();
-            return;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteAll, &CTvskScriptEvents::AfterWriteAll))
+        return;
     std::vector<std::string> names;
     for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
         if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); IsReadWrite(*par))
@@ -541,12 +483,8 @@ void CTvskManager::WritePagePars()
 
 BOOL CTvskManager::DownloadCams()
 {
-    m_nErrorCode = 0;
-    if (!IsConnected())
-    {
-        m_nErrorCode = 21;
+    if (!StartWithDrive())
         return FALSE;
-    }
     // Every point is checked before the first is written: a value a word cannot carry stops all.
     std::vector<PlcWord> words;
     for (int i = 0; i < GetCamDefNum(); ++i)
@@ -566,16 +504,8 @@ BOOL CTvskManager::DownloadCams()
         }
     }
     const bool events = ScriptsMayFire();
-    if (events)
-    {
-        m_pEvents->BeforeWriteCams();
-        if (!m_bCanRW)
-        {
-            m_bCanRW = TRUE;
-            m_nErrorCode = 20;
-            return FALSE;
-        }
-    }
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteCams))
+        return FALSE;
     int code = 0;
     {
         CLinkHold hold(m_link);

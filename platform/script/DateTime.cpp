@@ -148,10 +148,11 @@ std::string FormatDate(double date)
 {
     long long day = 0, seconds = 0;
     Split(date, day, seconds);
-    if (seconds == 0)
-        return FormatShortDate(date);
+    // Day zero shows as a time alone, midnight included.
     if (day == 0)
         return FormatLongTime(date);
+    if (seconds == 0)
+        return FormatShortDate(date);
     return FormatShortDate(date) + " " + FormatLongTime(date);
 }
 

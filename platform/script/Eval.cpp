@@ -634,10 +634,35 @@ Flow EraseStmt::Exec(Frame& f) const
     return Flow::Normal;
 }
 
+namespace
+{
+// Under On Error Resume Next a failing condition resumes at the next statement: the branch's first.
+bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
+{
+    try
+    {
+        return Truth(condition.Eval(f));
+    }
+    catch (ScriptException& e)
+    {
+        if (!f.resumeNext || e.error.compile || e.error.number == err::OutOfStack ||
+            e.error.number == E_ABORT)
+            throw;
+        if (e.error.line < 0)
+        {
+            e.error.line = at.pos.line;
+            e.error.column = at.pos.column;
+        }
+        f.interp.SetError(e.error);
+        return true;
+    }
+}
+} // namespace
+
 Flow IfStmt::Exec(Frame& f) const
 {
     for (const auto& [condition, body] : branches)
-        if (Truth(condition->Eval(f)))
+        if (BranchTaken(*condition, *this, f))
             return body.Exec(f);
     return otherwise.Exec(f);
 }
