@@ -32,17 +32,21 @@ class EventSink : public ComObject<ISink>
 public:
     std::vector<DISPID> handles;
     std::vector<DISPID> received;
+    std::string failure; // a handler that raises this run-time error
 
     HRESULT GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* exception, UINT*) override
     {
         for (const DISPID handled : handles)
             if (handled == id)
             {
                 received.push_back(id);
-                return S_OK;
+                if (failure.empty())
+                    return S_OK;
+                exception->bstrDescription = BstrFromUtf8(failure.c_str());
+                return DISP_E_EXCEPTION;
             }
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -103,6 +107,22 @@ protected:
         VariantInit(&v);
         v.vt = VT_R8;
         v.dblVal = value;
+        return v;
+    }
+    static VARIANT Bool(bool value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BOOL;
+        v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+        return v;
+    }
+    static VARIANT Short(SHORT value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I2;
+        v.iVal = value;
         return v;
     }
     static std::string Text(const VARIANT& v)
@@ -217,11 +237,136 @@ TEST_F(TvskIntfTest, DeliveredMeansAHandlerRan)
     events.AfterWritePLC();
     EXPECT_EQ(boxes, (std::vector<std::string>{"FireEvent nr. 13 failed"}));
 
+    // A handler that fails is told with the failure's own text, and did not deliver.
+    boxes.clear();
+    sink->failure = "Division by zero";
+    EXPECT_FALSE(events.BeforeWritePLC());
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Script event failure message: Division by zero",
+                                               "FireEvent nr. 12 failed"}));
+    sink->failure.clear();
+
     intf->EventPoint().Unadvise(cookie);
     sink->Release();
     boxes.clear();
     events.AfterWritePLC();
     EXPECT_EQ(boxes, (std::vector<std::string>{"Script non initialized"}));
+}
+
+TEST_F(TvskIntfTest, BooleanArgumentsTakeWhatScriptsPass)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    VARIANT result;
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Str("True")}, result), S_OK);
+    EXPECT_TRUE(manager.IsModified());
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Str("False")}, result), S_OK);
+    EXPECT_FALSE(manager.IsModified());
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Real(0.25)}, result), S_OK);
+    EXPECT_TRUE(manager.IsModified()) << "any number but zero is true";
+
+    manager.SetCanRW(FALSE);
+    ASSERT_EQ(Call("CanRW", DISPATCH_PROPERTYPUT, {Long(65536)}, result), S_OK) << "wider than a short";
+    EXPECT_TRUE(manager.GetCanRW());
+
+    ASSERT_EQ(Call("CreateTvskVar", DISPATCH_METHOD, {Str("Probe"), Str("true")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call("TvskVar", DISPATCH_PROPERTYPUT, {Str("Probe"), Real(2.5)}, result), S_OK);
+    ASSERT_EQ(Call("TvskVar", DISPATCH_PROPERTYGET, {Str("Probe")}, result), S_OK);
+    EXPECT_EQ(Text(result), "2.5");
+    VariantClear(&result);
+
+    EXPECT_EQ(Call("Connect", DISPATCH_PROPERTYPUT, {Str("Maybe")}, result), DISP_E_TYPEMISMATCH);
+
+    // Callers that read the type information see booleans where booleans are taken.
+    const InterfaceDescription& description = CTvskIntf::Dispatch().Description();
+    EXPECT_EQ(description.Find(20, DISPATCH_METHOD)->parameters, (std::vector<VARTYPE>{VT_BSTR, VT_BOOL}));
+    for (const DISPID property : {6, 8, 43})
+        EXPECT_EQ(description.Find(property, DISPATCH_PROPERTYPUT)->parameters,
+                  (std::vector<VARTYPE>{VT_BOOL}))
+            << property;
+    EXPECT_EQ(description.Find(40, DISPATCH_PROPERTYPUT)->parameters,
+              (std::vector<VARTYPE>{VT_BSTR, VT_BOOL}));
+    EXPECT_EQ(description.Find(41, DISPATCH_PROPERTYPUT)->parameters, (std::vector<VARTYPE>{VT_BSTR, VT_I2}));
+}
+
+TEST_F(TvskIntfTest, NumbersAndTextsConvertToTheMembersTypes)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    VARIANT result;
+    ASSERT_EQ(Call("DictioString", DISPATCH_METHOD, {Str("60003")}, result), S_OK);
+    EXPECT_EQ(Text(result), folder.Dir());
+    VariantClear(&result);
+    ASSERT_EQ(Call("DictioString", DISPATCH_METHOD, {Real(60003.2)}, result), S_OK);
+    EXPECT_EQ(Text(result), folder.Dir());
+    VariantClear(&result);
+
+    ASSERT_EQ(Call("MotorValue", DISPATCH_PROPERTYGET, {Long(0)}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_R8);
+    EXPECT_EQ(Call("MotorValue", DISPATCH_PROPERTYGET, {Long(70000)}, result), DISP_E_OVERFLOW);
+
+    ASSERT_EQ(Call("ParCustomWord", DISPATCH_PROPERTYGET, {Str("Pr1")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I2);
+    ASSERT_EQ(Call("ParCustomDWord", DISPATCH_PROPERTYGET, {Str("Pr1")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    ASSERT_EQ(Call("Tvsk", DISPATCH_PROPERTYGET, {}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    VariantClear(&result);
+
+    // A script passes its variables by reference.
+    VARIANT held = Short(2);
+    VARIANT byRef;
+    VariantInit(&byRef);
+    byRef.vt = VT_BYREF | VT_VARIANT;
+    byRef.pvarVal = &held;
+    ASSERT_EQ(Call("MsgBox", DISPATCH_METHOD, {Str("Hello"), byRef}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    ASSERT_EQ(ui.boxes, (std::vector<std::string>{"Hello"}));
+}
+
+TEST_F(TvskIntfTest, WithoutItsManagerEachMemberAnswersItsNeutralValue)
+{
+    CTvskIntf* lone = new CTvskIntf(nullptr);
+    lone->AddRef();
+    std::swap(lone, intf);
+    testing::internal::CaptureStderr();
+    VARIANT result;
+    const struct
+    {
+        const char* name;
+        std::vector<VARIANT> args;
+        VARTYPE vt;
+        LONG value;
+    } kCases[] = {{"ValidComm", {}, VT_I4, 0},
+                  {"Message", {Str("Hi"), Long(0)}, VT_I4, 0},
+                  {"ExecHtmlCommand", {Str("GoOnline")}, VT_I4, 11},
+                  {"ErrorCode", {}, VT_I4, 0},
+                  {"OpenFile", {Str("x.dat")}, VT_I4, 0},
+                  {"MsgBox", {Str("Hi"), Long(2)}, VT_I4, 0},
+                  {"GetCamIpaBase", {Short(0)}, VT_I4, 0}};
+    for (const auto& c : kCases)
+    {
+        const WORD flags = c.args.empty() ? DISPATCH_PROPERTYGET : DISPATCH_METHOD;
+        ASSERT_EQ(Call(c.name, flags, c.args, result), S_OK) << c.name;
+        EXPECT_EQ(result.vt, c.vt) << c.name;
+        EXPECT_EQ(result.lVal, c.value) << c.name;
+    }
+    for (const char* name :
+         {"Connected", "CanRW", "Modified", "IsModem", "SelectetRoventar", "CanEnterWizard"})
+    {
+        ASSERT_EQ(Call(name, DISPATCH_PROPERTYGET, {}, result), S_OK) << name;
+        EXPECT_EQ(result.vt, VT_BOOL) << name;
+        EXPECT_EQ(result.boolVal, VARIANT_FALSE) << name;
+    }
+    ASSERT_EQ(Call("EnterWizard", DISPATCH_METHOD, {}, result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(0)}, result), S_OK);
+    EXPECT_EQ(Text(result), "");
+    VariantClear(&result);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("ProgramError: TvskIntf.cpp("), std::string::npos) << errors;
+    EXPECT_TRUE(ui.boxes.empty());
+    std::swap(lone, intf);
+    lone->Release();
 }
 
 TEST_F(TvskIntfTest, ClassInformationNamesTheEventInterface)
