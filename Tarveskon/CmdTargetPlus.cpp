@@ -19,8 +19,11 @@ void CCmdTargetPlus::FireEvent(DISPID number, std::vector<VARIANT> arguments)
         m_bDelivered = result.handled > 0;
         if (FAILED(result.firstFailure) && result.firstFailure != DISP_E_MEMBERNOTFOUND)
         {
+            CString reason(result.firstFailureText.c_str());
+            if (reason.IsEmpty())
+                reason.Format("0x%08x", static_cast<unsigned>(result.firstFailure));
             CString text;
-            text.Format("Script event failure message: 0x%08x", static_cast<unsigned>(result.firstFailure));
+            text.Format("Script event failure message: %s", reason.GetString());
             Tell(text);
         }
         if (!m_bDelivered)

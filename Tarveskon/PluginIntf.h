@@ -1,12 +1,12 @@
 // The host interface the main program hands to every plug-in and to the PLC code generator.
 #pragma once
 
+#include <com/Variant.h>
 #include <framework/CString.h>
 #include <framework/WinTypes.h>
 
 class CWnd;
 class CTvskMotorDb;
-struct VARIANT;
 
 // Results of SendCommand and of the value-writing operations.
 enum HOSTRES : int
@@ -40,11 +40,12 @@ public:
     virtual BOOL GetPrefixedString(const char* /*name*/, CString& /*text*/) { return FALSE; }
     virtual BOOL GetParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
     virtual BOOL ReadParValue(const char* /*name*/, VARIANT* /*value*/) { return FALSE; }
-    // The two operations that take a VARIANT by value have no base body, so that this header
-    // needs only a declaration of the component layer's value type.
-    virtual HOSTRES SetParValue(const char* name, VARIANT value, BOOL toDrive) = 0;
+    virtual HOSTRES SetParValue(const char* /*name*/, VARIANT /*value*/, BOOL /*toDrive*/)
+    {
+        return HOSTRES_NOTAVAIL;
+    }
     virtual HOSTRES ReadPar(const char* /*nameOrAddress*/, VARIANT* /*value*/) { return HOSTRES_OK; }
-    virtual HOSTRES WritePar(const char* nameOrAddress, VARIANT value) = 0;
+    virtual HOSTRES WritePar(const char* /*nameOrAddress*/, VARIANT /*value*/) { return HOSTRES_NOTAVAIL; }
     virtual int GetParNum() { return 0; }
     virtual BOOL GetParField(int /*index*/, int /*field*/, CString& /*text*/) { return FALSE; }
     virtual BOOL GetParDescr(const char* /*name*/, CString& /*text*/, bool /*withValue*/) { return FALSE; }

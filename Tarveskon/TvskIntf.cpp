@@ -69,10 +69,10 @@ const DispatchTable<CTvskIntf>& CTvskIntf::Dispatch()
             .Get(4, "OnLine", &C::get_OnLine, "", VT_BOOL)
             .Get(5, "DeviceStatus", &C::get_DeviceStatus)
             .Get(6, "Connect", &C::get_Connect, "", VT_BOOL)
-            .Put(6, "Connect", &C::put_Connect)
+            .Put(6, "Connect", &C::put_Connect, "", {VT_BOOL})
             .Get(7, "Tvsk", &C::get_Tvsk)
             .Get(8, "CanRW", &C::get_CanRW, "", VT_BOOL)
-            .Put(8, "CanRW", &C::put_CanRW)
+            .Put(8, "CanRW", &C::put_CanRW, "", {VT_BOOL})
             .Get(9, "IsChangeEnabled", &C::get_IsChangeEnabled, "", VT_BOOL)
             .Get(10, "ValidComm", &C::get_ValidComm)
             .Get(11, "ErrorCode", &C::get_ErrorCode)
@@ -85,7 +85,7 @@ const DispatchTable<CTvskIntf>& CTvskIntf::Dispatch()
             .MethodWithResult(17, "NewFile", &C::NewFile)
             .MethodWithResult(18, "CloseFile", &C::CloseFile)
             .MethodWithResult(19, "Print", &C::Print)
-            .MethodWithResult(20, "CreateTvskVar", &C::CreateTvskVar, "", VT_BOOL)
+            .MethodWithResult(20, "CreateTvskVar", &C::CreateTvskVar, "", VT_BOOL, {VT_EMPTY, VT_BOOL})
             .MethodWithResult(21, "DeleteTvskVar", &C::DeleteTvskVar, "", VT_BOOL)
             .Method(22, "ExePrgCommand", &C::ExePrgCommand)
             .Method(23, "ConfigConnect", &C::ConfigConnect)
@@ -109,13 +109,13 @@ const DispatchTable<CTvskIntf>& CTvskIntf::Dispatch()
             .Get(39, "TargetPar", &C::get_TargetPar)
             .Put(39, "TargetPar", &C::put_TargetPar)
             .Get(40, "ParCustomBit", &C::get_ParCustomBit, "", VT_BOOL)
-            .Put(40, "ParCustomBit", &C::put_ParCustomBit)
+            .Put(40, "ParCustomBit", &C::put_ParCustomBit, "", {VT_EMPTY, VT_BOOL})
             .Get(41, "ParCustomWord", &C::get_ParCustomWord)
             .Put(41, "ParCustomWord", &C::put_ParCustomWord)
             .Get(42, "ParCustomDWord", &C::get_ParCustomDWord)
             .Put(42, "ParCustomDWord", &C::put_ParCustomDWord)
             .Get(43, "Modified", &C::get_Modified, "", VT_BOOL)
-            .Put(43, "Modified", &C::put_Modified)
+            .Put(43, "Modified", &C::put_Modified, "", {VT_BOOL})
             .Get(44, "MotorValue", &C::get_MotorValue)
             .Get(45, "DriveValue", &C::get_DriveValue)
             .Get(46, "EncoderValue", &C::get_EncoderValue)
@@ -281,7 +281,9 @@ HRESULT CTvskIntf::get_IsChangeEnabled(VARIANT_BOOL* value)
 
 HRESULT CTvskIntf::get_ValidComm(LONG* value)
 {
-    if (!HasManager(__LINE__) || !m_pManager->IsConnected())
+    if (!HasManager(__LINE__))
+        *value = 0;
+    else if (!m_pManager->IsConnected())
         *value = -1;
     else
         *value = m_pManager->GetAlarm() < 0 ? 1 : 0;
@@ -481,7 +483,9 @@ HRESULT CTvskIntf::SetField(BSTR section, BSTR id, LONG index, BSTR value, VARIA
 
 HRESULT CTvskIntf::Message(BSTR text, LONG flags, LONG* result)
 {
-    if (!HasManager(__LINE__) || !m_pManager->GetBoxOwner())
+    if (!HasManager(__LINE__))
+        *result = 0;
+    else if (!m_pManager->GetBoxOwner())
         *result = -1;
     else
         *result = m_pManager->MessageBox(CString(Text(text).c_str()), static_cast<UINT>(flags));

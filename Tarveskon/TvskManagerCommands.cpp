@@ -210,8 +210,13 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 33:
     {
         int* equal = PointerParam<int>(param1);
+        if (!equal)
+        {
+            ProgramError(__FILE__, __LINE__, "no place for the comparison's answer");
+            return HOSTRES_FAILED;
+        }
         bool same = false;
-        if (!equal || !ComparePlc(&same))
+        if (!ComparePlc(&same))
             return HOSTRES_FAILED;
         *equal = same ? 1 : 0;
         return HOSTRES_OK;

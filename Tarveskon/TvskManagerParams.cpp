@@ -98,7 +98,8 @@ BOOL CTvskManager::ReadAddr(int address, int subindex, int bits, double* value)
 
 BOOL CTvskManager::WriteAddr(int address, int subindex, int bits, double raw)
 {
-    if (!IsConnected())
+    // A word never carries a value it cannot hold: the drive would get it cut.
+    if (!IsConnected() || (bits != 1 && !RawFits(bits, raw)))
         return FALSE;
     VARIANT value = WriteVariant(bits, raw);
     const bool written = value.vt != VT_EMPTY && m_link.WritePar(address, subindex, value.vt, value);

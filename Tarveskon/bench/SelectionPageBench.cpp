@@ -2,10 +2,10 @@
 // and the page logic (document complete, a select change) on a parsed page.
 #include <Tarveskon/DlgDriveSelect.h>
 #include <Tarveskon/TvskManager.h>
+#include <Tarveskon/bench/EngineBenchToolkit.h>
 #include <Tarveskon/TvskMessages.h>
 #include <Tarveskon/TvskStrings.h>
 
-#include <com/ComRuntime.h>
 #include <ui/App.h>
 #include <web/DomObjects.h>
 #include <web/HtmlPage.h>
@@ -15,9 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <dlfcn.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,31 +22,9 @@
 namespace
 {
 
-// The toolkit, COM and the data manager registered in a store of the run's own.
 void EnsureToolkit()
 {
-    static QApplication* app = []
-    {
-        char folder[] = "/tmp/tvsk-selection-bench-XXXXXX";
-        ::setenv("TARVESKON_REGISTRY", (std::string(::mkdtemp(folder)) + "/registry").c_str(), 1);
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        static int argc = 1;
-        static char name[] = "bench_selection_page";
-        static char* argv[] = {name, nullptr};
-        auto* application = new QApplication(argc, argv);
-        int zero = 0;
-        AfxInitToolkit(zero, nullptr);
-        CoInitialize(nullptr);
-        void* module = ::dlopen(TVSK_BIN_DIR "/JyHtml2.so", RTLD_NOW | RTLD_LOCAL);
-        if (auto reg =
-                module ? reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer")) : nullptr)
-            reg();
-        RegisterTvskStrings();
-        return application;
-    }();
-    (void)app;
+    EnsureEngineToolkit("bench_selection_page", TVSK_BIN_DIR "/JyHtml2.so");
 }
 
 CTvskManager& Manager()

@@ -32,17 +32,30 @@ class EventSink : public ComObject<ISink>
 public:
     std::vector<DISPID> handles;
     std::vector<DISPID> received;
+    std::string failure;            // a handler that raises this run-time error
+    std::vector<VARTYPE> lastTypes; // the last handled event's argument types in natural order
+    std::string lastName;           // and its first argument when it is text
 
     HRESULT GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO* exception,
+                   UINT*) override
     {
         for (const DISPID handled : handles)
             if (handled == id)
             {
                 received.push_back(id);
-                return S_OK;
+                lastTypes.clear();
+                for (UINT i = params->cArgs; i-- > 0;)
+                    lastTypes.push_back(params->rgvarg[i].vt);
+                lastName = params->cArgs && params->rgvarg[params->cArgs - 1].vt == VT_BSTR
+                               ? Utf8FromBstr(params->rgvarg[params->cArgs - 1].bstrVal)
+                               : "";
+                if (failure.empty())
+                    return S_OK;
+                exception->bstrDescription = BstrFromUtf8(failure.c_str());
+                return DISP_E_EXCEPTION;
             }
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -105,6 +118,22 @@ protected:
         v.dblVal = value;
         return v;
     }
+    static VARIANT Bool(bool value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BOOL;
+        v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+        return v;
+    }
+    static VARIANT Short(SHORT value)
+    {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I2;
+        v.iVal = value;
+        return v;
+    }
     static std::string Text(const VARIANT& v)
     {
         return v.vt == VT_BSTR ? Utf8FromBstr(v.bstrVal) : "<not text>";
@@ -118,14 +147,74 @@ protected:
 
 TEST_F(TvskIntfTest, MembersAreNumberedByPosition)
 {
-    EXPECT_EQ(Id("MRUNum"), 1);
-    EXPECT_EQ(Id("Tvsk"), 7);
-    EXPECT_EQ(Id("ErrorCode"), 11);
-    EXPECT_EQ(Id("ExecHtmlCommand"), 34);
-    EXPECT_EQ(Id("Par"), 36);
-    EXPECT_EQ(Id("TargetPar"), 39);
-    EXPECT_EQ(Id("SelectetRoventar"), 49);
-    EXPECT_EQ(Id("IsModem"), 50);
+    const struct
+    {
+        const char* name;
+        VARTYPE result;
+    } kMembers[] = {{"MRUNum", VT_I4},
+                    {"CanEnterWizard", VT_BOOL},
+                    {"Connected", VT_BOOL},
+                    {"OnLine", VT_BOOL},
+                    {"DeviceStatus", VT_I4},
+                    {"Connect", VT_BOOL},
+                    {"Tvsk", VT_DISPATCH},
+                    {"CanRW", VT_BOOL},
+                    {"IsChangeEnabled", VT_BOOL},
+                    {"ValidComm", VT_I4},
+                    {"ErrorCode", VT_I4},
+                    {"SetMotor", VT_EMPTY},
+                    {"SetDrive", VT_EMPTY},
+                    {"EnterWizard", VT_BOOL},
+                    {"OpenFile", VT_I4},
+                    {"SaveFile", VT_I4},
+                    {"NewFile", VT_I4},
+                    {"CloseFile", VT_I4},
+                    {"Print", VT_I4},
+                    {"CreateTvskVar", VT_BOOL},
+                    {"DeleteTvskVar", VT_BOOL},
+                    {"ExePrgCommand", VT_EMPTY},
+                    {"ConfigConnect", VT_EMPTY},
+                    {"MsgBox", VT_I4},
+                    {"DictioString", VT_BSTR},
+                    {"UpdateMotor", VT_EMPTY},
+                    {"GetCamIpaBase", VT_I4},
+                    {"GetCamStepsNr", VT_I4},
+                    {"GetField", VT_BSTR},
+                    {"SetField", VT_BOOL},
+                    {"Message", VT_I4},
+                    {"ChmSetContext", VT_BOOL},
+                    {"ChmInvoke", VT_BOOL},
+                    {"ExecHtmlCommand", VT_I4},
+                    {"MRUItem", VT_BSTR},
+                    {"Par", VT_VARIANT},
+                    {"TvskVar", VT_VARIANT},
+                    {"Version", VT_BSTR},
+                    {"TargetPar", VT_VARIANT},
+                    {"ParCustomBit", VT_BOOL},
+                    {"ParCustomWord", VT_I2},
+                    {"ParCustomDWord", VT_I4},
+                    {"Modified", VT_BOOL},
+                    {"MotorValue", VT_R8},
+                    {"DriveValue", VT_R8},
+                    {"EncoderValue", VT_BSTR},
+                    {"CamValue", VT_R8},
+                    {"CamInterp", VT_I2},
+                    {"SelectetRoventar", VT_BOOL},
+                    {"IsModem", VT_BOOL}};
+    const InterfaceDescription& description = CTvskIntf::Dispatch().Description();
+    DISPID position = 1;
+    for (const auto& member : kMembers)
+    {
+        EXPECT_EQ(Id(member.name), position++) << member.name;
+        EXPECT_EQ(description.FindByName(member.name)->result, member.result) << member.name;
+    }
+    // Only these are written; the rest refuse a put.
+    for (const DISPID id : {6, 8, 11, 36, 37, 39, 40, 41, 42, 43, 47, 48})
+        EXPECT_NE(description.Find(id, DISPATCH_PROPERTYPUT), nullptr) << id;
+    size_t puts = 0;
+    for (const MemberDescription& member : description.Members())
+        puts += member.kind == MemberKind::PropertyPut ? 1 : 0;
+    EXPECT_EQ(puts, 12u);
 }
 
 TEST_F(TvskIntfTest, TextsValuesAndRefusals)
@@ -207,6 +296,8 @@ TEST_F(TvskIntfTest, DeliveredMeansAHandlerRan)
     ASSERT_EQ(intf->EventPoint().Advise(sink, &cookie), S_OK);
     EXPECT_TRUE(events.BeforeWritePLC());
     EXPECT_TRUE(events.ChangeValue("Pr1", 2.5));
+    EXPECT_EQ(sink->lastTypes, (std::vector<VARTYPE>{VT_BSTR, VT_R8}));
+    EXPECT_EQ(sink->lastName, "Pr1");
     EXPECT_FALSE(events.ConnectionTimeout()) << "a script without the handler keeps the built-in behaviour";
     EXPECT_FALSE(events.LoadDefault(1));
     EXPECT_EQ(sink->received, (std::vector<DISPID>{12, 7}));
@@ -217,11 +308,136 @@ TEST_F(TvskIntfTest, DeliveredMeansAHandlerRan)
     events.AfterWritePLC();
     EXPECT_EQ(boxes, (std::vector<std::string>{"FireEvent nr. 13 failed"}));
 
+    // A handler that fails is told with the failure's own text, and did not deliver.
+    boxes.clear();
+    sink->failure = "Division by zero";
+    EXPECT_FALSE(events.BeforeWritePLC());
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Script event failure message: Division by zero",
+                                               "FireEvent nr. 12 failed"}));
+    sink->failure.clear();
+
     intf->EventPoint().Unadvise(cookie);
     sink->Release();
     boxes.clear();
     events.AfterWritePLC();
     EXPECT_EQ(boxes, (std::vector<std::string>{"Script non initialized"}));
+}
+
+TEST_F(TvskIntfTest, BooleanArgumentsTakeWhatScriptsPass)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    VARIANT result;
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Str("True")}, result), S_OK);
+    EXPECT_TRUE(manager.IsModified());
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Str("False")}, result), S_OK);
+    EXPECT_FALSE(manager.IsModified());
+    ASSERT_EQ(Call("Modified", DISPATCH_PROPERTYPUT, {Real(0.25)}, result), S_OK);
+    EXPECT_TRUE(manager.IsModified()) << "any number but zero is true";
+
+    manager.SetCanRW(FALSE);
+    ASSERT_EQ(Call("CanRW", DISPATCH_PROPERTYPUT, {Long(65536)}, result), S_OK) << "wider than a short";
+    EXPECT_TRUE(manager.GetCanRW());
+
+    ASSERT_EQ(Call("CreateTvskVar", DISPATCH_METHOD, {Str("Probe"), Str("true")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call("TvskVar", DISPATCH_PROPERTYPUT, {Str("Probe"), Real(2.5)}, result), S_OK);
+    ASSERT_EQ(Call("TvskVar", DISPATCH_PROPERTYGET, {Str("Probe")}, result), S_OK);
+    EXPECT_EQ(Text(result), "2.5");
+    VariantClear(&result);
+
+    EXPECT_EQ(Call("Connect", DISPATCH_PROPERTYPUT, {Str("Maybe")}, result), DISP_E_TYPEMISMATCH);
+
+    // Callers that read the type information see booleans where booleans are taken.
+    const InterfaceDescription& description = CTvskIntf::Dispatch().Description();
+    EXPECT_EQ(description.Find(20, DISPATCH_METHOD)->parameters, (std::vector<VARTYPE>{VT_BSTR, VT_BOOL}));
+    for (const DISPID property : {6, 8, 43})
+        EXPECT_EQ(description.Find(property, DISPATCH_PROPERTYPUT)->parameters,
+                  (std::vector<VARTYPE>{VT_BOOL}))
+            << property;
+    EXPECT_EQ(description.Find(40, DISPATCH_PROPERTYPUT)->parameters,
+              (std::vector<VARTYPE>{VT_BSTR, VT_BOOL}));
+    EXPECT_EQ(description.Find(41, DISPATCH_PROPERTYPUT)->parameters, (std::vector<VARTYPE>{VT_BSTR, VT_I2}));
+}
+
+TEST_F(TvskIntfTest, NumbersAndTextsConvertToTheMembersTypes)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    VARIANT result;
+    ASSERT_EQ(Call("DictioString", DISPATCH_METHOD, {Str("60003")}, result), S_OK);
+    EXPECT_EQ(Text(result), folder.Dir());
+    VariantClear(&result);
+    ASSERT_EQ(Call("DictioString", DISPATCH_METHOD, {Real(60003.2)}, result), S_OK);
+    EXPECT_EQ(Text(result), folder.Dir());
+    VariantClear(&result);
+
+    ASSERT_EQ(Call("MotorValue", DISPATCH_PROPERTYGET, {Long(0)}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_R8);
+    EXPECT_EQ(Call("MotorValue", DISPATCH_PROPERTYGET, {Long(70000)}, result), DISP_E_OVERFLOW);
+
+    ASSERT_EQ(Call("ParCustomWord", DISPATCH_PROPERTYGET, {Str("Pr1")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I2);
+    ASSERT_EQ(Call("ParCustomDWord", DISPATCH_PROPERTYGET, {Str("Pr1")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    ASSERT_EQ(Call("Tvsk", DISPATCH_PROPERTYGET, {}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    VariantClear(&result);
+
+    // A script passes its variables by reference.
+    VARIANT held = Short(2);
+    VARIANT byRef;
+    VariantInit(&byRef);
+    byRef.vt = VT_BYREF | VT_VARIANT;
+    byRef.pvarVal = &held;
+    ASSERT_EQ(Call("MsgBox", DISPATCH_METHOD, {Str("Hello"), byRef}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    ASSERT_EQ(ui.boxes, (std::vector<std::string>{"Hello"}));
+}
+
+TEST_F(TvskIntfTest, WithoutItsManagerEachMemberAnswersItsNeutralValue)
+{
+    CTvskIntf* lone = new CTvskIntf(nullptr);
+    lone->AddRef();
+    std::swap(lone, intf);
+    testing::internal::CaptureStderr();
+    VARIANT result;
+    const struct
+    {
+        const char* name;
+        std::vector<VARIANT> args;
+        VARTYPE vt;
+        LONG value;
+    } kCases[] = {{"ValidComm", {}, VT_I4, 0},
+                  {"Message", {Str("Hi"), Long(0)}, VT_I4, 0},
+                  {"ExecHtmlCommand", {Str("GoOnline")}, VT_I4, 11},
+                  {"ErrorCode", {}, VT_I4, 0},
+                  {"OpenFile", {Str("x.dat")}, VT_I4, 0},
+                  {"MsgBox", {Str("Hi"), Long(2)}, VT_I4, 0},
+                  {"GetCamIpaBase", {Short(0)}, VT_I4, 0}};
+    for (const auto& c : kCases)
+    {
+        const WORD flags = c.args.empty() ? DISPATCH_PROPERTYGET : DISPATCH_METHOD;
+        ASSERT_EQ(Call(c.name, flags, c.args, result), S_OK) << c.name;
+        EXPECT_EQ(result.vt, c.vt) << c.name;
+        EXPECT_EQ(result.lVal, c.value) << c.name;
+    }
+    for (const char* name :
+         {"Connected", "CanRW", "Modified", "IsModem", "SelectetRoventar", "CanEnterWizard"})
+    {
+        ASSERT_EQ(Call(name, DISPATCH_PROPERTYGET, {}, result), S_OK) << name;
+        EXPECT_EQ(result.vt, VT_BOOL) << name;
+        EXPECT_EQ(result.boolVal, VARIANT_FALSE) << name;
+    }
+    ASSERT_EQ(Call("EnterWizard", DISPATCH_METHOD, {}, result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(0)}, result), S_OK);
+    EXPECT_EQ(Text(result), "");
+    VariantClear(&result);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("ProgramError: TvskIntf.cpp("), std::string::npos) << errors;
+    EXPECT_TRUE(ui.boxes.empty());
+    std::swap(lone, intf);
+    lone->Release();
 }
 
 TEST_F(TvskIntfTest, ClassInformationNamesTheEventInterface)
@@ -232,6 +448,10 @@ TEST_F(TvskIntfTest, ClassInformationNamesTheEventInterface)
     ASSERT_NE(CTvskIntf::Class().defaultSource, nullptr);
     EXPECT_EQ(CTvskIntf::Class().defaultSource->Members().size(), 22u);
     EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("ConnectionTimeout")->id, 22);
+    EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("LoadDefault")->parameters,
+              std::vector<VARTYPE>{VT_I2});
+    EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("ChangeValue")->parameters,
+              (std::vector<VARTYPE>{VT_BSTR, VT_R8}));
 }
 
 } // namespace

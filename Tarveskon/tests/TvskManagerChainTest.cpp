@@ -257,6 +257,10 @@ TEST_F(TvskManagerChainTest, BitsAndDoubleWordsByNameAndAddress)
     ASSERT_EQ(manager->SendCommand(15, (16L << 16) + 42, 0x0010), 0);
     EXPECT_EQ(manager->WritePar("Pr42.0", Real(1)), HOSTRES_OK);
     EXPECT_DOUBLE_EQ(Word(42), 0x0011) << "one bit set, the others kept";
+    EXPECT_EQ(manager->SendCommand(15, (16L << 16) + 42, 70000), 10) << "more than a word holds";
+    EXPECT_EQ(manager->SendCommand(15, (16L << 16) + 42, -40000), 10);
+    EXPECT_DOUBLE_EQ(Word(42), 0x0011) << "nothing cut down was written";
+    EXPECT_EQ(manager->SendCommand(15, (1L << 16) + 43, 5), 0) << "any nonzero sets a bit";
     EXPECT_EQ(manager->WritePar("103:102", Real(-5)), HOSTRES_OK);
     EXPECT_DOUBLE_EQ(Word(102), -5) << "low word 0xFFFB";
     EXPECT_DOUBLE_EQ(Word(103), -1) << "high word 0xFFFF";

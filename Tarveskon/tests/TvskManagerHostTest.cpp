@@ -135,6 +135,22 @@ TEST_F(TvskManagerHostTest, MonitorAndTemporaryParametersAreSavedOnlyWhenAsked)
     EXPECT_FALSE(reopened.IsModified());
 }
 
+TEST(PluginIntfTest, AHostWithoutTheFeaturesAnswersNeutrally)
+{
+    class BareHost : public CPluginIntf
+    {
+    } host;
+    VARIANT value;
+    VariantInit(&value);
+    EXPECT_EQ(host.SetParValue("Pr33", value, TRUE), HOSTRES_NOTAVAIL);
+    EXPECT_EQ(host.WritePar("Pr33", value), HOSTRES_NOTAVAIL);
+    EXPECT_EQ(host.ReadPar("Pr33", &value), HOSTRES_OK);
+    EXPECT_EQ(host.GetBaudRate(nullptr), -1);
+    EXPECT_EQ(host.GetAlarm(), -1);
+    EXPECT_EQ(host.GetTipHideDelay(), 1000);
+    EXPECT_EQ(host.GetOscMinBaud().str(), "19200");
+}
+
 TEST_F(TvskManagerHostTest, DelayAndDefaultsOfTheHostInterface)
 {
     EXPECT_EQ(manager.GetTipHideDelay(), 5000);

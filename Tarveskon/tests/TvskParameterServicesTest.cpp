@@ -106,7 +106,11 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     EXPECT_EQ(manager.SendCommand(33, static_cast<long>(reinterpret_cast<intptr_t>(&equal)), 0), 11)
         << "not connected: 33";
     EXPECT_EQ(manager.GetErrorCode(), 21);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(manager.SendCommand(33, 0, 0), 11) << "no place for the answer";
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ProgramError: TvskManagerCommands.cpp("),
+              std::string::npos)
+        << "a caller fault is reported";
     for (UINT code : {31u, 32u, 37u, 38u, 40u})
     {
         EXPECT_EQ(manager.SendCommand(code, 0, 0), 11) << "not connected: " << code;

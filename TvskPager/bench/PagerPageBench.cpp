@@ -4,9 +4,9 @@
 #include <TvskPager/ui/PagerIds.h>
 
 #include <Tarveskon/TvskManager.h>
+#include <Tarveskon/bench/EngineBenchToolkit.h>
 #include <Tarveskon/TvskStrings.h>
 
-#include <com/ComRuntime.h>
 #include <ui/App.h>
 #include <ui/Resources.h>
 #include <web/engine/WebBrowser.h>
@@ -17,39 +17,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 namespace
 {
 
-// The toolkit, COM and the data manager registered in a store of the run's own.
 void EnsureToolkit()
 {
-    static QApplication* app = []
-    {
-        char folder[] = "/tmp/tvsk-pager-page-bench-XXXXXX";
-        ::setenv("TARVESKON_REGISTRY", (std::string(::mkdtemp(folder)) + "/registry").c_str(), 1);
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        static int argc = 1;
-        static char name[] = "bench_pager_page";
-        static char* argv[] = {name, nullptr};
-        auto* application = new QApplication(argc, argv);
-        int zero = 0;
-        AfxInitToolkit(zero, nullptr);
-        CoInitialize(nullptr);
-        void* module = ::dlopen(JYHTML2_COMPONENT, RTLD_NOW | RTLD_LOCAL);
-        if (auto reg =
-                module ? reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer")) : nullptr)
-            reg();
-        RegisterTvskStrings();
-        return application;
-    }();
-    (void)app;
+    EnsureEngineToolkit("bench_pager_page", JYHTML2_COMPONENT);
 }
 
 // The sample data as a program folder, with the TK20 session open.

@@ -1,6 +1,8 @@
 // Outgoing (event) interfaces: sinks connect with Advise, get a cookie, and leave with Unadvise.
 #include "ConnectionPoint.h"
 
+#include "Bstr.h"
+
 #include <algorithm>
 
 namespace tvsk::com
@@ -118,13 +120,21 @@ FireResult ConnectionPoint::Fire(DISPID id, std::span<const VARIANT> arguments)
             VariantCopy(&reversed[i], &arguments[arguments.size() - 1 - i]);
         }
         DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+        EXCEPINFO exception{};
         const HRESULT hr = sink->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-                                        nullptr, nullptr);
+                                        &exception, nullptr);
         ++result.reached;
         if (SUCCEEDED(hr))
             ++result.handled;
         if (FAILED(hr) && SUCCEEDED(result.firstFailure))
+        {
             result.firstFailure = hr;
+            if (hr == DISP_E_EXCEPTION && exception.bstrDescription)
+                result.firstFailureText = Utf8FromBstr(exception.bstrDescription);
+        }
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrHelpFile);
         for (VARIANT& v : reversed)
             VariantClear(&v);
         sink->Release();

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <mutex>
 #include <span>
+#include <string>
 #include <vector>
 
 struct IConnectionPointContainer;
@@ -44,9 +45,10 @@ namespace tvsk::com
 
 struct FireResult
 {
-    int reached = 0;             // sinks called
-    int handled = 0;             // sinks whose handler ran (answered success)
-    HRESULT firstFailure = S_OK; // the first failing sink's result
+    int reached = 0;              // sinks called
+    int handled = 0;              // sinks whose handler ran (answered success)
+    HRESULT firstFailure = S_OK;  // the first failing sink's result
+    std::string firstFailureText; // its exception description, when it gave one
 };
 
 // One outgoing interface of an object. It lives inside its container and shares its reference count.

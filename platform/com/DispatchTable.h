@@ -3,11 +3,13 @@
 
 #include "TypeDescription.h"
 
+#include <cassert>
 #include <functional>
 #include <memory>
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace tvsk::com
 {
@@ -43,7 +45,11 @@ template <class P> class InSlot
 public:
     InSlot() { VariantInit(&m_value); }
     ~InSlot() { VariantClear(&m_value); }
-    HRESULT Bind(VARIANT* arg) { return VariantChangeType(&m_value, arg, 0, VariantField<P>::vt); }
+    // as, when not VT_EMPTY, is a type stored in the same field (VT_BOOL for a VARIANT_BOOL).
+    HRESULT Bind(VARIANT* arg, VARTYPE as = VT_EMPTY)
+    {
+        return VariantChangeType(&m_value, arg, 0, as != VT_EMPTY ? as : VariantField<P>::vt);
+    }
     P Value() { return VariantField<P>::Of(m_value); }
     static constexpr VARTYPE Type() { return VariantField<P>::vt; }
 
@@ -184,16 +190,20 @@ template <class T> class DispatchTable
 public:
     explicit DispatchTable(InterfaceDescription description) : m_description(std::move(description)) {}
 
+    // parameterTypes relabels inputs in order (VT_BOOL for a VARIANT_BOOL parameter, so arguments
+    // convert as booleans); VT_EMPTY or a missing entry keeps the parameter's own type.
     template <class C, class... A>
-    DispatchTable& Method(DISPID id, const char* name, HRESULT (C::*fn)(A...), const char* help = "")
+    DispatchTable& Method(DISPID id, const char* name, HRESULT (C::*fn)(A...), const char* help = "",
+                          std::vector<VARTYPE> parameterTypes = {})
     {
-        return Bind<false>(id, name, MemberKind::Method, fn, help, VT_EMPTY);
+        return Bind<false>(id, name, MemberKind::Method, fn, help, VT_EMPTY, std::move(parameterTypes));
     }
     template <class C, class... A>
     DispatchTable& MethodWithResult(DISPID id, const char* name, HRESULT (C::*fn)(A...),
-                                    const char* help = "", VARTYPE resultType = VT_EMPTY)
+                                    const char* help = "", VARTYPE resultType = VT_EMPTY,
+                                    std::vector<VARTYPE> parameterTypes = {})
     {
-        return Bind<true>(id, name, MemberKind::Method, fn, help, resultType);
+        return Bind<true>(id, name, MemberKind::Method, fn, help, resultType, std::move(parameterTypes));
     }
     // resultType relabels a result of the same width (VT_BOOL for a VARIANT_BOOL* result).
     template <class C, class... A>
@@ -203,9 +213,10 @@ public:
         return Bind<true>(id, name, MemberKind::PropertyGet, fn, help, resultType);
     }
     template <class C, class... A>
-    DispatchTable& Put(DISPID id, const char* name, HRESULT (C::*fn)(A...), const char* help = "")
+    DispatchTable& Put(DISPID id, const char* name, HRESULT (C::*fn)(A...), const char* help = "",
+                       std::vector<VARTYPE> parameterTypes = {})
     {
-        return Bind<false>(id, name, MemberKind::PropertyPut, fn, help, VT_EMPTY);
+        return Bind<false>(id, name, MemberKind::PropertyPut, fn, help, VT_EMPTY, std::move(parameterTypes));
     }
 
     const InterfaceDescription& Description() const noexcept { return m_description; }
@@ -229,7 +240,7 @@ private:
 
     template <bool HasResult, class C, class... A>
     DispatchTable& Bind(DISPID id, const char* name, MemberKind kind, HRESULT (C::*fn)(A...),
-                        const char* help, VARTYPE resultType)
+                        const char* help, VARTYPE resultType, std::vector<VARTYPE> parameterTypes = {})
     {
         static_assert(std::is_base_of_v<C, T>, "the member must belong to the class");
         constexpr size_t total = sizeof...(A);
@@ -238,8 +249,12 @@ private:
 
         MemberDescription member{id, name, kind, {}, VT_EMPTY, help};
         constexpr VARTYPE types[] = {detail::ParamSlot<A>::Type()..., VT_EMPTY};
+        parameterTypes.resize(inputs, VT_EMPTY);
         for (size_t i = 0; i < inputs; ++i)
-            member.parameters.push_back(types[i]);
+        {
+            assert(parameterTypes[i] == VT_EMPTY || (types[i] == VT_I2 && parameterTypes[i] == VT_BOOL));
+            member.parameters.push_back(parameterTypes[i] != VT_EMPTY ? parameterTypes[i] : types[i]);
+        }
         if constexpr (HasResult)
             member.result =
                 resultType != VT_EMPTY ? resultType : static_cast<VARTYPE>(types[total - 1] & ~VT_BYREF);
@@ -247,12 +262,12 @@ private:
         const WORD flags = static_cast<WORD>(kind);
         const VARTYPE relabel = resultType;
         m_invokers.push_back(
-            [fn, flags, relabel](T& self, DISPPARAMS& params, VARIANT* result, UINT* argError)
+            [fn, flags, relabel, parameterTypes](T& self, DISPPARAMS& params, VARIANT* result, UINT* argError)
             {
                 const HRESULT shape = detail::CheckArguments(&params, flags, static_cast<UINT>(inputs));
                 if (FAILED(shape))
                     return shape;
-                return Call<HasResult>(self, fn, params, result, argError, relabel,
+                return Call<HasResult>(self, fn, params, result, argError, relabel, parameterTypes,
                                        std::index_sequence_for<A...>{});
             });
         return *this;
@@ -260,7 +275,8 @@ private:
 
     template <bool HasResult, class C, class... A, size_t... I>
     static HRESULT Call(T& self, HRESULT (C::*fn)(A...), DISPPARAMS& params, VARIANT* result, UINT* argError,
-                        VARTYPE relabel, std::index_sequence<I...>)
+                        VARTYPE relabel, const std::vector<VARTYPE>& parameterTypes,
+                        std::index_sequence<I...>)
     {
         std::tuple<detail::ParamSlot<A>...> paramSlots;
         constexpr size_t total = sizeof...(A);
@@ -279,7 +295,10 @@ private:
             }
             // Natural argument i sits at rgvarg[cArgs - 1 - i].
             const UINT at = params.cArgs - 1 - static_cast<UINT>(i);
-            hr = slot.Bind(&params.rgvarg[at]);
+            if constexpr (requires { slot.Bind(&params.rgvarg[at], VT_EMPTY); })
+                hr = slot.Bind(&params.rgvarg[at], i < parameterTypes.size() ? parameterTypes[i] : static_cast<VARTYPE>(VT_EMPTY));
+            else
+                hr = slot.Bind(&params.rgvarg[at]);
             if (FAILED(hr) && argError)
                 *argError = at;
         };

@@ -1,5 +1,6 @@
 // The desktop input prompt and the sink switch.
 #include "InputBox.h"
+#include "Desktop.h"
 
 #include "Wnd.h"
 
@@ -9,20 +10,12 @@
 namespace
 {
 
-bool CanAsk()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
 class DesktopInputBoxSink : public CInputBoxSink
 {
 public:
     bool Prompt(CWnd* owner, const CString& prompt, const CString& caption, CString& text) override
     {
-        if (!CanAsk())
+        if (!tvsk::ui::CanShowModalBoxes())
             return false;
         QWidget* parent =
             owner && owner->GetWidget() ? owner->GetWidget()->window() : QApplication::activeWindow();

@@ -1,5 +1,6 @@
 // The desktop message box and the sink switch.
 #include "MessageBox.h"
+#include "Desktop.h"
 
 #include "App.h"
 #include "Wnd.h"
@@ -13,16 +14,6 @@
 
 namespace
 {
-
-// Without a display (offscreen or minimal platform, or no application) a box would block for good:
-// the text goes to the error stream and the default button answers.
-bool CanShowBoxes()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
 
 QMessageBox::Icon IconOf(UINT type)
 {
@@ -79,7 +70,9 @@ class DesktopMessageBoxSink : public CMessageBoxSink
 public:
     int Show(CWnd* owner, const CString& text, const CString& caption, UINT type) override
     {
-        if (!CanShowBoxes())
+        // Without a display a box would block for good: the text goes to the error stream and
+        // the default button answers.
+        if (!tvsk::ui::CanShowModalBoxes())
         {
             std::fprintf(stderr, "%s: %s\n", caption.GetString(), text.GetString());
             return DefaultMessageBoxAnswer(type);

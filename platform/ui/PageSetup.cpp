@@ -1,4 +1,5 @@
 #include "PageSetup.h"
+#include "Desktop.h"
 
 #include "Wnd.h"
 
@@ -14,9 +15,7 @@ class DesktopPageSetupSink : public CPageSetupSink
 public:
     INT_PTR Run(PAGESETUPDLG& settings) override
     {
-        const QString platform = QGuiApplication::platformName();
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
-            platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        if (!tvsk::ui::CanShowModalBoxes())
             return IDCANCEL;
         QPrinter printer;
         const RECT& m = settings.rtMargin;

@@ -1,5 +1,6 @@
 // Print dialog sink, printer context and the document calls over QPrinter.
 #include "Print.h"
+#include "Desktop.h"
 
 #include "Wnd.h"
 
@@ -13,21 +14,13 @@
 namespace
 {
 
-bool HasDisplay()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
 // The desktop's dialog; without a display the PDF printer is the only printer and is taken as it is.
 class DesktopPrintDialogSink final : public CPrintDialogSink
 {
 public:
     int Show(CWnd* owner, PRINTDLG& settings) override
     {
-        if (!HasDisplay())
+        if (!tvsk::ui::CanShowModalBoxes())
             return IDOK;
         QPrinter printer(QPrinter::HighResolution);
         printer.setCopyCount(settings.nCopies);

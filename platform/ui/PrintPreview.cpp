@@ -1,5 +1,6 @@
 // The preview context recording pages as pictures, and the desktop's preview window.
 #include "PrintPreview.h"
+#include "Desktop.h"
 
 #include "Wnd.h"
 
@@ -18,21 +19,13 @@ namespace
 
 constexpr int kScreenDpi = 96;
 
-bool HasDisplay()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
 // The pages one under the other in a scrolling window, closed by its button.
 class DesktopPrintPreviewSink final : public CPrintPreviewSink
 {
 public:
     void Show(CWnd* owner, const CPreviewDC& pages) override
     {
-        if (!HasDisplay())
+        if (!tvsk::ui::CanShowModalBoxes())
             return;
         QDialog dialog(owner ? owner->GetWidget() : nullptr);
         dialog.setWindowTitle(QObject::tr("Print preview"));
