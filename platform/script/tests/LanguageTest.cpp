@@ -1446,4 +1446,83 @@ TEST(Language, WeeksOfTheYearFollowTheFirstWeekRule)
     });
 }
 
+TEST(Language, ParsingAndControlFlowCorners)
+{
+    Check({
+        {"ReDim x(5) : x(5) = 1 : ReDim Preserve x(2) : result = UBound(x) & IsEmpty(x(2))", "String:2True"},
+        {"Sub G(a)\n ReDim Preserve a(5)\nEnd Sub\nReDim x(1) : G x : result = UBound(x)", "Long:5"},
+        {"Function F()\n F = Array(1, 2, 3)\nEnd Function\nDim a() : a = F() : result = UBound(a)", "Long:2"},
+        {"a = True : b = False : If a Then If b Then c = 1 Else c = 2\nresult = c", "Integer:2"},
+        {"If True Then x = 1 : y = 2 Else z = 3\nresult = x + y & IsEmpty(z)", "String:3True"},
+        {"Do : n = n + 1 : Loop While False : result = n", "Integer:1"},
+        {"While False : Wend : result = 1", "Integer:1"},
+        {"Select Case 1 : Case 1 : result = \"one\" : End Select", "String:one"},
+        {"Class C\n Public V\nEnd Class\nSet o = Eval(\"New C\") : o.V = 1 : result = o.V", "Integer:1"},
+    });
+}
+
+TEST(Language, DateAndTimeCallForms)
+{
+    Check({
+        {"result = Year(Date()) > 2000", "Boolean:True"},
+        {"result = Timer() >= 0", "Boolean:True"},
+        {"result = Now() >= Date()", "Boolean:True"},
+    });
+}
+
+TEST(Language, TextCompareAndNumericLimits)
+{
+    Check({
+        {"result = StrComp(\"\xC3\x84"
+         "\", \"\xC3\xA4"
+         "\", 1)",
+         "Integer:0"},
+        {"result = InStr(1, \"x\xC3\x84"
+         "y\", \"\xC3\xA4"
+         "\", 1)",
+         "Long:2"},
+        {"result = UCase(\"\xC3\xA4"
+         "\") = \"\xC3\x84"
+         "\"",
+         "Boolean:True"},
+        {"result = LCase(\"\xC3\x84"
+         "B\") = \"\xC3\xA4"
+         "b\"",
+         "Boolean:True"},
+        {"result = Len(\"\xF0\x9F\x98\x80"
+         "\")",
+         "Long:2"},
+        {"result = Replace(\"\xC3\x84"
+         "a\", \"\xC3\xA4"
+         "\", \"x\", 1, -1, 1)",
+         "String:xa"},
+        {"result = Exp(710)", "error 6"},
+        {"result = 10 ^ 400", "error 6"},
+        {"result = CDbl(\"1e400\")", "error 6"},
+        {"result = Int(1E+20)", "Double:1E+20"},
+        {"result = CLng(1E+10)", "error 6"},
+        {"result = CCur(1E+16)", "error 6"},
+        {"result = Log(-1)", "error 5"},
+        {"result = \"it's\"", "String:it's"},
+        {"x = Rnd() : result = x < 1", "Boolean:True"},
+        {"result = Eval(\"Array(1, 2)\")(1)", "Integer:2"},
+        {"On Error Resume Next\nWith Nothing\n .X = 1\nEnd With\nresult = Err.Number", "Long:91"},
+        {"result = CStr(CDbl(\"1.5E-3\"))", "String:0.0015"},
+        {"result = CStr(-1.5)", "String:-1.5"},
+        {"result = 5 + \"  \"", "error 13"},
+        {"result = IsNumeric(\"1 2\")", "Boolean:False"},
+        {"result = \"1\" + 1 & \"1\" - 1", "String:20"},
+        {"result = 1 / 3 = 1 / 3", "Boolean:True"},
+        {"result = (1 = 1) + 1", "Integer:0"},
+        {"result = -\"2\"", "Double:-2"},
+        {"result = Not \"0\"", "Long:-1"},
+        {"result = Not 1.5", "Long:-3"},
+        {"result = 2.5 And 3", "Long:2"},
+        {"result = CInt(1) / CInt(0)", "error 11"},
+        {"result = 0 / 0.0", "error 6"},
+        {"result = 1 Mod 0.4", "error 11"},
+        {"result = -1 ^ 0.5", "Double:-1"},
+    });
+}
+
 } // namespace
