@@ -293,6 +293,9 @@ Value IntegerDivide(const Value& a, const Value& b)
     const Rank rx = IntegerRank(ta, x), ry = IntegerRank(tb, y);
     if (y == 0)
         Throw(err::DivisionByZero);
+    // Integer division stays within Long: the smallest Long divided by -1 overflows.
+    if (x / y > 2147483647LL)
+        Throw(err::Overflow);
     return IntegerResult(x / y, rx > ry ? rx : ry);
 }
 
