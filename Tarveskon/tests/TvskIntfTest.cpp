@@ -32,17 +32,26 @@ class EventSink : public ComObject<ISink>
 public:
     std::vector<DISPID> handles;
     std::vector<DISPID> received;
-    std::string failure; // a handler that raises this run-time error
+    std::string failure;            // a handler that raises this run-time error
+    std::vector<VARTYPE> lastTypes; // the last handled event's argument types in natural order
+    std::string lastName;           // and its first argument when it is text
 
     HRESULT GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* exception, UINT*) override
+    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO* exception,
+                   UINT*) override
     {
         for (const DISPID handled : handles)
             if (handled == id)
             {
                 received.push_back(id);
+                lastTypes.clear();
+                for (UINT i = params->cArgs; i-- > 0;)
+                    lastTypes.push_back(params->rgvarg[i].vt);
+                lastName = params->cArgs && params->rgvarg[params->cArgs - 1].vt == VT_BSTR
+                               ? Utf8FromBstr(params->rgvarg[params->cArgs - 1].bstrVal)
+                               : "";
                 if (failure.empty())
                     return S_OK;
                 exception->bstrDescription = BstrFromUtf8(failure.c_str());
@@ -138,14 +147,74 @@ protected:
 
 TEST_F(TvskIntfTest, MembersAreNumberedByPosition)
 {
-    EXPECT_EQ(Id("MRUNum"), 1);
-    EXPECT_EQ(Id("Tvsk"), 7);
-    EXPECT_EQ(Id("ErrorCode"), 11);
-    EXPECT_EQ(Id("ExecHtmlCommand"), 34);
-    EXPECT_EQ(Id("Par"), 36);
-    EXPECT_EQ(Id("TargetPar"), 39);
-    EXPECT_EQ(Id("SelectetRoventar"), 49);
-    EXPECT_EQ(Id("IsModem"), 50);
+    const struct
+    {
+        const char* name;
+        VARTYPE result;
+    } kMembers[] = {{"MRUNum", VT_I4},
+                    {"CanEnterWizard", VT_BOOL},
+                    {"Connected", VT_BOOL},
+                    {"OnLine", VT_BOOL},
+                    {"DeviceStatus", VT_I4},
+                    {"Connect", VT_BOOL},
+                    {"Tvsk", VT_DISPATCH},
+                    {"CanRW", VT_BOOL},
+                    {"IsChangeEnabled", VT_BOOL},
+                    {"ValidComm", VT_I4},
+                    {"ErrorCode", VT_I4},
+                    {"SetMotor", VT_EMPTY},
+                    {"SetDrive", VT_EMPTY},
+                    {"EnterWizard", VT_BOOL},
+                    {"OpenFile", VT_I4},
+                    {"SaveFile", VT_I4},
+                    {"NewFile", VT_I4},
+                    {"CloseFile", VT_I4},
+                    {"Print", VT_I4},
+                    {"CreateTvskVar", VT_BOOL},
+                    {"DeleteTvskVar", VT_BOOL},
+                    {"ExePrgCommand", VT_EMPTY},
+                    {"ConfigConnect", VT_EMPTY},
+                    {"MsgBox", VT_I4},
+                    {"DictioString", VT_BSTR},
+                    {"UpdateMotor", VT_EMPTY},
+                    {"GetCamIpaBase", VT_I4},
+                    {"GetCamStepsNr", VT_I4},
+                    {"GetField", VT_BSTR},
+                    {"SetField", VT_BOOL},
+                    {"Message", VT_I4},
+                    {"ChmSetContext", VT_BOOL},
+                    {"ChmInvoke", VT_BOOL},
+                    {"ExecHtmlCommand", VT_I4},
+                    {"MRUItem", VT_BSTR},
+                    {"Par", VT_VARIANT},
+                    {"TvskVar", VT_VARIANT},
+                    {"Version", VT_BSTR},
+                    {"TargetPar", VT_VARIANT},
+                    {"ParCustomBit", VT_BOOL},
+                    {"ParCustomWord", VT_I2},
+                    {"ParCustomDWord", VT_I4},
+                    {"Modified", VT_BOOL},
+                    {"MotorValue", VT_R8},
+                    {"DriveValue", VT_R8},
+                    {"EncoderValue", VT_BSTR},
+                    {"CamValue", VT_R8},
+                    {"CamInterp", VT_I2},
+                    {"SelectetRoventar", VT_BOOL},
+                    {"IsModem", VT_BOOL}};
+    const InterfaceDescription& description = CTvskIntf::Dispatch().Description();
+    DISPID position = 1;
+    for (const auto& member : kMembers)
+    {
+        EXPECT_EQ(Id(member.name), position++) << member.name;
+        EXPECT_EQ(description.FindByName(member.name)->result, member.result) << member.name;
+    }
+    // Only these are written; the rest refuse a put.
+    for (const DISPID id : {6, 8, 11, 36, 37, 39, 40, 41, 42, 43, 47, 48})
+        EXPECT_NE(description.Find(id, DISPATCH_PROPERTYPUT), nullptr) << id;
+    size_t puts = 0;
+    for (const MemberDescription& member : description.Members())
+        puts += member.kind == MemberKind::PropertyPut ? 1 : 0;
+    EXPECT_EQ(puts, 12u);
 }
 
 TEST_F(TvskIntfTest, TextsValuesAndRefusals)
@@ -227,6 +296,8 @@ TEST_F(TvskIntfTest, DeliveredMeansAHandlerRan)
     ASSERT_EQ(intf->EventPoint().Advise(sink, &cookie), S_OK);
     EXPECT_TRUE(events.BeforeWritePLC());
     EXPECT_TRUE(events.ChangeValue("Pr1", 2.5));
+    EXPECT_EQ(sink->lastTypes, (std::vector<VARTYPE>{VT_BSTR, VT_R8}));
+    EXPECT_EQ(sink->lastName, "Pr1");
     EXPECT_FALSE(events.ConnectionTimeout()) << "a script without the handler keeps the built-in behaviour";
     EXPECT_FALSE(events.LoadDefault(1));
     EXPECT_EQ(sink->received, (std::vector<DISPID>{12, 7}));
@@ -377,6 +448,10 @@ TEST_F(TvskIntfTest, ClassInformationNamesTheEventInterface)
     ASSERT_NE(CTvskIntf::Class().defaultSource, nullptr);
     EXPECT_EQ(CTvskIntf::Class().defaultSource->Members().size(), 22u);
     EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("ConnectionTimeout")->id, 22);
+    EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("LoadDefault")->parameters,
+              std::vector<VARTYPE>{VT_I2});
+    EXPECT_EQ(CTvskIntf::Class().defaultSource->FindByName("ChangeValue")->parameters,
+              (std::vector<VARTYPE>{VT_BSTR, VT_R8}));
 }
 
 } // namespace

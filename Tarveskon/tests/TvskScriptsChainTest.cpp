@@ -223,6 +223,26 @@ TEST_F(TvskScriptsChainTest, AScriptReachesTheDriveThroughTargetParWithAnAt)
     EXPECT_TRUE(ui.boxes.empty()) << ui.boxes[0];
 }
 
+TEST_F(TvskScriptsChainTest, AScriptCallsMembersWithItsOwnTypes)
+{
+    ScriptIs("Sub Tvsk_LoadFile(file)\n"
+             "    Dim n\n"
+             "    n = 2\n"
+             "    Tvsk.Modified = True\n"
+             "    made = Tvsk.CreateTvskVar(\"Probe\", True)\n"
+             "    Tvsk.TvskVar(\"Probe\") = 2.5 * n\n"
+             "    Tvsk.ParCustomBit(\"Pr1\") = \"True\"\n"
+             "    Tvsk.ParCustomWord(\"Pr1\") = n\n"
+             "    Tvsk.MsgBox made & \";\" & Tvsk.TvskVar(\"Probe\") & \";\" & Tvsk.Modified & \";\" & _\n"
+             "        Tvsk.ParCustomBit(\"Pr1\") & \";\" & Tvsk.ParCustomWord(\"Pr1\") & \";\" & _\n"
+             "        TypeName(Tvsk.MotorValue(n)) & \";\" & TypeName(Tvsk.GetCamIpaBase(0)) & \";\" & _\n"
+             "        Tvsk.EncoderValue(CLng(40)) & \";\" & Tvsk.Tvsk.OnLine & \";\" & Tvsk.ValidComm, n\n"
+             "End Sub\n");
+    ASSERT_EQ(manager->OpenFile(SamplePath().c_str()), 0);
+    EXPECT_EQ(ui.boxes, (std::vector<std::string>{"True;5;True;True;2;Double;Long;-1;True;-1"}));
+    EXPECT_TRUE(scriptBoxes.texts.empty()) << scriptBoxes.texts[0];
+}
+
 TEST_F(TvskScriptsChainTest, RunTimeErrorShowsOneBoxWithLineAndText)
 {
     ScriptIs("Sub Tvsk_BeforeWriteAll()\n"
