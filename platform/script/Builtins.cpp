@@ -1130,6 +1130,59 @@ Value DateDiffF(Frame&, Args a, int n)
     return Value::Long(static_cast<LONG>(r));
 }
 
+enum class FirstWeekRule
+{
+    Jan1 = 1,
+    FourDays = 2,
+    FullWeek = 3
+};
+
+FirstWeekRule FirstWeek(Args a, int n, int i)
+{
+    if (!Has(a, n, i))
+        return FirstWeekRule::Jan1;
+    const LONG rule = ToLong(a[i]);
+    if (rule < 0 || rule > 3)
+        Throw(err::InvalidCall);
+    return rule == 0 ? FirstWeekRule::Jan1 : static_cast<FirstWeekRule>(rule);
+}
+
+long long WeekStart(long long day, int firstDay)
+{
+    return day - (WeekdayFrom(static_cast<double>(day), firstDay) - 1);
+}
+
+// The first day of week 1 of the year that starts on day jan1, under the rule.
+long long FirstWeekStart(long long jan1, int firstDay, FirstWeekRule rule)
+{
+    const long long start = WeekStart(jan1, firstDay);
+    const long long daysInYear = 7 - (jan1 - start);
+    if (rule == FirstWeekRule::Jan1 || (rule == FirstWeekRule::FourDays && daysInYear >= 4) || start == jan1)
+        return start;
+    return start + 7;
+}
+
+bool LeapYear(int year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+// Days before week 1 belong to the last week of the year before; under the four-days rule the last days
+// of December can already be the next year's week 1.
+int WeekOfYear(double date, int firstDay, FirstWeekRule rule)
+{
+    const long long day = DayNumber(date);
+    const int year = Civil(date).year;
+    const auto jan1 = static_cast<long long>(SerialDate(year, 1, 1));
+    const long long nextJan1 = jan1 + (LeapYear(year) ? 366 : 365);
+    if (rule == FirstWeekRule::FourDays && day >= FirstWeekStart(nextJan1, firstDay, rule))
+        return 1;
+    long long first = FirstWeekStart(jan1, firstDay, rule);
+    if (day < first)
+        first = FirstWeekStart(jan1 - (LeapYear(year - 1) ? 366 : 365), firstDay, rule);
+    return static_cast<int>((WeekStart(day, firstDay) - first) / 7 + 1);
+}
+
 Value DatePartF(Frame&, Args a, int n)
 {
     const Interval interval = IntervalArg(a[0]);
@@ -1154,11 +1207,7 @@ Value DatePartF(Frame&, Args a, int n)
     case Interval::Weekday:
         return Value::Int(static_cast<SHORT>(WeekdayFrom(d, first)));
     case Interval::Week:
-    {
-        const double jan1 = SerialDate(t.year, 1, 1);
-        const long long offset = WeekdayFrom(jan1, first) - 1;
-        return Value::Int(static_cast<SHORT>((DayNumber(d) - static_cast<long long>(jan1) + offset) / 7 + 1));
-    }
+        return Value::Int(static_cast<SHORT>(WeekOfYear(d, first, FirstWeek(a, n, 3))));
     case Interval::Hour:
         return Value::Int(static_cast<SHORT>(t.hour));
     case Interval::Minute:

@@ -334,9 +334,11 @@ private:
         }
         if (digits == 0)
             Fail(1031);
-        if (m_pos < m_text.size() && m_text[m_pos] == '&')
+        // A trailing "&" makes the literal a Long: &HFFFF& is 65535.
+        const bool longSuffix = m_pos < m_text.size() && m_text[m_pos] == '&';
+        if (longSuffix)
             ++m_pos;
-        if (v <= 0xFFFF && (base == 16 ? digits <= 4 : v <= 0177777))
+        if (!longSuffix && v <= 0xFFFF && (base == 16 ? digits <= 4 : v <= 0177777))
             t.value = Value::Int(static_cast<SHORT>(static_cast<USHORT>(v)));
         else
             t.value = Value::Long(static_cast<LONG>(static_cast<ULONG>(v)));
