@@ -476,7 +476,7 @@ HRESULT CTvskIntf::SetField(BSTR section, BSTR id, LONG index, BSTR value, VARIA
     }
     else
     {
-        *result = Bool(db.SetField(sectionText.c_str(), idText.c_str(), index, Text(value).c_str()) == 0);
+        *result = Bool(db.SetField(sectionText.c_str(), idText.c_str(), index, Text(value).c_str()) != 0);
     }
     return S_OK;
 }

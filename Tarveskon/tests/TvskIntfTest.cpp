@@ -255,6 +255,30 @@ TEST_F(TvskIntfTest, TextsValuesAndRefusals)
     EXPECT_EQ(manager.ParDb().GetPar(0L, true)->dblDefVal, before);
 }
 
+TEST_F(TvskIntfTest, SetFieldAnswersWhetherTheFieldWasWritten)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    VARIANT result;
+    ASSERT_EQ(Call("SetField", DISPATCH_METHOD, {Str("PAR"), Str("szUm"), Long(0), Str("rpm")}, result),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("szUm"), Long(0)}, result), S_OK);
+    EXPECT_EQ(Text(result), "rpm");
+    VariantClear(&result);
+    ASSERT_EQ(Call("SetField", DISPATCH_METHOD, {Str("PAR"), Str("NoSuchField"), Long(0), Str("x")}, result),
+              S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+
+    ASSERT_EQ(
+        Call("SetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(0), Str(" 12.5 ")}, result),
+        S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(0)}, result), S_OK);
+    EXPECT_EQ(Text(result), "        12.5");
+    VariantClear(&result);
+}
+
 TEST_F(TvskIntfTest, HelpWithoutAWindowLayerIsKeptButNotShown)
 {
     VARIANT result;
@@ -392,6 +416,62 @@ TEST_F(TvskIntfTest, NumbersAndTextsConvertToTheMembersTypes)
     ASSERT_EQ(Call("MsgBox", DISPATCH_METHOD, {Str("Hello"), byRef}, result), S_OK);
     EXPECT_EQ(result.vt, VT_I4);
     ASSERT_EQ(ui.boxes, (std::vector<std::string>{"Hello"}));
+}
+
+TEST_F(TvskIntfTest, IndexesAndNamesOutOfRangeAnswerNeutralValues)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40Cam.dat").c_str()), 0);
+    manager.SetModified(FALSE);
+    VARIANT result;
+    for (const LONG index : {-1L, 1000000L})
+    {
+        ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("szID"), Long(index)}, result), S_OK);
+        EXPECT_EQ(Text(result), "") << index;
+        VariantClear(&result);
+        ASSERT_EQ(Call("GetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(index)}, result),
+                  S_OK);
+        EXPECT_EQ(Text(result), "") << index;
+        VariantClear(&result);
+        ASSERT_EQ(
+            Call("SetField", DISPATCH_METHOD, {Str("PAR"), Str("dblDefVal"), Long(index), Str("1")}, result),
+            S_OK);
+        EXPECT_EQ(result.boolVal, VARIANT_FALSE) << index;
+        ASSERT_EQ(Call("SetField", DISPATCH_METHOD, {Str("PAR"), Str("szID"), Long(index), Str("x")}, result),
+                  S_OK);
+        EXPECT_EQ(result.boolVal, VARIANT_FALSE) << index;
+    }
+    for (const SHORT index : {SHORT(-1), SHORT(32767)})
+    {
+        ASSERT_EQ(Call("CamValue", DISPATCH_PROPERTYGET, {Short(index), Short(0)}, result), S_OK);
+        EXPECT_EQ(result.dblVal, 0.0) << index;
+        ASSERT_EQ(Call("CamValue", DISPATCH_PROPERTYGET, {Short(0), Short(index)}, result), S_OK);
+        EXPECT_EQ(result.dblVal, 0.0) << index;
+        ASSERT_EQ(Call("CamInterp", DISPATCH_PROPERTYGET, {Short(index), Short(0)}, result), S_OK);
+        EXPECT_EQ(result.iVal, 0) << index;
+        ASSERT_EQ(Call("DriveValue", DISPATCH_PROPERTYGET, {Short(index)}, result), S_OK);
+        EXPECT_EQ(result.dblVal, 0.0) << index;
+        ASSERT_EQ(Call("EncoderValue", DISPATCH_PROPERTYGET, {Short(index)}, result), S_OK);
+        EXPECT_EQ(Text(result), "-1") << index;
+        VariantClear(&result);
+        ASSERT_EQ(Call("GetCamIpaBase", DISPATCH_METHOD, {Short(index)}, result), S_OK);
+    }
+    ASSERT_EQ(Call("DictioString", DISPATCH_METHOD, {Long(-1)}, result), S_OK);
+    EXPECT_EQ(Text(result), "");
+    VariantClear(&result);
+    ASSERT_EQ(Call("Version", DISPATCH_PROPERTYGET, {Long(-7)}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_BSTR);
+    VariantClear(&result);
+    ASSERT_EQ(Call("Par", DISPATCH_PROPERTYGET, {Str("NoSuchPar")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_EMPTY);
+    ASSERT_EQ(Call("Par", DISPATCH_PROPERTYPUT, {Str("NoSuchPar"), Long(3)}, result), S_OK);
+    ASSERT_EQ(Call("ParCustomBit", DISPATCH_PROPERTYGET, {Str("NoSuchPar")}, result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    ASSERT_EQ(Call("TvskVar", DISPATCH_PROPERTYGET, {Str("")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_EMPTY);
+    ASSERT_EQ(Call("DeleteTvskVar", DISPATCH_METHOD, {Str("NoSuchVar")}, result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    ASSERT_EQ(Call("TargetPar", DISPATCH_PROPERTYGET, {Str("")}, result), S_OK);
+    EXPECT_EQ(result.vt, VT_EMPTY);
 }
 
 TEST_F(TvskIntfTest, WithoutItsManagerEachMemberAnswersItsNeutralValue)

@@ -237,9 +237,17 @@ TEST_F(TvskScriptsChainTest, AScriptCallsMembersWithItsOwnTypes)
              "        Tvsk.ParCustomBit(\"Pr1\") & \";\" & Tvsk.ParCustomWord(\"Pr1\") & \";\" & _\n"
              "        TypeName(Tvsk.MotorValue(n)) & \";\" & TypeName(Tvsk.GetCamIpaBase(0)) & \";\" & _\n"
              "        Tvsk.EncoderValue(CLng(40)) & \";\" & Tvsk.Tvsk.OnLine & \";\" & Tvsk.ValidComm, n\n"
+             "    Tvsk.ErrorCode = \"5\"\n"
+             "    Tvsk.Connect = False\n"
+             "    Tvsk.SetField \"PAR\", \"szUm\", 0, \"rpm\"\n"
+             "    id = Tvsk.GetField(\"PAR\", \"szID\", 0.2)\n"
+             "    Tvsk.Par(id) = \"3\"\n"
+             "    Tvsk.MsgBox Tvsk.ErrorCode & \";\" & Tvsk.GetField(\"PAR\", \"szUm\", 0) & \";\" & _\n"
+             "        Tvsk.Par(id) & \";\" & TypeName(Tvsk.Version(n)) & \";\" & Tvsk.Connected, 2\n"
              "End Sub\n");
     ASSERT_EQ(manager->OpenFile(SamplePath().c_str()), 0);
-    EXPECT_EQ(ui.boxes, (std::vector<std::string>{"True;5;True;True;2;Double;Long;-1;True;-1"}));
+    EXPECT_EQ(ui.boxes, (std::vector<std::string>{"True;5;True;True;2;Double;Long;-1;True;-1",
+                                                  "5;rpm;3;String;False"}));
     EXPECT_TRUE(scriptBoxes.texts.empty()) << scriptBoxes.texts[0];
 }
 
