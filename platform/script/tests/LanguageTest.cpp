@@ -1593,4 +1593,43 @@ TEST(Language, ResultTypesFollowTheOperandTypes)
     });
 }
 
+TEST(Language, ResumeNextAndExecuteReachTheRightStatements)
+{
+    Check({
+        {"On Error Resume Next\nresult = 1\nresult = 1 / 0\nresult = result + 1", "Integer:2"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n n = n + 1\nNext\nresult = n & \"/\" & Err.Number",
+         "String:/11"},
+        {"On Error Resume Next\nIf False Then\nElseIf 1 / 0 Then\n result = \"elseif\"\nElse\n result = "
+         "\"else\"\nEnd If",
+         "String:elseif"},
+        {"Dim t\nClass C\n Sub Class_Terminate\n  Err.Raise 5\n End Sub\nEnd Class\nSet o = New C : Set o = "
+         "Nothing : result = \"after\"",
+         "String:after"},
+        {"Class C\n Public V\nEnd Class\nWith New C\n .V = 5\n result = .V\nEnd With", "Integer:5"},
+        {"Execute \"Dim q : q = 5\" : result = q", "Integer:5"},
+        {"Sub S\n Execute \"Dim z : z = 2\"\n result2 = z\nEnd Sub\nDim result2\nS\nresult = result2",
+         "Integer:2"},
+        {"Function F\n F = Eval(\"Me\")\nEnd Function", "Empty:"},
+        {"x = 1\nSub S\n ExecuteGlobal \"x = 7\"\nEnd Sub\nS\nresult = x", "Integer:7"},
+        {"Execute \"If True Then y = 1 Else y = 2\" : result = y", "Integer:1"},
+        {"Execute \"For i = 1 To 3\" & vbCrLf & \"n = n + i\" & vbCrLf & \"Next\" : result = n", "Integer:6"},
+        {"Class C\n Public V\n Sub Class_Initialize\n  V = 1\n End Sub\nEnd Class\nExecute \"Set o = New C\" "
+         ": result = o.V",
+         "Integer:1"},
+    });
+}
+
+TEST(Language, DatesBeforeDayZeroKeepTheirTimeOfDay)
+{
+    Check({
+        {"result = #1/1/2000 12:00#", "Date:1/1/2000 12:00:00 PM"},
+        {"result = #0:00:01#", "Date:12:00:01 AM"},
+        {"result = CDate(-0.5)", "Date:12:00:00 PM"},
+        {"result = CDate(-1.25)", "Date:12/29/1899 6:00:00 AM"},
+        {"result = Hour(CDate(-1.25))", "Integer:6"},
+        {"result = Eval(\"x = 1\")", "Boolean:False"},
+        {"x = 1 : result = Eval(\"x = 1\")", "Boolean:True"},
+    });
+}
+
 } // namespace
