@@ -1632,4 +1632,27 @@ TEST(Language, DatesBeforeDayZeroKeepTheirTimeOfDay)
     });
 }
 
+TEST(Language, OperatorsAndErrorsInContext)
+{
+    Check({
+        {"Dim a(2) : a(1, 1) = 1", "error 9"},
+        {"Dim a(2) : x = a(1, 1)", "error 9"},
+        {"x = Array(1)(0)(0)", "error 13"},
+        {"Set a = Array(1)", "error 424"},
+        {"x = Nothing", "error 91"},
+        {"x = \"s\" : x.Go", "error 424"},
+        {"result = Len()", "error 450"},
+        {"On Error Resume Next\nErr.Raise 5, \"src\"\nresult = Err.Source", "String:src"},
+        {"Set o = Nothing : result = o Is Nothing = False", "Boolean:False"},
+        {"a = 1 : b = 2 : result = a < b And b < 3", "Boolean:True"},
+        {"result = 1 + 2 * 3 ^ 2 \\ 4 Mod 3 - 1", "Long:1"},
+        {"result = \"a\" & 1 + 2 & \"b\"", "String:a3b"},
+        {"result = Not True = False", "Boolean:True"},
+        {"result = 5 > 3 Eqv 2 > 1", "Boolean:True"},
+        {"result = 1 < 2 Xor 2 < 3", "Boolean:False"},
+        {"result = 3 * -2", "Integer:-6"},
+        {"result = 3 - -2 ^ 2", "Double:7"},
+    });
+}
+
 } // namespace
