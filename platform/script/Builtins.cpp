@@ -458,19 +458,7 @@ Value CaseF(const Value& v, bool upper)
         return Value::Null();
     std::u16string s = TextArg(v);
     for (auto& c : s)
-    {
-        if (upper && c >= 'a' && c <= 'z')
-            c = static_cast<char16_t>(c - 32);
-        else if (!upper && c >= 'A' && c <= 'Z')
-            c = static_cast<char16_t>(c + 32);
-        else if (c >= 0xC0 && c <= 0xFE && c != 0xD7 && c != 0xF7)
-        {
-            if (upper && c >= 0xE0)
-                c = static_cast<char16_t>(c - 32);
-            else if (!upper && c <= 0xDE)
-                c = static_cast<char16_t>(c + 32);
-        }
-    }
+        c = upper ? UpperCase(c) : LowerCase(c);
     return Str(s);
 }
 Value LCaseF(Frame&, Args a, int)

@@ -293,6 +293,9 @@ Value IntegerDivide(const Value& a, const Value& b)
     const Rank rx = IntegerRank(ta, x), ry = IntegerRank(tb, y);
     if (y == 0)
         Throw(err::DivisionByZero);
+    // Integer division stays within Long: the smallest Long divided by -1 overflows.
+    if (x / y > 2147483647LL)
+        Throw(err::Overflow);
     return IntegerResult(x / y, rx > ry ? rx : ry);
 }
 
@@ -383,6 +386,28 @@ Value Concatenate(const Value& a, const Value& b)
     return Value::String(s);
 }
 
+namespace
+{
+bool Latin1Letter(char16_t c)
+{
+    return c >= 0xC0 && c <= 0xFE && c != 0xD7 && c != 0xF7 && c != 0xDF;
+}
+} // namespace
+
+char16_t UpperCase(char16_t c)
+{
+    if ((c >= 'a' && c <= 'z') || (Latin1Letter(c) && c >= 0xE0))
+        return static_cast<char16_t>(c - 32);
+    return c;
+}
+
+char16_t LowerCase(char16_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (Latin1Letter(c) && c < 0xE0))
+        return static_cast<char16_t>(c + 32);
+    return c;
+}
+
 int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode)
 {
     const size_t n = std::min(a.size(), b.size());
@@ -391,10 +416,8 @@ int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode)
         char16_t x = a[i], y = b[i];
         if (mode == CompareMode::Text)
         {
-            if (x >= 'a' && x <= 'z')
-                x = static_cast<char16_t>(x - 32);
-            if (y >= 'a' && y <= 'z')
-                y = static_cast<char16_t>(y - 32);
+            x = UpperCase(x);
+            y = UpperCase(y);
         }
         if (x != y)
             return x < y ? -1 : 1;

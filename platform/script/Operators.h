@@ -42,6 +42,9 @@ enum class Order
 };
 Order Compare(const Value& a, const Value& b, bool aLiteral = false, bool bLiteral = false,
               CompareMode mode = CompareMode::Binary);
+// The language's case mapping: ASCII and Latin-1 letters.
+char16_t UpperCase(char16_t c);
+char16_t LowerCase(char16_t c);
 int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode);
 
 Value Not(const Value& a);

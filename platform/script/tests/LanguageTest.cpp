@@ -1446,4 +1446,151 @@ TEST(Language, WeeksOfTheYearFollowTheFirstWeekRule)
     });
 }
 
+TEST(Language, ParsingAndControlFlowCorners)
+{
+    Check({
+        {"ReDim x(5) : x(5) = 1 : ReDim Preserve x(2) : result = UBound(x) & IsEmpty(x(2))", "String:2True"},
+        {"Sub G(a)\n ReDim Preserve a(5)\nEnd Sub\nReDim x(1) : G x : result = UBound(x)", "Long:5"},
+        {"Function F()\n F = Array(1, 2, 3)\nEnd Function\nDim a() : a = F() : result = UBound(a)", "Long:2"},
+        {"a = True : b = False : If a Then If b Then c = 1 Else c = 2\nresult = c", "Integer:2"},
+        {"If True Then x = 1 : y = 2 Else z = 3\nresult = x + y & IsEmpty(z)", "String:3True"},
+        {"Do : n = n + 1 : Loop While False : result = n", "Integer:1"},
+        {"While False : Wend : result = 1", "Integer:1"},
+        {"Select Case 1 : Case 1 : result = \"one\" : End Select", "String:one"},
+        {"Class C\n Public V\nEnd Class\nSet o = Eval(\"New C\") : o.V = 1 : result = o.V", "Integer:1"},
+    });
+}
+
+TEST(Language, DateAndTimeCallForms)
+{
+    Check({
+        {"result = Year(Date()) > 2000", "Boolean:True"},
+        {"result = Timer() >= 0", "Boolean:True"},
+        {"result = Now() >= Date()", "Boolean:True"},
+    });
+}
+
+TEST(Language, TextCompareAndNumericLimits)
+{
+    Check({
+        {"result = StrComp(\"\xC3\x84"
+         "\", \"\xC3\xA4"
+         "\", 1)",
+         "Integer:0"},
+        {"result = InStr(1, \"x\xC3\x84"
+         "y\", \"\xC3\xA4"
+         "\", 1)",
+         "Long:2"},
+        {"result = UCase(\"\xC3\xA4"
+         "\") = \"\xC3\x84"
+         "\"",
+         "Boolean:True"},
+        {"result = LCase(\"\xC3\x84"
+         "B\") = \"\xC3\xA4"
+         "b\"",
+         "Boolean:True"},
+        {"result = Len(\"\xF0\x9F\x98\x80"
+         "\")",
+         "Long:2"},
+        {"result = Replace(\"\xC3\x84"
+         "a\", \"\xC3\xA4"
+         "\", \"x\", 1, -1, 1)",
+         "String:xa"},
+        {"result = Exp(710)", "error 6"},
+        {"result = 10 ^ 400", "error 6"},
+        {"result = CDbl(\"1e400\")", "error 6"},
+        {"result = Int(1E+20)", "Double:1E+20"},
+        {"result = CLng(1E+10)", "error 6"},
+        {"result = CCur(1E+16)", "error 6"},
+        {"result = Log(-1)", "error 5"},
+        {"result = \"it's\"", "String:it's"},
+        {"x = Rnd() : result = x < 1", "Boolean:True"},
+        {"result = Eval(\"Array(1, 2)\")(1)", "Integer:2"},
+        {"On Error Resume Next\nWith Nothing\n .X = 1\nEnd With\nresult = Err.Number", "Long:91"},
+        {"result = CStr(CDbl(\"1.5E-3\"))", "String:0.0015"},
+        {"result = CStr(-1.5)", "String:-1.5"},
+        {"result = 5 + \"  \"", "error 13"},
+        {"result = IsNumeric(\"1 2\")", "Boolean:False"},
+        {"result = \"1\" + 1 & \"1\" - 1", "String:20"},
+        {"result = 1 / 3 = 1 / 3", "Boolean:True"},
+        {"result = (1 = 1) + 1", "Integer:0"},
+        {"result = -\"2\"", "Double:-2"},
+        {"result = Not \"0\"", "Long:-1"},
+        {"result = Not 1.5", "Long:-3"},
+        {"result = 2.5 And 3", "Long:2"},
+        {"result = CInt(1) / CInt(0)", "error 11"},
+        {"result = 0 / 0.0", "error 6"},
+        {"result = 1 Mod 0.4", "error 11"},
+        {"result = -1 ^ 0.5", "Double:-1"},
+    });
+}
+
+TEST(Language, ResultTypesFollowTheOperandTypes)
+{
+    Check({
+        {"For x = 0 To 1 Step 0.1 : n = n + 1 : Next : result = n", "Integer:11"},
+        {"For i = 1 To 3 Step 0.5 : Next : result = TypeName(i)", "String:Double"},
+        {"result = CDate(\"\")", "error 13"},
+        {"result = CDate(True)", "Date:12/29/1899"},
+        {"result = #1/1/2000# + CCur(1)", "Date:1/2/2000"},
+        {"result = TypeName(#1/1/2000# - 1)", "String:Date"},
+        {"result = TypeName(1 - #1/1/2000#)", "String:Date"},
+        {"result = #1/1/2000# * 2", "Double:73052"},
+        {"result = TypeName(-#1/1/2000#)", "String:Date"},
+        {"result = Mid(Null, 1) & Right(Null, 1)", "Null:"},
+        {"result = Space(Null)", "error 94"},
+        {"result = UBound(Null)", "error 13"},
+        {"result = IsArray(Null)", "Boolean:False"},
+        {"result = TypeName(ScriptEngineMajorVersion)", "String:Long"},
+        {"x = CLng(-2147483647) - 1 : result = x \\ -1", "error 6"},
+        {"x = CLng(-2147483647) - 1 : result = x Mod -1", "Long:0"},
+        {"x = CLng(-2147483647) - 1 : result = -x", "Double:2147483648"},
+        {"result = CLng(2147483647) * CLng(2147483647)", "Double:4.61168601413242E+18"},
+        {"result = CByte(255) + CByte(1)", "Integer:256"},
+        {"result = CSng(3.4E+38) * 10", "Double:3.39999995214436E+39"},
+        {"result = CCur(900000000000000) * 2", "error 6"},
+        {"result = CCur(1) + 0.5", "Currency:1.5"},
+        {"result = CCur(1) + CSng(0.5)", "Currency:1.5"},
+        {"result = CCur(1) + True", "Currency:0"},
+        {"result = CCur(2) * 3", "Currency:6"},
+        {"result = CCur(7) \\ 2", "Long:3"},
+        {"result = CSng(1.5) + CLng(1)", "Double:2.5"},
+        {"result = CSng(1.5) + CInt(1)", "Single:2.5"},
+        {"result = TypeName(CByte(1) + True)", "String:Integer"},
+        {"result = TypeName(Empty + Empty)", "String:Integer"},
+        {"result = TypeName(\"1\" & Empty)", "String:String"},
+        {"result = TypeName(1 & 1)", "String:String"},
+        {"result = TypeName(True + True)", "String:Integer"},
+        {"result = TypeName(True And True)", "String:Boolean"},
+        {"result = TypeName(True And 1)", "String:Integer"},
+        {"result = TypeName(CByte(1) And 1)", "String:Integer"},
+        {"result = TypeName(CByte(1) Or CByte(2))", "String:Byte"},
+        {"result = TypeName(CLng(1) And 1)", "String:Long"},
+        {"result = TypeName(1.5 And 1)", "String:Long"},
+        {"result = TypeName(Not CByte(1))", "String:Byte"},
+        {"result = Not CByte(1)", "Byte:254"},
+        {"result = TypeName(-CByte(1))", "String:Integer"},
+        {"result = TypeName(Null + Empty)", "String:Null"},
+        {"result = TypeName(10 / 2)", "String:Double"},
+        {"result = TypeName(CSng(10) / 2)", "String:Single"},
+        {"result = TypeName(2 ^ 2)", "String:Double"},
+        {"result = TypeName(CSng(2) ^ 2)", "String:Double"},
+        {"result = TypeName(7 Mod 2)", "String:Integer"},
+        {"result = TypeName(CByte(7) Mod CByte(2))", "String:Byte"},
+        {"result = TypeName(CByte(7) \\ CByte(2))", "String:Byte"},
+        {"result = TypeName(CLng(7) Mod 2)", "String:Long"},
+        {"result = TypeName(CCur(7) Mod 2)", "String:Long"},
+        {"result = TypeName(-CCur(1))", "String:Currency"},
+        {"result = TypeName(-\"1\")", "String:Double"},
+        {"result = TypeName(-Null)", "String:Null"},
+        {"result = TypeName(CInt(1) * CSng(1))", "String:Single"},
+        {"result = TypeName(CLng(1) * CSng(1))", "String:Double"},
+        {"result = 2147483648 \\ 1", "error 6"},
+        {"result = 2147483648 Mod 2", "error 6"},
+        {"result = 2147483647.6 \\ 1", "error 6"},
+        {"result = CLng(2147483647) \\ 1", "Long:2147483647"},
+        {"result = 1E+20 \\ 3", "error 6"},
+    });
+}
+
 } // namespace
