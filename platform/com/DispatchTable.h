@@ -296,7 +296,9 @@ private:
             // Natural argument i sits at rgvarg[cArgs - 1 - i].
             const UINT at = params.cArgs - 1 - static_cast<UINT>(i);
             if constexpr (requires { slot.Bind(&params.rgvarg[at], VT_EMPTY); })
-                hr = slot.Bind(&params.rgvarg[at], i < parameterTypes.size() ? parameterTypes[i] : static_cast<VARTYPE>(VT_EMPTY));
+                hr =
+                    slot.Bind(&params.rgvarg[at],
+                              i < parameterTypes.size() ? parameterTypes[i] : static_cast<VARTYPE>(VT_EMPTY));
             else
                 hr = slot.Bind(&params.rgvarg[at]);
             if (FAILED(hr) && argError)
