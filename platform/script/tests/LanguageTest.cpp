@@ -1593,4 +1593,179 @@ TEST(Language, ResultTypesFollowTheOperandTypes)
     });
 }
 
+TEST(Language, ResumeNextAndExecuteReachTheRightStatements)
+{
+    Check({
+        {"On Error Resume Next\nresult = 1\nresult = 1 / 0\nresult = result + 1", "Integer:2"},
+        {"On Error Resume Next\nFor i = 1 To 1 / 0\n n = n + 1\nNext\nresult = n & \"/\" & Err.Number",
+         "String:/11"},
+        {"On Error Resume Next\nIf False Then\nElseIf 1 / 0 Then\n result = \"elseif\"\nElse\n result = "
+         "\"else\"\nEnd If",
+         "String:elseif"},
+        {"Dim t\nClass C\n Sub Class_Terminate\n  Err.Raise 5\n End Sub\nEnd Class\nSet o = New C : Set o = "
+         "Nothing : result = \"after\"",
+         "String:after"},
+        {"Class C\n Public V\nEnd Class\nWith New C\n .V = 5\n result = .V\nEnd With", "Integer:5"},
+        {"Execute \"Dim q : q = 5\" : result = q", "Integer:5"},
+        {"Sub S\n Execute \"Dim z : z = 2\"\n result2 = z\nEnd Sub\nDim result2\nS\nresult = result2",
+         "Integer:2"},
+        {"Function F\n F = Eval(\"Me\")\nEnd Function", "Empty:"},
+        {"x = 1\nSub S\n ExecuteGlobal \"x = 7\"\nEnd Sub\nS\nresult = x", "Integer:7"},
+        {"Execute \"If True Then y = 1 Else y = 2\" : result = y", "Integer:1"},
+        {"Execute \"For i = 1 To 3\" & vbCrLf & \"n = n + i\" & vbCrLf & \"Next\" : result = n", "Integer:6"},
+        {"Class C\n Public V\n Sub Class_Initialize\n  V = 1\n End Sub\nEnd Class\nExecute \"Set o = New C\" "
+         ": result = o.V",
+         "Integer:1"},
+    });
+}
+
+TEST(Language, DatesBeforeDayZeroKeepTheirTimeOfDay)
+{
+    Check({
+        {"result = #1/1/2000 12:00#", "Date:1/1/2000 12:00:00 PM"},
+        {"result = #0:00:01#", "Date:12:00:01 AM"},
+        {"result = CDate(-0.5)", "Date:12:00:00 PM"},
+        {"result = CDate(-1.25)", "Date:12/29/1899 6:00:00 AM"},
+        {"result = Hour(CDate(-1.25))", "Integer:6"},
+        {"result = Eval(\"x = 1\")", "Boolean:False"},
+        {"x = 1 : result = Eval(\"x = 1\")", "Boolean:True"},
+    });
+}
+
+TEST(Language, OperatorsAndErrorsInContext)
+{
+    Check({
+        {"Dim a(2) : a(1, 1) = 1", "error 9"},
+        {"Dim a(2) : x = a(1, 1)", "error 9"},
+        {"x = Array(1)(0)(0)", "error 13"},
+        {"Set a = Array(1)", "error 424"},
+        {"x = Nothing", "error 91"},
+        {"x = \"s\" : x.Go", "error 424"},
+        {"result = Len()", "error 450"},
+        {"On Error Resume Next\nErr.Raise 5, \"src\"\nresult = Err.Source", "String:src"},
+        {"Set o = Nothing : result = o Is Nothing = False", "Boolean:False"},
+        {"a = 1 : b = 2 : result = a < b And b < 3", "Boolean:True"},
+        {"result = 1 + 2 * 3 ^ 2 \\ 4 Mod 3 - 1", "Long:1"},
+        {"result = \"a\" & 1 + 2 & \"b\"", "String:a3b"},
+        {"result = Not True = False", "Boolean:True"},
+        {"result = 5 > 3 Eqv 2 > 1", "Boolean:True"},
+        {"result = 1 < 2 Xor 2 < 3", "Boolean:False"},
+        {"result = 3 * -2", "Integer:-6"},
+        {"result = 3 - -2 ^ 2", "Double:7"},
+    });
+}
+
+TEST(Language, ClassesAndScopesInDepth)
+{
+    Check({
+        {"Class C\n Private Sub Hidden\n End Sub\nEnd Class\nSet o = New C : o.Hidden", "error 438"},
+        {"Class C\n Function Name\n  Name = TypeName(Me) & IsObject(Me)\n End Function\nEnd Class\nSet o = "
+         "New C : result = o.Name",
+         "String:CTrue"},
+        {"Class C\n Public V\n Public Child\nEnd Class\nSet o = New C : Set o.Child = New C : o.Child.V = 3 "
+         ": result = o.Child.V",
+         "Integer:3"},
+        {"Class C\n Public V\n Property Get V2\n  V2 = 1\n End Property\nEnd Class\nSet o = New C : result = "
+         "IsEmpty(o.V)",
+         "Boolean:True"},
+        {"Class C\n Function F(n)\n  If n = 0 Then F = 0 Else F = n + F(n - 1)\n End Function\nEnd "
+         "Class\nSet o = New C : result = o.F(4)",
+         "Integer:10"},
+        {"Dim a(3)\nFor i = 0 To 3 : a(i) = i * i : Next\nFor Each v In a : s = s + v : Next\nresult = s",
+         "Integer:14"},
+        {"x = 5\nSub S\n Dim x\n x = 1\nEnd Sub\nS\nresult = x", "Integer:5"},
+    });
+}
+
+TEST(Language, DateFunctionsInDepth)
+{
+    Check({
+        {"result = Weekday(#1/2/2000#, 0)", "Integer:1"},
+        {"result = Weekday(#1/2/2000#, 8)", "error 5"},
+        {"result = DateDiff(\"ww\", #1/1/2000#, #1/8/2000#)", "Long:1"},
+        {"result = DateDiff(\"w\", #1/1/2000#, #1/7/2000#)", "Long:0"},
+        {"result = DateDiff(\"w\", #1/15/2000#, #1/1/2000#)", "Long:-2"},
+        {"result = DateDiff(\"m\", #1/31/2000 23:59#, #2/1/2000#)", "Long:1"},
+        {"result = DateDiff(\"s\", #1/1/2000#, #1/2/2000#)", "Long:86400"},
+        {"result = DateDiff(\"s\", #1/1/1900#, #1/1/2000#)", "error 6"},
+        {"result = DateAdd(\"m\", 1, #1/31/2000 10:30#)", "Date:2/29/2000 10:30:00 AM"},
+        {"result = DateAdd(\"d\", 0.5, #1/1/2000#)", "Date:1/1/2000"},
+        {"result = DateSerial(2000, 1, 1.5)", "Date:1/2/2000"},
+        {"result = DateSerial(\"2000\", \"2\", \"3\")", "Date:2/3/2000"},
+        {"result = DateSerial(2000, 1, 1) + TimeSerial(6, 0, 0)", "Date:1/1/2000 6:00:00 AM"},
+        {"result = TimeSerial(6, 30, 90)", "Date:6:31:30 AM"},
+        {"result = Minute(TimeSerial(0, 59, 60))", "Integer:0"},
+        {"result = Year(0) & Month(0) & Day(0)", "String:18991230"},
+        {"result = IsDate(\"13/13/2000\")", "Boolean:False"},
+        {"result = IsDate(\"2000-02-29\")", "Boolean:True"},
+        {"result = IsDate(\"2001-02-29\")", "Boolean:False"},
+        {"result = IsDate(\"1/1/100\")", "Boolean:True"},
+        {"result = CDate(\"12/31/1999 11:59:59 PM\")", "Date:12/31/1999 11:59:59 PM"},
+        {"result = CDate(\"12:00 PM\")", "Date:12:00:00 PM"},
+        {"result = CDate(\"12:00 AM\")", "Date:12:00:00 AM"},
+        {"result = CDate(\"Jan 5 2001\")", "Date:1/5/2001"},
+        {"result = CDate(\"5 January 2001\")", "Date:1/5/2001"},
+        {"result = MonthName(Month(#3/1/2000#), True)", "String:Mar"},
+        {"result = FormatDateTime(#1/2/2000 13:05:09#, vbShortTime)", "String:13:05"},
+        {"result = FormatDateTime(#1/2/2000 00:05:09#, vbShortTime)", "String:00:05"},
+        {"result = FormatDateTime(#2/3/2001#, vbLongDate)", "String:Saturday, February 03, 2001"},
+    });
+}
+
+TEST(Language, NumbersPrintAndRoundAsTheLanguageDoes)
+{
+    Check({
+        {"result = \"&H10\" + 0", "Double:16"},
+        {"result = ChrW(&H41)", "String:A"},
+        {"On Error Resume Next\nErr.Raise 0\nresult = Err.Number", "Long:5"},
+        {"result = Len(Space(2 ^ 28))", "error 7"},
+        {"result = CStr(123456.789012345678)", "String:123456.789012346"},
+        {"result = CStr(0.0001)", "String:0.0001"},
+        {"result = CStr(999999999999999)", "String:999999999999999"},
+        {"result = CStr(CSng(123456789))", "String:1.234568E+08"},
+        {"result = CStr(CSng(1234567))", "String:1234567"},
+        {"result = CStr(CCur(0.0001))", "String:0.0001"},
+        {"result = CStr(2 ^ 53)", "String:9.00719925474099E+15"},
+        {"result = CStr(-1E-300)", "String:-1E-300"},
+        {"result = CStr(1.5E+300)", "String:1.5E+300"},
+        {"result = CStr(CSng(0.000001))", "String:1E-06"},
+        {"result = CStr(CSng(1E-7))", "String:1E-07"},
+        {"x = True : y = \"True\" : result = x = y", "Boolean:False"},
+        {"result = \"a\" < Null", "Null:"},
+        {"result = Join(Array(1, Empty, 2), \"-\")", "String:1--2"},
+        {"result = UBound(Array(1,2,3)) + LBound(Array())", "Long:2"},
+        {"result = CBool(\"True \")", "Boolean:True"},
+        {"result = IsNumeric(\"True\")", "Boolean:False"},
+        {"result = Int(Empty)", "Integer:0"},
+        {"result = Round(2.345, 2)", "Double:2.35"},
+        {"result = Round(-2.345, 2)", "Double:-2.35"},
+        {"result = Round(0.5) & Round(1.5) & Round(2.5) & Round(-1.5)", "String:022-2"},
+        {"result = CInt(CSng(2.5))", "Integer:2"},
+        {"result = CLng(CCur(2.5))", "Long:2"},
+        {"result = CInt(\"2.5\")", "Integer:2"},
+        {"result = CByte(0.5)", "Byte:0"},
+        {"result = Fix(2147483648.5)", "Double:2147483648"},
+        {"result = Int(CSng(-1.5))", "Single:-2"},
+        {"result = TypeName(Fix(1.5))", "String:Double"},
+        {"result = Hex(-32769)", "String:FFFF7FFF"},
+        {"result = Oct(65535)", "String:177777"},
+        {"result = Hex(4294967295)", "error 6"},
+        {"result = AscW(\"A\")", "Integer:65"},
+        {"result = Asc(Mid(StrReverse(\"a\" & Chr(0) & \"b\"), 2, 1))", "Integer:0"},
+        {"result = Left(123, 2)", "String:12"},
+        {"result = InStr(\"2\", \"12345\", \"3\")", "Long:3"},
+        {"result = StrComp(12, 12)", "Integer:0"},
+        {"result = Second(0.5 / 86400 * 2)", "Integer:1"},
+        {"result = FormatNumber(1E+15, 0)", "String:1,000,000,000,000,000"},
+        {"result = FormatNumber(-1234567.891, 2)", "String:-1,234,567.89"},
+        {"result = FormatNumber(12, -1)", "String:12.00"},
+        {"result = FormatNumber(0.123456, 4)", "String:0.1235"},
+        {"result = FormatNumber(True)", "String:-1.00"},
+        {"result = FormatNumber(\"1.5\")", "String:1.50"},
+        {"result = FormatPercent(0.005, 1)", "String:0.5%"},
+        {"result = FormatCurrency(0.5, 0)", "String:$1"},
+        {"result = FormatCurrency(-0.5, 2, , False)", "String:-$0.50"},
+    });
+}
+
 } // namespace
