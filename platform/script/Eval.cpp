@@ -830,9 +830,9 @@ Flow WithStmt::Exec(Frame& f) const
 
 Flow OnErrorStmt::Exec(Frame& f) const
 {
+    // Either form of the statement clears Err.
     f.resumeNext = resumeNext;
-    if (resumeNext)
-        f.interp.SetError({});
+    f.interp.SetError({});
     return Flow::Normal;
 }
 

@@ -492,7 +492,7 @@ TEST(Language, ErrorsSetErrAndResumeNext)
         {"On Error Resume Next\nErr.Raise 5\nresult = Err.Description",
          "String:Invalid procedure call or argument"},
         {"On Error Resume Next\nErr.Raise vbObjectError + 1\nresult = Err.Number", "Long:-2147221503"},
-        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:11"},
+        {"On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nresult = Err.Number", "Long:0"},
         {"Sub S\n On Error Resume Next\n x = 1 / 0\n Exit Sub\nEnd Sub\nS\nresult = Err.Number", "Long:0"},
         {"Sub S\n On Error Resume Next\n x = 1 / 0\nEnd Sub\nS\nresult = Err.Number", "Long:11"},
         {"result = Replace(Null, \"a\", \"b\")", "error 94"},
