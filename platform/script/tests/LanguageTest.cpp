@@ -1768,4 +1768,21 @@ TEST(Language, NumbersPrintAndRoundAsTheLanguageDoes)
     });
 }
 
+TEST(Language, CharacterCodesAndEmptySubjects)
+{
+    Check({
+        {"x = Empty\nSelect Case x\nCase 0\n result = \"zero\"\nCase Else\n result = \"else\"\nEnd Select",
+         "String:zero"},
+        {"x = Empty\nSelect Case x\nCase \"\"\n result = \"blank\"\nCase Else\n result = \"else\"\nEnd "
+         "Select",
+         "String:blank"},
+        {"Dim e : For Each v In e : Next", "error 451"},
+        {"result = AscW(ChrW(40000))", "Integer:-25536"},
+        {"result = AscW(ChrW(-1))", "Integer:-1"},
+        {"result = ChrW(65536)", "error 5"},
+        {"result = ChrW(-32769)", "error 5"},
+        {"result = Chr(255) = ChrW(255)", "Boolean:True"},
+    });
+}
+
 } // namespace
