@@ -3,9 +3,9 @@
 
 #include <ZoSupport/ProgramError.h>
 
+#include <charconv>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -55,11 +55,12 @@ bool ReadHex(const char* digits, double& value)
     return true;
 }
 
+// Independent of the process locale, no hexadecimal forms, and a number too large for a double is refused.
 bool ReadDecimal(const char* text, double& value)
 {
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return end != text && *end == '\0';
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, value, std::chars_format::general);
+    return error == std::errc() && stop == end && std::isfinite(value);
 }
 
 bool Truth(double v)
@@ -108,7 +109,8 @@ bool CExprEvaluator::Run(double& result)
             ProgramError("ExprEvaluator", __LINE__, nullptr);
             break;
         }
-        if (!ok)
+        // A division by zero, a logarithm of a negative or an overflow has no value to go on with.
+        if (!ok || (!stack.empty() && !std::isfinite(stack.back())))
             return false;
     }
     if (stack.size() != 1)

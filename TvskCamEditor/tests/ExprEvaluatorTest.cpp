@@ -86,6 +86,48 @@ const Row kRows[] = {
     {"1 +", false, 0.0},
     {"(1", false, 0.0},
     {"1 2", false, 0.0},
+    // decimal texts are read whole and only as decimal
+    {"0X10", false, 0.0},
+    {"0x1p3", false, 0.0},
+    {"1.5e2", true, 150.0},
+    {".5", false, 0.0}, // not a digit: asked as a variable
+    {"1e999", false, 0.0},
+    {"0xFFFFFFFFFFFFFFFF", true, 18446744073709551615.0},
+    {"0x10000000000000000", false, 0.0},
+    // precedence from lowest: OR, XOR, AND, comparison, additive, multiplicative, "^"
+    {"1 OR 1 XOR 1", true, 1.0},  // OR (1 XOR 1) = 1 OR 0
+    {"0 XOR 1 AND 0", true, 0.0}, // 0 XOR (1 AND 0)
+    {"1 < 2 = 1", true, 1.0},     // (1 < 2) = 1, left to right
+    {"3 > 2 > 1", true, 0.0},     // (3 > 2) > 1
+    {"7 MOD 4 * 2", true, 6.0},   // (7 MOD 4) * 2
+    {"2 * 7 MOD 4", true, 2.0},   // (2 * 7) MOD 4
+    {"-7 MOD 4", true, -3.0},     // the floating remainder keeps the sign of the left
+    {"7.5 MOD 2", true, 1.5},
+    {"2 ^ 0.5 ^ 2", true, 2.0}, // (2 ^ 0.5) ^ 2
+    {"2 AND 0.5", true, 1.0},   // any value other than 0 is true
+    {"sin(cos(0) - 1)", true, 0.0},
+    {"sub(sub(5, 1), 2)", true, 6.0}, // 2 - (1 - 5)
+    {"sin()", false, 0.0},            // nothing to pop
+    {"sin(1) 2", false, 0.0},
+    {"1 + + 2", false, 0.0},
+    {"()", false, 0.0},
+    {"1,2", false, 0.0},
+    // no value to go on with: refused, never a silent infinity or NaN
+    {"1 / 0", false, 0.0},
+    {"0 / 0", false, 0.0},
+    {"1 MOD 0", false, 0.0},
+    {"log(0)", false, 0.0},
+    {"log(0 - 1)", false, 0.0},
+    {"log10(0 - 5)", false, 0.0},
+    {"asin(2)", false, 0.0},
+    {"acos(0 - 2)", false, 0.0},
+    {"(0 - 8) ^ 0.5", false, 0.0},
+    {"exp(1000)", false, 0.0},
+    {"10 ^ 400", false, 0.0},
+    {"1e300 * 1e300", false, 0.0},
+    {"atan(1 / 0)", false, 0.0},
+    {"0 ^ 0", true, 1.0},
+    {"(0 - 8) ^ 2", true, 64.0},
 };
 } // namespace
 
@@ -121,6 +163,18 @@ TEST(ExprEvaluatorTest, AFunctionNameWithoutParenthesisIsAskedAsAVariable)
     ASSERT_TRUE(evaluator.Evaluate("sin + 1", result));
     EXPECT_EQ(result, 3.0);
     EXPECT_EQ(vars.asked, std::vector<std::string>{"sin"});
+}
+
+TEST(ExprEvaluatorTest, VariablesWithoutAValueAreRefused)
+{
+    CVariables vars;
+    vars.values["x"] = std::nan("");
+    CExprEvaluator evaluator(&vars);
+    double result = 0.0;
+    EXPECT_FALSE(evaluator.Evaluate("x * 0", result));
+    CExprEvaluator withoutInterface;
+    EXPECT_FALSE(withoutInterface.Evaluate("x", result));
+    EXPECT_FALSE(withoutInterface.Evaluate("sub(1, 2)", result));
 }
 
 TEST(ExprEvaluatorTest, NoTextReusesTheLastParse)
