@@ -6,19 +6,11 @@
 #include "TvskParValues.h"
 
 #include <ZoSupport/ProgramError.h>
+#include <kernel/Process.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace
 {
@@ -37,31 +29,6 @@ template <class T> T* PointerParam(long param)
 long TransferResult(BOOL done)
 {
     return done ? HOSTRES_OK : HOSTRES_FAILED;
-}
-
-// Starts the program of a command line (words split at blanks, no shell) and reaps it when it ends.
-void StartProgram(const char* commandLine)
-{
-    std::istringstream words(commandLine ? commandLine : "");
-    std::vector<std::string> args;
-    for (std::string word; words >> word;)
-        args.push_back(word);
-    if (args.empty())
-        return;
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return;
-    std::thread(
-        [child]
-        {
-            int status = 0;
-            ::waitpid(child, &status, 0);
-        })
-        .detach();
 }
 
 } // namespace
@@ -135,7 +102,8 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         m_parDb.Sort();
         return HOSTRES_OK;
     case 13:
-        StartProgram(TextParam(param1));
+        if (const char* commandLine = TextParam(param1))
+            WinExec(commandLine, SW_SHOWNORMAL);
         return HOSTRES_OK;
     case 16:
         return ReadParFastCommand(TextParam(param1));

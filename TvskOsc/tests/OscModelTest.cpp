@@ -1,4 +1,5 @@
 #include <TvskOsc/model/OscAcquisition.h>
+#include <TvskOsc/model/OscCaptureFile.h>
 #include <TvskOsc/model/OscFrameDecoder.h>
 #include <TvskOsc/model/OscSettings.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 namespace
@@ -245,4 +247,56 @@ TEST(OscSettingsTest, RmsSkipsEmptyMarksAndRefusesBadPositions)
     EXPECT_FALSE(OscRms(samples, 4, -1, 2, rms));
     const double empty[] = {COscSettings::kEmptyMark, COscSettings::kEmptyMark};
     EXPECT_FALSE(OscRms(empty, 2, 0, 1, rms));
+}
+
+class OscCaptureFileTest : public ::testing::Test
+{
+protected:
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        const std::filesystem::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    void SetUp() override { std::filesystem::create_directories(m_dir); }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::filesystem::path m_dir =
+        std::filesystem::temp_directory_path() / ("osc-capture-" + std::to_string(getpid()));
+};
+
+TEST_F(OscCaptureFileTest, SavedCaptureGivesOnlyTheSampleLines)
+{
+    // Four trace lines after the header and caption: none of them is taken for a sample.
+    const std::string path = Write("capture.txt", "ZO_OSC\t10\t4\r\ntime\t...\r\n"
+                                                  "Speed\trpm\r\nCurrent\tA\r\nDIn0\t...\r\nDIn1\t...\r\n"
+                                                  "0.000000\t1.500000\t-2.000000\t0.000000\t1.000000\r\n"
+                                                  "4.000000\t3.250000\t-4.000000\t1.000000\t0.000000\r\n");
+    OscCaptureValues values;
+    ASSERT_TRUE(ReadOscCapture(path, values));
+    EXPECT_EQ(values[0], (std::vector<double>{1.5, 3.25}));
+    EXPECT_EQ(values[1], (std::vector<double>{-2.0, -4.0}));
+    EXPECT_EQ(values[2], (std::vector<double>{0.0, 1.0}));
+    EXPECT_EQ(values[3], (std::vector<double>{1.0, 0.0}));
+
+    // Names holding digits and spaces stay trace lines; a line too short or not numeric is skipped.
+    const std::string named = Write("named.txt", "ZO_OSC\t11\t4\ntime\t...\n1 2\t3\n4 5\t6\n7\t8\n9\t10\n"
+                                                 "1\t2\t3\n0\t1\t2\tx\t4\n0\t5\t6\t7\t8\t9\n");
+    ASSERT_TRUE(ReadOscCapture(named, values));
+    EXPECT_EQ(values[0], (std::vector<double>{5.0}));
+    EXPECT_EQ(values[3], (std::vector<double>{8.0}));
+}
+
+TEST_F(OscCaptureFileTest, FilesWithoutSamplesAreRefused)
+{
+    OscCaptureValues values;
+    EXPECT_FALSE(ReadOscCapture((m_dir / "absent.txt").string(), values));
+    EXPECT_FALSE(ReadOscCapture(Write("empty.txt", ""), values));
+    EXPECT_FALSE(ReadOscCapture(
+        Write("names.txt", "ZO_OSC\t10\t4\r\ntime\t...\r\nA\t1\r\nB\t2\r\nC\t3\r\nD\t4\r\n"), values));
+    EXPECT_FALSE(ReadOscCapture(
+        Write("text.txt", "not\ta\tcapture\r\nat\tall\r\none\ttwo\tthree\tfour\tfive\r\n"), values));
+    for (const std::vector<double>& channel : values)
+        EXPECT_TRUE(channel.empty());
 }

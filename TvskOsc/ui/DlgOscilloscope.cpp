@@ -1,4 +1,5 @@
 // The oscilloscope dialog.
+#include <TvskOsc/model/OscCaptureFile.h>
 #include <TvskOsc/ui/DlgOscilloscope.h>
 
 #include <TvskOsc/ui/OscIds.h>
@@ -17,8 +18,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace
@@ -646,40 +645,18 @@ void CDlgOscilloscope::OnOpen()
                        String(IDS_OSC_FILE_FILTER), this);
     if (dialog.DoModal() != IDOK || m_bRunning)
         return;
-    std::ifstream file(dialog.GetPathName().GetString());
-    std::string line;
-    int skip = 2;
-    std::vector<std::vector<double>> values(COscAcquisition::kChannels);
-    for (int number = 0; std::getline(file, line); ++number)
+    OscCaptureValues values;
+    if (!ReadOscCapture(dialog.GetPathName().GetString(), values))
     {
-        if (number == 0)
-        {
-            // "ZO_OSC", version, trace count: the names and units of the traces follow
-            std::istringstream head(line);
-            std::string magic, version;
-            int traces = 0;
-            head >> magic >> version >> traces;
-            skip = 2 + std::max(traces, 0);
-        }
-        if (number < skip)
-            continue;
-        std::istringstream fields(line);
-        double field[5];
-        int read = 0;
-        while (read < 5 && fields >> field[read])
-            ++read;
-        if (read < 5)
-            continue; // only lines of a time and four values are samples
-        for (int i = 0; i < COscAcquisition::kChannels; ++i)
-            values[static_cast<size_t>(i)].push_back(field[i + 1]);
+        AfxShowMessageBox(this, String(IDS_OSC_OPEN_FAILED), GetWindowText(), MB_OK | MB_ICONSTOP);
+        return;
     }
     for (int i = 0; i < COscAcquisition::kChannels; ++i)
     {
         m_Tracks[i]->Reset();
         m_Tracks[i]->put_Feature(8, Real(COscAcquisition::kSamplePeriodMs));
         std::vector<double>& samples = values[static_cast<size_t>(i)];
-        if (!samples.empty())
-            m_Tracks[i]->AddSamples(static_cast<LONG>(samples.size()), samples.data(), nullptr);
+        m_Tracks[i]->AddSamples(static_cast<LONG>(samples.size()), samples.data(), nullptr);
     }
     m_Graph.Update();
 }

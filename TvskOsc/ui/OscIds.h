@@ -71,10 +71,11 @@ enum : UINT
     ID_OSC_OPEN = 10837,
     ID_OSC_SHOW_CH3 = 10840,
     ID_OSC_SHOW_CH4 = 10841,
-    IDS_OSC_STOP_FIRST = 10842
+    IDS_OSC_STOP_FIRST = 10842,
+    IDS_OSC_OPEN_FAILED = 10843
 };
 
 class CPluginIntf;
 HINSTANCE OscModule();
-// The host's text of id, else the module's own (10842 is the module's alone).
+// The host's text of id, else the module's own (10842 and 10843 are the module's alone).
 CString OscString(CPluginIntf* host, UINT id);

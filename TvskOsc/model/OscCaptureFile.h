@@ -1,0 +1,16 @@
+// Reads a capture saved through the graph control back into the four channels.
+#pragma once
+
+#include <TvskOsc/model/OscAcquisition.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+using OscCaptureValues = std::array<std::vector<double>, COscAcquisition::kChannels>;
+
+// The header ("ZO_OSC", version, trace count), the caption and one line a trace are skipped; every
+// further line of a time and at least four tab-separated numbers gives one value a channel, the
+// time itself unused. False, with values left empty, when the file cannot be read or holds no such
+// line, so that a bad file never replaces the capture on screen.
+bool ReadOscCapture(const std::string& path, OscCaptureValues& values);
