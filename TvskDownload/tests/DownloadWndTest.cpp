@@ -129,6 +129,49 @@ TEST_F(DownloadWndTest, AMonitoredRowIsAddedOnceAndRemoved)
     EXPECT_EQ(manager->GetMonitorParNum(), 0);
 }
 
+TEST_F(DownloadWndTest, KeysGoToTheSelectedGridAndDeleteRemovesAMonitorEntry)
+{
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    const auto key = [&wnd](CWnd* target, UINT code)
+    {
+        MSG msg;
+        msg.hwnd = target;
+        msg.message = WM_KEYDOWN;
+        msg.wParam = code;
+        return wnd.PreTranslateMessage(&msg);
+    };
+    wnd.ParGrid().Move(0, 1);
+    EXPECT_TRUE(key(&wnd.MonitorGrid(), VK_DOWN)); // the parameter grid is the selected one
+    EXPECT_EQ(wnd.ParGrid().SelectedRow(), 1);
+    wnd.OnMonitorAdd();
+    ASSERT_EQ(wnd.MonitorGrid().GetNumRows(), 1);
+
+    EXPECT_TRUE(key(&wnd, VK_DELETE)); // no monitor entry goes while the parameter grid is selected
+    EXPECT_EQ(manager->GetMonitorParNum(), 1);
+    wnd.Select(&wnd.Monitor());
+    wnd.MonitorGrid().Move(0, 1);
+    EXPECT_TRUE(key(&wnd.MonitorGrid(), VK_DELETE));
+    EXPECT_EQ(wnd.MonitorGrid().GetNumRows(), 0);
+    EXPECT_EQ(wnd.Task()->GetCount(), 0);
+    EXPECT_EQ(manager->GetMonitorParNum(), 0);
+}
+
+TEST_F(DownloadWndTest, CommandsWithoutAHostReportAnInternalError)
+{
+    CDownloadWnd wnd;
+    testing::internal::CaptureStderr();
+    wnd.OnMonitorAdd();
+    wnd.OnMonitorRemove();
+    wnd.OnTmpRemove();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    size_t reports = 0;
+    for (size_t at = errors.find("ProgramError: DownloadWnd("); at != std::string::npos;
+         at = errors.find("ProgramError: DownloadWnd(", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 3u) << errors;
+}
+
 TEST_F(DownloadWndTest, ATemporaryParameterIsAddedAndRemoved)
 {
     ASSERT_TRUE(manager->SetMenu(-1)); // the list that shows temporary parameters

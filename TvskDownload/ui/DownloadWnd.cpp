@@ -416,6 +416,22 @@ void CDownloadWnd::Select(CParListIntf* list)
     m_MonitorGrid.EnableSelection(list == &m_Monitor);
 }
 
+BOOL CDownloadWnd::PreTranslateMessage(MSG* msg)
+{
+    // Editors of a grid hand their keys to the grid themselves.
+    const bool ours = msg && msg->message == WM_KEYDOWN &&
+                      (msg->hwnd == this || msg->hwnd == &m_ParGrid || msg->hwnd == &m_MonitorGrid);
+    if (!ours)
+        return CToolWnd::PreTranslateMessage(msg);
+    CEditGrid& grid = m_pSelected == &m_Monitor ? m_MonitorGrid : m_ParGrid;
+    if (!grid.GetSafeHwnd())
+        return FALSE;
+    const UINT key = static_cast<UINT>(msg->wParam);
+    if (key == VK_DELETE && &grid == &m_MonitorGrid)
+        OnMonitorRemove();
+    return grid.ProcessKey(key) != 0 || key == VK_DELETE;
+}
+
 void CDownloadWnd::ShowHostError()
 {
     CString error;
@@ -508,14 +524,18 @@ bool CDownloadWnd::AddMonitorEntry(const char* name, bool askHost)
 void CDownloadWnd::OnMonitorAdd()
 {
     const int row = SelectedParRow();
-    if (row >= 0)
+    if (!m_pHost)
+        ProgramError("DownloadWnd", __LINE__, nullptr);
+    else if (row >= 0)
         AddMonitorEntry(m_Pars.Field(row, FIELD_NAME), true);
 }
 
 void CDownloadWnd::OnMonitorRemove()
 {
     const int row = m_MonitorGrid.SelectedRow();
-    if (!m_pHost || row < 0)
+    if (!m_pHost)
+        return ProgramError("DownloadWnd", __LINE__, nullptr);
+    if (row < 0)
         return;
     const CString name = m_Monitor.Field(row, FIELD_NAME);
     if (!m_pHost->RemoveMonitorPar(row))
@@ -551,7 +571,9 @@ void CDownloadWnd::OnTmpAdd()
 void CDownloadWnd::OnTmpRemove()
 {
     const int row = SelectedParRow();
-    if (!m_pHost || row < 0 || m_Pars.Field(row, FIELD_TEMPORARY) == "0")
+    if (!m_pHost)
+        return ProgramError("DownloadWnd", __LINE__, nullptr);
+    if (row < 0 || m_Pars.Field(row, FIELD_TEMPORARY) == "0")
         return;
     const CString name = m_Pars.Field(row, FIELD_NAME);
     for (int monitorRow = 0; monitorRow < m_MonitorGrid.GetNumRows(); ++monitorRow)

@@ -54,6 +54,9 @@ public:
     // The grid that has the selection (the parameter grid at start).
     CParListIntf* Selected() const noexcept { return m_pSelected; }
     void Select(CParListIntf* list);
+    // Keys of the window and its grids go to the selected grid; Delete in the monitor first removes
+    // the entry.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;
