@@ -217,3 +217,81 @@ TEST_F(CamTableTest, ACompletedTableIgnoresAnUnchangedValue)
     EXPECT_EQ(observer.cam, 0);
     EXPECT_FALSE(table.IsModified());
 }
+
+TEST_F(CamTableTest, EveryKindFollowsItsCurveFromStartToEnd)
+{
+    struct KindRow
+    {
+        int kind;
+        int values[5]; // at 0, 25, 50, 75 and 99 of a segment from 0 (value 0) to 100 (value 1000)
+    };
+    const KindRow rows[] = {
+        {CAM_LINEAR, {0, 250, 500, 750, 990}},
+        {CAM_SQUARE1, {0, 62, 250, 562, 980}},   // vertex at the start
+        {CAM_SQUARE2, {0, 437, 750, 937, 1000}}, // vertex at the end
+        {CAM_SIN, {0, 146, 500, 853, 1000}},
+        {CAM_COS1, {0, 25, 182, 525, 980}},
+        {CAM_COS2, {0, 475, 818, 975, 1000}},
+        {CAM_CUBIC, {0, 156, 500, 844, 1000}}, // flat at both ends next to value points
+    };
+    const int at[] = {0, 25, 50, 75, 99};
+    for (const KindRow& row : rows)
+    {
+        CCamTable fresh;
+        fresh.SetHost(&host);
+        ASSERT_TRUE(fresh.SetKinds(0, 99, row.kind));
+        ASSERT_TRUE(fresh.SetPoint(0, 0, row.kind));
+        ASSERT_TRUE(fresh.SetPoint(100, 1000, CAM_VAL));
+        fresh.Recompute();
+        for (int k = 0; k < 5; ++k)
+            EXPECT_EQ(fresh.GetPointAt(at[k]).dValue, row.values[k])
+                << "kind " << row.kind << " point " << at[k];
+        EXPECT_EQ(fresh.GetPointAt(100).dValue, 1000) << "kind " << row.kind;
+        EXPECT_EQ(fresh.GetPointAt(101).dValue, 0) << "kind " << row.kind;
+    }
+}
+
+TEST_F(CamTableTest, ValuesBelowTheCamMinimumAreStoredAsTheMinimum)
+{
+    host.m_dMin = -500;
+    Segment(0, 256, CAM_LINEAR, -2000, 0);
+    table.Recompute();
+    EXPECT_EQ(Value(0), -500);
+    EXPECT_EQ(Value(191), -500);
+    EXPECT_EQ(Value(256), 0);
+    EXPECT_NEAR(table.GetPointAt(1).dFirstDiff, 2000.0 / 256, 1e-9); // differences stay unclamped
+}
+
+TEST_F(CamTableTest, PasteReadsOnlyLinesThatNameAPointInRange)
+{
+    struct PasteRow
+    {
+        const char* text;
+        int set;
+        int point;
+        double value;
+    };
+    const PasteRow rows[] = {
+        {"5\t12.5\n", 1, 5, 12.5}, {"7 8 9\n", 1, 7, 8}, // extra tokens are ignored
+        {"3abc 40\n", 1, 3, 40},                         // the index is the number the token begins with
+        {"256\t1\r\n", 1, 256, 1},                       // Windows line ends
+        {"257\t1\n", 0, -1, 0},                          // the point count itself is outside
+        {"x5\t1\n", 0, -1, 0},     {"-1\t1\n", 0, -1, 0}, {"9\n", 0, -1, 0},
+        {"9\tlots\n", 0, -1, 0},   {"", 0, -1, 0},
+    };
+    for (const PasteRow& row : rows)
+    {
+        CCamTable fresh;
+        fresh.SetHost(&host);
+        EXPECT_EQ(fresh.PasteText(row.text), row.set) << row.text;
+        int defined = 0;
+        for (int i = 0; i < fresh.GetCount(); ++i)
+            defined += fresh.GetPointAt(i).bDefined;
+        EXPECT_EQ(defined, row.set) << row.text;
+        if (row.point >= 0)
+        {
+            EXPECT_EQ(fresh.GetPointAt(row.point).dValue, row.value) << row.text;
+            EXPECT_EQ(fresh.GetPointAt(row.point).nKind, CAM_VAL) << row.text;
+        }
+    }
+}
