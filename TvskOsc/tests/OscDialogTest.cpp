@@ -10,6 +10,7 @@
 #include <kernel/SharedLibrary.h>
 #include <protocol/tests/DriveChain.h>
 #include <registry/Profile.h>
+#include <ui/FileDialog.h>
 #include <ui/MessageBox.h>
 
 #include <testing/WaitUntil.h>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace
@@ -33,6 +35,18 @@ public:
         return IDOK;
     }
     std::vector<CString> asked;
+};
+
+// Answers every file box with the path set last.
+class CChosenFile : public CFileDialogSink
+{
+public:
+    INT_PTR Show(CFileDialog& dialog) override
+    {
+        dialog.SetResult(path.c_str(), 1);
+        return IDOK;
+    }
+    std::string path;
 };
 
 bool RegisterGraphControl()
@@ -117,6 +131,18 @@ TEST_F(OscDialogTest, WithoutTheGraphControlTheScopeSaysItIsMissing)
     EXPECT_EQ(boxes.asked[0], "ZoGraph3 Library Missing");
 }
 
+TEST_F(OscDialogTest, WithoutAHostTheScopeReportsAnInternalErrorOnly)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    CPluginImpl* plugin = proxy.CreateLoader("TvskOsc.dll")->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ProgramError: DlgOscilloscope("),
+              std::string::npos);
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
 TEST_F(OscDialogTest, ASecondOfRecordingFillsTheTraces)
 {
     ASSERT_TRUE(RegisterGraphControl());
@@ -149,4 +175,67 @@ TEST_F(OscDialogTest, ASecondOfRecordingFillsTheTraces)
     EXPECT_DOUBLE_EQ(speed, 8 * COscFrameDecoder::kSpeedScale);
     EXPECT_EQ(stateWhileRunning, 3); // TRIG'D in automatic mode
     EXPECT_TRUE(boxes.asked.empty());
+}
+
+TEST_F(OscDialogTest, CapturesSaveAndOpenAndBadFilesAreRefused)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    CChosenFile chosen;
+    CFileDialogSink* previousFiles = AfxSetFileDialogSink(&chosen);
+    const std::string saved = dir + "/capture.txt";
+    std::vector<LONG> counts;
+    std::vector<double> firstValues;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            auto samplesOf = [&dialog](int index)
+            {
+                ITrack4* track = dialog.Graph().GetTrack(index);
+                LONG count = 0;
+                track->get_SamplesNum(&count);
+                track->Release();
+                return count;
+            };
+            for (int i = 0; i < 4; ++i)
+            {
+                ITrack4* track = dialog.Graph().GetTrack(i);
+                double values[] = {1.5 + i, -2.25, 3.0};
+                track->AddSamples(3, values, nullptr);
+                track->Release();
+            }
+            chosen.path = saved;
+            dialog.OnSave();
+
+            // Neither a missing file nor one without samples replaces the capture on screen.
+            chosen.path = dir + "/absent.txt";
+            dialog.OnOpen();
+            chosen.path = dir + "/names-only.txt";
+            std::ofstream(chosen.path, std::ios::binary)
+                << "ZO_OSC\t10\t4\r\ntime\t...\r\nA\t1\r\nB\t2\r\nC\t3\r\nD\t4\r\n";
+            dialog.OnOpen();
+            counts.push_back(samplesOf(0));
+
+            chosen.path = dir + "/missing/capture.txt";
+            dialog.OnSave();
+
+            ITrack4* track = dialog.Graph().GetTrack(1);
+            track->Reset();
+            track->Release();
+            chosen.path = saved;
+            dialog.OnOpen();
+            for (int i = 0; i < 4; ++i)
+                counts.push_back(samplesOf(i));
+            track = dialog.Graph().GetTrack(1);
+            firstValues.resize(3);
+            track->GetSamples(3, 0, firstValues.data(), nullptr);
+            track->Release();
+        });
+    AfxSetFileDialogSink(previousFiles);
+    EXPECT_TRUE(std::filesystem::exists(saved));
+    EXPECT_EQ(counts, (std::vector<LONG>{3, 3, 3, 3, 3}));
+    EXPECT_EQ(firstValues, (std::vector<double>{2.5, -2.25, 3.0}));
+    ASSERT_EQ(boxes.asked.size(), 3u);
+    EXPECT_EQ(boxes.asked[0], "Il file non contiene campioni leggibili");
+    EXPECT_EQ(boxes.asked[1], "Il file non contiene campioni leggibili");
+    EXPECT_EQ(boxes.asked[2], "Impossibile salvare il file");
 }

@@ -139,7 +139,7 @@ BOOL CDlgOscilloscope::OnInitDialog()
     if (!m_pHost)
     {
         ProgramError("DlgOscilloscope", __LINE__, nullptr);
-        EndDialog(-1);
+        EndDialog(IDCANCEL); // the graph control is there: no "missing library" box
         return FALSE;
     }
     SetWindowText(String(IDS_OSC_TITLE));
@@ -636,7 +636,8 @@ void CDlgOscilloscope::OnSave()
                        String(IDS_OSC_FILE_FILTER), this);
     if (dialog.DoModal() != IDOK)
         return;
-    m_Graph.Save(dialog.GetPathName().GetString());
+    if (FAILED(m_Graph.Save(dialog.GetPathName().GetString())))
+        AfxShowMessageBox(this, String(IDS_OSC_SAVE_FAILED), GetWindowText(), MB_OK | MB_ICONSTOP);
 }
 
 void CDlgOscilloscope::OnOpen()

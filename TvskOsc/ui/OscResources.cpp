@@ -45,6 +45,7 @@ const RESOURCE_STRING kStrings[] = {
     {ID_OSC_SHOW_CH4, "Mostra il canale 4"},
     {IDS_OSC_STOP_FIRST, "Fermare l'acquisizione prima di chiudere"},
     {IDS_OSC_OPEN_FAILED, "Il file non contiene campioni leggibili"},
+    {IDS_OSC_SAVE_FAILED, "Impossibile salvare il file"},
 };
 
 constexpr int kPanel = 392;
@@ -160,8 +161,7 @@ CString OscString(CPluginIntf* host, UINT id)
 {
     static const Registration registration;
     CString text;
-    if (id != IDS_OSC_STOP_FIRST && id != IDS_OSC_OPEN_FAILED && host && host->GetString(id, text) &&
-        !text.IsEmpty())
+    if (id < IDS_OSC_STOP_FIRST && host && host->GetString(id, text) && !text.IsEmpty())
         return text;
     return GetResourceString(id, OscModule());
 }
