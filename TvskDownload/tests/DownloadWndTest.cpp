@@ -129,7 +129,7 @@ TEST_F(DownloadWndTest, AMonitoredRowIsAddedOnceAndRemoved)
     EXPECT_EQ(manager->GetMonitorParNum(), 0);
 }
 
-TEST_F(DownloadWndTest, KeysGoToTheSelectedGridAndDeleteRemovesAMonitorEntry)
+TEST_F(DownloadWndTest, KeysAndWheelGoToTheSelectedGridAndDeleteRemovesAMonitorEntry)
 {
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
     CDownloadWnd& wnd = Window();
@@ -144,6 +144,14 @@ TEST_F(DownloadWndTest, KeysGoToTheSelectedGridAndDeleteRemovesAMonitorEntry)
     wnd.ParGrid().Move(0, 1);
     EXPECT_TRUE(key(&wnd.MonitorGrid(), VK_DOWN)); // the parameter grid is the selected one
     EXPECT_EQ(wnd.ParGrid().SelectedRow(), 1);
+    int first = -1;
+    int last = -1;
+    wnd.ParGrid().GetVisibleRows(first, last);
+    ASSERT_EQ(first, 0);
+    ASSERT_LT(last + 1, wnd.ParGrid().GetNumRows());
+    wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); // over the window itself
+    wnd.ParGrid().GetVisibleRows(first, last);
+    EXPECT_EQ(first, 1);
     wnd.OnMonitorAdd();
     ASSERT_EQ(wnd.MonitorGrid().GetNumRows(), 1);
 

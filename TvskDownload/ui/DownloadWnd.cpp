@@ -310,6 +310,11 @@ LRESULT CDownloadWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         PlaceGridsAndCaptions();
         m_ParGrid.UpdateWindow();
         return 0;
+    case WM_MOUSEWHEEL:
+    {
+        CEditGrid& grid = m_pSelected == &m_Monitor ? m_MonitorGrid : m_ParGrid;
+        return grid.GetSafeHwnd() ? grid.SendMessage(WM_MOUSEWHEEL, wParam, lParam) : 0;
+    }
     default:
         return CToolWnd::WindowProc(message, wParam, lParam);
     }

@@ -131,6 +131,18 @@ TEST_F(OscDialogTest, WithoutTheGraphControlTheScopeSaysItIsMissing)
     EXPECT_EQ(boxes.asked[0], "ZoGraph3 Library Missing");
 }
 
+TEST_F(OscDialogTest, WithoutAHostTheScopeReportsAnInternalErrorOnly)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    CPluginImpl* plugin = proxy.CreateLoader("TvskOsc.dll")->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_RUN, 0, 0), 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("ProgramError: DlgOscilloscope("),
+              std::string::npos);
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
 TEST_F(OscDialogTest, ASecondOfRecordingFillsTheTraces)
 {
     ASSERT_TRUE(RegisterGraphControl());

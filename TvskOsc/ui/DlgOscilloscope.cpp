@@ -139,7 +139,7 @@ BOOL CDlgOscilloscope::OnInitDialog()
     if (!m_pHost)
     {
         ProgramError("DlgOscilloscope", __LINE__, nullptr);
-        EndDialog(-1);
+        EndDialog(IDCANCEL); // the graph control is there: no "missing library" box
         return FALSE;
     }
     SetWindowText(String(IDS_OSC_TITLE));
