@@ -113,7 +113,13 @@ CString CCustomMotorSet::GetText(int row, int col) const
         return const_cast<CCustomMotorSet*>(this)->Text(row, col);
     const double value = *Number(row, col);
     if (col == kIdColumn)
-        text.Format("%u", static_cast<unsigned>(static_cast<long long>(value)) & 0xFFFFu);
+    {
+        // The low 16 bits of the truncated value, without converting a value no integer can hold.
+        if (!std::isfinite(value))
+            return text;
+        const double low = std::fmod(std::trunc(value), 65536.0);
+        text.Format("%u", static_cast<unsigned>(low < 0 ? low + 65536.0 : low));
+    }
     else if (col >= 18 && col <= 20 && *Number(row, kAsyncColumn) != 1.0)
         return text;
     else
@@ -171,8 +177,12 @@ bool CCustomMotorSet::SetInt(int row, int col, int value)
         field = value;
         m_bModified = true;
     }
-    if (col == kAsyncColumn && value != 0)
-        *Number(row, kResolverPolesColumn) = 2;
+    double& poles = *Number(row, kResolverPolesColumn);
+    if (col == kAsyncColumn && value != 0 && poles != 2)
+    {
+        poles = 2;
+        m_bModified = true;
+    }
     return true;
 }
 

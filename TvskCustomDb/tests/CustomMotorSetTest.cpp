@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <unistd.h>
 
@@ -79,6 +80,32 @@ TEST_F(CustomMotorSetTest, AnAsynchronousMotorShowsItsColumnsAndTwoResolverPoles
     EXPECT_EQ(set.GetText(0, 19), "0");
     EXPECT_TRUE(set.IsModified());
     EXPECT_EQ(set.GetText(2, 20), "1458"); // the shipped asynchronous motor
+}
+
+TEST_F(CustomMotorSetTest, ResolverPolesSetByTheAsynchronousSwitchAreSaved)
+{
+    ASSERT_TRUE(set.Load(&db));
+    ASSERT_TRUE(set.SetText(2, 13, "4"));
+    ASSERT_TRUE(set.Store());
+    ASSERT_FALSE(set.IsModified());
+    ASSERT_TRUE(set.SetInt(2, CCustomMotorSet::kAsyncColumn, 1)); // already asynchronous
+    EXPECT_EQ(set.GetText(2, 13), "2");
+    EXPECT_TRUE(set.IsModified());
+}
+
+TEST_F(CustomMotorSetTest, TheIdShowsTheLowSixteenBitsOfAnyStoredValue)
+{
+    const struct
+    {
+        double stored;
+        const char* shown;
+    } rows[] = {{30000.9, "30000"}, {65537, "1"}, {-1, "65535"}, {1e300, "0"}, {std::nan(""), ""}};
+    for (const auto& row : rows)
+    {
+        db.GetRecord(0, CCustomMotorSet::kSet)->dblD12 = row.stored;
+        ASSERT_TRUE(set.Load(&db));
+        EXPECT_EQ(set.GetText(0, 21), row.shown) << row.stored;
+    }
 }
 
 TEST_F(CustomMotorSetTest, TextsAreCutAndCheckedAndNumbersMustBeNumbers)
