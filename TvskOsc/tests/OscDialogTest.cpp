@@ -239,3 +239,43 @@ TEST_F(OscDialogTest, CapturesSaveAndOpenAndBadFilesAreRefused)
     EXPECT_EQ(boxes.asked[1], "Il file non contiene campioni leggibili");
     EXPECT_EQ(boxes.asked[2], "Impossibile salvare il file");
 }
+
+TEST_F(OscDialogTest, AParameterIsReadAndWrittenWhileRecording)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    Connect();
+    CString written;
+    CString read;
+    bool runningAfterwards = false;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            dialog.OnRunStop();
+            ASSERT_TRUE(dialog.IsRunning());
+            dialog.OnParameters();
+            CDlgOscParameters* parameters = dialog.Parameters();
+            ASSERT_NE(parameters, nullptr);
+            parameters->SetDlgItemText(IDC_OSC_PAR_NAME, "Pr33");
+            parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "7.0");
+            const auto result = [parameters](CString& text)
+            {
+                parameters->GetDlgItemText(IDC_OSC_PAR_VALUE, text);
+                return text == "7" || text == "#####";
+            };
+            parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_SEND, 0);
+            WaitUntil([&] { return result(written); }, 3000);
+            parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "");
+            parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_READ, 0);
+            WaitUntil([&] { return result(read); }, 3000);
+            runningAfterwards = dialog.IsRunning();
+            dialog.OnRunStop();
+        });
+    EXPECT_EQ(written, "7");
+    EXPECT_EQ(read, "7");
+    EXPECT_TRUE(runningAfterwards);
+    VARIANT value;
+    VariantInit(&value);
+    EXPECT_TRUE(manager->GetParValue("Pr33", &value));
+    EXPECT_EQ(value.vt, VT_R8);
+    EXPECT_EQ(value.dblVal, 7);
+}

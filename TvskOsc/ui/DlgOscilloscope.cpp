@@ -366,8 +366,10 @@ void CDlgOscilloscope::RunParameterRequest()
         m_pParameters->Finish(result == HOSTRES_OK, request->value);
         return;
     }
+    // The stream's bit is written, and the parameter read, with the drive channel enabled.
     if (m_bRunning)
     {
+        m_pHost->SendCommand(24, 1, 0);
         m_Link.SwitchStream(false);
         QThread::msleep(150);
     }
@@ -380,6 +382,7 @@ void CDlgOscilloscope::RunParameterRequest()
     if (m_bRunning)
     {
         m_Link.SwitchStream(true);
+        m_pHost->SendCommand(24, 0, 0);
         QThread::msleep(150);
         m_Decoder.SkipSamples(3);
     }

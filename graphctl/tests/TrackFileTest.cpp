@@ -93,6 +93,24 @@ TEST_F(TrackFileTest, SaveWritesTheFileByteForByte)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
 }
 
+TEST_F(TrackFileTest, WrappedBuffersAreWrittenOldestFirstInSixDecimals)
+{
+    AddTrack("A");
+    AddTrack("B");
+    for (int i = 0; i < 2; ++i)
+        Track(i)->put_DimBuffer(3);
+    double a[] = {9, 9, 1e7, -4e-7, 2.0000005};
+    double b[] = {9, 9, -1.25, 123.4567894, -3};
+    double t[] = {0, 1, 2.9, 3.5, 4};
+    Track(0)->AddSamples(5, a, t);
+    Track(1)->AddSamples(5, b, nullptr);
+    ASSERT_EQ(Save(m_dir / "wrapped.txt"), S_OK);
+    EXPECT_EQ(ReadFile(m_dir / "wrapped.txt"), "ZO_OSC\t10\t2\r\ntime\t...\r\nA\t...\r\nB\t...\r\n"
+                                               "2.000000\t10000000.000000\t-1.250000\r\n"
+                                               "3.000000\t-0.000000\t123.456789\r\n"
+                                               "4.000000\t2.000001\t-3.000000\r\n");
+}
+
 TEST_F(TrackFileTest, SaveWithoutTracesWritesNothing)
 {
     EXPECT_EQ(Save(m_dir / "none.txt"), S_OK);
