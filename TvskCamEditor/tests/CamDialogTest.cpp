@@ -186,3 +186,37 @@ TEST_F(CamDialogTest, TheGraphDrawsTheValuesInBlue)
             blue += image.pixelColor(x, y) == QColor(0, 0, 255);
     EXPECT_GT(blue, 100);
 }
+
+TEST_F(CamDialogTest, TheRowEditsSelectFromFirstToLastWithinTheTable)
+{
+    const struct
+    {
+        const char* first;
+        const char* last;
+        int count; // rows selected afterwards; -1: the selection before stays
+        int from;
+    } rows[] = {
+        {"3", "5", 3, 3},   {"250", "900", 7, 250}, // the last clamped to the last row
+        {"7", "7", 1, 7},   {"5", "3", -1, 0},      // last below first: nothing
+        {"-1", "4", -1, 0}, {"2", "-4", -1, 0},
+    };
+    auto dialog = Open(0);
+    for (const auto& row : rows)
+    {
+        dialog->SetDlgItemText(IDC_CAM_FIRST_ROW, row.first); // each edit selects on its own
+        dialog->SetDlgItemText(IDC_CAM_LAST_ROW, row.last);
+        dialog->GetTable().RemoveAllSelections();
+        dialog->GetTable().AddRowSelection(100);
+        dialog->OnRowsChanged();
+        const CStackEx<int>& selected = dialog->GetTable().GetSelections();
+        if (row.count < 0)
+        {
+            ASSERT_EQ(selected.GetCount(), 1) << row.first << ".." << row.last;
+            EXPECT_EQ(selected[0], 100);
+            continue;
+        }
+        ASSERT_EQ(selected.GetCount(), row.count) << row.first << ".." << row.last;
+        for (int i = 0; i < row.count; ++i)
+            EXPECT_EQ(selected[i], row.from + i) << row.first << ".." << row.last;
+    }
+}
