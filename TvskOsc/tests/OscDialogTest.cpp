@@ -240,6 +240,33 @@ TEST_F(OscDialogTest, CapturesSaveAndOpenAndBadFilesAreRefused)
     EXPECT_EQ(boxes.asked[2], "Impossibile salvare il file");
 }
 
+// Writes "7.0" to Pr33 through the parameter window, then reads it back; gives both shown results.
+void ExchangeParameter(CDlgOscilloscope& dialog, CString& written, CString& read)
+{
+    dialog.OnParameters();
+    CDlgOscParameters* parameters = dialog.Parameters();
+    ASSERT_NE(parameters, nullptr);
+    parameters->SetDlgItemText(IDC_OSC_PAR_NAME, "Pr33");
+    parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "7.0");
+    const auto result = [parameters](CString& text)
+    {
+        parameters->GetDlgItemText(IDC_OSC_PAR_VALUE, text);
+        return text == "7" || text == "#####";
+    };
+    parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_SEND, 0);
+    WaitUntil([&] { return result(written); }, 3000);
+    parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "");
+    parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_READ, 0);
+    WaitUntil([&] { return result(read); }, 3000);
+}
+
+double DriveValue(CTvskManager& manager)
+{
+    VARIANT value;
+    VariantInit(&value);
+    return manager.ReadPar("Pr33", &value) == HOSTRES_OK && value.vt == VT_R8 ? value.dblVal : -1;
+}
+
 TEST_F(OscDialogTest, AParameterIsReadAndWrittenWhileRecording)
 {
     ASSERT_TRUE(RegisterGraphControl());
@@ -252,30 +279,32 @@ TEST_F(OscDialogTest, AParameterIsReadAndWrittenWhileRecording)
         {
             dialog.OnRunStop();
             ASSERT_TRUE(dialog.IsRunning());
-            dialog.OnParameters();
-            CDlgOscParameters* parameters = dialog.Parameters();
-            ASSERT_NE(parameters, nullptr);
-            parameters->SetDlgItemText(IDC_OSC_PAR_NAME, "Pr33");
-            parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "7.0");
-            const auto result = [parameters](CString& text)
-            {
-                parameters->GetDlgItemText(IDC_OSC_PAR_VALUE, text);
-                return text == "7" || text == "#####";
-            };
-            parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_SEND, 0);
-            WaitUntil([&] { return result(written); }, 3000);
-            parameters->SetDlgItemText(IDC_OSC_PAR_VALUE, "");
-            parameters->SendMessage(WM_COMMAND, IDC_OSC_PAR_READ, 0);
-            WaitUntil([&] { return result(read); }, 3000);
+            ExchangeParameter(dialog, written, read);
             runningAfterwards = dialog.IsRunning();
             dialog.OnRunStop();
         });
     EXPECT_EQ(written, "7");
     EXPECT_EQ(read, "7");
     EXPECT_TRUE(runningAfterwards);
-    VARIANT value;
-    VariantInit(&value);
-    EXPECT_TRUE(manager->GetParValue("Pr33", &value));
-    EXPECT_EQ(value.vt, VT_R8);
-    EXPECT_EQ(value.dblVal, 7);
+    EXPECT_EQ(DriveValue(*manager), 7);
+}
+
+TEST_F(OscDialogTest, AParameterIsReadAndWrittenOnTheScopesOwnConnection)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
+    manager->ParDb().SetCommSettings(
+        ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+    CString written;
+    CString read;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            dialog.OnConnect();
+            ASSERT_TRUE(manager->IsConnected());
+            ExchangeParameter(dialog, written, read);
+        });
+    EXPECT_EQ(written, "7");
+    EXPECT_EQ(read, "7");
+    EXPECT_FALSE(manager->IsConnected()); // closing gave the connection back
 }

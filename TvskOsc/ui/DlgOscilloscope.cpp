@@ -356,33 +356,37 @@ void CDlgOscilloscope::RunParameterRequest()
         m_pParameters->Finish(false, 0);
         return;
     }
+    // While recording, and on the scope's own connection, the drive channel is off between uses.
+    const bool channelOff = m_bRunning || m_bConnectedHere;
+    if (channelOff)
+        m_pHost->SendCommand(24, 1, 0);
     if (request->kind == OSC_PAR_REQUEST::WRITE)
     {
-        if (m_bRunning)
-            m_pHost->SendCommand(24, 1, 0);
         const HOSTRES result = m_pHost->WritePar(request->name, Real(request->value));
-        if (m_bRunning)
-            m_pHost->SendCommand(24, 0, 0);
         m_pParameters->Finish(result == HOSTRES_OK, request->value);
-        return;
     }
-    // The stream's bit is written, and the parameter read, with the drive channel enabled.
+    else
+        ReadParameter(*request);
+    if (channelOff)
+        m_pHost->SendCommand(24, 0, 0);
+}
+
+void CDlgOscilloscope::ReadParameter(OSC_PAR_REQUEST& request)
+{
     if (m_bRunning)
     {
-        m_pHost->SendCommand(24, 1, 0);
         m_Link.SwitchStream(false);
         QThread::msleep(150);
     }
     VARIANT value;
     VariantInit(&value);
-    const HOSTRES result = m_pHost->ReadPar(request->name, &value);
+    const HOSTRES result = m_pHost->ReadPar(request.name, &value);
     const bool ok = result == HOSTRES_OK && value.vt == VT_R8;
     m_pParameters->Finish(ok, ok ? value.dblVal : 0);
     VariantClear(&value);
     if (m_bRunning)
     {
         m_Link.SwitchStream(true);
-        m_pHost->SendCommand(24, 0, 0);
         QThread::msleep(150);
         m_Decoder.SkipSamples(3);
     }

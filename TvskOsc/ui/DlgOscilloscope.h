@@ -71,6 +71,7 @@ private:
     void ApplyRange(int channel, double division, double offset);
     void ShowNumber(UINT id, double value);
     void RunParameterRequest();
+    void ReadParameter(OSC_PAR_REQUEST& request);
     double Division(int channel) const;
     CString String(UINT id) const;
 
