@@ -67,3 +67,37 @@ TEST_F(FuncTracerDocTest, RefusesWhatCannotBeScaledAndWritesNothing)
     EXPECT_FALSE(table.GetPointAt(0).bDefined);
     EXPECT_FALSE(tracer.IsTraced());
 }
+
+TEST_F(FuncTracerDocTest, FormulasAreScaledIntoTheRangeWithTheLastPointOnAnEnd)
+{
+    const struct
+    {
+        const char* text;
+        double from;
+        double to;
+        int values[7]; // at points 0, 1, 64, 128, 192, 255 and 256
+    } rows[] = {
+        {"sin(x)", -1.5707963267948966, 4.71238898038469, {0, 1, 5000, 10000, 5000, 1, 0}},
+        {"x-sin(x)", 0, 6.283185307179586, {0, 0, 908, 5000, 9091, 10000, 10000}},
+        {"0 - x * x", 0, 1, {10000, 9999, 9370, 7480, 4330, 0, 0}},
+        {"x > 0.5", 0, 1, {0, 0, 0, 0, 10000, 10000, 10000}}, // a step still spans the range
+    };
+    const int at[] = {0, 1, 64, 128, 192, 255, 256};
+    for (const auto& row : rows)
+    {
+        ASSERT_TRUE(tracer.Trace(row.text, row.from, row.to)) << row.text;
+        for (int k = 0; k < 7; ++k)
+            EXPECT_NEAR(Value(at[k]), row.values[k], 1) << row.text << " point " << at[k];
+    }
+}
+
+TEST_F(FuncTracerDocTest, ADomainErrorInsideTheRangeWritesNothing)
+{
+    // x runs through the whole numbers 0 to 255
+    for (const char* text : {"log(x - 100)", "1 / (x - 128)", "asin(x / 100)", "10 ^ (x * 2)"})
+    {
+        EXPECT_FALSE(tracer.Trace(text, 0, 256)) << text;
+        EXPECT_FALSE(table.GetPointAt(0).bDefined) << text;
+    }
+    EXPECT_FALSE(tracer.IsTraced());
+}
