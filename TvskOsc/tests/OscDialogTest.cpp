@@ -303,6 +303,10 @@ TEST_F(OscDialogTest, AParameterIsReadAndWrittenOnTheScopesOwnConnection)
             dialog.OnConnect();
             ASSERT_TRUE(manager->IsConnected());
             ExchangeParameter(dialog, written, read);
+            dialog.OnConnect(); // the button toggles
+            EXPECT_FALSE(manager->IsConnected());
+            dialog.OnConnect();
+            EXPECT_TRUE(manager->IsConnected());
         });
     EXPECT_EQ(written, "7");
     EXPECT_EQ(read, "7");

@@ -466,6 +466,8 @@ void CDlgOscilloscope::OnConnect()
 {
     if (m_bHostConnected || m_bRunning)
         return;
+    if (m_bConnectedHere)
+        m_pHost->SendCommand(24, 1, 0); // the channel was left off: on again so that it can close
     m_pHost->SendCommand(10, 1, 0);
     m_bConnectedHere = m_pHost->IsConnected() != FALSE;
     if (!m_bConnectedHere)
