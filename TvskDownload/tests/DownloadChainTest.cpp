@@ -109,3 +109,18 @@ TEST_F(DownloadChainTest, TheMonitorFollowsTheDrive)
     EXPECT_TRUE(WaitUntil([this] { return wnd->Monitor().Field(0, FIELD_VALUE) == "5"; }, 2000))
         << wnd->Monitor().Field(0, FIELD_VALUE).GetString();
 }
+
+TEST_F(DownloadChainTest, OnlineTheVisibleRowsFollowTheDrive)
+{
+    ShowMenuOf("Pr33");
+    const int row = RowOf("Pr33");
+    ASSERT_GE(row, 0);
+    wnd->ParGrid().Move(row, 1); // scrolled into view
+    drive.SendControl("set 33 600\n");
+    ASSERT_TRUE(WaitUntil([this] { return drive.Word(33) == 600; }, 2000));
+    EXPECT_NE(wnd->Pars().Field(row, FIELD_VALUE), "6");
+    wnd->ToggleOnline();
+    EXPECT_TRUE(WaitUntil([&] { return wnd->Pars().Field(row, FIELD_VALUE) == "6"; }, 2000));
+    wnd->ToggleOnline();
+    EXPECT_EQ(boxes.asked.size(), 1u); // the exclusive-mode question only
+}
