@@ -53,7 +53,8 @@ CString CCamTable::GetValueText(int row) const
 {
     CString text;
     if (row >= 0 && row < GetCount() && GetPointAt(row).bDefined)
-        text.Format("%d", static_cast<int>(GetPointAt(row).dValue));
+        text.Format("%.0f",
+                    std::trunc(GetPointAt(row).dValue) + 0.0); // as "%d" would, without "-0" or overflow
     return text;
 }
 

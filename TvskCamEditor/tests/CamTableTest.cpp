@@ -128,6 +128,23 @@ TEST_F(CamTableTest, CopyListsEveryPoint)
     EXPECT_EQ(std::count(text.GetString(), text.GetString() + text.GetLength(), '\n'), 257);
 }
 
+TEST_F(CamTableTest, ValueCellsShowLoadedValuesTruncatedTowardZero)
+{
+    const struct
+    {
+        double loaded;
+        const char* shown;
+    } rows[] = {{12.99, "12"}, {-7.9, "-7"}, {-0.5, "0"}, {1e12, "1000000000000"}, {-3e9, "-3000000000"}};
+    for (const auto& row : rows)
+    {
+        host.m_Cams[1][0] = {row.loaded, CAM_VAL};
+        ASSERT_TRUE(table.Load(1));
+        EXPECT_EQ(table.GetValueText(0), row.shown) << row.loaded;
+    }
+    EXPECT_EQ(table.GetValueText(1), ""); // not defined
+    EXPECT_EQ(table.GetValueText(257), "");
+}
+
 TEST_F(CamTableTest, LoadAndStoreGoThroughTheHost)
 {
     host.m_Cams[2][0] = {100, CAM_VAL};
