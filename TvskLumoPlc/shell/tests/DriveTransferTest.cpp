@@ -4,6 +4,7 @@
 #include <TvskLumoPlc/shell/PlcIds.h>
 
 #include "PlcTestHost.h"
+#include "ShellTestSupport.h"
 
 #include <testing/TestApplication.h>
 #include <ui/MessageBox.h>
@@ -56,23 +57,6 @@ public:
     int stores = 0;
 };
 
-class Boxes : public CMessageBoxSink
-{
-public:
-    Boxes() : m_previous(AfxSetMessageBoxSink(this)) {}
-    ~Boxes() override { AfxSetMessageBoxSink(m_previous); }
-    int Show(CWnd*, const CString& text, const CString&, UINT) override
-    {
-        texts.push_back(text);
-        return answer;
-    }
-    std::vector<CString> texts;
-    int answer = IDOK;
-
-private:
-    CMessageBoxSink* m_previous;
-};
-
 using Commands = std::vector<std::pair<UINT, long>>;
 
 class DriveTransfer : public ::testing::Test
@@ -83,23 +67,11 @@ protected:
         host.program = {{"LD", {75, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", {-1, -1, -1}}};
         host.drive = host.program;
     }
-    void Run(std::function<void(CDlgLumoPlc&)> step)
-    {
-        CResourceModuleScope resources(PlcModule());
-        CDlgLumoPlc dialog;
-        dialog.m_pPluginIntf = &host;
-        QTimer::singleShot(0,
-                           [&dialog, step]
-                           {
-                               step(dialog);
-                               dialog.EndDialog(IDCANCEL);
-                           });
-        dialog.DoModal();
-    }
+    void Run(const std::function<void(CDlgLumoPlc&)>& step) { RunPlcDialog(host, step); }
     static void Send(CDlgLumoPlc& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, id, 0); }
 
     RecordingHost host;
-    Boxes boxes;
+    RecordingBoxes boxes;
 };
 
 TEST_F(DriveTransfer, DisconnectedReadConnectsComparesAndDisconnects)

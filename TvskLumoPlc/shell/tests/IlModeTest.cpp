@@ -8,6 +8,7 @@
 #include <TvskLumoPlc/textview/SourceDocument.h>
 
 #include "PlcTestHost.h"
+#include "ShellTestSupport.h"
 
 #include <ZoLumoPlcObj/LDLogicDoc.h>
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
@@ -32,24 +33,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-class RecordingBoxes : public CMessageBoxSink
-{
-public:
-    RecordingBoxes() : m_previous(AfxSetMessageBoxSink(this)) {}
-    ~RecordingBoxes() override { AfxSetMessageBoxSink(m_previous); }
-    int Show(CWnd*, const CString& text, const CString&, UINT type) override
-    {
-        texts.push_back(text);
-        types.push_back(type);
-        return IDOK;
-    }
-    std::vector<CString> texts;
-    std::vector<UINT> types;
-
-private:
-    CMessageBoxSink* m_previous;
-};
-
 class PdfPrinter : public CPrintDialogSink
 {
 public:

@@ -9,6 +9,7 @@
 #include <TvskLumoPlc/shell/PlcIds.h>
 
 #include "PlcTestHost.h"
+#include "ShellTestSupport.h"
 
 #include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
@@ -67,22 +68,6 @@ public:
     std::map<UINT, CString> strings;
 };
 
-class Boxes : public CMessageBoxSink
-{
-public:
-    Boxes() : m_previous(AfxSetMessageBoxSink(this)) {}
-    ~Boxes() override { AfxSetMessageBoxSink(m_previous); }
-    int Show(CWnd*, const CString& text, const CString&, UINT) override
-    {
-        texts.push_back(text);
-        return IDOK;
-    }
-    std::vector<CString> texts;
-
-private:
-    CMessageBoxSink* m_previous;
-};
-
 // The modal dialog open now, as its own class.
 template <class T> T* OpenDialog()
 {
@@ -103,19 +88,7 @@ template <class T> void WhenOpen(std::function<void(T&)> answer)
 class LadderEdit : public ::testing::Test
 {
 protected:
-    void Run(std::function<void(CDlgLumoPlc&)> step)
-    {
-        CResourceModuleScope resources(PlcModule());
-        CDlgLumoPlc dialog;
-        dialog.m_pPluginIntf = &host;
-        QTimer::singleShot(0,
-                           [&dialog, step]
-                           {
-                               step(dialog);
-                               dialog.EndDialog(IDCANCEL);
-                           });
-        dialog.DoModal();
-    }
+    void Run(const std::function<void(CDlgLumoPlc&)>& step) { RunPlcDialog(host, step); }
     static void Send(CDlgLumoPlc& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, id, 0); }
     static CString Counter(CDlgLumoPlc& dialog)
     {
@@ -154,7 +127,7 @@ protected:
     static int NetCount(CDlgLumoPlc& dialog) { return dialog.GetLogicDoc().GetCount(); }
 
     EditHost host;
-    Boxes boxes;
+    RecordingBoxes boxes;
 };
 
 TEST_F(LadderEdit, NewCodeLdAndOutBuildAProgramOfFourWordsThatSaveCodeStores)

@@ -7,6 +7,7 @@
 #include <TvskLumoPlc/shell/PlcIds.h>
 
 #include "PlcTestHost.h"
+#include "ShellTestSupport.h"
 
 #include <ZoSupport/System.h>
 #include <testing/TestApplication.h>
@@ -124,17 +125,6 @@ public:
     BOOL enabled = -1;
 };
 
-class Quiet : public CMessageBoxSink
-{
-public:
-    Quiet() : m_previous(AfxSetMessageBoxSink(this)) {}
-    ~Quiet() override { AfxSetMessageBoxSink(m_previous); }
-    int Show(CWnd*, const CString&, const CString&, UINT) override { return IDOK; }
-
-private:
-    CMessageBoxSink* m_previous;
-};
-
 class LadderPrint : public ::testing::Test
 {
 protected:
@@ -143,24 +133,12 @@ protected:
         host.program = {
             {"LD", {75, 0, -1}}, {"AND", {3, 0, -1}}, {"OUT", {42, 0, -1}}, {"END", {-1, -1, -1}}};
     }
-    void Run(std::function<void(CDlgLumoPlc&)> step)
-    {
-        CResourceModuleScope resources(PlcModule());
-        CDlgLumoPlc dialog;
-        dialog.m_pPluginIntf = &host;
-        QTimer::singleShot(0,
-                           [&dialog, step]
-                           {
-                               step(dialog);
-                               dialog.EndDialog(IDCANCEL);
-                           });
-        dialog.DoModal();
-    }
+    void Run(const std::function<void(CDlgLumoPlc&)>& step) { RunPlcDialog(host, step); }
 
     PlcTestHost host;
     PdfPrinter pdf;
     PreviewPages preview;
-    Quiet boxes;
+    RecordingBoxes boxes;
 };
 
 TEST_F(LadderPrint, CancelWritesNothing)

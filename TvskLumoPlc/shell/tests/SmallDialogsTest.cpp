@@ -5,6 +5,8 @@
 #include <TvskLumoPlc/shell/PlcIds.h>
 #include <TvskLumoPlc/shell/RangedEdit.h>
 
+#include "ShellTestSupport.h"
+
 #include <Tarveskon/PluginIntf.h>
 #include <com/Variant.h>
 #include <ui/Controls.h>
@@ -22,22 +24,6 @@
 
 namespace
 {
-class RecordingBoxes : public CMessageBoxSink
-{
-public:
-    RecordingBoxes() : m_previous(AfxSetMessageBoxSink(this)) {}
-    ~RecordingBoxes() override { AfxSetMessageBoxSink(m_previous); }
-    int Show(CWnd*, const CString& text, const CString&, UINT) override
-    {
-        texts.push_back(text);
-        return IDOK;
-    }
-    std::vector<CString> texts;
-
-private:
-    CMessageBoxSink* m_previous;
-};
-
 class TextHost : public CPluginIntf
 {
 public:
