@@ -5,34 +5,6 @@
 #include "TvskMessages.h"
 
 #include <ZoSupport/ProgramError.h>
-#include <ZoSupport/SortMap.h>
-
-#include <cstring>
-
-namespace
-{
-
-// Fills the select with the map's texts in sorted order; false for a missing map.
-bool FillSelect(CHtmlDataManager& html, const char* name, const CMapStringToPtr* map, bool hasCurrent,
-                const CString& current)
-{
-    html.ResetSelect(name);
-    if (!map)
-        return false;
-    CStringList texts;
-    SortMapStringToStringList(map, texts);
-    for (POSITION pos = texts.GetHeadPosition(); pos;)
-    {
-        const CString text = texts.GetNext(pos);
-        if (!text.IsEmpty())
-            html.AddSelectOption(name, text);
-    }
-    if (hasCurrent)
-        html.PutText(name, current);
-    return true;
-}
-
-} // namespace
 
 void CDriveHtmlWnd::OnDocumentComplete(CString)
 {
@@ -66,10 +38,14 @@ void CDriveHtmlWnd::UpdateSelectCtrl()
     }
     CTvskDriveDb& db = m_pManager->DriveDb();
     const bool current = db.GetCurrRecord() != nullptr;
-    if (FillSelect(m_htmlMng, "selDrive", db.GetDriveMap(), current, db.GetCurrDrive()) &&
-        FillSelect(m_htmlMng, "selCurrent", db.GetCurrentMap(), current, db.GetCurrCurrent()))
+    // Without a current record the selects show no choice.
+    const CString drive = db.GetCurrDrive();
+    const CString rating = db.GetCurrCurrent();
+    const CString voltage = db.GetCurrVoltage();
+    if (m_htmlMng.FillSelect("selDrive", db.GetDriveMap(), current ? &drive : nullptr) &&
+        m_htmlMng.FillSelect("selCurrent", db.GetCurrentMap(), current ? &rating : nullptr))
     {
-        FillSelect(m_htmlMng, "selVoltage", db.GetVoltageMap(), current, db.GetCurrVoltage());
+        m_htmlMng.FillSelect("selVoltage", db.GetVoltageMap(), current ? &voltage : nullptr);
         return;
     }
     // A missing map leaves the following selects empty.

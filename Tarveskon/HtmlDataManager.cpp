@@ -1,6 +1,7 @@
 // A page window's HTML data manager.
 #include "HtmlDataManager.h"
 
+#include <ZoSupport/SortMap.h>
 #include <com/ComRuntime.h>
 #include <com/ConnectionAdvise.h>
 #include <uiext/HtmlWnd.h>
@@ -201,4 +202,22 @@ void CHtmlDataManager::AddSelectOption(const char* name, const char* text)
     VARIANT option = tvsk::com::MakeVariantBstr(text);
     m_pManager->AddSelectOption(Bstr(name).s, option, option);
     VariantClear(&option);
+}
+
+bool CHtmlDataManager::FillSelect(const char* name, const CMapStringToPtr* map, const CString* current)
+{
+    ResetSelect(name);
+    if (!map)
+        return false;
+    CStringList texts;
+    SortMapStringToStringList(map, texts);
+    for (POSITION pos = texts.GetHeadPosition(); pos;)
+    {
+        const CString text = texts.GetNext(pos);
+        if (!text.IsEmpty())
+            AddSelectOption(name, text);
+    }
+    if (current)
+        PutText(name, *current);
+    return true;
 }

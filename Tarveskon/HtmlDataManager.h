@@ -5,6 +5,7 @@
 #include "TvskHtmlEvent.h"
 
 #include <framework/CString.h>
+#include <framework/Map.h>
 
 class CHtmlWnd;
 
@@ -44,6 +45,9 @@ public:
     bool DocumentSize(long& width, long& height);
     void ResetSelect(const char* name);
     void AddSelectOption(const char* name, const char* text);
+    // Fills the select with the map's keys in sorted order and shows current when given; false
+    // (the select left empty) without a map.
+    bool FillSelect(const char* name, const CMapStringToPtr* map, const CString* current);
 
 private:
     IJyHtml2Mng* m_pManager = nullptr;

@@ -5,7 +5,6 @@
 #include "TvskMessages.h"
 
 #include <ZoSupport/ProgramError.h>
-#include <ZoSupport/SortMap.h>
 #include <framework/LeadingNumber.h>
 
 namespace
@@ -14,20 +13,6 @@ namespace
 // The motor data fields in the order they are shown and read: "idD6" first.
 constexpr int kDataOrder[20] = {6, 0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
 const CPoint kDialogCorner(100, 100);
-
-void FillSelect(CHtmlDataManager& html, const char* name, const CMapStringToPtr* map, const CString& current)
-{
-    html.ResetSelect(name);
-    CStringList texts;
-    SortMapStringToStringList(map, texts);
-    for (POSITION pos = texts.GetHeadPosition(); pos;)
-    {
-        const CString text = texts.GetNext(pos);
-        if (!text.IsEmpty())
-            html.AddSelectOption(name, text);
-    }
-    html.PutText(name, current);
-}
 
 } // namespace
 
@@ -101,7 +86,7 @@ void CMotorHtmlWnd::UpdateSelectCtrl()
             complete = false;
             continue;
         }
-        FillSelect(m_htmlMng, level.select, level.map, level.current);
+        m_htmlMng.FillSelect(level.select, level.map, &level.current);
     }
     if (complete)
         m_htmlMng.PutText("strMotorType", db.GetViewString());

@@ -21,6 +21,7 @@
 #include <framework/Array.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -372,6 +373,7 @@ private:
         Skipped,
         Cancelled
     };
+    Retry TransferWithRetry(const char* name, UINT questionId, const std::function<BOOL(DBPAR*)>& transfer);
     Retry ReadWithRetry(const char* name, UINT questionId);
     Retry WriteWithRetry(const char* name, UINT questionId);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);

@@ -305,7 +305,8 @@ bool CTvskManager::AskRetry(const char* name, UINT questionId, Retry& answer)
     }
 }
 
-CTvskManager::Retry CTvskManager::ReadWithRetry(const char* name, UINT questionId)
+CTvskManager::Retry CTvskManager::TransferWithRetry(const char* name, UINT questionId,
+                                                    const std::function<BOOL(DBPAR*)>& transfer)
 {
     Retry answer = Retry::Done;
     for (;;)
@@ -314,26 +315,21 @@ CTvskManager::Retry CTvskManager::ReadWithRetry(const char* name, UINT questionI
         DBPAR* par = m_parDb.GetPar(name, true);
         if (!par)
             return Retry::Skipped;
-        if (ReadParFromDrive(par, TRUE))
+        if (transfer(par))
             return Retry::Done;
         if (!AskRetry(name, questionId, answer))
             return answer;
     }
 }
 
+CTvskManager::Retry CTvskManager::ReadWithRetry(const char* name, UINT questionId)
+{
+    return TransferWithRetry(name, questionId, [this](DBPAR* par) { return ReadParFromDrive(par, TRUE); });
+}
+
 CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT questionId)
 {
-    Retry answer = Retry::Done;
-    for (;;)
-    {
-        DBPAR* par = m_parDb.GetPar(name, true);
-        if (!par)
-            return Retry::Skipped;
-        if (WriteParToDrive(par))
-            return Retry::Done;
-        if (!AskRetry(name, questionId, answer))
-            return answer;
-    }
+    return TransferWithRetry(name, questionId, [this](DBPAR* par) { return WriteParToDrive(par); });
 }
 
 void CTvskManager::ReadAllPars()
