@@ -306,6 +306,16 @@ protected:
         std::ofstream(control) << line << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    // The journal's read lines, in order.
+    std::vector<std::string> Reads() const
+    {
+        std::vector<std::string> reads;
+        std::ifstream in(journal);
+        for (std::string l; std::getline(in, l);)
+            if (l.rfind("read ", 0) == 0)
+                reads.push_back(l);
+        return reads;
+    }
     bool Journaled(const std::string& line) const
     {
         std::ifstream in(journal);
@@ -355,6 +365,29 @@ TEST_F(PagerChainTest, PollingShowsTheDriveWithinControlsTimesPeriod)
     for (LONG i = 0; i < controls; ++i)
         delay = binding->Tick();
     EXPECT_EQ(delay, 100);
+}
+
+TEST_F(PagerChainTest, ALinkFailureEndsTheRoundAndIsReportedOnce)
+{
+    Load("TK20/ENG/Motor.htm");
+    LONG controls = 0;
+    manager->get_ControlsNum(&controls);
+    ASSERT_EQ(binding->Tick(), 100); // the round's first read succeeds
+    const std::vector<std::string> firstRead = Reads();
+    ASSERT_EQ(firstRead.size(), 1u);
+    Control("fault silent");
+    for (LONG i = 0; i < 3; ++i)
+        EXPECT_EQ(binding->Tick(), 1000);
+    EXPECT_EQ(view.refusals, std::vector<std::string>{"Error while communicating with the drive"});
+    Control("fault none");
+    EXPECT_EQ(binding->Tick(), 100);
+    EXPECT_EQ(Reads().back(), firstRead.front()) << "the next round starts over";
+    for (LONG i = 1; i < controls; ++i)
+        EXPECT_EQ(binding->Tick(), 100);
+    Control("fault silent");
+    binding->Tick();
+    EXPECT_EQ(view.refusals.size(), 2u) << "a new outage is reported again";
+    Control("fault none");
 }
 
 } // namespace
