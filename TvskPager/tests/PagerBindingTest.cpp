@@ -372,21 +372,34 @@ TEST_F(PagerChainTest, ALinkFailureEndsTheRoundAndIsReportedOnce)
     Load("TK20/ENG/Motor.htm");
     LONG controls = 0;
     manager->get_ControlsNum(&controls);
-    ASSERT_EQ(binding->Tick(), 100); // the round's first read succeeds
-    const std::vector<std::string> firstRead = Reads();
-    ASSERT_EQ(firstRead.size(), 1u);
+    // Ticks until one reads the drive (controls that are no parameter read nothing).
+    const auto tickToNextRead = [&]
+    {
+        const std::size_t before = Reads().size();
+        for (LONG i = 0; i < controls && Reads().size() == before; ++i)
+            binding->Tick();
+        return Reads().size() > before ? Reads().back() : std::string();
+    };
+    const auto tickUntilReported = [&](std::size_t reports)
+    {
+        int delay = 0;
+        for (LONG i = 0; i < controls && view.refusals.size() < reports; ++i)
+            delay = binding->Tick();
+        return delay;
+    };
+    const std::string firstRead = tickToNextRead();
+    ASSERT_NE(firstRead, "");
+    ASSERT_NE(tickToNextRead(), firstRead);
     Control("fault silent");
+    EXPECT_EQ(tickUntilReported(1), 1000);
     for (LONG i = 0; i < 3; ++i)
         EXPECT_EQ(binding->Tick(), 1000);
-    EXPECT_EQ(view.refusals, std::vector<std::string>{"Error while communicating with the drive"});
+    EXPECT_EQ(view.refusals, std::vector<std::string>{"Errore di comunicazione con il drive"});
     Control("fault none");
-    EXPECT_EQ(binding->Tick(), 100);
-    EXPECT_EQ(Reads().back(), firstRead.front()) << "the next round starts over";
-    for (LONG i = 1; i < controls; ++i)
-        EXPECT_EQ(binding->Tick(), 100);
+    EXPECT_EQ(tickToNextRead(), firstRead) << "the next round starts over";
     Control("fault silent");
-    binding->Tick();
-    EXPECT_EQ(view.refusals.size(), 2u) << "a new outage is reported again";
+    tickUntilReported(2);
+    EXPECT_EQ(view.refusals.size(), 2u) << "after a read went through, a new failure is reported again";
     Control("fault none");
 }
 
