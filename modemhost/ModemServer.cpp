@@ -10,16 +10,17 @@ namespace
 constexpr DWORD MillisecondsPerMinute = 60000;
 }
 
-CModemServer::CModemServer(const ModemSettings& settings) : m_settings(settings) {}
+CModemServer::CModemServer(const ModemSettings& settings)
+    : CServedPort(MODEM_PORT_PREFIX), m_settings(settings)
+{
+}
 
 bool CModemServer::Open(BYTE port)
 {
-    m_port = port;
-    const bool linked = m_link.Open(MODEM_PORT_PREFIX, port);
-    m_device.Open(port);
+    const bool opened = OpenPort(port);
     m_dialer.ClearLog();
     m_lastCommand = GetTickCount();
-    return linked && m_device.IsOpen();
+    return opened;
 }
 
 bool CModemServer::Dispatch()
@@ -135,23 +136,4 @@ CString CModemServer::DialNumber() const
 {
     const std::lock_guard<std::mutex> guard(m_numberMutex);
     return m_dialNumber;
-}
-
-BOOL CModemServer::DetachClient(DWORD processId)
-{
-    return CPortServerLink::DetachClient(MODEM_PORT_PREFIX, m_port, processId);
-}
-
-void CModemServer::Close() noexcept
-{
-    m_device.Close();
-    m_link.Close();
-}
-
-unsigned ModemThreadProc(CModemServer* server)
-{
-    while (!server->Dispatch())
-    {
-    }
-    return 0;
 }

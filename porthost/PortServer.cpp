@@ -12,14 +12,6 @@ constexpr DWORD IdleCheckMilliseconds = 1000;
 
 } // namespace
 
-bool CPortServer::Open(BYTE port)
-{
-    m_port = port;
-    const bool linked = m_link.Open(SERIAL_PORT_PREFIX, port);
-    m_device.Open(port);
-    return linked && m_device.IsOpen();
-}
-
 bool CPortServer::Dispatch()
 {
     switch (m_link.WaitForCommand(IdleCheckMilliseconds))
@@ -80,25 +72,6 @@ void CPortServer::EndWithoutClients()
 {
     if (m_clients.IsEmpty())
         m_lastDetach = true;
-}
-
-BOOL CPortServer::DetachClient(DWORD processId)
-{
-    return CPortServerLink::DetachClient(SERIAL_PORT_PREFIX, m_port, processId);
-}
-
-void CPortServer::Close() noexcept
-{
-    m_device.Close();
-    m_link.Close();
-}
-
-unsigned ServerThreadProc(CPortServer* server)
-{
-    while (!server->Dispatch())
-    {
-    }
-    return 0;
 }
 
 BYTE PortNumberArgument(const char* text)
