@@ -63,6 +63,8 @@ bool CModemServer::InactivityPassed() const
 
 void CModemServer::RunCommand(PORT_BLOCK& block)
 {
+    if (RunClientCommand(block))
+        return;
     switch (block.command)
     {
     case PORT_CMD_SETLINE:
@@ -70,24 +72,6 @@ void CModemServer::RunCommand(PORT_BLOCK& block)
         break;
     case PORT_CMD_READ:
         Read(block);
-        break;
-    case PORT_CMD_WRITE:
-        ServeWrite(block, m_device, m_spy);
-        break;
-    case PORT_CMD_PURGE:
-        m_device.Purge();
-        block.result = 1;
-        break;
-    case PORT_CMD_DETACH:
-        block.result = m_clients.Detach(block.argument) ? 1 : 0;
-        // The connection stays for the next client until the inactivity time has passed.
-        if (block.result && m_clients.IsEmpty())
-            m_noClients = true;
-        break;
-    case PORT_CMD_ATTACH:
-        m_clients.Attach(block.argument);
-        m_noClients = false;
-        block.result = 1;
         break;
     default:
         break; // the modem sends no break; unknown commands leave the result as it was

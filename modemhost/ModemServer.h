@@ -48,6 +48,9 @@ private:
     BYTE Connect(const PORT_BLOCK& block);
     void Read(PORT_BLOCK& block);
     bool InactivityPassed() const;
+    // The connection stays for the next client until the inactivity time has passed.
+    void LastClientDetached() override { m_noClients = true; }
+    void ClientAttached() override { m_noClients = false; }
 
     ModemSettings m_settings;
     CString m_initFile;

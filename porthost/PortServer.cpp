@@ -36,6 +36,8 @@ bool CPortServer::Dispatch()
 
 void CPortServer::RunCommand(PORT_BLOCK& block)
 {
+    if (RunClientCommand(block))
+        return;
     switch (block.command)
     {
     case PORT_CMD_SETLINE:
@@ -44,21 +46,6 @@ void CPortServer::RunCommand(PORT_BLOCK& block)
         break;
     case PORT_CMD_READ:
         ServeRead(block, m_device, m_spy);
-        break;
-    case PORT_CMD_WRITE:
-        ServeWrite(block, m_device, m_spy);
-        break;
-    case PORT_CMD_PURGE:
-        m_device.Purge();
-        block.result = 1;
-        break;
-    case PORT_CMD_DETACH:
-        block.result = m_clients.Detach(block.argument) ? 1 : 0;
-        m_lastDetach = block.result && m_clients.IsEmpty();
-        break;
-    case PORT_CMD_ATTACH:
-        m_clients.Attach(block.argument);
-        block.result = 1;
         break;
     case PORT_CMD_PROPERTY:
         block.result = block.property == PORT_PROPERTY_BREAK && m_device.SendBreak();

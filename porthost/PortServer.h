@@ -24,6 +24,7 @@ public:
 
 private:
     void RunCommand(PORT_BLOCK& block);
+    void LastClientDetached() override { m_lastDetach = true; }
 
     std::atomic<bool> m_lastDetach = false;
 };

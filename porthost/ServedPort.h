@@ -32,6 +32,11 @@ protected:
     // Opens the named objects of port n and the device; true when all were obtained.
     bool OpenPort(BYTE port);
     void Close() noexcept;
+    // Runs the commands every server runs alike (write, purge, attach, detach); false for others.
+    bool RunClientCommand(PORT_BLOCK& block);
+    // The last attached client detached through the block.
+    virtual void LastClientDetached() = 0;
+    virtual void ClientAttached() {}
 
     const char* m_prefix;
     BYTE m_port = 0;
