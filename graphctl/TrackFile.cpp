@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -73,9 +74,11 @@ std::string_view WithoutLineEnd(std::string_view field)
     return field;
 }
 
-double Number(std::string_view field)
+// False for a time or value that is no finite number: no trace holds one.
+bool Number(std::string_view field, double& value)
 {
-    return std::strtod(std::string(field).c_str(), nullptr);
+    value = std::strtod(std::string(field).c_str(), nullptr);
+    return std::isfinite(value);
 }
 
 } // namespace
@@ -172,10 +175,14 @@ bool Parse(const std::string& text, const char* version, TrackFileTarget& target
         const std::vector<std::string_view> fields = SplitFields(lines[l]);
         if (fields.size() < static_cast<size_t>(count) + 1)
             return false;
-        const double time = Number(fields[0]);
+        double time = 0;
+        if (!Number(fields[0], time))
+            return false;
         for (long i = 0; i < count; ++i)
         {
-            double value = Number(fields[static_cast<size_t>(i + 1)]);
+            double value = 0;
+            if (!Number(fields[static_cast<size_t>(i + 1)], value))
+                return false;
             tracks[static_cast<size_t>(i)]->Buffer().Add(1, &value, &time);
         }
     }

@@ -37,8 +37,8 @@ int DetectStyle(std::string_view block)
     return CRLF_STYLE_MAC;
 }
 
-// Cuts bytes into lines at a separator matched character by character; a partial match stays in
-// the line.
+// Cuts bytes into lines at the style's line end; any other lone "\r" or "\n" ends a line too, so no
+// line keeps a line-end character (edits and undo rely on that).
 class CLineSplitter
 {
 public:
@@ -51,25 +51,18 @@ public:
     {
         for (char ch : bytes)
         {
-            if (ch == m_separator[m_matched])
+            if (m_inSeparator)
             {
-                if (++m_matched == m_separator.size())
-                {
-                    m_lines.push_back({std::move(m_current), 0});
-                    m_current = std::string();
-                    m_matched = 0;
-                }
-                continue;
-            }
-            if (m_matched > 0)
-            {
-                m_current.append(m_separator.substr(0, m_matched));
-                m_matched = 0;
-                if (ch == m_separator[0])
-                {
-                    m_matched = 1;
+                m_inSeparator = false;
+                if (ch == m_separator[1])
                     continue;
-                }
+            }
+            if (ch == '\r' || ch == '\n')
+            {
+                m_lines.push_back({std::move(m_current), 0});
+                m_current = std::string();
+                m_inSeparator = m_separator.size() == 2 && ch == m_separator[0];
+                continue;
             }
             m_current.push_back(ch);
         }
@@ -78,7 +71,6 @@ public:
     // The last line is kept even when empty.
     template <class Line> std::vector<Line> Finish()
     {
-        m_current.append(m_separator.substr(0, m_matched));
         m_lines.push_back({std::move(m_current), 0});
         std::vector<Line> lines;
         lines.reserve(m_lines.size());
@@ -94,7 +86,8 @@ public:
 
 private:
     std::string_view m_separator;
-    size_t m_matched = 0;
+    // The first character of a two-character line end ended the last line.
+    bool m_inSeparator = false;
     std::string m_current;
     std::vector<std::pair<std::string, DWORD>> m_lines;
 };
@@ -608,6 +601,12 @@ BOOL CCrystalTextBuffer::StepBack(CPoint& caret)
     for (;;)
     {
         const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(--m_nUndoPosition)];
+        if (!Replayable(record, (record.flags & UNDO_INSERT) != 0))
+        {
+            ++m_nUndoPosition;
+            UpdateModifiedFromUndo();
+            return FALSE;
+        }
         if (record.flags & UNDO_INSERT)
         {
             InternalDelete(nullptr, record.start.y, record.start.x, record.end.y, record.end.x);
@@ -632,7 +631,13 @@ BOOL CCrystalTextBuffer::StepForward(CPoint& caret)
         return FALSE;
     do
     {
-        const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(m_nUndoPosition++)];
+        const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(m_nUndoPosition)];
+        if (!Replayable(record, (record.flags & UNDO_INSERT) == 0))
+        {
+            UpdateModifiedFromUndo();
+            return FALSE;
+        }
+        ++m_nUndoPosition;
         if (record.flags & UNDO_INSERT)
         {
             int endLine = 0;
@@ -649,6 +654,18 @@ BOOL CCrystalTextBuffer::StepForward(CPoint& caret)
              !(m_aUndoBuf[static_cast<size_t>(m_nUndoPosition)].flags & UNDO_BEGINGROUP));
     UpdateModifiedFromUndo();
     return TRUE;
+}
+
+bool CCrystalTextBuffer::Replayable(const UNDO_RECORD& record, bool removes) const
+{
+    const CPoint& start = record.start;
+    const CPoint& end = record.end;
+    const bool fits = removes ? IsValidPosition(start.y, start.x) && IsValidPosition(end.y, end.x) &&
+                                    (start.y < end.y || (start.y == end.y && start.x <= end.x))
+                              : IsValidPosition(start.y, start.x);
+    if (!fits)
+        ProgramError(__FILE__, __LINE__, "undo record does not fit the text");
+    return fits;
 }
 
 void CCrystalTextBuffer::UpdateModifiedFromUndo()

@@ -164,6 +164,8 @@ private:
     void InternalDelete(CTextBufferView* source, int startLine, int startChar, int endLine, int endChar);
     void AddUndoRecord(bool insert, CPoint start, CPoint end, std::string_view text, int action);
     int GroupStartBefore(int position) const noexcept;
+    // Whether a record's range lies in the text, for removing it or for inserting at its start.
+    bool Replayable(const UNDO_RECORD& record, bool removes) const;
     void UpdateModifiedFromUndo();
 
     BOOL m_bInit = FALSE;
