@@ -139,7 +139,12 @@ bool Write(const std::string& path, const std::string& text)
 
 bool Parse(const std::string& text, const char* version, TrackFileTarget& target)
 {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    // Every line of the file ends with a line end; a last line without one was cut short, and
+    // loading stops before it.
+    const bool cut = !text.empty() && text.back() != '\n';
+    std::vector<std::string_view> lines = SplitLines(text);
+    if (cut && !lines.empty())
+        lines.pop_back();
     if (lines.empty())
         return false;
     const std::vector<std::string_view> head = SplitFields(lines[0]);
@@ -186,7 +191,7 @@ bool Parse(const std::string& text, const char* version, TrackFileTarget& target
             tracks[static_cast<size_t>(i)]->Buffer().Add(1, &value, &time);
         }
     }
-    return true;
+    return !cut;
 }
 
 bool Load(const std::string& path, TrackFileTarget& target, DWORD& error)

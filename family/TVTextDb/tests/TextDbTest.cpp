@@ -107,6 +107,25 @@ TEST_F(TextDbTest, EmptyAndCommentOnlyFilesLoad)
     }
 }
 
+TEST_F(TextDbTest, ALastRowWithoutLineEndIsAFileCutShort)
+{
+    for (const char* text : {"ITEM a 112\nITEM b 11", "ITEM a 1\nITEM \"b\" 1 2.5", "ITEM a 1\nITEM \"b\"",
+                             "NOTE x\nNOTE ab", "#VERSION 1", "NOTE \"a\"\n#VERSION 1"})
+    {
+        const CTextDbException e = Fails(text);
+        EXPECT_EQ(e.m_nErrType, TDB_ERR_CUT) << text;
+        EXPECT_NE(e.m_strInfo.Find("cut short"), -1) << e.m_strInfo;
+    }
+    EXPECT_EQ(Fails("ITEM a 1\nITEM b 11").m_nLine, 2);
+    // A last row that holds every field and ends in a closing quote lost nothing.
+    for (const char* text :
+         {"ITEM a 1\nNOTE \"whole\"", "NOTE \"whole\"  ; a comment", "ITEM a 1\n  \t", "NOTE a\n; end"})
+    {
+        ItemDb db;
+        EXPECT_NE(db.Load(Write(text).c_str()), 0) << text;
+    }
+}
+
 TEST_F(TextDbTest, ListingSyntaxWithColonCommaAndApostropheComments)
 {
     ItemDb db("\t \":,", "'");
