@@ -35,9 +35,11 @@ std::pair<int, std::string> OpenSession(const std::string& path)
     std::ostringstream out;
     if (code == 0)
     {
-        out << db.GetDrive() << '|' << db.GetMotor() << '|' << db.GetLanguage() << '|' << db.GetCommSettings();
+        out << db.GetDrive() << '|' << db.GetMotor() << '|' << db.GetLanguage() << '|'
+            << db.GetCommSettings();
         for (long i = 0; i < db.GetValNums(); ++i)
-            out << '|' << db.GetValue(i)->szID << '=' << db.GetValue(i)->dblValue << ',' << db.GetValue(i)->iFormat;
+            out << '|' << db.GetValue(i)->szID << '=' << db.GetValue(i)->dblValue << ','
+                << db.GetValue(i)->iFormat;
         for (long i = 0; i < db.GetInstrNums(); ++i)
         {
             const DBPLC* plc = db.GetInstruction(i);
@@ -61,8 +63,8 @@ std::pair<int, std::string> OpenParameters(const std::string& path)
         for (long i = 0; i < db.GetParNum(true); ++i)
         {
             const DBPAR* par = db.GetPar(i, true);
-            out << '|' << par->szID << ' ' << par->dblDefVal << ' ' << par->dblMin << ' ' << par->dblMax << ' '
-                << par->szUm << ' ' << par->szDescr;
+            out << '|' << par->szID << ' ' << par->dblDefVal << ' ' << par->dblMin << ' ' << par->dblMax
+                << ' ' << par->szUm << ' ' << par->szDescr;
         }
     }
     return {code, out.str()};
@@ -93,9 +95,9 @@ std::pair<int, std::string> OpenDrives(const std::string& path)
     const int code = db.Load(path.c_str());
     std::ostringstream out;
     if (code == 0)
-        out << db.GetVersion().GetString() << '|' << db.GetRecordsNum() << '|' << db.GetExtendedRecordsNum() << '|'
-            << db.GetDrivesTypesNum() << '|' << db.GetDrivesAliasNum() << '|' << db.GetDrivesFamilyNum() << '|'
-            << db.GetMotorParRecNum() << '|' << db.GetEncoderParRecNum();
+        out << db.GetVersion().GetString() << '|' << db.GetRecordsNum() << '|' << db.GetExtendedRecordsNum()
+            << '|' << db.GetDrivesTypesNum() << '|' << db.GetDrivesAliasNum() << '|'
+            << db.GetDrivesFamilyNum() << '|' << db.GetMotorParRecNum() << '|' << db.GetEncoderParRecNum();
     return {code, out.str()};
 }
 
@@ -111,7 +113,8 @@ std::pair<int, std::string> OpenMotors(const std::string& standard, const std::s
             {
                 const DBMOTORDB* motor = db.GetRecord(static_cast<int>(i), set);
                 out << '|' << set << ' ' << motor->szMotorDef;
-                for (double d : {motor->dblD0, motor->dblD1, motor->dblD7, motor->dblD12, motor->dblD16, motor->dblD19})
+                for (double d :
+                     {motor->dblD0, motor->dblD1, motor->dblD7, motor->dblD12, motor->dblD16, motor->dblD19})
                     out << ' ' << d;
             }
         for (int i = 0; i < db.GetEncNumRecs(); ++i)
@@ -157,7 +160,8 @@ void CheckEveryPrefix(const char* name, const Opener& open)
 
 TEST(CutFileTest, SessionFilesOpenOnlyWithWholeRecords)
 {
-    for (const char* name : {"Samples/TK40.dat", "Samples/TK20.dat", "Samples/TK40Cam.dat", "Samples/TK40S.dat"})
+    for (const char* name :
+         {"Samples/TK40.dat", "Samples/TK20.dat", "Samples/TK40Cam.dat", "Samples/TK40S.dat"})
         CheckEveryPrefix(name, OpenSession);
 }
 
@@ -182,7 +186,8 @@ TEST(CutFileTest, EmptyAndRecordlessFilesAreRefusedWithTheirReason)
     CTvskParDb parameters;
     EXPECT_EQ(parameters.Load(dir.Write("empty.par", "").c_str()), 2);
     EXPECT_NE(parameters.GetErrorString().Find("the file is empty"), -1) << parameters.GetErrorString();
-    EXPECT_EQ(parameters.Load(dir.Write("nopar.par", "VER \"1.0\"\nCOMM \"VrnSer:0,200#COM:1,9600,E,8,1\"\n").c_str()),
+    EXPECT_EQ(parameters.Load(
+                  dir.Write("nopar.par", "VER \"1.0\"\nCOMM \"VrnSer:0,200#COM:1,9600,E,8,1\"\n").c_str()),
               2);
     EXPECT_NE(parameters.GetErrorString().Find("no parameter"), -1) << parameters.GetErrorString();
     CTvskDataDb session;

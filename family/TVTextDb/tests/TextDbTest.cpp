@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -231,6 +234,33 @@ TEST_F(TextDbTest, FailedStoreLeavesTheOldFile)
     EXPECT_EQ(fs::directory_iterator(m_dir) != fs::directory_iterator(), true);
     for (const auto& entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos);
+}
+
+TEST_F(TextDbTest, ASaveBeyondTheFileSizeLimitFailsAndKeepsTheOldFile)
+{
+    const std::string path = Write("NOTE \"old\"\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        // As the program does at start: the limit then shows as a failed write.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ItemDb db;
+        db.Load(path.c_str());
+        for (int i = 0; i < 1000; ++i)
+        {
+            db.m_notes.Clean();
+            db.m_notes.AddRec();
+        }
+        ::_exit(db.Store(path.c_str()) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the signal ended the save";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported its failure";
+    EXPECT_EQ(Read(path), "NOTE \"old\"\n");
 }
 
 TEST_F(TextDbTest, MissingFileLoadsNothingAndInitRunsOnce)
