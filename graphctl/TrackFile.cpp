@@ -1,5 +1,7 @@
 #include "TrackFile.h"
 
+#include <framework/File.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -113,8 +115,9 @@ std::string Format(const std::vector<CTrack4*>& tracks)
 
 bool Write(const std::string& path, const std::string& text)
 {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    CFile::RemoveStaleSaveTemps(path.c_str());
+    const std::string temporary(CFile::SaveTempName(path.c_str()).GetString());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     size_t written = 0;

@@ -3,6 +3,7 @@
 #include "TextEditStrings.h"
 
 #include <ZoSupport/ProgramError.h>
+#include <framework/File.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -124,15 +125,6 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-CString DirectoryOf(const char* path)
-{
-    CString dir(path);
-    const int slash = dir.ReverseFind('/');
-    if (slash < 0)
-        return ".";
-    return slash == 0 ? CString("/") : dir.Left(slash);
-}
-
 } // namespace
 
 CCrystalTextBuffer::CCrystalTextBuffer() = default;
@@ -213,6 +205,11 @@ BOOL CCrystalTextBuffer::LoadFile(const char* path, int style)
     };
     if (!path || ::stat(path, &info) != 0 || !S_ISREG(info.st_mode))
         return FALSE;
+    if (static_cast<unsigned long long>(info.st_size) > kMaxFileSize)
+    {
+        errno = EFBIG;
+        return FALSE;
+    }
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return FALSE;
@@ -257,9 +254,9 @@ BOOL CCrystalTextBuffer::SaveFile(const char* path, int style, BOOL clearModifie
         return FALSE;
     if (style < CRLF_STYLE_DOS || style > CRLF_STYLE_MAC)
         style = m_nCRLFMode;
-    CString temp = DirectoryOf(path) + "/CREXXXXXX";
-    const int fd = ::mkstemp(temp.GetBuffer());
-    temp.ReleaseBuffer();
+    CFile::RemoveStaleSaveTemps(path);
+    const CString temp = CFile::SaveTempName(path);
+    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         return FALSE;
 

@@ -131,7 +131,8 @@ int CTextDb::Store(const char* path)
         return 0;
     const std::string text = CTextDbWriter::Write(m_tables, m_nVer);
     // Written beside the target and renamed over it, so a failed write never leaves half a file.
-    const CString temp = FormatString("%s.~%d", path, static_cast<int>(getpid()));
+    CFile::RemoveStaleSaveTemps(path);
+    const CString temp = CFile::SaveTempName(path);
     try
     {
         {

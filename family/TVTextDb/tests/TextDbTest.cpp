@@ -236,6 +236,19 @@ TEST_F(TextDbTest, FailedStoreLeavesTheOldFile)
         EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos);
 }
 
+TEST_F(TextDbTest, StoreWritesItsTemporaryBesideTheTargetAndRemovesAStaleOne)
+{
+    const std::string path = Write("NOTE old\n");
+    const std::string stale = path + ".~" + std::to_string(::getpid());
+    std::ofstream(stale) << "left by a save that was killed";
+    ItemDb db;
+    ASSERT_NE(db.Load(path.c_str()), 0);
+    ASSERT_EQ(db.Store(path.c_str()), 1);
+    EXPECT_FALSE(fs::exists(stale));
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(entry.path().filename(), "db.txt");
+}
+
 TEST_F(TextDbTest, ASaveBeyondTheFileSizeLimitFailsAndKeepsTheOldFile)
 {
     const std::string path = Write("NOTE \"old\"\n");
