@@ -40,7 +40,7 @@ int DetectStyle(std::string_view block)
 
 // Cuts bytes into lines at the style's line end; any other lone "\r" or "\n" ends a line too, so no
 // line keeps a line-end character (edits and undo rely on that).
-class CLineSplitter
+template <class Line> class CLineSplitter
 {
 public:
     explicit CLineSplitter(std::string_view separator) : m_separator(separator)
@@ -60,8 +60,7 @@ public:
             }
             if (ch == '\r' || ch == '\n')
             {
-                m_lines.push_back({std::move(m_current), 0});
-                m_current = std::string();
+                EndLine();
                 m_inSeparator = m_separator.size() == 2 && ch == m_separator[0];
                 continue;
             }
@@ -70,27 +69,25 @@ public:
     }
 
     // The last line is kept even when empty.
-    template <class Line> std::vector<Line> Finish()
+    std::vector<Line> Finish()
     {
-        m_lines.push_back({std::move(m_current), 0});
-        std::vector<Line> lines;
-        lines.reserve(m_lines.size());
-        for (auto& [text, flags] : m_lines)
-        {
-            Line line;
-            line.text = std::move(text);
-            line.flags = flags;
-            lines.push_back(std::move(line));
-        }
-        return lines;
+        EndLine();
+        return std::move(m_lines);
     }
 
 private:
+    void EndLine()
+    {
+        m_lines.emplace_back();
+        m_lines.back().text = std::move(m_current);
+        m_current = std::string();
+    }
+
     std::string_view m_separator;
     // The first character of a two-character line end ended the last line.
     bool m_inSeparator = false;
     std::string m_current;
-    std::vector<std::pair<std::string, DWORD>> m_lines;
+    std::vector<Line> m_lines;
 };
 
 // Lines of inserted text break at "\r\n", "\n" and "\r".
@@ -192,9 +189,9 @@ BOOL CCrystalTextBuffer::LoadString(std::string_view text, int style)
 {
     if (style < CRLF_STYLE_DOS || style > CRLF_STYLE_MAC)
         style = DetectStyle(text.substr(0, kBlockSize));
-    CLineSplitter splitter(LineEnd(style));
+    CLineSplitter<LINE> splitter(LineEnd(style));
     splitter.Feed(text);
-    TakeLines(splitter.Finish<LINE>(), style, false);
+    TakeLines(splitter.Finish(), style, false);
     return TRUE;
 }
 
@@ -216,7 +213,7 @@ BOOL CCrystalTextBuffer::LoadFile(const char* path, int style)
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     // Read into new lines; the buffer changes only once the whole file is in.
     std::string block(kBlockSize, '\0');
-    std::optional<CLineSplitter> splitter;
+    std::optional<CLineSplitter<LINE>> splitter;
     bool ok = true;
     for (;;)
     {
@@ -244,7 +241,7 @@ BOOL CCrystalTextBuffer::LoadFile(const char* path, int style)
         return FALSE;
     // Read-only when the mode has no write bit or this user cannot write it.
     const bool readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path, W_OK) != 0;
-    TakeLines(splitter->Finish<LINE>(), style, readOnly);
+    TakeLines(splitter->Finish(), style, readOnly);
     return TRUE;
 }
 
