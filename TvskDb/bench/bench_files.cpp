@@ -31,7 +31,8 @@ void ParFileLoad(benchmark::State& state)
 {
     const size_t size = static_cast<size_t>(state.range(0)) << 20;
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("bench-par-" + std::to_string(::getpid()) + ".par")).string();
+        (std::filesystem::temp_directory_path() / ("bench-par-" + std::to_string(::getpid()) + ".par"))
+            .string();
     std::ofstream(path, std::ios::binary) << ParFile(size);
     double peak = 0;
     for (auto _ : state)

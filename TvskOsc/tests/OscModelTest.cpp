@@ -316,3 +316,23 @@ TEST_F(OscCaptureFileTest, FilesWithoutSamplesAreRefused)
     for (const std::vector<double>& channel : values)
         EXPECT_TRUE(channel.empty());
 }
+
+TEST_F(OscCaptureFileTest, EveryPrefixOfTheSampleCaptureFailsOrGivesItsWholeLines)
+{
+    std::ifstream in(std::string(TVSK_SAMPLE_DATA_DIR) + "/Samples/OscCapture.txt", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(text.size(), 4000u);
+    int opened = 0;
+    for (size_t length = 0; length < text.size(); length += length < 1200 ? 1 : 997)
+    {
+        const std::string prefix = text.substr(0, length);
+        OscCaptureValues cut;
+        if (!ReadOscCapture(Write("cut.txt", prefix), cut))
+            continue;
+        ++opened;
+        OscCaptureValues whole;
+        ASSERT_TRUE(ReadOscCapture(Write("whole.txt", prefix.substr(0, prefix.rfind('\n') + 1)), whole));
+        ASSERT_EQ(cut, whole) << "prefix of " << length << " bytes";
+    }
+    EXPECT_GT(opened, 0);
+}

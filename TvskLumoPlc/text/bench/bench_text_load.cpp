@@ -17,8 +17,9 @@ namespace
 // Lines as a program holds them: instructions with operands and now and then a comment.
 std::string Program(size_t size)
 {
-    static const char* const kLines[] = {"LD 1.0", "AND 2.3", "OUT 10.0", "ADD 110 111 112",
-                                         "; conveyor belt start", "LDN 4.1", "MOV 300 301"};
+    static const char* const kLines[] = {
+        "LD 1.0",  "AND 2.3",    "OUT 10.0", "ADD 110 111 112", "; conveyor belt start",
+        "LDN 4.1", "MOV 300 301"};
     std::string text;
     for (size_t i = 0; text.size() < size - 8; ++i)
         text.append(kLines[i % std::size(kLines)]).append("\r\n");
@@ -29,7 +30,8 @@ void IlTextLoad(benchmark::State& state)
 {
     const size_t size = static_cast<size_t>(state.range(0)) << 20;
     const std::string path =
-        (std::filesystem::temp_directory_path() / ("bench-il-" + std::to_string(::getpid()) + ".il")).string();
+        (std::filesystem::temp_directory_path() / ("bench-il-" + std::to_string(::getpid()) + ".il"))
+            .string();
     std::ofstream(path, std::ios::binary) << Program(size);
     double peak = 0;
     for (auto _ : state)
