@@ -85,11 +85,6 @@ int CTvskDriveDb::Load(const char* path)
     const int result = LoadNewTextDb<CDriveFileDb>(m_db, path, *this);
     if (result != 0)
         return result;
-    if (m_db->m_drives.NumRecs() + m_db->m_extendedDrives.NumRecs() == 0)
-    {
-        m_db.reset();
-        return RefuseMissingRows(*this, path, "the file holds no drive (no D or D1 row)");
-    }
     m_bOpen = 1;
     PostLoad();
     return 0;

@@ -92,11 +92,6 @@ int CTvskMotorDb::Load(const char* standardPath, const char* customPath)
     const int result = m_sets[0] ? LoadNewTextDb<CMotorFileDb>(m_sets[1], standardPath, *this) : 1;
     if (result == 1)
         ProgramError(__FILE__, __LINE__, nullptr);
-    if (result == 0 && m_sets[1]->m_motors.NumRecs() == 0)
-    {
-        ResetAll();
-        return RefuseMissingRows(*this, standardPath, "the file holds no motor (no M row)");
-    }
     if (result != 0)
     {
         ResetAll();
