@@ -46,7 +46,7 @@ bool CTvskTempFile::CreateFor(const char* target)
     Remove();
     CFile::RemoveStaleSaveTemps(target);
     const CString name = CFile::SaveTempName(target);
-    const int fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     m_fd = fd;

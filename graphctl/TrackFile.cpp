@@ -117,7 +117,7 @@ bool Write(const std::string& path, const std::string& text)
 {
     CFile::RemoveStaleSaveTemps(path.c_str());
     const std::string temporary(CFile::SaveTempName(path.c_str()).GetString());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     size_t written = 0;

@@ -253,7 +253,7 @@ BOOL CCrystalTextBuffer::SaveFile(const char* path, int style, BOOL clearModifie
         style = m_nCRLFMode;
     CFile::RemoveStaleSaveTemps(path);
     const CString temp = CFile::SaveTempName(path);
-    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return FALSE;
 
