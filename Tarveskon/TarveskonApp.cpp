@@ -20,6 +20,8 @@
 #include <QApplication>
 
 #include <kernel/SharedLibrary.h>
+
+#include <csignal>
 #include <unistd.h>
 
 namespace
@@ -123,6 +125,9 @@ CTarveskonApp theApp;
 int main(int argc, char** argv)
 {
     ExceptionAttacher::Install();
+    // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
+    // ending the program halfway through.
+    ::signal(SIGXFSZ, SIG_IGN);
     // The program's data lies beside it, wherever the user starts it.
     const std::string programDir = tvsk::kernel::ProgramDirectory();
     if (programDir.empty() || ::chdir(programDir.c_str()) != 0)

@@ -80,12 +80,15 @@ TEST_F(CTvskSlvDataDbTest, LeavesNoTemporaryFileBehind)
     EXPECT_NE(db.GetErrorString().Find(("\nFile : " + path + "\n").c_str()), -1) << db.GetErrorString();
 }
 
-TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
+TEST_F(CTvskSlvDataDbTest, EmptyListingsAreRefused)
 {
-    ASSERT_EQ(db.Load(Write("").c_str()), 0);
-    EXPECT_EQ(db.GetValNums(), 0);
-    EXPECT_EQ(db.GetInstrNums(), 0);
-    EXPECT_EQ(db.GetInstruction(0), nullptr);
+    for (const char* text : {"", "'PARAMETERS' LIST :\n\n"})
+    {
+        EXPECT_EQ(db.Load(Write(text).c_str()), 2) << text;
+        EXPECT_FALSE(db.IsOpen());
+        EXPECT_NE(db.GetErrorString().Find("\nT : 12\n"), -1) << db.GetErrorString();
+        EXPECT_EQ(db.GetValNums(), 0);
+    }
     // Lines of blanks alone are empty lines, not PLC instructions.
     ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
     EXPECT_EQ(db.GetValNums(), 1);
