@@ -69,6 +69,7 @@ private:
     bool ComparePlc(bool& equal);
     bool ReadFromDrive();
     void CheckTerminated();
+    void ShowHelp();
     void Close();
     int Ask(UINT id, UINT type);
 
