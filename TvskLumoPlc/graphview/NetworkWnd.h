@@ -98,6 +98,7 @@ public:
     void SetComment(const char* comment) override;
     int GetGridWidth() const override { return m_nWidth; }
     int GetGridHeight() const override { return m_nHeight; }
+    void SetGridHeight(int rows) override { SetSize(m_nWidth, rows); }
     CSize GetSize() const noexcept { return {m_nWidth, m_nHeight}; }
     // Height at least five rows.
     void SetSize(int width, int height);
