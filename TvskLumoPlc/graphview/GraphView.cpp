@@ -525,6 +525,28 @@ void CGraphView::OnNetworkKeyDown(CNetworkWnd*, UINT key)
     }
 }
 
+void CGraphView::OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen)
+{
+    CGraphDoc* doc = GetGraphDoc();
+    if (!doc || !m_pManager)
+        return;
+    doc->SetCurrentNetwork(network);
+    if (element && !IsReadOnly() && !element->IsSelected())
+    {
+        SelectOnly(element);
+        network->GetObjectWnd()->Invalidate(FALSE);
+    }
+    ShowContextMenu(network, element, screen);
+}
+
+bool CGraphView::OnElementSetCursor(CNetworkWnd*, CGraphBlock*, CGraphPin* pin)
+{
+    if (IsReadOnly() || m_nMode != MODE_NORMAL || !pin)
+        return false;
+    SetCursor(LoadCursor(nullptr, IDC_CROSS));
+    return true;
+}
+
 void CGraphView::OnHeaderClick(CNetworkWnd* network, CPoint)
 {
     if (CGraphDoc* doc = GetGraphDoc())

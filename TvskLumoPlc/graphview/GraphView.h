@@ -67,6 +67,10 @@ public:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkMouseMove(CNetworkWnd* network, UINT flags, CPoint screen) override;
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // The network becomes current and the element the selection; then the view's menu.
+    void OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) override;
+    // Over a pin in the normal mode the cross: a wire starts or a pin is dragged there.
+    bool OnElementSetCursor(CNetworkWnd* network, CGraphBlock* element, CGraphPin* pin) override;
     void OnHeaderClick(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkResize(CNetworkWnd* network, CPoint screen) override;
     CFontTextMetrics* GetFonts() override { return m_pFonts; }
@@ -101,6 +105,8 @@ protected:
     void OnVScroll(UINT code, UINT pos) override;
     // A drag ends: wires follow, the network grows, the document is modified.
     virtual void EndDrag(CNetworkWnd* network, CPoint screen);
+    // The menu of a right click, after the selection was made; none in the plain graph view.
+    virtual void ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint) {}
     void EndCapture();
     CGraphBlock* ElementAt(CNetworkWnd* network, CPoint screen) const;
     void SelectOnly(CGraphObject* object);

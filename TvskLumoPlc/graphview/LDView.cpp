@@ -13,6 +13,7 @@
 #include <ZoSupport/ZoSupport.h>
 
 #include <ui/App.h>
+#include <ui/Menu.h>
 
 #include <QEvent>
 #include <QObject>
@@ -24,6 +25,9 @@ IMPLEMENT_DYNCREATE(CLDView, CGraphView)
 
 namespace
 {
+// The owner's commands offered by the context menu, their ids also the ids of their texts.
+constexpr UINT kOwnerDelete = 12817;
+constexpr UINT kOwnerComment = 12018;
 // Keeps the view's shown flag for the worker, which must not ask the window itself.
 class ShowWatch : public QObject
 {
@@ -262,8 +266,23 @@ void CLDView::NewComment(CPoint cell)
     }
 }
 
+void CLDView::ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint screen)
+{
+    CWnd* owner = GetParent();
+    if (IsAnimated() || IsReadOnly() || !owner)
+        return;
+    CMenu menu;
+    menu.AppendMenu(MF_STRING, kOwnerDelete, HostString(kOwnerDelete, "Elimina oggetto selezionato"));
+    menu.AppendMenu(MF_STRING, kOwnerComment, HostString(kOwnerComment, "Inserisci un commento"));
+    // Posted: the command rebuilds the windows whose input brought the menu.
+    if (const UINT chosen = AfxGetPopupMenuSink()->Show(this, menu, screen))
+        owner->PostMessage(WM_COMMAND, chosen, 0);
+}
+
 void CLDView::OnNetworkDblClk(CNetworkWnd* network, CPoint screen)
 {
+    // The press before it may have started a drag; the operand dialogs must not run under it.
+    EndCapture();
     if (CGraphBlock* element = ElementAt(network, screen))
         SelectOnly(element);
     EditOperand();

@@ -72,6 +72,8 @@ protected:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     // Delete is the owner's command, which takes the element out of the program as well.
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // Delete and new comment, the owner's commands; nothing while animated.
+    void ShowContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

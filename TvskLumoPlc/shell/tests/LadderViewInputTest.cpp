@@ -3,6 +3,8 @@
 #include <TvskLumoPlc/graph/GraphObject.h>
 #include <TvskLumoPlc/graphview/GraphDoc.h>
 #include <TvskLumoPlc/graphview/LDView.h>
+#include <TvskLumoPlc/graph/GraphPin.h>
+#include <TvskLumoPlc/shell/DlgBitSelect.h>
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
 #include <TvskLumoPlc/shell/PlcIds.h>
 
@@ -10,10 +12,13 @@
 #include "ShellTestSupport.h"
 
 #include <testing/TestApplication.h>
+#include <ui/Menu.h>
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QTimer>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -55,14 +60,20 @@ protected:
     {
         host.program = SampleProgram(sample);
         ASSERT_FALSE(host.program.empty()) << sample;
-        RunPlcDialog(host, step);
+        // What the opening posted is done before the step looks at the windows.
+        RunPlcDialog(host,
+                     [&step](CDlgLumoPlc& dialog)
+                     {
+                         QApplication::processEvents();
+                         step(dialog);
+                     });
     }
     // A picture of the view for looking at, when PLC_PICTURES names a folder.
     static void Picture(CDlgLumoPlc& dialog, const char* name)
     {
         if (const char* folder = std::getenv("PLC_PICTURES"))
             dialog.GetView()->GetWidget()->grab().save(QString(folder) + "/" +
-                                                        QString(name).replace('/', '_') + ".png");
+                                                       QString(name).replace('/', '_') + ".png");
     }
     static std::vector<CGraphBlock*> Elements(CDlgLumoPlc& dialog, int network)
     {
@@ -73,9 +84,204 @@ protected:
         return all;
     }
 
+    static CNetworkWnd* Network(CDlgLumoPlc& dialog, int network)
+    {
+        return static_cast<CNetworkWnd*>(dialog.GetView()->GetGraphDoc()->GetNetwork(network));
+    }
+    static CGraphBlock* Find(CDlgLumoPlc& dialog, int network, const char* name)
+    {
+        for (CGraphBlock* element : Elements(dialog, network))
+            if (element->GetName() == name)
+                return element;
+        ADD_FAILURE() << name;
+        return nullptr;
+    }
+    // The middle of the element's body in its object window.
+    static QPoint BodyCentre(const CGraphBlock* element)
+    {
+        const CPoint centre = element->GetBodyRectInNetwork().CenterPoint();
+        return {static_cast<int>(centre.x), static_cast<int>(centre.y)};
+    }
+    static QWidget* ObjectWidget(CDlgLumoPlc& dialog, int network)
+    {
+        return Network(dialog, network)->GetObjectWnd()->GetWidget();
+    }
+    // The widget a pointer at the point of the window reaches: the one holding the mouse, else
+    // the deepest child there; and the point in its coordinates.
+    static QWidget* Under(QWidget* window, QPoint at, QPoint& local)
+    {
+        QWidget* target = QWidget::mouseGrabber();
+        if (!target)
+            target = window->childAt(at) ? window->childAt(at) : window;
+        local = target->mapFrom(window->window(), window->mapTo(window->window(), at));
+        return target;
+    }
+    static void Press(QWidget* window, QPoint at)
+    {
+        QPoint local;
+        QWidget* target = Under(window, at, local);
+        QTest::mousePress(target, Qt::LeftButton, {}, local);
+    }
+    static void Drag(QWidget* window, QPoint to)
+    {
+        QPoint local;
+        QWidget* target = Under(window, to, local);
+        QTest::mouseMove(target, local);
+    }
+    static void Release(QWidget* window, QPoint at)
+    {
+        QPoint local;
+        QWidget* target = Under(window, at, local);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, local);
+    }
+    static void DoubleClick(QWidget* window, QPoint at)
+    {
+        Press(window, at);
+        Release(window, at);
+        QPoint local;
+        QWidget* target = Under(window, at, local);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, local);
+        Release(window, at);
+    }
+    static bool IsSelected(CDlgLumoPlc& dialog, const CGraphBlock* element)
+    {
+        const auto& selection = dialog.GetView()->GetManager()->GetSelection();
+        return selection.size() == 1 && selection.front() == element;
+    }
+
     PlcTestHost host;
     RecordingBoxes boxes;
 };
+
+// Chooses an item of the next popup menu and records the texts it offered.
+class ChoosingMenu : public CPopupMenuSink
+{
+public:
+    ChoosingMenu() : m_previous(AfxSetPopupMenuSink(this)) {}
+    ~ChoosingMenu() override { AfxSetPopupMenuSink(m_previous); }
+    ChoosingMenu(const ChoosingMenu&) = delete;
+    ChoosingMenu& operator=(const ChoosingMenu&) = delete;
+    UINT Show(CWnd*, const CMenu& menu, CPoint) override
+    {
+        for (const CMenu::Item& item : menu.GetItems())
+            texts.push_back(item.text);
+        ++shown;
+        return choice;
+    }
+    std::vector<CString> texts;
+    int shown = 0;
+    UINT choice = 0;
+
+private:
+    CPopupMenuSink* m_previous;
+};
+
+TEST_F(LadderViewInput, EveryElementHasItsHitWindowOverItAndItFollowsADrag)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CGraphDoc& doc = *dialog.GetView()->GetGraphDoc();
+             for (int n = 0; n < doc.GetNetworkCount(); ++n)
+                 for (CGraphBlock* element : Elements(dialog, n))
+                 {
+                     CGraphHitWnd* hit = Network(dialog, n)->GetObjectWnd()->GetHitWnd(element);
+                     ASSERT_NE(hit, nullptr) << element->GetName();
+                     EXPECT_EQ(hit->GetDlgCtrlID(), 100);
+                     EXPECT_EQ(hit->GetElement(), element);
+                     CRect placed;
+                     hit->GetWindowRect(&placed);
+                     Network(dialog, n)->GetObjectWnd()->ScreenToClient(&placed);
+                     EXPECT_EQ(placed, element->GetWindowRect()) << element->GetName();
+                 }
+             // A press on the contact lands on its hit window and selects it; a drag moves both.
+             CGraphBlock* contact = Find(dialog, 1, "3.2");
+             QWidget* objects = ObjectWidget(dialog, 1);
+             const QPoint from = BodyCentre(contact);
+             EXPECT_EQ(objects->childAt(from),
+                       Network(dialog, 1)->GetObjectWnd()->GetHitWnd(contact)->GetWidget());
+             const CPoint before = contact->GetPosition();
+             const int step = dialog.GetView()->GetManager()->GetStepX();
+             Press(objects, from);
+             EXPECT_TRUE(IsSelected(dialog, contact));
+             Drag(objects, from + QPoint(3 * step, 0));
+             Release(objects, from + QPoint(3 * step, 0));
+             EXPECT_EQ(contact->GetPosition().x, before.x + 3);
+             CRect placed;
+             Network(dialog, 1)->GetObjectWnd()->GetHitWnd(contact)->GetWindowRect(&placed);
+             Network(dialog, 1)->GetObjectWnd()->ScreenToClient(&placed);
+             EXPECT_EQ(placed, contact->GetWindowRect());
+             Picture(dialog, "dragged");
+         });
+}
+
+TEST_F(LadderViewInput, ADoubleClickOnAContactOpensItsBitDialogThroughItsHitWindow)
+{
+    CString word;
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             QTimer::singleShot(0,
+                                [&]
+                                {
+                                    auto* bits = dynamic_cast<CDlgBitSelect*>(
+                                        CWnd::FromWidget(QApplication::activeModalWidget()));
+                                    ASSERT_NE(bits, nullptr);
+                                    word = bits->GetDlgItem(IDC_BITSEL_PARAM)->GetWindowText();
+                                    bits->SendMessage(WM_COMMAND, IDCANCEL, 0);
+                                });
+             DoubleClick(ObjectWidget(dialog, 0), BodyCentre(Find(dialog, 0, "75.0")));
+         });
+    EXPECT_EQ(word, CString("75"));
+}
+
+TEST_F(LadderViewInput, ARightClickOnAnElementSelectsItAndItsMenuDeletesIt)
+{
+    ChoosingMenu menu;
+    menu.choice = ID_PLC_DELETE;
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             QWidget* objects = ObjectWidget(dialog, 0);
+             const QPoint at = BodyCentre(Find(dialog, 0, "3.0"));
+             QWidget* hit = objects->childAt(at);
+             ASSERT_NE(hit, nullptr);
+             QContextMenuEvent click(QContextMenuEvent::Mouse, at - hit->pos(), objects->mapToGlobal(at));
+             QApplication::sendEvent(hit, &click);
+             EXPECT_EQ(menu.shown, 1);
+             QApplication::processEvents();
+             for (CGraphBlock* element : Elements(dialog, 0))
+                 EXPECT_NE(element->GetName(), CString("3.0")) << "deleted";
+             EXPECT_TRUE(dialog.IsModified());
+         });
+    ASSERT_EQ(menu.texts.size(), 2u);
+    EXPECT_EQ(menu.texts[0], CString("Elimina oggetto selezionato"));
+    EXPECT_EQ(menu.texts[1], CString("Inserisci un commento"));
+    ASSERT_GE(host.program.size(), 2u);
+}
+
+TEST_F(LadderViewInput, OverAPinTheCursorIsTheCrossAndOverTheBodyTheArrow)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CGraphBlock* contact = Find(dialog, 0, "3.0");
+             QWidget* objects = ObjectWidget(dialog, 0);
+             QWidget* hit = Network(dialog, 0)->GetObjectWnd()->GetHitWnd(contact)->GetWidget();
+             const CPoint pin = contact->GetPin(0)->GetPosition();
+             const CSize step(dialog.GetView()->GetManager()->GetStepX(),
+                              dialog.GetView()->GetManager()->GetStepY());
+             const QPoint onPin(static_cast<int>(pin.x * step.cx + 1), static_cast<int>(pin.y * step.cy));
+             ASSERT_EQ(objects->childAt(onPin), hit);
+             QTest::mouseMove(objects, onPin);
+             QApplication::processEvents();
+             EXPECT_EQ(hit->cursor().shape(), Qt::CrossCursor);
+             const QPoint body = BodyCentre(contact) + QPoint(0, 3); // off the pins' row
+             QTest::mouseMove(objects, body);
+             QApplication::processEvents();
+             EXPECT_EQ(hit->cursor().shape(), Qt::ArrowCursor);
+         });
+}
 
 TEST_F(LadderViewInput, ACommentNeverCoversAnElement)
 {
