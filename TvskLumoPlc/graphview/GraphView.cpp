@@ -3,6 +3,7 @@
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/CrossConnection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
@@ -22,6 +23,17 @@ namespace
 CPoint Offset(CPoint to, CPoint from)
 {
     return {to.x - from.x, to.y - from.y};
+}
+
+// The single selection other than a wire or cross, or null.
+CGraphBlock* SingleElement(CGraphManager* manager)
+{
+    if (!manager || manager->GetSelection().size() != 1)
+        return nullptr;
+    CGraphObject* object = manager->GetSelection().front();
+    if (object->GetType() == FBD_CONNECTION || object->GetType() == FBD_CROSS)
+        return nullptr;
+    return static_cast<CGraphBlock*>(object);
 }
 } // namespace
 
@@ -287,6 +299,16 @@ void CGraphView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject)
     }
 }
 
+LRESULT CGraphView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GRAPH_DELETE)
+    {
+        DeleteSelection();
+        return 0;
+    }
+    return CScrollView::WindowProc(message, wParam, lParam);
+}
+
 BOOL CGraphView::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
 {
     if (!cmdUI)
@@ -364,6 +386,8 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     if (!doc || !m_pManager)
         return;
     doc->SetCurrentNetwork(network);
+    // The keys go to the network pressed.
+    network->GetObjectWnd()->SetFocus();
     if (IsReadOnly())
         return;
     if (m_nMode == MODE_WIRING)
@@ -518,7 +542,16 @@ void CGraphView::OnNetworkKeyDown(CNetworkWnd*, UINT key)
         SelectFirstElement();
         break;
     case VK_DELETE:
-        DeleteSelection();
+        PostMessage(WM_GRAPH_DELETE);
+        break;
+    case VK_RETURN:
+        if (CGraphBlock* element = SingleElement(m_pManager); element && !IsReadOnly())
+        {
+            const int type = element->GetType();
+            if (type == FBD_FUNCTION_BLOCK || type == FBD_FUNCTION || type == FBD_VARIABLE ||
+                type == FBD_CONST)
+                EditElement(element);
+        }
         break;
     default:
         break;
@@ -556,28 +589,80 @@ void CGraphView::OnHeaderClick(CNetworkWnd* network, CPoint)
 
 void CGraphView::DeleteSelection()
 {
-    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().empty())
+    CGraphDoc* doc = GetGraphDoc();
+    if (IsReadOnly() || !m_pManager || !doc)
         return;
+    if (m_pManager->GetSelection().empty())
+    {
+        auto* current = static_cast<CNetworkWnd*>(doc->GetCurrentNetwork());
+        if (!current || !current->IsSelected() || !CanDeleteNetwork(current))
+            return;
+        EndCapture();
+        doc->RemoveNetwork(current);
+        Renumber();
+        LayoutNetworks();
+        UpdateScrollSizes();
+        doc->SetModifiedFlag(TRUE);
+        return;
+    }
     auto* network = static_cast<CNetworkWnd*>(m_pManager->GetSelection().front()->GetNetwork());
     m_pManager->DeleteSelection();
     m_pManager->ClearSelection();
     if (network)
         network->GetObjectWnd()->Invalidate(FALSE);
-    if (CGraphDoc* doc = GetGraphDoc())
-        doc->SetModifiedFlag(TRUE);
+    doc->SetModifiedFlag(TRUE);
 }
 
 void CGraphView::ToggleSelected()
 {
-    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().size() != 1)
+    if (IsReadOnly() || !m_pManager)
         return;
-    CGraphObject* object = m_pManager->GetSelection().front();
-    if (object->GetType() != FBD_LD_CONTACT && object->GetType() != FBD_LD_COIL)
+    CGraphBlock* element = SingleElement(m_pManager);
+    if (!element)
+    {
+        m_bToggle = m_bToggle ? 0 : 1;
         return;
-    static_cast<CGraphLadderElem*>(object)->NextKind();
-    static_cast<CGraphBlock*>(object)->Invalidate();
+    }
+    if (!element->ToggleOnOff())
+        return;
+    element->Invalidate();
     if (CGraphDoc* doc = GetGraphDoc())
         doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::SwitchReturnMode()
+{
+    CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);
+    if (!element || (element->GetType() != FBD_RETURN && element->GetType() != FBD_JUMP))
+        return;
+    auto* jump = static_cast<CGraphJmp*>(element);
+    jump->SetMode(jump->GetMode() == 1 ? 2 : 1);
+    element->Invalidate();
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::ApplySettings(const CGraphManager& settings)
+{
+    if (!m_pManager)
+        return;
+    for (int role = 0; role < GraphColorCount; ++role)
+        m_pManager->SetColor(static_cast<GraphColor>(role), settings.GetColor(static_cast<GraphColor>(role)));
+    m_pManager->ShowGrid(settings.IsGridShown());
+    ApplyFont(settings.GetFontSize(), settings.GetFontName());
+    Invalidate();
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        NetworkAt(i)->GetObjectWnd()->Invalidate(FALSE);
+}
+
+void CGraphView::EditElement(CGraphBlock* element)
+{
+    if (!element || element->GetType() != FBD_CONST)
+        return;
+    auto* network = static_cast<CNetworkWnd*>(element->GetNetwork());
+    CGraphHitWnd* hit = network ? network->GetObjectWnd()->GetHitWnd(element) : nullptr;
+    if (hit && m_pFonts)
+        hit->OpenEditor(m_pFonts->GetFont(false));
 }
 
 void CGraphView::SelectNeighbour(int direction)

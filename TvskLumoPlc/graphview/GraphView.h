@@ -12,6 +12,8 @@
 
 // Status text of an element to the main window; lParam the text.
 constexpr UINT WM_GRAPH_STATUSTEXT = 2560;
+// The Delete key's step, posted: it may take away the window whose key brought it.
+constexpr UINT WM_GRAPH_DELETE = WM_USER + 0x203;
 
 class CGraphView : public CScrollView, public CGraphOwnerIntf, public CNetworkFace
 {
@@ -83,10 +85,20 @@ public:
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     void OnDraw(CDC*) override {}
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Editing commands; nothing while read-only.
+    // The selection goes; without one the current network, when it is selected and the owner agrees.
     void DeleteSelection();
+    // A single element's on/off property; otherwise the view's own toggle flag.
     void ToggleSelected();
+    bool GetToggleFlag() const noexcept { return m_bToggle != 0; }
+    // A single selected return or jump switches between its modes 1 and 2.
+    void SwitchReturnMode();
+    // Colours, font and grid of the settings manager into the view's, then a redraw.
+    void ApplySettings(const CGraphManager& settings);
+    // Enter: the owner's edit for a function block, function, variable or constant.
+    virtual void EditElement(CGraphBlock* element);
     void SelectNeighbour(int direction);
     void SelectFirstElement();
     // The network one above or below the current one becomes current and is scrolled into view.
@@ -105,6 +117,8 @@ protected:
     void OnVScroll(UINT code, UINT pos) override;
     // A drag ends: wires follow, the network grows, the document is modified.
     virtual void EndDrag(CNetworkWnd* network, CPoint screen);
+    // Whether the current network may go; the plain graph view always agrees.
+    virtual bool CanDeleteNetwork(CNetworkWnd*) { return true; }
     // The menu of a right click, after the selection was made; none in the plain graph view.
     virtual void ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint) {}
     void EndCapture();
@@ -124,6 +138,7 @@ protected:
     int m_nPreviousMode = MODE_NORMAL;
     BYTE m_bReadOnly = 0;
     BYTE m_bRectSelect = 1;
+    BYTE m_bToggle = 0;
     CGraphBlock* m_pDragged = nullptr;
     CPoint m_ptGrab;
     CPoint m_ptDragStart;

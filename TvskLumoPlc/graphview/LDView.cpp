@@ -266,6 +266,14 @@ void CLDView::NewComment(CPoint cell)
     }
 }
 
+void CLDView::EditElement(CGraphBlock* element)
+{
+    if (element && element->GetType() == FBD_CONST)
+        CGraphView::EditElement(element);
+    else
+        EditOperand();
+}
+
 void CLDView::ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint screen)
 {
     CWnd* owner = GetParent();

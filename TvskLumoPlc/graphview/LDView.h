@@ -72,6 +72,10 @@ protected:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     // Delete is the owner's command, which takes the element out of the program as well.
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // Enter on a function or variable: its operand dialog; a constant is edited in place.
+    void EditElement(CGraphBlock* element) override;
+    // A net is deleted by the owner's command, which takes it out of the program too.
+    bool CanDeleteNetwork(CNetworkWnd*) override { return false; }
     // Delete and new comment, the owner's commands; nothing while animated.
     void ShowContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

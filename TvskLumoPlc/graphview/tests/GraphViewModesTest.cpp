@@ -3,11 +3,14 @@
 #include "ModelFactory.h"
 
 #include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 #include <TvskLumoPlc/graphview/GraphView.h>
 
 #include <testing/WaitUntil.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 
 namespace
@@ -121,4 +124,87 @@ TEST_F(GraphViewModes, NextAndPreviousNetworkMoveTheCurrentOne)
     m_view->PreviousNetwork();
     EXPECT_EQ(m_doc->GetCurrentNetwork(), m_view->NetworkAt(0));
     EXPECT_EQ(m_view->GetDeviceScrollPosition().y, 0);
+}
+
+// Enter on a selected constant opens its editor over the box; Enter there applies the value.
+TEST_F(GraphViewModes, EnterOnAConstantEditsItInPlace)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* constant =
+        static_cast<CGraphConst*>(manager.CreateElement(m_network, m_models.Constant("3", "12", 30, 4)));
+    ASSERT_NE(constant, nullptr);
+    manager.ToggleSelection(constant, true);
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    objects->setFocus();
+    QTest::keyClick(objects, Qt::Key_Return);
+    CGraphHitWnd* hit = m_network->GetObjectWnd()->GetHitWnd(constant);
+    ASSERT_NE(hit, nullptr);
+    ASSERT_NE(hit->GetEditor(), nullptr);
+    QWidget* editor = hit->GetEditor()->GetWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "25");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(constant->GetName(), CString("25"));
+    EXPECT_EQ(hit->GetEditor(), nullptr) << "closed";
+}
+
+// Delete: the selection first; with none, the current network when it is selected.
+TEST_F(GraphViewModes, DeleteTakesTheSelectionOrElseTheSelectedCurrentNetwork)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    manager.ToggleSelection(m_to, true);
+    m_view->OnHeaderClick(m_network, CPoint());
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetNetworkCount(), 2) << "a selection was there";
+    manager.ClearSelection();
+
+    m_doc->SetCurrentNetwork(m_network);
+    m_network->SetCurrent(true, nullptr);
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetNetworkCount(), 2) << "current but not selected";
+    CNetworkWnd* second = m_view->NetworkAt(1);
+    m_view->OnHeaderClick(m_network, CPoint());
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    ASSERT_EQ(m_doc->GetNetworkCount(), 1);
+    EXPECT_EQ(m_view->NetworkAt(0), second);
+    EXPECT_EQ(second->GetNumber(), 1);
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
+TEST_F(GraphViewModes, ReturnModeTogglesBetweenOneAndTwoAndToggleWithoutSelectionFlipsTheViewsFlag)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* model = m_models.Block<CPlcFBDReturn>("4", "RET", 30, 6, {"I"}, {});
+    auto* ret = static_cast<CGraphJmp*>(manager.CreateElement(m_network, model));
+    ASSERT_NE(ret, nullptr);
+    EXPECT_EQ(ret->GetMode(), 1);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 1) << "nothing selected";
+    manager.ToggleSelection(ret, true);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 2);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 1);
+
+    manager.ClearSelection();
+    EXPECT_FALSE(m_view->GetToggleFlag());
+    m_view->ToggleSelected();
+    EXPECT_TRUE(m_view->GetToggleFlag());
+}
+
+TEST_F(GraphViewModes, AppliedSettingsBringTheirColoursGridAndFont)
+{
+    CGraphManager settings;
+    settings.SetColor(ObjColor, RGB(1, 2, 3));
+    settings.ShowGrid(!m_doc->GetManager()->IsGridShown());
+    settings.SetFont(100, "Arial");
+    m_view->ApplySettings(settings);
+    EXPECT_EQ(m_doc->GetManager()->GetColor(ObjColor), RGB(1, 2, 3));
+    EXPECT_EQ(m_doc->GetManager()->IsGridShown(), settings.IsGridShown());
+    EXPECT_EQ(m_doc->GetManager()->GetFontSize(), 100);
 }

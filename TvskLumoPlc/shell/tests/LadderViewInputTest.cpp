@@ -235,6 +235,36 @@ TEST_F(LadderViewInput, ADoubleClickOnAContactOpensItsBitDialogThroughItsHitWind
     EXPECT_EQ(word, CString("75"));
 }
 
+// A click on the ADD box's parameter P110, then Enter: its parameter dialog.
+TEST_F(LadderViewInput, EnterOnAClickedVariableOpensItsParameterDialog)
+{
+    CString parameter;
+    bool parameterOnly = false;
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             const QPoint at = BodyCentre(Find(dialog, 2, "P110"));
+             Press(ObjectWidget(dialog, 2), at);
+             Release(ObjectWidget(dialog, 2), at);
+             QWidget* focus = QApplication::focusWidget();
+             ASSERT_EQ(focus, ObjectWidget(dialog, 2));
+             QTimer::singleShot(0,
+                                [&]
+                                {
+                                    auto* bits = dynamic_cast<CDlgBitSelect*>(
+                                        CWnd::FromWidget(QApplication::activeModalWidget()));
+                                    ASSERT_NE(bits, nullptr);
+                                    parameter = bits->GetDlgItem(IDC_BITSEL_PARAM)->GetWindowText();
+                                    parameterOnly = !bits->GetDlgItem(IDC_BITSEL_BIT)->IsWindowVisible();
+                                    bits->SendMessage(WM_COMMAND, IDCANCEL, 0);
+                                });
+             QTest::keyClick(focus, Qt::Key_Return);
+         });
+    EXPECT_EQ(parameter, CString("110"));
+    EXPECT_TRUE(parameterOnly);
+    EXPECT_FALSE(boxes.texts.size() > 0) << "the dialog stays: Enter is not its OK";
+}
+
 TEST_F(LadderViewInput, ARightClickOnAnElementSelectsItAndItsMenuDeletesIt)
 {
     ChoosingMenu menu;
