@@ -8,7 +8,10 @@
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
 
+#include <TvskLumoPlc/textview/PaletteWatch.h>
+
 #include <ui/App.h>
+#include <ui/Gdi.h>
 #include <ui/Dc.h>
 #include <ui/RectTracker.h>
 
@@ -57,6 +60,7 @@ int CGraphView::OnCreate(CREATESTRUCT* createStruct)
         return -1;
     }
     m_pManager->SetOwner(this);
+    m_pPaletteWatch = std::make_unique<CPaletteWatch>(GetWidget(), [this] { OnSysColorChange(); });
     auto fonts = std::make_unique<CFontTextMetrics>();
     m_pFonts = fonts.get();
     m_pManager->SetTextMetrics(std::move(fonts));
@@ -321,6 +325,16 @@ void CGraphView::OnSize(UINT type, int cx, int cy)
 {
     CScrollView::OnSize(type, cx, cy);
     LayoutNetworks();
+}
+
+void CGraphView::OnSysColorChange()
+{
+    if (!m_pManager)
+        return;
+    m_pManager->SetColor(BkgndColor, GetSysColor(COLOR_WINDOW));
+    Invalidate();
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        NetworkAt(i)->GetObjectWnd()->Invalidate(FALSE);
 }
 
 BOOL CGraphView::OnEraseBkgnd(CDC*)

@@ -10,6 +10,10 @@
 
 #include <ui/DocView.h>
 
+#include <memory>
+
+class CPaletteWatch;
+
 // Status text of an element to the main window; lParam the text.
 constexpr UINT WM_GRAPH_STATUSTEXT = 2560;
 // The Delete key's step, posted: it may take away the window whose key brought it.
@@ -97,6 +101,8 @@ public:
     void SwitchReturnMode();
     // Colours, font and grid of the settings manager into the view's, then a redraw.
     void ApplySettings(const CGraphManager& settings);
+    // The desktop's colours changed: the window background takes the new window colour.
+    void OnSysColorChange();
     // Enter: the owner's edit for a function block, function, variable or constant.
     virtual void EditElement(CGraphBlock* element);
     void SelectNeighbour(int direction);
@@ -139,6 +145,7 @@ protected:
     BYTE m_bReadOnly = 0;
     BYTE m_bRectSelect = 1;
     BYTE m_bToggle = 0;
+    std::unique_ptr<CPaletteWatch> m_pPaletteWatch;
     CGraphBlock* m_pDragged = nullptr;
     CPoint m_ptGrab;
     CPoint m_ptDragStart;

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QTest>
 #include <QWidget>
 
@@ -207,4 +208,16 @@ TEST_F(GraphViewModes, AppliedSettingsBringTheirColoursGridAndFont)
     EXPECT_EQ(m_doc->GetManager()->GetColor(ObjColor), RGB(1, 2, 3));
     EXPECT_EQ(m_doc->GetManager()->IsGridShown(), settings.IsGridShown());
     EXPECT_EQ(m_doc->GetManager()->GetFontSize(), 100);
+}
+
+// A change of the desktop's colours gives the window background the new window colour.
+TEST_F(GraphViewModes, ASystemColourChangeTakesTheNewWindowColour)
+{
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Base, QColor(10, 20, 30));
+    QApplication::setPalette(changed);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
+    QApplication::setPalette(before);
 }
