@@ -48,14 +48,11 @@ private:
     QWidget* m_widget;
 };
 
-// A contact shows whether it conducts, a negated coil the bit it writes, the others their power.
+// A contact shows whether it conducts, every other element (a negated coil too) its power.
 bool ShownState(const ANIMATION_ENTRY& entry)
 {
     if (entry.model->m_nType == FBD_LD_CONTACT)
         return entry.conducts != 0;
-    if (entry.model->m_nType == FBD_LD_COIL &&
-        static_cast<const CPlcLDCoil*>(entry.model)->m_nKind == CPlcLDCoil::KIND_NEGATED)
-        return entry.power == 0;
     return entry.power != 0;
 }
 
