@@ -8,7 +8,8 @@
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
 
-#include <TvskLumoPlc/textview/PaletteWatch.h>
+#include <TvskLumoPlc/textview/WidgetEventWatch.h>
+#include <TvskLumoPlc/graphui/GraphTrackers.h>
 
 #include <ui/App.h>
 #include <ui/Gdi.h>
@@ -60,7 +61,10 @@ int CGraphView::OnCreate(CREATESTRUCT* createStruct)
         return -1;
     }
     m_pManager->SetOwner(this);
-    m_pPaletteWatch = std::make_unique<CPaletteWatch>(GetWidget(), [this] { OnSysColorChange(); });
+    m_pPaletteWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::PaletteChange,
+                                                          [this] { OnSysColorChange(); });
+    m_pDeactivateWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::WindowDeactivate,
+                                                             [this] { OnDeactivate(); });
     auto fonts = std::make_unique<CFontTextMetrics>();
     m_pFonts = fonts.get();
     m_pManager->SetTextMetrics(std::move(fonts));
@@ -327,6 +331,103 @@ void CGraphView::OnSize(UINT type, int cx, int cy)
     LayoutNetworks();
 }
 
+CGraphObject* CGraphView::GetHighlighted() const
+{
+    if (!m_pManager || m_pManager->GetSelection().size() != 1)
+        return nullptr;
+    CGraphObject* object = m_pManager->GetSelection().front();
+    return object->GetType() == FBD_CROSS || object->GetType() == FBD_CONNECTION ? object : nullptr;
+}
+
+bool CGraphView::PickAt(CNetworkWnd* network, CPoint cell)
+{
+    if (m_nMode == MODE_PLACE || m_nMode == MODE_PLACE_AGAIN)
+    {
+        PlaceAt(network, cell);
+        if (m_nMode == MODE_PLACE)
+            SetMode(m_nPreviousMode == MODE_PLACE_AGAIN ? MODE_NORMAL : m_nPreviousMode);
+        return true;
+    }
+    GRAPH_HIT hit;
+    CGraphObject* object = m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr;
+    if (object && object->GetType() != FBD_CROSS && object->GetType() != FBD_CONNECTION)
+        object = nullptr;
+    SelectOnly(object); // a selected cross or wire is drawn highlighted (draw state 3)
+    return object != nullptr;
+}
+
+bool CGraphView::PressOnHighlighted(CNetworkWnd* network, CPoint cell, CPoint point)
+{
+    CGraphObject* highlighted = GetHighlighted();
+    if (!highlighted || highlighted->GetNetwork() != network)
+        return false;
+    if (highlighted->GetType() == FBD_CROSS)
+    {
+        if (highlighted->GetPosition() != cell || !IsWireEnd(network, cell))
+            return false;
+        SetMode(MODE_WIRING);
+        WireAt(network, cell);
+        return true;
+    }
+    auto* wire = static_cast<CConnection*>(highlighted);
+    const std::vector<GraphSegment>& segments = wire->GetSegments();
+    for (size_t i = 0; i < segments.size(); ++i)
+    {
+        const GraphSegment& segment = segments[i];
+        if (segment.IsEmpty() || !segment.Holds(cell.x, cell.y))
+            continue;
+        const CSize step = network->GetCellSize();
+        CSegmentTracker tracker(CPoint(segment.x1 * step.cx, segment.y1 * step.cy),
+                                CPoint(segment.x2 * step.cx, segment.y2 * step.cy));
+        if (tracker.Track(network->GetObjectWnd(), point, segment.IsHorizontal() ? step.cy : step.cx))
+        {
+            wire->Invalidate();
+            wire->MoveSegment(static_cast<int>(i), tracker.GetOffset().cx, tracker.GetOffset().cy);
+            wire->Validate();
+            network->GetObjectWnd()->Invalidate(FALSE);
+            if (CGraphDoc* doc = GetGraphDoc())
+                doc->SetModifiedFlag(TRUE);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CGraphView::DragFromPin(CNetworkWnd* network, CGraphPin* pin, CPoint point)
+{
+    const CSize step = network->GetCellSize();
+    const CPoint from = pin->GetPosition();
+    CPointTracker tracker(CPoint(from.x * step.cx, from.y * step.cy));
+    if (!tracker.Track(network->GetObjectWnd(), point, std::max<LONG>(1, step.cx)))
+    {
+        // A click without a move: the tracker took the release; the element is selected.
+        SelectOnly(pin->GetElement());
+        network->GetObjectWnd()->Invalidate(FALSE);
+        return;
+    }
+    const CPoint to(from.x + tracker.GetOffset().cx, from.y + tracker.GetOffset().cy);
+    GRAPH_HIT hit;
+    if (!IsWireEnd(network, to) || !m_pManager->HitTest(network, to.x, to.y, hit) || hit.object == pin)
+        return;
+    auto* wire = new CConnection;
+    CGraphDoc* doc = GetGraphDoc();
+    if (!wire->Connect(pin, hit.object, true) || !doc || !doc->AddWire(network, wire))
+    {
+        delete wire;
+        return;
+    }
+    network->GetObjectWnd()->Invalidate(FALSE);
+    doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::OnDeactivate()
+{
+    EndCapture();
+    m_bMoved = 0;
+    if (m_nMode == MODE_WIRING)
+        SetMode(MODE_NORMAL);
+}
+
 void CGraphView::OnSysColorChange()
 {
     if (!m_pManager)
@@ -409,17 +510,30 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
         WireAt(network, CellAt(network, screen));
         return;
     }
+    const CPoint cell = CellAt(network, screen);
+    if (m_nMode == MODE_PLACE || m_nMode == MODE_PLACE_AGAIN)
+    {
+        PickAt(network, cell);
+        return;
+    }
     if (m_nMode != MODE_NORMAL)
         return;
+    CPoint point = screen;
+    network->GetObjectWnd()->ScreenToClient(&point);
+    if (PressOnHighlighted(network, cell, point))
+        return;
     CGraphBlock* element = ElementAt(network, screen);
+    if (element)
+        if (CGraphPin* pin = element->PinAtPixel(point); pin && !pin->GetConnection())
+        {
+            DragFromPin(network, pin, point);
+            return;
+        }
     if (!element)
     {
-        const CPoint cell = CellAt(network, screen);
-        GRAPH_HIT hit;
-        CGraphObject* object = m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr;
-        SelectOnly(object);
+        const bool hit = PickAt(network, cell);
         network->GetObjectWnd()->Invalidate(FALSE);
-        if (object || !m_bRectSelect)
+        if (hit || !m_bRectSelect)
             return;
         CNetworkObj* objects = network->GetObjectWnd();
         CPoint start = screen;
@@ -434,8 +548,6 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     }
     if (!element->IsSelected())
         SelectOnly(element);
-    CPoint point = screen;
-    network->GetObjectWnd()->ScreenToClient(&point);
     const int cx = std::max(1, m_pManager->GetStepX());
     const int cy = std::max(1, m_pManager->GetStepY());
     m_ptGrab = Offset(CPoint(point.x / cx, point.y / cy), element->GetPosition());
@@ -452,6 +564,18 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
 
 void CGraphView::OnNetworkMouseMove(CNetworkWnd* network, UINT, CPoint screen)
 {
+    // Over a segment of the highlighted wire: the cursor that moves it across its direction.
+    if (m_nMode == MODE_NORMAL && !m_bCapture)
+        if (auto* wire = dynamic_cast<CConnection*>(GetHighlighted()); wire && wire->GetNetwork() == network)
+        {
+            const CPoint cell = CellAt(network, screen);
+            for (const GraphSegment& segment : wire->GetSegments())
+                if (!segment.IsEmpty() && segment.Holds(cell.x, cell.y))
+                {
+                    SetCursor(LoadCursor(nullptr, segment.IsHorizontal() ? IDC_SIZENS : IDC_SIZEWE));
+                    return;
+                }
+        }
     if (m_nMode == MODE_WIRING)
     {
         const CPoint cell = CellAt(network, screen);

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-class CPaletteWatch;
+class CWidgetEventWatch;
 
 // Status text of an element to the main window; lParam the text.
 constexpr UINT WM_GRAPH_STATUSTEXT = 2560;
@@ -83,6 +83,7 @@ public:
     CGraphBitmap* GetGridPattern() override { return &m_Grid; }
     bool GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path) override;
     bool IsDrawingWire() const noexcept { return m_pWireStart != nullptr; }
+    bool IsDragging() const noexcept { return m_bCapture != 0; }
     void EnableRectSelection(bool on) noexcept { m_bRectSelect = on ? 1 : 0; }
 
     void OnInitialUpdate() override;
@@ -123,6 +124,21 @@ protected:
     void OnVScroll(UINT code, UINT pos) override;
     // A drag ends: wires follow, the network grows, the document is modified.
     virtual void EndDrag(CNetworkWnd* network, CPoint screen);
+    // A press beside the elements: in a placing mode the placing; otherwise the cross under the
+    // pointer, else the wire there, is highlighted. False when nothing was hit.
+    bool PickAt(CNetworkWnd* network, CPoint cell);
+    // The placing of modes 2 (once) and 3 (again and again); nothing in the plain graph view.
+    virtual void PlaceAt(CNetworkWnd*, CPoint) {}
+    // The highlighted cross or wire (the single selection), or null.
+    CGraphObject* GetHighlighted() const;
+    // A press on the highlighted cross continues a wire from it; on a segment of the highlighted
+    // wire the segment is dragged across its direction. True when the press was taken.
+    bool PressOnHighlighted(CNetworkWnd* network, CPoint cell, CPoint point);
+    // A press on a free pin drags a point to where a wire from the pin may end; without a move
+    // the element is selected.
+    void DragFromPin(CNetworkWnd* network, CGraphPin* pin, CPoint point);
+    // The window lost the activation: a drag or a wire in progress ends.
+    void OnDeactivate();
     // Whether the current network may go; the plain graph view always agrees.
     virtual bool CanDeleteNetwork(CNetworkWnd*) { return true; }
     // The menu of a right click, after the selection was made; none in the plain graph view.
@@ -145,7 +161,8 @@ protected:
     BYTE m_bReadOnly = 0;
     BYTE m_bRectSelect = 1;
     BYTE m_bToggle = 0;
-    std::unique_ptr<CPaletteWatch> m_pPaletteWatch;
+    std::unique_ptr<CWidgetEventWatch> m_pPaletteWatch;
+    std::unique_ptr<CWidgetEventWatch> m_pDeactivateWatch;
     CGraphBlock* m_pDragged = nullptr;
     CPoint m_ptGrab;
     CPoint m_ptDragStart;

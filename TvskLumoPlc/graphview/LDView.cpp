@@ -263,6 +263,11 @@ void CLDView::NewComment(CPoint cell)
     }
 }
 
+void CLDView::PlaceAt(CNetworkWnd*, CPoint cell)
+{
+    NewComment(cell);
+}
+
 void CLDView::EditElement(CGraphBlock* element)
 {
     if (element && element->GetType() == FBD_CONST)

@@ -72,6 +72,8 @@ protected:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     // Delete is the owner's command, which takes the element out of the program as well.
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // The placing modes put a new comment at the cell.
+    void PlaceAt(CNetworkWnd* network, CPoint cell) override;
     // Enter on a function or variable: its operand dialog; a constant is edited in place.
     void EditElement(CGraphBlock* element) override;
     // A net is deleted by the owner's command, which takes it out of the program too.

@@ -1,6 +1,6 @@
 #include "CrystalTextView.h"
 
-#include "PaletteWatch.h"
+#include "WidgetEventWatch.h"
 #include "TextFindDialog.h"
 
 #include <TvskLumoPlc/text/TextEditStrings.h>
@@ -214,7 +214,8 @@ int CCrystalTextView::OnCreate(CREATESTRUCT* createStruct)
     m_hAccel = TextEditAccelerators();
     GetWidget()->setFocusPolicy(Qt::StrongFocus);
     GetWidget()->setAttribute(Qt::WA_OpaquePaintEvent);
-    m_pPaletteWatch = std::make_unique<CPaletteWatch>(GetWidget(), [this] { Invalidate(); });
+    m_pPaletteWatch =
+        std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::PaletteChange, [this] { Invalidate(); });
     return 0;
 }
 

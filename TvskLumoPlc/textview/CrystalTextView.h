@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-class CPaletteWatch;
+class CWidgetEventWatch;
 
 class CCrystalTextView : public CView, public CTextBufferView
 {
@@ -219,7 +219,7 @@ protected:
     BOOL m_bViewTabs = FALSE;
     BOOL m_bSelMargin = TRUE;
     BOOL m_bCharMargin = FALSE;
-    std::unique_ptr<CPaletteWatch> m_pPaletteWatch;
+    std::unique_ptr<CWidgetEventWatch> m_pPaletteWatch;
     BOOL m_bSmoothScroll = FALSE;
 
     int m_nTopLine = 0;

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QPalette>
 #include <QTest>
 #include <QWidget>
@@ -220,4 +222,36 @@ TEST_F(GraphViewModes, ASystemColourChangeTakesTheNewWindowColour)
     QApplication::processEvents();
     EXPECT_EQ(m_doc->GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
     QApplication::setPalette(before);
+}
+
+// A press on a free pin drags a point; dropped on another free pin, a wire joins the two.
+TEST_F(GraphViewModes, DraggingFromAFreePinDrawsAWireToWhereItIsDropped)
+{
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    const CSize size = m_network->GetCellSize();
+    auto pixel = [&](CPoint cell)
+    { return QPoint(static_cast<int>(cell.x * size.cx), static_cast<int>(cell.y * size.cy)); };
+    const CPoint from = m_from->GetPin(0)->GetPosition();
+    const CPoint to = m_to->GetPin(0)->GetPosition();
+    // On the pin's hit strip, half a step towards its element.
+    const QPoint press = pixel(from) - QPoint(static_cast<int>(size.cx / 2), 0);
+    const QPoint drop = press + pixel(to) - pixel(from);
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           QMouseEvent move(QEvent::MouseMove, drop, objects->mapToGlobal(drop), Qt::NoButton,
+                                            Qt::LeftButton, Qt::NoModifier);
+                           QApplication::sendEvent(objects, &move);
+                           QMouseEvent release(QEvent::MouseButtonRelease, drop, objects->mapToGlobal(drop),
+                                               Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                           QApplication::sendEvent(objects, &release);
+                       });
+    QMouseEvent down(QEvent::MouseButtonPress, press, objects->mapToGlobal(press), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(objects, &down);
+    CConnectionList* wires = m_doc->GetManager()->GetWires(m_network);
+    ASSERT_EQ(wires->GetSize(), 1);
+    EXPECT_EQ(m_from->GetPin(0)->GetConnection(), wires->GetAt(0));
+    EXPECT_EQ(m_to->GetPin(0)->GetConnection(), wires->GetAt(0));
+    EXPECT_TRUE(m_doc->IsModified());
 }

@@ -3,6 +3,8 @@
 #include <TvskLumoPlc/graph/GraphObject.h>
 #include <TvskLumoPlc/graphview/GraphDoc.h>
 #include <TvskLumoPlc/graphview/LDView.h>
+#include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/CrossConnection.h>
 #include <TvskLumoPlc/graph/GraphPin.h>
 #include <TvskLumoPlc/shell/DlgBitSelect.h>
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
@@ -18,12 +20,15 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -143,7 +148,58 @@ protected:
         QTest::mouseDClick(target, Qt::LeftButton, {}, local);
         Release(window, at);
     }
-    static bool IsSelected(CDlgLumoPlc& dialog, const CGraphBlock* element)
+    // A grid cell's corner in the object window.
+    static QPoint CellPoint(CDlgLumoPlc& dialog, CPoint cell)
+    {
+        CGraphManager* manager = dialog.GetView()->GetManager();
+        return {static_cast<int>(cell.x * manager->GetStepX()),
+                static_cast<int>(cell.y * manager->GetStepY())};
+    }
+    // A cell inside a horizontal segment of a wire of the network, clear of every element window.
+    static bool FreeWireCell(CDlgLumoPlc& dialog, int network, CConnection*& wire, int& index, CPoint& cell)
+    {
+        CGraphManager* manager = dialog.GetView()->GetManager();
+        CConnectionList* wires = manager->GetWires(Network(dialog, network));
+        for (int w = 0; wires && w < wires->GetSize(); ++w)
+        {
+            const std::vector<GraphSegment>& segments = wires->GetAt(w)->GetSegments();
+            for (size_t i = 0; i < segments.size(); ++i)
+                for (int x = std::min(segments[i].x1, segments[i].x2) + 1;
+                     segments[i].IsHorizontal() && x < std::max(segments[i].x1, segments[i].x2); ++x)
+                {
+                    const QPoint at = CellPoint(dialog, CPoint(x, segments[i].y1));
+                    bool clear = true;
+                    for (CGraphBlock* element : Elements(dialog, network))
+                        clear = clear && !element->GetWindowRect().PtInRect(CPoint(at.x(), at.y()));
+                    if (clear)
+                    {
+                        wire = wires->GetAt(w);
+                        index = static_cast<int>(i);
+                        cell = CPoint(x, segments[i].y1);
+                        return true;
+                    }
+                }
+        }
+        return false;
+    }
+    // Input for a modal drag loop: sent once the loop runs.
+    static void Later(QWidget* widget, std::vector<std::pair<QEvent::Type, QPoint>> events)
+    {
+        QTimer::singleShot(
+            0,
+            [widget, events]
+            {
+                for (const auto& [type, at] : events)
+                {
+                    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+                    QMouseEvent event(type, at, widget->mapToGlobal(at), button,
+                                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                                      Qt::NoModifier);
+                    QApplication::sendEvent(widget, &event);
+                }
+            });
+    }
+    static bool IsSelected(CDlgLumoPlc& dialog, const CGraphObject* element)
     {
         const auto& selection = dialog.GetView()->GetManager()->GetSelection();
         return selection.size() == 1 && selection.front() == element;
@@ -263,6 +319,116 @@ TEST_F(LadderViewInput, EnterOnAClickedVariableOpensItsParameterDialog)
     EXPECT_EQ(parameter, CString("110"));
     EXPECT_TRUE(parameterOnly);
     EXPECT_FALSE(boxes.texts.size() > 0) << "the dialog stays: Enter is not its OK";
+}
+
+// A click on a wire highlights it; over its segments the cursor offers the move, and a drag moves
+// the segment across its direction.
+TEST_F(LadderViewInput, AClickedWireIsHighlightedAndItsSegmentIsDraggedAcross)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CConnection* wire = nullptr;
+             int index = -1;
+             CPoint cell;
+             ASSERT_TRUE(FreeWireCell(dialog, 2, wire, index, cell));
+             QWidget* objects = ObjectWidget(dialog, 2);
+             const QPoint at = CellPoint(dialog, cell);
+             Press(objects, at);
+             Release(objects, at);
+             EXPECT_TRUE(IsSelected(dialog, wire));
+             EXPECT_EQ(wire->GetDrawState(), CConnection::DRAW_SELECTED);
+
+             QTest::mouseMove(objects, at);
+             EXPECT_EQ(objects->cursor().shape(), Qt::SizeVerCursor);
+
+             const int row = wire->GetSegments()[static_cast<size_t>(index)].y1;
+             const int step = dialog.GetView()->GetManager()->GetStepY();
+             Later(objects, {{QEvent::MouseMove, at + QPoint(0, 2 * step)},
+                             {QEvent::MouseButtonRelease, at + QPoint(0, 2 * step)}});
+             Press(objects, at);
+             bool moved = false;
+             for (const GraphSegment& segment : wire->GetSegments())
+                 moved = moved || (segment.IsHorizontal() && segment.y1 == row + 2);
+             EXPECT_TRUE(moved);
+             EXPECT_TRUE(dialog.GetView()->GetGraphDoc()->IsModified());
+             Picture(dialog, "segment_moved");
+         });
+}
+
+// A click on a cross highlights it; a press on it then continues a wire from it.
+TEST_F(LadderViewInput, AHighlightedCrossContinuesAWire)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CCrossList* crosses = dialog.GetView()->GetManager()->GetCrosses(Network(dialog, 2));
+             ASSERT_TRUE(crosses && crosses->GetSize() > 0);
+             CCrossConnection* cross = nullptr;
+             for (int i = 0; i < crosses->GetSize() && !cross; ++i)
+                 if (crosses->GetAt(i)->GetArmCount() < 4)
+                     cross = crosses->GetAt(i);
+             ASSERT_NE(cross, nullptr);
+             QWidget* objects = ObjectWidget(dialog, 2);
+             const QPoint at = CellPoint(dialog, cross->GetPosition());
+             Press(objects, at);
+             Release(objects, at);
+             EXPECT_TRUE(IsSelected(dialog, cross));
+             EXPECT_EQ(cross->GetDrawState(), 3);
+             Press(objects, at);
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_WIRING);
+             EXPECT_TRUE(dialog.GetView()->IsDrawingWire());
+             Release(objects, at);
+             QTest::keyClick(objects, Qt::Key_Escape);
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_NORMAL);
+         });
+}
+
+// Placing once (mode 2) returns to the normal mode; placing again (mode 3) stays.
+TEST_F(LadderViewInput, ThePlacingModesPutCommentsWhereTheUserPresses)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             auto comments = [&]
+             {
+                 int count = 0;
+                 for (CGraphBlock* element : Elements(dialog, 0))
+                     count += element->GetType() == FBD_COMMENT ? 1 : 0;
+                 return count;
+             };
+             const int before = comments();
+             QWidget* objects = ObjectWidget(dialog, 0);
+             dialog.GetView()->SetMode(CGraphView::MODE_PLACE);
+             Press(objects, CellPoint(dialog, CPoint(20, 8)));
+             Release(objects, CellPoint(dialog, CPoint(20, 8)));
+             EXPECT_EQ(comments(), before + 1);
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_NORMAL);
+             dialog.GetView()->SetMode(CGraphView::MODE_PLACE_AGAIN);
+             for (int x : {24, 30})
+             {
+                 Press(objects, CellPoint(dialog, CPoint(x, 9)));
+                 Release(objects, CellPoint(dialog, CPoint(x, 9)));
+             }
+             EXPECT_EQ(comments(), before + 3);
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_PLACE_AGAIN);
+         });
+}
+
+// The dialog losing the activation ends the drag of an element.
+TEST_F(LadderViewInput, DeactivationEndsADrag)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             QWidget* objects = ObjectWidget(dialog, 0);
+             Press(objects, BodyCentre(Find(dialog, 0, "3.0")));
+             EXPECT_TRUE(dialog.GetView()->IsDragging());
+             QEvent deactivate(QEvent::WindowDeactivate);
+             QApplication::sendEvent(dialog.GetView()->GetWidget(), &deactivate);
+             EXPECT_FALSE(dialog.GetView()->IsDragging());
+             Release(objects, BodyCentre(Find(dialog, 0, "3.0")));
+         });
 }
 
 TEST_F(LadderViewInput, ARightClickOnAnElementSelectsItAndItsMenuDeletesIt)
