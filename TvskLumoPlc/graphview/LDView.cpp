@@ -263,6 +263,25 @@ void CLDView::NewComment(CPoint cell)
     }
 }
 
+bool CLDView::FilePrint()
+{
+    return m_pPrinter && m_pPrinter->PrintView(this, m_pPrintInfo, GetParent(), false);
+}
+
+bool CLDView::FilePrintPreview()
+{
+    return m_pPrinter && m_pPrinter->PrintView(this, m_pPrintInfo, GetParent(), true);
+}
+
+void CLDView::UpdateLayout()
+{
+    m_bLayoutPending = 0;
+    Renumber();
+    LayoutNetworks();
+    AlignRightRails();
+    UpdateScrollSizes();
+}
+
 void CLDView::PlaceAt(CNetworkWnd*, CPoint cell)
 {
     NewComment(cell);

@@ -201,6 +201,7 @@ void CDlgLumoPlc::CreateView()
     AddAnchor(m_pView->GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
     m_pView->SetHostIntf(m_pPluginIntf);
     m_pView->SetOperandDialogs(&m_OperandDialogs);
+    m_pView->SetPrinter(&m_Printer);
     m_bILMode = 0;
 }
 
@@ -246,6 +247,7 @@ void CDlgLumoPlc::RebuildView()
     }
     // The document frees the previous code only after the new windows stand.
     document->ShowCode(std::unique_ptr<CPlcFBDCode>(code));
+    m_pView->UpdateLayout();
     CString count;
     count.Format("%d / %d", m_nCodeLen, m_nCodeMax);
     SetDlgItemText(IDC_PLC_CODE_COUNT, count);
@@ -458,14 +460,14 @@ void CDlgLumoPlc::SwitchOnline()
 
 void CDlgLumoPlc::OnPrint(bool preview)
 {
-    CLDPrinter printer;
-    printer.SetHost(m_pPluginIntf);
-    printer.SetView(m_pView);
-    printer.SetPrintInfo(&m_ProjectInfo);
+    if (!m_pView)
+        return;
+    m_Printer.SetHost(m_pPluginIntf);
+    m_pView->SetPrintInfo(&m_ProjectInfo);
     if (preview)
-        printer.FilePrintPreview(this);
+        m_pView->FilePrintPreview();
     else
-        printer.FilePrint(this);
+        m_pView->FilePrint();
 }
 
 // The host shows the help its pages set up; without one the user is told.
