@@ -56,18 +56,26 @@ bool CGraphPainter::Draw(CGraphObject* object)
     }
 }
 
+// The element in its edit state comes last, over everything else.
 void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
 {
+    CGraphBlock* edited = nullptr;
     if (const CGraphObjArray* elements = m_manager.GetElements(network))
         for (CGraphBlock* element : *elements)
-            if (element->IsVisible())
+        {
+            if (element->GetType() == FBD_CONST && static_cast<CGraphConst*>(element)->IsEditing())
+                edited = element;
+            else if (element->IsVisible())
                 Draw(element);
+        }
     if (const CConnectionList* wires = m_manager.GetWires(network))
         for (CConnection* wire : *wires)
             Draw(wire);
     if (const CCrossList* crosses = m_manager.GetCrosses(network))
         for (CCrossConnection* cross : *crosses)
             Draw(cross);
+    if (edited && edited->IsVisible())
+        Draw(edited);
 }
 
 bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,

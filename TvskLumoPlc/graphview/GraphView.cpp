@@ -696,6 +696,19 @@ void CGraphView::OnNetworkKeyDown(CNetworkWnd*, UINT key)
     }
 }
 
+void CGraphView::OnHeaderDblClk(CNetworkWnd* network, CPoint screen)
+{
+    OnHeaderClick(network, screen);
+}
+
+void CGraphView::OnHeaderMenu(CNetworkWnd* network, CPoint screen)
+{
+    if (m_pManager)
+        m_pManager->ClearSelection();
+    OnHeaderClick(network, screen);
+    ShowContextMenu(network, nullptr, screen);
+}
+
 void CGraphView::OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen)
 {
     CGraphDoc* doc = GetGraphDoc();

@@ -78,6 +78,10 @@ public:
     // Over a pin in the normal mode the cross: a wire starts or a pin is dragged there.
     bool OnElementSetCursor(CNetworkWnd* network, CGraphBlock* element, CGraphPin* pin) override;
     void OnHeaderClick(CNetworkWnd* network, CPoint screen) override;
+    // A double click on the header selects the network as a click does.
+    void OnHeaderDblClk(CNetworkWnd* network, CPoint screen) override;
+    // The header's menu: the network selected, then the view's menu without an element.
+    void OnHeaderMenu(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkResize(CNetworkWnd* network, CPoint screen) override;
     CFontTextMetrics* GetFonts() override { return m_pFonts; }
     CGraphBitmap* GetGridPattern() override { return &m_Grid; }

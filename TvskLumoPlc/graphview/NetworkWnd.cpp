@@ -519,6 +519,14 @@ void CNetworkWnd::OnLButtonDown(UINT, CPoint point)
         m_pFace->OnHeaderClick(this, screen);
 }
 
+void CNetworkWnd::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (!m_rcHeader.PtInRect(point))
+        return;
+    ClientToScreen(&point);
+    m_pFace->OnHeaderDblClk(this, point);
+}
+
 BOOL CNetworkWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     CPoint point;
@@ -537,6 +545,15 @@ LRESULT CNetworkWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_NETWORK_SETCOMMENT)
     {
         SetComment(reinterpret_cast<const char*>(lParam));
+        return 0;
+    }
+    if (message == WM_CONTEXTMENU)
+    {
+        const CPoint screen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        CPoint client = screen;
+        ScreenToClient(&client);
+        if (m_rcHeader.PtInRect(client))
+            m_pFace->OnHeaderMenu(this, screen);
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);

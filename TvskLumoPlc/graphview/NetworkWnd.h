@@ -37,6 +37,8 @@ public:
     // the cursor.
     virtual bool OnElementSetCursor(CNetworkWnd* network, CGraphBlock* element, CGraphPin* pin) = 0;
     virtual void OnHeaderClick(CNetworkWnd* network, CPoint screen) = 0;
+    virtual void OnHeaderDblClk(CNetworkWnd* network, CPoint screen) = 0;
+    virtual void OnHeaderMenu(CNetworkWnd* network, CPoint screen) = 0;
     // A press on the bottom border: the face tracks the new height.
     virtual void OnNetworkResize(CNetworkWnd* network, CPoint screen) = 0;
     virtual CFontTextMetrics* GetFonts() = 0;
@@ -164,6 +166,7 @@ public:
 protected:
     void OnPaint() override;
     void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -2,6 +2,7 @@
 #include "ModelFactory.h"
 
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 #include <TvskLumoPlc/graphui/FontTextMetrics.h>
 #include <TvskLumoPlc/graphui/GraphBitmap.h>
 #include <TvskLumoPlc/graphui/GraphPainter.h>
@@ -152,4 +153,35 @@ TEST_F(PaintTest, EveryImportedElementHasABodyPicture)
         EXPECT_TRUE(CGraphPainter::PaintBody(element, manager, &fonts, body)) << element->GetName();
         EXPECT_EQ(body.GetSize(), element->GetWindowRect().Size());
     }
+}
+
+// The constant being edited is drawn over the elements listed after it.
+TEST_F(PaintTest, TheConstantBeingEditedIsDrawnLast)
+{
+    auto* constant = Create<CGraphConst>(models.Constant("1", "1234567890", 12, 4));
+    auto* contact = Create<CGraphLadderElem>(models.Contact("2", "1.0", 8, 4));
+    ASSERT_TRUE(constant && contact);
+    manager.SetColor(BkgndGrid, RGB(250, 250, 240));
+    contact->SetActive(true); // the contact's body in the active colour
+    CRect overlap;
+    ASSERT_TRUE(overlap.IntersectRect(constant->GetBodyRectInNetwork(), contact->GetBodyRectInNetwork()));
+    CGraphPainter painter(&dc, manager, nullptr);
+    auto paintedAt = [&](const CPoint& point)
+    {
+        dc.FillSolidRect(0, 0, 400, 200, RGB(255, 255, 255));
+        painter.DrawNetwork(network);
+        return At(point.x, point.y);
+    };
+    // A point of the overlap the contact paints in its active colour.
+    CPoint point(-1, -1);
+    paintedAt(overlap.TopLeft());
+    for (int y = overlap.top; y < overlap.bottom && point.x < 0; ++y)
+        for (int x = overlap.left; x < overlap.right && point.x < 0; ++x)
+            if (At(x, y) == manager.GetColor(ActiveColor))
+                point = CPoint(x, y);
+    ASSERT_GE(point.x, 0);
+    constant->BeginEdit();
+    EXPECT_NE(paintedAt(point), manager.GetColor(ActiveColor));
+    constant->CancelEdit();
+    EXPECT_EQ(paintedAt(point), manager.GetColor(ActiveColor));
 }

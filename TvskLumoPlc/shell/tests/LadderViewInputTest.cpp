@@ -431,6 +431,34 @@ TEST_F(LadderViewInput, DeactivationEndsADrag)
          });
 }
 
+// A double click on a network's number selects the network; its menu there deletes the network.
+TEST_F(LadderViewInput, TheHeaderSelectsOnADoubleClickAndItsMenuDeletesTheNetwork)
+{
+    ChoosingMenu menu;
+    menu.choice = ID_PLC_DELETE;
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CNetworkWnd* second = Network(dialog, 1);
+             QWidget* window = second->GetWidget();
+             const CPoint centre = second->GetHeaderRect().CenterPoint();
+             const QPoint header(static_cast<int>(centre.x), static_cast<int>(centre.y));
+             ASSERT_EQ(window->childAt(header), nullptr) << "the header is the network window's own";
+             QTest::mouseDClick(window, Qt::LeftButton, {}, header);
+             QTest::mouseRelease(window, Qt::LeftButton, {}, header);
+             EXPECT_TRUE(second->IsSelected());
+             EXPECT_EQ(dialog.GetView()->GetGraphDoc()->GetCurrentNetwork(), second);
+
+             Network(dialog, 0)->SetSelected(false);
+             QContextMenuEvent click(QContextMenuEvent::Mouse, header, window->mapToGlobal(header));
+             QApplication::sendEvent(window, &click);
+             EXPECT_EQ(menu.shown, 1);
+             QApplication::processEvents();
+             EXPECT_EQ(dialog.GetView()->GetGraphDoc()->GetNetworkCount(), 2);
+         });
+    ASSERT_FALSE(host.program.empty());
+}
+
 TEST_F(LadderViewInput, ARightClickOnAnElementSelectsItAndItsMenuDeletesIt)
 {
     ChoosingMenu menu;
