@@ -153,6 +153,7 @@ void CGraphPainter::DrawPin(const CGraphPin* pin)
     const int y = pin->GetPosition().y * sy;
     const bool input = pin->GetSide() == CGraphPin::SIDE_INPUT;
     const COLORREF black = RGB(0, 0, 0);
+    const bool horizontal = pin->IsHorizontal();
     if (pin->IsNegated())
     {
         CPen pen(PS_SOLID, 1, black);
@@ -160,17 +161,29 @@ void CGraphPainter::DrawPin(const CGraphPin* pin)
         hollow.CreateStockObject(NULL_BRUSH);
         CBrush* oldBrush = m_dc->SelectObject(&hollow);
         CPen* oldPen = m_dc->SelectObject(&pen);
-        const int left = input ? x : x - sx / 2;
-        m_dc->Ellipse(left, y - sy / 4, left + sx / 2, y + sy / 4);
+        if (horizontal)
+        {
+            const int left = input ? x : x - sx / 2;
+            m_dc->Ellipse(left, y - sy / 4, left + sx / 2, y + sy / 4);
+        }
+        else
+        {
+            const int top = input ? y : y - sy / 2;
+            m_dc->Ellipse(x - sx / 4, top, x + sx / 4, top + sy / 2);
+        }
         m_dc->SelectObject(oldPen);
         m_dc->SelectObject(oldBrush);
         return;
     }
     const int width = pin->IsSelected() ? 3 : 1;
-    if (input)
+    if (horizontal && input)
         Line(x, y, x + sx / 2, y, black, width);
-    else
+    else if (horizontal)
         Line(x - 1, y, x - 1 - sx / 2, y, black, width);
+    else if (input)
+        Line(x, y, x, y + sy / 2, black, width);
+    else
+        Line(x, y - 2, x, y - 2 - sy / 2, black, width);
 }
 
 void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)

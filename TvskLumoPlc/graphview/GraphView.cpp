@@ -61,6 +61,7 @@ int CGraphView::OnCreate(CREATESTRUCT* createStruct)
         return -1;
     }
     m_pManager->SetOwner(this);
+    m_pManager->UseWindowColor(GetSysColor(COLOR_WINDOW));
     m_pPaletteWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::PaletteChange,
                                                           [this] { OnSysColorChange(); });
     m_pDeactivateWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::WindowDeactivate,

@@ -185,3 +185,29 @@ TEST_F(PaintTest, TheConstantBeingEditedIsDrawnLast)
     constant->CancelEdit();
     EXPECT_EQ(paintedAt(point), manager.GetColor(ActiveColor));
 }
+
+// A vertical input pin reaches down from its point, a vertical output pin up, and their hit strips
+// follow.
+TEST_F(PaintTest, AVerticalPinIsDrawnAndHitAlongItsColumn)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 4, 6));
+    CGraphPin* in = contact->GetPin(0);
+    CGraphPin* out = contact->GetPin(1);
+    in->SetOrientation(2);
+    out->SetOrientation(2);
+    EXPECT_FALSE(in->IsHorizontal());
+    const int sx = manager.GetStepX();
+    const int sy = manager.GetStepY();
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.DrawPin(in);
+    painter.DrawPin(out);
+    const CPoint a(in->GetPosition().x * sx, in->GetPosition().y * sy);
+    const CPoint b(out->GetPosition().x * sx, out->GetPosition().y * sy);
+    EXPECT_EQ(At(a.x, a.y + sy / 4), RGB(0, 0, 0)) << "below the input";
+    EXPECT_EQ(At(a.x + sx / 4, a.y), RGB(255, 255, 255)) << "nothing to its right";
+    EXPECT_EQ(At(b.x, b.y - 2 - sy / 4), RGB(0, 0, 0)) << "above the output";
+    EXPECT_TRUE(in->GetHitRect().PtInRect(CPoint(a.x, a.y + sy / 2)));
+    EXPECT_FALSE(in->GetHitRect().PtInRect(CPoint(a.x + sx / 2, a.y)));
+    in->SetOrientation(1);
+    EXPECT_TRUE(in->GetHitRect().PtInRect(CPoint(a.x + sx / 2, a.y)));
+}

@@ -221,6 +221,17 @@ TEST_F(GraphViewModes, ASystemColourChangeTakesTheNewWindowColour)
     QApplication::setPalette(changed);
     QApplication::processEvents();
     EXPECT_EQ(m_doc->GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
+
+    // A view made now starts with the window colour too (the profile holds none).
+    CGraphDoc doc(std::make_unique<CGraphManager>());
+    doc.m_bAutoDelete = FALSE;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CGraphView);
+    context.m_pCurrentDoc = &doc;
+    auto* view = static_cast<CGraphView*>(AfxCreateView(&context, &m_host, CRect(0, 0, 100, 100), 2));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(doc.GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
+    view->DestroyWindow();
     QApplication::setPalette(before);
 }
 
