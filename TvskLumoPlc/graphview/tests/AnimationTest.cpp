@@ -209,6 +209,18 @@ TEST_F(LadderAnimation, SeriesContactsAndANegatedOneDecideTheCoil)
     EXPECT_FALSE(Active(FBD_LD_CONTACT, "3.0"));
 }
 
+// A negated coil shows the power that reaches it, like a plain one, not the bit it writes.
+TEST_F(LadderAnimation, ANegatedCoilShowsItsPower)
+{
+    Animate("LD\t3.0\nOUTN\t4.0\nEND\n");
+    m_drive.Set(3, 1);
+    Settle();
+    EXPECT_TRUE(Active(FBD_LD_COIL, "4.0"));
+    m_drive.Set(3, 0);
+    Settle();
+    EXPECT_FALSE(Active(FBD_LD_COIL, "4.0"));
+}
+
 TEST_F(LadderAnimation, AHiddenViewReadsNothing)
 {
     Animate("LD\t3.0\nOUT\t4.0\nEND\n");
