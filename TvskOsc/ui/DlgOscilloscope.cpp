@@ -218,7 +218,7 @@ double CDlgOscilloscope::Division(int channel) const
 void CDlgOscilloscope::ShowNumber(UINT id, double value)
 {
     CString text;
-    text.Format("%g", value);
+    text.Format("%g", value == 0 ? 0.0 : value); // no "-0"
     SetDlgItemText(id, text);
 }
 
