@@ -325,10 +325,10 @@ std::vector<UINT> Checked(CDlgOscilloscope& dialog, std::initializer_list<UINT> 
     return on;
 }
 
-// Pixels of the dialog in channel 2's colour (cyan).
+// Pixels of the graph in channel 2's colour (cyan).
 int ChannelTwoPixels(CDlgOscilloscope& dialog)
 {
-    const QImage picture = dialog.GetWidget()->grab().toImage();
+    const QImage picture = dialog.Graph().GetWidget()->grab().toImage();
     int count = 0;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
@@ -350,6 +350,9 @@ TEST_F(OscDialogTest, OpeningShowsOneTriggerChoiceARowZeroOffsetsAndChannelTwoWh
             EXPECT_EQ(Checked(dialog, modes), std::vector<UINT>{IDC_OSC_MODE_AUTO}) << "the default mode";
             EXPECT_EQ(Checked(dialog, edges), std::vector<UINT>{IDC_OSC_EDGE_POS});
             EXPECT_EQ(Checked(dialog, sources), std::vector<UINT>{IDC_OSC_SRC_CH1});
+            for (int i = 0; i < dialog.ToolBar().GetCount(); ++i)
+                if (dialog.ToolBar().GetItemID(i) != ID_SEPARATOR)
+                    EXPECT_FALSE(dialog.ToolBar().GetButtonToolTip(i).IsEmpty()) << i;
             CString offset;
             for (const UINT id : {IDC_OSC_CH1_OFFSET, IDC_OSC_CH2_OFFSET})
             {
