@@ -19,7 +19,7 @@
 
 #include <QApplication>
 
-#include <dlfcn.h>
+#include <kernel/SharedLibrary.h>
 #include <unistd.h>
 
 namespace
@@ -55,8 +55,9 @@ bool RegisterTypeLibrary(const CString& programDir)
 // The protocol component shows its settings through the configuration dialog of the window layer.
 void InstallProtocolConfigDialog(const CString& programDir)
 {
-    static void* const component = ::dlopen((programDir + "/VrnSer.so").GetString(), RTLD_NOW | RTLD_LOCAL);
-    if (component)
+    // Kept loaded for the program's life: the component holds the dialog the hook hands it.
+    static CSharedLibrary component;
+    if (!component.IsOpen() && component.Open((programDir + "/VrnSer.so").GetString()))
         InstallVrnSerConfigDialog(component);
 }
 

@@ -5,9 +5,8 @@
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
+#include <kernel/SharedLibrary.h>
 #include <kernel/Time.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <iterator>
@@ -297,10 +296,10 @@ bool CVrnSerConfigDialog::Edit(CDriveSettings& settings, CAutodetectTarget& targ
     return dialog.DoModal() == IDOK;
 }
 
-extern "C" bool InstallVrnSerConfigDialog(void* module)
+bool InstallVrnSerConfigDialog(const CSharedLibrary& module)
 {
     using SetHook = CConfigDialog* (*)(CConfigDialog*);
-    auto setHook = reinterpret_cast<SetHook>(::dlsym(module, "VrnSerSetConfigDialog"));
+    auto setHook = reinterpret_cast<SetHook>(module.Symbol("VrnSerSetConfigDialog"));
     if (!setHook)
         return false;
     setHook(&g_configDialog);
