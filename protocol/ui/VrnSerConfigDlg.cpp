@@ -26,7 +26,7 @@ const DlgItem ConfigItems[] = {
     {DlgKind::LText, IDC_CFG_TRIED_BAUD, 222, 30, 40, 8},
     {DlgKind::LText, 0xFFFF, 184, 40, 36, 8, "Address"},
     {DlgKind::LText, IDC_CFG_TRIED_ADDRESS, 222, 40, 40, 8},
-    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 100, 10, "Enable modem connection"},
+    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 150, 10, "Enable modem connection"},
     {DlgKind::LText, 0xFFFF, 16, 64, 50, 8, "Dial number"},
     {DlgKind::EditText, IDC_CFG_DIAL, 70, 62, 98, 12, nullptr, ES_AUTOHSCROLL},
     {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 100, 10, "CanOpen comunication "},
@@ -161,6 +161,8 @@ void CVrnSerConfigDlg::ApplyEnablingRule()
 void CVrnSerConfigDlg::SetMode(bool canOpen)
 {
     m_state.canOpenMode = canOpen;
+    // The two modes stand in different radio groups of the layout: each clears the other.
+    Button(*this, canOpen ? IDC_CFG_SERIAL : IDC_CFG_CANOPEN).SetCheck(BST_UNCHECKED);
     ApplyEnablingRule();
 }
 
