@@ -4,6 +4,8 @@
 #include "Lexer.h"
 #include "Value.h"
 
+#include <com/EnumVariant.h>
+
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -287,6 +289,10 @@ struct ForEachStmt : Stmt
     ExprPtr variable, collection;
     Block body;
     Flow Exec(Frame& f) const override;
+
+private:
+    // The array's elements (into items) or the collection's enumerator.
+    ComPtr<IEnumVARIANT> Enumerate(Frame& f, std::vector<Value>& items) const;
 };
 
 struct DoStmt : Stmt
@@ -296,6 +302,9 @@ struct DoStmt : Stmt
     bool testFirst = true;
     Block body;
     Flow Exec(Frame& f) const override;
+
+private:
+    bool Ends(Frame& f) const;
 };
 
 struct ExitStmt : Stmt

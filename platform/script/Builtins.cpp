@@ -672,6 +672,9 @@ Value SplitF(Frame&, Args a, int n)
             Throw(err::InvalidCall);
     }
     const CompareMode mode = ModeArg(a, n, 3);
+    // Split knows binary and text comparison only.
+    if (Has(a, n, 3) && ToLong(a[3]) == 2)
+        Throw(err::InvalidCall);
     std::vector<Value> parts;
     if (text.empty() || limit == 0)
         return MakeArray({});
@@ -919,7 +922,7 @@ Value MonthNameF(Frame&, Args a, int n)
 
 Value CheckedDate(double d)
 {
-    if (!(d >= MinDate && d < MaxDate + 1))
+    if (!(d >= MinDate && d <= MaxDate))
         Throw(err::InvalidCall);
     return Value::Date(d);
 }
@@ -1581,6 +1584,7 @@ const Constant Constants[] = {
     {u"vbignore", 5, nullptr},
     {u"vbyes", 6, nullptr},
     {u"vbno", 7, nullptr},
+    // From here on: colours.
     {u"vbblack", 0, nullptr},
     {u"vbred", 255, nullptr},
     {u"vbgreen", 65280, nullptr},
@@ -1608,6 +1612,13 @@ const Builtin* FindBuiltin(std::u16string_view lowerName)
 
 bool FindConstant(std::u16string_view lowerName, Value& out)
 {
+    static const size_t ColorsFrom = []
+    {
+        size_t i = 0;
+        while (std::u16string_view(Constants[i].name) != u"vbblack")
+            ++i;
+        return i;
+    }();
     if (lowerName == u"vbnullstring")
     {
         out = Value::String(u"");
@@ -1621,7 +1632,14 @@ bool FindConstant(std::u16string_view lowerName, Value& out)
     for (const Constant& c : Constants)
         if (lowerName == c.name)
         {
-            out = c.text ? Value::String(c.text) : Value::Long(c.number);
+            // Colours are Long; the other numbers are Integer where they fit.
+            const bool color = &c >= &Constants[ColorsFrom];
+            if (c.text)
+                out = Value::String(c.text);
+            else if (!color && c.number >= -32768 && c.number <= 32767)
+                out = Value::Int(static_cast<SHORT>(c.number));
+            else
+                out = Value::Long(c.number);
             return true;
         }
     return false;

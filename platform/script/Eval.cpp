@@ -3,6 +3,7 @@
 #include "Builtins.h"
 #include "Convert.h"
 #include "Dispatch.h"
+#include "ErrObject.h"
 #include "Interpreter.h"
 #include "Operators.h"
 #include "ScriptObject.h"
@@ -104,10 +105,10 @@ void Tick(Frame& f)
         Throw(E_ABORT, "Statement limit reached");
 }
 
-IDispatch* WithObject(Frame& f)
+ComPtr<IDispatch> WithObject(Frame& f)
 {
     if (f.with.empty())
-        Throw(err::ObjectRequired);
+        Throw(err::InvalidQualifier);
     return ObjectOf(f.with.back());
 }
 
@@ -142,7 +143,7 @@ Value IndexValue(const Value& container, Value* args, size_t count)
         return ReadElement(c.parray, idx.data(), idx.size());
     }
     if (c.IsObject())
-        return InvokeId(ObjectOf(c), DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count);
+        return InvokeId(ObjectOf(c).Get(), DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count);
     if (count == 0)
         return c;
     Throw(err::TypeMismatch);
@@ -161,8 +162,8 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     }
     if (c.IsObject())
     {
-        InvokeId(ObjectOf(c), DISPID_VALUE, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args, count,
-                 &value);
+        InvokeId(ObjectOf(c).Get(), DISPID_VALUE, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args,
+                 count, &value);
         return;
     }
     Throw(err::TypeMismatch);
@@ -315,7 +316,7 @@ void NameExpr::Call(Frame& f) const
         if (v->IsObject())
         {
             ArgValues values(f, args);
-            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_METHOD, values.data(), values.size());
+            InvokeId(ObjectOf(*v).Get(), DISPID_VALUE, DISPATCH_METHOD, values.data(), values.size());
             return;
         }
         if (args.empty())
@@ -356,12 +357,6 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         v = Variable(f);
         if (v->IsArray() && v->parray && v->parray->cLocks)
             Throw(err::ArrayFixed);
-        if (v->IsObject())
-        {
-            // Let on an object variable puts its default property.
-            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_PROPERTYPUT, nullptr, 0, &let);
-            return;
-        }
         *v = std::move(let);
         return;
     }
@@ -400,19 +395,50 @@ namespace
 Value ObjectValue(Frame& f, const ExprPtr& object)
 {
     if (!object)
-        return Value::Object(WithObject(f));
+        return Value::Object(WithObject(f).Get());
     return object->Eval(f);
+}
+
+// Me.name in the global code: the script's own procedure or variable of that name.
+Value GlobalMember(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+{
+    const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
+    if (const Procedure* p = f.interp.FindProcedure(m.name); p && !put)
+    {
+        ArgValues values(f, m.args);
+        return f.interp.Call(*p, nullptr, values.data(), values.size());
+    }
+    Value* variable = f.interp.FindGlobal(m.name);
+    if (!variable)
+        Throw(err::NoSuchMember);
+    ArgValues values(f, m.args);
+    if (put && values.size())
+        AssignIndexed(*variable, values.data(), values.size(), std::move(*value),
+                      flags & DISPATCH_PROPERTYPUTREF);
+    else if (put)
+        variable->Target() =
+            (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+    else if (values.size())
+        return IndexValue(*variable, values.data(), values.size());
+    else
+        return variable->Target();
+    return {};
 }
 
 Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 {
+    if (!f.me && dynamic_cast<const MeExpr*>(m.object.get()))
+        return GlobalMember(f, m, flags, value);
     Value object = ObjectValue(f, m.object);
-    IDispatch* target = ObjectOf(object);
+    const ComPtr<IDispatch> target = ObjectOf(object);
     if (!target)
-        Throw(err::ObjectNotSet);
+        Throw(err::ObjectRequired);
     ArgValues values(f, m.args);
+    // Err.Raise throws the error itself: its number and texts stay as raised.
+    if (target.Get() == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
+        throw ScriptException{f.interp.Err().Raised(values.data(), values.size())};
     const bool mine = f.me && dynamic_cast<const MeExpr*>(m.object.get());
-    return InvokeName(target, m.name, flags, values.data(), values.size(), value, mine);
+    return InvokeName(target.Get(), m.name, flags, values.data(), values.size(), value, mine);
 }
 } // namespace
 
@@ -636,12 +662,14 @@ Flow EraseStmt::Exec(Frame& f) const
 
 namespace
 {
-// Under On Error Resume Next a failing condition resumes at the next statement: the branch's first.
-bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
+// Under On Error Resume Next a statement's failing header resumes at the next statement: the first
+// of its body. True when it failed so (the error is in Err); other errors are thrown.
+template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& header)
 {
     try
     {
-        return Truth(condition.Eval(f));
+        header();
+        return false;
     }
     catch (ScriptException& e)
     {
@@ -656,6 +684,20 @@ bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
         f.interp.SetError(e.error);
         return true;
     }
+}
+
+bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
+{
+    bool taken = true;
+    HeaderFailed(f, at, [&] { taken = Truth(condition.Eval(f)); });
+    return taken;
+}
+
+// The body run once after its loop's header failed.
+Flow BodyOnce(const Block& body, Frame& f)
+{
+    const Flow flow = body.Exec(f);
+    return flow == Flow::ExitFor || flow == Flow::ExitDo ? Flow::Normal : flow;
 }
 } // namespace
 
@@ -704,7 +746,8 @@ bool Matches(const Value& subject, bool subjectLiteral, const CaseItem& item, Fr
 
 Flow SelectStmt::Exec(Frame& f) const
 {
-    const Value v = subject->Eval(f);
+    Value v;
+    HeaderFailed(f, *this, [&] { v = subject->Eval(f); });
     for (const auto& [items, body] : cases)
         for (const CaseItem& item : items)
             if (Matches(v, subject->IsLiteral(), item, f))
@@ -714,19 +757,28 @@ Flow SelectStmt::Exec(Frame& f) const
 
 Flow ForStmt::Exec(Frame& f) const
 {
-    Value start = from->Eval(f);
-    Value end = to->Eval(f);
-    Value increment = step ? step->Eval(f) : Value::Int(1);
-    // The bounds and the step are numbers: a string reads as a Double.
-    for (Value* v : {&start, &end, &increment})
-    {
-        if (v->Target().IsNull() || !IsNumeric(*v))
-            Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
-        if (v->Target().IsString())
-            *v = Value::Double(ToDouble(*v));
-    }
-    const bool down = ToDouble(increment) < 0;
-    variable->Assign(f, start, false);
+    Value start, end, increment;
+    bool down = false;
+    const bool failed =
+        HeaderFailed(f, *this,
+                     [&]
+                     {
+                         start = from->Eval(f);
+                         end = to->Eval(f);
+                         increment = step ? step->Eval(f) : Value::Int(1);
+                         // The bounds and the step are numbers: a string reads as a Double.
+                         for (Value* v : {&start, &end, &increment})
+                         {
+                             if (v->Target().IsNull() || !IsNumeric(*v))
+                                 Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
+                             if (v->Target().IsString())
+                                 *v = Value::Double(ToDouble(*v));
+                         }
+                         down = ToDouble(increment) < 0;
+                         variable->Assign(f, start, false);
+                     });
+    if (failed)
+        return BodyOnce(body, f);
     for (;;)
     {
         Tick(f);
@@ -751,23 +803,10 @@ Flow ForStmt::Exec(Frame& f) const
 
 Flow ForEachStmt::Exec(Frame& f) const
 {
-    Value c = collection->Eval(f);
-    const Value& t = c.Target();
     std::vector<Value> items;
     ComPtr<IEnumVARIANT> enumerator;
-    if (t.IsArray())
-        items = Elements(t.parray);
-    else if (t.IsObject())
-    {
-        Value e = InvokeId(ObjectOf(t), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
-        if (!e.IsObject() || !e.punkVal)
-            Throw(451, ErrorText(451));
-        e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));
-        if (!enumerator)
-            Throw(451, ErrorText(451));
-    }
-    else
-        Throw(451, ErrorText(451));
+    if (HeaderFailed(f, *this, [&] { enumerator = Enumerate(f, items); }))
+        return BodyOnce(body, f);
     size_t next = 0;
     for (;;)
     {
@@ -779,7 +818,11 @@ Flow ForEachStmt::Exec(Frame& f) const
             VariantInit(&raw);
             ULONG fetched = 0;
             if (enumerator->Next(1, &raw, &fetched) != S_OK || fetched != 1)
+            {
+                // A collection's loop leaves its variable Empty.
+                variable->Assign(f, Value(), false);
                 break;
+            }
             item = Value::Adopt(raw);
         }
         else
@@ -799,27 +842,75 @@ Flow ForEachStmt::Exec(Frame& f) const
     return Flow::Normal;
 }
 
+ComPtr<IEnumVARIANT> ForEachStmt::Enumerate(Frame& f, std::vector<Value>& items) const
+{
+    Value c = collection->Eval(f);
+    const Value& t = c.Target();
+    ComPtr<IEnumVARIANT> enumerator;
+    if (t.IsArray())
+        items = Elements(t.parray);
+    else if (t.IsObject())
+    {
+        ComPtr<IDispatch> object;
+        try
+        {
+            object = ObjectOf(t);
+        }
+        catch (const ScriptException&)
+        {
+            Throw(err::NotACollection);
+        }
+        if (!object)
+            Throw(err::ObjectNotSet);
+        Value e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        if (!e.IsObject() || !e.punkVal)
+            Throw(err::NotACollection);
+        e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));
+        if (!enumerator)
+            Throw(err::NotACollection);
+    }
+    else
+        Throw(err::NotACollection);
+    return enumerator;
+}
+
 Flow DoStmt::Exec(Frame& f) const
 {
     for (;;)
     {
         Tick(f);
-        if (testFirst && condition && Truth(condition->Eval(f)) == until)
+        if (testFirst && condition && Ends(f))
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitDo)
             break;
         if (flow != Flow::Normal)
             return flow;
-        if (!testFirst && condition && Truth(condition->Eval(f)) == until)
+        if (!testFirst && condition && Ends(f))
             break;
     }
     return Flow::Normal;
 }
 
+bool DoStmt::Ends(Frame& f) const
+{
+    // A failing condition resumes into the body.
+    bool ends = false;
+    HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; });
+    return ends;
+}
+
 Flow WithStmt::Exec(Frame& f) const
 {
-    f.with.push_back(object->Eval(f));
+    Value target;
+    HeaderFailed(f, *this,
+                 [&]
+                 {
+                     target = object->Eval(f);
+                     if (!target.Target().IsObject())
+                         Throw(err::ObjectRequired);
+                 });
+    f.with.push_back(std::move(target));
     struct Pop
     {
         Frame& f;

@@ -496,7 +496,7 @@ float Interpreter::NextRandom(const Value* arg)
     {
         const double d = ToDouble(*arg);
         if (d == 0)
-            return m_lastRandom;
+            return static_cast<float>(m_rndSeed) / 16777216.0f;
         if (d < 0)
         {
             const float f = static_cast<float>(d);
@@ -506,8 +506,7 @@ float Interpreter::NextRandom(const Value* arg)
         }
     }
     m_rndSeed = (m_rndSeed * 1140671485u + 12820163u) & 0xFFFFFFu;
-    m_lastRandom = static_cast<float>(m_rndSeed) / 16777216.0f;
-    return m_lastRandom;
+    return static_cast<float>(m_rndSeed) / 16777216.0f;
 }
 
 void Interpreter::Randomize(const Value* seed)

@@ -148,7 +148,6 @@ private:
     int m_callDepth = 0;
     unsigned long long m_statementsLeft = ~0ull;
     unsigned m_rndSeed = 0x50000;
-    float m_lastRandom = 0;
 };
 
 // Reading and writing through an index list: array elements, or an object's default member.
