@@ -224,6 +224,19 @@ struct AssignStmt : Stmt
     ExprPtr target, value;
     bool set = false;
     Flow Exec(Frame& f) const override;
+
+private:
+    // "s = s & a & b" with a, b that cannot change s: appended in place, in amortised linear time.
+    enum class Append : unsigned char
+    {
+        Unknown,
+        No,
+        Yes
+    };
+    mutable Append m_append = Append::Unknown;
+    mutable std::vector<const Expr*> m_appended;
+    bool Appends() const;
+    bool AppendInPlace(Frame& f) const;
 };
 
 struct CallStmt : Stmt

@@ -7,9 +7,14 @@
 #include "Interpreter.h"
 #include "Operators.h"
 #include "ScriptObject.h"
+#include "SmallVector.h"
 
 #include <com/EnumVariant.h>
 
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace tvsk::script
@@ -24,7 +29,6 @@ class ArgValues
 public:
     ArgValues(Frame& f, const Arguments& args)
     {
-        m_values.reserve(args.size());
         for (const auto& a : args)
         {
             if (!a)
@@ -46,8 +50,8 @@ public:
     }
     ~ArgValues()
     {
-        for (SAFEARRAY* array : m_locked)
-            SafeArrayUnlock(array);
+        for (size_t i = 0; i < m_locked.size(); ++i)
+            SafeArrayUnlock(m_locked.data()[i]);
     }
     ArgValues(const ArgValues&) = delete;
     ArgValues& operator=(const ArgValues&) = delete;
@@ -55,8 +59,8 @@ public:
     size_t size() const { return m_values.size(); }
 
 private:
-    std::vector<Value> m_values;
-    std::vector<SAFEARRAY*> m_locked;
+    SmallValues m_values;
+    SmallVector<SAFEARRAY*, 4> m_locked;
 };
 
 // Index arguments: plain values.
@@ -84,9 +88,10 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
-    std::vector<Value> values(static_cast<size_t>(n));
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = args[i] ? args[i]->Eval(f) : MissingArgument();
+    SmallValues values;
+    for (int i = 0; i < n; ++i)
+        values.push_back(args[static_cast<size_t>(i)] ? args[static_cast<size_t>(i)]->Eval(f)
+                                                      : MissingArgument());
     return b.call(f, values.data(), n);
 }
 
@@ -592,8 +597,143 @@ Flow Block::Exec(Frame& f) const
 
 Flow AssignStmt::Exec(Frame& f) const
 {
+    if (!set && Appends() && AppendInPlace(f))
+        return Flow::Normal;
     target->Assign(f, value->Eval(f), set);
     return Flow::Normal;
+}
+
+namespace
+{
+// An expression whose evaluation calls nothing the script defines, so it cannot change a variable.
+bool CallsNoCode(const Expr* e)
+{
+    if (dynamic_cast<const LiteralExpr*>(e))
+        return true;
+    if (auto* p = dynamic_cast<const ParenExpr*>(e))
+        return CallsNoCode(p->inner.get());
+    if (auto* u = dynamic_cast<const UnaryExpr*>(e))
+        return CallsNoCode(u->operand.get());
+    if (auto* b = dynamic_cast<const BinaryExpr*>(e))
+        return CallsNoCode(b->left.get()) && CallsNoCode(b->right.get());
+    auto* n = dynamic_cast<const NameExpr*>(e);
+    if (!n)
+        return false;
+    switch (n->binding)
+    {
+    case Binding::Local:
+    case Binding::Global:
+    case Binding::Field:
+    case Binding::Constant:
+        return n->args.empty();
+    case Binding::Builtin:
+        if (n->lower == u"eval" || n->lower == u"execute" || n->lower == u"executeglobal" ||
+            n->lower == u"getref" || n->lower == u"msgbox" || n->lower == u"inputbox")
+            return false;
+        for (const auto& a : n->args)
+            if (a && !CallsNoCode(a.get()))
+                return false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SameVariable(const NameExpr& a, const NameExpr& b)
+{
+    return a.binding == b.binding && a.slot == b.slot && a.global == b.global && a.args.empty() &&
+           b.args.empty() && !a.hasParens && !b.hasParens &&
+           (a.binding == Binding::Local || a.binding == Binding::Global || a.binding == Binding::Field);
+}
+
+// The block of a BSTR is the com layer's malloc block with the length before the characters.
+BYTE* BstrBlock(BSTR s)
+{
+    return reinterpret_cast<BYTE*>(s) - sizeof(DWORD);
+}
+
+void SetBstrLength(BSTR s, UINT length)
+{
+    const DWORD bytes = length * sizeof(OLECHAR);
+    std::memcpy(BstrBlock(s), &bytes, sizeof bytes);
+    s[length] = 0;
+}
+
+// Appends to the string a variable holds, growing its block by doubling.
+void AppendText(Value& variable, std::u16string_view text)
+{
+    BSTR s = variable.bstrVal;
+    const UINT length = SysStringLen(s);
+    const unsigned long long total = static_cast<unsigned long long>(length) + text.size();
+    if (total > Limits().stringLength)
+        Throw(err::OutOfMemory);
+    const size_t needed = sizeof(DWORD) + (total + 1) * sizeof(OLECHAR);
+    if (!s || malloc_usable_size(BstrBlock(s)) < needed)
+    {
+        const UINT capacity = static_cast<UINT>(std::max<unsigned long long>(total * 2, 16));
+        BSTR grown = SysAllocStringLen(nullptr, capacity);
+        if (!grown)
+            Throw(err::OutOfMemory);
+        std::copy_n(s, length, grown);
+        SysFreeString(s);
+        variable.bstrVal = s = grown;
+    }
+    std::copy(text.begin(), text.end(), s + length);
+    SetBstrLength(s, static_cast<UINT>(total));
+}
+} // namespace
+
+bool AssignStmt::Appends() const
+{
+    if (m_append != Append::Unknown)
+        return m_append == Append::Yes;
+    m_append = Append::No;
+    auto* name = dynamic_cast<const NameExpr*>(target.get());
+    if (!name)
+        return false;
+    std::vector<const Expr*> appended;
+    const Expr* e = value.get();
+    for (auto* b = dynamic_cast<const BinaryExpr*>(e); b && b->op == Op::Concat;
+         b = dynamic_cast<const BinaryExpr*>(e))
+    {
+        if (!CallsNoCode(b->right.get()))
+            return false;
+        appended.insert(appended.begin(), b->right.get());
+        e = b->left.get();
+    }
+    auto* first = dynamic_cast<const NameExpr*>(e);
+    if (appended.empty() || !first || !SameVariable(*name, *first))
+        return false;
+    m_appended = std::move(appended);
+    m_append = Append::Yes;
+    return true;
+}
+
+bool AssignStmt::AppendInPlace(Frame& f) const
+{
+    Value* variable = target->Ref(f);
+    if (!variable || variable->vt != VT_BSTR)
+        return false;
+    SmallValues parts;
+    for (const Expr* e : m_appended)
+    {
+        parts.push_back(e->Eval(f));
+        // An object's default value could run code: the general path evaluates it.
+        if (parts.back().Target().IsObject())
+            return false;
+    }
+    variable = target->Ref(f);
+    if (!variable || variable->vt != VT_BSTR)
+        return false;
+    for (size_t i = 0; i < parts.size(); ++i)
+    {
+        const Value& part = parts.data()[i].Target();
+        if (part.vt == VT_BSTR)
+            AppendText(*variable, part.Text());
+        else
+            AppendText(*variable, TextOf(part));
+    }
+    return true;
 }
 
 Flow CallStmt::Exec(Frame& f) const

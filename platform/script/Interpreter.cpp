@@ -7,6 +7,7 @@
 #include "ErrObject.h"
 #include "Parser.h"
 #include "ScriptObject.h"
+#include "SmallVector.h"
 #include "DateTime.h"
 
 #include <cmath>
@@ -471,23 +472,24 @@ Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_
         Interpreter& i;
         ~Leave() { i.LeaveCall(); }
     } leave{*this};
-    std::vector<Value> locals(static_cast<size_t>(p.localCount));
+    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
     for (size_t i = 0; i < count; ++i)
     {
         if (IsMissing(args[i]))
             Throw(err::ArgumentNotOptional);
+        Value& local = locals.data()[i];
         if (!args[i].IsReference())
-            locals[i] = std::move(args[i]);
+            local = std::move(args[i]);
         else if (p.params[i].byVal)
-            locals[i] = Value(args[i].Target());
+            local = Value(args[i].Target());
         else
-            locals[i] = args[i];
+            local = args[i];
     }
     Frame f{*this, locals.data(), me, &p, p.scope.get()};
     p.body.Exec(f);
     if (p.resultSlot < 0)
         return {};
-    return std::move(locals[static_cast<size_t>(p.resultSlot)]);
+    return std::move(locals.data()[p.resultSlot]);
 }
 
 float Interpreter::NextRandom(const Value* arg)
