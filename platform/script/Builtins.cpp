@@ -7,6 +7,7 @@
 #include "Dispatch.h"
 #include "Interpreter.h"
 #include "Operators.h"
+#include "NativeObject.h"
 #include "ScriptObject.h"
 
 #include <com/ComRuntime.h>
@@ -321,6 +322,8 @@ std::string ObjectTypeName(IDispatch* object)
         return "Nothing";
     if (ScriptObject* own = ScriptObject::From(object))
         return com::Utf8FromUtf16(own->Class().name);
+    if (NativeObject* native = NativeObject::From(object))
+        return com::Utf8FromUtf16(native->TypeName());
     ITypeInfo* info = nullptr;
     UINT count = 0;
     if (object->GetTypeInfoCount(&count) == S_OK && count && object->GetTypeInfo(0, 0, &info) == S_OK && info)
@@ -1389,6 +1392,124 @@ Value RgbF(Frame&, Args a, int)
     return Value::Long(c[0] | (c[1] << 8) | (c[2] << 16));
 }
 
+// A reference to a global procedure, called through its default member.
+class FunctionRef final : public NativeObject
+{
+public:
+    FunctionRef(Interpreter& interp, const Procedure& procedure)
+        : m_interp(interp), m_keepAlive(interp.shared_from_this()), m_procedure(procedure)
+    {
+    }
+    std::u16string_view TypeName() const override { return u"Object"; }
+
+protected:
+    std::span<const Member> Members() const override
+    {
+        static constexpr Member members[] = {{u"", DISPID_VALUE}};
+        return members;
+    }
+    Value Call(DISPID, WORD flags, Value* args, size_t count, Value*) override
+    {
+        if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
+            Throw(err::IllegalAssignment);
+        return m_interp.Call(m_procedure, nullptr, args, count);
+    }
+
+private:
+    Interpreter& m_interp;
+    std::shared_ptr<Interpreter> m_keepAlive;
+    const Procedure& m_procedure;
+};
+
+Value GetRefF(Frame& f, Args a, int)
+{
+    const Procedure* p = f.interp.FindProcedure(ToText(a[0]));
+    if (!p)
+        Throw(err::InvalidCall);
+    return Value::Object(new FunctionRef(f.interp, *p));
+}
+
+bool Unreserved(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::u16string_view(u"@*_+-./").find(c) != std::u16string_view::npos;
+}
+
+// Escape: %XX below 256, %uXXXX above; letters, digits and @*_+-./ stay.
+Value EscapeF(Frame&, Args a, int)
+{
+    if (IsNullArg(a[0]))
+        return Value::Null();
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::u16string out;
+    for (char16_t c : TextArg(a[0]))
+    {
+        if (Unreserved(c))
+            out += c;
+        else if (c < 256)
+            out += {u'%', char16_t(Hex[c >> 4]), char16_t(Hex[c & 15])};
+        else
+            out += {u'%',
+                    u'u',
+                    char16_t(Hex[c >> 12]),
+                    char16_t(Hex[(c >> 8) & 15]),
+                    char16_t(Hex[(c >> 4) & 15]),
+                    char16_t(Hex[c & 15])};
+    }
+    return Str(out);
+}
+
+int HexDigit(char16_t c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Unescape: %XX and %uXXXX decoded; any other % stays as written.
+Value UnescapeF(Frame&, Args a, int)
+{
+    if (IsNullArg(a[0]))
+        return Value::Null();
+    const std::u16string text = TextArg(a[0]);
+    std::u16string out;
+    auto hexRun = [&](size_t at, size_t digits, unsigned& value)
+    {
+        value = 0;
+        if (at + digits > text.size())
+            return false;
+        for (size_t i = 0; i < digits; ++i)
+        {
+            const int d = HexDigit(text[at + i]);
+            if (d < 0)
+                return false;
+            value = value * 16 + static_cast<unsigned>(d);
+        }
+        return true;
+    };
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        unsigned value = 0;
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 'u' && hexRun(i + 2, 4, value))
+        {
+            out += static_cast<char16_t>(value);
+            i += 5;
+        }
+        else if (text[i] == '%' && hexRun(i + 1, 2, value))
+        {
+            out += static_cast<char16_t>(value);
+            i += 2;
+        }
+        else
+            out += text[i];
+    }
+    return Str(out);
+}
+
 Value GetLocaleF(Frame&, Args, int)
 {
     return Value::Long(1033);
@@ -1427,6 +1548,7 @@ const Builtin Table[] = {
     {u"eval", 1, 1, EvalF},
     {u"execute", 1, 1, ExecuteF},
     {u"executeglobal", 1, 1, ExecuteGlobalF},
+    {u"escape", 1, 1, EscapeF},
     {u"exp", 1, 1, ExpF},
     {u"filter", 2, 4, FilterF},
     {u"fix", 1, 1, FixF},
@@ -1435,6 +1557,7 @@ const Builtin Table[] = {
     {u"formatnumber", 1, 5, FormatNumberF},
     {u"formatpercent", 1, 5, FormatPercentF},
     {u"getlocale", 0, 0, GetLocaleF},
+    {u"getref", 1, 1, GetRefF},
     {u"hex", 1, 1, HexF},
     {u"hour", 1, 1, HourF},
     {u"inputbox", 1, 7, InputBoxF},
@@ -1494,6 +1617,7 @@ const Builtin Table[] = {
     {u"trim", 1, 1, TrimBothF},
     {u"typename", 1, 1, TypeNameF},
     {u"ucase", 1, 1, UCaseF},
+    {u"unescape", 1, 1, UnescapeF},
     {u"ubound", 1, 2, UBoundF},
     {u"vartype", 1, 1, VarTypeF},
     {u"weekday", 1, 2, WeekdayF},

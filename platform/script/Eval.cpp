@@ -6,6 +6,7 @@
 #include "ErrObject.h"
 #include "Interpreter.h"
 #include "Operators.h"
+#include "RegExp.h"
 #include "ScriptObject.h"
 #include "SmallVector.h"
 
@@ -488,7 +489,10 @@ Value MeExpr::Eval(Frame& f) const
 
 Value NewExpr::Eval(Frame& f) const
 {
-    const ClassDef* cls = f.interp.FindClass(Lower(className));
+    const std::u16string lower = Lower(className);
+    const ClassDef* cls = f.interp.FindClass(lower);
+    if (!cls && lower == u"regexp")
+        return Value::Object(new RegExp);
     if (!cls)
         Throw(err::ClassNotDefined);
     return f.interp.NewObject(*cls);

@@ -228,6 +228,8 @@ const char* ErrorText(long number)
         return "'Default' can be specified only on 'Property Get'";
     case 1057:
         return "'Default' specification must also specify 'Public'";
+    case 5017:
+        return "Syntax error in regular expression";
     case 1058:
         return "'Default' specification can only be on Property Get";
     default:

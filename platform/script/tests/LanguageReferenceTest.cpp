@@ -348,4 +348,71 @@ TEST(LanguageReference, IsNumericAndRndFollowTheLanguage)
     });
 }
 
+TEST(LanguageReference, RegExpMatchesAsTheLanguageDefines)
+{
+    Check({
+        {"Set r = New RegExp : result = TypeName(r)", "String:IRegExp2"},
+        {"Set r = New RegExp : result = r.Pattern & r.IgnoreCase & r.Global & r.Multiline",
+         "String:FalseFalseFalse"},
+        {"Set r = New RegExp : r.Pattern = \"b+\" : result = r.Test(\"abbc\")", "Boolean:True"},
+        {"Set r = New RegExp : r.Pattern = \"B\" : result = r.Test(\"abc\")", "Boolean:False"},
+        {"Set r = New RegExp : r.Pattern = \"B\" : r.IgnoreCase = True : result = r.Test(\"abc\")",
+         "Boolean:True"},
+        {"Set r = New RegExp : r.Pattern = \"\\d+\" : Set m = r.Execute(\"a12b345\") : "
+         "result = m.Count & \"/\" & m(0) & \"/\" & m(0).FirstIndex & \"/\" & m(0).Length",
+         "String:1/12/1/2"},
+        {"Set r = New RegExp : r.Pattern = \"\\d+\" : r.Global = True : Set m = r.Execute(\"a12b345\") : "
+         "result = m.Count & \"/\" & m.Item(1).Value & \"/\" & m(1).FirstIndex",
+         "String:2/345/4"},
+        {"Set r = New RegExp : r.Pattern = \"(\\w)(\\d)?-\" : Set m = r.Execute(\"a-\") : "
+         "Set s = m(0).SubMatches : result = s.Count & s(0) & IsEmpty(s(1))",
+         "String:2aTrue"},
+        {"Set r = New RegExp : r.Pattern = \"o\" : result = r.Replace(\"foo\", \"0\")", "String:f0o"},
+        {"Set r = New RegExp : r.Pattern = \"o\" : r.Global = True : result = r.Replace(\"foo\", \"0\")",
+         "String:f00"},
+        {"Set r = New RegExp : r.Pattern = \"(\\w+) (\\w+)\" : result = r.Replace(\"ab cd\", \"$2 $1 $$ "
+         "[$&]\")",
+         "String:cd ab $ [ab cd]"},
+        {"Set r = New RegExp : r.Pattern = \"^b\" : result = r.Test(\"a\" & vbLf & \"b\")", "Boolean:False"},
+        {"Set r = New RegExp : r.Pattern = \"^b$\" : r.Multiline = True : result = r.Test(\"a\" & vbLf & "
+         "\"b\")",
+         "Boolean:True"},
+        {"Set r = New RegExp : r.Pattern = \"x*\" : r.Global = True : result = r.Execute(\"ab\").Count",
+         "Long:3"},
+        {"Set r = New RegExp : r.Pattern = \"x*\" : r.Global = True : result = r.Replace(\"ab\", \"-\")",
+         "String:-a-b-"},
+        {"Set r = New RegExp : r.Pattern = \"\\u0041\\x42\" : result = r.Test(\"AB\")", "Boolean:True"},
+        {"Set r = New RegExp : r.Pattern = \"(\" : result = r.Test(\"a\")", "error 5017"},
+        {"Set r = New RegExp : r.Pattern = \"a\" : Set m = r.Execute(\"b\") : result = m.Count", "Long:0"},
+        {"Set r = New RegExp : r.Pattern = \"a\" : Set m = r.Execute(\"a\") : x = m(1)", "error 5"},
+        {"Set r = New RegExp : r.Pattern = \".\" : r.Global = True\nFor Each m In r.Execute(\"xyz\")\n"
+         "result = result & m.Value & m.FirstIndex\nNext",
+         "String:x0y1z2"},
+        {"Set r = New RegExp : r.Pattern = \".\" : r.Global = True\nFor Each m In r.Execute(\"xy\") : Next\n"
+         "result = IsEmpty(m)",
+         "Boolean:True"},
+        {"Set r = New RegExp : result = r.Test()", "error 450"},
+        {"Set r = New RegExp : r.Foo = 1", "error 438"},
+    });
+}
+
+TEST(LanguageReference, GetRefEscapeAndUnescape)
+{
+    Check({
+        {"Function Twice(x) : Twice = x * 2 : End Function\nSet f = GetRef(\"Twice\") : result = f(4)",
+         "Integer:8"},
+        {"Dim result : Sub Put(x) : result = x : End Sub\nSet f = GetRef(\"put\") : f 5", "Integer:5"},
+        {"Dim result : Sub Put(x) : result = x : End Sub\nSet f = GetRef(\"Put\") : Call f(6)", "Integer:6"},
+        {"Sub Inc(x) : x = x + 1 : End Sub\nSet f = GetRef(\"Inc\") : result = 1 : f result", "Integer:2"},
+        {"Sub S : End Sub\nresult = TypeName(GetRef(\"S\"))", "String:Object"},
+        {"Sub S(a) : End Sub\nSet f = GetRef(\"S\") : f", "error 450"},
+        {"Set f = GetRef(\"Missing\")", "error 5"},
+        {"result = Escape(\"a b+c/ä€\")", "String:a%20b+c/%E4%u20AC"},
+        {"result = Escape(\"@*_-.\")", "String:@*_-."},
+        {"result = Unescape(\"a%20b%E4%u20AC%zz%u12\")", "String:a bä€%zz%u12"},
+        {"result = Unescape(Escape(\"x=1&y=\"\"z\"\"\"))", "String:x=1&y=\"z\""},
+        {"result = Escape(Null)", "Null:"},
+    });
+}
+
 } // namespace
