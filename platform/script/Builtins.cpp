@@ -6,6 +6,7 @@
 #include "DateTime.h"
 #include "Dispatch.h"
 #include "Interpreter.h"
+#include "Locale.h"
 #include "Operators.h"
 #include "NativeObject.h"
 #include "ScriptObject.h"
@@ -1245,7 +1246,7 @@ std::string Grouped(std::string digits)
     {
         out.insert(out.begin(), digits[i - 1]);
         if (++count % 3 == 0 && i > 1)
-            out.insert(out.begin(), ',');
+            out.insert(0, CurrentLocale().thousands);
     }
     return out;
 }
@@ -1268,7 +1269,7 @@ std::string FormatFixed(double value, int digits, bool leadingZero, bool group)
     std::string s = buf;
     const size_t dot = s.find('.');
     std::string whole = s.substr(0, dot);
-    const std::string fraction = dot == std::string::npos ? "" : s.substr(dot);
+    const std::string fraction = dot == std::string::npos ? "" : CurrentLocale().decimal + s.substr(dot + 1);
     if (group)
         whole = Grouped(whole);
     if (whole == "0" && !leadingZero && !fraction.empty())
@@ -1510,9 +1511,25 @@ Value UnescapeF(Frame&, Args a, int)
     return Str(out);
 }
 
-Value GetLocaleF(Frame&, Args, int)
+Value GetLocaleF(Frame& f, Args, int)
 {
-    return Value::Long(1033);
+    return Value::Long(static_cast<LONG>(f.interp.GetLocale().id));
+}
+
+// SetLocale(identifier or tag): the locale before; Invalid procedure call for one it does not know.
+Value SetLocaleF(Frame& f, Args a, int n)
+{
+    const Value previous = Value::Long(static_cast<LONG>(f.interp.GetLocale().id));
+    const Locale* locale = &DefaultLocale();
+    if (n > 0 && !IsMissing(a[0]))
+    {
+        const Value& t = a[0].Target();
+        locale = t.IsString() ? FindLocale(t.Text()) : FindLocale(ToLong(t));
+    }
+    if (!locale)
+        Throw(err::InvalidCall);
+    f.interp.SetLocale(*locale);
+    return previous;
 }
 
 constexpr int Many = 1 << 20;
@@ -1602,6 +1619,7 @@ const Builtin Table[] = {
     {u"scriptengineminorversion", 0, 0, MinorVersionF},
     {u"second", 1, 1, SecondF},
     {u"sgn", 1, 1, SgnF},
+    {u"setlocale", 0, 1, SetLocaleF},
     {u"sin", 1, 1, SinF},
     {u"space", 1, 1, SpaceF},
     {u"split", 1, 4, SplitF},

@@ -3,6 +3,7 @@
 
 #include "DateTime.h"
 #include "Dispatch.h"
+#include "Locale.h"
 #include "ScriptError.h"
 
 #include <algorithm>
@@ -34,8 +35,10 @@ bool Blank(char16_t c)
 }
 } // namespace
 
-bool ParseNumber(std::u16string_view text, double& out)
+bool ParseNumber(std::u16string_view localText, double& out)
 {
+    const std::u16string canonical = CanonicalNumber(localText);
+    const std::u16string_view text = canonical;
     size_t b = 0, e = text.size();
     while (b < e && Blank(text[b]))
         ++b;
@@ -408,11 +411,11 @@ std::u16string TextOf(const Value& v)
     case VT_I4:
         return Ascii(std::to_string(t.lVal));
     case VT_R4:
-        return Ascii(SingleText(t.fltVal));
+        return com::Utf16FromUtf8(LocalNumber(SingleText(t.fltVal)));
     case VT_R8:
-        return Ascii(DoubleText(t.dblVal));
+        return com::Utf16FromUtf8(LocalNumber(DoubleText(t.dblVal)));
     case VT_CY:
-        return Ascii(CurrencyText(t.cyVal.int64));
+        return com::Utf16FromUtf8(LocalNumber(CurrencyText(t.cyVal.int64)));
     case VT_DATE:
         // A date from a host may lie outside the calendar the language knows.
         if (!(t.date >= MinDate && t.date < MaxDate + 1))

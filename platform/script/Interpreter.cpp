@@ -34,7 +34,7 @@ std::shared_ptr<Interpreter> Interpreter::Create()
                                         });
 }
 
-Interpreter::Interpreter() : m_err(new ErrObject)
+Interpreter::Interpreter() : m_err(new ErrObject), m_locale(&DefaultLocale())
 {
     m_err->AddRef();
 }
@@ -375,6 +375,12 @@ Value Interpreter::Evaluate(std::u16string_view text, Frame& frame)
 {
     auto unit = std::make_unique<Unit>();
     unit->globalScope = std::make_unique<Scope>();
+    EnterCall();
+    struct Leave
+    {
+        Interpreter& i;
+        ~Leave() { i.LeaveCall(); }
+    } leave{*this};
     ExprPtr e = ParseExpression(text, *unit, frame.scope ? frame.scope : unit->globalScope.get());
     Resolve(*unit, frame.scope ? frame.scope : unit->globalScope.get());
     unit->names.clear();
@@ -457,7 +463,24 @@ void Interpreter::EnterCall()
     char here;
     if (reinterpret_cast<std::uintptr_t>(&here) < StackLimit() || m_callDepth >= 10000)
         Throw(err::OutOfStack);
-    ++m_callDepth;
+    if (m_callDepth++ == 0)
+    {
+        m_outerLocale = &CurrentLocale();
+        SetCurrentLocale(*m_locale);
+    }
+}
+
+void Interpreter::LeaveCall()
+{
+    if (--m_callDepth == 0 && m_outerLocale)
+        SetCurrentLocale(*m_outerLocale);
+}
+
+void Interpreter::SetLocale(const Locale& locale)
+{
+    m_locale = &locale;
+    if (m_callDepth > 0)
+        SetCurrentLocale(locale);
 }
 
 Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_t count)

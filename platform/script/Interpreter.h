@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Ast.h"
+#include "Locale.h"
 #include "ScriptError.h"
 
 #include <deque>
@@ -92,9 +93,12 @@ public:
     IDispatch* ErrDispatch();
     void SetError(const ScriptError& error);
 
-    // Depth of nested calls, bounded by the thread's stack.
+    // Depth of nested calls, bounded by the thread's stack. The outermost entry makes the script's
+    // locale the thread's until it leaves.
     void EnterCall();
-    void LeaveCall() { --m_callDepth; }
+    void LeaveCall();
+    const Locale& GetLocale() const { return *m_locale; }
+    void SetLocale(const Locale& locale);
 
     bool Closed() const { return m_closed; }
     // Globals exist once declared or first used by global code; until then a procedure's
@@ -146,6 +150,8 @@ private:
     bool m_optionExplicit = false;
     bool m_closed = false;
     int m_callDepth = 0;
+    const Locale* m_locale;
+    const Locale* m_outerLocale = nullptr;
     unsigned long long m_statementsLeft = ~0ull;
     unsigned m_rndSeed = 0x50000;
 };

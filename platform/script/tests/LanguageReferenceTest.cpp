@@ -415,4 +415,27 @@ TEST(LanguageReference, GetRefEscapeAndUnescape)
     });
 }
 
+TEST(LanguageReference, SetLocaleChoosesDateAndNumberFormats)
+{
+    Check({
+        {"result = GetLocale", "Long:1033"},
+        {"result = SetLocale(2057)", "Long:1033"},
+        {"x = SetLocale(\"de-de\") : result = GetLocale", "Long:1031"},
+        {"x = SetLocale(\"fr\") : result = GetLocale", "Long:1036"},
+        {"result = SetLocale(99999)", "error 5"},
+        {"result = SetLocale(\"xx-yy\")", "error 5"},
+        {"x = SetLocale(\"en-gb\") : result = CStr(#1/2/2000 13:05#)", "String:02/01/2000 13:05:00"},
+        {"x = SetLocale(\"de-de\") : result = CStr(#1/2/2000#)", "String:02.01.2000"},
+        {"x = SetLocale(\"de-de\") : result = CStr(1.5)", "String:1,5"},
+        {"x = SetLocale(\"de-de\") : result = CDbl(\"1,5\")", "Double:1,5"},
+        {"x = SetLocale(\"de-de\") : result = \"x\" & 2.25", "String:x2,25"},
+        {"x = SetLocale(\"de-de\") : result = FormatNumber(1234.5, 2)", "String:1.234,50"},
+        {"x = SetLocale(\"sv-se\") : result = CStr(#1/2/2000#)", "String:2000-01-02"},
+        {"x = SetLocale(1031) : x = SetLocale(0) : result = CStr(1.5) & \" \" & #1/2/2000#",
+         "String:1.5 1/2/2000"},
+        {"result = CStr(#1/2/2000 13:05#) & \" \" & FormatNumber(1234.5, 1)",
+         "String:1/2/2000 1:05:00 PM 1,234.5"},
+    });
+}
+
 } // namespace
