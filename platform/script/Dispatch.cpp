@@ -1,6 +1,7 @@
 // Late-bound calls.
 #include "Dispatch.h"
 
+#include "Arrays.h"
 #include "ScriptError.h"
 #include "ScriptObject.h"
 
@@ -109,7 +110,18 @@ Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t cou
     std::vector<VARIANT> raw(total);
     // Arguments travel last first; references stay references, so the callee writes the variable.
     for (size_t i = 0; i < count; ++i)
-        std::memcpy(&raw[total - 1 - i], static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
+    {
+        VARIANT& slot = raw[total - 1 - i];
+        std::memcpy(&slot, static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
+        // A fixed array travels as a reference to the array itself.
+        Value& target = args[i].Target();
+        if (args[i].IsReference() && target.IsArray() && !(target.vt & VT_BYREF) && target.parray &&
+            (target.parray->fFeatures & FixedArray))
+        {
+            slot.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+            slot.pparray = &target.parray;
+        }
+    }
     if (put)
         std::memcpy(&raw[0], static_cast<VARIANT*>(value), sizeof(VARIANT));
     DISPID named = DISPID_PROPERTYPUT;

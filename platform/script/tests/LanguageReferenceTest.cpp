@@ -72,6 +72,100 @@ TEST(LanguageReference, AnUnknownOnlyHostObjectIsNoDispatchObject)
         EXPECT_EQ(WithUnknown(row.script), row.expected) << row.script;
 }
 
+// A host object whose members fail the ways hosts fail, and report what they receive.
+class FailingHost final : public tvsk::com::ComObject<IDispatch>
+{
+public:
+    HRESULT GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
+    {
+        static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type", u"raise", u"kind"};
+        const std::u16string name = Lower(names[0]);
+        for (size_t i = 0; i < std::size(known); ++i)
+            if (name == known[i])
+            {
+                ids[0] = static_cast<DISPID>(i + 1);
+                return S_OK;
+            }
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO* info,
+                   UINT*) override
+    {
+        switch (id)
+        {
+        case 1:
+            return E_NOTIMPL;
+        case 2:
+            return DISP_E_MEMBERNOTFOUND;
+        case 3:
+            return DISP_E_BADPARAMCOUNT;
+        case 4:
+            return DISP_E_TYPEMISMATCH;
+        case 5:
+            *info = EXCEPINFO{};
+            info->scode = static_cast<SCODE>(0x80040201u);
+            info->bstrSource = SysAllocString(u"Drive");
+            info->bstrDescription = SysAllocString(u"Axis not ready");
+            info->bstrHelpFile = SysAllocString(u"drive.hlp");
+            info->dwHelpContext = 42;
+            return DISP_E_EXCEPTION;
+        default:
+            // The argument's type as it arrived.
+            result->vt = VT_I4;
+            result->lVal = params->cArgs ? params->rgvarg[0].vt : 0;
+            return S_OK;
+        }
+    }
+};
+
+std::string WithHost(const std::string& script)
+{
+    auto interp = Interpreter::Create();
+    auto* host = new FailingHost;
+    host->AddRef();
+    interp->AddNamedItem(u"host", false, host);
+    host->Release();
+    try
+    {
+        interp->Run(interp->Compile(U(script)));
+        return Describe(*interp, "result");
+    }
+    catch (const ScriptException& e)
+    {
+        return "error " + std::to_string(e.error.number);
+    }
+}
+
+TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
+{
+    const std::vector<Row> rows = {
+        {"host.NotImpl", "error 445"},
+        {"x = host.Missing", "error 438"},
+        {"host.Count 1, 2", "error 450"},
+        {"host.Type \"a\"", "error 13"},
+        {"host.Nothing", "error 438"},
+        {"host.Raise", "error -2147220991"},
+        {"On Error Resume Next : host.Raise : result = Err.Number & \"|\" & Err.Source & \"|\" & "
+         "Err.Description & "
+         "\"|\" & Err.HelpFile & \"|\" & Err.HelpContext",
+         "String:-2147220991|Drive|Axis not ready|drive.hlp|42"},
+        {"On Error Resume Next : host.NotImpl : result = Err.Description",
+         "String:Object doesn't support this action"},
+        {"Dim a(2) : result = host.Kind(a)", "Long:24588"},
+        {"Dim a() : ReDim a(2) : result = host.Kind(a)", "Long:16396"},
+        {"a = Array(1) : result = host.Kind(a)", "Long:16396"},
+        {"Dim a(2) : result = host.Kind((a))", "Long:8204"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+}
+
 TEST(LanguageReference, ProceduresInsideBlocksExistBeforeTheBranchRuns)
 {
     Check({
