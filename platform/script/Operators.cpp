@@ -483,6 +483,9 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
         return x.cyVal.int64 < y.cyVal.int64   ? Order::Less
                : x.cyVal.int64 > y.cyVal.int64 ? Order::Greater
                                                : Order::Equal;
+    // A Single against a Double compares as Singles: CSng(0.1) = 0.1.
+    if ((x.vt == VT_R4 && y.vt == VT_R8) || (x.vt == VT_R8 && y.vt == VT_R4))
+        return OrderOf(static_cast<float>(ToDouble(x)), static_cast<float>(ToDouble(y)));
     if ((NumberLike(x.vt) || x.vt == VT_EMPTY) && (NumberLike(y.vt) || y.vt == VT_EMPTY))
         return OrderOf(ToDouble(x), ToDouble(y));
     Throw(err::TypeMismatch);

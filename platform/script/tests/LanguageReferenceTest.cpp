@@ -351,7 +351,9 @@ TEST(LanguageReference, ConversionsAsStatementsAndOfBooleans)
         {"result = Round(\"2.5\")", "Double:2"},
         {"result = Round(CSng(1.5))", "Single:2"},
         {"result = Round(CCur(1.5))", "Currency:2"},
-        {"result = CSng(0.1) = 0.1", "Boolean:False"},
+        {"result = CSng(0.1) = 0.1", "Boolean:True"},
+        {"result = CSng(0.1) = CDbl(CSng(0.1))", "Boolean:True"},
+        {"result = CSng(0.1) < 0.100000001", "Boolean:False"},
         {"result = CSng(0.5) = 0.5", "Boolean:True"},
         {"result = CSng(1.1) < 1.1", "Boolean:False"},
     });
