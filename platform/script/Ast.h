@@ -18,6 +18,7 @@ class Interpreter;
 class ScriptObject;
 struct Procedure;
 struct ClassDef;
+struct ClassMember;
 struct Frame;
 
 struct Pos
@@ -136,6 +137,10 @@ struct MemberExpr : Expr
     std::u16string name;
     Arguments args;
     bool hasParens = false;
+    bool onMe = false; // Me.name
+    // The member last found on a script object of this class.
+    mutable const ClassDef* cachedClass = nullptr;
+    mutable const ClassMember* cachedMember = nullptr;
 
     Value Eval(Frame& f) const override;
     void Call(Frame& f) const override;

@@ -540,6 +540,8 @@ size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, Co
         return from <= hay.size() ? from : std::u16string_view::npos;
     if (needle.size() > hay.size())
         return std::u16string_view::npos;
+    if (mode == CompareMode::Binary)
+        return from > hay.size() ? std::u16string_view::npos : hay.find(needle, from);
     for (size_t i = from; i + needle.size() <= hay.size(); ++i)
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;

@@ -64,6 +64,26 @@ private:
     SmallVector<SAFEARRAY*, 4> m_locked;
 };
 
+// An array's indexes, evaluated as numbers.
+class Indexes
+{
+public:
+    Indexes(Frame& f, const Arguments& args)
+    {
+        for (const auto& a : args)
+        {
+            if (!a)
+                Throw(err::SubscriptOutOfRange);
+            m_at.push_back(ToLong(a->Eval(f)));
+        }
+    }
+    const LONG* data() const { return const_cast<Indexes*>(this)->m_at.data(); }
+    size_t size() const { return m_at.size(); }
+
+private:
+    SmallVector<LONG, 4> m_at;
+};
+
 // Index arguments: plain values.
 std::vector<LONG> Indices(Value* args, size_t count)
 {
@@ -253,8 +273,16 @@ Value NameExpr::Eval(Frame& f) const
         const Value& v = *Variable(f);
         if (args.empty())
             return v;
+        if (v.IsArray())
+        {
+            const Indexes at(f, args);
+            // The indexes may have run code that replaced the variable.
+            const Value& array = *Variable(f);
+            if (array.IsArray())
+                return ReadElement(array.parray, at.data(), at.size());
+        }
         ArgValues values(f, args);
-        return IndexValue(v, values.data(), values.size());
+        return IndexValue(*Variable(f), values.data(), values.size());
     }
     case Binding::Constant:
         if (args.empty())
@@ -344,6 +372,17 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
     case Binding::Field:
     {
         Value* v = Variable(f);
+        if (!args.empty() && v->IsArray())
+        {
+            const Indexes at(f, args);
+            Value element = set ? SetValue(std::move(value)) : LetValue(std::move(value));
+            CheckNesting(element);
+            v = Variable(f);
+            if (!v->IsArray())
+                Throw(err::TypeMismatch);
+            *Element(v->parray, at.data(), at.size()) = std::move(element);
+            return;
+        }
         if (!args.empty())
         {
             ArgValues values(f, args);
@@ -433,7 +472,7 @@ Value GlobalMember(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 
 Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 {
-    if (!f.me && dynamic_cast<const MeExpr*>(m.object.get()))
+    if (!f.me && m.onMe)
         return GlobalMember(f, m, flags, value);
     Value object = ObjectValue(f, m.object);
     const ComPtr<IDispatch> target = ObjectOf(object);
@@ -443,7 +482,18 @@ Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
     // Err.Raise throws the error itself: its number and texts stay as raised.
     if (target.Get() == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
         throw ScriptException{f.interp.Err().Raised(values.data(), values.size())};
-    const bool mine = f.me && dynamic_cast<const MeExpr*>(m.object.get());
+    const bool mine = f.me && m.onMe;
+    if (ScriptObject* own = ScriptObject::From(target.Get()))
+    {
+        if (m.cachedClass != &own->Class())
+        {
+            m.cachedMember = own->Class().Find(Lower(m.name));
+            m.cachedClass = &own->Class();
+        }
+        if (!m.cachedMember || (!m.cachedMember->isPublic && !mine))
+            Throw(err::NoSuchMember);
+        return own->InvokeMember(*m.cachedMember, flags, values.data(), values.size(), value);
+    }
     return InvokeName(target.Get(), m.name, flags, values.data(), values.size(), value, mine);
 }
 } // namespace

@@ -1080,6 +1080,7 @@ private:
                 Next();
                 auto m = std::make_unique<MemberExpr>();
                 m->pos = at;
+                m->onMe = dynamic_cast<MeExpr*>(e.get()) != nullptr;
                 m->object = std::move(e);
                 m->name = MemberName();
                 e = std::move(m);
