@@ -156,10 +156,32 @@ enum class Arith
     Mul
 };
 
+// Integer, Long and Double: the common case, without classifying.
+bool Plain(VARTYPE vt)
+{
+    return vt == VT_I2 || vt == VT_I4 || vt == VT_R8;
+}
+double PlainNumber(const Value& v)
+{
+    return v.vt == VT_I2 ? v.iVal : v.vt == VT_I4 ? v.lVal : v.dblVal;
+}
+
 Value Arithmetic(const Value& a, const Value& b, Arith op)
 {
     const Value& ta = a.Target();
     const Value& tb = b.Target();
+    if (Plain(ta.vt) && Plain(tb.vt))
+    {
+        if (ta.vt != VT_R8 && tb.vt != VT_R8)
+        {
+            const long long x = ta.vt == VT_I2 ? ta.iVal : ta.lVal;
+            const long long y = tb.vt == VT_I2 ? tb.iVal : tb.lVal;
+            const long long r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+            return IntegerResult(r, ta.vt == VT_I4 || tb.vt == VT_I4 ? RLong : RInt);
+        }
+        const double x = PlainNumber(ta), y = PlainNumber(tb);
+        return RealResult(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y, RDouble);
+    }
     if (ta.vt == VT_NULL || tb.vt == VT_NULL)
         return Value::Null();
     Value ha, hb;
@@ -444,6 +466,8 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
     Value ha, hb;
     const Value* pa = &a.Target();
     const Value* pb = &b.Target();
+    if (Plain(pa->vt) && Plain(pb->vt))
+        return OrderOf(PlainNumber(*pa), PlainNumber(*pb));
     if (pa->IsObject())
         pa = &(ha = Scalar(*pa));
     if (pb->IsObject())
