@@ -171,8 +171,8 @@ const ScriptError& ErrObject::Raised(const Value* args, size_t count)
     // A number is the language's (up to 16 bits) or an HRESULT (negative).
     if (n == 0 || n > 0xFFFF)
         Throw(err::InvalidCall);
-    // What is omitted keeps what Err holds.
-    const bool holds = m_error.number != 0;
+    // What is omitted keeps what Err holds for the same number (Err.Raise Err.Number raises it again).
+    const bool holds = m_error.number == n;
     ScriptError raised;
     raised.number = n;
     raised.source = holds && !m_error.source.empty() ? m_error.source : RuntimeErrorSource;

@@ -372,6 +372,9 @@ TEST(LanguageReference, HostFailuresBecomeTheLanguagesErrors)
         {"On Error Resume Next : Err.Raise 6, \"S\", \"D\" : Err.Raise 6 : result = Err.Source & "
          "Err.Description",
          "String:SD"},
+        {"On Error Resume Next : Err.Raise 6, \"S\", \"D\" : Err.Raise Err.Number : result = Err.Description",
+         "String:D"},
+        {"On Error Resume Next : x = 1 / 0 : Err.Raise 6 : result = Err.Description", "String:Overflow"},
         {"On Error Resume Next : Err.Raise 6, , , \"f.hlp\", 7 : result = Err.HelpFile & Err.HelpContext",
          "String:f.hlp7"},
         {"On Error Resume Next : Err.Raise 65536 : result = Err.Number", "Long:5"},
