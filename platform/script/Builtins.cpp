@@ -667,7 +667,7 @@ Value ReplaceF(Frame&, Args a, int n)
 Value SplitF(Frame&, Args a, int n)
 {
     if (IsNullArg(a[0]))
-        return Value::Null();
+        Throw(err::InvalidUseOfNull);
     const std::u16string text = TextArg(a[0]);
     const std::u16string delimiter = Has(a, n, 1) ? TextArg(a[1]) : std::u16string(u" ");
     LONG limit = -1;
@@ -1217,8 +1217,9 @@ Value DatePartF(Frame&, Args a, int n)
 
 Value FormatDateTimeF(Frame&, Args a, int n)
 {
+    // The Format functions convert their value as the component model does: Null is no date.
     if (IsNullArg(a[0]))
-        return Value::Null();
+        Throw(err::TypeMismatch);
     const double d = DateArg(a[0]);
     const LONG format = Has(a, n, 1) ? ToLong(a[1]) : 0;
     switch (format)
@@ -1283,7 +1284,7 @@ Value FormatNumberLike(Args a, int n, double factor, const char* prefix, const c
                        bool parensDefault)
 {
     if (IsNullArg(a[0]))
-        Throw(err::InvalidUseOfNull);
+        Throw(err::TypeMismatch);
     const double value = ToDouble(a[0]) * factor;
     LONG digits = Has(a, n, 1) ? ToLong(a[1]) : -1;
     if (digits == -1)

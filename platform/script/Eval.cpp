@@ -444,36 +444,8 @@ Value ObjectValue(Frame& f, const ExprPtr& object)
     return object->Eval(f);
 }
 
-// Me.name in the global code: the script's own procedure or variable of that name.
-Value GlobalMember(Frame& f, const MemberExpr& m, WORD flags, Value* value)
-{
-    const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-    if (const Procedure* p = f.interp.FindProcedure(m.name); p && !put)
-    {
-        ArgValues values(f, m.args);
-        return f.interp.Call(*p, nullptr, values.data(), values.size());
-    }
-    Value* variable = f.interp.FindGlobal(m.name);
-    if (!variable)
-        Throw(err::NoSuchMember);
-    ArgValues values(f, m.args);
-    if (put && values.size())
-        AssignIndexed(*variable, values.data(), values.size(), std::move(*value),
-                      flags & DISPATCH_PROPERTYPUTREF);
-    else if (put)
-        variable->Target() =
-            (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
-    else if (values.size())
-        return IndexValue(*variable, values.data(), values.size());
-    else
-        return variable->Target();
-    return {};
-}
-
 Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 {
-    if (!f.me && m.onMe)
-        return GlobalMember(f, m, flags, value);
     Value object = ObjectValue(f, m.object);
     const ComPtr<IDispatch> target = ObjectOf(object);
     if (!target)
@@ -534,7 +506,10 @@ void IndexExpr::Assign(Frame& f, Value value, bool set) const
 
 Value MeExpr::Eval(Frame& f) const
 {
-    return Value::Object(Me(f));
+    // In the global code Me is the script itself.
+    if (!f.me)
+        return Value::Object(f.interp.GlobalObject());
+    return Value::Object(f.me);
 }
 
 Value NewExpr::Eval(Frame& f) const

@@ -5,11 +5,13 @@
 #include "Convert.h"
 #include "Dispatch.h"
 #include "ErrObject.h"
+#include "NativeObject.h"
 #include "Parser.h"
 #include "ScriptObject.h"
 #include "SmallVector.h"
 #include "DateTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -56,6 +58,75 @@ void Interpreter::Close()
     m_closed = true;
     m_items.clear();
     m_itemResolver = nullptr;
+    m_globalObject.Reset();
+}
+
+namespace
+{
+// The global code's Me: members are the script's global procedures and variables, by name.
+class GlobalObject final : public NativeObject
+{
+public:
+    explicit GlobalObject(Interpreter& interp) : m_interp(interp.weak_from_this()) {}
+    std::u16string_view TypeName() const override { return u"Object"; }
+
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        if (!names || !ids || !count || !names[0])
+            return E_INVALIDARG;
+        for (UINT i = 0; i < count; ++i)
+            ids[i] = DISPID_UNKNOWN;
+        const std::u16string lower = Lower(names[0]);
+        const auto interp = m_interp.lock();
+        if (!interp || (!interp->FindProcedure(lower) && !interp->FindGlobal(lower)))
+            return DISP_E_UNKNOWNNAME;
+        auto it = std::find(m_names.begin(), m_names.end(), lower);
+        if (it == m_names.end())
+            it = m_names.insert(m_names.end(), lower);
+        ids[0] = static_cast<DISPID>(it - m_names.begin() + 1);
+        return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+
+protected:
+    std::span<const Member> Members() const override { return {}; }
+    bool Knows(DISPID id) const override { return id >= 1 && static_cast<size_t>(id) <= m_names.size(); }
+    Value Call(DISPID id, WORD flags, Value* args, size_t count, Value* value) override
+    {
+        // The script may be gone while a host still holds its Me.
+        const auto interp = m_interp.lock();
+        if (!interp || interp->Closed())
+            Throw(err::InvalidCall);
+        const std::u16string& name = m_names[static_cast<size_t>(id) - 1];
+        if (const Procedure* p = interp->FindProcedure(name); p && !value)
+            return interp->Call(*p, nullptr, args, count);
+        Value* variable = interp->FindGlobal(name);
+        if (!variable)
+            Throw(err::NoSuchMember);
+        if (value && count)
+            AssignIndexed(*variable, args, count, std::move(*value), flags & DISPATCH_PROPERTYPUTREF);
+        else if (value)
+            variable->Target() =
+                (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+        else if (count)
+            return IndexValue(*variable, args, count);
+        else
+            return variable->Target();
+        return {};
+    }
+
+private:
+    std::weak_ptr<Interpreter> m_interp;
+    std::vector<std::u16string> m_names; // DISPID = index + 1
+};
+} // namespace
+
+IDispatch* Interpreter::GlobalObject()
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
+    if (!m_globalObject)
+        m_globalObject = ComPtr<IDispatch>(new tvsk::script::GlobalObject(*this));
+    return m_globalObject.Get();
 }
 
 IDispatch* Interpreter::ErrDispatch()

@@ -88,6 +88,9 @@ public:
     ClassDef* FindClass(std::u16string_view lowerName) const;
     Value NewObject(const ClassDef& cls);
 
+    // Me in the global code: the script's procedures and variables as an object.
+    IDispatch* GlobalObject();
+
     // The Err object.
     ErrObject& Err() { return *m_err; }
     IDispatch* ErrDispatch();
@@ -146,6 +149,7 @@ private:
     std::vector<NamedItem> m_items;
     std::function<ComPtr<IDispatch>(const std::u16string&)> m_itemResolver;
     ErrObject* m_err = nullptr;
+    ComPtr<IDispatch> m_globalObject;
     ScriptUi* m_ui = nullptr;
     bool m_optionExplicit = false;
     bool m_closed = false;

@@ -48,10 +48,7 @@ HRESULT NativeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
 HRESULT NativeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* exception, UINT*)
 {
-    bool known = false;
-    for (const Member& m : Members())
-        known = known || m.id == id;
-    if (!known)
+    if (!Knows(id))
         return DISP_E_MEMBERNOTFOUND;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     if (!params)
@@ -86,6 +83,14 @@ HRESULT NativeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     {
         return ReportException(e.error, exception);
     }
+}
+
+bool NativeObject::Knows(DISPID id) const
+{
+    for (const Member& m : Members())
+        if (m.id == id)
+            return true;
+    return false;
 }
 
 void NeedArguments(size_t count, size_t needed)

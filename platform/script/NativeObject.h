@@ -33,6 +33,7 @@ public:
 
 protected:
     virtual std::span<const Member> Members() const = 0;
+    virtual bool Knows(DISPID id) const;
     // A member called with its arguments in order; for a put, value is what is put. Throws the
     // language's errors; DISP_E_MEMBERNOTFOUND is thrown as 438.
     virtual Value Call(DISPID id, WORD flags, Value* args, size_t count, Value* value) = 0;

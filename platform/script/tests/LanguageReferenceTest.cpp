@@ -244,6 +244,10 @@ TEST(LanguageReference, CallFormsAsWritten)
         {"Dim result : Function F(x) : F = x + 1 : End Function\nresult = Me.F(2)", "Integer:3"},
         {"v = 4 : result = Me.v", "Integer:4"},
         {"Dim w : Me.w = 5 : result = w", "Integer:5"},
+        {"Sub Inc(x) : x = x + 1 : End Sub\nSet g = Me : n = 1 : g.Inc n : result = n", "Integer:2"},
+        {"Dim a(2) : a(1) = 7 : result = Me.a(1)", "Integer:7"},
+        {"result = IsObject(Me)", "Boolean:True"},
+        {"x = Me.Missing", "error 438"},
     });
 }
 
@@ -328,6 +332,12 @@ TEST(LanguageReference, NullReachesBuiltinsPerArgument)
         {"result = String(2, Null)", "Null:"},
         {"result = StrComp(Null, \"a\")", "Null:"},
         {"result = Join(Null)", "error 13"},
+        {"result = Split(Null)", "error 94"},
+        {"result = FormatNumber(Null)", "error 13"},
+        {"result = FormatCurrency(Null)", "error 13"},
+        {"result = FormatPercent(Null)", "error 13"},
+        {"result = FormatDateTime(Null)", "error 13"},
+        {"result = FormatDateTime(Now, Null)", "error 94"},
     });
 }
 
