@@ -5,6 +5,7 @@
 #include "ScriptError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -399,6 +400,29 @@ Value Concatenate(const Value& a, const Value& b)
             Throw(err::OutOfMemory);
         std::copy_n(ta.bstrVal, la, r);
         std::copy_n(tb.bstrVal, lb, r + la);
+        return Value::AdoptString(r);
+    }
+    // A string and an Integer or Long: one allocation.
+    const bool ia = ta.vt == VT_I2 || ta.vt == VT_I4, ib = tb.vt == VT_I2 || tb.vt == VT_I4;
+    if ((ta.vt == VT_BSTR && ib) || (ia && tb.vt == VT_BSTR))
+    {
+        const Value& number = ia ? ta : tb;
+        char digits[16];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, number.vt == VT_I2 ? number.iVal : number.lVal).ptr;
+        const size_t n = static_cast<size_t>(end - digits);
+        const std::u16string_view text = ia ? tb.Text() : ta.Text();
+        if (text.size() + n > Limits().stringLength)
+            Throw(err::OutOfMemory);
+        BSTR r = SysAllocStringLen(nullptr, static_cast<UINT>(text.size() + n));
+        if (!r)
+            Throw(err::OutOfMemory);
+        OLECHAR* at = r;
+        if (!ia)
+            at = std::copy(text.begin(), text.end(), at);
+        at = std::copy(digits, end, at);
+        if (ia)
+            std::copy(text.begin(), text.end(), at);
         return Value::AdoptString(r);
     }
     std::u16string s = TextOf(ta);
