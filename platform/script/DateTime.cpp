@@ -250,8 +250,10 @@ bool ValidDay(int y, int m, int d)
 
 } // namespace
 
-std::optional<double> ParseDate(std::u16string_view text)
+std::optional<double> ParseDate(std::u16string_view text, bool usOrder)
 {
+    // A day before its month as the locale writes dates, unless the text is a date literal.
+    const bool dayFirst = !usOrder && CurrentLocale().order == Locale::DateOrder::DayMonthYear;
     std::vector<Token> tokens;
     for (size_t i = 0; i < text.size();)
     {
@@ -369,6 +371,8 @@ std::optional<double> ParseDate(std::u16string_view text)
         else
         {
             m = dateParts[0], d = dateParts[1], y = dateParts[2];
+            if (dayFirst)
+                std::swap(m, d);
             if (m > 12 && d <= 12)
                 std::swap(m, d);
         }
@@ -379,6 +383,8 @@ std::optional<double> ParseDate(std::u16string_view text)
     else if (dateParts.size() == 2)
     {
         int m = dateParts[0], d = dateParts[1], y = Civil(Now()).year;
+        if (dayFirst && d <= 31)
+            std::swap(m, d);
         if (m > 12 && d <= 12)
             std::swap(m, d);
         else if (d > 31)

@@ -407,7 +407,7 @@ private:
         const auto body = m_text.substr(m_pos + 1, end - m_pos - 1);
         if (body.find('\n') != std::u16string_view::npos)
             Fail(1002);
-        auto date = ParseDate(body);
+        auto date = ParseDate(body, true);
         if (!date)
             Fail(1002);
         t.value = Value::Date(*date);
