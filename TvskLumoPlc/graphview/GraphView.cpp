@@ -908,6 +908,10 @@ void CGraphView::WireAt(CNetworkWnd* network, CPoint cell)
         return;
     if (!end || hit.object == m_pWireStart)
     {
+        // A bend whose path would run through an element is refused.
+        for (const GraphSegment& s : CConnection::PathBetween(m_WirePoints.back(), cell))
+            if (!m_pManager->CanDrawSegment(network, s.Start(), s.End()))
+                return;
         m_WirePoints.push_back(cell);
         network->GetObjectWnd()->Invalidate(FALSE);
         return;
