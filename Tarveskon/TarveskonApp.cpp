@@ -1,6 +1,7 @@
 // The application object and the program's entry.
 #include "TarveskonApp.h"
 
+#include "DisplayCheck.h"
 #include "TarveskonDlg.h"
 #include "TvskStrings.h"
 #include "ExceptionAttacher.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -78,6 +80,7 @@ CString CTarveskonApp::GetPagesDir() const
 
 BOOL CTarveskonApp::InitInstance()
 {
+    tvsk::app::ToolkitStarted();
     RegisterTvskStrings();
     if (FAILED(CoInitialize(nullptr)))
     {
@@ -121,6 +124,12 @@ CTarveskonApp theApp;
 
 int main(int argc, char** argv)
 {
+    if (!tvsk::app::DisplayReachable(argc, argv))
+    {
+        std::fprintf(stderr, "%s\n", tvsk::app::kNeedsDisplay);
+        return 1;
+    }
+    tvsk::app::ExitOnFatalToolkitStart();
     ExceptionAttacher::Install();
     // The program's data lies beside it, wherever the user starts it.
     const std::string programDir = tvsk::kernel::ProgramDirectory();
