@@ -14,7 +14,7 @@
 namespace
 {
 
-constexpr UINT kLanguageDialog = 30011;
+constexpr UINT kLanguageDialog = 30021;
 constexpr UINT kGreeting = 101;
 
 const DlgItem kItems[] = {
