@@ -49,6 +49,8 @@ struct Step
     bool fromMainWindow = false;
     // The step before it that must have been reached (-1: none); skipped when it was not.
     int needs = -1;
+    // What the step saw when its time ran out.
+    std::function<QString()> seen;
 };
 
 class Walker : public QObject
@@ -317,7 +319,8 @@ void Walker::Tick()
     {
         if (m_stepClock.elapsed() < step.timeoutMs)
             return;
-        Fail(QString("not done within %1 ms").arg(step.timeoutMs));
+        Fail(QString("not done within %1 ms").arg(step.timeoutMs) +
+             (step.seen ? ": " + step.seen() : QString()));
         reached = false;
     }
     else
@@ -362,6 +365,15 @@ void Walker::BuildRoad()
     auto writeAnswers = [answerYes, answerOk](QMessageBox* box) { return answerYes(box) || answerOk(box); };
     auto pagerPage = [this](const QString& page)
     {
+        auto seen = [this, page]
+        {
+            if (!m_tool)
+                return QString("no window appeared");
+            const QString answer = m_pageAnswers.value(page).toString();
+            return QString("window '%1', page %2")
+                .arg(m_tool->windowTitle(),
+                     answer.isEmpty() ? QString("blank: it never answered (not loaded)") : answer);
+        };
         return Step{"the " + page + " page by a real click",
                     [this, page] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskPager_" + page + "\"]"); },
                     [this, page]
@@ -374,7 +386,9 @@ void Walker::BuildRoad()
                     },
                     8000,
                     nullptr,
-                    true};
+                    true,
+                    -1,
+                    seen};
     };
     auto closePager = [this](const QString& page)
     {
@@ -471,7 +485,7 @@ void Walker::BuildRoad()
                            RunOnPage(MainWindow(), OnLineScript(), "online", true);
                            return m_pageAnswers.value("online").toBool();
                        },
-                       20000, answerOk});
+                       20000, answerOk, false, -1, [] { return QString("the status page shows no link"); }});
     m_steps.push_back(closePager("Comm"));
     m_steps.push_back(pagerPage("Monitor"));
     m_steps.push_back(closePager("Monitor"));
