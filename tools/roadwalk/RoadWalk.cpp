@@ -429,6 +429,28 @@ void Walker::BuildRoad()
                     [this] { return !NewestWindow(".*"); }, 5000};
     };
 
+    // The protocol's settings from a page's "Settings..." button, looked at and closed unchanged.
+    auto protocolSettings = [this](const QString& where, std::function<QWidget*()> page)
+    {
+        m_steps.push_back({"protocol settings from " + where,
+                           [this, page] { WebClick(page(), "input[name=\"CMD#ConfigConn\"]"); },
+                           [this, page]
+                           {
+                               m_settings = QApplication::activeModalWidget();
+                               return m_settings && m_settings != page() && m_settings != MainWindow() &&
+                                      !qobject_cast<QMessageBox*>(m_settings) &&
+                                      m_looked.contains(m_settings);
+                           },
+                           10000});
+        m_steps.push_back({"close the protocol settings from " + where,
+                           [this]
+                           {
+                               if (m_settings)
+                                   m_settings->close();
+                           },
+                           [this] { return !m_settings || !m_settings->isVisible(); }, 5000});
+    };
+
     m_steps.push_back({"start page", nullptr,
                        [this]
                        {
@@ -436,6 +458,7 @@ void Walker::BuildRoad()
                            return MainWindow() && PageFilled(MainWindow(), "start");
                        },
                        60000});
+    protocolSettings("the start page", [this] { return MainWindow(); });
     m_steps.push_back({"open the sample through the file dialog",
                        [this] { WebClick(MainWindow(), "#S_3002"); },
                        [this]
@@ -464,21 +487,7 @@ void Walker::BuildRoad()
                        },
                        15000});
     m_steps.push_back(pagerPage("Comm"));
-    m_steps.push_back({"protocol settings", [this] { WebClick(m_tool, "input[name=\"CMD#ConfigConn\"]"); },
-                       [this]
-                       {
-                           m_settings = QApplication::activeModalWidget();
-                           return m_settings && m_settings != m_tool && m_settings != MainWindow() &&
-                                  !qobject_cast<QMessageBox*>(m_settings) && m_looked.contains(m_settings);
-                       },
-                       10000});
-    m_steps.push_back({"close the protocol settings",
-                       [this]
-                       {
-                           if (m_settings)
-                               m_settings->close();
-                       },
-                       [this] { return !m_settings || !m_settings->isVisible(); }, 5000});
+    protocolSettings("the Comm page", [this] { return m_tool.data(); });
     m_steps.push_back({"connect to the drive", [this] { WebClick(m_tool, "input[name=\"CMD#Connect\"]"); },
                        [this]
                        {
@@ -514,10 +523,28 @@ void Walker::BuildRoad()
                        },
                        true});
     // What each step needs: the window it acts in, or the link for the values and the write.
-    const std::pair<size_t, int> needs[] = {{1, 0}, {2, 1}, {3, 2}, {4, 3}, {5, 4},
-                                            {6, 3}, {7, 3}, {8, 6}, {9, 8}, {10, 6}};
+    const std::pair<const char*, const char*> needs[] = {
+        {"protocol settings from the start page", "start page"},
+        {"close the protocol settings from the start page", "protocol settings from the start page"},
+        {"open the sample through the file dialog", "start page"},
+        {"wizard page", "open the sample through the file dialog"},
+        {"the Comm page by a real click", "wizard page"},
+        {"protocol settings from the Comm page", "the Comm page by a real click"},
+        {"close the protocol settings from the Comm page", "protocol settings from the Comm page"},
+        {"connect to the drive", "the Comm page by a real click"},
+        {"close the Comm page", "the Comm page by a real click"},
+        {"the Monitor page by a real click", "connect to the drive"},
+        {"close the Monitor page", "the Monitor page by a real click"},
+        {"write to the drive", "connect to the drive"}};
+    auto index = [this](const QString& name)
+    {
+        for (size_t i = 0; i < m_steps.size(); ++i)
+            if (m_steps[i].name == name)
+                return static_cast<int>(i);
+        qFatal("roadwalk: no step '%s'", qPrintable(name));
+    };
     for (const auto& [step, needed] : needs)
-        m_steps[step].needs = needed;
+        m_steps[static_cast<size_t>(index(step))].needs = index(needed);
 }
 
 } // namespace
