@@ -20,8 +20,10 @@
 
 #include <QApplication>
 
+#include <kernel/SharedLibrary.h>
+
+#include <csignal>
 #include <cstdio>
-#include <dlfcn.h>
 #include <unistd.h>
 
 namespace
@@ -57,8 +59,9 @@ bool RegisterTypeLibrary(const CString& programDir)
 // The protocol component shows its settings through the configuration dialog of the window layer.
 void InstallProtocolConfigDialog(const CString& programDir)
 {
-    static void* const component = ::dlopen((programDir + "/VrnSer.so").GetString(), RTLD_NOW | RTLD_LOCAL);
-    if (component)
+    // Kept loaded for the program's life: the component holds the dialog the hook hands it.
+    static CSharedLibrary component;
+    if (!component.IsOpen() && component.Open((programDir + "/VrnSer.so").GetString()))
         InstallVrnSerConfigDialog(component);
 }
 
@@ -131,6 +134,9 @@ int main(int argc, char** argv)
     }
     tvsk::app::ExitOnFatalToolkitStart();
     ExceptionAttacher::Install();
+    // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
+    // ending the program halfway through.
+    ::signal(SIGXFSZ, SIG_IGN);
     // The program's data lies beside it, wherever the user starts it.
     const std::string programDir = tvsk::kernel::ProgramDirectory();
     if (programDir.empty() || ::chdir(programDir.c_str()) != 0)

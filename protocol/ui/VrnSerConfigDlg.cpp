@@ -7,9 +7,8 @@
 #include <ui/MessageBox.h>
 
 #include <kernel/SerialPortMap.h>
+#include <kernel/SharedLibrary.h>
 #include <kernel/Time.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <iterator>
@@ -20,7 +19,7 @@
 namespace
 {
 const DlgItem ConfigItems[] = {
-    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 100, 10, "Serial communication ", WS_GROUP},
+    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 120, 10, "Serial communication ", WS_GROUP},
     {DlgKind::ComboBox, IDC_CFG_PORT, 16, 20, 50, 80, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL},
     {DlgKind::ComboBox, IDC_CFG_BAUD, 70, 20, 50, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::ComboBox, IDC_CFG_FRAME, 124, 20, 44, 80, nullptr, CBS_DROPDOWNLIST},
@@ -32,10 +31,10 @@ const DlgItem ConfigItems[] = {
     {DlgKind::LText, IDC_CFG_TRIED_BAUD, 222, 30, 40, 8},
     {DlgKind::LText, 0xFFFF, 184, 40, 36, 8, "Address"},
     {DlgKind::LText, IDC_CFG_TRIED_ADDRESS, 222, 40, 40, 8},
-    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 100, 10, "Enable modem connection"},
+    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 150, 10, "Enable modem connection"},
     {DlgKind::LText, 0xFFFF, 16, 64, 50, 8, "Dial number"},
     {DlgKind::EditText, IDC_CFG_DIAL, 70, 62, 98, 12, nullptr, ES_AUTOHSCROLL},
-    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 100, 10, "CanOpen communication "},
+    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 120, 10, "CanOpen communication "},
     {DlgKind::LText, 0xFFFF, 16, 98, 36, 8, "Baudrate"},
     {DlgKind::ComboBox, IDC_CFG_CAN_BAUD, 56, 96, 50, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::GroupBox, 0xFFFF, 8, 114, 160, 30, " Protocol settings "},
@@ -181,6 +180,8 @@ void CVrnSerConfigDlg::ApplyEnablingRule()
 void CVrnSerConfigDlg::SetMode(bool canOpen)
 {
     m_state.canOpenMode = canOpen;
+    // The two modes stand in different radio groups of the layout: each clears the other.
+    Button(*this, canOpen ? IDC_CFG_SERIAL : IDC_CFG_CANOPEN).SetCheck(BST_UNCHECKED);
     ApplyEnablingRule();
 }
 
@@ -315,10 +316,10 @@ bool CVrnSerConfigDialog::Edit(CDriveSettings& settings, CAutodetectTarget& targ
     return dialog.DoModal() == IDOK;
 }
 
-extern "C" bool InstallVrnSerConfigDialog(void* module)
+bool InstallVrnSerConfigDialog(const CSharedLibrary& module)
 {
     using SetHook = CConfigDialog* (*)(CConfigDialog*);
-    auto setHook = reinterpret_cast<SetHook>(::dlsym(module, "VrnSerSetConfigDialog"));
+    auto setHook = reinterpret_cast<SetHook>(module.Symbol("VrnSerSetConfigDialog"));
     if (!setHook)
         return false;
     setHook(&g_configDialog);
