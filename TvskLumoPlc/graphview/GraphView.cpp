@@ -782,6 +782,17 @@ void CGraphView::ToggleSelected()
         doc->SetModifiedFlag(TRUE);
 }
 
+void CGraphView::StepSelectedSize(int step)
+{
+    CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);
+    if (!element || !element->AddInputs(step))
+        return;
+    if (auto* network = static_cast<CNetworkWnd*>(element->GetNetwork()))
+        network->GetObjectWnd()->Invalidate(FALSE);
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
 void CGraphView::SwitchReturnMode()
 {
     CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);

@@ -200,6 +200,24 @@ TEST_F(GraphViewModes, ReturnModeTogglesBetweenOneAndTwoAndToggleWithoutSelectio
     EXPECT_TRUE(m_view->GetToggleFlag());
 }
 
+// The two size steps add two or one inputs to a selected function that takes more.
+TEST_F(GraphViewModes, TheSizeStepsGrowASelectedFunction)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* min = manager.CreateElement(m_network,
+                                      m_models.Block<CPlcFBDFunction>("5", "MIN", 30, 2, {"0", "1"}, {"Q"}));
+    ASSERT_NE(min, nullptr);
+    const int pins = min->GetPinCount();
+    m_view->StepSelectedSize(2);
+    EXPECT_EQ(min->GetPinCount(), pins) << "nothing selected";
+    manager.ToggleSelection(min, true);
+    m_view->StepSelectedSize(2);
+    EXPECT_EQ(min->GetPinCount(), pins + 2);
+    m_view->StepSelectedSize(1);
+    EXPECT_EQ(min->GetPinCount(), pins + 3);
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
 TEST_F(GraphViewModes, AppliedSettingsBringTheirColoursGridAndFont)
 {
     CGraphManager settings;
