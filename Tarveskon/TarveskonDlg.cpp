@@ -9,6 +9,7 @@
 #include <uiext/AboutDlg.h>
 #include <ui/App.h>
 #include <ui/HelpInfo.h>
+#include <ui/Language.h>
 #include <ui/Menu.h>
 #include <ui/MessageBox.h>
 #include <ui/SystemMenu.h>
@@ -21,6 +22,7 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <utility>
 
 namespace
 {
@@ -33,6 +35,17 @@ bool FileExists(const CString& path)
     return std::filesystem::is_regular_file(path.GetString(), error);
 }
 
+// The toolkit's code of a language of the language list ("ITA" -> "it").
+const char* ToolkitLanguageCode(const CString& name)
+{
+    static const std::pair<const char*, const char*> codes[] = {{"ITA", "it"}, {"ENG", "en"}, {"DEU", "de"},
+                                                                {"FRA", "fr"}, {"ESP", "es"}, {"POR", "pt"}};
+    for (const auto& [language, code] : codes)
+        if (name.CompareNoCase(language) == 0)
+            return code;
+    return "en";
+}
+
 } // namespace
 
 CTarveskonDlg::CTarveskonDlg(const char* programDir, CWnd* parent)
@@ -43,6 +56,7 @@ CTarveskonDlg::CTarveskonDlg(const char* programDir, CWnd* parent)
 
 CTarveskonDlg::~CTarveskonDlg()
 {
+    AfxSetTextTranslator({});
     if (CTvskIntf* automation = m_manager.GetIntf())
         automation->SetWindow(nullptr);
     m_manager.SetHostUi(nullptr);
@@ -51,6 +65,7 @@ CTarveskonDlg::~CTarveskonDlg()
 BOOL CTarveskonDlg::OnInitDialog()
 {
     CResizableDialog::OnInitDialog();
+    ApplyLanguage();
     GetWidget()->setWindowIcon(
         QIcon(QString::fromUtf8((m_manager.GetAppPagesDir() + "/Image/Tarveskon.png").GetString())));
     ShowSizeGrip(FALSE);
@@ -321,12 +336,20 @@ void CTarveskonDlg::OnSelectLanguage(int index)
     const int id = m_manager.Language().GetLanguageIdAt(index);
     if (id < 0 || !m_manager.ChangeLanguage(id) || m_manager.Language().GetLangId() == previous)
         return;
+    ApplyLanguage();
     if (!m_bStartPage)
         return;
     m_wndMain.Navigate(m_manager.GetMainPagePath());
     m_wndStatus.Navigate(m_manager.GetStatusPagePath());
     UpdateSystemMenu();
     OpenHelp(m_manager.GetHelpPagePath(kStartHelpFolder));
+}
+
+void CTarveskonDlg::ApplyLanguage()
+{
+    AfxSetTextTranslator([this](const char* text, CString& translated)
+                         { return m_manager.Language().TranslateText(text, translated) != FALSE; });
+    AfxSetToolkitLanguage(ToolkitLanguageCode(m_manager.GetLanguageName()));
 }
 
 void CTarveskonDlg::OnRefreshPage()

@@ -19,6 +19,11 @@ public:
 
     // Every control of the page from the configuration.
     void UpdateValues();
+    void ShowLanguageList();
+
+    static constexpr const char* kLanguageList = "selLanguage";
+    // The name of language n is string kLanguageNameFirst + n.
+    static constexpr UINT kLanguageNameFirst = 3019;
     void UpdateMRUValue();
     void SetMotorImage();
     void SetDriveImage();
