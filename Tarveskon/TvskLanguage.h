@@ -31,6 +31,10 @@ public:
     BOOL GetString(UINT id, CString& text);
     // The name must be a number of at most 49999.
     BOOL GetStringByName(const char* name, CString& text);
+    // The drive type's texts: 0 loaded, 3 no file, else the file's fault (reported); the texts
+    // are empty unless loaded.
+    int LoadDriveTexts(const char* path);
+    void CloseDriveTexts() { m_parStrings.Close(); }
     BOOL GetParDescrText(const char* name, CString& text, bool opModeSubset);
     void SetSubset(int subset) { m_parStrings.SetSubset(subset); }
     BOOL GetVersion(CString& text) const { return m_parStrings.GetVersion(text) != 0; }

@@ -4,6 +4,7 @@
 #include "TvskAddress.h"
 #include "TvskMessages.h"
 #include "TvskParValues.h"
+#include "TvskWorkingNames.h"
 
 #include <ZoSupport/ProgramError.h>
 #include <kernel/Process.h>
@@ -243,7 +244,7 @@ long CTvskManager::WriteParCommand(const char* name)
         SetLastError(2046);
         return HOSTRES_NOTFOUND;
     }
-    if (CString(par->szRW).CompareNoCase("rw") != 0)
+    if (!tvsk::IsReadWrite(*par))
     {
         SetLastError(2083);
         return HOSTRES_READONLY;

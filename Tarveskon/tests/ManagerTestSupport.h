@@ -65,6 +65,7 @@ public:
         answers.erase(answers.begin());
         return answer;
     }
+    bool HasActiveWindow() override { return activeWindow; }
     void SetMainWindowTitle(const CString& title) override { this->title = title.str(); }
     void AddToRecentFileList(const char* path) override { recent.push_back(path); }
     bool ChooseSavePath(CString& path) override
@@ -76,6 +77,7 @@ public:
     std::vector<std::string> boxes;
     std::vector<CWnd*> owners;
     std::vector<int> answers;
+    bool activeWindow = true;
     std::vector<std::string> recent;
     std::string title;
     std::string savePath;

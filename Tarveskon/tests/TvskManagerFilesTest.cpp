@@ -55,6 +55,8 @@ TEST_F(TvskManagerFilesTest, OpenAppliesTheSessionAndChoosesItsDriveAndMotor)
     EXPECT_DOUBLE_EQ(Par(manager, "Pr30").dblDefVal, 8);
     EXPECT_TRUE(manager.IsDriveChosen());
     EXPECT_TRUE(manager.IsMotorChosen());
+    EXPECT_FALSE(manager.DataDb().GetDriveImg().IsEmpty()) << "the drives database's picture";
+    EXPECT_EQ(manager.DataDb().GetMotorImg().str(), "MB.jpg") << "the motors database's picture";
     EXPECT_EQ(manager.GetFileName(), folder.Path("Samples/TK20.dat"));
     EXPECT_FALSE(manager.IsModified());
     EXPECT_EQ(ui.title, "Tarveskon - [ TK20.dat ]");
