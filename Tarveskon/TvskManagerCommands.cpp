@@ -42,8 +42,9 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 11:
     {
         CString* settings = PointerParam<CString>(param2);
+        // Unchanged or cancelled settings come back empty: the caller's text stays.
         const CString result = ConfigConnection(settings);
-        if (settings)
+        if (settings && !result.IsEmpty())
             *settings = result;
         return HOSTRES_OK;
     }
