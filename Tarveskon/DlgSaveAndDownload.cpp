@@ -175,8 +175,8 @@ void CDlgSaveAndDownload::OnSave()
     WriteChecks();
     GetDlgItem(IDC_SAVE)->EnableWindow(FALSE);
     m_pHost->SendCommand(19, 0, 0);
-    // The connection state found before the button is restored, as Download does.
-    if (opened)
+    // Unlike Download: a connection found open is closed, one this button opened stays.
+    if (!opened)
         m_pHost->Disconnect();
 }
 
