@@ -43,20 +43,23 @@ protected:
     static bool Click(CHtmlWnd& wnd, const char* name)
     {
         const QStringList at =
-            Script(wnd, QString("(function(){var e = document.getElementsByName('%1')[0]; if (!e) return '';"
-                                "e.scrollIntoView({block: 'center'}); var r = e.getBoundingClientRect();"
-                                "return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / "
-                                "2);})()")
-                            .arg(name))
+            Script(wnd,
+                   QString("(function(){var e = document.getElementsByName('%1')[0]; if (!e) return '';"
+                           "e.scrollIntoView({block: 'center'}); var r = e.getBoundingClientRect();"
+                           "return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / "
+                           "2);})()")
+                       .arg(name))
                 .split(',');
         if (at.size() != 2)
             return false;
         QWebEngineView* view = wnd.Browser()->View();
-        const QPoint p(qRound(at[0].toInt() * view->zoomFactor()), qRound(at[1].toInt() * view->zoomFactor()));
+        const QPoint p(qRound(at[0].toInt() * view->zoomFactor()),
+                       qRound(at[1].toInt() * view->zoomFactor()));
         QWidget* target = view->focusProxy() ? view->focusProxy() : view;
         const QPoint global = target->mapToGlobal(p);
         QMouseEvent move(QEvent::MouseMove, p, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QMouseEvent release(QEvent::MouseButtonRelease, p, global, Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QApplication::sendEvent(target, &move);
@@ -72,7 +75,8 @@ protected:
             {
                 for (QWidget* widget : QApplication::allWidgets())
                     if (auto* view = qobject_cast<QWebEngineView*>(widget);
-                        view && view->isVisible() && view->url().toString().endsWith(QString::fromStdString(end)))
+                        view && view->isVisible() &&
+                        view->url().toString().endsWith(QString::fromStdString(end)))
                         return true;
                 return false;
             },

@@ -432,4 +432,19 @@ TEST_F(TvskTransfersChainTest, AccessRwIsReadWithoutRegardToCase)
     EXPECT_EQ(value, 77);
 }
 
+TEST_F(TvskTransfersChainTest, AScaleOfZeroIsWrittenAsOneAndKeptSo)
+{
+    OpenAndConnect();
+    DBPAR* limit = manager->ParDb().GetPar("Pr50", true);
+    ASSERT_NE(limit, nullptr);
+    limit->nScale = 0;
+    limit->dblDefVal = 123;
+    const size_t from = JournalLength();
+    ASSERT_TRUE(manager->WriteParToDrive(limit));
+    EXPECT_EQ(Journaled(from, "write 50"), Lines{"write 50 16 123"});
+    EXPECT_EQ(limit->nScale, 1) << "the record holds the scale it was written with";
+    ASSERT_TRUE(manager->ReadParFromDrive(limit, FALSE));
+    EXPECT_DOUBLE_EQ(limit->dblDefVal, 123);
+}
+
 } // namespace
