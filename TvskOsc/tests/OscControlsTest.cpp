@@ -244,7 +244,8 @@ TEST_F(OscControlsTest, EnterInAFieldAppliesItAndANonNumberIsPutBack)
             EXPECT_DOUBLE_EQ(dialog.Settings().m_dHorzDiv, 250);
             EXPECT_EQ(Text(dialog, IDC_OSC_HORZ_DIV), "250");
             Enter(dialog, IDC_OSC_TRG_LEVEL, "12.5");
-            EXPECT_DOUBLE_EQ(dialog.Settings().m_TrgLev[static_cast<size_t>(dialog.Acquisition().GetSource())], 12.5);
+            EXPECT_DOUBLE_EQ(
+                dialog.Settings().m_TrgLev[static_cast<size_t>(dialog.Acquisition().GetSource())], 12.5);
             EXPECT_TRUE(dialog.IsWindowVisible()) << "Enter in a field does not close the dialog";
         });
     EXPECT_TRUE(boxes.asked.empty());
