@@ -63,7 +63,7 @@ bool CTvskManager::StartDriveTypeScript()
     std::error_code error;
     if (path.IsEmpty() || !std::filesystem::is_regular_file(path.GetString(), error))
         return true;
-    return StartScript(path) || !m_pScript;
+    return StartScript(path) != FALSE;
 }
 
 void CTvskManager::OnScriptError(CString text)

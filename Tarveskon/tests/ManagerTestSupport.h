@@ -16,15 +16,24 @@
 namespace tvsk::testing
 {
 
-// A fresh program folder holding the sample data, removed with the object.
+// A fresh program folder holding the sample data, removed with the object. The TK40's script is
+// left out unless kept: it runs only where a test registers the script components, and without
+// them opening a TK40 session answers 5.
 class ProgramFolder
 {
 public:
-    ProgramFolder()
+    enum class SampleScript
+    {
+        Left,
+        Kept
+    };
+    explicit ProgramFolder(SampleScript script = SampleScript::Left)
     {
         char pattern[] = "/tmp/tvsk-manager-XXXXXX";
         m_dir = ::mkdtemp(pattern);
         std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, m_dir, std::filesystem::copy_options::recursive);
+        if (script == SampleScript::Left)
+            Remove("TKSERIES/TK40.vbs");
     }
     ~ProgramFolder() { std::filesystem::remove_all(m_dir); }
     ProgramFolder(const ProgramFolder&) = delete;

@@ -83,7 +83,7 @@ protected:
         previousBoxes = AfxSetMessageBoxSink(&scriptBoxes);
         CProfile::Instance().SetRegistryKey("MurnApps");
         RegisterTvskStrings();
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<ProgramFolder>(ProgramFolder::SampleScript::Kept);
         manager = std::make_unique<CTvskManager>(folder->Dir().c_str());
         manager->SetHostUi(&ui);
         ASSERT_TRUE(chain->StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
