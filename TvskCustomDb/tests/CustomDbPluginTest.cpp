@@ -12,6 +12,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -196,6 +198,32 @@ TEST_F(CustomDbPluginTest, TrackSizesRunFromACaptionStripToTheScreen)
             EXPECT_EQ(info.ptMinTrackSize.x, 200);
             EXPECT_GT(info.ptMinTrackSize.y, 0);
             EXPECT_LT(info.ptMinTrackSize.y, 60);
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+}
+
+// The wheel turned anywhere in the dialog, here over its toolbar, scrolls the grid.
+TEST_F(CustomDbPluginTest, TheWheelScrollsTheGridFromAnywhereInTheDialog)
+{
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            for (int i = 0; i < 40; ++i)
+                dialog.OnAdd();
+            dialog.MoveWindow(0, 0, 600, 240);
+            QScrollBar* rows = nullptr;
+            for (QScrollBar* bar : dialog.GetGrid()->GetWidget()->findChildren<QScrollBar*>())
+                if (bar->orientation() == Qt::Vertical)
+                    rows = bar;
+            ASSERT_NE(rows, nullptr);
+            const int before = rows->value(); // the last row added is in view
+            ASSERT_GT(before, 0);
+            QWidget* top = dialog.GetWidget();
+            const QPointF at(300, 10); // the toolbar's strip
+            QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(top, &wheel);
+            EXPECT_LT(rows->value(), before) << "one row up";
             dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
         });
 }
