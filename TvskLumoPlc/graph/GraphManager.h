@@ -61,6 +61,8 @@ public:
     void ShowGrid(bool shown) noexcept { m_bGrid = shown; }
     void LoadSettings();
     void SaveSettings() const;
+    // The window background is the desktop's window colour unless the profile holds one.
+    void UseWindowColor(COLORREF windowColor);
 
     void SetOwner(CGraphOwnerIntf* owner) noexcept { m_pOwner = owner; }
     CGraphOwnerIntf* GetOwner() const noexcept { return m_pOwner; }
@@ -135,6 +137,9 @@ public:
     CRect GetUsedRect(const CGraphNetworkIntf* network) const;
     void NormalizePositions(CGraphNetworkIntf* network);
     bool HitTest(const CGraphNetworkIntf* network, int x, int y, GRAPH_HIT& hit) const;
+    // Whether a wire's segment may run between the grid points: along a row or a column, and
+    // through no element's body (touching its edge, where the pins are, is allowed).
+    bool CanDrawSegment(const CGraphNetworkIntf* network, CPoint from, CPoint to) const;
 
 protected:
     struct NetworkLists

@@ -308,12 +308,28 @@ int CPagerBinding::Tick()
                 KeepListValid();
             }
             else
-                m_readFailed = true;
+            {
+                LinkFailed();
+                return std::max(m_period, kRetryPeriod);
+            }
         }
     }
     ++m_pollIndex;
     // A dead link blocks each read for its time-out: wait longer until a read succeeds.
     return m_readFailed ? std::max(m_period, kRetryPeriod) : m_period;
+}
+
+// A dead link fails every read for its time-out: the rest of the round is skipped and the next
+// round starts over; the engineer hears of it once until a read succeeds again.
+void CPagerBinding::LinkFailed()
+{
+    m_pollIndex = m_controls;
+    if (m_readFailed)
+        return;
+    m_readFailed = true;
+    CString text;
+    if (m_host->GetString(2065, text) && !text.IsEmpty())
+        m_view.ShowRefusal(text);
 }
 
 void CPagerBinding::Focus(bool focused, const std::string& name)

@@ -63,6 +63,7 @@ private:
     void Put(const std::string& name, const VARIANT& value);
     short OpMode() const;
     void KeepListValid();
+    void LinkFailed();
 
     CPluginIntf* m_host;
     CPagerView& m_view;
