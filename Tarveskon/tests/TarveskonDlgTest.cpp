@@ -262,6 +262,27 @@ TEST_F(TarveskonDlgTest, AFailedOpenGoesBackToTheStartPage)
     EXPECT_TRUE(dialog->IsStartPageShown());
 }
 
+TEST_F(TarveskonDlgTest, AFailedOpenFromTheStartPageDropsItsRecentFileEntry)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    dialog->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    ASSERT_TRUE(MainShows("Common/MainPage.htm"));
+    const auto entry = [&]
+    {
+        CString text;
+        dialog->MainPageWnd().DataManager().GetText("MRU0", text);
+        return text.str();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return entry() == "TK20.dat"; })) << entry();
+
+    std::filesystem::remove(folder.Path("Samples/TK20.dat"));
+    OpenSample("Samples/TK20.dat");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_TRUE(dialog->IsStartPageShown());
+    EXPECT_EQ(entry(), "") << "the page's entries follow the list at once";
+}
+
 TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
 {
     files.answers.push_back({""});
