@@ -1,5 +1,5 @@
 // Loading a parameter file just below the size bound: time, and peak memory against file size.
-#include "PeakMemory.h"
+#include <testing/PeakMemory.h>
 
 #include <TvskDb/TvskParDb.h>
 

@@ -1,5 +1,5 @@
 // Loading an instruction-list text just below the size bound: time, and peak memory against file size.
-#include "PeakMemory.h"
+#include <testing/PeakMemory.h>
 
 #include <TvskLumoPlc/text/CrystalTextBuffer.h>
 
