@@ -9,24 +9,14 @@
 #include <vector>
 
 using namespace tvsk::script;
+using tvsk::script::testing::Check;
 using tvsk::script::testing::Describe;
 using tvsk::script::testing::Outcome;
+using tvsk::script::testing::Row;
 using tvsk::script::testing::U;
 
 namespace
 {
-
-struct Row
-{
-    const char* script;
-    const char* expected;
-};
-
-void Check(const std::vector<Row>& rows)
-{
-    for (const Row& row : rows)
-        EXPECT_EQ(Outcome(row.script), row.expected) << row.script;
-}
 
 // A host object that answers IUnknown only.
 class UnknownOnly final : public tvsk::com::ComObject<IUnknown>

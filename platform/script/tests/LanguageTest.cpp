@@ -5,22 +5,12 @@
 
 #include <vector>
 
+using tvsk::script::testing::Check;
 using tvsk::script::testing::Outcome;
+using tvsk::script::testing::Row;
 
 namespace
 {
-
-struct Row
-{
-    const char* script;
-    const char* expected;
-};
-
-void Check(const std::vector<Row>& rows)
-{
-    for (const Row& row : rows)
-        EXPECT_EQ(Outcome(row.script), row.expected) << row.script;
-}
 
 TEST(Language, LiteralsHaveTheirTypes)
 {

@@ -3,7 +3,10 @@
 
 #include <script/Interpreter.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <vector>
 
 namespace tvsk::script::testing
 {
@@ -13,5 +16,18 @@ std::string Outcome(const std::string& script);
 // The same for an expression evaluated after the script ran.
 std::string Describe(Interpreter& interp, const std::string& expression);
 std::u16string U(const std::string& utf8);
+
+// A table row: the script and the outcome it must have.
+struct Row
+{
+    const char* script;
+    const char* expected;
+};
+
+inline void Check(const std::vector<Row>& rows)
+{
+    for (const Row& row : rows)
+        EXPECT_EQ(Outcome(row.script), row.expected) << row.script;
+}
 
 } // namespace tvsk::script::testing
