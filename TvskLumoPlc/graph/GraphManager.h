@@ -115,6 +115,9 @@ public:
     bool ResolvePinConnection(CConnection* wire, bool start, CGraphBlock* candidate);
     // The graph text form of every network.
     bool GetText(CString& text) const;
+    // Reads the text form back onto the networks of the same numbers: their heights and comments.
+    // False, and nothing changed, when a line is malformed or names a network that is not there.
+    bool SetText(const char* text);
 
     // Selection.
     const std::vector<CGraphObject*>& GetSelection() const noexcept { return m_Selection; }

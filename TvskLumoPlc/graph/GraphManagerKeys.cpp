@@ -2,7 +2,11 @@
 
 #include "SourceString.h"
 
+#include <cstdio>
 #include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
 
 int CGraphManager::TypeFromTag(const char* tag) const
 {
@@ -110,5 +114,53 @@ bool CGraphManager::GetText(CString& text) const
             return false;
     }
     text = source.GetData();
+    return true;
+}
+
+bool CGraphManager::SetText(const char* text)
+{
+    struct Stored
+    {
+        CGraphNetworkIntf* network;
+        int height;
+        CString comment;
+    };
+    std::vector<Stored> stored;
+    bool open = false;
+    std::istringstream lines(text ? text : "");
+    std::string line;
+    while (std::getline(lines, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        int number = 0;
+        int width = 0;
+        int height = 0;
+        char mark = 0;
+        char rest = 0;
+        if (!open &&
+            std::sscanf(line.c_str(), "$N:%d%c %d,%d%c", &number, &mark, &width, &height, &rest) == 4 &&
+            mark == '^' && height > 0)
+        {
+            CGraphNetworkIntf* network = NetworkByNumber(number);
+            if (!network)
+                return false;
+            stored.push_back({network, height, CString()});
+            open = true;
+        }
+        else if (open && line.rfind("@N ", 0) == 0)
+            stored.back().comment = line.c_str() + 3;
+        else if (open && line == "$E")
+            open = false;
+        else if (!line.empty())
+            return false;
+    }
+    if (open)
+        return false;
+    for (const Stored& entry : stored)
+    {
+        entry.network->SetGridHeight(entry.height);
+        entry.network->SetComment(entry.comment);
+    }
     return true;
 }

@@ -13,9 +13,24 @@
 #include <new>
 #include <unordered_set>
 
+bool CLDTextList::SetCursor(UINT index)
+{
+    if (index != kNoCursor && index >= m_Texts.size())
+        return false;
+    m_nCursor = index;
+    return true;
+}
+
+void CLDTextList::RemoveAll()
+{
+    m_Texts.clear();
+    m_nCursor = kNoCursor;
+}
+
 CLDManager::~CLDManager()
 {
     RemoveAllNetworks();
+    m_TextList.RemoveAll();
 }
 
 CGraphBlock* CLDManager::NewElement(int type) const

@@ -19,6 +19,26 @@ private:
     std::vector<CGraphBlock*> m_Elements;
 };
 
+// Texts kept by the manager with a cursor on one of them; an empty list has no cursor.
+class CLDTextList
+{
+public:
+    static constexpr UINT kNoCursor = 0xFFFF;
+
+    void Add(const char* text) { m_Texts.emplace_back(text ? text : ""); }
+    int GetCount() const noexcept { return static_cast<int>(m_Texts.size()); }
+    const CString& GetAt(int i) const { return m_Texts.at(static_cast<size_t>(i)); }
+    UINT GetCursor() const noexcept { return m_nCursor; }
+    // False, and the cursor kept, unless index is kNoCursor or a text's index.
+    bool SetCursor(UINT index);
+    // Every text goes; the cursor becomes kNoCursor.
+    void RemoveAll();
+
+private:
+    std::vector<CString> m_Texts;
+    UINT m_nCursor = kNoCursor;
+};
+
 class CLDManager : public CGraphManager
 {
 public:
@@ -50,6 +70,8 @@ public:
     // Operators, contacts and single coils are bridged, other elements removed.
     void DeleteSelection() override;
 
+    CLDTextList& GetTextList() noexcept { return m_TextList; }
+
 protected:
     CGraphBlock* NewElement(int type) const override;
     bool MatchesByNumberAndPin(int type) const override;
@@ -64,4 +86,5 @@ private:
 
     std::map<const CGraphNetworkIntf*, std::unique_ptr<CLDRowList>> m_RowLists;
     std::map<const CGraphNetworkIntf*, std::vector<CGraphObject*>> m_Index;
+    CLDTextList m_TextList;
 };

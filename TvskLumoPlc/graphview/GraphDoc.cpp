@@ -10,6 +10,8 @@
 
 #include <framework/Archive.h>
 
+#include <string>
+
 IMPLEMENT_DYNAMIC(CGraphDoc, CDocumentRO)
 IMPLEMENT_DYNCREATE(CLDDoc, CGraphDoc)
 
@@ -439,6 +441,18 @@ void CLDDoc::Serialize(CArchive& archive)
     {
         const CString text = GetText();
         archive.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+    }
+    else
+    {
+        std::string text;
+        char chunk[4096];
+        while (const UINT got = archive.Read(chunk, sizeof(chunk)))
+            text.append(chunk, got);
+        if (!GetLDManager()->SetText(text.c_str()))
+        {
+            ProgramError("LDDoc", __LINE__, "unreadable graph text");
+            return;
+        }
     }
     // The views hear the modified state (their dialog marks its caption), not the archive.
     int modified = IsModified() ? 1 : 0;

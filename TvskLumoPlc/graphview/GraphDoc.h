@@ -120,7 +120,8 @@ public:
     // goes after the new windows are made.
     void ShowCode(std::unique_ptr<CPlcFBDCode> code);
     CPlcFBDCode* GetCode() const noexcept { return m_pCode.get(); }
-    // Stores the graph text form; then hint 36 with a pointer to the modified state (an int).
+    // Stores the graph text form or reads it back onto the networks; then hint 36 with a pointer
+    // to the modified state (an int). Unreadable text changes nothing and sends no hint.
     void Serialize(CArchive& archive);
     bool WriteTextFile() override;
     void SetTextFilePath(const char* path) { m_strTextFile = path; }

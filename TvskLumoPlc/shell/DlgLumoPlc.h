@@ -39,6 +39,7 @@ public:
     bool IsOnline() const noexcept { return m_bOnline != 0; }
     int GetCodeLen() const noexcept { return m_nCodeLen; }
     CTriggerState& GetStateCell() noexcept { return m_wndState; }
+    CToolBarDlg& GetMainToolBar() noexcept { return m_wndToolBar; }
     CToolBarDlg& GetInstrToolBar() noexcept { return m_wndInstrBar; }
 
 protected:

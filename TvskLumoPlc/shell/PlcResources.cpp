@@ -207,24 +207,67 @@ const UINT kMainToolbarIds[] = {ID_PLC_NEW_CODE, ID_PLC_PROPERTIES, ID_SEPARATOR
                                 ID_SEPARATOR,    ID_PLC_NET_AFTER,  ID_PLC_NET_BEFORE, ID_SEPARATOR,
                                 ID_PLC_COMMENT,  ID_SEPARATOR,      ID_PLC_EXIT};
 
-// One 16 x 15 picture a button of the main toolbar: the first letter of its purpose on a colour.
+// One 16 x 15 picture a button of the main toolbar, in button order: new code, properties, on line,
+// read from the drive, write to the drive, print, instruction list, delete, network after, network
+// before, comment, exit.
 QByteArray DrawMainImages()
 {
-    const char* const kLetters[] = {"N", "P", "O", "R", "W", "S", "IL", "X", "+", "-", "C", "E"};
-    constexpr int kImages = static_cast<int>(std::size(kLetters));
+    constexpr int kImages = 12;
     QImage strip(16 * kImages, 15, QImage::Format_RGB32);
     strip.fill(QColor(192, 192, 192));
     QPainter p(&strip);
-    QFont font = p.font();
-    font.setPixelSize(10);
-    font.setBold(true);
-    p.setFont(font);
-    for (int i = 0; i < kImages; ++i)
+    const QColor drive(0, 0, 160);
+    const QColor arrow(0, 128, 0);
+    p.setPen(Qt::black);
+    p.fillRect(2, 1, 10, 13, Qt::white); // new code: a blank sheet with a folded corner
+    p.drawRect(2, 1, 10, 13);
+    p.drawLine(9, 1, 12, 4);
+    p.fillRect(16 + 2, 2, 11, 11, Qt::white); // properties: a sheet with lines
+    p.drawRect(16 + 2, 2, 11, 11);
+    for (int y = 5; y <= 11; y += 3)
+        p.drawLine(16 + 4, y, 16 + 11, y);
+    p.fillRect(32 + 1, 4, 5, 7, drive); // on line: drive and computer joined by a cable
+    p.drawRect(32 + 10, 3, 5, 5);
+    p.drawLine(32 + 6, 7, 32 + 10, 7);
+    p.fillRect(48 + 9, 2, 6, 11, drive); // read: an arrow out of the drive
+    p.setPen(QPen(arrow, 2));
+    p.drawLine(48 + 8, 7, 48 + 1, 7);
+    p.drawLine(48 + 1, 7, 48 + 4, 4);
+    p.drawLine(48 + 1, 7, 48 + 4, 10);
+    p.fillRect(64 + 9, 2, 6, 11, drive); // write: an arrow into the drive
+    p.drawLine(64 + 1, 7, 64 + 8, 7);
+    p.drawLine(64 + 8, 7, 64 + 5, 4);
+    p.drawLine(64 + 8, 7, 64 + 5, 10);
+    p.setPen(Qt::black);
+    p.drawRect(80 + 2, 6, 12, 6); // print: a printer with its sheet
+    p.fillRect(80 + 4, 2, 8, 4, Qt::white);
+    for (int y = 2; y <= 12; y += 3) // instruction list: rows of text
+        p.drawLine(96 + 2, y, 96 + (y % 2 ? 13 : 10), y);
+    p.setPen(QPen(QColor(192, 0, 0), 2)); // delete: a red cross
+    p.drawLine(112 + 3, 3, 112 + 12, 12);
+    p.drawLine(112 + 12, 3, 112 + 3, 12);
+    for (int i = 0; i < 2; ++i) // network after and before: a rung and a plus below or above it
     {
-        p.fillRect(16 * i + 1, 1, 14, 13, QColor(0, 64 + 12 * i, 128));
-        p.setPen(Qt::white);
-        p.drawText(QRect(16 * i, 0, 16, 15), Qt::AlignCenter, kLetters[i]);
+        const int x = 128 + 16 * i;
+        const int rung = i == 0 ? 4 : 11;
+        const int plus = i == 0 ? 11 : 4;
+        p.setPen(Qt::black);
+        p.drawLine(x + 1, 1, x + 1, 14);
+        p.drawLine(x + 1, rung, x + 14, rung);
+        p.setPen(QPen(arrow, 2));
+        p.drawLine(x + 5, plus, x + 11, plus);
+        p.drawLine(x + 8, plus - 3, x + 8, plus + 3);
     }
+    p.setPen(Qt::black); // comment: a speech bubble
+    p.fillRect(160 + 1, 2, 14, 8, QColor(255, 255, 192));
+    p.drawRect(160 + 1, 2, 14, 8);
+    p.drawLine(160 + 4, 10, 160 + 3, 13);
+    p.drawLine(160 + 3, 13, 160 + 7, 10);
+    p.drawRect(176 + 2, 1, 8, 13); // exit: an open door and an arrow
+    p.setPen(QPen(QColor(192, 0, 0), 2));
+    p.drawLine(176 + 6, 7, 176 + 14, 7);
+    p.drawLine(176 + 14, 7, 176 + 11, 4);
+    p.drawLine(176 + 14, 7, 176 + 11, 10);
     p.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);

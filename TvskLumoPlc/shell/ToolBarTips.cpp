@@ -4,31 +4,19 @@
 
 #include <ui/ToolBar.h>
 
-#include <QList>
-#include <QToolButton>
+#include <QString>
 
 namespace
 {
-constexpr int kMaxTipLength = 80;
+constexpr int kMaxTipLength = 80; // characters, not bytes
 } // namespace
 
 void SetToolBarTips(CToolBar& toolBar, CPluginIntf* host)
 {
-    QWidget* bar = toolBar.GetWidget();
-    if (!bar)
-        return;
-    const QList<QToolButton*> buttons = bar->findChildren<QToolButton*>();
     for (int index = 0; index < toolBar.GetCount(); ++index)
-    {
-        const UINT id = toolBar.GetItemID(index);
-        if (id == ID_SEPARATOR)
-            continue;
-        CRect rect;
-        toolBar.GetItemRect(index, &rect);
-        const QRect place(rect.left, rect.top, rect.Width(), rect.Height());
-        const QString tip = QString::fromUtf8(PlcHostString(host, id).GetString()).left(kMaxTipLength);
-        for (QToolButton* button : buttons)
-            if (button->geometry() == place)
-                button->setToolTip(tip);
-    }
+        if (const UINT id = toolBar.GetItemID(index); id != ID_SEPARATOR)
+        {
+            const QString tip = QString::fromUtf8(PlcHostString(host, id).GetString()).left(kMaxTipLength);
+            toolBar.SetButtonToolTip(index, tip.toUtf8().constData());
+        }
 }

@@ -183,3 +183,22 @@ TEST_F(LDManagerTest, TranslatingMovesEachHalfOfAWirePointWithoutCarry)
     EXPECT_EQ(wire->m_RoutePoints[0], 0x00010000u);
     EXPECT_EQ(wire->m_RoutePoints[1], 0x00040008u);
 }
+
+TEST_F(LDManagerTest, TheTextListCursorStaysOnATextAndEmptyingResetsItTo0xFFFF)
+{
+    CLDTextList& texts = manager.GetTextList();
+    EXPECT_EQ(texts.GetCount(), 0);
+    EXPECT_EQ(texts.GetCursor(), 0xFFFFu);
+    texts.Add("Rung 0");
+    texts.Add(nullptr);
+    texts.Add("Rung 2");
+    ASSERT_EQ(texts.GetCount(), 3);
+    EXPECT_EQ(texts.GetAt(1), CString(""));
+    EXPECT_TRUE(texts.SetCursor(2));
+    EXPECT_FALSE(texts.SetCursor(3));
+    EXPECT_EQ(texts.GetCursor(), 2u);
+    texts.RemoveAll();
+    EXPECT_EQ(texts.GetCount(), 0);
+    EXPECT_EQ(texts.GetCursor(), 0xFFFFu);
+    EXPECT_FALSE(texts.SetCursor(0));
+}

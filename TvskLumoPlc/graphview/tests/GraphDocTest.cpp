@@ -162,6 +162,49 @@ TEST_F(GraphDocTest, SavingTellsTheViewsTheModifiedStateAndWritesTheTextForm)
     EXPECT_EQ(m_host.messages.back(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
 }
 
+TEST_F(GraphDocTest, LoadingTheStoredTextFormRestoresHeightsAndCommentsAndRejectsBrokenText)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    CGraphNetworkIntf* first = m_doc->GetNetworkWnd(0);
+    ASSERT_NE(first, nullptr);
+    first->SetComment("prima rete");
+    const int height = first->GetGridHeight();
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, const CString& text)
+    {
+        CFile file;
+        const std::string path = dir.filePath(name).toStdString();
+        EXPECT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+        file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
+        return path;
+    };
+    const auto load = [&](const std::string& path)
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+        CArchive archive(&file, CArchive::load);
+        m_doc->Serialize(archive);
+    };
+    const CString stored = m_doc->GetText();
+    const std::string good = write("good.plc", stored);
+    const std::string broken = write("broken.plc", stored + "$N:1^ 200\n");
+    const std::string unknown = write("unknown.plc", "$N:999^ 200,5\n$E\n");
+
+    first->SetComment("cambiata");
+    first->SetGridHeight(height + 4);
+    m_host.messages.clear();
+    load(broken);
+    load(unknown);
+    EXPECT_EQ(first->GetComment(), CString("cambiata")) << "broken text changes nothing";
+    EXPECT_EQ(first->GetGridHeight(), height + 4);
+    load(good);
+    EXPECT_EQ(first->GetComment(), CString("prima rete"));
+    EXPECT_EQ(first->GetGridHeight(), height);
+    EXPECT_EQ(m_doc->GetText(), stored);
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    EXPECT_EQ(m_host.messages.size(), 1u) << "only the good load is announced";
+}
+
 // The document's members over a generated rung with a branch: counts, items, finds, keys, hits,
 // settings, the rung queries, and the hints that reach the views.
 TEST_F(GraphDocTest, TheDocumentForwardsToItsManagerAndAnnouncesWhatChanged)

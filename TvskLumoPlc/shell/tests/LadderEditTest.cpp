@@ -1,5 +1,5 @@
 // Editing in the main PLC dialog through its command ids: the instruction buttons and their rules,
-// Delete, comments, the operand dialogs of the view, the status cell and the instruction toolbar.
+// Delete, comments, the operand dialogs of the view, the status cell and both toolbars.
 #include <TvskLumoPlc/graph/GraphObject.h>
 #include <TvskLumoPlc/graphview/GraphDoc.h>
 #include <TvskLumoPlc/graphview/LDView.h>
@@ -552,5 +552,54 @@ TEST_F(LadderEdit, TheInstructionToolbarShowsTheMnemonicsInOrderWithTipsCutTo80)
     EXPECT_EQ(tips[0], QString(80, 'x'));
     EXPECT_EQ(tips[1], QString("Inserisci LDN"));
     EXPECT_EQ(tips[14], QString("Inserisci FIN"));
+}
+TEST_F(LadderEdit, EveryMainToolbarButtonHasItsOwnPictureAndItsCommandAsTip)
+{
+    host.program = {{"END", kNone}};
+    host.strings[ID_PLC_EXIT] = "Chiude";
+    std::vector<UINT> ids;
+    std::vector<CString> tips;
+    std::vector<QImage> pictures;
+    std::vector<QString> shownTips;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            CToolBarDlg& bar = dialog.GetMainToolBar();
+            const QList<QToolButton*> widgets = bar.GetWidget()->findChildren<QToolButton*>();
+            for (int i = 0; i < bar.GetCount(); ++i)
+            {
+                if (bar.GetItemID(i) == ID_SEPARATOR)
+                    continue;
+                ids.push_back(bar.GetItemID(i));
+                tips.push_back(bar.GetButtonToolTip(i));
+                CRect rect;
+                bar.GetItemRect(i, &rect);
+                for (QToolButton* widget : widgets)
+                    if (widget->geometry() == QRect(rect.left, rect.top, rect.Width(), rect.Height()))
+                    {
+                        pictures.push_back(widget->icon().pixmap(16, 15).toImage());
+                        shownTips.push_back(widget->toolTip());
+                        EXPECT_TRUE(widget->text().isEmpty()) << i;
+                    }
+            }
+        });
+    ASSERT_EQ(ids.size(), 12u);
+    ASSERT_EQ(pictures.size(), ids.size());
+    for (size_t i = 0; i < ids.size(); ++i)
+    {
+        const CString expected = ids[i] == ID_PLC_EXIT ? CString("Chiude") : PlcString(ids[i]);
+        EXPECT_FALSE(expected.IsEmpty()) << ids[i];
+        EXPECT_EQ(tips[i], expected) << ids[i];
+        EXPECT_EQ(shownTips[i], QString::fromUtf8(expected.GetString())) << ids[i];
+        const QImage& picture = pictures[i];
+        ASSERT_FALSE(picture.isNull()) << ids[i];
+        int marked = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                marked += picture.pixelColor(x, y) != QColor(192, 192, 192);
+        EXPECT_GT(marked, 10) << "button " << ids[i] << " shows a picture";
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_NE(picture, pictures[j]) << ids[i] << " and " << ids[j] << " look alike";
+    }
 }
 } // namespace
