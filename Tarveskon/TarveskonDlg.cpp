@@ -20,6 +20,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <cstring>
 #include <filesystem>
 
 namespace
@@ -312,7 +313,14 @@ void CTarveskonDlg::ShowWizardPage()
 
 void CTarveskonDlg::OnHtmlCommand(const char* word)
 {
+    // The wizard page's transfers act on its own parameters, whatever page was open before.
+    const bool pageTransfer =
+        word && (std::strcmp(word, "ReadAll") == 0 || std::strcmp(word, "WriteAll") == 0);
+    if (pageTransfer && !m_bStartPage)
+        m_wndMain.PublishPageList();
     m_words.Run(word);
+    if (pageTransfer && !m_bStartPage && m_wndMain.GetSafeHwnd())
+        m_wndMain.UpdateValues();
 }
 
 void CTarveskonDlg::OnSelectLanguage(int index)

@@ -112,6 +112,7 @@ void LivePage::InstallScripts(int viewId)
 
 void LivePage::Forget()
 {
+    ++m_generation;
     for (DomDocument* document : m_documents)
         document->SetWriteObserver(nullptr);
     m_documents.clear();
@@ -162,20 +163,37 @@ void LivePage::event(const QString& json)
     const size_t id = static_cast<size_t>(message.value("document").toInt(-1));
     if (id >= m_documents.size())
         return;
-    // The host may drop the page while it handles the event; the mirror stays until the event is done.
-    const ComPtr<IDomDocument> keep = m_document;
-    DomDocument& document = *m_documents[id];
-    DomElement* target = document.ElementAt(static_cast<size_t>(message.value("element").toInt(-1)));
-    if (target)
+    const size_t element = static_cast<size_t>(message.value("element").toInt(-1));
+    if (DomElement* target = m_documents[id]->ElementAt(element))
         LoadState(*target, message.value("state").toObject());
     const std::string type = Text(message.value("type"));
     for (const EventName& known : kEventNames)
         if (type == known.name)
         {
-            document.DispatchEvent(DomEvent{known.type, target, message.value("keyCode").toInt(),
-                                            message.value("x").toInt(), message.value("y").toInt()});
+            // The host hears the event from a posted call, outside the engine's callback: a handler may
+            // run a modal loop (a plug-in's window, a dialog, a box), and a loop started inside the
+            // callback keeps every page, the new window's own, from loading.
+            const DomEvent event{known.type, nullptr, message.value("keyCode").toInt(),
+                                 message.value("x").toInt(), message.value("y").toInt()};
+            QMetaObject::invokeMethod(
+                this,
+                [this, generation = m_generation, id, element, event]
+                { Dispatch(generation, id, element, event); },
+                Qt::QueuedConnection);
             return;
         }
+}
+
+void LivePage::Dispatch(unsigned generation, size_t id, size_t element, DomEvent event)
+{
+    // A page loaded since the event came: its elements are gone.
+    if (generation != m_generation || id >= m_documents.size())
+        return;
+    // The host may drop the page while it handles the event; the mirror stays until the event is done.
+    const ComPtr<IDomDocument> keep = m_document;
+    DomDocument& document = *m_documents[id];
+    event.target = document.ElementAt(element);
+    document.DispatchEvent(event);
 }
 
 void LivePage::OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute)

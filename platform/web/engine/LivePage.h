@@ -41,6 +41,7 @@ signals:
 
 private:
     std::unique_ptr<DomDocument> BuildDocument(const QJsonObject& description);
+    void Dispatch(unsigned generation, size_t id, size_t element, DomEvent event);
     void InstallScripts(int viewId);
 
     QWebEnginePage& m_page;
@@ -48,6 +49,8 @@ private:
     // Documents in the bridge's numbering: the top first, then each frame before its own frames.
     std::vector<DomDocument*> m_documents;
     std::map<const DomDocument*, int> m_documentIds;
+    // Counts the pages mirrored, so an event posted for one page never reaches the next.
+    unsigned m_generation = 0;
 };
 
 } // namespace tvsk::web
