@@ -26,6 +26,9 @@
 namespace
 {
 
+// "The drive is not connected", for the page's transfers.
+constexpr UINT kNotConnectedText = 2132;
+
 constexpr UINT kScriptClockMs = 200;
 
 bool FileExists(const CString& path)
@@ -316,6 +319,11 @@ void CTarveskonDlg::OnHtmlCommand(const char* word)
     // The wizard page's transfers act on its own parameters, whatever page was open before.
     const bool pageTransfer =
         word && (std::strcmp(word, "ReadAll") == 0 || std::strcmp(word, "WriteAll") == 0);
+    if (pageTransfer && !m_manager.IsConnected())
+    {
+        MessageBox(nullptr, LocalString(kNotConnectedText), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     if (pageTransfer && !m_bStartPage)
         m_wndMain.PublishPageList();
     m_words.Run(word);

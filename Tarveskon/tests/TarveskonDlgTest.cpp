@@ -342,6 +342,17 @@ TEST_F(TarveskonDlgTest, ReadingOrComparingWithoutAFileSaysWhy)
     EXPECT_EQ(files.shown, 0);
 }
 
+TEST_F(TarveskonDlgTest, TheWizardPagesTransfersOffLineSayWhy)
+{
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(MainShows("TKSERIES/TKSERIES.htm"));
+    Command("ReadAll");
+    Command("WriteAll");
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1],
+              "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri.");
+}
+
 TEST_F(TarveskonDlgTest, StartingTheWizardWithoutADriveOrAMotorSaysWhich)
 {
     dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);

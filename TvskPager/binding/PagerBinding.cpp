@@ -32,6 +32,8 @@ enum ControlKind : LONG
 };
 
 constexpr int IDOK = 1;
+// "The drive is not connected", of the host's string table.
+constexpr UINT kNotConnectedText = 2132;
 constexpr int IDCANCEL = 2;
 
 // Host command codes the page words reach.
@@ -503,6 +505,13 @@ void CPagerBinding::Command(const std::string& word, long window)
     }
     if (word == "ReadAll" || word == "WriteAll")
     {
+        if (!m_host->IsConnected())
+        {
+            CString text;
+            m_host->GetString(kNotConnectedText, text);
+            m_view.ShowRefusal(text);
+            return;
+        }
         // A nested page may have left its own list with the host.
         PublishPageList();
         m_view.BeginWait();

@@ -278,10 +278,12 @@ TEST_F(PagerBindingTest, WordsCloseRefreshOrGoToTheHost)
     EXPECT_EQ(view.closed, 1);
     binding->Command("Cancel", 0);
     EXPECT_EQ(view.closed, 2);
-    host->SetParValue("Pr32", Short(1234), FALSE);
     binding->Command("ReadAll", 0);
+    binding->Command("WriteAll", 0);
     EXPECT_EQ(view.waits, 0);
-    EXPECT_EQ(Shown("Pr32"), "1234");
+    ASSERT_EQ(view.refusals.size(), 2u) << "off line the page's transfers say why";
+    EXPECT_EQ(view.refusals[0],
+              "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri.");
     EXPECT_EQ(PageList().size(), 7u);
 }
 

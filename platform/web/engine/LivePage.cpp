@@ -160,39 +160,36 @@ void LivePage::snapshot(const QString& json)
 void LivePage::event(const QString& json)
 {
     const QJsonObject message = QJsonDocument::fromJson(json.toUtf8()).object();
-    const size_t id = static_cast<size_t>(message.value("document").toInt(-1));
-    if (id >= m_documents.size())
-        return;
-    const size_t element = static_cast<size_t>(message.value("element").toInt(-1));
-    if (DomElement* target = m_documents[id]->ElementAt(element))
-        LoadState(*target, message.value("state").toObject());
     const std::string type = Text(message.value("type"));
     for (const EventName& known : kEventNames)
         if (type == known.name)
         {
             // The host hears the event from a posted call, outside the engine's callback: a handler may
             // run a modal loop (a plug-in's window, a dialog, a box), and a loop started inside the
-            // callback keeps every page, the new window's own, from loading.
+            // callback keeps every page, the new window's own, from loading. The element's state is
+            // taken then too, so nothing the program writes meanwhile undoes what the user did.
             const DomEvent event{known.type, nullptr, message.value("keyCode").toInt(),
                                  message.value("x").toInt(), message.value("y").toInt()};
             QMetaObject::invokeMethod(
                 this,
-                [this, generation = m_generation, id, element, event]
-                { Dispatch(generation, id, element, event); },
+                [this, generation = m_generation, message, event] { Dispatch(generation, message, event); },
                 Qt::QueuedConnection);
             return;
         }
 }
 
-void LivePage::Dispatch(unsigned generation, size_t id, size_t element, DomEvent event)
+void LivePage::Dispatch(unsigned generation, const QJsonObject& message, DomEvent event)
 {
+    const size_t id = static_cast<size_t>(message.value("document").toInt(-1));
     // A page loaded since the event came: its elements are gone.
     if (generation != m_generation || id >= m_documents.size())
         return;
     // The host may drop the page while it handles the event; the mirror stays until the event is done.
     const ComPtr<IDomDocument> keep = m_document;
     DomDocument& document = *m_documents[id];
-    event.target = document.ElementAt(element);
+    event.target = document.ElementAt(static_cast<size_t>(message.value("element").toInt(-1)));
+    if (event.target)
+        LoadState(*event.target, message.value("state").toObject());
     document.DispatchEvent(event);
 }
 

@@ -41,7 +41,7 @@ signals:
 
 private:
     std::unique_ptr<DomDocument> BuildDocument(const QJsonObject& description);
-    void Dispatch(unsigned generation, size_t id, size_t element, DomEvent event);
+    void Dispatch(unsigned generation, const QJsonObject& message, DomEvent event);
     void InstallScripts(int viewId);
 
     QWebEnginePage& m_page;
