@@ -355,8 +355,11 @@ TEST_F(PagerChainTest, ARoundReadsEveryFieldOnceAndTheNextStartsAPeriodLater)
             .count();
     EXPECT_EQ(Shown("Pr32"), "3000");
     EXPECT_EQ(Shown("Pr33"), "4.1");
-    EXPECT_GE(wait, CPagerBinding::kShortestPeriod);
-    EXPECT_LE(wait + spent, 100 + 5) << "the next round starts a period after this one did";
+    // The next round starts a period after this one did; a round longer than that waits the least.
+    if (spent < 90)
+        EXPECT_NEAR(wait + spent, 100, 5);
+    else
+        EXPECT_EQ(wait, CPagerBinding::kShortestPeriod);
 
     Control("fault silent");
     EXPECT_EQ(binding->Tick(), 1000) << "a failed read ends the round";
