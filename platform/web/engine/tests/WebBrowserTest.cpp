@@ -130,3 +130,50 @@ TEST_F(WebBrowserTest, PageScriptsReachTheExternalObjectSynchronously)
     EXPECT_EQ(RunScript(browser, "try { window.external.Missing(); 'no' } catch (e) { 'failed' }").toString(),
               "failed");
 }
+
+namespace
+{
+
+// Runs a loop of its own for each click, as a handler that opens a modal window does, until the
+// second browser's page has loaded (or 10 s pass).
+class ModalOnClick : public DomEventListener
+{
+public:
+    ModalOnClick(WebBrowser& other, RecordingWindow& otherWindow, std::string page)
+        : m_other(other), m_otherWindow(otherWindow), m_page(std::move(page))
+    {
+    }
+    void OnDomEvent(const DomEvent& event) override
+    {
+        if (event.type != DomEventType::Click)
+            return;
+        const size_t before = m_otherWindow.completed.size();
+        m_other.Navigate(m_page);
+        loaded = WaitUntil([&] { return m_otherWindow.completed.size() > before; }, 10000);
+        ran = true;
+    }
+    bool ran = false;
+    bool loaded = false;
+
+private:
+    WebBrowser& m_other;
+    RecordingWindow& m_otherWindow;
+    std::string m_page;
+};
+
+} // namespace
+
+TEST_F(WebBrowserTest, AClickHandlerMayRunALoopOfItsOwnWhileAnotherPageLoads)
+{
+    host.show();
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    QWidget otherHost;
+    RecordingWindow otherWindow;
+    WebBrowser other{&otherHost, otherWindow};
+    ModalOnClick handler(other, otherWindow, kPages + "/frames.htm");
+    Page()->AddListener(&handler);
+    RunScript(browser, "document.getElementById('box').click();");
+    EXPECT_TRUE(WaitUntil([&] { return handler.ran; }, 15000));
+    EXPECT_TRUE(handler.loaded) << "a loop run inside the engine's callback keeps pages from loading";
+    Page()->RemoveListener(&handler);
+}
