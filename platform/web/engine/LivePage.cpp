@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -113,6 +114,7 @@ void LivePage::InstallScripts(int viewId)
 void LivePage::Forget()
 {
     ++m_generation;
+    m_pending.clear();
     for (DomDocument* document : m_documents)
         document->SetWriteObserver(nullptr);
     m_documents.clear();
@@ -168,28 +170,47 @@ void LivePage::event(const QString& json)
             // run a modal loop (a plug-in's window, a dialog, a box), and a loop started inside the
             // callback keeps every page, the new window's own, from loading. The element's state is
             // taken then too, so nothing the program writes meanwhile undoes what the user did.
-            const DomEvent event{known.type, nullptr, message.value("keyCode").toInt(),
-                                 message.value("x").toInt(), message.value("y").toInt()};
+            m_pending.push_back({m_generation, message,
+                                 DomEvent{known.type, nullptr, message.value("keyCode").toInt(),
+                                          message.value("x").toInt(), message.value("y").toInt()}});
             QMetaObject::invokeMethod(
-                this,
-                [this, generation = m_generation, message, event] { Dispatch(generation, message, event); },
-                Qt::QueuedConnection);
+                this, [this] { DispatchPending(); }, Qt::QueuedConnection);
             return;
         }
 }
 
-void LivePage::Dispatch(unsigned generation, const QJsonObject& message, DomEvent event)
+// One event of the page at a time: those that come while a handler runs a loop of its own wait for
+// its end, as clicks on a window under a modal one would.
+void LivePage::DispatchPending()
 {
-    const size_t id = static_cast<size_t>(message.value("document").toInt(-1));
+    if (m_dispatching)
+        return;
+    const QPointer<LivePage> alive(this);
+    m_dispatching = true;
+    while (!m_pending.empty())
+    {
+        PendingEvent next = std::move(m_pending.front());
+        m_pending.pop_front();
+        Dispatch(next);
+        if (!alive)
+            return;
+    }
+    m_dispatching = false;
+}
+
+void LivePage::Dispatch(PendingEvent& pending)
+{
+    const size_t id = static_cast<size_t>(pending.message.value("document").toInt(-1));
     // A page loaded since the event came: its elements are gone.
-    if (generation != m_generation || id >= m_documents.size())
+    if (pending.generation != m_generation || id >= m_documents.size())
         return;
     // The host may drop the page while it handles the event; the mirror stays until the event is done.
     const ComPtr<IDomDocument> keep = m_document;
     DomDocument& document = *m_documents[id];
-    event.target = document.ElementAt(static_cast<size_t>(message.value("element").toInt(-1)));
+    DomEvent& event = pending.event;
+    event.target = document.ElementAt(static_cast<size_t>(pending.message.value("element").toInt(-1)));
     if (event.target)
-        LoadState(*event.target, message.value("state").toObject());
+        LoadState(*event.target, pending.message.value("state").toObject());
     document.DispatchEvent(event);
 }
 

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace tvsk::web;
@@ -147,18 +149,22 @@ public:
     {
         if (event.type != DomEventType::Click)
             return;
+        deepest = std::max(deepest, ++m_depth);
         const size_t before = m_otherWindow.completed.size();
         m_other.Navigate(m_page);
-        loaded = WaitUntil([&] { return m_otherWindow.completed.size() > before; }, 10000);
-        ran = true;
+        loaded += WaitUntil([&] { return m_otherWindow.completed.size() > before; }, 10000) ? 1 : 0;
+        ++ran;
+        --m_depth;
     }
-    bool ran = false;
-    bool loaded = false;
+    int ran = 0;
+    int loaded = 0;
+    int deepest = 0;
 
 private:
     WebBrowser& m_other;
     RecordingWindow& m_otherWindow;
     std::string m_page;
+    int m_depth = 0;
 };
 
 } // namespace
@@ -172,8 +178,9 @@ TEST_F(WebBrowserTest, AClickHandlerMayRunALoopOfItsOwnWhileAnotherPageLoads)
     WebBrowser other{&otherHost, otherWindow};
     ModalOnClick handler(other, otherWindow, kPages + "/frames.htm");
     Page()->AddListener(&handler);
-    RunScript(browser, "document.getElementById('box').click();");
-    EXPECT_TRUE(WaitUntil([&] { return handler.ran; }, 15000));
-    EXPECT_TRUE(handler.loaded) << "a loop run inside the engine's callback keeps pages from loading";
+    RunScript(browser, "var b = document.getElementById('box'); b.click(); b.click();");
+    EXPECT_TRUE(WaitUntil([&] { return handler.ran == 2; }, 25000));
+    EXPECT_EQ(handler.loaded, 2) << "a loop run inside the engine's callback keeps pages from loading";
+    EXPECT_EQ(handler.deepest, 1) << "the second click waits for the first one's loop to end";
     Page()->RemoveListener(&handler);
 }
