@@ -7,13 +7,13 @@ namespace
 {
 
 const DlgItem kItems[] = {
-    {DlgKind::PushButton, IDC_CONN_READ, 7, 4, 136, 14, "*** rd drive ***"},
-    {DlgKind::PushButton, IDC_CONN_WRITE, 7, 22, 136, 14, "*** wr drive ***"},
-    {DlgKind::PushButton, IDC_CONN_COMPARE_DRIVE, 7, 40, 136, 14, "*** cmp drive ***"},
-    {DlgKind::PushButton, IDC_CONN_COMPARE_FILE, 7, 58, 136, 14, "*** cmp file ***"},
-    {DlgKind::DefPushButton, IDOK, 7, 88, 136, 14, "*** annulla ***"},
+    {DlgKind::PushButton, IDC_CONN_READ, 7, 4, 160, 14, "*** rd drive ***"},
+    {DlgKind::PushButton, IDC_CONN_WRITE, 7, 22, 160, 14, "*** wr drive ***"},
+    {DlgKind::PushButton, IDC_CONN_COMPARE_DRIVE, 7, 40, 160, 14, "*** cmp drive ***"},
+    {DlgKind::PushButton, IDC_CONN_COMPARE_FILE, 7, 58, 160, 14, "*** cmp file ***"},
+    {DlgKind::DefPushButton, IDOK, 7, 88, 160, 14, "*** annulla ***"},
 };
-const DialogTemplate kTemplate = {"*** conn ***", WS_POPUP | WS_CAPTION | WS_SYSMENU, 150, 109,
+const DialogTemplate kTemplate = {"*** conn ***", WS_POPUP | WS_CAPTION | WS_SYSMENU, 174, 109,
                                   kItems,         static_cast<int>(std::size(kItems))};
 
 struct Registration

@@ -134,29 +134,16 @@ bool CDlgSaveAndDownload::EnsureConnected(bool& opened)
 
 void CDlgSaveAndDownload::OnDownload()
 {
-    if (!m_pHost)
-    {
-        ProgramError(kUnit, __LINE__, nullptr);
-        return;
-    }
-    ReadChecks();
-    bool opened = false;
-    if (!EnsureConnected(opened))
-        return;
-    if (m_bDownloadParams)
-        m_pHost->SendCommand(4, 0, 0);
-    if (m_bDownloadPlc)
-        m_pHost->SendCommand(32, 0, 0);
-    if (m_bDownloadCams)
-        m_pHost->SendCommand(37, 0, 0);
-    if (opened)
-        m_pHost->Disconnect();
-    m_bDownloadParams = m_bDownloadPlc = m_bDownloadCams = FALSE;
-    WriteChecks();
-    GetDlgItem(IDC_DOWNLOAD)->EnableWindow(FALSE);
+    RunTicked({{&m_bDownloadParams, 4}, {&m_bDownloadPlc, 32}, {&m_bDownloadCams, 37}}, IDC_DOWNLOAD, false);
 }
 
 void CDlgSaveAndDownload::OnSave()
+{
+    RunTicked({{&m_bSaveParams, 38}, {&m_bSavePlc, 40}}, IDC_SAVE, true);
+}
+
+void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button,
+                                    bool freeOwner)
 {
     if (!m_pHost)
     {
@@ -167,15 +154,17 @@ void CDlgSaveAndDownload::OnSave()
     bool opened = false;
     if (!EnsureConnected(opened))
         return;
-    if (m_bSaveParams)
-        m_pHost->SendCommand(38, 0, 0);
-    if (m_bSavePlc)
-        m_pHost->SendCommand(40, 0, 0);
-    m_bSaveParams = m_bSavePlc = FALSE;
+    for (const auto& [ticked, command] : commands)
+    {
+        if (*ticked)
+            m_pHost->SendCommand(command, 0, 0);
+        *ticked = FALSE;
+    }
     WriteChecks();
-    GetDlgItem(IDC_SAVE)->EnableWindow(FALSE);
-    m_pHost->SendCommand(19, 0, 0);
-    // The connection state found before the button is restored, as Download does.
+    GetDlgItem(button)->EnableWindow(FALSE);
+    if (freeOwner)
+        m_pHost->SendCommand(19, 0, 0);
+    // The connection state found before the button is restored.
     if (opened)
         m_pHost->Disconnect();
 }

@@ -3,6 +3,9 @@
 
 #include <ui/Dialog.h>
 
+#include <initializer_list>
+#include <utility>
+
 class CTvskManager;
 
 constexpr UINT IDD_SAVE_AND_DOWNLOAD = 136;
@@ -35,6 +38,9 @@ private:
     void WriteChecks();
     // Connects when the drive is not; opened tells whether this call opened the link.
     bool EnsureConnected(bool& opened);
+    // Sends the host command of every ticked box over the link (opened for them when it was not and
+    // closed again), unticks them and disables the button; freeOwner then frees the link's owner.
+    void RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button, bool freeOwner);
 
     BOOL m_bDownloadParams = FALSE;
     BOOL m_bDownloadPlc = FALSE;

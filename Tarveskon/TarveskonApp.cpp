@@ -19,7 +19,9 @@
 
 #include <QApplication>
 
-#include <dlfcn.h>
+#include <kernel/SharedLibrary.h>
+
+#include <csignal>
 #include <unistd.h>
 
 namespace
@@ -55,8 +57,9 @@ bool RegisterTypeLibrary(const CString& programDir)
 // The protocol component shows its settings through the configuration dialog of the window layer.
 void InstallProtocolConfigDialog(const CString& programDir)
 {
-    static void* const component = ::dlopen((programDir + "/VrnSer.so").GetString(), RTLD_NOW | RTLD_LOCAL);
-    if (component)
+    // Kept loaded for the program's life: the component holds the dialog the hook hands it.
+    static CSharedLibrary component;
+    if (!component.IsOpen() && component.Open((programDir + "/VrnSer.so").GetString()))
         InstallVrnSerConfigDialog(component);
 }
 
@@ -122,6 +125,9 @@ CTarveskonApp theApp;
 int main(int argc, char** argv)
 {
     ExceptionAttacher::Install();
+    // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
+    // ending the program halfway through.
+    ::signal(SIGXFSZ, SIG_IGN);
     // The program's data lies beside it, wherever the user starts it.
     const std::string programDir = tvsk::kernel::ProgramDirectory();
     if (programDir.empty() || ::chdir(programDir.c_str()) != 0)

@@ -357,6 +357,8 @@ private:
     HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);
     BOOL ParField(const DBPAR& par, int field, CString& text) const;
     HOSTRES SetField(DBPAR& par, int field, const char* text);
+    // The record a read or write command names; null with the error text set when there is none.
+    DBPAR* CommandPar(const char* name);
     long ReadParCommand(const char* name);
     long WriteParCommand(const char* name);
     long ReadParFastCommand(const char* name);

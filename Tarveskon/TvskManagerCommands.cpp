@@ -209,19 +209,24 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     }
 }
 
-long CTvskManager::ReadParCommand(const char* name)
+DBPAR* CTvskManager::CommandPar(const char* name)
 {
     if (!name || !*name)
     {
         SetLastError(2045);
-        return HOSTRES_NOTFOUND;
+        return nullptr;
     }
     DBPAR* par = m_parDb.GetPar(name, true);
     if (!par)
-    {
         SetLastError(2046);
+    return par;
+}
+
+long CTvskManager::ReadParCommand(const char* name)
+{
+    DBPAR* par = CommandPar(name);
+    if (!par)
         return HOSTRES_NOTFOUND;
-    }
     if (!ReadParFromDrive(par, TRUE))
     {
         SetLastError(2049);
@@ -232,17 +237,9 @@ long CTvskManager::ReadParCommand(const char* name)
 
 long CTvskManager::WriteParCommand(const char* name)
 {
-    if (!name || !*name)
-    {
-        SetLastError(2045);
-        return HOSTRES_NOTFOUND;
-    }
-    DBPAR* par = m_parDb.GetPar(name, true);
+    DBPAR* par = CommandPar(name);
     if (!par)
-    {
-        SetLastError(2046);
         return HOSTRES_NOTFOUND;
-    }
     if (CString(par->szRW).CompareNoCase("rw") != 0)
     {
         SetLastError(2083);

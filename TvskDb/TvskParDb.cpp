@@ -79,6 +79,11 @@ int CTvskParDb::Load(const char* path)
     const int result = LoadNewTextDb<CParFileDb>(m_pDb, path, *this);
     if (result != 0)
         return result;
+    if (m_pDb->m_par.NumRecs() == 0)
+    {
+        m_pDb.reset();
+        return RefuseMissingRows(*this, path, "the file holds no parameter (no PAR row)");
+    }
     m_bOpen = 1;
     PostLoad();
     return 0;

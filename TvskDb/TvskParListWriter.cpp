@@ -15,19 +15,6 @@ void AppendValueLine(CString& out, const char* prefix, const char* address, int 
     out.AppendFormat(value >= 0 ? "%s  %s :  %d\n" : "%s  %s : %d\n", prefix, address, value);
 }
 
-CString FolderOf(const char* path)
-{
-    const CString text(path);
-    const int slash = text.ReverseFind('/');
-    return slash < 0 ? CString(".") : (slash == 0 ? CString("/") : text.Left(slash));
-}
-
-CString FileNameOf(const char* path)
-{
-    const CString text(path);
-    return text.Mid(text.ReverseFind('/') + 1);
-}
-
 } // namespace
 
 CString CParListWriter::Text() const
@@ -127,7 +114,5 @@ bool CParListWriter::Write(const char* path) const
         return false;
     const CString text = Text();
     CTvskTempFile file;
-    const CString prefix = "." + FileNameOf(path) + ".";
-    return file.Create(FolderOf(path), prefix, ".tmp") && file.Write(text) && file.Close() &&
-           file.RenameTo(path);
+    return file.CreateFor(path) && file.Write(text) && file.Close() && file.RenameTo(path);
 }

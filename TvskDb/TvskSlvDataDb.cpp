@@ -37,6 +37,25 @@ void CTvskSlvDataDb::SetError(int line, int type, const char* info, const char* 
     CreateErrorString(&error);
 }
 
+namespace
+{
+
+// Every line of a listing ends with a line end; a last line without one was cut short. An empty
+// file counts as ended (it is refused for holding nothing).
+bool LastLineEnded(CFile& file)
+{
+    const ULONGLONG length = file.GetLength();
+    if (length == 0)
+        return true;
+    char last = 0;
+    file.Seek(static_cast<LONGLONG>(length) - 1, CFile::begin);
+    const bool ended = file.Read(&last, 1) == 1 && last == '\n';
+    file.SeekToBegin();
+    return ended;
+}
+
+} // namespace
+
 int CTvskSlvDataDb::Load(const char* path)
 {
     Close();
@@ -63,6 +82,11 @@ int CTvskSlvDataDb::Load(const char* path)
     CSlvListingCopy copier;
     try
     {
+        if (!LastLineEnded(listing))
+        {
+            SetError(0, TDB_ERR_CUT, "the last line has no line end: the listing was cut short", path);
+            return 2;
+        }
         if (!copier.Copy(listing, copy))
         {
             SetError(copier.Line(), copier.Type(), copier.Info(), path);
@@ -77,6 +101,11 @@ int CTvskSlvDataDb::Load(const char* path)
     listing.Abort();
 
     const int result = LoadNewTextDb<CSlvFileDb>(m_pDb, copy.Path(), *this, path);
+    if (result == 0 && m_pDb->IsEmpty())
+    {
+        m_pDb.reset();
+        return RefuseMissingRows(*this, path, "the listing holds no parameter, PLC or cam line");
+    }
     m_bOpen = result == 0 ? 1 : 0;
     return result;
 }

@@ -39,3 +39,11 @@ CRecDef<DBSLVCAMPT>* CSlvFileDb::CamTable(long cam)
 {
     return cam >= 0 && cam < 4 ? &m_cams[cam] : nullptr;
 }
+
+bool CSlvFileDb::IsEmpty() const
+{
+    unsigned long rows = m_values.NumRecs() + m_plc.NumRecs();
+    for (const CRecDef<DBSLVCAMPT>& cam : m_cams)
+        rows += cam.NumRecs();
+    return rows == 0;
+}

@@ -10,6 +10,8 @@ class CSlvFileDb : public CTvskTextDb
 public:
     // Cam table 0-3, null for any other number.
     CRecDef<DBSLVCAMPT>* CamTable(long cam);
+    // No row in any section.
+    bool IsEmpty() const;
 
     CRecDef<DBSLVVALUE> m_values;
     CRecDef<DBSLVPLC> m_plc;

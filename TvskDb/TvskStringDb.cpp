@@ -9,6 +9,7 @@
 #include <TvskDb/TvskParDbRecords.h>
 #include <ZoSupport/ZoSupport.h>
 
+#include <algorithm>
 #include <new>
 
 namespace
@@ -30,6 +31,23 @@ void ExpandEscape(CString& text, const char* pair, char character)
         return;
     text.Replace(pair, "$");
     text.Replace('$', character);
+}
+
+// A bucket count for about count keys: a prime a fifth above it, so lookups stay short however
+// long the file (the maps are only looked up, never walked, so their order does not matter).
+UINT BucketsFor(INT_PTR count)
+{
+    const auto isPrime = [](UINT n)
+    {
+        for (UINT d = 2; d * d <= n; ++d)
+            if (n % d == 0)
+                return false;
+        return true;
+    };
+    UINT buckets = std::max<UINT>(17, static_cast<UINT>(count + count / 5));
+    while (!isPrime(buckets))
+        ++buckets;
+    return buckets;
 }
 
 } // namespace
@@ -87,6 +105,7 @@ int CTvskStringDb::Load(const char* path)
     const int result = LoadNewTextDb<CStringFileDb>(m_db, path, *this);
     if (result != 0)
         return result;
+    m_strings.InitHashTable(BucketsFor(Count(m_db->m_strings)));
     for (const DBSTRING& rec : Records(m_db->m_strings))
         m_strings[rec.strID] = rec.strDef;
     return 0;
@@ -140,11 +159,19 @@ void CTvskStringParDb::PostLoad()
         m_strVersion = At(m_db->m_version, 0)->szVer;
     for (const DBMENU& menu : Records(m_db->m_menus))
         m_menus[menu.nID] = menu.szDescr;
+    std::map<WORD, INT_PTR> perMode;
+    for (const DBSTRING& descr : Records(m_db->m_descriptions))
+        ++perMode[static_cast<WORD>(descr.nOpMode)];
     for (const DBSTRING& descr : Records(m_db->m_descriptions))
     {
-        std::unique_ptr<CMapStringToString>& mode = m_descriptions[static_cast<WORD>(descr.nOpMode)];
+        const WORD number = static_cast<WORD>(descr.nOpMode);
+        std::unique_ptr<CMapStringToString>& mode = m_descriptions[number];
         if (!mode)
+        {
             mode.reset(new (std::nothrow) CMapStringToString(10));
+            if (mode)
+                mode->InitHashTable(BucketsFor(perMode[number]));
+        }
         if (!mode)
         {
             ProgramError(__FILE__, __LINE__, nullptr);
@@ -152,6 +179,7 @@ void CTvskStringParDb::PostLoad()
         }
         (*mode)[descr.strID] = descr.strDef;
     }
+    m_resources.InitHashTable(BucketsFor(Count(m_db->m_resources)));
     for (const DBSTRING& rec : Records(m_db->m_resources))
         m_resources[rec.strID] = rec.strDef;
 }

@@ -8,7 +8,10 @@ int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const 
     CFile file;
     if (!path || !file.Open(path, CFile::modeRead))
         return 3;
+    const bool empty = file.GetLength() == 0;
     file.Close();
+    if (empty)
+        return RefuseMissingRows(errors, reportedName ? reportedName : path, "the file is empty");
     try
     {
         if (!db.Load(path))
@@ -29,4 +32,11 @@ int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const 
     }
     db.Close();
     return 0;
+}
+
+int RefuseMissingRows(CTvskDbErrString& errors, const char* path, const char* info)
+{
+    CTextDbException error(0, TDB_ERR_MISSING, info, path);
+    errors.CreateErrorString(&error);
+    return 2;
 }

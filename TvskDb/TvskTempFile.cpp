@@ -1,5 +1,7 @@
 #include "TvskTempFile.h"
 
+#include <framework/File.h>
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -37,6 +39,19 @@ bool CTvskTempFile::Create(const char* folder, const char* prefix, const char* s
             return false;
     }
     return false;
+}
+
+bool CTvskTempFile::CreateFor(const char* target)
+{
+    Remove();
+    CFile::RemoveStaleSaveTemps(target);
+    const CString name = CFile::SaveTempName(target);
+    const int fd = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    m_fd = fd;
+    m_path = name;
+    return true;
 }
 
 bool CTvskTempFile::Write(const char* data, size_t length)

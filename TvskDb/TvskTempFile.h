@@ -15,6 +15,9 @@ public:
 
     // Creates "<folder>/<prefix><unique><suffix>"; false when no such file can be created.
     bool Create(const char* folder, const char* prefix, const char* suffix);
+    // Creates the save temporary of target beside it (CFile::SaveTempName), after removing those
+    // that earlier saves of target left.
+    bool CreateFor(const char* target);
     bool Write(const char* data, size_t length);
     bool Write(const CString& text) { return Write(text.GetString(), static_cast<size_t>(text.GetLength())); }
     // Flushes to disk and closes; false when either failed.

@@ -50,6 +50,8 @@ bool CCodeParser::ParseFile(const char* path)
 
 void CCodeParser::StartParse()
 {
+    m_nDepth = 0;
+    m_bTooDeep = false;
     if (!m_pListener)
         return;
     m_pListener->m_bFrozen = false;
@@ -178,6 +180,8 @@ bool CCodeParser::ParseTab(const PRS_ELEM* table, int& index, const char* name)
 
 CCodeParser::Outcome CCodeParser::EvalRow(const PRS_ELEM& row, int& index)
 {
+    if (m_bTooDeep)
+        return Outcome::Abort;
     switch (row.nMatch)
     {
     case PRS_LITERAL:
@@ -190,10 +194,21 @@ CCodeParser::Outcome CCodeParser::EvalRow(const PRS_ELEM& row, int& index)
     {
         if (!row.pszName)
             ProgramError("CodeParser", __LINE__, nullptr);
+        if (m_nDepth >= kMaxTableDepth)
+        {
+            m_bTooDeep = true;
+            RecordError(PRSERR_TOO_DEEP);
+            FreezeErrors();
+            return Outcome::Abort;
+        }
         CParseHandler* parent = m_pCurHandler;
+        ++m_nDepth;
         const bool ok = ParseTab(static_cast<const PRS_ELEM*>(row.pArg), index, row.pszName);
+        --m_nDepth;
         m_pCurHandler = parent;
         parent->SubTableDone(row.pszName);
+        if (m_bTooDeep)
+            return Outcome::Abort;
         return ok ? Outcome::Match : Outcome::NoMatch;
     }
     default:

@@ -36,7 +36,8 @@ enum PrsError
     PRSERR_REFUSED_TABLE = 6,
     PRSERR_NO_TOKEN = 7,
     PRSERR_KEYWORD = 9,
-    PRSERR_REFUSED_TOKEN = 10
+    PRSERR_REFUSED_TOKEN = 10,
+    PRSERR_TOO_DEEP = 11 // tables nested deeper than kMaxTableDepth
 };
 
 struct PRS_ELEM
@@ -109,6 +110,9 @@ public:
 class CCodeParser
 {
 public:
+    // Nesting of sub-tables beyond any real text; deeper input fails instead of exhausting the stack.
+    static constexpr int kMaxTableDepth = 1000;
+
     CCodeParser(CParser* parser, const PRS_ELEM* table, const char* file);
     CCodeParser(const CCodeParser&) = delete;
     CCodeParser& operator=(const CCodeParser&) = delete;
@@ -163,4 +167,7 @@ private:
     const char* const* m_ppSeparators = nullptr;
     CParseHandler* m_pCurHandler = nullptr;
     CString m_strSource;
+    int m_nDepth = 0;
+    // Set once the nesting limit was hit: the whole parse then fails without trying alternatives.
+    bool m_bTooDeep = false;
 };

@@ -147,24 +147,21 @@ function(_tvsk_component target noRegister outputDirectory)
   endif()
 endfunction()
 
-# The test that a model deliverable's sources and their headers include no Qt header.
+# The test that a model deliverable's sources and every header of the tree they include (found by
+# the check itself) include no Qt header.
 function(_tvsk_layering_test target sources)
   set(files "")
   foreach(source ${sources})
     get_filename_component(path ${source} ABSOLUTE)
     list(APPEND files ${path})
-    get_filename_component(dir ${path} DIRECTORY)
-    get_filename_component(stem ${path} NAME_WE)
-    if(EXISTS ${dir}/${stem}.h)
-      list(APPEND files ${dir}/${stem}.h)
-    endif()
   endforeach()
   list(REMOVE_DUPLICATES files)
   list(JOIN files "\n" lines)
   set(listFile ${CMAKE_BINARY_DIR}/layering/${target}.txt)
   file(CONFIGURE OUTPUT ${listFile} CONTENT "${lines}\n")
   add_test(NAME layering_${target}
-    COMMAND ${CMAKE_COMMAND} -DFILES=${listFile} -DDELIVERABLE=${target} -P ${TVSK_CMAKE_DIR}/CheckNoQtInclude.cmake)
+    COMMAND ${CMAKE_COMMAND} -DFILES=${listFile} -DDELIVERABLE=${target} -DINCLUDE_ROOTS=${CMAKE_BINARY_DIR}/include
+      -DSOURCE_ROOT=${CMAKE_SOURCE_DIR} -P ${TVSK_CMAKE_DIR}/CheckNoQtInclude.cmake)
   set_tests_properties(layering_${target} PROPERTIES LABELS layering)
 endfunction()
 

@@ -1,12 +1,14 @@
-# tvsk_add_test(<target> LABEL <label> SOURCES ... LIBS ... [ENV VAR=value ...])
+# tvsk_add_test(<target> LABEL <label> SOURCES ... LIBS ... [ENV VAR=value ...] [UNPRIVILEGED])
 # One GoogleTest executable per deliverable; each test case becomes a CTest test. A Qt test program
-# links Tvsk::Testing::QtMain, whose main replaces GoogleTest's.
+# links Tvsk::Testing::QtMain, whose main replaces GoogleTest's. UNPRIVILEGED (implied by linking
+# the drive chain) runs the program as user nobody when ctest runs as root, so faults an ordinary
+# user meets on the serial line cannot hide behind root's rights.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(tvsk_add_test target)
   # LABEL takes one label or more (a real-engine test carries "browser" beside its deliverable's).
-  cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "UNPRIVILEGED" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
   # The browser programs' former environment object is now the Qt test main.
   if("$<TARGET_OBJECTS:tvsk_browser_test_environment>" IN_LIST T_SOURCES)
     list(REMOVE_ITEM T_SOURCES "$<TARGET_OBJECTS:tvsk_browser_test_environment>")
@@ -28,8 +30,11 @@ function(tvsk_add_test target)
   # Discovered tests cannot carry a list-valued ENVIRONMENT through the generated script, so the
   # environment travels on the command line: discovery and every test run through env(1).
   find_program(TVSK_ENV_PROGRAM env REQUIRED)
-  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
-    "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${T_ENV}")
+  set(runner "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${T_ENV}")
+  if(T_UNPRIVILEGED OR tvsk_drive_chain IN_LIST T_LIBS)
+    list(APPEND runner "${CMAKE_SOURCE_DIR}/cmake/run-unprivileged")
+  endif()
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${runner}")
   if(TVSK_FUZZ)
     return() # the sanitizer build builds no test program and runs the fuzz corpora only
   endif()

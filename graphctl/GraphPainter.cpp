@@ -16,9 +16,15 @@ namespace
 
 constexpr double kPixelLimit = 1.0e6;
 
+// Far off the graph stays far off; a value that is no number lands at the left edge of the range.
+double PixelRange(double value)
+{
+    return std::isnan(value) ? -kPixelLimit : std::clamp(value, -kPixelLimit, kPixelLimit);
+}
+
 LONG ToPixel(double value)
 {
-    return static_cast<LONG>(std::lround(std::clamp(value, -kPixelLimit, kPixelLimit)));
+    return static_cast<LONG>(std::lround(PixelRange(value)));
 }
 
 // Collapses runs of points in one pixel column to their entry, extremes and exit.
@@ -138,6 +144,8 @@ void GraphPainter::DrawMarkers(CDC& dc, std::vector<TraceMarker>* markers) const
         if (!track->Shown() || height <= 0 || scale == 0 || !std::isfinite(scale))
             continue;
         const double zero = g.bottom - (track->Offset() - track->Min()) / (scale / height);
+        if (std::isnan(zero))
+            continue;
         const int far = g.left - Scaled(25);
         const int near = g.left - Scaled(5);
         const int half = Scaled(5);
@@ -312,8 +320,8 @@ void GraphPainter::DrawMarks(CDC& dc) const
         UINT image = IDB_TRIGGER;
         double x = g.left;
         if (m_control.RightEdgeTime(*first, right) && step > 0)
-            x = g.right - (right - m_control.TriggerPosValue()) / step;
-        int left = static_cast<int>(std::clamp(x, -kPixelLimit, kPixelLimit)) - Scaled(13) / 2;
+            x = PixelRange(g.right - (right - m_control.TriggerPosValue()) / step);
+        int left = static_cast<int>(x) - Scaled(13) / 2;
         if (x < g.left)
         {
             image = IDB_TRIGGER_LEFT;

@@ -1,7 +1,10 @@
 #include "TrackFile.h"
 
+#include <framework/File.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -73,9 +76,11 @@ std::string_view WithoutLineEnd(std::string_view field)
     return field;
 }
 
-double Number(std::string_view field)
+// False for a time or value that is no finite number: no trace holds one.
+bool Number(std::string_view field, double& value)
 {
-    return std::strtod(std::string(field).c_str(), nullptr);
+    value = std::strtod(std::string(field).c_str(), nullptr);
+    return std::isfinite(value);
 }
 
 } // namespace
@@ -110,8 +115,9 @@ std::string Format(const std::vector<CTrack4*>& tracks)
 
 bool Write(const std::string& path, const std::string& text)
 {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+    CFile::RemoveStaleSaveTemps(path.c_str());
+    const std::string temporary(CFile::SaveTempName(path.c_str()).GetString());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     size_t written = 0;
@@ -136,7 +142,12 @@ bool Write(const std::string& path, const std::string& text)
 
 bool Parse(const std::string& text, const char* version, TrackFileTarget& target)
 {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    // Every line of the file ends with a line end; a last line without one was cut short, and
+    // loading stops before it.
+    const bool cut = !text.empty() && text.back() != '\n';
+    std::vector<std::string_view> lines = SplitLines(text);
+    if (cut && !lines.empty())
+        lines.pop_back();
     if (lines.empty())
         return false;
     const std::vector<std::string_view> head = SplitFields(lines[0]);
@@ -172,14 +183,18 @@ bool Parse(const std::string& text, const char* version, TrackFileTarget& target
         const std::vector<std::string_view> fields = SplitFields(lines[l]);
         if (fields.size() < static_cast<size_t>(count) + 1)
             return false;
-        const double time = Number(fields[0]);
+        double time = 0;
+        if (!Number(fields[0], time))
+            return false;
         for (long i = 0; i < count; ++i)
         {
-            double value = Number(fields[static_cast<size_t>(i + 1)]);
+            double value = 0;
+            if (!Number(fields[static_cast<size_t>(i + 1)], value))
+                return false;
             tracks[static_cast<size_t>(i)]->Buffer().Add(1, &value, &time);
         }
     }
-    return true;
+    return !cut;
 }
 
 bool Load(const std::string& path, TrackFileTarget& target, DWORD& error)

@@ -32,8 +32,8 @@ constexpr DWORD kErrorNoMemory = 0xE0000002;
 std::string Format(const std::vector<CTrack4*>& tracks);
 // Writes the text beside the file and renames it over the file: a failure leaves the old file.
 bool Write(const std::string& path, const std::string& text);
-// Reads a file of version "10" or "11" into the target. On failure the traces stay as far as the
-// reading got, and error holds the last-error code.
+// Reads a file of version "10" or "11" into the target. On failure (a file cut short included)
+// the traces stay as far as the reading got, and error holds the last-error code.
 bool Load(const std::string& path, TrackFileTarget& target, DWORD& error);
 // The same on text already read.
 bool Parse(const std::string& text, const char* version, TrackFileTarget& target);

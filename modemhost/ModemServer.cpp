@@ -10,16 +10,17 @@ namespace
 constexpr DWORD MillisecondsPerMinute = 60000;
 }
 
-CModemServer::CModemServer(const ModemSettings& settings) : m_settings(settings) {}
+CModemServer::CModemServer(const ModemSettings& settings)
+    : CServedPort(MODEM_PORT_PREFIX), m_settings(settings)
+{
+}
 
 bool CModemServer::Open(BYTE port)
 {
-    m_port = port;
-    const bool linked = m_link.Open(MODEM_PORT_PREFIX, port);
-    m_device.Open(port);
+    const bool opened = OpenPort(port);
     m_dialer.ClearLog();
     m_lastCommand = GetTickCount();
-    return linked && m_device.IsOpen();
+    return opened;
 }
 
 bool CModemServer::Dispatch()
@@ -62,6 +63,8 @@ bool CModemServer::InactivityPassed() const
 
 void CModemServer::RunCommand(PORT_BLOCK& block)
 {
+    if (RunClientCommand(block))
+        return;
     switch (block.command)
     {
     case PORT_CMD_SETLINE:
@@ -69,24 +72,6 @@ void CModemServer::RunCommand(PORT_BLOCK& block)
         break;
     case PORT_CMD_READ:
         Read(block);
-        break;
-    case PORT_CMD_WRITE:
-        ServeWrite(block, m_device, m_spy);
-        break;
-    case PORT_CMD_PURGE:
-        m_device.Purge();
-        block.result = 1;
-        break;
-    case PORT_CMD_DETACH:
-        block.result = m_clients.Detach(block.argument) ? 1 : 0;
-        // The connection stays for the next client until the inactivity time has passed.
-        if (block.result && m_clients.IsEmpty())
-            m_noClients = true;
-        break;
-    case PORT_CMD_ATTACH:
-        m_clients.Attach(block.argument);
-        m_noClients = false;
-        block.result = 1;
         break;
     default:
         break; // the modem sends no break; unknown commands leave the result as it was
@@ -135,23 +120,4 @@ CString CModemServer::DialNumber() const
 {
     const std::lock_guard<std::mutex> guard(m_numberMutex);
     return m_dialNumber;
-}
-
-BOOL CModemServer::DetachClient(DWORD processId)
-{
-    return CPortServerLink::DetachClient(MODEM_PORT_PREFIX, m_port, processId);
-}
-
-void CModemServer::Close() noexcept
-{
-    m_device.Close();
-    m_link.Close();
-}
-
-unsigned ModemThreadProc(CModemServer* server)
-{
-    while (!server->Dispatch())
-    {
-    }
-    return 0;
 }

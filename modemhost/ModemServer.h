@@ -4,11 +4,7 @@
 #include "ModemDialer.h"
 #include "ModemSettings.h"
 
-#include <porthost/DiagnoServer.h>
-#include <porthost/PortClientList.h>
-#include <porthost/PortDevice.h>
-#include <porthost/PortServerLink.h>
-#include <porthost/PortSpy.h>
+#include <porthost/ServedPort.h>
 
 #include <atomic>
 
@@ -21,23 +17,18 @@ enum MODEM_STATE : int
     MODEM_ABORTED = 4,
 };
 
-class CModemServer : public CDiagnoServer
+class CModemServer : public CServedPort
 {
 public:
     static constexpr DWORD IdleCheckMilliseconds = 1000;
 
     explicit CModemServer(const ModemSettings& settings);
-    ~CModemServer() override { Close(); }
-    CModemServer(const CModemServer&) = delete;
-    CModemServer& operator=(const CModemServer&) = delete;
 
     // Opens the named objects of port n and the device; true when all were obtained.
     bool Open(BYTE port);
     // Waits up to a second for one command and runs it; true once the server has closed
     // everything: no client for longer than the inactivity time since the last command.
-    bool Dispatch();
-    // Detaches a client through the block, as a client does.
-    BOOL DetachClient(DWORD processId) override;
+    bool Dispatch() override;
     // The connection still ends only after the inactivity time.
     void EndWithoutClients() override;
 
@@ -49,11 +40,7 @@ public:
 
     bool Ended() const noexcept { return m_ended; }
     int State() const noexcept { return m_state; }
-    int ClientCount() const noexcept override { return m_clients.Count(); }
-    CDWordArray Clients() const override { return m_clients.Copy(); }
     CString DialNumber() const;
-    const CString& LineText() const noexcept { return m_device.LineText(); }
-    CPortSpy& Spy() noexcept override { return m_spy; }
 
 private:
     void RunCommand(PORT_BLOCK& block);
@@ -61,16 +48,13 @@ private:
     BYTE Connect(const PORT_BLOCK& block);
     void Read(PORT_BLOCK& block);
     bool InactivityPassed() const;
-    void Close() noexcept;
+    // The connection stays for the next client until the inactivity time has passed.
+    void LastClientDetached() override { m_noClients = true; }
+    void ClientAttached() override { m_noClients = false; }
 
     ModemSettings m_settings;
     CString m_initFile;
-    BYTE m_port = 0;
-    CPortSpy m_spy;
-    CPortDevice m_device;
     CModemDialer m_dialer{m_device};
-    CPortServerLink m_link;
-    CPortClientList m_clients;
     std::atomic<int> m_state = MODEM_NOT_CONNECTED;
     CString m_dialNumber;
     mutable std::mutex m_numberMutex; // the window shows the number the worker sets
@@ -78,6 +62,3 @@ private:
     std::atomic<bool> m_noClients = false;
     std::atomic<bool> m_ended = false;
 };
-
-// The worker thread: dispatches until the server has ended.
-unsigned ModemThreadProc(CModemServer* server);

@@ -38,7 +38,7 @@ private:
         port = static_cast<BYTE>(number == 0 ? DefaultPort : number);
         return m_server->Open(port);
     }
-    void Work() override { ModemThreadProc(&*m_server); }
+    void Work() override { ServerThreadProc(&*m_server); }
     void ShowWindow(BYTE port) override
     {
         CModemServerDlg window(port, *m_server);

@@ -81,6 +81,35 @@ bool BlockClientBase::StartServer(const ServerStart& server)
     return true;
 }
 
+bool BlockClientBase::RestartEndedServer(const ServerStart& server)
+{
+    if (!BeginCommand())
+        return false;
+    bool running = true;
+    if (ServerEnded())
+    {
+        // A command or reply the dead server left must not reach the new one or its clients.
+        ResetEvent(m_commandEvent);
+        ResetEvent(m_replyEvent);
+        running = StartServer(server);
+    }
+    EndCommand();
+    return running;
+}
+
+// Whether the server the block names has ended; a block without an id yet is still being served.
+bool BlockClientBase::ServerEnded()
+{
+    if (!m_serverId || *m_serverId == 0)
+        return false;
+    if (KnowServer() && WaitForSingleObject(m_serverProcess, 0) == WAIT_TIMEOUT)
+        return false;
+    if (m_serverProcess)
+        CloseHandle(m_serverProcess);
+    m_serverProcess = nullptr;
+    return true;
+}
+
 void BlockClientBase::CloseObjects()
 {
     if (m_locked)

@@ -60,6 +60,9 @@ protected:
     // Opens the objects another program keeps; false unless the block was there already.
     bool OpenObjects(const BlockObjectNames& names, std::size_t blockSize);
     bool StartServer(const ServerStart& server);
+    // For a block that existed: starts a new server when the one its id names has ended (killed
+    // while other clients stayed attached), one client at a time.
+    bool RestartEndedServer(const ServerStart& server);
     // Releases a lock still held, then unmaps and closes everything.
     void CloseObjects();
 
@@ -93,6 +96,7 @@ protected:
 
 private:
     bool KnowServer();
+    bool ServerEnded();
 
     HANDLE m_mapping = nullptr;
     HANDLE m_commandEvent = nullptr;

@@ -34,7 +34,10 @@ int ComBlockClient::setcom(unsigned char port)
     const BlockObjectNames names(m_prefix, std::to_string(port));
     const ServerStart server{FormatString("%s %d", m_server, port).GetString(), true};
     bool existed = false;
-    m_open = CreateObjects(names, PORT_BLOCK_SIZE, existed) && (existed || StartServer(server)) ? 1 : 0;
+    m_open = CreateObjects(names, PORT_BLOCK_SIZE, existed) &&
+                     (existed ? RestartEndedServer(server) : StartServer(server))
+                 ? 1
+                 : 0;
     if (m_open && BeginCommand())
     {
         Block().argument = GetCurrentProcessId();

@@ -317,6 +317,8 @@ HRESULT LanyardPort::GetPortProperty(SHORT code, VARIANT* data)
         return E_FAIL;
     if (!data)
         return E_POINTER;
+    if (!(data->vt & VT_BYREF) || !data->byref)
+        return E_FAIL;
     return m_port->get_property(code, data->byref) ? S_OK : Fail(kNoPort);
 }
 

@@ -24,7 +24,10 @@ int SharedBlockClient::OpenServed(const BlockObjectNames& names, std::size_t blo
     if (!names.Valid())
         return 0;
     bool existed = false;
-    m_open = CreateObjects(names, blockSize, existed) && (existed || StartServer(server)) ? 1 : 0;
+    m_open = CreateObjects(names, blockSize, existed) &&
+                     (existed ? RestartEndedServer(server) : StartServer(server))
+                 ? 1
+                 : 0;
     if (m_open)
         Attach();
     return m_open;

@@ -12,14 +12,6 @@ constexpr DWORD IdleCheckMilliseconds = 1000;
 
 } // namespace
 
-bool CPortServer::Open(BYTE port)
-{
-    m_port = port;
-    const bool linked = m_link.Open(SERIAL_PORT_PREFIX, port);
-    m_device.Open(port);
-    return linked && m_device.IsOpen();
-}
-
 bool CPortServer::Dispatch()
 {
     switch (m_link.WaitForCommand(IdleCheckMilliseconds))
@@ -44,6 +36,8 @@ bool CPortServer::Dispatch()
 
 void CPortServer::RunCommand(PORT_BLOCK& block)
 {
+    if (RunClientCommand(block))
+        return;
     switch (block.command)
     {
     case PORT_CMD_SETLINE:
@@ -52,21 +46,6 @@ void CPortServer::RunCommand(PORT_BLOCK& block)
         break;
     case PORT_CMD_READ:
         ServeRead(block, m_device, m_spy);
-        break;
-    case PORT_CMD_WRITE:
-        ServeWrite(block, m_device, m_spy);
-        break;
-    case PORT_CMD_PURGE:
-        m_device.Purge();
-        block.result = 1;
-        break;
-    case PORT_CMD_DETACH:
-        block.result = m_clients.Detach(block.argument) ? 1 : 0;
-        m_lastDetach = block.result && m_clients.IsEmpty();
-        break;
-    case PORT_CMD_ATTACH:
-        m_clients.Attach(block.argument);
-        block.result = 1;
         break;
     case PORT_CMD_PROPERTY:
         block.result = block.property == PORT_PROPERTY_BREAK && m_device.SendBreak();
@@ -80,25 +59,6 @@ void CPortServer::EndWithoutClients()
 {
     if (m_clients.IsEmpty())
         m_lastDetach = true;
-}
-
-BOOL CPortServer::DetachClient(DWORD processId)
-{
-    return CPortServerLink::DetachClient(SERIAL_PORT_PREFIX, m_port, processId);
-}
-
-void CPortServer::Close() noexcept
-{
-    m_device.Close();
-    m_link.Close();
-}
-
-unsigned ServerThreadProc(CPortServer* server)
-{
-    while (!server->Dispatch())
-    {
-    }
-    return 0;
 }
 
 BYTE PortNumberArgument(const char* text)

@@ -7,9 +7,9 @@
 #include <com/ComRuntime.h>
 #include <ui/App.h>
 
-#include <QApplication>
+#include <kernel/SharedLibrary.h>
 
-#include <dlfcn.h>
+#include <QApplication>
 
 #include <cstdlib>
 #include <string>
@@ -30,10 +30,10 @@ inline void EnsureEngineToolkit(const char* programName, const char* dataManager
         int zero = 0;
         AfxInitToolkit(zero, nullptr);
         CoInitialize(nullptr);
-        void* module = ::dlopen(dataManagerModule, RTLD_NOW | RTLD_LOCAL);
-        if (auto reg =
-                module ? reinterpret_cast<HRESULT (*)()>(::dlsym(module, "DllRegisterServer")) : nullptr)
-            reg();
+        CSharedLibrary module;
+        if (module.Open(dataManagerModule))
+            if (auto reg = reinterpret_cast<HRESULT (*)()>(module.Symbol("DllRegisterServer")))
+                reg();
         RegisterTvskStrings();
         return application;
     }();

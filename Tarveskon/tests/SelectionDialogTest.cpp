@@ -50,6 +50,17 @@ protected:
         wnd.SendMessage(message, 0, reinterpret_cast<LPARAM>(&change));
         QTest::qWait(20);
     }
+    // Each data field's label: "text|whole" a row, whole when the label and its field lie inside the page.
+    static QString DataLabels(CHtmlWnd& page)
+    {
+        return Script(
+            page,
+            "Array.from(document.querySelectorAll('table.data tr')).map(r => {"
+            " const label = r.cells[0]; const field = r.cells[1].querySelector('input');"
+            " const whole = label.scrollWidth <= label.clientWidth && field.scrollWidth <= field.clientWidth"
+            "  && field.getBoundingClientRect().right <= document.documentElement.clientWidth;"
+            " return label.textContent + '|' + whole; }).join('\\n')");
+    }
 };
 
 TEST_F(SelectionDialogTest, ADriveTypeRefillsItsListsDataAndPicture)
@@ -354,3 +365,43 @@ TEST_F(SelectionDialogTest, TheConnectionChoiceAnswersByButton)
 }
 
 } // namespace
+
+TEST_F(SelectionDialogTest, EveryDataFieldIsNamedWithItsUnitWholeInEachLanguage)
+{
+    ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    for (const int language : {0, 1})
+    {
+        ASSERT_TRUE(language == 0 || dialog->Manager().ChangeLanguage(language));
+        const auto expected = [&](std::initializer_list<std::pair<int, int>> ranges)
+        {
+            QStringList rows;
+            for (const auto [first, last] : ranges)
+                for (int id = first; id <= last; ++id)
+                {
+                    CString text;
+                    dialog->Manager().GetString(static_cast<UINT>(id), text);
+                    rows << QString::fromStdString(text.str()) + "|true";
+                }
+            return rows.join("\n");
+        };
+
+        CDlgDriveSelect drives(dialog.get());
+        ASSERT_TRUE(Open(drives));
+        EXPECT_EQ(DataLabels(drives.DriveWnd()), expected({{3060, 3079}})) << language;
+        EXPECT_TRUE(DataLabels(drives.DriveWnd())
+                        .contains(language == 0 ? "Corrente di picco [A]" : "Peak current [A]"));
+        drives.DestroyWindow();
+
+        CDlgMotorSelect motors(dialog.get());
+        ASSERT_TRUE(Open(motors));
+        Change(motors.MotorWnd(), WM_HTML_SELCHANGE, "selVel", "6000"); // a motor with an encoder
+        EXPECT_EQ(DataLabels(motors.MotorWnd()),
+                  expected({{3080, 3085}, {3050, 3050}, {3087, 3099}, {3100, 3104}}))
+            << language;
+        EXPECT_EQ(Script(motors.MotorWnd(), "const t = document.getElementById('strMotorType');"
+                                            " t.scrollWidth <= t.clientWidth && t.value.length > 0"),
+                  "true");
+        motors.DestroyWindow();
+    }
+}

@@ -6,6 +6,9 @@
 #include <protocol/tests/DriveChain.h>
 #include <testing/TestApplication.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace
 {
 
@@ -139,19 +142,33 @@ TEST_F(StatusPageTest, OnTheMainPageTheWord12IsADriveCommand)
     EXPECT_EQ(boxes.texts[0], "Comando non disponibile");
 }
 
+// A drive that falls silent once connected, told so on its control pipe.
 class SilentDriveStatusTest : public StatusPageTest
 {
 protected:
-    std::vector<std::string> DriveOptions() override { return {"--fault", "silent"}; }
+    std::vector<std::string> DriveOptions() override { return {"--control", Control()}; }
+    std::string Control() const { return chainDir + "/control"; }
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/tvsk-status-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        chainDir = pattern;
+        StatusPageTest::SetUp();
+    }
+    void TearDown() override
+    {
+        StatusPageTest::TearDown();
+        std::filesystem::remove_all(chainDir);
+    }
+
+    std::string chainDir;
 };
 
 TEST_F(SilentDriveStatusTest, ABrokenLinkIsShownAndPolledEverySecond)
 {
-    OpenSample("Samples/TK20.dat");
-    dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
-    dialog->Manager().Connect("");
-    if (!dialog->Manager().IsConnected())
-        GTEST_SKIP() << "the silent drive refused the connection";
+    OpenConnected();
+    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }, 5000));
+    std::ofstream(Control()) << "fault silent\n" << std::flush;
     ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione interrotta"; }, 5000));
     EXPECT_EQ(Picture(dialog->StatusPageWnd(), "imgAlarm"), "LinkBroken.png");
     EXPECT_EQ(dialog->StatusPageWnd().ArmedPeriod(), 1000u);

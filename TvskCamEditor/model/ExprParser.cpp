@@ -17,7 +17,7 @@ enum TokenClass
     TOK_FUNCTION = 5
 };
 
-constexpr const void* Class(int c)
+const void* Class(int c)
 {
     return reinterpret_cast<const void*>(static_cast<intptr_t>(c));
 }

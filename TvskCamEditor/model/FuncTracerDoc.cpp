@@ -45,12 +45,13 @@ bool CFuncTracerDoc::Trace(const char* text, double x0, double x1)
         least = i == 0 ? v : std::min(least, v);
         greatest = i == 0 ? v : std::max(greatest, v);
     }
-    if (greatest == least)
+    // A span wider than the doubles reach cannot be scaled into the cam's range.
+    if (greatest == least || !std::isfinite(greatest - least))
         return false;
     for (int i = 0; i <= n - 2; ++i)
     {
         double& v = values[static_cast<size_t>(i)];
-        v = (v - greatest) * (m_dHi - m_dLo) / (greatest - least) + m_dHi;
+        v = (v - greatest) / (greatest - least) * (m_dHi - m_dLo) + m_dHi;
     }
     const double beforeLast = values[static_cast<size_t>(n - 2)];
     values[static_cast<size_t>(n - 1)] =

@@ -13,7 +13,7 @@ public:
     // The table written by Trace, its point count and value range.
     void Bind(CCamTable* table, int points, double lo, double hi);
     // False (nothing written) for an empty or bad formula, fewer than two points, or a result
-    // that is constant or not finite somewhere.
+    // that is constant, not finite somewhere, or spans more than a double holds.
     bool Trace(const char* text, double x0, double x1);
     bool IsTraced() const noexcept { return m_bTraced; }
 

@@ -5,8 +5,6 @@
 #include <TvskCamEditor/ui/DlgCamEdit.h>
 
 #include <Tarveskon/PluginCall.h>
-#include <Tarveskon/PluginIntf.h>
-#include <ZoSupport/ProgramError.h>
 #include <ui/Resources.h>
 
 #include <cctype>
@@ -20,31 +18,11 @@ int CCamEditorPlugin::CamOf(intptr_t record)
     return std::atoi(call->pszArg);
 }
 
-int CCamEditorPlugin::SendCommand(unsigned code, intptr_t param1, intptr_t param2)
+void CCamEditorPlugin::Run(intptr_t /*argument*/, intptr_t request)
 {
-    switch (code)
-    {
-    case PLUGINCMD_SETINTF:
-        m_pHost = reinterpret_cast<CPluginIntf*>(param1);
-        return 0;
-    case PLUGINCMD_SETPARENT:
-        m_pParent = reinterpret_cast<CWnd*>(param1);
-        return 0;
-    case PLUGINCMD_RUN:
-    {
-        if (!m_pHost)
-        {
-            ProgramError("CamEditorPlugin", __LINE__, nullptr);
-            return 0;
-        }
-        CResourceModuleScope resources(CamEditorModule());
-        CDlgCamEdit dialog(m_pHost, CamOf(param2), m_pParent);
-        dialog.DoModal();
-        return 0;
-    }
-    default:
-        return 1;
-    }
+    CResourceModuleScope resources(CamEditorModule());
+    CDlgCamEdit dialog(m_pHost, CamOf(request), m_pParent);
+    dialog.DoModal();
 }
 
 extern "C" __attribute__((visibility("default"))) CPluginImpl* CreatePluginClass()

@@ -187,3 +187,14 @@ TEST(ExprEvaluatorTest, NoTextReusesTheLastParse)
     ASSERT_TRUE(evaluator.Evaluate(nullptr, result));
     EXPECT_EQ(result, 11.0);
 }
+
+TEST(ExprEvaluatorTest, DeepNestingIsRefusedNotOverflowed)
+{
+    CVariables vars;
+    CExprEvaluator evaluator(&vars);
+    double result = 0.0;
+    ASSERT_TRUE(evaluator.Evaluate((std::string(40, '(') + "2" + std::string(40, ')')).c_str(), result));
+    EXPECT_EQ(result, 2.0);
+    EXPECT_FALSE(evaluator.Evaluate((std::string(4000, '(') + "2" + std::string(4000, ')')).c_str(), result));
+    EXPECT_FALSE(evaluator.Evaluate((std::string(4000, '-') + "2").c_str(), result));
+}

@@ -53,6 +53,14 @@ TEST_F(FuncTracerDocTest, TheVariableIgnoresCase)
     EXPECT_EQ(Value(256), 10000);
 }
 
+TEST_F(FuncTracerDocTest, HugeValuesScaleLikeSmallOnes)
+{
+    ASSERT_TRUE(tracer.Trace("x*1e303", 0, 255));
+    EXPECT_EQ(Value(0), 0);
+    EXPECT_EQ(Value(128), 5019);
+    EXPECT_EQ(Value(256), 10000);
+}
+
 TEST_F(FuncTracerDocTest, RefusesWhatCannotBeScaledAndWritesNothing)
 {
     EXPECT_FALSE(tracer.Trace("", 0, 1));
@@ -61,6 +69,7 @@ TEST_F(FuncTracerDocTest, RefusesWhatCannotBeScaledAndWritesNothing)
     EXPECT_FALSE(tracer.Trace("log(x)", 0, 1)); // log(0)
     EXPECT_FALSE(tracer.Trace("x +", 0, 1));
     EXPECT_FALSE(tracer.Trace("y", 0, 1));
+    EXPECT_FALSE(tracer.Trace("(x - 128) * 1e306", 0, 255)); // spans more than a double holds
     CFuncTracerDoc small;
     small.Bind(&table, 1, 0, 10000);
     EXPECT_FALSE(small.Trace("x", 0, 1));

@@ -2,20 +2,17 @@
 // the records were saved.
 #pragma once
 
-#include <Modlode/PluginImpl.h>
+#include <Tarveskon/HostedPlugin.h>
 
-class CPluginIntf;
-class CWnd;
-
-class CCustomDbPlugin : public CPluginImpl
+class CCustomDbPlugin : public CHostedPlugin
 {
 public:
     const char* GetClassName() override { return "TvskCustomDbClass"; }
-    // 1 host, 2 parent, 3 run (answer 0); 8 writes the saved flag to the BOOL param1 points to.
-    int SendCommand(unsigned code, intptr_t param1, intptr_t param2) override;
 
 private:
-    CPluginIntf* m_pHost = nullptr; // not owned
-    CWnd* m_pParent = nullptr;      // not owned
+    void Run(intptr_t argument, intptr_t request) override;
+    // 8 writes the saved flag to the int param1 points to.
+    int OtherCommand(unsigned code, intptr_t param1, intptr_t param2) override;
+
     bool m_bSaved = false;
 };

@@ -5,9 +5,11 @@
 #include <Tarveskon/PluginIntf.h>
 #include <TvskDb/TvskMotorDb.h>
 #include <com/Variant.h>
+#include <testing/DialogFit.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -128,4 +130,27 @@ TEST_F(CustomDbPluginTest, ClosingWithChangesAsksAndCancelKeepsTheDialog)
         });
     EXPECT_EQ(Saved(), 0);
     EXPECT_EQ(host.motors.GetRecordsNum(2), 3);
+}
+
+TEST_F(CustomDbPluginTest, EveryColumnShowsItsWholeTitleAtTheDesktopFonts)
+{
+    for (const int points : tvsk::testing::kDesktopFontPoints)
+    {
+        const tvsk::testing::ScopedDesktopFont font(points);
+        std::vector<std::string> cut;
+        Run(
+            [&cut](CDlgMotorDb& dialog)
+            {
+                const QFontMetrics metrics(dialog.GetGrid()->GetWidget()->font());
+                for (int col = 0; col < CCustomMotorSet::kColumns; ++col)
+                {
+                    CString title;
+                    dialog.GetData().GetHeaderS(CDbIntf::Columns()[col].headerStringId, title);
+                    if (dialog.GetGrid()->GetColWidth(col) < metrics.horizontalAdvance(title.GetString()) + 8)
+                        cut.push_back(title.str());
+                }
+                dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+            });
+        EXPECT_EQ(cut, std::vector<std::string>{}) << points << " pt";
+    }
 }

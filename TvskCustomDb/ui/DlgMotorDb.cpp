@@ -56,6 +56,7 @@ BOOL CDlgMotorDb::OnInitDialog()
         m_pGrid->EnableSelection(true);
         m_pGrid->InsertRows(m_Data.Set().GetCount());
         m_Data.SetGrid(m_pGrid.get());
+        FitColumnsToTitles();
     }
     EnableSaveRestore("Settings");
     UpdateCaption();
@@ -80,6 +81,24 @@ void CDlgMotorDb::Layout()
         m_ToolBar.MoveWindow(0, 0, client.Width(), kToolBarHeight);
     if (m_pGrid && m_pGrid->GetSafeHwnd())
         m_pGrid->MoveWindow(0, kToolBarHeight, client.Width(), std::max(1, client.Height() - kToolBarHeight));
+}
+
+// A column narrower than its title (in the grid's font, the desktop's) widens to show it whole.
+void CDlgMotorDb::FitColumnsToTitles()
+{
+    constexpr int kTitlePadding = 14;
+    CClientDC dc(m_pGrid.get());
+    CFont* old = dc.SelectObject(m_pGrid->GetFont());
+    for (int col = 0; col < CCustomMotorSet::kColumns; ++col)
+    {
+        CString title;
+        if (m_Data.GetHeaderS(CDbIntf::Columns()[col].headerStringId, title) != 1)
+            continue;
+        const int needed = static_cast<int>(dc.GetTextExtent(title).cx) + kTitlePadding;
+        if (m_pGrid->GetColWidth(col) < needed)
+            m_pGrid->SetColWidth(col, needed);
+    }
+    dc.SelectObject(old);
 }
 
 void CDlgMotorDb::OnTimer(UINT_PTR id)

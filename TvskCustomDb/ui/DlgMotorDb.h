@@ -35,6 +35,7 @@ protected:
 private:
     bool CanClose();
     void Layout();
+    void FitColumnsToTitles();
     void UpdateCaption();
 
     CPluginIntf* m_pHost; // not owned

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace
@@ -13,6 +14,12 @@ class CTvskSlvDataDbTest : public ::testing::Test
 {
 protected:
     std::string Write(const char* text) { return dir.Write("listing.slv", text); }
+    // The golden listing copied into the test's folder: a load writes its temporary copy beside it.
+    std::string GoldenListing()
+    {
+        std::filesystem::copy_file(TVSK_TEST_DATA_DIR "/Listing.slv", dir.File("Listing.slv"));
+        return dir.File("Listing.slv");
+    }
     CTestDir dir;
     CTvskSlvDataDb db;
 };
@@ -21,7 +28,7 @@ protected:
 
 TEST_F(CTvskSlvDataDbTest, ReadsTheGoldenListing)
 {
-    ASSERT_EQ(db.Load(TVSK_TEST_DATA_DIR "/Listing.slv"), 0);
+    ASSERT_EQ(db.Load(GoldenListing().c_str()), 0);
     EXPECT_TRUE(db.IsOpen());
     ASSERT_EQ(db.GetValNums(), 8);
     EXPECT_EQ(db.GetValue(0)->iID, 20);
@@ -73,12 +80,15 @@ TEST_F(CTvskSlvDataDbTest, LeavesNoTemporaryFileBehind)
     EXPECT_NE(db.GetErrorString().Find(("\nFile : " + path + "\n").c_str()), -1) << db.GetErrorString();
 }
 
-TEST_F(CTvskSlvDataDbTest, EmptyListingLoadsEmpty)
+TEST_F(CTvskSlvDataDbTest, EmptyListingsAreRefused)
 {
-    ASSERT_EQ(db.Load(Write("").c_str()), 0);
-    EXPECT_EQ(db.GetValNums(), 0);
-    EXPECT_EQ(db.GetInstrNums(), 0);
-    EXPECT_EQ(db.GetInstruction(0), nullptr);
+    for (const char* text : {"", "'PARAMETERS' LIST :\n\n"})
+    {
+        EXPECT_EQ(db.Load(Write(text).c_str()), 2) << text;
+        EXPECT_FALSE(db.IsOpen());
+        EXPECT_NE(db.GetErrorString().Find("\nT : 12\n"), -1) << db.GetErrorString();
+        EXPECT_EQ(db.GetValNums(), 0);
+    }
     // Lines of blanks alone are empty lines, not PLC instructions.
     ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
     EXPECT_EQ(db.GetValNums(), 1);
@@ -119,7 +129,7 @@ TEST_F(CTvskSlvDataDbTest, CreateOpensAnEmptyListingOnce)
 
 TEST_F(CTvskSlvDataDbTest, CopiesShareTheListingAndCloseApart)
 {
-    ASSERT_EQ(db.Load(TVSK_TEST_DATA_DIR "/Listing.slv"), 0);
+    ASSERT_EQ(db.Load(GoldenListing().c_str()), 0);
     CTvskSlvDataDb copy(db);
     CTvskSlvDataDb assigned;
     assigned = db;

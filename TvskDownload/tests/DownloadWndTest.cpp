@@ -6,18 +6,23 @@
 #include <Tarveskon/PluginCall.h>
 #include <Tarveskon/TvskHostUi.h>
 #include <Tarveskon/TvskManager.h>
+#include <registry/Profile.h>
+#include <ui/Dialog.h>
 #include <ui/MessageBox.h>
 #include <ui/SystemMenu.h>
 
 #include <testing/WaitUntil.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <set>
 
 namespace
 {
@@ -223,4 +228,63 @@ TEST_F(DownloadWndTest, TheFormatColumnChangesHowValuesShow)
     wnd.Pars().GetElemS(0, 2, binary);
     EXPECT_NE(binary, plain);
     EXPECT_EQ(binary.FindOneOf("23456789"), -1) << binary.GetString();
+}
+
+TEST_F(DownloadWndTest, AFirstOpeningIsWhollyOnScreenWithPicturesAndGridsThatFollowItsSize)
+{
+    CProfile::Instance().WriteProfileBinary("Settings", "DownloadWin", nullptr, 0); // no stored place
+    boxes.answer = IDNO;
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    ASSERT_NE(CWndFromPlugin(), nullptr);
+    CRect rect;
+    Window().GetWindowRect(&rect);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const CRect defaultSize = DialogUnitsToPixels(CRect(0, 0, 420, 280));
+    EXPECT_GE(rect.Width(), std::min(static_cast<int>(defaultSize.Width()), screen.width()));
+    EXPECT_GE(rect.Height(), std::min(static_cast<int>(defaultSize.Height()), screen.height()));
+    EXPECT_TRUE(screen.contains(QRect(rect.left, rect.top, rect.Width(), rect.Height())))
+        << rect.left << "," << rect.top;
+    EXPECT_NEAR(rect.CenterPoint().x, screen.center().x(), 2) << "centred with no main window";
+
+    // Every button shows a picture (not a letter) and tells what it does in its tool tip.
+    int buttons = 0;
+    for (QToolButton* button : Window().ToolBar().GetWidget()->findChildren<QToolButton*>())
+    {
+        ++buttons;
+        EXPECT_TRUE(button->text().isEmpty()) << button->text().toStdString();
+        EXPECT_FALSE(button->toolTip().isEmpty());
+        const QImage picture = button->icon().pixmap(16, 15).toImage();
+        std::set<QRgb> colours;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                colours.insert(picture.pixel(x, y));
+        EXPECT_GE(colours.size(), 3u) << button->toolTip().toStdString();
+    }
+    EXPECT_EQ(buttons, 10);
+    const int read = Window().ToolBar().CommandToIndex(ID_DL_READ);
+    EXPECT_EQ(Window().ToolBar().GetButtonToolTip(read), CString("Leggi parametro"));
+
+    // Both grids span the client area's width at any size.
+    for (const auto [width, height] : {std::pair{600, 400}, std::pair{1000, 700}})
+    {
+        Window().MoveWindow(rect.left, rect.top, width, height);
+        CRect client;
+        Window().GetClientRect(&client);
+        for (CEditGrid* grid : {&Window().ParGrid(), &Window().MonitorGrid()})
+        {
+            CRect gridRect;
+            grid->GetWindowRect(&gridRect);
+            EXPECT_EQ(gridRect.Width(), client.Width()) << width;
+            EXPECT_GT(gridRect.Height(), 40) << width;
+            // its columns fill it: the description takes what the others leave
+            CRect gridClient;
+            grid->GetClientRect(&gridClient);
+            int columns = 30 + GetSystemMetrics(SM_CXVSCROLL);
+            for (int col = 0; col < 4; ++col)
+                columns += grid->GetColWidth(col);
+            EXPECT_GE(grid->GetColWidth(1), 350) << width;
+            if (width == 1000)
+                EXPECT_EQ(columns, gridClient.Width()) << width;
+        }
+    }
 }

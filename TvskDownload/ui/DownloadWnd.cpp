@@ -9,12 +9,14 @@
 
 #include <registry/Profile.h>
 #include <ui/App.h>
+#include <ui/Dialog.h>
 #include <ui/MessageBox.h>
 #include <ui/SystemMenu.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace
 {
@@ -23,7 +25,9 @@ constexpr int kCaptionHeight = 20;
 constexpr UINT_PTR kToolbarTimer = 1;
 constexpr UINT_PTR kOnlineTimer = 4;
 constexpr int kColumns = 4;
+constexpr int kDescriptionColumn = 1;
 constexpr int kFormatColumn = 3;
+constexpr int kMarginWidth = 30;
 constexpr UINT kTitleString = 2006;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kPlacementKey = "DownloadWin";
@@ -33,22 +37,25 @@ long Text(const char* text)
     return static_cast<long>(reinterpret_cast<intptr_t>(text));
 }
 
+// The size of a first opening, in dialog units so that it follows the desktop's font.
+constexpr int kDefaultWidthUnits = 420;
+constexpr int kDefaultHeightUnits = 280;
+
 // The remembered rectangle, when it is 16 bytes and lies on the screen.
-CRect RememberedRect()
+std::optional<CRect> RememberedRect()
 {
-    const CRect fallback(10, 10, 300, 300);
     LPBYTE data = nullptr;
     UINT bytes = 0;
     if (!CProfile::Instance().GetProfileBinary(kSettings, kPlacementKey, &data, &bytes))
-        return fallback;
-    CRect rect = fallback;
+        return std::nullopt;
+    CRect rect;
     if (bytes == sizeof(RECT))
         std::memcpy(static_cast<RECT*>(&rect), data, sizeof(RECT));
     delete[] data;
     const CRect screen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     CRect visible;
     if (bytes != sizeof(RECT) || rect.IsRectEmpty() || !visible.IntersectRect(rect, screen))
-        return fallback;
+        return std::nullopt;
     return rect;
 }
 } // namespace
@@ -158,7 +165,17 @@ void CDownloadWnd::MapCommands()
 
 BOOL CDownloadWnd::CreateWindowAt()
 {
-    return Create("Download", RememberedRect(), nullptr, 0, Exclusive() ? 1 : 0);
+    const std::optional<CRect> remembered = RememberedRect();
+    if (remembered)
+        return Create("Download", *remembered, nullptr, 0, Exclusive() ? 1 : 0);
+    // No stored place: the default size (at most the screen's) centred on the main window.
+    const CRect size = DialogUnitsToPixels(CRect(0, 0, kDefaultWidthUnits, kDefaultHeightUnits));
+    const CRect rect(0, 0, std::min(static_cast<int>(size.Width()), GetSystemMetrics(SM_CXSCREEN)),
+                     std::min(static_cast<int>(size.Height()), GetSystemMetrics(SM_CYSCREEN)));
+    if (!Create("Download", rect, nullptr, 0, Exclusive() ? 1 : 0))
+        return FALSE;
+    CenterWindow(AfxGetMainWnd());
+    return TRUE;
 }
 
 void CDownloadWnd::SetVisibleState(bool visible)
@@ -180,7 +197,12 @@ int CDownloadWnd::OnCreate(CREATESTRUCT* createStruct)
     m_ParCaption.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
     m_MonitorCaption.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
     if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_DOWNLOAD_TOOLBAR))
+    {
         m_ToolBar.CreateComboBox(IDC_DL_MENU, 120, 80);
+        for (int i = 0; i < m_ToolBar.GetCount(); ++i)
+            if (const UINT id = m_ToolBar.GetItemID(i); id != ID_SEPARATOR)
+                m_ToolBar.SetButtonToolTip(i, DownloadString(m_pHost, id));
+    }
 
     for (auto [grid, list, monitor] :
          {std::tuple{&m_ParGrid, static_cast<CParListIntf*>(&m_Pars), false},
@@ -189,7 +211,7 @@ int CDownloadWnd::OnCreate(CREATESTRUCT* createStruct)
         grid->SetDataIntf(list);
         grid->SetViewIntf(list);
         grid->SetCols(CParListIntf::Columns(monitor), kColumns);
-        grid->AddMargin(30, "");
+        grid->AddMargin(kMarginWidth, "");
         grid->AddHeader();
         grid->Create(list, this);
         grid->ModifyStyleEx(0, WS_EX_CLIENTEDGE);
@@ -286,7 +308,22 @@ void CDownloadWnd::PlaceGridsAndCaptions()
         caption->MoveWindow(rect.left, rect.top, rect.Width(), kCaptionHeight);
         grid->MoveWindow(rect.left, rect.top + kCaptionHeight, rect.Width(),
                          std::max(1, static_cast<int>(rect.Height()) - kCaptionHeight));
+        FitDescriptionColumn(*grid);
     }
+}
+
+// The description column takes what the other columns leave of the grid's width (never less than
+// its own width), so the grid follows the window's size.
+void CDownloadWnd::FitDescriptionColumn(CEditGrid& grid)
+{
+    CRect client;
+    grid.GetClientRect(&client);
+    int others = kMarginWidth + GetSystemMetrics(SM_CXVSCROLL);
+    for (int col = 0; col < kColumns; ++col)
+        if (col != kDescriptionColumn)
+            others += grid.GetColWidth(col);
+    const int least = CParListIntf::Columns(false)[kDescriptionColumn].width;
+    grid.SetColWidth(kDescriptionColumn, std::max(least, static_cast<int>(client.Width()) - others));
 }
 
 void CDownloadWnd::OnSize(UINT type, int cx, int cy)
@@ -556,6 +593,8 @@ void CDownloadWnd::OnShowFormat()
     m_bShowFormat = !m_bShowFormat;
     m_ParGrid.ShowCol(kFormatColumn, m_bShowFormat ? 1 : 0);
     m_MonitorGrid.ShowCol(kFormatColumn, m_bShowFormat ? 1 : 0);
+    FitDescriptionColumn(m_ParGrid);
+    FitDescriptionColumn(m_MonitorGrid);
     m_ParGrid.Invalidate(FALSE);
     m_MonitorGrid.Invalidate(FALSE);
 }

@@ -72,6 +72,7 @@ private:
     void FillMenuCombo();
     void Layout();
     void PlaceGridsAndCaptions();
+    static void FitDescriptionColumn(CEditGrid& grid);
     void ReadRow(int row);
     void ShowHostError();
     void RefreshMonitorValues();

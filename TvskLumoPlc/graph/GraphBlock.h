@@ -16,6 +16,8 @@ public:
     virtual bool Init(CGraphNetworkIntf* network, CPlcFBDObject* model) = 0;
     // Re-measures from the owner's current step and font and places the element again.
     virtual void Rebuild();
+    // Inverts the element's on/off property (a negation); false when it has none.
+    virtual bool ToggleOnOff() { return false; }
     virtual void SetText(const char* text);
     const CString& GetText() const noexcept { return m_strText; }
     // "instance.pin" or "function.pin" for blocks with named pins; empty for others.

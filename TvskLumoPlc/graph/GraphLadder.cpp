@@ -142,6 +142,14 @@ void CGraphLadderElem::SetKind(int kind)
         ModelKind(m_pModel) = m_nKind;
 }
 
+bool CGraphLadderElem::ToggleOnOff()
+{
+    if (m_nKind > 1)
+        return false;
+    SetKind(1 - m_nKind);
+    return true;
+}
+
 int CGraphLadderElem::NextKind()
 {
     SetKind((m_nKind + 1) % m_nKinds);

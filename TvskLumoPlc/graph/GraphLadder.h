@@ -20,6 +20,8 @@ public:
     int GetKind() const noexcept { return m_nKind; }
     void SetKind(int kind);
     int NextKind();
+    // Plain and negated swap; the edge and set/reset kinds have no negation.
+    bool ToggleOnOff() override;
     // The letter drawn for kinds beyond the negated one, empty for the others.
     const char* GetKindLetter() const;
     const CRect& GetNameRect() const noexcept { return m_rcName; }

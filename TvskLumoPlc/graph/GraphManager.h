@@ -61,6 +61,8 @@ public:
     void ShowGrid(bool shown) noexcept { m_bGrid = shown; }
     void LoadSettings();
     void SaveSettings() const;
+    // The window background is the desktop's window colour unless the profile holds one.
+    void UseWindowColor(COLORREF windowColor);
 
     void SetOwner(CGraphOwnerIntf* owner) noexcept { m_pOwner = owner; }
     CGraphOwnerIntf* GetOwner() const noexcept { return m_pOwner; }

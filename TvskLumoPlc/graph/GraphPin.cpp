@@ -97,8 +97,21 @@ void CGraphPin::SetPinPosition(int x, int y)
     const int step = StepX();
     const int px = x * step;
     const int py = y * StepY();
-    m_rcHit =
-        m_nSide == SIDE_INPUT ? CRect(px, py - 1, px + step, py + 1) : CRect(px - step, py - 1, px, py + 1);
+    if (IsHorizontal())
+        m_rcHit = m_nSide == SIDE_INPUT ? CRect(px, py - 1, px + step, py + 1)
+                                        : CRect(px - step, py - 1, px, py + 1);
+    else
+    {
+        const int stepY = StepY();
+        m_rcHit = m_nSide == SIDE_INPUT ? CRect(px - 1, py, px + 1, py + stepY)
+                                        : CRect(px - 1, py - stepY, px + 1, py);
+    }
+}
+
+void CGraphPin::SetOrientation(BYTE orientation)
+{
+    m_nOrientation = orientation == 1 ? 1 : 2;
+    SetPinPosition(m_nX, m_nY);
 }
 
 void CGraphPin::SetSide(int side)

@@ -44,6 +44,8 @@ public:
     void ShowName(bool shown) noexcept { m_bShowName = shown ? 1 : 0; }
     const CRect& GetHitRect() const noexcept { return m_rcHit; }
     bool IsHorizontal() const noexcept { return m_nOrientation == 1; }
+    // 1 horizontal (the default), else vertical: the pin then reaches down (an input) or up.
+    void SetOrientation(BYTE orientation);
 
 private:
     int m_nStyle;

@@ -43,6 +43,13 @@ void CGraphManager::LoadSettings()
             profile.GetProfileInt(Section, setting.key, static_cast<int>(setting.color)));
 }
 
+void CGraphManager::UseWindowColor(COLORREF windowColor)
+{
+    constexpr int Absent = -1; // no COLORREF has bits above the 24 of its colour
+    if (static_cast<int>(CProfile::Instance().GetProfileInt(Section, "BkgndColor", Absent)) == Absent)
+        m_Colors[BkgndColor] = windowColor;
+}
+
 void CGraphManager::SaveSettings() const
 {
     CProfile& profile = CProfile::Instance();

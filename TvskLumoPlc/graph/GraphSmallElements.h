@@ -81,12 +81,19 @@ class CGraphJmp : public CGraphPinBox
 public:
     CGraphJmp() : CGraphPinBox(FBD_JUMP, "GraphJmp") {}
 
+    // 1 or 2.
+    int GetMode() const noexcept { return m_nMode; }
+    void SetMode(int mode) noexcept { m_nMode = mode == 2 ? 2 : 1; }
+
 protected:
     CGraphJmp(int type, const char* source) : CGraphPinBox(type, source) {}
     void TakeModel() override;
     bool PinOnRight() const override { return false; }
     void CreatePins() override;
     void ComputeLayout() override;
+
+private:
+    int m_nMode = 1;
 };
 
 class CGraphReturn : public CGraphJmp

@@ -125,10 +125,16 @@ bool CLDManager::ImportNetwork(CGraphNetworkIntf* network, CPlcLDNetwork* model)
         &model->m_Constants,      &model->m_Variables, &model->m_Functions,
         &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments,
         &model->m_PowerRails,     &model->m_Contacts,  &model->m_Coils};
+    // The rails take the network's height: they come after the comments have their place.
     for (const CPlcFBDObjList* list : elementLists)
-        for (CPlcFBDObject* object : PlcObjects(*list))
-            if (taken.insert(object).second)
-                CreateElement(network, object);
+        if (list != &model->m_PowerRails)
+            for (CPlcFBDObject* object : PlcObjects(*list))
+                if (taken.insert(object).second)
+                    CreateElement(network, object);
+    PlaceComments(network);
+    for (CPlcFBDObject* object : PlcObjects(model->m_PowerRails))
+        if (taken.insert(object).second)
+            CreateElement(network, object);
 
     auto importWires = [&](const CPlcFBDObjList& connections, const CPlcFBDObjList& crosses)
     {
@@ -155,6 +161,38 @@ bool CLDManager::ImportNetwork(CGraphNetworkIntf* network, CPlcLDNetwork* model)
     network->SetComment(comment);
     network->BuildAnimationMap(model);
     return true;
+}
+
+void CLDManager::PlaceComments(CGraphNetworkIntf* network)
+{
+    const int sy = std::max(1, GetStepY());
+    std::vector<CGraphBlock*> comments;
+    int lowest = 0; // pixel bottom of the lowest element that is not a comment
+    for (CGraphBlock* element : *GetElements(network))
+        if (element->GetType() == FBD_COMMENT)
+            comments.push_back(element);
+        else if (element->GetType() != FBD_LD_POWER_RAIL)
+            lowest = std::max(lowest, static_cast<int>(element->GetWindowRect().bottom));
+    int row = (lowest + sy - 1) / sy;
+    bool moved = false;
+    for (CGraphBlock* comment : comments)
+    {
+        bool covers = false;
+        for (CGraphBlock* element : *GetElements(network))
+        {
+            CRect overlap;
+            covers =
+                covers || (element->GetType() != FBD_COMMENT && element->GetType() != FBD_LD_POWER_RAIL &&
+                           overlap.IntersectRect(comment->GetWindowRect(), element->GetWindowRect()));
+        }
+        if (!covers)
+            continue;
+        comment->MoveTo(comment->GetPosition().x, row);
+        row = (comment->GetWindowRect().bottom + sy - 1) / sy;
+        moved = true;
+    }
+    if (moved && row + 1 > network->GetGridHeight())
+        network->SetGridHeight(row + 1);
 }
 
 CGraphPwrRail* CLDManager::GetRightRail(const CGraphNetworkIntf* network) const

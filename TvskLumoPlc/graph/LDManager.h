@@ -59,6 +59,8 @@ private:
     // The wire at the input takes over the end of the wire at the output; the element goes.
     void Bridge(CGraphNetworkIntf* network, CGraphBlock* element, CGraphPin* in, CGraphPin* out);
     void RemoveWithWires(CGraphNetworkIntf* network, CGraphBlock* element);
+    // A comment that covers an element moves below every element; the network grows to hold it.
+    void PlaceComments(CGraphNetworkIntf* network);
 
     std::map<const CGraphNetworkIntf*, std::unique_ptr<CLDRowList>> m_RowLists;
     std::map<const CGraphNetworkIntf*, std::vector<CGraphObject*>> m_Index;

@@ -30,6 +30,8 @@ public:
     // Size in grid cells.
     virtual int GetGridWidth() const = 0;
     virtual int GetGridHeight() const = 0;
+    // Grows or shrinks the window to a number of rows.
+    virtual void SetGridHeight(int rows) = 0;
     virtual bool GetMark() const = 0;
     virtual void SetMark(bool mark) = 0;
     virtual void SetFocusRect(bool shown) = 0;

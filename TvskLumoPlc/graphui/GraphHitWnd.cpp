@@ -102,14 +102,27 @@ void CGraphHitWnd::OnLButtonDblClk(UINT, CPoint point)
     m_pTarget->OnElementDblClk(m_pElement, point);
 }
 
-BOOL CGraphHitWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
+// The move's own point settles the cursor; then the network window follows the move.
+void CGraphHitWnd::OnMouseMove(UINT flags, CPoint point)
+{
+    ChooseCursor(point);
+    ToParent(WM_MOUSEMOVE, flags, point);
+}
+
+BOOL CGraphHitWnd::OnSetCursor(CWnd*, UINT, UINT)
 {
     CPoint cursor;
     GetCursorPos(&cursor);
     ScreenToClient(&cursor);
-    if (m_pTarget->OnElementSetCursor(m_pElement, PinAt(cursor)))
-        return TRUE;
-    return CTransparentWnd::OnSetCursor(wnd, hitTest, message);
+    ChooseCursor(cursor);
+    return TRUE;
+}
+
+// The target's cursor for the pin or body at the point; the arrow when it declines.
+void CGraphHitWnd::ChooseCursor(CPoint point)
+{
+    if (!m_pTarget->OnElementSetCursor(m_pElement, PinAt(point)))
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
 }
 
 LRESULT CGraphHitWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -61,12 +61,15 @@ protected:
     void OnLButtonDown(UINT flags, CPoint point) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnLButtonDblClk(UINT flags, CPoint point) override;
+    // Moves go on to the network window, which follows drags and the wire being drawn.
+    void OnMouseMove(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     bool OnElement(CPoint point) const;
     CGraphPin* PinAt(CPoint point) const;
+    void ChooseCursor(CPoint point);
     // The message goes on to the network window with the point in its coordinates.
     void ToParent(UINT message, UINT flags, CPoint point);
 

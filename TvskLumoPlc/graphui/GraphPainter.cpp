@@ -56,18 +56,26 @@ bool CGraphPainter::Draw(CGraphObject* object)
     }
 }
 
+// The element in its edit state comes last, over everything else.
 void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
 {
+    CGraphBlock* edited = nullptr;
     if (const CGraphObjArray* elements = m_manager.GetElements(network))
         for (CGraphBlock* element : *elements)
-            if (element->IsVisible())
+        {
+            if (element->GetType() == FBD_CONST && static_cast<CGraphConst*>(element)->IsEditing())
+                edited = element;
+            else if (element->IsVisible())
                 Draw(element);
+        }
     if (const CConnectionList* wires = m_manager.GetWires(network))
         for (CConnection* wire : *wires)
             Draw(wire);
     if (const CCrossList* crosses = m_manager.GetCrosses(network))
         for (CCrossConnection* cross : *crosses)
             Draw(cross);
+    if (edited && edited->IsVisible())
+        Draw(edited);
 }
 
 bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
@@ -145,6 +153,7 @@ void CGraphPainter::DrawPin(const CGraphPin* pin)
     const int y = pin->GetPosition().y * sy;
     const bool input = pin->GetSide() == CGraphPin::SIDE_INPUT;
     const COLORREF black = RGB(0, 0, 0);
+    const bool horizontal = pin->IsHorizontal();
     if (pin->IsNegated())
     {
         CPen pen(PS_SOLID, 1, black);
@@ -152,17 +161,29 @@ void CGraphPainter::DrawPin(const CGraphPin* pin)
         hollow.CreateStockObject(NULL_BRUSH);
         CBrush* oldBrush = m_dc->SelectObject(&hollow);
         CPen* oldPen = m_dc->SelectObject(&pen);
-        const int left = input ? x : x - sx / 2;
-        m_dc->Ellipse(left, y - sy / 4, left + sx / 2, y + sy / 4);
+        if (horizontal)
+        {
+            const int left = input ? x : x - sx / 2;
+            m_dc->Ellipse(left, y - sy / 4, left + sx / 2, y + sy / 4);
+        }
+        else
+        {
+            const int top = input ? y : y - sy / 2;
+            m_dc->Ellipse(x - sx / 4, top, x + sx / 4, top + sy / 2);
+        }
         m_dc->SelectObject(oldPen);
         m_dc->SelectObject(oldBrush);
         return;
     }
     const int width = pin->IsSelected() ? 3 : 1;
-    if (input)
+    if (horizontal && input)
         Line(x, y, x + sx / 2, y, black, width);
-    else
+    else if (horizontal)
         Line(x - 1, y, x - 1 - sx / 2, y, black, width);
+    else if (input)
+        Line(x, y, x, y + sy / 2, black, width);
+    else
+        Line(x, y - 2, x, y - 2 - sy / 2, black, width);
 }
 
 void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)

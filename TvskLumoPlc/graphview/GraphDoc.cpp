@@ -102,25 +102,37 @@ bool CGraphDoc::RemoveElement(CGraphNetworkIntf* network, CGraphBlock* element)
 bool CGraphDoc::AddWire(CGraphNetworkIntf* network, CConnection* wire)
 {
     CGraphManager* manager = Manager(__LINE__);
-    return manager && Modified(manager->AddWire(network, wire, true));
+    if (!manager || !Modified(manager->AddWire(network, wire, true)))
+        return false;
+    ShowObject(network);
+    return true;
 }
 
 bool CGraphDoc::RemoveWire(CGraphNetworkIntf* network, CConnection* wire)
 {
     CGraphManager* manager = Manager(__LINE__);
-    return manager && Modified(manager->RemoveWire(network, wire));
+    if (!manager || !Modified(manager->RemoveWire(network, wire)))
+        return false;
+    ShowObject(network);
+    return true;
 }
 
 bool CGraphDoc::AddCross(CGraphNetworkIntf* network, CCrossConnection* cross)
 {
     CGraphManager* manager = Manager(__LINE__);
-    return manager && Modified(manager->AddCross(network, cross, true));
+    if (!manager || !Modified(manager->AddCross(network, cross, true)))
+        return false;
+    ShowObject(network);
+    return true;
 }
 
 bool CGraphDoc::RemoveCross(CGraphNetworkIntf* network, CCrossConnection* cross)
 {
     CGraphManager* manager = Manager(__LINE__);
-    return manager && Modified(manager->RemoveCross(network, cross));
+    if (!manager || !Modified(manager->RemoveCross(network, cross)))
+        return false;
+    ShowObject(network);
+    return true;
 }
 
 bool CGraphDoc::IsNameFree(const char* name) const
@@ -244,6 +256,125 @@ void CGraphDoc::PurgeWires(CGraphNetworkIntf* network, bool markModified)
         SetModifiedFlag(TRUE);
 }
 
+void CGraphDoc::MoveNetwork(CGraphNetworkIntf* network, int position)
+{
+    if (CGraphManager* manager = Manager(__LINE__))
+        manager->MoveNetwork(network, position);
+}
+
+CString CGraphDoc::GetNetworkComment(int i) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->GetComment(i) : CString();
+}
+
+int CGraphDoc::GetWireCount(const CGraphNetworkIntf* network) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CConnectionList* wires = manager ? manager->GetWires(network) : nullptr;
+    return wires ? wires->GetSize() : 0;
+}
+
+CConnection* CGraphDoc::GetWire(const CGraphNetworkIntf* network, int i) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CConnectionList* wires = manager ? manager->GetWires(network) : nullptr;
+    return wires ? wires->GetAt(i) : nullptr;
+}
+
+int CGraphDoc::FindWire(const CGraphNetworkIntf* network, const CConnection* wire) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CConnectionList* wires = manager ? manager->GetWires(network) : nullptr;
+    return wires ? wires->Find(wire) : -1;
+}
+
+int CGraphDoc::GetCrossCount(const CGraphNetworkIntf* network) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CCrossList* crosses = manager ? manager->GetCrosses(network) : nullptr;
+    return crosses ? crosses->GetSize() : 0;
+}
+
+CCrossConnection* CGraphDoc::GetCross(const CGraphNetworkIntf* network, int i) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CCrossList* crosses = manager ? manager->GetCrosses(network) : nullptr;
+    return crosses ? crosses->GetAt(i) : nullptr;
+}
+
+int CGraphDoc::FindCross(const CGraphNetworkIntf* network, const CCrossConnection* cross) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    const CCrossList* crosses = manager ? manager->GetCrosses(network) : nullptr;
+    return crosses ? crosses->Find(cross) : -1;
+}
+
+CGraphBlock* CGraphDoc::FindByKey(const char* key) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->FindElementByKey(key) : nullptr;
+}
+
+CGraphNetworkIntf* CGraphDoc::SelectByKey(const char* key)
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->SelectByKey(key) : nullptr;
+}
+
+bool CGraphDoc::HitTest(const CGraphNetworkIntf* network, int x, int y, GRAPH_HIT& hit) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager && manager->HitTest(network, x, y, hit);
+}
+
+COLORREF CGraphDoc::GetColor(GraphColor role) const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->GetColor(role) : 0;
+}
+
+int CGraphDoc::GetFontSize() const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->GetFontSize() : 0;
+}
+
+CString CGraphDoc::GetFontName() const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager ? manager->GetFontName() : CString();
+}
+
+bool CGraphDoc::IsGridShown() const
+{
+    CGraphManager* manager = Manager(__LINE__);
+    return manager && manager->IsGridShown();
+}
+
+void CGraphDoc::ShowObject(CGraphNetworkIntf* network)
+{
+    UpdateAllViews(nullptr, HINT_OBJECT, reinterpret_cast<CObject*>(network));
+}
+
+void CGraphDoc::SendEvent(LPARAM value)
+{
+    UpdateAllViews(nullptr, HINT_EVENT, reinterpret_cast<CObject*>(value));
+}
+
+void CGraphDoc::SendValueEvent(LPARAM value, bool withoutValue)
+{
+    if (withoutValue)
+        UpdateAllViews(nullptr, HINT_PLAIN_EVENT, nullptr);
+    else
+        UpdateAllViews(nullptr, HINT_VALUE_EVENT, reinterpret_cast<CObject*>(value));
+}
+
+void CGraphDoc::SendTextEvent(const char* text)
+{
+    UpdateAllViews(nullptr, HINT_TEXT_EVENT, reinterpret_cast<CObject*>(const_cast<char*>(text ? text : "")));
+}
+
 BOOL CGraphDoc::OnNewDocument()
 {
     if (!CDocumentRO::OnNewDocument())
@@ -328,6 +459,22 @@ bool CLDDoc::WriteTextFile()
 CGraphNetworkIntf* CLDDoc::GetNetworkWnd(int i) const
 {
     return GetNetwork(i);
+}
+
+CGraphNetworkIntf* CLDDoc::GetNetworkWndByNumber(int number) const
+{
+    return GetNetworkByNumber(number);
+}
+
+CString CLDDoc::GetRungText(int i) const
+{
+    return GetNetworkComment(i);
+}
+
+int CLDDoc::GetObjectCount(const CGraphNetworkIntf* network) const
+{
+    const CGraphObjArray* elements = GetNetworkElements(network);
+    return (elements ? elements->GetSize() : 0) + GetWireCount(network) + GetCrossCount(network);
 }
 
 int CLDDoc::GetRightRailColumn() const

@@ -17,6 +17,10 @@ constexpr LPARAM HINT_REBUILD = 3;
 constexpr LPARAM HINT_OBJECT = 4;
 constexpr LPARAM HINT_RECT_SELECTED = 21;
 constexpr LPARAM HINT_CURRENT_NETWORK = 22;
+constexpr LPARAM HINT_EVENT = 32;
+constexpr LPARAM HINT_VALUE_EVENT = 33;
+constexpr LPARAM HINT_PLAIN_EVENT = 34;
+constexpr LPARAM HINT_TEXT_EVENT = 35;
 constexpr LPARAM HINT_LADDER_LOADED = 36;
 
 constexpr UINT ID_GRAPHDOC_FILE_SAVE = 0xE103;
@@ -39,6 +43,8 @@ public:
     int IndexOfNetwork(const CGraphNetworkIntf* network) const;
     CGraphNetworkIntf* CreateNetwork(CWnd* parent, int placement, int width, int height);
     void RemoveNetwork(CGraphNetworkIntf* network);
+    void MoveNetwork(CGraphNetworkIntf* network, int position);
+    CString GetNetworkComment(int i) const;
     CGraphNetworkIntf* GetCurrentNetwork() const;
     // Hint 22 when the network was not current yet.
     void SetCurrentNetwork(CGraphNetworkIntf* network, bool notify = true);
@@ -51,7 +57,22 @@ public:
     bool RemoveWire(CGraphNetworkIntf* network, CConnection* wire);
     bool AddCross(CGraphNetworkIntf* network, CCrossConnection* cross);
     bool RemoveCross(CGraphNetworkIntf* network, CCrossConnection* cross);
+    int GetWireCount(const CGraphNetworkIntf* network) const;
+    CConnection* GetWire(const CGraphNetworkIntf* network, int i) const;
+    // The wire's index in its network's list, -1 when it is not there.
+    int FindWire(const CGraphNetworkIntf* network, const CConnection* wire) const;
+    int GetCrossCount(const CGraphNetworkIntf* network) const;
+    CCrossConnection* GetCross(const CGraphNetworkIntf* network, int i) const;
+    int FindCross(const CGraphNetworkIntf* network, const CCrossConnection* cross) const;
     bool IsNameFree(const char* name) const;
+    // Object keys: the element a key names, and the selection of what a key names (its network).
+    CGraphBlock* FindByKey(const char* key) const;
+    CGraphNetworkIntf* SelectByKey(const char* key);
+    bool HitTest(const CGraphNetworkIntf* network, int x, int y, GRAPH_HIT& hit) const;
+    COLORREF GetColor(GraphColor role) const;
+    int GetFontSize() const;
+    CString GetFontName() const;
+    bool IsGridShown() const;
     CString GetText() const;
     // Selects what touches the rectangle in the current network, then hint 21.
     void SelectRect(const CRect& pixels);
@@ -64,6 +85,12 @@ public:
     void PurgeWires(CGraphNetworkIntf* network, bool markModified);
 
     BOOL OnNewDocument() override;
+    // The views hear of a network whose wires or junctions changed (hint 4), a document event (32), an event
+    // with a value (33) or without one (34), and a text event (35).
+    void ShowObject(CGraphNetworkIntf* network);
+    void SendEvent(LPARAM value);
+    void SendValueEvent(LPARAM value, bool withoutValue);
+    void SendTextEvent(const char* text);
     // File Save (0xE103) writes whatever the modified state; TRUE when the command is the document's.
     virtual BOOL OnCommand(UINT id);
     virtual bool WriteTextFile() { return false; }
@@ -99,6 +126,11 @@ public:
     void SetTextFilePath(const char* path) { m_strTextFile = path; }
 
     CGraphNetworkIntf* GetNetworkWnd(int i) const;
+    CGraphNetworkIntf* GetNetworkWndByNumber(int number) const;
+    // The rung's comment.
+    CString GetRungText(int i) const;
+    // Elements, wires and junctions of the rung.
+    int GetObjectCount(const CGraphNetworkIntf* network) const;
     int GetRightRailColumn() const;
     int GetUsedWidth() const;
 

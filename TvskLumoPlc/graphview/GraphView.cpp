@@ -3,11 +3,16 @@
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/CrossConnection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
 
+#include <TvskLumoPlc/textview/WidgetEventWatch.h>
+#include <TvskLumoPlc/graphui/GraphTrackers.h>
+
 #include <ui/App.h>
+#include <ui/Gdi.h>
 #include <ui/Dc.h>
 #include <ui/RectTracker.h>
 
@@ -22,6 +27,17 @@ namespace
 CPoint Offset(CPoint to, CPoint from)
 {
     return {to.x - from.x, to.y - from.y};
+}
+
+// The single selection other than a wire or cross, or null.
+CGraphBlock* SingleElement(CGraphManager* manager)
+{
+    if (!manager || manager->GetSelection().size() != 1)
+        return nullptr;
+    CGraphObject* object = manager->GetSelection().front();
+    if (object->GetType() == FBD_CONNECTION || object->GetType() == FBD_CROSS)
+        return nullptr;
+    return static_cast<CGraphBlock*>(object);
 }
 } // namespace
 
@@ -45,6 +61,11 @@ int CGraphView::OnCreate(CREATESTRUCT* createStruct)
         return -1;
     }
     m_pManager->SetOwner(this);
+    m_pManager->UseWindowColor(GetSysColor(COLOR_WINDOW));
+    m_pPaletteWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::PaletteChange,
+                                                          [this] { OnSysColorChange(); });
+    m_pDeactivateWatch = std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::WindowDeactivate,
+                                                             [this] { OnDeactivate(); });
     auto fonts = std::make_unique<CFontTextMetrics>();
     m_pFonts = fonts.get();
     m_pManager->SetTextMetrics(std::move(fonts));
@@ -287,6 +308,16 @@ void CGraphView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject)
     }
 }
 
+LRESULT CGraphView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GRAPH_DELETE)
+    {
+        DeleteSelection();
+        return 0;
+    }
+    return CScrollView::WindowProc(message, wParam, lParam);
+}
+
 BOOL CGraphView::OnCmdMsg(UINT id, int code, CCmdUI* cmdUI)
 {
     if (!cmdUI)
@@ -299,6 +330,113 @@ void CGraphView::OnSize(UINT type, int cx, int cy)
 {
     CScrollView::OnSize(type, cx, cy);
     LayoutNetworks();
+}
+
+CGraphObject* CGraphView::GetHighlighted() const
+{
+    if (!m_pManager || m_pManager->GetSelection().size() != 1)
+        return nullptr;
+    CGraphObject* object = m_pManager->GetSelection().front();
+    return object->GetType() == FBD_CROSS || object->GetType() == FBD_CONNECTION ? object : nullptr;
+}
+
+bool CGraphView::PickAt(CNetworkWnd* network, CPoint cell)
+{
+    if (m_nMode == MODE_PLACE || m_nMode == MODE_PLACE_AGAIN)
+    {
+        PlaceAt(network, cell);
+        if (m_nMode == MODE_PLACE)
+            SetMode(m_nPreviousMode == MODE_PLACE_AGAIN ? MODE_NORMAL : m_nPreviousMode);
+        return true;
+    }
+    GRAPH_HIT hit;
+    CGraphObject* object = m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr;
+    if (object && object->GetType() != FBD_CROSS && object->GetType() != FBD_CONNECTION)
+        object = nullptr;
+    SelectOnly(object); // a selected cross or wire is drawn highlighted (draw state 3)
+    return object != nullptr;
+}
+
+bool CGraphView::PressOnHighlighted(CNetworkWnd* network, CPoint cell, CPoint point)
+{
+    CGraphObject* highlighted = GetHighlighted();
+    if (!highlighted || highlighted->GetNetwork() != network)
+        return false;
+    if (highlighted->GetType() == FBD_CROSS)
+    {
+        if (highlighted->GetPosition() != cell || !IsWireEnd(network, cell))
+            return false;
+        SetMode(MODE_WIRING);
+        WireAt(network, cell);
+        return true;
+    }
+    auto* wire = static_cast<CConnection*>(highlighted);
+    const std::vector<GraphSegment>& segments = wire->GetSegments();
+    for (size_t i = 0; i < segments.size(); ++i)
+    {
+        const GraphSegment& segment = segments[i];
+        if (segment.IsEmpty() || !segment.Holds(cell.x, cell.y))
+            continue;
+        const CSize step = network->GetCellSize();
+        CSegmentTracker tracker(CPoint(segment.x1 * step.cx, segment.y1 * step.cy),
+                                CPoint(segment.x2 * step.cx, segment.y2 * step.cy));
+        if (tracker.Track(network->GetObjectWnd(), point, segment.IsHorizontal() ? step.cy : step.cx))
+        {
+            wire->Invalidate();
+            wire->MoveSegment(static_cast<int>(i), tracker.GetOffset().cx, tracker.GetOffset().cy);
+            wire->Validate();
+            network->GetObjectWnd()->Invalidate(FALSE);
+            if (CGraphDoc* doc = GetGraphDoc())
+                doc->SetModifiedFlag(TRUE);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CGraphView::DragFromPin(CNetworkWnd* network, CGraphPin* pin, CPoint point)
+{
+    const CSize step = network->GetCellSize();
+    const CPoint from = pin->GetPosition();
+    CPointTracker tracker(CPoint(from.x * step.cx, from.y * step.cy));
+    if (!tracker.Track(network->GetObjectWnd(), point, std::max<LONG>(1, step.cx)))
+    {
+        // A click without a move: the tracker took the release; the element is selected.
+        SelectOnly(pin->GetElement());
+        network->GetObjectWnd()->Invalidate(FALSE);
+        return;
+    }
+    const CPoint to(from.x + tracker.GetOffset().cx, from.y + tracker.GetOffset().cy);
+    GRAPH_HIT hit;
+    if (!IsWireEnd(network, to) || !m_pManager->HitTest(network, to.x, to.y, hit) || hit.object == pin)
+        return;
+    auto* wire = new CConnection;
+    CGraphDoc* doc = GetGraphDoc();
+    if (!wire->Connect(pin, hit.object, true) || !doc || !doc->AddWire(network, wire))
+    {
+        delete wire;
+        return;
+    }
+    network->GetObjectWnd()->Invalidate(FALSE);
+    doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::OnDeactivate()
+{
+    EndCapture();
+    m_bMoved = 0;
+    if (m_nMode == MODE_WIRING)
+        SetMode(MODE_NORMAL);
+}
+
+void CGraphView::OnSysColorChange()
+{
+    if (!m_pManager)
+        return;
+    m_pManager->SetColor(BkgndColor, GetSysColor(COLOR_WINDOW));
+    Invalidate();
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        NetworkAt(i)->GetObjectWnd()->Invalidate(FALSE);
 }
 
 BOOL CGraphView::OnEraseBkgnd(CDC*)
@@ -364,6 +502,8 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     if (!doc || !m_pManager)
         return;
     doc->SetCurrentNetwork(network);
+    // The keys go to the network pressed.
+    network->GetObjectWnd()->SetFocus();
     if (IsReadOnly())
         return;
     if (m_nMode == MODE_WIRING)
@@ -371,17 +511,30 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
         WireAt(network, CellAt(network, screen));
         return;
     }
+    const CPoint cell = CellAt(network, screen);
+    if (m_nMode == MODE_PLACE || m_nMode == MODE_PLACE_AGAIN)
+    {
+        PickAt(network, cell);
+        return;
+    }
     if (m_nMode != MODE_NORMAL)
         return;
+    CPoint point = screen;
+    network->GetObjectWnd()->ScreenToClient(&point);
+    if (PressOnHighlighted(network, cell, point))
+        return;
     CGraphBlock* element = ElementAt(network, screen);
+    if (element)
+        if (CGraphPin* pin = element->PinAtPixel(point); pin && !pin->GetConnection())
+        {
+            DragFromPin(network, pin, point);
+            return;
+        }
     if (!element)
     {
-        const CPoint cell = CellAt(network, screen);
-        GRAPH_HIT hit;
-        CGraphObject* object = m_pManager->HitTest(network, cell.x, cell.y, hit) ? hit.object : nullptr;
-        SelectOnly(object);
+        const bool hit = PickAt(network, cell);
         network->GetObjectWnd()->Invalidate(FALSE);
-        if (object || !m_bRectSelect)
+        if (hit || !m_bRectSelect)
             return;
         CNetworkObj* objects = network->GetObjectWnd();
         CPoint start = screen;
@@ -396,8 +549,6 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
     }
     if (!element->IsSelected())
         SelectOnly(element);
-    CPoint point = screen;
-    network->GetObjectWnd()->ScreenToClient(&point);
     const int cx = std::max(1, m_pManager->GetStepX());
     const int cy = std::max(1, m_pManager->GetStepY());
     m_ptGrab = Offset(CPoint(point.x / cx, point.y / cy), element->GetPosition());
@@ -414,6 +565,18 @@ void CGraphView::OnNetworkLButtonDown(CNetworkWnd* network, UINT, CPoint screen)
 
 void CGraphView::OnNetworkMouseMove(CNetworkWnd* network, UINT, CPoint screen)
 {
+    // Over a segment of the highlighted wire: the cursor that moves it across its direction.
+    if (m_nMode == MODE_NORMAL && !m_bCapture)
+        if (auto* wire = dynamic_cast<CConnection*>(GetHighlighted()); wire && wire->GetNetwork() == network)
+        {
+            const CPoint cell = CellAt(network, screen);
+            for (const GraphSegment& segment : wire->GetSegments())
+                if (!segment.IsEmpty() && segment.Holds(cell.x, cell.y))
+                {
+                    SetCursor(LoadCursor(nullptr, segment.IsHorizontal() ? IDC_SIZENS : IDC_SIZEWE));
+                    return;
+                }
+        }
     if (m_nMode == MODE_WIRING)
     {
         const CPoint cell = CellAt(network, screen);
@@ -518,11 +681,55 @@ void CGraphView::OnNetworkKeyDown(CNetworkWnd*, UINT key)
         SelectFirstElement();
         break;
     case VK_DELETE:
-        DeleteSelection();
+        PostMessage(WM_GRAPH_DELETE);
+        break;
+    case VK_RETURN:
+        if (CGraphBlock* element = SingleElement(m_pManager); element && !IsReadOnly())
+        {
+            const int type = element->GetType();
+            if (type == FBD_FUNCTION_BLOCK || type == FBD_FUNCTION || type == FBD_VARIABLE ||
+                type == FBD_CONST)
+                EditElement(element);
+        }
         break;
     default:
         break;
     }
+}
+
+void CGraphView::OnHeaderDblClk(CNetworkWnd* network, CPoint screen)
+{
+    OnHeaderClick(network, screen);
+}
+
+void CGraphView::OnHeaderMenu(CNetworkWnd* network, CPoint screen)
+{
+    if (m_pManager)
+        m_pManager->ClearSelection();
+    OnHeaderClick(network, screen);
+    ShowContextMenu(network, nullptr, screen);
+}
+
+void CGraphView::OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen)
+{
+    CGraphDoc* doc = GetGraphDoc();
+    if (!doc || !m_pManager)
+        return;
+    doc->SetCurrentNetwork(network);
+    if (element && !IsReadOnly() && !element->IsSelected())
+    {
+        SelectOnly(element);
+        network->GetObjectWnd()->Invalidate(FALSE);
+    }
+    ShowContextMenu(network, element, screen);
+}
+
+bool CGraphView::OnElementSetCursor(CNetworkWnd*, CGraphBlock*, CGraphPin* pin)
+{
+    if (IsReadOnly() || m_nMode != MODE_NORMAL || !pin)
+        return false;
+    SetCursor(LoadCursor(nullptr, IDC_CROSS));
+    return true;
 }
 
 void CGraphView::OnHeaderClick(CNetworkWnd* network, CPoint)
@@ -534,28 +741,80 @@ void CGraphView::OnHeaderClick(CNetworkWnd* network, CPoint)
 
 void CGraphView::DeleteSelection()
 {
-    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().empty())
+    CGraphDoc* doc = GetGraphDoc();
+    if (IsReadOnly() || !m_pManager || !doc)
         return;
+    if (m_pManager->GetSelection().empty())
+    {
+        auto* current = static_cast<CNetworkWnd*>(doc->GetCurrentNetwork());
+        if (!current || !current->IsSelected() || !CanDeleteNetwork(current))
+            return;
+        EndCapture();
+        doc->RemoveNetwork(current);
+        Renumber();
+        LayoutNetworks();
+        UpdateScrollSizes();
+        doc->SetModifiedFlag(TRUE);
+        return;
+    }
     auto* network = static_cast<CNetworkWnd*>(m_pManager->GetSelection().front()->GetNetwork());
     m_pManager->DeleteSelection();
     m_pManager->ClearSelection();
     if (network)
         network->GetObjectWnd()->Invalidate(FALSE);
-    if (CGraphDoc* doc = GetGraphDoc())
-        doc->SetModifiedFlag(TRUE);
+    doc->SetModifiedFlag(TRUE);
 }
 
 void CGraphView::ToggleSelected()
 {
-    if (IsReadOnly() || !m_pManager || m_pManager->GetSelection().size() != 1)
+    if (IsReadOnly() || !m_pManager)
         return;
-    CGraphObject* object = m_pManager->GetSelection().front();
-    if (object->GetType() != FBD_LD_CONTACT && object->GetType() != FBD_LD_COIL)
+    CGraphBlock* element = SingleElement(m_pManager);
+    if (!element)
+    {
+        m_bToggle = m_bToggle ? 0 : 1;
         return;
-    static_cast<CGraphLadderElem*>(object)->NextKind();
-    static_cast<CGraphBlock*>(object)->Invalidate();
+    }
+    if (!element->ToggleOnOff())
+        return;
+    element->Invalidate();
     if (CGraphDoc* doc = GetGraphDoc())
         doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::SwitchReturnMode()
+{
+    CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);
+    if (!element || (element->GetType() != FBD_RETURN && element->GetType() != FBD_JUMP))
+        return;
+    auto* jump = static_cast<CGraphJmp*>(element);
+    jump->SetMode(jump->GetMode() == 1 ? 2 : 1);
+    element->Invalidate();
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
+void CGraphView::ApplySettings(const CGraphManager& settings)
+{
+    if (!m_pManager)
+        return;
+    for (int role = 0; role < GraphColorCount; ++role)
+        m_pManager->SetColor(static_cast<GraphColor>(role), settings.GetColor(static_cast<GraphColor>(role)));
+    m_pManager->ShowGrid(settings.IsGridShown());
+    ApplyFont(settings.GetFontSize(), settings.GetFontName());
+    Invalidate();
+    for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
+        NetworkAt(i)->GetObjectWnd()->Invalidate(FALSE);
+}
+
+void CGraphView::EditElement(CGraphBlock* element)
+{
+    if (!element || element->GetType() != FBD_CONST)
+        return;
+    auto* network = static_cast<CNetworkWnd*>(element->GetNetwork());
+    CGraphHitWnd* hit = network ? network->GetObjectWnd()->GetHitWnd(element) : nullptr;
+    if (hit && m_pFonts)
+        hit->OpenEditor(m_pFonts->GetFont(false));
 }
 
 void CGraphView::SelectNeighbour(int direction)

@@ -10,8 +10,14 @@
 
 #include <ui/DocView.h>
 
+#include <memory>
+
+class CWidgetEventWatch;
+
 // Status text of an element to the main window; lParam the text.
 constexpr UINT WM_GRAPH_STATUSTEXT = 2560;
+// The Delete key's step, posted: it may take away the window whose key brought it.
+constexpr UINT WM_GRAPH_DELETE = WM_USER + 0x203;
 
 class CGraphView : public CScrollView, public CGraphOwnerIntf, public CNetworkFace
 {
@@ -67,22 +73,43 @@ public:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkMouseMove(CNetworkWnd* network, UINT flags, CPoint screen) override;
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // The network becomes current and the element the selection; then the view's menu.
+    void OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) override;
+    // Over a pin in the normal mode the cross: a wire starts or a pin is dragged there.
+    bool OnElementSetCursor(CNetworkWnd* network, CGraphBlock* element, CGraphPin* pin) override;
     void OnHeaderClick(CNetworkWnd* network, CPoint screen) override;
+    // A double click on the header selects the network as a click does.
+    void OnHeaderDblClk(CNetworkWnd* network, CPoint screen) override;
+    // The header's menu: the network selected, then the view's menu without an element.
+    void OnHeaderMenu(CNetworkWnd* network, CPoint screen) override;
     void OnNetworkResize(CNetworkWnd* network, CPoint screen) override;
     CFontTextMetrics* GetFonts() override { return m_pFonts; }
     CGraphBitmap* GetGridPattern() override { return &m_Grid; }
     bool GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path) override;
     bool IsDrawingWire() const noexcept { return m_pWireStart != nullptr; }
+    bool IsDragging() const noexcept { return m_bCapture != 0; }
     void EnableRectSelection(bool on) noexcept { m_bRectSelect = on ? 1 : 0; }
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     void OnDraw(CDC*) override {}
     BOOL OnCmdMsg(UINT id, int code, CCmdUI* cmdUI) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Editing commands; nothing while read-only.
+    // The selection goes; without one the current network, when it is selected and the owner agrees.
     void DeleteSelection();
+    // A single element's on/off property; otherwise the view's own toggle flag.
     void ToggleSelected();
+    bool GetToggleFlag() const noexcept { return m_bToggle != 0; }
+    // A single selected return or jump switches between its modes 1 and 2.
+    void SwitchReturnMode();
+    // Colours, font and grid of the settings manager into the view's, then a redraw.
+    void ApplySettings(const CGraphManager& settings);
+    // The desktop's colours changed: the window background takes the new window colour.
+    void OnSysColorChange();
+    // Enter: the owner's edit for a function block, function, variable or constant.
+    virtual void EditElement(CGraphBlock* element);
     void SelectNeighbour(int direction);
     void SelectFirstElement();
     // The network one above or below the current one becomes current and is scrolled into view.
@@ -101,6 +128,25 @@ protected:
     void OnVScroll(UINT code, UINT pos) override;
     // A drag ends: wires follow, the network grows, the document is modified.
     virtual void EndDrag(CNetworkWnd* network, CPoint screen);
+    // A press beside the elements: in a placing mode the placing; otherwise the cross under the
+    // pointer, else the wire there, is highlighted. False when nothing was hit.
+    bool PickAt(CNetworkWnd* network, CPoint cell);
+    // The placing of modes 2 (once) and 3 (again and again); nothing in the plain graph view.
+    virtual void PlaceAt(CNetworkWnd*, CPoint) {}
+    // The highlighted cross or wire (the single selection), or null.
+    CGraphObject* GetHighlighted() const;
+    // A press on the highlighted cross continues a wire from it; on a segment of the highlighted
+    // wire the segment is dragged across its direction. True when the press was taken.
+    bool PressOnHighlighted(CNetworkWnd* network, CPoint cell, CPoint point);
+    // A press on a free pin drags a point to where a wire from the pin may end; without a move
+    // the element is selected.
+    void DragFromPin(CNetworkWnd* network, CGraphPin* pin, CPoint point);
+    // The window lost the activation: a drag or a wire in progress ends.
+    void OnDeactivate();
+    // Whether the current network may go; the plain graph view always agrees.
+    virtual bool CanDeleteNetwork(CNetworkWnd*) { return true; }
+    // The menu of a right click, after the selection was made; none in the plain graph view.
+    virtual void ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint) {}
     void EndCapture();
     CGraphBlock* ElementAt(CNetworkWnd* network, CPoint screen) const;
     void SelectOnly(CGraphObject* object);
@@ -118,6 +164,9 @@ protected:
     int m_nPreviousMode = MODE_NORMAL;
     BYTE m_bReadOnly = 0;
     BYTE m_bRectSelect = 1;
+    BYTE m_bToggle = 0;
+    std::unique_ptr<CWidgetEventWatch> m_pPaletteWatch;
+    std::unique_ptr<CWidgetEventWatch> m_pDeactivateWatch;
     CGraphBlock* m_pDragged = nullptr;
     CPoint m_ptGrab;
     CPoint m_ptDragStart;

@@ -13,6 +13,7 @@
 #include <ZoSupport/ZoSupport.h>
 
 #include <ui/App.h>
+#include <ui/Menu.h>
 
 #include <QEvent>
 #include <QObject>
@@ -24,6 +25,9 @@ IMPLEMENT_DYNCREATE(CLDView, CGraphView)
 
 namespace
 {
+// The owner's commands offered by the context menu, their ids also the ids of their texts.
+constexpr UINT kOwnerDelete = 12817;
+constexpr UINT kOwnerComment = 12018;
 // Keeps the view's shown flag for the worker, which must not ask the window itself.
 class ShowWatch : public QObject
 {
@@ -44,14 +48,11 @@ private:
     QWidget* m_widget;
 };
 
-// A contact shows whether it conducts, a negated coil the bit it writes, the others their power.
+// A contact shows whether it conducts, every other element (a negated coil too) its power.
 bool ShownState(const ANIMATION_ENTRY& entry)
 {
     if (entry.model->m_nType == FBD_LD_CONTACT)
         return entry.conducts != 0;
-    if (entry.model->m_nType == FBD_LD_COIL &&
-        static_cast<const CPlcLDCoil*>(entry.model)->m_nKind == CPlcLDCoil::KIND_NEGATED)
-        return entry.power == 0;
     return entry.power != 0;
 }
 
@@ -262,8 +263,55 @@ void CLDView::NewComment(CPoint cell)
     }
 }
 
+bool CLDView::FilePrint()
+{
+    return m_pPrinter && m_pPrinter->PrintView(this, m_pPrintInfo, GetParent(), false);
+}
+
+bool CLDView::FilePrintPreview()
+{
+    return m_pPrinter && m_pPrinter->PrintView(this, m_pPrintInfo, GetParent(), true);
+}
+
+void CLDView::UpdateLayout()
+{
+    m_bLayoutPending = 0;
+    Renumber();
+    LayoutNetworks();
+    AlignRightRails();
+    UpdateScrollSizes();
+}
+
+void CLDView::PlaceAt(CNetworkWnd*, CPoint cell)
+{
+    NewComment(cell);
+}
+
+void CLDView::EditElement(CGraphBlock* element)
+{
+    if (element && element->GetType() == FBD_CONST)
+        CGraphView::EditElement(element);
+    else
+        EditOperand();
+}
+
+void CLDView::ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint screen)
+{
+    CWnd* owner = GetParent();
+    if (IsAnimated() || IsReadOnly() || !owner)
+        return;
+    CMenu menu;
+    menu.AppendMenu(MF_STRING, kOwnerDelete, HostString(kOwnerDelete, "Elimina oggetto selezionato"));
+    menu.AppendMenu(MF_STRING, kOwnerComment, HostString(kOwnerComment, "Inserisci un commento"));
+    // Posted: the command rebuilds the windows whose input brought the menu.
+    if (const UINT chosen = AfxGetPopupMenuSink()->Show(this, menu, screen))
+        owner->PostMessage(WM_COMMAND, chosen, 0);
+}
+
 void CLDView::OnNetworkDblClk(CNetworkWnd* network, CPoint screen)
 {
+    // The press before it may have started a drag; the operand dialogs must not run under it.
+    EndCapture();
     if (CGraphBlock* element = ElementAt(network, screen))
         SelectOnly(element);
     EditOperand();

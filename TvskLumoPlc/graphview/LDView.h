@@ -9,8 +9,19 @@
 #include <atomic>
 #include <memory>
 
+class CLDView;
+class CPlcProjectInfo;
 class CPluginIntf;
 class QObject;
+
+// What prints the view's networks with the project's title block (the editor's ladder printer).
+class CLDViewPrinter
+{
+public:
+    virtual ~CLDViewPrinter() = default;
+    // False when cancelled or nothing could be printed.
+    virtual bool PrintView(CLDView* view, const CPlcProjectInfo* info, CWnd* owner, bool preview) = 0;
+};
 
 constexpr UINT WM_LDVIEW_MODIFIED = 1037;
 // To the main window when the view goes; lParam the view.
@@ -43,6 +54,15 @@ public:
     int GetNetworkIndex() const;
     void SelectNetwork(int index);
 
+    // Printing through the printer the owner gives, with the project information for the title.
+    void SetPrinter(CLDViewPrinter* printer) noexcept { m_pPrinter = printer; }
+    void SetPrintInfo(const CPlcProjectInfo* info) noexcept { m_pPrintInfo = info; }
+    bool FilePrint();
+    bool FilePrintPreview();
+    // After a rebuild or a change of the current network: the stack, the rails and the scroll
+    // sizes laid out again.
+    void UpdateLayout();
+
     // Live animation: on collects every contact and starts the worker; off stops it and shows
     // every element inactive.
     void EnableAnimation(bool on);
@@ -72,6 +92,14 @@ protected:
     void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) override;
     // Delete is the owner's command, which takes the element out of the program as well.
     void OnNetworkKeyDown(CNetworkWnd* network, UINT key) override;
+    // The placing modes put a new comment at the cell.
+    void PlaceAt(CNetworkWnd* network, CPoint cell) override;
+    // Enter on a function or variable: its operand dialog; a constant is edited in place.
+    void EditElement(CGraphBlock* element) override;
+    // A net is deleted by the owner's command, which takes it out of the program too.
+    bool CanDeleteNetwork(CNetworkWnd*) override { return false; }
+    // Delete and new comment, the owner's commands; nothing while animated.
+    void ShowContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -83,6 +111,8 @@ private:
 
     std::atomic<CPluginIntf*> m_pHost{nullptr};
     CLDOperandDialogs* m_pOperandDialogs = nullptr;
+    CLDViewPrinter* m_pPrinter = nullptr;          // not owned
+    const CPlcProjectInfo* m_pPrintInfo = nullptr; // not owned
     BYTE m_bAnimated = 0;
     BYTE m_bAutoConnect = 1;
     BYTE m_bLayoutPending = 1;

@@ -3,6 +3,7 @@
 #include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/CrossConnection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 #include <TvskLumoPlc/graphui/FontTextMetrics.h>
 #include <TvskLumoPlc/graphui/GraphBitmap.h>
 #include <TvskLumoPlc/graphui/GraphPainter.h>
@@ -190,6 +191,79 @@ void CNetworkObj::OnMouseMove(UINT flags, CPoint point)
 void CNetworkObj::OnKeyDown(UINT key, UINT, UINT)
 {
     m_pFace->OnNetworkKeyDown(m_pNetwork, key);
+}
+
+void CNetworkObj::PlaceHitWnd(CGraphBlock* element)
+{
+    if (!GetSafeHwnd() || !element)
+        return;
+    auto& hit = m_HitWnds[element];
+    if (hit)
+    {
+        hit->Place();
+        return;
+    }
+    hit = std::make_unique<CGraphHitWnd>();
+    if (!hit->Create(this, element, this))
+        m_HitWnds.erase(element);
+}
+
+void CNetworkObj::RemoveHitWnd(const CGraphBlock* element)
+{
+    m_HitWnds.erase(element);
+}
+
+CGraphHitWnd* CNetworkObj::GetHitWnd(const CGraphBlock* element) const
+{
+    const auto found = m_HitWnds.find(element);
+    return found == m_HitWnds.end() ? nullptr : found->second.get();
+}
+
+CPoint CNetworkObj::ElementToScreen(const CGraphBlock* element, int x, int y) const
+{
+    const CRect& window = element->GetWindowRect();
+    return ToScreen(CPoint(x + window.left, y + window.top));
+}
+
+void CNetworkObj::OnElementButtonDown(CGraphBlock* element, int x, int y)
+{
+    m_pFace->OnNetworkLButtonDown(m_pNetwork, MK_LBUTTON, ElementToScreen(element, x, y));
+}
+
+void CNetworkObj::OnElementButtonUp(CPoint screen)
+{
+    m_pFace->OnNetworkLButtonUp(m_pNetwork, screen);
+}
+
+// A constant is edited in place; other elements go to the face.
+void CNetworkObj::OnElementDblClk(CGraphBlock* element, CPoint point)
+{
+    CGraphHitWnd* hit = GetHitWnd(element);
+    if (element->GetType() == FBD_CONST && hit && m_pFace->GetFonts())
+        hit->OpenEditor(m_pFace->GetFonts()->GetFont(false));
+    else
+        m_pFace->OnNetworkDblClk(m_pNetwork, ElementToScreen(element, point.x, point.y));
+}
+
+void CNetworkObj::OnElementContextMenu(CGraphBlock* element, CPoint screen)
+{
+    m_pFace->OnNetworkContextMenu(m_pNetwork, element, screen);
+}
+
+bool CNetworkObj::OnElementSetCursor(CGraphBlock* element, CGraphPin* pin)
+{
+    return m_pFace->OnElementSetCursor(m_pNetwork, element, pin);
+}
+
+LRESULT CNetworkObj::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU && m_pFace)
+    {
+        m_pFace->OnNetworkContextMenu(m_pNetwork, nullptr,
+                                      CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 BOOL CNetworkObj::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
@@ -445,6 +519,14 @@ void CNetworkWnd::OnLButtonDown(UINT, CPoint point)
         m_pFace->OnHeaderClick(this, screen);
 }
 
+void CNetworkWnd::OnLButtonDblClk(UINT, CPoint point)
+{
+    if (!m_rcHeader.PtInRect(point))
+        return;
+    ClientToScreen(&point);
+    m_pFace->OnHeaderDblClk(this, point);
+}
+
 BOOL CNetworkWnd::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     CPoint point;
@@ -465,6 +547,15 @@ LRESULT CNetworkWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         SetComment(reinterpret_cast<const char*>(lParam));
         return 0;
     }
+    if (message == WM_CONTEXTMENU)
+    {
+        const CPoint screen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        CPoint client = screen;
+        ScreenToClient(&client);
+        if (m_rcHeader.PtInRect(client))
+            m_pFace->OnHeaderMenu(this, screen);
+        return 0;
+    }
     return CWnd::WindowProc(message, wParam, lParam);
 }
 
@@ -476,8 +567,15 @@ void CNetworkWnd::InvalidateRect(const CRect& rect)
 
 void CNetworkWnd::OnElementPlaced(CGraphBlock* element)
 {
-    if (m_Obj.GetSafeHwnd() && element)
-        m_Obj.CWnd::InvalidateRect(&element->GetWindowRect(), FALSE);
+    if (!m_Obj.GetSafeHwnd() || !element)
+        return;
+    m_Obj.CWnd::InvalidateRect(&element->GetWindowRect(), FALSE);
+    m_Obj.PlaceHitWnd(element);
+}
+
+void CNetworkWnd::OnElementRemoved(CGraphBlock* element)
+{
+    m_Obj.RemoveHitWnd(element);
 }
 
 void CNetworkWnd::CollectWatchNames(CStringArray& names) const

@@ -5,9 +5,11 @@
 #include "AnimationMap.h"
 
 #include <TvskLumoPlc/graph/GraphManager.h>
+#include <TvskLumoPlc/graphui/GraphHitWnd.h>
 
 #include <ui/Wnd.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -29,7 +31,14 @@ public:
     virtual void OnNetworkDblClk(CNetworkWnd* network, CPoint screen) = 0;
     virtual void OnNetworkMouseMove(CNetworkWnd* network, UINT flags, CPoint screen) = 0;
     virtual void OnNetworkKeyDown(CNetworkWnd* network, UINT key) = 0;
+    // The right button or the menu key over the network: on an element, or null.
+    virtual void OnNetworkContextMenu(CNetworkWnd* network, CGraphBlock* element, CPoint screen) = 0;
+    // The pointer over an element, on one of its pins or on its body (null): true when the face set
+    // the cursor.
+    virtual bool OnElementSetCursor(CNetworkWnd* network, CGraphBlock* element, CGraphPin* pin) = 0;
     virtual void OnHeaderClick(CNetworkWnd* network, CPoint screen) = 0;
+    virtual void OnHeaderDblClk(CNetworkWnd* network, CPoint screen) = 0;
+    virtual void OnHeaderMenu(CNetworkWnd* network, CPoint screen) = 0;
     // A press on the bottom border: the face tracks the new height.
     virtual void OnNetworkResize(CNetworkWnd* network, CPoint screen) = 0;
     virtual CFontTextMetrics* GetFonts() = 0;
@@ -40,7 +49,8 @@ public:
     virtual bool GetWiringFeedback(const CNetworkWnd* network, CPoint& marker, std::vector<CPoint>& path) = 0;
 };
 
-class CNetworkObj : public CWnd
+// The object window; every element has its hit window over it, whose input comes back here.
+class CNetworkObj : public CWnd, public CGraphHitTarget
 {
 public:
     static constexpr UINT ChildId = 100;
@@ -58,6 +68,17 @@ public:
     void PaintBackground(CDC* dc, const CRect& area);
     CRect MarkerRect(CPoint cell) const;
 
+    // Makes the element's hit window, or moves it to where the element now stands.
+    void PlaceHitWnd(CGraphBlock* element);
+    void RemoveHitWnd(const CGraphBlock* element);
+    CGraphHitWnd* GetHitWnd(const CGraphBlock* element) const;
+
+    void OnElementButtonDown(CGraphBlock* element, int x, int y) override;
+    void OnElementButtonUp(CPoint screen) override;
+    void OnElementDblClk(CGraphBlock* element, CPoint point) override;
+    void OnElementContextMenu(CGraphBlock* element, CPoint screen) override;
+    bool OnElementSetCursor(CGraphBlock* element, CGraphPin* pin) override;
+
 protected:
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* dc) override;
@@ -67,14 +88,18 @@ protected:
     void OnMouseMove(UINT flags, CPoint point) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     CPoint ToScreen(CPoint point) const;
+    // A point of the element's window in screen coordinates.
+    CPoint ElementToScreen(const CGraphBlock* element, int x, int y) const;
     void DrawWiringFeedback(CDC* dc);
 
     CNetworkWnd* m_pNetwork = nullptr;
     CGraphManager* m_pManager = nullptr;
     CNetworkFace* m_pFace = nullptr;
+    std::map<const CGraphBlock*, std::unique_ptr<CGraphHitWnd>> m_HitWnds;
 };
 
 class CNetworkWnd : public CWnd, public CGraphNetworkIntf
@@ -98,6 +123,7 @@ public:
     void SetComment(const char* comment) override;
     int GetGridWidth() const override { return m_nWidth; }
     int GetGridHeight() const override { return m_nHeight; }
+    void SetGridHeight(int rows) override { SetSize(m_nWidth, rows); }
     CSize GetSize() const noexcept { return {m_nWidth, m_nHeight}; }
     // Height at least five rows.
     void SetSize(int width, int height);
@@ -118,7 +144,7 @@ public:
 
     void InvalidateRect(const CRect& rect) override;
     void OnElementPlaced(CGraphBlock* element) override;
-    void OnElementRemoved(CGraphBlock*) override {}
+    void OnElementRemoved(CGraphBlock* element) override;
 
     // Appends the operand of every contact not yet in the list.
     void CollectWatchNames(CStringArray& names) const;
@@ -140,6 +166,7 @@ public:
 protected:
     void OnPaint() override;
     void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

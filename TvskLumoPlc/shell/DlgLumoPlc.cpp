@@ -16,6 +16,7 @@
 
 #include <ui/App.h>
 #include <ui/DocView.h>
+#include <ui/HelpInfo.h>
 #include <ui/MessageBox.h>
 
 #include <algorithm>
@@ -39,6 +40,7 @@ constexpr UINT kHostEnableComm = 24;
 constexpr UINT kHostUploadPlc = 31;
 constexpr UINT kHostDownloadPlc = 32;
 constexpr UINT kHostComparePlc = 33;
+constexpr UINT kHostHelp = 50;
 constexpr UINT kMainBarId = 0xE800;
 constexpr UINT kInstrBarId = 0xE801;
 constexpr SIZE kInstrButton = {34, 34};
@@ -199,6 +201,7 @@ void CDlgLumoPlc::CreateView()
     AddAnchor(m_pView->GetSafeHwnd(), ANCHOR_TOP_LEFT, ANCHOR_BOTTOM_RIGHT);
     m_pView->SetHostIntf(m_pPluginIntf);
     m_pView->SetOperandDialogs(&m_OperandDialogs);
+    m_pView->SetPrinter(&m_Printer);
     m_bILMode = 0;
 }
 
@@ -244,6 +247,7 @@ void CDlgLumoPlc::RebuildView()
     }
     // The document frees the previous code only after the new windows stand.
     document->ShowCode(std::unique_ptr<CPlcFBDCode>(code));
+    m_pView->UpdateLayout();
     CString count;
     count.Format("%d / %d", m_nCodeLen, m_nCodeMax);
     SetDlgItemText(IDC_PLC_CODE_COUNT, count);
@@ -252,7 +256,7 @@ void CDlgLumoPlc::RebuildView()
 void CDlgLumoPlc::SetModified(bool modified)
 {
     m_bModified = modified ? 1 : 0;
-    SetWindowText(modified ? m_strCaption + " *" : m_strCaption);
+    SetWindowText(modified ? m_strCaption + "*" : m_strCaption);
 }
 
 bool CDlgLumoPlc::StoreProgram()
@@ -331,7 +335,8 @@ void CDlgLumoPlc::OnIlMode()
     dialog.DoModal();
     m_nCodeLen = m_CodeGen.GetCodeLen(&m_LogicDoc);
     RebuildView();
-    SetModified(true);
+    if (dialog.IsTextChanged())
+        SetModified(true);
     m_bILMode = 0;
 }
 
@@ -411,10 +416,13 @@ void CDlgLumoPlc::OnReadPlc()
 
 void CDlgLumoPlc::OnWritePlc()
 {
-    if (!CanTransfer() || !SetOnline(true))
+    if (!CanTransfer())
         return;
-    if (StoreProgram())
-        m_pPluginIntf->SendCommand(kHostDownloadPlc, 0, 0);
+    // A link that was not reached has been reported by the host.
+    if (!SetOnline(true))
+        return;
+    if (StoreProgram() && m_pPluginIntf->SendCommand(kHostDownloadPlc, 0, 0) != 0)
+        Ask(IDS_PLC_NOT_WRITTEN, MB_OK | MB_ICONSTOP);
     SetOnline(false);
 }
 
@@ -452,14 +460,21 @@ void CDlgLumoPlc::SwitchOnline()
 
 void CDlgLumoPlc::OnPrint(bool preview)
 {
-    CLDPrinter printer;
-    printer.SetHost(m_pPluginIntf);
-    printer.SetView(m_pView);
-    printer.SetPrintInfo(&m_ProjectInfo);
+    if (!m_pView)
+        return;
+    m_Printer.SetHost(m_pPluginIntf);
+    m_pView->SetPrintInfo(&m_ProjectInfo);
     if (preview)
-        printer.FilePrintPreview(this);
+        m_pView->FilePrintPreview();
     else
-        printer.FilePrint(this);
+        m_pView->FilePrint();
+}
+
+// The host shows the help its pages set up; without one the user is told.
+void CDlgLumoPlc::ShowHelp()
+{
+    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(kHostHelp, 0, 0) != HOSTRES_OK)
+        Ask(IDS_PLC_NO_HELP, MB_OK | MB_ICONINFORMATION);
 }
 
 bool CDlgLumoPlc::CanClose()
@@ -469,7 +484,12 @@ bool CDlgLumoPlc::CanClose()
         ProgramError("DlgLumoPlc", __LINE__, nullptr);
         return false;
     }
-    if (!m_bLinkOwner && !m_bLinkState && m_bModified)
+    if (m_bLinkOwner)
+    {
+        if (m_bLinkState)
+            SetOnline(false);
+    }
+    else if (!m_bLinkState && m_bModified)
     {
         if (Ask(IDS_PLC_LEAVE_MODIFIED, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
             return false;
@@ -515,6 +535,11 @@ LRESULT CDlgLumoPlc::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     {
         SetModified(wParam == 1);
         return 1;
+    }
+    if (message == WM_HELP)
+    {
+        ShowHelp();
+        return TRUE;
     }
     return CResizableDialog::WindowProc(message, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 // program kept in the host, instruction-list mode and the closing rules.
 #pragma once
 
+#include "LDPrinter.h"
 #include "PlcOperandDialogs.h"
 #include "PlcProjectInfo.h"
 
@@ -69,6 +70,7 @@ private:
     bool ComparePlc(bool& equal);
     bool ReadFromDrive();
     void CheckTerminated();
+    void ShowHelp();
     void Close();
     int Ask(UINT id, UINT type);
 
@@ -118,4 +120,5 @@ private:
     BYTE m_bLinkOwner = 0;
     BYTE m_bLinkState = 0;
     CPlcOperandDialogs m_OperandDialogs;
+    CLDPrinter m_Printer; // the view prints through it
 };

@@ -13,6 +13,7 @@
 #include <ZoSupport/ProgramError.h>
 
 #include <ui/DocView.h>
+#include <ui/HelpInfo.h>
 #include <ui/MessageBox.h>
 
 #include <filesystem>
@@ -102,6 +103,8 @@ BOOL CDlgLumoPlcIL::OnInitDialog()
         return FALSE;
     }
     document->GetTextBuffer().LoadString(m_strText.GetString(), CRLF_STYLE_MAC);
+    // Kept as the buffer gives it back, to tell on leaving whether anything was changed.
+    document->GetTextBuffer().GetAllText(m_strText, CRLF_STYLE_MAC);
     if (m_bReadOnly)
         document->SetReadOnly(TRUE);
     m_pView->OnInitialUpdate();
@@ -121,6 +124,13 @@ void CDlgLumoPlcIL::OnTimer(UINT_PTR id)
         m_wndToolBar.OnUpdateCmdUI(this, TRUE);
     else
         CResizableDialog::OnTimer(id);
+}
+
+LRESULT CDlgLumoPlcIL::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HELP && GetParent())
+        return GetParent()->SendMessage(WM_HELP, wParam, lParam);
+    return CResizableDialog::WindowProc(message, wParam, lParam);
 }
 
 void CDlgLumoPlcIL::OnSetFocus(CWnd* oldWnd)
@@ -165,7 +175,10 @@ bool CDlgLumoPlcIL::CheckAndLoad()
         return false;
     }
     if (m_pCodeGen->LoadILSource(text, m_pLogicDoc))
+    {
+        m_bTextChanged = text != m_strText;
         return true;
+    }
     CString message;
     switch (m_pCodeGen->m_nErrCode)
     {

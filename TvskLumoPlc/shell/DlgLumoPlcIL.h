@@ -28,12 +28,16 @@ public:
     // Compiles the view's text into the ladder document; false, after a message, when it fails.
     bool CheckAndLoad();
     CILView* GetView() const noexcept { return m_pView; }
+    // Whether the text loaded back on leaving differs from the one shown at opening.
+    bool IsTextChanged() const noexcept { return m_bTextChanged; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnCancel() override;
     void OnSetFocus(CWnd* oldWnd) override;
     void OnTimer(UINT_PTR id) override;
+    // Help goes to the main PLC dialog, which shows it or says why not.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Forward(UINT id, UINT viewCommand, bool updateFromView);
@@ -43,4 +47,5 @@ private:
     CILView* m_pView = nullptr; // belongs to its window
     CToolBarDlg m_wndToolBar;
     CIlPrinter m_printer;
+    bool m_bTextChanged = false;
 };

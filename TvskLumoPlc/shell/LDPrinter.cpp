@@ -148,6 +148,13 @@ void CLDPrinter::PrintBody(CDC* dc, int page)
     }
 }
 
+bool CLDPrinter::PrintView(CLDView* view, const CPlcProjectInfo* info, CWnd* owner, bool preview)
+{
+    SetView(view);
+    SetPrintInfo(info);
+    return preview ? FilePrintPreview(owner) : FilePrint(owner);
+}
+
 bool CLDPrinter::FilePrint(CWnd* owner)
 {
     if (!m_pView || ChoosePrinter(owner) != IDOK)

@@ -4,17 +4,19 @@
 
 #include "PlcPrintPage.h"
 
+#include <TvskLumoPlc/graphview/LDView.h>
+
 #include <vector>
 
-class CLDView;
 class CNetworkWnd;
 class CPlcProjectInfo;
 
-class CLDPrinter : public CPlcPrintPage
+class CLDPrinter : public CPlcPrintPage, public CLDViewPrinter
 {
 public:
     CLDPrinter();
 
+    bool PrintView(CLDView* view, const CPlcProjectInfo* info, CWnd* owner, bool preview) override;
     void SetView(CLDView* view) noexcept { m_pView = view; }
     void SetPrintInfo(const CPlcProjectInfo* info) noexcept { m_pInfo = info; }
     // Asks for a printer and prints every page; false when cancelled or nothing could be printed.

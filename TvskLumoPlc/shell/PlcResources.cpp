@@ -40,6 +40,9 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_PLC_CODE_LABEL, "Istruzioni:"},
     {IDS_PLC_IDENTICAL, "Il codice PLC sul drive è identico a quello di Tarveskon"},
     {IDS_PLC_MAYBE_WRONG, "Attenzione, il programma LumoPlc potrebbe essere errato"},
+    {IDS_PLC_NOT_WRITTEN, "Nessun programma scritto nel drive: il PLC del drive non è abilitato o la "
+                          "scrittura è stata rifiutata"},
+    {IDS_PLC_NO_HELP, "La guida non è disponibile per LumoPlc"},
     {IDS_PLC_LEAVE_MODIFIED, "Il sorgente PLC è stato modificato, se si esce da LumoPlc le modifiche saranno "
                              "perse.\nUscire comunque?"},
     {ID_PLC_COMMENT, "Inserisci un commento"},

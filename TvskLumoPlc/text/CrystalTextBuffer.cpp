@@ -3,6 +3,7 @@
 #include "TextEditStrings.h"
 
 #include <ZoSupport/ProgramError.h>
+#include <framework/File.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -37,9 +38,9 @@ int DetectStyle(std::string_view block)
     return CRLF_STYLE_MAC;
 }
 
-// Cuts bytes into lines at a separator matched character by character; a partial match stays in
-// the line.
-class CLineSplitter
+// Cuts bytes into lines at the style's line end; any other lone "\r" or "\n" ends a line too, so no
+// line keeps a line-end character (edits and undo rely on that).
+template <class Line> class CLineSplitter
 {
 public:
     explicit CLineSplitter(std::string_view separator) : m_separator(separator)
@@ -51,52 +52,42 @@ public:
     {
         for (char ch : bytes)
         {
-            if (ch == m_separator[m_matched])
+            if (m_inSeparator)
             {
-                if (++m_matched == m_separator.size())
-                {
-                    m_lines.push_back({std::move(m_current), 0});
-                    m_current = std::string();
-                    m_matched = 0;
-                }
-                continue;
-            }
-            if (m_matched > 0)
-            {
-                m_current.append(m_separator.substr(0, m_matched));
-                m_matched = 0;
-                if (ch == m_separator[0])
-                {
-                    m_matched = 1;
+                m_inSeparator = false;
+                if (ch == m_separator[1])
                     continue;
-                }
+            }
+            if (ch == '\r' || ch == '\n')
+            {
+                EndLine();
+                m_inSeparator = m_separator.size() == 2 && ch == m_separator[0];
+                continue;
             }
             m_current.push_back(ch);
         }
     }
 
     // The last line is kept even when empty.
-    template <class Line> std::vector<Line> Finish()
+    std::vector<Line> Finish()
     {
-        m_current.append(m_separator.substr(0, m_matched));
-        m_lines.push_back({std::move(m_current), 0});
-        std::vector<Line> lines;
-        lines.reserve(m_lines.size());
-        for (auto& [text, flags] : m_lines)
-        {
-            Line line;
-            line.text = std::move(text);
-            line.flags = flags;
-            lines.push_back(std::move(line));
-        }
-        return lines;
+        EndLine();
+        return std::move(m_lines);
     }
 
 private:
+    void EndLine()
+    {
+        m_lines.emplace_back();
+        m_lines.back().text = std::move(m_current);
+        m_current = std::string();
+    }
+
     std::string_view m_separator;
-    size_t m_matched = 0;
+    // The first character of a two-character line end ended the last line.
+    bool m_inSeparator = false;
     std::string m_current;
-    std::vector<std::pair<std::string, DWORD>> m_lines;
+    std::vector<Line> m_lines;
 };
 
 // Lines of inserted text break at "\r\n", "\n" and "\r".
@@ -129,15 +120,6 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
-}
-
-CString DirectoryOf(const char* path)
-{
-    CString dir(path);
-    const int slash = dir.ReverseFind('/');
-    if (slash < 0)
-        return ".";
-    return slash == 0 ? CString("/") : dir.Left(slash);
 }
 
 } // namespace
@@ -207,9 +189,9 @@ BOOL CCrystalTextBuffer::LoadString(std::string_view text, int style)
 {
     if (style < CRLF_STYLE_DOS || style > CRLF_STYLE_MAC)
         style = DetectStyle(text.substr(0, kBlockSize));
-    CLineSplitter splitter(LineEnd(style));
+    CLineSplitter<LINE> splitter(LineEnd(style));
     splitter.Feed(text);
-    TakeLines(splitter.Finish<LINE>(), style, false);
+    TakeLines(splitter.Finish(), style, false);
     return TRUE;
 }
 
@@ -220,13 +202,18 @@ BOOL CCrystalTextBuffer::LoadFile(const char* path, int style)
     };
     if (!path || ::stat(path, &info) != 0 || !S_ISREG(info.st_mode))
         return FALSE;
+    if (static_cast<unsigned long long>(info.st_size) > kMaxFileSize)
+    {
+        errno = EFBIG;
+        return FALSE;
+    }
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return FALSE;
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     // Read into new lines; the buffer changes only once the whole file is in.
     std::string block(kBlockSize, '\0');
-    std::optional<CLineSplitter> splitter;
+    std::optional<CLineSplitter<LINE>> splitter;
     bool ok = true;
     for (;;)
     {
@@ -254,7 +241,7 @@ BOOL CCrystalTextBuffer::LoadFile(const char* path, int style)
         return FALSE;
     // Read-only when the mode has no write bit or this user cannot write it.
     const bool readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path, W_OK) != 0;
-    TakeLines(splitter->Finish<LINE>(), style, readOnly);
+    TakeLines(splitter->Finish(), style, readOnly);
     return TRUE;
 }
 
@@ -264,9 +251,9 @@ BOOL CCrystalTextBuffer::SaveFile(const char* path, int style, BOOL clearModifie
         return FALSE;
     if (style < CRLF_STYLE_DOS || style > CRLF_STYLE_MAC)
         style = m_nCRLFMode;
-    CString temp = DirectoryOf(path) + "/CREXXXXXX";
-    const int fd = ::mkstemp(temp.GetBuffer());
-    temp.ReleaseBuffer();
+    CFile::RemoveStaleSaveTemps(path);
+    const CString temp = CFile::SaveTempName(path);
+    const int fd = ::open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return FALSE;
 
@@ -608,6 +595,12 @@ BOOL CCrystalTextBuffer::StepBack(CPoint& caret)
     for (;;)
     {
         const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(--m_nUndoPosition)];
+        if (!Replayable(record, (record.flags & UNDO_INSERT) != 0))
+        {
+            ++m_nUndoPosition;
+            UpdateModifiedFromUndo();
+            return FALSE;
+        }
         if (record.flags & UNDO_INSERT)
         {
             InternalDelete(nullptr, record.start.y, record.start.x, record.end.y, record.end.x);
@@ -632,7 +625,13 @@ BOOL CCrystalTextBuffer::StepForward(CPoint& caret)
         return FALSE;
     do
     {
-        const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(m_nUndoPosition++)];
+        const UNDO_RECORD& record = m_aUndoBuf[static_cast<size_t>(m_nUndoPosition)];
+        if (!Replayable(record, (record.flags & UNDO_INSERT) == 0))
+        {
+            UpdateModifiedFromUndo();
+            return FALSE;
+        }
+        ++m_nUndoPosition;
         if (record.flags & UNDO_INSERT)
         {
             int endLine = 0;
@@ -649,6 +648,18 @@ BOOL CCrystalTextBuffer::StepForward(CPoint& caret)
              !(m_aUndoBuf[static_cast<size_t>(m_nUndoPosition)].flags & UNDO_BEGINGROUP));
     UpdateModifiedFromUndo();
     return TRUE;
+}
+
+bool CCrystalTextBuffer::Replayable(const UNDO_RECORD& record, bool removes) const
+{
+    const CPoint& start = record.start;
+    const CPoint& end = record.end;
+    const bool fits = removes ? IsValidPosition(start.y, start.x) && IsValidPosition(end.y, end.x) &&
+                                    (start.y < end.y || (start.y == end.y && start.x <= end.x))
+                              : IsValidPosition(start.y, start.x);
+    if (!fits)
+        ProgramError(__FILE__, __LINE__, "undo record does not fit the text");
+    return fits;
 }
 
 void CCrystalTextBuffer::UpdateModifiedFromUndo()

@@ -83,15 +83,19 @@ class CCrystalTextBuffer : public CCmdTarget
 
 public:
     static constexpr int DEFAULT_UNDO_LIMIT = 1024;
+    // Larger files are refused (errno EFBIG): no program text comes near it, and its lines take
+    // several times its size in memory.
+    static constexpr unsigned long long kMaxFileSize = 16ull << 20;
 
     CCrystalTextBuffer();
     ~CCrystalTextBuffer() override;
 
     BOOL InitEmpty(int style = CRLF_STYLE_DOS);
+    // FALSE, the text unchanged, when the file cannot be read or is larger than kMaxFileSize.
     BOOL LoadFile(const char* path, int style = CRLF_STYLE_AUTOMATIC);
     BOOL LoadString(std::string_view text, int style = CRLF_STYLE_AUTOMATIC);
-    // Writes a temporary file beside the target and renames it over the target: a failure leaves
-    // the target as it was.
+    // Writes a temporary file beside the target (CFile::SaveTempName) and renames it over the
+    // target: a failure leaves the target as it was; a temporary an earlier save left goes.
     BOOL SaveFile(const char* path, int style = CRLF_STYLE_AUTOMATIC, BOOL clearModified = TRUE);
     void FreeAll();
     BOOL IsInitialized() const noexcept { return m_bInit; }
@@ -164,6 +168,8 @@ private:
     void InternalDelete(CTextBufferView* source, int startLine, int startChar, int endLine, int endChar);
     void AddUndoRecord(bool insert, CPoint start, CPoint end, std::string_view text, int action);
     int GroupStartBefore(int position) const noexcept;
+    // Whether a record's range lies in the text, for removing it or for inserting at its start.
+    bool Replayable(const UNDO_RECORD& record, bool removes) const;
     void UpdateModifiedFromUndo();
 
     BOOL m_bInit = FALSE;

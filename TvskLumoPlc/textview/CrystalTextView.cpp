@@ -1,5 +1,6 @@
 #include "CrystalTextView.h"
 
+#include "WidgetEventWatch.h"
 #include "TextFindDialog.h"
 
 #include <TvskLumoPlc/text/TextEditStrings.h>
@@ -14,6 +15,10 @@
 #include <ui/MessageBox.h>
 #include <ui/PageSetup.h>
 
+#include <QCursor>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 #include <QWidget>
 
 #include <algorithm>
@@ -209,6 +214,8 @@ int CCrystalTextView::OnCreate(CREATESTRUCT* createStruct)
     m_hAccel = TextEditAccelerators();
     GetWidget()->setFocusPolicy(Qt::StrongFocus);
     GetWidget()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_pPaletteWatch =
+        std::make_unique<CWidgetEventWatch>(GetWidget(), QEvent::PaletteChange, [this] { Invalidate(); });
     return 0;
 }
 
@@ -361,7 +368,21 @@ int CCrystalTextView::GetCharWidth()
 
 int CCrystalTextView::GetMarginWidth()
 {
-    return m_bSelMargin ? SELECTION_MARGIN_WIDTH : 1;
+    if (!m_bSelMargin)
+        return 1;
+    return m_bCharMargin ? GetCharWidth() * 15 / 2 : SELECTION_MARGIN_WIDTH;
+}
+
+void CCrystalTextView::SetCharacterMargin(BOOL characters)
+{
+    if (m_bCharMargin == characters)
+        return;
+    m_bCharMargin = characters;
+    if (GetSafeHwnd())
+    {
+        RecalcHorzScrollBar();
+        Invalidate();
+    }
 }
 
 int CCrystalTextView::GetScreenLines()
@@ -1056,6 +1077,25 @@ BOOL CCrystalTextView::OnMouseWheel(UINT, short delta, CPoint)
     return before != m_nTopLine;
 }
 
+// The margin's cursor (resource 22900, drawn here): the arrow turned to point right, at whole lines.
+static QCursor MarginCursor()
+{
+    static const QCursor cursor = []
+    {
+        QPixmap arrow(32, 32);
+        arrow.fill(Qt::transparent);
+        QPainter painter(&arrow);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPolygonF shape({{21, 1}, {21, 18}, {17, 14}, {14, 21}, {12, 20}, {15, 13}, {9, 13}});
+        painter.setPen(QPen(Qt::white, 1));
+        painter.setBrush(Qt::black);
+        painter.drawPolygon(shape);
+        painter.end();
+        return QCursor(arrow, 21, 1);
+    }();
+    return cursor;
+}
+
 BOOL CCrystalTextView::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     if (hitTest != HTCLIENT)
@@ -1065,7 +1105,7 @@ BOOL CCrystalTextView::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
     ScreenToClient(&screen);
     const CPoint point(screen.x, screen.y);
     if (point.x < GetMarginWidth())
-        ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        GetWidget()->setCursor(MarginCursor());
     else if (IsInsideSelection(ClientToText(point)) && !m_bDragSelection)
         ::SetCursor(LoadCursor(nullptr, IDC_ARROW));
     else

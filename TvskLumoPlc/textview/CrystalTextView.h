@@ -16,6 +16,8 @@
 #include <memory>
 #include <vector>
 
+class CWidgetEventWatch;
+
 class CCrystalTextView : public CView, public CTextBufferView
 {
     DECLARE_DYNCREATE(CCrystalTextView)
@@ -44,6 +46,9 @@ public:
     void SetViewTabs(BOOL viewTabs);
     BOOL GetSelectionMargin() const noexcept { return m_bSelMargin; }
     void SetSelectionMargin(BOOL selMargin);
+    // The alternative margin: 7.5 character widths instead of 41 pixels.
+    BOOL GetCharacterMargin() const noexcept { return m_bCharMargin; }
+    void SetCharacterMargin(BOOL characters);
     void SetSyntaxParser(CSyntaxParser* parser) { m_pParser = parser; }
     virtual COLORREF GetColor(int colorIndex) const;
 
@@ -213,6 +218,8 @@ protected:
     int m_nTabSize = 4;
     BOOL m_bViewTabs = FALSE;
     BOOL m_bSelMargin = TRUE;
+    BOOL m_bCharMargin = FALSE;
+    std::unique_ptr<CWidgetEventWatch> m_pPaletteWatch;
     BOOL m_bSmoothScroll = FALSE;
 
     int m_nTopLine = 0;

@@ -38,7 +38,7 @@ int CSourceView::OnCreate(CREATESTRUCT* createStruct)
         }
     }
     if (!GetDocument())
-        ProgramError(__FILE__, __LINE__, "the source view has no source document");
+        ProgramError("SourceView", __LINE__, "the source view has no source document");
     SetTabSize(4);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include <TvskOsc/model/OscCaptureFile.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 
@@ -26,7 +27,7 @@ bool Number(const std::string& field, double& value)
     const char* text = field.c_str();
     char* end = nullptr;
     value = std::strtod(text, &end);
-    if (end == text)
+    if (end == text || !std::isfinite(value))
         return false;
     for (; *end; ++end)
         if (*end != '\r' && *end != ' ')
@@ -34,14 +35,41 @@ bool Number(const std::string& field, double& value)
     return true;
 }
 
-// Lines before the samples: the header and caption, then one a trace as the header counts them.
+// Lines before the samples: the header and caption, then one a trace as the header counts them;
+// 0 when the first line is no capture header.
 size_t HeaderLines(const std::string& first)
 {
     const std::vector<std::string> head = Fields(first);
     if (head.size() < 3 || head[0] != "ZO_OSC")
-        return 2;
+        return 0;
     const long traces = std::strtol(head[2].c_str(), nullptr, 10);
-    return 2 + static_cast<size_t>(traces > 0 ? traces : 0);
+    return traces > 0 && traces <= 64 ? 2 + static_cast<size_t>(traces) : 0;
+}
+
+bool ReadSamples(std::istream& file, OscCaptureValues& values)
+{
+    std::string line;
+    size_t skip = 0;
+    for (size_t number = 0; std::getline(file, line); ++number)
+    {
+        // Every line the capture writer makes ends with a line end: without one the file was cut.
+        if (file.eof())
+            return false;
+        if (number == 0 && (skip = HeaderLines(line)) == 0)
+            return false;
+        if (number < skip || line.empty() || line == "\r")
+            continue;
+        const std::vector<std::string> fields = Fields(line);
+        if (fields.size() < values.size() + 1)
+            return false;
+        std::array<double, COscAcquisition::kChannels> sample{};
+        for (size_t i = 0; i < sample.size(); ++i)
+            if (!Number(fields[i + 1], sample[i]))
+                return false;
+        for (size_t i = 0; i < sample.size(); ++i)
+            values[i].push_back(sample[i]);
+    }
+    return !file.bad() && !values[0].empty();
 }
 
 } // namespace
@@ -51,33 +79,9 @@ bool ReadOscCapture(const std::string& path, OscCaptureValues& values)
     for (std::vector<double>& channel : values)
         channel.clear();
     std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::string line;
-    size_t skip = 2;
-    for (size_t number = 0; std::getline(file, line); ++number)
-    {
-        if (number == 0)
-            skip = HeaderLines(line);
-        if (number < skip)
-            continue;
-        const std::vector<std::string> fields = Fields(line);
-        if (fields.size() < values.size() + 1)
-            continue;
-        std::array<double, COscAcquisition::kChannels> sample{};
-        bool numbers = true;
-        for (size_t i = 0; i < sample.size() && numbers; ++i)
-            numbers = Number(fields[i + 1], sample[i]);
-        if (!numbers)
-            continue;
-        for (size_t i = 0; i < sample.size(); ++i)
-            values[i].push_back(sample[i]);
-    }
-    if (file.bad() || values[0].empty())
-    {
-        for (std::vector<double>& channel : values)
-            channel.clear();
-        return false;
-    }
-    return true;
+    if (file && ReadSamples(file, values))
+        return true;
+    for (std::vector<double>& channel : values)
+        channel.clear();
+    return false;
 }

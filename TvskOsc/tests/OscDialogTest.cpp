@@ -16,6 +16,8 @@
 #include <testing/WaitUntil.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -311,4 +313,77 @@ TEST_F(OscDialogTest, AParameterIsReadAndWrittenOnTheScopesOwnConnection)
     EXPECT_EQ(written, "7");
     EXPECT_EQ(read, "7");
     EXPECT_FALSE(manager->IsConnected()); // closing gave the connection back
+}
+
+// The radios of a row that are checked.
+std::vector<UINT> Checked(CDlgOscilloscope& dialog, std::initializer_list<UINT> row)
+{
+    std::vector<UINT> on;
+    for (const UINT id : row)
+        if (static_cast<CButton*>(dialog.GetDlgItem(static_cast<int>(id)))->GetCheck() == BST_CHECKED)
+            on.push_back(id);
+    return on;
+}
+
+// Pixels of the graph in channel 2's colour (cyan).
+int ChannelTwoPixels(CDlgOscilloscope& dialog)
+{
+    const QImage picture = dialog.Graph().GetWidget()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            count += picture.pixelColor(x, y) == QColor(0, 255, 255) ? 1 : 0;
+    return count;
+}
+
+TEST_F(OscDialogTest, OpeningShowsOneTriggerChoiceARowZeroOffsetsAndChannelTwoWhenShown)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    Connect();
+    const std::initializer_list<UINT> modes = {IDC_OSC_MODE_AUTO, IDC_OSC_MODE_NORMAL, IDC_OSC_MODE_SINGLE};
+    const std::initializer_list<UINT> edges = {IDC_OSC_EDGE_POS, IDC_OSC_EDGE_NEG, IDC_OSC_EDGE_BOTH};
+    const std::initializer_list<UINT> sources = {IDC_OSC_SRC_CH1, IDC_OSC_SRC_CH2, IDC_OSC_SRC_DIN0,
+                                                 IDC_OSC_SRC_DIN1};
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            EXPECT_EQ(Checked(dialog, modes), std::vector<UINT>{IDC_OSC_MODE_AUTO}) << "the default mode";
+            EXPECT_EQ(Checked(dialog, edges), std::vector<UINT>{IDC_OSC_EDGE_POS});
+            EXPECT_EQ(Checked(dialog, sources), std::vector<UINT>{IDC_OSC_SRC_CH1});
+            for (int i = 0; i < dialog.ToolBar().GetCount(); ++i)
+                if (dialog.ToolBar().GetItemID(i) != ID_SEPARATOR)
+                    EXPECT_FALSE(dialog.ToolBar().GetButtonToolTip(i).IsEmpty()) << i;
+            CString offset;
+            for (const UINT id : {IDC_OSC_CH1_OFFSET, IDC_OSC_CH2_OFFSET})
+            {
+                dialog.GetDlgItemText(id, offset);
+                EXPECT_EQ(offset, CString("0")) << id;
+            }
+
+            // A click changes its own row only.
+            dialog.ShowWindow(SW_SHOW);
+            QTest::mouseClick(dialog.GetDlgItem(IDC_OSC_MODE_NORMAL)->GetWidget(), Qt::LeftButton, {},
+                              QPoint(5, 5));
+            EXPECT_EQ(Checked(dialog, modes), std::vector<UINT>{IDC_OSC_MODE_NORMAL});
+            EXPECT_EQ(Checked(dialog, edges), std::vector<UINT>{IDC_OSC_EDGE_POS});
+            EXPECT_EQ(Checked(dialog, sources), std::vector<UINT>{IDC_OSC_SRC_CH1});
+            QTest::mouseClick(dialog.GetDlgItem(IDC_OSC_MODE_AUTO)->GetWidget(), Qt::LeftButton, {},
+                              QPoint(5, 5));
+
+            // Channel 2's trace goes with its button and comes back with it.
+            dialog.OnRunStop();
+            WaitUntil([] { return false; }, 600);
+            const int shown = ChannelTwoPixels(dialog);
+            dialog.SendMessage(WM_COMMAND, ID_OSC_SHOW_CH2, 0);
+            WaitUntil([] { return false; }, 300);
+            const int hidden = ChannelTwoPixels(dialog);
+            dialog.SendMessage(WM_COMMAND, ID_OSC_SHOW_CH2, 0);
+            WaitUntil([] { return false; }, 300);
+            const int again = ChannelTwoPixels(dialog);
+            dialog.OnRunStop();
+            EXPECT_GT(shown, 100);
+            EXPECT_EQ(hidden, 0);
+            EXPECT_GT(again, 100);
+        });
+    EXPECT_TRUE(boxes.asked.empty());
 }

@@ -280,12 +280,28 @@ TEST_F(OscCaptureFileTest, SavedCaptureGivesOnlyTheSampleLines)
     EXPECT_EQ(values[2], (std::vector<double>{0.0, 1.0}));
     EXPECT_EQ(values[3], (std::vector<double>{1.0, 0.0}));
 
-    // Names holding digits and spaces stay trace lines; a line too short or not numeric is skipped.
-    const std::string named = Write("named.txt", "ZO_OSC\t11\t4\ntime\t...\n1 2\t3\n4 5\t6\n7\t8\n9\t10\n"
-                                                 "1\t2\t3\n0\t1\t2\tx\t4\n0\t5\t6\t7\t8\t9\n");
+    // Names holding digits and spaces stay trace lines.
+    const std::string named =
+        Write("named.txt", "ZO_OSC\t11\t4\ntime\t...\n1 2\t3\n4 5\t6\n7\t8\n9\t10\n\n0\t5\t6\t7\t8\t9\n");
     ASSERT_TRUE(ReadOscCapture(named, values));
     EXPECT_EQ(values[0], (std::vector<double>{5.0}));
     EXPECT_EQ(values[3], (std::vector<double>{8.0}));
+}
+
+TEST_F(OscCaptureFileTest, DamagedOrCutFilesAreRefusedWhole)
+{
+    const std::string head =
+        "ZO_OSC\t10\t4\r\ntime\t...\r\nA\t1\r\nB\t2\r\nC\t3\r\nD\t4\r\n0\t1\t2\t3\t4\r\n";
+    OscCaptureValues values;
+    for (const std::string& tail :
+         {std::string("1\t2\t3\r\n"), std::string("0\t1\t2\tx\t4\r\n"), std::string("0\t1\t2\tnan\t4\r\n"),
+          std::string("1\t5\t6\t7\t8"), std::string("1\t5\t6\t7\t81\r")})
+    {
+        EXPECT_FALSE(ReadOscCapture(Write("bad.txt", head + tail), values)) << tail;
+        EXPECT_TRUE(values[0].empty());
+    }
+    EXPECT_FALSE(ReadOscCapture(Write("headless.txt", "0\t1\t2\t3\t4\r\n0\t1\t2\t3\t4\r\n"), values));
+    EXPECT_TRUE(ReadOscCapture(Write("good.txt", head), values));
 }
 
 TEST_F(OscCaptureFileTest, FilesWithoutSamplesAreRefused)
@@ -299,4 +315,24 @@ TEST_F(OscCaptureFileTest, FilesWithoutSamplesAreRefused)
         Write("text.txt", "not\ta\tcapture\r\nat\tall\r\none\ttwo\tthree\tfour\tfive\r\n"), values));
     for (const std::vector<double>& channel : values)
         EXPECT_TRUE(channel.empty());
+}
+
+TEST_F(OscCaptureFileTest, EveryPrefixOfTheSampleCaptureFailsOrGivesItsWholeLines)
+{
+    std::ifstream in(std::string(TVSK_SAMPLE_DATA_DIR) + "/Samples/OscCapture.txt", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(text.size(), 4000u);
+    int opened = 0;
+    for (size_t length = 0; length < text.size(); length += length < 1200 ? 1 : 997)
+    {
+        const std::string prefix = text.substr(0, length);
+        OscCaptureValues cut;
+        if (!ReadOscCapture(Write("cut.txt", prefix), cut))
+            continue;
+        ++opened;
+        OscCaptureValues whole;
+        ASSERT_TRUE(ReadOscCapture(Write("whole.txt", prefix.substr(0, prefix.rfind('\n') + 1)), whole));
+        ASSERT_EQ(cut, whole) << "prefix of " << length << " bytes";
+    }
+    EXPECT_GT(opened, 0);
 }

@@ -148,7 +148,12 @@ BOOL CDlgOscilloscope::OnInitDialog()
     CRect client;
     GetClientRect(&client);
     if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_OSC_TOOLBAR))
+    {
         m_ToolBar.MoveWindow(0, 0, client.Width() - 100, kToolBarHeight);
+        for (int i = 0; i < m_ToolBar.GetCount(); ++i)
+            if (const UINT id = m_ToolBar.GetItemID(i); id != ID_SEPARATOR)
+                m_ToolBar.SetButtonToolTip(i, String(id));
+    }
     if (!SetUpGraph())
     {
         ProgramError("DlgOscilloscope", __LINE__, nullptr);
@@ -218,7 +223,7 @@ double CDlgOscilloscope::Division(int channel) const
 void CDlgOscilloscope::ShowNumber(UINT id, double value)
 {
     CString text;
-    text.Format("%g", value);
+    text.Format("%g", value == 0 ? 0.0 : value); // no "-0"
     SetDlgItemText(id, text);
 }
 

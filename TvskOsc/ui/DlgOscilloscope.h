@@ -29,6 +29,7 @@ public:
     const COscSettings& Settings() const noexcept { return m_Settings; }
     CZoGraphCtl41& Graph() noexcept { return m_Graph; }
     CDlgOscParameters* Parameters() noexcept { return m_pParameters.get(); }
+    CToolBarDlg& ToolBar() noexcept { return m_ToolBar; }
 
     void OnRunStop();
     void OnConnect();

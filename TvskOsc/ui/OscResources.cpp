@@ -63,13 +63,13 @@ const DlgItem kScopeItems[] = {
     {DlgKind::EditText, IDC_OSC_HORZ_DIV, kPanel, 96, 40, 12},
     {DlgKind::Control, IDC_OSC_HORZ_SPIN, kPanel + 41, 96, 10, 12, "", 0, "msctls_updown32"},
     {DlgKind::GroupBox, 0xFFFF, kPanel, 112, 120, 112, "Trigger"},
-    {DlgKind::RadioButton, IDC_OSC_MODE_AUTO, kPanel + 4, 122, 36, 10, "Auto"},
+    {DlgKind::RadioButton, IDC_OSC_MODE_AUTO, kPanel + 4, 122, 36, 10, "Auto", WS_GROUP},
     {DlgKind::RadioButton, IDC_OSC_MODE_NORMAL, kPanel + 42, 122, 36, 10, "Norm"},
     {DlgKind::RadioButton, IDC_OSC_MODE_SINGLE, kPanel + 80, 122, 36, 10, "Single"},
-    {DlgKind::RadioButton, IDC_OSC_EDGE_POS, kPanel + 4, 134, 36, 10, "+"},
+    {DlgKind::RadioButton, IDC_OSC_EDGE_POS, kPanel + 4, 134, 36, 10, "+", WS_GROUP},
     {DlgKind::RadioButton, IDC_OSC_EDGE_NEG, kPanel + 42, 134, 36, 10, "-"},
     {DlgKind::RadioButton, IDC_OSC_EDGE_BOTH, kPanel + 80, 134, 36, 10, "+/-"},
-    {DlgKind::RadioButton, IDC_OSC_SRC_CH1, kPanel + 4, 146, 26, 10, "CH1"},
+    {DlgKind::RadioButton, IDC_OSC_SRC_CH1, kPanel + 4, 146, 26, 10, "CH1", WS_GROUP},
     {DlgKind::RadioButton, IDC_OSC_SRC_CH2, kPanel + 32, 146, 26, 10, "CH2"},
     {DlgKind::RadioButton, IDC_OSC_SRC_DIN0, kPanel + 60, 146, 28, 10, "DIn0"},
     {DlgKind::RadioButton, IDC_OSC_SRC_DIN1, kPanel + 90, 146, 28, 10, "DIn1"},
@@ -79,8 +79,8 @@ const DlgItem kScopeItems[] = {
     {DlgKind::LText, 0xFFFF, kPanel + 4, 176, 30, 8, "Pos. ms"},
     {DlgKind::EditText, IDC_OSC_TRG_POS, kPanel + 40, 174, 40, 12},
     {DlgKind::Control, IDC_OSC_TRG_POS_SPIN, kPanel + 81, 174, 10, 12, "", 0, "msctls_updown32"},
-    {DlgKind::LText, 0xFFFF, kPanel + 4, 194, 40, 8, "Acquisizioni"},
-    {DlgKind::LText, IDC_OSC_ACQUISITIONS, kPanel + 50, 194, 40, 8, "0"},
+    {DlgKind::LText, 0xFFFF, kPanel + 4, 194, 52, 8, "Acquisizioni"},
+    {DlgKind::LText, IDC_OSC_ACQUISITIONS, kPanel + 58, 194, 40, 8, "0"},
     {DlgKind::LText, 0xFFFF, kPanel, 230, 30, 8, "dT"},
     {DlgKind::LText, IDC_OSC_TIME_DIFF, kPanel + 32, 230, 80, 8, "..."},
     {DlgKind::LText, IDC_OSC_CH1_BAR1, kPanel, 242, 40, 8, "..."},
@@ -118,19 +118,66 @@ const UINT kToolbarIds[] = {ID_OSC_CLOSE,    ID_SEPARATOR,      ID_OSC_RUN,     
                             ID_SEPARATOR,    ID_OSC_MODE_SPEED, ID_OSC_MODE_EXTENDED, ID_SEPARATOR,
                             ID_OSC_SAVE,     ID_OSC_OPEN};
 
+// Pictures of the toolbar's buttons, 16 x 15 each, in button order: close, run, connect, the four
+// channels (a wave in the trace's colour), measure bars, parameters, speed mode, extended mode,
+// save, open.
 QImage DrawImages()
 {
-    const char* labels[] = {"X", ">", "C", "1", "2", "3", "4", "|", "P", "V", "E", "S", "O"};
-    const int count = static_cast<int>(std::size(labels));
-    QImage strip(16 * count, 15, QImage::Format_RGB32);
+    constexpr int kImages = 13;
+    QImage strip(16 * kImages, 15, QImage::Format_RGB32);
     strip.fill(QColor(192, 192, 192));
     QPainter p(&strip);
-    QFont font("Arial");
-    font.setPixelSize(10);
-    font.setBold(true);
-    p.setFont(font);
-    for (int i = 0; i < count; ++i)
-        p.drawText(QRect(16 * i, 0, 16, 15), Qt::AlignCenter, labels[i]);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const auto at = [](int image) { return 16 * image; };
+    p.setPen(QPen(QColor(192, 0, 0), 2)); // close: a red cross
+    p.drawLine(at(0) + 4, 3, at(0) + 11, 11);
+    p.drawLine(at(0) + 11, 3, at(0) + 4, 11);
+    p.setPen(Qt::black); // run: a green play triangle
+    p.setBrush(QColor(0, 160, 0));
+    const QPoint play[] = {{at(1) + 4, 2}, {at(1) + 12, 7}, {at(1) + 4, 12}};
+    p.drawPolygon(play, 3);
+    p.setBrush(Qt::black); // connect: a plug and its socket
+    p.drawRect(at(2) + 2, 5, 4, 5);
+    p.drawLine(at(2) + 6, 6, at(2) + 8, 6);
+    p.drawLine(at(2) + 6, 9, at(2) + 8, 9);
+    p.setBrush(QColor(0, 0, 160));
+    p.drawRect(at(2) + 10, 4, 4, 7);
+    const QColor traces[] = {QColor(255, 255, 0), QColor(0, 255, 255), QColor(255, 0, 255),
+                             QColor(0, 255, 0)};
+    for (int channel = 0; channel < 4; ++channel) // a channel: its wave on a black screen
+    {
+        const int x = at(3 + channel);
+        p.fillRect(x + 1, 2, 14, 11, Qt::black);
+        p.setPen(traces[channel]);
+        const QPoint wave[] = {{x + 2, 11}, {x + 5, 6}, {x + 8, 11}, {x + 11, 6}, {x + 14, 11}};
+        p.drawPolyline(wave, 5);
+        p.setPen(Qt::white); // and as many dots as its number
+        for (int dot = 0; dot <= channel; ++dot)
+            p.drawPoint(x + 2 + 2 * dot, 3);
+    }
+    p.setPen(QPen(QColor(0, 0, 160), 1, Qt::DashLine)); // measure bars: two dashed bars
+    p.drawLine(at(7) + 4, 1, at(7) + 4, 13);
+    p.drawLine(at(7) + 11, 1, at(7) + 11, 13);
+    p.setPen(Qt::black);
+    p.drawLine(at(7) + 5, 7, at(7) + 10, 7);
+    p.setBrush(Qt::white); // parameters: a sheet of rows
+    p.drawRect(at(8) + 3, 1, 9, 12);
+    for (int row = 0; row < 4; ++row)
+        p.drawLine(at(8) + 5, 3 + 3 * row, at(8) + 10, 3 + 3 * row);
+    p.setBrush(Qt::NoBrush); // speed mode: a dial and its needle
+    p.drawArc(at(9) + 2, 3, 12, 12, 0, 180 * 16);
+    p.setPen(QPen(QColor(192, 0, 0), 2));
+    p.drawLine(at(9) + 8, 9, at(9) + 12, 4);
+    p.setPen(Qt::black); // extended mode: a counter's digits in a frame
+    p.drawRect(at(10) + 1, 3, 13, 8);
+    for (int digit = 0; digit < 3; ++digit)
+        p.fillRect(at(10) + 3 + 4 * digit, 5, 2, 5, QColor(0, 128, 0));
+    p.setBrush(QColor(0, 0, 128)); // save: a disk
+    p.drawRect(at(11) + 2, 2, 11, 11);
+    p.fillRect(at(11) + 5, 3, 6, 4, Qt::white);
+    p.setBrush(QColor(224, 192, 64)); // open: a folder
+    p.drawRect(at(12) + 1, 4, 13, 9);
+    p.drawRect(at(12) + 1, 2, 5, 2);
     p.end();
     return strip;
 }

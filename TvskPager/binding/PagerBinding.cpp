@@ -324,13 +324,13 @@ int CPagerBinding::Tick()
             ShowFileValue(name);
         else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
         {
+            m_readFailed = false;
             Put(name, value.v);
             KeepListValid();
         }
         else
         {
-            // A dead link blocks each read for its time-out: the round ends and the next one waits longer.
-            m_pollIndex = 0;
+            LinkFailed();
             return std::max(m_period, kRetryPeriod);
         }
         SkipToPolledControl();
@@ -359,6 +359,19 @@ void CPagerBinding::SkipToPolledControl()
         if (!name.empty() && name != m_focused && m_host->ExistPar(name.c_str()) == 1)
             return;
     }
+}
+
+// A dead link fails every read for its time-out: the rest of the round is skipped and the next
+// round starts over; the engineer hears of it once until a read succeeds again.
+void CPagerBinding::LinkFailed()
+{
+    m_pollIndex = 0;
+    if (m_readFailed)
+        return;
+    m_readFailed = true;
+    CString text;
+    if (m_host->GetString(2065, text) && !text.IsEmpty())
+        m_view.ShowRefusal(text);
 }
 
 void CPagerBinding::Focus(bool focused, const std::string& name)

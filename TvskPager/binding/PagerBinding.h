@@ -70,6 +70,7 @@ private:
     void PublishPageList();
     std::string ControlName(LONG index) const;
     void SkipToPolledControl();
+    void LinkFailed();
 
     CPluginIntf* m_host;
     CPagerView& m_view;
@@ -77,6 +78,7 @@ private:
     LONG m_controls = 0;
     LONG m_pollIndex = 0;
     int m_period = kDefaultPeriod;
+    bool m_readFailed = false;
     std::chrono::steady_clock::time_point m_roundStart;
     short m_opMode = -1;
     std::string m_focused;

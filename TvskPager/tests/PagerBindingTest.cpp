@@ -313,6 +313,16 @@ protected:
         std::ofstream(control) << line << "\n";
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    // The journal's read lines, in order.
+    std::vector<std::string> Reads() const
+    {
+        std::vector<std::string> reads;
+        std::ifstream in(journal);
+        for (std::string l; std::getline(in, l);)
+            if (l.rfind("read ", 0) == 0)
+                reads.push_back(l);
+        return reads;
+    }
     bool Journaled(const std::string& line) const
     {
         std::ifstream in(journal);
@@ -365,6 +375,42 @@ TEST_F(PagerChainTest, ARoundReadsEveryFieldOnceAndTheNextStartsAPeriodLater)
     EXPECT_EQ(binding->Tick(), 1000) << "a failed read ends the round";
     Control("fault none");
     EXPECT_LE(Round(), 100);
+}
+
+TEST_F(PagerChainTest, ALinkFailureEndsTheRoundAndIsReportedOnce)
+{
+    Load("TK20/ENG/Motor.htm");
+    LONG controls = 0;
+    manager->get_ControlsNum(&controls);
+    // Ticks until one reads the drive (controls that are no parameter read nothing).
+    const auto tickToNextRead = [&]
+    {
+        const std::size_t before = Reads().size();
+        for (LONG i = 0; i < controls && Reads().size() == before; ++i)
+            binding->Tick();
+        return Reads().size() > before ? Reads().back() : std::string();
+    };
+    const auto tickUntilReported = [&](std::size_t reports)
+    {
+        int delay = 0;
+        for (LONG i = 0; i < controls && view.refusals.size() < reports; ++i)
+            delay = binding->Tick();
+        return delay;
+    };
+    const std::string firstRead = tickToNextRead();
+    ASSERT_NE(firstRead, "");
+    ASSERT_NE(tickToNextRead(), firstRead);
+    Control("fault silent");
+    EXPECT_EQ(tickUntilReported(1), 1000);
+    for (LONG i = 0; i < 3; ++i)
+        EXPECT_EQ(binding->Tick(), 1000);
+    EXPECT_EQ(view.refusals, std::vector<std::string>{"Errore di comunicazione con il drive"});
+    Control("fault none");
+    EXPECT_EQ(tickToNextRead(), firstRead) << "the next round starts over";
+    Control("fault silent");
+    tickUntilReported(2);
+    EXPECT_EQ(view.refusals.size(), 2u) << "after a read went through, a new failure is reported again";
+    Control("fault none");
 }
 
 } // namespace

@@ -87,6 +87,25 @@ TEST_F(LPlcILCodeTest, TextReadAndWrittenAgainIsTheSame)
     EXPECT_EQ(text, kRichText);
 }
 
+TEST_F(LPlcILCodeTest, EveryPrefixOfATextFailsOrReadsTheWholeProgram)
+{
+    // "END" closes every program, so a text cut anywhere before its end cannot read as a program.
+    const std::string whole = kRichText;
+    CString expected;
+    ASSERT_TRUE(gen.LoadILSource(whole.c_str(), &doc));
+    ASSERT_TRUE(gen.GenerateILSource(&doc, expected));
+    for (size_t length = 0; length <= whole.size(); ++length)
+    {
+        CLDLogicDoc cut;
+        if (!gen.LoadILSource(whole.substr(0, length).c_str(), &cut))
+            continue;
+        CString text;
+        ASSERT_TRUE(gen.GenerateILSource(&cut, text));
+        EXPECT_EQ(text, expected) << "prefix of " << length << " bytes";
+        EXPECT_GE(length, whole.size() - 1) << "only the text with its whole END reads";
+    }
+}
+
 TEST_F(LPlcILCodeTest, ALadderProgramSurvivesTextAndRecords)
 {
     ASSERT_TRUE(gen.LoadILSource(kRichText, &doc));

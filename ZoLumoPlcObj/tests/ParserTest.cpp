@@ -126,6 +126,15 @@ const PRS_ELEM kProgram[] = {{"stmt", PRS_SUBTABLE, PRS_REPEAT, kStmt},
                              {nullptr, PRS_END, 0, nullptr}};
 const PRS_ELEM kOneName[] = {{nullptr, PRS_TOKEN, PRS_MANDATORY, CLASS(NAME)},
                              {nullptr, PRS_END, 0, nullptr}};
+// nested := "(" nested ")" | NAME
+extern const PRS_ELEM kNested[];
+const PRS_ELEM kParenthesised[] = {{nullptr, PRS_LITERAL, PRS_MANDATORY, "("},
+                                   {"nested", PRS_SUBTABLE, PRS_MANDATORY, kNested},
+                                   {nullptr, PRS_LITERAL, PRS_MANDATORY, ")"},
+                                   {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kNested[] = {{"parenthesised", PRS_SUBTABLE, PRS_FIRST_ALT, kParenthesised},
+                            {nullptr, PRS_TOKEN, PRS_LAST_ALT, CLASS(NAME)},
+                            {nullptr, PRS_END, 0, nullptr}};
 const char* const kKeywords[] = {"END", nullptr};
 const char* const kSkipped[] = {"then", nullptr};
 
@@ -272,6 +281,21 @@ TEST_F(CodeParserTest, TheFirstErrorInsideACommittedConstructStays)
     EXPECT_EQ(listener.line, 0);
     EXPECT_TRUE(code.ParseLine("b = 1; end"));
     EXPECT_FALSE(listener.m_bFrozen);
+}
+
+TEST_F(CodeParserTest, NestingBeyondTheLimitFailsWithItsOwnCode)
+{
+    tokenizer.AddTokSep("(");
+    tokenizer.AddTokSep(")");
+    code.SetParseTable(kNested);
+    const auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+    EXPECT_TRUE(code.ParseLine(nested(CCodeParser::kMaxTableDepth / 2 - 1).c_str()));
+    EXPECT_FALSE(code.ParseLine(nested(4000).c_str()));
+    EXPECT_EQ(code.GetError(), PRSERR_TOO_DEEP);
+    ASSERT_FALSE(listener.errors.empty());
+    EXPECT_EQ(listener.errors.back(), -PRSERR_TOO_DEEP) << "the reason stays";
+    EXPECT_EQ(listener.ended, 0);
+    EXPECT_TRUE(code.ParseLine(nested(3).c_str())) << "the next parse starts afresh";
 }
 
 TEST_F(CodeParserTest, AFileIsParsedWithItsNameAsSource)

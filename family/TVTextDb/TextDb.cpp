@@ -52,6 +52,27 @@ int CTextDb::Load(const char* path)
     if (!path || !m_file.Open(path, CFile::modeRead | CFile::shareDenyWrite))
         return 0;
     m_strFileName = path;
+    ULONGLONG size = 0;
+    try
+    {
+        size = m_file.GetLength();
+    }
+    catch (CFileException* e)
+    {
+        e->Delete();
+        Close();
+        return 0;
+    }
+    if (size > kMaxFileSize)
+    {
+        Close();
+        throw new CTextDbException(
+            0, TDB_ERR_SIZE,
+            FormatString("the file holds %llu bytes, more than the %llu a database file may",
+                         static_cast<unsigned long long>(size),
+                         static_cast<unsigned long long>(kMaxFileSize)),
+            m_strFileName);
+    }
 
     CTextDbParser parser(m_syntax, m_tables, m_strFileName);
     // The file goes through one window of text, so memory stays flat whatever its size; a row
@@ -110,7 +131,8 @@ int CTextDb::Store(const char* path)
         return 0;
     const std::string text = CTextDbWriter::Write(m_tables, m_nVer);
     // Written beside the target and renamed over it, so a failed write never leaves half a file.
-    const CString temp = FormatString("%s.~%d", path, static_cast<int>(getpid()));
+    CFile::RemoveStaleSaveTemps(path);
+    const CString temp = CFile::SaveTempName(path);
     try
     {
         {

@@ -14,6 +14,10 @@
 class CTextDb
 {
 public:
+    // Larger files are refused (TDB_ERR_SIZE): no database file comes near it, and loading one
+    // takes several times its size in memory.
+    static constexpr ULONGLONG kMaxFileSize = 16ull << 20;
+
     CTextDb() = default;
     // The tables belong to the subclass; a copy would point at the original's tables.
     CTextDb(const CTextDb&) = delete;
@@ -21,7 +25,8 @@ public:
     virtual ~CTextDb();
 
     // Reads the file and appends its rows to the registered tables: nonzero when read, 0 when the
-    // file cannot be opened or read. Throws CTextDbException* on a syntax error.
+    // file cannot be opened or read. Throws CTextDbException* on a syntax error, a file cut short
+    // or larger than kMaxFileSize.
     int Load(const char* path);
     // Writes every section in registration order: 1 when written, 0 when not (the old file,
     // if any, is then left as it was).

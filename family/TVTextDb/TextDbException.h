@@ -13,7 +13,11 @@ enum TextDbError
     TDB_ERR_DOUBLE = 5,     // a field of type double does not hold a number
     TDB_ERR_QUOTE = 6,      // a quoted field is not closed before the end of the file
     TDB_ERR_DIRECTIVE = 7,  // a "#" line is not a version line before the data
-    TDB_ERR_CHARACTER = 8   // a zero byte in the text
+    TDB_ERR_CHARACTER = 8,  // a zero byte in the text
+    // 9 is the listing reader's own (a field too long)
+    TDB_ERR_CUT = 10,    // the last row has no line end: the file was cut short
+    TDB_ERR_SIZE = 11,   // the file is larger than any database file
+    TDB_ERR_MISSING = 12 // the file lacks the rows its kind requires (an empty file included)
 };
 
 class CTextDbException : public CException

@@ -42,13 +42,17 @@ const char* CTextDbParser::ParseRow(const char* p, const char* end, bool atEnd)
     m_lineOfRow = m_line;
     m_scratch.clear();
     m_starts.clear();
+    m_rowEnded = false;
     if (!ReadFields(p, end, atEnd))
     {
         m_line = lineBefore;
         return nullptr;
     }
-    if (!m_starts.empty())
-        StoreRow();
+    if (m_starts.empty())
+        return p;
+    if (!m_rowEnded)
+        CheckRowIsWhole();
+    StoreRow();
     return p;
 }
 
@@ -64,6 +68,7 @@ bool CTextDbParser::ReadFields(const char*& p, const char* end, bool atEnd)
         case CC_NEWLINE:
             ++p;
             ++m_line;
+            m_rowEnded = true;
             return true;
         case CC_COMMENT:
             while (p < end && *p != '\n')
@@ -74,6 +79,7 @@ bool CTextDbParser::ReadFields(const char*& p, const char* end, bool atEnd)
         case CC_QUOTE:
             if (!ReadQuoted(p, end, atEnd))
                 return false;
+            m_lastQuoted = true;
             break;
         case CC_TEXT:
         {
@@ -83,6 +89,7 @@ bool CTextDbParser::ReadFields(const char*& p, const char* end, bool atEnd)
             m_starts.push_back(m_scratch.size());
             m_scratch.append(start, static_cast<size_t>(p - start));
             m_scratch += '\0';
+            m_lastQuoted = false;
             break;
         }
         }
@@ -118,6 +125,18 @@ bool CTextDbParser::ReadQuoted(const char*& p, const char* end, bool atEnd)
     if (!atEnd)
         return false;
     Fail(TDB_ERR_QUOTE, "quoted field not closed");
+}
+
+void CTextDbParser::CheckRowIsWhole()
+{
+    const char* keyword = m_scratch.data() + m_starts.front();
+    CRecDefIntf* table = keyword[0] == '#' ? nullptr : FindSection(keyword);
+    if (!table)
+        Fail(TDB_ERR_CUT, "the file ends inside its last line: it was cut short");
+    if (m_lastQuoted && static_cast<int>(m_starts.size()) - 1 == table->NumFields())
+        return;
+    Fail(TDB_ERR_CUT,
+         "the last row of section " + Quoted(keyword) + " has no line end: the file was cut short");
 }
 
 void CTextDbParser::StoreRow()

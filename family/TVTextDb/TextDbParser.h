@@ -43,6 +43,9 @@ private:
     // Reads the fields of one row into m_scratch; false when the text ends inside the row.
     bool ReadFields(const char*& p, const char* end, bool atEnd);
     bool ReadQuoted(const char*& p, const char* end, bool atEnd);
+    // A row the text ended without a line end is whole only when it holds every field of its
+    // section and its last field is quoted; anything else may have lost its tail.
+    void CheckRowIsWhole();
     void StoreRow();
     void ReadVersion();
     CRecDefIntf* FindSection(const char* keyword);
@@ -60,4 +63,6 @@ private:
     int m_lineOfRow = 1;
     int m_version = -1;
     bool m_dataSeen = false;
+    bool m_rowEnded = false;   // a line end closed the row just read
+    bool m_lastQuoted = false; // the row's last field was quoted
 };

@@ -11,6 +11,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace
 {
@@ -72,16 +73,25 @@ std::string Lower(std::string text)
     return text;
 }
 
-// A page named relative to the help file, inside its folder.
+// A file named relative to the help file, inside its folder: no ".." and no folder for a page.
 bool IsPlainPage(const CString& page)
 {
-    if (page.IsEmpty() || page[0] == '/')
+    if (page.IsEmpty() || page[0] == '/' || page[page.GetLength() - 1] == '/')
         return false;
     std::istringstream parts(page.str());
-    for (std::string part; std::getline(parts, part, '/');)
+    std::string part;
+    while (std::getline(parts, part, '/'))
         if (part == "..")
             return false;
-    return true;
+    return part != ".";
+}
+
+bool IsFolder(const CString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 CString FolderOf(const char* path)
@@ -139,9 +149,12 @@ int CZoHelpFile::Load(const char* path)
         if (!IsPlainPage(page))
         {
             return Fail("topic \"" + row[0] + "\": the page \"" + row[2] +
-                        "\" is not inside the help folder");
+                        "\" is not a file inside the help folder");
         }
-        m_topics.push_back({row[0], row[1], folder + "/" + page});
+        const CString full = folder + "/" + page;
+        if (IsFolder(full))
+            return Fail("topic \"" + row[0] + "\": the page \"" + row[2] + "\" is a folder");
+        m_topics.push_back({row[0], row[1], full});
     }
     size_t topic = 0;
     for (const std::vector<CString>& row : db.m_keywords.Rows())
@@ -232,8 +245,16 @@ std::vector<ZoHelpLink> CZoHelpFile::SearchTopics(const char* words) const
 
 std::string CZoHelpFile::PageText(const CString& page)
 {
-    std::ifstream in(page.str(), std::ios::binary);
-    std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string html;
+    try
+    {
+        std::ifstream in(page.str(), std::ios::binary);
+        html.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    catch (const std::ios_base::failure&)
+    {
+        return {}; // a page that turned into a folder since the file was loaded
+    }
     html = Lower(std::move(html));
     DropElements(html, "script");
     DropElements(html, "style");

@@ -214,6 +214,33 @@ TEST_F(TrackFileTest, ShortSampleLineStopsLoadingAndKeepsEarlierLines)
     EXPECT_EQ(num, 2);
 }
 
+TEST_F(TrackFileTest, TimesAndValuesThatAreNoFiniteNumberAreRefused)
+{
+    const char* bad[] = {
+        "ZO_OSC\t10\t1\n\r\n\t\nnan\t",
+        "ZO_OSC\t10\t1\r\ntime\t...\r\nA\tV\r\n0\t1\r\ninf\t2\r\n",
+        "ZO_OSC\t10\t1\r\ntime\t...\r\nA\tV\r\n0\t-nan\r\n",
+        "ZO_OSC\t10\t1\r\ntime\t...\r\nA\tV\r\n0\t1e999\r\n",
+    };
+    for (const char* text : bad)
+    {
+        WriteFile(m_dir / "bad.txt", text);
+        EXPECT_EQ(Load(m_dir / "bad.txt"), E_FAIL) << text;
+        EXPECT_EQ(::GetLastError(), 0xE0000001u);
+    }
+}
+
+TEST_F(TrackFileTest, ALastLineWithoutLineEndIsAFileCutShort)
+{
+    WriteFile(m_dir / "cut.txt", "ZO_OSC\t10\t1\r\ntime\t...\r\nA\tV\r\n0\t112\r\n1\t11");
+    EXPECT_EQ(Load(m_dir / "cut.txt"), E_FAIL);
+    EXPECT_EQ(::GetLastError(), 0xE0000001u);
+    ASSERT_EQ(Count(), 1);
+    LONG num = 0;
+    Track(0)->get_SamplesNum(&num);
+    EXPECT_EQ(num, 1) << "only whole lines were read";
+}
+
 TEST_F(TrackFileTest, FileWithoutSampleLinesLoadsEmptyTraces)
 {
     WriteFile(m_dir / "empty.txt", "ZO_OSC\t10\t1\ntime\t...\n\n\nA\tV\n");

@@ -1,6 +1,7 @@
 // Fonwick's window: title, state texts, client count and the inactivity field.
 #include <ModemServerDlg.h>
 
+#include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
 #include <ui/App.h>
 
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -66,4 +68,15 @@ TEST_F(ModemServerDlgTest, ApplyTakesTheEditedInactivityMinutes)
     EXPECT_EQ(server.Settings().inactivityMinutes, 12);
     EXPECT_EQ(Text(IDC_MODEM_INACTIVITY), CString("12"));
     EXPECT_FALSE(window.GetDlgItem(IDC_MODEM_APPLY)->IsWindowEnabled());
+}
+
+TEST(ModemServerTemplate, ShowsItsTextsWholeAtTheDesktopFonts)
+{
+    const DialogTemplate* found = AfxFindDialogTemplate("FONWICK_SERVER");
+    ASSERT_NE(found, nullptr);
+    for (const int points : tvsk::testing::kDesktopFontPoints)
+    {
+        const tvsk::testing::ScopedDesktopFont font(points);
+        EXPECT_EQ(tvsk::testing::TemplateFitProblems(*found), std::vector<std::string>{}) << points << " pt";
+    }
 }

@@ -91,7 +91,7 @@ protected:
         // Long enough for a loaded machine to let the modem's late answers pass before the next purge.
         server->Dialer().SetSettleTime(300);
         ASSERT_TRUE(server->Open(Port));
-        worker = std::thread(ModemThreadProc, server.get());
+        worker = std::thread(ServerThreadProc, server.get());
     }
     void TearDown() override
     {

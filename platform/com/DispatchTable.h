@@ -153,10 +153,17 @@ template <> class ParamSlot<VARIANT*>
 public:
     ParamSlot() { VariantInit(&m_local); }
     ~ParamSlot() { VariantClear(&m_local); }
+    // A reference to a variant passes the variant it points to; any other argument is the caller's
+    // by-value slot, so the member works on a copy it may clear or replace.
     HRESULT Bind(VARIANT* arg)
     {
-        m_pointer = (arg->vt == (VT_BYREF | VT_VARIANT) && arg->pvarVal) ? arg->pvarVal : arg;
-        return S_OK;
+        if (arg->vt == (VT_BYREF | VT_VARIANT) && arg->pvarVal)
+        {
+            m_pointer = arg->pvarVal;
+            return S_OK;
+        }
+        m_pointer = &m_local;
+        return VariantCopy(&m_local, arg);
     }
     void BindResult() { m_pointer = &m_local; }
     VARIANT* Value() { return m_pointer; }

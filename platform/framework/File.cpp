@@ -1,6 +1,7 @@
 #include "File.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -183,6 +184,35 @@ void CFile::Remove(const char* fileName)
 {
     if (::unlink(fileName) != 0)
         ThrowErrno(fileName, errno);
+}
+
+CString CFile::SaveTempName(const char* target)
+{
+    return FormatString("%s.~%ld", target, static_cast<long>(::getpid()));
+}
+
+void CFile::RemoveStaleSaveTemps(const char* target)
+{
+    const std::string path(target ? target : "");
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".~";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir))
+    {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        if (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH))
+            ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

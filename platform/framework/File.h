@@ -59,6 +59,11 @@ public:
 
     static void Remove(const char* fileName);                     // throws on failure
     static void Rename(const char* oldName, const char* newName); // throws on failure
+    // The temporary file a save writes beside its target before renaming it over the target:
+    // "<target>.~<process id>".
+    static CString SaveTempName(const char* target);
+    // Removes the temporaries of target that saves of ended processes (or of this one) left.
+    static void RemoveStaleSaveTemps(const char* target);
 
 protected:
     int m_fd = -1;

@@ -27,7 +27,11 @@ class SerialDevice : public KernelObject
 {
 public:
     explicit SerialDevice(int fd) : m_fd(fd) {}
-    ~SerialDevice() override { close(m_fd); }
+    ~SerialDevice() override
+    {
+        ioctl(m_fd, TIOCNXCL); // the flag outlives this descriptor while the line's other end is open
+        close(m_fd);
+    }
     int Fd() const noexcept { return m_fd; }
 
     COMMTIMEOUTS Timeouts() const
@@ -189,7 +193,10 @@ int OpenExclusive(const std::string& path)
         error = errno;
     if (error == 0)
     {
-        ioctl(fd, TIOCEXCL); // keeps other users out too; root ignores it, hence the lock
+        // Keeps other programs off a real line; root ignores it, hence the lock. A pseudo-terminal
+        // would keep the flag after a killed holder and refuse the next ordinary user's open.
+        if (!IsPseudoTerminal(fd))
+            ioctl(fd, TIOCEXCL);
         MakeRaw(settings);
         if (tcsetattr(fd, TCSANOW, &settings) != 0)
             error = errno;

@@ -17,7 +17,9 @@
 #include <QScrollBar>
 #include <QSizeGrip>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -40,6 +42,38 @@ void NotifyScroll(QScrollBar* bar, int action)
     if (parent)
         parent->SendMessage(WM_VSCROLL, MAKEWPARAM(code, static_cast<WORD>(bar->sliderPosition())),
                             reinterpret_cast<LPARAM>(wnd));
+}
+
+DWORD StyleOf(QWidget* widget)
+{
+    const CWnd* wnd = CWnd::FromWidget(widget);
+    return wnd ? wnd->GetStyle() : 0;
+}
+
+// A click on an automatic radio button checks it and clears the other radio buttons of its group:
+// the sibling controls from the last one that starts a group (WS_GROUP) up to the next one.
+void CheckAloneInGroup(QRadioButton* radio)
+{
+    radio->setChecked(true);
+    QWidget* parent = radio->parentWidget();
+    if (!parent)
+        return;
+    std::vector<QWidget*> siblings;
+    for (QObject* child : parent->children())
+        if (auto* widget = qobject_cast<QWidget*>(child); widget && CWnd::FromWidget(widget))
+            siblings.push_back(widget);
+    const auto at = std::find(siblings.begin(), siblings.end(), radio);
+    if (at == siblings.end())
+        return;
+    auto first = at;
+    while (first != siblings.begin() && !(StyleOf(*first) & WS_GROUP))
+        --first;
+    auto end = at + 1;
+    while (end != siblings.end() && !(StyleOf(*end) & WS_GROUP))
+        ++end;
+    for (auto it = first; it != end; ++it)
+        if (auto* other = qobject_cast<QRadioButton*>(*it); other && other != radio)
+            other->setChecked(false);
 }
 
 Qt::Alignment StaticAlignment(DWORD style)
@@ -85,8 +119,20 @@ QWidget* CreateButton(DWORD style, QWidget* parent)
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
     {
+        // Groups follow WS_GROUP as in a dialog, not the toolkit's "all siblings"; checking a button
+        // from code leaves the others alone.
         auto* radio = new QRadioButton(parent);
-        QObject::connect(radio, &QAbstractButton::clicked, radio, [radio]() { Notify(radio, BN_CLICKED); });
+        radio->setAutoExclusive(false);
+        const bool automatic = (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+        QObject::connect(radio, &QAbstractButton::clicked, radio,
+                         [radio, automatic](bool checked)
+                         {
+                             if (automatic)
+                                 CheckAloneInGroup(radio);
+                             else
+                                 radio->setChecked(!checked); // the owner decides
+                             Notify(radio, BN_CLICKED);
+                         });
         return radio;
     }
     case BS_GROUPBOX:

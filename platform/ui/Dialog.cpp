@@ -4,7 +4,9 @@
 
 #include <com/Guid.h>
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QWidget>
 
 #include <map>
@@ -71,10 +73,27 @@ constexpr const char* kDialogClass = "#32770";
 
 } // namespace
 
+CSize GetDialogBaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return CSize((letters / 26 + 1) / 2, metrics.height());
+}
+
+CSize GetDialogBaseUnits()
+{
+    return GetDialogBaseUnits(QApplication::font());
+}
+
+CRect DialogUnitsToPixels(const CRect& units, CSize baseUnits)
+{
+    return CRect(MulDiv(units.left, baseUnits.cx, 4), MulDiv(units.top, baseUnits.cy, 8),
+                 MulDiv(units.right, baseUnits.cx, 4), MulDiv(units.bottom, baseUnits.cy, 8));
+}
+
 CRect DialogUnitsToPixels(const CRect& units)
 {
-    return CRect(MulDiv(units.left, kDialogBaseUnitX, 4), MulDiv(units.top, kDialogBaseUnitY, 8),
-                 MulDiv(units.right, kDialogBaseUnitX, 4), MulDiv(units.bottom, kDialogBaseUnitY, 8));
+    return DialogUnitsToPixels(units, GetDialogBaseUnits());
 }
 
 BOOL AfxRegisterDialogTemplate(UINT id, const DialogTemplate* dialogTemplate, HINSTANCE module)
@@ -154,7 +173,7 @@ const DialogTemplate* CDialog::FindTemplate() const
 void CDialog::MapDialogRect(RECT* rect) const
 {
     if (rect)
-        *rect = DialogUnitsToPixels(CRect(*rect));
+        *rect = DialogUnitsToPixels(CRect(*rect), m_baseUnits.cx > 0 ? m_baseUnits : GetDialogBaseUnits());
 }
 
 BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* parent)
@@ -163,7 +182,9 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
         return FALSE;
     m_ended = false;
     m_controls.clear();
-    const CRect client = DialogUnitsToPixels(CRect(0, 0, dialogTemplate->cx, dialogTemplate->cy));
+    m_baseUnits = GetDialogBaseUnits();
+    const CRect client =
+        DialogUnitsToPixels(CRect(0, 0, dialogTemplate->cx, dialogTemplate->cy), m_baseUnits);
     const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
     if (!CreateEx(0, kDialogClass, dialogTemplate->title, style, client, parent, 0))
         return FALSE;
@@ -172,7 +193,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
         const DlgItem& item = dialogTemplate->items[i];
         const ItemClass itemClass = ClassOf(item);
         auto control = std::make_unique<CWnd>();
-        const CRect r = DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy));
+        const CRect r =
+            DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), m_baseUnits);
         // A class name in braces is a component's class id: the component makes the control's window.
         const std::optional<GUID> clsid =
             item.kind == DlgKind::Control && item.className && item.className[0] == '{'

@@ -41,11 +41,15 @@ struct DialogTemplate
     int itemCount;
 };
 
-// Dialog units to pixels, the one rule for every dialog: 4 horizontal units are 6 pixels,
-// 8 vertical units 13 pixels.
-constexpr int kDialogBaseUnitX = 6;
-constexpr int kDialogBaseUnitY = 13;
-CRect DialogUnitsToPixels(const CRect& units);
+class QFont;
+
+// Dialog units to pixels, the one rule for every dialog: 4 horizontal units are the dialog font's
+// average character width (of "A".."Z" and "a".."z"), 8 vertical units its height. Dialogs use the
+// desktop's font, so layouts follow its size and resolution.
+CSize GetDialogBaseUnits(const QFont& font);
+CSize GetDialogBaseUnits(); // of the desktop's font
+CRect DialogUnitsToPixels(const CRect& units, CSize baseUnits);
+CRect DialogUnitsToPixels(const CRect& units); // in the desktop's font
 
 // Templates are found by id (or name) as resources are: by id in the current resource module first,
 // then in the program's, then in any module. FALSE when another table has the key.
@@ -90,6 +94,7 @@ private:
     void MapDefaultCommands();
 
     std::vector<std::unique_ptr<CWnd>> m_controls;
+    CSize m_baseUnits;
     bool m_modal = false;
     bool m_ended = false;
     int m_result = 0;

@@ -224,6 +224,7 @@ void CToolBar::SyncButton(int index)
         button.widget->setIconSize(QSize(m_imageSize.cx, m_imageSize.cy));
     }
     button.widget->setText(QString::fromUtf8(button.text.GetString()));
+    button.widget->setToolTip(QString::fromUtf8(button.toolTip.GetString()));
     button.widget->setToolButtonStyle(button.text.IsEmpty() ? Qt::ToolButtonIconOnly
                                                             : Qt::ToolButtonTextUnderIcon);
     button.widget->setEnabled(!(button.style & TBBS_DISABLED));

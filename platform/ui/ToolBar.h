@@ -67,6 +67,9 @@ public:
     // A text shown under the button's image; empty: the image alone.
     BOOL SetButtonText(int index, const char* text);
     CString GetButtonText(int index) const;
+    // The text shown while the mouse rests on the button.
+    BOOL SetButtonToolTip(int index, const char* text);
+    CString GetButtonToolTip(int index) const;
 
     // Runs the update handlers for every button (see CToolCmdUI).
     virtual void OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler);
@@ -79,6 +82,7 @@ private:
         int imageOrWidth;
         QPointer<QToolButton> widget; // gone with the toolbar's window
         CString text;
+        CString toolTip;
     };
     void Relayout();
     void SyncButton(int index);

@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
+
 using namespace tvsk::ui;
 
 DWORD CWnd::GetStyle() const
@@ -374,8 +376,15 @@ void CWnd::CenterWindow(CWnd* alternateOwner)
     GetWindowRect(&mine);
     if (m_style & WS_CHILD)
         GetParent()->ScreenToClient(&mine);
-    const int x = area.left + (area.Width() - mine.Width()) / 2;
-    const int y = area.top + (area.Height() - mine.Height()) / 2;
+    int x = area.left + (area.Width() - mine.Width()) / 2;
+    int y = area.top + (area.Height() - mine.Height()) / 2;
+    // A window stays wholly on screen where it fits (its top left corner, where it does not).
+    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && !(m_style & WS_CHILD))
+    {
+        const QRect g = screen->availableGeometry();
+        x = std::max(g.left(), std::min(x, g.left() + g.width() - static_cast<int>(mine.Width())));
+        y = std::max(g.top(), std::min(y, g.top() + g.height() - static_cast<int>(mine.Height())));
+    }
     SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

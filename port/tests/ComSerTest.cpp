@@ -235,3 +235,31 @@ TEST_F(ComSerTest, ABlockLeftWithoutAServerIsGivenUp)
     CloseHandle(mapping);
     EXPECT_TRUE(NothingLeftWithin(2000));
 }
+
+TEST_F(ComSerTest, AClientFindingTheBlockWithoutItsServerStartsANewOne)
+{
+    HANDLE ready = CreateEvent(nullptr, FALSE, FALSE, "Ready");
+    PROCESS_INFORMATION other = StartClient("hold-open", "Ready");
+    ASSERT_EQ(WaitForSingleObject(ready, 5000), WAIT_OBJECT_0);
+    HANDLE killed = ServerProcess();
+    ASSERT_NE(killed, nullptr);
+    kill(static_cast<pid_t>(ServerId()), SIGKILL);
+    ASSERT_EQ(WaitForSingleObject(killed, 5000), WAIT_OBJECT_0);
+    // The other client still holds the block; every reconnect finds it without a server.
+    for (const char* text : {"first", "again"})
+    {
+        ComSer port(Port, 9600, 8, 0, 0);
+        ASSERT_TRUE(port.com_ok()) << text;
+        EXPECT_TRUE(port.put(Bytes(text), 5));
+        EXPECT_EQ(pty.Read(5), text);
+        HANDLE server = ServerProcess();
+        port.close();
+        EXPECT_EQ(WaitForSingleObject(server, 5000), WAIT_OBJECT_0); // its last client detached
+        CloseHandle(server);
+    }
+    kill(static_cast<pid_t>(other.dwProcessId), SIGKILL);
+    WaitForSingleObject(other.hProcess, 5000);
+    CloseHandle(other.hProcess);
+    CloseHandle(killed);
+    CloseHandle(ready);
+}

@@ -145,6 +145,57 @@ TEST_F(LanyardTest, ThePropertiesOfTheFirstClassNeedNoPort)
     EXPECT_EQ(ErrorCode(port), 0);
 }
 
+namespace
+{
+
+// GetProperty (code, data) called as a script calls it, through IDispatch.
+HRESULT InvokeGetProperty(IDispatch* port, SHORT code, VARIANT& data)
+{
+    VARIANT args[2];
+    args[0] = data;
+    VariantInit(&args[1]);
+    args[1].vt = VT_I2;
+    args[1].iVal = code;
+    DISPPARAMS params{args, nullptr, 2, 0};
+    VARIANT result;
+    VariantInit(&result);
+    const HRESULT hr = port->Invoke(18, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+    data = args[0];
+    VariantClear(&result);
+    return hr;
+}
+
+} // namespace
+
+TEST_F(LanyardTest, ADispatchCallerKeepsItsByValueArgument)
+{
+    auto port = Create<ILanyard>(u"Lanyard.Lanyard.1");
+    ASSERT_TRUE(port);
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(u"kept");
+    const BSTR before = text.bstrVal;
+    ASSERT_EQ(InvokeGetProperty(port.Get(), 0, text), S_OK);
+    ASSERT_EQ(text.vt, VT_BSTR) << "the member cleared the caller's own argument";
+    EXPECT_EQ(text.bstrVal, before);
+    VariantClear(&text);
+
+    VARIANT holder;
+    VariantInit(&holder);
+    VARIANT reference = ByRef(VT_VARIANT, &holder);
+    ASSERT_EQ(InvokeGetProperty(port.Get(), 0, reference), S_OK);
+    ASSERT_EQ(holder.vt, VT_DISPATCH) << "a variable passed by reference receives the object";
+    EXPECT_EQ(holder.pdispVal, static_cast<IDispatch*>(port.Get()));
+    VariantClear(&holder);
+
+    auto second = Create<ILanyard2>(u"Lanyard.Lanyard2.1");
+    ASSERT_EQ(Open(second, "CANPC:1,2,3"), S_OK);
+    VARIANT number = MakeVariantI4(7);
+    EXPECT_EQ(InvokeGetProperty(second.Get(), 3, number), E_FAIL) << "a value is no place to read into";
+    EXPECT_EQ(number.vt, VT_I4);
+}
+
 TEST_F(LanyardTest, AFailedOpenLeavesNoPortAndItsCodeOutlivesALaterGoodOpen)
 {
     auto port = Create<ILanyard>(u"Lanyard.Lanyard.1");

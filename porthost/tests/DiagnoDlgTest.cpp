@@ -1,5 +1,6 @@
 // The diagnostics window: client list, counts, scrolling the hex view, reset and detach.
 #include <DiagnoDlg.h>
+#include <ServerDlg.h>
 
 #include <kernel/Process.h>
 #include <ui/MessageBox.h>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
 
 #include <gtest/gtest.h>
@@ -265,3 +267,20 @@ TEST_F(DiagnoDlgTest, DetachWithAnEmptyListClosesTheWindow)
     EXPECT_FALSE(dialog.IsWindowVisible());
 }
 } // namespace
+
+TEST(ServerDialogTemplates, ShowTheirTextsWholeAtTheDesktopFonts)
+{
+    CPortServer server;
+    const CServerDlg serverWindow(1, server); // its template registers with its code
+    for (const char* name : {"SERVER_DIAGNO", "PORTHAVEN_SERVER"})
+    {
+        const DialogTemplate* found = AfxFindDialogTemplate(name);
+        ASSERT_NE(found, nullptr) << name;
+        for (const int points : tvsk::testing::kDesktopFontPoints)
+        {
+            const tvsk::testing::ScopedDesktopFont font(points);
+            EXPECT_EQ(tvsk::testing::TemplateFitProblems(*found), std::vector<std::string>{})
+                << name << " at " << points << " pt";
+        }
+    }
+}

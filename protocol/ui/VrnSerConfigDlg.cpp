@@ -5,9 +5,8 @@
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
+#include <kernel/SharedLibrary.h>
 #include <kernel/Time.h>
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <iterator>
@@ -27,7 +26,7 @@ const DlgItem ConfigItems[] = {
     {DlgKind::LText, IDC_CFG_TRIED_BAUD, 222, 30, 40, 8},
     {DlgKind::LText, 0xFFFF, 184, 40, 36, 8, "Address"},
     {DlgKind::LText, IDC_CFG_TRIED_ADDRESS, 222, 40, 40, 8},
-    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 100, 10, "Enable modem connection"},
+    {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 150, 10, "Enable modem connection"},
     {DlgKind::LText, 0xFFFF, 16, 64, 50, 8, "Dial number"},
     {DlgKind::EditText, IDC_CFG_DIAL, 70, 62, 98, 12, nullptr, ES_AUTOHSCROLL},
     {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 100, 10, "CanOpen comunication "},
@@ -162,6 +161,8 @@ void CVrnSerConfigDlg::ApplyEnablingRule()
 void CVrnSerConfigDlg::SetMode(bool canOpen)
 {
     m_state.canOpenMode = canOpen;
+    // The two modes stand in different radio groups of the layout: each clears the other.
+    Button(*this, canOpen ? IDC_CFG_SERIAL : IDC_CFG_CANOPEN).SetCheck(BST_UNCHECKED);
     ApplyEnablingRule();
 }
 
@@ -295,10 +296,10 @@ bool CVrnSerConfigDialog::Edit(CDriveSettings& settings, CAutodetectTarget& targ
     return dialog.DoModal() == IDOK;
 }
 
-extern "C" bool InstallVrnSerConfigDialog(void* module)
+bool InstallVrnSerConfigDialog(const CSharedLibrary& module)
 {
     using SetHook = CConfigDialog* (*)(CConfigDialog*);
-    auto setHook = reinterpret_cast<SetHook>(::dlsym(module, "VrnSerSetConfigDialog"));
+    auto setHook = reinterpret_cast<SetHook>(module.Symbol("VrnSerSetConfigDialog"));
     if (!setHook)
         return false;
     setHook(&g_configDialog);

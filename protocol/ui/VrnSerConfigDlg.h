@@ -7,6 +7,8 @@
 
 #include <thread>
 
+class CSharedLibrary;
+
 enum VrnSerConfigControl : UINT
 {
     IDC_CFG_PORT = 201,
@@ -73,6 +75,6 @@ public:
     bool Edit(CDriveSettings& settings, CAutodetectTarget& target) override;
 };
 
-// Hands this library's dialog to the protocol component loaded as module (a dlopen handle);
-// false when the module has no such hook.
-extern "C" bool InstallVrnSerConfigDialog(void* module);
+// Hands this library's dialog to the protocol component loaded as module; false when the module
+// has no such hook.
+bool InstallVrnSerConfigDialog(const CSharedLibrary& module);

@@ -21,6 +21,7 @@ public:
     void SetComment(const char* comment) override { m_strComment = comment; }
     int GetGridWidth() const override { return m_nWidth; }
     int GetGridHeight() const override { return m_nHeight; }
+    void SetGridHeight(int rows) override { m_nHeight = rows; }
     bool GetMark() const override { return m_bMark; }
     void SetMark(bool mark) override { m_bMark = mark; }
     void SetFocusRect(bool shown) override { m_bFocus = shown; }

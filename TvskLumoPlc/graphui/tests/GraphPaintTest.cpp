@@ -2,6 +2,7 @@
 #include "ModelFactory.h"
 
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 #include <TvskLumoPlc/graphui/FontTextMetrics.h>
 #include <TvskLumoPlc/graphui/GraphBitmap.h>
 #include <TvskLumoPlc/graphui/GraphPainter.h>
@@ -152,4 +153,61 @@ TEST_F(PaintTest, EveryImportedElementHasABodyPicture)
         EXPECT_TRUE(CGraphPainter::PaintBody(element, manager, &fonts, body)) << element->GetName();
         EXPECT_EQ(body.GetSize(), element->GetWindowRect().Size());
     }
+}
+
+// The constant being edited is drawn over the elements listed after it.
+TEST_F(PaintTest, TheConstantBeingEditedIsDrawnLast)
+{
+    auto* constant = Create<CGraphConst>(models.Constant("1", "1234567890", 12, 4));
+    auto* contact = Create<CGraphLadderElem>(models.Contact("2", "1.0", 8, 4));
+    ASSERT_TRUE(constant && contact);
+    manager.SetColor(BkgndGrid, RGB(250, 250, 240));
+    contact->SetActive(true); // the contact's body in the active colour
+    CRect overlap;
+    ASSERT_TRUE(overlap.IntersectRect(constant->GetBodyRectInNetwork(), contact->GetBodyRectInNetwork()));
+    CGraphPainter painter(&dc, manager, nullptr);
+    auto paintedAt = [&](const CPoint& point)
+    {
+        dc.FillSolidRect(0, 0, 400, 200, RGB(255, 255, 255));
+        painter.DrawNetwork(network);
+        return At(point.x, point.y);
+    };
+    // A point of the overlap the contact paints in its active colour.
+    CPoint point(-1, -1);
+    paintedAt(overlap.TopLeft());
+    for (int y = overlap.top; y < overlap.bottom && point.x < 0; ++y)
+        for (int x = overlap.left; x < overlap.right && point.x < 0; ++x)
+            if (At(x, y) == manager.GetColor(ActiveColor))
+                point = CPoint(x, y);
+    ASSERT_GE(point.x, 0);
+    constant->BeginEdit();
+    EXPECT_NE(paintedAt(point), manager.GetColor(ActiveColor));
+    constant->CancelEdit();
+    EXPECT_EQ(paintedAt(point), manager.GetColor(ActiveColor));
+}
+
+// A vertical input pin reaches down from its point, a vertical output pin up, and their hit strips
+// follow.
+TEST_F(PaintTest, AVerticalPinIsDrawnAndHitAlongItsColumn)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 4, 6));
+    CGraphPin* in = contact->GetPin(0);
+    CGraphPin* out = contact->GetPin(1);
+    in->SetOrientation(2);
+    out->SetOrientation(2);
+    EXPECT_FALSE(in->IsHorizontal());
+    const int sx = manager.GetStepX();
+    const int sy = manager.GetStepY();
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.DrawPin(in);
+    painter.DrawPin(out);
+    const CPoint a(in->GetPosition().x * sx, in->GetPosition().y * sy);
+    const CPoint b(out->GetPosition().x * sx, out->GetPosition().y * sy);
+    EXPECT_EQ(At(a.x, a.y + sy / 4), RGB(0, 0, 0)) << "below the input";
+    EXPECT_EQ(At(a.x + sx / 4, a.y), RGB(255, 255, 255)) << "nothing to its right";
+    EXPECT_EQ(At(b.x, b.y - 2 - sy / 4), RGB(0, 0, 0)) << "above the output";
+    EXPECT_TRUE(in->GetHitRect().PtInRect(CPoint(a.x, a.y + sy / 2)));
+    EXPECT_FALSE(in->GetHitRect().PtInRect(CPoint(a.x + sx / 2, a.y)));
+    in->SetOrientation(1);
+    EXPECT_TRUE(in->GetHitRect().PtInRect(CPoint(a.x + sx / 2, a.y)));
 }

@@ -209,6 +209,18 @@ TEST_F(LadderAnimation, SeriesContactsAndANegatedOneDecideTheCoil)
     EXPECT_FALSE(Active(FBD_LD_CONTACT, "3.0"));
 }
 
+// A negated coil shows the power that reaches it, like a plain one, not the bit it writes.
+TEST_F(LadderAnimation, ANegatedCoilShowsItsPower)
+{
+    Animate("LD\t3.0\nOUTN\t4.0\nEND\n");
+    m_drive.Set(3, 1);
+    Settle();
+    EXPECT_TRUE(Active(FBD_LD_COIL, "4.0"));
+    m_drive.Set(3, 0);
+    Settle();
+    EXPECT_FALSE(Active(FBD_LD_COIL, "4.0"));
+}
+
 TEST_F(LadderAnimation, AHiddenViewReadsNothing)
 {
     Animate("LD\t3.0\nOUT\t4.0\nEND\n");
@@ -220,15 +232,19 @@ TEST_F(LadderAnimation, AHiddenViewReadsNothing)
     EXPECT_TRUE(m_drive.Calls().empty());
 }
 
-TEST_F(LadderAnimation, AnUpdatePostedBeforeTheViewGoesIsDropped)
+// A posted update reaching no destroyed window is the window layer's own test; here the running
+// animation stops reading with its view.
+TEST_F(LadderAnimation, DestroyingTheViewStopsItsReads)
 {
     Animate("LD\t3.0\nOUT\t4.0\nEND\n");
-    m_view->EnableAnimation(false);
+    Settle();
     m_view->PostMessage(WM_ANIMATION_UPDATE);
     m_view->DestroyWindow();
     m_view = nullptr;
     QTest::qWait(50);
-    SUCCEED();
+    m_drive.ClearCalls();
+    QTest::qWait(300);
+    EXPECT_TRUE(m_drive.Calls().empty());
 }
 
 TEST_F(LadderViewFixture, BranchesJoinToTheOrOfTheirPowerWhicheverIsWalkedFirst)

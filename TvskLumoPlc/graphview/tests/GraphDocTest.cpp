@@ -161,3 +161,65 @@ TEST_F(GraphDocTest, SavingTellsTheViewsTheModifiedStateAndWritesTheTextForm)
     ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
     EXPECT_EQ(m_host.messages.back(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
 }
+
+// The document's members over a generated rung with a branch: counts, items, finds, keys, hits,
+// settings, the rung queries, and the hints that reach the views.
+TEST_F(GraphDocTest, TheDocumentForwardsToItsManagerAndAnnouncesWhatChanged)
+{
+    Show(GenerateIL("(* ciclo *)\nLD\t1.0\nOR\t1.1\nOUT\t2.0\nEND\n"));
+    CLDDoc& doc = *m_doc;
+    CGraphNetworkIntf* network = doc.GetNetworkWnd(0);
+    ASSERT_NE(network, nullptr);
+    EXPECT_EQ(doc.GetNetworkWndByNumber(1), network);
+    EXPECT_EQ(doc.GetRungText(0), CString("ciclo"));
+    EXPECT_EQ(doc.GetNetworkComment(0), doc.GetRungText(0));
+    const int wires = doc.GetWireCount(network);
+    const int crosses = doc.GetCrossCount(network);
+    ASSERT_GT(wires, 0);
+    ASSERT_GT(crosses, 0);
+    EXPECT_EQ(doc.FindWire(network, doc.GetWire(network, wires - 1)), wires - 1);
+    EXPECT_EQ(doc.FindCross(network, doc.GetCross(network, 0)), 0);
+    EXPECT_EQ(doc.GetWire(network, wires), nullptr);
+    EXPECT_EQ(doc.GetObjectCount(network), doc.GetNetworkElements(network)->GetSize() + wires + crosses);
+
+    CGraphBlock* contact = nullptr;
+    for (CGraphBlock* element : *doc.GetNetworkElements(network))
+        if (element->GetType() == FBD_LD_CONTACT && !contact)
+            contact = element;
+    ASSERT_NE(contact, nullptr);
+    const CString key = contact->GetKey();
+    EXPECT_EQ(doc.FindByKey(key), contact);
+    EXPECT_EQ(doc.SelectByKey(key), network);
+    GRAPH_HIT hit;
+    const CPoint cross = doc.GetCross(network, 0)->GetPosition();
+    EXPECT_TRUE(doc.HitTest(network, cross.x, cross.y, hit));
+    EXPECT_EQ(hit.object, doc.GetCross(network, 0));
+    EXPECT_EQ(doc.GetColor(ObjColor), doc.GetManager()->GetColor(ObjColor));
+    EXPECT_EQ(doc.GetFontSize(), doc.GetManager()->GetFontSize());
+    EXPECT_EQ(doc.GetFontName(), doc.GetManager()->GetFontName());
+    EXPECT_EQ(doc.IsGridShown(), doc.GetManager()->IsGridShown());
+
+    m_recorder.hints.clear();
+    CConnection* wire = doc.GetWire(network, 0);
+    EXPECT_TRUE(doc.RemoveWire(network, wire));
+    doc.SendEvent(7);
+    doc.SendValueEvent(3, false);
+    doc.SendValueEvent(3, true);
+    doc.SendTextEvent("x");
+    const std::vector<LPARAM> expected = {HINT_OBJECT, HINT_EVENT, HINT_VALUE_EVENT, HINT_PLAIN_EVENT,
+                                          HINT_TEXT_EVENT};
+    EXPECT_EQ(m_recorder.hints, expected);
+    EXPECT_EQ(doc.GetWireCount(network), wires - 1);
+}
+
+// A bare graph document without a manager answers empty and carries on.
+TEST(GraphDocAlone, WithoutAManagerEveryQueryIsEmpty)
+{
+    CGraphDoc doc;
+    EXPECT_EQ(doc.GetWireCount(nullptr), 0);
+    EXPECT_EQ(doc.GetCross(nullptr, 0), nullptr);
+    EXPECT_EQ(doc.FindByKey("1$CN:0"), nullptr);
+    EXPECT_EQ(doc.GetNetworkComment(0), CString());
+    GRAPH_HIT hit;
+    EXPECT_FALSE(doc.HitTest(nullptr, 0, 0, hit));
+}

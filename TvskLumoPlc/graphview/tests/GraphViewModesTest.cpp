@@ -3,11 +3,17 @@
 #include "ModelFactory.h"
 
 #include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/GraphSmallElements.h>
 #include <TvskLumoPlc/graphview/GraphView.h>
 
 #include <testing/WaitUntil.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QPalette>
+#include <QTest>
 #include <QWidget>
 
 namespace
@@ -121,4 +127,142 @@ TEST_F(GraphViewModes, NextAndPreviousNetworkMoveTheCurrentOne)
     m_view->PreviousNetwork();
     EXPECT_EQ(m_doc->GetCurrentNetwork(), m_view->NetworkAt(0));
     EXPECT_EQ(m_view->GetDeviceScrollPosition().y, 0);
+}
+
+// Enter on a selected constant opens its editor over the box; Enter there applies the value.
+TEST_F(GraphViewModes, EnterOnAConstantEditsItInPlace)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* constant =
+        static_cast<CGraphConst*>(manager.CreateElement(m_network, m_models.Constant("3", "12", 30, 4)));
+    ASSERT_NE(constant, nullptr);
+    manager.ToggleSelection(constant, true);
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    objects->setFocus();
+    QTest::keyClick(objects, Qt::Key_Return);
+    CGraphHitWnd* hit = m_network->GetObjectWnd()->GetHitWnd(constant);
+    ASSERT_NE(hit, nullptr);
+    ASSERT_NE(hit->GetEditor(), nullptr);
+    QWidget* editor = hit->GetEditor()->GetWidget();
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, "25");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(constant->GetName(), CString("25"));
+    EXPECT_EQ(hit->GetEditor(), nullptr) << "closed";
+}
+
+// Delete: the selection first; with none, the current network when it is selected.
+TEST_F(GraphViewModes, DeleteTakesTheSelectionOrElseTheSelectedCurrentNetwork)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    manager.ToggleSelection(m_to, true);
+    m_view->OnHeaderClick(m_network, CPoint());
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetNetworkCount(), 2) << "a selection was there";
+    manager.ClearSelection();
+
+    m_doc->SetCurrentNetwork(m_network);
+    m_network->SetCurrent(true, nullptr);
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetNetworkCount(), 2) << "current but not selected";
+    CNetworkWnd* second = m_view->NetworkAt(1);
+    m_view->OnHeaderClick(m_network, CPoint());
+    QTest::keyClick(objects, Qt::Key_Delete);
+    QApplication::processEvents();
+    ASSERT_EQ(m_doc->GetNetworkCount(), 1);
+    EXPECT_EQ(m_view->NetworkAt(0), second);
+    EXPECT_EQ(second->GetNumber(), 1);
+    EXPECT_TRUE(m_doc->IsModified());
+}
+
+TEST_F(GraphViewModes, ReturnModeTogglesBetweenOneAndTwoAndToggleWithoutSelectionFlipsTheViewsFlag)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* model = m_models.Block<CPlcFBDReturn>("4", "RET", 30, 6, {"I"}, {});
+    auto* ret = static_cast<CGraphJmp*>(manager.CreateElement(m_network, model));
+    ASSERT_NE(ret, nullptr);
+    EXPECT_EQ(ret->GetMode(), 1);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 1) << "nothing selected";
+    manager.ToggleSelection(ret, true);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 2);
+    m_view->SwitchReturnMode();
+    EXPECT_EQ(ret->GetMode(), 1);
+
+    manager.ClearSelection();
+    EXPECT_FALSE(m_view->GetToggleFlag());
+    m_view->ToggleSelected();
+    EXPECT_TRUE(m_view->GetToggleFlag());
+}
+
+TEST_F(GraphViewModes, AppliedSettingsBringTheirColoursGridAndFont)
+{
+    CGraphManager settings;
+    settings.SetColor(ObjColor, RGB(1, 2, 3));
+    settings.ShowGrid(!m_doc->GetManager()->IsGridShown());
+    settings.SetFont(100, "Arial");
+    m_view->ApplySettings(settings);
+    EXPECT_EQ(m_doc->GetManager()->GetColor(ObjColor), RGB(1, 2, 3));
+    EXPECT_EQ(m_doc->GetManager()->IsGridShown(), settings.IsGridShown());
+    EXPECT_EQ(m_doc->GetManager()->GetFontSize(), 100);
+}
+
+// A change of the desktop's colours gives the window background the new window colour.
+TEST_F(GraphViewModes, ASystemColourChangeTakesTheNewWindowColour)
+{
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Base, QColor(10, 20, 30));
+    QApplication::setPalette(changed);
+    QApplication::processEvents();
+    EXPECT_EQ(m_doc->GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
+
+    // A view made now starts with the window colour too (the profile holds none).
+    CGraphDoc doc(std::make_unique<CGraphManager>());
+    doc.m_bAutoDelete = FALSE;
+    CCreateContext context;
+    context.m_pNewViewClass = RUNTIME_CLASS(CGraphView);
+    context.m_pCurrentDoc = &doc;
+    auto* view = static_cast<CGraphView*>(AfxCreateView(&context, &m_host, CRect(0, 0, 100, 100), 2));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(doc.GetManager()->GetColor(BkgndColor), RGB(10, 20, 30));
+    view->DestroyWindow();
+    QApplication::setPalette(before);
+}
+
+// A press on a free pin drags a point; dropped on another free pin, a wire joins the two.
+TEST_F(GraphViewModes, DraggingFromAFreePinDrawsAWireToWhereItIsDropped)
+{
+    QWidget* objects = m_network->GetObjectWnd()->GetWidget();
+    const CSize size = m_network->GetCellSize();
+    auto pixel = [&](CPoint cell)
+    { return QPoint(static_cast<int>(cell.x * size.cx), static_cast<int>(cell.y * size.cy)); };
+    const CPoint from = m_from->GetPin(0)->GetPosition();
+    const CPoint to = m_to->GetPin(0)->GetPosition();
+    // On the pin's hit strip, half a step towards its element.
+    const QPoint press = pixel(from) - QPoint(static_cast<int>(size.cx / 2), 0);
+    const QPoint drop = press + pixel(to) - pixel(from);
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           QMouseEvent move(QEvent::MouseMove, drop, objects->mapToGlobal(drop), Qt::NoButton,
+                                            Qt::LeftButton, Qt::NoModifier);
+                           QApplication::sendEvent(objects, &move);
+                           QMouseEvent release(QEvent::MouseButtonRelease, drop, objects->mapToGlobal(drop),
+                                               Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                           QApplication::sendEvent(objects, &release);
+                       });
+    QMouseEvent down(QEvent::MouseButtonPress, press, objects->mapToGlobal(press), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(objects, &down);
+    CConnectionList* wires = m_doc->GetManager()->GetWires(m_network);
+    ASSERT_EQ(wires->GetSize(), 1);
+    EXPECT_EQ(m_from->GetPin(0)->GetConnection(), wires->GetAt(0));
+    EXPECT_EQ(m_to->GetPin(0)->GetConnection(), wires->GetAt(0));
+    EXPECT_TRUE(m_doc->IsModified());
 }

@@ -289,3 +289,48 @@ TEST_F(GraphViewTest, ANetworkKnowsTheRowsItsContentNeedsAndTakesACommentByMessa
     network->SendMessage(WM_NETWORK_SETCOMMENT, 0, reinterpret_cast<LPARAM>("ramp"));
     EXPECT_EQ(network->GetComment(), "ramp");
 }
+
+namespace
+{
+class RecordingPrinter : public CLDViewPrinter
+{
+public:
+    bool PrintView(CLDView* view, const CPlcProjectInfo* info, CWnd*, bool preview) override
+    {
+        calls.push_back({view, info, preview});
+        return true;
+    }
+    struct Call
+    {
+        CLDView* view;
+        const CPlcProjectInfo* info;
+        bool preview;
+    };
+    std::vector<Call> calls;
+};
+} // namespace
+
+// The view prints through its owner's printer with the information it was given; after a change
+// of the current network the layout is due until it is updated.
+TEST_F(LadderViewFixture, ThePrintCommandsGoToThePrinterAndTheLayoutIsUpdatedWhenDue)
+{
+    Show(GenerateIL("LD\t1.0\nOUT\t2.0\nEND\n"));
+    EXPECT_FALSE(m_view->FilePrint()) << "no printer";
+    RecordingPrinter printer;
+    // The view only passes the information on; any address stands for it.
+    const auto* info = reinterpret_cast<const CPlcProjectInfo*>(&printer);
+    m_view->SetPrinter(&printer);
+    m_view->SetPrintInfo(info);
+    EXPECT_TRUE(m_view->FilePrint());
+    EXPECT_TRUE(m_view->FilePrintPreview());
+    ASSERT_EQ(printer.calls.size(), 2u);
+    EXPECT_EQ(printer.calls[0].view, m_view);
+    EXPECT_EQ(printer.calls[0].info, info);
+    EXPECT_FALSE(printer.calls[0].preview);
+    EXPECT_TRUE(printer.calls[1].preview);
+
+    m_view->OnUpdate(nullptr, HINT_CURRENT_NETWORK, nullptr);
+    EXPECT_TRUE(m_view->IsLayoutPending());
+    m_view->UpdateLayout();
+    EXPECT_FALSE(m_view->IsLayoutPending());
+}

@@ -1,20 +1,28 @@
 // The main dialog's drive actions against a host that records its commands: read, write, the
 // on-line switch and going on line at opening.
+#include <TvskLumoPlc/graphview/LDView.h>
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
+#include <TvskLumoPlc/shell/DlgLumoPlcIL.h>
+#include <TvskLumoPlc/textview/ILView.h>
 #include <TvskLumoPlc/shell/PlcIds.h>
 
 #include "PlcTestHost.h"
 #include "ShellTestSupport.h"
 
 #include <testing/TestApplication.h>
+#include <ui/App.h>
 #include <ui/MessageBox.h>
 #include <ui/Resources.h>
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,7 +51,10 @@ public:
             program.clear();
         if (code == 32)
             drive = program;
-        const bool failed = (code == 33 && !compareOk) || (code == 31 && !uploadOk);
+        if (code == 50)
+            return helpShown ? 0 : 13;
+        const bool failed =
+            (code == 33 && !compareOk) || (code == 31 && !uploadOk) || (code == 32 && !downloadOk);
         return failed ? 11 : 0;
     }
     BOOL IsConnected() override { return connected; }
@@ -54,6 +65,8 @@ public:
     bool connected = false;
     bool compareOk = true;
     bool uploadOk = true;
+    bool downloadOk = true;
+    bool helpShown = false;
     int stores = 0;
 };
 
@@ -68,6 +81,31 @@ protected:
         host.drive = host.program;
     }
     void Run(const std::function<void(CDlgLumoPlc&)>& step) { RunPlcDialog(host, step); }
+    // Runs the dialog, does the step and presses the exit button: IDOK when the dialog closed,
+    // kStayedOpen when it is still open after the exit.
+    static constexpr int kStayedOpen = -2;
+    INT_PTR RunAndExit(const std::function<void(CDlgLumoPlc&)>& step)
+    {
+        CResourceModuleScope resources(PlcModule());
+        CDlgLumoPlc dialog;
+        dialog.m_pPluginIntf = &host;
+        auto open = std::make_shared<bool>(true);
+        QTimer::singleShot(0,
+                           [&dialog, step, open]
+                           {
+                               step(dialog);
+                               Send(dialog, ID_PLC_EXIT);
+                               QTimer::singleShot(0,
+                                                  [&dialog, open]
+                                                  {
+                                                      if (*open)
+                                                          dialog.EndDialog(kStayedOpen);
+                                                  });
+                           });
+        const INT_PTR result = dialog.DoModal();
+        *open = false;
+        return result;
+    }
     static void Send(CDlgLumoPlc& dialog, UINT id) { dialog.SendMessage(WM_COMMAND, id, 0); }
 
     RecordingHost host;
@@ -143,6 +181,101 @@ TEST_F(DriveTransfer, WriteStoresThenDownloadsBetweenConnectAndDisconnect)
     EXPECT_GE(host.stores, 1);
 }
 
+TEST_F(DriveTransfer, AWriteTheHostRefusesSaysNothingWasWritten)
+{
+    host.downloadOk = false;
+    Run([](CDlgLumoPlc& dialog) { Send(dialog, ID_PLC_WRITE); });
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0],
+              CString("Nessun programma scritto nel drive: il PLC del drive non è abilitato o la "
+                      "scrittura è stata rifiutata"));
+    EXPECT_FALSE(host.connected);
+}
+
+// F1 pressed in the ladder view and in the instruction list: the host's help, or a box saying
+// there is none.
+TEST_F(DriveTransfer, FOneAsksTheHostForHelpAndSaysWhenThereIsNone)
+{
+    const auto pressF1 = [](CDlgLumoPlc& dialog)
+    {
+        dialog.GetView()->SetFocus();
+        QTest::keyClick(dialog.GetView()->GetWidget(), Qt::Key_F1);
+    };
+    Run(pressF1);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("La guida non è disponibile per LumoPlc"));
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(host.commands.back().first, 50u);
+
+    boxes.texts.clear();
+    host.helpShown = true;
+    Run(pressF1);
+    EXPECT_TRUE(boxes.texts.empty());
+
+    host.helpShown = false;
+    Run(
+        [](CDlgLumoPlc& dialog)
+        {
+            QTimer::singleShot(0,
+                               []
+                               {
+                                   auto* list = dynamic_cast<CDlgLumoPlcIL*>(
+                                       CWnd::FromWidget(QApplication::activeModalWidget()));
+                                   ASSERT_NE(list, nullptr);
+                                   QTest::keyClick(list->GetView()->GetWidget(), Qt::Key_F1);
+                                   list->SendMessage(WM_COMMAND, ID_IL_LADDER, 0);
+                               });
+            Send(dialog, ID_PLC_IL_MODE);
+        });
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("La guida non è disponibile per LumoPlc"));
+}
+
+// Going to the instruction list and straight back changes nothing; an edit there does.
+TEST_F(DriveTransfer, TheInstructionListLeftUnchangedLeavesTheProgramUnmodified)
+{
+    bool modified = true;
+    CString caption;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            QTimer::singleShot(0,
+                               []
+                               {
+                                   auto* list = dynamic_cast<CDlgLumoPlcIL*>(
+                                       CWnd::FromWidget(QApplication::activeModalWidget()));
+                                   ASSERT_NE(list, nullptr);
+                                   list->SendMessage(WM_COMMAND, ID_IL_LADDER, 0);
+                               });
+            Send(dialog, ID_PLC_IL_MODE);
+            modified = dialog.IsModified();
+            caption = dialog.GetWindowText();
+        });
+    EXPECT_FALSE(modified);
+    EXPECT_EQ(caption, CString("Lumo Plc"));
+
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            QTimer::singleShot(
+                0,
+                []
+                {
+                    auto* list =
+                        dynamic_cast<CDlgLumoPlcIL*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+                    ASSERT_NE(list, nullptr);
+                    QTest::keyClick(list->GetView()->GetWidget(), Qt::Key_End, Qt::ControlModifier);
+                    QTest::keyClick(list->GetView()->GetWidget(), Qt::Key_Space);
+                    list->SendMessage(WM_COMMAND, ID_IL_LADDER, 0);
+                });
+            Send(dialog, ID_PLC_IL_MODE);
+            modified = dialog.IsModified();
+            caption = dialog.GetWindowText();
+        });
+    EXPECT_TRUE(modified);
+    EXPECT_EQ(caption, CString("Lumo Plc*"));
+}
+
 TEST_F(DriveTransfer, WriteStopsAfterAFailedStoreWithTheLinkReleased)
 {
     host.refuseAt = 0;
@@ -177,6 +310,69 @@ TEST_F(DriveTransfer, TheOnLineSwitchConnectsAndBackOffDisconnects)
     ASSERT_EQ(host.commands.size(), 5u);
     EXPECT_EQ(host.commands[2].first, 33u);
     EXPECT_FALSE(host.connected);
+}
+
+TEST_F(DriveTransfer, ClosingOnLineEndsTheLinkTheDialogOpened)
+{
+    EXPECT_EQ(RunAndExit([](CDlgLumoPlc& dialog) { Send(dialog, ID_PLC_ONLINE); }), IDOK);
+    const Commands expected = {{24, 1}, {10, 1}, {33, host.commands[2].second}, {24, 1}, {10, 1}};
+    EXPECT_EQ(host.commands, expected);
+    EXPECT_FALSE(host.connected);
+}
+
+TEST_F(DriveTransfer, ClosingOnTheHostsLinkLeavesItConnected)
+{
+    host.connected = true;
+    EXPECT_EQ(RunAndExit([](CDlgLumoPlc&) {}), IDOK);
+    EXPECT_TRUE(host.connected);
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Not the link owner and switched off line: a modified program asks before it is dropped.
+TEST_F(DriveTransfer, LeavingAModifiedProgramOffLineAsksAndYesDropsTheChanges)
+{
+    host.connected = true;
+    const auto before = host.program;
+    const auto modifyOffLine = [](CDlgLumoPlc& dialog)
+    {
+        Send(dialog, ID_PLC_ONLINE);
+        Send(dialog, ID_PLC_LD);
+        EXPECT_EQ(dialog.GetWindowText(), CString("Lumo Plc*"));
+    };
+    const CString question = "Il sorgente PLC è stato modificato, se si esce da LumoPlc le modifiche "
+                             "saranno perse.\nUscire comunque?";
+    boxes.answer = IDNO;
+    EXPECT_EQ(RunAndExit(modifyOffLine), kStayedOpen);
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), question);
+    EXPECT_EQ(boxes.types.back(), static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+
+    boxes.texts.clear();
+    boxes.answer = IDYES;
+    const int stores = host.stores;
+    EXPECT_EQ(RunAndExit(modifyOffLine), IDOK);
+    EXPECT_EQ(boxes.texts.back(), question);
+    EXPECT_EQ(host.program, before) << "the changes are dropped";
+    EXPECT_EQ(host.stores, stores + 1) << "only the store of going on line at opening";
+}
+
+// Only a rectangle of exactly 16 bytes is taken; the closing writes 16 again.
+TEST_F(DriveTransfer, AStoredRectangleOfFifteenOrSeventeenBytesIsIgnored)
+{
+    const int32_t rect[5] = {40, 50, 640, 530, 0};
+    for (UINT bytes : {15u, 17u, 16u})
+    {
+        AfxGetApp()->WriteProfileBinary("Settings", "LumoPlcWin", reinterpret_cast<const BYTE*>(rect), bytes);
+        CRect placed;
+        EXPECT_EQ(RunAndExit([&](CDlgLumoPlc& dialog) { dialog.GetWindowRect(&placed); }), IDOK);
+        // The dialog keeps the stored corner; it may widen to hold its toolbars.
+        EXPECT_EQ(placed.TopLeft() == CPoint(40, 50), bytes == 16) << bytes;
+        BYTE* data = nullptr;
+        UINT stored = 0;
+        ASSERT_TRUE(AfxGetApp()->GetProfileBinary("Settings", "LumoPlcWin", &data, &stored));
+        delete[] data;
+        EXPECT_EQ(stored, 16u);
+    }
 }
 
 TEST_F(DriveTransfer, AnUnterminatedProgramWarnsAndCancelCloses)

@@ -204,6 +204,33 @@ TEST_F(IlDialog, ToolTipsAreTheCommandsTexts)
     EXPECT_FALSE(ladder.isEmpty());
 }
 
+// The bookmark buttons send the view's commands 37223 (toggle) and 37224 (next).
+TEST_F(IlDialog, TheBookmarkButtonsToggleAtTheCaretAndGoToTheNext)
+{
+    dialog.m_strText = "LD\t1.0\nOUT\t2.0\nLD\t3.0\nOUT\t4.0\nEND\n";
+    DWORD first = 0;
+    DWORD third = 0;
+    CPoint reached;
+    RunWith(dialog, {[&]
+                     {
+                         CILView& view = *dialog.GetView();
+                         CCrystalTextBuffer& buffer = view.GetDocument()->GetTextBuffer();
+                         view.SetCursorPos(CPoint(0, 2));
+                         dialog.SendMessage(WM_COMMAND, ID_IL_TOGGLE_BOOKMARK, 0);
+                         third = buffer.GetLineFlags(2) & LF_BOOKMARKS;
+                         first = buffer.GetLineFlags(0) & LF_BOOKMARKS;
+                         view.SetCursorPos(CPoint(0, 0));
+                         dialog.SendMessage(WM_COMMAND, ID_IL_NEXT_BOOKMARK, 0);
+                         reached = view.GetCursorPos();
+                         view.SendMessage(WM_COMMAND, 37223, 0);
+                         EXPECT_EQ(buffer.GetLineFlags(2) & LF_BOOKMARKS, 0u) << "the view's own 37223";
+                     },
+                     [&] { Leave(); }});
+    EXPECT_NE(third, 0u);
+    EXPECT_EQ(first, 0u);
+    EXPECT_EQ(reached.y, 2);
+}
+
 TEST_F(IlDialog, WithoutAGeneratorTheLeaveIsRefused)
 {
     dialog.m_pCodeGen = nullptr;

@@ -327,7 +327,7 @@ TEST_F(LadderEdit, AContactConfirmedWithBitEightStoresItAndMarksTheCaption)
                 });
             dialog.GetView()->EditOperand();
             EXPECT_NE(Element(dialog, 0, "3.8"), nullptr);
-            EXPECT_TRUE(WaitUntil([&] { return dialog.GetWindowText() == "Lumo Plc *"; }, 5000));
+            EXPECT_TRUE(WaitUntil([&] { return dialog.GetWindowText() == "Lumo Plc*"; }, 5000));
             EXPECT_TRUE(dialog.IsModified());
             EXPECT_TRUE(dialog.CanClose()) << "closing stores the edit";
         });

@@ -29,6 +29,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -361,6 +362,26 @@ TEST_F(PlcFromMainWindowTest, TheEditorWritesReadsBackComparesAndAnimatesANewPro
             EXPECT_FALSE(Manager().IsConnected()) << "off line closes the link the editor opened";
         });
     EXPECT_EQ(HostProgram(), written);
+}
+
+// The editor opened the link to go on line: leaving ends it, and the drive hears no more.
+TEST_F(PlcFromMainWindowTest, LeavingOnLineEndsTheLinkTheEditorOpened)
+{
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            editor.SendMessage(WM_COMMAND, ID_PLC_ONLINE, 0);
+            EXPECT_TRUE(editor.IsOnline());
+            EXPECT_TRUE(Manager().IsConnected());
+            const std::uintmax_t before = JournalSize();
+            EXPECT_TRUE(WaitUntil([&] { return JournalSize() > before; }, 5000)) << "the animation reads";
+        });
+    EXPECT_FALSE(Manager().IsConnected());
+    const std::uintmax_t closed = JournalSize();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (std::chrono::steady_clock::now() < until)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(JournalSize(), closed) << "nothing reaches the drive after the editor left";
 }
 
 TEST_F(PlcFromMainWindowTest, TheEditorPrintsShowsTheInstructionListAndKeepsTheProgram)

@@ -50,13 +50,19 @@ TEST(TextBufferLoad, DetectsTheLineEndStyleFromTheFirstLineFeed)
     EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"x", "y"}));
 }
 
-TEST(TextBufferLoad, APartialSeparatorStaysInTheLine)
+TEST(TextBufferLoad, NoLineKeepsALineEndCharacter)
 {
     CCrystalTextBuffer buffer;
     buffer.LoadString("a\rb\r\r\nc", CRLF_STYLE_DOS);
-    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"a\rb\r", "c"}));
+    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"a", "b", "", "c"}));
     buffer.LoadString("a\nb\n\r", CRLF_STYLE_UNIX);
-    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"a\nb", ""}));
+    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"a", "b", ""}));
+    // The style comes from the first line end; later bare ones still end lines.
+    buffer.LoadString("LD 1.0\r\nOUT 2.0\nEND\r");
+    EXPECT_EQ(buffer.GetCRLFMode(), CRLF_STYLE_DOS);
+    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"LD 1.0", "OUT 2.0", "END", ""}));
+    buffer.LoadString("\r");
+    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"", ""}));
 }
 
 TEST(TextBufferLoad, StartsCleanAndTellsTheViewsToReset)
@@ -130,6 +136,46 @@ TEST(TextBufferEdit, DeleteJoinsLinesAndUndoPutsTheTextBack)
     ASSERT_TRUE(buffer.StepBack(caret));
     EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"abc", "def", "ghi"}));
     EXPECT_EQ(caret, CPoint(2, 0));
+}
+
+TEST(TextBufferEdit, UndoAndRedoGiveBackExactlyTheTextTheyUndo)
+{
+    for (const char* text : {"\r", "\n\r\n", "a\r\nb\nc\rd", "x\n\ry\r\n\rz", "\r\r\n\n"})
+    {
+        SCOPED_TRACE(testing::PrintToString(std::string(text)));
+        CCrystalTextBuffer buffer;
+        buffer.LoadString(text);
+        const std::vector<std::string> loaded = Lines(buffer);
+        const int lastLine = buffer.GetLineCount() - 1;
+        ASSERT_TRUE(
+            buffer.DeleteRange(nullptr, 0, 0, lastLine, buffer.GetLineLength(lastLine), CE_ACTION_DELETE));
+        EXPECT_EQ(Lines(buffer), (std::vector<std::string>{""}));
+        CPoint caret;
+        ASSERT_TRUE(buffer.StepBack(caret));
+        EXPECT_EQ(Lines(buffer), loaded);
+        ASSERT_TRUE(buffer.StepForward(caret));
+        EXPECT_EQ(Lines(buffer), (std::vector<std::string>{""}));
+        ASSERT_TRUE(buffer.StepBack(caret));
+        EXPECT_EQ(Lines(buffer), loaded);
+        EXPECT_FALSE(buffer.IsModified());
+    }
+}
+
+TEST(TextBufferEdit, InsertedLineEndsUndoAndRedoExactly)
+{
+    CCrystalTextBuffer buffer;
+    buffer.LoadString("ab\ncd", CRLF_STYLE_MAC);
+    int endLine = 0;
+    int endChar = 0;
+    ASSERT_TRUE(buffer.InsertAt(nullptr, 0, 1, "\n\r1\r", endLine, endChar, CE_ACTION_PASTE));
+    const std::vector<std::string> pasted = Lines(buffer);
+    EXPECT_EQ(pasted, (std::vector<std::string>{"a", "", "1", "b", "cd"}));
+    CPoint caret;
+    ASSERT_TRUE(buffer.StepBack(caret));
+    EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"ab", "cd"}));
+    ASSERT_TRUE(buffer.StepForward(caret));
+    EXPECT_EQ(Lines(buffer), pasted);
+    EXPECT_EQ(caret, CPoint(endChar, endLine));
 }
 
 TEST(TextBufferEdit, PositionsOutsideTheTextAreRefused)

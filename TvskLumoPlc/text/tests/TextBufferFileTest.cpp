@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -49,7 +50,7 @@ protected:
     bool HasTemporaryFile() const
     {
         for (const auto& entry : fs::directory_iterator(m_dir))
-            if (entry.path().filename().string().rfind("CRE", 0) == 0)
+            if (entry.path().filename().string().find(".~") != std::string::npos)
                 return true;
         return false;
     }
@@ -132,6 +133,32 @@ TEST_F(TextBufferFile, AFailedFinalMoveChangesNothingAndLeavesNoTemporaryFile)
     EXPECT_TRUE(fs::is_directory(target + "/inside"));
     EXPECT_TRUE(buffer.IsModified());
     EXPECT_FALSE(HasTemporaryFile());
+}
+
+TEST_F(TextBufferFile, TheTemporaryIsNamedAfterTheTargetAndAStaleOneGoes)
+{
+    const std::string path = Write("prog.il", "old");
+    const std::string stale = path + ".~" + std::to_string(::getpid());
+    std::ofstream(stale) << "left by a save that was killed";
+    CCrystalTextBuffer buffer;
+    buffer.LoadString("new");
+    ASSERT_TRUE(buffer.SaveFile(path.c_str()));
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_FALSE(HasTemporaryFile());
+}
+
+TEST_F(TextBufferFile, AFileBeyondTheSizeBoundIsRefused)
+{
+    const std::string path = Write("huge.il", "LD 1.0\r\n");
+    fs::resize_file(path, CCrystalTextBuffer::kMaxFileSize + 1);
+    CCrystalTextBuffer buffer;
+    buffer.LoadString("kept");
+    errno = 0;
+    EXPECT_FALSE(buffer.LoadFile(path.c_str()));
+    EXPECT_EQ(errno, EFBIG);
+    EXPECT_EQ(buffer.GetLine(0), "kept");
+    fs::resize_file(path, CCrystalTextBuffer::kMaxFileSize);
+    EXPECT_TRUE(buffer.LoadFile(path.c_str())) << "up to the bound a file loads";
 }
 
 TEST_F(TextBufferFile, AFailedSaveKeepsTheOldTextAndItsMode)

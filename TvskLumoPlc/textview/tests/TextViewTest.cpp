@@ -284,3 +284,28 @@ TEST_F(TextView, LinesPastTheTextAndPositionsOutsideItAreHandled)
 } // namespace
 
 const tvsk::test::TestApplication g_app("PlcTextViewTests", "MurnApps");
+
+namespace
+{
+// The margin is 41 pixels, or 7.5 characters in the alternative mode; over it the pointer is the
+// margin's own arrow, over the text the I-beam.
+TEST_F(TextView, TheMarginHasItsWidthAndItsOwnCursor)
+{
+    Load("LD 1.0\nOUT 2.0\nEND", CRLF_STYLE_MAC);
+    EXPECT_EQ(m_view.GetMarginWidth(), CCrystalTextView::SELECTION_MARGIN_WIDTH);
+    m_view.SetCharacterMargin(TRUE);
+    EXPECT_EQ(m_view.GetMarginWidth(), m_view.GetCharWidth() * 15 / 2);
+    m_view.SetCharacterMargin(FALSE);
+
+    QWidget* widget = m_view.GetWidget();
+    const QPoint margin(5, 5);
+    QCursor::setPos(widget->mapToGlobal(margin));
+    QTest::mouseMove(widget, margin);
+    EXPECT_EQ(widget->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_FALSE(widget->cursor().pixmap().isNull());
+    const QPoint text(CCrystalTextView::SELECTION_MARGIN_WIDTH + 30, 5);
+    QCursor::setPos(widget->mapToGlobal(text));
+    QTest::mouseMove(widget, text);
+    EXPECT_EQ(widget->cursor().shape(), Qt::IBeamCursor);
+}
+} // namespace

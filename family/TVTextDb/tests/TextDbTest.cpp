@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -104,6 +107,25 @@ TEST_F(TextDbTest, EmptyAndCommentOnlyFilesLoad)
         ItemDb db;
         EXPECT_NE(db.Load(Write(text).c_str()), 0);
         EXPECT_EQ(db.m_items.NumRecs() + db.m_notes.NumRecs(), 0u);
+    }
+}
+
+TEST_F(TextDbTest, ALastRowWithoutLineEndIsAFileCutShort)
+{
+    for (const char* text : {"ITEM a 112\nITEM b 11", "ITEM a 1\nITEM \"b\" 1 2.5", "ITEM a 1\nITEM \"b\"",
+                             "NOTE x\nNOTE ab", "#VERSION 1", "NOTE \"a\"\n#VERSION 1"})
+    {
+        const CTextDbException e = Fails(text);
+        EXPECT_EQ(e.m_nErrType, TDB_ERR_CUT) << text;
+        EXPECT_NE(e.m_strInfo.Find("cut short"), -1) << e.m_strInfo;
+    }
+    EXPECT_EQ(Fails("ITEM a 1\nITEM b 11").m_nLine, 2);
+    // A last row that holds every field and ends in a closing quote lost nothing.
+    for (const char* text :
+         {"ITEM a 1\nNOTE \"whole\"", "NOTE \"whole\"  ; a comment", "ITEM a 1\n  \t", "NOTE a\n; end"})
+    {
+        ItemDb db;
+        EXPECT_NE(db.Load(Write(text).c_str()), 0) << text;
     }
 }
 
@@ -212,6 +234,46 @@ TEST_F(TextDbTest, FailedStoreLeavesTheOldFile)
     EXPECT_EQ(fs::directory_iterator(m_dir) != fs::directory_iterator(), true);
     for (const auto& entry : fs::directory_iterator(m_dir))
         EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos);
+}
+
+TEST_F(TextDbTest, StoreWritesItsTemporaryBesideTheTargetAndRemovesAStaleOne)
+{
+    const std::string path = Write("NOTE old\n");
+    const std::string stale = path + ".~" + std::to_string(::getpid());
+    std::ofstream(stale) << "left by a save that was killed";
+    ItemDb db;
+    ASSERT_NE(db.Load(path.c_str()), 0);
+    ASSERT_EQ(db.Store(path.c_str()), 1);
+    EXPECT_FALSE(fs::exists(stale));
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(entry.path().filename(), "db.txt");
+}
+
+TEST_F(TextDbTest, ASaveBeyondTheFileSizeLimitFailsAndKeepsTheOldFile)
+{
+    const std::string path = Write("NOTE \"old\"\n");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        // As the program does at start: the limit then shows as a failed write.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ItemDb db;
+        db.Load(path.c_str());
+        for (int i = 0; i < 1000; ++i)
+        {
+            db.m_notes.Clean();
+            db.m_notes.AddRec();
+        }
+        ::_exit(db.Store(path.c_str()) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the signal ended the save";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported its failure";
+    EXPECT_EQ(Read(path), "NOTE \"old\"\n");
 }
 
 TEST_F(TextDbTest, MissingFileLoadsNothingAndInitRunsOnce)

@@ -101,6 +101,7 @@ protected:
 TEST_F(ZoHelpBadFileTest, BadFilesAreRefusedWithTheirReasonAndDropWhatWasLoaded)
 {
     ASSERT_EQ(file.Load(kHelp.c_str()), 0);
+    std::filesystem::create_directory(dir + "/sub");
     const struct
     {
         const char* text;
@@ -109,10 +110,14 @@ TEST_F(ZoHelpBadFileTest, BadFilesAreRefusedWithTheirReasonAndDropWhatWasLoaded)
         {"TOPIC \"A\" \"a\" \"a.htm\"\nKEYWORD \"k\" \"B\"\n", "names no topic \"B\""},
         {"TOPIC \"A\" \"a\" \"a.htm\"\nCONTEXT 5 \"B\"\n", "names no topic \"B\""},
         {"CONTEXT five \"A\"\n", "is not an integer"},
-        {"TOPIC \"A\" \"a\" \"../a.htm\"\n", "not inside the help folder"},
-        {"TOPIC \"A\" \"a\" \"x/../../a.htm\"\n", "not inside the help folder"},
-        {"TOPIC \"A\" \"a\" \"/etc/a.htm\"\n", "not inside the help folder"},
-        {"TOPIC \"A\" \"a\" \"\"\n", "not inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"../a.htm\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"x/../../a.htm\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"/etc/a.htm\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"TarveskonHelp/\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \".\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"sub/.\"\n", "not a file inside the help folder"},
+        {"TOPIC \"A\" \"a\" \"sub\"\n", "is a folder"},
         {"TOPIC \"A\" \"a\"\n", "needs at least 3 fields"},
         {"PAGE \"A\"\n", "unknown section"},
     };
@@ -122,11 +127,15 @@ TEST_F(ZoHelpBadFileTest, BadFilesAreRefusedWithTheirReasonAndDropWhatWasLoaded)
         EXPECT_NE(file.ErrorText().Find(bad.reason), -1) << file.ErrorText();
         EXPECT_FALSE(file.IsLoaded());
         EXPECT_EQ(file.FindTopic(""), nullptr) << "nothing of an earlier file stays";
+        EXPECT_TRUE(file.SearchTopics("a").empty());
     }
     EXPECT_EQ(file.Load((dir + "/Missing.chm").c_str()), 3);
     EXPECT_EQ(file.Load(nullptr), 3);
     EXPECT_EQ(LoadText("TOPIC \"A\" \"a\" \"sub\\a.htm\"\n"), 0) << file.ErrorText();
     EXPECT_EQ(file.FindTopic("a")->page, dir + "/sub/a.htm") << "backslashes are folder separators";
+    std::filesystem::create_directory(dir + "/sub/a.htm");
+    EXPECT_EQ(file.SearchTopics("a").size(), 1u)
+        << "the title matches; a page that became a folder is not read";
 }
 
 TEST(ZoHelpListPageTest, TheListEscapesTextsAndPaths)

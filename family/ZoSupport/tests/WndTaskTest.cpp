@@ -32,6 +32,8 @@ public:
         QThread* thread;
     };
     std::vector<Received> received;
+    // Also told of every message, when set: outlives the window.
+    std::vector<std::string>* journal = nullptr;
 
     BOOL Make() { return CreateEx(0, nullptr, "task", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0); }
 
@@ -42,6 +44,8 @@ protected:
         {
             const auto* text = reinterpret_cast<const char*>(lParam);
             received.push_back({wParam, text ? text : "", text != nullptr, QThread::currentThread()});
+            if (journal)
+                journal->push_back(received.back().text);
             return 0;
         }
         return CWnd::WindowProc(message, wParam, lParam);
@@ -149,14 +153,18 @@ TEST(WndTaskTest, MsgPostsACopyOfTheTextThatOutlivesTheCallersBuffer)
 
 TEST(WndTaskTest, MessagesToAWindowThatHasGoneAreDropped)
 {
+    std::vector<std::string> journal;
     auto wnd = std::make_unique<ReceivingWnd>();
     ASSERT_TRUE(wnd->Make());
+    wnd->journal = &journal;
     FunctionTask task([](FunctionTask& self) { self.Msg("late"); }, wnd.get());
     ASSERT_TRUE(task.Start());
     ASSERT_TRUE(task.WaitUntilEnded(3000));
     wnd.reset();
-    QCoreApplication::processEvents(); // must not reach the deleted window
-    SUCCEED();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < end)
+        QCoreApplication::processEvents();
+    EXPECT_TRUE(journal.empty()) << "the message reached the deleted window";
 }
 
 TEST(WndTaskTest, SetWndRedirectsAndNullPostsNothing)

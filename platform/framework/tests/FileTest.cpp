@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -80,4 +83,39 @@ TEST_F(FileTest, SeekLengthAndBinaryRoundTrip)
     EXPECT_EQ(f.Read(back, 8), 4u);
     EXPECT_EQ(back[2], 0xFE);
     EXPECT_EQ(f.Seek(-1, CFile::end), 3u);
+}
+
+TEST_F(FileTest, StaleSaveTemporariesOfEndedProcessesGo)
+{
+    const pid_t ended = ::fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const pid_t alive = ::fork();
+    ASSERT_GE(alive, 0);
+    if (alive == 0)
+    {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string target = (dir / "Default.dat").string();
+    EXPECT_EQ(CFile::SaveTempName(target.c_str()), target + ".~" + std::to_string(::getpid()));
+    const std::string names[] = {"Default.dat.~" + std::to_string(ended),
+                                 "Default.dat.~" + std::to_string(::getpid()),
+                                 "Default.dat.~" + std::to_string(alive),
+                                 "Other.dat.~" + std::to_string(ended),
+                                 "Default.dat.~notapid",
+                                 "Default.dat"};
+    for (const std::string& name : names)
+        std::ofstream(dir / name) << "x";
+    CFile::RemoveStaleSaveTemps(target.c_str());
+    ::kill(alive, SIGKILL);
+    ::waitpid(alive, nullptr, 0);
+    EXPECT_FALSE(fs::exists(dir / names[0])) << "left by an ended save";
+    EXPECT_FALSE(fs::exists(dir / names[1])) << "left by an earlier save of this process";
+    EXPECT_TRUE(fs::exists(dir / names[2])) << "a save still running";
+    EXPECT_TRUE(fs::exists(dir / names[3])) << "another target's";
+    EXPECT_TRUE(fs::exists(dir / names[4]));
+    EXPECT_TRUE(fs::exists(dir / names[5]));
 }

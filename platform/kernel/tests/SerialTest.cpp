@@ -1,6 +1,10 @@
 #include "KernelTestSupport.h"
 
+#include <csignal>
+
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 using namespace kerneltest;
 
@@ -120,4 +124,28 @@ TEST_F(SerialTest, APortIsOpenedOnlyOnce)
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(CreateFile("LPT1", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+}
+
+// Ordinary users meet what root does not: a line another holder left must open again.
+TEST_F(SerialTest, APortClosedOrLeftByAKilledHolderOpensAgain)
+{
+    const auto open = []
+    { return CreateFile("COM12", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr); };
+    CloseHandle(port);
+    port = open();
+    ASSERT_NE(port, INVALID_HANDLE_VALUE);
+    CloseHandle(port);
+    port = INVALID_HANDLE_VALUE;
+    const pid_t holder = fork();
+    if (holder == 0)
+    {
+        if (open() != INVALID_HANDLE_VALUE)
+            raise(SIGKILL); // ends holding the line
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(holder, &status, 0), holder);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the holder could not open the line";
+    port = open();
+    EXPECT_NE(port, INVALID_HANDLE_VALUE);
 }

@@ -1,8 +1,11 @@
 // Dialogs from layout tables: unit conversion, controls, modal and modeless runs, dialog keys.
 #include "UiTestSupport.h"
 
+#include <testing/DialogFit.h>
 #include <ui/Ui.h>
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -43,12 +46,55 @@ protected:
     }
 };
 
-TEST(DialogUnits, ConvertByTheSharedRuleRoundingToNearest)
+TEST(DialogUnits, ConvertByTheBaseUnitsRoundingToNearest)
 {
-    EXPECT_EQ(DialogUnitsToPixels(CRect(4, 8, 8, 16)), CRect(6, 13, 12, 26));
+    EXPECT_EQ(DialogUnitsToPixels(CRect(4, 8, 8, 16), CSize(6, 13)), CRect(6, 13, 12, 26));
     // 243 * 6 / 4 = 364.5 and 206 * 13 / 8 = 334.75
-    EXPECT_EQ(DialogUnitsToPixels(CRect(0, 0, 243, 206)), CRect(0, 0, 365, 335));
-    EXPECT_EQ(DialogUnitsToPixels(CRect(-4, -8, 0, 0)), CRect(-6, -13, 0, 0));
+    EXPECT_EQ(DialogUnitsToPixels(CRect(0, 0, 243, 206), CSize(6, 13)), CRect(0, 0, 365, 335));
+    EXPECT_EQ(DialogUnitsToPixels(CRect(-4, -8, 0, 0), CSize(7, 15)), CRect(-7, -15, 0, 0));
+}
+
+TEST(DialogUnits, BaseUnitsAreTheFontsAverageLetterWidthAndHeight)
+{
+    CSize previous;
+    for (const int points : tvsk::testing::kDesktopFontPoints)
+    {
+        const tvsk::testing::ScopedDesktopFont font(points);
+        const QFontMetrics metrics(QApplication::font());
+        const double average =
+            metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+        const CSize base = GetDialogBaseUnits();
+        EXPECT_NEAR(base.cx, average, 0.5) << points << " pt";
+        EXPECT_EQ(base.cy, metrics.height()) << points << " pt";
+        EXPECT_GT(base.cx, previous.cx) << points << " pt";
+        EXPECT_GT(base.cy, previous.cy) << points << " pt";
+        EXPECT_EQ(DialogUnitsToPixels(CRect(0, 0, 8, 16)), CRect(0, 0, 2 * base.cx, 2 * base.cy));
+        previous = base;
+    }
+}
+
+TEST(DialogUnits, DialogsAndTheirControlsFollowTheDesktopFont)
+{
+    for (const int points : tvsk::testing::kDesktopFontPoints)
+    {
+        const tvsk::testing::ScopedDesktopFont font(points);
+        const CSize base = GetDialogBaseUnits();
+        TestDialog dialog;
+        ASSERT_TRUE(dialog.Create(kTestDialog));
+        CRect client;
+        dialog.GetClientRect(&client);
+        EXPECT_EQ(client, DialogUnitsToPixels(CRect(0, 0, 160, 60), base)) << points << " pt";
+        CRect editRect;
+        dialog.GetDlgItem(kNameEdit)->GetWindowRect(&editRect);
+        dialog.ScreenToClient(&editRect);
+        EXPECT_EQ(editRect, DialogUnitsToPixels(CRect(4, 20, 104, 32), base)) << points << " pt";
+        CRect mapped(10, 40, 60, 54);
+        dialog.MapDialogRect(&mapped);
+        EXPECT_EQ(mapped, DialogUnitsToPixels(CRect(10, 40, 60, 54), base));
+        EXPECT_EQ(tvsk::testing::FitProblems(dialog, kTemplate), std::vector<std::string>{})
+            << points << " pt";
+        dialog.DestroyWindow();
+    }
 }
 
 TEST(DialogTemplates, RegistrationKeepsTheFirstTableForAnId)
@@ -66,16 +112,9 @@ TEST(DialogModeless, ControlsAreCreatedFromTheTableInPixels)
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create(kTestDialog));
     EXPECT_EQ(dialog.initCalls, 1);
-    CRect client;
-    dialog.GetClientRect(&client);
-    EXPECT_EQ(client, CRect(0, 0, 240, 98));
     CWnd* edit = dialog.GetDlgItem(kNameEdit);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->GetWindowText(), CString("initial"));
-    CRect editRect;
-    edit->GetWindowRect(&editRect);
-    dialog.ScreenToClient(&editRect);
-    EXPECT_EQ(editRect, CRect(6, 33, 156, 52));
     EXPECT_EQ(dialog.GetDlgItem(kTitleText)->GetWindowText(), CString("Name:"));
     EXPECT_EQ(dialog.GetDlgItem(IDOK)->GetClassName(), CString("Button"));
     dialog.DestroyWindow();

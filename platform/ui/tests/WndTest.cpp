@@ -138,9 +138,15 @@ TEST(WndTimers, SettingAnIdAgainReplacesItsTimer)
 {
     RecordingWnd wnd;
     ASSERT_TRUE(CreateTopLevel(wnd));
+    wnd.SetTimer(1, 10);
     wnd.SetTimer(1, 5000);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    PumpUntil([&]() { return std::chrono::steady_clock::now() > end; });
+    EXPECT_TRUE(wnd.timers.empty()) << "the 10 ms timer still runs beside the new one";
     wnd.SetTimer(1, 10);
     ASSERT_TRUE(PumpUntil([&]() { return wnd.timers.size() >= 2; }, 1000));
+    EXPECT_TRUE(wnd.KillTimer(1));
+    EXPECT_FALSE(wnd.KillTimer(1)) << "one timer under the id, not two";
 }
 
 TEST(WndGeometry, ChildRectanglesAndResizeReachTheHandler)

@@ -20,7 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <dlfcn.h>
+#include <kernel/SharedLibrary.h>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -296,20 +296,20 @@ TEST_F(AutodetectTest, StopEndsTheSearchWithoutAFind)
 
 TEST(InstallVrnSerConfigDialogTest, HandsTheDialogToTheComponentsHookOnly)
 {
-    void* component = ::dlopen(VRNSER_COMPONENT, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(component, nullptr) << ::dlerror();
+    CSharedLibrary component;
+    ASSERT_TRUE(component.Open(VRNSER_COMPONENT)) << component.Error();
     using SetHook = CConfigDialog* (*)(CConfigDialog*);
-    auto setHook = reinterpret_cast<SetHook>(::dlsym(component, "VrnSerSetConfigDialog"));
+    auto setHook = reinterpret_cast<SetHook>(component.Symbol("VrnSerSetConfigDialog"));
     ASSERT_NE(setHook, nullptr);
 
     EXPECT_TRUE(InstallVrnSerConfigDialog(component));
     CConfigDialog* installed = setHook(nullptr);
     EXPECT_NE(dynamic_cast<CVrnSerConfigDialog*>(installed), nullptr);
 
-    void* program = ::dlopen(nullptr, RTLD_NOW);
-    EXPECT_FALSE(InstallVrnSerConfigDialog(program)) << "no hook in the test program";
-    ::dlclose(program);
-    ::dlclose(component);
+    CSharedLibrary other;
+    ASSERT_TRUE(other.Open("libc.so.6")) << other.Error();
+    EXPECT_FALSE(InstallVrnSerConfigDialog(other)) << "no hook in a module without it";
+    EXPECT_FALSE(InstallVrnSerConfigDialog(CSharedLibrary())) << "nothing open";
 }
 
 TEST_F(VrnSerConfigDlgTest, TheModalDialogIsOwnedByTheActiveWindow)
