@@ -1,6 +1,6 @@
-// Every dialog template of the program and the modules it loads (the servers' own dialogs are checked
-// by their tests) shows its texts whole at the
-// desktop's usual font sizes, and the main program's dialogs do so in each language.
+// Every dialog template of the program and of the modules it loads shows its texts whole at the
+// desktop's usual font sizes, and the main program's dialogs do so in each language. (The port and
+// modem servers' templates are checked by their own tests.)
 #include "ManagerTestSupport.h"
 
 #include <Tarveskon/DlgConnChoice.h>

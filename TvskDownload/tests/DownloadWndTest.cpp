@@ -11,6 +11,7 @@
 #include <ui/MessageBox.h>
 #include <ui/SystemMenu.h>
 
+#include <testing/DialogFit.h>
 #include <testing/WaitUntil.h>
 
 #include <QApplication>
@@ -233,9 +234,11 @@ TEST_F(DownloadWndTest, TheFormatColumnChangesHowValuesShow)
 TEST_F(DownloadWndTest, AFirstOpeningIsWhollyOnScreenWithPicturesAndGridsThatFollowItsSize)
 {
     CProfile::Instance().WriteProfileBinary("Settings", "DownloadWin", nullptr, 0); // no stored place
+    const tvsk::testing::ScopedDesktopFont font(9);
     boxes.answer = IDNO;
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
     ASSERT_NE(CWndFromPlugin(), nullptr);
+    EXPECT_EQ(tvsk::testing::CutTexts(Window()), std::vector<std::string>{});
     CRect rect;
     Window().GetWindowRect(&rect);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

@@ -122,6 +122,11 @@ bool CConnection::AddPath(CPoint from, CPoint to)
     return true;
 }
 
+std::vector<GraphSegment> CConnection::PathBetween(CPoint from, CPoint to)
+{
+    return Route(from, to);
+}
+
 bool CConnection::RemoveSegment(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_Segments.size()))

@@ -66,6 +66,8 @@ public:
     bool RemoveSegment(int index);
     // One segment where the points share a row or a column, else three through the middle column.
     bool AddPath(CPoint from, CPoint to);
+    // The segments AddPath would add.
+    static std::vector<GraphSegment> PathBetween(CPoint from, CPoint to);
 
     bool IsSelectionComplete() const override;
     CGraphObject* ObjectAt(int x, int y) override;

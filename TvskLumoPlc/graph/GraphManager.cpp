@@ -508,3 +508,29 @@ bool CGraphManager::HitTest(const CGraphNetworkIntf* network, int x, int y, GRAP
         }
     return false;
 }
+
+bool CGraphManager::CanDrawSegment(const CGraphNetworkIntf* network, CPoint from, CPoint to) const
+{
+    if (from.x != to.x && from.y != to.y)
+        return false;
+    const CGraphObjArray* elements = GetElements(network);
+    if (!elements)
+        return false;
+    const int sx = std::max(1, m_nStepX);
+    const int sy = std::max(1, m_nStepY);
+    // The segment as a rectangle one pixel thick.
+    const CRect path(std::min(from.x, to.x) * sx, std::min(from.y, to.y) * sy,
+                     std::max(from.x, to.x) * sx + 1, std::max(from.y, to.y) * sy + 1);
+    for (const CGraphBlock* element : *elements)
+    {
+        if (element->GetType() == FBD_LD_POWER_RAIL || element->GetType() == FBD_COMMENT ||
+            !element->IsVisible())
+            continue;
+        CRect body = element->GetBodyRectInNetwork();
+        body.DeflateRect(1, 1);
+        CRect crossed;
+        if (crossed.IntersectRect(body, path))
+            return false;
+    }
+    return true;
+}

@@ -137,6 +137,9 @@ public:
     CRect GetUsedRect(const CGraphNetworkIntf* network) const;
     void NormalizePositions(CGraphNetworkIntf* network);
     bool HitTest(const CGraphNetworkIntf* network, int x, int y, GRAPH_HIT& hit) const;
+    // Whether a wire's segment may run between the grid points: along a row or a column, and
+    // through no element's body (touching its edge, where the pins are, is allowed).
+    bool CanDrawSegment(const CGraphNetworkIntf* network, CPoint from, CPoint to) const;
 
 protected:
     struct NetworkLists

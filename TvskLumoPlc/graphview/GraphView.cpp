@@ -782,6 +782,17 @@ void CGraphView::ToggleSelected()
         doc->SetModifiedFlag(TRUE);
 }
 
+void CGraphView::StepSelectedSize(int step)
+{
+    CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);
+    if (!element || !element->AddInputs(step))
+        return;
+    if (auto* network = static_cast<CNetworkWnd*>(element->GetNetwork()))
+        network->GetObjectWnd()->Invalidate(FALSE);
+    if (CGraphDoc* doc = GetGraphDoc())
+        doc->SetModifiedFlag(TRUE);
+}
+
 void CGraphView::SwitchReturnMode()
 {
     CGraphBlock* element = IsReadOnly() ? nullptr : SingleElement(m_pManager);
@@ -897,6 +908,10 @@ void CGraphView::WireAt(CNetworkWnd* network, CPoint cell)
         return;
     if (!end || hit.object == m_pWireStart)
     {
+        // A bend whose path would run through an element is refused.
+        for (const GraphSegment& s : CConnection::PathBetween(m_WirePoints.back(), cell))
+            if (!m_pManager->CanDrawSegment(network, s.Start(), s.End()))
+                return;
         m_WirePoints.push_back(cell);
         network->GetObjectWnd()->Invalidate(FALSE);
         return;

@@ -102,6 +102,8 @@ public:
     // A single element's on/off property; otherwise the view's own toggle flag.
     void ToggleSelected();
     bool GetToggleFlag() const noexcept { return m_bToggle != 0; }
+    // A single selected element that allows it grows by a size step (2 or 1 more inputs).
+    void StepSelectedSize(int step);
     // A single selected return or jump switches between its modes 1 and 2.
     void SwitchReturnMode();
     // Colours, font and grid of the settings manager into the view's, then a redraw.

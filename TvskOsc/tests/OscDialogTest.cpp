@@ -13,6 +13,7 @@
 #include <ui/FileDialog.h>
 #include <ui/MessageBox.h>
 
+#include <testing/DialogFit.h>
 #include <testing/WaitUntil.h>
 
 #include <QApplication>
@@ -344,9 +345,11 @@ TEST_F(OscDialogTest, OpeningShowsOneTriggerChoiceARowZeroOffsetsAndChannelTwoWh
     const std::initializer_list<UINT> edges = {IDC_OSC_EDGE_POS, IDC_OSC_EDGE_NEG, IDC_OSC_EDGE_BOTH};
     const std::initializer_list<UINT> sources = {IDC_OSC_SRC_CH1, IDC_OSC_SRC_CH2, IDC_OSC_SRC_DIN0,
                                                  IDC_OSC_SRC_DIN1};
+    const tvsk::testing::ScopedDesktopFont font(9);
     Run(
         [&](CDlgOscilloscope& dialog)
         {
+            EXPECT_EQ(tvsk::testing::CutTexts(dialog), std::vector<std::string>{}) << "with its own texts";
             EXPECT_EQ(Checked(dialog, modes), std::vector<UINT>{IDC_OSC_MODE_AUTO}) << "the default mode";
             EXPECT_EQ(Checked(dialog, edges), std::vector<UINT>{IDC_OSC_EDGE_POS});
             EXPECT_EQ(Checked(dialog, sources), std::vector<UINT>{IDC_OSC_SRC_CH1});

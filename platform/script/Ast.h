@@ -4,6 +4,8 @@
 #include "Lexer.h"
 #include "Value.h"
 
+#include <com/EnumVariant.h>
+
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -16,6 +18,7 @@ class Interpreter;
 class ScriptObject;
 struct Procedure;
 struct ClassDef;
+struct ClassMember;
 struct Frame;
 
 struct Pos
@@ -134,6 +137,10 @@ struct MemberExpr : Expr
     std::u16string name;
     Arguments args;
     bool hasParens = false;
+    bool onMe = false; // Me.name
+    // The member last found on a script object of this class.
+    mutable const ClassDef* cachedClass = nullptr;
+    mutable const ClassMember* cachedMember = nullptr;
 
     Value Eval(Frame& f) const override;
     void Call(Frame& f) const override;
@@ -222,6 +229,19 @@ struct AssignStmt : Stmt
     ExprPtr target, value;
     bool set = false;
     Flow Exec(Frame& f) const override;
+
+private:
+    // "s = s & a & b" with a, b that cannot change s: appended in place, in amortised linear time.
+    enum class Append : unsigned char
+    {
+        Unknown,
+        No,
+        Yes
+    };
+    mutable Append m_append = Append::Unknown;
+    mutable std::vector<const Expr*> m_appended;
+    bool Appends() const;
+    bool AppendInPlace(Frame& f) const;
 };
 
 struct CallStmt : Stmt
@@ -287,6 +307,10 @@ struct ForEachStmt : Stmt
     ExprPtr variable, collection;
     Block body;
     Flow Exec(Frame& f) const override;
+
+private:
+    // The array's elements (into items) or the collection's enumerator.
+    ComPtr<IEnumVARIANT> Enumerate(Frame& f, std::vector<Value>& items) const;
 };
 
 struct DoStmt : Stmt
@@ -296,6 +320,9 @@ struct DoStmt : Stmt
     bool testFirst = true;
     Block body;
     Flow Exec(Frame& f) const override;
+
+private:
+    bool Ends(Frame& f) const;
 };
 
 struct ExitStmt : Stmt

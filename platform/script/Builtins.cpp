@@ -6,7 +6,9 @@
 #include "DateTime.h"
 #include "Dispatch.h"
 #include "Interpreter.h"
+#include "Locale.h"
 #include "Operators.h"
+#include "NativeObject.h"
 #include "ScriptObject.h"
 
 #include <com/ComRuntime.h>
@@ -321,6 +323,8 @@ std::string ObjectTypeName(IDispatch* object)
         return "Nothing";
     if (ScriptObject* own = ScriptObject::From(object))
         return com::Utf8FromUtf16(own->Class().name);
+    if (NativeObject* native = NativeObject::From(object))
+        return com::Utf8FromUtf16(native->TypeName());
     ITypeInfo* info = nullptr;
     UINT count = 0;
     if (object->GetTypeInfoCount(&count) == S_OK && count && object->GetTypeInfo(0, 0, &info) == S_OK && info)
@@ -536,6 +540,8 @@ size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, Co
         return from <= hay.size() ? from : std::u16string_view::npos;
     if (needle.size() > hay.size())
         return std::u16string_view::npos;
+    if (mode == CompareMode::Binary)
+        return from > hay.size() ? std::u16string_view::npos : hay.find(needle, from);
     for (size_t i = from; i + needle.size() <= hay.size(); ++i)
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;
@@ -661,7 +667,7 @@ Value ReplaceF(Frame&, Args a, int n)
 Value SplitF(Frame&, Args a, int n)
 {
     if (IsNullArg(a[0]))
-        return Value::Null();
+        Throw(err::InvalidUseOfNull);
     const std::u16string text = TextArg(a[0]);
     const std::u16string delimiter = Has(a, n, 1) ? TextArg(a[1]) : std::u16string(u" ");
     LONG limit = -1;
@@ -672,6 +678,9 @@ Value SplitF(Frame&, Args a, int n)
             Throw(err::InvalidCall);
     }
     const CompareMode mode = ModeArg(a, n, 3);
+    // Split knows binary and text comparison only.
+    if (Has(a, n, 3) && ToLong(a[3]) == 2)
+        Throw(err::InvalidCall);
     std::vector<Value> parts;
     if (text.empty() || limit == 0)
         return MakeArray({});
@@ -919,7 +928,7 @@ Value MonthNameF(Frame&, Args a, int n)
 
 Value CheckedDate(double d)
 {
-    if (!(d >= MinDate && d < MaxDate + 1))
+    if (!(d >= MinDate && d <= MaxDate))
         Throw(err::InvalidCall);
     return Value::Date(d);
 }
@@ -1208,8 +1217,9 @@ Value DatePartF(Frame&, Args a, int n)
 
 Value FormatDateTimeF(Frame&, Args a, int n)
 {
+    // The Format functions convert their value as the component model does: Null is no date.
     if (IsNullArg(a[0]))
-        return Value::Null();
+        Throw(err::TypeMismatch);
     const double d = DateArg(a[0]);
     const LONG format = Has(a, n, 1) ? ToLong(a[1]) : 0;
     switch (format)
@@ -1239,7 +1249,7 @@ std::string Grouped(std::string digits)
     {
         out.insert(out.begin(), digits[i - 1]);
         if (++count % 3 == 0 && i > 1)
-            out.insert(out.begin(), ',');
+            out.insert(0, CurrentLocale().thousands);
     }
     return out;
 }
@@ -1262,7 +1272,7 @@ std::string FormatFixed(double value, int digits, bool leadingZero, bool group)
     std::string s = buf;
     const size_t dot = s.find('.');
     std::string whole = s.substr(0, dot);
-    const std::string fraction = dot == std::string::npos ? "" : s.substr(dot);
+    const std::string fraction = dot == std::string::npos ? "" : CurrentLocale().decimal + s.substr(dot + 1);
     if (group)
         whole = Grouped(whole);
     if (whole == "0" && !leadingZero && !fraction.empty())
@@ -1274,7 +1284,7 @@ Value FormatNumberLike(Args a, int n, double factor, const char* prefix, const c
                        bool parensDefault)
 {
     if (IsNullArg(a[0]))
-        Throw(err::InvalidUseOfNull);
+        Throw(err::TypeMismatch);
     const double value = ToDouble(a[0]) * factor;
     LONG digits = Has(a, n, 1) ? ToLong(a[1]) : -1;
     if (digits == -1)
@@ -1386,9 +1396,143 @@ Value RgbF(Frame&, Args a, int)
     return Value::Long(c[0] | (c[1] << 8) | (c[2] << 16));
 }
 
-Value GetLocaleF(Frame&, Args, int)
+// A reference to a global procedure, called through its default member.
+class FunctionRef final : public NativeObject
 {
-    return Value::Long(1033);
+public:
+    FunctionRef(Interpreter& interp, const Procedure& procedure)
+        : m_interp(interp), m_keepAlive(interp.shared_from_this()), m_procedure(procedure)
+    {
+    }
+    std::u16string_view TypeName() const override { return u"Object"; }
+
+protected:
+    std::span<const Member> Members() const override
+    {
+        static constexpr Member members[] = {{u"", DISPID_VALUE}};
+        return members;
+    }
+    Value Call(DISPID, WORD flags, Value* args, size_t count, Value*) override
+    {
+        if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF))
+            Throw(err::IllegalAssignment);
+        return m_interp.Call(m_procedure, nullptr, args, count);
+    }
+
+private:
+    Interpreter& m_interp;
+    std::shared_ptr<Interpreter> m_keepAlive;
+    const Procedure& m_procedure;
+};
+
+Value GetRefF(Frame& f, Args a, int)
+{
+    const Procedure* p = f.interp.FindProcedure(ToText(a[0]));
+    if (!p)
+        Throw(err::InvalidCall);
+    return Value::Object(new FunctionRef(f.interp, *p));
+}
+
+bool Unreserved(char16_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::u16string_view(u"@*_+-./").find(c) != std::u16string_view::npos;
+}
+
+// Escape: %XX below 256, %uXXXX above; letters, digits and @*_+-./ stay.
+Value EscapeF(Frame&, Args a, int)
+{
+    if (IsNullArg(a[0]))
+        return Value::Null();
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::u16string out;
+    for (char16_t c : TextArg(a[0]))
+    {
+        if (Unreserved(c))
+            out += c;
+        else if (c < 256)
+            out += {u'%', char16_t(Hex[c >> 4]), char16_t(Hex[c & 15])};
+        else
+            out += {u'%',
+                    u'u',
+                    char16_t(Hex[c >> 12]),
+                    char16_t(Hex[(c >> 8) & 15]),
+                    char16_t(Hex[(c >> 4) & 15]),
+                    char16_t(Hex[c & 15])};
+    }
+    return Str(out);
+}
+
+int HexDigit(char16_t c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Unescape: %XX and %uXXXX decoded; any other % stays as written.
+Value UnescapeF(Frame&, Args a, int)
+{
+    if (IsNullArg(a[0]))
+        return Value::Null();
+    const std::u16string text = TextArg(a[0]);
+    std::u16string out;
+    auto hexRun = [&](size_t at, size_t digits, unsigned& value)
+    {
+        value = 0;
+        if (at + digits > text.size())
+            return false;
+        for (size_t i = 0; i < digits; ++i)
+        {
+            const int d = HexDigit(text[at + i]);
+            if (d < 0)
+                return false;
+            value = value * 16 + static_cast<unsigned>(d);
+        }
+        return true;
+    };
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        unsigned value = 0;
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 'u' && hexRun(i + 2, 4, value))
+        {
+            out += static_cast<char16_t>(value);
+            i += 5;
+        }
+        else if (text[i] == '%' && hexRun(i + 1, 2, value))
+        {
+            out += static_cast<char16_t>(value);
+            i += 2;
+        }
+        else
+            out += text[i];
+    }
+    return Str(out);
+}
+
+Value GetLocaleF(Frame& f, Args, int)
+{
+    return Value::Long(static_cast<LONG>(f.interp.GetLocale().id));
+}
+
+// SetLocale(identifier or tag): the locale before; Invalid procedure call for one it does not know.
+Value SetLocaleF(Frame& f, Args a, int n)
+{
+    const Value previous = Value::Long(static_cast<LONG>(f.interp.GetLocale().id));
+    const Locale* locale = &DefaultLocale();
+    if (n > 0 && !IsMissing(a[0]))
+    {
+        const Value& t = a[0].Target();
+        locale = t.IsString() ? FindLocale(t.Text()) : FindLocale(ToLong(t));
+    }
+    if (!locale)
+        Throw(err::InvalidCall);
+    f.interp.SetLocale(*locale);
+    return previous;
 }
 
 constexpr int Many = 1 << 20;
@@ -1424,6 +1568,7 @@ const Builtin Table[] = {
     {u"eval", 1, 1, EvalF},
     {u"execute", 1, 1, ExecuteF},
     {u"executeglobal", 1, 1, ExecuteGlobalF},
+    {u"escape", 1, 1, EscapeF},
     {u"exp", 1, 1, ExpF},
     {u"filter", 2, 4, FilterF},
     {u"fix", 1, 1, FixF},
@@ -1432,6 +1577,7 @@ const Builtin Table[] = {
     {u"formatnumber", 1, 5, FormatNumberF},
     {u"formatpercent", 1, 5, FormatPercentF},
     {u"getlocale", 0, 0, GetLocaleF},
+    {u"getref", 1, 1, GetRefF},
     {u"hex", 1, 1, HexF},
     {u"hour", 1, 1, HourF},
     {u"inputbox", 1, 7, InputBoxF},
@@ -1476,6 +1622,7 @@ const Builtin Table[] = {
     {u"scriptengineminorversion", 0, 0, MinorVersionF},
     {u"second", 1, 1, SecondF},
     {u"sgn", 1, 1, SgnF},
+    {u"setlocale", 0, 1, SetLocaleF},
     {u"sin", 1, 1, SinF},
     {u"space", 1, 1, SpaceF},
     {u"split", 1, 4, SplitF},
@@ -1491,6 +1638,7 @@ const Builtin Table[] = {
     {u"trim", 1, 1, TrimBothF},
     {u"typename", 1, 1, TypeNameF},
     {u"ucase", 1, 1, UCaseF},
+    {u"unescape", 1, 1, UnescapeF},
     {u"ubound", 1, 2, UBoundF},
     {u"vartype", 1, 1, VarTypeF},
     {u"weekday", 1, 2, WeekdayF},
@@ -1581,6 +1729,7 @@ const Constant Constants[] = {
     {u"vbignore", 5, nullptr},
     {u"vbyes", 6, nullptr},
     {u"vbno", 7, nullptr},
+    // From here on: colours.
     {u"vbblack", 0, nullptr},
     {u"vbred", 255, nullptr},
     {u"vbgreen", 65280, nullptr},
@@ -1608,6 +1757,13 @@ const Builtin* FindBuiltin(std::u16string_view lowerName)
 
 bool FindConstant(std::u16string_view lowerName, Value& out)
 {
+    static const size_t ColorsFrom = []
+    {
+        size_t i = 0;
+        while (std::u16string_view(Constants[i].name) != u"vbblack")
+            ++i;
+        return i;
+    }();
     if (lowerName == u"vbnullstring")
     {
         out = Value::String(u"");
@@ -1621,7 +1777,14 @@ bool FindConstant(std::u16string_view lowerName, Value& out)
     for (const Constant& c : Constants)
         if (lowerName == c.name)
         {
-            out = c.text ? Value::String(c.text) : Value::Long(c.number);
+            // Colours are Long; the other numbers are Integer where they fit.
+            const bool color = &c >= &Constants[ColorsFrom];
+            if (c.text)
+                out = Value::String(c.text);
+            else if (!color && c.number >= -32768 && c.number <= 32767)
+                out = Value::Int(static_cast<SHORT>(c.number));
+            else
+                out = Value::Long(c.number);
             return true;
         }
     return false;

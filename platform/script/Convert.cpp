@@ -2,6 +2,8 @@
 #include "Convert.h"
 
 #include "DateTime.h"
+#include "Dispatch.h"
+#include "Locale.h"
 #include "ScriptError.h"
 
 #include <algorithm>
@@ -19,6 +21,12 @@ double RoundHalfEven(double x) noexcept
     return std::nearbyint(x);
 }
 
+bool Underflows(std::string_view number) noexcept
+{
+    const size_t e = number.find_first_of("eE");
+    return e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+}
+
 namespace
 {
 bool Blank(char16_t c)
@@ -27,8 +35,10 @@ bool Blank(char16_t c)
 }
 } // namespace
 
-bool ParseNumber(std::u16string_view text, double& out)
+bool ParseNumber(std::u16string_view localText, double& out)
 {
+    const std::u16string canonical = CanonicalNumber(localText);
+    const std::u16string_view text = canonical;
     size_t b = 0, e = text.size();
     while (b < e && Blank(text[b]))
         ++b;
@@ -86,6 +96,12 @@ bool ParseNumber(std::u16string_view text, double& out)
         return false;
     double v = 0;
     auto [p, ec] = std::from_chars(first, last, v, std::chars_format::general);
+    if (ec == std::errc::result_out_of_range && Underflows(std::string_view(first, last - first)))
+    {
+        v = 0;
+        ec = std::errc();
+        p = last;
+    }
     if (ec == std::errc::result_out_of_range)
         Throw(err::Overflow);
     if (ec != std::errc() || p != last)
@@ -94,14 +110,20 @@ bool ParseNumber(std::u16string_view text, double& out)
     return true;
 }
 
-IDispatch* ObjectOf(const Value& v)
+ComPtr<IDispatch> ObjectOf(const Value& v)
 {
     const Value& t = v.Target();
     if (t.vt == VT_DISPATCH)
-        return t.pdispVal;
-    if (t.vt == VT_UNKNOWN)
-        return reinterpret_cast<IDispatch*>(t.punkVal);
-    Throw(err::ObjectRequired);
+        return ComPtr<IDispatch>(t.pdispVal);
+    if (t.vt != VT_UNKNOWN)
+        Throw(err::ObjectRequired);
+    if (!t.punkVal)
+        return {};
+    ComPtr<IDispatch> object;
+    if (FAILED(t.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.Receive()))) ||
+        !object)
+        Throw(err::NoSuchMember);
+    return object;
 }
 
 Value Scalar(const Value& v)
@@ -111,31 +133,8 @@ Value Scalar(const Value& v)
     {
         if (!t.pdispVal)
             Throw(err::ObjectNotSet);
-        if (t.vt == VT_UNKNOWN)
-            Throw(err::NoSuchMember);
-        DISPPARAMS none{nullptr, nullptr, 0, 0};
-        VARIANT result;
-        VariantInit(&result);
-        EXCEPINFO info{};
-        const HRESULT hr =
-            t.pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none,
-                               &result, &info, nullptr);
-        if (info.bstrSource)
-            SysFreeString(info.bstrSource);
-        if (info.bstrHelpFile)
-            SysFreeString(info.bstrHelpFile);
-        std::string description =
-            info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
-        if (info.bstrDescription)
-            SysFreeString(info.bstrDescription);
-        if (FAILED(hr))
-        {
-            if (hr == DISP_E_EXCEPTION && info.scode)
-                Throw(ErrorNumberOf(info.scode),
-                      description.empty() ? ErrorText(ErrorNumberOf(info.scode)) : description);
-            Throw(err::NoSuchMember);
-        }
-        Value r = Value::Adopt(result);
+        const ComPtr<IDispatch> object = ObjectOf(t);
+        Value r = InvokeId(object.Get(), DISPID_VALUE, DISPATCH_PROPERTYGET | DISPATCH_METHOD, nullptr, 0);
         if (r.IsObject())
             Throw(err::TypeMismatch);
         return r;
@@ -247,6 +246,9 @@ SHORT ToInt(const Value& v)
 }
 BYTE ToByte(const Value& v)
 {
+    // True is all bits set: 255.
+    if (v.Target().vt == VT_BOOL)
+        return v.Target().boolVal ? 255 : 0;
     return static_cast<BYTE>(Ranged(ToDouble(v), 0.0, 255.0));
 }
 
@@ -313,9 +315,9 @@ bool ToBool(const Value& v)
                     return false;
             return true;
         };
-        if (same(u"true"))
+        if (same(u"true") || same(u"#true#"))
             return true;
-        if (same(u"false"))
+        if (same(u"false") || same(u"#false#"))
             return false;
         return TextToDouble(t) != 0;
     }
@@ -409,11 +411,11 @@ std::u16string TextOf(const Value& v)
     case VT_I4:
         return Ascii(std::to_string(t.lVal));
     case VT_R4:
-        return Ascii(SingleText(t.fltVal));
+        return com::Utf16FromUtf8(LocalNumber(SingleText(t.fltVal)));
     case VT_R8:
-        return Ascii(DoubleText(t.dblVal));
+        return com::Utf16FromUtf8(LocalNumber(DoubleText(t.dblVal)));
     case VT_CY:
-        return Ascii(CurrencyText(t.cyVal.int64));
+        return com::Utf16FromUtf8(LocalNumber(CurrencyText(t.cyVal.int64)));
     case VT_DATE:
         // A date from a host may lie outside the calendar the language knows.
         if (!(t.date >= MinDate && t.date < MaxDate + 1))
@@ -484,6 +486,18 @@ bool IsNumeric(const Value& v)
         catch (const ScriptException&)
         {
             return true;
+        }
+    }
+    // An object is numeric when its default value is.
+    if (t.IsObject() && t.punkVal)
+    {
+        try
+        {
+            return IsNumeric(Scalar(t));
+        }
+        catch (const ScriptException&)
+        {
+            return false;
         }
     }
     return false;

@@ -12,6 +12,8 @@ namespace tvsk::script
 double RoundHalfEven(double x) noexcept;
 // The whole text read as a number: blanks around, sign, decimals, exponent, &H and &O forms.
 bool ParseNumber(std::u16string_view text, double& out);
+// Whether a decimal number out of range lies below it (a negative exponent): it reads as 0.
+bool Underflows(std::string_view number) noexcept;
 
 // An object stands for its default property; arrays give Type mismatch, Null Invalid use of Null.
 Value Scalar(const Value& v);
@@ -36,7 +38,8 @@ std::string CurrencyText(LONGLONG tenThousandths);
 // A numeric type or a string that reads as a number (Empty counts as 0, Null and objects do not).
 bool IsNumeric(const Value& v);
 bool IsNumericType(VARTYPE vt) noexcept;
-// The object a value holds (null for Nothing); Object required when it holds none.
-IDispatch* ObjectOf(const Value& v);
+// The object a value holds as IDispatch (null for Nothing); Object required when it holds none,
+// Object doesn't support this property or method when it is IUnknown only.
+ComPtr<IDispatch> ObjectOf(const Value& v);
 
 } // namespace tvsk::script

@@ -1,6 +1,8 @@
 // Date arithmetic, formatting and reading.
 #include "DateTime.h"
 
+#include "Locale.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -113,9 +115,21 @@ double Now()
 std::string FormatShortDate(double date)
 {
     const CivilTime t = Civil(date);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%d/%d/%d", t.month, t.day, t.year);
-    return buf;
+    const Locale& locale = CurrentLocale();
+    char day[8], month[8], year[8];
+    std::snprintf(day, sizeof day, locale.padDate ? "%02d" : "%d", t.day);
+    std::snprintf(month, sizeof month, locale.padDate ? "%02d" : "%d", t.month);
+    std::snprintf(year, sizeof year, "%d", t.year);
+    const std::string separator = locale.dateSeparator;
+    switch (locale.order)
+    {
+    case Locale::DateOrder::DayMonthYear:
+        return day + separator + month + separator + year;
+    case Locale::DateOrder::YearMonthDay:
+        return year + separator + month + separator + day;
+    default:
+        return month + separator + day + separator + year;
+    }
 }
 
 std::string FormatLongDate(double date)
@@ -131,6 +145,13 @@ std::string FormatLongTime(double date)
 {
     const CivilTime t = Civil(date);
     char buf[32];
+    const Locale& locale = CurrentLocale();
+    if (locale.hours24)
+    {
+        std::snprintf(buf, sizeof buf, locale.padHour ? "%02d:%02d:%02d" : "%d:%02d:%02d", t.hour, t.minute,
+                      t.second);
+        return buf;
+    }
     const int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
     std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
     return buf;
@@ -229,8 +250,10 @@ bool ValidDay(int y, int m, int d)
 
 } // namespace
 
-std::optional<double> ParseDate(std::u16string_view text)
+std::optional<double> ParseDate(std::u16string_view text, bool usOrder)
 {
+    // A day before its month as the locale writes dates, unless the text is a date literal.
+    const bool dayFirst = !usOrder && CurrentLocale().order == Locale::DateOrder::DayMonthYear;
     std::vector<Token> tokens;
     for (size_t i = 0; i < text.size();)
     {
@@ -348,6 +371,8 @@ std::optional<double> ParseDate(std::u16string_view text)
         else
         {
             m = dateParts[0], d = dateParts[1], y = dateParts[2];
+            if (dayFirst)
+                std::swap(m, d);
             if (m > 12 && d <= 12)
                 std::swap(m, d);
         }
@@ -358,6 +383,8 @@ std::optional<double> ParseDate(std::u16string_view text)
     else if (dateParts.size() == 2)
     {
         int m = dateParts[0], d = dateParts[1], y = Civil(Now()).year;
+        if (dayFirst && d <= 31)
+            std::swap(m, d);
         if (m > 12 && d <= 12)
             std::swap(m, d);
         else if (d > 31)

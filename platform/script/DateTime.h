@@ -32,8 +32,9 @@ std::string FormatLongDate(double date);
 std::string FormatShortTime(double date);
 std::string FormatLongTime(double date);
 std::string FormatShortDate(double date);
-// A date or time as the language reads it ("1/2/2000", "2000-01-02", "Jan 2, 2000", "13:05", "1:05 PM").
-std::optional<double> ParseDate(std::u16string_view text);
+// A date or time as the language reads it ("1/2/2000", "2000-01-02", "Jan 2, 2000", "13:05", "1:05 PM"):
+// day and month in the locale's order, or month first for a date literal (usOrder).
+std::optional<double> ParseDate(std::u16string_view text, bool usOrder = false);
 const char* MonthName(int month, bool abbreviate);
 const char* WeekdayName(int weekday, bool abbreviate);
 

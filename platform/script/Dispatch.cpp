@@ -1,6 +1,7 @@
 // Late-bound calls.
 #include "Dispatch.h"
 
+#include "Arrays.h"
 #include "ScriptError.h"
 #include "ScriptObject.h"
 
@@ -59,6 +60,12 @@ long NumberOf(HRESULT hr)
         return err::DivisionByZero;
     case E_OUTOFMEMORY:
         return err::OutOfMemory;
+    case E_NOTIMPL:
+        return err::NotSupported;
+    case DISP_E_UNKNOWNINTERFACE:
+        return err::InvalidCall;
+    case DISP_E_ARRAYISLOCKED:
+        return err::ArrayFixed;
     case E_INVALIDARG:
         return err::InvalidCall;
     default:
@@ -74,22 +81,24 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
         if (info.pfnDeferredFillIn)
             info.pfnDeferredFillIn(&info);
         const HRESULT code = info.scode ? info.scode : HResultOf(info.wCode);
-        const long number = NumberOf(code);
-        std::string description =
-            info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
-        std::string source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
+        ScriptError error;
+        error.number = NumberOf(code);
+        error.description = info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
+        error.source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
+        error.helpFile = info.bstrHelpFile ? com::Utf8FromBstr(info.bstrHelpFile) : std::string();
+        error.helpContext = static_cast<long>(info.dwHelpContext);
         FreeInfo(info);
-        if (description.empty())
-            description = ErrorText(number);
-        Throw(number, description, source);
+        if (error.description.empty())
+            error.description = *ErrorText(error.number) ? ErrorText(error.number) : HResultText(code);
+        if (error.source.empty())
+            error.source = RuntimeErrorSource;
+        throw ScriptException{std::move(error)};
     }
     FreeInfo(info);
     const long number = NumberOf(hr);
-    if (hr == E_NOTIMPL)
-        Throw(number, "Not implemented");
-    if (hr == E_FAIL)
-        Throw(number, "Unspecified error");
-    Throw(number, *ErrorText(number) ? ErrorText(number) : "Automation error");
+    if (*ErrorText(number))
+        Throw(number);
+    Throw(number, *HResultText(hr) ? HResultText(hr) : "Automation error");
 }
 
 Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value)
@@ -101,7 +110,18 @@ Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t cou
     std::vector<VARIANT> raw(total);
     // Arguments travel last first; references stay references, so the callee writes the variable.
     for (size_t i = 0; i < count; ++i)
-        std::memcpy(&raw[total - 1 - i], static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
+    {
+        VARIANT& slot = raw[total - 1 - i];
+        std::memcpy(&slot, static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
+        // A fixed array travels as a reference to the array itself.
+        Value& target = args[i].Target();
+        if (args[i].IsReference() && target.IsArray() && !(target.vt & VT_BYREF) && target.parray &&
+            (target.parray->fFeatures & FixedArray))
+        {
+            slot.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+            slot.pparray = &target.parray;
+        }
+    }
     if (put)
         std::memcpy(&raw[0], static_cast<VARIANT*>(value), sizeof(VARIANT));
     DISPID named = DISPID_PROPERTYPUT;
@@ -142,15 +162,17 @@ Value InvokeName(IDispatch* object, std::u16string_view name, WORD flags, Value*
     return InvokeId(object, id, flags, args, count, value);
 }
 
-HRESULT ReportException(long number, const std::string& description, const std::string& source,
-                        EXCEPINFO* info)
+HRESULT ReportException(const ScriptError& error, EXCEPINFO* info)
 {
     if (!info)
-        return HResultOf(number);
+        return HResultOf(error.number);
     *info = EXCEPINFO{};
-    info->scode = HResultOf(number);
-    info->bstrDescription = com::BstrFromUtf8(description);
-    info->bstrSource = com::BstrFromUtf8(source);
+    info->scode = HResultOf(error.number);
+    info->bstrDescription = com::BstrFromUtf8(error.description);
+    info->bstrSource = com::BstrFromUtf8(error.source);
+    if (!error.helpFile.empty())
+        info->bstrHelpFile = com::BstrFromUtf8(error.helpFile);
+    info->dwHelpContext = static_cast<DWORD>(error.helpContext);
     return DISP_E_EXCEPTION;
 }
 

@@ -1,6 +1,7 @@
 // Calls from the evaluator into objects: by name or id, with ByRef arguments and the language's errors.
 #pragma once
 
+#include "ScriptError.h"
 #include "Value.h"
 
 #include <string_view>
@@ -20,7 +21,6 @@ Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t cou
 // Throws the error a failed Invoke stands for.
 [[noreturn]] void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info);
 // Fills EXCEPINFO from a script error, for objects the script implements.
-HRESULT ReportException(long number, const std::string& description, const std::string& source,
-                        EXCEPINFO* info);
+HRESULT ReportException(const ScriptError& error, EXCEPINFO* info);
 
 } // namespace tvsk::script

@@ -5,6 +5,8 @@
 #include "Dispatch.h"
 #include "Ast.h"
 
+#include <vector>
+
 namespace tvsk::script
 {
 
@@ -119,34 +121,25 @@ HRESULT ErrObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* param
                 r = Value::Utf8(m_error.source);
             break;
         case HelpFile:
-            if (!put)
-                r = Value::Utf8("");
+            if (put)
+                m_error.helpFile = com::Utf8FromUtf16(ToText(Value(params->rgvarg[0])));
+            else
+                r = Value::Utf8(m_error.helpFile);
             break;
         case HelpContext:
-            if (!put)
-                r = Value::Long(0);
+            if (put)
+                m_error.helpContext = ToLong(Value(params->rgvarg[0]));
+            else
+                r = Value::Long(static_cast<LONG>(m_error.helpContext));
             break;
         case Raise:
         {
             if (params->cArgs < 1 || params->cArgs > 5)
                 return DISP_E_BADPARAMCOUNT;
-            const Value number = arg(0);
-            if (IsMissing(number))
-                Throw(err::ArgumentNotOptional);
-            const LONG n = ToLong(number);
-            if (n == 0)
-                Throw(err::InvalidCall);
-            std::string source = RuntimeErrorSource;
-            std::string description;
-            if (params->cArgs > 1 && !IsMissing(arg(1)))
-                source = com::Utf8FromUtf16(ToText(arg(1)));
-            if (params->cArgs > 2 && !IsMissing(arg(2)))
-                description = com::Utf8FromUtf16(ToText(arg(2)));
-            else
-                description =
-                    *ErrorText(ErrorNumberOf(n)) ? ErrorText(ErrorNumberOf(n)) : "Unknown runtime error";
-            m_error = {n, description, source};
-            return ReportException(n, description, source, exception);
+            std::vector<Value> args;
+            for (UINT i = 0; i < params->cArgs; ++i)
+                args.push_back(arg(i));
+            return ReportException(Raised(args.data(), args.size()), exception);
         }
         case Clear:
             m_error = {};
@@ -163,8 +156,49 @@ HRESULT ErrObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* param
     }
     catch (const ScriptException& e)
     {
-        return ReportException(e.error.number, e.error.description, e.error.source, exception);
+        return ReportException(e.error, exception);
     }
+}
+
+const ScriptError& ErrObject::Raised(const Value* args, size_t count)
+{
+    if (count < 1 || count > 5)
+        Throw(err::WrongArguments);
+    auto given = [&](size_t i) { return i < count && !IsMissing(args[i]); };
+    if (!given(0))
+        Throw(err::ArgumentNotOptional);
+    const LONG n = ToLong(args[0]);
+    // A number is the language's (up to 16 bits) or an HRESULT (negative).
+    if (n == 0 || n > 0xFFFF)
+        Throw(err::InvalidCall);
+    // What is omitted keeps what Err holds for the same number (Err.Raise Err.Number raises it again).
+    const bool holds = m_error.number == n;
+    ScriptError raised;
+    raised.number = n;
+    raised.source = holds && !m_error.source.empty() ? m_error.source : RuntimeErrorSource;
+    if (holds)
+    {
+        raised.description = m_error.description;
+        raised.helpFile = m_error.helpFile;
+        raised.helpContext = m_error.helpContext;
+    }
+    if (given(1))
+        raised.source = com::Utf8FromUtf16(ToText(args[1]));
+    if (given(2))
+        raised.description = com::Utf8FromUtf16(ToText(args[2]));
+    if (given(3))
+        raised.helpFile = com::Utf8FromUtf16(ToText(args[3]));
+    if (given(4))
+        raised.helpContext = ToLong(args[4]);
+    if (raised.description.empty())
+    {
+        const long known = ErrorNumberOf(n);
+        raised.description = *ErrorText(known) ? ErrorText(known)
+                             : *HResultText(n) ? HResultText(n)
+                                               : "Unknown runtime error";
+    }
+    m_error = std::move(raised);
+    return m_error;
 }
 
 } // namespace tvsk::script

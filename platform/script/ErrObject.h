@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ScriptError.h"
+#include "Value.h"
 
 #include <com/Dispatch.h>
 
@@ -21,6 +22,9 @@ public:
                    EXCEPINFO* exception, UINT* argError) override;
 
     void Set(const ScriptError& error) { m_error = error; }
+    // Err.Raise: the error raised (kept as Err's), from number, source, description, help file and
+    // context; omitted ones keep what Err holds for the same number.
+    const ScriptError& Raised(const Value* args, size_t count);
     const ScriptError& Get() const { return m_error; }
 
 private:

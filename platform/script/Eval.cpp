@@ -3,12 +3,19 @@
 #include "Builtins.h"
 #include "Convert.h"
 #include "Dispatch.h"
+#include "ErrObject.h"
 #include "Interpreter.h"
 #include "Operators.h"
+#include "RegExp.h"
 #include "ScriptObject.h"
+#include "SmallVector.h"
 
 #include <com/EnumVariant.h>
 
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace tvsk::script
@@ -23,7 +30,6 @@ class ArgValues
 public:
     ArgValues(Frame& f, const Arguments& args)
     {
-        m_values.reserve(args.size());
         for (const auto& a : args)
         {
             if (!a)
@@ -45,8 +51,8 @@ public:
     }
     ~ArgValues()
     {
-        for (SAFEARRAY* array : m_locked)
-            SafeArrayUnlock(array);
+        for (size_t i = 0; i < m_locked.size(); ++i)
+            SafeArrayUnlock(m_locked.data()[i]);
     }
     ArgValues(const ArgValues&) = delete;
     ArgValues& operator=(const ArgValues&) = delete;
@@ -54,8 +60,28 @@ public:
     size_t size() const { return m_values.size(); }
 
 private:
-    std::vector<Value> m_values;
-    std::vector<SAFEARRAY*> m_locked;
+    SmallValues m_values;
+    SmallVector<SAFEARRAY*, 4> m_locked;
+};
+
+// An array's indexes, evaluated as numbers.
+class Indexes
+{
+public:
+    Indexes(Frame& f, const Arguments& args)
+    {
+        for (const auto& a : args)
+        {
+            if (!a)
+                Throw(err::SubscriptOutOfRange);
+            m_at.push_back(ToLong(a->Eval(f)));
+        }
+    }
+    const LONG* data() const { return const_cast<Indexes*>(this)->m_at.data(); }
+    size_t size() const { return m_at.size(); }
+
+private:
+    SmallVector<LONG, 4> m_at;
 };
 
 // Index arguments: plain values.
@@ -83,9 +109,10 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
-    std::vector<Value> values(static_cast<size_t>(n));
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = args[i] ? args[i]->Eval(f) : MissingArgument();
+    SmallValues values;
+    for (int i = 0; i < n; ++i)
+        values.push_back(args[static_cast<size_t>(i)] ? args[static_cast<size_t>(i)]->Eval(f)
+                                                      : MissingArgument());
     return b.call(f, values.data(), n);
 }
 
@@ -104,10 +131,10 @@ void Tick(Frame& f)
         Throw(E_ABORT, "Statement limit reached");
 }
 
-IDispatch* WithObject(Frame& f)
+ComPtr<IDispatch> WithObject(Frame& f)
 {
     if (f.with.empty())
-        Throw(err::ObjectRequired);
+        Throw(err::InvalidQualifier);
     return ObjectOf(f.with.back());
 }
 
@@ -142,7 +169,7 @@ Value IndexValue(const Value& container, Value* args, size_t count)
         return ReadElement(c.parray, idx.data(), idx.size());
     }
     if (c.IsObject())
-        return InvokeId(ObjectOf(c), DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count);
+        return InvokeId(ObjectOf(c).Get(), DISPID_VALUE, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count);
     if (count == 0)
         return c;
     Throw(err::TypeMismatch);
@@ -161,8 +188,8 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     }
     if (c.IsObject())
     {
-        InvokeId(ObjectOf(c), DISPID_VALUE, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args, count,
-                 &value);
+        InvokeId(ObjectOf(c).Get(), DISPID_VALUE, set ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args,
+                 count, &value);
         return;
     }
     Throw(err::TypeMismatch);
@@ -246,8 +273,16 @@ Value NameExpr::Eval(Frame& f) const
         const Value& v = *Variable(f);
         if (args.empty())
             return v;
+        if (v.IsArray())
+        {
+            const Indexes at(f, args);
+            // The indexes may have run code that replaced the variable.
+            const Value& array = *Variable(f);
+            if (array.IsArray())
+                return ReadElement(array.parray, at.data(), at.size());
+        }
         ArgValues values(f, args);
-        return IndexValue(v, values.data(), values.size());
+        return IndexValue(*Variable(f), values.data(), values.size());
     }
     case Binding::Constant:
         if (args.empty())
@@ -315,7 +350,7 @@ void NameExpr::Call(Frame& f) const
         if (v->IsObject())
         {
             ArgValues values(f, args);
-            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_METHOD, values.data(), values.size());
+            InvokeId(ObjectOf(*v).Get(), DISPID_VALUE, DISPATCH_METHOD, values.data(), values.size());
             return;
         }
         if (args.empty())
@@ -337,6 +372,17 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
     case Binding::Field:
     {
         Value* v = Variable(f);
+        if (!args.empty() && v->IsArray())
+        {
+            const Indexes at(f, args);
+            Value element = set ? SetValue(std::move(value)) : LetValue(std::move(value));
+            CheckNesting(element);
+            v = Variable(f);
+            if (!v->IsArray())
+                Throw(err::TypeMismatch);
+            *Element(v->parray, at.data(), at.size()) = std::move(element);
+            return;
+        }
         if (!args.empty())
         {
             ArgValues values(f, args);
@@ -356,12 +402,6 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         v = Variable(f);
         if (v->IsArray() && v->parray && v->parray->cLocks)
             Throw(err::ArrayFixed);
-        if (v->IsObject())
-        {
-            // Let on an object variable puts its default property.
-            InvokeId(ObjectOf(*v), DISPID_VALUE, DISPATCH_PROPERTYPUT, nullptr, 0, &let);
-            return;
-        }
         *v = std::move(let);
         return;
     }
@@ -400,19 +440,33 @@ namespace
 Value ObjectValue(Frame& f, const ExprPtr& object)
 {
     if (!object)
-        return Value::Object(WithObject(f));
+        return Value::Object(WithObject(f).Get());
     return object->Eval(f);
 }
 
 Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 {
     Value object = ObjectValue(f, m.object);
-    IDispatch* target = ObjectOf(object);
+    const ComPtr<IDispatch> target = ObjectOf(object);
     if (!target)
-        Throw(err::ObjectNotSet);
+        Throw(err::ObjectRequired);
     ArgValues values(f, m.args);
-    const bool mine = f.me && dynamic_cast<const MeExpr*>(m.object.get());
-    return InvokeName(target, m.name, flags, values.data(), values.size(), value, mine);
+    // Err.Raise throws the error itself: its number and texts stay as raised.
+    if (target.Get() == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
+        throw ScriptException{f.interp.Err().Raised(values.data(), values.size())};
+    const bool mine = f.me && m.onMe;
+    if (ScriptObject* own = ScriptObject::From(target.Get()))
+    {
+        if (m.cachedClass != &own->Class())
+        {
+            m.cachedMember = own->Class().Find(Lower(m.name));
+            m.cachedClass = &own->Class();
+        }
+        if (!m.cachedMember || (!m.cachedMember->isPublic && !mine))
+            Throw(err::NoSuchMember);
+        return own->InvokeMember(*m.cachedMember, flags, values.data(), values.size(), value);
+    }
+    return InvokeName(target.Get(), m.name, flags, values.data(), values.size(), value, mine);
 }
 } // namespace
 
@@ -452,12 +506,18 @@ void IndexExpr::Assign(Frame& f, Value value, bool set) const
 
 Value MeExpr::Eval(Frame& f) const
 {
-    return Value::Object(Me(f));
+    // In the global code Me is the script itself.
+    if (!f.me)
+        return Value::Object(f.interp.GlobalObject());
+    return Value::Object(f.me);
 }
 
 Value NewExpr::Eval(Frame& f) const
 {
-    const ClassDef* cls = f.interp.FindClass(Lower(className));
+    const std::u16string lower = Lower(className);
+    const ClassDef* cls = f.interp.FindClass(lower);
+    if (!cls && lower == u"regexp")
+        return Value::Object(new RegExp);
     if (!cls)
         Throw(err::ClassNotDefined);
     return f.interp.NewObject(*cls);
@@ -566,8 +626,143 @@ Flow Block::Exec(Frame& f) const
 
 Flow AssignStmt::Exec(Frame& f) const
 {
+    if (!set && Appends() && AppendInPlace(f))
+        return Flow::Normal;
     target->Assign(f, value->Eval(f), set);
     return Flow::Normal;
+}
+
+namespace
+{
+// An expression whose evaluation calls nothing the script defines, so it cannot change a variable.
+bool CallsNoCode(const Expr* e)
+{
+    if (dynamic_cast<const LiteralExpr*>(e))
+        return true;
+    if (auto* p = dynamic_cast<const ParenExpr*>(e))
+        return CallsNoCode(p->inner.get());
+    if (auto* u = dynamic_cast<const UnaryExpr*>(e))
+        return CallsNoCode(u->operand.get());
+    if (auto* b = dynamic_cast<const BinaryExpr*>(e))
+        return CallsNoCode(b->left.get()) && CallsNoCode(b->right.get());
+    auto* n = dynamic_cast<const NameExpr*>(e);
+    if (!n)
+        return false;
+    switch (n->binding)
+    {
+    case Binding::Local:
+    case Binding::Global:
+    case Binding::Field:
+    case Binding::Constant:
+        return n->args.empty();
+    case Binding::Builtin:
+        if (n->lower == u"eval" || n->lower == u"execute" || n->lower == u"executeglobal" ||
+            n->lower == u"getref" || n->lower == u"msgbox" || n->lower == u"inputbox")
+            return false;
+        for (const auto& a : n->args)
+            if (a && !CallsNoCode(a.get()))
+                return false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SameVariable(const NameExpr& a, const NameExpr& b)
+{
+    return a.binding == b.binding && a.slot == b.slot && a.global == b.global && a.args.empty() &&
+           b.args.empty() && !a.hasParens && !b.hasParens &&
+           (a.binding == Binding::Local || a.binding == Binding::Global || a.binding == Binding::Field);
+}
+
+// The block of a BSTR is the com layer's malloc block with the length before the characters.
+BYTE* BstrBlock(BSTR s)
+{
+    return reinterpret_cast<BYTE*>(s) - sizeof(DWORD);
+}
+
+void SetBstrLength(BSTR s, UINT length)
+{
+    const DWORD bytes = length * sizeof(OLECHAR);
+    std::memcpy(BstrBlock(s), &bytes, sizeof bytes);
+    s[length] = 0;
+}
+
+// Appends to the string a variable holds, growing its block by doubling.
+void AppendText(Value& variable, std::u16string_view text)
+{
+    BSTR s = variable.bstrVal;
+    const UINT length = SysStringLen(s);
+    const unsigned long long total = static_cast<unsigned long long>(length) + text.size();
+    if (total > Limits().stringLength)
+        Throw(err::OutOfMemory);
+    const size_t needed = sizeof(DWORD) + (total + 1) * sizeof(OLECHAR);
+    if (!s || malloc_usable_size(BstrBlock(s)) < needed)
+    {
+        const UINT capacity = static_cast<UINT>(std::max<unsigned long long>(total * 2, 16));
+        BSTR grown = SysAllocStringLen(nullptr, capacity);
+        if (!grown)
+            Throw(err::OutOfMemory);
+        std::copy_n(s, length, grown);
+        SysFreeString(s);
+        variable.bstrVal = s = grown;
+    }
+    std::copy(text.begin(), text.end(), s + length);
+    SetBstrLength(s, static_cast<UINT>(total));
+}
+} // namespace
+
+bool AssignStmt::Appends() const
+{
+    if (m_append != Append::Unknown)
+        return m_append == Append::Yes;
+    m_append = Append::No;
+    auto* name = dynamic_cast<const NameExpr*>(target.get());
+    if (!name)
+        return false;
+    std::vector<const Expr*> appended;
+    const Expr* e = value.get();
+    for (auto* b = dynamic_cast<const BinaryExpr*>(e); b && b->op == Op::Concat;
+         b = dynamic_cast<const BinaryExpr*>(e))
+    {
+        if (!CallsNoCode(b->right.get()))
+            return false;
+        appended.insert(appended.begin(), b->right.get());
+        e = b->left.get();
+    }
+    auto* first = dynamic_cast<const NameExpr*>(e);
+    if (appended.empty() || !first || !SameVariable(*name, *first))
+        return false;
+    m_appended = std::move(appended);
+    m_append = Append::Yes;
+    return true;
+}
+
+bool AssignStmt::AppendInPlace(Frame& f) const
+{
+    Value* variable = target->Ref(f);
+    if (!variable || variable->vt != VT_BSTR)
+        return false;
+    SmallValues parts;
+    for (const Expr* e : m_appended)
+    {
+        parts.push_back(e->Eval(f));
+        // An object's default value could run code: the general path evaluates it.
+        if (parts.back().Target().IsObject())
+            return false;
+    }
+    variable = target->Ref(f);
+    if (!variable || variable->vt != VT_BSTR)
+        return false;
+    for (size_t i = 0; i < parts.size(); ++i)
+    {
+        const Value& part = parts.data()[i].Target();
+        if (part.vt == VT_BSTR)
+            AppendText(*variable, part.Text());
+        else
+            AppendText(*variable, TextOf(part));
+    }
+    return true;
 }
 
 Flow CallStmt::Exec(Frame& f) const
@@ -636,12 +831,14 @@ Flow EraseStmt::Exec(Frame& f) const
 
 namespace
 {
-// Under On Error Resume Next a failing condition resumes at the next statement: the branch's first.
-bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
+// Under On Error Resume Next a statement's failing header resumes at the next statement: the first
+// of its body. True when it failed so (the error is in Err); other errors are thrown.
+template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& header)
 {
     try
     {
-        return Truth(condition.Eval(f));
+        header();
+        return false;
     }
     catch (ScriptException& e)
     {
@@ -656,6 +853,20 @@ bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
         f.interp.SetError(e.error);
         return true;
     }
+}
+
+bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
+{
+    bool taken = true;
+    HeaderFailed(f, at, [&] { taken = Truth(condition.Eval(f)); });
+    return taken;
+}
+
+// The body run once after its loop's header failed.
+Flow BodyOnce(const Block& body, Frame& f)
+{
+    const Flow flow = body.Exec(f);
+    return flow == Flow::ExitFor || flow == Flow::ExitDo ? Flow::Normal : flow;
 }
 } // namespace
 
@@ -704,7 +915,8 @@ bool Matches(const Value& subject, bool subjectLiteral, const CaseItem& item, Fr
 
 Flow SelectStmt::Exec(Frame& f) const
 {
-    const Value v = subject->Eval(f);
+    Value v;
+    HeaderFailed(f, *this, [&] { v = subject->Eval(f); });
     for (const auto& [items, body] : cases)
         for (const CaseItem& item : items)
             if (Matches(v, subject->IsLiteral(), item, f))
@@ -714,19 +926,28 @@ Flow SelectStmt::Exec(Frame& f) const
 
 Flow ForStmt::Exec(Frame& f) const
 {
-    Value start = from->Eval(f);
-    Value end = to->Eval(f);
-    Value increment = step ? step->Eval(f) : Value::Int(1);
-    // The bounds and the step are numbers: a string reads as a Double.
-    for (Value* v : {&start, &end, &increment})
-    {
-        if (v->Target().IsNull() || !IsNumeric(*v))
-            Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
-        if (v->Target().IsString())
-            *v = Value::Double(ToDouble(*v));
-    }
-    const bool down = ToDouble(increment) < 0;
-    variable->Assign(f, start, false);
+    Value start, end, increment;
+    bool down = false;
+    const bool failed =
+        HeaderFailed(f, *this,
+                     [&]
+                     {
+                         start = from->Eval(f);
+                         end = to->Eval(f);
+                         increment = step ? step->Eval(f) : Value::Int(1);
+                         // The bounds and the step are numbers: a string reads as a Double.
+                         for (Value* v : {&start, &end, &increment})
+                         {
+                             if (v->Target().IsNull() || !IsNumeric(*v))
+                                 Throw(v->Target().IsNull() ? err::InvalidUseOfNull : err::TypeMismatch);
+                             if (v->Target().IsString())
+                                 *v = Value::Double(ToDouble(*v));
+                         }
+                         down = ToDouble(increment) < 0;
+                         variable->Assign(f, start, false);
+                     });
+    if (failed)
+        return BodyOnce(body, f);
     for (;;)
     {
         Tick(f);
@@ -751,23 +972,10 @@ Flow ForStmt::Exec(Frame& f) const
 
 Flow ForEachStmt::Exec(Frame& f) const
 {
-    Value c = collection->Eval(f);
-    const Value& t = c.Target();
     std::vector<Value> items;
     ComPtr<IEnumVARIANT> enumerator;
-    if (t.IsArray())
-        items = Elements(t.parray);
-    else if (t.IsObject())
-    {
-        Value e = InvokeId(ObjectOf(t), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
-        if (!e.IsObject() || !e.punkVal)
-            Throw(451, ErrorText(451));
-        e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));
-        if (!enumerator)
-            Throw(451, ErrorText(451));
-    }
-    else
-        Throw(451, ErrorText(451));
+    if (HeaderFailed(f, *this, [&] { enumerator = Enumerate(f, items); }))
+        return BodyOnce(body, f);
     size_t next = 0;
     for (;;)
     {
@@ -779,7 +987,11 @@ Flow ForEachStmt::Exec(Frame& f) const
             VariantInit(&raw);
             ULONG fetched = 0;
             if (enumerator->Next(1, &raw, &fetched) != S_OK || fetched != 1)
+            {
+                // A collection's loop leaves its variable Empty.
+                variable->Assign(f, Value(), false);
                 break;
+            }
             item = Value::Adopt(raw);
         }
         else
@@ -799,27 +1011,75 @@ Flow ForEachStmt::Exec(Frame& f) const
     return Flow::Normal;
 }
 
+ComPtr<IEnumVARIANT> ForEachStmt::Enumerate(Frame& f, std::vector<Value>& items) const
+{
+    Value c = collection->Eval(f);
+    const Value& t = c.Target();
+    ComPtr<IEnumVARIANT> enumerator;
+    if (t.IsArray())
+        items = Elements(t.parray);
+    else if (t.IsObject())
+    {
+        ComPtr<IDispatch> object;
+        try
+        {
+            object = ObjectOf(t);
+        }
+        catch (const ScriptException&)
+        {
+            Throw(err::NotACollection);
+        }
+        if (!object)
+            Throw(err::ObjectNotSet);
+        Value e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        if (!e.IsObject() || !e.punkVal)
+            Throw(err::NotACollection);
+        e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));
+        if (!enumerator)
+            Throw(err::NotACollection);
+    }
+    else
+        Throw(err::NotACollection);
+    return enumerator;
+}
+
 Flow DoStmt::Exec(Frame& f) const
 {
     for (;;)
     {
         Tick(f);
-        if (testFirst && condition && Truth(condition->Eval(f)) == until)
+        if (testFirst && condition && Ends(f))
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitDo)
             break;
         if (flow != Flow::Normal)
             return flow;
-        if (!testFirst && condition && Truth(condition->Eval(f)) == until)
+        if (!testFirst && condition && Ends(f))
             break;
     }
     return Flow::Normal;
 }
 
+bool DoStmt::Ends(Frame& f) const
+{
+    // A failing condition resumes into the body.
+    bool ends = false;
+    HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; });
+    return ends;
+}
+
 Flow WithStmt::Exec(Frame& f) const
 {
-    f.with.push_back(object->Eval(f));
+    Value target;
+    HeaderFailed(f, *this,
+                 [&]
+                 {
+                     target = object->Eval(f);
+                     if (!target.Target().IsObject())
+                         Throw(err::ObjectRequired);
+                 });
+    f.with.push_back(std::move(target));
     struct Pop
     {
         Frame& f;

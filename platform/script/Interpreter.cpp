@@ -5,10 +5,13 @@
 #include "Convert.h"
 #include "Dispatch.h"
 #include "ErrObject.h"
+#include "NativeObject.h"
 #include "Parser.h"
 #include "ScriptObject.h"
+#include "SmallVector.h"
 #include "DateTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -33,7 +36,7 @@ std::shared_ptr<Interpreter> Interpreter::Create()
                                         });
 }
 
-Interpreter::Interpreter() : m_err(new ErrObject)
+Interpreter::Interpreter() : m_err(new ErrObject), m_locale(&DefaultLocale())
 {
     m_err->AddRef();
 }
@@ -55,6 +58,75 @@ void Interpreter::Close()
     m_closed = true;
     m_items.clear();
     m_itemResolver = nullptr;
+    m_globalObject.Reset();
+}
+
+namespace
+{
+// The global code's Me: members are the script's global procedures and variables, by name.
+class GlobalObject final : public NativeObject
+{
+public:
+    explicit GlobalObject(Interpreter& interp) : m_interp(interp.weak_from_this()) {}
+    std::u16string_view TypeName() const override { return u"Object"; }
+
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        if (!names || !ids || !count || !names[0])
+            return E_INVALIDARG;
+        for (UINT i = 0; i < count; ++i)
+            ids[i] = DISPID_UNKNOWN;
+        const std::u16string lower = Lower(names[0]);
+        const auto interp = m_interp.lock();
+        if (!interp || (!interp->FindProcedure(lower) && !interp->FindGlobal(lower)))
+            return DISP_E_UNKNOWNNAME;
+        auto it = std::find(m_names.begin(), m_names.end(), lower);
+        if (it == m_names.end())
+            it = m_names.insert(m_names.end(), lower);
+        ids[0] = static_cast<DISPID>(it - m_names.begin() + 1);
+        return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+
+protected:
+    std::span<const Member> Members() const override { return {}; }
+    bool Knows(DISPID id) const override { return id >= 1 && static_cast<size_t>(id) <= m_names.size(); }
+    Value Call(DISPID id, WORD flags, Value* args, size_t count, Value* value) override
+    {
+        // The script may be gone while a host still holds its Me.
+        const auto interp = m_interp.lock();
+        if (!interp || interp->Closed())
+            Throw(err::InvalidCall);
+        const std::u16string& name = m_names[static_cast<size_t>(id) - 1];
+        if (const Procedure* p = interp->FindProcedure(name); p && !value)
+            return interp->Call(*p, nullptr, args, count);
+        Value* variable = interp->FindGlobal(name);
+        if (!variable)
+            Throw(err::NoSuchMember);
+        if (value && count)
+            AssignIndexed(*variable, args, count, std::move(*value), flags & DISPATCH_PROPERTYPUTREF);
+        else if (value)
+            variable->Target() =
+                (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+        else if (count)
+            return IndexValue(*variable, args, count);
+        else
+            return variable->Target();
+        return {};
+    }
+
+private:
+    std::weak_ptr<Interpreter> m_interp;
+    std::vector<std::u16string> m_names; // DISPID = index + 1
+};
+} // namespace
+
+IDispatch* Interpreter::GlobalObject()
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
+    if (!m_globalObject)
+        m_globalObject = ComPtr<IDispatch>(new tvsk::script::GlobalObject(*this));
+    return m_globalObject.Get();
 }
 
 IDispatch* Interpreter::ErrDispatch()
@@ -374,6 +446,12 @@ Value Interpreter::Evaluate(std::u16string_view text, Frame& frame)
 {
     auto unit = std::make_unique<Unit>();
     unit->globalScope = std::make_unique<Scope>();
+    EnterCall();
+    struct Leave
+    {
+        Interpreter& i;
+        ~Leave() { i.LeaveCall(); }
+    } leave{*this};
     ExprPtr e = ParseExpression(text, *unit, frame.scope ? frame.scope : unit->globalScope.get());
     Resolve(*unit, frame.scope ? frame.scope : unit->globalScope.get());
     unit->names.clear();
@@ -456,7 +534,24 @@ void Interpreter::EnterCall()
     char here;
     if (reinterpret_cast<std::uintptr_t>(&here) < StackLimit() || m_callDepth >= 10000)
         Throw(err::OutOfStack);
-    ++m_callDepth;
+    if (m_callDepth++ == 0)
+    {
+        m_outerLocale = &CurrentLocale();
+        SetCurrentLocale(*m_locale);
+    }
+}
+
+void Interpreter::LeaveCall()
+{
+    if (--m_callDepth == 0 && m_outerLocale)
+        SetCurrentLocale(*m_outerLocale);
+}
+
+void Interpreter::SetLocale(const Locale& locale)
+{
+    m_locale = &locale;
+    if (m_callDepth > 0)
+        SetCurrentLocale(locale);
 }
 
 Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_t count)
@@ -471,23 +566,24 @@ Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_
         Interpreter& i;
         ~Leave() { i.LeaveCall(); }
     } leave{*this};
-    std::vector<Value> locals(static_cast<size_t>(p.localCount));
+    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
     for (size_t i = 0; i < count; ++i)
     {
         if (IsMissing(args[i]))
             Throw(err::ArgumentNotOptional);
+        Value& local = locals.data()[i];
         if (!args[i].IsReference())
-            locals[i] = std::move(args[i]);
+            local = std::move(args[i]);
         else if (p.params[i].byVal)
-            locals[i] = Value(args[i].Target());
+            local = Value(args[i].Target());
         else
-            locals[i] = args[i];
+            local = args[i];
     }
     Frame f{*this, locals.data(), me, &p, p.scope.get()};
     p.body.Exec(f);
     if (p.resultSlot < 0)
         return {};
-    return std::move(locals[static_cast<size_t>(p.resultSlot)]);
+    return std::move(locals.data()[p.resultSlot]);
 }
 
 float Interpreter::NextRandom(const Value* arg)
@@ -496,7 +592,7 @@ float Interpreter::NextRandom(const Value* arg)
     {
         const double d = ToDouble(*arg);
         if (d == 0)
-            return m_lastRandom;
+            return static_cast<float>(m_rndSeed) / 16777216.0f;
         if (d < 0)
         {
             const float f = static_cast<float>(d);
@@ -506,8 +602,7 @@ float Interpreter::NextRandom(const Value* arg)
         }
     }
     m_rndSeed = (m_rndSeed * 1140671485u + 12820163u) & 0xFFFFFFu;
-    m_lastRandom = static_cast<float>(m_rndSeed) / 16777216.0f;
-    return m_lastRandom;
+    return static_cast<float>(m_rndSeed) / 16777216.0f;
 }
 
 void Interpreter::Randomize(const Value* seed)

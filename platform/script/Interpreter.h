@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Ast.h"
+#include "Locale.h"
 #include "ScriptError.h"
 
 #include <deque>
@@ -87,14 +88,20 @@ public:
     ClassDef* FindClass(std::u16string_view lowerName) const;
     Value NewObject(const ClassDef& cls);
 
+    // Me in the global code: the script's procedures and variables as an object.
+    IDispatch* GlobalObject();
+
     // The Err object.
     ErrObject& Err() { return *m_err; }
     IDispatch* ErrDispatch();
     void SetError(const ScriptError& error);
 
-    // Depth of nested calls, bounded by the thread's stack.
+    // Depth of nested calls, bounded by the thread's stack. The outermost entry makes the script's
+    // locale the thread's until it leaves.
     void EnterCall();
-    void LeaveCall() { --m_callDepth; }
+    void LeaveCall();
+    const Locale& GetLocale() const { return *m_locale; }
+    void SetLocale(const Locale& locale);
 
     bool Closed() const { return m_closed; }
     // Globals exist once declared or first used by global code; until then a procedure's
@@ -142,13 +149,15 @@ private:
     std::vector<NamedItem> m_items;
     std::function<ComPtr<IDispatch>(const std::u16string&)> m_itemResolver;
     ErrObject* m_err = nullptr;
+    ComPtr<IDispatch> m_globalObject;
     ScriptUi* m_ui = nullptr;
     bool m_optionExplicit = false;
     bool m_closed = false;
     int m_callDepth = 0;
+    const Locale* m_locale;
+    const Locale* m_outerLocale = nullptr;
     unsigned long long m_statementsLeft = ~0ull;
     unsigned m_rndSeed = 0x50000;
-    float m_lastRandom = 0;
 };
 
 // Reading and writing through an index list: array elements, or an object's default member.

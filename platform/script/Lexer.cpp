@@ -1,6 +1,7 @@
 // The tokenizer.
 #include "Lexer.h"
 
+#include "Convert.h"
 #include "DateTime.h"
 #include "ScriptError.h"
 
@@ -148,9 +149,7 @@ public:
                 Word(t);
             else if (Digit(c) || (c == '.' && m_pos + 1 < m_text.size() && Digit(m_text[m_pos + 1])))
                 Number(t);
-            else if (c == '&' && m_pos + 1 < m_text.size() &&
-                     (m_text[m_pos + 1] == 'h' || m_text[m_pos + 1] == 'H' || m_text[m_pos + 1] == 'o' ||
-                      m_text[m_pos + 1] == 'O' || Digit(m_text[m_pos + 1])))
+            else if (c == '&' && StartsRadix())
                 Radix(t);
             else if (c == '"')
                 String(t);
@@ -158,7 +157,9 @@ public:
                 Date(t);
             else
                 Operator(t, c);
-            if (t.kind == Tok::Word && t.keyword == Kw::None && IsRem(t.text))
+            // After a dot "Rem" names a member.
+            const bool member = !m_tokens.empty() && m_tokens.back().kind == Tok::Dot && !t.spaceBefore;
+            if (t.kind == Tok::Word && t.keyword == Kw::None && IsRem(t.text) && !member)
             {
                 SkipComment();
                 continue;
@@ -181,6 +182,39 @@ private:
     }
 
     static bool IsRem(const std::u16string& lower) { return lower == u"rem"; }
+
+    static int DigitValue(char16_t c, int base)
+    {
+        int d = -1;
+        if (Digit(c))
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        return d < base ? d : -1;
+    }
+
+    // "&H1F", "&O17", "&17": a literal; "&h" or "&hello" is the & operator before a name.
+    bool StartsRadix() const
+    {
+        size_t p = m_pos + 1;
+        if (p >= m_text.size())
+            return false;
+        int base = 8;
+        if (m_text[p] == 'h' || m_text[p] == 'H')
+            base = 16, ++p;
+        else if (m_text[p] == 'o' || m_text[p] == 'O')
+            ++p;
+        else if (!Digit(m_text[p]))
+            return false;
+        const size_t first = p;
+        while (p < m_text.size() && DigitValue(m_text[p], base) >= 0)
+            ++p;
+        if (base == 8 && first == m_pos + 1)
+            return true;
+        return p > first && !(p < m_text.size() && (Letter(m_text[p]) || m_text[p] == '_'));
+    }
 
     void NextLine()
     {
@@ -292,7 +326,10 @@ private:
         double d = 0;
         auto [p, ec] =
             std::from_chars(ascii.data(), ascii.data() + ascii.size(), d, std::chars_format::general);
-        if (ec == std::errc::result_out_of_range || !std::isfinite(d))
+        // An exponent far below the range reads as 0; one above it is no number.
+        if (ec == std::errc::result_out_of_range && Underflows(ascii))
+            d = 0;
+        else if (ec == std::errc::result_out_of_range || !std::isfinite(d))
             Fail(1031);
         (void)p;
         if (!real && d <= 32767)
@@ -316,15 +353,8 @@ private:
         int digits = 0;
         while (m_pos < m_text.size())
         {
-            const char16_t c = m_text[m_pos];
-            int d = -1;
-            if (Digit(c))
-                d = c - '0';
-            else if (base == 16 && c >= 'a' && c <= 'f')
-                d = c - 'a' + 10;
-            else if (base == 16 && c >= 'A' && c <= 'F')
-                d = c - 'A' + 10;
-            if (d < 0 || d >= base)
+            const int d = DigitValue(m_text[m_pos], base);
+            if (d < 0)
                 break;
             v = v * static_cast<unsigned>(base) + static_cast<unsigned>(d);
             if (v > 0xFFFFFFFFull)
@@ -377,7 +407,7 @@ private:
         const auto body = m_text.substr(m_pos + 1, end - m_pos - 1);
         if (body.find('\n') != std::u16string_view::npos)
             Fail(1002);
-        auto date = ParseDate(body);
+        auto date = ParseDate(body, true);
         if (!date)
             Fail(1002);
         t.value = Value::Date(*date);
@@ -419,13 +449,14 @@ private:
             t.kind = Tok::Amp;
             break;
         case '=':
-            t.kind = Tok::Eq;
+            // "=>" and "=<" are ">=" and "<=".
+            t.kind = next('>') ? Tok::Ge : next('<') ? Tok::Le : Tok::Eq;
             break;
         case '<':
             t.kind = next('>') ? Tok::Ne : next('=') ? Tok::Le : Tok::Lt;
             break;
         case '>':
-            t.kind = next('=') ? Tok::Ge : Tok::Gt;
+            t.kind = next('=') ? Tok::Ge : next('<') ? Tok::Ne : Tok::Gt;
             break;
         case '(':
             t.kind = Tok::LParen;

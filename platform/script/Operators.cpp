@@ -5,6 +5,7 @@
 #include "ScriptError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -156,10 +157,32 @@ enum class Arith
     Mul
 };
 
+// Integer, Long and Double: the common case, without classifying.
+bool Plain(VARTYPE vt)
+{
+    return vt == VT_I2 || vt == VT_I4 || vt == VT_R8;
+}
+double PlainNumber(const Value& v)
+{
+    return v.vt == VT_I2 ? v.iVal : v.vt == VT_I4 ? v.lVal : v.dblVal;
+}
+
 Value Arithmetic(const Value& a, const Value& b, Arith op)
 {
     const Value& ta = a.Target();
     const Value& tb = b.Target();
+    if (Plain(ta.vt) && Plain(tb.vt))
+    {
+        if (ta.vt != VT_R8 && tb.vt != VT_R8)
+        {
+            const long long x = ta.vt == VT_I2 ? ta.iVal : ta.lVal;
+            const long long y = tb.vt == VT_I2 ? tb.iVal : tb.lVal;
+            const long long r = op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y;
+            return IntegerResult(r, ta.vt == VT_I4 || tb.vt == VT_I4 ? RLong : RInt);
+        }
+        const double x = PlainNumber(ta), y = PlainNumber(tb);
+        return RealResult(op == Arith::Add ? x + y : op == Arith::Sub ? x - y : x * y, RDouble);
+    }
     if (ta.vt == VT_NULL || tb.vt == VT_NULL)
         return Value::Null();
     Value ha, hb;
@@ -379,6 +402,29 @@ Value Concatenate(const Value& a, const Value& b)
         std::copy_n(tb.bstrVal, lb, r + la);
         return Value::AdoptString(r);
     }
+    // A string and an Integer or Long: one allocation.
+    const bool ia = ta.vt == VT_I2 || ta.vt == VT_I4, ib = tb.vt == VT_I2 || tb.vt == VT_I4;
+    if ((ta.vt == VT_BSTR && ib) || (ia && tb.vt == VT_BSTR))
+    {
+        const Value& number = ia ? ta : tb;
+        char digits[16];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, number.vt == VT_I2 ? number.iVal : number.lVal).ptr;
+        const size_t n = static_cast<size_t>(end - digits);
+        const std::u16string_view text = ia ? tb.Text() : ta.Text();
+        if (text.size() + n > Limits().stringLength)
+            Throw(err::OutOfMemory);
+        BSTR r = SysAllocStringLen(nullptr, static_cast<UINT>(text.size() + n));
+        if (!r)
+            Throw(err::OutOfMemory);
+        OLECHAR* at = r;
+        if (!ia)
+            at = std::copy(text.begin(), text.end(), at);
+        at = std::copy(digits, end, at);
+        if (ia)
+            std::copy(text.begin(), text.end(), at);
+        return Value::AdoptString(r);
+    }
     std::u16string s = TextOf(ta);
     s += TextOf(tb);
     if (s.size() > Limits().stringLength)
@@ -444,6 +490,8 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
     Value ha, hb;
     const Value* pa = &a.Target();
     const Value* pb = &b.Target();
+    if (Plain(pa->vt) && Plain(pb->vt))
+        return OrderOf(PlainNumber(*pa), PlainNumber(*pb));
     if (pa->IsObject())
         pa = &(ha = Scalar(*pa));
     if (pb->IsObject())
@@ -483,6 +531,9 @@ Order Compare(const Value& a, const Value& b, bool aLiteral, bool bLiteral, Comp
         return x.cyVal.int64 < y.cyVal.int64   ? Order::Less
                : x.cyVal.int64 > y.cyVal.int64 ? Order::Greater
                                                : Order::Equal;
+    // A Single against a Double compares as Singles: CSng(0.1) = 0.1.
+    if ((x.vt == VT_R4 && y.vt == VT_R8) || (x.vt == VT_R8 && y.vt == VT_R4))
+        return OrderOf(static_cast<float>(ToDouble(x)), static_cast<float>(ToDouble(y)));
     if ((NumberLike(x.vt) || x.vt == VT_EMPTY) && (NumberLike(y.vt) || y.vt == VT_EMPTY))
         return OrderOf(ToDouble(x), ToDouble(y));
     Throw(err::TypeMismatch);

@@ -4,6 +4,7 @@
 #include "ScriptError.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace tvsk::script
 {
@@ -330,6 +331,7 @@ private:
         cls->name = Identifier();
         cls->scope = std::make_unique<Scope>();
         cls->scope->classDef = cls.get();
+        m_class = cls.get();
         EndOfStatement();
         while (!IsKw(Kw::End))
         {
@@ -372,6 +374,7 @@ private:
         Next();
         ExpectKw(Kw::Class, err::ExpectedClass);
         EndOfStatement();
+        m_class = nullptr;
         m_unit.classes.push_back(std::move(cls));
     }
 
@@ -389,11 +392,26 @@ private:
                 for (Kw k : terminators)
                     if (Peek().keyword == k)
                         return;
+            if (StartsProcedure() && !m_procedure && !m_class)
+            {
+                // A procedure in a block of the global code exists whether or not the block runs.
+                NestedProcedure();
+                continue;
+            }
             if (StartsProcedure() || IsKw(Kw::Class))
                 Fail(err::ExpectedStatement);
             Statement(block, false);
             EndOfStatement();
         }
+    }
+
+    void NestedProcedure()
+    {
+        const Loops loops = std::exchange(m_loops, Loops{});
+        const bool inlineIf = std::exchange(m_inlineIf, false);
+        ProcedureDecl(nullptr);
+        m_loops = loops;
+        m_inlineIf = inlineIf;
     }
 
     template <class T> T& Add(Block& block, Pos at)
@@ -411,7 +429,7 @@ private:
         m_operators = 0;
         const Pos at = Here();
         const Token& t = Peek();
-        if (t.kind == Tok::Dot)
+        if (t.kind == Tok::Dot || t.kind == Tok::LParen)
             return AssignOrCall(block, at, false);
         if (t.kind != Tok::Word)
             Fail(err::ExpectedStatement);
@@ -915,6 +933,7 @@ private:
         m_pos = start;
         m_unit.names.resize(names);
         target = Postfix(true);
+        UnwrapCallee(target);
         Arguments args;
         ArgumentList(args, true);
         Arguments* slot = ArgumentsOf(*target);
@@ -943,6 +962,20 @@ private:
             p->inner = std::move((*args)[0]);
             (*args)[0] = std::move(p);
         }
+    }
+
+    // "(f)" or "((o.m))" before an argument list: the parentheses only enclose what is called.
+    static void UnwrapCallee(ExprPtr& e)
+    {
+        ExprPtr* inner = &e;
+        while (auto* p = dynamic_cast<ParenExpr*>(inner->get()))
+            inner = &p->inner;
+        if (inner == &e)
+            return;
+        auto* name = dynamic_cast<NameExpr*>(inner->get());
+        auto* member = dynamic_cast<MemberExpr*>(inner->get());
+        if ((name && !name->hasParens) || (member && !member->hasParens))
+            e = std::move(*inner);
     }
 
     static Arguments* ArgumentsOf(Expr& e)
@@ -1024,11 +1057,11 @@ private:
             m->name = MemberName();
             e = std::move(m);
         }
+        else if (Is(Tok::LParen))
+            return Primary();
         else if (IsKw(Kw::Me))
         {
             Next();
-            if (!m_scope || !m_scope->classDef)
-                Fail(err::InvalidMe);
             e = std::make_unique<MeExpr>();
             e->pos = at;
         }
@@ -1047,6 +1080,7 @@ private:
                 Next();
                 auto m = std::make_unique<MemberExpr>();
                 m->pos = at;
+                m->onMe = dynamic_cast<MeExpr*>(e.get()) != nullptr;
                 m->object = std::move(e);
                 m->name = MemberName();
                 e = std::move(m);
@@ -1061,6 +1095,7 @@ private:
                 if (!Is(Tok::RParen))
                     ArgumentList(args, false);
                 Expect(Tok::RParen, err::ExpectedRParen);
+                UnwrapCallee(e);
                 auto* name = dynamic_cast<NameExpr*>(e.get());
                 auto* member = dynamic_cast<MemberExpr*>(e.get());
                 if (name && !name->hasParens)
@@ -1183,8 +1218,16 @@ private:
     }
     ExprPtr Multiplicative()
     {
-        return LeftAssociative(&Parser::Unary,
+        return LeftAssociative(&Parser::PowerExpr,
                                {{Tok::Star, Kw::None, Op::Mul}, {Tok::Slash, Kw::None, Op::Div}});
+    }
+    // ^ over signed operands: the sign binds tighter ("-3 ^ 2" is 9).
+    ExprPtr PowerExpr()
+    {
+        ExprPtr e = Unary();
+        while (Accept(Tok::Caret))
+            e = Binary(Op::Pow, std::move(e), [&] { return Unary(); });
+        return e;
     }
     ExprPtr Unary()
     {
@@ -1201,20 +1244,7 @@ private:
             u->operand = std::move(operand);
             return u;
         }
-        return PowerExpr();
-    }
-    ExprPtr PowerExpr()
-    {
-        ExprPtr e = Primary();
-        while (Accept(Tok::Caret))
-            e = Binary(Op::Pow, std::move(e),
-                       [&]
-                       {
-                           if (Is(Tok::Minus) || Is(Tok::Plus))
-                               return Unary();
-                           return Primary();
-                       });
-        return e;
+        return Primary();
     }
 
     ExprPtr Literal(Value v, Pos at)
@@ -1296,6 +1326,7 @@ private:
     Unit& m_unit;
     Scope* m_scope = nullptr;
     Procedure* m_procedure = nullptr;
+    ClassDef* m_class = nullptr;
     Loops m_loops;
     bool m_inlineIf = false;
     int m_depth = 0;

@@ -228,8 +228,37 @@ const char* ErrorText(long number)
         return "'Default' can be specified only on 'Property Get'";
     case 1057:
         return "'Default' specification must also specify 'Public'";
+    case 5017:
+        return "Syntax error in regular expression";
     case 1058:
         return "'Default' specification can only be on Property Get";
+    default:
+        return "";
+    }
+}
+
+const char* HResultText(std::int32_t hr)
+{
+    switch (static_cast<std::uint32_t>(hr))
+    {
+    case 0x80004001u:
+        return "Not implemented";
+    case 0x80004002u:
+        return "No such interface supported";
+    case 0x80004003u:
+        return "Invalid pointer";
+    case 0x80004004u:
+        return "Operation aborted";
+    case 0x80004005u:
+        return "Unspecified error";
+    case 0x8000FFFFu:
+        return "Catastrophic failure";
+    case 0x80070005u:
+        return "Access is denied.";
+    case 0x8007000Eu:
+        return "Not enough storage is available to complete this operation.";
+    case 0x80070057u:
+        return "The parameter is incorrect.";
     default:
         return "";
     }

@@ -26,11 +26,14 @@ constexpr long InvalidUseOfNull = 94;
 constexpr long ObjectRequired = 424;
 constexpr long CannotCreateObject = 429;
 constexpr long NoSuchMember = 438;
+constexpr long NotSupported = 445;
 constexpr long NamedArguments = 446;
 constexpr long ArgumentNotOptional = 449;
 constexpr long WrongArguments = 450;
+constexpr long NotACollection = 451;
 constexpr long VariableUndefined = 500;
 constexpr long IllegalAssignment = 501;
+constexpr long InvalidQualifier = 505;
 constexpr long ClassNotDefined = 506;
 // Compilation errors.
 constexpr long SyntaxError = 1002;
@@ -84,6 +87,8 @@ constexpr std::uint32_t ScriptErrorFacility = 0x800A0000u;
 
 // The language's text for an error number ("" when it has none).
 const char* ErrorText(long number);
+// The system's text for a failure HRESULT that is no script error ("" when unknown).
+const char* HResultText(std::int32_t hr);
 // The error number a failed call's HRESULT stands for: a script error's own number, or the HRESULT.
 long ErrorNumberOf(std::int32_t hr);
 std::int32_t HResultOf(long number);
@@ -100,6 +105,8 @@ struct ScriptError
     int line = -1;
     int column = 0;
     bool compile = false;
+    std::string helpFile;
+    long helpContext = 0;
 };
 
 // Thrown while parsing and running; caught by On Error Resume Next or the entry point.

@@ -203,7 +203,7 @@ HRESULT ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     }
     catch (const ScriptException& e)
     {
-        hr = ReportException(e.error.number, e.error.description, e.error.source, exception);
+        hr = ReportException(e.error, exception);
     }
     catch (const std::bad_alloc&)
     {

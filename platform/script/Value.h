@@ -15,7 +15,13 @@ class Value : public VARIANT
 {
 public:
     Value() noexcept { Blank(); }
-    Value(const Value& other) { CopyFrom(other); }
+    Value(const Value& other)
+    {
+        if (!Owns(other.vt) || (other.vt & VT_BYREF))
+            std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
+        else
+            CopyFrom(other);
+    }
     Value(Value&& other) noexcept
     {
         std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));

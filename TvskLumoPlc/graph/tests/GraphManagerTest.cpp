@@ -242,3 +242,15 @@ TEST_F(ManagerTest, SelectionsLoseDeletedObjectsAndNetworks)
     EXPECT_TRUE(manager.GetSelection().empty());
     EXPECT_EQ(manager.GetCurrentNetwork(), nullptr);
 }
+
+// A segment runs along a row or a column and never through an element's body; ending on its pin
+// at the edge is allowed.
+TEST_F(GraphFixture, ASegmentMayNotRunThroughAnElement)
+{
+    auto* contact = Create<CGraphBlock>(models.Contact("1", "1.0", 10, 4));
+    ASSERT_NE(contact, nullptr);
+    EXPECT_FALSE(manager.CanDrawSegment(network, CPoint(2, 4), CPoint(20, 4))) << "through the contact";
+    EXPECT_TRUE(manager.CanDrawSegment(network, CPoint(2, 4), CPoint(10, 4))) << "to its input pin";
+    EXPECT_TRUE(manager.CanDrawSegment(network, CPoint(2, 8), CPoint(20, 8))) << "below it";
+    EXPECT_FALSE(manager.CanDrawSegment(network, CPoint(2, 4), CPoint(3, 5))) << "neither a row nor a column";
+}

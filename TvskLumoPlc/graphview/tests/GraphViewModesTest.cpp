@@ -106,6 +106,26 @@ TEST_F(GraphViewModes, AWireRunsFromAFreePinThroughABendToAnother)
     EXPECT_FALSE(m_view->IsWireEnd(m_network, start));
 }
 
+// While a wire is drawn, a bend whose path would cross an element is refused.
+TEST_F(GraphViewModes, ABendThroughAnElementIsRefused)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    const CPoint start = m_from->GetPin(0)->GetPosition();
+    ASSERT_NE(manager.CreateElement(m_network, m_models.Variable("3", "c", start.x + 6, start.y, true)),
+              nullptr);
+    m_view->SetMode(CGraphView::MODE_WIRING);
+    Press(start);
+    ASSERT_TRUE(m_view->IsDrawingWire());
+    CPoint marker;
+    std::vector<CPoint> path;
+    Press(CPoint(start.x + 12, start.y));
+    ASSERT_TRUE(m_view->GetWiringFeedback(m_network, marker, path));
+    EXPECT_EQ(path.size(), 1u) << "the bend behind the variable is refused";
+    Press(CPoint(start.x + 3, start.y + 4));
+    ASSERT_TRUE(m_view->GetWiringFeedback(m_network, marker, path));
+    EXPECT_EQ(path.size(), 2u) << "a bend beside it is taken";
+}
+
 TEST_F(GraphViewModes, ARefusedStartEndsTheWiringMode)
 {
     m_view->SetMode(CGraphView::MODE_WIRING);
@@ -198,6 +218,24 @@ TEST_F(GraphViewModes, ReturnModeTogglesBetweenOneAndTwoAndToggleWithoutSelectio
     EXPECT_FALSE(m_view->GetToggleFlag());
     m_view->ToggleSelected();
     EXPECT_TRUE(m_view->GetToggleFlag());
+}
+
+// The two size steps add two or one inputs to a selected function that takes more.
+TEST_F(GraphViewModes, TheSizeStepsGrowASelectedFunction)
+{
+    CGraphManager& manager = *m_doc->GetManager();
+    auto* min = manager.CreateElement(m_network,
+                                      m_models.Block<CPlcFBDFunction>("5", "MIN", 30, 2, {"0", "1"}, {"Q"}));
+    ASSERT_NE(min, nullptr);
+    const int pins = min->GetPinCount();
+    m_view->StepSelectedSize(2);
+    EXPECT_EQ(min->GetPinCount(), pins) << "nothing selected";
+    manager.ToggleSelection(min, true);
+    m_view->StepSelectedSize(2);
+    EXPECT_EQ(min->GetPinCount(), pins + 2);
+    m_view->StepSelectedSize(1);
+    EXPECT_EQ(min->GetPinCount(), pins + 3);
+    EXPECT_TRUE(m_doc->IsModified());
 }
 
 TEST_F(GraphViewModes, AppliedSettingsBringTheirColoursGridAndFont)

@@ -104,7 +104,7 @@ TEST_F(PlcEditorPlugin, OpensItsOwnDialogOnTheHostsProgramAndNewCodeIsStoredOnCl
             dialog.SendMessage(WM_COMMAND, ID_PLC_NEW_CODE, 0);
             after = dialog.GetDlgItem(IDC_PLC_CODE_COUNT)->GetWindowText();
             EXPECT_TRUE(dialog.IsModified());
-            EXPECT_EQ(dialog.GetWindowText(), CString("Lumo Plc *"));
+            EXPECT_EQ(dialog.GetWindowText(), CString("Lumo Plc*"));
             dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
         });
     EXPECT_EQ(caption, CString("Lumo Plc"));

@@ -35,6 +35,47 @@ void ConcatenationLoop(benchmark::State& state)
 }
 BENCHMARK(ConcatenationLoop)->Unit(benchmark::kMillisecond);
 
+// 100,000 appends s = s & "k" & i: each costs what it appends (amortised), not the whole string.
+void AppendLoop(benchmark::State& state)
+{
+    RunScript(state, u"s = \"\"\nFor i = 1 To 100000\n s = s & \"k\" & i\nNext\nn = Len(s)");
+}
+BENCHMARK(AppendLoop)->Unit(benchmark::kMillisecond);
+
+// Recursive Fibonacci of 25 (242,785 calls).
+void Fibonacci(benchmark::State& state)
+{
+    RunScript(state,
+              u"Function Fib(k)\n If k < 2 Then\n  Fib = k\n Else\n  Fib = Fib(k - 1) + Fib(k - 2)\n End If\n"
+              u"End Function\nn = Fib(25)");
+}
+BENCHMARK(Fibonacci)->Unit(benchmark::kMillisecond);
+
+// An array of 1,000,000 filled, then summed.
+void ArrayFillAndSum(benchmark::State& state)
+{
+    RunScript(state, u"Dim a(999999)\nFor i = 0 To 999999\n a(i) = i\nNext\nn = 0\nFor i = 0 To 999999\n n = "
+                     u"n + a(i)\nNext");
+}
+BENCHMARK(ArrayFillAndSum)->Unit(benchmark::kMillisecond);
+
+// 500,000 property Lets and Gets on an object of a class.
+void PropertyLetGet(benchmark::State& state)
+{
+    RunScript(state, u"Class C\n Private m\n Public Property Let V(x)\n  m = x\n End Property\n"
+                     u" Public Property Get V\n  V = m\n End Property\nEnd Class\n"
+                     u"Set o = New C\nn = 0\nFor i = 1 To 500000\n o.V = i\n n = n + o.V\nNext");
+}
+BENCHMARK(PropertyLetGet)->Unit(benchmark::kMillisecond);
+
+// 200,000 turns of Mid, InStr and Replace on a short text.
+void StringFunctions(benchmark::State& state)
+{
+    RunScript(state, u"t = \"the quick brown fox jumps over the lazy dog\"\nn = 0\nFor i = 1 To 200000\n"
+                     u" n = n + InStr(t, Mid(t, 17, 3)) + Len(Replace(t, \"o\", \"0\"))\nNext");
+}
+BENCHMARK(StringFunctions)->Unit(benchmark::kMillisecond);
+
 // A minimal site: the probe is the only item.
 class Site final : public tvsk::com::ComObject<IActiveScriptSite>
 {
