@@ -197,11 +197,18 @@ void CHtmlDataManager::ResetSelect(const char* name)
 
 void CHtmlDataManager::AddSelectOption(const char* name, const char* text)
 {
+    AddSelectOption(name, text, text);
+}
+
+void CHtmlDataManager::AddSelectOption(const char* name, const char* text, const char* value)
+{
     if (!m_pManager)
         return;
-    VARIANT option = tvsk::com::MakeVariantBstr(text);
-    m_pManager->AddSelectOption(Bstr(name).s, option, option);
-    VariantClear(&option);
+    VARIANT optionText = tvsk::com::MakeVariantBstr(text);
+    VARIANT optionValue = tvsk::com::MakeVariantBstr(value);
+    m_pManager->AddSelectOption(Bstr(name).s, optionText, optionValue);
+    VariantClear(&optionText);
+    VariantClear(&optionValue);
 }
 
 bool CHtmlDataManager::FillSelect(const char* name, const CMapStringToPtr* map, const CString* current)

@@ -45,6 +45,7 @@ public:
     bool DocumentSize(long& width, long& height);
     void ResetSelect(const char* name);
     void AddSelectOption(const char* name, const char* text);
+    void AddSelectOption(const char* name, const char* text, const char* value);
     // Fills the select with the map's keys in sorted order and shows current when given; false
     // (the select left empty) without a map.
     bool FillSelect(const char* name, const CMapStringToPtr* map, const CString* current);

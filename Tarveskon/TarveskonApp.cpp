@@ -1,6 +1,7 @@
 // The application object and the program's entry.
 #include "TarveskonApp.h"
 
+#include "DisplayCheck.h"
 #include "TarveskonDlg.h"
 #include "TvskStrings.h"
 #include "ExceptionAttacher.h"
@@ -22,6 +23,7 @@
 #include <kernel/SharedLibrary.h>
 
 #include <csignal>
+#include <cstdio>
 #include <unistd.h>
 
 namespace
@@ -81,6 +83,7 @@ CString CTarveskonApp::GetPagesDir() const
 
 BOOL CTarveskonApp::InitInstance()
 {
+    tvsk::app::ToolkitStarted();
     RegisterTvskStrings();
     if (FAILED(CoInitialize(nullptr)))
     {
@@ -124,6 +127,12 @@ CTarveskonApp theApp;
 
 int main(int argc, char** argv)
 {
+    if (!tvsk::app::DisplayReachable(argc, argv))
+    {
+        std::fprintf(stderr, "%s\n", tvsk::app::kNeedsDisplay);
+        return 1;
+    }
+    tvsk::app::ExitOnFatalToolkitStart();
     ExceptionAttacher::Install();
     // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
     // ending the program halfway through.

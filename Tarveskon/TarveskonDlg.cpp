@@ -9,6 +9,7 @@
 #include <uiext/AboutDlg.h>
 #include <ui/App.h>
 #include <ui/HelpInfo.h>
+#include <ui/Language.h>
 #include <ui/Menu.h>
 #include <ui/MessageBox.h>
 #include <ui/SystemMenu.h>
@@ -22,6 +23,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace
 {
@@ -37,6 +39,17 @@ bool FileExists(const CString& path)
     return std::filesystem::is_regular_file(path.GetString(), error);
 }
 
+// The toolkit's code of a language of the language list ("ITA" -> "it").
+const char* ToolkitLanguageCode(const CString& name)
+{
+    static const std::pair<const char*, const char*> codes[] = {{"ITA", "it"}, {"ENG", "en"}, {"DEU", "de"},
+                                                                {"FRA", "fr"}, {"ESP", "es"}, {"POR", "pt"}};
+    for (const auto& [language, code] : codes)
+        if (name.CompareNoCase(language) == 0)
+            return code;
+    return "en";
+}
+
 } // namespace
 
 CTarveskonDlg::CTarveskonDlg(const char* programDir, CWnd* parent)
@@ -47,6 +60,7 @@ CTarveskonDlg::CTarveskonDlg(const char* programDir, CWnd* parent)
 
 CTarveskonDlg::~CTarveskonDlg()
 {
+    AfxSetTextTranslator({});
     if (CTvskIntf* automation = m_manager.GetIntf())
         automation->SetWindow(nullptr);
     m_manager.SetHostUi(nullptr);
@@ -55,6 +69,7 @@ CTarveskonDlg::~CTarveskonDlg()
 BOOL CTarveskonDlg::OnInitDialog()
 {
     CResizableDialog::OnInitDialog();
+    ApplyLanguage();
     GetWidget()->setWindowIcon(
         QIcon(QString::fromUtf8((m_manager.GetAppPagesDir() + "/Image/Tarveskon.png").GetString())));
     ShowSizeGrip(FALSE);
@@ -337,12 +352,20 @@ void CTarveskonDlg::OnSelectLanguage(int index)
     const int id = m_manager.Language().GetLanguageIdAt(index);
     if (id < 0 || !m_manager.ChangeLanguage(id) || m_manager.Language().GetLangId() == previous)
         return;
+    ApplyLanguage();
     if (!m_bStartPage)
         return;
     m_wndMain.Navigate(m_manager.GetMainPagePath());
     m_wndStatus.Navigate(m_manager.GetStatusPagePath());
     UpdateSystemMenu();
     OpenHelp(m_manager.GetHelpPagePath(kStartHelpFolder));
+}
+
+void CTarveskonDlg::ApplyLanguage()
+{
+    AfxSetTextTranslator([this](const char* text, CString& translated)
+                         { return m_manager.Language().TranslateText(text, translated) != FALSE; });
+    AfxSetToolkitLanguage(ToolkitLanguageCode(m_manager.GetLanguageName()));
 }
 
 void CTarveskonDlg::OnRefreshPage()

@@ -72,6 +72,8 @@ protected:
     void OnHtmlCommand(const char* word);
     void OnHtmlTagCommand(const char* anchorId);
     void OnSelectLanguage(int index);
+    // The chosen language for the window layer too: template texts and the toolkit's own texts.
+    void ApplyLanguage();
     void OnRefreshPage();
     void OnStartWizard();
     void OnHtmlPlugin(const PLUGIN_CALL* call);
@@ -105,7 +107,8 @@ private:
     void ForgetHelp();
     // Runs the motor dialog; true when the user chose a motor.
     bool ChooseMotor();
-    void ShowPluginError(UINT stringId);
+    // The box for a plug-in that did not load: the table text, the module and why.
+    void ShowPluginError(UINT stringId, const CString& module, const std::string& reason);
     void ShowStartPage();
     void ShowWizardPage();
     void ShowAboutBox();

@@ -38,25 +38,29 @@ bool FileExists(const CString& path)
 
 } // namespace
 
-void CTarveskonDlg::ShowPluginError(UINT stringId)
+void CTarveskonDlg::ShowPluginError(UINT stringId, const CString& module, const std::string& reason)
 {
-    MessageBox(nullptr, LocalString(stringId), MB_OK | MB_ICONHAND);
+    CString text = LocalString(stringId) + "\n" + module;
+    if (!reason.empty())
+        text += CString(": ") + reason.c_str();
+    MessageBox(nullptr, text, MB_OK | MB_ICONHAND);
 }
 
 void CTarveskonDlg::OnHtmlPlugin(const PLUGIN_CALL* call)
 {
     if (!call || !call->pszName)
         return;
-    CPluginLoader* loader = m_loaderProxy.CreateLoader(ModuleFileName(call->pszName));
+    const CString module = ModuleFileName(call->pszName);
+    CPluginLoader* loader = m_loaderProxy.CreateLoader(module);
     if (!loader)
     {
-        ShowPluginError(2000);
+        ShowPluginError(2000, module, m_loaderProxy.GetLastError());
         return;
     }
     CPluginImpl* plugin = loader->CreatePluginClass(FormatString("%sClass", call->pszName));
     if (!plugin)
     {
-        ShowPluginError(2001);
+        ShowPluginError(2001, module, FormatString("no object of class %sClass", call->pszName).GetString());
         return;
     }
     plugin->SendCommand(PLUGINCMD_SETPARENT, PointerParam(this), 0);
@@ -89,13 +93,13 @@ void CTarveskonDlg::OpenHelp(const char* topic)
         m_pHelpLoader = m_loaderProxy.CreateLoader("TvskHelp.dll");
         if (!m_pHelpLoader)
         {
-            ShowPluginError(2000);
+            ShowPluginError(2000, "TvskHelp.dll", m_loaderProxy.GetLastError());
             return;
         }
         m_pHelpObject = m_pHelpLoader->CreatePluginClass("");
         if (!m_pHelpObject)
         {
-            ShowPluginError(2001);
+            ShowPluginError(2001, "TvskHelp.dll", "the module makes no object");
             return;
         }
     }

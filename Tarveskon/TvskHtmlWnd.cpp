@@ -168,6 +168,29 @@ void CTvskHtmlWnd::UpdateValues()
         else
             m_htmlMng.PutControlText(i, text);
     }
+    if (m_htmlMng.ControlType(kLanguageList) == HTMLCTRL_SELECT)
+        ShowLanguageList();
+}
+
+// The language list in the chosen language, the chosen one selected; each option's value is its
+// position in the list.
+void CTvskHtmlWnd::ShowLanguageList()
+{
+    CTvskLanguage& language = m_pManager->Language();
+    m_htmlMng.ResetSelect(kLanguageList);
+    int chosen = 0;
+    for (int i = 0; i < language.GetLanguagesNum(); ++i)
+    {
+        const int id = language.GetLanguageIdAt(i);
+        CString text;
+        m_pManager->GetString(kLanguageNameFirst + static_cast<UINT>(id), text);
+        if (text.IsEmpty())
+            text = language.GetLanguageName(id);
+        m_htmlMng.AddSelectOption(kLanguageList, text, std::to_string(i).c_str());
+        if (id == language.GetLangId())
+            chosen = i;
+    }
+    m_htmlMng.PutText(kLanguageList, std::to_string(chosen).c_str());
 }
 
 void CTvskHtmlWnd::PublishPageList()

@@ -21,6 +21,11 @@ public:
     void UpdateValues();
     // The manager's page list becomes the parameters this page shows.
     void PublishPageList();
+    void ShowLanguageList();
+
+    static constexpr const char* kLanguageList = "selLanguage";
+    // The name of language n is string kLanguageNameFirst + n.
+    static constexpr UINT kLanguageNameFirst = 3019;
     void UpdateMRUValue();
     void SetMotorImage();
     void SetDriveImage();

@@ -61,6 +61,25 @@ BOOL CTvskLanguage::GetString(UINT id, CString& text)
     return m_strings.GetString(static_cast<unsigned long>(id), text, false) != 0;
 }
 
+BOOL CTvskLanguage::TranslateText(const char* text, CString& translated)
+{
+    if (!text || !*text)
+        return FALSE;
+    if (m_allStrings.empty())
+        for (int i = 0; i < m_langDb.GetLanguagesNum(); ++i)
+            if (const char* name = GetLanguageName(GetLanguageIdAt(i)))
+            {
+                auto strings = std::make_unique<CTvskStringDb>();
+                if (strings->Load(FormatString("%s/%s.str", m_programDir.GetString(), name)) == 0)
+                    m_allStrings.push_back(std::move(strings));
+            }
+    CString key;
+    for (const std::unique_ptr<CTvskStringDb>& strings : m_allStrings)
+        if (strings->FindKey(text, key))
+            return GetStringByName(key, translated) && !translated.IsEmpty();
+    return FALSE;
+}
+
 BOOL CTvskLanguage::GetStringByName(const char* name, CString& text)
 {
     text.Empty();

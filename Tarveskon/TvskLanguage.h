@@ -7,6 +7,9 @@
 
 #include <framework/CString.h>
 
+#include <memory>
+#include <vector>
+
 class CTvskLanguage
 {
 public:
@@ -31,6 +34,8 @@ public:
     BOOL GetString(UINT id, CString& text);
     // The name must be a number of at most 49999.
     BOOL GetStringByName(const char* name, CString& text);
+    // A text of any language's strings as the chosen language says it; FALSE when no table has it.
+    BOOL TranslateText(const char* text, CString& translated);
     BOOL GetParDescrText(const char* name, CString& text, bool opModeSubset);
     void SetSubset(int subset) { m_parStrings.SetSubset(subset); }
     BOOL GetVersion(CString& text) const { return m_parStrings.GetVersion(text) != 0; }
@@ -42,5 +47,6 @@ private:
     CString m_programDir;
     CTvskLangDb m_langDb;
     CTvskStringDb m_strings;
+    std::vector<std::unique_ptr<CTvskStringDb>> m_allStrings; // every language's, loaded when first asked
     CTvskStringParDb m_parStrings;
 };

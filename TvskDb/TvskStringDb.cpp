@@ -130,6 +130,24 @@ int CTvskStringDb::GetString(const char* key, CString& text, bool subset)
     return 1;
 }
 
+int CTvskStringDb::FindKey(const char* text, CString& key) const
+{
+    if (!text || !*text)
+        return 0;
+    for (POSITION pos = m_strings.GetStartPosition(); pos;)
+    {
+        CString name;
+        CString value;
+        m_strings.GetNextAssoc(pos, name, value);
+        if (name.Find('_') < 0 && ExpandStringEscapes(value) == text)
+        {
+            key = name;
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int CTvskStringDb::GetString(unsigned long key, CString& text, bool)
 {
     return GetString(FormatString("%lu", key), text, false);

@@ -30,6 +30,8 @@ public:
     int GetString(const char* key, CString& text, bool subset);
     // The key written in decimal; subset has no effect.
     int GetString(unsigned long key, CString& text, bool subset);
+    // The key of a plain key's text (escapes expanded) equal to text; 1 found, 0 not.
+    int FindKey(const char* text, CString& key) const;
 
 private:
     std::unique_ptr<CStringFileDb> m_db;

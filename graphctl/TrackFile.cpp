@@ -115,29 +115,7 @@ std::string Format(const std::vector<CTrack4*>& tracks)
 
 bool Write(const std::string& path, const std::string& text)
 {
-    CFile::RemoveStaleSaveTemps(path.c_str());
-    const std::string temporary(CFile::SaveTempName(path.c_str()).GetString());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
-    size_t written = 0;
-    bool ok = true;
-    while (ok && written < text.size())
-    {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            written += static_cast<size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::chmod(temporary.c_str(), 0644) == 0;
-    ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
+    return CFile::SaveWhole(path.c_str(), text);
 }
 
 bool Parse(const std::string& text, const char* version, TrackFileTarget& target)

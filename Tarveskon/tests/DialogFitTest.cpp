@@ -1,6 +1,6 @@
 // Every dialog template of the program and of the modules it loads shows its texts whole at the
-// desktop's usual font sizes, and the main program's dialogs do so in each language. (The port and
-// modem servers' templates are checked by their own tests.)
+// desktop's usual font sizes, in each language the program shows them. (The port and modem
+// servers' templates are checked by their own tests.)
 #include "ManagerTestSupport.h"
 
 #include <Tarveskon/DlgConnChoice.h>
@@ -21,6 +21,7 @@
 #include <uiext/Wait.h>
 
 #include <testing/DialogFit.h>
+#include <ui/Language.h>
 #include <ui/Resources.h>
 
 #include <functional>
@@ -175,6 +176,25 @@ TEST_F(DialogFitLanguages, ConnectionChoiceSaveAndDownloadAndVersionsShowTheirTe
             EXPECT_EQ(FitProblems(versions, *AfxFindDialogTemplate(IDD_VERSIONS)), std::vector<std::string>{})
                 << "versions, " << where;
             versions.DestroyWindow();
+        });
+}
+
+// The program shows every template's texts in the chosen language: they fit there too.
+TEST_F(DialogFitLanguages, EveryTemplateShowsItsTextsWholeInEachLanguage)
+{
+    ForEachLanguageAndFont(
+        [&](const std::string& where)
+        {
+            AfxSetTextTranslator([&](const char* text, CString& translated)
+                                 { return m_manager->Language().TranslateText(text, translated) != FALSE; });
+            for (const TemplateRef& ref : AllTemplates())
+            {
+                const DialogTemplate* found = Find(ref);
+                ASSERT_NE(found, nullptr) << ref.name;
+                EXPECT_EQ(TemplateFitProblems(*found), std::vector<std::string>{})
+                    << ref.name << ", " << where;
+            }
+            AfxSetTextTranslator({});
         });
 }
 

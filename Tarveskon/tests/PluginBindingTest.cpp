@@ -79,8 +79,12 @@ TEST_F(PluginBindingTest, DllIsNeverDoubledAndBadNamesAreRefused)
     Request("../TvskOsc");
     Request("Missing");
     ASSERT_EQ(boxes.texts.size(), 2u);
-    EXPECT_EQ(boxes.texts[0], "Impossibile caricare il Plugin");
-    EXPECT_EQ(boxes.texts[1], "Impossibile caricare il Plugin");
+    EXPECT_EQ(boxes.texts[0].rfind("Impossibile caricare il Plugin\n../TvskOsc.dll: not a module name", 0),
+              0u)
+        << boxes.texts[0];
+    EXPECT_EQ(boxes.texts[1].rfind("Impossibile caricare il Plugin\nMissing.dll: ", 0), 0u) << boxes.texts[1];
+    EXPECT_NE(boxes.texts[1].find("Missing.so: cannot open shared object file"), std::string::npos)
+        << "the system loader's reason: " << boxes.texts[1];
     EXPECT_EQ(boxes.types[0] & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND));
 }
 
@@ -90,7 +94,8 @@ TEST_F(PluginBindingTest, AModuleThatMakesNoObjectSays2001)
     Request("TvskOsc");
     journal::SetMakesNoObject(false);
     ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], "Impossibile caricare il componente del Plugin");
+    EXPECT_EQ(boxes.texts[0],
+              "Impossibile caricare il componente del Plugin\nTvskOsc.dll: no object of class TvskOscClass");
 }
 
 TEST_F(PluginBindingTest, HelpGetsParentAndTopicOnEveryRequest)
@@ -111,8 +116,9 @@ TEST_F(PluginBindingTest, HelpIsTriedAgainAfterAFailure)
     dialog->OpenHelp("b.htm");
     journal::SetMakesNoObject(false);
     dialog->OpenHelp("c.htm");
-    EXPECT_EQ(boxes.texts, (std::vector<std::string>{"Impossibile caricare il componente del Plugin",
-                                                     "Impossibile caricare il componente del Plugin"}));
+    const std::string noObject =
+        "Impossibile caricare il componente del Plugin\nTvskHelp.dll: the module makes no object";
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{noObject, noObject}));
     EXPECT_NE(dialog->HelpObject(), nullptr);
 }
 

@@ -64,12 +64,12 @@ TEST_F(TvskHelpTest, IndexAndSearchListTheMatchesOfTheSampleHelp)
 {
     ASSERT_TRUE(Manager().ChmSetContext(0, 2, "DEFAULT", "motor"));
     ASSERT_TRUE(Manager().ChmInvoke());
-    ASSERT_TRUE(HelpShows("Index: motor"));
+    ASSERT_TRUE(HelpShows("Indice: motor")) << "the heading in the session's language";
     EXPECT_EQ(LinkTexts(), "Custom motors|Motor, choosing");
 
     ASSERT_TRUE(Manager().ChmSetContext(0, 3, "DEFAULT", "cam download"));
     ASSERT_TRUE(Manager().ChmInvoke());
-    ASSERT_TRUE(HelpShows("Search: cam download"));
+    ASSERT_TRUE(HelpShows("Ricerca: cam download"));
     EXPECT_EQ(LinkTexts(), "The drive's PLC and cams");
     Script(HelpWnd()->Browser(), "document.links[0].click()");
     EXPECT_TRUE(HelpShows("The drive's PLC and cams"));

@@ -2,6 +2,10 @@
 
 #include <TvskDb/TvskParDb.h>
 
+#include <fstream>
+#include <set>
+#include <string>
+
 namespace
 {
 
@@ -98,6 +102,40 @@ TEST_F(TvskLanguageTest, AFileInAnotherLanguageSwitchesToIt)
     CTvskManager manager(folder.Dir().c_str());
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
     EXPECT_EQ(manager.GetLanguageName().str(), "ENG");
+}
+
+TEST_F(TvskLanguageTest, ATextOfAnyLanguageIsSaidInTheChosenOne)
+{
+    CTvskManager manager(folder.Dir().c_str());
+    CString text;
+    ASSERT_TRUE(manager.Language().TranslateText("Serial communication", text));
+    EXPECT_EQ(text.str(), "Comunicazione seriale") << "the protocol settings in Italian";
+    ASSERT_TRUE(manager.Language().TranslateText("Chiudi", text));
+    EXPECT_EQ(text.str(), "Chiudi");
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    ASSERT_TRUE(manager.Language().TranslateText("Chiudi", text));
+    EXPECT_EQ(text.str(), "Close");
+    ASSERT_TRUE(manager.Language().TranslateText("Avvia wizard", text));
+    EXPECT_EQ(text.str(), "Start wizard");
+    EXPECT_FALSE(manager.Language().TranslateText("No table has this", text));
+    EXPECT_FALSE(manager.Language().TranslateText("", text));
+}
+
+// Half a language shows the other's texts: every table names the same strings.
+TEST_F(TvskLanguageTest, EveryLanguageHasEveryString)
+{
+    auto ids = [this](const char* table)
+    {
+        std::ifstream in(folder.Path(table));
+        std::set<std::string> found;
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("STR\t\"", 0) == 0)
+                found.insert(line.substr(5, line.find('"', 5) - 5));
+        return found;
+    };
+    const std::set<std::string> italian = ids("ITA.str");
+    EXPECT_GT(italian.size(), 300u);
+    EXPECT_EQ(ids("ENG.str"), italian);
 }
 
 } // namespace

@@ -4,11 +4,7 @@
 
 #include <ZoSupport/ZoSupport.h>
 
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <string>
-#include <unistd.h>
+#include <framework/File.h>
 
 bool WriteGraphTextFile(const CGraphManager* manager, const char* path)
 {
@@ -22,31 +18,5 @@ bool WriteGraphTextFile(const CGraphManager* manager, const char* path)
         return false;
     text.Replace("\n", "\r\n");
 
-    const std::string target(path);
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    const char* data = text;
-    size_t left = static_cast<size_t>(text.GetLength());
-    bool written = true;
-    while (left > 0 && written)
-    {
-        const ssize_t n = ::write(fd, data, left);
-        written = n > 0;
-        if (written)
-        {
-            data += n;
-            left -= static_cast<size_t>(n);
-        }
-    }
-    written = written && ::fsync(fd) == 0;
-    ::fchmod(fd, 0644);
-    written = ::close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0)
-    {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return CFile::SaveWhole(path, std::string_view(text.GetString(), static_cast<size_t>(text.GetLength())));
 }

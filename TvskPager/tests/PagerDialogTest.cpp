@@ -15,6 +15,7 @@
 #include <testing/WaitUntil.h>
 #include <TestPluginJournal.h>
 #include <ui/HelpInfo.h>
+#include <ui/MessageBox.h>
 
 #include <QApplication>
 #include <QTest>
@@ -22,6 +23,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include <dlfcn.h>
 
@@ -242,6 +245,38 @@ std::string NestedCaption(CPagerDlg& dialog, const PLUGIN_CALL& call, bool withP
                        });
     dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
     return caption;
+}
+
+class RecordedBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd*, const CString& text, const CString&, UINT type) override
+    {
+        texts.push_back(text.str());
+        types.push_back(type);
+        return IDOK;
+    }
+    std::vector<std::string> texts;
+    std::vector<UINT> types;
+};
+
+TEST_F(PagerDialogTest, AModuleThatDoesNotLoadIsNamedWithTheLoadersReason)
+{
+    RecordedBoxes boxes;
+    CMessageBoxSink* previous = AfxSetMessageBoxSink(&boxes);
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            const PLUGIN_CALL call = {"TvskMissing", 0, nullptr};
+            dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+        });
+    AfxSetMessageBoxSink(previous);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0].rfind("Impossibile caricare il Plugin\nTvskMissing.dll: ", 0), 0u)
+        << boxes.texts[0];
+    EXPECT_NE(boxes.texts[0].find("TvskMissing.so: cannot open shared object file"), std::string::npos)
+        << boxes.texts[0];
+    EXPECT_EQ(boxes.types[0] & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND));
 }
 
 TEST_F(PagerDialogTest, TheTypesOwnPageWinsOverTheFamilysAndAModuleNameIsTakenAsGiven)

@@ -10,6 +10,7 @@
 #include <framework/CmdTarget.h>
 #include <ui/Gdi.h>
 #include <ui/HelpInfo.h>
+#include <ui/MessageBox.h>
 
 #include <chrono>
 #include <filesystem>
@@ -102,9 +103,11 @@ void CPagerDlg::OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call)
     if (module.Find(".dll") < 0)
         module += ".dll";
     CPluginLoader* loader = m_loader.CreateLoader(module.GetString());
-    CPluginImpl* plugin = loader ? loader->CreatePluginClass(nullptr) : nullptr;
+    if (!loader)
+        return ShowPluginError(2000, module, m_loader.GetLastError());
+    CPluginImpl* plugin = loader->CreatePluginClass(nullptr);
     if (!plugin)
-        return;
+        return ShowPluginError(2001, module, "the module makes no object");
     plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(this), 0);
     plugin->SendCommand(PLUGINCMD_SETINTF, Arg(m_pHost), 0);
     plugin->SendCommand(PLUGINCMD_SETAUTOMATION, Arg(m_pAutomation), 0);
@@ -114,6 +117,17 @@ void CPagerDlg::OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call)
     plugin->SendCommand(PLUGINCMD_RUN, static_cast<intptr_t>(wParam), reinterpret_cast<intptr_t>(call));
     if (m_page.GetSafeHwnd())
         m_page.UpdateWindow();
+}
+
+void CPagerDlg::ShowPluginError(UINT stringId, const CString& module, const std::string& reason)
+{
+    CString text;
+    if (m_pHost)
+        m_pHost->GetString(stringId, text);
+    if (!text.IsEmpty())
+        text += "\n";
+    text += module + ": " + reason.c_str();
+    ::MessageBox(GetSafeHwnd(), text.GetString(), nullptr, MB_OK | MB_ICONHAND);
 }
 
 // The drive type's own page first, else the family's.

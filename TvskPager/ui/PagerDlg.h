@@ -7,6 +7,8 @@
 #include <Modlode/PluginLoaderProxy.h>
 #include <uiext/ResizableDialog.h>
 
+#include <string>
+
 class CCmdTarget;
 struct PLUGIN_CALL;
 
@@ -25,6 +27,8 @@ protected:
 
 private:
     void OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call);
+    // The box for a module that did not load: the host's text, the module and why.
+    void ShowPluginError(UINT stringId, const CString& module, const std::string& reason);
     CString PagePath(const char* argument) const;
 
     CString m_pagePath;

@@ -15,19 +15,29 @@ CPluginLoaderProxy::~CPluginLoaderProxy()
 
 CPluginLoader* CPluginLoaderProxy::CreateLoader(const char* moduleName)
 {
+    m_lastError.clear();
     const std::string path = tvsk::modlode::ModulePath(tvsk::kernel::ProgramDirectory(), moduleName);
     if (path.empty())
+    {
+        m_lastError = "not a module name of the program's folder ending in \".dll\"";
         return nullptr;
+    }
     for (CPluginLoader* loader : m_loaders)
         if (loader->GetPath() == path)
             return loader;
     auto library = std::make_unique<CSharedLibrary>();
     if (!library->Open(path.c_str()))
+    {
+        m_lastError = library->Error();
         return nullptr;
+    }
     auto create = reinterpret_cast<CreatePluginClassFunction>(library->Symbol("CreatePluginClass"));
     auto name = reinterpret_cast<GetPluginNameFunction>(library->Symbol("GetPluginName"));
     if (!create || !name)
+    {
+        m_lastError = path + ": not a plug-in (no CreatePluginClass and GetPluginName exports)";
         return nullptr;
+    }
     auto* loader = new CPluginLoader(this, path, std::move(library), create, name);
     m_loaders.push_back(loader);
     return loader;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CPluginLoaderProxy
@@ -18,8 +19,11 @@ public:
 
     // The loader of module "X.dll" ("X.so" in the program's folder), owned by this proxy; the same
     // loader when the module was loaded before. Null for a name that is not a plain file name
-    // ending in ".dll", a missing file, or a module without both exports.
+    // ending in ".dll", a missing file, or a module without both exports; GetLastError says why.
     CPluginLoader* CreateLoader(const char* moduleName);
+    // Why the last CreateLoader gave null (the system loader's own text where it refused the
+    // module); empty after one that succeeded.
+    const std::string& GetLastError() const noexcept { return m_lastError; }
     // Releases every loader of this proxy.
     void Reset();
     // Sends the command to every object of every loader, in loading order; answers how many
@@ -33,4 +37,5 @@ private:
     void Forget(CPluginLoader* loader);
 
     std::vector<CPluginLoader*> m_loaders; // owned; a loader deleted by its user removes itself
+    std::string m_lastError;
 };

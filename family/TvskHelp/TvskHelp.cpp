@@ -3,6 +3,7 @@
 #include <Modlode/PluginImpl.h>
 #include <uiext/HtmlWnd.h>
 #include <uiext/ToolWnd.h>
+#include <ui/Language.h>
 
 #include <framework/CString.h>
 
@@ -24,7 +25,7 @@ public:
     {
         if (!GetSafeHwnd())
         {
-            Create("Help", CRect(80, 80, 680, 580), nullptr, 0);
+            Create(AfxTranslatedText("Help"), CRect(80, 80, 680, 580), nullptr, 0);
             CRect client;
             GetClientRect(&client);
             m_browser.Create(nullptr, WS_CHILD | WS_VISIBLE, client, this, 1);

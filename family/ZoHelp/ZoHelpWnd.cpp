@@ -2,6 +2,8 @@
 
 #include "ZoHelpListPage.h"
 
+#include <ui/Language.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -55,12 +57,12 @@ BOOL CZoHelpWnd::Context(long contextId)
 
 BOOL CZoHelpWnd::Index(const char* text)
 {
-    return Loaded() && ShowList("Index: " + CString(text), m_file.FilterKeywords(text));
+    return Loaded() && ShowList(AfxTranslatedText("Index: ") + CString(text), m_file.FilterKeywords(text));
 }
 
 BOOL CZoHelpWnd::Search(const char* text)
 {
-    return Loaded() && ShowList("Search: " + CString(text), m_file.SearchTopics(text));
+    return Loaded() && ShowList(AfxTranslatedText("Search: ") + CString(text), m_file.SearchTopics(text));
 }
 
 BOOL CZoHelpWnd::ShowTopic(const ZoHelpTopic* topic)
@@ -84,7 +86,7 @@ BOOL CZoHelpWnd::ShowList(const CString& heading, const std::vector<ZoHelpLink>&
         m_strListPage = pattern.c_str();
     }
     std::ofstream out(m_strListPage.str(), std::ios::binary | std::ios::trunc);
-    out << MakeHelpListPage(heading, links, "No topics found.").str();
+    out << MakeHelpListPage(heading, links, AfxTranslatedText("No topics found.").GetString()).str();
     out.close();
     if (!out)
         return FALSE;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -213,6 +214,33 @@ void CFile::RemoveStaleSaveTemps(const char* target)
             ::unlink((folder + "/" + name).c_str());
     }
     ::closedir(dir);
+}
+
+bool CFile::SaveWhole(const char* target, std::string_view text)
+{
+    RemoveStaleSaveTemps(target);
+    const CString temporary = SaveTempName(target);
+    const int fd = ::open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    size_t written = 0;
+    bool ok = true;
+    while (ok && written < text.size())
+    {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            written += static_cast<size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::chmod(temporary, 0644) == 0;
+    ok = ok && std::rename(temporary, target) == 0;
+    if (!ok)
+        ::unlink(temporary);
+    return ok;
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

@@ -6,6 +6,8 @@
 #include "Exceptions.h"
 #include "Object.h"
 
+#include <string_view>
+
 class CFile : public CObject
 {
 public:
@@ -64,6 +66,9 @@ public:
     static CString SaveTempName(const char* target);
     // Removes the temporaries of target that saves of ended processes (or of this one) left.
     static void RemoveStaleSaveTemps(const char* target);
+    // Writes text to the target's temporary, flushes it to disk and renames it over the target
+    // (mode 0644): false, with the target as it was, when any step fails.
+    static bool SaveWhole(const char* target, std::string_view text);
 
 protected:
     int m_fd = -1;

@@ -1,5 +1,6 @@
 // Dialog creation from layout tables, modal loops and the dialog keys.
 #include "Dialog.h"
+#include "Language.h"
 #include "Resources.h"
 
 #include <com/Guid.h>
@@ -186,7 +187,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
     const CRect client =
         DialogUnitsToPixels(CRect(0, 0, dialogTemplate->cx, dialogTemplate->cy), m_baseUnits);
     const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    if (!CreateEx(0, kDialogClass, dialogTemplate->title, style, client, parent, 0))
+    if (!CreateEx(0, kDialogClass, AfxTranslatedText(dialogTemplate->title), style, client, parent, 0))
         return FALSE;
     for (int i = 0; i < dialogTemplate->itemCount; ++i)
     {
@@ -201,9 +202,11 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
                 ? tvsk::com::GuidFromString(item.className)
                 : std::nullopt;
         const DWORD itemStyle = itemClass.style | item.style | WS_CHILD | WS_VISIBLE;
+        const CString text = AfxTranslatedText(item.text);
         const BOOL created =
             clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)
-                  : control->CreateEx(0, itemClass.className, item.text, itemStyle, r, this, item.id);
+                  : control->CreateEx(0, itemClass.className, item.text ? text.GetString() : nullptr,
+                                      itemStyle, r, this, item.id);
         if (!created)
         {
             DestroyWindow();

@@ -3,18 +3,23 @@
 
 #include <com/Com.h>
 #include <ui/Controls.h>
+#include <ui/Language.h>
 #include <ui/MessageBox.h>
 
+#include <kernel/SerialPortMap.h>
 #include <kernel/SharedLibrary.h>
 #include <kernel/Time.h>
 
 #include <cstdlib>
 #include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
 
 namespace
 {
 const DlgItem ConfigItems[] = {
-    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 100, 10, "Serial comunication ", WS_GROUP},
+    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 120, 10, "Serial communication ", WS_GROUP},
     {DlgKind::ComboBox, IDC_CFG_PORT, 16, 20, 50, 80, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL},
     {DlgKind::ComboBox, IDC_CFG_BAUD, 70, 20, 50, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::ComboBox, IDC_CFG_FRAME, 124, 20, 44, 80, nullptr, CBS_DROPDOWNLIST},
@@ -29,7 +34,7 @@ const DlgItem ConfigItems[] = {
     {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 150, 10, "Enable modem connection"},
     {DlgKind::LText, 0xFFFF, 16, 64, 50, 8, "Dial number"},
     {DlgKind::EditText, IDC_CFG_DIAL, 70, 62, 98, 12, nullptr, ES_AUTOHSCROLL},
-    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 100, 10, "CanOpen comunication "},
+    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 120, 10, "CanOpen communication "},
     {DlgKind::LText, 0xFFFF, 16, 98, 36, 8, "Baudrate"},
     {DlgKind::ComboBox, IDC_CFG_CAN_BAUD, 56, 96, 50, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::GroupBox, 0xFFFF, 8, 114, 160, 30, " Protocol settings "},
@@ -68,6 +73,13 @@ CButton& Button(const CWnd& dialog, UINT id)
     return *static_cast<CButton*>(dialog.GetDlgItem(static_cast<int>(id)));
 }
 
+// A device as the port list names it: below /dev without the folder ("ttyUSB0", "pts/3").
+std::string DeviceName(const std::string& path)
+{
+    constexpr std::string_view dev = "/dev/";
+    return path.compare(0, dev.size(), dev) == 0 ? path.substr(dev.size()) : path;
+}
+
 CVrnSerConfigDialog g_configDialog;
 } // namespace
 
@@ -94,9 +106,16 @@ BOOL CVrnSerConfigDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     CComboBox& ports = Combo(*this, IDC_CFG_PORT);
+    std::map<int, std::string> devices;
+    for (const tvsk::kernel::SerialPortEntry& entry : tvsk::kernel::ListSerialPorts())
+        devices[entry.port] = entry.device;
     for (DWORD port = 1; port <= LastPort; ++port)
-        ports.SetItemData(ports.AddString(CString("COM") + std::to_string(port).c_str()),
-                          port + FirstPortCode - 1);
+    {
+        CString text = CString("COM") + std::to_string(port).c_str();
+        if (const auto device = devices.find(static_cast<int>(port)); device != devices.end())
+            text += CString("  ") + DeviceName(device->second).c_str();
+        ports.SetItemData(ports.AddString(text), port + FirstPortCode - 1);
+    }
     CComboBox& bauds = Combo(*this, IDC_CFG_BAUD);
     for (DWORD baud : kAutodetectBaudRates)
         bauds.SetItemData(bauds.AddString(std::to_string(baud).c_str()), baud);
@@ -217,7 +236,7 @@ void CVrnSerConfigDlg::StartAutodetect()
     for (UINT id :
          {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
         Enable(id, false);
-    SetDlgItemText(IDC_CFG_AUTODETECT, "Stop");
+    SetDlgItemText(IDC_CFG_AUTODETECT, AfxTranslatedText("Stop"));
     m_autodetect.running = true;
     m_autodetect.done = false;
     m_worker = std::thread(
@@ -250,7 +269,7 @@ void CVrnSerConfigDlg::RestoreAfterAutodetect()
     for (UINT id :
          {UINT(IDOK), UINT(IDCANCEL), UINT(IDC_CFG_TIMEOUT), UINT(IDC_CFG_ADDRESS), UINT(IDC_CFG_BAUD)})
         Enable(id, true);
-    SetDlgItemText(IDC_CFG_AUTODETECT, "Start");
+    SetDlgItemText(IDC_CFG_AUTODETECT, AfxTranslatedText("Start"));
 }
 
 void CVrnSerConfigDlg::OnTimer(UINT_PTR id)
@@ -278,8 +297,9 @@ void CVrnSerConfigDlg::OnTimer(UINT_PTR id)
     SelectData(IDC_CFG_BAUD, baudRate);
     SetDlgItemText(IDC_CFG_ADDRESS, std::to_string(address).c_str());
     CString question;
-    question.Format("Received answer from\nADDRESS: %d\nBAUDRATE: %d\n", address, static_cast<int>(baudRate));
-    question += "Continue searching for other drives?";
+    question.Format("%s\nADDRESS: %d\nBAUDRATE: %d\n", AfxTranslatedText("Received answer from").GetString(),
+                    address, static_cast<int>(baudRate));
+    question += AfxTranslatedText("Continue searching for other drives?");
     if (MessageBox(question, "", MB_YESNO) == IDYES)
         SetTimer(TimerId, TimerMilliseconds);
     else

@@ -141,6 +141,19 @@ TEST_F(PluginLoaderTest, MissingOrUnsafeOrForeignModulesGiveNull)
     EXPECT_EQ(proxy.GetLoaderCount(), 0u);
 }
 
+TEST_F(PluginLoaderTest, RefusedModuleLeavesTheReason)
+{
+    CPluginLoaderProxy proxy;
+    EXPECT_EQ(proxy.CreateLoader("TvskMissing.dll"), nullptr);
+    EXPECT_NE(proxy.GetLastError().find("TvskMissing.so"), std::string::npos) << proxy.GetLastError();
+    EXPECT_EQ(proxy.CreateLoader("TvskNotAPlugin.dll"), nullptr);
+    EXPECT_NE(proxy.GetLastError().find("CreatePluginClass"), std::string::npos) << proxy.GetLastError();
+    EXPECT_EQ(proxy.CreateLoader("../TvskTestPlugin.dll"), nullptr);
+    EXPECT_NE(proxy.GetLastError().find(".dll"), std::string::npos);
+    ASSERT_NE(proxy.CreateLoader("TvskTestPlugin.dll"), nullptr);
+    EXPECT_EQ(proxy.GetLastError(), "");
+}
+
 TEST_F(PluginLoaderTest, TestModuleAnswersTheResultQueryAndMakesNoObjectAsTold)
 {
     CPluginLoaderProxy proxy;

@@ -119,3 +119,24 @@ TEST_F(FileTest, StaleSaveTemporariesOfEndedProcessesGo)
     EXPECT_TRUE(fs::exists(dir / names[4]));
     EXPECT_TRUE(fs::exists(dir / names[5]));
 }
+
+TEST_F(FileTest, SaveWholeReplacesTheTargetOrLeavesItAsItWas)
+{
+    const std::string target = (dir / "LumoPlc.plc").string();
+    std::ofstream(target) << "old";
+    std::ofstream(target + ".~999999999") << "stale";
+    ASSERT_TRUE(CFile::SaveWhole(target.c_str(), std::string_view("new\0text", 8)));
+    std::ifstream in(target, std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(saved, std::string("new\0text", 8));
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0644));
+    EXPECT_FALSE(fs::exists(target + ".~999999999")) << "a stale temporary of an ended save";
+    EXPECT_FALSE(fs::exists(CFile::SaveTempName(target.c_str()).GetString()));
+
+    const std::string folder = (dir / "gone" / "LumoPlc.plc").string();
+    EXPECT_FALSE(CFile::SaveWhole(folder.c_str(), "text"));
+    fs::create_directory(dir / "LumoPlc.dir");
+    EXPECT_FALSE(CFile::SaveWhole((dir / "LumoPlc.dir").c_str(), "text")) << "a folder is no file";
+    EXPECT_TRUE(fs::is_directory(dir / "LumoPlc.dir"));
+    EXPECT_FALSE(fs::exists(CFile::SaveTempName((dir / "LumoPlc.dir").c_str()).GetString()));
+}

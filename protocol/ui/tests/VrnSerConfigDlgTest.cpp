@@ -107,7 +107,20 @@ protected:
     static void Select(CWnd& dialog, UINT id, const char* text)
     {
         auto& combo = *static_cast<CComboBox*>(dialog.GetDlgItem(static_cast<int>(id)));
-        combo.SetCurSel(combo.FindStringExact(-1, text));
+        const int exact = combo.FindStringExact(-1, text);
+        combo.SetCurSel(exact >= 0 ? exact : combo.FindStringExact(-1, ItemText(combo, text)));
+    }
+    // A port's item names its device after its number where it has one.
+    static CString ItemText(CComboBox& combo, const CString& start)
+    {
+        for (int i = 0; i < combo.GetCount(); ++i)
+        {
+            CString text;
+            combo.GetLBText(i, text);
+            if (text.Find(start + "  ") == 0)
+                return text;
+        }
+        return start;
     }
     static bool Enabled(CWnd& dialog, UINT id)
     {
@@ -162,6 +175,26 @@ TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
     };
     ASSERT_EQ(link->Config(), S_OK);
     EXPECT_EQ(ConfString(*link.Get()), "VrnSer:17,450#CANUSB:0,250000,500000");
+}
+
+TEST_F(VrnSerConfigDlgTest, ThePortListShowsWhichDeviceEachNumberIs)
+{
+    kerneltest::PseudoTerminal pty;
+    kerneltest::MapSerialPort(3, pty.device);
+    link->put_ConfString(Text("VrnSer:1,300#COM:3,9600,E,8,1"));
+    scripted.script = [&pty](CVrnSerConfigDlg& dialog)
+    {
+        auto& ports = *static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CFG_PORT));
+        EXPECT_EQ(ports.GetCount(), 255);
+        CString selected;
+        ports.GetLBText(ports.GetCurSel(), selected);
+        EXPECT_EQ(selected, CString("COM3  ") + pty.device.substr(5).c_str()) << "the device below /dev";
+        CString plain;
+        ports.GetLBText(254, plain);
+        EXPECT_EQ(plain, CString("COM255"));
+        return false;
+    };
+    ASSERT_EQ(link->Config(), S_OK);
 }
 
 TEST_F(VrnSerConfigDlgTest, CancelKeepsTheSettings)

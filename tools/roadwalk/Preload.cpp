@@ -1,0 +1,26 @@
+// The walk's entry: started with the program's toolkit, at the desktop's usual font, and its
+// report closed when the program's process ends.
+#include "RoadChecks.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QTimer>
+
+namespace
+{
+
+void StartWalk()
+{
+    // The font a desktop's generic theme gives; the vnc platform's own default is larger.
+    QApplication::setFont(QFont("Sans Serif", 9));
+    QTimer::singleShot(0, qApp, [] { roadwalk::Start(); });
+}
+
+struct CloseReportAtExit
+{
+    ~CloseReportAtExit() { roadwalk::Finish(); }
+} g_closeReport;
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(StartWalk)
