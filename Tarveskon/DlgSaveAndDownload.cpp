@@ -143,7 +143,7 @@ void CDlgSaveAndDownload::OnSave()
 }
 
 void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button,
-                                    bool freeOwner)
+                                    bool saving)
 {
     if (!m_pHost)
     {
@@ -162,10 +162,15 @@ void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>
     }
     WriteChecks();
     GetDlgItem(button)->EnableWindow(FALSE);
-    if (freeOwner)
-        m_pHost->SendCommand(19, 0, 0);
-    // The connection state found before the button is restored.
-    if (opened)
+    if (!saving)
+    {
+        if (opened)
+            m_pHost->Disconnect();
+        return;
+    }
+    m_pHost->SendCommand(19, 0, 0);
+    // Unlike Download: a connection found open is closed, one this button opened stays.
+    if (!opened)
         m_pHost->Disconnect();
 }
 

@@ -38,9 +38,10 @@ private:
     void WriteChecks();
     // Connects when the drive is not; opened tells whether this call opened the link.
     bool EnsureConnected(bool& opened);
-    // Sends the host command of every ticked box over the link (opened for them when it was not and
-    // closed again), unticks them and disables the button; freeOwner then frees the link's owner.
-    void RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button, bool freeOwner);
+    // Sends the host command of every ticked box over the link (opened for them when it was not),
+    // unticks them and disables the button. Downloading closes a link it opened; saving frees the
+    // link's owner, then closes a link it found open and keeps one it opened.
+    void RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button, bool saving);
 
     BOOL m_bDownloadParams = FALSE;
     BOOL m_bDownloadPlc = FALSE;

@@ -148,11 +148,8 @@ void CMotorHtmlWnd::OnHtmlRadioChange(const char* name, const char* value)
 {
     if (!m_pManager || !name || CString(name) != "idD6")
         return;
-    double number = 0.0;
-    if (value && tvsk::WholeDouble(value, number) && number == static_cast<long>(number))
-        m_pManager->SetMotorValue(6, number);
-    else
-        m_htmlMng.PutNumber("idD6", m_pManager->GetMotorValue(6));
+    // Read as a decimal integer: a value that is no number sets 0.
+    m_pManager->SetMotorValue(6, tvsk::LeadingInt(value ? value : ""));
     m_htmlMng.PutText("strMotorType", m_pManager->GetMotorViewString());
 }
 

@@ -386,6 +386,11 @@ int CTarveskonDlg::MessageBox(CWnd* owner, const CString& text, UINT type)
     return AfxShowMessageBox(owner ? owner : this, text, nullptr, type);
 }
 
+bool CTarveskonDlg::HasActiveWindow()
+{
+    return QApplication::activeWindow() != nullptr;
+}
+
 void CTarveskonDlg::PumpMessages(int milliseconds)
 {
     AfxPumpMessages(milliseconds);

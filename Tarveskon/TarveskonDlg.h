@@ -84,6 +84,7 @@ private:
     // CTvskHostUi
     int MessageBox(CWnd* owner, const CString& text, UINT type) override;
     void PumpMessages(int milliseconds) override;
+    bool HasActiveWindow() override;
     CString GetAppTitle() override;
     void SetMainWindowTitle(const CString& title) override;
     void AddToRecentFileList(const char* path) override;

@@ -50,9 +50,13 @@ void CTarveskonDlg::OnStartWizard()
 void CTarveskonDlg::ConfigConnection()
 {
     if (m_manager.IsFileOpen())
+    {
         m_manager.SendCommand(11, 0, 0);
-    else
-        m_manager.SendCommand(11, 0, PointerParam(&m_strConnSettings));
+        SetDataString(nullptr);
+        return;
+    }
+    m_manager.SendCommand(11, 0, PointerParam(&m_strConnSettings));
+    SetDataString(m_strConnSettings);
 }
 
 bool CTarveskonDlg::ShowDatabaseResult(int result, bool drives)
@@ -152,6 +156,9 @@ void CTarveskonDlg::UploadDrive()
     {
         if (!m_manager.IsDriveCompatible())
             MessageBox(nullptr, LocalString(2078), MB_OK | MB_ICONEXCLAMATION);
+        SetDataString(nullptr);
+        m_wndMain.SetDriveImage();
+        m_wndMain.SetMotorImage();
         FillRecognitionMaps();
     }
     if (opened)
@@ -200,9 +207,12 @@ void CTarveskonDlg::UploadMotor()
     {
         MessageBox(nullptr, "Encoder sconosciuto", MB_OK | MB_ICONERROR);
     }
-    else if (!m_manager.IsMotorCompatible())
+    else
     {
-        MessageBox(nullptr, LocalString(2078), MB_OK | MB_ICONEXCLAMATION);
+        if (!m_manager.IsMotorCompatible())
+            MessageBox(nullptr, LocalString(2078), MB_OK | MB_ICONEXCLAMATION);
+        SetDataString(nullptr);
+        m_wndMain.SetMotorImage();
     }
     if (opened)
         motors.Close();

@@ -88,6 +88,7 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
     {
         MessageBox(nullptr, m_manager.GetFileErrorText(result), MB_OK | MB_ICONERROR);
         RemoveFromRecentFiles(path);
+        m_wndMain.UpdateMRUValue();
         m_manager.NewFile();
         if (!m_bStartPage)
             ShowStartPage();

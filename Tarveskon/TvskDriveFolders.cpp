@@ -118,6 +118,13 @@ CString CTvskDriveFolders::ParFile(const CString& programDir, const CString& dri
     return path;
 }
 
+CString CTvskDriveFolders::DriveTextsFile(const CString& programDir, const CString& driveType,
+                                          const CString& language) const
+{
+    const CString parFile = ParFile(programDir, driveType);
+    return parFile.Left(parFile.GetLength() - 4) + "_" + language + ".str";
+}
+
 CString CTvskDriveFolders::ScriptFile(const CString& programDir, const CString& driveType,
                                       const CString& scriptName) const
 {

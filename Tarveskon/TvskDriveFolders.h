@@ -32,6 +32,9 @@ public:
                       bool typePage) const;
     CString HelpPage(const CString& programDir, const CString& driveType, const CString& language) const;
     CString ParFile(const CString& programDir, const CString& driveType) const;
+    // The drive texts of a language, beside the parameter file: "<type>_<language>.str".
+    CString DriveTextsFile(const CString& programDir, const CString& driveType,
+                           const CString& language) const;
     CString ScriptFile(const CString& programDir, const CString& driveType, const CString& scriptName) const;
 
     // Drive code -> drive type (its page folder).

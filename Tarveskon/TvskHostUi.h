@@ -18,6 +18,8 @@ public:
     // owner null: the active window, else the main window. Answers the button pressed.
     virtual int MessageBox(CWnd* owner, const CString& text, UINT type) = 0;
     virtual void PumpMessages(int milliseconds) = 0;
+    // Whether one of the program's windows is active (a box would have an owner).
+    virtual bool HasActiveWindow() { return true; }
     virtual CString GetAppTitle() = 0;
     virtual void SetMainWindowTitle(const CString& title) = 0;
     virtual void AddToRecentFileList(const char* path) = 0;

@@ -38,14 +38,9 @@ std::optional<short> Whole16(const std::optional<std::string>& text)
     return static_cast<short>(value);
 }
 
-bool AllDigits(const char* text)
+bool BeginsWithDigit(const char* text)
 {
-    if (!*text)
-        return false;
-    for (; *text; ++text)
-        if (*text < '0' || *text > '9')
-            return false;
-    return true;
+    return *text >= '0' && *text <= '9';
 }
 
 } // namespace
@@ -157,7 +152,8 @@ bool CDriveHtmlEvent::Command(const char* name)
     if (!StartsWith(name, "CMD#"))
         return false;
     const char* rest = name + 4;
-    if (AllDigits(rest))
+    // A rest that begins with a digit is a command id: its leading number.
+    if (BeginsWithDigit(rest))
         m_pDialog->PostMessage(WM_COMMAND, static_cast<WPARAM>(std::strtoul(rest, nullptr, 10)), 0);
     else
         m_pDialog->SendMessage(WM_HTML_COMMAND, 0, TextParam(rest));

@@ -386,7 +386,9 @@ HRESULT CTvskIntf::MsgBox(BSTR text, LONG type, LONG* result)
                       : type == 2 ? MB_ICONINFORMATION
                       : type == 3 ? MB_ICONWARNING
                                   : MB_ICONERROR;
-    *result = HasManager(__LINE__) ? m_pManager->MessageBox(CString(Text(text).c_str()), MB_OK | icon) : 0;
+    *result = HasManager(__LINE__) && m_pManager->HasActiveWindow()
+                  ? m_pManager->MessageBox(CString(Text(text).c_str()), MB_OK | icon)
+                  : 0;
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 // The language holder.
 #include "TvskLanguage.h"
 
+#include <ZoSupport/ProgramError.h>
 #include <registry/Profile.h>
 
 #include <cctype>
@@ -90,6 +91,19 @@ BOOL CTvskLanguage::GetStringByName(const char* name, CString& text)
     if (*end != '\0' || number > kMaxStringId)
         return FALSE;
     return m_strings.GetString(name, text, false) != 0;
+}
+
+int CTvskLanguage::LoadDriveTexts(const char* path)
+{
+    const int result = m_parStrings.Load(path);
+    if (result != 0)
+    {
+        if (result != 3)
+            ProgramError(__FILE__, __LINE__,
+                         FormatString("%s: %s", path, m_parStrings.GetErrorString().GetString()));
+        m_parStrings.Close();
+    }
+    return result;
 }
 
 BOOL CTvskLanguage::GetParDescrText(const char* name, CString& text, bool opModeSubset)

@@ -36,6 +36,10 @@ public:
     BOOL GetStringByName(const char* name, CString& text);
     // A text of any language's strings as the chosen language says it; FALSE when no table has it.
     BOOL TranslateText(const char* text, CString& translated);
+    // The drive type's texts: 0 loaded, 3 no file, else the file's fault (reported); the texts
+    // are empty unless loaded.
+    int LoadDriveTexts(const char* path);
+    void CloseDriveTexts() { m_parStrings.Close(); }
     BOOL GetParDescrText(const char* name, CString& text, bool opModeSubset);
     void SetSubset(int subset) { m_parStrings.SetSubset(subset); }
     BOOL GetVersion(CString& text) const { return m_parStrings.GetVersion(text) != 0; }

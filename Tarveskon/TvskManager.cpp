@@ -99,6 +99,7 @@ void CTvskManager::CloseAll()
     m_motorDb.Close();
     m_driveDb.Close();
     m_parDb.Close();
+    m_language.CloseDriveTexts();
     m_verDb.Close();
     m_bVerDbLoaded = false;
     m_bModified = FALSE;

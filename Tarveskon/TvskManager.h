@@ -96,6 +96,7 @@ public:
     // The localised text of a string id.
     CString LocalText(UINT stringId);
     CWnd* GetBoxOwner() const;
+    bool HasActiveWindow() const { return m_pUi->HasActiveWindow(); }
 
     bool IsDriveChosen() const { return m_bDriveChosen; }
     bool IsMotorChosen() const { return m_bMotorChosen; }
@@ -323,6 +324,8 @@ public:
 private:
     // Descriptions, menu names and alarm texts of the parameter database from the language tables.
     void ReplaceDescriptions();
+    // The drive type's texts in the current language (none when the type has no file for it).
+    void LoadDriveTexts();
     CString ParDescription(const DBPAR& par);
     void StoreData();
     void ApplyData();
@@ -460,4 +463,7 @@ private:
     std::unique_ptr<CZoHelpIntf> m_pHelpWnd; // made by the window layer at the first request
     std::unique_ptr<CTvskIntfEvents> m_pIntfEvents;
     std::unique_ptr<CScriptManager> m_pScript;
+    // Why the last script start failed; collects the script's errors while it starts.
+    CString m_strScriptError;
+    bool m_bScriptStarting = false;
 };

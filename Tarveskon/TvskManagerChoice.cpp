@@ -130,6 +130,7 @@ int CTvskManager::LoadWizardData(bool applyMotorData)
         return 4;
     if (!StartDriveTypeScript())
         return 5;
+    LoadDriveTexts();
     ReplaceDescriptions();
     if (m_slvDb.IsOpen())
         ApplySlv();

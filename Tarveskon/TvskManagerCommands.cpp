@@ -4,6 +4,7 @@
 #include "TvskAddress.h"
 #include "TvskMessages.h"
 #include "TvskParValues.h"
+#include "TvskWorkingNames.h"
 
 #include <ZoSupport/ProgramError.h>
 #include <kernel/Process.h>
@@ -41,8 +42,9 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case 11:
     {
         CString* settings = PointerParam<CString>(param2);
+        // Unchanged or cancelled settings come back empty: the caller's text stays.
         const CString result = ConfigConnection(settings);
-        if (settings)
+        if (settings && !result.IsEmpty())
             *settings = result;
         return HOSTRES_OK;
     }
@@ -240,7 +242,7 @@ long CTvskManager::WriteParCommand(const char* name)
     DBPAR* par = CommandPar(name);
     if (!par)
         return HOSTRES_NOTFOUND;
-    if (CString(par->szRW).CompareNoCase("rw") != 0)
+    if (!tvsk::IsReadWrite(*par))
     {
         SetLastError(2083);
         return HOSTRES_READONLY;

@@ -62,6 +62,7 @@ int CTvskManager::OpenFile(const char* path)
     StopScript();
     // The parameter database is loaded again: copies of its records would be stale.
     ClearLists();
+    m_language.CloseDriveTexts();
     const int previousLanguage = m_language.GetLangId();
     if (!path || m_dataDb.Load(path) != 0)
         return 1;
@@ -73,6 +74,7 @@ int CTvskManager::OpenFile(const char* path)
         (fileLanguage != previousLanguage && !ChangeLanguage(fileLanguage)))
         m_dataDb.SetLanguage(GetLanguageName());
 
+    LoadDriveTexts();
     ReplaceDescriptions();
     ApplyData();
     m_strFilePath = path;
@@ -87,7 +89,11 @@ int CTvskManager::OpenFile(const char* path)
         m_driveDb.Close();
     }
     if (!m_bDriveWithMotor && LoadMotorDb() == 0)
+    {
+        if (m_dataDb.GetMotorImg().IsEmpty())
+            m_dataDb.SetMotorImg(m_motorDb.GetCurrMotorImage());
         m_motorDb.Close();
+    }
     if (!StartDriveTypeScript())
         return 5;
     if (CanFireEvents())
@@ -158,10 +164,16 @@ CString CTvskManager::GetFileErrorText(int code)
         return Joined(text, m_parDb.GetErrorString());
     case 5:
         GetString(2081, text);
-        return text;
+        return Joined(text, m_strScriptError);
     default:
         return text;
     }
+}
+
+void CTvskManager::LoadDriveTexts()
+{
+    m_language.LoadDriveTexts(m_folders.DriveTextsFile(m_programDir, DriveType(), GetLanguageName()));
+    m_language.SetSubset(m_parDb.GetOpMode());
 }
 
 CString CTvskManager::GetAppPagesDir() const

@@ -4,6 +4,7 @@
 
 #include "TvskAddress.h"
 #include "TvskParValues.h"
+#include "TvskWorkingNames.h"
 
 #include <ZoSupport/ProgramError.h>
 #include <com/Bstr.h>
@@ -17,11 +18,6 @@ using namespace tvsk::values;
 
 namespace
 {
-
-bool IsWritable(const DBPAR& par)
-{
-    return CString(par.szRW).CompareNoCase("rw") == 0;
-}
 
 bool WithinLimits(const DBPAR& par, double value)
 {
@@ -218,7 +214,7 @@ HOSTRES CTvskManager::SetParValue(const char* name, VARIANT value, BOOL toDrive)
     if (!par)
         return HOSTRES_NOTFOUND;
     const bool connected = toDrive && IsConnected();
-    if (connected && !IsWritable(*par))
+    if (connected && !tvsk::IsReadWrite(*par))
         return HOSTRES_READONLY;
     // A value that is no number, or whose raw value the width cannot carry, is refused as out of limits.
     if (!converted || !WithinLimits(*par, number) || !RawFits(par->nBitDim, ToRaw(*par, number)))
@@ -259,7 +255,7 @@ HOSTRES CTvskManager::ReadPar(const char* nameOrAddress, VARIANT* value)
     if (DBPAR* par = IsFileOpen() ? m_parDb.GetPar(nameOrAddress, true) : nullptr)
     {
         // A read-only value (speed, current, alarm) is the drive's state, not its configuration.
-        const BOOL read = ReadParFromDrive(par, IsWritable(*par));
+        const BOOL read = ReadParFromDrive(par, tvsk::IsReadWrite(*par));
         GetParValue(nameOrAddress, value);
         return read ? HOSTRES_OK : HOSTRES_READERR;
     }
@@ -434,7 +430,7 @@ HOSTRES CTvskManager::SetParField(int index, int field, const char* text)
         SetLastError(2046);
         return HOSTRES_NOTFOUND;
     }
-    if (IsConnected() && !IsWritable(*par))
+    if (IsConnected() && !tvsk::IsReadWrite(*par))
     {
         SetLastError(2083);
         return HOSTRES_READONLY;

@@ -12,21 +12,26 @@
 BOOL CTvskManager::StartScript(const char* path)
 {
     StopScript();
+    m_strScriptError.Empty();
     if (!m_pIntf)
         return FALSE;
     m_pIntf->SetVerbose(std::atoi(GetOptionValue("SCRIPTDEBUG", 0)) != 0);
 
     m_pScript = std::make_unique<CScriptManager>();
-    if (m_pScript->Init(this) != S_OK)
+    if (const HRESULT hr = m_pScript->Init(this); hr != S_OK)
     {
         m_pScript.reset();
+        m_strScriptError.Format("ZoScripter.ZoScriptMng.1: 0x%08X", static_cast<unsigned>(hr));
         return FALSE;
     }
     m_pScript->AddScripter("Tvsk", static_cast<ITvskIntf*>(m_pIntf));
 
     std::ifstream file(path ? path : "");
     if (!file)
+    {
+        m_strScriptError = path ? path : "";
         return FALSE;
+    }
     std::string code;
     for (std::string line; std::getline(file, line);)
     {
@@ -35,7 +40,10 @@ BOOL CTvskManager::StartScript(const char* path)
         code += line;
         code += '\n';
     }
-    return m_pScript->Run(code.c_str());
+    m_bScriptStarting = true;
+    const BOOL running = m_pScript->Run(code.c_str());
+    m_bScriptStarting = false;
+    return running;
 }
 
 void CTvskManager::StopScript()
@@ -55,11 +63,13 @@ bool CTvskManager::StartDriveTypeScript()
     std::error_code error;
     if (path.IsEmpty() || !std::filesystem::is_regular_file(path.GetString(), error))
         return true;
-    return StartScript(path) || !m_pScript;
+    return StartScript(path) != FALSE;
 }
 
 void CTvskManager::OnScriptError(CString text)
 {
+    if (m_bScriptStarting)
+        m_strScriptError = m_strScriptError.IsEmpty() ? text : m_strScriptError + "\n" + text;
     MessageBox(text, MB_OK | MB_ICONERROR);
 }
 

@@ -59,11 +59,6 @@ bool IsComment(const char* text)
     return std::strncmp(text, "COMM", 4) == 0;
 }
 
-bool IsReadWrite(const DBPAR& par)
-{
-    return std::strcmp(par.szRW, "rw") == 0;
-}
-
 // One drive word of the program: its address, width and code.
 struct PlcWord
 {
@@ -460,7 +455,7 @@ void CTvskManager::WritePagePars()
         return;
     std::vector<std::string> names;
     for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
-        if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); IsReadWrite(*par))
+        if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); tvsk::IsReadWrite(*par))
             names.emplace_back(par->szID);
     int code = 0;
     {
@@ -562,7 +557,7 @@ BOOL CTvskManager::WriteRaw(const char* name, const VARIANT& value)
         m_nErrorCode = 6;
         return FALSE;
     }
-    if (!IsReadWrite(*par))
+    if (!tvsk::IsReadWrite(*par))
     {
         m_nErrorCode = 7;
         return FALSE;

@@ -1,9 +1,14 @@
 #include "TvskWorkingNames.h"
 
-#include <cstring>
+#include <framework/CString.h>
 
 namespace tvsk
 {
+
+bool IsReadWrite(const DBPAR& par)
+{
+    return CString(par.szRW).CompareNoCase("rw") == 0;
+}
 
 std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWriteOnly)
 {
@@ -11,8 +16,7 @@ std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWrit
     for (long i = 0; i < db.GetParNum(true); ++i)
     {
         const DBPAR* par = db.GetPar(i, true);
-        if (par && (db.IsOpModePar(par->szID) != 0) == opMode &&
-            (!readWriteOnly || std::strcmp(par->szRW, "rw") == 0))
+        if (par && (db.IsOpModePar(par->szID) != 0) == opMode && (!readWriteOnly || IsReadWrite(*par)))
             names.emplace_back(par->szID);
     }
     return names;

@@ -1,4 +1,5 @@
-// The names of the working list, taken before a read can rebuild it for a new operating mode.
+// The names of the working list, taken before a read can rebuild it for a new operating mode, and
+// the one rule for a writable parameter.
 #pragma once
 
 #include <TvskDb/TvskParDb.h>
@@ -8,6 +9,9 @@
 
 namespace tvsk
 {
+
+// A parameter the drive lets the configuration write: access "rw" in any case.
+bool IsReadWrite(const DBPAR& par);
 
 // The operating-mode entries (opMode) or all others, optionally only the "rw" ones, in list order.
 std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWriteOnly);

@@ -52,6 +52,7 @@ void CCodeParser::StartParse()
 {
     m_nDepth = 0;
     m_bTooDeep = false;
+    m_nTablesLeft = 0;
     if (!m_pListener)
         return;
     m_pListener->m_bFrozen = false;
@@ -61,6 +62,7 @@ void CCodeParser::StartParse()
 
 bool CCodeParser::RunTopTable()
 {
+    m_nTablesLeft = kTablesPerToken * (static_cast<long>(m_pParser->GetTokens().GetSize()) + kTablesPerToken);
     int index = 0;
     m_pCurHandler = m_pHandler;
     bool ok = ParseTab(m_pTable, index, nullptr);
@@ -194,7 +196,7 @@ CCodeParser::Outcome CCodeParser::EvalRow(const PRS_ELEM& row, int& index)
     {
         if (!row.pszName)
             ProgramError("CodeParser", __LINE__, nullptr);
-        if (m_nDepth >= kMaxTableDepth)
+        if (m_nDepth >= kMaxTableDepth || --m_nTablesLeft < 0)
         {
             m_bTooDeep = true;
             RecordError(PRSERR_TOO_DEEP);

@@ -37,7 +37,7 @@ enum PrsError
     PRSERR_NO_TOKEN = 7,
     PRSERR_KEYWORD = 9,
     PRSERR_REFUSED_TOKEN = 10,
-    PRSERR_TOO_DEEP = 11 // tables nested deeper than kMaxTableDepth
+    PRSERR_TOO_DEEP = 11 // tables nested deeper than kMaxTableDepth, or more tried than kTablesPerToken allow
 };
 
 struct PRS_ELEM
@@ -112,6 +112,9 @@ class CCodeParser
 public:
     // Nesting of sub-tables beyond any real text; deeper input fails instead of exhausting the stack.
     static constexpr int kMaxTableDepth = 1000;
+    // Sub-tables a parse may try for each token (and once more for kTablesPerToken tokens) before
+    // it fails: alternatives that fail deep inside nested input otherwise retry it exponentially.
+    static constexpr long kTablesPerToken = 64;
 
     CCodeParser(CParser* parser, const PRS_ELEM* table, const char* file);
     CCodeParser(const CCodeParser&) = delete;
@@ -168,6 +171,7 @@ private:
     CParseHandler* m_pCurHandler = nullptr;
     CString m_strSource;
     int m_nDepth = 0;
-    // Set once the nesting limit was hit: the whole parse then fails without trying alternatives.
+    long m_nTablesLeft = 0;
+    // Set once the nesting or work limit was hit: the whole parse then fails without trying alternatives.
     bool m_bTooDeep = false;
 };

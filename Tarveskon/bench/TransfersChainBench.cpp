@@ -43,7 +43,9 @@ public:
         CProfile::Instance().SetRegistryKey("MurnApps");
         RegisterTvskStrings();
         m_manager = std::make_unique<CTvskManager>(TVSK_SAMPLE_DATA_DIR);
-        m_ready = m_manager->OpenFile(sample) == 0 && m_manager->CanFireEvents() == withScript &&
+        // Without the script components the TK40's script cannot start (5); the rest is loaded.
+        m_ready = m_manager->OpenFile(sample) == (withScript ? 0 : 5) &&
+                  m_manager->CanFireEvents() == withScript &&
                   m_manager->Connect(ChainSettings(0).c_str()) == 0;
     }
     ~TransferSession()

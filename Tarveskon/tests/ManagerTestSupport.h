@@ -16,15 +16,24 @@
 namespace tvsk::testing
 {
 
-// A fresh program folder holding the sample data, removed with the object.
+// A fresh program folder holding the sample data, removed with the object. The TK40's script is
+// left out unless kept: it runs only where a test registers the script components, and without
+// them opening a TK40 session answers 5.
 class ProgramFolder
 {
 public:
-    ProgramFolder()
+    enum class SampleScript
+    {
+        Left,
+        Kept
+    };
+    explicit ProgramFolder(SampleScript script = SampleScript::Left)
     {
         char pattern[] = "/tmp/tvsk-manager-XXXXXX";
         m_dir = ::mkdtemp(pattern);
         std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, m_dir, std::filesystem::copy_options::recursive);
+        if (script == SampleScript::Left)
+            Remove("TKSERIES/TK40.vbs");
     }
     ~ProgramFolder() { std::filesystem::remove_all(m_dir); }
     ProgramFolder(const ProgramFolder&) = delete;
@@ -65,6 +74,7 @@ public:
         answers.erase(answers.begin());
         return answer;
     }
+    bool HasActiveWindow() override { return activeWindow; }
     void SetMainWindowTitle(const CString& title) override { this->title = title.str(); }
     void AddToRecentFileList(const char* path) override { recent.push_back(path); }
     bool ChooseSavePath(CString& path) override
@@ -76,6 +86,7 @@ public:
     std::vector<std::string> boxes;
     std::vector<CWnd*> owners;
     std::vector<int> answers;
+    bool activeWindow = true;
     std::vector<std::string> recent;
     std::string title;
     std::string savePath;

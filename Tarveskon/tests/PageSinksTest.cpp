@@ -99,6 +99,7 @@ public:
 };
 
 const char* const kPage = "<input type=button name='CMD#12' value=a>"
+                          "<input type=button name='CMD#7Go' value=l>"
                           "<input type=button name='CMD#1' value=k>"
                           "<input type=button name='CMD#ReadAll' value=b>"
                           "<input type=button name='PLUGIN#TvskOsc' value=c>"
@@ -248,11 +249,14 @@ TEST_F(DriveSinkTest, NumericCommandsArePostedWordsSent)
     Click("CMD#12");
     Click("CMD#ReadAll");
     Click("PLUGIN#TvskOsc");
-    ASSERT_EQ(dialog.messages.size(), 2u) << "no plug-ins on the drive page";
+    Click("CMD#7Go");
+    ASSERT_EQ(dialog.messages.size(), 3u) << "no plug-ins on the drive page";
     EXPECT_EQ(dialog.messages[0].message, WM_COMMAND);
     EXPECT_EQ(dialog.messages[0].wParam, 12u);
     EXPECT_EQ(dialog.messages[1].message, WM_HTML_COMMAND);
     EXPECT_EQ(dialog.messages[1].text, "ReadAll");
+    EXPECT_EQ(dialog.messages[2].message, WM_COMMAND) << "a rest beginning with a digit is numeric";
+    EXPECT_EQ(dialog.messages[2].wParam, 7u);
 }
 
 TEST_F(DriveSinkTest, SelectChangesAndHelpGoToThePageWindow)

@@ -164,12 +164,15 @@ TEST_F(SampleDownloadTest, TheSamplesProgramAndCamsLandInTheDriveAndTheProgramCo
     EXPECT_TRUE(equal);
 }
 
-TEST_F(SampleDownloadTest, SaveLeavesTheConnectionTheUserHadOpen)
+TEST_F(SampleDownloadTest, SaveClosesTheConnectionItFoundAndKeepsTheOneItOpened)
 {
     OpenSample("Samples/TK40.dat");
     ASSERT_EQ(Manager().Connect(""), 0);
     WithSaveAndDownload([](CDlgSaveAndDownload& save) { Press(save, {IDC_SAVE_PARAMS}, IDC_SAVE); });
-    EXPECT_TRUE(Manager().IsConnected());
+    EXPECT_FALSE(Manager().IsConnected()) << "pressed while connected: disconnected afterwards";
+
+    WithSaveAndDownload([](CDlgSaveAndDownload& save) { Press(save, {IDC_SAVE_PARAMS}, IDC_SAVE); });
+    EXPECT_TRUE(Manager().IsConnected()) << "the connection the button opened stays";
 }
 
 } // namespace

@@ -109,6 +109,7 @@ TEST_F(SaveAndDownloadTest, TheVersionRowsShowTheVersionsFile)
 {
     folder.Replace("Versions.txt", "MOTORS\t\"1.1.0\"", "MOTORS\t\"1.7.3\"");
     folder.Replace("Versions.txt", "PAR\t\"TK20\"\t\"1.0.0\"", "PAR\t\"TK20\"\t\"1.0.9\"");
+    folder.Replace("Versions.txt", "PAG\t\"TK20\"\t\"ITA\"\t\"1.0.0\"", "PAG\t\"TK20\"\t\"ITA\"\t\"1.0.4\"");
     OpenSample("Samples/TK20.dat");
     CDlgVersions versions(dialog.get());
     versions.SetHost(&dialog->Manager());
@@ -118,7 +119,7 @@ TEST_F(SaveAndDownloadTest, TheVersionRowsShowTheVersionsFile)
     EXPECT_EQ(Text(versions, 1014), "1.0.9");
     EXPECT_EQ(Text(versions, 1015), "1.7.3");
     EXPECT_EQ(Text(versions, 1016), "1.2.0");
-    EXPECT_EQ(Text(versions, 1017), "n/a") << "the TK20 texts carry no version, so no page row counts";
+    EXPECT_EQ(Text(versions, 1017), "1.0.4") << "the page row of the drive texts' type and language";
     versions.DestroyWindow();
 }
 

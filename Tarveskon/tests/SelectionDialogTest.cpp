@@ -204,6 +204,22 @@ TEST_F(SelectionDialogTest, AMotorAboveTheDriveAsks2077)
     motors.DestroyWindow();
 }
 
+TEST_F(SelectionDialogTest, TheRadioDatumIsReadAsADecimalIntegerAndNoNumberIsZero)
+{
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    CDlgMotorSelect motors(dialog.get());
+    ASSERT_TRUE(Open(motors));
+    Change(motors.MotorWnd(), WM_HTML_RADIOCHANGE, "idD6", "1");
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetMotorValue(6), 1);
+    Change(motors.MotorWnd(), WM_HTML_RADIOCHANGE, "idD6", "abc");
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetMotorValue(6), 0);
+    Change(motors.MotorWnd(), WM_HTML_RADIOCHANGE, "idD6", "2x");
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetMotorValue(6), 2);
+    Change(motors.MotorWnd(), WM_HTML_RADIOCHANGE, "idD5", "abc");
+    EXPECT_DOUBLE_EQ(dialog->Manager().GetMotorValue(6), 2) << "only idD6";
+    motors.DestroyWindow();
+}
+
 // Records the help topics the selection dialogs ask their parent for.
 class HelpRecorder : public CWnd
 {

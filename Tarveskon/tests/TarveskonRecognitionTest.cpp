@@ -15,8 +15,14 @@
 #include <ui/App.h>
 #include <ui/FileDialog.h>
 #include <ui/MessageBox.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include <deque>
+#include <memory>
+#include <optional>
 
 #include <dlfcn.h>
 
@@ -114,6 +120,33 @@ protected:
             });
     }
 
+    // A control's text on a page once the page is bound.
+    static std::string Text(CHtmlWnd& wnd, CHtmlDataManager& html, const char* name)
+    {
+        CString text;
+        if (!WaitUntil([&] { return !wnd.GetBusy() && html.ControlsNum() > 0; }))
+            return "<none>";
+        if (html.ControlType(name) != HTMLCTRL_TEXT || !html.GetRawText(name, text))
+            html.GetText(name, text);
+        return text.str();
+    }
+    std::string Status(const char* name)
+    {
+        return Text(dialog->StatusPageWnd(), dialog->StatusPageWnd().DataManager(), name);
+    }
+    // The picture file a start page's image element shows.
+    std::string MainPicture(const char* name)
+    {
+        CHtmlWnd& wnd = dialog->MainPageWnd();
+        WaitUntil([&] { return !wnd.GetBusy() && dialog->MainPageWnd().DataManager().ControlsNum() > 0; });
+        auto result = std::make_shared<std::optional<QString>>();
+        wnd.Browser()->View()->page()->runJavaScript(
+            QString("document.getElementsByName('%1')[0].src").arg(name),
+            [result](const QVariant& v) { *result = v.toString(); });
+        WaitUntil([&] { return result->has_value(); });
+        return result->value_or(QString()).section('/', -1).toStdString();
+    }
+
     std::unique_ptr<CDriveChain> chain;
     ChainConfigDialog settingsDialog;
     RecordedBoxes boxes;
@@ -189,6 +222,42 @@ TEST_F(TarveskonRecognitionTest, MotorRecognitionFirstInARunFindsNoMaps)
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Riconoscimento del motore non disponibile per questo drive");
     EXPECT_FALSE(dialog->Manager().IsConnected());
+}
+
+TEST_F(TarveskonRecognitionTest, RecognitionsRefreshTheStatusStringsAndPictures)
+{
+    Command("ConfigConn");
+    SetDriveWord(60, 103);
+    SetDriveWord(61, 2);
+    ASSERT_EQ(Status("strDriveData"), "");
+    Command("UploadDrive");
+    ASSERT_TRUE(dialog->Manager().IsDriveChosen());
+    EXPECT_EQ(Status("strDriveData"), dialog->Manager().GetDriveDescription().str());
+    EXPECT_NE(Status("strDriveData"), "");
+    const std::string drivePicture = dialog->Manager().DataDb().GetDriveImg().str();
+    ASSERT_FALSE(drivePicture.empty());
+    EXPECT_EQ(MainPicture("imgDriveType"), drivePicture);
+
+    Command("UploadMotor");
+    ASSERT_TRUE(dialog->Manager().IsMotorChosen());
+    EXPECT_EQ(Status("strMotorData"), dialog->Manager().GetMotorDescription().str());
+    EXPECT_NE(Status("strMotorData"), "");
+    EXPECT_EQ(MainPicture("imgMotorType"), "MB.jpg");
+}
+
+TEST_F(TarveskonRecognitionTest, SettingsLeftUnchangedKeepTheDialogsSettingsText)
+{
+    Command("ConfigConn");
+    const std::string description =
+        dialog->Manager().GetConnectionDescription(ChainSettings(0).c_str()).str();
+    EXPECT_EQ(Status("strCommConf"), description);
+
+    // OK with the same settings: the dialog keeps its text, so the drive is still reached.
+    Command("ConfigConn");
+    EXPECT_EQ(Status("strCommConf"), description);
+    Command("UploadDrive");
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+    EXPECT_TRUE(dialog->Manager().IsDriveChosen());
 }
 
 } // namespace

@@ -417,6 +417,13 @@ TEST_F(TvskIntfTest, NumbersAndTextsConvertToTheMembersTypes)
     ASSERT_EQ(Call("MsgBox", DISPATCH_METHOD, {Str("Hello"), byRef}, result), S_OK);
     EXPECT_EQ(result.vt, VT_I4);
     ASSERT_EQ(ui.boxes, (std::vector<std::string>{"Hello"}));
+
+    // No window of the program active: no box, and 0.
+    ui.activeWindow = false;
+    ui.answers = {1};
+    ASSERT_EQ(Call("MsgBox", DISPATCH_METHOD, {Str("Nobody"), Long(2)}, result), S_OK);
+    EXPECT_EQ(result.lVal, 0);
+    EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
 TEST_F(TvskIntfTest, IndexesAndNamesOutOfRangeAnswerNeutralValues)

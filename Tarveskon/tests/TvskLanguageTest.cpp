@@ -74,6 +74,7 @@ TEST_F(TvskLanguageTest, DescriptionEqualToItsIdFallsBackToTheFilesText)
     folder.Replace("TK20/TK20.par", "\"Corrente nominale motore\"", "\"Corrente nominale motore\"\t3990");
     folder.Replace("TK20/TK20.par", "\"Corrente di picco motore\"", "\"Corrente di picco motore\"\t3991");
     folder.Append("ITA.str", "\nSTR\t\"3990\"\t\"3990\"\nSTR\t\"3991\"\t\"Picco\"\n");
+    folder.Remove("TK20/TK20_ITA.str");
     CTvskManager manager(folder.Dir().c_str());
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
     CString text;
@@ -136,6 +137,63 @@ TEST_F(TvskLanguageTest, EveryLanguageHasEveryString)
     const std::set<std::string> italian = ids("ITA.str");
     EXPECT_GT(italian.size(), 300u);
     EXPECT_EQ(ids("ENG.str"), italian);
+}
+
+TEST_F(TvskLanguageTest, TheDriveTextsOfTheFilesTypeAndLanguageAnswer)
+{
+    folder.Replace("Samples/TK20.dat", "LANG\t\"ITA\"", "LANG\t\"ENG\"");
+    CTvskManager manager(folder.Dir().c_str());
+    EXPECT_EQ(manager.GetVersionString(5).str(), "n/a") << "no file";
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    CString text;
+    ASSERT_TRUE(manager.GetParDescr("Pr33", text, false));
+    EXPECT_EQ(text.str(), "Motor rated current");
+    ASSERT_TRUE(manager.GetParDescr("Pr100", text, false));
+    EXPECT_EQ(text.str(), "Full-scale speed of the reference") << "the speed mode's text";
+    EXPECT_STREQ(manager.ParDb().GetPar("Pr32", true)->szDescr, "Maximum motor speed");
+    int id = 0;
+    ASSERT_TRUE(manager.GetMenu(1, &id, text));
+    EXPECT_EQ(id, 2);
+    EXPECT_EQ(text.str(), "Motor");
+    EXPECT_EQ(manager.GetVersionString(5).str(), "1.0.0");
+    EXPECT_EQ(manager.GetReleaseVersion(5).str(), "1.0.0");
+
+    // The positioner's texts once the mode changes; a new file has no drive texts.
+    VARIANT mode;
+    mode.vt = VT_I4;
+    mode.lVal = 2;
+    ASSERT_EQ(manager.SetParValue("Pr1", mode, FALSE), HOSTRES_OK);
+    ASSERT_TRUE(manager.GetParDescr("Pr100", text, false));
+    EXPECT_EQ(text.str(), "Positioning speed");
+    ASSERT_TRUE(manager.NewFile());
+    EXPECT_EQ(manager.GetVersionString(5).str(), "n/a");
+    EXPECT_EQ(manager.GetReleaseVersion(5).str(), "n/a");
+}
+
+TEST_F(TvskLanguageTest, AFamilyDriveFindsItsTextsBesideItsParameterFile)
+{
+    CTvskManager manager(folder.Dir().c_str());
+    const int opened = manager.OpenFile(folder.Path("Samples/TK40.dat").c_str());
+    ASSERT_TRUE(opened == 0 || opened == 5) << opened;
+    CString text;
+    ASSERT_TRUE(manager.GetParDescr("Pr100", text, false));
+    EXPECT_EQ(text.str(), "Velocità di posizionamento") << "the file's mode 2";
+    EXPECT_EQ(manager.Language().GetParDescrText("Pr100", text, false), FALSE) << "no text for every mode";
+    ASSERT_TRUE(manager.Language().GetMenuString(100, text));
+    EXPECT_EQ(text.str(), "Parametri utente");
+    EXPECT_EQ(manager.GetVersionString(5).str(), "1.0.0");
+}
+
+TEST_F(TvskLanguageTest, WithoutDriveTextsTheVersionsAreNotAvailable)
+{
+    folder.Remove("TK20/TK20_ITA.str");
+    CTvskManager manager(folder.Dir().c_str());
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    EXPECT_EQ(manager.GetVersionString(5).str(), "n/a");
+    EXPECT_EQ(manager.GetReleaseVersion(5).str(), "n/a");
+    CString text;
+    ASSERT_TRUE(manager.GetParDescr("Pr33", text, false));
+    EXPECT_EQ(text.str(), "Corrente nominale motore") << "the parameter file's own text";
 }
 
 } // namespace

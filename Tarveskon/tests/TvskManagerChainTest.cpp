@@ -433,9 +433,10 @@ TEST_F(TvskManagerChainTest, TheSettingsDialogStoresWhatItGives)
     EXPECT_NE(settings.Find("19200"), -1) << settings.str();
     EXPECT_STREQ(manager->ParDb().GetCommSettings(), settings.GetString());
     EXPECT_TRUE(manager->IsModified());
+    const CString chosen = settings;
     dialog.ok = false;
     EXPECT_EQ(manager->SendCommand(11, 0, Pointer(&settings)), 0);
-    EXPECT_TRUE(settings.IsEmpty()) << "cancelled";
+    EXPECT_EQ(settings, chosen) << "cancelled: the caller's text stays";
 }
 
 } // namespace

@@ -48,6 +48,21 @@ TEST_F(TvskManagerFilesTest, OpenFailuresAnswerTheirCodeAndText)
               "Errore nel caricamento del file parametri associato");
 }
 
+TEST_F(TvskManagerFilesTest, AScriptWithoutTheScriptManagerAnswersFive)
+{
+    // No script components registered here: the manager for the TK40's script cannot be made.
+    ProgramFolder withScript(ProgramFolder::SampleScript::Kept);
+    CTvskManager scripted(withScript.Dir().c_str());
+    scripted.SetHostUi(&ui);
+    EXPECT_EQ(scripted.OpenFile(withScript.Path("Samples/TK40.dat").c_str()), 5);
+    const std::string text = scripted.GetFileErrorText(5).str();
+    EXPECT_EQ(text.rfind("Errore nel caricamento del file di VB script associato\n", 0), 0u) << text;
+    EXPECT_NE(text.find("ZoScripter.ZoScriptMng.1"), std::string::npos) << text;
+    EXPECT_TRUE(scripted.IsFileOpen()) << "the rest of the configuration is loaded";
+    EXPECT_FALSE(scripted.CanFireEvents());
+    EXPECT_EQ(scripted.LoadWizardData(false), 5);
+}
+
 TEST_F(TvskManagerFilesTest, OpenAppliesTheSessionAndChoosesItsDriveAndMotor)
 {
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
@@ -55,6 +70,8 @@ TEST_F(TvskManagerFilesTest, OpenAppliesTheSessionAndChoosesItsDriveAndMotor)
     EXPECT_DOUBLE_EQ(Par(manager, "Pr30").dblDefVal, 8);
     EXPECT_TRUE(manager.IsDriveChosen());
     EXPECT_TRUE(manager.IsMotorChosen());
+    EXPECT_FALSE(manager.DataDb().GetDriveImg().IsEmpty()) << "the drives database's picture";
+    EXPECT_EQ(manager.DataDb().GetMotorImg().str(), "MB.jpg") << "the motors database's picture";
     EXPECT_EQ(manager.GetFileName(), folder.Path("Samples/TK20.dat"));
     EXPECT_FALSE(manager.IsModified());
     EXPECT_EQ(ui.title, "Tarveskon - [ TK20.dat ]");

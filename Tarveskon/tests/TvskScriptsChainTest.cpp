@@ -83,7 +83,7 @@ protected:
         previousBoxes = AfxSetMessageBoxSink(&scriptBoxes);
         CProfile::Instance().SetRegistryKey("MurnApps");
         RegisterTvskStrings();
-        folder = std::make_unique<ProgramFolder>();
+        folder = std::make_unique<ProgramFolder>(ProgramFolder::SampleScript::Kept);
         manager = std::make_unique<CTvskManager>(folder->Dir().c_str());
         manager->SetHostUi(&ui);
         ASSERT_TRUE(chain->StartDrive({"--par", TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"}))
@@ -319,6 +319,8 @@ TEST_F(TvskScriptsChainTest, FileEventsCarryThePathAndAScriptThatFailsToStartFir
     EXPECT_EQ(manager->OpenFile(SamplePath().c_str()), 5);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.boxes[0].find("Line 4"), std::string::npos) << ui.boxes[0];
+    EXPECT_EQ(manager->GetFileErrorText(5).str(),
+              "Errore nel caricamento del file di VB script associato\n" + ui.boxes[0]);
     EXPECT_FALSE(manager->CanFireEvents());
     Connect();
     manager->SendCommand(4, 0, 0);

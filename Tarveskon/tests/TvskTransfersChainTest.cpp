@@ -5,9 +5,11 @@
 
 #include <com/Com.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 #include <thread>
@@ -394,6 +396,55 @@ TEST_F(TvskTransfersChainTest, PageListTransfersAnnounceThemselvesAndSkipReadOnl
     EXPECT_EQ(events.seen, Lines{"BeforeReadAll"});
     EXPECT_TRUE(Journaled(from, "read").empty());
     manager->SetScriptEvents(nullptr);
+}
+
+TEST_F(TvskTransfersChainTest, AccessRwIsReadWithoutRegardToCase)
+{
+    OpenAndConnect();
+    for (const char* name : {"Pr42.0", "Pr50"})
+        std::strcpy(manager->ParDb().GetPar(name, true)->szRW, "RW");
+    std::strcpy(manager->ParDb().GetPar("Pr1", true)->szRW, "Rw");
+    RecordingEvents events(*manager);
+    manager->SetScriptEvents(&events);
+    manager->SendCommand(4, 0, 0);
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    for (const char* name : {"Pr1", "Pr42.0", "Pr50"})
+        EXPECT_NE(std::find(events.seen.begin(), events.seen.end(), std::string("BeforeWritePar ") + name),
+                  events.seen.end())
+            << name << " in the write-all";
+
+    ASSERT_EQ(manager->SendCommand(6, 0, 0), 0);
+    ASSERT_EQ(manager->SendCommand(7, Pointer("Pr50"), 0), 0);
+    events.seen.clear();
+    manager->SendCommand(9, 0, 0);
+    EXPECT_EQ(events.seen,
+              (Lines{"BeforeWriteAll", "BeforeWritePar Pr50", "AfterWritePar Pr50", "AfterWriteAll"}));
+    manager->SetScriptEvents(nullptr);
+
+    VARIANT raw;
+    VariantInit(&raw);
+    raw.vt = VT_I4;
+    raw.lVal = 77;
+    EXPECT_TRUE(manager->WriteRaw("Pr50", raw));
+    EXPECT_EQ(manager->GetErrorCode(), 0);
+    double value = 0;
+    ASSERT_TRUE(manager->ReadAddr(50, 0, 16, &value));
+    EXPECT_EQ(value, 77);
+}
+
+TEST_F(TvskTransfersChainTest, AScaleOfZeroIsWrittenAsOneAndKeptSo)
+{
+    OpenAndConnect();
+    DBPAR* limit = manager->ParDb().GetPar("Pr50", true);
+    ASSERT_NE(limit, nullptr);
+    limit->nScale = 0;
+    limit->dblDefVal = 123;
+    const size_t from = JournalLength();
+    ASSERT_TRUE(manager->WriteParToDrive(limit));
+    EXPECT_EQ(Journaled(from, "write 50"), Lines{"write 50 16 123"});
+    EXPECT_EQ(limit->nScale, 1) << "the record holds the scale it was written with";
+    ASSERT_TRUE(manager->ReadParFromDrive(limit, FALSE));
+    EXPECT_DOUBLE_EQ(limit->dblDefVal, 123);
 }
 
 } // namespace

@@ -7,12 +7,16 @@
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace
@@ -219,4 +223,64 @@ TEST_F(CamDialogTest, TheRowEditsSelectFromFirstToLastWithinTheTable)
         for (int i = 0; i < row.count; ++i)
             EXPECT_EQ(selected[i], row.from + i) << row.first << ".." << row.last;
     }
+}
+
+// The graph's cursor: only on a complete table; the arrow keys move it a point, the mouse puts it
+// under the pointer and drags it, always within the table.
+TEST_F(CamDialogTest, TheGraphsCursorFollowsArrowKeysAndTheDraggedMouse)
+{
+    host.m_Cams[0][0] = {0, 1};
+    auto incomplete = Open(0);
+    incomplete->SendMessage(WM_COMMAND, ID_CAM_CURSOR, 0);
+    EXPECT_FALSE(incomplete->GetGraph().IsCursorMode()) << "a point is undefined";
+    incomplete->DestroyWindow();
+
+    for (int i = 0; i < 257; ++i)
+        host.m_Cams[0][i] = {i * 10.0, 1};
+    auto dialog = Open(0);
+    dialog->MoveWindow(0, 0, 900, 500);
+    CFuncTracerView& graph = dialog->GetGraph();
+    QWidget* widget = graph.GetWidget();
+    std::vector<std::unique_ptr<QEvent>> sent; // kept: the window layer knows an event by its address
+    const auto key = [&](Qt::Key k)
+    {
+        sent.push_back(std::make_unique<QKeyEvent>(QEvent::KeyPress, k, Qt::NoModifier));
+        QApplication::sendEvent(widget, sent.back().get());
+    };
+    const auto mouse = [&](QEvent::Type type, int index, Qt::MouseButtons buttons)
+    {
+        const CRect box = graph.PlotRect();
+        const QPoint at(CFuncTracerView::Map(box, 257, index, 0, 0, 2560).x, box.CenterPoint().y);
+        sent.push_back(std::make_unique<QMouseEvent>(
+            type, QPointF(at), widget->mapToGlobal(QPointF(at)),
+            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier));
+        QApplication::sendEvent(widget, sent.back().get());
+    };
+
+    key(Qt::Key_Right);
+    EXPECT_EQ(graph.GetCursor(), 0) << "no cursor yet";
+    dialog->SendMessage(WM_COMMAND, ID_CAM_CURSOR, 0);
+    ASSERT_TRUE(graph.IsCursorMode());
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_EQ(graph.GetCursor(), 2);
+    for (int i = 0; i < 4; ++i)
+        key(Qt::Key_Left);
+    EXPECT_EQ(graph.GetCursor(), 0) << "not below the first point";
+
+    mouse(QEvent::MouseButtonPress, 100, Qt::LeftButton);
+    EXPECT_EQ(graph.GetCursor(), 100);
+    mouse(QEvent::MouseMove, 180, Qt::LeftButton);
+    EXPECT_EQ(graph.GetCursor(), 180) << "dragged";
+    mouse(QEvent::MouseButtonRelease, 180, Qt::NoButton);
+    mouse(QEvent::MouseMove, 40, Qt::NoButton);
+    EXPECT_EQ(graph.GetCursor(), 180) << "the button is up";
+    for (int i = 0; i < 100; ++i)
+        key(Qt::Key_Right);
+    EXPECT_EQ(graph.GetCursor(), 256) << "not past the last point";
+
+    dialog->SendMessage(WM_COMMAND, ID_CAM_CURSOR, 0);
+    EXPECT_FALSE(graph.IsCursorMode());
+    key(Qt::Key_Left);
+    EXPECT_EQ(graph.GetCursor(), 256) << "the keys move no hidden cursor";
 }

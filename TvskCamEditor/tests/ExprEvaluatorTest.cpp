@@ -197,4 +197,9 @@ TEST(ExprEvaluatorTest, DeepNestingIsRefusedNotOverflowed)
     EXPECT_EQ(result, 2.0);
     EXPECT_FALSE(evaluator.Evaluate((std::string(4000, '(') + "2" + std::string(4000, ')')).c_str(), result));
     EXPECT_FALSE(evaluator.Evaluate((std::string(4000, '-') + "2").c_str(), result));
+    // A typing slip inside nested brackets that the grammar would retry exponentially.
+    EXPECT_FALSE(evaluator.Evaluate(
+        "[\xe9------(((-(-(\x9f((((-(-(-(\x9f((((-(-(\x9f(((-(-expTerm(-(-((((((((-(-((((((((-"
+        "((\x9f(((-(-expTerm(-(-((((((((-(-((((((((-((",
+        result));
 }

@@ -6,22 +6,34 @@
 #include <TvskDb/TvskMotorDb.h>
 #include <com/Variant.h>
 #include <testing/DialogFit.h>
+#include <testing/TestApplication.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace
 {
+// The application object: keys pass the dialog's pre-translation as in the program.
+const tvsk::test::TestApplication g_app("CustomDbTests", "MurnApps");
+
 class CMotorHost : public CPluginIntf
 {
 public:
@@ -153,4 +165,90 @@ TEST_F(CustomDbPluginTest, EveryColumnShowsItsWholeTitleAtTheDesktopFonts)
             });
         EXPECT_EQ(cut, std::vector<std::string>{}) << points << " pt";
     }
+}
+
+// Enter in an edited cell moves on and Escape leaves the cell: both stay in the grid, whether the
+// set was changed or not, and neither asks to save nor closes the dialog.
+TEST_F(CustomDbPluginTest, EnterAndEscapeInAnEditedCellStayInTheGrid)
+{
+    boxes.answer = IDNO;
+    Run(
+        [this](CDlgMotorDb& dialog)
+        {
+            CEditGrid& grid = *dialog.GetGrid();
+            // Each event kept alive: the pre-translation passes an event once, known by its address.
+            std::vector<std::unique_ptr<QKeyEvent>> sent;
+            const auto key = [&](Qt::Key k)
+            {
+                for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                {
+                    QWidget* focus = QApplication::focusWidget();
+                    sent.push_back(std::make_unique<QKeyEvent>(type, k, Qt::NoModifier));
+                    QApplication::sendEvent(focus ? focus : grid.GetWidget(), sent.back().get());
+                }
+                QTest::qWait(50);
+            };
+            for (const bool changed : {false, true})
+            {
+                if (changed)
+                    dialog.OnAdd();
+                grid.SetFocus();
+                grid.Move(0, 0);
+                key(Qt::Key_Return);
+                EXPECT_TRUE(grid.IsEditing()) << "Enter opens the cell, changed " << changed;
+                key(Qt::Key_Return);
+                EXPECT_TRUE(grid.IsEditing())
+                    << "Enter in the cell moves to the next one, changed " << changed;
+                key(Qt::Key_Escape);
+                EXPECT_FALSE(grid.IsEditing()) << "Escape leaves the cell";
+                EXPECT_TRUE(boxes.asked.empty()) << "changed " << changed;
+                EXPECT_TRUE(dialog.IsWindowVisible()) << "changed " << changed;
+            }
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_EQ(boxes.asked.size(), 1u) << "only the close asks";
+}
+
+// The dialog tracks between a caption-high strip 200 pixels wide and the screen.
+TEST_F(CustomDbPluginTest, TrackSizesRunFromACaptionStripToTheScreen)
+{
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            MINMAXINFO info{};
+            dialog.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            EXPECT_EQ(info.ptMaxTrackSize.x, screen.width());
+            EXPECT_EQ(info.ptMaxTrackSize.y, screen.height());
+            EXPECT_EQ(info.ptMinTrackSize.x, 200);
+            EXPECT_GT(info.ptMinTrackSize.y, 0);
+            EXPECT_LT(info.ptMinTrackSize.y, 60);
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+}
+
+// The wheel turned anywhere in the dialog, here over its toolbar, scrolls the grid.
+TEST_F(CustomDbPluginTest, TheWheelScrollsTheGridFromAnywhereInTheDialog)
+{
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            for (int i = 0; i < 40; ++i)
+                dialog.OnAdd();
+            dialog.MoveWindow(0, 0, 600, 240);
+            QScrollBar* rows = nullptr;
+            for (QScrollBar* bar : dialog.GetGrid()->GetWidget()->findChildren<QScrollBar*>())
+                if (bar->orientation() == Qt::Vertical)
+                    rows = bar;
+            ASSERT_NE(rows, nullptr);
+            const int before = rows->value(); // the last row added is in view
+            ASSERT_GT(before, 0);
+            QWidget* top = dialog.GetWidget();
+            const QPointF at(300, 10); // the toolbar's strip
+            QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(top, &wheel);
+            EXPECT_LT(rows->value(), before) << "one row up";
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
 }

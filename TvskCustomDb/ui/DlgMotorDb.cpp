@@ -7,6 +7,11 @@
 
 #include <ui/MessageBox.h>
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
 #include <algorithm>
 
 namespace
@@ -58,6 +63,9 @@ BOOL CDlgMotorDb::OnInitDialog()
         m_Data.SetGrid(m_pGrid.get());
         FitColumnsToTitles();
     }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    SetMaxTrackSize(CSize(screen.width(), screen.height()));
+    SetMinTrackSize(CSize(200, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight)));
     EnableSaveRestore("Settings");
     UpdateCaption();
     Layout();
@@ -65,6 +73,22 @@ BOOL CDlgMotorDb::OnInitDialog()
     if (m_pGrid)
         m_pGrid->SetFocus();
     return FALSE;
+}
+
+BOOL CDlgMotorDb::PreTranslateMessage(MSG* msg)
+{
+    if (msg && msg->message == WM_KEYDOWN && m_pGrid && m_pGrid->GetSafeHwnd() &&
+        (msg->hwnd == m_pGrid.get() || m_pGrid->IsWndChild(msg->hwnd)) &&
+        m_pGrid->ProcessKey(static_cast<UINT>(msg->wParam)) != 0)
+        return TRUE;
+    return CResizableDialog::PreTranslateMessage(msg);
+}
+
+LRESULT CDlgMotorDb::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MOUSEWHEEL && m_pGrid && m_pGrid->GetSafeHwnd())
+        return m_pGrid->SendMessage(WM_MOUSEWHEEL, wParam, lParam);
+    return CResizableDialog::WindowProc(message, wParam, lParam);
 }
 
 void CDlgMotorDb::OnSize(UINT type, int cx, int cy)

@@ -27,6 +27,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Keys reach the grid first: a key the grid handles goes no further.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    // The wheel anywhere in the dialog scrolls the grid.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnOK() override;
     void OnCancel() override;
     void OnSize(UINT type, int cx, int cy) override;

@@ -48,6 +48,7 @@ protected:
         char pattern[] = "/tmp/tvsk-download-XXXXXX";
         dir = ::mkdtemp(pattern);
         std::filesystem::copy(TVSK_SAMPLE_DATA_DIR, dir, std::filesystem::copy_options::recursive);
+        std::filesystem::remove(dir + "/TKSERIES/TK40.vbs"); // no script components registered here
         manager = std::make_unique<CTvskManager>(dir.c_str());
         manager->SetHostUi(&ui);
         EXPECT_EQ(manager->OpenFile((dir + "/Samples/TK40.dat").c_str()), 0);

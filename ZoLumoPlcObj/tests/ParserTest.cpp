@@ -135,6 +135,21 @@ const PRS_ELEM kParenthesised[] = {{nullptr, PRS_LITERAL, PRS_MANDATORY, "("},
 const PRS_ELEM kNested[] = {{"parenthesised", PRS_SUBTABLE, PRS_FIRST_ALT, kParenthesised},
                             {nullptr, PRS_TOKEN, PRS_LAST_ALT, CLASS(NAME)},
                             {nullptr, PRS_END, 0, nullptr}};
+// backtrack := "(" backtrack ")" "!" | "(" backtrack ")" | NAME: every level parses its inside twice.
+extern const PRS_ELEM kBacktrack[];
+const PRS_ELEM kBanged[] = {{nullptr, PRS_LITERAL, PRS_MANDATORY, "("},
+                            {"backtrack", PRS_SUBTABLE, PRS_MANDATORY, kBacktrack},
+                            {nullptr, PRS_LITERAL, PRS_MANDATORY, ")"},
+                            {nullptr, PRS_LITERAL, PRS_MANDATORY, "!"},
+                            {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kPlain[] = {{nullptr, PRS_LITERAL, PRS_MANDATORY, "("},
+                           {"backtrack", PRS_SUBTABLE, PRS_MANDATORY, kBacktrack},
+                           {nullptr, PRS_LITERAL, PRS_MANDATORY, ")"},
+                           {nullptr, PRS_END, 0, nullptr}};
+const PRS_ELEM kBacktrack[] = {{"banged", PRS_SUBTABLE, PRS_FIRST_ALT, kBanged},
+                               {"plain", PRS_SUBTABLE, PRS_FIRST_ALT, kPlain},
+                               {nullptr, PRS_TOKEN, PRS_LAST_ALT, CLASS(NAME)},
+                               {nullptr, PRS_END, 0, nullptr}};
 const char* const kKeywords[] = {"END", nullptr};
 const char* const kSkipped[] = {"then", nullptr};
 
@@ -296,6 +311,20 @@ TEST_F(CodeParserTest, NestingBeyondTheLimitFailsWithItsOwnCode)
     EXPECT_EQ(listener.errors.back(), -PRSERR_TOO_DEEP) << "the reason stays";
     EXPECT_EQ(listener.ended, 0);
     EXPECT_TRUE(code.ParseLine(nested(3).c_str())) << "the next parse starts afresh";
+}
+
+TEST_F(CodeParserTest, InputThatWouldBacktrackWithoutEndFailsWithTheSameCode)
+{
+    tokenizer.AddTokSep("(");
+    tokenizer.AddTokSep(")");
+    tokenizer.AddTokSep("!");
+    code.SetParseTable(kBacktrack);
+    const auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+    EXPECT_TRUE(code.ParseLine(nested(6).c_str()));
+    EXPECT_TRUE(code.ParseLine("((a)!)"));
+    EXPECT_FALSE(code.ParseLine(nested(60).c_str())) << "2^60 tries";
+    EXPECT_EQ(code.GetError(), PRSERR_TOO_DEEP);
+    EXPECT_TRUE(code.ParseLine(nested(6).c_str())) << "the next parse starts afresh";
 }
 
 TEST_F(CodeParserTest, AFileIsParsedWithItsNameAsSource)

@@ -1,0 +1,128 @@
+// The start page's and the wizard start pages' help and manual buttons, clicked with the mouse in
+// the real page engine: "HELP#<topic>" opens the help on that topic, "EXE#<command line>" (host
+// command 13, so only with a file open) starts the program, here the desktop's opener.
+#include "DialogFixture.h"
+
+#include <ZoHelp/ZoHelpWnd.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWebEngineView>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+
+using tvsk::testing::DialogFixture;
+
+class PageHelpAndExeTest : public DialogFixture
+{
+protected:
+    // The desktop's opener stands in as a script that notes its arguments.
+    void BeforeDialog() override
+    {
+        const std::filesystem::path bin = folder.Path("desktop");
+        std::filesystem::create_directories(bin);
+        const std::filesystem::path opener = bin / "xdg-open";
+        std::ofstream(opener) << "#!/bin/sh\necho \"$@\" >> '" << folder.Path("opened") << "'\n";
+        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+        m_path = std::getenv("PATH") ? std::getenv("PATH") : "";
+        ::setenv("PATH", (bin.string() + ":" + m_path).c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::setenv("PATH", m_path.c_str(), 1);
+        DialogFixture::TearDown();
+    }
+
+    // A user's click: the mouse pressed and released in the middle of the element.
+    static bool Click(CHtmlWnd& wnd, const char* name)
+    {
+        const QStringList at =
+            Script(wnd,
+                   QString("(function(){var e = document.getElementsByName('%1')[0]; if (!e) return '';"
+                           "e.scrollIntoView({block: 'center'}); var r = e.getBoundingClientRect();"
+                           "return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / "
+                           "2);})()")
+                       .arg(name))
+                .split(',');
+        if (at.size() != 2)
+            return false;
+        QWebEngineView* view = wnd.Browser()->View();
+        const QPoint p(qRound(at[0].toInt() * view->zoomFactor()),
+                       qRound(at[1].toInt() * view->zoomFactor()));
+        QWidget* target = view->focusProxy() ? view->focusProxy() : view;
+        const QPoint global = target->mapToGlobal(p);
+        QMouseEvent move(QEvent::MouseMove, p, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+        return true;
+    }
+    // Some browser of the program shows the address ending so.
+    static bool SomeViewShows(const std::string& end)
+    {
+        return WaitUntil(
+            [&]
+            {
+                for (QWidget* widget : QApplication::allWidgets())
+                    if (auto* view = qobject_cast<QWebEngineView*>(widget);
+                        view && view->isVisible() &&
+                        view->url().toString().endsWith(QString::fromStdString(end)))
+                        return true;
+                return false;
+            },
+            20000);
+    }
+    std::string Opened()
+    {
+        std::ifstream in(folder.Path("opened"));
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::string m_path;
+};
+
+TEST_F(PageHelpAndExeTest, TheStartPagesHelpButtonOpensItsTopic)
+{
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Start"));
+    EXPECT_TRUE(SomeViewShows("Common/Help/TvskHelp_ITA.htm#Start"));
+
+    // Once a page asked for the program's help file, the button shows its topic there.
+    ASSERT_TRUE(dialog->Manager().ChmSetContext(0, 0, "DEFAULT", "Start"));
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Start"));
+    auto* help = dynamic_cast<CZoHelpWnd*>(dialog->Manager().GetHelpWindow());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            CHtmlWnd& browser = help->Browser();
+            return browser.GetSafeHwnd() && !browser.GetBusy() && browser.GetReadyState() == 4 &&
+                   Script(browser, "document.title") == "Getting started";
+        },
+        20000));
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TK20/TK20_ITA.htm"));
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Transfers"));
+    EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm#Transfers"));
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "EXE#xdg-open TK20/TK20Help_ITA.htm"));
+    EXPECT_TRUE(WaitUntil([&] { return Opened() == "TK20/TK20Help_ITA.htm\n"; }, 5000)) << Opened();
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+} // namespace
