@@ -21,11 +21,15 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
 namespace
 {
+
+// "The drive is not connected", for the page's transfers.
+constexpr UINT kNotConnectedText = 2132;
 
 constexpr UINT kScriptClockMs = 200;
 
@@ -327,7 +331,19 @@ void CTarveskonDlg::ShowWizardPage()
 
 void CTarveskonDlg::OnHtmlCommand(const char* word)
 {
+    // The wizard page's transfers act on its own parameters, whatever page was open before.
+    const bool pageTransfer =
+        word && (std::strcmp(word, "ReadAll") == 0 || std::strcmp(word, "WriteAll") == 0);
+    if (pageTransfer && !m_manager.IsConnected())
+    {
+        MessageBox(nullptr, LocalString(kNotConnectedText), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (pageTransfer && !m_bStartPage)
+        m_wndMain.PublishPageList();
     m_words.Run(word);
+    if (pageTransfer && !m_bStartPage && m_wndMain.GetSafeHwnd())
+        m_wndMain.UpdateValues();
 }
 
 void CTarveskonDlg::OnSelectLanguage(int index)

@@ -12,6 +12,8 @@ namespace
 {
 
 constexpr long kDriveCodeAddress = (16L << 16) + 0xA7;
+constexpr UINT kChooseDriveText = 2092;
+constexpr UINT kChooseMotorText = 2131;
 
 long PointerParam(const void* pointer)
 {
@@ -25,7 +27,11 @@ void CTarveskonDlg::OnStartWizard()
     const bool chosen =
         m_manager.IsDriveChosen() && (m_manager.IsMotorChosen() || m_manager.IsDriveWithMotor());
     if (!chosen && !CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType()))
+    {
+        MessageBox(nullptr, LocalString(m_manager.IsDriveChosen() ? kChooseMotorText : kChooseDriveText),
+                   MB_OK | MB_ICONEXCLAMATION);
         return;
+    }
     bool keepImported = false;
     if (m_bImportedSlv)
         keepImported = MessageBox(nullptr, LocalString(2099), MB_YESNO | MB_ICONEXCLAMATION) == IDNO;

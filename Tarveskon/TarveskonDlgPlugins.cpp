@@ -15,6 +15,7 @@ namespace
 {
 
 constexpr UINT kHelpAnswer = 50;
+constexpr UINT kNoConfigurationText = 2130;
 
 intptr_t PointerParam(const void* pointer)
 {
@@ -144,23 +145,27 @@ void CTarveskonDlg::Upload()
 void CTarveskonDlg::ChooseConnection()
 {
     CDlgConnChoice choice(&m_manager, this);
+    UINT command = 0;
     switch (choice.DoModal())
     {
     case IDC_CONN_READ_RESULT:
-        m_manager.SendCommand(36, static_cast<long>(PointerParam(this)), 0);
+        command = 36;
         break;
     case IDC_CONN_WRITE_RESULT:
         Upload();
-        break;
+        return;
     case IDC_CONN_COMPARE_DRIVE_RESULT:
-        m_manager.SendCommand(35, static_cast<long>(PointerParam(this)), 0);
+        command = 35;
         break;
     case IDC_CONN_COMPARE_FILE_RESULT:
-        m_manager.SendCommand(34, static_cast<long>(PointerParam(this)), 0);
+        command = 34;
         break;
     default:
-        break;
+        return;
     }
+    // Reading and comparing need a configuration to read into or compare with.
+    if (m_manager.SendCommand(command, static_cast<long>(PointerParam(this)), 0) == HOSTRES_NOFILE)
+        MessageBox(nullptr, LocalString(kNoConfigurationText), MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::unique_ptr<CZoHelpIntf> CTarveskonDlg::CreateHelpWindow()

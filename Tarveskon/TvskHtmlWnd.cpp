@@ -10,8 +10,14 @@
 #include <ui/MessageBox.h>
 #include <ui/RecentFileList.h>
 
+#include <cstdint>
+
 namespace
 {
+
+// Host commands of the page list.
+constexpr UINT kClearPageList = 6;
+constexpr UINT kAddPagePar = 7;
 
 bool ShowsParValue(long kind)
 {
@@ -185,6 +191,18 @@ void CTvskHtmlWnd::ShowLanguageList()
             chosen = i;
     }
     m_htmlMng.PutText(kLanguageList, std::to_string(chosen).c_str());
+}
+
+void CTvskHtmlWnd::PublishPageList()
+{
+    if (!m_pManager || !m_htmlMng)
+        return;
+    m_pManager->SendCommand(kClearPageList, 0, 0);
+    const long count = m_htmlMng.ControlsNum();
+    for (long i = 0; i < count; ++i)
+        if (const CString name = m_htmlMng.ControlName(i); ShowsParValue(m_htmlMng.ControlType(name)))
+            m_pManager->SendCommand(kAddPagePar,
+                                    static_cast<long>(reinterpret_cast<std::intptr_t>(name.GetString())), 0);
 }
 
 void CTvskHtmlWnd::ShowParValue(const char* name)

@@ -19,6 +19,8 @@ public:
 
     // Every control of the page from the configuration.
     void UpdateValues();
+    // The manager's page list becomes the parameters this page shows.
+    void PublishPageList();
     void ShowLanguageList();
 
     static constexpr const char* kLanguageList = "selLanguage";

@@ -94,11 +94,13 @@ int CTvskManager::OpenFile(const char* path)
             m_dataDb.SetMotorImg(m_motorDb.GetCurrMotorImage());
         m_motorDb.Close();
     }
-    SetModified(FALSE);
     if (!StartDriveTypeScript())
         return 5;
     if (CanFireEvents())
         m_pEvents->LoadFile(m_strFilePath);
+    // What the drive type's script derives from the file as it loads (defaults of empty session
+    // variables) comes again with every load: the file as opened is unmodified.
+    SetModified(FALSE);
     return 0;
 }
 

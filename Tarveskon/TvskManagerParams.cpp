@@ -254,7 +254,8 @@ HOSTRES CTvskManager::ReadPar(const char* nameOrAddress, VARIANT* value)
         return HOSTRES_NOTFOUND;
     if (DBPAR* par = IsFileOpen() ? m_parDb.GetPar(nameOrAddress, true) : nullptr)
     {
-        const BOOL read = ReadParFromDrive(par, TRUE);
+        // A read-only value (speed, current, alarm) is the drive's state, not its configuration.
+        const BOOL read = ReadParFromDrive(par, tvsk::IsReadWrite(*par));
         GetParValue(nameOrAddress, value);
         return read ? HOSTRES_OK : HOSTRES_READERR;
     }

@@ -21,6 +21,9 @@ double ToRaw(DBPAR& par, double value)
 
 double FromRaw(DBPAR& par, double raw)
 {
+    // Words arrive signed; a parameter whose range holds no negative raw value has them unsigned.
+    if (raw < 0 && (par.nBitDim == 16 || par.nBitDim == 32) && ToRaw(par, par.dblMin) >= 0)
+        raw += std::ldexp(1.0, par.nBitDim);
     return (raw - par.nOffs) / Scale(par);
 }
 

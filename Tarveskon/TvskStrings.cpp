@@ -127,6 +127,11 @@ constexpr RESOURCE_STRING kStrings[] = {
     {2111, "Avvio del programma non riuscito"},
     {2112, "Pagina non trovata"},
     {2113, "Nome del file non valido"},
+    {2130,
+     "Nessuna configurazione aperta.\nAprire un file o avviare il wizard prima di leggere o confrontare i "
+     "parametri."},
+    {2131, "Selezionare il motore prima di avviare il wizard"},
+    {2132, "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri."},
 };
 
 constexpr UINT kIds[] = {
@@ -136,7 +141,7 @@ constexpr UINT kIds[] = {
     2049, 2050, 2051, 2052, 2053, 2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061, 2062, 2063, 2064, 2065,
     2066, 2067, 2068, 2069, 2070, 2071, 2072, 2073, 2074, 2075, 2076, 2077, 2078, 2079, 2080, 2081, 2082,
     2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093, 2094, 2095, 2096, 2097, 2098, 2099,
-    2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109, 2110, 2111, 2112, 2113,
+    2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109, 2110, 2111, 2112, 2113, 2130, 2131, 2132,
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ManagerTestSupport.h"
 #include "PageComponents.h"
 
+#include <Tarveskon/DlgConnChoice.h>
 #include <Tarveskon/TarveskonDlg.h>
 #include <Tarveskon/TvskMessages.h>
 #include <Tarveskon/TvskStrings.h>
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
@@ -327,6 +329,65 @@ TEST_F(TarveskonDlgTest, ALanguageChangeDuringAWizardReloadsNothing)
 namespace
 {
 
+// Runs the connection choice from the start page and presses the button.
+void ChooseOnConnection(CTarveskonDlg& dialog, UINT button)
+{
+    QTimer::singleShot(0,
+                       [button]
+                       {
+                           CWnd* choice = nullptr;
+                           WaitUntil(
+                               [&]
+                               {
+                                   choice = CWnd::FromWidget(QApplication::activeModalWidget());
+                                   return choice && choice->GetDlgItem(IDC_CONN_READ);
+                               },
+                               5000);
+                           if (choice)
+                               choice->SendMessage(WM_COMMAND, button, 0);
+                       });
+    dialog.SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Connect"));
+}
+
+TEST_F(TarveskonDlgTest, ReadingOrComparingWithoutAFileSaysWhy)
+{
+    for (const UINT button : {IDC_CONN_READ, IDC_CONN_COMPARE_DRIVE, IDC_CONN_COMPARE_FILE})
+    {
+        boxes.texts.clear();
+        ChooseOnConnection(*dialog, button);
+        ASSERT_EQ(boxes.texts.size(), 1u) << button;
+        EXPECT_EQ(boxes.texts[0],
+                  "Nessuna configurazione aperta.\nAprire un file o avviare il wizard prima di "
+                  "leggere o confrontare i parametri.");
+    }
+    EXPECT_EQ(files.shown, 0);
+}
+
+TEST_F(TarveskonDlgTest, TheWizardPagesTransfersOffLineSayWhy)
+{
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(MainShows("TKSERIES/TKSERIES.htm"));
+    Command("ReadAll");
+    Command("WriteAll");
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1],
+              "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri.");
+}
+
+TEST_F(TarveskonDlgTest, StartingTheWizardWithoutADriveOrAMotorSaysWhich)
+{
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Selezionare prima il drive");
+    CTvskManager& manager = dialog->Manager();
+    ASSERT_EQ(manager.DriveDb().Load(folder.Path("Drives.db").c_str()), 0);
+    ASSERT_TRUE(manager.SelectDrive("TK20^5^230"));
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Selezionare il motore prima di avviare il wizard");
+    EXPECT_TRUE(dialog->IsStartPageShown());
+}
+
 class TarveskonImportTest : public TarveskonDlgTest
 {
 protected:
@@ -396,6 +457,30 @@ protected:
         return dialog->Manager().GetSessionVarValue(name, value) ? value.str() : "<none>";
     }
 };
+
+TEST_F(TarveskonScriptTest, EverySampleOpensUnmodifiedAndIsLeftWithoutAQuestion)
+{
+    // The TK40 type's own script, which gives empty session variables their defaults as a file loads.
+    std::filesystem::copy_file(std::string(TVSK_SAMPLE_DATA_DIR) + "/TKSERIES/TK40.vbs",
+                               folder.Path("TKSERIES/TK40.vbs"));
+    for (const char* sample :
+         {"Samples/TK20.dat", "Samples/TK40.dat", "Samples/TK40S.dat", "Samples/TK40Cam.dat"})
+    {
+        OpenSample(sample);
+        ASSERT_FALSE(dialog->IsStartPageShown()) << sample;
+        ASSERT_TRUE(dialog->Manager().CanFireEvents() || std::string(sample) == "Samples/TK20.dat")
+            << sample << (boxes.texts.empty() ? "" : ": " + boxes.texts.back());
+        QTest::qWait(1000); // the page's and the script's first events
+        EXPECT_FALSE(dialog->Manager().IsModified()) << sample;
+        if (std::string(sample) == "Samples/TK40.dat")
+            EXPECT_EQ(SessionVar("Commessa"), "Nessuna") << "the TK40 type's script gave its default";
+        EXPECT_EQ(Title().find('*'), std::string::npos) << sample << ": " << Title();
+        boxes.texts.clear();
+        Command("NewFile");
+        EXPECT_TRUE(boxes.texts.empty()) << sample << ": " << (boxes.texts.empty() ? "" : boxes.texts[0]);
+        ASSERT_TRUE(MainShows("Common/MainPage.htm"));
+    }
+}
 
 TEST_F(TarveskonScriptTest, TheMainWindowsClockReachesTheScript)
 {

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <future>
 #include <thread>
 
@@ -230,6 +231,24 @@ TEST_F(TvskManagerChainTest, ValuesTravelScaledBothWays)
     EXPECT_EQ(manager->SendCommand(2, Pointer(""), 0), 2);
     EXPECT_EQ(manager->SendCommand(2, Pointer("Pr999"), 0), 2);
     EXPECT_EQ(manager->SendCommand(2, Pointer("Pr33"), 0), 0);
+}
+
+TEST_F(TvskManagerChainTest, ALiveReadOnlyValueLeavesTheConfigurationUnmodified)
+{
+    const std::string control = folder->Path("control");
+    StartDrive({"--control", control});
+    OpenAndConnect();
+    std::ofstream(control) << "set 81 250\nset 32 2000\n";
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    VARIANT value;
+    VariantInit(&value);
+    EXPECT_EQ(manager->ReadPar("Pr81", &value), HOSTRES_OK);
+    EXPECT_DOUBLE_EQ(Value("Pr81"), 2.5);
+    EXPECT_FALSE(manager->IsModified()) << "a current read from the drive";
+    EXPECT_EQ(manager->ReadPar("Pr32", &value), HOSTRES_OK);
+    EXPECT_DOUBLE_EQ(Value("Pr32"), 2000);
+    EXPECT_TRUE(manager->IsModified()) << "a setting read from the drive";
+    VariantClear(&value);
 }
 
 TEST_F(TvskManagerChainTest, TheCurrentValueAgainIsStillWritten)

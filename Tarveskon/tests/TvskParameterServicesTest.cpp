@@ -2,6 +2,7 @@
 
 #include <Tarveskon/TvskCommSettings.h>
 #include <Tarveskon/TvskMessages.h>
+#include <Tarveskon/TvskParValues.h>
 
 #include <com/Variant.h>
 #include <ui/UiDefs.h>
@@ -387,6 +388,28 @@ TEST_F(TvskParameterServicesTest, DriveCommandsThatDoNotExistSaySo)
     manager.RunDriveCommand("Reset");
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[1], "Errore nell'invio del comando") << "not connected";
+}
+
+TEST(TvskParValuesTest, AWordReadNegativeIsUnsignedWhereTheRangeHoldsNoNegativeValue)
+{
+    using tvsk::values::FromRaw;
+    DBPAR alarm{};
+    alarm.nBitDim = 16;
+    alarm.nScale = 1;
+    alarm.dblMax = 65535;
+    EXPECT_EQ(FromRaw(alarm, -16385), 49151);
+    DBPAR speed = alarm;
+    speed.dblMin = -9000;
+    EXPECT_EQ(FromRaw(speed, -4500), -4500);
+    DBPAR temperature = alarm; // raw = value * 10 + 500, from -50
+    temperature.nScale = 10;
+    temperature.nOffs = 500;
+    temperature.dblMin = -50;
+    EXPECT_EQ(FromRaw(temperature, 1500), 100);
+    EXPECT_EQ(FromRaw(temperature, 0), -50);
+    DBPAR position = alarm;
+    position.nBitDim = 32;
+    EXPECT_EQ(FromRaw(position, -1), 4294967295.0);
 }
 
 } // namespace

@@ -105,7 +105,7 @@ static void BM_PollTickThroughTheChain(benchmark::State& state)
     CPagerBinding binding(session.host.get(), view);
     binding.Attach(session.manager.Get());
     for (auto _ : state)
-        if (binding.Tick() != binding.Period())
+        if (binding.Tick() > binding.Period()) // a failed read waits longer
             state.SkipWithError("read failed");
     session.host->Disconnect();
     chain.StopDrive();

@@ -5,7 +5,9 @@
 #include <framework/LeadingNumber.h>
 #include <web/DomObjects.h>
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -30,6 +32,8 @@ enum ControlKind : LONG
 };
 
 constexpr int IDOK = 1;
+// "The drive is not connected", of the host's string table.
+constexpr UINT kNotConnectedText = 2132;
 constexpr int IDCANCEL = 2;
 
 // Host command codes the page words reach.
@@ -190,7 +194,7 @@ void CPagerBinding::Refresh(bool rebuild)
         return;
     if (rebuild)
     {
-        m_host->SendCommand(HOSTCMD_CLEARPAGELIST, 0, 0);
+        PublishPageList();
         m_opMode = OpMode();
     }
     for (LONG i = 0; i < count; ++i)
@@ -208,9 +212,19 @@ void CPagerBinding::Refresh(bool rebuild)
         m_manager->get_ControlId(index.v, &id.s);
         const std::string text = name.Text();
         Fill(i, text, id.Text(), kind);
-        if (rebuild)
-            m_host->SendCommand(HOSTCMD_ADDPAGEPAR, Arg(text.c_str()), 0);
     }
+}
+
+// The host's page list becomes this page's controls (the host keeps those naming parameters).
+void CPagerBinding::PublishPageList()
+{
+    LONG count = 0;
+    if (!m_manager || !m_host || FAILED(m_manager->get_ControlsNum(&count)))
+        return;
+    m_host->SendCommand(HOSTCMD_CLEARPAGELIST, 0, 0);
+    for (LONG i = 0; i < count; ++i)
+        if (const std::string name = ControlName(i); !name.empty())
+            m_host->SendCommand(HOSTCMD_ADDPAGEPAR, Arg(name.c_str()), 0);
 }
 
 void CPagerBinding::Fill(LONG index, const std::string& name, const std::string& id, LONG kind)
@@ -267,6 +281,15 @@ void CPagerBinding::ShowFileValue(const std::string& name)
 void CPagerBinding::Put(const std::string& name, const VARIANT& value)
 {
     Bstr key(name);
+    LONG kind = 0;
+    // Preformatted texts take text only.
+    if (value.vt != VT_BSTR && SUCCEEDED(m_manager->get_ControlType(key.s, &kind)) && kind == KIND_PRE)
+    {
+        Variant text;
+        if (SUCCEEDED(VariantChangeType(&text.v, &value, 0, VT_BSTR)))
+            m_manager->put_ControlValue(key.s, text.v);
+        return;
+    }
     m_manager->put_ControlValue(key.s, value);
 }
 
@@ -290,40 +313,59 @@ int CPagerBinding::Tick()
         ProgramError(__FILE__, __LINE__, nullptr);
         return m_period;
     }
-    if (m_pollIndex >= m_controls)
-        m_pollIndex = 0;
-    Bstr name;
-    if (m_controls > 0 && SUCCEEDED(m_manager->get_ControlName(m_pollIndex, &name.s)))
+    if (m_pollIndex == 0)
+        m_roundStart = std::chrono::steady_clock::now();
+    SkipToPolledControl();
+    if (m_pollIndex < m_controls)
     {
-        const std::string text = name.Text();
-        if (text != m_focused && m_host->ExistPar(text.c_str()) == 1)
+        const std::string name = ControlName(m_pollIndex++);
+        Variant value;
+        if (!m_host->IsConnected())
+            ShowFileValue(name);
+        else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
         {
-            Variant value;
-            if (!m_host->IsConnected())
-                ShowFileValue(text);
-            else if (m_host->ReadPar(text.c_str(), &value.v) == HOSTRES_OK)
-            {
-                m_readFailed = false;
-                Put(text, value.v);
-                KeepListValid();
-            }
-            else
-            {
-                LinkFailed();
-                return std::max(m_period, kRetryPeriod);
-            }
+            m_readFailed = false;
+            Put(name, value.v);
+            KeepListValid();
         }
+        else
+        {
+            LinkFailed();
+            return std::max(m_period, kRetryPeriod);
+        }
+        SkipToPolledControl();
+        if (m_pollIndex < m_controls)
+            return kNextRead;
     }
-    ++m_pollIndex;
-    // A dead link blocks each read for its time-out: wait longer until a read succeeds.
-    return m_readFailed ? std::max(m_period, kRetryPeriod) : m_period;
+    // Each control is read once a round; a round starts a period after the previous one did.
+    m_pollIndex = 0;
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - m_roundStart);
+    return static_cast<int>(std::clamp<long long>(m_period - spent.count(), kShortestPeriod, m_period));
+}
+
+std::string CPagerBinding::ControlName(LONG index) const
+{
+    Bstr name;
+    return SUCCEEDED(m_manager->get_ControlName(index, &name.s)) ? name.Text() : std::string();
+}
+
+// Moves the poll to the next control that shows a parameter, other than the focused field.
+void CPagerBinding::SkipToPolledControl()
+{
+    for (; m_pollIndex < m_controls; ++m_pollIndex)
+    {
+        const std::string name = ControlName(m_pollIndex);
+        if (!name.empty() && name != m_focused && m_host->ExistPar(name.c_str()) == 1)
+            return;
+    }
 }
 
 // A dead link fails every read for its time-out: the rest of the round is skipped and the next
 // round starts over; the engineer hears of it once until a read succeeds again.
 void CPagerBinding::LinkFailed()
 {
-    m_pollIndex = m_controls;
+    m_pollIndex = 0;
     if (m_readFailed)
         return;
     m_readFailed = true;
@@ -476,6 +518,15 @@ void CPagerBinding::Command(const std::string& word, long window)
     }
     if (word == "ReadAll" || word == "WriteAll")
     {
+        if (!m_host->IsConnected())
+        {
+            CString text;
+            m_host->GetString(kNotConnectedText, text);
+            m_view.ShowRefusal(text);
+            return;
+        }
+        // A nested page may have left its own list with the host.
+        PublishPageList();
         m_view.BeginWait();
         m_host->SendCommand(word == "ReadAll" ? HOSTCMD_READPAGELIST : HOSTCMD_WRITEPAGELIST, 0, 0);
         m_view.EndWait();

@@ -5,6 +5,7 @@
 #include <Tarveskon/PluginIntf.h>
 #include <htmlbind/JyHtml2.h>
 
+#include <chrono>
 #include <string>
 
 // What the binding asks of the window that shows the page.
@@ -28,6 +29,8 @@ public:
     static constexpr int kDefaultPeriod = 100;
     static constexpr int kShortestPeriod = 10;
     static constexpr int kRetryPeriod = 1000;
+    // The delay between two reads of one round.
+    static constexpr int kNextRead = 0;
 
     CPagerBinding(CPluginIntf* host, CPagerView& view) : m_host(host), m_view(view) {}
     void SetHost(CPluginIntf* host) { m_host = host; }
@@ -39,7 +42,8 @@ public:
     bool IsAttached() const { return m_manager != nullptr; }
 
     void Refresh(bool rebuild);
-    // One poll step; answers the delay in ms before the next one.
+    // One poll step: reads the next control of the round; answers the delay in ms before the next
+    // step (kNextRead within a round, what is left of the period after its last read).
     int Tick();
     int Period() const { return m_period; }
 
@@ -63,6 +67,9 @@ private:
     void Put(const std::string& name, const VARIANT& value);
     short OpMode() const;
     void KeepListValid();
+    void PublishPageList();
+    std::string ControlName(LONG index) const;
+    void SkipToPolledControl();
     void LinkFailed();
 
     CPluginIntf* m_host;
@@ -72,6 +79,7 @@ private:
     LONG m_pollIndex = 0;
     int m_period = kDefaultPeriod;
     bool m_readFailed = false;
+    std::chrono::steady_clock::time_point m_roundStart;
     short m_opMode = -1;
     std::string m_focused;
 };

@@ -1,4 +1,5 @@
 // The pager opened from the main program's wizard start page, as an engineer opens it.
+#include "PageClick.h"
 #include "PageScript.h"
 
 #include <TvskPager/ui/PagerDlg.h>
@@ -20,13 +21,18 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
+#include <QWebEngineView>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <chrono>
 #include <fstream>
 #include <set>
+#include <sstream>
+#include <thread>
 
 namespace
 {
@@ -52,9 +58,12 @@ public:
     int Show(CWnd*, const CString& text, const CString&, UINT type) override
     {
         texts.push_back(text.str());
+        if (questionAnswer && (type & 0xF) == MB_YESNO)
+            return questionAnswer;
         return DefaultMessageBoxAnswer(type);
     }
     std::vector<std::string> texts;
+    int questionAnswer = 0; // 0: the default button
 };
 
 std::string AsText(VARIANT& value)
@@ -338,6 +347,77 @@ TEST_P(PagerOnEachDriveTest, TheMotorPageShowsPollsAndWritesItsParameters)
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
+// Every page the start page links to, on line: each field naming a 16-bit word shows what the drive
+// holds and follows a change within the page's period (and the time one round of reads takes).
+TEST_P(PagerOnEachDriveTest, EveryPageShowsTheDriveAndFollowsItAtItsPeriod)
+{
+    std::ifstream file(folder.Path(Sample().startPage));
+    const std::string start((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::string> pages;
+    for (size_t at = start.find("PLUGIN#TvskPager_"); at != std::string::npos;
+         at = start.find("PLUGIN#TvskPager_", at + 1))
+        pages.push_back(start.substr(at + 17, start.find('"', at) - at - 17));
+    ASSERT_GE(pages.size(), 6u);
+    for (const std::string& page : pages)
+        OpenFromStartPage(
+            page,
+            [&](CPagerDlg& pager)
+            {
+                // Copies: an operating mode read anew rebuilds the parameter table.
+                std::vector<DBPAR> words;
+                std::string mismatch;
+                std::istringstream names(
+                    RunPageScript(pager, "Array.from(document.querySelectorAll('input[type=text],pre'))"
+                                         ".map(e=>e.name||e.id).join('\\n')"));
+                for (std::string name; std::getline(names, name);)
+                    if (const DBPAR* par = dialog->Manager().ParDb().GetPar(name.c_str(), true);
+                        par && par->nBitDim == 16 && name.find_first_of(".:") == std::string::npos &&
+                        !dialog->Manager().ParDb().IsOpModePar(par->szID))
+                        words.push_back(*par);
+                if (words.empty())
+                    return;
+                // The drive's words move to a value of the range: low, then high.
+                const auto shownAll = [&](double share)
+                {
+                    for (const DBPAR& par : words)
+                    {
+                        const double scale = par.nScale ? par.nScale : 1;
+                        const long raw =
+                            std::lround((par.dblMin + (par.dblMax - par.dblMin) * share) * scale);
+                        const std::string shown = Shown(pager, par.szID);
+                        if (shown.empty() || std::fabs(std::stod(shown) - raw / scale) > 1e-6)
+                        {
+                            mismatch = std::string(par.szID) + " shows '" + shown + "', the drive " +
+                                       std::to_string(raw / scale);
+                            return false;
+                        }
+                    }
+                    return true;
+                };
+                const auto move = [&](double share)
+                {
+                    std::ofstream commands(control);
+                    for (const DBPAR& par : words)
+                    {
+                        const double scale = par.nScale ? par.nScale : 1;
+                        const long raw =
+                            std::lround((par.dblMin + (par.dblMax - par.dblMin) * share) * scale);
+                        commands << "set " << par.nAddr << " " << ((raw + par.nOffs) & 0xFFFF) << "\n";
+                    }
+                };
+                move(0.25);
+                EXPECT_TRUE(WaitUntil([&] { return shownAll(0.25); }, 5000)) << page << ": " << mismatch;
+                QTest::qWait(static_cast<int>(pager.Page().ArmedPeriod()));
+                QElapsedTimer clock;
+                clock.start();
+                move(0.75);
+                EXPECT_TRUE(WaitUntil([&] { return shownAll(0.75); }, 5000)) << page << ": " << mismatch;
+                const int period = pager.Page().Binding().Period();
+                EXPECT_LE(clock.elapsed(), period + 600) << page << ": a period of " << period << " ms";
+            });
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
 INSTANTIATE_TEST_SUITE_P(SampleDrives, PagerOnEachDriveTest,
                          testing::Values(kTK20,
                                          DriveSample{"TK40", "Samples/TK40.dat", "TKSERIES/TKSERIES.htm",
@@ -346,5 +426,265 @@ INSTANTIATE_TEST_SUITE_P(SampleDrives, PagerOnEachDriveTest,
                                                      "TKSERIES/TK40.par", "Dati motore"}),
                          [](const testing::TestParamInfo<DriveSample>& sample)
                          { return std::string(sample.param.name); });
+
+const DriveSample kTK40 = {"TK40", "Samples/TK40.dat", "TKSERIES/TKSERIES.htm", "TKSERIES/TK40.par",
+                           "Dati motore TK40"};
+const DriveSample kTK40Cam = {"TK40Cam", "Samples/TK40Cam.dat", "TKSERIES/TKSERIES.htm", "TKSERIES/TK40.par",
+                              "Dati motore TK40"};
+
+// The modal pager other than the one given.
+CPagerDlg* ModalPager(const CPagerDlg* other = nullptr)
+{
+    auto* pager = dynamic_cast<CPagerDlg*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+    return pager != other ? pager : nullptr;
+}
+
+// The visible top-level window whose title holds the text.
+QWidget* WindowTitled(const QString& title)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->windowTitle().contains(title))
+            return widget;
+    return nullptr;
+}
+
+// The main window on a sample, its pages clicked with the mouse.
+class PageClickTest : public PagerFromMainWindowTest
+{
+protected:
+    const DriveSample& Sample() const override { return kTK40Cam; }
+    // The main page's sink hands its clicks to the program's main window.
+    void SetUp() override
+    {
+        PagerFromMainWindowTest::SetUp();
+        AfxGetApp()->m_pMainWnd = dialog.get();
+        // The oscilloscope and the cam editor draw with the graph control.
+        static void* const graph = ::dlopen(TVSK_BIN_DIR "/ZoGraph4.so", RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(graph, nullptr) << ::dlerror();
+        const auto registerServer = reinterpret_cast<HRESULT (*)()>(::dlsym(graph, "DllRegisterServer"));
+        ASSERT_TRUE(registerServer && SUCCEEDED(registerServer()));
+    }
+    void TearDown() override
+    {
+        AfxGetApp()->m_pMainWnd = nullptr;
+        PagerFromMainWindowTest::TearDown();
+    }
+    QWebEngineView* MainView() { return dialog->MainPageWnd().Browser()->View(); }
+    static QString PluginButton(const std::string& name)
+    {
+        return QString::fromStdString("input[name=\"PLUGIN#" + name + "\"]");
+    }
+    // Every field of the live page that names a parameter (text, select, checked radio, check box)
+    // shows the file's value.
+    bool ShowsTheFile(CPagerDlg& pager)
+    {
+        const std::string fields = RunPageScript(
+            pager,
+            "Array.from(document.querySelectorAll('input[type=text],select,input[type=radio]:checked,"
+            "input[type=checkbox]')).map(e=>e.name+'='+(e.type=='checkbox'?(e.checked?'on':'off'):e.value))"
+            ".join('\\n')");
+        std::istringstream lines(fields);
+        int shown = 0;
+        for (std::string line; std::getline(lines, line);)
+        {
+            const size_t equals = line.find('=');
+            const std::string name = line.substr(0, equals);
+            if (equals == std::string::npos || !dialog->Manager().ExistPar(name.c_str()))
+                continue;
+            const std::string value = line.substr(equals + 1);
+            const std::string file = FileValue(name.c_str());
+            const bool same = value == "on" || value == "off"
+                                  ? (value == "on") == (std::stod(file) != 0)
+                                  : !value.empty() && std::stod(value) == std::stod(file);
+            if (!same)
+            {
+                mismatch = line + " (file " + file + ")";
+                return false;
+            }
+            ++shown;
+        }
+        mismatch = shown > 0 ? "" : "no field";
+        return shown > 0;
+    }
+    std::string mismatch;
+};
+
+TEST_F(PageClickTest, APagerClickedOnTheMainPageShowsTheFileAndSoDoesOneClickedOnItsPage)
+{
+    QElapsedTimer clock;
+    // Within 2 s of the click the page is bound and shows the file; a blank one is closed.
+    const auto showsTheFileSoon = [&](CPagerDlg& pager)
+    {
+        const bool shown =
+            WaitUntil([&] { return pager.Page().Binding().IsAttached() && ShowsTheFile(pager); },
+                      2000 - static_cast<int>(clock.elapsed()));
+        EXPECT_TRUE(shown) << pager.PageName().str() << " is blank 2 s after the click: " << mismatch;
+        if (!shown)
+            pager.EndDialog(IDCANCEL);
+        return shown;
+    };
+    bool outer = false;
+    bool nested = false;
+    WhileModal watch(
+        [&]
+        {
+            CPagerDlg* pager = ModalPager();
+            if (!pager)
+                return false;
+            outer = true;
+            if (!showsTheFileSoon(*pager))
+                return true;
+            EXPECT_EQ(pager->PageName().str(), "Config");
+            clock.restart();
+            WhileModal watchNested(
+                [&]
+                {
+                    CPagerDlg* inner = ModalPager(pager);
+                    if (!inner)
+                        return false;
+                    nested = true;
+                    EXPECT_EQ(inner->PageName().str(), "Motor");
+                    if (showsTheFileSoon(*inner))
+                        inner->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Cancel"));
+                    return true;
+                });
+            EXPECT_TRUE(ClickPageElement(pager->Page().Browser()->View(), PluginButton("TvskPager_Motor")));
+            EXPECT_TRUE(WaitUntil([&] { return nested && !ModalPager(pager); }, 10000));
+            pager->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Cancel"));
+            return true;
+        });
+    clock.start();
+    ASSERT_TRUE(ClickPageElement(MainView(), PluginButton("TvskPager_Config")));
+    EXPECT_TRUE(WaitUntil([&] { return outer && !ModalPager(); }, 20000));
+    EXPECT_TRUE(nested);
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+TEST_F(PageClickTest, ToolPlugInsOpenFromTheirPageButtons)
+{
+    // Each window shows, is closed, and the page that opened it answers clicks again.
+    const auto opens = [&](QWebEngineView* view, const std::string& module, const QString& title)
+    {
+        bool seen = false;
+        WhileModal watch(
+            [&]
+            {
+                QWidget* window = WindowTitled(title);
+                if (!window)
+                    return false;
+                seen = true;
+                window->close();
+                return true;
+            });
+        EXPECT_TRUE(ClickPageElement(view, PluginButton(module))) << module;
+        EXPECT_TRUE(WaitUntil([&] { return seen && !WindowTitled(title); }, 15000))
+            << module << (boxes.texts.empty() ? "" : ": " + boxes.texts.back());
+    };
+    opens(MainView(), "TvskOsc", "Oscilloscopio");
+    opens(MainView(), "TvskLumoPlc", "Lumo Plc");
+    bool camEditor = false;
+    WhileModal watch(
+        [&]
+        {
+            CPagerDlg* pager = ModalPager();
+            if (!pager || !pager->Page().Binding().IsAttached())
+                return false;
+            opens(pager->Page().Browser()->View(), "TvskCamEditor", "camm");
+            camEditor = true;
+            pager->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Cancel"));
+            return true;
+        });
+    ASSERT_TRUE(ClickPageElement(MainView(), PluginButton("TvskPager_Positioner")));
+    EXPECT_TRUE(WaitUntil([&] { return camEditor; }, 30000));
+    boxes.questionAnswer = IDYES; // the download window takes the link for itself
+    opens(MainView(), "TvskDownload", "Download");
+}
+
+// The wizard page's own buttons on TK40, linked to drivesim with a control channel.
+class WizardPageTransfersTest : public PagerFromMainWindowTest
+{
+protected:
+    const DriveSample& Sample() const override { return kTK40; }
+    void SetUp() override
+    {
+        chain = std::make_unique<CDriveChain>("wizardpage");
+        ASSERT_EQ(chain->Error(), "");
+        PagerFromMainWindowTest::SetUp();
+        journal = folder.Path("journal");
+        control = folder.Path("control");
+        ASSERT_TRUE(chain->StartDrive(
+            {"--par", folder.Path(Sample().parameters), "--control", control, "--journal", journal}))
+            << chain->Error();
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        ASSERT_EQ(dialog->Manager().Connect(""), 0);
+        boxes.questionAnswer = IDNO; // the drive type's script offers to store what was written
+    }
+    void TearDown() override
+    {
+        PagerFromMainWindowTest::TearDown();
+        EXPECT_EQ(chain->StopDrive(), 0);
+        chain.reset();
+    }
+    // The addresses the drive served of the kind since the journal had the size, sorted.
+    std::vector<std::string> ServedSince(const char* what, std::uintmax_t size) const
+    {
+        std::vector<std::string> addresses;
+        std::ifstream in(journal);
+        in.seekg(static_cast<std::streamoff>(size));
+        for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
+            if (kind == what && std::find(addresses.begin(), addresses.end(), address) == addresses.end())
+                addresses.push_back(address);
+        std::sort(addresses.begin(), addresses.end());
+        return addresses;
+    }
+    std::vector<std::string> WrittenBy(const char* word)
+    {
+        const std::uintmax_t before = std::filesystem::file_size(journal);
+        dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>(word));
+        return ServedSince("write", before);
+    }
+
+    std::unique_ptr<CDriveChain> chain;
+    std::string journal;
+    std::string control;
+    const std::vector<std::string> mainPage{"1", "30", "32", "33", "34"};
+};
+
+TEST_F(WizardPageTransfersTest, WriteAllWritesThePageItsButtonIsOn)
+{
+    EXPECT_EQ(WrittenBy("WriteAll"), mainPage) << "no page opened before";
+    OpenFromStartPage("Comm", [](CPagerDlg&) {});
+    EXPECT_EQ(WrittenBy("WriteAll"), mainPage) << "after the Comm page";
+    OpenFromStartPage(
+        "Comm",
+        [&](CPagerDlg& pager)
+        {
+            OpenFromStartPage("Motor", [](CPagerDlg&) {});
+            const std::uintmax_t before = std::filesystem::file_size(journal);
+            pager.Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("WriteAll"));
+            EXPECT_EQ(ServedSince("write", before), (std::vector<std::string>{"90", "91", "92"}))
+                << "a pager after a page opened over it";
+        });
+}
+
+TEST_F(WizardPageTransfersTest, ReadAllReadsThePageItsButtonIsOnAndShowsTheDrive)
+{
+    OpenFromStartPage("Comm", [](CPagerDlg&) {});
+    std::ofstream(control) << "set 32 4321\n";
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::uintmax_t before = std::filesystem::file_size(journal);
+    dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("ReadAll"));
+    const std::vector<std::string> read = ServedSince("read", before);
+    for (const std::string& address : mainPage)
+        EXPECT_TRUE(std::count(read.begin(), read.end(), address)) << address;
+    EXPECT_FALSE(std::count(read.begin(), read.end(), "91")) << "the Comm page's parameters";
+    EXPECT_EQ(FileValue("Pr32"), "4321");
+    BSTR key = tvsk::com::BstrFromUtf8("Pr32");
+    VARIANT shown;
+    VariantInit(&shown);
+    dialog->MainPageWnd().DataManager().Get()->get_ControlValue(key, &shown);
+    SysFreeString(key);
+    EXPECT_EQ(AsText(shown), "4321");
+}
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -112,6 +113,8 @@ void LivePage::InstallScripts(int viewId)
 
 void LivePage::Forget()
 {
+    ++m_generation;
+    m_pending.clear();
     for (DomDocument* document : m_documents)
         document->SetWriteObserver(nullptr);
     m_documents.clear();
@@ -159,23 +162,56 @@ void LivePage::snapshot(const QString& json)
 void LivePage::event(const QString& json)
 {
     const QJsonObject message = QJsonDocument::fromJson(json.toUtf8()).object();
-    const size_t id = static_cast<size_t>(message.value("document").toInt(-1));
-    if (id >= m_documents.size())
-        return;
-    // The host may drop the page while it handles the event; the mirror stays until the event is done.
-    const ComPtr<IDomDocument> keep = m_document;
-    DomDocument& document = *m_documents[id];
-    DomElement* target = document.ElementAt(static_cast<size_t>(message.value("element").toInt(-1)));
-    if (target)
-        LoadState(*target, message.value("state").toObject());
     const std::string type = Text(message.value("type"));
     for (const EventName& known : kEventNames)
         if (type == known.name)
         {
-            document.DispatchEvent(DomEvent{known.type, target, message.value("keyCode").toInt(),
-                                            message.value("x").toInt(), message.value("y").toInt()});
+            // The host hears the event from a posted call, outside the engine's callback: a handler may
+            // run a modal loop (a plug-in's window, a dialog, a box), and a loop started inside the
+            // callback keeps every page, the new window's own, from loading. The element's state is
+            // taken then too, so nothing the program writes meanwhile undoes what the user did.
+            m_pending.push_back({m_generation, message,
+                                 DomEvent{known.type, nullptr, message.value("keyCode").toInt(),
+                                          message.value("x").toInt(), message.value("y").toInt()}});
+            QMetaObject::invokeMethod(
+                this, [this] { DispatchPending(); }, Qt::QueuedConnection);
             return;
         }
+}
+
+// One event of the page at a time: those that come while a handler runs a loop of its own wait for
+// its end, as clicks on a window under a modal one would.
+void LivePage::DispatchPending()
+{
+    if (m_dispatching)
+        return;
+    const QPointer<LivePage> alive(this);
+    m_dispatching = true;
+    while (!m_pending.empty())
+    {
+        PendingEvent next = std::move(m_pending.front());
+        m_pending.pop_front();
+        Dispatch(next);
+        if (!alive)
+            return;
+    }
+    m_dispatching = false;
+}
+
+void LivePage::Dispatch(PendingEvent& pending)
+{
+    const size_t id = static_cast<size_t>(pending.message.value("document").toInt(-1));
+    // A page loaded since the event came: its elements are gone.
+    if (pending.generation != m_generation || id >= m_documents.size())
+        return;
+    // The host may drop the page while it handles the event; the mirror stays until the event is done.
+    const ComPtr<IDomDocument> keep = m_document;
+    DomDocument& document = *m_documents[id];
+    DomEvent& event = pending.event;
+    event.target = document.ElementAt(static_cast<size_t>(pending.message.value("element").toInt(-1)));
+    if (event.target)
+        LoadState(*event.target, pending.message.value("state").toObject());
+    document.DispatchEvent(event);
 }
 
 void LivePage::OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute)

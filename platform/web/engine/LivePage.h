@@ -4,13 +4,14 @@
 
 #include <web/DomObjects.h>
 
+#include <QJsonObject>
 #include <QObject>
 
+#include <deque>
 #include <map>
 #include <vector>
 
 class QWebEnginePage;
-class QJsonObject;
 
 namespace tvsk::web
 {
@@ -41,6 +42,14 @@ signals:
 
 private:
     std::unique_ptr<DomDocument> BuildDocument(const QJsonObject& description);
+    struct PendingEvent
+    {
+        unsigned generation;
+        QJsonObject message;
+        DomEvent event;
+    };
+    void DispatchPending();
+    void Dispatch(PendingEvent& pending);
     void InstallScripts(int viewId);
 
     QWebEnginePage& m_page;
@@ -48,6 +57,10 @@ private:
     // Documents in the bridge's numbering: the top first, then each frame before its own frames.
     std::vector<DomDocument*> m_documents;
     std::map<const DomDocument*, int> m_documentIds;
+    // Counts the pages mirrored, so an event posted for one page never reaches the next.
+    unsigned m_generation = 0;
+    std::deque<PendingEvent> m_pending;
+    bool m_dispatching = false;
 };
 
 } // namespace tvsk::web

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace tvsk::web;
@@ -129,4 +131,56 @@ TEST_F(WebBrowserTest, PageScriptsReachTheExternalObjectSynchronously)
     EXPECT_EQ(RunScript(browser, "window.external.Par('Pr31')").toString(), "Pr31=7");
     EXPECT_EQ(RunScript(browser, "try { window.external.Missing(); 'no' } catch (e) { 'failed' }").toString(),
               "failed");
+}
+
+namespace
+{
+
+// Runs a loop of its own for each click, as a handler that opens a modal window does, until the
+// second browser's page has loaded (or 10 s pass).
+class ModalOnClick : public DomEventListener
+{
+public:
+    ModalOnClick(WebBrowser& other, RecordingWindow& otherWindow, std::string page)
+        : m_other(other), m_otherWindow(otherWindow), m_page(std::move(page))
+    {
+    }
+    void OnDomEvent(const DomEvent& event) override
+    {
+        if (event.type != DomEventType::Click)
+            return;
+        deepest = std::max(deepest, ++m_depth);
+        const size_t before = m_otherWindow.completed.size();
+        m_other.Navigate(m_page);
+        loaded += WaitUntil([&] { return m_otherWindow.completed.size() > before; }, 10000) ? 1 : 0;
+        ++ran;
+        --m_depth;
+    }
+    int ran = 0;
+    int loaded = 0;
+    int deepest = 0;
+
+private:
+    WebBrowser& m_other;
+    RecordingWindow& m_otherWindow;
+    std::string m_page;
+    int m_depth = 0;
+};
+
+} // namespace
+
+TEST_F(WebBrowserTest, AClickHandlerMayRunALoopOfItsOwnWhileAnotherPageLoads)
+{
+    host.show();
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    QWidget otherHost;
+    RecordingWindow otherWindow;
+    WebBrowser other{&otherHost, otherWindow};
+    ModalOnClick handler(other, otherWindow, kPages + "/frames.htm");
+    Page()->AddListener(&handler);
+    RunScript(browser, "var b = document.getElementById('box'); b.click(); b.click();");
+    EXPECT_TRUE(WaitUntil([&] { return handler.ran == 2; }, 25000));
+    EXPECT_EQ(handler.loaded, 2) << "a loop run inside the engine's callback keeps pages from loading";
+    EXPECT_EQ(handler.deepest, 1) << "the second click waits for the first one's loop to end";
+    Page()->RemoveListener(&handler);
 }
