@@ -228,15 +228,15 @@ TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEq
 {
     OpenAndConnect();
     EXPECT_EQ(Instruction(0), "COMM:avvio");
-    EXPECT_EQ(Instruction(12), "COMM:registri");
+    EXPECT_EQ(Instruction(11), "COMM:registri");
     const size_t from = JournalLength();
     ASSERT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
     EXPECT_EQ(Journaled(from, "write M"),
               (Lines{"write M0 16 19200", "write M2 16 772", "write M4 16 10754", "write M6 16 800",
                      "write M8 16 19459", "write M10 16 19216", "write M12 16 19238", "write M14 16 38412",
-                     "write M16 16 782", "write M18 16 38413", "write M20 32 1886350856", "write M24 16 15"}))
-        << "ADD 110 111 112 as 32 bits at 0x400A, END at 0x400C";
+                     "write M16 16 38413", "write M18 32 1886350856", "write M22 16 15"}))
+        << "ADD 110 111 112 as 32 bits at 0x4009, END at 0x400B";
 
     int equal = 0;
     ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
@@ -244,7 +244,7 @@ TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEq
 
     ASSERT_EQ(manager->SendCommand(31, 0, 0), HOSTRES_OK);
     EXPECT_EQ(Program(), (Lines{"LD 75 0", "AND 3 0", "OUT 42 0", "LD 3 2", "OUTN 76 0", "LD 75 1", "OR 75 2",
-                                "SET 150 0", "FIN 40 3", "RES 150 0", "ADD 110 111 112", "END 0 0"}));
+                                "SET 150 0", "RES 150 0", "ADD 110 111 112", "END 0 0"}));
     equal = 0;
     ASSERT_EQ(manager->SendCommand(33, Pointer(&equal), 0), HOSTRES_OK);
     EXPECT_TRUE(equal);
@@ -347,7 +347,7 @@ TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
     OpenAndConnect();
     size_t from = JournalLength();
     EXPECT_EQ(ExecHtmlCommand("DownlPlc"), HOSTRES_OK);
-    EXPECT_EQ(Journaled(from, "write M24 16 15").size(), 1u);
+    EXPECT_EQ(Journaled(from, "write M22 16 15").size(), 1u);
 
     EnablePlc(false);
     from = JournalLength();

@@ -20,9 +20,11 @@
 #include <ui/MessageBox.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -48,6 +50,23 @@ constexpr SIZE kInstrImage = {16, 15};
 constexpr int kInstrFontSize = 70; // tenths of a point
 // Instruction-table rows of the mnemonics the instruction buttons show, in button order.
 constexpr unsigned kInstrRows[] = {0, 1, 6, 7, 4, 5, 2, 3, 8, 9, 10, 11, 12, 13, 14};
+
+struct HostInstr
+{
+    CString text;
+    std::array<int, 3> operands;
+    bool operator==(const HostInstr& other) const { return text == other.text && operands == other.operands; }
+};
+
+// The program the host's file holds, to tell whether a store changed it.
+std::vector<HostInstr> HostProgram(CPluginIntf* host)
+{
+    std::vector<HostInstr> program;
+    HostInstr instr;
+    while (host->GetPlcInstr(static_cast<int>(program.size()), instr.text, instr.operands.data()))
+        program.push_back(instr);
+    return program;
+}
 } // namespace
 
 CDlgLumoPlc::CDlgLumoPlc(CWnd* parent) : CResizableDialog(IDD_PLC_MAIN, parent)
@@ -265,6 +284,7 @@ bool CDlgLumoPlc::StoreProgram()
         return false;
     m_CodeGen.SetPluginIntf(m_pPluginIntf);
     m_LogicDoc.UpdateReferences();
+    const std::vector<HostInstr> before = HostProgram(m_pPluginIntf);
     if (!m_CodeGen.GenerateRecords(&m_LogicDoc))
     {
         AfxShowMessageBox(this, PlcHostString(m_pPluginIntf, IDS_PLC_RECORD_ERROR), nullptr,
@@ -272,7 +292,9 @@ bool CDlgLumoPlc::StoreProgram()
         return false;
     }
     SetModified(false);
-    m_pPluginIntf->SetModified(TRUE);
+    // The same program stored again leaves the file as it was: no save question for nothing.
+    if (HostProgram(m_pPluginIntf) != before)
+        m_pPluginIntf->SetModified(TRUE);
     return true;
 }
 
