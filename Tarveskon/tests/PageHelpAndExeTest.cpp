@@ -6,7 +6,7 @@
 #include <ZoHelp/ZoHelpWnd.h>
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <testing/PageClick.h>
 #include <QWebEngineView>
 
 #include <cstdlib>
@@ -39,33 +39,10 @@ protected:
         DialogFixture::TearDown();
     }
 
-    // A user's click: the mouse pressed and released in the middle of the element.
+    // A user's click in the middle of the element of that name.
     static bool Click(CHtmlWnd& wnd, const char* name)
     {
-        const QStringList at =
-            Script(wnd,
-                   QString("(function(){var e = document.getElementsByName('%1')[0]; if (!e) return '';"
-                           "e.scrollIntoView({block: 'center'}); var r = e.getBoundingClientRect();"
-                           "return Math.round(r.left + r.width / 2) + ',' + Math.round(r.top + r.height / "
-                           "2);})()")
-                       .arg(name))
-                .split(',');
-        if (at.size() != 2)
-            return false;
-        QWebEngineView* view = wnd.Browser()->View();
-        const QPoint p(qRound(at[0].toInt() * view->zoomFactor()),
-                       qRound(at[1].toInt() * view->zoomFactor()));
-        QWidget* target = view->focusProxy() ? view->focusProxy() : view;
-        const QPoint global = target->mapToGlobal(p);
-        QMouseEvent move(QEvent::MouseMove, p, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, p, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
-        return true;
+        return ClickPageElement(wnd.Browser()->View(), QString("[name=\"%1\"]").arg(name));
     }
     // Some browser of the program shows the address ending so.
     static bool SomeViewShows(const std::string& end)
