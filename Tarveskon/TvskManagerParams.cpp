@@ -174,7 +174,7 @@ BOOL CTvskManager::WriteParToDrive(DBPAR* par)
         m_nErrorCode = 21;
         return FALSE;
     }
-    const double raw = ToRaw(*par, par->dblDefVal);
+    const double raw = WholeRaw(ToRaw(*par, par->dblDefVal));
     const bool events = ScriptsMayFire();
     if (events)
     {
@@ -379,7 +379,7 @@ HOSTRES CTvskManager::StoreFieldValue(DBPAR& par, const char* text, bool writeTo
         break;
     case 16:
     case 32:
-        raw = std::trunc(raw);
+        raw = WholeRaw(raw);
         break;
     default:
         ProgramError(__FILE__, __LINE__, par.szID);
