@@ -30,17 +30,18 @@ struct Width
 };
 
 // Parameters of every kind, common to all operating modes, in menu 1.
-const char* const kRows = "PAR\tPr210.3\t-1\trw\t0\t1\t1\t0\t1\t0\t1\t\"\"\t\"bit\"\n"
-                          "PAR\tPr211\t-1\trw\t0\t16\t1\t0\t65535\t0\t1\t\"\"\t\"u16\"\n"
-                          "PAR\tPr212\t-1\trw\t0\t16\t1\t0\t32767\t-32768\t1\t\"\"\t\"s16\"\n"
-                          "PAR\tPr213\t-1\trw\t0\t16\t100\t0\t655.35\t0\t1\t\"\"\t\"scaled u16\"\n"
-                          "PAR\tPr214\t-1\trw\t0\t16\t10\t500\t3000\t-3000\t1\t\"\"\t\"offset s16\"\n"
-                          "PAR\tPr217:216\t-1\trw\t0\t32\t1\t0\t4294967295\t0\t1\t\"\"\t\"u32\"\n"
-                          "PAR\tPr219:218\t-1\trw\t0\t32\t1\t0\t2147483647\t-2147483648\t1\t\"\"\t\"s32\"\n"
-                          "PAR\tPr221:220\t-1\trw\t0\t32\t100\t0\t21474836.47\t-21474836.48\t1\t\"\"\t\"scaled "
-                          "s32\"\n"
-                          "PAR\tPr223:222\t-1\trw\t0\t32\t1000\t-1000\t2000000\t-2000000\t1\t\"\"\t\"offset "
-                          "s32\"\n";
+const char* const kRows =
+    "PAR\tPr210.3\t-1\trw\t0\t1\t1\t0\t1\t0\t1\t\"\"\t\"bit\"\n"
+    "PAR\tPr211\t-1\trw\t0\t16\t1\t0\t65535\t0\t1\t\"\"\t\"u16\"\n"
+    "PAR\tPr212\t-1\trw\t0\t16\t1\t0\t32767\t-32768\t1\t\"\"\t\"s16\"\n"
+    "PAR\tPr213\t-1\trw\t0\t16\t100\t0\t655.35\t0\t1\t\"\"\t\"scaled u16\"\n"
+    "PAR\tPr214\t-1\trw\t0\t16\t10\t500\t3000\t-3000\t1\t\"\"\t\"offset s16\"\n"
+    "PAR\tPr217:216\t-1\trw\t0\t32\t1\t0\t4294967295\t0\t1\t\"\"\t\"u32\"\n"
+    "PAR\tPr219:218\t-1\trw\t0\t32\t1\t0\t2147483647\t-2147483648\t1\t\"\"\t\"s32\"\n"
+    "PAR\tPr221:220\t-1\trw\t0\t32\t100\t0\t21474836.47\t-21474836.48\t1\t\"\"\t\"scaled "
+    "s32\"\n"
+    "PAR\tPr223:222\t-1\trw\t0\t32\t1000\t-1000\t2000000\t-2000000\t1\t\"\"\t\"offset "
+    "s32\"\n";
 
 const std::vector<Width> kWidths = {
     {"Pr210.3", 210, 3, 1, 1, 0, {0, 1}},
@@ -57,9 +58,9 @@ const std::vector<Width> kWidths = {
 // How a value enters the configuration.
 enum class Entry
 {
-    FieldText,  // the host's field 1 of the menu list, as a text
-    PageText,   // a page's text field: the whole text a number, written to the drive
-    ScriptPar,  // the automation object's Par property
+    FieldText, // the host's field 1 of the menu list, as a text
+    PageText,  // a page's text field: the whole text a number, written to the drive
+    ScriptPar, // the automation object's Par property
 };
 
 class TvskValueRoundTripTest : public tvsk::testing::TransfersChainFixture
@@ -108,7 +109,8 @@ protected:
         args[1].bstrVal = tvsk::com::BstrFromUtf8(name);
         DISPID named = DISPID_PROPERTYPUT;
         DISPPARAMS params{args, &named, 2, 1};
-        const HRESULT hr = intf->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+        const HRESULT hr =
+            intf->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
         VariantClear(&args[1]);
         return hr;
     }
@@ -134,9 +136,9 @@ protected:
     // The last write the drive served at the parameter's address.
     std::string LastWrite(const Width& width, size_t from)
     {
-        const std::string address =
-            width.bit >= 0 ? std::to_string(width.address) + "." + std::to_string(width.bit)
-                           : std::to_string(width.address);
+        const std::string address = width.bit >= 0
+                                        ? std::to_string(width.address) + "." + std::to_string(width.bit)
+                                        : std::to_string(width.address);
         std::string last;
         for (const std::string& line : JournalFrom(from))
             if (line.rfind("write " + address + " ", 0) == 0)
@@ -226,9 +228,9 @@ TEST_F(TvskValueRoundTripTest, CamPointsKeepTheirValuesThroughTheDriveAndTheFile
         for (size_t p = 0; p < values.size(); ++p)
             if (line.rfind("write " + std::to_string(start + static_cast<int>(p)) + " 16 ", 0) == 0)
                 written.push_back(line);
-    EXPECT_EQ(written, (std::vector<std::string>{"write 3072 16 " + std::to_string(lowest),
-                                                 "write 3073 16 " + std::to_string(highest),
-                                                 "write 3074 16 7777"}));
+    EXPECT_EQ(written,
+              (std::vector<std::string>{"write 3072 16 " + std::to_string(lowest),
+                                        "write 3073 16 " + std::to_string(highest), "write 3074 16 7777"}));
 
     // The cam editor's read: each word of the drive stored as the point again.
     for (size_t p = 0; p < values.size(); ++p)
