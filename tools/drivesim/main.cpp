@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
 namespace
 {
 std::atomic<bool> g_stop{false};
@@ -145,7 +147,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     bool wasStreaming = false;
     Clock::time_point nextSample = Clock::now() + kSamplePeriod;
-    while (!g_stop)
+    // A test that dies leaves no drive behind (nor its output pipe open under ctest).
+    const pid_t starter = ::getppid();
+    while (!g_stop && ::getppid() == starter)
     {
         control.Poll(drives);
         const bool moving = options.motion || drives.Streaming();
