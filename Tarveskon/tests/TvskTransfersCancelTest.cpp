@@ -39,7 +39,8 @@ protected:
     {
         const auto now = Clock::now();
         m_canceller.join();
-        return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now - m_pressed).count());
+        return static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(now - m_pressed).count());
     }
     void TearDown() override
     {
@@ -181,8 +182,9 @@ TEST_F(TvskTransfersCancelTest, APlcDownloadRefusedBeforeItsFirstRequestSaysWhy)
     const size_t from = JournalLength();
     EXPECT_EQ(manager->DownloadPlc(), FALSE);
     EXPECT_EQ(manager->GetErrorCode(), 12);
-    EXPECT_EQ(ui.boxes, Lines{"Il drive non ha risposto alla lettura del bit di abilitazione del LumoPLC: nulla è "
-                              "stato scritto nel drive"});
+    EXPECT_EQ(ui.boxes,
+              Lines{"Il drive non ha risposto alla lettura del bit di abilitazione del LumoPLC: nulla è "
+                    "stato scritto nel drive"});
     EXPECT_EQ(ui.types.back(), UINT(MB_OK | MB_ICONERROR));
     Fault(false);
     EXPECT_EQ(Count(from, "write M"), 0u);
