@@ -12,8 +12,8 @@ const DlgItem kItems[] = {
     {DlgKind::LText, IDC_TRANSFER_NOTE, 7, 31, 226, 26},
     {DlgKind::PushButton, IDCANCEL, 95, 61, 50, 14, "Annulla"},
 };
-const DialogTemplate kTemplate = {"Tarveskon", WS_POPUP | WS_CAPTION | DS_MODALFRAME, 240, 82, kItems,
-                                  static_cast<int>(std::size(kItems))};
+const DialogTemplate kTemplate = {"Tarveskon", WS_POPUP | WS_CAPTION | DS_MODALFRAME, 240, 82,
+                                  kItems,      static_cast<int>(std::size(kItems))};
 
 struct Registration
 {
