@@ -178,7 +178,8 @@ TEST(TarveskonUsersTest, ABuildStartedByAnotherUserShowsItsPagesAndEachUsersSett
     const Account other = Nobody();
     if (other.uid == 0 || !Reaches(other))
         GTEST_SKIP() << "user nobody cannot reach " << TVSK_BIN_DIR << " (a private folder above the tree)";
-    // The builder starts it first: what its start registers machine-wide is there before the other user comes.
+    // The builder starts it first: what its start registers machine-wide is there before the other user
+    // comes.
     HomeFolder builder({0, 0});
     const Started first = RunAs({0, 0}, builder, {"QTWEBENGINE_DISABLE_SANDBOX=1"});
     EXPECT_TRUE(first.stillRunning) << first.errors;
