@@ -104,6 +104,7 @@ int main(int argc, char** argv)
         return Usage();
     CDriveLine drives(options.addresses);
     drives.SetFault(options.fault);
+    drives.SetReplyDelayMs(options.delayMs);
     drives.SetStreamBit(options.streamBit);
     if (!options.parFile.empty())
     {
@@ -167,7 +168,7 @@ int main(int argc, char** argv)
             const std::vector<BYTE> reply = drives.Receive(received);
             if (!reply.empty())
             {
-                std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+                std::this_thread::sleep_for(std::chrono::milliseconds(drives.ReplyDelayMs()));
                 if (!line.Write(reply))
                 {
                     std::fprintf(stderr, "drivesim: cannot write to the terminal\n");
