@@ -1063,9 +1063,11 @@ Flow DoStmt::Exec(Frame& f) const
 
 bool DoStmt::Ends(Frame& f) const
 {
-    // A failing condition resumes into the body.
+    // A failing condition resumes at the next statement: the body's first at the top, the one after the
+    // loop at its end.
     bool ends = false;
-    HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; });
+    if (HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; }))
+        return !testFirst;
     return ends;
 }
 
