@@ -124,11 +124,9 @@ Value CallMeMember(Frame& f, int slot, WORD flags, const Arguments& args, Value*
     return me->InvokeMember(member, flags, values.data(), values.size(), value);
 }
 
-// Counts a statement or a loop's turn against the interpreter's limit.
 void Tick(Frame& f)
 {
-    if (!f.interp.CountStatement())
-        Throw(E_ABORT, "Statement limit reached");
+    f.interp.Tick();
 }
 
 ComPtr<IDispatch> WithObject(Frame& f)
@@ -608,7 +606,7 @@ Flow Block::Exec(Frame& f) const
                 e.error.line = s->pos.line;
                 e.error.column = s->pos.column;
             }
-            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.number == E_ABORT)
+            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.stops)
                 throw;
             f.interp.SetError(e.error);
         }
@@ -842,8 +840,7 @@ template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& hea
     }
     catch (ScriptException& e)
     {
-        if (!f.resumeNext || e.error.compile || e.error.number == err::OutOfStack ||
-            e.error.number == E_ABORT)
+        if (!f.resumeNext || e.error.compile || e.error.number == err::OutOfStack || e.error.stops)
             throw;
         if (e.error.line < 0)
         {

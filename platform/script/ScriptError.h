@@ -105,6 +105,8 @@ struct ScriptError
     int line = -1;
     int column = 0;
     bool compile = false;
+    // A stopped script: On Error Resume Next does not catch it.
+    bool stops = false;
     std::string helpFile;
     long helpContext = 0;
 };

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <string>
 #include <vector>
 
 using tvsk::script::testing::Check;
@@ -416,6 +419,65 @@ TEST(Language, ProceduresPassByRefAndByVal)
         {"Sub Inc(x)\n x = x + 1\nEnd Sub\nReDim a(2) : Inc a(1) : ReDim a(4) : result = UBound(a)",
          "Long:4"},
     });
+}
+
+// Runs rows on a thread with this much stack.
+void CheckOnStack(size_t stackBytes, const std::vector<Row>& rows)
+{
+    struct Job
+    {
+        const std::vector<Row>* rows;
+        std::vector<std::string> outcomes;
+    } job{&rows, {}};
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, stackBytes);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(
+                  &thread, &attr,
+                  [](void* p) -> void*
+                  {
+                      auto* j = static_cast<Job*>(p);
+                      for (const Row& row : *j->rows)
+                          j->outcomes.push_back(Outcome(row.script));
+                      return nullptr;
+                  },
+                  &job),
+              0);
+    pthread_attr_destroy(&attr);
+    pthread_join(thread, nullptr);
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(job.outcomes[i], rows[i].expected) << rows[i].script;
+}
+
+std::string Nested(int depth, const std::string& inner)
+{
+    return std::string(static_cast<size_t>(depth), '(') + inner +
+           std::string(static_cast<size_t>(depth), ')');
+}
+
+TEST(Language, DeepCallsOnASmallStackEndInOutOfStack)
+{
+    const std::string deepExpression =
+        "Function Deep(n)\n Deep = " + Nested(40, "Deep(n + 1)") + "\nEnd Function\nresult = Deep(1)";
+    const std::string deepParse = "result = " + Nested(60, "1") + " + Len(" + Nested(60, "\"ab\"") + ")";
+    const std::string deeperParse = "result = " + Nested(190, "1");
+    const std::vector<Row> rows{
+        {"Function Deep(n)\n Deep = Deep(n + 1)\nEnd Function\nresult = Deep(1)", "error 28"},
+        {deepExpression.c_str(), "error 28"},
+        {"Function Deep(n)\n If n < 100 Then Deep = Deep(n + 1) Else Deep = n\nEnd Function\nresult = "
+         "Deep(1)",
+         "Integer:100"},
+        {deepParse.c_str(), "Long:3"},
+        {"Class C\n Function Deep(n)\n  Set o = New C : Deep = o.Deep(n + 1)\n End Function\nEnd Class\n"
+         "Set x = New C : result = x.Deep(1)",
+         "error 28"},
+    };
+    CheckOnStack(256u << 10, rows);
+    CheckOnStack(8u << 20, rows);
+    // Nesting the parser cannot hold on the stack it has is Out of stack space too.
+    CheckOnStack(256u << 10, {{deeperParse.c_str(), "syntax 28 line 0"}});
+    CheckOnStack(8u << 20, {{deeperParse.c_str(), "Integer:1"}});
 }
 
 TEST(Language, ClassesHavePropertiesAndLifecycle)
