@@ -248,6 +248,9 @@ struct CallStmt : Stmt
 {
     ExprPtr call;
     Flow Exec(Frame& f) const override;
+
+private:
+    mutable signed char m_conversion = -1; // whether it calls a conversion function, once known
 };
 
 // Dim a(2, 3): the array is made when the statement runs; plain names need nothing at run time.

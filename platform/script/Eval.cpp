@@ -763,9 +763,31 @@ bool AssignStmt::AppendInPlace(Frame& f) const
     return true;
 }
 
+namespace
+{
+// The conversion functions give a value of a type; called as statements they fail.
+bool IsConversion(const Expr& call)
+{
+    const auto* name = dynamic_cast<const NameExpr*>(&call);
+    if (!name || !name->builtin)
+        return false;
+    static constexpr std::u16string_view conversions[] = {u"cbool", u"cbyte", u"ccur", u"cdate", u"cdbl",
+                                                          u"cint",  u"clng",  u"csng", u"cstr"};
+    for (const std::u16string_view c : conversions)
+        if (name->builtin->name == c)
+            return true;
+    return false;
+}
+} // namespace
+
 Flow CallStmt::Exec(Frame& f) const
 {
     call->Call(f);
+    // A conversion's own failure comes first.
+    if (m_conversion < 0)
+        m_conversion = IsConversion(*call) ? 1 : 0;
+    if (m_conversion)
+        Throw(err::UnsupportedType);
     return Flow::Normal;
 }
 
@@ -913,7 +935,9 @@ bool Matches(const Value& subject, bool subjectLiteral, const CaseItem& item, Fr
 Flow SelectStmt::Exec(Frame& f) const
 {
     Value v;
-    HeaderFailed(f, *this, [&] { v = subject->Eval(f); });
+    // A failing subject takes no case.
+    if (HeaderFailed(f, *this, [&] { v = subject->Eval(f); }))
+        return Flow::Normal;
     for (const auto& [items, body] : cases)
         for (const CaseItem& item : items)
             if (Matches(v, subject->IsLiteral(), item, f))
