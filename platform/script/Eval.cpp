@@ -109,10 +109,19 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
+    // Plain arguments are lent to a function that only reads them, unless an object's default member
+    // could run code that changes them meanwhile.
+    bool lend = b.borrows;
+    for (const auto& a : args)
+        lend = lend && (!a || (a->Plain() && !a->Peek(f)->IsObject()));
     SmallValues values;
-    for (int i = 0; i < n; ++i)
-        values.push_back(args[static_cast<size_t>(i)] ? args[static_cast<size_t>(i)]->Eval(f)
-                                                      : MissingArgument());
+    for (const auto& a : args)
+        if (!a)
+            values.push_back(MissingArgument());
+        else if (lend)
+            values.push_back(Value::Reference(const_cast<Value&>(*a->Peek(f))));
+        else
+            values.push_back(a->Eval(f));
     return b.call(f, values.data(), n);
 }
 
@@ -226,6 +235,19 @@ Value* NameExpr::Variable(Frame& f) const
     default:
         return nullptr;
     }
+}
+
+bool NameExpr::Plain() const
+{
+    return args.empty() && (binding == Binding::Local || binding == Binding::Global ||
+                            binding == Binding::Field || binding == Binding::Constant);
+}
+
+const Value* NameExpr::Peek(Frame& f) const
+{
+    if (!Plain())
+        return nullptr;
+    return binding == Binding::Constant ? &constant : Variable(f);
 }
 
 Value* NameExpr::Ref(Frame& f) const
@@ -525,8 +547,33 @@ Value NewExpr::Eval(Frame& f) const
 
 Value BinaryExpr::Eval(Frame& f) const
 {
-    Value a = left->Eval(f);
-    Value b = right->Eval(f);
+    // Plain operands are read in place; the left one only when the right runs no code that could change
+    // it, and neither while the other is an object whose default member could.
+    Value ownA, ownB;
+    const Value* pa = right->Plain() ? left->Peek(f) : nullptr;
+    if (!pa)
+    {
+        ownA = left->Eval(f);
+        pa = &ownA;
+    }
+    const Value* pb = right->Peek(f);
+    if (!pb)
+    {
+        ownB = right->Eval(f);
+        pb = &ownB;
+    }
+    if (pa != &ownA && pb->IsObject())
+    {
+        ownA = *pa;
+        pa = &ownA;
+    }
+    if (pb != &ownB && pa->IsObject())
+    {
+        ownB = *pb;
+        pb = &ownB;
+    }
+    const Value& a = *pa;
+    const Value& b = *pb;
     switch (op)
     {
     case Op::Add:

@@ -1,16 +1,23 @@
 // The language's core, row by row: a script leaves `result`, or raises an error.
 #include "ScriptTestSupport.h"
 
+#include <script/Operators.h>
+
 #include <gtest/gtest.h>
 
 #include <pthread.h>
 
+#include <chrono>
+
 #include <string>
 #include <vector>
 
+using tvsk::script::Interpreter;
 using tvsk::script::testing::Check;
+using tvsk::script::testing::Describe;
 using tvsk::script::testing::Outcome;
 using tvsk::script::testing::Row;
+using tvsk::script::testing::U;
 
 namespace
 {
@@ -481,6 +488,42 @@ TEST(Language, DeepCallsOnASmallStackEndInOutOfStack)
                       "result = Deep(1)",
                       "Integer:1000"},
                  });
+}
+
+TEST(Language, ReadingALongStringCostsWhatIsRead)
+{
+    tvsk::script::Limits() = {}; // the fuzz target's smaller ones may be left on this thread
+    auto interp = Interpreter::Create();
+    interp->Run(interp->Compile(U("s = Space(50 * 1048576) : t = s : Const k = \"  \"")));
+    const auto start = std::chrono::steady_clock::now();
+    interp->Run(interp->Compile(
+        U("For i = 1 To 100\n n = n + Len(s) + InStr(3, s, \" \") + InStrRev(s, \" \") + Asc(s)\n"
+          " m = m & Mid(s, 5, 1) & Left(s, 1) & Right(s, 1)\n"
+          " If s = \"\" Or s < k Or StrComp(s, \"x\") = 0 Then m = \"\"\nNext\nresult = n & Len(m)")));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(Describe(*interp, "result"), "String:10485763500300");
+    EXPECT_LT(took, std::chrono::milliseconds(50));
+}
+
+TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
+{
+    Check({
+        {"Function F()\n s = \"zz\" : F = 2\nEnd Function\ns = \"abc\" : result = Mid(s, F())", "String:bc"},
+        {"Function F()\n s = \"zz\" : F = \"!\"\nEnd Function\ns = \"abc\" : result = s & F()",
+         "String:abc!"},
+        {"Function F()\n s = \"zz\" : F = \"!\"\nEnd Function\ns = \"abc\" : result = F() & s", "String:!zz"},
+        {"Class C\n Public Default Property Get V\n  s = \"zz\" : V = \"!\"\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = s & o",
+         "String:abc!"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = 2\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = Left(s, o) & s",
+         "String:abzzzz"},
+        {"s = \"abc\" : t = s : t = t & \"d\" : result = s & t & Len(s) & InStr(t, \"d\")",
+         "String:abcabcd34"},
+        {"Const k = \"abc\" : result = Len(k) & Mid(k, 2) & (k = \"abc\") & Left(k, 1)", "String:3bcTruea"},
+        {"x = 5 : result = Len(x) & Mid(x, 1) & Asc(x) & StrComp(x, 5)", "String:15530"},
+        {"result = Len(Empty) & Left(Empty, 1) & IsNull(Mid(Null, 1))", "String:0True"},
+    });
 }
 
 TEST(Language, ClassesHavePropertiesAndLifecycle)
