@@ -545,6 +545,57 @@ Value NewExpr::Eval(Frame& f) const
 
 // Operators.
 
+namespace
+{
+// Integer and Long operands of + and - and of the compares, straight; the result widens as the
+// general rules widen it (Integer to Long, Long to Double).
+bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
+{
+    const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
+    if ((!aInt && a.vt != VT_I4) || (!bInt && b.vt != VT_I4))
+        return false;
+    const long long x = aInt ? a.iVal : a.lVal;
+    const long long y = bInt ? b.iVal : b.lVal;
+    long long r = 0;
+    switch (op)
+    {
+    case Op::Add:
+        r = x + y;
+        break;
+    case Op::Sub:
+        r = x - y;
+        break;
+    case Op::Eq:
+        out = Value::Bool(x == y);
+        return true;
+    case Op::Ne:
+        out = Value::Bool(x != y);
+        return true;
+    case Op::Lt:
+        out = Value::Bool(x < y);
+        return true;
+    case Op::Gt:
+        out = Value::Bool(x > y);
+        return true;
+    case Op::Le:
+        out = Value::Bool(x <= y);
+        return true;
+    case Op::Ge:
+        out = Value::Bool(x >= y);
+        return true;
+    default:
+        return false;
+    }
+    if (aInt && bInt && r >= -32768 && r <= 32767)
+        out = Value::Int(static_cast<SHORT>(r));
+    else if (r >= -2147483648LL && r <= 2147483647LL)
+        out = Value::Long(static_cast<LONG>(r));
+    else
+        out = Value::Double(static_cast<double>(r));
+    return true;
+}
+} // namespace
+
 Value BinaryExpr::Eval(Frame& f) const
 {
     // Plain operands are read in place; the left one only when the right runs no code that could change
@@ -574,6 +625,8 @@ Value BinaryExpr::Eval(Frame& f) const
     }
     const Value& a = *pa;
     const Value& b = *pb;
+    if (Value r; IntegerOperation(op, a, b, r))
+        return r;
     switch (op)
     {
     case Op::Add:
