@@ -1073,9 +1073,15 @@ Flow ForStmt::Exec(Frame& f) const
     {
         Tick(f);
         Value* ref = variable->Ref(f);
-        const Value current = ref ? *ref : variable->Eval(f);
-        const Order o = Compare(current, end);
-        if (down ? o == Order::Less : o == Order::Greater)
+        const Value current = ref ? Value() : variable->Eval(f);
+        const Value& counter = ref ? *ref : current;
+        Value past;
+        if (!IntegerOperation(down ? Op::Lt : Op::Gt, counter, end, past))
+        {
+            const Order o = Compare(counter, end);
+            past = Value::Bool(down ? o == Order::Less : o == Order::Greater);
+        }
+        if (past.boolVal)
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitFor)
@@ -1083,7 +1089,10 @@ Flow ForStmt::Exec(Frame& f) const
         if (flow != Flow::Normal)
             return flow;
         ref = variable->Ref(f);
-        if (ref)
+        Value next;
+        if (ref && IntegerOperation(Op::Add, *ref, increment, next))
+            *ref = std::move(next);
+        else if (ref)
             *ref = Add(*ref, increment);
         else
             variable->Assign(f, Add(variable->Eval(f), increment), false);
