@@ -1,7 +1,9 @@
 // Dialog creation from layout tables, modal loops and the dialog keys.
 #include "Dialog.h"
+#include "Controls.h"
 #include "Language.h"
 #include "Resources.h"
+#include "SpinButtonCtrl.h"
 
 #include <com/Guid.h>
 
@@ -11,6 +13,7 @@
 #include <QWidget>
 
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -71,6 +74,28 @@ ItemClass ClassOf(const DlgItem& item)
 }
 
 constexpr const char* kDialogClass = "#32770";
+
+// The object of a control's own class, so that what GetDlgItem finds is of the class callers
+// treat it as. Classes whose objects keep state or handle messages of their own stay plain windows.
+std::unique_ptr<CWnd> NewControl(const char* className)
+{
+    const std::string name = className ? className : "";
+    if (name == "Button")
+        return std::make_unique<CButton>();
+    if (name == "Static")
+        return std::make_unique<CStatic>();
+    if (name == "Edit")
+        return std::make_unique<CEdit>();
+    if (name == "ComboBox")
+        return std::make_unique<CComboBox>();
+    if (name == "ListBox")
+        return std::make_unique<CListBox>();
+    if (name == "ScrollBar")
+        return std::make_unique<CScrollBar>();
+    if (name == "msctls_updown32")
+        return std::make_unique<CSpinButtonCtrl>();
+    return std::make_unique<CWnd>();
+}
 
 } // namespace
 
@@ -193,7 +218,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
     {
         const DlgItem& item = dialogTemplate->items[i];
         const ItemClass itemClass = ClassOf(item);
-        auto control = std::make_unique<CWnd>();
+        std::unique_ptr<CWnd> control = NewControl(itemClass.className);
         const CRect r =
             DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), m_baseUnits);
         // A class name in braces is a component's class id: the component makes the control's window.
