@@ -2,6 +2,7 @@
 #include "UiTestSupport.h"
 
 #include <testing/DialogFit.h>
+#include <ui/SpinButtonCtrl.h>
 #include <ui/Ui.h>
 
 #include <QApplication>
@@ -117,6 +118,40 @@ TEST(DialogModeless, ControlsAreCreatedFromTheTableInPixels)
     EXPECT_EQ(edit->GetWindowText(), CString("initial"));
     EXPECT_EQ(dialog.GetDlgItem(kTitleText)->GetWindowText(), CString("Name:"));
     EXPECT_EQ(dialog.GetDlgItem(IDOK)->GetClassName(), CString("Button"));
+    dialog.DestroyWindow();
+}
+
+// What GetDlgItem finds is an object of the control's class, so callers may use it as one.
+TEST(DialogModeless, ControlsAreObjectsOfTheirClass)
+{
+    constexpr UINT kTypedDialog = 30002;
+    static const DlgItem items[] = {
+        {DlgKind::CheckBox, 200, 4, 4, 60, 10, "on"},
+        {DlgKind::EditText, 201, 4, 16, 40, 12},
+        {DlgKind::ComboBox, 202, 4, 30, 60, 40},
+        {DlgKind::ListBox, 203, 70, 4, 60, 40},
+        {DlgKind::Control, 204, 46, 16, 10, 12, nullptr, 0, "msctls_updown32"},
+        {DlgKind::LText, 205, 4, 46, 40, 8, "text"},
+    };
+    static const DialogTemplate layout = {"Typed", WS_POPUP | WS_CAPTION, 140, 60, items, 6};
+    ASSERT_TRUE(AfxRegisterDialogTemplate(kTypedDialog, &layout));
+    CDialog dialog(kTypedDialog);
+    ASSERT_TRUE(dialog.Create(kTypedDialog));
+    auto* check = dynamic_cast<CButton*>(dialog.GetDlgItem(200));
+    ASSERT_NE(check, nullptr);
+    check->SetCheck(BST_CHECKED);
+    EXPECT_EQ(check->GetCheck(), BST_CHECKED);
+    EXPECT_NE(dynamic_cast<CEdit*>(dialog.GetDlgItem(201)), nullptr);
+    auto* combo = dynamic_cast<CComboBox*>(dialog.GetDlgItem(202));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->AddString("a"), 0);
+    EXPECT_NE(dynamic_cast<CListBox*>(dialog.GetDlgItem(203)), nullptr);
+    auto* spin = dynamic_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(204));
+    ASSERT_NE(spin, nullptr);
+    spin->SetRange32(1, 9);
+    EXPECT_EQ(spin->SetPos32(12), 0);
+    EXPECT_EQ(spin->GetPos32(), 9);
+    EXPECT_NE(dynamic_cast<CStatic*>(dialog.GetDlgItem(205)), nullptr);
     dialog.DestroyWindow();
 }
 
