@@ -166,7 +166,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(Shown(dialog, "Pr33"), FileValue("Pr33"));
             EXPECT_EQ(Shown(dialog, "Pr31"), FileValue("Pr31"));
             EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
-            EXPECT_EQ(host->PageParList().GetSize(), 7);
+            EXPECT_EQ(host->PageParList().size(), 7u);
             EXPECT_EQ(dialog.PageName().str(), "Motor");
             CRect place;
             dialog.GetWindowRect(&place);
@@ -216,7 +216,7 @@ TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
             EXPECT_EQ(nestedCaption, "Dati motore");
             EXPECT_EQ(enabledWhileNested, enabled) << "the first page polled while the nested one was open";
             EXPECT_NE(Shown(dialog, "Pr42.0"), enabled) << "refreshed when the nested one closed";
-            EXPECT_EQ(host->PageParList().GetSize(), 4); // the first page's again
+            EXPECT_EQ(host->PageParList().size(), 4u); // the first page's again
         });
 }
 
