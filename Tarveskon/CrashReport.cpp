@@ -249,7 +249,10 @@ public:
 
     void AccessViolation(const CrashEvent& event)
     {
-        if (event.accessViolation)
+        if (event.sent)
+            m_out.Format("Signal %d sent by process %d, user %u.\r\n", event.signal, event.senderPid,
+                         event.senderUid);
+        else if (event.accessViolation)
             m_out.Format("%s location %016lx caused an access violation.\r\n",
                          event.writeAccess ? "Write to" : "Read from",
                          static_cast<unsigned long>(event.faultAddress));

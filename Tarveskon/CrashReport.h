@@ -15,6 +15,10 @@ struct CrashEvent
     bool accessViolation = false;        // with the address and direction below
     uintptr_t faultAddress = 0;
     bool writeAccess = false;
+    bool sent = false; // raised by kill, sigqueue or tkill rather than by a fault
+    int signal = 0;    // with the sender's process and user
+    int senderPid = 0;
+    unsigned senderUid = 0;
 };
 
 class CrashReport

@@ -2,6 +2,7 @@
 // of the connected drive and motor.
 #include "TarveskonDlg.h"
 
+#include "PluginCall.h"
 #include "TvskAddress.h"
 
 #include <ZoSupport/ProgramError.h>
@@ -51,11 +52,11 @@ void CTarveskonDlg::ConfigConnection()
 {
     if (m_manager.IsFileOpen())
     {
-        m_manager.SendCommand(11, 0, 0);
+        m_manager.SendCommand(HOSTCMD_CONFIGCONN, 0, 0);
         SetDataString(nullptr);
         return;
     }
-    m_manager.SendCommand(11, 0, PointerParam(&m_strConnSettings));
+    m_manager.SendCommand(HOSTCMD_CONFIGCONN, 0, PointerParam(&m_strConnSettings));
     SetDataString(m_strConnSettings);
 }
 
@@ -123,7 +124,7 @@ bool CTarveskonDlg::ConnectForRecognition()
 
 bool CTarveskonDlg::ReadPacked(long packed, double& value)
 {
-    return m_manager.SendCommand(14, packed, PointerParam(&value)) == HOSTRES_OK;
+    return m_manager.SendCommand(HOSTCMD_READADDR, packed, PointerParam(&value)) == HOSTRES_OK;
 }
 
 void CTarveskonDlg::FillRecognitionMaps()

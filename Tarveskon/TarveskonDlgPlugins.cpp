@@ -1,6 +1,7 @@
 // The main dialog's plug-ins: starting one from a page, the help plug-in and the broadcast.
 #include "TarveskonDlg.h"
 
+#include "PluginCall.h"
 #include "DlgConnChoice.h"
 #include "DlgSaveAndDownload.h"
 #include "TvskIntf.h"
@@ -14,7 +15,6 @@
 namespace
 {
 
-constexpr UINT kHelpAnswer = 50;
 constexpr UINT kNoConfigurationText = 2130;
 
 intptr_t PointerParam(const void* pointer)
@@ -109,7 +109,7 @@ void CTarveskonDlg::OpenHelp(const char* topic)
 
 void CTarveskonDlg::OnHtmlHelp(WPARAM, LPARAM lParam)
 {
-    if (m_manager.SendCommand(kHelpAnswer, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
+    if (m_manager.SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
         return;
     m_pHelpObject->SendCommand(PLUGINCMD_RUN, 0, 0);
     m_pHelpObject->SendCommand(PLUGINCMD_HELP, lParam, 0);
@@ -149,16 +149,16 @@ void CTarveskonDlg::ChooseConnection()
     switch (choice.DoModal())
     {
     case IDC_CONN_READ_RESULT:
-        command = 36;
+        command = HOSTCMD_GOONLINE;
         break;
     case IDC_CONN_WRITE_RESULT:
         Upload();
         return;
     case IDC_CONN_COMPARE_DRIVE_RESULT:
-        command = 35;
+        command = HOSTCMD_COMPAREWITHDRIVE;
         break;
     case IDC_CONN_COMPARE_FILE_RESULT:
-        command = 34;
+        command = HOSTCMD_COMPAREWITHFILE;
         break;
     default:
         return;

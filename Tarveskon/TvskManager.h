@@ -143,7 +143,8 @@ public:
     // Parameter services.
     BOOL ReadParFromDrive(DBPAR* par, BOOL markModified);
     BOOL WriteParToDrive(DBPAR* par);
-    BOOL ReadAddr(int address, int subindex, int bits, double* value);
+    // quietly: the link's message boxes off and a reply time-out of 200 ms for this read.
+    BOOL ReadAddr(int address, int subindex, int bits, double* value, bool quietly = false);
     BOOL WriteAddr(int address, int subindex, int bits, double raw);
     // Customer fields: 0 bit, 1 word, 2 double word; unknown names answer 0 and set nothing.
     long GetParCustom(const char* name, int which);
@@ -159,7 +160,8 @@ public:
     // FALSE with ErrorCode 21 disconnected, 12 PLC off, 5 when the drive command failed.
     BOOL SaveParameters();
     BOOL SavePlc();
-    const CPtrArray& PageParList() const { return m_pagePars; }
+    // The page list: the names of the parameters it holds that the working list still has.
+    std::vector<std::string> PageParList() { return PageParNames(); }
 
     // The drive link: 0 or the link's error code (the link is closed then).
     int Connect(const char* settings);
@@ -408,9 +410,9 @@ private:
     // The values (the operating mode first) and the program of a data file into the configuration.
     void ApplyValues(CTvskDataDb& data);
     void ApplyProgram(CTvskDataDb& data);
-    // The page list again by name after the working list was rebuilt.
+    // The page list keeps the given names the rebuilt working list still has.
     void RebindPagePars(const std::vector<std::string>& names);
-    std::vector<std::string> PageParNames() const;
+    std::vector<std::string> PageParNames();
     // The window layer's progress window and wait cursor around a long operation; a question
     // asked meanwhile hides them while it is shown.
     void BeginWait(CWnd* owner, UINT textId);
@@ -445,7 +447,7 @@ private:
     CString m_strNotAvail;
     CArray<DBPAR> m_tmpPars;
     CArray<DBPAR> m_monitor;
-    CPtrArray m_pagePars;
+    std::vector<std::string> m_pagePars; // names: records move when the working list grows or is sorted
     CString m_strLastError;
     CTvskDriveFolders m_folders;
     CPtrArray m_owners;

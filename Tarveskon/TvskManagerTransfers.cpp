@@ -1,6 +1,7 @@
 // The wizard manager's bulk transfers: the PLC program, all parameters, the page list and the cams.
 #include "TvskManager.h"
 
+#include "PluginCall.h"
 #include "TvskCommSettings.h"
 #include "TvskWorkingNames.h"
 
@@ -528,9 +529,9 @@ void CTvskManager::WritePagePars()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteAll, &CTvskScriptEvents::AfterWriteAll))
         return;
     std::vector<std::string> names;
-    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
-        if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); tvsk::IsReadWrite(*par))
-            names.emplace_back(par->szID);
+    for (const std::string& name : PageParNames())
+        if (const DBPAR* par = m_parDb.GetPar(name.c_str(), true); tvsk::IsReadWrite(*par))
+            names.push_back(name);
     int code = 0;
     {
         CLinkHold hold(m_link);
@@ -580,7 +581,7 @@ BOOL CTvskManager::DownloadCams()
         for (bool going = progress.Show(); going && progress.Done() < progress.Total();)
         {
             const PlcWord& word = words[static_cast<size_t>(progress.Done())];
-            if (SendCommand(15, (16L << 16) | word.address, word.code) != HOSTRES_OK)
+            if (SendCommand(HOSTCMD_WRITEADDR, (16L << 16) | word.address, word.code) != HOSTRES_OK)
             {
                 code = 5;
                 break;

@@ -3,7 +3,10 @@
 
 #include <uiext/VersionInfo.h>
 
+#include <csignal>
 #include <cstring>
+
+#include <unistd.h>
 #include <stdexcept>
 
 namespace
@@ -43,5 +46,12 @@ int main(int argc, char** argv)
         return Recurse(0);
     else if (std::strcmp(mode, "exception") == 0)
         throw std::runtime_error("uncaught");
+    else if (std::strcmp(mode, "stop") == 0)
+    {
+        // Stopped until the test has sent its signal.
+        ::raise(SIGSTOP);
+        for (;;)
+            ::pause();
+    }
     return 0;
 }

@@ -111,13 +111,7 @@ protected:
         VariantClear(&v);
         return result;
     }
-    std::vector<std::string> PageList() const
-    {
-        std::vector<std::string> names;
-        for (INT_PTR i = 0; i < host->PageParList().GetSize(); ++i)
-            names.push_back(static_cast<const DBPAR*>(host->PageParList()[i])->szID);
-        return names;
-    }
+    std::vector<std::string> PageList() const { return host->PageParList(); }
     void Type(const std::string& name, const std::string& text)
     {
         Element(name).SetValue(text);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <vector>
 
 using namespace tvsk::com;
@@ -123,6 +124,12 @@ TEST(Track4Test, FeaturesReadAndStoreTheirFields)
     track->get_Feature(9, &v);
     EXPECT_EQ(v.vt, VT_I4);
     EXPECT_EQ(v.lVal, 17);
+    for (const double outside : {2147483648.0, -2147483649.0, 1e300, std::nan("")})
+        EXPECT_EQ(track->put_Feature(10, MakeVariantR8(outside)), E_INVALIDARG) << outside;
+    EXPECT_EQ(track->put_Feature(10, MakeVariantR8(-2147483648.5)), S_OK);
+    VariantInit(&v);
+    track->get_Feature(10, &v);
+    EXPECT_EQ(v.lVal, -2147483647 - 1) << "the last value that fits";
     VARIANT untouched = MakeVariantI4(99);
     EXPECT_EQ(track->get_Feature(42, &untouched), S_OK);
     EXPECT_EQ(untouched.lVal, 99);

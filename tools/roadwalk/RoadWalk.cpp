@@ -99,6 +99,7 @@ private:
     int m_boxesAtStepStart = 0;
     QPointer<QWidget> m_tool;
     QPointer<QWidget> m_settings;
+    QPointer<QWidget> m_download;
     std::vector<bool> m_passed;
 };
 
@@ -343,7 +344,8 @@ void Walker::Finish()
 
 // The road: start page, open the sample through the file dialog, the wizard page, the
 // communication page by a real click and connect there, the monitor page on line, write to the
-// drive, the PLC editor, the oscilloscope, and close.
+// drive, the PLC editor, the oscilloscope, the download window left open while the Comm page
+// closes and while the wizard page goes to the start page, and close.
 void Walker::BuildRoad()
 {
     auto answerYes = [](QMessageBox* box)
@@ -506,6 +508,50 @@ void Walker::BuildRoad()
     m_steps.push_back(closeTool("PLC editor"));
     m_steps.push_back(toolWindow("oscilloscope", "TvskOsc"));
     m_steps.push_back(closeTool("oscilloscope"));
+    // The download window outlives the page that opened it: the pager's page, then the wizard page.
+    auto download = [this, answerYes](const QString& from, std::function<QWidget*()> page)
+    {
+        return Step{"the download window from " + from,
+                    [this, page] { WebClick(page(), "input[name=\"PLUGIN#TvskDownload\"]"); },
+                    [this, page]
+                    {
+                        for (QWidget* w : VisibleWindows())
+                            if (w != page() && w != m_tool && w != MainWindow() &&
+                                !qobject_cast<QMessageBox*>(w) && m_looked.contains(w))
+                                m_download = w;
+                        return m_download != nullptr;
+                    },
+                    10000, answerYes};
+    };
+    auto gone = [this](std::function<bool()> pageBack)
+    {
+        return [this, pageBack]
+        { return !m_download && pageBack() && m_stepClock.elapsed() > 2000; }; // the program lives on
+    };
+    Step comm = pagerPage("Comm");
+    comm.name = "the Comm page for the download window";
+    m_steps.push_back(comm);
+    m_steps.push_back(download("the Comm page", [this] { return m_tool.data(); }));
+    m_steps.push_back({"close the Comm page while the download window is open",
+                       [this] { WebClick(m_tool, "input[name=\"CMD#Cancel\"]"); },
+                       gone([this] { return !m_tool; }), 8000});
+    m_steps.push_back(download("the wizard page", [this] { return MainWindow(); }));
+    m_steps.push_back({"the start page while the download window is open",
+                       [this] { WebClick(MainWindow(), "input[name=\"CMD#NewFile\"]"); },
+                       gone(
+                           [this]
+                           {
+                               RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start again");
+                               return PageFilled(MainWindow(), "start again");
+                           }),
+                       10000,
+                       [](QMessageBox* box)
+                       {
+                           QAbstractButton* no = box->button(QMessageBox::No);
+                           if (no)
+                               QTimer::singleShot(300, box, [no] { RealClick(no, no->rect().center()); });
+                           return no != nullptr;
+                       }});
     m_steps.push_back({"close without a save question",
                        [this]
                        {
@@ -535,7 +581,12 @@ void Walker::BuildRoad()
         {"close the Comm page", "the Comm page by a real click"},
         {"the Monitor page by a real click", "connect to the drive"},
         {"close the Monitor page", "the Monitor page by a real click"},
-        {"write to the drive", "connect to the drive"}};
+        {"write to the drive", "connect to the drive"},
+        {"the Comm page for the download window", "wizard page"},
+        {"the download window from the Comm page", "the Comm page for the download window"},
+        {"close the Comm page while the download window is open", "the download window from the Comm page"},
+        {"the download window from the wizard page", "wizard page"},
+        {"the start page while the download window is open", "the download window from the wizard page"}};
     auto index = [this](const QString& name)
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
