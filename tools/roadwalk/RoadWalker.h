@@ -55,6 +55,9 @@ private:
     bool BuildRoadA(const QString& road);
     void OpenSampleSteps();
     void ConnectionRoad();
+    void StartPageRoad();
+    // Picks the choices of a selection page one after another, as its lists refill.
+    Step ChooseOnPage(const QString& name, const std::vector<std::pair<QString, QString>>& choices);
     void DownloadRoad();
     void ScopeRoad();
     void AboutRoad();

@@ -1,10 +1,10 @@
 // The roads beyond the main one, each walked in a program run of its own (ROADWALK_ROAD):
-// "connection" the wizard page's connection choice and its four operations with their reports,
-// "download" the download window closed by its close box and by its owner's end, the mode it set
-// ended each time (the window has no system menu of its own here: the desktop's close is the
-// close box), "scope" the
-// oscilloscope's file boxes and parameter window, "about" the splash, the about box and the
-// versions.
+// "startpage" a listing imported on the start page, drive and motor chosen there, and a comparison
+// from the start page's connection choice; "connection" the wizard page's connection choice and its four
+// operations with their reports, "download" the download window closed by its close box and by its owner's
+// end, the mode it set ended each time (the window has no system menu of its own here: the desktop's close is
+// the close box), "scope" the oscilloscope's file boxes and parameter window, "about" the splash, the about
+// box and the versions.
 #include "RoadWalker.h"
 #include "WindowChecksA.h"
 
@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWebEngineView>
 
 namespace roadwalk
 {
@@ -65,6 +66,8 @@ bool Walker::BuildRoadA(const QString& road)
 {
     if (road == "connection")
         ConnectionRoad();
+    else if (road == "startpage")
+        StartPageRoad();
     else if (road == "download")
         DownloadRoad();
     else if (road == "scope")
@@ -74,7 +77,7 @@ bool Walker::BuildRoadA(const QString& road)
     else
         return false;
     // Reading the drive changed the configuration: the question is then the program's due.
-    CloseProgramStep(road == "connection");
+    CloseProgramStep(road == "connection" || road == "startpage");
     return true;
 }
 
@@ -196,6 +199,93 @@ void Walker::ConnectionRoad()
                                m_tool->close();
                        },
                        [this] { return NothingOverMain(MainWindow()); }, 5000});
+}
+
+Step Walker::ChooseOnPage(const QString& name, const std::vector<std::pair<QString, QString>>& choices)
+{
+    const int gap = 800;
+    return {name,
+            [this, choices, gap]
+            {
+                int delay = 0;
+                for (const auto& [select, value] : choices)
+                {
+                    // A select's change refills the lists after it: one at a time.
+                    const QString script = QString("(function(){var s=document.getElementsByName('%1')[0];"
+                                                   "if(!s) return false; s.value='%2';"
+                                                   "s.dispatchEvent(new Event('change',{bubbles:true}));"
+                                                   "return s.value=='%2';})()")
+                                               .arg(select, value);
+                    QTimer::singleShot(delay, this,
+                                       [this, script, select]
+                                       { RunOnPage(m_tool, script, "choice " + select); });
+                    delay += gap;
+                }
+            },
+            [this, choices, gap]
+            {
+                if (m_stepClock.elapsed() < gap * static_cast<int>(choices.size()) + 500)
+                    return false;
+                for (const auto& [select, value] : choices)
+                    if (!m_pageAnswers.value("choice " + select).toBool())
+                    {
+                        Fail("no choice " + value + " in " + select);
+                        break;
+                    }
+                return true;
+            },
+            gap * static_cast<int>(choices.size()) + 5000};
+}
+
+void Walker::StartPageRoad()
+{
+    m_steps.push_back({"start page", nullptr,
+                       [this]
+                       {
+                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
+                           return MainWindow() && PageFilled(MainWindow(), "start");
+                       },
+                       60000});
+    m_steps.push_back(FileBoxStep("import the TK20 listing on the start page",
+                                  QCoreApplication::applicationDirPath() + "/Samples/TK20.slv"));
+    m_steps.back().act = [this] { WebClick(MainWindow(), "#S_3002"); };
+    m_steps.push_back({"the listing is imported", nullptr,
+                       [this] { return BoxesInStep() >= 1 && !VisibleBox(); }, 10000, AnswerYesOrOk});
+    const auto pressOk = [this](const QString& name)
+    {
+        return Step{"OK in the " + name, [this] { WebClick(m_tool, "input[name=\"CMD#1\"]"); },
+                    [this] { return NothingOverMain(MainWindow()) && !VisibleBox(); }, 10000, AnswerYesOrOk};
+    };
+    m_steps.push_back(ModalStep("drive selection from the start page",
+                                [this] { WebClick(MainWindow(), "input[name=\"btnSetDrive\"]"); }));
+    m_steps.push_back(ChooseOnPage("choose TK20, 5 A, 230 V",
+                                   {{"selDrive", "TK20"}, {"selCurrent", "5"}, {"selVoltage", "230"}}));
+    m_steps.push_back(pressOk("drive selection"));
+    m_steps.push_back(ModalStep("motor selection from the start page",
+                                [this] { WebClick(MainWindow(), "input[name=\"btnSetMotor\"]"); }));
+    m_steps.push_back(ChooseOnPage("choose MB 71, 3000 rpm, 2.5 Nm, 400 V", {{"selType", "MB"},
+                                                                             {"selSize", "71"},
+                                                                             {"selVel", "3000"},
+                                                                             {"selTorque", "2.5"},
+                                                                             {"selVoltage", "400"}}));
+    m_steps.push_back(pressOk("motor selection"));
+    m_steps.push_back(ModalStep("connection choice from the start page",
+                                [this] { WebClick(MainWindow(), "input[name=\"CMD#Connect\"]"); }));
+    m_steps.push_back(FileBoxStep("compare with a file from the start page: the file",
+                                  QCoreApplication::applicationDirPath() + "/Samples/TK20.dat"));
+    m_steps.back().act = [this] { Click(ButtonsTopDown(m_tool).value(3)); };
+    // The wizard starts for the chosen drive and motor; the listing's motor data are kept.
+    m_steps.back().box = AnswerYesOrOk;
+    m_steps.push_back(
+        FileBoxStep("compare with a file from the start page: the report's name", m_out + "/StartDiff.txt"));
+    m_steps.push_back({"the report StartDiff.txt opens on the TK20 wizard page", nullptr,
+                       [this]
+                       {
+                           QWebEngineView* view = MainWindow() ? MainView(MainWindow()) : nullptr;
+                           return Opened(m_out).contains("StartDiff.txt") && view &&
+                                  view->url().toString().contains("TK20_");
+                       },
+                       20000});
 }
 
 void Walker::DownloadRoad()
