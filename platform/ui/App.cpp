@@ -53,6 +53,9 @@ class PreTranslateFilter : public QObject
 public:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
+        // Only input events: others reach objects still being built, which cannot be cast yet.
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::MouseButtonPress)
+            return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || !g_app)
             return false;
