@@ -2,6 +2,7 @@
 // command words of the pages, the language switch and the system menu.
 #pragma once
 
+#include "DlgTransferProgress.h"
 #include "PluginCall.h"
 #include "TarveskonIntfWindow.h"
 #include "TvskCommandWords.h"
@@ -99,6 +100,7 @@ private:
                     const CString& title, CString& path) override;
     void BeginWait(CWnd* owner, const CString& text) override;
     void EndWait() override;
+    bool ShowTransferProgress(int done, int total, const CString& note) override;
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
     std::unique_ptr<CZoHelpIntf> CreateHelpWindow() override;
     // CTvskCommandActions
@@ -125,6 +127,8 @@ private:
     void OpenChosenFile(const CString& path);
     // The message of a drives or motors database load result; true for 0.
     bool ShowDatabaseResult(int result, bool drives);
+    // The result shown; a refused database is closed.
+    bool AcceptDatabase(int result, bool drives);
     bool ConnectForRecognition();
     bool ReadPacked(long packed, double& value);
     void FillRecognitionMaps();
@@ -137,6 +141,10 @@ private:
     CPluginImpl* m_pHelpObject = nullptr;
     CString m_strFileToOpen;
     CWait m_wait;
+    // A long transfer's window, in place of the wait window once the transfer counts its steps.
+    std::unique_ptr<CDlgTransferProgress> m_pTransfer;
+    CWnd* m_pWaitOwner = nullptr;
+    CString m_strWaitText;
     CString m_strConnSettings;
     CMapStringToPtr m_motorRecognition{10};
     CMapStringToPtr m_encoderRecognition{10};

@@ -8,6 +8,7 @@
 #include "TvskHostUi.h"
 #include "TvskLanguage.h"
 #include "TvskScriptEvents.h"
+#include "TvskTransferProgress.h"
 
 #include <TvskDb/TvskDataDb.h>
 #include <TvskDb/TvskDriveDb.h>
@@ -201,6 +202,8 @@ public:
     int MatchMotorDb();
     // The databases' current records become the configuration's drive (motor and encoder).
     BOOL TakeSelectedDrive() { return TakeCurrentDrive(); }
+    // The drive database's current record is a drive sold with its motor.
+    bool SelectedDriveHasMotor();
     BOOL TakeSelectedMotor();
     // The rated currents agree: a chosen motor within the database's current drive, the
     // database's current motor within a chosen drive.
@@ -329,6 +332,8 @@ private:
     CString ParDescription(const DBPAR& par);
     void StoreData();
     void ApplyData();
+    // The cam point of the open configuration, null when there is none.
+    const DBCAMMA* FindCamPoint(int point, int cam);
     void ApplyStoredValue(DBPAR& par, const DBVALUE& value);
     void ChooseProfileLanguage();
     bool MainPageExists(int languageId) const;
@@ -355,6 +360,8 @@ private:
     void SetLastErrorText(const CString& text);
     // The working list of the new operating mode; on another thread only marked for the manager's.
     void OperatingModeChanged();
+    // The working list holds the parameters of that operating mode.
+    bool WorkingListHoldsMode(unsigned short mode);
     void RebuildStaleWorkingList();
     // The steps of a value set into a record: limits, event, store, drive write.
     HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);
@@ -369,8 +376,22 @@ private:
     CString OscModeAddress();
     BOOL TakeCurrentDrive();
     // The transfers' steps.
+    enum class PlcEnable
+    {
+        Enabled,
+        Disabled,
+        Unreadable
+    };
+    PlcEnable PlcEnableState();
     bool StartPlcDownload();
-    void EndPlcDownload(int code);
+    // A nonzero code is told with 2064 unless why says more.
+    void EndPlcDownload(int code, const CString& why = CString());
+    // Counts a long transfer's exchanges at the pace of the file's line.
+    CTvskTransferProgress TransferProgress(int total);
+    // What a cancelled transfer leaves: the text's format filled with the exchanges done of all.
+    CString CancelText(UINT formatId, const CTvskTransferProgress& progress);
+    // An END at the program's start: the drive's PLC then runs nothing.
+    bool ClearDrivePlc();
     bool ReadDrivePlc(std::vector<DBPLC>& program);
     enum class Retry
     {

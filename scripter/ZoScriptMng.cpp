@@ -159,11 +159,13 @@ HRESULT CZoScriptMng::Run()
                                         0, nullptr, nullptr)))
     {
         ShowError("Failed to parse script");
+        CloseEngine(); // the engine holds this site: left open, neither would ever be freed
         return E_FAIL;
     }
     if (FAILED(m_engine->SetScriptState(SCRIPTSTATE_CONNECTED)))
     {
         ShowError("Failed to connect to script engine");
+        CloseEngine();
         return E_FAIL;
     }
     if (!m_engine)

@@ -47,17 +47,21 @@ UINT VirtualKeyOf(int key)
     }
 }
 
+#if defined(__clang__)
+// The page engine's objects are built without type information, which the vptr check needs to
+// recognise them; the filter asks their meta-object whether they are widgets.
+#define TVSK_NO_VPTR_CHECK __attribute__((no_sanitize("vptr")))
+#else
+#define TVSK_NO_VPTR_CHECK
+#endif
+
 // Input events pass the pre-translation chain before the widget sees them.
 class PreTranslateFilter : public QObject
 {
 public:
-    bool eventFilter(QObject* watched, QEvent* e) override
+    TVSK_NO_VPTR_CHECK bool eventFilter(QObject* watched, QEvent* e) override
     {
-        // Only input events: others reach objects still being built, which cannot be cast yet.
-        if (e->type() != QEvent::KeyPress && e->type() != QEvent::MouseButtonPress)
-            return false;
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || !g_app)
+        if (!g_app)
             return false;
         MSG msg;
         switch (e->type())
@@ -84,6 +88,9 @@ public:
         default:
             return false;
         }
+        auto* widget = watched->metaObject()->inherits(&QWidget::staticMetaObject)
+                           ? static_cast<QWidget*>(watched)
+                           : nullptr;
         // The window the event happens in: a toolkit window (a file box over a dialog) is no
         // window of ours, and its keys are its own.
         for (QWidget* w = widget; w && !msg.hwnd; w = w->parentWidget())

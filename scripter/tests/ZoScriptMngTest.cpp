@@ -161,6 +161,7 @@ protected:
     }
     void TearDown() override
     {
+        mng->Stop(); // a running engine holds the manager: closing it frees both
         point->Unadvise(cookie);
         point.Reset();
         mng.Reset();
