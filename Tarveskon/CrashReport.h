@@ -29,6 +29,8 @@ public:
     // What a report cannot learn safely in a signal handler: the user, the local time offset and
     // the version blocks, copied to static storage. Call before any crash.
     static void Prepare(const VersionResource* const* versionBlocks, int count);
+    // Copies the block of a module loaded after Prepare (a plug-in, a component).
+    static void AddVersion(const VersionResource* block);
 
     // Writes the report; always 0. Allocates nothing and uses system calls only.
     static int Write(const CrashEvent& event, const char* location);

@@ -121,6 +121,7 @@ void ExceptionAttacher::Install()
     const VersionResource* blocks[64];
     const int count = RegisteredVersionResources(blocks, 64);
     CrashReport::Prepare(blocks, count);
+    SetVersionListener(&CrashReport::AddVersion);
 
     stack_t alternate{};
     alternate.ss_sp = s_alternateStack;

@@ -7,6 +7,7 @@
 #include "ExceptionAttacher.h"
 #include "RootSandbox.h"
 
+#include <TvskDb/TvskVerDb.h>
 #include <ZoSupport/FileManager.h>
 #include <ZoSupport/ResourceString.h>
 #include <com/ComRuntime.h>
@@ -25,6 +26,7 @@
 #include <kernel/SharedLibrary.h>
 
 #include <csignal>
+#include <utility>
 #include <cstdio>
 #include <unistd.h>
 
@@ -126,6 +128,14 @@ void CTarveskonApp::ShowSplash()
     CAboutDlg splash(true, 5000);
     splash.m_strPicturePath.Format("%s/splash.jpg", m_strProgramDir.GetString());
     splash.m_strHyperlink = GetProfileString("Settings", "HomePage", "");
+    // The installed versions: the manager that knows the ones in use does not exist yet.
+    CTvskVerDb versions;
+    if (versions.Load(m_strProgramDir + "/Versions.txt") == 0)
+        for (auto [text, version] : {std::pair{&splash.m_strProductVersion, versions.GetReleaseVer()},
+                                     std::pair{&splash.m_strMotorDbVersion, versions.GetMotorsVer()},
+                                     std::pair{&splash.m_strDriveDbVersion, versions.GetDrivesVer()}})
+            if (version && *version)
+                *text = version;
     splash.DoModal();
 }
 

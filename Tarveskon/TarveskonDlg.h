@@ -77,6 +77,11 @@ protected:
     void ApplyLanguage();
     void OnRefreshPage();
     void OnStartWizard();
+    // Drive and motor are chosen (or the drive needs no motor): the wizard can start.
+    bool CanStartWizard();
+    // Prepares the configuration for the chosen drive and motor and shows the wizard; false when
+    // it could not.
+    bool StartWizard();
     void OnHtmlPlugin(const PLUGIN_CALL* call);
     void OnHtmlHelp(WPARAM wParam, LPARAM lParam);
     void OnIntfWindow(IntfWindowCall call);

@@ -23,15 +23,25 @@ long PointerParam(const void* pointer)
 
 } // namespace
 
-void CTarveskonDlg::OnStartWizard()
+bool CTarveskonDlg::CanStartWizard()
 {
     const bool chosen =
         m_manager.IsDriveChosen() && (m_manager.IsMotorChosen() || m_manager.IsDriveWithMotor());
-    if (!chosen && !CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType()))
+    return chosen || CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType());
+}
+
+void CTarveskonDlg::OnStartWizard()
+{
+    StartWizard();
+}
+
+bool CTarveskonDlg::StartWizard()
+{
+    if (!CanStartWizard())
     {
         MessageBox(nullptr, LocalString(m_manager.IsDriveChosen() ? kChooseMotorText : kChooseDriveText),
                    MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
     bool keepImported = false;
     if (m_bImportedSlv)
@@ -40,12 +50,13 @@ void CTarveskonDlg::OnStartWizard()
     if (const int result = m_manager.LoadWizardData(!keepImported); result != 0)
     {
         MessageBox(nullptr, m_manager.GetFileErrorText(result), MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
     if (!m_strConnSettings.IsEmpty())
         m_manager.ParDb().SetCommSettings(m_strConnSettings);
     m_manager.SetModified(TRUE);
     ShowWizardPage();
+    return true;
 }
 
 void CTarveskonDlg::ConfigConnection()

@@ -145,8 +145,24 @@ void CTarveskonDlg::Upload()
 void CTarveskonDlg::ChooseConnection()
 {
     CDlgConnChoice choice(&m_manager, this);
+    const INT_PTR chosen = choice.DoModal();
+    if (chosen != IDC_CONN_READ_RESULT && chosen != IDC_CONN_WRITE_RESULT &&
+        chosen != IDC_CONN_COMPARE_DRIVE_RESULT && chosen != IDC_CONN_COMPARE_FILE_RESULT)
+        return;
+    // From the start page with drive and motor chosen (or a file imported) the operation works on
+    // the configuration the wizard starts with; without them there is nothing to work on.
+    if (!m_manager.IsFileOpen())
+    {
+        if (!CanStartWizard())
+        {
+            MessageBox(nullptr, LocalString(kNoConfigurationText), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        if (!StartWizard())
+            return;
+    }
     UINT command = 0;
-    switch (choice.DoModal())
+    switch (chosen)
     {
     case IDC_CONN_READ_RESULT:
         command = HOSTCMD_GOONLINE;
@@ -163,9 +179,7 @@ void CTarveskonDlg::ChooseConnection()
     default:
         return;
     }
-    // Reading and comparing need a configuration to read into or compare with.
-    if (m_manager.SendCommand(command, static_cast<long>(PointerParam(this)), 0) == HOSTRES_NOFILE)
-        MessageBox(nullptr, LocalString(kNoConfigurationText), MB_OK | MB_ICONEXCLAMATION);
+    m_manager.SendCommand(command, static_cast<long>(PointerParam(this)), 0);
 }
 
 std::unique_ptr<CZoHelpIntf> CTarveskonDlg::CreateHelpWindow()

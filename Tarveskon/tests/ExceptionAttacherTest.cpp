@@ -127,6 +127,18 @@ TEST_F(CrashingProgramTest, NullWriteReportsEverySectionInOrder)
     EXPECT_EQ(run.report.substr(run.report.size() - end.size()), end);
 }
 
+// A module loaded after the reporter started lists the version the build gave it.
+TEST_F(CrashingProgramTest, AModuleLoadedLaterListsItsBuildVersion)
+{
+    const CrashRun run = Run("loaded");
+    EXPECT_EQ(run.signal, SIGSEGV);
+    ExpectInOrder(run.report,
+                  {"TvskScriptEngine.so\r\n", "Version Information:\r\n   Company:    MurnApps\r\n",
+                   "   Product:    Tarveskon\r\n   FileDesc:   TvskScriptEngine\r\n",
+                   std::string("   FileVer:    ") + TVSK_PROJECT_VERSION + ".0\r\n",
+                   std::string("   ProdVer:    ") + TVSK_PROJECT_VERSION + ".0\r\n"});
+}
+
 TEST_F(CrashingProgramTest, StackLinesStopAtTheStackTopOrTheLimit)
 {
     const CrashRun run = Run("null");

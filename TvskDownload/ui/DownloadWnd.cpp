@@ -430,6 +430,17 @@ void CDownloadWnd::OnSysCommand(UINT id, LPARAM lParam)
         CToolWnd::OnSysCommand(id, lParam);
         return;
     }
+    Hide();
+}
+
+// The close box closes as the system menu does: the window hides and exclusive mode ends.
+void CDownloadWnd::OnClose()
+{
+    Hide();
+}
+
+void CDownloadWnd::Hide()
+{
     ShowWindow(SW_HIDE);
     SetVisibleState(false);
     if (m_pHost)
@@ -438,6 +449,9 @@ void CDownloadWnd::OnSysCommand(UINT id, LPARAM lParam)
 
 void CDownloadWnd::OnDestroy()
 {
+    // Destroyed while shown (its owner ends): the mode it set ends with it.
+    if (m_bVisible && Exclusive())
+        m_pHost->SendCommand(17, 0, 0);
     KillTimer(kToolbarTimer);
     KillTimer(kOnlineTimer);
     m_pTask.reset();

@@ -5,7 +5,8 @@
 // Environment: ROADWALK_OUT (folder for the report "road.txt" and a picture of every window),
 // ROADWALK_SAMPLE (the file to open), ROADWALK_OWN and ROADWALK_OTHER (the string tables of the
 // chosen and of the other language).
-#include "RoadChecks.h"
+#include "RoadWalker.h"
+#include "WindowChecksA.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -35,75 +36,8 @@ namespace roadwalk
 {
 namespace
 {
-
-// One step of the road: an action, then a condition waited for until its time runs out.
-struct Step
-{
-    QString name;
-    std::function<void()> act;
-    std::function<bool()> done;
-    int timeoutMs = 10000;
-    // Answers a question or information box the step expects; false: the box is a fault.
-    std::function<bool(QMessageBox*)> box;
-    // Starts from the main window: a window a failed step left open is closed first.
-    bool fromMainWindow = false;
-    // The step before it that must have been reached (-1: none); skipped when it was not.
-    int needs = -1;
-    // What the step saw when its time ran out.
-    std::function<QString()> seen;
-};
-
-class Walker : public QObject
-{
-public:
-    Walker();
-    // The program ends: the report's last line.
-    void Finish();
-
-private:
-    void Tick();
-    void Watch();
-    void WatchBoxes();
-    void LookAt(QWidget* window);
-    void Fail(const QString& what);
-    void BuildRoad();
-    int BoxesInStep() const { return m_boxCount - m_boxesAtStepStart; }
-
-    // Page helpers: the answers of the last script run per view.
-    void RunOnPage(QWidget* window, const QString& script, const QString& key, bool statusPage = false);
-    void WebClick(QWidget* window, const QString& selector);
-    bool PageFilled(QWidget* window, const QString& key) const;
-
-    QWidget* MainWindow() const;
-    bool VisibleBox() const;
-    QWidget* NewestWindow(const QString& titlePattern) const;
-
-    QString m_out;
-    QString m_sample;
-    RoadReport m_report;
-    TextTables m_tables;
-    std::vector<Step> m_steps;
-    size_t m_current = 0;
-    bool m_started = false;
-    bool m_finished = false;
-    QElapsedTimer m_stepClock;
-    QElapsedTimer m_clock;
-    QTimer m_timer;
-    // Windows on screen now (forgotten once hidden): when each appeared, which were looked at.
-    QHash<QWidget*, qint64> m_firstSeen;
-    QSet<QWidget*> m_looked;
-    QSet<QWidget*> m_boxes;
-    int m_boxCount = 0;
-    QHash<QString, QVariant> m_pageAnswers;
-    int m_pictures = 0;
-    int m_boxesAtStepStart = 0;
-    QPointer<QWidget> m_tool;
-    QPointer<QWidget> m_settings;
-    QPointer<QWidget> m_download;
-    std::vector<bool> m_passed;
-};
-
 Walker* g_walker = nullptr;
+} // namespace
 
 Walker::Walker()
     : m_out(qEnvironmentVariable("ROADWALK_OUT", "roadwalk")),
@@ -112,7 +46,11 @@ Walker::Walker()
 {
     QDir().mkpath(m_out);
     m_clock.start();
-    BuildRoad();
+    const QString road = qEnvironmentVariable("ROADWALK_ROAD", "main");
+    if (road == "main")
+        BuildRoad();
+    else if (!BuildRoadA(road))
+        qFatal("roadwalk: no road '%s'", qPrintable(road));
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
     m_timer.start(100);
 }
@@ -199,6 +137,8 @@ void Walker::LookAt(QWidget* window)
     if (!qobject_cast<QFileDialog*>(window) && !qobject_cast<QMessageBox*>(window))
         for (const QString& cut : CutTexts(window))
             Fail("text cut in '" + title + "': " + cut);
+    for (const QString& field : UnlabelledFields(window))
+        Fail("field without a label in '" + title + "': " + field);
     for (const QString& text : WidgetTexts(window))
         if (m_tables.IsForeign(text))
             Fail("text of the other language in '" + title + "': \"" + text + "\"");
@@ -597,8 +537,6 @@ void Walker::BuildRoad()
     for (const auto& [step, needed] : needs)
         m_steps[static_cast<size_t>(index(step))].needs = index(needed);
 }
-
-} // namespace
 
 void Start()
 {

@@ -24,7 +24,10 @@ cat >> "$out/registry" <<REG
 "COM1"=sz:"$work/ttyDRV"
 [HKEY_CURRENT_USER\Software\MurnApps\Tarveskon\Settings]
 "LangID"=dword:0000000$langId
+"Notepad"=sz:"$out/editor.sh"
 REG
+# The editor that "opens" a report notes its name.
+printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$out" > "$out/editor.sh"; chmod +x "$out/editor.sh"
 export TARVESKON_REGISTRY="$out/registry" TARVESKON_IPC_NAMESPACE="roadwalk$$"
 export XDG_CONFIG_HOME="$out/xdg/config" XDG_RUNTIME_DIR="$out/xdg/runtime"
 export QT_QPA_PLATFORM="vnc:size=1280x1024:port=$((20000 + $$ % 20000))"

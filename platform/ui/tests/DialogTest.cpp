@@ -6,8 +6,10 @@
 #include <ui/Ui.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -194,6 +196,26 @@ TEST(DialogModal, EscapeInAControlCancelsTheDialog)
 {
     KeyDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+// A toolkit window over a dialog (a file box, a message box) keeps its keys: Enter and Escape
+// answer that window, not the dialog under it.
+TEST(DialogModeless, KeysOfAToolkitWindowOverTheDialogStayThere)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialog));
+    dialog.ShowWindow(SW_SHOW);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
+    {
+        QDialog box(dialog.GetWidget());
+        auto* name = new QLineEdit(&box);
+        box.show();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(name, &press);
+        EXPECT_TRUE(dialog.IsWindowVisible()) << key;
+        EXPECT_EQ(box.isVisible(), key == Qt::Key_Return) << key;
+    }
+    dialog.DestroyWindow();
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 
 #include <KernelTestSupport.h>
 
+#include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
 #include <ui/App.h>
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
@@ -190,7 +192,9 @@ TEST_F(VrnSerConfigDlgTest, ThePortListShowsWhichDeviceEachNumberIs)
 {
     kerneltest::PseudoTerminal pty;
     kerneltest::MapSerialPort(3, pty.device);
+    kerneltest::MapSerialPort(1, "/dev/ttyS0");
     link->put_ConfString(Text("VrnSer:1,300#COM:3,9600,E,8,1"));
+    const tvsk::testing::ScopedDesktopFont font(11);
     scripted.script = [&pty](CVrnSerConfigDlg& dialog)
     {
         auto& ports = *static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CFG_PORT));
@@ -201,6 +205,18 @@ TEST_F(VrnSerConfigDlgTest, ThePortListShowsWhichDeviceEachNumberIs)
         CString plain;
         ports.GetLBText(254, plain);
         EXPECT_EQ(plain, CString("COM255"));
+        // Each list shows its widest item whole.
+        for (UINT id : {IDC_CFG_PORT, IDC_CFG_BAUD, IDC_CFG_FRAME, IDC_CFG_CAN_BAUD})
+        {
+            QWidget* widget = dialog.GetDlgItem(static_cast<int>(id))->GetWidget();
+            auto* box = widget->findChild<QComboBox*>();
+            if (auto* itself = qobject_cast<QComboBox*>(widget))
+                box = itself;
+            EXPECT_NE(box, nullptr) << widget->metaObject()->className();
+            if (!box)
+                continue;
+            EXPECT_LE(box->sizeHint().width(), box->width()) << "control " << id;
+        }
         return false;
     };
     ASSERT_EQ(link->Config(), S_OK);
