@@ -216,9 +216,8 @@ Step Walker::ChooseOnPage(const QString& name, const std::vector<std::pair<QStri
                                                    "s.dispatchEvent(new Event('change',{bubbles:true}));"
                                                    "return s.value=='%2';})()")
                                                .arg(select, value);
-                    QTimer::singleShot(delay, this,
-                                       [this, script, select]
-                                       { RunOnPage(m_tool, script, "choice " + select); });
+                    const QString key = "choice " + select;
+                    QTimer::singleShot(delay, this, [this, script, key] { RunOnPage(m_tool, script, key); });
                     delay += gap;
                 }
             },
