@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
+#include <memory>
+
 namespace roadwalk
 {
 namespace
@@ -144,13 +146,21 @@ void Walker::ConnectionRoad()
                          [this] { WebClick(MainWindow(), "input[name=\"CMD#Connect\"]"); });
     };
     const auto choose = [this](int index) { Click(ButtonsTopDown(m_tool).value(index)); };
+    // The state must hold for a second: a transfer's progress window may come a moment after the
+    // status page already says on line.
     const auto online = [this](const QString& key, bool wanted)
     {
-        return [this, key, wanted]
+        auto heldSince = std::make_shared<QElapsedTimer>();
+        return [this, key, wanted, heldSince]
         {
             RunOnPage(MainWindow(), OnLineScript(), key, true);
-            return m_pageAnswers.contains(key) && m_pageAnswers.value(key).toBool() == wanted &&
-                   NothingOverMain(MainWindow()) && !VisibleBox();
+            const bool holds = m_pageAnswers.contains(key) && m_pageAnswers.value(key).toBool() == wanted &&
+                               NothingOverMain(MainWindow()) && !VisibleBox();
+            if (!holds)
+                heldSince->invalidate();
+            else if (!heldSince->isValid())
+                heldSince->start();
+            return holds && heldSince->elapsed() >= 1000;
         };
     };
     const auto reportOpened = [this](const QString& name)
