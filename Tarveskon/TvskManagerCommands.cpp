@@ -7,7 +7,6 @@
 #include "TvskWorkingNames.h"
 
 #include <ZoSupport/ProgramError.h>
-#include <kernel/Process.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -105,7 +104,8 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         return HOSTRES_OK;
     case 13:
         if (const char* commandLine = TextParam(param1))
-            WinExec(commandLine, SW_SHOWNORMAL);
+            if (const CString failure = StartProgram(commandLine); !failure.IsEmpty())
+                MessageBox(LocalText(2111) + "\n" + failure, MB_OK | MB_ICONERROR);
         return HOSTRES_OK;
     case 16:
         return ReadParFastCommand(TextParam(param1));

@@ -136,7 +136,12 @@ BOOL CDlgCamEdit::OnInitDialog()
     CRect client;
     GetClientRect(&client);
     if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_CAM_TOOLBAR))
+    {
         m_ToolBar.MoveWindow(0, kToolBarTop, m_ToolBar.CalcSize().cx, kToolBarHeight);
+        for (int i = 0; i < m_ToolBar.GetCount(); ++i)
+            if (const UINT id = m_ToolBar.GetItemID(i); id != ID_SEPARATOR)
+                m_ToolBar.SetButtonToolTip(i, String(id));
+    }
 
     if (CWnd* placeholder = GetDlgItem(IDC_CAM_GRID))
         placeholder->ShowWindow(SW_HIDE);
@@ -168,7 +173,7 @@ BOOL CDlgCamEdit::OnInitDialog()
     SetDlgItemText(IDC_CAM_ENABLE_FORMULA, String(IDS_CAM_CALCULATE));
     FillCombos();
 
-    const CString caption = String(IDS_CAM_CAPTION);
+    const CString caption = String(IDS_CAM_TITLE);
     if (!caption.IsEmpty())
         SetWindowText(caption);
     const CString label = String(IDS_CAM_NUMBER);
