@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -313,35 +312,30 @@ int CPagerBinding::Tick()
         ProgramError(__FILE__, __LINE__, nullptr);
         return m_period;
     }
-    if (m_pollIndex == 0)
-        m_roundStart = std::chrono::steady_clock::now();
     SkipToPolledControl();
-    if (m_pollIndex < m_controls)
+    if (m_pollIndex >= m_controls)
     {
-        const std::string name = ControlName(m_pollIndex++);
-        Variant value;
-        if (!m_host->IsConnected())
-            ShowFileValue(name);
-        else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
-        {
-            m_readFailed = false;
-            Put(name, value.v);
-            KeepListValid();
-        }
-        else
-        {
-            LinkFailed();
-            return std::max(m_period, kRetryPeriod);
-        }
+        m_pollIndex = 0;
         SkipToPolledControl();
-        if (m_pollIndex < m_controls)
-            return kNextRead;
     }
-    // Each control is read once a round; a round starts a period after the previous one did.
-    m_pollIndex = 0;
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - m_roundStart);
-    return static_cast<int>(std::clamp<long long>(m_period - spent.count(), kShortestPeriod, m_period));
+    if (m_pollIndex >= m_controls)
+        return m_period;
+    const std::string name = ControlName(m_pollIndex++);
+    Variant value;
+    if (!m_host->IsConnected())
+        ShowFileValue(name);
+    else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
+    {
+        m_readFailed = false;
+        Put(name, value.v);
+        KeepListValid();
+    }
+    else
+    {
+        LinkFailed();
+        return std::max(m_period, kRetryPeriod);
+    }
+    return m_period;
 }
 
 std::string CPagerBinding::ControlName(LONG index) const

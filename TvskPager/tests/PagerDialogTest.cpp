@@ -165,7 +165,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(dialog.GetWindowText().str(), "Dati motore");
             EXPECT_EQ(Shown(dialog, "Pr33"), FileValue("Pr33"));
             EXPECT_EQ(Shown(dialog, "Pr31"), FileValue("Pr31"));
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 71u);
             EXPECT_EQ(host->PageParList().GetSize(), 7);
             EXPECT_EQ(dialog.PageName().str(), "Motor");
             CRect place;
@@ -173,7 +173,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(place.Width(), 560);
             EXPECT_EQ(place.Height(), 420);
         });
-    Run("Monitor", [&](CPagerDlg& dialog) { EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u); });
+    Run("Monitor", [&](CPagerDlg& dialog) { EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u); });
 }
 
 TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
@@ -434,11 +434,11 @@ TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnl
     Run("Monitor",
         [&](CPagerDlg& dialog)
         {
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
             // A page whose "REFRESH" is -1 keeps the period the last page set.
             dialog.Page().Navigate(TVSK_PAGER_TEST_DATA "/Nesting.htm");
             ASSERT_TRUE(WaitUntil([&] { return dialog.Page().PageName().str() == "Nesting"; }, 10000));
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
 
             const auto click = [&](const char* name, size_t commands)
             {
