@@ -58,6 +58,9 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
     case 50:
+        // A window names the context of its topic; without one the kept request is shown.
+        if (param1 > 0)
+            return ShowHelpContext(param1) ? HOSTRES_OK : HOSTRES_HELPERR;
         return ChmInvoke() ? HOSTRES_OK : HOSTRES_HELPERR;
     default:
         break;

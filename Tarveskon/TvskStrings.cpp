@@ -130,6 +130,7 @@ constexpr RESOURCE_STRING kStrings[] = {
     {2114, "programma non trovato"},
     {2115, "permesso negato"},
     {2116, "errore %lu"},
+    {2117, "Impossibile aprire il file di Help:"},
     {2130,
      "Nessuna configurazione aperta.\nAprire un file o avviare il wizard prima di leggere o confrontare i "
      "parametri."},
@@ -145,7 +146,7 @@ constexpr UINT kIds[] = {
     2062, 2063, 2064, 2065, 2066, 2067, 2068, 2069, 2070, 2071, 2072, 2073, 2074, 2075, 2076, 2077,
     2078, 2079, 2080, 2081, 2082, 2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093,
     2094, 2095, 2096, 2097, 2098, 2099, 2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109,
-    2110, 2111, 2112, 2113, 2114, 2115, 2116, 2130, 2131, 2132,
+    2110, 2111, 2112, 2113, 2114, 2115, 2116, 2117, 2130, 2131, 2132,
 };
 
 } // namespace

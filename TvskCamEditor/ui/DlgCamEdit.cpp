@@ -30,6 +30,8 @@ const Sample kSamples[] = {{"y = sin(x)", "sin(x)", -1.5707963267948966, 4.71238
                            {"y = x", "x", 0, 255},
                            {"y = x - sin(x)", "x-sin(x)", 0, 6.283185307179586}};
 
+constexpr UINT kHostHelp = 50;
+constexpr long kCamHelpContext = 1005;
 constexpr int kToolBarTop = 5;
 constexpr int kToolBarHeight = 50;
 constexpr int kMargin = 4;
@@ -81,6 +83,14 @@ CString CDlgCamEdit::String(UINT id) const
     if (m_pHost && m_pHost->GetString(id, text) && !text.IsEmpty())
         return text;
     return CamEditorString(id);
+}
+
+// F1: the program help's topic of the PLC and the cams.
+BOOL CDlgCamEdit::OnHelpInfo(HELPINFO*)
+{
+    if (HostCheck(__LINE__))
+        m_pHost->SendCommand(kHostHelp, kCamHelpContext, 0);
+    return TRUE;
 }
 
 int CDlgCamEdit::Box(UINT id, UINT type) const

@@ -43,6 +43,8 @@ constexpr UINT kHostUploadPlc = 31;
 constexpr UINT kHostDownloadPlc = 32;
 constexpr UINT kHostComparePlc = 33;
 constexpr UINT kHostHelp = 50;
+// The program help's topic of the PLC and the cams.
+constexpr long kPlcHelpContext = 1005;
 constexpr UINT kMainBarId = 0xE800;
 constexpr UINT kInstrBarId = 0xE801;
 constexpr SIZE kInstrButton = {34, 34};
@@ -495,7 +497,7 @@ void CDlgLumoPlc::OnPrint(bool preview)
 // The host shows the help its pages set up; without one the user is told.
 void CDlgLumoPlc::ShowHelp()
 {
-    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(kHostHelp, 0, 0) != HOSTRES_OK)
+    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(kHostHelp, kPlcHelpContext, 0) != HOSTRES_OK)
         Ask(IDS_PLC_NO_HELP, MB_OK | MB_ICONINFORMATION);
 }
 

@@ -331,6 +331,38 @@ TEST_F(PagerDialogTest, HelpAsksTheMainDialogForTheFieldOrThePageOnce)
     EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33", "1:Motor"}));
 }
 
+TEST_F(PagerDialogTest, HelpFromANestedViewerReachesTheMainDialog)
+{
+    HelpRecorder main;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(&main), 0), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            QTimer::singleShot(
+                0,
+                [&]
+                {
+                    CPagerDlg* nested = nullptr;
+                    WaitUntil(
+                        [&]
+                        {
+                            nested = OpenPager();
+                            return nested && nested != &dialog && nested->Page().Binding().IsAttached();
+                        },
+                        30000);
+                    if (!nested || nested == &dialog)
+                        return;
+                    HELPINFO info{};
+                    nested->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+                    nested->Page().SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+                    nested->EndDialog(IDCANCEL);
+                });
+            const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
+            dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+        });
+    EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33"}));
+}
+
 TEST_F(PagerDialogTest, TheHelpKeyInTheLivePageAsksForTheFieldOrElseThePage)
 {
     HelpRecorder main;
