@@ -30,6 +30,9 @@ TEST_F(TvskManagerHostTest, TheTitleShowsNameAndModifiedMark)
     manager.SetModified(TRUE);
     EXPECT_EQ(ui.title, "Tarveskon - [ Senza nome*]");
     EXPECT_TRUE(manager.IsModified());
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(ui.title, "Tarveskon - [ Untitled*]") << "the name of no file is a text of the language";
+    manager.ChangeLanguage(0);
 }
 
 TEST_F(TvskManagerHostTest, AnUnmodifiedConfigurationClosesWithoutAsking)
