@@ -95,6 +95,8 @@ public:
     int MessageBox(UINT stringId, UINT type);
     // The localised text of a string id.
     CString LocalText(UINT stringId);
+    // A database's last load error with its kind in the user's language.
+    CString GetDbErrorText(const CTvskDbErrString& db);
     // Starts the program a command line names; empty, or the program and why it could not start.
     CString StartProgram(const char* commandLine);
     CWnd* GetBoxOwner() const;

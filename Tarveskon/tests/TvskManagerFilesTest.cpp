@@ -48,6 +48,23 @@ TEST_F(TvskManagerFilesTest, OpenFailuresAnswerTheirCodeAndText)
               "Errore nel caricamento del file parametri associato");
 }
 
+TEST_F(TvskManagerFilesTest, AFileThatIsNoDataFileIsExplainedInTheLanguage)
+{
+    const std::string other = folder.Path("Drives.db");
+    EXPECT_EQ(manager.OpenFile(other.c_str()), 1);
+    const std::string italian = manager.GetFileErrorText(1).str();
+    EXPECT_NE(italian.find("Info : riga di una sezione sconosciuta"), std::string::npos) << italian;
+    EXPECT_NE(italian.find("File : " + other), std::string::npos) << italian;
+    EXPECT_EQ(italian.find("unknown"), std::string::npos) << italian;
+
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(manager.OpenFile(other.c_str()), 1);
+    const std::string english = manager.GetFileErrorText(1).str();
+    EXPECT_EQ(english.rfind("Error while loading the configuration\n", 0), 0u) << english;
+    EXPECT_NE(english.find("Info : row of an unknown section"), std::string::npos) << english;
+    manager.ChangeLanguage(0);
+}
+
 TEST_F(TvskManagerFilesTest, AScriptWithoutTheScriptManagerAnswersFive)
 {
     // No script components registered here: the manager for the TK40's script cannot be made.
