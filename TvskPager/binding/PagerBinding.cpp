@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 using tvsk::com::BstrFromUtf8;
 using tvsk::com::Utf8FromBstr;
@@ -230,8 +231,11 @@ void CPagerBinding::Fill(LONG index, const std::string& name, const std::string&
 {
     switch (kind)
     {
-    case KIND_TEXT:
     case KIND_SELECT:
+        ShowOptionTexts(name, id);
+        ShowFileValue(name);
+        break;
+    case KIND_TEXT:
     case KIND_IMAGE:
     case KIND_RADIO:
     case KIND_CHECKBOX:
@@ -336,6 +340,30 @@ int CPagerBinding::Tick()
         return std::max(m_period, kRetryPeriod);
     }
     return m_period;
+}
+
+// A select whose id names a text gets that text's "|"-separated options, valued from 0 on.
+void CPagerBinding::ShowOptionTexts(const std::string& name, const std::string& id)
+{
+    CString list;
+    if (!m_host->GetPrefixedString(id.c_str(), list))
+        return;
+    Bstr key(name);
+    m_manager->ResetSelect(key.s);
+    std::string_view rest(list.GetString());
+    for (long value = 0;; ++value)
+    {
+        const size_t end = rest.find('|');
+        Variant text;
+        text.v = TextVariant(CString(std::string(rest.substr(0, end)).c_str()));
+        Variant number;
+        number.v.vt = VT_I4;
+        number.v.lVal = value;
+        m_manager->AddSelectOption(key.s, text.v, number.v);
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 std::string CPagerBinding::ControlName(LONG index) const

@@ -57,6 +57,7 @@ public:
 private:
     void Fill(LONG index, const std::string& name, const std::string& id, LONG kind);
     void ReadPeriod();
+    void ShowOptionTexts(const std::string& name, const std::string& id);
     void WriteChoice(const std::string& name, const VARIANT& value, VARTYPE type);
     HOSTRES Write(const std::string& name, VARIANT value);
     void Refuse(HOSTRES result);

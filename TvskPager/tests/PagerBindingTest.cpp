@@ -251,6 +251,27 @@ TEST_F(PagerBindingTest, RefreshPeriodComesFromThePage)
     EXPECT_EQ(binding->Period(), 100);
 }
 
+TEST_F(PagerBindingTest, TheFamilysSharedPagesShowTheirOptionsInTheLanguage)
+{
+    const auto texts = [&](const char* name)
+    {
+        std::string joined;
+        for (const auto& option : Element(name).Options())
+            joined += (joined.empty() ? "" : "|") + option.value + "=" + option.text;
+        return joined;
+    };
+    Load("TKSERIES/Pages/Motor.htm");
+    EXPECT_EQ(texts("Pr31"), "0=Sincrono|1=Asincrono");
+    ASSERT_TRUE(host->ChangeLanguage(1));
+    Load("TKSERIES/Pages/Motor.htm");
+    EXPECT_EQ(texts("Pr31"), "0=Synchronous|1=Asynchronous");
+    EXPECT_EQ(Shown("Pr31"), FileValue("Pr31")) << "the file's choice is shown among the new options";
+    Load("TKSERIES/Pages/IO.htm");
+    EXPECT_EQ(texts("Pr72"), "0=Function 0|1=Function 1|2=Function 2|3=Function 3|4=Function 4|5=Function 5|"
+                             "6=Function 6|7=Function 7");
+    host->ChangeLanguage(0);
+}
+
 TEST_F(PagerBindingTest, PollingSkipsTheFocusedTextField)
 {
     Load("TK20/ENG/Motor.htm");
