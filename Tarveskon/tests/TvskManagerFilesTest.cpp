@@ -213,3 +213,27 @@ TEST_F(TvskManagerFilesTest, AMissingVersionsFileGivesNotAvailable)
 }
 
 } // namespace
+
+TEST_F(TvskManagerFilesTest, EverySampleHasAnEnglishTwinThatKeepsEnglish)
+{
+    for (const char* name : {"TK20.dat", "TK40.dat", "TK40Cam.dat", "TK40S.dat"})
+    {
+        ASSERT_TRUE(manager.ChangeLanguage(1));
+        ASSERT_EQ(manager.OpenFile(folder.Path(std::string("Samples/ENG/") + name).c_str()), 0) << name;
+        EXPECT_EQ(manager.GetLanguageName().str(), "ENG") << name;
+        EXPECT_EQ(ui.title, std::string("Tarveskon - [ ") + name + " ]");
+        const auto settings = [&](const std::string& path)
+        {
+            std::ifstream in(folder.Path(path));
+            std::string rows;
+            for (std::string line; std::getline(in, line);)
+                if (line.rfind("LANG\t", 0) != 0 && line.rfind("SVAR\t", 0) != 0)
+                    rows += line + "\n";
+            return rows;
+        };
+        EXPECT_EQ(settings(std::string("Samples/ENG/") + name), settings(std::string("Samples/") + name))
+            << name << ": the same configuration";
+        ASSERT_EQ(manager.OpenFile(folder.Path(std::string("Samples/") + name).c_str()), 0) << name;
+        EXPECT_EQ(manager.GetLanguageName().str(), "ITA") << name;
+    }
+}
