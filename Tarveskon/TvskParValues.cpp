@@ -1,6 +1,7 @@
 // Scaling of parameter values and the VARIANTs of drive transfers.
 #include "TvskParValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -17,6 +18,12 @@ int Scale(DBPAR& par)
 double ToRaw(DBPAR& par, double value)
 {
     return value * Scale(par) + par.nOffs;
+}
+
+double WholeRaw(double raw)
+{
+    const double whole = std::round(raw);
+    return std::abs(raw - whole) <= 1e-12 * std::max(1.0, std::abs(whole)) ? whole : std::trunc(raw);
 }
 
 double FromRaw(DBPAR& par, double raw)
