@@ -107,9 +107,12 @@ TEST_F(TvskManagerPathsTest, EveryWizardPageHasItsSectionInTheDrivesHelpOfEachLa
                 manager.GetPagesDir(dir, typeSubdir);
                 std::error_code error;
                 for (const auto& entry : std::filesystem::directory_iterator(dir.str(), error))
-                    if (entry.path().extension() == ".htm")
-                        EXPECT_NE(help.find("id=\"" + entry.path().stem().string() + "\""), std::string::npos)
-                            << sample << " " << language << " " << entry.path();
+                {
+                    if (entry.path().extension() != ".htm")
+                        continue;
+                    EXPECT_NE(help.find("id=\"" + entry.path().stem().string() + "\""), std::string::npos)
+                        << sample << " " << language << " " << entry.path();
+                }
             }
         }
     manager.ChangeLanguage(0);
