@@ -131,6 +131,17 @@ TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+TEST_F(PageHelpAndExeTest, AnElementsHelpWithoutItsTopicOpensTheDrivesHelpAtItsTop)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TK20/TK20_ITA.htm"));
+    dialog->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+    EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm"));
+    dialog->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Loops"));
+    EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm#Loops")) << "a wizard page's topic";
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
 TEST_F(PageHelpAndExeTest, AManualWhoseProgramIsMissingSaysSo)
 {
     OpenSample("Samples/TK20.dat");
