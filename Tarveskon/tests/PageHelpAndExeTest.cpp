@@ -108,6 +108,10 @@ TEST_F(PageHelpAndExeTest, AWindowsHelpShowsItsTopicInTheLanguageAndKeepsThePage
     };
     EXPECT_EQ(dialog->Manager().SendCommand(50, 1005, 0), HOSTRES_OK);
     EXPECT_TRUE(shows("PLC e camme del drive"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1006, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("L'oscilloscopio"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1007, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("Download dei parametri e monitor"));
     EXPECT_EQ(dialog->Manager().SendCommand(50, 0, 0), HOSTRES_HELPERR) << "no page asked for the help file";
 
     ASSERT_TRUE(dialog->Manager().ChmSetContext(0, 0, "DEFAULT", "Start"));

@@ -128,7 +128,8 @@ TEST_F(TvskManagerPathsTest, TheProgramsHelpFileIsTheLanguagesOwn)
     EXPECT_NE(italian.find("\"Per iniziare\""), std::string::npos);
     // The same topics and context ids in both.
     for (const char* row :
-         {"TOPIC\t\"Start\"", "TOPIC\t\"Plc\"", "CONTEXT\t1005\t\"Plc\"", "CONTEXT\t1000\t\"Start\""})
+         {"TOPIC\t\"Start\"", "TOPIC\t\"Plc\"", "CONTEXT\t1005\t\"Plc\"", "CONTEXT\t1000\t\"Start\"",
+          "CONTEXT\t1006\t\"Oscilloscope\"", "CONTEXT\t1007\t\"Download\""})
     {
         EXPECT_NE(italian.find(row), std::string::npos) << row;
         EXPECT_NE(english.find(row), std::string::npos) << row;
