@@ -5,6 +5,7 @@
 #include "TarveskonDlg.h"
 #include "TvskStrings.h"
 #include "ExceptionAttacher.h"
+#include "RootSandbox.h"
 
 #include <ZoSupport/FileManager.h>
 #include <ZoSupport/ResourceString.h>
@@ -12,6 +13,7 @@
 #include <com/Guid.h>
 #include <kernel/ProgramLocator.h>
 #include <registry/Registry.h>
+#include <registry/RegistryStore.h>
 #include <uiext/AboutDlg.h>
 #include <ui/MessageBox.h>
 #include <web/engine/EngineCheck.h>
@@ -93,6 +95,10 @@ BOOL CTarveskonApp::InitInstance()
     // The entry made the program's folder current.
     RegisterTypeLibrary(CFileManager().GetCurrentDirectory());
     SetRegistryKey("MurnApps");
+    // The user's settings live in the user's own folder from the first start on.
+    if (tvsk::registry::CreateUserStore() != ERROR_SUCCESS)
+        std::fprintf(stderr, "Tarveskon: the settings store %s cannot be made; settings are not kept\n",
+                     tvsk::registry::StoreFilePath(tvsk::registry::StorePart::User).c_str());
     LoadStdProfileSettings(8);
     if (!CheckBrowserVersion())
         return FALSE;
@@ -133,6 +139,7 @@ int main(int argc, char** argv)
         return 1;
     }
     tvsk::app::ExitOnFatalToolkitStart();
+    tvsk::app::TurnSandboxOffForRoot();
     ExceptionAttacher::Install();
     // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
     // ending the program halfway through.

@@ -8,6 +8,7 @@
 #include "TvskHostUi.h"
 #include "TvskLanguage.h"
 #include "TvskScriptEvents.h"
+#include "TvskTransferProgress.h"
 
 #include <TvskDb/TvskDataDb.h>
 #include <TvskDb/TvskDriveDb.h>
@@ -383,8 +384,22 @@ private:
     CString OscModeAddress();
     BOOL TakeCurrentDrive();
     // The transfers' steps.
+    enum class PlcEnable
+    {
+        Enabled,
+        Disabled,
+        Unreadable
+    };
+    PlcEnable PlcEnableState();
     bool StartPlcDownload();
-    void EndPlcDownload(int code);
+    // A nonzero code is told with 2064 unless why says more.
+    void EndPlcDownload(int code, const CString& why = CString());
+    // Counts a long transfer's exchanges at the pace of the file's line.
+    CTvskTransferProgress TransferProgress(int total);
+    // What a cancelled transfer leaves: the text's format filled with the exchanges done of all.
+    CString CancelText(UINT formatId, const CTvskTransferProgress& progress);
+    // An END at the program's start: the drive's PLC then runs nothing.
+    bool ClearDrivePlc();
     bool ReadDrivePlc(std::vector<DBPLC>& program);
     enum class Retry
     {

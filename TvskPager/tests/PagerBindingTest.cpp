@@ -17,6 +17,7 @@
 #include <fstream>
 #include <set>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -64,6 +65,8 @@ protected:
         binding.reset();
         manager = nullptr;
         host.reset();
+        for (VARIANT& text : m_texts)
+            VariantClear(&text);
     }
     void Load(const std::string& relative)
     {
@@ -131,12 +134,14 @@ protected:
         v.iVal = value;
         return v;
     }
-    static VARIANT Text(const char* text)
+    // The binding only reads what it is handed: the test frees its texts at the end.
+    VARIANT Text(const char* text)
     {
         VARIANT v;
         VariantInit(&v);
         v.vt = VT_BSTR;
         v.bstrVal = BstrFromUtf8(text);
+        m_texts.push_back(v);
         return v;
     }
 
@@ -148,6 +153,9 @@ protected:
     tvsk::web::DomDocument* dom = nullptr;
     RecordingView view;
     std::unique_ptr<CPagerBinding> binding;
+
+private:
+    std::vector<VARIANT> m_texts;
 };
 
 TEST_F(PagerBindingTest, APageShowsTheFileItsTitleSizeAndPageList)

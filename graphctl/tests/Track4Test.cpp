@@ -114,7 +114,9 @@ TEST(Track4Test, FeaturesReadAndStoreTheirFields)
     EXPECT_EQ(v.vt, VT_UI4);
     EXPECT_EQ(v.ulVal, 2u);
     EXPECT_EQ(track->put_Feature(3, MakeVariantI4(5)), E_ACCESSDENIED);
-    EXPECT_EQ(track->put_Feature(8, MakeVariantBstr("0.5")), S_OK);
+    VARIANT half = MakeVariantBstr("0.5");
+    EXPECT_EQ(track->put_Feature(8, half), S_OK);
+    VariantClear(&half);
     EXPECT_EQ(track->Buffer().SamplePeriod(), 0.5);
     EXPECT_EQ(track->put_Feature(9, MakeVariantR8(17)), S_OK);
     VariantInit(&v);
@@ -136,7 +138,9 @@ TEST(Track4Test, AddSamplesVTakesScalarsAndArrays)
     shortValue.vt = VT_I2;
     shortValue.iVal = 7;
     EXPECT_EQ(track->AddSamplesV(shortValue, none), S_OK);
-    EXPECT_EQ(track->AddSamplesV(MakeVariantBstr("1"), none), E_FAIL);
+    VARIANT text = MakeVariantBstr("1");
+    EXPECT_EQ(track->AddSamplesV(text, none), E_FAIL);
+    VariantClear(&text);
 
     SAFEARRAY* values = SafeArrayCreateVector(VT_R8, 0, 3);
     SAFEARRAY* times = SafeArrayCreateVector(VT_I4, 0, 2);

@@ -35,7 +35,8 @@ mkdir -p "$out/Samples"
 sed "s/^LANG\t\"[A-Z]*\"/LANG\t\"$language\"/" "$bin/Samples/TK40.dat" > "$out/Samples/TK40.dat"
 export ROADWALK_OUT="$out" ROADWALK_SAMPLE="$out/Samples/TK40.dat"
 export ROADWALK_OWN="$bin/$language.str" ROADWALK_OTHER="$bin/$other.str"
-LD_PRELOAD="$lib" timeout -k 5 150 "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
+# Only the program gets the driver (a sanitized driver needs the program's sanitizer runtime).
+timeout -k 5 "${ROADWALK_TIMEOUT:-150}" env LD_PRELOAD="$lib" "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
 rc=$?
 kill -TERM "$simpid" 2>/dev/null; wait "$simpid" 2>/dev/null
 rm -rf "$work"

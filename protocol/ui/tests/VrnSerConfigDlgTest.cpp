@@ -54,10 +54,19 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds)
     return condition();
 }
 
-BSTR Text(const char* text)
+// A text handed to the link for the length of one call; the link copies what it keeps.
+class Text
 {
-    return BstrFromUtf8(text);
-}
+public:
+    explicit Text(const char* text) : m_text(BstrFromUtf8(text)) {}
+    ~Text() { SysFreeString(m_text); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    operator BSTR() const { return m_text; }
+
+private:
+    BSTR m_text;
+};
 
 std::string ConfString(CVrnSer& link)
 {
