@@ -88,8 +88,8 @@ bool CTarveskonDlg::ShowDatabaseResult(int result, bool drives)
         return false;
     case 2:
     {
-        const CString error =
-            drives ? m_manager.DriveDb().GetErrorString() : m_manager.GetMotorDb()->GetErrorString();
+        const CString error = drives ? m_manager.GetDbErrorText(m_manager.DriveDb())
+                                     : m_manager.GetDbErrorText(*m_manager.GetMotorDb());
         MessageBox(nullptr,
                    FormatString("%s\n%s", LocalString(drives ? 2014 : 2010).GetString(), error.GetString()),
                    MB_OK | MB_ICONERROR);

@@ -101,7 +101,7 @@ CString CTvskDriveFolders::HelpPage(const CString& programDir, const CString& dr
     CString path;
     if (r.found)
         path.Format("%s/%s/%s/%sHelp_%s%s", programDir.GetString(), r.family.GetString(),
-                    driveType.GetString(), driveType.GetString(), language.GetString(), ".htm");
+                    r.driveType.GetString(), r.driveType.GetString(), language.GetString(), ".htm");
     else
         path.Format("%s/%s/%sHelp_%s%s", programDir.GetString(), driveType.GetString(), driveType.GetString(),
                     language.GetString(), ".htm");

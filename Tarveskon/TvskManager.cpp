@@ -162,6 +162,8 @@ BOOL CTvskManager::ChangeLanguage(int id)
     }
     if (m_dataDb.IsOpen())
         m_dataDb.SetLanguage(GetLanguageName());
+    if (id != previous)
+        UpdateTitle(); // "Untitled" is a text of the language
     return TRUE;
 }
 

@@ -96,6 +96,10 @@ public:
     int MessageBox(UINT stringId, UINT type);
     // The localised text of a string id.
     CString LocalText(UINT stringId);
+    // A database's last load error with its kind in the user's language.
+    CString GetDbErrorText(const CTvskDbErrString& db);
+    // Starts the program a command line names; empty, or the program and why it could not start.
+    CString StartProgram(const char* commandLine);
     CWnd* GetBoxOwner() const;
     bool HasActiveWindow() const { return m_pUi->HasActiveWindow(); }
 
@@ -258,9 +262,13 @@ public:
     VARIANT ReadRaw(const char* name);
     BOOL WriteRaw(const char* name, const VARIANT& value);
 
-    // Help: the request is kept; the file "DEFAULT" is the program folder's help file; command 150
-    // marks the help window not initialized. TRUE.
+    // Help: the request is kept; the file "DEFAULT" is the program folder's help file of the
+    // language ("Tarveskon_<language>.chm", else "Tarveskon.chm"); command 150 marks the help window
+    // not initialized. TRUE.
     BOOL ChmSetContext(long context, long command, const char* file, const char* topic);
+    CString DefaultHelpFile() const;
+    // Shows the program help's topic of a context id for a window, keeping the request a page made.
+    BOOL ShowHelpContext(long context);
     // Shows the kept request: FALSE without a box when the window is not initialized, the command
     // is none of 0, 2, 3, 15 or the caller is not the manager's thread; FALSE with a box when it
     // cannot be shown.

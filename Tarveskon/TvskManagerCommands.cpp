@@ -8,7 +8,6 @@
 #include "TvskWorkingNames.h"
 
 #include <ZoSupport/ProgramError.h>
-#include <kernel/Process.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -61,6 +60,9 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
     case HOSTCMD_SHOWHELP:
+        // A window names the context of its topic; without one the kept request is shown.
+        if (param1 > 0)
+            return ShowHelpContext(param1) ? HOSTRES_OK : HOSTRES_HELPERR;
         return ChmInvoke() ? HOSTRES_OK : HOSTRES_HELPERR;
     default:
         break;
@@ -102,7 +104,8 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         return HOSTRES_OK;
     case HOSTCMD_EXECUTE:
         if (const char* commandLine = TextParam(param1))
-            WinExec(commandLine, SW_SHOWNORMAL);
+            if (const CString failure = StartProgram(commandLine); !failure.IsEmpty())
+                MessageBox(LocalText(2111) + "\n" + failure, MB_OK | MB_ICONERROR);
         return HOSTRES_OK;
     case HOSTCMD_READPARFAST:
         return ReadParFastCommand(TextParam(param1));

@@ -5,7 +5,6 @@
 #include "TvskMessages.h"
 #include "TvskWorkingNames.h"
 
-#include <kernel/Process.h>
 #include <registry/Profile.h>
 #include <ui/UiDefs.h>
 
@@ -133,12 +132,15 @@ void CTvskManager::OpenReport(const CString& path)
 {
     CProfile::Instance().WriteProfileString(kSettings, "CompareFile", path);
     const CString editor = CProfile::Instance().GetProfileString(kSettings, "Notepad", "Notepad");
-    if (WinExec(FormatString("%s \"%s\"", editor.GetString(), path.GetString()), SW_SHOWNORMAL) > 31)
+    const CString editorFailure =
+        StartProgram(FormatString("%s \"%s\"", editor.GetString(), path.GetString()));
+    if (editorFailure.IsEmpty())
         return;
     // No such editor here: the desktop's own choice for the file.
-    if (WinExec(FormatString("xdg-open \"%s\"", path.GetString()), SW_SHOWNORMAL) > 31)
+    const CString openerFailure = StartProgram(FormatString("xdg-open \"%s\"", path.GetString()));
+    if (openerFailure.IsEmpty())
         return;
-    MessageBox(2111, MB_OK | MB_ICONERROR);
+    MessageBox(LocalText(2111) + "\n" + editorFailure + "\n" + openerFailure, MB_OK | MB_ICONERROR);
 }
 
 void CTvskManager::CompareWithDrive(CWnd* owner)

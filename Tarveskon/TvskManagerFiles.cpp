@@ -156,20 +156,31 @@ CString CTvskManager::GetFileErrorText(int code)
     {
     case 1:
         GetString(2008, text);
-        return Joined(text, m_dataDb.GetErrorString());
+        return Joined(text, GetDbErrorText(m_dataDb));
     case 2:
     case 3:
         GetString(2004, text);
         return text;
     case 4:
         GetString(2009, text);
-        return Joined(text, m_parDb.GetErrorString());
+        return Joined(text, GetDbErrorText(m_parDb));
     case 5:
         GetString(2081, text);
         return Joined(text, m_strScriptError);
     default:
         return text;
     }
+}
+
+CString CTvskManager::GetDbErrorText(const CTvskDbErrString& db)
+{
+    constexpr UINT kFirstKindText = 2117; // kinds 1 to 12
+    const int kind = db.GetErrorType();
+    const CString kindText = kind >= 1 && kind <= 12 ? LocalText(kFirstKindText + kind) : CString();
+    if (kindText.IsEmpty())
+        return db.GetErrorString();
+    return FormatString("\nFile : %s\nL : %d\nT : %d\nInfo : %s", db.GetErrorFile().GetString(),
+                        db.GetErrorLine(), kind, kindText.GetString());
 }
 
 void CTvskManager::LoadDriveTexts()

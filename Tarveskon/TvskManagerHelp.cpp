@@ -3,6 +3,7 @@
 
 #include <ui/UiDefs.h>
 
+#include <filesystem>
 #include <thread>
 
 namespace
@@ -13,6 +14,7 @@ constexpr long kHelpTopic = 0;
 constexpr long kHelpIndex = 2;
 constexpr long kHelpSearch = 3;
 constexpr long kHelpContext = 15;
+constexpr UINT kHelpFileError = 2117;
 
 } // namespace
 
@@ -29,7 +31,7 @@ BOOL CTvskManager::ChmSetContext(long context, long command, const char* file, c
         return TRUE;
     }
     if (m_strHelpFile == "DEFAULT")
-        m_strHelpFile = m_programDir + "/Tarveskon.chm";
+        m_strHelpFile = DefaultHelpFile();
     if (!m_pHelpWnd)
         m_pHelpWnd = m_pUi->CreateHelpWindow();
     if (!m_pHelpWnd)
@@ -65,6 +67,33 @@ BOOL CTvskManager::ChmInvoke()
         return FALSE;
     }
     if (!shown)
-        MessageBox("Impossibile aprire il file di Help:\n" + m_strHelpFile, MB_OK | MB_ICONERROR);
+        MessageBox(LocalText(kHelpFileError) + "\n" + m_strHelpFile, MB_OK | MB_ICONERROR);
+    return shown;
+}
+
+CString CTvskManager::DefaultHelpFile() const
+{
+    const CString own = m_programDir + "/Tarveskon_" + GetLanguageName() + ".chm";
+    std::error_code error;
+    return std::filesystem::is_regular_file(own.GetString(), error) ? own : m_programDir + "/Tarveskon.chm";
+}
+
+BOOL CTvskManager::ShowHelpContext(long context)
+{
+    const long savedContext = m_nHelpContext;
+    const long savedCommand = m_nHelpCommand;
+    const CString savedFile = m_strHelpFile;
+    const CString savedTopic = m_strHelpTopic;
+    const bool requested = m_pHelpWnd && m_pHelpWnd->isInitialized();
+    ChmSetContext(context, kHelpContext, "DEFAULT", "");
+    const BOOL shown = ChmInvoke();
+    m_nHelpContext = savedContext;
+    m_nHelpCommand = savedCommand;
+    m_strHelpFile = savedFile;
+    m_strHelpTopic = savedTopic;
+    if (m_pHelpWnd && !requested)
+        m_pHelpWnd->setInitialized(FALSE);
+    else if (m_pHelpWnd)
+        m_pHelpWnd->SetHelpFile(m_strHelpFile);
     return shown;
 }

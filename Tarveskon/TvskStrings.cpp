@@ -127,6 +127,22 @@ constexpr RESOURCE_STRING kStrings[] = {
     {2111, "Avvio del programma non riuscito"},
     {2112, "Pagina non trovata"},
     {2113, "Nome del file non valido"},
+    {2114, "programma non trovato"},
+    {2115, "permesso negato"},
+    {2116, "errore %lu"},
+    {2117, "Impossibile aprire il file di Help:"},
+    {2118, "riga di una sezione sconosciuta: non è un file di questo tipo"},
+    {2119, "campi mancanti in una riga"},
+    {2120, "troppi campi in una riga"},
+    {2121, "un campo non è un numero intero"},
+    {2122, "un campo non è un numero"},
+    {2123, "testo tra virgolette non chiuso"},
+    {2124, "riga con # non valida"},
+    {2125, "carattere nullo nel testo"},
+    {2126, "campo troppo lungo"},
+    {2127, "il file termina a metà riga: è troncato"},
+    {2128, "file troppo grande"},
+    {2129, "il file non contiene le righe richieste"},
     {2130,
      "Nessuna configurazione aperta.\nAprire un file o avviare il wizard prima di leggere o confrontare i "
      "parametri."},
@@ -156,7 +172,8 @@ constexpr UINT kIds[] = {
     2062, 2063, 2064, 2065, 2066, 2067, 2068, 2069, 2070, 2071, 2072, 2073, 2074, 2075, 2076, 2077,
     2078, 2079, 2080, 2081, 2082, 2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093,
     2094, 2095, 2096, 2097, 2098, 2099, 2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109,
-    2110, 2111, 2112, 2113, 2130, 2131, 2132, 2133, 2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141,
+    2110, 2111, 2112, 2113, 2114, 2115, 2116, 2117, 2118, 2119, 2120, 2121, 2122, 2123, 2124, 2125,
+    2126, 2127, 2128, 2129, 2130, 2131, 2132, 2133, 2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141,
 };
 
 } // namespace

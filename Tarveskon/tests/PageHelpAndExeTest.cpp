@@ -85,9 +85,42 @@ TEST_F(PageHelpAndExeTest, TheStartPagesHelpButtonOpensItsTopic)
         {
             CHtmlWnd& browser = help->Browser();
             return browser.GetSafeHwnd() && !browser.GetBusy() && browser.GetReadyState() == 4 &&
-                   Script(browser, "document.title") == "Getting started";
+                   Script(browser, "document.title") == "Per iniziare";
         },
         20000));
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(PageHelpAndExeTest, AWindowsHelpShowsItsTopicInTheLanguageAndKeepsThePagesRequest)
+{
+    const auto shows = [&](const char* title)
+    {
+        auto* help = dynamic_cast<CZoHelpWnd*>(dialog->Manager().GetHelpWindow());
+        return help && WaitUntil(
+                           [&]
+                           {
+                               CHtmlWnd& browser = help->Browser();
+                               return browser.GetSafeHwnd() && !browser.GetBusy() &&
+                                      browser.GetReadyState() == 4 &&
+                                      Script(browser, "document.title") == title;
+                           },
+                           20000);
+    };
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1005, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("PLC e camme del drive"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1006, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("L'oscilloscopio"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1007, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("Download dei parametri e monitor"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 0, 0), HOSTRES_HELPERR) << "no page asked for the help file";
+
+    ASSERT_TRUE(dialog->Manager().ChmSetContext(0, 0, "DEFAULT", "Start"));
+    ASSERT_TRUE(dialog->Manager().ChangeLanguage(1));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 1005, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("The drive's PLC and cams"));
+    EXPECT_EQ(dialog->Manager().SendCommand(50, 0, 0), HOSTRES_OK);
+    EXPECT_TRUE(shows("Per iniziare")) << "the page's request as it was made";
+    dialog->Manager().ChangeLanguage(0);
     EXPECT_TRUE(boxes.texts.empty());
 }
 
@@ -100,6 +133,28 @@ TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
     ASSERT_TRUE(Click(dialog->MainPageWnd(), "EXE#xdg-open TK20/TK20Help_ITA.htm"));
     EXPECT_TRUE(WaitUntil([&] { return Opened() == "TK20/TK20Help_ITA.htm\n"; }, 5000)) << Opened();
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(PageHelpAndExeTest, AnElementsHelpWithoutItsTopicOpensTheDrivesHelpAtItsTop)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TK20/TK20_ITA.htm"));
+    dialog->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+    EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm"));
+    dialog->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Loops"));
+    EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm#Loops")) << "a wizard page's topic";
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(PageHelpAndExeTest, AManualWhoseProgramIsMissingSaysSo)
+{
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TK20/TK20_ITA.htm"));
+    ::setenv("PATH", "/nonexistent", 1);
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "EXE#xdg-open TK20/TK20Help_ITA.htm"));
+    EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 5000));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "Avvio del programma non riuscito\nxdg-open: programma non trovato");
 }
 
 } // namespace

@@ -735,7 +735,10 @@ TEST_F(TvskCompareChainTest, WithoutTheEditorTheReportOpensThroughTheDesktopElse
     setenv("PATH", savedPath.c_str(), 1);
 
     EXPECT_TRUE(opened);
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{"Avvio del programma non riuscito"});
+    // Both programs tried are named with why they did not start.
+    EXPECT_EQ(ui.boxes, std::vector<std::string>{"Avvio del programma non riuscito\n"
+                                                 "Notepad: programma non trovato\n"
+                                                 "xdg-open: programma non trovato"});
 }
 
 } // namespace

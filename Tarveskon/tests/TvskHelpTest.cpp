@@ -48,15 +48,15 @@ TEST_F(TvskHelpTest, DefaultIsTheProgramFoldersHelpFileAndItsTopicShows)
 {
     EXPECT_EQ(PageCall("ChmSetContext(0, 0, 'DEFAULT', 'Drives')"), "true");
     ASSERT_NE(HelpWnd(), nullptr) << "the first request makes the help window";
-    EXPECT_EQ(HelpWnd()->HelpFile(), folder.Path("Tarveskon.chm").c_str());
+    EXPECT_EQ(HelpWnd()->HelpFile(), folder.Path("Tarveskon_ITA.chm").c_str()) << "the language's own";
     EXPECT_TRUE(HelpWnd()->isInitialized());
     EXPECT_EQ(PageCall("ChmInvoke()"), "true");
-    EXPECT_TRUE(HelpShows("Choosing the drive"));
+    EXPECT_TRUE(HelpShows("Scelta del drive"));
     EXPECT_TRUE(HelpWnd()->IsWindowVisible());
 
     EXPECT_TRUE(Manager().ChmSetContext(1003, 15, "DEFAULT", ""));
     EXPECT_EQ(Manager().SendCommand(50, 0, 0), 0) << "host command 50 shows the prepared help";
-    EXPECT_TRUE(HelpShows("Connecting to the drive")) << "context 1003";
+    EXPECT_TRUE(HelpShows("Connessione al drive")) << "context 1003";
     EXPECT_TRUE(boxes.texts.empty());
 }
 
@@ -65,14 +65,14 @@ TEST_F(TvskHelpTest, IndexAndSearchListTheMatchesOfTheSampleHelp)
     ASSERT_TRUE(Manager().ChmSetContext(0, 2, "DEFAULT", "motor"));
     ASSERT_TRUE(Manager().ChmInvoke());
     ASSERT_TRUE(HelpShows("Indice: motor")) << "the heading in the session's language";
-    EXPECT_EQ(LinkTexts(), "Custom motors|Motor, choosing");
+    EXPECT_EQ(LinkTexts(), "Motori personalizzati|Motore, scelta");
 
-    ASSERT_TRUE(Manager().ChmSetContext(0, 3, "DEFAULT", "cam download"));
+    ASSERT_TRUE(Manager().ChmSetContext(0, 3, "DEFAULT", "camme scarica"));
     ASSERT_TRUE(Manager().ChmInvoke());
-    ASSERT_TRUE(HelpShows("Ricerca: cam download"));
-    EXPECT_EQ(LinkTexts(), "The drive's PLC and cams");
+    ASSERT_TRUE(HelpShows("Ricerca: camme scarica"));
+    EXPECT_EQ(LinkTexts(), "PLC e camme del drive");
     Script(HelpWnd()->Browser(), "document.links[0].click()");
-    EXPECT_TRUE(HelpShows("The drive's PLC and cams"));
+    EXPECT_TRUE(HelpShows("PLC e camme del drive"));
 }
 
 TEST_F(TvskHelpTest, Command150AndUnknownCommandsAnswerFalseWithoutABox)
@@ -106,7 +106,7 @@ TEST_F(TvskHelpTest, AWorkerThreadsRequestDoesNotReachTheWindow)
     EXPECT_FALSE(HelpWnd()->GetSafeHwnd());
     EXPECT_TRUE(boxes.texts.empty());
     EXPECT_EQ(Manager().SendCommand(50, 0, 0), 0) << "the dialog's own request shows it";
-    EXPECT_TRUE(HelpShows("Getting started"));
+    EXPECT_TRUE(HelpShows("Per iniziare"));
 }
 
 TEST_F(TvskHelpTest, HelpThatCannotBeShownTellsItsFile)
@@ -119,12 +119,13 @@ TEST_F(TvskHelpTest, HelpThatCannotBeShownTellsItsFile)
     EXPECT_EQ(boxes.types[0] & MB_ICONMASK, MB_ICONERROR);
 
     ASSERT_TRUE(Manager().ChmSetContext(0, 0, "DEFAULT", "NoSuchTopic"));
-    EXPECT_EQ(HelpWnd()->HelpFile(), folder.Path("Tarveskon.chm").c_str())
+    EXPECT_EQ(HelpWnd()->HelpFile(), folder.Path("Tarveskon_ITA.chm").c_str())
         << "an initialized window takes the file";
     EXPECT_FALSE(Manager().ChmInvoke());
     ASSERT_EQ(boxes.texts.size(), 2u);
-    EXPECT_EQ(boxes.texts[1], "Impossibile aprire il file di Help:\n" + folder.Path("Tarveskon.chm"));
+    EXPECT_EQ(boxes.texts[1], "Impossibile aprire il file di Help:\n" + folder.Path("Tarveskon_ITA.chm"));
 
+    folder.Remove("Tarveskon_ITA.chm"); // the language without its own file takes the program's
     folder.Remove("Tarveskon.chm");
     ASSERT_TRUE(Manager().ChmSetContext(1000, 15, "DEFAULT", ""));
     EXPECT_EQ(PageCall("ChmInvoke()"), "false");
@@ -136,7 +137,7 @@ TEST_F(TvskHelpTest, TheHelpWindowGoesWithTheDialog)
 {
     ASSERT_TRUE(Manager().ChmSetContext(0, 0, "DEFAULT", "Start"));
     ASSERT_TRUE(Manager().ChmInvoke());
-    ASSERT_TRUE(HelpShows("Getting started"));
+    ASSERT_TRUE(HelpShows("Per iniziare"));
     QPointer<QWidget> window = HelpWnd()->GetWidget();
     ASSERT_TRUE(window);
     dialog->DestroyWindow();

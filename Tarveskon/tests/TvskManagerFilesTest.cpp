@@ -54,6 +54,23 @@ TEST_F(TvskManagerFilesTest, OpenFailuresAnswerTheirCodeAndText)
     EXPECT_STREQ(manager.GetFileName(), "");
 }
 
+TEST_F(TvskManagerFilesTest, AFileThatIsNoDataFileIsExplainedInTheLanguage)
+{
+    const std::string other = folder.Path("Drives.db");
+    EXPECT_EQ(manager.OpenFile(other.c_str()), 1);
+    const std::string italian = manager.GetFileErrorText(1).str();
+    EXPECT_NE(italian.find("Info : riga di una sezione sconosciuta"), std::string::npos) << italian;
+    EXPECT_NE(italian.find("File : " + other), std::string::npos) << italian;
+    EXPECT_EQ(italian.find("unknown"), std::string::npos) << italian;
+
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(manager.OpenFile(other.c_str()), 1);
+    const std::string english = manager.GetFileErrorText(1).str();
+    EXPECT_EQ(english.rfind("Error while loading the configuration\n", 0), 0u) << english;
+    EXPECT_NE(english.find("Info : row of an unknown section"), std::string::npos) << english;
+    manager.ChangeLanguage(0);
+}
+
 TEST_F(TvskManagerFilesTest, AScriptWithoutTheScriptManagerAnswersFive)
 {
     // No script components registered here: the manager for the TK40's script cannot be made.
@@ -256,3 +273,27 @@ TEST_F(TvskManagerFilesTest, AMissingVersionsFileGivesNotAvailable)
 }
 
 } // namespace
+
+TEST_F(TvskManagerFilesTest, EverySampleHasAnEnglishTwinThatKeepsEnglish)
+{
+    for (const char* name : {"TK20.dat", "TK40.dat", "TK40Cam.dat", "TK40S.dat"})
+    {
+        ASSERT_TRUE(manager.ChangeLanguage(1));
+        ASSERT_EQ(manager.OpenFile(folder.Path(std::string("Samples/ENG/") + name).c_str()), 0) << name;
+        EXPECT_EQ(manager.GetLanguageName().str(), "ENG") << name;
+        EXPECT_EQ(ui.title, std::string("Tarveskon - [ ") + name + " ]");
+        const auto settings = [&](const std::string& path)
+        {
+            std::ifstream in(folder.Path(path));
+            std::string rows;
+            for (std::string line; std::getline(in, line);)
+                if (line.rfind("LANG\t", 0) != 0 && line.rfind("SVAR\t", 0) != 0)
+                    rows += line + "\n";
+            return rows;
+        };
+        EXPECT_EQ(settings(std::string("Samples/ENG/") + name), settings(std::string("Samples/") + name))
+            << name << ": the same configuration";
+        ASSERT_EQ(manager.OpenFile(folder.Path(std::string("Samples/") + name).c_str()), 0) << name;
+        EXPECT_EQ(manager.GetLanguageName().str(), "ITA") << name;
+    }
+}

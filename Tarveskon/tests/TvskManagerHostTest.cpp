@@ -30,6 +30,9 @@ TEST_F(TvskManagerHostTest, TheTitleShowsNameAndModifiedMark)
     manager.SetModified(TRUE);
     EXPECT_EQ(ui.title, "Tarveskon - [ Senza nome*]");
     EXPECT_TRUE(manager.IsModified());
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(ui.title, "Tarveskon - [ Untitled*]") << "the name of no file is a text of the language";
+    manager.ChangeLanguage(0);
 }
 
 TEST_F(TvskManagerHostTest, AnUnmodifiedConfigurationClosesWithoutAsking)
@@ -161,3 +164,22 @@ TEST_F(TvskManagerHostTest, DelayAndDefaultsOfTheHostInterface)
 }
 
 } // namespace
+
+TEST_F(TvskManagerHostTest, AProgramThatDoesNotStartIsNamedWithTheReason)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
+    manager.SendCommand(13, reinterpret_cast<long>("no-such-program-here \"manual.htm\""), 0);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0], "Avvio del programma non riuscito\nno-such-program-here: programma non trovato");
+
+    const std::filesystem::path plain = std::filesystem::path(folder.Dir()) / "not-a-program";
+    std::ofstream(plain) << "text\n";
+    manager.SendCommand(13, reinterpret_cast<long>(plain.c_str()), 0);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1], "Avvio del programma non riuscito\n" + plain.string() + ": permesso negato");
+
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(manager.StartProgram("no-such-program-here"), "no-such-program-here: program not found");
+    EXPECT_EQ(manager.StartProgram("true"), "");
+    manager.ChangeLanguage(0);
+}

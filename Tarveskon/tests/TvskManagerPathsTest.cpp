@@ -1,5 +1,7 @@
 #include "ManagerTestSupport.h"
 
+#include <sstream>
+
 namespace
 {
 
@@ -60,6 +62,7 @@ TEST_F(TvskManagerPathsTest, AnAliasFindsItsFamilyButNoTypeSubfolder)
     EXPECT_EQ(Rel(manager.GetWizardStartPage(false)), "TKSERIES/TKSERIES.htm");
     EXPECT_EQ(Rel(manager.GetWizardStartPage(true)), "TK40S/TK40S_ITA.htm");
     EXPECT_EQ(Rel(manager.GetParFilePath()), "TKSERIES/TK40.par") << "the alias opens the type it stands for";
+    EXPECT_EQ(Rel(manager.GetHelpPagePath(nullptr)), "TKSERIES/TK40/TK40Help_ITA.htm") << "and its help";
     EXPECT_STREQ(manager.DataDb().GetDrive(), "TK40S^8^400") << "the alias is never written into the file";
 }
 
@@ -77,3 +80,59 @@ TEST_F(TvskManagerPathsTest, TheMapsComeFromTheDrivesDatabase)
 }
 
 } // namespace
+
+namespace
+{
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+} // namespace
+
+TEST_F(TvskManagerPathsTest, EveryWizardPageHasItsSectionInTheDrivesHelpOfEachLanguage)
+{
+    for (const char* sample : {"Samples/TK20.dat", "Samples/TK40.dat", "Samples/TK40S.dat"})
+        for (int language : {0, 1})
+        {
+            ASSERT_TRUE(manager.ChangeLanguage(language));
+            ASSERT_EQ(manager.OpenFile(folder.Path(sample).c_str()), 0) << sample;
+            const std::string help = FileText(manager.GetHelpPagePath(nullptr).str());
+            ASSERT_FALSE(help.empty()) << sample << " " << manager.GetHelpPagePath(nullptr).str();
+            for (bool typeSubdir : {true, false})
+            {
+                CString dir;
+                manager.GetPagesDir(dir, typeSubdir);
+                std::error_code error;
+                for (const auto& entry : std::filesystem::directory_iterator(dir.str(), error))
+                {
+                    if (entry.path().extension() != ".htm")
+                        continue;
+                    EXPECT_NE(help.find("id=\"" + entry.path().stem().string() + "\""), std::string::npos)
+                        << sample << " " << language << " " << entry.path();
+                }
+            }
+        }
+    manager.ChangeLanguage(0);
+}
+
+TEST_F(TvskManagerPathsTest, TheProgramsHelpFileIsTheLanguagesOwn)
+{
+    EXPECT_EQ(Rel(manager.DefaultHelpFile()), "Tarveskon_ITA.chm");
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(Rel(manager.DefaultHelpFile()), "Tarveskon.chm");
+    const std::string italian = FileText(folder.Path("Tarveskon_ITA.chm"));
+    const std::string english = FileText(folder.Path("Tarveskon.chm"));
+    EXPECT_NE(italian.find("\"Per iniziare\""), std::string::npos);
+    // The same topics and context ids in both.
+    for (const char* row :
+         {"TOPIC\t\"Start\"", "TOPIC\t\"Plc\"", "CONTEXT\t1005\t\"Plc\"", "CONTEXT\t1000\t\"Start\"",
+          "CONTEXT\t1006\t\"Oscilloscope\"", "CONTEXT\t1007\t\"Download\""})
+    {
+        EXPECT_NE(italian.find(row), std::string::npos) << row;
+        EXPECT_NE(english.find(row), std::string::npos) << row;
+    }
+    manager.ChangeLanguage(0);
+}

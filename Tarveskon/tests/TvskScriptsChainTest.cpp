@@ -202,11 +202,19 @@ TEST_F(TvskScriptsChainTest, SampleScriptOffersToSaveTheParametersAfterWriteAll)
     EXPECT_EQ(scriptBoxes.texts.size(), 2u);
     EXPECT_EQ(Word(42) & 0x4, 0x4) << "the drive command \"Save\" set Pr42.2";
 
+    ASSERT_TRUE(manager->ChangeLanguage(1));
+    scriptBoxes.answer = IDNO;
+    manager->SendCommand(4, 0, 0);
+    ASSERT_EQ(scriptBoxes.texts.size(), 3u);
+    EXPECT_EQ(scriptBoxes.texts[2], "Parameters written to the drive.\nSave them in the permanent memory?")
+        << "the question in the session's language";
+    manager->ChangeLanguage(0);
+
     // No offer after a write-all that did not happen.
     manager->Disconnect();
     manager->SendCommand(4, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 21);
-    EXPECT_EQ(scriptBoxes.texts.size(), 2u);
+    EXPECT_EQ(scriptBoxes.texts.size(), 3u);
 }
 
 TEST_F(TvskScriptsChainTest, AScriptReachesTheDriveThroughTargetParWithAnAt)

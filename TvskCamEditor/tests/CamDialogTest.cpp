@@ -5,6 +5,7 @@
 
 #include <testing/WaitUntil.h>
 #include <ui/Controls.h>
+#include <ui/HelpInfo.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
@@ -27,6 +28,7 @@ class CDriveCamHost : public CCamHost
 public:
     long SendCommand(UINT code, long param1, long param2) override
     {
+        commands.emplace_back(code, param1);
         const int address = static_cast<int>(param1 & 0xFFFF);
         if (silent || (code != 14 && code != 15))
             return 5;
@@ -49,6 +51,7 @@ public:
     void SetModified(BOOL modified) override { modifiedCalls += modified ? 1 : 0; }
 
     std::map<int, int> words;
+    std::vector<std::pair<UINT, long>> commands;
     bool silent = false;
     int modifiedCalls = 0;
 };
@@ -92,6 +95,15 @@ TEST_F(CamDialogTest, OpensTheCamAskedForWhenListedElseTheFirst)
     EXPECT_EQ(dialog->GetTable().Table().GetPointAt(0).dValue, 1500);
     EXPECT_EQ(dialog->GetGrid().GetNumRows(), 257);
     EXPECT_EQ(Open(7)->GetCam(), 0);
+}
+
+TEST_F(CamDialogTest, HelpAsksTheHostForTheTopicOfTheCams)
+{
+    auto dialog = Open(0);
+    HELPINFO info{};
+    dialog->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_FALSE(host.commands.empty());
+    EXPECT_EQ(host.commands.back(), (std::pair<UINT, long>{50, 1005}));
 }
 
 TEST_F(CamDialogTest, ReadingTheDriveMakesEveryPointAValuePoint)

@@ -1,5 +1,6 @@
 // The cam editor from the real loader on the real manager, reading and writing a cam of the TK40
 // session through the drive chain to drivesim.
+#include <TvskCamEditor/ui/CamEditorIds.h>
 #include <TvskCamEditor/ui/DlgCamEdit.h>
 
 #include <Modlode/PluginLoaderProxy.h>
@@ -144,5 +145,33 @@ TEST_F(CamEditorChainTest, ASilentDriveShowsTheHostsErrorAndStops)
             ASSERT_EQ(boxes.asked.size(), 1u);
             EXPECT_EQ(boxes.asked[0],
                       "Errore di comunicazione con il drive durante il trasferimento della camma");
+        });
+}
+
+TEST_F(CamEditorChainTest, InEnglishTheWindowItsLabelsHeadersAndToolTipsAreEnglish)
+{
+    ASSERT_TRUE(manager->ChangeLanguage(1));
+    Run("0",
+        [](CDlgCamEdit& dialog)
+        {
+            EXPECT_EQ(dialog.GetWindowText(), "Cam editor");
+            CString text;
+            dialog.GetDlgItemText(IDC_CAM_NUMBER_LABEL, text);
+            EXPECT_EQ(text, "Cam number");
+            dialog.GetDlgItemText(IDC_CAM_ENABLE_FORMULA, text);
+            EXPECT_EQ(text, "Calculate function");
+            CString header;
+            dialog.GetTable().GetHeaderS(IDS_CAM_VALUE, header);
+            EXPECT_EQ(header, "Value");
+            CToolBarDlg& toolBar = dialog.GetToolBar();
+            int tips = 0;
+            for (int i = 0; i < toolBar.GetCount(); ++i)
+                if (toolBar.GetItemID(i) != ID_SEPARATOR)
+                {
+                    EXPECT_FALSE(toolBar.GetButtonToolTip(i).IsEmpty()) << i;
+                    ++tips;
+                }
+            EXPECT_EQ(tips, 11);
+            EXPECT_EQ(toolBar.GetButtonToolTip(0), "Store the profile");
         });
 }

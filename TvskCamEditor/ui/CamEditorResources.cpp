@@ -17,6 +17,7 @@ namespace
 int g_moduleTag;
 
 const RESOURCE_STRING kStrings[] = {
+    {IDS_CAM_TITLE, "Editor camme"},
     {IDS_CAM_VALUE, "Valore"},
     {IDS_CAM_SAVE_CHANGES, "Salvare le modifiche ?"},
     {IDS_CAM_TABLE, "Tabella valori"},
@@ -30,7 +31,7 @@ const RESOURCE_STRING kStrings[] = {
     {ID_CAM_CURSOR, "Visualizza il cursore"},
     {18805, "Blocca il valore"},
     {IDS_CAM_READ_ERROR, "Errore in fase di lettura dei punti camma dal drive"},
-    {IDS_CAM_CAPTION, "Incolla i dati di camma"},
+    {IDS_CAM_PASTE_DATA, "Incolla i dati di camma"},
     {IDS_CAM_NUMBER, "Numero camma"},
     {ID_CAM_COPY, "Copia i dati di camma"},
     {ID_CAM_PASTE, "Incolla i dati camma"},

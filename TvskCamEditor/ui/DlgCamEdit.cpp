@@ -31,6 +31,8 @@ const Sample kSamples[] = {{"y = sin(x)", "sin(x)", -1.5707963267948966, 4.71238
                            {"y = x", "x", 0, 255},
                            {"y = x - sin(x)", "x-sin(x)", 0, 6.283185307179586}};
 
+constexpr UINT kHostHelp = 50;
+constexpr long kCamHelpContext = 1005;
 constexpr int kToolBarTop = 5;
 constexpr int kToolBarHeight = 50;
 constexpr int kMargin = 4;
@@ -82,6 +84,14 @@ CString CDlgCamEdit::String(UINT id) const
     if (m_pHost && m_pHost->GetString(id, text) && !text.IsEmpty())
         return text;
     return CamEditorString(id);
+}
+
+// F1: the program help's topic of the PLC and the cams.
+BOOL CDlgCamEdit::OnHelpInfo(HELPINFO*)
+{
+    if (HostCheck(__LINE__))
+        m_pHost->SendCommand(kHostHelp, kCamHelpContext, 0);
+    return TRUE;
 }
 
 int CDlgCamEdit::Box(UINT id, UINT type) const
@@ -137,7 +147,12 @@ BOOL CDlgCamEdit::OnInitDialog()
     CRect client;
     GetClientRect(&client);
     if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_CAM_TOOLBAR))
+    {
         m_ToolBar.MoveWindow(0, kToolBarTop, m_ToolBar.CalcSize().cx, kToolBarHeight);
+        for (int i = 0; i < m_ToolBar.GetCount(); ++i)
+            if (const UINT id = m_ToolBar.GetItemID(i); id != ID_SEPARATOR)
+                m_ToolBar.SetButtonToolTip(i, String(id));
+    }
 
     if (CWnd* placeholder = GetDlgItem(IDC_CAM_GRID))
         placeholder->ShowWindow(SW_HIDE);
@@ -169,7 +184,7 @@ BOOL CDlgCamEdit::OnInitDialog()
     SetDlgItemText(IDC_CAM_ENABLE_FORMULA, String(IDS_CAM_CALCULATE));
     FillCombos();
 
-    const CString caption = String(IDS_CAM_CAPTION);
+    const CString caption = String(IDS_CAM_TITLE);
     if (!caption.IsEmpty())
         SetWindowText(caption);
     const CString label = String(IDS_CAM_NUMBER);

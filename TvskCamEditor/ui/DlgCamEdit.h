@@ -40,6 +40,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
     void OnSize(UINT type, int cx, int cy) override;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;
     void OnLButtonDown(UINT flags, CPoint point) override;

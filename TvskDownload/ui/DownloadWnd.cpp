@@ -22,6 +22,9 @@
 namespace
 {
 constexpr int kToolBarHeight = 30;
+// F1: the program help's topic of this window (host command 50 with its context id).
+constexpr UINT kHostHelp = 50;
+constexpr long kHelpContext = 1007;
 constexpr int kCaptionHeight = 20;
 constexpr UINT_PTR kToolbarTimer = 1;
 constexpr UINT_PTR kOnlineTimer = 4;
@@ -471,6 +474,13 @@ void CDownloadWnd::Select(CParListIntf* list)
     m_pSelected = list;
     m_ParGrid.EnableSelection(list == &m_Pars);
     m_MonitorGrid.EnableSelection(list == &m_Monitor);
+}
+
+BOOL CDownloadWnd::OnHelpInfo(HELPINFO*)
+{
+    if (m_pHost)
+        m_pHost->SendCommand(kHostHelp, kHelpContext, 0);
+    return TRUE;
 }
 
 BOOL CDownloadWnd::PreTranslateMessage(MSG* msg)

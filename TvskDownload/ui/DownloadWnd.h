@@ -57,6 +57,7 @@ public:
     // Keys of the window and its grids go to the selected grid; Delete in the monitor first removes
     // the entry.
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;

@@ -38,6 +38,8 @@ constexpr int kMinTrackWidth = 200;
 constexpr const char* kSection = "Settings";
 constexpr const char* kPlacementEntry = "LumoPlcWin";
 constexpr UINT kPlacementBytes = 16;
+// The program help's topic of the PLC and the cams.
+constexpr long kPlcHelpContext = 1005;
 constexpr UINT kMainBarId = 0xE800;
 constexpr UINT kInstrBarId = 0xE801;
 constexpr SIZE kInstrButton = {34, 34};
@@ -491,7 +493,7 @@ void CDlgLumoPlc::OnPrint(bool preview)
 // The host shows the help its pages set up; without one the user is told.
 void CDlgLumoPlc::ShowHelp()
 {
-    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_OK)
+    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(HOSTCMD_SHOWHELP, kPlcHelpContext, 0) != HOSTRES_OK)
         Ask(IDS_PLC_NO_HELP, MB_OK | MB_ICONINFORMATION);
 }
 

@@ -24,6 +24,9 @@
 namespace
 {
 constexpr UINT_PTR kFrameTimer = 1;
+// F1: the program help's topic of this window (host command 50 with its context id).
+constexpr UINT kHostHelp = 50;
+constexpr long kHelpContext = 1006;
 constexpr UINT_PTR kStateTimer = 2;
 constexpr int kToolBarHeight = 50;
 constexpr int kStateWidth = 75;
@@ -684,6 +687,13 @@ void CDlgOscilloscope::OnTimer(UINT_PTR id)
         ReadAndShow();
     else if (id == kStateTimer)
         Tick();
+}
+
+BOOL CDlgOscilloscope::OnHelpInfo(HELPINFO*)
+{
+    if (m_pHost)
+        m_pHost->SendCommand(kHostHelp, kHelpContext, 0);
+    return TRUE;
 }
 
 BOOL CDlgOscilloscope::PreTranslateMessage(MSG* msg)

@@ -57,6 +57,7 @@ protected:
     void OnTimer(UINT_PTR id) override;
     void OnDestroy() override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 using tvsk::com::BstrFromUtf8;
 using tvsk::com::Utf8FromBstr;
@@ -212,8 +212,11 @@ void CPagerBinding::Fill(LONG index, const std::string& name, const std::string&
 {
     switch (kind)
     {
-    case KIND_TEXT:
     case KIND_SELECT:
+        ShowOptionTexts(name, id);
+        ShowFileValue(name);
+        break;
+    case KIND_TEXT:
     case KIND_IMAGE:
     case KIND_RADIO:
     case KIND_CHECKBOX:
@@ -294,35 +297,54 @@ int CPagerBinding::Tick()
         ProgramError(__FILE__, __LINE__, nullptr);
         return m_period;
     }
-    if (m_pollIndex == 0)
-        m_roundStart = std::chrono::steady_clock::now();
     SkipToPolledControl();
-    if (m_pollIndex < m_controls)
+    if (m_pollIndex >= m_controls)
     {
-        const std::string name = ControlName(m_pollIndex++);
-        Variant value;
-        if (!m_host->IsConnected())
-            ShowFileValue(name);
-        else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
-        {
-            m_readFailed = false;
-            Put(name, value.v);
-            KeepListValid();
-        }
-        else
-        {
-            LinkFailed();
-            return std::max(m_period, kRetryPeriod);
-        }
+        m_pollIndex = 0;
         SkipToPolledControl();
-        if (m_pollIndex < m_controls)
-            return kNextRead;
     }
-    // Each control is read once a round; a round starts a period after the previous one did.
-    m_pollIndex = 0;
-    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - m_roundStart);
-    return static_cast<int>(std::clamp<long long>(m_period - spent.count(), kShortestPeriod, m_period));
+    if (m_pollIndex >= m_controls)
+        return m_period;
+    const std::string name = ControlName(m_pollIndex++);
+    Variant value;
+    if (!m_host->IsConnected())
+        ShowFileValue(name);
+    else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
+    {
+        m_readFailed = false;
+        Put(name, value.v);
+        KeepListValid();
+    }
+    else
+    {
+        LinkFailed();
+        return std::max(m_period, kRetryPeriod);
+    }
+    return m_period;
+}
+
+// A select whose id names a text gets that text's "|"-separated options, valued from 0 on.
+void CPagerBinding::ShowOptionTexts(const std::string& name, const std::string& id)
+{
+    CString list;
+    if (!m_host->GetPrefixedString(id.c_str(), list))
+        return;
+    Bstr key(name);
+    m_manager->ResetSelect(key.s);
+    std::string_view rest(list.GetString());
+    for (long value = 0;; ++value)
+    {
+        const size_t end = rest.find('|');
+        Variant text;
+        text.v = TextVariant(CString(std::string(rest.substr(0, end)).c_str()));
+        Variant number;
+        number.v.vt = VT_I4;
+        number.v.lVal = value;
+        m_manager->AddSelectOption(key.s, text.v, number.v);
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 std::string CPagerBinding::ControlName(LONG index) const

@@ -5,7 +5,6 @@
 #include <Tarveskon/PluginIntf.h>
 #include <htmlbind/JyHtml2.h>
 
-#include <chrono>
 #include <string>
 
 // What the binding asks of the window that shows the page.
@@ -29,8 +28,6 @@ public:
     static constexpr int kDefaultPeriod = 100;
     static constexpr int kShortestPeriod = 10;
     static constexpr int kRetryPeriod = 1000;
-    // The delay between two reads of one round.
-    static constexpr int kNextRead = 0;
 
     CPagerBinding(CPluginIntf* host, CPagerView& view) : m_host(host), m_view(view) {}
     void SetHost(CPluginIntf* host) { m_host = host; }
@@ -42,8 +39,8 @@ public:
     bool IsAttached() const { return m_manager != nullptr; }
 
     void Refresh(bool rebuild);
-    // One poll step: reads the next control of the round; answers the delay in ms before the next
-    // step (kNextRead within a round, what is left of the period after its last read).
+    // One poll step: reads the next control that shows a parameter, round robin over the page;
+    // answers the delay in ms before the next step (the period, longer after a failed read).
     int Tick();
     int Period() const { return m_period; }
 
@@ -60,6 +57,7 @@ public:
 private:
     void Fill(LONG index, const std::string& name, const std::string& id, LONG kind);
     void ReadPeriod();
+    void ShowOptionTexts(const std::string& name, const std::string& id);
     void WriteChoice(const std::string& name, const VARIANT& value, VARTYPE type);
     HOSTRES Write(const std::string& name, VARIANT value);
     void Refuse(HOSTRES result);
@@ -79,7 +77,6 @@ private:
     LONG m_pollIndex = 0;
     int m_period = kDefaultPeriod;
     bool m_readFailed = false;
-    std::chrono::steady_clock::time_point m_roundStart;
     short m_opMode = -1;
     std::string m_focused;
 };

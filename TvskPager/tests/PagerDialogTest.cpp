@@ -166,7 +166,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(dialog.GetWindowText().str(), "Dati motore");
             EXPECT_EQ(Shown(dialog, "Pr33"), FileValue("Pr33"));
             EXPECT_EQ(Shown(dialog, "Pr31"), FileValue("Pr31"));
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 71u);
             EXPECT_EQ(host->PageParList().size(), 7u);
             EXPECT_EQ(dialog.PageName().str(), "Motor");
             CRect place;
@@ -174,7 +174,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(place.Width(), 560);
             EXPECT_EQ(place.Height(), 420);
         });
-    Run("Monitor", [&](CPagerDlg& dialog) { EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u); });
+    Run("Monitor", [&](CPagerDlg& dialog) { EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u); });
 }
 
 TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
@@ -332,6 +332,38 @@ TEST_F(PagerDialogTest, HelpAsksTheMainDialogForTheFieldOrThePageOnce)
     EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33", "1:Motor"}));
 }
 
+TEST_F(PagerDialogTest, HelpFromANestedViewerReachesTheMainDialog)
+{
+    HelpRecorder main;
+    EXPECT_EQ(plugin->SendCommand(PLUGINCMD_SETPARENT, Arg(&main), 0), 0);
+    Run("Config",
+        [&](CPagerDlg& dialog)
+        {
+            QTimer::singleShot(
+                0,
+                [&]
+                {
+                    CPagerDlg* nested = nullptr;
+                    WaitUntil(
+                        [&]
+                        {
+                            nested = OpenPager();
+                            return nested && nested != &dialog && nested->Page().Binding().IsAttached();
+                        },
+                        30000);
+                    if (!nested || nested == &dialog)
+                        return;
+                    HELPINFO info{};
+                    nested->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+                    nested->Page().SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
+                    nested->EndDialog(IDCANCEL);
+                });
+            const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
+            dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
+        });
+    EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Motor", "0:Pr33"}));
+}
+
 TEST_F(PagerDialogTest, TheHelpKeyInTheLivePageAsksForTheFieldOrElseThePage)
 {
     HelpRecorder main;
@@ -435,11 +467,11 @@ TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnl
     Run("Monitor",
         [&](CPagerDlg& dialog)
         {
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
             // A page whose "REFRESH" is -1 keeps the period the last page set.
             dialog.Page().Navigate(TVSK_PAGER_TEST_DATA "/Nesting.htm");
             ASSERT_TRUE(WaitUntil([&] { return dialog.Page().PageName().str() == "Nesting"; }, 10000));
-            EXPECT_EQ(dialog.Page().ArmedPeriod(), 500u);
+            EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
 
             const auto click = [&](const char* name, size_t commands)
             {

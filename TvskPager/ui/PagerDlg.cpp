@@ -84,15 +84,27 @@ LRESULT CPagerDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ShowWindow(SW_SHOW);
         return 0;
     case WM_HELP:
-        if (CWnd* owner = GetParent() ? GetParent()->GetTopLevelParent() : nullptr)
+        if (CWnd* owner = HelpOwner())
             owner->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>(m_pageName.GetString()));
         return FALSE;
+    case WM_HTML_HELP:
+        // A nested viewer's request climbs to the main dialog.
+        if (CWnd* owner = HelpOwner())
+            return owner->SendMessage(WM_HTML_HELP, wParam, lParam);
+        return 0;
     case WM_HTML_PLUGIN:
         OpenPlugin(wParam, reinterpret_cast<const PLUGIN_CALL*>(lParam));
         return 0;
     default:
         return CResizableDialog::WindowProc(message, wParam, lParam);
     }
+}
+
+// The window that answers help: the owner's top-level window, the main dialog or an outer viewer.
+CWnd* CPagerDlg::HelpOwner() const
+{
+    CWnd* parent = GetParent();
+    return parent ? parent->GetTopLevelParent() : nullptr;
 }
 
 void CPagerDlg::OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call)

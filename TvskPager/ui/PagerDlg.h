@@ -26,6 +26,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    CWnd* HelpOwner() const;
     void OpenPlugin(WPARAM wParam, const PLUGIN_CALL* call);
     // The box for a module that did not load: the host's text, the module and why.
     void ShowPluginError(UINT stringId, const CString& module, const std::string& reason);

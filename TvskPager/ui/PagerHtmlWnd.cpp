@@ -142,17 +142,10 @@ void CPagerHtmlWnd::Plugin(WPARAM wParam, LPARAM lParam)
     Arm(m_binding.Period());
 }
 
-// The window above the viewer dialog that answers help: the main dialog.
-CWnd* CPagerHtmlWnd::HelpOwner() const
-{
-    CWnd* dialog = GetParent();
-    CWnd* owner = dialog ? dialog->GetParent() : nullptr;
-    return owner ? owner->GetTopLevelParent() : nullptr;
-}
-
 void CPagerHtmlWnd::Help(WPARAM wParam, LPARAM lParam)
 {
-    CWnd* owner = HelpOwner();
+    // The viewer dialog hands the request on to the window that answers help.
+    CWnd* owner = GetParent();
     if (wParam != 1)
     {
         g_helpFlag = false;

@@ -50,7 +50,6 @@ private:
     void Arm(UINT period);
     void Plugin(WPARAM wParam, LPARAM lParam);
     void Help(WPARAM wParam, LPARAM lParam);
-    CWnd* HelpOwner() const;
     void ShowDataTip(const char* name);
 
     CPluginIntf* m_pHost = nullptr;

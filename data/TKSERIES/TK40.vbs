@@ -16,7 +16,8 @@ End Sub
 ' No PLC program reaches a drive that is enabled (Pr3.1 on).
 Sub Tvsk_BeforeWritePLC()
     If Tvsk.TargetPar("@Pr3.1") <> 0 Then
-        Tvsk.MsgBox "Drive abilitato: disabilitarlo prima di scrivere il LumoPLC.", 3
+        Tvsk.MsgBox Text("Drive abilitato: disabilitarlo prima di scrivere il LumoPLC.", _
+                         "The drive is enabled: disable it before writing the LumoPLC."), 3
         Tvsk.CanRW = False
     End If
 End Sub
@@ -24,8 +25,18 @@ End Sub
 ' Parameters written without fault may go into the drive's permanent memory.
 Sub Tvsk_AfterWriteAll()
     If Tvsk.ErrorCode <> 0 Then Exit Sub
-    If MsgBox("Parametri scritti nel drive." & vbLf & "Salvarli nella memoria permanente?", _
+    If MsgBox(Text("Parametri scritti nel drive." & vbLf & "Salvarli nella memoria permanente?", _
+                   "Parameters written to the drive." & vbLf & "Save them in the permanent memory?"), _
               vbYesNo + vbQuestion, "TK40") = vbYes Then
         Tvsk.ExecHtmlCommand "SaveParameters"
     End If
 End Sub
+
+' The text of the session's language.
+Function Text(italian, english)
+    If Tvsk.DictioString(60002) = "ENG" Then
+        Text = english
+    Else
+        Text = italian
+    End If
+End Function

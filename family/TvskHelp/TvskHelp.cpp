@@ -1,5 +1,5 @@
 // TvskHelp: the help plug-in. Commands 2 and 4 keep the parent and the topic's page; 3 opens or
-// raises a tool window browsing that page; 6 goes to an element's anchor on it.
+// raises a tool window browsing that page; 6 goes to an element's anchor on it, or to its top.
 #include <Modlode/PluginImpl.h>
 #include <uiext/HtmlWnd.h>
 #include <uiext/ToolWnd.h>
@@ -7,10 +7,24 @@
 
 #include <framework/CString.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
 
 namespace
 {
+
+// Whether the page names the anchor; a request for one it lacks opens the page at its top.
+bool HasAnchor(const CString& page, const char* anchor)
+{
+    std::ifstream in(page.GetString(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string html = text.str();
+    return html.find(std::string("id=\"") + anchor + "\"") != std::string::npos ||
+           html.find(std::string("name=\"") + anchor + "\"") != std::string::npos;
+}
 
 constexpr unsigned kSetParent = 2;
 constexpr unsigned kRun = 3;
@@ -71,8 +85,8 @@ public:
             Show(m_topic);
             return 0;
         case kHelp:
-            if (param1)
-                Show(m_topic + "#" + reinterpret_cast<const char*>(param1));
+            if (const char* anchor = reinterpret_cast<const char*>(param1))
+                Show(*anchor && HasAnchor(m_topic, anchor) ? m_topic + "#" + anchor : m_topic);
             return 0;
         default:
             return 1;

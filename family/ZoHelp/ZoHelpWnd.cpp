@@ -4,6 +4,7 @@
 
 #include <ui/Language.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,11 @@
 namespace
 {
 constexpr UINT kBrowserId = 1;
+constexpr UINT kSearchTextId = 2;
+constexpr UINT kSearchId = 3;
+constexpr UINT kIndexId = 4;
+constexpr int kBarHeight = 30;
+constexpr int kButtonWidth = 90;
 const CRect kFirstPlace(100, 100, 740, 620);
 } // namespace
 
@@ -97,13 +103,8 @@ BOOL CZoHelpWnd::Show(const CString& title, const CString& page)
 {
     if (!GetSafeHwnd() && !Create(title, kFirstPlace, nullptr, 0))
         return FALSE;
-    if (!m_browser.GetSafeHwnd())
-    {
-        CRect client;
-        GetClientRect(&client);
-        if (!m_browser.Create(nullptr, WS_CHILD | WS_VISIBLE, client, this, kBrowserId))
-            return FALSE;
-    }
+    if (!m_browser.GetSafeHwnd() && !CreateParts())
+        return FALSE;
     SetWindowText(title);
     m_browser.Navigate(page);
     ShowWindow(SW_SHOW);
@@ -111,11 +112,70 @@ BOOL CZoHelpWnd::Show(const CString& title, const CString& page)
     return TRUE;
 }
 
+bool CZoHelpWnd::CreateParts()
+{
+    const CRect none(0, 0, 10, 10);
+    if (!m_searchText.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, none, this,
+                             kSearchTextId) ||
+        !m_searchButton.Create(AfxTranslatedText("Search"), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
+                               kSearchId) ||
+        !m_indexButton.Create(AfxTranslatedText("Index"), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
+                              kIndexId) ||
+        !m_browser.Create(nullptr, WS_CHILD | WS_VISIBLE, none, this, kBrowserId))
+        return false;
+    CRect client;
+    GetClientRect(&client);
+    PlaceParts(client.Width(), client.Height());
+    return true;
+}
+
+void CZoHelpWnd::PlaceParts(int cx, int cy)
+{
+    const int margin = 4;
+    const int height = kBarHeight - 2 * margin;
+    const int textWidth = std::max(40, cx - 2 * kButtonWidth - 4 * margin);
+    m_searchText.MoveWindow(margin, margin, textWidth, height);
+    m_searchButton.MoveWindow(2 * margin + textWidth, margin, kButtonWidth, height);
+    m_indexButton.MoveWindow(3 * margin + textWidth + kButtonWidth, margin, kButtonWidth, height);
+    m_browser.MoveWindow(0, kBarHeight, cx, std::max(0, cy - kBarHeight));
+}
+
 void CZoHelpWnd::OnSize(UINT type, int cx, int cy)
 {
     CToolWnd::OnSize(type, cx, cy);
     if (m_browser.GetSafeHwnd())
-        m_browser.MoveWindow(0, 0, cx, cy);
+        PlaceParts(cx, cy);
+}
+
+void CZoHelpWnd::AskFromBar(bool search)
+{
+    CString text;
+    m_searchText.GetWindowText(text);
+    if (search)
+        Search(text);
+    else
+        Index(text);
+}
+
+BOOL CZoHelpWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == kSearchId || LOWORD(wParam) == kIndexId))
+    {
+        AskFromBar(LOWORD(wParam) == kSearchId);
+        return TRUE;
+    }
+    return CToolWnd::OnCommand(wParam, lParam);
+}
+
+BOOL CZoHelpWnd::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && m_searchText.GetSafeHwnd() &&
+        GetFocus() == &m_searchText)
+    {
+        AskFromBar(true);
+        return TRUE;
+    }
+    return CToolWnd::PreTranslateMessage(msg);
 }
 
 void CZoHelpWnd::OnClose()

@@ -5,6 +5,7 @@
 #include "ZoHelpFile.h"
 #include "ZoHelpIntf.h"
 
+#include <ui/Controls.h>
 #include <uiext/HtmlWnd.h>
 #include <uiext/ToolWnd.h>
 
@@ -25,9 +26,15 @@ public:
 
     const CString& HelpFile() const { return m_strFile; }
     CHtmlWnd& Browser() { return m_browser; }
+    // The bar above the topic: a text with its "Search" and "Index" buttons (Enter searches).
+    CEdit& SearchText() { return m_searchText; }
+    CButton& SearchButton() { return m_searchButton; }
+    CButton& IndexButton() { return m_indexButton; }
 
 protected:
     void OnSize(UINT type, int cx, int cy) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
     // Closing hides the window; the next request shows it again.
     void OnClose() override;
 
@@ -37,6 +44,9 @@ private:
     BOOL ShowTopic(const ZoHelpTopic* topic);
     BOOL ShowList(const CString& heading, const std::vector<ZoHelpLink>& links);
     BOOL Show(const CString& title, const CString& page);
+    bool CreateParts();
+    void PlaceParts(int cx, int cy);
+    void AskFromBar(bool search);
 
     BOOL m_bInitialized = FALSE;
     CString m_strFile;
@@ -44,4 +54,7 @@ private:
     // The list page, a file of this window's own, removed with it.
     CString m_strListPage;
     CHtmlWnd m_browser;
+    CEdit m_searchText;
+    CButton m_searchButton;
+    CButton m_indexButton;
 };

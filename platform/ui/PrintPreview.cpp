@@ -2,6 +2,7 @@
 #include "PrintPreview.h"
 #include "Desktop.h"
 
+#include "Language.h"
 #include "Wnd.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ public:
         if (!tvsk::ui::CanShowModalBoxes())
             return;
         QDialog dialog(owner ? owner->GetWidget() : nullptr);
-        dialog.setWindowTitle(QObject::tr("Print preview"));
+        dialog.setWindowTitle(QString::fromUtf8(AfxTranslatedText("Print preview").GetString()));
         auto* sheets = new QWidget;
         auto* column = new QVBoxLayout(sheets);
         for (int i = 0; i < pages.GetPageCount(); ++i)

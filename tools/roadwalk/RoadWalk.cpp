@@ -5,6 +5,7 @@
 // Environment: ROADWALK_OUT (folder for the report "road.txt" and a picture of every window),
 // ROADWALK_SAMPLE (the file to open), ROADWALK_OWN and ROADWALK_OTHER (the string tables of the
 // chosen and of the other language).
+#include "HelpChecks.h"
 #include "RoadWalker.h"
 #include "WindowChecksA.h"
 
@@ -42,7 +43,8 @@ Walker* g_walker = nullptr;
 Walker::Walker()
     : m_out(qEnvironmentVariable("ROADWALK_OUT", "roadwalk")),
       m_sample(qEnvironmentVariable("ROADWALK_SAMPLE")), m_report(m_out + "/road.txt"),
-      m_tables(qEnvironmentVariable("ROADWALK_OWN"), qEnvironmentVariable("ROADWALK_OTHER"))
+      m_tables(qEnvironmentVariable("ROADWALK_OWN"), qEnvironmentVariable("ROADWALK_OTHER")),
+      m_otherLanguage(QFileInfo(qEnvironmentVariable("ROADWALK_OTHER")).baseName())
 {
     QDir().mkpath(m_out);
     m_clock.start();
@@ -428,6 +430,8 @@ void Walker::BuildRoad()
                            return true;
                        },
                        15000});
+    // Off line: polled pages leave the file as it was.
+    AddHelpRoad(pagerPage, closePager, toolWindow("PLC editor for its help", "TvskLumoPlc", keepTheFiles));
     m_steps.push_back(pagerPage("Comm"));
     protocolSettings("the Comm page", [this] { return m_tool.data(); });
     m_steps.push_back({"connect to the drive", [this] { WebClick(m_tool, "input[name=\"CMD#Connect\"]"); },
@@ -536,6 +540,111 @@ void Walker::BuildRoad()
     };
     for (const auto& [step, needed] : needs)
         m_steps[static_cast<size_t>(index(step))].needs = index(needed);
+}
+
+// F1 in the window's focus widget: a help window appears showing an existing page of the language.
+Step Walker::HelpFrom(const QString& name, std::function<QWidget*()> window)
+{
+    return Step{"help from the " + name,
+                [this, window]
+                {
+                    m_windowsBefore = VisibleWindows();
+                    QWidget* target = window();
+                    if (!target)
+                        return Fail("no window to ask for help");
+                    QWidget* focus = target->focusWidget() ? target->focusWidget() : target;
+                    if (QWebEngineView* view = MainView(target); view && view->focusProxy())
+                        focus = view->focusProxy();
+                    TypeKey(focus, Qt::Key_F1);
+                },
+                [this]
+                {
+                    for (QWidget* w : VisibleWindows())
+                        if (!m_windowsBefore.contains(w) && !qobject_cast<QMessageBox*>(w))
+                            m_help = w;
+                    QWebEngineView* view = m_help ? MainView(m_help) : nullptr;
+                    if (!view || view->url().isEmpty() || !m_looked.contains(m_help))
+                        return false;
+                    const QString fault = HelpPageFault(view->url(), m_otherLanguage);
+                    if (!fault.isEmpty())
+                        Fail(fault);
+                    m_report.Line("  help shows " + view->url().toString());
+                    return true;
+                },
+                10000,
+                nullptr,
+                false,
+                -1,
+                [] { return QString("no help window appeared"); }};
+}
+
+Step Walker::CloseHelp(const QString& name)
+{
+    return Step{"close the help from the " + name,
+                [this]
+                {
+                    if (m_help)
+                        m_help->close();
+                },
+                [this] { return !m_help || !m_help->isVisible(); }, 5000};
+}
+
+void Walker::AddHelpRoad(const std::function<Step(const QString&)>& pagerPage,
+                         const std::function<Step(const QString&)>& closePager, const Step& plcEditor)
+{
+    const int first = static_cast<int>(m_steps.size());
+    m_steps.push_back(pagerPage("Positioner"));
+    for (size_t i = 0; i < m_steps.size(); ++i)
+        if (m_steps[i].name == "wizard page")
+            m_steps.back().needs = static_cast<int>(i);
+    const int page = first;
+    m_steps.push_back(HelpFrom("Positioner page", [this] { return m_tool.data(); }));
+    m_steps.back().needs = page;
+    m_steps.push_back(CloseHelp("Positioner page"));
+    m_steps.push_back({"cam editor from the Positioner page",
+                       [this]
+                       {
+                           m_windowsBefore = VisibleWindows();
+                           WebClick(m_tool, "input[name=\"PLUGIN#TvskCamEditor\"]");
+                       },
+                       [this]
+                       {
+                           for (QWidget* w : VisibleWindows())
+                               if (!m_windowsBefore.contains(w) && !qobject_cast<QMessageBox*>(w))
+                                   m_cam = w;
+                           if (!m_cam || !m_looked.contains(m_cam))
+                               return false;
+                           for (const QString& button : ButtonsWithoutToolTips(m_cam))
+                               Fail("a tool bar button of '" + m_cam->windowTitle() +
+                                    "' without tool tip: " + button);
+                           return true;
+                       },
+                       10000, nullptr, false, page});
+    const int cam = static_cast<int>(m_steps.size()) - 1;
+    m_steps.push_back(HelpFrom("cam editor", [this] { return m_cam.data(); }));
+    m_steps.back().needs = cam;
+    m_steps.push_back(CloseHelp("cam editor"));
+    m_steps.push_back({"close the cam editor",
+                       [this]
+                       {
+                           if (m_cam)
+                               m_cam->close();
+                       },
+                       [this] { return !m_cam || !m_cam->isVisible(); }, 5000, nullptr, false, cam});
+    m_steps.push_back(closePager("Positioner"));
+    m_steps.back().needs = page;
+    m_steps.push_back(plcEditor);
+    const int plc = static_cast<int>(m_steps.size()) - 1;
+    m_steps.push_back(HelpFrom("PLC editor", [this] { return m_tool.data(); }));
+    m_steps.back().needs = plc;
+    m_steps.push_back(CloseHelp("PLC editor"));
+    m_steps.push_back({"close the PLC editor after its help",
+                       [this]
+                       {
+                           if (m_tool)
+                               m_tool->close();
+                       },
+                       [this] { return !NewestWindow(".*"); }, 5000, nullptr, false, plc});
 }
 
 void Start()

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -51,6 +52,12 @@ private:
     void LookAt(QWidget* window);
     void Fail(const QString& what);
     void BuildRoad();
+    // The Positioner page with its help, the cam editor with its tool tips and help, the PLC
+    // editor's help: each help window shows an existing topic of the language.
+    void AddHelpRoad(const std::function<Step(const QString&)>& pagerPage,
+                     const std::function<Step(const QString&)>& closePager, const Step& plcEditor);
+    Step HelpFrom(const QString& name, std::function<QWidget*()> window);
+    Step CloseHelp(const QString& name);
     // The roads beyond the main one (RoadsA.cpp); false for a name it does not know.
     bool BuildRoadA(const QString& road);
     void OpenSampleSteps();
@@ -82,6 +89,7 @@ private:
     QString m_sample;
     RoadReport m_report;
     TextTables m_tables;
+    QString m_otherLanguage;
     std::vector<Step> m_steps;
     size_t m_current = 0;
     bool m_started = false;
@@ -100,6 +108,9 @@ private:
     QPointer<QWidget> m_tool;
     QPointer<QWidget> m_settings;
     QPointer<QWidget> m_download;
+    QPointer<QWidget> m_cam;
+    QPointer<QWidget> m_help;
+    QList<QWidget*> m_windowsBefore;
     std::vector<bool> m_passed;
 };
 

@@ -2,6 +2,8 @@
 
 #include <web/engine/WebBrowser.h>
 
+#include <QKeyEvent>
+#include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -93,6 +95,32 @@ TEST_F(ZoHelpWndTest, IndexAndSearchListLinksThatOpenTheirTopics)
     ASSERT_TRUE(ShowsPageTitled("Search: nowhere"));
     EXPECT_EQ(LinkTexts(), "");
     EXPECT_EQ(Script("document.body.textContent").contains("No topics found."), true);
+}
+
+TEST_F(ZoHelpWndTest, TheWindowsBarSearchesAndListsTheIndex)
+{
+    ASSERT_TRUE(help.Topic(""));
+    ASSERT_NE(help.SearchText().GetSafeHwnd(), nullptr);
+    help.SearchText().SetWindowText("motor");
+    QTest::mouseClick(help.SearchButton().GetWidget(), Qt::LeftButton);
+    ASSERT_TRUE(ShowsPageTitled("Search: motor"));
+    EXPECT_EQ(LinkTexts(), "Getting started|Wiring the drive|Alarms & faults");
+
+    help.SearchText().SetWindowText("cab");
+    QTest::mouseClick(help.IndexButton().GetWidget(), Qt::LeftButton);
+    ASSERT_TRUE(ShowsPageTitled("Index: cab"));
+    EXPECT_EQ(LinkTexts(), "Encoder cable");
+
+    help.SearchText().SetWindowText("nowhere");
+    help.SearchText().SetFocus();
+    QTest::keyClick(help.SearchText().GetWidget(), Qt::Key_Return);
+    EXPECT_TRUE(ShowsPageTitled("Search: nowhere")) << "Enter searches";
+
+    CRect bar;
+    help.SearchButton().GetWindowRect(&bar);
+    CRect page;
+    help.Browser().GetWindowRect(&page);
+    EXPECT_LE(bar.bottom, page.top) << "the bar lies above the topic";
 }
 
 TEST_F(ZoHelpWndTest, RequestsTheFileCannotAnswerFail)
