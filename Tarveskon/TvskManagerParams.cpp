@@ -360,7 +360,7 @@ HOSTRES CTvskManager::StoreFieldValue(DBPAR& par, const char* text, bool writeTo
 {
     char* end = nullptr;
     const double typed = std::strtod(text ? text : "", &end);
-    double raw = par.nOffs + Scale(par) * typed;
+    double raw = ToRaw(par, typed);
     switch (par.nBitDim)
     {
     case 1:

@@ -1,8 +1,9 @@
 // Scaling of parameter values and the VARIANTs of drive transfers.
 #include "TvskParValues.h"
 
+#include <framework/ExactNumber.h>
+
 #include <cmath>
-#include <cstdlib>
 
 namespace tvsk::values
 {
@@ -16,7 +17,7 @@ int Scale(DBPAR& par)
 
 double ToRaw(DBPAR& par, double value)
 {
-    return value * Scale(par) + par.nOffs;
+    return tvsk::ScaledRaw(value, Scale(par), par.nOffs);
 }
 
 double FromRaw(DBPAR& par, double raw)
@@ -103,14 +104,7 @@ CString ValueText(double value)
 {
     if (value >= kUnreadValue)
         return "---";
-    for (int digits = 6; digits <= 17; ++digits)
-    {
-        CString text;
-        text.Format("%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value)
-            return text;
-    }
-    return FormatString("%.17g", value);
+    return tvsk::ExactText(value);
 }
 
 } // namespace tvsk::values
