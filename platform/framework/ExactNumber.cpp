@@ -13,7 +13,8 @@ CString ExactText(double value)
     char text[40];
     for (int digits = 6;; ++digits)
     {
-        char* end = std::to_chars(text, text + sizeof text - 1, value, std::chars_format::general, digits).ptr;
+        char* end =
+            std::to_chars(text, text + sizeof text - 1, value, std::chars_format::general, digits).ptr;
         *end = '\0';
         double back = 0.0;
         std::from_chars(text, end, back);

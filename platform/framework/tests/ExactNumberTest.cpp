@@ -9,8 +9,8 @@ using tvsk::ScaledRaw;
 
 TEST(ExactNumberTest, TextsReadBackAsTheSameValue)
 {
-    for (const double value : {0.0, 1.0, -1.0, 1234567.0, -7654321.0, 2147483647.0, -2147483648.0, 4294967295.0,
-                               0.29, 1.0 / 3.0, -2.5e-7, 1e300, 305419896.0})
+    for (const double value : {0.0, 1.0, -1.0, 1234567.0, -7654321.0, 2147483647.0, -2147483648.0,
+                               4294967295.0, 0.29, 1.0 / 3.0, -2.5e-7, 1e300, 305419896.0})
         EXPECT_EQ(std::strtod(ExactText(value), nullptr), value) << ExactText(value).GetString();
 }
 
