@@ -73,10 +73,11 @@ enum : UINT
     ID_OSC_SHOW_CH4 = 10841,
     IDS_OSC_STOP_FIRST = 10842,
     IDS_OSC_OPEN_FAILED = 10843,
-    IDS_OSC_SAVE_FAILED = 10844
+    IDS_OSC_SAVE_FAILED = 10844,
+    IDS_OSC_STOP_BEFORE_OPEN = 10845
 };
 
 class CPluginIntf;
 HINSTANCE OscModule();
-// The host's text of id, else the module's own (10842 to 10844 are the module's alone).
+// The host's text of id, else the module's own (10842 is the module's alone).
 CString OscString(CPluginIntf* host, UINT id);

@@ -46,6 +46,7 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_OSC_STOP_FIRST, "Fermare l'acquisizione prima di chiudere"},
     {IDS_OSC_OPEN_FAILED, "Il file non contiene campioni leggibili"},
     {IDS_OSC_SAVE_FAILED, "Impossibile salvare il file"},
+    {IDS_OSC_STOP_BEFORE_OPEN, "Fermare l'acquisizione prima di aprirne una da file"},
 };
 
 constexpr int kPanel = 392;
@@ -208,7 +209,7 @@ CString OscString(CPluginIntf* host, UINT id)
 {
     static const Registration registration;
     CString text;
-    if (id < IDS_OSC_STOP_FIRST && host && host->GetString(id, text) && !text.IsEmpty())
+    if (id != IDS_OSC_STOP_FIRST && host && host->GetString(id, text) && !text.IsEmpty())
         return text;
     return GetResourceString(id, OscModule());
 }
