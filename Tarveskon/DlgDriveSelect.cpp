@@ -43,17 +43,17 @@ void CDlgDriveSelect::OnOK()
     m_wndDrive.GetDriveValue();
     if (!MotorCurrentAccepted())
         return;
-    CTvskDriveDb& db = m_pManager->DriveDb();
-    const CString type = db.GetCurrDrive();
-    const CString current = db.GetCurrCurrent();
-    const CString voltage = db.GetCurrVoltage();
-    const DBDRIVEDB chosen = db.GetCurrRecord() ? *db.GetCurrRecord() : DBDRIVEDB{};
-    m_pManager->TakeSelectedDrive();
-    if (m_pManager->IsDriveWithMotor() && m_pManager->IsMotorChosen())
+    if (m_pManager->SelectedDriveHasMotor() && m_pManager->IsMotorChosen())
     {
-        // The drive brings its motor: a new configuration for it, asking first to save a modified one.
+        // The drive brings its motor: a new configuration for it, asking first to save a modified
+        // one; nothing is taken before the user agreed.
         if (!m_pManager->CanClose())
             return;
+        CTvskDriveDb& db = m_pManager->DriveDb();
+        const CString type = db.GetCurrDrive();
+        const CString current = db.GetCurrCurrent();
+        const CString voltage = db.GetCurrVoltage();
+        const DBDRIVEDB chosen = db.GetCurrRecord() ? *db.GetCurrRecord() : DBDRIVEDB{};
         m_pManager->NewFile();
         m_pManager->LoadDriveDb();
         db.SetCurrDrive(type);
@@ -61,10 +61,8 @@ void CDlgDriveSelect::OnOK()
         db.SetCurrVoltage(voltage);
         if (DBDRIVEDB* record = db.GetCurrRecord())
             *record = chosen;
-        if (!MotorCurrentAccepted())
-            return;
-        m_pManager->TakeSelectedDrive();
     }
+    m_pManager->TakeSelectedDrive();
     EndDialog(IDOK);
 }
 

@@ -120,6 +120,8 @@ private:
     void OpenChosenFile(const CString& path);
     // The message of a drives or motors database load result; true for 0.
     bool ShowDatabaseResult(int result, bool drives);
+    // The result shown; a refused database is closed.
+    bool AcceptDatabase(int result, bool drives);
     bool ConnectForRecognition();
     bool ReadPacked(long packed, double& value);
     void FillRecognitionMaps();

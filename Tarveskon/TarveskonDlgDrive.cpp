@@ -98,6 +98,18 @@ bool CTarveskonDlg::ShowDatabaseResult(int result, bool drives)
     }
 }
 
+bool CTarveskonDlg::AcceptDatabase(int result, bool drives)
+{
+    if (ShowDatabaseResult(result, drives))
+        return true;
+    // A refused database does not stay open: the next use loads it again.
+    if (drives)
+        m_manager.DriveDb().Close();
+    else
+        m_manager.GetMotorDb()->Close();
+    return false;
+}
+
 bool CTarveskonDlg::ConnectForRecognition()
 {
     m_manager.Disconnect();
@@ -146,7 +158,7 @@ void CTarveskonDlg::UploadDrive()
         return;
     }
     const bool opened = !m_manager.DriveDb().IsOpen();
-    if (opened && !ShowDatabaseResult(m_manager.OpenDrivesDatabase(), true))
+    if (opened && !AcceptDatabase(m_manager.OpenDrivesDatabase(), true))
         return;
     if (code <= 0 || !m_manager.SelectDriveFromCode(static_cast<long>(code)))
     {
@@ -196,7 +208,7 @@ void CTarveskonDlg::UploadMotor()
     }
     CTvskMotorDb& motors = *m_manager.GetMotorDb();
     const bool opened = !(motors.IsOpen() && motors.GetRecordsNum(0) > 0);
-    if (opened && !ShowDatabaseResult(m_manager.OpenMotorsDatabase(), false))
+    if (opened && !AcceptDatabase(m_manager.OpenMotorsDatabase(), false))
         return;
     if (motorCode <= 0 || !m_manager.SelectMotorFromCode(static_cast<long>(motorCode)))
     {

@@ -6,14 +6,8 @@
 
 void CTarveskonDlg::SetDrive()
 {
-    if (!ShowDatabaseResult(m_manager.LoadDriveDb(), true))
+    if (!AcceptDatabase(m_manager.LoadDriveDb(), true))
         return;
-    if (m_manager.DriveDb().GetRecordsNum() == 0)
-    {
-        MessageBox(nullptr, LocalString(2018), MB_OK | MB_ICONERROR);
-        m_manager.DriveDb().Close();
-        return;
-    }
     CDlgDriveSelect dialog(this);
     dialog.SetTvskManager(&m_manager);
     if (dialog.DoModal() == IDOK)
@@ -29,7 +23,7 @@ void CTarveskonDlg::SetDrive()
 bool CTarveskonDlg::ChooseMotor()
 {
     CTvskMotorDb& motors = *m_manager.GetMotorDb();
-    if (!ShowDatabaseResult(m_manager.LoadMotorDb(), false))
+    if (!AcceptDatabase(m_manager.LoadMotorDb(), false))
         return false;
     bool chosen = false;
     if (motors.GetRecordsNum(0) == 0)

@@ -203,6 +203,8 @@ public:
     int MatchMotorDb();
     // The databases' current records become the configuration's drive (motor and encoder).
     BOOL TakeSelectedDrive() { return TakeCurrentDrive(); }
+    // The drive database's current record is a drive sold with its motor.
+    bool SelectedDriveHasMotor();
     BOOL TakeSelectedMotor();
     // The rated currents agree: a chosen motor within the database's current drive, the
     // database's current motor within a chosen drive.
@@ -331,6 +333,8 @@ private:
     CString ParDescription(const DBPAR& par);
     void StoreData();
     void ApplyData();
+    // The cam point of the open configuration, null when there is none.
+    const DBCAMMA* FindCamPoint(int point, int cam);
     void ApplyStoredValue(DBPAR& par, const DBVALUE& value);
     void ChooseProfileLanguage();
     bool MainPageExists(int languageId) const;
@@ -357,6 +361,8 @@ private:
     void SetLastErrorText(const CString& text);
     // The working list of the new operating mode; on another thread only marked for the manager's.
     void OperatingModeChanged();
+    // The working list holds the parameters of that operating mode.
+    bool WorkingListHoldsMode(unsigned short mode);
     void RebuildStaleWorkingList();
     // The steps of a value set into a record: limits, event, store, drive write.
     HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);

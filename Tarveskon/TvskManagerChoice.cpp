@@ -52,6 +52,12 @@ BOOL CTvskManager::TakeCurrentDrive()
     return TRUE;
 }
 
+bool CTvskManager::SelectedDriveHasMotor()
+{
+    const DBDRIVEDB* record = m_driveDb.IsOpen() ? m_driveDb.GetCurrRecord() : nullptr;
+    return record && m_driveDb.IsDriveWithMotor(record->szDriveDef);
+}
+
 BOOL CTvskManager::SelectMotor(const char* definition, bool clear)
 {
     if (!m_motorDb.IsOpen() || !m_dataDb.IsOpen())

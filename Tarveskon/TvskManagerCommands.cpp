@@ -229,7 +229,8 @@ long CTvskManager::ReadParCommand(const char* name)
     DBPAR* par = CommandPar(name);
     if (!par)
         return HOSTRES_NOTFOUND;
-    if (!ReadParFromDrive(par, TRUE))
+    // A read-only value is the drive's state, not the configuration's.
+    if (!ReadParFromDrive(par, tvsk::IsReadWrite(*par)))
     {
         SetLastError(2049);
         return HOSTRES_READERR;
@@ -409,27 +410,35 @@ double CTvskManager::GetCamMaxValue()
     return value.IsEmpty() ? 10000.0 : std::atof(value);
 }
 
+// The cam points live in the parameter database's work list, which the file's cams and an
+// imported listing's fill and which both kinds of save write out.
+const DBCAMMA* CTvskManager::FindCamPoint(int point, int cam)
+{
+    for (long i = 0; IsFileOpen() && i < m_parDb.GetCamWorkNum(); ++i)
+        if (const DBCAMMA* found = m_parDb.GetCam(i); found && found->nIdx == point && found->nCamNo == cam)
+            return found;
+    return nullptr;
+}
+
 int CTvskManager::GetCamData(int point, double* value, int* interp, int* valid, int cam)
 {
-    double found = 0.0;
-    int interpolation = 0;
-    const bool present = m_dataDb.IsOpen() && m_dataDb.GetCammaData(point, found, interpolation, cam);
+    const DBCAMMA* found = m_dataDb.IsOpen() ? FindCamPoint(point, cam) : nullptr;
     if (value)
-        *value = present ? found : 0.0;
+        *value = found ? found->dblVal : 0.0;
     if (interp)
-        *interp = present ? interpolation : 0;
+        *interp = found ? found->interp : 0;
     if (valid)
-        *valid = present ? 1 : 0;
+        *valid = found ? 1 : 0;
     return 1;
 }
 
 BOOL CTvskManager::SetCamData(int point, double value, int interp, BOOL store, int cam)
 {
-    if (!m_dataDb.IsOpen())
+    if (!m_dataDb.IsOpen() || !IsFileOpen())
         return FALSE;
     if (store)
     {
-        m_dataDb.SetCammaData(point, value, interp, cam);
+        m_parDb.SetCamData(point, value, interp, cam);
         SetModified(TRUE);
     }
     return TRUE;

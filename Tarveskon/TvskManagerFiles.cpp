@@ -64,6 +64,8 @@ int CTvskManager::OpenFile(const char* path)
     ClearLists();
     m_language.CloseDriveTexts();
     const int previousLanguage = m_language.GetLangId();
+    // The previous file is closed: a failed open leaves no path that a save would overwrite.
+    m_strFilePath.Empty();
     if (!path || m_dataDb.Load(path) != 0)
         return 1;
     if (m_parDb.Load(GetParFilePath()) != 0)

@@ -41,6 +41,14 @@ template <size_t N> void CopyCut(char (&target)[N], const char* text)
 
 } // namespace
 
+bool CTvskManager::WorkingListHoldsMode(unsigned short mode)
+{
+    for (long i = 0; i < m_parDb.GetParNum(true); ++i)
+        if (const DBPAR* par = m_parDb.GetPar(i, true); par && par->lOpMode >= 0 && !par->bTmp)
+            return static_cast<unsigned short>(par->lOpMode & 0xFFFF) == mode;
+    return false;
+}
+
 void CTvskManager::OperatingModeChanged()
 {
     if (std::this_thread::get_id() != m_ownerThread)
@@ -48,6 +56,9 @@ void CTvskManager::OperatingModeChanged()
         m_bWorkingListStale = true;
         return;
     }
+    // A rebuild puts the mode's defaults back: the list of the mode it already holds keeps its values.
+    if (!IsFileOpen() || WorkingListHoldsMode(m_parDb.GetOpMode()))
+        return;
     const std::vector<std::string> pagePars = PageParNames();
     m_parDb.UpdateListAllPar();
     RebindPagePars(pagePars);
@@ -163,7 +174,7 @@ BOOL CTvskManager::WriteParToDrive(DBPAR* par)
         m_nErrorCode = 21;
         return FALSE;
     }
-    const double raw = ToRaw(*par, par->dblDefVal);
+    const double raw = WholeRaw(ToRaw(*par, par->dblDefVal));
     const bool events = ScriptsMayFire();
     if (events)
     {
@@ -360,7 +371,7 @@ HOSTRES CTvskManager::StoreFieldValue(DBPAR& par, const char* text, bool writeTo
 {
     char* end = nullptr;
     const double typed = std::strtod(text ? text : "", &end);
-    double raw = ToRaw(par, typed);
+    double raw = par.nOffs + Scale(par) * typed;
     switch (par.nBitDim)
     {
     case 1:
@@ -368,7 +379,7 @@ HOSTRES CTvskManager::StoreFieldValue(DBPAR& par, const char* text, bool writeTo
         break;
     case 16:
     case 32:
-        raw = std::trunc(raw);
+        raw = WholeRaw(raw);
         break;
     default:
         ProgramError(__FILE__, __LINE__, par.szID);

@@ -3,6 +3,7 @@
 
 #include <framework/ExactNumber.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tvsk::values
@@ -17,7 +18,13 @@ int Scale(DBPAR& par)
 
 double ToRaw(DBPAR& par, double value)
 {
-    return tvsk::ScaledRaw(value, Scale(par), par.nOffs);
+    return value * Scale(par) + par.nOffs;
+}
+
+double WholeRaw(double raw)
+{
+    const double whole = std::round(raw);
+    return std::abs(raw - whole) <= 1e-12 * std::max(1.0, std::abs(whole)) ? whole : std::trunc(raw);
 }
 
 double FromRaw(DBPAR& par, double raw)

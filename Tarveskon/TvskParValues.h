@@ -15,6 +15,9 @@ constexpr double kUnreadValue = 3.4028234663852886e38;
 // nScale 0 is taken (and stored back) as 1.
 int Scale(DBPAR& par);
 double ToRaw(DBPAR& par, double value);
+// The whole raw word of a scaled value: one within rounding error of a whole number is that
+// number (1234567.89 x 100 is 123456789), a true fraction is cut toward zero.
+double WholeRaw(double raw);
 // A word read as negative is taken unsigned when the parameter's range has no negative raw value.
 double FromRaw(DBPAR& par, double raw);
 // Whether a raw value fits the parameter's width: 0 or 1 for a bit, a signed or unsigned word of

@@ -140,7 +140,7 @@ function(_tvsk_component target noRegister outputDirectory)
   if(NOT noRegister)
     add_dependencies(${target} tvsk_regsvr)
     add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E env TARVESKON_REGISTRY=${TVSK_BIN_DIR}/registry
+      COMMAND ${CMAKE_COMMAND} -E env TARVESKON_REGISTRY=${TVSK_BIN_DIR}/registry ${TVSK_SANITIZER_ENV}
               $<TARGET_FILE:tvsk_regsvr> $<TARGET_FILE:${target}>
       COMMENT "Registering component ${target}"
       VERBATIM)

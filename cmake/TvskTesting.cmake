@@ -30,7 +30,7 @@ function(tvsk_add_test target)
   # Discovered tests cannot carry a list-valued ENVIRONMENT through the generated script, so the
   # environment travels on the command line: discovery and every test run through env(1).
   find_program(TVSK_ENV_PROGRAM env REQUIRED)
-  set(runner "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${T_ENV}")
+  set(runner "${TVSK_ENV_PROGRAM};QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;${TVSK_SANITIZER_ENV};${T_ENV}")
   if(T_UNPRIVILEGED OR tvsk_drive_chain IN_LIST T_LIBS)
     list(APPEND runner "${CMAKE_SOURCE_DIR}/cmake/run-unprivileged")
   endif()
@@ -45,7 +45,7 @@ function(tvsk_add_test target)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${label}" TIMEOUT 120)
+    PROPERTIES LABELS "${label}" TIMEOUT ${TVSK_TEST_TIMEOUT})
   # The discovered tests' properties cannot hold a list: more labels come from a script that ctest
   # reads after the discovered tests.
   list(LENGTH T_LABEL count)

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <fstream>
 #include <optional>
 #include <type_traits>
 
@@ -144,6 +145,81 @@ TEST_F(SelectionDialogTest, OkTakesTheChosenDriveAndACommandOnePressesIt)
     ASSERT_TRUE(WaitUntil([&] { return !drives.IsWindowVisible(); }));
     EXPECT_TRUE(dialog->Manager().IsDriveChosen());
     EXPECT_STREQ(dialog->Manager().DataDb().GetDriveData()->szDriveDef, "TK40^16^230");
+}
+
+// A database that gives nothing to choose is closed again, so the next use loads it anew.
+TEST_F(SelectionDialogTest, ARefusedDatabaseDoesNotStayOpen)
+{
+    std::ofstream(folder.Path("Drives.db")) << "VER\t\"1.0\"\n";
+    dialog->SetDrive();
+    dialog->Manager().GetMotorDb()->Close();
+    std::ofstream(folder.Path("Motor.db")) << "VER\t\"1.0\"\n";
+    std::ofstream(folder.Path("CustomMotor.db")) << "VER\t\"1.0\"\n";
+    dialog->SetMotor();
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{"Impossibile copiare il drive nella configurazione",
+                                                     "Impossibile copiare il motore nella configurazione"}));
+    EXPECT_FALSE(dialog->Manager().DriveDb().IsOpen());
+    EXPECT_FALSE(dialog->Manager().GetMotorDb()->IsOpen());
+}
+
+// The TK40 of 16 A at 230 V is sold with its motor.
+class DriveWithMotorTest : public SelectionDialogTest
+{
+protected:
+    void BeforeDialog() override
+    {
+        folder.Replace("Drives.db", "\"TK40^16^230\"\t\"TK40.jpg\"\t\"0\"",
+                       "\"TK40^16^230\"\t\"TK40.jpg\"\t\"1\"");
+    }
+    void ChooseDriveWithMotor(CDlgDriveSelect& drives)
+    {
+        Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selDrive", "TK40");
+        Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selCurrent", "16");
+        Change(drives.DriveWnd(), WM_HTML_SELCHANGE, "selVoltage", "230");
+    }
+};
+
+// Nothing of the configuration changes before the user agreed to close it.
+TEST_F(DriveWithMotorTest, CancelOfTheSaveQuestionTakesNothing)
+{
+    OpenSample("Samples/TK20.dat");
+    CTvskManager& manager = dialog->Manager();
+    ASSERT_TRUE(manager.IsMotorChosen());
+    manager.SetModified(TRUE);
+    ASSERT_EQ(manager.LoadDriveDb(), 0);
+    const std::string configured = manager.DriveDb().GetCurrRecord()->szDriveDef;
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    ChooseDriveWithMotor(drives);
+    boxes.answers.push_back(IDCANCEL);
+    drives.SendMessage(WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"Salvo la configurazione corrente ?"});
+    EXPECT_TRUE(drives.IsWindowVisible());
+    EXPECT_EQ(manager.DataDb().GetDriveType().str(), "TK20");
+    EXPECT_FALSE(manager.IsDriveWithMotor());
+    EXPECT_TRUE(manager.IsMotorChosen());
+    EXPECT_TRUE(manager.IsModified());
+    drives.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(manager.DriveDb().GetCurrRecord()->szDriveDef, configured) << "Cancel restores the old drive";
+    EXPECT_EQ(manager.DataDb().GetDriveType().str(), "TK20");
+}
+
+TEST_F(DriveWithMotorTest, AgreeingStartsANewConfigurationForTheDrive)
+{
+    OpenSample("Samples/TK20.dat");
+    CTvskManager& manager = dialog->Manager();
+    manager.SetModified(TRUE);
+    ASSERT_EQ(manager.LoadDriveDb(), 0);
+    CDlgDriveSelect drives(dialog.get());
+    ASSERT_TRUE(Open(drives));
+    ChooseDriveWithMotor(drives);
+    boxes.answers.push_back(IDNO);
+    drives.SendMessage(WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(drives.IsWindowVisible());
+    EXPECT_STREQ(manager.DataDb().GetDriveData()->szDriveDef, "TK40^16^230");
+    EXPECT_TRUE(manager.IsDriveWithMotor());
+    EXPECT_FALSE(manager.IsMotorChosen()) << "a new configuration";
+    EXPECT_STREQ(manager.GetFileName(), "");
 }
 
 TEST_F(SelectionDialogTest, APageWithoutTitleKeepsTheCaption)

@@ -212,6 +212,12 @@ TEST_F(TarveskonRecognitionTest, TheDrivesDatabaseMustBeThereAndHoldDrives)
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], "Il database drives non contiene drives");
     EXPECT_FALSE(dialog->Manager().IsDriveChosen());
+    EXPECT_FALSE(dialog->Manager().DriveDb().IsOpen()) << "the refused database is closed";
+    std::filesystem::copy_file(TVSK_SAMPLE_DATA_DIR "/Drives.db", folder->Path("Drives.db"),
+                               std::filesystem::copy_options::overwrite_existing);
+    Command("UploadDrive");
+    EXPECT_EQ(boxes.texts.size(), 2u) << boxes.texts.back();
+    EXPECT_TRUE(dialog->Manager().IsDriveChosen()) << "the mended database is read";
 }
 
 TEST_F(TarveskonRecognitionTest, MotorRecognitionFirstInARunFindsNoMaps)

@@ -127,10 +127,10 @@ protected:
     {
         ASSERT_TRUE(chain->StartDrive(options)) << chain->Error();
     }
-    // The TK20 session, its link set to the chain's drive and opened.
-    void OpenAndConnect()
+    // The session (TK20 unless named), its link set to the chain's drive and opened.
+    void OpenAndConnect(const char* sample = "Samples/TK20.dat")
     {
-        ASSERT_EQ(manager->OpenFile(folder->Path("Samples/TK20.dat").c_str()), 0);
+        ASSERT_EQ(manager->OpenFile(folder->Path(sample).c_str()), 0);
         manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
         ASSERT_EQ(manager->Connect(""), 0);
         ASSERT_TRUE(manager->IsConnected());
@@ -242,6 +242,9 @@ TEST_F(TvskManagerChainTest, ALiveReadOnlyValueLeavesTheConfigurationUnmodified)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     VARIANT value;
     VariantInit(&value);
+    EXPECT_EQ(manager->SendCommand(1, Pointer("Pr81"), 0), 0);
+    EXPECT_DOUBLE_EQ(Value("Pr81"), 2.5);
+    EXPECT_FALSE(manager->IsModified()) << "host command 1 spares it too";
     EXPECT_EQ(manager->ReadPar("Pr81", &value), HOSTRES_OK);
     EXPECT_DOUBLE_EQ(Value("Pr81"), 2.5);
     EXPECT_FALSE(manager->IsModified()) << "a current read from the drive";
@@ -249,6 +252,37 @@ TEST_F(TvskManagerChainTest, ALiveReadOnlyValueLeavesTheConfigurationUnmodified)
     EXPECT_DOUBLE_EQ(Value("Pr32"), 2000);
     EXPECT_TRUE(manager->IsModified()) << "a setting read from the drive";
     VariantClear(&value);
+}
+
+// The working list is rebuilt with the new mode's defaults only when the configuration's mode
+// changes: a poll or a monitor edit of the mode keeps the values the user set.
+TEST_F(TvskManagerChainTest, ReadingTheOperatingModeKeepsTheModesValues)
+{
+    StartDrive();
+    OpenAndConnect("Samples/TK40.dat");
+    ASSERT_DOUBLE_EQ(Value("Pr1"), 2);
+    ASSERT_EQ(manager->SendCommand(15, (16L << 16) + 1, 2), 0);
+    ASSERT_EQ(manager->SetParValue("Pr100", Real(1234), FALSE), HOSTRES_OK);
+    ASSERT_EQ(manager->SetParValue("Pr104", Real(77), FALSE), HOSTRES_OK);
+    ASSERT_TRUE(manager->AddMonitorPar("Pr1"));
+    manager->SetModified(FALSE);
+    EXPECT_EQ(manager->SendCommand(16, Pointer("Pr1"), 0), 0);
+    EXPECT_DOUBLE_EQ(Value("Pr100"), 1234);
+    EXPECT_DOUBLE_EQ(Value("Pr104"), 77);
+    EXPECT_FALSE(manager->IsModified());
+
+    ASSERT_EQ(manager->SendCommand(15, (16L << 16) + 1, 3), 0);
+    EXPECT_EQ(manager->SendCommand(16, Pointer("Pr1"), 0), 0);
+    EXPECT_DOUBLE_EQ(manager->MonitorList()[0].dblDefVal, 3) << "the monitor shows the drive's mode";
+    EXPECT_DOUBLE_EQ(Value("Pr1"), 2) << "the configuration keeps its own";
+    EXPECT_EQ(manager->SetMonitorParField(0, 1, "2"), HOSTRES_OK);
+    EXPECT_DOUBLE_EQ(Word(1), 2);
+    EXPECT_DOUBLE_EQ(Value("Pr100"), 1234);
+    EXPECT_DOUBLE_EQ(Value("Pr104"), 77);
+
+    ASSERT_EQ(manager->SetParValue("Pr1", Real(3), FALSE), HOSTRES_OK);
+    EXPECT_DOUBLE_EQ(Value("Pr100"), 1) << "a new mode brings its defaults";
+    EXPECT_DOUBLE_EQ(Value("Pr104"), 0);
 }
 
 TEST_F(TvskManagerChainTest, TheCurrentValueAgainIsStillWritten)

@@ -1,5 +1,7 @@
 #include "ManagerTestSupport.h"
 
+#include <tuple>
+
 namespace
 {
 
@@ -40,12 +42,16 @@ TEST_F(TvskManagerFilesTest, NewFileStartsFromTheDefaultSession)
 
 TEST_F(TvskManagerFilesTest, OpenFailuresAnswerTheirCodeAndText)
 {
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
     EXPECT_EQ(manager.OpenFile(folder.Path("Samples/None.dat").c_str()), 1);
     EXPECT_EQ(manager.GetFileErrorText(1).Left(43).str(), "Errore nel caricamento della configurazione");
+    EXPECT_STREQ(manager.GetFileName(), "") << "the previous file's path is gone with it";
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
     folder.Remove("TK20/TK20.par");
     EXPECT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 4);
     EXPECT_EQ(manager.GetFileErrorText(4).Left(51).str(),
               "Errore nel caricamento del file parametri associato");
+    EXPECT_STREQ(manager.GetFileName(), "");
 }
 
 TEST_F(TvskManagerFilesTest, AScriptWithoutTheScriptManagerAnswersFive)
@@ -137,6 +143,60 @@ TEST_F(TvskManagerFilesTest, CamsOfAFamilyDriveSurviveTheRoundTrip)
     ASSERT_TRUE(reopened.DataDb().GetCammaData(128, value, interp, 1));
     EXPECT_DOUBLE_EQ(value, -200.0);
     EXPECT_DOUBLE_EQ(Par(reopened, "Pr1").dblDefVal, 2) << "the operating mode is applied first";
+}
+
+// Every reader and writer of cam points, the host's calls included, shares the saved store.
+TEST_F(TvskManagerFilesTest, CamPointsSetThroughTheHostAreSavedAndReopened)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    ASSERT_TRUE(manager.SetCamData(2, 777.5, 1, TRUE, 0));
+    ASSERT_TRUE(manager.SetCamData(5, -12.25, 2, TRUE, 3));
+    EXPECT_TRUE(manager.SetCamData(6, 99, 0, FALSE, 3)) << "an undefined point is not kept";
+    EXPECT_TRUE(manager.IsModified());
+    const std::string saved = folder.Path("Cams.dat");
+    ASSERT_EQ(manager.SaveFile(saved.c_str()), 0);
+    const auto point = [](CTvskManager& m, int index, int cam)
+    {
+        double value = -1;
+        int interp = -1;
+        int valid = -1;
+        m.GetCamData(index, &value, &interp, &valid, cam);
+        return std::tuple{value, interp, valid};
+    };
+    EXPECT_EQ(point(manager, 2, 0), std::tuple(777.5, 1, 1)) << "after the save";
+
+    CTvskManager reopened(folder.Dir().c_str());
+    ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
+    EXPECT_EQ(point(reopened, 2, 0), std::tuple(777.5, 1, 1));
+    EXPECT_EQ(point(reopened, 5, 3), std::tuple(-12.25, 2, 1));
+    EXPECT_EQ(point(reopened, 6, 3), std::tuple(0.0, 0, 0));
+    EXPECT_EQ(std::get<0>(point(reopened, 128, 1)), -200.0) << "the file's own points stay";
+}
+
+TEST_F(TvskManagerFilesTest, CamPointsOfAnImportedListingAreTheConfigurationsCams)
+{
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    ASSERT_TRUE(manager.SetCamData(4, 321, 1, TRUE, 1));
+    const std::string listing = folder.Path("Cams.slv");
+    ASSERT_EQ(manager.SaveFile(listing.c_str()), 0);
+
+    CTvskManager importer(folder.Dir().c_str());
+    ASSERT_EQ(importer.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);
+    ASSERT_EQ(importer.ImportSlv(listing.c_str()), 0);
+    importer.ApplySlv();
+    double value = 0;
+    int interp = 0;
+    int valid = 0;
+    importer.GetCamData(4, &value, &interp, &valid, 1);
+    EXPECT_EQ(std::tuple(value, interp, valid), std::tuple(321.0, 1, 1));
+    importer.GetCamData(128, &value, &interp, &valid, 1);
+    EXPECT_EQ(std::tuple(value, valid), std::tuple(-200.0, 1));
+    const std::string saved = folder.Path("Imported.dat");
+    ASSERT_EQ(importer.SaveFile(saved.c_str()), 0);
+    CTvskManager reopened(folder.Dir().c_str());
+    ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
+    reopened.GetCamData(4, &value, &interp, &valid, 1);
+    EXPECT_EQ(std::tuple(value, valid), std::tuple(321.0, 1));
 }
 
 TEST_F(TvskManagerFilesTest, AListingWrittenAndImportedGivesTheSameValues)

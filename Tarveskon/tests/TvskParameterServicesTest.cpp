@@ -424,7 +424,7 @@ TEST(TvskParValuesTest, AValueReadFromItsRawWordGoesBackAsThatWord)
     current.dblMax = 8;
     for (int raw = 0; raw <= 800; ++raw)
     {
-        VARIANT word = WriteVariant(16, ToRaw(current, FromRaw(current, raw)));
+        VARIANT word = WriteVariant(16, WholeRaw(ToRaw(current, FromRaw(current, raw))));
         ASSERT_EQ(word.uiVal, raw);
     }
     EXPECT_EQ(ValueText(FromRaw(current, 29)), "0.29");

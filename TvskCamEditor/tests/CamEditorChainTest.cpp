@@ -97,6 +97,30 @@ TEST_F(CamEditorChainTest, ReadsAndWritesTheCamOfTheRequestInTheDrive)
     EXPECT_EQ(drive.Word(3072 + 1), 250);
 }
 
+// What the editor stores is what the configuration saves, reopens and downloads.
+TEST_F(CamEditorChainTest, AStoredCamIsSavedReopenedAndDownloaded)
+{
+    Run("1",
+        [](CDlgCamEdit& dialog)
+        {
+            ASSERT_TRUE(dialog.GetTable().Table().SetPoint(7, 777, CAM_VAL));
+            dialog.OnStore();
+        });
+    const std::string saved = drive.Folder().Path("Stored.dat");
+    ASSERT_EQ(manager->SaveFile(saved.c_str()), 0);
+    double value = 0;
+    manager->GetCamData(7, &value, nullptr, nullptr, 1);
+    EXPECT_EQ(value, 777) << "after the save";
+    ASSERT_TRUE(manager->DownloadCams());
+    EXPECT_EQ(drive.Word(manager->GetCamStartAddr(1) + 7), 777);
+    CTvskManager reopened(drive.Folder().Dir().c_str());
+    ASSERT_EQ(reopened.OpenFile(saved.c_str()), 0);
+    int valid = 0;
+    reopened.GetCamData(7, &value, nullptr, &valid, 1);
+    EXPECT_EQ(value, 777);
+    EXPECT_EQ(valid, 1);
+}
+
 TEST_F(CamEditorChainTest, TheFirstCamOpensForAnUnlistedOneAndTheSampleProfileShows)
 {
     Run("7",

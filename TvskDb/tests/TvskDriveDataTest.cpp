@@ -24,7 +24,9 @@ TEST(TvskDriveDataTest, NamesAndValuesByIndex)
     data.SetDriveRecVal(&rec, 20, 1.0);
     data.SetDriveRecVal(&rec, -1, 1.0);
     data.SetDriveRecVal(nullptr, 0, 1.0);
-    EXPECT_EQ(std::memcmp(&before, &rec, sizeof rec), 0);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(data.GetDriveRecVal(&rec, i), data.GetDriveRecVal(&before, i)) << i;
+    EXPECT_STREQ(rec.szDriveDef, before.szDriveDef);
     EXPECT_EQ(data.GetDriveRecVal(&rec, 20), 0.0);
     EXPECT_EQ(data.GetDriveRecVal(nullptr, 0), 0.0);
 }

@@ -21,7 +21,8 @@ constexpr int NextChar(std::string_view text, int at) noexcept
         return size;
     const bool lead = (static_cast<unsigned char>(text[static_cast<size_t>(at)]) & 0xC0) == 0xC0;
     ++at;
-    for (int follow = 0; lead && follow < 3 && at < size && IsContinuation(text[static_cast<size_t>(at)]); ++follow)
+    for (int follow = 0; lead && follow < 3 && at < size && IsContinuation(text[static_cast<size_t>(at)]);
+         ++follow)
         ++at;
     return at;
 }

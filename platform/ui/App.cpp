@@ -47,14 +47,21 @@ UINT VirtualKeyOf(int key)
     }
 }
 
+#if defined(__clang__)
+// The page engine's objects are built without type information, which the vptr check needs to
+// recognise them; the filter asks their meta-object whether they are widgets.
+#define TVSK_NO_VPTR_CHECK __attribute__((no_sanitize("vptr")))
+#else
+#define TVSK_NO_VPTR_CHECK
+#endif
+
 // Input events pass the pre-translation chain before the widget sees them.
 class PreTranslateFilter : public QObject
 {
 public:
-    bool eventFilter(QObject* watched, QEvent* e) override
+    TVSK_NO_VPTR_CHECK bool eventFilter(QObject* watched, QEvent* e) override
     {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || !g_app)
+        if (!g_app)
             return false;
         MSG msg;
         switch (e->type())
@@ -81,6 +88,9 @@ public:
         default:
             return false;
         }
+        auto* widget = watched->metaObject()->inherits(&QWidget::staticMetaObject)
+                           ? static_cast<QWidget*>(watched)
+                           : nullptr;
         for (QWidget* w = widget; w && !msg.hwnd; w = w->parentWidget())
             msg.hwnd = CWnd::FromWidget(w);
         if (!msg.hwnd)

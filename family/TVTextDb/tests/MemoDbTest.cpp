@@ -61,7 +61,9 @@ TEST_F(MemoDbTest, FieldsOutsideTheTableAreIgnored)
     const ITEM before = m_rec;
     m_map.SetField("5", &m_rec, 3);
     m_map.SetField("5", &m_rec, -1);
-    EXPECT_EQ(std::memcmp(&before, &m_rec, sizeof m_rec), 0);
+    EXPECT_STREQ(before.szName, m_rec.szName);
+    EXPECT_EQ(before.nCount, m_rec.nCount);
+    EXPECT_EQ(before.dblValue, m_rec.dblValue);
     EXPECT_EQ(m_map.GetString(&m_rec, 3), "");
     EXPECT_EQ(m_map.FieldType(3), MDB_NONE);
     EXPECT_EQ(m_map.FieldName(-1), nullptr);
