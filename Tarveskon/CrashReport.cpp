@@ -6,6 +6,8 @@
 
 #include <uiext/VersionInfo.h>
 
+#include <atomic>
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -29,9 +31,9 @@ struct CopiedVersion
     unsigned productVersion[4];
 };
 
-constexpr int kMaxVersions = 32;
+constexpr int kMaxVersions = 64;
 CopiedVersion s_versions[kMaxVersions];
-int s_versionCount = 0;
+std::atomic<int> s_versionCount = 0;
 char s_user[128] = "Unknown";
 long s_utcOffset = 0;
 char s_programPath[4096];
@@ -249,7 +251,10 @@ public:
 
     void AccessViolation(const CrashEvent& event)
     {
-        if (event.accessViolation)
+        if (event.sent)
+            m_out.Format("Signal %d sent by process %d, user %u.\r\n", event.signal, event.senderPid,
+                         event.senderUid);
+        else if (event.accessViolation)
             m_out.Format("%s location %016lx caused an access violation.\r\n",
                          event.writeAccess ? "Write to" : "Read from",
                          static_cast<unsigned long>(event.faultAddress));
@@ -417,19 +422,24 @@ void CrashReport::Prepare(const VersionResource* const* versionBlocks, int count
     if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_name)
         CopyText(s_user, sizeof s_user, found->pw_name);
     s_versionCount = 0;
-    for (int i = 0; i < count && s_versionCount < kMaxVersions; ++i)
-    {
-        const VersionResource* block = versionBlocks[i];
-        if (!block || !block->moduleName)
-            continue;
-        CopiedVersion& copy = s_versions[s_versionCount++];
-        ModuleKey(copy.key, sizeof copy.key, block->moduleName);
-        CopyText(copy.company, sizeof copy.company, BlockValue(*block, "CompanyName"));
-        CopyText(copy.product, sizeof copy.product, BlockValue(*block, "ProductName"));
-        CopyText(copy.description, sizeof copy.description, BlockValue(*block, "FileDescription"));
-        ParseVersion(BlockValue(*block, "FileVersion"), copy.fileVersion);
-        ParseVersion(BlockValue(*block, "ProductVersion"), copy.productVersion);
-    }
+    for (int i = 0; i < count; ++i)
+        AddVersion(versionBlocks[i]);
+}
+
+void CrashReport::AddVersion(const VersionResource* block)
+{
+    const int index = s_versionCount;
+    if (!block || !block->moduleName || index >= kMaxVersions || FindVersion(block->moduleName))
+        return;
+    CopiedVersion& copy = s_versions[index];
+    ModuleKey(copy.key, sizeof copy.key, block->moduleName);
+    CopyText(copy.company, sizeof copy.company, BlockValue(*block, "CompanyName"));
+    CopyText(copy.product, sizeof copy.product, BlockValue(*block, "ProductName"));
+    CopyText(copy.description, sizeof copy.description, BlockValue(*block, "FileDescription"));
+    ParseVersion(BlockValue(*block, "FileVersion"), copy.fileVersion);
+    ParseVersion(BlockValue(*block, "ProductVersion"), copy.productVersion);
+    // Counted once whole: a report written meanwhile reads only finished copies.
+    s_versionCount = index + 1;
 }
 
 int CrashReport::Write(const CrashEvent& event, const char* location)

@@ -19,7 +19,8 @@ bool CDeviceLinkClient::BoundToAnotherThread() const
 
 bool CDeviceLinkClient::Blocked() const
 {
-    return BoundToAnotherThread() || !m_enabled;
+    return BoundToAnotherThread() || !m_enabled ||
+           (m_inDialog && m_dialogThread != std::this_thread::get_id());
 }
 
 ComPtr<IVrnSer> CDeviceLinkClient::CreateObject()
@@ -60,9 +61,9 @@ void CDeviceLinkClient::Close()
 
 void CDeviceLinkClient::Configure(CString& result, const char* settings, int probeNumber, int probeType)
 {
-    Guard guard(m_lock);
+    std::unique_lock guard(m_lock);
     result.Empty();
-    if (Blocked())
+    if (Blocked() || m_inDialog)
         return;
     const bool temporary = !m_link;
     ComPtr<IVrnSer> object = temporary ? CreateObject() : m_link;
@@ -83,8 +84,13 @@ void CDeviceLinkClient::Configure(CString& result, const char* settings, int pro
     BSTR before = nullptr;
     object->get_ConfString(&before);
     m_inDialog = true;
+    m_dialogThread = std::this_thread::get_id();
+    guard.unlock();
+    // No lock across the modal loop: the windows it runs take other locks and call in again.
     const HRESULT hr = object->Config();
+    guard.lock();
     m_inDialog = false;
+    m_dialogThread = std::thread::id();
     if (SUCCEEDED(hr))
     {
         BSTR after = nullptr;
@@ -100,7 +106,7 @@ void CDeviceLinkClient::Configure(CString& result, const char* settings, int pro
     SysFreeString(before);
     LONG active = 0;
     object->get_Active(&active);
-    if (!temporary && !active)
+    if (!temporary && !active && m_link.Get() == object.Get())
         m_link.Reset(); // the dialog could not reopen the port: the link counts as closed
 }
 
@@ -134,6 +140,25 @@ bool CDeviceLinkClient::WritePar(int address, int subindex, int variantType, VAR
         if (SUCCEEDED(m_link->put_Par(address, subindex, static_cast<SHORT>(variantType), value)))
             return true;
     return false;
+}
+
+bool CDeviceLinkClient::ReadParQuietly(int address, int subindex, int variantType, VARIANT* value,
+                                       short timeOut)
+{
+    Guard guard(m_lock);
+    if (Blocked() || !m_link)
+        return false;
+    LONG messages = 0;
+    SHORT previous = 0;
+    m_link->get_MsgOn(&messages);
+    m_link->get_TimeOut(&previous);
+    m_link->put_MsgOn(0);
+    m_link->put_TimeOut(timeOut);
+    const bool read = ReadPar(address, subindex, variantType, value);
+    m_link->put_MsgOn(messages);
+    if (previous > 0)
+        m_link->put_TimeOut(previous);
+    return read;
 }
 
 short CDeviceLinkClient::GetErrorCode()

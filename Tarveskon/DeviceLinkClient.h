@@ -28,9 +28,12 @@ public:
     // Runs the protocol object's settings dialog on settings (the held object, else a temporary
     // one); a probe number above 0 is the parameter the dialog reads to test the line. result is
     // the settings chosen, empty when cancelled, unchanged or failed. An object that reports
-    // itself inactive afterwards is released.
+    // itself inactive afterwards is released. The dialog's loop runs without the lock; meanwhile
+    // other threads are blocked and no second dialog opens.
     void Configure(CString& result, const char* settings, int probeNumber, int probeType);
     bool ReadPar(int address, int subindex, int variantType, VARIANT* value);
+    // ReadPar with the object's message boxes off and the given reply time-out, both put back.
+    bool ReadParQuietly(int address, int subindex, int variantType, VARIANT* value, short timeOut);
     bool WritePar(int address, int subindex, int variantType, VARIANT value);
     // 3 while blocked, 12 without an object or when the call fails, else the object's ErrorCode.
     short GetErrorCode();
@@ -69,5 +72,6 @@ private:
     std::thread::id m_owner; // default: not bound
     bool m_enabled = true;
     bool m_inDialog = false;
-    std::recursive_mutex m_lock; // the dialog's own event loop may call in again
+    std::thread::id m_dialogThread; // the thread whose settings dialog runs
+    std::recursive_mutex m_lock;    // the dialog's own event loop may call in again
 };

@@ -1,6 +1,7 @@
 // The download-and-save dialog and its template.
 #include "DlgSaveAndDownload.h"
 
+#include "PluginCall.h"
 #include "TvskManager.h"
 
 #include <ZoSupport/ProgramError.h>
@@ -134,12 +135,15 @@ bool CDlgSaveAndDownload::EnsureConnected(bool& opened)
 
 void CDlgSaveAndDownload::OnDownload()
 {
-    RunTicked({{&m_bDownloadParams, 4}, {&m_bDownloadPlc, 32}, {&m_bDownloadCams, 37}}, IDC_DOWNLOAD, false);
+    RunTicked({{&m_bDownloadParams, HOSTCMD_DOWNLPARAMS},
+               {&m_bDownloadPlc, HOSTCMD_DOWNLPLC},
+               {&m_bDownloadCams, HOSTCMD_DOWNLCAMS}},
+              IDC_DOWNLOAD, false);
 }
 
 void CDlgSaveAndDownload::OnSave()
 {
-    RunTicked({{&m_bSaveParams, 38}, {&m_bSavePlc, 40}}, IDC_SAVE, true);
+    RunTicked({{&m_bSaveParams, HOSTCMD_SAVEPARAMETERS}, {&m_bSavePlc, HOSTCMD_SAVEPLC}}, IDC_SAVE, true);
 }
 
 void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button,
@@ -168,7 +172,7 @@ void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>
             m_pHost->Disconnect();
         return;
     }
-    m_pHost->SendCommand(19, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_UNLOCKCOMM, 0, 0);
     // Unlike Download: a connection found open is closed, one this button opened stays.
     if (!opened)
         m_pHost->Disconnect();
@@ -181,6 +185,6 @@ void CDlgSaveAndDownload::OnOK()
         ProgramError(kUnit, __LINE__, nullptr);
         return;
     }
-    m_pHost->SendCommand(19, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_UNLOCKCOMM, 0, 0);
     CDialog::OnOK();
 }

@@ -17,13 +17,22 @@ namespace
 
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGABRT};
 constexpr unsigned kCppException = 0xE06D7363;
+constexpr unsigned kUnnamedCode = 0x40000015; // an abort or a sent signal: no name of its own
 constexpr long kStackGuardReach = 64 * 1024;
 
 std::atomic<bool> s_armed{true};
 alignas(16) char s_alternateStack[256 * 1024];
 
+// A signal another process (or this one) sent carries the sender, not a fault address.
+bool SentSignal(const siginfo_t* info)
+{
+    return info->si_code == SI_USER || info->si_code == SI_QUEUE || info->si_code == SI_TKILL;
+}
+
 unsigned FaultCode(int signal, const siginfo_t* info, const ucontext_t* context)
 {
+    if (SentSignal(info))
+        return kUnnamedCode;
     switch (signal)
     {
     case SIGSEGV:
@@ -60,7 +69,7 @@ unsigned FaultCode(int signal, const siginfo_t* info, const ucontext_t* context)
     case SIGTRAP:
         return 0x80000003;
     default:
-        return 0x40000015; // an abort: no name of its own
+        return kUnnamedCode;
     }
 }
 
@@ -75,6 +84,10 @@ void OnFatalSignal(int signal, siginfo_t* info, void* raw)
         event.accessViolation = event.code == 0xC0000005;
         event.faultAddress = reinterpret_cast<uintptr_t>(info->si_addr);
         event.writeAccess = (context->uc_mcontext.gregs[REG_ERR] & 2) != 0;
+        event.sent = SentSignal(info);
+        event.signal = signal;
+        event.senderPid = info->si_pid;
+        event.senderUid = info->si_uid;
         CrashReport::Write(event, ExceptionAttacher::kLocation);
     }
     // The default action ends the program once this handler returns.
@@ -94,7 +107,7 @@ void OnFatalSignal(int signal, siginfo_t* info, void* raw)
         ucontext_t context{};
         ::getcontext(&context);
         CrashEvent event;
-        event.code = std::current_exception() ? kCppException : 0x40000015;
+        event.code = std::current_exception() ? kCppException : kUnnamedCode;
         event.context = &context;
         CrashReport::Write(event, ExceptionAttacher::kLocation);
     }
@@ -108,6 +121,7 @@ void ExceptionAttacher::Install()
     const VersionResource* blocks[64];
     const int count = RegisteredVersionResources(blocks, 64);
     CrashReport::Prepare(blocks, count);
+    SetVersionListener(&CrashReport::AddVersion);
 
     stack_t alternate{};
     alternate.ss_sp = s_alternateStack;

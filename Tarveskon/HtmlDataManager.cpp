@@ -2,6 +2,10 @@
 #include "HtmlDataManager.h"
 
 #include <ZoSupport/SortMap.h>
+#include <framework/LeadingNumber.h>
+
+#include <algorithm>
+#include <utility>
 #include <com/ComRuntime.h>
 #include <com/ConnectionAdvise.h>
 #include <uiext/HtmlWnd.h>
@@ -211,19 +215,38 @@ void CHtmlDataManager::AddSelectOption(const char* name, const char* text, const
     VariantClear(&optionValue);
 }
 
+std::vector<CString> CHtmlDataManager::SelectOrder(const CMapStringToPtr& map)
+{
+    CStringList sorted;
+    SortMapStringToStringList(&map, sorted);
+    std::vector<std::pair<double, CString>> texts;
+    bool numbers = true;
+    for (POSITION pos = sorted.GetHeadPosition(); pos;)
+    {
+        const CString text = sorted.GetNext(pos);
+        if (text.IsEmpty())
+            continue;
+        double value = 0;
+        numbers = numbers && tvsk::WholeDouble(text.GetString(), value);
+        texts.emplace_back(value, text);
+    }
+    // A list of numbers (currents, sizes, voltages) goes by value: 4, 8, 16, 32.
+    if (numbers)
+        std::stable_sort(texts.begin(), texts.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<CString> order;
+    for (const auto& [value, text] : texts)
+        order.push_back(text);
+    return order;
+}
+
 bool CHtmlDataManager::FillSelect(const char* name, const CMapStringToPtr* map, const CString* current)
 {
     ResetSelect(name);
     if (!map)
         return false;
-    CStringList texts;
-    SortMapStringToStringList(map, texts);
-    for (POSITION pos = texts.GetHeadPosition(); pos;)
-    {
-        const CString text = texts.GetNext(pos);
-        if (!text.IsEmpty())
-            AddSelectOption(name, text);
-    }
+    for (const CString& text : SelectOrder(*map))
+        AddSelectOption(name, text);
     if (current)
         PutText(name, *current);
     return true;

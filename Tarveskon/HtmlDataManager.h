@@ -7,6 +7,8 @@
 #include <framework/CString.h>
 #include <framework/Map.h>
 
+#include <vector>
+
 class CHtmlWnd;
 
 class CHtmlDataManager
@@ -49,6 +51,9 @@ public:
     // Fills the select with the map's keys in sorted order and shows current when given; false
     // (the select left empty) without a map.
     bool FillSelect(const char* name, const CMapStringToPtr* map, const CString* current);
+    // The map's non-empty keys in a select's order: by value when every key is a number, else as
+    // text without case.
+    static std::vector<CString> SelectOrder(const CMapStringToPtr& map);
 
 private:
     IJyHtml2Mng* m_pManager = nullptr;

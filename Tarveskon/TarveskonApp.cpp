@@ -5,13 +5,16 @@
 #include "TarveskonDlg.h"
 #include "TvskStrings.h"
 #include "ExceptionAttacher.h"
+#include "RootSandbox.h"
 
+#include <TvskDb/TvskVerDb.h>
 #include <ZoSupport/FileManager.h>
 #include <ZoSupport/ResourceString.h>
 #include <com/ComRuntime.h>
 #include <com/Guid.h>
 #include <kernel/ProgramLocator.h>
 #include <registry/Registry.h>
+#include <registry/RegistryStore.h>
 #include <uiext/AboutDlg.h>
 #include <ui/MessageBox.h>
 #include <web/engine/EngineCheck.h>
@@ -23,6 +26,7 @@
 #include <kernel/SharedLibrary.h>
 
 #include <csignal>
+#include <utility>
 #include <cstdio>
 #include <unistd.h>
 
@@ -93,6 +97,10 @@ BOOL CTarveskonApp::InitInstance()
     // The entry made the program's folder current.
     RegisterTypeLibrary(CFileManager().GetCurrentDirectory());
     SetRegistryKey("MurnApps");
+    // The user's settings live in the user's own folder from the first start on.
+    if (tvsk::registry::CreateUserStore() != ERROR_SUCCESS)
+        std::fprintf(stderr, "Tarveskon: the settings store %s cannot be made; settings are not kept\n",
+                     tvsk::registry::StoreFilePath(tvsk::registry::StorePart::User).c_str());
     LoadStdProfileSettings(8);
     if (!CheckBrowserVersion())
         return FALSE;
@@ -120,6 +128,14 @@ void CTarveskonApp::ShowSplash()
     CAboutDlg splash(true, 5000);
     splash.m_strPicturePath.Format("%s/splash.jpg", m_strProgramDir.GetString());
     splash.m_strHyperlink = GetProfileString("Settings", "HomePage", "");
+    // The installed versions: the manager that knows the ones in use does not exist yet.
+    CTvskVerDb versions;
+    if (versions.Load(m_strProgramDir + "/Versions.txt") == 0)
+        for (auto [text, version] : {std::pair{&splash.m_strProductVersion, versions.GetReleaseVer()},
+                                     std::pair{&splash.m_strMotorDbVersion, versions.GetMotorsVer()},
+                                     std::pair{&splash.m_strDriveDbVersion, versions.GetDrivesVer()}})
+            if (version && *version)
+                *text = version;
     splash.DoModal();
 }
 
@@ -133,6 +149,7 @@ int main(int argc, char** argv)
         return 1;
     }
     tvsk::app::ExitOnFatalToolkitStart();
+    tvsk::app::TurnSandboxOffForRoot();
     ExceptionAttacher::Install();
     // Under a file size limit a save then fails with EFBIG and reports it, instead of the signal
     // ending the program halfway through.

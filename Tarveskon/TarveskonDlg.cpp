@@ -189,7 +189,7 @@ LRESULT CTarveskonDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnIntfWindow(static_cast<IntfWindowCall>(wParam));
         return 0;
     case WM_HTML_EXE:
-        m_manager.SendCommand(13, static_cast<long>(lParam), 0);
+        m_manager.SendCommand(HOSTCMD_EXECUTE, static_cast<long>(lParam), 0);
         return 0;
     default:
         break;

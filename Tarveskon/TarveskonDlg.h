@@ -2,6 +2,7 @@
 // command words of the pages, the language switch and the system menu.
 #pragma once
 
+#include "DlgTransferProgress.h"
 #include "PluginCall.h"
 #include "TarveskonIntfWindow.h"
 #include "TvskCommandWords.h"
@@ -76,6 +77,11 @@ protected:
     void ApplyLanguage();
     void OnRefreshPage();
     void OnStartWizard();
+    // Drive and motor are chosen (or the drive needs no motor): the wizard can start.
+    bool CanStartWizard();
+    // Prepares the configuration for the chosen drive and motor and shows the wizard; false when
+    // it could not.
+    bool StartWizard();
     void OnHtmlPlugin(const PLUGIN_CALL* call);
     void OnHtmlHelp(WPARAM wParam, LPARAM lParam);
     void OnIntfWindow(IntfWindowCall call);
@@ -94,6 +100,7 @@ private:
                     const CString& title, CString& path) override;
     void BeginWait(CWnd* owner, const CString& text) override;
     void EndWait() override;
+    bool ShowTransferProgress(int done, int total, const CString& note) override;
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam) override;
     std::unique_ptr<CZoHelpIntf> CreateHelpWindow() override;
     // CTvskCommandActions
@@ -134,6 +141,10 @@ private:
     CPluginImpl* m_pHelpObject = nullptr;
     CString m_strFileToOpen;
     CWait m_wait;
+    // A long transfer's window, in place of the wait window once the transfer counts its steps.
+    std::unique_ptr<CDlgTransferProgress> m_pTransfer;
+    CWnd* m_pWaitOwner = nullptr;
+    CString m_strWaitText;
     CString m_strConnSettings;
     CMapStringToPtr m_motorRecognition{10};
     CMapStringToPtr m_encoderRecognition{10};

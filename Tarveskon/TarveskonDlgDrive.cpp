@@ -2,6 +2,7 @@
 // of the connected drive and motor.
 #include "TarveskonDlg.h"
 
+#include "PluginCall.h"
 #include "TvskAddress.h"
 
 #include <ZoSupport/ProgramError.h>
@@ -22,15 +23,25 @@ long PointerParam(const void* pointer)
 
 } // namespace
 
-void CTarveskonDlg::OnStartWizard()
+bool CTarveskonDlg::CanStartWizard()
 {
     const bool chosen =
         m_manager.IsDriveChosen() && (m_manager.IsMotorChosen() || m_manager.IsDriveWithMotor());
-    if (!chosen && !CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType()))
+    return chosen || CTvskDataDb::IsRoventar(m_manager.DataDb().GetDriveType());
+}
+
+void CTarveskonDlg::OnStartWizard()
+{
+    StartWizard();
+}
+
+bool CTarveskonDlg::StartWizard()
+{
+    if (!CanStartWizard())
     {
         MessageBox(nullptr, LocalString(m_manager.IsDriveChosen() ? kChooseMotorText : kChooseDriveText),
                    MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
     bool keepImported = false;
     if (m_bImportedSlv)
@@ -39,23 +50,24 @@ void CTarveskonDlg::OnStartWizard()
     if (const int result = m_manager.LoadWizardData(!keepImported); result != 0)
     {
         MessageBox(nullptr, m_manager.GetFileErrorText(result), MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
     if (!m_strConnSettings.IsEmpty())
         m_manager.ParDb().SetCommSettings(m_strConnSettings);
     m_manager.SetModified(TRUE);
     ShowWizardPage();
+    return true;
 }
 
 void CTarveskonDlg::ConfigConnection()
 {
     if (m_manager.IsFileOpen())
     {
-        m_manager.SendCommand(11, 0, 0);
+        m_manager.SendCommand(HOSTCMD_CONFIGCONN, 0, 0);
         SetDataString(nullptr);
         return;
     }
-    m_manager.SendCommand(11, 0, PointerParam(&m_strConnSettings));
+    m_manager.SendCommand(HOSTCMD_CONFIGCONN, 0, PointerParam(&m_strConnSettings));
     SetDataString(m_strConnSettings);
 }
 
@@ -123,7 +135,7 @@ bool CTarveskonDlg::ConnectForRecognition()
 
 bool CTarveskonDlg::ReadPacked(long packed, double& value)
 {
-    return m_manager.SendCommand(14, packed, PointerParam(&value)) == HOSTRES_OK;
+    return m_manager.SendCommand(HOSTCMD_READADDR, packed, PointerParam(&value)) == HOSTRES_OK;
 }
 
 void CTarveskonDlg::FillRecognitionMaps()

@@ -173,7 +173,9 @@ bool CTarveskonDlg::ChooseFile(CWnd* owner, bool open, const CString& filter, co
 
 void CTarveskonDlg::BeginWait(CWnd* owner, const CString& text)
 {
-    m_wait.Start(owner ? owner : this, text);
+    m_pWaitOwner = owner ? owner : this;
+    m_strWaitText = text;
+    m_wait.Start(m_pWaitOwner, text);
     if (CWinApp* app = AfxGetApp())
         app->BeginWaitCursor();
 }
@@ -183,6 +185,29 @@ void CTarveskonDlg::EndWait()
     if (CWinApp* app = AfxGetApp())
         app->EndWaitCursor();
     m_wait.Stop();
+    if (m_pTransfer)
+    {
+        m_pTransfer->DestroyWindow();
+        m_pTransfer.reset();
+    }
+}
+
+bool CTarveskonDlg::ShowTransferProgress(int done, int total, const CString& note)
+{
+    if (!m_pTransfer)
+    {
+        m_wait.Stop();
+        auto window = std::make_unique<CDlgTransferProgress>();
+        if (!window->Create(m_pWaitOwner ? m_pWaitOwner : this, m_strWaitText))
+            return false;
+        m_pTransfer = std::move(window);
+    }
+    CString count;
+    count.Format(LocalString(2135).GetString(), done, total);
+    m_pTransfer->SetProgress(count, note);
+    // The Cancel button and the window's painting get their turn between two exchanges.
+    AfxPumpMessages(0);
+    return m_pTransfer->CancelPressed();
 }
 
 void CTarveskonDlg::OnFileSaveAs()

@@ -1,6 +1,7 @@
 // The main dialog's plug-ins: starting one from a page, the help plug-in and the broadcast.
 #include "TarveskonDlg.h"
 
+#include "PluginCall.h"
 #include "DlgConnChoice.h"
 #include "DlgSaveAndDownload.h"
 #include "TvskIntf.h"
@@ -14,7 +15,6 @@
 namespace
 {
 
-constexpr UINT kHelpAnswer = 50;
 constexpr UINT kNoConfigurationText = 2130;
 
 intptr_t PointerParam(const void* pointer)
@@ -109,7 +109,7 @@ void CTarveskonDlg::OpenHelp(const char* topic)
 
 void CTarveskonDlg::OnHtmlHelp(WPARAM, LPARAM lParam)
 {
-    if (m_manager.SendCommand(kHelpAnswer, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
+    if (m_manager.SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
         return;
     m_pHelpObject->SendCommand(PLUGINCMD_RUN, 0, 0);
     m_pHelpObject->SendCommand(PLUGINCMD_HELP, lParam, 0);
@@ -145,27 +145,41 @@ void CTarveskonDlg::Upload()
 void CTarveskonDlg::ChooseConnection()
 {
     CDlgConnChoice choice(&m_manager, this);
+    const INT_PTR chosen = choice.DoModal();
+    if (chosen != IDC_CONN_READ_RESULT && chosen != IDC_CONN_WRITE_RESULT &&
+        chosen != IDC_CONN_COMPARE_DRIVE_RESULT && chosen != IDC_CONN_COMPARE_FILE_RESULT)
+        return;
+    // From the start page with drive and motor chosen (or a file imported) the operation works on
+    // the configuration the wizard starts with; without them there is nothing to work on.
+    if (!m_manager.IsFileOpen())
+    {
+        if (!CanStartWizard())
+        {
+            MessageBox(nullptr, LocalString(kNoConfigurationText), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        if (!StartWizard())
+            return;
+    }
     UINT command = 0;
-    switch (choice.DoModal())
+    switch (chosen)
     {
     case IDC_CONN_READ_RESULT:
-        command = 36;
+        command = HOSTCMD_GOONLINE;
         break;
     case IDC_CONN_WRITE_RESULT:
         Upload();
         return;
     case IDC_CONN_COMPARE_DRIVE_RESULT:
-        command = 35;
+        command = HOSTCMD_COMPAREWITHDRIVE;
         break;
     case IDC_CONN_COMPARE_FILE_RESULT:
-        command = 34;
+        command = HOSTCMD_COMPAREWITHFILE;
         break;
     default:
         return;
     }
-    // Reading and comparing need a configuration to read into or compare with.
-    if (m_manager.SendCommand(command, static_cast<long>(PointerParam(this)), 0) == HOSTRES_NOFILE)
-        MessageBox(nullptr, LocalString(kNoConfigurationText), MB_OK | MB_ICONEXCLAMATION);
+    m_manager.SendCommand(command, static_cast<long>(PointerParam(this)), 0);
 }
 
 std::unique_ptr<CZoHelpIntf> CTarveskonDlg::CreateHelpWindow()

@@ -1,6 +1,7 @@
 // The command words of the main page.
 #include "TvskCommandWords.h"
 
+#include "PluginCall.h"
 #include "PluginIntf.h"
 
 #include <ui/UiDefs.h>
@@ -38,14 +39,17 @@ constexpr PostedWord kPosted[] = {
 };
 
 constexpr HostWord kHost[] = {
-    {"ReadAll", 8, false},          {"WriteAll", 9, false},   {"CompareWithFile", 34, true},
-    {"CompareWithDrive", 35, true}, {"GoOnline", 36, true},   {"DownlParams", 4, false},
-    {"DownlPlc", 32, false},        {"DownlCams", 37, false}, {"SaveParameters", 38, false},
-    {"SavePlc", 40, false},
+    {"ReadAll", HOSTCMD_READALL, false},
+    {"WriteAll", HOSTCMD_WRITEALL, false},
+    {"CompareWithFile", HOSTCMD_COMPAREWITHFILE, true},
+    {"CompareWithDrive", HOSTCMD_COMPAREWITHDRIVE, true},
+    {"GoOnline", HOSTCMD_GOONLINE, true},
+    {"DownlParams", HOSTCMD_DOWNLPARAMS, false},
+    {"DownlPlc", HOSTCMD_DOWNLPLC, false},
+    {"DownlCams", HOSTCMD_DOWNLCAMS, false},
+    {"SaveParameters", HOSTCMD_SAVEPARAMETERS, false},
+    {"SavePlc", HOSTCMD_SAVEPLC, false},
 };
-
-constexpr UINT kDriveCommand = 5;
-constexpr UINT kConnect = 10;
 
 long PointerParam(const void* pointer)
 {
@@ -75,7 +79,7 @@ void CTvskCommandWords::Run(const char* word)
     if (std::strcmp(word, "Connect") == 0)
     {
         if (m_host.IsConnected())
-            m_host.SendCommand(kConnect, 0, 0);
+            m_host.SendCommand(HOSTCMD_CONNECT, 0, 0);
         else
             m_actions.ChooseConnection();
     }
@@ -97,6 +101,6 @@ void CTvskCommandWords::Run(const char* word)
     }
     else
     {
-        m_host.SendCommand(kDriveCommand, PointerParam(word), 0);
+        m_host.SendCommand(HOSTCMD_DRIVECMD, PointerParam(word), 0);
     }
 }

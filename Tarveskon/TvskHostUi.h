@@ -40,6 +40,9 @@ public:
     // The progress window with its text and the wait cursor, until EndWait.
     virtual void BeginWait(CWnd* /*owner*/, const CString& /*text*/) {}
     virtual void EndWait() {}
+    // How far a long transfer under BeginWait got: done of total exchanges and a note (empty:
+    // none), such as a slow line. Lets the window take input; true once the user cancelled.
+    virtual bool ShowTransferProgress(int /*done*/, int /*total*/, const CString& /*note*/) { return false; }
 };
 
 // The host of a manager that runs without windows: boxes answer their default button.

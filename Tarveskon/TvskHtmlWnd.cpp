@@ -1,6 +1,7 @@
 // The main and status page windows.
 #include "TvskHtmlWnd.h"
 
+#include "PluginCall.h"
 #include "TvskManager.h"
 #include "TvskMessages.h"
 
@@ -16,8 +17,6 @@ namespace
 {
 
 // Host commands of the page list.
-constexpr UINT kClearPageList = 6;
-constexpr UINT kAddPagePar = 7;
 
 bool ShowsParValue(long kind)
 {
@@ -197,11 +196,11 @@ void CTvskHtmlWnd::PublishPageList()
 {
     if (!m_pManager || !m_htmlMng)
         return;
-    m_pManager->SendCommand(kClearPageList, 0, 0);
+    m_pManager->SendCommand(HOSTCMD_CLEARPAGEPARS, 0, 0);
     const long count = m_htmlMng.ControlsNum();
     for (long i = 0; i < count; ++i)
         if (const CString name = m_htmlMng.ControlName(i); ShowsParValue(m_htmlMng.ControlType(name)))
-            m_pManager->SendCommand(kAddPagePar,
+            m_pManager->SendCommand(HOSTCMD_ADDPAGEPAR,
                                     static_cast<long>(reinterpret_cast<std::intptr_t>(name.GetString())), 0);
 }
 

@@ -1,6 +1,8 @@
 // The members of "Tvsk", numbered by position; each answers its neutral value without its target.
 #include "TvskIntf.h"
 
+#include "PluginCall.h"
+
 #include <ZoSupport/ProgramError.h>
 #include <ui/UiDefs.h>
 
@@ -376,7 +378,7 @@ HRESULT CTvskIntf::ExePrgCommand(LONG)
 HRESULT CTvskIntf::ConfigConnect()
 {
     if (HasManager(__LINE__))
-        m_pManager->SendCommand(11, 0, 0);
+        m_pManager->SendCommand(HOSTCMD_CONFIGCONN, 0, 0);
     return S_OK;
 }
 
@@ -516,9 +518,14 @@ HRESULT CTvskIntf::ExecHtmlCommand(BSTR word, LONG* result)
     {
         const char* word;
         UINT command;
-    } kWords[] = {{"CompareWithFile", 34}, {"CompareWithDrive", 35}, {"GoOnline", 36},
-                  {"DownlParams", 4},      {"DownlPlc", 32},         {"DownlCams", 37},
-                  {"SaveParameters", 38},  {"SavePlc", 40}};
+    } kWords[] = {{"CompareWithFile", HOSTCMD_COMPAREWITHFILE},
+                  {"CompareWithDrive", HOSTCMD_COMPAREWITHDRIVE},
+                  {"GoOnline", HOSTCMD_GOONLINE},
+                  {"DownlParams", HOSTCMD_DOWNLPARAMS},
+                  {"DownlPlc", HOSTCMD_DOWNLPLC},
+                  {"DownlCams", HOSTCMD_DOWNLCAMS},
+                  {"SaveParameters", HOSTCMD_SAVEPARAMETERS},
+                  {"SavePlc", HOSTCMD_SAVEPLC}};
     const std::string text = Text(word);
     for (const auto& entry : kWords)
         if (text == entry.word)
@@ -534,8 +541,8 @@ HRESULT CTvskIntf::ExecHtmlCommand(BSTR word, LONG* result)
         return S_OK;
     }
     const CString name(text.c_str());
-    *result =
-        m_pManager->SendCommand(5, static_cast<long>(reinterpret_cast<std::intptr_t>(name.GetString())), 0);
+    *result = m_pManager->SendCommand(
+        HOSTCMD_DRIVECMD, static_cast<long>(reinterpret_cast<std::intptr_t>(name.GetString())), 0);
     return S_OK;
 }
 

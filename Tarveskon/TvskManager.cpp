@@ -66,7 +66,7 @@ void CTvskManager::ClearLists()
     const std::lock_guard lock(m_lock);
     m_tmpPars.RemoveAll();
     m_monitor.RemoveAll();
-    m_pagePars.RemoveAll();
+    m_pagePars.clear();
 }
 
 void CTvskManager::Reset()

@@ -8,6 +8,7 @@
 #include "TvskHostUi.h"
 #include "TvskLanguage.h"
 #include "TvskScriptEvents.h"
+#include "TvskTransferProgress.h"
 
 #include <TvskDb/TvskDataDb.h>
 #include <TvskDb/TvskDriveDb.h>
@@ -144,7 +145,8 @@ public:
     // Parameter services.
     BOOL ReadParFromDrive(DBPAR* par, BOOL markModified);
     BOOL WriteParToDrive(DBPAR* par);
-    BOOL ReadAddr(int address, int subindex, int bits, double* value);
+    // quietly: the link's message boxes off and a reply time-out of 200 ms for this read.
+    BOOL ReadAddr(int address, int subindex, int bits, double* value, bool quietly = false);
     BOOL WriteAddr(int address, int subindex, int bits, double raw);
     // Customer fields: 0 bit, 1 word, 2 double word; unknown names answer 0 and set nothing.
     long GetParCustom(const char* name, int which);
@@ -160,7 +162,8 @@ public:
     // FALSE with ErrorCode 21 disconnected, 12 PLC off, 5 when the drive command failed.
     BOOL SaveParameters();
     BOOL SavePlc();
-    const CPtrArray& PageParList() const { return m_pagePars; }
+    // The page list: the names of the parameters it holds that the working list still has.
+    std::vector<std::string> PageParList() { return PageParNames(); }
 
     // The drive link: 0 or the link's error code (the link is closed then).
     int Connect(const char* settings);
@@ -377,8 +380,22 @@ private:
     CString OscModeAddress();
     BOOL TakeCurrentDrive();
     // The transfers' steps.
+    enum class PlcEnable
+    {
+        Enabled,
+        Disabled,
+        Unreadable
+    };
+    PlcEnable PlcEnableState();
     bool StartPlcDownload();
-    void EndPlcDownload(int code);
+    // A nonzero code is told with 2064 unless why says more.
+    void EndPlcDownload(int code, const CString& why = CString());
+    // Counts a long transfer's exchanges at the pace of the file's line.
+    CTvskTransferProgress TransferProgress(int total);
+    // What a cancelled transfer leaves: the text's format filled with the exchanges done of all.
+    CString CancelText(UINT formatId, const CTvskTransferProgress& progress);
+    // An END at the program's start: the drive's PLC then runs nothing.
+    bool ClearDrivePlc();
     bool ReadDrivePlc(std::vector<DBPLC>& program);
     enum class Retry
     {
@@ -395,9 +412,9 @@ private:
     // The values (the operating mode first) and the program of a data file into the configuration.
     void ApplyValues(CTvskDataDb& data);
     void ApplyProgram(CTvskDataDb& data);
-    // The page list again by name after the working list was rebuilt.
+    // The page list keeps the given names the rebuilt working list still has.
     void RebindPagePars(const std::vector<std::string>& names);
-    std::vector<std::string> PageParNames() const;
+    std::vector<std::string> PageParNames();
     // The window layer's progress window and wait cursor around a long operation; a question
     // asked meanwhile hides them while it is shown.
     void BeginWait(CWnd* owner, UINT textId);
@@ -432,7 +449,7 @@ private:
     CString m_strNotAvail;
     CArray<DBPAR> m_tmpPars;
     CArray<DBPAR> m_monitor;
-    CPtrArray m_pagePars;
+    std::vector<std::string> m_pagePars; // names: records move when the working list grows or is sorted
     CString m_strLastError;
     CTvskDriveFolders m_folders;
     CPtrArray m_owners;

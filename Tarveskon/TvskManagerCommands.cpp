@@ -1,6 +1,7 @@
 // The wizard manager: the host command dispatcher, options, cams and the PLC program of the file.
 #include "TvskManager.h"
 
+#include "PluginCall.h"
 #include "TvskAddress.h"
 #include "TvskMessages.h"
 #include "TvskParValues.h"
@@ -9,6 +10,7 @@
 #include <ZoSupport/ProgramError.h>
 #include <kernel/Process.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -39,7 +41,7 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     RebuildStaleWorkingList();
     switch (code)
     {
-    case 11:
+    case HOSTCMD_CONFIGCONN:
     {
         CString* settings = PointerParam<CString>(param2);
         // Unchanged or cancelled settings come back empty: the caller's text stays.
@@ -48,17 +50,17 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
             *settings = result;
         return HOSTRES_OK;
     }
-    case 14:
+    case HOSTCMD_READADDR:
     {
         double* value = PointerParam<double>(param2);
         return value && ReadAddr(param1 & 0xFFFF, 0, (param1 >> 16) & 0xFFFF, value) ? HOSTRES_OK
                                                                                      : HOSTRES_ADDRERR;
     }
-    case 15:
+    case HOSTCMD_WRITEADDR:
         return WriteAddr(param1 & 0xFFFF, 0, (param1 >> 16) & 0xFFFF, static_cast<double>(param2))
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
-    case 50:
+    case HOSTCMD_SHOWHELP:
         return ChmInvoke() ? HOSTRES_OK : HOSTRES_HELPERR;
     default:
         break;
@@ -70,27 +72,22 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     }
     switch (code)
     {
-    case 1:
+    case HOSTCMD_READPAR:
         return ReadParCommand(TextParam(param1));
-    case 2:
+    case HOSTCMD_WRITEPAR:
         return WriteParCommand(TextParam(param1));
-    case 5:
+    case HOSTCMD_DRIVECMD:
         RunDriveCommand(TextParam(param1));
         return HOSTRES_OK;
-    case 6:
-        m_pagePars.RemoveAll();
+    case HOSTCMD_CLEARPAGEPARS:
+        m_pagePars.clear();
         return HOSTRES_OK;
-    case 7:
-    {
-        DBPAR* par = param1 ? m_parDb.GetPar(TextParam(param1), true) : nullptr;
-        bool present = false;
-        for (INT_PTR i = 0; i < m_pagePars.GetSize() && !present; ++i)
-            present = m_pagePars[i] == par;
-        if (par && !present)
-            m_pagePars.Add(par);
+    case HOSTCMD_ADDPAGEPAR:
+        if (const DBPAR* par = param1 ? m_parDb.GetPar(TextParam(param1), true) : nullptr;
+            par && std::find(m_pagePars.begin(), m_pagePars.end(), par->szID) == m_pagePars.end())
+            m_pagePars.emplace_back(par->szID);
         return HOSTRES_OK;
-    }
-    case 10:
+    case HOSTCMD_CONNECT:
         if (IsConnected())
         {
             Disconnect();
@@ -100,16 +97,16 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
             MessageBox(GetLinkErrorText(error), MB_OK | MB_ICONERROR);
         }
         return HOSTRES_OK;
-    case 12:
+    case HOSTCMD_SORTPARS:
         m_parDb.Sort();
         return HOSTRES_OK;
-    case 13:
+    case HOSTCMD_EXECUTE:
         if (const char* commandLine = TextParam(param1))
             WinExec(commandLine, SW_SHOWNORMAL);
         return HOSTRES_OK;
-    case 16:
+    case HOSTCMD_READPARFAST:
         return ReadParFastCommand(TextParam(param1));
-    case 17:
+    case HOSTCMD_SETEXCLUSIVE:
         if ((param1 != 0) != (m_bExclusive != FALSE))
         {
             m_bExclusive = param1 != 0;
@@ -117,17 +114,17 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
                 m_pUi->PostToMainWindow(WM_REFRESH_PAGE, 0, 0);
         }
         return HOSTRES_OK;
-    case 18:
+    case HOSTCMD_LOCKCOMM:
         return m_link.TakeOwner() ? HOSTRES_OK : HOSTRES_FAILED;
-    case 19:
+    case HOSTCMD_UNLOCKCOMM:
         return m_link.FreeOwner() ? HOSTRES_OK : HOSTRES_FAILED;
     case 20:
         return HOSTRES_ADDRERR;
-    case 21:
+    case HOSTCMD_WRITEBIT:
         return WriteAddr(param1 & 0xFFFF, (param1 >> 16) & 0xFFFF, 1, param2 != 0 ? 1.0 : 0.0)
                    ? HOSTRES_OK
                    : HOSTRES_ADDRERR;
-    case 22:
+    case HOSTCMD_PACKET:
     {
         // The count comes from a long: nothing outside one packet's size is read.
         BYTE* buffer = PointerParam<BYTE>(param2);
@@ -135,17 +132,17 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
             return -1;
         return m_link.RawRead(static_cast<unsigned short>(param1), buffer);
     }
-    case 23:
+    case HOSTCMD_PACKETRUN:
         m_link.SetWriteAck(param1 != 0);
         return HOSTRES_OK;
-    case 24:
+    case HOSTCMD_ENABLECOMM:
         return m_link.Enable(param1 != 0) ? 1 : 0;
     case 27:
     case 28:
         return HOSTRES_NOTAVAIL;
-    case 29:
+    case HOSTCMD_GETOSCMODE:
         return OscModeCommand(PointerParam<int>(param1), PointerParam<int>(param2));
-    case 30:
+    case HOSTCMD_SETOSCMODE:
     {
         VARIANT value;
         VariantInit(&value);
@@ -156,28 +153,28 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
             return -1;
         return param1;
     }
-    case 3:
+    case HOSTCMD_READPARS:
         ReadAllPars();
         return HOSTRES_OK;
-    case 4:
+    case HOSTCMD_DOWNLPARAMS:
         WriteAllPars();
         return HOSTRES_OK;
-    case 8:
+    case HOSTCMD_READALL:
         ReadPagePars();
         return HOSTRES_OK;
-    case 9:
+    case HOSTCMD_WRITEALL:
         WritePagePars();
         return HOSTRES_OK;
-    case 31:
+    case HOSTCMD_UPLOADPLC:
         if (!IsPlcEnabled())
         {
             m_nErrorCode = 12; // nothing to upload
             return HOSTRES_OK;
         }
         return TransferResult(UploadPlc());
-    case 32:
+    case HOSTCMD_DOWNLPLC:
         return TransferResult(DownloadPlc());
-    case 33:
+    case HOSTCMD_COMPAREPLC:
     {
         int* equal = PointerParam<int>(param1);
         if (!equal)
@@ -191,19 +188,19 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         *equal = same ? 1 : 0;
         return HOSTRES_OK;
     }
-    case 37:
+    case HOSTCMD_DOWNLCAMS:
         return TransferResult(DownloadCams());
-    case 38:
+    case HOSTCMD_SAVEPARAMETERS:
         return TransferResult(SaveParameters());
-    case 40:
+    case HOSTCMD_SAVEPLC:
         return TransferResult(SavePlc());
-    case 34:
+    case HOSTCMD_COMPAREWITHFILE:
         CompareWithFile(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
-    case 35:
+    case HOSTCMD_COMPAREWITHDRIVE:
         CompareWithDrive(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
-    case 36:
+    case HOSTCMD_GOONLINE:
         GoOnline(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
     default:
@@ -263,32 +260,39 @@ long CTvskManager::ReadParFastCommand(const char* name)
         SetLastError(2045);
         return HOSTRES_NOTFOUND;
     }
-    const std::lock_guard lock(m_lock);
-    DBPAR* entry = nullptr;
-    for (INT_PTR i = 0; i < m_monitor.GetSize() && !entry; ++i)
-        if (std::strcmp(m_monitor[i].szID, name) == 0)
-            entry = &m_monitor[i];
-    if (!entry)
+    const auto find = [this, name]() -> DBPAR*
     {
-        SetLastError(2046);
-        return HOSTRES_NOTFOUND;
+        for (DBPAR& entry : m_monitor)
+            if (std::strcmp(entry.szID, name) == 0)
+                return &entry;
+        return nullptr;
+    };
+    DBPAR entry{};
+    {
+        const std::lock_guard lock(m_lock);
+        const DBPAR* found = find();
+        if (!found)
+        {
+            SetLastError(2046);
+            return HOSTRES_NOTFOUND;
+        }
+        entry = *found;
     }
-    const long messages = m_link.GetMsgOn();
-    const short timeOut = m_link.GetTimeOut();
-    m_link.SetMsgOn(0);
-    m_link.SetTimeOut(200);
+    // The manager's lock is not held across the link: the link's modal dialog runs windows that
+    // take it.
     double raw = 0.0;
-    const bool read = ReadAddr(entry->nAddr, entry->nSubAddr, entry->nBitDim, &raw);
-    m_link.SetMsgOn(messages);
-    m_link.SetTimeOut(timeOut);
+    const bool read = ReadAddr(entry.nAddr, entry.nSubAddr, entry.nBitDim, &raw, true);
+    {
+        const std::lock_guard lock(m_lock);
+        if (DBPAR* stored = find()) // the entry may have gone meanwhile
+            stored->dblDefVal = read ? tvsk::values::FromRaw(entry, raw) : tvsk::values::kUnreadValue;
+    }
     if (!read)
     {
-        entry->dblDefVal = tvsk::values::kUnreadValue;
         SetLastError(2049);
         return HOSTRES_READERR;
     }
-    entry->dblDefVal = tvsk::values::FromRaw(*entry, raw);
-    if (m_parDb.IsOpModePar(entry->szID))
+    if (m_parDb.IsOpModePar(entry.szID))
         OperatingModeChanged();
     return HOSTRES_OK;
 }

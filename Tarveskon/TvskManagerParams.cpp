@@ -65,21 +65,21 @@ void CTvskManager::OperatingModeChanged()
     m_language.SetSubset(m_parDb.GetOpMode());
 }
 
-std::vector<std::string> CTvskManager::PageParNames() const
+std::vector<std::string> CTvskManager::PageParNames()
 {
     std::vector<std::string> names;
-    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
-        names.emplace_back(static_cast<const DBPAR*>(m_pagePars[i])->szID);
+    for (const std::string& name : m_pagePars)
+        if (m_parDb.GetPar(name.c_str(), true))
+            names.push_back(name);
     return names;
 }
 
 void CTvskManager::RebindPagePars(const std::vector<std::string>& names)
 {
-    // The page list points into the working list, which a rebuild may have moved.
-    m_pagePars.RemoveAll();
+    m_pagePars.clear();
     for (const std::string& name : names)
-        if (DBPAR* par = m_parDb.GetPar(name.c_str(), true))
-            m_pagePars.Add(par);
+        if (m_parDb.GetPar(name.c_str(), true))
+            m_pagePars.push_back(name);
 }
 
 void CTvskManager::RebuildStaleWorkingList()
@@ -88,13 +88,15 @@ void CTvskManager::RebuildStaleWorkingList()
         OperatingModeChanged();
 }
 
-BOOL CTvskManager::ReadAddr(int address, int subindex, int bits, double* value)
+BOOL CTvskManager::ReadAddr(int address, int subindex, int bits, double* value, bool quietly)
 {
     if (!value || !IsConnected())
         return FALSE;
     VARIANT read;
     VariantInit(&read);
-    if (!m_link.ReadPar(address, subindex, ReadType(bits), &read))
+    constexpr short kQuietTimeOut = 200;
+    if (!(quietly ? m_link.ReadParQuietly(address, subindex, ReadType(bits), &read, kQuietTimeOut)
+                  : m_link.ReadPar(address, subindex, ReadType(bits), &read)))
         return FALSE;
     bool ok = true;
     // A bit arrives as a boolean, whose true is -1: the bit's value is 1.

@@ -3,6 +3,7 @@
 
 #include "TvskIntf.h"
 
+#include <framework/File.h>
 #include <ui/UiDefs.h>
 
 #include <cstdlib>
@@ -26,6 +27,12 @@ BOOL CTvskManager::StartScript(const char* path)
     }
     m_pScript->AddScripter("Tvsk", static_cast<ITvskIntf*>(m_pIntf));
 
+    if (path && !FitsForReading(path))
+    {
+        m_strScriptError.Format("%s: no script file or larger than %llu bytes", path,
+                                static_cast<unsigned long long>(kMaxInputFileSize));
+        return FALSE;
+    }
     std::ifstream file(path ? path : "");
     if (!file)
     {

@@ -1,6 +1,8 @@
 // The wizard manager's bulk transfers: the PLC program, all parameters, the page list and the cams.
 #include "TvskManager.h"
 
+#include "PluginCall.h"
+#include "TvskCommSettings.h"
 #include "TvskWorkingNames.h"
 
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
@@ -110,17 +112,49 @@ bool AssemblePlc(CPluginIntf& host, std::vector<PlcWord>& words)
     return terminated || add("END", none);
 }
 
+// Runs the transfer on each name, counted by the progress window, until the transfer's question
+// or the window's Cancel stops it; false when stopped.
+template <class Transfer>
+bool TransferEach(const std::vector<std::string>& names, CTvskTransferProgress& progress, Transfer&& transfer)
+{
+    if (!progress.Show())
+        return false;
+    for (const std::string& name : names)
+        if (!transfer(name.c_str()) || !progress.Step())
+            return false;
+    return true;
+}
+
 } // namespace
 
-BOOL CTvskManager::IsPlcEnabled()
+CTvskManager::PlcEnable CTvskManager::PlcEnableState()
 {
     const DBCMD* command = IsFileOpen() ? m_parDb.GetCmdPar("EnablePLC") : nullptr;
     if (!command || !IsConnected())
-        return TRUE;
+        return PlcEnable::Enabled;
     double value = 0.0;
     if (!ReadAddr(command->nAddr, command->nSubAddr, command->nBitDim, &value))
-        return FALSE;
-    return (value != 0.0) == (command->dblVal != 0.0) ? TRUE : FALSE;
+        return PlcEnable::Unreadable;
+    return (value != 0.0) == (command->dblVal != 0.0) ? PlcEnable::Enabled : PlcEnable::Disabled;
+}
+
+BOOL CTvskManager::IsPlcEnabled()
+{
+    return PlcEnableState() == PlcEnable::Enabled ? TRUE : FALSE;
+}
+
+CTvskTransferProgress CTvskManager::TransferProgress(int total)
+{
+    int baud = 0;
+    tvsk::comm::BaudRate(CommSettings(), &baud);
+    return CTvskTransferProgress(*m_pUi, total, baud, LocalText(2136));
+}
+
+CString CTvskManager::CancelText(UINT formatId, const CTvskTransferProgress& progress)
+{
+    CString text;
+    text.Format(LocalText(formatId).GetString(), progress.Done(), progress.Total());
+    return text;
 }
 
 bool CTvskManager::StartWithDrive()
@@ -150,20 +184,23 @@ bool CTvskManager::StartPlcDownload()
 {
     if (!StartWithDrive())
         return false;
-    if (!IsPlcEnabled())
+    if (const PlcEnable state = PlcEnableState(); state != PlcEnable::Enabled)
     {
         m_nErrorCode = 12;
+        MessageBox(state == PlcEnable::Unreadable ? 2133 : 2134, MB_OK | MB_ICONERROR);
         return false;
     }
     return ScriptAllows(&CTvskScriptEvents::BeforeWritePLC);
 }
 
-void CTvskManager::EndPlcDownload(int code)
+void CTvskManager::EndPlcDownload(int code, const CString& why)
 {
     m_nErrorCode = code;
     if (ScriptsMayFire())
         m_pEvents->AfterWritePLC();
-    if (code != 0)
+    if (!why.IsEmpty())
+        MessageBox(why, MB_OK | MB_ICONWARNING);
+    else if (code != 0)
         MessageBox(2064, MB_OK | MB_ICONERROR);
 }
 
@@ -172,18 +209,42 @@ BOOL CTvskManager::DownloadPlc()
     if (!StartPlcDownload())
         return FALSE;
     int code = 0;
+    CString why;
     {
         CLinkHold hold(m_link);
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2106), m_strTransferWait);
         std::vector<PlcWord> words;
         if (!AssemblePlc(*this, words))
             code = 10;
-        for (size_t i = 0; code == 0 && i < words.size(); ++i)
-            if (!WriteAddr(words[i].address, 0, words[i].bits, static_cast<double>(words[i].code)))
+        CTvskTransferProgress progress = TransferProgress(static_cast<int>(words.size()));
+        for (bool going = code == 0 && progress.Show(); going && progress.Done() < progress.Total();)
+        {
+            const PlcWord& word = words[static_cast<size_t>(progress.Done())];
+            if (!WriteAddr(word.address, 0, word.bits, static_cast<double>(word.code)))
+            {
                 code = 11;
+                break;
+            }
+            going = progress.Step();
+        }
+        if (code == 0 && progress.Cancelled())
+        {
+            // Half a program must not run: an END at the start leaves the drive an empty one.
+            code = 11;
+            why = ClearDrivePlc() ? LocalText(2138) : CancelText(2139, progress);
+        }
     }
-    EndPlcDownload(code);
+    EndPlcDownload(code, why);
     return code == 0 ? TRUE : FALSE;
+}
+
+bool CTvskManager::ClearDrivePlc()
+{
+    CLumoPlcCodeGen codeGen;
+    int none[3] = {-1, -1, -1};
+    int length = 0;
+    const unsigned long end = codeGen.Assemble("END", none, length);
+    return length > 0 && WriteAddr(kPlcBase, 0, length * 8, static_cast<double>(end)) != FALSE;
 }
 
 bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
@@ -336,18 +397,26 @@ void CTvskManager::ReadAllPars()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return;
     int code = 0;
-    const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
-    if (!modes.empty() && ReadWithRetry(modes.front().c_str(), 2053) == Retry::Cancelled)
-        code = 2;
-    if (code == 0)
     {
-        // The operating mode read, the list of that mode is walked whole.
-        for (const std::string& name : tvsk::WorkingNames(m_parDb, false, false))
-            if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
-            {
-                code = 2;
-                break;
-            }
+        CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2095), m_strTransferWait);
+        std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
+        if (modes.size() > 1)
+            modes.resize(1);
+        CTvskTransferProgress progress = TransferProgress(
+            static_cast<int>(modes.size() + tvsk::WorkingNames(m_parDb, false, false).size()));
+        const auto read = [this](const char* name) { return ReadWithRetry(name, 2053) != Retry::Cancelled; };
+        bool walked = TransferEach(modes, progress, read);
+        if (walked)
+        {
+            // The operating mode read, the list of that mode is walked whole.
+            const std::vector<std::string> names = tvsk::WorkingNames(m_parDb, false, false);
+            progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
+            walked = TransferEach(names, progress, read);
+        }
+        if (!walked)
+            code = 2;
+        if (progress.Cancelled())
+            MessageBox(CancelText(2141, progress), MB_OK | MB_ICONWARNING);
     }
     m_nErrorCode = code;
     if (events)
@@ -411,17 +480,23 @@ void CTvskManager::WriteAllPars()
     {
         CLinkHold hold(m_link);
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2104), m_strTransferWait);
-        for (const bool opMode : {true, false})
+        const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, true);
+        CTvskTransferProgress progress = TransferProgress(
+            static_cast<int>(modes.size() + tvsk::WorkingNames(m_parDb, false, true).size()));
+        const auto write = [this](const char* name)
+        { return WriteWithRetry(name, 2052) != Retry::Cancelled; };
+        bool walked = TransferEach(modes, progress, write);
+        if (walked)
         {
-            for (const std::string& name : tvsk::WorkingNames(m_parDb, opMode, true))
-                if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
-                {
-                    code = 1;
-                    break;
-                }
-            if (code != 0)
-                break;
+            // The operating modes written, the other list is the one of the new mode.
+            const std::vector<std::string> names = tvsk::WorkingNames(m_parDb, false, true);
+            progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
+            walked = TransferEach(names, progress, write);
         }
+        if (!walked)
+            code = 1;
+        if (progress.Cancelled())
+            MessageBox(CancelText(2140, progress), MB_OK | MB_ICONWARNING);
     }
     m_nErrorCode = code;
     if (events)
@@ -455,9 +530,9 @@ void CTvskManager::WritePagePars()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteAll, &CTvskScriptEvents::AfterWriteAll))
         return;
     std::vector<std::string> names;
-    for (INT_PTR i = 0; i < m_pagePars.GetSize(); ++i)
-        if (const auto* par = static_cast<const DBPAR*>(m_pagePars[i]); tvsk::IsReadWrite(*par))
-            names.emplace_back(par->szID);
+    for (const std::string& name : PageParNames())
+        if (const DBPAR* par = m_parDb.GetPar(name.c_str(), true); tvsk::IsReadWrite(*par))
+            names.push_back(name);
     int code = 0;
     {
         CLinkHold hold(m_link);
@@ -502,17 +577,30 @@ BOOL CTvskManager::DownloadCams()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeWriteCams))
         return FALSE;
     int code = 0;
+    CString cancelled;
     {
         CLinkHold hold(m_link);
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2105), m_strTransferWait);
-        for (const PlcWord& word : words)
-            if (SendCommand(15, (16L << 16) | word.address, word.code) != HOSTRES_OK)
+        CTvskTransferProgress progress = TransferProgress(static_cast<int>(words.size()));
+        for (bool going = progress.Show(); going && progress.Done() < progress.Total();)
+        {
+            const PlcWord& word = words[static_cast<size_t>(progress.Done())];
+            if (SendCommand(HOSTCMD_WRITEADDR, (16L << 16) | word.address, word.code) != HOSTRES_OK)
             {
                 code = 5;
                 break;
             }
+            going = progress.Step();
+        }
+        if (code == 0 && progress.Cancelled())
+        {
+            code = 5;
+            cancelled = CancelText(2137, progress);
+        }
     }
-    if (code != 0)
+    if (!cancelled.IsEmpty())
+        MessageBox(cancelled, MB_OK | MB_ICONWARNING);
+    else if (code != 0)
         MessageBox(2065, MB_OK | MB_ICONERROR);
     m_nErrorCode = code;
     if (events)

@@ -132,16 +132,31 @@ constexpr RESOURCE_STRING kStrings[] = {
      "parametri."},
     {2131, "Selezionare il motore prima di avviare il wizard"},
     {2132, "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri."},
+    {2133, "Il drive non ha risposto alla lettura del bit di abilitazione del LumoPLC: nulla è stato scritto "
+           "nel drive"},
+    {2134, "Il LumoPLC del drive non è abilitato: nulla è stato scritto nel drive"},
+    {2135, "%d di %d"},
+    {2136, "La linea è molto più lenta della sua velocità nominale: %d ms per scambio invece di circa %d ms"},
+    {2137, "Scrittura camme annullata: il drive contiene i primi %d punti nuovi su %d, gli altri sono quelli "
+           "di prima"},
+    {2138, "Scrittura LumoPLC annullata: il programma nel drive ora è vuoto (solo END)"},
+    {2139, "Scrittura LumoPLC annullata: il programma nel drive è incompleto (%d parole nuove su %d), "
+           "riscriverlo prima di usarlo"},
+    {2140, "Scrittura parametri annullata dopo %d parametri su %d: per gli altri il drive mantiene i valori "
+           "di prima"},
+    {2141, "Lettura parametri annullata dopo %d parametri su %d: il drive non è cambiato, per gli altri la "
+           "configurazione mantiene i suoi valori"},
 };
 
 constexpr UINT kIds[] = {
-    100,  107,  2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008, 2009, 2010, 2011, 2012, 2013, 2014,
-    2015, 2016, 2017, 2018, 2019, 2020, 2021, 2022, 2023, 2024, 2025, 2026, 2027, 2028, 2029, 2030, 2031,
-    2032, 2033, 2034, 2035, 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2043, 2044, 2045, 2046, 2047, 2048,
-    2049, 2050, 2051, 2052, 2053, 2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061, 2062, 2063, 2064, 2065,
-    2066, 2067, 2068, 2069, 2070, 2071, 2072, 2073, 2074, 2075, 2076, 2077, 2078, 2079, 2080, 2081, 2082,
-    2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093, 2094, 2095, 2096, 2097, 2098, 2099,
-    2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109, 2110, 2111, 2112, 2113, 2130, 2131, 2132,
+    100,  107,  2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008, 2009, 2010, 2011, 2012, 2013,
+    2014, 2015, 2016, 2017, 2018, 2019, 2020, 2021, 2022, 2023, 2024, 2025, 2026, 2027, 2028, 2029,
+    2030, 2031, 2032, 2033, 2034, 2035, 2036, 2037, 2038, 2039, 2040, 2041, 2042, 2043, 2044, 2045,
+    2046, 2047, 2048, 2049, 2050, 2051, 2052, 2053, 2054, 2055, 2056, 2057, 2058, 2059, 2060, 2061,
+    2062, 2063, 2064, 2065, 2066, 2067, 2068, 2069, 2070, 2071, 2072, 2073, 2074, 2075, 2076, 2077,
+    2078, 2079, 2080, 2081, 2082, 2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093,
+    2094, 2095, 2096, 2097, 2098, 2099, 2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109,
+    2110, 2111, 2112, 2113, 2130, 2131, 2132, 2133, 2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141,
 };
 
 } // namespace

@@ -63,6 +63,15 @@ int CTvskSlvDataDb::Load(const char* path)
 {
     Close();
     m_strError.Empty();
+    // The copy below would read a listing whole before the database refused its size.
+    if (path && !FitsForReading(path, CTextDb::kMaxFileSize))
+    {
+        CString info;
+        info.Format("the file is no listing or larger than the %llu bytes a database file may hold",
+                    static_cast<unsigned long long>(CTextDb::kMaxFileSize));
+        SetError(0, TDB_ERR_SIZE, info, path);
+        return 2;
+    }
     CStdioFile listing;
     if (!path)
         return 3;

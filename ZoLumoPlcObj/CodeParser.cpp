@@ -39,7 +39,7 @@ bool CCodeParser::ParseFile(const char* path)
         RecordError(PRSERR_NO_FILE_NAME);
     else if (!m_pParser || !m_pTable)
         RecordError(PRSERR_NO_TABLE);
-    else if (!file.Open(path, CFile::modeRead) || !m_pParser->Parse(file))
+    else if (!FitsForReading(path) || !file.Open(path, CFile::modeRead) || !m_pParser->Parse(file))
         RecordError(PRSERR_FILE_OPEN);
     else
         return RunTopTable();

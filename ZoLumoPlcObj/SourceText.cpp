@@ -29,7 +29,7 @@ bool CSourceText::Open(const char* fileName, bool load)
     m_LineEnds.RemoveAll();
     m_nCurLine = -1;
     m_bLoad = load;
-    if (!fileName || !CStdioFile::Open(fileName, modeRead | typeText))
+    if (!fileName || (load && !FitsForReading(fileName)) || !CStdioFile::Open(fileName, modeRead | typeText))
         return false;
     if (load && !LoadFile())
     {

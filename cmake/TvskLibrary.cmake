@@ -131,6 +131,7 @@ function(_tvsk_component target noRegister outputDirectory)
   set(map ${CMAKE_BINARY_DIR}/exports/component.map)
   file(CONFIGURE OUTPUT ${map} CONTENT "{\n  global: [!_]*;\n  local: *;\n};\n")
   target_link_libraries(${target} PRIVATE Tvsk::Platform::Com)
+  tvsk_version_block(${target} FILE ${target}.so)
   target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
   set_target_properties(${target} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${outputDirectory}
     LINK_DEPENDS ${map})

@@ -659,11 +659,14 @@ HRESULT CTrack4::put_Feature(INT idf, VARIANT value)
         m_buffer.SetSamplePeriod(number);
         break;
     case 9:
-        m_readings.position1 = static_cast<long>(number);
-        break;
     case 10:
-        m_readings.position2 = static_cast<long>(number);
+    {
+        // A position is read back as a 32-bit integer: only what one holds is taken.
+        if (!(number > -2147483649.0 && number < 2147483648.0))
+            return E_INVALIDARG;
+        (idf == 9 ? m_readings.position1 : m_readings.position2) = static_cast<long>(number);
         break;
+    }
     }
     return S_OK;
 }

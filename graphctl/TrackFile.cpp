@@ -178,7 +178,7 @@ bool Parse(const std::string& text, const char* version, TrackFileTarget& target
 bool Load(const std::string& path, TrackFileTarget& target, DWORD& error)
 {
     error = kErrorRead;
-    if (path.empty())
+    if (path.empty() || !FitsForReading(path.c_str()))
         return false;
     std::string text;
     try

@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "SettingsString.h"
 
+#include <framework/File.h>
 #include <com/Guid.h>
 #include <registry/Registry.h>
 
@@ -37,7 +38,7 @@ bool CMessageTextFile::Open(const char* name)
 {
     m_lines.clear();
     const size_t length = name ? std::char_traits<char>::length(name) : 0;
-    if (length < 1 || length > kMaxFileName)
+    if (length < 1 || length > kMaxFileName || !FitsForReading(name))
         return false;
     std::ifstream file(name, std::ios::binary);
     if (!file)

@@ -1,6 +1,7 @@
 // The script manager object.
 #include "ZoScriptMng.h"
 
+#include <registry/Profile.h>
 #include <ui/InputBox.h>
 #include <ui/MessageBox.h>
 
@@ -150,6 +151,9 @@ HRESULT CZoScriptMng::Run()
 {
     const ComPtr<IZoScriptMng> self(this);
     CloseEngine();
+    const UINT limit =
+        CProfile::Instance().GetProfileInt(BusyLimitSection, BusyLimitEntry, DefaultBusyLimitMs);
+    m_busyLimit = std::chrono::milliseconds(limit > 0 ? limit : DefaultBusyLimitMs);
     if (!CreateEngine())
     {
         ShowError("Failed to create script engine");
@@ -159,11 +163,13 @@ HRESULT CZoScriptMng::Run()
                                         0, nullptr, nullptr)))
     {
         ShowError("Failed to parse script");
+        CloseEngine(); // the engine holds this site: left open, neither would ever be freed
         return E_FAIL;
     }
     if (FAILED(m_engine->SetScriptState(SCRIPTSTATE_CONNECTED)))
     {
         ShowError("Failed to connect to script engine");
+        CloseEngine();
         return E_FAIL;
     }
     if (!m_engine)
@@ -346,10 +352,26 @@ HRESULT CZoScriptMng::OnStateChange(SCRIPTSTATE)
 }
 HRESULT CZoScriptMng::OnEnterScript()
 {
+    if (m_entries++ == 0)
+        m_busySince = std::chrono::steady_clock::now();
     return S_OK;
 }
 HRESULT CZoScriptMng::OnLeaveScript()
 {
+    if (m_entries > 0)
+        --m_entries;
+    return S_OK;
+}
+
+HRESULT CZoScriptMng::QueryContinue()
+{
+    if (std::chrono::steady_clock::now() - m_busySince < m_busyLimit)
+        return S_OK;
+    const int answer = AfxShowMessageBox(nullptr, "A script keeps the program busy. Stop the script?",
+                                         ErrorTitle, MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES)
+        return S_FALSE;
+    m_busySince = std::chrono::steady_clock::now();
     return S_OK;
 }
 
@@ -411,6 +433,7 @@ HRESULT CZoScriptMng::MessageBox(BSTR prompt, LONG buttons, BSTR title, LONG* pr
 {
     const int answer = AfxShowMessageBox(nullptr, tvsk::com::Utf8FromBstr(prompt).c_str(),
                                          tvsk::com::Utf8FromBstr(title).c_str(), static_cast<UINT>(buttons));
+    m_busySince = std::chrono::steady_clock::now();
     if (pressed)
         *pressed = answer;
     return S_OK;
@@ -421,8 +444,10 @@ HRESULT CZoScriptMng::InputBox(BSTR prompt, BSTR title, BSTR defaultText, BSTR* 
     if (!answer)
         return E_POINTER;
     CString text = tvsk::com::Utf8FromBstr(defaultText).c_str();
-    if (!AfxInputBox(nullptr, tvsk::com::Utf8FromBstr(prompt).c_str(), tvsk::com::Utf8FromBstr(title).c_str(),
-                     text))
+    const bool entered = AfxInputBox(nullptr, tvsk::com::Utf8FromBstr(prompt).c_str(),
+                                     tvsk::com::Utf8FromBstr(title).c_str(), text);
+    m_busySince = std::chrono::steady_clock::now();
+    if (!entered)
     {
         *answer = nullptr;
         return S_FALSE;

@@ -7,13 +7,14 @@
 #include <com/Com.h>
 #include <script/ActiveScript.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 class CZoScriptMng
     : public tvsk::com::DispatchObject<CZoScriptMng, ISupportErrorInfo, IProvideClassInfo2, IZoScriptMng,
                                        IActiveScriptSite, IActiveScriptSiteWindow, IConnectionPointContainer,
-                                       IScriptDialogs>
+                                       IScriptDialogs, IActiveScriptSiteInterruptPoll>
 {
 public:
     static const tvsk::com::DispatchTable<CZoScriptMng>& Dispatch();
@@ -61,6 +62,15 @@ public:
     HRESULT MessageBox(BSTR prompt, LONG buttons, BSTR title, LONG* pressed) override;
     HRESULT InputBox(BSTR prompt, BSTR title, BSTR defaultText, BSTR* answer) override;
 
+    // IActiveScriptSiteInterruptPoll: a script that keeps the program busy past the profile's limit
+    // is stopped when the user says so.
+    HRESULT QueryContinue() override;
+
+    // The profile's limit of a busy script: section, entry, default (milliseconds).
+    static constexpr const char* BusyLimitSection = "Settings";
+    static constexpr const char* BusyLimitEntry = "ScriptBusyLimit";
+    static constexpr int DefaultBusyLimitMs = 10000;
+
 private:
     ~CZoScriptMng() override;
 
@@ -82,5 +92,9 @@ private:
     LONG m_codeModified = 0;
     LONG m_running = 0;
     std::vector<NamedItem> m_items;
+    // How long the script has kept the program busy, not counting the boxes it shows.
+    int m_entries = 0;
+    std::chrono::steady_clock::time_point m_busySince;
+    std::chrono::milliseconds m_busyLimit{DefaultBusyLimitMs};
     tvsk::com::ConnectionPoint m_events{*this, DIID__IZoScriptMngEvents};
 };

@@ -15,6 +15,8 @@ CAboutDlg::CAboutDlg(bool splash, UINT splashMs)
         m_strCaption = app->m_pszAppName;
 }
 
+// The texts and OK keep their places below the picture and centred under it, on the box's own
+// background, wherever the picture ends.
 void CAboutDlg::FitToPicture()
 {
     CRect control;
@@ -27,6 +29,14 @@ void CAboutDlg::FitToPicture()
     SetWindowPos(nullptr, 0, 0, window.Width() + dx, window.Height() + dy, SWP_NOMOVE | SWP_NOZORDER);
     m_wndPicture.SetWindowPos(nullptr, 0, 0, m_wndPicture.GetWidth(), m_wndPicture.GetHeight(),
                               SWP_NOMOVE | SWP_NOZORDER);
+    for (UINT id : kBelowPicture)
+        if (CWnd* item = GetDlgItem(id))
+        {
+            CRect rect;
+            item->GetWindowRect(&rect);
+            ScreenToClient(&rect);
+            item->SetWindowPos(nullptr, rect.left + dx / 2, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
 }
 
 BOOL CAboutDlg::OnInitDialog()
@@ -56,14 +66,14 @@ BOOL CAboutDlg::OnInitDialog()
 
     if (m_bSplash)
     {
+        // Without caption and OK: the box ends under its last text.
         ModifyStyle(WS_CAPTION, 0);
-        CRect picture;
-        m_wndPicture.GetWindowRect(&picture);
-        ScreenToClient(&picture);
+        CRect link;
+        m_wndHyperlink.GetWindowRect(&link);
+        ScreenToClient(&link);
         CRect window;
         GetWindowRect(&window);
-        SetWindowPos(nullptr, 0, 0, window.Width(), picture.top + picture.bottom + 3,
-                     SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(nullptr, 0, 0, window.Width(), link.bottom + 3, SWP_NOMOVE | SWP_NOZORDER);
         SetTimer(kSplashTimer, m_nSplashMs);
     }
     return TRUE;

@@ -30,6 +30,9 @@ public:
     CString m_strProductVersion = "n/a";
 
     static constexpr UINT_PTR kSplashTimer = 1;
+    // The controls under the picture, top to bottom.
+    static constexpr UINT kBelowPicture[] = {IDC_ABOUT_VERSION, IDC_ABOUT_DATABASES, IDC_ABOUT_BUILD,
+                                             IDC_ABOUT_LEGAL,   IDC_ABOUT_LINK,      IDOK};
 
 protected:
     BOOL OnInitDialog() override;

@@ -56,6 +56,11 @@ BOOL CPicture::Load(UINT resourceId, const char* resourceType)
 BOOL CPicture::Load(const CString& path)
 {
     FreePictureData();
+    if (!FitsForReading(path))
+    {
+        ShowError("The file is no picture or too large\t");
+        return FALSE;
+    }
     CFile file;
     CFileException error;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error))

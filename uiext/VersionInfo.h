@@ -2,31 +2,10 @@
 #pragma once
 
 #include <framework/CString.h>
-
-struct VersionValue
-{
-    const char* name; // "ProductVersion", "FileVersion", "CompanyName", "LegalCopyright" ...
-    const char* value;
-};
-
-// The version block of one module: its file name, translation and values.
-struct VersionResource
-{
-    const char* moduleName; // "Tarveskon.EXE"; compared without case, extension or directory
-    WORD language;
-    WORD codePage;
-    const VersionValue* values;
-    int count;
-};
+#include <framework/VersionTable.h>
 
 // This build's version as a version resource writes it ("1,0,0,0"), for the programs' blocks.
 inline constexpr const char* kBuildFileVersion = TVSK_BUILD_FILE_VERSION;
-
-// FALSE when another block is registered for that module.
-BOOL RegisterVersionResource(const VersionResource* resource);
-
-// Fills blocks with up to capacity registered blocks; answers how many.
-int RegisteredVersionResources(const VersionResource** blocks, int capacity);
 
 class VersionInfo
 {

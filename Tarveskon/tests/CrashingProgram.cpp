@@ -3,8 +3,12 @@
 
 #include <uiext/VersionInfo.h>
 
+#include <csignal>
 #include <cstring>
 #include <stdexcept>
+
+#include <dlfcn.h>
+#include <unistd.h>
 
 namespace
 {
@@ -33,7 +37,14 @@ int main(int argc, char** argv)
 {
     ExceptionAttacher::Install();
     const char* mode = argc > 1 ? argv[1] : "";
-    if (std::strcmp(mode, "null") == 0)
+    if (std::strcmp(mode, "loaded") == 0)
+    {
+        // A module loaded after the reporter was installed, as a plug-in is.
+        if (!::dlopen(TVSK_LOADED_MODULE, RTLD_NOW))
+            return 2;
+        *static_cast<volatile int*>(nullptr) = kRegistered;
+    }
+    else if (std::strcmp(mode, "null") == 0)
         *static_cast<volatile int*>(nullptr) = kRegistered;
     else if (std::strcmp(mode, "jump") == 0)
         reinterpret_cast<void (*)()>(0x10)();
@@ -43,5 +54,12 @@ int main(int argc, char** argv)
         return Recurse(0);
     else if (std::strcmp(mode, "exception") == 0)
         throw std::runtime_error("uncaught");
+    else if (std::strcmp(mode, "stop") == 0)
+    {
+        // Stopped until the test has sent its signal.
+        ::raise(SIGSTOP);
+        for (;;)
+            ::pause();
+    }
     return 0;
 }

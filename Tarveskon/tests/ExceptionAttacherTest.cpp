@@ -38,7 +38,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_folder); }
 
-    CrashRun Run(const char* mode)
+    // signal: sent by this test once the program stopped itself, 0 for none.
+    CrashRun Run(const char* mode, int signal = 0)
     {
         const fs::path errors = fs::temp_directory_path() / ("crash-errors-" + std::to_string(::getpid()));
         const pid_t child = ::fork();
@@ -51,6 +52,12 @@ protected:
             ::_exit(127);
         }
         int status = 0;
+        if (signal != 0)
+        {
+            ::waitpid(child, &status, WUNTRACED);
+            ::kill(child, signal);
+            ::kill(child, SIGCONT);
+        }
         ::waitpid(child, &status, 0);
         CrashRun run;
         run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
@@ -120,6 +127,18 @@ TEST_F(CrashingProgramTest, NullWriteReportsEverySectionInOrder)
     EXPECT_EQ(run.report.substr(run.report.size() - end.size()), end);
 }
 
+// A module loaded after the reporter started lists the version the build gave it.
+TEST_F(CrashingProgramTest, AModuleLoadedLaterListsItsBuildVersion)
+{
+    const CrashRun run = Run("loaded");
+    EXPECT_EQ(run.signal, SIGSEGV);
+    ExpectInOrder(run.report,
+                  {"TvskScriptEngine.so\r\n", "Version Information:\r\n   Company:    MurnApps\r\n",
+                   "   Product:    Tarveskon\r\n   FileDesc:   TvskScriptEngine\r\n",
+                   std::string("   FileVer:    ") + TVSK_PROJECT_VERSION + ".0\r\n",
+                   std::string("   ProdVer:    ") + TVSK_PROJECT_VERSION + ".0\r\n"});
+}
+
 TEST_F(CrashingProgramTest, StackLinesStopAtTheStackTopOrTheLimit)
 {
     const CrashRun run = Run("null");
@@ -164,6 +183,17 @@ TEST_F(CrashingProgramTest, DivisionByZeroAndStackOverflowHaveTheirOwnCodes)
     EXPECT_EQ(overflow.signal, SIGSEGV);
     EXPECT_NE(overflow.report.find("crash.test caused a Stack Overflow (0xc00000fd)"), std::string::npos);
     EXPECT_NE(overflow.report.find("[end of ERRORLOG.TXT]"), std::string::npos);
+}
+
+TEST_F(CrashingProgramTest, ASentSignalNamesItsSenderNotAnAddress)
+{
+    const CrashRun run = Run("stop", SIGSEGV);
+    EXPECT_EQ(run.signal, SIGSEGV);
+    ExpectInOrder(run.report, {"crash.test caused an Unknown exception type (0x40000015)",
+                               "Signal 11 sent by process " + std::to_string(::getpid()) + ", user " +
+                                   std::to_string(::getuid()) + ".\r\n",
+                               "Context:"});
+    EXPECT_EQ(run.report.find("caused an access violation"), std::string::npos) << run.report;
 }
 
 TEST_F(CrashingProgramTest, UncaughtExceptionReportsOnceThoughAbortFollows)

@@ -69,6 +69,8 @@ public:
         return value;
     }
 
+    // Ends drivesim now (a test that must end at once leaves no drive behind).
+    void StopDrive() { m_chain.StopDrive(); }
     CTvskManager& Manager() const { return *m_manager; }
     const ProgramFolder& Folder() const { return m_folder; }
 

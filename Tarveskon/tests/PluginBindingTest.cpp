@@ -124,18 +124,25 @@ TEST_F(PluginBindingTest, HelpIsTriedAgainAfterAFailure)
 
 TEST_F(PluginBindingTest, CloseNewAndExitFreeTheHelpModuleOnce)
 {
+    // A module unloads once the windows it left to be deleted later are gone.
+    const auto unloads = [](int expected)
+    {
+        WaitUntil([&] { return Count("TvskHelp unload") >= expected; }, 2000);
+        return Count("TvskHelp unload");
+    };
     journal::Clear();
     dialog->SendMessage(WM_COMMAND, ID_FILE_CLOSE, 0);
     EXPECT_EQ(Count("TvskHelp delete"), 1);
-    EXPECT_EQ(Count("TvskHelp unload"), 1);
+    EXPECT_EQ(unloads(1), 1);
     dialog->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    WaitUntil([] { return false; }, 300);
     EXPECT_EQ(Count("TvskHelp unload"), 1) << "the proxy no longer holds the deleted loader";
     EXPECT_EQ(Count("TvskHelp create"), 1) << "File New opens help again";
     dialog->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
-    EXPECT_EQ(Count("TvskHelp unload"), 2);
+    EXPECT_EQ(unloads(2), 2);
     dialog->DestroyWindow();
     dialog.reset();
-    EXPECT_EQ(Count("TvskHelp unload"), 3);
+    EXPECT_EQ(unloads(3), 3);
     EXPECT_EQ(Count("TvskHelp delete"), 3);
 }
 

@@ -18,6 +18,7 @@
 
 #include <fstream>
 #include <optional>
+#include <vector>
 #include <type_traits>
 
 namespace
@@ -64,6 +65,20 @@ protected:
     }
 };
 
+TEST(SelectOrderTest, NumbersGoByValueAndTextsWithoutCase)
+{
+    CMapStringToPtr numbers;
+    for (const char* key : {"115", "142", "56", "71", "90", "7.5", ""})
+        numbers.SetAt(key, nullptr);
+    const std::vector<CString> byValue = CHtmlDataManager::SelectOrder(numbers);
+    EXPECT_EQ(byValue, (std::vector<CString>{"7.5", "56", "71", "90", "115", "142"}));
+    CMapStringToPtr texts;
+    for (const char* key : {"mb", "16", "Ma", "4"})
+        texts.SetAt(key, nullptr);
+    EXPECT_EQ(CHtmlDataManager::SelectOrder(texts), (std::vector<CString>{"16", "4", "Ma", "mb"}))
+        << "one text among them: all as text";
+}
+
 TEST_F(SelectionDialogTest, ADriveTypeRefillsItsListsDataAndPicture)
 {
     ASSERT_EQ(dialog->Manager().LoadDriveDb(), 0);
@@ -74,6 +89,10 @@ TEST_F(SelectionDialogTest, ADriveTypeRefillsItsListsDataAndPicture)
     Change(page, WM_HTML_SELCHANGE, "selDrive", "TK40");
     EXPECT_EQ(Value(page.DataManager(), "selDrive"), "TK40");
     EXPECT_EQ(Options(page, "selCurrent"), 4) << "4, 8, 16, 32 A";
+    EXPECT_EQ(Script(page, "Array.from(document.getElementsByName('selCurrent')[0].options)"
+                           ".map(o => o.text).join(' ')"),
+              QString("4 8 16 32"))
+        << "numbers go by value";
     Change(page, WM_HTML_SELCHANGE, "selCurrent", "8");
     EXPECT_EQ(Options(page, "selVoltage"), 2) << "230 and 400 V";
     Change(page, WM_HTML_SELCHANGE, "selVoltage", "400");

@@ -77,6 +77,12 @@ TEST_F(StatusPageTest, ConnectedThePollShowsAWorkingLinkAndComesBackSoon)
     EXPECT_EQ(Picture(dialog->StatusPageWnd(), "imgAlarm"), "LinkOk.png");
     EXPECT_EQ(dialog->StatusPageWnd().ArmedPeriod(), 321u);
     EXPECT_EQ(Value(Status(), "strCommConf"), dialog->Manager().GetConnectionDescription(nullptr).str());
+    // Each field shows its text whole at the main window's first size.
+    EXPECT_EQ(Script(dialog->StatusPageWnd(), "Array.from(document.querySelectorAll('input[type=text]'))"
+                                              ".filter(e => e.scrollWidth > e.clientWidth)"
+                                              ".map(e => e.name + ': ' + e.value).join('; ')")
+                  .toStdString(),
+              "");
 }
 
 TEST_F(StatusPageTest, TheMainPageShowsTheFilesValuesAndWritesASelectToTheDrive)

@@ -436,6 +436,25 @@ TEST_F(TarveskonImportTest, NoAfterAnImportKeepsTheListedMotorParameters)
     EXPECT_DOUBLE_EQ(Value("Pr34"), 7.8);
 }
 
+// With drive and motor chosen the connection choice's operations work on the configuration the
+// wizard starts with: a comparison with a file runs against it.
+TEST_F(TarveskonImportTest, TheConnectionChoiceAfterAnImportStartsTheWizardAndCompares)
+{
+    ImportAndChoose();
+    const std::string report = folder.Path("Import Diff.txt");
+    CProfile::Instance().WriteProfileString("Settings", "Notepad", "true");
+    boxes.answers.push_back(IDNO);
+    files.answers = {{folder.Path("Samples/TK20.dat")}, {report}};
+    ChooseOnConnection(*dialog, IDC_CONN_COMPARE_FILE);
+    EXPECT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[1], "Mantengo i parametri motore importati ?");
+    std::ifstream written(report);
+    const std::string text((std::istreambuf_iterator<char>(written)), {});
+    EXPECT_NE(text.find("|   \tfile 2: " + folder.Path("Samples/TK20.dat") + "\n"), std::string::npos)
+        << text;
+}
+
 TEST_F(TarveskonImportTest, YesAfterAnImportTakesTheChosenMotorsData)
 {
     ImportAndChoose();

@@ -1,5 +1,6 @@
 // The main dialog recognises the drive and motor of the simulated drive and starts the wizard on
-// them: the real protocol object, Porthaven, a pseudo-terminal and drivesim.
+// them, and runs a long transfer in its progress window: the real protocol object, Porthaven, a
+// pseudo-terminal and drivesim.
 #include "ManagerTestSupport.h"
 #include "PageComponents.h"
 
@@ -17,8 +18,16 @@
 #include <ui/MessageBox.h>
 #include <web/engine/WebBrowser.h>
 
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <algorithm>
+#include <chrono>
 
 #include <deque>
 #include <memory>
@@ -264,6 +273,65 @@ TEST_F(TarveskonRecognitionTest, SettingsLeftUnchangedKeepTheDialogsSettingsText
     Command("UploadDrive");
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
     EXPECT_TRUE(dialog->Manager().IsDriveChosen());
+}
+
+TEST_F(TarveskonRecognitionTest, ACamDownloadOnALateLineShowsItsProgressAndACancelClickStopsItWithinASecond)
+{
+    using Clock = std::chrono::steady_clock;
+    ASSERT_EQ(chain->StopDrive(), 0);
+    ASSERT_TRUE(chain->StartDrive({"--delay", "400"})) << chain->Error();
+    dialog->ShowWindow(SW_SHOW);
+    CTvskManager& manager = dialog->Manager();
+    ASSERT_EQ(manager.OpenFile(folder->Path("Samples/TK40Cam.dat").c_str()), 0);
+    manager.ParDb().SetCommSettings(ChainSettings(0, 1500).c_str());
+    ASSERT_EQ(manager.Connect(""), 0);
+
+    // The progress window as a user sees it: its texts, then a click on its button.
+    std::vector<std::string> seen;
+    Clock::time_point firstSeen{};
+    Clock::time_point clicked{};
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* window = QApplication::activeModalWidget();
+                         if (!window || clicked != Clock::time_point{})
+                             return;
+                         for (QLabel* label : window->findChildren<QLabel*>())
+                             if (!label->text().isEmpty())
+                                 seen.push_back(label->text().toStdString());
+                         if (firstSeen == Clock::time_point{})
+                             firstSeen = Clock::now();
+                         auto* button = window->findChild<QPushButton*>();
+                         if (button && Clock::now() - firstSeen > std::chrono::milliseconds(1900))
+                         {
+                             clicked = Clock::now();
+                             QTest::mouseClick(button, Qt::LeftButton);
+                         }
+                     });
+    watch.start(50);
+    EXPECT_EQ(manager.DownloadCams(), FALSE);
+    const auto ended = Clock::now();
+    watch.stop();
+    ASSERT_NE(clicked, Clock::time_point{}) << "the progress window came up with its button";
+    EXPECT_LT(ended - clicked, std::chrono::milliseconds(1000));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the window is gone";
+
+    const auto shows = [&](const std::string& text)
+    {
+        return std::any_of(seen.begin(), seen.end(),
+                           [&](const std::string& s) { return s.find(text) != s.npos; });
+    };
+    EXPECT_TRUE(shows("Scrittura dati camme in corso ..."));
+    EXPECT_TRUE(shows(" di 1028"));
+    EXPECT_TRUE(shows("La linea è molto più lenta della sua velocità nominale"));
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0].rfind("Scrittura camme annullata: il drive contiene i primi ", 0), 0u)
+        << boxes.texts[0];
+    double value = 0;
+    EXPECT_EQ(manager.SendCommand(14, (16L << 16) + 2048 + 3, Pointer(&value)), 0)
+        << "the next read is clean";
+    EXPECT_EQ(value, 150);
 }
 
 } // namespace

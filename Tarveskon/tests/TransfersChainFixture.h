@@ -10,6 +10,7 @@
 #include <registry/Registry.h>
 #include <ui/UiDefs.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
@@ -86,7 +87,23 @@ public:
     }
     void BeginWait(CWnd*, const CString& text) override { shown.push_back("wait " + text.str()); }
     void EndWait() override { shown.push_back("end wait"); }
+    bool ShowTransferProgress(int done, int total, const CString& note) override
+    {
+        steps.push_back({done, total, note.str()});
+        lastDone = done;
+        return cancel;
+    }
 
+    struct Step
+    {
+        int done;
+        int total;
+        std::string note;
+    };
+    std::vector<Step> steps;
+    // Set from another thread, as a click on Cancel comes while an exchange runs.
+    std::atomic<bool> cancel{false};
+    std::atomic<int> lastDone{-1};
     std::vector<UINT> types;
     // Boxes and the progress window in the order they came and went.
     std::vector<std::string> shown;
@@ -123,10 +140,10 @@ protected:
     // Changes to the folder's data before the drive takes its defaults from it.
     virtual void BeforeDrive() {}
 
-    void OpenAndConnect(const char* sample = "Samples/TK40.dat")
+    void OpenAndConnect(const char* sample = "Samples/TK40.dat", int timeOut = 200)
     {
         ASSERT_EQ(manager->OpenFile(folder->Path(sample).c_str()), 0);
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        manager->ParDb().SetCommSettings(ChainSettings(0, timeOut).c_str());
         ASSERT_EQ(manager->Connect(""), 0);
         EnablePlc(true);
     }
@@ -184,6 +201,12 @@ protected:
         while ((manager->ReadAddr(1, 0, 16, &value) != FALSE) == silent &&
                std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // The time drivesim holds each reply back from now on.
+    void Delay(int milliseconds)
+    {
+        std::ofstream(control) << "delay " << milliseconds << "\n" << std::flush;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     // The journal's lines from the given line on.
     std::vector<std::string> JournalFrom(size_t first = 0)

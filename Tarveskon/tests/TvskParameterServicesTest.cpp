@@ -128,7 +128,7 @@ TEST_F(TvskParameterServicesTest, CodesOfAFileAnswerTheirDefinedResults)
     manager.SendCommand(7, Text("Pr33"), 0);
     manager.SendCommand(7, Text("Pr33"), 0);
     manager.SendCommand(7, Text("Pr999"), 0);
-    EXPECT_EQ(manager.PageParList().GetSize(), 1);
+    EXPECT_EQ(manager.PageParList(), std::vector<std::string>{"Pr33"});
 }
 
 TEST_F(TvskParameterServicesTest, ProgramsStartWithoutAShell)
@@ -241,6 +241,30 @@ TEST_F(TvskParameterServicesTest, TemporaryParametersComeAndGo)
     EXPECT_TRUE(manager.RemTmpPar("201:200", text));
     EXPECT_FALSE(manager.ExistPar("201:200"));
     EXPECT_FALSE(manager.RemTmpPar("201:200", text));
+}
+
+// The download window adds temporary parameters while a pager page lists its own: the list must
+// follow its parameters through the working list's growth, a sort and a removal.
+TEST_F(TvskParameterServicesTest, ThePageListKeepsItsParametersWhileTheWorkingListChanges)
+{
+    OpenTk20();
+    manager.SendCommand(6, 0, 0);
+    for (const char* name : {"Pr33", "Pr1", "Pr4"})
+        manager.SendCommand(7, Text(name), 0);
+    const std::vector<std::string> page{"Pr33", "Pr1", "Pr4"};
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(manager.AddTmpPar(std::to_string(240 - i).c_str(), "Temporaneo", i, nullptr)) << i;
+    EXPECT_EQ(manager.PageParList(), page) << "after the working list grew";
+    manager.SendCommand(12, 0, 0);
+    EXPECT_EQ(manager.PageParList(), page) << "after the sort";
+    CString text;
+    ASSERT_TRUE(manager.RemTmpPar("240", text));
+    EXPECT_EQ(manager.PageParList(), page) << "after a removal";
+    manager.SendCommand(7, Text("235"), 0);
+    ASSERT_TRUE(manager.RemTmpPar("235", text));
+    manager.SendCommand(7, Text("Pr33"), 0);
+    EXPECT_EQ(manager.PageParList(), (std::vector<std::string>{"Pr33", "Pr1", "Pr4"}))
+        << "a removed temporary parameter leaves the list; no duplicates";
 }
 
 TEST_F(TvskParameterServicesTest, OptionsCamsAndPlcOfTheFile)

@@ -3,6 +3,7 @@
 
 #include <TvskCamEditor/ui/CamEditorIds.h>
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
 
@@ -275,7 +276,7 @@ void CDlgCamEdit::OnReadDrive()
     {
         double value = 0.0;
         const long address = 0x100000 + ((start + i) % 65536);
-        if (m_pHost->SendCommand(14, address, reinterpret_cast<long>(&value)) != 0)
+        if (m_pHost->SendCommand(HOSTCMD_READADDR, address, reinterpret_cast<long>(&value)) != 0)
         {
             Box(IDS_CAM_DRIVE_ERROR, MB_OK | MB_ICONSTOP);
             RepaintAll();
@@ -306,7 +307,7 @@ void CDlgCamEdit::OnWriteDrive()
     {
         const long address = 0x100000 + ((start + i) % 65536);
         const long value = static_cast<long>(std::trunc(table.GetPointAt(i).dValue));
-        if (m_pHost->SendCommand(15, address, value) != 0)
+        if (m_pHost->SendCommand(HOSTCMD_WRITEADDR, address, value) != 0)
         {
             Box(IDS_CAM_DRIVE_ERROR, MB_OK | MB_ICONSTOP);
             return;

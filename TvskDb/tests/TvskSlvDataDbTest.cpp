@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -93,6 +94,18 @@ TEST_F(CTvskSlvDataDbTest, EmptyListingsAreRefused)
     ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
     EXPECT_EQ(db.GetValNums(), 1);
     EXPECT_EQ(db.GetInstrNums(), 0);
+}
+
+TEST_F(CTvskSlvDataDbTest, AListingLargerThanADatabaseFileIsRefusedBeforeItIsRead)
+{
+    const std::string path = Write("'PARAMETERS' LIST :\n\nPr  1 :  2\n");
+    std::filesystem::resize_file(path, 100u << 20); // sparse: nothing to read but its size
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(db.Load(path.c_str()), 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_NE(db.GetErrorString().Find("\nT : 11\n"), -1) << db.GetErrorString();
+    EXPECT_EQ(dir.EntryCount(), 1u) << "no copy made";
 }
 
 TEST_F(CTvskSlvDataDbTest, OperandTooLongForItsFieldIsAnError)

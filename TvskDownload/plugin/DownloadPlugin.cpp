@@ -42,7 +42,7 @@ void CDownloadPlugin::Run()
     {
         const int answer = AfxShowMessageBox(m_pParent, DownloadString(m_pHost, IDS_DL_EXCLUSIVE), nullptr,
                                              MB_YESNO | MB_ICONQUESTION);
-        m_pHost->SendCommand(17, answer == IDYES ? 1 : 0, 0);
+        m_pHost->SendCommand(HOSTCMD_SETEXCLUSIVE, answer == IDYES ? 1 : 0, 0);
     }
     if (!m_Wnd.GetSafeHwnd())
         m_Wnd.CreateWindowAt();

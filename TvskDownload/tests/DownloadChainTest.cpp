@@ -7,11 +7,21 @@
 #include <Tarveskon/tests/ManagerOnDrive.h>
 #include <ui/MessageBox.h>
 
+#include <kernel/SharedLibrary.h>
 #include <testing/WaitUntil.h>
 
+#include <VrnSerConfigDlg.h>
+
 #include <QApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 namespace
 {
@@ -157,4 +167,55 @@ TEST_F(DownloadChainTest, FormattedEntriesOfAThirtyTwoBitValueReachTheDriveExact
         wnd->OnReadSelected();
         EXPECT_EQ(wnd->Pars().Field(row, FIELD_VALUE), value) << "read back from the drive";
     }
+}
+
+// The protocol's settings dialog runs its modal loop while the monitor's worker and the window's
+// timers keep calling the host: neither may wait on a lock the other holds.
+TEST_F(DownloadChainTest, TheSettingsDialogOpensWhileTheMonitorReads)
+{
+    CSharedLibrary component;
+    ASSERT_TRUE(component.Open(VRNSER_COMPONENT)) << component.Error();
+    ASSERT_TRUE(InstallVrnSerConfigDialog(component));
+    ShowMenuOf("Pr33");
+    const int row = RowOf("Pr33");
+    ASSERT_GE(row, 0);
+    wnd->ParGrid().Move(row, 1);
+    wnd->OnMonitorAdd();
+    wnd->Select(&wnd->Monitor()); // the toolbar's state then asks the host for the monitor list
+    wnd->ToggleOnline();
+    ASSERT_TRUE(WaitUntil([this] { return wnd->Monitor().Field(0, FIELD_VALUE) == "2.5"; }, 2000));
+
+    std::atomic<bool> closed{false};
+    std::thread watchdog(
+        [this, &closed]
+        {
+            for (int i = 0; i < 200 && !closed; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!closed)
+            {
+                std::fprintf(stderr, "the settings dialog froze the program\n");
+                drive.StopDrive();
+                std::_Exit(1);
+            }
+        });
+    bool shown = false;
+    QTimer::singleShot(
+        0,
+        [&shown]
+        {
+            shown = WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }, 3000);
+            WaitUntil([] { return false; }, 1000); // the timers and the worker run meanwhile
+            if (QWidget* dialog = QApplication::activeModalWidget())
+                CWnd::FromWidget(dialog)->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+    CString settings;
+    EXPECT_EQ(manager->SendCommand(HOSTCMD_CONFIGCONN, 0, reinterpret_cast<intptr_t>(&settings)), HOSTRES_OK);
+    closed = true;
+    watchdog.join();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(manager->IsConnected());
+    drive.SendControl("set 33 700\n");
+    EXPECT_TRUE(WaitUntil([this] { return wnd->Monitor().Field(0, FIELD_VALUE) == "7"; }, 2000))
+        << "the monitor reads again after the dialog";
+    wnd->ToggleOnline();
 }

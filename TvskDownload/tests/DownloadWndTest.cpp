@@ -115,6 +115,29 @@ TEST_F(DownloadWndTest, NoToExclusiveModeOpensTheWindowWithTheDriveCommandsOff)
     EXPECT_TRUE(manager->IsExclusiveMode());
 }
 
+// Every way the window closes ends the exclusive mode it set: the close box, the system menu's
+// close, and its owner ending while it is shown.
+TEST_F(DownloadWndTest, EveryCloseEndsExclusiveMode)
+{
+    const std::vector<std::pair<const char*, std::function<void(CDownloadWnd&)>>> closes = {
+        {"close box", [](CDownloadWnd& wnd) { wnd.GetWidget()->close(); }},
+        {"WM_CLOSE", [](CDownloadWnd& wnd) { wnd.SendMessage(WM_CLOSE); }},
+        {"system menu", [](CDownloadWnd& wnd) { wnd.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }}};
+    for (const auto& [name, close] : closes)
+    {
+        plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+        ASSERT_TRUE(manager->IsExclusiveMode()) << name;
+        close(Window());
+        EXPECT_FALSE(manager->IsExclusiveMode()) << name;
+        ASSERT_NE(CWndFromPlugin(), nullptr) << name;
+        EXPECT_FALSE(Window().IsWindowVisible()) << name;
+    }
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    ASSERT_TRUE(manager->IsExclusiveMode());
+    proxy.Reset();
+    EXPECT_FALSE(manager->IsExclusiveMode());
+}
+
 TEST_F(DownloadWndTest, AMonitoredRowIsAddedOnceAndRemoved)
 {
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);

@@ -4,6 +4,7 @@
 #include <TvskDownload/ui/DlgInsertPar.h>
 #include <TvskDownload/ui/DownloadIds.h>
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
 
@@ -244,7 +245,7 @@ int CDownloadWnd::OnCreate(CREATESTRUCT* createStruct)
     m_pDropTarget->AddFormat(m_Monitor.GetFormat());
     m_pDropTarget->Register(&m_MonitorGrid);
     if (m_pHost)
-        m_pHost->SendCommand(12, 0, 0);
+        m_pHost->SendCommand(HOSTCMD_SORTPARS, 0, 0);
     Layout();
     Invalidate();
     return 0;
@@ -391,7 +392,7 @@ void CDownloadWnd::OnTimer(UINT_PTR id)
     for (int row = first; row <= last && m_bOnline; ++row)
     {
         CString name = m_Pars.Field(row, FIELD_NAME);
-        if (m_pHost->SendCommand(1, Text(name), 0) != 0)
+        if (m_pHost->SendCommand(HOSTCMD_READPAR, Text(name), 0) != 0)
         {
             m_bOnline = false; // one box, and no more reads until the engineer asks again
             ShowHostError();
@@ -429,14 +430,28 @@ void CDownloadWnd::OnSysCommand(UINT id, LPARAM lParam)
         CToolWnd::OnSysCommand(id, lParam);
         return;
     }
+    Hide();
+}
+
+// The close box closes as the system menu does: the window hides and exclusive mode ends.
+void CDownloadWnd::OnClose()
+{
+    Hide();
+}
+
+void CDownloadWnd::Hide()
+{
     ShowWindow(SW_HIDE);
     SetVisibleState(false);
     if (m_pHost)
-        m_pHost->SendCommand(17, 0, 0);
+        m_pHost->SendCommand(HOSTCMD_SETEXCLUSIVE, 0, 0);
 }
 
 void CDownloadWnd::OnDestroy()
 {
+    // Destroyed while shown (its owner ends): the mode it set ends with it.
+    if (m_bVisible && Exclusive())
+        m_pHost->SendCommand(17, 0, 0);
     KillTimer(kToolbarTimer);
     KillTimer(kOnlineTimer);
     m_pTask.reset();
@@ -484,7 +499,7 @@ void CDownloadWnd::ShowHostError()
 void CDownloadWnd::ReadRow(int row)
 {
     const CString name = m_Pars.Field(row, FIELD_NAME);
-    if (m_pHost->SendCommand(1, Text(name), 0) != 0)
+    if (m_pHost->SendCommand(HOSTCMD_READPAR, Text(name), 0) != 0)
         ShowHostError();
     else
         m_ParGrid.Update(row, 2);
@@ -510,7 +525,7 @@ void CDownloadWnd::OnWriteSelected()
     if (row < 0)
         return;
     const CString name = m_Pars.Field(row, FIELD_NAME);
-    if (m_pHost->SendCommand(2, Text(name), 0) != 0)
+    if (m_pHost->SendCommand(HOSTCMD_WRITEPAR, Text(name), 0) != 0)
         ShowHostError();
     else
         m_ParGrid.Update(row, 2);
@@ -521,7 +536,7 @@ void CDownloadWnd::OnReadAll()
     if (!m_pHost)
         return ProgramError("DownloadWnd", __LINE__, nullptr);
     CWaitCursor wait;
-    m_pHost->SendCommand(3, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_READPARS, 0, 0);
     m_ParGrid.Invalidate(FALSE);
 }
 
@@ -529,7 +544,7 @@ void CDownloadWnd::OnWriteAll()
 {
     if (!m_pHost)
         return ProgramError("DownloadWnd", __LINE__, nullptr);
-    m_pHost->SendCommand(4, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_DOWNLPARAMS, 0, 0);
     m_ParGrid.Invalidate(FALSE);
 }
 
@@ -537,7 +552,7 @@ void CDownloadWnd::OnDriveCommand(const char* word)
 {
     if (!m_pHost)
         return ProgramError("DownloadWnd", __LINE__, nullptr);
-    m_pHost->SendCommand(5, Text(word), 0);
+    m_pHost->SendCommand(HOSTCMD_DRIVECMD, Text(word), 0);
 }
 
 bool CDownloadWnd::AddMonitorEntry(const char* name, bool askHost)
@@ -608,7 +623,7 @@ void CDownloadWnd::OnTmpAdd()
         return;
     if (!m_pHost->AddTmpPar(dialog.m_strAddress, dialog.m_strDescr, 0.0, this))
         return;
-    m_pHost->SendCommand(12, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_SORTPARS, 0, 0);
     ResyncParRows(); // the host lists it only when the chosen menu shows temporary parameters
 }
 

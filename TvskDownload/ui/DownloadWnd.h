@@ -65,10 +65,13 @@ protected:
     void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
     void OnDestroy() override;
     void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnClose() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void MapCommands();
+    // Hides the window and ends exclusive mode.
+    void Hide();
     void FillMenuCombo();
     void Layout();
     void PlaceGridsAndCaptions();

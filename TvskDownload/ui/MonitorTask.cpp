@@ -1,6 +1,7 @@
 // The monitor worker.
 #include <TvskDownload/ui/MonitorTask.h>
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 
 #include <cstdint>
@@ -52,13 +53,16 @@ void CMonitorTask::Execute()
         CPluginIntf* host = m_pHost;
         if (!m_bVisible || !host)
             continue;
+        CStringArray names;
         {
             std::lock_guard guard(m_lock);
-            for (INT_PTR i = 0; i < m_Names.GetSize(); ++i)
-                if (!m_Names[i].IsEmpty())
-                    host->SendCommand(
-                        16, static_cast<long>(reinterpret_cast<intptr_t>(m_Names[i].GetString())), 0);
+            names.Copy(m_Names);
         }
+        // The host is called without the lock: a window may wait for it while the host works.
+        for (INT_PTR i = 0; i < names.GetSize(); ++i)
+            if (!names[i].IsEmpty())
+                host->SendCommand(HOSTCMD_READPARFAST,
+                                  static_cast<long>(reinterpret_cast<intptr_t>(names[i].GetString())), 0);
         Msg(nullptr, true);
     }
 }

@@ -3,6 +3,7 @@
 
 #include <TvskDownload/ui/DownloadIds.h>
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
 
@@ -204,7 +205,7 @@ void CParIntf::ColClick(int col)
 {
     if (col != 0 || !HostCheck("ParIntf", __LINE__))
         return;
-    m_pHost->SendCommand(12, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_SORTPARS, 0, 0);
     if (m_pGrid && m_pGrid->GetSafeHwnd())
         m_pGrid->Invalidate(FALSE);
 }

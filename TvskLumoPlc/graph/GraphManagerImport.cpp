@@ -213,11 +213,15 @@ void CGraphManager::ConnectWireEnds(CGraphNetworkIntf* network)
                         for (int i = 0; i < CCrossConnection::ArmCount && arm < 0; ++i)
                             if (cross->GetWireNumber(i) == wire->GetNumber() && !cross->GetArm(i))
                                 arm = i;
+                        // The end is bound only once the junction holds the wire on an arm.
+                        if (arm < 0 || !cross->AddConnection(wire, arm))
+                        {
+                            ProgramError(SourceName(), __LINE__, "junction without that wire");
+                            break;
+                        }
                         wire->SetEndObject(start, cross, CConnection::END_NONE);
                         end.pinNumber = arm;
-                        if (arm < 0 || !cross->AddConnection(wire, arm))
-                            ProgramError(SourceName(), __LINE__, "junction without that wire");
-                        else if (end.point != cross->GetPosition())
+                        if (end.point != cross->GetPosition())
                             wire->MoveEnd(start, cross->GetPosition().x, cross->GetPosition().y);
                         break;
                     }

@@ -1,5 +1,6 @@
 #include "AnimateChart.h"
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ZoSupport.h>
 

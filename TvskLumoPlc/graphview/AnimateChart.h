@@ -14,8 +14,6 @@ class CPluginIntf;
 
 // Message posted to the view after each read cycle.
 constexpr UINT WM_ANIMATION_UPDATE = 1025;
-// Host command reading drive memory: param1 (width << 16) | address, param2 a double*.
-constexpr UINT HOSTCMD_READADDR = 14;
 
 // What the engine needs of the view it animates; the worker calls only the two queries.
 class CAnimationView

@@ -200,10 +200,14 @@ bool CGraphDoc::ConnectPinToWire(CGraphPin* pin, CConnection* wire)
     for (const bool start : {true, false})
     {
         const CConnection::End& end = start ? wire->GetStart() : wire->GetEnd();
-        if (end.point != at)
+        if (end.point != at || end.object)
             continue;
-        if (!end.object)
-            wire->SetEndObject(start, pin, start ? CConnection::END_OUTPUT : CConnection::END_INPUT);
+        // The pin holds the wire as well, so that its element's removal frees the end.
+        wire->SetEndObject(start, pin,
+                           pin->GetSide() == CGraphPin::SIDE_INPUT ? CConnection::END_INPUT
+                                                                   : CConnection::END_OUTPUT);
+        pin->SetConnection(wire);
+        wire->Validate();
         return true;
     }
     return false;

@@ -45,8 +45,24 @@ CGraphView::CGraphView() = default;
 
 CGraphView::~CGraphView()
 {
+    // Without a document the manager may have gone with it.
+    if (m_pDocument)
+        ForgetManager();
+}
+
+void CGraphView::ForgetManager()
+{
     if (m_pManager && m_pManager->GetOwner() == this)
         m_pManager->SetOwner(nullptr);
+    m_pManager = nullptr;
+    m_pFonts = nullptr;
+}
+
+void CGraphView::PostNcDestroy()
+{
+    // Leaving the document may delete it, and the manager it owns with it.
+    ForgetManager();
+    CScrollView::PostNcDestroy();
 }
 
 int CGraphView::OnCreate(CREATESTRUCT* createStruct)
@@ -196,7 +212,7 @@ void CGraphView::RebuildFromList(CPlcFBDCode* code)
         return;
     const CPoint scroll = GetDeviceScrollPosition();
     SetRedraw(FALSE);
-    EndCapture();
+    EndInput();
     ladder->ClearSelection();
     ladder->RemoveAllNetworks();
     if (code)
@@ -244,6 +260,8 @@ void CGraphView::SetMode(int mode)
     m_nPreviousMode = m_nMode;
     m_nMode = mode;
     EndWiring();
+    if (m_nPreviousMode == MODE_WIRING)
+        MoveMarker(nullptr, CPoint(-1, -1));
     if (m_pManager && mode != MODE_NORMAL)
         m_pManager->ClearSelection();
     SetCursor(LoadCursor(nullptr, mode == MODE_NORMAL ? IDC_ARROW : IDC_CROSS));
@@ -616,6 +634,13 @@ void CGraphView::EndCapture()
     m_pDragged = nullptr;
 }
 
+void CGraphView::EndInput()
+{
+    EndCapture();
+    if (m_nMode == MODE_WIRING)
+        SetMode(MODE_NORMAL);
+}
+
 void CGraphView::EndDrag(CNetworkWnd* network, CPoint)
 {
     const bool moved = m_bMoved && m_pDragged;
@@ -749,7 +774,7 @@ void CGraphView::DeleteSelection()
         auto* current = static_cast<CNetworkWnd*>(doc->GetCurrentNetwork());
         if (!current || !current->IsSelected() || !CanDeleteNetwork(current))
             return;
-        EndCapture();
+        EndInput();
         doc->RemoveNetwork(current);
         Renumber();
         LayoutNetworks();

@@ -122,6 +122,7 @@ public:
 
 protected:
     int OnCreate(CREATESTRUCT* createStruct) override;
+    void PostNcDestroy() override;
     void OnSize(UINT type, int cx, int cy) override;
     BOOL OnEraseBkgnd(CDC* dc) override;
     void OnPaint() override;
@@ -150,11 +151,15 @@ protected:
     // The menu of a right click, after the selection was made; none in the plain graph view.
     virtual void ShowContextMenu(CNetworkWnd*, CGraphBlock*, CPoint) {}
     void EndCapture();
+    // Before networks go: a drag ends, and a wire being drawn with the wiring mode.
+    void EndInput();
     CGraphBlock* ElementAt(CNetworkWnd* network, CPoint screen) const;
     void SelectOnly(CGraphObject* object);
     // A press in the wiring mode: starts, bends or ends the wire being drawn.
     void WireAt(CNetworkWnd* network, CPoint cell);
     void EndWiring();
+    // The manager no longer hears of this view, which no longer uses it.
+    void ForgetManager();
     void MoveMarker(CNetworkWnd* network, CPoint cell);
 
     CGraphManager* m_pManager = nullptr;

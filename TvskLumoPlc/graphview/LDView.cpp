@@ -139,7 +139,7 @@ void CLDView::RebuildLadder(CPlcFBDCode* code)
         return;
     SetRedraw(FALSE);
     const CPoint scroll = GetDeviceScrollPosition();
-    EndCapture();
+    EndInput();
     manager->ClearSelection();
     manager->RemoveAllNetworks();
     if (code)

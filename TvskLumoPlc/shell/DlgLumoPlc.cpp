@@ -8,6 +8,7 @@
 #include "PlcIds.h"
 #include "ToolBarTips.h"
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <TvskLumoPlc/graphview/GraphDoc.h>
 #include <TvskLumoPlc/graphview/LDView.h>
@@ -37,12 +38,6 @@ constexpr int kMinTrackWidth = 200;
 constexpr const char* kSection = "Settings";
 constexpr const char* kPlacementEntry = "LumoPlcWin";
 constexpr UINT kPlacementBytes = 16;
-constexpr UINT kHostConnect = 10;
-constexpr UINT kHostEnableComm = 24;
-constexpr UINT kHostUploadPlc = 31;
-constexpr UINT kHostDownloadPlc = 32;
-constexpr UINT kHostComparePlc = 33;
-constexpr UINT kHostHelp = 50;
 constexpr UINT kMainBarId = 0xE800;
 constexpr UINT kInstrBarId = 0xE801;
 constexpr SIZE kInstrButton = {34, 34};
@@ -371,8 +366,8 @@ bool CDlgLumoPlc::SetOnline(bool wanted)
     }
     if ((m_pPluginIntf->IsConnected() != FALSE) == wanted)
         return true;
-    m_pPluginIntf->SendCommand(kHostEnableComm, 1, 0);
-    m_pPluginIntf->SendCommand(kHostConnect, 1, 0); // a toggle
+    m_pPluginIntf->SendCommand(HOSTCMD_ENABLECOMM, 1, 0);
+    m_pPluginIntf->SendCommand(HOSTCMD_CONNECT, 1, 0); // a toggle
     m_bLinkState = m_pPluginIntf->IsConnected() ? 1 : 0;
     SetActiveWindow();
     return (m_bLinkState != 0) == wanted;
@@ -381,7 +376,8 @@ bool CDlgLumoPlc::SetOnline(bool wanted)
 bool CDlgLumoPlc::ComparePlc(bool& equal)
 {
     int same = 0;
-    const bool compared = m_pPluginIntf->SendCommand(kHostComparePlc, reinterpret_cast<long>(&same), 0) == 0;
+    const bool compared =
+        m_pPluginIntf->SendCommand(HOSTCMD_COMPAREPLC, reinterpret_cast<long>(&same), 0) == 0;
     equal = compared && same != 0;
     return compared;
 }
@@ -393,7 +389,7 @@ bool CDlgLumoPlc::ReadFromDrive()
     CWaitCursor wait;
     if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return false;
-    if (m_pPluginIntf->SendCommand(kHostUploadPlc, 0, 0) != 0)
+    if (m_pPluginIntf->SendCommand(HOSTCMD_UPLOADPLC, 0, 0) != 0)
     {
         Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
         StoreProgram();
@@ -443,7 +439,7 @@ void CDlgLumoPlc::OnWritePlc()
     // A link that was not reached has been reported by the host.
     if (!SetOnline(true))
         return;
-    if (StoreProgram() && m_pPluginIntf->SendCommand(kHostDownloadPlc, 0, 0) != 0)
+    if (StoreProgram() && m_pPluginIntf->SendCommand(HOSTCMD_DOWNLPLC, 0, 0) != 0)
         Ask(IDS_PLC_NOT_WRITTEN, MB_OK | MB_ICONSTOP);
     SetOnline(false);
 }
@@ -495,7 +491,7 @@ void CDlgLumoPlc::OnPrint(bool preview)
 // The host shows the help its pages set up; without one the user is told.
 void CDlgLumoPlc::ShowHelp()
 {
-    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(kHostHelp, 0, 0) != HOSTRES_OK)
+    if (!m_pPluginIntf || m_pPluginIntf->SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_OK)
         Ask(IDS_PLC_NO_HELP, MB_OK | MB_ICONINFORMATION);
 }
 

@@ -1,5 +1,7 @@
 #include <TvskOsc/model/OscCaptureFile.h>
 
+#include <framework/File.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -78,6 +80,8 @@ bool ReadOscCapture(const std::string& path, OscCaptureValues& values)
 {
     for (std::vector<double>& channel : values)
         channel.clear();
+    if (!FitsForReading(path.c_str()))
+        return false;
     std::ifstream file(path, std::ios::binary);
     if (file && ReadSamples(file, values))
         return true;

@@ -363,6 +363,26 @@ int ChannelTwoPixels(CDlgOscilloscope& dialog)
     return count;
 }
 
+TEST_F(OscDialogTest, TheParameterWindowHeadsItsColumnsAndShowsItsTextsWhole)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    const tvsk::testing::ScopedDesktopFont font(11);
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            dialog.OnParameters();
+            CDlgOscParameters* parameters = dialog.Parameters();
+            ASSERT_NE(parameters, nullptr);
+            CString name;
+            CString value;
+            parameters->GetDlgItemText(IDC_OSC_PAR_NAME_HEAD, name);
+            parameters->GetDlgItemText(IDC_OSC_PAR_VALUE_HEAD, value);
+            EXPECT_EQ(name, CString("Parametro"));
+            EXPECT_EQ(value, CString("Valore"));
+            EXPECT_EQ(tvsk::testing::CutTexts(*parameters), std::vector<std::string>{});
+        });
+}
+
 TEST_F(OscDialogTest, OpeningShowsOneTriggerChoiceARowZeroOffsetsAndChannelTwoWhenShown)
 {
     ASSERT_TRUE(RegisterGraphControl());

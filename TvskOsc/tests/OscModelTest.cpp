@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -302,6 +303,18 @@ TEST_F(OscCaptureFileTest, DamagedOrCutFilesAreRefusedWhole)
     }
     EXPECT_FALSE(ReadOscCapture(Write("headless.txt", "0\t1\t2\t3\t4\r\n0\t1\t2\t3\t4\r\n"), values));
     EXPECT_TRUE(ReadOscCapture(Write("good.txt", head), values));
+}
+
+TEST_F(OscCaptureFileTest, ACaptureLargerThanAnyTheProgramWritesIsRefusedBeforeItIsRead)
+{
+    const std::string path =
+        Write("large.txt", "ZO_OSC\t10\t4\r\ntime\t...\r\nA\t1\r\nB\t2\r\nC\t3\r\nD\t4\r\n0\t1\t2\t3\t4\r\n");
+    std::filesystem::resize_file(path, 100u << 20); // sparse: a last line of zeros, 100 MB long
+    OscCaptureValues values;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ReadOscCapture(path, values));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+    EXPECT_TRUE(values[0].empty());
 }
 
 TEST_F(OscCaptureFileTest, FilesWithoutSamplesAreRefused)

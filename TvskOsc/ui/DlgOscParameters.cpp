@@ -25,6 +25,8 @@ BOOL CDlgOscParameters::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetWindowText(OscString(m_pHost, IDS_OSC_PAR_TITLE));
+    SetDlgItemText(IDC_OSC_PAR_NAME_HEAD, OscString(m_pHost, IDS_OSC_PAR_NAME_HEAD));
+    SetDlgItemText(IDC_OSC_PAR_VALUE_HEAD, OscString(m_pHost, IDS_OSC_PAR_VALUE_HEAD));
     const auto names = COscSettings::LoadParameterNames(CProfile::Instance());
     for (int row = 0; row < kRows; ++row)
     {

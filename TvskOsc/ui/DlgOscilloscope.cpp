@@ -4,6 +4,7 @@
 
 #include <TvskOsc/ui/OscIds.h>
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
 
@@ -364,7 +365,7 @@ void CDlgOscilloscope::RunParameterRequest()
     // While recording, and on the scope's own connection, the drive channel is off between uses.
     const bool channelOff = m_bRunning || m_bConnectedHere;
     if (channelOff)
-        m_pHost->SendCommand(24, 1, 0);
+        m_pHost->SendCommand(HOSTCMD_ENABLECOMM, 1, 0);
     if (request->kind == OSC_PAR_REQUEST::WRITE)
     {
         const HOSTRES result = m_pHost->WritePar(request->name, Real(request->value));
@@ -373,7 +374,7 @@ void CDlgOscilloscope::RunParameterRequest()
     else
         ReadParameter(*request);
     if (channelOff)
-        m_pHost->SendCommand(24, 0, 0);
+        m_pHost->SendCommand(HOSTCMD_ENABLECOMM, 0, 0);
 }
 
 void CDlgOscilloscope::ReadParameter(OSC_PAR_REQUEST& request)
@@ -472,14 +473,15 @@ void CDlgOscilloscope::OnConnect()
     if (m_bHostConnected || m_bRunning)
         return;
     if (m_bConnectedHere)
-        m_pHost->SendCommand(24, 1, 0); // the channel was left off: on again so that it can close
-    m_pHost->SendCommand(10, 1, 0);
+        m_pHost->SendCommand(HOSTCMD_ENABLECOMM, 1,
+                             0); // the channel was left off: on again so that it can close
+    m_pHost->SendCommand(HOSTCMD_CONNECT, 1, 0);
     m_bConnectedHere = m_pHost->IsConnected() != FALSE;
     if (!m_bConnectedHere)
         return;
-    m_pHost->SendCommand(18, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_LOCKCOMM, 0, 0);
     m_Link.ReadMode();
-    m_pHost->SendCommand(24, 0, 0);
+    m_pHost->SendCommand(HOSTCMD_ENABLECOMM, 0, 0);
     UpdateLabels();
 }
 
@@ -739,9 +741,10 @@ void CDlgOscilloscope::OnDestroy()
         Stop();
     if (m_bConnectedHere)
     {
-        m_pHost->SendCommand(19, 0, 0); // the channel taken at connection goes back on every way out
-        m_pHost->SendCommand(24, 1, 0);
-        m_pHost->SendCommand(10, 1, 0);
+        m_pHost->SendCommand(HOSTCMD_UNLOCKCOMM, 0,
+                             0); // the channel taken at connection goes back on every way out
+        m_pHost->SendCommand(HOSTCMD_ENABLECOMM, 1, 0);
+        m_pHost->SendCommand(HOSTCMD_CONNECT, 1, 0);
     }
     m_pParameters.reset();
     m_Settings.SaveRanges(CProfile::Instance());

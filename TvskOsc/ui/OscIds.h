@@ -47,6 +47,8 @@ enum : UINT
     IDC_OSC_PAR_VALUE = 10110, // + row
     IDC_OSC_PAR_SEND = 10120,  // + row
     IDC_OSC_PAR_READ = 10130,  // + row
+    IDC_OSC_PAR_NAME_HEAD = 10140,
+    IDC_OSC_PAR_VALUE_HEAD = 10141,
 
     IDS_OSC_TITLE = 2005,
     ID_OSC_CLOSE = 10800,
@@ -74,10 +76,12 @@ enum : UINT
     IDS_OSC_STOP_FIRST = 10842,
     IDS_OSC_OPEN_FAILED = 10843,
     IDS_OSC_SAVE_FAILED = 10844,
-    IDS_OSC_STOP_BEFORE_OPEN = 10845
+    IDS_OSC_PAR_NAME_HEAD = 10845,
+    IDS_OSC_PAR_VALUE_HEAD = 10846,
+    IDS_OSC_STOP_BEFORE_OPEN = 10847
 };
 
 class CPluginIntf;
 HINSTANCE OscModule();
-// The host's text of id, else the module's own (10842 is the module's alone).
+// The host's text of id in the user's language, else the module's own.
 CString OscString(CPluginIntf* host, UINT id);

@@ -46,6 +46,8 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_OSC_STOP_FIRST, "Fermare l'acquisizione prima di chiudere"},
     {IDS_OSC_OPEN_FAILED, "Il file non contiene campioni leggibili"},
     {IDS_OSC_SAVE_FAILED, "Impossibile salvare il file"},
+    {IDS_OSC_PAR_NAME_HEAD, "Parametro"},
+    {IDS_OSC_PAR_VALUE_HEAD, "Valore"},
     {IDS_OSC_STOP_BEFORE_OPEN, "Fermare l'acquisizione prima di aprirne una da file"},
 };
 
@@ -99,10 +101,11 @@ const DialogTemplate kScope = {"Oscilloscopio", WS_POPUP | WS_CAPTION | WS_SYSME
 
 std::vector<DlgItem> ParameterItems()
 {
-    std::vector<DlgItem> items;
+    std::vector<DlgItem> items = {{DlgKind::LText, IDC_OSC_PAR_NAME_HEAD, 6, 6, 50, 8, "Parametro"},
+                                  {DlgKind::LText, IDC_OSC_PAR_VALUE_HEAD, 60, 6, 70, 8, "Valore"}};
     for (int row = 0; row < 8; ++row)
     {
-        const int y = 6 + row * 16;
+        const int y = 18 + row * 16;
         items.push_back({DlgKind::EditText, static_cast<UINT>(IDC_OSC_PAR_NAME + row), 6, y, 50, 12});
         items.push_back({DlgKind::EditText, static_cast<UINT>(IDC_OSC_PAR_VALUE + row), 60, y, 70, 12});
         items.push_back(
@@ -191,7 +194,7 @@ struct Registration
         AfxRegisterDialogTemplate(IDD_OSCILLOSCOPE, &kScope, OscModule());
         static const std::vector<DlgItem> parameterItems = ParameterItems();
         static const DialogTemplate parameters = {
-            "Parametri",           WS_POPUP | WS_CAPTION | WS_SYSMENU,     214, 134,
+            "Parametri",           WS_POPUP | WS_CAPTION | WS_SYSMENU,     214, 146,
             parameterItems.data(), static_cast<int>(parameterItems.size())};
         AfxRegisterDialogTemplate(IDD_OSC_PARAMETERS, &parameters, OscModule());
         AfxRegisterToolBar(IDR_OSC_TOOLBAR, 16, 15, kToolbarIds, static_cast<int>(std::size(kToolbarIds)),
@@ -209,7 +212,7 @@ CString OscString(CPluginIntf* host, UINT id)
 {
     static const Registration registration;
     CString text;
-    if (id != IDS_OSC_STOP_FIRST && host && host->GetString(id, text) && !text.IsEmpty())
+    if (host && host->GetString(id, text) && !text.IsEmpty())
         return text;
     return GetResourceString(id, OscModule());
 }

@@ -1,5 +1,6 @@
 #include "PagerBinding.h"
 
+#include <Tarveskon/PluginCall.h>
 #include <ZoSupport/ProgramError.h>
 #include <com/Bstr.h>
 #include <framework/LeadingNumber.h>
@@ -35,26 +36,6 @@ constexpr int IDOK = 1;
 // "The drive is not connected", of the host's string table.
 constexpr UINT kNotConnectedText = 2132;
 constexpr int IDCANCEL = 2;
-
-// Host command codes the page words reach.
-enum HostCommand : UINT
-{
-    HOSTCMD_DOWNLPARAMS = 4,
-    HOSTCMD_DRIVECOMMAND = 5,
-    HOSTCMD_CLEARPAGELIST = 6,
-    HOSTCMD_ADDPAGEPAR = 7,
-    HOSTCMD_READPAGELIST = 8,
-    HOSTCMD_WRITEPAGELIST = 9,
-    HOSTCMD_CONNECT = 10,
-    HOSTCMD_CONFIGCONN = 11,
-    HOSTCMD_DOWNLPLC = 32,
-    HOSTCMD_COMPAREFILE = 34,
-    HOSTCMD_COMPAREDRIVE = 35,
-    HOSTCMD_GOONLINE = 36,
-    HOSTCMD_DOWNLCAMS = 37,
-    HOSTCMD_SAVEPARAMS = 38,
-    HOSTCMD_SAVEPLC = 40
-};
 
 long Arg(const void* pointer)
 {
@@ -221,7 +202,7 @@ void CPagerBinding::PublishPageList()
     LONG count = 0;
     if (!m_manager || !m_host || FAILED(m_manager->get_ControlsNum(&count)))
         return;
-    m_host->SendCommand(HOSTCMD_CLEARPAGELIST, 0, 0);
+    m_host->SendCommand(HOSTCMD_CLEARPAGEPARS, 0, 0);
     for (LONG i = 0; i < count; ++i)
         if (const std::string name = ControlName(i); !name.empty())
             m_host->SendCommand(HOSTCMD_ADDPAGEPAR, Arg(name.c_str()), 0);
@@ -528,7 +509,7 @@ void CPagerBinding::Command(const std::string& word, long window)
         // A nested page may have left its own list with the host.
         PublishPageList();
         m_view.BeginWait();
-        m_host->SendCommand(word == "ReadAll" ? HOSTCMD_READPAGELIST : HOSTCMD_WRITEPAGELIST, 0, 0);
+        m_host->SendCommand(word == "ReadAll" ? HOSTCMD_READALL : HOSTCMD_WRITEALL, 0, 0);
         m_view.EndWait();
         Refresh(false);
         return;
@@ -540,13 +521,13 @@ void CPagerBinding::Command(const std::string& word, long window)
         bool withWindow;
     } words[] = {{"Connect", HOSTCMD_CONNECT, false},
                  {"ConfigConn", HOSTCMD_CONFIGCONN, false},
-                 {"CompareWithFile", HOSTCMD_COMPAREFILE, true},
-                 {"CompareWithDrive", HOSTCMD_COMPAREDRIVE, true},
+                 {"CompareWithFile", HOSTCMD_COMPAREWITHFILE, true},
+                 {"CompareWithDrive", HOSTCMD_COMPAREWITHDRIVE, true},
                  {"GoOnline", HOSTCMD_GOONLINE, true},
                  {"DownlParams", HOSTCMD_DOWNLPARAMS, false},
                  {"DownlPlc", HOSTCMD_DOWNLPLC, false},
                  {"DownlCams", HOSTCMD_DOWNLCAMS, false},
-                 {"SaveParameters", HOSTCMD_SAVEPARAMS, false},
+                 {"SaveParameters", HOSTCMD_SAVEPARAMETERS, false},
                  {"SavePlc", HOSTCMD_SAVEPLC, false}};
     for (const auto& entry : words)
         if (word == entry.word)
@@ -554,5 +535,5 @@ void CPagerBinding::Command(const std::string& word, long window)
             m_host->SendCommand(entry.code, entry.withWindow ? window : 0, 0);
             return;
         }
-    m_host->SendCommand(HOSTCMD_DRIVECOMMAND, Arg(word.c_str()), 0);
+    m_host->SendCommand(HOSTCMD_DRIVECMD, Arg(word.c_str()), 0);
 }

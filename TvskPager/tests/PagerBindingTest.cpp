@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -63,6 +64,8 @@ protected:
         binding.reset();
         manager = nullptr;
         host.reset();
+        for (VARIANT& text : m_texts)
+            VariantClear(&text);
     }
     void Load(const std::string& relative)
     {
@@ -108,13 +111,7 @@ protected:
         VariantClear(&v);
         return result;
     }
-    std::vector<std::string> PageList() const
-    {
-        std::vector<std::string> names;
-        for (INT_PTR i = 0; i < host->PageParList().GetSize(); ++i)
-            names.push_back(static_cast<const DBPAR*>(host->PageParList()[i])->szID);
-        return names;
-    }
+    std::vector<std::string> PageList() const { return host->PageParList(); }
     void Type(const std::string& name, const std::string& text)
     {
         Element(name).SetValue(text);
@@ -128,12 +125,14 @@ protected:
         v.iVal = value;
         return v;
     }
-    static VARIANT Text(const char* text)
+    // The binding only reads what it is handed: the test frees its texts at the end.
+    VARIANT Text(const char* text)
     {
         VARIANT v;
         VariantInit(&v);
         v.vt = VT_BSTR;
         v.bstrVal = BstrFromUtf8(text);
+        m_texts.push_back(v);
         return v;
     }
 
@@ -145,6 +144,9 @@ protected:
     tvsk::web::DomDocument* dom = nullptr;
     RecordingView view;
     std::unique_ptr<CPagerBinding> binding;
+
+private:
+    std::vector<VARIANT> m_texts;
 };
 
 TEST_F(PagerBindingTest, APageShowsTheFileItsTitleSizeAndPageList)

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -166,7 +167,7 @@ TEST_F(PagerDialogTest, APageShowsTheFileWithItsTitleSizeAndPeriod)
             EXPECT_EQ(Shown(dialog, "Pr33"), FileValue("Pr33"));
             EXPECT_EQ(Shown(dialog, "Pr31"), FileValue("Pr31"));
             EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
-            EXPECT_EQ(host->PageParList().GetSize(), 7);
+            EXPECT_EQ(host->PageParList().size(), 7u);
             EXPECT_EQ(dialog.PageName().str(), "Motor");
             CRect place;
             dialog.GetWindowRect(&place);
@@ -216,7 +217,7 @@ TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
             EXPECT_EQ(nestedCaption, "Dati motore");
             EXPECT_EQ(enabledWhileNested, enabled) << "the first page polled while the nested one was open";
             EXPECT_NE(Shown(dialog, "Pr42.0"), enabled) << "refreshed when the nested one closed";
-            EXPECT_EQ(host->PageParList().GetSize(), 4); // the first page's again
+            EXPECT_EQ(host->PageParList().size(), 4u); // the first page's again
         });
 }
 
@@ -457,11 +458,58 @@ TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnl
             EXPECT_EQ(journal::Lines().back(), "TvskPagerWindowTest command 3");
         });
     // Every window the module left open went, and its objects, before its code did.
+    EXPECT_TRUE(WaitUntil(
+        [] { return !journal::Lines().empty() && journal::Lines().back() == "TvskPagerWindowTest unload"; },
+        2000));
     const std::vector<std::string> lines = journal::Lines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "TvskPagerWindowTest unload");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest window destroyed"), 3);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest widget deleted"), 3);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest delete"), 3);
+}
+
+// A host that lets its plug-ins go inside one of its own window's messages, as the main dialog
+// does on "Pagina iniziale" and the pager when its page closes.
+class ResettingHost : public CWnd
+{
+public:
+    static constexpr UINT kReset = WM_USER + 77;
+    explicit ResettingHost(CPluginLoaderProxy& proxy) : m_proxy(proxy) {}
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kReset)
+            return CWnd::WindowProc(message, wParam, lParam);
+        m_proxy.Reset();
+        return 0;
+    }
+
+private:
+    CPluginLoaderProxy& m_proxy;
+};
+
+TEST(PluginWindowsTest, AWindowLeftOpenIsDeletedBeforeItsModuleUnloads)
+{
+    journal::ResetAll();
+    CPluginLoaderProxy proxy;
+    CPluginLoader* loader = proxy.CreateLoader("TvskPagerWindowTest.dll");
+    ASSERT_NE(loader, nullptr) << proxy.GetLastError();
+    CPluginImpl* plugin = loader->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    ResettingHost host(proxy);
+    ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
+    host.PostMessage(ResettingHost::kReset);
+    WaitUntil([] { return false; }, 300);
+    const std::vector<std::string> lines = journal::Lines();
+    const auto at = [&](const char* line) {
+        return std::find(lines.begin(), lines.end(), std::string("TvskPagerWindowTest ") + line) -
+               lines.begin();
+    };
+    EXPECT_LT(at("window destroyed"), at("widget deleted"));
+    EXPECT_LT(at("widget deleted"), at("unload"));
+    EXPECT_LT(at("unload"), static_cast<long>(lines.size()));
+    host.DestroyWindow();
 }
 
 } // namespace

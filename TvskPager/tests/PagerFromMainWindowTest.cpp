@@ -184,11 +184,8 @@ protected:
     }
     std::set<std::string> PageList()
     {
-        std::set<std::string> names;
-        const CPtrArray& list = dialog->Manager().PageParList();
-        for (int i = 0; i < list.GetSize(); ++i)
-            names.insert(static_cast<const DBPAR*>(list[i])->szID);
-        return names;
+        const std::vector<std::string> list = dialog->Manager().PageParList();
+        return {list.begin(), list.end()};
     }
 
     ProgramFolder folder;

@@ -2,6 +2,7 @@
 
 #include "PagerIds.h"
 
+#include <Tarveskon/PluginCall.h>
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/Path.h>
 #include <ZoSupport/ProgramError.h>
@@ -14,8 +15,6 @@ namespace
 
 // One per module: the document help that follows an element's help is swallowed.
 bool g_helpFlag = true;
-
-constexpr UINT HOSTCMD_STARTPROGRAM = 13;
 
 } // namespace
 
@@ -122,7 +121,7 @@ LRESULT CPagerHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_HTML_EXE:
         if (m_pHost)
-            m_pHost->SendCommand(HOSTCMD_STARTPROGRAM, static_cast<long>(lParam), 0);
+            m_pHost->SendCommand(HOSTCMD_EXECUTE, static_cast<long>(lParam), 0);
         return 0;
     case WM_ELEMENT_FOCUS:
         if (wParam == 0 || wParam == 1)

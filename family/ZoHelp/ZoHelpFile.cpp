@@ -1,6 +1,7 @@
 // The help file's sections, read through the text database engine, and its lookups.
 #include "ZoHelpFile.h"
 
+#include <framework/File.h>
 #include <TVTextDb/TextDb.h>
 
 #include <algorithm>
@@ -246,6 +247,8 @@ std::vector<ZoHelpLink> CZoHelpFile::SearchTopics(const char* words) const
 std::string CZoHelpFile::PageText(const CString& page)
 {
     std::string html;
+    if (!FitsForReading(page))
+        return {};
     try
     {
         std::ifstream in(page.str(), std::ios::binary);

@@ -58,6 +58,9 @@ CScriptManager::CScriptManager() = default;
 
 CScriptManager::~CScriptManager()
 {
+    // A running engine holds the script manager as its site: only closing it frees both.
+    if (m_mng)
+        m_mng->Stop();
     if (m_point)
         m_point->Unadvise(m_cookie);
     m_point.Reset();

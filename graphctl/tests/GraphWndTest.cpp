@@ -114,7 +114,9 @@ TEST_F(GraphWndTest, TraceListHasItsColumnsAndCells)
     EXPECT_EQ(list.GetColumnWidth(10), 80);
 
     CTrack4* track = AddTrace("Speed", {1.25, 3.5}, -10, 27.9);
-    Control().AddTrack(BstrFromUtf8("Empty"));
+    const BSTR empty = BstrFromUtf8("Empty");
+    Control().AddTrack(empty);
+    SysFreeString(empty);
     EXPECT_EQ(std::string(list.GetItemText(0, 0)), "Speed");
     EXPECT_EQ(std::string(list.GetItemText(0, 3)), "1.250");
     EXPECT_EQ(std::string(list.GetItemText(0, 4)), "3.500");
@@ -122,7 +124,9 @@ TEST_F(GraphWndTest, TraceListHasItsColumnsAndCells)
     EXPECT_EQ(std::string(list.GetItemText(0, 6)), "-10.000");
     EXPECT_EQ(std::string(list.GetItemText(1, 3)), "...");
     EXPECT_EQ(std::string(list.GetItemText(1, 8)), "...");
-    track->put_Note(BstrFromUtf8("n"));
+    const BSTR note = BstrFromUtf8("n");
+    track->put_Note(note);
+    SysFreeString(note);
     EXPECT_EQ(std::string(list.GetItemText(0, 11)), "n");
 }
 

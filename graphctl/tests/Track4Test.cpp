@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <vector>
 
 using namespace tvsk::com;
@@ -114,13 +115,21 @@ TEST(Track4Test, FeaturesReadAndStoreTheirFields)
     EXPECT_EQ(v.vt, VT_UI4);
     EXPECT_EQ(v.ulVal, 2u);
     EXPECT_EQ(track->put_Feature(3, MakeVariantI4(5)), E_ACCESSDENIED);
-    EXPECT_EQ(track->put_Feature(8, MakeVariantBstr("0.5")), S_OK);
+    VARIANT half = MakeVariantBstr("0.5");
+    EXPECT_EQ(track->put_Feature(8, half), S_OK);
+    VariantClear(&half);
     EXPECT_EQ(track->Buffer().SamplePeriod(), 0.5);
     EXPECT_EQ(track->put_Feature(9, MakeVariantR8(17)), S_OK);
     VariantInit(&v);
     track->get_Feature(9, &v);
     EXPECT_EQ(v.vt, VT_I4);
     EXPECT_EQ(v.lVal, 17);
+    for (const double outside : {2147483648.0, -2147483649.0, 1e300, std::nan("")})
+        EXPECT_EQ(track->put_Feature(10, MakeVariantR8(outside)), E_INVALIDARG) << outside;
+    EXPECT_EQ(track->put_Feature(10, MakeVariantR8(-2147483648.5)), S_OK);
+    VariantInit(&v);
+    track->get_Feature(10, &v);
+    EXPECT_EQ(v.lVal, -2147483647 - 1) << "the last value that fits";
     VARIANT untouched = MakeVariantI4(99);
     EXPECT_EQ(track->get_Feature(42, &untouched), S_OK);
     EXPECT_EQ(untouched.lVal, 99);
@@ -136,7 +145,9 @@ TEST(Track4Test, AddSamplesVTakesScalarsAndArrays)
     shortValue.vt = VT_I2;
     shortValue.iVal = 7;
     EXPECT_EQ(track->AddSamplesV(shortValue, none), S_OK);
-    EXPECT_EQ(track->AddSamplesV(MakeVariantBstr("1"), none), E_FAIL);
+    VARIANT text = MakeVariantBstr("1");
+    EXPECT_EQ(track->AddSamplesV(text, none), E_FAIL);
+    VariantClear(&text);
 
     SAFEARRAY* values = SafeArrayCreateVector(VT_R8, 0, 3);
     SAFEARRAY* times = SafeArrayCreateVector(VT_I4, 0, 2);

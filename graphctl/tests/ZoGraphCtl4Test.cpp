@@ -110,10 +110,14 @@ TEST_F(ZoGraphCtl4Test, TrackIsFoundByPositionOrName)
     AddTrack("Speed");
     AddTrack("Current");
     ComPtr<IDispatch> byName;
-    Control()->get_track(MakeVariantBstr("Current"), byName.Receive());
+    VARIANT current = MakeVariantBstr("Current");
+    Control()->get_track(current, byName.Receive());
+    VariantClear(&current);
     EXPECT_EQ(byName.Get(), static_cast<IDispatch*>(Track(1).Get()));
     ComPtr<IDispatch> none;
-    Control()->get_track(MakeVariantBstr("Voltage"), none.Receive());
+    VARIANT voltage = MakeVariantBstr("Voltage");
+    Control()->get_track(voltage, none.Receive());
+    VariantClear(&voltage);
     EXPECT_FALSE(none);
     Control()->get_track(MakeVariantI4(2), none.Receive());
     EXPECT_FALSE(none);

@@ -153,6 +153,14 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
     return static_cast<ULONGLONG>(r);
 }
 
+bool FitsForReading(const char* path, ULONGLONG limit)
+{
+    struct stat st;
+    if (!path || ::stat(path, &st) != 0)
+        return true;
+    return S_ISREG(st.st_mode) && static_cast<ULONGLONG>(st.st_size) <= limit;
+}
+
 ULONGLONG CFile::GetLength() const
 {
     struct stat st;

@@ -8,6 +8,13 @@
 
 #include <string_view>
 
+// Files beyond this size are refused before they are read: none that the system reads comes near
+// it, and reading one would take its size and more in memory.
+constexpr ULONGLONG kMaxInputFileSize = 16ull << 20;
+// False when the file at path is no regular file (a device or pipe has no end to wait for) or is
+// larger than limit; true when it cannot be examined, so that opening it tells why.
+bool FitsForReading(const char* path, ULONGLONG limit = kMaxInputFileSize);
+
 class CFile : public CObject
 {
 public:

@@ -2,7 +2,18 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <utility>
+
+namespace
+{
+std::atomic<ModuleCloser> g_closer{nullptr};
+} // namespace
+
+void SetModuleCloser(ModuleCloser closer) noexcept
+{
+    g_closer = closer;
+}
 
 CSharedLibrary::~CSharedLibrary()
 {
@@ -46,8 +57,13 @@ bool CSharedLibrary::Open(const char* path)
 
 void CSharedLibrary::Close()
 {
-    if (m_handle)
-        ::dlclose(std::exchange(m_handle, nullptr));
+    if (!m_handle)
+        return;
+    void* handle = std::exchange(m_handle, nullptr);
+    if (const ModuleCloser closer = g_closer)
+        closer(handle);
+    else
+        ::dlclose(handle);
 }
 
 void* CSharedLibrary::Symbol(const char* name) const

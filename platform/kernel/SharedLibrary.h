@@ -26,3 +26,9 @@ private:
     void* m_handle = nullptr;
     std::string m_error;
 };
+
+// What closes the handle of a module that Close lets go; null (the default) closes it at once.
+// The window layer installs one that keeps a module until the windows it still has to delete are
+// gone, since their deletion may run the module's code.
+using ModuleCloser = void (*)(void* handle);
+void SetModuleCloser(ModuleCloser closer) noexcept;

@@ -83,6 +83,12 @@ std::optional<HKEY__> Resolve(HKEY key)
     return Handles().Lookup(key);
 }
 
+// The store part that holds the key's root.
+RegistryStore& StoreOf(const HKEY__& key)
+{
+    return RegistryStore::For(key.path.front());
+}
+
 bool Allows(const HKEY__& key, REGSAM right)
 {
     return (key.access & right) == right;
@@ -96,7 +102,8 @@ template <class Body> LONG ReadOpenKey(HKEY key, REGSAM right, Body&& body)
         return ERROR_INVALID_HANDLE;
     if (!Allows(*k, right))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Read(
+    RegistryStore& store = StoreOf(*k);
+    return store.Read(
         [&](const RegKey& top) -> LONG
         {
             const RegKey* node = top.Find(k->path);
@@ -178,7 +185,8 @@ LONG RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access,
     if (addsKeys && !Allows(*parent, KEY_CREATE_SUB_KEY))
         return ERROR_ACCESS_DENIED;
     bool createdAny = false;
-    LONG rc = RegistryStore::Instance().Write(
+    RegistryStore& store = StoreOf(*parent);
+    LONG rc = store.Write(
         [&](RegKey& top, bool& changed)
         {
             RegKey* k = top.Find(parent->path);
@@ -211,7 +219,8 @@ LONG RegOpenKeyEx(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result)
     std::vector<std::string> path = parent->path;
     if (!AppendSubKey(path, subKey))
         return ERROR_INVALID_PARAMETER;
-    LONG rc = RegistryStore::Instance().Read(
+    RegistryStore& store = StoreOf(*parent);
+    LONG rc = store.Read(
         [&](const RegKey& top)
         {
             if (!top.Find(parent->path))
@@ -266,7 +275,8 @@ LONG RegSetValueEx(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* da
         value.data.assign(data, data + dataSize);
     else
         return ERROR_INVALID_PARAMETER;
-    return RegistryStore::Instance().Write(
+    RegistryStore& store = StoreOf(*k);
+    return store.Write(
         [&](RegKey& top, bool& changed)
         {
             RegKey* node = top.Find(k->path);
@@ -287,7 +297,8 @@ LONG RegDeleteValue(HKEY key, LPCSTR valueName)
         return ERROR_INVALID_HANDLE;
     if (!Allows(*k, KEY_SET_VALUE))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Write(
+    RegistryStore& store = StoreOf(*k);
+    return store.Write(
         [&](RegKey& top, bool& changed)
         {
             RegKey* node = top.Find(k->path);
@@ -308,7 +319,8 @@ LONG RegDeleteKey(HKEY key, LPCSTR subKey)
         return ERROR_INVALID_PARAMETER;
     if (path.size() == k->path.size())
         return ERROR_INVALID_PARAMETER;
-    return RegistryStore::Instance().Write(
+    RegistryStore& store = StoreOf(*k);
+    return store.Write(
         [&](RegKey& top, bool& changed)
         {
             if (!top.Find(k->path))
@@ -337,7 +349,8 @@ LONG RegDeleteTree(HKEY key, LPCSTR subKey)
     const bool emptiesKey = path.size() == k->path.size();
     if (emptiesKey && !Allows(*k, KEY_SET_VALUE | KEY_CREATE_SUB_KEY))
         return ERROR_ACCESS_DENIED;
-    return RegistryStore::Instance().Write(
+    RegistryStore& store = StoreOf(*k);
+    return store.Write(
         [&](RegKey& top, bool& changed)
         {
             RegKey* node = top.Find(k->path);

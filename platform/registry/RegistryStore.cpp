@@ -1,4 +1,4 @@
-// The store file shared by all processes of a user: cached, re-read when another process changed it.
+// The store files of the machine and of the user: cached, re-read when another process changed them.
 #include "RegistryStore.h"
 
 #include "Registry.h"
@@ -40,8 +40,11 @@ std::string HomeDirectory()
     return ".";
 }
 
+// As the kernel's program locator: TARVESKON_PROGRAM_DIR when set.
 std::string ProgramDirectory()
 {
+    if (const char* overridden = std::getenv("TARVESKON_PROGRAM_DIR"); overridden && *overridden)
+        return overridden;
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : exe.parent_path().string();
@@ -108,19 +111,51 @@ void AddRoots(RegKey& top)
         top.ObtainChild(name);
 }
 
-} // namespace
-
-std::string StoreFilePath()
+std::string UserStorePath()
 {
-    if (const char* path = std::getenv("TARVESKON_REGISTRY"); path && *path)
-        return path;
-    const std::string programDir = ProgramDirectory();
-    std::error_code ec;
-    if (!programDir.empty() && fs::is_regular_file(fs::path(programDir) / "registry", ec))
-        return (fs::path(programDir) / "registry").string();
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const fs::path config = (xdg && *xdg == '/') ? fs::path(xdg) : fs::path(HomeDirectory()) / ".config";
     return (config / "MurnApps" / "registry").string();
+}
+
+// Every user reads a store that other users share; the user's own is the user's alone.
+mode_t ModeOf(const std::string& path)
+{
+    return path == UserStorePath() ? 0600 : 0644;
+}
+
+// The store's folder; the user's own folder is made for the user alone.
+bool MakeFolder(const std::string& path)
+{
+    const fs::path dir = fs::path(path).parent_path();
+    if (dir.empty())
+        return true;
+    std::error_code ec;
+    if (fs::is_directory(dir, ec))
+        return true;
+    fs::create_directories(dir.parent_path(), ec);
+    return ::mkdir(dir.c_str(), path == UserStorePath() ? 0700 : 0755) == 0 || errno == EEXIST;
+}
+
+} // namespace
+
+std::string StoreFilePath(StorePart part)
+{
+    if (const char* path = std::getenv("TARVESKON_REGISTRY"); path && *path)
+        return path;
+    if (part == StorePart::Machine)
+    {
+        const std::string programDir = ProgramDirectory();
+        std::error_code ec;
+        if (!programDir.empty() && fs::is_regular_file(fs::path(programDir) / "registry", ec))
+            return (fs::path(programDir) / "registry").string();
+    }
+    return UserStorePath();
+}
+
+LONG CreateUserStore()
+{
+    return RegistryStore::Instance(StorePart::User).Create();
 }
 
 void SetBeforeReplaceHook(std::function<void()> hook)
@@ -128,10 +163,17 @@ void SetBeforeReplaceHook(std::function<void()> hook)
     BeforeReplaceHook() = std::move(hook);
 }
 
-RegistryStore& RegistryStore::Instance()
+RegistryStore& RegistryStore::Instance(StorePart part)
 {
-    static RegistryStore store;
-    return store;
+    static RegistryStore machine(StorePart::Machine);
+    static RegistryStore user(StorePart::User);
+    return part == StorePart::Machine ? machine : user;
+}
+
+RegistryStore& RegistryStore::For(const std::string& rootName)
+{
+    const bool machineWide = rootName == "HKEY_CLASSES_ROOT" || rootName == "HKEY_LOCAL_MACHINE";
+    return Instance(machineWide ? StorePart::Machine : StorePart::User);
 }
 
 void RegistryStore::Forget()
@@ -161,7 +203,8 @@ LONG RegistryStore::Refresh(const std::string& path)
     {
         if (::fstat(fd.Get(), &st) != 0)
             return ERROR_CANTREAD;
-        stamp = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+        stamp = {
+            true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_mode & 0777};
     }
     if (m_cached && stamp == m_stamp)
         return ERROR_SUCCESS;
@@ -192,7 +235,8 @@ LONG RegistryStore::Commit(const std::string& path)
 {
     const std::string temp = path + ".tmp";
     FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (fd.Get() < 0 || !WriteAll(fd.Get(), WriteStoreText(*m_top)) || ::fsync(fd.Get()) != 0 || !fd.Close())
+    if (fd.Get() < 0 || ::fchmod(fd.Get(), ModeOf(path)) != 0 ||
+        !WriteAll(fd.Get(), WriteStoreText(*m_top)) || ::fsync(fd.Get()) != 0 || !fd.Close())
         return ERROR_CANTWRITE;
     if (BeforeReplaceHook())
         BeforeReplaceHook()();
@@ -207,26 +251,35 @@ LONG RegistryStore::Commit(const std::string& path)
     };
     if (::stat(path.c_str(), &st) != 0)
         return ERROR_CANTWRITE;
-    m_stamp = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+    m_stamp = {
+        true, st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_mode & 0777};
     return ERROR_SUCCESS;
 }
 
 LONG RegistryStore::Read(const std::function<LONG(const RegKey& top)>& reader)
 {
     std::lock_guard lock(m_mutex);
-    if (LONG rc = Refresh(StoreFilePath()); rc != ERROR_SUCCESS)
+    if (LONG rc = Refresh(StoreFilePath(m_part)); rc != ERROR_SUCCESS)
         return rc;
     return reader(*m_top);
 }
 
 LONG RegistryStore::Write(const std::function<LONG(RegKey& top, bool& changed)>& writer)
 {
+    return Change(writer, false);
+}
+
+LONG RegistryStore::Create()
+{
+    return Change([](RegKey&, bool&) { return ERROR_SUCCESS; }, true);
+}
+
+LONG RegistryStore::Change(const std::function<LONG(RegKey& top, bool& changed)>& writer, bool createMissing)
+{
     std::lock_guard lock(m_mutex);
-    const std::string path = StoreFilePath();
-    std::error_code ec;
-    const fs::path dir = fs::path(path).parent_path();
-    if (!dir.empty())
-        fs::create_directories(dir, ec);
+    const std::string path = StoreFilePath(m_part);
+    if (!MakeFolder(path))
+        return ERROR_CANTWRITE;
     FileDescriptor lockFd(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
     if (lockFd.Get() < 0)
         return ERROR_CANTWRITE;
@@ -239,7 +292,10 @@ LONG RegistryStore::Write(const std::function<LONG(RegKey& top, bool& changed)>&
         return rc;
     bool changed = false;
     LONG rc = writer(*m_top, changed);
-    if (rc == ERROR_SUCCESS && changed)
+    // A store left with another mode (an older build's) is written again with its own.
+    const bool missing = createMissing && !m_stamp.exists;
+    const bool otherMode = m_stamp.exists && m_stamp.mode != ModeOf(path);
+    if (rc == ERROR_SUCCESS && (changed || missing || otherMode))
         rc = Commit(path);
     if (rc != ERROR_SUCCESS)
         Forget();

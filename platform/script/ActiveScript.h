@@ -27,6 +27,12 @@ constexpr DWORD SCRIPTINFO_ITYPEINFO = 0x2;
 constexpr DWORD SCRIPTTEXT_ISVISIBLE = 0x2;
 constexpr DWORD SCRIPTTEXT_ISEXPRESSION = 0x20;
 
+// The threads InterruptScriptThread names: the caller's, the engine's first, every one.
+using SCRIPTTHREADID = DWORD;
+constexpr SCRIPTTHREADID SCRIPTTHREADID_CURRENT = static_cast<SCRIPTTHREADID>(-1);
+constexpr SCRIPTTHREADID SCRIPTTHREADID_BASE = static_cast<SCRIPTTHREADID>(-2);
+constexpr SCRIPTTHREADID SCRIPTTHREADID_ALL = static_cast<SCRIPTTHREADID>(-3);
+
 constexpr HRESULT OLESCRIPT_E_SYNTAX = MakeHResult(0x80020101u);
 
 // The engine's class id.
@@ -88,9 +94,24 @@ struct IActiveScript : IUnknown
     virtual HRESULT AddTypeLib(REFGUID libid, DWORD major, DWORD minor, DWORD flags) = 0;
     // The script's global procedures and variables by name (item name null).
     virtual HRESULT GetScriptDispatch(LPCOLESTR itemName, IDispatch** dispatch) = 0;
+    // From any thread: the running script stops at its next statement with the error given (its
+    // scode, description and source) or "Operation aborted"; no On Error Resume Next catches it.
+    virtual HRESULT InterruptScriptThread(SCRIPTTHREADID thread, const EXCEPINFO* exception, DWORD flags) = 0;
 
 protected:
     ~IActiveScript() = default;
+};
+
+// Offered by a site that watches a running script: asked on the script's thread about every 50 ms.
+struct IActiveScriptSiteInterruptPoll : IUnknown
+{
+    using Base = IUnknown;
+    static constexpr IID Iid = MakeGuid("539698A0-CDCA-11CF-A5EB-00AA0047A063");
+    // S_OK lets the script go on; S_FALSE stops it as InterruptScriptThread does.
+    virtual HRESULT QueryContinue() = 0;
+
+protected:
+    ~IActiveScriptSiteInterruptPoll() = default;
 };
 
 struct IActiveScriptParse : IUnknown

@@ -42,6 +42,10 @@ struct Expr
     // unlocks it), so it cannot be resized or replaced while the reference lives.
     virtual Value* ElementRef(Frame&, SAFEARRAY**) const { return nullptr; }
     virtual bool IsLiteral() const { return false; }
+    // Whether reading it runs no code (variables, constants, literals): then Peek gives its value where
+    // it lives, without a copy, valid until the next code runs.
+    virtual bool Plain() const { return false; }
+    virtual const Value* Peek(Frame&) const { return nullptr; }
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -126,6 +130,8 @@ struct NameExpr : Expr
     void Assign(Frame& f, Value value, bool set) const override;
     Value* Ref(Frame& f) const override;
     Value* ElementRef(Frame& f, SAFEARRAY** locked) const override;
+    bool Plain() const override;
+    const Value* Peek(Frame& f) const override;
 
     Value* Variable(Frame& f) const;
 };
@@ -163,6 +169,8 @@ struct LiteralExpr : Expr
     Value value;
     Value Eval(Frame&) const override { return value; }
     bool IsLiteral() const override { return true; }
+    bool Plain() const override { return true; }
+    const Value* Peek(Frame&) const override { return &value; }
 };
 
 // (expression): a value, never a variable, so a ByRef argument in parentheses passes a copy.
@@ -171,6 +179,8 @@ struct ParenExpr : Expr
     ExprPtr inner;
     Value Eval(Frame& f) const override { return inner->Eval(f); }
     bool IsLiteral() const override { return inner->IsLiteral(); }
+    bool Plain() const override { return inner->Plain(); }
+    const Value* Peek(Frame& f) const override { return inner->Peek(f); }
 };
 
 struct MeExpr : Expr
@@ -248,6 +258,9 @@ struct CallStmt : Stmt
 {
     ExprPtr call;
     Flow Exec(Frame& f) const override;
+
+private:
+    mutable signed char m_conversion = -1; // whether it calls a conversion function, once known
 };
 
 // Dim a(2, 3): the array is made when the statement runs; plain names need nothing at run time.

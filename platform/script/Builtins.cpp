@@ -401,6 +401,30 @@ std::u16string TextArg(const Value& v)
     return TextOf(v);
 }
 
+// An argument's text, read in place when it is a string.
+class TextView
+{
+public:
+    explicit TextView(const Value& v)
+    {
+        const Value& t = v.Target();
+        if (t.IsString())
+            m_text = std::u16string_view(t.bstrVal ? t.bstrVal : u"", SysStringLen(t.bstrVal));
+        else
+        {
+            m_own = TextOf(v);
+            m_text = m_own;
+        }
+    }
+    TextView(const TextView&) = delete;
+    TextView& operator=(const TextView&) = delete;
+    std::u16string_view Text() const { return m_text; }
+
+private:
+    std::u16string m_own;
+    std::u16string_view m_text;
+};
+
 Value LenF(Frame&, Args a, int)
 {
     if (IsNullArg(a[0]))
@@ -422,8 +446,8 @@ Value LeftF(Frame&, Args a, int)
     const LONG count = CountArg(a[1]);
     if (IsNullArg(a[0]))
         return Value::Null();
-    const std::u16string s = TextArg(a[0]);
-    return Str(std::u16string_view(s).substr(0, static_cast<size_t>(count)));
+    const TextView text(a[0]);
+    return Str(text.Text().substr(0, static_cast<size_t>(count)));
 }
 
 Value RightF(Frame&, Args a, int)
@@ -431,9 +455,10 @@ Value RightF(Frame&, Args a, int)
     const LONG count = CountArg(a[1]);
     if (IsNullArg(a[0]))
         return Value::Null();
-    const std::u16string s = TextArg(a[0]);
+    const TextView text(a[0]);
+    const std::u16string_view s = text.Text();
     const size_t take = std::min(s.size(), static_cast<size_t>(count));
-    return Str(std::u16string_view(s).substr(s.size() - take));
+    return Str(s.substr(s.size() - take));
 }
 
 Value MidF(Frame&, Args a, int n)
@@ -448,12 +473,12 @@ Value MidF(Frame&, Args a, int n)
         length = CountArg(a[2]);
     if (IsNullArg(a[0]))
         return Value::Null();
-    const std::u16string s = TextArg(a[0]);
+    const TextView text(a[0]);
+    const std::u16string_view s = text.Text();
     if (static_cast<size_t>(start) > s.size())
         return Str(u"");
-    return Str(
-        std::u16string_view(s).substr(static_cast<size_t>(start) - 1,
-                                      length < 0 ? std::u16string_view::npos : static_cast<size_t>(length)));
+    return Str(s.substr(static_cast<size_t>(start) - 1,
+                        length < 0 ? std::u16string_view::npos : static_cast<size_t>(length)));
 }
 
 Value CaseF(const Value& v, bool upper)
@@ -581,8 +606,10 @@ Value InStrF(Frame&, Args a, int n)
     const CompareMode mode = n >= 4 ? ModeArg(a, n, 3) : CompareMode::Binary;
     if (IsNullArg(a[first]) || IsNullArg(a[first + 1]))
         return Value::Null();
-    const std::u16string hay = TextArg(a[first]);
-    const std::u16string needle = TextArg(a[first + 1]);
+    const TextView hayText(a[first]);
+    const TextView needleText(a[first + 1]);
+    const std::u16string_view hay = hayText.Text();
+    const std::u16string_view needle = needleText.Text();
     if (hay.empty())
         return Value::Long(0);
     if (static_cast<size_t>(start) > hay.size())
@@ -603,8 +630,10 @@ Value InStrRevF(Frame&, Args a, int n)
     const CompareMode mode = ModeArg(a, n, 3);
     if (IsNullArg(a[0]) || IsNullArg(a[1]))
         return Value::Null();
-    const std::u16string hay = TextArg(a[0]);
-    const std::u16string needle = TextArg(a[1]);
+    const TextView hayText(a[0]);
+    const TextView needleText(a[1]);
+    const std::u16string_view hay = hayText.Text();
+    const std::u16string_view needle = needleText.Text();
     if (hay.empty())
         return Value::Long(0);
     if (start == -1)
@@ -615,7 +644,7 @@ Value InStrRevF(Frame&, Args a, int n)
         return Value::Long(start);
     if (needle.size() > static_cast<size_t>(start))
         return Value::Long(0);
-    const size_t at = FindLast(std::u16string_view(hay).substr(0, static_cast<size_t>(start)), needle,
+    const size_t at = FindLast(hay.substr(0, static_cast<size_t>(start)), needle,
                                static_cast<size_t>(start) - needle.size(), mode);
     return Value::Long(at == std::u16string_view::npos ? 0 : static_cast<LONG>(at) + 1);
 }
@@ -749,7 +778,7 @@ Value StrCompF(Frame&, Args a, int n)
     const CompareMode mode = ModeArg(a, n, 2);
     if (IsNullArg(a[0]) || IsNullArg(a[1]))
         return Value::Null();
-    return Value::Int(static_cast<SHORT>(CompareText(TextArg(a[0]), TextArg(a[1]), mode)));
+    return Value::Int(static_cast<SHORT>(CompareText(TextView(a[0]).Text(), TextView(a[1]).Text(), mode)));
 }
 
 Value StrReverseF(Frame&, Args a, int)
@@ -765,7 +794,8 @@ Value AscF(Frame&, Args a, int)
 {
     if (IsNullArg(a[0]))
         Throw(err::InvalidUseOfNull);
-    const std::u16string s = TextArg(a[0]);
+    const TextView text(a[0]);
+    const std::u16string_view s = text.Text();
     if (s.empty())
         Throw(err::InvalidCall);
     const char16_t c = s[0];
@@ -1540,7 +1570,7 @@ constexpr int Many = 1 << 20;
 const Builtin Table[] = {
     {u"abs", 1, 1, AbsF},
     {u"array", 0, Many, ArrayF},
-    {u"asc", 1, 1, AscF},
+    {u"asc", 1, 1, AscF, true},
     {u"ascb", 1, 1, AscF},
     {u"ascw", 1, 1, AscWF},
     {u"atn", 1, 1, AtnF},
@@ -1581,9 +1611,9 @@ const Builtin Table[] = {
     {u"hex", 1, 1, HexF},
     {u"hour", 1, 1, HourF},
     {u"inputbox", 1, 7, InputBoxF},
-    {u"instr", 2, 4, InStrF},
+    {u"instr", 2, 4, InStrF, true},
     {u"instrb", 2, 4, InStrF},
-    {u"instrrev", 2, 4, InStrRevF},
+    {u"instrrev", 2, 4, InStrRevF, true},
     {u"int", 1, 1, IntF},
     {u"isarray", 1, 1, IsArrayF},
     {u"isdate", 1, 1, IsDateF},
@@ -1594,13 +1624,13 @@ const Builtin Table[] = {
     {u"join", 1, 2, JoinF},
     {u"lbound", 1, 2, LBoundF},
     {u"lcase", 1, 1, LCaseF},
-    {u"left", 2, 2, LeftF},
+    {u"left", 2, 2, LeftF, true},
     {u"leftb", 2, 2, LeftF},
-    {u"len", 1, 1, LenF},
+    {u"len", 1, 1, LenF, true},
     {u"lenb", 1, 1, LenBF},
     {u"log", 1, 1, LogF},
     {u"ltrim", 1, 1, LTrimF},
-    {u"mid", 2, 3, MidF},
+    {u"mid", 2, 3, MidF, true},
     {u"midb", 2, 3, MidF},
     {u"minute", 1, 1, MinuteF},
     {u"month", 1, 1, MonthF},
@@ -1611,7 +1641,7 @@ const Builtin Table[] = {
     {u"randomize", 0, 1, RandomizeF},
     {u"replace", 3, 6, ReplaceF},
     {u"rgb", 3, 3, RgbF},
-    {u"right", 2, 2, RightF},
+    {u"right", 2, 2, RightF, true},
     {u"rightb", 2, 2, RightF},
     {u"rnd", 0, 1, RndF},
     {u"round", 1, 2, RoundF},
@@ -1627,7 +1657,7 @@ const Builtin Table[] = {
     {u"space", 1, 1, SpaceF},
     {u"split", 1, 4, SplitF},
     {u"sqr", 1, 1, SqrF},
-    {u"strcomp", 2, 3, StrCompF},
+    {u"strcomp", 2, 3, StrCompF, true},
     {u"string", 2, 2, StringF},
     {u"strreverse", 1, 1, StrReverseF},
     {u"tan", 1, 1, TanF},

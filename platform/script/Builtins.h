@@ -16,6 +16,8 @@ struct Builtin
     int minArgs;
     int maxArgs;
     Value (*call)(Frame& f, Value* args, int count);
+    // Reads its arguments only while it runs (never keeps or returns them): variables may be lent.
+    bool borrows = false;
 };
 
 // Null when the name is no function of the language.

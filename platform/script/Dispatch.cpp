@@ -36,13 +36,58 @@ void FreeInfo(EXCEPINFO& info)
 
 namespace
 {
+// The storage family's failures as the language's file errors.
+long StorageNumberOf(std::uint32_t code)
+{
+    switch (code & 0xFFFFu)
+    {
+    case 0x01: // invalid function
+    case 0x57: // invalid parameter
+        return err::InvalidCall;
+    case 0x02: // file not found
+        return 53;
+    case 0x03: // path not found
+        return 76;
+    case 0x04: // too many open files
+    case 0x12: // no more files
+        return 67;
+    case 0x05:  // access denied
+    case 0x13:  // disk write-protected
+    case 0x21:  // lock violation
+    case 0x100: // in use
+        return 70;
+    case 0x06: // invalid handle
+    case 0xFC: // invalid name
+        return 52;
+    case 0x08: // insufficient memory
+        return err::OutOfMemory;
+    case 0x19:  // seek error
+    case 0x1D:  // write fault
+    case 0x1E:  // read fault
+    case 0x103: // cannot save
+        return 57;
+    case 0x20: // share violation
+        return 75;
+    case 0x50: // file already exists
+        return 58;
+    case 0x70: // medium full
+        return 61;
+    case 0xFE: // unimplemented function
+        return err::NotSupported;
+    default:
+        return 75;
+    }
+}
+
 // The language's number for a failure a host object reports.
 long NumberOf(HRESULT hr)
 {
+    const auto code = static_cast<std::uint32_t>(hr);
     switch (hr)
     {
     case DISP_E_MEMBERNOTFOUND:
     case DISP_E_UNKNOWNNAME:
+    case DISP_E_UNKNOWNINTERFACE:
         return err::NoSuchMember;
     case DISP_E_TYPEMISMATCH:
         return err::TypeMismatch;
@@ -62,15 +107,26 @@ long NumberOf(HRESULT hr)
         return err::OutOfMemory;
     case E_NOTIMPL:
         return err::NotSupported;
-    case DISP_E_UNKNOWNINTERFACE:
-        return err::InvalidCall;
+    case E_NOINTERFACE:
+        return err::NoAutomation;
     case DISP_E_ARRAYISLOCKED:
         return err::ArrayFixed;
     case E_INVALIDARG:
         return err::InvalidCall;
+    case MakeHResult(0x80040154u): // class not registered
+    case MakeHResult(0x80080005u): // server execution failed
+        return err::CannotCreateObject;
     default:
-        return ErrorNumberOf(hr);
+        break;
     }
+    if (code >= 0x80030000u && code <= 0x8003010Fu) // storage
+        return StorageNumberOf(code);
+    // Monikers (0x800401E0..EF): the name names nothing; class objects (0x800401F0..FF): none is made.
+    if (code >= 0x800401E0u && code <= 0x800401EFu)
+        return err::NameNotFound;
+    if (code >= 0x800401F0u && code <= 0x800401FFu)
+        return err::CannotCreateObject;
+    return ErrorNumberOf(hr);
 }
 } // namespace
 

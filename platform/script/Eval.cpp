@@ -109,10 +109,19 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
+    // Plain arguments are lent to a function that only reads them, unless an object's default member
+    // could run code that changes them meanwhile.
+    bool lend = b.borrows;
+    for (const auto& a : args)
+        lend = lend && (!a || (a->Plain() && !a->Peek(f)->IsObject()));
     SmallValues values;
-    for (int i = 0; i < n; ++i)
-        values.push_back(args[static_cast<size_t>(i)] ? args[static_cast<size_t>(i)]->Eval(f)
-                                                      : MissingArgument());
+    for (const auto& a : args)
+        if (!a)
+            values.push_back(MissingArgument());
+        else if (lend)
+            values.push_back(Value::Reference(const_cast<Value&>(*a->Peek(f))));
+        else
+            values.push_back(a->Eval(f));
     return b.call(f, values.data(), n);
 }
 
@@ -124,11 +133,9 @@ Value CallMeMember(Frame& f, int slot, WORD flags, const Arguments& args, Value*
     return me->InvokeMember(member, flags, values.data(), values.size(), value);
 }
 
-// Counts a statement or a loop's turn against the interpreter's limit.
 void Tick(Frame& f)
 {
-    if (!f.interp.CountStatement())
-        Throw(E_ABORT, "Statement limit reached");
+    f.interp.Tick();
 }
 
 ComPtr<IDispatch> WithObject(Frame& f)
@@ -228,6 +235,19 @@ Value* NameExpr::Variable(Frame& f) const
     default:
         return nullptr;
     }
+}
+
+bool NameExpr::Plain() const
+{
+    return args.empty() && (binding == Binding::Local || binding == Binding::Global ||
+                            binding == Binding::Field || binding == Binding::Constant);
+}
+
+const Value* NameExpr::Peek(Frame& f) const
+{
+    if (!Plain())
+        return nullptr;
+    return binding == Binding::Constant ? &constant : Variable(f);
 }
 
 Value* NameExpr::Ref(Frame& f) const
@@ -525,10 +545,88 @@ Value NewExpr::Eval(Frame& f) const
 
 // Operators.
 
+namespace
+{
+// Integer and Long operands of + and - and of the compares, straight; the result widens as the
+// general rules widen it (Integer to Long, Long to Double).
+bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
+{
+    const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
+    if ((!aInt && a.vt != VT_I4) || (!bInt && b.vt != VT_I4))
+        return false;
+    const long long x = aInt ? a.iVal : a.lVal;
+    const long long y = bInt ? b.iVal : b.lVal;
+    long long r = 0;
+    switch (op)
+    {
+    case Op::Add:
+        r = x + y;
+        break;
+    case Op::Sub:
+        r = x - y;
+        break;
+    case Op::Eq:
+        out = Value::Bool(x == y);
+        return true;
+    case Op::Ne:
+        out = Value::Bool(x != y);
+        return true;
+    case Op::Lt:
+        out = Value::Bool(x < y);
+        return true;
+    case Op::Gt:
+        out = Value::Bool(x > y);
+        return true;
+    case Op::Le:
+        out = Value::Bool(x <= y);
+        return true;
+    case Op::Ge:
+        out = Value::Bool(x >= y);
+        return true;
+    default:
+        return false;
+    }
+    if (aInt && bInt && r >= -32768 && r <= 32767)
+        out = Value::Int(static_cast<SHORT>(r));
+    else if (r >= -2147483648LL && r <= 2147483647LL)
+        out = Value::Long(static_cast<LONG>(r));
+    else
+        out = Value::Double(static_cast<double>(r));
+    return true;
+}
+} // namespace
+
 Value BinaryExpr::Eval(Frame& f) const
 {
-    Value a = left->Eval(f);
-    Value b = right->Eval(f);
+    // Plain operands are read in place; the left one only when the right runs no code that could change
+    // it, and neither while the other is an object whose default member could.
+    Value ownA, ownB;
+    const Value* pa = right->Plain() ? left->Peek(f) : nullptr;
+    if (!pa)
+    {
+        ownA = left->Eval(f);
+        pa = &ownA;
+    }
+    const Value* pb = right->Peek(f);
+    if (!pb)
+    {
+        ownB = right->Eval(f);
+        pb = &ownB;
+    }
+    if (pa != &ownA && pb->IsObject())
+    {
+        ownA = *pa;
+        pa = &ownA;
+    }
+    if (pb != &ownB && pa->IsObject())
+    {
+        ownB = *pb;
+        pb = &ownB;
+    }
+    const Value& a = *pa;
+    const Value& b = *pb;
+    if (Value r; IntegerOperation(op, a, b, r))
+        return r;
     switch (op)
     {
     case Op::Add:
@@ -608,7 +706,7 @@ Flow Block::Exec(Frame& f) const
                 e.error.line = s->pos.line;
                 e.error.column = s->pos.column;
             }
-            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.number == E_ABORT)
+            if (!f.resumeNext || e.error.number == err::OutOfStack || e.error.stops)
                 throw;
             f.interp.SetError(e.error);
         }
@@ -765,9 +863,31 @@ bool AssignStmt::AppendInPlace(Frame& f) const
     return true;
 }
 
+namespace
+{
+// The conversion functions give a value of a type; called as statements they fail.
+bool IsConversion(const Expr& call)
+{
+    const auto* name = dynamic_cast<const NameExpr*>(&call);
+    if (!name || !name->builtin)
+        return false;
+    static constexpr std::u16string_view conversions[] = {u"cbool", u"cbyte", u"ccur", u"cdate", u"cdbl",
+                                                          u"cint",  u"clng",  u"csng", u"cstr"};
+    for (const std::u16string_view c : conversions)
+        if (name->builtin->name == c)
+            return true;
+    return false;
+}
+} // namespace
+
 Flow CallStmt::Exec(Frame& f) const
 {
     call->Call(f);
+    // A conversion's own failure comes first.
+    if (m_conversion < 0)
+        m_conversion = IsConversion(*call) ? 1 : 0;
+    if (m_conversion)
+        Throw(err::UnsupportedType);
     return Flow::Normal;
 }
 
@@ -842,8 +962,7 @@ template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& hea
     }
     catch (ScriptException& e)
     {
-        if (!f.resumeNext || e.error.compile || e.error.number == err::OutOfStack ||
-            e.error.number == E_ABORT)
+        if (!f.resumeNext || e.error.compile || e.error.number == err::OutOfStack || e.error.stops)
             throw;
         if (e.error.line < 0)
         {
@@ -916,7 +1035,9 @@ bool Matches(const Value& subject, bool subjectLiteral, const CaseItem& item, Fr
 Flow SelectStmt::Exec(Frame& f) const
 {
     Value v;
-    HeaderFailed(f, *this, [&] { v = subject->Eval(f); });
+    // A failing subject takes no case.
+    if (HeaderFailed(f, *this, [&] { v = subject->Eval(f); }))
+        return Flow::Normal;
     for (const auto& [items, body] : cases)
         for (const CaseItem& item : items)
             if (Matches(v, subject->IsLiteral(), item, f))
@@ -952,9 +1073,15 @@ Flow ForStmt::Exec(Frame& f) const
     {
         Tick(f);
         Value* ref = variable->Ref(f);
-        const Value current = ref ? *ref : variable->Eval(f);
-        const Order o = Compare(current, end);
-        if (down ? o == Order::Less : o == Order::Greater)
+        const Value current = ref ? Value() : variable->Eval(f);
+        const Value& counter = ref ? *ref : current;
+        Value past;
+        if (!IntegerOperation(down ? Op::Lt : Op::Gt, counter, end, past))
+        {
+            const Order o = Compare(counter, end);
+            past = Value::Bool(down ? o == Order::Less : o == Order::Greater);
+        }
+        if (past.boolVal)
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitFor)
@@ -962,7 +1089,10 @@ Flow ForStmt::Exec(Frame& f) const
         if (flow != Flow::Normal)
             return flow;
         ref = variable->Ref(f);
-        if (ref)
+        Value next;
+        if (ref && IntegerOperation(Op::Add, *ref, increment, next))
+            *ref = std::move(next);
+        else if (ref)
             *ref = Add(*ref, increment);
         else
             variable->Assign(f, Add(variable->Eval(f), increment), false);
@@ -1063,9 +1193,11 @@ Flow DoStmt::Exec(Frame& f) const
 
 bool DoStmt::Ends(Frame& f) const
 {
-    // A failing condition resumes into the body.
+    // A failing condition resumes at the next statement: the body's first at the top, the one after the
+    // loop at its end.
     bool ends = false;
-    HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; });
+    if (HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; }))
+        return !testFirst;
     return ends;
 }
 

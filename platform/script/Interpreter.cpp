@@ -9,6 +9,7 @@
 #include "Parser.h"
 #include "ScriptObject.h"
 #include "SmallVector.h"
+#include "Stack.h"
 #include "DateTime.h"
 
 #include <algorithm>
@@ -504,7 +505,8 @@ Value Interpreter::NewObject(const ClassDef& cls)
 
 namespace
 {
-// The lowest address this thread's stack may reach before calls fail with Out of stack space.
+// The lowest address this thread's stack may reach before calls fail with Out of stack space: the
+// thread's real stack less a reserve for the deepest expression and the host's calls below it.
 std::uintptr_t StackLimit()
 {
     thread_local std::uintptr_t limit = 0;
@@ -520,31 +522,89 @@ std::uintptr_t StackLimit()
         }
         char here;
         const auto at = reinterpret_cast<std::uintptr_t>(&here);
-        if (!base || size < (512u << 10))
-            limit = at - (256u << 10);
+        const auto low = reinterpret_cast<std::uintptr_t>(base);
+        if (!base || at <= low || at - low < (64u << 10))
+            limit = at - std::min<std::uintptr_t>(at, 32u << 10);
         else
-            limit = reinterpret_cast<std::uintptr_t>(base) + std::max<size_t>(256u << 10, size / 8);
+            limit = low +
+                    std::max<std::uintptr_t>(std::min<std::uintptr_t>((at - low) / 2, 256u << 10), size / 8);
     }
     return limit;
 }
 } // namespace
 
-void Interpreter::EnterCall()
+bool StackNearlyFull()
 {
     char here;
-    if (reinterpret_cast<std::uintptr_t>(&here) < StackLimit() || m_callDepth >= 10000)
+    return reinterpret_cast<std::uintptr_t>(&here) < StackLimit();
+}
+
+void Interpreter::EnterCall()
+{
+    if (StackNearlyFull() || m_callDepth >= 10000)
         Throw(err::OutOfStack);
     if (m_callDepth++ == 0)
     {
         m_outerLocale = &CurrentLocale();
         SetCurrentLocale(*m_locale);
+        m_lastPoll = std::chrono::steady_clock::now();
+        const std::lock_guard lock(m_stopMutex);
+        m_running = true;
     }
 }
 
 void Interpreter::LeaveCall()
 {
-    if (--m_callDepth == 0 && m_outerLocale)
+    if (--m_callDepth != 0)
+        return;
+    if (m_outerLocale)
         SetCurrentLocale(*m_outerLocale);
+    // The stop ends with the outermost entry; the host's next call runs.
+    const std::lock_guard lock(m_stopMutex);
+    m_running = false;
+    m_interrupted.store(false, std::memory_order_relaxed);
+}
+
+void Interpreter::Interrupt(ScriptError error)
+{
+    const std::lock_guard lock(m_stopMutex);
+    if (!m_running)
+        return;
+    error.stops = true;
+    m_stopError = std::move(error);
+    m_interrupted.store(true, std::memory_order_relaxed);
+}
+
+void Interpreter::StatementLimitReached()
+{
+    ScriptError error{E_ABORT, "Statement limit reached", RuntimeErrorSource};
+    error.stops = true;
+    throw ScriptException{std::move(error)};
+}
+
+void Interpreter::Checkpoint()
+{
+    constexpr unsigned TicksPerClockRead = 4096;
+    constexpr auto PollInterval = std::chrono::milliseconds(50);
+    if (m_pollCountdown == 0)
+    {
+        m_pollCountdown = TicksPerClockRead;
+        const auto now = std::chrono::steady_clock::now();
+        if (m_poll && now - m_lastPoll >= PollInterval)
+        {
+            m_lastPoll = now;
+            if (!m_poll())
+                Interrupt({E_ABORT, HResultText(E_ABORT), RuntimeErrorSource});
+        }
+    }
+    if (!m_interrupted.load(std::memory_order_relaxed))
+        return;
+    ScriptError error;
+    {
+        const std::lock_guard lock(m_stopMutex);
+        error = m_stopError;
+    }
+    throw ScriptException{std::move(error)};
 }
 
 void Interpreter::SetLocale(const Locale& locale)

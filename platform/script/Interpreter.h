@@ -5,9 +5,12 @@
 #include "Locale.h"
 #include "ScriptError.h"
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -110,8 +113,21 @@ public:
     bool Defined(Value* global) const { return m_defined.count(global) != 0; }
     // Ends every entry with an error once this many more statements have run (for fuzzing).
     void LimitStatements(unsigned long long count) { m_statementsLeft = count; }
-    // Counts one statement; false when the limit is reached.
-    bool CountStatement() noexcept { return m_statementsLeft == 0 ? false : (--m_statementsLeft, true); }
+    // Stops the running script at its next statement with this error, from any thread; the error
+    // passes every On Error Resume Next up to the host's entry. Nothing when no script runs.
+    void Interrupt(ScriptError error);
+    // Asked on the script's thread about every 50 ms while a script runs; false stops it as Interrupt does.
+    void SetPoll(std::function<bool()> keepGoing) { m_poll = std::move(keepGoing); }
+    // Counts a statement or a loop's turn: throws once the statement limit is reached or the script is
+    // stopped.
+    void Tick()
+    {
+        if (m_statementsLeft == 0)
+            StatementLimitReached();
+        --m_statementsLeft;
+        if (--m_pollCountdown == 0 || m_interrupted.load(std::memory_order_relaxed))
+            Checkpoint();
+    }
     // Drops objects and the program; later calls fail. Class_Terminate still runs for released objects.
     void Close();
     // Rnd: the next number, the last one (0), or one seeded by a negative argument.
@@ -139,6 +155,9 @@ private:
     void Declare(Unit& unit);
     void Bind(NameExpr& name, bool optionExplicit, bool dynamic);
     Value* NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind);
+    [[noreturn]] static void StatementLimitReached();
+    // Polls the host now and then, and throws the error of a stopped script.
+    void Checkpoint();
 
     std::deque<Value> m_globals;
     std::unordered_map<std::u16string, GlobalEntry> m_names;
@@ -157,6 +176,14 @@ private:
     const Locale* m_locale;
     const Locale* m_outerLocale = nullptr;
     unsigned long long m_statementsLeft = ~0ull;
+    std::function<bool()> m_poll;
+    unsigned m_pollCountdown = 1;
+    std::chrono::steady_clock::time_point m_lastPoll;
+    // Interrupt's side: whether a script runs, and the error that stops it.
+    std::mutex m_stopMutex;
+    bool m_running = false;
+    ScriptError m_stopError;
+    std::atomic<bool> m_interrupted{false};
     unsigned m_rndSeed = 0x50000;
 };
 

@@ -2,6 +2,7 @@
 #include "Parser.h"
 
 #include "ScriptError.h"
+#include "Stack.h"
 
 #include <initializer_list>
 #include <utility>
@@ -164,7 +165,7 @@ private:
         Parser& p;
         explicit DepthGuard(Parser& parser) : p(parser)
         {
-            if (++p.m_depth > MaxDepth)
+            if (++p.m_depth > MaxDepth || StackNearlyFull())
                 ThrowCompile(err::OutOfStack, p.Peek().line, p.Peek().column);
         }
         ~DepthGuard() { --p.m_depth; }

@@ -81,6 +81,9 @@ HRESULT ScriptEngine::SetScriptSite(IActiveScriptSite* site)
         m_interp->SetUi(m_ui.get());
     }
     m_interp->SetItemResolver([this](const std::u16string& name) { return ItemObject(name); });
+    m_poll = m_site.As<IActiveScriptSiteInterruptPoll>();
+    if (m_poll)
+        m_interp->SetPoll([this] { return !m_poll || m_poll->QueryContinue() != S_FALSE; });
     return S_OK;
 }
 
@@ -134,6 +137,23 @@ HRESULT ScriptEngine::AddNamedItem(LPCOLESTR name, DWORD flags)
 HRESULT ScriptEngine::AddTypeLib(REFGUID, DWORD, DWORD, DWORD)
 {
     return E_NOTIMPL;
+}
+
+HRESULT ScriptEngine::InterruptScriptThread(SCRIPTTHREADID thread, const EXCEPINFO* exception, DWORD)
+{
+    // Scripts run on their callers' threads; every name reaches the one that runs.
+    if (thread != SCRIPTTHREADID_CURRENT && thread != SCRIPTTHREADID_BASE && thread != SCRIPTTHREADID_ALL)
+        return E_INVALIDARG;
+    const std::int32_t code = exception && FAILED(exception->scode) ? exception->scode : E_ABORT;
+    ScriptError error{ErrorNumberOf(code), "", RuntimeErrorSource};
+    if (exception && exception->bstrDescription)
+        error.description = com::Utf8FromBstr(exception->bstrDescription);
+    else
+        error.description = *ErrorText(error.number) ? ErrorText(error.number) : HResultText(code);
+    if (exception && exception->bstrSource)
+        error.source = com::Utf8FromBstr(exception->bstrSource);
+    m_interp->Interrupt(std::move(error));
+    return S_OK;
 }
 
 HRESULT ScriptEngine::GetScriptDispatch(LPCOLESTR, IDispatch** dispatch)
@@ -406,7 +426,9 @@ void ScriptEngine::Shutdown()
     m_interp->Close();
     ChangeState(SCRIPTSTATE_CLOSED);
     m_interp->SetUi(nullptr);
+    m_interp->SetPoll(nullptr);
     m_ui.reset();
+    m_poll.Reset();
     m_site.Reset();
     m_items.clear();
 }

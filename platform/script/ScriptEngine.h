@@ -29,6 +29,7 @@ public:
     HRESULT AddNamedItem(LPCOLESTR name, DWORD flags) override;
     HRESULT AddTypeLib(REFGUID libid, DWORD major, DWORD minor, DWORD flags) override;
     HRESULT GetScriptDispatch(LPCOLESTR itemName, IDispatch** dispatch) override;
+    HRESULT InterruptScriptThread(SCRIPTTHREADID thread, const EXCEPINFO* exception, DWORD flags) override;
 
     HRESULT InitNew() override;
     HRESULT AddScriptlet(LPCOLESTR defaultName, LPCOLESTR code, LPCOLESTR itemName, LPCOLESTR subItemName,
@@ -76,6 +77,7 @@ private:
 
     std::shared_ptr<Interpreter> m_interp;
     ComPtr<IActiveScriptSite> m_site;
+    ComPtr<IActiveScriptSiteInterruptPoll> m_poll;
     std::unique_ptr<ScriptUi> m_ui;
     SCRIPTSTATE m_state = SCRIPTSTATE_UNINITIALIZED;
     std::vector<Source> m_sources;

@@ -25,12 +25,15 @@ constexpr long ObjectNotSet = 91;
 constexpr long InvalidUseOfNull = 94;
 constexpr long ObjectRequired = 424;
 constexpr long CannotCreateObject = 429;
+constexpr long NoAutomation = 430;
+constexpr long NameNotFound = 432;
 constexpr long NoSuchMember = 438;
 constexpr long NotSupported = 445;
 constexpr long NamedArguments = 446;
 constexpr long ArgumentNotOptional = 449;
 constexpr long WrongArguments = 450;
 constexpr long NotACollection = 451;
+constexpr long UnsupportedType = 458;
 constexpr long VariableUndefined = 500;
 constexpr long IllegalAssignment = 501;
 constexpr long InvalidQualifier = 505;
@@ -105,6 +108,8 @@ struct ScriptError
     int line = -1;
     int column = 0;
     bool compile = false;
+    // A stopped script: On Error Resume Next does not catch it.
+    bool stops = false;
     std::string helpFile;
     long helpContext = 0;
 };

@@ -91,8 +91,14 @@ public:
         auto* widget = watched->metaObject()->inherits(&QWidget::staticMetaObject)
                            ? static_cast<QWidget*>(watched)
                            : nullptr;
+        // The window the event happens in: a toolkit window (a file box over a dialog) is no
+        // window of ours, and its keys are its own.
         for (QWidget* w = widget; w && !msg.hwnd; w = w->parentWidget())
+        {
             msg.hwnd = CWnd::FromWidget(w);
+            if (!msg.hwnd && w->isWindow())
+                return false;
+        }
         if (!msg.hwnd)
             return false;
         // A widget sees each event once, though the filter is asked again as it propagates.

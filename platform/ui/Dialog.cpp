@@ -1,7 +1,11 @@
 // Dialog creation from layout tables, modal loops and the dialog keys.
 #include "Dialog.h"
+#include "Controls.h"
 #include "Language.h"
+#include "MultiLineEdit.h"
 #include "Resources.h"
+#include "SliderCtrl.h"
+#include "SpinButtonCtrl.h"
 
 #include <com/Guid.h>
 
@@ -10,7 +14,9 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+#include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -71,6 +77,30 @@ ItemClass ClassOf(const DlgItem& item)
 }
 
 constexpr const char* kDialogClass = "#32770";
+
+// The object of a template's control is of the control's own class, so that a dialog may take
+// GetDlgItem's answer as the control it is (a combo box as CComboBox).
+std::unique_ptr<CWnd> NewControlObject(const char* className, DWORD style)
+{
+    const auto is = [className](const char* name) { return className && std::strcmp(className, name) == 0; };
+    if (is("Button"))
+        return std::make_unique<CButton>();
+    if (is("Static"))
+        return std::make_unique<CStatic>();
+    if (is("Edit"))
+        return (style & ES_MULTILINE) ? std::make_unique<CMultiLineEdit>() : std::make_unique<CEdit>();
+    if (is("ComboBox"))
+        return std::make_unique<CComboBox>();
+    if (is("ListBox"))
+        return std::make_unique<CListBox>();
+    if (is("ScrollBar"))
+        return std::make_unique<CScrollBar>();
+    if (is("msctls_trackbar32"))
+        return std::make_unique<CSliderCtrl>();
+    if (is("msctls_updown32"))
+        return std::make_unique<CSpinButtonCtrl>();
+    return std::make_unique<CWnd>();
+}
 
 } // namespace
 
@@ -193,7 +223,6 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
     {
         const DlgItem& item = dialogTemplate->items[i];
         const ItemClass itemClass = ClassOf(item);
-        auto control = std::make_unique<CWnd>();
         const CRect r =
             DialogUnitsToPixels(CRect(item.x, item.y, item.x + item.cx, item.y + item.cy), m_baseUnits);
         // A class name in braces is a component's class id: the component makes the control's window.
@@ -202,6 +231,8 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
                 ? tvsk::com::GuidFromString(item.className)
                 : std::nullopt;
         const DWORD itemStyle = itemClass.style | item.style | WS_CHILD | WS_VISIBLE;
+        std::unique_ptr<CWnd> control =
+            clsid ? std::make_unique<CWnd>() : NewControlObject(itemClass.className, itemStyle);
         const CString text = AfxTranslatedText(item.text);
         const BOOL created =
             clsid ? control->CreateControl(*clsid, item.text, itemStyle, r, this, item.id)

@@ -263,7 +263,7 @@ BOOL CWnd::DestroyWindow()
     if (g_dispatchDepth > 0)
     {
         widget->setParent(nullptr);
-        widget->deleteLater();
+        DeleteWidgetLater(widget);
     }
     else
     {

@@ -40,6 +40,9 @@ public:
 
 // Depth of message handling on the UI thread: a window destroyed inside a handler is deleted later.
 extern int g_dispatchDepth;
+// Deletes the widget on the event loop's next turn; a module closed meanwhile stays until then
+// (the widget's deletion may run its code).
+void DeleteWidgetLater(QWidget* widget);
 // The widget under the mouse, whose cursor SetCursor changes.
 extern QPointer<QWidget> g_cursorTarget;
 

@@ -426,9 +426,12 @@ TEST_F(VrnSerTest, AMissingMessageTextShowsTheCode)
     EXPECT_EQ(object->Init(nullptr), VRNSER_E_NO_SETTINGS);
     ASSERT_EQ(sink.texts.size(), 1u);
     EXPECT_EQ(sink.texts[0], "Err: 11");
-    BSTR text = BstrFromUtf8("x");
+    // An out parameter is written over, not freed: the test keeps what it put there.
+    const BSTR before = BstrFromUtf8("x");
+    BSTR text = before;
     EXPECT_EQ(object->get_ErrorString(&text), S_OK);
     EXPECT_EQ(text, nullptr);
+    SysFreeString(before);
 }
 
 TEST_F(VrnSerTest, PacketCommands)

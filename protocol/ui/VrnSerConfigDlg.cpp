@@ -20,9 +20,9 @@ namespace
 {
 const DlgItem ConfigItems[] = {
     {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 120, 10, "Serial communication ", WS_GROUP},
-    {DlgKind::ComboBox, IDC_CFG_PORT, 16, 20, 50, 80, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL},
-    {DlgKind::ComboBox, IDC_CFG_BAUD, 70, 20, 50, 80, nullptr, CBS_DROPDOWNLIST},
-    {DlgKind::ComboBox, IDC_CFG_FRAME, 124, 20, 44, 80, nullptr, CBS_DROPDOWNLIST},
+    {DlgKind::ComboBox, IDC_CFG_PORT, 16, 20, 68, 80, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL},
+    {DlgKind::ComboBox, IDC_CFG_BAUD, 86, 20, 44, 80, nullptr, CBS_DROPDOWNLIST},
+    {DlgKind::ComboBox, IDC_CFG_FRAME, 132, 20, 42, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::RadioButton, IDC_CFG_BINARY, 16, 36, 60, 10, "Binary mode", WS_GROUP},
     {DlgKind::RadioButton, IDC_CFG_ASCII, 80, 36, 60, 10, "ASCII mode"},
     {DlgKind::GroupBox, 0xFFFF, 176, 4, 90, 50, " Autodetect "},

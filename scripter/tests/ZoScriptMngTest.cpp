@@ -3,10 +3,12 @@
 
 #include <com/Com.h>
 #include <script/ActiveScript.h>
+#include <registry/Profile.h>
 #include <ui/MessageBox.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -125,9 +127,14 @@ public:
     {
         boxes.push_back(std::string(caption.GetString()) + "|" + text.GetString() + "|" +
                         std::to_string(type));
-        return IDOK;
+        if (answers.empty())
+            return IDOK;
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     }
     std::vector<std::string> boxes;
+    std::vector<int> answers; // the buttons pressed in turn, then OK
 };
 
 class Scripter : public ::testing::Test
@@ -161,6 +168,7 @@ protected:
     }
     void TearDown() override
     {
+        mng->Stop(); // a running engine holds the manager: closing it frees both
         point->Unadvise(cookie);
         point.Reset();
         mng.Reset();
@@ -358,6 +366,50 @@ TEST_F(Scripter, MessageBoxesOfTheScriptGoThroughTheProgramsBoxes)
     ASSERT_EQ(mng->Run(), S_OK);
     EXPECT_EQ(boxes.boxes, std::vector<std::string>{"Title|hello|1"});
     EXPECT_EQ(drive->notes, (std::vector<std::string>{"1", "[]"}));
+}
+
+// The profile's limit of a busy script for one test.
+class BusyLimit
+{
+public:
+    explicit BusyLimit(int ms)
+    {
+        CProfile::Instance().SetRegistryKey("MurnApps");
+        CProfile::Instance().WriteProfileInt("Settings", "ScriptBusyLimit", ms);
+    }
+    ~BusyLimit() { CProfile::Instance().WriteProfileString("Settings", "ScriptBusyLimit", nullptr); }
+};
+
+constexpr const char* StopQuestion = "Script error|A script keeps the program busy. Stop the script?|36";
+
+TEST_F(Scripter, AnEndlessScriptIsStoppedWhenTheUserSaysSoAndTheProgramGoesOn)
+{
+    const BusyLimit limit(200);
+    Configure("Tvsk", "Note \"start\"\nOn Error Resume Next\nDo : n = n + 1 : Loop\n"
+                      "Sub Tvsk_Changed(v)\n Tvsk.Note \"changed \" & v\nEnd Sub");
+    boxes.answers = {IDNO, IDYES};
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(mng->Run(), S_OK);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+    EXPECT_EQ(boxes.boxes, (std::vector<std::string>{StopQuestion, StopQuestion}));
+    ASSERT_EQ(sink->calls.size(), 1u);
+    EXPECT_EQ(sink->calls[0].code, E_ABORT);
+    EXPECT_EQ(sink->calls[0].errDescr, "Operation aborted");
+    EXPECT_EQ(sink->calls[0].errSrc, "Do : n = n + 1 : Loop");
+    EXPECT_EQ(Running(), 1);
+    drive->Changed(4);
+    EXPECT_EQ(drive->notes, (std::vector<std::string>{"start", "changed 4"}));
+}
+
+TEST_F(Scripter, TheScriptsOwnBoxesDoNotCountAsBusy)
+{
+    const BusyLimit limit(150);
+    Configure("Tvsk", "t = Timer\nDo While Timer - t < 0.1 : Loop\nMsgBox \"wait\"\n"
+                      "t = Timer\nDo While Timer - t < 0.1 : Loop\nNote \"done\"");
+    ASSERT_EQ(mng->Run(), S_OK);
+    EXPECT_EQ(boxes.boxes, std::vector<std::string>{"VBScript|wait|0"});
+    EXPECT_EQ(drive->notes, std::vector<std::string>{"done"});
+    EXPECT_TRUE(sink->calls.empty());
 }
 
 } // namespace

@@ -73,5 +73,14 @@ bool CControlChannel::Apply(const std::string& line, CDriveLine& drives)
         drives.SetFault(fault);
         return true;
     }
+    if (command == "delay")
+    {
+        long milliseconds = -1;
+        std::string rest;
+        if (!(words >> milliseconds) || (words >> rest) || milliseconds < 0 || milliseconds > 60000)
+            return false;
+        drives.SetReplyDelayMs(static_cast<int>(milliseconds));
+        return true;
+    }
     return false;
 }

@@ -1,5 +1,6 @@
 // Commands to a running drivesim through a named pipe, one a line:
-// "set WORD VALUE" (the first drive's 16-bit word) and "fault none|silent|corrupt|header".
+// "set WORD VALUE" (the first drive's 16-bit word), "fault none|silent|corrupt|header" and
+// "delay MS" (each reply held back so long, at most 60 s).
 #pragma once
 
 #include "DriveLine.h"

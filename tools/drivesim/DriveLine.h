@@ -41,6 +41,9 @@ public:
     // Bytes as they arrive, in any pieces; returns the reply bytes they complete.
     std::vector<BYTE> Receive(std::span<const BYTE> bytes);
     void SetFault(ReplyFault fault) { m_fault = fault; }
+    // How long the line holds each reply back.
+    void SetReplyDelayMs(int milliseconds) { m_replyDelayMs = milliseconds; }
+    int ReplyDelayMs() const { return m_replyDelayMs; }
     CSimulatedDrive* Drive(int address);
     std::vector<CSimulatedDrive>& Drives() { return m_drives; }
     // Binary frames the drives took (checksum right, address known), for tests.
@@ -62,6 +65,7 @@ private:
 
     std::vector<CSimulatedDrive> m_drives;
     ReplyFault m_fault = ReplyFault::None;
+    int m_replyDelayMs = 0;
     bool m_inFrame = false;
     bool m_stuffingDue = false;
     std::vector<BYTE> m_frame; // unstuffed, after the start byte

@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
 namespace
 {
 std::atomic<bool> g_stop{false};
@@ -102,6 +104,7 @@ int main(int argc, char** argv)
         return Usage();
     CDriveLine drives(options.addresses);
     drives.SetFault(options.fault);
+    drives.SetReplyDelayMs(options.delayMs);
     drives.SetStreamBit(options.streamBit);
     if (!options.parFile.empty())
     {
@@ -145,7 +148,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     bool wasStreaming = false;
     Clock::time_point nextSample = Clock::now() + kSamplePeriod;
-    while (!g_stop)
+    // A test that dies leaves no drive behind (nor its output pipe open under ctest).
+    const pid_t starter = ::getppid();
+    while (!g_stop && ::getppid() == starter)
     {
         control.Poll(drives);
         const bool moving = options.motion || drives.Streaming();
@@ -163,7 +168,7 @@ int main(int argc, char** argv)
             const std::vector<BYTE> reply = drives.Receive(received);
             if (!reply.empty())
             {
-                std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+                std::this_thread::sleep_for(std::chrono::milliseconds(drives.ReplyDelayMs()));
                 if (!line.Write(reply))
                 {
                     std::fprintf(stderr, "drivesim: cannot write to the terminal\n");

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QTimer>
 
+#include <cstdlib>
+
 namespace
 {
 
@@ -18,6 +20,9 @@ void StartWalk()
 
 struct CloseReportAtExit
 {
+    // The driver is the program's alone: the page engine's processes and any helper the program
+    // starts (a sanitizer's symbolizer) run without it.
+    CloseReportAtExit() { ::unsetenv("LD_PRELOAD"); }
     ~CloseReportAtExit() { roadwalk::Finish(); }
 } g_closeReport;
 

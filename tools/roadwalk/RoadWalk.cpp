@@ -5,7 +5,8 @@
 // Environment: ROADWALK_OUT (folder for the report "road.txt" and a picture of every window),
 // ROADWALK_SAMPLE (the file to open), ROADWALK_OWN and ROADWALK_OTHER (the string tables of the
 // chosen and of the other language).
-#include "RoadChecks.h"
+#include "RoadWalker.h"
+#include "WindowChecksA.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -35,74 +36,8 @@ namespace roadwalk
 {
 namespace
 {
-
-// One step of the road: an action, then a condition waited for until its time runs out.
-struct Step
-{
-    QString name;
-    std::function<void()> act;
-    std::function<bool()> done;
-    int timeoutMs = 10000;
-    // Answers a question or information box the step expects; false: the box is a fault.
-    std::function<bool(QMessageBox*)> box;
-    // Starts from the main window: a window a failed step left open is closed first.
-    bool fromMainWindow = false;
-    // The step before it that must have been reached (-1: none); skipped when it was not.
-    int needs = -1;
-    // What the step saw when its time ran out.
-    std::function<QString()> seen;
-};
-
-class Walker : public QObject
-{
-public:
-    Walker();
-    // The program ends: the report's last line.
-    void Finish();
-
-private:
-    void Tick();
-    void Watch();
-    void WatchBoxes();
-    void LookAt(QWidget* window);
-    void Fail(const QString& what);
-    void BuildRoad();
-    int BoxesInStep() const { return m_boxCount - m_boxesAtStepStart; }
-
-    // Page helpers: the answers of the last script run per view.
-    void RunOnPage(QWidget* window, const QString& script, const QString& key, bool statusPage = false);
-    void WebClick(QWidget* window, const QString& selector);
-    bool PageFilled(QWidget* window, const QString& key) const;
-
-    QWidget* MainWindow() const;
-    bool VisibleBox() const;
-    QWidget* NewestWindow(const QString& titlePattern) const;
-
-    QString m_out;
-    QString m_sample;
-    RoadReport m_report;
-    TextTables m_tables;
-    std::vector<Step> m_steps;
-    size_t m_current = 0;
-    bool m_started = false;
-    bool m_finished = false;
-    QElapsedTimer m_stepClock;
-    QElapsedTimer m_clock;
-    QTimer m_timer;
-    // Windows on screen now (forgotten once hidden): when each appeared, which were looked at.
-    QHash<QWidget*, qint64> m_firstSeen;
-    QSet<QWidget*> m_looked;
-    QSet<QWidget*> m_boxes;
-    int m_boxCount = 0;
-    QHash<QString, QVariant> m_pageAnswers;
-    int m_pictures = 0;
-    int m_boxesAtStepStart = 0;
-    QPointer<QWidget> m_tool;
-    QPointer<QWidget> m_settings;
-    std::vector<bool> m_passed;
-};
-
 Walker* g_walker = nullptr;
+} // namespace
 
 Walker::Walker()
     : m_out(qEnvironmentVariable("ROADWALK_OUT", "roadwalk")),
@@ -111,7 +46,11 @@ Walker::Walker()
 {
     QDir().mkpath(m_out);
     m_clock.start();
-    BuildRoad();
+    const QString road = qEnvironmentVariable("ROADWALK_ROAD", "main");
+    if (road == "main")
+        BuildRoad();
+    else if (!BuildRoadA(road))
+        qFatal("roadwalk: no road '%s'", qPrintable(road));
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
     m_timer.start(100);
 }
@@ -198,6 +137,8 @@ void Walker::LookAt(QWidget* window)
     if (!qobject_cast<QFileDialog*>(window) && !qobject_cast<QMessageBox*>(window))
         for (const QString& cut : CutTexts(window))
             Fail("text cut in '" + title + "': " + cut);
+    for (const QString& field : UnlabelledFields(window))
+        Fail("field without a label in '" + title + "': " + field);
     for (const QString& text : WidgetTexts(window))
         if (m_tables.IsForeign(text))
             Fail("text of the other language in '" + title + "': \"" + text + "\"");
@@ -343,7 +284,8 @@ void Walker::Finish()
 
 // The road: start page, open the sample through the file dialog, the wizard page, the
 // communication page by a real click and connect there, the monitor page on line, write to the
-// drive, the PLC editor, the oscilloscope, and close.
+// drive, the PLC editor, the oscilloscope, the download window left open while the Comm page
+// closes and while the wizard page goes to the start page, and close.
 void Walker::BuildRoad()
 {
     auto answerYes = [](QMessageBox* box)
@@ -506,6 +448,50 @@ void Walker::BuildRoad()
     m_steps.push_back(closeTool("PLC editor"));
     m_steps.push_back(toolWindow("oscilloscope", "TvskOsc"));
     m_steps.push_back(closeTool("oscilloscope"));
+    // The download window outlives the page that opened it: the pager's page, then the wizard page.
+    auto download = [this, answerYes](const QString& from, std::function<QWidget*()> page)
+    {
+        return Step{"the download window from " + from,
+                    [this, page] { WebClick(page(), "input[name=\"PLUGIN#TvskDownload\"]"); },
+                    [this, page]
+                    {
+                        for (QWidget* w : VisibleWindows())
+                            if (w != page() && w != m_tool && w != MainWindow() &&
+                                !qobject_cast<QMessageBox*>(w) && m_looked.contains(w))
+                                m_download = w;
+                        return m_download != nullptr;
+                    },
+                    10000, answerYes};
+    };
+    auto gone = [this](std::function<bool()> pageBack)
+    {
+        return [this, pageBack]
+        { return !m_download && pageBack() && m_stepClock.elapsed() > 2000; }; // the program lives on
+    };
+    Step comm = pagerPage("Comm");
+    comm.name = "the Comm page for the download window";
+    m_steps.push_back(comm);
+    m_steps.push_back(download("the Comm page", [this] { return m_tool.data(); }));
+    m_steps.push_back({"close the Comm page while the download window is open",
+                       [this] { WebClick(m_tool, "input[name=\"CMD#Cancel\"]"); },
+                       gone([this] { return !m_tool; }), 8000});
+    m_steps.push_back(download("the wizard page", [this] { return MainWindow(); }));
+    m_steps.push_back({"the start page while the download window is open",
+                       [this] { WebClick(MainWindow(), "input[name=\"CMD#NewFile\"]"); },
+                       gone(
+                           [this]
+                           {
+                               RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start again");
+                               return PageFilled(MainWindow(), "start again");
+                           }),
+                       10000,
+                       [](QMessageBox* box)
+                       {
+                           QAbstractButton* no = box->button(QMessageBox::No);
+                           if (no)
+                               QTimer::singleShot(300, box, [no] { RealClick(no, no->rect().center()); });
+                           return no != nullptr;
+                       }});
     m_steps.push_back({"close without a save question",
                        [this]
                        {
@@ -535,7 +521,12 @@ void Walker::BuildRoad()
         {"close the Comm page", "the Comm page by a real click"},
         {"the Monitor page by a real click", "connect to the drive"},
         {"close the Monitor page", "the Monitor page by a real click"},
-        {"write to the drive", "connect to the drive"}};
+        {"write to the drive", "connect to the drive"},
+        {"the Comm page for the download window", "wizard page"},
+        {"the download window from the Comm page", "the Comm page for the download window"},
+        {"close the Comm page while the download window is open", "the download window from the Comm page"},
+        {"the download window from the wizard page", "wizard page"},
+        {"the start page while the download window is open", "the download window from the wizard page"}};
     auto index = [this](const QString& name)
     {
         for (size_t i = 0; i < m_steps.size(); ++i)
@@ -546,8 +537,6 @@ void Walker::BuildRoad()
     for (const auto& [step, needed] : needs)
         m_steps[static_cast<size_t>(index(step))].needs = index(needed);
 }
-
-} // namespace
 
 void Start()
 {

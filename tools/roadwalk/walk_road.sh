@@ -24,7 +24,10 @@ cat >> "$out/registry" <<REG
 "COM1"=sz:"$work/ttyDRV"
 [HKEY_CURRENT_USER\Software\MurnApps\Tarveskon\Settings]
 "LangID"=dword:0000000$langId
+"Notepad"=sz:"$out/editor.sh"
 REG
+# The editor that "opens" a report notes its name.
+printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$out" > "$out/editor.sh"; chmod +x "$out/editor.sh"
 export TARVESKON_REGISTRY="$out/registry" TARVESKON_IPC_NAMESPACE="roadwalk$$"
 export XDG_CONFIG_HOME="$out/xdg/config" XDG_RUNTIME_DIR="$out/xdg/runtime"
 export QT_QPA_PLATFORM="vnc:size=1280x1024:port=$((20000 + $$ % 20000))"
@@ -35,7 +38,8 @@ mkdir -p "$out/Samples"
 sed "s/^LANG\t\"[A-Z]*\"/LANG\t\"$language\"/" "$bin/Samples/TK40.dat" > "$out/Samples/TK40.dat"
 export ROADWALK_OUT="$out" ROADWALK_SAMPLE="$out/Samples/TK40.dat"
 export ROADWALK_OWN="$bin/$language.str" ROADWALK_OTHER="$bin/$other.str"
-LD_PRELOAD="$lib" timeout -k 5 150 "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
+# Only the program gets the driver (a sanitized driver needs the program's sanitizer runtime).
+timeout -k 5 "${ROADWALK_TIMEOUT:-150}" env LD_PRELOAD="$lib" "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
 rc=$?
 kill -TERM "$simpid" 2>/dev/null; wait "$simpid" 2>/dev/null
 rm -rf "$work"

@@ -6,6 +6,12 @@
 
 #include <QElapsedTimer>
 
+#include <cstdlib>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
 
 #include <gtest/gtest.h>
@@ -73,6 +79,71 @@ TEST(AboutDlgTest, TextsCarryTheVersionsWithPointsForCommas)
     EXPECT_EQ(about.databaseText, CString("Motor DB version: 7   Drive DB version: n/a"));
     EXPECT_EQ(about.linkCaption, CString("MurnApps"));
     EXPECT_EQ(about.title, CString("UiExtTests"));
+}
+
+// Where the box's controls are once it fits the sample picture, in client coordinates.
+class MeasuredAbout : public CAboutDlg
+{
+public:
+    MeasuredAbout(bool splash) : CAboutDlg(splash, 3000)
+    {
+        m_strPicturePath = TVSK_SAMPLE_DATA_DIR "/splash.jpg";
+    }
+    CRect picture;
+    CRect client;
+    std::vector<CRect> below;
+    std::vector<std::string> cut;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CAboutDlg::OnInitDialog();
+        const auto place = [this](CWnd* item)
+        {
+            CRect rect;
+            item->GetWindowRect(&rect);
+            ScreenToClient(&rect);
+            return rect;
+        };
+        picture = place(&m_wndPicture);
+        GetClientRect(&client);
+        for (UINT id : kBelowPicture)
+            below.push_back(place(GetDlgItem(id)));
+        cut = tvsk::testing::CutTexts(*this);
+        PostMessage(WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+};
+
+// The texts stand whole under the picture on the box's background, centred under it; the box ends
+// under OK, the splash under its last text.
+TEST(AboutDlgTest, TextsStandUnderThePictureAndTheBoxEndsUnderThem)
+{
+    for (const bool splash : {false, true})
+    {
+        MeasuredAbout about(splash);
+        about.m_strProductVersion = "2.4";
+        EXPECT_EQ(about.DoModal(), IDOK);
+        EXPECT_EQ(about.picture.Width(), 480) << splash;
+        EXPECT_EQ(about.picture.Height(), 300) << splash;
+        ASSERT_EQ(about.below.size(), std::size(CAboutDlg::kBelowPicture));
+        for (const CRect& text : about.below)
+        {
+            EXPECT_GE(text.top, about.picture.bottom) << splash;
+            EXPECT_LE(std::abs((text.left + text.right) - (about.picture.left + about.picture.right)), 10)
+                << splash;
+        }
+        const CRect& link = about.below[std::size(CAboutDlg::kBelowPicture) - 2];
+        const CRect& ok = about.below.back();
+        if (splash)
+            EXPECT_LE(about.client.bottom, link.bottom + 3 + 1);
+        else
+        {
+            EXPECT_GE(about.client.bottom, ok.bottom);
+            EXPECT_LE(about.client.bottom, ok.bottom + 20);
+        }
+        EXPECT_EQ(about.cut, std::vector<std::string>{}) << splash;
+    }
 }
 
 TEST(AboutDlgTest, SplashClosesByItselfAfterItsTime)

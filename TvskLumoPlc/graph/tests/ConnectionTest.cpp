@@ -89,6 +89,34 @@ TEST_F(ConnectionTest, AWireRunsFromAnOutputToAnInput)
     EXPECT_EQ(second->GetPin(0)->GetConnection(), wire);
 }
 
+// An imported wire whose end names a junction that does not list it keeps that end open, so the
+// junction's removal leaves nothing behind in the wire.
+TEST_F(ConnectionTest, AnImportedEndTheJunctionRefusesStaysOpen)
+{
+    auto* junction = models.Make<CPlcFBDCross>("3", 6, 4);
+    junction->m_LeftPin.m_strConnectedID = "8";
+    CCrossConnection* cross = manager.ImportCross(network, junction);
+    ASSERT_NE(cross, nullptr);
+    auto* link = models.Make<CPlcFBDConnection>("5", 0, 0);
+    link->m_RoutePoints.Add(4u << 16 | 4u);
+    link->m_RoutePoints.Add(4u << 16 | 6u);
+    link->m_StartPin.m_strConnectedID = "1.O";
+    link->m_StartPin.m_nConnectedType = FBD_LD_CONTACT;
+    link->m_EndPin.m_strConnectedID = "3";
+    link->m_EndPin.m_nConnectedType = FBD_CROSS;
+    link->m_EndPin.m_nX = 6;
+    link->m_EndPin.m_nY = 4;
+    CConnection* wire = manager.ImportWire(network, link);
+    ASSERT_NE(wire, nullptr);
+    manager.ConnectWireEnds(network);
+    EXPECT_EQ(wire->GetEnd().object, nullptr);
+    EXPECT_EQ(cross->GetArmCount(), 0);
+    EXPECT_TRUE(wire->IsOpen());
+
+    ASSERT_TRUE(manager.RemoveCross(network, cross));
+    EXPECT_TRUE(manager.RemoveWire(network, wire));
+}
+
 TEST_F(ConnectionTest, JunctionsNeedTwoArmsAndTakeEachWireOnce)
 {
     CCrossConnection* cross = Cross(6, 4);

@@ -2,7 +2,9 @@
 // and the generated code the windows point into.
 #include "LadderViewFixture.h"
 
+#include <TvskLumoPlc/graph/Connection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
+#include <TvskLumoPlc/graph/GraphPin.h>
 
 #include <ZoLumoPlcObj/PlcLDElements.h>
 #include <ZoLumoPlcObj/PlcLDNetwork.h>
@@ -253,6 +255,40 @@ TEST_F(GraphDocTest, TheDocumentForwardsToItsManagerAndAnnouncesWhatChanged)
                                           HINT_TEXT_EVENT};
     EXPECT_EQ(m_recorder.hints, expected);
     EXPECT_EQ(doc.GetWireCount(network), wires - 1);
+}
+
+// Auto-connect: an element whose free pin lies on the open end of a selected wire takes the wire,
+// which is whole again, and lets it go when the element is removed.
+TEST_F(GraphDocTest, AnElementOnAnOpenWireEndTakesTheWireAndFreesItWhenRemoved)
+{
+    Show(GenerateIL("LD\t1.0\nOUT\t2.0\nEND\n"));
+    CGraphNetworkIntf* network = m_doc->GetNetworkWnd(0);
+    CGraphBlock* contact = Element(FBD_LD_CONTACT, "1.0");
+    ASSERT_NE(contact, nullptr);
+    auto inputOf = [](CGraphBlock* element)
+    {
+        for (CGraphPin* pin : element->AllPins())
+            if (pin->GetSide() == CGraphPin::SIDE_INPUT)
+                return pin;
+        return static_cast<CGraphPin*>(nullptr);
+    };
+    CConnection* wire = inputOf(contact)->GetConnection();
+    ASSERT_NE(wire, nullptr);
+    CPlcFBDObject* model = contact->GetModelObject();
+    ASSERT_TRUE(m_doc->RemoveElement(network, contact));
+    ASSERT_TRUE(wire->IsOpen());
+
+    CGraphBlock* again = Manager().CreateElement(network, model);
+    ASSERT_NE(again, nullptr);
+    Manager().ToggleSelection(wire, true);
+    EXPECT_TRUE(m_doc->ConnectElement(again, network));
+    EXPECT_EQ(inputOf(again)->GetConnection(), wire);
+    EXPECT_FALSE(wire->IsOpen());
+    EXPECT_FALSE(wire->IsError());
+
+    ASSERT_TRUE(m_doc->RemoveElement(network, again));
+    EXPECT_TRUE(wire->IsOpen());
+    EXPECT_TRUE(m_doc->RemoveWire(network, wire));
 }
 
 // A bare graph document without a manager answers empty and carries on.

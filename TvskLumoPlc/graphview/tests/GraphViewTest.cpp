@@ -3,6 +3,7 @@
 #include "LadderViewFixture.h"
 
 #include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/CrossConnection.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
 
 #include <TvskLumoPlc/graphview/CommentDlg.h>
@@ -173,6 +174,44 @@ TEST_F(GraphViewTest, AfterADragEveryRightRailStandsAtTheCommonColumn)
         }
     }
     EXPECT_GE(expected, from.x + 40);
+}
+
+// New windows from a new ladder (hint 2) or a rebuild (hint 3) while a wire is drawn from a
+// junction: the wiring ends with the old windows, and moves and presses go to the new ones.
+TEST_F(GraphViewTest, ARebuildWhileAWireIsDrawnEndsTheWiring)
+{
+    const char* program = "LD\t1.0\nOR\t1.1\nOUT\t2.0\nEND\n";
+    Show(GenerateIL(program));
+    std::vector<std::unique_ptr<CPlcFBDCode>> shown;
+    for (const LPARAM hint : {HINT_NEW_LADDER, HINT_REBUILD})
+    {
+        CNetworkWnd* network = Network(0);
+        CCrossList* crosses = Manager().GetCrosses(network);
+        ASSERT_TRUE(crosses && crosses->GetSize() > 0);
+        const CPoint at = crosses->GetAt(0)->GetPosition();
+        const CPoint press = ScreenOfCell(network, at, CPoint());
+        for (int click = 0; click < 2; ++click)
+        {
+            m_view->OnNetworkLButtonDown(network, MK_LBUTTON, press);
+            m_view->OnNetworkLButtonUp(network, press);
+        }
+        ASSERT_TRUE(m_view->IsDrawingWire()) << hint;
+        m_view->OnNetworkMouseMove(network, 0, ScreenOfCell(network, CPoint(at.x, at.y + 2), CPoint()));
+
+        shown.push_back(GenerateIL(program));
+        m_doc->UpdateAllViews(nullptr, hint, reinterpret_cast<CObject*>(shown.back().get()));
+        EXPECT_EQ(m_view->GetMode(), CGraphView::MODE_NORMAL) << hint;
+        EXPECT_FALSE(m_view->IsDrawingWire()) << hint;
+        CNetworkWnd* rebuilt = Network(0);
+        const CPoint again = ScreenOfCell(rebuilt, at, CPoint());
+        m_view->OnNetworkMouseMove(rebuilt, 0, again);
+        // On the new junction, which a wire being drawn would end at.
+        m_view->OnNetworkLButtonDown(rebuilt, MK_LBUTTON, again);
+        m_view->OnNetworkLButtonUp(rebuilt, again);
+        EXPECT_FALSE(m_view->IsDrawingWire()) << hint;
+    }
+    // The windows leave the codes of this test before they go.
+    Show(GenerateIL(program));
 }
 
 TEST_F(GraphViewTest, TheStoredProgramRendersWithRailsContactsAndHeaders)

@@ -448,10 +448,11 @@ TEST_F(LadderEdit, OnLineNoOperandDialogOpensAndNoInstructionChangesTheProgram)
         [&](CDlgLumoPlc& dialog)
         {
             ASSERT_TRUE(dialog.IsOnline());
-            QTimer::singleShot(0,
+            // Bound to the dialog: without a modal to close it must not outlive the test.
+            QTimer::singleShot(0, dialog.GetWidget(),
                                [&]
                                {
-                                   if (auto* modal = OpenDialog<CDialog>())
+                                   if (auto* modal = OpenDialog<CDialog>(); modal && modal != &dialog)
                                    {
                                        opened = true;
                                        modal->EndDialog(IDCANCEL);
@@ -466,6 +467,7 @@ TEST_F(LadderEdit, OnLineNoOperandDialogOpensAndNoInstructionChangesTheProgram)
             EXPECT_EQ(dialog.GetCodeLen(), length);
             EXPECT_EQ(NetCount(dialog), 1);
             EXPECT_FALSE(dialog.IsModified());
+            QTest::qWait(20);
         });
     EXPECT_FALSE(opened);
 }

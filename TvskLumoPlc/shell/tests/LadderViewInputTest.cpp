@@ -14,6 +14,7 @@
 #include "ShellTestSupport.h"
 
 #include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
 #include <ui/Menu.h>
 
 #include <gtest/gtest.h>
@@ -384,6 +385,57 @@ TEST_F(LadderViewInput, AHighlightedCrossContinuesAWire)
          });
 }
 
+// Deleting the selected network while a wire is drawn from one of its junctions ends the wiring:
+// nothing of the old windows is used by the next move or press.
+TEST_F(LadderViewInput, DeletingTheNetworkOfAWireBeingDrawnEndsTheWiring)
+{
+    Open("Samples/TK40.dat",
+         [&](CDlgLumoPlc& dialog)
+         {
+             CNetworkWnd* third = Network(dialog, 2);
+             const CPoint centre = third->GetHeaderRect().CenterPoint();
+             QTest::mouseClick(third->GetWidget(), Qt::LeftButton, {},
+                               QPoint(static_cast<int>(centre.x), static_cast<int>(centre.y)));
+             ASSERT_TRUE(third->IsSelected());
+             CCrossList* crosses = dialog.GetView()->GetManager()->GetCrosses(third);
+             CCrossConnection* cross = nullptr;
+             for (int i = 0; crosses && i < crosses->GetSize() && !cross; ++i)
+                 if (crosses->GetAt(i)->GetArmCount() < 4)
+                     cross = crosses->GetAt(i);
+             ASSERT_NE(cross, nullptr);
+             QWidget* objects = ObjectWidget(dialog, 2);
+             const QPoint at = CellPoint(dialog, cross->GetPosition());
+             for (int click = 0; click < 2; ++click)
+             {
+                 Press(objects, at);
+                 Release(objects, at);
+             }
+             ASSERT_TRUE(dialog.GetView()->IsDrawingWire());
+             Drag(objects, at + QPoint(0, CellPoint(dialog, CPoint(0, 2)).y()));
+             const int networks = dialog.GetView()->GetGraphDoc()->GetNetworkCount();
+             QTest::keyClick(objects, Qt::Key_Delete);
+             ASSERT_TRUE(WaitUntil(
+                 [&] { return dialog.GetView()->GetGraphDoc()->GetNetworkCount() == networks - 1; }, 5000));
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_NORMAL);
+             EXPECT_FALSE(dialog.GetView()->IsDrawingWire());
+             // A move, then a press on a junction, where a wire being drawn would end.
+             for (int i = 0; i < dialog.GetView()->GetGraphDoc()->GetNetworkCount(); ++i)
+             {
+                 CCrossList* left = dialog.GetView()->GetManager()->GetCrosses(Network(dialog, i));
+                 if (!left || left->GetSize() == 0)
+                     continue;
+                 QWidget* other = ObjectWidget(dialog, i);
+                 const QPoint junction = CellPoint(dialog, left->GetAt(0)->GetPosition());
+                 Drag(other, junction);
+                 Press(other, junction);
+                 Release(other, junction);
+                 break;
+             }
+             EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_NORMAL);
+             EXPECT_FALSE(dialog.GetView()->IsDrawingWire());
+         });
+}
+
 // Placing once (mode 2) returns to the normal mode; placing again (mode 3) stays.
 TEST_F(LadderViewInput, ThePlacingModesPutCommentsWhereTheUserPresses)
 {
@@ -526,10 +578,12 @@ TEST_F(LadderViewInput, ACommentNeverCoversAnElement)
                          {
                              CRect overlap;
                              if (element != comment && element->GetType() != FBD_LD_POWER_RAIL)
+                             {
                                  EXPECT_FALSE(overlap.IntersectRect(comment->GetWindowRect(),
                                                                     element->GetWindowRect()))
                                      << sample << " network " << n + 1 << ": \"" << comment->GetText()
                                      << "\" over " << element->GetName();
+                             }
                          }
                      }
                  EXPECT_GT(comments, 0) << sample;

@@ -1,9 +1,12 @@
 // A plug-in module that leaves a window open when it runs, recording its commands, the window's
-// end, the object's end and the module's unloading in the shared journal.
+// end, its widget's deletion (by code of this module), the object's end and the module's
+// unloading in the shared journal.
 #include "TestPluginJournal.h"
 
 #include <Modlode/PluginImpl.h>
 #include <ui/Wnd.h>
+
+#include <QWidget>
 
 namespace
 {
@@ -42,9 +45,11 @@ public:
         journal::RecordCommand(command);
         if (code == 2)
             m_parent = reinterpret_cast<CWnd*>(param1);
-        if (code == 3 && !m_window.GetSafeHwnd())
+        if (code == 3 && !m_window.GetSafeHwnd() &&
             m_window.CreateEx(0, nullptr, "left open", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                              CRect(0, 0, 200, 100), m_parent, 0);
+                              CRect(0, 0, 200, 100), m_parent, 0))
+            QObject::connect(m_window.GetWidget(), &QObject::destroyed,
+                             [] { journal::Record(std::string(kModule) + " widget deleted"); });
         return 0;
     }
 

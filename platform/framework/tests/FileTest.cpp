@@ -140,3 +140,17 @@ TEST_F(FileTest, SaveWholeReplacesTheTargetOrLeavesItAsItWas)
     EXPECT_TRUE(fs::is_directory(dir / "LumoPlc.dir"));
     EXPECT_FALSE(fs::exists(CFile::SaveTempName((dir / "LumoPlc.dir").c_str()).GetString()));
 }
+
+TEST_F(FileTest, OnlyRegularFilesWithinTheLimitFitForReading)
+{
+    const fs::path file = dir / "small.txt";
+    std::ofstream(file) << "text";
+    EXPECT_TRUE(FitsForReading(file.c_str()));
+    EXPECT_TRUE(FitsForReading(file.c_str(), 4));
+    EXPECT_FALSE(FitsForReading(file.c_str(), 3));
+    fs::resize_file(file, kMaxInputFileSize + 1);
+    EXPECT_FALSE(FitsForReading(file.c_str()));
+    EXPECT_FALSE(FitsForReading("/dev/zero")) << "a device never ends";
+    EXPECT_FALSE(FitsForReading(dir.c_str()));
+    EXPECT_TRUE(FitsForReading((dir / "absent").c_str())) << "its open says why";
+}

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 #include <map>
 
 using namespace tvsk::script;
@@ -26,7 +28,8 @@ struct ReportedError
     LONG character = 0;
 };
 
-class TestSite final : public tvsk::com::ComObject<IActiveScriptSite, IScriptDialogs>
+class TestSite final
+    : public tvsk::com::ComObject<IActiveScriptSite, IScriptDialogs, IActiveScriptSiteInterruptPoll>
 {
 public:
     HRESULT GetLCID(LCID*) override { return E_NOTIMPL; }
@@ -93,7 +96,11 @@ public:
         return S_OK;
     }
 
+    HRESULT QueryContinue() override { return ++polls > pollsToStop ? S_FALSE : S_OK; }
+
     std::map<std::u16string, Probe*> items;
+    int polls = 0;
+    int pollsToStop = 1 << 30;
     std::vector<SCRIPTSTATE> states;
     std::vector<ReportedError> errors;
     std::vector<std::string> boxes;
@@ -351,6 +358,78 @@ TEST_F(Engine, ScriptObjectsCrossIntoTheHost)
     EXPECT_EQ(object.pdispVal->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
               E_UNEXPECTED);
     VariantClear(&object);
+}
+
+TEST_F(Engine, AnotherThreadStopsAnEndlessLoopAndTheNextEventRuns)
+{
+    engine->AddNamedItem(u"Probe", SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE);
+    std::atomic<bool> looping{false};
+    probe->onRecord = [&] { looping = true; };
+    ASSERT_EQ(
+        Parse("On Error Resume Next\nProbe.Record \"in\"\nDo : n = n + 1 : Loop\nProbe.Record \"after\"\n"
+              "Sub Probe_Ping(v)\n Probe.Record \"ping\" & v\nEnd Sub"),
+        S_OK);
+    IActiveScript* raw = engine.Get();
+    std::thread stopper(
+        [&]
+        {
+            while (!looping)
+                std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            EXPECT_EQ(raw->InterruptScriptThread(SCRIPTTHREADID_ALL, nullptr, 0), S_OK);
+        });
+    EXPECT_EQ(Connect(), S_OK);
+    stopper.join();
+    ASSERT_EQ(site->errors.size(), 1u);
+    EXPECT_EQ(site->errors[0].code, E_ABORT);
+    EXPECT_EQ(site->errors[0].description, "Operation aborted");
+    EXPECT_EQ(site->errors[0].line, "Do : n = n + 1 : Loop");
+    probe->Fire(DISPID_Ping, {tvsk::com::MakeVariantI4(3)});
+    EXPECT_EQ(probe->records, (std::vector<std::string>{"in", "ping3"}));
+    EXPECT_EQ(site->entered, site->left);
+}
+
+TEST_F(Engine, TheRunningCallStopsItsScriptWithTheGivenError)
+{
+    engine->AddNamedItem(u"Probe", SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE);
+    probe->onRecord = [&]
+    {
+        EXCEPINFO info{};
+        info.scode = static_cast<HRESULT>(0x800A0005u);
+        info.bstrDescription = tvsk::com::BstrFromUtf8("Stopped by the host");
+        EXPECT_EQ(engine->InterruptScriptThread(SCRIPTTHREADID_CURRENT, &info, 0), S_OK);
+        SysFreeString(info.bstrDescription);
+    };
+    ASSERT_EQ(Parse("On Error Resume Next\nDo\n Probe.Record \"turn\"\nLoop"), S_OK);
+    EXPECT_EQ(Connect(), S_OK);
+    EXPECT_EQ(probe->records, std::vector<std::string>{"turn"});
+    ASSERT_EQ(site->errors.size(), 1u);
+    EXPECT_EQ(site->errors[0].code, static_cast<HRESULT>(0x800A0005u));
+    EXPECT_EQ(site->errors[0].description, "Stopped by the host");
+    EXPECT_EQ(site->errors[0].source, "VBScript runtime error");
+    EXPECT_EQ(engine->InterruptScriptThread(42, nullptr, 0), E_INVALIDARG);
+}
+
+TEST_F(Engine, AnInterruptWhileNoScriptRunsStopsNothing)
+{
+    engine->AddNamedItem(u"Probe", SCRIPTITEM_ISVISIBLE | SCRIPTITEM_ISSOURCE);
+    EXPECT_EQ(engine->InterruptScriptThread(SCRIPTTHREADID_ALL, nullptr, 0), S_OK);
+    ASSERT_EQ(Parse("For i = 1 To 3 : Probe.Record i : Next"), S_OK);
+    EXPECT_EQ(Connect(), S_OK);
+    EXPECT_EQ(probe->records, (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_TRUE(site->errors.empty());
+}
+
+TEST_F(Engine, TheSitesPollStopsARunawayScript)
+{
+    site->pollsToStop = 2;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Parse("On Error Resume Next\nDo : n = n + 1 : Loop"), S_OK);
+    EXPECT_EQ(Connect(), S_OK);
+    EXPECT_EQ(site->polls, 3);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+    ASSERT_EQ(site->errors.size(), 1u);
+    EXPECT_EQ(site->errors[0].code, E_ABORT);
 }
 
 TEST(EngineComponent, IsCreatedByItsClassId)

@@ -74,7 +74,8 @@ public:
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
     {
-        static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type", u"raise", u"kind"};
+        static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type",
+                                               u"raise",   u"kind",    u"fail"};
         const std::u16string name = Lower(names[0]);
         for (size_t i = 0; i < std::size(known); ++i)
             if (name == known[i])
@@ -105,6 +106,9 @@ public:
             info->bstrHelpFile = SysAllocString(u"drive.hlp");
             info->dwHelpContext = 42;
             return DISP_E_EXCEPTION;
+        case 7:
+            // Fails with the HRESULT given.
+            return params->rgvarg[0].lVal;
         default:
             // The argument's type as it arrived.
             result->vt = VT_I4;
@@ -151,6 +155,21 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
         {"Dim a() : ReDim a(2) : result = host.Kind(a)", "Long:16396"},
         {"a = Array(1) : result = host.Kind(a)", "Long:16396"},
         {"Dim a(2) : result = host.Kind((a))", "Long:8204"},
+        {"host.Fail &H80004002", "error 430"},
+        {"On Error Resume Next : host.Fail &H80004002 : result = Err.Description",
+         "String:Class doesn't support Automation"},
+        {"host.Fail &H80020001", "error 438"},
+        {"host.Fail &H80030002", "error 53"},
+        {"host.Fail &H80030003", "error 76"},
+        {"host.Fail &H80030005", "error 70"},
+        {"host.Fail &H80030050", "error 58"},
+        {"host.Fail &H80030070", "error 61"},
+        {"host.Fail &H8003001D", "error 57"},
+        {"host.Fail &H800401E4", "error 432"},
+        {"host.Fail &H800401F3", "error 429"},
+        {"host.Fail &H80040154", "error 429"},
+        {"host.Fail &H80040201", "error -2147220991"},
+        {"host.Fail &H80070005", "error -2147024891"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
@@ -392,15 +411,41 @@ TEST(LanguageReference, ResumeNextEntersABodyWhoseHeaderFailed)
         {"On Error Resume Next\nDo While 1 / 0\nresult = result + 1 : If result = 3 Then Exit Do\nLoop",
          "Integer:3"},
         {"On Error Resume Next\nDo Until 1 / 0\nresult = 2 : Exit Do\nLoop", "Integer:2"},
+        {"On Error Resume Next\nDo\nresult = result + 1\nLoop While 1 / 0\nresult = result & Err.Number",
+         "String:111"},
+        {"On Error Resume Next\nDo\nresult = result + 1\nLoop Until 1 / 0\nresult = result & Err.Number",
+         "String:111"},
+        {"On Error Resume Next\nDo\nn = n + 1\nLoop While n < 3 And 1 / (2 - n) <> 0\nresult = n & "
+         "Err.Number",
+         "String:211"},
+        {"Do\nn = n + 1\nLoop While 1 / 0", "error 11"},
         {"On Error Resume Next\ni = 0\nWhile i < 3 And 1 / (1 - i) <> 0\ni = i + 1 : result = i\nWend",
          "Integer:3"},
         {"On Error Resume Next\nFor i = 1 To 1 / 0\nresult = 5\nNext", "Integer:5"},
         {"On Error Resume Next\nFor Each x In 5\nresult = 6\nNext", "Integer:6"},
         {"On Error Resume Next\nSet o = Nothing\nWith o.P\nresult = 7\nEnd With", "Integer:7"},
-        {"On Error Resume Next\nSelect Case 1 / 0\nCase 1 : result = 1\nCase Else : result = 8\nEnd Select",
-         "Integer:8"},
+        {"On Error Resume Next\nSelect Case 1 / 0\nCase 1 : result = 1\nCase Else : result = 8\nEnd Select\n"
+         "result = result & Err.Number",
+         "String:11"},
+        {"On Error Resume Next\nSelect Case CInt(\"x\")\nCase Else : result = 8\nEnd Select\nresult = result "
+         "& Err.Number",
+         "String:13"},
         {"On Error Resume Next\nSelect Case 1 / 0\nCase 1 : result = 1\nEnd Select\nresult = Err.Number",
          "Long:11"},
+    });
+}
+
+TEST(LanguageReference, ConversionsAreNoStatements)
+{
+    Check({
+        {"Call CInt(1)", "error 458"},
+        {"Call CStr(1)", "error 458"},
+        {"x = 1 : Call CBool(x)", "error 458"},
+        {"CLng 2", "error 458"},
+        {"CDate(1)", "error 458"},
+        {"On Error Resume Next : Call CDbl(1) : result = Err.Number", "Long:458"},
+        {"Call Len(\"a\") : result = 1", "Integer:1"},
+        {"Call Hex(1) : result = CInt(\"2\")", "Integer:2"},
     });
 }
 

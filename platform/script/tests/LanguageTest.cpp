@@ -1,13 +1,23 @@
 // The language's core, row by row: a script leaves `result`, or raises an error.
 #include "ScriptTestSupport.h"
 
+#include <script/Operators.h>
+
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <chrono>
+
+#include <string>
 #include <vector>
 
+using tvsk::script::Interpreter;
 using tvsk::script::testing::Check;
+using tvsk::script::testing::Describe;
 using tvsk::script::testing::Outcome;
 using tvsk::script::testing::Row;
+using tvsk::script::testing::U;
 
 namespace
 {
@@ -70,6 +80,18 @@ TEST(Language, ArithmeticPromotesOnOverflow)
         {"result = 200 * 200", "Long:40000"},
         {"result = 2147483647 + 1", "Double:2147483648"},
         {"result = -32768 - 1", "Long:-32769"},
+        {"x = 32767 : y = 1 : result = x + y", "Long:32768"},
+        {"x = 32000 : result = x + 767", "Integer:32767"},
+        {"x = -32768 : result = x - 1", "Long:-32769"},
+        {"x = 2147483647 : result = x + 1", "Double:2147483648"},
+        {"x = -2147483647 : result = x - 2", "Double:-2147483649"},
+        {"x = 65536 : result = x - 65535", "Long:1"},
+        {"For i = 32766 To 32767 : n = n + 1 : Next : result = TypeName(i) & n & i", "String:Long232768"},
+        {"For i = 2147483646 To 2147483647 : n = n + 1 : Next : result = TypeName(i) & n", "String:Double2"},
+        {"For i = 3 To 1 Step -1 : s = s & i : Next : result = s & i", "String:3210"},
+        {"For i = 1 To 2.5 : s = s & i : Next : result = s & TypeName(i)", "String:12Integer"},
+        {"x = 5 : y = 70000 : result = (x < y) & (y <= x) & (x = 5) & (y <> 70000) & (x >= 5) & (y > x)",
+         "String:TrueFalseTrueFalseTrueTrue"},
         {"result = CByte(200) + CByte(100)", "Integer:300"},
         {"result = CByte(2) + CByte(3)", "Byte:5"},
         {"result = 1 + 1.5", "Double:2.5"},
@@ -415,6 +437,104 @@ TEST(Language, ProceduresPassByRefAndByVal)
         {"Sub Wipe(x)\n a = 0\nEnd Sub\nReDim a(2) : Wipe a(1)", "error 10"},
         {"Sub Inc(x)\n x = x + 1\nEnd Sub\nReDim a(2) : Inc a(1) : ReDim a(4) : result = UBound(a)",
          "Long:4"},
+    });
+}
+
+// Runs rows on a thread with this much stack.
+void CheckOnStack(size_t stackBytes, const std::vector<Row>& rows)
+{
+    struct Job
+    {
+        const std::vector<Row>* rows;
+        std::vector<std::string> outcomes;
+    } job{&rows, {}};
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, stackBytes);
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(
+                  &thread, &attr,
+                  [](void* p) -> void*
+                  {
+                      auto* j = static_cast<Job*>(p);
+                      for (const Row& row : *j->rows)
+                          j->outcomes.push_back(Outcome(row.script));
+                      return nullptr;
+                  },
+                  &job),
+              0);
+    pthread_attr_destroy(&attr);
+    pthread_join(thread, nullptr);
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(job.outcomes[i], rows[i].expected) << rows[i].script;
+}
+
+std::string Nested(int depth, const std::string& inner)
+{
+    return std::string(static_cast<size_t>(depth), '(') + inner +
+           std::string(static_cast<size_t>(depth), ')');
+}
+
+TEST(Language, DeepCallsOnASmallStackEndInOutOfStack)
+{
+    const std::string deepExpression =
+        "Function Deep(n)\n Deep = " + Nested(10, "Deep(n + 1)") + "\nEnd Function\nresult = Deep(1)";
+    const std::string deepParse = "result = " + Nested(60, "1") + " + Len(" + Nested(60, "\"ab\"") + ")";
+    const std::string deeperParse = "result = " + Nested(190, "1");
+    const std::vector<Row> endless{
+        {"Function Deep(n)\n Deep = Deep(n + 1)\nEnd Function\nresult = Deep(1)", "error 28"},
+        {deepExpression.c_str(), "error 28"},
+        {"Class C\n Function Deep(n)\n  Set o = New C : Deep = o.Deep(n + 1)\n End Function\nEnd Class\n"
+         "Set x = New C : result = x.Deep(1)",
+         "error 28"},
+    };
+    CheckOnStack(256u << 10, endless);
+    CheckOnStack(8u << 20, endless);
+    // Nesting the parser cannot hold on the stack it has is Out of stack space too.
+    CheckOnStack(256u << 10, {{deeperParse.c_str(), "syntax 28 line 0"}});
+    CheckOnStack(8u << 20,
+                 {
+                     {deeperParse.c_str(), "Integer:1"},
+                     {deepParse.c_str(), "Long:3"},
+                     {"Function Deep(n)\n If n < 1000 Then Deep = Deep(n + 1) Else Deep = n\nEnd Function\n"
+                      "result = Deep(1)",
+                      "Integer:1000"},
+                 });
+}
+
+TEST(Language, ReadingALongStringCostsWhatIsRead)
+{
+    tvsk::script::Limits() = {}; // the fuzz target's smaller ones may be left on this thread
+    auto interp = Interpreter::Create();
+    interp->Run(interp->Compile(U("s = Space(50 * 1048576) : t = s : Const k = \"  \"")));
+    const auto start = std::chrono::steady_clock::now();
+    interp->Run(interp->Compile(
+        U("For i = 1 To 100\n n = n + Len(s) + InStr(3, s, \" \") + InStrRev(s, \" \") + Asc(s)\n"
+          " m = m & Mid(s, 5, 1) & Left(s, 1) & Right(s, 1)\n"
+          " If s = \"\" Or s < k Or StrComp(s, \"x\") = 0 Then m = \"\"\nNext\nresult = n & Len(m)")));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(Describe(*interp, "result"), "String:10485763500300");
+    EXPECT_LT(took, std::chrono::milliseconds(50));
+}
+
+TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
+{
+    Check({
+        {"Function F()\n s = \"zz\" : F = 2\nEnd Function\ns = \"abc\" : result = Mid(s, F())", "String:bc"},
+        {"Function F()\n s = \"zz\" : F = \"!\"\nEnd Function\ns = \"abc\" : result = s & F()",
+         "String:abc!"},
+        {"Function F()\n s = \"zz\" : F = \"!\"\nEnd Function\ns = \"abc\" : result = F() & s", "String:!zz"},
+        {"Class C\n Public Default Property Get V\n  s = \"zz\" : V = \"!\"\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = s & o",
+         "String:abc!"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = 2\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = Left(s, o) & s",
+         "String:abzzzz"},
+        {"s = \"abc\" : t = s : t = t & \"d\" : result = s & t & Len(s) & InStr(t, \"d\")",
+         "String:abcabcd34"},
+        {"Const k = \"abc\" : result = Len(k) & Mid(k, 2) & (k = \"abc\") & Left(k, 1)", "String:3bcTruea"},
+        {"x = 5 : result = Len(x) & Mid(x, 1) & Asc(x) & StrComp(x, 5)", "String:15530"},
+        {"result = Len(Empty) & Left(Empty, 1) & IsNull(Mid(Null, 1))", "String:0True"},
     });
 }
 

@@ -37,6 +37,8 @@ const com::ClassDescription& Probe::Class()
 HRESULT Probe::Record(BSTR text)
 {
     records.push_back(com::Utf8FromBstr(text));
+    if (onRecord)
+        onRecord();
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 
 #include <com/Com.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ public:
     size_t Sinks() const { return m_events.SinkCount(); }
 
     std::vector<std::string> records;
+    // Called after each Record.
+    std::function<void()> onRecord;
     std::map<std::string, std::string> items;
     LONG value = 0;
 

@@ -2,11 +2,14 @@
 #include "UiTestSupport.h"
 
 #include <testing/DialogFit.h>
+#include <ui/SpinButtonCtrl.h>
 #include <ui/Ui.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -120,6 +123,40 @@ TEST(DialogModeless, ControlsAreCreatedFromTheTableInPixels)
     dialog.DestroyWindow();
 }
 
+// What GetDlgItem finds is an object of the control's class, so callers may use it as one.
+TEST(DialogModeless, ControlsAreObjectsOfTheirClass)
+{
+    constexpr UINT kTypedDialog = 30002;
+    static const DlgItem items[] = {
+        {DlgKind::CheckBox, 200, 4, 4, 60, 10, "on"},
+        {DlgKind::EditText, 201, 4, 16, 40, 12},
+        {DlgKind::ComboBox, 202, 4, 30, 60, 40},
+        {DlgKind::ListBox, 203, 70, 4, 60, 40},
+        {DlgKind::Control, 204, 46, 16, 10, 12, nullptr, 0, "msctls_updown32"},
+        {DlgKind::LText, 205, 4, 46, 40, 8, "text"},
+    };
+    static const DialogTemplate layout = {"Typed", WS_POPUP | WS_CAPTION, 140, 60, items, 6};
+    ASSERT_TRUE(AfxRegisterDialogTemplate(kTypedDialog, &layout));
+    CDialog dialog(kTypedDialog);
+    ASSERT_TRUE(dialog.Create(kTypedDialog));
+    auto* check = dynamic_cast<CButton*>(dialog.GetDlgItem(200));
+    ASSERT_NE(check, nullptr);
+    check->SetCheck(BST_CHECKED);
+    EXPECT_EQ(check->GetCheck(), BST_CHECKED);
+    EXPECT_NE(dynamic_cast<CEdit*>(dialog.GetDlgItem(201)), nullptr);
+    auto* combo = dynamic_cast<CComboBox*>(dialog.GetDlgItem(202));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->AddString("a"), 0);
+    EXPECT_NE(dynamic_cast<CListBox*>(dialog.GetDlgItem(203)), nullptr);
+    auto* spin = dynamic_cast<CSpinButtonCtrl*>(dialog.GetDlgItem(204));
+    ASSERT_NE(spin, nullptr);
+    spin->SetRange32(1, 9);
+    EXPECT_EQ(spin->SetPos32(12), 0);
+    EXPECT_EQ(spin->GetPos32(), 9);
+    EXPECT_NE(dynamic_cast<CStatic*>(dialog.GetDlgItem(205)), nullptr);
+    dialog.DestroyWindow();
+}
+
 TEST(DialogModal, PostedOkEndsTheRunWithIdOk)
 {
     TestDialog dialog;
@@ -159,6 +196,26 @@ TEST(DialogModal, EscapeInAControlCancelsTheDialog)
 {
     KeyDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+// A toolkit window over a dialog (a file box, a message box) keeps its keys: Enter and Escape
+// answer that window, not the dialog under it.
+TEST(DialogModeless, KeysOfAToolkitWindowOverTheDialogStayThere)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialog));
+    dialog.ShowWindow(SW_SHOW);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
+    {
+        QDialog box(dialog.GetWidget());
+        auto* name = new QLineEdit(&box);
+        box.show();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(name, &press);
+        EXPECT_TRUE(dialog.IsWindowVisible()) << key;
+        EXPECT_EQ(box.isVisible(), key == Qt::Key_Return) << key;
+    }
+    dialog.DestroyWindow();
 }
 
 } // namespace

@@ -6,12 +6,14 @@
 
 #include <KernelTestSupport.h>
 
+#include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
 #include <ui/App.h>
 #include <ui/Controls.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
@@ -54,10 +56,19 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds)
     return condition();
 }
 
-BSTR Text(const char* text)
+// A text handed to the link for the length of one call; the link copies what it keeps.
+class Text
 {
-    return BstrFromUtf8(text);
-}
+public:
+    explicit Text(const char* text) : m_text(BstrFromUtf8(text)) {}
+    ~Text() { SysFreeString(m_text); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+    operator BSTR() const { return m_text; }
+
+private:
+    BSTR m_text;
+};
 
 std::string ConfString(CVrnSer& link)
 {
@@ -181,7 +192,9 @@ TEST_F(VrnSerConfigDlgTest, ThePortListShowsWhichDeviceEachNumberIs)
 {
     kerneltest::PseudoTerminal pty;
     kerneltest::MapSerialPort(3, pty.device);
+    kerneltest::MapSerialPort(1, "/dev/ttyS0");
     link->put_ConfString(Text("VrnSer:1,300#COM:3,9600,E,8,1"));
+    const tvsk::testing::ScopedDesktopFont font(11);
     scripted.script = [&pty](CVrnSerConfigDlg& dialog)
     {
         auto& ports = *static_cast<CComboBox*>(dialog.GetDlgItem(IDC_CFG_PORT));
@@ -192,6 +205,18 @@ TEST_F(VrnSerConfigDlgTest, ThePortListShowsWhichDeviceEachNumberIs)
         CString plain;
         ports.GetLBText(254, plain);
         EXPECT_EQ(plain, CString("COM255"));
+        // Each list shows its widest item whole.
+        for (UINT id : {IDC_CFG_PORT, IDC_CFG_BAUD, IDC_CFG_FRAME, IDC_CFG_CAN_BAUD})
+        {
+            QWidget* widget = dialog.GetDlgItem(static_cast<int>(id))->GetWidget();
+            auto* box = widget->findChild<QComboBox*>();
+            if (auto* itself = qobject_cast<QComboBox*>(widget))
+                box = itself;
+            EXPECT_NE(box, nullptr) << widget->metaObject()->className();
+            if (!box)
+                continue;
+            EXPECT_LE(box->sizeHint().width(), box->width()) << "control " << id;
+        }
         return false;
     };
     ASSERT_EQ(link->Config(), S_OK);

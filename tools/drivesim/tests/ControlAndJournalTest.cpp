@@ -53,8 +53,12 @@ TEST(ControlChannelTest, SetsWordsAndFaults)
     EXPECT_TRUE(line.Receive(Text("X75\r")).empty());
     EXPECT_TRUE(CControlChannel::Apply("fault none", line));
     EXPECT_EQ(line.Receive(Text("X75\r")), Text("1\r\n"));
-    for (const char* bad :
-         {"set 75", "set x 1", "set 9000 1", "set 1 70000", "set 1 2 3", "fault loud", "reset", ""})
+    EXPECT_TRUE(CControlChannel::Apply("delay 400", line));
+    EXPECT_EQ(line.ReplyDelayMs(), 400);
+    EXPECT_TRUE(CControlChannel::Apply("delay 0", line));
+    EXPECT_EQ(line.ReplyDelayMs(), 0);
+    for (const char* bad : {"set 75", "set x 1", "set 9000 1", "set 1 70000", "set 1 2 3", "fault loud",
+                            "reset", "delay", "delay -1", "delay 60001", "delay 5 5", ""})
         EXPECT_FALSE(CControlChannel::Apply(bad, line)) << bad;
 }
 

@@ -1,0 +1,106 @@
+// The walker: the steps of a road, each an action and the condition it waits for, and what it
+// looks at on the way. The main road is built in RoadWalk.cpp, the others in Roads*.cpp.
+#pragma once
+
+#include "RoadChecks.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace roadwalk
+{
+
+// One step of the road: an action, then a condition waited for until its time runs out.
+struct Step
+{
+    QString name;
+    std::function<void()> act;
+    std::function<bool()> done;
+    int timeoutMs = 10000;
+    // Answers a question or information box the step expects; false: the box is a fault.
+    std::function<bool(QMessageBox*)> box;
+    // Starts from the main window: a window a failed step left open is closed first.
+    bool fromMainWindow = false;
+    // The step before it that must have been reached (-1: none); skipped when it was not.
+    int needs = -1;
+    // What the step saw when its time ran out.
+    std::function<QString()> seen;
+};
+
+class Walker : public QObject
+{
+public:
+    Walker();
+    // The program ends: the report's last line.
+    void Finish();
+
+private:
+    void Tick();
+    void Watch();
+    void WatchBoxes();
+    void LookAt(QWidget* window);
+    void Fail(const QString& what);
+    void BuildRoad();
+    // The roads beyond the main one (RoadsA.cpp); false for a name it does not know.
+    bool BuildRoadA(const QString& road);
+    void OpenSampleSteps();
+    void ConnectionRoad();
+    void StartPageRoad();
+    // Picks the choices of a selection page one after another, as its lists refill.
+    Step ChooseOnPage(const QString& name, const std::vector<std::pair<QString, QString>>& choices);
+    void DownloadRoad();
+    void ScopeRoad();
+    void AboutRoad();
+    void CloseProgramStep(bool questionDue);
+    // A step that waits for a new modal window (no box) and keeps it in m_tool.
+    Step ModalStep(const QString& name, std::function<void()> act,
+                   std::function<bool(QMessageBox*)> box = nullptr);
+    // A step that answers the open file box with path and Enter.
+    Step FileBoxStep(const QString& name, const QString& path);
+    int BoxesInStep() const { return m_boxCount - m_boxesAtStepStart; }
+
+    // Page helpers: the answers of the last script run per view.
+    void RunOnPage(QWidget* window, const QString& script, const QString& key, bool statusPage = false);
+    void WebClick(QWidget* window, const QString& selector);
+    bool PageFilled(QWidget* window, const QString& key) const;
+
+    QWidget* MainWindow() const;
+    bool VisibleBox() const;
+    QWidget* NewestWindow(const QString& titlePattern) const;
+
+    QString m_out;
+    QString m_sample;
+    RoadReport m_report;
+    TextTables m_tables;
+    std::vector<Step> m_steps;
+    size_t m_current = 0;
+    bool m_started = false;
+    bool m_finished = false;
+    QElapsedTimer m_stepClock;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    // Windows on screen now (forgotten once hidden): when each appeared, which were looked at.
+    QHash<QWidget*, qint64> m_firstSeen;
+    QSet<QWidget*> m_looked;
+    QSet<QWidget*> m_boxes;
+    int m_boxCount = 0;
+    QHash<QString, QVariant> m_pageAnswers;
+    int m_pictures = 0;
+    int m_boxesAtStepStart = 0;
+    QPointer<QWidget> m_tool;
+    QPointer<QWidget> m_settings;
+    QPointer<QWidget> m_download;
+    std::vector<bool> m_passed;
+};
+
+} // namespace roadwalk
