@@ -72,7 +72,7 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
     {
         if (m_manager.ImportSlv(path) != 0)
         {
-            MessageBox(nullptr, m_manager.GetFileErrorText(1), MB_OK | MB_ICONERROR);
+            MessageBox(nullptr, m_manager.GetImportErrorText(), MB_OK | MB_ICONERROR);
             m_manager.NewFile();
             if (!m_bStartPage)
                 ShowStartPage();

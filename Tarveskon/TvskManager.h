@@ -54,6 +54,8 @@ public:
     // 0 or 1.
     int ImportSlv(const char* path);
     CString GetFileErrorText(int code);
+    // Why the last ImportSlv failed, with the listing reader's own reason.
+    CString GetImportErrorText();
     // Applies the imported listing's values to the open parameter database and closes the listing.
     void ApplySlv();
 

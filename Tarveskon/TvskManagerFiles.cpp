@@ -183,6 +183,13 @@ CString CTvskManager::GetDbErrorText(const CTvskDbErrString& db)
                         db.GetErrorLine(), kind, kindText.GetString());
 }
 
+CString CTvskManager::GetImportErrorText()
+{
+    CString text;
+    GetString(2008, text);
+    return Joined(text, m_slvDb.GetErrorString());
+}
+
 void CTvskManager::LoadDriveTexts()
 {
     m_language.LoadDriveTexts(m_folders.DriveTextsFile(m_programDir, DriveType(), GetLanguageName()));

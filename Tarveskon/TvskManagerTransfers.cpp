@@ -6,6 +6,7 @@
 #include "TvskWorkingNames.h"
 
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
+#include <framework/ExactNumber.h>
 #include <ui/UiDefs.h>
 
 #include <cmath>
@@ -564,6 +565,9 @@ BOOL CTvskManager::DownloadCams()
             if (!std::isfinite(value) || value < -32768.0 || value >= 65536.0)
             {
                 m_nErrorCode = 10;
+                MessageBox(
+                    FormatString(LocalText(2142).GetString(), cam, point, tvsk::ExactText(value).GetString()),
+                    MB_OK | MB_ICONERROR);
                 return FALSE;
             }
             words.push_back({(start + point) & 0xFFFF, 16, static_cast<long>(std::trunc(value))});

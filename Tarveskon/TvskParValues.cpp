@@ -1,9 +1,10 @@
 // Scaling of parameter values and the VARIANTs of drive transfers.
 #include "TvskParValues.h"
 
+#include <framework/ExactNumber.h>
+
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace tvsk::values
 {
@@ -110,14 +111,7 @@ CString ValueText(double value)
 {
     if (value >= kUnreadValue)
         return "---";
-    for (int digits = 6; digits <= 17; ++digits)
-    {
-        CString text;
-        text.Format("%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value)
-            return text;
-    }
-    return FormatString("%.17g", value);
+    return tvsk::ExactText(value);
 }
 
 } // namespace tvsk::values

@@ -1,4 +1,4 @@
-// The text of a database's last failed load.
+// The text of a database's last failed load (or, where a database saves, its last failed save).
 #pragma once
 
 #include <TVTextDb/TextDb.h>

@@ -519,7 +519,10 @@ bool CTvskMotorDb::Save(int set)
     // The engine writes beside the file and renames, so a failed store keeps the old file.
     const CString path = set == 1 ? m_strStandardPath : m_strCustomPath;
     if (path.IsEmpty() || db->Store(path) != 1)
+    {
+        m_strError = path.IsEmpty() ? CString("no file to save to") : db->StoreError();
         return false;
+    }
     const CString standardPath = m_strStandardPath;
     const CString customPath = m_strCustomPath;
     return Load(standardPath, customPath) == 0;

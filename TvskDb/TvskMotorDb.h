@@ -77,7 +77,7 @@ public:
     bool InsertRecord(int set);
     bool RemoveRecord(int set);
     // Stores the set to its file, then loads both files again; every record handed out before
-    // is invalid afterwards.
+    // is invalid afterwards. A failed store leaves its reason in GetErrorString.
     bool Save(int set);
 
 private:

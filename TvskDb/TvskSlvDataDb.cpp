@@ -7,6 +7,9 @@
 #include <ZoSupport/ZoSupport.h>
 #include <framework/File.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace
 {
 
@@ -70,8 +73,15 @@ int CTvskSlvDataDb::Load(const char* path)
         return 2;
     }
     CStdioFile listing;
-    if (!path || !listing.Open(path, CFile::modeRead | CFile::typeText))
+    if (!path)
         return 3;
+    CFileException failure;
+    if (!listing.Open(path, CFile::modeRead | CFile::typeText, &failure))
+    {
+        SetError(0, 0, std::strerror(failure.m_lOsError > 0 ? static_cast<int>(failure.m_lOsError) : EIO),
+                 path);
+        return 3;
+    }
     const CString fullPath(path);
     const int slash = fullPath.ReverseFind('/');
     if (slash + 1 >= fullPath.GetLength())
@@ -104,6 +114,7 @@ int CTvskSlvDataDb::Load(const char* path)
     }
     catch (CFileException* e)
     {
+        SetError(0, 0, std::strerror(e->m_lOsError > 0 ? static_cast<int>(e->m_lOsError) : EIO), path);
         e->Delete();
         return 3;
     }

@@ -187,14 +187,34 @@ void CZoGraphCtl4::TrackRedraw()
 
 void CZoGraphCtl4::Layout(int width, int height, int factor, bool printing)
 {
+    const CRect before = m_layout.graph;
+    const double stepBefore = m_timeStep;
     m_printing = printing;
     m_layout.factor = factor;
     m_layout.Compute(width, height, m_viewList != 0, m_listHeight, m_viewTimePosBar != 0, printing);
     m_timeStep = m_viewRange / m_layout.HorzDivisor();
-    m_bars[0] = m_layout.graph.left;
-    m_bars[1] = std::max(m_layout.graph.left, m_layout.graph.right - 1);
-    m_bars[2] = std::max(m_layout.graph.top, m_layout.graph.bottom - 1);
+    KeepBars(before, stepBefore);
     m_backgroundDirty = true;
+}
+
+void CZoGraphCtl4::KeepBars(const CRect& before, double stepBefore)
+{
+    const CRect& g = m_layout.graph;
+    if (before.Width() <= 0 || before.Height() <= 0)
+    {
+        // The first layout puts the bars on the graph's edges.
+        MoveBar(1, g.left);
+        MoveBar(2, g.right - 1);
+        MoveBar(3, g.bottom - 1);
+        return;
+    }
+    // Vertical bars keep their time before the right edge, the horizontal bar its share of the height.
+    const double pixels =
+        stepBefore > 0 && m_timeStep > 0 ? stepBefore / m_timeStep : double(g.Width()) / before.Width();
+    for (int bar = 1; bar <= 2; ++bar)
+        MoveBar(bar, g.right - static_cast<int>(std::lround((before.right - m_bars[bar - 1]) * pixels)));
+    MoveBar(3, g.top + static_cast<int>(
+                           std::lround((m_bars[2] - before.top) * double(g.Height()) / before.Height())));
 }
 
 void CZoGraphCtl4::MoveListBorder(int dy)

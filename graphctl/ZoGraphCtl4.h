@@ -208,6 +208,8 @@ private:
     CDescString4* UserString(LONG idx) const;
     void ApplyTimeRange(double viewRange);
     void UpdateSlider();
+    // After a layout: the bars where they were in time and height, inside the new graph.
+    void KeepBars(const CRect& before, double stepBefore);
 
     tvsk::com::ConnectionPoint m_events{*this, DIID__IZoGraphCtl4Events};
     CTrackCollection4* m_tracks = nullptr;    // one reference

@@ -264,6 +264,17 @@ TEST_F(TarveskonDlgTest, AFailedOpenGoesBackToTheStartPage)
     EXPECT_TRUE(dialog->IsStartPageShown());
 }
 
+TEST_F(TarveskonDlgTest, AFailedImportSaysWhatTheListingReaderFound)
+{
+    std::ofstream(folder.Path("Samples/Cut.slv"), std::ios::binary) << "PAR 33 250";
+    OpenSample("Samples/Cut.slv");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0].substr(0, 43), "Errore nel caricamento della configurazione");
+    EXPECT_NE(boxes.texts[0].find("Cut.slv"), std::string::npos) << boxes.texts[0];
+    EXPECT_NE(boxes.texts[0].find("the last line has no line end"), std::string::npos) << boxes.texts[0];
+    EXPECT_TRUE(dialog->IsStartPageShown());
+}
+
 TEST_F(TarveskonDlgTest, AFailedOpenFromTheStartPageDropsItsRecentFileEntry)
 {
     OpenSample("Samples/TK20.dat");

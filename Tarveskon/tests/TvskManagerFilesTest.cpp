@@ -235,6 +235,16 @@ TEST_F(TvskManagerFilesTest, AListingWrittenAndImportedGivesTheSameValues)
     EXPECT_EQ(importer.DataDb().GetValNums(), 0) << "the session's values give way to the listing";
 }
 
+TEST_F(TvskManagerFilesTest, AFailedImportGivesTheListingReadersReason)
+{
+    const std::string missing = folder.Path("Samples/Missing.slv");
+    EXPECT_EQ(manager.ImportSlv(missing.c_str()), 1);
+    const std::string text = manager.GetImportErrorText().str();
+    EXPECT_EQ(text.substr(0, 43), "Errore nel caricamento della configurazione");
+    EXPECT_NE(text.find(missing), std::string::npos) << text;
+    EXPECT_NE(text.find("No such file or directory"), std::string::npos) << text;
+}
+
 TEST_F(TvskManagerFilesTest, AListedValueForAParameterWithScaleZeroIsReportedAndKept)
 {
     folder.Replace("TK20/TK20.par", "Pr35\t-1\trw\t6.4\t16\t100", "Pr35\t-1\trw\t6.4\t16\t0");

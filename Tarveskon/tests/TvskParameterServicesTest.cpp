@@ -215,6 +215,9 @@ TEST_F(TvskParameterServicesTest, FieldsOfTheMenuListAndTheMonitorCopies)
     EXPECT_FALSE(manager.IsParFieldEditable(index, 9)) << "menu below 100";
     EXPECT_EQ(manager.SetParField(index, 1, "2.345"), HOSTRES_OK);
     EXPECT_DOUBLE_EQ(Value("Pr33"), 2.34) << "the raw value is truncated to whole steps";
+    EXPECT_EQ(manager.SetParField(index, 1, "0.29"), HOSTRES_OK);
+    EXPECT_EQ(Value("Pr33"), 0.29) << "0.29 x 100 is 29 steps, not 28";
+    EXPECT_EQ(manager.SetParField(index, 1, "2.34"), HOSTRES_OK);
     EXPECT_EQ(manager.SetParField(index, 1, "99"), HOSTRES_LIMITS);
     EXPECT_EQ(manager.SetParField(index, 1, "nan"), HOSTRES_LIMITS);
 
@@ -434,6 +437,22 @@ TEST(TvskParValuesTest, AWordReadNegativeIsUnsignedWhereTheRangeHoldsNoNegativeV
     DBPAR position = alarm;
     position.nBitDim = 32;
     EXPECT_EQ(FromRaw(position, -1), 4294967295.0);
+}
+
+TEST(TvskParValuesTest, AValueReadFromItsRawWordGoesBackAsThatWord)
+{
+    using namespace tvsk::values;
+    DBPAR current{};
+    current.nBitDim = 16;
+    current.nScale = 100;
+    current.dblMax = 8;
+    for (int raw = 0; raw <= 800; ++raw)
+    {
+        VARIANT word = WriteVariant(16, WholeRaw(ToRaw(current, FromRaw(current, raw))));
+        ASSERT_EQ(word.uiVal, raw);
+    }
+    EXPECT_EQ(ValueText(FromRaw(current, 29)), "0.29");
+    EXPECT_EQ(ValueText(1234567), "1234567");
 }
 
 } // namespace

@@ -447,4 +447,19 @@ TEST_F(TvskTransfersChainTest, AScaleOfZeroIsWrittenAsOneAndKeptSo)
     EXPECT_DOUBLE_EQ(limit->dblDefVal, 123);
 }
 
+TEST_F(TvskTransfersChainTest, ACamPointNoWordHoldsIsNamedInABoxAndNothingIsWritten)
+{
+    OpenAndConnect("Samples/TK40Cam.dat");
+    ASSERT_TRUE(manager->SetCamData(7, 70000, 1, TRUE, 0));
+    ui.boxes.clear();
+    const size_t from = JournalLength();
+    EXPECT_EQ(manager->SendCommand(37, 0, 0), HOSTRES_FAILED);
+    EXPECT_EQ(manager->GetErrorCode(), 10);
+    EXPECT_EQ(ui.boxes,
+              Lines{"Camma 0, punto 7: il valore 70000 non sta in una parola del drive (da -32768 a "
+                    "65535).\nNulla è stato scritto nel drive."});
+    for (const std::string& line : JournalFrom(from))
+        EXPECT_EQ(line.rfind("write", 0), std::string::npos) << line;
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/LinearSystem.h>
 #include <ZoSupport/ProgramError.h>
+#include <framework/ExactNumber.h>
 #include <framework/LeadingNumber.h>
 
 #include <algorithm>
@@ -18,6 +19,12 @@ constexpr double kPi = 3.1415; // the drive's own approximations, not pi
 constexpr double kHalfPi = 1.57075;
 constexpr double kInvPi = 0.31831927423205475;
 constexpr int kMaxPoints = 65536; // points are addressed with 16 bits
+
+// The drive's +0.45 rounding, the same on both sides of 0: a whole value stays as it is.
+double RoundPoint(double v)
+{
+    return v < 0 ? -std::trunc(0.45 - v) : std::trunc(v + 0.45);
+}
 
 } // namespace
 
@@ -218,7 +225,7 @@ CString CCamTable::GetCopyText() const
 {
     CString text;
     for (int i = 0; i < GetCount(); ++i)
-        text.AppendFormat("%d\t%g\n", i, GetPointAt(i).dValue);
+        text.AppendFormat("%d\t%s\n", i, tvsk::ExactText(GetPointAt(i).dValue).GetString());
     return text;
 }
 
@@ -411,11 +418,11 @@ void CCamTable::Recompute()
     double previousFirst = 0.0;
     for (size_t i = 0; i < m_Points.size(); ++i)
     {
-        double stored = values[i] + 0.45;
+        double stored = RoundPoint(values[i]);
         if (clamp)
-            stored = std::clamp(stored, lo, hi);
+            stored = std::trunc(std::clamp(stored, lo, hi));
         CAM_POINT& point = m_Points[i];
-        point.dValue = std::isfinite(stored) ? std::trunc(stored) : 0.0;
+        point.dValue = std::isfinite(stored) ? stored + 0.0 : 0.0;
         point.dFirstDiff = i > 0 ? values[i] - values[i - 1] : 0.0;
         point.dSecondDiff = i > 0 ? point.dFirstDiff - previousFirst : 0.0;
         previousFirst = point.dFirstDiff;

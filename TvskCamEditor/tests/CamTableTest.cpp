@@ -128,6 +128,42 @@ TEST_F(CamTableTest, CopyListsEveryPoint)
     EXPECT_EQ(std::count(text.GetString(), text.GetString() + text.GetLength(), '\n'), 257);
 }
 
+TEST_F(CamTableTest, CopiedPointsPasteBackExactly)
+{
+    host.m_dMax = 1e9;
+    ASSERT_TRUE(table.SetPoint(1, 1234567, CAM_VAL));
+    ASSERT_TRUE(table.SetPoint(2, -7654321, CAM_VAL));
+    ASSERT_TRUE(table.SetPoint(3, 0.1, CAM_VAL));
+    const CString text = table.GetCopyText();
+    EXPECT_NE(text.Find("1\t1234567\n"), -1) << text.GetString();
+    CCamTable pasted;
+    EXPECT_EQ(pasted.PasteText(text), 257);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(pasted.GetPointAt(i).dValue, Value(i)) << i;
+}
+
+TEST_F(CamTableTest, NegativeValuesRoundLikePositiveOnesAndStayOverEdits)
+{
+    host.m_dMin = -10000;
+    ASSERT_TRUE(table.SetValueText(5, "-5"));
+    ASSERT_TRUE(table.SetValueText(6, "-2.3"));
+    ASSERT_TRUE(table.SetValueText(7, "-2.6"));
+    ASSERT_TRUE(table.SetValueText(8, "2.6"));
+    for (int edit = 0; edit < 3; ++edit)
+    {
+        EXPECT_EQ(Value(5), -5);
+        EXPECT_EQ(Value(6), -2);
+        EXPECT_EQ(Value(7), -3);
+        EXPECT_EQ(Value(8), 3);
+        ASSERT_TRUE(table.SetValueText(20 + edit, "1"));
+    }
+    EXPECT_EQ(table.GetValueText(6), "-2");
+    Segment(0, 256, CAM_LINEAR, 0, -1000);
+    table.Recompute();
+    for (int i = 0; i <= 256; ++i)
+        ASSERT_EQ(Value(i), -static_cast<int>(i * 1000.0 / 256 + 0.45)) << i;
+}
+
 TEST_F(CamTableTest, ValueCellsShowLoadedValuesTruncatedTowardZero)
 {
     const struct

@@ -77,6 +77,11 @@ bool CCustomMotorSet::Store()
     return true;
 }
 
+CString CCustomMotorSet::StoreError() const
+{
+    return m_pDb ? m_pDb->GetErrorString() : CString();
+}
+
 char* CCustomMotorSet::Text(int row, int col)
 {
     DBMOTORDB& r = m_Records[static_cast<size_t>(row)];

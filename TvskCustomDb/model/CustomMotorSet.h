@@ -25,6 +25,8 @@ public:
     bool Load(CTvskMotorDb* db);
     // Makes set 2 equal to the copy and saves it; false keeps the copy modified.
     bool Store();
+    // Why the last Store failed to save the file.
+    CString StoreError() const;
 
     int GetCount() const noexcept { return static_cast<int>(m_Records.size()); }
     const DBMOTORDB& GetRecord(int row) const { return m_Records[static_cast<size_t>(row)]; }

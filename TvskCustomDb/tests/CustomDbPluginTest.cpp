@@ -126,6 +126,27 @@ TEST_F(CustomDbPluginTest, AddingAMotorAndSavingIsReportedToTheMotorDialog)
     EXPECT_EQ(host.motors.GetRecordsNum(2), 4);
 }
 
+TEST_F(CustomDbPluginTest, AFailedSaveSaysWhyAndKeepsTheChanges)
+{
+    // A directory where the file was: the rename over it fails for every user.
+    fs::remove(dir / "CustomMotor.db");
+    fs::create_directories(dir / "CustomMotor.db" / "keep");
+    boxes.answer = IDNO; // to the question at the close
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            dialog.OnAdd();
+            dialog.OnSave();
+            EXPECT_TRUE(dialog.GetData().Set().IsModified());
+            EXPECT_TRUE(dialog.GetWindowText().Find(" *") > 0);
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    EXPECT_EQ(boxes.asked[0], "Il database motori utente non è stato salvato; il file resta com'era.\n" +
+                                  (dir / "CustomMotor.db").string() + ": Is a directory");
+    EXPECT_EQ(Saved(), 0);
+}
+
 TEST_F(CustomDbPluginTest, ClosingWithChangesAsksAndCancelKeepsTheDialog)
 {
     boxes.answer = IDCANCEL;

@@ -43,6 +43,7 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_MOTORDB_CAPTION, "Database motori utente"},
     {IDS_MOTORDB_YES, "Si"},
     {IDS_MOTORDB_NO, "No"},
+    {IDS_MOTORDB_SAVE_FAILED, "Il database motori utente non è stato salvato; il file resta com'era.\n%s"},
     {ID_MOTORDB_SAVE, "Salva"},
     {ID_MOTORDB_ADD, "Aggiungi motore"},
     {ID_MOTORDB_DELETE, "Elimina motore"},

@@ -166,6 +166,13 @@ void CDlgMotorDb::OnSave()
 {
     if (m_Data.Store())
         m_bSaved = true;
+    else
+    {
+        CString text;
+        text.Format(m_Data.HostOrOwnString(IDS_MOTORDB_SAVE_FAILED).GetString(),
+                    m_Data.Set().StoreError().GetString());
+        AfxShowMessageBox(this, text, GetWindowText(), MB_OK | MB_ICONSTOP);
+    }
     UpdateCaption();
 }
 

@@ -1,6 +1,7 @@
 // Display and entry of raw parameter values.
 #include <TvskDownload/model/ParValueFormat.h>
 
+#include <framework/ExactNumber.h>
 #include <framework/LeadingNumber.h>
 
 #include <algorithm>
@@ -83,7 +84,7 @@ bool HighHexDigit(char c)
 
 int CParValueFormat::Raw(double value, const PAR_SCALING& scaling)
 {
-    const double raw = std::trunc(value * Scale(scaling) + scaling.dOffset);
+    const double raw = std::trunc(tvsk::ScaledRaw(value, Scale(scaling), scaling.dOffset));
     if (!std::isfinite(raw))
         return 0;
     return static_cast<int>(std::clamp(raw, -2147483648.0, 2147483647.0));
@@ -149,6 +150,6 @@ bool CParValueFormat::Entry(const char* typed, const PAR_SCALING& scaling, CStri
         break;
     }
     }
-    value.Format("%g", (static_cast<double>(raw) - scaling.dOffset) / Scale(scaling));
+    value = tvsk::ExactText((static_cast<double>(raw) - scaling.dOffset) / Scale(scaling));
     return true;
 }

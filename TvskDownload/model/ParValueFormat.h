@@ -24,10 +24,11 @@ class CParValueFormat
 public:
     // The value text (field 1) as the grid shows it; "---" and texts that are no number unchanged.
     static CString Display(const char* value, const PAR_SCALING& scaling);
-    // The engineering value of a typed raw value as "%g"; false (text untouched) when the text is not
-    // a number of the format or has more digits than the width holds.
+    // The engineering value of a typed raw value, as a text that reads back exactly; false (text untouched)
+    // when the text is not a number of the format or has more digits than the width holds.
     static bool Entry(const char* typed, const PAR_SCALING& scaling, CString& value);
 
-    // raw = value x scale + offset, truncated toward zero into 32 bits.
+    // raw = value x scale + offset, truncated toward zero into 32 bits (rounding noise of the
+    // product aside).
     static int Raw(double value, const PAR_SCALING& scaling);
 };

@@ -135,6 +135,40 @@ TEST_F(DownloadChainTest, OnlineTheVisibleRowsFollowTheDrive)
     EXPECT_EQ(boxes.asked.size(), 1u); // the exclusive-mode question only
 }
 
+TEST_F(DownloadChainTest, FormattedEntriesOfAThirtyTwoBitValueReachTheDriveExactly)
+{
+    VARIANT positioner{};
+    positioner.vt = VT_I4;
+    positioner.lVal = 2;
+    ASSERT_EQ(manager->SetParValue("Pr1", positioner, TRUE), HOSTRES_OK);
+    ShowMenuOf("Pr103:102");
+    const int row = RowOf("Pr103:102");
+    ASSERT_GE(row, 0);
+    wnd->OnShowFormat();
+    ASSERT_TRUE(wnd->IsShowFormat());
+    const auto driveValue = [this]
+    {
+        double value = 0;
+        EXPECT_EQ(manager->SendCommand(14, (32L << 16) + 102, reinterpret_cast<long>(&value)), 0);
+        return value;
+    };
+    for (const auto& [format, typed, value] : {std::tuple{PARFMT_DECIMAL, "1234567", "1234567"},
+                                               std::tuple{PARFMT_DECIMAL, "-7654321", "-7654321"},
+                                               std::tuple{PARFMT_HEX, "12345678", "305419896"}})
+    {
+        ASSERT_EQ(wnd->Pars().SetElemI(row, 3, format, 0), 1);
+        ASSERT_EQ(wnd->Pars().SetElemS(row, 2, typed, 0), 1) << typed;
+        EXPECT_EQ(wnd->Pars().Field(row, FIELD_VALUE), value);
+        CString shown;
+        wnd->Pars().GetElemS(row, 2, shown);
+        EXPECT_EQ(shown, typed);
+        EXPECT_EQ(driveValue(), std::strtod(value, nullptr)) << typed;
+        wnd->ParGrid().Move(row, 1);
+        wnd->OnReadSelected();
+        EXPECT_EQ(wnd->Pars().Field(row, FIELD_VALUE), value) << "read back from the drive";
+    }
+}
+
 // The protocol's settings dialog runs its modal loop while the monitor's worker and the window's
 // timers keep calling the host: neither may wait on a lock the other holds.
 TEST_F(DownloadChainTest, TheSettingsDialogOpensWhileTheMonitorReads)

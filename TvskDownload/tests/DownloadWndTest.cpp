@@ -240,6 +240,22 @@ TEST_F(DownloadWndTest, ATemporaryParameterIsAddedAndRemoved)
     EXPECT_EQ(manager->GetParNum(), rows);
 }
 
+TEST_F(DownloadWndTest, OpeningTheWindowKeepsTheHostsMenu)
+{
+    int menu = -1;
+    ASSERT_TRUE(manager->GetCurrMenuID(&menu));
+    const int rows = manager->GetParNum();
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    wnd.SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    WaitUntil([] { return false; }, 200);
+    int now = -1;
+    ASSERT_TRUE(manager->GetCurrMenuID(&now));
+    EXPECT_EQ(now, menu);
+    EXPECT_EQ(manager->GetParNum(), rows);
+    EXPECT_EQ(wnd.ToolBar().GetComboBox()->GetCurSel(), CB_ERR);
+}
+
 TEST_F(DownloadWndTest, TheFormatColumnChangesHowValuesShow)
 {
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);

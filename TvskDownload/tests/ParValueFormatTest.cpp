@@ -70,3 +70,30 @@ TEST(ParValueFormatTest, RefusesWhatTheFormatOrWidthDoesNotHold)
         EXPECT_FALSE(ok) << text;
     }
 }
+
+TEST(ParValueFormatTest, EveryTypedRawValueComesBackUnchanged)
+{
+    struct Case
+    {
+        const char* typed;
+        PAR_SCALING scaling;
+        const char* value;
+    };
+    for (const Case& c : {Case{"1234567", Scaling(32, PARFMT_DECIMAL), "1234567"},
+                          Case{"-7654321", Scaling(32, PARFMT_DECIMAL), "-7654321"},
+                          Case{"12345678", Scaling(32, PARFMT_HEX), "305419896"},
+                          Case{"2147483647", Scaling(32, PARFMT_DECIMAL), "2147483647"},
+                          Case{"-2147483648", Scaling(32, PARFMT_DECIMAL), "-2147483648"},
+                          Case{"80000000", Scaling(32, PARFMT_HEX), "-2147483648"},
+                          Case{"29", Scaling(16, PARFMT_DECIMAL, 100), "0.29"},
+                          Case{"1", Scaling(16, PARFMT_DECIMAL, 49), "0.02040816326530612"},
+                          Case{"1234567", Scaling(32, PARFMT_DECIMAL, 1000, 7), "1234.56"},
+                          Case{"1", Scaling(1, PARFMT_BINARY), "1"}})
+    {
+        EXPECT_EQ(Typed(c.typed, c.scaling), c.value) << c.typed;
+        const CString shown = CParValueFormat::Display(c.value, c.scaling);
+        CString again;
+        ASSERT_TRUE(CParValueFormat::Entry(shown, c.scaling, again)) << shown.GetString();
+        EXPECT_EQ(again, c.value) << c.typed;
+    }
+}

@@ -3,6 +3,7 @@
 #include "TextReplaceDialog.h"
 
 #include <TvskLumoPlc/text/TextEditStrings.h>
+#include <TvskLumoPlc/text/Utf8Chars.h>
 
 #include <ui/App.h>
 #include <ui/Clipboard.h>
@@ -15,27 +16,6 @@ IMPLEMENT_DYNCREATE(CCrystalEditView, CCrystalTextView)
 
 namespace
 {
-
-std::string Utf8Of(UINT ch)
-{
-    std::string out;
-    if (ch < 0x80)
-    {
-        out += static_cast<char>(ch);
-    }
-    else if (ch < 0x800)
-    {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-    else
-    {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-    return out;
-}
 
 bool Less(const CPoint& a, const CPoint& b)
 {
@@ -180,16 +160,19 @@ void CCrystalEditView::OnKeyDown(UINT key, UINT repeat, UINT flags)
 
 void CCrystalEditView::OnEditChar(UINT ch)
 {
-    if (ch < 0x20 || !QueryEditable())
+    const std::string typed = tvsk::text::Utf8Of(ch);
+    if (ch < 0x20 || typed.empty() || !QueryEditable())
         return;
     m_pTextBuffer->OpenActionGroup();
     DeleteCurrentSelection(CE_ACTION_TYPING);
     CPoint pos = m_ptCursorPos;
     if (m_bOvrMode && pos.x < GetLineLength(pos.y))
-        m_pTextBuffer->DeleteRange(this, pos.y, pos.x, pos.y, pos.x + 1, CE_ACTION_TYPING);
+        m_pTextBuffer->DeleteRange(this, pos.y, pos.x, pos.y,
+                                   tvsk::text::NextChar(m_pTextBuffer->GetLine(pos.y), pos.x),
+                                   CE_ACTION_TYPING);
     int endLine = 0;
     int endChar = 0;
-    m_pTextBuffer->InsertAt(this, pos.y, pos.x, Utf8Of(ch), endLine, endChar, CE_ACTION_TYPING);
+    m_pTextBuffer->InsertAt(this, pos.y, pos.x, typed, endLine, endChar, CE_ACTION_TYPING);
     FinishEdit(CPoint(endChar, endLine));
     m_pTextBuffer->CloseActionGroup(this);
 }
@@ -230,7 +213,9 @@ void CCrystalEditView::OnEditDelete()
     {
         const CPoint pos = m_ptCursorPos;
         if (pos.x < GetLineLength(pos.y))
-            m_pTextBuffer->DeleteRange(this, pos.y, pos.x, pos.y, pos.x + 1, CE_ACTION_DELETE);
+            m_pTextBuffer->DeleteRange(this, pos.y, pos.x, pos.y,
+                                       tvsk::text::NextChar(m_pTextBuffer->GetLine(pos.y), pos.x),
+                                       CE_ACTION_DELETE);
         else if (pos.y + 1 < GetLineCount())
             m_pTextBuffer->DeleteRange(this, pos.y, pos.x, pos.y + 1, 0, CE_ACTION_DELETE);
         FinishEdit(pos);
@@ -248,8 +233,9 @@ void CCrystalEditView::OnEditDeleteBack()
         CPoint pos = m_ptCursorPos;
         if (pos.x > 0)
         {
-            m_pTextBuffer->DeleteRange(this, pos.y, pos.x - 1, pos.y, pos.x, CE_ACTION_BACKSPACE);
-            --pos.x;
+            const int previous = tvsk::text::PrevChar(m_pTextBuffer->GetLine(pos.y), pos.x);
+            m_pTextBuffer->DeleteRange(this, pos.y, previous, pos.y, pos.x, CE_ACTION_BACKSPACE);
+            pos.x = previous;
         }
         else if (pos.y > 0 && !m_bOvrMode)
         {
@@ -312,7 +298,7 @@ void CCrystalEditView::OnEditTab()
         while (pos < static_cast<int>(text.size()) && CalculateActualOffset(m_ptCursorPos.y, pos) < stop)
         {
             const bool tab = text[static_cast<size_t>(pos)] == '\t';
-            ++pos;
+            pos = tvsk::text::NextChar(text, pos);
             if (tab)
                 break;
         }

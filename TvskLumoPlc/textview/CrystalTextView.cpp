@@ -4,6 +4,7 @@
 #include "TextFindDialog.h"
 
 #include <TvskLumoPlc/text/TextEditStrings.h>
+#include <TvskLumoPlc/text/Utf8Chars.h>
 
 #include <ZoSupport/ProgramError.h>
 
@@ -33,9 +34,17 @@ constexpr char kTabMark = '\x01';
 constexpr char kSpaceMark = '\x02';
 constexpr COLORREF kNoColour = 0xFFFFFFFF;
 
+// Bytes of non-ASCII characters count as letters, so a word never ends inside a character.
 bool IsWordChar(char ch)
 {
-    return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_';
+    return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' ||
+           static_cast<unsigned char>(ch) >= 0x80;
+}
+
+// The column after a character: a tab runs to the next stop, any other character fills one.
+int ColumnAfter(char ch, int column, int tabSize)
+{
+    return ch == '\t' ? (column / tabSize + 1) * tabSize : column + 1;
 }
 
 bool Less(const CPoint& a, const CPoint& b)
@@ -440,8 +449,8 @@ int CCrystalTextView::CalculateActualOffset(int line, int charIndex)
     const std::string_view text = m_pTextBuffer->GetLine(line);
     const int end = std::clamp(charIndex, 0, static_cast<int>(text.size()));
     int column = 0;
-    for (int i = 0; i < end; ++i)
-        column = text[static_cast<size_t>(i)] == '\t' ? (column / m_nTabSize + 1) * m_nTabSize : column + 1;
+    for (int i = 0; i < end; i = tvsk::text::NextChar(text, i))
+        column = ColumnAfter(text[static_cast<size_t>(i)], column, m_nTabSize);
     return column;
 }
 
@@ -451,12 +460,11 @@ int CCrystalTextView::ApproxActualOffset(int line, int offset)
         return 0;
     const std::string_view text = m_pTextBuffer->GetLine(line);
     int column = 0;
-    for (int i = 0; i < static_cast<int>(text.size()); ++i)
+    for (int i = 0; i < static_cast<int>(text.size()); i = tvsk::text::NextChar(text, i))
     {
-        const int next =
-            text[static_cast<size_t>(i)] == '\t' ? (column / m_nTabSize + 1) * m_nTabSize : column + 1;
+        const int next = ColumnAfter(text[static_cast<size_t>(i)], column, m_nTabSize);
         if (next > offset)
-            return offset - column < next - offset ? i : i + 1;
+            return offset - column < next - offset ? i : tvsk::text::NextChar(text, i);
         column = next;
     }
     return static_cast<int>(text.size());
@@ -469,23 +477,23 @@ std::string CCrystalTextView::ExpandLine(int line)
         return expanded;
     const std::string_view text = m_pTextBuffer->GetLine(line);
     expanded.reserve(text.size() + 16);
-    for (char ch : text)
+    int column = 0;
+    for (int i = 0; i < static_cast<int>(text.size());)
     {
+        const int next = tvsk::text::NextChar(text, i);
+        const char ch = text[static_cast<size_t>(i)];
+        const int after = ColumnAfter(ch, column, m_nTabSize);
         if (ch == '\t')
         {
-            const size_t spaces =
-                static_cast<size_t>(m_nTabSize) - expanded.size() % static_cast<size_t>(m_nTabSize);
             expanded += m_bViewTabs ? kTabMark : ' ';
-            expanded.append(spaces - 1, ' ');
+            expanded.append(static_cast<size_t>(after - column - 1), ' ');
         }
         else if (ch == ' ' && m_bViewTabs)
-        {
             expanded += kSpaceMark;
-        }
         else
-        {
-            expanded += ch;
-        }
+            expanded.append(text.substr(static_cast<size_t>(i), static_cast<size_t>(next - i)));
+        column = after;
+        i = next;
     }
     return expanded;
 }
@@ -538,10 +546,9 @@ CPoint CCrystalTextView::ClientToText(const CPoint& point)
     const std::string_view text = m_pTextBuffer->GetLine(pt.y);
     int column = 0;
     int index = 0;
-    for (; index < static_cast<int>(text.size()); ++index)
+    for (; index < static_cast<int>(text.size()); index = tvsk::text::NextChar(text, index))
     {
-        const int next =
-            text[static_cast<size_t>(index)] == '\t' ? (column / m_nTabSize + 1) * m_nTabSize : column + 1;
+        const int next = ColumnAfter(text[static_cast<size_t>(index)], column, m_nTabSize);
         if (next > target)
             break;
         column = next;
@@ -562,6 +569,8 @@ void CCrystalTextView::AdjustTextPoint(CPoint& point)
     const int count = GetLineCount();
     point.y = std::clamp<LONG>(point.y, 0, count - 1);
     point.x = std::clamp<LONG>(point.x, 0, GetLineLength(point.y));
+    if (HasText())
+        point.x = tvsk::text::CharStart(m_pTextBuffer->GetLine(point.y), point.x);
 }
 
 void CCrystalTextView::SetCursorPos(const CPoint& pos)
@@ -909,13 +918,15 @@ void CCrystalTextView::DrawLineSegment(CDC* dc, CPoint& origin, const CRect& cli
         return;
     const CRect cell(x, clip.top, std::min<int>(right, clip.right), clip.bottom);
     dc->FillSolidRect(&cell, background);
-    const int shownTo = std::min<int>(to, static_cast<int>(expanded.size()));
-    if (shownTo > visibleFrom)
+    // Each character of the expanded line fills one column.
+    const int first = tvsk::text::AdvanceChars(expanded, 0, visibleFrom);
+    const int last = tvsk::text::AdvanceChars(expanded, first, to - visibleFrom);
+    if (last > first)
     {
         dc->SetTextColor(text);
-        dc->TextOut(x, clip.top,
-                    ToScreenGlyphs(expanded.substr(static_cast<size_t>(visibleFrom),
-                                                   static_cast<size_t>(shownTo - visibleFrom))));
+        dc->TextOut(
+            x, clip.top,
+            ToScreenGlyphs(expanded.substr(static_cast<size_t>(first), static_cast<size_t>(last - first))));
     }
 }
 
@@ -959,9 +970,12 @@ void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
     CPoint origin(rect.left, rect.top);
     for (size_t b = 0; b < blocks.size(); ++b)
     {
-        const int start = std::clamp(blocks[b].m_nCharPos, 0, lineLength);
+        const std::string_view source = m_pTextBuffer->GetLine(line);
+        const int start = tvsk::text::CharStart(source, std::clamp(blocks[b].m_nCharPos, 0, lineLength));
         const int end =
-            b + 1 < blocks.size() ? std::clamp(blocks[b + 1].m_nCharPos, start, lineLength) : lineLength;
+            b + 1 < blocks.size()
+                ? tvsk::text::CharStart(source, std::clamp(blocks[b + 1].m_nCharPos, start, lineLength))
+                : lineLength;
         const COLORREF text = forcedText != kNoColour ? forcedText : GetColor(blocks[b].m_nColorIndex);
         const COLORREF back = forcedBack != kNoColour ? forcedBack : GetColor(COLORINDEX_BKGND);
         // Up to three pieces: before, inside and after the selection.
@@ -976,7 +990,7 @@ void CCrystalTextView::DrawSingleLine(CDC* dc, const CRect& rect, int line)
         }
     }
     // The rest of the line; a selection running past its end shows one character cell.
-    const int endColumn = static_cast<int>(expanded.size());
+    const int endColumn = tvsk::text::CharCount(expanded);
     CPoint rest = origin;
     rest.x = rect.left + (endColumn - m_nOffsetChar) * GetCharWidth();
     CRect tail(std::max<int>(rect.left, rest.x), rect.top, rect.right, rect.bottom);
@@ -1329,7 +1343,7 @@ void CCrystalTextView::MoveLeft(BOOL select)
     }
     else
     {
-        --pos.x;
+        pos.x = tvsk::text::PrevChar(m_pTextBuffer->GetLine(pos.y), pos.x);
     }
     MoveCaretTo(pos, select);
 }
@@ -1356,7 +1370,7 @@ void CCrystalTextView::MoveRight(BOOL select)
     }
     else
     {
-        ++pos.x;
+        pos.x = tvsk::text::NextChar(m_pTextBuffer->GetLine(pos.y), pos.x);
     }
     MoveCaretTo(pos, select);
 }

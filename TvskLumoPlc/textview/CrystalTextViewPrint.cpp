@@ -1,6 +1,8 @@
 // Printing of the text view.
 #include "CrystalTextView.h"
 
+#include <TvskLumoPlc/text/Utf8Chars.h>
+
 #include <ui/Dc.h>
 #include <ui/PrintInfo.h>
 
@@ -35,9 +37,11 @@ std::vector<std::pair<int, int>> CCrystalTextView::WrapLine(std::string_view tex
     std::vector<std::pair<int, int>> pieces;
     const int length = static_cast<int>(text.size());
     int pos = 0;
-    while (length - pos > width)
+    // A piece holds at most `width` characters and never ends inside one.
+    for (int cut = tvsk::text::AdvanceChars(text, pos, width); cut < length;
+         cut = tvsk::text::AdvanceChars(text, pos, width))
     {
-        const size_t space = text.rfind(' ', static_cast<size_t>(pos + width));
+        const size_t space = text.rfind(' ', static_cast<size_t>(cut));
         if (space != std::string_view::npos && static_cast<int>(space) > pos)
         {
             pieces.emplace_back(pos, static_cast<int>(space) - pos);
@@ -45,8 +49,8 @@ std::vector<std::pair<int, int>> CCrystalTextView::WrapLine(std::string_view tex
         }
         else
         {
-            pieces.emplace_back(pos, width);
-            pos += width;
+            pieces.emplace_back(pos, cut - pos);
+            pos = cut;
         }
     }
     if (pos < length || pieces.empty())
@@ -57,13 +61,18 @@ std::vector<std::pair<int, int>> CCrystalTextView::WrapLine(std::string_view tex
 std::string CCrystalTextView::ExpandLineForPrint(int line)
 {
     std::string expanded;
+    int column = 0;
     for (char ch : m_pTextBuffer->GetLine(line))
     {
         if (ch == '\t')
-            expanded.append(
-                static_cast<size_t>(m_nTabSize) - expanded.size() % static_cast<size_t>(m_nTabSize), ' ');
-        else
-            expanded += ch;
+        {
+            const int spaces = m_nTabSize - column % m_nTabSize;
+            expanded.append(static_cast<size_t>(spaces), ' ');
+            column += spaces;
+            continue;
+        }
+        expanded += ch;
+        column += tvsk::text::IsContinuation(ch) ? 0 : 1;
     }
     return expanded;
 }

@@ -46,10 +46,12 @@ class CChosenFile : public CFileDialogSink
 public:
     INT_PTR Show(CFileDialog& dialog) override
     {
+        ++shown;
         dialog.SetResult(path.c_str(), 1);
         return IDOK;
     }
     std::string path;
+    int shown = 0;
 };
 
 bool RegisterGraphControl()
@@ -178,6 +180,30 @@ TEST_F(OscDialogTest, ASecondOfRecordingFillsTheTraces)
     EXPECT_DOUBLE_EQ(speed, 8 * COscFrameDecoder::kSpeedScale);
     EXPECT_EQ(stateWhileRunning, 3); // TRIG'D in automatic mode
     EXPECT_TRUE(boxes.asked.empty());
+}
+
+TEST_F(OscDialogTest, OpeningWhileRecordingAsksToStopFirstAndOffersNoFile)
+{
+    ASSERT_TRUE(RegisterGraphControl());
+    Connect();
+    CChosenFile chosen;
+    CFileDialogSink* previousFiles = AfxSetFileDialogSink(&chosen);
+    chosen.path = dir + "/capture.txt";
+    bool runningAfterwards = false;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            dialog.OnRunStop();
+            ASSERT_TRUE(dialog.IsRunning());
+            dialog.OnOpen();
+            runningAfterwards = dialog.IsRunning();
+            dialog.OnRunStop();
+        });
+    AfxSetFileDialogSink(previousFiles);
+    EXPECT_EQ(chosen.shown, 0);
+    EXPECT_TRUE(runningAfterwards);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0], "Fermare l'acquisizione prima di aprirne una da file");
 }
 
 TEST_F(OscDialogTest, CapturesSaveAndOpenAndBadFilesAreRefused)

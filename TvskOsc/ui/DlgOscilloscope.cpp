@@ -661,6 +661,12 @@ void CDlgOscilloscope::OnSave()
 
 void CDlgOscilloscope::OnOpen()
 {
+    if (m_bRunning)
+    {
+        AfxShowMessageBox(this, String(IDS_OSC_STOP_BEFORE_OPEN), GetWindowText(),
+                          MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     CFileDialog dialog(TRUE, ".txt", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                        String(IDS_OSC_FILE_FILTER), this);
     if (dialog.DoModal() != IDOK || m_bRunning)

@@ -48,6 +48,7 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_OSC_SAVE_FAILED, "Impossibile salvare il file"},
     {IDS_OSC_PAR_NAME_HEAD, "Parametro"},
     {IDS_OSC_PAR_VALUE_HEAD, "Valore"},
+    {IDS_OSC_STOP_BEFORE_OPEN, "Fermare l'acquisizione prima di aprirne una da file"},
 };
 
 constexpr int kPanel = 392;

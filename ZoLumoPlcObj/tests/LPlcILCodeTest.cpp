@@ -138,6 +138,16 @@ TEST_F(LPlcILCodeTest, CommentsTheEditorWroteReadBack)
     EXPECT_EQ(back.GetNet(1)->GetNetHead()->m_strComment, "stop (*at* ) end, then go");
 }
 
+TEST_F(LPlcILCodeTest, AccentedCommentsReadBackByteForByte)
+{
+    ASSERT_TRUE(
+        gen.LoadILSource("(* velocit\xC3\xA0 \xE2\x82\xAC perch\xC3\xA9 *)\nLD 1.0\nOUT 2.0\nEND\n", &doc));
+    EXPECT_EQ(doc.GetNet(1)->GetNetHead()->m_strComment, "velocit\xC3\xA0 \xE2\x82\xAC perch\xC3\xA9");
+    CString text;
+    ASSERT_TRUE(gen.GenerateILSource(&doc, text));
+    EXPECT_NE(text.Find("velocit\xC3\xA0 \xE2\x82\xAC perch\xC3\xA9"), -1) << text.GetString();
+}
+
 TEST_F(LPlcILCodeTest, LowerCaseOnOneLineIsRead)
 {
     ASSERT_TRUE(gen.LoadILSource("ld 1.0 out 2.0 end", &doc));

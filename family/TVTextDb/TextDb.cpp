@@ -127,6 +127,7 @@ int CTextDb::Load(const char* path)
 int CTextDb::Store(const char* path)
 {
     EnsureInit();
+    m_strStoreError.Empty();
     if (!path || !*path)
         return 0;
     const std::string text = CTextDbWriter::Write(m_tables, m_nVer);
@@ -150,6 +151,8 @@ int CTextDb::Store(const char* path)
     }
     catch (CFileException* e)
     {
+        m_strStoreError.Format("%s: %s", path,
+                               std::strerror(e->m_lOsError > 0 ? static_cast<int>(e->m_lOsError) : EIO));
         e->Delete();
         unlink(temp);
         return 0;

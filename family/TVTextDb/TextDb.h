@@ -29,8 +29,10 @@ public:
     // or larger than kMaxFileSize.
     int Load(const char* path);
     // Writes every section in registration order: 1 when written, 0 when not (the old file,
-    // if any, is then left as it was).
+    // if any, is then left as it was, and StoreError says why).
     int Store(const char* path);
+    // "<path>: <the system's reason>" of the last failed Store; empty after one that succeeded.
+    const CString& StoreError() const noexcept { return m_strStoreError; }
     // Releases the file; loaded records stay.
     void Close();
 
@@ -58,6 +60,7 @@ private:
     std::vector<CRecDefIntf*> m_tables;
     CFile m_file;
     CString m_strFileName;
+    CString m_strStoreError;
     int m_nVer = -1;
     bool m_bInitDone = false;
 };

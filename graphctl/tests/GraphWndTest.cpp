@@ -162,6 +162,38 @@ TEST_F(GraphWndTest, BarDraggedPastTheRightEdgeStaysInside)
     EXPECT_NEAR(diff, 0, 1.0);
 }
 
+TEST_F(GraphWndTest, BarsKeepTheirTimeAndHeightWhenTheGraphIsLaidOutAgain)
+{
+    CTrack4* track = AddTrace("A", Ramp(400), 0, 20);
+    Control().MoveBar(1, Graph().left + 100);
+    Control().MoveBar(2, Graph().left + 200);
+    Control().MoveBar(3, Graph().top + Graph().Height() / 4);
+    Control().RecomputeBars();
+    const double times[2] = {Control().BarTime(1), Control().BarTime(2)};
+    const double level = track->Readings().horzValue;
+    const auto unchanged = [&](const char* what)
+    {
+        Control().RecomputeBars();
+        EXPECT_NEAR(Control().BarTime(1), times[0], Control().TimeStep()) << what;
+        EXPECT_NEAR(Control().BarTime(2), times[1], Control().TimeStep()) << what;
+        EXPECT_NEAR(track->Readings().horzValue, level, 20.0 / Graph().Height()) << what;
+    };
+    Control().put_ViewList(0);
+    unchanged("list hidden");
+    Control().put_ViewTimePosBar(0);
+    unchanged("time bar hidden");
+    track->put_Show(0);
+    unchanged("trace hidden");
+    Wnd().MoveWindow(0, 0, 300, 250);
+    unchanged("resized");
+    Wnd().MoveWindow(0, 0, 500, 400);
+    unchanged("resized back");
+
+    Wnd().MoveWindow(0, 0, 120, 250); // a range narrower than the bars' times keeps them inside
+    EXPECT_GE(Control().BarPosition(1), Graph().left);
+    EXPECT_LT(Control().BarPosition(2), Graph().right);
+}
+
 TEST_F(GraphWndTest, WithoutMeasureBarsNoGripIsHit)
 {
     Control().put_MeasureBar(0);

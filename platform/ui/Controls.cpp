@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QScrollBar>
 #include <QSizeGrip>
 
@@ -312,6 +313,20 @@ QString Text(const char* text)
 {
     return QString::fromUtf8(text ? text : "");
 }
+// Qt selects the first item put into an empty box; the platform's box shows no selection until one
+// is made, and an editable box keeps the text typed into it.
+template <typename Insert> void InsertKeepingSelection(QComboBox* combo, Insert insert)
+{
+    const bool none = combo->currentIndex() < 0;
+    const QString typed = combo->currentText();
+    const QSignalBlocker quiet(combo);
+    insert();
+    if (!none)
+        return;
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->setEditText(typed);
+}
 } // namespace
 
 BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
@@ -324,7 +339,7 @@ int CComboBox::AddString(const char* text)
     QComboBox* combo = Combo(this);
     if (!combo)
         return CB_ERR;
-    combo->addItem(Text(text));
+    InsertKeepingSelection(combo, [&] { combo->addItem(Text(text)); });
     return combo->count() - 1;
 }
 
@@ -334,7 +349,7 @@ int CComboBox::InsertString(int index, const char* text)
     if (!combo || index > combo->count())
         return CB_ERR;
     const int at = index < 0 ? combo->count() : index;
-    combo->insertItem(at, Text(text));
+    InsertKeepingSelection(combo, [&] { combo->insertItem(at, Text(text)); });
     return at;
 }
 

@@ -206,7 +206,7 @@ bool WndBridge::eventFilter(QObject* watched, QEvent* e)
         }
         if (pass && e->type() == QEvent::KeyPress && !ke->text().isEmpty() &&
             ke->text().at(0).unicode() >= 0x20)
-            pass = wnd->DispatchFromToolkit(WM_CHAR, ke->text().at(0).unicode(), 1);
+            pass = wnd->DispatchFromToolkit(WM_CHAR, ke->text().toUcs4().value(0), 1); // whole code point
         return !(pass && wnd->m_drawnByToolkit);
     }
     case QEvent::Wheel:

@@ -21,6 +21,14 @@ protected:
         return lines;
     }
     void Command(UINT id) { m_view.SendMessage(WM_COMMAND, id, 0); }
+    // Key presses that carry the characters, as a keyboard of any language sends them.
+    void TypeKeys(const char* utf8)
+    {
+        const QList<uint> characters = QString::fromUtf8(utf8).toUcs4();
+        for (const uint ch : characters)
+            QTest::sendKeyEvent(QTest::Click, m_view.GetWidget(), Qt::Key_unknown,
+                                QString::fromUcs4(reinterpret_cast<const char32_t*>(&ch), 1), Qt::NoModifier);
+    }
     void Type(const char* text)
     {
         for (const char* p = text; *p; ++p)
@@ -126,6 +134,52 @@ TEST_F(EditView, PastedLinuxTextKeepsItsLines)
     SetClipboardText("LD 1.0\nOUT 2.0\rEND");
     Command(ID_EDIT_PASTE);
     EXPECT_EQ(Lines(), (LineList{"LD 1.0", "OUT 2.0", "END"}));
+}
+
+TEST_F(EditView, AccentedCharactersAreTypedMovedOverAndDeletedWhole)
+{
+    Load("(* *)", CRLF_STYLE_MAC);
+    m_view.SetCursorPos(CPoint(3, 0));
+    TypeKeys("città\xF0\x9F\x98\x80"); // the last beyond the basic plane
+    EXPECT_EQ(Lines(), (LineList{"(* città\xF0\x9F\x98\x80*)"}));
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Backspace);
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(Lines(), (LineList{"(* citt*)"}));
+    TypeKeys("è");
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Left);
+    EXPECT_EQ(m_view.GetCursorPos(), CPoint(7, 0));
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Right);
+    EXPECT_EQ(m_view.GetCursorPos(), CPoint(7, 0)) << "right of a selection goes to its end";
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Delete);
+    EXPECT_EQ(Lines(), (LineList{"(* citt*)"}));
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Insert);
+    m_view.SetCursorPos(CPoint(3, 0));
+    TypeKeys("ä");
+    EXPECT_EQ(Lines(), (LineList{"(* \xC3\xA4itt*)"})) << "overwrite replaces one character by one";
+}
+
+TEST_F(EditView, PastedAndLoadedAccentedTextCountsColumnsByCharacter)
+{
+    Load("(* \xC3\xA8 \xC3\xA0 *)\n\tLD 1.0", CRLF_STYLE_MAC);
+    const auto x = [this](int at) { return m_view.TextToClient(CPoint(at, 0)).x; };
+    EXPECT_EQ(x(6) - x(0), 5 * (x(1) - x(0))) << "\"(* è \" is five characters";
+    m_view.SetCursorPos(CPoint(4, 0)); // inside the è: back to its start
+    EXPECT_EQ(m_view.GetCursorPos(), CPoint(3, 0));
+    const CPoint atA = m_view.TextToClient(CPoint(6, 0));
+    EXPECT_EQ(m_view.ClientToText(CPoint(atA.x + 1, atA.y + 1)), CPoint(6, 0));
+    m_view.SetCursorPos(CPoint(0, 1));
+    SetClipboardText("(* \xC3\xBC\xC3\xBC *)\n");
+    Command(ID_EDIT_PASTE);
+    EXPECT_EQ(Lines(), (LineList{"(* \xC3\xA8 \xC3\xA0 *)", "(* \xC3\xBC\xC3\xBC *)", "\tLD 1.0"}));
+    m_view.SetCursorPos(CPoint(7, 1));
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Backspace);
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(m_view.GetWidget(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Lines()[1], "(*  *)");
+    CString cut;
+    GetClipboardText(cut);
+    EXPECT_EQ(cut, "\xC3\xBC");
 }
 
 TEST_F(EditView, TabIndentsTheSelectedLinesLeavingALineSelectedAtColumnZero)

@@ -93,6 +93,31 @@ TEST_F(ControlNotification, ComboBoxReportsTheUsersChoiceOnly)
     EXPECT_EQ(parent.received, (std::vector<Notification>{{WM_COMMAND, 12, CBN_SELCHANGE, Of(combo)}}));
 }
 
+TEST_F(ControlNotification, AComboBoxShowsNoSelectionUntilOneIsMade)
+{
+    CComboBox list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, CRect(0, 0, 100, 100), &parent, 13));
+    list.AddString("one");
+    list.InsertString(0, "zero");
+    list.AddString("two");
+    EXPECT_EQ(list.GetCurSel(), CB_ERR);
+    EXPECT_EQ(list.SetCurSel(2), 2);
+    list.AddString("three");
+    EXPECT_EQ(list.GetCurSel(), 2);
+    list.ResetContent();
+    list.AddString("again");
+    EXPECT_EQ(list.GetCurSel(), CB_ERR);
+
+    CComboBox edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 100, 100), &parent, 14));
+    edit.SetWindowText("typed");
+    const size_t before = parent.received.size();
+    edit.AddString("one");
+    EXPECT_EQ(edit.GetCurSel(), CB_ERR);
+    EXPECT_EQ(edit.GetWindowText(), CString("typed"));
+    EXPECT_EQ(parent.received.size(), before) << "adding an item is no edit";
+}
+
 TEST_F(ControlNotification, ListBoxReportsASelectionTheUserMakes)
 {
     CListBox list;
