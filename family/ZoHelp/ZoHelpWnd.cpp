@@ -19,6 +19,7 @@ constexpr UINT kSearchId = 3;
 constexpr UINT kIndexId = 4;
 constexpr int kBarHeight = 30;
 constexpr int kButtonWidth = 90;
+constexpr int kLabelWidth = 64;
 const CRect kFirstPlace(100, 100, 740, 620);
 } // namespace
 
@@ -115,7 +116,9 @@ BOOL CZoHelpWnd::Show(const CString& title, const CString& page)
 bool CZoHelpWnd::CreateParts()
 {
     const CRect none(0, 0, 10, 10);
-    if (!m_searchText.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, none, this,
+    if (!m_searchLabel.Create(AfxTranslatedText("Search: ").Trim(), WS_CHILD | WS_VISIBLE | SS_RIGHT, none,
+                              this) ||
+        !m_searchText.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, none, this,
                              kSearchTextId) ||
         !m_searchButton.Create(AfxTranslatedText("Search"), WS_CHILD | WS_VISIBLE | WS_TABSTOP, none, this,
                                kSearchId) ||
@@ -133,10 +136,12 @@ void CZoHelpWnd::PlaceParts(int cx, int cy)
 {
     const int margin = 4;
     const int height = kBarHeight - 2 * margin;
-    const int textWidth = std::max(40, cx - 2 * kButtonWidth - 4 * margin);
-    m_searchText.MoveWindow(margin, margin, textWidth, height);
-    m_searchButton.MoveWindow(2 * margin + textWidth, margin, kButtonWidth, height);
-    m_indexButton.MoveWindow(3 * margin + textWidth + kButtonWidth, margin, kButtonWidth, height);
+    const int textWidth = std::max(40, cx - kLabelWidth - 2 * kButtonWidth - 5 * margin);
+    m_searchLabel.MoveWindow(margin, margin, kLabelWidth, height);
+    const int textLeft = 2 * margin + kLabelWidth;
+    m_searchText.MoveWindow(textLeft, margin, textWidth, height);
+    m_searchButton.MoveWindow(textLeft + margin + textWidth, margin, kButtonWidth, height);
+    m_indexButton.MoveWindow(textLeft + 2 * margin + textWidth + kButtonWidth, margin, kButtonWidth, height);
     m_browser.MoveWindow(0, kBarHeight, cx, std::max(0, cy - kBarHeight));
 }
 

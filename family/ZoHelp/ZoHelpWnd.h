@@ -54,6 +54,7 @@ private:
     // The list page, a file of this window's own, removed with it.
     CString m_strListPage;
     CHtmlWnd m_browser;
+    CStatic m_searchLabel;
     CEdit m_searchText;
     CButton m_searchButton;
     CButton m_indexButton;
