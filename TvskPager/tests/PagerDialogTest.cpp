@@ -55,6 +55,20 @@ CPagerDlg* OpenPager()
     return dynamic_cast<CPagerDlg*>(CWnd::FromWidget(QApplication::activeModalWidget()));
 }
 
+// The pager opened from the outer one once it is modal and its page bound; null when none came.
+CPagerDlg* WaitForNestedPager(const CPagerDlg& outer)
+{
+    CPagerDlg* nested = nullptr;
+    WaitUntil(
+        [&]
+        {
+            nested = OpenPager();
+            return nested && nested != &outer && nested->Page().Binding().IsAttached();
+        },
+        30000);
+    return nested && nested != &outer ? nested : nullptr;
+}
+
 class PagerDialogTest : public testing::Test
 {
 protected:
@@ -185,33 +199,26 @@ TEST_F(PagerDialogTest, ANestedPagerStopsTheFirstAndItsListIsRebuiltAfter)
             std::string nestedCaption;
             const std::string enabled = Shown(dialog, "Pr42.0");
             std::string enabledWhileNested;
-            QTimer::singleShot(
-                0,
-                [&]
-                {
-                    CPagerDlg* nested = nullptr;
-                    WaitUntil(
-                        [&]
-                        {
-                            nested = OpenPager();
-                            return nested && nested != &dialog && nested->Page().Binding().IsAttached();
-                        },
-                        30000);
-                    if (!nested || nested == &dialog)
-                        return;
-                    nestedCaption = nested->GetWindowText().str();
-                    // Unlinked, a poll shows the file: the first page must not.
-                    VARIANT on;
-                    VariantInit(&on);
-                    on.vt = VT_I2;
-                    on.iVal = 1;
-                    host->SetParValue("Pr42.0", on, FALSE);
-                    LONG controls = 0;
-                    dialog.Page().Manager()->get_ControlsNum(&controls);
-                    QTest::qWait(static_cast<int>(controls * dialog.Page().ArmedPeriod()) + 200);
-                    enabledWhileNested = Shown(dialog, "Pr42.0");
-                    nested->EndDialog(IDCANCEL);
-                });
+            QTimer::singleShot(0,
+                               [&]
+                               {
+                                   CPagerDlg* nested = WaitForNestedPager(dialog);
+                                   if (!nested)
+                                       return;
+                                   nestedCaption = nested->GetWindowText().str();
+                                   // Unlinked, a poll shows the file: the first page must not.
+                                   VARIANT on;
+                                   VariantInit(&on);
+                                   on.vt = VT_I2;
+                                   on.iVal = 1;
+                                   host->SetParValue("Pr42.0", on, FALSE);
+                                   LONG controls = 0;
+                                   dialog.Page().Manager()->get_ControlsNum(&controls);
+                                   QTest::qWait(static_cast<int>(controls * dialog.Page().ArmedPeriod()) +
+                                                200);
+                                   enabledWhileNested = Shown(dialog, "Pr42.0");
+                                   nested->EndDialog(IDCANCEL);
+                               });
             const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
             dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
             EXPECT_EQ(nestedCaption, "Dati motore");
@@ -339,25 +346,18 @@ TEST_F(PagerDialogTest, HelpFromANestedViewerReachesTheMainDialog)
     Run("Config",
         [&](CPagerDlg& dialog)
         {
-            QTimer::singleShot(
-                0,
-                [&]
-                {
-                    CPagerDlg* nested = nullptr;
-                    WaitUntil(
-                        [&]
-                        {
-                            nested = OpenPager();
-                            return nested && nested != &dialog && nested->Page().Binding().IsAttached();
-                        },
-                        30000);
-                    if (!nested || nested == &dialog)
-                        return;
-                    HELPINFO info{};
-                    nested->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-                    nested->Page().SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Pr33"));
-                    nested->EndDialog(IDCANCEL);
-                });
+            QTimer::singleShot(0,
+                               [&]
+                               {
+                                   CPagerDlg* nested = WaitForNestedPager(dialog);
+                                   if (!nested)
+                                       return;
+                                   HELPINFO info{};
+                                   nested->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+                                   nested->Page().SendMessage(WM_HTML_HELP, 0,
+                                                              reinterpret_cast<LPARAM>("Pr33"));
+                                   nested->EndDialog(IDCANCEL);
+                               });
             const PLUGIN_CALL call = {"TvskPager", 0, "Motor"};
             dialog.Page().SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
         });
