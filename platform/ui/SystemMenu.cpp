@@ -1,5 +1,6 @@
 // Every window's system menu, made on first request and dropped with the window.
 #include "SystemMenu.h"
+#include "Language.h"
 
 #include "Wnd.h"
 
@@ -14,7 +15,8 @@
 namespace
 {
 
-constexpr const char* kCloseText = "&Chiudi\tAlt+F4";
+// The close item in the chosen language (the tables hold "Chiudi" and its translations).
+constexpr const char* kCloseText = "Chiudi";
 
 std::map<const CWnd*, std::unique_ptr<CMenu>>& Menus()
 {
@@ -25,7 +27,8 @@ std::map<const CWnd*, std::unique_ptr<CMenu>>& Menus()
 void FillDefault(CMenu& menu)
 {
     menu = CMenu();
-    menu.AppendMenu(MF_STRING, SC_CLOSE, kCloseText);
+    const CString text = "&" + AfxTranslatedText(kCloseText) + "\tAlt+F4";
+    menu.AppendMenu(MF_STRING, SC_CLOSE, text.GetString());
 }
 
 // The menu appears on requests no window answered and on Alt+Space anywhere in the window.
