@@ -156,7 +156,7 @@ protected:
         {
             double typed = 0;
             ASSERT_TRUE(tvsk::WholeDouble(Typed(value), typed));
-            ASSERT_EQ(manager->SetParValue(width.name, Real(typed), TRUE), HOSTRES_OK);
+            ASSERT_EQ(manager->SetParValue(width.name, tvsk::com::MakeVariantR8(typed), TRUE), HOSTRES_OK);
             ASSERT_TRUE(tvsk::WholeDouble(FieldText(width.name), typed)) << "the page shows a number";
             EXPECT_EQ(typed, value) << "the shown text reads back the value";
             break;
@@ -165,14 +165,6 @@ protected:
             ASSERT_EQ(PutPar(width.name, value), S_OK);
             break;
         }
-    }
-    static VARIANT Real(double value)
-    {
-        VARIANT v;
-        VariantInit(&v);
-        v.vt = VT_R8;
-        v.dblVal = value;
-        return v;
     }
 };
 
