@@ -45,4 +45,8 @@ kill -TERM "$simpid" 2>/dev/null; wait "$simpid" 2>/dev/null
 rm -rf "$work"
 cat "$out/road.txt" 2>/dev/null
 echo "program exit status $rc; report, pictures and the drive's journal in $out"
+if [ "$rc" -ne 0 ]; then
+  echo "the program's last words (stderr):"
+  tail -n 40 "$out/stderr.txt"
+fi
 [ "$rc" -eq 0 ] && tail -n 1 "$out/road.txt" 2>/dev/null | grep -q "road: passed$"
