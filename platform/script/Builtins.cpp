@@ -141,8 +141,7 @@ Value RoundF(Frame&, Args a, int n)
     {
     case VT_EMPTY:
         return Value::Int(0);
-    case VT_BOOL:
-        return Value::Int(v.boolVal ? -1 : 0);
+    case VT_BOOL: // stays Boolean
     case VT_UI1:
     case VT_I2:
     case VT_I4:
@@ -698,6 +697,8 @@ Value SplitF(Frame&, Args a, int n)
     if (IsNullArg(a[0]))
         Throw(err::InvalidUseOfNull);
     const std::u16string text = TextArg(a[0]);
+    if (Has(a, n, 1) && IsNullArg(a[1]))
+        Throw(err::InvalidUseOfNull);
     const std::u16string delimiter = Has(a, n, 1) ? TextArg(a[1]) : std::u16string(u" ");
     LONG limit = -1;
     if (Has(a, n, 2))
@@ -1052,6 +1053,8 @@ Value DateAddF(Frame&, Args a, int)
 {
     const Interval interval = IntervalArg(a[0]);
     const double number = std::trunc(ToDouble(NeedValue(a[1])));
+    if (IsNullArg(a[2]))
+        return Value::Null();
     const double date = DateArg(a[2]);
     if (std::fabs(number) > 1e9)
         Throw(err::InvalidCall);

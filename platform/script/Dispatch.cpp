@@ -79,8 +79,9 @@ long StorageNumberOf(std::uint32_t code)
     }
 }
 
-// The language's number for a failure a host object reports.
-long NumberOf(HRESULT hr)
+} // namespace
+
+long FailureNumber(HRESULT hr)
 {
     const auto code = static_cast<std::uint32_t>(hr);
     switch (hr)
@@ -128,7 +129,6 @@ long NumberOf(HRESULT hr)
         return err::CannotCreateObject;
     return ErrorNumberOf(hr);
 }
-} // namespace
 
 void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
 {
@@ -138,7 +138,7 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
             info.pfnDeferredFillIn(&info);
         const HRESULT code = info.scode ? info.scode : HResultOf(info.wCode);
         ScriptError error;
-        error.number = NumberOf(code);
+        error.number = FailureNumber(code);
         error.description = info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
         error.source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
         error.helpFile = info.bstrHelpFile ? com::Utf8FromBstr(info.bstrHelpFile) : std::string();
@@ -151,7 +151,7 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
         throw ScriptException{std::move(error)};
     }
     FreeInfo(info);
-    const long number = NumberOf(hr);
+    const long number = FailureNumber(hr);
     if (*ErrorText(number))
         Throw(number);
     Throw(number, *HResultText(hr) ? HResultText(hr) : "Automation error");

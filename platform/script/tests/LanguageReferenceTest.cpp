@@ -175,6 +175,27 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
 }
 
+TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
+{
+    // 24588: VT_BYREF | VT_ARRAY | VT_VARIANT; 16396: VT_BYREF | VT_VARIANT; 8204: VT_ARRAY | VT_VARIANT.
+    const std::vector<Row> rows = {
+        {"Dim a(2) : Call host.Kind(a) : result = host.Kind(a)", "Long:24588"},
+        {"Dim a(2) : result = host(a)", "Long:24588"},
+        {"Dim a(2) : With host : result = .Kind(a) : End With", "Long:24588"},
+        {"Dim a(2, 3) : result = host.Kind(a)", "Long:24588"},
+        {"Sub S(x)\n result = host.Kind(x)\nEnd Sub\nDim result, a(2) : S a", "Long:24588"},
+        {"Sub S\n Dim a(1)\n result = host.Kind(a)\nEnd Sub\nDim result : S", "Long:24588"},
+        {"Class C\n Dim a(1)\n Function K\n  K = host.Kind(a)\n End Function\nEnd Class\n"
+         "Set o = New C : result = o.K",
+         "Long:24588"},
+        {"Dim a(2) : b = a : result = host.Kind(b)", "Long:16396"},
+        {"Dim a(2) : result = host.Kind(a) & host.Kind((a)) & host.Kind(a)", "String:24588820424588"},
+        {"Dim a(2) : a(0) = 5 : result = host.Kind(a(0))", "Long:16396"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+}
+
 TEST(LanguageReference, ProceduresInsideBlocksExistBeforeTheBranchRuns)
 {
     Check({
@@ -301,6 +322,19 @@ TEST(LanguageReference, ConstantsAndHexLiteralsAreIntegers)
         {"result = &O777", "Integer:511"},
         {"result = &O177777", "Integer:-1"},
         {"result = &O200000", "Long:65536"},
+        {"result = TypeName(vbFalse) & VarType(vbUseDefault) & VarType(vbBinaryCompare) & "
+         "VarType(vbSystemModal)",
+         "String:Integer222"},
+        {"result = VarType(vbMsgBoxRight) & VarType(vbBlack) & VarType(vbYellow) & VarType(vbObjectError)",
+         "String:3333"},
+        {"result = VarType(vbCrLf) & VarType(vbNullString) & Len(vbNullString) & Asc(vbNullChar)",
+         "String:8800"},
+        {"result = -&H8000", "Long:32768"},
+        {"result = &H8000&", "Long:32768"},
+        {"result = &HFFFFFFFF&", "Long:-1"},
+        {"result = &O77777&", "Long:32767"},
+        {"result = &H100000000", "syntax 1031 line 0"},
+        {"result = &H", "syntax 1023 line 0"},
     });
 }
 
@@ -342,6 +376,18 @@ TEST(LanguageReference, NullReachesBuiltinsPerArgument)
         {"result = StrComp(Null, \"a\")", "Null:"},
         {"result = Join(Null)", "error 13"},
         {"result = Split(Null)", "error 94"},
+        {"result = Split(\"a b\", Null)", "error 94"},
+        {"result = Split(\"a b\", \" \", Null)", "error 94"},
+        {"result = Split(\"a b\", \" \", 1, Null)", "error 94"},
+        {"result = UBound(Split(\"a b\", Empty))", "Long:0"},
+        {"result = DateAdd(\"d\", 1, Null)", "Null:"},
+        {"result = DateAdd(\"d\", Null, Null)", "error 94"},
+        {"result = DateAdd(\"x\", 1, Null)", "error 5"},
+        {"result = InStrRev(\"a\", \"a\", 1, Null)", "error 94"},
+        {"result = InStrRev(Null, \"a\", 0)", "error 5"},
+        {"result = Mid(Null, 0)", "error 5"},
+        {"result = MonthName(1, Null)", "error 94"},
+        {"result = MonthName(Empty)", "error 5"},
         {"result = FormatNumber(Null)", "error 13"},
         {"result = FormatCurrency(Null)", "error 13"},
         {"result = FormatPercent(Null)", "error 13"},
@@ -364,7 +410,11 @@ TEST(LanguageReference, ConversionsAsStatementsAndOfBooleans)
         {"result = CBool(\"#true#\")", "Boolean:True"},
         {"result = CBool(\"yes\")", "error 13"},
         {"result = CInt(\"#TRUE#\")", "error 13"},
-        {"result = Round(True)", "Integer:-1"},
+        {"result = Round(True)", "Boolean:True"},
+        {"result = Round(False, 2)", "Boolean:False"},
+        {"result = Round(True, -1)", "error 5"},
+        {"result = Round(Empty)", "Integer:0"},
+        {"result = Int(True) & Fix(True)", "String:-1-1"},
         {"result = Round(CByte(3))", "Byte:3"},
         {"result = Round(2.5)", "Double:2"},
         {"result = Round(\"2.5\")", "Double:2"},
@@ -399,9 +449,36 @@ TEST(LanguageReference, HostFailuresBecomeTheLanguagesErrors)
         {"On Error Resume Next : Err.Raise 65536 : result = Err.Number", "Long:5"},
         {"On Error Resume Next : Err.Raise 65535 : result = Err.Number", "Long:65535"},
         {"On Error Resume Next : Err.Raise vbObjectError + 1 : result = Err.Number", "Long:-2147221503"},
-        {"On Error Resume Next : Err.Raise &H80004001 : result = Err.Description", "String:Not implemented"},
         {"On Error Resume Next : Err.Raise 0 : result = Err.Number", "Long:5"},
         {"Err.HelpFile = \"a\" : Err.HelpContext = 3 : result = Err.HelpFile & Err.HelpContext", "String:a3"},
+    });
+}
+
+TEST(LanguageReference, ErrRaiseOfAnHResultRaisesTheLanguagesNumber)
+{
+    const std::string all = " : result = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description & \"|\" & "
+                            "Err.HelpFile & \"|\" & Err.HelpContext";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"Err.Raise &H800A000D", "String:13|VBScript runtime error|Type mismatch||0"},
+        {"Err.Raise &H800A01A8", "String:424|VBScript runtime error|Object required||0"},
+        {"Err.Raise vbObjectError + 1", "String:-2147221503|VBScript runtime error|Unknown runtime error||0"},
+        {"Err.Raise &H80004002", "String:430|VBScript runtime error|Class doesn't support Automation||0"},
+        {"Err.Raise &H80004001", "String:445|VBScript runtime error|Object doesn't support this action||0"},
+        {"Err.Raise &H80030002", "String:53|VBScript runtime error|File not found||0"},
+        {"Err.Raise &H80070005", "String:-2147024891|VBScript runtime error|Unknown runtime error||0"},
+        {"Err.Raise &H800A0005, \"s\", \"d\", \"h\", 3", "String:5|s|d|h|3"},
+        {"Err.Raise 5, \"s\", \"d\", \"h\", 3 : Err.Raise &H800A0005", "String:5|s|d|h|3"},
+        {"Err.Raise 13, \"s\", \"d\" : Err.Raise &H800A0005", "String:5|VBScript runtime error|"
+                                                              "Invalid procedure call or argument||0"},
+        {"Err.Number = &H800A0009", "String:9||Subscript out of range||0"},
+    };
+    for (const auto& [raise, expected] : rows)
+        EXPECT_EQ(Outcome("On Error Resume Next : " + raise + all), expected) << raise;
+    Check({
+        {"Err.Raise &H800A000D", "error 13"},
+        {"Err.Raise &H80004002", "error 430"},
+        {"Err.Raise &HFFFF&", "error 65535"},
+        {"Err.Raise &H10000", "error 5"},
     });
 }
 
