@@ -538,6 +538,17 @@ TEST(LanguageReference, ArraysAsTheLanguageHasThem)
         {"Dim result : Class C\nPublic Default Function F : F = 9 : End Function\nEnd Class\nSet o = New C : "
          "result = o()",
          "Integer:9"},
+        {"Dim result : Class C\nPublic Default Sub S : result = 8 : End Sub\nEnd Class\nSet o = New C : o()",
+         "Integer:8"},
+        {"Class C\nPublic Default Function F : Set F = New D : End Function\nEnd Class\n"
+         "Class D\nPublic Default Function G : G = 7 : End Function\nEnd Class\nSet o = New C : result = "
+         "o()()",
+         "Integer:7"},
+        {"Class C\nPublic Default Property Get P(i) : P = i : End Property\nEnd Class\nSet o = New C : "
+         "result = o()",
+         "error 450"},
+        {"Class C\nPublic V\nEnd Class\nSet o = New C : o()", "error 438"},
+        {"x = 5 : x()", "error 13"},
         {"a = Split(\"a,b\", \",\", -1, 2)", "error 5"},
         {"a = Split(\"a,b\", \",\", -1, -1)", "error 5"},
         {"result = UBound(Split(\"a,b\", \",\", -1, 1))", "Long:1"},
@@ -573,6 +584,13 @@ TEST(LanguageReference, RegExpMatchesAsTheLanguageDefines)
 {
     Check({
         {"Set r = New RegExp : result = TypeName(r)", "String:IRegExp2"},
+        {"Class RegExp\n Function Test(s)\n  Test = \"mine\"\n End Function\nEnd Class\n"
+         "Set r = New RegExp : result = TypeName(r) & r.Test(\"a\")",
+         "String:RegExpmine"},
+        {"Class regexp\n Public Pattern\nEnd Class\nSet r = New REGEXP : r.Pattern = \"a\" : result = "
+         "r.Pattern",
+         "String:a"},
+        {"Class RegExp\nEnd Class\nSet r = New RegExp : r.Execute \"a\"", "error 438"},
         {"Set r = New RegExp : result = r.Pattern & r.IgnoreCase & r.Global & r.Multiline",
          "String:FalseFalseFalse"},
         {"Set r = New RegExp : r.Pattern = \"b+\" : result = r.Test(\"abbc\")", "Boolean:True"},
