@@ -1161,7 +1161,18 @@ ComPtr<IEnumVARIANT> ForEachStmt::Enumerate(Frame& f, std::vector<Value>& items)
         }
         if (!object)
             Throw(err::ObjectNotSet);
-        Value e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        Value e;
+        try
+        {
+            e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        }
+        catch (const ScriptException& failure)
+        {
+            // An object without an enumerator is no collection, whatever its host answers.
+            if (failure.error.number != err::NoSuchMember && failure.error.number != err::NotSupported)
+                throw;
+            Throw(err::NotACollection);
+        }
         if (!e.IsObject() || !e.punkVal)
             Throw(err::NotACollection);
         e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));

@@ -90,6 +90,8 @@ public:
     {
         switch (id)
         {
+        case DISPID_NEWENUM:
+            return DISP_E_MEMBERNOTFOUND;
         case 1:
             return E_NOTIMPL;
         case 2:
@@ -170,6 +172,10 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
         {"host.Fail &H80040154", "error 429"},
         {"host.Fail &H80040201", "error -2147220991"},
         {"host.Fail &H80070005", "error -2147024891"},
+        {"For Each x In host : Next", "error 451"},
+        {"On Error Resume Next : For Each x In host : n = 1 : Next : result = Err.Number & \"|\" & n",
+         "String:451|1"},
+        {"For Each x In host.Missing : Next", "error 438"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
