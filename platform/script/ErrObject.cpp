@@ -170,9 +170,9 @@ const ScriptError& ErrObject::Raised(const Value* args, size_t count)
     const LONG number = ToLong(args[0]);
     // A number is the language's (up to 16 bits) or an HRESULT (negative), which stands for the
     // language's number as a host's failure does (&H800A000D is 13).
-    if (number == 0 || number > 0xFFFF)
-        Throw(err::InvalidCall);
     const long n = number < 0 ? FailureNumber(number) : number;
+    if (n == 0 || n > 0xFFFF)
+        Throw(err::InvalidCall);
     // What is omitted keeps what Err holds for the same number (Err.Raise Err.Number raises it again).
     const bool holds = m_error.number == n;
     ScriptError raised;

@@ -172,6 +172,8 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
         {"host.Fail &H80040154", "error 429"},
         {"host.Fail &H80040201", "error -2147220991"},
         {"host.Fail &H80070005", "error -2147024891"},
+        {"host.Fail &H800A000D", "error 13"},
+        {"host.Fail &H800A0000", "error -2146828288"},
         {"For Each x In host : Next", "error 451"},
         {"On Error Resume Next : For Each x In host : n = 1 : Next : result = Err.Number & \"|\" & n",
          "String:451|1"},
@@ -485,6 +487,8 @@ TEST(LanguageReference, ErrRaiseOfAnHResultRaisesTheLanguagesNumber)
         {"Err.Raise &H80004002", "error 430"},
         {"Err.Raise &HFFFF&", "error 65535"},
         {"Err.Raise &H10000", "error 5"},
+        {"Err.Raise &H800A0000", "error -2146828288"},
+        {"Err.Raise -1", "error -1"},
     });
 }
 
