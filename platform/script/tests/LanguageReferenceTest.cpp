@@ -204,6 +204,33 @@ TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
 }
 
+TEST(LanguageReference, EmptyParenthesesCallTheDefaultMember)
+{
+    const std::vector<Row> hostRows = {
+        {"result = TypeName(host) & TypeName(host())", "String:ObjectLong"},
+        {"Set y = host : result = TypeName(y) & TypeName(y())", "String:ObjectLong"},
+        {"Set result = host()", "error 424"},
+        {"Set y = host : Set result = y()", "error 424"},
+    };
+    for (const Row& row : hostRows)
+        EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+    const std::string classes =
+        "Class C\nPublic Default Function F : Set F = New D : End Function\nEnd Class\n"
+        "Class D\nPublic Default Function G : G = 7 : End Function\nEnd Class\n"
+        "Class E\nPublic V\nEnd Class\n";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"Set o = New C : result = TypeName(o) & TypeName(o()) & TypeName(o()())", "String:CDInteger"},
+        {"Set o = New C : Set r = o() : result = r", "Integer:7"},
+        {"Sub S(p) : Set p = Nothing : End Sub\nSet o = New C : S o() : result = TypeName(o)", "String:C"},
+        {"Sub S(p) : Set p = Nothing : End Sub\nSet o = New C : S o : result = TypeName(o)",
+         "String:Nothing"},
+        {"Set o = New E : x = o()", "error 438"},
+        {"Set o = Nothing : x = o()", "error 91"},
+    };
+    for (const auto& [script, expected] : rows)
+        EXPECT_EQ(Outcome(classes + script), expected) << script;
+}
+
 TEST(LanguageReference, ProceduresInsideBlocksExistBeforeTheBranchRuns)
 {
     Check({
