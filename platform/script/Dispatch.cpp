@@ -157,6 +157,32 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
     Throw(number, *HResultText(hr) ? HResultText(hr) : "Automation error");
 }
 
+namespace
+{
+// Arrays locked for the length of a call (a locked array cannot be replaced or resized).
+class ArrayLocks
+{
+public:
+    ArrayLocks() = default;
+    ArrayLocks(const ArrayLocks&) = delete;
+    ArrayLocks& operator=(const ArrayLocks&) = delete;
+    ~ArrayLocks()
+    {
+        for (SAFEARRAY* a : m_arrays)
+            SafeArrayUnlock(a);
+    }
+    void Lock(SAFEARRAY* a)
+    {
+        m_arrays.reserve(m_arrays.size() + 1);
+        SafeArrayLock(a);
+        m_arrays.push_back(a);
+    }
+
+private:
+    std::vector<SAFEARRAY*> m_arrays;
+};
+} // namespace
+
 Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value)
 {
     if (!object)
@@ -164,18 +190,20 @@ Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t cou
     const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     const size_t total = count + (put ? 1 : 0);
     std::vector<VARIANT> raw(total);
+    ArrayLocks held;
     // Arguments travel last first; references stay references, so the callee writes the variable.
     for (size_t i = 0; i < count; ++i)
     {
         VARIANT& slot = raw[total - 1 - i];
         std::memcpy(&slot, static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
-        // A fixed array travels as a reference to the array itself.
+        // A fixed array travels as a reference to the array itself, locked while the callee may hold it.
         Value& target = args[i].Target();
         if (args[i].IsReference() && target.IsArray() && !(target.vt & VT_BYREF) && target.parray &&
             (target.parray->fFeatures & FixedArray))
         {
             slot.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
             slot.pparray = &target.parray;
+            held.Lock(target.parray);
         }
     }
     if (put)

@@ -75,7 +75,7 @@ public:
     HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
     {
         static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type",
-                                               u"raise",   u"kind",    u"fail"};
+                                               u"raise",   u"kind",    u"fail",  u"callback"};
         const std::u16string name = Lower(names[0]);
         for (size_t i = 0; i < std::size(known); ++i)
             if (name == known[i])
@@ -111,6 +111,22 @@ public:
         case 7:
             // Fails with the HRESULT given.
             return params->rgvarg[0].lVal;
+        case 8:
+        {
+            // Calls the object given second, then answers the upper bound of the array given first.
+            DISPPARAMS none{nullptr, nullptr, 0, 0};
+            EXCEPINFO ignored{};
+            params->rgvarg[0].pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
+                                               &ignored, nullptr);
+            SysFreeString(ignored.bstrSource);
+            SysFreeString(ignored.bstrDescription);
+            SysFreeString(ignored.bstrHelpFile);
+            LONG upper = -1;
+            SafeArrayGetUBound(*params->rgvarg[1].pparray, 1, &upper);
+            result->vt = VT_I4;
+            result->lVal = upper;
+            return S_OK;
+        }
         default:
             // The argument's type as it arrived.
             result->vt = VT_I4;
@@ -199,6 +215,10 @@ TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
         {"Dim a(2) : b = a : result = host.Kind(b)", "Long:16396"},
         {"Dim a(2) : result = host.Kind(a) & host.Kind((a)) & host.Kind(a)", "String:24588820424588"},
         {"Dim a(2) : a(0) = 5 : result = host.Kind(a(0))", "Long:16396"},
+        // A host holds the array while it runs: the script cannot replace it under the host.
+        {"Class C\nPublic Default Sub Run\n On Error Resume Next : a = 1 : b = Err.Number\nEnd Sub\n"
+         "End Class\nDim a(2), b : result = host.Callback(a, New C) & \"|\" & b & \"|\" & UBound(a)",
+         "String:2|10|2"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
