@@ -187,22 +187,35 @@ Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t cou
 {
     if (!object)
         Throw(err::ObjectNotSet);
+    // A script object's default member takes the arguments as they are: references to fixed arrays too.
+    if (ScriptObject* own = id == DISPID_VALUE ? ScriptObject::From(object) : nullptr)
+    {
+        const int index = own->Class().defaultMember;
+        if (index < 0 || !own->Class().members[static_cast<size_t>(index)].isPublic)
+            Throw(err::NoSuchMember);
+        return own->InvokeMember(own->Class().members[static_cast<size_t>(index)], flags, args, count, value);
+    }
     const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     const size_t total = count + (put ? 1 : 0);
     std::vector<VARIANT> raw(total);
+    // A fixed array's variable holds a reference to the array, as the language keeps it.
+    std::vector<VARIANT> fixedArrays(count);
     ArrayLocks held;
     // Arguments travel last first; references stay references, so the callee writes the variable.
     for (size_t i = 0; i < count; ++i)
     {
         VARIANT& slot = raw[total - 1 - i];
         std::memcpy(&slot, static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
-        // A fixed array travels as a reference to the array itself, locked while the callee may hold it.
+        // A fixed array travels as a reference to a variable that refers to the array (locked while the
+        // callee may hold it).
         Value& target = args[i].Target();
         if (args[i].IsReference() && target.IsArray() && !(target.vt & VT_BYREF) && target.parray &&
             (target.parray->fFeatures & FixedArray))
         {
-            slot.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
-            slot.pparray = &target.parray;
+            VARIANT& array = fixedArrays[i];
+            array.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+            array.pparray = &target.parray;
+            slot.pvarVal = &array;
             held.Lock(target.parray);
         }
     }

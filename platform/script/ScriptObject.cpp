@@ -182,10 +182,7 @@ HRESULT ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     for (size_t i = 0; i < count; ++i)
     {
         VARIANT& raw = params->rgvarg[params->cArgs - 1 - i];
-        if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal)
-            args[i] = Value::Reference(static_cast<Value&>(*raw.pvarVal));
-        else
-            args[i] = Value(raw);
+        args[i] = Value::Argument(raw);
     }
     Value value;
     if (put)

@@ -74,8 +74,8 @@ public:
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
     {
-        static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type",
-                                               u"raise",   u"kind",    u"fail",  u"callback"};
+        static const std::u16string known[] = {u"notimpl", u"missing", u"count",    u"type", u"raise",
+                                               u"kind",    u"fail",    u"callback", u"inner"};
         const std::u16string name = Lower(names[0]);
         for (size_t i = 0; i < std::size(known); ++i)
             if (name == known[i])
@@ -122,11 +122,17 @@ public:
             SysFreeString(ignored.bstrDescription);
             SysFreeString(ignored.bstrHelpFile);
             LONG upper = -1;
-            SafeArrayGetUBound(*params->rgvarg[1].pparray, 1, &upper);
+            SafeArrayGetUBound(*params->rgvarg[1].pvarVal->pparray, 1, &upper);
             result->vt = VT_I4;
             result->lVal = upper;
             return S_OK;
         }
+        case 9:
+            // The type a reference refers to.
+            result->vt = VT_I4;
+            result->lVal =
+                params->rgvarg[0].vt == (VT_BYREF | VT_VARIANT) ? params->rgvarg[0].pvarVal->vt : -1;
+            return S_OK;
         default:
             // The argument's type as it arrived.
             result->vt = VT_I4;
@@ -169,9 +175,9 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
          "String:-2147220991|Drive|Axis not ready|drive.hlp|42"},
         {"On Error Resume Next : host.NotImpl : result = Err.Description",
          "String:Object doesn't support this action"},
-        {"Dim a(2) : result = host.Kind(a)", "Long:24588"},
-        {"Dim a() : ReDim a(2) : result = host.Kind(a)", "Long:16396"},
-        {"a = Array(1) : result = host.Kind(a)", "Long:16396"},
+        {"Dim a(2) : result = host.Kind(a) & \"|\" & host.Inner(a)", "String:16396|24588"},
+        {"Dim a() : ReDim a(2) : result = host.Kind(a) & \"|\" & host.Inner(a)", "String:16396|8204"},
+        {"a = Array(1) : result = host.Inner(a)", "Long:8204"},
         {"Dim a(2) : result = host.Kind((a))", "Long:8204"},
         {"host.Fail &H80004002", "error 430"},
         {"On Error Resume Next : host.Fail &H80004002 : result = Err.Description",
@@ -201,20 +207,26 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
 
 TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
 {
-    // 24588: VT_BYREF | VT_ARRAY | VT_VARIANT; 16396: VT_BYREF | VT_VARIANT; 8204: VT_ARRAY | VT_VARIANT.
+    // A reference (16396: VT_BYREF | VT_VARIANT) to the variable, which refers to the array
+    // (24588: VT_BYREF | VT_ARRAY | VT_VARIANT); a copy is 8204 (VT_ARRAY | VT_VARIANT).
     const std::vector<Row> rows = {
-        {"Dim a(2) : Call host.Kind(a) : result = host.Kind(a)", "Long:24588"},
-        {"Dim a(2) : result = host(a)", "Long:24588"},
-        {"Dim a(2) : With host : result = .Kind(a) : End With", "Long:24588"},
-        {"Dim a(2, 3) : result = host.Kind(a)", "Long:24588"},
-        {"Sub S(x)\n result = host.Kind(x)\nEnd Sub\nDim result, a(2) : S a", "Long:24588"},
-        {"Sub S\n Dim a(1)\n result = host.Kind(a)\nEnd Sub\nDim result : S", "Long:24588"},
-        {"Class C\n Dim a(1)\n Function K\n  K = host.Kind(a)\n End Function\nEnd Class\n"
+        {"Dim a(2) : Call host.Inner(a) : result = host.Inner(a)", "Long:24588"},
+        {"Dim a(2) : result = host(a)", "Long:16396"},
+        {"Dim a(2) : With host : result = .Inner(a) : End With", "Long:24588"},
+        {"Dim a(2, 3) : result = host.Inner(a)", "Long:24588"},
+        {"Sub S(x)\n result = host.Inner(x)\nEnd Sub\nDim result, a(2) : S a", "Long:24588"},
+        {"Sub S\n Dim a(1)\n result = host.Inner(a)\nEnd Sub\nDim result : S", "Long:24588"},
+        {"Class C\n Dim a(1)\n Function K\n  K = host.Inner(a)\n End Function\nEnd Class\n"
          "Set o = New C : result = o.K",
          "Long:24588"},
-        {"Dim a(2) : b = a : result = host.Kind(b)", "Long:16396"},
-        {"Dim a(2) : result = host.Kind(a) & host.Kind((a)) & host.Kind(a)", "String:24588820424588"},
-        {"Dim a(2) : a(0) = 5 : result = host.Kind(a(0))", "Long:16396"},
+        {"Dim a(2) : b = a : result = host.Inner(b)", "Long:8204"},
+        {"Dim a(2) : result = host.Inner(a) & host.Kind((a)) & host.Inner(a)", "String:24588820424588"},
+        {"Dim a(2) : a(0) = 5 : result = host.Kind(a(0)) & \"|\" & host.Inner(a(0))", "String:16396|2"},
+        // A script object's default member gets the array itself.
+        {"Class C\nPublic Default Function F(x) : x(0) = 1 : F = UBound(x) : End Function\nEnd Class\n"
+         "Set o = New C : Dim a(2) : result = o(a) & a(0)",
+         "String:21"},
+        {"Set r = New RegExp : Dim a(1) : r.Test a", "error 13"},
         // A host holds the array while it runs: the script cannot replace it under the host.
         {"Class C\nPublic Default Sub Run\n On Error Resume Next : a = 1 : b = Err.Number\nEnd Sub\n"
          "End Class\nDim a(2), b : result = host.Callback(a, New C) & \"|\" & b & \"|\" & UBound(a)",
