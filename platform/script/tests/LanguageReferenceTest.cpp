@@ -301,6 +301,18 @@ TEST(LanguageReference, StatementsEndAfterAColon)
         {"For i = 1 To 3 : result = i : Next", "Integer:3"},
         {"Select Case 2 : Case 1 : result = 1 : Case 2 : result = 2 : End Select", "Integer:2"},
         {"With New RegExp : .Pattern = \"a\" : result = .Pattern : End With", "String:a"},
+        // A one-line If inside a one-line procedure ends at its End.
+        {"Function F(x) : If x > 0 Then F = 1 Else F = -1 : End Function\nresult = F(2) & F(-2)",
+         "String:1-1"},
+        {"Dim result : Sub S(x) : If x Then result = 1 : result = result + 1 : End Sub\nS True", "Integer:2"},
+        {"Dim result : Sub S(x) : If x Then result = 1 : result = result + 1 : End Sub\nS False", "Empty:"},
+        {"Dim result : Sub S : If True Then result = 1 : End If : result = result + 1 : End Sub : S",
+         "Integer:2"},
+        {"Class C : Property Get P : If True Then P = 4 : End Property : End Class\nresult = (New C).P",
+         "Integer:4"},
+        {"With New RegExp : If True Then .Pattern = \"b\" : End With : result = 1", "Integer:1"},
+        {"If True Then result = 1 : End Sub", "syntax 1024 line 0"},
+        {"Sub S : If True Then x = 1 End Sub", "syntax 1024 line 0"},
     });
 }
 
