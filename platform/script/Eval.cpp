@@ -418,15 +418,13 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         {
             Value object = SetValue(std::move(value));
             v = Variable(f);
-            if (v->IsArray() && v->parray && v->parray->cLocks)
-                Throw(err::ArrayFixed);
+            CheckReplaceable(*v);
             *v = std::move(object);
             return;
         }
         Value let = LetValue(std::move(value));
         v = Variable(f);
-        if (v->IsArray() && v->parray && v->parray->cLocks)
-            Throw(err::ArrayFixed);
+        CheckReplaceable(*v);
         *v = std::move(let);
         return;
     }

@@ -1,6 +1,7 @@
 // The interpreter: resolving names to slots, calls, and the program's global state.
 #include "Interpreter.h"
 
+#include "Arrays.h"
 #include "Builtins.h"
 #include "Convert.h"
 #include "Dispatch.h"
@@ -106,8 +107,12 @@ protected:
         if (value && count)
             AssignIndexed(*variable, args, count, std::move(*value), flags & DISPATCH_PROPERTYPUTREF);
         else if (value)
-            variable->Target() =
+        {
+            Value v =
                 (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+            CheckReplaceable(*variable);
+            variable->Target() = std::move(v);
+        }
         else if (count)
             return IndexValue(*variable, args, count);
         else

@@ -223,7 +223,11 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
             if (count)
                 AssignIndexed(field, args, count, std::move(*value), set);
             else
-                field = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+            {
+                Value v = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+                CheckReplaceable(field);
+                field = std::move(v);
+            }
             return {};
         }
         if (count)

@@ -228,7 +228,7 @@ TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
          "String:21"},
         {"Set r = New RegExp : Dim a(1) : r.Test a", "error 13"},
         // A host holds the array while it runs: the script cannot replace it under the host.
-        {"Class C\nPublic Default Sub Run\n On Error Resume Next : a = 1 : b = Err.Number\nEnd Sub\n"
+        {"Class C\nPublic Default Sub Run\n On Error Resume Next : Erase a : b = Err.Number\nEnd Sub\n"
          "End Class\nDim a(2), b : result = host.Callback(a, New C) & \"|\" & b & \"|\" & UBound(a)",
          "String:2|10|2"},
     };
@@ -618,6 +618,17 @@ TEST(LanguageReference, ArraysAsTheLanguageHasThem)
     Check({
         {"Dim a(3)\nReDim a(5)", "error 10"},
         {"Dim a(3)\nReDim Preserve a(5)", "error 10"},
+        {"Dim a(3)\na = 1", "error 10"},
+        {"Dim a(3)\nSet a = Nothing", "error 10"},
+        {"Dim a(3)\nOn Error Resume Next : a = Split(\"x,y\", \",\") : result = Err.Number & UBound(a)",
+         "String:103"},
+        {"Sub S(x) : x = 1 : End Sub\nDim a(3) : S a", "error 10"},
+        {"Dim result : Sub S(ByVal x) : x = 1 : result = x : End Sub\nDim a(3) : S a", "Integer:1"},
+        {"Class C\nPublic a(2)\nEnd Class\nSet o = New C : o.a = 1", "error 10"},
+        {"Sub S\n Dim a(2)\n a = 3\nEnd Sub\nS", "error 10"},
+        {"Dim a(3)\nMe.a = 1", "error 10"},
+        {"Dim a(3)\nErase a : a(0) = 2 : b = a : b = 1 : result = a(0) & b", "String:21"},
+        {"Dim a : ReDim a(2) : a = 1 : result = a", "Integer:1"},
         {"Dim result : Sub S(x) : result = VarType(x) : End Sub\nDim a(3) : S a", "Integer:8204"},
         {"Dim result : Sub S(ByVal x) : result = VarType(x) : End Sub\nDim a(3) : S a", "Integer:8204"},
         {"Dim a(3) : result = VarType(a)", "Integer:8204"},
