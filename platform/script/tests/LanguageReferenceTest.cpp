@@ -142,12 +142,12 @@ public:
     }
 };
 
-std::string WithHost(const std::string& script)
+std::string WithHost(const std::string& script, bool globalMembers = false)
 {
     auto interp = Interpreter::Create();
     auto* host = new FailingHost;
     host->AddRef();
-    interp->AddNamedItem(u"host", false, host);
+    interp->AddNamedItem(u"host", globalMembers, host);
     host->Release();
     try
     {
@@ -234,6 +234,19 @@ TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
     };
     for (const Row& row : rows)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+}
+
+TEST(LanguageReference, MeInTheGlobalCodeReachesTheHostsGlobalMembers)
+{
+    const std::vector<Row> rows = {
+        {"result = Me.Kind(\"a\")", "Long:8"},
+        {"Dim result : Sub S : result = Me.Kind(1) : End Sub : S", "Long:2"},
+        {"Function Kind(x) : Kind = \"mine\" : End Function : result = Me.Kind(1)", "String:mine"},
+        {"x = Me.Missing", "error 438"},
+        {"x = Me.Unknown", "error 438"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(WithHost(row.script, true), row.expected) << row.script;
 }
 
 TEST(LanguageReference, EmptyParenthesesCallTheDefaultMember)
