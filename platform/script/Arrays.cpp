@@ -118,13 +118,18 @@ std::vector<Value> Elements(SAFEARRAY* array)
     return out;
 }
 
+void CheckReplaceable(const Value& variable)
+{
+    const Value& v = variable.Target();
+    if (v.IsArray() && !(v.vt & VT_BYREF) && v.parray &&
+        ((v.parray->fFeatures & FixedArray) || v.parray->cLocks))
+        Throw(err::ArrayFixed);
+}
+
 void ReDimension(Value& variable, const std::vector<LONG>& upperBounds, bool preserve)
 {
     Value& v = variable.Target();
-    if (v.IsArray() && v.parray && (v.parray->fFeatures & FixedArray))
-        Throw(err::ArrayFixed);
-    if (v.IsArray() && v.parray && v.parray->cLocks)
-        Throw(err::ArrayFixed);
+    CheckReplaceable(v);
     Value fresh = NewArray(upperBounds, false);
     if (preserve && v.IsArray() && v.parray && v.parray->cDims)
     {

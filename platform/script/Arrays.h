@@ -13,6 +13,9 @@ constexpr USHORT FixedArray = 0x0010;
 
 // A new array with upper bounds (each at least -1); Subscript out of range or Out of memory.
 Value NewArray(const std::vector<LONG>& upperBounds, bool fixed);
+// Throws This array is fixed or temporarily locked when the variable holds an array that stays: a fixed
+// one (Dim a(3)) or one locked by a reference to an element or by a host holding it.
+void CheckReplaceable(const Value& variable);
 // ReDim: a new array, keeping elements that fit when preserve (only the last bound may change).
 void ReDimension(Value& variable, const std::vector<LONG>& upperBounds, bool preserve);
 // The element at indices (one per dimension); Subscript out of range when outside.

@@ -141,8 +141,7 @@ Value RoundF(Frame&, Args a, int n)
     {
     case VT_EMPTY:
         return Value::Int(0);
-    case VT_BOOL:
-        return Value::Int(v.boolVal ? -1 : 0);
+    case VT_BOOL: // stays Boolean
     case VT_UI1:
     case VT_I2:
     case VT_I4:
@@ -698,6 +697,8 @@ Value SplitF(Frame&, Args a, int n)
     if (IsNullArg(a[0]))
         Throw(err::InvalidUseOfNull);
     const std::u16string text = TextArg(a[0]);
+    if (Has(a, n, 1) && IsNullArg(a[1]))
+        Throw(err::InvalidUseOfNull);
     const std::u16string delimiter = Has(a, n, 1) ? TextArg(a[1]) : std::u16string(u" ");
     LONG limit = -1;
     if (Has(a, n, 2))
@@ -1052,6 +1053,8 @@ Value DateAddF(Frame&, Args a, int)
 {
     const Interval interval = IntervalArg(a[0]);
     const double number = std::trunc(ToDouble(NeedValue(a[1])));
+    if (IsNullArg(a[2]))
+        return Value::Null();
     const double date = DateArg(a[2]);
     if (std::fabs(number) > 1e9)
         Throw(err::InvalidCall);
@@ -1748,10 +1751,6 @@ const Constant Constants[] = {
     {u"vbdefaultbutton4", 768, nullptr},
     {u"vbapplicationmodal", 0, nullptr},
     {u"vbsystemmodal", 4096, nullptr},
-    {u"vbmsgboxhelpbutton", 16384, nullptr},
-    {u"vbmsgboxsetforeground", 65536, nullptr},
-    {u"vbmsgboxright", 524288, nullptr},
-    {u"vbmsgboxrtlreading", 1048576, nullptr},
     {u"vbok", 1, nullptr},
     {u"vbcancel", 2, nullptr},
     {u"vbabort", 3, nullptr},
@@ -1759,7 +1758,11 @@ const Constant Constants[] = {
     {u"vbignore", 5, nullptr},
     {u"vbyes", 6, nullptr},
     {u"vbno", 7, nullptr},
-    // From here on: colours.
+    // From here on: Longs, the vbMsgBox flags and the colours.
+    {u"vbmsgboxhelpbutton", 16384, nullptr},
+    {u"vbmsgboxsetforeground", 65536, nullptr},
+    {u"vbmsgboxright", 524288, nullptr},
+    {u"vbmsgboxrtlreading", 1048576, nullptr},
     {u"vbblack", 0, nullptr},
     {u"vbred", 255, nullptr},
     {u"vbgreen", 65280, nullptr},
@@ -1787,10 +1790,10 @@ const Builtin* FindBuiltin(std::u16string_view lowerName)
 
 bool FindConstant(std::u16string_view lowerName, Value& out)
 {
-    static const size_t ColorsFrom = []
+    static const size_t LongsFrom = []
     {
         size_t i = 0;
-        while (std::u16string_view(Constants[i].name) != u"vbblack")
+        while (std::u16string_view(Constants[i].name) != u"vbmsgboxhelpbutton")
             ++i;
         return i;
     }();
@@ -1807,11 +1810,11 @@ bool FindConstant(std::u16string_view lowerName, Value& out)
     for (const Constant& c : Constants)
         if (lowerName == c.name)
         {
-            // Colours are Long; the other numbers are Integer where they fit.
-            const bool color = &c >= &Constants[ColorsFrom];
+            // The other numbers are Integer where they fit.
+            const bool isLong = &c >= &Constants[LongsFrom];
             if (c.text)
                 out = Value::String(c.text);
-            else if (!color && c.number >= -32768 && c.number <= 32767)
+            else if (!isLong && c.number >= -32768 && c.number <= 32767)
                 out = Value::Int(static_cast<SHORT>(c.number));
             else
                 out = Value::Long(c.number);

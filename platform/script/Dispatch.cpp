@@ -79,8 +79,9 @@ long StorageNumberOf(std::uint32_t code)
     }
 }
 
-// The language's number for a failure a host object reports.
-long NumberOf(HRESULT hr)
+} // namespace
+
+long FailureNumber(HRESULT hr)
 {
     const auto code = static_cast<std::uint32_t>(hr);
     switch (hr)
@@ -128,7 +129,6 @@ long NumberOf(HRESULT hr)
         return err::CannotCreateObject;
     return ErrorNumberOf(hr);
 }
-} // namespace
 
 void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
 {
@@ -138,7 +138,7 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
             info.pfnDeferredFillIn(&info);
         const HRESULT code = info.scode ? info.scode : HResultOf(info.wCode);
         ScriptError error;
-        error.number = NumberOf(code);
+        error.number = FailureNumber(code);
         error.description = info.bstrDescription ? com::Utf8FromBstr(info.bstrDescription) : std::string();
         error.source = info.bstrSource ? com::Utf8FromBstr(info.bstrSource) : std::string();
         error.helpFile = info.bstrHelpFile ? com::Utf8FromBstr(info.bstrHelpFile) : std::string();
@@ -151,31 +151,72 @@ void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info)
         throw ScriptException{std::move(error)};
     }
     FreeInfo(info);
-    const long number = NumberOf(hr);
+    const long number = FailureNumber(hr);
     if (*ErrorText(number))
         Throw(number);
     Throw(number, *HResultText(hr) ? HResultText(hr) : "Automation error");
 }
 
+namespace
+{
+// Arrays locked for the length of a call (a locked array cannot be replaced or resized).
+class ArrayLocks
+{
+public:
+    ArrayLocks() = default;
+    ArrayLocks(const ArrayLocks&) = delete;
+    ArrayLocks& operator=(const ArrayLocks&) = delete;
+    ~ArrayLocks()
+    {
+        for (SAFEARRAY* a : m_arrays)
+            SafeArrayUnlock(a);
+    }
+    void Lock(SAFEARRAY* a)
+    {
+        m_arrays.reserve(m_arrays.size() + 1);
+        SafeArrayLock(a);
+        m_arrays.push_back(a);
+    }
+
+private:
+    std::vector<SAFEARRAY*> m_arrays;
+};
+} // namespace
+
 Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value)
 {
     if (!object)
         Throw(err::ObjectNotSet);
+    // A script object's default member takes the arguments as they are: references to fixed arrays too.
+    if (ScriptObject* own = id == DISPID_VALUE ? ScriptObject::From(object) : nullptr)
+    {
+        const int index = own->Class().defaultMember;
+        if (index < 0 || !own->Class().members[static_cast<size_t>(index)].isPublic)
+            Throw(err::NoSuchMember);
+        return own->InvokeMember(own->Class().members[static_cast<size_t>(index)], flags, args, count, value);
+    }
     const bool put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
     const size_t total = count + (put ? 1 : 0);
     std::vector<VARIANT> raw(total);
+    // A fixed array's variable holds a reference to the array, as the language keeps it.
+    std::vector<VARIANT> fixedArrays(count);
+    ArrayLocks held;
     // Arguments travel last first; references stay references, so the callee writes the variable.
     for (size_t i = 0; i < count; ++i)
     {
         VARIANT& slot = raw[total - 1 - i];
         std::memcpy(&slot, static_cast<VARIANT*>(&args[i]), sizeof(VARIANT));
-        // A fixed array travels as a reference to the array itself.
+        // A fixed array travels as a reference to a variable that refers to the array (locked while the
+        // callee may hold it).
         Value& target = args[i].Target();
         if (args[i].IsReference() && target.IsArray() && !(target.vt & VT_BYREF) && target.parray &&
             (target.parray->fFeatures & FixedArray))
         {
-            slot.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
-            slot.pparray = &target.parray;
+            VARIANT& array = fixedArrays[i];
+            array.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+            array.pparray = &target.parray;
+            slot.pvarVal = &array;
+            held.Lock(target.parray);
         }
     }
     if (put)

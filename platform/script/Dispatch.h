@@ -18,6 +18,8 @@ bool IsMissing(const Value& v);
 Value InvokeName(IDispatch* object, std::u16string_view name, WORD flags, Value* args, size_t count,
                  Value* value = nullptr, bool allowPrivate = false);
 Value InvokeId(IDispatch* object, DISPID id, WORD flags, Value* args, size_t count, Value* value = nullptr);
+// The language's number for a failure a host object reports (E_NOINTERFACE 430 ...).
+long FailureNumber(HRESULT hr);
 // Throws the error a failed Invoke stands for.
 [[noreturn]] void ThrowInvokeFailure(HRESULT hr, EXCEPINFO& info);
 // Fills EXCEPINFO from a script error, for objects the script implements.

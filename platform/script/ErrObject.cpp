@@ -101,7 +101,7 @@ HRESULT ErrObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* param
         case Number:
             if (put)
             {
-                m_error.number = ToLong(Value(params->rgvarg[0]));
+                m_error.number = ErrorNumberOf(ToLong(Value(params->rgvarg[0])));
                 if (m_error.description.empty())
                     m_error.description = ErrorText(m_error.number);
             }
@@ -167,8 +167,10 @@ const ScriptError& ErrObject::Raised(const Value* args, size_t count)
     auto given = [&](size_t i) { return i < count && !IsMissing(args[i]); };
     if (!given(0))
         Throw(err::ArgumentNotOptional);
-    const LONG n = ToLong(args[0]);
-    // A number is the language's (up to 16 bits) or an HRESULT (negative).
+    const LONG number = ToLong(args[0]);
+    // A number is the language's (up to 16 bits) or an HRESULT (negative), which stands for the
+    // language's number as a host's failure does (&H800A000D is 13).
+    const long n = number < 0 ? FailureNumber(number) : number;
     if (n == 0 || n > 0xFFFF)
         Throw(err::InvalidCall);
     // What is omitted keeps what Err holds for the same number (Err.Raise Err.Number raises it again).
@@ -191,12 +193,7 @@ const ScriptError& ErrObject::Raised(const Value* args, size_t count)
     if (given(4))
         raised.helpContext = ToLong(args[4]);
     if (raised.description.empty())
-    {
-        const long known = ErrorNumberOf(n);
-        raised.description = *ErrorText(known) ? ErrorText(known)
-                             : *HResultText(n) ? HResultText(n)
-                                               : "Unknown runtime error";
-    }
+        raised.description = *ErrorText(n) ? ErrorText(n) : "Unknown runtime error";
     m_error = std::move(raised);
     return m_error;
 }

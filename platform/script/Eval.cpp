@@ -239,8 +239,9 @@ Value* NameExpr::Variable(Frame& f) const
 
 bool NameExpr::Plain() const
 {
-    return args.empty() && (binding == Binding::Local || binding == Binding::Global ||
-                            binding == Binding::Field || binding == Binding::Constant);
+    return args.empty() && !hasParens &&
+           (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field ||
+            binding == Binding::Constant);
 }
 
 const Value* NameExpr::Peek(Frame& f) const
@@ -254,7 +255,11 @@ Value* NameExpr::Ref(Frame& f) const
 {
     if (!args.empty() || readOnly)
         return nullptr;
-    return Variable(f);
+    Value* v = Variable(f);
+    // x() of an object is its default member's value.
+    if (v && hasParens && v->Target().IsObject())
+        return nullptr;
+    return v;
 }
 
 Value* NameExpr::ElementRef(Frame& f, SAFEARRAY** locked) const
@@ -291,7 +296,7 @@ Value NameExpr::Eval(Frame& f) const
     case Binding::Field:
     {
         const Value& v = *Variable(f);
-        if (args.empty())
+        if (args.empty() && !(hasParens && v.Target().IsObject()))
             return v;
         if (v.IsArray())
         {
@@ -331,7 +336,7 @@ Value NameExpr::Eval(Frame& f) const
     case Binding::NamedItem:
     {
         Value item = Value::Object(f.interp.NamedItemObject(static_cast<size_t>(slot)));
-        if (args.empty())
+        if (args.empty() && !hasParens)
             return item;
         ArgValues values(f, args);
         return IndexValue(item, values.data(), values.size());
@@ -413,15 +418,13 @@ void NameExpr::Assign(Frame& f, Value value, bool set) const
         {
             Value object = SetValue(std::move(value));
             v = Variable(f);
-            if (v->IsArray() && v->parray && v->parray->cLocks)
-                Throw(err::ArrayFixed);
+            CheckReplaceable(*v);
             *v = std::move(object);
             return;
         }
         Value let = LetValue(std::move(value));
         v = Variable(f);
-        if (v->IsArray() && v->parray && v->parray->cLocks)
-            Throw(err::ArrayFixed);
+        CheckReplaceable(*v);
         *v = std::move(let);
         return;
     }
@@ -1161,7 +1164,18 @@ ComPtr<IEnumVARIANT> ForEachStmt::Enumerate(Frame& f, std::vector<Value>& items)
         }
         if (!object)
             Throw(err::ObjectNotSet);
-        Value e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        Value e;
+        try
+        {
+            e = InvokeId(object.Get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0);
+        }
+        catch (const ScriptException& failure)
+        {
+            // An object without an enumerator is no collection, whatever its host answers.
+            if (failure.error.number != err::NoSuchMember && failure.error.number != err::NotSupported)
+                throw;
+            Throw(err::NotACollection);
+        }
         if (!e.IsObject() || !e.punkVal)
             Throw(err::NotACollection);
         e.punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.Receive()));

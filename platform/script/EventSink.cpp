@@ -53,10 +53,7 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VAR
     for (UINT i = 0; i < params->cArgs; ++i)
     {
         VARIANT& raw = params->rgvarg[params->cArgs - 1 - i];
-        if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal)
-            args[i] = Value::Reference(static_cast<Value&>(*raw.pvarVal));
-        else
-            args[i] = Value(raw);
+        args[i] = Value::Argument(raw);
     }
     Value r;
     const bool ok = m_engine.Enter(

@@ -90,10 +90,7 @@ HRESULT GlobalDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
             for (UINT i = 0; i < params->cArgs; ++i)
             {
                 VARIANT& raw = params->rgvarg[params->cArgs - 1 - i];
-                if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal)
-                    args[i] = Value::Reference(static_cast<Value&>(*raw.pvarVal));
-                else
-                    args[i] = Value(raw);
+                args[i] = Value::Argument(raw);
             }
             if (args.size() != procedure->params.size())
             {

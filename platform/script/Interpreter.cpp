@@ -1,6 +1,7 @@
 // The interpreter: resolving names to slots, calls, and the program's global state.
 #include "Interpreter.h"
 
+#include "Arrays.h"
 #include "Builtins.h"
 #include "Convert.h"
 #include "Dispatch.h"
@@ -64,7 +65,8 @@ void Interpreter::Close()
 
 namespace
 {
-// The global code's Me: members are the script's global procedures and variables, by name.
+// The global code's Me: members are the script's global procedures and variables, by name, then the
+// members of the host's items whose members are global.
 class GlobalObject final : public NativeObject
 {
 public:
@@ -79,11 +81,18 @@ public:
             ids[i] = DISPID_UNKNOWN;
         const std::u16string lower = Lower(names[0]);
         const auto interp = m_interp.lock();
-        if (!interp || (!interp->FindProcedure(lower) && !interp->FindGlobal(lower)))
+        if (!interp)
+            return DISP_E_UNKNOWNNAME;
+        HostMember host;
+        if (!interp->FindProcedure(lower) && !interp->FindGlobal(lower) &&
+            !FindHostMember(*interp, names[0], host))
             return DISP_E_UNKNOWNNAME;
         auto it = std::find(m_names.begin(), m_names.end(), lower);
         if (it == m_names.end())
+        {
             it = m_names.insert(m_names.end(), lower);
+            m_hostMembers.push_back(host);
+        }
         ids[0] = static_cast<DISPID>(it - m_names.begin() + 1);
         return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
     }
@@ -102,12 +111,22 @@ protected:
             return interp->Call(*p, nullptr, args, count);
         Value* variable = interp->FindGlobal(name);
         if (!variable)
-            Throw(err::NoSuchMember);
+        {
+            const HostMember& host = m_hostMembers[static_cast<size_t>(id) - 1];
+            if (host.item < 0)
+                Throw(err::NoSuchMember);
+            const ComPtr<IDispatch> item(interp->NamedItemObject(static_cast<size_t>(host.item)));
+            return InvokeId(item.Get(), host.id, flags, args, count, value);
+        }
         if (value && count)
             AssignIndexed(*variable, args, count, std::move(*value), flags & DISPATCH_PROPERTYPUTREF);
         else if (value)
-            variable->Target() =
+        {
+            Value v =
                 (flags & DISPATCH_PROPERTYPUTREF) ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+            CheckReplaceable(*variable);
+            variable->Target() = std::move(v);
+        }
         else if (count)
             return IndexValue(*variable, args, count);
         else
@@ -116,8 +135,37 @@ protected:
     }
 
 private:
+    struct HostMember
+    {
+        int item = -1;
+        DISPID id = DISPID_UNKNOWN;
+    };
+    static bool FindHostMember(Interpreter& interp, LPOLESTR name, HostMember& found)
+    {
+        for (size_t i = 0; i < interp.NamedItems().size(); ++i)
+        {
+            if (!interp.NamedItems()[i].globalMembers)
+                continue;
+            try
+            {
+                IDispatch* object = interp.NamedItemObject(i);
+                if (object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &found.id) == S_OK)
+                {
+                    found.item = static_cast<int>(i);
+                    return true;
+                }
+            }
+            catch (const ScriptException&)
+            {
+                continue; // an item the host cannot give has no members
+            }
+        }
+        return false;
+    }
+
     std::weak_ptr<Interpreter> m_interp;
-    std::vector<std::u16string> m_names; // DISPID = index + 1
+    std::vector<std::u16string> m_names;   // DISPID = index + 1
+    std::vector<HostMember> m_hostMembers; // for each name, the host's member it stands for
 };
 } // namespace
 

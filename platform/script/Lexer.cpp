@@ -364,14 +364,18 @@ private:
         }
         if (digits == 0)
             Fail(1031);
-        // A trailing "&" makes the literal a Long: &HFFFF& is 65535.
+        // 16 bits wrap as an Integer's (&HFFFF is -1) unless a trailing "&" reads them as 32 (&HFFFF& is
+        // 65535). Then, as every number literal, it is an Integer where its value fits: &H10& is 16.
         const bool longSuffix = m_pos < m_text.size() && m_text[m_pos] == '&';
         if (longSuffix)
             ++m_pos;
-        if (!longSuffix && v <= 0xFFFF && (base == 16 ? digits <= 4 : v <= 0177777))
-            t.value = Value::Int(static_cast<SHORT>(static_cast<USHORT>(v)));
+        LONG value = static_cast<LONG>(static_cast<ULONG>(v));
+        if (!longSuffix && v <= 0xFFFF)
+            value = static_cast<SHORT>(static_cast<USHORT>(v));
+        if (value >= -32768 && value <= 32767)
+            t.value = Value::Int(static_cast<SHORT>(value));
         else
-            t.value = Value::Long(static_cast<LONG>(static_cast<ULONG>(v)));
+            t.value = Value::Long(value);
     }
 
     void String(Token& t)

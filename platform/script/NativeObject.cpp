@@ -65,10 +65,7 @@ HRESULT NativeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
         for (UINT i = 0; i < count; ++i)
         {
             const VARIANT& raw = params->rgvarg[params->cArgs - 1 - i];
-            if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal)
-                args.push_back(Value::Reference(static_cast<Value&>(*raw.pvarVal)));
-            else
-                args.push_back(Value(raw));
+            args.push_back(Value::Argument(raw));
         }
         Value value = put ? Value(params->rgvarg[0]) : Value();
         Value r = Call(id, flags, args.data(), args.size(), put ? &value : nullptr);

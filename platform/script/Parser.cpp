@@ -729,6 +729,9 @@ private:
         m_inlineIf = true;
         for (;;)
         {
+            // ": End Sub" (any End but End If) ends the line's statements and what encloses them.
+            if (Is(Tok::Newline) && Peek().colon && IsKw(Kw::End, 1) && !IsKw(Kw::If, 2))
+                break;
             if (Is(Tok::Newline) && Peek().colon)
             {
                 Next();

@@ -267,7 +267,8 @@ const char* HResultText(std::int32_t hr)
 long ErrorNumberOf(std::int32_t hr)
 {
     const auto code = static_cast<std::uint32_t>(hr);
-    if ((code & 0xFFFF0000u) == ScriptErrorFacility)
+    // The facility's code 0 is no error number: the failure stays the HRESULT.
+    if ((code & 0xFFFF0000u) == ScriptErrorFacility && (code & 0xFFFFu))
         return static_cast<long>(code & 0xFFFFu);
     return hr;
 }

@@ -182,10 +182,7 @@ HRESULT ScriptObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
     for (size_t i = 0; i < count; ++i)
     {
         VARIANT& raw = params->rgvarg[params->cArgs - 1 - i];
-        if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal)
-            args[i] = Value::Reference(static_cast<Value&>(*raw.pvarVal));
-        else
-            args[i] = Value(raw);
+        args[i] = Value::Argument(raw);
     }
     Value value;
     if (put)
@@ -226,7 +223,11 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
             if (count)
                 AssignIndexed(field, args, count, std::move(*value), set);
             else
-                field = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+            {
+                Value v = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+                CheckReplaceable(field);
+                field = std::move(v);
+            }
             return {};
         }
         if (count)

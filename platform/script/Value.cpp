@@ -176,6 +176,14 @@ Value Value::Adopt(VARIANT& raw)
     return v;
 }
 
+Value Value::Argument(const VARIANT& raw)
+{
+    if (raw.vt == (VT_BYREF | VT_VARIANT) && raw.pvarVal &&
+        (!(raw.pvarVal->vt & VT_BYREF) || raw.pvarVal->vt == (VT_BYREF | VT_VARIANT)))
+        return Reference(static_cast<Value&>(*raw.pvarVal));
+    return Value(raw);
+}
+
 Value Value::Reference(Value& target)
 {
     Value v;

@@ -90,6 +90,9 @@ public:
         return IsReference() ? static_cast<const Value&>(*pvarVal).Target() : *this;
     }
     static Value Reference(Value& target);
+    // An argument as a callee keeps it: a reference to a variable stays one, so a ByRef parameter
+    // writes through it; anything else (a reference to a fixed array's reference included) is copied.
+    static Value Argument(const VARIANT& raw);
 
     // Hands the contents to a raw variant the caller then owns.
     VARIANT Detach() noexcept

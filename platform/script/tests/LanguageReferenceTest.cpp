@@ -74,8 +74,8 @@ public:
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override
     {
-        static const std::u16string known[] = {u"notimpl", u"missing", u"count", u"type",
-                                               u"raise",   u"kind",    u"fail"};
+        static const std::u16string known[] = {u"notimpl", u"missing", u"count",    u"type", u"raise",
+                                               u"kind",    u"fail",    u"callback", u"inner"};
         const std::u16string name = Lower(names[0]);
         for (size_t i = 0; i < std::size(known); ++i)
             if (name == known[i])
@@ -90,6 +90,8 @@ public:
     {
         switch (id)
         {
+        case DISPID_NEWENUM:
+            return DISP_E_MEMBERNOTFOUND;
         case 1:
             return E_NOTIMPL;
         case 2:
@@ -109,6 +111,28 @@ public:
         case 7:
             // Fails with the HRESULT given.
             return params->rgvarg[0].lVal;
+        case 8:
+        {
+            // Calls the object given second, then answers the upper bound of the array given first.
+            DISPPARAMS none{nullptr, nullptr, 0, 0};
+            EXCEPINFO ignored{};
+            params->rgvarg[0].pdispVal->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
+                                               &ignored, nullptr);
+            SysFreeString(ignored.bstrSource);
+            SysFreeString(ignored.bstrDescription);
+            SysFreeString(ignored.bstrHelpFile);
+            LONG upper = -1;
+            SafeArrayGetUBound(*params->rgvarg[1].pvarVal->pparray, 1, &upper);
+            result->vt = VT_I4;
+            result->lVal = upper;
+            return S_OK;
+        }
+        case 9:
+            // The type a reference refers to.
+            result->vt = VT_I4;
+            result->lVal =
+                params->rgvarg[0].vt == (VT_BYREF | VT_VARIANT) ? params->rgvarg[0].pvarVal->vt : -1;
+            return S_OK;
         default:
             // The argument's type as it arrived.
             result->vt = VT_I4;
@@ -118,12 +142,12 @@ public:
     }
 };
 
-std::string WithHost(const std::string& script)
+std::string WithHost(const std::string& script, bool globalMembers = false)
 {
     auto interp = Interpreter::Create();
     auto* host = new FailingHost;
     host->AddRef();
-    interp->AddNamedItem(u"host", false, host);
+    interp->AddNamedItem(u"host", globalMembers, host);
     host->Release();
     try
     {
@@ -151,9 +175,9 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
          "String:-2147220991|Drive|Axis not ready|drive.hlp|42"},
         {"On Error Resume Next : host.NotImpl : result = Err.Description",
          "String:Object doesn't support this action"},
-        {"Dim a(2) : result = host.Kind(a)", "Long:24588"},
-        {"Dim a() : ReDim a(2) : result = host.Kind(a)", "Long:16396"},
-        {"a = Array(1) : result = host.Kind(a)", "Long:16396"},
+        {"Dim a(2) : result = host.Kind(a) & \"|\" & host.Inner(a)", "String:16396|24588"},
+        {"Dim a() : ReDim a(2) : result = host.Kind(a) & \"|\" & host.Inner(a)", "String:16396|8204"},
+        {"a = Array(1) : result = host.Inner(a)", "Long:8204"},
         {"Dim a(2) : result = host.Kind((a))", "Long:8204"},
         {"host.Fail &H80004002", "error 430"},
         {"On Error Resume Next : host.Fail &H80004002 : result = Err.Description",
@@ -170,9 +194,86 @@ TEST(LanguageReference, HostFailuresCarryTheirNumbersAndExceptionInfo)
         {"host.Fail &H80040154", "error 429"},
         {"host.Fail &H80040201", "error -2147220991"},
         {"host.Fail &H80070005", "error -2147024891"},
+        {"host.Fail &H800A000D", "error 13"},
+        {"host.Fail &H800A0000", "error -2146828288"},
+        {"For Each x In host : Next", "error 451"},
+        {"On Error Resume Next : For Each x In host : n = 1 : Next : result = Err.Number & \"|\" & n",
+         "String:451|1"},
+        {"For Each x In host.Missing : Next", "error 438"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+}
+
+TEST(LanguageReference, FixedArraysReachHostsAsArrayReferences)
+{
+    // A reference (16396: VT_BYREF | VT_VARIANT) to the variable, which refers to the array
+    // (24588: VT_BYREF | VT_ARRAY | VT_VARIANT); a copy is 8204 (VT_ARRAY | VT_VARIANT).
+    const std::vector<Row> rows = {
+        {"Dim a(2) : Call host.Inner(a) : result = host.Inner(a)", "Long:24588"},
+        {"Dim a(2) : result = host(a)", "Long:16396"},
+        {"Dim a(2) : With host : result = .Inner(a) : End With", "Long:24588"},
+        {"Dim a(2, 3) : result = host.Inner(a)", "Long:24588"},
+        {"Sub S(x)\n result = host.Inner(x)\nEnd Sub\nDim result, a(2) : S a", "Long:24588"},
+        {"Sub S\n Dim a(1)\n result = host.Inner(a)\nEnd Sub\nDim result : S", "Long:24588"},
+        {"Class C\n Dim a(1)\n Function K\n  K = host.Inner(a)\n End Function\nEnd Class\n"
+         "Set o = New C : result = o.K",
+         "Long:24588"},
+        {"Dim a(2) : b = a : result = host.Inner(b)", "Long:8204"},
+        {"Dim a(2) : result = host.Inner(a) & host.Kind((a)) & host.Inner(a)", "String:24588820424588"},
+        {"Dim a(2) : a(0) = 5 : result = host.Kind(a(0)) & \"|\" & host.Inner(a(0))", "String:16396|2"},
+        // A script object's default member gets the array itself.
+        {"Class C\nPublic Default Function F(x) : x(0) = 1 : F = UBound(x) : End Function\nEnd Class\n"
+         "Set o = New C : Dim a(2) : result = o(a) & a(0)",
+         "String:21"},
+        {"Set r = New RegExp : Dim a(1) : r.Test a", "error 13"},
+        // A host holds the array while it runs: the script cannot replace it under the host.
+        {"Class C\nPublic Default Sub Run\n On Error Resume Next : Erase a : b = Err.Number\nEnd Sub\n"
+         "End Class\nDim a(2), b : result = host.Callback(a, New C) & \"|\" & b & \"|\" & UBound(a)",
+         "String:2|10|2"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+}
+
+TEST(LanguageReference, MeInTheGlobalCodeReachesTheHostsGlobalMembers)
+{
+    const std::vector<Row> rows = {
+        {"result = Me.Kind(\"a\")", "Long:8"},
+        {"Dim result : Sub S : result = Me.Kind(1) : End Sub : S", "Long:2"},
+        {"Function Kind(x) : Kind = \"mine\" : End Function : result = Me.Kind(1)", "String:mine"},
+        {"x = Me.Missing", "error 438"},
+        {"x = Me.Unknown", "error 438"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(WithHost(row.script, true), row.expected) << row.script;
+}
+
+TEST(LanguageReference, EmptyParenthesesCallTheDefaultMember)
+{
+    const std::vector<Row> hostRows = {
+        {"result = TypeName(host) & TypeName(host())", "String:ObjectLong"},
+        {"Set y = host : result = TypeName(y) & TypeName(y())", "String:ObjectLong"},
+        {"Set result = host()", "error 424"},
+        {"Set y = host : Set result = y()", "error 424"},
+    };
+    for (const Row& row : hostRows)
+        EXPECT_EQ(WithHost(row.script), row.expected) << row.script;
+    const std::string classes =
+        "Class C\nPublic Default Function F : Set F = New D : End Function\nEnd Class\n"
+        "Class D\nPublic Default Function G : G = 7 : End Function\nEnd Class\n"
+        "Class E\nPublic V\nEnd Class\n";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"Set o = New C : result = TypeName(o) & TypeName(o()) & TypeName(o()())", "String:CDInteger"},
+        {"Set o = New C : Set r = o() : result = r", "Integer:7"},
+        {"Sub S(p) : Set p = Nothing : End Sub\nSet o = New C : S o() : result = TypeName(o)", "String:C"},
+        {"Sub S(p) : Set p = Nothing : End Sub\nSet o = New C : S o : result = TypeName(o)",
+         "String:Nothing"},
+        {"Set o = New E : x = o()", "error 438"},
+        {"Set o = Nothing : x = o()", "error 91"},
+    };
+    for (const auto& [script, expected] : rows)
+        EXPECT_EQ(Outcome(classes + script), expected) << script;
 }
 
 TEST(LanguageReference, ProceduresInsideBlocksExistBeforeTheBranchRuns)
@@ -213,6 +314,18 @@ TEST(LanguageReference, StatementsEndAfterAColon)
         {"For i = 1 To 3 : result = i : Next", "Integer:3"},
         {"Select Case 2 : Case 1 : result = 1 : Case 2 : result = 2 : End Select", "Integer:2"},
         {"With New RegExp : .Pattern = \"a\" : result = .Pattern : End With", "String:a"},
+        // A one-line If inside a one-line procedure ends at its End.
+        {"Function F(x) : If x > 0 Then F = 1 Else F = -1 : End Function\nresult = F(2) & F(-2)",
+         "String:1-1"},
+        {"Dim result : Sub S(x) : If x Then result = 1 : result = result + 1 : End Sub\nS True", "Integer:2"},
+        {"Dim result : Sub S(x) : If x Then result = 1 : result = result + 1 : End Sub\nS False", "Empty:"},
+        {"Dim result : Sub S : If True Then result = 1 : End If : result = result + 1 : End Sub : S",
+         "Integer:2"},
+        {"Class C : Property Get P : If True Then P = 4 : End Property : End Class\nresult = (New C).P",
+         "Integer:4"},
+        {"With New RegExp : If True Then .Pattern = \"b\" : End With : result = 1", "Integer:1"},
+        {"If True Then result = 1 : End Sub", "syntax 1024 line 0"},
+        {"Sub S : If True Then x = 1 End Sub", "syntax 1024 line 0"},
     });
 }
 
@@ -296,11 +409,30 @@ TEST(LanguageReference, ConstantsAndHexLiteralsAreIntegers)
         {"result = vbCr", "String:\r"},
         {"result = &H7FFF", "Integer:32767"},
         {"result = &HFFFF&", "Long:65535"},
-        {"result = &H1&", "Long:1"},
+        {"result = &H1&", "Integer:1"},
+        {"result = &H7FFF&", "Integer:32767"},
+        {"result = &HFFFFFFFE&", "Integer:-2"},
+        {"result = &H0000FFFF", "Integer:-1"},
+        {"result = &H10000&", "Long:65536"},
+        {"result = &HFFFF7FFF", "Long:-32769"},
         {"result = &H12345", "Long:74565"},
         {"result = &O777", "Integer:511"},
         {"result = &O177777", "Integer:-1"},
         {"result = &O200000", "Long:65536"},
+        {"result = TypeName(vbFalse) & VarType(vbUseDefault) & VarType(vbBinaryCompare) & "
+         "VarType(vbSystemModal)",
+         "String:Integer222"},
+        {"result = VarType(vbMsgBoxRight) & VarType(vbBlack) & VarType(vbYellow) & VarType(vbObjectError)",
+         "String:3333"},
+        {"result = vbMsgBoxHelpButton", "Long:16384"},
+        {"result = VarType(vbCrLf) & VarType(vbNullString) & Len(vbNullString) & Asc(vbNullChar)",
+         "String:8800"},
+        {"result = -&H8000", "Long:32768"},
+        {"result = &H8000&", "Long:32768"},
+        {"result = &HFFFFFFFF&", "Integer:-1"},
+        {"result = &O77777&", "Integer:32767"},
+        {"result = &H100000000", "syntax 1031 line 0"},
+        {"result = &H", "syntax 1023 line 0"},
     });
 }
 
@@ -342,6 +474,18 @@ TEST(LanguageReference, NullReachesBuiltinsPerArgument)
         {"result = StrComp(Null, \"a\")", "Null:"},
         {"result = Join(Null)", "error 13"},
         {"result = Split(Null)", "error 94"},
+        {"result = Split(\"a b\", Null)", "error 94"},
+        {"result = Split(\"a b\", \" \", Null)", "error 94"},
+        {"result = Split(\"a b\", \" \", 1, Null)", "error 94"},
+        {"result = UBound(Split(\"a b\", Empty))", "Long:0"},
+        {"result = DateAdd(\"d\", 1, Null)", "Null:"},
+        {"result = DateAdd(\"d\", Null, Null)", "error 94"},
+        {"result = DateAdd(\"x\", 1, Null)", "error 5"},
+        {"result = InStrRev(\"a\", \"a\", 1, Null)", "error 94"},
+        {"result = InStrRev(Null, \"a\", 0)", "error 5"},
+        {"result = Mid(Null, 0)", "error 5"},
+        {"result = MonthName(1, Null)", "error 94"},
+        {"result = MonthName(Empty)", "error 5"},
         {"result = FormatNumber(Null)", "error 13"},
         {"result = FormatCurrency(Null)", "error 13"},
         {"result = FormatPercent(Null)", "error 13"},
@@ -364,7 +508,11 @@ TEST(LanguageReference, ConversionsAsStatementsAndOfBooleans)
         {"result = CBool(\"#true#\")", "Boolean:True"},
         {"result = CBool(\"yes\")", "error 13"},
         {"result = CInt(\"#TRUE#\")", "error 13"},
-        {"result = Round(True)", "Integer:-1"},
+        {"result = Round(True)", "Boolean:True"},
+        {"result = Round(False, 2)", "Boolean:False"},
+        {"result = Round(True, -1)", "error 5"},
+        {"result = Round(Empty)", "Integer:0"},
+        {"result = Int(True) & Fix(True)", "String:-1-1"},
         {"result = Round(CByte(3))", "Byte:3"},
         {"result = Round(2.5)", "Double:2"},
         {"result = Round(\"2.5\")", "Double:2"},
@@ -399,9 +547,38 @@ TEST(LanguageReference, HostFailuresBecomeTheLanguagesErrors)
         {"On Error Resume Next : Err.Raise 65536 : result = Err.Number", "Long:5"},
         {"On Error Resume Next : Err.Raise 65535 : result = Err.Number", "Long:65535"},
         {"On Error Resume Next : Err.Raise vbObjectError + 1 : result = Err.Number", "Long:-2147221503"},
-        {"On Error Resume Next : Err.Raise &H80004001 : result = Err.Description", "String:Not implemented"},
         {"On Error Resume Next : Err.Raise 0 : result = Err.Number", "Long:5"},
         {"Err.HelpFile = \"a\" : Err.HelpContext = 3 : result = Err.HelpFile & Err.HelpContext", "String:a3"},
+    });
+}
+
+TEST(LanguageReference, ErrRaiseOfAnHResultRaisesTheLanguagesNumber)
+{
+    const std::string all = " : result = Err.Number & \"|\" & Err.Source & \"|\" & Err.Description & \"|\" & "
+                            "Err.HelpFile & \"|\" & Err.HelpContext";
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"Err.Raise &H800A000D", "String:13|VBScript runtime error|Type mismatch||0"},
+        {"Err.Raise &H800A01A8", "String:424|VBScript runtime error|Object required||0"},
+        {"Err.Raise vbObjectError + 1", "String:-2147221503|VBScript runtime error|Unknown runtime error||0"},
+        {"Err.Raise &H80004002", "String:430|VBScript runtime error|Class doesn't support Automation||0"},
+        {"Err.Raise &H80004001", "String:445|VBScript runtime error|Object doesn't support this action||0"},
+        {"Err.Raise &H80030002", "String:53|VBScript runtime error|File not found||0"},
+        {"Err.Raise &H80070005", "String:-2147024891|VBScript runtime error|Unknown runtime error||0"},
+        {"Err.Raise &H800A0005, \"s\", \"d\", \"h\", 3", "String:5|s|d|h|3"},
+        {"Err.Raise 5, \"s\", \"d\", \"h\", 3 : Err.Raise &H800A0005", "String:5|s|d|h|3"},
+        {"Err.Raise 13, \"s\", \"d\" : Err.Raise &H800A0005", "String:5|VBScript runtime error|"
+                                                              "Invalid procedure call or argument||0"},
+        {"Err.Number = &H800A0009", "String:9||Subscript out of range||0"},
+    };
+    for (const auto& [raise, expected] : rows)
+        EXPECT_EQ(Outcome("On Error Resume Next : " + raise + all), expected) << raise;
+    Check({
+        {"Err.Raise &H800A000D", "error 13"},
+        {"Err.Raise &H80004002", "error 430"},
+        {"Err.Raise &HFFFF&", "error 65535"},
+        {"Err.Raise &H10000", "error 5"},
+        {"Err.Raise &H800A0000", "error -2146828288"},
+        {"Err.Raise -1", "error -1"},
     });
 }
 
@@ -454,6 +631,17 @@ TEST(LanguageReference, ArraysAsTheLanguageHasThem)
     Check({
         {"Dim a(3)\nReDim a(5)", "error 10"},
         {"Dim a(3)\nReDim Preserve a(5)", "error 10"},
+        {"Dim a(3)\na = 1", "error 10"},
+        {"Dim a(3)\nSet a = Nothing", "error 10"},
+        {"Dim a(3)\nOn Error Resume Next : a = Split(\"x,y\", \",\") : result = Err.Number & UBound(a)",
+         "String:103"},
+        {"Sub S(x) : x = 1 : End Sub\nDim a(3) : S a", "error 10"},
+        {"Dim result : Sub S(ByVal x) : x = 1 : result = x : End Sub\nDim a(3) : S a", "Integer:1"},
+        {"Class C\nPublic a(2)\nEnd Class\nSet o = New C : o.a = 1", "error 10"},
+        {"Sub S\n Dim a(2)\n a = 3\nEnd Sub\nS", "error 10"},
+        {"Dim a(3)\nMe.a = 1", "error 10"},
+        {"Dim a(3)\nErase a : a(0) = 2 : b = a : b = 1 : result = a(0) & b", "String:21"},
+        {"Dim a : ReDim a(2) : a = 1 : result = a", "Integer:1"},
         {"Dim result : Sub S(x) : result = VarType(x) : End Sub\nDim a(3) : S a", "Integer:8204"},
         {"Dim result : Sub S(ByVal x) : result = VarType(x) : End Sub\nDim a(3) : S a", "Integer:8204"},
         {"Dim a(3) : result = VarType(a)", "Integer:8204"},
@@ -461,6 +649,17 @@ TEST(LanguageReference, ArraysAsTheLanguageHasThem)
         {"Dim result : Class C\nPublic Default Function F : F = 9 : End Function\nEnd Class\nSet o = New C : "
          "result = o()",
          "Integer:9"},
+        {"Dim result : Class C\nPublic Default Sub S : result = 8 : End Sub\nEnd Class\nSet o = New C : o()",
+         "Integer:8"},
+        {"Class C\nPublic Default Function F : Set F = New D : End Function\nEnd Class\n"
+         "Class D\nPublic Default Function G : G = 7 : End Function\nEnd Class\nSet o = New C : result = "
+         "o()()",
+         "Integer:7"},
+        {"Class C\nPublic Default Property Get P(i) : P = i : End Property\nEnd Class\nSet o = New C : "
+         "result = o()",
+         "error 450"},
+        {"Class C\nPublic V\nEnd Class\nSet o = New C : o()", "error 438"},
+        {"x = 5 : x()", "error 13"},
         {"a = Split(\"a,b\", \",\", -1, 2)", "error 5"},
         {"a = Split(\"a,b\", \",\", -1, -1)", "error 5"},
         {"result = UBound(Split(\"a,b\", \",\", -1, 1))", "Long:1"},
@@ -496,6 +695,13 @@ TEST(LanguageReference, RegExpMatchesAsTheLanguageDefines)
 {
     Check({
         {"Set r = New RegExp : result = TypeName(r)", "String:IRegExp2"},
+        {"Class RegExp\n Function Test(s)\n  Test = \"mine\"\n End Function\nEnd Class\n"
+         "Set r = New RegExp : result = TypeName(r) & r.Test(\"a\")",
+         "String:RegExpmine"},
+        {"Class regexp\n Public Pattern\nEnd Class\nSet r = New REGEXP : r.Pattern = \"a\" : result = "
+         "r.Pattern",
+         "String:a"},
+        {"Class RegExp\nEnd Class\nSet r = New RegExp : r.Execute \"a\"", "error 438"},
         {"Set r = New RegExp : result = r.Pattern & r.IgnoreCase & r.Global & r.Multiline",
          "String:FalseFalseFalse"},
         {"Set r = New RegExp : r.Pattern = \"b+\" : result = r.Test(\"abbc\")", "Boolean:True"},

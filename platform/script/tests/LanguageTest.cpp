@@ -37,7 +37,7 @@ TEST(Language, LiteralsHaveTheirTypes)
         {"result = &HFFFF", "Integer:-1"},
         {"result = &H8000", "Integer:-32768"},
         {"result = &H10000", "Long:65536"},
-        {"result = &HFFFFFFFF", "Long:-1"},
+        {"result = &HFFFFFFFF", "Integer:-1"},
         {"result = &O17", "Integer:15"},
         {"result = \"a\"\"b\"", "String:a\"b"},
         {"result = #1/2/2000#", "Date:1/2/2000"},
@@ -1369,7 +1369,7 @@ TEST(Language, ConstantsAndLiterals)
         {"result = &HFFFF&", "Long:65535"},
         {"result = &HFFFF&", "Long:65535"},
         {"result = &H8000&", "Long:32768"},
-        {"result = &HFFFFFFFF&", "Long:-1"},
+        {"result = &HFFFFFFFF&", "Integer:-1"},
         {"result = &O177777&", "Long:65535"},
         {"result = &HFF & \"x\"", "String:255x"},
         {"result = vbNewLine = vbCrLf And vbNullString = \"\" And vbNullChar = Chr(0) And vbFormFeed = "
