@@ -125,6 +125,9 @@ private:
     CString LocalString(UINT id);
     void RemoveFromRecentFiles(const CString& path);
     void OpenChosenFile(const CString& path);
+    // True, once the user is told, while a plug-in's window runs (its module's code is on the
+    // stack): a new or other file would let its loader go under it.
+    bool RefusedWhilePluginRuns();
     // The message of a drives or motors database load result; true for 0.
     bool ShowDatabaseResult(int result, bool drives);
     // The result shown; a refused database is closed.
@@ -137,6 +140,7 @@ private:
     CTvskHtmlStatus m_wndStatus;
     CTvskManager m_manager;
     CPluginLoaderProxy m_loaderProxy;
+    int m_nPluginRuns = 0; // plug-ins whose run has not returned (a modal window's loop)
     CPluginLoader* m_pHelpLoader = nullptr;
     CPluginImpl* m_pHelpObject = nullptr;
     CString m_strFileToOpen;

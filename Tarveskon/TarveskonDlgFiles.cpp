@@ -12,6 +12,7 @@ namespace
 {
 
 constexpr DWORD kFileBoxFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr UINT kPluginRunsText = 2143;
 
 bool IsListing(const CString& path)
 {
@@ -26,9 +27,17 @@ CRecentFileList* RecentFiles()
 
 } // namespace
 
+bool CTarveskonDlg::RefusedWhilePluginRuns()
+{
+    if (m_nPluginRuns == 0)
+        return false;
+    MessageBox(nullptr, LocalString(kPluginRunsText), MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
 void CTarveskonDlg::OnFileNew()
 {
-    if (!m_manager.CanClose())
+    if (RefusedWhilePluginRuns() || !m_manager.CanClose())
         return;
     m_loaderProxy.Reset();
     m_manager.NewFile();
@@ -43,6 +52,11 @@ void CTarveskonDlg::OnFileNew()
 
 void CTarveskonDlg::OnFileOpen()
 {
+    if (RefusedWhilePluginRuns())
+    {
+        m_strFileToOpen.Empty();
+        return;
+    }
     m_bImportedSlv = 0;
     CString path = m_strFileToOpen;
     m_strFileToOpen.Empty();

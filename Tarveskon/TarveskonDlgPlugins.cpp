@@ -79,7 +79,9 @@ void CTarveskonDlg::OnHtmlPlugin(const PLUGIN_CALL* call)
         }
         plugin->SendCommand(PLUGINCMD_SETPAGE, PointerParam(page.GetString()), 0);
     }
+    ++m_nPluginRuns;
     plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    --m_nPluginRuns;
     if (m_wndMain.GetSafeHwnd())
         m_wndMain.UpdateWindow();
     if (m_wndStatus.GetSafeHwnd())

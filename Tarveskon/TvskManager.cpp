@@ -162,6 +162,12 @@ BOOL CTvskManager::ChangeLanguage(int id)
     }
     if (m_dataDb.IsOpen())
         m_dataDb.SetLanguage(GetLanguageName());
+    if (id != previous && IsFileOpen())
+    {
+        // The open configuration's drive texts and descriptions follow.
+        LoadDriveTexts();
+        RenewDescriptions();
+    }
     if (id != previous)
         UpdateTitle(); // "Untitled" is a text of the language
     return TRUE;

@@ -202,7 +202,8 @@ public:
     void SetMotorValue(int i, double value);
     CString GetMotorImageName();
     CString GetMotorViewString();
-    // Field i (0..4) of the current encoder record; empty without the motors database.
+    // Field i (0..4) of the current encoder record, its kind and description in the current
+    // language when a string table holds them; empty without the motors database.
     CString GetEncoderValue(int i);
     // Puts the configuration's drive (motor and encoder) back as the database's current record:
     // 0, or 6 when a record is missing.
@@ -339,6 +340,12 @@ public:
 private:
     // Descriptions, menu names and alarm texts of the parameter database from the language tables.
     void ReplaceDescriptions();
+    // The working list's descriptions of the drive type's texts in the current language and mode;
+    // a user parameter keeps the one the data file stores.
+    void ApplyDescriptions();
+    // Both of the above: after the language changed or the working list was rebuilt from the
+    // parameter file, whose own descriptions are of one language.
+    void RenewDescriptions();
     // The drive type's texts in the current language (none when the type has no file for it).
     void LoadDriveTexts();
     CString ParDescription(const DBPAR& par);

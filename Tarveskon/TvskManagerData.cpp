@@ -51,9 +51,10 @@ CString CTvskManager::ParDescription(const DBPAR& par)
 
 void CTvskManager::ReplaceDescriptions()
 {
+    // A temporary parameter's text is the user's.
     const long count = m_parDb.GetParNum(true);
     for (long i = 0; i < count; ++i)
-        if (DBPAR* par = m_parDb.GetPar(i, true))
+        if (DBPAR* par = m_parDb.GetPar(i, true); par && !par->bTmp)
             CopyCut(par->szDescr, ParDescription(*par));
     for (int i = 0; i < m_parDb.GetMenusNum(); ++i)
         if (DBMENU* menu = m_parDb.GetMenu(i))
@@ -158,6 +159,7 @@ void CTvskManager::ApplyValues(CTvskDataDb& data)
             m_parDb.UpdateListAllPar();
             RebindPagePars(pagePars);
             m_language.SetSubset(m_parDb.GetOpMode());
+            RenewDescriptions();
         }
         break;
     }
@@ -181,12 +183,14 @@ void CTvskManager::ApplyProgram(CTvskDataDb& data)
                 *target = *instruction;
 }
 
-void CTvskManager::ApplyData()
+void CTvskManager::ApplyDescriptions()
 {
-    ApplyValues(m_dataDb);
-    const auto index = IndexByName(m_parDb);
-    for (const auto& [name, par] : index)
+    const long count = m_parDb.GetParNum(true);
+    for (long i = 0; i < count; ++i)
     {
+        DBPAR* par = m_parDb.GetPar(i, true);
+        if (!par || par->bTmp)
+            continue;
         CString text;
         const char* stored = par->nMenu >= 100 ? m_dataDb.GetDescr(par->szID) : nullptr;
         if (stored)
@@ -194,6 +198,18 @@ void CTvskManager::ApplyData()
         else if (m_language.GetParDescrText(par->szID, text, par->lOpMode >= 0) && !text.IsEmpty())
             CopyCut(par->szDescr, text);
     }
+}
+
+void CTvskManager::RenewDescriptions()
+{
+    ReplaceDescriptions();
+    ApplyDescriptions();
+}
+
+void CTvskManager::ApplyData()
+{
+    ApplyValues(m_dataDb);
+    ApplyDescriptions();
     for (long i = 0; i < m_dataDb.GetTmpValuesNum(); ++i)
         if (const DBTMPVALUE* tmp = m_dataDb.GetTmpValue(i); tmp && !m_parDb.IsOpModePar(tmp->szID))
             AddTmpPar(tmp->szID, tmp->szDescr, tmp->dblValue, nullptr);

@@ -125,7 +125,14 @@ CString CTvskManager::GetMotorViewString()
 
 CString CTvskManager::GetEncoderValue(int i)
 {
-    return m_motorDb.IsOpen() ? m_motorDb.GetCurrEncodValue(i) : CString();
+    if (!m_motorDb.IsOpen())
+        return CString();
+    const CString value = m_motorDb.GetCurrEncodValue(i);
+    // The kind and the description are texts of the database's language, the rest numbers.
+    CString translated;
+    if ((i == 0 || i == 4) && m_language.TranslateText(value, translated))
+        return translated;
+    return value;
 }
 
 BOOL CTvskManager::TakeSelectedMotor()

@@ -63,6 +63,7 @@ void CTvskManager::OperatingModeChanged()
     m_parDb.UpdateListAllPar();
     RebindPagePars(pagePars);
     m_language.SetSubset(m_parDb.GetOpMode());
+    RenewDescriptions();
 }
 
 std::vector<std::string> CTvskManager::PageParNames()

@@ -18,6 +18,14 @@ CString UnescapeDialNumber(const CString& number)
 
 bool CModemDialer::Initialise(const CString& iniPath)
 {
+    // A device, a pipe or a huge file would hold the server up or fill its memory.
+    if (!iniPath.IsEmpty() && !FitsForReading(iniPath))
+    {
+        AppendLog(
+            FormatString("\r\n%s is no regular file of at most %llu bytes: the modem is not initialised\r\n",
+                         static_cast<const char*>(iniPath), kMaxInputFileSize));
+        return false;
+    }
     CStdioFile ini;
     if (!iniPath.IsEmpty() && ini.Open(iniPath, CFile::modeRead | CFile::typeText))
     {

@@ -22,6 +22,7 @@ public:
     explicit CModemDialer(CPortDevice& device) : m_device(device) {}
 
     // The lines of the file at iniPath when it opens, else "ATZ0", "ATE1" and the echo check.
+    // False, with the reason in the log, when the file is no regular file of a readable size.
     bool Initialise(const CString& iniPath);
     bool Dial(const CString& number);
     // Stops a wait for an answer at the next byte or empty read.

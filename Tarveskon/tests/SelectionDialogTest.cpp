@@ -516,3 +516,27 @@ TEST_F(SelectionDialogTest, EveryDataFieldIsNamedWithItsUnitWholeInEachLanguage)
         motors.DestroyWindow();
     }
 }
+
+// The encoder's kind and description are texts of the motors database's language.
+TEST_F(SelectionDialogTest, TheEncoderDataAreShownInTheLanguage)
+{
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0);
+    dialog->Manager().GetMotorDb()->SetCurrEncoder("ABS22");
+    struct Shown
+    {
+        int language;
+        const char* kind;
+        const char* description;
+    };
+    for (const Shown& shown : {Shown{0, "Assoluto", "Encoder assoluto seriale 22 bit multigiro"},
+                               Shown{1, "Absolute", "Serial multiturn absolute encoder 22 bit"}})
+    {
+        ASSERT_TRUE(shown.language == 0 || dialog->Manager().ChangeLanguage(shown.language));
+        CDlgMotorSelect motors(dialog.get());
+        ASSERT_TRUE(Open(motors));
+        EXPECT_EQ(Value(motors.MotorWnd().DataManager(), "idE0"), shown.kind);
+        EXPECT_EQ(Value(motors.MotorWnd().DataManager(), "idE4"), shown.description);
+        EXPECT_EQ(Value(motors.MotorWnd().DataManager(), "idE3"), "4096") << "a number stays as it is";
+        motors.DestroyWindow();
+    }
+}

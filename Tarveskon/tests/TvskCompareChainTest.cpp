@@ -7,6 +7,7 @@
 #include <registry/Registry.h>
 #include <ui/UiDefs.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -739,6 +740,61 @@ TEST_F(TvskCompareChainTest, WithoutTheEditorTheReportOpensThroughTheDesktopElse
     EXPECT_EQ(ui.boxes, std::vector<std::string>{"Avvio del programma non riuscito\n"
                                                  "Notepad: programma non trovato\n"
                                                  "xdg-open: programma non trovato"});
+}
+
+} // namespace
+namespace
+{
+
+// The drive's descriptions of one language, as its string table lists them.
+std::vector<std::string> DriveDescriptions(const std::string& file)
+{
+    std::vector<std::string> texts;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("DESCR\t", 0) == 0)
+            if (const size_t close = line.rfind('"'), open = line.rfind('"', close - 1);
+                open != std::string::npos && close > open)
+                texts.push_back(line.substr(open + 1, close - open - 1));
+    return texts;
+}
+
+// The Italian sample opened in Italian, then the language switched to English: both reports,
+// also after a change of the operating mode, describe their parameters in English only.
+TEST_F(TvskCompareChainTest, InEnglishTheReportsHoldNoItalianDescription)
+{
+    ASSERT_TRUE(manager->ChangeLanguage(1));
+    folder->Replace("Samples/TK40S.dat", "VAL\t\"Pr1\"\t2\t-1",
+                    "VAL\t\"Pr1\"\t0\t-1\nVAL\t\"Pr32\"\t2500\t-1\nVAL\t\"Pr39\"\t1000\t-1");
+    ui.files = {folder->Path("Samples/TK40S.dat"), report};
+    manager->SendCommand(34, 0, 0);
+    ASSERT_EQ(Opened(), report);
+    const std::string fileReport = FileText(report);
+    std::filesystem::remove(folder->Path("opened"));
+
+    VARIANT speedMode;
+    speedMode.vt = VT_I4;
+    speedMode.lVal = 0;
+    ASSERT_EQ(manager->SetParValue("Pr1", speedMode, FALSE), HOSTRES_OK);
+    DriveLikeTheConfiguration();
+    SetDriveWord(100, 2000);
+    ui.files = {report};
+    EXPECT_EQ(manager->SendCommand(35, 0, 0), 0);
+    ASSERT_EQ(Opened(), report);
+    const std::string driveReport = FileText(report);
+
+    EXPECT_NE(fileReport.find("| Operating mode (0=speed 1=torque 2=positioner 3=cam)"), std::string::npos)
+        << fileReport;
+    EXPECT_NE(fileReport.find("| Encoder pulses per revolution"), std::string::npos) << fileReport;
+    EXPECT_NE(fileReport.find("| Position reached window"), std::string::npos) << fileReport;
+    EXPECT_NE(driveReport.find("| Full-scale speed of the reference"), std::string::npos) << driveReport;
+    const std::vector<std::string> english = DriveDescriptions(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40_ENG.str");
+    for (const std::string& italian : DriveDescriptions(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40_ITA.str"))
+        if (std::find(english.begin(), english.end(), italian) == english.end())
+        {
+            EXPECT_EQ(fileReport.find("| " + italian + "\n"), std::string::npos) << italian;
+            EXPECT_EQ(driveReport.find("| " + italian + "\n"), std::string::npos) << italian;
+        }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <TvskLumoPlc/graph/GraphLadder.h>
 #include <TvskLumoPlc/graph/GraphSmallElements.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -186,6 +187,37 @@ void CGraphPainter::DrawPin(const CGraphPin* pin)
         Line(x, y - 2, x, y - 2 - sy / 2, black, width);
 }
 
+CRect CGraphPainter::PinMark(const CGraphPin* pin) const
+{
+    const int sx = StepX();
+    const int sy = StepY();
+    const int x = pin->GetPosition().x * sx;
+    const int y = pin->GetPosition().y * sy;
+    const bool input = pin->GetSide() == CGraphPin::SIDE_INPUT;
+    if (pin->IsHorizontal())
+    {
+        const int across = pin->IsNegated() ? sy / 4 : 2;
+        return input ? CRect(x, y - across, x + sx / 2 + 1, y + across + 1)
+                     : CRect(x - 1 - sx / 2, y - across, x, y + across + 1);
+    }
+    const int across = pin->IsNegated() ? sx / 4 : 2;
+    return input ? CRect(x - across, y, x + across + 1, y + sy / 2 + 1)
+                 : CRect(x - across, y - 2 - sy / 2, x + across + 1, y);
+}
+
+CRect CGraphPainter::ClearOfPin(CRect label, const CGraphPin* pin) const
+{
+    const CRect mark = PinMark(pin);
+    // A vertical pin or one off the label's row leaves the label as it is.
+    if (!pin->IsHorizontal() || mark.bottom <= label.top || mark.top >= label.bottom)
+        return label;
+    if (pin->GetSide() == CGraphPin::SIDE_INPUT)
+        label.left = std::max<LONG>(label.left, mark.right + kLabelGap);
+    else
+        label.right = std::min<LONG>(label.right, mark.left - kLabelGap);
+    return label;
+}
+
 void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)
 {
     const CRect body = element->GetBodyRectInNetwork();
@@ -275,7 +307,7 @@ void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
         if (!pin->IsNameShown())
             continue;
         const int y = pin->GetPosition().y * sy;
-        const CRect row(body.left + 3, y - sy / 2, body.right - 3, y + sy / 2);
+        const CRect row = ClearOfPin(CRect(body.left + 3, y - sy / 2, body.right - 3, y + sy / 2), pin);
         Text(pin->GetName(), row, (pin->GetSide() == CGraphPin::SIDE_INPUT ? DT_LEFT : DT_RIGHT) | DT_VCENTER,
              text);
     }
@@ -351,6 +383,8 @@ void CGraphPainter::DrawPinBox(CGraphPinBox* element)
         const UINT align = type == FBD_VARIABLE ? (read ? DT_RIGHT : DT_LEFT) : DT_CENTER;
         CRect inner = box;
         inner.DeflateRect(tip, 0);
+        for (CGraphPin* pin : element->AllPins())
+            inner = ClearOfPin(inner, pin);
         Text(element->GetName(), inner, align | DT_VCENTER, text);
     }
     for (CGraphPin* pin : element->AllPins())

@@ -39,6 +39,15 @@ public:
     void DrawPinBox(CGraphPinBox* element);
 
 private:
+    // Room left between a label and its pin's mark, in network pixels: a printed text comes out a
+    // little wider or narrower than measured.
+    static constexpr int kLabelGap = 2;
+
+    // The pixels a pin's stroke or circle covers, its selected width included.
+    CRect PinMark(const CGraphPin* pin) const;
+    // A label's rectangle on the pin's row, cut back so that it keeps clear of the pin's mark.
+    CRect ClearOfPin(CRect label, const CGraphPin* pin) const;
+
     void Text(const CString& text, CRect rect, UINT format, COLORREF colour, bool bold = false);
     void Line(int x1, int y1, int x2, int y2, COLORREF colour, int width = 1, int style = PS_SOLID);
     void DrawValue(const CGraphBlock* element, const CRect& body);

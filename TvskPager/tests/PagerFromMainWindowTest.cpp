@@ -217,6 +217,34 @@ TEST_F(PagerFromMainWindowTest, TheStartPagesElementOpensItsPageShowingTheFile)
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
+// A page's script asking for a new or another file while its pager runs: the main window keeps
+// the pager's module (its modal loop runs that module's code) and says why; once the pager has
+// closed, a new file lets the module go.
+TEST_F(PagerFromMainWindowTest, NewOrOpenFileFromAPagerPageWaitsUntilThePagerHasClosed)
+{
+    CString refusal;
+    dialog->Manager().GetString(2143, refusal);
+    const std::string file = std::string(dialog->Manager().GetFileName());
+    const size_t loaders = dialog->LoaderProxy().GetLoaderCount(); // the help's
+    OpenFromStartPage("Motor",
+                      [&](CPagerDlg& pager)
+                      {
+                          EXPECT_EQ(RunPageScript(pager, "window.external.NewFile(); 'asked'"), "asked");
+                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 1; }, 5000));
+                          EXPECT_EQ(RunPageScript(pager, "window.external.OpenFile(''); 'asked'"), "asked");
+                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 2; }, 5000));
+                          EXPECT_EQ(dialog->LoaderProxy().GetLoaderCount(), loaders + 1) << "the pager's";
+                          EXPECT_EQ(std::string(dialog->Manager().GetFileName()), file);
+                          EXPECT_EQ(RunPageScript(pager, "document.title"), pager.GetWindowText().str())
+                              << "the page still answers";
+                      });
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{refusal.str(), refusal.str()}));
+    EXPECT_EQ(std::string(dialog->Manager().GetFileName()), file);
+    dialog->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    EXPECT_EQ(dialog->LoaderProxy().GetLoaderCount(), loaders) << "the help's again";
+    EXPECT_EQ(boxes.texts.size(), 2u);
+}
+
 // The main window linked to drivesim, which journals every request it serves.
 class PagerWritesFromMainWindowTest : public PagerFromMainWindowTest
 {

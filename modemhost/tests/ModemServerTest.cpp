@@ -5,6 +5,7 @@
 
 #include <KernelTestSupport.h>
 
+#include <framework/File.h>
 #include <kernel/FileMapping.h>
 
 #include <fstream>
@@ -158,6 +159,23 @@ TEST_F(ModemServerTest, InitialisesFromModemIniAndReadsWaitAtLeastTheNormalTimeO
     line.drive.Write("Z");
     EXPECT_TRUE(modem.get(&byte, 1000, 1));
     EXPECT_EQ(byte, 'Z');
+}
+
+TEST_F(ModemServerTest, AModemIniTooLargeToReadIsNotSentAndTheLogSaysWhy)
+{
+    ModemOnLine line(ModemBehaviour{});
+    const std::filesystem::path ini = config / "MurnApps" / "modem.ini";
+    std::ofstream(ini) << "ATE0\r\n";
+    std::filesystem::resize_file(ini, kMaxInputFileSize + 1);
+    StartServer(ModemSettings{}, ini.c_str());
+    {
+        ComModem modem(Port, 9600, 8, 2, 0, "555");
+        EXPECT_FALSE(modem.com_ok());
+    }
+    EXPECT_EQ(server->State(), MODEM_ABORTED);
+    EXPECT_TRUE(line.modem.Commands().empty()) << line.modem.Commands().size() << " commands sent";
+    EXPECT_NE(server->Dialer().Log().Find("modem.ini is no regular file"), -1)
+        << server->Dialer().Log().str();
 }
 
 // The whole program: started by the first modem client, as the port component does.

@@ -155,13 +155,23 @@ QImage CPreviewDC::RenderPage(int index, int dpi) const
     // Hairlines of the printer stay one pixel wide instead of fading away.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    DrawPage(index, painter, dpi);
+    return image;
+}
+
+void CPreviewDC::DrawPage(int index, QPainter& painter, int dpi) const
+{
+    if (index < 0 || index >= GetPageCount() || dpi <= 0)
+        return;
+    painter.save();
+    const double scale = static_cast<double>(dpi) / kResolution;
     painter.scale(scale, scale);
     // The recording's origin is the printable area's corner, as on the printer.
     painter.translate(GetDeviceCaps(PHYSICALOFFSETX), GetDeviceCaps(PHYSICALOFFSETY));
     // Drawing a picture scales it by the device's resolution over the picture's: undone.
     const QPicture& page = *m_pages[static_cast<size_t>(index)];
-    painter.scale(static_cast<double>(page.logicalDpiX()) / image.logicalDpiX(),
-                  static_cast<double>(page.logicalDpiY()) / image.logicalDpiY());
+    painter.scale(static_cast<double>(page.logicalDpiX()) / painter.device()->logicalDpiX(),
+                  static_cast<double>(page.logicalDpiY()) / painter.device()->logicalDpiY());
     painter.drawPicture(0, 0, page);
-    return image;
+    painter.restore();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
 class QPicture;
 
 // The default printer's page at 600 dots per inch; each page drawn is kept as a recording.
@@ -33,6 +34,9 @@ public:
     // Page index (0-based) on white paper of the whole sheet at dpi dots per inch; a null image
     // outside the pages.
     QImage RenderPage(int index, int dpi) const;
+    // Draws page index (0-based) with the painter, whose device is the whole sheet at dpi dots
+    // per inch; nothing outside the pages.
+    void DrawPage(int index, QPainter& painter, int dpi) const;
 
 private:
     std::vector<std::unique_ptr<QPicture>> m_pages;

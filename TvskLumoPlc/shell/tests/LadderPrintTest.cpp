@@ -21,9 +21,14 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -90,13 +95,125 @@ public:
         count = pages.GetPageCount();
         for (int i = 0; i < count; ++i)
             images.push_back(pages.RenderPage(i, 100));
+        if (onShow)
+            onShow(pages);
     }
+    std::function<void(const CPreviewDC&)> onShow;
     int shown = 0;
     int count = 0;
     std::vector<QImage> images;
 
 private:
     CPrintPreviewSink* m_previous;
+};
+
+// What a page draws, in dots of the sheet: each text's box and each black stroke or circle.
+class DrawnShapes : public QPaintEngine
+{
+public:
+    DrawnShapes() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    Type type() const override { return QPaintEngine::User; }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    // Lines come as polylines.
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
+    {
+        if (mode == PolylineMode)
+            for (int i = 1; i < count; ++i)
+                Mark(QRectF(points[i - 1], points[i]).normalized());
+    }
+    void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
+    {
+        if (mode == PolylineMode)
+            for (int i = 1; i < count; ++i)
+                Mark(QRectF(QPointF(points[i - 1]), QPointF(points[i])).normalized());
+    }
+    // Circles come as paths.
+    void drawPath(const QPainterPath& path) override { Mark(path.boundingRect()); }
+    void drawRects(const QRectF*, int) override {}
+    void drawRects(const QRect*, int) override {}
+    void drawTextItem(const QPointF& at, const QTextItem& item) override
+    {
+        const QRectF box(at.x(), at.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+        texts.push_back({item.text(), painter()->combinedTransform().mapRect(box)});
+    }
+    void drawLines(const QLineF* lines, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            Mark(QRectF(lines[i].p1(), lines[i].p2()).normalized());
+    }
+    void drawLines(const QLine* lines, int count) override
+    {
+        for (int i = 0; i < count; ++i)
+            Mark(QRectF(QPointF(lines[i].p1()), QPointF(lines[i].p2())).normalized());
+    }
+    void drawEllipse(const QRectF& rect) override { Mark(rect); }
+    void drawEllipse(const QRect& rect) override { Mark(QRectF(rect)); }
+
+    struct Text
+    {
+        QString text;
+        QRectF box;
+    };
+    std::vector<Text> texts;
+    std::vector<QRectF> marks;
+
+private:
+    // Only the pins are drawn black. The mark takes in its pen's width and as much again around it,
+    // the least room that shows a label apart from it.
+    void Mark(const QRectF& shape)
+    {
+        const QPen pen = painter()->pen();
+        if (pen.style() == Qt::NoPen || pen.color() != Qt::black)
+            return;
+        const double room = 1.5 * std::max(1.0, pen.widthF());
+        marks.push_back(painter()->combinedTransform().mapRect(shape.adjusted(-room, -room, room, room)));
+    }
+};
+
+// A sheet at the printer's resolution that records what is drawn on it.
+class RecordingSheet : public QPaintDevice
+{
+public:
+    explicit RecordingSheet(QSize size) : m_size(size) {}
+    QPaintEngine* paintEngine() const override { return &engine; }
+    mutable DrawnShapes engine;
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric)
+        {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmWidthMM:
+            return m_size.width() * 254 / (10 * CPrinterDC::kResolution);
+        case PdmHeightMM:
+            return m_size.height() * 254 / (10 * CPrinterDC::kResolution);
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return CPrinterDC::kResolution;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+
+private:
+    QSize m_size;
 };
 
 int DarkPixels(const QImage& image, const QRect& area)
@@ -247,5 +364,51 @@ TEST_F(LadderPrint, AnEmptyDocumentOffersNoPreview)
             after.DoUpdate(&dialog, TRUE);
             EXPECT_FALSE(after.enabled);
         });
+}
+
+// The TK40 sample's networks as the preview's page draws them: every pin label and variable name
+// keeps clear of the pin strokes and circles and of the label beside it.
+TEST_F(LadderPrint, NoPinLabelTouchesAPinMark)
+{
+    host.program = {{"LD", {3, 2, -1}},  {"OUTN", {76, 0, -1}},    {"COMM:registri", {-1, -1, -1}},
+                    {"LD", {75, 1, -1}}, {"ADD", {110, 111, 112}}, {"END", {-1, -1, -1}}};
+    std::vector<DrawnShapes::Text> texts;
+    std::vector<QRectF> marks;
+    preview.onShow = [&](const CPreviewDC& pages)
+    {
+        RecordingSheet sheet(QSize(pages.GetDeviceCaps(PHYSICALWIDTH), pages.GetDeviceCaps(PHYSICALHEIGHT)));
+        QPainter painter(&sheet);
+        pages.DrawPage(0, painter, CPrinterDC::kResolution);
+        painter.end();
+        texts = sheet.engine.texts;
+        marks = sheet.engine.marks;
+    };
+    Run([](CDlgLumoPlc& dialog) { dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT_PREVIEW, 0); });
+    ASSERT_EQ(preview.shown, 1);
+    EXPECT_GT(marks.size(), 8u);
+    const std::vector<QString> labels = {"P110", "P111", "P112", "EN", "ENO", "0", "1", "2"};
+    for (const QString& label : labels)
+    {
+        int found = 0;
+        for (const DrawnShapes::Text& text : texts)
+        {
+            if (text.text != label)
+                continue;
+            ++found;
+            for (const QRectF& mark : marks)
+                EXPECT_FALSE(text.box.intersects(mark))
+                    << label.toStdString() << " at " << text.box.x() << "," << text.box.y() << " "
+                    << text.box.width() << "x" << text.box.height() << " touches a mark at " << mark.x()
+                    << "," << mark.y() << " " << mark.width() << "x" << mark.height();
+        }
+        EXPECT_GT(found, 0) << label.toStdString();
+    }
+    // Labels on one row ("EN" and "ENO") stand apart.
+    for (const DrawnShapes::Text& left : texts)
+        for (const DrawnShapes::Text& right : texts)
+            if (&left != &right && std::abs(left.box.center().y() - right.box.center().y()) < 1 &&
+                left.box.left() <= right.box.left())
+                EXPECT_LT(left.box.right(), right.box.left())
+                    << left.text.toStdString() << " runs into " << right.text.toStdString();
 }
 } // namespace
