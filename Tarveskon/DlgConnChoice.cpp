@@ -63,7 +63,8 @@ BOOL CDlgConnChoice::OnInitDialog()
 BOOL CDlgConnChoice::OnHelpInfo(HELPINFO*)
 {
     CWnd* parent = GetParent();
-    return parent ? static_cast<BOOL>(parent->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Connection")))
+    return parent ? static_cast<BOOL>(
+                        parent->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Connection")))
                   : FALSE;
 }
 

@@ -31,7 +31,8 @@ QRegularExpression Tip(const char* tip)
 // Questions are answered No (nothing is saved), information OK.
 bool AnswerNoOrOk(QMessageBox* box)
 {
-    return Press(box, QMessageBox::No) || (box->icon() != QMessageBox::Question && Press(box, QMessageBox::Ok));
+    return Press(box, QMessageBox::No) ||
+           (box->icon() != QMessageBox::Question && Press(box, QMessageBox::Ok));
 }
 
 // Where the cam editor shows its first point's value.
@@ -114,22 +115,22 @@ Step Walker::CloseStep(const QString& name, QPointer<QWidget>* which, std::funct
             std::move(box),
             false,
             -1,
-            [which] { return QString("the window '%1' is still open").arg(*which ? (*which)->windowTitle() : ""); }};
+            [which]
+            { return QString("the window '%1' is still open").arg(*which ? (*which)->windowTitle() : ""); }};
 }
 
 void Walker::NoModeLeftSteps(const QString& after)
 {
-    m_steps.push_back(NewWindowStep("the Monitor page opens after " + after,
-                                    [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskPager_Monitor\"]"); },
-                                    &m_inner));
+    m_steps.push_back(NewWindowStep(
+        "the Monitor page opens after " + after,
+        [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskPager_Monitor\"]"); }, &m_inner));
     m_steps.push_back(CloseStep("Monitor page after " + after, &m_inner,
                                 [this] { WebClick(m_inner, "input[name=\"CMD#Cancel\"]"); }));
 }
 
 Step Walker::ToolClick(const QString& name, QPointer<QWidget>* window, const char* tip)
 {
-    return {name,
-            [this, window, tip] { ClickTool(*window, tip); }, nullptr};
+    return {name, [this, window, tip] { ClickTool(*window, tip); }, nullptr};
 }
 
 void Walker::ClickTool(QWidget* window, const char* tip)
@@ -184,14 +185,17 @@ void Walker::MotorsRoad()
                                 [this] { WebClick(MainWindow(), "input[name=\"btnSetDrive\"]"); }));
     m_steps.push_back(ChooseOnPage("choose TK40", {{"selDrive", "TK40"}}));
     m_steps.push_back({"OK in the drive selection", [this] { WebClick(m_tool, "input[name=\"CMD#1\"]"); },
-                       [this] { return NothingOverMain(MainWindow()) && !VisibleBox(); }, 10000, AnswerYesOrOk});
+                       [this] { return NothingOverMain(MainWindow()) && !VisibleBox(); }, 10000,
+                       AnswerYesOrOk});
     m_steps.push_back(ModalStep("motor selection from the start page",
                                 [this] { WebClick(MainWindow(), "input[name=\"btnSetMotor\"]"); }));
-    m_steps.push_back(NewWindowStep("the user's motors from the motor selection",
-                                    [this] { WebClick(m_tool, "input[name=\"PLUGIN#TvskCustomDb\"]"); }, &m_inner));
+    m_steps.push_back(NewWindowStep(
+        "the user's motors from the motor selection",
+        [this] { WebClick(m_tool, "input[name=\"PLUGIN#TvskCustomDb\"]"); }, &m_inner));
     m_steps.push_back(ToolClick("add a motor", &m_inner, "^(Aggiungi motore|Add a motor)$"));
     m_steps.back().done = [this] { return m_inner && m_inner->windowTitle().endsWith(" *"); };
-    m_steps.push_back({"edit the new motor's size", [this]
+    m_steps.push_back({"edit the new motor's size",
+                       [this]
                        {
                            // Enter opens the row's first cell; Tab goes on to the size.
                            QWidget* focus = m_inner ? m_inner->focusWidget() : nullptr;
@@ -212,30 +216,34 @@ void Walker::MotorsRoad()
     m_steps.push_back(HelpFrom("user's motors", [this] { return m_inner.data(); }));
     m_steps.push_back(CloseHelp("user's motors"));
     m_steps.push_back(CloseStep("user's motors without saving", &m_inner, nullptr, AnswerNoOrOk));
-    m_steps.push_back(CloseStep("motor selection", &m_tool,
-                                [this] { WebClick(m_tool, "input[name=\"CMD#2\"]"); }));
+    m_steps.push_back(
+        CloseStep("motor selection", &m_tool, [this] { WebClick(m_tool, "input[name=\"CMD#2\"]"); }));
 }
 
 void Walker::PlcRoad()
 {
     OpenSampleSteps();
-    m_steps.push_back(NewWindowStep("PLC editor",
-                                    [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskLumoPlc\"]"); }, &m_tool));
-    m_steps.push_back(NewWindowStep("instruction list mode",
-                                    [this]
-                                    {
-                                        ClickTool(m_tool, "^(Modalità lista istruzioni|Instruction list mode)$");
-                                    },
-                                    &m_inner));
+    m_steps.push_back(NewWindowStep(
+        "PLC editor", [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskLumoPlc\"]"); }, &m_tool));
+    m_steps.push_back(NewWindowStep(
+        "instruction list mode",
+        [this] { ClickTool(m_tool, "^(Modalità lista istruzioni|Instruction list mode)$"); }, &m_inner));
     m_steps.push_back(HelpFrom("instruction list", [this] { return m_inner.data(); }));
     m_steps.push_back(CloseHelp("instruction list"));
-    m_steps.push_back(CloseStep("instruction list: back to the ladder diagram", &m_inner,
-                                [this]
-                                {
-                                    ClickTool(m_inner, "^(Torna a modalità Ladder Diagram|Back to ladder diagram mode)$");
-                                }));
+    m_steps.push_back(CloseStep(
+        "instruction list: back to the ladder diagram", &m_inner,
+        [this] { ClickTool(m_inner, "^(Torna a modalità Ladder Diagram|Back to ladder diagram mode)$"); }));
+    m_steps.push_back({"the instruction list button is released", nullptr,
+                       [this]
+                       {
+                           QToolButton* button = ToolButtonByTip(
+                               m_tool, Tip("^(Modalità lista istruzioni|Instruction list mode)$"));
+                           return button && !button->isChecked();
+                       },
+                       2000});
     // The print preview has no button of its own: the print box is what a user reaches.
-    m_steps.push_back(NewWindowStep("print box", [this] { ClickTool(m_tool, "^(Stampa|Print)$"); }, &m_inner));
+    m_steps.push_back(NewWindowStep(
+        "print box", [this] { ClickTool(m_tool, "^(Stampa|Print)$"); }, &m_inner));
     m_steps.push_back(CloseStep("print box", &m_inner));
     m_steps.push_back(CloseStep("PLC editor", &m_tool, nullptr, AnswerNoOrOk));
     NoModeLeftSteps("the PLC editor");
@@ -244,11 +252,12 @@ void Walker::PlcRoad()
 void Walker::CamRoad()
 {
     OpenSampleSteps();
-    m_steps.push_back(NewWindowStep("Positioner page",
-                                    [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskPager_Positioner\"]"); },
-                                    &m_tool));
-    m_steps.push_back(NewWindowStep("cam editor from the Positioner page",
-                                    [this] { WebClick(m_tool, "input[name=\"PLUGIN#TvskCamEditor\"]"); }, &m_cam));
+    m_steps.push_back(NewWindowStep(
+        "Positioner page", [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskPager_Positioner\"]"); },
+        &m_tool));
+    m_steps.push_back(NewWindowStep(
+        "cam editor from the Positioner page",
+        [this] { WebClick(m_tool, "input[name=\"PLUGIN#TvskCamEditor\"]"); }, &m_cam));
     m_steps.push_back({"edit a point of the cam",
                        [this]
                        {
@@ -262,7 +271,8 @@ void Walker::CamRoad()
                                               [this, cell]
                                               {
                                                   if (cell && m_cam)
-                                                      RealClick(cell, cell->mapFrom(m_cam, FirstPoint(m_cam)));
+                                                      RealClick(cell,
+                                                                cell->mapFrom(m_cam, FirstPoint(m_cam)));
                                               });
                        },
                        [this]
@@ -282,7 +292,8 @@ void Walker::CamRoad()
                                .arg(focus ? focus->metaObject()->className() : "nothing");
                        }});
     m_steps.push_back(CloseStep("cam editor without saving", &m_cam, nullptr, AnswerNoOrOk));
-    m_steps.push_back(CloseStep("Positioner page", &m_tool, [this] { WebClick(m_tool, "input[name=\"CMD#Cancel\"]"); }));
+    m_steps.push_back(
+        CloseStep("Positioner page", &m_tool, [this] { WebClick(m_tool, "input[name=\"CMD#Cancel\"]"); }));
     NoModeLeftSteps("the cam editor");
 }
 
@@ -290,13 +301,15 @@ void Walker::RecordRoad()
 {
     OpenSampleSteps();
     const QString saved = m_out + "/Recorded.txt";
-    m_steps.push_back(NewWindowStep("oscilloscope",
-                                    [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskOsc\"]"); }, &m_tool));
+    m_steps.push_back(NewWindowStep(
+        "oscilloscope", [this] { WebClick(MainWindow(), "input[name=\"PLUGIN#TvskOsc\"]"); }, &m_tool));
     m_steps.push_back(ToolClick("connect the oscilloscope", &m_tool, "^(Connessione|Connection)$"));
     m_steps.back().done = [this] { return m_stepClock.elapsed() > 2000 && !VisibleBox(); };
-    m_steps.push_back(ToolClick("record", &m_tool, "^(Avvia o ferma l'acquisizione|Start or stop recording)$"));
+    m_steps.push_back(
+        ToolClick("record", &m_tool, "^(Avvia o ferma l'acquisizione|Start or stop recording)$"));
     m_steps.back().done = [this] { return m_stepClock.elapsed() > 2500 && !VisibleBox(); };
-    m_steps.push_back(ToolClick("stop recording", &m_tool, "^(Avvia o ferma l'acquisizione|Start or stop recording)$"));
+    m_steps.push_back(
+        ToolClick("stop recording", &m_tool, "^(Avvia o ferma l'acquisizione|Start or stop recording)$"));
     m_steps.back().done = [this]
     {
         if (m_stepClock.elapsed() < 500 || VisibleBox() || !m_tool)
@@ -308,7 +321,8 @@ void Walker::RecordRoad()
     m_steps.back().act = [this] { ClickTool(m_tool, "^(Salva l'acquisizione|Save the recording)"); };
     m_steps.push_back({"the saved recording holds samples", nullptr,
                        [saved] { return SampleLines(saved) > 100; }, 5000, nullptr, false, -1,
-                       [saved] { return QString("%1 sample lines in %2").arg(SampleLines(saved)).arg(saved); }});
+                       [saved]
+                       { return QString("%1 sample lines in %2").arg(SampleLines(saved)).arg(saved); }});
     m_steps.push_back(FileBoxStep("open the saved recording", saved));
     m_steps.back().act = [this] { ClickTool(m_tool, "^(Apri un'acquisizione|Open a recording)"); };
     m_steps.push_back({"the oscilloscope shows the opened recording", nullptr,
@@ -322,33 +336,44 @@ void Walker::RecordRoad()
                        },
                        5000});
     m_steps.push_back(CloseStep("oscilloscope", &m_tool));
+    // The oscilloscope's own connection ends with it.
+    m_steps.push_back(
+        {"off line again after the oscilloscope", nullptr,
+         [this]
+         {
+             RunOnPage(MainWindow(), OnLineScript(), "online after", true);
+             return m_pageAnswers.contains("online after") && !m_pageAnswers.value("online after").toBool() &&
+                    m_stepClock.elapsed() > 1000;
+         },
+         5000, nullptr, false, -1, [] { return QString("the status page shows the link up"); }});
     NoModeLeftSteps("the oscilloscope");
 }
 
 void Walker::HelpElsewhereRoad()
 {
     OpenSampleSteps();
-    m_steps.push_back(ModalStep("connection choice",
-                                [this] { WebClick(MainWindow(), "input[name=\"CMD#Connect\"]"); }));
+    m_steps.push_back(
+        ModalStep("connection choice", [this] { WebClick(MainWindow(), "input[name=\"CMD#Connect\"]"); }));
     m_steps.push_back(HelpFrom("connection choice", [this] { return m_tool.data(); }));
     m_steps.push_back(CloseHelp("connection choice"));
     m_steps.push_back(CloseStep("connection choice", &m_tool));
-    m_steps.push_back(ModalStep("protocol settings",
-                                [this] { WebClick(MainWindow(), "input[name=\"CMD#ConfigConn\"]"); }));
+    m_steps.push_back(
+        ModalStep("protocol settings", [this] { WebClick(MainWindow(), "input[name=\"CMD#ConfigConn\"]"); }));
     m_steps.push_back(HelpFrom("protocol settings", [this] { return m_tool.data(); }));
     m_steps.push_back(CloseHelp("protocol settings"));
     m_steps.push_back(CloseStep("protocol settings", &m_tool));
-    m_steps.push_back(ModalStep("about box",
-                                [this]
-                                {
-                                    QTimer::singleShot(500, this,
-                                                       [this]
-                                                       {
-                                                           if (!ChooseMenuItem(QRegularExpression("^(Informazioni su|About)")))
-                                                               Fail("no system menu item for the about box");
-                                                       });
-                                    OpenSystemMenu(MainWindow());
-                                }));
+    m_steps.push_back(ModalStep(
+        "about box",
+        [this]
+        {
+            QTimer::singleShot(500, this,
+                               [this]
+                               {
+                                   if (!ChooseMenuItem(QRegularExpression("^(Informazioni su|About)")))
+                                       Fail("no system menu item for the about box");
+                               });
+            OpenSystemMenu(MainWindow());
+        }));
     m_steps.push_back(HelpFrom("about box", [this] { return m_tool.data(); }));
     m_steps.push_back(CloseHelp("about box"));
     m_steps.push_back(CloseStep("about box", &m_tool));
