@@ -257,8 +257,16 @@ QStringList WidgetTexts(QWidget* window)
 }
 
 TextTables::TextTables(const QString& ownTable, const QString& otherTable)
-    : m_own(ReadTable(ownTable)), m_other(ReadTable(otherTable))
+    : TextTables(QStringList{ownTable}, QStringList{otherTable})
 {
+}
+
+TextTables::TextTables(const QStringList& ownTables, const QStringList& otherTables)
+{
+    for (const QString& table : ownTables)
+        m_own.unite(ReadTable(table));
+    for (const QString& table : otherTables)
+        m_other.unite(ReadTable(table));
 }
 
 bool TextTables::IsForeign(const QString& text) const

@@ -39,11 +39,12 @@ namespace
 {
 Walker* g_walker = nullptr;
 
-// The TK40's texts of the language whose program table is given ("<bin>/ENG.str").
-QString DriveTable(const QString& programTable)
+// The sample drives' texts of the language whose program table is given ("<bin>/ENG.str").
+QStringList DriveTables(const QString& programTable)
 {
     const QFileInfo table(programTable);
-    return table.path() + "/TKSERIES/TK40_" + table.baseName() + ".str";
+    return {table.path() + "/TKSERIES/TK40_" + table.baseName() + ".str",
+            table.path() + "/TK20/TK20_" + table.baseName() + ".str"};
 }
 } // namespace
 
@@ -51,8 +52,8 @@ Walker::Walker()
     : m_out(qEnvironmentVariable("ROADWALK_OUT", "roadwalk")),
       m_sample(qEnvironmentVariable("ROADWALK_SAMPLE")), m_report(m_out + "/road.txt"),
       m_tables(qEnvironmentVariable("ROADWALK_OWN"), qEnvironmentVariable("ROADWALK_OTHER")),
-      m_driveTables(DriveTable(qEnvironmentVariable("ROADWALK_OWN")),
-                    DriveTable(qEnvironmentVariable("ROADWALK_OTHER"))),
+      m_driveTables(DriveTables(qEnvironmentVariable("ROADWALK_OWN")),
+                    DriveTables(qEnvironmentVariable("ROADWALK_OTHER"))),
       m_otherLanguage(QFileInfo(qEnvironmentVariable("ROADWALK_OTHER")).baseName())
 {
     QDir().mkpath(m_out);

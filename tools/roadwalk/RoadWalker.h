@@ -110,7 +110,7 @@ private:
     QString m_sample;
     RoadReport m_report;
     TextTables m_tables;
-    // The sample drive's parameter descriptions in both languages.
+    // The sample drives' parameter descriptions in both languages.
     TextTables m_driveTables;
     QString m_otherLanguage;
     std::vector<Step> m_steps;

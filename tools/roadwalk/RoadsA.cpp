@@ -268,6 +268,7 @@ void Walker::StartPageRoad()
                                   view->url().toString().contains("TK20_");
                        },
                        20000});
+    m_steps.push_back(ReportInLanguage(m_out + "/StartDiff.txt"));
 }
 
 void Walker::DownloadRoad()
