@@ -1,10 +1,10 @@
 // The roads beyond the main one, each walked in a program run of its own (ROADWALK_ROAD):
 // "startpage" a listing imported on the start page, drive and motor chosen there, and a comparison
 // from the start page's connection choice; "connection" the wizard page's connection choice and its four
-// operations with their reports, "download" the download window closed by its close box and by its owner's
-// end, the mode it set ended each time (the window has no system menu of its own here: the desktop's close is
-// the close box), "scope" the oscilloscope's file boxes and parameter window, "about" the splash, the about
-// box and the versions.
+// operations with their reports (each report's texts in the language), "download" the download window closed
+// by its close box and by its owner's end, the mode it set ended each time (the window has no system menu of
+// its own here: the desktop's close is the close box), "scope" the oscilloscope's file boxes and parameter
+// window, "about" the splash, the about box and the versions.
 #include "RoadWalker.h"
 #include "WindowChecksA.h"
 
