@@ -2,6 +2,9 @@
 #include "DlgConnChoice.h"
 
 #include "TvskManager.h"
+#include "TvskMessages.h"
+
+#include <ui/HelpInfo.h>
 
 namespace
 {
@@ -55,6 +58,14 @@ BOOL CDlgConnChoice::OnInitDialog()
             item && m_pManager->GetString(button.stringId, text) && !text.IsEmpty())
             item->SetWindowText(text);
     return TRUE;
+}
+
+BOOL CDlgConnChoice::OnHelpInfo(HELPINFO*)
+{
+    CWnd* parent = GetParent();
+    return parent ? static_cast<BOOL>(
+                        parent->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Connection")))
+                  : FALSE;
 }
 
 BOOL CDlgConnChoice::OnCommand(WPARAM wParam, LPARAM lParam)

@@ -24,6 +24,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // F1: the main dialog shows the help's topic of the connection.
+    BOOL OnHelpInfo(HELPINFO* info) override;
 
 private:
     CTvskManager* m_pManager;

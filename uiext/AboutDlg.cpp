@@ -7,8 +7,8 @@
 
 CAboutDlg::CAboutDlg() : CAboutDlg(false, 3000) {}
 
-CAboutDlg::CAboutDlg(bool splash, UINT splashMs)
-    : CDialog(IDD_ABOUTBOX), m_bSplash(splash ? TRUE : FALSE), m_nSplashMs(splashMs)
+CAboutDlg::CAboutDlg(bool splash, UINT splashMs, CWnd* parent)
+    : CDialog(IDD_ABOUTBOX, parent), m_bSplash(splash ? TRUE : FALSE), m_nSplashMs(splashMs)
 {
     m_strBuild.Format("Build : %s %s", __DATE__, __TIME__);
     if (CWinApp* app = AfxGetApp())

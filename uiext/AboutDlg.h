@@ -18,7 +18,8 @@ class CAboutDlg : public CDialog
 {
 public:
     CAboutDlg();
-    CAboutDlg(bool splash, UINT splashMs);
+    // The about box's owner answers its F1.
+    CAboutDlg(bool splash, UINT splashMs, CWnd* parent = nullptr);
 
     void SetCaption(const CString& caption) { m_strCaption = caption; }
 

@@ -350,6 +350,21 @@ TEST_F(SelectionDialogTest, F1AsksTheMainDialogForTheTopic)
     motors.DestroyWindow();
 }
 
+TEST_F(SelectionDialogTest, F1InTheConnectionChoiceAsksForTheConnectionTopic)
+{
+    HelpRecorder main;
+    CDlgConnChoice choice(&dialog->Manager(), &main);
+    QTimer::singleShot(100,
+                       [&]
+                       {
+                           HELPINFO info;
+                           choice.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+                           choice.SendMessage(WM_COMMAND, IDOK, 0);
+                       });
+    EXPECT_EQ(choice.DoModal(), IDOK);
+    EXPECT_EQ(main.topics, std::vector<std::string>{"Connection"});
+}
+
 // The main dialog's drive selection: the databases opened for the dialog and closed after it, the
 // choice taken at OK and shown on the status page.
 TEST_F(SelectionDialogTest, SetDriveRunsTheDialogAndShowsTheChoice)

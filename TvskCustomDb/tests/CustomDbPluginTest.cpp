@@ -16,11 +16,13 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -40,7 +42,13 @@ public:
     HOSTRES SetParValue(const char*, VARIANT, BOOL) override { return HOSTRES_NOTAVAIL; }
     HOSTRES WritePar(const char*, VARIANT) override { return HOSTRES_NOTAVAIL; }
     CTvskMotorDb* GetMotorDb() override { return &motors; }
+    long SendCommand(UINT code, long param1, long) override
+    {
+        commands.emplace_back(code, param1);
+        return 0;
+    }
     CTvskMotorDb motors;
+    std::vector<std::pair<UINT, long>> commands;
 };
 
 class CAnswer : public CMessageBoxSink
@@ -228,6 +236,26 @@ TEST_F(CustomDbPluginTest, EnterAndEscapeInAnEditedCellStayInTheGrid)
             dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
         });
     EXPECT_EQ(boxes.asked.size(), 1u) << "only the close asks";
+}
+
+// Every toolbar button says what it does; F1 asks the host for the help's topic of the motors.
+TEST_F(CustomDbPluginTest, ToolBarButtonsHaveTipsAndF1AsksForTheMotorsTopic)
+{
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            QStringList tips;
+            for (QToolButton* button : dialog.GetWidget()->findChildren<QToolButton*>())
+                if (button->isVisible())
+                    tips << button->toolTip();
+            EXPECT_EQ(tips,
+                      QStringList({"Salva il database", "Aggiungi motore", "Elimina motore", "Chiudi"}));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QApplication::sendEvent(dialog.GetGrid()->GetWidget(), &press);
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_NE(std::find(host.commands.begin(), host.commands.end(), std::pair<UINT, long>(50, 1002)),
+              host.commands.end());
 }
 
 // The dialog tracks between a caption-high strip 200 pixels wide and the screen.

@@ -17,6 +17,11 @@ enum : UINT
     IDS_MOTORDB_YES = 8019,
     IDS_MOTORDB_NO = 8020,
     IDS_MOTORDB_SAVE_FAILED = 8026,
+    // The toolbar's tool tips (the host's texts of the button ids are the download window's).
+    IDS_MOTORDB_TIP_SAVE = 8027,
+    IDS_MOTORDB_TIP_ADD = 8028,
+    IDS_MOTORDB_TIP_DELETE = 8029,
+    IDS_MOTORDB_TIP_CLOSE = 8030,
     ID_MOTORDB_SAVE = 57603,
     ID_MOTORDB_CLOSE = 40002
 };

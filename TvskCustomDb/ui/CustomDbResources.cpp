@@ -44,10 +44,10 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_MOTORDB_YES, "Si"},
     {IDS_MOTORDB_NO, "No"},
     {IDS_MOTORDB_SAVE_FAILED, "Il database motori utente non è stato salvato; il file resta com'era.\n%s"},
-    {ID_MOTORDB_SAVE, "Salva"},
-    {ID_MOTORDB_ADD, "Aggiungi motore"},
-    {ID_MOTORDB_DELETE, "Elimina motore"},
-    {ID_MOTORDB_CLOSE, "Chiudi"},
+    {IDS_MOTORDB_TIP_SAVE, "Salva il database"},
+    {IDS_MOTORDB_TIP_ADD, "Aggiungi motore"},
+    {IDS_MOTORDB_TIP_DELETE, "Elimina motore"},
+    {IDS_MOTORDB_TIP_CLOSE, "Chiudi"},
 };
 
 const DlgItem kItems[] = {{DlgKind::Frame, IDC_MOTORDB_GRID, 0, 20, 600, 200}};

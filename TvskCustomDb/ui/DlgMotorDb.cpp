@@ -3,6 +3,7 @@
 
 #include <TvskCustomDb/ui/CustomDbIds.h>
 
+#include <Tarveskon/PluginIntf.h>
 #include <ZoSupport/ProgramError.h>
 
 #include <ui/MessageBox.h>
@@ -18,6 +19,23 @@ namespace
 {
 constexpr int kToolBarHeight = 30;
 constexpr UINT_PTR kToolbarTimer = 1;
+constexpr UINT kHostHelp = 50;
+constexpr long kMotorsHelpContext = 1002;
+
+UINT ToolTipId(UINT command)
+{
+    switch (command)
+    {
+    case ID_MOTORDB_SAVE:
+        return IDS_MOTORDB_TIP_SAVE;
+    case ID_MOTORDB_ADD:
+        return IDS_MOTORDB_TIP_ADD;
+    case ID_MOTORDB_DELETE:
+        return IDS_MOTORDB_TIP_DELETE;
+    default:
+        return IDS_MOTORDB_TIP_CLOSE;
+    }
+}
 } // namespace
 
 CDlgMotorDb::CDlgMotorDb(CPluginIntf* host, CWnd* parent)
@@ -40,7 +58,12 @@ BOOL CDlgMotorDb::OnInitDialog()
 {
     CResizableDialog::OnInitDialog();
     if (m_ToolBar.CreateEx(this) && m_ToolBar.LoadToolBar(IDR_MOTORDB_TOOLBAR))
+    {
         m_ToolBar.MoveWindow(0, 0, m_ToolBar.CalcSize().cx, kToolBarHeight);
+        for (int i = 0; i < m_ToolBar.GetCount(); ++i)
+            if (const UINT id = m_ToolBar.GetItemID(i); id != ID_SEPARATOR)
+                m_ToolBar.SetButtonToolTip(i, m_Data.HostOrOwnString(ToolTipId(id)));
+    }
     m_Data.Load();
 
     CWnd* placeholder = GetDlgItem(IDC_MOTORDB_GRID);
@@ -82,6 +105,14 @@ BOOL CDlgMotorDb::PreTranslateMessage(MSG* msg)
         m_pGrid->ProcessKey(static_cast<UINT>(msg->wParam)) != 0)
         return TRUE;
     return CResizableDialog::PreTranslateMessage(msg);
+}
+
+// F1: the program help's topic of the motors.
+BOOL CDlgMotorDb::OnHelpInfo(HELPINFO*)
+{
+    if (m_pHost)
+        m_pHost->SendCommand(kHostHelp, kMotorsHelpContext, 0);
+    return TRUE;
 }
 
 LRESULT CDlgMotorDb::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -31,6 +31,7 @@ protected:
     BOOL PreTranslateMessage(MSG* msg) override;
     // The wheel anywhere in the dialog scrolls the grid.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnHelpInfo(HELPINFO* info) override;
     void OnOK() override;
     void OnCancel() override;
     void OnSize(UINT type, int cx, int cy) override;

@@ -85,6 +85,11 @@ public:
             msg.lParam = MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
             break;
         }
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonRelease:
+            // The press has passed: the next one may be made where this one was.
+            m_lastEvent = nullptr;
+            return false;
         default:
             return false;
         }

@@ -14,10 +14,9 @@ void SendHelpRequest(CWnd* wnd)
     wnd->SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+// A child's unanswered request goes to its parent, a window's to its owner.
 LRESULT DefaultHelp(CWnd* wnd, WPARAM wParam, LPARAM lParam)
 {
-    if (!(wnd->GetStyle() & WS_CHILD))
-        return FALSE;
     CWnd* parent = wnd->GetParent();
     return parent ? parent->SendMessage(WM_HELP, wParam, lParam) : FALSE;
 }

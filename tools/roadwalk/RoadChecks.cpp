@@ -70,7 +70,8 @@ QSet<QString> ReadTable(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return texts;
-    const QRegularExpression row("^STR\\s+\"[^\"]*\"\\s+\"(.*)\"\\s*$");
+    // A program text, or a drive's parameter description (by operating mode).
+    const QRegularExpression row("^(?:STR|DESCR)\\s+\"[^\"]*\"\\s+(?:-?[0-9]+\\s+)?\"(.*)\"\\s*$");
     QTextStream in(&file);
     while (!in.atEnd())
     {
@@ -84,7 +85,7 @@ QSet<QString> ReadTable(const QString& path)
                 texts.insert(Plain(line));
         texts.insert(Plain(text.replace("\\n", " ")));
     }
-    const bool italian = QFileInfo(path).baseName().compare("ITA", Qt::CaseInsensitive) == 0;
+    const bool italian = QFileInfo(path).baseName().endsWith("ITA", Qt::CaseInsensitive);
     if (italian)
         for (const char* text : kToolkitItalian)
             texts.insert(QString::fromUtf8(text));
@@ -256,8 +257,16 @@ QStringList WidgetTexts(QWidget* window)
 }
 
 TextTables::TextTables(const QString& ownTable, const QString& otherTable)
-    : m_own(ReadTable(ownTable)), m_other(ReadTable(otherTable))
+    : TextTables(QStringList{ownTable}, QStringList{otherTable})
 {
+}
+
+TextTables::TextTables(const QStringList& ownTables, const QStringList& otherTables)
+{
+    for (const QString& table : ownTables)
+        m_own.unite(ReadTable(table));
+    for (const QString& table : otherTables)
+        m_other.unite(ReadTable(table));
 }
 
 bool TextTables::IsForeign(const QString& text) const

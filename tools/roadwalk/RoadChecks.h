@@ -49,6 +49,8 @@ class TextTables
 {
 public:
     TextTables(const QString& ownTable, const QString& otherTable);
+    // Several tables a language: a program's and its drives'.
+    TextTables(const QStringList& ownTables, const QStringList& otherTables);
     bool IsForeign(const QString& text) const;
     bool Loaded() const { return !m_other.isEmpty(); }
 

@@ -38,12 +38,22 @@ namespace roadwalk
 namespace
 {
 Walker* g_walker = nullptr;
+
+// The sample drives' texts of the language whose program table is given ("<bin>/ENG.str").
+QStringList DriveTables(const QString& programTable)
+{
+    const QFileInfo table(programTable);
+    return {table.path() + "/TKSERIES/TK40_" + table.baseName() + ".str",
+            table.path() + "/TK20/TK20_" + table.baseName() + ".str"};
+}
 } // namespace
 
 Walker::Walker()
     : m_out(qEnvironmentVariable("ROADWALK_OUT", "roadwalk")),
       m_sample(qEnvironmentVariable("ROADWALK_SAMPLE")), m_report(m_out + "/road.txt"),
       m_tables(qEnvironmentVariable("ROADWALK_OWN"), qEnvironmentVariable("ROADWALK_OTHER")),
+      m_driveTables(DriveTables(qEnvironmentVariable("ROADWALK_OWN")),
+                    DriveTables(qEnvironmentVariable("ROADWALK_OTHER"))),
       m_otherLanguage(QFileInfo(qEnvironmentVariable("ROADWALK_OTHER")).baseName())
 {
     QDir().mkpath(m_out);
@@ -51,7 +61,7 @@ Walker::Walker()
     const QString road = qEnvironmentVariable("ROADWALK_ROAD", "main");
     if (road == "main")
         BuildRoad();
-    else if (!BuildRoadA(road))
+    else if (!BuildRoadA(road) && !BuildRoadB(road))
         qFatal("roadwalk: no road '%s'", qPrintable(road));
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
     m_timer.start(100);

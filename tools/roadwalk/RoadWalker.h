@@ -69,6 +69,27 @@ private:
     void ScopeRoad();
     void AboutRoad();
     void CloseProgramStep(bool questionDue);
+    // The roads of RoadsB.cpp; false for a name it does not know.
+    bool BuildRoadB(const QString& road);
+    void MotorsRoad();
+    void PlcRoad();
+    void CamRoad();
+    void RecordRoad();
+    void HelpElsewhereRoad();
+    // A step that waits for a window the action opens (no box, no file box) and keeps it in *into.
+    Step NewWindowStep(const QString& name, std::function<void()> act, QPointer<QWidget>* into,
+                       std::function<bool(QMessageBox*)> box = nullptr);
+    // A step that closes *which (by act when given) and waits until it and any box are gone.
+    Step CloseStep(const QString& name, QPointer<QWidget>* which, std::function<void()> act = nullptr,
+                   std::function<bool(QMessageBox*)> box = nullptr);
+    // A click on the window's tool bar button by its tip; the step's condition is the caller's.
+    Step ToolClick(const QString& name, QPointer<QWidget>* window, const char* tip);
+    // A real click on the window's tool bar button by its tip; a fault when there is none or it is off.
+    void ClickTool(QWidget* window, const char* tip);
+    // A wizard page still opens and closes: no mode of the road stayed on.
+    void NoModeLeftSteps(const QString& after);
+    // The report file's texts are all of the language (program texts and parameter descriptions).
+    Step ReportInLanguage(const QString& path);
     // A step that waits for a new modal window (no box) and keeps it in m_tool.
     Step ModalStep(const QString& name, std::function<void()> act,
                    std::function<bool(QMessageBox*)> box = nullptr);
@@ -89,6 +110,8 @@ private:
     QString m_sample;
     RoadReport m_report;
     TextTables m_tables;
+    // The sample drives' parameter descriptions in both languages.
+    TextTables m_driveTables;
     QString m_otherLanguage;
     std::vector<Step> m_steps;
     size_t m_current = 0;
@@ -110,6 +133,7 @@ private:
     QPointer<QWidget> m_download;
     QPointer<QWidget> m_cam;
     QPointer<QWidget> m_help;
+    QPointer<QWidget> m_inner;
     QList<QWidget*> m_windowsBefore;
     std::vector<bool> m_passed;
 };

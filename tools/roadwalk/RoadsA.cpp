@@ -1,10 +1,10 @@
 // The roads beyond the main one, each walked in a program run of its own (ROADWALK_ROAD):
 // "startpage" a listing imported on the start page, drive and motor chosen there, and a comparison
 // from the start page's connection choice; "connection" the wizard page's connection choice and its four
-// operations with their reports, "download" the download window closed by its close box and by its owner's
-// end, the mode it set ended each time (the window has no system menu of its own here: the desktop's close is
-// the close box), "scope" the oscilloscope's file boxes and parameter window, "about" the splash, the about
-// box and the versions.
+// operations with their reports (each report's texts in the language), "download" the download window closed
+// by its close box and by its owner's end, the mode it set ended each time (the window has no system menu of
+// its own here: the desktop's close is the close box), "scope" the oscilloscope's file boxes and parameter
+// window, "about" the splash, the about box and the versions.
 #include "RoadWalker.h"
 #include "WindowChecksA.h"
 
@@ -25,28 +25,6 @@ namespace roadwalk
 namespace
 {
 
-bool Press(QMessageBox* box, QMessageBox::StandardButton which)
-{
-    QAbstractButton* button = box->button(which);
-    if (!button)
-        return false;
-    QTimer::singleShot(300, box, [button] { RealClick(button, button->rect().center()); });
-    return true;
-}
-
-// Questions are answered Yes, information OK.
-bool AnswerYesOrOk(QMessageBox* box)
-{
-    return Press(box, QMessageBox::Yes) ||
-           (box->icon() != QMessageBox::Question && Press(box, QMessageBox::Ok));
-}
-
-void Click(QAbstractButton* button)
-{
-    if (button)
-        RealClick(button, button->rect().center());
-}
-
 QString Opened(const QString& out)
 {
     QFile file(out + "/opened.txt");
@@ -54,13 +32,6 @@ QString Opened(const QString& out)
 }
 
 const QRegularExpression kVersions("version: [0-9][0-9.]*   Program version: [0-9]+\\.[0-9]+\\.[0-9]+");
-
-// The main window runs modal itself: nothing over it.
-bool NothingOverMain(QWidget* main)
-{
-    QWidget* modal = QApplication::activeModalWidget();
-    return !modal || modal == main;
-}
 
 } // namespace
 
@@ -180,6 +151,7 @@ void Walker::ConnectionRoad()
     m_steps.push_back(FileBoxStep("compare with the drive: the report's name", m_out + "/DriveDiff.txt"));
     m_steps.back().act = [choose] { choose(2); };
     m_steps.push_back(reportOpened("DriveDiff.txt"));
+    m_steps.push_back(ReportInLanguage(m_out + "/DriveDiff.txt"));
 
     m_steps.push_back(choice("for the comparison with a file"));
     m_steps.push_back(FileBoxStep("compare with a file: the file",
@@ -187,6 +159,7 @@ void Walker::ConnectionRoad()
     m_steps.back().act = [choose] { choose(3); };
     m_steps.push_back(FileBoxStep("compare with a file: the report's name", m_out + "/FileDiff.txt"));
     m_steps.push_back(reportOpened("FileDiff.txt"));
+    m_steps.push_back(ReportInLanguage(m_out + "/FileDiff.txt"));
 
     m_steps.push_back(choice("for writing the drive"));
     m_steps.push_back(ModalStep("the download-and-save dialog from the choice", [choose] { choose(1); }));
@@ -295,6 +268,7 @@ void Walker::StartPageRoad()
                                   view->url().toString().contains("TK20_");
                        },
                        20000});
+    m_steps.push_back(ReportInLanguage(m_out + "/StartDiff.txt"));
 }
 
 void Walker::DownloadRoad()

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -145,6 +146,33 @@ QStringList LabelTexts(QWidget* window)
             if (label->isVisible())
                 texts << label->text();
     return texts;
+}
+
+bool Press(QMessageBox* box, QMessageBox::StandardButton which)
+{
+    QAbstractButton* button = box->button(which);
+    if (!button)
+        return false;
+    QTimer::singleShot(300, box, [button] { RealClick(button, button->rect().center()); });
+    return true;
+}
+
+bool AnswerYesOrOk(QMessageBox* box)
+{
+    return Press(box, QMessageBox::Yes) ||
+           (box->icon() != QMessageBox::Question && Press(box, QMessageBox::Ok));
+}
+
+bool NothingOverMain(QWidget* main)
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    return !modal || modal == main;
+}
+
+void Click(QAbstractButton* button)
+{
+    if (button)
+        RealClick(button, button->rect().center());
 }
 
 } // namespace roadwalk

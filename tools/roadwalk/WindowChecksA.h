@@ -2,6 +2,7 @@
 // the system menu, toolbar buttons by tool tip.
 #pragma once
 
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -31,5 +32,14 @@ bool ChooseMenuItem(const QRegularExpression& text);
 
 // The texts of the window's labels.
 QStringList LabelTexts(QWidget* window);
+
+// Presses a box's button a moment later, by a real click; false when the box has no such button.
+bool Press(QMessageBox* box, QMessageBox::StandardButton which);
+// Questions are answered Yes, information OK.
+bool AnswerYesOrOk(QMessageBox* box);
+// The main window runs modal itself: true when no window is modal over it.
+bool NothingOverMain(QWidget* main);
+// A real click on the button's centre (nothing when there is no button).
+void Click(QAbstractButton* button);
 
 } // namespace roadwalk

@@ -14,7 +14,9 @@ case "$language" in
 esac
 rm -rf "$out"; mkdir -p "$out/xdg/config" "$out/xdg/runtime"; chmod 700 "$out/xdg/runtime"
 work="$(mktemp -d "${TMPDIR:-/tmp}/roadwalk.XXXXXX")"
-"$sim" --link "$work/ttyDRV" --par "$bin/TKSERIES/TK40.par" --line 9600,E,8,1 --motion 8 \
+# ROADWALK_BAUD: the line's speed, the drive's and the sample's (the oscilloscope needs 38400).
+baud="${ROADWALK_BAUD:-9600}"
+"$sim" --link "$work/ttyDRV" --par "$bin/TKSERIES/TK40.par" --line "$baud",E,8,1 --motion 8 \
        --journal "$out/journal.txt" > "$work/drivesim.out" 2>&1 &
 simpid=$!
 for _ in $(seq 100); do [ -e "$work/ttyDRV" ] && break; sleep 0.1; done
@@ -35,7 +37,7 @@ export QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu"
 # The sample names the language it was saved in, and opening a file switches to its language:
 # the walk opens a copy saved in the walk's language.
 mkdir -p "$out/Samples"
-sed "s/^LANG\t\"[A-Z]*\"/LANG\t\"$language\"/" "$bin/Samples/TK40.dat" > "$out/Samples/TK40.dat"
+sed -e "s/^LANG\t\"[A-Z]*\"/LANG\t\"$language\"/" -e "s/^\(COMM\t.*COM:1,\)9600,/\1$baud,/" "$bin/Samples/TK40.dat" > "$out/Samples/TK40.dat"
 export ROADWALK_OUT="$out" ROADWALK_SAMPLE="$out/Samples/TK40.dat"
 export ROADWALK_OWN="$bin/$language.str" ROADWALK_OTHER="$bin/$other.str"
 # Only the program gets the driver (a sanitized driver needs the program's sanitizer runtime).

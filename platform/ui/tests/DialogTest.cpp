@@ -218,4 +218,35 @@ TEST(DialogModeless, KeysOfAToolkitWindowOverTheDialogStayThere)
     dialog.DestroyWindow();
 }
 
+class KeyCountingDialog : public TestDialog
+{
+public:
+    int keyDowns = 0;
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_KEYDOWN)
+            ++keyDowns;
+        return TestDialog::PreTranslateMessage(msg);
+    }
+};
+
+// The toolkit may make each key's event where the one before was: every key typed still passes
+// the pre-translation once.
+TEST(DialogModeless, EveryKeyTypedPassesThePreTranslation)
+{
+    KeyCountingDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialog));
+    dialog.ShowWindow(SW_SHOW);
+    QWidget* name = dialog.GetDlgItem(kNameEdit)->GetWidget();
+    for (int i = 0; i < 3; ++i)
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QCoreApplication::sendEvent(name, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+        QCoreApplication::sendEvent(name, &release);
+    }
+    EXPECT_EQ(dialog.keyDowns, 3);
+    dialog.DestroyWindow();
+}
+
 } // namespace

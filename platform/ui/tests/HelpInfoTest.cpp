@@ -1,4 +1,4 @@
-// F1 sends WM_HELP to the focused window; unanswered it climbs to the parent.
+// F1 sends WM_HELP to the focused window; unanswered it climbs to the parent, then to the owner.
 #include <ui/Ui.h>
 
 #include <QApplication>
@@ -56,6 +56,20 @@ TEST_F(HelpInfoTest, UnansweredRequestClimbsToTheTopWindow)
     ASSERT_EQ(page.requests.size(), 1u);
     EXPECT_EQ(page.requests[0], &field);
     EXPECT_EQ(dialog.requests.size(), 1u);
+}
+
+// A box over the dialog without help of its own: the dialog that owns it is asked.
+TEST_F(HelpInfoTest, UnansweredRequestOfAnOwnedWindowGoesToItsOwner)
+{
+    HelpWnd box;
+    ASSERT_TRUE(box.CreateEx(0, nullptr, "box", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 80), &dialog, 0));
+    box.GetWidget()->setFocusPolicy(Qt::StrongFocus);
+    box.SetFocus();
+    QTest::keyClick(box.GetWidget(), Qt::Key_F1);
+    EXPECT_EQ(box.requests.size(), 1u);
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0], &box);
+    box.DestroyWindow();
 }
 
 TEST_F(HelpInfoTest, AnsweredRequestStopsWhereItWasAnswered)
