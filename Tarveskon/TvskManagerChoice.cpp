@@ -139,7 +139,10 @@ int CTvskManager::LoadWizardData(bool applyMotorData)
     LoadDriveTexts();
     ReplaceDescriptions();
     if (m_slvDb.IsOpen())
+    {
         ApplySlv();
+        ApplyDescriptions();
+    }
     else
         ApplyData();
     if (applyMotorData)

@@ -455,6 +455,22 @@ TEST_F(TarveskonImportTest, TheConnectionChoiceAfterAnImportStartsTheWizardAndCo
         << text;
 }
 
+// The listing's values come over the parameter file's texts: the descriptions stay the language's.
+TEST_F(TarveskonImportTest, AfterAnImportTheWizardDescribesItsParametersInTheLanguage)
+{
+    ImportAndChoose();
+    ASSERT_TRUE(dialog->Manager().ChangeLanguage(1));
+    boxes.answers.push_back(IDNO);
+    dialog->SendMessage(WM_COMMAND, ID_START_WIZARD, 0);
+    for (const auto& [name, english] : {std::pair{"Pr33", "Motor rated current"},
+                                        {"Pr1", "Operating mode (0=speed 1=torque 2=positioner)"}})
+    {
+        const DBPAR* par = dialog->Manager().ParDb().GetPar(name, true);
+        ASSERT_NE(par, nullptr) << name;
+        EXPECT_STREQ(par->szDescr, english);
+    }
+}
+
 TEST_F(TarveskonImportTest, YesAfterAnImportTakesTheChosenMotorsData)
 {
     ImportAndChoose();
