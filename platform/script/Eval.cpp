@@ -24,45 +24,78 @@ namespace tvsk::script
 namespace
 {
 
-// Arguments evaluated for a call: variables as references (ByRef), the rest as values.
-class ArgValues
+// Arrays locked while references to their elements live.
+class ArrayLocks
 {
 public:
-    ArgValues(Frame& f, const Arguments& args)
-    {
-        for (const auto& a : args)
-        {
-            if (!a)
-            {
-                m_values.push_back(MissingArgument());
-                continue;
-            }
-            SAFEARRAY* locked = nullptr;
-            if (Value* ref = a->Ref(f))
-                m_values.push_back(Value::Reference(*ref));
-            else if (Value* element = a->ElementRef(f, &locked))
-            {
-                m_locked.push_back(locked);
-                m_values.push_back(Value::Reference(*element));
-            }
-            else
-                m_values.push_back(a->Eval(f));
-        }
-    }
-    ~ArgValues()
+    ArrayLocks() = default;
+    ~ArrayLocks()
     {
         for (size_t i = 0; i < m_locked.size(); ++i)
             SafeArrayUnlock(m_locked.data()[i]);
     }
-    ArgValues(const ArgValues&) = delete;
-    ArgValues& operator=(const ArgValues&) = delete;
+    ArrayLocks(const ArrayLocks&) = delete;
+    ArrayLocks& operator=(const ArrayLocks&) = delete;
+    void Add(SAFEARRAY* array) { m_locked.push_back(array); }
+
+private:
+    SmallVector<SAFEARRAY*, 4> m_locked;
+};
+
+// Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
+void EvaluateArguments(Frame& f, const Arguments& args, Value* out, ArrayLocks& locks)
+{
+    for (const auto& a : args)
+    {
+        Value& to = *out++;
+        if (!a)
+        {
+            to = MissingArgument();
+            continue;
+        }
+        SAFEARRAY* locked = nullptr;
+        if (Value* ref = a->Ref(f))
+            to = Value::Reference(*ref);
+        else if (Value* element = a->ElementRef(f, &locked))
+        {
+            locks.Add(locked);
+            to = Value::Reference(*element);
+        }
+        else
+            to = a->Eval(f);
+    }
+}
+
+// Arguments evaluated for a call.
+class ArgValues
+{
+public:
+    ArgValues(Frame& f, const Arguments& args) : m_values(args.size())
+    {
+        EvaluateArguments(f, args, m_values.data(), m_locks);
+    }
     Value* data() { return m_values.data(); }
     size_t size() const { return m_values.size(); }
 
 private:
     SmallValues m_values;
-    SmallVector<SAFEARRAY*, 4> m_locked;
+    ArrayLocks m_locks; // unlocked before the values go
 };
+
+// A call of a script procedure whose arguments go straight into the callee's slots.
+Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Arguments& args)
+{
+    if (args.size() != p.params.size())
+    {
+        ArgValues values(f, args);
+        return f.interp.Call(p, me, values.data(), values.size());
+    }
+    // The locks outlive the callee's locals, which may refer to elements.
+    ArrayLocks locks;
+    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
+    EvaluateArguments(f, args, locals.data(), locks);
+    return f.interp.Enter(p, me, locals.data());
+}
 
 // An array's indexes, evaluated as numbers.
 class Indexes
@@ -314,10 +347,7 @@ Value NameExpr::Eval(Frame& f) const
     case Binding::MeMember:
         return CallMeMember(f, slot, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args);
     case Binding::Procedure:
-    {
-        ArgValues values(f, args);
-        return f.interp.Call(*procedure, nullptr, values.data(), values.size());
-    }
+        return CallProcedure(f, *procedure, nullptr, args);
     case Binding::Builtin:
         return CallBuiltin(f, *builtin, args);
     case Binding::ErrObject:

@@ -85,6 +85,8 @@ public:
     Value* FindGlobal(std::u16string_view name);
     // Calls a procedure with arguments (references for ByRef parameters) and returns its result.
     Value Call(const Procedure& procedure, ScriptObject* me, Value* args, size_t count);
+    // Runs a procedure on locals of its local count whose first slots hold the arguments as passed.
+    Value Enter(const Procedure& procedure, ScriptObject* me, Value* locals);
     // Calls a global procedure by name with plain values (events, GetScriptDispatch).
     Value CallByName(std::u16string_view name, std::vector<Value> args);
 

@@ -5,6 +5,7 @@
 #include "Convert.h"
 #include "Dispatch.h"
 #include "Interpreter.h"
+#include "SmallVector.h"
 
 #include <new>
 
@@ -238,7 +239,9 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
         const Procedure* p = set ? member.set : member.let;
         if (!p)
             Throw(member.get || member.method ? err::WrongArguments : err::NoSuchMember);
-        std::vector<Value> all(args, args + count);
+        SmallValues all;
+        for (size_t i = 0; i < count; ++i)
+            all.push_back(args[i]);
         all.push_back(set ? SetValue(std::move(*value)) : LetValue(std::move(*value)));
         m_interp.Call(*p, this, all.data(), all.size());
         return {};
