@@ -107,7 +107,10 @@ public:
         {
             if (!a)
                 Throw(err::SubscriptOutOfRange);
-            m_at.push_back(ToLong(a->Eval(f)));
+            // A variable or literal index is read where it lives; an object's default value could run
+            // code that replaces it meanwhile, so that one is copied.
+            const Value* plain = a->Peek(f);
+            m_at.push_back(plain && !plain->IsObject() ? ToLong(*plain) : ToLong(a->Eval(f)));
         }
     }
     const LONG* data() const { return const_cast<Indexes*>(this)->m_at.data(); }

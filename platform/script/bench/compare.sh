@@ -1,5 +1,6 @@
 #!/bin/sh
-# Interleaved rounds: each program in python3, then in the engine; medians of the rounds and their ratio.
+# Interleaved rounds: each program in python3, then in the engine, each repeated for half a second;
+# the medians of the rounds' means and their ratio.
 # Usage: compare.sh <script_bench> [rounds] [programs]
 set -e
 bench=$1
@@ -14,7 +15,7 @@ for p in $programs; do
     r=0
     while [ "$r" -lt "$rounds" ]; do
         py="$py $(python3 "$here/python_programs.py" "$p")"
-        en="$en $("$bench" --benchmark_filter="^$p\$" --benchmark_min_time=0 --benchmark_format=csv 2>/dev/null |
+        en="$en $("$bench" --benchmark_filter="^$p\$" --benchmark_min_time=0.5 --benchmark_format=csv 2>/dev/null |
             awk -F, -v p="\"$p\"" '$1 == p {print $4}')"
         r=$((r + 1))
     done
