@@ -46,6 +46,9 @@ struct Expr
     // it lives, without a copy, valid until the next code runs.
     virtual bool Plain() const { return false; }
     virtual const Value* Peek(Frame&) const { return nullptr; }
+    // Whether evaluating it now runs no code that could change a variable: literals, variables that
+    // hold no object, operators and functions that only read over such.
+    virtual bool RunsNoCode(Frame&) const { return false; }
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -132,6 +135,7 @@ struct NameExpr : Expr
     Value* ElementRef(Frame& f, SAFEARRAY** locked) const override;
     bool Plain() const override;
     const Value* Peek(Frame& f) const override;
+    bool RunsNoCode(Frame& f) const override;
 
     Value* Variable(Frame& f) const;
 };
@@ -171,6 +175,7 @@ struct LiteralExpr : Expr
     bool IsLiteral() const override { return true; }
     bool Plain() const override { return true; }
     const Value* Peek(Frame&) const override { return &value; }
+    bool RunsNoCode(Frame&) const override { return true; }
 };
 
 // (expression): a value, never a variable, so a ByRef argument in parentheses passes a copy.
@@ -181,6 +186,7 @@ struct ParenExpr : Expr
     bool IsLiteral() const override { return inner->IsLiteral(); }
     bool Plain() const override { return inner->Plain(); }
     const Value* Peek(Frame& f) const override { return inner->Peek(f); }
+    bool RunsNoCode(Frame& f) const override { return inner->RunsNoCode(f); }
 };
 
 struct MeExpr : Expr
@@ -223,6 +229,7 @@ struct BinaryExpr : Expr
     Op op;
     ExprPtr left, right;
     Value Eval(Frame& f) const override;
+    bool RunsNoCode(Frame& f) const override;
 };
 
 struct UnaryExpr : Expr

@@ -667,12 +667,11 @@ Value ReplaceF(Frame&, Args a, int n)
     const CompareMode mode = ModeArg(a, n, 5);
     if (IsNullArg(a[0]) || IsNullArg(a[1]) || IsNullArg(a[2]))
         Throw(err::InvalidUseOfNull);
-    const std::u16string text = TextArg(a[0]);
-    const std::u16string find = TextArg(a[1]);
-    const std::u16string with = TextArg(a[2]);
+    const TextView textView(a[0]), findView(a[1]), withView(a[2]);
+    const std::u16string_view text = textView.Text(), find = findView.Text(), with = withView.Text();
     if (static_cast<size_t>(start) > text.size())
         return Str(u"");
-    std::u16string_view rest = std::u16string_view(text).substr(static_cast<size_t>(start) - 1);
+    std::u16string_view rest = text.substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0)
         return Str(rest);
     std::u16string out;
@@ -1639,7 +1638,7 @@ const Builtin Table[] = {
     {u"now", 0, 0, NowF},
     {u"oct", 1, 1, OctF},
     {u"randomize", 0, 1, RandomizeF},
-    {u"replace", 3, 6, ReplaceF},
+    {u"replace", 3, 6, ReplaceF, true},
     {u"rgb", 3, 3, RgbF},
     {u"right", 2, 2, RightF, true},
     {u"rightb", 2, 2, RightF},

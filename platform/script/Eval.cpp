@@ -145,19 +145,28 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
-    // Plain arguments are lent to a function that only reads them, unless an object's default member
-    // could run code that changes them meanwhile.
-    bool lend = b.borrows;
-    for (const auto& a : args)
-        lend = lend && (!a || (a->Plain() && !a->Peek(f)->IsObject()));
+    // A plain argument is lent to a function that only reads it when the arguments after it run no
+    // code that could change it meanwhile (an object's default member, a procedure).
+    size_t lendable = args.size(); // the arguments from here on run no code
+    if (b.borrows)
+        while (lendable > 0 && (!args[lendable - 1] || args[lendable - 1]->RunsNoCode(f)))
+            --lendable;
     SmallValues values;
-    for (const auto& a : args)
+    for (size_t i = 0; i < args.size(); ++i)
+    {
+        const Expr* a = args[i].get();
+        // The arguments before may have run code that made the rest's variables objects.
+        if (i == lendable && i > 0)
+            for (size_t j = i; j < args.size() && lendable < args.size(); ++j)
+                if (args[j] && !args[j]->RunsNoCode(f))
+                    lendable = args.size();
         if (!a)
             values.push_back(MissingArgument());
-        else if (lend)
+        else if (i >= lendable && a->Plain())
             values.push_back(Value::Reference(const_cast<Value&>(*a->Peek(f))));
         else
             values.push_back(a->Eval(f));
+    }
     return b.call(f, values.data(), n);
 }
 
@@ -284,6 +293,18 @@ const Value* NameExpr::Peek(Frame& f) const
     if (!Plain())
         return nullptr;
     return binding == Binding::Constant ? &constant : Variable(f);
+}
+
+bool NameExpr::RunsNoCode(Frame& f) const
+{
+    if (Plain())
+        return !Peek(f)->IsObject();
+    if (binding != Binding::Builtin || !builtin->borrows)
+        return false;
+    for (const auto& a : args)
+        if (a && !a->RunsNoCode(f))
+            return false;
+    return true;
 }
 
 Value* NameExpr::Ref(Frame& f) const
@@ -711,6 +732,11 @@ Value BinaryExpr::Eval(Frame& f) const
     default:
         return Value::Bool(o != Order::Less);
     }
+}
+
+bool BinaryExpr::RunsNoCode(Frame& f) const
+{
+    return left->RunsNoCode(f) && right->RunsNoCode(f);
 }
 
 Value UnaryExpr::Eval(Frame& f) const

@@ -535,6 +535,15 @@ TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
         {"Const k = \"abc\" : result = Len(k) & Mid(k, 2) & (k = \"abc\") & Left(k, 1)", "String:3bcTruea"},
         {"x = 5 : result = Len(x) & Mid(x, 1) & Asc(x) & StrComp(x, 5)", "String:15530"},
         {"result = Len(Empty) & Left(Empty, 1) & IsNull(Mid(Null, 1))", "String:0True"},
+        {"s = \"abc\" : result = InStr(s, Mid(s, 2, 1)) & Replace(s, \"b\", Mid(s, 3)) & s",
+         "String:2accabc"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = \"b\"\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = InStr(s, Mid(o, 1)) & s",
+         "String:2zzzz"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = \"b\"\n End Property\nEnd Class\n"
+         "Function F()\n Set u = New C : F = 1\nEnd Function\n"
+         "u = \"b\" : s = \"abc\" : result = InStr(F(), s, Mid(u, 1)) & s",
+         "String:2zzzz"},
     });
 }
 
