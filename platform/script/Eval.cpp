@@ -15,6 +15,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -601,29 +602,40 @@ Value NewExpr::Eval(Frame& f) const
 
 namespace
 {
-// Integer and Long operands of + and - and of the compares, straight; the result widens as the
-// general rules widen it (Integer to Long, Long to Double).
-bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
+bool IsInteger(VARTYPE vt)
 {
-    const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
-    if ((!aInt && a.vt != VT_I4) || (!bInt && b.vt != VT_I4))
-        return false;
-    const long long x = aInt ? a.iVal : a.lVal;
-    const long long y = bInt ? b.iVal : b.lVal;
-    long long r = 0;
+    return vt == VT_I2 || vt == VT_I4;
+}
+
+Value CompareResult(Op op, Order o)
+{
     switch (op)
     {
-    case Op::Add:
-        r = x + y;
-        break;
-    case Op::Sub:
-        r = x - y;
-        break;
     case Op::Eq:
-        out = Value::Bool(x == y);
+        return Value::Bool(o == Order::Equal);
+    case Op::Ne:
+        return Value::Bool(o != Order::Equal);
+    case Op::Lt:
+        return Value::Bool(o == Order::Less);
+    case Op::Gt:
+        return Value::Bool(o == Order::Greater);
+    case Op::Le:
+        return Value::Bool(o != Order::Greater);
+    default:
+        return Value::Bool(o != Order::Less);
+    }
+}
+
+// A compare of two numbers, or false for another operator.
+template <class T> bool NumericCompare(Op op, T x, T y, Value& out)
+{
+    switch (op)
+    {
+    case Op::Eq: // as the general rules order them: neither less nor greater is equal
+        out = Value::Bool(!(x < y) && !(x > y));
         return true;
     case Op::Ne:
-        out = Value::Bool(x != y);
+        out = Value::Bool(x < y || x > y);
         return true;
     case Op::Lt:
         out = Value::Bool(x < y);
@@ -632,20 +644,59 @@ bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
         out = Value::Bool(x > y);
         return true;
     case Op::Le:
-        out = Value::Bool(x <= y);
+        out = Value::Bool(!(x > y));
         return true;
     case Op::Ge:
-        out = Value::Bool(x >= y);
+        out = Value::Bool(!(x < y));
         return true;
     default:
         return false;
     }
-    if (aInt && bInt && r >= -32768 && r <= 32767)
-        out = Value::Int(static_cast<SHORT>(r));
-    else if (r >= -2147483648LL && r <= 2147483647LL)
-        out = Value::Long(static_cast<LONG>(r));
+}
+
+// Integer, Long and Double operands of +, -, * and the compares, straight; the result widens as the
+// general rules widen it (Integer to Long, Long to Double). False leaves the operation to those rules.
+bool NumericOperation(Op op, const Value& a, const Value& b, Value& out)
+{
+    if (IsInteger(a.vt) && IsInteger(b.vt))
+    {
+        const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
+        const long long x = aInt ? a.iVal : a.lVal;
+        const long long y = bInt ? b.iVal : b.lVal;
+        long long r = 0;
+        if (op == Op::Add)
+            r = x + y;
+        else if (op == Op::Sub)
+            r = x - y;
+        else if (op == Op::Mul)
+            r = x * y;
+        else
+            return NumericCompare(op, x, y, out);
+        if (aInt && bInt && r >= -32768 && r <= 32767)
+            out = Value::Int(static_cast<SHORT>(r));
+        else if (r >= -2147483648LL && r <= 2147483647LL)
+            out = Value::Long(static_cast<LONG>(r));
+        else
+            out = Value::Double(static_cast<double>(r));
+        return true;
+    }
+    if ((!IsInteger(a.vt) && a.vt != VT_R8) || (!IsInteger(b.vt) && b.vt != VT_R8))
+        return false;
+    const double x = a.vt == VT_R8 ? a.dblVal : a.vt == VT_I4 ? a.lVal : a.iVal;
+    const double y = b.vt == VT_R8 ? b.dblVal : b.vt == VT_I4 ? b.lVal : b.iVal;
+    double r = 0;
+    if (op == Op::Add)
+        r = x + y;
+    else if (op == Op::Sub)
+        r = x - y;
+    else if (op == Op::Mul)
+        r = x * y;
     else
-        out = Value::Double(static_cast<double>(r));
+        return NumericCompare(op, x, y, out);
+    // An overflow is the general rules' error.
+    if (!std::isfinite(r))
+        return false;
+    out = Value::Double(r);
     return true;
 }
 } // namespace
@@ -679,7 +730,7 @@ Value BinaryExpr::Eval(Frame& f) const
     }
     const Value& a = *pa;
     const Value& b = *pb;
-    if (Value r; IntegerOperation(op, a, b, r))
+    if (Value r; NumericOperation(op, a, b, r))
         return r;
     switch (op)
     {
@@ -717,21 +768,7 @@ Value BinaryExpr::Eval(Frame& f) const
     const Order o = Compare(a, b, left->IsLiteral(), right->IsLiteral());
     if (o == Order::Unknown)
         return Value::Null();
-    switch (op)
-    {
-    case Op::Eq:
-        return Value::Bool(o == Order::Equal);
-    case Op::Ne:
-        return Value::Bool(o != Order::Equal);
-    case Op::Lt:
-        return Value::Bool(o == Order::Less);
-    case Op::Gt:
-        return Value::Bool(o == Order::Greater);
-    case Op::Le:
-        return Value::Bool(o != Order::Greater);
-    default:
-        return Value::Bool(o != Order::Less);
-    }
+    return CompareResult(op, o);
 }
 
 bool BinaryExpr::RunsNoCode(Frame& f) const
@@ -1128,19 +1165,32 @@ Flow ForStmt::Exec(Frame& f) const
                      });
     if (failed)
         return BodyOnce(body, f);
+    // Integer and Long bounds: a counter that stays one is compared natively.
+    const bool integral = IsInteger(end.vt) && IsInteger(increment.vt);
+    const long long last = end.vt == VT_I2 ? end.iVal : end.lVal;
     for (;;)
     {
         Tick(f);
         Value* ref = variable->Ref(f);
-        const Value current = ref ? Value() : variable->Eval(f);
-        const Value& counter = ref ? *ref : current;
-        Value past;
-        if (!IntegerOperation(down ? Op::Lt : Op::Gt, counter, end, past))
+        bool past = false;
+        if (integral && ref && IsInteger(ref->vt))
         {
-            const Order o = Compare(counter, end);
-            past = Value::Bool(down ? o == Order::Less : o == Order::Greater);
+            const long long counter = ref->vt == VT_I2 ? ref->iVal : ref->lVal;
+            past = down ? counter < last : counter > last;
         }
-        if (past.boolVal)
+        else
+        {
+            const Value current = ref ? Value() : variable->Eval(f);
+            const Value& counter = ref ? *ref : current;
+            if (Value r; NumericOperation(down ? Op::Lt : Op::Gt, counter, end, r))
+                past = r.boolVal;
+            else
+            {
+                const Order o = Compare(counter, end);
+                past = down ? o == Order::Less : o == Order::Greater;
+            }
+        }
+        if (past)
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitFor)
@@ -1149,7 +1199,7 @@ Flow ForStmt::Exec(Frame& f) const
             return flow;
         ref = variable->Ref(f);
         Value next;
-        if (ref && IntegerOperation(Op::Add, *ref, increment, next))
+        if (ref && NumericOperation(Op::Add, *ref, increment, next))
             *ref = std::move(next);
         else if (ref)
             *ref = Add(*ref, increment);

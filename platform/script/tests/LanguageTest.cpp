@@ -118,6 +118,15 @@ TEST(Language, ArithmeticPromotesOnOverflow)
         {"result = -Empty", "Integer:0"},
         {"result = -True", "Integer:1"},
         {"x = -32768 : result = -CInt(x)", "Long:32768"},
+        {"x = 300 : result = x * x", "Long:90000"},
+        {"x = 100 : result = x * -3", "Integer:-300"},
+        {"x = 65536 : result = x * x", "Double:4294967296"},
+        {"x = 1.5 : y = 2 : result = (x * y) & (x - y) & (y - x) & (x < y) & (x = 1.5) & (x <> 1.5) & (70000 "
+         "> x)",
+         "String:3-0.50.5TrueTrueFalseTrue"},
+        {"x = 1E+308 : result = x + x", "error 6"},
+        {"x = -1E+308 : result = x - 1E+308", "error 6"},
+        {"For x = 1.5 To 3 : n = n + x : Next : result = n & TypeName(x) & x", "String:4Double3.5"},
     });
 }
 
