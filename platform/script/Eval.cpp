@@ -248,6 +248,28 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     Throw(err::TypeMismatch);
 }
 
+namespace
+{
+// The element a(i) names when i is a variable or literal of Integer or Long inside a one-dimensional
+// array of variants; null leaves it to the general path (and its errors).
+Value* DirectElement(Frame& f, const Value& array, const Arguments& args)
+{
+    if (args.size() != 1 || !args[0] || array.vt != (VT_ARRAY | VT_VARIANT))
+        return nullptr;
+    SAFEARRAY* a = array.parray;
+    if (!a || a->vt != VT_VARIANT || a->cDims != 1)
+        return nullptr;
+    const Value* index = args[0]->Peek(f);
+    if (!index || (index->vt != VT_I2 && index->vt != VT_I4))
+        return nullptr;
+    const long long at =
+        (index->vt == VT_I2 ? index->iVal : index->lVal) - static_cast<long long>(a->rgsabound[0].lLbound);
+    if (at < 0 || at >= static_cast<long long>(a->rgsabound[0].cElements))
+        return nullptr;
+    return static_cast<Value*>(a->pvData) + at;
+}
+} // namespace
+
 void Expr::Call(Frame& f) const
 {
     Eval(f);
@@ -351,6 +373,8 @@ Value NameExpr::Eval(Frame& f) const
         const Value& v = *Variable(f);
         if (args.empty())
             return v;
+        if (const Value* element = DirectElement(f, v, args))
+            return *element;
         if (v.IsArray())
         {
             const Indexes at(f, args);
@@ -521,8 +545,9 @@ Value ObjectValue(Frame& f, const ExprPtr& object)
 
 Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
 {
-    Value object = ObjectValue(f, m.object);
-    const ComPtr<IDispatch> target = ObjectOf(object);
+    // A variable's object is taken where it lives: the reference taken keeps it while the member runs.
+    const Value* plain = m.object ? m.object->Peek(f) : nullptr;
+    const ComPtr<IDispatch> target = plain ? ObjectOf(*plain) : ObjectOf(ObjectValue(f, m.object));
     if (!target)
         Throw(err::ObjectRequired);
     ArgValues values(f, m.args);

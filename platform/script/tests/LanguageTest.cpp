@@ -553,6 +553,16 @@ TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
          "Function F()\n Set u = New C : F = 1\nEnd Function\n"
          "u = \"b\" : s = \"abc\" : result = InStr(F(), s, Mid(u, 1)) & s",
          "String:2zzzz"},
+        {"Dim a(2) : a(1) = 5 : i = 1 : j = CInt(1) : result = a(i) + a(j) + a(1.4) + a(\"1\")",
+         "Integer:20"},
+        {"Dim a(2) : i = 3 : result = a(i)", "error 9"},
+        {"Dim a(2) : i = -1 : result = a(i)", "error 9"},
+        {"Dim a(2, 2) : a(1, 2) = 7 : i = 1 : result = a(i, 2) & a(i)", "error 9"},
+        {"Dim a(2, 2) : a(1, 2) = 7 : i = 1 : result = a(i, 2)", "Integer:7"},
+        {"Class C\n Public Property Get V\n  Set o = Nothing : V = 3\n End Property\nEnd Class\n"
+         "Set o = New C : result = o.V & TypeName(o)",
+         "String:3Nothing"},
+        {"x = 1 : result = x.V", "error 424"},
     });
 }
 
