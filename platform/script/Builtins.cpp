@@ -675,6 +675,7 @@ Value ReplaceF(Frame&, Args a, int n)
     if (find.empty() || count == 0)
         return Str(rest);
     std::u16string out;
+    out.reserve(rest.size());
     size_t pos = 0;
     LONG done = 0;
     while (count < 0 || done < count)

@@ -239,11 +239,16 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
         const Procedure* p = set ? member.set : member.let;
         if (!p)
             Throw(member.get || member.method ? err::WrongArguments : err::NoSuchMember);
-        SmallValues all;
+        // The index arguments and the value go straight into the procedure's slots.
+        const bool fits = count + 1 == p->params.size();
+        SmallVector<Value, 8> all(fits ? static_cast<size_t>(p->localCount) : count + 1);
         for (size_t i = 0; i < count; ++i)
-            all.push_back(args[i]);
-        all.push_back(set ? SetValue(std::move(*value)) : LetValue(std::move(*value)));
-        m_interp.Call(*p, this, all.data(), all.size());
+            all.data()[i] = args[i];
+        all.data()[count] = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+        if (fits)
+            m_interp.Enter(*p, this, all.data());
+        else
+            m_interp.Call(*p, this, all.data(), all.size());
         return {};
     }
     if (member.get)

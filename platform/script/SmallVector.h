@@ -19,8 +19,15 @@ public:
     SmallVector() = default;
     explicit SmallVector(size_t count)
     {
+        if (count > N)
+        {
+            for (size_t i = 0; i < count; ++i)
+                push_back(T());
+            return;
+        }
         for (size_t i = 0; i < count; ++i)
-            push_back(T());
+            new (&Inline()[i]) T();
+        m_size = count;
     }
     ~SmallVector()
     {
