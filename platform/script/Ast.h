@@ -138,6 +138,9 @@ struct NameExpr : Expr
     bool RunsNoCode(Frame& f) const override;
 
     Value* Variable(Frame& f) const;
+
+private:
+    Value* OtherVariable(Frame& f) const;
 };
 
 // object.name, or .name inside With (object null).
@@ -230,6 +233,9 @@ struct BinaryExpr : Expr
     ExprPtr left, right;
     Value Eval(Frame& f) const override;
     bool RunsNoCode(Frame& f) const override;
+
+private:
+    Value Apply(const Value& a, const Value& b) const;
 };
 
 struct UnaryExpr : Expr
@@ -257,6 +263,7 @@ private:
     };
     mutable Append m_append = Append::Unknown;
     mutable std::vector<const Expr*> m_appended;
+    mutable const NameExpr* m_variable = nullptr; // the target when it is a name, once known
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
 };

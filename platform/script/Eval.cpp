@@ -284,6 +284,18 @@ void Expr::Assign(Frame&, Value, bool) const
 
 Value* NameExpr::Variable(Frame& f) const
 {
+    if (binding == Binding::Local && !global)
+    {
+        Value& local = f.locals[slot];
+        return local.IsReference() ? &local.Target() : &local;
+    }
+    if (binding == Binding::Global && defined)
+        return &global->Target();
+    return OtherVariable(f);
+}
+
+Value* NameExpr::OtherVariable(Frame& f) const
+{
     switch (binding)
     {
     case Binding::Local:
@@ -651,83 +663,102 @@ Value CompareResult(Op op, Order o)
     }
 }
 
-// A compare of two numbers, or false for another operator.
-template <class T> bool NumericCompare(Op op, T x, T y, Value& out)
+bool IsNumber(VARTYPE vt)
+{
+    return vt == VT_I2 || vt == VT_I4 || vt == VT_R8;
+}
+
+// Integer, Long and Double operands of +, -, * and the compares take the straight path.
+bool Straight(Op op, const Value& a, const Value& b)
+{
+    return (op <= Op::Mul || (op >= Op::Eq && op <= Op::Ge)) && IsNumber(a.vt) && IsNumber(b.vt);
+}
+
+template <class T> Value NumericCompare(Op op, T x, T y)
 {
     switch (op)
     {
     case Op::Eq: // as the general rules order them: neither less nor greater is equal
-        out = Value::Bool(!(x < y) && !(x > y));
-        return true;
+        return Value::Bool(!(x < y) && !(x > y));
     case Op::Ne:
-        out = Value::Bool(x < y || x > y);
-        return true;
+        return Value::Bool(x < y || x > y);
     case Op::Lt:
-        out = Value::Bool(x < y);
-        return true;
+        return Value::Bool(x < y);
     case Op::Gt:
-        out = Value::Bool(x > y);
-        return true;
+        return Value::Bool(x > y);
     case Op::Le:
-        out = Value::Bool(!(x > y));
-        return true;
-    case Op::Ge:
-        out = Value::Bool(!(x < y));
-        return true;
+        return Value::Bool(!(x > y));
     default:
-        return false;
+        return Value::Bool(!(x < y));
     }
 }
 
-// Integer, Long and Double operands of +, -, * and the compares, straight; the result widens as the
-// general rules widen it (Integer to Long, Long to Double). False leaves the operation to those rules.
-bool NumericOperation(Op op, const Value& a, const Value& b, Value& out)
+Value IntegerValue(long long r, bool integers)
 {
-    if (IsInteger(a.vt) && IsInteger(b.vt))
+    if (integers && r >= -32768 && r <= 32767)
+        return Value::Int(static_cast<SHORT>(r));
+    if (r >= -2147483648LL && r <= 2147483647LL)
+        return Value::Long(static_cast<LONG>(r));
+    return Value::Double(static_cast<double>(r));
+}
+
+// The straight path's result (Straight is true); results are returned whole, never moved through
+// temporaries. The result widens as the general rules widen it (Integer to Long, Long to Double).
+Value StraightValue(Op op, const Value& a, const Value& b)
+{
+    if (a.vt != VT_R8 && b.vt != VT_R8)
     {
         const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
         const long long x = aInt ? a.iVal : a.lVal;
         const long long y = bInt ? b.iVal : b.lVal;
-        long long r = 0;
-        if (op == Op::Add)
-            r = x + y;
-        else if (op == Op::Sub)
-            r = x - y;
-        else if (op == Op::Mul)
-            r = x * y;
-        else
-            return NumericCompare(op, x, y, out);
-        if (aInt && bInt && r >= -32768 && r <= 32767)
-            out = Value::Int(static_cast<SHORT>(r));
-        else if (r >= -2147483648LL && r <= 2147483647LL)
-            out = Value::Long(static_cast<LONG>(r));
-        else
-            out = Value::Double(static_cast<double>(r));
-        return true;
+        switch (op)
+        {
+        case Op::Add:
+            return IntegerValue(x + y, aInt && bInt);
+        case Op::Sub:
+            return IntegerValue(x - y, aInt && bInt);
+        case Op::Mul:
+            return IntegerValue(x * y, aInt && bInt);
+        default:
+            return NumericCompare(op, x, y);
+        }
     }
-    if ((!IsInteger(a.vt) && a.vt != VT_R8) || (!IsInteger(b.vt) && b.vt != VT_R8))
-        return false;
     const double x = a.vt == VT_R8 ? a.dblVal : a.vt == VT_I4 ? a.lVal : a.iVal;
     const double y = b.vt == VT_R8 ? b.dblVal : b.vt == VT_I4 ? b.lVal : b.iVal;
     double r = 0;
-    if (op == Op::Add)
+    switch (op)
+    {
+    case Op::Add:
         r = x + y;
-    else if (op == Op::Sub)
+        break;
+    case Op::Sub:
         r = x - y;
-    else if (op == Op::Mul)
+        break;
+    case Op::Mul:
         r = x * y;
-    else
-        return NumericCompare(op, x, y, out);
+        break;
+    default:
+        return NumericCompare(op, x, y);
+    }
     // An overflow is the general rules' error.
     if (!std::isfinite(r))
-        return false;
-    out = Value::Double(r);
-    return true;
+        return op == Op::Add ? Add(a, b) : op == Op::Sub ? Subtract(a, b) : Multiply(a, b);
+    return Value::Double(r);
 }
 } // namespace
 
 Value BinaryExpr::Eval(Frame& f) const
 {
+    // Plain operands without objects: reading them runs no code.
+    if (right->Plain())
+        if (const Value* pa = left->Peek(f))
+        {
+            const Value* pb = right->Peek(f);
+            if (Straight(op, *pa, *pb))
+                return StraightValue(op, *pa, *pb);
+            if (!pa->IsObject() && !pb->IsObject())
+                return Apply(*pa, *pb);
+        }
     // Plain operands are read in place; the left one only when the right runs no code that could change
     // it, and neither while the other is an object whose default member could.
     Value ownA, ownB;
@@ -753,10 +784,13 @@ Value BinaryExpr::Eval(Frame& f) const
         ownB = *pb;
         pb = &ownB;
     }
-    const Value& a = *pa;
-    const Value& b = *pb;
-    if (Value r; NumericOperation(op, a, b, r))
-        return r;
+    return Apply(*pa, *pb);
+}
+
+Value BinaryExpr::Apply(const Value& a, const Value& b) const
+{
+    if (Straight(op, a, b))
+        return StraightValue(op, a, b);
     switch (op)
     {
     case Op::Add:
@@ -845,9 +879,26 @@ Flow Block::Exec(Frame& f) const
 
 Flow AssignStmt::Exec(Frame& f) const
 {
-    if (!set && Appends() && AppendInPlace(f))
+    if (set)
+    {
+        target->Assign(f, value->Eval(f), true);
         return Flow::Normal;
-    target->Assign(f, value->Eval(f), set);
+    }
+    if (Appends() && AppendInPlace(f))
+        return Flow::Normal;
+    Value v = value->Eval(f);
+    // A plain value into a variable: stored straight.
+    if (m_variable && !v.IsObject() && !v.IsReference() && m_variable->Plain() &&
+        m_variable->binding != Binding::Constant)
+    {
+        Value* slot = m_variable->Variable(f);
+        if (!slot->IsArray() || !slot->parray || !slot->parray->cLocks)
+        {
+            *slot = std::move(v);
+            return Flow::Normal;
+        }
+    }
+    target->Assign(f, std::move(v), false);
     return Flow::Normal;
 }
 
@@ -937,6 +988,7 @@ bool AssignStmt::Appends() const
         return m_append == Append::Yes;
     m_append = Append::No;
     auto* name = dynamic_cast<const NameExpr*>(target.get());
+    m_variable = name;
     if (!name)
         return false;
     std::vector<const Expr*> appended;
@@ -1207,8 +1259,9 @@ Flow ForStmt::Exec(Frame& f) const
         {
             const Value current = ref ? Value() : variable->Eval(f);
             const Value& counter = ref ? *ref : current;
-            if (Value r; NumericOperation(down ? Op::Lt : Op::Gt, counter, end, r))
-                past = r.boolVal;
+            const Op beyond = down ? Op::Lt : Op::Gt;
+            if (Straight(beyond, counter, end))
+                past = StraightValue(beyond, counter, end).boolVal;
             else
             {
                 const Order o = Compare(counter, end);
@@ -1223,9 +1276,8 @@ Flow ForStmt::Exec(Frame& f) const
         if (flow != Flow::Normal)
             return flow;
         ref = variable->Ref(f);
-        Value next;
-        if (ref && NumericOperation(Op::Add, *ref, increment, next))
-            *ref = std::move(next);
+        if (ref && Straight(Op::Add, *ref, increment))
+            *ref = StraightValue(Op::Add, *ref, increment);
         else if (ref)
             *ref = Add(*ref, increment);
         else
