@@ -555,19 +555,14 @@ Value ObjectValue(Frame& f, const ExprPtr& object)
     return object->Eval(f);
 }
 
-Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+Value MemberOn(Frame& f, const MemberExpr& m, IDispatch* target, WORD flags, Value* args, size_t count,
+               Value* value)
 {
-    // A variable's object is taken where it lives: the reference taken keeps it while the member runs.
-    const Value* plain = m.object ? m.object->Peek(f) : nullptr;
-    const ComPtr<IDispatch> target = plain ? ObjectOf(*plain) : ObjectOf(ObjectValue(f, m.object));
-    if (!target)
-        Throw(err::ObjectRequired);
-    ArgValues values(f, m.args);
     // Err.Raise throws the error itself: its number and texts stay as raised.
-    if (target.Get() == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
-        throw ScriptException{f.interp.Err().Raised(values.data(), values.size())};
+    if (target == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
+        throw ScriptException{f.interp.Err().Raised(args, count)};
     const bool mine = f.me && m.onMe;
-    if (ScriptObject* own = ScriptObject::From(target.Get()))
+    if (ScriptObject* own = ScriptObject::From(target))
     {
         if (m.cachedClass != &own->Class())
         {
@@ -576,9 +571,22 @@ Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
         }
         if (!m.cachedMember || (!m.cachedMember->isPublic && !mine))
             Throw(err::NoSuchMember);
-        return own->InvokeMember(*m.cachedMember, flags, values.data(), values.size(), value);
+        return own->InvokeMember(*m.cachedMember, flags, args, count, value);
     }
-    return InvokeName(target.Get(), m.name, flags, values.data(), values.size(), value, mine);
+    return InvokeName(target, m.name, flags, args, count, value, mine);
+}
+
+Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+{
+    // A variable's object is taken where it lives: the reference taken keeps it while the member runs.
+    const Value* plain = m.object ? m.object->Peek(f) : nullptr;
+    const ComPtr<IDispatch> target = plain ? ObjectOf(*plain) : ObjectOf(ObjectValue(f, m.object));
+    if (!target)
+        Throw(err::ObjectRequired);
+    if (m.args.empty())
+        return MemberOn(f, m, target.Get(), flags, nullptr, 0, value);
+    ArgValues values(f, m.args);
+    return MemberOn(f, m, target.Get(), flags, values.data(), values.size(), value);
 }
 } // namespace
 

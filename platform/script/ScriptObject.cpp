@@ -8,6 +8,7 @@
 #include "SmallVector.h"
 
 #include <new>
+#include <typeinfo>
 
 namespace tvsk::script
 {
@@ -29,6 +30,9 @@ ScriptObject* ScriptObject::From(IDispatch* object)
 {
     if (!object)
         return nullptr;
+    // The engine's own objects are known by their type, without counting references on every call.
+    if (typeid(*object) == typeid(ScriptObject))
+        return static_cast<ScriptObject*>(object);
     void* own = nullptr;
     if (object->QueryInterface(Iid, &own) != S_OK)
         return nullptr;
