@@ -150,8 +150,13 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     // code that could change it meanwhile (an object's default member, a procedure).
     size_t lendable = args.size(); // the arguments from here on run no code
     if (b.borrows)
-        while (lendable > 0 && (!args[lendable - 1] || args[lendable - 1]->RunsNoCode(f)))
+    {
+        size_t firstPlain = 0; // only plain arguments are lent: the ones before need no check
+        while (firstPlain < args.size() && !(args[firstPlain] && args[firstPlain]->Plain()))
+            ++firstPlain;
+        while (lendable > firstPlain && (!args[lendable - 1] || args[lendable - 1]->RunsNoCode(f)))
             --lendable;
+    }
     SmallValues values;
     for (size_t i = 0; i < args.size(); ++i)
     {
@@ -895,15 +900,25 @@ Flow AssignStmt::Exec(Frame& f) const
     if (Appends() && AppendInPlace(f))
         return Flow::Normal;
     Value v = value->Eval(f);
-    // A plain value into a variable: stored straight.
-    if (m_variable && !v.IsObject() && !v.IsReference() && m_variable->Plain() &&
-        m_variable->binding != Binding::Constant)
+    // A plain value into a variable or an element a(i): stored straight.
+    if (m_variable && !v.IsObject() && !v.IsReference())
     {
-        Value* slot = m_variable->Variable(f);
-        if (!slot->IsArray() || !slot->parray || !slot->parray->cLocks)
+        const Binding binding = m_variable->binding;
+        if (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field)
         {
-            *slot = std::move(v);
-            return Flow::Normal;
+            Value* slot = m_variable->Variable(f);
+            if (m_variable->args.empty() && (!slot->IsArray() || !slot->parray || !slot->parray->cLocks))
+            {
+                *slot = std::move(v);
+                return Flow::Normal;
+            }
+            // An array as an element is checked for its nesting by the general path.
+            Value* element = v.IsArray() ? nullptr : DirectElement(f, *slot, m_variable->args);
+            if (element)
+            {
+                *element = std::move(v);
+                return Flow::Normal;
+            }
         }
     }
     target->Assign(f, std::move(v), false);
