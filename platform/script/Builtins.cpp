@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <unordered_map>
@@ -559,6 +560,42 @@ Value StringF(Frame&, Args a, int)
     return Str(std::u16string(static_cast<size_t>(n), c));
 }
 
+// The first occurrence of a needle that fits in hay at or after from, compared binary: the candidates
+// for its first character are found eight characters at a time.
+size_t FindBinary(std::u16string_view hay, std::u16string_view needle, size_t from)
+{
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    const size_t last = hay.size() - needle.size();
+    const char16_t first = needle.front();
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(first);
+    for (size_t i = from; i <= last; ++i)
+    {
+        if (i + 8 <= hay.size())
+        {
+            Lanes chunk;
+            std::memcpy(&chunk, hay.data() + i, sizeof chunk);
+            const auto hits = chunk == wanted;
+            std::uint64_t low = 0, high = 0;
+            std::memcpy(&low, &hits, sizeof low);
+            std::memcpy(&high, reinterpret_cast<const char*>(&hits) + sizeof low, sizeof high);
+            if (!low && !high)
+            {
+                i += 7;
+                continue;
+            }
+            i += low ? static_cast<size_t>(__builtin_ctzll(low)) / 16
+                     : 4 + static_cast<size_t>(__builtin_ctzll(high)) / 16;
+            if (i > last)
+                break;
+        }
+        else if (hay[i] != first)
+            continue;
+        if (hay.substr(i + 1, needle.size() - 1) == needle.substr(1))
+            return i;
+    }
+    return std::u16string_view::npos;
+}
+
 size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, CompareMode mode)
 {
     if (needle.empty())
@@ -566,7 +603,7 @@ size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, Co
     if (needle.size() > hay.size())
         return std::u16string_view::npos;
     if (mode == CompareMode::Binary)
-        return from > hay.size() ? std::u16string_view::npos : hay.find(needle, from);
+        return FindBinary(hay, needle, from);
     for (size_t i = from; i + needle.size() <= hay.size(); ++i)
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;

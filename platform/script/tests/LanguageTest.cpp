@@ -291,6 +291,16 @@ TEST(Language, TypeTestsNameTheVariantTypes)
 TEST(Language, StringFunctionsAtTheirEdges)
 {
     Check({
+        // Matches at every offset of the first sixteen characters, at the end, and past it.
+        {"For k = 0 To 20\n s = String(k, \"a\") & \"bc\" & String(k Mod 9, \"a\")\n"
+         " If InStr(s, \"bc\") <> k + 1 Or InStr(k + 2, s, \"bc\") <> 0 Or InStr(s, \"ca\") <> (k + 2) * "
+         "Sgn(k Mod 9) "
+         "Or InStr(s, \"bd\") <> 0 Or Replace(s, \"a\", \"\") <> \"bc\" Then bad = bad & k & \" \"\n"
+         " t = String(k, \"a\") & \"z\"\n"
+         " If InStr(t, \"z\") <> k + 1 Or InStr(t, \"zz\") <> 0 Or InStr(t, \"az\") <> k Or "
+         "InStr(k + 1, t, \"z\") <> k + 1 Or InStr(k + 2, t, \"z\") <> 0 Then bad = bad & k & \"z \"\n"
+         "Next\nresult = \"ok\" & bad",
+         "String:ok"},
         {"result = Len(\"abc\")", "Long:3"},
         {"result = Len(123)", "Long:3"},
         {"result = Left(\"abc\", 5)", "String:abc"},
