@@ -706,7 +706,7 @@ template <class T> Value NumericCompare(Op op, T x, T y)
     }
 }
 
-Value IntegerValue(long long r, bool integers)
+[[gnu::always_inline]] inline Value IntegerValue(long long r, bool integers)
 {
     if (integers && r >= -32768 && r <= 32767)
         return Value::Int(static_cast<SHORT>(r));
@@ -717,7 +717,7 @@ Value IntegerValue(long long r, bool integers)
 
 // The straight path's result (Straight is true); results are returned whole, never moved through
 // temporaries. The result widens as the general rules widen it (Integer to Long, Long to Double).
-Value StraightValue(Op op, const Value& a, const Value& b)
+[[gnu::always_inline]] inline Value StraightValue(Op op, const Value& a, const Value& b)
 {
     if (a.vt != VT_R8 && b.vt != VT_R8)
     {
@@ -1173,7 +1173,12 @@ template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& hea
 bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
 {
     bool taken = true;
-    HeaderFailed(f, at, [&] { taken = Truth(condition.Eval(f)); });
+    HeaderFailed(f, at,
+                 [&]
+                 {
+                     const Value c = condition.Eval(f);
+                     taken = c.vt == VT_BOOL ? c.boolVal != VARIANT_FALSE : Truth(c);
+                 });
     return taken;
 }
 
