@@ -45,6 +45,7 @@ struct Expr
     // Whether reading it runs no code (variables, constants, literals): then Peek gives its value where
     // it lives, without a copy, valid until the next code runs.
     virtual bool Plain() const { return false; }
+    // Peek also gives an array element whose reading runs no code; null: evaluate it.
     virtual const Value* Peek(Frame&) const { return nullptr; }
     // Whether evaluating it now runs no code that could change a variable: literals, variables that
     // hold no object, operators and functions that only read over such.

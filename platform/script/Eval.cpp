@@ -330,9 +330,17 @@ bool NameExpr::Plain() const
 
 const Value* NameExpr::Peek(Frame& f) const
 {
-    if (!Plain())
-        return nullptr;
-    return binding == Binding::Constant ? &constant : Variable(f);
+    if (Plain())
+        return binding == Binding::Constant ? &constant : Variable(f);
+    // An element a(i) of an array is read where it lives: reading it runs no code. An object is copied
+    // (its default member could free the array meanwhile).
+    if (args.size() == 1 &&
+        (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field))
+    {
+        const Value* element = DirectElement(f, *Variable(f), args);
+        return element && !element->IsObject() ? element : nullptr;
+    }
+    return nullptr;
 }
 
 bool NameExpr::RunsNoCode(Frame& f) const

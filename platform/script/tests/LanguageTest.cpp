@@ -573,6 +573,11 @@ TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
          "Set o = New C : result = o.V & TypeName(o)",
          "String:3Nothing"},
         {"x = 1 : result = x.V", "error 424"},
+        {"Dim a(2) : a(1) = 5 : i = 1 : result = (a(i) + 1) & (a(i) < 2) & (1 + a(i)) & (a(a(0)) - a(i))",
+         "String:6False6-5"},
+        {"Class C\n Public Default Property Get V\n  Erase a : V = 2\n End Property\nEnd Class\n"
+         "Dim a() : ReDim a(1) : Set a(0) = New C : result = (a(0) + 1) & IsArray(a)",
+         "String:3True"},
     });
 }
 
