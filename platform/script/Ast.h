@@ -142,6 +142,11 @@ struct NameExpr : Expr
 
 private:
     Value* OtherVariable(Frame& f) const;
+    bool PlainName() const
+    {
+        return args.empty() && (binding == Binding::Local || binding == Binding::Global ||
+                                binding == Binding::Field || binding == Binding::Constant);
+    }
 };
 
 // object.name, or .name inside With (object null).

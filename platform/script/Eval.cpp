@@ -324,13 +324,12 @@ Value* NameExpr::OtherVariable(Frame& f) const
 
 bool NameExpr::Plain() const
 {
-    return args.empty() && (binding == Binding::Local || binding == Binding::Global ||
-                            binding == Binding::Field || binding == Binding::Constant);
+    return PlainName();
 }
 
 const Value* NameExpr::Peek(Frame& f) const
 {
-    if (Plain())
+    if (PlainName())
         return binding == Binding::Constant ? &constant : Variable(f);
     // An element a(i) of an array is read where it lives: reading it runs no code. An object is copied
     // (its default member could free the array meanwhile).
@@ -345,7 +344,7 @@ const Value* NameExpr::Peek(Frame& f) const
 
 bool NameExpr::RunsNoCode(Frame& f) const
 {
-    if (Plain())
+    if (PlainName())
         return !Peek(f)->IsObject();
     if (binding != Binding::Builtin || !builtin->borrows)
         return false;
@@ -782,19 +781,14 @@ Value BinaryExpr::Eval(Frame& f) const
         }
     // Plain operands are read in place; the left one only when the right runs no code that could change
     // it, and neither while the other is an object whose default member could.
-    Value ownA, ownB;
     const Value* pa = right->Plain() ? left->Peek(f) : nullptr;
+    Value ownA = pa ? Value() : left->Eval(f);
     if (!pa)
-    {
-        ownA = left->Eval(f);
         pa = &ownA;
-    }
     const Value* pb = right->Peek(f);
+    Value ownB = pb ? Value() : right->Eval(f);
     if (!pb)
-    {
-        ownB = right->Eval(f);
         pb = &ownB;
-    }
     if (pa != &ownA && pb->IsObject())
     {
         ownA = *pa;
