@@ -142,6 +142,7 @@ struct NameExpr : Expr
 
 private:
     Value* OtherVariable(Frame& f) const;
+    [[gnu::noinline]] const Value* PeekElement(Frame& f) const;
     bool PlainName() const
     {
         return args.empty() && (binding == Binding::Local || binding == Binding::Global ||

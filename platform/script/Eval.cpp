@@ -287,7 +287,7 @@ void Expr::Assign(Frame&, Value, bool) const
 
 // Names.
 
-Value* NameExpr::Variable(Frame& f) const
+[[gnu::always_inline]] inline Value* NameExpr::Variable(Frame& f) const
 {
     if (binding == Binding::Local && !global)
     {
@@ -331,6 +331,11 @@ const Value* NameExpr::Peek(Frame& f) const
 {
     if (PlainName())
         return binding == Binding::Constant ? &constant : Variable(f);
+    return PeekElement(f);
+}
+
+const Value* NameExpr::PeekElement(Frame& f) const
+{
     // An element a(i) of an array is read where it lives: reading it runs no code. An object is copied
     // (its default member could free the array meanwhile).
     if (args.size() == 1 &&
