@@ -32,15 +32,15 @@ public:
     ArrayLocks() = default;
     ~ArrayLocks()
     {
-        for (size_t i = 0; i < m_locked.size(); ++i)
-            SafeArrayUnlock(m_locked.data()[i]);
+        for (SAFEARRAY* array : m_locked)
+            SafeArrayUnlock(array);
     }
     ArrayLocks(const ArrayLocks&) = delete;
     ArrayLocks& operator=(const ArrayLocks&) = delete;
     void Add(SAFEARRAY* array) { m_locked.push_back(array); }
 
 private:
-    SmallVector<SAFEARRAY*, 4> m_locked;
+    std::vector<SAFEARRAY*> m_locked;
 };
 
 // Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
@@ -93,7 +93,7 @@ Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Argume
     }
     // The locks outlive the callee's locals, which may refer to elements.
     ArrayLocks locks;
-    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
+    Slots locals(static_cast<size_t>(p.localCount));
     EvaluateArguments(f, args, locals.data(), locks);
     return f.interp.Enter(p, me, locals.data());
 }

@@ -539,9 +539,9 @@ bool StackNearlyFull()
     return reinterpret_cast<std::uintptr_t>(&here) < StackLimit();
 }
 
-void Interpreter::EnterCall()
+void Interpreter::EnterOuterCall()
 {
-    if (StackNearlyFull() || m_callDepth >= 10000)
+    if (StackNearlyFull() || m_callDepth >= MaxCallDepth)
         Throw(err::OutOfStack);
     if (m_callDepth++ == 0)
     {
@@ -553,7 +553,7 @@ void Interpreter::EnterCall()
     }
 }
 
-void Interpreter::LeaveCall()
+void Interpreter::LeaveOuterCall()
 {
     if (--m_callDepth != 0)
         return;
@@ -620,7 +620,7 @@ Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_
         Throw(err::InvalidCall);
     if (count != p.params.size())
         Throw(err::WrongArguments);
-    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
+    Slots locals(static_cast<size_t>(p.localCount));
     for (size_t i = 0; i < count; ++i)
         locals.data()[i] = std::move(args[i]);
     return Enter(p, me, locals.data());

@@ -4,6 +4,7 @@
 #include "Ast.h"
 #include "Locale.h"
 #include "ScriptError.h"
+#include "Stack.h"
 
 #include <atomic>
 #include <chrono>
@@ -103,8 +104,20 @@ public:
 
     // Depth of nested calls, bounded by the thread's stack. The outermost entry makes the script's
     // locale the thread's until it leaves.
-    void EnterCall();
-    void LeaveCall();
+    void EnterCall()
+    {
+        if (m_callDepth != 0 && m_callDepth < MaxCallDepth && !StackNearlyFull())
+            ++m_callDepth;
+        else
+            EnterOuterCall();
+    }
+    void LeaveCall()
+    {
+        if (m_callDepth > 1)
+            --m_callDepth;
+        else
+            LeaveOuterCall();
+    }
     const Locale& GetLocale() const { return *m_locale; }
     void SetLocale(const Locale& locale);
 
@@ -158,6 +171,10 @@ private:
     void Bind(NameExpr& name, bool optionExplicit, bool dynamic);
     Value* NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind);
     [[noreturn]] static void StatementLimitReached();
+    static constexpr int MaxCallDepth = 10000;
+    // The outermost entry and exit, and the checks of depth and stack.
+    void EnterOuterCall();
+    void LeaveOuterCall();
     // Polls the host now and then, and throws the error of a stopped script.
     void Checkpoint();
 

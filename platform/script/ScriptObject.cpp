@@ -245,14 +245,14 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
             Throw(member.get || member.method ? err::WrongArguments : err::NoSuchMember);
         // The index arguments and the value go straight into the procedure's slots.
         const bool fits = count + 1 == p->params.size();
-        SmallVector<Value, 8> all(fits ? static_cast<size_t>(p->localCount) : count + 1);
+        Slots all(fits ? static_cast<size_t>(p->localCount) : count + 1);
         for (size_t i = 0; i < count; ++i)
             all.data()[i] = args[i];
         all.data()[count] = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
         if (fits)
             m_interp.Enter(*p, this, all.data());
         else
-            m_interp.Call(*p, this, all.data(), all.size());
+            m_interp.Call(*p, this, all.data(), count + 1);
         return {};
     }
     if (member.get)
