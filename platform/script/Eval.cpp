@@ -696,7 +696,21 @@ bool IsNumber(VARTYPE vt)
 // Integer, Long and Double operands of +, -, * and the compares take the straight path.
 bool Straight(Op op, const Value& a, const Value& b)
 {
-    return (op <= Op::Mul || (op >= Op::Eq && op <= Op::Ge)) && IsNumber(a.vt) && IsNumber(b.vt);
+    switch (op)
+    {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Lt:
+    case Op::Gt:
+    case Op::Le:
+    case Op::Ge:
+        return IsNumber(a.vt) && IsNumber(b.vt);
+    default:
+        return false;
+    }
 }
 
 template <class T> Value NumericCompare(Op op, T x, T y)
