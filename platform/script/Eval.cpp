@@ -918,7 +918,7 @@ Flow AssignStmt::Exec(Frame& f) const
         target->Assign(f, value->Eval(f), true);
         return Flow::Normal;
     }
-    if (Appends() && AppendInPlace(f))
+    if (m_append != Append::No && Appends() && AppendInPlace(f))
         return Flow::Normal;
     Value v = value->Eval(f);
     // A plain value into a variable or an element a(i): stored straight.
