@@ -45,7 +45,11 @@ struct Expr
     // Whether reading it runs no code (variables, constants, literals): then Peek gives its value where
     // it lives, without a copy, valid until the next code runs.
     virtual bool Plain() const { return false; }
+    // Peek also gives an array element whose reading runs no code; null: evaluate it.
     virtual const Value* Peek(Frame&) const { return nullptr; }
+    // Whether evaluating it now runs no code that could change a variable: literals, variables that
+    // hold no object, operators and functions that only read over such.
+    virtual bool RunsNoCode(Frame&) const { return false; }
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -132,8 +136,19 @@ struct NameExpr : Expr
     Value* ElementRef(Frame& f, SAFEARRAY** locked) const override;
     bool Plain() const override;
     const Value* Peek(Frame& f) const override;
+    bool RunsNoCode(Frame& f) const override;
 
     Value* Variable(Frame& f) const;
+
+private:
+    Value* OtherVariable(Frame& f) const;
+    [[gnu::noinline]] const Value* PeekElement(Frame& f) const;
+    bool PlainName() const
+    {
+        return args.empty() && !hasParens &&
+               (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field ||
+                binding == Binding::Constant);
+    }
 };
 
 // object.name, or .name inside With (object null).
@@ -171,6 +186,7 @@ struct LiteralExpr : Expr
     bool IsLiteral() const override { return true; }
     bool Plain() const override { return true; }
     const Value* Peek(Frame&) const override { return &value; }
+    bool RunsNoCode(Frame&) const override { return true; }
 };
 
 // (expression): a value, never a variable, so a ByRef argument in parentheses passes a copy.
@@ -181,6 +197,7 @@ struct ParenExpr : Expr
     bool IsLiteral() const override { return inner->IsLiteral(); }
     bool Plain() const override { return inner->Plain(); }
     const Value* Peek(Frame& f) const override { return inner->Peek(f); }
+    bool RunsNoCode(Frame& f) const override { return inner->RunsNoCode(f); }
 };
 
 struct MeExpr : Expr
@@ -223,6 +240,10 @@ struct BinaryExpr : Expr
     Op op;
     ExprPtr left, right;
     Value Eval(Frame& f) const override;
+    bool RunsNoCode(Frame& f) const override;
+
+private:
+    Value Apply(const Value& a, const Value& b) const;
 };
 
 struct UnaryExpr : Expr
@@ -250,6 +271,7 @@ private:
     };
     mutable Append m_append = Append::Unknown;
     mutable std::vector<const Expr*> m_appended;
+    mutable const NameExpr* m_variable = nullptr; // the target when it is a name, once known
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
 };

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <unordered_map>
@@ -558,6 +559,42 @@ Value StringF(Frame&, Args a, int)
     return Str(std::u16string(static_cast<size_t>(n), c));
 }
 
+// The first occurrence of a needle that fits in hay at or after from, compared binary: the candidates
+// for its first character are found eight characters at a time.
+size_t FindBinary(std::u16string_view hay, std::u16string_view needle, size_t from)
+{
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    const size_t last = hay.size() - needle.size();
+    const char16_t first = needle.front();
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(first);
+    for (size_t i = from; i <= last; ++i)
+    {
+        if (i + 8 <= hay.size())
+        {
+            Lanes chunk;
+            std::memcpy(&chunk, hay.data() + i, sizeof chunk);
+            const auto hits = chunk == wanted;
+            std::uint64_t low = 0, high = 0;
+            std::memcpy(&low, &hits, sizeof low);
+            std::memcpy(&high, reinterpret_cast<const char*>(&hits) + sizeof low, sizeof high);
+            if (!low && !high)
+            {
+                i += 7;
+                continue;
+            }
+            i += low ? static_cast<size_t>(__builtin_ctzll(low)) / 16
+                     : 4 + static_cast<size_t>(__builtin_ctzll(high)) / 16;
+            if (i > last)
+                break;
+        }
+        else if (hay[i] != first)
+            continue;
+        if (hay.substr(i + 1, needle.size() - 1) == needle.substr(1))
+            return i;
+    }
+    return std::u16string_view::npos;
+}
+
 size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, CompareMode mode)
 {
     if (needle.empty())
@@ -565,7 +602,7 @@ size_t Find(std::u16string_view hay, std::u16string_view needle, size_t from, Co
     if (needle.size() > hay.size())
         return std::u16string_view::npos;
     if (mode == CompareMode::Binary)
-        return from > hay.size() ? std::u16string_view::npos : hay.find(needle, from);
+        return FindBinary(hay, needle, from);
     for (size_t i = from; i + needle.size() <= hay.size(); ++i)
         if (CompareText(hay.substr(i, needle.size()), needle, mode) == 0)
             return i;
@@ -666,15 +703,15 @@ Value ReplaceF(Frame&, Args a, int n)
     const CompareMode mode = ModeArg(a, n, 5);
     if (IsNullArg(a[0]) || IsNullArg(a[1]) || IsNullArg(a[2]))
         Throw(err::InvalidUseOfNull);
-    const std::u16string text = TextArg(a[0]);
-    const std::u16string find = TextArg(a[1]);
-    const std::u16string with = TextArg(a[2]);
+    const TextView textView(a[0]), findView(a[1]), withView(a[2]);
+    const std::u16string_view text = textView.Text(), find = findView.Text(), with = withView.Text();
     if (static_cast<size_t>(start) > text.size())
         return Str(u"");
-    std::u16string_view rest = std::u16string_view(text).substr(static_cast<size_t>(start) - 1);
+    std::u16string_view rest = text.substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0)
         return Str(rest);
     std::u16string out;
+    out.reserve(rest.size());
     size_t pos = 0;
     LONG done = 0;
     while (count < 0 || done < count)
@@ -1642,7 +1679,7 @@ const Builtin Table[] = {
     {u"now", 0, 0, NowF},
     {u"oct", 1, 1, OctF},
     {u"randomize", 0, 1, RandomizeF},
-    {u"replace", 3, 6, ReplaceF},
+    {u"replace", 3, 6, ReplaceF, true},
     {u"rgb", 3, 3, RgbF},
     {u"right", 2, 2, RightF, true},
     {u"rightb", 2, 2, RightF},

@@ -18,11 +18,6 @@ Value MissingArgument()
     return v;
 }
 
-bool IsMissing(const Value& v)
-{
-    return v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND;
-}
-
 namespace
 {
 void FreeInfo(EXCEPINFO& info)

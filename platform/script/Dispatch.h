@@ -11,7 +11,10 @@ namespace tvsk::script
 
 // The value for an omitted argument.
 Value MissingArgument();
-bool IsMissing(const Value& v);
+inline bool IsMissing(const Value& v)
+{
+    return v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND;
+}
 
 // Invokes a member of object; for puts value is the value put. Arguments may be references
 // (VT_BYREF | VT_VARIANT) the callee writes through. Failures are thrown as the language's errors.

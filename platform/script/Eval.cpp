@@ -15,6 +15,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -24,45 +25,78 @@ namespace tvsk::script
 namespace
 {
 
-// Arguments evaluated for a call: variables as references (ByRef), the rest as values.
+// Arrays locked while references to their elements live.
+class ArrayLocks
+{
+public:
+    ArrayLocks() = default;
+    ~ArrayLocks()
+    {
+        for (SAFEARRAY* array : m_locked)
+            SafeArrayUnlock(array);
+    }
+    ArrayLocks(const ArrayLocks&) = delete;
+    ArrayLocks& operator=(const ArrayLocks&) = delete;
+    void Add(SAFEARRAY* array) { m_locked.push_back(array); }
+
+private:
+    std::vector<SAFEARRAY*> m_locked;
+};
+
+// Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
+void EvaluateArguments(Frame& f, const Arguments& args, Value* out, ArrayLocks& locks)
+{
+    for (const auto& a : args)
+    {
+        Value& to = *out++;
+        if (!a)
+        {
+            to = MissingArgument();
+            continue;
+        }
+        SAFEARRAY* locked = nullptr;
+        if (Value* ref = a->Ref(f))
+            to = Value::Reference(*ref);
+        else if (Value* element = a->ElementRef(f, &locked))
+        {
+            locks.Add(locked);
+            to = Value::Reference(*element);
+        }
+        else
+            to = a->Eval(f);
+    }
+}
+
+// Arguments evaluated for a call.
 class ArgValues
 {
 public:
-    ArgValues(Frame& f, const Arguments& args)
+    ArgValues(Frame& f, const Arguments& args) : m_values(args.size())
     {
-        for (const auto& a : args)
-        {
-            if (!a)
-            {
-                m_values.push_back(MissingArgument());
-                continue;
-            }
-            SAFEARRAY* locked = nullptr;
-            if (Value* ref = a->Ref(f))
-                m_values.push_back(Value::Reference(*ref));
-            else if (Value* element = a->ElementRef(f, &locked))
-            {
-                m_locked.push_back(locked);
-                m_values.push_back(Value::Reference(*element));
-            }
-            else
-                m_values.push_back(a->Eval(f));
-        }
+        EvaluateArguments(f, args, m_values.data(), m_locks);
     }
-    ~ArgValues()
-    {
-        for (size_t i = 0; i < m_locked.size(); ++i)
-            SafeArrayUnlock(m_locked.data()[i]);
-    }
-    ArgValues(const ArgValues&) = delete;
-    ArgValues& operator=(const ArgValues&) = delete;
     Value* data() { return m_values.data(); }
     size_t size() const { return m_values.size(); }
 
 private:
     SmallValues m_values;
-    SmallVector<SAFEARRAY*, 4> m_locked;
+    ArrayLocks m_locks; // unlocked before the values go
 };
+
+// A call of a script procedure whose arguments go straight into the callee's slots.
+Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Arguments& args)
+{
+    if (args.size() != p.params.size())
+    {
+        ArgValues values(f, args);
+        return f.interp.Call(p, me, values.data(), values.size());
+    }
+    // The locks outlive the callee's locals, which may refer to elements.
+    ArrayLocks locks;
+    Slots locals(static_cast<size_t>(p.localCount));
+    EvaluateArguments(f, args, locals.data(), locks);
+    return f.interp.Enter(p, me, locals.data());
+}
 
 // An array's indexes, evaluated as numbers.
 class Indexes
@@ -74,7 +108,10 @@ public:
         {
             if (!a)
                 Throw(err::SubscriptOutOfRange);
-            m_at.push_back(ToLong(a->Eval(f)));
+            // A variable or literal index is read where it lives; an object's default value could run
+            // code that replaces it meanwhile, so that one is copied.
+            const Value* plain = a->Peek(f);
+            m_at.push_back(plain && !plain->IsObject() ? ToLong(*plain) : ToLong(a->Eval(f)));
         }
     }
     const LONG* data() const { return const_cast<Indexes*>(this)->m_at.data(); }
@@ -109,19 +146,33 @@ Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
         Throw(err::WrongArguments);
-    // Plain arguments are lent to a function that only reads them, unless an object's default member
-    // could run code that changes them meanwhile.
-    bool lend = b.borrows;
-    for (const auto& a : args)
-        lend = lend && (!a || (a->Plain() && !a->Peek(f)->IsObject()));
+    // A plain argument is lent to a function that only reads it when the arguments after it run no
+    // code that could change it meanwhile (an object's default member, a procedure).
+    size_t lendable = args.size(); // the arguments from here on run no code
+    if (b.borrows)
+    {
+        size_t firstPlain = 0; // only plain arguments are lent: the ones before need no check
+        while (firstPlain < args.size() && !(args[firstPlain] && args[firstPlain]->Plain()))
+            ++firstPlain;
+        while (lendable > firstPlain && (!args[lendable - 1] || args[lendable - 1]->RunsNoCode(f)))
+            --lendable;
+    }
     SmallValues values;
-    for (const auto& a : args)
+    for (size_t i = 0; i < args.size(); ++i)
+    {
+        const Expr* a = args[i].get();
+        // The arguments before may have run code that made the rest's variables objects.
+        if (i == lendable && i > 0)
+            for (size_t j = i; j < args.size() && lendable < args.size(); ++j)
+                if (args[j] && !args[j]->RunsNoCode(f))
+                    lendable = args.size();
         if (!a)
             values.push_back(MissingArgument());
-        else if (lend)
+        else if (i >= lendable && a->Plain())
             values.push_back(Value::Reference(const_cast<Value&>(*a->Peek(f))));
         else
             values.push_back(a->Eval(f));
+    }
     return b.call(f, values.data(), n);
 }
 
@@ -202,6 +253,28 @@ void AssignIndexed(Value& container, Value* args, size_t count, Value value, boo
     Throw(err::TypeMismatch);
 }
 
+namespace
+{
+// The element a(i) names when i is a variable or literal of Integer or Long inside a one-dimensional
+// array of variants; null leaves it to the general path (and its errors).
+Value* DirectElement(Frame& f, const Value& array, const Arguments& args)
+{
+    if (args.size() != 1 || !args[0] || array.vt != (VT_ARRAY | VT_VARIANT))
+        return nullptr;
+    SAFEARRAY* a = array.parray;
+    if (!a || a->vt != VT_VARIANT || a->cDims != 1)
+        return nullptr;
+    const Value* index = args[0]->Peek(f);
+    if (!index || (index->vt != VT_I2 && index->vt != VT_I4))
+        return nullptr;
+    const long long at =
+        (index->vt == VT_I2 ? index->iVal : index->lVal) - static_cast<long long>(a->rgsabound[0].lLbound);
+    if (at < 0 || at >= static_cast<long long>(a->rgsabound[0].cElements))
+        return nullptr;
+    return static_cast<Value*>(a->pvData) + at;
+}
+} // namespace
+
 void Expr::Call(Frame& f) const
 {
     Eval(f);
@@ -214,7 +287,19 @@ void Expr::Assign(Frame&, Value, bool) const
 
 // Names.
 
-Value* NameExpr::Variable(Frame& f) const
+[[gnu::always_inline]] inline Value* NameExpr::Variable(Frame& f) const
+{
+    if (binding == Binding::Local && !global)
+    {
+        Value& local = f.locals[slot];
+        return local.IsReference() ? &local.Target() : &local;
+    }
+    if (binding == Binding::Global && defined)
+        return &global->Target();
+    return OtherVariable(f);
+}
+
+Value* NameExpr::OtherVariable(Frame& f) const
 {
     switch (binding)
     {
@@ -239,16 +324,39 @@ Value* NameExpr::Variable(Frame& f) const
 
 bool NameExpr::Plain() const
 {
-    return args.empty() && !hasParens &&
-           (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field ||
-            binding == Binding::Constant);
+    return PlainName();
 }
 
 const Value* NameExpr::Peek(Frame& f) const
 {
-    if (!Plain())
-        return nullptr;
-    return binding == Binding::Constant ? &constant : Variable(f);
+    if (PlainName())
+        return binding == Binding::Constant ? &constant : Variable(f);
+    return PeekElement(f);
+}
+
+const Value* NameExpr::PeekElement(Frame& f) const
+{
+    // An element a(i) of an array is read where it lives: reading it runs no code. An object is copied
+    // (its default member could free the array meanwhile).
+    if (args.size() == 1 &&
+        (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field))
+    {
+        const Value* element = DirectElement(f, *Variable(f), args);
+        return element && !element->IsObject() ? element : nullptr;
+    }
+    return nullptr;
+}
+
+bool NameExpr::RunsNoCode(Frame& f) const
+{
+    if (PlainName())
+        return !Peek(f)->IsObject();
+    if (binding != Binding::Builtin || !builtin->borrows)
+        return false;
+    for (const auto& a : args)
+        if (a && !a->RunsNoCode(f))
+            return false;
+    return true;
 }
 
 Value* NameExpr::Ref(Frame& f) const
@@ -298,6 +406,8 @@ Value NameExpr::Eval(Frame& f) const
         const Value& v = *Variable(f);
         if (args.empty() && !(hasParens && v.Target().IsObject()))
             return v;
+        if (const Value* element = DirectElement(f, v, args))
+            return *element;
         if (v.IsArray())
         {
             const Indexes at(f, args);
@@ -319,10 +429,7 @@ Value NameExpr::Eval(Frame& f) const
     case Binding::MeMember:
         return CallMeMember(f, slot, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args);
     case Binding::Procedure:
-    {
-        ArgValues values(f, args);
-        return f.interp.Call(*procedure, nullptr, values.data(), values.size());
-    }
+        return CallProcedure(f, *procedure, nullptr, args);
     case Binding::Builtin:
         return CallBuiltin(f, *builtin, args);
     case Binding::ErrObject:
@@ -467,18 +574,14 @@ Value ObjectValue(Frame& f, const ExprPtr& object)
     return object->Eval(f);
 }
 
-Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+Value MemberOn(Frame& f, const MemberExpr& m, IDispatch* target, WORD flags, Value* args, size_t count,
+               Value* value)
 {
-    Value object = ObjectValue(f, m.object);
-    const ComPtr<IDispatch> target = ObjectOf(object);
-    if (!target)
-        Throw(err::ObjectRequired);
-    ArgValues values(f, m.args);
     // Err.Raise throws the error itself: its number and texts stay as raised.
-    if (target.Get() == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
-        throw ScriptException{f.interp.Err().Raised(values.data(), values.size())};
+    if (target == f.interp.ErrDispatch() && Lower(m.name) == u"raise")
+        throw ScriptException{f.interp.Err().Raised(args, count)};
     const bool mine = f.me && m.onMe;
-    if (ScriptObject* own = ScriptObject::From(target.Get()))
+    if (ScriptObject* own = ScriptObject::From(target))
     {
         if (m.cachedClass != &own->Class())
         {
@@ -487,9 +590,22 @@ Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
         }
         if (!m.cachedMember || (!m.cachedMember->isPublic && !mine))
             Throw(err::NoSuchMember);
-        return own->InvokeMember(*m.cachedMember, flags, values.data(), values.size(), value);
+        return own->InvokeMember(*m.cachedMember, flags, args, count, value);
     }
-    return InvokeName(target.Get(), m.name, flags, values.data(), values.size(), value, mine);
+    return InvokeName(target, m.name, flags, args, count, value, mine);
+}
+
+Value Member(Frame& f, const MemberExpr& m, WORD flags, Value* value)
+{
+    // A variable's object is taken where it lives: the reference taken keeps it while the member runs.
+    const Value* plain = m.object ? m.object->Peek(f) : nullptr;
+    const ComPtr<IDispatch> target = plain ? ObjectOf(*plain) : ObjectOf(ObjectValue(f, m.object));
+    if (!target)
+        Throw(err::ObjectRequired);
+    if (m.args.empty())
+        return MemberOn(f, m, target.Get(), flags, nullptr, 0, value);
+    ArgValues values(f, m.args);
+    return MemberOn(f, m, target.Get(), flags, values.data(), values.size(), value);
 }
 } // namespace
 
@@ -550,16 +666,107 @@ Value NewExpr::Eval(Frame& f) const
 
 namespace
 {
-// Integer and Long operands of + and - and of the compares, straight; the result widens as the
-// general rules widen it (Integer to Long, Long to Double).
-bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
+bool IsInteger(VARTYPE vt)
 {
-    const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
-    if ((!aInt && a.vt != VT_I4) || (!bInt && b.vt != VT_I4))
+    return vt == VT_I2 || vt == VT_I4;
+}
+
+Value CompareResult(Op op, Order o)
+{
+    switch (op)
+    {
+    case Op::Eq:
+        return Value::Bool(o == Order::Equal);
+    case Op::Ne:
+        return Value::Bool(o != Order::Equal);
+    case Op::Lt:
+        return Value::Bool(o == Order::Less);
+    case Op::Gt:
+        return Value::Bool(o == Order::Greater);
+    case Op::Le:
+        return Value::Bool(o != Order::Greater);
+    default:
+        return Value::Bool(o != Order::Less);
+    }
+}
+
+bool IsNumber(VARTYPE vt)
+{
+    return vt == VT_I2 || vt == VT_I4 || vt == VT_R8;
+}
+
+// Integer, Long and Double operands of +, -, * and the compares take the straight path.
+bool Straight(Op op, const Value& a, const Value& b)
+{
+    switch (op)
+    {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Lt:
+    case Op::Gt:
+    case Op::Le:
+    case Op::Ge:
+        return IsNumber(a.vt) && IsNumber(b.vt);
+    default:
         return false;
-    const long long x = aInt ? a.iVal : a.lVal;
-    const long long y = bInt ? b.iVal : b.lVal;
-    long long r = 0;
+    }
+}
+
+template <class T> Value NumericCompare(Op op, T x, T y)
+{
+    switch (op)
+    {
+    case Op::Eq: // as the general rules order them: neither less nor greater is equal
+        return Value::Bool(!(x < y) && !(x > y));
+    case Op::Ne:
+        return Value::Bool(x < y || x > y);
+    case Op::Lt:
+        return Value::Bool(x < y);
+    case Op::Gt:
+        return Value::Bool(x > y);
+    case Op::Le:
+        return Value::Bool(!(x > y));
+    default:
+        return Value::Bool(!(x < y));
+    }
+}
+
+[[gnu::always_inline]] inline Value IntegerValue(long long r, bool integers)
+{
+    if (integers && r >= -32768 && r <= 32767)
+        return Value::Int(static_cast<SHORT>(r));
+    if (r >= -2147483648LL && r <= 2147483647LL)
+        return Value::Long(static_cast<LONG>(r));
+    return Value::Double(static_cast<double>(r));
+}
+
+// The straight path's result (Straight is true); results are returned whole, never moved through
+// temporaries. The result widens as the general rules widen it (Integer to Long, Long to Double).
+[[gnu::always_inline]] inline Value StraightValue(Op op, const Value& a, const Value& b)
+{
+    if (a.vt != VT_R8 && b.vt != VT_R8)
+    {
+        const bool aInt = a.vt == VT_I2, bInt = b.vt == VT_I2;
+        const long long x = aInt ? a.iVal : a.lVal;
+        const long long y = bInt ? b.iVal : b.lVal;
+        switch (op)
+        {
+        case Op::Add:
+            return IntegerValue(x + y, aInt && bInt);
+        case Op::Sub:
+            return IntegerValue(x - y, aInt && bInt);
+        case Op::Mul:
+            return IntegerValue(x * y, aInt && bInt);
+        default:
+            return NumericCompare(op, x, y);
+        }
+    }
+    const double x = a.vt == VT_R8 ? a.dblVal : a.vt == VT_I4 ? a.lVal : a.iVal;
+    const double y = b.vt == VT_R8 ? b.dblVal : b.vt == VT_I4 ? b.lVal : b.iVal;
+    double r = 0;
     switch (op)
     {
     case Op::Add:
@@ -568,54 +775,41 @@ bool IntegerOperation(Op op, const Value& a, const Value& b, Value& out)
     case Op::Sub:
         r = x - y;
         break;
-    case Op::Eq:
-        out = Value::Bool(x == y);
-        return true;
-    case Op::Ne:
-        out = Value::Bool(x != y);
-        return true;
-    case Op::Lt:
-        out = Value::Bool(x < y);
-        return true;
-    case Op::Gt:
-        out = Value::Bool(x > y);
-        return true;
-    case Op::Le:
-        out = Value::Bool(x <= y);
-        return true;
-    case Op::Ge:
-        out = Value::Bool(x >= y);
-        return true;
+    case Op::Mul:
+        r = x * y;
+        break;
     default:
-        return false;
+        return NumericCompare(op, x, y);
     }
-    if (aInt && bInt && r >= -32768 && r <= 32767)
-        out = Value::Int(static_cast<SHORT>(r));
-    else if (r >= -2147483648LL && r <= 2147483647LL)
-        out = Value::Long(static_cast<LONG>(r));
-    else
-        out = Value::Double(static_cast<double>(r));
-    return true;
+    // An overflow is the general rules' error.
+    if (!std::isfinite(r))
+        return op == Op::Add ? Add(a, b) : op == Op::Sub ? Subtract(a, b) : Multiply(a, b);
+    return Value::Double(r);
 }
 } // namespace
 
 Value BinaryExpr::Eval(Frame& f) const
 {
+    // Plain operands without objects: reading them runs no code.
+    if (right->Plain())
+        if (const Value* pa = left->Peek(f))
+        {
+            const Value* pb = right->Peek(f);
+            if (Straight(op, *pa, *pb))
+                return StraightValue(op, *pa, *pb);
+            if (!pa->IsObject() && !pb->IsObject())
+                return Apply(*pa, *pb);
+        }
     // Plain operands are read in place; the left one only when the right runs no code that could change
     // it, and neither while the other is an object whose default member could.
-    Value ownA, ownB;
     const Value* pa = right->Plain() ? left->Peek(f) : nullptr;
+    Value ownA = pa ? Value() : left->Eval(f);
     if (!pa)
-    {
-        ownA = left->Eval(f);
         pa = &ownA;
-    }
     const Value* pb = right->Peek(f);
+    Value ownB = pb ? Value() : right->Eval(f);
     if (!pb)
-    {
-        ownB = right->Eval(f);
         pb = &ownB;
-    }
     if (pa != &ownA && pb->IsObject())
     {
         ownA = *pa;
@@ -626,10 +820,13 @@ Value BinaryExpr::Eval(Frame& f) const
         ownB = *pb;
         pb = &ownB;
     }
-    const Value& a = *pa;
-    const Value& b = *pb;
-    if (Value r; IntegerOperation(op, a, b, r))
-        return r;
+    return Apply(*pa, *pb);
+}
+
+Value BinaryExpr::Apply(const Value& a, const Value& b) const
+{
+    if (Straight(op, a, b))
+        return StraightValue(op, a, b);
     switch (op)
     {
     case Op::Add:
@@ -666,21 +863,12 @@ Value BinaryExpr::Eval(Frame& f) const
     const Order o = Compare(a, b, left->IsLiteral(), right->IsLiteral());
     if (o == Order::Unknown)
         return Value::Null();
-    switch (op)
-    {
-    case Op::Eq:
-        return Value::Bool(o == Order::Equal);
-    case Op::Ne:
-        return Value::Bool(o != Order::Equal);
-    case Op::Lt:
-        return Value::Bool(o == Order::Less);
-    case Op::Gt:
-        return Value::Bool(o == Order::Greater);
-    case Op::Le:
-        return Value::Bool(o != Order::Greater);
-    default:
-        return Value::Bool(o != Order::Less);
-    }
+    return CompareResult(op, o);
+}
+
+bool BinaryExpr::RunsNoCode(Frame& f) const
+{
+    return left->RunsNoCode(f) && right->RunsNoCode(f);
 }
 
 Value UnaryExpr::Eval(Frame& f) const
@@ -727,9 +915,37 @@ Flow Block::Exec(Frame& f) const
 
 Flow AssignStmt::Exec(Frame& f) const
 {
-    if (!set && Appends() && AppendInPlace(f))
+    if (set)
+    {
+        target->Assign(f, value->Eval(f), true);
         return Flow::Normal;
-    target->Assign(f, value->Eval(f), set);
+    }
+    if (m_append != Append::No && Appends() && AppendInPlace(f))
+        return Flow::Normal;
+    Value v = value->Eval(f);
+    // A plain value into a variable or an element a(i): stored straight.
+    if (m_variable && !v.IsObject() && !v.IsReference())
+    {
+        const Binding binding = m_variable->binding;
+        if (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field)
+        {
+            Value* slot = m_variable->Variable(f);
+            // An array may be fixed or locked: replacing it is checked by the general path.
+            if (m_variable->args.empty() && !slot->IsArray())
+            {
+                *slot = std::move(v);
+                return Flow::Normal;
+            }
+            // An array as an element is checked for its nesting by the general path.
+            Value* element = v.IsArray() ? nullptr : DirectElement(f, *slot, m_variable->args);
+            if (element)
+            {
+                *element = std::move(v);
+                return Flow::Normal;
+            }
+        }
+    }
+    target->Assign(f, std::move(v), false);
     return Flow::Normal;
 }
 
@@ -819,6 +1035,7 @@ bool AssignStmt::Appends() const
         return m_append == Append::Yes;
     m_append = Append::No;
     auto* name = dynamic_cast<const NameExpr*>(target.get());
+    m_variable = name;
     if (!name)
         return false;
     std::vector<const Expr*> appended;
@@ -980,7 +1197,12 @@ template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& hea
 bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
 {
     bool taken = true;
-    HeaderFailed(f, at, [&] { taken = Truth(condition.Eval(f)); });
+    HeaderFailed(f, at,
+                 [&]
+                 {
+                     const Value c = condition.Eval(f);
+                     taken = c.vt == VT_BOOL ? c.boolVal != VARIANT_FALSE : Truth(c);
+                 });
     return taken;
 }
 
@@ -1072,19 +1294,33 @@ Flow ForStmt::Exec(Frame& f) const
                      });
     if (failed)
         return BodyOnce(body, f);
+    // Integer and Long bounds: a counter that stays one is compared natively.
+    const bool integral = IsInteger(end.vt) && IsInteger(increment.vt);
+    const long long last = end.vt == VT_I2 ? end.iVal : end.lVal;
     for (;;)
     {
         Tick(f);
         Value* ref = variable->Ref(f);
-        const Value current = ref ? Value() : variable->Eval(f);
-        const Value& counter = ref ? *ref : current;
-        Value past;
-        if (!IntegerOperation(down ? Op::Lt : Op::Gt, counter, end, past))
+        bool past = false;
+        if (integral && ref && IsInteger(ref->vt))
         {
-            const Order o = Compare(counter, end);
-            past = Value::Bool(down ? o == Order::Less : o == Order::Greater);
+            const long long counter = ref->vt == VT_I2 ? ref->iVal : ref->lVal;
+            past = down ? counter < last : counter > last;
         }
-        if (past.boolVal)
+        else
+        {
+            const Value current = ref ? Value() : variable->Eval(f);
+            const Value& counter = ref ? *ref : current;
+            const Op beyond = down ? Op::Lt : Op::Gt;
+            if (Straight(beyond, counter, end))
+                past = StraightValue(beyond, counter, end).boolVal;
+            else
+            {
+                const Order o = Compare(counter, end);
+                past = down ? o == Order::Less : o == Order::Greater;
+            }
+        }
+        if (past)
             break;
         const Flow flow = body.Exec(f);
         if (flow == Flow::ExitFor)
@@ -1092,9 +1328,8 @@ Flow ForStmt::Exec(Frame& f) const
         if (flow != Flow::Normal)
             return flow;
         ref = variable->Ref(f);
-        Value next;
-        if (ref && IntegerOperation(Op::Add, *ref, increment, next))
-            *ref = std::move(next);
+        if (ref && Straight(Op::Add, *ref, increment))
+            *ref = StraightValue(Op::Add, *ref, increment);
         else if (ref)
             *ref = Add(*ref, increment);
         else

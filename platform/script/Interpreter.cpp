@@ -587,9 +587,9 @@ bool StackNearlyFull()
     return reinterpret_cast<std::uintptr_t>(&here) < StackLimit();
 }
 
-void Interpreter::EnterCall()
+void Interpreter::EnterOuterCall()
 {
-    if (StackNearlyFull() || m_callDepth >= 10000)
+    if (StackNearlyFull() || m_callDepth >= MaxCallDepth)
         Throw(err::OutOfStack);
     if (m_callDepth++ == 0)
     {
@@ -601,7 +601,7 @@ void Interpreter::EnterCall()
     }
 }
 
-void Interpreter::LeaveCall()
+void Interpreter::LeaveOuterCall()
 {
     if (--m_callDepth != 0)
         return;
@@ -668,30 +668,35 @@ Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_
         Throw(err::InvalidCall);
     if (count != p.params.size())
         Throw(err::WrongArguments);
+    Slots locals(static_cast<size_t>(p.localCount));
+    for (size_t i = 0; i < count; ++i)
+        locals.data()[i] = std::move(args[i]);
+    return Enter(p, me, locals.data());
+}
+
+Value Interpreter::Enter(const Procedure& p, ScriptObject* me, Value* locals)
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
     EnterCall();
     struct Leave
     {
         Interpreter& i;
         ~Leave() { i.LeaveCall(); }
     } leave{*this};
-    SmallVector<Value, 8> locals(static_cast<size_t>(p.localCount));
-    for (size_t i = 0; i < count; ++i)
+    for (size_t i = 0; i < p.params.size(); ++i)
     {
-        if (IsMissing(args[i]))
+        Value& local = locals[i];
+        if (IsMissing(local))
             Throw(err::ArgumentNotOptional);
-        Value& local = locals.data()[i];
-        if (!args[i].IsReference())
-            local = std::move(args[i]);
-        else if (p.params[i].byVal)
-            local = Value(args[i].Target());
-        else
-            local = args[i];
+        if (local.IsReference() && p.params[i].byVal)
+            local = Value(local.Target());
     }
-    Frame f{*this, locals.data(), me, &p, p.scope.get()};
+    Frame f{*this, locals, me, &p, p.scope.get()};
     p.body.Exec(f);
     if (p.resultSlot < 0)
         return {};
-    return std::move(locals.data()[p.resultSlot]);
+    return std::move(locals[p.resultSlot]);
 }
 
 float Interpreter::NextRandom(const Value* arg)

@@ -4,6 +4,7 @@
 #include "Ast.h"
 #include "Locale.h"
 #include "ScriptError.h"
+#include "Stack.h"
 
 #include <atomic>
 #include <chrono>
@@ -85,6 +86,8 @@ public:
     Value* FindGlobal(std::u16string_view name);
     // Calls a procedure with arguments (references for ByRef parameters) and returns its result.
     Value Call(const Procedure& procedure, ScriptObject* me, Value* args, size_t count);
+    // Runs a procedure on locals of its local count whose first slots hold the arguments as passed.
+    Value Enter(const Procedure& procedure, ScriptObject* me, Value* locals);
     // Calls a global procedure by name with plain values (events, GetScriptDispatch).
     Value CallByName(std::u16string_view name, std::vector<Value> args);
 
@@ -101,8 +104,20 @@ public:
 
     // Depth of nested calls, bounded by the thread's stack. The outermost entry makes the script's
     // locale the thread's until it leaves.
-    void EnterCall();
-    void LeaveCall();
+    void EnterCall()
+    {
+        if (m_callDepth != 0 && m_callDepth < MaxCallDepth && !StackNearlyFull())
+            ++m_callDepth;
+        else
+            EnterOuterCall();
+    }
+    void LeaveCall()
+    {
+        if (m_callDepth > 1)
+            --m_callDepth;
+        else
+            LeaveOuterCall();
+    }
     const Locale& GetLocale() const { return *m_locale; }
     void SetLocale(const Locale& locale);
 
@@ -156,6 +171,10 @@ private:
     void Bind(NameExpr& name, bool optionExplicit, bool dynamic);
     Value* NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind);
     [[noreturn]] static void StatementLimitReached();
+    static constexpr int MaxCallDepth = 10000;
+    // The outermost entry and exit, and the checks of depth and stack.
+    void EnterOuterCall();
+    void LeaveOuterCall();
     // Polls the host now and then, and throws the error of a stopped script.
     void Checkpoint();
 

@@ -5,8 +5,10 @@
 #include "Convert.h"
 #include "Dispatch.h"
 #include "Interpreter.h"
+#include "SmallVector.h"
 
 #include <new>
+#include <typeinfo>
 
 namespace tvsk::script
 {
@@ -28,6 +30,9 @@ ScriptObject* ScriptObject::From(IDispatch* object)
 {
     if (!object)
         return nullptr;
+    // The engine's own objects are known by their type, without counting references on every call.
+    if (typeid(*object) == typeid(ScriptObject))
+        return static_cast<ScriptObject*>(object);
     void* own = nullptr;
     if (object->QueryInterface(Iid, &own) != S_OK)
         return nullptr;
@@ -239,9 +244,16 @@ Value ScriptObject::InvokeMember(const ClassMember& member, WORD flags, Value* a
         const Procedure* p = set ? member.set : member.let;
         if (!p)
             Throw(member.get || member.method ? err::WrongArguments : err::NoSuchMember);
-        std::vector<Value> all(args, args + count);
-        all.push_back(set ? SetValue(std::move(*value)) : LetValue(std::move(*value)));
-        m_interp.Call(*p, this, all.data(), all.size());
+        // The index arguments and the value go straight into the procedure's slots.
+        const bool fits = count + 1 == p->params.size();
+        Slots all(fits ? static_cast<size_t>(p->localCount) : count + 1);
+        for (size_t i = 0; i < count; ++i)
+            all.data()[i] = args[i];
+        all.data()[count] = set ? SetValue(std::move(*value)) : LetValue(std::move(*value));
+        if (fits)
+            m_interp.Enter(*p, this, all.data());
+        else
+            m_interp.Call(*p, this, all.data(), count + 1);
         return {};
     }
     if (member.get)

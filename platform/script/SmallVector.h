@@ -19,8 +19,15 @@ public:
     SmallVector() = default;
     explicit SmallVector(size_t count)
     {
+        if (count > N)
+        {
+            for (size_t i = 0; i < count; ++i)
+                push_back(T());
+            return;
+        }
         for (size_t i = 0; i < count; ++i)
-            push_back(T());
+            new (&Inline()[i]) T();
+        m_size = count;
     }
     ~SmallVector()
     {
@@ -58,5 +65,37 @@ private:
 };
 
 using SmallValues = SmallVector<Value, 6>;
+
+// A call's slots, a fixed number of values: inside itself for most procedures.
+class Slots
+{
+public:
+    explicit Slots(size_t count) : m_count(count)
+    {
+        if (count > Inside)
+            m_heap = new Value[count];
+        else
+            for (size_t i = 0; i < count; ++i)
+                new (&Inline()[i]) Value();
+    }
+    ~Slots()
+    {
+        if (m_heap)
+            delete[] m_heap;
+        else
+            for (size_t i = 0; i < m_count; ++i)
+                Inline()[i].~Value();
+    }
+    Slots(const Slots&) = delete;
+    Slots& operator=(const Slots&) = delete;
+    Value* data() noexcept { return m_heap ? m_heap : Inline(); }
+
+private:
+    static constexpr size_t Inside = 8;
+    Value* Inline() noexcept { return std::launder(reinterpret_cast<Value*>(m_inline)); }
+    alignas(Value) unsigned char m_inline[Inside * sizeof(Value)];
+    Value* m_heap = nullptr;
+    size_t m_count;
+};
 
 } // namespace tvsk::script

@@ -36,77 +36,6 @@ void Value::CopyFrom(const Value& other)
     }
 }
 
-Value Value::Null()
-{
-    Value v;
-    v.vt = VT_NULL;
-    return v;
-}
-
-Value Value::Bool(bool b)
-{
-    Value v;
-    v.vt = VT_BOOL;
-    v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
-Value Value::Byte(BYTE b)
-{
-    Value v;
-    v.vt = VT_UI1;
-    v.bVal = b;
-    return v;
-}
-
-Value Value::Int(SHORT i)
-{
-    Value v;
-    v.vt = VT_I2;
-    v.iVal = i;
-    return v;
-}
-
-Value Value::Long(LONG l)
-{
-    Value v;
-    v.vt = VT_I4;
-    v.lVal = l;
-    return v;
-}
-
-Value Value::Single(float f)
-{
-    Value v;
-    v.vt = VT_R4;
-    v.fltVal = f;
-    return v;
-}
-
-Value Value::Double(double d)
-{
-    Value v;
-    v.vt = VT_R8;
-    v.dblVal = d;
-    return v;
-}
-
-Value Value::Currency(LONGLONG tenThousandths)
-{
-    Value v;
-    v.vt = VT_CY;
-    v.cyVal.int64 = tenThousandths;
-    return v;
-}
-
-Value Value::Date(double d)
-{
-    Value v;
-    v.vt = VT_DATE;
-    v.date = d;
-    return v;
-}
-
 Value Value::String(std::u16string_view text)
 {
     BSTR b = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -120,35 +49,11 @@ Value Value::Utf8(std::string_view text)
     return String(com::Utf16FromUtf8(text));
 }
 
-Value Value::AdoptString(BSTR text)
-{
-    Value v;
-    v.vt = VT_BSTR;
-    v.bstrVal = text;
-    return v;
-}
-
 Value Value::Object(IDispatch* object)
 {
     if (object)
         object->AddRef();
     return AdoptObject(object);
-}
-
-Value Value::AdoptObject(IDispatch* object)
-{
-    Value v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = object;
-    return v;
-}
-
-Value Value::AdoptArray(SAFEARRAY* array)
-{
-    Value v;
-    v.vt = VT_ARRAY | VT_VARIANT;
-    v.parray = array;
-    return v;
 }
 
 Value Value::Adopt(VARIANT& raw)
@@ -182,14 +87,6 @@ Value Value::Argument(const VARIANT& raw)
         (!(raw.pvarVal->vt & VT_BYREF) || raw.pvarVal->vt == (VT_BYREF | VT_VARIANT)))
         return Reference(static_cast<Value&>(*raw.pvarVal));
     return Value(raw);
-}
-
-Value Value::Reference(Value& target)
-{
-    Value v;
-    v.vt = VT_BYREF | VT_VARIANT;
-    v.pvarVal = &target.Target();
-    return v;
 }
 
 } // namespace tvsk::script

@@ -125,4 +125,109 @@ private:
 
 static_assert(sizeof(Value) == sizeof(VARIANT));
 
+// The plain factories are inline: a value built field by field out of line and then moved whole
+// stalls the processor on every arithmetic result.
+inline Value Value::Null()
+{
+    Value v;
+    v.vt = VT_NULL;
+    return v;
+}
+
+inline Value Value::Bool(bool b)
+{
+    Value v;
+    v.vt = VT_BOOL;
+    v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+
+inline Value Value::Byte(BYTE b)
+{
+    Value v;
+    v.vt = VT_UI1;
+    v.bVal = b;
+    return v;
+}
+
+inline Value Value::Int(SHORT i)
+{
+    Value v;
+    v.vt = VT_I2;
+    v.iVal = i;
+    return v;
+}
+
+inline Value Value::Long(LONG l)
+{
+    Value v;
+    v.vt = VT_I4;
+    v.lVal = l;
+    return v;
+}
+
+inline Value Value::Single(float f)
+{
+    Value v;
+    v.vt = VT_R4;
+    v.fltVal = f;
+    return v;
+}
+
+inline Value Value::Double(double d)
+{
+    Value v;
+    v.vt = VT_R8;
+    v.dblVal = d;
+    return v;
+}
+
+inline Value Value::Currency(LONGLONG tenThousandths)
+{
+    Value v;
+    v.vt = VT_CY;
+    v.cyVal.int64 = tenThousandths;
+    return v;
+}
+
+inline Value Value::Date(double d)
+{
+    Value v;
+    v.vt = VT_DATE;
+    v.date = d;
+    return v;
+}
+
+inline Value Value::AdoptString(BSTR text)
+{
+    Value v;
+    v.vt = VT_BSTR;
+    v.bstrVal = text;
+    return v;
+}
+
+inline Value Value::AdoptObject(IDispatch* object)
+{
+    Value v;
+    v.vt = VT_DISPATCH;
+    v.pdispVal = object;
+    return v;
+}
+
+inline Value Value::AdoptArray(SAFEARRAY* array)
+{
+    Value v;
+    v.vt = VT_ARRAY | VT_VARIANT;
+    v.parray = array;
+    return v;
+}
+
+inline Value Value::Reference(Value& target)
+{
+    Value v;
+    v.vt = VT_BYREF | VT_VARIANT;
+    v.pvarVal = &target.Target();
+    return v;
+}
+
 } // namespace tvsk::script

@@ -118,6 +118,15 @@ TEST(Language, ArithmeticPromotesOnOverflow)
         {"result = -Empty", "Integer:0"},
         {"result = -True", "Integer:1"},
         {"x = -32768 : result = -CInt(x)", "Long:32768"},
+        {"x = 300 : result = x * x", "Long:90000"},
+        {"x = 100 : result = x * -3", "Integer:-300"},
+        {"x = 65536 : result = x * x", "Double:4294967296"},
+        {"x = 1.5 : y = 2 : result = (x * y) & (x - y) & (y - x) & (x < y) & (x = 1.5) & (x <> 1.5) & (70000 "
+         "> x)",
+         "String:3-0.50.5TrueTrueFalseTrue"},
+        {"x = 1E+308 : result = x + x", "error 6"},
+        {"x = -1E+308 : result = x - 1E+308", "error 6"},
+        {"For x = 1.5 To 3 : n = n + x : Next : result = n & TypeName(x) & x", "String:4Double3.5"},
     });
 }
 
@@ -282,6 +291,16 @@ TEST(Language, TypeTestsNameTheVariantTypes)
 TEST(Language, StringFunctionsAtTheirEdges)
 {
     Check({
+        // Matches at every offset of the first sixteen characters, at the end, and past it.
+        {"For k = 0 To 20\n s = String(k, \"a\") & \"bc\" & String(k Mod 9, \"a\")\n"
+         " If InStr(s, \"bc\") <> k + 1 Or InStr(k + 2, s, \"bc\") <> 0 Or InStr(s, \"ca\") <> (k + 2) * "
+         "Sgn(k Mod 9) "
+         "Or InStr(s, \"bd\") <> 0 Or Replace(s, \"a\", \"\") <> \"bc\" Then bad = bad & k & \" \"\n"
+         " t = String(k, \"a\") & \"z\"\n"
+         " If InStr(t, \"z\") <> k + 1 Or InStr(t, \"zz\") <> 0 Or InStr(t, \"az\") <> k Or "
+         "InStr(k + 1, t, \"z\") <> k + 1 Or InStr(k + 2, t, \"z\") <> 0 Then bad = bad & k & \"z \"\n"
+         "Next\nresult = \"ok\" & bad",
+         "String:ok"},
         {"result = Len(\"abc\")", "Long:3"},
         {"result = Len(123)", "Long:3"},
         {"result = Left(\"abc\", 5)", "String:abc"},
@@ -535,6 +554,30 @@ TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
         {"Const k = \"abc\" : result = Len(k) & Mid(k, 2) & (k = \"abc\") & Left(k, 1)", "String:3bcTruea"},
         {"x = 5 : result = Len(x) & Mid(x, 1) & Asc(x) & StrComp(x, 5)", "String:15530"},
         {"result = Len(Empty) & Left(Empty, 1) & IsNull(Mid(Null, 1))", "String:0True"},
+        {"s = \"abc\" : result = InStr(s, Mid(s, 2, 1)) & Replace(s, \"b\", Mid(s, 3)) & s",
+         "String:2accabc"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = \"b\"\n End Property\nEnd Class\n"
+         "Set o = New C : s = \"abc\" : result = InStr(s, Mid(o, 1)) & s",
+         "String:2zzzz"},
+        {"Class C\n Public Default Property Get V\n  s = \"zzzz\" : V = \"b\"\n End Property\nEnd Class\n"
+         "Function F()\n Set u = New C : F = 1\nEnd Function\n"
+         "u = \"b\" : s = \"abc\" : result = InStr(F(), s, Mid(u, 1)) & s",
+         "String:2zzzz"},
+        {"Dim a(2) : a(1) = 5 : i = 1 : j = CInt(1) : result = a(i) + a(j) + a(1.4) + a(\"1\")",
+         "Integer:20"},
+        {"Dim a(2) : i = 3 : result = a(i)", "error 9"},
+        {"Dim a(2) : i = -1 : result = a(i)", "error 9"},
+        {"Dim a(2, 2) : a(1, 2) = 7 : i = 1 : result = a(i, 2) & a(i)", "error 9"},
+        {"Dim a(2, 2) : a(1, 2) = 7 : i = 1 : result = a(i, 2)", "Integer:7"},
+        {"Class C\n Public Property Get V\n  Set o = Nothing : V = 3\n End Property\nEnd Class\n"
+         "Set o = New C : result = o.V & TypeName(o)",
+         "String:3Nothing"},
+        {"x = 1 : result = x.V", "error 424"},
+        {"Dim a(2) : a(1) = 5 : i = 1 : result = (a(i) + 1) & (a(i) < 2) & (1 + a(i)) & (a(a(0)) - a(i))",
+         "String:6False6-5"},
+        {"Class C\n Public Default Property Get V\n  Erase a : V = 2\n End Property\nEnd Class\n"
+         "Dim a() : ReDim a(1) : Set a(0) = New C : result = (a(0) + 1) & IsArray(a)",
+         "String:3True"},
     });
 }
 
