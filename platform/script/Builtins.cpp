@@ -10,6 +10,7 @@
 #include "Operators.h"
 #include "NativeObject.h"
 #include "ScriptObject.h"
+#include "SmallVector.h"
 
 #include <com/ComRuntime.h>
 
@@ -710,23 +711,35 @@ Value ReplaceF(Frame&, Args a, int n)
     std::u16string_view rest = text.substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0)
         return Str(rest);
-    std::u16string out;
-    out.reserve(rest.size());
+    // The matches first, then the result written once into its string.
+    SmallVector<size_t, 16> matches;
     size_t pos = 0;
-    LONG done = 0;
-    while (count < 0 || done < count)
+    while (count < 0 || matches.size() < static_cast<size_t>(count))
     {
         const size_t at = Find(rest, find, pos, mode);
         if (at == std::u16string_view::npos)
             break;
-        out.append(rest.substr(pos, at - pos));
-        out.append(with);
-        CheckLength(out.size());
+        const size_t done = matches.size();
+        CheckLength(at - done * find.size() + (done + 1) * with.size()); // the result up to this match
+        matches.push_back(at);
         pos = at + find.size();
-        ++done;
     }
-    out.append(rest.substr(pos));
-    return Str(out);
+    const size_t length = rest.size() - matches.size() * find.size() + matches.size() * with.size();
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!out && length)
+        Throw(err::OutOfMemory);
+    char16_t* to = out;
+    pos = 0;
+    for (size_t i = 0; i < matches.size(); ++i)
+    {
+        const size_t at = matches.data()[i];
+        to = std::copy(rest.begin() + static_cast<std::ptrdiff_t>(pos),
+                       rest.begin() + static_cast<std::ptrdiff_t>(at), to);
+        to = std::copy(with.begin(), with.end(), to);
+        pos = at + find.size();
+    }
+    std::copy(rest.begin() + static_cast<std::ptrdiff_t>(pos), rest.end(), to);
+    return Value::AdoptString(out);
 }
 
 Value SplitF(Frame&, Args a, int n)

@@ -1522,6 +1522,11 @@ TEST(Language, ConversionsAndStringsAtTheirEdges)
         {"result = CBool(\"-1\")", "Boolean:True"},
         {"result = Replace(\"aaa\", \"a\", \"bb\")", "String:bbbbbb"},
         {"result = Replace(\"abc\", \"B\", \"x\")", "String:abc"},
+        {"result = Replace(String(20, \"a\") & \"-\", \"a\", \"xy\", 3, 17)",
+         "String:xyxyxyxyxyxyxyxyxyxyxyxyxyxyxyxyxya-"},
+        {"result = Replace(\"a1a2a\", \"a\", \"\", 1, -1, vbTextCompare) & Len(Replace(\"AbA\", \"a\", \"\", "
+         "1, -1, 1))",
+         "String:121"},
         {"result = InStr(\"abc\", \"bc\")", "Long:2"},
         {"result = InStr(1, Null, \"a\")", "Null:"},
         {"result = InStrRev(\"a,b,c\", \",\")", "Long:4"},
