@@ -23,7 +23,7 @@ Value::Value(const VARIANT& raw)
 
 void Value::CopyFrom(const Value& other)
 {
-    if (!Owns(other.vt) || (other.vt & VT_BYREF))
+    if (!Owns(other.vt))
     {
         std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
         return;

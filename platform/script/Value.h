@@ -17,7 +17,7 @@ public:
     Value() noexcept { Blank(); }
     Value(const Value& other)
     {
-        if (!Owns(other.vt) || (other.vt & VT_BYREF))
+        if (!Owns(other.vt))
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
         else
             CopyFrom(other);
@@ -48,7 +48,7 @@ public:
             std::memcpy(&old, static_cast<VARIANT*>(this), sizeof old);
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
             other.vt = VT_EMPTY;
-            if (Owns(old.vt) && !(old.vt & VT_BYREF))
+            if (Owns(old.vt))
                 VariantClear(&old);
         }
         return *this;
@@ -111,13 +111,18 @@ private:
         wReserved1 = wReserved2 = wReserved3 = 0;
         llVal = 0;
     }
+    // Contents to release or copy: a string, an object or an array held (not referred to). The plain
+    // types are told by one test of a bit.
     static bool Owns(VARTYPE type) noexcept
     {
-        return type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN || (type & VT_ARRAY);
+        constexpr unsigned long long held = 1ull << VT_BSTR | 1ull << VT_DISPATCH | 1ull << VT_UNKNOWN;
+        if (type < 64)
+            return (held >> type) & 1;
+        return (type & (VT_ARRAY | VT_BYREF)) == VT_ARRAY;
     }
     void Release() noexcept
     {
-        if (Owns(vt) && !(vt & VT_BYREF))
+        if (Owns(vt))
             VariantClear(this);
     }
     void CopyFrom(const Value& other);
