@@ -30,6 +30,7 @@ struct Pos
 struct Expr
 {
     Pos pos;
+    bool names = false; // a NameExpr: the only kind whose Ref or ElementRef can give a variable
     virtual ~Expr() = default;
     virtual Value Eval(Frame& f) const = 0;
     // A call made as a statement (its result, if any, is dropped).
@@ -129,6 +130,7 @@ struct NameExpr : Expr
     bool declares = false;        // ReDim's name: declared where it is not found, even with Option Explicit
     mutable bool defined = false; // a global's first use made it exist
 
+    NameExpr() { names = true; }
     Value Eval(Frame& f) const override;
     void Call(Frame& f) const override;
     void Assign(Frame& f, Value value, bool set) const override;

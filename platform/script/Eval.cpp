@@ -55,7 +55,9 @@ void EvaluateArguments(Frame& f, const Arguments& args, Value* out, ArrayLocks& 
             continue;
         }
         SAFEARRAY* locked = nullptr;
-        if (Value* ref = a->Ref(f))
+        if (!a->names)
+            to = a->Eval(f);
+        else if (Value* ref = a->Ref(f))
             to = Value::Reference(*ref);
         else if (Value* element = a->ElementRef(f, &locked))
         {
@@ -791,7 +793,8 @@ template <class T> Value NumericCompare(Op op, T x, T y)
 Value BinaryExpr::Eval(Frame& f) const
 {
     // Plain operands without objects: reading them runs no code.
-    if (right->Plain())
+    const bool rightPlain = right->Plain();
+    if (rightPlain)
         if (const Value* pa = left->Peek(f))
         {
             const Value* pb = right->Peek(f);
@@ -802,7 +805,7 @@ Value BinaryExpr::Eval(Frame& f) const
         }
     // Plain operands are read in place; the left one only when the right runs no code that could change
     // it, and neither while the other is an object whose default member could.
-    const Value* pa = right->Plain() ? left->Peek(f) : nullptr;
+    const Value* pa = rightPlain ? left->Peek(f) : nullptr;
     Value ownA = pa ? Value() : left->Eval(f);
     if (!pa)
         pa = &ownA;
