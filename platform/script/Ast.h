@@ -144,6 +144,8 @@ struct NameExpr : Expr
 
 private:
     Value* OtherVariable(Frame& f) const;
+    // Everything but a plain variable or constant: kept out of the plain read's frame.
+    [[gnu::noinline]] Value EvalCall(Frame& f) const;
     [[gnu::noinline]] const Value* PeekElement(Frame& f) const;
     bool PlainName() const
     {

@@ -399,6 +399,13 @@ Value* NameExpr::ElementRef(Frame& f, SAFEARRAY** locked) const
 
 Value NameExpr::Eval(Frame& f) const
 {
+    if (PlainName())
+        return binding == Binding::Constant ? constant : *Variable(f);
+    return EvalCall(f);
+}
+
+Value NameExpr::EvalCall(Frame& f) const
+{
     switch (binding)
     {
     case Binding::Local:
