@@ -86,7 +86,7 @@ private:
 };
 
 // A call of a script procedure whose arguments go straight into the callee's slots.
-Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Arguments& args)
+[[gnu::noinline]] Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Arguments& args)
 {
     if (args.size() != p.params.size())
     {
@@ -143,7 +143,7 @@ ScriptObject* Me(Frame& f)
     return f.me;
 }
 
-Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
+[[gnu::noinline]] Value CallBuiltin(Frame& f, const Builtin& b, const Arguments& args)
 {
     const int n = static_cast<int>(args.size());
     if (n < b.minArgs || n > b.maxArgs)
@@ -401,6 +401,10 @@ Value NameExpr::Eval(Frame& f) const
 {
     if (PlainName())
         return binding == Binding::Constant ? constant : *Variable(f);
+    if (binding == Binding::Procedure)
+        return CallProcedure(f, *procedure, nullptr, args);
+    if (binding == Binding::Builtin)
+        return CallBuiltin(f, *builtin, args);
     return EvalCall(f);
 }
 
