@@ -433,6 +433,11 @@ TEST(Language, ProceduresPassByRefAndByVal)
         {"Sub Inc(ByVal x)\n x = x + 1\nEnd Sub\nv = 1 : Inc v : result = v", "Integer:1"},
         {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Inc (v) : result = v", "Integer:1"},
         {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Call Inc(v) : result = v", "Integer:2"},
+        {"Sub Inc(x)\n x = x + 1\nEnd Sub\nv = 1 : Inc v + 0 : Inc -v : Inc Abs(v) : result = v",
+         "Integer:1"},
+        {"Dim r\nConst K = 1\nSub Inc(x)\n x = x + 1 : r = x\nEnd Sub\nInc K : result = K & r", "String:12"},
+        {"Function F(n)\n n = n - 1 : F = n\nEnd Function\nv = 5 : result = F(v) & F(v - 1) & v",
+         "String:424"},
         {"Function F(a, b)\n F = a * b\nEnd Function\nresult = F(6, 7)", "Integer:42"},
         {"Function Fact(n)\n If n <= 1 Then\n  Fact = 1\n Else\n  Fact = n * Fact(n - 1)\n End If\nEnd "
          "Function\n"
