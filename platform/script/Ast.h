@@ -247,7 +247,21 @@ struct BinaryExpr : Expr
     bool RunsNoCode(Frame& f) const override;
 
 private:
+    // An operand read without a virtual call: a literal's value, a global that exists or a procedure's
+    // own local's slot.
+    struct Direct
+    {
+        const Value* literal = nullptr;
+        Value* global = nullptr;
+        int local = -1;
+    };
+    // later: a global not defined yet, which its first read defines.
+    static Direct DirectOperand(Frame& f, const Expr& e, bool& later);
+    const Value& Read(Frame& f, const Direct& d) const;
     Value Apply(const Value& a, const Value& b) const;
+    mutable Direct m_left, m_right;
+    mutable bool m_direct = false;      // both operands are Direct
+    mutable bool m_directKnown = false; // found on the first evaluation that can tell
 };
 
 struct UnaryExpr : Expr

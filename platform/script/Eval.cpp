@@ -801,8 +801,55 @@ template <class T> Value NumericCompare(Op op, T x, T y)
 }
 } // namespace
 
+BinaryExpr::Direct BinaryExpr::DirectOperand(Frame& f, const Expr& e, bool& later)
+{
+    if (const auto* literal = dynamic_cast<const LiteralExpr*>(&e))
+        return {&literal->value, nullptr, -1};
+    const auto* name = dynamic_cast<const NameExpr*>(&e);
+    if (!name || !name->args.empty() || name->hasParens)
+        return {};
+    if (name->binding == Binding::Local && !name->global)
+        return {nullptr, nullptr, name->slot};
+    // A global once defined stays so.
+    if (name->binding == Binding::Global)
+    {
+        if (name->defined || f.interp.Defined(name->global))
+            return {nullptr, name->global, -1};
+        later = true;
+    }
+    return {};
+}
+
+[[gnu::always_inline]] inline const Value& BinaryExpr::Read(Frame& f, const Direct& d) const
+{
+    if (d.literal)
+        return *d.literal;
+    if (d.global)
+        return d.global->Target();
+    return f.locals[d.local].Target();
+}
+
 Value BinaryExpr::Eval(Frame& f) const
 {
+    if (!m_directKnown)
+    {
+        bool later = false;
+        m_left = DirectOperand(f, *left, later);
+        m_right = DirectOperand(f, *right, later);
+        m_direct = (m_left.literal || m_left.global || m_left.local >= 0) &&
+                   (m_right.literal || m_right.global || m_right.local >= 0);
+        m_directKnown = !later;
+    }
+    // Literals and variables, as plain operands are read below, without asking them.
+    if (m_direct)
+    {
+        const Value& a = Read(f, m_left);
+        const Value& b = Read(f, m_right);
+        if (Straight(op, a, b))
+            return StraightValue(op, a, b);
+        if (!a.IsObject() && !b.IsObject())
+            return Apply(a, b);
+    }
     // Plain operands without objects: reading them runs no code.
     const bool rightPlain = right->Plain();
     if (rightPlain)

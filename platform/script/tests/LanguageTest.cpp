@@ -82,6 +82,19 @@ TEST(Language, ArithmeticPromotesOnOverflow)
         {"result = -32768 - 1", "Long:-32769"},
         {"x = 32767 : y = 1 : result = x + y", "Long:32768"},
         {"x = 32000 : result = x + 767", "Integer:32767"},
+        // Operands read in place: locals (ByRef ones too), globals defined after the first turn, objects.
+        {"Function F(a, ByVal b)\n F = (a + 1) & (a < b) & (b * a) & (32767 + a)\nEnd Function\nx = 1 : "
+         "result = F(x, 2)",
+         "String:2True232768"},
+        {"For i = 1 To 3\n n = n + i : t = t & i\nNext\nresult = n & t & IsNull(Null + i) & (e = Empty)",
+         "String:6123TrueTrue"},
+        {"Class C\n Public Default Property Get V\n  V = 5\n End Property\nEnd Class\nFunction F(o, k)\n F = "
+         "o "
+         "+ k\nEnd Function\nSet x = New C\nresult = F(x, 1)",
+         "Integer:6"},
+        {"Sub S(a)\n a = 2147483647 : x = a + 1 : y = a * a\n r = TypeName(x) & TypeName(y)\nEnd Sub\nDim r\n"
+         "S v : result = r",
+         "String:DoubleDouble"},
         {"x = -32768 : result = x - 1", "Long:-32769"},
         {"x = 2147483647 : result = x + 1", "Double:2147483648"},
         {"x = -2147483647 : result = x - 2", "Double:-2147483649"},
