@@ -405,13 +405,7 @@ void Walker::BuildRoad()
                            [this] { return !m_settings || !m_settings->isVisible(); }, 5000});
     };
 
-    m_steps.push_back({"start page", nullptr,
-                       [this]
-                       {
-                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
-                           return MainWindow() && PageFilled(MainWindow(), "start");
-                       },
-                       60000});
+    m_steps.push_back(StartPageStep());
     protocolSettings("the start page", [this] { return MainWindow(); });
     m_steps.push_back({"open the sample through the file dialog",
                        [this] { WebClick(MainWindow(), "#S_3002"); },
@@ -427,19 +421,7 @@ void Walker::BuildRoad()
                            return true;
                        },
                        15000});
-    m_steps.push_back({"wizard page", nullptr,
-                       [this]
-                       {
-                           if (NewestWindow(".*") || !MainWindow() ||
-                               !MainWindow()->windowTitle().contains("TK40"))
-                               return false;
-                           RunOnPage(MainWindow(), PageFilledScript("input[type=text]"), "wizard");
-                           if (!PageFilled(MainWindow(), "wizard"))
-                               return false;
-                           LookAt(MainWindow());
-                           return true;
-                       },
-                       15000});
+    m_steps.push_back(WizardPageStep(true));
     // Off line: polled pages leave the file as it was.
     AddHelpRoad(pagerPage, closePager, toolWindow("PLC editor for its help", "TvskLumoPlc", keepTheFiles));
     m_steps.push_back(pagerPage("Comm"));

@@ -95,6 +95,10 @@ private:
                    std::function<bool(QMessageBox*)> box = nullptr);
     // A step that answers the open file box with path and Enter.
     Step FileBoxStep(const QString& name, const QString& path);
+    // The start page once its texts are there; the TK40 wizard page once its fields are filled
+    // (looked at on request: the main road photographs it).
+    Step StartPageStep();
+    Step WizardPageStep(bool lookAt);
     int BoxesInStep() const { return m_boxCount - m_boxesAtStepStart; }
 
     // Page helpers: the answers of the last script run per view.

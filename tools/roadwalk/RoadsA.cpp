@@ -56,25 +56,10 @@ bool Walker::BuildRoadA(const QString& road)
 
 void Walker::OpenSampleSteps()
 {
-    m_steps.push_back({"start page", nullptr,
-                       [this]
-                       {
-                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
-                           return MainWindow() && PageFilled(MainWindow(), "start");
-                       },
-                       60000});
+    m_steps.push_back(StartPageStep());
     m_steps.push_back(FileBoxStep("open the sample through the file dialog", m_sample));
     m_steps.back().act = [this] { WebClick(MainWindow(), "#S_3002"); };
-    m_steps.push_back({"wizard page", nullptr,
-                       [this]
-                       {
-                           if (NewestWindow(".*") || !MainWindow() ||
-                               !MainWindow()->windowTitle().contains("TK40"))
-                               return false;
-                           RunOnPage(MainWindow(), PageFilledScript("input[type=text]"), "wizard");
-                           return PageFilled(MainWindow(), "wizard");
-                       },
-                       15000});
+    m_steps.push_back(WizardPageStep(false));
 }
 
 Step Walker::ModalStep(const QString& name, std::function<void()> act, std::function<bool(QMessageBox*)> box)
@@ -90,6 +75,34 @@ Step Walker::ModalStep(const QString& name, std::function<void()> act, std::func
                 return true;
             },
             10000, std::move(box)};
+}
+
+Step Walker::StartPageStep()
+{
+    return {"start page", nullptr,
+            [this]
+            {
+                RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
+                return MainWindow() && PageFilled(MainWindow(), "start");
+            },
+            60000};
+}
+
+Step Walker::WizardPageStep(bool lookAt)
+{
+    return {"wizard page", nullptr,
+            [this, lookAt]
+            {
+                if (NewestWindow(".*") || !MainWindow() || !MainWindow()->windowTitle().contains("TK40"))
+                    return false;
+                RunOnPage(MainWindow(), PageFilledScript("input[type=text]"), "wizard");
+                if (!PageFilled(MainWindow(), "wizard"))
+                    return false;
+                if (lookAt)
+                    LookAt(MainWindow());
+                return true;
+            },
+            15000};
 }
 
 Step Walker::FileBoxStep(const QString& name, const QString& path)
@@ -221,13 +234,7 @@ Step Walker::ChooseOnPage(const QString& name, const std::vector<std::pair<QStri
 
 void Walker::StartPageRoad()
 {
-    m_steps.push_back({"start page", nullptr,
-                       [this]
-                       {
-                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
-                           return MainWindow() && PageFilled(MainWindow(), "start");
-                       },
-                       60000});
+    m_steps.push_back(StartPageStep());
     m_steps.push_back(FileBoxStep("import the TK20 listing on the start page",
                                   QCoreApplication::applicationDirPath() + "/Samples/TK20.slv"));
     m_steps.back().act = [this] { WebClick(MainWindow(), "#S_3002"); };
@@ -422,13 +429,7 @@ void Walker::AboutRoad()
                            return false;
                        },
                        20000});
-    m_steps.push_back({"start page", nullptr,
-                       [this]
-                       {
-                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
-                           return MainWindow() && PageFilled(MainWindow(), "start");
-                       },
-                       60000});
+    m_steps.push_back(StartPageStep());
     m_steps.push_back(fromMenu("about box from the system menu", "^(Informazioni su|About)"));
     m_steps.push_back({"the about box shows the versions", nullptr,
                        [this, showsVersions] { return showsVersions(m_tool); }, 2000});

@@ -174,13 +174,7 @@ Step Walker::ReportInLanguage(const QString& path)
 
 void Walker::MotorsRoad()
 {
-    m_steps.push_back({"start page", nullptr,
-                       [this]
-                       {
-                           RunOnPage(MainWindow(), PageFilledScript("#S_3002"), "start");
-                           return MainWindow() && PageFilled(MainWindow(), "start");
-                       },
-                       60000});
+    m_steps.push_back(StartPageStep());
     m_steps.push_back(ModalStep("drive selection from the start page",
                                 [this] { WebClick(MainWindow(), "input[name=\"btnSetDrive\"]"); }));
     m_steps.push_back(ChooseOnPage("choose TK40", {{"selDrive", "TK40"}}));
