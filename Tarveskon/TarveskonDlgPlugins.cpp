@@ -111,7 +111,12 @@ void CTarveskonDlg::OpenHelp(const char* topic)
 
 void CTarveskonDlg::OnHtmlHelp(WPARAM, LPARAM lParam)
 {
-    if (m_manager.SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_HELPERR || !m_pHelpObject)
+    if (m_manager.SendCommand(HOSTCMD_SHOWHELP, 0, 0) != HOSTRES_HELPERR)
+        return;
+    // A listing imported on the start page let the help go with the file: it comes back for the page.
+    if (!m_pHelpObject)
+        OpenHelp(m_manager.GetHelpPagePath(m_bStartPage ? kStartHelpFolder : nullptr));
+    if (!m_pHelpObject)
         return;
     m_pHelpObject->SendCommand(PLUGINCMD_RUN, 0, 0);
     m_pHelpObject->SendCommand(PLUGINCMD_HELP, lParam, 0);

@@ -124,6 +124,16 @@ TEST_F(PageHelpAndExeTest, AWindowsHelpShowsItsTopicInTheLanguageAndKeepsThePage
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+// F1 in a window over the start page after a listing was imported (the connection choice asks so).
+TEST_F(PageHelpAndExeTest, AfterAnImportTheStartPagesHelpStillOpens)
+{
+    OpenSample("Samples/TK20.slv");
+    ASSERT_EQ(boxes.texts.size(), 1u) << "the import's note";
+    dialog->SendMessage(WM_HTML_HELP, 0, reinterpret_cast<LPARAM>("Connection"));
+    EXPECT_TRUE(SomeViewShows("Common/Help/TvskHelp_ITA.htm"));
+    EXPECT_EQ(boxes.texts.size(), 1u);
+}
+
 TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
 {
     OpenSample("Samples/TK20.dat");
