@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <barrier>
+#include <thread>
 #include <utility>
+#include <vector>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TVSK_LEAK_CHECKED 1
+#include <sanitizer/lsan_interface.h>
+#endif
+#endif
 
 namespace
 {
@@ -63,4 +73,36 @@ TEST(SharedLibraryTest, MovingHandsTheModuleOver)
     third = std::move(second);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(CallAnswer(third), 42);
+}
+
+// Many threads each hold a small thread-local block of a loaded module while the leak checker
+// looks through every thread: the checker must neither crash nor report what only the blocks hold.
+TEST(SharedLibraryTest, TheLeakCheckerLooksThroughEveryThreadsBlockOfAModule)
+{
+#ifndef TVSK_LEAK_CHECKED
+    GTEST_SKIP() << "only the sanitizer build checks leaks";
+#else
+    CSharedLibrary library;
+    ASSERT_TRUE(library.Open(KERNEL_TEST_MODULE)) << library.Error();
+    auto count = reinterpret_cast<long (*)()>(library.Symbol("TestModuleCountInThread"));
+    auto release = reinterpret_cast<void (*)()>(library.Symbol("TestModuleReleaseInThread"));
+    ASSERT_NE(count, nullptr);
+    ASSERT_NE(release, nullptr);
+    constexpr int kThreads = 300;
+    std::barrier<> everyThreadCounted(kThreads + 1);
+    std::barrier<> checked(kThreads + 1);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i)
+        threads.emplace_back([&] {
+            EXPECT_EQ(count(), 1);
+            everyThreadCounted.arrive_and_wait();
+            checked.arrive_and_wait();
+            release();
+        });
+    everyThreadCounted.arrive_and_wait();
+    EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
+    checked.arrive_and_wait();
+    for (std::thread& thread : threads)
+        thread.join();
+#endif
 }
