@@ -686,6 +686,42 @@ Value InStrRevF(Frame&, Args a, int n)
     return Value::Long(at == std::u16string_view::npos ? 0 : static_cast<LONG>(at) + 1);
 }
 
+// Replace of one character compared binary: the matches counted, then the result written in one pass.
+Value ReplaceChar(std::u16string_view rest, char16_t find, std::u16string_view with, LONG count)
+{
+    size_t matches = 0;
+    size_t end = rest.size(); // past the last character that may be replaced
+    if (count < 0)
+        matches = static_cast<size_t>(std::count(rest.begin(), rest.end(), find));
+    else
+    {
+        end = 0;
+        for (size_t i = 0; i < rest.size() && matches < static_cast<size_t>(count); ++i)
+            if (rest[i] == find)
+            {
+                ++matches;
+                end = i + 1;
+            }
+    }
+    const size_t length = rest.size() - matches + matches * with.size();
+    CheckLength(length);
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!out && length)
+        Throw(err::OutOfMemory);
+    const auto split = rest.begin() + static_cast<std::ptrdiff_t>(end);
+    char16_t* to = out;
+    if (with.size() == 1)
+        to = std::replace_copy(rest.begin(), split, to, find, with[0]);
+    else
+        for (auto c = rest.begin(); c != split; ++c)
+            if (*c == find)
+                to = std::copy(with.begin(), with.end(), to);
+            else
+                *to++ = *c;
+    std::copy(split, rest.end(), to);
+    return Value::AdoptString(out);
+}
+
 Value ReplaceF(Frame&, Args a, int n)
 {
     LONG start = 1, count = -1;
@@ -711,6 +747,8 @@ Value ReplaceF(Frame&, Args a, int n)
     std::u16string_view rest = text.substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0)
         return Str(rest);
+    if (find.size() == 1 && mode == CompareMode::Binary)
+        return ReplaceChar(rest, find[0], with, count);
     // The matches first, then the result written once into its string.
     SmallVector<size_t, 16> matches;
     size_t pos = 0;

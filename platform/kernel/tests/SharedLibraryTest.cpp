@@ -93,12 +93,14 @@ TEST(SharedLibraryTest, TheLeakCheckerLooksThroughEveryThreadsBlockOfAModule)
     std::barrier<> checked(kThreads + 1);
     std::vector<std::thread> threads;
     for (int i = 0; i < kThreads; ++i)
-        threads.emplace_back([&] {
-            EXPECT_EQ(count(), 1);
-            everyThreadCounted.arrive_and_wait();
-            checked.arrive_and_wait();
-            release();
-        });
+        threads.emplace_back(
+            [&]
+            {
+                EXPECT_EQ(count(), 1);
+                everyThreadCounted.arrive_and_wait();
+                checked.arrive_and_wait();
+                release();
+            });
     everyThreadCounted.arrive_and_wait();
     EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0);
     checked.arrive_and_wait();
