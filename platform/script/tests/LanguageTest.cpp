@@ -1030,6 +1030,35 @@ TEST(Language, ExpressionsCoerceAndPromote)
     });
 }
 
+TEST(Language, ReplaceOfOneCharacter)
+{
+    Check({
+        {"result = Replace(\"banana\", \"a\", \"o\")", "String:bonono"},
+        {"result = Replace(\"banana\", \"a\", \"\")", "String:bnn"},
+        {"result = Replace(\"banana\", \"a\", \"<>\")", "String:b<>n<>n<>"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 3)", "String:nono"},
+        {"result = Replace(\"banana\", \"a\", \"oo\", 1, 2)", "String:boonoona"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 1, 5)", "String:bonono"},
+        {"result = Replace(\"banana\", \"x\", \"o\", 1, 2)", "String:banana"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 1, -2)", "error 5"},
+        {"result = Replace(\"bAnana\", \"a\", \"o\")", "String:bAnono"},
+        {"result = Replace(\"bAnana\", \"a\", \"o\", 1, -1, vbTextCompare)", "String:bonono"},
+        {"result = Replace(12101, 1, 7)", "String:72707"},
+        {"result = Replace(Empty, \"a\", \"b\")", "String:"},
+        {"result = Replace(\"a-b\", \"-\", Empty)", "String:ab"},
+        {"result = Replace(\"a-b\", \"-\", Null)", "error 94"},
+        {"result = Replace(\"a-b\", Null, \"+\")", "error 94"},
+        {"result = Replace(\"a\" & ChrW(0) & \"b\" & ChrW(0), ChrW(0), \"|\")", "String:a|b|"},
+        {"result = Len(Replace(\"a\" & ChrW(0) & \"b\", \"b\", ChrW(0) & ChrW(0)))", "Long:4"},
+        {"result = Asc(Replace(Chr(228), Chr(196), \"x\"))", "Integer:228"},
+        {"result = Replace(Chr(228) & \"b\", Chr(196), \"x\", 1, -1, 1)", "String:xb"},
+        {"s = String(100000, \"ab\") : t = Replace(s, \"a\", \"cd\") : "
+         "result = Len(t) & Mid(t, 199999) & InStr(t, \"b\")",
+         "String:200000cd0"},
+        {"s = Space(70000) & \"x\" : result = InStr(Replace(s, \" \", \"\"), \"x\")", "Long:1"},
+    });
+}
+
 TEST(Language, BuiltinsAtTheirEdges)
 {
     Check({
