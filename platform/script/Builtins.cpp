@@ -560,11 +560,13 @@ Value StringF(Frame&, Args a, int)
     return Str(std::u16string(static_cast<size_t>(n), c));
 }
 
+using Lanes = std::uint16_t __attribute__((vector_size(16)));
+constexpr size_t kLanes = sizeof(Lanes) / sizeof(char16_t);
+
 // The first occurrence of a needle that fits in hay at or after from, compared binary: the candidates
 // for its first character are found eight characters at a time.
 size_t FindBinary(std::u16string_view hay, std::u16string_view needle, size_t from)
 {
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
     const size_t last = hay.size() - needle.size();
     const char16_t first = needle.front();
     const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(first);
@@ -686,13 +688,55 @@ Value InStrRevF(Frame&, Args a, int n)
     return Value::Long(at == std::u16string_view::npos ? 0 : static_cast<LONG>(at) + 1);
 }
 
+// How often c occurs in s, eight characters at a time.
+size_t CountChar(std::u16string_view s, char16_t c)
+{
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(c);
+    size_t n = 0, i = 0;
+    while (s.size() - i >= kLanes)
+    {
+        Lanes sums{}; // a lane counts up to 0xFFFF blocks
+        const size_t blocks = std::min<size_t>((s.size() - i) / kLanes, 0xFFFF);
+        for (size_t b = 0; b < blocks; ++b, i += kLanes)
+        {
+            Lanes chunk;
+            std::memcpy(&chunk, s.data() + i, sizeof chunk);
+            sums -= reinterpret_cast<Lanes>(chunk == wanted);
+        }
+        for (size_t k = 0; k < kLanes; ++k)
+            n += sums[k];
+    }
+    for (; i < s.size(); ++i)
+        n += s[i] == c;
+    return n;
+}
+
+// s with every c made with, written to to; answers the end of what was written.
+char16_t* CopyReplacingChar(std::u16string_view s, char16_t c, char16_t with, char16_t* to)
+{
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(c);
+    const Lanes replacement = Lanes{} + static_cast<std::uint16_t>(with);
+    size_t i = 0;
+    for (; i + kLanes <= s.size(); i += kLanes)
+    {
+        Lanes chunk;
+        std::memcpy(&chunk, s.data() + i, sizeof chunk);
+        const auto hits = reinterpret_cast<Lanes>(chunk == wanted);
+        chunk = (chunk & ~hits) | (replacement & hits);
+        std::memcpy(to + i, &chunk, sizeof chunk);
+    }
+    for (; i < s.size(); ++i)
+        to[i] = s[i] == c ? with : s[i];
+    return to + s.size();
+}
+
 // Replace of one character compared binary: the matches counted, then the result written in one pass.
 Value ReplaceChar(std::u16string_view rest, char16_t find, std::u16string_view with, LONG count)
 {
     size_t matches = 0;
     size_t end = rest.size(); // past the last character that may be replaced
     if (count < 0)
-        matches = static_cast<size_t>(std::count(rest.begin(), rest.end(), find));
+        matches = CountChar(rest, find);
     else
     {
         end = 0;
@@ -708,17 +752,17 @@ Value ReplaceChar(std::u16string_view rest, char16_t find, std::u16string_view w
     BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
     if (!out && length)
         Throw(err::OutOfMemory);
-    const auto split = rest.begin() + static_cast<std::ptrdiff_t>(end);
+    const std::u16string_view replaced = rest.substr(0, end);
     char16_t* to = out;
     if (with.size() == 1)
-        to = std::replace_copy(rest.begin(), split, to, find, with[0]);
+        to = CopyReplacingChar(replaced, find, with[0], to);
     else
-        for (auto c = rest.begin(); c != split; ++c)
-            if (*c == find)
+        for (const char16_t c : replaced)
+            if (c == find)
                 to = std::copy(with.begin(), with.end(), to);
             else
-                *to++ = *c;
-    std::copy(split, rest.end(), to);
+                *to++ = c;
+    std::copy(rest.begin() + static_cast<std::ptrdiff_t>(end), rest.end(), to);
     return Value::AdoptString(out);
 }
 

@@ -1056,6 +1056,15 @@ TEST(Language, ReplaceOfOneCharacter)
          "result = Len(t) & Mid(t, 199999) & InStr(t, \"b\")",
          "String:200000cd0"},
         {"s = Space(70000) & \"x\" : result = InStr(Replace(s, \" \", \"\"), \"x\")", "Long:1"},
+        // Every length and position around the eight-character steps, against the counted path.
+        {"bad = \"\" : For n = 0 To 40 : s = \"\" : For i = 1 To n : s = s & Mid(\"aBcB\" & ChrW(0), 1 + i "
+         "Mod 5, 1) : "
+         "Next : If Replace(s, \"B\", \"-\") <> Replace(s, \"B\", \"-\", 1, n + 1) Or "
+         "Len(Replace(s, \"B\", \"\")) <> Len(Replace(s, \"B\", \"\", 1, n)) Or "
+         "Replace(s, ChrW(0), \"0\") <> Replace(s, ChrW(0), \"0\", 1, n) Then bad = bad & n & \" \"\n"
+         "Next : result = bad & Replace(Replace(\"aBcBaBcB\" & ChrW(0) & \"B\", \"B\", \"-\"), ChrW(0), "
+         "\"0\")",
+         "String:a-c-a-c-0-"},
     });
 }
 
