@@ -48,7 +48,9 @@ public:
             std::memcpy(&old, static_cast<VARIANT*>(this), sizeof old);
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
             other.vt = VT_EMPTY;
-            if (Owns(old.vt))
+            if (old.vt == VT_BSTR)
+                SysFreeString(old.bstrVal);
+            else if (Owns(old.vt))
                 VariantClear(&old);
         }
         return *this;
@@ -122,7 +124,12 @@ private:
     }
     void Release() noexcept
     {
-        if (Owns(vt))
+        if (vt == VT_BSTR) // the most common owned contents: freed without VariantClear's checks
+        {
+            SysFreeString(bstrVal);
+            Blank();
+        }
+        else if (Owns(vt))
             VariantClear(this);
     }
     void CopyFrom(const Value& other);
