@@ -309,11 +309,6 @@ BSTR BstrFromUtf8(std::string_view text)
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
-std::u16string_view BstrView(BSTR text)
-{
-    return text ? std::u16string_view(text, SysStringLen(text)) : std::u16string_view();
-}
-
 std::string Utf8FromBstr(BSTR text)
 {
     return Utf8FromUtf16(BstrView(text));

@@ -410,7 +410,7 @@ public:
     {
         const Value& t = v.Target();
         if (t.IsString())
-            m_text = std::u16string_view(t.bstrVal ? t.bstrVal : u"", SysStringLen(t.bstrVal));
+            m_text = t.Text();
         else
         {
             m_own = TextOf(v);
@@ -432,7 +432,7 @@ Value LenF(Frame&, Args a, int)
         return Value::Null();
     const Value& t = a[0].Target();
     if (t.IsString())
-        return Value::Long(static_cast<LONG>(SysStringLen(t.bstrVal)));
+        return Value::Long(static_cast<LONG>(t.Text().size()));
     return Value::Long(static_cast<LONG>(ToText(t).size()));
 }
 Value LenBF(Frame&, Args a, int)
