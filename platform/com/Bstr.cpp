@@ -2,6 +2,7 @@
 #include "Bstr.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -30,7 +31,7 @@ constexpr bool kPooled = true;
 
 constexpr size_t kStep = 16;
 constexpr size_t kClasses = 16; // blocks of up to 256 bytes
-constexpr unsigned kKeptPerClass = 32;
+constexpr std::uint8_t kKeptPerClass = 32;
 
 struct FreeBlock
 {
@@ -40,12 +41,14 @@ struct FreeBlock
 struct BlockCache
 {
     FreeBlock* heads[kClasses + 1];
-    unsigned counts[kClasses + 1];
+    std::uint8_t counts[kClasses + 1];
     bool registered;
     bool closed; // the thread is ending: blocks go straight back to malloc
 };
 
-thread_local BlockCache t_cache; // trivially destructible: usable while other thread-locals end
+// Trivially destructible: usable while other thread-locals end. Every process that makes components
+// loads this library at its start, so the cache lives in the static TLS block, read without a call.
+[[gnu::tls_model("initial-exec")]] thread_local BlockCache t_cache;
 
 void Drain()
 {
@@ -55,7 +58,7 @@ void Drain()
             t_cache.heads[c] = b->next;
             std::free(b);
         }
-    std::fill(std::begin(t_cache.counts), std::end(t_cache.counts), 0u);
+    std::fill(std::begin(t_cache.counts), std::end(t_cache.counts), std::uint8_t{0});
 }
 
 // Gives the thread's kept blocks back to malloc when the thread ends.
