@@ -48,9 +48,11 @@ public:
             std::memcpy(&old, static_cast<VARIANT*>(this), sizeof old);
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
             other.vt = VT_EMPTY;
+            if (!Owns(old.vt))
+                return *this;
             if (old.vt == VT_BSTR)
                 SysFreeString(old.bstrVal);
-            else if (Owns(old.vt))
+            else
                 VariantClear(&old);
         }
         return *this;
@@ -124,12 +126,14 @@ private:
     }
     void Release() noexcept
     {
+        if (!Owns(vt))
+            return;
         if (vt == VT_BSTR) // the most common owned contents: freed without VariantClear's checks
         {
             SysFreeString(bstrVal);
             Blank();
         }
-        else if (Owns(vt))
+        else
             VariantClear(this);
     }
     void CopyFrom(const Value& other);
