@@ -48,12 +48,8 @@ public:
             std::memcpy(&old, static_cast<VARIANT*>(this), sizeof old);
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
             other.vt = VT_EMPTY;
-            if (!Owns(old.vt))
-                return *this;
-            if (old.vt == VT_BSTR)
-                SysFreeString(old.bstrVal);
-            else
-                VariantClear(&old);
+            if (Owns(old.vt))
+                ReleaseOwned(old);
         }
         return *this;
     }
@@ -126,16 +122,11 @@ private:
     }
     void Release() noexcept
     {
-        if (!Owns(vt))
-            return;
-        if (vt == VT_BSTR) // the most common owned contents: freed without VariantClear's checks
-        {
-            SysFreeString(bstrVal);
-            Blank();
-        }
-        else
-            VariantClear(this);
+        if (Owns(vt))
+            ReleaseOwned(*this);
     }
+    // Frees a string, object or array held and leaves the variant empty.
+    static void ReleaseOwned(VARIANT& v) noexcept;
     void CopyFrom(const Value& other);
 };
 
