@@ -1,19 +1,126 @@
 // BSTR: a length-prefixed UTF-16 string; null stands for the empty string; the receiver frees.
 #include "Bstr.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
+#include <malloc.h>
+
 namespace
 {
+
+// Short strings' blocks are kept for reuse in per-thread lists by size class (16-byte steps), since
+// scripts make and drop them at a high rate. A block's class comes from malloc's usable size, so any
+// block from malloc may be freed here and code that grows a block in place (the script engine's
+// appends) keeps working. Under AddressSanitizer every block goes back to malloc, so a use after free
+// is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+#else
+constexpr bool kPooled = true;
+#endif
+
+constexpr size_t kStep = 16;
+constexpr size_t kClasses = 16; // blocks of up to 256 bytes
+constexpr std::uint8_t kKeptPerClass = 32;
+
+struct FreeBlock
+{
+    FreeBlock* next;
+};
+
+struct BlockCache
+{
+    FreeBlock* heads[kClasses + 1];
+    std::uint8_t counts[kClasses + 1];
+    bool registered;
+    bool closed; // the thread is ending: blocks go straight back to malloc
+};
+
+// Trivially destructible: usable while other thread-locals end. Every process that makes components
+// loads this library at its start, so the cache lives in the static TLS block, read without a call.
+[[gnu::tls_model("initial-exec")]] thread_local BlockCache t_cache;
+
+void Drain()
+{
+    for (size_t c = 1; c <= kClasses; ++c)
+        while (FreeBlock* b = t_cache.heads[c])
+        {
+            t_cache.heads[c] = b->next;
+            std::free(b);
+        }
+    std::fill(std::begin(t_cache.counts), std::end(t_cache.counts), std::uint8_t{0});
+}
+
+// Gives the thread's kept blocks back to malloc when the thread ends.
+struct CacheCloser
+{
+    ~CacheCloser()
+    {
+        Drain();
+        t_cache.closed = true;
+    }
+};
+
+[[gnu::noinline]] void CloseAtThreadEnd(BlockCache& cache)
+{
+    cache.registered = true;
+    thread_local CacheCloser closer;
+    (void)closer;
+}
+
+void* TakeBlock(size_t bytes)
+{
+    if (kPooled && bytes <= kClasses * kStep)
+    {
+        BlockCache& cache = t_cache;
+        const size_t c = (bytes + kStep - 1) / kStep;
+        if (FreeBlock* b = cache.heads[c])
+        {
+            cache.heads[c] = b->next;
+            --cache.counts[c];
+            return b;
+        }
+        return std::malloc(c * kStep);
+    }
+    return std::malloc(bytes);
+}
+
+void GiveBlock(void* block)
+{
+    if (kPooled)
+    {
+        BlockCache& cache = t_cache;
+        const size_t c = malloc_usable_size(block) / kStep;
+        if (c >= 1 && c <= kClasses && cache.counts[c] < kKeptPerClass && !cache.closed)
+        {
+            if (!cache.registered)
+                CloseAtThreadEnd(cache);
+            auto* b = static_cast<FreeBlock*>(block);
+            b->next = cache.heads[c];
+            cache.heads[c] = b;
+            ++cache.counts[c];
+            return;
+        }
+    }
+    std::free(block);
+}
 
 // The byte length sits in the 4 bytes before the characters; a zero character follows them.
 BSTR AllocateBytes(UINT byteLength)
 {
     if (byteLength > std::numeric_limits<UINT>::max() - sizeof(DWORD) - 2 * sizeof(OLECHAR))
         return nullptr;
-    auto* block = static_cast<BYTE*>(std::malloc(sizeof(DWORD) + byteLength + 2 * sizeof(OLECHAR)));
+    auto* block = static_cast<BYTE*>(TakeBlock(sizeof(DWORD) + byteLength + 2 * sizeof(OLECHAR)));
     if (!block)
         return nullptr;
     const DWORD length = byteLength;
@@ -106,7 +213,7 @@ BOOL SysReAllocString(BSTR* target, const OLECHAR* text)
 void SysFreeString(BSTR text)
 {
     if (text)
-        std::free(reinterpret_cast<BYTE*>(text) - sizeof(DWORD));
+        GiveBlock(reinterpret_cast<BYTE*>(text) - sizeof(DWORD));
 }
 
 UINT SysStringByteLen(BSTR text)
@@ -203,11 +310,6 @@ BSTR BstrFromUtf8(std::string_view text)
 {
     const std::u16string wide = Utf16FromUtf8(text);
     return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
-std::u16string_view BstrView(BSTR text)
-{
-    return text ? std::u16string_view(text, SysStringLen(text)) : std::u16string_view();
 }
 
 std::string Utf8FromBstr(BSTR text)

@@ -3,6 +3,7 @@
 
 #include "ComBase.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,13 @@ BSTR BstrFromUtf8(std::string_view text);
 std::string Utf8FromBstr(BSTR text);
 // For LPOLESTR parameters: zero-terminated, null as empty.
 std::string Utf8FromOleString(const OLECHAR* text);
-std::u16string_view BstrView(BSTR text);
+// The characters, read in place from the length before them.
+inline std::u16string_view BstrView(BSTR text)
+{
+    if (!text)
+        return {};
+    DWORD bytes = 0;
+    std::memcpy(&bytes, reinterpret_cast<const BYTE*>(text) - sizeof bytes, sizeof bytes);
+    return std::u16string_view(text, bytes / sizeof(OLECHAR));
+}
 } // namespace tvsk::com

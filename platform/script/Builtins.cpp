@@ -410,7 +410,7 @@ public:
     {
         const Value& t = v.Target();
         if (t.IsString())
-            m_text = std::u16string_view(t.bstrVal ? t.bstrVal : u"", SysStringLen(t.bstrVal));
+            m_text = t.Text();
         else
         {
             m_own = TextOf(v);
@@ -432,7 +432,7 @@ Value LenF(Frame&, Args a, int)
         return Value::Null();
     const Value& t = a[0].Target();
     if (t.IsString())
-        return Value::Long(static_cast<LONG>(SysStringLen(t.bstrVal)));
+        return Value::Long(static_cast<LONG>(t.Text().size()));
     return Value::Long(static_cast<LONG>(ToText(t).size()));
 }
 Value LenBF(Frame&, Args a, int)
@@ -560,11 +560,13 @@ Value StringF(Frame&, Args a, int)
     return Str(std::u16string(static_cast<size_t>(n), c));
 }
 
+using Lanes = std::uint16_t __attribute__((vector_size(16)));
+constexpr size_t kLanes = sizeof(Lanes) / sizeof(char16_t);
+
 // The first occurrence of a needle that fits in hay at or after from, compared binary: the candidates
 // for its first character are found eight characters at a time.
 size_t FindBinary(std::u16string_view hay, std::u16string_view needle, size_t from)
 {
-    using Lanes = std::uint16_t __attribute__((vector_size(16)));
     const size_t last = hay.size() - needle.size();
     const char16_t first = needle.front();
     const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(first);
@@ -686,6 +688,84 @@ Value InStrRevF(Frame&, Args a, int n)
     return Value::Long(at == std::u16string_view::npos ? 0 : static_cast<LONG>(at) + 1);
 }
 
+// How often c occurs in s, eight characters at a time.
+size_t CountChar(std::u16string_view s, char16_t c)
+{
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(c);
+    size_t n = 0, i = 0;
+    while (s.size() - i >= kLanes)
+    {
+        Lanes sums{}; // a lane counts up to 0xFFFF blocks
+        const size_t blocks = std::min<size_t>((s.size() - i) / kLanes, 0xFFFF);
+        for (size_t b = 0; b < blocks; ++b, i += kLanes)
+        {
+            Lanes chunk;
+            std::memcpy(&chunk, s.data() + i, sizeof chunk);
+            sums -= reinterpret_cast<Lanes>(chunk == wanted);
+        }
+        for (size_t k = 0; k < kLanes; ++k)
+            n += sums[k];
+    }
+    for (; i < s.size(); ++i)
+        n += s[i] == c;
+    return n;
+}
+
+// s with every c made with, written to to; answers the end of what was written.
+char16_t* CopyReplacingChar(std::u16string_view s, char16_t c, char16_t with, char16_t* to)
+{
+    const Lanes wanted = Lanes{} + static_cast<std::uint16_t>(c);
+    const Lanes replacement = Lanes{} + static_cast<std::uint16_t>(with);
+    size_t i = 0;
+    for (; i + kLanes <= s.size(); i += kLanes)
+    {
+        Lanes chunk;
+        std::memcpy(&chunk, s.data() + i, sizeof chunk);
+        const auto hits = reinterpret_cast<Lanes>(chunk == wanted);
+        chunk = (chunk & ~hits) | (replacement & hits);
+        std::memcpy(to + i, &chunk, sizeof chunk);
+    }
+    for (; i < s.size(); ++i)
+        to[i] = s[i] == c ? with : s[i];
+    return to + s.size();
+}
+
+// Replace of one character compared binary: the matches counted, then the result written in one pass.
+Value ReplaceChar(std::u16string_view rest, char16_t find, std::u16string_view with, LONG count)
+{
+    size_t matches = 0;
+    size_t end = rest.size(); // past the last character that may be replaced
+    if (count < 0)
+        matches = CountChar(rest, find);
+    else
+    {
+        end = 0;
+        for (size_t i = 0; i < rest.size() && matches < static_cast<size_t>(count); ++i)
+            if (rest[i] == find)
+            {
+                ++matches;
+                end = i + 1;
+            }
+    }
+    const size_t length = rest.size() - matches + matches * with.size();
+    CheckLength(length);
+    BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    if (!out && length)
+        Throw(err::OutOfMemory);
+    const std::u16string_view replaced = rest.substr(0, end);
+    char16_t* to = out;
+    if (with.size() == 1)
+        to = CopyReplacingChar(replaced, find, with[0], to);
+    else
+        for (const char16_t c : replaced)
+            if (c == find)
+                to = std::copy(with.begin(), with.end(), to);
+            else
+                *to++ = c;
+    std::copy(rest.begin() + static_cast<std::ptrdiff_t>(end), rest.end(), to);
+    return Value::AdoptString(out);
+}
+
 Value ReplaceF(Frame&, Args a, int n)
 {
     LONG start = 1, count = -1;
@@ -711,6 +791,8 @@ Value ReplaceF(Frame&, Args a, int n)
     std::u16string_view rest = text.substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0)
         return Str(rest);
+    if (find.size() == 1 && mode == CompareMode::Binary)
+        return ReplaceChar(rest, find[0], with, count);
     // The matches first, then the result written once into its string.
     SmallVector<size_t, 16> matches;
     size_t pos = 0;

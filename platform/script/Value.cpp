@@ -36,6 +36,19 @@ void Value::CopyFrom(const Value& other)
     }
 }
 
+void Value::ReleaseOwned(VARIANT& v) noexcept
+{
+    if (v.vt == VT_BSTR) // the most common: freed without VariantClear's checks
+    {
+        SysFreeString(v.bstrVal);
+        v.vt = VT_EMPTY;
+        v.wReserved1 = v.wReserved2 = v.wReserved3 = 0;
+        v.llVal = 0;
+    }
+    else
+        VariantClear(&v);
+}
+
 Value Value::String(std::u16string_view text)
 {
     BSTR b = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

@@ -49,7 +49,7 @@ public:
             std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
             other.vt = VT_EMPTY;
             if (Owns(old.vt))
-                VariantClear(&old);
+                ReleaseOwned(old);
         }
         return *this;
     }
@@ -123,8 +123,10 @@ private:
     void Release() noexcept
     {
         if (Owns(vt))
-            VariantClear(this);
+            ReleaseOwned(*this);
     }
+    // Frees a string, object or array held and leaves the variant empty.
+    static void ReleaseOwned(VARIANT& v) noexcept;
     void CopyFrom(const Value& other);
 };
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
 using namespace tvsk::com;
 
 TEST(BstrTest, NullIsTheEmptyStringAndFreeingNullIsHarmless)
@@ -45,4 +50,52 @@ TEST(BstrTest, Utf8ConversionsRoundTripAndReplaceMalformedInput)
               u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf16FromUtf8("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD") << "encoded surrogates are refused";
     EXPECT_EQ(Utf8FromUtf16(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(BstrTest, ReusedBlocksCarryTheirNewLengthAndTerminator)
+{
+    // Blocks of every short size, freed and made again at other sizes, and one past the kept sizes.
+    std::vector<BSTR> made;
+    for (UINT n = 0; n < 140; ++n)
+        made.push_back(SysAllocStringLen(std::u16string(n, u'x').c_str(), n));
+    for (BSTR s : made)
+        SysFreeString(s);
+    made.clear();
+    for (UINT n = 140; n-- > 0;)
+    {
+        BSTR s = SysAllocStringLen(nullptr, n);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(SysStringLen(s), n);
+        EXPECT_EQ(BstrView(s), std::u16string(n, u'\0')) << "the characters are zeroed, not the old ones";
+        EXPECT_EQ(s[n], 0);
+        made.push_back(s);
+    }
+    BSTR odd = SysAllocStringByteLen("abcde", 5);
+    EXPECT_EQ(SysStringByteLen(odd), 5u);
+    EXPECT_EQ(std::memcmp(odd, "abcde", 5), 0);
+    made.push_back(odd);
+    for (BSTR s : made)
+        SysFreeString(s);
+}
+
+TEST(BstrTest, StringsMadeOnOneThreadAreFreedOnAnother)
+{
+    std::vector<BSTR> made;
+    std::thread maker(
+        [&]
+        {
+            for (int i = 0; i < 100; ++i)
+                made.push_back(SysAllocString(u"made on the maker thread"));
+            BSTR dropped = SysAllocString(u"freed here");
+            SysFreeString(dropped); // kept by this thread until it ends
+        });
+    maker.join();
+    for (BSTR s : made)
+    {
+        EXPECT_EQ(BstrView(s), u"made on the maker thread");
+        SysFreeString(s);
+    }
+    BSTR again = SysAllocString(u"made on the maker thread");
+    EXPECT_EQ(BstrView(again), u"made on the maker thread");
+    SysFreeString(again);
 }

@@ -1030,6 +1030,44 @@ TEST(Language, ExpressionsCoerceAndPromote)
     });
 }
 
+TEST(Language, ReplaceOfOneCharacter)
+{
+    Check({
+        {"result = Replace(\"banana\", \"a\", \"o\")", "String:bonono"},
+        {"result = Replace(\"banana\", \"a\", \"\")", "String:bnn"},
+        {"result = Replace(\"banana\", \"a\", \"<>\")", "String:b<>n<>n<>"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 3)", "String:nono"},
+        {"result = Replace(\"banana\", \"a\", \"oo\", 1, 2)", "String:boonoona"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 1, 5)", "String:bonono"},
+        {"result = Replace(\"banana\", \"x\", \"o\", 1, 2)", "String:banana"},
+        {"result = Replace(\"banana\", \"a\", \"o\", 1, -2)", "error 5"},
+        {"result = Replace(\"bAnana\", \"a\", \"o\")", "String:bAnono"},
+        {"result = Replace(\"bAnana\", \"a\", \"o\", 1, -1, vbTextCompare)", "String:bonono"},
+        {"result = Replace(12101, 1, 7)", "String:72707"},
+        {"result = Replace(Empty, \"a\", \"b\")", "String:"},
+        {"result = Replace(\"a-b\", \"-\", Empty)", "String:ab"},
+        {"result = Replace(\"a-b\", \"-\", Null)", "error 94"},
+        {"result = Replace(\"a-b\", Null, \"+\")", "error 94"},
+        {"result = Replace(\"a\" & ChrW(0) & \"b\" & ChrW(0), ChrW(0), \"|\")", "String:a|b|"},
+        {"result = Len(Replace(\"a\" & ChrW(0) & \"b\", \"b\", ChrW(0) & ChrW(0)))", "Long:4"},
+        {"result = Asc(Replace(Chr(228), Chr(196), \"x\"))", "Integer:228"},
+        {"result = Replace(Chr(228) & \"b\", Chr(196), \"x\", 1, -1, 1)", "String:xb"},
+        {"s = String(100000, \"ab\") : t = Replace(s, \"a\", \"cd\") : "
+         "result = Len(t) & Mid(t, 199999) & InStr(t, \"b\")",
+         "String:200000cd0"},
+        {"s = Space(70000) & \"x\" : result = InStr(Replace(s, \" \", \"\"), \"x\")", "Long:1"},
+        // Every length and position around the eight-character steps, against the counted path.
+        {"bad = \"\" : For n = 0 To 40 : s = \"\" : For i = 1 To n : s = s & Mid(\"aBcB\" & ChrW(0), 1 + i "
+         "Mod 5, 1) : "
+         "Next : If Replace(s, \"B\", \"-\") <> Replace(s, \"B\", \"-\", 1, n + 1) Or "
+         "Len(Replace(s, \"B\", \"\")) <> Len(Replace(s, \"B\", \"\", 1, n)) Or "
+         "Replace(s, ChrW(0), \"0\") <> Replace(s, ChrW(0), \"0\", 1, n) Then bad = bad & n & \" \"\n"
+         "Next : result = bad & Replace(Replace(\"aBcBaBcB\" & ChrW(0) & \"B\", \"B\", \"-\"), ChrW(0), "
+         "\"0\")",
+         "String:a-c-a-c-0-"},
+    });
+}
+
 TEST(Language, BuiltinsAtTheirEdges)
 {
     Check({
