@@ -263,6 +263,8 @@ private:
     void FindDirect(Frame& f) const;
     const Value& Read(Frame& f, const Direct& d) const;
     Value Apply(const Value& a, const Value& b) const;
+    // Operands that are not both Direct: kept out of the direct read's frame.
+    [[gnu::noinline]] Value EvalOperands(Frame& f) const;
     mutable Direct m_left, m_right;
     mutable bool m_direct = false;      // both operands are Direct
     mutable bool m_directKnown = false; // found on the first evaluation that can tell

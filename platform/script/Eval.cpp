@@ -882,6 +882,11 @@ Value BinaryExpr::Eval(Frame& f) const
         if (!a.IsObject() && !b.IsObject())
             return Apply(a, b);
     }
+    return EvalOperands(f);
+}
+
+Value BinaryExpr::EvalOperands(Frame& f) const
+{
     // Plain operands without objects: reading them runs no code.
     const bool rightPlain = right->Plain();
     if (rightPlain)
