@@ -51,6 +51,8 @@ struct Expr
     // Whether evaluating it now runs no code that could change a variable: literals, variables that
     // hold no object, operators and functions that only read over such.
     virtual bool RunsNoCode(Frame&) const { return false; }
+    // The expression as a condition: True, or a value whose truth is true.
+    virtual bool IsTrue(Frame& f) const;
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -245,6 +247,7 @@ struct BinaryExpr : Expr
     ExprPtr left, right;
     Value Eval(Frame& f) const override;
     bool RunsNoCode(Frame& f) const override;
+    bool IsTrue(Frame& f) const override;
 
 private:
     // An operand read without a virtual call: a literal's value, a global that exists or a procedure's
@@ -257,8 +260,11 @@ private:
     };
     // later: a global not defined yet, which its first read defines.
     static Direct DirectOperand(Frame& f, const Expr& e, bool& later);
+    void FindDirect(Frame& f) const;
     const Value& Read(Frame& f, const Direct& d) const;
     Value Apply(const Value& a, const Value& b) const;
+    // Operands that are not both Direct: kept out of the direct read's frame.
+    [[gnu::noinline]] Value EvalOperands(Frame& f) const;
     mutable Direct m_left, m_right;
     mutable bool m_direct = false;      // both operands are Direct
     mutable bool m_directKnown = false; // found on the first evaluation that can tell

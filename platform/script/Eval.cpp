@@ -44,7 +44,8 @@ private:
 };
 
 // Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
-void EvaluateArguments(Frame& f, const Arguments& args, Value* out, ArrayLocks& locks)
+[[gnu::always_inline]] inline void EvaluateArguments(Frame& f, const Arguments& args, Value* out,
+                                                     ArrayLocks& locks)
 {
     for (const auto& a : args)
     {
@@ -287,6 +288,12 @@ void Expr::Assign(Frame&, Value, bool) const
     Throw(err::IllegalAssignment);
 }
 
+bool Expr::IsTrue(Frame& f) const
+{
+    const Value c = Eval(f);
+    return c.vt == VT_BOOL ? c.boolVal != VARIANT_FALSE : Truth(c);
+}
+
 // Names.
 
 [[gnu::always_inline]] inline Value* NameExpr::Variable(Frame& f) const
@@ -333,6 +340,8 @@ const Value* NameExpr::Peek(Frame& f) const
 {
     if (PlainName())
         return binding == Binding::Constant ? &constant : Variable(f);
+    if (binding != Binding::Local && binding != Binding::Global && binding != Binding::Field)
+        return nullptr;
     return PeekElement(f);
 }
 
@@ -728,23 +737,28 @@ bool Straight(Op op, const Value& a, const Value& b)
     }
 }
 
-template <class T> Value NumericCompare(Op op, T x, T y)
+template <class T> [[gnu::always_inline]] inline bool NumericTest(Op op, T x, T y)
 {
     switch (op)
     {
     case Op::Eq: // as the general rules order them: neither less nor greater is equal
-        return Value::Bool(!(x < y) && !(x > y));
+        return !(x < y) && !(x > y);
     case Op::Ne:
-        return Value::Bool(x < y || x > y);
+        return x < y || x > y;
     case Op::Lt:
-        return Value::Bool(x < y);
+        return x < y;
     case Op::Gt:
-        return Value::Bool(x > y);
+        return x > y;
     case Op::Le:
-        return Value::Bool(!(x > y));
+        return !(x > y);
     default:
-        return Value::Bool(!(x < y));
+        return !(x < y);
     }
+}
+
+template <class T> [[gnu::always_inline]] inline Value NumericCompare(Op op, T x, T y)
+{
+    return Value::Bool(NumericTest(op, x, y));
 }
 
 [[gnu::always_inline]] inline Value IntegerValue(long long r, bool integers)
@@ -829,17 +843,35 @@ BinaryExpr::Direct BinaryExpr::DirectOperand(Frame& f, const Expr& e, bool& late
     return f.locals[d.local].Target();
 }
 
+void BinaryExpr::FindDirect(Frame& f) const
+{
+    bool later = false;
+    m_left = DirectOperand(f, *left, later);
+    m_right = DirectOperand(f, *right, later);
+    m_direct = (m_left.literal || m_left.global || m_left.local >= 0) &&
+               (m_right.literal || m_right.global || m_right.local >= 0);
+    m_directKnown = !later;
+}
+
+bool BinaryExpr::IsTrue(Frame& f) const
+{
+    if (!m_directKnown)
+        FindDirect(f);
+    // A compare of Integer and Long operands read directly: its Boolean without a value.
+    if (m_direct && op >= Op::Eq && op <= Op::Ge)
+    {
+        const Value& a = Read(f, m_left);
+        const Value& b = Read(f, m_right);
+        if ((a.vt == VT_I2 || a.vt == VT_I4) && (b.vt == VT_I2 || b.vt == VT_I4))
+            return NumericTest<LONG>(op, a.vt == VT_I2 ? a.iVal : a.lVal, b.vt == VT_I2 ? b.iVal : b.lVal);
+    }
+    return Expr::IsTrue(f);
+}
+
 Value BinaryExpr::Eval(Frame& f) const
 {
     if (!m_directKnown)
-    {
-        bool later = false;
-        m_left = DirectOperand(f, *left, later);
-        m_right = DirectOperand(f, *right, later);
-        m_direct = (m_left.literal || m_left.global || m_left.local >= 0) &&
-                   (m_right.literal || m_right.global || m_right.local >= 0);
-        m_directKnown = !later;
-    }
+        FindDirect(f);
     // Literals and variables, as plain operands are read below, without asking them.
     if (m_direct)
     {
@@ -850,6 +882,11 @@ Value BinaryExpr::Eval(Frame& f) const
         if (!a.IsObject() && !b.IsObject())
             return Apply(a, b);
     }
+    return EvalOperands(f);
+}
+
+Value BinaryExpr::EvalOperands(Frame& f) const
+{
     // Plain operands without objects: reading them runs no code.
     const bool rightPlain = right->Plain();
     if (rightPlain)
@@ -881,6 +918,8 @@ Value BinaryExpr::Eval(Frame& f) const
         ownB = *pb;
         pb = &ownB;
     }
+    if (Straight(op, *pa, *pb))
+        return StraightValue(op, *pa, *pb);
     return Apply(*pa, *pb);
 }
 
@@ -1258,12 +1297,7 @@ template <class Header> bool HeaderFailed(Frame& f, const Stmt& at, Header&& hea
 bool BranchTaken(const Expr& condition, const Stmt& at, Frame& f)
 {
     bool taken = true;
-    HeaderFailed(f, at,
-                 [&]
-                 {
-                     const Value c = condition.Eval(f);
-                     taken = c.vt == VT_BOOL ? c.boolVal != VARIANT_FALSE : Truth(c);
-                 });
+    HeaderFailed(f, at, [&] { taken = condition.IsTrue(f); });
     return taken;
 }
 
@@ -1506,7 +1540,7 @@ bool DoStmt::Ends(Frame& f) const
     // A failing condition resumes at the next statement: the body's first at the top, the one after the
     // loop at its end.
     bool ends = false;
-    if (HeaderFailed(f, *this, [&] { ends = Truth(condition->Eval(f)) == until; }))
+    if (HeaderFailed(f, *this, [&] { ends = condition->IsTrue(f) == until; }))
         return !testFirst;
     return ends;
 }

@@ -551,10 +551,7 @@ Value Interpreter::NewObject(const ClassDef& cls)
     return v;
 }
 
-namespace
-{
-// The lowest address this thread's stack may reach before calls fail with Out of stack space: the
-// thread's real stack less a reserve for the deepest expression and the host's calls below it.
+// The thread's real stack less a reserve for the deepest expression and the host's calls below it.
 std::uintptr_t StackLimit()
 {
     thread_local std::uintptr_t limit = 0;
@@ -579,7 +576,6 @@ std::uintptr_t StackLimit()
     }
     return limit;
 }
-} // namespace
 
 bool StackNearlyFull()
 {
@@ -593,6 +589,7 @@ void Interpreter::EnterOuterCall()
         Throw(err::OutOfStack);
     if (m_callDepth++ == 0)
     {
+        m_stackLimit = StackLimit();
         m_outerLocale = &CurrentLocale();
         SetCurrentLocale(*m_locale);
         m_lastPoll = std::chrono::steady_clock::now();
@@ -672,31 +669,6 @@ Value Interpreter::Call(const Procedure& p, ScriptObject* me, Value* args, size_
     for (size_t i = 0; i < count; ++i)
         locals.data()[i] = std::move(args[i]);
     return Enter(p, me, locals.data());
-}
-
-Value Interpreter::Enter(const Procedure& p, ScriptObject* me, Value* locals)
-{
-    if (m_closed)
-        Throw(err::InvalidCall);
-    EnterCall();
-    struct Leave
-    {
-        Interpreter& i;
-        ~Leave() { i.LeaveCall(); }
-    } leave{*this};
-    for (size_t i = 0; i < p.params.size(); ++i)
-    {
-        Value& local = locals[i];
-        if (IsMissing(local))
-            Throw(err::ArgumentNotOptional);
-        if (local.IsReference() && p.params[i].byVal)
-            local = Value(local.Target());
-    }
-    Frame f{*this, locals, me, &p, p.scope.get()};
-    p.body.Exec(f);
-    if (p.resultSlot < 0)
-        return {};
-    return std::move(locals[p.resultSlot]);
 }
 
 float Interpreter::NextRandom(const Value* arg)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Ast.h"
+#include "Dispatch.h"
 #include "Locale.h"
 #include "ScriptError.h"
 #include "Stack.h"
@@ -106,7 +107,8 @@ public:
     // locale the thread's until it leaves.
     void EnterCall()
     {
-        if (m_callDepth != 0 && m_callDepth < MaxCallDepth && !StackNearlyFull())
+        if (m_callDepth != 0 && m_callDepth < MaxCallDepth &&
+            reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) >= m_stackLimit)
             ++m_callDepth;
         else
             EnterOuterCall();
@@ -192,6 +194,7 @@ private:
     bool m_optionExplicit = false;
     bool m_closed = false;
     int m_callDepth = 0;
+    std::uintptr_t m_stackLimit = 0; // the entering thread's, taken by the outermost entry
     const Locale* m_locale;
     const Locale* m_outerLocale = nullptr;
     unsigned long long m_statementsLeft = ~0ull;
@@ -205,6 +208,33 @@ private:
     std::atomic<bool> m_interrupted{false};
     unsigned m_rndSeed = 0x50000;
 };
+
+// Inline: the evaluator's calls of procedures enter here without another frame.
+[[gnu::always_inline]] inline Value Interpreter::Enter(const Procedure& p, ScriptObject* me, Value* locals)
+{
+    if (m_closed)
+        Throw(err::InvalidCall);
+    EnterCall();
+    struct Leave
+    {
+        Interpreter& i;
+        ~Leave() { i.LeaveCall(); }
+    } leave{*this};
+    const Parameter* params = p.params.data();
+    for (size_t i = 0, n = p.params.size(); i < n; ++i)
+    {
+        Value& local = locals[i];
+        if (IsMissing(local))
+            Throw(err::ArgumentNotOptional);
+        if (local.IsReference() && params[i].byVal)
+            local = Value(local.Target());
+    }
+    Frame f{*this, locals, me, &p, p.scope.get()};
+    p.body.Exec(f);
+    if (p.resultSlot < 0)
+        return {};
+    return std::move(locals[p.resultSlot]);
+}
 
 // Reading and writing through an index list: array elements, or an object's default member.
 Value IndexValue(const Value& container, Value* args, size_t count);

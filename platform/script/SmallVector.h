@@ -73,28 +73,30 @@ public:
     explicit Slots(size_t count) : m_count(count)
     {
         if (count > Inside)
-            m_heap = new Value[count];
+            m_data = new Value[count];
         else
+        {
+            m_data = std::launder(reinterpret_cast<Value*>(m_inline));
             for (size_t i = 0; i < count; ++i)
-                new (&Inline()[i]) Value();
+                new (&m_data[i]) Value();
+        }
     }
     ~Slots()
     {
-        if (m_heap)
-            delete[] m_heap;
+        if (m_count > Inside)
+            delete[] m_data;
         else
             for (size_t i = 0; i < m_count; ++i)
-                Inline()[i].~Value();
+                m_data[i].~Value();
     }
     Slots(const Slots&) = delete;
     Slots& operator=(const Slots&) = delete;
-    Value* data() noexcept { return m_heap ? m_heap : Inline(); }
+    Value* data() noexcept { return m_data; }
 
 private:
     static constexpr size_t Inside = 8;
-    Value* Inline() noexcept { return std::launder(reinterpret_cast<Value*>(m_inline)); }
     alignas(Value) unsigned char m_inline[Inside * sizeof(Value)];
-    Value* m_heap = nullptr;
+    Value* m_data;
     size_t m_count;
 };
 
