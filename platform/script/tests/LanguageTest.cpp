@@ -480,10 +480,12 @@ TEST(Language, ProceduresPassByRefAndByVal)
 TEST(Language, CallsAndConditionsKeepTheirRules)
 {
     Check({
-        {"Sub Down(n, ByRef total)\n If n > 0 Then\n  total = total + n\n  Down n - 1, total\n End If\nEnd Sub\n"
+        {"Sub Down(n, ByRef total)\n If n > 0 Then\n  total = total + n\n  Down n - 1, total\n End If\nEnd "
+         "Sub\n"
          "t = 0 : Down 10, t : result = t",
          "Integer:55"},
-        {"Function Count(ByRef c)\n If c < 3 Then\n  c = c + 1 : Count = Count(c)\n Else\n  Count = c\n End If\n"
+        {"Function Count(ByRef c)\n If c < 3 Then\n  c = c + 1 : Count = Count(c)\n Else\n  Count = c\n End "
+         "If\n"
          "End Function\nx = 0 : result = Count(x) & x",
          "String:33"},
         {"Function F(n)\n If n > 1 Then F = n\nEnd Function\nresult = IsEmpty(F(1)) & F(2)", "String:True2"},
@@ -493,11 +495,13 @@ TEST(Language, CallsAndConditionsKeepTheirRules)
         {"Function G(a, b)\n If a < b Then G = \"lt\" Else G = \"ge\"\nEnd Function\n"
          "result = G(1, 40000) & G(40000, 1) & G(1.5, 1) & G(\"a\", \"b\") & G(Empty, 1) & G(-32768, 32767)",
          "String:ltgegeltltlt"},
-        {"Function G(a)\n If a = 1 Then G = \"y\" Else G = \"n\"\nEnd Function\nresult = G(Null) & G(1) & G(CLng(1))",
+        {"Function G(a)\n If a = 1 Then G = \"y\" Else G = \"n\"\nEnd Function\nresult = G(Null) & G(1) & "
+         "G(CLng(1))",
          "String:nyy"},
         {"i = 0\nDo\n i = i + 1\nLoop Until i >= 5\nDo While i < 40000\n i = i * 2\nLoop\nresult = i",
          "Long:40960"},
-        {"On Error Resume Next\nDim a(1)\nIf a < 1 Then result = 1 Else result = 2\nresult = result & Err.Number",
+        {"On Error Resume Next\nDim a(1)\nIf a < 1 Then result = 1 Else result = 2\nresult = result & "
+         "Err.Number",
          "String:113"},
     });
 }
