@@ -143,6 +143,9 @@ struct NameExpr : Expr
     bool RunsNoCode(Frame& f) const override;
 
     Value* Variable(Frame& f) const;
+    // A plain variable whose place stays the same while its procedure runs (a procedure's own local, a
+    // global): where it lives, else null.
+    Value* StableVariable(Frame& f) const;
 
 private:
     Value* OtherVariable(Frame& f) const;
@@ -250,12 +253,11 @@ struct BinaryExpr : Expr
     bool IsTrue(Frame& f) const override;
 
 private:
-    // An operand read without a virtual call: a literal's value, a global that exists or a procedure's
-    // own local's slot.
+    // An operand read without a virtual call: a literal's or a defined global's value where it lives, or
+    // a procedure's own local's slot.
     struct Direct
     {
-        const Value* literal = nullptr;
-        Value* global = nullptr;
+        const Value* fixed = nullptr;
         int local = -1;
     };
     // later: a global not defined yet, which its first read defines.
@@ -265,7 +267,13 @@ private:
     Value Apply(const Value& a, const Value& b) const;
     // Operands that are not both Direct: kept out of the direct read's frame.
     [[gnu::noinline]] Value EvalOperands(Frame& f) const;
+    // A local and an Integer or Long literal under +, - or a compare (k - 1, k < 2): the literal as a
+    // number, so a local that holds an Integer or Long needs nothing else; integers: both are Integers.
+    bool LocalAndNumber(Frame& f, long long& x, bool& integers) const;
     mutable Direct m_left, m_right;
+    mutable long long m_number = 0;
+    mutable bool m_numberIsInteger = false;
+    mutable bool m_localAndNumber = false;
     mutable bool m_direct = false;      // both operands are Direct
     mutable bool m_directKnown = false; // found on the first evaluation that can tell
 };
@@ -296,6 +304,7 @@ private:
     mutable Append m_append = Append::Unknown;
     mutable std::vector<const Expr*> m_appended;
     mutable const NameExpr* m_variable = nullptr; // the target when it is a name, once known
+    mutable int m_local = -1;                     // the slot when it is the procedure's own local
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
 };

@@ -32,15 +32,26 @@ public:
     ArrayLocks() = default;
     ~ArrayLocks()
     {
-        for (SAFEARRAY* array : m_locked)
+        if (!m_first)
+            return;
+        SafeArrayUnlock(m_first);
+        for (SAFEARRAY* array : m_more)
             SafeArrayUnlock(array);
     }
     ArrayLocks(const ArrayLocks&) = delete;
     ArrayLocks& operator=(const ArrayLocks&) = delete;
-    void Add(SAFEARRAY* array) { m_locked.push_back(array); }
+    void Add(SAFEARRAY* array)
+    {
+        if (!m_first)
+            m_first = array;
+        else
+            m_more.push_back(array);
+    }
 
 private:
-    std::vector<SAFEARRAY*> m_locked;
+    // Most calls lock nothing, and nearly all the rest one array.
+    SAFEARRAY* m_first = nullptr;
+    std::vector<SAFEARRAY*> m_more;
 };
 
 // Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
@@ -56,8 +67,9 @@ private:
             continue;
         }
         SAFEARRAY* locked = nullptr;
+        // The slots are blank: a value is made in place.
         if (!a->names)
-            to = a->Eval(f);
+            new (&to) Value(a->Eval(f));
         else if (Value* ref = a->Ref(f))
             to = Value::Reference(*ref);
         else if (Value* element = a->ElementRef(f, &locked))
@@ -66,7 +78,7 @@ private:
             to = Value::Reference(*element);
         }
         else
-            to = a->Eval(f);
+            new (&to) Value(a->Eval(f));
     }
 }
 
@@ -194,9 +206,9 @@ void Tick(Frame& f)
 
 ComPtr<IDispatch> WithObject(Frame& f)
 {
-    if (f.with.empty())
+    if (!f.with)
         Throw(err::InvalidQualifier);
-    return ObjectOf(f.with.back());
+    return ObjectOf(f.with->object);
 }
 
 } // namespace
@@ -305,6 +317,8 @@ bool Expr::IsTrue(Frame& f) const
     }
     if (binding == Binding::Global && defined)
         return &global->Target();
+    if (binding == Binding::Field && f.me)
+        return &f.me->Field(slot).Target();
     return OtherVariable(f);
 }
 
@@ -379,6 +393,15 @@ Value* NameExpr::Ref(Frame& f) const
     if (v && hasParens && v->Target().IsObject())
         return nullptr;
     return v;
+}
+
+Value* NameExpr::StableVariable(Frame& f) const
+{
+    if (!args.empty() || hasParens || readOnly)
+        return nullptr;
+    if ((binding == Binding::Local && !global) || binding == Binding::Global)
+        return Variable(f);
+    return nullptr;
 }
 
 Value* NameExpr::ElementRef(Frame& f, SAFEARRAY** locked) const
@@ -818,17 +841,17 @@ template <class T> [[gnu::always_inline]] inline Value NumericCompare(Op op, T x
 BinaryExpr::Direct BinaryExpr::DirectOperand(Frame& f, const Expr& e, bool& later)
 {
     if (const auto* literal = dynamic_cast<const LiteralExpr*>(&e))
-        return {&literal->value, nullptr, -1};
+        return {&literal->value, -1};
     const auto* name = dynamic_cast<const NameExpr*>(&e);
     if (!name || !name->args.empty() || name->hasParens)
         return {};
     if (name->binding == Binding::Local && !name->global)
-        return {nullptr, nullptr, name->slot};
+        return {nullptr, name->slot};
     // A global once defined stays so.
     if (name->binding == Binding::Global)
     {
         if (name->defined || f.interp.Defined(name->global))
-            return {nullptr, name->global, -1};
+            return {name->global, -1};
         later = true;
     }
     return {};
@@ -836,11 +859,7 @@ BinaryExpr::Direct BinaryExpr::DirectOperand(Frame& f, const Expr& e, bool& late
 
 [[gnu::always_inline]] inline const Value& BinaryExpr::Read(Frame& f, const Direct& d) const
 {
-    if (d.literal)
-        return *d.literal;
-    if (d.global)
-        return d.global->Target();
-    return f.locals[d.local].Target();
+    return (d.fixed ? *d.fixed : f.locals[d.local]).Target();
 }
 
 void BinaryExpr::FindDirect(Frame& f) const
@@ -848,9 +867,31 @@ void BinaryExpr::FindDirect(Frame& f) const
     bool later = false;
     m_left = DirectOperand(f, *left, later);
     m_right = DirectOperand(f, *right, later);
-    m_direct = (m_left.literal || m_left.global || m_left.local >= 0) &&
-               (m_right.literal || m_right.global || m_right.local >= 0);
+    m_direct = (m_left.fixed || m_left.local >= 0) && (m_right.fixed || m_right.local >= 0);
     m_directKnown = !later;
+    const auto* literal = dynamic_cast<const LiteralExpr*>(right.get());
+    if (m_left.local >= 0 && literal && (literal->value.vt == VT_I2 || literal->value.vt == VT_I4) &&
+        op != Op::Mul && Straight(op, literal->value, literal->value))
+    {
+        m_localAndNumber = true;
+        m_numberIsInteger = literal->value.vt == VT_I2;
+        m_number = m_numberIsInteger ? literal->value.iVal : literal->value.lVal;
+    }
+}
+
+[[gnu::always_inline]] inline bool BinaryExpr::LocalAndNumber(Frame& f, long long& x, bool& integers) const
+{
+    if (!m_localAndNumber)
+        return false;
+    const Value& a = f.locals[m_left.local].Target();
+    if (a.vt == VT_I2)
+        x = a.iVal;
+    else if (a.vt == VT_I4)
+        x = a.lVal;
+    else
+        return false;
+    integers = a.vt == VT_I2 && m_numberIsInteger;
+    return true;
 }
 
 bool BinaryExpr::IsTrue(Frame& f) const
@@ -858,6 +899,10 @@ bool BinaryExpr::IsTrue(Frame& f) const
     if (!m_directKnown)
         FindDirect(f);
     // A compare of Integer and Long operands read directly: its Boolean without a value.
+    long long x = 0;
+    bool integers = false;
+    if (LocalAndNumber(f, x, integers) && op >= Op::Eq && op <= Op::Ge)
+        return NumericTest(op, x, m_number);
     if (m_direct && op >= Op::Eq && op <= Op::Ge)
     {
         const Value& a = Read(f, m_left);
@@ -872,6 +917,20 @@ Value BinaryExpr::Eval(Frame& f) const
 {
     if (!m_directKnown)
         FindDirect(f);
+    long long x = 0;
+    bool integers = false;
+    if (LocalAndNumber(f, x, integers))
+    {
+        switch (op)
+        {
+        case Op::Add:
+            return IntegerValue(x + m_number, integers);
+        case Op::Sub:
+            return IntegerValue(x - m_number, integers);
+        default:
+            return NumericCompare(op, x, m_number);
+        }
+    }
     // Literals and variables, as plain operands are read below, without asking them.
     if (m_direct)
     {
@@ -1024,6 +1083,16 @@ Flow AssignStmt::Exec(Frame& f) const
         return Flow::Normal;
     Value v = value->Eval(f);
     // A plain value into a variable or an element a(i): stored straight.
+    if (m_local >= 0 && !v.IsObject() && !v.IsReference())
+    {
+        Value& local = f.locals[m_local].Target();
+        // An array may be fixed or locked: replacing it is checked by the general path.
+        if (!local.IsArray())
+        {
+            local = std::move(v);
+            return Flow::Normal;
+        }
+    }
     if (m_variable && !v.IsObject() && !v.IsReference())
     {
         const Binding binding = m_variable->binding;
@@ -1138,6 +1207,8 @@ bool AssignStmt::Appends() const
     m_variable = name;
     if (!name)
         return false;
+    if (name->binding == Binding::Local && !name->global && name->args.empty())
+        m_local = name->slot;
     std::vector<const Expr*> appended;
     const Expr* e = value.get();
     for (auto* b = dynamic_cast<const BinaryExpr*>(e); b && b->op == Op::Concat;
@@ -1392,10 +1463,12 @@ Flow ForStmt::Exec(Frame& f) const
     // Integer and Long bounds: a counter that stays one is compared natively.
     const bool integral = IsInteger(end.vt) && IsInteger(increment.vt);
     const long long last = end.vt == VT_I2 ? end.iVal : end.lVal;
+    const auto* name = dynamic_cast<const NameExpr*>(variable.get());
+    Value* const counterPlace = name ? name->StableVariable(f) : nullptr;
     for (;;)
     {
         Tick(f);
-        Value* ref = variable->Ref(f);
+        Value* ref = counterPlace ? counterPlace : variable->Ref(f);
         bool past = false;
         if (integral && ref && IsInteger(ref->vt))
         {
@@ -1422,7 +1495,7 @@ Flow ForStmt::Exec(Frame& f) const
             break;
         if (flow != Flow::Normal)
             return flow;
-        ref = variable->Ref(f);
+        ref = counterPlace ? counterPlace : variable->Ref(f);
         if (ref && Straight(Op::Add, *ref, increment))
             *ref = StraightValue(Op::Add, *ref, increment);
         else if (ref)
@@ -1555,11 +1628,12 @@ Flow WithStmt::Exec(Frame& f) const
                      if (!target.Target().IsObject())
                          Throw(err::ObjectRequired);
                  });
-    f.with.push_back(std::move(target));
+    WithTarget inner{std::move(target), f.with};
+    f.with = &inner;
     struct Pop
     {
         Frame& f;
-        ~Pop() { f.with.pop_back(); }
+        ~Pop() { f.with = f.with->outer; }
     } pop{f};
     return body.Exec(f);
 }

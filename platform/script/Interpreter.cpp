@@ -620,8 +620,30 @@ void Interpreter::Interrupt(ScriptError error)
     m_interrupted.store(true, std::memory_order_relaxed);
 }
 
+namespace
+{
+constexpr unsigned TicksPerClockRead = 4096;
+}
+
+void Interpreter::LimitStatements(unsigned long long count)
+{
+    m_statementsLeft = count;
+    StartTicks();
+}
+
+void Interpreter::StartTicks()
+{
+    // The run ends at the clock's next read or at the statement past the limit.
+    m_ticks = m_statementsLeft < TicksPerClockRead ? static_cast<unsigned>(m_statementsLeft) + 1
+                                                   : TicksPerClockRead;
+    m_ticksLeft = m_ticks;
+}
+
 void Interpreter::StatementLimitReached()
 {
+    // Every later statement fails too.
+    m_statementsLeft = 0;
+    StartTicks();
     ScriptError error{E_ABORT, "Statement limit reached", RuntimeErrorSource};
     error.stops = true;
     throw ScriptException{std::move(error)};
@@ -629,11 +651,14 @@ void Interpreter::StatementLimitReached()
 
 void Interpreter::Checkpoint()
 {
-    constexpr unsigned TicksPerClockRead = 4096;
     constexpr auto PollInterval = std::chrono::milliseconds(50);
-    if (m_pollCountdown == 0)
+    if (m_ticksLeft == 0)
     {
-        m_pollCountdown = TicksPerClockRead;
+        // This tick is the run's last: the statement past the limit, or one more before a clock read.
+        if (m_statementsLeft < m_ticks)
+            StatementLimitReached();
+        m_statementsLeft -= m_ticks;
+        StartTicks();
         const auto now = std::chrono::steady_clock::now();
         if (m_poll && now - m_lastPoll >= PollInterval)
         {

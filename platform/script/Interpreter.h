@@ -32,6 +32,13 @@ public:
                                                    const std::u16string& defaultText) = 0;
 };
 
+// The object of a With statement, inside the With statements around it.
+struct WithTarget
+{
+    Value object;
+    const WithTarget* outer;
+};
+
 // One running procedure (or the global code): its locals, Me, and its error mode.
 struct Frame
 {
@@ -41,7 +48,7 @@ struct Frame
     const Procedure* procedure = nullptr;
     Scope* scope = nullptr;
     bool resumeNext = false;
-    std::vector<Value> with;
+    const WithTarget* with = nullptr;
 };
 
 class ErrObject;
@@ -107,8 +114,9 @@ public:
     // locale the thread's until it leaves.
     void EnterCall()
     {
+        const char probe = 0; // its address is where the stack is
         if (m_callDepth != 0 && m_callDepth < MaxCallDepth &&
-            reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) >= m_stackLimit)
+            reinterpret_cast<std::uintptr_t>(&probe) >= m_stackLimit)
             ++m_callDepth;
         else
             EnterOuterCall();
@@ -129,7 +137,7 @@ public:
     void Define(Value* global) { m_defined.insert(global); }
     bool Defined(Value* global) const { return m_defined.count(global) != 0; }
     // Ends every entry with an error once this many more statements have run (for fuzzing).
-    void LimitStatements(unsigned long long count) { m_statementsLeft = count; }
+    void LimitStatements(unsigned long long count);
     // Stops the running script at its next statement with this error, from any thread; the error
     // passes every On Error Resume Next up to the host's entry. Nothing when no script runs.
     void Interrupt(ScriptError error);
@@ -139,10 +147,7 @@ public:
     // stopped.
     void Tick()
     {
-        if (m_statementsLeft == 0)
-            StatementLimitReached();
-        --m_statementsLeft;
-        if (--m_pollCountdown == 0 || m_interrupted.load(std::memory_order_relaxed))
+        if (--m_ticksLeft == 0 || m_interrupted.load(std::memory_order_relaxed))
             Checkpoint();
     }
     // Drops objects and the program; later calls fail. Class_Terminate still runs for released objects.
@@ -172,7 +177,9 @@ private:
     void Declare(Unit& unit);
     void Bind(NameExpr& name, bool optionExplicit, bool dynamic);
     Value* NewGlobal(const std::u16string& lower, GlobalEntry::Kind kind);
-    [[noreturn]] static void StatementLimitReached();
+    [[noreturn]] void StatementLimitReached();
+    // Starts the next run of ticks up to a checkpoint.
+    void StartTicks();
     static constexpr int MaxCallDepth = 10000;
     // The outermost entry and exit, and the checks of depth and stack.
     void EnterOuterCall();
@@ -197,9 +204,12 @@ private:
     std::uintptr_t m_stackLimit = 0; // the entering thread's, taken by the outermost entry
     const Locale* m_locale;
     const Locale* m_outerLocale = nullptr;
+    // Statements left before the limit, not counting the current run of ticks, which is as long as a
+    // clock read's interval or up to the limit's statement.
     unsigned long long m_statementsLeft = ~0ull;
+    unsigned m_ticks = 1;
+    unsigned m_ticksLeft = 1;
     std::function<bool()> m_poll;
-    unsigned m_pollCountdown = 1;
     std::chrono::steady_clock::time_point m_lastPoll;
     // Interrupt's side: whether a script runs, and the error that stops it.
     std::mutex m_stopMutex;

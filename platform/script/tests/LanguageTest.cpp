@@ -1,6 +1,7 @@
 // The language's core, row by row: a script leaves `result`, or raises an error.
 #include "ScriptTestSupport.h"
 
+#include <script/Convert.h>
 #include <script/Operators.h>
 
 #include <gtest/gtest.h>
@@ -503,7 +504,62 @@ TEST(Language, CallsAndConditionsKeepTheirRules)
         {"On Error Resume Next\nDim a(1)\nIf a < 1 Then result = 1 Else result = 2\nresult = result & "
          "Err.Number",
          "String:113"},
+        // A local and a number literal widen as the general rules do, and other subtypes take those rules.
+        {"Function Up(k)\n Up = k + 1\nEnd Function\nresult = TypeName(Up(32766)) & TypeName(Up(32767)) & "
+         "TypeName(Up(2147483647)) & TypeName(Up(CLng(1))) & Up(1.5) & Up(\"2\") & TypeName(Up(Empty))",
+         "String:IntegerLongDoubleLong2.53Integer"},
+        {"Function Down(k)\n Down = k - 40000\nEnd Function\nresult = TypeName(Down(1)) & Down(-2147483647)",
+         "String:Long-2147523647"},
+        {"Function Small(k)\n If k < 2 Then Small = \"y\" Else Small = \"n\"\nEnd Function\n"
+         "result = Small(1) & Small(CLng(2)) & Small(1.5) & Small(\"10\") & Small(Null) & Small(Empty)",
+         "String:ynynny"},
+        {"Function F(k)\n If k <> 3 Then F = 1 Else F = 0\nEnd Function\nresult = F(3) & F(CLng(3)) & F(4)",
+         "String:001"},
+        // A local assigned in place: a ByRef parameter writes through, a fixed array is refused.
+        {"Sub S(ByRef p)\n p = 7\nEnd Sub\nx = 1 : S x : result = x", "Integer:7"},
+        {"Sub S\n On Error Resume Next\n Dim a(2)\n a = 1\n r = Err.Number\nEnd Sub\nr = 0 : S : result = r",
+         "Long:10"},
     });
+}
+
+TEST(Language, ForCountersKeepTheirRules)
+{
+    Check({
+        // The counter is the variable itself: changed in the body, a ByRef parameter, a global.
+        {"n = 0\nFor i = 1 To 10\n n = n + 1\n i = i + 1\nNext\nresult = n & i", "String:511"},
+        {"Sub Count(ByRef c)\n For c = 1 To 3\n Next\nEnd Sub\nx = 0 : Count x : result = x", "Integer:4"},
+        {"Sub S\n For g = 1 To 2\n Next\nEnd Sub\ng = 0 : S : result = g", "Integer:3"},
+        // A counter made a string or a Double in the body goes on under the general rules.
+        {"For i = 1 To 3\n If i = 1 Then i = \"2\"\n result = result & TypeName(i)\nNext\nresult = result & "
+         "i",
+         "String:StringDouble4"},
+        {"For i = 1 To 3\n i = i + 0.5\n result = result & i & \";\"\nNext", "String:1.5;3;"},
+        {"For i = 10 To 1 Step -4\n result = result & i\nNext", "String:1062"},
+    });
+}
+
+// A limit of n statements runs exactly n (the Do, then a loop turn and its body each), below and beyond
+// the clock's interval, and every later statement fails too.
+TEST(Language, AStatementLimitLetsExactlyThatManyRun)
+{
+    for (const auto& [limit, turns] : std::vector<std::pair<unsigned long long, int>>{
+             {0, 0}, {3, 1}, {4, 1}, {4095, 2047}, {4096, 2047}, {4097, 2048}, {10000, 4999}})
+    {
+        auto interp = Interpreter::Create();
+        const auto& unit = interp->Compile(U("n = 0\nDo\n n = n + 1\nLoop"));
+        interp->LimitStatements(limit + 1); // and the first statement
+        try
+        {
+            interp->Run(unit);
+            FAIL() << "no limit";
+        }
+        catch (const tvsk::script::ScriptException& e)
+        {
+            EXPECT_EQ(e.error.number, E_ABORT);
+        }
+        EXPECT_EQ(ToLong(*interp->FindGlobal(u"n")), turns) << "limit " << limit;
+        EXPECT_THROW(interp->Run(unit), tvsk::script::ScriptException);
+    }
 }
 
 TEST(Language, AnErrorDeepInCallsKeepsItsPosition)
