@@ -30,7 +30,8 @@ struct Pos
 struct Expr
 {
     Pos pos;
-    bool names = false; // a NameExpr: the only kind whose Ref or ElementRef can give a variable
+    bool names = false;   // a NameExpr: the only kind whose Ref or ElementRef can give a variable
+    bool literal = false; // a LiteralExpr: plain, running no code, its value where it lives
     virtual ~Expr() = default;
     virtual Value Eval(Frame& f) const = 0;
     // A call made as a statement (its result, if any, is dropped).
@@ -191,6 +192,7 @@ struct IndexExpr : Expr
 struct LiteralExpr : Expr
 {
     Value value;
+    LiteralExpr() { literal = true; }
     Value Eval(Frame&) const override { return value; }
     bool IsLiteral() const override { return true; }
     bool Plain() const override { return true; }
@@ -274,6 +276,7 @@ private:
     mutable long long m_number = 0;
     mutable bool m_numberIsInteger = false;
     mutable bool m_localAndNumber = false;
+    mutable bool m_rightCalls = false;  // the right operand is a call of a script procedure
     mutable bool m_direct = false;      // both operands are Direct
     mutable bool m_directKnown = false; // found on the first evaluation that can tell
 };
@@ -305,6 +308,7 @@ private:
     mutable std::vector<const Expr*> m_appended;
     mutable const NameExpr* m_variable = nullptr; // the target when it is a name, once known
     mutable int m_local = -1;                     // the slot when it is the procedure's own local
+    mutable int m_fromLocal = -1;                 // and the value's slot when that is one too
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
 };

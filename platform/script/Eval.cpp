@@ -98,14 +98,19 @@ private:
     ArrayLocks m_locks; // unlocked before the values go
 };
 
+// A call with another number of arguments than the procedure has parameters: Call's error.
+[[gnu::noinline]] Value CallWithOtherCount(Frame& f, const Procedure& p, ScriptObject* me,
+                                           const Arguments& args)
+{
+    ArgValues values(f, args);
+    return f.interp.Call(p, me, values.data(), values.size());
+}
+
 // A call of a script procedure whose arguments go straight into the callee's slots.
 [[gnu::noinline]] Value CallProcedure(Frame& f, const Procedure& p, ScriptObject* me, const Arguments& args)
 {
     if (args.size() != p.params.size())
-    {
-        ArgValues values(f, args);
-        return f.interp.Call(p, me, values.data(), values.size());
-    }
+        return CallWithOtherCount(f, p, me, args);
     // The locks outlive the callee's locals, which may refer to elements.
     ArrayLocks locks;
     Slots locals(static_cast<size_t>(p.localCount));
@@ -167,9 +172,11 @@ ScriptObject* Me(Frame& f)
     if (b.borrows)
     {
         size_t firstPlain = 0; // only plain arguments are lent: the ones before need no check
-        while (firstPlain < args.size() && !(args[firstPlain] && args[firstPlain]->Plain()))
+        while (firstPlain < args.size() &&
+               !(args[firstPlain] && (args[firstPlain]->literal || args[firstPlain]->Plain())))
             ++firstPlain;
-        while (lendable > firstPlain && (!args[lendable - 1] || args[lendable - 1]->RunsNoCode(f)))
+        while (lendable > firstPlain &&
+               (!args[lendable - 1] || args[lendable - 1]->literal || args[lendable - 1]->RunsNoCode(f)))
             --lendable;
     }
     SmallValues values;
@@ -179,10 +186,12 @@ ScriptObject* Me(Frame& f)
         // The arguments before may have run code that made the rest's variables objects.
         if (i == lendable && i > 0)
             for (size_t j = i; j < args.size() && lendable < args.size(); ++j)
-                if (args[j] && !args[j]->RunsNoCode(f))
+                if (args[j] && !args[j]->literal && !args[j]->RunsNoCode(f))
                     lendable = args.size();
         if (!a)
             values.push_back(MissingArgument());
+        else if (i >= lendable && a->literal)
+            values.push_back(Value::Reference(const_cast<Value&>(static_cast<const LiteralExpr*>(a)->value)));
         else if (i >= lendable && a->Plain())
             values.push_back(Value::Reference(const_cast<Value&>(*a->Peek(f))));
         else
@@ -869,6 +878,8 @@ void BinaryExpr::FindDirect(Frame& f) const
     m_right = DirectOperand(f, *right, later);
     m_direct = (m_left.fixed || m_left.local >= 0) && (m_right.fixed || m_right.local >= 0);
     m_directKnown = !later;
+    const auto* call = dynamic_cast<const NameExpr*>(right.get());
+    m_rightCalls = call && call->binding == Binding::Procedure;
     const auto* literal = dynamic_cast<const LiteralExpr*>(right.get());
     if (m_left.local >= 0 && literal && (literal->value.vt == VT_I2 || literal->value.vt == VT_I4) &&
         op != Op::Mul && Straight(op, literal->value, literal->value))
@@ -946,6 +957,13 @@ Value BinaryExpr::Eval(Frame& f) const
 
 Value BinaryExpr::EvalOperands(Frame& f) const
 {
+    // A call of a procedure on the right (F(k - 1) + F(k - 2)) is neither plain nor read in place.
+    if (m_rightCalls)
+    {
+        const Value a = left->Eval(f);
+        const Value b = right->Eval(f);
+        return Apply(a, b);
+    }
     // Plain operands without objects: reading them runs no code.
     const bool rightPlain = right->Plain();
     if (rightPlain)
@@ -1081,6 +1099,17 @@ Flow AssignStmt::Exec(Frame& f) const
     }
     if (m_append != Append::No && Appends() && AppendInPlace(f))
         return Flow::Normal;
+    // A local's plain value into a local: copied straight.
+    if (m_fromLocal >= 0)
+    {
+        const Value& from = f.locals[m_fromLocal].Target();
+        Value& local = f.locals[m_local].Target();
+        if (!from.IsObject() && !local.IsArray())
+        {
+            local = from;
+            return Flow::Normal;
+        }
+    }
     Value v = value->Eval(f);
     // A plain value into a variable or an element a(i): stored straight.
     if (m_local >= 0 && !v.IsObject() && !v.IsReference())
@@ -1208,7 +1237,13 @@ bool AssignStmt::Appends() const
     if (!name)
         return false;
     if (name->binding == Binding::Local && !name->global && name->args.empty())
+    {
         m_local = name->slot;
+        const auto* from = dynamic_cast<const NameExpr*>(value.get());
+        if (from && from->binding == Binding::Local && !from->global && from->args.empty() &&
+            !from->hasParens)
+            m_fromLocal = from->slot;
+    }
     std::vector<const Expr*> appended;
     const Expr* e = value.get();
     for (auto* b = dynamic_cast<const BinaryExpr*>(e); b && b->op == Op::Concat;
