@@ -962,6 +962,8 @@ Value BinaryExpr::EvalOperands(Frame& f) const
     {
         const Value a = left->Eval(f);
         const Value b = right->Eval(f);
+        if (Straight(op, a, b))
+            return StraightValue(op, a, b);
         return Apply(a, b);
     }
     // Plain operands without objects: reading them runs no code.
