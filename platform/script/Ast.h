@@ -276,7 +276,7 @@ private:
     mutable long long m_number = 0;
     mutable bool m_numberIsInteger = false;
     mutable bool m_localAndNumber = false;
-    mutable bool m_rightCalls = false;  // the right operand is a call of a script procedure
+    mutable bool m_rightCalls = false;  // the right operand calls: a procedure, a function or a member
     mutable bool m_direct = false;      // both operands are Direct
     mutable bool m_directKnown = false; // found on the first evaluation that can tell
 };
@@ -308,7 +308,7 @@ private:
     mutable std::vector<const Expr*> m_appended;
     mutable const NameExpr* m_variable = nullptr; // the target when it is a name, once known
     mutable int m_local = -1;                     // the slot when it is the procedure's own local
-    mutable int m_fromLocal = -1;                 // and the value's slot when that is one too
+    mutable const NameExpr* m_from = nullptr;     // the value when it is a name without arguments
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
 };

@@ -878,8 +878,10 @@ void BinaryExpr::FindDirect(Frame& f) const
     m_right = DirectOperand(f, *right, later);
     m_direct = (m_left.fixed || m_left.local >= 0) && (m_right.fixed || m_right.local >= 0);
     m_directKnown = !later;
+    // Bindings to procedures and functions are final (only an undeclared global's may change).
     const auto* call = dynamic_cast<const NameExpr*>(right.get());
-    m_rightCalls = call && call->binding == Binding::Procedure;
+    m_rightCalls = (call && (call->binding == Binding::Procedure || call->binding == Binding::Builtin)) ||
+                   dynamic_cast<const MemberExpr*>(right.get());
     const auto* literal = dynamic_cast<const LiteralExpr*>(right.get());
     if (m_left.local >= 0 && literal && (literal->value.vt == VT_I2 || literal->value.vt == VT_I4) &&
         op != Op::Mul && Straight(op, literal->value, literal->value))
@@ -957,7 +959,7 @@ Value BinaryExpr::Eval(Frame& f) const
 
 Value BinaryExpr::EvalOperands(Frame& f) const
 {
-    // A call of a procedure on the right (F(k - 1) + F(k - 2)) is neither plain nor read in place.
+    // A call on the right (F(k - 1) + F(k - 2), n + Len(s), n + o.V) is neither plain nor read in place.
     if (m_rightCalls)
     {
         const Value a = left->Eval(f);
@@ -1092,6 +1094,14 @@ Flow Block::Exec(Frame& f) const
     return Flow::Normal;
 }
 
+namespace
+{
+bool IsVariable(Binding binding)
+{
+    return binding == Binding::Local || binding == Binding::Global || binding == Binding::Field;
+}
+} // namespace
+
 Flow AssignStmt::Exec(Frame& f) const
 {
     if (set)
@@ -1101,15 +1111,22 @@ Flow AssignStmt::Exec(Frame& f) const
     }
     if (m_append != Append::No && Appends() && AppendInPlace(f))
         return Flow::Normal;
-    // A local's plain value into a local: copied straight.
-    if (m_fromLocal >= 0)
+    // A variable's plain value into a variable: copied straight, asking neither.
+    if (m_from && IsVariable(m_from->binding))
     {
-        const Value& from = f.locals[m_fromLocal].Target();
-        Value& local = f.locals[m_local].Target();
-        if (!from.IsObject() && !local.IsArray())
+        const Value& from = *m_from->Variable(f);
+        if (!from.IsObject())
         {
-            local = from;
-            return Flow::Normal;
+            Value* to = m_local >= 0 ? &f.locals[m_local].Target()
+                        : m_variable && IsVariable(m_variable->binding) && m_variable->args.empty()
+                            ? m_variable->Variable(f)
+                            : nullptr;
+            // An array may be fixed or locked: replacing it is checked by the general path.
+            if (to && !to->IsArray())
+            {
+                *to = from;
+                return Flow::Normal;
+            }
         }
     }
     Value v = value->Eval(f);
@@ -1239,13 +1256,10 @@ bool AssignStmt::Appends() const
     if (!name)
         return false;
     if (name->binding == Binding::Local && !name->global && name->args.empty())
-    {
         m_local = name->slot;
-        const auto* from = dynamic_cast<const NameExpr*>(value.get());
-        if (from && from->binding == Binding::Local && !from->global && from->args.empty() &&
-            !from->hasParens)
-            m_fromLocal = from->slot;
-    }
+    const auto* from = dynamic_cast<const NameExpr*>(value.get());
+    if (from && from->args.empty() && !from->hasParens)
+        m_from = from;
     std::vector<const Expr*> appended;
     const Expr* e = value.get();
     for (auto* b = dynamic_cast<const BinaryExpr*>(e); b && b->op == Op::Concat;

@@ -519,6 +519,21 @@ TEST(Language, CallsAndConditionsKeepTheirRules)
         {"Sub S(ByRef p)\n p = 7\nEnd Sub\nx = 1 : S x : result = x", "Integer:7"},
         {"Sub S\n On Error Resume Next\n Dim a(2)\n a = 1\n r = Err.Number\nEnd Sub\nr = 0 : S : result = r",
          "Long:10"},
+        // A variable copied to a variable: globals, fields, locals, itself, an object's default value, a
+        // name that becomes a function.
+        {"Class C\n Public f\n Sub Take(x)\n  f = x : y = f : g = y\n End Sub\nEnd Class\n"
+         "Set o = New C : g = 0 : o.Take \"v\" : h = g : result = h & o.f",
+         "String:vv"},
+        {"x = 3 : x = x : y = z : result = TypeName(y) & x", "String:Empty3"},
+        {"Class D\n Public Default Property Get V\n  V = 9\n End Property\nEnd Class\n"
+         "Set o = New D : Function F(a)\n b = a : F = b\nEnd Function\nresult = F(o)",
+         "Integer:9"},
+        {"For i = 1 To 2\n y = G\n r = r & TypeName(y)\n If i = 1 Then ExecuteGlobal \"Function G : G = 5 : "
+         "End "
+         "Function\"\nNext\nresult = r",
+         "String:EmptyInteger"},
+        {"On Error Resume Next\nDim a(1)\nb = 1\na = b\nresult = Err.Number & TypeName(a)",
+         "String:10Variant()"},
     });
 }
 
