@@ -311,6 +311,8 @@ private:
     mutable const NameExpr* m_from = nullptr;     // the value when it is a name without arguments
     bool Appends() const;
     bool AppendInPlace(Frame& f) const;
+    // Where a plain value v goes without the target's Assign (a variable, an element a(i)), or null.
+    Value* PlainPlace(Frame& f, const Value& v) const;
 };
 
 struct CallStmt : Stmt

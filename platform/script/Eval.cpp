@@ -1102,6 +1102,23 @@ bool IsVariable(Binding binding)
 }
 } // namespace
 
+[[gnu::always_inline]] inline Value* AssignStmt::PlainPlace(Frame& f, const Value& v) const
+{
+    // An array may be fixed or locked: replacing it is checked by the general path.
+    if (m_local >= 0)
+    {
+        Value& local = f.locals[m_local].Target();
+        return local.IsArray() ? nullptr : &local;
+    }
+    if (!m_variable || !IsVariable(m_variable->binding))
+        return nullptr;
+    Value* slot = m_variable->Variable(f);
+    if (m_variable->args.empty())
+        return slot->IsArray() ? nullptr : slot;
+    // An array as an element is checked for its nesting by the general path.
+    return v.IsArray() ? nullptr : DirectElement(f, *slot, m_variable->args);
+}
+
 Flow AssignStmt::Exec(Frame& f) const
 {
     if (set)
@@ -1111,57 +1128,25 @@ Flow AssignStmt::Exec(Frame& f) const
     }
     if (m_append != Append::No && Appends() && AppendInPlace(f))
         return Flow::Normal;
-    // A variable's plain value into a variable: copied straight, asking neither.
+    // A variable's plain value into a variable or an element a(i): copied straight, asking neither.
     if (m_from && IsVariable(m_from->binding))
     {
         const Value& from = *m_from->Variable(f);
         if (!from.IsObject())
-        {
-            Value* to = m_local >= 0 ? &f.locals[m_local].Target()
-                        : m_variable && IsVariable(m_variable->binding) && m_variable->args.empty()
-                            ? m_variable->Variable(f)
-                            : nullptr;
-            // An array may be fixed or locked: replacing it is checked by the general path.
-            if (to && !to->IsArray())
+            if (Value* to = PlainPlace(f, from))
             {
                 *to = from;
                 return Flow::Normal;
             }
-        }
     }
     Value v = value->Eval(f);
-    // A plain value into a variable or an element a(i): stored straight.
-    if (m_local >= 0 && !v.IsObject() && !v.IsReference())
-    {
-        Value& local = f.locals[m_local].Target();
-        // An array may be fixed or locked: replacing it is checked by the general path.
-        if (!local.IsArray())
+    // A plain value: stored straight.
+    if (!v.IsObject() && !v.IsReference())
+        if (Value* to = PlainPlace(f, v))
         {
-            local = std::move(v);
+            *to = std::move(v);
             return Flow::Normal;
         }
-    }
-    if (m_variable && !v.IsObject() && !v.IsReference())
-    {
-        const Binding binding = m_variable->binding;
-        if (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field)
-        {
-            Value* slot = m_variable->Variable(f);
-            // An array may be fixed or locked: replacing it is checked by the general path.
-            if (m_variable->args.empty() && !slot->IsArray())
-            {
-                *slot = std::move(v);
-                return Flow::Normal;
-            }
-            // An array as an element is checked for its nesting by the general path.
-            Value* element = v.IsArray() ? nullptr : DirectElement(f, *slot, m_variable->args);
-            if (element)
-            {
-                *element = std::move(v);
-                return Flow::Normal;
-            }
-        }
-    }
     target->Assign(f, std::move(v), false);
     return Flow::Normal;
 }
