@@ -115,18 +115,33 @@ void GiveBlock(void* block)
     std::free(block);
 }
 
-// The byte length sits in the 4 bytes before the characters; a zero character follows them.
+// A block holds the number of holders, the byte length (the 4 bytes before the characters), the
+// characters and a zero character.
+constexpr size_t kHeader = 2 * sizeof(DWORD);
+
+BYTE* BlockOf(BSTR text)
+{
+    return reinterpret_cast<BYTE*>(text) - kHeader;
+}
+
+std::uint32_t* HoldersOf(BSTR text)
+{
+    return reinterpret_cast<std::uint32_t*>(BlockOf(text));
+}
+
 BSTR AllocateBytes(UINT byteLength)
 {
-    if (byteLength > std::numeric_limits<UINT>::max() - sizeof(DWORD) - 2 * sizeof(OLECHAR))
+    if (byteLength > std::numeric_limits<UINT>::max() - kHeader - 2 * sizeof(OLECHAR))
         return nullptr;
-    auto* block = static_cast<BYTE*>(TakeBlock(sizeof(DWORD) + byteLength + 2 * sizeof(OLECHAR)));
+    auto* block = static_cast<BYTE*>(TakeBlock(kHeader + byteLength + 2 * sizeof(OLECHAR)));
     if (!block)
         return nullptr;
+    const std::uint32_t holders = 1;
     const DWORD length = byteLength;
-    std::memcpy(block, &length, sizeof length);
-    std::memset(block + sizeof(DWORD) + byteLength, 0, 2 * sizeof(OLECHAR));
-    return reinterpret_cast<BSTR>(block + sizeof(DWORD));
+    std::memcpy(block, &holders, sizeof holders);
+    std::memcpy(block + sizeof holders, &length, sizeof length);
+    std::memset(block + kHeader + byteLength, 0, 2 * sizeof(OLECHAR));
+    return reinterpret_cast<BSTR>(block + kHeader);
 }
 
 size_t OleLength(const OLECHAR* text)
@@ -212,8 +227,13 @@ BOOL SysReAllocString(BSTR* target, const OLECHAR* text)
 
 void SysFreeString(BSTR text)
 {
-    if (text)
-        GiveBlock(reinterpret_cast<BYTE*>(text) - sizeof(DWORD));
+    if (!text)
+        return;
+    // The only holder needs no atomic decrement: nobody else can share the block meanwhile.
+    std::uint32_t* holders = HoldersOf(text);
+    if (__atomic_load_n(holders, __ATOMIC_ACQUIRE) == 1 ||
+        __atomic_sub_fetch(holders, 1, __ATOMIC_ACQ_REL) == 0)
+        GiveBlock(BlockOf(text));
 }
 
 UINT SysStringByteLen(BSTR text)
@@ -242,6 +262,33 @@ void CoTaskMemFree(void* memory)
 
 namespace tvsk::com
 {
+
+BSTR ShareBstr(BSTR text)
+{
+    if (text)
+        __atomic_add_fetch(HoldersOf(text), 1, __ATOMIC_RELAXED);
+    return text;
+}
+
+bool BstrShared(BSTR text)
+{
+    return text && __atomic_load_n(HoldersOf(text), __ATOMIC_ACQUIRE) > 1;
+}
+
+UINT BstrCapacity(BSTR text)
+{
+    if (!text)
+        return 0;
+    const size_t bytes = malloc_usable_size(BlockOf(text)) - kHeader;
+    return static_cast<UINT>(std::min<size_t>(bytes / sizeof(OLECHAR) - 1, std::numeric_limits<UINT>::max()));
+}
+
+void SetBstrLength(BSTR text, UINT length)
+{
+    const DWORD bytes = length * sizeof(OLECHAR);
+    std::memcpy(reinterpret_cast<BYTE*>(text) - sizeof bytes, &bytes, sizeof bytes);
+    text[length] = 0;
+}
 
 std::u16string Utf16FromUtf8(std::string_view text)
 {

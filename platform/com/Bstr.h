@@ -34,6 +34,15 @@ BSTR BstrFromUtf8(std::string_view text);
 std::string Utf8FromBstr(BSTR text);
 // For LPOLESTR parameters: zero-terminated, null as empty.
 std::string Utf8FromOleString(const OLECHAR* text);
+// A string's block is shared by its holders and freed by the last one's SysFreeString: another
+// holder of the same characters, for a copy that only reads them. A holder writes into the
+// characters only while BstrShared is false.
+BSTR ShareBstr(BSTR text);
+bool BstrShared(BSTR text);
+// The characters the block of a string no one shares can hold, and its length set within them (a zero
+// character follows).
+UINT BstrCapacity(BSTR text);
+void SetBstrLength(BSTR text, UINT length);
 // The characters, read in place from the length before them.
 inline std::u16string_view BstrView(BSTR text)
 {

@@ -12,8 +12,6 @@
 
 #include <com/EnumVariant.h>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -1194,19 +1192,6 @@ bool SameVariable(const NameExpr& a, const NameExpr& b)
            (a.binding == Binding::Local || a.binding == Binding::Global || a.binding == Binding::Field);
 }
 
-// The block of a BSTR is the com layer's malloc block with the length before the characters.
-BYTE* BstrBlock(BSTR s)
-{
-    return reinterpret_cast<BYTE*>(s) - sizeof(DWORD);
-}
-
-void SetBstrLength(BSTR s, UINT length)
-{
-    const DWORD bytes = length * sizeof(OLECHAR);
-    std::memcpy(BstrBlock(s), &bytes, sizeof bytes);
-    s[length] = 0;
-}
-
 // Appends to the string a variable holds, growing its block by doubling.
 void AppendText(Value& variable, std::u16string_view text)
 {
@@ -1215,8 +1200,8 @@ void AppendText(Value& variable, std::u16string_view text)
     const unsigned long long total = static_cast<unsigned long long>(length) + text.size();
     if (total > Limits().stringLength)
         Throw(err::OutOfMemory);
-    const size_t needed = sizeof(DWORD) + (total + 1) * sizeof(OLECHAR);
-    if (!s || malloc_usable_size(BstrBlock(s)) < needed)
+    // A shared string is copied before it is written.
+    if (!s || com::BstrShared(s) || com::BstrCapacity(s) < total)
     {
         const UINT capacity = static_cast<UINT>(std::max<unsigned long long>(total * 2, 16));
         BSTR grown = SysAllocStringLen(nullptr, capacity);
@@ -1227,7 +1212,7 @@ void AppendText(Value& variable, std::u16string_view text)
         variable.bstrVal = s = grown;
     }
     std::copy(text.begin(), text.end(), s + length);
-    SetBstrLength(s, static_cast<UINT>(total));
+    com::SetBstrLength(s, static_cast<UINT>(total));
 }
 } // namespace
 

@@ -28,6 +28,13 @@ void Value::CopyFrom(const Value& other)
         std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
         return;
     }
+    // A string is shared: its block is copied only when a holder writes into it.
+    if (other.vt == VT_BSTR)
+    {
+        std::memcpy(static_cast<VARIANT*>(this), static_cast<const VARIANT*>(&other), sizeof(VARIANT));
+        com::ShareBstr(bstrVal);
+        return;
+    }
     Blank();
     if (FAILED(VariantCopy(this, &other)))
     {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -98,4 +99,60 @@ TEST(BstrTest, StringsMadeOnOneThreadAreFreedOnAnother)
     BSTR again = SysAllocString(u"made on the maker thread");
     EXPECT_EQ(BstrView(again), u"made on the maker thread");
     SysFreeString(again);
+}
+
+TEST(BstrTest, ASharedStringLivesUntilItsLastHolderFreesIt)
+{
+    BSTR s = SysAllocString(u"shared");
+    EXPECT_FALSE(BstrShared(s));
+    EXPECT_EQ(ShareBstr(s), s);
+    EXPECT_EQ(ShareBstr(s), s);
+    EXPECT_TRUE(BstrShared(s));
+    SysFreeString(s);
+    SysFreeString(s);
+    EXPECT_FALSE(BstrShared(s)) << "one holder is left";
+    EXPECT_EQ(BstrView(s), u"shared");
+    SysFreeString(s); // the sanitizers see a leak or a second free here
+    EXPECT_EQ(ShareBstr(nullptr), nullptr);
+    EXPECT_FALSE(BstrShared(nullptr));
+}
+
+TEST(BstrTest, HoldersOnManyThreadsFreeTheStringOnce)
+{
+    BSTR s = SysAllocString(u"held by every thread");
+    std::vector<std::thread> holders;
+    for (int t = 0; t < 8; ++t)
+    {
+        ShareBstr(s);
+        holders.emplace_back(
+            [s]
+            {
+                for (int i = 0; i < 1000; ++i)
+                    SysFreeString(ShareBstr(s));
+                SysFreeString(s);
+            });
+    }
+    for (auto& t : holders)
+        t.join();
+    EXPECT_FALSE(BstrShared(s));
+    EXPECT_EQ(BstrView(s), u"held by every thread");
+    SysFreeString(s);
+}
+
+TEST(BstrTest, ALengthSetWithinTheCapacityReadsBack)
+{
+    for (UINT n : {0u, 1u, 7u, 100u, 5000u})
+    {
+        BSTR s = SysAllocStringLen(nullptr, n);
+        const UINT capacity = BstrCapacity(s);
+        EXPECT_GE(capacity, n);
+        std::fill_n(s, capacity, u'y');
+        SetBstrLength(s, capacity);
+        EXPECT_EQ(BstrView(s), std::u16string(capacity, u'y'));
+        EXPECT_EQ(s[capacity], 0);
+        SetBstrLength(s, n / 2);
+        EXPECT_EQ(SysStringLen(s), n / 2);
+        EXPECT_EQ(s[n / 2], 0);
+        SysFreeString(s);
+    }
 }

@@ -672,6 +672,40 @@ TEST(Language, ReadingALongStringCostsWhatIsRead)
     EXPECT_LT(took, std::chrono::milliseconds(50));
 }
 
+// Copies share a string until one of them is written: appends, elements, arguments and results.
+TEST(Language, ACopiedStringChangesOnlyWhereItIsWritten)
+{
+    Check({
+        {"s = \"ab\" : t = s : s = s & \"c\" : t = t & \"d\" : result = s & \"/\" & t", "String:abc/abd"},
+        {"s = String(40, \"x\") : t = s : For i = 1 To 3 : s = s & i : Next : result = Len(t) & Right(s, 3)",
+         "String:40123"},
+        {"Dim a(1) : a(0) = \"k\" : a(1) = a(0) : a(1) = a(1) & \"!\" : result = a(0) & a(1)", "String:kk!"},
+        {"Sub Add(ByVal v)\n v = v & \"+\" : r = r & v\nEnd Sub\nr = \"\" : s = \"q\" : Add s : result = s & "
+         "r",
+         "String:qq+"},
+        {"Function Echo(v)\n Echo = v\nEnd Function\ns = \"e\" : t = Echo(s) : t = t & \"2\" : result = s & "
+         "t",
+         "String:ee2"},
+        {"Class C\n Public f\nEnd Class\nSet o = New C : s = \"m\" : o.f = s : o.f = o.f & \"n\" : result = "
+         "s & o.f",
+         "String:mmn"},
+    });
+}
+
+TEST(Language, CopyingALongStringCostsNoCopy)
+{
+    tvsk::script::Limits() = {};
+    auto interp = Interpreter::Create();
+    interp->Run(interp->Compile(U("s = Space(50 * 1048576)")));
+    const auto start = std::chrono::steady_clock::now();
+    interp->Run(interp->Compile(
+        U("Function Same(v)\n Same = v\nEnd Function\n"
+          "Dim a(99)\nFor i = 0 To 99\n a(i) = s : t = Same(s)\nNext\nresult = Len(a(99)) + Len(t)")));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(Describe(*interp, "result"), "Long:104857600");
+    EXPECT_LT(took, std::chrono::milliseconds(50));
+}
+
 TEST(Language, ReadsInPlaceKeepTheOrderOfEvaluation)
 {
     Check({
