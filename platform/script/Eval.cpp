@@ -23,6 +23,11 @@ namespace tvsk::script
 namespace
 {
 
+bool IsVariable(Binding binding)
+{
+    return binding == Binding::Local || binding == Binding::Global || binding == Binding::Field;
+}
+
 // Arrays locked while references to their elements live.
 class ArrayLocks
 {
@@ -30,26 +35,15 @@ public:
     ArrayLocks() = default;
     ~ArrayLocks()
     {
-        if (!m_first)
-            return;
-        SafeArrayUnlock(m_first);
-        for (SAFEARRAY* array : m_more)
-            SafeArrayUnlock(array);
+        for (size_t i = 0; i < m_locked.size(); ++i)
+            SafeArrayUnlock(m_locked.data()[i]);
     }
     ArrayLocks(const ArrayLocks&) = delete;
     ArrayLocks& operator=(const ArrayLocks&) = delete;
-    void Add(SAFEARRAY* array)
-    {
-        if (!m_first)
-            m_first = array;
-        else
-            m_more.push_back(array);
-    }
+    void Add(SAFEARRAY* array) { m_locked.push_back(array); }
 
 private:
-    // Most calls lock nothing, and nearly all the rest one array.
-    SAFEARRAY* m_first = nullptr;
-    std::vector<SAFEARRAY*> m_more;
+    SmallVector<SAFEARRAY*, 2> m_locked; // most calls lock nothing
 };
 
 // Evaluates a call's arguments into out: variables as references (ByRef), the rest as values.
@@ -361,7 +355,7 @@ const Value* NameExpr::Peek(Frame& f) const
 {
     if (PlainName())
         return binding == Binding::Constant ? &constant : Variable(f);
-    if (binding != Binding::Local && binding != Binding::Global && binding != Binding::Field)
+    if (!IsVariable(binding))
         return nullptr;
     return PeekElement(f);
 }
@@ -370,8 +364,7 @@ const Value* NameExpr::PeekElement(Frame& f) const
 {
     // An element a(i) of an array is read where it lives: reading it runs no code. An object is copied
     // (its default member could free the array meanwhile).
-    if (args.size() == 1 &&
-        (binding == Binding::Local || binding == Binding::Global || binding == Binding::Field))
+    if (args.size() == 1 && IsVariable(binding))
     {
         const Value* element = DirectElement(f, *Variable(f), args);
         return element && !element->IsObject() ? element : nullptr;
@@ -1092,14 +1085,6 @@ Flow Block::Exec(Frame& f) const
     return Flow::Normal;
 }
 
-namespace
-{
-bool IsVariable(Binding binding)
-{
-    return binding == Binding::Local || binding == Binding::Global || binding == Binding::Field;
-}
-} // namespace
-
 [[gnu::always_inline]] inline Value* AssignStmt::PlainPlace(Frame& f, const Value& v) const
 {
     // An array may be fixed or locked: replacing it is checked by the general path.
@@ -1188,8 +1173,7 @@ bool CallsNoCode(const Expr* e)
 bool SameVariable(const NameExpr& a, const NameExpr& b)
 {
     return a.binding == b.binding && a.slot == b.slot && a.global == b.global && a.args.empty() &&
-           b.args.empty() && !a.hasParens && !b.hasParens &&
-           (a.binding == Binding::Local || a.binding == Binding::Global || a.binding == Binding::Field);
+           b.args.empty() && !a.hasParens && !b.hasParens && IsVariable(a.binding);
 }
 
 // Appends to the string a variable holds, growing its block by doubling.
