@@ -191,8 +191,14 @@ void GraphPainter::DrawTimeTexts(CDC& dc) const
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(m_control.GraphColor());
 
+    // The device context's current font at four times its height and width.
+    LOGFONT current{};
+    dc.GetCurrentFont()->GetLogFont(&current);
+    current.lfHeight *= 4;
+    current.lfWidth *= 4;
+    current.lfWeight = FW_NORMAL;
     CFont big;
-    big.CreateFont(-Scaled(12), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
+    big.CreateFontIndirect(&current);
     CFont* old = dc.SelectObject(&big);
     const CString scaleText =
         xScale != 0 ? Format("t/div : %.03f", m_control.TimeDivValue() / xScale) : CString("t/div : ...");

@@ -2,8 +2,10 @@
 
 #include <graphctl/TraceRow.h>
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFontMetrics>
 #include <QMimeData>
 
 #include <cstdlib>
@@ -378,4 +380,27 @@ TEST_F(GraphWndTest, RightClicksAndDoubleClicksAreReported)
     ASSERT_EQ(m_events->Of(DISPID_ZG_ListContextMenu).size(), 1u);
     QTest::mouseDClick(list.GetWidget(), Qt::LeftButton, {}, QPoint(row.left + 5, row.top + 3));
     EXPECT_EQ(m_events->Of(DISPID_ZG_ListDblClick).size(), 1u);
+}
+
+TEST_F(GraphWndTest, TimeScaleTextStandsAtFourTimesTheCurrentFont)
+{
+    Control().put_Grid(0);
+    Control().put_BackColor(0xFFFFFF);
+    const QImage image = Wnd().Render();
+    const CRect& g = Graph();
+    // The rows inked by the "t/div" text in the upper half of the graph.
+    int top = -1;
+    int bottom = -1;
+    for (int y = g.top + 1; y < g.top + g.Height() / 2; ++y)
+        for (int x = g.left + 1; x < g.right - 1; ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+            {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+                break;
+            }
+    ASSERT_GE(top, 0) << "no time-scale text";
+    const int ascent = QFontMetrics(QApplication::font()).ascent();
+    EXPECT_GE(bottom - top + 1, 2 * ascent);
 }
