@@ -45,3 +45,27 @@ void CDocumentRO::SetModifiedFlag(BOOL modified)
     CDocument::SetModifiedFlag(modified);
     MarkTitle(" *", modified);
 }
+
+void CDocumentRO::RecalcFrames()
+{
+    for (CView* view : GetViews())
+        for (CWnd* parent = view->GetParent(); parent; parent = parent->GetParent())
+            if (auto* frame = dynamic_cast<CLayoutFrame*>(parent))
+            {
+                frame->RecalcLayout();
+                return;
+            }
+}
+
+void CDocumentRO::GetStringList(CStringArray& list) const
+{
+    list.RemoveAll();
+    if (auto* view = dynamic_cast<CListQueryView*>(GetFirstView()))
+        view->GetStringList(list);
+}
+
+CString CDocumentRO::GetListString(int first, int second) const
+{
+    auto* view = dynamic_cast<CListQueryView*>(GetFirstView());
+    return view ? view->GetListString(first, second) : CString();
+}

@@ -28,6 +28,31 @@ public:
     std::vector<int> flags;
 };
 
+// A frame that counts its layouts, holding a view in a pane between them.
+class CountingFrame : public CWnd, public CLayoutFrame
+{
+public:
+    void RecalcLayout() override { ++layouts; }
+    int layouts = 0;
+};
+
+class ListView : public CView, public CListQueryView
+{
+public:
+    void OnDraw(CDC*) override {}
+    void GetStringList(CStringArray& list) override
+    {
+        list.Add("T1");
+        list.Add("C2");
+    }
+    CString GetListString(int first, int second) override
+    {
+        CString text;
+        text.Format("%d/%d", first, second);
+        return text;
+    }
+};
+
 class SourceDocument : public ::testing::Test
 {
 protected:
@@ -201,3 +226,31 @@ TEST_F(SourceDocument, TheWheelScrollsByTheSystemLineCount)
 }
 
 } // namespace
+
+TEST_F(SourceDocument, FramesAndListQueriesGoToTheFirstViewThatAnswers)
+{
+    CDocumentRO document;
+    document.m_bAutoDelete = FALSE;
+    CStringArray list;
+    list.Add("stale");
+    document.GetStringList(list);
+    EXPECT_EQ(list.GetSize(), 0);
+    EXPECT_EQ(document.GetListString(1, 2), "");
+    document.RecalcFrames();
+
+    CountingFrame frame;
+    ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_CHILD, CRect(0, 0, 300, 200), &m_host, 1));
+    CWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, nullptr, "pane", WS_CHILD, CRect(0, 0, 300, 200), &frame, 2));
+    ListView view;
+    ASSERT_TRUE(view.Create(nullptr, "view", WS_CHILD, CRect(0, 0, 300, 200), &pane, 3, nullptr));
+    document.AddView(&view);
+    document.RecalcFrames();
+    EXPECT_EQ(frame.layouts, 1);
+    document.GetStringList(list);
+    ASSERT_EQ(list.GetSize(), 2);
+    EXPECT_EQ(list[1], "C2");
+    EXPECT_EQ(document.GetListString(4, 7), "4/7");
+    document.RemoveView(&view);
+    view.DestroyWindow();
+}
