@@ -181,9 +181,10 @@ void CConnection::Validate()
 {
     if (m_Start.point == m_End.point && m_Segments.empty())
         AddSegment(m_Start.point.x, m_Start.point.y, m_End.point.x, m_End.point.y, false);
+    // A selected wire stays drawn as selected; in error it is drawn dotted.
     if (!IsValidGraphObject(m_Start.object) || !IsValidGraphObject(m_End.object))
     {
-        m_nDrawState = DRAW_DANGLING;
+        m_nDrawState = IsSelected() ? DRAW_SELECTED : DRAW_DANGLING;
         SetError(true);
         return;
     }
@@ -192,7 +193,7 @@ void CConnection::Validate()
             static_cast<CGraphPin*>(m_End.object)->GetElement())
     {
         SetError(true);
-        m_nDrawState = DRAW_ERROR;
+        m_nDrawState = IsSelected() ? DRAW_SELECTED : DRAW_ERROR;
         return;
     }
     SetError(false);
@@ -214,7 +215,7 @@ CPlcFBDObject* CConnection::GetModelObject() const
 void CConnection::Select(bool selected)
 {
     CGraphObject::Select(selected);
-    if (selected && !IsError())
+    if (selected)
         m_nDrawState = DRAW_SELECTED;
     else
         Validate();

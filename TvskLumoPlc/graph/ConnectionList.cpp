@@ -140,13 +140,13 @@ CConnection* CConnectionList::Join(CConnection* first, CConnection* second, int&
                 cross->ReplaceConnection(second, joined);
         }
     }
-    for (CConnection* old : {first, second})
-    {
-        for (CConnection::End* e : {&old->Start(), &old->EndOf()})
-            if (e->object == start.object || e->object == end.object)
-                e->object = nullptr;
-        Remove(old);
-    }
+    // Only the two far ends went over to the new wire; the ends where the old wires met still hold
+    // their pin or junction, so that deleting the wire frees it there (a junction may hold both a
+    // far end and a meeting end).
+    (firstForward ? first->Start() : first->EndOf()).object = nullptr;
+    (secondForward ? second->EndOf() : second->Start()).object = nullptr;
+    Remove(first);
+    Remove(second);
     joined->CleanUp();
     joined->Validate();
     if (Add(joined, true) < 0)

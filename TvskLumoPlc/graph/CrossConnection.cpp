@@ -1,6 +1,7 @@
 #include "CrossConnection.h"
 
 #include "Connection.h"
+#include "NetworkIntf.h"
 
 #include <ZoLumoPlcObj/PlcFBDElements.h>
 
@@ -154,6 +155,23 @@ void CCrossConnection::Validate()
         std::count_if(m_pArms, m_pArms + ArmCount, [](CConnection* c) { return c != nullptr; }));
     SetError(m_nArms < 2);
     m_nDrawState = IsSelected() ? 3 : 1;
+}
+
+CGraphObject* CCrossConnection::ObjectAt(int x, int y)
+{
+    if (!CheckOwner("CrossConnection", __LINE__))
+        return nullptr;
+    return CGraphObject::ObjectAt(x, y);
+}
+
+void CCrossConnection::Invalidate()
+{
+    if (!CheckOwner("CrossConnection", __LINE__) || !m_pNetwork)
+        return;
+    // The selected dot is the larger one.
+    const int r = StepY() / 3 + 1;
+    const CPoint centre(m_nX * StepX(), m_nY * StepY());
+    m_pNetwork->InvalidateRect(CRect(centre.x - r, centre.y - r, centre.x + r + 1, centre.y + r + 1));
 }
 
 CString CCrossConnection::GetKey() const

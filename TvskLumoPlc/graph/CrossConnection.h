@@ -38,6 +38,11 @@ public:
     void DragConnections();
 
     void Validate() override;
+    // The junction at its own point; null (and a program error) without an owner.
+    CGraphObject* ObjectAt(int x, int y) override;
+    void Invalidate() override;
+    // True when it can be drawn: a junction without an owner reports a program error.
+    bool IsDrawable() const { return CheckOwner("CrossConnection", __LINE__); }
     CString GetKey() const override;
     bool MoveTo(int x, int y) override;
     CPlcFBDObject* GetModelObject() const override;

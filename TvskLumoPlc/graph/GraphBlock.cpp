@@ -103,7 +103,7 @@ void CGraphBlock::Invalidate()
 
 void CGraphBlock::OffsetPins(int dx, int dy)
 {
-    for (CGraphPin* pin : AllPins())
+    for (CGraphPin* pin : OwnedPins())
         pin->Offset(dx, dy);
 }
 
@@ -131,7 +131,7 @@ CGraphPin* CGraphBlock::PinAtPixel(CPoint pixel) const
 CGraphPin* CGraphBlock::PinAt(int x, int y) const
 {
     for (CGraphPin* pin : AllPins())
-        if (pin->GetPosition() == CPoint(x, y))
+        if (pin->ObjectAt(x, y))
             return pin;
     return nullptr;
 }

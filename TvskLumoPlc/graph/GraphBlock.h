@@ -43,8 +43,10 @@ public:
     virtual int GetOutputCount() const;
     bool IsAnyPinConnected() const;
     CConnection* GetPinConnection(const char* name) const;
-    // Every pin, EN and ENO included, for walks over wires.
+    // The pins that take part in the diagram: EN and ENO only while they are shown.
     virtual std::vector<CGraphPin*> AllPins() const { return m_Pins; }
+    // Every pin the element owns, hidden EN and ENO included: they move with the element.
+    virtual std::vector<CGraphPin*> OwnedPins() const { return m_Pins; }
 
     virtual bool HasVariableInputs() const { return m_bVarInputs != 0; }
     virtual bool AddInputs(int) { return false; }

@@ -144,6 +144,11 @@ CPoint CGraphExeBlock::GetTopLeftPosition() const
 
 std::vector<CGraphPin*> CGraphExeBlock::AllPins() const
 {
+    return m_bEnEno ? OwnedPins() : m_Pins;
+}
+
+std::vector<CGraphPin*> CGraphExeBlock::OwnedPins() const
+{
     std::vector<CGraphPin*> pins = m_Pins;
     if (m_pEN)
         pins.push_back(m_pEN);
@@ -160,18 +165,6 @@ CGraphPin* CGraphExeBlock::PinByName(const char* name) const
         return m_pEN;
     if (m_bEnEno && m_pENO && m_pENO->GetName() == name)
         return m_pENO;
-    return nullptr;
-}
-
-CGraphPin* CGraphExeBlock::PinAtPixel(CPoint pixel) const
-{
-    for (CGraphPin* pin : m_Pins)
-        if (pin->GetHitRect().PtInRect(pixel))
-            return pin;
-    if (m_bEnEno)
-        for (CGraphPin* pin : {m_pEN, m_pENO})
-            if (pin && pin->GetHitRect().PtInRect(pixel))
-                return pin;
     return nullptr;
 }
 

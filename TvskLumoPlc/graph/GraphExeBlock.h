@@ -17,8 +17,8 @@ public:
     bool MoveTo(int x, int y) override;
     CPoint GetTopLeftPosition() const override;
     std::vector<CGraphPin*> AllPins() const override;
+    std::vector<CGraphPin*> OwnedPins() const override;
     CGraphPin* PinByName(const char* name) const override;
-    CGraphPin* PinAtPixel(CPoint pixel) const override;
     bool AddInputs(int count) override;
     bool RemoveInput() override;
 

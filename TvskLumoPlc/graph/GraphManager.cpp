@@ -214,7 +214,7 @@ bool CGraphManager::RemoveElement(CGraphNetworkIntf* network, CGraphBlock* eleme
     if (!elements || !elements->Detach(element))
         return false;
     ForgetObject(element);
-    for (CGraphPin* pin : element->AllPins())
+    for (CGraphPin* pin : element->OwnedPins())
         ForgetObject(pin);
     element->Invalidate();
     network->OnElementRemoved(element);
@@ -481,7 +481,7 @@ bool CGraphManager::HitTest(const CGraphNetworkIntf* network, int x, int y, GRAP
     if (!crosses)
         return false;
     for (CCrossConnection* cross : *crosses)
-        if (cross->GetPosition() == CPoint(x, y))
+        if (cross->ObjectAt(x, y))
         {
             if (cross->GetArmCount() >= CCrossConnection::ArmCount)
                 return false;

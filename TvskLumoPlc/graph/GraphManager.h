@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CPlcFBDConnection;
@@ -61,8 +62,12 @@ public:
     void ShowGrid(bool shown) noexcept { m_bGrid = shown; }
     void LoadSettings();
     void SaveSettings() const;
-    // The window background is the desktop's window colour unless the profile holds one.
+    // The window background is the desktop's window colour unless the profile holds one; the
+    // desktop's colour is not stored with the settings, so the background keeps following it.
     void UseWindowColor(COLORREF windowColor);
+    // The background becomes the desktop's window colour, stored or not (the desktop changed).
+    void FollowWindowColor(COLORREF windowColor);
+    static bool IsBackgroundStored();
 
     void SetOwner(CGraphOwnerIntf* owner) noexcept { m_pOwner = owner; }
     CGraphOwnerIntf* GetOwner() const noexcept { return m_pOwner; }
@@ -167,6 +172,8 @@ protected:
     int m_nStepX = 1;
     int m_nStepY = 1;
     COLORREF m_Colors[GraphColorCount] = {};
+    // The desktop's window colour as last given, while the background follows it.
+    std::optional<COLORREF> m_DesktopWindowColor;
     std::vector<CGraphNetworkIntf*> m_Networks;
     std::map<const CGraphNetworkIntf*, std::unique_ptr<NetworkLists>> m_Lists;
     std::vector<CGraphObject*> m_Selection;

@@ -1,5 +1,7 @@
 #include "GraphObject.h"
 
+#include <ZoSupport/ProgramError.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -16,6 +18,14 @@ bool CGraphObject::MoveTo(int, int)
 
 bool CGraphObject::IsInside(const CRect&) const
 {
+    return false;
+}
+
+bool CGraphObject::CheckOwner(const char* source, int line) const
+{
+    if (m_pOwner)
+        return true;
+    ProgramError(source, line, "no owner");
     return false;
 }
 

@@ -39,6 +39,8 @@ public:
     virtual CSize GetOverflow() const { return {0, 0}; }
     virtual CPoint GetReferencePoint() const { return {-1, -1}; }
     virtual void Invalidate() {}
+    // True with an owner; without one a program error is reported under the object's source name.
+    bool CheckOwner(const char* source, int line) const;
 
     int GetType() const noexcept { return m_nType; }
     const CString& GetName() const noexcept { return m_strName; }

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "GraphBlock.h"
+#include "NetworkIntf.h"
 
 #include <ZoSupport/ZoSupport.h>
 
@@ -82,6 +83,23 @@ CString CGraphPin::GetKey() const
         break;
     }
     return key;
+}
+
+CGraphObject* CGraphPin::ObjectAt(int x, int y)
+{
+    if (!CheckOwner("GraphPin", __LINE__))
+        return nullptr;
+    return CGraphObject::ObjectAt(x, y);
+}
+
+void CGraphPin::Invalidate()
+{
+    if (!CheckOwner("GraphPin", __LINE__) || !m_pNetwork)
+        return;
+    // Half a step towards the element on either side covers the stroke and the negation circle.
+    CRect area(m_nX * StepX(), m_nY * StepY(), m_nX * StepX(), m_nY * StepY());
+    area.InflateRect(StepX() / 2 + 3, StepY() / 2 + 3);
+    m_pNetwork->InvalidateRect(area);
 }
 
 bool CGraphPin::MoveTo(int x, int y)

@@ -25,6 +25,11 @@ public:
 
     CString GetKey() const override;
     bool MoveTo(int x, int y) override;
+    // The pin at its own point; null (and a program error) without an owner.
+    CGraphObject* ObjectAt(int x, int y) override;
+    void Invalidate() override;
+    // True when it can be drawn: a pin without an owner reports a program error.
+    bool IsDrawable() const { return CheckOwner("GraphPin", __LINE__); }
 
     // Sets the grid position and the hit rectangle: one step wide on the pin's side, 2 pixels high.
     void SetPinPosition(int x, int y);

@@ -45,9 +45,14 @@ void CGraphManager::LoadSettings()
 
 void CGraphManager::UseWindowColor(COLORREF windowColor)
 {
-    constexpr int Absent = -1; // no COLORREF has bits above the 24 of its colour
-    if (static_cast<int>(CProfile::Instance().GetProfileInt(Section, "BkgndColor", Absent)) == Absent)
-        m_Colors[BkgndColor] = windowColor;
+    if (!IsBackgroundStored())
+        FollowWindowColor(windowColor);
+}
+
+void CGraphManager::FollowWindowColor(COLORREF windowColor)
+{
+    m_Colors[BkgndColor] = windowColor;
+    m_DesktopWindowColor = windowColor;
 }
 
 void CGraphManager::SaveSettings() const
@@ -56,8 +61,16 @@ void CGraphManager::SaveSettings() const
     profile.WriteProfileInt(Section, "GridView", m_bGrid ? 1 : 0);
     profile.WriteProfileString(Section, "FontName", m_strFontName);
     profile.WriteProfileInt(Section, "FontDim", m_nFontSize);
+    const bool followsDesktop = m_DesktopWindowColor && *m_DesktopWindowColor == m_Colors[BkgndColor];
     for (const ColorSetting& setting : ColorSettings)
-        profile.WriteProfileInt(Section, setting.key, static_cast<int>(m_Colors[setting.role]));
+        if (setting.role != BkgndColor || !followsDesktop || IsBackgroundStored())
+            profile.WriteProfileInt(Section, setting.key, static_cast<int>(m_Colors[setting.role]));
+}
+
+bool CGraphManager::IsBackgroundStored()
+{
+    constexpr int Absent = -1; // no COLORREF has bits above the 24 of its colour
+    return static_cast<int>(CProfile::Instance().GetProfileInt(Section, "BkgndColor", Absent)) != Absent;
 }
 
 void CGraphManager::SetTextMetrics(std::unique_ptr<CGraphTextMetrics> metrics)

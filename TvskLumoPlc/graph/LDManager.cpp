@@ -359,7 +359,7 @@ void CLDManager::Bridge(CGraphNetworkIntf* network, CGraphBlock* element, CGraph
 
 void CLDManager::RemoveWithWires(CGraphNetworkIntf* network, CGraphBlock* element)
 {
-    for (CGraphPin* pin : element->AllPins())
+    for (CGraphPin* pin : element->OwnedPins())
         if (CConnection* wire = pin->GetConnection())
             RemoveWire(network, wire, false);
     RemoveElement(network, element, false);

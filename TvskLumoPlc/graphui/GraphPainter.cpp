@@ -1,6 +1,7 @@
 #include "GraphPainter.h"
 
 #include "FontTextMetrics.h"
+#include "ElementBodyCache.h"
 #include "GraphBitmap.h"
 
 #include <TvskLumoPlc/graph/GraphExeBlock.h>
@@ -33,33 +34,106 @@ bool CGraphPainter::Draw(CGraphObject* object)
         return true;
     case FBD_LD_CONTACT:
     case FBD_LD_COIL:
-        DrawLadderElement(static_cast<CGraphLadderElem*>(object));
-        return true;
     case FBD_LD_POWER_RAIL:
-        DrawRail(static_cast<CGraphPwrRail*>(object));
-        return true;
     case FBD_FUNCTION_BLOCK:
     case FBD_FUNCTION:
     case FBD_OPERATOR:
-        DrawExeBlock(static_cast<CGraphExeBlock*>(object));
-        return true;
     case FBD_COMMENT:
-        DrawComment(static_cast<CGraphComment*>(object));
-        return true;
     case FBD_CONST:
     case FBD_VARIABLE:
     case FBD_JUMP:
     case FBD_RETURN:
-        DrawPinBox(static_cast<CGraphPinBox*>(object));
+        DrawBody(static_cast<CGraphBlock*>(object));
+        DrawOverlay(static_cast<CGraphBlock*>(object));
         return true;
     default:
         return false;
     }
 }
 
-// The element in its edit state comes last, over everything else.
-void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
+CRect CGraphPainter::BodyArea(const CGraphBlock* element)
 {
+    switch (element->GetType())
+    {
+    case FBD_LD_POWER_RAIL:
+        return CRect(); // a line as high as the network: nothing worth keeping
+    case FBD_COMMENT:
+        return element->GetWindowRect();
+    default:
+        return element->GetBodyRectInNetwork();
+    }
+}
+
+bool CGraphPainter::DrawBody(CGraphBlock* element)
+{
+    switch (element->GetType())
+    {
+    case FBD_LD_CONTACT:
+    case FBD_LD_COIL:
+        LadderBody(static_cast<CGraphLadderElem*>(element));
+        return true;
+    case FBD_FUNCTION_BLOCK:
+    case FBD_FUNCTION:
+    case FBD_OPERATOR:
+        ExeBlockBody(static_cast<CGraphExeBlock*>(element));
+        return true;
+    case FBD_COMMENT:
+        CommentBody(static_cast<CGraphComment*>(element));
+        return true;
+    case FBD_CONST:
+    case FBD_VARIABLE:
+    case FBD_JUMP:
+    case FBD_RETURN:
+        PinBoxBody(static_cast<CGraphPinBox*>(element));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CGraphPainter::DrawOverlay(CGraphBlock* element)
+{
+    switch (element->GetType())
+    {
+    case FBD_LD_CONTACT:
+    case FBD_LD_COIL:
+    {
+        auto* ladder = static_cast<CGraphLadderElem*>(element);
+        CRect name = ladder->GetNameRect();
+        m_dc->FillSolidRect(&name, m_manager.GetColor(BkgndGrid));
+        Text(ladder->GetName(), name, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
+        break;
+    }
+    case FBD_LD_POWER_RAIL:
+    {
+        auto* rail = static_cast<CGraphPwrRail*>(element);
+        const int x = rail->GetLineX();
+        Line(x, 0, x, rail->GetHeightPixels(), rail->GetLineColor());
+        break;
+    }
+    case FBD_FUNCTION_BLOCK:
+    {
+        const CRect instance = static_cast<CGraphFuncBlock*>(element)->GetInstanceRect();
+        Text(element->GetText(), instance, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
+        break;
+    }
+    default:
+        break;
+    }
+    for (CGraphPin* pin : element->AllPins())
+        DrawPin(pin);
+}
+
+// The element in its edit state comes last, over everything else.
+void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network, CElementBodyCache* bodies)
+{
+    auto drawElement = [&](CGraphBlock* element)
+    {
+        if (bodies && bodies->CopyBody(m_dc, element))
+            DrawOverlay(element);
+        else
+            Draw(element);
+    };
     CGraphBlock* edited = nullptr;
     if (const CGraphObjArray* elements = m_manager.GetElements(network))
         for (CGraphBlock* element : *elements)
@@ -67,7 +141,7 @@ void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
             if (element->GetType() == FBD_CONST && static_cast<CGraphConst*>(element)->IsEditing())
                 edited = element;
             else if (element->IsVisible())
-                Draw(element);
+                drawElement(element);
         }
     if (const CConnectionList* wires = m_manager.GetWires(network))
         for (CConnection* wire : *wires)
@@ -76,7 +150,7 @@ void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network)
         for (CCrossConnection* cross : *crosses)
             Draw(cross);
     if (edited && edited->IsVisible())
-        Draw(edited);
+        drawElement(edited);
 }
 
 bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
@@ -91,7 +165,7 @@ bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager
     dc.FillSolidRect(0, 0, window.Width(), window.Height(), manager.GetColor(BkgndGrid));
     dc.SetViewportOrg(-window.left, -window.top);
     CGraphPainter painter(&dc, manager, fonts);
-    const bool drawn = painter.Draw(element);
+    const bool drawn = painter.DrawBody(element);
     dc.SelectObject(old);
     return drawn;
 }
@@ -135,6 +209,8 @@ void CGraphPainter::DrawWire(CConnection* wire)
 
 void CGraphPainter::DrawCross(CCrossConnection* cross)
 {
+    if (!cross->IsDrawable())
+        return;
     const int r = cross->GetRadius();
     const CPoint centre(cross->GetPosition().x * StepX(), cross->GetPosition().y * StepY());
     CBrush brush(cross->GetDrawColor());
@@ -148,6 +224,8 @@ void CGraphPainter::DrawCross(CCrossConnection* cross)
 
 void CGraphPainter::DrawPin(const CGraphPin* pin)
 {
+    if (!pin->IsDrawable())
+        return;
     const int sx = StepX();
     const int sy = StepY();
     const int x = pin->GetPosition().x * sx;
@@ -218,7 +296,7 @@ CRect CGraphPainter::ClearOfPin(CRect label, const CGraphPin* pin) const
     return label;
 }
 
-void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)
+void CGraphPainter::LadderBody(CGraphLadderElem* element)
 {
     const CRect body = element->GetBodyRectInNetwork();
     m_dc->FillSolidRect(&body, element->GetBackgroundColor());
@@ -256,22 +334,9 @@ void CGraphPainter::DrawLadderElement(CGraphLadderElem* element)
     else if (*element->GetKindLetter())
         Text(element->GetKindLetter(), body, DT_CENTER | DT_VCENTER, symbol);
     DrawValue(element, body);
-    CRect name = element->GetNameRect();
-    m_dc->FillSolidRect(&name, m_manager.GetColor(BkgndGrid));
-    Text(element->GetName(), name, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
-    for (CGraphPin* pin : element->AllPins())
-        DrawPin(pin);
 }
 
-void CGraphPainter::DrawRail(CGraphPwrRail* rail)
-{
-    const int x = rail->GetLineX();
-    Line(x, 0, x, rail->GetHeightPixels(), rail->GetLineColor());
-    for (CGraphPin* pin : rail->AllPins())
-        DrawPin(pin);
-}
-
-void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
+void CGraphPainter::ExeBlockBody(CGraphExeBlock* block)
 {
     const CRect body = block->GetBodyRectInNetwork();
     CRect box = body;
@@ -282,11 +347,6 @@ void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
     const COLORREF text = m_manager.GetColor(selected ? SelTextColor : TextColor);
     Text(block->GetName(), CRect(body.left, body.top, body.right, body.top + ch), DT_CENTER | DT_TOP, text,
          true);
-    if (block->GetType() == FBD_FUNCTION_BLOCK)
-    {
-        const CRect instance = static_cast<CGraphFuncBlock*>(block)->GetInstanceRect();
-        Text(block->GetText(), instance, DT_CENTER | DT_VCENTER, m_manager.GetColor(TextColor));
-    }
     if (block->GetType() == FBD_OPERATOR)
     {
         CGraphBitmap picture;
@@ -300,10 +360,6 @@ void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
     const int sy = StepY();
     for (CGraphPin* pin : block->AllPins())
     {
-        const bool hiddenEnable = (pin == block->GetEN() || pin == block->GetENO()) && !block->HasEnEno();
-        if (hiddenEnable)
-            continue;
-        DrawPin(pin);
         if (!pin->IsNameShown())
             continue;
         const int y = pin->GetPosition().y * sy;
@@ -324,7 +380,7 @@ void CGraphPainter::DrawExeBlock(CGraphExeBlock* block)
     }
 }
 
-void CGraphPainter::DrawComment(CGraphComment* comment)
+void CGraphPainter::CommentBody(CGraphComment* comment)
 {
     const CRect window = comment->GetWindowRect();
     m_dc->FillSolidRect(&window, m_manager.GetColor(comment->IsSelected() ? SelectionColor : BkgndGrid));
@@ -337,7 +393,40 @@ void CGraphPainter::DrawComment(CGraphComment* comment)
     }
 }
 
-void CGraphPainter::DrawPinBox(CGraphPinBox* element)
+void CGraphPainter::RaisedOutline(const std::vector<POINT>& outline)
+{
+    // Edges facing up or left catch the light, the others lie in shadow.
+    long sumX = 0;
+    long sumY = 0;
+    for (const POINT& p : outline)
+    {
+        sumX += p.x;
+        sumY += p.y;
+    }
+    const auto count = static_cast<long>(outline.size());
+    const CPoint centre(static_cast<int>(sumX / count), static_cast<int>(sumY / count));
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    for (size_t i = 0; i < outline.size(); ++i)
+    {
+        const POINT& from = outline[i];
+        const POINT& to = outline[(i + 1) % outline.size()];
+        // The edge's normal that points away from the middle of the arrow.
+        int nx = to.y - from.y;
+        int ny = from.x - to.x;
+        const int towardsMiddle =
+            nx * (centre.x - (from.x + to.x) / 2) + ny * (centre.y - (from.y + to.y) / 2);
+        if (towardsMiddle > 0)
+        {
+            nx = -nx;
+            ny = -ny;
+        }
+        const bool lit = ny < 0 || (ny == 0 && nx < 0);
+        Line(from.x, from.y, to.x, to.y, lit ? light : shadow);
+    }
+}
+
+void CGraphPainter::PinBoxBody(CGraphPinBox* element)
 {
     const CRect box = element->GetBodyRectInNetwork();
     const COLORREF fill = element->GetBoxColor();
@@ -372,7 +461,8 @@ void CGraphPainter::DrawPinBox(CGraphPinBox* element)
                        {box.right - tip, box.top},    {box.right, box.top + tip},
                        {box.right - tip, box.bottom}, {box.left + tip, box.bottom}};
         CBrush brush(fill);
-        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        // A variable's arrow stands out with a raised edge, as a button does.
+        CPen pen(PS_SOLID, 1, type == FBD_VARIABLE ? GetSysColor(COLOR_BTNFACE) : RGB(0, 0, 0));
         CBrush* oldBrush = m_dc->SelectObject(&brush);
         CPen* oldPen = m_dc->SelectObject(&pen);
         m_dc->Polygon(outline.data(), static_cast<int>(outline.size()));
@@ -380,6 +470,8 @@ void CGraphPainter::DrawPinBox(CGraphPinBox* element)
             m_dc->Polyline(outline.data() + 1, 2);
         m_dc->SelectObject(oldPen);
         m_dc->SelectObject(oldBrush);
+        if (type == FBD_VARIABLE)
+            RaisedOutline(outline);
         const UINT align = type == FBD_VARIABLE ? (read ? DT_RIGHT : DT_LEFT) : DT_CENTER;
         CRect inner = box;
         inner.DeflateRect(tip, 0);
@@ -387,6 +479,4 @@ void CGraphPainter::DrawPinBox(CGraphPinBox* element)
             inner = ClearOfPin(inner, pin);
         Text(element->GetName(), inner, align | DT_VCENTER, text);
     }
-    for (CGraphPin* pin : element->AllPins())
-        DrawPin(pin);
 }

@@ -235,6 +235,16 @@ bool CGraphDoc::ConnectTouchingPins(CGraphBlock* element, CGraphBlock* other)
         }
         made = true;
     }
+    // An operator's shown ENO also takes the wire whose free end lies at it.
+    CGraphPin* eno = element->GetType() == FBD_OPERATOR ? element->PinByName("ENO") : nullptr;
+    if (eno && !eno->GetConnection())
+        if (CConnectionList* wires = manager->GetWires(element->GetNetwork()))
+            for (CConnection* wire : *wires)
+                if (ConnectPinToWire(eno, wire))
+                {
+                    made = true;
+                    break;
+                }
     return made;
 }
 

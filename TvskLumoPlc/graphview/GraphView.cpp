@@ -451,7 +451,7 @@ void CGraphView::OnSysColorChange()
 {
     if (!m_pManager)
         return;
-    m_pManager->SetColor(BkgndColor, GetSysColor(COLOR_WINDOW));
+    m_pManager->FollowWindowColor(GetSysColor(COLOR_WINDOW));
     Invalidate();
     for (int i = 0; i < m_pManager->GetNetworkCount(); ++i)
         NetworkAt(i)->GetObjectWnd()->Invalidate(FALSE);
@@ -877,6 +877,7 @@ void CGraphView::SelectFirstElement()
     {
         SelectOnly(first);
         network->GetObjectWnd()->Invalidate(FALSE);
+        ShowObject(first);
     }
 }
 

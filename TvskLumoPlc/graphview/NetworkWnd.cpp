@@ -43,6 +43,7 @@ BOOL CNetworkObj::Create(CNetworkWnd* network)
         ProgramError("NetworkObj", __LINE__, "no manager or face");
         return FALSE;
     }
+    m_pBodies = std::make_unique<CElementBodyCache>(*m_pManager, m_pFace->GetFonts());
     CRect client;
     network->GetClientRect(&client);
     client.left = network->GetHeaderRect().right;
@@ -122,7 +123,7 @@ void CNetworkObj::OnPaint()
         return;
     PaintBackground(&dc, CRect(dc.m_ps_rcPaint));
     CGraphPainter painter(&dc, *m_pManager, m_pFace->GetFonts());
-    painter.DrawNetwork(m_pNetwork);
+    painter.DrawNetwork(m_pNetwork, m_pBodies.get());
     DrawWiringFeedback(&dc);
 }
 
@@ -440,6 +441,12 @@ void CNetworkWnd::SetCurrent(bool current, const CRect* rect)
         m_Obj.InvalidateRect(rect);
 }
 
+void CNetworkWnd::SetMark(bool mark)
+{
+    m_bMark = mark ? 1 : 0;
+    DrawHeader();
+}
+
 void CNetworkWnd::SetMarker(bool on, int number)
 {
     m_bMarker = on ? 1 : 0;
@@ -576,6 +583,8 @@ void CNetworkWnd::OnElementPlaced(CGraphBlock* element)
 void CNetworkWnd::OnElementRemoved(CGraphBlock* element)
 {
     m_Obj.RemoveHitWnd(element);
+    if (CElementBodyCache* bodies = m_Obj.GetBodyCache())
+        bodies->Forget(element);
 }
 
 void CNetworkWnd::CollectWatchNames(CStringArray& names) const

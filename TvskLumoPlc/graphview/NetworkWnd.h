@@ -5,6 +5,7 @@
 #include "AnimationMap.h"
 
 #include <TvskLumoPlc/graph/GraphManager.h>
+#include <TvskLumoPlc/graphui/ElementBodyCache.h>
 #include <TvskLumoPlc/graphui/GraphHitWnd.h>
 
 #include <ui/Wnd.h>
@@ -72,6 +73,8 @@ public:
     void PlaceHitWnd(CGraphBlock* element);
     void RemoveHitWnd(const CGraphBlock* element);
     CGraphHitWnd* GetHitWnd(const CGraphBlock* element) const;
+    // The elements' body bitmaps the window paints from; null before the window is made.
+    CElementBodyCache* GetBodyCache() const noexcept { return m_pBodies.get(); }
 
     void OnElementButtonDown(CGraphBlock* element, int x, int y) override;
     void OnElementButtonUp(CPoint screen) override;
@@ -100,6 +103,7 @@ private:
     CGraphManager* m_pManager = nullptr;
     CNetworkFace* m_pFace = nullptr;
     std::map<const CGraphBlock*, std::unique_ptr<CGraphHitWnd>> m_HitWnds;
+    std::unique_ptr<CElementBodyCache> m_pBodies;
 };
 
 class CNetworkWnd : public CWnd, public CGraphNetworkIntf
@@ -132,7 +136,8 @@ public:
     CSize GetExtent() const;
     void OffsetObjects(int dx, int dy);
     bool GetMark() const override { return m_bMark != 0; }
-    void SetMark(bool mark) override { m_bMark = mark ? 1 : 0; }
+    // The header shows the mark at once.
+    void SetMark(bool mark) override;
     void SetFocusRect(bool shown) override { SetCurrent(shown, nullptr); }
     void SetSelected(bool selected);
     void SetCurrent(bool current, const CRect* rect);

@@ -258,6 +258,68 @@ TEST_F(ConnectionTest, JoiningRepointsTheFarEndsAndDecidesBeforeDeleting)
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(ConnectionTest, JoiningTwoWiresOfOneJunctionLeavesNoDeletedWireOnItsArms)
+{
+    // A loop leaves the junction to the right and comes back to it from below; the second wire
+    // leaves the junction to the left. They meet at the junction's point, and the junction is also
+    // the far end of the loop.
+    CCrossConnection* cross = Cross(6, 4);
+    CConnection* loop = Path({{6, 4, 10, 4}, {10, 4, 10, 8}, {10, 8, 6, 8}, {6, 8, 6, 4}});
+    ASSERT_TRUE(cross->AddConnection(loop));
+    ASSERT_EQ(loop->GetStart().object, cross);
+    CConnection* back = Wire(cross, first->GetPin(1));
+    ASSERT_EQ(cross->FindArm(back), CCrossConnection::ARM_LEFT);
+
+    int result = 0;
+    CConnection* joined = manager.GetWires(network)->Join(loop, back, result);
+    ASSERT_EQ(result, 1);
+    ASSERT_NE(joined, nullptr);
+    // From the contact's output round the loop into the junction.
+    EXPECT_EQ(joined->GetStart().object, first->GetPin(1));
+    EXPECT_EQ(joined->GetEnd().object, cross);
+    EXPECT_EQ(first->GetPin(1)->GetConnection(), joined);
+    // Every wire the junction still holds is one of the network's.
+    for (int arm = 0; arm < CCrossConnection::ArmCount; ++arm)
+    {
+        if (CConnection* wire = cross->GetArm(arm))
+        {
+            EXPECT_GE(manager.GetWires(network)->Find(wire), 0) << "arm " << arm;
+        }
+    }
+    EXPECT_EQ(cross->FindArm(joined), CCrossConnection::ARM_RIGHT);
+    EXPECT_EQ(cross->GetArmCount(), 1);
+}
+
+TEST_F(ConnectionTest, AJunctionOrPinWithoutOwnerIsReportedWhenInvalidatedOrHit)
+{
+    CCrossConnection cross;
+    cross.MoveTo(3, 3);
+    cross.SetNetwork(network);
+    CGraphPin pin(nullptr, "IN", CGraphPin::SIDE_INPUT, false);
+    pin.SetPinPosition(3, 3);
+    pin.SetNetwork(network);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(cross.ObjectAt(3, 3), nullptr);
+    cross.Invalidate();
+    EXPECT_EQ(pin.ObjectAt(3, 3), nullptr);
+    pin.Invalidate();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    auto count = [&](const std::string& what)
+    {
+        int n = 0;
+        for (size_t at = errors.find(what); at != std::string::npos; at = errors.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("ProgramError: CrossConnection("), 2) << errors;
+    EXPECT_EQ(count("ProgramError: GraphPin("), 2) << errors;
+    // With an owner both answer at their point.
+    CCrossConnection* owned = Cross(6, 4);
+    EXPECT_EQ(owned->ObjectAt(6, 4), owned);
+    EXPECT_EQ(owned->ObjectAt(6, 5), nullptr);
+    EXPECT_EQ(first->PinAt(4, 4), first->GetPin(1));
+}
+
 TEST_F(ConnectionTest, PinsHaveKeysByTheirOwnersType)
 {
     EXPECT_EQ(first->GetPin(0)->GetKey(), "CN:1.I");

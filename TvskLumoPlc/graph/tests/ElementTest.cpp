@@ -304,3 +304,56 @@ TEST_F(ElementTest, HidingEnAndEnoDetachesTheirWires)
     EXPECT_EQ(block->PinByName("EN"), nullptr);
     EXPECT_EQ(block->GetTopLeftPosition(), CPoint(10, 4));
 }
+
+TEST_F(ElementTest, HiddenEnAndEnoTakePartInNoLookup)
+{
+    auto* add = Create<CGraphExeBlock>(models.Block<CPlcFBDOperator>("6", "ADD", 10, 4, {"0", "1"}, {"2"}));
+    ASSERT_NE(add, nullptr);
+    ASSERT_FALSE(add->HasEnEno());
+    const CPoint en = add->GetEN()->GetPosition();
+    const CPoint eno = add->GetENO()->GetPosition();
+    EXPECT_EQ(add->PinAt(en.x, en.y), nullptr);
+    EXPECT_EQ(add->PinAt(eno.x, eno.y), nullptr);
+    EXPECT_EQ(add->PinAtPixel(add->GetEN()->GetHitRect().CenterPoint()), nullptr);
+    EXPECT_EQ(add->FirstPin(CGraphPin::SIDE_INPUT, false), add->PinByName("0"));
+    EXPECT_EQ(add->FirstPin(CGraphPin::SIDE_OUTPUT, false), add->PinByName("2"));
+    EXPECT_EQ(add->AllPins().size(), 3u);
+    // The hidden pins still move with the element.
+    ASSERT_TRUE(add->MoveTo(12, 6));
+    EXPECT_EQ(add->GetEN()->GetPosition(), en + CSize(2, 2));
+    EXPECT_EQ(add->GetENO()->GetPosition(), eno + CSize(2, 2));
+    // Shown, they count.
+    add->ShowEnEno(true);
+    EXPECT_EQ(add->PinAt(add->GetEN()->GetPosition().x, add->GetEN()->GetPosition().y), add->GetEN());
+    EXPECT_EQ(add->FirstPin(CGraphPin::SIDE_INPUT, false), add->GetEN());
+    EXPECT_EQ(add->AllPins().size(), 5u);
+}
+
+TEST_F(ElementTest, DeletingAnOperatorWithoutEnEnoJoinsItsFirstInputAndOutputWires)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 2, 4));
+    auto* add = Create<CGraphExeBlock>(models.Block<CPlcFBDOperator>("6", "ADD", 10, 4, {"0", "1"}, {"2"}));
+    ASSERT_TRUE(contact && add);
+    const int outX = add->PinByName("2")->GetPosition().x;
+    auto* coil = Create<CGraphLadderElem>(models.Coil("2", "2.0", outX + 4, 4));
+    ASSERT_NE(coil, nullptr);
+    auto wire = [&](CGraphPin* from, CGraphPin* to)
+    {
+        auto* made = new CConnection;
+        EXPECT_TRUE(manager.AddWire(network, made, true));
+        EXPECT_TRUE(made->Connect(from, to, true));
+        return made;
+    };
+    CConnection* into = wire(contact->GetPin(1), add->PinByName("0"));
+    wire(add->PinByName("2"), coil->GetPin(0));
+
+    manager.ToggleSelection(add, false);
+    manager.DeleteSelection();
+    EXPECT_EQ(manager.GetElements(network)->GetSize(), 2);
+    ASSERT_EQ(manager.GetWires(network)->GetSize(), 1);
+    EXPECT_EQ(manager.GetWires(network)->GetAt(0), into);
+    EXPECT_EQ(into->GetStart().object, contact->GetPin(1));
+    EXPECT_EQ(into->GetEnd().object, coil->GetPin(0));
+    EXPECT_EQ(coil->GetPin(0)->GetConnection(), into);
+    EXPECT_TRUE(into->IsValid());
+}

@@ -66,6 +66,32 @@ TEST(GraphSettings, AnEmptySectionGivesTheDefaultsAndSettingsReadBack)
     EXPECT_EQ(again.GetFontName(), "Courier");
 }
 
+TEST(GraphSettings, TheBackgroundFollowsTheDesktopUntilTheUserStoresOne)
+{
+    ProfileScope scope;
+    {
+        CGraphManager manager;
+        manager.UseWindowColor(0x102030);
+        EXPECT_EQ(manager.GetColor(BkgndColor), 0x102030u);
+        manager.SaveSettings();
+    }
+    {
+        // The desktop's colour changed since: the saved settings did not freeze the old one.
+        CGraphManager manager;
+        manager.UseWindowColor(0x405060);
+        EXPECT_EQ(manager.GetColor(BkgndColor), 0x405060u);
+        manager.FollowWindowColor(0x708090);
+        manager.SaveSettings();
+        EXPECT_FALSE(CGraphManager::IsBackgroundStored());
+        // A colour of the user's own is stored and wins over the desktop's.
+        manager.SetColor(BkgndColor, 0x0000AA);
+        manager.SaveSettings();
+    }
+    CGraphManager again;
+    again.UseWindowColor(0x405060);
+    EXPECT_EQ(again.GetColor(BkgndColor), 0x0000AAu);
+}
+
 TEST(GraphSettings, AFontSizeOfZeroOrLessReadsAsSeventy)
 {
     ProfileScope scope;

@@ -95,6 +95,65 @@ TEST_F(PaintTest, AWireOnTwoPinsOfOneElementIsDrawnInTheErrorColour)
     EXPECT_EQ(At(30, 48), RGB(200, 0, 10));
 }
 
+TEST_F(PaintTest, ASelectedWireInErrorIsDottedInTheSelectedConnectionColour)
+{
+    auto* contact = Create<CGraphLadderElem>(models.Contact("1", "1.0", 2, 4));
+    auto* wire = new CConnection;
+    manager.AddWire(network, wire, true);
+    ASSERT_TRUE(wire->Connect(contact->GetPin(1), contact->GetPin(0), true));
+    ASSERT_TRUE(wire->IsError());
+    manager.SetColor(SelConnectColor, RGB(0, 10, 220));
+    wire->Select(true);
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.Draw(wire);
+    // The row of the wire from the input pin to the output pin: dots with gaps between them.
+    const CRect row(25, 48, 47, 49);
+    const int dots = Count(RGB(0, 10, 220), row);
+    EXPECT_GE(dots, 4);
+    EXPECT_GE(Count(RGB(255, 255, 255), row), 4);
+    EXPECT_EQ(dots + Count(RGB(255, 255, 255), row), row.Width());
+    // Validated again while selected, it stays so.
+    wire->Validate();
+    EXPECT_EQ(wire->GetDrawColor(), RGB(0, 10, 220));
+    EXPECT_TRUE(wire->IsDotted());
+    // Deselected, it is an error again.
+    wire->Select(false);
+    EXPECT_EQ(wire->GetDrawColor(), manager.GetColor(ErrorColor));
+    EXPECT_FALSE(wire->IsDotted());
+}
+
+TEST_F(PaintTest, AJunctionOrPinWithoutOwnerIsReportedAndNotDrawn)
+{
+    CCrossConnection cross;
+    cross.MoveTo(10, 5);
+    CGraphPin pin(nullptr, "IN", CGraphPin::SIDE_INPUT, false);
+    pin.SetPinPosition(10, 5);
+    CGraphPainter painter(&dc, manager, nullptr);
+    testing::internal::CaptureStderr();
+    painter.Draw(&cross);
+    painter.Draw(&pin);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("ProgramError: CrossConnection("), std::string::npos) << errors;
+    EXPECT_NE(errors.find("ProgramError: GraphPin("), std::string::npos) << errors;
+    EXPECT_EQ(Count(RGB(255, 255, 255), CRect(0, 0, 400, 200)), 400 * 200);
+}
+
+TEST_F(PaintTest, AVariablesArrowHasARaisedEdgeInTheButtonColours)
+{
+    CGraphBlock* variable = Create(models.Variable("5", "speed", 12, 6, true));
+    ASSERT_NE(variable, nullptr);
+    manager.SetColor(ObjColor, RGB(200, 180, 160));
+    manager.SetColor(BkgndGrid, RGB(240, 240, 250));
+    CGraphPainter painter(&dc, manager, nullptr);
+    painter.Draw(variable);
+    const CRect box = variable->GetBodyRectInNetwork();
+    const int x = box.left + box.Width() / 3;
+    EXPECT_EQ(At(x, box.top), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(At(box.left, box.CenterPoint().y), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(At(x, box.bottom), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(At(box.left + 3, box.top + 3), RGB(200, 180, 160)) << "filled inside";
+}
+
 TEST_F(PaintTest, ANegatedPinIsASmallCircle)
 {
     CPlcLDContact* model = models.Contact("1", "a", 10, 10);

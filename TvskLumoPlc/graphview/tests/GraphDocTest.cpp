@@ -1,8 +1,10 @@
 // Graph and ladder documents under a ladder view: read-only state, new documents, hints, saving,
 // and the generated code the windows point into.
 #include "LadderViewFixture.h"
+#include "ModelFactory.h"
 
 #include <TvskLumoPlc/graph/Connection.h>
+#include <TvskLumoPlc/graph/GraphExeBlock.h>
 #include <TvskLumoPlc/graph/GraphLadder.h>
 #include <TvskLumoPlc/graph/GraphPin.h>
 
@@ -289,6 +291,52 @@ TEST_F(GraphDocTest, AnElementOnAnOpenWireEndTakesTheWireAndFreesItWhenRemoved)
     ASSERT_TRUE(m_doc->RemoveElement(network, again));
     EXPECT_TRUE(wire->IsOpen());
     EXPECT_TRUE(m_doc->RemoveWire(network, wire));
+}
+
+// Joining touching elements: an operator's shown ENO also takes a wire whose free end lies at it;
+// hidden EN and ENO take part in nothing.
+TEST_F(GraphDocTest, AnOperatorsEnoTakesTheFreeWireEndAtItsPlace)
+{
+    Show(GenerateIL("LD\t1.0\nOUT\t2.0\nEND\n"));
+    CGraphNetworkIntf* network = m_doc->GetNetworkWnd(0);
+    CGraphBlock* contact = Element(FBD_LD_CONTACT, "1.0");
+    ASSERT_NE(contact, nullptr);
+    CModelFactory models;
+    auto* shown = static_cast<CGraphExeBlock*>(Manager().CreateElement(
+        network, models.Block<CPlcFBDOperator>("7", "ADD", 20, 6, {"EN", "0", "1"}, {"ENO", "2"})));
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(shown->HasEnEno());
+    const CPoint at = shown->GetENO()->GetPosition();
+    auto* wire = new CConnection;
+    ASSERT_TRUE(Manager().AddWire(network, wire, true));
+    ASSERT_TRUE(wire->AddSegment(at.x, at.y, at.x + 3, at.y, true));
+    wire->Start().point = at;
+    wire->EndOf().point = at + CSize(3, 0);
+    const int wires = Manager().GetWires(network)->GetSize();
+
+    EXPECT_TRUE(m_doc->ConnectTouchingPins(shown, contact));
+    EXPECT_EQ(shown->GetENO()->GetConnection(), wire);
+    EXPECT_EQ(wire->GetStart().object, shown->GetENO());
+    EXPECT_EQ(Manager().GetWires(network)->GetSize(), wires);
+
+    // Hidden, the ENO of another operator at the free end of a wire stays apart.
+    auto* hidden = static_cast<CGraphExeBlock*>(Manager().CreateElement(
+        network, models.Block<CPlcFBDOperator>("8", "ADD", 30, 6, {"0", "1"}, {"2"})));
+    ASSERT_NE(hidden, nullptr);
+    ASSERT_FALSE(hidden->HasEnEno());
+    const CPoint hiddenAt = hidden->GetENO()->GetPosition();
+    auto* loose = new CConnection;
+    ASSERT_TRUE(Manager().AddWire(network, loose, true));
+    ASSERT_TRUE(loose->AddSegment(hiddenAt.x, hiddenAt.y, hiddenAt.x + 3, hiddenAt.y, true));
+    loose->Start().point = hiddenAt;
+    loose->EndOf().point = hiddenAt + CSize(3, 0);
+    Manager().ToggleSelection(loose, true);
+    m_doc->ConnectElement(hidden, network);
+    EXPECT_EQ(loose->GetStart().object, nullptr);
+    EXPECT_EQ(hidden->GetENO()->GetConnection(), nullptr);
+    // The elements go before the models they show.
+    EXPECT_TRUE(m_doc->RemoveElement(network, shown));
+    EXPECT_TRUE(m_doc->RemoveElement(network, hidden));
 }
 
 // A bare graph document without a manager answers empty and carries on.

@@ -220,10 +220,19 @@ TEST_F(GraphViewTest, TheStoredProgramRendersWithRailsContactsAndHeaders)
     ASSERT_GT(Manager().GetNetworkCount(), 2);
     const QImage image = Render();
     image.save(QString(TVSK_RENDER_DIR) + "/tk40_ladder.png");
-    // The first header is raised and filled with the object colour; the rail's line runs down.
-    const QColor header = image.pixelColor(10, 20);
-    const COLORREF object = Manager().GetColor(ObjColor);
-    EXPECT_EQ(header, QColor(GetRValue(object), GetGValue(object), GetBValue(object)));
+    // Generated networks carry no mark: every header is filled with the window background as soon
+    // as it shows, no click needed; the rail's line runs down.
+    const COLORREF background = Manager().GetColor(BkgndColor);
+    const QColor unmarked(GetRValue(background), GetGValue(background), GetBValue(background));
+    EXPECT_EQ(image.pixelColor(10, 20), unmarked);
+    for (int i = 1; i < 3; ++i)
+    {
+        CRect header = Network(i)->GetHeaderRect();
+        Network(i)->ClientToScreen(&header);
+        m_view->ScreenToClient(&header);
+        if (header.top + 20 < image.height())
+            EXPECT_EQ(image.pixelColor(header.left + 10, header.top + 20), unmarked) << "network " << i;
+    }
     CGraphPwrRail* left = Manager().GetLeftRail(Network(0));
     ASSERT_NE(left, nullptr);
     int railPixels = 0;
@@ -372,4 +381,67 @@ TEST_F(LadderViewFixture, ThePrintCommandsGoToThePrinterAndTheLayoutIsUpdatedWhe
     EXPECT_TRUE(m_view->IsLayoutPending());
     m_view->UpdateLayout();
     EXPECT_FALSE(m_view->IsLayoutPending());
+}
+
+// Home selects the first element of the current network and scrolls it into view.
+TEST_F(GraphViewTest, HomeSelectsTheFirstElementAndShowsIt)
+{
+    Show(GenerateStored(TVSK_SAMPLE_DATA_DIR "/TKSERIES/TK40.par"));
+    m_view->MoveWindow(0, 0, 800, 200);
+    CNetworkWnd* last = Network(Manager().GetNetworkCount() - 1);
+    CRect client;
+    m_view->GetClientRect(&client);
+    ASSERT_GT(m_view->NetworkOffset(last), client.Height()) << "the last network lies below the view";
+    m_doc->SetCurrentNetwork(last);
+    m_view->ScrollToPosition(CPoint(0, 0));
+    m_view->LayoutNetworks();
+    CGraphBlock* first = last->FirstElementAt();
+    ASSERT_NE(first, nullptr);
+
+    QWidget* objects = last->GetObjectWnd()->GetWidget();
+    objects->setFocus();
+    QTest::keyClick(objects, Qt::Key_Home);
+    QApplication::processEvents();
+    ASSERT_EQ(Manager().GetSelection().size(), 1u);
+    EXPECT_EQ(Manager().GetSelection().front(), first);
+    CRect shown = first->GetWindowRect();
+    CRect objectsRect;
+    last->GetObjectWnd()->GetWindowRect(&objectsRect);
+    m_view->ScreenToClient(&objectsRect);
+    shown.OffsetRect(objectsRect.left, objectsRect.top);
+    EXPECT_GE(shown.top, client.top);
+    EXPECT_LE(shown.bottom, client.bottom)
+        << "scroll " << m_view->GetDeviceScrollPosition().y << " offset " << m_view->NetworkOffset(last)
+        << " window " << first->GetWindowRect().top << "," << first->GetWindowRect().bottom << " objects "
+        << objectsRect.top << " total " << m_view->GetTotalSize().cy;
+}
+
+// The network window paints each element's body once into its bitmap and copies it from there;
+// only an element whose look changed is painted again.
+TEST_F(GraphViewTest, ElementsAreDrawnFromTheirCachedBodies)
+{
+    Show(GenerateIL("LD\t1.0\nAND\t1.1\nOUT\t2.0\nEND\n"));
+    CNetworkWnd* network = Network(0);
+    CElementBodyCache* bodies = network->GetObjectWnd()->GetBodyCache();
+    ASSERT_NE(bodies, nullptr);
+    Render();
+    const int painted = bodies->GetPaintCount();
+    EXPECT_GE(painted, 3) << "two contacts and a coil";
+    Render();
+    EXPECT_EQ(bodies->GetPaintCount(), painted) << "a second paint copies the bitmaps";
+
+    CGraphBlock* contact = Element(FBD_LD_CONTACT, "1.1");
+    ASSERT_NE(contact, nullptr);
+    Manager().ToggleSelection(contact, true);
+    const QImage image = Render();
+    EXPECT_EQ(bodies->GetPaintCount(), painted + 1) << "only the selected contact";
+    // Its body shows the selection colour in the window.
+    CRect body = contact->GetBodyRectInNetwork();
+    CRect objects;
+    network->GetObjectWnd()->GetWindowRect(&objects);
+    m_view->ScreenToClient(&objects);
+    const COLORREF selection = Manager().GetColor(SelectionColor);
+    const QColor inside =
+        image.pixelColor(objects.left + body.CenterPoint().x - 4, objects.top + body.CenterPoint().y - 5);
+    EXPECT_EQ(inside, QColor(GetRValue(selection), GetGValue(selection), GetBValue(selection)));
 }
