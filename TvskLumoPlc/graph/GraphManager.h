@@ -10,11 +10,13 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 class CPlcFBDConnection;
 class CPlcFBDCross;
 class CPlcFBDNetwork;
+class CPlcFBDObjList;
 class CWnd;
 
 // What lies at a grid point: a junction, a free pin or a wire.
@@ -107,8 +109,22 @@ public:
     CCrossConnection* ImportCross(CGraphNetworkIntf* network, CPlcFBDCross* model);
     // Joins every open wire end to its junction or pin, moving the end onto it.
     void ConnectWireEnds(CGraphNetworkIntf* network);
+    // A whole generated network into the window: its elements, junctions and wires, the wire ends
+    // joined, and the comment of its first comment element.
+    bool ImportNetwork(CGraphNetworkIntf* network, CPlcFBDNetwork* model);
     virtual bool IsGraphElement(const CGraphObject* object) const;
 
+protected:
+    // The objects of one generated list that were not imported yet.
+    void ImportElements(CGraphNetworkIntf* network, const CPlcFBDObjList& list,
+                        std::unordered_set<const CPlcFBDObject*>& taken);
+    // The junctions and wires of the generated connection networks and of the network's own lists.
+    void ImportConnections(CGraphNetworkIntf* network, const CPlcFBDNetwork& model,
+                           std::unordered_set<const CPlcFBDObject*>& taken);
+    // The text of the generated network's first comment, empty when it has none.
+    static CString FirstComment(const CPlcFBDNetwork& model);
+
+public:
     // Keys and references.
     virtual int TypeFromTag(const char* tag) const;
     CGraphBlock* FindElementByRef(const CGraphNetworkIntf* network, const char* reference) const;
@@ -121,8 +137,10 @@ public:
     // The graph text form of every network.
     bool GetText(CString& text) const;
     // Reads the text form back onto the networks of the same numbers: their heights and comments.
-    // False, and nothing changed, when a line is malformed or names a network that is not there.
-    bool SetText(const char* text);
+    // With a parent window, networks numbered past the last one are made there (a document read
+    // into an empty graph). False, and nothing changed, when a line is malformed or names a network
+    // that is not there and cannot be made.
+    bool SetText(const char* text, CWnd* parent = nullptr);
 
     // Selection.
     const std::vector<CGraphObject*>& GetSelection() const noexcept { return m_Selection; }

@@ -3,7 +3,9 @@
 #include "GraphExeBlock.h"
 #include "GraphSmallElements.h"
 
+#include <ZoLumoPlcObj/PlcFBDConnectionNetwork.h>
 #include <ZoLumoPlcObj/PlcFBDElements.h>
+#include <ZoLumoPlcObj/PlcFBDNetwork.h>
 #include <ZoSupport/ZoSupport.h>
 
 #include <cstdint>
@@ -286,5 +288,56 @@ bool CGraphManager::ResolvePinConnection(CConnection* wire, bool start, CGraphBl
     pin->SetConnection(wire);
     if (end.point != pin->GetPosition())
         wire->MoveEnd(start, pin->GetPosition().x, pin->GetPosition().y);
+    return true;
+}
+
+void CGraphManager::ImportElements(CGraphNetworkIntf* network, const CPlcFBDObjList& list,
+                                   std::unordered_set<const CPlcFBDObject*>& taken)
+{
+    for (CPlcFBDObject* object : PlcObjects(list))
+        if (taken.insert(object).second)
+            CreateElement(network, object);
+}
+
+void CGraphManager::ImportConnections(CGraphNetworkIntf* network, const CPlcFBDNetwork& model,
+                                      std::unordered_set<const CPlcFBDObject*>& taken)
+{
+    auto importWires = [&](const CPlcFBDObjList& connections, const CPlcFBDObjList& crosses)
+    {
+        for (auto* cross : PlcObjects<CPlcFBDCross>(crosses))
+            if (cross->m_nType == FBD_CROSS && taken.insert(cross).second)
+                ImportCross(network, cross);
+        for (auto* connection : PlcObjects<CPlcFBDConnection>(connections))
+            if (connection->m_nType == FBD_CONNECTION && taken.insert(connection).second)
+                ImportWire(network, connection);
+    };
+    for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(model.m_ConnNets))
+        importWires(net->m_Connections, net->m_Crosses);
+    importWires(model.m_Connections, model.m_Crosses);
+}
+
+CString CGraphManager::FirstComment(const CPlcFBDNetwork& model)
+{
+    for (CPlcFBDObject* object : PlcObjects(model.m_Comments))
+        if (object->m_nType == FBD_COMMENT)
+            return static_cast<CPlcFBDComment*>(object)->m_strComment;
+    return CString();
+}
+
+bool CGraphManager::ImportNetwork(CGraphNetworkIntf* network, CPlcFBDNetwork* model)
+{
+    if (!network || !model || !GetElements(network))
+    {
+        ProgramError(SourceName(), __LINE__, "no network window or generated network");
+        return false;
+    }
+    std::unordered_set<const CPlcFBDObject*> taken;
+    for (const CPlcFBDObjList* list : {&model->m_Constants, &model->m_Variables, &model->m_Functions,
+                                       &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments})
+        ImportElements(network, *list, taken);
+    ImportConnections(network, *model, taken);
+    ConnectWireEnds(network);
+    Notify(network);
+    network->SetComment(FirstComment(*model));
     return true;
 }

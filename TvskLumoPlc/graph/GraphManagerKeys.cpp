@@ -117,14 +117,16 @@ bool CGraphManager::GetText(CString& text) const
     return true;
 }
 
-bool CGraphManager::SetText(const char* text)
+bool CGraphManager::SetText(const char* text, CWnd* parent)
 {
     struct Stored
     {
-        CGraphNetworkIntf* network;
+        CGraphNetworkIntf* network; // null: made when the whole text has been read
+        int width;
         int height;
         CString comment;
     };
+    int next = GetNetworkCount() + 1;
     std::vector<Stored> stored;
     bool open = false;
     std::istringstream lines(text ? text : "");
@@ -143,9 +145,11 @@ bool CGraphManager::SetText(const char* text)
             mark == '^' && height > 0)
         {
             CGraphNetworkIntf* network = NetworkByNumber(number);
-            if (!network)
+            if (!network && (!parent || number != next || width <= 0))
                 return false;
-            stored.push_back({network, height, CString()});
+            if (!network)
+                ++next;
+            stored.push_back({network, width, height, CString()});
             open = true;
         }
         else if (open && line.rfind("@N ", 0) == 0)
@@ -157,6 +161,13 @@ bool CGraphManager::SetText(const char* text)
     }
     if (open)
         return false;
+    for (Stored& entry : stored)
+        if (!entry.network)
+        {
+            entry.network = CreateNetwork(parent, PLACE_LAST, entry.width, entry.height, true, true);
+            if (!entry.network)
+                return false;
+        }
     for (const Stored& entry : stored)
     {
         entry.network->SetGridHeight(entry.height);

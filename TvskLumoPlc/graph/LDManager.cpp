@@ -136,44 +136,18 @@ bool CLDManager::ImportNetwork(CGraphNetworkIntf* network, CPlcLDNetwork* model)
         return false;
     }
     std::unordered_set<const CPlcFBDObject*> taken;
-    const CPlcFBDObjList* elementLists[] = {
-        &model->m_Constants,      &model->m_Variables, &model->m_Functions,
-        &model->m_FunctionBlocks, &model->m_Operators, &model->m_Comments,
-        &model->m_PowerRails,     &model->m_Contacts,  &model->m_Coils};
+    for (const CPlcFBDObjList* list :
+         {&model->m_Constants, &model->m_Variables, &model->m_Functions, &model->m_FunctionBlocks,
+          &model->m_Operators, &model->m_Comments, &model->m_Contacts, &model->m_Coils})
+        ImportElements(network, *list, taken);
     // The rails take the network's height: they come after the comments have their place.
-    for (const CPlcFBDObjList* list : elementLists)
-        if (list != &model->m_PowerRails)
-            for (CPlcFBDObject* object : PlcObjects(*list))
-                if (taken.insert(object).second)
-                    CreateElement(network, object);
     PlaceComments(network);
-    for (CPlcFBDObject* object : PlcObjects(model->m_PowerRails))
-        if (taken.insert(object).second)
-            CreateElement(network, object);
-
-    auto importWires = [&](const CPlcFBDObjList& connections, const CPlcFBDObjList& crosses)
-    {
-        for (auto* cross : PlcObjects<CPlcFBDCross>(crosses))
-            if (cross->m_nType == FBD_CROSS && taken.insert(cross).second)
-                ImportCross(network, cross);
-        for (auto* connection : PlcObjects<CPlcFBDConnection>(connections))
-            if (connection->m_nType == FBD_CONNECTION && taken.insert(connection).second)
-                ImportWire(network, connection);
-    };
-    for (auto* net : PlcObjects<CPlcFBDConnectionNetwork>(model->m_ConnNets))
-        importWires(net->m_Connections, net->m_Crosses);
-    importWires(model->m_Connections, model->m_Crosses);
+    ImportElements(network, model->m_PowerRails, taken);
+    ImportConnections(network, *model, taken);
 
     ConnectWireEnds(network);
     Notify(network);
-    CString comment;
-    for (CPlcFBDObject* object : PlcObjects(model->m_Comments))
-        if (object->m_nType == FBD_COMMENT)
-        {
-            comment = static_cast<CPlcFBDComment*>(object)->m_strComment;
-            break;
-        }
-    network->SetComment(comment);
+    network->SetComment(FirstComment(*model));
     network->BuildAnimationMap(model);
     return true;
 }

@@ -462,7 +462,8 @@ void CLDDoc::Serialize(CArchive& archive)
         char chunk[4096];
         while (const UINT got = archive.Read(chunk, sizeof(chunk)))
             text.append(chunk, got);
-        if (!GetLDManager()->SetText(text.c_str()))
+        // A document read into an empty graph gets its networks in the first view.
+        if (!GetLDManager()->SetText(text.c_str(), GetFirstView()))
         {
             ProgramError("LDDoc", __LINE__, "unreadable graph text");
             return;

@@ -202,3 +202,43 @@ TEST_F(LDManagerTest, TheTextListCursorStaysOnATextAndEmptyingResetsItTo0xFFFF)
     EXPECT_EQ(texts.GetCursor(), 0xFFFFu);
     EXPECT_FALSE(texts.SetCursor(0));
 }
+
+// The base manager takes a whole generated network: its function-block elements, junctions and
+// wires, joined where both ends are elements it knows, and the network's comment.
+TEST_F(LDManagerTest, TheBaseManagerImportsAWholeGeneratedNetwork)
+{
+    CLDLogicDoc doc;
+    ASSERT_TRUE(gen.LoadILSource("(* somma *)\nLD\t1.0\nADD\t10, 11, 12\nOUT\t2.0\nEND\n", &doc));
+    code.reset(doc.GenerateLDCode());
+    ASSERT_NE(code, nullptr);
+    CPlcLDNetwork* generated = nullptr;
+    for (auto* network : PlcObjects<CPlcLDNetwork>(*code))
+        if (!generated && network->m_Operators.GetCount() + network->m_Functions.GetCount() > 0)
+            generated = network;
+    ASSERT_NE(generated, nullptr);
+    const int boxes = generated->m_Operators.GetCount() + generated->m_Functions.GetCount();
+
+    CGraphManager base;
+    CFakeOwner baseOwner(base);
+    CGraphNetworkIntf* network =
+        base.CreateNetwork(FakeParent(), CGraphManager::PLACE_LAST, 0, 0, false, false);
+    ASSERT_NE(network, nullptr);
+    ASSERT_TRUE(base.ImportNetwork(network, generated));
+    int operators = 0;
+    int others = 0;
+    for (CGraphBlock* element : *base.GetElements(network))
+    {
+        operators += element->GetType() == FBD_OPERATOR || element->GetType() == FBD_FUNCTION;
+        others += element->GetType() == FBD_VARIABLE || element->GetType() == FBD_CONST;
+        EXPECT_NE(element->GetType(), FBD_LD_CONTACT) << "ladder elements are the ladder manager's";
+    }
+    EXPECT_EQ(operators, boxes);
+    EXPECT_EQ(others, generated->m_Variables.GetCount() + generated->m_Constants.GetCount());
+    EXPECT_GT(base.GetWires(network)->GetSize(), 0);
+    int joined = 0;
+    for (CConnection* wire : *base.GetWires(network))
+        joined += wire->GetStart().object && wire->GetEnd().object;
+    EXPECT_GT(joined, 0) << "wires between the operator and its operands";
+    EXPECT_EQ(network->GetComment(), CString("somma"));
+    EXPECT_GE(baseOwner.m_nChanged, 1);
+}

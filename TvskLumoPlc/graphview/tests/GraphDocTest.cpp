@@ -16,6 +16,7 @@
 
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -207,6 +208,42 @@ TEST_F(GraphDocTest, LoadingTheStoredTextFormRestoresHeightsAndCommentsAndReject
     EXPECT_EQ(m_doc->GetText(), stored);
     ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
     EXPECT_EQ(m_host.messages.size(), 1u) << "only the good load is announced";
+}
+
+// A stored ladder document read into an empty document brings its networks back.
+TEST_F(GraphDocTest, AStoredDocumentReadIntoAnEmptyOneMakesItsNetworks)
+{
+    ASSERT_EQ(m_doc->GetNetworkCount(), 0);
+    QTemporaryDir dir;
+    const auto load = [&](const char* name, const char* text)
+    {
+        const std::string path = dir.filePath(name).toStdString();
+        {
+            CFile file;
+            EXPECT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite));
+            file.Write(text, static_cast<UINT>(std::strlen(text)));
+        }
+        CFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+        CArchive archive(&file, CArchive::load);
+        m_doc->Serialize(archive);
+    };
+    testing::internal::CaptureStderr();
+    load("gap.plc", "$N:1^ 200,20\n$E\n$N:3^ 200,10\n$E\n");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(m_doc->GetNetworkCount(), 0) << "a gap in the numbers makes nothing";
+
+    const char* stored = "$N:1^ 200,20\n@N prima rete\n$E\n$N:2^ 200,10\n$E\n";
+    load("stored.plc", stored);
+    ASSERT_EQ(m_doc->GetNetworkCount(), 2);
+    EXPECT_EQ(m_doc->GetNetworkWnd(0)->GetGridHeight(), 20);
+    EXPECT_EQ(m_doc->GetNetworkWnd(1)->GetGridHeight(), 10);
+    EXPECT_EQ(m_doc->GetNetworkWnd(0)->GetComment(), CString("prima rete"));
+    EXPECT_EQ(m_doc->GetNetworkWnd(1)->GetNumber(), 2);
+    EXPECT_EQ(m_doc->GetText(), CString(stored));
+    // Read again, it lands on the same networks.
+    load("again.plc", stored);
+    EXPECT_EQ(m_doc->GetNetworkCount(), 2);
 }
 
 // The document's members over a generated rung with a branch: counts, items, finds, keys, hits,
