@@ -21,7 +21,7 @@ bool CElementBodyCache::CopyBody(CDC* dc, CGraphBlock* element)
     if (at == m_Bodies.end() || !(at->second.look == look))
     {
         Body& body = m_Bodies[element];
-        if (!CGraphPainter::PaintBody(element, m_manager, m_pFonts, body.bitmap))
+        if (!CGraphPainter::PaintBody(element, m_manager, m_pFonts, area, body.bitmap))
         {
             m_Bodies.erase(element);
             return false;
@@ -30,15 +30,8 @@ bool CElementBodyCache::CopyBody(CDC* dc, CGraphBlock* element)
         ++m_nPainted;
         at = m_Bodies.find(element);
     }
-    // The bitmap covers the element's window; the body lies inside it.
-    CDC source;
-    source.CreateCompatibleDC(nullptr);
-    CBitmap* old = source.SelectObject(&at->second.bitmap.GetBitmap());
-    const CRect window = element->GetWindowRect();
-    dc->BitBlt(area.left, area.top, area.Width(), area.Height(), &source, area.left - window.left,
-               area.top - window.top, SRCCOPY);
-    source.SelectObject(old);
-    return true;
+    return dc->DrawImage(area.left, area.top, area.Width(), area.Height(),
+                         at->second.bitmap.GetBitmap().GetImage()) != FALSE;
 }
 
 void CElementBodyCache::Forget(const CGraphBlock* element)
@@ -61,26 +54,38 @@ CElementBodyCache::Look CElementBodyCache::LookOf(const CGraphBlock* element) co
     look.fontSize = m_manager.GetFontSize();
     look.fontName = m_manager.GetFontName();
     for (int role = 0; role < GraphColorCount; ++role)
-        look.colours.push_back(m_manager.GetColor(static_cast<GraphColor>(role)));
+        look.colours[static_cast<size_t>(role)] = m_manager.GetColor(static_cast<GraphColor>(role));
     switch (look.type)
     {
     case FBD_LD_CONTACT:
     case FBD_LD_COIL:
-        look.detail.Format("%d", static_cast<const CGraphLadderElem*>(element)->GetKind());
+        look.kind = static_cast<const CGraphLadderElem*>(element)->GetKind();
         break;
     case FBD_VARIABLE:
-        look.detail = static_cast<const CGraphVar*>(element)->IsRead() ? "read" : "written";
+        look.kind = static_cast<const CGraphVar*>(element)->IsRead() ? 1 : 0;
         break;
     case FBD_COMMENT:
         for (INT_PTR i = 0; i < static_cast<const CGraphComment*>(element)->GetLines().GetSize(); ++i)
-            look.detail += static_cast<const CGraphComment*>(element)->GetLines()[i] + "\n";
+            look.lines += static_cast<const CGraphComment*>(element)->GetLines()[i] + "\n";
         break;
     default:
         break;
     }
-    // Pin names stand inside a box, and pins cut the labels beside them.
+    // Pin names stand inside a box, and pins cut the labels beside them (FNV-1a over their parts).
+    std::uint64_t hash = 14695981039346656037ull;
+    auto mix = [&hash](std::uint64_t value)
+    {
+        hash ^= value;
+        hash *= 1099511628211ull;
+    };
     for (const CGraphPin* pin : element->AllPins())
-        look.detail.AppendFormat("|%s %d %d %d,%d", static_cast<const char*>(pin->GetName()), pin->GetSide(),
-                                 pin->GetStyle(), pin->GetPosition().x, pin->GetPosition().y);
+    {
+        for (const char* c = pin->GetName(); *c; ++c)
+            mix(static_cast<unsigned char>(*c));
+        mix(static_cast<std::uint64_t>(pin->GetSide()) << 8 | static_cast<std::uint64_t>(pin->GetStyle()));
+        mix(static_cast<std::uint32_t>(pin->GetPosition().x));
+        mix(static_cast<std::uint32_t>(pin->GetPosition().y));
+    }
+    look.pins = hash;
     return look;
 }

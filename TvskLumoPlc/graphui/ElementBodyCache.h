@@ -5,8 +5,9 @@
 
 #include <TvskLumoPlc/graph/GraphFace.h>
 
+#include <array>
+#include <cstdint>
 #include <map>
-#include <vector>
 
 class CFontTextMetrics;
 class CGraphBlock;
@@ -17,8 +18,8 @@ class CElementBodyCache
 public:
     CElementBodyCache(const CGraphManager& manager, CFontTextMetrics* fonts);
 
-    // Copies the element's body from its bitmap, painted again first when anything it shows has
-    // changed since; false for an element without a body picture (a power rail).
+    // Copies the element's body from its bitmap (as big as the body), painted again first when
+    // anything it shows has changed since; false for an element without a body picture (a rail).
     bool CopyBody(CDC* dc, CGraphBlock* element);
     void Forget(const CGraphBlock* element);
     // How many bodies were painted into their bitmaps so far.
@@ -33,14 +34,16 @@ private:
         int value = 0;
         CString name;
         CString text;
-        CString detail; // kind, direction, pin names: what each element type adds
+        int kind = 0;         // a contact's or coil's kind, a variable's direction
+        CString lines;        // a comment's lines
+        std::uint64_t pins{}; // names, sides, styles and places of the pins, hashed
         CRect window;
         CRect body;
         int stepX = 0;
         int stepY = 0;
         int fontSize = 0;
         CString fontName;
-        std::vector<COLORREF> colours;
+        std::array<COLORREF, GraphColorCount> colours{};
         bool operator==(const Look&) const = default;
     };
     struct Body

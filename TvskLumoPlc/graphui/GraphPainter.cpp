@@ -156,14 +156,19 @@ void CGraphPainter::DrawNetwork(const CGraphNetworkIntf* network, CElementBodyCa
 bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
                               CGraphBitmap& bitmap)
 {
-    const CRect window = element->GetWindowRect();
-    if (!bitmap.Create(std::max(1, window.Width()), std::max(1, window.Height())))
+    return PaintBody(element, manager, fonts, element->GetWindowRect(), bitmap);
+}
+
+bool CGraphPainter::PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
+                              const CRect& area, CGraphBitmap& bitmap)
+{
+    if (!bitmap.Create(std::max(1, area.Width()), std::max(1, area.Height())))
         return false;
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap* old = dc.SelectObject(&bitmap.GetBitmap());
-    dc.FillSolidRect(0, 0, window.Width(), window.Height(), manager.GetColor(BkgndGrid));
-    dc.SetViewportOrg(-window.left, -window.top);
+    dc.FillSolidRect(0, 0, area.Width(), area.Height(), manager.GetColor(BkgndGrid));
+    dc.SetViewportOrg(-area.left, -area.top);
     CGraphPainter painter(&dc, manager, fonts);
     const bool drawn = painter.DrawBody(element);
     dc.SelectObject(old);

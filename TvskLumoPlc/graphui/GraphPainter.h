@@ -32,6 +32,9 @@ public:
     // An element's body alone, into a bitmap of its window's size (the element's cached bitmap).
     static bool PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
                           CGraphBitmap& bitmap);
+    // The same over a part of the network (in network pixels), the bitmap as big as the part.
+    static bool PaintBody(CGraphBlock* element, const CGraphManager& manager, CFontTextMetrics* fonts,
+                          const CRect& area, CGraphBitmap& bitmap);
     // The part of an element's window its body bitmap covers, in network pixels; empty for a
     // power rail.
     static CRect BodyArea(const CGraphBlock* element);
