@@ -15,6 +15,8 @@ struct ColorSetting
     COLORREF color;
 };
 
+// The window background's own default is the desktop's window colour, which the view gives
+// (UseWindowColor); white stands for it until then.
 const ColorSetting ColorSettings[] = {{BkgndColor, "BkgndColor", RGB(255, 255, 255)},
                                       {BkgndGrid, "BkgndGrid", 0xFFFFFF},
                                       {ObjColor, "ObjColor", 0xC0C0C0},
