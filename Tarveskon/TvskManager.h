@@ -384,6 +384,8 @@ private:
     void RebuildStaleWorkingList();
     // The steps of a value set into a record: limits, event, store, drive write.
     HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);
+    // The parameter's write with the raw value given, its events and error code as WriteParToDrive.
+    BOOL WriteRawParToDrive(DBPAR* par, double raw);
     BOOL ParField(const DBPAR& par, int field, CString& text) const;
     HOSTRES SetField(DBPAR& par, int field, const char* text);
     // The record a read or write command names; null with the error text set when there is none.
@@ -420,7 +422,9 @@ private:
     };
     Retry TransferWithRetry(const char* name, UINT questionId, const std::function<BOOL(DBPAR*)>& transfer);
     Retry ReadWithRetry(const char* name, UINT questionId);
-    Retry WriteWithRetry(const char* name, UINT questionId);
+    // A word goes out with the values of its bits among the transfer's names laid over it, so none of
+    // them passes through another value before its own write.
+    Retry WriteWithRetry(const char* name, UINT questionId, const std::vector<std::string>& transferred);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);
     BOOL TakeCurrentMotor();
     int ReadWorkingListFrom(int start, CString& text, int* index);
