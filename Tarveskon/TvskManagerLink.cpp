@@ -8,6 +8,8 @@
 #include <kernel/Time.h>
 #include <ui/UiDefs.h>
 
+#include <algorithm>
+
 BOOL CTvskManager::IsConnected()
 {
     return m_link.IsConnected();
@@ -115,7 +117,9 @@ int CTvskManager::ReadAlarm(char* commFailed)
     const long messages = m_link.GetMsgOn();
     const short timeOut = m_link.GetTimeOut();
     m_link.SetMsgOn(0);
-    m_link.SetTimeOut(200);
+    // A reply the line's own time-out allows is no broken link: the poll waits at least as long.
+    constexpr short kAlarmTimeOut = 200;
+    m_link.SetTimeOut(std::max(kAlarmTimeOut, timeOut));
     double value = 0.0;
     const bool read = ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value);
     m_link.SetMsgOn(messages);
@@ -129,6 +133,11 @@ int CTvskManager::ReadAlarm(char* commFailed)
     }
     m_nLastAlarm = static_cast<short>(static_cast<long>(value));
     return m_nLastAlarm;
+}
+
+bool CTvskManager::IsLinkHeldByTransfer()
+{
+    return m_link.IsOwned() || !m_strTransferWait.IsEmpty();
 }
 
 void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)
