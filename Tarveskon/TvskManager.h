@@ -171,6 +171,9 @@ public:
 
     // The drive link: 0 or the link's error code (the link is closed then).
     int Connect(const char* settings);
+    // Connect with the stored settings, then the drive's answer: an open port where no drive answers
+    // the "Alarm" command is a failed connection and leaves the link closed.
+    int ConnectToDrive();
     int Disconnect();
     // The link's settings dialog; the new settings, empty when cancelled.
     CString ConfigConnection(const CString* current);

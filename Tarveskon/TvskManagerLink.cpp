@@ -31,6 +31,19 @@ int CTvskManager::Connect(const char* settings)
     return error;
 }
 
+int CTvskManager::ConnectToDrive()
+{
+    if (const int error = Connect(""); error != 0)
+        return error;
+    const DBCMD* alarm = IsFileOpen() ? m_parDb.GetCmdPar("Alarm") : nullptr;
+    double value = 0.0;
+    if (!alarm || ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value))
+        return 0;
+    const int error = m_link.GetErrorCode();
+    Disconnect();
+    return error != DLE_OK ? error : DLE_NO_REPLY;
+}
+
 int CTvskManager::Disconnect()
 {
     m_link.Close();
@@ -148,13 +161,17 @@ void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)
 
 void CTvskManager::CheckConnection(bool restart)
 {
-    if (!IsConnected() || m_dwWatchdogPeriod == 0)
+    if (!IsConnected())
         return;
     const DWORD now = GetTickCount();
     if (restart)
         m_dwConnStart = now;
+    // Without a period of the file's a line silent for a second is lost all the same: a link no
+    // drive answers is never counted as a connection.
+    constexpr DWORD kLostLinePeriod = 1000;
+    const DWORD period = m_dwWatchdogPeriod != 0 ? m_dwWatchdogPeriod : kLostLinePeriod;
     // Unsigned differences stay right when the tick count wraps.
-    if (now - m_dwConnStart <= m_dwWatchdogPeriod)
+    if (now - m_dwConnStart <= period)
         return;
     const bool delivered = ScriptsMayFire() && m_pEvents->ConnectionTimeout();
     if (!delivered)

@@ -2,7 +2,11 @@
 // parameter and cause, the alarm poll waits as long as the line allows and stays off a held line.
 #include "TransfersChainFixture.h"
 
+#include <Tarveskon/PluginCall.h>
+
 #include <algorithm>
+#include <chrono>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -95,6 +99,52 @@ TEST_F(TvskLinkFailureTest, TheAlarmPollWaitsAsLongAsTheLinesOwnTimeOutAllows)
     Fault(true);
     EXPECT_EQ(manager->ReadAlarm(&commFailed), -1);
     EXPECT_EQ(commFailed, 1);
+}
+
+TEST_F(TvskLinkFailureTest, AConnectWhereNoDriveAnswersFailsAndLeavesTheProgramOffLine)
+{
+    OpenAndConnect();
+    Fault(true);
+    manager->Disconnect();
+    ui.boxes.clear();
+    EXPECT_EQ(manager->SendCommand(HOSTCMD_CONNECT, 0, 0), HOSTRES_OK);
+    EXPECT_EQ(ui.boxes, Lines{"Errore di comunicazione:\ntime out"});
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_EQ(manager->GetConnectionDescription(nullptr), "");
+
+    // A drive that answers makes it a connection, after one read of its alarm word.
+    std::ofstream(control) << "fault none\n" << std::flush;
+    const size_t from = JournalLength();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!manager->IsConnected() && std::chrono::steady_clock::now() < deadline)
+        manager->SendCommand(HOSTCMD_CONNECT, 0, 0);
+    ASSERT_TRUE(manager->IsConnected());
+    EXPECT_EQ(Journaled(from, "read"), Lines{"read 4 16 0"});
+}
+
+TEST_F(TvskLinkFailureTest, ALineSilentForASecondIsLostAndTheProgramGoesOffLine)
+{
+    // Connected without going on line: no watchdog period of the file's.
+    OpenAndConnect();
+    char answered = 1;
+    ASSERT_GE(manager->ReadAlarm(&answered), 0);
+    manager->CheckConnection(true);
+    const auto start = std::chrono::steady_clock::now();
+    Fault(true);
+    ui.boxes.clear();
+    const auto deadline = start + std::chrono::seconds(20);
+    while (manager->IsConnected() && std::chrono::steady_clock::now() < deadline)
+    {
+        // The status page's poll: the alarm read, then the watchdog with its answer.
+        char commFailed = 0;
+        manager->ReadAlarm(&commFailed);
+        manager->CheckConnection(commFailed == 0);
+    }
+    EXPECT_FALSE(manager->IsConnected());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(ui.boxes,
+              Lines{"Timeot di comunicazione con il drive.\nLa connessione con il drive viene interrotta."});
+    EXPECT_EQ(manager->GetConnectionDescription(nullptr), "");
 }
 
 TEST_F(TvskLinkFailureTest, WhileATransferHoldsTheLineThePollKnowsIt)
