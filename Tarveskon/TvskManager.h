@@ -379,6 +379,8 @@ private:
     // The drive type's script when the parameter database names one that exists: false when the
     // script manager was made but the script does not run.
     bool StartDriveTypeScript();
+    // Connect without the message pump: the link opened, or closed again with its error code.
+    int OpenLink(const char* settings);
     // Last-error text from the string table, or as given; guarded, worker threads set it too.
     void SetLastError(UINT stringId);
     void SetLastErrorText(const CString& text);

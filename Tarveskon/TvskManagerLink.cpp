@@ -17,31 +17,40 @@ BOOL CTvskManager::IsConnected()
 
 int CTvskManager::Connect(const char* settings)
 {
-    const CString text = settings && *settings ? CString(settings) : CommSettings();
-    m_strConnDescr = tvsk::comm::Description(text);
-    m_dwConnStart = GetTickCount();
-    m_dwWatchdogPeriod = 0;
-    if (m_link.Open(text))
-    {
+    const int error = OpenLink(settings);
+    if (error == 0)
         m_pUi->PumpMessages(100);
-        return 0;
-    }
-    const int error = m_link.GetErrorCode();
-    Disconnect();
     return error;
 }
 
 int CTvskManager::ConnectToDrive()
 {
-    if (const int error = Connect(""); error != 0)
+    if (const int error = OpenLink(""); error != 0)
         return error;
+    // Asked before any message is pumped: no page polls a link that is not yet known to work.
     const DBCMD* alarm = IsFileOpen() ? m_parDb.GetCmdPar("Alarm") : nullptr;
     double value = 0.0;
-    if (!alarm || ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value))
+    if (alarm && !ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value))
+    {
+        const int error = m_link.GetErrorCode();
+        Disconnect();
+        return error != DLE_OK ? error : DLE_NO_REPLY;
+    }
+    m_pUi->PumpMessages(100);
+    return 0;
+}
+
+int CTvskManager::OpenLink(const char* settings)
+{
+    const CString text = settings && *settings ? CString(settings) : CommSettings();
+    m_strConnDescr = tvsk::comm::Description(text);
+    m_dwConnStart = GetTickCount();
+    m_dwWatchdogPeriod = 0;
+    if (m_link.Open(text))
         return 0;
     const int error = m_link.GetErrorCode();
     Disconnect();
-    return error != DLE_OK ? error : DLE_NO_REPLY;
+    return error;
 }
 
 int CTvskManager::Disconnect()
