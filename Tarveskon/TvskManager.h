@@ -182,7 +182,8 @@ public:
     CString GetConnectionDescription(const char* settings);
     // Reads the drive's alarm; -1 (and *commFailed = 1 when the link failed) when it cannot.
     int ReadAlarm(char* commFailed);
-    // A transfer holds the line: taken for a series of exchanges, or a long read runs on this thread.
+    // A transfer holds the line: taken for a series of exchanges (or switched off meanwhile), or a
+    // long read runs on this thread.
     bool IsLinkHeldByTransfer();
     // The watchdog: with restart the period starts again; past it the link is closed (2107).
     void CheckConnection(bool restart);

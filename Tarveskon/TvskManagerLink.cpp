@@ -159,7 +159,7 @@ int CTvskManager::ReadAlarm(char* commFailed)
 
 bool CTvskManager::IsLinkHeldByTransfer()
 {
-    return m_link.IsOwned() || !m_strTransferWait.IsEmpty();
+    return m_link.IsOwned() || m_link.IsBlocked() || !m_strTransferWait.IsEmpty();
 }
 
 void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)

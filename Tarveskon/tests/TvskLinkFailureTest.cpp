@@ -164,6 +164,12 @@ TEST_F(TvskLinkFailureTest, WhileATransferHoldsTheLineThePollKnowsIt)
     EXPECT_EQ(std::count(held.begin(), held.end(), false), 0) << "write all";
     manager->SetScriptEvents(nullptr);
     EXPECT_FALSE(manager->IsLinkHeldByTransfer());
+
+    // The oscilloscope switches the channel off while it records.
+    ASSERT_EQ(manager->SendCommand(HOSTCMD_ENABLECOMM, 0, 0), 1);
+    EXPECT_TRUE(manager->IsLinkHeldByTransfer());
+    manager->SendCommand(HOSTCMD_ENABLECOMM, 1, 0);
+    EXPECT_FALSE(manager->IsLinkHeldByTransfer());
 }
 
 } // namespace
