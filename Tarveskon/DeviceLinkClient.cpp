@@ -242,6 +242,12 @@ bool CDeviceLinkClient::IsBlocked()
     return Blocked();
 }
 
+bool CDeviceLinkClient::IsOwned()
+{
+    Guard guard(m_lock);
+    return m_owner != std::thread::id();
+}
+
 bool CDeviceLinkClient::SetWriteAck(bool on)
 {
     Guard guard(m_lock);

@@ -50,6 +50,8 @@ public:
     // Unbinds it (and enables it).
     bool FreeOwner();
     bool IsBlocked();
+    // A thread holds the link for a series of transfers (TakeOwner).
+    bool IsOwned();
     // Whether binary writes wait for the drive's acknowledgement.
     bool SetWriteAck(bool on);
     // Switches all traffic on or off; answers whether the state changed. Refused while another

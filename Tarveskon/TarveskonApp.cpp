@@ -20,6 +20,7 @@
 #include <web/engine/EngineCheck.h>
 
 #include <VrnSerConfigDlg.h>
+#include <VrnSerWarningBox.h>
 
 #include <QApplication>
 
@@ -60,13 +61,16 @@ bool RegisterTypeLibrary(const CString& programDir)
     return ok;
 }
 
-// The protocol component shows its settings through the configuration dialog of the window layer.
-void InstallProtocolConfigDialog(const CString& programDir)
+// The protocol component shows its settings and its warnings through the window layer.
+void InstallProtocolWindows(const CString& programDir)
 {
-    // Kept loaded for the program's life: the component holds the dialog the hook hands it.
+    // Kept loaded for the program's life: the component holds the dialog and sink the hooks hand it.
     static CSharedLibrary component;
     if (!component.IsOpen() && component.Open((programDir + "/VrnSer.so").GetString()))
+    {
         InstallVrnSerConfigDialog(component);
+        InstallVrnSerWarningSink(component);
+    }
 }
 
 } // namespace
@@ -105,7 +109,7 @@ BOOL CTarveskonApp::InitInstance()
     if (!CheckBrowserVersion())
         return FALSE;
     m_strProgramDir = CFileManager().GetCurrentDirectory();
-    InstallProtocolConfigDialog(m_strProgramDir);
+    InstallProtocolWindows(m_strProgramDir);
     ShowSplash();
 
     CTarveskonDlg dialog(m_strProgramDir);

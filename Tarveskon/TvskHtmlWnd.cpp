@@ -377,7 +377,9 @@ UINT CTvskHtmlStatus::Poll()
         SetAlarmString("");
         UpdateDriveDescrString();
     }
-    else
+    // While a transfer holds the line its own exchanges tell whether the line works: the poll adds
+    // none and keeps what it showed.
+    else if (!m_pManager->IsLinkHeldByTransfer())
     {
         CString text = m_pManager->LocalText(2075);
         const bool failed = m_pManager->ReadAlarm(&commFailed) < 0;

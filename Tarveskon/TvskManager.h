@@ -171,6 +171,9 @@ public:
 
     // The drive link: 0 or the link's error code (the link is closed then).
     int Connect(const char* settings);
+    // Connect with the stored settings, then the drive's answer: an open port where no drive answers
+    // the "Alarm" command is a failed connection and leaves the link closed.
+    int ConnectToDrive();
     int Disconnect();
     // The link's settings dialog; the new settings, empty when cancelled.
     CString ConfigConnection(const CString* current);
@@ -179,6 +182,9 @@ public:
     CString GetConnectionDescription(const char* settings);
     // Reads the drive's alarm; -1 (and *commFailed = 1 when the link failed) when it cannot.
     int ReadAlarm(char* commFailed);
+    // A transfer holds the line: taken for a series of exchanges (or switched off meanwhile), or a
+    // long read runs on this thread.
+    bool IsLinkHeldByTransfer();
     // The watchdog: with restart the period starts again; past it the link is closed (2107).
     void CheckConnection(bool restart);
     void SetWatchdogPeriod(DWORD milliseconds);
@@ -374,6 +380,8 @@ private:
     // The drive type's script when the parameter database names one that exists: false when the
     // script manager was made but the script does not run.
     bool StartDriveTypeScript();
+    // Connect without the message pump: the link opened, or closed again with its error code.
+    int OpenLink(const char* settings);
     // Last-error text from the string table, or as given; guarded, worker threads set it too.
     void SetLastError(UINT stringId);
     void SetLastErrorText(const CString& text);
@@ -384,6 +392,8 @@ private:
     void RebuildStaleWorkingList();
     // The steps of a value set into a record: limits, event, store, drive write.
     HOSTRES StoreFieldValue(DBPAR& par, const char* text, bool writeToDrive);
+    // The parameter's write with the raw value given, its events and error code as WriteParToDrive.
+    BOOL WriteRawParToDrive(DBPAR* par, double raw);
     BOOL ParField(const DBPAR& par, int field, CString& text) const;
     HOSTRES SetField(DBPAR& par, int field, const char* text);
     // The record a read or write command names; null with the error text set when there is none.
@@ -420,7 +430,9 @@ private:
     };
     Retry TransferWithRetry(const char* name, UINT questionId, const std::function<BOOL(DBPAR*)>& transfer);
     Retry ReadWithRetry(const char* name, UINT questionId);
-    Retry WriteWithRetry(const char* name, UINT questionId);
+    // A word goes out with the values of its bits among the transfer's names laid over it, so none of
+    // them passes through another value before its own write.
+    Retry WriteWithRetry(const char* name, UINT questionId, const std::vector<std::string>& transferred);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);
     BOOL TakeCurrentMotor();
     int ReadWorkingListFrom(int start, CString& text, int* index);

@@ -94,7 +94,7 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
         {
             Disconnect();
         }
-        else if (const int error = Connect(""); error != 0)
+        else if (const int error = ConnectToDrive(); error != 0)
         {
             MessageBox(GetLinkErrorText(error), MB_OK | MB_ICONERROR);
         }

@@ -8,6 +8,8 @@
 #include <kernel/Time.h>
 #include <ui/UiDefs.h>
 
+#include <algorithm>
+
 BOOL CTvskManager::IsConnected()
 {
     return m_link.IsConnected();
@@ -15,15 +17,37 @@ BOOL CTvskManager::IsConnected()
 
 int CTvskManager::Connect(const char* settings)
 {
+    const int error = OpenLink(settings);
+    if (error == 0)
+        m_pUi->PumpMessages(100);
+    return error;
+}
+
+int CTvskManager::ConnectToDrive()
+{
+    if (const int error = OpenLink(""); error != 0)
+        return error;
+    // Asked before any message is pumped: no page polls a link that is not yet known to work.
+    const DBCMD* alarm = IsFileOpen() ? m_parDb.GetCmdPar("Alarm") : nullptr;
+    double value = 0.0;
+    if (alarm && !ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value))
+    {
+        const int error = m_link.GetErrorCode();
+        Disconnect();
+        return error != DLE_OK ? error : DLE_NO_REPLY;
+    }
+    m_pUi->PumpMessages(100);
+    return 0;
+}
+
+int CTvskManager::OpenLink(const char* settings)
+{
     const CString text = settings && *settings ? CString(settings) : CommSettings();
     m_strConnDescr = tvsk::comm::Description(text);
     m_dwConnStart = GetTickCount();
     m_dwWatchdogPeriod = 0;
     if (m_link.Open(text))
-    {
-        m_pUi->PumpMessages(100);
         return 0;
-    }
     const int error = m_link.GetErrorCode();
     Disconnect();
     return error;
@@ -115,7 +139,9 @@ int CTvskManager::ReadAlarm(char* commFailed)
     const long messages = m_link.GetMsgOn();
     const short timeOut = m_link.GetTimeOut();
     m_link.SetMsgOn(0);
-    m_link.SetTimeOut(200);
+    // A reply the line's own time-out allows is no broken link: the poll waits at least as long.
+    constexpr short kAlarmTimeOut = 200;
+    m_link.SetTimeOut(std::max(kAlarmTimeOut, timeOut));
     double value = 0.0;
     const bool read = ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value);
     m_link.SetMsgOn(messages);
@@ -131,6 +157,11 @@ int CTvskManager::ReadAlarm(char* commFailed)
     return m_nLastAlarm;
 }
 
+bool CTvskManager::IsLinkHeldByTransfer()
+{
+    return m_link.IsOwned() || m_link.IsBlocked() || !m_strTransferWait.IsEmpty();
+}
+
 void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)
 {
     m_dwWatchdogPeriod = milliseconds;
@@ -139,13 +170,17 @@ void CTvskManager::SetWatchdogPeriod(DWORD milliseconds)
 
 void CTvskManager::CheckConnection(bool restart)
 {
-    if (!IsConnected() || m_dwWatchdogPeriod == 0)
+    if (!IsConnected())
         return;
     const DWORD now = GetTickCount();
     if (restart)
         m_dwConnStart = now;
+    // Without a period of the file's a line silent for a second is lost all the same: a link no
+    // drive answers is never counted as a connection.
+    constexpr DWORD kLostLinePeriod = 1000;
+    const DWORD period = m_dwWatchdogPeriod != 0 ? m_dwWatchdogPeriod : kLostLinePeriod;
     // Unsigned differences stay right when the tick count wraps.
-    if (now - m_dwConnStart <= m_dwWatchdogPeriod)
+    if (now - m_dwConnStart <= period)
         return;
     const bool delivered = ScriptsMayFire() && m_pEvents->ConnectionTimeout();
     if (!delivered)

@@ -171,13 +171,17 @@ BOOL CTvskManager::WriteParToDrive(DBPAR* par)
         ProgramError(__FILE__, __LINE__, nullptr);
         return FALSE;
     }
+    return WriteRawParToDrive(par, WholeRaw(ToRaw(*par, par->dblDefVal)));
+}
+
+BOOL CTvskManager::WriteRawParToDrive(DBPAR* par, double raw)
+{
     m_nErrorCode = 0;
     if (!IsConnected())
     {
         m_nErrorCode = 21;
         return FALSE;
     }
-    const double raw = WholeRaw(ToRaw(*par, par->dblDefVal));
     const bool events = ScriptsMayFire();
     if (events)
     {
@@ -397,11 +401,18 @@ HOSTRES CTvskManager::StoreFieldValue(DBPAR& par, const char* text, bool writeTo
             FormatString("%s\nMin : %g Max : %g", LocalText(2048).GetString(), par.dblMin, par.dblMax));
         return HOSTRES_LIMITS;
     }
+    const double previous = par.dblDefVal;
     par.dblDefVal = value;
     if (ScriptsMayFire())
         m_pEvents->ChangeValue(par.szID, value);
-    if (writeToDrive && IsConnected())
-        WriteParToDrive(&par);
+    if (writeToDrive && IsConnected() && !WriteParToDrive(&par))
+    {
+        // The edit is refused: the configuration keeps what it had, and the text names the cause.
+        par.dblDefVal = previous;
+        SetLastErrorText(FormatString("%s : %s\n%s", par.szID, LocalText(2051).GetString(),
+                                      GetLinkErrorText(m_link.GetErrorCode()).GetString()));
+        return HOSTRES_WRITEERR;
+    }
     if (m_parDb.IsOpModePar(par.szID))
         OperatingModeChanged();
     SetModified(TRUE);

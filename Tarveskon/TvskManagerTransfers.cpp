@@ -3,12 +3,14 @@
 
 #include "PluginCall.h"
 #include "TvskCommSettings.h"
+#include "TvskParValues.h"
 #include "TvskWorkingNames.h"
 
 #include <ZoLumoPlcObj/LumoPlcCodeGen.h>
 #include <framework/ExactNumber.h>
 #include <ui/UiDefs.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -80,8 +82,8 @@ bool OperandsFit(const char* text, const int operands[3])
     return true;
 }
 
-// The whole program as drive words, "END" appended when missing; false when an instruction does
-// not assemble or the program exceeds the drive's capacity.
+// The whole program as drive words, also what follows an "END", with "END" appended when none is
+// met; false when an instruction does not assemble or the program exceeds the drive's capacity.
 bool AssemblePlc(CPluginIntf& host, std::vector<PlcWord>& words)
 {
     CLumoPlcCodeGen codeGen;
@@ -100,13 +102,13 @@ bool AssemblePlc(CPluginIntf& host, std::vector<PlcWord>& words)
         address += length > 2 ? 2 : 1;
         return address - kPlcBase <= capacity;
     };
-    for (int i = 0; !terminated && host.GetPlcInstr(i, text, operands); ++i)
+    for (int i = 0; host.GetPlcInstr(i, text, operands); ++i)
     {
         if (IsComment(text))
             continue;
         if (!add(text, operands))
             return false;
-        terminated = text == "END";
+        terminated = terminated || text == "END";
     }
     int none[3] = {-1, -1, -1};
     return terminated || add("END", none);
@@ -384,9 +386,21 @@ CTvskManager::Retry CTvskManager::ReadWithRetry(const char* name, UINT questionI
     return TransferWithRetry(name, questionId, [this](DBPAR* par) { return ReadParFromDrive(par, TRUE); });
 }
 
-CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT questionId)
+CTvskManager::Retry CTvskManager::WriteWithRetry(const char* name, UINT questionId,
+                                                 const std::vector<std::string>& transferred)
 {
-    return TransferWithRetry(name, questionId, [this](DBPAR* par) { return WriteParToDrive(par); });
+    return TransferWithRetry(name, questionId,
+                             [&](DBPAR* par)
+                             {
+                                 std::vector<DBPAR*> bits;
+                                 for (const std::string& other : transferred)
+                                     if (DBPAR* bit = m_parDb.GetPar(other.c_str(), true);
+                                         bit && tvsk::values::BitLivesIn(*bit, *par))
+                                         bits.push_back(bit);
+                                 if (bits.empty())
+                                     return WriteParToDrive(par);
+                                 return WriteRawParToDrive(par, tvsk::values::WordWithBits(*par, bits));
+                             });
 }
 
 void CTvskManager::ReadAllPars()
@@ -428,7 +442,7 @@ int CTvskManager::ReadAllFrom(int start, CString& text, int* index)
     m_nErrorCode = 0;
     text.Empty();
     const bool events = ScriptsMayFire();
-    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll, &CTvskScriptEvents::AfterReadAll))
+    if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return 0;
     const int answer = ReadWorkingListFrom(start, text, index);
     if (events)
@@ -480,19 +494,14 @@ void CTvskManager::WriteAllPars()
     {
         CLinkHold hold(m_link);
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2104), m_strTransferWait);
-        const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, true);
-        CTvskTransferProgress progress = TransferProgress(
-            static_cast<int>(modes.size() + tvsk::WorkingNames(m_parDb, false, true).size()));
-        const auto write = [this](const char* name)
-        { return WriteWithRetry(name, 2052) != Retry::Cancelled; };
-        bool walked = TransferEach(modes, progress, write);
-        if (walked)
-        {
-            // The operating modes written, the other list is the one of the new mode.
-            const std::vector<std::string> names = tvsk::WorkingNames(m_parDb, false, true);
-            progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
-            walked = TransferEach(names, progress, write);
-        }
+        // Only the current menu's list: the user chose it, and a control word outside every menu
+        // is not the configuration's to overwrite.
+        const std::vector<std::string> modes = tvsk::MenuWritableNames(m_parDb, true);
+        const std::vector<std::string> names = tvsk::MenuWritableNames(m_parDb, false);
+        CTvskTransferProgress progress = TransferProgress(static_cast<int>(modes.size() + names.size()));
+        const auto write = [&](const char* name)
+        { return WriteWithRetry(name, 2052, names) != Retry::Cancelled; };
+        const bool walked = TransferEach(modes, progress, write) && TransferEach(names, progress, write);
         if (!walked)
             code = 1;
         if (progress.Cancelled())
@@ -510,8 +519,13 @@ void CTvskManager::ReadPagePars()
     const bool events = ScriptsMayFire();
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return;
+    // The operating mode first: read later, its new list would put its defaults over the values
+    // just read.
+    std::vector<std::string> names = PageParNames();
+    std::stable_partition(names.begin(), names.end(),
+                          [this](const std::string& name) { return m_parDb.IsOpModePar(name.c_str()) != 0; });
     int code = 0;
-    for (const std::string& name : PageParNames())
+    for (const std::string& name : names)
         if (ReadWithRetry(name.c_str(), 2053) == Retry::Cancelled)
         {
             code = 2;
@@ -537,7 +551,7 @@ void CTvskManager::WritePagePars()
     {
         CLinkHold hold(m_link);
         for (const std::string& name : names)
-            if (WriteWithRetry(name.c_str(), 2052) == Retry::Cancelled)
+            if (WriteWithRetry(name.c_str(), 2052, names) == Retry::Cancelled)
             {
                 code = 1;
                 break;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tvsk::values
 {
@@ -105,6 +106,29 @@ VARTYPE ReadType(int bits)
     default:
         return VT_EMPTY;
     }
+}
+
+bool BitLivesIn(const DBPAR& bit, const DBPAR& word)
+{
+    if (bit.nBitDim != 1 || (word.nBitDim != 16 && word.nBitDim != 32))
+        return false;
+    const int position = (bit.nAddr - word.nAddr) * 16 + bit.nSubAddr;
+    return bit.nAddr >= word.nAddr && bit.nSubAddr >= 0 && bit.nSubAddr < 16 && position < word.nBitDim;
+}
+
+double WordWithBits(DBPAR& word, const std::vector<DBPAR*>& bits)
+{
+    const std::uint64_t mask = word.nBitDim == 32 ? 0xFFFFFFFFULL : 0xFFFFULL;
+    std::uint64_t raw =
+        static_cast<std::uint64_t>(static_cast<std::int64_t>(WholeRaw(ToRaw(word, word.dblDefVal)))) & mask;
+    for (DBPAR* bit : bits)
+    {
+        if (!BitLivesIn(*bit, word))
+            continue;
+        const std::uint64_t flag = 1ULL << ((bit->nAddr - word.nAddr) * 16 + bit->nSubAddr);
+        raw = WholeRaw(ToRaw(*bit, bit->dblDefVal)) != 0.0 ? raw | flag : raw & ~flag;
+    }
+    return static_cast<double>(raw);
 }
 
 CString ValueText(double value)

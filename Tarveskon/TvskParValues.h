@@ -6,6 +6,8 @@
 #include <com/Variant.h>
 #include <framework/CString.h>
 
+#include <vector>
+
 namespace tvsk::values
 {
 
@@ -26,6 +28,10 @@ bool RawFits(int bits, double raw);
 // VT_BOOL for 1 bit, VT_UI2/VT_I2 for 16, VT_UI4/VT_I4 for 32 by the raw value's sign, else VT_EMPTY.
 VARIANT WriteVariant(int bits, double raw);
 VARTYPE ReadType(int bits);
+// Whether a bit parameter lives in the word (16 or 32 bits) of the other.
+bool BitLivesIn(const DBPAR& bit, const DBPAR& word);
+// The word's raw value, unsigned, with the bits' raw values (0 or 1) laid over it.
+double WordWithBits(DBPAR& word, const std::vector<DBPAR*>& bits);
 // "---" for an unread value, else the shortest text that reads back the same value.
 CString ValueText(double value);
 

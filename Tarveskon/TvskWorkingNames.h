@@ -15,5 +15,7 @@ bool IsReadWrite(const DBPAR& par);
 
 // The operating-mode entries (opMode) or all others, optionally only the "rw" ones, in list order.
 std::vector<std::string> WorkingNames(CTvskParDb& db, bool opMode, bool readWriteOnly);
+// The "rw" entries of the current menu's list, the operating-mode ones (opMode) or all others.
+std::vector<std::string> MenuWritableNames(CTvskParDb& db, bool opMode);
 
 } // namespace tvsk

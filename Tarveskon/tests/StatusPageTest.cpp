@@ -180,4 +180,18 @@ TEST_F(SilentDriveStatusTest, ABrokenLinkIsShownAndPolledEverySecond)
     EXPECT_EQ(dialog->StatusPageWnd().ArmedPeriod(), 1000u);
 }
 
+TEST_F(SilentDriveStatusTest, ALineLostForASecondTakesTheProgramOffLineInEveryRespect)
+{
+    OpenConnected();
+    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }, 5000));
+    std::ofstream(Control()) << "fault silent\n" << std::flush;
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->Manager().IsConnected(); }, 20000));
+    EXPECT_EQ(boxes.texts.back(),
+              "Timeot di comunicazione con il drive.\nLa connessione con il drive viene interrotta.");
+    EXPECT_TRUE(
+        WaitUntil([&] { return Picture(dialog->StatusPageWnd(), "imgAlarm") == "LinkOff.png"; }, 5000));
+    EXPECT_EQ(Value(Status(), "strAlarm"), "");
+    EXPECT_EQ(Value(Status(), "strCommConf"), "");
+}
+
 } // namespace

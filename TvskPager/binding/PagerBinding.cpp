@@ -308,7 +308,12 @@ int CPagerBinding::Tick()
     const std::string name = ControlName(m_pollIndex++);
     Variant value;
     if (!m_host->IsConnected())
-        ShowFileValue(name);
+    {
+        if (ShowsDriveState(name))
+            ShowNotRead(name);
+        else
+            ShowFileValue(name);
+    }
     else if (m_host->ReadPar(name.c_str(), &value.v) == HOSTRES_OK)
     {
         m_readFailed = false;
@@ -372,9 +377,37 @@ void CPagerBinding::LinkFailed()
     if (m_readFailed)
         return;
     m_readFailed = true;
+    ShowDriveStateNotRead();
     CString text;
     if (m_host->GetString(2065, text) && !text.IsEmpty())
         m_view.ShowRefusal(text);
+}
+
+bool CPagerBinding::ShowsDriveState(const std::string& name) const
+{
+    Bstr key(name);
+    LONG kind = 0;
+    if (SUCCEEDED(m_manager->get_ControlType(key.s, &kind)) && kind == KIND_PRE)
+        return true;
+    Bstr attribute("ATTRIBUTE");
+    Bstr mark;
+    return SUCCEEDED(m_manager->get_HiddenAttribute(key.s, attribute.s, &mark.s)) && mark.s &&
+           mark.Text() == "ro";
+}
+
+void CPagerBinding::ShowNotRead(const std::string& name)
+{
+    Variant text;
+    text.v = TextVariant("---");
+    Put(name, text.v);
+}
+
+void CPagerBinding::ShowDriveStateNotRead()
+{
+    for (LONG i = 0; i < m_controls; ++i)
+        if (const std::string name = ControlName(i);
+            !name.empty() && m_host->ExistPar(name.c_str()) == 1 && ShowsDriveState(name))
+            ShowNotRead(name);
 }
 
 void CPagerBinding::Focus(bool focused, const std::string& name)

@@ -69,6 +69,11 @@ private:
     std::string ControlName(LONG index) const;
     void SkipToPolledControl();
     void LinkFailed();
+    // A control that shows the drive's state (a preformatted value, a field the page marks "ro"):
+    // with the link failed or off line it shows "---" instead of a value no longer read.
+    bool ShowsDriveState(const std::string& name) const;
+    void ShowNotRead(const std::string& name);
+    void ShowDriveStateNotRead();
 
     CPluginIntf* m_host;
     CPagerView& m_view;

@@ -465,6 +465,56 @@ TEST_F(PagerChainTest, ALinkFailureEndsTheRoundAndIsReportedOnce)
     Control("fault none");
 }
 
+TEST_F(PagerChainTest, ValuesOfTheDrivesStateNoLongerReadShowAsNotRead)
+{
+    Load("TK20/ENG/Monitor.htm");
+    // A preformatted value is the element's text; Pr83 and Pr4 come after their hidden "ro" marks.
+    const auto shown = [&](const std::string& name)
+    {
+        const tvsk::web::DomElement& element = Element(name, name == "Pr83" || name == "Pr4" ? 1 : 0);
+        return element.Value().empty() ? element.InnerText() : element.Value();
+    };
+    Control("set 81 1234");
+    PollRoundLength();
+    ASSERT_EQ(shown("Pr81"), "12.34");
+    ASSERT_NE(shown("Pr83"), "---");
+
+    // The line is lost: at the first failed read every value of the drive's state is marked.
+    Control("fault silent");
+    LONG controls = 0;
+    manager->get_ControlsNum(&controls);
+    for (LONG i = 0; i < controls && view.refusals.empty(); ++i)
+        binding->Tick();
+    ASSERT_EQ(view.refusals.size(), 1u);
+    for (const char* name : {"Pr80", "Pr81", "Pr82", "Pr83", "Pr4"})
+        EXPECT_EQ(shown(name), "---") << name;
+
+    // The drive answers again: the values follow it.
+    Control("fault none");
+    PollRoundLength();
+    EXPECT_EQ(shown("Pr81"), "12.34");
+
+    // Off line the file's last copy is no reading either.
+    host->Disconnect();
+    for (LONG i = 0; i < 2 * controls; ++i)
+        binding->Tick();
+    for (const char* name : {"Pr80", "Pr81", "Pr82", "Pr83", "Pr4"})
+        EXPECT_EQ(shown(name), "---") << name;
+}
+
+TEST_F(PagerChainTest, OffLineAFieldTheEngineerEditsShowsTheFilesValue)
+{
+    Load("TK20/ENG/Motor.htm");
+    PollRoundLength();
+    host->Disconnect();
+    LONG controls = 0;
+    manager->get_ControlsNum(&controls);
+    for (LONG i = 0; i < 2 * controls; ++i)
+        binding->Tick();
+    EXPECT_EQ(Shown("Pr33"), FileValue("Pr33"));
+    EXPECT_NE(Shown("Pr33"), "---");
+}
+
 } // namespace
 
 namespace

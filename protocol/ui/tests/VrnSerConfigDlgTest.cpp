@@ -1,10 +1,13 @@
 // The configuration dialog: fields into the settings string, the enabling rule, and autodetect
 // against a simulated drive on a pseudo-terminal behind the serial port server.
 #include <VrnSerConfigDlg.h>
+#include <VrnSerWarningBox.h>
 
 #include <protocol/VrnSer.h>
 
 #include <KernelTestSupport.h>
+
+#include <com/ComRuntime.h>
 
 #include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
@@ -368,6 +371,63 @@ TEST(InstallVrnSerConfigDialogTest, HandsTheDialogToTheComponentsHookOnly)
     ASSERT_TRUE(other.Open("libc.so.6")) << other.Error();
     EXPECT_FALSE(InstallVrnSerConfigDialog(other)) << "no hook in a module without it";
     EXPECT_FALSE(InstallVrnSerConfigDialog(CSharedLibrary())) << "nothing open";
+}
+
+// Boxes as they would be shown, with their captions and types.
+class ShownBoxes : public CMessageBoxSink
+{
+public:
+    int Show(CWnd* owner, const CString& text, const CString& caption, UINT type) override
+    {
+        shown.push_back({owner, text.str(), caption.str(), type});
+        return IDOK;
+    }
+    struct Box
+    {
+        CWnd* owner;
+        std::string text;
+        std::string caption;
+        UINT type;
+    };
+    std::vector<Box> shown;
+};
+
+TEST(InstallVrnSerWarningSinkTest, AnObjectOfTheComponentShowsItsWarningAsABoxNotOnStandardError)
+{
+    ShownBoxes boxes;
+    CMessageBoxSink* previous = AfxSetMessageBoxSink(&boxes);
+    CSharedLibrary component;
+    ASSERT_TRUE(component.Open(VRNSER_COMPONENT)) << component.Error();
+    ASSERT_TRUE(InstallVrnSerWarningSink(component));
+
+    using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<GetClassObject>(component.Symbol("DllGetClassObject"));
+    ASSERT_NE(getClassObject, nullptr);
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(getClassObject(CLSID_VrnSer, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    IVrnSer* object = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IVrnSer::Iid, reinterpret_cast<void**>(&object)), S_OK);
+    factory->Release();
+
+    // A stored session at a baud rate the protocol does not allow, as the settings dialog gets it.
+    object->put_ConfString(Text("VrnSer:0,200#COM:1,4800,E,8,1"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].owner, nullptr);
+    EXPECT_EQ(boxes.shown[0].caption, "VrnSer");
+    EXPECT_FALSE(boxes.shown[0].text.empty());
+    EXPECT_EQ(boxes.shown[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+
+    object->put_MsgOn(0);
+    object->put_ConfString(Text("VrnSer:0,200#COM:1,4800,E,8,1"));
+    EXPECT_EQ(boxes.shown.size(), 1u) << "messages off: no box";
+    object->Release();
+
+    using SetHook = CWarningSink* (*)(CWarningSink*);
+    reinterpret_cast<SetHook>(component.Symbol("VrnSerSetWarningSink"))(nullptr);
+    AfxSetMessageBoxSink(previous);
+    CSharedLibrary other;
+    ASSERT_TRUE(other.Open("libc.so.6")) << other.Error();
+    EXPECT_FALSE(InstallVrnSerWarningSink(other)) << "no hook in a module without it";
 }
 
 TEST_F(VrnSerConfigDlgTest, TheModalDialogIsOwnedByTheActiveWindow)
