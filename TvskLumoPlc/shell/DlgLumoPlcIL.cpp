@@ -141,6 +141,11 @@ void CDlgLumoPlcIL::OnSetFocus(CWnd* oldWnd)
         CResizableDialog::OnSetFocus(oldWnd);
 }
 
+void CDlgLumoPlcIL::OnOK()
+{
+    Leave(IDOK);
+}
+
 void CDlgLumoPlcIL::OnCancel()
 {
     Leave(IDCANCEL);

@@ -170,6 +170,23 @@ TEST_F(IlDialog, RefusalsNameTheFaultAndKeepTheText)
     EXPECT_EQ(kept.str(), std::string("LD\t1.0\nOUT\t2.0\n\nLD\t1.1\nOUT\t2.1\n\nOUT\tP12\nEND\n"));
 }
 
+// OK (the default button's command) leaves only through the same check as the other ways out.
+TEST_F(IlDialog, OkPassesTheLeaveCheck)
+{
+    dialog.m_strText = "END\n";
+    const INT_PTR result = RunWith(dialog,
+                                   {
+                                       [&] { SetText("LD\t1.0\nOUT\t2.0\n"); },
+                                       [&] { dialog.SendMessage(WM_COMMAND, IDOK, 0); },
+                                       [&] { SetText("LD\t1.0\nOUT\t2.0\nEND\n"); },
+                                       [&] { dialog.SendMessage(WM_COMMAND, IDOK, 0); },
+                                   });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Programma senza istruzione END di terminazione"));
+    EXPECT_EQ(doc.GetCount(), 1);
+}
+
 TEST_F(IlDialog, OnLineTheTextIsReadOnlyAndCancelLeavesWhenItCompiles)
 {
     dialog.m_strText = "LD\t1.0\nOUT\t2.0\n\nEND\n";
