@@ -30,7 +30,10 @@ public:
             options |= QAbstractPrintDialog::PrintSelection;
         if (!(settings.Flags & PD_NOPAGENUMS))
             options |= QAbstractPrintDialog::PrintPageRange;
-        if (!(settings.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)))
+        // With no printer installed a PDF file is the one way to print: it is offered whatever
+        // the caller asked.
+        if (!(settings.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)) ||
+            QPrinterInfo::availablePrinters().isEmpty())
             options |= QAbstractPrintDialog::PrintToFile;
         dialog.setOptions(options);
         if (dialog.exec() != QDialog::Accepted)
@@ -235,7 +238,7 @@ INT_PTR CPrintDialog::DoModal()
     {
         m_dc = CreatePrinterDC();
         if (!m_dc)
-            return IDCANCEL;
+            return IDABORT;
     }
     return IDOK;
 }
