@@ -505,10 +505,10 @@ void CDlgLumoPlc::SwitchOnline()
         ProgramError("DlgLumoPlc", __LINE__, nullptr);
         return;
     }
-    m_bOnline = m_bOnline ? 0 : 1;
-    SetOnline(m_bOnline != 0);
-    if (m_bOnline && !BringDriveInLine())
-        m_bOnline = 0;
+    const bool wanted = m_bOnline == 0;
+    SetOnline(wanted);
+    // On line once the drive holds what the view shows: the status cell says nothing before.
+    m_bOnline = wanted && BringDriveInLine() ? 1 : 0;
     m_pView->EnableAnimation(m_bOnline != 0);
     UpdateStateCell();
 }
