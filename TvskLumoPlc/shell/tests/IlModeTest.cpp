@@ -271,6 +271,36 @@ TEST_F(IlDialog, PrintWritesNumberedLinesAndTheTitleBlock)
     EXPECT_NE(text.find("Configurazione:"), std::string::npos) << text;
 }
 
+// A printer chosen but not to be had is told; a print the user cancelled is not.
+TEST_F(IlDialog, APrinterThatCannotBeHadIsTold)
+{
+    class GonePrinter final : public CPrintDialogSink
+    {
+    public:
+        int Show(CWnd*, PRINTDLG& settings) override
+        {
+            settings.printerName = "No such printer on this desk";
+            return answer;
+        }
+        int answer = IDOK;
+    } gone;
+    CPrintDialogSink* previous = AfxSetPrintDialogSink(&gone);
+    dialog.m_strText = "LD\t75.0\nOUT\t42.0\nEND\n";
+    size_t afterFailure = 0;
+    RunWith(dialog, {[&] { dialog.SendMessage(WM_COMMAND, ID_IL_PRINT, 0); },
+                     [&]
+                     {
+                         afterFailure = boxes.texts.size();
+                         gone.answer = IDCANCEL;
+                         dialog.SendMessage(WM_COMMAND, ID_IL_PRINT, 0);
+                     }});
+    AfxSetPrintDialogSink(previous);
+    EXPECT_EQ(afterFailure, 1u);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Nulla è stato stampato: nessuna stampante installata risponde. Per un "
+                                      "file PDF scegliere la stampa su file"));
+}
+
 TEST(IlPrinter, PagesAreLinesOverLinesPerPageRoundedUpAndLongLinesAreNumberedOnce)
 {
     PdfPrinter sink(TempPdf("ilpages"));
