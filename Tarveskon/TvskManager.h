@@ -421,7 +421,10 @@ private:
     CString CancelText(UINT formatId, const CTvskTransferProgress& progress);
     // An END at the program's start: the drive's PLC then runs nothing.
     bool ClearDrivePlc();
-    bool ReadDrivePlc(std::vector<DBPLC>& program);
+    // The drive's program from the PLC base to its END or the capacity, counted in the progress
+    // window; `take` gets each instruction and answers false to end the walk there. False when a
+    // read fails (error code 4) or the user cancelled (1, with its last-error text).
+    bool ReadDrivePlc(const std::function<bool(const DBPLC&)>& take);
     enum class Retry
     {
         Done,

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -249,22 +251,30 @@ bool CTvskManager::ClearDrivePlc()
     return length > 0 && WriteAddr(kPlcBase, 0, length * 8, static_cast<double>(end)) != FALSE;
 }
 
-bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
+bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
 {
+    CLinkHold hold(m_link);
+    // Inside a longer transfer its window stays and counts these reads.
+    std::optional<CTransferWait> wait;
+    if (m_strTransferWait.IsEmpty())
+        wait.emplace(*m_pUi, GetBoxOwner(), LocalText(2150), m_strTransferWait);
     CLumoPlcCodeGen codeGen;
     const int capacity = GetPlcMaxLen();
-    int extra = 0;
-    for (int i = 0; i < capacity; ++i)
+    CTvskTransferProgress progress = TransferProgress(capacity);
+    bool going = progress.Show();
+    for (int i = 0, extra = 0; going && i < capacity; ++i)
     {
         const int address = kPlcBase + i + extra;
         double value = 0.0;
-        if (!ReadAddr(address, 0, 16, &value))
-            return false;
         DBPLC instruction{};
         CString text;
-        if (!codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFUL, text,
+        if (!ReadAddr(address, 0, 16, &value) ||
+            !codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFUL, text,
                                  instruction.iOperands))
+        {
+            m_nErrorCode = 4;
             return false;
+        }
         bool twoWords = false;
         CLumoPlcCodeGen::GetInstrLen(text, twoWords);
         if (twoWords)
@@ -272,15 +282,23 @@ bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
             if (!ReadAddr(address, 0, 32, &value) ||
                 !codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFFFFFUL,
                                      text, instruction.iOperands))
+            {
+                m_nErrorCode = 4;
                 return false;
+            }
             ++extra;
         }
         std::strncpy(instruction.szIstr, text, sizeof instruction.szIstr - 1);
-        program.push_back(instruction);
-        if (text == "END")
-            break;
+        if (!take(instruction) || text == "END")
+            return true;
+        going = progress.Step();
     }
-    return true;
+    if (!progress.Cancelled())
+        return true;
+    // Nothing was changed yet: the drive and the configuration hold what they held.
+    m_nErrorCode = 1;
+    SetLastError(2151);
+    return false;
 }
 
 BOOL CTvskManager::UploadPlc()
@@ -288,14 +306,13 @@ BOOL CTvskManager::UploadPlc()
     if (!StartWithDrive())
         return FALSE;
     std::vector<DBPLC> program;
-    {
-        CLinkHold hold(m_link);
-        if (!ReadDrivePlc(program))
-        {
-            m_nErrorCode = 4;
-            return FALSE;
-        }
-    }
+    if (!ReadDrivePlc(
+            [&program](const DBPLC& instruction)
+            {
+                program.push_back(instruction);
+                return true;
+            }))
+        return FALSE;
     ResetPlc();
     for (size_t i = 0; i < program.size(); ++i)
         if (SetPlcInstr(static_cast<int>(i), program[i].szIstr, program[i].iOperands) != HOSTRES_OK)
@@ -303,38 +320,32 @@ BOOL CTvskManager::UploadPlc()
     return TRUE;
 }
 
+// The walk stops at the first instruction that differs: no more of the drive is read than that.
 BOOL CTvskManager::ComparePlc(bool* equal)
 {
     if (!StartWithDrive())
         return FALSE;
-    std::vector<DBPLC> drive;
-    {
-        CLinkHold hold(m_link);
-        if (!ReadDrivePlc(drive))
-        {
-            m_nErrorCode = 4;
-            return FALSE;
-        }
-    }
     bool same = true;
     bool ended = false;
     int fileIndex = 0;
-    CString text;
-    int operands[3];
-    for (const DBPLC& instruction : drive)
-    {
-        bool found = false;
-        while ((found = GetPlcInstr(fileIndex++, text, operands) != FALSE) && IsComment(text))
-            ;
-        const bool isEnd = std::strcmp(instruction.szIstr, "END") == 0;
-        // A file program without "END" ends where the download appended one.
-        same = found ? text == instruction.szIstr &&
-                           (isEnd || std::memcmp(operands, instruction.iOperands, sizeof operands) == 0)
-                     : isEnd;
-        if (!same)
-            break;
-        ended = isEnd;
-    }
+    const bool read = ReadDrivePlc(
+        [&](const DBPLC& instruction)
+        {
+            CString text;
+            int operands[3];
+            bool found = false;
+            while ((found = GetPlcInstr(fileIndex++, text, operands) != FALSE) && IsComment(text))
+                ;
+            const bool isEnd = std::strcmp(instruction.szIstr, "END") == 0;
+            // A file program without "END" ends where the download appended one.
+            same = found ? text == instruction.szIstr &&
+                               (isEnd || std::memcmp(operands, instruction.iOperands, sizeof operands) == 0)
+                         : isEnd;
+            ended = isEnd;
+            return same;
+        });
+    if (!read)
+        return FALSE;
     if (equal)
         *equal = same && ended;
     return TRUE;

@@ -245,7 +245,7 @@ void CLDView::SelectNetwork(int index)
 CString CLDView::HostString(UINT id, const char* fallback) const
 {
     CString text;
-    if (CPluginIntf* host = m_pHost.load(); host && host->GetString(id, text))
+    if (CPluginIntf* host = m_pHost.load(); host && host->GetString(id, text) && !text.IsEmpty())
         return text;
     return fallback;
 }

@@ -262,7 +262,7 @@ LRESULT CNetworkObj::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     {
         m_pFace->OnNetworkContextMenu(m_pNetwork, nullptr,
                                       CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-        return 0;
+        return 1; // answered: the dialog's window menu does not follow
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -559,9 +559,10 @@ LRESULT CNetworkWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         const CPoint screen(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         CPoint client = screen;
         ScreenToClient(&client);
-        if (m_rcHeader.PtInRect(client))
-            m_pFace->OnHeaderMenu(this, screen);
-        return 0;
+        if (!m_rcHeader.PtInRect(client))
+            return 0;
+        m_pFace->OnHeaderMenu(this, screen);
+        return 1; // answered: the dialog's window menu does not follow
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -8,6 +8,8 @@
 #include <ZoSupport/ProgramError.h>
 #include <ui/Resources.h>
 
+#include <new>
+
 int CPlcEditorPlugin::SendCommand(unsigned code, intptr_t param1, intptr_t /*param2*/)
 {
     switch (code)
@@ -40,7 +42,8 @@ int CPlcEditorPlugin::SendCommand(unsigned code, intptr_t param1, intptr_t /*par
 
 extern "C" __attribute__((visibility("default"))) CPluginImpl* CreatePluginClass()
 {
-    return new CPlcEditorPlugin;
+    // The host is told of a failure by a null object, never by an exception through the C entry.
+    return new (std::nothrow) CPlcEditorPlugin;
 }
 
 extern "C" __attribute__((visibility("default"))) const char* GetPluginName()

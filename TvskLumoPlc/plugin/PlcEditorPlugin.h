@@ -2,6 +2,9 @@
 #pragma once
 
 #include <Modlode/PluginImpl.h>
+#include <framework/Object.h>
+
+#include <memory>
 
 class CPluginIntf;
 class CWnd;
@@ -15,5 +18,6 @@ public:
 
 private:
     CPluginIntf* m_pPluginIntf = nullptr; // not owned
+    std::unique_ptr<CObject> m_pOwned;    // released with the plug-in object
     CWnd* m_pParent = nullptr;            // not owned
 };

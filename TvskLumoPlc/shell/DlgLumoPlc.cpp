@@ -19,6 +19,7 @@
 #include <ui/DocView.h>
 #include <ui/HelpInfo.h>
 #include <ui/MessageBox.h>
+#include <ui/SystemMenu.h>
 
 #include <algorithm>
 #include <array>
@@ -38,6 +39,8 @@ constexpr int kMinTrackWidth = 200;
 constexpr const char* kSection = "Settings";
 constexpr const char* kPlacementEntry = "LumoPlcWin";
 constexpr UINT kPlacementBytes = 16;
+// The print preview's item in the window menu (system commands keep their low four bits free).
+constexpr UINT kPreviewSysCommand = 0x2F00;
 // The program help's topic of the PLC and the cams.
 constexpr long kPlcHelpContext = 1005;
 constexpr UINT kMainBarId = 0xE800;
@@ -63,6 +66,20 @@ std::vector<HostInstr> HostProgram(CPluginIntf* host)
     while (host->GetPlcInstr(static_cast<int>(program.size()), instr.text, instr.operands.data()))
         program.push_back(instr);
     return program;
+}
+
+void PutHostProgram(CPluginIntf* host, const std::vector<HostInstr>& program)
+{
+    host->ResetPlc();
+    for (size_t i = 0; i < program.size(); ++i)
+        host->SetPlcInstr(static_cast<int>(i), program[i].text, program[i].operands.data());
+}
+
+// The host keeps its last failure's text until asked: an old one must not explain a new failure.
+void ForgetHostError(CPluginIntf* host)
+{
+    CString stale;
+    host->GetLastErrorText(stale);
 }
 } // namespace
 
@@ -98,10 +115,12 @@ BOOL CDlgLumoPlc::OnInitDialog()
         return FALSE;
     }
     CResizableDialog::OnInitDialog();
+    ShowSizeGrip(FALSE);
     SetDlgItemText(IDC_PLC_CODE_LABEL, PlcHostString(m_pPluginIntf, IDS_PLC_CODE_LABEL));
     if (m_pPluginIntf && m_pPluginIntf->GetPlcMaxLen() > 0)
         m_nCodeMax = m_pPluginIntf->GetPlcMaxLen();
     CreateToolBars();
+    AddPreviewToSystemMenu();
     CreateView();
     RestorePlacement();
     SetMinTrackSize(CSize(kMinTrackWidth, GetSystemMetrics(SM_CYCAPTION)));
@@ -128,8 +147,8 @@ BOOL CDlgLumoPlc::OnInitDialog()
     SetTimer(kToolbarTimer, kToolbarUpdateMs);
     if (!m_pPluginIntf)
         return FALSE;
-    if (m_bLinkState)
-        SwitchOnline();
+    // On the host's link too the editor opens off line: reading the drive's program is the
+    // user's step, through the on-line switch.
     UpdateStateCell();
     CheckTerminated();
     return TRUE;
@@ -378,23 +397,29 @@ bool CDlgLumoPlc::SetOnline(bool wanted)
 bool CDlgLumoPlc::ComparePlc(bool& equal)
 {
     int same = 0;
+    ForgetHostError(m_pPluginIntf);
     const bool compared =
         m_pPluginIntf->SendCommand(HOSTCMD_COMPAREPLC, reinterpret_cast<long>(&same), 0) == 0;
     equal = compared && same != 0;
     return compared;
 }
 
-// The caller has stored the program on screen. A failed upload leaves the host without a
-// program, so the one on screen goes back into it.
+// The caller has stored the program on screen. The host's program is emptied before the upload,
+// so that one that read nothing (the drive's PLC not enabled) shows; whenever nothing was read
+// the program on screen goes back into the host.
 bool CDlgLumoPlc::ReadFromDrive()
 {
     CWaitCursor wait;
     if (m_LogicDoc.GetCount() > 0 && Ask(IDS_PLC_NEW_CODE_CONFIRM, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return false;
-    if (m_pPluginIntf->SendCommand(HOSTCMD_UPLOADPLC, 0, 0) != 0)
+    const std::vector<HostInstr> kept = HostProgram(m_pPluginIntf);
+    m_pPluginIntf->ResetPlc();
+    ForgetHostError(m_pPluginIntf);
+    const bool uploaded = m_pPluginIntf->SendCommand(HOSTCMD_UPLOADPLC, 0, 0) == 0;
+    if (!uploaded || HostProgram(m_pPluginIntf).empty())
     {
-        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
-        StoreProgram();
+        PutHostProgram(m_pPluginIntf, kept);
+        ShowDriveFailure(uploaded ? IDS_PLC_NOT_READ : IDS_PLC_COMM_ERROR);
         return false;
     }
     m_pCurNet = nullptr;
@@ -405,6 +430,15 @@ bool CDlgLumoPlc::ReadFromDrive()
     RebuildView();
     SetModified(false);
     return true;
+}
+
+// The host's own word on the failure (a cancelled read says what is left) when it has one.
+void CDlgLumoPlc::ShowDriveFailure(UINT ownId)
+{
+    CString why;
+    if (!m_pPluginIntf->GetLastErrorText(why) || why.IsEmpty())
+        why = PlcHostString(m_pPluginIntf, ownId);
+    AfxShowMessageBox(this, why, nullptr, MB_OK | MB_ICONSTOP);
 }
 
 bool CDlgLumoPlc::CanTransfer()
@@ -424,7 +458,7 @@ void CDlgLumoPlc::OnReadPlc()
     if (stored && !ComparePlc(equal))
     {
         SetOnline(false);
-        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
+        ShowDriveFailure(IDS_PLC_COMM_ERROR);
         return;
     }
     if (stored && equal)
@@ -438,11 +472,11 @@ void CDlgLumoPlc::OnWritePlc()
 {
     if (!CanTransfer())
         return;
-    // A link that was not reached has been reported by the host.
+    // A link that was not reached, and a write that failed, have been reported by the host.
     if (!SetOnline(true))
         return;
-    if (StoreProgram() && m_pPluginIntf->SendCommand(HOSTCMD_DOWNLPLC, 0, 0) != 0)
-        Ask(IDS_PLC_NOT_WRITTEN, MB_OK | MB_ICONSTOP);
+    if (StoreProgram())
+        m_pPluginIntf->SendCommand(HOSTCMD_DOWNLPLC, 0, 0);
     SetOnline(false);
 }
 
@@ -455,7 +489,7 @@ bool CDlgLumoPlc::BringDriveInLine()
     if (ok && !ComparePlc(equal))
     {
         ok = false;
-        Ask(IDS_PLC_COMM_ERROR, MB_OK | MB_ICONSTOP);
+        ShowDriveFailure(IDS_PLC_COMM_ERROR);
     }
     if (ok && !equal)
         ok = ReadFromDrive();
@@ -471,23 +505,43 @@ void CDlgLumoPlc::SwitchOnline()
         ProgramError("DlgLumoPlc", __LINE__, nullptr);
         return;
     }
-    m_bOnline = m_bOnline ? 0 : 1;
-    SetOnline(m_bOnline != 0);
-    if (m_bOnline && !BringDriveInLine())
-        m_bOnline = 0;
+    const bool wanted = m_bOnline == 0;
+    SetOnline(wanted);
+    // On line once the drive holds what the view shows: the status cell says nothing before.
+    m_bOnline = wanted && BringDriveInLine() ? 1 : 0;
     m_pView->EnableAnimation(m_bOnline != 0);
+    UpdateStateCell();
+}
+
+// The print preview has no button: the window menu (right button on the toolbars, Alt+Space)
+// offers it.
+void CDlgLumoPlc::AddPreviewToSystemMenu()
+{
+    if (CMenu* menu = GetSystemMenu(FALSE))
+    {
+        menu->AppendMenu(MF_SEPARATOR);
+        menu->AppendMenu(MF_STRING, kPreviewSysCommand, PlcHostString(m_pPluginIntf, ID_PLC_PRINT_PREVIEW));
+    }
+}
+
+void CDlgLumoPlc::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == kPreviewSysCommand)
+        OnPrint(true);
+    else
+        CResizableDialog::OnSysCommand(id, lParam);
 }
 
 void CDlgLumoPlc::OnPrint(bool preview)
 {
-    if (!m_pView)
+    if (!m_pView || m_LogicDoc.GetCount() == 0)
         return;
     m_Printer.SetHost(m_pPluginIntf);
     m_pView->SetPrintInfo(&m_ProjectInfo);
     if (preview)
         m_pView->FilePrintPreview();
-    else
-        m_pView->FilePrint();
+    else if (!m_pView->FilePrint() && m_Printer.PrintFailed())
+        Ask(IDS_PLC_NOT_PRINTED, MB_OK | MB_ICONSTOP);
 }
 
 // The host shows the help its pages set up; without one the user is told.

@@ -47,6 +47,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void OnTimer(UINT_PTR id) override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Keys go on to the windows without the dialog's own navigation; Delete also posts 12817.
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -62,6 +63,7 @@ private:
     void OnNewCode();
     void OnProperties();
     void OnIlMode();
+    void AddPreviewToSystemMenu();
     void OnPrint(bool preview);
     void OnReadPlc();
     void OnWritePlc();
@@ -70,6 +72,8 @@ private:
     bool BringDriveInLine();
     bool ComparePlc(bool& equal);
     bool ReadFromDrive();
+    // The host's text of the failure when it left one, else the editor's own text of id.
+    void ShowDriveFailure(UINT ownId);
     void CheckTerminated();
     void ShowHelp();
     void Close();

@@ -35,7 +35,16 @@ CDlgLumoPlcIL::CDlgLumoPlcIL(CWnd* parent) : CResizableDialog(IDD_PLC_IL, parent
     Forward(ID_IL_PASTE, ID_EDIT_PASTE, true);
     Forward(ID_IL_TOGGLE_BOOKMARK, ID_EDIT_TOGGLE_BOOKMARK, false);
     Forward(ID_IL_NEXT_BOOKMARK, ID_EDIT_NEXT_BOOKMARK, true);
-    Forward(ID_IL_PRINT, ID_FILE_PRINT, false);
+    // Forwarded as the others, then told when a chosen printer printed nothing.
+    MapCommand(ID_IL_PRINT,
+               [this]
+               {
+                   if (!m_pView)
+                       return;
+                   m_pView->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+                   if (m_pView->PrintFailed())
+                       ShowStop(PlcHostString(m_pPluginIntf, IDS_PLC_NOT_PRINTED));
+               });
     Forward(ID_IL_UNDO, ID_EDIT_UNDO, true);
     Forward(ID_IL_REDO, ID_EDIT_REDO, true);
 }
@@ -139,6 +148,11 @@ void CDlgLumoPlcIL::OnSetFocus(CWnd* oldWnd)
         m_pView->SetFocus();
     else
         CResizableDialog::OnSetFocus(oldWnd);
+}
+
+void CDlgLumoPlcIL::OnOK()
+{
+    Leave(IDOK);
 }
 
 void CDlgLumoPlcIL::OnCancel()

@@ -33,6 +33,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Every way out passes the leave check.
+    void OnOK() override;
     void OnCancel() override;
     void OnSetFocus(CWnd* oldWnd) override;
     void OnTimer(UINT_PTR id) override;

@@ -157,9 +157,12 @@ bool CLDPrinter::PrintView(CLDView* view, const CPlcProjectInfo* info, CWnd* own
 
 bool CLDPrinter::FilePrint(CWnd* owner)
 {
-    if (!m_pView || ChoosePrinter(owner) != IDOK)
+    m_bPrintFailed = false;
+    if (!m_pView)
         return false;
-    return PrintDocument(GetPrinterDC());
+    const INT_PTR chosen = ChoosePrinter(owner);
+    m_bPrintFailed = chosen == IDABORT || (chosen == IDOK && !PrintDocument(GetPrinterDC()));
+    return chosen == IDOK && !m_bPrintFailed;
 }
 
 bool CLDPrinter::FilePrintPreview(CWnd* owner)

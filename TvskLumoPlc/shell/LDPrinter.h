@@ -21,6 +21,9 @@ public:
     void SetPrintInfo(const CPlcProjectInfo* info) noexcept { m_pInfo = info; }
     // Asks for a printer and prints every page; false when cancelled or nothing could be printed.
     bool FilePrint(CWnd* owner);
+    // The last FilePrint had a printer chosen but printed nothing (none installed, a file that
+    // cannot be written).
+    bool PrintFailed() const noexcept { return m_bPrintFailed; }
     // Draws every page for the default printer and shows them in the preview; false when they
     // could not be drawn.
     bool FilePrintPreview(CWnd* owner);
@@ -34,6 +37,7 @@ protected:
     void PrintBody(CDC* dc, int page) override;
 
 private:
+    bool m_bPrintFailed = false;
     struct Placed
     {
         CNetworkWnd* network;

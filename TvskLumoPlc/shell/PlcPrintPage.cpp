@@ -93,7 +93,7 @@ INT_PTR CPlcPrintPage::ChoosePrinter(CWnd* owner)
         return result;
     m_pDC = dialog.CreatePrinterDC();
     if (!m_pDC)
-        return IDCANCEL;
+        return IDABORT;
     LayOut(m_pDC.get());
     return IDOK;
 }

@@ -35,7 +35,8 @@ public:
     const CString& GetLeadingText() const noexcept { return m_strLeading; }
     const CString& GetTitle() const noexcept { return m_strTitle; }
 
-    // The print dialog without page numbers or selection; IDOK with the printer context made.
+    // The print dialog without page numbers or selection; IDOK with the printer context made,
+    // IDCANCEL, or IDABORT when the chosen printer cannot be had.
     INT_PTR ChoosePrinter(CWnd* owner);
     CPrinterDC* GetPrinterDC() const noexcept { return m_pDC.get(); }
 

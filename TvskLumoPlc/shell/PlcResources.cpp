@@ -40,8 +40,10 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_PLC_CODE_LABEL, "Istruzioni:"},
     {IDS_PLC_IDENTICAL, "Il codice PLC sul drive è identico a quello di Tarveskon"},
     {IDS_PLC_MAYBE_WRONG, "Attenzione, il programma LumoPlc potrebbe essere errato"},
-    {IDS_PLC_NOT_WRITTEN, "Nessun programma scritto nel drive: il PLC del drive non è abilitato o la "
-                          "scrittura è stata rifiutata"},
+    {IDS_PLC_NOT_READ, "Nessun programma letto dal drive: il LumoPLC del drive non è abilitato. LumoPlc "
+                       "resta off line"},
+    {IDS_PLC_NOT_PRINTED, "Nulla è stato stampato: nessuna stampante installata risponde. Per un file PDF "
+                          "scegliere la stampa su file"},
     {IDS_PLC_NO_HELP, "La guida non è disponibile per LumoPlc"},
     {IDS_PLC_LEAVE_MODIFIED, "Il sorgente PLC è stato modificato, se si esce da LumoPlc le modifiche saranno "
                              "perse.\nUscire comunque?"},
@@ -391,8 +393,9 @@ CString PlcString(UINT id)
 
 CString PlcHostString(CPluginIntf* host, UINT id)
 {
+    // A host table without the text answers an empty one: the plug-in's own text stands then.
     CString text;
-    if (host && host->GetString(id, text))
+    if (host && host->GetString(id, text) && !text.IsEmpty())
         return text;
     return PlcString(id);
 }

@@ -158,6 +158,11 @@ void CCrystalEditView::OnKeyDown(UINT key, UINT repeat, UINT flags)
     CCrystalTextView::OnKeyDown(key, repeat, flags);
 }
 
+UINT CCrystalEditView::OnGetDlgCode(UINT key)
+{
+    return key == VK_RETURN ? DLGC_WANTMESSAGE : 0;
+}
+
 void CCrystalEditView::OnEditChar(UINT ch)
 {
     const std::string typed = tvsk::text::Utf8Of(ch);

@@ -53,6 +53,8 @@ protected:
     void OnDestroy() override;
     void OnChar(UINT ch, UINT repeat, UINT flags) override;
     void OnKeyDown(UINT key, UINT repeat, UINT flags) override;
+    // Return breaks the line here, also inside a dialog; Escape stays the dialog's.
+    UINT OnGetDlgCode(UINT key) override;
     void OnDraw(CDC* dc) override;
     void OnDragSourceMoved(const CPoint& start, const CPoint& end) override;
 

@@ -69,9 +69,22 @@ void CSourceView::OnLButtonDown(UINT flags, CPoint point)
     CCrystalEditView::OnLButtonDown(flags, point);
 }
 
+BOOL CSourceView::OnFilePrint()
+{
+    m_bPrinterChosen = false;
+    const BOOL printed = CCrystalEditView::OnFilePrint();
+    m_bPrintFailed = m_bPrinterChosen && !printed;
+    return printed;
+}
+
 BOOL CSourceView::OnPreparePrinting(CPrintInfo* info)
 {
-    if (!m_pPrinter || !LocateTextBuffer() || !DoPreparePrinting(info))
+    if (!m_pPrinter || !LocateTextBuffer())
+        return FALSE;
+    info->m_pPD->m_pd.Flags |= PD_RETURNDC;
+    const INT_PTR chosen = info->m_pPD->DoModal();
+    m_bPrinterChosen = chosen == IDOK || chosen == IDABORT;
+    if (chosen != IDOK || !info->m_pPD->GetPrinterDC())
         return FALSE;
     info->SetMaxPage(static_cast<UINT>(
         std::max(0, m_pPrinter->GetPageCount(info->m_pPD->GetPrinterDC(), *LocateTextBuffer()))));

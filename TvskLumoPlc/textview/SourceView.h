@@ -28,7 +28,11 @@ public:
     CSourcePrinter* GetPrinter() const noexcept { return m_pPrinter; }
 
     // Printing goes through the printer object; without one nothing is printed.
+    BOOL OnFilePrint() override;
     BOOL OnPreparePrinting(CPrintInfo* info) override;
+    // The last print had a printer chosen and printed nothing (none installed, a file that
+    // cannot be written).
+    bool PrintFailed() const noexcept { return m_bPrintFailed; }
     void OnBeginPrinting(CDC* dc, CPrintInfo* info) override;
     void OnPrepareDC(CDC* dc, CPrintInfo* info = nullptr) override;
     void OnPrint(CDC* dc, CPrintInfo* info) override;
@@ -41,4 +45,8 @@ protected:
 
     UINT m_nWheelLines = 3;
     CSourcePrinter* m_pPrinter = nullptr;
+
+private:
+    bool m_bPrinterChosen = false;
+    bool m_bPrintFailed = false;
 };

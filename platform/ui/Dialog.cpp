@@ -330,6 +330,10 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (!msg || msg->message != WM_KEYDOWN)
         return FALSE;
+    // A control that takes the key itself (a text view breaking the line on Return) keeps it.
+    if ((msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) && msg->hwnd && msg->hwnd != this &&
+        (msg->hwnd->SendMessage(WM_GETDLGCODE, msg->wParam, 0) & DLGC_WANTMESSAGE))
+        return FALSE;
     if (msg->wParam == VK_RETURN)
     {
         SendMessage(WM_COMMAND, IDOK, 0);

@@ -11,8 +11,35 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <string>
+
 namespace
 {
+
+// "<document name>.pdf" in the folder, the name kept to characters a file name takes.
+QString PdfName(const QDir& folder, const char* docName)
+{
+    QString name = QString::fromUtf8(docName && *docName ? docName : "print");
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('*') || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    return folder.filePath(name + QStringLiteral(".pdf"));
+}
+
+QString DefaultPdfName(const char* docName)
+{
+    return PdfName(QDir::current(), docName);
+}
+
+// The caption of the owner's window, without the mark of unsaved changes.
+std::string OwnerTitle(CWnd* owner)
+{
+    QWidget* widget = owner ? owner->GetWidget() : nullptr;
+    QString title = widget ? widget->window()->windowTitle() : QString();
+    while (title.endsWith(QLatin1Char('*')) || title.endsWith(QLatin1Char(' ')))
+        title.chop(1);
+    return title.toStdString();
+}
 
 // The desktop's dialog; without a display the PDF printer is the only printer and is taken as it is.
 class DesktopPrintDialogSink final : public CPrintDialogSink
@@ -24,13 +51,19 @@ public:
             return IDOK;
         QPrinter printer(QPrinter::HighResolution);
         printer.setCopyCount(settings.nCopies);
+        const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
+        // The file offered in place of a printer: named after the window in the home folder.
+        if (noPrinter)
+            printer.setOutputFileName(PdfName(QDir::home(), OwnerTitle(owner).c_str()));
         QPrintDialog dialog(&printer, owner ? owner->GetWidget() : nullptr);
         QAbstractPrintDialog::PrintDialogOptions options;
         if (!(settings.Flags & PD_NOSELECTION))
             options |= QAbstractPrintDialog::PrintSelection;
         if (!(settings.Flags & PD_NOPAGENUMS))
             options |= QAbstractPrintDialog::PrintPageRange;
-        if (!(settings.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)))
+        // With no printer installed a PDF file is the one way to print: it is offered whatever
+        // the caller asked.
+        if (!(settings.Flags & (PD_DISABLEPRINTTOFILE | PD_HIDEPRINTTOFILE)) || noPrinter)
             options |= QAbstractPrintDialog::PrintToFile;
         dialog.setOptions(options);
         if (dialog.exec() != QDialog::Accepted)
@@ -50,16 +83,6 @@ public:
 
 DesktopPrintDialogSink g_desktopSink;
 CPrintDialogSink* g_sink = &g_desktopSink;
-
-// "<document name>.pdf" in the current folder, the name kept to characters a file name takes.
-QString DefaultPdfName(const char* docName)
-{
-    QString name = QString::fromUtf8(docName && *docName ? docName : "print");
-    for (QChar& c : name)
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20)
-            c = QLatin1Char('_');
-    return QDir::current().filePath(name + QStringLiteral(".pdf"));
-}
 
 } // namespace
 
@@ -235,7 +258,7 @@ INT_PTR CPrintDialog::DoModal()
     {
         m_dc = CreatePrinterDC();
         if (!m_dc)
-            return IDCANCEL;
+            return IDABORT;
     }
     return IDOK;
 }

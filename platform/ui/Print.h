@@ -104,7 +104,8 @@ public:
     CPrintDialog(const CPrintDialog&) = delete;
     CPrintDialog& operator=(const CPrintDialog&) = delete;
 
-    // IDOK or IDCANCEL; with PD_RETURNDC an accepted dialog also makes the printer context.
+    // IDOK or IDCANCEL; with PD_RETURNDC an accepted dialog also makes the printer context, and
+    // IDABORT says that the chosen printer cannot be had (none is installed, or it is gone).
     virtual INT_PTR DoModal();
     // The context made by DoModal (the dialog keeps it), or null.
     CPrinterDC* GetPrinterDC() const { return m_dc.get(); }

@@ -244,6 +244,9 @@ protected:
     virtual void OnKeyDown(UINT key, UINT repeat, UINT flags);
     virtual void OnKeyUp(UINT key, UINT repeat, UINT flags);
     virtual void OnChar(UINT ch, UINT repeat, UINT flags);
+    // Which dialog keys the window takes itself (DLGC_ flags), asked with the key before its dialog
+    // acts on it; 0: the dialog's default button and Cancel get Return and Escape.
+    virtual UINT OnGetDlgCode(UINT key);
     virtual void OnSetFocus(CWnd* oldWnd);
     virtual void OnKillFocus(CWnd* newWnd);
     virtual void OnCancelMode();

@@ -216,6 +216,8 @@ LRESULT CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam)
         OnKeyUp(static_cast<UINT>(wParam), LOWORD(static_cast<DWORD_PTR>(lParam)),
                 HIWORD(static_cast<DWORD_PTR>(lParam)));
         return 0;
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(static_cast<UINT>(wParam));
     case WM_CHAR:
         OnChar(static_cast<UINT>(wParam), LOWORD(static_cast<DWORD_PTR>(lParam)),
                HIWORD(static_cast<DWORD_PTR>(lParam)));
@@ -320,6 +322,10 @@ void CWnd::OnKeyUp(UINT, UINT, UINT)
 void CWnd::OnChar(UINT, UINT, UINT)
 {
     Default();
+}
+UINT CWnd::OnGetDlgCode(UINT)
+{
+    return 0;
 }
 void CWnd::OnSetFocus(CWnd*)
 {

@@ -1,7 +1,10 @@
 // The PLC editor module through the real loader: the entry, the main dialog over a host's
 // program, its own dialog 12000 beside the program's, and storing on close.
 #include <TvskLumoPlc/shell/DlgLumoPlc.h>
+#include <TvskLumoPlc/shell/DlgLumoPlcIL.h>
 #include <TvskLumoPlc/shell/PlcIds.h>
+#include <TvskLumoPlc/textview/ILView.h>
+#include <TvskLumoPlc/textview/SourceDocument.h>
 
 #include "PlcTestHost.h"
 
@@ -13,12 +16,15 @@
 #include <ui/MessageBox.h>
 
 #include <QApplication>
+#include <QSizeGrip>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace
@@ -96,10 +102,13 @@ TEST_F(PlcEditorPlugin, WithoutAHostRunOpensNothing)
 TEST_F(PlcEditorPlugin, OpensItsOwnDialogOnTheHostsProgramAndNewCodeIsStoredOnClose)
 {
     CString caption, before, after;
+    bool gripShown = false;
     Run(
         [&](CDlgLumoPlc& dialog)
         {
             caption = dialog.GetWindowText();
+            for (QSizeGrip* grip : dialog.GetWidget()->findChildren<QSizeGrip*>())
+                gripShown = gripShown || grip->isVisible();
             before = dialog.GetDlgItem(IDC_PLC_CODE_COUNT)->GetWindowText();
             dialog.SendMessage(WM_COMMAND, ID_PLC_NEW_CODE, 0);
             after = dialog.GetDlgItem(IDC_PLC_CODE_COUNT)->GetWindowText();
@@ -108,6 +117,7 @@ TEST_F(PlcEditorPlugin, OpensItsOwnDialogOnTheHostsProgramAndNewCodeIsStoredOnCl
             dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
         });
     EXPECT_EQ(caption, CString("Lumo Plc"));
+    EXPECT_FALSE(gripShown);
     EXPECT_EQ(before, CString("3 / 128"));
     EXPECT_EQ(after, CString("1 / 128"));
     ASSERT_EQ(boxes.asked.size(), 1u);
@@ -135,5 +145,50 @@ TEST_F(PlcEditorPlugin, APlacementOffEveryScreenIsIgnored)
     EXPECT_NE(rect.left, -9000);
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_EQ(host.program.size(), 3u);
+}
+// Typed into the instruction list under the program's own key handling: Return breaks the line
+// and leaves the window open; Escape leaves through the check and keeps the program.
+TEST_F(PlcEditorPlugin, ReturnInTheInstructionListBreaksTheLine)
+{
+    CString typed;
+    bool openAfterReturn = false;
+    bool backInLadder = false;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            QTimer::singleShot(
+                0,
+                [&]
+                {
+                    auto* il =
+                        dynamic_cast<CDlgLumoPlcIL*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+                    ASSERT_NE(il, nullptr);
+                    QWidget* view = il->GetView()->GetWidget();
+                    QTest::keyClicks(view, "(* nota *)");
+                    QTest::keyClick(view, Qt::Key_Return);
+                    QTimer::singleShot(
+                        0,
+                        [&, il, view]
+                        {
+                            openAfterReturn = QApplication::activeModalWidget() == il->GetWidget();
+                            if (!openAfterReturn)
+                                return;
+                            il->GetView()->GetDocument()->GetTextBuffer().GetAllText(typed, CRLF_STYLE_MAC);
+                            QTest::keyClick(view, Qt::Key_Escape);
+                        });
+                });
+            dialog.SendMessage(WM_COMMAND, ID_PLC_IL_MODE, 0);
+            backInLadder = QApplication::activeModalWidget() == dialog.GetWidget();
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_TRUE(openAfterReturn);
+    EXPECT_EQ(typed.Left(11), CString("(* nota *)\n"));
+    EXPECT_TRUE(backInLadder);
+    EXPECT_TRUE(boxes.asked.empty());
+    // The typed comment is kept, as a comment line before the program.
+    ASSERT_EQ(host.program.size(), 4u);
+    EXPECT_NE(host.program[0].text.find("nota"), std::string::npos) << host.program[0].text;
+    EXPECT_EQ(host.program[1].text, "LD");
+    EXPECT_EQ(host.program[3].text, "END");
 }
 } // namespace

@@ -45,7 +45,7 @@ public:
             connected = !connected;
         if (code == 33 && compareOk)
             *reinterpret_cast<int*>(param1) = program == drive ? 1 : 0;
-        if (code == 31 && uploadOk)
+        if (code == 31 && uploadOk && drivePlcEnabled)
             program = drive;
         if (code == 31 && !uploadOk)
             program.clear();
@@ -55,10 +55,18 @@ public:
             return helpShown ? 0 : 13;
         const bool failed =
             (code == 33 && !compareOk) || (code == 31 && !uploadOk) || (code == 32 && !downloadOk);
+        if (failed)
+            lastError = failureText;
         return failed ? 11 : 0;
     }
     BOOL IsConnected() override { return connected; }
     void SetModified(BOOL) override { ++stores; }
+    BOOL GetLastErrorText(CString& text) override
+    {
+        text = lastError;
+        lastError.Empty();
+        return TRUE;
+    }
 
     std::vector<std::pair<UINT, long>> commands;
     std::vector<Instr> drive;
@@ -67,7 +75,12 @@ public:
     bool uploadOk = true;
     bool downloadOk = true;
     bool helpShown = false;
+    // Off, the upload answers 0 and reads nothing, as the program's does.
+    bool drivePlcEnabled = true;
     int stores = 0;
+    // What a failed transfer leaves as the last-error text.
+    CString failureText;
+    CString lastError;
 };
 
 using Commands = std::vector<std::pair<UINT, long>>;
@@ -195,15 +208,50 @@ TEST_F(DriveTransfer, OnlyAStoreThatChangesTheProgramMarksTheFileModified)
     EXPECT_NE(host.program, host.drive) << "the new code is in the file";
 }
 
-TEST_F(DriveTransfer, AWriteTheHostRefusesSaysNothingWasWritten)
+// The host says why a write failed: the editor adds no second box.
+TEST_F(DriveTransfer, AWriteTheHostRefusesLeavesTheWordToTheHost)
 {
     host.downloadOk = false;
     Run([](CDlgLumoPlc& dialog) { Send(dialog, ID_PLC_WRITE); });
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0],
-              CString("Nessun programma scritto nel drive: il PLC del drive non è abilitato o la "
-                      "scrittura è stata rifiutata"));
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
     EXPECT_FALSE(host.connected);
+}
+
+// With the drive's PLC not enabled the upload reads nothing: the editor says so once, stays off
+// line and keeps its own program in the host.
+TEST_F(DriveTransfer, AnUploadThatReadsNothingLeavesTheEditorOffLine)
+{
+    host.drive = {{"LD", {3, 0, -1}}, {"END", {-1, -1, -1}}};
+    host.drivePlcEnabled = false;
+    const auto before = host.program;
+    bool online = true, animated = true;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            Send(dialog, ID_PLC_ONLINE);
+            online = dialog.IsOnline();
+            animated = dialog.GetView()->IsAnimated();
+        });
+    EXPECT_FALSE(online);
+    EXPECT_FALSE(animated);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[0], CString("Questa azione provoca la cancellazione del PLC esistente"));
+    EXPECT_EQ(boxes.texts[1],
+              CString("Nessun programma letto dal drive: il LumoPLC del drive non è abilitato. "
+                      "LumoPlc resta off line"));
+    EXPECT_EQ(host.program, before);
+    EXPECT_EQ(host.stores, 0) << "the file's program is as it was";
+    EXPECT_FALSE(host.connected);
+}
+
+// A compare the user cancelled says what the host says of it, not a line fault.
+TEST_F(DriveTransfer, ACancelledCompareShowsTheHostsWord)
+{
+    host.compareOk = false;
+    host.failureText = "Lettura annullata";
+    Run([](CDlgLumoPlc& dialog) { Send(dialog, ID_PLC_READ); });
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Lettura annullata"));
 }
 
 // F1 pressed in the ladder view and in the instruction list: the host's help, or a box saying
@@ -302,13 +350,15 @@ TEST_F(DriveTransfer, WriteStopsAfterAFailedStoreWithTheLinkReleased)
     EXPECT_EQ(boxes.texts.back(), CString("Errore in fase di generazione record istruzioni"));
 }
 
-TEST_F(DriveTransfer, OpenedConnectedItGoesOnLineAndStoresAtOnce)
+// On the host's link the editor opens off line and reads nothing from the drive by itself.
+TEST_F(DriveTransfer, OpenedConnectedItStaysOffLineUntilAsked)
 {
     host.connected = true;
-    Run([](CDlgLumoPlc&) {});
-    ASSERT_EQ(host.commands.size(), 1u);
-    EXPECT_EQ(host.commands[0].first, 33u);
-    EXPECT_EQ(host.stores, 0) << "the program it stored is the file's own";
+    bool online = true;
+    Run([&](CDlgLumoPlc& dialog) { online = dialog.IsOnline(); });
+    EXPECT_FALSE(online);
+    EXPECT_TRUE(host.commands.empty());
+    EXPECT_EQ(host.stores, 0);
     EXPECT_TRUE(host.connected); // not the link owner: the host's link stays
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -350,6 +400,7 @@ TEST_F(DriveTransfer, LeavingAModifiedProgramOffLineAsksAndYesDropsTheChanges)
     const auto modifyOffLine = [](CDlgLumoPlc& dialog)
     {
         Send(dialog, ID_PLC_ONLINE);
+        Send(dialog, ID_PLC_ONLINE);
         Send(dialog, ID_PLC_LD);
         EXPECT_EQ(dialog.GetWindowText(), CString("Lumo Plc*"));
     };
@@ -367,7 +418,7 @@ TEST_F(DriveTransfer, LeavingAModifiedProgramOffLineAsksAndYesDropsTheChanges)
     EXPECT_EQ(RunAndExit(modifyOffLine), IDOK);
     EXPECT_EQ(boxes.texts.back(), question);
     EXPECT_EQ(host.program, before) << "the changes are dropped";
-    EXPECT_EQ(host.stores, stores) << "going on line at opening stored the file's own program";
+    EXPECT_EQ(host.stores, stores);
 }
 
 // Only a rectangle of exactly 16 bytes is taken; the closing writes 16 again.

@@ -170,6 +170,23 @@ TEST_F(IlDialog, RefusalsNameTheFaultAndKeepTheText)
     EXPECT_EQ(kept.str(), std::string("LD\t1.0\nOUT\t2.0\n\nLD\t1.1\nOUT\t2.1\n\nOUT\tP12\nEND\n"));
 }
 
+// OK (the default button's command) leaves only through the same check as the other ways out.
+TEST_F(IlDialog, OkPassesTheLeaveCheck)
+{
+    dialog.m_strText = "END\n";
+    const INT_PTR result = RunWith(dialog,
+                                   {
+                                       [&] { SetText("LD\t1.0\nOUT\t2.0\n"); },
+                                       [&] { dialog.SendMessage(WM_COMMAND, IDOK, 0); },
+                                       [&] { SetText("LD\t1.0\nOUT\t2.0\nEND\n"); },
+                                       [&] { dialog.SendMessage(WM_COMMAND, IDOK, 0); },
+                                   });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Programma senza istruzione END di terminazione"));
+    EXPECT_EQ(doc.GetCount(), 1);
+}
+
 TEST_F(IlDialog, OnLineTheTextIsReadOnlyAndCancelLeavesWhenItCompiles)
 {
     dialog.m_strText = "LD\t1.0\nOUT\t2.0\n\nEND\n";
@@ -252,6 +269,36 @@ TEST_F(IlDialog, PrintWritesNumberedLinesAndTheTitleBlock)
     EXPECT_NE(text.find("Versione: 1.00"), std::string::npos) << text;
     EXPECT_NE(text.find("Pagina: 1 di 1"), std::string::npos) << text;
     EXPECT_NE(text.find("Configurazione:"), std::string::npos) << text;
+}
+
+// A printer chosen but not to be had is told; a print the user cancelled is not.
+TEST_F(IlDialog, APrinterThatCannotBeHadIsTold)
+{
+    class GonePrinter final : public CPrintDialogSink
+    {
+    public:
+        int Show(CWnd*, PRINTDLG& settings) override
+        {
+            settings.printerName = "No such printer on this desk";
+            return answer;
+        }
+        int answer = IDOK;
+    } gone;
+    CPrintDialogSink* previous = AfxSetPrintDialogSink(&gone);
+    dialog.m_strText = "LD\t75.0\nOUT\t42.0\nEND\n";
+    size_t afterFailure = 0;
+    RunWith(dialog, {[&] { dialog.SendMessage(WM_COMMAND, ID_IL_PRINT, 0); },
+                     [&]
+                     {
+                         afterFailure = boxes.texts.size();
+                         gone.answer = IDCANCEL;
+                         dialog.SendMessage(WM_COMMAND, ID_IL_PRINT, 0);
+                     }});
+    AfxSetPrintDialogSink(previous);
+    EXPECT_EQ(afterFailure, 1u);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Nulla è stato stampato: nessuna stampante installata risponde. Per un "
+                                      "file PDF scegliere la stampa su file"));
 }
 
 TEST(IlPrinter, PagesAreLinesOverLinesPerPageRoundedUpAndLongLinesAreNumberedOnce)

@@ -447,6 +447,7 @@ TEST_F(LadderEdit, OnLineNoOperandDialogOpensAndNoInstructionChangesTheProgram)
     Run(
         [&](CDlgLumoPlc& dialog)
         {
+            Send(dialog, ID_PLC_ONLINE);
             ASSERT_TRUE(dialog.IsOnline());
             // Bound to the dialog: without a modal to close it must not outlive the test.
             QTimer::singleShot(0, dialog.GetWidget(),
@@ -495,6 +496,7 @@ TEST_F(LadderEdit, TheStatusCellShowsOffLineOnLineAndDataUnknown)
     Run(
         [&](CDlgLumoPlc& dialog)
         {
+            Send(dialog, ID_PLC_ONLINE);
             on = ReadCell(dialog);
             host.alarm = -1;
             EXPECT_TRUE(

@@ -11,7 +11,9 @@
 
 #include <ZoSupport/System.h>
 #include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
 #include <ui/CmdUI.h>
+#include <ui/Menu.h>
 #include <ui/MessageBox.h>
 #include <ui/Print.h>
 #include <ui/PrintPreview.h>
@@ -20,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -347,6 +350,65 @@ TEST_F(LadderPrint, ThePreviewHasThePagesThePrinterGets)
     EXPECT_NE(text.find("Pagina: " + std::to_string(preview.count) + " di " + std::to_string(preview.count)),
               std::string::npos)
         << text;
+}
+
+// The right button on the toolbar opens the window menu, whose print preview item shows the pages.
+TEST_F(LadderPrint, TheWindowMenuOffersThePreview)
+{
+    class PickPreview : public CPopupMenuSink
+    {
+    public:
+        UINT Show(CWnd*, const CMenu& menu, CPoint) override
+        {
+            for (int i = 0; i < menu.GetMenuItemCount(); ++i)
+            {
+                CString text;
+                menu.GetMenuString(static_cast<UINT>(i), text, MF_BYPOSITION);
+                if (text == "Anteprima di stampa")
+                    return menu.GetMenuItemID(i);
+            }
+            return 0;
+        }
+    } pick;
+    CPopupMenuSink* previous = AfxSetPopupMenuSink(&pick);
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            QWidget* bar = dialog.GetMainToolBar().GetWidget();
+            const QPoint inside(bar->width() - 4, bar->height() / 2);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, inside, bar->mapToGlobal(inside));
+            QCoreApplication::sendEvent(bar, &event);
+            EXPECT_TRUE(WaitUntil([&] { return preview.shown > 0; }, 10000));
+        });
+    AfxSetPopupMenuSink(previous);
+    EXPECT_EQ(preview.shown, 1);
+    EXPECT_EQ(pdf.flags, 0u) << "no print dialog";
+}
+
+// A printer chosen but not to be had (none installed) is told, once; a cancel is not.
+TEST_F(LadderPrint, APrinterThatCannotBeHadIsToldOnce)
+{
+    class GonePrinter final : public CPrintDialogSink
+    {
+    public:
+        int Show(CWnd*, PRINTDLG& settings) override
+        {
+            settings.printerName = "No such printer on this desk";
+            return IDOK;
+        }
+    } gone;
+    CPrintDialogSink* previous = AfxSetPrintDialogSink(&gone);
+    Run([](CDlgLumoPlc& dialog) { dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT, 0); });
+    AfxSetPrintDialogSink(previous);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], CString("Nulla è stato stampato: nessuna stampante installata risponde. Per un "
+                                      "file PDF scegliere la stampa su file"));
+    EXPECT_EQ(boxes.types[0] & MB_ICONSTOP, MB_ICONSTOP);
+
+    boxes.texts.clear();
+    pdf.answer = IDCANCEL;
+    Run([](CDlgLumoPlc& dialog) { dialog.SendMessage(WM_COMMAND, ID_PLC_PRINT, 0); });
+    EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(LadderPrint, AnEmptyDocumentOffersNoPreview)

@@ -26,6 +26,8 @@
 #include <ui/Print.h>
 
 #include <QApplication>
+#include <QTest>
+#include <QToolButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -68,9 +70,12 @@ public:
     int Show(CWnd*, const CString& text, const CString&, UINT type) override
     {
         texts.push_back(text.str());
+        if (whenShown)
+            whenShown();
         return DefaultMessageBoxAnswer(type);
     }
     std::vector<std::string> texts;
+    std::function<void()> whenShown;
 };
 
 class PdfPrinter : public CPrintDialogSink
@@ -232,6 +237,37 @@ protected:
         return codes;
     }
     std::uintmax_t JournalSize() const { return std::filesystem::file_size(folder.Path("journal")); }
+    // How often each PLC memory address was read since the journal had the size.
+    std::map<int, int> PlcReadsSince(std::uintmax_t size) const
+    {
+        std::map<int, int> reads;
+        std::ifstream in(folder.Path("journal"));
+        in.seekg(static_cast<std::streamoff>(size));
+        for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
+            if (kind == "read" && address.size() > 1 && address[0] == 'M')
+                ++reads[kPlcBase + std::stoi(address.substr(1)) / 2];
+        return reads;
+    }
+    static int Total(const std::map<int, int>& reads)
+    {
+        int total = 0;
+        for (const auto& [address, count] : reads)
+            total += count;
+        return total;
+    }
+    // A real click on the main toolbar's button with that tool tip.
+    static void Click(CDlgLumoPlc& editor, const char* tip)
+    {
+        for (QToolButton* button : editor.GetMainToolBar().GetWidget()->findChildren<QToolButton*>())
+            if (button->toolTip() == QString::fromUtf8(tip))
+            {
+                // The toolbar's states follow on a timer, as a user's next click does.
+                EXPECT_TRUE(WaitUntil([button] { return button->isEnabled(); }, 10000)) << tip;
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        ADD_FAILURE() << tip;
+    }
     void Tell(const std::string& line)
     {
         const int fd = ::open(folder.Path("control").c_str(), O_WRONLY | O_NONBLOCK);
@@ -419,6 +455,72 @@ TEST_F(PlcFromMainWindowTest, TheEditorPrintsShowsTheInstructionListAndKeepsTheP
     delete[] data;
     EXPECT_EQ(bytes, 16u);
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+// Opened on the program's link the editor reads nothing by itself; the on-line switch asks at
+// the first instruction that differs and then reads every word of the drive's program once.
+TEST_F(PlcFromMainWindowTest, OnTheHostsLinkTheEditorAsksAtTheFirstDifferenceAndReadsEachWordOnce)
+{
+    ASSERT_EQ(Manager().Connect(""), 0);
+    const std::uintmax_t before = JournalSize();
+    std::map<int, int> atOpening, atQuestion, all;
+    bool online = false;
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            atOpening = PlcReadsSince(before);
+            EXPECT_FALSE(editor.IsOnline());
+            boxes.whenShown = [&] { atQuestion = PlcReadsSince(before); };
+            Click(editor, "Modalità on-line/off-line");
+            boxes.whenShown = nullptr;
+            all = PlcReadsSince(before);
+            online = editor.IsOnline();
+            if (online)
+                Click(editor, "Modalità on-line/off-line");
+        });
+    EXPECT_TRUE(atOpening.empty()) << Total(atOpening) << " reads at opening";
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_TRUE(Asked(IDS_PLC_NEW_CODE_CONFIRM)) << boxes.texts[0];
+    EXPECT_EQ(Total(atQuestion), 1) << "the empty drive differs at its first word";
+    const int capacity = static_cast<CPluginIntf&>(Manager()).GetPlcMaxLen();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.rbegin()->first, kPlcBase + capacity - 1);
+    EXPECT_EQ(Total(all), capacity + 1) << "the compare's word, then each word once";
+    EXPECT_TRUE(Manager().IsConnected()) << "the program's link stays";
+}
+
+// The drive's PLC not enabled: nothing can be read, the editor says so once and stays off line,
+// its own program still in the configuration.
+TEST_F(PlcFromMainWindowTest, WithTheDrivesPlcDisabledTheEditorStaysOffLine)
+{
+    ASSERT_EQ(Manager().Connect(""), 0);
+    VARIANT off;
+    VariantInit(&off);
+    off.vt = VT_R8;
+    off.dblVal = 0;
+    ASSERT_EQ(static_cast<CPluginIntf&>(Manager()).WritePar("Pr42.4", off), HOSTRES_OK);
+    Manager().Disconnect();
+    const Program stored = HostProgram();
+    bool online = true, animated = true;
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            Click(editor, "Modalità on-line/off-line");
+            online = editor.IsOnline();
+            animated = editor.GetView()->IsAnimated();
+            ASSERT_EQ(boxes.texts.size(), 2u);
+            EXPECT_TRUE(Asked(IDS_PLC_NEW_CODE_CONFIRM)) << boxes.texts[0];
+            EXPECT_TRUE(Asked(IDS_PLC_NOT_READ)) << boxes.texts[1];
+            // The write is refused by the program, which says why; the editor adds nothing.
+            boxes.texts.clear();
+            Click(editor, "Scarica il programma PLC nel drive");
+            ASSERT_EQ(boxes.texts.size(), 1u);
+            EXPECT_TRUE(Asked(2134)) << boxes.texts[0];
+        });
+    EXPECT_FALSE(online);
+    EXPECT_FALSE(animated);
+    EXPECT_FALSE(Manager().IsConnected()) << "the link the editor opened is closed";
+    EXPECT_EQ(HostProgram(), stored);
 }
 
 } // namespace

@@ -31,13 +31,18 @@ public:
     {
         const auto found = strings.find(id);
         if (found == strings.end())
-            return FALSE;
+        {
+            // The program's own table answers every id, with an empty text when it has none.
+            text.Empty();
+            return answersEveryId ? TRUE : FALSE;
+        }
         text = found->second;
         return TRUE;
     }
     HOSTRES SetParValue(const char*, VARIANT, BOOL) override { return HOSTRES_NOTAVAIL; }
     HOSTRES WritePar(const char*, VARIANT) override { return HOSTRES_NOTAVAIL; }
     std::map<UINT, CString> strings;
+    bool answersEveryId = false;
 };
 
 // Runs the dialog with the steps done inside its loop, each in its own turn; the dialog is
@@ -287,6 +292,27 @@ TEST(DlgPlcProperties, HostTextsFirstThenTheModulesAndCancelKeepsTheStrings)
     EXPECT_EQ(version, CString("Versione:"));
     EXPECT_EQ(edit, CString("2.1"));
     EXPECT_EQ(dialog.m_strNote, CString("prima"));
+}
+
+// A host whose table lacks a text answers it empty: the module's own text is shown instead.
+TEST(DlgPlcProperties, AnEmptyHostTextFallsBackToTheModulesOwn)
+{
+    TextHost host;
+    host.answersEveryId = true;
+    host.strings[IDS_PLC_RELEASE] = "Release (host):";
+    EXPECT_EQ(PlcHostString(&host, IDS_PLC_CODE_LABEL), CString("Istruzioni:"));
+    CDlgPlcProperties dialog;
+    dialog.m_pHost = &host;
+    CString caption, release, version;
+    RunWith(dialog, {[&]
+                     {
+                         caption = dialog.GetWindowText();
+                         release = Text(dialog, IDC_PROP_RELEASE_LABEL);
+                         version = Text(dialog, IDC_PROP_VERSION_LABEL);
+                     }});
+    EXPECT_EQ(caption, CString("Proprietà LumoPLC"));
+    EXPECT_EQ(release, CString("Release (host):"));
+    EXPECT_EQ(version, CString("Versione:"));
 }
 
 TEST(DlgPlcProperties, WithoutHostTheLayoutTextsStayAndOkCopiesTheEdits)

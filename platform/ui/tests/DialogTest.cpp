@@ -250,3 +250,56 @@ TEST(DialogModeless, EveryKeyTypedPassesThePreTranslation)
 }
 
 } // namespace
+
+namespace
+{
+
+// A control that takes Return itself, as a text view does to break the line.
+class ReturnTakingWnd : public CWnd
+{
+public:
+    int returns = 0;
+
+protected:
+    UINT OnGetDlgCode(UINT key) override { return key == VK_RETURN ? DLGC_WANTMESSAGE : 0; }
+    void OnKeyDown(UINT key, UINT repeat, UINT flags) override
+    {
+        if (key == VK_RETURN)
+            ++returns;
+        CWnd::OnKeyDown(key, repeat, flags);
+    }
+};
+
+void PressKey(CWnd* wnd, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(wnd->GetWidget(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(wnd->GetWidget(), &release);
+}
+
+// Return in a control that asks for it reaches the control and leaves the dialog open; Escape
+// there, and Return in an ordinary edit, still end the dialog.
+TEST(DialogModeless, ReturnStaysWithAControlThatTakesIt)
+{
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialog));
+    dialog.ShowWindow(SW_SHOW);
+    ReturnTakingWnd text;
+    ASSERT_TRUE(text.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(4, 60, 200, 120), &dialog, 300));
+
+    PressKey(&text, Qt::Key_Return);
+    EXPECT_EQ(text.returns, 1);
+    EXPECT_TRUE(dialog.IsWindowVisible());
+
+    PressKey(&text, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+
+    dialog.ShowWindow(SW_SHOW);
+    PressKey(dialog.GetDlgItem(kNameEdit), Qt::Key_Return);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+    EXPECT_EQ(text.returns, 1);
+    dialog.DestroyWindow();
+}
+
+} // namespace

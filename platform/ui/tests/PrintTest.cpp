@@ -80,6 +80,24 @@ TEST_F(PrintTest, CancelledDialogMakesNoPrinter)
     EXPECT_FALSE(std::filesystem::exists(m_dir / "never.pdf"));
 }
 
+// A printer that cannot be had is told apart from a dialog the user cancelled.
+TEST_F(PrintTest, AnAcceptedDialogWhosePrinterIsGoneAnswersAbort)
+{
+    class GonePrinter final : public CPrintDialogSink
+    {
+    public:
+        int Show(CWnd*, PRINTDLG& settings) override
+        {
+            settings.printerName = "No such printer on this desk";
+            return IDOK;
+        }
+    } sink;
+    AfxSetPrintDialogSink(&sink);
+    CPrintDialog dialog(FALSE, PD_RETURNDC | PD_NOSELECTION);
+    EXPECT_EQ(dialog.DoModal(), IDABORT);
+    EXPECT_EQ(dialog.GetPrinterDC(), nullptr);
+}
+
 TEST_F(PrintTest, DocumentOfTwoPagesBecomesAPdfAtSixHundredDots)
 {
     const std::string file = (m_dir / "out.pdf").string();
