@@ -257,7 +257,7 @@ bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
     // Inside a longer transfer its window stays and counts these reads.
     std::optional<CTransferWait> wait;
     if (m_strTransferWait.IsEmpty())
-        wait.emplace(*m_pUi, GetBoxOwner(), LocalText(2150), m_strTransferWait);
+        wait.emplace(*m_pUi, GetBoxOwner(), LocalText(2170), m_strTransferWait);
     CLumoPlcCodeGen codeGen;
     const int capacity = GetPlcMaxLen();
     CTvskTransferProgress progress = TransferProgress(capacity);
@@ -297,7 +297,7 @@ bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
         return true;
     // Nothing was changed yet: the drive and the configuration hold what they held.
     m_nErrorCode = 1;
-    SetLastError(2151);
+    SetLastError(2171);
     return false;
 }
 
