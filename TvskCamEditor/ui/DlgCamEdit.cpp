@@ -166,6 +166,7 @@ BOOL CDlgCamEdit::OnInitDialog()
     if (m_Grid.Create(&m_Tab, this))
     {
         m_Grid.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+        m_Grid.EditMode(1, 0);
         m_Grid.EnableSelection(true);
         m_Grid.EnableMultiSelection();
         m_Tab.EnableMultiSelection();
@@ -195,7 +196,11 @@ BOOL CDlgCamEdit::OnInitDialog()
     m_Tab.Table().Recompute();
     OnCamChange();
     if (m_Grid.GetSafeHwnd() && m_Grid.GetNumRows() > 0)
+    {
         m_Grid.Move(0, 0);
+        m_Tab.RemoveAllSelections();
+        m_Tab.AddRowSelection(0);
+    }
     Layout();
     return TRUE;
 }
