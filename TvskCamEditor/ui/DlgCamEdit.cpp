@@ -453,16 +453,20 @@ void CDlgCamEdit::OnCancel()
         CResizableDialog::OnCancel();
 }
 
+// Enter and Escape never close the dialog: they go to the focused control, else to the grid, and a
+// grid that ended its cell's edit keeps the focus.
 BOOL CDlgCamEdit::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
     {
         CWnd* focus = GetFocus();
         if (focus && focus != this)
-        {
             focus->SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-            return TRUE;
-        }
+        else if (m_Grid.GetSafeHwnd())
+            m_Grid.ProcessKey(static_cast<UINT>(msg->wParam));
+        if (m_Grid.GetSafeHwnd() && GetFocus() == this)
+            m_Grid.SetFocus();
+        return TRUE;
     }
     return CResizableDialog::PreTranslateMessage(msg);
 }
