@@ -310,6 +310,16 @@ TEST_F(CamDialogTest, TheGridOpensEditingTheSelectedFirstPoint)
     const CStackEx<int>& selected = dialog->GetTable().GetSelections();
     ASSERT_EQ(selected.GetCount(), 1);
     EXPECT_EQ(selected[0], 0);
+    // Point 0 is the first row shown, its editor over its value cell (not over the header).
+    int first = -1;
+    int last = -1;
+    grid.GetVisibleRows(first, last);
+    EXPECT_EQ(first, 0);
+    ASSERT_NE(grid.GetEditBox(), nullptr);
+    CRect editor;
+    grid.GetEditBox()->GetWindowRect(&editor);
+    grid.ScreenToClient(&editor);
+    EXPECT_EQ(editor.top, grid.GetCellRect(0, 0).top);
 
     const EG_COLUMN* columns = grid.GetColDefs(false);
     EXPECT_EQ((std::vector<int>{columns[0].width, columns[0].numChar, columns[0].readOnly,

@@ -195,13 +195,13 @@ BOOL CDlgCamEdit::OnInitDialog()
 
     m_Tab.Table().Recompute();
     OnCamChange();
+    Layout(); // first: the grid places point 0 and its editor in its final size
     if (m_Grid.GetSafeHwnd() && m_Grid.GetNumRows() > 0)
     {
         m_Grid.Move(0, 0);
         m_Tab.RemoveAllSelections();
         m_Tab.AddRowSelection(0);
     }
-    Layout();
     return TRUE;
 }
 
