@@ -230,7 +230,9 @@ int CDownloadWnd::OnCreate(CREATESTRUCT* createStruct)
             AddMonitorEntry(name, false);
         }
         FillMenuCombo();
-        m_nLastMode = -1;
+        // The list shown is the host's for this mode: the first activation re-applies nothing.
+        short mode = -1;
+        m_nLastMode = m_pHost->GetOpMode(&mode) ? mode : -1;
     }
     SetTimer(kToolbarTimer, 100);
     SetTimer(kOnlineTimer, 500);
