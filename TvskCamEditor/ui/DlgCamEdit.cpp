@@ -460,10 +460,12 @@ BOOL CDlgCamEdit::PreTranslateMessage(MSG* msg)
     if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
     {
         CWnd* focus = GetFocus();
-        if (focus && focus != this)
-            focus->SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-        else if (m_Grid.GetSafeHwnd())
+        const bool grid =
+            m_Grid.GetSafeHwnd() && (!focus || focus == this || focus == &m_Grid || m_Grid.IsWndChild(focus));
+        if (grid)
             m_Grid.ProcessKey(static_cast<UINT>(msg->wParam));
+        else if (focus)
+            focus->SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
         if (m_Grid.GetSafeHwnd() && GetFocus() == this)
             m_Grid.SetFocus();
         return TRUE;
