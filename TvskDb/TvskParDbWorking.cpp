@@ -26,9 +26,10 @@ bool SameSlot(const DBPAR& a, const DBPAR& b)
     return a.nAddr == b.nAddr && a.nSubAddr == b.nSubAddr && a.nBitDim == b.nBitDim;
 }
 
+// A temporary parameter belongs to no menu of the file: it is listed in whichever menu the user works.
 bool InMenu(const DBPAR& par, int menu)
 {
-    return menu == 0 ? par.nMenu != -1 : par.nMenu == menu;
+    return par.bTmp || (menu == 0 ? par.nMenu != -1 : par.nMenu == menu);
 }
 
 DBPAR* FindById(CArray<DBPAR>& records, const char* id)

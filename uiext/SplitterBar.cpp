@@ -9,7 +9,7 @@ namespace
 constexpr const char* kSplitterClass = "ZoMfcExtSplitterWnd";
 } // namespace
 
-CSplitterBar::CSplitterBar()
+CSplitterBar::CSplitterBar(int barHeight) : m_nBarHeight(barHeight)
 {
     RegisterWindowClass();
 }
@@ -45,8 +45,8 @@ void CSplitterBar::Size(long)
 {
     CRect parent;
     GetParentClientRect(&parent);
-    const int top = parent.top + parent.Height() / 2 - kBarHeight / 2;
-    MoveWindow(parent.left, top, parent.Width(), kBarHeight);
+    const int top = parent.top + parent.Height() / 2 - m_nBarHeight / 2;
+    MoveWindow(parent.left, top, parent.Width(), m_nBarHeight);
     MovePanes();
 }
 
@@ -72,8 +72,8 @@ void CSplitterBar::DrawDraggingBar(CPoint point, DRAGFLAG flag)
     if (!parent)
         return;
     m_rcDrag.top = point.y;
-    m_rcDrag.bottom = point.y + kBarHeight;
-    const CSize size(m_rcDrag.Width(), kBarHeight);
+    m_rcDrag.bottom = point.y + m_nBarHeight;
+    const CSize size(m_rcDrag.Width(), m_nBarHeight);
     const CRect last = ToParent(m_rcDragLast);
     const CRect next = ToParent(m_rcDrag);
     CWindowDC dc(parent);
@@ -117,16 +117,16 @@ void CSplitterBar::OnLButtonUp(UINT, CPoint point)
     CRect client;
     GetParentClientRect(&client);
     const CPoint inParent = ToParent(CRect(point, point)).TopLeft();
-    CRect bar(client.left, inParent.y, client.right, inParent.y + kBarHeight);
+    CRect bar(client.left, inParent.y, client.right, inParent.y + m_nBarHeight);
     if (bar.top < client.top + kMinPane)
     {
         bar.top = client.top + kMinPane;
-        bar.bottom = bar.top + kBarHeight;
+        bar.bottom = bar.top + m_nBarHeight;
     }
     if (bar.bottom > client.bottom - kMinPane)
     {
         bar.bottom = client.bottom - kMinPane;
-        bar.top = bar.bottom - kBarHeight;
+        bar.top = bar.bottom - m_nBarHeight;
     }
     DrawDraggingBar(point, DRAG_EXIT);
     MoveWindow(&bar);

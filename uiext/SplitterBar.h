@@ -16,12 +16,13 @@ public:
         DRAG_MOVE = 2
     };
 
-    CSplitterBar();
+    // The bar's height in pixels (kBarHeight unless a user of the bar wants an easier grip).
+    explicit CSplitterBar(int barHeight = kBarHeight);
 
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
     void SetPanes(CWnd* upper, CWnd* lower);
     void SetTopOffset(int offset) { m_nTopOffset = offset; }
-    // Puts the bar, 4 pixels high, across the middle of the parent and lays out the panes.
+    // Puts the bar across the middle of the parent and lays out the panes.
     void Size(long unused = 0);
     BOOL IsCursorOverSplitter(CPoint screenPoint) const;
     void DrawDraggingBar(CPoint point, DRAGFLAG flag);
@@ -50,4 +51,5 @@ private:
     CWnd* m_pUpper = nullptr;
     CWnd* m_pLower = nullptr;
     int m_nTopOffset = 0;
+    const int m_nBarHeight;
 };

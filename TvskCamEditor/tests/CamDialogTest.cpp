@@ -296,3 +296,38 @@ TEST_F(CamDialogTest, TheGraphsCursorFollowsArrowKeysAndTheDraggedMouse)
     key(Qt::Key_Left);
     EXPECT_EQ(graph.GetCursor(), 256) << "the keys move no hidden cursor";
 }
+
+// The grid opens ready for typing: in edit mode on point 0, which is the selected row; the value
+// column takes any text (the table refuses what is no number) and the kind column is a list.
+TEST_F(CamDialogTest, TheGridOpensEditingTheSelectedFirstPoint)
+{
+    auto dialog = Open(0);
+    CEditGrid& grid = dialog->GetGrid();
+    EXPECT_EQ(grid.GetEditMode(), 1);
+    EXPECT_EQ(grid.IsEditing(), 1);
+    EXPECT_EQ(grid.SelectedRow(), 0);
+    EXPECT_EQ(grid.SelectedCol(), 0);
+    const CStackEx<int>& selected = dialog->GetTable().GetSelections();
+    ASSERT_EQ(selected.GetCount(), 1);
+    EXPECT_EQ(selected[0], 0);
+    // Point 0 is the first row shown, its editor over its value cell (not over the header).
+    int first = -1;
+    int last = -1;
+    grid.GetVisibleRows(first, last);
+    EXPECT_EQ(first, 0);
+    ASSERT_NE(grid.GetEditBox(), nullptr);
+    CRect editor;
+    grid.GetEditBox()->GetWindowRect(&editor);
+    grid.ScreenToClient(&editor);
+    EXPECT_EQ(editor.top, grid.GetCellRect(0, 0).top);
+
+    const EG_COLUMN* columns = grid.GetColDefs(false);
+    EXPECT_EQ((std::vector<int>{columns[0].width, columns[0].numChar, columns[0].readOnly,
+                                columns[0].numericOnly, columns[0].type}),
+              (std::vector<int>{73, 7, 0, 0, EG_EDIT}));
+    EXPECT_EQ(
+        (std::vector<int>{columns[1].width, columns[1].readOnly, columns[1].numericOnly, columns[1].type}),
+        (std::vector<int>{90, 0, 1, EG_LIST}));
+    EXPECT_EQ(dialog->GetTable().SetElemS(0, 0, "abc", 0), 0) << "no number, no value";
+    EXPECT_EQ(dialog->GetTable().SetElemS(0, 1, "1", 0), 0) << "the kind is not typed";
+}

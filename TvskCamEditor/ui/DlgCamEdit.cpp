@@ -166,6 +166,7 @@ BOOL CDlgCamEdit::OnInitDialog()
     if (m_Grid.Create(&m_Tab, this))
     {
         m_Grid.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+        m_Grid.EditMode(1, 0);
         m_Grid.EnableSelection(true);
         m_Grid.EnableMultiSelection();
         m_Tab.EnableMultiSelection();
@@ -194,9 +195,13 @@ BOOL CDlgCamEdit::OnInitDialog()
 
     m_Tab.Table().Recompute();
     OnCamChange();
+    Layout(); // first: the grid places point 0 and its editor in its final size
     if (m_Grid.GetSafeHwnd() && m_Grid.GetNumRows() > 0)
+    {
         m_Grid.Move(0, 0);
-    Layout();
+        m_Tab.RemoveAllSelections();
+        m_Tab.AddRowSelection(0);
+    }
     return TRUE;
 }
 
@@ -448,16 +453,22 @@ void CDlgCamEdit::OnCancel()
         CResizableDialog::OnCancel();
 }
 
+// Enter and Escape never close the dialog: they go to the focused control, else to the grid, and a
+// grid that ended its cell's edit keeps the focus.
 BOOL CDlgCamEdit::PreTranslateMessage(MSG* msg)
 {
     if (msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE))
     {
         CWnd* focus = GetFocus();
-        if (focus && focus != this)
-        {
+        const bool grid =
+            m_Grid.GetSafeHwnd() && (!focus || focus == this || focus == &m_Grid || m_Grid.IsWndChild(focus));
+        if (grid)
+            m_Grid.ProcessKey(static_cast<UINT>(msg->wParam));
+        else if (focus)
             focus->SendMessage(WM_KEYDOWN, msg->wParam, msg->lParam);
-            return TRUE;
-        }
+        if (m_Grid.GetSafeHwnd() && GetFocus() == this)
+            m_Grid.SetFocus();
+        return TRUE;
     }
     return CResizableDialog::PreTranslateMessage(msg);
 }

@@ -18,8 +18,9 @@ const EN_ELEM kKindRows[] = {{CAM_VAL, "Val", 0},          {CAM_LINEAR, "Linear"
                              {CAM_COS2, "Cos 2", 0},       {CAM_CUBIC, "Cubic", 0}};
 const COLORREF kKindColours[CAM_KIND_COUNT] = {0xFFFFFF, 0xE0F4E0, 0xBEFFFF, 0xAAC8FF,
                                                0x8C8CFF, 0xFFAABE, 0xFFA0FF, 0x64FF78};
-const EG_COLUMN kColumns[] = {{73, 7, 0, 1, EG_EDIT, IDS_CAM_VALUE, "Value"},
-                              {90, 0, 1, 0, EG_LIST, IDS_CAM_FUNCTION, "Function"}};
+// A value that is no number is refused by the table; the kind is never edited in its cell.
+const EG_COLUMN kColumns[] = {{73, 7, 0, 0, EG_EDIT, IDS_CAM_VALUE, "Value"},
+                              {90, 0, 0, 1, EG_LIST, IDS_CAM_FUNCTION, "Function"}};
 } // namespace
 
 CTabIntf::CTabIntf() : m_Kinds(kKindRows, nullptr, static_cast<int>(std::size(kKindRows)))

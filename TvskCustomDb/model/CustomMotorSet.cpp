@@ -5,6 +5,7 @@
 #include <ZoSupport/ProgramError.h>
 #include <framework/LeadingNumber.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -12,6 +13,12 @@ namespace
 {
 constexpr int kTextColumns = 5;
 constexpr size_t kTextField = 13;
+
+bool IsUserId(double value)
+{
+    return value >= CCustomMotorSet::kFirstId && value <= CCustomMotorSet::kLastId &&
+           value == std::trunc(value);
+}
 
 bool IsListColumn(int col)
 {
@@ -54,6 +61,8 @@ bool CCustomMotorSet::Store()
         ProgramError("DbIntf", __LINE__, nullptr);
         return false;
     }
+    if (FirstRowWithBadId() >= 0)
+        return false;
     const long n = GetCount();
     for (long m = m_pDb->GetRecordsNum(kSet); m < n; ++m)
         if (!m_pDb->InsertRecord(kSet))
@@ -75,6 +84,14 @@ bool CCustomMotorSet::Store()
         return false;
     m_bModified = false;
     return true;
+}
+
+int CCustomMotorSet::FirstRowWithBadId() const
+{
+    for (int row = 0; row < GetCount(); ++row)
+        if (!IsUserId(*Number(row, kIdColumn)))
+            return row;
+    return -1;
 }
 
 CString CCustomMotorSet::StoreError() const
@@ -132,17 +149,25 @@ CString CCustomMotorSet::GetText(int row, int col) const
     return text;
 }
 
-bool CCustomMotorSet::SetText(int row, int col, const char* text)
+bool CCustomMotorSet::SetText(int row, int col, const char* text, CellRefusal* refusal)
 {
-    if (row < 0 || row >= GetCount() || col < 0 || col >= kColumns || !text)
+    const auto refuse = [refusal](CellRefusal why)
+    {
+        if (refusal)
+            *refusal = why;
         return false;
+    };
+    if (refusal)
+        *refusal = CellRefusal::None;
+    if (row < 0 || row >= GetCount() || col < 0 || col >= kColumns || !text)
+        return refuse(CellRefusal::Other);
     CString trimmed(text);
     trimmed.TrimLeft();
     trimmed.TrimRight();
     if (col < kTextColumns)
     {
         if (trimmed.Find('^') >= 0)
-            return false;
+            return refuse(CellRefusal::Other);
         char* field = Text(row, col);
         if (trimmed == field)
             return true;
@@ -152,9 +177,9 @@ bool CCustomMotorSet::SetText(int row, int col, const char* text)
     }
     double value = 0.0;
     if (!tvsk::WholeDouble(trimmed.GetString(), value))
-        return false;
-    if (col == kIdColumn && (value < 30000 || value > 32767 || value != std::trunc(value)))
-        return false;
+        return refuse(col == kIdColumn ? CellRefusal::IdOutOfRange : CellRefusal::NotANumber);
+    if (col == kIdColumn && !IsUserId(value))
+        return refuse(CellRefusal::IdOutOfRange);
     double& field = *Number(row, col);
     if (field != value)
     {
@@ -200,7 +225,12 @@ bool CCustomMotorSet::AllowEdit(int row, int col) const
 
 void CCustomMotorSet::Append()
 {
-    m_Records.push_back(DBMOTORDB{});
+    DBMOTORDB record{};
+    for (int id = kFirstId; id <= kLastId && record.dblD12 == 0; ++id)
+        if (std::none_of(m_Records.begin(), m_Records.end(),
+                         [id](const DBMOTORDB& other) { return other.dblD12 == id; }))
+            record.dblD12 = id;
+    m_Records.push_back(record);
     m_bModified = true;
 }
 

@@ -7,6 +7,7 @@
 #include <com/Variant.h>
 #include <testing/DialogFit.h>
 #include <testing/TestApplication.h>
+#include <testing/WaitUntil.h>
 #include <ui/MessageBox.h>
 
 #include <QApplication>
@@ -300,4 +301,98 @@ TEST_F(CustomDbPluginTest, TheWheelScrollsTheGridFromAnywhereInTheDialog)
             EXPECT_LT(rows->value(), before) << "one row up";
             dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
         });
+}
+
+// With real clicks and keys: a click opens the clicked cell; letters in a number's cell are refused
+// with a word and the cell keeps its value; Escape with no cell open asks as the close box does.
+TEST_F(CustomDbPluginTest, AClickEditsTheCellLettersAreRefusedAndEscapeClosesAsTheCloseBox)
+{
+    boxes.answer = IDCANCEL;
+    bool stillOpen = false;
+    Run(
+        [&](CDlgMotorDb& dialog)
+        {
+            CEditGrid& grid = *dialog.GetGrid();
+            std::vector<std::unique_ptr<QKeyEvent>> sent; // the pre-translation knows an event by its address
+            const auto key = [&](int k, const QString& text = QString())
+            {
+                for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+                {
+                    QWidget* focus = QApplication::focusWidget();
+                    sent.push_back(std::make_unique<QKeyEvent>(type, k, Qt::NoModifier, text));
+                    QApplication::sendEvent(focus ? focus : grid.GetWidget(), sent.back().get());
+                }
+            };
+            const auto click = [&](int row, int col)
+            {
+                const CRect cell = grid.GetCellRect(row, col);
+                QTest::mouseClick(grid.GetWidget(), Qt::LeftButton, {}, QPoint(cell.left + 5, cell.top + 5));
+            };
+            const auto steps = [&]
+            {
+                dialog.GetWidget()->activateWindow();
+                click(1, 5);
+                ASSERT_TRUE(grid.IsEditing()) << "one click opens the cell";
+                ASSERT_TRUE(WaitUntil(
+                    [&] {
+                        return grid.GetEditBox() &&
+                               QApplication::focusWidget() == grid.GetEditBox()->GetWidget();
+                    },
+                    20000))
+                    << "the cell's editor has the keyboard";
+                EXPECT_EQ(grid.SelectedRow(), 1);
+                EXPECT_EQ(grid.SelectedCol(), 5);
+                const CString before = dialog.GetData().Set().GetText(1, 5);
+                key(Qt::Key_A, "a");
+                key(Qt::Key_B, "b");
+                key(Qt::Key_C, "c");
+                key(Qt::Key_Return);
+                EXPECT_EQ(boxes.asked,
+                          std::vector<CString>{"«abc» non è un numero: la cella resta com'era."});
+                EXPECT_EQ(dialog.GetData().Set().GetText(1, 5), before);
+                EXPECT_FALSE(dialog.GetData().Set().IsModified());
+                key(Qt::Key_Escape);
+                EXPECT_FALSE(grid.IsEditing());
+                EXPECT_TRUE(dialog.IsWindowVisible()) << "Escape in a cell ends the cell's edit only";
+
+                dialog.OnAdd();
+                EXPECT_EQ(dialog.GetData().Set().GetText(3, 21), "30000") << "a free ID of the users' range";
+                click(3, 1);
+                EXPECT_TRUE(grid.IsEditing());
+                key(Qt::Key_Escape); // a changed set: still the cell's edit only
+                EXPECT_FALSE(grid.IsEditing());
+                EXPECT_EQ(boxes.asked.size(), 1u);
+                EXPECT_TRUE(dialog.IsWindowVisible());
+                key(Qt::Key_Escape); // no cell open: as the close box, with its question
+                ASSERT_EQ(boxes.asked.size(), 2u);
+                EXPECT_EQ(boxes.asked[1], "Il database è stato modificato.\n\nVuoi salvare le modifiche ?");
+                stillOpen = dialog.IsWindowVisible();
+                boxes.answer = IDNO;
+                key(Qt::Key_Escape);
+            };
+            steps();
+            dialog.EndDialog(IDCANCEL); // a step that failed leaves it open: the loop ends all the same
+        });
+    EXPECT_TRUE(stillOpen) << "Cancel keeps the dialog";
+    EXPECT_EQ(boxes.asked.size(), 3u) << "the last Escape asks again and closes on No";
+    EXPECT_EQ(Saved(), 0);
+}
+
+// A motor whose ID lies outside the users' range (a hand-edited file) is named at the save.
+TEST_F(CustomDbPluginTest, SavingAMotorWithAnIdOutsideTheUsersRangeSaysWhich)
+{
+    host.motors.GetRecord(2, 2)->dblD12 = 12;
+    boxes.answer = IDNO;
+    Run(
+        [](CDlgMotorDb& dialog)
+        {
+            dialog.GetData().Set().SetText(0, 0, "MQ");
+            dialog.OnSave();
+            EXPECT_TRUE(dialog.GetData().Set().IsModified());
+            dialog.SendMessage(WM_COMMAND, IDCANCEL, 0);
+        });
+    ASSERT_GE(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0], "Il motore della riga 3 ha l'ID 12, fuori dall'intervallo da 30000 a 32767: il "
+                              "database non è stato salvato.");
+    EXPECT_EQ(Saved(), 0);
 }

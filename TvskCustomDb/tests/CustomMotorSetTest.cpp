@@ -125,3 +125,34 @@ TEST_F(CustomMotorSetTest, NothingIsStoredAfterAFailedLoad)
     EXPECT_FALSE(set.Load(nullptr));
     EXPECT_FALSE(set.Store());
 }
+
+// A new motor takes the first ID of the users' range that no motor holds; a motor whose ID lies
+// outside the range (a hand-edited file) is named and nothing is stored until it is mended.
+TEST_F(CustomMotorSetTest, NewMotorsTakeAFreeUserIdAndABadIdStopsTheStore)
+{
+    ASSERT_TRUE(set.Load(&db)); // 30001, 30002, 30010
+    set.Append();
+    EXPECT_EQ(set.GetText(3, 21), "30000");
+    set.Append();
+    EXPECT_EQ(set.GetText(4, 21), "30003");
+    EXPECT_EQ(set.FirstRowWithBadId(), -1);
+
+    db.GetRecord(1, CCustomMotorSet::kSet)->dblD12 = 29999;
+    ASSERT_TRUE(set.Load(&db));
+    EXPECT_EQ(set.FirstRowWithBadId(), 1);
+    ASSERT_TRUE(set.SetText(0, 0, "MY"));
+    EXPECT_FALSE(set.Store());
+    EXPECT_TRUE(set.IsModified());
+    CTvskMotorDb reopened;
+    ASSERT_EQ(Open(reopened), 0);
+    EXPECT_STREQ(reopened.GetRecord(0, 2)->szMotorDef, "MX^80^3000^2.2^400") << "the file stays as it was";
+
+    CellRefusal refusal = CellRefusal::None;
+    EXPECT_FALSE(set.SetText(1, 21, "29999", &refusal));
+    EXPECT_EQ(refusal, CellRefusal::IdOutOfRange);
+    EXPECT_FALSE(set.SetText(1, 5, "abc", &refusal));
+    EXPECT_EQ(refusal, CellRefusal::NotANumber);
+    EXPECT_TRUE(set.SetText(1, 21, "30020", &refusal));
+    EXPECT_EQ(refusal, CellRefusal::None);
+    EXPECT_TRUE(set.Store());
+}

@@ -48,6 +48,12 @@ const RESOURCE_STRING kStrings[] = {
     {IDS_MOTORDB_TIP_ADD, "Aggiungi motore"},
     {IDS_MOTORDB_TIP_DELETE, "Elimina motore"},
     {IDS_MOTORDB_TIP_CLOSE, "Chiudi"},
+    {IDS_MOTORDB_NOT_A_NUMBER, "«%s» non è un numero: la cella resta com'era."},
+    {IDS_MOTORDB_ID_RANGE,
+     "L'ID di un motore utente è un numero intero da 30000 a 32767: la cella resta com'era."},
+    {IDS_MOTORDB_BAD_ID_SAVE,
+     "Il motore della riga %d ha l'ID %s, fuori dall'intervallo da 30000 a 32767: il "
+     "database non è stato salvato."},
 };
 
 const DlgItem kItems[] = {{DlgKind::Frame, IDC_MOTORDB_GRID, 0, 20, 600, 200}};

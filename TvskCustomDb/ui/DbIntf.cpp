@@ -8,6 +8,7 @@
 
 #include <TVEditGrid/EditGrid.h>
 #include <ui/DataSource.h>
+#include <ui/MessageBox.h>
 
 #include <cstdint>
 
@@ -86,7 +87,23 @@ const CEnum* CDbIntf::GetEnum(int col, int /*row*/)
 
 int CDbIntf::SetElemS(int row, int col, const char* text, int /*flags*/)
 {
-    return m_Set.SetText(row, col, text) ? 1 : 0;
+    CellRefusal refusal = CellRefusal::None;
+    if (m_Set.SetText(row, col, text, &refusal))
+        return 1;
+    // A refused entry is said, so that the cell's unchanged value is never taken for the typed one.
+    CString word;
+    if (refusal == CellRefusal::NotANumber)
+    {
+        CString typed(text ? text : "");
+        typed.Trim();
+        word.Format(HostOrOwnString(IDS_MOTORDB_NOT_A_NUMBER).GetString(), typed.GetString());
+    }
+    else if (refusal == CellRefusal::IdOutOfRange)
+        word = HostOrOwnString(IDS_MOTORDB_ID_RANGE);
+    if (!word.IsEmpty())
+        AfxShowMessageBox(m_pGrid ? m_pGrid->GetParent() : nullptr, word,
+                          HostOrOwnString(IDS_MOTORDB_CAPTION), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
 }
 
 int CDbIntf::SetElemI(int row, int col, int value, int /*flags*/)
@@ -127,10 +144,11 @@ int CDbIntf::GetHeaderS(int headerStringId, CString& text)
     return text.IsEmpty() ? 0 : 1;
 }
 
+// Edit mode first: the move then opens the clicked cell's editor at once.
 void CDbIntf::ClickElem(int row, int col)
 {
     if (!m_pGrid)
         return;
-    m_pGrid->Move(row, col);
     m_pGrid->EditMode(1, 0);
+    m_pGrid->Move(row, col);
 }

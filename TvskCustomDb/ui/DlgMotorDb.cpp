@@ -100,9 +100,24 @@ BOOL CDlgMotorDb::OnInitDialog()
 
 BOOL CDlgMotorDb::PreTranslateMessage(MSG* msg)
 {
-    if (msg && msg->message == WM_KEYDOWN && m_pGrid && m_pGrid->GetSafeHwnd() &&
-        (msg->hwnd == m_pGrid.get() || m_pGrid->IsWndChild(msg->hwnd)) &&
-        m_pGrid->ProcessKey(static_cast<UINT>(msg->wParam)) != 0)
+    if (!msg || msg->message != WM_KEYDOWN || !m_pGrid || !m_pGrid->GetSafeHwnd())
+        return CResizableDialog::PreTranslateMessage(msg);
+    const UINT key = static_cast<UINT>(msg->wParam);
+    // Enter and Escape end the cell's edit and the grid keeps the focus; Escape with no cell open
+    // closes as the close box does.
+    if (key == VK_ESCAPE && !m_pGrid->IsEditing())
+    {
+        OnCancel();
+        return TRUE;
+    }
+    if (key == VK_ESCAPE || key == VK_RETURN)
+    {
+        m_pGrid->ProcessKey(key);
+        if (GetSafeHwnd() && !m_pGrid->IsEditing())
+            m_pGrid->SetFocus();
+        return TRUE;
+    }
+    if ((msg->hwnd == m_pGrid.get() || m_pGrid->IsWndChild(msg->hwnd)) && m_pGrid->ProcessKey(key) != 0)
         return TRUE;
     return CResizableDialog::PreTranslateMessage(msg);
 }
@@ -195,6 +210,14 @@ void CDlgMotorDb::OnDelete()
 
 void CDlgMotorDb::OnSave()
 {
+    if (const int row = m_Data.Set().FirstRowWithBadId(); row >= 0)
+    {
+        CString text;
+        text.Format(m_Data.HostOrOwnString(IDS_MOTORDB_BAD_ID_SAVE).GetString(), row + 1,
+                    m_Data.Set().GetText(row, CCustomMotorSet::kIdColumn).GetString());
+        AfxShowMessageBox(this, text, GetWindowText(), MB_OK | MB_ICONSTOP);
+        return;
+    }
     if (m_Data.Store())
         m_bSaved = true;
     else

@@ -167,6 +167,25 @@ TEST_F(CTvskParDbTest, TemporaryParametersAreAddedOnceAndRemovedAlone)
     EXPECT_EQ(db.RemTmpPar(tmp), 0);
 }
 
+// A temporary parameter has no menu of the file: every menu lists it, at once and after a sort.
+TEST_F(CTvskParDbTest, TemporaryParametersShowInEveryMenu)
+{
+    DBPAR tmp = TmpPar("50", 50, 0, 16);
+    ASSERT_EQ(db.AddTmpPar(tmp), 1);
+    EXPECT_EQ(WorkingIds(db, false),
+              (std::vector<std::string>{"Pr4", "Pr4.2", "Pr7", "Pr9", "Pr21:20", "Pr30", "50"}));
+    db.Sort();
+    EXPECT_EQ(WorkingIds(db, false).size(), 7u);
+    EXPECT_NE(db.GetPar("50", false), nullptr);
+    for (const int menu : {-1, 2})
+    {
+        db.SetMenu(menu);
+        EXPECT_NE(db.GetPar("50", false), nullptr) << menu;
+    }
+    db.SetMenu(2);
+    EXPECT_EQ(WorkingIds(db, false), (std::vector<std::string>{"Pr4", "Pr4.2", "50"})) << "and nothing more";
+}
+
 TEST_F(CTvskParDbTest, TemporaryParameterTextsEndWithinTheirFields)
 {
     DBPAR tmp = TmpPar("", 60, 0, 16);

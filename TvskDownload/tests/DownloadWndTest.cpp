@@ -12,9 +12,11 @@
 #include <ui/SystemMenu.h>
 
 #include <testing/DialogFit.h>
+#include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -27,6 +29,9 @@
 
 namespace
 {
+// The application object: keys pass the windows' pre-translation as in the program.
+const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
+
 class CAnswer : public CMessageBoxSink
 {
 public:
@@ -253,7 +258,96 @@ TEST_F(DownloadWndTest, OpeningTheWindowKeepsTheHostsMenu)
     ASSERT_TRUE(manager->GetCurrMenuID(&now));
     EXPECT_EQ(now, menu);
     EXPECT_EQ(manager->GetParNum(), rows);
-    EXPECT_EQ(wnd.ToolBar().GetComboBox()->GetCurSel(), CB_ERR);
+    CComboBox* combo = wnd.ToolBar().GetComboBox();
+    ASSERT_NE(combo->GetCurSel(), CB_ERR) << "the list shows the host's menu";
+    EXPECT_EQ(static_cast<int>(combo->GetItemData(combo->GetCurSel())), menu);
+}
+
+// The menu list opens on the host's menu (every parameter at first); a key in it chooses another,
+// which the host and the parameter grid then show; the first entry goes back to every parameter.
+TEST_F(DownloadWndTest, TheMenuListShowsTheHostsMenuAndAKeyChoosesAnother)
+{
+    int menu = -1;
+    ASSERT_TRUE(manager->GetCurrMenuID(&menu));
+    ASSERT_EQ(menu, 0);
+    const int rows = manager->GetParNum();
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    CComboBox* combo = wnd.ToolBar().GetComboBox();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->GetCurSel(), 0);
+    CString shown;
+    combo->GetLBText(combo->GetCurSel(), shown);
+    EXPECT_EQ(shown, CString("Tutti i parametri"));
+    CString first;
+    combo->GetLBText(1, first);
+    EXPECT_EQ(first, CString("Configurazione"));
+
+    std::vector<std::unique_ptr<QKeyEvent>> keys; // the window layer knows an event by its address
+    const auto press = [&](Qt::Key key)
+    {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        {
+            keys.push_back(std::make_unique<QKeyEvent>(type, key, Qt::NoModifier));
+            QApplication::sendEvent(combo->GetWidget(), keys.back().get());
+        }
+    };
+    wnd.GetWidget()->activateWindow();
+    combo->SetFocus();
+    press(Qt::Key_Down);
+    int now = -1;
+    ASSERT_TRUE(WaitUntil([&] { return manager->GetCurrMenuID(&now) && now == 1; }, 20000)) << now;
+    ASSERT_TRUE(WaitUntil([&] { return wnd.ParGrid().GetNumRows() == manager->GetParNum(); }, 20000));
+    EXPECT_LT(manager->GetParNum(), rows);
+    EXPECT_GT(manager->GetParNum(), 0);
+
+    press(Qt::Key_Up);
+    ASSERT_TRUE(WaitUntil([&] { return manager->GetCurrMenuID(&now) && now == 0; }, 20000)) << now;
+    ASSERT_TRUE(WaitUntil([&] { return wnd.ParGrid().GetNumRows() == rows; }, 20000));
+}
+
+// A temporary parameter added in the window shows as one more row of the list it is working in,
+// and again when the configuration is opened anew.
+TEST_F(DownloadWndTest, AnAddedTemporaryParameterShowsAndComesBackWithTheFile)
+{
+    manager->SetSaveMonitor(TRUE);
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    CDownloadWnd& wnd = Window();
+    const int rows = wnd.ParGrid().GetNumRows();
+    ASSERT_EQ(rows, manager->GetParNum());
+    const size_t asked = boxes.asked.size();
+    QTimer::singleShot(0,
+                       []
+                       {
+                           auto* dialog = dynamic_cast<CDlgInsertPar*>(
+                               CWnd::FromWidget(QApplication::activeModalWidget()));
+                           ASSERT_NE(dialog, nullptr);
+                           dialog->SetDlgItemText(IDC_INSERTPAR_ADDRESS, "200");
+                           dialog->SetDlgItemText(IDC_INSERTPAR_DESCR, "Prova");
+                           dialog->SendMessage(WM_COMMAND, IDOK, 0);
+                       });
+    wnd.SendMessage(WM_COMMAND, ID_DL_TMP_ADD, 0);
+    const auto listed = [](CDownloadWnd& shown)
+    {
+        std::vector<std::string> names;
+        for (int row = 0; row < shown.ParGrid().GetNumRows(); ++row)
+            if (shown.Pars().Field(row, FIELD_TEMPORARY) != "0")
+                names.push_back(shown.Pars().Field(row, FIELD_NAME).str());
+        return names;
+    };
+    EXPECT_EQ(wnd.ParGrid().GetNumRows(), rows + 1);
+    EXPECT_EQ(listed(wnd), std::vector<std::string>{"200"});
+    EXPECT_EQ(boxes.asked.size(), asked) << "accepted without a word";
+
+    const std::string saved = dir + "/Samples/WithTemporary.dat";
+    ASSERT_EQ(manager->SaveFile(saved.c_str()), 0);
+    proxy.Reset();
+    ASSERT_EQ(manager->OpenFile(saved.c_str()), 0);
+    plugin = proxy.CreateLoader("TvskDownload.dll")->CreatePluginClass(nullptr);
+    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager.get()), 0);
+    plugin->SendCommand(PLUGINCMD_RUN, 0, 0);
+    EXPECT_EQ(Window().ParGrid().GetNumRows(), rows + 1);
+    EXPECT_EQ(listed(Window()), std::vector<std::string>{"200"});
 }
 
 TEST_F(DownloadWndTest, TheFormatColumnChangesHowValuesShow)
@@ -281,13 +375,17 @@ TEST_F(DownloadWndTest, AFirstOpeningIsWhollyOnScreenWithPicturesAndGridsThatFol
     EXPECT_EQ(tvsk::testing::CutTexts(Window()), std::vector<std::string>{});
     CRect rect;
     Window().GetWindowRect(&rect);
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const CRect defaultSize = DialogUnitsToPixels(CRect(0, 0, 420, 280));
-    EXPECT_GE(rect.Width(), std::min(static_cast<int>(defaultSize.Width()), screen.width()));
-    EXPECT_GE(rect.Height(), std::min(static_cast<int>(defaultSize.Height()), screen.height()));
-    EXPECT_TRUE(screen.contains(QRect(rect.left, rect.top, rect.Width(), rect.Height())))
-        << rect.left << "," << rect.top;
-    EXPECT_NEAR(rect.CenterPoint().x, screen.center().x(), 2) << "centred with no main window";
+    // At 10,10 and 290 pixels wide and high, its frame's border aside.
+    EXPECT_EQ(rect.TopLeft(), CPoint(10, 10));
+    EXPECT_NEAR(rect.Width(), 290, 8);
+    EXPECT_NEAR(rect.Height(), 290, 8);
+    // Its splitter bar is 20 pixels high, across the window below the toolbar.
+    CRect bar;
+    Window().Splitter().GetWindowRect(&bar);
+    CRect client;
+    Window().GetClientRect(&client);
+    EXPECT_EQ(bar.Height(), 20);
+    EXPECT_EQ(bar.Width(), client.Width());
 
     // Every button shows a picture (not a letter) and tells what it does in its tool tip.
     int buttons = 0;

@@ -46,6 +46,7 @@ const RESOURCE_STRING kStrings[] = {
     {ID_DL_ONLINE, "Online"},
     {ID_DL_SHOW_FORMAT, "Formato Parametri"},
     {ID_DL_SAVE_MONITOR, "Salva parametri temporanei e monitor"},
+    {IDS_DL_ALL_MENUS, "Tutti i parametri"},
 };
 
 const DlgItem kInsertItems[] = {

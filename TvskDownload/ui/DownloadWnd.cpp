@@ -35,15 +35,15 @@ constexpr int kMarginWidth = 30;
 constexpr UINT kTitleString = 2006;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kPlacementKey = "DownloadWin";
+constexpr int kAllMenus = 0;
 
 long Text(const char* text)
 {
     return static_cast<long>(reinterpret_cast<intptr_t>(text));
 }
 
-// The size of a first opening, in dialog units so that it follows the desktop's font.
-constexpr int kDefaultWidthUnits = 420;
-constexpr int kDefaultHeightUnits = 280;
+// The place of a first opening.
+const CRect kDefaultRect(10, 10, 300, 300);
 
 // The remembered rectangle, when it is 16 bytes and lies on the screen.
 std::optional<CRect> RememberedRect()
@@ -169,17 +169,7 @@ void CDownloadWnd::MapCommands()
 
 BOOL CDownloadWnd::CreateWindowAt()
 {
-    const std::optional<CRect> remembered = RememberedRect();
-    if (remembered)
-        return Create("Download", *remembered, nullptr, 0, Exclusive() ? 1 : 0);
-    // No stored place: the default size (at most the screen's) centred on the main window.
-    const CRect size = DialogUnitsToPixels(CRect(0, 0, kDefaultWidthUnits, kDefaultHeightUnits));
-    const CRect rect(0, 0, std::min(static_cast<int>(size.Width()), GetSystemMetrics(SM_CXSCREEN)),
-                     std::min(static_cast<int>(size.Height()), GetSystemMetrics(SM_CYSCREEN)));
-    if (!Create("Download", rect, nullptr, 0, Exclusive() ? 1 : 0))
-        return FALSE;
-    CenterWindow(AfxGetMainWnd());
-    return TRUE;
+    return Create("Download", RememberedRect().value_or(kDefaultRect), nullptr, 0, Exclusive() ? 1 : 0);
 }
 
 void CDownloadWnd::SetVisibleState(bool visible)
@@ -240,7 +230,9 @@ int CDownloadWnd::OnCreate(CREATESTRUCT* createStruct)
             AddMonitorEntry(name, false);
         }
         FillMenuCombo();
-        m_nLastMode = -1;
+        // The list shown is the host's for this mode: the first activation re-applies nothing.
+        short mode = -1;
+        m_nLastMode = m_pHost->GetOpMode(&mode) ? mode : -1;
     }
     SetTimer(kToolbarTimer, 100);
     SetTimer(kOnlineTimer, 500);
@@ -263,6 +255,7 @@ void CDownloadWnd::FillMenuCombo()
     int current = -1;
     m_pHost->GetCurrMenuID(&current);
     combo->ResetContent();
+    bool allListed = false;
     for (int i = 0; i < count; ++i)
     {
         int id = 0;
@@ -271,9 +264,16 @@ void CDownloadWnd::FillMenuCombo()
             continue;
         const int item = combo->AddString(name);
         combo->SetItemData(item, static_cast<DWORD_PTR>(id));
-        if (id == current)
-            combo->SetCurSel(item);
+        allListed = allListed || id == kAllMenus;
     }
+    // Menu 0 lists the parameters of every menu, as the host shows them at first.
+    if (!allListed)
+        combo->SetItemData(combo->InsertString(0, DownloadString(m_pHost, IDS_DL_ALL_MENUS)),
+                           static_cast<DWORD_PTR>(kAllMenus));
+    // Only shown: a selection made here would change the host's menu.
+    for (int item = 0; item < combo->GetCount(); ++item)
+        if (static_cast<int>(combo->GetItemData(item)) == current)
+            combo->SetCurSel(item);
 }
 
 void CDownloadWnd::OnMenuChange()

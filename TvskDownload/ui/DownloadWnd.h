@@ -1,12 +1,12 @@
 // The "Download" tool window: the parameter list above, the monitor below, and the drive commands.
 #pragma once
 
+#include <TvskDownload/ui/DownloadSplitter.h>
 #include <TvskDownload/ui/MonitorTask.h>
 #include <TvskDownload/ui/ParIntf.h>
 
 #include <TVEditGrid/EditGrid.h>
 #include <ui/Controls.h>
-#include <uiext/SplitterBar.h>
 #include <uiext/ToolBarDlg.h>
 #include <uiext/ToolWnd.h>
 #include <uiext/Wait.h>
@@ -50,6 +50,7 @@ public:
     CMonitorTask* Task() const noexcept { return m_pTask.get(); }
     CEditGrid& ParGrid() noexcept { return m_ParGrid; }
     CEditGrid& MonitorGrid() noexcept { return m_MonitorGrid; }
+    CSplitterBar& Splitter() noexcept { return m_Splitter; }
     CToolBarDlg& ToolBar() noexcept { return m_ToolBar; }
     // The grid that has the selection (the parameter grid at start).
     CParListIntf* Selected() const noexcept { return m_pSelected; }
@@ -88,7 +89,7 @@ private:
 
     CPluginIntf* m_pHost = nullptr; // not owned
     bool m_bOnline = false;
-    CSplitterBar m_Splitter;
+    CDownloadSplitter m_Splitter{this};
     CEditGrid m_ParGrid;
     CEditGrid m_MonitorGrid;
     CToolBarDlg m_ToolBar;

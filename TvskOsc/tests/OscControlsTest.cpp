@@ -12,6 +12,7 @@
 #include <kernel/SharedLibrary.h>
 #include <protocol/tests/DriveChain.h>
 #include <registry/Profile.h>
+#include <ui/FileDialog.h>
 #include <ui/MessageBox.h>
 
 #include <testing/TestApplication.h>
@@ -44,6 +45,18 @@ public:
         return IDOK;
     }
     std::vector<std::string> asked;
+};
+
+// Answers every file box with the path set last.
+class CChosenFile : public CFileDialogSink
+{
+public:
+    INT_PTR Show(CFileDialog& dialog) override
+    {
+        dialog.SetResult(path.c_str(), 1);
+        return IDOK;
+    }
+    std::string path;
 };
 
 class OscControlsTest : public ::testing::Test
@@ -134,17 +147,42 @@ protected:
     void Enter(CDlgOscilloscope& dialog, UINT id, const char* text)
     {
         dialog.SetDlgItemText(id, text);
+        Focus(dialog, id);
+        Key(dialog, id, Qt::Key_Return);
+    }
+    static void Focus(CDlgOscilloscope& dialog, UINT id)
+    {
         CWnd* field = dialog.GetDlgItem(id);
         ASSERT_NE(field, nullptr);
         dialog.GetWidget()->activateWindow();
         field->SetFocus();
-        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; }, 2000)) << "the field has the focus";
+        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; }, 20000))
+            << "the field has the focus";
+    }
+    // One key pressed and released in a control, as the keyboard gives it.
+    void Key(CDlgOscilloscope& dialog, UINT id, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             const QString& text = QString())
+    {
+        CWnd* field = dialog.GetDlgItem(id);
+        ASSERT_NE(field, nullptr);
         // Kept alive: the window layer passes an event once, known by its address.
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
         {
-            keys.push_back(std::make_unique<QKeyEvent>(type, Qt::Key_Return, Qt::NoModifier));
+            keys.push_back(std::make_unique<QKeyEvent>(type, key, modifiers, text));
             QApplication::sendEvent(field->GetWidget(), keys.back().get());
         }
+    }
+    // Digits typed one by one into the focused field.
+    void Type(CDlgOscilloscope& dialog, UINT id, const char* digits)
+    {
+        for (const char* digit = digits; *digit; ++digit)
+            Key(dialog, id, Qt::Key_0 + (*digit - '0'), Qt::NoModifier, QString(QChar(*digit)));
+    }
+    // One tick of the 200 ms timer has passed: it puts the acquisition count back into its field.
+    static bool TickPassed(CDlgOscilloscope& dialog)
+    {
+        dialog.SetDlgItemText(IDC_OSC_ACQUISITIONS, "?");
+        return WaitUntil([&] { return Text(dialog, IDC_OSC_ACQUISITIONS) != "?"; }, 20000);
     }
     long DriveWord(int address)
     {
@@ -286,4 +324,97 @@ TEST_F(OscControlsTest, CancelWhileRecordingAsksToStopFirst)
         });
     EXPECT_TRUE(stillRunning);
     EXPECT_EQ(boxes.asked, std::vector<std::string>{"Fermare l'acquisizione prima di chiudere"});
+}
+
+// Typed slowly, a value stays in its field across the display ticks until Enter applies it.
+TEST_F(OscControlsTest, AFieldKeepsWhatIsTypedUntilEnterAppliesIt)
+{
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            for (const UINT id : {IDC_OSC_TRG_LEVEL, IDC_OSC_TRG_POS, IDC_OSC_CH2_DIV, IDC_OSC_HORZ_DIV})
+            {
+                Focus(dialog, id);
+                Key(dialog, id, Qt::Key_A, Qt::ControlModifier); // select what the field shows
+                Type(dialog, id, "3");
+                ASSERT_TRUE(TickPassed(dialog));
+                ASSERT_TRUE(TickPassed(dialog));
+                EXPECT_EQ(Text(dialog, id), "3") << id;
+                Type(dialog, id, "7");
+                ASSERT_TRUE(TickPassed(dialog));
+                EXPECT_EQ(Text(dialog, id), "37") << id;
+                Key(dialog, id, Qt::Key_Return);
+                ASSERT_TRUE(TickPassed(dialog));
+                EXPECT_EQ(Text(dialog, id), "37") << id;
+            }
+            const size_t source = static_cast<size_t>(dialog.Acquisition().GetSource());
+            EXPECT_DOUBLE_EQ(dialog.Settings().m_TrgLev[source], 37);
+            EXPECT_DOUBLE_EQ(dialog.Settings().m_TrgPos[source], 37);
+            EXPECT_DOUBLE_EQ(dialog.Settings().m_Ranges[1].dMax - dialog.Settings().m_Ranges[1].dMin, 370);
+            EXPECT_DOUBLE_EQ(dialog.Settings().m_dHorzDiv, 37);
+            EXPECT_TRUE(dialog.IsWindowVisible());
+        });
+    EXPECT_TRUE(boxes.asked.empty());
+}
+
+// A capture opened after a recording shows at the scales its fields give, with its own readouts.
+TEST_F(OscControlsTest, AnOpenedCaptureShowsAtTheFieldsScalesWithItsOwnReadouts)
+{
+    CChosenFile chosen;
+    chosen.path = dir + "/Samples/OscCapture.txt"; // channel 1 ends at -3000 rpm
+    CFileDialogSink* previousFiles = AfxSetFileDialogSink(&chosen);
+    std::string recorded;
+    std::string opened;
+    std::vector<std::pair<double, double>> scales;
+    std::vector<std::pair<double, double>> ranges;
+    std::vector<std::string> divisions;
+    std::vector<std::string> shownDivisions;
+    Run(
+        [&](CDlgOscilloscope& dialog)
+        {
+            const auto samples = [&dialog]
+            {
+                LONG count = 0;
+                ITrack4* track = dialog.Graph().GetTrack(0);
+                track->get_SamplesNum(&count);
+                track->Release();
+                return count;
+            };
+            dialog.SendMessage(WM_COMMAND, ID_OSC_RUN, 0);
+            ASSERT_TRUE(dialog.IsRunning());
+            ASSERT_TRUE(WaitUntil([&] { return samples() > 300; }, 30000));
+            dialog.SendMessage(WM_COMMAND, ID_OSC_RUN, 0);
+            dialog.SendMessage(WM_COMMAND, ID_OSC_MEASURE, 0);
+            ASSERT_TRUE(TickPassed(dialog));
+            recorded = Text(dialog, IDC_OSC_CH1_BAR2);
+            dialog.SendMessage(WM_COMMAND, ID_OSC_OPEN, 0);
+            ASSERT_TRUE(TickPassed(dialog));
+            opened = Text(dialog, IDC_OSC_CH1_BAR2);
+            for (int i = 0; i < 2; ++i)
+            {
+                ITrack4* track = dialog.Graph().GetTrack(i);
+                double min = 0;
+                double max = 0;
+                track->get_Min(&min);
+                track->get_Max(&max);
+                track->Release();
+                scales.emplace_back(min, max);
+                ranges.emplace_back(dialog.Settings().m_Ranges[static_cast<size_t>(i)].dMin,
+                                    dialog.Settings().m_Ranges[static_cast<size_t>(i)].dMax);
+            }
+            divisions = {Text(dialog, IDC_OSC_CH1_DIV), Text(dialog, IDC_OSC_CH2_DIV)};
+            for (const auto& [min, max] : ranges)
+            {
+                CString division;
+                division.Format("%g", (max - min) / 10);
+                shownDivisions.push_back(division.str());
+            }
+        });
+    AfxSetFileDialogSink(previousFiles);
+    EXPECT_NE(recorded, "-3000") << "the recording ends elsewhere";
+    EXPECT_NE(recorded, "...");
+    EXPECT_EQ(opened, "-3000");
+    EXPECT_EQ(scales, ranges);
+    EXPECT_EQ(divisions, shownDivisions) << "the fields tell the scales drawn";
+    EXPECT_TRUE(boxes.asked.empty());
 }

@@ -264,6 +264,11 @@ void CDlgOscilloscope::UpdateFields()
     ShowNumber(IDC_OSC_HORZ_DIV, m_Settings.m_dHorzDiv);
     ShowNumber(IDC_OSC_TRG_LEVEL, m_Settings.m_TrgLev[static_cast<size_t>(source)]);
     ShowNumber(IDC_OSC_TRG_POS, m_Settings.m_TrgPos[static_cast<size_t>(source)]);
+    ShowAcquisitions();
+}
+
+void CDlgOscilloscope::ShowAcquisitions()
+{
     CString count;
     count.Format("%d", m_Acquisition.Acquisitions());
     SetDlgItemText(IDC_OSC_ACQUISITIONS, count);
@@ -406,7 +411,7 @@ void CDlgOscilloscope::Tick()
     if (m_pParameters && m_pParameters->GetSafeHwnd() && !m_pParameters->IsWindowVisible())
         m_pParameters.reset();
     RunParameterRequest();
-    UpdateFields();
+    ShowAcquisitions(); // the edit fields keep what the engineer is typing
     if (!m_bRunning)
         m_nState = STATE_STOP;
     else if (!m_bFramesSinceTick)
@@ -680,11 +685,17 @@ void CDlgOscilloscope::OnOpen()
     for (int i = 0; i < COscAcquisition::kChannels; ++i)
     {
         m_Tracks[i]->Reset();
+        // A reset trace would fit its scale to the samples: the capture keeps the scales the fields show.
+        m_Tracks[i]->SetRange(m_Settings.m_Ranges[i].dMin, m_Settings.m_Ranges[i].dMax);
         m_Tracks[i]->put_Feature(8, Real(COscAcquisition::kSamplePeriodMs));
         std::vector<double>& samples = values[static_cast<size_t>(i)];
         m_Tracks[i]->AddSamples(static_cast<LONG>(samples.size()), samples.data(), nullptr);
     }
+    // Shows the capture's newest samples, which also reads the measure bars anew on it.
+    m_Graph.SetFeature(2, Real(COscAcquisition::kSamplePeriodMs));
     m_Graph.Update();
+    UpdateFields();
+    UpdateReadouts();
 }
 
 void CDlgOscilloscope::OnTimer(UINT_PTR id)

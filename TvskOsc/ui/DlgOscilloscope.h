@@ -68,7 +68,9 @@ private:
     void Arm();
     void SendSamples();
     void UpdateLabels();
+    // Every edit field from the settings; only after a change, never while a field may be typed in.
     void UpdateFields();
+    void ShowAcquisitions();
     void UpdateReadouts();
     void ApplyRange(int channel, double division, double offset);
     void ShowNumber(UINT id, double value);

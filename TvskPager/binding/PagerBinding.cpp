@@ -552,15 +552,16 @@ void CPagerBinding::Command(const std::string& word, long window)
         ProgramError(__FILE__, __LINE__, word.c_str());
         return;
     }
+    // Words that need the drive say so off line instead of doing nothing.
+    if ((word == "ReadAll" || word == "WriteAll" || word == "SaveParameters") && !m_host->IsConnected())
+    {
+        CString text;
+        m_host->GetString(kNotConnectedText, text);
+        m_view.ShowRefusal(text);
+        return;
+    }
     if (word == "ReadAll" || word == "WriteAll")
     {
-        if (!m_host->IsConnected())
-        {
-            CString text;
-            m_host->GetString(kNotConnectedText, text);
-            m_view.ShowRefusal(text);
-            return;
-        }
         // A nested page may have left its own list with the host.
         PublishPageList();
         m_view.BeginWait();

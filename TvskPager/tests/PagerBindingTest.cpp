@@ -306,10 +306,12 @@ TEST_F(PagerBindingTest, WordsCloseRefreshOrGoToTheHost)
     EXPECT_EQ(view.closed, 2);
     binding->Command("ReadAll", 0);
     binding->Command("WriteAll", 0);
+    binding->Command("SaveParameters", 0);
     EXPECT_EQ(view.waits, 0);
-    ASSERT_EQ(view.refusals.size(), 2u) << "off line the page's transfers say why";
-    EXPECT_EQ(view.refusals[0],
-              "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri.");
+    ASSERT_EQ(view.refusals.size(), 3u) << "off line the page's transfers and the save say why";
+    for (const std::string& refusal : view.refusals)
+        EXPECT_EQ(refusal,
+                  "Drive non connesso.\nConnettersi al drive prima di leggere o scrivere i parametri.");
     EXPECT_EQ(PageList().size(), 7u);
 }
 
