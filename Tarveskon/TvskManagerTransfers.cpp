@@ -9,6 +9,7 @@
 #include <framework/ExactNumber.h>
 #include <ui/UiDefs.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -247,16 +248,17 @@ bool CTvskManager::ClearDrivePlc()
     return length > 0 && WriteAddr(kPlcBase, 0, length * 8, static_cast<double>(end)) != FALSE;
 }
 
-bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
+bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program, CTvskTransferProgress* progress)
 {
     CLumoPlcCodeGen codeGen;
     const int capacity = GetPlcMaxLen();
+    const auto counted = [progress] { return !progress || progress->Step(); };
     int extra = 0;
     for (int i = 0; i < capacity; ++i)
     {
         const int address = kPlcBase + i + extra;
         double value = 0.0;
-        if (!ReadAddr(address, 0, 16, &value))
+        if (!ReadAddr(address, 0, 16, &value) || !counted())
             return false;
         DBPLC instruction{};
         CString text;
@@ -267,7 +269,7 @@ bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
         CLumoPlcCodeGen::GetInstrLen(text, twoWords);
         if (twoWords)
         {
-            if (!ReadAddr(address, 0, 32, &value) ||
+            if (!ReadAddr(address, 0, 32, &value) || !counted() ||
                 !codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFFFFFUL,
                                      text, instruction.iOperands))
                 return false;
@@ -278,17 +280,28 @@ bool CTvskManager::ReadDrivePlc(std::vector<DBPLC>& program)
         if (text == "END")
             break;
     }
+    // The program ended before the drive's capacity: nothing is left to count.
+    if (progress)
+    {
+        progress->SetTotal(progress->Done());
+        progress->Show();
+    }
     return true;
 }
 
 BOOL CTvskManager::UploadPlc()
+{
+    return UploadPlcCounted(nullptr);
+}
+
+BOOL CTvskManager::UploadPlcCounted(CTvskTransferProgress* progress)
 {
     if (!StartWithDrive())
         return FALSE;
     std::vector<DBPLC> program;
     {
         CLinkHold hold(m_link);
-        if (!ReadDrivePlc(program))
+        if (!ReadDrivePlc(program, progress))
         {
             m_nErrorCode = 4;
             return FALSE;
@@ -397,6 +410,7 @@ void CTvskManager::ReadAllPars()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return;
     int code = 0;
+    const unsigned short modeBefore = m_parDb.GetOpMode();
     {
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2095), m_strTransferWait);
         std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
@@ -413,30 +427,34 @@ void CTvskManager::ReadAllPars()
             progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
             walked = TransferEach(names, progress, read);
         }
+        // Stopped by a question or the progress window: how far it got and what the rest holds,
+        // since a new operating mode gave the parameters not read that mode's defaults.
         if (!walked)
+        {
             code = 2;
-        if (progress.Cancelled())
-            MessageBox(CancelText(2141, progress), MB_OK | MB_ICONWARNING);
+            MessageBox(CancelText(m_parDb.GetOpMode() != modeBefore ? 2162 : 2141, progress),
+                       MB_OK | MB_ICONWARNING);
+        }
     }
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterReadAll();
 }
 
-int CTvskManager::ReadAllFrom(int start, CString& text, int* index)
+int CTvskManager::ReadAllFrom(int start, CString& text, int* index, CTvskTransferProgress* progress)
 {
     m_nErrorCode = 0;
     text.Empty();
     const bool events = ScriptsMayFire();
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll, &CTvskScriptEvents::AfterReadAll))
         return 0;
-    const int answer = ReadWorkingListFrom(start, text, index);
+    const int answer = ReadWorkingListFrom(start, text, index, progress);
     if (events)
         m_pEvents->AfterReadAll();
     return answer;
 }
 
-int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
+int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index, CTvskTransferProgress* progress)
 {
     const auto failed = [&](const char* name, int at)
     {
@@ -445,11 +463,33 @@ int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
             *index = at;
         return 1;
     };
+    // Every read is counted, the drive's whole program memory included until its END is met; the
+    // user's Cancel is taken between two reads.
+    const int plcWords = std::max(GetPlcMaxLen(), 0);
+    const auto plan = [&](size_t reads)
+    {
+        if (progress)
+            progress->SetTotal(progress->Done() + static_cast<int>(reads) + plcWords);
+        return !progress || progress->Show();
+    };
+    const auto counted = [progress] { return !progress || progress->Step(); };
+    const auto cancelled = [&]
+    {
+        text.Format(LocalText(2160).GetString(), progress->Done());
+        return 3;
+    };
     if (start < 0)
     {
-        for (const std::string& name : tvsk::WorkingNames(m_parDb, true, false))
+        const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
+        if (!plan(modes.size() + tvsk::WorkingNames(m_parDb, false, false).size()))
+            return cancelled();
+        for (const std::string& name : modes)
+        {
             if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
                 return failed(name.c_str(), -1);
+            if (!counted())
+                return cancelled();
+        }
         start = 0;
     }
     // The whole working list of the mode just read, by name: a record may move while it is read.
@@ -457,12 +497,32 @@ int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
     for (long i = start; i < m_parDb.GetParNum(true); ++i)
         if (const DBPAR* par = m_parDb.GetPar(i, true); par && !m_parDb.IsOpModePar(par->szID))
             entries.emplace_back(static_cast<int>(i), par->szID);
+    if (!plan(entries.size()))
+        return cancelled();
     for (const auto& [at, name] : entries)
+    {
         if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
             return failed(name.c_str(), at);
+        if (!counted())
+            return cancelled();
+    }
     // The walk reached the end, whatever was skipped on the way: the program follows.
-    if (IsPlcEnabled() && !UploadPlc())
+    if (!IsPlcEnabled())
     {
+        if (progress)
+        {
+            progress->SetTotal(progress->Done());
+            progress->Show();
+        }
+        return 0;
+    }
+    if (!UploadPlcCounted(progress))
+    {
+        if (progress && progress->Cancelled())
+        {
+            text = LocalText(2161);
+            return 3;
+        }
         text = LocalText(2034);
         return 2;
     }
@@ -493,10 +553,12 @@ void CTvskManager::WriteAllPars()
             progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
             walked = TransferEach(names, progress, write);
         }
+        // Stopped by a question or the progress window: how far it got.
         if (!walked)
+        {
             code = 1;
-        if (progress.Cancelled())
             MessageBox(CancelText(2140, progress), MB_OK | MB_ICONWARNING);
+        }
     }
     m_nErrorCode = code;
     if (events)
