@@ -369,6 +369,13 @@ void CTvskHtmlStatus::OnTimer(UINT_PTR id)
 
 UINT CTvskHtmlStatus::Poll()
 {
+    // A transfer takes events between its exchanges: the alarm waits for its end instead of
+    // taking turns on the line, and the transfer's exchanges show that the link lives.
+    if (m_pManager->IsConnected() && m_pManager->IsTransferring())
+    {
+        m_pManager->CheckConnection(true);
+        return kPollPeriodMs;
+    }
     UINT period = kIdlePeriodMs;
     char commFailed = 0;
     if (!m_pManager->IsConnected() || m_pManager->Link().IsInDialog())

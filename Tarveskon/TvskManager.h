@@ -136,6 +136,8 @@ public:
     BOOL GetCanRW() const { return m_bCanRW; }
     void SetCanRW(BOOL canRW) { m_bCanRW = canRW; }
     int GetErrorCode() const { return m_nErrorCode; }
+    // A long transfer is under way (its progress window up, or hidden for one of its questions).
+    bool IsTransferring() const { return !m_strTransferWait.IsEmpty(); }
     void SetErrorCode(int code) { m_nErrorCode = code; }
     void PostToWindow(CWnd* window, UINT message, WPARAM wParam, LPARAM lParam)
     {
