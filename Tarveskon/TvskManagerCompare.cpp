@@ -118,7 +118,13 @@ void CTvskManager::GoOnline(CWnd* owner)
         }
         const int choice = AskWhileWaiting(owner, text, MB_YESNOCANCEL | MB_ICONERROR);
         if (choice != IDYES && choice != IDNO)
+        {
+            // As a Cancel in the progress window: what was read and what was not.
+            EndWait();
+            ShowBox(owner, FormatString(LocalText(2160).GetString(), progress.Done()),
+                    MB_OK | MB_ICONWARNING);
             break;
+        }
         start = choice == IDYES ? index : index + 1;
     }
     EndWait();
