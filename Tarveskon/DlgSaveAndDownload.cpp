@@ -40,6 +40,8 @@ constexpr ItemText kTexts[] = {
 };
 
 constexpr const char* kUnit = "DlgSaveAndDownload";
+// The error code of a step a script vetoed.
+constexpr int kScriptVeto = 20;
 
 } // namespace
 
@@ -135,19 +137,20 @@ bool CDlgSaveAndDownload::EnsureConnected(bool& opened)
 
 void CDlgSaveAndDownload::OnDownload()
 {
-    RunTicked({{&m_bDownloadParams, HOSTCMD_DOWNLPARAMS},
-               {&m_bDownloadPlc, HOSTCMD_DOWNLPLC},
-               {&m_bDownloadCams, HOSTCMD_DOWNLCAMS}},
+    RunTicked({{&m_bDownloadParams, HOSTCMD_DOWNLPARAMS, IDC_DOWNLOAD_PARAMS},
+               {&m_bDownloadPlc, HOSTCMD_DOWNLPLC, IDC_DOWNLOAD_PLC},
+               {&m_bDownloadCams, HOSTCMD_DOWNLCAMS, IDC_DOWNLOAD_CAMS}},
               IDC_DOWNLOAD, false);
 }
 
 void CDlgSaveAndDownload::OnSave()
 {
-    RunTicked({{&m_bSaveParams, HOSTCMD_SAVEPARAMETERS}, {&m_bSavePlc, HOSTCMD_SAVEPLC}}, IDC_SAVE, true);
+    RunTicked({{&m_bSaveParams, HOSTCMD_SAVEPARAMETERS, IDC_SAVE_PARAMS},
+               {&m_bSavePlc, HOSTCMD_SAVEPLC, IDC_SAVE_PLC}},
+              IDC_SAVE, true);
 }
 
-void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button,
-                                    bool saving)
+void CDlgSaveAndDownload::RunTicked(std::initializer_list<Ticked> commands, UINT button, bool saving)
 {
     if (!m_pHost)
     {
@@ -158,14 +161,31 @@ void CDlgSaveAndDownload::RunTicked(std::initializer_list<std::pair<BOOL*, UINT>
     bool opened = false;
     if (!EnsureConnected(opened))
         return;
-    for (const auto& [ticked, command] : commands)
+    // A step that failed or was cancelled ends the whole operation (a script's veto does not): the
+    // step told how far it got, the ticked boxes after it are named here.
+    bool stopped = false;
+    CString notSent;
+    for (const Ticked& step : commands)
     {
-        if (*ticked)
-            m_pHost->SendCommand(command, 0, 0);
-        *ticked = FALSE;
+        if (*step.ticked && stopped)
+        {
+            CString name;
+            GetDlgItemText(static_cast<int>(step.box), name);
+            notSent += (notSent.IsEmpty() ? "" : ", ") + name;
+        }
+        else if (*step.ticked)
+        {
+            m_pHost->SendCommand(step.command, 0, 0);
+            const int code = m_pHost->GetErrorCode();
+            stopped = code != 0 && code != kScriptVeto;
+        }
+        *step.ticked = FALSE;
     }
     WriteChecks();
     GetDlgItem(button)->EnableWindow(FALSE);
+    if (!notSent.IsEmpty())
+        m_pHost->MessageBox(FormatString(m_pHost->LocalText(2163).GetString(), notSent.GetString()),
+                            MB_OK | MB_ICONWARNING);
     if (!saving)
     {
         if (opened)

@@ -4,7 +4,6 @@
 #include <ui/Dialog.h>
 
 #include <initializer_list>
-#include <utility>
 
 class CTvskManager;
 
@@ -38,10 +37,17 @@ private:
     void WriteChecks();
     // Connects when the drive is not; opened tells whether this call opened the link.
     bool EnsureConnected(bool& opened);
+    // A check box's member, its host command and the box itself.
+    struct Ticked
+    {
+        BOOL* ticked;
+        UINT command;
+        UINT box;
+    };
     // Sends the host command of every ticked box over the link (opened for them when it was not),
     // unticks them and disables the button. Downloading closes a link it opened; saving frees the
     // link's owner, then closes a link it found open and keeps one it opened.
-    void RunTicked(std::initializer_list<std::pair<BOOL*, UINT>> commands, UINT button, bool saving);
+    void RunTicked(std::initializer_list<Ticked> commands, UINT button, bool saving);
 
     BOOL m_bDownloadParams = FALSE;
     BOOL m_bDownloadPlc = FALSE;

@@ -62,5 +62,10 @@ enum HostCommand : unsigned
     HOSTCMD_DOWNLCAMS = 37,
     HOSTCMD_SAVEPARAMETERS = 38,
     HOSTCMD_SAVEPLC = 40,
-    HOSTCMD_SHOWHELP = 50
+    HOSTCMD_SHOWHELP = 50,
+    // A plug-in's long transfer in the host's progress window: begin (param1: the text, param2: the
+    // exchanges in all), one exchange done (answers 1 once the user cancelled), end.
+    HOSTCMD_BEGINTRANSFER = 60,
+    HOSTCMD_TRANSFERSTEP = 61,
+    HOSTCMD_ENDTRANSFER = 62
 };

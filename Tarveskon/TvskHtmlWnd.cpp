@@ -377,8 +377,8 @@ UINT CTvskHtmlStatus::Poll()
         SetAlarmString("");
         UpdateDriveDescrString();
     }
-    // While a transfer holds the line its own exchanges tell whether the line works: the poll adds
-    // none and keeps what it showed.
+    // While a transfer holds the line (it takes events between its exchanges) its own exchanges
+    // tell whether the line works: the poll takes no turn on the line and keeps what it showed.
     else if (!m_pManager->IsLinkHeldByTransfer())
     {
         CString text = m_pManager->LocalText(2075);

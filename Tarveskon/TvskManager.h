@@ -253,8 +253,8 @@ public:
     BOOL DownloadCams();
     // The drive's set-up into the configuration, from working-list entry start (-1: the operating
     // mode first): 0 done, 1 a parameter failed (text and its entry, -1 the operating mode), 2 the
-    // PLC upload failed.
-    int ReadAllFrom(int start, CString& text, int* index);
+    // PLC upload failed, 3 the user cancelled in the progress window (text says what was read).
+    int ReadAllFrom(int start, CString& text, int* index, CTvskTransferProgress* progress = nullptr);
     // Host commands 36, 35 and 34; owner null: the owner of the host's boxes.
     void GoOnline(CWnd* owner);
     void CompareWithDrive(CWnd* owner);
@@ -421,10 +421,13 @@ private:
     CString CancelText(UINT formatId, const CTvskTransferProgress& progress);
     // An END at the program's start: the drive's PLC then runs nothing.
     bool ClearDrivePlc();
-    // The drive's program from the PLC base to its END or the capacity, counted in the progress
-    // window; `take` gets each instruction and answers false to end the walk there. False when a
-    // read fails (error code 4) or the user cancelled (1, with its last-error text).
-    bool ReadDrivePlc(const std::function<bool(const DBPLC&)>& take);
+    // The drive's program from the PLC base to its END or the capacity; `take` gets each instruction
+    // and answers false to end the walk there. Each read is counted in `progress` when one is given,
+    // else in a progress window of its own. False when a read fails (error code 4) or the user
+    // cancelled (1; alone, with its last-error text).
+    bool ReadDrivePlc(const std::function<bool(const DBPLC&)>& take,
+                      CTvskTransferProgress* progress = nullptr);
+    BOOL UploadPlcCounted(CTvskTransferProgress* progress);
     enum class Retry
     {
         Done,
@@ -438,7 +441,7 @@ private:
     Retry WriteWithRetry(const char* name, UINT questionId, const std::vector<std::string>& transferred);
     bool AskRetry(const char* name, UINT questionId, Retry& answer);
     BOOL TakeCurrentMotor();
-    int ReadWorkingListFrom(int start, CString& text, int* index);
+    int ReadWorkingListFrom(int start, CString& text, int* index, CTvskTransferProgress* progress);
     // The values (the operating mode first) and the program of a data file into the configuration.
     void ApplyValues(CTvskDataDb& data);
     void ApplyProgram(CTvskDataDb& data);
@@ -450,6 +453,11 @@ private:
     void BeginWait(CWnd* owner, UINT textId);
     void EndWait();
     int AskWhileWaiting(CWnd* owner, const CString& text, UINT type);
+    // A plug-in's transfer counted in the progress window (host commands 60-62): 1 once the user
+    // cancelled, else 0.
+    long BeginPluginTransfer(const char* text, long total);
+    long PluginTransferStep();
+    void EndPluginTransfer();
     // The comparisons' steps. What a comparison puts back on every exit: the values, the
     // program, the page list and the modified flag.
     struct ConfigurationBackup
@@ -503,6 +511,8 @@ private:
     DWORD m_dwConnStart = 0;
     std::atomic<bool> m_bWorkingListStale{false};
     CWnd* m_pWaitOwner = nullptr;
+    // The plug-in transfer under way; null when none.
+    std::unique_ptr<CTvskTransferProgress> m_pPluginTransfer;
     // Guards the monitor list and the last-error text, which plug-in workers reach too.
     mutable std::recursive_mutex m_lock;
 

@@ -206,6 +206,13 @@ long CTvskManager::SendCommand(UINT code, long param1, long param2)
     case HOSTCMD_GOONLINE:
         GoOnline(PointerParam<CWnd>(param1));
         return HOSTRES_OK;
+    case HOSTCMD_BEGINTRANSFER:
+        return BeginPluginTransfer(TextParam(param1), param2);
+    case HOSTCMD_TRANSFERSTEP:
+        return PluginTransferStep();
+    case HOSTCMD_ENDTRANSFER:
+        EndPluginTransfer();
+        return HOSTRES_OK;
     default:
         return HOSTRES_OK;
     }

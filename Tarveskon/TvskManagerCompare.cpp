@@ -91,15 +91,23 @@ void CTvskManager::GoOnline(CWnd* owner)
     if (!ConnectIfDisconnected(owner, connectedHere))
         return;
     BeginWait(owner, 2074);
+    // One count from the first read to the last, whatever the questions restart.
+    CTvskTransferProgress progress = TransferProgress(0);
     bool done = false;
     for (int start = -1;;)
     {
         CString text;
         int index = -1;
-        const int answer = ReadAllFrom(start, text, &index);
+        const int answer = ReadAllFrom(start, text, &index, &progress);
         if (answer == 0)
         {
             done = true;
+            break;
+        }
+        if (answer == 3)
+        {
+            EndWait();
+            ShowBox(owner, text, MB_OK | MB_ICONWARNING);
             break;
         }
         if (answer != 1)
@@ -110,7 +118,13 @@ void CTvskManager::GoOnline(CWnd* owner)
         }
         const int choice = AskWhileWaiting(owner, text, MB_YESNOCANCEL | MB_ICONERROR);
         if (choice != IDYES && choice != IDNO)
+        {
+            // As a Cancel in the progress window: what was read and what was not.
+            EndWait();
+            ShowBox(owner, FormatString(LocalText(2160).GetString(), progress.Done()),
+                    MB_OK | MB_ICONWARNING);
             break;
+        }
         start = choice == IDYES ? index : index + 1;
     }
     EndWait();

@@ -251,18 +251,25 @@ bool CTvskManager::ClearDrivePlc()
     return length > 0 && WriteAddr(kPlcBase, 0, length * 8, static_cast<double>(end)) != FALSE;
 }
 
-bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
+bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take,
+                                CTvskTransferProgress* progress)
 {
     CLinkHold hold(m_link);
-    // Inside a longer transfer its window stays and counts these reads.
+    // Alone the read has a progress of its own; inside a longer transfer its window stays and counts
+    // these reads.
     std::optional<CTransferWait> wait;
-    if (m_strTransferWait.IsEmpty())
-        wait.emplace(*m_pUi, GetBoxOwner(), LocalText(2170), m_strTransferWait);
+    std::optional<CTvskTransferProgress> own;
+    if (!progress)
+    {
+        if (m_strTransferWait.IsEmpty())
+            wait.emplace(*m_pUi, GetBoxOwner(), LocalText(2170), m_strTransferWait);
+        progress = &own.emplace(TransferProgress(GetPlcMaxLen()));
+        progress->Show();
+    }
     CLumoPlcCodeGen codeGen;
     const int capacity = GetPlcMaxLen();
-    CTvskTransferProgress progress = TransferProgress(capacity);
-    bool going = progress.Show();
-    for (int i = 0, extra = 0; going && i < capacity; ++i)
+    bool ended = false;
+    for (int i = 0, extra = 0; !ended && i < capacity; ++i)
     {
         const int address = kPlcBase + i + extra;
         double value = 0.0;
@@ -275,9 +282,10 @@ bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
             m_nErrorCode = 4;
             return false;
         }
+        bool going = progress->Step();
         bool twoWords = false;
         CLumoPlcCodeGen::GetInstrLen(text, twoWords);
-        if (twoWords)
+        if (going && twoWords)
         {
             if (!ReadAddr(address, 0, 32, &value) ||
                 !codeGen.Disassemble(static_cast<unsigned long>(static_cast<long long>(value)) & 0xFFFFFFFFUL,
@@ -286,22 +294,34 @@ bool CTvskManager::ReadDrivePlc(const std::function<bool(const DBPLC&)>& take)
                 m_nErrorCode = 4;
                 return false;
             }
+            going = progress->Step();
             ++extra;
         }
+        if (!going)
+            break;
         std::strncpy(instruction.szIstr, text, sizeof instruction.szIstr - 1);
-        if (!take(instruction) || text == "END")
-            return true;
-        going = progress.Step();
+        ended = !take(instruction) || text == "END";
     }
-    if (!progress.Cancelled())
+    if (ended || !progress->Cancelled())
+    {
+        // The program ended before the drive's capacity: nothing is left to count.
+        progress->SetTotal(progress->Done());
+        progress->Show();
         return true;
+    }
     // Nothing was changed yet: the drive and the configuration hold what they held.
     m_nErrorCode = 1;
-    SetLastError(2171);
+    if (own)
+        SetLastError(2171);
     return false;
 }
 
 BOOL CTvskManager::UploadPlc()
+{
+    return UploadPlcCounted(nullptr);
+}
+
+BOOL CTvskManager::UploadPlcCounted(CTvskTransferProgress* progress)
 {
     if (!StartWithDrive())
         return FALSE;
@@ -311,7 +331,8 @@ BOOL CTvskManager::UploadPlc()
             {
                 program.push_back(instruction);
                 return true;
-            }))
+            },
+            progress))
         return FALSE;
     ResetPlc();
     for (size_t i = 0; i < program.size(); ++i)
@@ -422,6 +443,7 @@ void CTvskManager::ReadAllPars()
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return;
     int code = 0;
+    const unsigned short modeBefore = m_parDb.GetOpMode();
     {
         CTransferWait wait(*m_pUi, GetBoxOwner(), LocalText(2095), m_strTransferWait);
         std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
@@ -438,30 +460,34 @@ void CTvskManager::ReadAllPars()
             progress.SetTotal(progress.Done() + static_cast<int>(names.size()));
             walked = TransferEach(names, progress, read);
         }
+        // Stopped by a question or the progress window: how far it got and what the rest holds,
+        // since a new operating mode gave the parameters not read that mode's defaults.
         if (!walked)
+        {
             code = 2;
-        if (progress.Cancelled())
-            MessageBox(CancelText(2141, progress), MB_OK | MB_ICONWARNING);
+            MessageBox(CancelText(m_parDb.GetOpMode() != modeBefore ? 2162 : 2141, progress),
+                       MB_OK | MB_ICONWARNING);
+        }
     }
     m_nErrorCode = code;
     if (events)
         m_pEvents->AfterReadAll();
 }
 
-int CTvskManager::ReadAllFrom(int start, CString& text, int* index)
+int CTvskManager::ReadAllFrom(int start, CString& text, int* index, CTvskTransferProgress* progress)
 {
     m_nErrorCode = 0;
     text.Empty();
     const bool events = ScriptsMayFire();
     if (!ScriptAllows(&CTvskScriptEvents::BeforeReadAll))
         return 0;
-    const int answer = ReadWorkingListFrom(start, text, index);
+    const int answer = ReadWorkingListFrom(start, text, index, progress);
     if (events)
         m_pEvents->AfterReadAll();
     return answer;
 }
 
-int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
+int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index, CTvskTransferProgress* progress)
 {
     const auto failed = [&](const char* name, int at)
     {
@@ -470,11 +496,33 @@ int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
             *index = at;
         return 1;
     };
+    // Every read is counted, the drive's whole program memory included until its END is met; the
+    // user's Cancel is taken between two reads.
+    const int plcWords = std::max(GetPlcMaxLen(), 0);
+    const auto plan = [&](size_t reads)
+    {
+        if (progress)
+            progress->SetTotal(progress->Done() + static_cast<int>(reads) + plcWords);
+        return !progress || progress->Show();
+    };
+    const auto counted = [progress] { return !progress || progress->Step(); };
+    const auto cancelled = [&]
+    {
+        text.Format(LocalText(2160).GetString(), progress->Done());
+        return 3;
+    };
     if (start < 0)
     {
-        for (const std::string& name : tvsk::WorkingNames(m_parDb, true, false))
+        const std::vector<std::string> modes = tvsk::WorkingNames(m_parDb, true, false);
+        if (!plan(modes.size() + tvsk::WorkingNames(m_parDb, false, false).size()))
+            return cancelled();
+        for (const std::string& name : modes)
+        {
             if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
                 return failed(name.c_str(), -1);
+            if (!counted())
+                return cancelled();
+        }
         start = 0;
     }
     // The whole working list of the mode just read, by name: a record may move while it is read.
@@ -482,12 +530,32 @@ int CTvskManager::ReadWorkingListFrom(int start, CString& text, int* index)
     for (long i = start; i < m_parDb.GetParNum(true); ++i)
         if (const DBPAR* par = m_parDb.GetPar(i, true); par && !m_parDb.IsOpModePar(par->szID))
             entries.emplace_back(static_cast<int>(i), par->szID);
+    if (!plan(entries.size()))
+        return cancelled();
     for (const auto& [at, name] : entries)
+    {
         if (DBPAR* par = m_parDb.GetPar(name.c_str(), true); par && !ReadParFromDrive(par, TRUE))
             return failed(name.c_str(), at);
+        if (!counted())
+            return cancelled();
+    }
     // The walk reached the end, whatever was skipped on the way: the program follows.
-    if (IsPlcEnabled() && !UploadPlc())
+    if (!IsPlcEnabled())
     {
+        if (progress)
+        {
+            progress->SetTotal(progress->Done());
+            progress->Show();
+        }
+        return 0;
+    }
+    if (!UploadPlcCounted(progress))
+    {
+        if (progress && progress->Cancelled())
+        {
+            text = LocalText(2161);
+            return 3;
+        }
         text = LocalText(2034);
         return 2;
     }
@@ -513,10 +581,12 @@ void CTvskManager::WriteAllPars()
         const auto write = [&](const char* name)
         { return WriteWithRetry(name, 2052, names) != Retry::Cancelled; };
         const bool walked = TransferEach(modes, progress, write) && TransferEach(names, progress, write);
+        // Stopped by a question or the progress window: how far it got.
         if (!walked)
+        {
             code = 1;
-        if (progress.Cancelled())
             MessageBox(CancelText(2140, progress), MB_OK | MB_ICONWARNING);
+        }
     }
     m_nErrorCode = code;
     if (events)

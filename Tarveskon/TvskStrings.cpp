@@ -165,6 +165,13 @@ constexpr RESOURCE_STRING kStrings[] = {
     {2142, "Camma %d, punto %d: il valore %s non sta in una parola del drive (da -32768 a 65535).\nNulla è "
            "stato scritto nel drive."},
     {2143, "Chiudere la finestra aperta prima di creare o aprire una configurazione"},
+    {2160, "Lettura dal drive annullata dopo %d letture: gli altri parametri e il programma LumoPLC della "
+           "configurazione non sono stati letti dal drive"},
+    {2161, "Lettura dal drive annullata durante il LumoPLC: i parametri della configurazione sono quelli del "
+           "drive, il suo programma LumoPLC è quello di prima"},
+    {2162, "Lettura parametri annullata dopo %d parametri su %d: il drive non è cambiato; il modo operativo "
+           "letto dal drive ha dato agli altri parametri della configurazione i valori predefiniti del modo"},
+    {2163, "Invio interrotto: non sono stati inviati al drive: %s"},
     {2170, "Lettura LumoPLC dal drive in corso ..."},
     {2171, "Lettura LumoPLC annullata: il drive e la configurazione non sono cambiati"},
 };
@@ -178,7 +185,7 @@ constexpr UINT kIds[] = {
     2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093, 2094, 2095, 2096, 2097, 2098, 2099,
     2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109, 2110, 2111, 2112, 2113, 2114, 2115, 2116,
     2117, 2118, 2119, 2120, 2121, 2122, 2123, 2124, 2125, 2126, 2127, 2128, 2129, 2130, 2131, 2132, 2133,
-    2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141, 2142, 2143, 2170, 2171,
+    2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141, 2142, 2143, 2160, 2161, 2162, 2163, 2170, 2171,
 };
 
 } // namespace

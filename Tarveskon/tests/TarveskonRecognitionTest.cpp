@@ -4,6 +4,7 @@
 #include "ManagerTestSupport.h"
 #include "PageComponents.h"
 
+#include <Tarveskon/DlgSaveAndDownload.h>
 #include <Tarveskon/TarveskonDlg.h>
 #include <Tarveskon/TvskMessages.h>
 #include <Tarveskon/TvskStrings.h>
@@ -14,6 +15,7 @@
 #include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
 #include <ui/App.h>
+#include <ui/Controls.h>
 #include <ui/FileDialog.h>
 #include <ui/MessageBox.h>
 #include <web/engine/WebBrowser.h>
@@ -28,8 +30,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 
 #include <deque>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -41,6 +46,8 @@ namespace
 const tvsk::test::TestApplication g_app("Tarveskon", "MurnApps");
 
 using tvsk::testing::ProgramFolder;
+
+using Clock = std::chrono::steady_clock;
 
 long Pointer(const void* pointer)
 {
@@ -67,9 +74,14 @@ public:
     int Show(CWnd*, const CString& text, const CString&, UINT type) override
     {
         texts.push_back(text.str());
-        return DefaultMessageBoxAnswer(type);
+        if (answers.empty())
+            return DefaultMessageBoxAnswer(type);
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::vector<std::string> texts;
+    std::deque<int> answers;
 };
 
 class TarveskonRecognitionTest : public testing::Test
@@ -332,6 +344,153 @@ TEST_F(TarveskonRecognitionTest, ACamDownloadOnALateLineShowsItsProgressAndACanc
     EXPECT_EQ(manager.SendCommand(14, (16L << 16) + 2048 + 3, Pointer(&value)), 0)
         << "the next read is clean";
     EXPECT_EQ(value, 150);
+}
+
+// A long transfer's progress window as a user meets it: its texts, the longest time the program
+// went without taking an event, and a click on its Cancel once it was up for a while.
+class ProgressWatch
+{
+public:
+    explicit ProgressWatch(std::chrono::milliseconds clickAfter) : m_clickAfter(clickAfter)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+        m_timer.start(50);
+    }
+    bool Shows(const std::string& text) const
+    {
+        return std::any_of(seen.begin(), seen.end(),
+                           [&](const std::string& s) { return s.find(text) != s.npos; });
+    }
+    void Stop() { m_timer.stop(); }
+
+    std::vector<std::string> seen;
+    Clock::time_point clicked{};
+    Clock::duration longestGap{};
+
+private:
+    void Tick()
+    {
+        const auto now = Clock::now();
+        if (m_lastTick != Clock::time_point{})
+            longestGap = std::max(longestGap, now - m_lastTick);
+        m_lastTick = now;
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || clicked != Clock::time_point{})
+            return;
+        for (QLabel* label : window->findChildren<QLabel*>())
+            if (!label->text().isEmpty())
+                seen.push_back(label->text().toStdString());
+        if (m_firstSeen == Clock::time_point{})
+            m_firstSeen = now;
+        auto* button = window->findChild<QPushButton*>();
+        if (button && now - m_firstSeen > m_clickAfter)
+        {
+            clicked = now;
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+
+    QTimer m_timer;
+    std::chrono::milliseconds m_clickAfter;
+    Clock::time_point m_firstSeen{};
+    Clock::time_point m_lastTick{};
+};
+
+std::vector<std::string> JournalLines(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+size_t JournalCount(const std::string& path, const std::string& prefix)
+{
+    std::ifstream in(path);
+    size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
+TEST_F(TarveskonRecognitionTest, GoingOnLineOnALateLineTakesInputAndACancelClickStopsItAndSaysWhatWasRead)
+{
+    ASSERT_EQ(chain->StopDrive(), 0);
+    const std::string journal = folder->Path("journal");
+    ASSERT_TRUE(chain->StartDrive({"--delay", "150", "--journal", journal})) << chain->Error();
+    dialog->ShowWindow(SW_SHOW);
+    CTvskManager& manager = dialog->Manager();
+    ASSERT_EQ(manager.OpenFile(folder->Path("Samples/TK40.dat").c_str()), 0);
+    manager.ParDb().SetCommSettings(ChainSettings(0, 1500).c_str());
+    ASSERT_EQ(manager.Connect(""), 0);
+    const size_t linesBefore = JournalLines(journal).size();
+
+    boxes.answers = {IDYES};
+    ProgressWatch watch(std::chrono::milliseconds(1500));
+    manager.GoOnline(nullptr);
+    const auto ended = Clock::now();
+    watch.Stop();
+    ASSERT_NE(watch.clicked, Clock::time_point{}) << "the progress window came up with its button";
+    EXPECT_LT(ended - watch.clicked, std::chrono::milliseconds(1000));
+    EXPECT_LT(watch.longestGap, std::chrono::milliseconds(1000)) << "the program took events all along";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the window is gone";
+    EXPECT_TRUE(watch.Shows("Lettura parametri in corso ..."));
+    EXPECT_TRUE(watch.Shows(" di "));
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    const std::string told = boxes.texts[1];
+    ASSERT_EQ(told.rfind("Lettura dal drive annullata dopo ", 0), 0u) << told;
+    // What the drive served from the operating mode on is what the count says: the status page's
+    // polls (one may come while the question is up) wait meanwhile.
+    const std::vector<std::string> lines = JournalLines(journal);
+    const auto startsWith = [](const char* prefix)
+    { return [prefix](const std::string& line) { return line.rfind(prefix, 0) == 0; }; };
+    const auto mode =
+        std::find_if(lines.begin() + static_cast<long>(linesBefore), lines.end(), startsWith("read 1 16 "));
+    const int reads = static_cast<int>(std::count_if(mode, lines.end(), startsWith("read ")));
+    const int count = std::atoi(told.c_str() + std::strlen("Lettura dal drive annullata dopo "));
+    EXPECT_EQ(count, reads);
+    EXPECT_NE(told.find(" letture: gli altri parametri e il programma LumoPLC della configurazione non sono "
+                        "stati letti dal drive"),
+              std::string::npos)
+        << told;
+    EXPECT_TRUE(manager.IsConnected());
+}
+
+TEST_F(TarveskonRecognitionTest, ACancelledStepOfTheDownloadEndsItAndNamesWhatWasNotSent)
+{
+    ASSERT_EQ(chain->StopDrive(), 0);
+    const std::string journal = folder->Path("journal");
+    ASSERT_TRUE(chain->StartDrive({"--delay", "150", "--journal", journal})) << chain->Error();
+    dialog->ShowWindow(SW_SHOW);
+    CTvskManager& manager = dialog->Manager();
+    ASSERT_EQ(manager.OpenFile(folder->Path("Samples/TK40Cam.dat").c_str()), 0);
+    manager.ParDb().SetCommSettings(ChainSettings(0, 1500).c_str());
+    ASSERT_EQ(manager.Connect(""), 0);
+
+    CDlgSaveAndDownload save(dialog.get());
+    save.SetHost(&manager);
+    ASSERT_TRUE(save.Create(IDD_SAVE_AND_DOWNLOAD, dialog.get()));
+    for (const UINT box : {IDC_DOWNLOAD_PARAMS, IDC_DOWNLOAD_CAMS})
+    {
+        static_cast<CButton*>(save.GetDlgItem(box))->SetCheck(BST_CHECKED);
+        save.SendMessage(WM_COMMAND, MAKEWPARAM(box, BN_CLICKED), 0);
+    }
+    const size_t from = JournalCount(journal, "write ");
+    ProgressWatch watch(std::chrono::milliseconds(1000));
+    save.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED), 0);
+    watch.Stop();
+    ASSERT_NE(watch.clicked, Clock::time_point{});
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[0].rfind("Scrittura parametri annullata dopo ", 0), 0u) << boxes.texts[0];
+    EXPECT_EQ(boxes.texts[1], "Invio interrotto: non sono stati inviati al drive: Camma");
+    const size_t written = JournalCount(journal, "write ") - from;
+    EXPECT_GT(written, 0u);
+    EXPECT_EQ(JournalCount(journal, "write 2048 "), 0u) << "no cam point went out";
+    EXPECT_NE(boxes.texts[0].find(" " + std::to_string(written) + " parametri su "), std::string::npos)
+        << boxes.texts[0];
+    EXPECT_TRUE(manager.IsConnected()) << "a connection found open stays";
+    save.DestroyWindow();
 }
 
 } // namespace

@@ -91,6 +91,8 @@ public:
     {
         steps.push_back({done, total, note.str()});
         lastDone = done;
+        if (onStep)
+            onStep(done);
         return cancel;
     }
 
@@ -108,6 +110,8 @@ public:
     // Boxes and the progress window in the order they came and went.
     std::vector<std::string> shown;
     std::function<void(size_t shownBefore)> whileShown;
+    // Runs as the count is shown, between two exchanges.
+    std::function<void(int done)> onStep;
 };
 
 class TransfersChainFixture : public ::testing::Test

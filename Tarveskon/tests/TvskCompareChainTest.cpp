@@ -612,7 +612,10 @@ TEST_F(GoOnlineFaultTest, NoSkipsTheParameterAndTheRestAndTheProgramAreStillRead
 TEST_F(GoOnlineFaultTest, CancelEndsAndLeavesTheConnectionAsTheUserHadIt)
 {
     GoOnlineAnswering(IDCANCEL);
-    EXPECT_EQ(ui.boxes.size(), 2u);
+    // The question, then what was read.
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(ui.boxes[2], "Lettura dal drive annullata dopo 0 letture: gli altri parametri e il programma "
+                           "LumoPLC della configurazione non sono stati letti dal drive");
     EXPECT_EQ(Value("Pr32"), 3000);
     EXPECT_TRUE(manager->IsConnected()); // the user's connection
 

@@ -69,8 +69,11 @@ TEST_F(TvskTransfersRetryTest, ReadAllCancelledAtTheOperatingModeEndsWithTwo)
     ui.answers = {IDCANCEL};
     manager->SendCommand(3, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 2);
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{kReadQuestion});
-    EXPECT_EQ(ui.types, std::vector<UINT>{kQuestion});
+    // The question, then how far the read got.
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0], kReadQuestion);
+    EXPECT_EQ(ui.boxes[1].rfind("Lettura parametri annullata dopo 0 parametri su ", 0), 0u) << ui.boxes[1];
+    EXPECT_EQ(ui.types, (std::vector<UINT>{kQuestion, MB_OK | MB_ICONWARNING}));
     EXPECT_EQ(events->seen, (std::vector<std::string>{"BeforeReadAll", "AfterReadAll"}));
 }
 
@@ -96,10 +99,12 @@ TEST_F(TvskTransfersRetryTest, ReadAllSkippedThenCancelledEndsWithTwo)
     ui.answers = {IDNO, IDCANCEL};
     manager->SendCommand(3, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 2);
-    ASSERT_EQ(ui.boxes.size(), 2u);
+    ASSERT_EQ(ui.boxes.size(), 3u);
     EXPECT_EQ(ui.boxes[0], kReadQuestion);
     EXPECT_NE(ui.boxes[1].rfind("Pr1 :", 0), 0u) << "the next parameter is asked about";
     EXPECT_NE(ui.boxes[1].find("Errore nella lettura del parametro."), std::string::npos);
+    // The skipped parameter counts among those passed.
+    EXPECT_EQ(ui.boxes[2].rfind("Lettura parametri annullata dopo 1 parametri su ", 0), 0u) << ui.boxes[2];
     EXPECT_EQ(events->seen.back(), "AfterReadAll");
 }
 
@@ -111,8 +116,11 @@ TEST_F(TvskTransfersRetryTest, WriteAllCancelledEndsWithOneAndFreesTheLink)
     ui.answers = {IDCANCEL};
     manager->SendCommand(4, 0, 0);
     EXPECT_EQ(manager->GetErrorCode(), 1);
-    EXPECT_EQ(ui.boxes, std::vector<std::string>{kWriteQuestion});
-    EXPECT_EQ(ui.types, std::vector<UINT>{kQuestion});
+    // The question, then how far the write got.
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0], kWriteQuestion);
+    EXPECT_EQ(ui.boxes[1].rfind("Scrittura parametri annullata dopo 0 parametri su ", 0), 0u) << ui.boxes[1];
+    EXPECT_EQ(ui.types, (std::vector<UINT>{kQuestion, MB_OK | MB_ICONWARNING}));
     ASSERT_FALSE(events->seen.empty());
     EXPECT_EQ(events->seen.front(), "BeforeWriteAll");
     EXPECT_EQ(events->seen.back(), "AfterWriteAll");

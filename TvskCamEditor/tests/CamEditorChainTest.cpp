@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -174,4 +177,108 @@ TEST_F(CamEditorChainTest, InEnglishTheWindowItsLabelsHeadersAndToolTipsAreEngli
             EXPECT_EQ(tips, 11);
             EXPECT_EQ(toolBar.GetButtonToolTip(0), "Store the profile");
         });
+}
+
+namespace
+{
+// The host's window layer as far as a transfer needs it: the progress counts it was shown, and a
+// Cancel click once the count reaches cancelAt.
+class ProgressUi : public CTvskHeadlessUi
+{
+public:
+    void BeginWait(CWnd*, const CString& text) override { shown.push_back("begin " + text.str()); }
+    void EndWait() override { shown.push_back("end"); }
+    bool ShowTransferProgress(int done, int total, const CString&) override
+    {
+        counts.push_back(std::to_string(done) + " of " + std::to_string(total));
+        return done >= cancelAt;
+    }
+    std::vector<std::string> shown;
+    std::vector<std::string> counts;
+    int cancelAt = 1 << 30;
+};
+
+size_t JournalCount(const std::string& path, const std::string& prefix)
+{
+    std::ifstream in(path);
+    size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+} // namespace
+
+// Reading and writing all points are counted in the host's progress window, whose Cancel stops
+// them between two points with the count told.
+TEST(CamEditorTransferTest, ReadAndWriteAllAreCountedByTheHostAndItsCancelStopsThem)
+{
+    tvsk::testing::ManagerOnDrive drive;
+    const std::string journal = drive.Folder().Path("journal");
+    ASSERT_TRUE(drive.Start({"--par", drive.Folder().Path("TKSERIES/TK40.par"), "--journal", journal},
+                            "Samples/TK40Cam.dat"));
+    CTvskManager* manager = &drive.Manager();
+    ProgressUi ui;
+    manager->SetHostUi(&ui);
+    CAnswer boxes;
+    CMessageBoxSink* previous = AfxSetMessageBoxSink(&boxes);
+    drive.SendControl("set 3072 100\nset 3073 250\nset 3081 900\n");
+    ASSERT_TRUE(WaitUntil([&] { return drive.Word(3081) == 900; }));
+    CPluginLoaderProxy proxy;
+    CPluginImpl* plugin = proxy.CreateLoader("TvskCamEditor.dll")->CreatePluginClass(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(
+        &timer, &QTimer::timeout,
+        [&]
+        {
+            auto* dialog = dynamic_cast<CDlgCamEdit*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+            ASSERT_NE(dialog, nullptr);
+            CCamTable& table = dialog->GetTable().Table();
+            const size_t readsAtStart = JournalCount(journal, "read 3");
+            dialog->OnReadDrive();
+            EXPECT_EQ(ui.shown, (std::vector<std::string>{"begin Lettura dati camma in corso ...", "end"}));
+            EXPECT_EQ(ui.counts.front(), "0 of 257");
+            EXPECT_EQ(ui.counts.back(), "257 of 257");
+            EXPECT_TRUE(boxes.asked.empty());
+            EXPECT_EQ(JournalCount(journal, "read 3") - readsAtStart, 257u) << "every point read once";
+            EXPECT_EQ(table.GetPointAt(9).dValue, 900);
+            const double tenth = table.GetPointAt(10).dValue;
+
+            // Cancelled at the tenth point: the points read stay, the rest as it was.
+            drive.SendControl("set 3081 4321\nset 3082 4321\n");
+            ASSERT_TRUE(WaitUntil([&] { return drive.Word(3082) == 4321; }));
+            ui.shown.clear();
+            ui.cancelAt = 10;
+            const size_t readsBefore = JournalCount(journal, "read 3");
+            dialog->OnReadDrive();
+            EXPECT_EQ(JournalCount(journal, "read 3") - readsBefore, 10u);
+            EXPECT_EQ(ui.shown, (std::vector<std::string>{"begin Lettura dati camma in corso ...", "end"}));
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0], "Lettura camma annullata: letti dal drive i primi 10 punti su 257, gli "
+                                      "altri sono quelli di prima");
+            EXPECT_EQ(table.GetPointAt(9).dValue, 4321);
+            EXPECT_EQ(table.GetPointAt(10).dValue, tenth) << "not read again";
+            EXPECT_TRUE(dialog->IsModifiedMarker()) << "what was read is not stored";
+
+            dialog->OnStore();
+            boxes.asked.clear();
+            ui.shown.clear();
+            ui.cancelAt = 4;
+            const size_t writesBefore = JournalCount(journal, "write ");
+            dialog->OnWriteDrive();
+            EXPECT_EQ(JournalCount(journal, "write ") - writesBefore, 4u);
+            EXPECT_EQ(ui.shown, (std::vector<std::string>{"begin Scrittura dati camma in corso ...", "end"}));
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0], "Scrittura camma annullata: il drive contiene i primi 4 punti nuovi su "
+                                      "257, gli altri sono quelli di prima");
+            dialog->EndDialog(IDCANCEL);
+        });
+    timer.start(20);
+    const PLUGIN_CALL call = {"TvskCamEditor", 0, "2"};
+    plugin->SendCommand(PLUGINCMD_SETINTF, reinterpret_cast<intptr_t>(manager), 0);
+    plugin->SendCommand(PLUGINCMD_RUN, 0, reinterpret_cast<intptr_t>(&call));
+    proxy.Reset();
+    AfxSetMessageBoxSink(previous);
+    manager->SetHostUi(nullptr);
 }

@@ -40,6 +40,14 @@ const RESOURCE_STRING kStrings[] = {
     {ID_CAM_CUBIC, "Calcolo del completamento funzione mediante Cubica"},
     {ID_CAM_RESET, "Reset della camma"},
     {IDS_CAM_RESET_QUESTION, "Si sta scegliendo di resettare i dati della camma.\n\t Si vuole proseguirre?"},
+    {IDS_CAM_READING, "Lettura dati camma in corso ..."},
+    {IDS_CAM_WRITING, "Scrittura dati camma in corso ..."},
+    {IDS_CAM_READ_CANCELLED,
+     "Lettura camma annullata: letti dal drive i primi %d punti su %d, gli altri sono "
+     "quelli di prima"},
+    {IDS_CAM_WRITE_CANCELLED,
+     "Scrittura camma annullata: il drive contiene i primi %d punti nuovi su %d, gli "
+     "altri sono quelli di prima"},
 };
 
 const DlgItem kDialogItems[] = {

@@ -54,6 +54,32 @@ QImage FillImage()
     return image;
 }
 
+// The host's progress window over a transfer of the points: count, the line's pace and Cancel,
+// up until the scope ends or a box of the editor's own comes.
+class CHostTransfer
+{
+public:
+    CHostTransfer(CPluginIntf& host, const CString& text, int total) : m_host(host)
+    {
+        m_host.SendCommand(HOSTCMD_BEGINTRANSFER, reinterpret_cast<long>(text.GetString()), total);
+    }
+    ~CHostTransfer() { End(); }
+    CHostTransfer(const CHostTransfer&) = delete;
+    CHostTransfer& operator=(const CHostTransfer&) = delete;
+    // One point done; false once the user cancelled with points left.
+    bool Step() { return m_host.SendCommand(HOSTCMD_TRANSFERSTEP, 0, 0) != 1; }
+    void End()
+    {
+        if (m_running)
+            m_host.SendCommand(HOSTCMD_ENDTRANSFER, 0, 0);
+        m_running = false;
+    }
+
+private:
+    CPluginIntf& m_host;
+    bool m_running = true;
+};
+
 // The second picture: a small cam profile.
 QImage ProfileImage()
 {
@@ -289,26 +315,38 @@ void CDlgCamEdit::OnReadDrive()
 {
     if (!HostCheck(__LINE__))
         return;
-    CWaitCursor wait;
     CCamTable& table = m_Tab.Table();
     const int start = table.GetStartAddr(m_nCam);
-    for (int i = 0; i < table.GetCount(); ++i)
+    const int count = table.GetCount();
+    CHostTransfer transfer(*m_pHost, String(IDS_CAM_READING), count);
+    for (int i = 0; i < count; ++i)
     {
         double value = 0.0;
         const long address = 0x100000 + ((start + i) % 65536);
         if (m_pHost->SendCommand(HOSTCMD_READADDR, address, reinterpret_cast<long>(&value)) != 0)
         {
+            transfer.End();
             Box(IDS_CAM_DRIVE_ERROR, MB_OK | MB_ICONSTOP);
             RepaintAll();
             return;
         }
         if (!table.SetPoint(i, value, CAM_VAL))
         {
+            transfer.End();
             Box(IDS_CAM_READ_ERROR, MB_OK | MB_ICONSTOP);
             RepaintAll();
             return;
         }
+        if (!transfer.Step())
+        {
+            // The points read stay, marked as changes not stored.
+            transfer.End();
+            TellCancelled(IDS_CAM_READ_CANCELLED, i + 1, count);
+            RepaintAll();
+            return;
+        }
     }
+    transfer.End();
     SetModifiedMarker(false);
     m_pHost->SetModified(TRUE);
     RepaintAll();
@@ -320,19 +358,34 @@ void CDlgCamEdit::OnWriteDrive()
         return;
     if (m_bModified && !AskToSave())
         return;
-    CWaitCursor wait;
     const CCamTable& table = m_Tab.Table();
     const int start = table.GetStartAddr(m_nCam);
-    for (int i = 0; i < table.GetCount(); ++i)
+    const int count = table.GetCount();
+    CHostTransfer transfer(*m_pHost, String(IDS_CAM_WRITING), count);
+    for (int i = 0; i < count; ++i)
     {
         const long address = 0x100000 + ((start + i) % 65536);
         const long value = static_cast<long>(std::trunc(table.GetPointAt(i).dValue));
         if (m_pHost->SendCommand(HOSTCMD_WRITEADDR, address, value) != 0)
         {
+            transfer.End();
             Box(IDS_CAM_DRIVE_ERROR, MB_OK | MB_ICONSTOP);
             return;
         }
+        if (!transfer.Step())
+        {
+            transfer.End();
+            TellCancelled(IDS_CAM_WRITE_CANCELLED, i + 1, count);
+            return;
+        }
     }
+}
+
+void CDlgCamEdit::TellCancelled(UINT formatId, int done, int total)
+{
+    CString text;
+    text.Format(String(formatId).GetString(), done, total);
+    AfxShowMessageBox(this, text, GetWindowText(), MB_OK | MB_ICONWARNING);
 }
 
 void CDlgCamEdit::OnFill()

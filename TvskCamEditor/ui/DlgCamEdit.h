@@ -52,6 +52,8 @@ private:
 
     CString String(UINT id) const;
     int Box(UINT id, UINT type) const;
+    // How far a transfer the user cancelled got: the format filled with the points done of all.
+    void TellCancelled(UINT formatId, int done, int total);
     bool HostCheck(int line) const;
     void MapCommands();
     void FillCombos();

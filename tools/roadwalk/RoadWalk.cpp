@@ -61,7 +61,7 @@ Walker::Walker()
     const QString road = qEnvironmentVariable("ROADWALK_ROAD", "main");
     if (road == "main")
         BuildRoad();
-    else if (!BuildRoadA(road) && !BuildRoadB(road))
+    else if (!BuildRoadA(road) && !BuildRoadB(road) && !BuildRoadC(road))
         qFatal("roadwalk: no road '%s'", qPrintable(road));
     connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
     m_timer.start(100);
@@ -181,9 +181,10 @@ void Walker::WatchBoxes()
         m_report.Line("  box: " + text);
         LookAt(box);
         // An error box: a stop sign, or a warning that offers nothing but OK.
-        const bool error = box->icon() == QMessageBox::Critical ||
-                           (box->icon() == QMessageBox::Warning && box->buttons().size() == 1);
         const Step* step = m_current < m_steps.size() ? &m_steps[m_current] : nullptr;
+        const bool error = box->icon() == QMessageBox::Critical ||
+                           (box->icon() == QMessageBox::Warning && box->buttons().size() == 1 &&
+                            !(step && step->warningDue));
         QPointer<QMessageBox> guard(box);
         if (error)
             Fail("error box: \"" + text + "\"");

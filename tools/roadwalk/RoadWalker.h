@@ -36,6 +36,8 @@ struct Step
     int needs = -1;
     // What the step saw when its time ran out.
     std::function<QString()> seen;
+    // The step's own doing ends in a warning that only tells (a cancelled transfer): not a fault.
+    bool warningDue = false;
 };
 
 class Walker : public QObject
@@ -76,6 +78,9 @@ private:
     void CamRoad();
     void RecordRoad();
     void HelpElsewhereRoad();
+    // The road of RoadsC.cpp (a slow line); false for a name it does not know.
+    bool BuildRoadC(const QString& road);
+    void SlowReadRoad();
     // A step that waits for a window the action opens (no box, no file box) and keeps it in *into.
     Step NewWindowStep(const QString& name, std::function<void()> act, QPointer<QWidget>* into,
                        std::function<bool(QMessageBox*)> box = nullptr);

@@ -17,7 +17,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/roadwalk.XXXXXX")"
 # ROADWALK_BAUD: the line's speed, the drive's and the sample's (the oscilloscope needs 38400).
 baud="${ROADWALK_BAUD:-9600}"
 "$sim" --link "$work/ttyDRV" --par "$bin/TKSERIES/TK40.par" --line "$baud",E,8,1 --motion 8 \
-       --journal "$out/journal.txt" > "$work/drivesim.out" 2>&1 &
+       --journal "$out/journal.txt" --delay "${ROADWALK_DELAY:-0}" > "$work/drivesim.out" 2>&1 &
 simpid=$!
 for _ in $(seq 100); do [ -e "$work/ttyDRV" ] && break; sleep 0.1; done
 cp "$bin/registry" "$out/registry"
