@@ -165,6 +165,11 @@ constexpr RESOURCE_STRING kStrings[] = {
     {2142, "Camma %d, punto %d: il valore %s non sta in una parola del drive (da -32768 a 65535).\nNulla è "
            "stato scritto nel drive."},
     {2143, "Chiudere la finestra aperta prima di creare o aprire una configurazione"},
+    {2150, "Il valore inserito non è un numero"},
+    {2151, "Il file %s non esiste"},
+    {2152, "Accesso negato al file %s"},
+    {2153, "%s è una cartella, non un file"},
+    {2154, "Impossibile leggere il file %s"},
 };
 
 constexpr UINT kIds[] = {
@@ -176,7 +181,7 @@ constexpr UINT kIds[] = {
     2083, 2084, 2085, 2086, 2087, 2088, 2089, 2090, 2091, 2092, 2093, 2094, 2095, 2096, 2097, 2098, 2099,
     2100, 2101, 2102, 2103, 2104, 2105, 2106, 2107, 2108, 2109, 2110, 2111, 2112, 2113, 2114, 2115, 2116,
     2117, 2118, 2119, 2120, 2121, 2122, 2123, 2124, 2125, 2126, 2127, 2128, 2129, 2130, 2131, 2132, 2133,
-    2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141, 2142, 2143,
+    2134, 2135, 2136, 2137, 2138, 2139, 2140, 2141, 2142, 2143, 2150, 2151, 2152, 2153, 2154,
 };
 
 } // namespace
