@@ -117,6 +117,9 @@ void CTvskHtmlWnd::OnDocumentComplete(CString)
         parent->MoveWindow(place.left, place.top, width, height);
     }
     SetFocus();
+    // The keys go to the page itself: Enter, Tab and Escape and what the engineer types.
+    if (Browser() && Browser()->View())
+        Browser()->View()->setFocus();
 }
 
 LRESULT CTvskHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
