@@ -13,6 +13,6 @@ void HoldPagesUntilFilled(QWebEnginePage& page);
 // The current document paints; what its window put in before this call shows in the first paint.
 void ShowFilledPage(QWebEnginePage& page);
 
-constexpr int kLongestHoldMs = 5000;
+constexpr int kLongestHoldMs = 10000;
 
 } // namespace tvsk::web
