@@ -69,6 +69,7 @@ protected:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    void AfterSave();
     void OnFileClose();
     void OnHtmlCommand(const char* word);
     void OnHtmlTagCommand(const char* anchorId);

@@ -139,7 +139,7 @@ void CTarveskonDlg::OnFileSave()
     }
     if (m_manager.SaveFile(path) == 2)
         MessageBox(nullptr, GetResourceString(2004), MB_OK | MB_ICONERROR);
-    m_manager.UpdateTitle();
+    AfterSave();
 }
 
 bool CTarveskonDlg::ChooseSavePath(CString& path)
@@ -231,7 +231,15 @@ void CTarveskonDlg::OnFileSaveAs()
         return;
     if (m_manager.SaveFile(path) == 2)
         MessageBox(nullptr, GetResourceString(2004), MB_OK | MB_ICONERROR);
+    AfterSave();
+}
+
+// The title shows the name and the cleared mark; a saved file heads the start page's recent files.
+void CTarveskonDlg::AfterSave()
+{
     m_manager.UpdateTitle();
+    if (m_bStartPage)
+        m_wndMain.UpdateMRUValue();
 }
 
 void CTarveskonDlg::OnHtmlTagCommand(const char* anchorId)

@@ -101,7 +101,7 @@ CString CTvskDriveFolders::HelpPage(const CString& programDir, const CString& dr
     CString path;
     if (r.found)
         path.Format("%s/%s/%s/%sHelp_%s%s", programDir.GetString(), r.family.GetString(),
-                    r.driveType.GetString(), r.driveType.GetString(), language.GetString(), ".htm");
+                    driveType.GetString(), driveType.GetString(), language.GetString(), ".htm");
     else
         path.Format("%s/%s/%sHelp_%s%s", programDir.GetString(), driveType.GetString(), driveType.GetString(),
                     language.GetString(), ".htm");
@@ -110,11 +110,11 @@ CString CTvskDriveFolders::HelpPage(const CString& programDir, const CString& dr
 
 CString CTvskDriveFolders::ParFile(const CString& programDir, const CString& driveType) const
 {
-    // A type found through its alias uses the parameter file of the type it stands for.
+    // A type found through its alias has a parameter file of its own in the family's folder.
     const Resolution r = Resolve(driveType);
     CString path;
     path.Format("%s/%s/%s%s", programDir.GetString(), r.found ? r.family.GetString() : driveType.GetString(),
-                r.driveType.GetString(), ".par");
+                driveType.GetString(), ".par");
     return path;
 }
 

@@ -9,7 +9,12 @@
 #include <ZoSupport/ProgramError.h>
 #include <ui/App.h>
 #include <ui/MessageBox.h>
+#include <framework/LeadingNumber.h>
 #include <ui/RecentFileList.h>
+#include <web/engine/PageCurtain.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QWebEnginePage>
 
 #include <cstdint>
 
@@ -17,6 +22,8 @@ namespace
 {
 
 // Host commands of the page list.
+
+constexpr UINT kNotANumberText = 2150;
 
 bool ShowsParValue(long kind)
 {
@@ -75,12 +82,25 @@ void CTvskHtmlWnd::OnDestroy()
 
 void CTvskHtmlWnd::OnBeforeNavigate2(CString, DWORD, CString, CByteArray&, CString, BOOL*)
 {
+    // The page's static texts are one language's: the new page shows once the window has put in
+    // the user's.
+    if (Browser() && Browser()->View())
+        tvsk::web::HoldPagesUntilFilled(*Browser()->View()->page());
     m_sink.Disarm();
     m_htmlMng.RemoveAllControls();
 }
 
 void CTvskHtmlWnd::OnDocumentComplete(CString)
 {
+    struct ShowWhenDone
+    {
+        CTvskHtmlWnd& window;
+        ~ShowWhenDone()
+        {
+            if (window.Browser() && window.Browser()->View())
+                tvsk::web::ShowFilledPage(*window.Browser()->View()->page());
+        }
+    } show{*this};
     if (!m_htmlMng)
         return;
     m_sink.Arm(m_htmlMng.Get(), this);
@@ -97,6 +117,9 @@ void CTvskHtmlWnd::OnDocumentComplete(CString)
         parent->MoveWindow(place.left, place.top, width, height);
     }
     SetFocus();
+    // The keys go to the page itself: Enter, Tab and Escape and what the engineer types.
+    if (Browser() && Browser()->View())
+        Browser()->View()->setFocus();
 }
 
 LRESULT CTvskHtmlWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -261,6 +284,28 @@ void CTvskHtmlWnd::SelectChange(const char* name, std::optional<short> value)
         ShowWriteFailure(result);
         ShowParValue(name);
     }
+}
+
+// The field would otherwise show a value the configuration never took, lost at the next save.
+void CTvskHtmlWnd::TextEnter(const char* name)
+{
+    if (!m_pManager || !name || !m_pManager->ExistPar(name))
+        return;
+    if (m_pManager->IsExclusiveMode())
+    {
+        m_pManager->MessageBox(2060, MB_OK | MB_ICONEXCLAMATION);
+        ShowParValue(name);
+        return;
+    }
+    CString text;
+    m_pManager->GetLastErrorText(text); // a refusal's text is this write's own
+    double number = 0;
+    if (!m_htmlMng.GetRawText(name, text) || !tvsk::WholeDecimal(text.GetString(), number))
+        m_pManager->MessageBox(kNotANumberText, MB_OK | MB_ICONERROR);
+    else if (const HOSTRES result = m_pManager->SetParValue(name, tvsk::com::MakeVariantR8(number), TRUE);
+             result != HOSTRES_OK)
+        ShowWriteFailure(result);
+    ShowParValue(name);
 }
 
 void CTvskHtmlWnd::ShowWriteFailure(int result)

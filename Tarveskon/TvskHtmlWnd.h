@@ -31,8 +31,9 @@ public:
     void SetDriveImage();
     // A select of the page names a parameter: the value is written to it (and to the drive).
     void SelectChange(const char* name, std::optional<short> value) override;
-    // Text inputs of the main page write nothing.
-    void TextEnter(const char*) override {}
+    // A text field naming a parameter: its whole text, a number, is written (and to the drive); a
+    // refused text is told and the configuration's value put back.
+    void TextEnter(const char* name) override;
 
     CHtmlDataManager& DataManager() { return m_htmlMng; }
     // The data tip of an element: empty when it has a title of its own or names no described

@@ -402,7 +402,7 @@ HRESULT CTvskIntf::DictioString(LONG id, BSTR* result)
         if (id >= 0 && id <= 49999)
             m_pManager->GetString(static_cast<UINT>(id), text);
         else if (id == 60001)
-            text = m_pManager->ParDb().GetDrive();
+            text = m_pManager->DataDb().GetDriveType(); // chosen before any parameter file is loaded
         else if (id == 60002)
             text = m_pManager->DataDb().GetLanguage();
         else if (id == 60003)

@@ -100,6 +100,7 @@ public:
     CString LocalText(UINT stringId);
     // A database's last load error with its kind in the user's language.
     CString GetDbErrorText(const CTvskDbErrString& db);
+    CString LoadErrorText(const CTvskDbErrString& db);
     // Starts the program a command line names; empty, or the program and why it could not start.
     CString StartProgram(const char* commandLine);
     CWnd* GetBoxOwner() const;
@@ -528,6 +529,8 @@ private:
     std::unique_ptr<CZoHelpIntf> m_pHelpWnd; // made by the window layer at the first request
     std::unique_ptr<CTvskIntfEvents> m_pIntfEvents;
     std::unique_ptr<CScriptManager> m_pScript;
+    // The file the last failed load of the data or parameter file tried, named in its error text.
+    CString m_strFailedLoad;
     // Why the last script start failed; collects the script's errors while it starts.
     CString m_strScriptError;
     bool m_bScriptStarting = false;

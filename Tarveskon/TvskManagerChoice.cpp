@@ -132,7 +132,8 @@ int CTvskManager::LoadWizardData(bool applyMotorData)
 {
     Disconnect();
     ClearLists();
-    if (m_parDb.Load(GetParFilePath()) != 0)
+    m_strFailedLoad = GetParFilePath();
+    if (m_parDb.Load(m_strFailedLoad) != 0)
         return 4;
     if (!StartDriveTypeScript())
         return 5;

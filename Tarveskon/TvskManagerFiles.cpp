@@ -4,9 +4,15 @@
 #include <ZoSupport/ProgramError.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace
 {
+
+constexpr UINT kMissingFileText = 2151;
+constexpr UINT kAccessDeniedText = 2152;
+constexpr UINT kFolderNotFileText = 2153;
+constexpr UINT kUnreadableFileText = 2154;
 
 bool FileExists(const CString& path)
 {
@@ -66,9 +72,11 @@ int CTvskManager::OpenFile(const char* path)
     const int previousLanguage = m_language.GetLangId();
     // The previous file is closed: a failed open leaves no path that a save would overwrite.
     m_strFilePath.Empty();
+    m_strFailedLoad = path ? path : "";
     if (!path || m_dataDb.Load(path) != 0)
         return 1;
-    if (m_parDb.Load(GetParFilePath()) != 0)
+    m_strFailedLoad = GetParFilePath();
+    if (m_parDb.Load(m_strFailedLoad) != 0)
         return 4;
 
     const int fileLanguage = m_language.GetLanguageId(m_dataDb.GetLanguage());
@@ -156,14 +164,14 @@ CString CTvskManager::GetFileErrorText(int code)
     {
     case 1:
         GetString(2008, text);
-        return Joined(text, GetDbErrorText(m_dataDb));
+        return Joined(text, LoadErrorText(m_dataDb));
     case 2:
     case 3:
         GetString(2004, text);
         return text;
     case 4:
         GetString(2009, text);
-        return Joined(text, GetDbErrorText(m_parDb));
+        return Joined(text, LoadErrorText(m_parDb));
     case 5:
         GetString(2081, text);
         return Joined(text, m_strScriptError);
@@ -172,9 +180,30 @@ CString CTvskManager::GetFileErrorText(int code)
     }
 }
 
+// The database's own error when its last load made one, else why the file could not be read.
+CString CTvskManager::LoadErrorText(const CTvskDbErrString& db)
+{
+    const CString dbError = GetDbErrorText(db);
+    if (!dbError.IsEmpty())
+        return dbError;
+    std::error_code error;
+    const char* file = m_strFailedLoad.GetString();
+    UINT reason = kUnreadableFileText;
+    if (!std::filesystem::exists(file, error))
+        reason = kMissingFileText;
+    else if (std::filesystem::is_directory(file, error))
+        reason = kFolderNotFileText;
+    else if (std::ifstream(file).fail())
+        reason = kAccessDeniedText;
+    return FormatString(LocalText(reason).GetString(), file);
+}
+
 CString CTvskManager::GetDbErrorText(const CTvskDbErrString& db)
 {
     constexpr UINT kFirstKindText = 2117; // kinds 1 to 12
+    // Every load empties the error text; the parts of an earlier load's error stay behind it.
+    if (db.GetErrorString().IsEmpty())
+        return CString();
     const int kind = db.GetErrorType();
     const CString kindText = kind >= 1 && kind <= 12 ? LocalText(kFirstKindText + kind) : CString();
     if (kindText.IsEmpty())

@@ -92,12 +92,28 @@ void CHtmlTextSink::OnEvent(const DomEvent& event)
     switch (event.type)
     {
     case DomEventType::KeyDown:
-    case DomEventType::KeyPress:
-        // Tab ends the entry only as a key press: its key down comes before the focus moves.
-        if (event.keyCode == kKeyEnter || (event.keyCode == kKeyTab && event.type == DomEventType::KeyPress))
+        // Enter and Escape act on their key down; the key press that follows is the same keystroke.
+        m_keyDown = event.keyCode == kKeyEnter || event.keyCode == kKeyEscape ? event.keyCode : 0;
+        if (event.keyCode == kKeyEnter)
             m_text.TextEnter();
         else if (event.keyCode == kKeyEscape)
             m_text.TextEscape();
+        break;
+    case DomEventType::KeyPress:
+        if (event.keyCode != 0 && event.keyCode == m_keyDown)
+        {
+            m_keyDown = 0;
+            break;
+        }
+        m_keyDown = 0;
+        // Tab ends the entry only as a key press: its key down comes before the focus moves.
+        if (event.keyCode == kKeyEnter || event.keyCode == kKeyTab)
+            m_text.TextEnter();
+        else if (event.keyCode == kKeyEscape)
+            m_text.TextEscape();
+        break;
+    case DomEventType::KeyUp:
+        m_keyDown = 0;
         break;
     case DomEventType::Change:
     case DomEventType::Select:

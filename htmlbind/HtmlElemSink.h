@@ -57,6 +57,8 @@ protected:
 
 private:
     CHtmlTextCtrl& m_text;
+    // The Enter or Escape whose key down already acted, until its key press or another key.
+    int m_keyDown = 0;
 };
 
 class CHtmlSelectSink final : public CHtmlElemSink

@@ -6,14 +6,18 @@
 #include <Tarveskon/TvskMessages.h>
 #include <Tarveskon/TvskStrings.h>
 
+#include <testing/PageClick.h>
 #include <testing/TestApplication.h>
 #include <testing/WaitUntil.h>
 #include <ui/App.h>
 #include <ui/FileDialog.h>
 #include <ui/Menu.h>
 #include <ui/MessageBox.h>
+#include <web/engine/WebBrowser.h>
 
 #include <QApplication>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +27,8 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 
 namespace
 {
@@ -116,6 +122,15 @@ protected:
             });
     }
     std::string Title() { return dialog->GetWindowText().str(); }
+    // The script's answer in the main window's page, as text.
+    std::string RunMainScript(const QString& script)
+    {
+        auto answer = std::make_shared<std::optional<QString>>();
+        dialog->MainPageWnd().Browser()->View()->page()->runJavaScript(script, [answer](const QVariant& value)
+                                                                       { *answer = value.toString(); });
+        WaitUntil([&] { return answer->has_value(); }, 10000);
+        return answer->value_or("<no answer>").toStdString();
+    }
     std::string MenuText(UINT id)
     {
         CString text;
@@ -154,6 +169,35 @@ TEST_F(TarveskonDlgTest, StartsOnTheStartPageOverTheStatusPage)
     EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
     EXPECT_EQ(MenuText(IDM_VERSIONS), "Versioni");
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+}
+
+// The start page's static texts are Italian: in English it shows, once it shows at all, English
+// texts only; back in Italian the language list names English "Inglese".
+TEST_F(TarveskonDlgTest, TheStartPageShowsOnlyOnceInTheProgramsLanguage)
+{
+    const auto seen = [&]
+    {
+        return RunMainScript("(window.before ? 'before|' : '') +"
+                             "getComputedStyle(document.documentElement).visibility + '|' +"
+                             "document.getElementsByName('CMD#NewFile')[0].value + '|' +"
+                             "document.getElementsByName('selLanguage')[0].options[1].text");
+    };
+    for (const auto& [index, shown] : {std::pair{1, std::string("visible|New|English")},
+                                       std::pair{0, std::string("visible|Nuovo|Inglese")}})
+    {
+        RunMainScript("window.before = true; ''"); // the page the language change replaces
+        dialog->SendMessage(WM_SELECT_LANGUAGE, 0, index);
+        std::string first;
+        ASSERT_TRUE(WaitUntil(
+            [&]
+            {
+                first = seen();
+                return first.rfind("visible", 0) == 0;
+            },
+            30000))
+            << first;
+        EXPECT_EQ(first, shown) << "the first look at the page";
+    }
 }
 
 TEST_F(TarveskonDlgTest, ALanguageChangeOnTheStartPageReplacesTheMenuTexts)
@@ -309,6 +353,95 @@ TEST_F(TarveskonDlgTest, AnEmptySaveAsNameIsAskedAgain)
     EXPECT_EQ(boxes.texts[0], "Nome del file non valido");
     EXPECT_TRUE(std::filesystem::exists(folder.Path("Saved.dat"))) << "filter 1 adds .dat";
     EXPECT_EQ(Title(), "Tarveskon - [ Saved.dat ]");
+}
+
+// The engineer's road with a file open: the wizard page's own buttons save it and save it under a
+// new name, clicked with the mouse; an edit on the page marks the title; the start page lists a
+// file saved under a new name at once.
+TEST_F(TarveskonDlgTest, TheWizardPageSavesTheOpenFileAndUnderANewName)
+{
+    for (const char* page : {"TK20/TK20_ITA.htm", "TK20/TK20_ENG.htm", "TKSERIES/TKSERIES.htm"})
+    {
+        std::ifstream file(folder.Path(page));
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        for (const char* word : {"CMD#SaveFile\"", "CMD#SaveFileAs\""})
+            EXPECT_NE(text.find(word), std::string::npos) << page << " " << word;
+    }
+    // The main page's sink hands its clicks to the program's main window.
+    AfxGetApp()->m_pMainWnd = dialog.get();
+    struct NoMainWindowAfter
+    {
+        ~NoMainWindowAfter() { AfxGetApp()->m_pMainWnd = nullptr; }
+    } after;
+    QWebEngineView* view = dialog->MainPageWnd().Browser()->View();
+    // The page takes clicks and keys once the program has filled and shown it.
+    const auto click = [&](const char* element)
+    { EXPECT_TRUE(ClickPageElement(view, QString("input[name=\"%1\"]").arg(element))) << element; };
+    const auto type = [&](const char* text)
+    {
+        ASSERT_TRUE(WaitUntil(
+            [&]
+            { return RunMainScript("getComputedStyle(document.documentElement).visibility") == "visible"; },
+            30000));
+        RunMainScript("var f = document.getElementsByName('Pr33')[0]; f.focus(); f.select(); ''");
+        QTest::keyClicks(view->focusProxy(), text);
+        QTest::keyClick(view->focusProxy(), Qt::Key_Return);
+    };
+    const auto fileValue = [](const std::string& path)
+    {
+        ProgramFolder unused;
+        CTvskManager reader(unused.Dir().c_str());
+        VARIANT value;
+        VariantInit(&value);
+        EXPECT_EQ(reader.OpenFile(path.c_str()), 0) << path;
+        reader.GetParValue("Pr33", &value);
+        return value.vt == VT_R8 ? value.dblVal : -1;
+    };
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(MainShows("TKSERIES/TKSERIES.htm"));
+    const std::string copy = folder.Path("Copy.dat");
+    files.answers.push_back({copy});
+    click("CMD#SaveFileAs");
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(copy); }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return Title() == "Tarveskon - [ Copy.dat ]"; }, 10000)) << Title();
+    EXPECT_EQ((*AfxGetApp()->m_pRecentFileList)[0].str(), copy);
+
+    // An entry on the page itself: a decimal comma, Return.
+    type("4,5");
+    EXPECT_TRUE(WaitUntil([&] { return Title() == "Tarveskon - [ Copy.dat*]"; }, 30000)) << Title();
+    click("CMD#SaveFile");
+    EXPECT_TRUE(WaitUntil([&] { return Title() == "Tarveskon - [ Copy.dat ]"; }, 30000)) << Title();
+    EXPECT_EQ(fileValue(copy), 4.5);
+    EXPECT_NE(fileValue(folder.Path("Samples/TK40.dat")), 4.5) << "the file it came from is as it was";
+
+    // Letters on the page are no number: told so, and the value stays the configuration's.
+    type("abc");
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 30000));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"Il valore inserito non è un numero"});
+    EXPECT_TRUE(WaitUntil(
+        [&]
+        {
+            const std::string shown = RunMainScript("document.getElementsByName('Pr33')[0].value");
+            return shown == "4.5" || shown == "4,5"; // the desktop's decimal point
+        },
+        10000));
+    EXPECT_EQ(Title(), "Tarveskon - [ Copy.dat ]");
+
+    // The start page: a configuration saved there under a new name heads its list at once.
+    Command("NewFile");
+    ASSERT_TRUE(MainShows("Common/MainPage.htm"));
+    const auto entry = [&]
+    {
+        CString text;
+        dialog->MainPageWnd().DataManager().GetText("MRU0", text);
+        return text.str();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return entry() == "Copy.dat"; }, 10000)) << entry();
+    files.answers.push_back({folder.Path("Fresh.dat")});
+    click("CMD#SaveFileAs");
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(folder.Path("Fresh.dat")); }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return entry() == "Fresh.dat"; }, 10000)) << entry();
+    EXPECT_EQ(boxes.texts.size(), 1u);
 }
 
 TEST_F(TarveskonDlgTest, RecentFileAnchorsOpenTheirEntryOnly)

@@ -217,6 +217,29 @@ TEST_F(TvskIntfTest, MembersAreNumberedByPosition)
     EXPECT_EQ(puts, 12u);
 }
 
+// The drive type a page or script asks for is the chosen one, with or without a parameter file.
+TEST_F(TvskIntfTest, TheDriveTypeIsTheChosenOneFromTheStart)
+{
+    const auto driveType = [&]
+    {
+        VARIANT result;
+        EXPECT_EQ(Call("DictioString", DISPATCH_METHOD, {Long(60001)}, result), S_OK);
+        const std::string text = Text(result);
+        VariantClear(&result);
+        return text;
+    };
+    ASSERT_TRUE(manager.NewFile());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(driveType(), "");
+    ASSERT_EQ(manager.DriveDb().Load(folder.Path("Drives.db").c_str()), 0);
+    ASSERT_TRUE(manager.SelectDrive("TK40^8^400"));
+    EXPECT_EQ(driveType(), "TK40") << "chosen on the start page, no parameter file yet";
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors, "");
+    ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40S.dat").c_str()), 0);
+    EXPECT_EQ(driveType(), "TK40S");
+}
+
 TEST_F(TvskIntfTest, TextsValuesAndRefusals)
 {
     ASSERT_EQ(manager.OpenFile(folder.Path("Samples/TK40.dat").c_str()), 0);

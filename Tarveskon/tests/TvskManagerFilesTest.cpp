@@ -71,6 +71,36 @@ TEST_F(TvskManagerFilesTest, AFileThatIsNoDataFileIsExplainedInTheLanguage)
     manager.ChangeLanguage(0);
 }
 
+// Every failed open names the file it tried and why, whatever an earlier load left behind.
+TEST_F(TvskManagerFilesTest, AFailedOpenNamesItsOwnFileAndWhyEveryTime)
+{
+    const std::string other = folder.Path("Drives.db");
+    const std::string missing = folder.Path("Samples/None.dat");
+    EXPECT_EQ(manager.OpenFile(other.c_str()), 1);
+    for (int round = 0; round < 2; ++round)
+    {
+        EXPECT_EQ(manager.OpenFile(missing.c_str()), 1);
+        const std::string text = manager.GetFileErrorText(1).str();
+        EXPECT_EQ(text, "Errore nel caricamento della configurazione\nIl file " + missing + " non esiste")
+            << round;
+    }
+    EXPECT_EQ(manager.OpenFile(folder.Path("Samples").c_str()), 1);
+    EXPECT_NE(manager.GetFileErrorText(1).str().find("è una cartella"), std::string::npos);
+
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(manager.OpenFile(missing.c_str()), 1);
+    EXPECT_EQ(manager.GetFileErrorText(1).str(),
+              "Error while loading the configuration\nThe file " + missing + " does not exist");
+    // A session whose drive type's parameter file is missing names that file.
+    folder.Remove("TK20/TK20.par");
+    EXPECT_EQ(manager.OpenFile(folder.Path("Samples/TK20.dat").c_str()), 4);
+    EXPECT_NE(manager.GetFileErrorText(4).str().find("The file " + folder.Path("TK20/TK20.par") +
+                                                     " does not exist"),
+              std::string::npos)
+        << manager.GetFileErrorText(4).str();
+    manager.ChangeLanguage(0);
+}
+
 TEST_F(TvskManagerFilesTest, AScriptWithoutTheScriptManagerAnswersFive)
 {
     // No script components registered here: the manager for the TK40's script cannot be made.

@@ -61,8 +61,14 @@ TEST_F(TvskManagerPathsTest, AnAliasFindsItsFamilyButNoTypeSubfolder)
     EXPECT_EQ(PagesDir(false), "TKSERIES/Pages");
     EXPECT_EQ(Rel(manager.GetWizardStartPage(false)), "TKSERIES/TKSERIES.htm");
     EXPECT_EQ(Rel(manager.GetWizardStartPage(true)), "TK40S/TK40S_ITA.htm");
-    EXPECT_EQ(Rel(manager.GetParFilePath()), "TKSERIES/TK40.par") << "the alias opens the type it stands for";
-    EXPECT_EQ(Rel(manager.GetHelpPagePath(nullptr)), "TKSERIES/TK40/TK40Help_ITA.htm") << "and its help";
+    // Its own parameter file, drive texts and help, in the family's folder.
+    EXPECT_EQ(Rel(manager.GetParFilePath()), "TKSERIES/TK40S.par");
+    EXPECT_EQ(Rel(manager.GetHelpPagePath(nullptr)), "TKSERIES/TK40S/TK40SHelp_ITA.htm");
+    EXPECT_EQ(Rel(manager.Folders().DriveTextsFile(folder.Dir().c_str(), "TK40S", "ENG")),
+              "TKSERIES/TK40S_ENG.str");
+    for (const char* file : {"TKSERIES/TK40S.par", "TKSERIES/TK40S_ITA.str", "TKSERIES/TK40S_ENG.str",
+                             "TKSERIES/TK40S/TK40SHelp_ITA.htm", "TKSERIES/TK40S/TK40SHelp_ENG.htm"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder.Path(file))) << "the sample data hold " << file;
     EXPECT_STREQ(manager.DataDb().GetDrive(), "TK40S^8^400") << "the alias is never written into the file";
 }
 

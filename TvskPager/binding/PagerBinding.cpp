@@ -35,6 +35,7 @@ enum ControlKind : LONG
 constexpr int IDOK = 1;
 // "The drive is not connected", of the host's string table.
 constexpr UINT kNotConnectedText = 2132;
+constexpr UINT kNotANumberText = 2150;
 constexpr int IDCANCEL = 2;
 
 long Arg(const void* pointer)
@@ -482,11 +483,15 @@ void CPagerBinding::EnterClick(const std::string& name)
         element->Release();
     }
     double number = 0;
-    HOSTRES result;
-    if (tvsk::WholeDouble(text, number))
-        result = Write(name, Real(number));
-    else
-        result = Write(name, Real(std::nan(""))); // refused with the limits in the host's text
+    if (!tvsk::WholeDecimal(text, number))
+    {
+        CString notANumber;
+        m_host->GetString(kNotANumberText, notANumber);
+        m_view.ShowRefusal(notANumber);
+        ShowFileValue(name);
+        return;
+    }
+    const HOSTRES result = Write(name, Real(number));
     if (result == HOSTRES_OK)
     {
         ShowFileValue(name);
@@ -494,6 +499,7 @@ void CPagerBinding::EnterClick(const std::string& name)
         return;
     }
     Refuse(result);
+    ShowFileValue(name);
 }
 
 void CPagerBinding::ChoiceChange(const std::string& name, const VARIANT& value)

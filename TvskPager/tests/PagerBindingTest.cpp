@@ -177,16 +177,30 @@ TEST_F(PagerBindingTest, EnterWritesOnlyAWholeNumberWithinLimits)
     EXPECT_EQ(Shown("Pr33"), "3.1");
     EXPECT_TRUE(view.refusals.empty());
 
-    Type("Pr33", "4.2x"); // the leading number would have gone to the drive
+    CString notANumber;
+    host->GetString(2150, notANumber);
+    ASSERT_FALSE(notANumber.IsEmpty());
+    for (const char* typed : {"4.2x", "", "abc", "4,2,1"}) // a leading number would have gone to the drive
+    {
+        view.refusals.clear();
+        Type("Pr33", typed);
+        EXPECT_EQ(FileValue("Pr33"), "3.1") << typed;
+        EXPECT_EQ(Shown("Pr33"), "3.1") << typed << ": the file's value is put back";
+        EXPECT_EQ(view.refusals, std::vector<std::string>{notANumber.str()}) << typed;
+    }
+
+    view.refusals.clear();
+    Type("Pr33", "99");
     EXPECT_EQ(FileValue("Pr33"), "3.1");
-    EXPECT_EQ(Shown("Pr33"), "4.2x");
+    EXPECT_EQ(Shown("Pr33"), "3.1");
     ASSERT_EQ(view.refusals.size(), 1u);
     EXPECT_NE(view.refusals[0].find("Min : 0.2 Max : 8"), std::string::npos) << view.refusals[0];
 
-    Type("Pr33", "");
-    Type("Pr33", "99");
-    EXPECT_EQ(FileValue("Pr33"), "3.1");
-    EXPECT_EQ(view.refusals.size(), 3u);
+    // A decimal comma, as an Italian writes 4.5.
+    view.refusals.clear();
+    Type("Pr33", "4,5");
+    EXPECT_EQ(FileValue("Pr33"), "4.5");
+    EXPECT_TRUE(view.refusals.empty());
 }
 
 TEST_F(PagerBindingTest, ChoicesWriteWholeShortsAndPutTheFileBackOtherwise)

@@ -311,6 +311,85 @@ TEST_F(PagerWritesFromMainWindowTest, WriteAllOnThePageWritesExactlyItsParameter
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
+// What a field of the live page shows.
+std::string PageValue(CPagerDlg& pager, const char* name)
+{
+    return RunPageScript(pager, QString("document.getElementsByName('%1')[0].value").arg(name));
+}
+
+// The engineer types into a field of the live page and, once the field shows it, presses Return.
+void TypeAndEnter(CPagerDlg& pager, const char* name, const char* text)
+{
+    RunPageScript(
+        pager, QString("var f = document.getElementsByName('%1')[0]; f.focus(); f.select(); ''").arg(name));
+    QWidget* keys = pager.Page().Browser()->View()->focusProxy();
+    QTest::keyClicks(keys, text);
+    EXPECT_TRUE(WaitUntil([&] { return PageValue(pager, name) == text; }, 10000)) << name;
+    QTest::keyClick(keys, Qt::Key_Return);
+}
+
+// One Enter, one write, and a refused value told once and replaced by the file's. Once the program
+// has acted on an Enter, an entry in another field follows: the page's events reach the program in
+// their order, so once drivesim has served the second, anything the first Enter still had on its
+// way has come too.
+TEST_F(PagerWritesFromMainWindowTest, OneEnterWritesOnceAndARefusalIsToldOnce)
+{
+    const auto writes = [&](const std::string& line)
+    {
+        std::ifstream in(journal);
+        int count = 0;
+        for (std::string l; std::getline(in, l);)
+            count += l == line ? 1 : 0;
+        return count;
+    };
+    CString limits;
+    dialog->Manager().GetString(2048, limits);
+    CString notANumber;
+    dialog->Manager().GetString(2150, notANumber);
+    OpenFromStartPage("Loops",
+                      [&](CPagerDlg& pager)
+                      {
+                          TypeAndEnter(pager, "Pr65", "123");
+                          ASSERT_TRUE(WaitUntil([&] { return writes("write 65 16 123") > 0; }, 30000));
+                          TypeAndEnter(pager, "Pr66", "124");
+                          ASSERT_TRUE(WaitUntil([&] { return writes("write 66 16 124") > 0; }, 30000));
+                          EXPECT_EQ(writes("write 65 16 123"), 1);
+                          EXPECT_EQ(writes("write 66 16 124"), 1);
+                          EXPECT_EQ(FileValue("Pr65"), "123");
+
+                          TypeAndEnter(pager, "Pr65", "99999"); // beyond its 10000 ms
+                          ASSERT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 30000));
+                          TypeAndEnter(pager, "Pr66", "125");
+                          ASSERT_TRUE(WaitUntil([&] { return writes("write 66 16 125") > 0; }, 30000));
+                          ASSERT_EQ(boxes.texts.size(), 1u);
+                          EXPECT_EQ(boxes.texts[0].rfind(limits.str(), 0), 0u) << boxes.texts[0];
+                          EXPECT_TRUE(WaitUntil([&] { return PageValue(pager, "Pr65") == "123"; }, 10000))
+                              << PageValue(pager, "Pr65") << ": the file's value, not the refused one";
+                          EXPECT_EQ(FileValue("Pr65"), "123");
+
+                          // Letters are no number, and are told so.
+                          boxes.texts.clear();
+                          TypeAndEnter(pager, "Pr65", "abc");
+                          ASSERT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 30000));
+                          TypeAndEnter(pager, "Pr66", "126");
+                          ASSERT_TRUE(WaitUntil([&] { return writes("write 66 16 126") > 0; }, 30000));
+                          EXPECT_EQ(boxes.texts, std::vector<std::string>{notANumber.str()});
+                          EXPECT_TRUE(WaitUntil([&] { return PageValue(pager, "Pr65") == "123"; }, 10000))
+                              << PageValue(pager, "Pr65");
+                      });
+    // In Italian 4.5 A is written 4,5.
+    boxes.texts.clear();
+    OpenFromStartPage("Motor",
+                      [&](CPagerDlg& pager)
+                      {
+                          TypeAndEnter(pager, "Pr33", "4,5");
+                          EXPECT_TRUE(WaitUntil([&] { return writes("write 33 16 450") > 0; }, 30000));
+                          EXPECT_EQ(FileValue("Pr33"), "4.5");
+                      });
+    EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+    EXPECT_EQ(writes("write 33 16 450"), 1);
+}
+
 // Each sample drive's session in the main window, linked to drivesim with its type's parameters.
 class PagerOnEachDriveTest : public PagerFromMainWindowTest, public testing::WithParamInterface<DriveSample>
 {

@@ -9,6 +9,10 @@
 #include <com/ConnectionAdvise.h>
 #include <ui/App.h>
 #include <ui/MessageBox.h>
+#include <web/engine/PageCurtain.h>
+#include <web/engine/WebBrowser.h>
+
+#include <QWebEnginePage>
 
 namespace
 {
@@ -54,12 +58,25 @@ void CPagerHtmlWnd::OnDestroy()
 
 void CPagerHtmlWnd::OnBeforeNavigate2(CString, DWORD, CString, CString, CString, BOOL*)
 {
+    // The page's static texts are one language's: the new page shows once the window has put in
+    // the user's.
+    if (Browser() && Browser()->View())
+        tvsk::web::HoldPagesUntilFilled(*Browser()->View()->page());
     m_pageName.Empty();
     m_binding.Detach();
 }
 
 void CPagerHtmlWnd::OnDocumentComplete(CString url)
 {
+    struct ShowWhenDone
+    {
+        CPagerHtmlWnd& window;
+        ~ShowWhenDone()
+        {
+            if (window.Browser() && window.Browser()->View())
+                tvsk::web::ShowFilledPage(*window.Browser()->View()->page());
+        }
+    } show{*this};
     if (!m_pManager)
         return;
     m_sink.Arm(m_pManager, this);

@@ -53,15 +53,30 @@ TEST_F(HtmlEventRoutingTest, HelpGoesToTheElementThenTheDocument)
 
 TEST_F(HtmlEventRoutingTest, TextFieldsEndEntryOnEnterAndTabAndCancelOnEscape)
 {
-    EXPECT_EQ(Send("t", DomEventType::KeyDown, 13), Events{"OnTextEnter(t)"});
-    EXPECT_EQ(Send("t", DomEventType::KeyPress, 13), Events{"OnTextEnter(t)"});
+    EXPECT_EQ(Send("t", DomEventType::KeyPress, 13), Events{"OnTextEnter(t)"}) << "a press alone";
     EXPECT_EQ(Send("t", DomEventType::KeyDown, 9), Events{});
     EXPECT_EQ(Send("t", DomEventType::KeyPress, 9), Events{"OnTextEnter(t)"});
-    EXPECT_EQ(Send("t", DomEventType::KeyDown, 27), Events{"OnTextEscape(t)"});
     EXPECT_EQ(Send("t", DomEventType::KeyPress, 27), Events{"OnTextEscape(t)"});
     EXPECT_EQ(Send("t", DomEventType::KeyPress, 65), Events{});
     EXPECT_EQ(Send("t", DomEventType::Change), Events{});
     EXPECT_EQ(Send("t", DomEventType::Click), Events{});
+}
+
+// A keystroke is a key down and a key press: Enter ends the entry once, Escape cancels it once.
+TEST_F(HtmlEventRoutingTest, OneKeystrokeActsOnceOnItsKeyDown)
+{
+    for (int round = 0; round < 2; ++round)
+    {
+        EXPECT_EQ(Send("t", DomEventType::KeyDown, 13), Events{"OnTextEnter(t)"});
+        EXPECT_EQ(Send("t", DomEventType::KeyPress, 13), Events{}) << "the same Enter";
+        EXPECT_EQ(Send("t", DomEventType::KeyUp, 13), Events{});
+    }
+    EXPECT_EQ(Send("t", DomEventType::KeyDown, 27), Events{"OnTextEscape(t)"});
+    EXPECT_EQ(Send("t", DomEventType::KeyPress, 27), Events{}) << "the same Escape";
+    // A key down whose press never came (the page stopped it) does not swallow the next Enter.
+    EXPECT_EQ(Send("t", DomEventType::KeyDown, 13), Events{"OnTextEnter(t)"});
+    EXPECT_EQ(Send("t", DomEventType::KeyDown, 65), Events{});
+    EXPECT_EQ(Send("t", DomEventType::KeyPress, 13), Events{"OnTextEnter(t)"});
 }
 
 TEST_F(HtmlEventRoutingTest, ButtonsReportClickDownAndUp)

@@ -106,7 +106,7 @@ TEST_F(JyHtml2MngTest, DuringTextEnterTheValueIsTheEnteredFieldsWhateverTheName)
     };
     user.Type(Element("speed", 1), "12,5");
     user.PressKey(Element("speed", 1), tvsk::web::kKeyEnter);
-    ASSERT_EQ(seen.size(), 2u) << "key down and key press each report Enter";
+    ASSERT_EQ(seen.size(), 1u) << "one Enter, one report";
     EXPECT_EQ(seen[0], "vt5/vt5");
     CHtmlVariant during(MakeVariantR8(0));
     log->onEvent = [&](DISPID id)
@@ -173,7 +173,7 @@ TEST_F(JyHtml2MngTest, ReadOnlyMarksDisableTextFieldsAndPreClicks)
     user.PressKey(Element("t", 1), tvsk::web::kKeyEnter);
     user.PressKey(Element("t", 1), tvsk::web::kKeyEscape);
     user.Click(Element("pre", 1));
-    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnTextEscape(t)", "OnTextEscape(t)"}));
+    EXPECT_EQ(Reported(), (std::vector<std::string>{"OnTextEscape(t)"}));
     EXPECT_EQ(manager->put_ControlDisabled(TestBstr("pre"), 0), S_OK);
     log->events.clear();
     user.Click(Element("pre", 1));

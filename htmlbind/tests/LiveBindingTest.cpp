@@ -100,12 +100,13 @@ TEST_F(LiveBindingTest, TypedTextEndedWithEnterOrTabIsReportedWithItsValue)
     Script("var f = document.getElementsByName('speed')[0]; f.focus(); f.select();");
     QTest::keyClicks(Keys(), "12,5");
     QTest::keyClick(Keys(), Qt::Key_Return);
-    ASSERT_TRUE(WaitUntil([&] { return entered.size() >= 2; })) << "key down and key press";
+    ASSERT_TRUE(WaitUntil([&] { return entered.size() >= 1; }));
     EXPECT_DOUBLE_EQ(entered[0], 12.5);
     QTest::keyClick(Keys(), Qt::Key_Backspace);
     QTest::keyClick(Keys(), Qt::Key_Tab);
-    ASSERT_TRUE(WaitUntil([&] { return entered.size() >= 3; }));
-    EXPECT_DOUBLE_EQ(entered[2], 12.0);
+    // The Tab's report comes after anything the Enter still had on its way.
+    ASSERT_TRUE(WaitUntil([&] { return entered.size() >= 2 && entered.back() == 12.0; }));
+    EXPECT_EQ(entered, (std::vector<double>{12.5, 12.0})) << "one report for each key";
 }
 
 TEST_F(LiveBindingTest, HelpGoesToTheElementThenTheDocument)

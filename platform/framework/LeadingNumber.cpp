@@ -81,4 +81,15 @@ bool WholeDouble(std::string_view text, double& value) noexcept
     return true;
 }
 
+bool WholeDecimal(std::string_view text, double& value)
+{
+    const size_t separators = static_cast<size_t>(std::count(text.begin(), text.end(), '.')) +
+                              static_cast<size_t>(std::count(text.begin(), text.end(), ','));
+    if (separators > 1)
+        return false;
+    std::string point(text);
+    std::replace(point.begin(), point.end(), ',', '.');
+    return WholeDouble(point, value);
+}
+
 } // namespace tvsk

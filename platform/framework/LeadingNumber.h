@@ -16,5 +16,8 @@ double LeadingDouble(std::string_view text) noexcept;
 // True when the whole text, white space around it aside, is one finite decimal number (optional
 // sign, fraction and exponent); value is then that number and otherwise left alone.
 bool WholeDouble(std::string_view text, double& value) noexcept;
+// As WholeDouble, for a number a user typed: where the text holds one separator, a comma is its
+// decimal point as much as a point is ("4,5" is 4.5); a text with two separators is no number.
+bool WholeDecimal(std::string_view text, double& value);
 
 } // namespace tvsk

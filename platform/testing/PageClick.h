@@ -11,19 +11,32 @@
 #include <memory>
 #include <optional>
 
-// False when the element is not on the page.
-inline bool ClickPageElement(QWebEngineView* view, const QString& selector)
+// False when the element is not on the page, or not shown within the wait (a page its window
+// holds until filled takes no clicks before).
+inline bool ClickPageElement(QWebEngineView* view, const QString& selector, int waitMs = 30000)
 {
     const QString script =
-        QString("(function(){var e=document.querySelector('%1');if(!e)return '';"
+        QString("(function(){var e=document.querySelector('%1');if(!e)return 'none';"
+                "if(getComputedStyle(e).visibility!=='visible')return '';"
                 "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();"
                 "return Math.round(r.left+r.width/2)+','+Math.round(r.top+r.height/2);})()")
             .arg(QString(selector).replace("'", "\\'"));
-    auto answer = std::make_shared<std::optional<QString>>();
-    view->page()->runJavaScript(script, [answer](const QVariant& value) { *answer = value.toString(); });
-    if (!WaitUntil([&] { return answer->has_value(); }, 5000))
+    QString place;
+    const bool shown = WaitUntil(
+        [&]
+        {
+            auto answer = std::make_shared<std::optional<QString>>();
+            view->page()->runJavaScript(script,
+                                        [answer](const QVariant& value) { *answer = value.toString(); });
+            if (!WaitUntil([&] { return answer->has_value(); }, 5000))
+                return false;
+            place = **answer;
+            return !place.isEmpty();
+        },
+        waitMs);
+    if (!shown)
         return false;
-    const QStringList xy = (*answer)->split(',');
+    const QStringList xy = place.split(',');
     if (xy.size() != 2)
         return false;
     const QPoint point(qRound(xy[0].toInt() * view->zoomFactor()),

@@ -80,3 +80,20 @@ TEST(LeadingNumberTest, AWholeNumberIsTheWholeTextAndFinite)
         EXPECT_FALSE(WholeDouble(bad, value)) << bad;
     EXPECT_EQ(value, 7.0);
 }
+
+TEST(LeadingNumberTest, ATypedNumberTakesACommaAsItsOneDecimalSeparator)
+{
+    double value = -1.0;
+    EXPECT_TRUE(tvsk::WholeDecimal("4,5", value));
+    EXPECT_EQ(value, 4.5);
+    EXPECT_TRUE(tvsk::WholeDecimal(" -0,25 ", value));
+    EXPECT_EQ(value, -0.25);
+    EXPECT_TRUE(tvsk::WholeDecimal("4.5", value));
+    EXPECT_EQ(value, 4.5);
+    EXPECT_TRUE(tvsk::WholeDecimal("12", value));
+    EXPECT_EQ(value, 12.0);
+    value = 7.0;
+    for (const char* bad : {"", "abc", "4,5,6", "1,000.5", "1.000,5", "4..5", ",", "4,5x", "1e999"})
+        EXPECT_FALSE(tvsk::WholeDecimal(bad, value)) << bad;
+    EXPECT_EQ(value, 7.0);
+}

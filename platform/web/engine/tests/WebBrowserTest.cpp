@@ -1,6 +1,7 @@
 #include "BrowserTestSupport.h"
 
 #include <web/DomObjects.h>
+#include <web/engine/PageCurtain.h>
 
 #include <com/DispatchObject.h>
 
@@ -183,4 +184,29 @@ TEST_F(WebBrowserTest, AClickHandlerMayRunALoopOfItsOwnWhileAnotherPageLoads)
     EXPECT_EQ(handler.loaded, 2) << "a loop run inside the engine's callback keeps pages from loading";
     EXPECT_EQ(handler.deepest, 1) << "the second click waits for the first one's loop to end";
     Page()->RemoveListener(&handler);
+}
+
+// A held page is laid out and mirrored but paints nothing until its window has filled it, and then
+// shows what the window put in; a page nobody shows opens by itself after the longest hold.
+TEST_F(WebBrowserTest, AHeldPageShowsOnlyOnceItsWindowHasFilledIt)
+{
+    host.show();
+    HoldPagesUntilFilled(*browser.View()->page());
+    HoldPagesUntilFilled(*browser.View()->page()); // once is enough
+    const auto visibility = [&]
+    { return RunScript(browser, "getComputedStyle(document.documentElement).visibility").toString(); };
+    for (int load = 0; load < 2; ++load)
+    {
+        ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+        EXPECT_EQ(visibility(), "hidden") << load;
+        ASSERT_NE(Page(), nullptr);
+        Page()->FindFirst("P")->SetInnerText("filled");
+        ShowFilledPage(*browser.View()->page());
+        EXPECT_EQ(visibility(), "visible") << load;
+        EXPECT_EQ(RunScript(browser, "document.getElementById('out').innerText").toString(), "filled")
+            << "filled before it showed";
+    }
+    ASSERT_TRUE(window.Load(browser, kPages + "/form.htm"));
+    EXPECT_EQ(visibility(), "hidden");
+    EXPECT_TRUE(WaitUntil([&] { return visibility() == "visible"; }, kLongestHoldMs + 20000));
 }
