@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <tuple>
 #include <utility>
 
 namespace tvsk::web
@@ -185,21 +184,22 @@ WebBrowser::WebBrowser(QWidget* parent, BrowserEvents& events)
             });
     connect(m_page, &QWebEnginePage::geometryChangeRequested, this,
             [this](const QRect& geometry) { m_events.WindowGeometry(geometry); });
-    for (const auto& [action, command, state] :
-         {std::tuple{QWebEnginePage::Back, BrowserEvents::kNavigateBack, &m_canGoBack},
-          std::tuple{QWebEnginePage::Forward, BrowserEvents::kNavigateForward, &m_canGoForward}})
-    {
-        QAction* history = m_page->action(action);
-        connect(history, &QAction::changed, this,
-                [this, history, command, state]
-                {
-                    if (history->isEnabled() == *state)
-                        return;
-                    *state = history->isEnabled();
-                    m_events.CommandStateChange(command, *state);
-                });
-    }
+    WatchHistory(QWebEnginePage::Back, BrowserEvents::kNavigateBack, m_canGoBack);
+    WatchHistory(QWebEnginePage::Forward, BrowserEvents::kNavigateForward, m_canGoForward);
     connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this, &WebBrowser::OnDownloadRequested);
+}
+
+void WebBrowser::WatchHistory(QWebEnginePage::WebAction action, int command, bool& possible)
+{
+    QAction* history = m_page->action(action);
+    connect(history, &QAction::changed, this,
+            [this, history, command, &possible]
+            {
+                if (history->isEnabled() == possible)
+                    return;
+                possible = history->isEnabled();
+                m_events.CommandStateChange(command, possible);
+            });
 }
 
 WebBrowser::~WebBrowser()

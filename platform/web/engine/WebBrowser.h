@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QPointer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <memory>
@@ -145,6 +146,8 @@ private:
     void OnLoadFinished(bool ok);
     void OnDocumentReady();
     void OnUrlChanged(const QUrl& url);
+    // Reports the command's state whenever going that way becomes possible or impossible.
+    void WatchHistory(QWebEnginePage::WebAction action, int command, bool& possible);
     void OnDownloadRequested(class QWebEngineDownloadRequest* download);
     // Loads the address into the named frame of the page, or, when the page has no frame of that
     // name, as a window of its own would.
