@@ -3,6 +3,7 @@
 
 #include "DisplayCheck.h"
 #include "TarveskonDlg.h"
+#include "TvskLanguage.h"
 #include "TvskStrings.h"
 #include "ExceptionAttacher.h"
 #include "RootSandbox.h"
@@ -130,7 +131,7 @@ BOOL CTarveskonApp::CheckBrowserVersion()
 void CTarveskonApp::ShowSplash()
 {
     CAboutDlg splash(true, 5000);
-    splash.m_strPicturePath.Format("%s/splash.jpg", m_strProgramDir.GetString());
+    splash.m_strPicturePath = CTvskLanguage(m_strProgramDir).GetSplashPicturePath();
     splash.m_strHyperlink = GetProfileString("Settings", "HomePage", "");
     // The installed versions: the manager that knows the ones in use does not exist yet.
     CTvskVerDb versions;

@@ -235,7 +235,7 @@ void CTarveskonDlg::OnSysCommand(UINT id, LPARAM lParam)
 void CTarveskonDlg::ShowAboutBox()
 {
     CAboutDlg about(false, 3000, this);
-    about.m_strPicturePath = m_manager.GetProgramDir() + "/splash.jpg";
+    about.m_strPicturePath = m_manager.Language().GetSplashPicturePath();
     about.m_strMotorDbVersion = m_manager.GetVersionString(3);
     about.m_strDriveDbVersion = m_manager.GetVersionString(4);
     about.m_strHyperlink =

@@ -98,6 +98,8 @@ void CTarveskonDlg::OpenChosenFile(const CString& path)
         return;
     }
     const int result = m_manager.OpenFile(path);
+    // A file of another language switched the program's language, also when it failed later on.
+    ApplyLanguage();
     if (result != 0)
     {
         MessageBox(nullptr, m_manager.GetFileErrorText(result), MB_OK | MB_ICONERROR);

@@ -2,6 +2,7 @@
 #include "TvskLanguage.h"
 
 #include <ZoSupport/ProgramError.h>
+#include <framework/File.h>
 #include <registry/Profile.h>
 
 #include <cctype>
@@ -33,6 +34,14 @@ BOOL CTvskLanguage::SetLanguage(int id)
         return FALSE;
     CProfile::Instance().WriteProfileInt(kSection, kLangEntry, id);
     return TRUE;
+}
+
+CString CTvskLanguage::GetSplashPicturePath() const
+{
+    if (const char* name = GetLanguageName(GetLangId()))
+        if (const CString own = m_programDir + "/splash_" + name + ".jpg"; FileExists(own))
+            return own;
+    return m_programDir + "/splash.jpg";
 }
 
 const char* CTvskLanguage::GetLanguageName(int id) const

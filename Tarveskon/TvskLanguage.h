@@ -44,6 +44,9 @@ public:
     void SetSubset(int subset) { m_parStrings.SetSubset(subset); }
     BOOL GetVersion(CString& text) const { return m_parStrings.GetVersion(text) != 0; }
     BOOL GetMenuString(int id, CString& text) const { return m_parStrings.GetMenuString(id, text) != 0; }
+    // The program's picture (splash and About box) whose texts are in the chosen language:
+    // "splash_<language>.jpg" when there is one, else "splash.jpg".
+    CString GetSplashPicturePath() const;
 
     static constexpr UINT kMaxStringId = 49999;
 

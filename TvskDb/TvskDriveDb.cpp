@@ -200,9 +200,11 @@ int CTvskDriveDb::SetCurrDriveBool(const char* type)
     Choose();
     if (m_pCurrRecord)
         return 1;
-    m_cascade.GetValuesFromDrive(m_strType, m_strCurrent, m_strVoltage);
+    // The cascade's own answer: it names a current and a voltage of the type even when no
+    // record stands for them.
+    const int supplied = m_cascade.GetValuesFromDrive(m_strType, m_strCurrent, m_strVoltage);
     Choose();
-    return m_pCurrRecord ? 1 : 0;
+    return supplied;
 }
 
 void CTvskDriveDb::SetCurrCurrent(const char* current)

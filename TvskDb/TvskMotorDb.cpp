@@ -62,6 +62,17 @@ protected:
     }
 };
 
+// The user's own motors: the file is edited by hand too, so its last row needs no line end.
+class CCustomMotorFileDb : public CMotorFileDb
+{
+protected:
+    void Init() override
+    {
+        CMotorFileDb::Init();
+        AcceptLastRowWithoutLineEnd();
+    }
+};
+
 CTvskMotorDb::CTvskMotorDb()
 {
     ResetAll();
@@ -97,8 +108,8 @@ int CTvskMotorDb::Load(const char* standardPath, const char* customPath)
         ResetAll();
         return result;
     }
-    // A missing or unreadable user file is no error: there is just no set 2.
-    if (LoadNewTextDb<CMotorFileDb>(m_sets[2], customPath, *this) == 2)
+    // A missing, unreadable or empty user file is no error: there is just no set 2.
+    if (!IsEmptyFile(customPath) && LoadNewTextDb<CCustomMotorFileDb>(m_sets[2], customPath, *this) == 2)
     {
         ResetAll();
         return 2;

@@ -121,7 +121,7 @@ int CTvskSlvDataDb::Load(const char* path)
     listing.Abort();
 
     const int result = LoadNewTextDb<CSlvFileDb>(m_pDb, copy.Path(), *this, path);
-    if (result == 0 && m_pDb->IsEmpty())
+    if (result == 0 && m_pDb->IsEmpty() && !copier.HeldBlockHeader())
     {
         m_pDb.reset();
         return RefuseMissingRows(*this, path, "the listing holds no parameter, PLC or cam line");

@@ -108,10 +108,12 @@ bool CSlvListingCopy::CheckCommentRow(const CString& text)
 bool CSlvListingCopy::Copy(CStdioFile& listing, CTvskTempFile& target)
 {
     m_line = 0;
+    m_heldBlockHeader = false;
     CString line;
     while (listing.ReadString(line))
     {
         ++m_line;
+        m_heldBlockHeader = m_heldBlockHeader || line.Left(1) == "'";
         if (IsCommentRow(line))
         {
             const CString text = CommentRowText(line);

@@ -20,6 +20,8 @@ public:
     int Line() const { return m_line; }
     int Type() const { return m_type; }
     const CString& Info() const { return m_info; }
+    // The listing held a block header ("'" line): a listing, if one where no line qualified.
+    bool HeldBlockHeader() const { return m_heldBlockHeader; }
 
 private:
     bool CheckPlcFields(const CString& line);
@@ -28,4 +30,5 @@ private:
     int m_line = 0;
     int m_type = 0;
     CString m_info;
+    bool m_heldBlockHeader = false;
 };

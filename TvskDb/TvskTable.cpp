@@ -3,6 +3,12 @@
 
 #include <framework/File.h>
 
+bool IsEmptyFile(const char* path)
+{
+    CFile file;
+    return path && file.Open(path, CFile::modeRead) && file.GetLength() == 0;
+}
+
 int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName)
 {
     CFile file;

@@ -90,6 +90,8 @@ protected:
 // Loads a file into a fresh text database: 0 loaded (file released), 1 out of memory, 2 syntax
 // error (error text set, naming reportedName when given), 3 the file cannot be opened or read.
 int LoadTextFile(CTextDb& db, const char* path, CTvskDbErrString& errors, const char* reportedName = nullptr);
+// The file opens and holds no byte.
+bool IsEmptyFile(const char* path);
 // A file without the rows its kind requires is damaged: sets the error text and answers 2.
 int RefuseMissingRows(CTvskDbErrString& errors, const char* path, const char* info);
 

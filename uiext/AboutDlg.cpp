@@ -66,14 +66,16 @@ BOOL CAboutDlg::OnInitDialog()
 
     if (m_bSplash)
     {
-        // Without caption and OK: the box ends under its last text.
+        // The picture alone: no caption, and the box cut under the picture (the texts are the
+        // About box's).
         ModifyStyle(WS_CAPTION, 0);
-        CRect link;
-        m_wndHyperlink.GetWindowRect(&link);
-        ScreenToClient(&link);
+        CRect picture;
+        m_wndPicture.GetWindowRect(&picture);
+        ScreenToClient(&picture);
         CRect window;
         GetWindowRect(&window);
-        SetWindowPos(nullptr, 0, 0, window.Width(), link.bottom + 3, SWP_NOMOVE | SWP_NOZORDER);
+        SetWindowPos(nullptr, 0, 0, window.Width(), picture.top + picture.bottom + 3,
+                     SWP_NOMOVE | SWP_NOZORDER);
         SetTimer(kSplashTimer, m_nSplashMs);
     }
     return TRUE;

@@ -163,6 +163,8 @@ int CHtmlWnd::OnCreate(CREATESTRUCT* createStruct)
 
 void CHtmlWnd::OnDestroy()
 {
+    if (m_browser)
+        OnQuit();
     // The page may report no more once the window goes.
     delete m_browser;
     m_browser = nullptr;
@@ -199,7 +201,6 @@ void CHtmlWnd::OnAddressBar(BOOL) {}
 void CHtmlWnd::OnAppCmd(CString, CString) {}
 void CHtmlWnd::OnAdvancedContextMenu(DWORD, CPoint, IUnknown*, IDispatch*) {}
 void CHtmlWnd::OnShowHelp(HWND, CString, UINT, DWORD, CPoint, IDispatch*) {}
-void CHtmlWnd::OnToolsInternetOptions() {}
 void CHtmlWnd::OnWindowSetResizable(BOOL) {}
 void CHtmlWnd::OnWindowClosing(BOOL, BOOL*) {}
 void CHtmlWnd::OnWindowSetLeft(long) {}
@@ -238,8 +239,12 @@ void CHtmlWnd::OnFilePrint()
 
 void CHtmlWnd::OnViewSource()
 {
-    if (m_browser)
-        m_browser->ViewSource();
+    ExecCmdTarget(HTMLID_VIEWSOURCE);
+}
+
+void CHtmlWnd::OnToolsInternetOptions()
+{
+    ExecCmdTarget(HTMLID_OPTIONS);
 }
 
 void CHtmlWnd::OnEditCut()
@@ -268,13 +273,32 @@ void CHtmlWnd::OnEditSelectall()
 
 void CHtmlWnd::OnEditFindOnThisPage()
 {
-    if (!m_browser)
+    ExecCmdTarget(HTMLID_FIND);
+}
+
+void CHtmlWnd::ExecCmdTarget(DWORD commandId)
+{
+    IDispatch* document = GetHtmlDocument();
+    if (!document)
         return;
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(GetWidget(), "Trova", "Trova nella pagina:", QLineEdit::Normal, QString(), &ok);
-    if (ok && !text.isEmpty())
-        m_browser->Find(text.toStdString());
+    document->Release();
+    switch (commandId)
+    {
+    case HTMLID_FIND:
+    {
+        bool ok = false;
+        const QString text = QInputDialog::getText(GetWidget(), "Trova",
+                                                   "Trova nella pagina:", QLineEdit::Normal, QString(), &ok);
+        if (ok && !text.isEmpty() && m_browser)
+            m_browser->Find(text.toStdString());
+        break;
+    }
+    case HTMLID_VIEWSOURCE:
+        m_browser->ViewSource();
+        break;
+    default:
+        break;
+    }
 }
 
 void CHtmlWnd::NavigateComplete2(IDispatch*, VARIANT* url)
@@ -302,11 +326,11 @@ void CHtmlWnd::DocumentComplete(IDispatch*, VARIANT* url)
     OnDocumentComplete(TextOf(url));
 }
 
-void CHtmlWnd::BeforeNavigate(const std::string& url, const std::string& targetFrame,
+void CHtmlWnd::BeforeNavigate(const std::string& url, unsigned flagValue, const std::string& targetFrame,
                               const std::string& postData, const std::string& headerText, bool& cancel)
 {
     TextVariant address(url), frame(targetFrame), headers(headerText);
-    VARIANT flags = MakeVariantI4(0);
+    VARIANT flags = MakeVariantI4(static_cast<long>(flagValue));
     VARIANT post = BytesVariant(postData);
     BOOL cancelled = cancel ? TRUE : FALSE;
     BeforeNavigate2(nullptr, &address.v, &flags, &frame.v, &post, &headers.v, &cancelled);
@@ -369,13 +393,66 @@ void CHtmlWnd::ContextMenu(QPoint point)
                     MAKELPARAM(static_cast<WORD>(screen.x()), static_cast<WORD>(screen.y())));
 }
 
-bool CHtmlWnd::ShowMessage(const std::string& text)
+bool CHtmlWnd::ShowMessage(const std::string& text, unsigned type, int& result)
 {
     if (!m_customMessage)
         return false;
-    long result = 0;
-    OnShowMessage(m_hWnd, CString(text), CString(), MB_OK, CString(), 0, &result);
+    long answer = 0;
+    OnShowMessage(m_hWnd, CString(text), CString(), type, CString(), 0, &answer);
+    result = static_cast<int>(answer);
     return true;
+}
+
+bool CHtmlWnd::ShowHelp(QPoint point)
+{
+    if (!m_customHelp || !m_browser)
+        return false;
+    const QPoint screen = m_browser->View()->mapToGlobal(point);
+    OnShowHelp(m_hWnd, CString(), 0, 0, CPoint(screen.x(), screen.y()), nullptr);
+    return true;
+}
+
+void CHtmlWnd::CommandStateChange(int command, bool enabled)
+{
+    OnCommandStateChange(command, enabled ? TRUE : FALSE);
+}
+
+void CHtmlWnd::NewWindow(bool& cancel)
+{
+    IDispatch* newBrowser = nullptr;
+    BOOL cancelled = cancel ? TRUE : FALSE;
+    OnNewWindow2(&newBrowser, &cancelled);
+    cancel = cancelled != FALSE;
+}
+
+void CHtmlWnd::WindowClosing(bool& cancel)
+{
+    BOOL cancelled = cancel ? TRUE : FALSE;
+    OnWindowClosing(FALSE, &cancelled);
+    cancel = cancelled != FALSE;
+}
+
+void CHtmlWnd::WindowGeometry(QRect geometry)
+{
+    OnWindowSetLeft(geometry.x());
+    OnWindowSetTop(geometry.y());
+    long cx = geometry.width();
+    long cy = geometry.height();
+    OnClientToHostWindow(&cx, &cy);
+    OnWindowSetWidth(cx);
+    OnWindowSetHeight(cy);
+}
+
+void CHtmlWnd::SecureLockIcon(int icon)
+{
+    OnSetSecureLockIcon(icon);
+}
+
+void CHtmlWnd::FileDownload(bool& cancel)
+{
+    BOOL cancelled = cancel ? TRUE : FALSE;
+    OnFileDownload(&cancelled);
+    cancel = cancelled != FALSE;
 }
 
 bool CHtmlWnd::SetExternal(IDispatch* external)
@@ -397,8 +474,8 @@ IDispatch* CHtmlWnd::GetHtmlDocument() const
     return m_browser ? m_browser->Document() : nullptr;
 }
 
-void CHtmlWnd::Navigate(const char* url, DWORD, const char*, const char* headers, void* postData,
-                        DWORD postLength)
+void CHtmlWnd::Navigate(const char* url, DWORD flags, const char* targetFrame, const char* headers,
+                        void* postData, DWORD postLength)
 {
     if (!m_browser || !url)
         return;
@@ -408,10 +485,10 @@ void CHtmlWnd::Navigate(const char* url, DWORD, const char*, const char* headers
         const auto* bytes = static_cast<const char*>(postData);
         body.assign(bytes, postLength ? postLength : std::strlen(bytes));
     }
-    if (body.empty() && (!headers || !*headers))
+    if (body.empty() && (!headers || !*headers) && flags == 0 && (!targetFrame || !*targetFrame))
         m_browser->Navigate(url);
     else
-        m_browser->Navigate(url, body, headers ? headers : "");
+        m_browser->Navigate(url, body, headers ? headers : "", flags, targetFrame ? targetFrame : "");
 }
 
 void CHtmlWnd::Navigate2(const char* url, DWORD flags, const char* targetFrame, const char* headers,
@@ -489,8 +566,10 @@ BOOL CHtmlWnd::GetBusy() const
 
 void CHtmlWnd::SetVisible(BOOL visible)
 {
-    if (m_browserWnd.GetSafeHwnd())
-        m_browserWnd.ShowWindow(visible ? SW_SHOW : SW_HIDE);
+    if (!m_browserWnd.GetSafeHwnd())
+        return;
+    m_browserWnd.ShowWindow(visible ? SW_SHOW : SW_HIDE);
+    OnVisible(visible);
 }
 
 BOOL CHtmlWnd::GetVisible() const

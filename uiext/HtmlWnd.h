@@ -53,6 +53,19 @@ constexpr int REFRESH_NORMAL = 0;
 constexpr int REFRESH_IFEXPIRED = 1;
 constexpr int REFRESH_COMPLETELY = 3;
 
+// Commands of the document's own group (ExecCmdTarget).
+constexpr DWORD HTMLID_FIND = 1;
+constexpr DWORD HTMLID_VIEWSOURCE = 2;
+constexpr DWORD HTMLID_OPTIONS = 3;
+// Navigate flags.
+constexpr DWORD navOpenInNewWindow = tvsk::web::WebBrowser::kOpenInNewWindow;
+constexpr DWORD navNoHistory = tvsk::web::WebBrowser::kNoHistory;
+constexpr DWORD navNoReadFromCache = tvsk::web::WebBrowser::kNoReadFromCache;
+constexpr DWORD navNoWriteToCache = tvsk::web::WebBrowser::kNoWriteToCache;
+// OnCommandStateChange commands.
+constexpr long CSC_NAVIGATEFORWARD = tvsk::web::BrowserEvents::kNavigateForward;
+constexpr long CSC_NAVIGATEBACK = tvsk::web::BrowserEvents::kNavigateBack;
+
 // Command ids the window handles besides the framework's.
 constexpr UINT ID_EDIT_FIND_ON_PAGE = 0x43;
 constexpr UINT ID_TOOLS_INTERNET_OPTIONS = 0x857;
@@ -72,7 +85,8 @@ public:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 
     // Notifications; the defaults do nothing unless said otherwise. The bar and mode notifications
-    // follow the setters below; those the engine has no source for never fire.
+    // follow the setters below, OnVisible SetVisible and OnPropertyChange PutProperty; OnQuit comes
+    // when the window goes. OnWindowSetResizable never fires: the engine has no source for it.
     virtual void OnNavigateComplete2(CString url);
     virtual void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CByteArray& postData,
                                    CString headers, BOOL* cancel);
@@ -134,7 +148,10 @@ public:
     IDispatch* GetHtmlDocument() const;
 
     // Headers are "Name: value" lines; with post data the page is requested with it (its length, or
-    // the text's length when postLength is 0).
+    // the text's length when postLength is 0). Flags are navOpenInNewWindow, navNoHistory,
+    // navNoReadFromCache and navNoWriteToCache; the target frame names a frame of the page, "_blank"
+    // a window of its own (which OnNewWindow2 hears: unless cancelled the page opens here, as the
+    // program has no second browser window), and empty, "_self", "_parent" or "_top" the page itself.
     void Navigate(const char* url, DWORD flags = 0, const char* targetFrame = nullptr,
                   const char* headers = nullptr, void* postData = nullptr, DWORD postLength = 0);
     void Navigate2(const char* url, DWORD flags = 0, const char* targetFrame = nullptr,
@@ -208,6 +225,10 @@ public:
     // Print (through the print dialog), cut, copy, paste, select all, refresh, stop; zoom takes a
     // VT_I4 size in in and gives the size in out.
     void ExecWB(OLECMDID command, OLECMDEXECOPT option, VARIANT* in, VARIANT* out);
+    // A command of the document's own group: HTMLID_FIND asks for a text and finds it in the page,
+    // HTMLID_VIEWSOURCE shows the page's source; HTMLID_OPTIONS has no dialog in this engine.
+    // Nothing without a document.
+    void ExecCmdTarget(DWORD commandId);
     CString GetLocationURL() const;
     CString GetLocationName() const;
     BOOL GetBusy() const;
@@ -276,8 +297,8 @@ private:
     void ApplyUIFlags();
 
     // What the browser reports.
-    void BeforeNavigate(const std::string& url, const std::string& targetFrame, const std::string& postData,
-                        const std::string& headers, bool& cancel) override;
+    void BeforeNavigate(const std::string& url, unsigned flags, const std::string& targetFrame,
+                        const std::string& postData, const std::string& headers, bool& cancel) override;
     void AppCommand(const std::string& command, const std::string& postData) override;
     void NavigateComplete(const std::string& url) override;
     void DocumentComplete(const std::string& url) override;
@@ -287,7 +308,14 @@ private:
     void DownloadBegin() override;
     void DownloadComplete() override;
     void ContextMenu(QPoint point) override;
-    bool ShowMessage(const std::string& text) override;
+    bool ShowMessage(const std::string& text, unsigned type, int& result) override;
+    bool ShowHelp(QPoint point) override;
+    void CommandStateChange(int command, bool enabled) override;
+    void NewWindow(bool& cancel) override;
+    void WindowClosing(bool& cancel) override;
+    void WindowGeometry(QRect geometry) override;
+    void SecureLockIcon(int icon) override;
+    void FileDownload(bool& cancel) override;
 
     int m_fontSize = -1;
     BOOL m_noStatusText = FALSE;

@@ -136,8 +136,10 @@ void CHtmlWnd::SetStatusBar(BOOL on)
 
 void CHtmlWnd::PutProperty(const char* name, const VARIANT& value)
 {
-    if (name)
-        m_properties.Put(name, value);
+    if (!name)
+        return;
+    m_properties.Put(name, value);
+    OnPropertyChange(CString(name));
 }
 
 void CHtmlWnd::PutProperty(const char* name, long value)

@@ -145,6 +145,24 @@ TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
     EXPECT_TRUE(boxes.texts.empty());
 }
 
+// The TK40's start page serves both languages: its manual is the drive's help in the session's one.
+TEST_F(PageHelpAndExeTest, TheTk40ManualIsInTheSessionsLanguage)
+{
+    const auto manualButton = [&]
+    { return Script(dialog->MainPageWnd(), "document.getElementsByName('HELP#Manual')[0].value"); };
+    OpenSample("Samples/ENG/TK40.dat");
+    ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TKSERIES/TKSERIES.htm"));
+    ASSERT_TRUE(WaitUntil([&] { return manualButton() == "Drive manual"; })) << manualButton().toStdString();
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Manual"));
+    EXPECT_TRUE(SomeViewShows("TKSERIES/TK40/TK40Help_ENG.htm#Manual"));
+    OpenSample("Samples/TK40.dat");
+    ASSERT_TRUE(WaitUntil([&] { return manualButton() == "Manuale del drive"; }))
+        << manualButton().toStdString();
+    ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Manual"));
+    EXPECT_TRUE(SomeViewShows("TKSERIES/TK40/TK40Help_ITA.htm#Manual"));
+    EXPECT_TRUE(boxes.texts.empty());
+}
+
 TEST_F(PageHelpAndExeTest, AnElementsHelpWithoutItsTopicOpensTheDrivesHelpAtItsTop)
 {
     OpenSample("Samples/TK20.dat");

@@ -283,6 +283,33 @@ TEST_F(SelectionDialogTest, AMotorTypeRefillsTheLowerSelectsAndTheEncoderIsChose
     motors.DestroyWindow();
 }
 
+// The user's motor file, empty or ended without a line end, keeps every motor selectable.
+TEST_F(SelectionDialogTest, AnEmptyOrUnendedCustomFileKeepsTheMotorsSelectable)
+{
+    std::ofstream(folder.Path("CustomMotor.db"), std::ios::trunc).flush();
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0) << dialog->Manager().GetMotorDb()->GetErrorString();
+    {
+        CDlgMotorSelect motors(dialog.get());
+        ASSERT_TRUE(Open(motors));
+        EXPECT_EQ(Options(motors.MotorWnd(), "selType"), 3) << "MA, MB and MBH";
+        Change(motors.MotorWnd(), WM_HTML_SELCHANGE, "selType", "MA");
+        EXPECT_EQ(Value(motors.MotorWnd().DataManager(), "selType"), "MA");
+        motors.DestroyWindow();
+    }
+    dialog->Manager().GetMotorDb()->Close();
+    std::ofstream(folder.Path("CustomMotor.db"), std::ios::trunc)
+        << "M\t\"MX^80^3000^2.2^400\"\t8\t2.4\t7.2\t7.5\t19\t0.92\t0\t1\t0\t0\t2048\t4500\t30001";
+    ASSERT_EQ(dialog->Manager().LoadMotorDb(), 0) << dialog->Manager().GetMotorDb()->GetErrorString();
+    CDlgMotorSelect motors(dialog.get());
+    ASSERT_TRUE(Open(motors));
+    EXPECT_EQ(Options(motors.MotorWnd(), "selType"), 4);
+    Change(motors.MotorWnd(), WM_HTML_SELCHANGE, "selType", "MX");
+    ASSERT_TRUE(WaitUntil([&] { return Value(motors.MotorWnd().DataManager(), "selType") == "MX"; }));
+    EXPECT_EQ(dialog->Manager().GetMotorDb()->GetCurrRecord()->dblD12, 30001);
+    EXPECT_TRUE(boxes.texts.empty());
+    motors.DestroyWindow();
+}
+
 TEST_F(SelectionDialogTest, AMotorAboveTheDriveAsks2077)
 {
     OpenSample("Samples/TK20.dat");

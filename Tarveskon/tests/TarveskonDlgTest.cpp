@@ -14,11 +14,14 @@
 #include <ui/Menu.h>
 #include <ui/MessageBox.h>
 #include <web/engine/WebBrowser.h>
+#include <ui/SystemMenu.h>
 
 #include <QApplication>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -131,6 +134,12 @@ protected:
         WaitUntil([&] { return answer->has_value(); }, 10000);
         return answer->value_or("<no answer>").toStdString();
     }
+    // The toolkit's Yes button as a message box shows it.
+    static std::string YesButton()
+    {
+        QMessageBox box;
+        return box.addButton(QMessageBox::Yes)->text().toStdString();
+    }
     std::string MenuText(UINT id)
     {
         CString text;
@@ -202,9 +211,12 @@ TEST_F(TarveskonDlgTest, TheStartPageShowsOnlyOnceInTheProgramsLanguage)
 
 TEST_F(TarveskonDlgTest, ALanguageChangeOnTheStartPageReplacesTheMenuTexts)
 {
+    EXPECT_EQ(MenuText(SC_CLOSE), "&Chiudi\tAlt+F4");
     dialog->SendMessage(WM_SELECT_LANGUAGE, 0, 1);
     EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&About...");
     EXPECT_EQ(MenuText(IDM_VERSIONS), "Versions");
+    EXPECT_EQ(MenuText(SC_CLOSE), "&Close\tAlt+F4");
+    EXPECT_EQ(YesButton(), "&Yes");
     EXPECT_EQ(dialog->GetSystemMenu(FALSE)->GetMenuItemCount(),
               [&]
               {
@@ -212,6 +224,26 @@ TEST_F(TarveskonDlgTest, ALanguageChangeOnTheStartPageReplacesTheMenuTexts)
                   return dialog->GetSystemMenu(FALSE)->GetMenuItemCount();
               }())
         << "items are replaced in place, not appended again";
+}
+
+// Opening a session of the other language switches the program's language: the toolkit's own
+// texts (message box buttons, file boxes) and the whole system menu follow, both ways.
+TEST_F(TarveskonDlgTest, ASessionOfTheOtherLanguageSwitchesTheToolkitAndTheSystemMenu)
+{
+    EXPECT_EQ(YesButton(), "&S\u00ec");
+    OpenSample("Samples/ENG/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ENG.htm"));
+    EXPECT_EQ(YesButton(), "&Yes");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), "Look in:");
+    EXPECT_EQ(MenuText(SC_CLOSE), "&Close\tAlt+F4");
+    EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&About...");
+    OpenSample("Samples/TK20.dat");
+    ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
+    EXPECT_EQ(YesButton(), "&S\u00ec");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:").toStdString(), "Cerca in:");
+    EXPECT_EQ(MenuText(SC_CLOSE), "&Chiudi\tAlt+F4");
+    EXPECT_EQ(MenuText(IDM_ABOUTBOX), "&Informazioni su...");
+    EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(TarveskonDlgTest, EnterAndEscapeKeepTheDialogOpen)

@@ -109,7 +109,7 @@ TEST_F(TvskLanguageTest, ATextOfAnyLanguageIsSaidInTheChosenOne)
 {
     CTvskManager manager(folder.Dir().c_str());
     CString text;
-    ASSERT_TRUE(manager.Language().TranslateText("Serial communication", text));
+    ASSERT_TRUE(manager.Language().TranslateText("Serial comunication", text));
     EXPECT_EQ(text.str(), "Comunicazione seriale") << "the protocol settings in Italian";
     ASSERT_TRUE(manager.Language().TranslateText("Chiudi", text));
     EXPECT_EQ(text.str(), "Chiudi");
@@ -194,6 +194,23 @@ TEST_F(TvskLanguageTest, WithoutDriveTextsTheVersionsAreNotAvailable)
     CString text;
     ASSERT_TRUE(manager.GetParDescr("Pr33", text, false));
     EXPECT_EQ(text.str(), "Corrente nominale motore") << "the parameter file's own text";
+}
+
+} // namespace
+
+namespace
+{
+
+// The program's picture carries a subtitle: each language whose picture is installed gets its own.
+TEST_F(TvskLanguageTest, ThePicturesSubtitleIsInTheChosenLanguage)
+{
+    CTvskManager manager(folder.Dir().c_str());
+    EXPECT_EQ(manager.Language().GetSplashPicturePath().str(), folder.Path("splash.jpg"));
+    ASSERT_TRUE(manager.ChangeLanguage(1));
+    EXPECT_EQ(manager.Language().GetSplashPicturePath().str(), folder.Path("splash_ENG.jpg"));
+    folder.Remove("splash_ENG.jpg");
+    EXPECT_EQ(manager.Language().GetSplashPicturePath().str(), folder.Path("splash.jpg"))
+        << "without its own the shared one";
 }
 
 } // namespace

@@ -177,7 +177,26 @@ TEST(CutFileTest, DriveAndMotorFilesOpenOnlyWithWholeRecords)
     const std::string standard = std::string(TVSK_SAMPLE_DATA_DIR) + "/Motor.db";
     const std::string custom = std::string(TVSK_SAMPLE_DATA_DIR) + "/CustomMotor.db";
     CheckEveryPrefix("Motor.db", [&](const std::string& path) { return OpenMotors(path, custom); });
-    CheckEveryPrefix("CustomMotor.db", [&](const std::string& path) { return OpenMotors(standard, path); });
+}
+
+// The user's motor file is edited by hand: its last row needs no line end, so a file that ends at
+// the end of any row gives the rows of the file that ends with the line end after it.
+TEST(CutFileTest, TheCustomMotorFilesRowsNeedNoLastLineEnd)
+{
+    const std::string standard = std::string(TVSK_SAMPLE_DATA_DIR) + "/Motor.db";
+    const std::string text = ReadSample("CustomMotor.db");
+    CTestDir dir;
+    int rows = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', end + 1))
+    {
+        const auto unended = OpenMotors(standard, dir.Write("unended", text.substr(0, end)));
+        const auto ended = OpenMotors(standard, dir.Write("ended", text.substr(0, end + 1)));
+        ASSERT_EQ(ended.first, 0) << end;
+        EXPECT_EQ(unended.first, 0) << end;
+        EXPECT_EQ(unended.second, ended.second) << end;
+        rows += text.compare(end + 1, 2, "M\t") == 0;
+    }
+    EXPECT_GT(rows, 1);
 }
 
 TEST(CutFileTest, EmptyAndRecordlessFilesAreRefusedWithTheirReason)

@@ -101,6 +101,22 @@ TEST_F(TvskDriveDbTest, SetCurrDriveBoolAnswersWhetherARecordMatched)
     EXPECT_EQ(nullptr, db.GetCurrRecord());
 }
 
+// A definition of four parts puts its first three in the cascade, which then names a current and
+// a voltage that no record stands for: the answer still says the cascade supplied them.
+TEST(TvskDriveDbCascadeTest, SetCurrDriveBoolAnswersOneWhenTheCascadeSuppliedWithoutARecord)
+{
+    CTestDir dir;
+    const std::string path = dir.Write("Drives.db", "VER\t\"T2\"\n"
+                                                    "D\t\"AX^10^400\"\t0\t0\t0\t0\t0\t11\n"
+                                                    "D\t\"DX^5^230^B\"\t0\t0\t0\t0\t0\t61\n");
+    CTvskDriveDb db;
+    ASSERT_EQ(0, db.Load(path.c_str())) << db.GetErrorString();
+    EXPECT_EQ(1, db.SetCurrDriveBool("DX"));
+    EXPECT_EQ(nullptr, db.GetCurrRecord());
+    EXPECT_EQ("DX5-230", db.GetViewString());
+    EXPECT_EQ(0, db.SetCurrDriveBool("NOPE")) << "nothing supplied";
+}
+
 TEST_F(TvskDriveDbTest, LowerCaseTypeFindsTheRecordThroughTheParameterString)
 {
     db.SetCurrDrive("AX");

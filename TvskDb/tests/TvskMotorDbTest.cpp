@@ -254,6 +254,44 @@ TEST(TvskMotorDbLoadTest, MissingCustomFileIsNoError)
     EXPECT_NE(std::string::npos, ReadFile(dir.File("CustomMotor.db")).find("\"NEW^^^^\""));
 }
 
+TEST(TvskMotorDbLoadTest, AnEmptyCustomFileMeansNoCustomSet)
+{
+    CTestDir dir;
+    const std::string custom = dir.Write("CustomMotor.db", "");
+    CTvskMotorDb db;
+    ASSERT_EQ(0, db.Load(TestData("Motor.db").c_str(), custom.c_str())) << db.GetErrorString();
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_EQ(0, db.GetRecordsNum(2));
+    EXPECT_EQ(6, db.GetRecordsNum(0)) << "the standard motors";
+    ASSERT_NE(nullptr, db.GetCurrRecord());
+    // The user's first motor then starts the file.
+    ASSERT_TRUE(db.InsertRecord(2));
+    std::strcpy(db.GetRecord(0, 2)->szType, "NEW");
+    ASSERT_TRUE(db.Save(2));
+    EXPECT_EQ(1, db.GetRecordsNum(2));
+}
+
+// A file edited by hand may end without a line end; its last row is a row as it stands, the
+// last number included, in every section.
+TEST(TvskMotorDbLoadTest, TheCustomFilesLastRowNeedsNoLineEnd)
+{
+    CTestDir dir;
+    CTvskMotorDb db;
+    const std::string numberLast = dir.Write(
+        "CustomMotor.db", "M\t\"MX^80^3000^2.2^400\"\t8\t2\t0\t0\t0\t0\t0\t1\t0\t0\t2048\t0\t30001");
+    ASSERT_EQ(0, db.Load(TestData("Motor.db").c_str(), numberLast.c_str())) << db.GetErrorString();
+    ASSERT_EQ(1, db.GetRecordsNum(2));
+    EXPECT_EQ(30001, db.GetRecord(0, 2)->dblD12);
+    EXPECT_EQ(7, db.GetRecordsNum(0));
+    const std::string quotedLast = dir.Write("CustomMotor.db", "M\t\"MY^1^2^3^4\"\r\nM\t\"MZ^1^2^3^4\"");
+    ASSERT_EQ(0, db.Load(TestData("Motor.db").c_str(), quotedLast.c_str())) << db.GetErrorString();
+    EXPECT_EQ(2, db.GetRecordsNum(2));
+    // The standard file is the program's own: one cut short is still refused.
+    const std::string cut = dir.Write("Motor.db", "M\t\"A^1^2^3^4\"\t8\t2");
+    EXPECT_EQ(2, db.Load(cut.c_str(), quotedLast.c_str()));
+    EXPECT_FALSE(db.IsOpen());
+}
+
 TEST(TvskMotorDbLoadTest, CustomMotorsHaveNoPictureWithoutACustomRow)
 {
     CTestDir dir;

@@ -1,5 +1,7 @@
 #include <TvskDb/TvskSlvDataDb.h>
 
+#include <TvskDb/TvskParListWriter.h>
+
 #include "TvskDbTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -81,9 +83,9 @@ TEST_F(CTvskSlvDataDbTest, LeavesNoTemporaryFileBehind)
     EXPECT_NE(db.GetErrorString().Find(("\nFile : " + path + "\n").c_str()), -1) << db.GetErrorString();
 }
 
-TEST_F(CTvskSlvDataDbTest, EmptyListingsAreRefused)
+TEST_F(CTvskSlvDataDbTest, EmptyFilesAreRefused)
 {
-    for (const char* text : {"", "'PARAMETERS' LIST :\n\n"})
+    for (const char* text : {"", "\n  \n\t\n"})
     {
         EXPECT_EQ(db.Load(Write(text).c_str()), 2) << text;
         EXPECT_FALSE(db.IsOpen());
@@ -94,6 +96,23 @@ TEST_F(CTvskSlvDataDbTest, EmptyListingsAreRefused)
     ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n  \nPr  1 :  2\n\t\n").c_str()), 0) << db.GetErrorString();
     EXPECT_EQ(db.GetValNums(), 1);
     EXPECT_EQ(db.GetInstrNums(), 0);
+}
+
+// What the writer makes when no line qualifies: its block headers alone.
+TEST_F(CTvskSlvDataDbTest, AListingOfBlockHeadersAloneLoadsEmpty)
+{
+    const CString headers = CParListWriter({}, {}, {}).Text();
+    ASSERT_NE(headers.Find("'PARAMETERS' LIST :"), -1);
+    ASSERT_EQ(db.Load(Write(headers).c_str()), 0) << db.GetErrorString();
+    EXPECT_TRUE(db.IsOpen());
+    EXPECT_EQ(db.GetValNums(), 0);
+    EXPECT_EQ(db.GetInstrNums(), 0);
+    double value = 0;
+    for (long cam = 0; cam < 4; ++cam)
+        EXPECT_EQ(db.GetCammaData(cam, 0, value), 0);
+    EXPECT_EQ(dir.EntryCount(), 1u) << "no copy left";
+    ASSERT_EQ(db.Load(Write("'PARAMETERS' LIST :\n").c_str()), 0) << "one header is enough";
+    EXPECT_EQ(db.GetValNums(), 0);
 }
 
 TEST_F(CTvskSlvDataDbTest, AListingLargerThanADatabaseFileIsRefusedBeforeItIsRead)

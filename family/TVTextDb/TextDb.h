@@ -50,6 +50,8 @@ protected:
     void SetSeparators(const char* separators) { m_syntax.separators = separators; }
     // The comment string's character starts a comment outside quotes.
     void SetComment(const char* comment) { m_syntax.comment = comment ? comment[0] : '\0'; }
+    // For files people edit by hand: a last row without a line end is read as it stands.
+    void AcceptLastRowWithoutLineEnd() { m_syntax.lastRowMayLackLineEnd = true; }
     // Appends a table, already given its fields, as the section of that keyword.
     void RegisterSection(CRecDefIntf& table, const char* keyword, const char* comment);
 

@@ -23,7 +23,7 @@ CString Quoted(const char* text)
 
 CTextDbParser::CTextDbParser(const TextDbSyntax& syntax, const std::vector<CRecDefIntf*>& tables,
                              const char* fileName)
-    : m_tables(tables), m_fileName(fileName)
+    : m_tables(tables), m_fileName(fileName), m_lastRowMayLackLineEnd(syntax.lastRowMayLackLineEnd)
 {
     for (const char* s = syntax.separators; *s; ++s)
         m_class[static_cast<unsigned char>(*s)] = *s == '"' ? CC_QUOTE : CC_SEPARATOR;
@@ -133,7 +133,8 @@ void CTextDbParser::CheckRowIsWhole()
     CRecDefIntf* table = keyword[0] == '#' ? nullptr : FindSection(keyword);
     if (!table)
         Fail(TDB_ERR_CUT, "the file ends inside its last line: it was cut short");
-    if (m_lastQuoted && static_cast<int>(m_starts.size()) - 1 == table->NumFields())
+    if (m_lastRowMayLackLineEnd ||
+        (m_lastQuoted && static_cast<int>(m_starts.size()) - 1 == table->NumFields()))
         return;
     Fail(TDB_ERR_CUT,
          "the last row of section " + Quoted(keyword) + " has no line end: the file was cut short");

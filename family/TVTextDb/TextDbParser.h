@@ -13,6 +13,9 @@ struct TextDbSyntax
 {
     CString separators; // field separators; a double quote among them also quotes fields
     char comment = ';'; // starts a comment outside quotes, up to the end of the line
+    // A last row the text ends without a line end is a row as it stands (files people edit by
+    // hand); otherwise it is refused unless nothing of it can be missing.
+    bool lastRowMayLackLineEnd = false;
 };
 
 class CTextDbParser
@@ -44,7 +47,8 @@ private:
     bool ReadFields(const char*& p, const char* end, bool atEnd);
     bool ReadQuoted(const char*& p, const char* end, bool atEnd);
     // A row the text ended without a line end is whole only when it holds every field of its
-    // section and its last field is quoted; anything else may have lost its tail.
+    // section and its last field is quoted (or the syntax takes such a row as it stands);
+    // anything else may have lost its tail.
     void CheckRowIsWhole();
     void StoreRow();
     void ReadVersion();
@@ -59,6 +63,7 @@ private:
     std::vector<size_t> m_starts; // where each field starts in m_scratch
     std::vector<const char*> m_fields;
     CRecDefIntf* m_lastTable = nullptr;
+    bool m_lastRowMayLackLineEnd;
     int m_line = 1;
     int m_lineOfRow = 1;
     int m_version = -1;

@@ -216,7 +216,9 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate* dialogTemplate, CWnd* par
     m_baseUnits = GetDialogBaseUnits();
     const CRect client =
         DialogUnitsToPixels(CRect(0, 0, dialogTemplate->cx, dialogTemplate->cy), m_baseUnits);
-    const DWORD style = (dialogTemplate->style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    // A child template makes a window inside the parent (a property page); any other a popup.
+    const DWORD style = dialogTemplate->style & WS_CHILD ? dialogTemplate->style & ~(WS_VISIBLE | WS_POPUP)
+                                                         : (dialogTemplate->style & ~WS_VISIBLE) | WS_POPUP;
     if (!CreateEx(0, kDialogClass, AfxTranslatedText(dialogTemplate->title), style, client, parent, 0))
         return FALSE;
     for (int i = 0; i < dialogTemplate->itemCount; ++i)

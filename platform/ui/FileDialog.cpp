@@ -2,11 +2,15 @@
 #include "FileDialog.h"
 
 #include "Desktop.h"
+#include "Language.h"
 #include "Wnd.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QWidget>
 
 #include <string_view>
@@ -97,6 +101,19 @@ QString NameFilterOf(const FileFilter& filter)
     return QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
 }
 
+// The folder's type in the tables' words ("Cartella" and its translations); the rest as the
+// toolkit says it.
+class FolderTypeIconProvider : public QFileIconProvider
+{
+public:
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QString::fromUtf8(AfxTranslatedText("Cartella").GetString());
+        return QFileIconProvider::type(info);
+    }
+};
+
 class DesktopFileDialogSink : public CFileDialogSink
 {
 public:
@@ -108,6 +125,7 @@ public:
         QWidget* parent =
             owner && owner->GetWidget() ? owner->GetWidget()->window() : QApplication::activeWindow();
         QFileDialog box(parent);
+        tvsk::ui::FitFileBox(box);
         if (dialog.m_ofn.lpstrTitle)
             box.setWindowTitle(QString::fromUtf8(dialog.m_ofn.lpstrTitle));
         box.setAcceptMode(dialog.IsOpenDialog() ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
@@ -156,4 +174,20 @@ CFileDialogSink* AfxSetFileDialogSink(CFileDialogSink* sink)
     CFileDialogSink* previous = g_sink;
     g_sink = sink ? sink : &g_desktopSink;
     return previous == &g_desktopSink ? nullptr : previous;
+}
+
+void tvsk::ui::FitFileBox(QFileDialog& box)
+{
+    // One for every box: a box keeps a pointer to it.
+    static FolderTypeIconProvider* const provider = new FolderTypeIconProvider;
+    box.setIconProvider(provider);
+    // The detail view of the toolkit's own box (a desktop's native box has none).
+    if (auto* details = box.findChild<QTreeView*>("treeView"))
+    {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 }

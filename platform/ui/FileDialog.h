@@ -81,3 +81,12 @@ public:
 
 // Installs a sink (null: the desktop one again) and answers the previous one (null for the desktop's).
 CFileDialogSink* AfxSetFileDialogSink(CFileDialogSink* sink);
+
+class QFileDialog;
+
+namespace tvsk::ui
+{
+// The toolkit's own file box as the program shows it: a folder's type in the chosen language (the
+// toolkit's catalogues lack it) and the size, type and date columns as wide as their texts.
+void FitFileBox(QFileDialog& box);
+} // namespace tvsk::ui

@@ -24,11 +24,21 @@ std::map<const CWnd*, std::unique_ptr<CMenu>>& Menus()
     return menus;
 }
 
+CString CloseItemText()
+{
+    return "&" + AfxTranslatedText(kCloseText) + "\tAlt+F4";
+}
+
 void FillDefault(CMenu& menu)
 {
     menu = CMenu();
-    const CString text = "&" + AfxTranslatedText(kCloseText) + "\tAlt+F4";
-    menu.AppendMenu(MF_STRING, SC_CLOSE, text.GetString());
+    menu.AppendMenu(MF_STRING, SC_CLOSE, CloseItemText().GetString());
+}
+
+// The window asks for its menu to change its texts after a language change; the close item follows.
+void RenewCloseItem(CMenu& menu)
+{
+    menu.ModifyMenu(SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, CloseItemText().GetString());
 }
 
 // The menu appears on requests no window answered and on Alt+Space anywhere in the window.
@@ -71,6 +81,7 @@ CMenu* CWnd::GetSystemMenu(BOOL revert)
         FillDefault(*found->second);
         return nullptr;
     }
+    RenewCloseItem(*found->second);
     return found->second.get();
 }
 

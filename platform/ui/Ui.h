@@ -21,6 +21,7 @@
 #include "PageSetup.h"
 #include "Print.h"
 #include "PrintInfo.h"
+#include "PropertyPage.h"
 #include "RecentFileList.h"
 #include "Resources.h"
 #include "SystemMenu.h"

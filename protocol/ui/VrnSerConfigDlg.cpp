@@ -19,7 +19,7 @@
 namespace
 {
 const DlgItem ConfigItems[] = {
-    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 120, 10, "Serial communication ", WS_GROUP},
+    {DlgKind::RadioButton, IDC_CFG_SERIAL, 8, 6, 120, 10, "Serial comunication ", WS_GROUP},
     {DlgKind::ComboBox, IDC_CFG_PORT, 16, 20, 68, 80, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL},
     {DlgKind::ComboBox, IDC_CFG_BAUD, 86, 20, 44, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::ComboBox, IDC_CFG_FRAME, 132, 20, 42, 80, nullptr, CBS_DROPDOWNLIST},
@@ -34,7 +34,7 @@ const DlgItem ConfigItems[] = {
     {DlgKind::CheckBox, IDC_CFG_MODEM, 16, 50, 150, 10, "Enable modem connection"},
     {DlgKind::LText, 0xFFFF, 16, 64, 50, 8, "Dial number"},
     {DlgKind::EditText, IDC_CFG_DIAL, 70, 62, 98, 12, nullptr, ES_AUTOHSCROLL},
-    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 120, 10, "CanOpen communication "},
+    {DlgKind::RadioButton, IDC_CFG_CANOPEN, 8, 82, 120, 10, "CanOpen comunication "},
     {DlgKind::LText, 0xFFFF, 16, 98, 36, 8, "Baudrate"},
     {DlgKind::ComboBox, IDC_CFG_CAN_BAUD, 56, 96, 50, 80, nullptr, CBS_DROPDOWNLIST},
     {DlgKind::GroupBox, 0xFFFF, 8, 114, 160, 30, " Protocol settings "},

@@ -116,7 +116,7 @@ protected:
 };
 
 // The texts stand whole under the picture on the box's background, centred under it; the box ends
-// under OK, the splash under its last text.
+// under OK, the splash right under the picture: it shows the picture alone.
 TEST(AboutDlgTest, TextsStandUnderThePictureAndTheBoxEndsUnderThem)
 {
     for (const bool splash : {false, true})
@@ -133,10 +133,14 @@ TEST(AboutDlgTest, TextsStandUnderThePictureAndTheBoxEndsUnderThem)
             EXPECT_LE(std::abs((text.left + text.right) - (about.picture.left + about.picture.right)), 10)
                 << splash;
         }
-        const CRect& link = about.below[std::size(CAboutDlg::kBelowPicture) - 2];
         const CRect& ok = about.below.back();
         if (splash)
-            EXPECT_LE(about.client.bottom, link.bottom + 3 + 1);
+        {
+            EXPECT_GE(about.client.bottom, about.picture.bottom);
+            EXPECT_LE(about.client.bottom, about.picture.bottom + 3 + 1);
+            EXPECT_LT(about.client.bottom, about.below.front().top) << "no text shows";
+            EXPECT_EQ(about.client.Width(), about.picture.Width());
+        }
         else
         {
             EXPECT_GE(about.client.bottom, ok.bottom);

@@ -3,6 +3,7 @@
 #include <web/DomObjects.h>
 #include <web/engine/PageSchemes.h>
 
+#include <QApplication>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -12,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -38,9 +42,11 @@ public:
     {
         postBytes = static_cast<int>(postData.GetSize());
     }
-    void OnBeforeNavigate2(CString url, DWORD, CString, CString postData, CString headers,
+    void OnBeforeNavigate2(CString url, DWORD flags, CString targetFrame, CString postData, CString headers,
                            BOOL* cancel) override
     {
+        lastFlags = flags;
+        lastTarget = targetFrame.str();
         navigations.push_back(url.str() + (*cancel ? " (cancelled)" : ""));
         if (!postData.IsEmpty() || !headers.IsEmpty())
             posted.push_back(postData.str() + "|" + headers.str());
@@ -53,10 +59,55 @@ public:
     void OnStatusBar(BOOL shown) override { bars.push_back(shown ? "status on" : "status off"); }
     int postBytes = -1;
     void OnDocumentComplete(CString url) override { documents.push_back(url.str()); }
-    void OnShowMessage(HWND, CString text, CString, DWORD, CString, DWORD, long* result) override
+    void OnShowMessage(HWND, CString text, CString, DWORD type, CString, DWORD, long* result) override
     {
         messages.push_back(text.str());
-        *result = IDOK;
+        messageTypes.push_back(type);
+        *result = answer;
+    }
+    std::vector<DWORD> messageTypes;
+    long answer = IDOK;
+
+    // The browser's own notifications, one text each.
+    std::vector<std::string> events;
+    BOOL cancelNewWindow = FALSE;
+    DWORD lastFlags = 0;
+    std::string lastTarget;
+    void OnShowHelp(HWND, CString, UINT, DWORD, CPoint, IDispatch*) override { events.push_back("help"); }
+    void OnCommandStateChange(long command, BOOL enable) override
+    {
+        events.push_back((command == CSC_NAVIGATEBACK ? "back " : "forward ") +
+                         std::string(enable ? "on" : "off"));
+    }
+    void OnPropertyChange(CString property) override { events.push_back("property " + property.str()); }
+    void OnVisible(BOOL visible) override { events.push_back(visible ? "visible" : "hidden"); }
+    void OnNewWindow2(IDispatch** browser, BOOL* cancel) override
+    {
+        events.push_back(*browser ? "new window with browser" : "new window");
+        *cancel = cancelNewWindow;
+    }
+    void OnWindowClosing(BOOL child, BOOL* cancel) override
+    {
+        events.push_back(child ? "closing child" : "closing");
+        *cancel = TRUE;
+    }
+    void OnQuit() override { events.push_back("quit"); }
+    void OnSetSecureLockIcon(long icon) override { events.push_back("lock " + std::to_string(icon)); }
+    void OnFileDownload(BOOL* cancel) override
+    {
+        events.push_back("download");
+        *cancel = TRUE;
+    }
+    std::string Events() const
+    {
+        std::string all;
+        for (const std::string& event : events)
+            all += event + "; ";
+        return all;
+    }
+    bool Heard(const std::string& event) const
+    {
+        return std::find(events.begin(), events.end(), event) != events.end();
     }
 };
 
@@ -255,3 +306,117 @@ TEST_F(HtmlWndTest, BarsAndModesAreKeptDropsFollowTheirSwitchAndCommandsAreOffer
     page.Refresh2(REFRESH_COMPLETELY);
     EXPECT_TRUE(WaitUntil([&] { return page.documents.size() > before; }));
 }
+
+namespace
+{
+
+// Every message of a page reaches the window: an alert as a warning, a confirm as a question whose
+// answer goes back to the page.
+TEST_F(HtmlWndTest, AlertsAndConfirmsAreTheWindowsMessages)
+{
+    ASSERT_TRUE(Load("page.htm"));
+    Script("alert('Fatto')");
+    ASSERT_TRUE(WaitUntil([&] { return page.messages.size() == 1; }));
+    EXPECT_EQ(page.messageTypes.back(), static_cast<DWORD>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(Script("confirm('Salvo?')"), "true");
+    ASSERT_EQ(page.messages.size(), 2u);
+    EXPECT_EQ(page.messages.back(), "Salvo?");
+    EXPECT_EQ(page.messageTypes.back(), static_cast<DWORD>(MB_OKCANCEL | MB_ICONQUESTION));
+    page.answer = IDCANCEL;
+    EXPECT_EQ(Script("confirm('Salvo?')"), "false");
+}
+
+TEST_F(HtmlWndTest, TheHelpKeyReachesOnShowHelpWithCustomHelpOnly)
+{
+    ASSERT_TRUE(Load("page.htm"));
+    const QString helpKey =
+        "document.dispatchEvent(new KeyboardEvent('keydown', {keyCode: 112, bubbles: true}))";
+    Script(helpKey);
+    Script("document.title");
+    QTest::qWait(200);
+    EXPECT_FALSE(page.Heard("help")) << "the browser's own help";
+    page.UseCustomHelp(TRUE);
+    Script(helpKey);
+    EXPECT_TRUE(WaitUntil([&] { return page.Heard("help"); }));
+}
+
+TEST_F(HtmlWndTest, HistoryPropertiesVisibilityAndTheLockAreReported)
+{
+    ASSERT_TRUE(Load("page.htm"));
+    EXPECT_TRUE(page.Heard("lock 0")) << "a page from a file is not secure";
+    EXPECT_FALSE(page.Heard("back on"));
+    ASSERT_TRUE(Load("page2.htm"));
+    ASSERT_TRUE(WaitUntil([&] { return page.Heard("back on"); })) << page.Events();
+    page.GoBack();
+    EXPECT_TRUE(WaitUntil([&] { return page.Heard("back off") && page.Heard("forward on"); }))
+        << page.Events();
+    page.PutProperty("mode", 2L);
+    EXPECT_TRUE(page.Heard("property mode"));
+    page.SetVisible(FALSE);
+    page.SetVisible(TRUE);
+    EXPECT_TRUE(page.Heard("hidden") && page.Heard("visible"));
+    page.DestroyWindow();
+    EXPECT_TRUE(page.Heard("quit"));
+}
+
+TEST_F(HtmlWndTest, APagesWindowRequestsAreAskedFirst)
+{
+    ASSERT_TRUE(Load("page.htm"));
+    Script("window.close()");
+    EXPECT_TRUE(WaitUntil([&] { return page.Heard("closing"); }));
+    EXPECT_FALSE(page.Heard("quit")) << "cancelled";
+
+    page.cancelNewWindow = TRUE;
+    Script("window.open('page2.htm')");
+    ASSERT_TRUE(WaitUntil([&] { return page.Heard("new window"); }));
+    QTest::qWait(300);
+    EXPECT_EQ(page.GetLocationName(), "Page") << "refused: nothing opens";
+    page.cancelNewWindow = FALSE;
+    const size_t before = page.documents.size();
+    page.Navigate(TVSK_TEST_DATA_DIR "/page2.htm", navOpenInNewWindow);
+    ASSERT_TRUE(WaitUntil([&] { return page.documents.size() > before; }));
+    EXPECT_EQ(page.GetLocationName(), "Page two") << "the program's one window shows it";
+
+    const std::string download = (std::filesystem::temp_directory_path() / "htmlwnd-download.bin").string();
+    std::ofstream(download, std::ios::binary) << std::string("\x01\x02\x00\x03", 4);
+    page.Navigate(download.c_str());
+    EXPECT_TRUE(WaitUntil([&] { return page.Heard("download"); }));
+    std::filesystem::remove(download);
+}
+
+TEST_F(HtmlWndTest, NavigateTakesItsFlagsAndTargetFrame)
+{
+    ASSERT_TRUE(Load("frames.htm"));
+    ASSERT_TRUE(WaitUntil([&] { return Script("window.frames['right'].document.title") == "Page two"; }));
+    page.Navigate(TVSK_TEST_DATA_DIR "/page.htm", navNoReadFromCache, "right");
+    ASSERT_TRUE(WaitUntil([&] { return Script("window.frames['right'].document.title") == "Page"; }));
+    EXPECT_EQ(page.lastTarget, "right");
+    EXPECT_EQ(page.lastFlags, static_cast<DWORD>(navNoReadFromCache));
+    EXPECT_EQ(page.GetLocationName(), "Frames") << "the page itself stays";
+    EXPECT_FALSE(page.Heard("new window"));
+    page.Navigate(TVSK_TEST_DATA_DIR "/page2.htm", 0, "nowhere");
+    EXPECT_TRUE(WaitUntil([&] { return page.Heard("new window"); })) << "no frame of that name";
+}
+
+TEST_F(HtmlWndTest, TheDocumentsCommandsNeedADocument)
+{
+    const auto sourceWindows = []
+    {
+        int count = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* view = qobject_cast<QWebEngineView*>(widget);
+                view && view->url().scheme() == "view-source")
+                ++count;
+        return count;
+    };
+    page.ExecCmdTarget(HTMLID_VIEWSOURCE);
+    EXPECT_EQ(sourceWindows(), 0) << "no document yet";
+    ASSERT_TRUE(Load("page.htm"));
+    page.ExecCmdTarget(HTMLID_VIEWSOURCE);
+    EXPECT_TRUE(WaitUntil([&] { return sourceWindows() == 1; }));
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* view = qobject_cast<QWebEngineView*>(widget); view && view->url().scheme() == "view-source")
+            view->close();
+}
+
+} // namespace

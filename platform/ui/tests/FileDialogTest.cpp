@@ -1,8 +1,19 @@
 // File boxes: the "|" filter text, the chosen path and filter through the sink, no box without a display.
+#include "UiTestSupport.h"
+
+#include <ui/Language.h>
 #include <ui/Ui.h>
+
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -88,4 +99,85 @@ TEST(FileDialogTest, DesktopBoxWithoutADisplayCancels)
     CFileDialog box(TRUE, "dat", nullptr, OFN_FILEMUSTEXIST, kDataFilter);
     EXPECT_EQ(box.DoModal(), IDCANCEL);
     EXPECT_EQ(box.GetPathName(), "");
+}
+
+namespace
+{
+
+// The toolkit's own box (not a desktop's), as the program shows it, on a folder and a data file.
+class FittedFileBoxTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/filebox-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        std::filesystem::create_directory(folder / "Samples");
+        std::ofstream(folder / "Default.dat") << std::string(140, ';');
+    }
+    void TearDown() override
+    {
+        AfxSetTextTranslator({});
+        std::filesystem::remove_all(folder);
+    }
+    // Shows the box on the folder and waits for both entries.
+    bool Show(QFileDialog& box)
+    {
+        box.setOption(QFileDialog::DontUseNativeDialog);
+        tvsk::ui::FitFileBox(box);
+        box.setDirectory(QString::fromStdString(folder.string()));
+        box.show();
+        details = box.findChild<QTreeView*>("treeView");
+        model = details ? qobject_cast<QFileSystemModel*>(details->model()) : nullptr;
+        return model && PumpUntil([&] { return model->rowCount(details->rootIndex()) == 2; }, 10000);
+    }
+    QString Text(const char* name, int column)
+    {
+        const QModelIndex entry = model->index(QString::fromStdString((folder / name).string()));
+        return model->data(entry.siblingAtColumn(column)).toString();
+    }
+
+    std::filesystem::path folder;
+    QTreeView* details = nullptr;
+    QFileSystemModel* model = nullptr;
+};
+
+} // namespace
+
+TEST_F(FittedFileBoxTest, SizeTypeAndDateAreWhole)
+{
+    QFileDialog box;
+    ASSERT_TRUE(Show(box));
+    QHeaderView* header = details->header();
+    ASSERT_EQ(header->count(), 4);
+    const QAbstractItemView* view = details; // the room its texts ask for
+    PumpUntil([&] { return header->sectionSize(1) >= view->sizeHintForColumn(1); });
+    for (int column = 1; column < 4; ++column)
+    {
+        EXPECT_GE(header->sectionSize(column), view->sizeHintForColumn(column)) << column;
+        EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << column;
+    }
+    EXPECT_FALSE(Text("Default.dat", 1).isEmpty());
+}
+
+TEST_F(FittedFileBoxTest, AFoldersTypeIsInTheChosenLanguage)
+{
+    {
+        QFileDialog box;
+        ASSERT_TRUE(Show(box));
+        EXPECT_EQ(Text("Samples", 2).toStdString(), "Cartella") << "the tables' own words";
+    }
+    AfxSetTextTranslator(
+        [](const char* text, CString& translated)
+        {
+            if (CString(text) != "Cartella")
+                return false;
+            translated = "Dossier";
+            return true;
+        });
+    QFileDialog box;
+    ASSERT_TRUE(Show(box));
+    EXPECT_EQ(Text("Samples", 2).toStdString(), "Dossier");
+    EXPECT_NE(Text("Default.dat", 2).toStdString(), "Dossier");
 }

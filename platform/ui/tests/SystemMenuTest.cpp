@@ -2,6 +2,7 @@
 // the choice arriving as WM_SYSCOMMAND.
 #include "UiTestSupport.h"
 
+#include <ui/Language.h>
 #include <ui/Ui.h>
 
 #include <QApplication>
@@ -136,4 +137,26 @@ TEST_F(SystemMenuTest, RevertRestoresTheDefaultItems)
     CMenu* menu = dialog.GetSystemMenu(FALSE);
     ASSERT_EQ(menu->GetMenuItemCount(), 1);
     EXPECT_EQ(menu->GetMenuItemID(0), SC_CLOSE);
+}
+
+// A window renewing its menu's texts after a language change gets the close item in that language.
+TEST_F(SystemMenuTest, TheCloseItemFollowsALanguageChosenAfterTheMenuWasMade)
+{
+    AfxSetTextTranslator(
+        [](const char* text, CString& translated)
+        {
+            if (CString(text) != "Chiudi")
+                return false;
+            translated = "Close";
+            return true;
+        });
+    CString text;
+    dialog.GetSystemMenu(FALSE)->GetMenuString(SC_CLOSE, text, MF_BYCOMMAND);
+    EXPECT_EQ(text, "&Close\tAlt+F4");
+    AfxSetTextTranslator({});
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(0, 0));
+    QApplication::sendEvent(dialog.GetWidget(), &request);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].front().text, "&Close\tAlt+F4") << "shown as the window left it";
+    EXPECT_EQ(sink.shown[0].back().text, "Versioni");
 }

@@ -211,7 +211,10 @@ void LivePage::Dispatch(PendingEvent& pending)
     event.target = document.ElementAt(static_cast<size_t>(pending.message.value("element").toInt(-1)));
     if (event.target)
         LoadState(*event.target, pending.message.value("state").toObject());
+    const QPointer<LivePage> alive(this);
     document.DispatchEvent(event);
+    if (alive && event.type == DomEventType::Help)
+        emit helpKey(QPoint(event.clientX, event.clientY));
 }
 
 void LivePage::OnElementWritten(const DomElement& element, DomProperty property, std::string_view attribute)

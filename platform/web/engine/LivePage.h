@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QObject>
+#include <QPoint>
 
 #include <deque>
 #include <map>
@@ -39,6 +40,8 @@ public:
 
 signals:
     void documentReady();
+    // The help key in the page, after the document heard it; the point in the page's coordinates.
+    void helpKey(QPoint point);
 
 private:
     std::unique_ptr<DomDocument> BuildDocument(const QJsonObject& description);

@@ -5,7 +5,12 @@
 #include "PageAddress.h"
 #include "PageSchemes.h"
 
+#include <QAction>
+#include <QJsonDocument>
+#include <QJsonArray>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineHttpRequest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -18,7 +23,7 @@
 namespace tvsk::web
 {
 
-void BrowserEvents::BeforeNavigate(const std::string&, const std::string&, const std::string&,
+void BrowserEvents::BeforeNavigate(const std::string&, unsigned, const std::string&, const std::string&,
                                    const std::string&, bool&)
 {
 }
@@ -31,10 +36,20 @@ void BrowserEvents::ProgressChange(int, int) {}
 void BrowserEvents::DownloadBegin() {}
 void BrowserEvents::DownloadComplete() {}
 void BrowserEvents::ContextMenu(QPoint) {}
-bool BrowserEvents::ShowMessage(const std::string&)
+bool BrowserEvents::ShowMessage(const std::string&, unsigned, int&)
 {
     return false;
 }
+bool BrowserEvents::ShowHelp(QPoint)
+{
+    return false;
+}
+void BrowserEvents::CommandStateChange(int, bool) {}
+void BrowserEvents::NewWindow(bool&) {}
+void BrowserEvents::WindowClosing(bool&) {}
+void BrowserEvents::WindowGeometry(QRect) {}
+void BrowserEvents::SecureLockIcon(int) {}
+void BrowserEvents::FileDownload(bool&) {}
 
 // Turns the engine's navigation requests and alerts into the window's notifications.
 class HostPage final : public QWebEnginePage
@@ -44,9 +59,11 @@ public:
 
     // The next navigation to url is the host's own, with this post data and these headers.
     // keptBody names the body the page server keeps for it, if any.
-    void ExpectRequest(const QUrl& url, std::string postData, std::string headers, QByteArray keptBody)
+    void ExpectRequest(const QUrl& url, std::string postData, std::string headers, QByteArray keptBody,
+                       unsigned flags, std::string targetFrame)
     {
-        m_expected = {url, std::move(postData), std::move(headers), std::move(keptBody)};
+        m_expected = {url,   std::move(postData),   std::move(headers), std::move(keptBody),
+                      flags, std::move(targetFrame)};
     }
 
 protected:
@@ -54,33 +71,47 @@ protected:
     {
         const std::string address = ProgramUrl(url).toStdString();
         ExpectedRequest request;
-        if (isMainFrame && m_expected.url == url)
+        if (m_expected.url == url && isMainFrame == m_expected.targetFrame.empty())
             request = std::exchange(m_expected, ExpectedRequest());
+        else if (!isMainFrame)
+            request.targetFrame = "_frame"; // the engine does not name the frame
         bool cancel = false;
         if (address.rfind("app:", 0) == 0)
         {
             m_events.AppCommand(address.substr(4), request.postData);
             cancel = true;
         }
-        m_events.BeforeNavigate(address, isMainFrame ? std::string() : std::string("_frame"),
-                                request.postData, request.headers, cancel);
+        m_events.BeforeNavigate(address, request.flags, request.targetFrame, request.postData,
+                                request.headers, cancel);
         if (cancel && !request.keptBody.isEmpty())
             PageSchemeHandler::Instance().DropPostBody(request.keptBody);
         return !cancel;
     }
     void javaScriptAlert(const QUrl& origin, const QString& text) override
     {
-        if (!m_events.ShowMessage(text.toStdString()))
+        int answer = 0;
+        if (!m_events.ShowMessage(text.toStdString(), BrowserEvents::kAlertBox, answer))
             QWebEnginePage::javaScriptAlert(origin, text);
+    }
+    bool javaScriptConfirm(const QUrl& origin, const QString& text) override
+    {
+        int answer = 0;
+        if (m_events.ShowMessage(text.toStdString(), BrowserEvents::kConfirmBox, answer))
+            return answer == kIdOk;
+        return QWebEnginePage::javaScriptConfirm(origin, text);
     }
 
 private:
+    static constexpr int kIdOk = 1;
+
     struct ExpectedRequest
     {
         QUrl url;
         std::string postData;
         std::string headers;
         QByteArray keptBody;
+        unsigned flags = 0;
+        std::string targetFrame; // empty: the page itself
     };
 
     BrowserEvents& m_events;
@@ -89,6 +120,13 @@ private:
 
 namespace
 {
+
+// The text as a script's string literal.
+QString JsString(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
 
 // "Name: value" lines, separated by CR LF or LF.
 void AddHeaders(QWebEngineHttpRequest& request, const std::string& headers)
@@ -134,6 +172,34 @@ WebBrowser::WebBrowser(QWidget* parent, BrowserEvents& events)
     connect(m_live, &LivePage::documentReady, this, &WebBrowser::OnDocumentReady);
     connect(m_view, &QWidget::customContextMenuRequested, this,
             [this](QPoint p) { m_events.ContextMenu(p); });
+    connect(m_live, &LivePage::helpKey, this, [this](QPoint p) { m_events.ShowHelp(p); });
+    connect(m_page, &QWebEnginePage::urlChanged, this, &WebBrowser::OnUrlChanged);
+    connect(m_page, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) { NavigateInNewWindow(request.requestedUrl()); });
+    connect(m_page, &QWebEnginePage::windowCloseRequested, this,
+            [this]
+            {
+                bool cancel = false;
+                m_events.WindowClosing(cancel);
+            });
+    connect(m_page, &QWebEnginePage::geometryChangeRequested, this,
+            [this](const QRect& geometry) { m_events.WindowGeometry(geometry); });
+    WatchHistory(QWebEnginePage::Back, BrowserEvents::kNavigateBack, m_canGoBack);
+    WatchHistory(QWebEnginePage::Forward, BrowserEvents::kNavigateForward, m_canGoForward);
+    connect(m_page->profile(), &QWebEngineProfile::downloadRequested, this, &WebBrowser::OnDownloadRequested);
+}
+
+void WebBrowser::WatchHistory(QWebEnginePage::WebAction action, int command, bool& possible)
+{
+    QAction* history = m_page->action(action);
+    connect(history, &QAction::changed, this,
+            [this, history, command, &possible]
+            {
+                if (history->isEnabled() == possible)
+                    return;
+                possible = history->isEnabled();
+                m_events.CommandStateChange(command, possible);
+            });
 }
 
 WebBrowser::~WebBrowser()
@@ -147,11 +213,41 @@ void WebBrowser::Navigate(const std::string& address)
     m_view->load(ServedUrl(QString::fromStdString(address)));
 }
 
-void WebBrowser::Navigate(const std::string& address, const std::string& postData, const std::string& headers)
+void WebBrowser::Navigate(const std::string& address, const std::string& postData, const std::string& headers,
+                          unsigned flags, const std::string& targetFrame)
 {
     const QUrl url = ServedUrl(QString::fromStdString(address));
+    if ((flags & kOpenInNewWindow) || targetFrame == "_blank")
+    {
+        NavigateInNewWindow(url);
+        return;
+    }
+    const bool thePage =
+        targetFrame.empty() || targetFrame == "_self" || targetFrame == "_parent" || targetFrame == "_top";
+    if (!thePage)
+    {
+        m_page->ExpectRequest(url, postData, headers, QByteArray(), flags, targetFrame);
+        NavigateFrame(targetFrame, url);
+        return;
+    }
+    if ((flags & kNoHistory) && postData.empty() && headers.empty() && m_live->DocumentObject())
+    {
+        // The page replaces itself: no history entry is added.
+        m_page->ExpectRequest(url, postData, headers, QByteArray(), flags, std::string());
+        m_page->runJavaScript(QStringLiteral("location.replace(%1)").arg(JsString(url.toString())));
+        return;
+    }
     QWebEngineHttpRequest request(url);
     AddHeaders(request, headers);
+    if (flags & (kNoReadFromCache | kNoWriteToCache))
+    {
+        QByteArray cache = (flags & kNoReadFromCache) ? "no-cache" : "";
+        if (flags & kNoWriteToCache)
+            cache += cache.isEmpty() ? "no-store" : ", no-store";
+        request.setHeader("Cache-Control", cache);
+        if (flags & kNoReadFromCache)
+            request.setHeader("Pragma", "no-cache");
+    }
     const QByteArray body = QByteArray::fromStdString(postData);
     // The engine posts to network schemes only: the page server takes the body from here, and an
     // "app:" command gets it with the navigation.
@@ -166,8 +262,51 @@ void WebBrowser::Navigate(const std::string& address, const std::string& postDat
         keptBody = PageSchemeHandler::Instance().KeepPostBody(body);
         request.setHeader(kPostBodyHeader, keptBody);
     }
-    m_page->ExpectRequest(url, postData, headers, keptBody);
+    m_page->ExpectRequest(url, postData, headers, keptBody, flags, std::string());
     m_view->load(request);
+}
+
+void WebBrowser::NavigateInNewWindow(const QUrl& url)
+{
+    bool cancel = false;
+    m_events.NewWindow(cancel);
+    if (!cancel)
+        m_view->load(url);
+}
+
+void WebBrowser::NavigateFrame(const std::string& frame, const QUrl& url)
+{
+    const QString script = QStringLiteral("(function (name, url) {"
+                                          " const frame = window.frames[name];"
+                                          " if (!frame) return false;"
+                                          " frame.location.href = url; return true; })(%1, %2)")
+                               .arg(JsString(QString::fromStdString(frame)), JsString(url.toString()));
+    const QPointer<WebBrowser> alive(this);
+    m_page->runJavaScript(script,
+                          [alive, url](const QVariant& found)
+                          {
+                              if (alive && !found.toBool())
+                                  alive->NavigateInNewWindow(url);
+                          });
+}
+
+void WebBrowser::OnUrlChanged(const QUrl& url)
+{
+    const int icon = url.scheme() == "https" ? BrowserEvents::kLockSecure : BrowserEvents::kLockUnsecure;
+    if (icon == m_lockIcon)
+        return;
+    m_lockIcon = icon;
+    m_events.SecureLockIcon(icon);
+}
+
+void WebBrowser::OnDownloadRequested(QWebEngineDownloadRequest* download)
+{
+    if (download->page() != m_page)
+        return;
+    bool cancel = false;
+    m_events.FileDownload(cancel);
+    if (cancel)
+        download->cancel();
 }
 
 std::string WebBrowser::LocationUrl() const

@@ -6,7 +6,9 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QPointer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <memory>
@@ -23,9 +25,10 @@ class BrowserEvents
 {
 public:
     virtual ~BrowserEvents() = default;
-    // Before every navigation, "app:" ones included; setting cancel stops it. Post data and headers
-    // are those the host's own navigation gave; other navigations carry none.
-    virtual void BeforeNavigate(const std::string& url, const std::string& targetFrame,
+    // Before every navigation, "app:" ones included; setting cancel stops it. Flags, target frame,
+    // post data and headers are those the host's own navigation gave; other navigations carry none
+    // but "_frame" as the target of a frame's navigation.
+    virtual void BeforeNavigate(const std::string& url, unsigned flags, const std::string& targetFrame,
                                 const std::string& postData, const std::string& headers, bool& cancel);
     // An "app:" navigation: the rest of the address; it is cancelled.
     virtual void AppCommand(const std::string& command, const std::string& postData);
@@ -39,8 +42,31 @@ public:
     virtual void DownloadComplete();
     // A right click in the page, in the view's coordinates, while custom context menus are on.
     virtual void ContextMenu(QPoint point);
-    // A page script's alert; true when the window showed it.
-    virtual bool ShowMessage(const std::string& text);
+    // A page script's message, alert (kAlertBox) or confirm (kConfirmBox), with the box's type; true
+    // when the window showed it, its answer (IDOK = 1 for yes) in result.
+    virtual bool ShowMessage(const std::string& text, unsigned type, int& result);
+    // The help key in a page, in the view's coordinates; true when the window showed the help.
+    virtual bool ShowHelp(QPoint point);
+    // Going back (kNavigateBack) or forward (kNavigateForward) became possible or impossible.
+    virtual void CommandStateChange(int command, bool enabled);
+    // A page asks for a window of its own (a link's target, window.open); cancel refuses it, else
+    // the page opens in this window: the program has no second browser window.
+    virtual void NewWindow(bool& cancel);
+    // A page script closes the window; cancel keeps it.
+    virtual void WindowClosing(bool& cancel);
+    // A page script moves or sizes its window (the view's coordinates).
+    virtual void WindowGeometry(QRect geometry);
+    // The page's lock: kLockUnsecure, or kLockSecure for a page that came over a secure scheme.
+    virtual void SecureLockIcon(int icon);
+    // A page starts a download; cancel refuses it, else the engine's own handling goes on.
+    virtual void FileDownload(bool& cancel);
+
+    static constexpr unsigned kAlertBox = 0x30;   // OK, exclamation icon
+    static constexpr unsigned kConfirmBox = 0x21; // OK and Cancel, question icon
+    static constexpr int kNavigateForward = 1;
+    static constexpr int kNavigateBack = 2;
+    static constexpr int kLockUnsecure = 0;
+    static constexpr int kLockSecure = 2; // secure, strength unknown
 };
 
 class WebBrowser final : public QObject
@@ -63,10 +89,21 @@ public:
         READYSTATE_COMPLETE = 4,
     };
 
+    // Navigation flags
+    static constexpr unsigned kOpenInNewWindow = 0x1;
+    static constexpr unsigned kNoHistory = 0x2;
+    static constexpr unsigned kNoReadFromCache = 0x4;
+    static constexpr unsigned kNoWriteToCache = 0x8;
+
     // A file path, "file://", "res://<module>/<name>" or any URL the engine loads.
     void Navigate(const std::string& address);
     // A request with headers ("Name: value" lines) and, when postData is not empty, posted with it.
-    void Navigate(const std::string& address, const std::string& postData, const std::string& headers);
+    // targetFrame: empty, "_self", "_parent" or "_top" for the page itself, the name of one of its
+    // frames, or "_blank" (or kOpenInNewWindow) for a window of its own, which NewWindow hears.
+    // kNoHistory replaces the current page in the history; the cache flags ask every cache on
+    // the way to answer afresh and to keep nothing.
+    void Navigate(const std::string& address, const std::string& postData, const std::string& headers,
+                  unsigned flags = 0, const std::string& targetFrame = std::string());
     std::string LocationUrl() const;
     std::string LocationName() const;
     bool Busy() const noexcept { return m_busy; }
@@ -108,6 +145,14 @@ private:
     void OnLoadStarted();
     void OnLoadFinished(bool ok);
     void OnDocumentReady();
+    void OnUrlChanged(const QUrl& url);
+    // Reports the command's state whenever going that way becomes possible or impossible.
+    void WatchHistory(QWebEnginePage::WebAction action, int command, bool& possible);
+    void OnDownloadRequested(class QWebEngineDownloadRequest* download);
+    // Loads the address into the named frame of the page, or, when the page has no frame of that
+    // name, as a window of its own would.
+    void NavigateFrame(const std::string& frame, const QUrl& url);
+    void NavigateInNewWindow(const QUrl& url);
 
     BrowserEvents& m_events;
     QPointer<QWebEngineView> m_view; // owned, unless its parent widget went first
@@ -117,6 +162,9 @@ private:
     int m_viewId;
     int m_fontSize = -1;
     bool m_busy = false;
+    int m_lockIcon = -1;
+    bool m_canGoBack = false;
+    bool m_canGoForward = false;
     ReadyState m_readyState = READYSTATE_UNINITIALIZED;
 };
 

@@ -148,6 +148,19 @@ protected:
     ComPtr<CVrnSer> link{new CVrnSer()};
 };
 
+TEST_F(VrnSerConfigDlgTest, TheConnectionKindsAreNamedAndNoTextIsCut)
+{
+    scripted.script = [](CVrnSerConfigDlg& dialog)
+    {
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_SERIAL)->GetWindowText(), CString("Serial comunication "));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_CFG_CANOPEN)->GetWindowText(), CString("CanOpen comunication "));
+        EXPECT_EQ(tvsk::testing::CutTexts(dialog), std::vector<std::string>{});
+        Click(dialog, IDCANCEL);
+        return true;
+    };
+    link->Config();
+}
+
 TEST_F(VrnSerConfigDlgTest, TheFieldsMakeTheSettingsString)
 {
     link->put_ConfString(Text("VrnSer:2,300#COM:4,38400,N,8,1"));

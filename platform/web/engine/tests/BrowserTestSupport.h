@@ -24,7 +24,7 @@ public:
 
     std::vector<std::string> posted;
 
-    void BeforeNavigate(const std::string& url, const std::string&, const std::string& postData,
+    void BeforeNavigate(const std::string& url, unsigned, const std::string&, const std::string& postData,
                         const std::string& headers, bool& cancel) override
     {
         navigations.push_back(url + (cancel ? " (cancelled)" : ""));
