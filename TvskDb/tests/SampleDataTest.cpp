@@ -111,8 +111,8 @@ TEST(SampleDataTest, VersionsMatchTheDatabases)
     EXPECT_EQ(motors.GetVersion(), versions.GetMotorsVer());
     EXPECT_NE(nullptr, versions.GetReleaseVer());
     EXPECT_NE(nullptr, versions.GetProgramVer());
-    EXPECT_EQ(2, versions.GetParNums());
-    EXPECT_EQ(4, versions.GetPagNums());
+    EXPECT_EQ(3, versions.GetParNums());
+    EXPECT_EQ(6, versions.GetPagNums());
 }
 
 TEST(SampleDataTest, EveryLanguageHasItsStringFileWithTheSameKeys)
