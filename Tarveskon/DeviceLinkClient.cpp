@@ -1,20 +1,29 @@
 #include "DeviceLinkClient.h"
 
+#include <algorithm>
 #include <array>
+#include <mutex>
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<CFairLock>;
 
 CDeviceLinkClient::CDeviceLinkClient() = default;
 
 CDeviceLinkClient::~CDeviceLinkClient()
 {
     Guard guard(m_lock);
-    m_link.Reset();
+    SetObject({});
+}
+
+void CDeviceLinkClient::SetObject(ComPtr<IVrnSer> object)
+{
+    m_link = std::move(object);
+    m_connected = static_cast<bool>(m_link);
 }
 
 bool CDeviceLinkClient::BoundToAnotherThread() const
 {
-    return m_owner != std::thread::id() && m_owner != std::this_thread::get_id();
+    const std::thread::id owner = m_owner;
+    return owner != std::thread::id() && owner != std::this_thread::get_id();
 }
 
 bool CDeviceLinkClient::Blocked() const
@@ -40,8 +49,8 @@ bool CDeviceLinkClient::Open(const char* settings)
     Guard guard(m_lock);
     if (Blocked())
         return false;
-    m_link.Reset();
-    m_link = CreateObject();
+    SetObject({});
+    SetObject(CreateObject());
     if (!m_link)
         return false;
     m_link->put_MsgOn(0);
@@ -56,7 +65,7 @@ void CDeviceLinkClient::Close()
     Guard guard(m_lock);
     if (BoundToAnotherThread() || !m_enabled)
         return;
-    m_link.Reset();
+    SetObject({});
 }
 
 void CDeviceLinkClient::Configure(CString& result, const char* settings, int probeNumber, int probeType)
@@ -107,7 +116,7 @@ void CDeviceLinkClient::Configure(CString& result, const char* settings, int pro
     LONG active = 0;
     object->get_Active(&active);
     if (!temporary && !active && m_link.Get() == object.Get())
-        m_link.Reset(); // the dialog could not reopen the port: the link counts as closed
+        SetObject({}); // the dialog could not reopen the port: the link counts as closed
 }
 
 bool CDeviceLinkClient::ReadPar(int address, int subindex, int variantType, VARIANT* value)
@@ -153,7 +162,7 @@ bool CDeviceLinkClient::ReadParQuietly(int address, int subindex, int variantTyp
     m_link->get_MsgOn(&messages);
     m_link->get_TimeOut(&previous);
     m_link->put_MsgOn(0);
-    m_link->put_TimeOut(timeOut);
+    m_link->put_TimeOut(std::max(timeOut, previous));
     const bool read = ReadPar(address, subindex, variantType, value);
     m_link->put_MsgOn(messages);
     if (previous > 0)
@@ -238,14 +247,17 @@ bool CDeviceLinkClient::FreeOwner()
 
 bool CDeviceLinkClient::IsBlocked()
 {
-    Guard guard(m_lock);
     return Blocked();
 }
 
 bool CDeviceLinkClient::IsOwned()
 {
-    Guard guard(m_lock);
-    return m_owner != std::thread::id();
+    return m_owner.load() != std::thread::id();
+}
+
+bool CDeviceLinkClient::IsWantedByAnotherThread() const
+{
+    return m_lock.IsWantedByAnother();
 }
 
 bool CDeviceLinkClient::SetWriteAck(bool on)
@@ -278,12 +290,10 @@ bool CDeviceLinkClient::IsModem()
 
 bool CDeviceLinkClient::IsConnected()
 {
-    Guard guard(m_lock);
-    return static_cast<bool>(m_link);
+    return m_connected;
 }
 
 bool CDeviceLinkClient::IsInDialog()
 {
-    Guard guard(m_lock);
     return m_inDialog;
 }

@@ -2,11 +2,13 @@
 // one thread, switchable off, parameter transfers tried twice.
 #pragma once
 
+#include "FairLock.h"
+
 #include <protocol/DeviceLink.h>
 
 #include <framework/CString.h>
 
-#include <mutex>
+#include <atomic>
 #include <thread>
 
 class CDeviceLinkClient
@@ -17,8 +19,10 @@ public:
     CDeviceLinkClient(const CDeviceLinkClient&) = delete;
     CDeviceLinkClient& operator=(const CDeviceLinkClient&) = delete;
 
-    // Every operation first takes the lock; while another thread owns the client, or it is
-    // disabled, operations do nothing and answer their failure value.
+    // Every operation first takes the lock, in turn with the other threads that want it; while
+    // another thread owns the client, or it is disabled, operations do nothing and answer their
+    // failure value. The state queries (IsConnected, IsBlocked, IsOwned, IsInDialog) answer at
+    // once, without waiting for another thread's exchange with the drive.
 
     // Makes a new protocol object (closing the held one first), messages off, and initialises it
     // with settings; false when the object cannot be made or Init fails (the object stays held).
@@ -32,7 +36,8 @@ public:
     // other threads are blocked and no second dialog opens.
     void Configure(CString& result, const char* settings, int probeNumber, int probeType);
     bool ReadPar(int address, int subindex, int variantType, VARIANT* value);
-    // ReadPar with the object's message boxes off and the given reply time-out, both put back.
+    // ReadPar with the object's message boxes off and the given reply time-out, or the line's own
+    // when that is longer (a reply the line allows is no failure), both put back.
     bool ReadParQuietly(int address, int subindex, int variantType, VARIANT* value, short timeOut);
     bool WritePar(int address, int subindex, int variantType, VARIANT value);
     // 3 while blocked, 12 without an object or when the call fails, else the object's ErrorCode.
@@ -52,6 +57,9 @@ public:
     bool IsBlocked();
     // A thread holds the link for a series of transfers (TakeOwner).
     bool IsOwned();
+    // Another thread is at the line or waits for its turn (a reader looping on the drive): a call
+    // now waits for that thread's exchange first.
+    bool IsWantedByAnotherThread() const;
     // Whether binary writes wait for the drive's acknowledgement.
     bool SetWriteAck(bool on);
     // Switches all traffic on or off; answers whether the state changed. Refused while another
@@ -69,11 +77,16 @@ private:
     bool BoundToAnotherThread() const;
     static ComPtr<IVrnSer> CreateObject();
 
+    // Holds the object or none; written under the lock.
+    void SetObject(ComPtr<IVrnSer> object);
+
     ComPtr<IVrnSer> m_link;
     int m_tries = 2;
-    std::thread::id m_owner; // default: not bound
-    bool m_enabled = true;
-    bool m_inDialog = false;
-    std::thread::id m_dialogThread; // the thread whose settings dialog runs
-    std::recursive_mutex m_lock;    // the dialog's own event loop may call in again
+    // The state is written under the lock and read without it.
+    std::atomic<bool> m_connected = false;
+    std::atomic<std::thread::id> m_owner; // default: not bound
+    std::atomic<bool> m_enabled = true;
+    std::atomic<bool> m_inDialog = false;
+    std::atomic<std::thread::id> m_dialogThread; // the thread whose settings dialog runs
+    CFairLock m_lock;                            // the dialog's own event loop may call in again
 };

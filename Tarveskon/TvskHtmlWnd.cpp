@@ -432,7 +432,9 @@ UINT CTvskHtmlStatus::Poll()
             text = m_pManager->LocalText(2076);
         SetAlarmImage(failed ? 1 : 0);
         SetAlarmString(text);
-        if (!failed)
+        // While another thread reads the drive over and over (the PLC editor on line) each read
+        // here waits for its turn: the alarm alone keeps the window's wait to one turn a poll.
+        if (!failed && !m_pManager->Link().IsWantedByAnotherThread())
             UpdateDriveDescrString();
         period = failed ? kIdlePeriodMs : kPollPeriodMs;
     }

@@ -150,7 +150,8 @@ public:
     // Parameter services.
     BOOL ReadParFromDrive(DBPAR* par, BOOL markModified);
     BOOL WriteParToDrive(DBPAR* par);
-    // quietly: the link's message boxes off and a reply time-out of 200 ms for this read.
+    // quietly: the link's message boxes off and a reply time-out of 200 ms for this read (the line's
+    // own when longer), all in one turn on the line.
     BOOL ReadAddr(int address, int subindex, int bits, double* value, bool quietly = false);
     BOOL WriteAddr(int address, int subindex, int bits, double raw);
     // Customer fields: 0 bit, 1 word, 2 double word; unknown names answer 0 and set nothing.

@@ -8,8 +8,6 @@
 #include <kernel/Time.h>
 #include <ui/UiDefs.h>
 
-#include <algorithm>
-
 BOOL CTvskManager::IsConnected()
 {
     return m_link.IsConnected();
@@ -136,16 +134,9 @@ int CTvskManager::ReadAlarm(char* commFailed)
         m_nLastAlarm = -1;
         return -1;
     }
-    const long messages = m_link.GetMsgOn();
-    const short timeOut = m_link.GetTimeOut();
-    m_link.SetMsgOn(0);
-    // A reply the line's own time-out allows is no broken link: the poll waits at least as long.
-    constexpr short kAlarmTimeOut = 200;
-    m_link.SetTimeOut(std::max(kAlarmTimeOut, timeOut));
+    // One turn on the line, boxes off; a reply the line's own time-out allows is no broken link.
     double value = 0.0;
-    const bool read = ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value);
-    m_link.SetMsgOn(messages);
-    m_link.SetTimeOut(timeOut);
+    const bool read = ReadAddr(alarm->nAddr, alarm->nSubAddr, alarm->nBitDim, &value, true);
     if (!read)
     {
         if (commFailed && !m_link.IsBlocked())

@@ -36,15 +36,8 @@ CString CTvskManager::GetDriveTypeName()
     const DBCMD* command = IsFileOpen() && IsConnected() ? m_parDb.GetCmdPar("DriveType") : nullptr;
     if (!command)
         return notAvailable;
-    const long msgOn = m_link.GetMsgOn();
-    const short timeOut = m_link.GetTimeOut();
-    m_link.SetMsgOn(0);
-    m_link.SetTimeOut(200);
     double code = 0.0;
-    const BOOL read = ReadAddr(command->nAddr, command->nSubAddr, 32, &code);
-    m_link.SetTimeOut(timeOut);
-    m_link.SetMsgOn(msgOn);
-    if (!read)
+    if (!ReadAddr(command->nAddr, command->nSubAddr, 32, &code, true))
         return notAvailable;
     CString name;
     if (m_folders.DriveTypeMap().Lookup(static_cast<int>(code), name))

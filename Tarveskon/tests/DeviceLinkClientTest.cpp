@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -201,6 +203,53 @@ TEST_F(DeviceLinkClientTest, OwnerInAWorkerBlocksEveryOtherThreadUntilItFreesThe
     worker.join();
     EXPECT_FALSE(client->IsBlocked());
     EXPECT_EQ(Read(kPr33), 250);
+}
+
+// A thread reading back to back (a live display) keeps another thread waiting for no more than the
+// exchange already on the line; asking the link's state waits for none.
+TEST_F(DeviceLinkClientTest, AReaderLoopingOnTheDriveLetsAnotherThreadInAtItsNextTurn)
+{
+    StartAndOpen({"--delay", "100"});
+    std::atomic<bool> stop = false;
+    std::atomic<int> workerReads = 0;
+    std::thread worker(
+        [&]
+        {
+            while (!stop)
+                if (Read(2) >= 0)
+                    ++workerReads;
+        });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (workerReads < 2 && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
+    ASSERT_GE(workerReads, 2);
+
+    int start = workerReads;
+    for (int i = 0; i < 50; ++i)
+    {
+        EXPECT_TRUE(client->IsConnected());
+        EXPECT_FALSE(client->IsBlocked());
+        EXPECT_FALSE(client->IsOwned());
+        EXPECT_FALSE(client->IsInDialog());
+    }
+    EXPECT_LE(workerReads - start, 1) << "state queries waited for the reader's exchanges";
+    const auto wanted = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!client->IsWantedByAnotherThread() && std::chrono::steady_clock::now() < wanted)
+        std::this_thread::yield();
+    EXPECT_TRUE(client->IsWantedByAnotherThread());
+
+    int most = 0;
+    for (int i = 0; i < 5; ++i)
+    {
+        start = workerReads;
+        EXPECT_EQ(Read(kPr33), 250);
+        // The exchange on the line when this one asked, and the count of the one before it.
+        most = std::max(most, workerReads - start);
+    }
+    EXPECT_LE(most, 2) << "the reader went ahead of a waiting thread";
+    stop = true;
+    worker.join();
+    EXPECT_FALSE(client->IsWantedByAnotherThread());
 }
 
 TEST_F(DeviceLinkClientTest, DisabledClientRefusesTrafficAndCloseUntilEnabledAgain)

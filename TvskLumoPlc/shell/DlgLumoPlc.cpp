@@ -147,8 +147,10 @@ BOOL CDlgLumoPlc::OnInitDialog()
     SetTimer(kToolbarTimer, kToolbarUpdateMs);
     if (!m_pPluginIntf)
         return FALSE;
-    // On the host's link too the editor opens off line: reading the drive's program is the
-    // user's step, through the on-line switch.
+    // On the host's link the editor opens on line: it stores its program, compares and, when the
+    // drive holds another, asks before reading it.
+    if (m_bLinkState)
+        SwitchOnline();
     UpdateStateCell();
     CheckTerminated();
     return TRUE;

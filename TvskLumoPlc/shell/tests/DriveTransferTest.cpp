@@ -350,17 +350,54 @@ TEST_F(DriveTransfer, WriteStopsAfterAFailedStoreWithTheLinkReleased)
     EXPECT_EQ(boxes.texts.back(), CString("Errore in fase di generazione record istruzioni"));
 }
 
-// On the host's link the editor opens off line and reads nothing from the drive by itself.
-TEST_F(DriveTransfer, OpenedConnectedItStaysOffLineUntilAsked)
+// On the host's link the editor opens on line: it stores its program and compares at once; the
+// drive holds the same program, so nothing is asked or read.
+TEST_F(DriveTransfer, OpenedConnectedItGoesOnLineAndStoresAtOnce)
 {
     host.connected = true;
-    bool online = true;
-    Run([&](CDlgLumoPlc& dialog) { online = dialog.IsOnline(); });
-    EXPECT_FALSE(online);
-    EXPECT_TRUE(host.commands.empty());
-    EXPECT_EQ(host.stores, 0);
+    bool online = false, animated = false;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            online = dialog.IsOnline();
+            animated = dialog.GetView()->IsAnimated();
+        });
+    EXPECT_TRUE(online);
+    EXPECT_TRUE(animated);
+    ASSERT_EQ(host.commands.size(), 1u);
+    EXPECT_EQ(host.commands[0].first, 33u);
+    EXPECT_EQ(host.stores, 0) << "the program it stored is the file's own";
     EXPECT_TRUE(host.connected); // not the link owner: the host's link stays
     EXPECT_TRUE(boxes.texts.empty());
+}
+
+// Opened on the host's link over a drive that holds another program: the question comes at
+// opening; a read that brings nothing leaves the editor off line, said once, its program kept.
+TEST_F(DriveTransfer, OpenedConnectedOverAnotherProgramAsksAndAnEmptyReadLeavesItOffLine)
+{
+    host.connected = true;
+    host.drive = {{"LD", {3, 0, -1}}, {"END", {-1, -1, -1}}};
+    host.drivePlcEnabled = false;
+    const auto before = host.program;
+    bool online = true, animated = true;
+    std::vector<CString> atOpening;
+    Run(
+        [&](CDlgLumoPlc& dialog)
+        {
+            atOpening = boxes.texts;
+            online = dialog.IsOnline();
+            animated = dialog.GetView()->IsAnimated();
+        });
+    EXPECT_FALSE(online);
+    EXPECT_FALSE(animated);
+    ASSERT_EQ(atOpening.size(), 2u);
+    EXPECT_EQ(atOpening[0], CString("Questa azione provoca la cancellazione del PLC esistente"));
+    EXPECT_EQ(atOpening[1], CString("Nessun programma letto dal drive: il LumoPLC del drive non è abilitato. "
+                                    "LumoPlc resta off line"));
+    const Commands expected = {{33, host.commands[0].second}, {31, 0}};
+    EXPECT_EQ(host.commands, expected);
+    EXPECT_EQ(host.program, before);
+    EXPECT_TRUE(host.connected) << "the host's link stays";
 }
 
 TEST_F(DriveTransfer, TheOnLineSwitchConnectsAndBackOffDisconnects)
@@ -400,7 +437,6 @@ TEST_F(DriveTransfer, LeavingAModifiedProgramOffLineAsksAndYesDropsTheChanges)
     const auto modifyOffLine = [](CDlgLumoPlc& dialog)
     {
         Send(dialog, ID_PLC_ONLINE);
-        Send(dialog, ID_PLC_ONLINE);
         Send(dialog, ID_PLC_LD);
         EXPECT_EQ(dialog.GetWindowText(), CString("Lumo Plc*"));
     };
@@ -418,7 +454,7 @@ TEST_F(DriveTransfer, LeavingAModifiedProgramOffLineAsksAndYesDropsTheChanges)
     EXPECT_EQ(RunAndExit(modifyOffLine), IDOK);
     EXPECT_EQ(boxes.texts.back(), question);
     EXPECT_EQ(host.program, before) << "the changes are dropped";
-    EXPECT_EQ(host.stores, stores);
+    EXPECT_EQ(host.stores, stores) << "going on line at opening stored the file's own program";
 }
 
 // Only a rectangle of exactly 16 bytes is taken; the closing writes 16 again.

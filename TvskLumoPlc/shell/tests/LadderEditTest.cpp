@@ -447,8 +447,7 @@ TEST_F(LadderEdit, OnLineNoOperandDialogOpensAndNoInstructionChangesTheProgram)
     Run(
         [&](CDlgLumoPlc& dialog)
         {
-            Send(dialog, ID_PLC_ONLINE);
-            ASSERT_TRUE(dialog.IsOnline());
+            ASSERT_TRUE(dialog.IsOnline()) << "opened on the host's link";
             // Bound to the dialog: without a modal to close it must not outlive the test.
             QTimer::singleShot(0, dialog.GetWidget(),
                                [&]
@@ -496,7 +495,6 @@ TEST_F(LadderEdit, TheStatusCellShowsOffLineOnLineAndDataUnknown)
     Run(
         [&](CDlgLumoPlc& dialog)
         {
-            Send(dialog, ID_PLC_ONLINE);
             on = ReadCell(dialog);
             host.alarm = -1;
             EXPECT_TRUE(

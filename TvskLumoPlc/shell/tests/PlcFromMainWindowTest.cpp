@@ -26,6 +26,7 @@
 #include <ui/Print.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QToolButton>
 #include <QTimer>
@@ -168,25 +169,27 @@ protected:
     // the editor's exit button.
     void OpenEditor(const std::function<void(CDlgLumoPlc&)>& look)
     {
+        // Looked for on a timer: opening on the program's link reads the drive, whose progress
+        // runs events before the editor shows.
         bool looked = false;
-        QTimer::singleShot(0,
-                           [&]
-                           {
-                               CDlgLumoPlc* editor = nullptr;
-                               EXPECT_TRUE(WaitUntil(
-                                   [&]
-                                   {
-                                       editor = dynamic_cast<CDlgLumoPlc*>(
-                                           CWnd::FromWidget(QApplication::activeModalWidget()));
-                                       return editor != nullptr;
-                                   },
-                                   10000));
-                               if (!editor)
-                                   return;
-                               look(*editor);
-                               looked = true;
-                               editor->SendMessage(WM_COMMAND, ID_PLC_EXIT, 0);
-                           });
+        QElapsedTimer waited;
+        waited.start();
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout,
+                         [&]
+                         {
+                             auto* editor = dynamic_cast<CDlgLumoPlc*>(
+                                 CWnd::FromWidget(QApplication::activeModalWidget()));
+                             if (!editor && waited.elapsed() < 120000)
+                                 return;
+                             watch.stop();
+                             if (!editor)
+                                 return;
+                             look(*editor);
+                             looked = true;
+                             editor->SendMessage(WM_COMMAND, ID_PLC_EXIT, 0);
+                         });
+        watch.start(20);
         SendPluginRequest(dialog.get(), "TvskLumoPlc");
         EXPECT_TRUE(looked);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the editor closed";
@@ -246,6 +249,16 @@ protected:
         for (std::string kind, address, bits, value; in >> kind >> address >> bits >> value;)
             if (kind == "read" && address.size() > 1 && address[0] == 'M')
                 ++reads[kPlcBase + std::stoi(address.substr(1)) / 2];
+        return reads;
+    }
+    // How many reads of any address reached the drive since the journal had the size.
+    int ReadsSince(std::uintmax_t size) const
+    {
+        int reads = 0;
+        std::ifstream in(folder.Path("journal"));
+        in.seekg(static_cast<std::streamoff>(size));
+        for (std::string line; std::getline(in, line);)
+            reads += line.rfind("read ", 0) == 0 ? 1 : 0;
         return reads;
     }
     static int Total(const std::map<int, int>& reads)
@@ -457,35 +470,38 @@ TEST_F(PlcFromMainWindowTest, TheEditorPrintsShowsTheInstructionListAndKeepsTheP
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
 
-// Opened on the program's link the editor reads nothing by itself; the on-line switch asks at
-// the first instruction that differs and then reads every word of the drive's program once.
-TEST_F(PlcFromMainWindowTest, OnTheHostsLinkTheEditorAsksAtTheFirstDifferenceAndReadsEachWordOnce)
+// Opened on the program's link the editor goes on line at once: the question comes at the first
+// instruction that differs, then every word of the drive's program is read once.
+TEST_F(PlcFromMainWindowTest, OnTheHostsLinkTheEditorOpensOnLineAskingAtTheFirstDifference)
 {
     ASSERT_EQ(Manager().Connect(""), 0);
     const std::uintmax_t before = JournalSize();
-    std::map<int, int> atOpening, atQuestion, all;
-    bool online = false;
+    std::map<int, int> atQuestion, atOpening;
+    bool asked = false;
+    boxes.whenShown = [&]
+    {
+        if (!asked)
+            atQuestion = PlcReadsSince(before);
+        asked = true;
+    };
+    bool online = false, animated = false;
     OpenEditor(
         [&](CDlgLumoPlc& editor)
         {
-            atOpening = PlcReadsSince(before);
-            EXPECT_FALSE(editor.IsOnline());
-            boxes.whenShown = [&] { atQuestion = PlcReadsSince(before); };
-            Click(editor, "Modalità on-line/off-line");
             boxes.whenShown = nullptr;
-            all = PlcReadsSince(before);
+            atOpening = PlcReadsSince(before);
             online = editor.IsOnline();
-            if (online)
-                Click(editor, "Modalità on-line/off-line");
+            animated = editor.GetView()->IsAnimated();
         });
-    EXPECT_TRUE(atOpening.empty()) << Total(atOpening) << " reads at opening";
     ASSERT_FALSE(boxes.texts.empty());
     EXPECT_TRUE(Asked(IDS_PLC_NEW_CODE_CONFIRM)) << boxes.texts[0];
     EXPECT_EQ(Total(atQuestion), 1) << "the empty drive differs at its first word";
     const int capacity = static_cast<CPluginIntf&>(Manager()).GetPlcMaxLen();
-    ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all.rbegin()->first, kPlcBase + capacity - 1);
-    EXPECT_EQ(Total(all), capacity + 1) << "the compare's word, then each word once";
+    ASSERT_FALSE(atOpening.empty());
+    EXPECT_EQ(atOpening.rbegin()->first, kPlcBase + capacity - 1);
+    EXPECT_EQ(Total(atOpening), capacity + 1) << "the compare's word, then each word once";
+    EXPECT_TRUE(online);
+    EXPECT_TRUE(animated);
     EXPECT_TRUE(Manager().IsConnected()) << "the program's link stays";
 }
 
@@ -521,6 +537,70 @@ TEST_F(PlcFromMainWindowTest, WithTheDrivesPlcDisabledTheEditorStaysOffLine)
     EXPECT_FALSE(animated);
     EXPECT_FALSE(Manager().IsConnected()) << "the link the editor opened is closed";
     EXPECT_EQ(HostProgram(), stored);
+}
+
+// On a slow line the animation reads on its worker: the window keeps taking events between the
+// drive's replies instead of waiting for the reads of a whole cycle. Opened on the program's link
+// over the same program, the editor is on line at once.
+TEST_F(PlcFromMainWindowTest, OnASlowLineTheAnimatingEditorKeepsTakingEvents)
+{
+    // Eight contacts on words apart: eight reads a cycle.
+    CPluginIntf& host = Manager();
+    host.ResetPlc();
+    int operands[3] = {60, 0, -1};
+    ASSERT_EQ(host.SetPlcInstr(0, "LD", operands), HOSTRES_OK);
+    for (int i = 1; i < 8; ++i)
+    {
+        operands[0] = 60 + 2 * i;
+        ASSERT_EQ(host.SetPlcInstr(i, "AND", operands), HOSTRES_OK);
+    }
+    operands[0] = 42;
+    ASSERT_EQ(host.SetPlcInstr(8, "OUT", operands), HOSTRES_OK);
+    int none[3] = {-1, -1, -1};
+    ASSERT_EQ(host.SetPlcInstr(9, "END", none), HOSTRES_OK);
+    Manager().ParDb().SetCommSettings(ChainSettings(0, 2000).c_str());
+    ASSERT_EQ(Manager().Connect(""), 0);
+    ASSERT_EQ(host.SendCommand(HOSTCMD_DOWNLPLC, 0, 0), HOSTRES_OK);
+    Tell("delay 300");
+    using Clock = std::chrono::steady_clock;
+    Clock::duration longest{};
+    int animationReads = 0;
+    bool online = false, offAgain = false;
+    OpenEditor(
+        [&](CDlgLumoPlc& editor)
+        {
+            online = editor.IsOnline();
+            if (!online)
+                return;
+            Clock::time_point last = Clock::now();
+            QTimer ticks;
+            QObject::connect(&ticks, &QTimer::timeout,
+                             [&]
+                             {
+                                 const Clock::time_point now = Clock::now();
+                                 longest = std::max(longest, now - last);
+                                 last = now;
+                             });
+            ticks.start(0);
+            const std::uintmax_t before = JournalSize();
+            EXPECT_TRUE(WaitUntil(
+                [&]
+                {
+                    animationReads = ReadsSince(before);
+                    return animationReads >= 40;
+                },
+                120000));
+            ticks.stop();
+            Click(editor, "Modalità on-line/off-line");
+            offAgain = !editor.IsOnline();
+        });
+    ASSERT_TRUE(online) << (boxes.texts.empty() ? "" : boxes.texts[0]);
+    EXPECT_TRUE(boxes.texts.empty()) << boxes.texts[0];
+    EXPECT_TRUE(offAgain);
+    EXPECT_GE(animationReads, 40);
+    // The window waits for one reply of the animation's at most, then its own alarm poll's: well
+    // within the seconds a reader that never gives way would keep it waiting.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(longest).count(), 1500);
 }
 
 } // namespace
