@@ -28,6 +28,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <unistd.h>
 #include <memory>
@@ -154,6 +155,19 @@ void Walker::LookAt(QWidget* window)
     for (const QString& text : WidgetTexts(window))
         if (m_tables.IsForeign(text))
             Fail("text of the other language in '" + title + "': \"" + text + "\"");
+    if (MainView(window))
+        m_pageChecksDue << window;
+}
+
+bool Walker::PageReady(QWidget* window)
+{
+    QWebEngineView* view = MainView(window);
+    return !view || PageSaysFilled(view);
+}
+
+void Walker::CheckPageTexts(QWidget* window)
+{
+    const QString title = window->windowTitle();
     if (QWebEngineView* view = MainView(window))
     {
         QPointer<QWidget> guard(window);
@@ -219,11 +233,23 @@ void Walker::Watch()
     {
         if (!m_firstSeen.contains(w))
             m_firstSeen.insert(w, now);
-        // Looked at once it has settled: pages loaded, layouts done.
-        if (!m_looked.contains(w) && !qobject_cast<QMessageBox*>(w) && now - m_firstSeen.value(w) > 1500)
+        // Looked at once it has settled: its page filled by the program, layouts done.
+        if (!m_looked.contains(w) && !qobject_cast<QMessageBox*>(w) && now - m_firstSeen.value(w) > 1500 &&
+            PageReady(w))
         {
             m_looked.insert(w);
             LookAt(w);
+        }
+    }
+    for (auto it = m_pageChecksDue.begin(); it != m_pageChecksDue.end();)
+    {
+        if (*it && (*it)->isVisible() && !PageReady(*it))
+            ++it;
+        else
+        {
+            if (*it && (*it)->isVisible())
+                CheckPageTexts(*it);
+            it = m_pageChecksDue.erase(it);
         }
     }
     WatchBoxes();
@@ -270,10 +296,10 @@ void Walker::Tick()
     bool reached = true;
     if (step.done && !step.done())
     {
-        if (m_stepClock.elapsed() < step.timeoutMs)
+        const int limit = std::max(step.timeoutMs, kStepSafetyNetMs);
+        if (m_stepClock.elapsed() < limit)
             return;
-        Fail(QString("not done within %1 ms").arg(step.timeoutMs) +
-             (step.seen ? ": " + step.seen() : QString()));
+        Fail(QString("not done within %1 ms").arg(limit) + (step.seen ? ": " + step.seen() : QString()));
         reached = false;
     }
     else

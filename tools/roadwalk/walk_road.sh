@@ -41,7 +41,7 @@ sed -e "s/^LANG\t\"[A-Z]*\"/LANG\t\"$language\"/" -e "s/^\(COMM\t.*COM:1,\)9600,
 export ROADWALK_OUT="$out" ROADWALK_SAMPLE="$out/Samples/TK40.dat"
 export ROADWALK_OWN="$bin/$language.str" ROADWALK_OTHER="$bin/$other.str"
 # Only the program gets the driver (a sanitized driver needs the program's sanitizer runtime).
-timeout -k 5 "${ROADWALK_TIMEOUT:-150}" env LD_PRELOAD="$lib" "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
+timeout -k 5 "${ROADWALK_TIMEOUT:-600}" env LD_PRELOAD="$lib" "$bin/Tarveskon" > "$out/stdout.txt" 2> "$out/stderr.txt"
 rc=$?
 kill -TERM "$simpid" 2>/dev/null; wait "$simpid" 2>/dev/null
 rm -rf "$work"
