@@ -59,8 +59,11 @@ public:
         return ::testing::AssertionSuccess();
     }
 
-    // Sends control lines ("set 33 300\n") to drivesim.
-    void SendControl(const std::string& lines) const { std::ofstream(Control()) << lines << std::flush; }
+    // Sends control lines ("set 33 300\n") to drivesim; returns once drivesim has taken them.
+    void SendControl(const std::string& lines) const
+    {
+        EXPECT_TRUE(SendDriveControl(Control(), lines)) << lines;
+    }
     // A 16-bit word of the drive through host command 14; -1 when the read failed.
     double Word(int address) const
     {
