@@ -138,7 +138,7 @@ protected:
         ASSERT_NE(field, nullptr);
         dialog.GetWidget()->activateWindow();
         field->SetFocus();
-        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; }, 2000)) << "the field has the focus";
+        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; })) << "the field has the focus";
         // Kept alive: the window layer passes an event once, known by its address.
         for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
         {
@@ -179,9 +179,9 @@ TEST_F(OscControlsTest, SingleModeStopsAfterOneCapture)
             ASSERT_EQ(dialog.Acquisition().GetMode(), OSC_TRIG_SINGLE);
             dialog.SendMessage(WM_COMMAND, ID_OSC_RUN, 0);
             ASSERT_TRUE(dialog.IsRunning());
-            stopped = WaitUntil([&] { return !dialog.IsRunning(); }, 10000);
+            stopped = WaitUntil([&] { return !dialog.IsRunning(); });
             acquisitions = dialog.Acquisition().Acquisitions();
-            WaitUntil([&] { return dialog.StateRow() == 1; }, 1000);
+            WaitUntil([&] { return dialog.StateRow() == 1; });
             state = dialog.StateRow();
             shown = Text(dialog, IDC_OSC_ACQUISITIONS);
         });
