@@ -210,7 +210,7 @@ TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
     const std::string marker = folder.Path("started");
     const std::string command = "touch " + marker;
     dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
-    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }));
 }
 
 TEST_F(TarveskonDlgTest, ThePagesFileComparisonAsksThroughTheMainWindowsBoxesAndOpensTheReport)
@@ -231,7 +231,7 @@ TEST_F(TarveskonDlgTest, ThePagesFileComparisonAsksThroughTheMainWindowsBoxesAnd
     EXPECT_EQ(files.offered,
               (std::vector<std::string>{"open  |  | par",
                                         "save " + folder.Dir() + "/DiffLog.txt | Salva logfile come .. | "}));
-    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }));
     std::ifstream in(opened);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), report);
     std::ifstream written(report);
@@ -352,8 +352,7 @@ void ChooseOnConnection(CTarveskonDlg& dialog, UINT button)
                                {
                                    choice = CWnd::FromWidget(QApplication::activeModalWidget());
                                    return choice && choice->GetDlgItem(IDC_CONN_READ);
-                               },
-                               5000);
+                               });
                            if (choice)
                                choice->SendMessage(WM_COMMAND, button, 0);
                        });
@@ -536,8 +535,7 @@ TEST_F(TarveskonScriptTest, TheMainWindowsClockReachesTheScript)
                                        "End Sub\n");
     OpenSample("Samples/TK40.dat");
     ASSERT_TRUE(dialog->Manager().CanFireEvents());
-    EXPECT_TRUE(WaitUntil([&] { return SessionVar("Commessa").size() >= 2; }, 3000))
-        << SessionVar("Commessa");
+    EXPECT_TRUE(WaitUntil([&] { return SessionVar("Commessa").size() >= 2; })) << SessionVar("Commessa");
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts[0];
 }
 

@@ -105,7 +105,7 @@ protected:
         if (m_module)
             ::dlclose(m_module);
         EXPECT_EQ(chain->StopDrive(), 0);
-        EXPECT_TRUE(chain->NothingLeftWithin(3000));
+        EXPECT_TRUE(chain->NothingLeftWithin(60000));
         chain.reset();
     }
     void Command(const char* word) { dialog->SendMessage(WM_HTML_COMMAND, 0, Pointer(word)); }

@@ -21,7 +21,7 @@ inline bool ClickPageElement(QWebEngineView* view, const QString& selector)
             .arg(QString(selector).replace("'", "\\'"));
     auto answer = std::make_shared<std::optional<QString>>();
     view->page()->runJavaScript(script, [answer](const QVariant& value) { *answer = value.toString(); });
-    if (!WaitUntil([&] { return answer->has_value(); }, 5000))
+    if (!WaitUntil([&] { return answer->has_value(); }))
         return false;
     const QStringList xy = (*answer)->split(',');
     if (xy.size() != 2)

@@ -86,7 +86,7 @@ TEST(AnimateChart, TheWorkerReadsEveryBlockAndValuesArriveWordByWord)
         chart.GetNameList().Add(name);
     ASSERT_NE(chart.Start(), nullptr);
     EXPECT_TRUE(chart.IsRunning());
-    ASSERT_TRUE(WaitUntil([&] { return host.Calls().size() >= 10; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return host.Calls().size() >= 10; }));
     int value = -1;
     EXPECT_TRUE(chart.GetValue("8.1", &value));
     EXPECT_EQ(value, 1);
@@ -132,7 +132,7 @@ TEST(AnimateChart, StoppingWhileTheDriveFailsEndsWithinOnePause)
     chart.SetView(&view);
     chart.GetNameList().Add("3.0");
     ASSERT_NE(chart.Start(), nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return !host.Calls().empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !host.Calls().empty(); }));
     QElapsedTimer timer;
     timer.start();
     chart.StopTask();
@@ -163,7 +163,7 @@ protected:
     void Settle()
     {
         m_drive.ClearCalls();
-        ASSERT_TRUE(WaitUntil([&] { return m_drive.Calls().size() >= 6; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return m_drive.Calls().size() >= 6; }));
         QTest::qWait(30);
     }
     bool Active(int type, const char* text)

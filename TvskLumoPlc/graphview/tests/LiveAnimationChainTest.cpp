@@ -83,7 +83,7 @@ protected:
     void Settle()
     {
         const size_t before = JournalLines().size();
-        ASSERT_TRUE(WaitUntil([&] { return JournalLines().size() >= before + 6; }, 10000));
+        ASSERT_TRUE(WaitUntil([&] { return JournalLines().size() >= before + 6; }));
         QTest::qWait(50);
     }
     bool Active(int type, const char* text)

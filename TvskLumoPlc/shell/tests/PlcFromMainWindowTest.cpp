@@ -174,8 +174,7 @@ protected:
                                        editor = dynamic_cast<CDlgLumoPlc*>(
                                            CWnd::FromWidget(QApplication::activeModalWidget()));
                                        return editor != nullptr;
-                                   },
-                                   10000));
+                                   }));
                                if (!editor)
                                    return;
                                look(*editor);
@@ -355,8 +354,7 @@ TEST_F(PlcFromMainWindowTest, TheEditorWritesReadsBackComparesAndAnimatesANewPro
                 {
                     CGraphBlock* coil = Element(editor, FBD_LD_COIL, "42.0");
                     return coil && coil->IsActive();
-                },
-                10000));
+                }));
             editor.SendMessage(WM_COMMAND, ID_PLC_ONLINE, 0);
             EXPECT_FALSE(editor.GetView()->IsAnimated());
             EXPECT_FALSE(Manager().IsConnected()) << "off line closes the link the editor opened";
@@ -374,7 +372,7 @@ TEST_F(PlcFromMainWindowTest, LeavingOnLineEndsTheLinkTheEditorOpened)
             EXPECT_TRUE(editor.IsOnline());
             EXPECT_TRUE(Manager().IsConnected());
             const std::uintmax_t before = JournalSize();
-            EXPECT_TRUE(WaitUntil([&] { return JournalSize() > before; }, 5000)) << "the animation reads";
+            EXPECT_TRUE(WaitUntil([&] { return JournalSize() > before; })) << "the animation reads";
         });
     EXPECT_FALSE(Manager().IsConnected());
     const std::uintmax_t closed = JournalSize();
