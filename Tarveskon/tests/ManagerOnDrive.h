@@ -53,7 +53,7 @@ public:
         m_manager->SetHostUi(&m_ui);
         if (m_manager->OpenFile(m_folder.Path(sample).c_str()) != 0)
             return ::testing::AssertionFailure() << "cannot open " << sample;
-        m_manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        m_manager->ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         if (m_manager->Connect("") != 0)
             return ::testing::AssertionFailure() << "cannot connect";
         return ::testing::AssertionSuccess();

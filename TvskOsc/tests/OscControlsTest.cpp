@@ -68,8 +68,9 @@ protected:
         ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK20.dat").c_str()), 0);
         previous = AfxSetMessageBoxSink(&boxes);
         ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
-        manager->ParDb().SetCommSettings(
-            ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+        manager->ParDb().SetCommSettings(("VrnSer:0," + std::to_string(kPatientReplyTimeOut) +
+                                          "#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1")
+                                             .c_str());
         ASSERT_EQ(manager->Connect(""), 0);
     }
     void TearDown() override

@@ -94,8 +94,9 @@ protected:
     void Connect()
     {
         ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
-        manager->ParDb().SetCommSettings(
-            ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+        manager->ParDb().SetCommSettings(("VrnSer:0," + std::to_string(kPatientReplyTimeOut) +
+                                          "#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1")
+                                             .c_str());
         ASSERT_EQ(manager->Connect(""), 0);
     }
     // Runs the plug-in and does the step inside its dialog's loop.
@@ -336,8 +337,9 @@ TEST_F(OscDialogTest, AParameterIsReadAndWrittenOnTheScopesOwnConnection)
 {
     ASSERT_TRUE(RegisterGraphControl());
     ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
-    manager->ParDb().SetCommSettings(
-        ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+    manager->ParDb().SetCommSettings(("VrnSer:0," + std::to_string(kPatientReplyTimeOut) +
+                                      "#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1")
+                                         .c_str());
     CString written;
     CString read;
     Run(

@@ -43,8 +43,9 @@ protected:
     void Connect(int baud)
     {
         ASSERT_TRUE(chain->StartDrive({"--line", std::to_string(baud) + ",E,8,1"})) << chain->Error();
-        const std::string settings =
-            "VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + "," + std::to_string(baud) + ",E,8,1";
+        const std::string settings = "VrnSer:0," + std::to_string(kPatientReplyTimeOut) +
+                                     "#COM:" + std::to_string(CDriveChain::Port) + "," +
+                                     std::to_string(baud) + ",E,8,1";
         manager->ParDb().SetCommSettings(settings.c_str());
         ASSERT_EQ(manager->Connect(""), 0);
     }

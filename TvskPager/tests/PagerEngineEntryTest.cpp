@@ -62,7 +62,7 @@ protected:
         host = std::make_unique<CTvskManager>(folder.Dir().c_str());
         host->SetHostUi(&ui);
         ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
-        host->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        host->ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(host->Connect(""), 0);
         AfxSetMessageBoxSink(&boxes);
     }

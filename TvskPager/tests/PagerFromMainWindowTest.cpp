@@ -252,7 +252,7 @@ protected:
         PagerFromMainWindowTest::SetUp();
         journal = folder.Path("journal");
         ASSERT_TRUE(chain->StartDrive({"--journal", journal})) << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
     }
     void TearDown() override
@@ -322,7 +322,7 @@ protected:
         ASSERT_TRUE(chain->StartDrive(
             {"--par", folder.Path(GetParam().parameters), "--control", control, "--journal", journal}))
             << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
     }
     void TearDown() override
@@ -656,7 +656,7 @@ protected:
         ASSERT_TRUE(chain->StartDrive(
             {"--par", folder.Path(Sample().parameters), "--control", control, "--journal", journal}))
             << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
         boxes.questionAnswer = IDNO; // the drive type's script offers to store what was written
     }

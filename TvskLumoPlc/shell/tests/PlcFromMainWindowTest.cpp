@@ -123,7 +123,7 @@ protected:
         dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("OpenFile"));
         ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
         // The drive's PLC enabled through the host, then the link left to the editor.
-        Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(Manager().Connect(""), 0);
         VARIANT on;
         VariantInit(&on);
