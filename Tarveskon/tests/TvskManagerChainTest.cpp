@@ -397,7 +397,9 @@ TEST_F(TvskManagerChainTest, TheWatchdogClosesTheLinkPastItsPeriod)
     manager->CheckConnection(false);
     // Only where the check really came within the period (a loaded machine may hold the test up).
     if (std::chrono::steady_clock::now() - periodStarted < std::chrono::milliseconds(kPeriodMs - 5))
+    {
         EXPECT_TRUE(manager->IsConnected()) << "within the period";
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(kPeriodMs + 30));
     manager->CheckConnection(true);
     EXPECT_TRUE(manager->IsConnected()) << "an answer starts the period again";
