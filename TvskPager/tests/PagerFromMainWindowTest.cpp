@@ -123,7 +123,9 @@ protected:
                 const std::string url = dialog->MainPageWnd().GetLocationURL().str();
                 return url.size() >= expected.size() &&
                        url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
-                       !dialog->MainPageWnd().GetBusy();
+                       !dialog->MainPageWnd().GetBusy() &&
+                       // the program has taken the page and filled it
+                       dialog->MainPageWnd().GetReadyState() == 4;
             });
     }
     // The start page the main window shows holds a button of the id.

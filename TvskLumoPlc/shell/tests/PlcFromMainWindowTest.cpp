@@ -156,7 +156,9 @@ protected:
                 const std::string url = dialog->MainPageWnd().GetLocationURL().str();
                 return url.size() >= expected.size() &&
                        url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
-                       !dialog->MainPageWnd().GetBusy();
+                       !dialog->MainPageWnd().GetBusy() &&
+                       // the program has taken the page and filled it
+                       dialog->MainPageWnd().GetReadyState() == 4;
             });
     }
     // What the start page's element does for a click; inside the editor's loop, look runs, then
