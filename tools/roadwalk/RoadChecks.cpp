@@ -120,6 +120,7 @@ void FollowMirror(QWebEnginePage* page, QObject* mirror)
 class PageFollower : public QObject
 {
 public:
+    using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::ChildAdded)
@@ -142,7 +143,7 @@ public:
 
 void FollowPageFills()
 {
-    qApp->installEventFilter(new PageFollower());
+    qApp->installEventFilter(new PageFollower(qApp));
 }
 
 bool PageSaysFilled(const QWebEngineView* view)

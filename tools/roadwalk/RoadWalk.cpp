@@ -115,6 +115,26 @@ void Walker::WebClick(QWidget* window, const QString& selector)
     QWebEngineView* view = window ? MainView(window) : nullptr;
     if (!view)
         return Fail("no page to click " + selector + " on");
+    // A user clicks a page once it shows: a click while the program reloads it would be lost.
+    if (!PageSaysFilled(view))
+    {
+        QPointer<QWidget> windowGuard(window);
+        if (!m_clickWaits.isValid())
+            m_clickWaits.start();
+        if (m_clickWaits.elapsed() > kStepSafetyNetMs)
+        {
+            m_clickWaits.invalidate();
+            return Fail("the page to click " + selector + " on was never filled");
+        }
+        QTimer::singleShot(100, this,
+                           [this, windowGuard, selector]
+                           {
+                               if (windowGuard)
+                                   WebClick(windowGuard, selector);
+                           });
+        return;
+    }
+    m_clickWaits.invalidate();
     QPointer<QWebEngineView> guard(view);
     view->page()->runJavaScript(ElementCentreScript(selector),
                                 [this, guard, selector](const QVariant& answer)

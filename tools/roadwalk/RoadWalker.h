@@ -143,6 +143,8 @@ private:
     QHash<QString, QVariant> m_pageAnswers;
     int m_pictures = 0;
     int m_boxesAtStepStart = 0;
+    // How long a click has waited for its page to be filled.
+    QElapsedTimer m_clickWaits;
     QPointer<QWidget> m_tool;
     QPointer<QWidget> m_settings;
     QPointer<QWidget> m_download;
