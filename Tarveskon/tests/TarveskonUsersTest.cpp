@@ -117,7 +117,7 @@ Started RunAs(const Account& account, const HomeFolder& home, const std::vector<
     Started run;
     int status = 0;
     bool ended = false;
-    for (int i = 0; i < 600 && !ended; ++i)
+    for (int i = 0; i < 120 && !ended; ++i)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         ended = ::waitpid(child, &status, WNOHANG) == child;
