@@ -88,7 +88,7 @@ protected:
     {
         client.reset();
         EXPECT_EQ(chain->StopDrive(), 0);
-        EXPECT_TRUE(chain->NothingLeftWithin(3000));
+        EXPECT_TRUE(chain->NothingLeftWithin(60000));
         chain.reset();
     }
 

@@ -53,14 +53,17 @@ public:
         m_manager->SetHostUi(&m_ui);
         if (m_manager->OpenFile(m_folder.Path(sample).c_str()) != 0)
             return ::testing::AssertionFailure() << "cannot open " << sample;
-        m_manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        m_manager->ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         if (m_manager->Connect("") != 0)
             return ::testing::AssertionFailure() << "cannot connect";
         return ::testing::AssertionSuccess();
     }
 
-    // Sends control lines ("set 33 300\n") to drivesim.
-    void SendControl(const std::string& lines) const { std::ofstream(Control()) << lines << std::flush; }
+    // Sends control lines ("set 33 300\n") to drivesim; returns once drivesim has taken them.
+    void SendControl(const std::string& lines) const
+    {
+        EXPECT_TRUE(SendDriveControl(Control(), lines)) << lines;
+    }
     // A 16-bit word of the drive through host command 14; -1 when the read failed.
     double Word(int address) const
     {

@@ -56,8 +56,7 @@ protected:
                         view->url().toString().endsWith(QString::fromStdString(end)))
                         return true;
                 return false;
-            },
-            20000);
+            });
     }
     std::string Opened()
     {
@@ -86,8 +85,7 @@ TEST_F(PageHelpAndExeTest, TheStartPagesHelpButtonOpensItsTopic)
             CHtmlWnd& browser = help->Browser();
             return browser.GetSafeHwnd() && !browser.GetBusy() && browser.GetReadyState() == 4 &&
                    Script(browser, "document.title") == "Per iniziare";
-        },
-        20000));
+        }));
     EXPECT_TRUE(boxes.texts.empty());
 }
 
@@ -103,8 +101,7 @@ TEST_F(PageHelpAndExeTest, AWindowsHelpShowsItsTopicInTheLanguageAndKeepsThePage
                                return browser.GetSafeHwnd() && !browser.GetBusy() &&
                                       browser.GetReadyState() == 4 &&
                                       Script(browser, "document.title") == title;
-                           },
-                           20000);
+                           });
     };
     EXPECT_EQ(dialog->Manager().SendCommand(50, 1005, 0), HOSTRES_OK);
     EXPECT_TRUE(shows("PLC e camme del drive"));
@@ -141,7 +138,7 @@ TEST_F(PageHelpAndExeTest, AWizardStartPageHasTheDrivesHelpAndManual)
     ASSERT_TRUE(Click(dialog->MainPageWnd(), "HELP#Transfers"));
     EXPECT_TRUE(SomeViewShows("TK20/TK20Help_ITA.htm#Transfers"));
     ASSERT_TRUE(Click(dialog->MainPageWnd(), "EXE#xdg-open TK20/TK20Help_ITA.htm"));
-    EXPECT_TRUE(WaitUntil([&] { return Opened() == "TK20/TK20Help_ITA.htm\n"; }, 5000)) << Opened();
+    EXPECT_TRUE(WaitUntil([&] { return Opened() == "TK20/TK20Help_ITA.htm\n"; })) << Opened();
     EXPECT_TRUE(boxes.texts.empty());
 }
 
@@ -180,7 +177,7 @@ TEST_F(PageHelpAndExeTest, AManualWhoseProgramIsMissingSaysSo)
     ASSERT_TRUE(Shows(dialog->MainPageWnd(), "TK20/TK20_ITA.htm"));
     ::setenv("PATH", "/nonexistent", 1);
     ASSERT_TRUE(Click(dialog->MainPageWnd(), "EXE#xdg-open TK20/TK20Help_ITA.htm"));
-    EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }));
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_EQ(boxes.texts[0], "Avvio del programma non riuscito\nxdg-open: programma non trovato");
 }

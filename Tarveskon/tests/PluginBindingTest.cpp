@@ -127,7 +127,7 @@ TEST_F(PluginBindingTest, CloseNewAndExitFreeTheHelpModuleOnce)
     // A module unloads once the windows it left to be deleted later are gone.
     const auto unloads = [](int expected)
     {
-        WaitUntil([&] { return Count("TvskHelp unload") >= expected; }, 2000);
+        WaitUntil([&] { return Count("TvskHelp unload") >= expected; });
         return Count("TvskHelp unload");
     };
     journal::Clear();
@@ -171,8 +171,8 @@ TEST_F(PluginBindingTest, TheMotorDialogAsksForTheResultAndReloadsOnAChange)
         motors.SendMessage(WM_HTML_PLUGIN, 0, reinterpret_cast<LPARAM>(&call));
         EXPECT_EQ(Codes("TvskOsc"), (std::vector<unsigned>{2, 1, 3, 8}));
         if (answer == 1)
-            EXPECT_TRUE(WaitUntil(
-                [&] { return Script(motors.MotorWnd(), "String(window.marked)") == "undefined"; }, 5000))
+            EXPECT_TRUE(
+                WaitUntil([&] { return Script(motors.MotorWnd(), "String(window.marked)") == "undefined"; }))
                 << "flag 1 loads the page again";
         else
             EXPECT_EQ(Script(motors.MotorWnd(), "String(window.marked)"), "yes");

@@ -45,7 +45,8 @@ protected:
     // The session's own link settings lead to drivesim.
     void BeforeDialog() override
     {
-        folder.Replace("Samples/TK40.dat", "VrnSer:0,200#COM:1,9600,E,8,1", ChainSettings(0));
+        folder.Replace("Samples/TK40.dat", "VrnSer:0,200#COM:1,9600,E,8,1",
+                       ChainSettings(0, kPatientReplyTimeOut));
     }
     CTvskManager& Manager() { return dialog->Manager(); }
 

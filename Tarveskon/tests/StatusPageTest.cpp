@@ -73,7 +73,7 @@ TEST_F(StatusPageTest, DisconnectedThePollShowsNoStateEverySecond)
 TEST_F(StatusPageTest, ConnectedThePollShowsAWorkingLinkAndComesBackSoon)
 {
     OpenConnected();
-    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }));
     EXPECT_EQ(Picture(dialog->StatusPageWnd(), "imgAlarm"), "LinkOk.png");
     EXPECT_EQ(dialog->StatusPageWnd().ArmedPeriod(), 321u);
     EXPECT_EQ(Value(Status(), "strCommConf"), dialog->Manager().GetConnectionDescription(nullptr).str());
@@ -126,8 +126,7 @@ TEST_F(StatusPageTest, LanguageOneReloadsTheStartPageInEnglish)
         [&] {
             return Script(dialog->MainPageWnd(), "document.getElementsByName('CMD#NewFile')[0].value") ==
                    "New";
-        },
-        10000));
+        }));
 }
 
 TEST_F(StatusPageTest, InExclusiveModeASelectShows2060AndWritesNothing)
@@ -173,9 +172,9 @@ protected:
 TEST_F(SilentDriveStatusTest, ABrokenLinkIsShownAndPolledEverySecond)
 {
     OpenConnected();
-    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }, 5000));
-    std::ofstream(Control()) << "fault silent\n" << std::flush;
-    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione interrotta"; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione attiva"; }));
+    ASSERT_TRUE(SendDriveControl(Control(), "fault silent\n"));
+    ASSERT_TRUE(WaitUntil([&] { return Value(Status(), "strAlarm") == "Comunicazione interrotta"; }));
     EXPECT_EQ(Picture(dialog->StatusPageWnd(), "imgAlarm"), "LinkBroken.png");
     EXPECT_EQ(dialog->StatusPageWnd().ArmedPeriod(), 1000u);
 }

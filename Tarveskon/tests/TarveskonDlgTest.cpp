@@ -121,7 +121,9 @@ protected:
                 const std::string url = dialog->MainPageWnd().GetLocationURL().str();
                 return url.size() >= expected.size() &&
                        url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
-                       !dialog->MainPageWnd().GetBusy();
+                       !dialog->MainPageWnd().GetBusy() &&
+                       // the program has taken the page and filled it
+                       dialog->MainPageWnd().GetReadyState() == 4;
             });
     }
     std::string Title() { return dialog->GetWindowText().str(); }
@@ -286,7 +288,7 @@ TEST_F(TarveskonDlgTest, ExecutableElementsStartTheirProgram)
     const std::string marker = folder.Path("started");
     const std::string command = "touch " + marker;
     dialog->SendMessage(WM_HTML_EXE, 0, reinterpret_cast<LPARAM>(command.c_str()));
-    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }));
 }
 
 TEST_F(TarveskonDlgTest, ThePagesFileComparisonAsksThroughTheMainWindowsBoxesAndOpensTheReport)
@@ -307,7 +309,7 @@ TEST_F(TarveskonDlgTest, ThePagesFileComparisonAsksThroughTheMainWindowsBoxesAnd
     EXPECT_EQ(files.offered,
               (std::vector<std::string>{"open  |  | par",
                                         "save " + folder.Dir() + "/DiffLog.txt | Salva logfile come .. | "}));
-    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(opened); }));
     std::ifstream in(opened);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), report);
     std::ifstream written(report);
@@ -517,8 +519,7 @@ void ChooseOnConnection(CTarveskonDlg& dialog, UINT button)
                                {
                                    choice = CWnd::FromWidget(QApplication::activeModalWidget());
                                    return choice && choice->GetDlgItem(IDC_CONN_READ);
-                               },
-                               5000);
+                               });
                            if (choice)
                                choice->SendMessage(WM_COMMAND, button, 0);
                        });
@@ -684,7 +685,9 @@ TEST_F(TarveskonScriptTest, EverySampleOpensUnmodifiedAndIsLeftWithoutAQuestion)
         QTest::qWait(1000); // the page's and the script's first events
         EXPECT_FALSE(dialog->Manager().IsModified()) << sample;
         if (std::string(sample) == "Samples/TK40.dat")
+        {
             EXPECT_EQ(SessionVar("Commessa"), "Nessuna") << "the TK40 type's script gave its default";
+        }
         EXPECT_EQ(Title().find('*'), std::string::npos) << sample << ": " << Title();
         boxes.texts.clear();
         Command("NewFile");
@@ -701,8 +704,7 @@ TEST_F(TarveskonScriptTest, TheMainWindowsClockReachesTheScript)
                                        "End Sub\n");
     OpenSample("Samples/TK40.dat");
     ASSERT_TRUE(dialog->Manager().CanFireEvents());
-    EXPECT_TRUE(WaitUntil([&] { return SessionVar("Commessa").size() >= 2; }, 3000))
-        << SessionVar("Commessa");
+    EXPECT_TRUE(WaitUntil([&] { return SessionVar("Commessa").size() >= 2; })) << SessionVar("Commessa");
     EXPECT_TRUE(boxes.texts.empty()) << boxes.texts[0];
 }
 

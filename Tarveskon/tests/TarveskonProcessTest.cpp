@@ -82,7 +82,7 @@ Ended RunWithPlatform(const char* platform, const char* display)
     }
     Ended ended;
     bool done = false;
-    for (int i = 0; i < 200 && !done; ++i)
+    for (int i = 0; i < 600 && !done; ++i)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         done = ::waitpid(child, &ended.status, WNOHANG) == child;

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -117,7 +118,7 @@ protected:
         if (m_module)
             ::dlclose(m_module);
         EXPECT_EQ(chain->StopDrive(), 0);
-        EXPECT_TRUE(chain->NothingLeftWithin(3000));
+        EXPECT_TRUE(chain->NothingLeftWithin(60000));
         chain.reset();
     }
     void Command(const char* word) { dialog->SendMessage(WM_HTML_COMMAND, 0, Pointer(word)); }
@@ -309,13 +310,23 @@ TEST_F(TarveskonRecognitionTest, ACamDownloadOnALateLineShowsItsProgressAndACanc
                          QWidget* window = QApplication::activeModalWidget();
                          if (!window || clicked != Clock::time_point{})
                              return;
+                         int written = 0;
                          for (QLabel* label : window->findChildren<QLabel*>())
                              if (!label->text().isEmpty())
+                             {
                                  seen.push_back(label->text().toStdString());
+                                 const QRegularExpressionMatch count =
+                                     QRegularExpression("(\\d+) di 1028").match(label->text());
+                                 if (count.hasMatch())
+                                     written = count.captured(1).toInt();
+                             }
                          if (firstSeen == Clock::time_point{})
                              firstSeen = Clock::now();
+                         // Once the first points are in the drive (the check reads one of them),
+                         // however slowly a loaded machine gets there.
                          auto* button = window->findChild<QPushButton*>();
-                         if (button && Clock::now() - firstSeen > std::chrono::milliseconds(1900))
+                         if (button && Clock::now() - firstSeen > std::chrono::milliseconds(1900) &&
+                             written > 4)
                          {
                              clicked = Clock::now();
                              QTest::mouseClick(button, Qt::LeftButton);

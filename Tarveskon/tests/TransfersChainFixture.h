@@ -199,9 +199,9 @@ protected:
     // One command line to drivesim; returns once a request shows the drive took it.
     void Fault(bool silent)
     {
-        std::ofstream(control) << (silent ? "fault silent\n" : "fault none\n") << std::flush;
+        ASSERT_TRUE(SendDriveControl(control, silent ? "fault silent\n" : "fault none\n"));
         double value = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while ((manager->ReadAddr(1, 0, 16, &value) != FALSE) == silent &&
                std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -209,8 +209,7 @@ protected:
     // The time drivesim holds each reply back from now on.
     void Delay(int milliseconds)
     {
-        std::ofstream(control) << "delay " << milliseconds << "\n" << std::flush;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ASSERT_TRUE(SendDriveControl(control, "delay " + std::to_string(milliseconds) + "\n"));
     }
     // The journal's lines from the given line on.
     std::vector<std::string> JournalFrom(size_t first = 0)

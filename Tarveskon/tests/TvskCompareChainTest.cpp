@@ -187,7 +187,7 @@ protected:
         chain.reset();
     }
     void Connect() { ASSERT_EQ(manager->Connect(""), 0); }
-    void Control(const std::string& line) const { std::ofstream(control) << line << "\n"; }
+    void Control(const std::string& line) const { ASSERT_TRUE(SendDriveControl(control, line + "\n")); }
     // drivesim stops answering.
     void Silence()
     {

@@ -30,8 +30,7 @@ protected:
                                     return browser.GetSafeHwnd() && !browser.GetBusy() &&
                                            browser.GetReadyState() == 4 &&
                                            Script(browser, "document.title") == title;
-                                },
-                                20000);
+                                });
     }
     QString LinkTexts()
     {
@@ -142,7 +141,7 @@ TEST_F(TvskHelpTest, TheHelpWindowGoesWithTheDialog)
     ASSERT_TRUE(window);
     dialog->DestroyWindow();
     dialog.reset();
-    EXPECT_TRUE(WaitUntil([&] { return window.isNull(); }, 5000)) << "the manager frees its help window";
+    EXPECT_TRUE(WaitUntil([&] { return window.isNull(); })) << "the manager frees its help window";
 }
 
 } // namespace

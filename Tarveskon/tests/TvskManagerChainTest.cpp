@@ -120,7 +120,7 @@ protected:
     {
         manager.reset();
         EXPECT_EQ(chain->StopDrive(), 0);
-        EXPECT_TRUE(chain->NothingLeftWithin(3000)) << "Porthaven ended with the last protocol object";
+        EXPECT_TRUE(chain->NothingLeftWithin(60000)) << "Porthaven ended with the last protocol object";
         chain.reset();
     }
     void StartDrive(const std::vector<std::string>& options = {})
@@ -238,8 +238,7 @@ TEST_F(TvskManagerChainTest, ALiveReadOnlyValueLeavesTheConfigurationUnmodified)
     const std::string control = folder->Path("control");
     StartDrive({"--control", control});
     OpenAndConnect();
-    std::ofstream(control) << "set 81 250\nset 32 2000\n";
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(SendDriveControl(control, "set 81 250\nset 32 2000\n"));
     VARIANT value;
     VariantInit(&value);
     EXPECT_EQ(manager->SendCommand(1, Pointer("Pr81"), 0), 0);
@@ -392,13 +391,19 @@ TEST_F(TvskManagerChainTest, TheWatchdogClosesTheLinkPastItsPeriod)
 {
     StartDrive();
     OpenAndConnect();
-    manager->SetWatchdogPeriod(50);
+    constexpr int kPeriodMs = 300;
+    const auto periodStarted = std::chrono::steady_clock::now();
+    manager->SetWatchdogPeriod(kPeriodMs);
     manager->CheckConnection(false);
-    EXPECT_TRUE(manager->IsConnected()) << "within the period";
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    // Only where the check really came within the period (a loaded machine may hold the test up).
+    if (std::chrono::steady_clock::now() - periodStarted < std::chrono::milliseconds(kPeriodMs - 5))
+    {
+        EXPECT_TRUE(manager->IsConnected()) << "within the period";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPeriodMs + 30));
     manager->CheckConnection(true);
     EXPECT_TRUE(manager->IsConnected()) << "an answer starts the period again";
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPeriodMs + 30));
     manager->CheckConnection(false);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0],

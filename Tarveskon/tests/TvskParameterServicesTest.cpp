@@ -137,10 +137,10 @@ TEST_F(TvskParameterServicesTest, ProgramsStartWithoutAShell)
     const std::string marker = folder.Path("started");
     const std::string command = "touch " + marker + " " + marker + ";rm";
     EXPECT_EQ(manager.SendCommand(13, Text(command.c_str()), 0), 0);
-    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i)
+    for (int i = 0; i < 3000 && !std::filesystem::exists(marker); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(std::filesystem::exists(marker));
-    for (int i = 0; i < 100 && !std::filesystem::exists(marker + ";rm"); ++i)
+    for (int i = 0; i < 3000 && !std::filesystem::exists(marker + ";rm"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(std::filesystem::exists(marker + ";rm")) << "no shell reads the ';'";
     EXPECT_EQ(manager.SendCommand(13, Text("no-such-program-anywhere"), 0), 0);

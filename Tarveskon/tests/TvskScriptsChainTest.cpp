@@ -105,7 +105,7 @@ protected:
     }
     void Connect()
     {
-        manager->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        manager->ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(manager->Connect(""), 0);
     }
     void OpenAndConnect()

@@ -72,7 +72,7 @@ protected:
 
 TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBackEqual)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     SampleProgram();
     ASSERT_EQ(manager->SendCommand(32, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
@@ -102,7 +102,7 @@ TEST_F(TvskTransfersChainTest, DownloadedProgramLandsInDriveMemoryAndUploadsBack
 
 TEST_F(TvskTransfersChainTest, ProgramThatCannotBeEncodedWritesNothing)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     SetProgram({{"LD", {3, 5}}, {"OUT", {300, 0}}});
     EXPECT_EQ(manager->DownloadPlc(), FALSE);
     EXPECT_EQ(manager->GetErrorCode(), 10);
@@ -117,7 +117,7 @@ TEST_F(TvskTransfersChainTest, ProgramThatCannotBeEncodedWritesNothing)
 
 TEST_F(TvskTransfersChainTest, VetoAndMissingLinkStopTheDownloadBeforeAnyWrite)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     SampleProgram();
     RecordingEvents events(*manager);
     manager->SetScriptEvents(&events);
@@ -145,7 +145,7 @@ TEST_F(TvskTransfersChainTest, VetoAndMissingLinkStopTheDownloadBeforeAnyWrite)
 
 TEST_F(TvskTransfersChainTest, WriteAllAnnouncesEveryParameterAndTheLinkIsFreeAfterwards)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     RecordingEvents events(*manager);
     manager->SetScriptEvents(&events);
     manager->SendCommand(4, 0, 0);
@@ -189,7 +189,7 @@ TEST_F(TvskTransfersChainTest, WriteAllAnnouncesEveryParameterAndTheLinkIsFreeAf
 
 TEST_F(TvskTransfersChainTest, CamsLandAtTheirStartAddressesAndBadPointsWriteNothing)
 {
-    OpenAndConnect("Samples/TK40Cam.dat");
+    OpenAndConnect("Samples/TK40Cam.dat", kPatientReplyTimeOut);
     const size_t from = JournalLength();
     ASSERT_EQ(manager->SendCommand(37, 0, 0), HOSTRES_OK);
     EXPECT_EQ(manager->GetErrorCode(), 0);
@@ -226,7 +226,7 @@ TEST_F(TvskTransfersChainTest, CamsLandAtTheirStartAddressesAndBadPointsWriteNot
 // Drive memory byte 2n holds program word 0x4000 + n.
 TEST_F(TvskTransfersChainTest, TheSamplesProgramLandsWordForWordAndUploadsBackEqual)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     EXPECT_EQ(Instruction(0), "COMM:avvio");
     EXPECT_EQ(Instruction(11), "COMM:registri");
     const size_t from = JournalLength();
@@ -287,7 +287,7 @@ TEST_F(TvskTransfersChainTest, AFailedWriteEndsWithElevenAndLeavesTheLinkFree)
 
 TEST_F(TvskTransfersChainTest, UploadStopsAtEnd)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     WriteWord(0x4000, 0x0350);
     WriteWord(0x4001, 0x000F);
     WriteWord(0x4002, 0x2A02);
@@ -300,7 +300,7 @@ TEST_F(TvskTransfersChainTest, UploadStopsAtEnd)
 TEST_F(TvskTransfersChainTest, UploadStopsAtCapacityAndAProgramWithoutEndThereIsNotEqual)
 {
     folder->Replace("TKSERIES/TK40.par", "OPT\tPLCMAXLEN\t256", "OPT\tPLCMAXLEN\t4");
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     ASSERT_EQ(manager->GetPlcMaxLen(), 4);
     WriteWord(0x4000, 0x0350);
     WriteWord(0x4001, 0x0C0B0A08, 32);
@@ -344,7 +344,7 @@ TEST_F(TvskTransfersChainTest, ACamWriteThatFailsTells2065AndEndsWithFive)
 
 TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     size_t from = JournalLength();
     EXPECT_EQ(ExecHtmlCommand("DownlPlc"), HOSTRES_OK);
     EXPECT_EQ(Journaled(from, "write M22 16 15").size(), 1u);
@@ -359,7 +359,7 @@ TEST_F(TvskTransfersChainTest, ThePageWordDownlPlcAnswersTheDownloadsResult)
 // The page list is written and read as a whole: announced like write all and read all.
 TEST_F(TvskTransfersChainTest, PageListTransfersAnnounceThemselvesAndSkipReadOnlyEntries)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     ASSERT_EQ(manager->SendCommand(6, 0, 0), 0);
     for (const char* name : {"Pr1", "Pr3.8", "Pr42.0"})
         ASSERT_EQ(manager->SendCommand(7, Pointer(name), 0), 0);
@@ -400,7 +400,7 @@ TEST_F(TvskTransfersChainTest, PageListTransfersAnnounceThemselvesAndSkipReadOnl
 
 TEST_F(TvskTransfersChainTest, AccessRwIsReadWithoutRegardToCase)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     for (const char* name : {"Pr42.0", "Pr50"})
         std::strcpy(manager->ParDb().GetPar(name, true)->szRW, "RW");
     std::strcpy(manager->ParDb().GetPar("Pr1", true)->szRW, "Rw");
@@ -434,7 +434,7 @@ TEST_F(TvskTransfersChainTest, AccessRwIsReadWithoutRegardToCase)
 
 TEST_F(TvskTransfersChainTest, AScaleOfZeroIsWrittenAsOneAndKeptSo)
 {
-    OpenAndConnect();
+    OpenAndConnect("Samples/TK40.dat", kPatientReplyTimeOut);
     DBPAR* limit = manager->ParDb().GetPar("Pr50", true);
     ASSERT_NE(limit, nullptr);
     limit->nScale = 0;
@@ -449,7 +449,7 @@ TEST_F(TvskTransfersChainTest, AScaleOfZeroIsWrittenAsOneAndKeptSo)
 
 TEST_F(TvskTransfersChainTest, ACamPointNoWordHoldsIsNamedInABoxAndNothingIsWritten)
 {
-    OpenAndConnect("Samples/TK40Cam.dat");
+    OpenAndConnect("Samples/TK40Cam.dat", kPatientReplyTimeOut);
     ASSERT_TRUE(manager->SetCamData(7, 70000, 1, TRUE, 0));
     ui.boxes.clear();
     const size_t from = JournalLength();

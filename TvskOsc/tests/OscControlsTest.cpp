@@ -81,8 +81,9 @@ protected:
         ASSERT_EQ(manager->OpenFile((dir + "/Samples/TK20.dat").c_str()), 0);
         previous = AfxSetMessageBoxSink(&boxes);
         ASSERT_TRUE(chain->StartDrive({"--line", "38400,E,8,1"})) << chain->Error();
-        manager->ParDb().SetCommSettings(
-            ("VrnSer:0,200#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1").c_str());
+        manager->ParDb().SetCommSettings(("VrnSer:0," + std::to_string(kPatientReplyTimeOut) +
+                                          "#COM:" + std::to_string(CDriveChain::Port) + ",38400,E,8,1")
+                                             .c_str());
         ASSERT_EQ(manager->Connect(""), 0);
     }
     void TearDown() override
@@ -156,8 +157,7 @@ protected:
         ASSERT_NE(field, nullptr);
         dialog.GetWidget()->activateWindow();
         field->SetFocus();
-        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; }, 20000))
-            << "the field has the focus";
+        ASSERT_TRUE(WaitUntil([&] { return dialog.GetFocus() == field; })) << "the field has the focus";
     }
     // One key pressed and released in a control, as the keyboard gives it.
     void Key(CDlgOscilloscope& dialog, UINT id, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
@@ -217,9 +217,9 @@ TEST_F(OscControlsTest, SingleModeStopsAfterOneCapture)
             ASSERT_EQ(dialog.Acquisition().GetMode(), OSC_TRIG_SINGLE);
             dialog.SendMessage(WM_COMMAND, ID_OSC_RUN, 0);
             ASSERT_TRUE(dialog.IsRunning());
-            stopped = WaitUntil([&] { return !dialog.IsRunning(); }, 10000);
+            stopped = WaitUntil([&] { return !dialog.IsRunning(); });
             acquisitions = dialog.Acquisition().Acquisitions();
-            WaitUntil([&] { return dialog.StateRow() == 1; }, 1000);
+            WaitUntil([&] { return dialog.StateRow() == 1; });
             state = dialog.StateRow();
             shown = Text(dialog, IDC_OSC_ACQUISITIONS);
         });

@@ -16,6 +16,6 @@ inline std::string RunPageScript(CPagerDlg& dialog, const QString& script)
     std::optional<QString> answer;
     dialog.Page().Browser()->View()->page()->runJavaScript(script, [&](const QVariant& value)
                                                            { answer = value.toString(); });
-    WaitUntil([&] { return answer.has_value(); }, 5000);
+    WaitUntil([&] { return answer.has_value(); });
     return answer ? answer->toStdString() : "<no answer>";
 }

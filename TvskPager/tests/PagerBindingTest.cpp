@@ -350,11 +350,7 @@ protected:
         EXPECT_EQ(chain->StopDrive(), 0);
         chain.reset();
     }
-    void Control(const std::string& line) const
-    {
-        std::ofstream(control) << line << "\n";
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    void Control(const std::string& line) const { ASSERT_TRUE(SendDriveControl(control, line + "\n")); }
     // The journal's read lines, in order.
     int PollRoundLength();
     std::vector<std::string> Reads() const

@@ -64,8 +64,7 @@ CPagerDlg* WaitForNestedPager(const CPagerDlg& outer)
         {
             nested = OpenPager();
             return nested && nested != &outer && nested->Page().Binding().IsAttached();
-        },
-        30000);
+        });
     return nested && nested != &outer ? nested : nullptr;
 }
 
@@ -120,8 +119,7 @@ protected:
                                    {
                                        dialog = OpenPager();
                                        return dialog && dialog->Page().Binding().IsAttached();
-                                   },
-                                   10000);
+                                   });
                                EXPECT_TRUE(bound)
                                    << (dialog ? dialog->Page().GetLocationURL().str() : "no dialog");
                                if (!dialog)
@@ -243,8 +241,7 @@ std::string NestedCaption(CPagerDlg& dialog, const PLUGIN_CALL& call, bool withP
                                    nested = OpenPager();
                                    return nested && nested != &dialog &&
                                           (nested->Page().Binding().IsAttached() || !withPage);
-                               },
-                               30000);
+                               });
                            if (!nested || nested == &dialog)
                                return;
                            caption = withPage ? nested->GetWindowText().str()
@@ -374,10 +371,10 @@ TEST_F(PagerDialogTest, TheHelpKeyInTheLivePageAsksForTheFieldOrElseThePage)
             QWidget* keys = dialog.Page().Browser()->View()->focusProxy();
             RunPageScript(dialog, "document.getElementsByName('Pr33')[0].focus(); ''");
             QTest::keyClick(keys, Qt::Key_F1);
-            EXPECT_TRUE(WaitUntil([&] { return !main.requests.empty(); }, 5000));
+            EXPECT_TRUE(WaitUntil([&] { return !main.requests.empty(); }));
             RunPageScript(dialog, "document.activeElement.blur(); ''");
             QTest::keyClick(keys, Qt::Key_F1);
-            EXPECT_TRUE(WaitUntil([&] { return main.requests.size() >= 2; }, 5000));
+            EXPECT_TRUE(WaitUntil([&] { return main.requests.size() >= 2; }));
             QTest::qWait(100);
         });
     EXPECT_EQ(main.requests, (std::vector<std::string>{"0:Pr33", "1:Motor"}));
@@ -470,13 +467,13 @@ TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnl
             EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
             // A page whose "REFRESH" is -1 keeps the period the last page set.
             dialog.Page().Navigate(TVSK_PAGER_TEST_DATA "/Nesting.htm");
-            ASSERT_TRUE(WaitUntil([&] { return dialog.Page().PageName().str() == "Nesting"; }, 10000));
+            ASSERT_TRUE(WaitUntil([&] { return dialog.Page().PageName().str() == "Nesting"; }));
             EXPECT_EQ(dialog.Page().ArmedPeriod(), 100u);
 
             const auto click = [&](const char* name, size_t commands)
             {
                 RunPageScript(dialog, QString("document.getElementsByName('%1')[0].click(); ''").arg(name));
-                return WaitUntil([&] { return journal::Commands().size() >= commands; }, 10000);
+                return WaitUntil([&] { return journal::Commands().size() >= commands; });
             };
             ASSERT_TRUE(click("PLUGIN#TvskPagerWindowTest_Motor", 5));
             EXPECT_EQ(CodesReceived(), (std::vector<unsigned>{2, 1, 5, 4, 3}));
@@ -491,8 +488,7 @@ TEST_F(PagerDialogTest, PageButtonsOpenModulesThatCloseWithThePagerBeforeTheyUnl
         });
     // Every window the module left open went, and its objects, before its code did.
     EXPECT_TRUE(WaitUntil(
-        [] { return !journal::Lines().empty() && journal::Lines().back() == "TvskPagerWindowTest unload"; },
-        2000));
+        [] { return !journal::Lines().empty() && journal::Lines().back() == "TvskPagerWindowTest unload"; }));
     const std::vector<std::string> lines = journal::Lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest window destroyed"), 3);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "TvskPagerWindowTest widget deleted"), 3);
@@ -532,7 +528,12 @@ TEST(PluginWindowsTest, AWindowLeftOpenIsDeletedBeforeItsModuleUnloads)
     ResettingHost host(proxy);
     ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP, CRect(0, 0, 100, 100), nullptr, 0));
     host.PostMessage(ResettingHost::kReset);
-    WaitUntil([] { return false; }, 300);
+    EXPECT_TRUE(WaitUntil(
+        []
+        {
+            const std::vector<std::string> lines = journal::Lines();
+            return std::find(lines.begin(), lines.end(), "TvskPagerWindowTest unload") != lines.end();
+        }));
     const std::vector<std::string> lines = journal::Lines();
     const auto at = [&](const char* line) {
         return std::find(lines.begin(), lines.end(), std::string("TvskPagerWindowTest ") + line) -

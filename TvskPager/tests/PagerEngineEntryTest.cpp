@@ -62,7 +62,7 @@ protected:
         host = std::make_unique<CTvskManager>(folder.Dir().c_str());
         host->SetHostUi(&ui);
         ASSERT_EQ(host->OpenFile(folder.Path("Samples/TK20.dat").c_str()), 0);
-        host->ParDb().SetCommSettings(ChainSettings(0).c_str());
+        host->ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(host->Connect(""), 0);
         AfxSetMessageBoxSink(&boxes);
     }
@@ -84,10 +84,10 @@ protected:
     }
     static void Focus(CPagerDlg& dialog, const char* name)
     {
-        const QString script =
-            QString("var f = document.getElementsByName('%1')[0]; f.focus(); f.select();").arg(name);
-        dialog.Page().Browser()->View()->page()->runJavaScript(script);
-        QTest::qWait(200);
+        // Returns once the page has run it.
+        RunPageScript(
+            dialog,
+            QString("var f = document.getElementsByName('%1')[0]; f.focus(); f.select(); ''").arg(name));
     }
     static QWidget* Keys(CPagerDlg& dialog) { return dialog.Page().Browser()->View()->focusProxy(); }
     static void Script(CPagerDlg& dialog, const QString& script)
@@ -100,7 +100,7 @@ protected:
     }
     void SetInDrive(const std::string& word, int value) const
     {
-        std::ofstream(control) << "set " << word << " " << value << "\n";
+        ASSERT_TRUE(SendDriveControl(control, "set " + word + " " + std::to_string(value) + "\n"));
     }
     // Opens the page of the type's folder through the module; inside the modal loop, once the page
     // is bound, look runs and the dialog closes.
@@ -125,8 +125,7 @@ protected:
                                        dialog = dynamic_cast<CPagerDlg*>(
                                            CWnd::FromWidget(QApplication::activeModalWidget()));
                                        return dialog && dialog->Page().Binding().IsAttached();
-                                   },
-                                   30000);
+                                   });
                                EXPECT_TRUE(bound);
                                if (!dialog)
                                    return;
@@ -171,12 +170,11 @@ TEST_F(PagerEngineEntryTest, ClicksOnChoicesWriteTheirValues)
                                    dialog = dynamic_cast<CPagerDlg*>(
                                        CWnd::FromWidget(QApplication::activeModalWidget()));
                                    return dialog && dialog->Page().Binding().IsAttached();
-                               },
-                               30000));
+                               }));
                            click(*dialog, "document.getElementsByName('Pr42.0')[0].click();");
-                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 42.0 1 1"); }, 10000));
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 42.0 1 1"); }));
                            click(*dialog, "document.getElementsByName('Pr1')[1].click();");
-                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 1 16 1"); }, 10000));
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 1 16 1"); }));
                            EXPECT_FALSE(ui.boxes.empty()); // the operating mode's warning
                            checked = true;
                            dialog->EndDialog(IDOK);
@@ -206,20 +204,19 @@ TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
                                    dialog = dynamic_cast<CPagerDlg*>(
                                        CWnd::FromWidget(QApplication::activeModalWidget()));
                                    return dialog && dialog->Page().Binding().IsAttached();
-                               },
-                               30000));
+                               }));
                            Focus(*dialog, "Pr33");
                            QTest::keyClicks(Keys(*dialog), "3.1");
                            QTest::keyClick(Keys(*dialog), Qt::Key_Return);
-                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 310"); }, 10000));
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 310"); }));
                            Focus(*dialog, "Pr34");
                            QTest::keyClicks(Keys(*dialog), "6.5");
                            QTest::keyClick(Keys(*dialog), Qt::Key_Tab);
-                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 34 16 650"); }, 10000));
+                           EXPECT_TRUE(WaitUntil([&] { return Journaled("write 34 16 650"); }));
                            Focus(*dialog, "Pr33");
                            QTest::keyClicks(Keys(*dialog), "4.2x");
                            QTest::keyClick(Keys(*dialog), Qt::Key_Return);
-                           EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }, 10000));
+                           EXPECT_TRUE(WaitUntil([&] { return !boxes.texts.empty(); }));
                            EXPECT_FALSE(Journaled("write 33 16 420"));
                            EXPECT_TRUE(dialog->IsWindowVisible());
                            checked = true;
@@ -231,25 +228,24 @@ TEST_F(PagerEngineEntryTest, EnterOrTabWritesAWholeNumberAndTheDialogStaysOpen)
 
 TEST_F(PagerEngineEntryTest, AnImageStepsItsListAndASelectWritesItsChoice)
 {
-    RunPage(
-        "IO",
-        [&](CPagerDlg& dialog)
-        {
-            const QString image("document.querySelector(\"img[name='Pr76.0']\")");
-            const QString src = image + ".getAttribute('src')";
-            EXPECT_NE(RunPageScript(dialog, src).find("LinkOff.png"), std::string::npos);
-            Script(dialog, image + ".click();");
-            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 1"); }, 10000));
-            EXPECT_TRUE(WaitUntil(
-                [&] { return RunPageScript(dialog, src).find("LinkOk.png") != std::string::npos; }, 5000));
-            Script(dialog, image + ".click();"); // wraps to the first
-            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 0"); }, 10000));
+    RunPage("IO",
+            [&](CPagerDlg& dialog)
+            {
+                const QString image("document.querySelector(\"img[name='Pr76.0']\")");
+                const QString src = image + ".getAttribute('src')";
+                EXPECT_NE(RunPageScript(dialog, src).find("LinkOff.png"), std::string::npos);
+                Script(dialog, image + ".click();");
+                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 1"); }));
+                EXPECT_TRUE(WaitUntil(
+                    [&] { return RunPageScript(dialog, src).find("LinkOk.png") != std::string::npos; }));
+                Script(dialog, image + ".click();"); // wraps to the first
+                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 76.0 1 0"); }));
 
-            Script(dialog, "var s = document.getElementsByName('Pr72')[0]; s.value = '3';"
-                           "s.dispatchEvent(new Event('change'));");
-            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 72 16 3"); }, 10000));
-            EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
-        });
+                Script(dialog, "var s = document.getElementsByName('Pr72')[0]; s.value = '3';"
+                               "s.dispatchEvent(new Event('change'));");
+                EXPECT_TRUE(WaitUntil([&] { return Journaled("write 72 16 3"); }));
+                EXPECT_TRUE(boxes.texts.empty()) << boxes.texts.front();
+            });
 }
 
 TEST_F(PagerEngineEntryTest, PollingShowsTheDriveButKeepsTheFieldBeingTyped)
@@ -265,11 +261,11 @@ TEST_F(PagerEngineEntryTest, PollingShowsTheDriveButKeepsTheFieldBeingTyped)
                 SetInDrive("32", 3000);
                 SetInDrive("33", 450);
                 // One round after the drive has the values, with room for a busy machine.
-                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr32") == "3000"; }, 3 * round + 2000));
+                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr32") == "3000"; }));
                 QTest::qWait(round);
                 EXPECT_EQ(PageValue(dialog, "Pr33"), "7");
                 Focus(dialog, "Pr34");
-                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr33") == "4.5"; }, 3 * round + 2000));
+                EXPECT_TRUE(WaitUntil([&] { return PageValue(dialog, "Pr33") == "4.5"; }));
             });
 }
 

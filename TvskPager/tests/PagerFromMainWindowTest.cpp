@@ -21,18 +21,15 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWebEngineView>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <chrono>
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <thread>
 
 namespace
 {
@@ -126,7 +123,9 @@ protected:
                 const std::string url = dialog->MainPageWnd().GetLocationURL().str();
                 return url.size() >= expected.size() &&
                        url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
-                       !dialog->MainPageWnd().GetBusy();
+                       !dialog->MainPageWnd().GetBusy() &&
+                       // the program has taken the page and filled it
+                       dialog->MainPageWnd().GetReadyState() == 4;
             });
     }
     // The start page the main window shows holds a button of the id.
@@ -152,8 +151,7 @@ protected:
                                        pager = dynamic_cast<CPagerDlg*>(
                                            CWnd::FromWidget(QApplication::activeModalWidget()));
                                        return pager && pager->Page().Binding().IsAttached();
-                                   },
-                                   10000);
+                                   });
                                EXPECT_TRUE(bound);
                                if (!pager)
                                    return;
@@ -230,9 +228,9 @@ TEST_F(PagerFromMainWindowTest, NewOrOpenFileFromAPagerPageWaitsUntilThePagerHas
                       [&](CPagerDlg& pager)
                       {
                           EXPECT_EQ(RunPageScript(pager, "window.external.NewFile(); 'asked'"), "asked");
-                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 1; }, 5000));
+                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 1; }));
                           EXPECT_EQ(RunPageScript(pager, "window.external.OpenFile(''); 'asked'"), "asked");
-                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 2; }, 5000));
+                          EXPECT_TRUE(WaitUntil([&] { return boxes.texts.size() == 2; }));
                           EXPECT_EQ(dialog->LoaderProxy().GetLoaderCount(), loaders + 1) << "the pager's";
                           EXPECT_EQ(std::string(dialog->Manager().GetFileName()), file);
                           EXPECT_EQ(RunPageScript(pager, "document.title"), pager.GetWindowText().str())
@@ -256,7 +254,7 @@ protected:
         PagerFromMainWindowTest::SetUp();
         journal = folder.Path("journal");
         ASSERT_TRUE(chain->StartDrive({"--journal", journal})) << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
     }
     void TearDown() override
@@ -405,7 +403,7 @@ protected:
         ASSERT_TRUE(chain->StartDrive(
             {"--par", folder.Path(GetParam().parameters), "--control", control, "--journal", journal}))
             << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
     }
     void TearDown() override
@@ -422,6 +420,17 @@ protected:
                 return true;
         return false;
     }
+    // The reads of the addresses the drive served between the journal's two sizes.
+    size_t ReadsSince(std::uintmax_t from, std::uintmax_t to, const std::set<std::string>& addresses) const
+    {
+        std::ifstream in(journal);
+        in.seekg(static_cast<std::streamoff>(from));
+        size_t reads = 0;
+        for (std::string kind, address, bits, value;
+             static_cast<std::uintmax_t>(in.tellg()) < to && in >> kind >> address >> bits >> value;)
+            reads += kind == "read" && addresses.count(address) ? 1 : 0;
+        return reads;
+    }
 
     std::unique_ptr<CDriveChain> chain;
     std::string journal;
@@ -437,15 +446,14 @@ TEST_P(PagerOnEachDriveTest, TheMotorPageShowsPollsAndWritesItsParameters)
             EXPECT_EQ(pager.GetWindowText().str(), GetParam().motorCaption);
             for (const char* name : {"Pr31", "Pr33", "Pr34"})
                 EXPECT_EQ(Shown(pager, name), FileValue(name)) << name;
-            std::ofstream(control) << "set 34 900\n";
+            ASSERT_TRUE(SendDriveControl(control, "set 34 900\n"));
             EXPECT_TRUE(WaitUntil(
-                [&] { return RunPageScript(pager, "document.getElementsByName('Pr34')[0].value") == "9"; },
-                10000));
+                [&] { return RunPageScript(pager, "document.getElementsByName('Pr34')[0].value") == "9"; }));
             RunPageScript(pager, "var f = document.getElementsByName('Pr33')[0]; f.focus(); f.select(); ''");
             QWidget* keys = pager.Page().Browser()->View()->focusProxy();
             QTest::keyClicks(keys, "4.5");
             QTest::keyClick(keys, Qt::Key_Return);
-            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 450"); }, 10000));
+            EXPECT_TRUE(WaitUntil([&] { return Journaled("write 33 16 450"); }));
             EXPECT_EQ(FileValue("Pr33"), "4.5");
         });
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
@@ -501,7 +509,7 @@ TEST_P(PagerOnEachDriveTest, EveryPageShowsTheDriveAndFollowsItAtItsPeriod)
                 };
                 const auto move = [&](double share)
                 {
-                    std::ofstream commands(control);
+                    std::ostringstream commands;
                     for (const DBPAR& par : words)
                     {
                         const double scale = par.nScale ? par.nScale : 1;
@@ -509,18 +517,28 @@ TEST_P(PagerOnEachDriveTest, EveryPageShowsTheDriveAndFollowsItAtItsPeriod)
                             std::lround((par.dblMin + (par.dblMax - par.dblMin) * share) * scale);
                         commands << "set " << par.nAddr << " " << ((raw + par.nOffs) & 0xFFFF) << "\n";
                     }
+                    EXPECT_TRUE(SendDriveControl(control, commands.str()));
                 };
                 move(0.25);
-                EXPECT_TRUE(WaitUntil([&] { return shownAll(0.25); }, 5000)) << page << ": " << mismatch;
-                QTest::qWait(static_cast<int>(pager.Page().ArmedPeriod()));
-                QElapsedTimer clock;
-                clock.start();
+                EXPECT_TRUE(WaitUntil([&] { return shownAll(0.25); })) << page << ": " << mismatch;
+                const std::uintmax_t before = std::filesystem::file_size(journal);
                 move(0.75);
-                EXPECT_TRUE(WaitUntil([&] { return shownAll(0.75); }, 5000)) << page << ": " << mismatch;
-                // One control is read a period: a change shows within one round of the page's fields.
-                const int period = pager.Page().Binding().Period();
-                EXPECT_LE(clock.elapsed(), period * fields + 600)
-                    << page << ": " << fields << " fields, a period of " << period << " ms";
+                std::uintmax_t shownAt = 0;
+                EXPECT_TRUE(WaitUntil(
+                    [&]
+                    {
+                        shownAt = std::filesystem::file_size(journal);
+                        return shownAll(0.75);
+                    }))
+                    << page << ": " << mismatch;
+                // One control is read a period: a change shows within one round of the page's
+                // fields, counted in the drive's reads, whatever the machine's speed (a round that
+                // began before the drive took the change, then one round).
+                std::set<std::string> addresses;
+                for (const DBPAR& par : words)
+                    addresses.insert(std::to_string(par.nAddr));
+                EXPECT_LE(ReadsSince(before, shownAt, addresses), 2 * words.size() + 2)
+                    << page << ": " << fields << " fields, " << words.size() << " of them words";
             });
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
@@ -618,14 +636,13 @@ protected:
 
 TEST_F(PageClickTest, APagerClickedOnTheMainPageShowsTheFileAndSoDoesOneClickedOnItsPage)
 {
-    QElapsedTimer clock;
-    // Within 2 s of the click the page is bound and shows the file; a blank one is closed.
+    // After the click the page is bound and shows the file; a page left blank is closed. (How
+    // soon is the pager benchmark's figure.)
     const auto showsTheFileSoon = [&](CPagerDlg& pager)
     {
         const bool shown =
-            WaitUntil([&] { return pager.Page().Binding().IsAttached() && ShowsTheFile(pager); },
-                      2000 - static_cast<int>(clock.elapsed()));
-        EXPECT_TRUE(shown) << pager.PageName().str() << " is blank 2 s after the click: " << mismatch;
+            WaitUntil([&] { return pager.Page().Binding().IsAttached() && ShowsTheFile(pager); });
+        EXPECT_TRUE(shown) << pager.PageName().str() << " stays blank after the click: " << mismatch;
         if (!shown)
             pager.EndDialog(IDCANCEL);
         return shown;
@@ -642,7 +659,6 @@ TEST_F(PageClickTest, APagerClickedOnTheMainPageShowsTheFileAndSoDoesOneClickedO
             if (!showsTheFileSoon(*pager))
                 return true;
             EXPECT_EQ(pager->PageName().str(), "Config");
-            clock.restart();
             WhileModal watchNested(
                 [&]
                 {
@@ -656,13 +672,12 @@ TEST_F(PageClickTest, APagerClickedOnTheMainPageShowsTheFileAndSoDoesOneClickedO
                     return true;
                 });
             EXPECT_TRUE(ClickPageElement(pager->Page().Browser()->View(), PluginButton("TvskPager_Motor")));
-            EXPECT_TRUE(WaitUntil([&] { return nested && !ModalPager(pager); }, 10000));
+            EXPECT_TRUE(WaitUntil([&] { return nested && !ModalPager(pager); }));
             pager->Page().SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("Cancel"));
             return true;
         });
-    clock.start();
     ASSERT_TRUE(ClickPageElement(MainView(), PluginButton("TvskPager_Config")));
-    EXPECT_TRUE(WaitUntil([&] { return outer && !ModalPager(); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return outer && !ModalPager(); }));
     EXPECT_TRUE(nested);
     EXPECT_TRUE(boxes.texts.empty()) << (boxes.texts.empty() ? "" : boxes.texts[0]);
 }
@@ -684,7 +699,7 @@ TEST_F(PageClickTest, ToolPlugInsOpenFromTheirPageButtons)
                 return true;
             });
         EXPECT_TRUE(ClickPageElement(view, PluginButton(module))) << module;
-        EXPECT_TRUE(WaitUntil([&] { return seen && !WindowTitled(title); }, 15000))
+        EXPECT_TRUE(WaitUntil([&] { return seen && !WindowTitled(title); }))
             << module << (boxes.texts.empty() ? "" : ": " + boxes.texts.back());
     };
     opens(MainView(), "TvskOsc", "Oscilloscopio");
@@ -702,7 +717,7 @@ TEST_F(PageClickTest, ToolPlugInsOpenFromTheirPageButtons)
             return true;
         });
     ASSERT_TRUE(ClickPageElement(MainView(), PluginButton("TvskPager_Positioner")));
-    EXPECT_TRUE(WaitUntil([&] { return camEditor; }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return camEditor; }));
     boxes.questionAnswer = IDYES; // the download window takes the link for itself
     opens(MainView(), "TvskDownload", "Download");
 }
@@ -722,7 +737,7 @@ protected:
         ASSERT_TRUE(chain->StartDrive(
             {"--par", folder.Path(Sample().parameters), "--control", control, "--journal", journal}))
             << chain->Error();
-        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        dialog->Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(dialog->Manager().Connect(""), 0);
         boxes.questionAnswer = IDNO; // the drive type's script offers to store what was written
     }
@@ -777,8 +792,7 @@ TEST_F(WizardPageTransfersTest, WriteAllWritesThePageItsButtonIsOn)
 TEST_F(WizardPageTransfersTest, ReadAllReadsThePageItsButtonIsOnAndShowsTheDrive)
 {
     OpenFromStartPage("Comm", [](CPagerDlg&) {});
-    std::ofstream(control) << "set 32 4321\n";
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(SendDriveControl(control, "set 32 4321\n"));
     const std::uintmax_t before = std::filesystem::file_size(journal);
     dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("ReadAll"));
     const std::vector<std::string> read = ServedSince("read", before);

@@ -131,7 +131,7 @@ TEST_F(ModemServerTest, AServerThatNeverHadAClientEndsOnlyWhenToldThereAreNone)
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
     EXPECT_FALSE(server->Ended()) << "no detach has happened yet";
     server->EndWithoutClients(); // the diagnostics window's "No processes, exit server"
-    for (int i = 0; i < 40 && !server->Ended(); ++i)
+    for (int i = 0; i < 600 && !server->Ended(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_TRUE(server->Ended());
 }

@@ -13,7 +13,7 @@
 
 // False when the element is not on the page, or not shown within the wait (a page its window
 // holds until filled takes no clicks before).
-inline bool ClickPageElement(QWebEngineView* view, const QString& selector, int waitMs = 30000)
+inline bool ClickPageElement(QWebEngineView* view, const QString& selector, int waitMs = 60000)
 {
     const QString script =
         QString("(function(){var e=document.querySelector('%1');if(!e)return 'none';"

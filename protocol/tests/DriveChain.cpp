@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +38,23 @@ int ExitCodeOf(pid_t pid)
     if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+bool SendDriveControl(const std::string& pipe, const std::string& lines, int timeoutMs)
+{
+    const int fd = ::open(pipe.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool written = ::write(fd, lines.data(), lines.size()) == static_cast<ssize_t>(lines.size());
+    // drivesim reads the pipe and applies what it read before it serves the next request.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    int unread = 0;
+    while (written && ::ioctl(fd, FIONREAD, &unread) == 0 && unread > 0 &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    written = written && unread == 0;
+    ::close(fd);
+    return written;
 }
 
 std::string ChainSettings(int address, int timeOut)
@@ -90,7 +109,9 @@ bool CDriveChain::StartDrive(const std::vector<std::string>& options)
         m_error = "cannot start drivesim";
         return false;
     }
-    for (int i = 0; i < 300 && !fs::exists(m_link); ++i)
+    // Generous: a loaded machine may take seconds to start a program.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!fs::exists(m_link) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!fs::exists(m_link))
     {

@@ -63,5 +63,15 @@ private:
     std::string m_error;
 };
 
+// Writes control lines ("set 33 300\n") to drivesim's control pipe and waits until drivesim has
+// taken them all: every request it serves from then on sees them. False when the pipe cannot be
+// opened or drivesim has not read it within the time.
+bool SendDriveControl(const std::string& pipe, const std::string& lines, int timeoutMs = 60000);
+
+// A reply time-out for tests whose drivesim must answer: drivesim shares a loaded machine's
+// processors with everything else (a real drive does not), so its reply may come far later than
+// a real line's time-out allows. Tests of a silent drive keep a short one.
+constexpr int kPatientReplyTimeOut = 5000;
+
 // The settings string of a link to the drive at address over the chain's port.
 std::string ChainSettings(int address, int timeOut = 200);

@@ -28,7 +28,7 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(chain->StopDrive(), 0) << "drivesim ends cleanly on SIGTERM";
-        EXPECT_TRUE(chain->NothingLeftWithin(3000)) << "Porthaven ended with the last protocol object";
+        EXPECT_TRUE(chain->NothingLeftWithin(60000)) << "Porthaven ended with the last protocol object";
         chain.reset();
     }
 

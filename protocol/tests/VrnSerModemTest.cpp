@@ -67,14 +67,14 @@ protected:
             argv.push_back(a.data());
         argv.push_back(nullptr);
         ASSERT_EQ(::posix_spawn(&drive, DRIVESIM, nullptr, nullptr, argv.data(), environ), 0);
-        for (int i = 0; i < 300 && !std::filesystem::exists(driveLink); ++i)
+        for (int i = 0; i < 6000 && !std::filesystem::exists(driveLink); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ASSERT_TRUE(std::filesystem::exists(driveLink));
     }
     // Fonwick ends about a second after its last client: the inactivity time defaults to 0.
     bool ServerEnded() const
     {
-        for (int i = 0; i < 500; ++i)
+        for (int i = 0; i < 6000; ++i)
         {
             if (LeftObjects().empty())
                 return true;

@@ -15,6 +15,7 @@ void StartWalk()
 {
     // The font a desktop's generic theme gives; the vnc platform's own default is larger.
     QApplication::setFont(QFont("Sans Serif", 9));
+    roadwalk::FollowPageFills();
     QTimer::singleShot(0, qApp, [] { roadwalk::Start(); });
 }
 

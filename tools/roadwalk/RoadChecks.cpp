@@ -12,10 +12,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QTextStream>
+#include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWidget>
 
@@ -95,7 +98,58 @@ QSet<QString> ReadTable(const QString& path)
     return texts;
 }
 
+constexpr const char* kFilled = "roadwalkFilled";
+
+// The program's mirror of a page announces each document it has taken; the program fills the
+// document in its own handler of that signal, connected first, so the page is filled once the
+// event loop comes round again.
+void FollowMirror(QWebEnginePage* page, QObject* mirror)
+{
+    if (mirror->metaObject()->indexOfSignal("documentReady()") < 0)
+        return;
+    page->setProperty(kFilled, false);
+    QObject::connect(page, &QWebEnginePage::loadStarted, page, [page] { page->setProperty(kFilled, false); });
+    auto* filled = new QTimer(mirror);
+    filled->setSingleShot(true);
+    filled->setInterval(0);
+    QObject::connect(filled, &QTimer::timeout, page, [page] { page->setProperty(kFilled, true); });
+    QObject::connect(mirror, SIGNAL(documentReady()), filled, SLOT(start()));
+}
+
+// Sees each object a page gets as its child, once the child is whole.
+class PageFollower : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded)
+            if (auto* page = qobject_cast<QWebEnginePage*>(watched))
+            {
+                QPointer<QWebEnginePage> guardPage(page);
+                QPointer<QObject> child(static_cast<QChildEvent*>(event)->child());
+                QTimer::singleShot(0, this,
+                                   [guardPage, child]
+                                   {
+                                       if (guardPage && child)
+                                           FollowMirror(guardPage, child);
+                                   });
+            }
+        return false;
+    }
+};
+
 } // namespace
+
+void FollowPageFills()
+{
+    qApp->installEventFilter(new PageFollower(qApp));
+}
+
+bool PageSaysFilled(const QWebEngineView* view)
+{
+    return view && view->page() && view->page()->property(kFilled).toBool();
+}
 
 QList<QWidget*> VisibleWindows()
 {

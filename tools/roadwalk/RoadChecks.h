@@ -15,6 +15,13 @@ class QWidget;
 namespace roadwalk
 {
 
+// Follows every page the program makes from now on (called as the toolkit starts, before any):
+// a page says it is filled once the program has taken its newest document and written its
+// texts and values into it.
+void FollowPageFills();
+// True once the view's page has said so since it last began to load.
+bool PageSaysFilled(const QWebEngineView* view);
+
 // Visible top-level windows, oldest first (no tool tips, no menus).
 QList<QWidget*> VisibleWindows();
 // The window's page view (not the status bar's), or null.

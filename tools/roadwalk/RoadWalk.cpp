@@ -28,6 +28,7 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <unistd.h>
 #include <memory>
@@ -114,6 +115,26 @@ void Walker::WebClick(QWidget* window, const QString& selector)
     QWebEngineView* view = window ? MainView(window) : nullptr;
     if (!view)
         return Fail("no page to click " + selector + " on");
+    // A user clicks a page once it shows: a click while the program reloads it would be lost.
+    if (!PageSaysFilled(view))
+    {
+        QPointer<QWidget> windowGuard(window);
+        if (!m_clickWaits.isValid())
+            m_clickWaits.start();
+        if (m_clickWaits.elapsed() > kStepSafetyNetMs)
+        {
+            m_clickWaits.invalidate();
+            return Fail("the page to click " + selector + " on was never filled");
+        }
+        QTimer::singleShot(100, this,
+                           [this, windowGuard, selector]
+                           {
+                               if (windowGuard)
+                                   WebClick(windowGuard, selector);
+                           });
+        return;
+    }
+    m_clickWaits.invalidate();
     QPointer<QWebEngineView> guard(view);
     view->page()->runJavaScript(ElementCentreScript(selector),
                                 [this, guard, selector](const QVariant& answer)
@@ -154,6 +175,19 @@ void Walker::LookAt(QWidget* window)
     for (const QString& text : WidgetTexts(window))
         if (m_tables.IsForeign(text))
             Fail("text of the other language in '" + title + "': \"" + text + "\"");
+    if (MainView(window))
+        m_pageChecksDue << window;
+}
+
+bool Walker::PageReady(QWidget* window)
+{
+    QWebEngineView* view = MainView(window);
+    return !view || PageSaysFilled(view);
+}
+
+void Walker::CheckPageTexts(QWidget* window)
+{
+    const QString title = window->windowTitle();
     if (QWebEngineView* view = MainView(window))
     {
         QPointer<QWidget> guard(window);
@@ -220,11 +254,23 @@ void Walker::Watch()
     {
         if (!m_firstSeen.contains(w))
             m_firstSeen.insert(w, now);
-        // Looked at once it has settled: pages loaded, layouts done.
-        if (!m_looked.contains(w) && !qobject_cast<QMessageBox*>(w) && now - m_firstSeen.value(w) > 1500)
+        // Looked at once it has settled: its page filled by the program, layouts done.
+        if (!m_looked.contains(w) && !qobject_cast<QMessageBox*>(w) && now - m_firstSeen.value(w) > 1500 &&
+            PageReady(w))
         {
             m_looked.insert(w);
             LookAt(w);
+        }
+    }
+    for (auto it = m_pageChecksDue.begin(); it != m_pageChecksDue.end();)
+    {
+        if (*it && (*it)->isVisible() && !PageReady(*it))
+            ++it;
+        else
+        {
+            if (*it && (*it)->isVisible())
+                CheckPageTexts(*it);
+            it = m_pageChecksDue.erase(it);
         }
     }
     WatchBoxes();
@@ -271,10 +317,10 @@ void Walker::Tick()
     bool reached = true;
     if (step.done && !step.done())
     {
-        if (m_stepClock.elapsed() < step.timeoutMs)
+        const int limit = std::max(step.timeoutMs, kStepSafetyNetMs);
+        if (m_stepClock.elapsed() < limit)
             return;
-        Fail(QString("not done within %1 ms").arg(step.timeoutMs) +
-             (step.seen ? ": " + step.seen() : QString()));
+        Fail(QString("not done within %1 ms").arg(limit) + (step.seen ? ": " + step.seen() : QString()));
         reached = false;
     }
     else

@@ -21,13 +21,18 @@
 namespace roadwalk
 {
 
+// A step's condition is waited for this long at least: a safety net against a program that never
+// gets there, not a measure of its speed (a loaded machine may take many times the usual).
+constexpr int kStepSafetyNetMs = 60000;
+
 // One step of the road: an action, then a condition waited for until its time runs out.
 struct Step
 {
     QString name;
     std::function<void()> act;
     std::function<bool()> done;
-    int timeoutMs = 10000;
+    // Longer than the safety net where a step needs it; a shorter one counts as the safety net.
+    int timeoutMs = kStepSafetyNetMs;
     // Answers a question or information box the step expects; false: the box is a fault.
     std::function<bool(QMessageBox*)> box;
     // Starts from the main window: a window a failed step left open is closed first.
@@ -51,7 +56,11 @@ private:
     void Tick();
     void Watch();
     void WatchBoxes();
+    // A picture and the window's own texts now; its page's texts once the page says it is filled.
     void LookAt(QWidget* window);
+    void CheckPageTexts(QWidget* window);
+    // The window has no page, or its page has said it is filled.
+    static bool PageReady(QWidget* window);
     void Fail(const QString& what);
     void BuildRoad();
     // The Positioner page with its help, the cam editor with its tool tips and help, the PLC
@@ -132,11 +141,15 @@ private:
     // Windows on screen now (forgotten once hidden): when each appeared, which were looked at.
     QHash<QWidget*, qint64> m_firstSeen;
     QSet<QWidget*> m_looked;
+    // Windows looked at whose page's texts are checked once the page says it is filled.
+    QList<QPointer<QWidget>> m_pageChecksDue;
     QSet<QWidget*> m_boxes;
     int m_boxCount = 0;
     QHash<QString, QVariant> m_pageAnswers;
     int m_pictures = 0;
     int m_boxesAtStepStart = 0;
+    // How long a click has waited for its page to be filled.
+    QElapsedTimer m_clickWaits;
     QPointer<QWidget> m_tool;
     QPointer<QWidget> m_settings;
     QPointer<QWidget> m_download;

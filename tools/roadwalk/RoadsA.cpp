@@ -199,37 +199,47 @@ void Walker::ConnectionRoad()
 
 Step Walker::ChooseOnPage(const QString& name, const std::vector<std::pair<QString, QString>>& choices)
 {
-    const int gap = 800;
+    // A select's change makes the program refill the page's lists: the next choice waits until
+    // they are new (the program writes them all at once, so one new list means all are), and
+    // the step ends when every select shows its choice.
+    QStringList names;
+    QStringList values;
+    for (const auto& [select, value] : choices)
+    {
+        names << "'" + select + "'";
+        values << "'" + value + "'";
+    }
+    const QString script =
+        QString(
+            "(function(){var names=[%1],values=[%2];"
+            "var sels=names.map(function(n){return document.getElementsByName(n)[0];});"
+            "var first=function(){return sels.map(function(s){return s?s.options[0]:null;});};"
+            "if(window.roadwalkLists){var old=window.roadwalkLists;"
+            "if(!first().some(function(o,i){return o!==old[i];})) return 'waiting for the lists to refill';"
+            "window.roadwalkLists=null;}"
+            "for(var i=0;i<sels.length;++i){var s=sels[i]; if(!s) return 'no select '+names[i];"
+            "if(s.value==values[i]) continue;"
+            "if(!Array.from(s.options).some(function(o){return o.value==values[i];}))"
+            " return 'no choice '+values[i]+' in '+names[i];"
+            "window.roadwalkLists=first(); s.value=values[i];"
+            "s.dispatchEvent(new Event('change',{bubbles:true})); return 'chose '+values[i];}"
+            "return 'chosen';})()")
+            .arg(names.join(','), values.join(','));
+    const QString key = "choices of " + name;
     return {name,
-            [this, choices, gap]
+            [this, key] { m_pageAnswers.remove(key); },
+            [this, script, key]
             {
-                int delay = 0;
-                for (const auto& [select, value] : choices)
-                {
-                    // A select's change refills the lists after it: one at a time.
-                    const QString script = QString("(function(){var s=document.getElementsByName('%1')[0];"
-                                                   "if(!s) return false; s.value='%2';"
-                                                   "s.dispatchEvent(new Event('change',{bubbles:true}));"
-                                                   "return s.value=='%2';})()")
-                                               .arg(select, value);
-                    const QString key = "choice " + select;
-                    QTimer::singleShot(delay, this, [this, script, key] { RunOnPage(m_tool, script, key); });
-                    delay += gap;
-                }
+                if (m_pageAnswers.value(key).toString() == "chosen")
+                    return true;
+                RunOnPage(m_tool, script, key);
+                return false;
             },
-            [this, choices, gap]
-            {
-                if (m_stepClock.elapsed() < gap * static_cast<int>(choices.size()) + 500)
-                    return false;
-                for (const auto& [select, value] : choices)
-                    if (!m_pageAnswers.value("choice " + select).toBool())
-                    {
-                        Fail("no choice " + value + " in " + select);
-                        break;
-                    }
-                return true;
-            },
-            gap * static_cast<int>(choices.size()) + 5000};
+            kStepSafetyNetMs,
+            nullptr,
+            false,
+            -1,
+            [this, key] { return m_pageAnswers.value(key).toString(); }};
 }
 
 void Walker::StartPageRoad()

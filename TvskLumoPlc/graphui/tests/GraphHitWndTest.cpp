@@ -100,7 +100,7 @@ TEST_F(HitWndTest, TheConstantsEditorAppliesRefusesAndCancels)
 
     hit.GetEditor()->SetWindowText("bad");
     QTest::keyClick(hit.GetEditor()->GetWidget(), Qt::Key_Return);
-    ASSERT_TRUE(WaitUntil([&] { return constant->IsEditing(); }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return constant->IsEditing(); }));
     QCoreApplication::processEvents();
     ASSERT_NE(hit.GetEditor(), nullptr);
     EXPECT_EQ(hit.GetEditor()->GetWindowText(), "bad");
@@ -108,13 +108,13 @@ TEST_F(HitWndTest, TheConstantsEditorAppliesRefusesAndCancels)
 
     hit.GetEditor()->SetWindowText("7");
     QTest::keyClick(hit.GetEditor()->GetWidget(), Qt::Key_Return);
-    ASSERT_TRUE(WaitUntil([&] { return hit.GetEditor() == nullptr; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return hit.GetEditor() == nullptr; }));
     EXPECT_EQ(constant->GetValue(), "7");
     EXPECT_EQ(model->m_strValue, "7");
 
     ASSERT_TRUE(hit.OpenEditor(nullptr));
     hit.GetEditor()->SetWindowText("9");
     QTest::keyClick(hit.GetEditor()->GetWidget(), Qt::Key_Escape);
-    ASSERT_TRUE(WaitUntil([&] { return hit.GetEditor() == nullptr; }, 2000));
+    ASSERT_TRUE(WaitUntil([&] { return hit.GetEditor() == nullptr; }));
     EXPECT_EQ(constant->GetValue(), "7");
 }

@@ -127,7 +127,7 @@ TEST_F(GraphDocTest, LoadingTellsTheParentTheModifiedState)
 {
     int modified = 1;
     m_doc->UpdateAllViews(nullptr, HINT_LADDER_LOADED, reinterpret_cast<CObject*>(&modified));
-    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }));
     EXPECT_EQ(m_host.messages.front(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
 }
 
@@ -163,7 +163,7 @@ TEST_F(GraphDocTest, SavingTellsTheViewsTheModifiedStateAndWritesTheTextForm)
     }
     file.Close();
     EXPECT_GT(std::filesystem::file_size(path), 0u);
-    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }));
     EXPECT_EQ(m_host.messages.back(), std::make_pair(WM_LDVIEW_MODIFIED, WPARAM(1)));
 }
 
@@ -206,7 +206,7 @@ TEST_F(GraphDocTest, LoadingTheStoredTextFormRestoresHeightsAndCommentsAndReject
     EXPECT_EQ(first->GetComment(), CString("prima rete"));
     EXPECT_EQ(first->GetGridHeight(), height);
     EXPECT_EQ(m_doc->GetText(), stored);
-    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return !m_host.messages.empty(); }));
     EXPECT_EQ(m_host.messages.size(), 1u) << "only the good load is announced";
 }
 

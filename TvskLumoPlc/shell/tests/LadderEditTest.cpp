@@ -257,7 +257,7 @@ TEST_F(LadderEdit, DeleteTakesTheElementOrTheWholeNetAndTheDeleteKeyPostsIt)
             Doc(dialog).SetCurrentNetwork(network);
             network->SetSelected(true);
             QTest::keyClick(network->GetObjectWnd()->GetWidget(), Qt::Key_Delete);
-            EXPECT_TRUE(WaitUntil([&] { return NetCount(dialog) == 1; }, 5000));
+            EXPECT_TRUE(WaitUntil([&] { return NetCount(dialog) == 1; }));
             EXPECT_EQ(Counter(dialog), CString("3 / 128"));
             EXPECT_TRUE(dialog.IsModified());
         });
@@ -327,7 +327,7 @@ TEST_F(LadderEdit, AContactConfirmedWithBitEightStoresItAndMarksTheCaption)
                 });
             dialog.GetView()->EditOperand();
             EXPECT_NE(Element(dialog, 0, "3.8"), nullptr);
-            EXPECT_TRUE(WaitUntil([&] { return dialog.GetWindowText() == "Lumo Plc*"; }, 5000));
+            EXPECT_TRUE(WaitUntil([&] { return dialog.GetWindowText() == "Lumo Plc*"; }));
             EXPECT_TRUE(dialog.IsModified());
             EXPECT_TRUE(dialog.CanClose()) << "closing stores the edit";
         });
@@ -497,8 +497,7 @@ TEST_F(LadderEdit, TheStatusCellShowsOffLineOnLineAndDataUnknown)
         {
             on = ReadCell(dialog);
             host.alarm = -1;
-            EXPECT_TRUE(
-                WaitUntil([&] { return dialog.GetStateCell().GetRows().GetText() == "DATA ?"; }, 3000))
+            EXPECT_TRUE(WaitUntil([&] { return dialog.GetStateCell().GetRows().GetText() == "DATA ?"; }))
                 << "timer 1 reads the alarm again";
             unknown = ReadCell(dialog);
         });

@@ -415,7 +415,7 @@ TEST_F(LadderViewInput, DeletingTheNetworkOfAWireBeingDrawnEndsTheWiring)
              const int networks = dialog.GetView()->GetGraphDoc()->GetNetworkCount();
              QTest::keyClick(objects, Qt::Key_Delete);
              ASSERT_TRUE(WaitUntil(
-                 [&] { return dialog.GetView()->GetGraphDoc()->GetNetworkCount() == networks - 1; }, 5000));
+                 [&] { return dialog.GetView()->GetGraphDoc()->GetNetworkCount() == networks - 1; }));
              EXPECT_EQ(dialog.GetView()->GetMode(), CGraphView::MODE_NORMAL);
              EXPECT_FALSE(dialog.GetView()->IsDrawingWire());
              // A move, then a press on a junction, where a wire being drawn would end.

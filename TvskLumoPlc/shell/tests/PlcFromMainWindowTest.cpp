@@ -129,7 +129,7 @@ protected:
         dialog->SendMessage(WM_HTML_COMMAND, 0, reinterpret_cast<LPARAM>("OpenFile"));
         ASSERT_TRUE(MainShows("TK20/TK20_ITA.htm"));
         // The drive's PLC enabled through the host, then the link left to the editor.
-        Manager().ParDb().SetCommSettings(ChainSettings(0).c_str());
+        Manager().ParDb().SetCommSettings(ChainSettings(0, kPatientReplyTimeOut).c_str());
         ASSERT_EQ(Manager().Connect(""), 0);
         VARIANT on;
         VariantInit(&on);
@@ -162,7 +162,9 @@ protected:
                 const std::string url = dialog->MainPageWnd().GetLocationURL().str();
                 return url.size() >= expected.size() &&
                        url.compare(url.size() - expected.size(), expected.size(), expected) == 0 &&
-                       !dialog->MainPageWnd().GetBusy();
+                       !dialog->MainPageWnd().GetBusy() &&
+                       // the program has taken the page and filled it
+                       dialog->MainPageWnd().GetReadyState() == 4;
             });
     }
     // What the start page's element does for a click; inside the editor's loop, look runs, then
@@ -404,8 +406,7 @@ TEST_F(PlcFromMainWindowTest, TheEditorWritesReadsBackComparesAndAnimatesANewPro
                 {
                     CGraphBlock* coil = Element(editor, FBD_LD_COIL, "42.0");
                     return coil && coil->IsActive();
-                },
-                10000));
+                }));
             editor.SendMessage(WM_COMMAND, ID_PLC_ONLINE, 0);
             EXPECT_FALSE(editor.GetView()->IsAnimated());
             EXPECT_FALSE(Manager().IsConnected()) << "off line closes the link the editor opened";
@@ -423,7 +424,7 @@ TEST_F(PlcFromMainWindowTest, LeavingOnLineEndsTheLinkTheEditorOpened)
             EXPECT_TRUE(editor.IsOnline());
             EXPECT_TRUE(Manager().IsConnected());
             const std::uintmax_t before = JournalSize();
-            EXPECT_TRUE(WaitUntil([&] { return JournalSize() > before; }, 5000)) << "the animation reads";
+            EXPECT_TRUE(WaitUntil([&] { return JournalSize() > before; })) << "the animation reads";
         });
     EXPECT_FALSE(Manager().IsConnected());
     const std::uintmax_t closed = JournalSize();

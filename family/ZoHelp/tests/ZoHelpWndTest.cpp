@@ -47,8 +47,7 @@ protected:
             {
                 return !help.Browser().GetBusy() && help.Browser().GetReadyState() == 4 &&
                        Script("document.title") == title;
-            },
-            20000);
+            });
     }
     QString LinkTexts() { return Script("Array.from(document.links).map(a => a.textContent).join('|')"); }
 

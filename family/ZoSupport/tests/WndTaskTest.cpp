@@ -78,11 +78,11 @@ TEST(WndTaskTest, ExecuteRunsOnAWorkerAndWaitUntilEndedSeesItsEnd)
     const auto caller = std::this_thread::get_id();
     FunctionTask task([&](FunctionTask&) { onWorker = std::this_thread::get_id() != caller; });
     ASSERT_TRUE(task.Start());
-    EXPECT_TRUE(task.WaitUntilEnded(3000));
+    EXPECT_TRUE(task.WaitUntilEnded(60000));
     EXPECT_TRUE(onWorker);
     EXPECT_FALSE(task.IsRunning());
     EXPECT_TRUE(task.Start()); // an ended task starts again
-    EXPECT_TRUE(task.WaitUntilEnded(3000));
+    EXPECT_TRUE(task.WaitUntilEnded(60000));
 }
 
 TEST(WndTaskTest, StartWhileRunningFailsAndStopWakesTheSleepAtOnce)
@@ -95,7 +95,7 @@ TEST(WndTaskTest, StartWhileRunningFailsAndStopWakesTheSleepAtOnce)
     EXPECT_FALSE(task.WaitUntilEnded(50));
     const auto before = std::chrono::steady_clock::now();
     task.Stop();
-    EXPECT_TRUE(task.WaitUntilEnded(3000));
+    EXPECT_TRUE(task.WaitUntilEnded(60000));
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
     EXPECT_FALSE(sleepResult);
     EXPECT_TRUE(task.IsStopRequested());
@@ -115,7 +115,7 @@ TEST(WndTaskTest, SleepWithoutStopLastsItsTime)
                         .count();
         });
     ASSERT_TRUE(task.Start());
-    ASSERT_TRUE(task.WaitUntilEnded(3000));
+    ASSERT_TRUE(task.WaitUntilEnded(60000));
     EXPECT_TRUE(sleepResult);
     EXPECT_GE(slept, 40);
 }
@@ -138,7 +138,7 @@ TEST(WndTaskTest, MsgPostsACopyOfTheTextThatOutlivesTheCallersBuffer)
         },
         &wnd);
     ASSERT_TRUE(task.Start());
-    ASSERT_TRUE(task.WaitUntilEnded(3000));
+    ASSERT_TRUE(task.WaitUntilEnded(60000));
     ASSERT_TRUE(WaitUntil([&] { return wnd.received.size() == 21; }));
     for (int i = 0; i < 20; ++i)
     {
@@ -159,7 +159,7 @@ TEST(WndTaskTest, MessagesToAWindowThatHasGoneAreDropped)
     wnd->journal = &journal;
     FunctionTask task([](FunctionTask& self) { self.Msg("late"); }, wnd.get());
     ASSERT_TRUE(task.Start());
-    ASSERT_TRUE(task.WaitUntilEnded(3000));
+    ASSERT_TRUE(task.WaitUntilEnded(60000));
     wnd.reset();
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
     while (std::chrono::steady_clock::now() < end)
@@ -176,12 +176,12 @@ TEST(WndTaskTest, SetWndRedirectsAndNullPostsNothing)
     FunctionTask task([](FunctionTask& self) { self.Msg("to second"); }, &first);
     task.SetWnd(&second, WM_TASK);
     ASSERT_TRUE(task.Start());
-    ASSERT_TRUE(task.WaitUntilEnded(3000));
+    ASSERT_TRUE(task.WaitUntilEnded(60000));
     ASSERT_TRUE(WaitUntil([&] { return second.received.size() == 1; }));
     EXPECT_TRUE(first.received.empty());
     task.SetWnd(nullptr, WM_TASK);
     ASSERT_TRUE(task.Start());
-    ASSERT_TRUE(task.WaitUntilEnded(3000));
+    ASSERT_TRUE(task.WaitUntilEnded(60000));
     QCoreApplication::processEvents();
     EXPECT_EQ(second.received.size(), 1u);
 }

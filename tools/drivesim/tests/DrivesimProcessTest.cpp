@@ -56,7 +56,7 @@ protected:
             argv.push_back(a.data());
         argv.push_back(nullptr);
         ASSERT_EQ(::posix_spawn(&pid, DRIVESIM, nullptr, nullptr, argv.data(), environ), 0);
-        for (int i = 0; i < 200 && !fs::exists(link); ++i)
+        for (int i = 0; i < 6000 && !fs::exists(link); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ASSERT_TRUE(fs::exists(link));
     }

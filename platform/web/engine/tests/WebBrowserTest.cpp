@@ -153,7 +153,7 @@ public:
         deepest = std::max(deepest, ++m_depth);
         const size_t before = m_otherWindow.completed.size();
         m_other.Navigate(m_page);
-        loaded += WaitUntil([&] { return m_otherWindow.completed.size() > before; }, 10000) ? 1 : 0;
+        loaded += WaitUntil([&] { return m_otherWindow.completed.size() > before; }) ? 1 : 0;
         ++ran;
         --m_depth;
     }
@@ -180,7 +180,7 @@ TEST_F(WebBrowserTest, AClickHandlerMayRunALoopOfItsOwnWhileAnotherPageLoads)
     ModalOnClick handler(other, otherWindow, kPages + "/frames.htm");
     Page()->AddListener(&handler);
     RunScript(browser, "var b = document.getElementById('box'); b.click(); b.click();");
-    EXPECT_TRUE(WaitUntil([&] { return handler.ran == 2; }, 25000));
+    EXPECT_TRUE(WaitUntil([&] { return handler.ran == 2; }));
     EXPECT_EQ(handler.loaded, 2) << "a loop run inside the engine's callback keeps pages from loading";
     EXPECT_EQ(handler.deepest, 1) << "the second click waits for the first one's loop to end";
     Page()->RemoveListener(&handler);
