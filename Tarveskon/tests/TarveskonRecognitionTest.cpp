@@ -407,24 +407,6 @@ private:
     Clock::time_point m_lastTick{};
 };
 
-std::vector<std::string> JournalLines(const std::string& path)
-{
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-size_t JournalCount(const std::string& path, const std::string& prefix)
-{
-    std::ifstream in(path);
-    size_t count = 0;
-    for (std::string line; std::getline(in, line);)
-        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
-}
-
 TEST_F(TarveskonRecognitionTest, GoingOnLineOnALateLineTakesInputAndACancelClickStopsItAndSaysWhatWasRead)
 {
     ASSERT_EQ(chain->StopDrive(), 0);

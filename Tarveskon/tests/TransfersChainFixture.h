@@ -223,6 +223,21 @@ protected:
                    : std::vector<std::string>{};
     }
     size_t JournalLength() { return JournalFrom().size(); }
+    // The journal's lines from the given line on that begin with the prefix.
+    std::vector<std::string> Journaled(size_t from, const std::string& prefix)
+    {
+        std::vector<std::string> found;
+        for (const std::string& line : JournalFrom(from))
+            if (line.rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+    // The configuration's value of a parameter of the working list; -1 without one.
+    double Value(const char* name)
+    {
+        const DBPAR* par = manager->ParDb().GetPar(name, true);
+        return par ? par->dblDefVal : -1;
+    }
 
     std::unique_ptr<CDriveChain> chain;
     std::unique_ptr<ProgramFolder> folder;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,20 +19,6 @@ using Lines = std::vector<std::string>;
 class TvskLinkFailureTest : public tvsk::testing::TransfersChainFixture
 {
 protected:
-    Lines Journaled(size_t from, const std::string& prefix)
-    {
-        Lines found;
-        for (const std::string& line : JournalFrom(from))
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-    double Value(const char* name)
-    {
-        const DBPAR* par = manager->ParDb().GetPar(name, true);
-        EXPECT_NE(par, nullptr) << name;
-        return par ? par->dblDefVal : -1;
-    }
     // The row of the download grid (the current menu's list) that shows the parameter.
     int Row(const char* name)
     {
@@ -113,9 +98,9 @@ TEST_F(TvskLinkFailureTest, AConnectWhereNoDriveAnswersFailsAndLeavesTheProgramO
     EXPECT_EQ(manager->GetConnectionDescription(nullptr), "");
 
     // A drive that answers makes it a connection, after one read of its alarm word.
-    std::ofstream(control) << "fault none\n" << std::flush;
+    ASSERT_TRUE(SendDriveControl(control, "fault none\n"));
     const size_t from = JournalLength();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!manager->IsConnected() && std::chrono::steady_clock::now() < deadline)
         manager->SendCommand(HOSTCMD_CONNECT, 0, 0);
     ASSERT_TRUE(manager->IsConnected());

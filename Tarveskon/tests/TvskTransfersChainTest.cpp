@@ -31,15 +31,6 @@ protected:
         SetProgram(
             {{"LD", {3, 5}}, {"COMM:x", {}}, {"OUT", {42, 0}}, {"ADD", {10, 11, 12}}, {"OUT", {76, 0}}});
     }
-    // The journal's lines from the given line on that begin with the prefix.
-    Lines Journaled(size_t from, const std::string& prefix)
-    {
-        Lines found;
-        for (const std::string& line : JournalFrom(from))
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
     void WriteWord(int address, long code, int bits = 16)
     {
         ASSERT_EQ(manager->SendCommand(15, (static_cast<long>(bits) << 16) + address, code), 0);

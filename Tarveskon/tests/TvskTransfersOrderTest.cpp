@@ -16,22 +16,6 @@ using Lines = std::vector<std::string>;
 
 class TvskTransfersOrderTest : public tvsk::testing::TransfersChainFixture
 {
-protected:
-    // The journal's lines from the given line on that begin with the prefix.
-    Lines Journaled(size_t from, const std::string& prefix)
-    {
-        Lines found;
-        for (const std::string& line : JournalFrom(from))
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-    double Value(const char* name)
-    {
-        const DBPAR* par = manager->ParDb().GetPar(name, true);
-        EXPECT_NE(par, nullptr) << name;
-        return par ? par->dblDefVal : -1;
-    }
 };
 
 TEST_F(TvskTransfersOrderTest, WriteAllSendsTheRwParametersOfTheChosenMenuOnceEach)

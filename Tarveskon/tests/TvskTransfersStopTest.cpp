@@ -44,16 +44,12 @@ protected:
             words += what[0] == 'M' ? count : 0;
         return words;
     }
-    double Value(const char* name)
-    {
-        const DBPAR* par = manager->ParDb().GetPar(name, true);
-        return par ? par->dblDefVal : -1;
-    }
     // The drive's word as drivesim's control sets it, taken before the next request.
     void SetDriveWord(int address, long value)
     {
-        std::ofstream(control) << "set " << address << " " << value << "\n" << std::flush;
-        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        ASSERT_TRUE(
+            SendDriveControl(control, "set " + std::to_string(address) + " " + std::to_string(value) + "\n"));
+        const auto deadline = Clock::now() + std::chrono::seconds(60);
         while (Word(address) != (value & 0xFFFF) && Clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -173,8 +169,7 @@ TEST_F(TvskTransfersStopTest, ReadAllStoppedByAQuestionSaysHowFarItGotAndWhatThe
     {
         if (done == 1)
         {
-            std::ofstream(control) << "fault silent\n" << std::flush;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ASSERT_TRUE(SendDriveControl(control, "fault silent\n"));
         }
     };
     ui.answers = {IDCANCEL};
@@ -201,8 +196,7 @@ TEST_F(TvskTransfersStopTest, ReadAllStoppedByAQuestionSaysHowFarItGotAndWhatThe
     {
         if (done == 2)
         {
-            std::ofstream(control) << "fault silent\n" << std::flush;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ASSERT_TRUE(SendDriveControl(control, "fault silent\n"));
         }
     };
     ui.answers = {IDCANCEL};
@@ -226,8 +220,7 @@ TEST_F(TvskTransfersStopTest, WriteAllStoppedByAQuestionSaysHowFarItGot)
     {
         if (done == 2)
         {
-            std::ofstream(control) << "fault silent\n" << std::flush;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ASSERT_TRUE(SendDriveControl(control, "fault silent\n"));
         }
     };
     ui.answers = {IDCANCEL};

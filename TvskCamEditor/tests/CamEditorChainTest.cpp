@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -198,14 +197,6 @@ public:
     int cancelAt = 1 << 30;
 };
 
-size_t JournalCount(const std::string& path, const std::string& prefix)
-{
-    std::ifstream in(path);
-    size_t count = 0;
-    for (std::string line; std::getline(in, line);)
-        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
-    return count;
-}
 } // namespace
 
 // Reading and writing all points are counted in the host's progress window, whose Cancel stops

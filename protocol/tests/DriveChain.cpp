@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -38,6 +39,23 @@ int ExitCodeOf(pid_t pid)
     if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+std::vector<std::string> JournalLines(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+size_t JournalCount(const std::string& path, const std::string& prefix)
+{
+    size_t count = 0;
+    for (const std::string& line : JournalLines(path))
+        count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
 }
 
 bool SendDriveControl(const std::string& pipe, const std::string& lines, int timeoutMs)

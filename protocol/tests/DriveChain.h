@@ -68,6 +68,10 @@ private:
 // opened or drivesim has not read it within the time.
 bool SendDriveControl(const std::string& pipe, const std::string& lines, int timeoutMs = 60000);
 
+// The lines of drivesim's journal, and how many of them begin with the prefix ("write 33 ").
+std::vector<std::string> JournalLines(const std::string& path);
+size_t JournalCount(const std::string& path, const std::string& prefix);
+
 // A reply time-out for tests whose drivesim must answer: drivesim shares a loaded machine's
 // processors with everything else (a real drive does not), so its reply may come far later than
 // a real line's time-out allows. Tests of a silent drive keep a short one.
