@@ -298,7 +298,7 @@ void CTvskHtmlWnd::TextEnter(const char* name)
         return;
     }
     CString text;
-    m_pManager->GetLastErrorText(text); // a refusal's text is this write's own
+    m_pManager->GetLastErrorText(text); // clears an earlier error: a refusal then says this write's own
     double number = 0;
     if (!m_htmlMng.GetRawText(name, text) || !tvsk::WholeDecimal(text.GetString(), number))
         m_pManager->MessageBox(kNotANumberText, MB_OK | MB_ICONERROR);
